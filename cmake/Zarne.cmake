@@ -1,0 +1,19 @@
+# Helpers shared by every module's CMakeLists.
+
+# zarne_add_gtest(<target> LABEL <label> SOURCES <files...> LIBS <libs...>)
+# Builds one GoogleTest executable and registers each of its tests with CTest under the
+# module's label. Every test runs offscreen with a private ZARNE_ROOT below the build tree,
+# so no test ever touches a user's data; tests that need a fresh root make their own.
+function(zarne_add_gtest target)
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  add_executable(${target} ${T_SOURCES})
+  target_link_libraries(${target} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  set(root ${CMAKE_BINARY_DIR}/testroot/${target})
+  gtest_discover_tests(${target}
+    DISCOVERY_MODE PRE_TEST
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    PROPERTIES
+      LABELS ${T_LABEL}
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZARNE_ROOT=${root};ZARNE_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/tests"
+      TIMEOUT 300)
+endfunction()

@@ -17,3 +17,7 @@ function(zarne_add_gtest target)
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZARNE_ROOT=${root};ZARNE_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/tests"
       TIMEOUT 300)
 endfunction()
+
+# The platform layer is made of shared libraries so that the program and the libraries it
+# loads (the grid, the table creator) share one window registry, one module table and one
+# engine session, as they share one process on the original platform.

@@ -1,0 +1,336 @@
+/*
+** Device contexts: surface DCs over a paint device, memory DCs over bitmaps, their state
+** (attributes, SaveDC/RestoreDC), object selection and device capabilities, and the painter
+** that each drawing call borrows.
+*/
+#include "platform/gdi/gdi_internal.h"
+#include "platform/gdi/gdi_surface.h"
+
+#include <cmath>
+
+namespace zarne::gdi {
+
+namespace {
+
+/* The 1x1 monochrome bitmap every memory DC starts with; never freed. */
+HGDIOBJ DefaultBitmap() {
+  static HGDIOBJ bitmap = [] {
+    HGDIOBJ handle = NewBitmap(1, 1, 1);
+    LookupObject(handle)->stock = true;
+    return handle;
+  }();
+  return bitmap;
+}
+
+QPainter::CompositionMode RasterMode(int rop2) {
+  switch (rop2) {
+    case R2_NOT: return QPainter::RasterOp_NotDestination;
+    case R2_XORPEN: return QPainter::RasterOp_SourceXorDestination;
+    case R2_NOTXORPEN: return QPainter::RasterOp_NotSourceXorDestination;
+    case R2_MASKPEN: return QPainter::RasterOp_SourceAndDestination;
+    case R2_MERGEPEN: return QPainter::RasterOp_SourceOrDestination;
+    case R2_NOTCOPYPEN: return QPainter::RasterOp_NotSource;
+    case R2_NOTMASKPEN: return QPainter::RasterOp_NotSourceOrNotDestination;
+    case R2_NOTMERGEPEN: return QPainter::RasterOp_NotSourceAndNotDestination;
+    case R2_MASKNOTPEN: return QPainter::RasterOp_NotSourceAndDestination;
+    case R2_MASKPENNOT: return QPainter::RasterOp_SourceAndNotDestination;
+    case R2_MERGENOTPEN: return QPainter::RasterOp_NotSourceOrDestination;
+    case R2_MERGEPENNOT: return QPainter::RasterOp_SourceOrNotDestination;
+    default: return QPainter::CompositionMode_SourceOver;
+  }
+}
+
+int ScreenDeviceCaps(int index) {
+  switch (index) {
+    case DRIVERVERSION: return 0x400;
+    case TECHNOLOGY: return DT_RASDISPLAY;
+    case HORZSIZE: return static_cast<int>(std::lround(kScreenWidth * 25.4 / kScreenDpi));
+    case VERTSIZE: return static_cast<int>(std::lround(kScreenHeight * 25.4 / kScreenDpi));
+    case HORZRES: return kScreenWidth;
+    case VERTRES: return kScreenHeight;
+    case BITSPIXEL: return 32;
+    case PLANES: return 1;
+    case NUMBRUSHES:
+    case NUMPENS:
+    case NUMCOLORS: return -1;
+    case RASTERCAPS:
+      return RC_BITBLT | RC_BITMAP64 | RC_DI_BITMAP | RC_DIBTODEV | RC_STRETCHBLT | RC_STRETCHDIB;
+    case ASPECTX:
+    case ASPECTY: return 36;
+    case ASPECTXY: return 51;
+    case LOGPIXELSX:
+    case LOGPIXELSY: return kScreenDpi;
+    case COLORRES: return 24;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+QPaintDevice* CurrentDevice(DeviceContext& dc) {
+  if (dc.kind == DcKind::Memory) {
+    GdiObject* bitmap = LookupObject(dc.state.bitmap, ObjectKind::Bitmap);
+    return bitmap ? &bitmap->image : nullptr;
+  }
+  if (dc.kind == DcKind::Surface) return dc.device;
+  return nullptr;
+}
+
+QSize DeviceSize(DeviceContext& dc) {
+  switch (dc.kind) {
+    case DcKind::Surface:
+      return dc.device ? QSize(dc.device->width() - dc.deviceOrigin.x(), dc.device->height() - dc.deviceOrigin.y())
+                       : QSize();
+    case DcKind::Memory: {
+      QPaintDevice* device = CurrentDevice(dc);
+      return device ? QSize(device->width(), device->height()) : QSize();
+    }
+    case DcKind::Printer:
+      return QSize(PrinterDeviceCaps(dc, HORZRES), PrinterDeviceCaps(dc, VERTRES));
+    default: return QSize(kScreenWidth, kScreenHeight);
+  }
+}
+
+QRegion VisibleDeviceRegion(DeviceContext& dc) {
+  QRegion visible(QRect(QPoint(0, 0), DeviceSize(dc)));
+  if (dc.kind == DcKind::Surface && !dc.surfaceClip.isEmpty())
+    visible &= dc.surfaceClip.translated(-dc.deviceOrigin);
+  if (dc.state.clip) visible &= *dc.state.clip;
+  return visible;
+}
+
+DcPainter::DcPainter(DeviceContext& dc) {
+  if (dc.kind == DcKind::Printer) {
+    painter_ = PrintJobPainter(dc);
+    if (!painter_) return;
+    borrowed_ = true;
+    raster_ = false;
+    painter_->save();
+  } else {
+    QPaintDevice* device = CurrentDevice(dc);
+    if (!device) return;
+    owned_ = std::make_unique<QPainter>();
+    if (!owned_->begin(device)) {
+      owned_.reset();
+      return;
+    }
+    painter_ = owned_.get();
+  }
+  QRegion clip;
+  bool clipped = false;
+  if (dc.kind == DcKind::Surface && !dc.surfaceClip.isEmpty()) {
+    clip = dc.surfaceClip;
+    clipped = true;
+  }
+  if (dc.state.clip) {
+    QRegion own = dc.state.clip->translated(dc.deviceOrigin);
+    clip = clipped ? clip.intersected(own) : own;
+    clipped = true;
+  }
+  if (clipped) painter_->setClipRegion(clip);
+  painter_->translate(dc.deviceOrigin);
+}
+
+DcPainter::~DcPainter() {
+  if (borrowed_ && painter_) painter_->restore();
+  if (owned_) owned_->end();
+}
+
+bool DcPainter::applyRop2(int rop2, QPen* pen, QBrush* brush) {
+  if (rop2 == R2_NOP) return false;
+  if (rop2 == R2_BLACK || rop2 == R2_WHITE) {
+    QColor color = rop2 == R2_BLACK ? Qt::black : Qt::white;
+    if (pen && pen->style() != Qt::NoPen) pen->setColor(color);
+    if (brush && brush->style() != Qt::NoBrush) brush->setColor(color);
+    return true;
+  }
+  // Printers and PDF files only know plain painting.
+  if (raster_) painter_->setCompositionMode(RasterMode(rop2));
+  return true;
+}
+
+}  // namespace zarne::gdi
+
+using namespace zarne::gdi;
+
+HDC GdiCreateSurfaceDC(QPaintDevice* device, QPoint deviceOrigin, const QRegion& clip) {
+  if (!device) return nullptr;
+  auto dc = std::make_unique<DeviceContext>();
+  dc->kind = DcKind::Surface;
+  dc->device = device;
+  dc->deviceOrigin = deviceOrigin;
+  dc->surfaceClip = clip;
+  dc->state = DefaultState();
+  return RegisterDC(std::move(dc));
+}
+
+BOOL GdiReleaseSurfaceDC(HDC handle) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc || dc->kind != DcKind::Surface) return FALSE;
+  DestroyDC(handle);
+  return TRUE;
+}
+
+HDC CreateCompatibleDC(HDC handle) {
+  // A null DC means "compatible with the screen", as on the platform.
+  if (handle && !LookupDC(handle)) return nullptr;
+  auto dc = std::make_unique<DeviceContext>();
+  dc->kind = DcKind::Memory;
+  dc->state = DefaultState();
+  dc->state.bitmap = DefaultBitmap();
+  RetainObject(dc->state.bitmap);
+  return RegisterDC(std::move(dc));
+}
+
+BOOL DeleteDC(HDC handle) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc) return FALSE;
+  if (dc->kind == DcKind::Printer) AbortPrintJob(*dc);
+  DestroyDC(handle);
+  return TRUE;
+}
+
+int SaveDC(HDC handle) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc) return 0;
+  dc->saved.push_back(dc->state);
+  RetainState(dc->state);
+  return static_cast<int>(dc->saved.size());
+}
+
+BOOL RestoreDC(HDC handle, int savedState) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc) return FALSE;
+  int depth = static_cast<int>(dc->saved.size());
+  int level = savedState < 0 ? depth + 1 + savedState : savedState;
+  if (level < 1 || level > depth) return FALSE;
+  while (static_cast<int>(dc->saved.size()) > level) {
+    ReleaseState(dc->saved.back());
+    dc->saved.pop_back();
+  }
+  DcState restored = dc->saved.back();
+  dc->saved.pop_back();
+  // The saved copy's references pass to the live state; the old state's are dropped.
+  DcState old = dc->state;
+  dc->state = restored;
+  ReleaseState(old);
+  return TRUE;
+}
+
+HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
+  DeviceContext* dc = LookupDC(handle);
+  GdiObject* found = LiveObject(object);
+  if (!dc || !found) return nullptr;
+  HGDIOBJ* slot = nullptr;
+  switch (found->kind) {
+    case ObjectKind::Pen: slot = &dc->state.pen; break;
+    case ObjectKind::Brush: slot = &dc->state.brush; break;
+    case ObjectKind::Font: slot = &dc->state.font; break;
+    case ObjectKind::Bitmap:
+      // A bitmap lives in one memory DC at a time.
+      if (dc->kind != DcKind::Memory) return nullptr;
+      if (found->selections > 0 && dc->state.bitmap != object && !found->stock) return nullptr;
+      slot = &dc->state.bitmap;
+      break;
+    case ObjectKind::Region:
+      return reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(SelectClipRgn(handle, static_cast<HRGN>(object))));
+    case ObjectKind::Palette: return nullptr;
+  }
+  HGDIOBJ previous = *slot;
+  RetainObject(object);
+  *slot = object;
+  ReleaseObject(previous);
+  return previous;
+}
+
+HGDIOBJ GetCurrentObject(HDC handle, UINT type) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc) return nullptr;
+  switch (type) {
+    case OBJ_PEN: return dc->state.pen;
+    case OBJ_BRUSH: return dc->state.brush;
+    case OBJ_FONT: return dc->state.font;
+    case OBJ_BITMAP: return dc->state.bitmap;
+    default: return nullptr;
+  }
+}
+
+int GetDeviceCaps(HDC handle, int index) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc) return 0;
+  if (dc->kind == DcKind::Printer) return PrinterDeviceCaps(*dc, index);
+  return ScreenDeviceCaps(index);
+}
+
+COLORREF SetTextColor(HDC handle, COLORREF color) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc) return CLR_INVALID;
+  COLORREF previous = dc->state.textColor;
+  dc->state.textColor = color;
+  return previous;
+}
+
+COLORREF GetTextColor(HDC handle) {
+  DeviceContext* dc = LookupDC(handle);
+  return dc ? dc->state.textColor : CLR_INVALID;
+}
+
+COLORREF SetBkColor(HDC handle, COLORREF color) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc) return CLR_INVALID;
+  COLORREF previous = dc->state.bkColor;
+  dc->state.bkColor = color;
+  return previous;
+}
+
+COLORREF GetBkColor(HDC handle) {
+  DeviceContext* dc = LookupDC(handle);
+  return dc ? dc->state.bkColor : CLR_INVALID;
+}
+
+int SetBkMode(HDC handle, int mode) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
+  int previous = dc->state.bkMode;
+  dc->state.bkMode = mode;
+  return previous;
+}
+
+int GetBkMode(HDC handle) {
+  DeviceContext* dc = LookupDC(handle);
+  return dc ? dc->state.bkMode : 0;
+}
+
+int SetROP2(HDC handle, int mode) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc || mode < R2_BLACK || mode > R2_WHITE) return 0;
+  int previous = dc->state.rop2;
+  dc->state.rop2 = mode;
+  return previous;
+}
+
+int GetROP2(HDC handle) {
+  DeviceContext* dc = LookupDC(handle);
+  return dc ? dc->state.rop2 : 0;
+}
+
+UINT SetTextAlign(HDC handle, UINT align) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc) return GDI_ERROR;
+  UINT previous = dc->state.textAlign;
+  dc->state.textAlign = align;
+  return previous;
+}
+
+UINT GetTextAlign(HDC handle) {
+  DeviceContext* dc = LookupDC(handle);
+  return dc ? dc->state.textAlign : GDI_ERROR;
+}
+
+int SetStretchBltMode(HDC handle, int mode) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc || mode < BLACKONWHITE || mode > HALFTONE) return 0;
+  int previous = dc->state.stretchMode;
+  dc->state.stretchMode = mode;
+  return previous;
+}

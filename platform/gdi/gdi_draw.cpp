@@ -1,0 +1,315 @@
+/*
+** Lines, shapes, rectangles and pixels: each call maps its logical coordinates to device
+** units, paints with the DC's pen, brush and binary raster operation, and reports itself to
+** a recording DC.
+*/
+#include "platform/gdi/gdi_internal.h"
+#include "platform/gdi/gdi_surface.h"
+
+#include <QPainterPath>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+
+namespace zarne::gdi {
+
+namespace {
+
+/* The classic default colours of the system colour indexes, for brushes given as
+   (HBRUSH)(COLOR_xxx + 1) when no window layer supplies its own. */
+COLORREF ClassicSystemColor(int index) {
+  static constexpr std::array<COLORREF, 25> kColors = {
+      RGB(192, 192, 192), RGB(0, 0, 128),     RGB(0, 0, 128),     RGB(128, 128, 128),
+      RGB(192, 192, 192), RGB(255, 255, 255), RGB(0, 0, 0),       RGB(0, 0, 0),
+      RGB(0, 0, 0),       RGB(255, 255, 255), RGB(192, 192, 192), RGB(192, 192, 192),
+      RGB(128, 128, 128), RGB(0, 0, 128),     RGB(255, 255, 255), RGB(192, 192, 192),
+      RGB(128, 128, 128), RGB(128, 128, 128), RGB(0, 0, 0),       RGB(192, 192, 192),
+      RGB(255, 255, 255), RGB(0, 0, 0),       RGB(223, 223, 223), RGB(0, 0, 0),
+      RGB(255, 255, 225)};
+  return index >= 0 && index < static_cast<int>(kColors.size()) ? kColors[index] : RGB(0, 0, 0);
+}
+
+SystemColorProvider systemColors = ClassicSystemColor;
+
+/* Lines leave out their last pixel, so joined segments and XOR lines meet cleanly. */
+QLineF WithoutLastPixel(QPoint from, QPoint to) {
+  int dx = to.x() - from.x(), dy = to.y() - from.y();
+  int major = std::max(std::abs(dx), std::abs(dy));
+  if (major == 0) return QLineF(from, from);
+  QPointF end(to.x() - static_cast<double>(dx) / major, to.y() - static_cast<double>(dy) / major);
+  return QLineF(QPointF(from), end);
+}
+
+GdiDrawRecord RecordOf(const char* call, std::initializer_list<POINT> points) {
+  GdiDrawRecord record;
+  record.call = call;
+  record.points = points;
+  return record;
+}
+
+GdiDrawRecord RecordOfRect(const char* call, const RECT& rect) {
+  GdiDrawRecord record;
+  record.call = call;
+  record.rect = rect;
+  return record;
+}
+
+void StrokeSegment(DcPainter& painter, const DeviceContext& dc, QPoint from, QPoint to) {
+  QPen pen = QPenOf(dc, dc.state.pen);
+  if (pen.style() == Qt::NoPen) return;
+  if (!painter.applyRop2(dc.state.rop2, &pen, nullptr)) return;
+  painter->setPen(pen);
+  if (from == to) return;
+  QLineF line = pen.width() > 1 ? QLineF(from, to) : WithoutLastPixel(from, to);
+  if (line.p1() == line.p2())
+    painter->drawPoint(line.p1());
+  else
+    painter->drawLine(line);
+}
+
+/* Fills and outlines a closed shape with the DC's brush and pen. */
+template <typename Shape>
+BOOL PaintShape(DeviceContext& dc, Shape drawShape) {
+  DcPainter painter(dc);
+  if (!painter.active()) return TRUE;
+  QPen pen = QPenOf(dc, dc.state.pen);
+  QBrush brush = QBrushOf(dc, dc.state.brush);
+  if (!painter.applyRop2(dc.state.rop2, &pen, &brush)) return TRUE;
+  if (brush.style() >= Qt::HorPattern && brush.style() <= Qt::DiagCrossPattern && dc.state.bkMode == OPAQUE)
+    painter->setBackground(ColorOf(dc.state.bkColor)), painter->setBackgroundMode(Qt::OpaqueMode);
+  painter->setPen(pen);
+  painter->setBrush(brush);
+  drawShape(*painter, pen);
+  return TRUE;
+}
+
+/* The pixel rectangle of a shape's outline: the pen runs inside the device rectangle. */
+QRectF OutlineRect(const QRect& device, const QPen& pen) {
+  if (pen.style() == Qt::NoPen) return QRectF(device);
+  double inset = pen.width() > 1 ? pen.width() / 2.0 : 0.0;
+  double shrink = pen.width() > 1 ? pen.width() : 1.0;
+  return QRectF(device.left() + inset, device.top() + inset, device.width() - shrink, device.height() - shrink);
+}
+
+}  // namespace
+
+void FillDeviceRect(DeviceContext& dc, const QRect& rect, const QBrush& brush) {
+  DcPainter painter(dc);
+  if (!painter.active() || rect.isEmpty()) return;
+  if (brush.style() >= Qt::HorPattern && brush.style() <= Qt::DiagCrossPattern && dc.state.bkMode == OPAQUE)
+    painter->fillRect(rect, ColorOf(dc.state.bkColor));
+  painter->fillRect(rect, brush);
+}
+
+QBrush BrushOrSystemColor(HBRUSH brush) {
+  uintptr_t value = reinterpret_cast<uintptr_t>(brush);
+  if (value > 0 && value <= 31 && !LookupObject(brush)) return QBrush(ColorOf(systemColors(static_cast<int>(value) - 1)));
+  return GdiBrushToQBrush(brush);
+}
+
+}  // namespace zarne::gdi
+
+using namespace zarne::gdi;
+
+void GdiSetSystemColorProvider(SystemColorProvider provider) {
+  systemColors = provider ? provider : ClassicSystemColor;
+}
+
+BOOL MoveToEx(HDC handle, int x, int y, LPPOINT previous) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc) return FALSE;
+  if (previous) *previous = dc->state.position;
+  dc->state.position = {x, y};
+  return TRUE;
+}
+
+BOOL GetCurrentPositionEx(HDC handle, LPPOINT point) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc || !point) return FALSE;
+  *point = dc->state.position;
+  return TRUE;
+}
+
+BOOL LineTo(HDC handle, int x, int y) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc) return FALSE;
+  POINT from = dc->state.position;
+  if (Recording(*dc)) RecordCall(*dc, RecordOf("LineTo", {from, POINT{x, y}}));
+  {
+    DcPainter painter(*dc);
+    if (painter.active())
+      StrokeSegment(painter, *dc, LogicalToDevicePoint(dc->state, from.x, from.y), LogicalToDevicePoint(dc->state, x, y));
+  }
+  dc->state.position = {x, y};
+  return TRUE;
+}
+
+BOOL Polyline(HDC handle, const POINT* points, int count) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc || !points || count < 2) return FALSE;
+  if (Recording(*dc)) {
+    GdiDrawRecord record = RecordOf("Polyline", {});
+    record.points.assign(points, points + count);
+    RecordCall(*dc, record);
+  }
+  DcPainter painter(*dc);
+  if (!painter.active()) return TRUE;
+  for (int i = 1; i < count; ++i)
+    StrokeSegment(painter, *dc, LogicalToDevicePoint(dc->state, points[i - 1].x, points[i - 1].y),
+                  LogicalToDevicePoint(dc->state, points[i].x, points[i].y));
+  return TRUE;
+}
+
+BOOL Polygon(HDC handle, const POINT* points, int count) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc || !points || count < 2) return FALSE;
+  if (Recording(*dc)) {
+    GdiDrawRecord record = RecordOf("Polygon", {});
+    record.points.assign(points, points + count);
+    RecordCall(*dc, record);
+  }
+  QPolygon polygon;
+  for (int i = 0; i < count; ++i) polygon << LogicalToDevicePoint(dc->state, points[i].x, points[i].y);
+  return PaintShape(*dc, [&](QPainter& p, const QPen&) { p.drawPolygon(polygon, Qt::OddEvenFill); });
+}
+
+BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc) return FALSE;
+  if (Recording(*dc)) RecordCall(*dc, RecordOfRect("Rectangle", RECT{left, top, right, bottom}));
+  QRect device = LogicalRectToDevice(dc->state, left, top, right, bottom);
+  if (device.width() <= 0 || device.height() <= 0) return TRUE;
+  return PaintShape(*dc, [&](QPainter& p, const QPen& pen) {
+    if (pen.style() == Qt::NoPen) {
+      p.fillRect(device, p.brush());
+      return;
+    }
+    QRectF outline = OutlineRect(device, pen);
+    if (outline.width() <= 0 || outline.height() <= 0)
+      p.fillRect(device, pen.color());
+    else
+      p.drawRect(outline);
+  });
+}
+
+BOOL Ellipse(HDC handle, int left, int top, int right, int bottom) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc) return FALSE;
+  if (Recording(*dc)) RecordCall(*dc, RecordOfRect("Ellipse", RECT{left, top, right, bottom}));
+  QRect device = LogicalRectToDevice(dc->state, left, top, right, bottom);
+  if (device.width() <= 0 || device.height() <= 0) return TRUE;
+  return PaintShape(*dc, [&](QPainter& p, const QPen& pen) { p.drawEllipse(OutlineRect(device, pen)); });
+}
+
+BOOL RoundRect(HDC handle, int left, int top, int right, int bottom, int width, int height) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc) return FALSE;
+  if (Recording(*dc)) {
+    GdiDrawRecord record = RecordOfRect("RoundRect", RECT{left, top, right, bottom});
+    record.points.push_back(POINT{width, height});
+    RecordCall(*dc, record);
+  }
+  QRect device = LogicalRectToDevice(dc->state, left, top, right, bottom);
+  if (device.width() <= 0 || device.height() <= 0) return TRUE;
+  double radiusX = std::abs(width * ScaleX(dc->state)) / 2.0;
+  double radiusY = std::abs(height * ScaleY(dc->state)) / 2.0;
+  return PaintShape(*dc, [&](QPainter& p, const QPen& pen) {
+    p.drawRoundedRect(OutlineRect(device, pen), radiusX, radiusY);
+  });
+}
+
+int FillRect(HDC handle, const RECT* rect, HBRUSH brush) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc || !rect) return 0;
+  uintptr_t brushValue = reinterpret_cast<uintptr_t>(brush);
+  bool systemColor = brushValue > 0 && brushValue <= 31 && !LookupObject(brush);
+  if (!systemColor && !LiveObject(brush, ObjectKind::Brush)) return 0;
+  QBrush qbrush = BrushOrSystemColor(brush);
+  if (Recording(*dc)) {
+    RecordCall(*dc, RecordOfRect("FillRect", *rect));
+    QColor color = qbrush.color();
+    dc->recorder->calls.back().brushColor = RGB(color.red(), color.green(), color.blue());
+    dc->recorder->calls.back().brushStyle = qbrush.style() == Qt::SolidPattern ? BS_SOLID : BS_HATCHED;
+  }
+  FillDeviceRect(*dc, LogicalRectToDevice(dc->state, rect->left, rect->top, rect->right, rect->bottom), qbrush);
+  return 1;
+}
+
+int FrameRect(HDC handle, const RECT* rect, HBRUSH brush) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc || !rect || !LiveObject(brush, ObjectKind::Brush)) return 0;
+  if (Recording(*dc)) RecordCall(*dc, RecordOfRect("FrameRect", *rect));
+  QRect r = LogicalRectToDevice(dc->state, rect->left, rect->top, rect->right, rect->bottom);
+  if (r.isEmpty()) return 1;
+  QBrush qbrush = GdiBrushToQBrush(brush);
+  FillDeviceRect(*dc, QRect(r.left(), r.top(), r.width(), 1), qbrush);
+  FillDeviceRect(*dc, QRect(r.left(), r.bottom(), r.width(), 1), qbrush);
+  FillDeviceRect(*dc, QRect(r.left(), r.top() + 1, 1, r.height() - 2), qbrush);
+  FillDeviceRect(*dc, QRect(r.right(), r.top() + 1, 1, r.height() - 2), qbrush);
+  return 1;
+}
+
+BOOL InvertRect(HDC handle, const RECT* rect) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc || !rect) return FALSE;
+  if (Recording(*dc)) RecordCall(*dc, RecordOfRect("InvertRect", *rect));
+  DcPainter painter(*dc);
+  if (!painter.active() || !painter.raster()) return TRUE;
+  painter->setCompositionMode(QPainter::RasterOp_NotDestination);
+  painter->fillRect(LogicalRectToDevice(dc->state, rect->left, rect->top, rect->right, rect->bottom), Qt::black);
+  return TRUE;
+}
+
+BOOL DrawFocusRect(HDC handle, const RECT* rect) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc || !rect) return FALSE;
+  if (Recording(*dc)) RecordCall(*dc, RecordOfRect("DrawFocusRect", *rect));
+  QRect r = LogicalRectToDevice(dc->state, rect->left, rect->top, rect->right, rect->bottom);
+  DcPainter painter(*dc);
+  if (!painter.active() || !painter.raster() || r.isEmpty()) return TRUE;
+  // A one-pixel border XORed with a checkerboard of the background and text colours, as
+  // the platform's grey pattern: drawing it twice leaves the pixels as they were.
+  QPolygon bkDots, textDots;
+  auto dot = [&](int x, int y) { (((x + y) & 1) == 0 ? bkDots : textDots) << QPoint(x, y); };
+  for (int x = r.left(); x <= r.right(); ++x) {
+    dot(x, r.top());
+    if (r.height() > 1) dot(x, r.bottom());
+  }
+  for (int y = r.top() + 1; y < r.bottom(); ++y) {
+    dot(r.left(), y);
+    if (r.width() > 1) dot(r.right(), y);
+  }
+  painter->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  painter->setPen(QPen(ColorOf(dc->state.bkColor), 1));
+  painter->drawPoints(bkDots);
+  painter->setPen(QPen(ColorOf(dc->state.textColor), 1));
+  painter->drawPoints(textDots);
+  return TRUE;
+}
+
+COLORREF SetPixel(HDC handle, int x, int y, COLORREF color) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc) return CLR_INVALID;
+  if (Recording(*dc)) RecordCall(*dc, RecordOf("SetPixel", {POINT{x, y}}));
+  QPoint device = LogicalToDevicePoint(dc->state, x, y);
+  if (dc->kind != DcKind::Recording && !VisibleDeviceRegion(*dc).contains(device)) return CLR_INVALID;
+  DcPainter painter(*dc);
+  if (painter.active()) {
+    painter->setPen(QPen(ColorOf(color), 1));
+    painter->drawPoint(device);
+  }
+  QColor set = ColorOf(color);
+  return RGB(set.red(), set.green(), set.blue());
+}
+
+COLORREF GetPixel(HDC handle, int x, int y) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc) return CLR_INVALID;
+  QPoint device = LogicalToDevicePoint(dc->state, x, y);
+  auto* image = dynamic_cast<QImage*>(CurrentDevice(*dc));
+  if (!image || !VisibleDeviceRegion(*dc).contains(device)) return CLR_INVALID;
+  QRgb pixel = image->pixel(device + dc->deviceOrigin);
+  return RGB(qRed(pixel), qGreen(pixel), qBlue(pixel));
+}

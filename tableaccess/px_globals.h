@@ -1,0 +1,28 @@
+/*
+** The program-wide table set and records, and the current file number and directories.
+** Start-up fills them and shutdown deletes them: the two records before the tables.
+*/
+#ifndef ZARNE_TABLEACCESS_PX_GLOBALS_H
+#define ZARNE_TABLEACCESS_PX_GLOBALS_H
+
+#include "platform/kernel/wintypes.h"
+
+class TPXTable;
+class TPXRecord;
+
+/* The sixteen shared tables, in this fixed order, each opened by name in primary order. */
+constexpr int kSharedTableCount = 16;
+extern const char* const kSharedTableNames[kSharedTableCount];
+extern TPXTable* gTables[kSharedTableCount];
+
+/* Records over ACCOUNT and BANK that share their table's cursor. */
+extern TPXRecord* gAccountRecord;
+extern TPXRecord* gBankRecord;
+
+/* The current file number: up to 15 characters. */
+extern char gFileNumber[16];
+/* The database and check-control directories: up to 259 characters each. */
+extern char gDatabaseDir[MAX_PATH];
+extern char gCheckCtlDir[MAX_PATH];
+
+#endif

@@ -127,4 +127,7 @@ typedef struct _SYSTEMTIME {
   WORD wMilliseconds;
 } SYSTEMTIME, *LPSYSTEMTIME;
 
+/* Byte counts of the memory calls: pointer-sized. */
+typedef size_t SIZE_T;
+
 #endif

@@ -1,0 +1,87 @@
+/*
+** Whole-file read and write-temporary-then-rename replacement of host files.
+*/
+#include "platform/kernel/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace {
+
+bool WriteAll(int fd, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Makes the rename itself durable.
+void SyncDirectory(const std::string& dir) {
+  const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+mode_t ModeForReplacement(const std::string& path) {
+  struct stat info{};
+  if (stat(path.c_str(), &info) == 0) return info.st_mode & 07777;
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::string& host_path) {
+  const int fd = open(host_path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string bytes;
+  char chunk[8192];
+  for (;;) {
+    const ssize_t n = read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int failure = errno;
+      close(fd);
+      errno = failure;
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    bytes.append(chunk, static_cast<size_t>(n));
+  }
+  close(fd);
+  return bytes;
+}
+
+bool ReplaceFileAtomically(const std::string& host_path, const std::string& bytes) {
+  const std::string dir = DirectoryOf(host_path);
+  const size_t slash = host_path.find_last_of('/');
+  const std::string base = slash == std::string::npos ? host_path : host_path.substr(slash + 1);
+  std::string temporary = dir + "/." + base + ".XXXXXX";
+  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool written = fchmod(fd, ModeForReplacement(host_path)) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
+  const int saved_errno = errno;
+  if (close(fd) != 0 || !written || rename(temporary.c_str(), host_path.c_str()) != 0) {
+    const int failure = written ? errno : saved_errno;
+    unlink(temporary.c_str());
+    errno = failure;
+    return false;
+  }
+  SyncDirectory(dir);
+  return true;
+}

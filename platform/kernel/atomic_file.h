@@ -1,0 +1,21 @@
+/*
+** Whole-file reads and crash-safe whole-file replacement on the host, for the kernel's
+** own small files (profile files). A replacement is written to a temporary file in the
+** same directory, flushed to disk and renamed over the old one, so a reader or a crash
+** sees either the old content or the new, never a mixture.
+*/
+#ifndef ZARNE_PLATFORM_KERNEL_ATOMIC_FILE_H
+#define ZARNE_PLATFORM_KERNEL_ATOMIC_FILE_H
+
+#include <optional>
+#include <string>
+
+/* The whole content of a host file; nullopt when it cannot be read, errno telling why
+   (ENOENT when it is missing). */
+std::optional<std::string> ReadWholeFile(const std::string& host_path);
+
+/* Replaces (or creates) a host file with the bytes; keeps the old file's permissions.
+   Answers false, leaving the old file untouched, when anything fails; errno tells why. */
+bool ReplaceFileAtomically(const std::string& host_path, const std::string& bytes);
+
+#endif

@@ -1,0 +1,196 @@
+/*
+** LoadLibrary and its family over the dynamic loader. A table of the libraries loaded
+** through LoadLibrary keeps their loader handles and reference counts, so that
+** DllMain sees exactly one attach and one detach.
+*/
+#include "platform/kernel/modules.h"
+
+#include "platform/kernel/last_error.h"
+#include "platform/kernel/module_identity.h"
+#include "platform/kernel/paths.h"
+
+#include <dlfcn.h>
+#include <link.h>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <map>
+#include <mutex>
+
+namespace {
+
+typedef BOOL (*DllEntry)(HINSTANCE, DWORD, LPVOID);
+
+struct LoadedLibrary {
+  void* loader_handle;
+  int references;
+};
+
+std::recursive_mutex g_modules_mutex;
+std::map<HMODULE, LoadedLibrary> g_loaded;
+
+bool FileExists(const std::string& path) {
+  struct stat info{};
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+std::string LowerAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+  }
+  return text;
+}
+
+std::string BaseName(const char* name) {
+  const char* base = name;
+  for (const char* p = name; *p; ++p) {
+    if (*p == '\\' || *p == '/' || *p == ':') base = p + 1;
+  }
+  return base;
+}
+
+std::string StripSuffix(std::string name, const char* suffix) {
+  const size_t length = std::strlen(suffix);
+  if (name.size() > length && name.compare(name.size() - length, length, suffix) == 0)
+    name.resize(name.size() - length);
+  return name;
+}
+
+HMODULE ModuleOfLoaderHandle(void* loader_handle) {
+  struct link_map* map = nullptr;
+  if (dlinfo(loader_handle, RTLD_DI_LINKMAP, &map) != 0 || !map) return nullptr;
+  return ModuleFromAddress(map->l_ld);
+}
+
+// The symbol only when the module itself defines it, not one of its dependencies.
+void* OwnSymbol(void* loader_handle, HMODULE module, const char* name) {
+  void* symbol = dlsym(loader_handle, name);
+  return symbol && ModuleFromAddress(symbol) == module ? symbol : nullptr;
+}
+
+bool IsProgramName(const char* name) {
+  const std::string program = ModuleHostPath(MainProgramModule());
+  const std::string wanted = StripSuffix(LowerAscii(BaseName(name)), ".exe");
+  return !wanted.empty() && wanted == LowerAscii(BaseName(program.c_str()));
+}
+
+}  // namespace
+
+std::string LibraryHostPath(const char* library_name) {
+  if (!library_name || !*library_name) return {};
+  if (library_name[0] == '/') return library_name;
+  const std::string file = "lib" + StripSuffix(LowerAscii(BaseName(library_name)), ".dll") + ".so";
+  const std::string beside_program = DirectoryOf(ModuleHostPath(MainProgramModule())) + "/" + file;
+  if (FileExists(beside_program)) return beside_program;
+  const HMODULE kernel = ModuleFromAddress(reinterpret_cast<const void*>(&LibraryHostPath));
+  const std::string beside_kernel = DirectoryOf(ModuleHostPath(kernel)) + "/" + file;
+  return FileExists(beside_kernel) ? beside_kernel : beside_program;
+}
+
+HMODULE LoadLibrary(LPCSTR library_name) {
+  const std::string path = LibraryHostPath(library_name);
+  void* loader_handle = path.empty() ? nullptr : dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!loader_handle) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
+  }
+  const HMODULE module = ModuleOfLoaderHandle(loader_handle);
+  std::lock_guard<std::recursive_mutex> lock(g_modules_mutex);
+  if (auto it = g_loaded.find(module); it != g_loaded.end()) {
+    ++it->second.references;
+    return module;
+  }
+  g_loaded[module] = LoadedLibrary{loader_handle, 1};
+  if (auto entry = reinterpret_cast<DllEntry>(OwnSymbol(loader_handle, module, "DllMain"))) {
+    if (!entry(module, DLL_PROCESS_ATTACH, nullptr)) {
+      g_loaded.erase(module);
+      dlclose(loader_handle);
+      SetLastError(ERROR_DLL_INIT_FAILED);
+      return nullptr;
+    }
+  }
+  return module;
+}
+
+BOOL FreeLibrary(HMODULE module) {
+  std::lock_guard<std::recursive_mutex> lock(g_modules_mutex);
+  const auto it = g_loaded.find(module);
+  if (it == g_loaded.end()) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  void* loader_handle = it->second.loader_handle;
+  if (--it->second.references == 0) {
+    g_loaded.erase(it);
+    if (auto entry = reinterpret_cast<DllEntry>(OwnSymbol(loader_handle, module, "DllMain")))
+      entry(module, DLL_PROCESS_DETACH, nullptr);
+  }
+  dlclose(loader_handle);
+  return TRUE;
+}
+
+FARPROC GetProcAddress(HMODULE module, LPCSTR export_name) {
+  if (!export_name || IS_INTRESOURCE(export_name)) {
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return nullptr;
+  }
+  if (!module) module = MainProgramModule();
+  void* loader_handle = nullptr;
+  {
+    std::lock_guard<std::recursive_mutex> lock(g_modules_mutex);
+    if (const auto it = g_loaded.find(module); it != g_loaded.end()) loader_handle = it->second.loader_handle;
+  }
+  bool borrowed = false;
+  if (!loader_handle) {
+    const std::string path = module == MainProgramModule() ? std::string() : ModuleHostPath(module);
+    if (module != MainProgramModule() && path.empty()) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return nullptr;
+    }
+    loader_handle = dlopen(path.empty() ? nullptr : path.c_str(), RTLD_LAZY | RTLD_NOLOAD);
+    borrowed = loader_handle != nullptr;
+  }
+  void* symbol = loader_handle ? OwnSymbol(loader_handle, module, export_name) : nullptr;
+  if (borrowed) dlclose(loader_handle);
+  if (!symbol) SetLastError(ERROR_PROC_NOT_FOUND);
+  return reinterpret_cast<FARPROC>(symbol);
+}
+
+HMODULE GetModuleHandle(LPCSTR module_name) {
+  if (!module_name || IsProgramName(module_name)) return MainProgramModule();
+  const std::string path = LibraryHostPath(module_name);
+  void* loader_handle = path.empty() ? nullptr : dlopen(path.c_str(), RTLD_LAZY | RTLD_NOLOAD);
+  if (!loader_handle) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
+  }
+  const HMODULE module = ModuleOfLoaderHandle(loader_handle);
+  dlclose(loader_handle);
+  return module;
+}
+
+DWORD GetModuleFileName(HMODULE module, LPSTR buffer, DWORD size) {
+  const std::string host = ModuleHostPath(module ? module : MainProgramModule());
+  if (host.empty()) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return 0;
+  }
+  if (!buffer || size == 0) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  const std::string windows = WindowsPathFromHostPath(host);
+  if (windows.size() < size) {
+    std::memcpy(buffer, windows.c_str(), windows.size() + 1);
+    return static_cast<DWORD>(windows.size());
+  }
+  std::memcpy(buffer, windows.data(), size - 1);
+  buffer[size - 1] = '\0';
+  SetLastError(ERROR_INSUFFICIENT_BUFFER);
+  return size;
+}

@@ -1,0 +1,148 @@
+/*
+** The profile calls: locate the file, read it whole, answer from its lines, and for a
+** write edit the lines and replace the file atomically. One lock keeps the
+** read-modify-write of concurrent callers in this process from losing updates.
+*/
+#include "platform/kernel/profile.h"
+
+#include "platform/kernel/atomic_file.h"
+#include "platform/kernel/last_error.h"
+#include "platform/kernel/paths.h"
+#include "platform/kernel/profile_text.h"
+
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kWinIni = "win.ini";
+
+std::mutex g_profile_mutex;
+
+const char* FileOrWinIni(LPCSTR file_name) { return file_name && *file_name ? file_name : kWinIni; }
+
+ProfileText Load(const std::string& host_path) {
+  return ProfileText(ReadWholeFile(host_path).value_or(std::string()));
+}
+
+DWORD CopyValue(const std::string& value, LPSTR buffer, DWORD size) {
+  const DWORD length = value.size() < size - 1 ? static_cast<DWORD>(value.size()) : size - 1;
+  std::memcpy(buffer, value.data(), length);
+  buffer[length] = '\0';
+  return length;
+}
+
+// Each name terminated, then one more NUL; cut lists end in two NULs and answer size - 2.
+DWORD CopyNameList(const std::vector<std::string>& names, LPSTR buffer, DWORD size) {
+  std::string list;
+  for (const std::string& name : names) list.append(name.c_str(), std::strlen(name.c_str()) + 1);
+  if (list.size() + 1 <= size) {
+    std::memcpy(buffer, list.data(), list.size());
+    buffer[list.size()] = '\0';
+    return static_cast<DWORD>(list.size());
+  }
+  if (size < 2) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  std::memcpy(buffer, list.data(), size - 2);
+  buffer[size - 2] = '\0';
+  buffer[size - 1] = '\0';
+  return size - 2;
+}
+
+std::string DefaultWithoutTrailingBlanks(LPCSTR default_value) {
+  std::string value = default_value ? default_value : "";
+  while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
+  return value;
+}
+
+bool HoldsAny(LPCSTR text, const char* characters) { return text && std::strpbrk(text, characters); }
+
+bool IsStorable(LPCSTR section, LPCSTR key, LPCSTR value) {
+  return !HoldsAny(section, "]\r\n") && !HoldsAny(key, "=\r\n") && !HoldsAny(value, "\r\n");
+}
+
+// The file's directory must exist, except the profile directory, which is made.
+bool PrepareDirectory(const std::string& host_path) {
+  const bool in_windows_directory =
+      host_path.compare(0, WindowsDirectoryHostPath().size() + 1, WindowsDirectoryHostPath() + "/") == 0;
+  return !in_windows_directory || MakeHostDirectories(WindowsDirectoryHostPath());
+}
+
+}  // namespace
+
+DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR default_value, LPSTR buffer,
+                              DWORD size, LPCSTR file_name) {
+  if (!buffer || size == 0) return 0;
+  std::lock_guard<std::mutex> lock(g_profile_mutex);
+  const ProfileText text = Load(ProfileFileHostPath(FileOrWinIni(file_name)));
+  if (!section) return CopyNameList(text.SectionNames(), buffer, size);
+  if (!key) return CopyNameList(text.KeyNames(section), buffer, size);
+  const auto value = text.Value(section, key);
+  return CopyValue(value ? *value : DefaultWithoutTrailingBlanks(default_value), buffer, size);
+}
+
+UINT GetPrivateProfileInt(LPCSTR section, LPCSTR key, INT default_value, LPCSTR file_name) {
+  if (!section || !key) return static_cast<UINT>(default_value);
+  std::optional<std::string> value;
+  {
+    std::lock_guard<std::mutex> lock(g_profile_mutex);
+    value = Load(ProfileFileHostPath(FileOrWinIni(file_name))).Value(section, key);
+  }
+  if (!value) return static_cast<UINT>(default_value);
+  const char* p = value->c_str();
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  uint32_t number = 0;
+  for (; *p >= '0' && *p <= '9'; ++p) number = number * 10 + static_cast<uint32_t>(*p - '0');
+  return negative ? 0u - number : number;
+}
+
+BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file_name) {
+  if (!section) {
+    // With nothing named there is nothing to do: every write is already on disk.
+    if (!key && !value) return TRUE;
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (!IsStorable(section, key, value)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  const char* name = FileOrWinIni(file_name);
+  std::lock_guard<std::mutex> lock(g_profile_mutex);
+  const std::string host_path = ProfileFileHostPath(name);
+  const std::optional<std::string> old_bytes = ReadWholeFile(host_path);
+  if (!old_bytes && errno != ENOENT) {
+    // A file that exists but cannot be read must not be replaced by one built from nothing.
+    SetLastError(ErrorFromErrno(errno));
+    return FALSE;
+  }
+  ProfileText text(old_bytes.value_or(std::string()));
+  bool changed;
+  if (!key) changed = text.DeleteSection(section);
+  else if (!value) changed = text.DeleteKey(section, key);
+  else changed = text.SetValue(section, key, value);
+  if (!changed) return TRUE;
+  if (!PrepareDirectory(host_path) || !ReplaceFileAtomically(host_path, text.Bytes())) {
+    SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno));
+    return FALSE;
+  }
+  return TRUE;
+}
+
+DWORD GetProfileString(LPCSTR section, LPCSTR key, LPCSTR default_value, LPSTR buffer, DWORD size) {
+  return GetPrivateProfileString(section, key, default_value, buffer, size, kWinIni);
+}
+
+UINT GetProfileInt(LPCSTR section, LPCSTR key, INT default_value) {
+  return GetPrivateProfileInt(section, key, default_value, kWinIni);
+}
+
+BOOL WriteProfileString(LPCSTR section, LPCSTR key, LPCSTR value) {
+  return WritePrivateProfileString(section, key, value, kWinIni);
+}

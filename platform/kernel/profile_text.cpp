@@ -1,0 +1,193 @@
+/*
+** The line model of a profile file: parsing, lookups and minimal edits.
+*/
+#include "platform/kernel/profile_text.h"
+
+#include "platform/kernel/text.h"
+
+namespace {
+
+bool IsBlankChar(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsBlankChar(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlankChar(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+bool IsBlank(const std::string& text) { return Trim(text).empty(); }
+
+std::string Unquote(std::string_view value) {
+  value = Trim(value);
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+    value = value.substr(1, value.size() - 2);
+  return std::string(value);
+}
+
+}  // namespace
+
+bool ProfileNamesEqual(std::string_view a, std::string_view b) {
+  a = Trim(a);
+  b = Trim(b);
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (Cp1252Upper(static_cast<unsigned char>(a[i])) != Cp1252Upper(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
+}
+
+ProfileText::ProfileText(std::string_view bytes) {
+  size_t start = 0;
+  while (start < bytes.size()) {
+    const size_t newline = bytes.find('\n', start);
+    if (newline == std::string_view::npos) {
+      lines_.push_back({std::string(bytes.substr(start)), ""});
+      break;
+    }
+    const bool crlf = newline > start && bytes[newline - 1] == '\r';
+    const size_t text_end = crlf ? newline - 1 : newline;
+    lines_.push_back({std::string(bytes.substr(start, text_end - start)), crlf ? "\r\n" : "\n"});
+    start = newline + 1;
+  }
+}
+
+std::string ProfileText::Bytes() const {
+  std::string bytes;
+  for (const Line& line : lines_) bytes += line.text + line.ending;
+  return bytes;
+}
+
+ProfileText::Kind ProfileText::KindOf(const std::string& text) {
+  const std::string_view trimmed = Trim(text);
+  if (trimmed.empty() || trimmed.front() == ';') return Kind::kOther;
+  if (trimmed.front() == '[') return Kind::kSection;
+  return KeyNameOf(text).empty() ? Kind::kOther : Kind::kKey;
+}
+
+std::string ProfileText::SectionNameOf(const std::string& text) {
+  std::string_view rest = Trim(text).substr(1);
+  const size_t close = rest.find(']');
+  if (close != std::string_view::npos) rest = rest.substr(0, close);
+  return std::string(Trim(rest));
+}
+
+std::string ProfileText::KeyNameOf(const std::string& text) {
+  const size_t equals = text.find('=');
+  return std::string(Trim(std::string_view(text).substr(0, equals)));
+}
+
+size_t ProfileText::SectionEnd(size_t header) const {
+  size_t end = header + 1;
+  while (end < lines_.size() && KindOf(lines_[end].text) != Kind::kSection) ++end;
+  return end;
+}
+
+std::string ProfileText::NewLineEnding() const {
+  for (const Line& line : lines_) {
+    if (!line.ending.empty()) return line.ending;
+  }
+  return "\r\n";
+}
+
+std::optional<std::string> ProfileText::Value(std::string_view section, std::string_view key) const {
+  bool inside = false;
+  for (const Line& line : lines_) {
+    const Kind kind = KindOf(line.text);
+    if (kind == Kind::kSection) {
+      inside = ProfileNamesEqual(SectionNameOf(line.text), section);
+    } else if (inside && kind == Kind::kKey && ProfileNamesEqual(KeyNameOf(line.text), key)) {
+      const size_t equals = line.text.find('=');
+      if (equals == std::string::npos) return std::string();
+      return Unquote(std::string_view(line.text).substr(equals + 1));
+    }
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string> ProfileText::SectionNames() const {
+  std::vector<std::string> names;
+  for (const Line& line : lines_) {
+    if (KindOf(line.text) != Kind::kSection) continue;
+    const std::string name = SectionNameOf(line.text);
+    bool seen = false;
+    for (const std::string& known : names) seen = seen || ProfileNamesEqual(known, name);
+    if (!seen) names.push_back(name);
+  }
+  return names;
+}
+
+std::vector<std::string> ProfileText::KeyNames(std::string_view section) const {
+  std::vector<std::string> names;
+  bool inside = false;
+  for (const Line& line : lines_) {
+    const Kind kind = KindOf(line.text);
+    if (kind == Kind::kSection) inside = ProfileNamesEqual(SectionNameOf(line.text), section);
+    else if (inside && kind == Kind::kKey) names.push_back(KeyNameOf(line.text));
+  }
+  return names;
+}
+
+bool ProfileText::SetValue(std::string_view section, std::string_view key, std::string_view value) {
+  std::optional<size_t> first_header;
+  bool inside = false;
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    const Kind kind = KindOf(lines_[i].text);
+    if (kind == Kind::kSection) {
+      inside = ProfileNamesEqual(SectionNameOf(lines_[i].text), section);
+      if (inside && !first_header) first_header = i;
+    }
+    if (inside && kind == Kind::kKey && ProfileNamesEqual(KeyNameOf(lines_[i].text), key)) {
+      const std::string replaced = KeyNameOf(lines_[i].text) + "=" + std::string(value);
+      if (replaced == lines_[i].text) return false;
+      lines_[i].text = replaced;
+      return true;
+    }
+  }
+  const std::string ending = NewLineEnding();
+  const std::string key_line = std::string(Trim(key)) + "=" + std::string(value);
+  if (first_header) {
+    size_t position = SectionEnd(*first_header);
+    while (position - 1 > *first_header && IsBlank(lines_[position - 1].text)) --position;
+    if (lines_[position - 1].ending.empty()) lines_[position - 1].ending = ending;
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position), Line{key_line, ending});
+    return true;
+  }
+  if (!lines_.empty()) {
+    if (lines_.back().ending.empty()) lines_.back().ending = ending;
+    if (!IsBlank(lines_.back().text)) lines_.push_back({"", ending});
+  }
+  lines_.push_back({"[" + std::string(Trim(section)) + "]", ending});
+  lines_.push_back({key_line, ending});
+  return true;
+}
+
+bool ProfileText::DeleteKey(std::string_view section, std::string_view key) {
+  bool changed = false;
+  bool inside = false;
+  for (size_t i = 0; i < lines_.size();) {
+    const Kind kind = KindOf(lines_[i].text);
+    if (kind == Kind::kSection) inside = ProfileNamesEqual(SectionNameOf(lines_[i].text), section);
+    if (inside && kind == Kind::kKey && ProfileNamesEqual(KeyNameOf(lines_[i].text), key)) {
+      lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
+      changed = true;
+    } else {
+      ++i;
+    }
+  }
+  return changed;
+}
+
+bool ProfileText::DeleteSection(std::string_view section) {
+  bool changed = false;
+  for (size_t i = 0; i < lines_.size();) {
+    if (KindOf(lines_[i].text) == Kind::kSection && ProfileNamesEqual(SectionNameOf(lines_[i].text), section)) {
+      lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i),
+                   lines_.begin() + static_cast<std::ptrdiff_t>(SectionEnd(i)));
+      changed = true;
+    } else {
+      ++i;
+    }
+  }
+  return changed;
+}

@@ -1,0 +1,149 @@
+// Path mapping, the current directory, the directory calls and path splitting.
+#include "platform/kernel/last_error.h"
+#include "platform/kernel/path_split.h"
+#include "platform/kernel/paths.h"
+
+#include "fresh_root.h"
+
+#include <algorithm>
+
+namespace {
+
+class PathsTest : public FreshRootTest {};
+
+TEST_F(PathsTest, DrivePathsLiveUnderTheRoot) {
+  EXPECT_EQ(HostPathFromWindowsPath("C:\\ZARNE\\BUYER.DB"), root_ + "/drive_c/ZARNE/BUYER.DB");
+  EXPECT_EQ(HostPathFromWindowsPath("d:/data//x\\.\\y\\..\\z.txt"), root_ + "/drive_d/data/x/z.txt");
+  EXPECT_TRUE(std::filesystem::is_directory(root_ + "/drive_d"));
+  EXPECT_EQ(HostPathFromWindowsPath("C:\\..\\..\\etc"), root_ + "/drive_c/etc");
+  EXPECT_EQ(HostPathFromWindowsPath("/etc/hosts"), "/etc/hosts");
+  EXPECT_EQ(HostPathFromWindowsPath(""), "");
+  EXPECT_EQ(HostPathFromWindowsPath(nullptr), "");
+}
+
+TEST_F(PathsTest, ExistingComponentsMatchWhateverTheCase) {
+  WriteHostFile(root_ + "/drive_c/Zarne/Private/Buyer.DB", "x");
+  EXPECT_EQ(HostPathFromWindowsPath("c:\\ZARNE\\private\\BUYER.db"), root_ + "/drive_c/Zarne/Private/Buyer.DB");
+  EXPECT_EQ(HostPathFromWindowsPath("C:\\zarne\\NewDir\\Sub"), root_ + "/drive_c/Zarne/NewDir/Sub");
+  ASSERT_TRUE(CreateDirectory("C:\\ZARNE\\NewDir", nullptr));
+  EXPECT_TRUE(std::filesystem::is_directory(root_ + "/drive_c/Zarne/NewDir"));
+  // Accented names match across case and are stored as UTF-8 on the host.
+  ASSERT_TRUE(CreateDirectory("C:\\Caf\xC9", nullptr));
+  EXPECT_TRUE(std::filesystem::is_directory(root_ + "/drive_c/Caf\xC3\x89"));
+  EXPECT_EQ(HostPathFromWindowsPath("c:\\caf\xE9"), root_ + "/drive_c/Caf\xC3\x89");
+}
+
+TEST_F(PathsTest, RelativePathsFollowTheCurrentDirectory) {
+  ASSERT_TRUE(CreateDirectory("C:\\Zarne", nullptr));
+  ASSERT_TRUE(CreateDirectory("C:\\Zarne\\Data", nullptr));
+  ASSERT_TRUE(SetCurrentDirectory("c:\\zarne\\data"));
+  char current[MAX_PATH];
+  EXPECT_EQ(GetCurrentDirectory(sizeof current, current), 13u);
+  EXPECT_STREQ(current, "C:\\zarne\\data");
+  EXPECT_EQ(HostPathFromWindowsPath("BUYER.DB"), root_ + "/drive_c/Zarne/Data/BUYER.DB");
+  EXPECT_EQ(HostPathFromWindowsPath("..\\zarne.ini"), root_ + "/drive_c/Zarne/zarne.ini");
+  EXPECT_EQ(HostPathFromWindowsPath("\\top.txt"), root_ + "/drive_c/top.txt");
+  EXPECT_EQ(HostPathFromWindowsPath("C:more"), root_ + "/drive_c/Zarne/Data/more");
+  EXPECT_EQ(HostPathFromWindowsPath("D:more"), root_ + "/drive_d/more");
+  EXPECT_EQ(FullWindowsPath("sub\\..\\x.txt"), "C:\\zarne\\data\\x.txt");
+}
+
+TEST_F(PathsTest, SetCurrentDirectoryFailsOnAMissingDirectory) {
+  ASSERT_TRUE(SetCurrentDirectory("C:\\"));
+  EXPECT_FALSE(SetCurrentDirectory("C:\\NoSuchDir"));
+  WriteHostFile(root_ + "/drive_c/file.txt", "x");
+  EXPECT_FALSE(SetCurrentDirectory("C:\\file.txt"));
+  char current[4];
+  EXPECT_EQ(GetCurrentDirectory(sizeof current, current), 3u);
+  EXPECT_STREQ(current, "C:\\");
+  char tiny[2] = {'k', 0};
+  EXPECT_EQ(GetCurrentDirectory(sizeof tiny, tiny), 4u);  // size needed, buffer untouched
+  EXPECT_EQ(tiny[0], 'k');
+}
+
+TEST_F(PathsTest, HostDirectoriesShowUnderDriveZ) {
+  EXPECT_EQ(WindowsPathFromHostPath("/usr/lib"), "Z:\\usr\\lib");
+  EXPECT_EQ(WindowsPathFromHostPath("/"), "Z:\\");
+  EXPECT_EQ(WindowsPathFromHostPath(root_ + "/drive_c/Zarne/x.ini"), "C:\\Zarne\\x.ini");
+  std::string not_a_drive = "Z:" + root_ + "/drive_cx/y";
+  std::replace(not_a_drive.begin(), not_a_drive.end(), '/', '\\');
+  EXPECT_EQ(WindowsPathFromHostPath(root_ + "/drive_cx/y"), not_a_drive);
+  EXPECT_EQ(HostPathFromWindowsPath("Z:\\USR\\LIB"), "/usr/lib");
+  ASSERT_TRUE(SetCurrentDirectory(root_.c_str()));
+  char current[MAX_PATH];
+  GetCurrentDirectory(sizeof current, current);
+  EXPECT_EQ(HostPathFromWindowsPath(current), root_);
+  EXPECT_EQ(current[0], 'Z');
+}
+
+TEST_F(PathsTest, RootFollowsTheEnvironment) {
+  const std::string first = HostPathFromWindowsPath("C:\\a");
+  char other[] = "/tmp/zarne-kernel-other-XXXXXX";
+  ASSERT_NE(mkdtemp(other), nullptr);
+  setenv("ZARNE_ROOT", other, 1);
+  EXPECT_EQ(HostPathFromWindowsPath("C:\\a"), std::string(other) + "/drive_c/a");
+  EXPECT_EQ(ProfileFileHostPath("zarne.ini"), std::string(other) + "/windows/zarne.ini");
+  setenv("ZARNE_ROOT", root_.c_str(), 1);
+  EXPECT_EQ(HostPathFromWindowsPath("C:\\a"), first);
+  std::filesystem::remove_all(other);
+}
+
+TEST_F(PathsTest, ProfileNamesWithoutDirectoryLiveInTheProfileDirectory) {
+  EXPECT_EQ(ProfileFileHostPath("zarne.ini"), root_ + "/windows/zarne.ini");
+  WriteHostFile(root_ + "/windows/WIN.INI", "");
+  EXPECT_EQ(ProfileFileHostPath("win.ini"), root_ + "/windows/WIN.INI");
+  EXPECT_EQ(ProfileFileHostPath("C:\\Zarne\\zarnesys.ini"), root_ + "/drive_c/Zarne/zarnesys.ini");
+  EXPECT_EQ(ProfileFileHostPath("..\\..\\escape.ini"), root_ + "/windows/escape.ini");
+}
+
+TEST_F(PathsTest, DirectoryAndFileCalls) {
+  EXPECT_FALSE(CreateDirectory("C:\\A\\B", nullptr));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+  ASSERT_TRUE(CreateDirectory("C:\\A", nullptr));
+  EXPECT_FALSE(CreateDirectory("c:\\a", nullptr));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+  ASSERT_TRUE(CreateDirectory("C:\\A\\B", nullptr));
+  WriteHostFile(root_ + "/drive_c/A/B/f.txt", "x");
+  EXPECT_EQ(GetFileAttributes("c:\\a\\b"), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+  EXPECT_EQ(GetFileAttributes("C:\\A\\B\\F.TXT"), static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL));
+  EXPECT_EQ(GetFileAttributes("C:\\A\\none"), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(RemoveDirectory("C:\\A\\B"));
+  EXPECT_FALSE(DeleteFile("C:\\A\\B"));
+  EXPECT_TRUE(DeleteFile("C:\\a\\b\\F.txt"));
+  EXPECT_FALSE(DeleteFile("C:\\a\\b\\F.txt"));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_TRUE(RemoveDirectory("C:\\a\\b"));
+  EXPECT_FALSE(HostExists(root_ + "/drive_c/A/B"));
+}
+
+TEST(PathSplitTest, SplitsDriveDirectoryNameAndExtension) {
+  char drive[_MAX_DRIVE], dir[_MAX_DIR], name[_MAX_FNAME], ext[_MAX_EXT];
+  _splitpath("Z:\\work\\bin\\zarne32.exe", drive, dir, name, ext);
+  EXPECT_STREQ(drive, "Z:");
+  EXPECT_STREQ(dir, "\\work\\bin\\");
+  EXPECT_STREQ(name, "zarne32");
+  EXPECT_STREQ(ext, ".exe");
+  _splitpath("report.v1.txt", drive, dir, nullptr, ext);
+  EXPECT_STREQ(drive, "");
+  EXPECT_STREQ(dir, "");
+  EXPECT_STREQ(ext, ".txt");
+  _splitpath("C:dir.d/file", drive, dir, name, ext);
+  EXPECT_STREQ(dir, "dir.d/");
+  EXPECT_STREQ(name, "file");
+  EXPECT_STREQ(ext, "");
+  EXPECT_EQ(fnsplit("C:\\X\\*.BND", drive, dir, name, ext),
+            FNSPLIT_DRIVE | FNSPLIT_DIRECTORY | FNSPLIT_FILENAME | FNSPLIT_EXTENSION | FNSPLIT_WILDCARDS);
+  EXPECT_EQ(fnsplit("C:\\X\\", drive, dir, name, ext), FNSPLIT_DRIVE | FNSPLIT_DIRECTORY);
+  EXPECT_STREQ(name, "");
+}
+
+TEST(PathSplitTest, PartsAreCutToTheirBuffers) {
+  const std::string long_dir = "C:\\" + std::string(400, 'd') + "\\" + std::string(300, 'n') + ".e";
+  char drive[_MAX_DRIVE], dir[_MAX_DIR], name[_MAX_FNAME], ext[_MAX_EXT];
+  _splitpath(long_dir.c_str(), drive, dir, name, ext);
+  EXPECT_EQ(std::strlen(dir), static_cast<size_t>(_MAX_DIR - 1));
+  EXPECT_EQ(std::strlen(name), static_cast<size_t>(_MAX_FNAME - 1));
+  EXPECT_STREQ(ext, ".e");
+}
+
+}  // namespace

@@ -6,7 +6,8 @@
 #include "platform/kernel/string_calls.h"
 #include "platform/kernel/text.h"
 
-#include <vector>
+#include <cstring>
+
 
 namespace {
 
@@ -63,49 +64,71 @@ LetterForm FormOf(unsigned char lower) {
   }
 }
 
-void AppendElements(unsigned char c, bool fold_case, std::vector<Element>& out) {
+// The collation elements of one byte (at most two); answers how many.
+int ElementsOf(unsigned char c, bool fold_case, Element out[2]) {
   const unsigned char lower = Cp1252Lower(c);
   const unsigned char upper = (!fold_case && lower != c) ? 1 : 0;
-  if (c >= '0' && c <= '9') { out.push_back({kDigitBase + (c - '0'), kNone, 0}); return; }
+  if (c >= '0' && c <= '9') { out[0] = {kDigitBase + (c - '0'), kNone, 0}; return 1; }
   if (c == 0xB9 || c == 0xB2 || c == 0xB3) {
     const int digit = c == 0xB9 ? 1 : c - 0xB0;
-    out.push_back({kDigitBase + digit, kOther, 0});
-    return;
+    out[0] = {kDigitBase + digit, kOther, 0};
+    return 1;
   }
-  if (lower == 0xFE) { out.push_back({LetterWeight('z') + 4, kNone, upper}); return; }
-  if (c == 0xB5) { out.push_back({LetterWeight('z') + 8, kNone, 0}); return; }
-  if (lower == 0xFF) { out.push_back({LetterWeight('y'), kDiaeresis, upper}); return; }
+  if (lower == 0xFE) { out[0] = {LetterWeight('z') + 4, kNone, upper}; return 1; }
+  if (c == 0xB5) { out[0] = {LetterWeight('z') + 8, kNone, 0}; return 1; }
+  if (lower == 0xFF) { out[0] = {LetterWeight('y'), kDiaeresis, upper}; return 1; }
   const LetterForm form = FormOf(lower);
-  if (form.base == 0) { out.push_back({kSymbolBase + c, kNone, 0}); return; }
-  out.push_back({LetterWeight(form.base), static_cast<unsigned char>(form.accent), upper});
-  if (form.second) out.push_back({LetterWeight(form.second), static_cast<unsigned char>(form.accent), upper});
+  if (form.base == 0) { out[0] = {kSymbolBase + c, kNone, 0}; return 1; }
+  out[0] = {LetterWeight(form.base), static_cast<unsigned char>(form.accent), upper};
+  if (!form.second) return 1;
+  out[1] = {LetterWeight(form.second), static_cast<unsigned char>(form.accent), upper};
+  return 2;
 }
 
-struct SortKey {
-  std::vector<Element> elements;
-  std::vector<unsigned char> skipped;
+// Walks the collation elements of a string, skipping the ignorable characters, without
+// allocating: sorting calls this a great many times.
+class ElementStream {
+ public:
+  ElementStream(const char* text, bool fold_case)
+      : p_(reinterpret_cast<const unsigned char*>(text)), fold_case_(fold_case) {}
+  bool Next(Element& element) {
+    if (pending_ == count_) {
+      while (*p_ && IsIgnorable(*p_)) ++p_;
+      if (!*p_) return false;
+      count_ = ElementsOf(*p_++, fold_case_, elements_);
+      pending_ = 0;
+    }
+    element = elements_[pending_++];
+    return true;
+  }
+
+ private:
+  const unsigned char* p_;
+  bool fold_case_;
+  Element elements_[2] = {};
+  int count_ = 0;
+  int pending_ = 0;
 };
 
-SortKey MakeSortKey(const char* text, bool fold_case) {
-  SortKey key;
-  for (const char* p = text; *p; ++p) {
-    const auto c = static_cast<unsigned char>(*p);
-    if (IsIgnorable(c)) key.skipped.push_back(c);
-    else AppendElements(c, fold_case, key.elements);
-  }
-  return key;
-}
-
 template <typename Weight>
-int CompareLevel(const std::vector<Element>& a, const std::vector<Element>& b, Weight weight) {
-  const size_t n = a.size() < b.size() ? a.size() : b.size();
-  for (size_t i = 0; i < n; ++i) {
-    const int wa = weight(a[i]);
-    const int wb = weight(b[i]);
+int CompareLevel(const char* a, const char* b, bool fold_case, Weight weight) {
+  ElementStream sa(a, fold_case);
+  ElementStream sb(b, fold_case);
+  Element ea{}, eb{};
+  for (;;) {
+    const bool more_a = sa.Next(ea);
+    const bool more_b = sb.Next(eb);
+    if (!more_a || !more_b) return more_a == more_b ? 0 : (more_a ? 1 : -1);
+    const int wa = weight(ea);
+    const int wb = weight(eb);
     if (wa != wb) return wa < wb ? -1 : 1;
   }
-  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
-  return 0;
+}
+
+size_t CountIgnorable(const char* text) {
+  size_t count = 0;
+  for (const char* p = text; *p; ++p) count += IsIgnorable(static_cast<unsigned char>(*p));
+  return count;
 }
 
 int CompareBytes(const char* a, const char* b, bool fold_case) {
@@ -120,12 +143,13 @@ int CompareBytes(const char* a, const char* b, bool fold_case) {
 
 int Collate(const char* a, const char* b, bool fold_case) {
   if (!a || !b) return a == b ? 0 : (a ? 1 : -1);
-  const SortKey ka = MakeSortKey(a, fold_case);
-  const SortKey kb = MakeSortKey(b, fold_case);
-  if (int r = CompareLevel(ka.elements, kb.elements, [](const Element& e) { return e.primary; })) return r;
-  if (int r = CompareLevel(ka.elements, kb.elements, [](const Element& e) { return int(e.accent); })) return r;
-  if (int r = CompareLevel(ka.elements, kb.elements, [](const Element& e) { return int(e.upper); })) return r;
-  if (ka.skipped.size() != kb.skipped.size()) return ka.skipped.size() < kb.skipped.size() ? -1 : 1;
+  if (std::strcmp(a, b) == 0) return 0;  // the common case of equal keys, at once
+  if (int r = CompareLevel(a, b, fold_case, [](const Element& e) { return e.primary; })) return r;
+  if (int r = CompareLevel(a, b, fold_case, [](const Element& e) { return int(e.accent); })) return r;
+  if (int r = CompareLevel(a, b, fold_case, [](const Element& e) { return int(e.upper); })) return r;
+  const size_t skipped_a = CountIgnorable(a);
+  const size_t skipped_b = CountIgnorable(b);
+  if (skipped_a != skipped_b) return skipped_a < skipped_b ? -1 : 1;
   return CompareBytes(a, b, fold_case);
 }
 

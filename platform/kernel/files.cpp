@@ -8,6 +8,7 @@
 #include "platform/kernel/paths.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -181,4 +182,14 @@ HFILE _lclose(HFILE file) {
     }
   }
   return close(file) == 0 ? 0 : HFILE_ERROR;
+}
+
+UINT SetHandleCount(UINT count) {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return count;
+  if (limit.rlim_cur < count) {
+    limit.rlim_cur = count < limit.rlim_max ? count : limit.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &limit);
+  }
+  return count < limit.rlim_cur ? count : static_cast<UINT>(limit.rlim_cur);
 }

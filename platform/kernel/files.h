@@ -67,4 +67,8 @@ LONG _llseek(HFILE file, LONG offset, int origin);
 /* Answers 0, or HFILE_ERROR for a handle that is not open. */
 HFILE _lclose(HFILE file);
 
+/* Raises the process's open-file limit to at least count where the host allows it;
+   answers the number available up to count. */
+UINT SetHandleCount(UINT count);
+
 #endif

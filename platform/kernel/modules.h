@@ -13,6 +13,8 @@
 ** it is called with DLL_PROCESS_ATTACH after the first load (a FALSE answer unloads the
 ** library and LoadLibrary fails) and with DLL_PROCESS_DETACH before the last unload, as
 ** on the original platform; a library registers its window classes there.
+** A library linked to the program at build time gets its DllMain call only when it is
+** also loaded through LoadLibrary.
 ** (The host loader may keep a library mapped after the last FreeLibrary, e.g. when it
 ** holds C++ template statics; DllMain has still been told of the detach.)
 **

@@ -112,4 +112,6 @@ TEST_F(FilesTest, ParseFillsTheFullPathOnly) {
   EXPECT_EQ(std::strlen(info.szPathName), static_cast<size_t>(OFS_MAXPATHNAME - 1));
 }
 
+TEST(HandleCountTest, AtLeastEightyHandlesAreAvailable) { EXPECT_EQ(SetHandleCount(80), 80u); }
+
 }  // namespace

@@ -133,6 +133,15 @@ std::string RealizedFaceName(const LOGFONT& font) {
   }
 }
 
+BYTE TextMetricPitchAndFamily(const LOGFONT& font) {
+  // TMPF_FIXED_PITCH set means variable pitch; every face here is a TrueType outline.
+  switch (FamilyOf(font)) {
+    case Family::Serif: return FF_ROMAN | TMPF_TRUETYPE | TMPF_VECTOR | TMPF_FIXED_PITCH;
+    case Family::Mono: return FF_MODERN | TMPF_TRUETYPE | TMPF_VECTOR;
+    default: return FF_SWISS | TMPF_TRUETYPE | TMPF_VECTOR | TMPF_FIXED_PITCH;
+  }
+}
+
 }  // namespace zarne::gdi
 
 using namespace zarne::gdi;

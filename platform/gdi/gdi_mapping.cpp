@@ -23,7 +23,7 @@ int UnitsPerInch(int mode) {
   }
 }
 
-long RoundHalfUp(double value) { return static_cast<long>(std::floor(value + 0.5)); }
+LONG RoundHalfUp(double value) { return static_cast<LONG>(std::floor(value + 0.5)); }
 
 /* In the isotropic mode one logical unit has the same size on both axes: the viewport
    extent of the axis with the larger scale shrinks to match the other. */

@@ -390,16 +390,24 @@ void Preprocessor::Lex(const std::string& line, const SourcePosition& where,
         value = (value * base + digit) & 0xFFFFFFFFull;
         ++i;
       }
-      if (i == digitsStart) Fail(where, "malformed number '" + line.substr(start, i - start) + "'");
+      if (i == digitsStart && base == 16)
+        Fail(where, "malformed number '" + line.substr(start, i - start) + "'");
       while (i < line.size() && line[i] != '\0' && std::strchr("LlUu", line[i])) {
         if (line[i] == 'L' || line[i] == 'l') token.isLong = true;
         ++i;
       }
-      if (i < line.size() && IsNameChar(line[i]))
-        Fail(where, "malformed number '" + line.substr(start, i - start + 1) + "'");
-      token.kind = TokenKind::Number;
-      token.number = static_cast<uint32_t>(value);
-      token.text = line.substr(start, i - start);
+      if (i < line.size() && IsNameChar(line[i])) {
+        // Not a number after all: a name that starts with digits, such as the grid
+        // configuration name "20100Tessel201".
+        while (i < line.size() && IsNameChar(line[i])) ++i;
+        token.kind = TokenKind::Name;
+        token.text = line.substr(start, i - start);
+        token.isLong = false;
+      } else {
+        token.kind = TokenKind::Number;
+        token.number = static_cast<uint32_t>(value);
+        token.text = line.substr(start, i - start);
+      }
     } else if (IsNameStart(c)) {
       size_t start = i;
       while (i < line.size() && IsNameChar(line[i])) ++i;

@@ -6,6 +6,7 @@
 #include "tools/rc/rc_text.h"
 
 #include <cstdint>
+#include <cstdio>
 
 namespace rc {
 
@@ -111,7 +112,9 @@ bool DecodeStringLiteral(const std::string& line, size_t start, size_t* end, std
     if (length > 0) {
       int converted = Windows1252Byte(codePoint);
       if (converted < 0) {
-        *problem = "character U+" + std::to_string(codePoint) + " has no Windows-1252 form";
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(codePoint));
+        *problem = std::string("character ") + code + " has no Windows-1252 form";
         return false;
       }
       *bytes += static_cast<char>(converted);

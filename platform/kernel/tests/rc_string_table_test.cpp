@@ -62,3 +62,16 @@ TEST(RcStringTable, DamagedBlockIsRefusedNotOverread) {
   EXPECT_FALSE(resource_format::StringBlockEntry(cut, sizeof cut, 0, &text, &length));
   EXPECT_FALSE(resource_format::StringBlockEntry(cut, sizeof cut, 5, &text, &length));
 }
+
+TEST(RcStringTable, PreprocessorConditionsMacrosAndComments) {
+  char buffer[64];
+  LoadString(nullptr, 320, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "ifdef taken");
+  LoadString(nullptr, 321, buffer, sizeof buffer);  // id from a macro redefined after #undef
+  EXPECT_STREQ(buffer, "elif taken");
+  LoadString(nullptr, 322, buffer, sizeof buffer);  // id from a macro continued over lines
+  EXPECT_STREQ(buffer, "// not a comment /* nor this */");
+  LoadString(nullptr, 323, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "wider");
+  EXPECT_EQ(LoadString(nullptr, 999, buffer, sizeof buffer), 0);  // inside a comment
+}

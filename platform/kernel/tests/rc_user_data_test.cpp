@@ -61,6 +61,11 @@ TEST(RcUserData, TesselConfigurationFromNumbersAndFromAFile) {
   EXPECT_EQ(ResourceBytes("FileGrid", "TESSELCFG"), SavedCustGrid());
 }
 
+TEST(RcUserData, NameMayStartWithDigits) {
+  std::vector<BYTE> expected = {6, 0, 11, 0, 1, 0, 0, 0};
+  EXPECT_EQ(ResourceBytes("20100Tessel201", "TESSELCFG"), expected);
+}
+
 TEST(RcUserData, RcDataWordsLongsAndStrings) {
   std::vector<BYTE> expected = {1, 0, 0xFF, 0xFF, 0x78, 0x56, 0x34, 0x12, 'a', 'b'};
   EXPECT_EQ(ResourceBytes(MAKEINTRESOURCE(7), RT_RCDATA), expected);

@@ -1,0 +1,399 @@
+/*
+** Cursors: their life, their statements and the walk over the records in index order.
+** A position is a key (and row id), never a live statement, so nothing holds the file
+** between calls and other programs may write at any time.
+*/
+#include "platform/engine/engine_cursor.h"
+
+#include "platform/engine/engine_record.h"
+
+#include <algorithm>
+#include <set>
+
+namespace zarne::engine {
+namespace {
+
+enum StatementId {
+    kFirst = 1,
+    kLast = 2,
+    kAfter = 3,
+    kBefore = 4,
+    kByRowid = 5,
+    kFromPrefix = 100,
+    kBeforePrefix = 200,
+    kEqualPrefix = 300,
+};
+
+constexpr int kMaxBatch = 64;
+
+std::set<EngineCursor>& LiveCursors() {
+    static std::set<EngineCursor> live;
+    return live;
+}
+
+std::string SelectList(EngineCursor cursor) {
+    std::string list = "rowid";
+    for (const FieldInfo& field : cursor->file->schema().fields) {
+        list += ", " + SelectExpression(field);
+    }
+    return list;
+}
+
+/* The order terms, count of them (the row id is one term when it ends the order). */
+std::vector<std::string> OrderTerms(EngineCursor cursor) {
+    const TableSchema& schema = cursor->file->schema();
+    std::vector<std::string> terms;
+    for (size_t i = 0; i < cursor->order.size(); ++i) {
+        bool own = cursor->index && i < cursor->index->keyFields.size();
+        terms.push_back(own ? KeyColumn(schema, *cursor->index, cursor->order[i])
+                            : ColumnName(cursor->order[i]));
+    }
+    if (cursor->rowidTail) terms.push_back("rowid");
+    return terms;
+}
+
+std::string RowValue(const std::vector<std::string>& terms, size_t count) {
+    std::string text = "(";
+    for (size_t i = 0; i < count; ++i) text += (i ? ", " : "") + terms[i];
+    return text + ")";
+}
+
+std::string Placeholders(size_t count) {
+    std::string text = "(";
+    for (size_t i = 0; i < count; ++i) text += i ? ", ?" : "?";
+    return text + ")";
+}
+
+size_t FullTermCount(EngineCursor cursor) {
+    return cursor->order.size() + (cursor->rowidTail ? 1 : 0);
+}
+
+/* The statement for a step from the cursor's position, and how many key terms it binds. */
+sqlite3_stmt* StepStatement(EngineCursor cursor, bool forward, size_t* boundTerms) {
+    std::vector<std::string> terms = OrderTerms(cursor);
+    std::string head = "SELECT " + SelectList(cursor) + " FROM records ";
+    std::string tail = " ORDER BY " + OrderByClause(cursor, !forward) + " LIMIT ?";
+    using Where = EngineCursor__::Where;
+    if (cursor->where == Where::kBegin || cursor->where == Where::kEnd) {
+        *boundTerms = 0;
+        return CursorStatement(cursor, forward ? kFirst : kLast, head + tail);
+    }
+    if (cursor->where == Where::kCrack && cursor->crackInclusive) {
+        size_t m = static_cast<size_t>(cursor->crackPrefix);
+        *boundTerms = m;
+        std::string test = forward ? " >= " : " < ";
+        return CursorStatement(cursor, (forward ? kFromPrefix : kBeforePrefix) + int(m),
+                               head + "WHERE " + RowValue(terms, m) + test + Placeholders(m) +
+                                   tail);
+    }
+    size_t all = FullTermCount(cursor);
+    *boundTerms = all;
+    std::string test = forward ? " > " : " < ";
+    return CursorStatement(cursor, forward ? kAfter : kBefore,
+                           head + "WHERE " + RowValue(terms, all) + test + Placeholders(all) +
+                               tail);
+}
+
+/* Binds the first count order terms from the cursor's key (the row id last). */
+void BindKey(EngineCursor cursor, sqlite3_stmt* stmt, size_t count) {
+    const TableSchema& schema = cursor->file->schema();
+    for (size_t i = 0; i < count; ++i) {
+        if (i < cursor->order.size()) {
+            BindStored(stmt, int(i) + 1, schema.Field(cursor->order[i]), cursor->key.data());
+        } else {
+            sqlite3_bind_int64(stmt, int(i) + 1, cursor->keyRowid);
+        }
+    }
+}
+
+/* Runs a bound row statement (limit already bound) into rows. */
+EngineResult CollectRows(EngineCursor cursor, sqlite3_stmt* stmt,
+                         std::vector<EngineCursor__::Row>* rows) {
+    const TableSchema& schema = cursor->file->schema();
+    rows->clear();
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        EngineCursor__::Row row;
+        row.rowid = sqlite3_column_int64(stmt, 0);
+        row.record.resize(schema.recordSize);
+        for (const FieldInfo& field : schema.fields) {
+            DecodeColumn(stmt, field.number, field, row.record.data(), row.rowid);
+        }
+        rows->push_back(std::move(row));
+    }
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (rc != SQLITE_DONE) {
+        return FailSqlite(rc, cursor->file->db(), {TableContext(cursor)});
+    }
+    return ENGINE_OK;
+}
+
+EngineResult FetchStep(EngineCursor cursor, bool forward, int limit,
+                       std::vector<EngineCursor__::Row>* rows) {
+    size_t bound = 0;
+    sqlite3_stmt* stmt = StepStatement(cursor, forward, &bound);
+    if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
+    BindKey(cursor, stmt, bound);
+    sqlite3_bind_int(stmt, int(bound) + 1, limit);
+    return CollectRows(cursor, stmt, rows);
+}
+
+void CopyOut(EngineCursor cursor, void* record) {
+    if (record) std::copy(cursor->key.begin(), cursor->key.end(), static_cast<char*>(record));
+}
+
+/* Takes the lock the caller asked for on the record the cursor is now on. */
+EngineResult AfterArrival(EngineCursor cursor, DWORD lockMode, void* record) {
+    EngineResult result = ENGINE_OK;
+    if (lockMode == ENGINE_WRITE_LOCK) result = LockCurrent(cursor);
+    CopyOut(cursor, record);
+    return result;
+}
+
+EngineResult CheckLockMode(DWORD lockMode) {
+    if (lockMode != ENGINE_NO_LOCK && lockMode != ENGINE_WRITE_LOCK) {
+        return Fail(ENGINE_ERR_NOTSUPPORTED, {"Lock mode " + std::to_string(lockMode)});
+    }
+    return ENGINE_OK;
+}
+
+}  // namespace
+
+std::string OrderByClause(EngineCursor cursor, bool descending) {
+    std::vector<std::string> terms = OrderTerms(cursor);
+    std::string clause;
+    for (size_t i = 0; i < terms.size(); ++i) {
+        clause += (i ? ", " : "") + terms[i] + (descending ? " DESC" : "");
+    }
+    return clause;
+}
+
+EngineCursor NewCursor(std::shared_ptr<TableFile> file, const IndexInfo* index) {
+    EngineCursor cursor = new EngineCursor__;
+    cursor->file = std::move(file);
+    cursor->index = index;
+    const TableSchema& schema = cursor->file->schema();
+    if (index) {
+        cursor->order = index->keyFields;
+        cursor->rowidTail = !index->unique;
+        const IndexInfo* primary = schema.Primary();
+        if (!index->unique && primary) {
+            for (int number : primary->keyFields) {
+                if (std::find(cursor->order.begin(), cursor->order.end(), number) ==
+                    cursor->order.end()) {
+                    cursor->order.push_back(number);
+                }
+            }
+            cursor->rowidTail = false;
+        }
+    }
+    cursor->key.assign(schema.recordSize, 0);
+    LiveCursors().insert(cursor);
+    return cursor;
+}
+
+bool IsOpenCursor(EngineCursor cursor) { return LiveCursors().count(cursor) != 0; }
+
+EngineResult CheckCursor(EngineCursor cursor) {
+    if (!IsOpenCursor(cursor)) return Fail(ENGINE_ERR_INVALIDHANDLE, {"Cursor is not open"});
+    return ENGINE_OK;
+}
+
+std::string TableContext(EngineCursor cursor) { return "Table " + cursor->file->hostPath(); }
+
+sqlite3_stmt* CursorStatement(EngineCursor cursor, int id, const std::string& sql) {
+    auto found = cursor->statements.find(id);
+    if (found != cursor->statements.end()) return found->second;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v3(cursor->file->db(), sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT,
+                           &stmt, nullptr) != SQLITE_OK) {
+        return nullptr;
+    }
+    cursor->statements[id] = stmt;
+    return stmt;
+}
+
+void ForgetReadAhead(EngineCursor cursor) {
+    cursor->ahead.clear();
+    cursor->aheadNext = 0;
+    cursor->aheadStamp = 0;
+    cursor->batch = 1;
+}
+
+void SetOnRecord(EngineCursor cursor, const EngineCursor__::Row& row, uint64_t stamp) {
+    cursor->where = EngineCursor__::Where::kOnRecord;
+    cursor->key = row.record;
+    cursor->keyRowid = row.rowid;
+    cursor->keyStamp = stamp;
+}
+
+uint64_t CurrentLockHash(EngineCursor cursor) {
+    return RecordLockHash(cursor->file->schema(), cursor->key.data(), cursor->keyRowid);
+}
+
+EngineResult LockCurrent(EngineCursor cursor) {
+    return cursor->file->locks().LockRecord(CurrentLockHash(cursor), cursor);
+}
+
+EngineResult CloseCursor(EngineCursor cursor) {
+    LiveCursors().erase(cursor);
+    delete cursor;
+    return ENGINE_OK;
+}
+
+void CloseAllCursors() {
+    std::set<EngineCursor> live = LiveCursors();
+    for (EngineCursor cursor : live) CloseCursor(cursor);
+}
+
+}  // namespace zarne::engine
+
+EngineCursor__::~EngineCursor__() {
+    for (auto& entry : statements) sqlite3_finalize(entry.second);
+    statements.clear();
+    if (file) {
+        file->locks().UnlockAllOf(this);
+        if (holdsTableLock) file->locks().UnlockTable();
+    }
+}
+
+using namespace zarne::engine;
+
+EngineResult EngineSetToBegin(EngineCursor cursor) {
+    if (EngineResult r = CheckCursor(cursor)) return r;
+    cursor->where = EngineCursor__::Where::kBegin;
+    ForgetReadAhead(cursor);
+    return ENGINE_OK;
+}
+
+EngineResult EngineSetToEnd(EngineCursor cursor) {
+    if (EngineResult r = CheckCursor(cursor)) return r;
+    cursor->where = EngineCursor__::Where::kEnd;
+    ForgetReadAhead(cursor);
+    return ENGINE_OK;
+}
+
+EngineResult EngineGetNextRecord(EngineCursor cursor, DWORD lockMode, void* record,
+                                 void* recordProps) {
+    if (EngineResult r = CheckCursor(cursor)) return r;
+    if (EngineResult r = CheckLockMode(lockMode)) return r;
+    if (cursor->where == EngineCursor__::Where::kEnd) return ENGINE_ERR_EOF;
+    uint64_t stamp = cursor->file->Stamp();
+    bool aheadGood = stamp != 0 && stamp == cursor->aheadStamp &&
+                     cursor->aheadNext < cursor->ahead.size();
+    if (!aheadGood) {
+        std::vector<EngineCursor__::Row> rows;
+        if (EngineResult r = FetchStep(cursor, true, cursor->batch, &rows)) return r;
+        if (rows.empty()) {
+            cursor->where = EngineCursor__::Where::kEnd;
+            ForgetReadAhead(cursor);
+            return ENGINE_ERR_EOF;
+        }
+        cursor->ahead = std::move(rows);
+        cursor->aheadNext = 0;
+        cursor->aheadStamp = stamp;
+        // A walk that keeps stepping reads ahead in larger runs.
+        cursor->batch = std::min(cursor->batch * 4, kMaxBatch);
+    }
+    SetOnRecord(cursor, cursor->ahead[cursor->aheadNext++], stamp);
+    return AfterArrival(cursor, lockMode, record);
+}
+
+EngineResult EngineGetPriorRecord(EngineCursor cursor, DWORD lockMode, void* record,
+                                  void* recordProps) {
+    if (EngineResult r = CheckCursor(cursor)) return r;
+    if (EngineResult r = CheckLockMode(lockMode)) return r;
+    if (cursor->where == EngineCursor__::Where::kBegin) return ENGINE_ERR_BOF;
+    uint64_t stamp = cursor->file->Stamp();
+    std::vector<EngineCursor__::Row> rows;
+    EngineResult result = FetchStep(cursor, false, 1, &rows);
+    ForgetReadAhead(cursor);
+    if (result != ENGINE_OK) return result;
+    if (rows.empty()) {
+        cursor->where = EngineCursor__::Where::kBegin;
+        return ENGINE_ERR_BOF;
+    }
+    SetOnRecord(cursor, rows[0], stamp);
+    return AfterArrival(cursor, lockMode, record);
+}
+
+EngineResult EngineGetRecord(EngineCursor cursor, DWORD lockMode, void* record,
+                             void* recordProps) {
+    if (EngineResult r = CheckCursor(cursor)) return r;
+    if (EngineResult r = CheckLockMode(lockMode)) return r;
+    if (cursor->where != EngineCursor__::Where::kOnRecord) {
+        return Fail(ENGINE_ERR_NOCURRREC, {TableContext(cursor)});
+    }
+    EngineResult lockResult = ENGINE_OK;
+    if (lockMode == ENGINE_WRITE_LOCK) {
+        lockResult = LockCurrent(cursor);
+        if (lockResult != ENGINE_OK && lockResult != ENGINE_ERR_ALREADYLOCKED) return lockResult;
+    }
+    uint64_t stamp = cursor->file->Stamp();
+    if (stamp == 0 || stamp != cursor->keyStamp) {
+        // The file changed since the record was read: read it again by its row id.
+        const std::string sql =
+            "SELECT " + SelectList(cursor) + " FROM records WHERE rowid = ? LIMIT ?";
+        sqlite3_stmt* stmt = CursorStatement(cursor, kByRowid, sql);
+        if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
+        sqlite3_bind_int64(stmt, 1, cursor->keyRowid);
+        sqlite3_bind_int(stmt, 2, 1);
+        std::vector<EngineCursor__::Row> rows;
+        if (EngineResult r = CollectRows(cursor, stmt, &rows)) return r;
+        if (rows.empty()) {
+            return Fail(ENGINE_ERR_NOCURRREC,
+                        {TableContext(cursor), "The record was deleted by another program"});
+        }
+        SetOnRecord(cursor, rows[0], stamp);
+    }
+    CopyOut(cursor, record);
+    return lockResult;
+}
+
+EngineResult EngineSetToKey(EngineCursor cursor, DWORD condition, BOOL directKey,
+                            WORD keyFieldCount, WORD partialLength, const void* record) {
+    if (EngineResult r = CheckCursor(cursor)) return r;
+    if (!record) return Fail(ENGINE_ERR_INVALIDPARAM, {TableContext(cursor), "No key buffer"});
+    if (!cursor->index) {
+        return Fail(ENGINE_ERR_NOSUCHINDEX, {TableContext(cursor), "The table has no index"});
+    }
+    if (condition != ENGINE_KEY_EQ && condition != ENGINE_KEY_GEQ) {
+        return Fail(ENGINE_ERR_NOTSUPPORTED,
+                    {TableContext(cursor), "Search condition " + std::to_string(condition)});
+    }
+    size_t keyFields = cursor->index->keyFields.size();
+    size_t m = keyFieldCount == 0 ? keyFields : keyFieldCount;
+    if (m > keyFields) {
+        return Fail(ENGINE_ERR_INVALIDPARAM,
+                    {TableContext(cursor), "The index has " + std::to_string(keyFields) +
+                                               " key fields, not " + std::to_string(m)});
+    }
+    const char* bytes = static_cast<const char*>(record);
+    cursor->key.assign(bytes, bytes + cursor->file->schema().recordSize);
+    cursor->keyRowid = 0;
+    cursor->where = EngineCursor__::Where::kCrack;
+    cursor->crackPrefix = int(m);
+    cursor->crackInclusive = true;
+    ForgetReadAhead(cursor);
+
+    std::vector<std::string> terms = OrderTerms(cursor);
+    std::string test = condition == ENGINE_KEY_EQ ? " = " : " >= ";
+    int id = (condition == ENGINE_KEY_EQ ? kEqualPrefix : kFromPrefix) + int(m);
+    std::string sql = "SELECT " + SelectList(cursor) + " FROM records WHERE " +
+                      RowValue(terms, m) + test + Placeholders(m) + " ORDER BY " +
+                      OrderByClause(cursor, false) + " LIMIT ?";
+    sqlite3_stmt* stmt = CursorStatement(cursor, id, sql);
+    if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
+    uint64_t stamp = cursor->file->Stamp();
+    BindKey(cursor, stmt, m);
+    sqlite3_bind_int(stmt, int(m) + 1, 1);
+    std::vector<EngineCursor__::Row> rows;
+    if (EngineResult r = CollectRows(cursor, stmt, &rows)) return r;
+    if (rows.empty()) return Fail(ENGINE_ERR_RECNOTFOUND, {TableContext(cursor)});
+    // The match is what the next step reaches; keep it while the file is unchanged.
+    cursor->ahead = std::move(rows);
+    cursor->aheadNext = 0;
+    cursor->aheadStamp = stamp;
+    return ENGINE_OK;
+}

@@ -1,0 +1,91 @@
+/*
+** A cursor: one walk over a table in the order of one of its indexes, positioned by key so
+** that it stays valid while other programs write. Rows are fetched through statements
+** cached per cursor and reset after each use; a few rows read ahead serve the next steps
+** only while the file is unchanged.
+*/
+#ifndef ZARNE_PLATFORM_ENGINE_ENGINE_CURSOR_H
+#define ZARNE_PLATFORM_ENGINE_ENGINE_CURSOR_H
+
+#include "platform/engine/engine_tablefile.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct EngineCursor__ {
+    using TableFile = zarne::engine::TableFile;
+    using IndexInfo = zarne::engine::IndexInfo;
+
+    struct Row {
+        long long rowid = 0;
+        std::vector<char> record;
+    };
+    enum class Where { kBegin, kEnd, kOnRecord, kCrack };
+
+    std::shared_ptr<TableFile> file;
+    const IndexInfo* index = nullptr;  // null: record order of the file
+    std::vector<int> order;            // field numbers the walk is ordered by
+    bool rowidTail = true;             // row id ends the order (no unique index)
+    bool readOnly = false;
+    bool holdsTableLock = false;       // opened exclusively
+
+    Where where = Where::kBegin;
+    std::vector<char> key;             // current record, or the key of a crack
+    long long keyRowid = 0;
+    int crackPrefix = 0;               // order fields of the key that count at a crack
+    bool crackInclusive = false;       // a crack before the key (search) or after it (delete)
+    uint64_t keyStamp = 0;             // file stamp when key was read as a record
+
+    std::vector<Row> ahead;
+    size_t aheadNext = 0;
+    uint64_t aheadStamp = 0;
+    int batch = 1;
+
+    std::map<int, sqlite3_stmt*> statements;
+    std::map<std::pair<const void*, int>, std::string> openBlobs;
+
+    ~EngineCursor__();
+};
+
+namespace zarne::engine {
+
+/* Makes a cursor over file in the order of index (null: record order). */
+EngineCursor NewCursor(std::shared_ptr<TableFile> file, const IndexInfo* index);
+bool IsOpenCursor(EngineCursor cursor);
+EngineResult CloseCursor(EngineCursor cursor);
+
+/* The ORDER BY terms of the cursor's walk. */
+std::string OrderByClause(EngineCursor cursor, bool descending);
+
+/* Fails (and records why) unless cursor is open. */
+EngineResult CheckCursor(EngineCursor cursor);
+
+/* "Table <path>": the first context text of a failure on the cursor's table. */
+std::string TableContext(EngineCursor cursor);
+
+/* A statement of the cursor, prepared once and kept; id names its text. */
+sqlite3_stmt* CursorStatement(EngineCursor cursor, int id, const std::string& sql);
+
+/* Drops the rows read ahead (after the cursor moved or wrote). */
+void ForgetReadAhead(EngineCursor cursor);
+
+/* Puts the cursor on row (now its current record, read at stamp). */
+void SetOnRecord(EngineCursor cursor, const EngineCursor__::Row& row, uint64_t stamp);
+
+/* The lock hash of the current record. */
+uint64_t CurrentLockHash(EngineCursor cursor);
+
+/* Takes the write lock of the current record for the cursor. */
+EngineResult LockCurrent(EngineCursor cursor);
+
+/* The blob content a record buffer's blob field stands for: the open blob, or the content
+   stored in the row its slot names. mode 1: content in value; 2: copy from row value. */
+void BlobForWrite(EngineCursor cursor, const void* record, const FieldInfo& field, int* mode,
+                  const std::string** content, long long* sourceRowid);
+
+}  // namespace zarne::engine
+
+#endif

@@ -1,0 +1,63 @@
+/*
+** Shared internals of the database engine: error recording, path resolution and the
+** session state that the operation files consult. Nothing here is seen outside
+** platform/engine.
+*/
+#ifndef ZARNE_PLATFORM_ENGINE_ENGINE_INTERNAL_H
+#define ZARNE_PLATFORM_ENGINE_ENGINE_INTERNAL_H
+
+#include "platform/engine/engine.h"
+
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
+
+namespace zarne::engine {
+
+/* Records a failure for EngineGetErrorInfo and answers its code. Context texts beyond
+   four are dropped; each is cut to fit its 127 characters. */
+EngineResult Fail(EngineResult code, const std::vector<std::string>& context = {});
+
+/* The engine code a SQLite result stands for (a busy file, a damaged file, a key clash). */
+EngineResult CodeForSqlite(int sqliteResult);
+
+/* Fail() with the code for a SQLite result and its message as the last context text. */
+EngineResult FailSqlite(int sqliteResult, sqlite3* db, std::vector<std::string> context);
+
+/* The fixed message of a code, or null when the engine does not answer that code. */
+const char* MessageForCode(EngineResult code);
+
+/* A Windows path ("C:\ZARNE\BUYER.DB") or host path as a host path. */
+std::string MapToHostPath(const std::string& path);
+
+/* The host path of a table file: name resolved against directory when it has no
+   directory of its own, extension added when it has none. */
+std::string TableHostPath(const std::string& directory, const std::string& name,
+                          const char* extension);
+
+/* The same path with its extension replaced ("/d/BUYER.DB" -> "/d/BUYER.LCK"). */
+std::string WithExtension(const std::string& hostPath, const char* extension);
+
+/* The upper-case file name without directory and extension ("/d/buyer.db" -> "BUYER"). */
+std::string BareName(const std::string& path);
+
+/* The private directory as a host path (created when missing); empty on failure. */
+std::string PrivateHostDirectory();
+
+/* True when the engine was started and not ended. */
+bool SessionActive();
+
+/* True for a database handle that is open now. */
+bool IsOpenDatabase(EngineDatabase database);
+
+/* The directory in which the database resolves bare table names (a Windows or host path,
+   as it was set; the working directory when none was set). */
+std::string DatabaseDirectory(EngineDatabase database);
+
+/* Closes every cursor still open (engine shutdown). */
+void CloseAllCursors();
+
+}  // namespace zarne::engine
+
+#endif

@@ -1,0 +1,189 @@
+/*
+** Record-buffer values and their stored forms. Blank numbers and dates are stored as
+** stand-ins that sort first, so key columns never hold NULL and row comparisons work.
+*/
+#include "platform/engine/engine_record.h"
+
+#include "platform/engine/engine_locks.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace zarne::engine {
+namespace {
+
+size_t StringLength(const FieldInfo& field, const char* record) {
+    return strnlen(record + field.offset, field.length - 1);
+}
+
+}  // namespace
+
+void BlankRecord(const TableSchema& schema, char* record) {
+    std::memset(record, 0, schema.recordSize);
+    for (const FieldInfo& field : schema.fields) record[field.nullOffset] = 1;
+}
+
+std::string SelectExpression(const FieldInfo& field) {
+    if (field.type == ENGINE_FLD_BLOB) return "length(" + ColumnName(field.number) + ")";
+    return ColumnName(field.number);
+}
+
+long long BlobSlotRowid(const FieldInfo& field, const char* record) {
+    long long rowid;
+    std::memcpy(&rowid, record + field.offset, sizeof rowid);
+    return rowid;
+}
+
+void SetBlobSlotRowid(const FieldInfo& field, char* record, long long rowid) {
+    std::memcpy(record + field.offset, &rowid, sizeof rowid);
+}
+
+void DecodeColumn(sqlite3_stmt* stmt, int column, const FieldInfo& field, char* record,
+                  long long rowid) {
+    char* data = record + field.offset;
+    std::memset(data, 0, field.length);
+    int kind = sqlite3_column_type(stmt, column);
+    bool blank = kind == SQLITE_NULL;
+    switch (field.type) {
+        case ENGINE_FLD_STRING: {
+            if (blank) break;
+            const unsigned char* text = sqlite3_column_text(stmt, column);
+            size_t size = text ? static_cast<size_t>(sqlite3_column_bytes(stmt, column)) : 0;
+            size = strnlen(reinterpret_cast<const char*>(text), std::min<size_t>(size, field.units1));
+            std::memcpy(data, text, size);
+            blank = size == 0;
+            break;
+        }
+        case ENGINE_FLD_DATE: {
+            long long value = blank ? kBlankDate : sqlite3_column_int64(stmt, column);
+            blank = value == kBlankDate;
+            uint32_t day = blank ? ENGINE_BLANK_DATE : static_cast<uint32_t>(value);
+            std::memcpy(data, &day, 4);
+            break;
+        }
+        case ENGINE_FLD_INT16:
+        case ENGINE_FLD_INT32: {
+            long long value = blank ? kBlankNumber : sqlite3_column_int64(stmt, column);
+            blank = value == kBlankNumber;
+            if (blank) break;
+            if (field.type == ENGINE_FLD_INT16) {
+                int16_t small = static_cast<int16_t>(value);
+                std::memcpy(data, &small, 2);
+            } else {
+                int32_t whole = static_cast<int32_t>(value);
+                std::memcpy(data, &whole, 4);
+            }
+            break;
+        }
+        case ENGINE_FLD_FLOAT: {
+            if (blank) break;
+            if (kind == SQLITE_INTEGER && sqlite3_column_int64(stmt, column) == kBlankNumber) {
+                blank = true;
+                break;
+            }
+            double value = sqlite3_column_double(stmt, column);
+            if (value == static_cast<double>(kBlankNumber)) {
+                blank = true;
+                break;
+            }
+            std::memcpy(data, &value, 8);
+            break;
+        }
+        case ENGINE_FLD_BLOB:
+            blank = blank || sqlite3_column_int64(stmt, column) == 0;
+            SetBlobSlotRowid(field, record, blank ? 0 : rowid);
+            break;
+    }
+    record[field.nullOffset] = blank ? 1 : 0;
+}
+
+void BindStored(sqlite3_stmt* stmt, int parameter, const FieldInfo& field,
+                const char* record) {
+    const char* data = record + field.offset;
+    bool blank = FieldIsBlank(field, record);
+    switch (field.type) {
+        case ENGINE_FLD_STRING:
+            sqlite3_bind_text(stmt, parameter, blank ? "" : data,
+                              blank ? 0 : static_cast<int>(StringLength(field, record)),
+                              SQLITE_TRANSIENT);
+            break;
+        case ENGINE_FLD_DATE: {
+            int32_t day;
+            std::memcpy(&day, data, 4);
+            sqlite3_bind_int64(stmt, parameter, blank ? kBlankDate : day);
+            break;
+        }
+        case ENGINE_FLD_INT16: {
+            int16_t value;
+            std::memcpy(&value, data, 2);
+            sqlite3_bind_int64(stmt, parameter, blank ? kBlankNumber : value);
+            break;
+        }
+        case ENGINE_FLD_INT32: {
+            int32_t value;
+            std::memcpy(&value, data, 4);
+            sqlite3_bind_int64(stmt, parameter, blank ? kBlankNumber : value);
+            break;
+        }
+        case ENGINE_FLD_FLOAT: {
+            double value;
+            std::memcpy(&value, data, 8);
+            if (blank || std::isnan(value)) {
+                sqlite3_bind_int64(stmt, parameter, kBlankNumber);
+            } else {
+                sqlite3_bind_double(stmt, parameter, value);
+            }
+            break;
+        }
+        default:
+            sqlite3_bind_null(stmt, parameter);
+            break;
+    }
+}
+
+bool StoredValueFits(sqlite3_value* value, const FieldInfo& field) {
+    int kind = sqlite3_value_type(value);
+    switch (field.type) {
+        case ENGINE_FLD_STRING:
+            return kind == SQLITE_NULL ||
+                   (kind == SQLITE_TEXT && sqlite3_value_bytes(value) <= field.units1);
+        case ENGINE_FLD_DATE: {
+            if (kind == SQLITE_NULL) return true;
+            if (kind != SQLITE_INTEGER) return false;
+            long long day = sqlite3_value_int64(value);
+            return day == kBlankDate || (day >= 1 && day <= 3652059);
+        }
+        case ENGINE_FLD_INT16:
+        case ENGINE_FLD_INT32: {
+            if (kind == SQLITE_NULL) return true;
+            if (kind != SQLITE_INTEGER) return false;
+            long long number = sqlite3_value_int64(value);
+            if (number == kBlankNumber) return true;
+            return field.type == ENGINE_FLD_INT16 ? number >= -32768 && number <= 32767
+                                                  : number >= INT32_MIN && number <= INT32_MAX;
+        }
+        case ENGINE_FLD_FLOAT:
+            return kind == SQLITE_NULL || kind == SQLITE_FLOAT || kind == SQLITE_INTEGER;
+        case ENGINE_FLD_BLOB:
+            return kind == SQLITE_NULL || kind == SQLITE_BLOB || kind == SQLITE_TEXT;
+    }
+    return false;
+}
+
+uint64_t RecordLockHash(const TableSchema& schema, const char* record, long long rowid) {
+    const IndexInfo* primary = schema.Primary();
+    if (!primary) return HashKey(&rowid, sizeof rowid);
+    uint64_t hash = HashKey("", 0);
+    for (int number : primary->keyFields) {
+        const FieldInfo& field = schema.Field(number);
+        size_t size = field.type == ENGINE_FLD_STRING ? StringLength(field, record)
+                                                      : static_cast<size_t>(field.length);
+        bool blank = FieldIsBlank(field, record);
+        hash = HashKey(&blank, 1, hash);
+        if (!blank) hash = HashKey(record + field.offset, size, hash);
+        hash = HashKey("|", 1, hash);
+    }
+    return hash;
+}
+
+}  // namespace zarne::engine

@@ -1,0 +1,44 @@
+/*
+** Moving field values between record buffers and stored columns: decoding a selected
+** row into a buffer, binding a buffer's values as stored, and the key hash of a record.
+*/
+#ifndef ZARNE_PLATFORM_ENGINE_ENGINE_RECORD_H
+#define ZARNE_PLATFORM_ENGINE_ENGINE_RECORD_H
+
+#include "platform/engine/engine_schema.h"
+
+#include <cstdint>
+
+namespace zarne::engine {
+
+inline bool FieldIsBlank(const FieldInfo& field, const char* record) {
+    return record[field.nullOffset] != 0;
+}
+
+/* Every field blank, every data byte zero. */
+void BlankRecord(const TableSchema& schema, char* record);
+
+/* The column text that selects a field's stored value (a blob's length only). */
+std::string SelectExpression(const FieldInfo& field);
+
+/* Decodes column `column` of a row selected with SelectExpression into the record. A blob
+   field keeps rowid so that opening it later finds its content. */
+void DecodeColumn(sqlite3_stmt* stmt, int column, const FieldInfo& field, char* record,
+                  long long rowid);
+
+/* Binds a (non-blob) field of the record in its stored form. */
+void BindStored(sqlite3_stmt* stmt, int parameter, const FieldInfo& field, const char* record);
+
+/* The row id kept in a blob field's slot (0: none). */
+long long BlobSlotRowid(const FieldInfo& field, const char* record);
+void SetBlobSlotRowid(const FieldInfo& field, char* record, long long rowid);
+
+/* True when a stored value can be read as the field's type without loss. */
+bool StoredValueFits(sqlite3_value* value, const FieldInfo& field);
+
+/* The hash that names a record's lock: its primary key, or its row id without one. */
+uint64_t RecordLockHash(const TableSchema& schema, const char* record, long long rowid);
+
+}  // namespace zarne::engine
+
+#endif

@@ -1,0 +1,232 @@
+/*
+** The engine session: start and end, the private directory, databases and their working
+** directories, and how table names become host paths.
+*/
+#include "platform/engine/engine_internal.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <memory>
+#include <set>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+struct EngineDatabase__ {
+    std::string directory;
+};
+
+namespace zarne::engine {
+namespace {
+
+bool gActive = false;
+std::string gPrivateDir;
+std::set<EngineDatabase> gDatabases;
+
+std::string ZarneRoot() {
+    if (const char* root = std::getenv("ZARNE_ROOT"); root && *root) return root;
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data) {
+        return std::string(data) + "/zarne";
+    }
+    const char* home = std::getenv("HOME");
+    return std::string(home ? home : "/tmp") + "/.local/share/zarne";
+}
+
+/* The entry of directory whose name equals name ignoring case, or name itself. */
+std::string MatchComponent(const std::string& directory, const std::string& name) {
+    std::string exact = directory + "/" + name;
+    struct stat info {};
+    if (::stat(exact.c_str(), &info) == 0) return name;
+    DIR* dir = ::opendir(directory.empty() ? "/" : directory.c_str());
+    if (!dir) return name;
+    std::string match = name;
+    while (dirent* entry = ::readdir(dir)) {
+        if (strcasecmp(entry->d_name, name.c_str()) == 0) {
+            match = entry->d_name;
+            break;
+        }
+    }
+    ::closedir(dir);
+    return match;
+}
+
+/* Joins components below base, matching each against what exists regardless of case. */
+std::string JoinMatched(std::string base, const std::string& rest, char separator) {
+    size_t start = 0;
+    while (start <= rest.size()) {
+        size_t end = rest.find(separator, start);
+        if (end == std::string::npos) end = rest.size();
+        std::string part = rest.substr(start, end - start);
+        if (!part.empty() && part != ".") base += "/" + MatchComponent(base, part);
+        start = end + 1;
+    }
+    return base.empty() ? "/" : base;
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool MakeDirectories(const std::string& path) {
+    if (path.empty() || IsDirectory(path)) return true;
+    size_t slash = path.find_last_of('/');
+    if (slash != std::string::npos && slash > 0 && !MakeDirectories(path.substr(0, slash))) {
+        return false;
+    }
+    return ::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST;
+}
+
+std::string WorkingDirectory() {
+    char buffer[4096];
+    return ::getcwd(buffer, sizeof buffer) ? buffer : ".";
+}
+
+}  // namespace
+
+std::string MapToHostPath(const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    if (path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+        path[1] == ':') {
+        std::string drive = "drive_";
+        drive += static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
+        return JoinMatched(ZarneRoot() + "/" + drive, path.substr(2), '\\');
+    }
+    // A relative Windows path: below the working directory.
+    std::string rest = path;
+    std::replace(rest.begin(), rest.end(), '/', '\\');
+    return JoinMatched(WorkingDirectory(), rest, '\\');
+}
+
+std::string TableHostPath(const std::string& directory, const std::string& name,
+                          const char* extension) {
+    bool hasDirectory = name.find_first_of("\\/:") != std::string::npos;
+    std::string full = name;
+    if (!hasDirectory) {
+        std::string dir = directory.empty() ? WorkingDirectory() : directory;
+        bool hostDir = !dir.empty() && dir[0] == '/';
+        char sep = hostDir ? '/' : '\\';
+        full = dir + (dir.back() == sep ? "" : std::string(1, sep)) + name;
+    }
+    size_t lastSep = full.find_last_of("\\/");
+    size_t dot = full.find_last_of('.');
+    if (dot == std::string::npos || (lastSep != std::string::npos && dot < lastSep)) {
+        full += extension;
+    }
+    return MapToHostPath(full);
+}
+
+std::string WithExtension(const std::string& hostPath, const char* extension) {
+    size_t slash = hostPath.find_last_of('/');
+    size_t dot = hostPath.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        return hostPath + extension;
+    }
+    return hostPath.substr(0, dot) + extension;
+}
+
+std::string BareName(const std::string& path) {
+    size_t slash = path.find_last_of("\\/:");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos) name.resize(dot);
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return name;
+}
+
+std::string PrivateHostDirectory() {
+    std::string dir = gPrivateDir.empty() ? std::string("/tmp") : MapToHostPath(gPrivateDir);
+    return MakeDirectories(dir) ? dir : std::string();
+}
+
+bool SessionActive() { return gActive; }
+
+bool IsOpenDatabase(EngineDatabase database) { return gDatabases.count(database) != 0; }
+
+std::string DatabaseDirectory(EngineDatabase database) {
+    if (!IsOpenDatabase(database) || database->directory.empty()) return WorkingDirectory();
+    return database->directory;
+}
+
+}  // namespace zarne::engine
+
+using namespace zarne::engine;
+
+EngineResult EngineInit(WORD version, const void* environment) {
+    gActive = true;
+    return ENGINE_OK;
+}
+
+EngineResult EngineExit() {
+    if (!gActive) return Fail(ENGINE_ERR_NOTINITIALIZED);
+    CloseAllCursors();
+    for (EngineDatabase database : gDatabases) delete database;
+    gDatabases.clear();
+    gActive = false;
+    return ENGINE_OK;
+}
+
+EngineResult EngineSetPrivateDir(const char* directory) {
+    if (!gActive) return Fail(ENGINE_ERR_NOTINITIALIZED);
+    if (!directory || !*directory) return Fail(ENGINE_ERR_INVALIDPARAM, {"Private directory"});
+    gPrivateDir = directory;
+    return ENGINE_OK;
+}
+
+EngineResult EngineOpenDatabase(const char* name, const char* type, DWORD openMode,
+                                DWORD shareMode, const char* password, WORD optionCount,
+                                const void* optionDescs, const void* optionData,
+                                EngineDatabase* database) {
+    if (!database) return Fail(ENGINE_ERR_INVALIDPARAM, {"EngineOpenDatabase: no result"});
+    *database = nullptr;
+    if (!gActive) return Fail(ENGINE_ERR_NOTINITIALIZED);
+    if (name && *name) {
+        return Fail(ENGINE_ERR_NOTSUPPORTED, {"Only the standard database is available",
+                                              std::string("Database ") + name});
+    }
+    EngineDatabase opened = new EngineDatabase__;
+    gDatabases.insert(opened);
+    *database = opened;
+    return ENGINE_OK;
+}
+
+EngineResult EngineCloseDatabase(EngineDatabase* database) {
+    if (!database || !IsOpenDatabase(*database)) return Fail(ENGINE_ERR_INVALIDHANDLE);
+    gDatabases.erase(*database);
+    delete *database;
+    *database = nullptr;
+    return ENGINE_OK;
+}
+
+EngineResult EngineGetDirectory(EngineDatabase database, BOOL defaultDir, char* buffer) {
+    if (!IsOpenDatabase(database)) return Fail(ENGINE_ERR_INVALIDHANDLE);
+    if (!buffer) return Fail(ENGINE_ERR_INVALIDPARAM, {"EngineGetDirectory: no buffer"});
+    std::string dir = defaultDir ? WorkingDirectory() : DatabaseDirectory(database);
+    size_t n = std::min<size_t>(dir.size(), 263);
+    std::memcpy(buffer, dir.data(), n);
+    buffer[n] = '\0';
+    return ENGINE_OK;
+}
+
+EngineResult EngineSetDirectory(EngineDatabase database, const char* directory) {
+    if (!IsOpenDatabase(database)) return Fail(ENGINE_ERR_INVALIDHANDLE);
+    if (!directory) {
+        database->directory.clear();
+        return ENGINE_OK;
+    }
+    if (std::strlen(directory) > 260) {
+        return Fail(ENGINE_ERR_INVALIDPARAM, {"Directory name too long"});
+    }
+    std::string host = MapToHostPath(directory);
+    if (!IsDirectory(host)) {
+        return Fail(ENGINE_ERR_DIRNOTFOUND, {std::string("Directory ") + directory, host});
+    }
+    database->directory = directory;
+    return ENGINE_OK;
+}
+
+EngineResult EngineDoIdleWork() { return ENGINE_OK; }

@@ -1,0 +1,129 @@
+/*
+** Opening table files: the connection settings that make every write durable, the checks
+** that refuse a damaged file, and the per-program registry of open tables.
+*/
+#include "platform/engine/engine_tablefile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zarne::engine {
+namespace {
+
+constexpr int kBusyTimeoutMs = 15000;
+
+std::map<std::string, std::weak_ptr<TableFile>>& Registry() {
+    static std::map<std::string, std::weak_ptr<TableFile>> registry;
+    return registry;
+}
+
+uint32_t BigEndian32(const unsigned char* p) {
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
+
+/* After SQLite has read the file (and rolled back any interrupted write): the size the
+   header claims must be there, else the file was cut short. */
+bool HeaderMatchesSize(sqlite3_file* file, std::string* problem) {
+    unsigned char header[100];
+    if (file->pMethods->xRead(file, header, sizeof header, 0) != SQLITE_OK) {
+        *problem = "the file header cannot be read";
+        return false;
+    }
+    uint32_t pageSize = (uint32_t(header[16]) << 8) | header[17];
+    if (pageSize == 1) pageSize = 65536;
+    uint32_t changeCounter = BigEndian32(header + 24);
+    uint32_t pageCount = BigEndian32(header + 28);
+    uint32_t validFor = BigEndian32(header + 92);
+    sqlite3_int64 size = 0;
+    if (file->pMethods->xFileSize(file, &size) != SQLITE_OK) {
+        *problem = "the file size cannot be read";
+        return false;
+    }
+    if (validFor == changeCounter && sqlite3_int64(pageCount) * pageSize > size) {
+        *problem = "the file is truncated";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int OpenConnection(const std::string& hostPath, int flags, sqlite3** db) {
+    int rc = sqlite3_open_v2(hostPath.c_str(), db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) return rc;
+    sqlite3_busy_timeout(*db, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(*db, 0);
+    // A shared directory rules out WAL; a full sync makes each call durable on return.
+    rc = sqlite3_exec(*db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr,
+                      nullptr, nullptr);
+    return rc;
+}
+
+std::shared_ptr<TableFile> TableFile::FindOpen(const std::string& hostPath) {
+    auto found = Registry().find(hostPath);
+    return found == Registry().end() ? nullptr : found->second.lock();
+}
+
+EngineResult TableFile::Open(const std::string& hostPath, std::shared_ptr<TableFile>* out) {
+    if (auto open = FindOpen(hostPath)) {
+        *out = open;
+        return ENGINE_OK;
+    }
+    const std::string table = "Table " + hostPath;
+    struct stat info {};
+    if (::stat(hostPath.c_str(), &info) != 0) {
+        return Fail(errno == ENOENT ? ENGINE_ERR_TABLENOTFOUND : ENGINE_ERR_FILEIO,
+                    {table, std::strerror(errno)});
+    }
+    if (!S_ISREG(info.st_mode)) return Fail(ENGINE_ERR_TABLEDAMAGED, {table, "not a file"});
+
+    std::shared_ptr<TableFile> file(new TableFile);
+    file->hostPath_ = hostPath;
+    file->name_ = BareName(hostPath);
+    int rc = OpenConnection(hostPath, SQLITE_OPEN_READWRITE, &file->db_);
+    if (rc != SQLITE_OK) {
+        EngineResult code = CodeForSqlite(rc);
+        if (code == ENGINE_ERR_FILEIO) code = ENGINE_ERR_TABLEDAMAGED;
+        return Fail(code, {table, file->db_ ? sqlite3_errmsg(file->db_) : "cannot open"});
+    }
+    std::string problem;
+    if (!ReadSchema(file->db_, &file->schema_, &problem)) {
+        EngineResult code = sqlite3_errcode(file->db_) == SQLITE_BUSY ? ENGINE_ERR_BUSY
+                                                                      : ENGINE_ERR_TABLEDAMAGED;
+        return Fail(code, {table, problem});
+    }
+    sqlite3_file_control(file->db_, "main", SQLITE_FCNTL_FILE_POINTER, &file->file_);
+    if (!file->file_ || !HeaderMatchesSize(file->file_, &problem)) {
+        return Fail(ENGINE_ERR_TABLEDAMAGED, {table, problem});
+    }
+    EngineResult result = LockFile::Get(WithExtension(hostPath, ".LCK"), &file->locks_);
+    if (result != ENGINE_OK) return result;
+    Registry()[hostPath] = file;
+    *out = file;
+    return ENGINE_OK;
+}
+
+TableFile::~TableFile() {
+    if (db_) sqlite3_close_v2(db_);
+    auto found = Registry().find(hostPath_);
+    if (found != Registry().end() && found->second.expired()) Registry().erase(found);
+    if (deleteWhenClosed_) {
+        ::unlink(hostPath_.c_str());
+        ::unlink((hostPath_ + "-journal").c_str());
+        locks_.reset();
+        ::unlink(WithExtension(hostPath_, ".LCK").c_str());
+    }
+}
+
+uint64_t TableFile::Stamp() const {
+    unsigned char counter[4] = {0, 0, 0, 0};
+    if (!file_ || file_->pMethods->xRead(file_, counter, 4, 24) != SQLITE_OK) {
+        return 0;  // unreadable: callers treat 0 as never current
+    }
+    return (generation_ << 32) | BigEndian32(counter);
+}
+
+}  // namespace zarne::engine

@@ -1,0 +1,62 @@
+/*
+** One open table file in this program: its SQLite connection, its shape and its lock file,
+** shared by every cursor on the table. Opening checks that the file really holds a table,
+** so a damaged file is refused with an error naming it.
+*/
+#ifndef ZARNE_PLATFORM_ENGINE_ENGINE_TABLEFILE_H
+#define ZARNE_PLATFORM_ENGINE_ENGINE_TABLEFILE_H
+
+#include "platform/engine/engine_locks.h"
+#include "platform/engine/engine_schema.h"
+
+#include <memory>
+#include <string>
+
+namespace zarne::engine {
+
+class TableFile {
+public:
+    /* The open table for that host path, opened now when no cursor has it open. */
+    static EngineResult Open(const std::string& hostPath, std::shared_ptr<TableFile>* out);
+    /* The table when this program has it open, else null. */
+    static std::shared_ptr<TableFile> FindOpen(const std::string& hostPath);
+    ~TableFile();
+
+    sqlite3* db() const { return db_; }
+    const TableSchema& schema() const { return schema_; }
+    const std::string& hostPath() const { return hostPath_; }
+    const std::string& name() const { return name_; }
+    LockFile& locks() { return *locks_; }
+
+    /* Changes whenever any program commits a change to the file: cached rows are good
+       while it stays the same; 0 when it cannot be read. */
+    uint64_t Stamp() const;
+    void NoteOwnWrite() { ++generation_; }
+    void DeleteWhenClosed() { deleteWhenClosed_ = true; }
+    void SetName(const std::string& name) { name_ = name; }
+
+private:
+    TableFile() = default;
+
+    std::string hostPath_;
+    std::string name_;
+    sqlite3* db_ = nullptr;
+    sqlite3_file* file_ = nullptr;
+    TableSchema schema_;
+    std::shared_ptr<LockFile> locks_;
+    uint64_t generation_ = 1;
+    bool deleteWhenClosed_ = false;
+};
+
+/* Creates a table file of that shape (atomically, by rename); an existing one is replaced
+   only with overwrite, and never while this program has it open. */
+EngineResult BuildTableFile(const std::string& hostPath, const TableSchema& schema,
+                            bool overwrite, bool durable = true);
+
+/* Opens a SQLite connection with the engine's durability settings (rollback journal,
+   synchronous writes, busy timeout). */
+int OpenConnection(const std::string& hostPath, int flags, sqlite3** db);
+
+}  // namespace zarne::engine
+
+#endif

@@ -1,0 +1,167 @@
+/*
+** Helpers shared by the engine tests: a fresh directory and engine session per test, table
+** descriptors shaped like the system's tables, and short typed field accessors.
+*/
+#ifndef ZARNE_PLATFORM_ENGINE_TESTS_ENGINE_TEST_SUPPORT_H
+#define ZARNE_PLATFORM_ENGINE_TESTS_ENGINE_TEST_SUPPORT_H
+
+#include "platform/engine/engine.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace enginetest {
+
+struct FieldSpec {
+    const char* name;
+    WORD type;
+    WORD subtype;
+    SHORT units1;
+};
+
+/* Owns the arrays a creation descriptor points at. */
+struct TableSpec {
+    EngineTableCreateDesc desc{};
+    std::vector<EngineFieldDesc> fields;
+    std::vector<EngineIndexDesc> indexes;
+
+    TableSpec(const std::string& name, const std::vector<FieldSpec>& specs) {
+        std::strncpy(desc.name, name.c_str(), sizeof desc.name - 1);
+        std::strcpy(desc.driverType, "PARADOX");
+        for (size_t i = 0; i < specs.size(); ++i) {
+            EngineFieldDesc field{};
+            field.fieldNumber = WORD(i + 1);
+            std::strncpy(field.name, specs[i].name, sizeof field.name - 1);
+            field.type = specs[i].type;
+            field.subtype = specs[i].subtype;
+            field.units1 = specs[i].units1;
+            fields.push_back(field);
+        }
+    }
+    TableSpec& Index(const char* name, bool primary, bool caseInsensitive,
+                     std::vector<WORD> keys) {
+        EngineIndexDesc index{};
+        std::strncpy(index.name, name, sizeof index.name - 1);
+        index.primary = primary;
+        index.unique = primary;
+        index.maintained = 1;
+        index.caseInsensitive = caseInsensitive;
+        index.keyFieldCount = WORD(keys.size());
+        for (size_t i = 0; i < keys.size(); ++i) index.keyFields[i] = keys[i];
+        indexes.push_back(index);
+        return *this;
+    }
+    EngineTableCreateDesc* Desc() {
+        desc.fieldCount = WORD(fields.size());
+        desc.fields = fields.data();
+        desc.indexCount = WORD(indexes.size());
+        desc.indexes = indexes.empty() ? nullptr : indexes.data();
+        return &desc;
+    }
+};
+
+inline FieldSpec Str(const char* name, SHORT length) { return {name, 1, 0, length}; }
+inline FieldSpec Date(const char* name) { return {name, 2, 0, 1}; }
+inline FieldSpec Memo(const char* name) { return {name, 3, 22, 240}; }
+inline FieldSpec Short(const char* name) { return {name, 5, 0, 1}; }
+inline FieldSpec Long(const char* name) { return {name, 6, 0, 1}; }
+inline FieldSpec Float(const char* name) { return {name, 7, 0, 1}; }
+inline FieldSpec Money(const char* name) { return {name, 7, 21, 1}; }
+
+/* ACCOUNT: primary on FileNum, Type, Seq; "AcctDate" on Date, "AcctNumber" on Number. */
+inline TableSpec AccountSpec(const std::string& name = "ACCOUNT") {
+    TableSpec spec(name, {Str("FileNum", 15), Str("Type", 1), Float("Seq"), Float("Number"),
+                          Short("Bank"), Short("Status"), Date("Date"),
+                          Str("PayeeDepositor", 60), Str("Description", 60), Money("Amount")});
+    spec.Index("", true, false, {1, 2, 3});
+    spec.Index("AcctDate", false, true, {7});
+    spec.Index("AcctNumber", false, true, {4});
+    return spec;
+}
+
+/* A per-file table keyed by FileNum with a memo: enough of every field type. */
+inline TableSpec FileSpec(const std::string& name = "BUYER") {
+    TableSpec spec(name, {Str("FileNum", 15), Str("Name", 60), Date("CDATE"), Money("A101"),
+                          Short("Count"), Long("Big"), Memo("Notes")});
+    spec.Index("", true, false, {1});
+    return spec;
+}
+
+/* A fresh directory and engine session, closed and removed after the test. */
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/zarne-engine-XXXXXX";
+        dir_ = ::mkdtemp(pattern);
+        ASSERT_EQ(EngineInit(ENGINE_VERSION, nullptr), ENGINE_OK);
+        ASSERT_EQ(EngineSetPrivateDir((dir_ + "/private").c_str()), ENGINE_OK);
+        ASSERT_EQ(EngineOpenDatabase(nullptr, nullptr, 0, 0, nullptr, 0, nullptr, nullptr, &db_),
+                  ENGINE_OK);
+        ASSERT_EQ(EngineSetDirectory(db_, dir_.c_str()), ENGINE_OK);
+    }
+    void TearDown() override {
+        EngineExit();
+        std::filesystem::remove_all(dir_);
+    }
+
+    EngineCursor Open(const char* name, WORD indexId = 0) {
+        EngineCursor cursor = nullptr;
+        EXPECT_EQ(EngineOpenTable(db_, name, "PARADOX", nullptr, nullptr, indexId, 0, 0, 2, 0,
+                                  nullptr, &cursor),
+                  ENGINE_OK);
+        return cursor;
+    }
+    std::vector<char> NewRecord(EngineCursor cursor) {
+        EngineCursorProps props{};
+        EXPECT_EQ(EngineGetCursorProps(cursor, &props), ENGINE_OK);
+        std::vector<char> record(props.recordSize);
+        EXPECT_EQ(EngineInitRecord(cursor, record.data()), ENGINE_OK);
+        return record;
+    }
+    std::string Path(const std::string& file) const { return dir_ + "/" + file; }
+
+    std::string dir_;
+    EngineDatabase db_ = nullptr;
+};
+
+inline void PutText(EngineCursor c, std::vector<char>& r, WORD f, const char* text) {
+    ASSERT_EQ(EnginePutField(c, f, r.data(), text), ENGINE_OK);
+}
+inline void PutDouble(EngineCursor c, std::vector<char>& r, WORD f, double value) {
+    ASSERT_EQ(EnginePutField(c, f, r.data(), &value), ENGINE_OK);
+}
+inline void PutShort(EngineCursor c, std::vector<char>& r, WORD f, SHORT value) {
+    ASSERT_EQ(EnginePutField(c, f, r.data(), &value), ENGINE_OK);
+}
+inline void PutDay(EngineCursor c, std::vector<char>& r, WORD f, DWORD day) {
+    ASSERT_EQ(EnginePutField(c, f, r.data(), &day), ENGINE_OK);
+}
+inline std::string GetText(EngineCursor c, const std::vector<char>& r, WORD f) {
+    char text[300] = {};
+    EXPECT_EQ(EngineGetField(c, f, r.data(), text, nullptr), ENGINE_OK);
+    return text;
+}
+inline double GetDouble(EngineCursor c, const std::vector<char>& r, WORD f) {
+    double value = -1;
+    EXPECT_EQ(EngineGetField(c, f, r.data(), &value, nullptr), ENGINE_OK);
+    return value;
+}
+inline DWORD GetDay(EngineCursor c, const std::vector<char>& r, WORD f) {
+    DWORD value = 0;
+    EXPECT_EQ(EngineGetField(c, f, r.data(), &value, nullptr), ENGINE_OK);
+    return value;
+}
+inline DWORD Day(int month, int day, int year) {
+    DWORD value = 0;
+    EXPECT_EQ(EngineEncodeDate(WORD(month), WORD(day), SHORT(year), &value), ENGINE_OK);
+    return value;
+}
+
+}  // namespace enginetest
+
+#endif

@@ -4,6 +4,7 @@
 #include "platform/kernel/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,12 +21,6 @@ bool WriteAll(int fd, const std::string& bytes) {
     done += static_cast<size_t>(n);
   }
   return true;
-}
-
-std::string DirectoryOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 // Makes the rename itself durable.
@@ -68,7 +63,7 @@ std::optional<std::string> ReadWholeFile(const std::string& host_path) {
 }
 
 bool ReplaceFileAtomically(const std::string& host_path, const std::string& bytes) {
-  const std::string dir = DirectoryOf(host_path);
+  const std::string dir = HostDirectoryOf(host_path);
   const size_t slash = host_path.find_last_of('/');
   const std::string base = slash == std::string::npos ? host_path : host_path.substr(slash + 1);
   std::string temporary = dir + "/." + base + ".XXXXXX";
@@ -84,4 +79,21 @@ bool ReplaceFileAtomically(const std::string& host_path, const std::string& byte
   }
   SyncDirectory(dir);
   return true;
+}
+
+std::string HostDirectoryOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+DirectoryLock::DirectoryLock(const std::string& directory)
+    : fd_(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+  if (fd_ < 0) return;
+  while (flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+  }
+}
+
+DirectoryLock::~DirectoryLock() {
+  if (fd_ >= 0) close(fd_);  // closing releases the lock
 }

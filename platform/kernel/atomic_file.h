@@ -18,4 +18,21 @@ std::optional<std::string> ReadWholeFile(const std::string& host_path);
    Answers false, leaving the old file untouched, when anything fails; errno tells why. */
 bool ReplaceFileAtomically(const std::string& host_path, const std::string& bytes);
 
+/* Holds an exclusive advisory lock on a host directory while it lives, so that the
+   read-modify-replace of a file in it by several processes loses no update. Without a
+   directory to lock it holds nothing, and the caller goes on unserialised. */
+class DirectoryLock {
+ public:
+  explicit DirectoryLock(const std::string& directory);
+  ~DirectoryLock();
+  DirectoryLock(const DirectoryLock&) = delete;
+  DirectoryLock& operator=(const DirectoryLock&) = delete;
+
+ private:
+  int fd_;
+};
+
+/* The directory part of a host path ("." when there is none). */
+std::string HostDirectoryOf(const std::string& path);
+
 #endif

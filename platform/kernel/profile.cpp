@@ -1,7 +1,8 @@
 /*
 ** The profile calls: locate the file, read it whole, answer from its lines, and for a
 ** write edit the lines and replace the file atomically. One lock keeps the
-** read-modify-write of concurrent callers in this process from losing updates.
+** read-modify-write of concurrent callers in this process from losing updates, and a
+** lock on the file's directory does the same between processes.
 */
 #include "platform/kernel/profile.h"
 
@@ -116,6 +117,12 @@ BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR 
   const char* name = FileOrWinIni(file_name);
   std::lock_guard<std::mutex> lock(g_profile_mutex);
   const std::string host_path = ProfileFileHostPath(name);
+  if (!PrepareDirectory(host_path)) {
+    SetLastError(ErrorFromErrno(errno));
+    return FALSE;
+  }
+  // Other programs (a second machine on the shared database directory) write too.
+  const DirectoryLock other_writers(HostDirectoryOf(host_path));
   const std::optional<std::string> old_bytes = ReadWholeFile(host_path);
   if (!old_bytes && errno != ENOENT) {
     // A file that exists but cannot be read must not be replaced by one built from nothing.
@@ -128,7 +135,7 @@ BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR 
   else if (!value) changed = text.DeleteKey(section, key);
   else changed = text.SetValue(section, key, value);
   if (!changed) return TRUE;
-  if (!PrepareDirectory(host_path) || !ReplaceFileAtomically(host_path, text.Bytes())) {
+  if (!ReplaceFileAtomically(host_path, text.Bytes())) {
     SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno));
     return FALSE;
   }

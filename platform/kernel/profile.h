@@ -18,7 +18,8 @@
 ** Writing: a null value deletes the key, a null key deletes the whole section. The file
 ** is created on the first write (and $ZARNE_ROOT/windows with it); the directory of any
 ** other file must exist. Each write replaces the file atomically, so a crash at any
-** moment leaves either the old or the new file. A section name holding ']' or a line
+** moment leaves either the old or the new file; writers in several processes are
+** serialised, so none loses another's update. A section name holding ']' or a line
 ** break, a key holding '=' or a line break, or a value holding a line break cannot be
 ** stored without damaging the file: such a write is refused (FALSE,
 ** ERROR_INVALID_PARAMETER) and the file is left as it was.

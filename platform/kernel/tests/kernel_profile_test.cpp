@@ -203,4 +203,33 @@ TEST_F(ProfileTest, KilledWriterLeavesAWholeFile) {
   }
 }
 
+// Writers in several processes each read, edit and replace the file: none may lose
+// another's keys.
+TEST_F(ProfileTest, ConcurrentWritersLoseNoUpdate) {
+  constexpr int kWriters = 3;
+  constexpr int kKeysEach = 40;
+  std::vector<pid_t> children;
+  for (int w = 0; w < kWriters; ++w) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      bool all_written = true;
+      for (int k = 0; k < kKeysEach; ++k) {
+        const std::string key = "W" + std::to_string(w) + "K" + std::to_string(k);
+        all_written = WritePrivateProfileString("Shared", key.c_str(), "1", "zarne.ini") && all_written;
+      }
+      _exit(all_written ? 0 : 1);
+    }
+    children.push_back(child);
+  }
+  for (pid_t child : children) {
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  char keys[8192];
+  GetPrivateProfileString("Shared", nullptr, "", keys, sizeof keys, "zarne.ini");
+  EXPECT_EQ(Names(keys).size(), static_cast<size_t>(kWriters * kKeysEach));
+}
+
 }  // namespace

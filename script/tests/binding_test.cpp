@@ -1,0 +1,153 @@
+/*
+** Variables bound to data fields through the field binding: the lookup order, loading by
+** display type, writing back (money to cents, whole numbers for dates), the statements
+** that refuse bound targets, verbose, and the nesting limit for scripts that keep
+** triggering themselves through their own write-backs.
+*/
+#include "script/script_globals.h"
+#include "script/tests/script_test_support.h"
+#include "tableaccess/value_forms.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ScriptBinding : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterScriptGlobals();
+    binding.Add({"Price", kDisplayMoney, true, "", 1234.5678, 0});
+    binding.Add({"Settle", kDisplayDate, true, "", 0, 730000});
+    binding.Add({"Days", kDisplayInteger, true, "", 0, 30});
+    binding.Add({"Rate", kDisplayRate, true, "", 0.0625, 0});
+    binding.Add({"Buyer$", kDisplayText, true, "Jane Doe", 0, 0});
+    binding.Add({"Fee", kDisplayMoney, false, "", 10, 0});  // in the other list only
+    binding.Add({"Shade", 9, true, "", 0, 0});               // a display type with no value
+    binding.Add({"AcctAmount", kDisplayMoney, true, "", 77, 0});
+  }
+
+  ScriptRun Run(const char* text) { return RunCapturing(text, &binding); }
+
+  FakeBinding binding;
+};
+
+}  // namespace
+
+TEST_F(ScriptBinding, ReadsFieldsByDisplayType) {
+  ScriptRun run = Run("p = Price\nd = Settle\nn = Days\nr = Rate\nb$ = Buyer$\nf = Fee");
+  ASSERT_TRUE(run.boxes.empty()) << run.boxes[0].text;
+  EXPECT_EQ(run.locals["p"].value.ToText(), "1234.57");  // money is read at cents
+  EXPECT_EQ(run.locals["d"].value.ToText(), "730000");
+  EXPECT_EQ(run.locals["n"].value.ToText(), "30");
+  EXPECT_EQ(run.locals["r"].value.ToText(), "0.0625");
+  EXPECT_EQ(run.locals["b$"].text, "Jane Doe");
+  EXPECT_EQ(run.locals["f"].value.ToText(), "10");
+  EXPECT_TRUE(run.locals["Price"].bound);
+  EXPECT_EQ(binding.StoredCount("Price"), 0);  // reading stores nothing
+}
+
+TEST_F(ScriptBinding, BuiltInsComeBeforeFields) {
+  ScriptRun run = Run("AcctAmount = 5");
+  ASSERT_TRUE(run.boxes.empty());
+  EXPECT_EQ(run.locals.count("AcctAmount"), 0u);
+  EXPECT_EQ(gScriptGlobals.Find("AcctAmount")->value.ToText(), "5");
+  EXPECT_EQ(binding.StoredCount("AcctAmount"), 0);
+}
+
+TEST_F(ScriptBinding, WritesBackRoundedAndRecalculatesAfterEachStore) {
+  ScriptRun run = Run("Price = 2.346\nSettle = 730001.5\nDays = Days + 1\nRate = 1 / 8\n"
+                      "Buyer$ = \"John\"\nappend Buyer$ \" Roe\"\nPrice = -2.345");
+  ASSERT_TRUE(run.boxes.empty()) << run.boxes[0].text;
+  EXPECT_DOUBLE_EQ(binding.Field("Price").real, -2.35);  // half away from zero
+  EXPECT_EQ(binding.StoredCount("Price"), 2);
+  EXPECT_EQ(binding.Field("Settle").whole, 730002);
+  EXPECT_EQ(binding.Field("Days").whole, 31);
+  EXPECT_DOUBLE_EQ(binding.Field("Rate").real, 0.125);
+  EXPECT_EQ(binding.Field("Buyer$").text, "John Roe");
+  EXPECT_EQ(binding.StoredCount("Buyer$"), 2);
+  // The variable keeps the unrounded value; only the stored field is at cents.
+  EXPECT_EQ(run.locals["Price"].value.ToText(), "-2.345");
+}
+
+TEST_F(ScriptBinding, StrprevAndStrpostWriteBackToo) {
+  binding.Field("Buyer$").text = "Ann Lee, Trustee";
+  ScriptRun run = Run("s$ = Buyer$\nstrprev Buyer$ s$ \",\"");
+  ASSERT_TRUE(run.boxes.empty());
+  EXPECT_EQ(binding.Field("Buyer$").text, "Ann Lee");
+  EXPECT_EQ(binding.StoredCount("Buyer$"), 1);
+}
+
+TEST_F(ScriptBinding, BoundVariableIsACopyForTheRestOfTheRun) {
+  binding.afterStore = [this](FakeField& stored) {
+    if (stored.name == "Days") binding.Field("Price").real = 99;
+  };
+  ScriptRun run = Run("a = Price\nDays = 1\nb = Price");
+  EXPECT_EQ(run.locals["b"].value.ToText(), "1234.57");
+}
+
+TEST_F(ScriptBinding, StatementsRefuseBoundTargets) {
+  ScriptRun run = Run("x = Price\nround -2 Price");
+  ASSERT_EQ(run.boxes.size(), 1u);
+  EXPECT_EQ(run.boxes[0].text, ErrorBoxText(2, "Type mismatch - must be a local variable"));
+  run = Run("upper Buyer$");
+  ASSERT_EQ(run.boxes.size(), 1u);
+  EXPECT_EQ(run.boxes[0].text, ErrorBoxText(1, "Type mismatch - must be a local string variable"));
+  run = Run("verbose Price Buyer$");
+  ASSERT_EQ(run.boxes.size(), 1u);
+  EXPECT_EQ(run.boxes[0].text, ErrorBoxText(1, "Type mismatch - must be a local string variable"));
+}
+
+TEST_F(ScriptBinding, FieldsWithoutAValueTypeAreErrors) {
+  ScriptRun run = Run("x = 1 + Shade");
+  ASSERT_EQ(run.boxes.size(), 1u);
+  EXPECT_EQ(run.boxes[0].text, ErrorBoxText(1, "Invalic type"));
+  run = Run("Shade = 1");
+  ASSERT_EQ(run.boxes.size(), 1u);
+  EXPECT_EQ(run.boxes[0].text, ErrorBoxText(1, "Internal error"));
+}
+
+TEST_F(ScriptBinding, WholeNumberFieldsRefuseValuesBeyondTheirRange) {
+  ScriptRun run = Run("Settle = 1\nSettle = 3000000000");
+  ASSERT_EQ(run.boxes.size(), 1u);
+  EXPECT_EQ(run.boxes[0].text, ErrorBoxText(2, "Division by zero or numeric overflow"));
+  EXPECT_EQ(binding.Field("Settle").whole, 1);  // the earlier store stays
+}
+
+TEST_F(ScriptBinding, VerboseWritesAmountsAndDatesInWords) {
+  ScriptRun run = Run("verbose Price w$\nverbose Settle d$");
+  ASSERT_TRUE(run.boxes.empty()) << run.boxes[0].text;
+  char words[4096], date[4096];
+  AmountInWords(words, 1234.57, sizeof words);
+  FormatOrdinalDate(date, 730000, sizeof date);
+  EXPECT_EQ(run.locals["w$"].text, words);
+  EXPECT_EQ(run.locals["d$"].text, date);
+  EXPECT_FALSE(run.locals["w$"].text.empty());
+  for (const char* script : {"verbose Days w$", "verbose Fee w$", "verbose Buyer$ w$"}) {
+    run = Run(script);
+    ASSERT_EQ(run.boxes.size(), 1u) << script;
+    EXPECT_EQ(run.boxes[0].text, ErrorBoxText(1, "Not a valid verbose type")) << script;
+  }
+}
+
+TEST_F(ScriptBinding, SelfTriggeringScriptStopsAtTheNestingLimit) {
+  // The field's own script writes the field twice: without a limit each level would start
+  // two more runs.
+  const char* script = "Days = Days + 1\nDays = Days + 1";
+  int runs = 0;
+  binding.afterStore = [&](FakeField& stored) {
+    if (stored.name != "Days") return;
+    ++runs;
+    TZBasic nested(&binding);
+    nested.RunScript(script);
+  };
+  BoxRecorder recorder;
+  TZBasic outer(&binding);
+  EXPECT_EQ(outer.RunScript(script), nullptr);
+  ASSERT_EQ(recorder.Boxes().size(), 1u);
+  EXPECT_EQ(recorder.Boxes()[0].text, ErrorBoxText(1, "Scripts nested too deeply"));
+  EXPECT_EQ(runs, kMaxScriptNesting);
+  // The chain is over: the next run works again.
+  binding.afterStore = nullptr;
+  EXPECT_EQ(Run("Days = 5").boxes.size(), 0u);
+  EXPECT_EQ(binding.Field("Days").whole, 5);
+}

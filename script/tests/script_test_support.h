@@ -1,0 +1,96 @@
+/*
+** Helpers shared by the script tests: a recorder for the interpreter's error boxes, a run
+** that captures the run's own variables before they are freed, a field binding over an
+** in-memory record, and access to the test data folder.
+*/
+#ifndef ZARNE_SCRIPT_TESTS_SCRIPT_TEST_SUPPORT_H
+#define ZARNE_SCRIPT_TESTS_SCRIPT_TEST_SUPPORT_H
+
+#include "platform/user/message_box.h"
+#include "script/script_field_binding.h"
+#include "script/zbasic.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+/* Records every box while alive and answers OK. */
+class BoxRecorder {
+ public:
+  BoxRecorder();
+  ~BoxRecorder();
+  const std::vector<MessageBoxRequest>& Boxes() const { return boxes_; }
+
+ private:
+  std::vector<MessageBoxRequest> boxes_;
+  MessageBoxPresenter previous_;
+};
+
+/* A variable as a run left it. */
+struct CapturedVariable {
+  LONG type = kVariableNone;
+  ScriptDecimal value;
+  std::string text;
+  bool bound = false;
+};
+
+/* Runs one script (with an optional binding) and keeps its variables and boxes. */
+struct ScriptRun {
+  const char* resumeAt = nullptr;
+  std::map<std::string, CapturedVariable> locals;
+  std::vector<MessageBoxRequest> boxes;
+};
+ScriptRun RunCapturing(const char* text, TScriptFieldBinding* binding = nullptr);
+void CaptureLocals(const TVariableList& locals, void* run);
+
+/* The decimal written in text, exactly ("2.35", "-1e3"). */
+ScriptDecimal Dec(const char* text);
+
+/* A data field of the fake statement window. */
+struct FakeField {
+  std::string name;
+  int displayType = kDisplayText;
+  bool statementList = true;  // else in the other field list
+  std::string text;
+  double real = 0;
+  LONG whole = 0;
+};
+
+/* A statement window stand-in: fields by name, counts of stores, and a hook run after
+   each store (what the statement's recalculation would do). */
+class FakeBinding : public TScriptFieldBinding {
+ public:
+  FakeField& Add(FakeField field);
+  FakeField& Field(const std::string& name);
+  int StoredCount(const std::string& name) const;
+  std::function<void(FakeField&)> afterStore;
+
+  HWND ScriptOwnerWindow() override { return nullptr; }
+  const TFieldNode* FindScriptField(const char* name) override;
+  const TFieldNode* FindStatementField(const char* name) override;
+  int FieldDisplayType(const TFieldNode* field) override;
+  bool ReadFieldText(const TFieldNode* field, char* buffer, int size) override;
+  bool ReadFieldDouble(const TFieldNode* field, double* value) override;
+  bool ReadFieldLong(const TFieldNode* field, LONG* value) override;
+  bool WriteFieldText(const TFieldNode* field, const char* text) override;
+  bool WriteFieldDouble(const TFieldNode* field, double value) override;
+  bool WriteFieldLong(const TFieldNode* field, LONG value) override;
+  void FieldStored(const TFieldNode* field) override;
+
+ private:
+  FakeField& Of(const TFieldNode* field);
+  std::vector<FakeField*> fields_;  // stable addresses serve as the field handles
+  std::map<std::string, int> stores_;
+  std::vector<std::unique_ptr<FakeField>> owned_;
+};
+
+/* Path of a file under the module's tests folder. */
+std::string TestDataPath(const std::string& relative);
+std::string ReadTextFile(const std::string& path);
+
+/* "Line <line>\n<message>." as the error box shows it. */
+std::string ErrorBoxText(int line, const std::string& message);
+
+#endif

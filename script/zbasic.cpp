@@ -1,0 +1,176 @@
+/*
+** TZBasic's run: reset, the label pre-scan, the statement loop and the error box. Runs
+** nest when a field write-back starts another field's script; the depth is limited so a
+** script that keeps triggering itself stops with one error instead of exhausting the stack.
+*/
+#include "script/zbasic.h"
+
+#include "platform/kernel/resources.h"
+#include "platform/user/message_box.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+int gRunDepth = 0;
+// Set when the nesting limit stopped a run: every run of that chain stops too, so a
+// script that writes its own field several times cannot fan out before the limit.
+bool gNestedChainStopped = false;
+
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+int CountLineFeeds(const char* from, const char* to) {
+  int count = 0;
+  for (const char* p = from; p < to; ++p)
+    if (*p == '\n') ++count;
+  return count;
+}
+
+/* Counts a run in and out of the nesting depth. */
+class TRunDepthGuard {
+ public:
+  TRunDepthGuard() { ++gRunDepth; }
+  ~TRunDepthGuard() {
+    if (--gRunDepth == 0) gNestedChainStopped = false;
+  }
+  bool TooDeep() const { return gRunDepth > kMaxScriptNesting; }
+};
+
+}  // namespace
+
+TZBasic::TZBasic(TScriptFieldBinding* owner) : owner_(owner) {}
+
+TZBasic::~TZBasic() {
+  locals_.Clear();
+  labels_.Clear();
+}
+
+void TZBasic::SetLocalsObserver(TLocalsObserver observer, void* context) {
+  localsObserver_ = observer;
+  observerContext_ = context;
+}
+
+void TZBasic::Reset() {
+  locals_.Clear();
+  labels_.Clear();
+  loops_.Clear();
+  ifDepth_ = 0;
+  BeginScan(nullptr);
+}
+
+bool TZBasic::Fail(LONG code) {
+  if (errorCode_ == kScriptOk) errorCode_ = code;
+  return false;
+}
+
+const char* TZBasic::RunScript(const char* text) {
+  Reset();
+  if (!text) return nullptr;
+  TRunDepthGuard depth;
+  BeginScan(text);
+  const char* resumeAt = nullptr;
+  if (depth.TooDeep()) {
+    gNestedChainStopped = true;
+    Fail(kErrScriptsNestedTooDeeply);
+  } else if (PreScanLabels(text)) {
+    resumeAt = RunStatements();
+  }
+  if (errorCode_ != kScriptOk) {
+    ShowErrorBox();
+    resumeAt = nullptr;
+  }
+  if (localsObserver_) localsObserver_(locals_, observerContext_);
+  Reset();
+  return resumeAt;
+}
+
+bool TZBasic::PreScanLabels(const char* text) {
+  LONG line = 1;
+  const char* p = text;
+  while (*p) {
+    if (*p == '"') {  // labels and comment marks inside a literal are text
+      p = SkipLiteral(p);
+    } else if (*p == '#') {  // so is a colon inside a comment
+      const char* close = std::strchr(p + 1, '#');
+      const char* end = close ? close + 1 : p + std::strlen(p);
+      line += CountLineFeeds(p, end);
+      p = end;
+    } else if (*p == ':') {
+      TLabelNode label;
+      int length = 0;
+      for (++p; *p && !IsSpace(*p); ++p) {
+        if (length >= kScriptLabelSize - 1) {
+          lineNumber_ = line;
+          return Fail(kErrLabelTooLong);
+        }
+        label.name[length++] = *p;
+      }
+      for (; IsSpace(*p); ++p)
+        if (*p == '\n') ++line;
+      if (labels_.Find(label.name)) {
+        lineNumber_ = line;
+        return Fail(kErrDuplicateLabel);
+      }
+      label.position = p;
+      label.line = line;
+      if (!labels_.Add(label)) return Fail(kErrInternal);
+    } else {
+      if (*p == '\n') ++line;
+      ++p;
+    }
+  }
+  return true;
+}
+
+const char* TZBasic::RunStatements() {
+  for (;;) {
+    if (!ExecuteStatement()) return nullptr;
+    if (gNestedChainStopped) return nullptr;  // an inner run hit the nesting limit
+    if (keywordCode_ == kKeyEnd) return cursor_;
+    if (keywordCode_ == kKeyEndOfText) return nullptr;
+  }
+}
+
+bool TZBasic::ExecuteStatement() {
+  NextToken();
+  if (errorCode_ != kScriptOk) return false;
+  if (tokenClass_ == kTokenName) return Assignment();
+  if (tokenClass_ == kTokenKeyword) return ExecuteKeyword(keywordCode_);
+  return Fail(kErrVariableOrCommandExpected);
+}
+
+bool TZBasic::ExecuteKeyword(LONG code) {
+  switch (code) {
+    case kKeyIf: return IfStatement();
+    case kKeyElse:
+    case kKeyElseIf: return SkipIfBlock(false);
+    case kKeyEndIf: return EndIfStatement();
+    case kKeyWhile: return WhileStatement();
+    case kKeyEndWhile: return EndWhileStatement();
+    case kKeyBreak: return BreakStatement();
+    case kKeyGoto: return GotoStatement();
+    case kKeyVerbose: return VerboseStatement();
+    case kKeyUpper: return UpperStatement();
+    case kKeyRoundDn:
+    case kKeyRound:
+    case kKeyRoundUp: return RoundStatement(code);
+    case kKeyAppend: return AppendStatement();
+    case kKeyStrPrev:
+    case kKeyStrPost: return SplitStatement(code);
+    default: return true;  // end, the end of the text, and the words that do nothing
+  }
+}
+
+void TZBasic::ShowErrorBox() {
+  char caption[30], format[40], message[80], text[160];
+  HINSTANCE strings = nullptr;  // the running program's string table
+  LoadString(strings, kScriptErrorCaptionString, caption, sizeof caption);
+  LoadString(strings, kScriptErrorFormatString, format, sizeof format);
+  LoadString(strings, kScriptErrorFormatString + errorCode_, message, sizeof message);
+  std::snprintf(text, sizeof text, format, static_cast<int>(lineNumber_), message);
+  MessageBox(owner_ ? owner_->ScriptOwnerWindow() : nullptr, text, caption, MB_OK | MB_ICONSTOP);
+  errorCode_ = kScriptOk;
+}

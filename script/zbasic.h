@@ -1,0 +1,142 @@
+/*
+** TZBasic: the ZarneBasic interpreter. It reads the caller's script text token by token
+** (the scanner), runs its statements over decimal and string variables, and reports the
+** first error in a box naming the line. A field script runs whole; a bundle script runs
+** step by step, each `end` returning the position to go on from.
+*/
+#ifndef ZARNE_SCRIPT_ZBASIC_H
+#define ZARNE_SCRIPT_ZBASIC_H
+
+#include "platform/kernel/wintypes.h"
+#include "script/script_decimal.h"
+#include "script/script_errors.h"
+#include "script/script_field_binding.h"
+#include "script/script_variables.h"
+
+/* Token classes. */
+enum TTokenClass : LONG {
+  kTokenNone = 0,
+  kTokenOperator = 1,
+  kTokenName = 2,
+  kTokenNumber = 3,
+  kTokenRelational = 4,
+  kTokenKeyword = 5,
+  kTokenString = 7,
+};
+
+/* Keyword and relational codes; kKeyEndOfText marks the end of the text. */
+enum TKeywordCode : LONG {
+  kKeyNone = 0,
+  kRelEqual = 1, kRelNotEqual, kRelGreater, kRelGreaterEqual, kRelLess, kRelLessEqual,
+  kKeyIf = 7, kKeyElse, kKeyElseIf, kKeyEndIf, kKeyWhile, kKeyEndWhile, kKeyBreak, kKeyGoto,
+  kKeyEnd = 15, kKeyEndOfText = 16,
+  kKeyCopy = 17, kKeyPrint, kKeyPrintNz, kKeyOutFile, kKeyAlign, kKeyVerbose, kKeyCall,
+  kKeyUpper, kKeyRun, kKeyRoundDn, kKeyRound, kKeyRoundUp, kKeyAppend, kKeyStrPrev,
+  kKeyStrPost = 31,
+};
+
+/* Runs nested through field write-backs deeper than this stop with an error. */
+constexpr int kMaxScriptNesting = 32;
+
+class TZBasic {
+ public:
+  /* The owner's fields are the data fields scripts may bind; null for none. */
+  explicit TZBasic(TScriptFieldBinding* owner);
+  TZBasic(const TZBasic&) = delete;
+  TZBasic& operator=(const TZBasic&) = delete;
+  ~TZBasic();
+
+  /* Runs from `text`; answers the position just after an `end`, or null at the end of
+     the text or after an error (already shown). The text must stay unchanged meanwhile. */
+  const char* RunScript(const char* text);
+
+  /* Called at the end of every run with the run's own variables, before they are freed:
+     what tests and diagnostics read a run's results through. */
+  using TLocalsObserver = void (*)(const TVariableList& locals, void* context);
+  void SetLocalsObserver(TLocalsObserver observer, void* context);
+
+  /* The scanner, usable on its own. */
+  void BeginScan(const char* text);
+  void NextToken();
+  bool LookupKeyword();
+  void PushBack();
+  /* From an opening quote to just past the closing one (or the end of the text). */
+  static const char* SkipLiteral(const char* quote);
+
+  const char* Cursor() const { return cursor_; }
+  const char* TokenText() const { return tokenText_; }
+  LONG TokenClass() const { return tokenClass_; }
+  LONG KeywordCode() const { return keywordCode_; }
+  LONG ErrorCode() const { return errorCode_; }
+  LONG LineNumber() const { return lineNumber_; }
+
+ private:
+  // Run and its reset.
+  void Reset();
+  bool PreScanLabels(const char* text);
+  const char* RunStatements();
+  bool ExecuteStatement();
+  bool ExecuteKeyword(LONG code);
+  void ShowErrorBox();
+  bool Fail(LONG code);
+
+  // Scanner pieces.
+  void SkipSpaceCommentsAndLabels();
+  void ScanNumber();
+  void ScanName();
+  void ScanStringLiteral();
+  bool IsOperator(const char* token, char op) const;
+
+  // Expressions and conditions.
+  bool Expression(ScriptDecimal* value);
+  bool Term(ScriptDecimal* value);
+  bool Unary(ScriptDecimal* value);
+  bool Primary(ScriptDecimal* value);
+  bool Arithmetic(char op, const ScriptDecimal& left, const ScriptDecimal& right,
+                  ScriptDecimal* result);
+  bool Condition(bool* result);
+  bool StringOperand(const char** text, char* literalCopy);
+
+  // Statements.
+  bool Assignment();
+  bool IfStatement();
+  bool SkipIfBlock(bool branchesAllowed);
+  bool EndIfStatement();
+  bool WhileStatement();
+  bool EndWhileStatement();
+  bool BreakStatement();
+  bool SkipToMatchingEndWhile();
+  bool GotoStatement();
+  bool VerboseStatement();
+  bool UpperStatement();
+  bool RoundStatement(LONG code);
+  bool AppendStatement();
+  bool SplitStatement(LONG code);
+
+  // Variables and their binding.
+  TVariableNode* FindVariable(const char* name);
+  TVariableNode* NameToken();
+  TVariableNode* StringTarget();
+  void LoadBoundVariable(TVariableNode* node, int displayType);
+  bool StoreBoundVariable(const TVariableNode& node);
+  static void CopyScriptText(char* destination, const char* source);
+
+  TScriptFieldBinding* owner_;
+  TVariableList locals_;
+  TLabelList labels_;
+  TLoopStack loops_;
+  LONG ifDepth_ = 0;
+  // Scanner state.
+  const char* cursor_ = nullptr;
+  char tokenText_[kScriptTextSize] = {};
+  LONG tokenClass_ = kTokenNone;
+  LONG keywordCode_ = kKeyNone;
+  const char* tokenStart_ = nullptr;
+  LONG errorCode_ = kScriptOk;
+  LONG lineNumber_ = 1;
+
+  TLocalsObserver localsObserver_ = nullptr;
+  void* observerContext_ = nullptr;
+};
+
+#endif

@@ -1,11 +1,11 @@
 // Resources belong to the module they are linked into: a shared library's resources are its
 // own, present while it is loaded and gone once it is unloaded.
 #include "platform/kernel/module_identity.h"
+#include "platform/kernel/modules.h"
 #include "platform/kernel/resource_formats.h"
 #include "platform/kernel/resources.h"
 #include "platform/kernel/version.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,21 +15,16 @@ namespace {
 
 class LoadedTestLibrary {
  public:
-  LoadedTestLibrary() : handle_(dlopen(RC_TEST_LIBRARY, RTLD_NOW | RTLD_LOCAL)) {
-    if (!handle_) return;
-    auto moduleOf = reinterpret_cast<HMODULE (*)()>(dlsym(handle_, "RcTestLibraryModule"));
-    module_ = moduleOf ? moduleOf() : nullptr;
-  }
+  LoadedTestLibrary() : module_(LoadLibrary("rc_test_library.dll")) {}
   ~LoadedTestLibrary() { Unload(); }
   void Unload() {
-    if (handle_) dlclose(handle_);
-    handle_ = nullptr;
+    if (module_) FreeLibrary(module_);
+    module_ = nullptr;
   }
   HMODULE module() const { return module_; }
 
  private:
-  void* handle_;
-  HMODULE module_ = nullptr;
+  HMODULE module_;
 };
 
 std::string Text(HMODULE module, UINT id) {
@@ -75,6 +70,21 @@ TEST(RcModules, LibraryVersionByItsFileName) {
   EXPECT_STREQ(static_cast<const char*>(value), "RcTestLibrary");
   // "librc_test_library.so" is also known by its Windows name.
   EXPECT_EQ(GetFileVersionInfoSize("C:\\ZARNE\\RC_TEST_LIBRARY.DLL", nullptr), size);
+}
+
+TEST(RcModules, VersionByTheNamesGetModuleFileNameGives) {
+  LoadedTestLibrary library;
+  ASSERT_NE(library.module(), nullptr);
+  char programName[MAX_PATH], libraryName[MAX_PATH];
+  ASSERT_GT(GetModuleFileName(nullptr, programName, sizeof programName), 0u);
+  ASSERT_GT(GetModuleFileName(library.module(), libraryName, sizeof libraryName), 0u);
+  DWORD programSize = GetFileVersionInfoSize(programName, nullptr);
+  DWORD librarySize = GetFileVersionInfoSize(libraryName, nullptr);
+  EXPECT_EQ(programSize, GetFileVersionInfoSize(ModuleHostPath(MainProgramModule()).c_str(), nullptr));
+  EXPECT_EQ(librarySize, GetFileVersionInfoSize(ModuleHostPath(library.module()).c_str(), nullptr));
+  EXPECT_GT(programSize, 0u);
+  EXPECT_GT(librarySize, 0u);
+  EXPECT_NE(programSize, librarySize);
 }
 
 TEST(RcModules, UnloadedLibraryTakesItsResourcesAlong) {

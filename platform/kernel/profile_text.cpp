@@ -38,6 +38,11 @@ bool ProfileNamesEqual(std::string_view a, std::string_view b) {
 }
 
 ProfileText::ProfileText(std::string_view bytes) {
+  constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+  if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
+    byte_order_mark_ = kUtf8Mark;
+    bytes.remove_prefix(kUtf8Mark.size());
+  }
   size_t start = 0;
   while (start < bytes.size()) {
     const size_t newline = bytes.find('\n', start);
@@ -53,7 +58,7 @@ ProfileText::ProfileText(std::string_view bytes) {
 }
 
 std::string ProfileText::Bytes() const {
-  std::string bytes;
+  std::string bytes = byte_order_mark_;
   for (const Line& line : lines_) bytes += line.text + line.ending;
   return bytes;
 }

@@ -9,7 +9,8 @@
 ** trimmed text before '=' (a line without '=' is a key with an empty value). Section
 ** and key names match case-insensitively. Lines before the first section belong to no
 ** section. When a section appears more than once, its keys are looked up in every
-** occurrence, the first match winning.
+** occurrence, the first match winning. A UTF-8 byte-order mark that an editor put at the
+** start is kept but not read as part of the first line.
 */
 #ifndef ZARNE_PLATFORM_KERNEL_PROFILE_TEXT_H
 #define ZARNE_PLATFORM_KERNEL_PROFILE_TEXT_H
@@ -54,6 +55,7 @@ class ProfileText {
   size_t SectionEnd(size_t header) const;
   std::string NewLineEnding() const;
 
+  std::string byte_order_mark_;
   std::vector<Line> lines_;
 };
 

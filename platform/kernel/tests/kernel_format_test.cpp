@@ -33,6 +33,8 @@ TEST(WsprintfTest, WidthsPaddingAndAlignment) {
   EXPECT_EQ(Format("[%5d][%-5d][%05d]", 42, 42, -42), "[   42][42   ][-0042]");
   EXPECT_EQ(Format("[%.3d][%6.3d]", 7, 7), "[007][   007]");
   EXPECT_EQ(Format("%02d/%02d/%02d", 1, 2, 99), "01/02/99");
+  EXPECT_EQ(Format("%02.2d/%.2d:%.2d", 3, 4, 5), "03/04:05");
+  EXPECT_EQ(Format("0x%04X", 0x2807u), "0x2807");
   EXPECT_EQ(Format("[%8s][%-8s][%.3s][%-6.2s]", "abc", "abc", "abcdef", "abc"),
             "[     abc][abc     ][abc][ab    ]");
 }

@@ -139,6 +139,13 @@ TEST_F(ProfileTest, DamagedFileStillReadsAndAWriteLosesNothing) {
   EXPECT_EQ(Get("New", "k"), "v");
 }
 
+TEST_F(ProfileTest, ByteOrderMarkIsKeptAndSkipped) {
+  WriteHostFile(ZarneIni(), "\xEF\xBB\xBF[System]\r\nDirDatabase=C:\\DB\r\n");
+  EXPECT_EQ(Get("System", "DirDatabase"), "C:\\DB");
+  ASSERT_TRUE(WritePrivateProfileString("System", "DirPrinters", "C:\\P", "zarne.ini"));
+  EXPECT_EQ(ReadHostFile(ZarneIni()), "\xEF\xBB\xBF[System]\r\nDirDatabase=C:\\DB\r\nDirPrinters=C:\\P\r\n");
+}
+
 TEST_F(ProfileTest, WritesThatWouldCorruptTheFileAreRefused) {
   WriteHostFile(ZarneIni(), "[S]\nk=1\n");
   EXPECT_FALSE(WritePrivateProfileString("S", "k", "two\r\n[Evil]", "zarne.ini"));

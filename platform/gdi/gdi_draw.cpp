@@ -33,15 +33,6 @@ COLORREF ClassicSystemColor(int index) {
 
 SystemColorProvider systemColors = ClassicSystemColor;
 
-/* Lines leave out their last pixel, so joined segments and XOR lines meet cleanly. */
-QLineF WithoutLastPixel(QPoint from, QPoint to) {
-  int dx = to.x() - from.x(), dy = to.y() - from.y();
-  int major = std::max(std::abs(dx), std::abs(dy));
-  if (major == 0) return QLineF(from, from);
-  QPointF end(to.x() - static_cast<double>(dx) / major, to.y() - static_cast<double>(dy) / major);
-  return QLineF(QPointF(from), end);
-}
-
 GdiDrawRecord RecordOf(const char* call, std::initializer_list<POINT> points) {
   GdiDrawRecord record;
   record.call = call;
@@ -61,12 +52,9 @@ void StrokeSegment(DcPainter& painter, const DeviceContext& dc, QPoint from, QPo
   if (pen.style() == Qt::NoPen) return;
   if (!painter.applyRop2(dc.state.rop2, &pen, nullptr)) return;
   painter->setPen(pen);
-  if (from == to) return;
-  QLineF line = pen.width() > 1 ? QLineF(from, to) : WithoutLastPixel(from, to);
-  if (line.p1() == line.p2())
-    painter->drawPoint(line.p1());
-  else
-    painter->drawLine(line);
+  // With flat caps the line covers [from, to): its last pixel is left out, as on the
+  // platform, so joined segments and XOR lines meet cleanly.
+  if (from != to) painter->drawLine(from, to);
 }
 
 /* Fills and outlines a closed shape with the DC's brush and pen. */
@@ -187,10 +175,16 @@ BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
       return;
     }
     QRectF outline = OutlineRect(device, pen);
-    if (outline.width() <= 0 || outline.height() <= 0)
+    if (outline.width() <= 0 || outline.height() <= 0) {
       p.fillRect(device, pen.color());
-    else
-      p.drawRect(outline);
+      return;
+    }
+    // Interior and outline never overlap, so XOR and NOT modes touch each pixel once.
+    int inset = std::max(1, pen.width());
+    QRect interior = device.adjusted(inset, inset, -inset, -inset);
+    if (p.brush().style() != Qt::NoBrush && !interior.isEmpty()) p.fillRect(interior, p.brush());
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(outline);
   });
 }
 

@@ -124,7 +124,7 @@ using namespace zarne::gdi;
 int GetObjectType(HGDIOBJ object) {
   if (DeviceContext* dc = LookupDC(static_cast<HDC>(object)))
     return dc->kind == DcKind::Memory ? OBJ_MEMDC : OBJ_DC;
-  GdiObject* found = LookupObject(object);
+  GdiObject* found = LiveObject(object);
   if (!found) return 0;
   switch (found->kind) {
     case ObjectKind::Pen: return OBJ_PEN;

@@ -1,0 +1,215 @@
+/*
+** Lines, shapes, raster operations, focus rectangles, clipping and block transfers, checked
+** through pixels.
+*/
+#include "platform/gdi/gdi_recording.h"
+#include "platform/gdi/tests/gdi_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+/* A memory DC with its own 32-bit bitmap, filled white. */
+struct MemoryCanvas {
+  HDC dc;
+  HBITMAP bitmap;
+  HGDIOBJ original;
+  MemoryCanvas(int width, int height, int bits = 32)
+      : dc(CreateCompatibleDC(nullptr)), bitmap(CreateBitmap(width, height, 1, bits, nullptr)),
+        original(SelectObject(dc, bitmap)) {
+    PatBlt(dc, 0, 0, width, height, WHITENESS);
+  }
+  ~MemoryCanvas() {
+    SelectObject(dc, original);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+  }
+};
+
+}  // namespace
+
+TEST(GdiDraw, LinesLeaveOutTheirLastPixelAndRectanglesTheirRightAndBottom) {
+  QImage image = WhiteImage(40, 40);
+  HDC dc = GdiCreateSurfaceDC(&image, QPoint(), QRegion());
+  MoveToEx(dc, 5, 5, nullptr);
+  LineTo(dc, 15, 5);
+  EXPECT_EQ(PixelAt(image, 5, 5), RGB(0, 0, 0));
+  EXPECT_EQ(PixelAt(image, 14, 5), RGB(0, 0, 0));
+  EXPECT_EQ(PixelAt(image, 15, 5), RGB(255, 255, 255));
+  POINT position{};
+  GetCurrentPositionEx(dc, &position);
+  EXPECT_EQ(position.x, 15);
+  SelectObject(dc, GetStockObject(BLACK_PEN));
+  SelectObject(dc, GetStockObject(LTGRAY_BRUSH));
+  Rectangle(dc, 10, 10, 20, 30);
+  EXPECT_EQ(InkBox(image).united(QRect(5, 5, 10, 1)), QRect(5, 5, 15, 25));
+  EXPECT_EQ(PixelAt(image, 19, 29), RGB(0, 0, 0));      // the outline's last pixel
+  EXPECT_EQ(PixelAt(image, 15, 20), RGB(192, 192, 192));  // the interior
+  GdiReleaseSurfaceDC(dc);
+}
+
+TEST(GdiDraw, XorPenAndNotUndoThemselves) {
+  QImage image = WhiteImage(40, 40);
+  RECT band{0, 0, 40, 20};
+  HDC dc = GdiCreateSurfaceDC(&image, QPoint(), QRegion());
+  HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+  FillRect(dc, &band, blue);
+  QImage before = image.copy();
+  HPEN white = static_cast<HPEN>(GetStockObject(WHITE_PEN));
+  SelectObject(dc, white);
+  EXPECT_EQ(SetROP2(dc, R2_XORPEN), R2_COPYPEN);
+  MoveToEx(dc, 0, 10, nullptr);
+  LineTo(dc, 40, 30);
+  EXPECT_EQ(PixelAt(image, 0, 10), RGB(255, 255, 0));  // blue XOR white
+  EXPECT_NE(image, before);
+  MoveToEx(dc, 0, 10, nullptr);
+  LineTo(dc, 40, 30);
+  EXPECT_EQ(image, before);
+  SetROP2(dc, R2_NOT);
+  Rectangle(dc, 5, 5, 30, 30);
+  EXPECT_EQ(PixelAt(image, 5, 5), RGB(255, 255, 0));
+  Rectangle(dc, 5, 5, 30, 30);
+  EXPECT_EQ(image, before);
+  GdiReleaseSurfaceDC(dc);
+  DeleteObject(blue);
+}
+
+TEST(GdiDraw, FocusRectangleIsADottedXorThatUndoesItself) {
+  QImage image = WhiteImage(30, 30);
+  HDC dc = GdiCreateSurfaceDC(&image, QPoint(), QRegion());
+  QImage before = image.copy();
+  RECT rect{5, 5, 25, 15};
+  EXPECT_EQ(DrawFocusRect(dc, &rect), TRUE);
+  // Black text colour on white: every other border pixel turns black, the inside is untouched.
+  int inked = InkCount(image, QRect(0, 0, 30, 30));
+  int border = 2 * 20 + 2 * 8;
+  EXPECT_EQ(inked, border / 2);
+  EXPECT_NE(PixelAt(image, 5, 5), PixelAt(image, 6, 5));
+  EXPECT_EQ(InkCount(image, QRect(6, 6, 18, 8)), 0);
+  EXPECT_EQ(InkBox(image), QRect(5, 5, 20, 10));
+  DrawFocusRect(dc, &rect);
+  EXPECT_EQ(image, before);
+  GdiReleaseSurfaceDC(dc);
+}
+
+TEST(GdiDraw, ClippingRegionsAndTheClipBox) {
+  QImage image = WhiteImage(50, 50);
+  HDC dc = GdiCreateSurfaceDC(&image, QPoint(), QRegion());
+  RECT box{};
+  EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
+  EXPECT_EQ(box.right, 50);
+  EXPECT_EQ(IntersectClipRect(dc, 10, 10, 40, 40), SIMPLEREGION);
+  EXPECT_EQ(ExcludeClipRect(dc, 20, 20, 30, 30), COMPLEXREGION);
+  GetClipBox(dc, &box);
+  EXPECT_EQ(box.left, 10);
+  EXPECT_EQ(box.bottom, 40);
+  EXPECT_FALSE(PtVisible(dc, 25, 25));
+  EXPECT_TRUE(PtVisible(dc, 15, 15));
+  RECT all{0, 0, 50, 50};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  EXPECT_EQ(InkCount(image, QRect(0, 0, 50, 50)), 30 * 30 - 10 * 10);
+  EXPECT_EQ(SelectClipRgn(dc, nullptr), SIMPLEREGION);
+  GetClipBox(dc, &box);
+  EXPECT_EQ(box.left, 0);
+  HRGN a = CreateRectRgn(0, 0, 10, 10), b = CreateRectRgn(5, 5, 15, 15), result = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(CombineRgn(result, a, b, RGN_AND), SIMPLEREGION);
+  EXPECT_TRUE(PtInRegion(result, 7, 7));
+  EXPECT_FALSE(PtInRegion(result, 2, 2));
+  EXPECT_EQ(CombineRgn(result, a, b, RGN_OR), COMPLEXREGION);
+  EXPECT_EQ(CombineRgn(result, a, nullptr, RGN_OR), ERROR);
+  EXPECT_EQ(SelectClipRgn(dc, a), SIMPLEREGION);
+  DeleteObject(a);  // the DC keeps its own copy
+  GetClipBox(dc, &box);
+  EXPECT_EQ(box.right, 10);
+  for (HRGN region : {b, result}) DeleteObject(region);
+  GdiReleaseSurfaceDC(dc);
+}
+
+TEST(GdiBlit, RasterOperationsBetweenMemoryDcs) {
+  MemoryCanvas source(4, 1), target(4, 1);
+  SetPixel(source.dc, 0, 0, RGB(255, 0, 0));
+  SetPixel(source.dc, 1, 0, RGB(0, 255, 0));
+  SetPixel(source.dc, 2, 0, RGB(0, 0, 0));
+  SetPixel(target.dc, 0, 0, RGB(0, 0, 255));
+  SetPixel(target.dc, 1, 0, RGB(0, 255, 255));
+  SetPixel(target.dc, 2, 0, RGB(10, 10, 10));
+  MemoryCanvas copy(4, 1);
+  ASSERT_EQ(BitBlt(copy.dc, 0, 0, 4, 1, source.dc, 0, 0, SRCCOPY), TRUE);
+  EXPECT_EQ(GetPixel(copy.dc, 0, 0), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(copy.dc, 3, 0), RGB(255, 255, 255));
+  BitBlt(target.dc, 0, 0, 3, 1, source.dc, 0, 0, SRCAND);
+  EXPECT_EQ(GetPixel(target.dc, 0, 0), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(target.dc, 1, 0), RGB(0, 255, 0));
+  BitBlt(target.dc, 0, 0, 3, 1, source.dc, 0, 0, SRCPAINT);
+  EXPECT_EQ(GetPixel(target.dc, 0, 0), RGB(255, 0, 0));
+  BitBlt(target.dc, 0, 0, 1, 1, source.dc, 0, 0, SRCINVERT);
+  EXPECT_EQ(GetPixel(target.dc, 0, 0), RGB(0, 0, 0));
+  BitBlt(target.dc, 3, 0, 1, 1, nullptr, 0, 0, DSTINVERT);
+  EXPECT_EQ(GetPixel(target.dc, 3, 0), RGB(0, 0, 0));
+  PatBlt(target.dc, 0, 0, 4, 1, BLACKNESS);
+  EXPECT_EQ(GetPixel(target.dc, 1, 0), RGB(0, 0, 0));
+  SelectObject(target.dc, GetStockObject(GRAY_BRUSH));
+  PatBlt(target.dc, 0, 0, 2, 1, PATCOPY);
+  EXPECT_EQ(GetPixel(target.dc, 1, 0), RGB(128, 128, 128));
+  EXPECT_EQ(BitBlt(target.dc, 0, 0, 1, 1, source.dc, 0, 0, 0x12345678), FALSE);
+}
+
+TEST(GdiBlit, MonochromeBitmapsTakeTheDestinationsColours) {
+  // 1 bit per pixel, rows of 16 bits: pixels 0 and 2 set (white), 1 and 3 clear (black).
+  const BYTE bits[2] = {0xA0, 0x00};
+  HBITMAP mono = CreateBitmap(4, 1, 1, 1, bits);
+  HDC source = CreateCompatibleDC(nullptr);
+  HGDIOBJ original = SelectObject(source, mono);
+  MemoryCanvas target(4, 1);
+  SetTextColor(target.dc, RGB(200, 0, 0));
+  SetBkColor(target.dc, RGB(0, 0, 200));
+  BitBlt(target.dc, 0, 0, 4, 1, source, 0, 0, SRCCOPY);
+  EXPECT_EQ(GetPixel(target.dc, 0, 0), RGB(0, 0, 200));
+  EXPECT_EQ(GetPixel(target.dc, 1, 0), RGB(200, 0, 0));
+  // A fresh memory DC holds a monochrome bitmap, so its compatible bitmaps are monochrome.
+  HDC fresh = CreateCompatibleDC(nullptr);
+  HBITMAP compatible = CreateCompatibleBitmap(fresh, 8, 8);
+  BITMAP info{};
+  GetObject(compatible, sizeof info, &info);
+  EXPECT_EQ(info.bmBitsPixel, 1);
+  DeleteObject(compatible);
+  DeleteDC(fresh);
+  SelectObject(source, original);
+  DeleteDC(source);
+  DeleteObject(mono);
+}
+
+TEST(GdiBlit, StretchAndCopyFromASurface) {
+  QImage image = WhiteImage(10, 10);
+  HDC screen = GdiCreateSurfaceDC(&image, QPoint(2, 2), QRegion());
+  RECT cell{0, 0, 2, 2};
+  FillRect(screen, &cell, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  MemoryCanvas target(8, 8);
+  ASSERT_EQ(StretchBlt(target.dc, 0, 0, 8, 8, screen, 0, 0, 4, 4, SRCCOPY), TRUE);
+  EXPECT_EQ(GetPixel(target.dc, 3, 3), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(target.dc, 4, 4), RGB(255, 255, 255));
+  GdiReleaseSurfaceDC(screen);
+}
+
+TEST(GdiDraw, RecordingDcListsShapes) {
+  HDC dc = GdiCreateRecordingDC();
+  HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 128));
+  SelectObject(dc, pen);
+  MoveToEx(dc, 1, 2, nullptr);
+  LineTo(dc, 3, 4);
+  Rectangle(dc, 10, 20, 30, 40);
+  RECT rect{5, 6, 7, 8};
+  FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+  std::vector<GdiDrawRecord> calls = GdiRecordedCalls(dc);
+  ASSERT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[0].call, "LineTo");
+  EXPECT_EQ(calls[0].points[0].x, 1);
+  EXPECT_EQ(calls[0].points[1].y, 4);
+  EXPECT_EQ(calls[0].penColor, RGB(0, 0, 128));
+  EXPECT_EQ(calls[1].call, "Rectangle");
+  EXPECT_EQ(calls[1].rect.bottom, 40);
+  EXPECT_EQ(calls[2].call, "FillRect");
+  EXPECT_EQ(calls[2].brushColor, RGB(192, 192, 192));
+  DeleteDC(dc);
+  DeleteObject(pen);
+}

@@ -1,0 +1,165 @@
+/*
+** Record and table locks between real programs: a second process contends for a record
+** lock, and the lock is free again once its holder is killed.
+*/
+#include "platform/engine/tests/engine_test_support.h"
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace enginetest;
+
+namespace {
+
+/* A child process that runs body, reporting one byte per step on a pipe. */
+class Child {
+public:
+    template <typename Body>
+    explicit Child(Body body) {
+        int toParent[2], toChild[2];
+        if (::pipe(toParent) != 0 || ::pipe(toChild) != 0) std::abort();
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(toParent[0]);
+            ::close(toChild[1]);
+            out_ = toParent[1];
+            in_ = toChild[0];
+            body(*this);
+            ::_exit(0);
+        }
+        ::close(toParent[1]);
+        ::close(toChild[0]);
+        in_ = toParent[0];
+        out_ = toChild[1];
+    }
+    ~Child() {
+        if (pid_ > 0) Kill();
+        ::close(in_);
+        ::close(out_);
+    }
+    void Send(char c) { ASSERT_EQ(::write(out_, &c, 1), 1); }
+    char Receive() {
+        char c = 0;
+        return ::read(in_, &c, 1) == 1 ? c : '\0';
+    }
+    void Kill() {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int in_ = -1;
+    int out_ = -1;
+};
+
+class EngineLocksTest : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        ASSERT_EQ(EngineCreateTable(db_, 0, spec_.Desc()), ENGINE_OK);
+    }
+    /* Opens BUYER, making F1 and F2 when missing, and leaves the cursor on F1. */
+    EngineCursor OpenOnFile(const char* number, std::vector<char>* record) {
+        EngineCursor cursor = Open("BUYER");
+        *record = NewRecord(cursor);
+        for (const char* n : {"F1", "F2"}) {
+            EngineInitRecord(cursor, record->data());
+            EnginePutField(cursor, 1, record->data(), n);
+            EngineInsertRecord(cursor, 0, record->data());
+        }
+        EngineInitRecord(cursor, record->data());
+        EnginePutField(cursor, 1, record->data(), number);
+        EngineSetToKey(cursor, ENGINE_KEY_EQ, 0, 0, 0, record->data());
+        EngineGetNextRecord(cursor, 0, record->data(), nullptr);
+        return cursor;
+    }
+
+    TableSpec spec_ = FileSpec();
+};
+
+TEST_F(EngineLocksTest, AnotherProgramsLockHoldsUntilItIsKilled) {
+    Child holder([this](Child& self) {
+        std::vector<char> record;
+        EngineCursor cursor = OpenOnFile("F1", &record);
+        self.Send(EngineGetRecord(cursor, ENGINE_WRITE_LOCK, nullptr, nullptr) == ENGINE_OK
+                      ? 'L' : 'x');
+        self.Receive();  // hold until killed
+    });
+    ASSERT_EQ(holder.Receive(), 'L');
+
+    std::vector<char> record;
+    EngineCursor cursor = OpenOnFile("F1", &record);
+    EXPECT_EQ(EngineGetRecord(cursor, ENGINE_WRITE_LOCK, nullptr, nullptr), ENGINE_ERR_RECLOCKED);
+    DWORD locked = 1;
+    EXPECT_EQ(EngineIsRecordLocked(cursor, &locked), ENGINE_OK);
+    EXPECT_EQ(locked, 0u);
+    EnginePutField(cursor, 2, record.data(), "intruder");
+    EXPECT_EQ(EngineModifyRecord(cursor, record.data(), 0), ENGINE_ERR_RECLOCKED);
+    EXPECT_EQ(EngineDeleteRecord(cursor, nullptr), ENGINE_ERR_RECLOCKED);
+    // The holder's lock covers one record only, and keeps the table from being locked.
+    EngineCursor other = OpenOnFile("F2", &record);
+    EXPECT_EQ(EngineGetRecord(other, ENGINE_WRITE_LOCK, nullptr, nullptr), ENGINE_OK);
+    EXPECT_EQ(EngineReleaseRecordLock(other, 0), ENGINE_OK);
+    EXPECT_EQ(EngineAcquireTableLock(db_, "BUYER", "PARADOX"), ENGINE_ERR_TABLELOCKED);
+
+    holder.Kill();
+    EXPECT_EQ(EngineGetRecord(cursor, ENGINE_WRITE_LOCK, nullptr, nullptr), ENGINE_OK);
+    EXPECT_EQ(EngineIsRecordLocked(cursor, &locked), ENGINE_OK);
+    EXPECT_EQ(locked, 1u);
+}
+
+TEST_F(EngineLocksTest, ThisProgramsOwnLockAnswersAlreadyLocked) {
+    std::vector<char> record;
+    EngineCursor first = OpenOnFile("F1", &record);
+    EngineCursor second = OpenOnFile("F1", &record);
+    ASSERT_EQ(EngineGetRecord(first, ENGINE_WRITE_LOCK, nullptr, nullptr), ENGINE_OK);
+    EXPECT_EQ(EngineGetRecord(second, ENGINE_WRITE_LOCK, nullptr, nullptr),
+              ENGINE_ERR_ALREADYLOCKED);
+    EXPECT_EQ(EngineReleaseRecordLock(second, 0), ENGINE_ERR_NOTLOCKED);
+    // Our own lock does not stop our own writes.
+    EnginePutField(second, 2, record.data(), "mine");
+    EXPECT_EQ(EngineModifyRecord(second, record.data(), 0), ENGINE_OK);
+    ASSERT_EQ(EngineCloseCursor(&first), ENGINE_OK);  // closing releases
+    EXPECT_EQ(EngineGetRecord(second, ENGINE_WRITE_LOCK, nullptr, nullptr), ENGINE_OK);
+}
+
+TEST_F(EngineLocksTest, ReleasedLocksAndTableLocksBindTheOtherProgram) {
+    Child other([this](Child& self) {
+        std::vector<char> record;
+        EngineCursor cursor = OpenOnFile("F1", &record);
+        EngineGetRecord(cursor, ENGINE_WRITE_LOCK, nullptr, nullptr);
+        self.Send('L');
+        self.Receive();
+        self.Send(EngineReleaseRecordLock(cursor, 0) == ENGINE_OK ? 'R' : 'x');
+        self.Receive();
+        // Now the parent holds the table lock, also on a table that does not exist yet.
+        EngineResult table = EngineAcquireTableLock(db_, "BUYER", "PARADOX");
+        EngineResult record1 = EngineGetRecord(cursor, ENGINE_WRITE_LOCK, nullptr, nullptr);
+        EngineResult fresh = EngineAcquireTableLock(db_, "NEWTABLE", "PARADOX");
+        self.Send(table == ENGINE_ERR_TABLELOCKED && record1 == ENGINE_ERR_TABLELOCKED &&
+                          fresh == ENGINE_ERR_TABLELOCKED
+                      ? 'T' : 'x');
+        self.Receive();
+    });
+    ASSERT_EQ(other.Receive(), 'L');
+    std::vector<char> record;
+    EngineCursor cursor = OpenOnFile("F1", &record);
+    EXPECT_EQ(EngineGetRecord(cursor, ENGINE_WRITE_LOCK, nullptr, nullptr), ENGINE_ERR_RECLOCKED);
+    other.Send('g');
+    ASSERT_EQ(other.Receive(), 'R');
+    EXPECT_EQ(EngineGetRecord(cursor, ENGINE_WRITE_LOCK, nullptr, nullptr), ENGINE_OK);
+    EXPECT_EQ(EngineReleaseRecordLock(cursor, 1), ENGINE_OK);
+    ASSERT_EQ(EngineAcquireTableLock(db_, "BUYER", "PARADOX"), ENGINE_OK);
+    ASSERT_EQ(EngineAcquireTableLock(db_, "NEWTABLE", "PARADOX"), ENGINE_OK);
+    EXPECT_EQ(EngineAcquireTableLock(db_, "BUYER", "PARADOX"), ENGINE_ERR_ALREADYLOCKED);
+    other.Send('t');
+    EXPECT_EQ(other.Receive(), 'T');
+    EXPECT_EQ(EngineReleaseTableLock(db_, "BUYER", "PARADOX"), ENGINE_OK);
+    EXPECT_EQ(EngineReleaseTableLock(db_, "NEWTABLE", "PARADOX"), ENGINE_OK);
+    EXPECT_EQ(EngineReleaseTableLock(db_, "BUYER", "PARADOX"), ENGINE_ERR_NOTLOCKED);
+}
+
+}  // namespace

@@ -151,6 +151,9 @@ bool ParseDialogTemplate(const void* data, size_t size, DialogTemplate* out) {
         !reader.Text(&out->faceName))
       return false;
   }
+  // Every control takes at least 28 bytes; a count the data cannot hold is damage.
+  constexpr size_t kSmallestControl = 28;
+  if (reader.Remaining() < controlCount * kSmallestControl) return false;
   out->controls.resize(controlCount);
   for (auto& control : out->controls) {
     if (!ReadDialogControl(reader, &control)) return false;

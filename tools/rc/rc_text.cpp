@@ -26,7 +26,7 @@ int Windows1252Byte(uint32_t codePoint) {
   return -1;
 }
 
-// A UTF-8 sequence of two or three bytes at line[i]; answers its length, 0 when there is none.
+// A UTF-8 sequence of two to four bytes at line[i]; answers its length, 0 when there is none.
 size_t Utf8Sequence(const std::string& line, size_t i, uint32_t* codePoint) {
   auto byte = [&](size_t k) { return static_cast<unsigned char>(line[k]); };
   auto continuation = [&](size_t k) { return k < line.size() && (byte(k) & 0xC0) == 0x80; };
@@ -37,6 +37,11 @@ size_t Utf8Sequence(const std::string& line, size_t i, uint32_t* codePoint) {
   if ((byte(i) & 0xF0) == 0xE0 && continuation(i + 1) && continuation(i + 2)) {
     *codePoint = ((byte(i) & 0x0F) << 12) | ((byte(i + 1) & 0x3F) << 6) | (byte(i + 2) & 0x3F);
     return *codePoint >= 0x800 ? 3 : 0;
+  }
+  if ((byte(i) & 0xF8) == 0xF0 && continuation(i + 1) && continuation(i + 2) && continuation(i + 3)) {
+    *codePoint = ((byte(i) & 0x07) << 18) | ((byte(i + 1) & 0x3F) << 12) |
+                 ((byte(i + 2) & 0x3F) << 6) | (byte(i + 3) & 0x3F);
+    return *codePoint >= 0x10000 ? 4 : 0;
   }
   return 0;
 }

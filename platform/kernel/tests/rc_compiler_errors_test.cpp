@@ -40,6 +40,8 @@ TEST(RcCompilerErrors, MalformedLinesAreNamedByFileAndLine) {
       {"missing_comma.rc", 3, "expected ','"},
       {"missing_include.rc", 1, "no_such_header.h"},
       {"missing_end.rc", 3, "missing END"},
+      {"not_1252.rc", 3, "U+1F600 has no Windows-1252 form"},
+      {"bad_control.rc", 3, "unknown control statement 'BUTTON'"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);

@@ -3,6 +3,7 @@
 */
 #include "platform/kernel/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -30,6 +31,14 @@ void SyncDirectory(const std::string& dir) {
   fsync(fd);
   close(fd);
 }
+
+// Temporary files of a replacement are named ".<name>.XXXXXX" beside the file.
+std::string TemporaryPrefix(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return "." + (slash == std::string::npos ? path : path.substr(slash + 1)) + ".";
+}
+
+constexpr size_t kTemporarySuffixLength = 6;
 
 mode_t ModeForReplacement(const std::string& path) {
   struct stat info{};
@@ -64,9 +73,7 @@ std::optional<std::string> ReadWholeFile(const std::string& host_path) {
 
 bool ReplaceFileAtomically(const std::string& host_path, const std::string& bytes) {
   const std::string dir = HostDirectoryOf(host_path);
-  const size_t slash = host_path.find_last_of('/');
-  const std::string base = slash == std::string::npos ? host_path : host_path.substr(slash + 1);
-  std::string temporary = dir + "/." + base + ".XXXXXX";
+  std::string temporary = dir + "/" + TemporaryPrefix(host_path) + "XXXXXX";
   const int fd = mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) return false;
   const bool written = fchmod(fd, ModeForReplacement(host_path)) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
@@ -96,4 +103,17 @@ DirectoryLock::DirectoryLock(const std::string& directory)
 
 DirectoryLock::~DirectoryLock() {
   if (fd_ >= 0) close(fd_);  // closing releases the lock
+}
+
+void RemoveStaleReplacements(const std::string& host_path) {
+  const std::string dir = HostDirectoryOf(host_path);
+  const std::string prefix = TemporaryPrefix(host_path);
+  DIR* listing = opendir(dir.c_str());
+  if (!listing) return;
+  while (dirent* entry = readdir(listing)) {
+    const std::string name = entry->d_name;
+    if (name.size() == prefix.size() + kTemporarySuffixLength && name.compare(0, prefix.size(), prefix) == 0)
+      unlink((dir + "/" + name).c_str());
+  }
+  closedir(listing);
 }

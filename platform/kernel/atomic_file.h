@@ -32,6 +32,11 @@ class DirectoryLock {
   int fd_;
 };
 
+/* Removes the temporary files that replacements of this file left behind when their
+   writer died before the rename. Only while holding the DirectoryLock of its directory,
+   which every writer holds until its temporary file is gone. */
+void RemoveStaleReplacements(const std::string& host_path);
+
 /* The directory part of a host path ("." when there is none). */
 std::string HostDirectoryOf(const std::string& path);
 

@@ -123,6 +123,7 @@ BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR 
   }
   // Other programs (a second machine on the shared database directory) write too.
   const DirectoryLock other_writers(HostDirectoryOf(host_path));
+  RemoveStaleReplacements(host_path);
   const std::optional<std::string> old_bytes = ReadWholeFile(host_path);
   if (!old_bytes && errno != ENOENT) {
     // A file that exists but cannot be read must not be replaced by one built from nothing.

@@ -208,6 +208,10 @@ TEST_F(ProfileTest, KilledWriterLeavesAWholeFile) {
                           text.compare(text.size() - long_tail.size(), long_tail.size(), long_tail) == 0;
     EXPECT_TRUE(is_start || is_whole) << text.substr(0, 40);
   }
+  // The next write clears what killed writers left behind.
+  ASSERT_TRUE(WritePrivateProfileString("Keep", "Other", "again", "zarne.ini"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root_ + "/windows"),
+                          std::filesystem::directory_iterator()), 1);
 }
 
 // Writers in several processes each read, edit and replace the file: none may lose

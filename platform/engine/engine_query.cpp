@@ -8,6 +8,7 @@
 #include "platform/engine/engine_cursor.h"
 #include "platform/engine/engine_record.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -130,6 +131,11 @@ EngineResult ParseText(const char* text, ParsedQuery* query) {
     if (next < lines.size() && StartsWithWord(Trim(lines[next]), "SORT:")) {
         if (EngineResult r = ParseSortLine(Trim(lines[next]), query)) return r;
         ++next;
+    }
+    for (const std::string& line : lines) {
+        if (std::count(line.begin(), line.end(), '"') % 2 != 0) {
+            return Syntax("Unclosed quote in \"" + Trim(line) + "\"");
+        }
     }
     if (lines.size() - next != 2) {
         return Syntax("A query needs one table line and one example line");

@@ -56,4 +56,9 @@ HACCEL LoadAccelerators(HINSTANCE instance, LPCSTR name);
 ** how many were copied. 0 for an unknown table. */
 int CopyAcceleratorTable(HACCEL table, LPACCEL entries, int count);
 
+#define FindResourceA FindResource
+#define LoadStringA LoadString
+#define LoadAcceleratorsA LoadAccelerators
+#define CopyAcceleratorTableA CopyAcceleratorTable
+
 #endif

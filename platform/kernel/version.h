@@ -41,4 +41,8 @@ BOOL GetFileVersionInfo(LPCSTR fileName, DWORD handle, DWORD length, LPVOID data
 ** their terminator. FALSE when the path is not there. */
 BOOL VerQueryValue(LPCVOID block, LPCSTR subBlock, LPVOID* value, UINT* length);
 
+#define GetFileVersionInfoSizeA GetFileVersionInfoSize
+#define GetFileVersionInfoA GetFileVersionInfo
+#define VerQueryValueA VerQueryValue
+
 #endif

@@ -4,17 +4,14 @@
 */
 #include "platform/engine/engine_internal.h"
 
+#include "platform/kernel/paths.h"
+
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <memory>
 #include <set>
-#include <strings.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 struct EngineDatabase__ {
     std::string directory;
@@ -27,79 +24,22 @@ bool gActive = false;
 std::string gPrivateDir;
 std::set<EngineDatabase> gDatabases;
 
-std::string ZarneRoot() {
-    if (const char* root = std::getenv("ZARNE_ROOT"); root && *root) return root;
-    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data) {
-        return std::string(data) + "/zarne";
-    }
-    const char* home = std::getenv("HOME");
-    return std::string(home ? home : "/tmp") + "/.local/share/zarne";
-}
-
-/* The entry of directory whose name equals name ignoring case, or name itself. */
-std::string MatchComponent(const std::string& directory, const std::string& name) {
-    std::string exact = directory + "/" + name;
-    struct stat info {};
-    if (::stat(exact.c_str(), &info) == 0) return name;
-    DIR* dir = ::opendir(directory.empty() ? "/" : directory.c_str());
-    if (!dir) return name;
-    std::string match = name;
-    while (dirent* entry = ::readdir(dir)) {
-        if (strcasecmp(entry->d_name, name.c_str()) == 0) {
-            match = entry->d_name;
-            break;
-        }
-    }
-    ::closedir(dir);
-    return match;
-}
-
-/* Joins components below base, matching each against what exists regardless of case. */
-std::string JoinMatched(std::string base, const std::string& rest, char separator) {
-    size_t start = 0;
-    while (start <= rest.size()) {
-        size_t end = rest.find(separator, start);
-        if (end == std::string::npos) end = rest.size();
-        std::string part = rest.substr(start, end - start);
-        if (!part.empty() && part != ".") base += "/" + MatchComponent(base, part);
-        start = end + 1;
-    }
-    return base.empty() ? "/" : base;
-}
-
 bool IsDirectory(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool MakeDirectories(const std::string& path) {
-    if (path.empty() || IsDirectory(path)) return true;
-    size_t slash = path.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !MakeDirectories(path.substr(0, slash))) {
-        return false;
-    }
-    return ::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST;
-}
-
+/* The kernel's current directory (a Windows path), where bare names resolve by default. */
 std::string WorkingDirectory() {
-    char buffer[4096];
-    return ::getcwd(buffer, sizeof buffer) ? buffer : ".";
+    char buffer[MAX_PATH + 1];
+    DWORD length = GetCurrentDirectory(sizeof buffer, buffer);
+    return length > 0 && length < sizeof buffer ? std::string(buffer, length) : ".";
 }
 
 }  // namespace
 
 std::string MapToHostPath(const std::string& path) {
-    if (path.empty() || path[0] == '/') return path;
-    if (path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) &&
-        path[1] == ':') {
-        std::string drive = "drive_";
-        drive += static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
-        return JoinMatched(ZarneRoot() + "/" + drive, path.substr(2), '\\');
-    }
-    // A relative Windows path: below the working directory.
-    std::string rest = path;
-    std::replace(rest.begin(), rest.end(), '/', '\\');
-    return JoinMatched(WorkingDirectory(), rest, '\\');
+    return HostPathFromWindowsPath(path.c_str());
 }
 
 std::string TableHostPath(const std::string& directory, const std::string& name,
@@ -140,7 +80,7 @@ std::string BareName(const std::string& path) {
 
 std::string PrivateHostDirectory() {
     std::string dir = gPrivateDir.empty() ? std::string("/tmp") : MapToHostPath(gPrivateDir);
-    return MakeDirectories(dir) ? dir : std::string();
+    return MakeHostDirectories(dir) ? dir : std::string();
 }
 
 bool SessionActive() { return gActive; }

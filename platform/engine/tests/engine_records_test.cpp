@@ -367,3 +367,29 @@ TEST_F(EngineAccountTest, MissingTablesAndBadHandlesGiveErrorsNamingTheProblem) 
 }
 
 }  // namespace
+
+namespace {
+
+class EnginePathsTest : public EngineTest {};
+
+TEST_F(EnginePathsTest, WindowsPathsMapBelowTheRootWhateverTheirCase) {
+    const char* saved = std::getenv("ZARNE_ROOT");
+    std::string previous = saved ? saved : "";
+    ::setenv("ZARNE_ROOT", dir_.c_str(), 1);
+    std::filesystem::create_directories(Path("drive_c/Zarne"));
+    ASSERT_EQ(EngineSetDirectory(db_, "C:\\ZARNE"), ENGINE_OK);
+    TableSpec spec = FileSpec("BUYER");
+    ASSERT_EQ(EngineCreateTable(db_, 0, spec.Desc()), ENGINE_OK);
+    EXPECT_TRUE(std::filesystem::exists(Path("drive_c/Zarne/BUYER.DB")));
+    EngineCursor cursor = nullptr;
+    EXPECT_EQ(EngineOpenTable(db_, "c:\\zarne\\buyer", "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0,
+                              nullptr, &cursor),
+              ENGINE_OK);
+    EXPECT_EQ(EngineOpenTable(db_, "Buyer.db", "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0,
+                              nullptr, &cursor),
+              ENGINE_OK);
+    EXPECT_EQ(EngineSetDirectory(db_, "C:\\NOWHERE"), ENGINE_ERR_DIRNOTFOUND);
+    if (saved) ::setenv("ZARNE_ROOT", previous.c_str(), 1); else ::unsetenv("ZARNE_ROOT");
+}
+
+}  // namespace

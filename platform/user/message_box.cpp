@@ -4,6 +4,8 @@
 */
 #include "platform/user/message_box.h"
 
+#include <QApplication>
+
 #include <cstdio>
 #include <utility>
 
@@ -20,6 +22,8 @@ MessageBoxPresenter& CurrentPresenter() {
 }
 
 }  // namespace
+
+int QtMessageBoxPresenter(const MessageBoxRequest& request);
 
 int MessageBoxButtons(UINT type, int out[3]) {
   switch (type & MB_TYPEMASK) {
@@ -47,5 +51,10 @@ MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter) {
 int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   MessageBoxRequest box{owner, text ? text : "", caption ? caption : "Error", type};
   const MessageBoxPresenter& presenter = CurrentPresenter();
-  return presenter ? presenter(box) : StderrPresenter(box);
+  if (presenter) return presenter(box);
+  // An offscreen program has nobody to answer a real box.
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) &&
+      QGuiApplication::platformName() != QLatin1String("offscreen"))
+    return QtMessageBoxPresenter(box);
+  return StderrPresenter(box);
 }

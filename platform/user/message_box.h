@@ -2,7 +2,8 @@
 ** MessageBox: the one way the system shows a message to the user and gets an answer.
 ** What shows the box is pluggable: the windowing layer installs a Qt presenter, the test
 ** harness installs one that records every box and answers from a script. Until one is
-** installed, the box is written to standard error and answered with its default button.
+** installed, a program with a QApplication gets a Qt box; one without gets the box written
+** to standard error, answered with its default button.
 */
 #ifndef ZARNE_PLATFORM_USER_MESSAGE_BOX_H
 #define ZARNE_PLATFORM_USER_MESSAGE_BOX_H

@@ -1,0 +1,9 @@
+/*
+** The drawing layer's recording DC, offered to tests with the rest of the harness.
+*/
+#ifndef ZARNE_PLATFORM_TESTING_RECORDING_DC_H
+#define ZARNE_PLATFORM_TESTING_RECORDING_DC_H
+
+#include "platform/gdi/gdi_recording.h"
+
+#endif

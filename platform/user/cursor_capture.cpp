@@ -1,0 +1,149 @@
+/*
+** Mouse capture and the cursor. The system cursors map to Qt's cursor shapes; the cursor
+** set by SetCursor is shown over the capture window or the window under the pointer.
+*/
+#include "platform/user/input.h"
+
+#include "platform/user/message_queue.h"
+#include "platform/user/system_info.h"
+#include "platform/user/window_manager.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_object.h"
+#include "platform/user/window_widgets.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+
+#include <algorithm>
+
+namespace {
+
+struct SystemCursor {
+  WORD id;
+  Qt::CursorShape shape;
+};
+
+SystemCursor kSystemCursors[] = {
+    {32512, Qt::ArrowCursor},    {32513, Qt::IBeamCursor},      {32514, Qt::WaitCursor},
+    {32515, Qt::CrossCursor},    {32516, Qt::UpArrowCursor},    {32640, Qt::SizeAllCursor},
+    {32641, Qt::ArrowCursor},    {32642, Qt::SizeFDiagCursor},  {32643, Qt::SizeBDiagCursor},
+    {32644, Qt::SizeHorCursor},  {32645, Qt::SizeVerCursor},    {32646, Qt::SizeAllCursor},
+    {32648, Qt::ForbiddenCursor}, {32650, Qt::BusyCursor},      {32651, Qt::WhatsThisCursor},
+};
+
+SystemCursor* CursorOf(HCURSOR handle) {
+  for (auto& cursor : kSystemCursors)
+    if (reinterpret_cast<HCURSOR>(&cursor) == handle) return &cursor;
+  return nullptr;
+}
+
+struct PointerState {
+  HWND capture = nullptr;
+  HCURSOR cursor = nullptr;
+  int showCount = 0;
+  bool clipped = false;
+  RECT clip{};
+};
+
+PointerState& State() {
+  static PointerState state;
+  return state;
+}
+
+}  // namespace
+
+HWND SetCapture(HWND hwnd) {
+  PointerState& state = State();
+  HWND previous = GetCapture();
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window) return previous;
+  if (previous == hwnd) return previous;
+  state.capture = hwnd;
+  if (previous) SendMessage(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
+  return previous;
+}
+
+BOOL ReleaseCapture() {
+  PointerState& state = State();
+  HWND previous = GetCapture();
+  state.capture = nullptr;
+  if (previous) SendMessage(previous, WM_CAPTURECHANGED, 0, 0);
+  return TRUE;
+}
+
+HWND GetCapture() {
+  PointerState& state = State();
+  if (state.capture && !FindWindowObject(state.capture)) state.capture = nullptr;
+  return state.capture;
+}
+
+HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name) {
+  if (instance || !IS_INTRESOURCE(name)) return nullptr;
+  WORD id = static_cast<WORD>(reinterpret_cast<uintptr_t>(name));
+  for (auto& cursor : kSystemCursors)
+    if (cursor.id == id) return reinterpret_cast<HCURSOR>(&cursor);
+  return nullptr;
+}
+
+HCURSOR SetCursor(HCURSOR cursor) {
+  PointerState& state = State();
+  HCURSOR previous = state.cursor;
+  state.cursor = cursor;
+  HWND target = GetCapture();
+  if (!target) {
+    POINT p;
+    GetCursorPos(&p);
+    target = WindowFromPoint(p);
+  }
+  WindowPtr window = FindWindowObject(target);
+  if (window && window->clientWidget) {
+    SystemCursor* shape = CursorOf(cursor);
+    if (!cursor)
+      window->clientWidget->setCursor(Qt::BlankCursor);
+    else
+      window->clientWidget->setCursor(shape ? shape->shape : Qt::ArrowCursor);
+  }
+  return previous;
+}
+
+HCURSOR GetCursor() { return State().cursor; }
+
+BOOL DestroyCursor(HCURSOR cursor) { return CursorOf(cursor) ? FALSE : (cursor ? TRUE : FALSE); }
+
+int ShowCursor(BOOL show) {
+  PointerState& state = State();
+  state.showCount += show ? 1 : -1;
+  return state.showCount;
+}
+
+BOOL GetCursorPos(LPPOINT point) {
+  if (!point) return FALSE;
+  QPoint p = QCursor::pos();
+  *point = POINT{p.x(), p.y()};
+  return TRUE;
+}
+
+BOOL SetCursorPos(int x, int y) {
+  PointerState& state = State();
+  if (state.clipped) {
+    x = std::clamp(x, state.clip.left, std::max(state.clip.left, state.clip.right - 1));
+    y = std::clamp(y, state.clip.top, std::max(state.clip.top, state.clip.bottom - 1));
+  }
+  QCursor::setPos(x, y);
+  return TRUE;
+}
+
+BOOL ClipCursor(const RECT* rect) {
+  PointerState& state = State();
+  state.clipped = rect != nullptr;
+  if (rect) state.clip = *rect;
+  return TRUE;
+}
+
+BOOL GetClipCursor(LPRECT rect) {
+  if (!rect) return FALSE;
+  PointerState& state = State();
+  *rect = state.clipped ? state.clip
+                        : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  return TRUE;
+}

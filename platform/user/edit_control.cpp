@@ -1,0 +1,539 @@
+/*
+** The system "edit" class. A QLineEdit (or a QPlainTextEdit for ES_MULTILINE) fills the
+** client area; its Qt input is caught and queued as window messages, so the window procedure
+** (and any subclass or superclass) sees each key and click first, and this class's default
+** handling replays what it is given to the editor. Text crosses the interface in
+** Windows-1252, multi-line text with CR LF line ends, positions counted the same way.
+*/
+#include "platform/user/edit_control.h"
+
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/gdi_surface.h"
+#include "platform/kernel/global_memory.h"
+#include "platform/user/clipboard.h"
+#include "platform/user/input.h"
+#include "platform/user/key_mapping.h"
+#include "platform/user/message_queue.h"
+#include "platform/user/painting.h"
+#include "platform/user/system_info.h"
+#include "platform/user/text_1252.h"
+#include "platform/user/virtual_keys.h"
+#include "platform/user/window_class.h"
+#include "platform/user/window_manager.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_object.h"
+#include "platform/user/window_widgets.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+#include <cstring>
+#include <map>
+#include <memory>
+
+ATOM RegisterSystemClass(const WNDCLASS* wc);
+
+namespace {
+
+constexpr int kDefaultLimit = 30000;
+
+struct EditState {
+  HWND hwnd = nullptr;
+  QPointer<QLineEdit> line;
+  QPointer<QPlainTextEdit> multi;
+  int limit = kDefaultLimit;
+  HFONT font = nullptr;
+  bool quiet = false;  // no EN_CHANGE while the text is set without notification
+};
+
+std::map<HWND, std::unique_ptr<EditState>>& Edits() {
+  static std::map<HWND, std::unique_ptr<EditState>> edits;
+  return edits;
+}
+
+EditState* StateOf(HWND hwnd) {
+  auto it = Edits().find(hwnd);
+  return it == Edits().end() ? nullptr : it->second.get();
+}
+
+int g_replaying = 0;  // events the class hands to its editor pass the input filter
+
+QWidget* Editor(const EditState& s) {
+  return s.line ? static_cast<QWidget*>(s.line.data()) : static_cast<QWidget*>(s.multi.data());
+}
+
+QWidget* MouseTarget(const EditState& s) {
+  return s.multi ? s.multi->viewport() : Editor(s);
+}
+
+DWORD Style(HWND hwnd) { return static_cast<DWORD>(GetWindowLong(hwnd, GWL_STYLE)); }
+
+void Notify(HWND hwnd, WORD code) {
+  HWND parent = GetParent(hwnd);
+  if (parent)
+    SendMessage(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code), reinterpret_cast<LPARAM>(hwnd));
+}
+
+/* ---- text and positions in the interface's terms (CR LF counts two) ---- */
+
+QString EditorText(const EditState& s) {
+  return s.line ? s.line->text() : s.multi->toPlainText();
+}
+
+std::string InterfaceText(const EditState& s) {
+  QString text = EditorText(s);
+  if (s.multi) text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+  return EncodeWindows1252(text);
+}
+
+int ToInterfacePos(const EditState& s, int editorPos) {
+  if (!s.multi) return editorPos;
+  QString text = EditorText(s);
+  return editorPos + static_cast<int>(text.left(editorPos).count(QLatin1Char('\n')));
+}
+
+int ToEditorPos(const EditState& s, int pos) {
+  if (!s.multi) return pos;
+  QString text = EditorText(s);
+  int counted = 0;
+  for (int i = 0; i < text.size(); ++i) {
+    int width = text[i] == QLatin1Char('\n') ? 2 : 1;
+    if (counted + width > pos) return i;
+    counted += width;
+  }
+  return static_cast<int>(text.size());
+}
+
+void GetSelection(const EditState& s, int& start, int& end) {
+  if (s.line) {
+    if (s.line->hasSelectedText()) {
+      start = s.line->selectionStart();
+      end = s.line->selectionEnd();
+    } else {
+      start = end = s.line->cursorPosition();
+    }
+  } else {
+    QTextCursor c = s.multi->textCursor();
+    start = c.selectionStart();
+    end = c.selectionEnd();
+  }
+  start = ToInterfacePos(s, start);
+  end = ToInterfacePos(s, end);
+}
+
+void SetSelection(EditState& s, int start, int end) {
+  int length = static_cast<int>(InterfaceText(s).size());
+  if (end < 0 || end > length) end = length;
+  if (start < 0) {
+    // -1 removes the selection and leaves the caret where it was.
+    int a, b;
+    GetSelection(s, a, b);
+    start = end = b;
+  }
+  start = std::min(start, length);
+  int from = ToEditorPos(s, start), to = ToEditorPos(s, end);
+  if (s.line) {
+    s.line->setSelection(from, to - from);
+  } else {
+    QTextCursor c = s.multi->textCursor();
+    c.setPosition(from);
+    c.setPosition(to, QTextCursor::KeepAnchor);
+    s.multi->setTextCursor(c);
+  }
+}
+
+void SetEditorText(EditState& s, const std::string& text, bool notify) {
+  QString value = DecodeWindows1252(text);
+  s.quiet = !notify;
+  if (s.line) {
+    s.line->setText(value);
+  } else {
+    value.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    s.multi->setPlainText(value);
+  }
+  s.quiet = false;
+}
+
+/* Inserts at the selection as typing does: no further than the text limit. */
+void InsertText(EditState& s, const std::string& text) {
+  int start, end;
+  GetSelection(s, start, end);
+  int room = s.limit - (static_cast<int>(InterfaceText(s).size()) - (end - start));
+  std::string fitting = text.substr(0, static_cast<size_t>(std::max(room, 0)));
+  if (fitting.size() < text.size()) {
+    Notify(s.hwnd, EN_MAXTEXT);
+    if (fitting.empty()) {
+      MessageBeep(0);
+      return;
+    }
+  }
+  QString value = DecodeWindows1252(fitting);
+  if (s.line) {
+    s.line->insert(value);
+  } else {
+    value.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    s.multi->insertPlainText(value);
+  }
+}
+
+/* ---- handing input to the editor ---- */
+
+void Replay(QWidget* target, QEvent* event) {
+  if (!target) return;
+  ++g_replaying;
+  QApplication::sendEvent(target, event);
+  --g_replaying;
+}
+
+Qt::KeyboardModifiers CurrentModifiers() {
+  Qt::KeyboardModifiers m;
+  if (GetKeyState(VK_SHIFT) < 0) m |= Qt::ShiftModifier;
+  if (GetKeyState(VK_CONTROL) < 0) m |= Qt::ControlModifier;
+  return m;
+}
+
+void ReplayKey(EditState& s, int qtKey) {
+  QKeyEvent press(QEvent::KeyPress, qtKey, CurrentModifiers());
+  Replay(Editor(s), &press);
+}
+
+bool IsNavigationKey(int vk) {
+  return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_DELETE || vk == VK_INSERT;
+}
+
+void ReplayMouse(EditState& s, HWND hwnd, QEvent::Type type, WPARAM keys, LPARAM lParam) {
+  WindowPtr window = FindWindowObject(hwnd);
+  QWidget* target = MouseTarget(s);
+  if (!window || !window->clientWidget || !target) return;
+  QPoint client(static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam)));
+  QPoint local = target->mapFrom(window->clientWidget, client);
+  Qt::MouseButtons buttons;
+  if (keys & MK_LBUTTON) buttons |= Qt::LeftButton;
+  if (keys & MK_RBUTTON) buttons |= Qt::RightButton;
+  Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+  if (type == QEvent::MouseButtonRelease) buttons &= ~Qt::LeftButton;
+  Qt::KeyboardModifiers modifiers;
+  if (keys & MK_SHIFT) modifiers |= Qt::ShiftModifier;
+  if (keys & MK_CONTROL) modifiers |= Qt::ControlModifier;
+  QMouseEvent event(type, QPointF(local), QPointF(target->mapToGlobal(local)), button, buttons, modifiers);
+  Replay(target, &event);
+}
+
+/* Catches the editor's own input so that it goes through the window procedure first. */
+class EditInputFilter : public QObject {
+ public:
+  explicit EditInputFilter(HWND hwnd, QObject* parent) : QObject(parent), hwnd_(hwnd) {}
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (g_replaying) return false;
+    switch (event->type()) {
+      case QEvent::KeyPress:
+        PostKeyInput(hwnd_, static_cast<QKeyEvent*>(event), true);
+        return true;
+      case QEvent::KeyRelease:
+        PostKeyInput(hwnd_, static_cast<QKeyEvent*>(event), false);
+        return true;
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::MouseMove:
+        PostMouseInput(hwnd_, static_cast<QMouseEvent*>(event));
+        return true;
+      case QEvent::ContextMenu:
+      case QEvent::ShortcutOverride:
+        return true;
+      default:
+        return false;
+    }
+  }
+
+ private:
+  HWND hwnd_;
+};
+
+/* The parent chooses the editor's colours through WM_CTLCOLOREDIT, as it would for painting. */
+void ApplyParentColors(EditState& s) {
+  HWND parent = GetParent(s.hwnd);
+  QWidget* editor = Editor(s);
+  if (!parent || !editor) return;
+  HDC dc = GetDC(nullptr);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessage(parent, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(s.hwnd)));
+  QPalette palette = editor->palette();
+  palette.setColor(QPalette::Text, GdiColorToQColor(GetTextColor(dc)));
+  QBrush fill = brush ? GdiBrushToQBrush(brush) : QBrush(GdiColorToQColor(GetBkColor(dc)));
+  if (fill.style() != Qt::NoBrush) palette.setBrush(QPalette::Base, fill);
+  editor->setPalette(palette);
+  ReleaseDC(nullptr, dc);
+}
+
+void CreateEditor(HWND hwnd, DWORD style) {
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window || !window->clientWidget) return;
+  auto state = std::make_unique<EditState>();
+  state->hwnd = hwnd;
+  auto* layout = new QVBoxLayout(window->clientWidget);
+  layout->setContentsMargins(0, 0, 0, 0);
+  QWidget* editor;
+  if (style & ES_MULTILINE) {
+    state->multi = new QPlainTextEdit(window->clientWidget);
+    state->multi->setFrameShape(QFrame::NoFrame);
+    state->multi->setLineWrapMode((style & ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap
+                                                           : QPlainTextEdit::WidgetWidth);
+    state->multi->setReadOnly(style & ES_READONLY);
+    state->multi->viewport()->installEventFilter(new EditInputFilter(hwnd, state->multi));
+    editor = state->multi;
+    QObject::connect(state->multi.data(), &QPlainTextEdit::textChanged, state->multi.data(), [hwnd] {
+      EditState* s = StateOf(hwnd);
+      if (s && !s->quiet) Notify(hwnd, EN_UPDATE), Notify(hwnd, EN_CHANGE);
+    });
+  } else {
+    state->line = new QLineEdit(window->clientWidget);
+    state->line->setFrame(false);
+    state->line->setReadOnly(style & ES_READONLY);
+    if (style & ES_PASSWORD) state->line->setEchoMode(QLineEdit::Password);
+    if (style & ES_CENTER) state->line->setAlignment(Qt::AlignCenter);
+    else if (style & ES_RIGHT) state->line->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    editor = state->line;
+    QObject::connect(state->line.data(), &QLineEdit::textChanged, state->line.data(), [hwnd] {
+      EditState* s = StateOf(hwnd);
+      if (s && !s->quiet) Notify(hwnd, EN_UPDATE), Notify(hwnd, EN_CHANGE);
+    });
+  }
+  editor->setFocusPolicy(Qt::NoFocus);
+  editor->setContextMenuPolicy(Qt::NoContextMenu);
+  editor->installEventFilter(new EditInputFilter(hwnd, editor));
+  layout->addWidget(editor);
+  window->focusTarget = editor;
+  Edits()[hwnd] = std::move(state);
+}
+
+LRESULT OnChar(EditState& s, HWND hwnd, WPARAM ch) {
+  DWORD style = Style(hwnd);
+  bool readOnly = (style & ES_READONLY) != 0;
+  switch (ch) {
+    case 0x03: SendMessage(hwnd, WM_COPY, 0, 0); return 0;
+    case 0x16: if (!readOnly) SendMessage(hwnd, WM_PASTE, 0, 0); return 0;
+    case 0x18: if (!readOnly) SendMessage(hwnd, WM_CUT, 0, 0); return 0;
+    case 0x1A: if (!readOnly) SendMessage(hwnd, WM_UNDO, 0, 0); return 0;
+    case 0x08: if (!readOnly) ReplayKey(s, Qt::Key_Backspace); return 0;
+    case 0x1B: return 0;
+    case 0x0D:
+      if (s.multi && !readOnly) InsertText(s, "\r\n");
+      return 0;
+    case 0x09:
+      if (s.multi && !readOnly) InsertText(s, "\t");
+      return 0;
+    default: break;
+  }
+  if (ch < 0x20 || readOnly) return 0;
+  char c = static_cast<char>(ch);
+  if ((style & ES_NUMBER) && (c < '0' || c > '9')) {
+    MessageBeep(0);
+    return 0;
+  }
+  QString typed = DecodeWindows1252(std::string(1, c));
+  if (style & ES_UPPERCASE) typed = typed.toUpper();
+  if (style & ES_LOWERCASE) typed = typed.toLower();
+  InsertText(s, EncodeWindows1252(typed));
+  return 0;
+}
+
+/* Pasting is typing the clipboard's text: the limit holds. */
+void PasteText(EditState& s, HWND hwnd) {
+  if (!OpenClipboard(hwnd)) return;
+  HANDLE block = GetClipboardData(CF_TEXT);
+  std::string text;
+  if (const char* bytes = block ? static_cast<const char*>(GlobalLock(block)) : nullptr) {
+    text = bytes;
+    GlobalUnlock(block);
+  }
+  CloseClipboard();
+  if (!s.multi) {
+    // A single line takes the text up to its first line end.
+    size_t end = text.find_first_of("\r\n");
+    if (end != std::string::npos) text.resize(end);
+  }
+  if (!text.empty()) InsertText(s, text);
+}
+
+LRESULT GetLine(const EditState& s, int line, LPSTR buffer) {
+  if (!buffer) return 0;
+  WORD room;
+  std::memcpy(&room, buffer, sizeof(room));  // the first word says how much fits
+  QString text = s.line ? s.line->text()
+                        : (s.multi->document()->findBlockByNumber(line).isValid()
+                               ? s.multi->document()->findBlockByNumber(line).text()
+                               : QString());
+  std::string bytes = EncodeWindows1252(text);
+  size_t count = std::min<size_t>(bytes.size(), room);
+  std::memcpy(buffer, bytes.data(), count);
+  return static_cast<LRESULT>(count);  // not terminated, as on the original platform
+}
+
+LRESULT LineMessage(const EditState& s, UINT message, WPARAM wParam) {
+  if (!s.multi) {
+    int length = static_cast<int>(InterfaceText(s).size());
+    switch (message) {
+      case EM_GETLINECOUNT: return 1;
+      case EM_LINEINDEX: return static_cast<int>(wParam) <= 0 ? 0 : -1;
+      case EM_LINELENGTH: return length;
+      default: return 0;  // EM_LINEFROMCHAR
+    }
+  }
+  QTextDocument* doc = s.multi->document();
+  switch (message) {
+    case EM_GETLINECOUNT: return doc->blockCount();
+    case EM_LINEINDEX: {
+      int line = static_cast<int>(wParam);
+      if (line < 0) line = s.multi->textCursor().blockNumber();
+      QTextBlock block = doc->findBlockByNumber(line);
+      return block.isValid() ? ToInterfacePos(s, block.position()) : -1;
+    }
+    case EM_LINELENGTH: {
+      int pos = static_cast<int>(wParam);
+      QTextBlock block = pos < 0 ? s.multi->textCursor().block() : doc->findBlock(ToEditorPos(s, pos));
+      return block.isValid() ? static_cast<int>(EncodeWindows1252(block.text()).size()) : 0;
+    }
+    default: {  // EM_LINEFROMCHAR
+      int pos = static_cast<int>(wParam);
+      if (pos < 0) return s.multi->textCursor().blockNumber();
+      return doc->findBlock(ToEditorPos(s, pos)).blockNumber();
+    }
+  }
+}
+
+}  // namespace
+
+LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam);
+    CreateEditor(hwnd, cs ? static_cast<DWORD>(cs->style) : Style(hwnd));
+    LRESULT result = DefWindowProc(hwnd, message, wParam, lParam);
+    if (EditState* s = StateOf(hwnd); s && cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName))
+      SetEditorText(*s, cs->lpszName, false);
+    return result;
+  }
+  EditState* s = StateOf(hwnd);
+  if (!s || !Editor(*s)) return DefWindowProc(hwnd, message, wParam, lParam);
+  switch (message) {
+    case WM_NCDESTROY:
+      Edits().erase(hwnd);
+      return DefWindowProc(hwnd, message, wParam, lParam);
+    case WM_SETTEXT: {
+      auto text = reinterpret_cast<LPCSTR>(lParam);
+      DefWindowProc(hwnd, message, wParam, lParam);
+      SetEditorText(*s, text ? text : "", s->line != nullptr);  // multi-line: no EN_CHANGE
+      if (s->line) s->line->setCursorPosition(0);
+      return TRUE;
+    }
+    case WM_GETTEXT: {
+      auto buffer = reinterpret_cast<LPSTR>(lParam);
+      if (!buffer || wParam == 0) return 0;
+      std::string text = InterfaceText(*s);
+      size_t length = std::min(text.size(), static_cast<size_t>(wParam) - 1);
+      std::memcpy(buffer, text.data(), length);
+      buffer[length] = 0;
+      return static_cast<LRESULT>(length);
+    }
+    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(InterfaceText(*s).size());
+    case WM_KEYDOWN: {
+      int vk = static_cast<int>(wParam);
+      if (IsNavigationKey(vk) && !(vk == VK_DELETE && (Style(hwnd) & ES_READONLY)))
+        ReplayKey(*s, QtKeyFromVirtualKey(vk));
+      return 0;
+    }
+    case WM_CHAR: return OnChar(*s, hwnd, wParam);
+    case WM_LBUTTONDOWN:
+      if (GetFocus() != hwnd) SetFocus(hwnd);
+      ReplayMouse(*s, hwnd, QEvent::MouseButtonPress, wParam, lParam);
+      return 0;
+    case WM_LBUTTONDBLCLK: ReplayMouse(*s, hwnd, QEvent::MouseButtonDblClick, wParam, lParam); return 0;
+    case WM_LBUTTONUP: ReplayMouse(*s, hwnd, QEvent::MouseButtonRelease, wParam, lParam); return 0;
+    case WM_MOUSEMOVE:
+      if (wParam & MK_LBUTTON) ReplayMouse(*s, hwnd, QEvent::MouseMove, wParam, lParam);
+      return 0;
+    case WM_SETFOCUS:
+      ApplyParentColors(*s);
+      Editor(*s)->setFocus(Qt::OtherFocusReason);
+      Notify(hwnd, EN_SETFOCUS);
+      return 0;
+    case WM_KILLFOCUS:
+      Editor(*s)->clearFocus();
+      Notify(hwnd, EN_KILLFOCUS);
+      return 0;
+    case WM_SETFONT:
+      s->font = reinterpret_cast<HFONT>(wParam);
+      Editor(*s)->setFont(GdiFontToQFont(s->font));
+      return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(s->font);
+    case WM_GETDLGCODE:
+      return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | (s->multi ? DLGC_WANTALLKEYS : 0);
+    case WM_ERASEBKGND: return 1;
+    case EM_GETSEL: {
+      int start, end;
+      GetSelection(*s, start, end);
+      if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(start);
+      if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(end);
+      return MAKELRESULT(std::min(start, 0xFFFF), std::min(end, 0xFFFF));
+    }
+    case EM_SETSEL: SetSelection(*s, static_cast<int>(wParam), static_cast<int>(lParam)); return 0;
+    case EM_LIMITTEXT: s->limit = wParam ? static_cast<int>(wParam) : 0x7FFFFFFE; return 0;
+    case EM_GETLIMITTEXT: return s->limit;
+    case EM_REPLACESEL: {
+      auto text = reinterpret_cast<LPCSTR>(lParam);
+      InsertText(*s, text ? text : "");
+      return 0;
+    }
+    case EM_GETMODIFY: return s->line ? s->line->isModified() : s->multi->document()->isModified();
+    case EM_SETMODIFY:
+      if (s->line) s->line->setModified(wParam != 0);
+      else s->multi->document()->setModified(wParam != 0);
+      return 0;
+    case EM_SETREADONLY: {
+      if (s->line) s->line->setReadOnly(wParam != 0);
+      else s->multi->setReadOnly(wParam != 0);
+      DWORD style = Style(hwnd);
+      SetWindowLong(hwnd, GWL_STYLE, wParam ? (style | ES_READONLY) : (style & ~ES_READONLY));
+      return TRUE;
+    }
+    case EM_CANUNDO:
+      return s->line ? s->line->isUndoAvailable() : s->multi->document()->isUndoAvailable();
+    case EM_UNDO:
+    case WM_UNDO:
+      if (s->line) s->line->undo(); else s->multi->undo();
+      return TRUE;
+    case EM_EMPTYUNDOBUFFER:
+      if (s->multi) s->multi->document()->clearUndoRedoStacks();
+      return 0;
+    case EM_GETLINE: return GetLine(*s, static_cast<int>(wParam), reinterpret_cast<LPSTR>(lParam));
+    case EM_GETLINECOUNT:
+    case EM_LINEINDEX:
+    case EM_LINELENGTH:
+    case EM_LINEFROMCHAR:
+      return LineMessage(*s, message, wParam);
+    case WM_COPY: if (s->line) s->line->copy(); else s->multi->copy(); return 0;
+    case WM_CUT: if (s->line) s->line->cut(); else s->multi->cut(); return 0;
+    case WM_CLEAR: InsertText(*s, ""); return 0;
+    case WM_PASTE: PasteText(*s, hwnd); return 0;
+    default: return DefWindowProc(hwnd, message, wParam, lParam);
+  }
+}
+
+void RegisterSystemClasses() {
+  WNDCLASS edit{};
+  edit.style = CS_DBLCLKS | CS_PARENTDC;
+  edit.lpfnWndProc = EditWindowProc;
+  edit.cbWndExtra = 6;
+  edit.hCursor = LoadCursor(nullptr, IDC_IBEAM);
+  edit.lpszClassName = "Edit";
+  RegisterSystemClass(&edit);
+}

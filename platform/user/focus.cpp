@@ -1,0 +1,154 @@
+/*
+** Keyboard focus, activation and enabling. The window manager keeps its own focus and
+** active window (the messages follow them); Qt's focus is moved along so that real key
+** events arrive at the widget of the focus window.
+*/
+#include "platform/user/window_manager.h"
+
+#include "platform/user/message_queue.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_object.h"
+#include "platform/user/window_widgets.h"
+
+namespace {
+
+struct FocusState {
+  HWND focus = nullptr;
+  HWND active = nullptr;
+  bool changingActive = false;
+};
+
+FocusState& State() {
+  static FocusState state;
+  return state;
+}
+
+HWND TopLevelOf(HWND hwnd) {
+  HWND top = hwnd;
+  for (WindowPtr w = FindWindowObject(hwnd); w && w->IsChild(); w = FindWindowObject(w->parent))
+    top = w->parent;
+  return top;
+}
+
+/* A window cannot take the focus while it or an ancestor is disabled or minimised. */
+bool CanTakeFocus(HWND hwnd) {
+  for (WindowPtr w = FindWindowObject(hwnd); w; w = FindWindowObject(w->parent)) {
+    if (w->style & (WS_DISABLED | WS_MINIMIZE)) return false;
+    if (!w->IsChild()) break;
+  }
+  return true;
+}
+
+void GiveQtFocus(HWND hwnd) {
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window) return;
+  QWidget* target = window->focusTarget ? window->focusTarget.data() : window->clientWidget.data();
+  if (target) target->setFocus(Qt::OtherFocusReason);
+}
+
+}  // namespace
+
+HWND GetFocus() {
+  FocusState& state = State();
+  if (state.focus && !FindWindowObject(state.focus)) state.focus = nullptr;
+  return state.focus;
+}
+
+HWND SetFocus(HWND hwnd) {
+  FocusState& state = State();
+  HWND previous = GetFocus();
+  if (hwnd) {
+    if (!FindWindowObject(hwnd) || !CanTakeFocus(hwnd)) return nullptr;
+    HWND top = TopLevelOf(hwnd);
+    if (top != GetActiveWindow()) {
+      SetActiveWindow(top);
+      if (!FindWindowObject(hwnd)) return nullptr;
+      previous = GetFocus();
+    }
+  }
+  if (hwnd == previous) return previous;
+  state.focus = hwnd;
+  if (previous) SendMessage(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
+  // The focus may have moved again while the old window heard about it.
+  if (state.focus != hwnd || (hwnd && !FindWindowObject(hwnd))) return previous;
+  if (hwnd) {
+    GiveQtFocus(hwnd);
+    SendMessage(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
+  }
+  return previous;
+}
+
+HWND GetActiveWindow() {
+  FocusState& state = State();
+  if (state.active && !FindWindowObject(state.active)) state.active = nullptr;
+  return state.active;
+}
+
+HWND SetActiveWindow(HWND hwnd) {
+  FocusState& state = State();
+  if (hwnd) {
+    if (!FindWindowObject(hwnd)) return nullptr;
+    hwnd = TopLevelOf(hwnd);
+  }
+  HWND previous = GetActiveWindow();
+  if (hwnd == previous || state.changingActive) return previous;
+  state.changingActive = true;
+  state.active = hwnd;
+  if (previous) {
+    SendMessage(previous, WM_NCACTIVATE, FALSE, 0);
+    SendMessage(previous, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(previous)),
+                reinterpret_cast<LPARAM>(hwnd));
+  }
+  HWND focus = GetFocus();
+  if (focus && TopLevelOf(focus) != hwnd) {
+    // The focus leaves with the window that loses activation.
+    state.focus = nullptr;
+    SendMessage(focus, WM_KILLFOCUS, 0, 0);
+  }
+  if (hwnd && FindWindowObject(hwnd)) {
+    WindowPtr window = FindWindowObject(hwnd);
+    if (window->frame && window->frame->isVisible()) {
+      window->frame->raise();
+      window->frame->activateWindow();
+    }
+    SendMessage(hwnd, WM_NCACTIVATE, TRUE, 0);
+    SendMessage(hwnd, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, IsIconic(hwnd)),
+                reinterpret_cast<LPARAM>(previous));
+  }
+  state.changingActive = false;
+  return previous;
+}
+
+BOOL SetForegroundWindow(HWND hwnd) {
+  if (!FindWindowObject(hwnd)) return FALSE;
+  SetActiveWindow(hwnd);
+  return TRUE;
+}
+
+HWND GetForegroundWindow() { return GetActiveWindow(); }
+
+BOOL EnableWindow(HWND hwnd, BOOL enable) {
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window) return FALSE;
+  BOOL wasDisabled = (window->style & WS_DISABLED) ? TRUE : FALSE;
+  if (enable && wasDisabled) {
+    window->style &= ~WS_DISABLED;
+    if (window->frame) window->frame->setEnabled(true);
+    SendMessage(hwnd, WM_ENABLE, TRUE, 0);
+  } else if (!enable && !wasDisabled) {
+    SendMessage(hwnd, WM_CANCELMODE, 0, 0);
+    window = FindWindowObject(hwnd);
+    if (!window) return wasDisabled;
+    window->style |= WS_DISABLED;
+    if (window->frame) window->frame->setEnabled(false);
+    HWND focus = GetFocus();
+    if (focus && (focus == hwnd || IsChild(hwnd, focus))) SetFocus(nullptr);
+    SendMessage(hwnd, WM_ENABLE, FALSE, 0);
+  }
+  return wasDisabled;
+}
+
+BOOL IsWindowEnabled(HWND hwnd) {
+  WindowPtr window = FindWindowObject(hwnd);
+  return window && !(window->style & WS_DISABLED) ? TRUE : FALSE;
+}

@@ -1,0 +1,348 @@
+/*
+** Painting. Each window keeps its client area's pixels in a backing image that GDI draws on;
+** the client widget shows the image. Invalidation collects an update region and asks for
+** WM_PAINT; BeginPaint hands out a DC clipped to that region (erasing first with
+** WM_ERASEBKGND when asked) and validates it.
+*/
+#include "platform/user/painting.h"
+
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/gdi_surface.h"
+#include "platform/user/message_queue.h"
+#include "platform/user/message_queue_internal.h"
+#include "platform/user/window_manager.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_object.h"
+#include "platform/user/window_widgets.h"
+
+#include <QPainter>
+
+#include <cstring>
+#include <map>
+
+namespace {
+
+struct LiveDC {
+  HWND hwnd;
+  bool paintDC;
+};
+
+std::map<HDC, LiveDC>& LiveDCs() {
+  static std::map<HDC, LiveDC> dcs;
+  return dcs;
+}
+
+QRect ToQRect(const RECT& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+
+RECT ToRECT(const QRect& r) {
+  if (r.isEmpty()) return RECT{0, 0, 0, 0};
+  return RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+QRect ClientArea(const WindowObject& window) {
+  return QRect(0, 0, RectWidth(window.client), RectHeight(window.client));
+}
+
+/* A region that admits no pixel: an empty clip would mean no clipping at all. */
+QRegion NothingVisible() { return QRegion(-2, -2, 1, 1); }
+
+HDC CreateClientDC(WindowObject& window, const QRegion& clip) {
+  if (window.backing.isNull()) window.backing = QImage(1, 1, QImage::Format_RGB32);
+  return GdiCreateSurfaceDC(&window.backing, QPoint(0, 0), clip);
+}
+
+/* The persistent DC of a CS_OWNDC window; made on first use, kept until destruction. */
+HDC OwnDC(WindowObject& window) {
+  if (!window.ownDC) window.ownDC = CreateClientDC(window, QRegion());
+  return window.ownDC;
+}
+
+bool HasOwnDC(const WindowObject& window) {
+  return (window.windowClass->record.style & (CS_OWNDC | CS_CLASSDC)) != 0;
+}
+
+void ClipOwnDC(HDC dc, const QRegion& region) {
+  HRGN clip = CreateRectRgn(0, 0, 0, 0);
+  for (const QRect& r : region) {
+    HRGN part = CreateRectRgn(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+    CombineRgn(clip, clip, part, RGN_OR);
+    DeleteObject(part);
+  }
+  SelectClipRgn(dc, clip);
+  DeleteObject(clip);
+}
+
+bool AcceptsInvalidation(const WindowObject& window) {
+  return window.redraw && IsWindowVisible(window.hwnd);
+}
+
+void AddToUpdate(WindowObject& window, const QRegion& region, bool erase) {
+  QRegion area = region.intersected(ClientArea(window));
+  if (area.isEmpty()) return;
+  window.update |= area;
+  if (erase) window.eraseNeeded = true;
+  RequestPaint(window.hwnd);
+}
+
+void InvalidateAll(bool erase) {
+  std::vector<HWND> all;
+  EnumChildWindows(nullptr, [](HWND h, LPARAM l) {
+    reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&all));
+  for (HWND h : all) InvalidateRect(h, nullptr, erase);
+}
+
+QRegion RegionOf(HRGN region) {
+  RECT box;
+  if (!region || GetRgnBox(region, &box) == ERROR) return QRegion();
+  return QRegion(ToQRect(box));
+}
+
+}  // namespace
+
+/* Ends the DCs a destroyed window still holds. */
+void ReleaseWindowDCs(WindowObject& window) {
+  auto& dcs = LiveDCs();
+  for (auto it = dcs.begin(); it != dcs.end();) {
+    if (it->second.hwnd == window.hwnd) {
+      GdiReleaseSurfaceDC(it->first);
+      it = dcs.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  if (window.ownDC) {
+    GdiReleaseSurfaceDC(window.ownDC);
+    window.ownDC = nullptr;
+  }
+}
+
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
+  if (!hwnd) {
+    InvalidateAll(erase);
+    return TRUE;
+  }
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window) return FALSE;
+  if (!AcceptsInvalidation(*window)) return TRUE;
+  AddToUpdate(*window, rect ? QRegion(ToQRect(*rect)) : QRegion(ClientArea(*window)), erase);
+  return TRUE;
+}
+
+BOOL InvalidateRgn(HWND hwnd, HRGN region, BOOL erase) {
+  if (!region) return InvalidateRect(hwnd, nullptr, erase);
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window) return FALSE;
+  if (AcceptsInvalidation(*window)) AddToUpdate(*window, RegionOf(region), erase);
+  return TRUE;
+}
+
+BOOL ValidateRect(HWND hwnd, const RECT* rect) {
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window) return FALSE;
+  if (!rect) {
+    window->update = QRegion();
+    window->eraseNeeded = false;
+  } else {
+    window->update -= QRegion(ToQRect(*rect));
+    if (window->update.isEmpty()) window->eraseNeeded = false;
+  }
+  return TRUE;
+}
+
+BOOL ValidateRgn(HWND hwnd, HRGN region) {
+  if (!region) return ValidateRect(hwnd, nullptr);
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window) return FALSE;
+  window->update -= RegionOf(region);
+  return TRUE;
+}
+
+BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window) return FALSE;
+  if (rect) *rect = ToRECT(window->update.boundingRect());
+  return window->update.isEmpty() ? FALSE : TRUE;
+}
+
+BOOL UpdateWindow(HWND hwnd) {
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window) return FALSE;
+  if (!window->update.isEmpty() && window->redraw && IsWindowVisible(hwnd)) {
+    MSG msg{hwnd, WM_PAINT, 0, 0, 0, {}};
+    DispatchMessage(&msg);
+  }
+  return TRUE;
+}
+
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
+  if (hwnd && !FindWindowObject(hwnd)) return FALSE;
+  if (flags & RDW_INVALIDATE) {
+    bool erase = (flags & RDW_ERASE) != 0;
+    if (region) InvalidateRgn(hwnd, region, erase);
+    else InvalidateRect(hwnd, rect, erase);
+  }
+  if (flags & RDW_VALIDATE) {
+    if (region) ValidateRgn(hwnd, region);
+    else ValidateRect(hwnd, rect);
+  }
+  if (flags & RDW_ALLCHILDREN) {
+    if (WindowPtr window = FindWindowObject(hwnd)) {
+      std::vector<HWND> children = window->children;
+      for (HWND child : children) RedrawWindow(child, nullptr, nullptr, flags & ~RDW_UPDATENOW);
+    }
+  }
+  if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) UpdateWindow(hwnd);
+  return TRUE;
+}
+
+HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window || !paint) return nullptr;
+  std::memset(paint, 0, sizeof(*paint));
+  QRegion region = window->update.intersected(ClientArea(*window));
+  bool erase = window->eraseNeeded;
+  window->update = QRegion();
+  window->eraseNeeded = false;
+  QRegion clip = region.isEmpty() ? NothingVisible() : region;
+  HDC dc;
+  if (HasOwnDC(*window)) {
+    dc = OwnDC(*window);
+    ClipOwnDC(dc, clip);
+  } else {
+    dc = CreateClientDC(*window, clip);
+    LiveDCs()[dc] = LiveDC{hwnd, true};
+  }
+  paint->hdc = dc;
+  paint->rcPaint = ToRECT(region.boundingRect());
+  if (erase) {
+    LRESULT erased = SendMessage(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    paint->fErase = erased ? FALSE : TRUE;
+  }
+  if (window->clientWidget) window->clientWidget->update(region.boundingRect());
+  return dc;
+}
+
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
+  if (!paint) return FALSE;
+  WindowPtr window = FindWindowObject(hwnd);
+  if (window && paint->hdc == window->ownDC) {
+    SelectClipRgn(paint->hdc, nullptr);
+  } else {
+    auto it = LiveDCs().find(paint->hdc);
+    if (it == LiveDCs().end()) return FALSE;
+    GdiReleaseSurfaceDC(paint->hdc);
+    LiveDCs().erase(it);
+  }
+  if (window && window->clientWidget) window->clientWidget->update(ToQRect(paint->rcPaint));
+  return TRUE;
+}
+
+HDC GetDC(HWND hwnd) {
+  if (!hwnd || hwnd == GetDesktopWindow()) {
+    // A DC of the whole screen serves measuring; what is drawn on it is not shown.
+    static QImage screen(1, 1, QImage::Format_RGB32);
+    HDC dc = GdiCreateSurfaceDC(&screen, QPoint(0, 0), QRegion());
+    LiveDCs()[dc] = LiveDC{nullptr, false};
+    return dc;
+  }
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window) return nullptr;
+  if (window->clientWidget) window->clientWidget->update();  // shows what is drawn next
+  if (HasOwnDC(*window)) return OwnDC(*window);
+  HDC dc = CreateClientDC(*window, QRegion());
+  LiveDCs()[dc] = LiveDC{hwnd, false};
+  return dc;
+}
+
+HDC GetWindowDC(HWND hwnd) {
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window) return GetDC(nullptr);
+  if (window->backing.isNull()) window->backing = QImage(1, 1, QImage::Format_RGB32);
+  // Logical (0,0) is the window's corner, which lies up and left of the client image.
+  HDC dc = GdiCreateSurfaceDC(&window->backing, QPoint(-window->client.left, -window->client.top),
+                              QRegion());
+  LiveDCs()[dc] = LiveDC{hwnd, false};
+  if (window->clientWidget) window->clientWidget->update();
+  return dc;
+}
+
+int ReleaseDC(HWND hwnd, HDC dc) {
+  WindowPtr window = FindWindowObject(hwnd);
+  if (window && dc && dc == window->ownDC) {
+    if (window->clientWidget) window->clientWidget->update();
+    return 1;
+  }
+  auto it = LiveDCs().find(dc);
+  if (it == LiveDCs().end()) return 0;
+  GdiReleaseSurfaceDC(dc);
+  LiveDCs().erase(it);
+  if (window && window->clientWidget) window->clientWidget->update();
+  return 1;
+}
+
+HWND WindowFromDC(HDC dc) {
+  auto it = LiveDCs().find(dc);
+  if (it != LiveDCs().end()) return it->second.hwnd;
+  std::vector<HWND> all;
+  EnumChildWindows(nullptr, [](HWND h, LPARAM l) {
+    reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&all));
+  for (HWND h : all)
+    if (WindowPtr w = FindWindowObject(h); w && w->ownDC == dc) return h;
+  return nullptr;
+}
+
+int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scrollRect, const RECT* clipRect,
+                   HRGN updateRegion, LPRECT updateRect, UINT flags) {
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window) return ERROR;
+  QRect client = ClientArea(*window);
+  QRect area = scrollRect ? ToQRect(*scrollRect).intersected(client) : client;
+  QRect clip = clipRect ? ToQRect(*clipRect).intersected(client) : client;
+  QRect moved = area.translated(dx, dy).intersected(clip);
+  if (!window->backing.isNull() && !area.isEmpty() && window->redraw) {
+    QImage source = window->backing.copy(area);
+    QPainter painter(&window->backing);
+    painter.setClipRect(clip);
+    painter.drawImage(area.topLeft() + QPoint(dx, dy), source);
+  }
+  // What was waiting to be painted moves with the pixels.
+  QRegion inside = window->update.intersected(area);
+  window->update = (window->update - QRegion(area)) | inside.translated(dx, dy).intersected(area);
+  QRegion uncovered = QRegion(area.intersected(clip)) - QRegion(moved);
+  if (updateRect) *updateRect = ToRECT(uncovered.boundingRect());
+  if (updateRegion) {
+    HRGN band = CreateRectRgn(0, 0, 0, 0);
+    for (const QRect& r : uncovered) {
+      HRGN part = CreateRectRgn(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+      CombineRgn(band, band, part, RGN_OR);
+      DeleteObject(part);
+    }
+    CombineRgn(updateRegion, band, nullptr, RGN_COPY);
+    DeleteObject(band);
+  }
+  if (flags & SW_SCROLLCHILDREN) {
+    std::vector<HWND> children = window->children;
+    for (HWND child : children) {
+      WindowPtr c = FindWindowObject(child);
+      if (!c) continue;
+      QRect childRect = ToQRect(c->rect);
+      if (scrollRect && !childRect.intersects(area)) continue;
+      SetWindowPos(child, nullptr, c->rect.left + dx, c->rect.top + dy, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    }
+  }
+  if ((flags & SW_INVALIDATE) && AcceptsInvalidation(*window) && !uncovered.isEmpty())
+    AddToUpdate(*window, uncovered, (flags & SW_ERASE) != 0);
+  if (window->clientWidget) window->clientWidget->update(area);
+  if (uncovered.isEmpty()) return NULLREGION;
+  return uncovered.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+BOOL ScrollWindow(HWND hwnd, int dx, int dy, const RECT* scrollRect, const RECT* clipRect) {
+  UINT flags = SW_INVALIDATE | SW_ERASE | (scrollRect ? 0 : SW_SCROLLCHILDREN);
+  return ScrollWindowEx(hwnd, dx, dy, scrollRect, clipRect, nullptr, nullptr, flags) != ERROR;
+}

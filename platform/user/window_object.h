@@ -1,0 +1,117 @@
+/*
+** Inside the window manager: the object behind each HWND and each registered class, and the
+** table that turns handles into objects. Only platform/user includes this header.
+**
+** Objects are held by shared pointers: a window procedure may destroy its own window while
+** the manager is still working on it, so every step after a SendMessage looks the handle up
+** again and works on an object that is still alive.
+*/
+#ifndef ZARNE_PLATFORM_USER_WINDOW_OBJECT_H
+#define ZARNE_PLATFORM_USER_WINDOW_OBJECT_H
+
+#include "platform/user/window_styles.h"
+#include "platform/user/window_types.h"
+
+#include <QImage>
+#include <QMargins>
+#include <QPointer>
+#include <QRegion>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class FrameWidget;
+class ClientWidget;
+class QScrollBar;
+class QWidget;
+
+struct WindowClass {
+  std::string name;
+  ATOM atom = 0;
+  WNDCLASS record{};  // lpszClassName points into name
+  bool system = false;
+  int windowCount = 0;
+};
+
+struct ScrollBarState {
+  int minPos = 0;
+  int maxPos = 100;
+  int pos = 0;
+  UINT page = 0;
+  int trackPos = 0;
+  bool tracking = false;
+};
+
+struct WindowObject {
+  HWND hwnd = nullptr;
+  std::shared_ptr<WindowClass> windowClass;
+  WNDPROC proc = nullptr;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  LONG_PTR id = 0;
+  LONG_PTR userData = 0;
+  HINSTANCE instance = nullptr;
+  std::string text;
+
+  HWND parent = nullptr;  // the parent of a child window; null for top-level windows
+  HWND owner = nullptr;   // the owner of a top-level window
+  std::vector<HWND> children;  // z-order, topmost first
+  std::vector<LONG_PTR> extraWords;  // one pointer-sized slot per 4 bytes of cbWndExtra
+  int extraBytes = 0;
+
+  RECT rect{};    // window rectangle: parent client coordinates, or screen for top-level
+  RECT client{};  // client rectangle relative to the window rectangle's top-left
+  RECT restoreRect{};  // the rectangle before minimising or maximising
+
+  QPointer<FrameWidget> frame;
+  QPointer<ClientWidget> clientWidget;
+  QPointer<QWidget> focusTarget;  // the Qt widget that takes keyboard focus (edit: its editor)
+  QPointer<QScrollBar> hScroll;
+  QPointer<QScrollBar> vScroll;
+  ScrollBarState hBar;
+  ScrollBarState vBar;
+
+  QImage backing;       // the client area's pixels, drawn through GDI
+  QRegion update;       // update region, client coordinates
+  bool eraseNeeded = false;
+  bool paintQueued = false;
+  bool redraw = true;   // WM_SETREDRAW
+  HDC ownDC = nullptr;  // the persistent DC of a CS_OWNDC window
+
+  bool creating = true;
+  bool destroying = false;
+  bool destroyed = false;
+
+  bool IsChild() const { return (style & WS_CHILD) != 0; }
+};
+
+using WindowPtr = std::shared_ptr<WindowObject>;
+
+/* Handle table */
+WindowPtr FindWindowObject(HWND hwnd);
+WindowPtr RegisterWindowObject(std::shared_ptr<WindowClass> windowClass);
+void ForgetWindowObject(HWND hwnd);
+std::vector<HWND> TopLevelWindows();  // z-order, topmost first
+void AddTopLevelWindow(HWND hwnd, bool atTop);
+void RemoveTopLevelWindow(HWND hwnd);
+/* The sibling list a window lives in: its parent's children, or the top-level list. */
+std::vector<HWND>& SiblingList(const WindowObject& window);
+
+/* Class table */
+std::shared_ptr<WindowClass> FindWindowClass(LPCSTR name, HINSTANCE instance);
+
+/* Makes sure a QApplication-backed window system and the system classes are ready. */
+bool EnsureWindowSystem();
+
+/* What the desktop draws around a top-level window (caption, border) and so lies outside its
+** frame widget; nothing for child windows, whose frames the manager draws itself. */
+QMargins NativeFrameInsets(const WindowObject& window);
+/* Places the frame, client and scroll-bar widgets from the window's rectangles. */
+void ApplyWidgetGeometry(WindowObject& window);
+
+/* Width and height of a rectangle. */
+inline int RectWidth(const RECT& r) { return r.right - r.left; }
+inline int RectHeight(const RECT& r) { return r.bottom - r.top; }
+
+#endif

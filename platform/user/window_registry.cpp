@@ -1,0 +1,97 @@
+/*
+** The handle table of windows, the top-level z-order list and the class table.
+** Handles are small numbers that are never reused within a run, so a stale HWND can never
+** reach a newer window.
+*/
+#include "platform/user/window_object.h"
+
+#include "platform/user/edit_control.h"
+
+#include <QApplication>
+
+#include <algorithm>
+#include <cctype>
+#include <unordered_map>
+
+namespace {
+
+struct WindowTable {
+  std::unordered_map<uintptr_t, WindowPtr> byHandle;
+  std::vector<HWND> topLevel;
+  uintptr_t nextHandle = 0x10010;
+};
+
+WindowTable& Windows() {
+  static WindowTable table;
+  return table;
+}
+
+}  // namespace
+
+WindowPtr FindWindowObject(HWND hwnd) {
+  auto& table = Windows().byHandle;
+  auto it = table.find(reinterpret_cast<uintptr_t>(hwnd));
+  if (it == table.end() || it->second->destroyed) return nullptr;
+  return it->second;
+}
+
+WindowPtr RegisterWindowObject(std::shared_ptr<WindowClass> windowClass) {
+  auto window = std::make_shared<WindowObject>();
+  WindowTable& table = Windows();
+  uintptr_t value = table.nextHandle;
+  table.nextHandle += 4;
+  window->hwnd = reinterpret_cast<HWND>(value);
+  window->windowClass = std::move(windowClass);
+  window->windowClass->windowCount++;
+  table.byHandle[value] = window;
+  return window;
+}
+
+void ForgetWindowObject(HWND hwnd) {
+  auto& table = Windows().byHandle;
+  auto it = table.find(reinterpret_cast<uintptr_t>(hwnd));
+  if (it == table.end()) return;
+  it->second->destroyed = true;
+  it->second->windowClass->windowCount--;
+  table.erase(it);
+}
+
+std::vector<HWND> TopLevelWindows() { return Windows().topLevel; }
+
+void AddTopLevelWindow(HWND hwnd, bool atTop) {
+  auto& list = Windows().topLevel;
+  if (atTop)
+    list.insert(list.begin(), hwnd);
+  else
+    list.push_back(hwnd);
+}
+
+void RemoveTopLevelWindow(HWND hwnd) {
+  auto& list = Windows().topLevel;
+  list.erase(std::remove(list.begin(), list.end(), hwnd), list.end());
+}
+
+std::vector<HWND>& SiblingList(const WindowObject& window) {
+  if (window.IsChild()) {
+    WindowPtr parent = FindWindowObject(window.parent);
+    if (parent) return parent->children;
+  }
+  return Windows().topLevel;
+}
+
+bool EnsureWindowSystem() {
+  static bool classesReady = false;
+  if (!QCoreApplication::instance()) {
+    // A program that never made its application object still gets working windows.
+    static int argc = 1;
+    static char name[] = "zarne";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+  }
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
+  if (!classesReady) {
+    classesReady = true;
+    RegisterSystemClasses();
+  }
+  return true;
+}

@@ -1,0 +1,128 @@
+/*
+** Frame and client widgets of a window. The frame paints the non-client parts the window
+** manager draws itself (child windows' borders and captions; a top-level window's frame is
+** the desktop's); the client shows the backing image that GDI drew and forwards input.
+*/
+#include "platform/user/window_widgets.h"
+
+#include "platform/user/message_queue.h"
+#include "platform/user/system_info.h"
+#include "platform/user/text_1252.h"
+#include "platform/user/window_manager.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_object.h"
+#include "platform/user/window_styles.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+QColor SysQColor(int index) {
+  DWORD c = GetSysColor(index);
+  return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+/* Border and caption of a child window (an MDI child, a bordered control). */
+void PaintChildFrame(QPainter& painter, const WindowObject& window, const QRect& whole) {
+  QRect r = whole.adjusted(0, 0, -1, -1);
+  if (window.style & WS_THICKFRAME) {
+    painter.setPen(SysQColor(COLOR_ACTIVEBORDER));
+    for (int i = 0; i < GetSystemMetrics(SM_CXFRAME); ++i) painter.drawRect(r.adjusted(i, i, -i, -i));
+    painter.setPen(SysQColor(COLOR_WINDOWFRAME));
+    painter.drawRect(r);
+  } else if (window.style & (WS_BORDER | WS_DLGFRAME)) {
+    painter.setPen(SysQColor(COLOR_WINDOWFRAME));
+    painter.drawRect(r);
+  }
+  if ((window.style & WS_CAPTION) == WS_CAPTION) {
+    int inset = (window.style & WS_THICKFRAME) ? GetSystemMetrics(SM_CXFRAME) : 1;
+    QRect caption(inset, inset, whole.width() - 2 * inset, GetSystemMetrics(SM_CYCAPTION) - 1);
+    HWND focus = GetFocus();
+    bool active = focus && (focus == window.hwnd || IsChild(window.hwnd, focus));
+    painter.fillRect(caption, SysQColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+    painter.setPen(SysQColor(COLOR_CAPTIONTEXT));
+    painter.drawText(caption.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                     DecodeWindows1252(window.text));
+  }
+}
+
+}  // namespace
+
+FrameWidget::FrameWidget(HWND hwnd, QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags), hwnd_(hwnd) {
+  setAttribute(Qt::WA_NoSystemBackground);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void FrameWidget::paintEvent(QPaintEvent*) {
+  WindowPtr window = FindWindowObject(hwnd_);
+  if (!window) return;
+  QPainter painter(this);
+  painter.fillRect(rect(), SysQColor(COLOR_BTNFACE));  // scroll-bar corner and gaps
+  if (window->IsChild()) PaintChildFrame(painter, *window, rect());
+}
+
+void FrameWidget::closeEvent(QCloseEvent* event) {
+  // The desktop's close button asks the window, which decides (DefWindowProc destroys it).
+  event->ignore();
+  if (FindWindowObject(hwnd_)) PostMessage(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void FrameWidget::moveEvent(QMoveEvent*) { NoteWindowManagerGeometry(); }
+
+void FrameWidget::resizeEvent(QResizeEvent*) { NoteWindowManagerGeometry(); }
+
+/* The desktop moved or resized a top-level window: the window learns it as from SetWindowPos. */
+void FrameWidget::NoteWindowManagerGeometry() {
+  if (applyingGeometry || !isWindow()) return;
+  WindowPtr window = FindWindowObject(hwnd_);
+  if (!window || window->destroying || window->creating) return;
+  QRect rect = geometry().marginsAdded(NativeFrameInsets(*window));
+  if (rect.x() == window->rect.left && rect.y() == window->rect.top &&
+      rect.width() == RectWidth(window->rect) && rect.height() == RectHeight(window->rect))
+    return;
+  SetWindowPos(hwnd_, nullptr, rect.x(), rect.y(), rect.width(), rect.height(),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+ClientWidget::ClientWidget(HWND hwnd, QWidget* parent) : QWidget(parent), hwnd_(hwnd) {
+  setAttribute(Qt::WA_NoSystemBackground);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::NoFocus);
+  setMouseTracking(true);
+}
+
+bool ClientWidget::event(QEvent* event) {
+  // Tab belongs to the window procedure, not to Qt's focus chain.
+  if (event->type() == QEvent::KeyPress) {
+    keyPressEvent(static_cast<QKeyEvent*>(event));
+    return true;
+  }
+  return QWidget::event(event);
+}
+
+void ClientWidget::paintEvent(QPaintEvent* event) {
+  WindowPtr window = FindWindowObject(hwnd_);
+  if (!window) return;
+  QPainter painter(this);
+  if (window->backing.isNull()) {
+    painter.fillRect(event->rect(), Qt::white);
+    return;
+  }
+  painter.drawImage(event->rect().topLeft(), window->backing, event->rect());
+}
+
+void ClientWidget::keyPressEvent(QKeyEvent* event) { PostKeyInput(hwnd_, event, true); }
+
+void ClientWidget::keyReleaseEvent(QKeyEvent* event) { PostKeyInput(hwnd_, event, false); }
+
+void ClientWidget::mousePressEvent(QMouseEvent* event) { PostMouseInput(hwnd_, event); }
+
+void ClientWidget::mouseReleaseEvent(QMouseEvent* event) { PostMouseInput(hwnd_, event); }
+
+void ClientWidget::mouseDoubleClickEvent(QMouseEvent* event) { PostMouseInput(hwnd_, event); }
+
+void ClientWidget::mouseMoveEvent(QMouseEvent* event) { PostMouseInput(hwnd_, event); }

@@ -1,0 +1,25 @@
+/*
+** The windowing platform interface in one include: windows, messages, painting, input,
+** scroll bars, caret, clipboard, message boxes and system values.
+*/
+#ifndef ZARNE_PLATFORM_USER_WINUSER_H
+#define ZARNE_PLATFORM_USER_WINUSER_H
+
+#include "platform/kernel/wintypes.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
+#include "platform/user/virtual_keys.h"
+#include "platform/user/window_types.h"
+#include "platform/user/window_class.h"
+#include "platform/user/window_manager.h"
+#include "platform/user/message_queue.h"
+#include "platform/user/painting.h"
+#include "platform/user/input.h"
+#include "platform/user/scroll_bars.h"
+#include "platform/user/caret.h"
+#include "platform/user/clipboard.h"
+#include "platform/user/system_info.h"
+#include "platform/user/edit_control.h"
+#include "platform/user/message_box.h"
+
+#endif

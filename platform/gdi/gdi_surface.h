@@ -10,6 +10,7 @@
 
 #include <QBrush>
 #include <QFont>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPoint>
 #include <QRegion>
@@ -38,6 +39,11 @@ QFont GdiFontToQFont(HFONT font);
 
 /* The colour a COLORREF names (RGB values, PALETTERGB and PALETTEINDEX of the default palette). */
 QColor GdiColorToQColor(COLORREF color);
+
+/* The picture of an icon from LoadIcon (null image for a bad handle), and its end: the
+   window layer's DestroyIcon calls it; the system's shared icons are never freed. */
+QImage GdiIconImage(HICON icon);
+BOOL GdiDestroyIcon(HICON icon);
 
 /* Where FillRect finds the colour of a brush given as (HBRUSH)(COLOR_xxx + 1): the window
    layer installs its GetSysColor; until then the classic default scheme answers. */

@@ -1,0 +1,194 @@
+#include "platform/user/tests/window_test_fixture.h"
+
+using Input = WindowTest;
+
+namespace {
+
+std::vector<LoggedMessage> MouseMessages(HWND hwnd) {
+  std::vector<LoggedMessage> out;
+  for (const auto& m : MessageLog())
+    if (m.hwnd == hwnd && m.message >= WM_LBUTTONDOWN && m.message <= WM_MBUTTONDBLCLK) out.push_back(m);
+  return out;
+}
+
+}  // namespace
+
+TEST_F(Input, ClicksArriveAsButtonMessagesWithClientCoordinatesAndKeyFlags) {
+  HWND top = TopWindow();
+  HWND child = ChildWindow(top, 1, 20, 30, 100, 60);
+  ProcessPendingMessages();
+  ResetLog();
+  Click(child, 7, 9, Qt::LeftButton, Qt::ShiftModifier);
+  auto clicks = MouseMessages(child);
+  ASSERT_EQ(clicks.size(), 2u);
+  EXPECT_EQ(clicks[0].message, static_cast<UINT>(WM_LBUTTONDOWN));
+  EXPECT_EQ(clicks[0].wParam, static_cast<WPARAM>(MK_LBUTTON | MK_SHIFT));
+  EXPECT_EQ(LOWORD(clicks[0].lParam), 7);
+  EXPECT_EQ(HIWORD(clicks[0].lParam), 9);
+  EXPECT_EQ(clicks[1].message, static_cast<UINT>(WM_LBUTTONUP));
+  EXPECT_EQ(clicks[1].wParam, static_cast<WPARAM>(MK_SHIFT));
+  // Hit testing and the cursor are asked right before the button message.
+  std::vector<UINT> order = MessagesOf(child, {WM_NCHITTEST, WM_SETCURSOR, WM_LBUTTONDOWN});
+  auto down = std::find(order.begin(), order.end(), static_cast<UINT>(WM_LBUTTONDOWN));
+  ASSERT_TRUE(down - order.begin() >= 2);
+  EXPECT_EQ(*(down - 2), static_cast<UINT>(WM_NCHITTEST));
+  EXPECT_EQ(*(down - 1), static_cast<UINT>(WM_SETCURSOR));
+  ResetLog();
+  Click(child, 3, 4, Qt::RightButton);
+  clicks = MouseMessages(child);
+  ASSERT_EQ(clicks.size(), 2u);
+  EXPECT_EQ(clicks[0].message, static_cast<UINT>(WM_RBUTTONDOWN));
+  EXPECT_EQ(clicks[0].wParam, static_cast<WPARAM>(MK_RBUTTON));
+}
+
+TEST_F(Input, DoubleClicksOnlyForClassesThatAskForThem) {
+  HWND top = TopWindow();
+  HWND plain = ChildWindow(top, 1, 0, 0, 50, 50);
+  HWND dbl = ChildWindow(top, 2, 60, 0, 50, 50, WS_CHILD | WS_VISIBLE, "TestDblClk");
+  ProcessPendingMessages();
+  ResetLog();
+  DoubleClick(plain, 5, 5);
+  DoubleClick(dbl, 5, 5);
+  std::vector<UINT> plainSeen, dblSeen;
+  for (const auto& m : MouseMessages(plain)) plainSeen.push_back(m.message);
+  for (const auto& m : MouseMessages(dbl)) dblSeen.push_back(m.message);
+  EXPECT_EQ(plainSeen, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
+  EXPECT_EQ(dblSeen, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
+}
+
+TEST_F(Input, KeysBecomeKeyDownCharKeyUpWithVirtualKeyCodesAtTheFocusWindow) {
+  HWND top = TopWindow();
+  HWND child = ChildWindow(top, 1);
+  SetFocus(child);
+  ResetLog();
+  TypeText("a");
+  PressKey(VK_F2);
+  PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+  std::vector<std::pair<UINT, WPARAM>> seen;
+  for (const auto& m : MessageLog())
+    if (m.hwnd == child && m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST) seen.push_back({m.message, m.wParam});
+  std::vector<std::pair<UINT, WPARAM>> expected{
+      {WM_KEYDOWN, 'A'},       {WM_CHAR, 'a'},     {WM_KEYUP, 'A'},          {WM_KEYDOWN, VK_F2},
+      {WM_KEYUP, VK_F2},       {WM_KEYDOWN, VK_DOWN}, {WM_KEYUP, VK_DOWN},   {WM_KEYDOWN, VK_RETURN},
+      {WM_CHAR, '\r'},         {WM_KEYUP, VK_RETURN}};
+  EXPECT_EQ(seen, expected);
+  auto ups = LoggedOf(WM_KEYUP);
+  ASSERT_FALSE(ups.empty());
+  EXPECT_TRUE(static_cast<DWORD>(ups[0].lParam) & 0x80000000u);  // transition bit of a release
+  auto downs = LoggedOf(WM_KEYDOWN);
+  EXPECT_TRUE(downs[2].lParam & (1 << 24));  // the arrow is an extended key
+}
+
+TEST_F(Input, KeyStateIsTheStateWhenTheMessageWasQueued) {
+  HWND top = TopWindow();
+  SetFocus(top);
+  std::vector<bool> shiftAtTab;
+  Hook() = [&](HWND, UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_KEYDOWN && wParam == VK_TAB) shiftAtTab.push_back(GetKeyState(VK_SHIFT) < 0);
+    return std::nullopt;
+  };
+  PressKey(VK_TAB, Qt::ShiftModifier);
+  PressKey(VK_TAB);
+  ASSERT_EQ(shiftAtTab.size(), 2u);
+  EXPECT_TRUE(shiftAtTab[0]);
+  EXPECT_FALSE(shiftAtTab[1]);
+  auto chars = LoggedOf(WM_CHAR);
+  ASSERT_EQ(chars.size(), 2u);
+  EXPECT_EQ(chars[0].wParam, static_cast<WPARAM>('\t'));
+  BYTE state[256];
+  ASSERT_TRUE(GetKeyboardState(state));
+  EXPECT_FALSE(state[VK_TAB] & 0x80);
+}
+
+TEST_F(Input, AltKeysAreSystemKeysAndControlLettersMakeControlCharacters) {
+  HWND top = TopWindow();
+  SetFocus(top);
+  ResetLog();
+  PressKey('F', Qt::AltModifier);
+  EXPECT_EQ(MessagesOf(top, {WM_SYSKEYDOWN, WM_SYSKEYUP, WM_KEYDOWN}),
+            (std::vector<UINT>{WM_SYSKEYDOWN, WM_SYSKEYUP}));
+  ResetLog();
+  PressKey('C', Qt::ControlModifier);
+  auto chars = LoggedOf(WM_CHAR);
+  ASSERT_EQ(chars.size(), 1u);
+  EXPECT_EQ(chars[0].wParam, 3u);
+}
+
+TEST_F(Input, CaptureSendsEveryMouseMessageToTheCapturingWindow) {
+  HWND top = TopWindow();
+  HWND a = ChildWindow(top, 1, 0, 0, 50, 50);
+  HWND b = ChildWindow(top, 2, 100, 0, 50, 50);
+  ProcessPendingMessages();
+  Hook() = [&](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (hwnd == a && msg == WM_LBUTTONDOWN) SetCapture(a);
+    if (hwnd == a && msg == WM_LBUTTONUP) ReleaseCapture();
+    return std::nullopt;
+  };
+  MouseDown(a, 10, 10);
+  EXPECT_EQ(GetCapture(), a);
+  ResetLog();
+  Hook() = [&](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (hwnd == a && msg == WM_LBUTTONUP) ReleaseCapture();
+    return std::nullopt;
+  };
+  MouseMove(b, 5, 5, Qt::LeftButton);  // over b, but a holds the capture
+  MouseUp(b, 5, 5);
+  EXPECT_TRUE(MouseMessages(b).empty());
+  EXPECT_TRUE(MessagesOf(b, {WM_MOUSEMOVE}).empty());
+  auto moves = LoggedOf(WM_MOUSEMOVE);
+  ASSERT_FALSE(moves.empty());
+  for (const auto& move : moves) EXPECT_EQ(move.hwnd, a);
+  EXPECT_EQ(static_cast<SHORT>(LOWORD(moves.back().lParam)), 105);  // a's client coordinates
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(MessagesOf(a, {WM_CAPTURECHANGED}).size(), 1u);
+}
+
+TEST_F(Input, ClickingAnInactiveWindowAsksMouseActivateAndActivatesIt) {
+  HWND first = TopWindow();
+  HWND second = TopWindow();
+  ProcessPendingMessages();
+  ASSERT_EQ(GetActiveWindow(), second);
+  HWND child = ChildWindow(first, 1);
+  ProcessPendingMessages();
+  ResetLog();
+  Click(child, 2, 2);
+  EXPECT_EQ(GetActiveWindow(), first);
+  auto asks = LoggedOf(WM_MOUSEACTIVATE);
+  ASSERT_EQ(asks.size(), 2u);  // the child asks its parent first
+  EXPECT_EQ(asks[0].hwnd, child);
+  EXPECT_EQ(asks[1].hwnd, first);
+  EXPECT_EQ(HIWORD(asks[0].lParam), WM_LBUTTONDOWN);
+  // A window that eats the activating click does not see it.
+  ResetLog();
+  Hook() = [&](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_MOUSEACTIVATE && hwnd == second) return MA_ACTIVATEANDEAT;
+    return std::nullopt;
+  };
+  MouseDown(second, 3, 3);
+  EXPECT_EQ(GetActiveWindow(), second);
+  EXPECT_TRUE(MouseMessages(second).empty());
+}
+
+TEST_F(Input, CursorsOfTheSystemLoadAndSet) {
+  HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+  HCURSOR wait = LoadCursor(nullptr, IDC_WAIT);
+  EXPECT_NE(arrow, nullptr);
+  EXPECT_NE(wait, arrow);
+  EXPECT_NE(LoadCursor(nullptr, IDC_SIZEWE), nullptr);
+  EXPECT_EQ(LoadCursor(nullptr, MAKEINTRESOURCE(1)), nullptr);
+  SetCursor(arrow);
+  EXPECT_EQ(SetCursor(wait), arrow);
+  EXPECT_EQ(GetCursor(), wait);
+  SetCursorPos(40, 50);
+  POINT p;
+  GetCursorPos(&p);
+  EXPECT_EQ(p.x, 40);
+  EXPECT_EQ(p.y, 50);
+  RECT clip{0, 0, 10, 10};
+  ClipCursor(&clip);
+  SetCursorPos(40, 50);
+  GetCursorPos(&p);
+  EXPECT_EQ(p.x, 9);
+  ClipCursor(nullptr);
+}

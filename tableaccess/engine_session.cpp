@@ -5,6 +5,7 @@
 
 #include "tableaccess/bounded_text.h"
 #include "platform/user/message_box.h"
+#include "platform/user/window_manager.h"
 
 #include <cstring>
 
@@ -19,11 +20,9 @@ constexpr UINT kErrorBoxStyle = MB_ICONSTOP | MB_OK;
 /* The engine's messages and the shown context text fit in this many bytes. */
 constexpr size_t kMessageSize = 128;
 
-/* Boxes are owned by the window that has the focus, as every box of the program is. */
-HWND FocusOwner() { return nullptr; }
 
 void ShowErrorBox(LPCSTR text, LPCSTR caption) {
-  MessageBox(FocusOwner(), text, caption, kErrorBoxStyle);
+  MessageBox(GetFocus(), text, caption, kErrorBoxStyle);
 }
 
 }  // namespace

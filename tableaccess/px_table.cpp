@@ -30,11 +30,15 @@ TPXTable::TPXTable(LPCSTR name, SHORT indexId) {
                                kTranslateMode, FALSE, nullptr, &cursor)))
     return;
   cursor_ = cursor;
+  /* A table whose layout is unknown cannot size a record buffer: it counts as not opened. */
+  if (!LoadDescriptors()) {
+    Close();
+    return;
+  }
   name_ = CopyName(name ? name : "");
-  LoadDescriptors();
 }
 
-TPXTable::TPXTable(EngineCursor answer) : cursor_(answer) { LoadDescriptors(); }
+TPXTable::TPXTable(EngineCursor answer) : cursor_(answer) {}
 
 TPXTable::~TPXTable() {
   delete[] name_;
@@ -43,25 +47,32 @@ TPXTable::~TPXTable() {
   Close();
 }
 
-void TPXTable::LoadDescriptors() {
+bool TPXTable::LoadDescriptors() {
   props_ = new EngineCursorProps{};
   if (!PXCheck(EngineGetCursorProps(cursor_, props_))) {
     delete props_;
     props_ = nullptr;
-    return;
+    return false;
   }
   props_->name[sizeof props_->name - 1] = '\0';
   fieldDescs_ = new EngineFieldDesc[props_->fieldCount + 1]{};
   if (!PXCheck(EngineGetFieldDescs(cursor_, fieldDescs_))) {
     delete[] fieldDescs_;
     fieldDescs_ = nullptr;
+    delete props_;
+    props_ = nullptr;
+    return false;
   }
+  return true;
 }
 
 TPXTable* TPXTable::QueryQBE(LPCSTR qbeText) {
   EngineCursor answer = nullptr;
   if (!PXCheck(EngineExecQuery(gDatabase, ENGINE_QUERY_QBE, qbeText, &answer))) return nullptr;
-  return new TPXTable(answer);
+  TPXTable* table = new TPXTable(answer);
+  if (table->LoadDescriptors()) return table;
+  delete table;  // closes the answer cursor
+  return nullptr;
 }
 
 SHORT TPXTable::IndexForField(int field) {

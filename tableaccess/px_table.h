@@ -39,8 +39,9 @@ class TPXTable {
 
  private:
   explicit TPXTable(EngineCursor answer);
-  /* Fetches the cursor properties and field descriptors of the open cursor. */
-  void LoadDescriptors();
+  /* Fetches the cursor properties and field descriptors of the open cursor; false after a
+     report, with neither kept. */
+  bool LoadDescriptors();
 
   EngineCursor cursor_ = nullptr;
   EngineCursorProps* props_ = nullptr;

@@ -4,8 +4,6 @@
 */
 #include "tableaccess/tests/px_test_tables.h"
 
-#include "tableaccess/bounded_text.h"
-
 using namespace pxtest;
 
 namespace {
@@ -50,30 +48,17 @@ TEST(EngineSessionContext, LongContextsAreCutInsideTheBuffer) {
   for (size_t i = 128; i < sizeof text; ++i) EXPECT_EQ('#', text[i]);
 }
 
-TEST(EngineSessionBoundedText, AppendsAndCuts) {
-  char buffer[8];
-  BoundedText text(buffer, sizeof buffer);
-  text.Append("abc");
-  text.Format("%d", 12345);
-  EXPECT_STREQ("abc1234", buffer);
-  EXPECT_EQ(7u, text.Length());
-  text.Append('z');
-  EXPECT_STREQ("abc1234", buffer);
-  BoundedText more = BoundedText::Appending(buffer, sizeof buffer);
-  EXPECT_EQ(7u, more.Length());
-}
-
 class EngineSessionTest : public TablesTest {};
 
 TEST_F(EngineSessionTest, EngineFailureShowsMessageThenContext) {
   TPXTable missing("ABSENT", 0);
-  ASSERT_EQ(2u, boxes_.size());
-  EXPECT_EQ("Database Error", boxes_[0].caption);
-  EXPECT_FALSE(boxes_[0].text.empty());
-  EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP | MB_OK), boxes_[0].type);
-  EXPECT_EQ("Error Context", boxes_[1].caption);
-  EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP | MB_OK), boxes_[1].type);
-  const std::string& context = boxes_[1].text;
+  ASSERT_EQ(2u, Shown().size());
+  EXPECT_EQ("Database Error", Shown()[0].caption);
+  EXPECT_FALSE(Shown()[0].text.empty());
+  EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP | MB_OK), Shown()[0].type);
+  EXPECT_EQ("Error Context", Shown()[1].caption);
+  EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP | MB_OK), Shown()[1].type);
+  const std::string& context = Shown()[1].text;
   EXPECT_TRUE(context == "None" ||
               (context.size() >= 2 && context.compare(context.size() - 2, 2, "; ") == 0))
       << context;
@@ -85,28 +70,20 @@ TEST_F(EngineSessionTest, SingleBoxReports) {
   char message[128] = {};
   EngineGetErrorText(ENGINE_ERR_RECNOTFOUND, message);
   ReportBdeErrorCode(ENGINE_ERR_RECNOTFOUND);
-  ASSERT_EQ(2u, boxes_.size());
-  EXPECT_EQ("Some text of ours", boxes_[0].text);
-  EXPECT_EQ("Database Error", boxes_[0].caption);
-  EXPECT_EQ(std::string(message), boxes_[1].text);
-  EXPECT_EQ("Database Error", boxes_[1].caption);
-  EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes_[1].type & MB_ICONMASK);
+  ASSERT_EQ(2u, Shown().size());
+  EXPECT_EQ("Some text of ours", Shown()[0].text);
+  EXPECT_EQ("Database Error", Shown()[0].caption);
+  EXPECT_EQ(std::string(message), Shown()[1].text);
+  EXPECT_EQ("Database Error", Shown()[1].caption);
+  EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), Shown()[1].type & MB_ICONMASK);
 }
 
 TEST_F(EngineSessionTest, FailedStepIsReportedAndStored) {
   PXSetDirectory("/nonexistent/zarne/dir");
   EXPECT_NE(ENGINE_OK, gLastDbResult);
-  ASSERT_EQ(2u, boxes_.size());
-  boxes_.clear();
-  PXSetDirectory(dir_.c_str());
+  ASSERT_EQ(2u, Shown().size());
+  Boxes().Clear();
+  PXSetDirectory(Root().c_str());
   EXPECT_EQ(ENGINE_OK, gLastDbResult);
-  EXPECT_TRUE(boxes_.empty());
-}
-
-TEST_F(EngineSessionTest, PXCheckStoresEveryResult) {
-  EXPECT_EQ(ENGINE_ERR_EOF, PXStore(ENGINE_ERR_EOF));
-  EXPECT_EQ(ENGINE_ERR_EOF, gLastDbResult);
-  EXPECT_TRUE(boxes_.empty());
-  EXPECT_TRUE(PXCheck(ENGINE_OK));
-  EXPECT_EQ(ENGINE_OK, gLastDbResult);
+  EXPECT_TRUE(Shown().empty());
 }

@@ -69,7 +69,7 @@ TEST_F(RecordFieldsTest, ValuesOfEveryTypeSurviveAPost) {
   EXPECT_TRUE(record_->GetDouble(kRatio, ratio));
   EXPECT_DOUBLE_EQ(0.125, ratio);
   EXPECT_FALSE(record_->IsModified());
-  EXPECT_TRUE(boxes_.empty());
+  EXPECT_TRUE(Shown().empty());
 }
 
 TEST_F(RecordFieldsTest, WholeNumbersWidenAndNarrow) {
@@ -184,8 +184,8 @@ TEST_F(RecordFieldsTest, FieldNumbersOutOfRangeShowTheEngineMessage) {
   EXPECT_FALSE(record_->SetShort(-1, 1));
   EXPECT_FALSE(record_->SetBlob(kItemFieldCount + 1, "x", 1));
   EXPECT_EQ(0u, record_->FieldSize(0));
-  ASSERT_EQ(10u, boxes_.size());
-  for (const MessageBoxRequest& box : boxes_) {
+  ASSERT_EQ(10u, Shown().size());
+  for (const MessageBoxRequest& box : Shown()) {
     EXPECT_EQ("Database Error", box.caption);
     EXPECT_EQ(std::string(expected), box.text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), box.type & MB_ICONMASK);
@@ -210,7 +210,7 @@ TEST_F(RecordFieldsTest, WrongFieldTypesShowTheirMessages) {
   EXPECT_FALSE(record_->SetString(kRaw, "not a memo"));
   EXPECT_FALSE(record_->SetBlob(kName, "x", 1));
   std::vector<std::string> texts;
-  for (const MessageBoxRequest& box : boxes_) {
+  for (const MessageBoxRequest& box : Shown()) {
     EXPECT_EQ("Database Error", box.caption);
     texts.push_back(box.text);
   }
@@ -243,7 +243,7 @@ TEST_F(RecordFieldsTest, StringBufferTooSmallIsRefused) {
   char small[4];
   record_->SetString(kName, "Long enough");
   EXPECT_FALSE(record_->GetString(kName, small, sizeof small));
-  ASSERT_EQ(1u, boxes_.size());
-  EXPECT_EQ("Target buffer too small", boxes_[0].text);
+  ASSERT_EQ(1u, Shown().size());
+  EXPECT_EQ("Target buffer too small", Shown()[0].text);
   EXPECT_EQ(table_->FieldDesc(kName)->length, record_->FieldSize(kName));
 }

@@ -1,12 +1,12 @@
 /*
-** Shared set-up of the table tests: a started engine session over a fresh temporary
-** directory, two small tables of the tests' own making, and a presenter that records every
-** message box instead of showing it.
+** Shared set-up of the table tests: a started engine session over the test's fresh private
+** root, two small tables of the tests' own making, and every message box recorded.
 */
 #ifndef ZARNE_TABLEACCESS_TESTS_PX_TEST_TABLES_H
 #define ZARNE_TABLEACCESS_TESTS_PX_TEST_TABLES_H
 
 #include "platform/engine/engine.h"
+#include "platform/testing/gui_test.h"
 #include "platform/user/message_box.h"
 #include "tableaccess/engine_session.h"
 #include "tableaccess/px_record.h"
@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -61,20 +60,14 @@ inline EngineResult CreateTable(const char* name, std::vector<EngineFieldDesc> f
   return EngineCreateTable(gDatabase, FALSE, &desc);
 }
 
-class TablesTest : public ::testing::Test {
+class TablesTest : public GuiTest {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/zarne-px-XXXXXX";
-    ASSERT_NE(nullptr, mkdtemp(pattern));
-    dir_ = pattern;
-    previous_ = SetMessageBoxPresenter([this](const MessageBoxRequest& box) {
-      boxes_.push_back(box);
-      return IDOK;
-    });
+    GuiTest::SetUp();
     PXInit();
     PXOpenDatabase();
-    PXSetDirectory(dir_.c_str());
-    ASSERT_EQ(0u, boxes_.size()) << boxes_[0].text;
+    PXSetDirectory(Root().c_str());
+    ASSERT_EQ(0u, Shown().size()) << Shown()[0].text;
     ASSERT_EQ(ENGINE_OK, CreateTable("ITEMS",
                                      {Field(1, "FileNum", ENGINE_FLD_STRING, 0, 15),
                                       Field(2, "Name", ENGINE_FLD_STRING, 0, 20),
@@ -95,10 +88,11 @@ class TablesTest : public ::testing::Test {
 
   void TearDown() override {
     PXExit();
-    SetMessageBoxPresenter(previous_);
-    std::string command = "rm -rf '" + dir_ + "'";
-    std::system(command.c_str());
+    GuiTest::TearDown();
   }
+
+  /* The boxes shown so far in this test. */
+  const std::vector<MessageBoxRequest>& Shown() { return Boxes().Shown(); }
 
   /* Inserts a LEDGER record. */
   static void AddLedger(TPXRecord& record, const char* file, LONG seq, double amount) {
@@ -115,9 +109,6 @@ class TablesTest : public ::testing::Test {
     return buffer;
   }
 
-  std::string dir_;
-  std::vector<MessageBoxRequest> boxes_;
-  MessageBoxPresenter previous_;
 };
 
 }  // namespace pxtest

@@ -44,8 +44,10 @@ std::string Ordinal(LONG date) {
 }  // namespace
 
 TEST(ValueFormsDayNumbers, EncodeAndDecodeMatchReference) {
+  /* The data sits beside this source; ZARNE_TEST_DATA names that folder when it is set. */
   const char* dir = std::getenv("ZARNE_TEST_DATA");
-  std::ifstream in(std::string(dir ? dir : ".") + "/value_forms_reference_dates.txt");
+  std::string folder = dir ? dir : std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/'));
+  std::ifstream in(folder + "/value_forms_reference_dates.txt");
   std::string line;
   int checked = 0;
   while (std::getline(in, line)) {

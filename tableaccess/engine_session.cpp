@@ -5,7 +5,7 @@
 
 #include "tableaccess/bounded_text.h"
 #include "platform/user/message_box.h"
-#include "platform/user/window_manager.h"
+#include "tableaccess/system_boxes.h"
 
 #include <cstring>
 
@@ -22,7 +22,7 @@ constexpr size_t kMessageSize = 128;
 
 
 void ShowErrorBox(LPCSTR text, LPCSTR caption) {
-  MessageBox(GetFocus(), text, caption, kErrorBoxStyle);
+  MessageBox(FocusOwner(), text, caption, kErrorBoxStyle);
 }
 
 }  // namespace

@@ -6,10 +6,9 @@
 
 #include "platform/kernel/local_time.h"
 #include "platform/kernel/paths.h"
-#include "platform/kernel/resources.h"
 #include "platform/user/message_box.h"
-#include "platform/user/window_manager.h"
 #include "tableaccess/bounded_text.h"
+#include "tableaccess/system_boxes.h"
 
 #include <cstring>
 #include <new>
@@ -17,27 +16,13 @@
 namespace {
 
 enum StringId : UINT {
-  kSystemErrorCaption = 1002,
   kMessageCaption = 1023,
   kAskCreateDirectory = 1047,
   kDirectoryRequired = 1048,
   kNoMemory = 1049,
 };
 
-constexpr int kStringSize = 256;
 constexpr double kHundredthsPerDay = 8640000.0;
-
-/* A string of the program's string table; null module: the running program. */
-struct ResourceString {
-  explicit ResourceString(UINT id) { LoadString(nullptr, id, text, sizeof text); }
-  char text[kStringSize];
-};
-
-
-void ShowSystemError(UINT textId) {
-  MessageBox(GetFocus(), ResourceString(textId).text, ResourceString(kSystemErrorCaption).text,
-             MB_ICONSTOP | MB_OK);
-}
 
 bool DirectoryExists(LPCSTR path) {
   DWORD attributes = GetFileAttributes(path);
@@ -100,10 +85,10 @@ BOOL MakeDirectoryPath(LPCSTR path) {
 
 BOOL EnsureDirectory(LPCSTR path) {
   if (path != nullptr) {
-    char question[kStringSize + MAX_PATH];
+    char question[sizeof(ResourceString::text) + MAX_PATH];
     BoundedText(question, sizeof question)
         .Format(ResourceString(kAskCreateDirectory).text, path);
-    int answer = MessageBox(GetFocus(), question, ResourceString(kMessageCaption).text,
+    int answer = MessageBox(FocusOwner(), question, ResourceString(kMessageCaption).text,
                             MB_YESNO);
     if (answer == IDYES && MakeDirectoryPath(path)) return TRUE;
   }

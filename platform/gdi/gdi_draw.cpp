@@ -65,8 +65,10 @@ BOOL PaintShape(DeviceContext& dc, Shape drawShape) {
   QPen pen = QPenOf(dc, dc.state.pen);
   QBrush brush = QBrushOf(dc, dc.state.brush);
   if (!painter.applyRop2(dc.state.rop2, &pen, &brush)) return TRUE;
-  if (brush.style() >= Qt::HorPattern && brush.style() <= Qt::DiagCrossPattern && dc.state.bkMode == OPAQUE)
-    painter->setBackground(ColorOf(dc.state.bkColor)), painter->setBackgroundMode(Qt::OpaqueMode);
+  if (brush.style() >= Qt::HorPattern && brush.style() <= Qt::DiagCrossPattern && dc.state.bkMode == OPAQUE) {
+    painter->setBackground(ColorOf(dc.state.bkColor));
+    painter->setBackgroundMode(Qt::OpaqueMode);
+  }
   painter->setPen(pen);
   painter->setBrush(brush);
   drawShape(*painter, pen);

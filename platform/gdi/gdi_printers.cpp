@@ -13,6 +13,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 namespace zarne::gdi {
@@ -77,10 +79,27 @@ void ApplyDevMode(QPrinter& printer, const DEVMODE& mode) {
                                                           : QPrinter::DuplexNone);
 }
 
+/* A document name as a file name: Windows-1252 text made UTF-8, characters that would make
+   folders or trouble replaced, and kept short enough for any file system. */
 std::string SafeFileName(const std::string& name) {
-  std::string safe;
-  for (char c : name) safe.push_back(std::strchr("/\\:*?\"<>|", c) || static_cast<unsigned char>(c) < 0x20 ? '_' : c);
-  return QString::fromStdString(safe).trimmed().isEmpty() ? std::string("Document") : safe;
+  constexpr int kMaxNameLength = 100;
+  QString safe = TextFrom1252(name.c_str(), static_cast<int>(name.size())).left(kMaxNameLength);
+  for (QChar& c : safe)
+    if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c)) c = '_';
+  safe = safe.trimmed();
+  return safe.isEmpty() ? std::string("Document") : safe.toStdString();
+}
+
+/* A device-mode record as far as its own size says it reaches: a shorter record from an
+   older settings file leaves the later fields zero instead of reading past its end. */
+DEVMODE UsableDevMode(const DEVMODE& given) {
+  DEVMODE mode{};
+  size_t size = std::min<size_t>(given.dmSize, sizeof(DEVMODE));
+  constexpr size_t kFieldsEnd = offsetof(DEVMODE, dmFields) + sizeof(DWORD);
+  if (size < kFieldsEnd) return mode;  // no fields mask: nothing can be trusted
+  std::memcpy(&mode, &given, size);
+  mode.dmSize = sizeof(DEVMODE);
+  return mode;
 }
 
 }  // namespace
@@ -100,7 +119,7 @@ std::unique_ptr<QPrinter> MakePrinter(const char* device, const DEVMODE* mode, b
   printer->setFullPage(false);
   DEVMODE defaults{};
   GdiDefaultDevMode(device, &defaults);
-  ApplyDevMode(*printer, mode ? *mode : defaults);
+  ApplyDevMode(*printer, mode ? UsableDevMode(*mode) : defaults);
   if (*pdf) {
     QMarginsF margins(kPdfMarginInches, kPdfMarginInches, kPdfMarginInches, kPdfMarginInches);
     printer->setPageMargins(margins * 25.4, QPageLayout::Millimeter);

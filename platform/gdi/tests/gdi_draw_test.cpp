@@ -191,6 +191,34 @@ TEST(GdiBlit, StretchAndCopyFromASurface) {
   GdiReleaseSurfaceDC(screen);
 }
 
+TEST(GdiDraw, HatchAndPatternBrushes) {
+  QImage image = WhiteImage(16, 16);
+  HDC dc = GdiCreateSurfaceDC(&image, QPoint(), QRegion());
+  HBRUSH hatch = CreateHatchBrush(HS_HORIZONTAL, RGB(0, 0, 0));
+  SetBkColor(dc, RGB(0, 255, 0));
+  RECT all{0, 0, 16, 16};
+  FillRect(dc, &all, hatch);
+  // An opaque hatch fills the gaps with the background colour; the lines are black.
+  int black = 0, green = 0;
+  for (int y = 0; y < 16; ++y) {
+    COLORREF pixel = PixelAt(image, 0, y);
+    black += pixel == RGB(0, 0, 0);
+    green += pixel == RGB(0, 255, 0);
+  }
+  EXPECT_GT(black, 0);
+  EXPECT_EQ(black + green, 16);
+  const BYTE checker[4] = {0x55, 0x00, 0xAA, 0x00};  // 2x2 rows of 16 bits: white/black alternate
+  HBITMAP tile = CreateBitmap(2, 2, 1, 1, checker);
+  HBRUSH pattern = CreatePatternBrush(tile);
+  DeleteObject(tile);  // the brush keeps its own copy
+  FillRect(dc, &all, pattern);
+  EXPECT_NE(PixelAt(image, 0, 0), PixelAt(image, 1, 0));
+  EXPECT_EQ(PixelAt(image, 0, 0), PixelAt(image, 1, 1));
+  GdiReleaseSurfaceDC(dc);
+  DeleteObject(hatch);
+  DeleteObject(pattern);
+}
+
 TEST(GdiDraw, RecordingDcListsShapes) {
   HDC dc = GdiCreateRecordingDC();
   HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 128));

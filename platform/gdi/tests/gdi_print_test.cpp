@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
@@ -148,6 +149,24 @@ TEST_F(GdiPrint, PageMetricsFollowTheDeviceMode) {
   EXPECT_EQ(GetDeviceCaps(landscape, PHYSICALWIDTH), 8400);
   EXPECT_EQ(GetDeviceCaps(landscape, PHYSICALHEIGHT), 5100);
   DeleteDC(landscape);
+}
+
+TEST_F(GdiPrint, AShortDeviceModeIsReadOnlyAsFarAsItsSize) {
+  // An older record whose size ends after dmOrientation: the paper size behind it is not its own.
+  DEVMODE mode{};
+  GdiDefaultDevMode("PDF", &mode);
+  mode.dmOrientation = DMORIENT_LANDSCAPE;
+  mode.dmPaperSize = DMPAPER_LEGAL;
+  mode.dmSize = offsetof(DEVMODE, dmPaperSize);
+  HDC dc = PdfDc(&mode);
+  ASSERT_NE(dc, nullptr);
+  EXPECT_EQ(GetDeviceCaps(dc, PHYSICALWIDTH), 6600);  // landscape letter, not legal
+  EXPECT_EQ(GetDeviceCaps(dc, PHYSICALHEIGHT), 5100);
+  DeleteDC(dc);
+  mode.dmSize = 10;  // not even a fields mask: the printer's defaults
+  HDC defaults = PdfDc(&mode);
+  EXPECT_EQ(GetDeviceCaps(defaults, PHYSICALWIDTH), 5100);
+  DeleteDC(defaults);
 }
 
 TEST_F(GdiPrint, PdfIsAlwaysOfferedAndDefaultsExist) {

@@ -65,6 +65,7 @@ bool TPXRecord::WriteBlank0(int field) {
 
 bool TPXRecord::GetString(int field, LPSTR buffer, DWORD size) {
   if (!CheckField(field)) return false;
+  if (buffer == nullptr) size = 0;  // no room at all: refused below unless nothing is stored
   if (FieldSize(field) > size) {
     ReportDbMessage("Target buffer too small");
     return false;
@@ -86,7 +87,7 @@ bool TPXRecord::GetString(int field, LPSTR buffer, DWORD size) {
 }
 
 bool TPXRecord::ReadBlob(int field, LPSTR buffer, DWORD size) {
-  std::memset(buffer, 0, size);
+  if (size != 0) std::memset(buffer, 0, size);
   WORD number = static_cast<WORD>(field);
   bool ok = PXCheck(EngineOpenBlob(cursor_, buffer_, number, kBlobOpenMode));
   DWORD blobSize = 0;

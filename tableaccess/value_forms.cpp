@@ -202,7 +202,7 @@ int InsertThousandsCommas(LPCSTR source, LPSTR destination, size_t size) {
   size_t firstGroup = digits % 3 == 0 ? 3 : digits % 3;
   int commas = 0;
   for (size_t i = 0; i < digits; ++i) {
-    if (i != 0 && (i - firstGroup) % 3 == 0 && i >= firstGroup) {
+    if (i >= firstGroup && (i - firstGroup) % 3 == 0) {
       out.Append(',');
       ++commas;
     }

@@ -1,0 +1,183 @@
+#include "platform/user/tests/window_test_fixture.h"
+
+#include "platform/kernel/global_memory.h"
+
+#include <cstring>
+
+using EditControl = WindowTest;
+
+namespace {
+
+HWND CreateEdit(HWND parent, int id, DWORD style = 0, LPCSTR cls = "edit", LPCSTR text = "") {
+  return CreateWindow(cls, text, WS_CHILD | WS_VISIBLE | WS_BORDER | style, 10, 10, 150, 24, parent,
+                      reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
+}
+
+std::string TextOf(HWND hwnd) {
+  char buffer[256];
+  GetWindowText(hwnd, buffer, sizeof buffer);
+  return buffer;
+}
+
+std::vector<WORD> Notifications(HWND parent, HWND edit) {
+  std::vector<WORD> codes;
+  for (const auto& m : LoggedOf(WM_COMMAND))
+    if (m.hwnd == parent && reinterpret_cast<HWND>(m.lParam) == edit) codes.push_back(HIWORD(m.wParam));
+  return codes;
+}
+
+WNDPROC g_editProc = nullptr;
+std::vector<UINT> g_subclassSaw;
+
+/* A subclass that takes Tab for itself and upper-cases typed letters. */
+LRESULT CALLBACK TabEatingSubclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) g_subclassSaw.push_back(msg);
+  if (msg == WM_CHAR && wParam == '\t') {
+    PostMessage(GetParent(hwnd), WM_USER + 1, GetDlgCtrlID(hwnd), 0);
+    return 0;
+  }
+  if (msg == WM_CHAR && wParam >= 'a' && wParam <= 'z') wParam -= 32;
+  return CallWindowProc(g_editProc, hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(EditControl, TypingReachesTheEditAndNotifiesTheParent) {
+  HWND top = TopWindow();
+  HWND edit = CreateEdit(top, 101);
+  ASSERT_NE(edit, nullptr);
+  SetFocus(edit);
+  EXPECT_EQ(Notifications(top, edit), std::vector<WORD>{EN_SETFOCUS});
+  MessageLog().clear();
+  TypeText("Hi 5");
+  EXPECT_EQ(TextOf(edit), "Hi 5");
+  EXPECT_EQ(GetWindowTextLength(edit), 4);
+  std::vector<WORD> codes = Notifications(top, edit);
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), EN_CHANGE), 4);
+  PressKey(VK_LEFT);
+  PressKey(VK_BACK);
+  EXPECT_EQ(TextOf(edit), "Hi5");
+  PressKey(VK_HOME);
+  PressKey(VK_DELETE);
+  EXPECT_EQ(TextOf(edit), "i5");
+  MessageLog().clear();
+  SetFocus(top);
+  EXPECT_EQ(Notifications(top, edit), std::vector<WORD>{EN_KILLFOCUS});
+}
+
+TEST_F(EditControl, SelectionLimitAndReplacementFollowTheMessages) {
+  HWND top = TopWindow();
+  HWND edit = CreateEdit(top, 101, 0, "edit", "abcdef");
+  EXPECT_EQ(TextOf(edit), "abcdef");
+  SendMessage(edit, EM_SETSEL, 1, 4);
+  DWORD start = 0, end = 0;
+  LRESULT both = SendMessage(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 1u);
+  EXPECT_EQ(end, 4u);
+  EXPECT_EQ(both, MAKELRESULT(1, 4));
+  SendMessage(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("XY"));
+  EXPECT_EQ(TextOf(edit), "aXYef");
+  SendMessage(edit, EM_SETSEL, 0, -1);
+  SendMessage(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(end, 5u);
+  SendMessage(edit, EM_LIMITTEXT, 6, 0);
+  EXPECT_EQ(SendMessage(edit, EM_GETLIMITTEXT, 0, 0), 6);
+  SendMessage(edit, EM_SETSEL, 5, 5);
+  SetFocus(edit);
+  MessageLog().clear();
+  int beeps = MessageBeepCount();
+  TypeText("12");
+  EXPECT_EQ(TextOf(edit), "aXYef1");
+  std::vector<WORD> codes = Notifications(top, edit);
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), EN_MAXTEXT), 1);
+  EXPECT_EQ(MessageBeepCount(), beeps + 1);
+  // Setting the text ignores the limit, as on the original platform.
+  SetWindowText(edit, "longer than six");
+  EXPECT_EQ(TextOf(edit), "longer than six");
+}
+
+TEST_F(EditControl, SubclassSeesKeysFirstAndDefaultHandlingDoesTheEditing) {
+  HWND top = TopWindow();
+  HWND edit = CreateEdit(top, 101);
+  g_editProc = reinterpret_cast<WNDPROC>(
+      SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(TabEatingSubclass)));
+  ASSERT_EQ(g_editProc, EditWindowProc);
+  g_subclassSaw.clear();
+  SetFocus(edit);
+  TypeText("ab");
+  PressKey(VK_TAB);
+  EXPECT_EQ(TextOf(edit), "AB");
+  EXPECT_EQ(MessagesOf(top, {WM_USER + 1}).size(), 1u);  // the subclass's own Tab handling
+  std::vector<UINT> firstKey(g_subclassSaw.begin(), g_subclassSaw.begin() + 3);
+  EXPECT_EQ(firstKey, (std::vector<UINT>{WM_KEYDOWN, WM_CHAR, WM_KEYUP}));
+}
+
+TEST_F(EditControl, SuperclassBuiltFromTheEditClassInfoBehavesAsAnEdit) {
+  WNDCLASS wc{};
+  ASSERT_TRUE(GetClassInfo(nullptr, "edit", &wc));
+  EXPECT_EQ(wc.lpfnWndProc, EditWindowProc);
+  EXPECT_TRUE(wc.style & CS_PARENTDC);
+  g_editProc = wc.lpfnWndProc;
+  wc.lpfnWndProc = TabEatingSubclass;
+  wc.style = (wc.style | CS_GLOBALCLASS) & ~CS_PARENTDC;
+  wc.lpszClassName = "tsedit";
+  ASSERT_NE(RegisterClass(&wc), 0);
+  HWND top = TopWindow();
+  HWND edit = CreateEdit(top, 7, 0, "tsedit", "start");
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(TextOf(edit), "start");
+  char name[16];
+  GetClassName(edit, name, sizeof name);
+  EXPECT_STREQ(name, "tsedit");
+  SetFocus(edit);
+  SendMessage(edit, EM_SETSEL, 0, -1);
+  TypeText("x");
+  EXPECT_EQ(TextOf(edit), "X");
+  EXPECT_EQ(SendMessage(edit, WM_GETDLGCODE, 0, 0), DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS);
+  DestroyWindow(top);
+  EXPECT_TRUE(UnregisterClass("tsedit", nullptr));
+}
+
+TEST_F(EditControl, MultiLineTextUsesCrLfAndClicksReachTheProcedure) {
+  HWND top = TopWindow();
+  HWND edit = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 200, 80, top,
+                           reinterpret_cast<HMENU>(5), nullptr, nullptr);
+  SetWindowText(edit, "one\r\ntwo");
+  EXPECT_EQ(GetWindowTextLength(edit), 8);
+  EXPECT_EQ(SendMessage(edit, EM_GETLINECOUNT, 0, 0), 2);
+  EXPECT_EQ(SendMessage(edit, EM_LINEINDEX, 1, 0), 5);
+  SendMessage(edit, EM_SETSEL, 5, 8);
+  DWORD start = 0, end = 0;
+  SendMessage(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 5u);
+  EXPECT_EQ(end, 8u);
+  std::vector<UINT> seen;
+  g_editProc = reinterpret_cast<WNDPROC>(GetWindowLong(edit, GWL_WNDPROC));
+  static std::vector<UINT>* clicks;
+  clicks = &seen;
+  SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_LBUTTONDBLCLK || m == WM_RBUTTONDOWN || m == WM_LBUTTONDOWN) clicks->push_back(m);
+    return CallWindowProc(g_editProc, h, m, w, l);
+  }));
+  DoubleClick(edit, 5, 5);
+  Click(edit, 5, 5, Qt::RightButton);
+  EXPECT_EQ(seen, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN}));
+  EXPECT_EQ(GetFocus(), edit);  // the click focused the edit
+}
+
+TEST_F(EditControl, CopyAndPasteGoThroughTheClipboard) {
+  HWND top = TopWindow();
+  HWND source = CreateEdit(top, 1, 0, "edit", "copy me");
+  HWND target = CreateEdit(top, 2);
+  SendMessage(source, EM_SETSEL, 0, 4);
+  SendMessage(source, WM_COPY, 0, 0);
+  SetFocus(target);
+  PressKey('V', Qt::ControlModifier);
+  EXPECT_EQ(TextOf(target), "copy");
+  ASSERT_TRUE(OpenClipboard(top));
+  HANDLE block = GetClipboardData(CF_TEXT);
+  ASSERT_NE(block, nullptr);
+  EXPECT_STREQ(static_cast<const char*>(GlobalLock(block)), "copy");
+  GlobalUnlock(block);
+  CloseClipboard();
+}

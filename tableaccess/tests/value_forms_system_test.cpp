@@ -22,7 +22,7 @@ bool IsDirectory(const char* path) {
 }
 
 /* Each test runs in a fresh private root, so the drive paths below start out missing. */
-class DirectoryHelpersTest : public GuiTest {};
+class SystemHelpersTest : public GuiTest {};
 
 }  // namespace
 
@@ -41,7 +41,7 @@ TEST(ValueFormsTime, TodayAndTimeKeys) {
   EXPECT_LT(third, static_cast<double>(today) + 2.0);
 }
 
-TEST_F(DirectoryHelpersTest, YesCreatesEveryMissingLevel) {
+TEST_F(SystemHelpersTest, YesCreatesEveryMissingLevel) {
   const char* path = "C:\\ZTEST\\ENSURE\\ONE\\TWO";
   ASSERT_FALSE(IsDirectory(path));
   EXPECT_TRUE(EnsureDirectory(path));
@@ -53,7 +53,7 @@ TEST_F(DirectoryHelpersTest, YesCreatesEveryMissingLevel) {
   EXPECT_EQ(static_cast<UINT>(MB_YESNO), Boxes().Shown()[0].type);
 }
 
-TEST_F(DirectoryHelpersTest, NoLeavesItMissingAndSaysItIsRequired) {
+TEST_F(SystemHelpersTest, NoLeavesItMissingAndSaysItIsRequired) {
   Boxes().QueueAnswer(IDNO);
   const char* path = "C:\\ZTEST\\REFUSED";
   EXPECT_FALSE(EnsureDirectory(path));
@@ -64,13 +64,13 @@ TEST_F(DirectoryHelpersTest, NoLeavesItMissingAndSaysItIsRequired) {
   EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), Boxes().Shown()[1].type & MB_ICONMASK);
 }
 
-TEST_F(DirectoryHelpersTest, NullPathIsRequiredWithoutQuestion) {
+TEST_F(SystemHelpersTest, NullPathIsRequiredWithoutQuestion) {
   EXPECT_FALSE(EnsureDirectory(nullptr));
   ASSERT_EQ(1u, Boxes().Shown().size());
   EXPECT_EQ("This directory is required.", Boxes().Shown()[0].text);
 }
 
-TEST_F(DirectoryHelpersTest, MakeDirectoryPathKeepsExistingAndFailsOnAFile) {
+TEST_F(SystemHelpersTest, MakeDirectoryPathKeepsExistingAndFailsOnAFile) {
   EXPECT_TRUE(MakeDirectoryPath("C:\\ZTEST\\MAKE\\A"));
   EXPECT_TRUE(MakeDirectoryPath("C:\\ZTEST\\MAKE\\A"));  // already there: fine
   EXPECT_TRUE(MakeDirectoryPath("C:\\ZTEST\\MAKE\\B\\"));
@@ -79,7 +79,7 @@ TEST_F(DirectoryHelpersTest, MakeDirectoryPathKeepsExistingAndFailsOnAFile) {
   EXPECT_TRUE(Boxes().Shown().empty());
 }
 
-TEST_F(DirectoryHelpersTest, NoMemoryBox) {
+TEST_F(SystemHelpersTest, NoMemoryBox) {
   ShowNoMemory();
   ASSERT_EQ(1u, Boxes().Shown().size());
   EXPECT_EQ("Could not allocate memory.", Boxes().Shown()[0].text);
@@ -116,5 +116,19 @@ TEST_F(PartyNamesTest, JoinsTheFileRecordsNames) {
   names = GetPartyNames("NOFILE", "PARTIES");
   EXPECT_STREQ("", names);
   delete[] names;
+  EXPECT_TRUE(Boxes().Shown().empty());
+}
+
+TEST_F(SystemHelpersTest, DecodingANonDateIsReported) {
+  int m = 9, d = 9, y = 9;
+  DecodeDate(0, m, d, y);
+  EXPECT_EQ(0, m + d + y);
+  ASSERT_EQ(2u, Boxes().Shown().size());
+  EXPECT_EQ("Database Error", Boxes().Shown()[0].caption);
+  EXPECT_EQ("Error Context", Boxes().Shown()[1].caption);
+  char text[kDateTextSize] = "x";
+  Boxes().Clear();
+  FormatShortDate(text, kBlankDate, sizeof text);  // blank: no engine call, no box
+  EXPECT_STREQ("", text);
   EXPECT_TRUE(Boxes().Shown().empty());
 }

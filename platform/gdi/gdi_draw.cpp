@@ -222,7 +222,7 @@ int FillRect(HDC handle, const RECT* rect, HBRUSH brush) {
   uintptr_t brushValue = reinterpret_cast<uintptr_t>(brush);
   bool systemColor = brushValue > 0 && brushValue <= 31 && !LookupObject(brush);
   if (!systemColor && !LiveObject(brush, ObjectKind::Brush)) return 0;
-  QBrush qbrush = BrushOrSystemColor(brush);
+  QBrush qbrush = systemColor ? BrushOrSystemColor(brush) : QBrushOf(*dc, brush);
   if (Recording(*dc)) {
     RecordCall(*dc, RecordOfRect("FillRect", *rect));
     QColor color = qbrush.color();
@@ -239,7 +239,7 @@ int FrameRect(HDC handle, const RECT* rect, HBRUSH brush) {
   if (Recording(*dc)) RecordCall(*dc, RecordOfRect("FrameRect", *rect));
   QRect r = LogicalRectToDevice(dc->state, rect->left, rect->top, rect->right, rect->bottom);
   if (r.isEmpty()) return 1;
-  QBrush qbrush = GdiBrushToQBrush(brush);
+  QBrush qbrush = QBrushOf(*dc, brush);
   FillDeviceRect(*dc, QRect(r.left(), r.top(), r.width(), 1), qbrush);
   FillDeviceRect(*dc, QRect(r.left(), r.bottom(), r.width(), 1), qbrush);
   FillDeviceRect(*dc, QRect(r.left(), r.top() + 1, 1, r.height() - 2), qbrush);

@@ -33,6 +33,7 @@ struct GdiObject {
   LOGPEN pen{};
   LOGBRUSH brush{};
   QImage pattern;  // pattern brushes
+  bool patternMonochrome = false;  // painted in the DC's text and background colours
   LOGFONT font{};
   QImage image;  // bitmaps: Format_RGB32 pixels
   int bitsPixel = 32;

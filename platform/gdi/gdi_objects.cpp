@@ -166,8 +166,15 @@ QPen QPenOf(const DeviceContext& dc, HGDIOBJ pen) {
 }
 
 QBrush QBrushOf(const DeviceContext& dc, HGDIOBJ brush) {
-  (void)dc;
-  return GdiBrushToQBrush(static_cast<HBRUSH>(brush));
+  GdiObject* object = LookupObject(brush, ObjectKind::Brush);
+  if (!object || object->brush.lbStyle != BS_PATTERN || !object->patternMonochrome)
+    return GdiBrushToQBrush(static_cast<HBRUSH>(brush));
+  // A monochrome pattern takes the DC's colours: clear bits the text colour, set bits the background.
+  QImage tile = object->pattern.copy();
+  QRgb ink = ColorOf(dc.state.textColor).rgb(), paper = ColorOf(dc.state.bkColor).rgb();
+  for (int y = 0; y < tile.height(); ++y)
+    for (int x = 0; x < tile.width(); ++x) tile.setPixel(x, y, (tile.pixel(x, y) & 0xFFFFFF) ? paper : ink);
+  return QBrush(tile);
 }
 
 }  // namespace zarne::gdi
@@ -244,6 +251,7 @@ HBRUSH CreatePatternBrush(HBITMAP bitmap) {
   auto object = NewObject(ObjectKind::Brush);
   object->brush = LOGBRUSH{BS_PATTERN, 0, reinterpret_cast<ULONG_PTR>(bitmap)};
   object->pattern = source->image.copy();  // the brush keeps its own copy of the pixels
+  object->patternMonochrome = source->bitsPixel == 1;
   return static_cast<HBRUSH>(RegisterObject(std::move(object)));
 }
 

@@ -150,7 +150,8 @@ HDC CreateICA(LPCSTR driver, LPCSTR device, LPCSTR port, const DEVMODE* mode);
 int StartDocA(HDC dc, const DOCINFOA* info);
 #define StartDoc StartDocA
 int StartPage(HDC dc);
-/* > 0; SP_APPABORT when the abort procedure answered FALSE (the job is then abandoned). */
+/* > 0; SP_APPABORT when the abort procedure answered FALSE (the job is then abandoned).
+   The DC's attributes (mapping mode, objects, colours) carry over from page to page. */
 int EndPage(HDC dc);
 int EndDoc(HDC dc);
 int AbortDoc(HDC dc);

@@ -211,9 +211,14 @@ TEST(GdiDraw, HatchAndPatternBrushes) {
   HBITMAP tile = CreateBitmap(2, 2, 1, 1, checker);
   HBRUSH pattern = CreatePatternBrush(tile);
   DeleteObject(tile);  // the brush keeps its own copy
+  SetTextColor(dc, RGB(255, 0, 0));
+  SetBkColor(dc, RGB(0, 0, 255));
   FillRect(dc, &all, pattern);
+  // A monochrome pattern paints in the DC's text (clear bits) and background (set bits) colours.
+  EXPECT_TRUE(PixelAt(image, 0, 0) == RGB(255, 0, 0) || PixelAt(image, 0, 0) == RGB(0, 0, 255));
   EXPECT_NE(PixelAt(image, 0, 0), PixelAt(image, 1, 0));
   EXPECT_EQ(PixelAt(image, 0, 0), PixelAt(image, 1, 1));
+  EXPECT_EQ(PixelAt(image, 0, 0), PixelAt(image, 2, 0));
   GdiReleaseSurfaceDC(dc);
   DeleteObject(hatch);
   DeleteObject(pattern);

@@ -108,7 +108,7 @@ HWND SetActiveWindow(HWND hwnd) {
   if (hwnd && FindWindowObject(hwnd)) {
     WindowPtr window = FindWindowObject(hwnd);
     if (window->frame && window->frame->isVisible()) {
-      window->frame->raise();
+      RaiseFrame(*window);
       window->frame->activateWindow();
     }
     SendMessage(hwnd, WM_NCACTIVATE, TRUE, 0);

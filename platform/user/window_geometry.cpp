@@ -52,13 +52,11 @@ RECT ScreenRect() {
 void RestackSiblings(const std::vector<HWND>& siblings, bool topLevel) {
   if (topLevel) {
     if (!siblings.empty())
-      if (WindowPtr top = FindWindowObject(siblings.front()))
-        if (top->frame) top->frame->raise();
+      if (WindowPtr top = FindWindowObject(siblings.front())) RaiseFrame(*top);
     return;
   }
   for (auto it = siblings.rbegin(); it != siblings.rend(); ++it)
-    if (WindowPtr w = FindWindowObject(*it))
-      if (w->frame) w->frame->raise();
+    if (WindowPtr w = FindWindowObject(*it)) RaiseFrame(*w);
 }
 
 void ApplyZOrder(WindowObject& window, HWND insertAfter) {
@@ -114,6 +112,12 @@ void InvalidateTree(HWND hwnd) {
 }  // namespace
 
 HWND GetDesktopWindow() { return kDesktop; }
+
+void RaiseFrame(const WindowObject& window) {
+  if (!window.frame) return;
+  if (!window.IsChild() && QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+  window.frame->raise();
+}
 
 QMargins NativeFrameInsets(const WindowObject& window) {
   if (window.IsChild()) return QMargins();

@@ -110,6 +110,9 @@ QMargins NativeFrameInsets(const WindowObject& window);
 /* Places the frame, client and scroll-bar widgets from the window's rectangles. */
 void ApplyWidgetGeometry(WindowObject& window);
 
+/* Raises a window's frame; top-level frames only where the desktop stacks windows. */
+void RaiseFrame(const WindowObject& window);
+
 /* Width and height of a rectangle. */
 inline int RectWidth(const RECT& r) { return r.right - r.left; }
 inline int RectHeight(const RECT& r) { return r.bottom - r.top; }

@@ -5,7 +5,9 @@
 */
 #include "platform/user/window_object.h"
 
+#include "platform/gdi/gdi_surface.h"
 #include "platform/user/edit_control.h"
+#include "platform/user/system_info.h"
 
 #include <QApplication>
 
@@ -91,6 +93,7 @@ bool EnsureWindowSystem() {
   if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
   if (!classesReady) {
     classesReady = true;
+    GdiSetSystemColorProvider(GetSysColor);  // class brushes (COLOR_xxx + 1) follow our scheme
     RegisterSystemClasses();
   }
   return true;

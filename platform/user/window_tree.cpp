@@ -44,7 +44,7 @@ HWND SetParent(HWND child, HWND newParent) {
   ApplyWidgetGeometry(*window);
   if (window->frame) {
     window->frame->setVisible(visible);
-    window->frame->raise();
+    RaiseFrame(*window);
   }
   return old;
 }

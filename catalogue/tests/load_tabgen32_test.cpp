@@ -18,6 +18,8 @@ TEST_F(LoadTabgen32, ExportsCreateZarneTableByNameAndCreatesOnTheHostSession) {
   ASSERT_NE(library, nullptr) << dlerror();
   auto create = reinterpret_cast<CreateZarneTableProc>(dlsym(library, "_CreateZarneTable"));
   ASSERT_NE(create, nullptr) << dlerror();
+  // Its internal steps stay private to it.
+  EXPECT_EQ(dlsym(library, "_Z18ShowEngineErrorBoxv"), nullptr);
 
   std::string directory = MakeEmptyDirectory("checkctl");
   EXPECT_EQ(create(database_, "checkctl", directory.c_str()), 1);

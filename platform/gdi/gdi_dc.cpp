@@ -173,9 +173,15 @@ BOOL GdiReleaseSurfaceDC(HDC handle) {
 
 HDC CreateCompatibleDC(HDC handle) {
   // A null DC means "compatible with the screen", as on the platform.
-  if (handle && !LookupDC(handle)) return nullptr;
+  DeviceContext* model = handle ? LookupDC(handle) : nullptr;
+  if (handle && !model) return nullptr;
   auto dc = std::make_unique<DeviceContext>();
   dc->kind = DcKind::Memory;
+  if (model) {
+    // Compatible with a printer: the fixed mapping modes use the printer's resolution.
+    dc->dpiX = model->dpiX;
+    dc->dpiY = model->dpiY;
+  }
   dc->state = DefaultState();
   dc->state.bitmap = DefaultBitmap();
   RetainObject(dc->state.bitmap);

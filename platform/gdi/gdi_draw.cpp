@@ -75,12 +75,27 @@ BOOL PaintShape(DeviceContext& dc, Shape drawShape) {
   return TRUE;
 }
 
-/* The pixel rectangle of a shape's outline: the pen runs inside the device rectangle. */
-QRectF OutlineRect(const QRect& device, const QPen& pen) {
+/* Where a shape's outline runs: a one-pixel pen along the shape's last pixels; a wider pen
+   centred on the shape's edge, or wholly inside it for PS_INSIDEFRAME. */
+QRectF OutlineRect(const QRect& device, const QPen& pen, bool insideFrame) {
   if (pen.style() == Qt::NoPen) return QRectF(device);
-  double inset = pen.width() > 1 ? pen.width() / 2.0 : 0.0;
-  double shrink = pen.width() > 1 ? pen.width() : 1.0;
-  return QRectF(device.left() + inset, device.top() + inset, device.width() - shrink, device.height() - shrink);
+  if (pen.width() > 1 && insideFrame) {
+    double inset = pen.width() / 2.0;
+    return QRectF(device.left() + inset, device.top() + inset, device.width() - pen.width(),
+                  device.height() - pen.width());
+  }
+  return QRectF(device.left(), device.top(), device.width() - 1, device.height() - 1);
+}
+
+/* The part of a shape's inside that its outline does not cover. */
+QRect InteriorRect(const QRect& device, const QPen& pen, bool insideFrame) {
+  int inset = pen.width() <= 1 ? 1 : insideFrame ? pen.width() : (pen.width() + 1) / 2;
+  return device.adjusted(inset, inset, -inset, -inset);
+}
+
+bool InsideFramePen(const DeviceContext& dc) {
+  GdiObject* pen = LookupObject(dc.state.pen, ObjectKind::Pen);
+  return pen && (pen->pen.lopnStyle & PS_STYLE_MASK) == PS_INSIDEFRAME;
 }
 
 }  // namespace
@@ -171,19 +186,19 @@ BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
   if (Recording(*dc)) RecordCall(*dc, RecordOfRect("Rectangle", RECT{left, top, right, bottom}));
   QRect device = LogicalRectToDevice(dc->state, left, top, right, bottom);
   if (device.width() <= 0 || device.height() <= 0) return TRUE;
+  bool insideFrame = InsideFramePen(*dc);
   return PaintShape(*dc, [&](QPainter& p, const QPen& pen) {
     if (pen.style() == Qt::NoPen) {
       p.fillRect(device, p.brush());
       return;
     }
-    QRectF outline = OutlineRect(device, pen);
+    QRectF outline = OutlineRect(device, pen, insideFrame);
     if (outline.width() <= 0 || outline.height() <= 0) {
       p.fillRect(device, pen.color());
       return;
     }
     // Interior and outline never overlap, so XOR and NOT modes touch each pixel once.
-    int inset = std::max(1, pen.width());
-    QRect interior = device.adjusted(inset, inset, -inset, -inset);
+    QRect interior = InteriorRect(device, pen, insideFrame);
     if (p.brush().style() != Qt::NoBrush && !interior.isEmpty()) p.fillRect(interior, p.brush());
     p.setBrush(Qt::NoBrush);
     p.drawRect(outline);
@@ -196,7 +211,8 @@ BOOL Ellipse(HDC handle, int left, int top, int right, int bottom) {
   if (Recording(*dc)) RecordCall(*dc, RecordOfRect("Ellipse", RECT{left, top, right, bottom}));
   QRect device = LogicalRectToDevice(dc->state, left, top, right, bottom);
   if (device.width() <= 0 || device.height() <= 0) return TRUE;
-  return PaintShape(*dc, [&](QPainter& p, const QPen& pen) { p.drawEllipse(OutlineRect(device, pen)); });
+  bool insideFrame = InsideFramePen(*dc);
+  return PaintShape(*dc, [&](QPainter& p, const QPen& pen) { p.drawEllipse(OutlineRect(device, pen, insideFrame)); });
 }
 
 BOOL RoundRect(HDC handle, int left, int top, int right, int bottom, int width, int height) {
@@ -211,8 +227,9 @@ BOOL RoundRect(HDC handle, int left, int top, int right, int bottom, int width, 
   if (device.width() <= 0 || device.height() <= 0) return TRUE;
   double radiusX = std::abs(width * ScaleX(dc->state)) / 2.0;
   double radiusY = std::abs(height * ScaleY(dc->state)) / 2.0;
+  bool insideFrame = InsideFramePen(*dc);
   return PaintShape(*dc, [&](QPainter& p, const QPen& pen) {
-    p.drawRoundedRect(OutlineRect(device, pen), radiusX, radiusY);
+    p.drawRoundedRect(OutlineRect(device, pen, insideFrame), radiusX, radiusY);
   });
 }
 

@@ -6,6 +6,8 @@
 */
 #include "platform/gdi/gdi_internal.h"
 
+#include <QCoreApplication>
+
 #include <unordered_map>
 
 namespace zarne::gdi {
@@ -61,7 +63,24 @@ GdiObject* LiveObject(HGDIOBJ handle, ObjectKind kind) {
 
 void EraseObject(HGDIOBJ handle) { Objects().erase(reinterpret_cast<uintptr_t>(handle)); }
 
+/* DCs left open when the application object goes end with it: a printer's painter must not
+   outlive the GUI it paints through. */
+void EndAllDCs() {
+  std::vector<uintptr_t> open;
+  for (const auto& [value, dc] : Dcs()) open.push_back(value);
+  for (uintptr_t value : open) {
+    DeviceContext* dc = LookupDC(reinterpret_cast<HDC>(value));
+    if (dc && dc->kind == DcKind::Printer) AbortPrintJob(*dc);
+    DestroyDC(reinterpret_cast<HDC>(value));
+  }
+}
+
 HDC RegisterDC(std::unique_ptr<DeviceContext> dc) {
+  static bool endRegistered = false;
+  if (!endRegistered && QCoreApplication::instance()) {
+    qAddPostRoutine(EndAllDCs);
+    endRegistered = true;
+  }
   uintptr_t value = NewHandleValue();
   Dcs()[value] = std::move(dc);
   return reinterpret_cast<HDC>(value);

@@ -150,8 +150,10 @@ QPen QPenOf(const DeviceContext& dc, HGDIOBJ pen) {
   // A width of 0 is one device pixel whatever the mapping mode.
   int width = std::max(1, static_cast<int>(std::lround(std::abs(logPen.lopnWidth.x * ScaleX(dc.state)))));
   QPen qpen(ColorOf(logPen.lopnColor), width);
-  qpen.setCapStyle(Qt::FlatCap);
-  qpen.setJoinStyle(Qt::MiterJoin);
+  // Thin lines end short of their last pixel (flat caps); wide pens are round-ended and
+  // round-joined, as the platform's pens are.
+  qpen.setCapStyle(width > 1 ? Qt::RoundCap : Qt::FlatCap);
+  qpen.setJoinStyle(width > 1 ? Qt::RoundJoin : Qt::MiterJoin);
   // Styled lines exist only one pixel wide; wider ones are solid, as on the platform.
   if (width == 1) {
     switch (style) {

@@ -48,6 +48,26 @@ TEST(GdiDraw, LinesLeaveOutTheirLastPixelAndRectanglesTheirRightAndBottom) {
   GdiReleaseSurfaceDC(dc);
 }
 
+TEST(GdiDraw, WidePensStraddleTheEdgeUnlessInsideFrame) {
+  for (int style : {PS_SOLID, PS_INSIDEFRAME}) {
+    QImage image = WhiteImage(40, 40);
+    HDC dc = GdiCreateSurfaceDC(&image, QPoint(), QRegion());
+    HPEN wide = CreatePen(style, 5, RGB(0, 0, 0));
+    SelectObject(dc, wide);
+    Rectangle(dc, 10, 10, 30, 30);
+    QRect ink = InkBox(image);
+    if (style == PS_INSIDEFRAME) {
+      EXPECT_EQ(ink, QRect(10, 10, 20, 20));
+    } else {
+      EXPECT_LT(ink.left(), 10);
+      EXPECT_GT(ink.right(), 29);
+    }
+    EXPECT_EQ(PixelAt(image, 20, 20), RGB(255, 255, 255));  // the white brush inside
+    GdiReleaseSurfaceDC(dc);
+    DeleteObject(wide);
+  }
+}
+
 TEST(GdiDraw, XorPenAndNotUndoThemselves) {
   QImage image = WhiteImage(40, 40);
   RECT band{0, 0, 40, 20};

@@ -137,6 +137,14 @@ TEST_F(GdiPrint, PageMetricsFollowTheDeviceMode) {
   EXPECT_EQ(GetDeviceCaps(dc, VERTRES), 6300);
   // The report page width of the accounting reports: HORZRES x 100 / LOGPIXELSX - 2.
   EXPECT_EQ(GetDeviceCaps(dc, HORZRES) * 100 / GetDeviceCaps(dc, LOGPIXELSX) - 2, 798);
+  // A memory DC made for the printer maps fixed modes at the printer's resolution.
+  HDC memory = CreateCompatibleDC(dc);
+  SetMapMode(memory, MM_LOENGLISH);
+  POINT inch{100, -100};
+  LPtoDP(memory, &inch, 1);
+  EXPECT_EQ(inch.x, 600);
+  EXPECT_EQ(inch.y, 600);
+  DeleteDC(memory);
   POINT size{};
   int query = GETPHYSPAGESIZE;
   EXPECT_EQ(Escape(dc, QUERYESCSUPPORT, sizeof query, reinterpret_cast<LPCSTR>(&query), nullptr), 1);

@@ -70,28 +70,29 @@ size_t FullTermCount(EngineCursor cursor) {
 
 /* The statement for a step from the cursor's position, and how many key terms it binds. */
 sqlite3_stmt* StepStatement(EngineCursor cursor, bool forward, size_t* boundTerms) {
-    std::vector<std::string> terms = OrderTerms(cursor);
-    std::string head = "SELECT " + SelectList(cursor) + " FROM records ";
-    std::string tail = " ORDER BY " + OrderByClause(cursor, !forward) + " LIMIT ?";
+    auto text = [cursor, forward](const std::string& where) {
+        return "SELECT " + SelectList(cursor) + " FROM records " + where + " ORDER BY " +
+               OrderByClause(cursor, !forward) + " LIMIT ?";
+    };
     using Where = EngineCursor__::Where;
     if (cursor->where == Where::kBegin || cursor->where == Where::kEnd) {
         *boundTerms = 0;
-        return CursorStatement(cursor, forward ? kFirst : kLast, head + tail);
+        return CursorStatement(cursor, forward ? kFirst : kLast, [&] { return text(""); });
     }
     if (cursor->where == Where::kCrack && cursor->crackInclusive) {
         size_t m = static_cast<size_t>(cursor->crackPrefix);
         *boundTerms = m;
-        std::string test = forward ? " >= " : " < ";
-        return CursorStatement(cursor, (forward ? kFromPrefix : kBeforePrefix) + int(m),
-                               head + "WHERE " + RowValue(terms, m) + test + Placeholders(m) +
-                                   tail);
+        return CursorStatement(cursor, (forward ? kFromPrefix : kBeforePrefix) + int(m), [&] {
+            return text("WHERE " + RowValue(OrderTerms(cursor), m) + (forward ? " >= " : " < ") +
+                        Placeholders(m));
+        });
     }
     size_t all = FullTermCount(cursor);
     *boundTerms = all;
-    std::string test = forward ? " > " : " < ";
-    return CursorStatement(cursor, forward ? kAfter : kBefore,
-                           head + "WHERE " + RowValue(terms, all) + test + Placeholders(all) +
-                               tail);
+    return CursorStatement(cursor, forward ? kAfter : kBefore, [&] {
+        return text("WHERE " + RowValue(OrderTerms(cursor), all) + (forward ? " > " : " < ") +
+                    Placeholders(all));
+    });
 }
 
 /* Binds the first count order terms from the cursor's key (the row id last). */
@@ -106,20 +107,21 @@ void BindKey(EngineCursor cursor, sqlite3_stmt* stmt, size_t count) {
     }
 }
 
-/* Runs a bound row statement (limit already bound) into rows. */
+/* Runs a bound row statement (limit already bound) into rows, reusing their buffers;
+   count receives how many rows came. */
 EngineResult CollectRows(EngineCursor cursor, sqlite3_stmt* stmt,
-                         std::vector<EngineCursor__::Row>* rows) {
+                         std::vector<EngineCursor__::Row>* rows, size_t* count) {
     const TableSchema& schema = cursor->file->schema();
-    rows->clear();
+    *count = 0;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        EngineCursor__::Row row;
+        if (*count == rows->size()) rows->emplace_back();
+        EngineCursor__::Row& row = (*rows)[(*count)++];
         row.rowid = sqlite3_column_int64(stmt, 0);
         row.record.resize(schema.recordSize);
         for (const FieldInfo& field : schema.fields) {
             DecodeColumn(stmt, field.number, field, row.record.data(), row.rowid);
         }
-        rows->push_back(std::move(row));
     }
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
@@ -130,13 +132,13 @@ EngineResult CollectRows(EngineCursor cursor, sqlite3_stmt* stmt,
 }
 
 EngineResult FetchStep(EngineCursor cursor, bool forward, int limit,
-                       std::vector<EngineCursor__::Row>* rows) {
+                       std::vector<EngineCursor__::Row>* rows, size_t* count) {
     size_t bound = 0;
     sqlite3_stmt* stmt = StepStatement(cursor, forward, &bound);
     if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
     BindKey(cursor, stmt, bound);
     sqlite3_bind_int(stmt, int(bound) + 1, limit);
-    return CollectRows(cursor, stmt, rows);
+    return CollectRows(cursor, stmt, rows, count);
 }
 
 void CopyOut(EngineCursor cursor, void* record) {
@@ -202,9 +204,7 @@ EngineResult CheckCursor(EngineCursor cursor) {
 
 std::string TableContext(EngineCursor cursor) { return "Table " + cursor->file->hostPath(); }
 
-sqlite3_stmt* CursorStatement(EngineCursor cursor, int id, const std::string& sql) {
-    auto found = cursor->statements.find(id);
-    if (found != cursor->statements.end()) return found->second;
+sqlite3_stmt* PrepareCursorStatement(EngineCursor cursor, int id, const std::string& sql) {
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v3(cursor->file->db(), sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT,
                            &stmt, nullptr) != SQLITE_OK) {
@@ -215,7 +215,7 @@ sqlite3_stmt* CursorStatement(EngineCursor cursor, int id, const std::string& sq
 }
 
 void ForgetReadAhead(EngineCursor cursor) {
-    cursor->ahead.clear();
+    cursor->aheadCount = 0;
     cursor->aheadNext = 0;
     cursor->aheadStamp = 0;
     cursor->batch = 1;
@@ -281,17 +281,21 @@ EngineResult EngineGetNextRecord(EngineCursor cursor, DWORD lockMode, void* reco
     if (cursor->where == EngineCursor__::Where::kEnd) return ENGINE_ERR_EOF;
     uint64_t stamp = cursor->file->Stamp();
     bool aheadGood = stamp != 0 && stamp == cursor->aheadStamp &&
-                     cursor->aheadNext < cursor->ahead.size();
+                     cursor->aheadNext < cursor->aheadCount;
     if (!aheadGood) {
-        std::vector<EngineCursor__::Row> rows;
-        if (EngineResult r = FetchStep(cursor, true, cursor->batch, &rows)) return r;
-        if (rows.empty()) {
+        size_t count = 0;
+        EngineResult result = FetchStep(cursor, true, cursor->batch, &cursor->ahead, &count);
+        cursor->aheadCount = count;
+        cursor->aheadNext = 0;
+        if (result != ENGINE_OK) {
+            ForgetReadAhead(cursor);
+            return result;
+        }
+        if (count == 0) {
             cursor->where = EngineCursor__::Where::kEnd;
             ForgetReadAhead(cursor);
             return ENGINE_ERR_EOF;
         }
-        cursor->ahead = std::move(rows);
-        cursor->aheadNext = 0;
         cursor->aheadStamp = stamp;
         // A walk that keeps stepping reads ahead in larger runs.
         cursor->batch = std::min(cursor->batch * 4, kMaxBatch);
@@ -307,10 +311,11 @@ EngineResult EngineGetPriorRecord(EngineCursor cursor, DWORD lockMode, void* rec
     if (cursor->where == EngineCursor__::Where::kBegin) return ENGINE_ERR_BOF;
     uint64_t stamp = cursor->file->Stamp();
     std::vector<EngineCursor__::Row> rows;
-    EngineResult result = FetchStep(cursor, false, 1, &rows);
+    size_t count = 0;
+    EngineResult result = FetchStep(cursor, false, 1, &rows, &count);
     ForgetReadAhead(cursor);
     if (result != ENGINE_OK) return result;
-    if (rows.empty()) {
+    if (count == 0) {
         cursor->where = EngineCursor__::Where::kBegin;
         return ENGINE_ERR_BOF;
     }
@@ -333,15 +338,16 @@ EngineResult EngineGetRecord(EngineCursor cursor, DWORD lockMode, void* record,
     uint64_t stamp = cursor->file->Stamp();
     if (stamp == 0 || stamp != cursor->keyStamp) {
         // The file changed since the record was read: read it again by its row id.
-        const std::string sql =
-            "SELECT " + SelectList(cursor) + " FROM records WHERE rowid = ? LIMIT ?";
-        sqlite3_stmt* stmt = CursorStatement(cursor, kByRowid, sql);
+        sqlite3_stmt* stmt = CursorStatement(cursor, kByRowid, [cursor] {
+            return "SELECT " + SelectList(cursor) + " FROM records WHERE rowid = ? LIMIT ?";
+        });
         if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
         sqlite3_bind_int64(stmt, 1, cursor->keyRowid);
         sqlite3_bind_int(stmt, 2, 1);
         std::vector<EngineCursor__::Row> rows;
-        if (EngineResult r = CollectRows(cursor, stmt, &rows)) return r;
-        if (rows.empty()) {
+        size_t count = 0;
+        if (EngineResult r = CollectRows(cursor, stmt, &rows, &count)) return r;
+        if (count == 0) {
             return Fail(ENGINE_ERR_NOCURRREC,
                         {TableContext(cursor), "The record was deleted by another program"});
         }
@@ -377,22 +383,25 @@ EngineResult EngineSetToKey(EngineCursor cursor, DWORD condition, BOOL directKey
     cursor->crackInclusive = true;
     ForgetReadAhead(cursor);
 
-    std::vector<std::string> terms = OrderTerms(cursor);
-    std::string test = condition == ENGINE_KEY_EQ ? " = " : " >= ";
+    const char* test = condition == ENGINE_KEY_EQ ? " = " : " >= ";
     int id = (condition == ENGINE_KEY_EQ ? kEqualPrefix : kFromPrefix) + int(m);
-    std::string sql = "SELECT " + SelectList(cursor) + " FROM records WHERE " +
-                      RowValue(terms, m) + test + Placeholders(m) + " ORDER BY " +
-                      OrderByClause(cursor, false) + " LIMIT ?";
-    sqlite3_stmt* stmt = CursorStatement(cursor, id, sql);
+    sqlite3_stmt* stmt = CursorStatement(cursor, id, [&] {
+        return "SELECT " + SelectList(cursor) + " FROM records WHERE " +
+               RowValue(OrderTerms(cursor), m) + test + Placeholders(m) + " ORDER BY " +
+               OrderByClause(cursor, false) + " LIMIT ?";
+    });
     if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
     uint64_t stamp = cursor->file->Stamp();
     BindKey(cursor, stmt, m);
     sqlite3_bind_int(stmt, int(m) + 1, 1);
-    std::vector<EngineCursor__::Row> rows;
-    if (EngineResult r = CollectRows(cursor, stmt, &rows)) return r;
-    if (rows.empty()) return Fail(ENGINE_ERR_RECNOTFOUND, {TableContext(cursor)});
+    size_t count = 0;
+    EngineResult result = CollectRows(cursor, stmt, &cursor->ahead, &count);
+    if (result != ENGINE_OK || count == 0) {
+        ForgetReadAhead(cursor);
+        return result != ENGINE_OK ? result : Fail(ENGINE_ERR_RECNOTFOUND, {TableContext(cursor)});
+    }
     // The match is what the next step reaches; keep it while the file is unchanged.
-    cursor->ahead = std::move(rows);
+    cursor->aheadCount = count;
     cursor->aheadNext = 0;
     cursor->aheadStamp = stamp;
     return ENGINE_OK;

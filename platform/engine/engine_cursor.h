@@ -39,7 +39,8 @@ struct EngineCursor__ {
     bool crackInclusive = false;       // a crack before the key (search) or after it (delete)
     uint64_t keyStamp = 0;             // file stamp when key was read as a record
 
-    std::vector<Row> ahead;
+    std::vector<Row> ahead;            // rows read ahead; the first aheadCount are valid
+    size_t aheadCount = 0;
     size_t aheadNext = 0;
     uint64_t aheadStamp = 0;
     int batch = 1;
@@ -66,8 +67,17 @@ EngineResult CheckCursor(EngineCursor cursor);
 /* "Table <path>": the first context text of a failure on the cursor's table. */
 std::string TableContext(EngineCursor cursor);
 
-/* A statement of the cursor, prepared once and kept; id names its text. */
-sqlite3_stmt* CursorStatement(EngineCursor cursor, int id, const std::string& sql);
+/* Prepares sql as the cursor's statement id and keeps it; null on failure. */
+sqlite3_stmt* PrepareCursorStatement(EngineCursor cursor, int id, const std::string& sql);
+
+/* A statement of the cursor, prepared once and kept; id names its text, which makeSql
+   builds only the first time. */
+template <typename MakeSql>
+sqlite3_stmt* CursorStatement(EngineCursor cursor, int id, MakeSql makeSql) {
+    auto found = cursor->statements.find(id);
+    if (found != cursor->statements.end()) return found->second;
+    return PrepareCursorStatement(cursor, id, makeSql());
+}
 
 /* Drops the rows read ahead (after the cursor moved or wrote). */
 void ForgetReadAhead(EngineCursor cursor);

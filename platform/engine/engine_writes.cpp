@@ -149,7 +149,7 @@ using namespace zarne::engine;
 EngineResult EngineInsertRecord(EngineCursor cursor, DWORD lockMode, void* record) {
     if (EngineResult r = CheckWritable(cursor, record)) return r;
     const TableSchema& schema = cursor->file->schema();
-    sqlite3_stmt* stmt = CursorStatement(cursor, kInsert, InsertSql(schema));
+    sqlite3_stmt* stmt = CursorStatement(cursor, kInsert, [&] { return InsertSql(schema); });
     if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
     BindRecord(cursor, stmt, static_cast<const char*>(record), false);
     if (EngineResult r = RunWrite(cursor, stmt, "Insert")) return r;
@@ -171,7 +171,7 @@ EngineResult EngineModifyRecord(EngineCursor cursor, void* record, BOOL freeLock
     }
     if (EngineResult r = CheckNotLockedElsewhere(cursor)) return r;
     const TableSchema& schema = cursor->file->schema();
-    sqlite3_stmt* stmt = CursorStatement(cursor, kModify, ModifySql(schema));
+    sqlite3_stmt* stmt = CursorStatement(cursor, kModify, [&] { return ModifySql(schema); });
     if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
     int next = BindRecord(cursor, stmt, static_cast<const char*>(record), true);
     sqlite3_bind_int64(stmt, next, cursor->keyRowid);
@@ -203,7 +203,7 @@ EngineResult EngineDeleteRecord(EngineCursor cursor, void* record) {
     }
     if (EngineResult r = CheckNotLockedElsewhere(cursor)) return r;
     sqlite3_stmt* stmt =
-        CursorStatement(cursor, kDelete, "DELETE FROM records WHERE rowid = ?");
+        CursorStatement(cursor, kDelete, [] { return std::string("DELETE FROM records WHERE rowid = ?"); });
     if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
     sqlite3_bind_int64(stmt, 1, cursor->keyRowid);
     if (EngineResult r = RunWrite(cursor, stmt, "Delete")) return r;

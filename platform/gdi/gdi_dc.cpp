@@ -108,7 +108,7 @@ DcPainter::DcPainter(DeviceContext& dc) {
     painter_->save();
   } else {
     QPaintDevice* device = CurrentDevice(dc);
-    if (!device) return;
+    if (!device || device->width() <= 0 || device->height() <= 0) return;  // nothing to paint on
     owned_ = std::make_unique<QPainter>();
     if (!owned_->begin(device)) {
       owned_.reset();

@@ -147,7 +147,6 @@ QBrush BrushOrSystemColor(HBRUSH brush);
 
 /* Windows-1252 text. */
 QString TextFrom1252(const char* text, int count);
-std::string TextTo1252(const QString& text);
 
 /*
 ** A QPainter on the DC's device for the length of one call: transform to the DC's device

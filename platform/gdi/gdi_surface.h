@@ -21,6 +21,8 @@
 ** into its parent's image passes its own position there. `clip` is in the paint device's own
 ** pixels; an empty region means no clipping beyond the device's bounds. The device must
 ** outlive the DC. Painting happens call by call, so several DCs may share one device.
+** Images should be QImage::Format_RGB32: the raster operations (XOR lines, focus rectangles)
+** combine colours bit by bit and have no use for an alpha channel.
 */
 HDC GdiCreateSurfaceDC(QPaintDevice* device, QPoint deviceOrigin, const QRegion& clip);
 

@@ -23,8 +23,6 @@ MessageBoxPresenter& CurrentPresenter() {
 
 }  // namespace
 
-int QtMessageBoxPresenter(const MessageBoxRequest& request);
-
 int MessageBoxButtons(UINT type, int out[3]) {
   switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL: out[0] = IDOK; out[1] = IDCANCEL; return 2;

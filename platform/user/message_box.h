@@ -73,6 +73,10 @@ int DefaultMessageBoxAnswer(UINT type);
 int MessageBoxButtons(UINT type, int out[3]);
 
 int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+/* The desktop presenter: a modal Qt box over the owner window. MessageBox uses it when no
+** presenter is installed and the program runs on a real desktop (not offscreen). */
+int QtMessageBoxPresenter(const MessageBoxRequest& request);
 #define MessageBoxA MessageBox
 
 #endif

@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -25,11 +26,15 @@ class GdiPrint : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(root_.isValid());
+    const char* previous = std::getenv("ZARNE_ROOT");
+    previousRoot_ = previous ? previous : "";
     setenv("ZARNE_ROOT", root_.path().toUtf8().constData(), 1);
   }
+  void TearDown() override { setenv("ZARNE_ROOT", previousRoot_.c_str(), 1); }
   QString RootPath(const char* relative) const { return root_.path() + "/" + relative; }
 
   QTemporaryDir root_;
+  std::string previousRoot_;
 };
 
 HDC PdfDc(const DEVMODE* mode = nullptr) { return CreateDC("winspool", "PDF", "PDF:", mode); }

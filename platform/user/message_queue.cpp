@@ -284,13 +284,12 @@ LRESULT DispatchMessage(const MSG* msg) {
   }
   WindowPtr window = FindWindowObject(msg->hwnd);
   if (!window) return 0;
+  int paintsBefore = window->beginPaintCount;
   LRESULT result = CallWindowProc(window->proc, msg->hwnd, msg->message, msg->wParam, msg->lParam);
-  if (msg->message == WM_PAINT) {
+  if (msg->message == WM_PAINT && window->beginPaintCount == paintsBefore && !window->destroyed) {
     // A procedure that answers WM_PAINT without BeginPaint would be asked again forever.
-    if (WindowPtr after = FindWindowObject(msg->hwnd)) {
-      after->update = QRegion();
-      after->eraseNeeded = false;
-    }
+    window->update = QRegion();
+    window->eraseNeeded = false;
   }
   return result;
 }
@@ -319,7 +318,8 @@ void ProcessPendingMessages() {
     QueueState& state = State();
     bool worked = false;
     MSG msg;
-    while (TakeMessage(&msg, nullptr, 0, 0, true)) {
+    // A window that invalidates itself from its own WM_PAINT must not hold the caller here.
+    for (int taken = 0; taken < 10000 && TakeMessage(&msg, nullptr, 0, 0, true); ++taken) {
       if (msg.message == WM_QUIT) {
         // Nobody runs a message loop to see it; keep it for the next one that does.
         state.quitPending = true;

@@ -201,6 +201,7 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
   WindowPtr window = FindWindowObject(hwnd);
   if (!window || !paint) return nullptr;
   std::memset(paint, 0, sizeof(*paint));
+  window->beginPaintCount++;
   QRegion region = window->update.intersected(ClientArea(*window));
   bool erase = window->eraseNeeded;
   window->update = QRegion();

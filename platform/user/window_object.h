@@ -77,6 +77,7 @@ struct WindowObject {
   bool eraseNeeded = false;
   bool paintQueued = false;
   bool redraw = true;   // WM_SETREDRAW
+  int beginPaintCount = 0;  // lets dispatch see whether a WM_PAINT handler painted at all
   HDC ownDC = nullptr;  // the persistent DC of a CS_OWNDC window
 
   bool creating = true;

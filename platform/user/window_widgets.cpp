@@ -14,6 +14,7 @@
 #include "platform/user/window_styles.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -69,6 +70,15 @@ void FrameWidget::closeEvent(QCloseEvent* event) {
   // The desktop's close button asks the window, which decides (DefWindowProc destroys it).
   event->ignore();
   if (FindWindowObject(hwnd_)) PostMessage(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void FrameWidget::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // The desktop activated a window by itself (a click on its frame, a window switcher).
+  // Offscreen there is no desktop, and its own activations would only disturb the model.
+  if (event->type() != QEvent::ActivationChange || !isWindow() || !isActiveWindow()) return;
+  if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+  if (FindWindowObject(hwnd_) && GetActiveWindow() != hwnd_) SetActiveWindow(hwnd_);
 }
 
 void FrameWidget::moveEvent(QMoveEvent*) { NoteWindowManagerGeometry(); }

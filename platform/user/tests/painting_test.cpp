@@ -202,3 +202,41 @@ TEST_F(Painting, ScreenshotShowsChildWindowsOverTheirParent) {
   EXPECT_EQ(qRed(shot.pixel(30, 30)), 255);        // the child's red client
   EXPECT_FALSE(SaveWindowScreenshot(reinterpret_cast<HWND>(0x99), path));
 }
+
+TEST_F(Painting, APaintHandlerWithoutBeginPaintIsNotAskedForever) {
+  HWND top = TopWindow(WS_POPUP | WS_VISIBLE, 50, 50);
+  ProcessPendingMessages();
+  ResetLog();
+  Hook() = [](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_PAINT) return 0;  // forgets BeginPaint
+    return std::nullopt;
+  };
+  InvalidateRect(top, nullptr, TRUE);
+  ProcessPendingMessages();
+  EXPECT_EQ(MessagesOf(top, {WM_PAINT}).size(), 1u);
+  RECT update;
+  EXPECT_FALSE(GetUpdateRect(top, &update, FALSE));
+}
+
+TEST_F(Painting, InvalidatingAgainWhilePaintingAsksForAnotherPaint) {
+  HWND top = TopWindow(WS_POPUP | WS_VISIBLE, 50, 50);
+  ProcessPendingMessages();
+  std::vector<RECT> painted;
+  Hook() = [&](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg != WM_PAINT) return std::nullopt;
+    PAINTSTRUCT ps;
+    BeginPaint(hwnd, &ps);
+    painted.push_back(ps.rcPaint);
+    EndPaint(hwnd, &ps);
+    if (painted.size() == 1) {
+      RECT again{40, 40, 50, 50};
+      InvalidateRect(hwnd, &again, FALSE);
+    }
+    return 0;
+  };
+  RECT first{0, 0, 5, 5};
+  InvalidateRect(top, &first, FALSE);
+  ProcessPendingMessages();
+  ASSERT_EQ(painted.size(), 2u);
+  EXPECT_TRUE(SameRect(painted[1], RECT{40, 40, 50, 50}));
+}

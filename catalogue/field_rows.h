@@ -21,7 +21,7 @@ enum class FieldKind : std::uint8_t { String, Money, Float, Date, Short, Memo };
 struct FieldRow {
   const char* name;
   FieldKind kind;
-  std::int16_t characters; /* string length; the memo's in-record part; 1 otherwise */
+  std::int16_t characters; /* string length; 240 for a memo; 1 otherwise */
 };
 
 constexpr FieldRow Str(const char* name, std::int16_t characters) {
@@ -31,7 +31,7 @@ constexpr FieldRow Money(const char* name) { return {name, FieldKind::Money, 1};
 constexpr FieldRow Float(const char* name) { return {name, FieldKind::Float, 1}; }
 constexpr FieldRow Date(const char* name) { return {name, FieldKind::Date, 1}; }
 constexpr FieldRow Short(const char* name) { return {name, FieldKind::Short, 1}; }
-/* Memos keep their first 240 characters in the record itself. */
+/* Memos are declared with 240 units, as the stored format has them. */
 constexpr FieldRow Memo(const char* name) { return {name, FieldKind::Memo, 240}; }
 
 /* One index: its name (empty for the primary index), its key fields and how it is kept. */

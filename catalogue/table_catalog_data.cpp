@@ -206,6 +206,7 @@ constexpr IndexRow kAccountIndexes[] = {
     SecondaryKey("AcctDate", 7, 4),
     SecondaryKey("AcctNumber", 4, 8),
 };
+
 /* ---- The descriptors ------------------------------------------------------------------ */
 
 #define CATALOG_TABLE(Id, NAME)                                              \

@@ -1,8 +1,8 @@
 /*
 ** DrawText: text formatted into a rectangle, in lines broken at line ends and, with
 ** DT_WORDBREAK, between words; aligned left, centred or right, and for a single line also
-** centred vertically or at the bottom; '&' prefixes removed; tabs expanded; clipped to the
-** rectangle unless DT_NOCLIP. DT_CALCRECT measures without drawing.
+** centred vertically or at the bottom; '&' prefixes underline the next character; tabs
+** expanded; clipped to the rectangle unless DT_NOCLIP. DT_CALCRECT measures without drawing.
 */
 #include "platform/gdi/gdi_internal.h"
 #include "platform/gdi/gdi_text_layout.h"
@@ -18,6 +18,12 @@ namespace {
 /* Tab stops every eight average character widths. */
 constexpr int kTabStopChars = 8;
 
+/* Stands before a character that a '&' prefix underlines, from prefix processing until the
+   line is painted; it has no width of its own. */
+constexpr char16_t kUnderlineMark = 0xE000;
+
+QString WithoutMarks(QString text) { return text.remove(QChar(kUnderlineMark)); }
+
 class LineMeasure {
  public:
   LineMeasure(const TextLayout& layout, bool expandTabs)
@@ -26,12 +32,12 @@ class LineMeasure {
 
   /* The width of a line; with tabs expanded each tab moves to the next stop. */
   double width(const QString& line) const {
-    if (!expandTabs_ || !line.contains('\t')) return layout_.width(line);
+    if (!expandTabs_ || !line.contains('\t')) return layout_.width(WithoutMarks(line));
     double x = 0;
     const QStringList parts = line.split('\t');
     for (int i = 0; i < parts.size(); ++i) {
       if (i > 0) x = nextStop(x);
-      x += layout_.width(parts[i]);
+      x += layout_.width(WithoutMarks(parts[i]));
     }
     return x;
   }
@@ -45,16 +51,41 @@ class LineMeasure {
   double tabWidth_;
 };
 
-/* Removes '&' prefixes: "&&" stands for one '&'. */
-QString WithoutPrefixes(const QString& text) {
+/* Prefix processing: "&&" stands for one '&'; "&x" shows x underlined; a '&' at the end
+   vanishes. */
+QString MarkPrefixes(const QString& text) {
   QString out;
   out.reserve(text.size());
   for (int i = 0; i < text.size(); ++i) {
-    if (text[i] == '&' && i + 1 < text.size()) ++i;
-    else if (text[i] == '&') continue;
+    if (text[i] != '&') {
+      out.append(text[i]);
+      continue;
+    }
+    if (i + 1 >= text.size()) break;
+    ++i;
+    if (text[i] != '&') out.append(QChar(kUnderlineMark));
     out.append(text[i]);
   }
   return out;
+}
+
+/* Paints a run of text with its marked characters underlined in the text colour. */
+void PaintRun(DcPainter& painter, const TextLayout& layout, const DeviceContext& dc, QPointF topLeft,
+              const QString& run) {
+  QString visible = WithoutMarks(run);
+  layout.paint(painter, topLeft, visible);
+  int shown = 0;
+  for (int i = 0; i < run.size(); ++i) {
+    if (run[i] != QChar(kUnderlineMark)) {
+      ++shown;
+      continue;
+    }
+    if (shown >= visible.size()) break;
+    double left = std::round(topLeft.x() + layout.width(visible.left(shown)));
+    double width = layout.width(visible.mid(shown, 1));
+    double y = std::round(topLeft.y()) + layout.ascent() + 1;
+    painter->fillRect(QRectF(left, y, std::max(1.0, std::round(width)), 1), ColorOf(dc.state.textColor));
+  }
 }
 
 /* Breaks one paragraph between words so that each line fits the width where it can; a
@@ -101,18 +132,18 @@ QStringList BreakLines(const QString& text, UINT format, double maxWidth, const 
   return lines;
 }
 
-void PaintLine(DcPainter& painter, const TextLayout& layout, const LineMeasure& measure, QPointF topLeft,
-               const QString& line) {
+void PaintLine(DcPainter& painter, const TextLayout& layout, const LineMeasure& measure, const DeviceContext& dc,
+               QPointF topLeft, const QString& line) {
   if (!measure.expandTabs() || !line.contains('\t')) {
-    layout.paint(painter, topLeft, line);
+    PaintRun(painter, layout, dc, topLeft, line);
     return;
   }
   double x = 0;
   const QStringList parts = line.split('\t');
   for (int i = 0; i < parts.size(); ++i) {
     if (i > 0) x = measure.nextStop(x);
-    layout.paint(painter, QPointF(topLeft.x() + x, topLeft.y()), parts[i]);
-    x += layout.width(parts[i]);
+    PaintRun(painter, layout, dc, QPointF(topLeft.x() + x, topLeft.y()), parts[i]);
+    x += layout.width(WithoutMarks(parts[i]));
   }
 }
 
@@ -131,7 +162,7 @@ int DrawTextA(HDC handle, LPCSTR text, int count, LPRECT rect, UINT format) {
     RecordCall(*dc, record);
   }
   QString qtext = TextFrom1252(text, count);
-  if (!(format & DT_NOPREFIX)) qtext = WithoutPrefixes(qtext);
+  if (!(format & DT_NOPREFIX)) qtext = MarkPrefixes(qtext);
 
   TextLayout layout(*dc);
   LineMeasure measure(layout, (format & DT_EXPANDTABS) != 0);
@@ -171,7 +202,7 @@ int DrawTextA(HDC handle, LPCSTR text, int count, LPRECT rect, UINT format) {
         x = box.left() + (box.width() - lineWidth) / 2;
       else if (format & DT_RIGHT)
         x = box.left() + box.width() - lineWidth;
-      PaintLine(painter, layout, measure, QPointF(x, y), line);
+      PaintLine(painter, layout, measure, *dc, QPointF(x, y), line);
       y += lineHeight;
     }
   }

@@ -363,6 +363,22 @@ TEST(GdiDrawText, PrefixesTabsAndClipping) {
   EXPECT_GT(InkBox(canvas.image).right(), 100);
 }
 
+TEST(GdiDrawText, APrefixUnderlinesTheNextCharacter) {
+  auto inkFor = [](const char* text, UINT format) {
+    Canvas canvas;
+    RECT r{10, 10, 200, 40};
+    DrawText(canvas.dc, text, -1, &r, DT_SINGLELINE | format);
+    return InkBox(canvas.image);
+  };
+  QRect plain = inkFor("File", 0), marked = inkFor("&File", 0), later = inkFor("Fi&le", 0);
+  EXPECT_EQ(plain.bottom(), 10 + 15 - 1);   // capitals end on the baseline (ascent 15)
+  EXPECT_EQ(marked.bottom(), 10 + 15 + 1);  // the underline sits one pixel below it
+  EXPECT_EQ(marked.left(), 10);  // the underline spans the character's whole cell
+  EXPECT_EQ(later.bottom(), marked.bottom());
+  EXPECT_EQ(inkFor("A && B", 0).width(), inkFor("A & B", DT_NOPREFIX).width());
+  EXPECT_GT(inkFor("&File", DT_NOPREFIX).width(), plain.width());  // the '&' is shown
+}
+
 TEST(GdiDrawText, LoEnglishRectanglesRunDownward) {
   // The check printout's box items: top -y, bottom -y - h in hundredths of an inch.
   Canvas canvas(400, 400);

@@ -40,6 +40,12 @@ void DropTableLock(const std::shared_ptr<LockFile>& locks) {
     HeldTableLocks().erase(locks->path());
 }
 
+void ReleaseAllTableLocks() {
+    std::map<std::string, std::shared_ptr<LockFile>> held;
+    held.swap(HeldTableLocks());
+    for (auto& entry : held) entry.second->UnlockTable();
+}
+
 uint64_t HashKey(const void* bytes, size_t size, uint64_t seed) {
     uint64_t hash = seed;
     const unsigned char* p = static_cast<const unsigned char*>(bytes);

@@ -52,6 +52,8 @@ private:
 void HoldTableLock(const std::shared_ptr<LockFile>& locks);
 std::shared_ptr<LockFile> HeldTableLock(const std::string& lockPath);
 void DropTableLock(const std::shared_ptr<LockFile>& locks);
+/* Releases every table lock still held (engine shutdown). */
+void ReleaseAllTableLocks();
 
 /* FNV-1a over the key bytes. */
 uint64_t HashKey(const void* bytes, size_t size, uint64_t seed = 1469598103934665603ULL);

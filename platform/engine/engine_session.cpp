@@ -3,6 +3,7 @@
 ** directories, and how table names become host paths.
 */
 #include "platform/engine/engine_internal.h"
+#include "platform/engine/engine_locks.h"
 
 #include "platform/kernel/paths.h"
 
@@ -107,6 +108,7 @@ EngineResult EngineInit(WORD version, const void* environment) {
 EngineResult EngineExit() {
     if (!gActive) return Fail(ENGINE_ERR_NOTINITIALIZED);
     CloseAllCursors();
+    ReleaseAllTableLocks();
     for (EngineDatabase database : gDatabases) delete database;
     gDatabases.clear();
     gActive = false;

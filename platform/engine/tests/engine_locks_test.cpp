@@ -163,3 +163,20 @@ TEST_F(EngineLocksTest, ReleasedLocksAndTableLocksBindTheOtherProgram) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EngineLocksTest, EndingTheEngineReleasesItsTableLocks) {
+    ASSERT_EQ(EngineAcquireTableLock(db_, "BUYER", "PARADOX"), ENGINE_OK);
+    ASSERT_EQ(EngineExit(), ENGINE_OK);
+    ASSERT_EQ(EngineInit(ENGINE_VERSION, nullptr), ENGINE_OK);
+    ASSERT_EQ(EngineOpenDatabase(nullptr, nullptr, 0, 0, nullptr, 0, nullptr, nullptr, &db_),
+              ENGINE_OK);
+    ASSERT_EQ(EngineSetDirectory(db_, dir_.c_str()), ENGINE_OK);
+    Child other([this](Child& self) {
+        self.Send(EngineAcquireTableLock(db_, "BUYER", "PARADOX") == ENGINE_OK ? 'T' : 'x');
+    });
+    EXPECT_EQ(other.Receive(), 'T');
+}
+
+}  // namespace

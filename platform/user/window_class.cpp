@@ -74,6 +74,7 @@ ATOM RegisterSystemClass(const WNDCLASS* wc) {
 }
 
 ATOM RegisterClass(const WNDCLASS* wc) {
+  EnsureSystemClasses();  // the system classes come first, whoever registers first
   if (!wc || !wc->lpfnWndProc || !wc->lpszClassName || IS_INTRESOURCE(wc->lpszClassName) ||
       !*wc->lpszClassName || wc->cbWndExtra < 0 || wc->cbClsExtra < 0)
     return 0;
@@ -95,7 +96,7 @@ ATOM RegisterClass(const WNDCLASS* wc) {
 
 BOOL GetClassInfo(HINSTANCE instance, LPCSTR className, WNDCLASS* wc) {
   if (!wc) return FALSE;
-  EnsureWindowSystem();
+  EnsureSystemClasses();
   auto cls = FindWindowClass(className, instance);
   if (!cls) return FALSE;
   *wc = cls->record;

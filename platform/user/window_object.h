@@ -102,7 +102,10 @@ std::vector<HWND>& SiblingList(const WindowObject& window);
 /* Class table */
 std::shared_ptr<WindowClass> FindWindowClass(LPCSTR name, HINSTANCE instance);
 
-/* Makes sure a QApplication-backed window system and the system classes are ready. */
+/* The system classes (edit, ...) exist: class lookups need no application object. */
+void EnsureSystemClasses();
+/* Makes sure a QApplication-backed window system and the system classes are ready; creates
+** the application object only when the program has none, as windows cannot exist without. */
 bool EnsureWindowSystem();
 
 /* What the desktop draws around a top-level window (caption, border) and so lies outside its

@@ -81,8 +81,16 @@ std::vector<HWND>& SiblingList(const WindowObject& window) {
   return Windows().topLevel;
 }
 
+void EnsureSystemClasses() {
+  static bool ready = false;
+  if (ready) return;
+  ready = true;
+  GdiSetSystemColorProvider(GetSysColor);  // class brushes (COLOR_xxx + 1) follow our scheme
+  RegisterSystemClasses();
+}
+
 bool EnsureWindowSystem() {
-  static bool classesReady = false;
+  EnsureSystemClasses();
   if (!QCoreApplication::instance()) {
     // A program that never made its application object still gets working windows.
     static int argc = 1;
@@ -90,11 +98,5 @@ bool EnsureWindowSystem() {
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);
   }
-  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
-  if (!classesReady) {
-    classesReady = true;
-    GdiSetSystemColorProvider(GetSysColor);  // class brushes (COLOR_xxx + 1) follow our scheme
-    RegisterSystemClasses();
-  }
-  return true;
+  return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
 }

@@ -1,5 +1,7 @@
 #include "platform/user/tests/window_test_fixture.h"
 
+#include <QCoreApplication>
+
 #include <cstring>
 
 using Lifecycle = WindowTest;
@@ -175,4 +177,14 @@ TEST_F(Lifecycle, RegisteredMessagesShareOneNumberPerName) {
   EXPECT_EQ(RegisterWindowMessage("custcntl_notify"), a);
   EXPECT_NE(RegisterWindowMessage("Other"), a);
   EXPECT_EQ(RegisterWindowMessage(""), 0u);
+}
+
+TEST(ClassesWithoutApplication, TheEditClassCanBeReadBeforeAnyApplicationExists) {
+  bool hadApplication = QCoreApplication::instance() != nullptr;
+  WNDCLASS wc{};
+  ASSERT_TRUE(GetClassInfo(nullptr, "EDIT", &wc));
+  EXPECT_EQ(wc.lpfnWndProc, EditWindowProc);
+  EXPECT_STREQ(wc.lpszClassName, "EDIT");
+  // A library reading the class at load time must not make the program's application object.
+  if (!hadApplication) EXPECT_EQ(QCoreApplication::instance(), nullptr);
 }

@@ -9,13 +9,14 @@ function(zarne_add_gtest target)
   add_executable(${target} ${T_SOURCES})
   target_link_libraries(${target} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
   set(root ${CMAKE_BINARY_DIR}/testroot/${target})
+  # The environment goes through env(1) as the tests' launcher: a list-valued ENVIRONMENT
+  # property does not survive test discovery intact.
+  set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
+    "/usr/bin/env;QT_QPA_PLATFORM=offscreen;ZARNE_ROOT=${root};ZARNE_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/tests")
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES
-      LABELS ${T_LABEL}
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZARNE_ROOT=${root};ZARNE_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/tests"
-      TIMEOUT 300)
+    PROPERTIES LABELS ${T_LABEL} TIMEOUT 300)
 endfunction()
 
 # The platform layer is made of shared libraries so that the program and the libraries it

@@ -17,15 +17,16 @@ using Wide = unsigned __int128;
 
 constexpr int kMaxWidePower = 38;  // 10^38 < 2^128
 
-Wide PowerOfTen(int n) {
-  static const Wide* table = [] {
-    static Wide powers[kMaxWidePower + 1];
-    powers[0] = 1;
-    for (int i = 1; i <= kMaxWidePower; ++i) powers[i] = powers[i - 1] * 10;
-    return powers;
-  }();
-  return table[n];
-}
+struct PowerTable {
+  Wide values[kMaxWidePower + 1];
+  constexpr PowerTable() : values() {
+    values[0] = 1;
+    for (int i = 1; i <= kMaxWidePower; ++i) values[i] = values[i - 1] * 10;
+  }
+};
+constexpr PowerTable kPowers;
+
+inline Wide PowerOfTen(int n) { return kPowers.values[n]; }
 
 int DigitCount(Wide value) {
   int digits = 1;
@@ -55,7 +56,30 @@ Wide DropDigitsHalfEven(Wide coefficient, int64_t count, bool sticky) {
   return up ? quotient + 1 : quotient;
 }
 
+/* The common case: an exact result of at most 18 digits well inside the range. */
+bool FinishSmallExact(const Exact& exact, int places, ScriptDecimal* result) {
+  constexpr uint64_t kEighteenDigits = 1000000000000000000ULL;
+  if (exact.sticky || exact.coefficient >= kEighteenDigits || exact.exponent > 100 ||
+      exact.exponent < -places || exact.exponent < ScriptDecimal::kMinExponent)
+    return false;
+  uint64_t coefficient = static_cast<uint64_t>(exact.coefficient);
+  int64_t exponent = exact.exponent;
+  if (coefficient == 0) {
+    exponent = 0;
+  } else {
+    while (coefficient % 10 == 0) {
+      coefficient /= 10;
+      ++exponent;
+    }
+  }
+  int64_t magnitude = static_cast<int64_t>(coefficient);
+  result->mantissa = exact.negative ? -magnitude : magnitude;
+  result->exponent = static_cast<int32_t>(exponent);
+  return true;
+}
+
 DecimalStatus FinishExact(Exact exact, int places, ScriptDecimal* result) {
+  if (FinishSmallExact(exact, places, result)) return DecimalStatus::kOk;
   if (exact.coefficient == 0) {
     *result = ScriptDecimal{};
     return DecimalStatus::kOk;
@@ -98,6 +122,25 @@ Wide PowerMod(Wide base, int64_t power, Wide modulus) {
     power >>= 1;
   }
   return result;
+}
+
+/* A mantissa below 10^18 at an exponent well inside the range, made canonical. */
+bool StoreSmall(int64_t mantissa, int64_t exponent, ScriptDecimal* result) {
+  constexpr int64_t kEighteenDigits = 1000000000000000000LL;
+  if (mantissa >= kEighteenDigits || mantissa <= -kEighteenDigits || exponent > 100 ||
+      exponent < ScriptDecimal::kMinExponent)
+    return false;
+  if (mantissa == 0) {
+    *result = ScriptDecimal{};
+    return true;
+  }
+  while (mantissa % 10 == 0) {
+    mantissa /= 10;
+    ++exponent;
+  }
+  result->mantissa = mantissa;
+  result->exponent = static_cast<int32_t>(exponent);
+  return true;
 }
 
 }  // namespace
@@ -201,6 +244,15 @@ DecimalStatus ScriptDecimal::Add(const ScriptDecimal& a, const ScriptDecimal& b,
   const ScriptDecimal& high = a.exponent >= b.exponent ? a : b;  // the larger exponent
   const ScriptDecimal& low = a.exponent >= b.exponent ? b : a;
   int64_t gap = static_cast<int64_t>(high.exponent) - low.exponent;
+  // When the aligned mantissas stay below 10^18, their sum fits 64 bits and is exact.
+  if (gap <= 17) {
+    int64_t limit = static_cast<int64_t>(PowerOfTen(18 - static_cast<int>(gap)));
+    if (high.mantissa < limit && high.mantissa > -limit &&
+        StoreSmall(high.mantissa * static_cast<int64_t>(PowerOfTen(static_cast<int>(gap))) +
+                       low.mantissa,
+                   low.exponent, result))
+      return DecimalStatus::kOk;
+  }
   Exact exact;
   Wide highPart, lowPart;
   bool lowSticky = false;
@@ -245,6 +297,11 @@ DecimalStatus ScriptDecimal::Subtract(const ScriptDecimal& a, const ScriptDecima
 
 DecimalStatus ScriptDecimal::Multiply(const ScriptDecimal& a, const ScriptDecimal& b,
                                       ScriptDecimal* result) {
+  constexpr int64_t kSmall = 2147483647;  // two such factors stay below 2^62
+  if (a.mantissa <= kSmall && a.mantissa >= -kSmall && b.mantissa <= kSmall &&
+      b.mantissa >= -kSmall &&
+      StoreSmall(a.mantissa * b.mantissa, static_cast<int64_t>(a.exponent) + b.exponent, result))
+    return DecimalStatus::kOk;
   Exact exact;
   exact.negative = (a.mantissa < 0) != (b.mantissa < 0);
   exact.coefficient = static_cast<Wide>(Magnitude(a.mantissa)) * Magnitude(b.mantissa);
@@ -294,6 +351,7 @@ DecimalStatus ScriptDecimal::Remainder(const ScriptDecimal& a, const ScriptDecim
 }
 
 int ScriptDecimal::Compare(const ScriptDecimal& a, const ScriptDecimal& b) {
+  if (a.exponent == b.exponent) return a.mantissa < b.mantissa ? -1 : (a.mantissa > b.mantissa);
   if (a.Sign() != b.Sign()) return a.Sign() < b.Sign() ? -1 : 1;
   if (a.IsZero()) return 0;
   Wide magA = Magnitude(a.mantissa), magB = Magnitude(b.mantissa);

@@ -58,6 +58,7 @@ void TZBasic::Reset() {
   labels_.Clear();
   loops_.Clear();
   ifDepth_ = 0;
+  tokenCache_.End();
   BeginScan(nullptr);
 }
 
@@ -67,10 +68,22 @@ bool TZBasic::Fail(LONG code) {
 }
 
 const char* TZBasic::RunScript(const char* text) {
+  if (running_) {
+    // Re-entered through a write-back: this run's state must survive, so the inner call
+    // is refused like a run nested too deeply.
+    LONG line = lineNumber_;
+    errorCode_ = kErrScriptsNestedTooDeeply;
+    ShowErrorBox();
+    lineNumber_ = line;
+    gNestedChainStopped = true;
+    return nullptr;
+  }
   Reset();
   if (!text) return nullptr;
+  running_ = true;
   TRunDepthGuard depth;
   BeginScan(text);
+  tokenCache_.Begin(text);
   const char* resumeAt = nullptr;
   if (depth.TooDeep()) {
     gNestedChainStopped = true;
@@ -84,6 +97,7 @@ const char* TZBasic::RunScript(const char* text) {
   }
   if (localsObserver_) localsObserver_(locals_, observerContext_);
   Reset();
+  running_ = false;
   return resumeAt;
 }
 
@@ -135,9 +149,13 @@ const char* TZBasic::RunStatements() {
 }
 
 bool TZBasic::ExecuteStatement() {
+  const char* start = cursor_;
+  if (const TCompiledAssignment* known = tokenCache_.FindAssignment(start))
+    return RunCompiledAssignment(*known);
+  LONG startLine = lineNumber_;
   NextToken();
   if (errorCode_ != kScriptOk) return false;
-  if (tokenClass_ == kTokenName) return Assignment();
+  if (tokenClass_ == kTokenName) return Assignment(start, startLine);
   if (tokenClass_ == kTokenKeyword) return ExecuteKeyword(keywordCode_);
   return Fail(kErrVariableOrCommandExpected);
 }

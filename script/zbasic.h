@@ -12,6 +12,7 @@
 #include "script/script_errors.h"
 #include "script/script_field_binding.h"
 #include "script/script_variables.h"
+#include "script/zbasic_token_cache.h"
 
 /* Token classes. */
 enum TTokenClass : LONG {
@@ -81,6 +82,10 @@ class TZBasic {
   bool Fail(LONG code);
 
   // Scanner pieces.
+  void ScanToken();
+  void PushBackState();
+  void RememberToken(const char* from, LONG lineBefore);
+  void ApplyCachedToken(TCachedToken* token);
   void SkipSpaceCommentsAndLabels();
   void ScanNumber();
   void ScanName();
@@ -89,16 +94,23 @@ class TZBasic {
 
   // Expressions and conditions.
   bool Expression(ScriptDecimal* value);
+  bool ReadExpression(ScriptDecimal* value);
+  bool RunCompiledExpression(const TCompiledExpression& compiled, ScriptDecimal* value);
+  void RecordStep(TExpressionStep::Kind kind, const ScriptDecimal* constant,
+                  const TVariableNode* variable);
   bool Term(ScriptDecimal* value);
   bool Unary(ScriptDecimal* value);
   bool Primary(ScriptDecimal* value);
   bool Arithmetic(char op, const ScriptDecimal& left, const ScriptDecimal& right,
                   ScriptDecimal* result);
   bool Condition(bool* result);
+  bool RunCompiledCondition(const TCompiledCondition& condition, bool* result);
+  static bool Holds(LONG relation, int order);
   bool StringOperand(const char** text, char* literalCopy);
 
   // Statements.
-  bool Assignment();
+  bool Assignment(const char* statementStart, LONG statementLine);
+  bool RunCompiledAssignment(const TCompiledAssignment& assignment);
   bool IfStatement();
   bool SkipIfBlock(bool branchesAllowed);
   bool EndIfStatement();
@@ -115,6 +127,7 @@ class TZBasic {
 
   // Variables and their binding.
   TVariableNode* FindVariable(const char* name);
+  TVariableNode* LookUpOrCreate(const char* name);
   TVariableNode* NameToken();
   TVariableNode* StringTarget();
   void LoadBoundVariable(TVariableNode* node, int displayType);
@@ -134,6 +147,16 @@ class TZBasic {
   const char* tokenStart_ = nullptr;
   LONG errorCode_ = kScriptOk;
   LONG lineNumber_ = 1;
+
+  // What the run has read so far, and the entry of the current token (null when none).
+  TTokenCache tokenCache_;
+  TCachedToken* currentToken_ = nullptr;
+  // The expression being read for the first time, and the line it started on.
+  TCompiledExpression* recording_ = nullptr;
+  LONG recordingLine_ = 0;
+  ScriptDecimal evaluationStack_[kMaxCompiledDepth];  // a member: no clearing per expression
+
+  bool running_ = false;  // a run of this interpreter is in progress
 
   TLocalsObserver localsObserver_ = nullptr;
   void* observerContext_ = nullptr;

@@ -7,13 +7,99 @@
 
 #include "platform/kernel/string_calls.h"
 
+#include <algorithm>
 #include <cstring>
 
 bool TZBasic::IsOperator(const char* token, char op) const {
   return tokenClass_ == kTokenOperator && token[0] == op;
 }
 
+/* An expression read before from the same position runs from its compiled steps; one
+   read for the first time is compiled while it is evaluated. */
 bool TZBasic::Expression(ScriptDecimal* value) {
+  if (recording_ || !tokenCache_.Active()) return ReadExpression(value);
+  const char* start = cursor_;
+  if (const TCompiledExpression* compiled = tokenCache_.FindExpression(start))
+    return RunCompiledExpression(*compiled, value);
+  TCompiledExpression compiled;
+  recording_ = &compiled;
+  recordingLine_ = lineNumber_;
+  bool read = ReadExpression(value);
+  recording_ = nullptr;
+  if (!read) return false;
+  compiled.endOffset = static_cast<uint32_t>(cursor_ - tokenCache_.Base());
+  compiled.lineFeeds = lineNumber_ - recordingLine_;
+  int depth = 0, deepest = 0;
+  for (const TExpressionStep& step : compiled.steps) {
+    if (step.kind == TExpressionStep::kConstant || step.kind == TExpressionStep::kVariable)
+      deepest = std::max(deepest, ++depth);
+    else if (step.kind != TExpressionStep::kNegate)
+      --depth;
+  }
+  if (deepest <= kMaxCompiledDepth) tokenCache_.StoreExpression(start, std::move(compiled));
+  return true;
+}
+
+void TZBasic::RecordStep(TExpressionStep::Kind kind, const ScriptDecimal* constant,
+                         const TVariableNode* variable) {
+  if (!recording_) return;
+  TExpressionStep step;
+  step.kind = kind;
+  step.lineFeeds = lineNumber_ - recordingLine_;
+  if (constant) step.constant = *constant;
+  step.variable = variable;
+  recording_->steps.push_back(step);
+}
+
+bool TZBasic::RunCompiledExpression(const TCompiledExpression& compiled, ScriptDecimal* value) {
+  const LONG startLine = lineNumber_;
+  if (compiled.steps.size() == 1) {  // a lone number or variable, the commonest operand
+    const TExpressionStep& only = compiled.steps[0];
+    *value = only.kind == TExpressionStep::kConstant ? only.constant : only.variable->value;
+    cursor_ = tokenCache_.Base() + compiled.endOffset;
+    lineNumber_ = startLine + compiled.lineFeeds;
+    PushBackState();
+    return true;
+  }
+  ScriptDecimal* stack = evaluationStack_;
+  int top = 0;
+  for (const TExpressionStep& step : compiled.steps) {
+    DecimalStatus status = DecimalStatus::kOk;
+    switch (step.kind) {
+      case TExpressionStep::kConstant: stack[top++] = step.constant; continue;
+      case TExpressionStep::kVariable: stack[top++] = step.variable->value; continue;
+      case TExpressionStep::kNegate: stack[top - 1] = stack[top - 1].Negated(); continue;
+      case TExpressionStep::kAdd:
+        status = ScriptDecimal::Add(stack[top - 2], stack[top - 1], &stack[top - 2]);
+        break;
+      case TExpressionStep::kSubtract:
+        status = ScriptDecimal::Subtract(stack[top - 2], stack[top - 1], &stack[top - 2]);
+        break;
+      case TExpressionStep::kMultiply:
+        status = ScriptDecimal::Multiply(stack[top - 2], stack[top - 1], &stack[top - 2]);
+        break;
+      case TExpressionStep::kDivide:
+        status = ScriptDecimal::Divide(stack[top - 2], stack[top - 1], &stack[top - 2]);
+        break;
+      case TExpressionStep::kRemainder:
+        status = ScriptDecimal::Remainder(stack[top - 2], stack[top - 1], &stack[top - 2]);
+        break;
+    }
+    --top;
+    if (status != DecimalStatus::kOk) {
+      lineNumber_ = startLine + step.lineFeeds;  // where the first reading stood
+      return Fail(kErrDivisionOrOverflow);
+    }
+  }
+  *value = stack[0];
+  // As after the first reading: the token after the expression pushed back.
+  cursor_ = tokenCache_.Base() + compiled.endOffset;
+  lineNumber_ = startLine + compiled.lineFeeds;
+  PushBackState();
+  return true;
+}
+
+bool TZBasic::ReadExpression(ScriptDecimal* value) {
   NextToken();
   if (errorCode_ != kScriptOk) return false;
   if (keywordCode_ == kKeyEndOfText) return Fail(kErrExpectingExpression);
@@ -59,7 +145,10 @@ bool TZBasic::Unary(ScriptDecimal* value) {
       return Fail(kErrMustBeNumericOperand);  // one sign only
   }
   if (!Primary(value)) return false;
-  if (negate) *value = value->Negated();
+  if (negate) {
+    *value = value->Negated();
+    RecordStep(TExpressionStep::kNegate, nullptr, nullptr);
+  }
   return true;
 }
 
@@ -73,17 +162,29 @@ bool TZBasic::Primary(ScriptDecimal* value) {
     return true;
   }
   if (tokenClass_ == kTokenNumber) {
+    if (currentToken_ && currentToken_->numberKnown) {
+      *value = currentToken_->number;
+      RecordStep(TExpressionStep::kConstant, value, nullptr);
+      return true;
+    }
     DecimalStatus status = DecimalStatus::kOk;
     // A lone "." reads as zero, as the standard text conversion makes of it.
     if (!ScriptDecimal::ParseText(tokenText_, ScriptDecimal::kAllPlaces, value, &status))
       *value = ScriptDecimal{};
-    return status == DecimalStatus::kOk || Fail(kErrDivisionOrOverflow);
+    if (status != DecimalStatus::kOk) return Fail(kErrDivisionOrOverflow);
+    if (currentToken_) {
+      currentToken_->number = *value;
+      currentToken_->numberKnown = true;
+    }
+    RecordStep(TExpressionStep::kConstant, value, nullptr);
+    return true;
   }
   if (tokenClass_ == kTokenName) {
     TVariableNode* variable = FindVariable(tokenText_);
     if (!variable) return Fail(kErrInternal);
     if (variable->type != kVariableNumber) return Fail(kErrInvalidType);
     *value = variable->value;
+    RecordStep(TExpressionStep::kVariable, nullptr, variable);
     return true;
   }
   return Fail(kErrMustBeNumericOperand);
@@ -91,6 +192,12 @@ bool TZBasic::Primary(ScriptDecimal* value) {
 
 bool TZBasic::Arithmetic(char op, const ScriptDecimal& left, const ScriptDecimal& right,
                          ScriptDecimal* result) {
+  RecordStep(op == '+'   ? TExpressionStep::kAdd
+             : op == '-' ? TExpressionStep::kSubtract
+             : op == '*' ? TExpressionStep::kMultiply
+             : op == '/' ? TExpressionStep::kDivide
+                         : TExpressionStep::kRemainder,
+             nullptr, nullptr);
   DecimalStatus status;
   switch (op) {
     case '+': status = ScriptDecimal::Add(left, right, result); break;
@@ -122,6 +229,10 @@ bool TZBasic::StringOperand(const char** text, char* literalCopy) {
 }
 
 bool TZBasic::Condition(bool* result) {
+  const char* start = cursor_;
+  if (const TCompiledCondition* known = tokenCache_.FindCondition(start))
+    return RunCompiledCondition(*known, result);
+  const LONG startLine = lineNumber_;
   NextToken();
   if (errorCode_ != kScriptOk) return false;
   bool numeric = tokenClass_ == kTokenNumber;
@@ -133,8 +244,12 @@ bool TZBasic::Condition(bool* result) {
     numeric = variable->type == kVariableNumber;
   }
   ScriptDecimal leftValue, rightValue;
+  TCompiledCondition known;
+  const char* leftStart = nullptr;
   if (numeric) {
     PushBack();
+    leftStart = cursor_;
+    known.leftLineFeeds = lineNumber_ - startLine;
     if (!Expression(&leftValue)) return false;
   } else if (!StringOperand(&leftText, leftLiteral)) {
     return Fail(kErrInvalidType);
@@ -142,11 +257,18 @@ bool TZBasic::Condition(bool* result) {
   NextToken();
   if (errorCode_ != kScriptOk) return false;
   if (tokenClass_ != kTokenRelational) return Fail(kErrRelationalExpected);
-  LONG relation = keywordCode_;
+  known.relation = keywordCode_;
   int order;
   if (numeric) {
+    const char* rightStart = cursor_;
+    known.rightLineFeeds = lineNumber_ - startLine;
     if (!Expression(&rightValue)) return false;
     order = ScriptDecimal::Compare(leftValue, rightValue);
+    if (tokenCache_.FindExpression(leftStart) && tokenCache_.FindExpression(rightStart)) {
+      known.leftOffset = static_cast<uint32_t>(leftStart - tokenCache_.Base());
+      known.rightOffset = static_cast<uint32_t>(rightStart - tokenCache_.Base());
+      tokenCache_.StoreCondition(start, known);
+    }
   } else {
     NextToken();
     if (errorCode_ != kScriptOk) return false;
@@ -155,13 +277,31 @@ bool TZBasic::Condition(bool* result) {
     if (!StringOperand(&rightText, rightLiteral)) return Fail(kErrInvalidType);
     order = lstrcmpA(leftText, rightText);
   }
-  switch (relation) {
-    case kRelEqual: *result = order == 0; break;
-    case kRelNotEqual: *result = order != 0; break;
-    case kRelGreater: *result = order > 0; break;
-    case kRelGreaterEqual: *result = order >= 0; break;
-    case kRelLess: *result = order < 0; break;
-    default: *result = order <= 0; break;
-  }
+  *result = Holds(known.relation, order);
   return true;
+}
+
+/* A numeric condition read before: both sides from their compiled expressions. */
+bool TZBasic::RunCompiledCondition(const TCompiledCondition& known, bool* result) {
+  const LONG startLine = lineNumber_;
+  ScriptDecimal left, right;
+  cursor_ = tokenCache_.Base() + known.leftOffset;
+  lineNumber_ = startLine + known.leftLineFeeds;
+  if (!RunCompiledExpression(*tokenCache_.FindExpression(cursor_), &left)) return false;
+  cursor_ = tokenCache_.Base() + known.rightOffset;
+  lineNumber_ = startLine + known.rightLineFeeds;
+  if (!RunCompiledExpression(*tokenCache_.FindExpression(cursor_), &right)) return false;
+  *result = Holds(known.relation, ScriptDecimal::Compare(left, right));
+  return true;
+}
+
+bool TZBasic::Holds(LONG relation, int order) {
+  switch (relation) {
+    case kRelEqual: return order == 0;
+    case kRelNotEqual: return order != 0;
+    case kRelGreater: return order > 0;
+    case kRelGreaterEqual: return order >= 0;
+    case kRelLess: return order < 0;
+    default: return order <= 0;
+  }
 }

@@ -44,6 +44,7 @@ char ToLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A'
 }  // namespace
 
 void TZBasic::BeginScan(const char* text) {
+  currentToken_ = nullptr;
   cursor_ = text;
   tokenStart_ = text;
   tokenText_[0] = '\0';
@@ -84,6 +85,52 @@ void TZBasic::SkipSpaceCommentsAndLabels() {
 }
 
 void TZBasic::NextToken() {
+  const char* from = cursor_;
+  if (TCachedToken* cached = tokenCache_.Find(from)) {
+    ApplyCachedToken(cached);
+    return;
+  }
+  currentToken_ = nullptr;
+  LONG lineBefore = lineNumber_;
+  ScanToken();
+  if (errorCode_ == kScriptOk && tokenCache_.Active()) RememberToken(from, lineBefore);
+}
+
+void TZBasic::RememberToken(const char* from, LONG lineBefore) {
+  const char* base = tokenCache_.Base();
+  TCachedToken token;
+  token.tokenClass = tokenClass_;
+  token.keywordCode = keywordCode_;
+  token.lineFeeds = lineNumber_ - lineBefore;
+  token.startOffset = static_cast<uint32_t>(tokenStart_ - base);
+  token.endOffset = static_cast<uint32_t>(cursor_ - base);
+  token.textLength = static_cast<uint32_t>(std::strlen(tokenText_));
+  if (tokenClass_ == kTokenKeyword || tokenClass_ == kTokenRelational) {
+    std::memcpy(token.keywordText, tokenText_, token.textLength + 1);
+  } else {
+    const char* text = tokenStart_ + (tokenClass_ == kTokenString ? 1 : 0);  // inside quotes
+    token.textOffset = static_cast<uint32_t>(text - base);
+  }
+  currentToken_ = tokenCache_.Store(from, token);
+}
+
+void TZBasic::ApplyCachedToken(TCachedToken* token) {
+  const char* base = tokenCache_.Base();
+  tokenStart_ = base + token->startOffset;
+  cursor_ = base + token->endOffset;
+  lineNumber_ += token->lineFeeds;
+  tokenClass_ = token->tokenClass;
+  keywordCode_ = token->keywordCode;
+  const char* text = (tokenClass_ == kTokenKeyword || tokenClass_ == kTokenRelational)
+                         ? token->keywordText
+                         : base + token->textOffset;
+  std::memcpy(tokenText_, text, token->textLength);
+  tokenText_[token->textLength] = '\0';
+  currentToken_ = token;
+}
+
+/* Reads one token from the text itself. */
+void TZBasic::ScanToken() {
   tokenClass_ = kTokenNone;
   keywordCode_ = kKeyNone;
   tokenText_[0] = '\0';
@@ -135,6 +182,13 @@ bool TZBasic::LookupKeyword() {
 
 void TZBasic::PushBack() {
   cursor_ = tokenStart_;
+  PushBackState();
+}
+
+/* The token state after a push-back: nothing read, the cursor at the token's start. */
+void TZBasic::PushBackState() {
+  currentToken_ = nullptr;
+  tokenStart_ = cursor_;
   tokenText_[0] = '\0';
   tokenClass_ = kTokenNone;
   keywordCode_ = kKeyNone;

@@ -42,16 +42,27 @@ TVariableNode* TZBasic::StringTarget() {
   return variable;
 }
 
-bool TZBasic::Assignment() {
+/* A numeric assignment read once is remembered with its variable, so later runs of the
+   same statement go straight to its compiled expression. */
+bool TZBasic::Assignment(const char* statementStart, LONG statementLine) {
   TVariableNode* variable = FindVariable(tokenText_);
   if (!variable) return Fail(kErrInternal);
   NextToken();
   if (errorCode_ != kScriptOk) return false;
   if (!IsOperator(tokenText_, '=')) return Fail(kErrAssignmentExpected);
   if (variable->type == kVariableNumber) {
+    const char* expressionStart = cursor_;
+    LONG expressionLine = lineNumber_;
     ScriptDecimal value;
     if (!Expression(&value)) return false;
     variable->value = value;
+    if (tokenCache_.FindExpression(expressionStart)) {
+      TCompiledAssignment known;
+      known.variable = variable;
+      known.expressionOffset = static_cast<uint32_t>(expressionStart - tokenCache_.Base());
+      known.lineFeeds = expressionLine - statementLine;
+      tokenCache_.StoreAssignment(statementStart, known);
+    }
   } else if (variable->type == kVariableString) {
     NextToken();
     if (errorCode_ != kScriptOk) return false;
@@ -69,6 +80,15 @@ bool TZBasic::Assignment() {
     return Fail(kErrInternal);
   }
   return !variable->field || StoreBoundVariable(*variable);
+}
+
+bool TZBasic::RunCompiledAssignment(const TCompiledAssignment& known) {
+  cursor_ = tokenCache_.Base() + known.expressionOffset;
+  lineNumber_ += known.lineFeeds;
+  ScriptDecimal value;
+  if (!RunCompiledExpression(*tokenCache_.FindExpression(cursor_), &value)) return false;
+  known.variable->value = value;
+  return !known.variable->field || StoreBoundVariable(*known.variable);
 }
 
 bool TZBasic::VerboseStatement() {

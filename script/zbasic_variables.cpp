@@ -27,7 +27,17 @@ TVariableType VariableTypeOf(int displayType) {
 
 }  // namespace
 
+/* A name token resolves to the same variable for the whole run, so the token's cache
+   entry keeps it. */
 TVariableNode* TZBasic::FindVariable(const char* name) {
+  bool isCurrentToken = currentToken_ && name == tokenText_;
+  if (isCurrentToken && currentToken_->variable) return currentToken_->variable;
+  TVariableNode* variable = LookUpOrCreate(name);
+  if (isCurrentToken) currentToken_->variable = variable;
+  return variable;
+}
+
+TVariableNode* TZBasic::LookUpOrCreate(const char* name) {
   if (TVariableNode* builtIn = gScriptGlobals.Find(name)) return builtIn;
   if (TVariableNode* own = locals_.Find(name)) return own;
   TVariableNode node;

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 class ScriptBinding : public ::testing::Test {
@@ -150,4 +152,18 @@ TEST_F(ScriptBinding, SelfTriggeringScriptStopsAtTheNestingLimit) {
   binding.afterStore = nullptr;
   EXPECT_EQ(Run("Days = 5").boxes.size(), 0u);
   EXPECT_EQ(binding.Field("Days").whole, 5);
+}
+
+TEST_F(ScriptBinding, ReenteringTheSameInterpreterIsRefusedNotCorrupting) {
+  BoxRecorder recorder;
+  TZBasic basic(&binding);
+  binding.afterStore = [&](FakeField&) { EXPECT_EQ(basic.RunScript("Days = 99"), nullptr); };
+  EXPECT_EQ(basic.RunScript("Days = 7\nDays = 8"), nullptr);
+  ASSERT_EQ(recorder.Boxes().size(), 1u);
+  EXPECT_EQ(recorder.Boxes()[0].text, ErrorBoxText(2, "Scripts nested too deeply"));
+  EXPECT_EQ(binding.Field("Days").whole, 7);  // the chain stopped after the first store
+  binding.afterStore = nullptr;
+  const char* again = "Days = 9\nend";
+  EXPECT_EQ(basic.RunScript(again), again + std::strlen(again));  // usable again afterwards
+  EXPECT_EQ(binding.Field("Days").whole, 9);
 }

@@ -5,10 +5,10 @@
 */
 #include "script/zbasic.h"
 
+#include "platform/kernel/format.h"
 #include "platform/kernel/resources.h"
 #include "platform/user/message_box.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -183,12 +183,12 @@ bool TZBasic::ExecuteKeyword(LONG code) {
 }
 
 void TZBasic::ShowErrorBox() {
-  char caption[30], format[40], message[80], text[160];
+  char caption[30], format[40], message[80], text[WSPRINTF_LIMIT];
   HINSTANCE strings = nullptr;  // the running program's string table
   LoadString(strings, kScriptErrorCaptionString, caption, sizeof caption);
   LoadString(strings, kScriptErrorFormatString, format, sizeof format);
   LoadString(strings, kScriptErrorFormatString + errorCode_, message, sizeof message);
-  std::snprintf(text, sizeof text, format, static_cast<int>(lineNumber_), message);
+  wsprintf(text, format, static_cast<int>(lineNumber_), message);
   MessageBox(owner_ ? owner_->ScriptOwnerWindow() : nullptr, text, caption, MB_OK | MB_ICONSTOP);
   errorCode_ = kScriptOk;
 }

@@ -167,3 +167,10 @@ TEST_F(ScriptBinding, ReenteringTheSameInterpreterIsRefusedNotCorrupting) {
   EXPECT_EQ(basic.RunScript(again), again + std::strlen(again));  // usable again afterwards
   EXPECT_EQ(binding.Field("Days").whole, 9);
 }
+
+TEST_F(ScriptBinding, RepeatedAssignmentsInALoopWriteBackEveryTime) {
+  ScriptRun run = Run("i = 0\nwhile i < 5\n  Days = Days + 2\n  i = i + 1\nendwhile");
+  ASSERT_TRUE(run.boxes.empty());
+  EXPECT_EQ(binding.Field("Days").whole, 40);
+  EXPECT_EQ(binding.StoredCount("Days"), 5);
+}

@@ -240,3 +240,43 @@ TEST_F(Painting, InvalidatingAgainWhilePaintingAsksForAnotherPaint) {
   ASSERT_EQ(painted.size(), 2u);
   EXPECT_TRUE(SameRect(painted[1], RECT{40, 40, 50, 50}));
 }
+
+TEST_F(Painting, ScrollingTheWholeClientAreaMovesChildWindowsAlong) {
+  HWND top = TopWindow(WS_POPUP | WS_VISIBLE, 200, 200);
+  HWND child = ChildWindow(top, 101, 10, 100, 60, 24);
+  ProcessPendingMessages();
+  ScrollWindow(top, -8, -24, nullptr, nullptr);
+  RECT r;
+  GetWindowRect(child, &r);
+  POINT p{r.left, r.top};
+  ScreenToClient(top, &p);
+  EXPECT_EQ(p.x, 2);
+  EXPECT_EQ(p.y, 76);
+  RECT part{0, 0, 200, 50};
+  ScrollWindow(top, 0, 10, &part, nullptr);  // a scrolled part leaves children where they are
+  GetWindowRect(child, &r);
+  p = POINT{r.left, r.top};
+  ScreenToClient(top, &p);
+  EXPECT_EQ(p.y, 76);
+}
+
+TEST_F(Painting, NullAndStaleHandlesAreRefusedQuietly) {
+  HWND top = TopWindow(WS_POPUP | WS_VISIBLE, 50, 50);
+  EXPECT_EQ(ReleaseDC(top, nullptr), 0);
+  PAINTSTRUCT bogus{};
+  bogus.hdc = reinterpret_cast<HDC>(0x5151);
+  EXPECT_FALSE(EndPaint(top, &bogus));
+  EXPECT_FALSE(EndPaint(top, nullptr));
+  EXPECT_FALSE(ValidateRect(nullptr, nullptr));
+  EXPECT_FALSE(UpdateWindow(nullptr));
+  EXPECT_FALSE(ScrollWindow(nullptr, 0, 1, nullptr, nullptr));
+  HDC screen = GetDC(nullptr);  // the screen's DC serves measuring
+  ASSERT_NE(screen, nullptr);
+  EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+  EXPECT_EQ(ReleaseDC(nullptr, screen), 0);
+  EXPECT_EQ(SendMessage(nullptr, WM_USER, 0, 0), 0);
+  EXPECT_FALSE(IsWindow(nullptr));
+  EXPECT_FALSE(DestroyWindow(nullptr));
+  EXPECT_FALSE(SetWindowPos(nullptr, nullptr, 0, 0, 1, 1, 0));
+  EXPECT_TRUE(IsWindow(GetDesktopWindow()));
+}

@@ -164,6 +164,12 @@ TEST(ScriptDecimal, GeneratedExpressionsMatchTheIndependentReference) {
       parts >> mantissa >> exponent;
       EXPECT_EQ(got.mantissa, mantissa) << expression;
       EXPECT_EQ(got.exponent, exponent) << expression;
+      // The second pass of a loop runs the expression from its compiled form.
+      std::string looped = "n = 0\nwhile n < 2\nx = " + expression + "\nn = n + 1\nendwhile";
+      ScriptRun twice = RunCapturing(looped.c_str());
+      ASSERT_TRUE(twice.boxes.empty()) << expression;
+      EXPECT_EQ(twice.locals["x"].value.mantissa, mantissa) << "compiled: " << expression;
+      EXPECT_EQ(twice.locals["x"].value.exponent, exponent) << "compiled: " << expression;
     } else {
       EXPECT_EQ(got.ToText(), expected) << expression;
     }

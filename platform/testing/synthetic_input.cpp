@@ -75,10 +75,11 @@ void SendKey(QEvent::Type type, int qtKey, Qt::KeyboardModifiers modifiers, cons
   ProcessPendingMessages();
 }
 
+/* The text a desktop reports with a key: Alt keeps the plain character (it becomes WM_SYSCHAR). */
 QString TextOfKey(int vk, Qt::KeyboardModifiers modifiers) {
-  int c = CharFromVirtualKey(vk, modifiers & Qt::ShiftModifier, modifiers & Qt::ControlModifier, false);
-  if (!c || (modifiers & Qt::AltModifier)) return QString();
-  return QString(QChar(c));
+  bool control = (modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier);
+  int c = CharFromVirtualKey(vk, modifiers & Qt::ShiftModifier, control, false);
+  return c ? QString(QChar(c)) : QString();
 }
 
 }  // namespace

@@ -106,8 +106,12 @@ TEST_F(Input, AltKeysAreSystemKeysAndControlLettersMakeControlCharacters) {
   SetFocus(top);
   ResetLog();
   PressKey('F', Qt::AltModifier);
-  EXPECT_EQ(MessagesOf(top, {WM_SYSKEYDOWN, WM_SYSKEYUP, WM_KEYDOWN}),
-            (std::vector<UINT>{WM_SYSKEYDOWN, WM_SYSKEYUP}));
+  EXPECT_EQ(MessagesOf(top, {WM_SYSKEYDOWN, WM_SYSCHAR, WM_SYSKEYUP, WM_KEYDOWN, WM_CHAR}),
+            (std::vector<UINT>{WM_SYSKEYDOWN, WM_SYSCHAR, WM_SYSKEYUP}));
+  auto sysChars = LoggedOf(WM_SYSCHAR);
+  ASSERT_EQ(sysChars.size(), 1u);
+  EXPECT_EQ(sysChars[0].wParam, static_cast<WPARAM>('f'));
+  EXPECT_TRUE(sysChars[0].lParam & (1 << 29));  // the context bit: Alt is down
   ResetLog();
   PressKey('C', Qt::ControlModifier);
   auto chars = LoggedOf(WM_CHAR);

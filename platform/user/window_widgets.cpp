@@ -81,6 +81,12 @@ void FrameWidget::changeEvent(QEvent* event) {
   if (FindWindowObject(hwnd_) && GetActiveWindow() != hwnd_) SetActiveWindow(hwnd_);
 }
 
+void FrameWidget::mousePressEvent(QMouseEvent* event) { event->accept(); }
+
+void FrameWidget::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
+
+void FrameWidget::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+
 void FrameWidget::moveEvent(QMoveEvent*) { NoteWindowManagerGeometry(); }
 
 void FrameWidget::resizeEvent(QResizeEvent*) { NoteWindowManagerGeometry(); }

@@ -196,3 +196,16 @@ TEST_F(Input, CursorsOfTheSystemLoadAndSet) {
   EXPECT_EQ(p.x, 9);
   ClipCursor(nullptr);
 }
+
+TEST_F(Input, AClickOnAChildsBorderDoesNotReachTheParentsClientArea) {
+  HWND top = TopWindow();
+  HWND child = ChildWindow(top, 1, 20, 20, 50, 30, WS_CHILD | WS_VISIBLE | WS_BORDER);
+  ProcessPendingMessages();
+  ResetLog();
+  Click(top, 20, 20);  // the child's one-pixel border
+  EXPECT_TRUE(MouseMessages(top).empty());
+  Click(top, 21, 21);  // the child's client origin
+  auto clicks = MouseMessages(child);
+  ASSERT_EQ(clicks.size(), 2u);
+  EXPECT_EQ(clicks[0].lParam, MAKELPARAM(0, 0));
+}

@@ -11,6 +11,7 @@
 #include "platform/gdi/gdi_surface.h"
 #include "platform/kernel/global_memory.h"
 #include "platform/user/clipboard.h"
+#include "platform/user/control_input.h"
 #include "platform/user/input.h"
 #include "platform/user/key_mapping.h"
 #include "platform/user/message_queue.h"
@@ -60,8 +61,6 @@ EditState* StateOf(HWND hwnd) {
   auto it = Edits().find(hwnd);
   return it == Edits().end() ? nullptr : it->second.get();
 }
-
-int g_replaying = 0;  // events the class hands to its editor pass the input filter
 
 QWidget* Editor(const EditState& s) {
   return s.line ? static_cast<QWidget*>(s.line.data()) : static_cast<QWidget*>(s.multi.data());
@@ -181,81 +180,9 @@ void InsertText(EditState& s, const std::string& text) {
   }
 }
 
-/* ---- handing input to the editor ---- */
-
-void Replay(QWidget* target, QEvent* event) {
-  if (!target) return;
-  ++g_replaying;
-  QApplication::sendEvent(target, event);
-  --g_replaying;
-}
-
-Qt::KeyboardModifiers CurrentModifiers() {
-  Qt::KeyboardModifiers m;
-  if (GetKeyState(VK_SHIFT) < 0) m |= Qt::ShiftModifier;
-  if (GetKeyState(VK_CONTROL) < 0) m |= Qt::ControlModifier;
-  return m;
-}
-
-void ReplayKey(EditState& s, int qtKey) {
-  QKeyEvent press(QEvent::KeyPress, qtKey, CurrentModifiers());
-  Replay(Editor(s), &press);
-}
-
 bool IsNavigationKey(int vk) {
   return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_DELETE || vk == VK_INSERT;
 }
-
-void ReplayMouse(EditState& s, HWND hwnd, QEvent::Type type, WPARAM keys, LPARAM lParam) {
-  WindowPtr window = FindWindowObject(hwnd);
-  QWidget* target = MouseTarget(s);
-  if (!window || !window->clientWidget || !target) return;
-  QPoint client(static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam)));
-  QPoint local = target->mapFrom(window->clientWidget, client);
-  Qt::MouseButtons buttons;
-  if (keys & MK_LBUTTON) buttons |= Qt::LeftButton;
-  if (keys & MK_RBUTTON) buttons |= Qt::RightButton;
-  Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-  if (type == QEvent::MouseButtonRelease) buttons &= ~Qt::LeftButton;
-  Qt::KeyboardModifiers modifiers;
-  if (keys & MK_SHIFT) modifiers |= Qt::ShiftModifier;
-  if (keys & MK_CONTROL) modifiers |= Qt::ControlModifier;
-  QMouseEvent event(type, QPointF(local), QPointF(target->mapToGlobal(local)), button, buttons, modifiers);
-  Replay(target, &event);
-}
-
-/* Catches the editor's own input so that it goes through the window procedure first. */
-class EditInputFilter : public QObject {
- public:
-  explicit EditInputFilter(HWND hwnd, QObject* parent) : QObject(parent), hwnd_(hwnd) {}
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (g_replaying) return false;
-    switch (event->type()) {
-      case QEvent::KeyPress:
-        PostKeyInput(hwnd_, static_cast<QKeyEvent*>(event), true);
-        return true;
-      case QEvent::KeyRelease:
-        PostKeyInput(hwnd_, static_cast<QKeyEvent*>(event), false);
-        return true;
-      case QEvent::MouseButtonPress:
-      case QEvent::MouseButtonRelease:
-      case QEvent::MouseButtonDblClick:
-      case QEvent::MouseMove:
-        PostMouseInput(hwnd_, static_cast<QMouseEvent*>(event));
-        return true;
-      case QEvent::ContextMenu:
-      case QEvent::ShortcutOverride:
-        return true;
-      default:
-        return false;
-    }
-  }
-
- private:
-  HWND hwnd_;
-};
 
 /* The parent chooses the editor's colours through WM_CTLCOLOREDIT, as it would for painting. */
 void ApplyParentColors(EditState& s) {
@@ -289,7 +216,7 @@ void CreateEditor(HWND hwnd, DWORD style) {
     state->multi->setLineWrapMode((style & ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap
                                                            : QPlainTextEdit::WidgetWidth);
     state->multi->setReadOnly(style & ES_READONLY);
-    state->multi->viewport()->installEventFilter(new EditInputFilter(hwnd, state->multi));
+    InstallControlInput(hwnd, state->multi->viewport());
     editor = state->multi;
     QObject::connect(state->multi.data(), &QPlainTextEdit::textChanged, state->multi.data(), [hwnd] {
       EditState* s = StateOf(hwnd);
@@ -310,7 +237,7 @@ void CreateEditor(HWND hwnd, DWORD style) {
   }
   editor->setFocusPolicy(Qt::NoFocus);
   editor->setContextMenuPolicy(Qt::NoContextMenu);
-  editor->installEventFilter(new EditInputFilter(hwnd, editor));
+  InstallControlInput(hwnd, editor);
   layout->addWidget(editor);
   window->focusTarget = editor;
   Edits()[hwnd] = std::move(state);
@@ -324,7 +251,7 @@ LRESULT OnChar(EditState& s, HWND hwnd, WPARAM ch) {
     case 0x16: if (!readOnly) SendMessage(hwnd, WM_PASTE, 0, 0); return 0;
     case 0x18: if (!readOnly) SendMessage(hwnd, WM_CUT, 0, 0); return 0;
     case 0x1A: if (!readOnly) SendMessage(hwnd, WM_UNDO, 0, 0); return 0;
-    case 0x08: if (!readOnly) ReplayKey(s, Qt::Key_Backspace); return 0;
+    case 0x08: if (!readOnly) ReplayKeyPress(Editor(s), Qt::Key_Backspace); return 0;
     case 0x1B: return 0;
     case 0x0D:
       if (s.multi && !readOnly) InsertText(s, "\r\n");
@@ -448,18 +375,20 @@ LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_KEYDOWN: {
       int vk = static_cast<int>(wParam);
       if (IsNavigationKey(vk) && !(vk == VK_DELETE && (Style(hwnd) & ES_READONLY)))
-        ReplayKey(*s, QtKeyFromVirtualKey(vk));
+        ReplayKeyPress(Editor(*s), QtKeyFromVirtualKey(vk));
       return 0;
     }
     case WM_CHAR: return OnChar(*s, hwnd, wParam);
     case WM_LBUTTONDOWN:
       if (GetFocus() != hwnd) SetFocus(hwnd);
-      ReplayMouse(*s, hwnd, QEvent::MouseButtonPress, wParam, lParam);
+      ReplayMouseMessage(hwnd, MouseTarget(*s), message, wParam, lParam);
       return 0;
-    case WM_LBUTTONDBLCLK: ReplayMouse(*s, hwnd, QEvent::MouseButtonDblClick, wParam, lParam); return 0;
-    case WM_LBUTTONUP: ReplayMouse(*s, hwnd, QEvent::MouseButtonRelease, wParam, lParam); return 0;
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+      ReplayMouseMessage(hwnd, MouseTarget(*s), message, wParam, lParam);
+      return 0;
     case WM_MOUSEMOVE:
-      if (wParam & MK_LBUTTON) ReplayMouse(*s, hwnd, QEvent::MouseMove, wParam, lParam);
+      if (wParam & MK_LBUTTON) ReplayMouseMessage(hwnd, MouseTarget(*s), message, wParam, lParam);
       return 0;
     case WM_SETFOCUS:
       ApplyParentColors(*s);

@@ -65,24 +65,18 @@ constexpr int kMaxCompiledDepth = 32;  // deeper expressions are simply read eac
 
 class TTokenCache {
  public:
-  /* Starts a run over the text from `base` (its whole length); empties the cache. */
+  /* Starts a run over the text from `base`; empties the cache. Memory grows with the part
+     of the text the run reaches, so a bundle step costs only its own length. */
   void Begin(const char* base);
   void End();
   bool Active() const { return base_ != nullptr; }
   /* The token read from this position, or null. */
-  TCachedToken* Find(const char* position) {
-    size_t offset = static_cast<size_t>(position - base_);
-    if (!base_ || position < base_ || offset > length_ || slots_[offset] < 0) return nullptr;
-    return &entries_[slots_[offset]];
-  }
+  TCachedToken* Find(const char* position) { return FindIn(slots_, entries_, position); }
   TCachedToken* Store(const char* position, const TCachedToken& token);
   const char* Base() const { return base_; }
 
   TCompiledExpression* FindExpression(const char* position) {
-    size_t offset = static_cast<size_t>(position - base_);
-    if (!base_ || position < base_ || offset > length_ || expressionSlots_[offset] < 0)
-      return nullptr;
-    return &expressions_[expressionSlots_[offset]];
+    return FindIn(expressionSlots_, expressions_, position);
   }
   void StoreExpression(const char* position, TCompiledExpression&& expression);
 
@@ -102,20 +96,22 @@ class TTokenCache {
  private:
   template <typename T>
   T* FindIn(std::vector<int32_t>& slots, std::deque<T>& items, const char* position) {
+    if (!base_ || position < base_) return nullptr;
     size_t offset = static_cast<size_t>(position - base_);
-    if (!base_ || position < base_ || offset > length_ || slots[offset] < 0) return nullptr;
+    if (offset >= slots.size() || slots[offset] < 0) return nullptr;
     return &items[slots[offset]];
   }
   template <typename T>
   void StoreIn(std::vector<int32_t>& slots, std::deque<T>& items, const char* position,
                const T& item) {
-    if (!base_ || position < base_ || static_cast<size_t>(position - base_) > length_) return;
+    if (!base_ || position < base_) return;
+    size_t offset = static_cast<size_t>(position - base_);
+    if (offset >= slots.size()) slots.resize(offset + offset / 2 + 64, -1);
     items.push_back(item);
-    slots[position - base_] = static_cast<int32_t>(items.size() - 1);
+    slots[offset] = static_cast<int32_t>(items.size() - 1);
   }
 
   const char* base_ = nullptr;
-  size_t length_ = 0;
   std::vector<int32_t> slots_;      // per position: index into entries_, or -1
   std::deque<TCachedToken> entries_;  // stable addresses while the run adds entries
   std::vector<int32_t> expressionSlots_;

@@ -273,6 +273,21 @@ void ChangeShowState(WindowObject& window, DWORD state, const RECT& target, UINT
 
 }  // namespace
 
+namespace {
+
+/* A top-level window's minimised state shows on a real desktop as well. */
+void SyncDesktopMinimized(HWND hwnd) {
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window || window->IsChild() || !window->frame) return;
+  if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+  Qt::WindowStates states = window->frame->windowState();
+  bool minimized = (window->style & WS_MINIMIZE) != 0;
+  if (minimized != states.testFlag(Qt::WindowMinimized))
+    window->frame->setWindowState(minimized ? (states | Qt::WindowMinimized) : (states & ~Qt::WindowMinimized));
+}
+
+}  // namespace
+
 BOOL ShowWindow(HWND hwnd, int command) {
   WindowPtr window = FindWindowObject(hwnd);
   if (!window) return FALSE;
@@ -330,6 +345,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
       SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, flags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER);
       break;
   }
+  SyncDesktopMinimized(hwnd);
   return wasVisible;
 }
 

@@ -74,11 +74,20 @@ void FrameWidget::closeEvent(QCloseEvent* event) {
 
 void FrameWidget::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  // The desktop activated a window by itself (a click on its frame, a window switcher).
-  // Offscreen there is no desktop, and its own activations would only disturb the model.
-  if (event->type() != QEvent::ActivationChange || !isWindow() || !isActiveWindow()) return;
-  if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
-  if (FindWindowObject(hwnd_) && GetActiveWindow() != hwnd_) SetActiveWindow(hwnd_);
+  // The desktop activated, minimised or restored a window by itself (its frame buttons, a
+  // window switcher). Offscreen there is no desktop, and its own changes would only disturb
+  // the model.
+  if (!isWindow() || QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+  WindowPtr window = FindWindowObject(hwnd_);
+  if (!window || window->destroying) return;
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && GetActiveWindow() != hwnd_) {
+    SetActiveWindow(hwnd_);
+  } else if (event->type() == QEvent::WindowStateChange) {
+    // The desktop minimised or restored the window: the window hears it as from ShowWindow.
+    bool minimized = windowState().testFlag(Qt::WindowMinimized);
+    if (minimized && !(window->style & WS_MINIMIZE)) ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
+    else if (!minimized && (window->style & WS_MINIMIZE)) ShowWindow(hwnd_, SW_RESTORE);
+  }
 }
 
 void FrameWidget::mousePressEvent(QMouseEvent* event) { event->accept(); }

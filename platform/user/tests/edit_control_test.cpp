@@ -181,3 +181,35 @@ TEST_F(EditControl, CopyAndPasteGoThroughTheClipboard) {
   GlobalUnlock(block);
   CloseClipboard();
 }
+
+TEST_F(EditControl, StylesShapeWhatTypingAndSettingTextDo) {
+  HWND top = TopWindow();
+  HWND number = CreateEdit(top, 1, ES_NUMBER);
+  HWND upper = CreateEdit(top, 2, ES_UPPERCASE);
+  HWND readOnly = CreateEdit(top, 3, ES_READONLY, "edit", "fixed");
+  HWND multi = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 40, 100, 40, top,
+                            reinterpret_cast<HMENU>(4), nullptr, nullptr);
+  int beeps = MessageBeepCount();
+  SetFocus(number);
+  TypeText("4a2");
+  EXPECT_EQ(TextOf(number), "42");
+  EXPECT_EQ(MessageBeepCount(), beeps + 1);
+  SetFocus(upper);
+  TypeText("abc");
+  EXPECT_EQ(TextOf(upper), "ABC");
+  SetFocus(readOnly);
+  TypeText("x");
+  PressKey(VK_BACK);
+  EXPECT_EQ(TextOf(readOnly), "fixed");
+  // Setting the text notifies a single-line edit's parent, not a multi-line one's.
+  MessageLog().clear();
+  SetWindowText(upper, "set");
+  SetWindowText(multi, "set");
+  EXPECT_EQ(Notifications(top, upper), (std::vector<WORD>{EN_UPDATE, EN_CHANGE}));
+  EXPECT_TRUE(Notifications(top, multi).empty());
+  SetFocus(multi);
+  PressKey(VK_END);
+  PressKey(VK_RETURN);
+  TypeText("x");
+  EXPECT_EQ(TextOf(multi), "set\r\nx");
+}

@@ -96,6 +96,7 @@ class TZBasic {
   bool Expression(ScriptDecimal* value);
   bool ReadExpression(ScriptDecimal* value);
   bool RunCompiledExpression(const TCompiledExpression& compiled, ScriptDecimal* value);
+  static void FoldOperands(std::vector<TExpressionStep>* steps);
   void RecordStep(TExpressionStep::Kind kind, const ScriptDecimal* constant,
                   const TVariableNode* variable);
   bool Term(ScriptDecimal* value);

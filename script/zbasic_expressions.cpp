@@ -36,8 +36,37 @@ bool TZBasic::Expression(ScriptDecimal* value) {
     else if (step.kind != TExpressionStep::kNegate)
       --depth;
   }
-  if (deepest <= kMaxCompiledDepth) tokenCache_.StoreExpression(start, std::move(compiled));
+  if (deepest > kMaxCompiledDepth) return true;
+  FoldOperands(&compiled.steps);
+  tokenCache_.StoreExpression(start, std::move(compiled));
   return true;
+}
+
+/* A push directly followed by a binary step is that step's right operand: one step does
+   both. */
+void TZBasic::FoldOperands(std::vector<TExpressionStep>* steps) {
+  std::vector<TExpressionStep> folded;
+  for (const TExpressionStep& step : *steps) {
+    bool binary = step.kind >= TExpressionStep::kAdd;
+    bool afterPush = !folded.empty() && folded.back().operand == TExpressionStep::kFromStack &&
+                     (folded.back().kind == TExpressionStep::kConstant ||
+                      folded.back().kind == TExpressionStep::kVariable);
+    // The left operand must still be below the push on the stack.
+    if (binary && afterPush && folded.size() >= 2) {
+      TExpressionStep operand = folded.back();
+      folded.pop_back();
+      TExpressionStep merged = step;
+      merged.operand = operand.kind == TExpressionStep::kConstant
+                           ? TExpressionStep::kFoldedConstant
+                           : TExpressionStep::kFoldedVariable;
+      merged.constant = operand.constant;
+      merged.variable = operand.variable;
+      folded.push_back(merged);
+    } else {
+      folded.push_back(step);
+    }
+  }
+  steps->swap(folded);
 }
 
 void TZBasic::RecordStep(TExpressionStep::Kind kind, const ScriptDecimal* constant,
@@ -64,28 +93,33 @@ bool TZBasic::RunCompiledExpression(const TCompiledExpression& compiled, ScriptD
   ScriptDecimal* stack = evaluationStack_;
   int top = 0;
   for (const TExpressionStep& step : compiled.steps) {
-    DecimalStatus status = DecimalStatus::kOk;
-    switch (step.kind) {
-      case TExpressionStep::kConstant: stack[top++] = step.constant; continue;
-      case TExpressionStep::kVariable: stack[top++] = step.variable->value; continue;
-      case TExpressionStep::kNegate: stack[top - 1] = stack[top - 1].Negated(); continue;
-      case TExpressionStep::kAdd:
-        status = ScriptDecimal::Add(stack[top - 2], stack[top - 1], &stack[top - 2]);
-        break;
-      case TExpressionStep::kSubtract:
-        status = ScriptDecimal::Subtract(stack[top - 2], stack[top - 1], &stack[top - 2]);
-        break;
-      case TExpressionStep::kMultiply:
-        status = ScriptDecimal::Multiply(stack[top - 2], stack[top - 1], &stack[top - 2]);
-        break;
-      case TExpressionStep::kDivide:
-        status = ScriptDecimal::Divide(stack[top - 2], stack[top - 1], &stack[top - 2]);
-        break;
-      case TExpressionStep::kRemainder:
-        status = ScriptDecimal::Remainder(stack[top - 2], stack[top - 1], &stack[top - 2]);
-        break;
+    if (step.kind == TExpressionStep::kConstant) {
+      stack[top++] = step.constant;
+      continue;
     }
-    --top;
+    if (step.kind == TExpressionStep::kVariable) {
+      stack[top++] = step.variable->value;
+      continue;
+    }
+    if (step.kind == TExpressionStep::kNegate) {
+      stack[top - 1] = stack[top - 1].Negated();
+      continue;
+    }
+    const ScriptDecimal* right;
+    switch (step.operand) {
+      case TExpressionStep::kFoldedConstant: right = &step.constant; break;
+      case TExpressionStep::kFoldedVariable: right = &step.variable->value; break;
+      default: right = &stack[--top]; break;
+    }
+    ScriptDecimal* left = &stack[top - 1];
+    DecimalStatus status;
+    switch (step.kind) {
+      case TExpressionStep::kAdd: status = ScriptDecimal::Add(*left, *right, left); break;
+      case TExpressionStep::kSubtract: status = ScriptDecimal::Subtract(*left, *right, left); break;
+      case TExpressionStep::kMultiply: status = ScriptDecimal::Multiply(*left, *right, left); break;
+      case TExpressionStep::kDivide: status = ScriptDecimal::Divide(*left, *right, left); break;
+      default: status = ScriptDecimal::Remainder(*left, *right, left); break;
+    }
     if (status != DecimalStatus::kOk) {
       lineNumber_ = startLine + step.lineFeeds;  // where the first reading stood
       return Fail(kErrDivisionOrOverflow);

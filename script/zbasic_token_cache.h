@@ -34,7 +34,11 @@ struct TCachedToken {
 struct TExpressionStep {
   enum Kind : uint8_t { kConstant, kVariable, kNegate, kAdd, kSubtract, kMultiply, kDivide,
                         kRemainder };
+  // Where a binary step takes its right operand: from the stack, or folded into the step
+  // (the constant or variable pushed just before it).
+  enum Operand : uint8_t { kFromStack, kFoldedConstant, kFoldedVariable };
   Kind kind = kConstant;
+  Operand operand = kFromStack;
   LONG lineFeeds = 0;  // line feeds read before this step, for an error's line
   ScriptDecimal constant;
   const TVariableNode* variable = nullptr;

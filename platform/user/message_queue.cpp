@@ -19,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -152,10 +153,22 @@ bool TakeMessage(MSG* out, HWND hwnd, UINT filterMin, UINT filterMax, bool remov
   return false;
 }
 
+int g_procedureDepth = 0;  // window procedures running now, at any nesting
+
+/* Widgets of destroyed windows wait for deferred deletion, which Qt performs only in its
+** own loops. A message loop of ours that runs outside every window procedure and every Qt
+** loop has nothing of theirs on the stack, so it performs the deletion itself. */
+void DeleteDeferredWidgets() {
+  if (g_procedureDepth == 0 && QCoreApplication::instance() &&
+      QThread::currentThread()->loopLevel() == 0)
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 void WaitForWork() {
   if (!QCoreApplication::instance()) return;
   QEventLoop loop;
   loop.processEvents(QEventLoop::WaitForMoreEvents);
+  DeleteDeferredWidgets();
 }
 
 }  // namespace
@@ -187,6 +200,10 @@ void ForgetQueuedMessagesOf(HWND hwnd) {
 
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!proc) return 0;
+  struct Depth {
+    Depth() { ++g_procedureDepth; }
+    ~Depth() { --g_procedureDepth; }
+  } depth;
   return proc(hwnd, message, wParam, lParam);
 }
 
@@ -234,6 +251,7 @@ BOOL PeekMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remo
 BOOL GetMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
   if (!msg) return -1;
   if (hwnd && !FindWindowObject(hwnd)) return -1;
+  DeleteDeferredWidgets();
   PumpScope scope;
   for (;;) {
     if (TakeMessage(msg, hwnd, filterMin, filterMax, true)) return msg->message != WM_QUIT;

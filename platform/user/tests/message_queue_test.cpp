@@ -1,6 +1,10 @@
 #include "platform/user/tests/window_test_fixture.h"
 
 #include <QCoreApplication>
+#include <QPointer>
+
+#include "platform/user/window_object.h"
+#include "platform/user/window_widgets.h"
 
 using Messages = WindowTest;
 
@@ -132,4 +136,16 @@ TEST_F(Messages, TimersPostOneTimerMessageAtATimeAndStopWhenKilled) {
   EXPECT_TRUE(KillTimer(w, 5));
   EXPECT_FALSE(KillTimer(w, 5));
   EXPECT_EQ(SetTimer(reinterpret_cast<HWND>(0x777), 1, 10, nullptr), 0u);
+}
+
+TEST_F(Messages, AMessageLoopOfOurOwnFreesTheWidgetsOfDestroyedWindows) {
+  HWND w = TopWindow();
+  QPointer<QWidget> frame = FindWindowObject(w)->frame.data();
+  ASSERT_FALSE(frame.isNull());
+  DestroyWindow(w);
+  EXPECT_FALSE(frame.isNull());  // deletion is deferred: it may be inside its own handler
+  PostQuitMessage(0);
+  MSG msg;
+  while (GetMessage(&msg, nullptr, 0, 0) > 0) DispatchMessage(&msg);
+  EXPECT_TRUE(frame.isNull());
 }

@@ -129,6 +129,7 @@ class TZBasic {
   // Variables and their binding.
   TVariableNode* FindVariable(const char* name);
   TVariableNode* LookUpOrCreate(const char* name);
+  const TFieldNode* FindDataField(const char* name);
   TVariableNode* NameToken();
   TVariableNode* StringTarget();
   void LoadBoundVariable(TVariableNode* node, int displayType);

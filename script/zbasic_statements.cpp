@@ -6,6 +6,7 @@
 #include "script/zbasic.h"
 
 #include "platform/kernel/text.h"
+#include "tableaccess/field_list.h"
 #include "tableaccess/value_forms.h"
 
 #include <cstring>
@@ -94,10 +95,11 @@ bool TZBasic::RunCompiledAssignment(const TCompiledAssignment& known) {
 bool TZBasic::VerboseStatement() {
   NextToken();
   if (errorCode_ != kScriptOk) return false;
-  const TFieldNode* field =
-      (owner_ && tokenClass_ == kTokenName) ? owner_->FindStatementField(tokenText_) : nullptr;
-  int displayType = field ? owner_->FieldDisplayType(field) : 0;
-  if (displayType != kDisplayMoney && displayType != kDisplayDate)
+  const TFieldNode* field = (owner_ && tokenClass_ == kTokenName)
+                               ? FindFieldByName(&gRespaFieldList, tokenText_)
+                               : nullptr;
+  int displayType = field ? field->displayKind : kFieldKindNone;
+  if (displayType != kFieldKindMoney && displayType != kFieldKindDate)
     return Fail(kErrNotVerboseType);
   TVariableNode* source = FindVariable(tokenText_);
   if (!source) return Fail(kErrInternal);
@@ -105,7 +107,7 @@ bool TZBasic::VerboseStatement() {
   ScriptDecimal value = source->value;
   TVariableNode* target = StringTarget();
   if (!target) return false;
-  if (displayType == kDisplayMoney) {
+  if (displayType == kFieldKindMoney) {
     AmountInWords(target->text, value.ToDouble(), kScriptTextSize);
   } else {
     int32_t dateNumber = 0;

@@ -6,6 +6,7 @@
 #include "script/zbasic.h"
 
 #include "script/script_globals.h"
+#include "tableaccess/field_list.h"
 
 #include <cstring>
 
@@ -13,14 +14,14 @@ namespace {
 
 TVariableType VariableTypeOf(int displayType) {
   switch (displayType) {
-    case kDisplayText:
-    case kDisplayMultiLineText:
-    case kDisplayReadOnlyText: return kVariableString;
-    case kDisplayMoney:
-    case kDisplayInteger:
-    case kDisplayRate:
-    case kDisplayDecimalRate:
-    case kDisplayDate: return kVariableNumber;
+    case kFieldKindText:
+    case kFieldKindChoice:
+    case kFieldKindShownText: return kVariableString;
+    case kFieldKindMoney:
+    case kFieldKindWhole:
+    case kFieldKindDecimal:
+    case kFieldKindDecimal2:
+    case kFieldKindDate: return kVariableNumber;
     default: return kVariableNone;
   }
 }
@@ -44,10 +45,10 @@ TVariableNode* TZBasic::LookUpOrCreate(const char* name) {
   std::strncpy(node.name, name, kScriptNameSize - 1);
   char text[kScriptTextSize] = {};
   node.text = text;
-  const TFieldNode* field = owner_ ? owner_->FindScriptField(name) : nullptr;
+  const TFieldNode* field = FindDataField(name);
   if (field) {
     node.field = field;
-    int displayType = owner_->FieldDisplayType(field);
+    int displayType = field->displayKind;
     node.type = VariableTypeOf(displayType);
     LoadBoundVariable(&node, displayType);
   } else {
@@ -57,31 +58,39 @@ TVariableNode* TZBasic::LookUpOrCreate(const char* name) {
   return locals_.Add(node);
 }
 
+/* A data field of that name in the statement's list, then in the other list; none when
+   no window owns the run, since there is no record to bind to. */
+const TFieldNode* TZBasic::FindDataField(const char* name) {
+  if (!owner_) return nullptr;
+  if (const TFieldNode* field = FindFieldByName(&gRespaFieldList, name)) return field;
+  return FindFieldByName(&gOtherFieldList, name);
+}
+
 /* A failed read leaves the variable empty or zero; the binding has reported it. */
 void TZBasic::LoadBoundVariable(TVariableNode* node, int displayType) {
   double real = 0;
   LONG whole = 0;
   switch (displayType) {
-    case kDisplayText:
-    case kDisplayMultiLineText:
-    case kDisplayReadOnlyText:
+    case kFieldKindText:
+    case kFieldKindChoice:
+    case kFieldKindShownText:
       if (!owner_->ReadFieldText(node->field, node->text, kScriptTextSize)) node->text[0] = '\0';
       node->text[kScriptTextSize - 1] = '\0';
       break;
-    case kDisplayMoney:
+    case kFieldKindMoney:
       if (owner_->ReadFieldDouble(node->field, &real) &&
           ScriptDecimal::FromDouble(real, 2, &node->value) != DecimalStatus::kOk)
         node->value = ScriptDecimal{};
       break;
-    case kDisplayRate:
-    case kDisplayDecimalRate:
+    case kFieldKindDecimal:
+    case kFieldKindDecimal2:
       if (owner_->ReadFieldDouble(node->field, &real) &&
           ScriptDecimal::FromDouble(real, ScriptDecimal::kAllPlaces, &node->value) !=
               DecimalStatus::kOk)
         node->value = ScriptDecimal{};
       break;
-    case kDisplayInteger:
-    case kDisplayDate:
+    case kFieldKindWhole:
+    case kFieldKindDate:
       if (owner_->ReadFieldLong(node->field, &whole)) node->value = ScriptDecimal::FromLong(whole);
       break;
     default: break;
@@ -92,22 +101,22 @@ bool TZBasic::StoreBoundVariable(const TVariableNode& node) {
   bool stored = true;
   ScriptDecimal cents;
   int32_t whole = 0;
-  switch (owner_->FieldDisplayType(node.field)) {
-    case kDisplayText:
-    case kDisplayMultiLineText: stored = owner_->WriteFieldText(node.field, node.text); break;
-    case kDisplayMoney:
+  switch (node.field->displayKind) {
+    case kFieldKindText:
+    case kFieldKindChoice: stored = owner_->WriteFieldText(node.field, node.text); break;
+    case kFieldKindMoney:
       if (node.value.RoundToStep(-2, DecimalRounding::kHalfAwayFromZero, &cents) !=
           DecimalStatus::kOk)
         return Fail(kErrDivisionOrOverflow);
       stored = owner_->WriteFieldDouble(node.field, cents.ToDouble());
       break;
-    case kDisplayInteger:
-    case kDisplayDate:
+    case kFieldKindWhole:
+    case kFieldKindDate:
       if (node.value.ToWholeLong(&whole) != DecimalStatus::kOk) return Fail(kErrDivisionOrOverflow);
       stored = owner_->WriteFieldLong(node.field, whole);
       break;
-    case kDisplayRate:
-    case kDisplayDecimalRate:
+    case kFieldKindDecimal:
+    case kFieldKindDecimal2:
       stored = owner_->WriteFieldDouble(node.field, node.value.ToDouble());
       break;
     default: break;  // nothing is stored for the other display types

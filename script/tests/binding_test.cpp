@@ -6,6 +6,7 @@
 */
 #include "script/script_globals.h"
 #include "script/tests/script_test_support.h"
+#include "tableaccess/field_list.h"
 #include "tableaccess/value_forms.h"
 
 #include <gtest/gtest.h>
@@ -18,14 +19,14 @@ class ScriptBinding : public ::testing::Test {
  protected:
   void SetUp() override {
     RegisterScriptGlobals();
-    binding.Add({"Price", kDisplayMoney, true, "", 1234.5678, 0});
-    binding.Add({"Settle", kDisplayDate, true, "", 0, 730000});
-    binding.Add({"Days", kDisplayInteger, true, "", 0, 30});
-    binding.Add({"Rate", kDisplayRate, true, "", 0.0625, 0});
-    binding.Add({"Buyer$", kDisplayText, true, "Jane Doe", 0, 0});
-    binding.Add({"Fee", kDisplayMoney, false, "", 10, 0});  // in the other list only
+    binding.Add({"Price", kFieldKindMoney, true, "", 1234.5678, 0});
+    binding.Add({"Settle", kFieldKindDate, true, "", 0, 730000});
+    binding.Add({"Days", kFieldKindWhole, true, "", 0, 30});
+    binding.Add({"Rate", kFieldKindDecimal, true, "", 0.0625, 0});
+    binding.Add({"Buyer$", kFieldKindText, true, "Jane Doe", 0, 0});
+    binding.Add({"Fee", kFieldKindMoney, false, "", 10, 0});  // in the other list only
     binding.Add({"Shade", 9, true, "", 0, 0});               // a display type with no value
-    binding.Add({"AcctAmount", kDisplayMoney, true, "", 77, 0});
+    binding.Add({"AcctAmount", kFieldKindMoney, true, "", 77, 0});
   }
 
   ScriptRun Run(const char* text) { return RunCapturing(text, &binding); }

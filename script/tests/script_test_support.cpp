@@ -4,8 +4,10 @@
 #include "script/tests/script_test_support.h"
 
 #include "script/script_globals.h"
+#include "tableaccess/field_list.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -49,14 +51,27 @@ ScriptDecimal Dec(const char* text) {
   return value;
 }
 
+FakeBinding::~FakeBinding() {
+  ClearFieldList(&gRespaFieldList);
+  ClearFieldList(&gOtherFieldList);
+}
+
 FakeField& FakeBinding::Add(FakeField field) {
-  owned_.push_back(std::make_unique<FakeField>(std::move(field)));
-  fields_.push_back(owned_.back().get());
-  return *owned_.back();
+  TFieldNode node;
+  InitFieldNode(&node);
+  std::strncpy(node.name, field.name.c_str(), kFieldNameSize - 1);
+  node.displayKind = static_cast<std::uint16_t>(field.displayKind);
+  node.tableIndex = static_cast<std::uint16_t>(fields_.size() % 14);
+  node.fieldNumber = static_cast<std::uint16_t>(fields_.size() + 1);
+  TFieldNode* listed =
+      AppendField(field.statementList ? &gRespaFieldList : &gOtherFieldList, &node);
+  auto& slot = fields_[listed];
+  slot = std::make_unique<FakeField>(std::move(field));
+  return *slot;
 }
 
 FakeField& FakeBinding::Field(const std::string& name) {
-  for (FakeField* field : fields_)
+  for (auto& [node, field] : fields_)
     if (field->name == name) return *field;
   std::abort();
 }
@@ -66,26 +81,7 @@ int FakeBinding::StoredCount(const std::string& name) const {
   return it == stores_.end() ? 0 : it->second;
 }
 
-FakeField& FakeBinding::Of(const TFieldNode* field) {
-  return *reinterpret_cast<FakeField*>(const_cast<TFieldNode*>(field));
-}
-
-const TFieldNode* FakeBinding::FindScriptField(const char* name) {
-  for (bool statementList : {true, false})
-    for (FakeField* field : fields_)
-      if (field->statementList == statementList && field->name == name)
-        return reinterpret_cast<const TFieldNode*>(field);
-  return nullptr;
-}
-
-const TFieldNode* FakeBinding::FindStatementField(const char* name) {
-  for (FakeField* field : fields_)
-    if (field->statementList && field->name == name)
-      return reinterpret_cast<const TFieldNode*>(field);
-  return nullptr;
-}
-
-int FakeBinding::FieldDisplayType(const TFieldNode* field) { return Of(field).displayType; }
+FakeField& FakeBinding::Of(const TFieldNode* field) { return *fields_.at(field); }
 
 bool FakeBinding::ReadFieldText(const TFieldNode* field, char* buffer, int size) {
   std::string text = Of(field).text.substr(0, size - 1);

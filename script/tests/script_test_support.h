@@ -51,26 +51,25 @@ ScriptDecimal Dec(const char* text);
 /* A data field of the fake statement window. */
 struct FakeField {
   std::string name;
-  int displayType = kDisplayText;
+  int displayKind = 1;  // text
   bool statementList = true;  // else in the other field list
   std::string text;
   double real = 0;
   LONG whole = 0;
 };
 
-/* A statement window stand-in: fields by name, counts of stores, and a hook run after
-   each store (what the statement's recalculation would do). */
+/* A statement window stand-in: its fields are put in the data-field lists (and taken out
+   again when it goes), it counts stores, and runs a hook after each store (what the
+   statement's recalculation would do). */
 class FakeBinding : public TScriptFieldBinding {
  public:
+  ~FakeBinding() override;
   FakeField& Add(FakeField field);
   FakeField& Field(const std::string& name);
   int StoredCount(const std::string& name) const;
   std::function<void(FakeField&)> afterStore;
 
   HWND ScriptOwnerWindow() override { return nullptr; }
-  const TFieldNode* FindScriptField(const char* name) override;
-  const TFieldNode* FindStatementField(const char* name) override;
-  int FieldDisplayType(const TFieldNode* field) override;
   bool ReadFieldText(const TFieldNode* field, char* buffer, int size) override;
   bool ReadFieldDouble(const TFieldNode* field, double* value) override;
   bool ReadFieldLong(const TFieldNode* field, LONG* value) override;
@@ -81,9 +80,8 @@ class FakeBinding : public TScriptFieldBinding {
 
  private:
   FakeField& Of(const TFieldNode* field);
-  std::vector<FakeField*> fields_;  // stable addresses serve as the field handles
+  std::map<const TFieldNode*, std::unique_ptr<FakeField>> fields_;
   std::map<std::string, int> stores_;
-  std::vector<std::unique_ptr<FakeField>> owned_;
 };
 
 /* Path of a file under the module's tests folder. */

@@ -303,7 +303,9 @@ EngineResult FillAnswer(TableFile& source, sqlite3_stmt* select, const TableSche
     for (int i = 1; i <= shape.FieldCount(); ++i) sql += i > 1 ? ", ?" : "?";
     sql += ")";
     sqlite3_stmt* insert = nullptr;
-    int rc = sqlite3_exec(db, "PRAGMA synchronous=OFF; BEGIN", nullptr, nullptr, nullptr);
+    // A private scratch table: no journal and no syncs; it is rebuilt by running the query.
+    int rc = sqlite3_exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN", nullptr,
+                          nullptr, nullptr);
     if (rc == SQLITE_OK) rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &insert, nullptr);
     int step = SQLITE_ROW;
     while (rc == SQLITE_OK && (step = sqlite3_step(select)) == SQLITE_ROW) {

@@ -73,7 +73,8 @@ EngineResult BuildTableFile(const std::string& hostPath, const TableSchema& sche
     sqlite3* db = nullptr;
     int rc = OpenConnection(temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &db);
     if (rc == SQLITE_OK && !durable) {
-        rc = sqlite3_exec(db, "PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
+        rc = sqlite3_exec(db, "PRAGMA synchronous=OFF; PRAGMA journal_mode=OFF", nullptr,
+                          nullptr, nullptr);
     }
     if (rc == SQLITE_OK) rc = sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) rc = WriteSchema(db, schema);

@@ -6,6 +6,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <random>
 
 using namespace enginetest;
 
@@ -226,6 +227,38 @@ TEST_F(EngineQueryTest, MalformedQueriesGiveEngineErrors) {
     EXPECT_EQ(EngineExecQuery(db_, 2, "ACCOUNT.DB | Type |\r\n | Check |", &answer),
               ENGINE_ERR_NOTSUPPORTED);
     EXPECT_EQ(EngineExecQuery(db_, 1, nullptr, &answer), ENGINE_ERR_INVALIDPARAM);
+}
+
+TEST_F(EngineQueryTest, MangledQueryTextsNeverCrash) {
+    const std::string base = Format(kSectionQuery, 'C', 1, 2, "03/31/2001");
+    const char pieces[] = "|,\"<>=/ \r\nORCheckPlus->SORT:0123456789ACCOUNT.DB";
+    std::mt19937 random(42);
+    int answered = 0;
+    for (int round = 0; round < 400; ++round) {
+        std::string text = base;
+        int edits = 1 + int(random() % 6);
+        for (int e = 0; e < edits; ++e) {
+            size_t at = random() % (text.size() + 1);
+            switch (random() % 3) {
+                case 0: text.insert(at, 1, pieces[random() % (sizeof pieces - 1)]); break;
+                case 1: if (at < text.size()) text.erase(at, 1 + random() % 8); break;
+                default: if (at < text.size()) text[at] = pieces[random() % (sizeof pieces - 1)];
+            }
+        }
+        EngineCursor answer = nullptr;
+        EngineResult result = EngineExecQuery(db_, 1, text.c_str(), &answer);
+        if (result == ENGINE_OK) {
+            ASSERT_NE(answer, nullptr) << text;
+            ++answered;
+            EngineCloseCursor(&answer);
+        } else {
+            EXPECT_EQ(answer, nullptr) << text;
+            EngineErrorInfo info{};
+            EngineGetErrorInfo(1, &info);
+            EXPECT_EQ(info.code, result) << text;
+        }
+    }
+    EXPECT_GT(answered, 0);  // some mangled texts still make sense
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "platform/user/tests/window_test_fixture.h"
 
+#include <QCoreApplication>
+
 using Input = WindowTest;
 
 namespace {
@@ -208,4 +210,34 @@ TEST_F(Input, AClickOnAChildsBorderDoesNotReachTheParentsClientArea) {
   auto clicks = MouseMessages(child);
   ASSERT_EQ(clicks.size(), 2u);
   EXPECT_EQ(clicks[0].lParam, MAKELPARAM(0, 0));
+}
+
+TEST_F(Input, AWindowMayDestroyItselfFromItsOwnInputAndScrollHandlers) {
+  HWND top = TopWindow();
+  HWND clicked = ChildWindow(top, 1, 0, 0, 50, 50);
+  HWND scrolled = ChildWindow(top, 2, 60, 0, 80, 100, WS_CHILD | WS_VISIBLE | WS_VSCROLL);
+  HWND edit = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE, 0, 120, 80, 20, top, reinterpret_cast<HMENU>(3),
+                           nullptr, nullptr);
+  ProcessPendingMessages();
+  Hook() = [&](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+    if ((hwnd == clicked && msg == WM_LBUTTONDOWN) || (hwnd == scrolled && msg == WM_VSCROLL)) {
+      DestroyWindow(hwnd);
+      return 0;
+    }
+    if (hwnd == top && msg == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
+      DestroyWindow(reinterpret_cast<HWND>(lParam));  // the edit goes while it is typing
+      return 0;
+    }
+    return std::nullopt;
+  };
+  Click(clicked, 5, 5);
+  EXPECT_FALSE(IsWindow(clicked));
+  ClickWindowPart(scrolled, 80 - GetSystemMetrics(SM_CXVSCROLL) / 2, 95);
+  EXPECT_FALSE(IsWindow(scrolled));
+  SetFocus(edit);
+  TypeText("ab");
+  EXPECT_FALSE(IsWindow(edit));
+  EXPECT_EQ(GetFocus(), top);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(IsWindow(top));
 }

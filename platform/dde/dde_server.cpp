@@ -1,0 +1,382 @@
+/*
+** The server side: registering service names, accepting connections, answering the
+** client's transactions through the application's callback, and advise links.
+*/
+#include "platform/dde/ddeml.h"
+
+#include "platform/dde/dde_handles.h"
+#include "platform/dde/dde_socket.h"
+#include "platform/dde/dde_state.h"
+#include "platform/dde/dde_wire.h"
+
+#include <QCoreApplication>
+#include <QObject>
+
+#include <algorithm>
+#include <cstring>
+#include <strings.h>
+#include <unistd.h>
+
+using namespace dde;
+
+namespace {
+
+constexpr UINT kTypeFlags = XTYPF_NODATA | XTYPF_ACKREQ | XTYPF_NOBLOCK;
+
+bool SameName(const std::string& a, const std::string& b) {
+  return strcasecmp(a.c_str(), b.c_str()) == 0;
+}
+
+/* The bytes of a data handle a callback answered with; the library frees the handle
+   unless the application keeps it. */
+bool TakeCallbackData(HDDEDATA data, std::string* bytes) {
+  DataBlock* block = FindData(data);
+  if (!block) return false;
+  *bytes = block->bytes;
+  if (!block->appOwned) ReleaseData(data);
+  return true;
+}
+
+/* The (service, topic) pairs of a wild-connect answer: HSZPAIR records up to a pair of
+   nulls or the end of the data. */
+std::vector<std::pair<std::string, std::string>> PairsOf(const std::string& bytes) {
+  std::vector<std::pair<std::string, std::string>> pairs;
+  for (size_t at = 0; at + sizeof(HSZPAIR) <= bytes.size(); at += sizeof(HSZPAIR)) {
+    HSZPAIR pair;
+    std::memcpy(&pair, bytes.data() + at, sizeof pair);
+    if (!pair.hszSvc && !pair.hszTopic) break;
+    std::string service, topic;
+    if (!StringText(pair.hszSvc, &service) || !StringText(pair.hszTopic, &topic)) continue;
+    if (pairs.size() < wire::kMaxPairs) pairs.emplace_back(service, topic);
+  }
+  return pairs;
+}
+
+void CloseArrival(int fd) {
+  State& s = state();
+  auto found = s.arrivals.find(fd);
+  if (found == s.arrivals.end()) return;
+  found->second->notifier.reset();
+  CloseSocket(fd);
+  s.arrivals.erase(found);
+}
+
+void AnswerWildQuery(Arrival& arrival, const wire::Message& query) {
+  DWORD instance = arrival.instance;
+  int fd = arrival.fd;
+  wire::Message reply;
+  reply.kind = wire::Kind::WildReply;
+  ScopedString service(query.hasService ? query.service : std::string());  // empty: null
+  ScopedString topic(query.hasTopic ? query.topic : std::string());
+  HDDEDATA answer = Invoke(instance, XTYP_WILDCONNECT, CF_TEXT, nullptr, topic.get(),
+                           service.get(), nullptr, 0, 0);
+  std::string bytes;
+  if (answer && TakeCallbackData(answer, &bytes)) reply.pairs = PairsOf(bytes);
+  WriteAll(fd, wire::Encode(reply), kConnectTimeoutMs);
+  CloseArrival(fd);
+}
+
+void AnswerConnect(Arrival& arrival, const wire::Message& request) {
+  DWORD instance = arrival.instance;
+  int fd = arrival.fd;
+  Instance* owner = FindInstance(instance);
+  bool accepted = false;
+  if (owner && request.hasService && request.hasTopic && !request.topic.empty() &&
+      SameName(request.service, arrival.service) && !(owner->commands & CBF_FAIL_CONNECTIONS)) {
+    ScopedString service(arrival.service);
+    ScopedString topic(request.topic);
+    accepted = Invoke(instance, XTYP_CONNECT, 0, nullptr, topic.get(), service.get(), nullptr, 0,
+                      0) != nullptr;
+  }
+  wire::Message reply;
+  reply.kind = wire::Kind::ConnectReply;
+  reply.accepted = accepted && FindInstance(instance);
+  reply.service = arrival.service;
+  reply.topic = request.topic;
+  std::string serviceName = arrival.service;
+  // The socket passes from the arrival to the conversation (unless the callback ended the
+  // instance, which closed it).
+  auto still = state().arrivals.find(fd);
+  if (still == state().arrivals.end()) return;
+  still->second->notifier.reset();
+  state().arrivals.erase(still);
+  if (!reply.accepted || !WriteAll(fd, wire::Encode(reply), kConnectTimeoutMs)) {
+    CloseSocket(fd);
+    return;
+  }
+  Conversation& conversation = AddConversation(instance, true, fd, serviceName, request.topic);
+  WatchServerConversation(conversation);
+  if (!(FindInstance(instance)->commands & CBF_SKIP_CONNECT_CONFIRMS))
+    Invoke(instance, XTYP_CONNECT_CONFIRM, 0, HandleOf(conversation), conversation.topic,
+           conversation.service, nullptr, 0, 0);
+}
+
+void ReadArrival(int fd) {
+  State& s = state();
+  auto found = s.arrivals.find(fd);
+  if (found == s.arrivals.end()) return;
+  Arrival& arrival = *found->second;
+  if (HoldWhileInCallback(arrival.notifier.get())) return;
+  ReadResult read = ReadAvailable(fd, arrival.input, wire::kMaxBody + 4);
+  wire::Message message;
+  wire::Parse parse = wire::TakeMessage(arrival.input, &message);
+  if (parse == wire::Parse::Incomplete) {
+    if (read == ReadResult::Closed) CloseArrival(fd);
+    return;
+  }
+  // Only an opening message may come first; anything else ends the socket quietly, as
+  // there is no conversation yet to report it on.
+  if (parse == wire::Parse::Malformed || !arrival.input.empty()) return CloseArrival(fd);
+  if (message.kind == wire::Kind::WildQuery) return AnswerWildQuery(arrival, message);
+  if (message.kind == wire::Kind::Connect) return AnswerConnect(arrival, message);
+  CloseArrival(fd);
+}
+
+void AcceptArrivals(DWORD instance, Listener& listener) {
+  if (HoldWhileInCallback(listener.notifier.get())) return;
+  for (int fd = AcceptFrom(listener.fd); fd >= 0; fd = AcceptFrom(listener.fd)) {
+    auto arrival = std::make_unique<Arrival>();
+    arrival->fd = fd;
+    arrival->instance = instance;
+    arrival->service = listener.service;
+    arrival->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    QObject::connect(arrival->notifier.get(), &QSocketNotifier::activated,
+                     [fd] { ReadArrival(fd); });
+    state().arrivals[fd] = std::move(arrival);
+  }
+}
+
+/* What the server answers a transaction with, before it is sent. */
+struct Answer {
+  bool ok = false;
+  uint16_t status = 0;
+  bool hasData = false;
+  std::string data;
+};
+
+Answer AnswerRequest(Conversation& c, const wire::Message& m, HSZ item) {
+  Answer answer;
+  if (FindInstance(c.instance)->commands & CBF_FAIL_REQUESTS) return answer;
+  HDDEDATA data = Invoke(c.instance, XTYP_REQUEST, m.format, HandleOf(c), c.topic, item,
+                         nullptr, 0, 0);
+  answer.ok = data && TakeCallbackData(data, &answer.data);
+  answer.hasData = answer.ok;
+  return answer;
+}
+
+Answer AnswerWithData(Conversation& c, const wire::Message& m, UINT type, HSZ item, DWORD failFlag) {
+  Answer answer;
+  if (FindInstance(c.instance)->commands & failFlag) return answer;
+  HDDEDATA data = NewData(c.instance, m.data, m.hasItem ? m.item : std::string(), m.format, false);
+  HDDEDATA result = Invoke(c.instance, type, m.format, HandleOf(c), c.topic, item, data, 0, 0);
+  ReleaseData(data);
+  answer.status = LOWORD(reinterpret_cast<uintptr_t>(result));
+  answer.ok = (answer.status & DDE_FACK) != 0;
+  return answer;
+}
+
+Answer AnswerAdviseStart(Conversation& c, const wire::Message& m, HSZ item) {
+  Answer answer;
+  if (FindInstance(c.instance)->commands & CBF_FAIL_ADVISES) return answer;
+  uintptr_t handle = c.handle;
+  bool granted = Invoke(c.instance, XTYP_ADVSTART, m.format, HandleOf(c), c.topic, item, nullptr,
+                        0, 0) != nullptr;
+  Conversation* still = FindConversation(handle);
+  if (!granted || !still) return answer;
+  std::erase_if(still->links, [&](const AdviseLink& link) {
+    return SameName(link.item, m.item) && link.format == m.format;
+  });
+  still->links.push_back(AdviseLink{m.item, m.format, (m.type & XTYPF_NODATA) != 0});
+  answer.ok = true;
+  return answer;
+}
+
+Answer AnswerAdviseStop(Conversation& c, const wire::Message& m, HSZ item) {
+  Answer answer;
+  auto link = std::find_if(c.links.begin(), c.links.end(), [&](const AdviseLink& l) {
+    return SameName(l.item, m.item) && l.format == m.format;
+  });
+  if (link == c.links.end()) return answer;
+  c.links.erase(link);
+  Invoke(c.instance, XTYP_ADVSTOP, m.format, HandleOf(c), c.topic, item, nullptr, 0, 0);
+  answer.ok = true;
+  return answer;
+}
+
+/* False when the transaction is not one a client may send. */
+bool AnswerTransaction(Conversation& c, const wire::Message& m) {
+  uintptr_t handle = c.handle;
+  UINT type = m.type & ~kTypeFlags;
+  bool needsItem = type != XTYP_EXECUTE;
+  if (needsItem != m.hasItem || (needsItem && m.item.empty())) return false;
+  ScopedString item(m.hasItem ? m.item : std::string());
+  Answer answer;
+  switch (type) {
+    case XTYP_REQUEST: answer = AnswerRequest(c, m, item.get()); break;
+    case XTYP_POKE: answer = AnswerWithData(c, m, XTYP_POKE, item.get(), CBF_FAIL_POKES); break;
+    case XTYP_EXECUTE: answer = AnswerWithData(c, m, XTYP_EXECUTE, nullptr, CBF_FAIL_EXECUTES); break;
+    case XTYP_ADVSTART: answer = AnswerAdviseStart(c, m, item.get()); break;
+    case XTYP_ADVSTOP: answer = AnswerAdviseStop(c, m, item.get()); break;
+    default: return false;
+  }
+  Conversation* still = FindConversation(handle);
+  if (!still || still->ended) return true;  // the callback disconnected it
+  wire::Message reply;
+  reply.kind = wire::Kind::TransactionReply;
+  reply.transaction = m.transaction;
+  reply.ok = answer.ok;
+  reply.status = answer.status;
+  reply.hasData = answer.hasData;
+  reply.data = std::move(answer.data);
+  SendFrame(*still, reply);
+  return true;
+}
+
+/* A client that sent what no client may send: the application hears of the error, the
+   conversation ends, and the server goes on. */
+void RejectMalformed(uintptr_t handle) {
+  Conversation* c = FindConversation(handle);
+  if (!c) return;
+  DWORD instance = c->instance;
+  Invoke(instance, XTYP_ERROR, 0, HandleOf(*c), nullptr, nullptr, nullptr,
+         DMLERR_INVALIDPARAMETER, 0);
+  if (Conversation* still = FindConversation(handle)) {
+    wire::Message bye;
+    bye.kind = wire::Kind::Disconnect;
+    SendFrame(*still, bye);
+    EndConversation(handle);
+  }
+}
+
+void ReadServerConversation(uintptr_t handle) {
+  Conversation* c = FindConversation(handle);
+  if (!c || c->ended) return;
+  if (HoldWhileInCallback(c->reader.get())) return;
+  ReadResult read = ReadAvailable(c->fd, c->input, wire::kMaxBody + 4);
+  while (true) {
+    c = FindConversation(handle);
+    if (!c || c->ended) return;
+    wire::Message message;
+    wire::Parse parse = wire::TakeMessage(c->input, &message);
+    if (parse == wire::Parse::Incomplete) break;
+    if (parse == wire::Parse::Malformed) return RejectMalformed(handle);
+    if (message.kind == wire::Kind::Disconnect) return EndConversation(handle);
+    if (message.kind != wire::Kind::Transaction || !AnswerTransaction(*c, message))
+      return RejectMalformed(handle);
+  }
+  if (read == ReadResult::Closed) EndConversation(handle);
+}
+
+void WriteServerConversation(uintptr_t handle) {
+  Conversation* c = FindConversation(handle);
+  if (!c || c->fd < 0) return;
+  if (!WriteAvailable(c->fd, c->output)) return EndConversation(handle);
+  if (c->writer) c->writer->setEnabled(!c->output.empty());
+}
+
+/* Sends one advise to one link, asking the callback for the data of a hot link. */
+void SendAdvise(uintptr_t handle, const AdviseLink& link, ULONG_PTR remaining) {
+  Conversation* c = FindConversation(handle);
+  if (!c || c->ended) return;
+  wire::Message advise;
+  advise.kind = wire::Kind::AdviseData;
+  advise.format = static_cast<uint16_t>(link.format);
+  advise.item = link.item;
+  if (!link.noData) {
+    ScopedString item(link.item);
+    HDDEDATA data = Invoke(c->instance, XTYP_ADVREQ, link.format, HandleOf(*c), c->topic,
+                           item.get(), nullptr, remaining, 0);
+    c = FindConversation(handle);
+    if (!c || c->ended || !data || !TakeCallbackData(data, &advise.data)) return;
+    if (advise.data.size() > wire::kMaxData) return;
+    advise.hasData = true;
+  }
+  SendFrame(*c, advise);
+}
+
+void PostAdviseNow(DWORD instance, const std::string& topic, bool anyTopic,
+                   const std::string& item, bool anyItem) {
+  std::vector<std::pair<uintptr_t, AdviseLink>> due;
+  for (auto& [handle, c] : state().conversations) {
+    if (c->instance != instance || !c->server || c->ended) continue;
+    if (!anyTopic && !SameName(StringTextOrEmpty(c->topic), topic)) continue;
+    for (const AdviseLink& link : c->links)
+      if (anyItem || SameName(link.item, item)) due.emplace_back(handle, link);
+  }
+  for (size_t i = 0; i < due.size(); ++i)
+    SendAdvise(due[i].first, due[i].second, due.size() - i - 1);
+}
+
+}  // namespace
+
+namespace dde {
+
+void WatchListener(DWORD instance, Listener& listener) {
+  listener.notifier = std::make_unique<QSocketNotifier>(listener.fd, QSocketNotifier::Read);
+  Listener* watched = &listener;
+  QObject::connect(listener.notifier.get(), &QSocketNotifier::activated,
+                   [instance, watched] { AcceptArrivals(instance, *watched); });
+}
+
+void WatchServerConversation(Conversation& conversation) {
+  uintptr_t handle = conversation.handle;
+  conversation.reader = std::make_unique<QSocketNotifier>(conversation.fd, QSocketNotifier::Read);
+  QObject::connect(conversation.reader.get(), &QSocketNotifier::activated,
+                   [handle] { ReadServerConversation(handle); });
+  conversation.writer = std::make_unique<QSocketNotifier>(conversation.fd, QSocketNotifier::Write);
+  conversation.writer->setEnabled(false);
+  QObject::connect(conversation.writer.get(), &QSocketNotifier::activated,
+                   [handle] { WriteServerConversation(handle); });
+}
+
+}  // namespace dde
+
+HDDEDATA DdeNameService(DWORD instance, HSZ service, HSZ reserved, UINT command) {
+  Instance* owner = FindInstance(instance);
+  if (!owner) return nullptr;
+  if (command & DNS_REGISTER) {
+    std::string name;
+    if (!StringText(service, &name)) return SetError(instance, DMLERR_INVALIDPARAMETER), nullptr;
+    if ((owner->commands & APPCMD_CLIENTONLY) || !QCoreApplication::instance())
+      return SetError(instance, DMLERR_DLL_USAGE), nullptr;
+    for (auto& listener : owner->listeners)
+      if (SameName(listener->service, name)) return reinterpret_cast<HDDEDATA>(1);
+    std::string dir = RuntimeDirectory();
+    auto listener = std::make_unique<Listener>();
+    listener->service = name;
+    listener->path = dir + "/" + ServiceSocketName(name, getpid());
+    listener->fd = dir.empty() ? -1 : ListenAt(listener->path);
+    if (listener->fd < 0) return SetError(instance, DMLERR_SYS_ERROR), nullptr;
+    WatchListener(instance, *listener);
+    owner->listeners.push_back(std::move(listener));
+    return reinterpret_cast<HDDEDATA>(1);
+  }
+  if (command & DNS_UNREGISTER) {
+    std::string name;
+    bool all = service == nullptr;
+    if (!all && !StringText(service, &name)) return SetError(instance, DMLERR_INVALIDPARAMETER), nullptr;
+    std::erase_if(owner->listeners, [&](const std::unique_ptr<Listener>& listener) {
+      if (!all && !SameName(listener->service, name)) return false;
+      listener->notifier.reset();
+      CloseSocket(listener->fd);
+      unlink(listener->path.c_str());
+      return true;
+    });
+    return reinterpret_cast<HDDEDATA>(1);
+  }
+  // Filtering is always on: only registered names are reachable at all.
+  return (command & (DNS_FILTERON | DNS_FILTEROFF)) ? reinterpret_cast<HDDEDATA>(1) : nullptr;
+}
+
+BOOL DdePostAdvise(DWORD instance, HSZ topic, HSZ item) {
+  if (!FindInstance(instance)) return FALSE;
+  std::string topicText = StringTextOrEmpty(topic), itemText = StringTextOrEmpty(item);
+  bool anyTopic = topic == nullptr, anyItem = item == nullptr;
+  if (InCallback()) {
+    // Asked from inside a callback: the advise requests run once it has returned.
+    RunOutsideCallback([=] { PostAdviseNow(instance, topicText, anyTopic, itemText, anyItem); });
+    return TRUE;
+  }
+  PostAdviseNow(instance, topicText, anyTopic, itemText, anyItem);
+  return TRUE;
+}

@@ -1,0 +1,190 @@
+/*
+** Encoding and strict decoding of conversation frames. The decoder checks every length
+** against what is left before reading, so no byte sequence can make it read out of bounds.
+*/
+#include "platform/dde/dde_wire.h"
+
+#include <cstring>
+#include <string_view>
+
+namespace dde::wire {
+namespace {
+
+class Writer {
+ public:
+  void U8(uint8_t v) { out_.push_back(static_cast<char>(v)); }
+  void U16(uint16_t v) { for (int i = 0; i < 2; ++i) U8(static_cast<uint8_t>(v >> (8 * i))); }
+  void U32(uint32_t v) { for (int i = 0; i < 4; ++i) U8(static_cast<uint8_t>(v >> (8 * i))); }
+  void Name(const std::string& s) { U16(static_cast<uint16_t>(s.size())); out_ += s; }
+  void Blob(const std::string& s) { U32(static_cast<uint32_t>(s.size())); out_ += s; }
+  std::string& bytes() { return out_; }
+
+ private:
+  std::string out_;
+};
+
+class Reader {
+ public:
+  explicit Reader(std::string_view body) : rest_(body) {}
+  bool U8(uint8_t* v) {
+    if (rest_.empty()) return false;
+    *v = static_cast<uint8_t>(rest_[0]);
+    rest_.remove_prefix(1);
+    return true;
+  }
+  bool U16(uint16_t* v) {
+    uint8_t lo, hi;
+    if (!U8(&lo) || !U8(&hi)) return false;
+    *v = static_cast<uint16_t>(lo | (hi << 8));
+    return true;
+  }
+  bool U32(uint32_t* v) {
+    uint16_t lo, hi;
+    if (!U16(&lo) || !U16(&hi)) return false;
+    *v = lo | (static_cast<uint32_t>(hi) << 16);
+    return true;
+  }
+  bool Bool(bool* v) {
+    uint8_t b;
+    if (!U8(&b) || b > 1) return false;
+    *v = b == 1;
+    return true;
+  }
+  bool Name(std::string* s) {
+    uint16_t n;
+    return U16(&n) && n <= kMaxName && Bytes(n, s);
+  }
+  bool Blob(std::string* s) {
+    uint32_t n;
+    return U32(&n) && n <= kMaxData && Bytes(n, s);
+  }
+  bool AtEnd() const { return rest_.empty(); }
+
+ private:
+  bool Bytes(size_t n, std::string* s) {
+    if (rest_.size() < n) return false;
+    s->assign(rest_.data(), n);
+    rest_.remove_prefix(n);
+    return true;
+  }
+  std::string_view rest_;
+};
+
+void EncodeBody(const Message& m, Writer& w) {
+  w.U8(static_cast<uint8_t>(m.kind));
+  switch (m.kind) {
+    case Kind::Connect:
+    case Kind::WildQuery:
+      w.U8(static_cast<uint8_t>((m.hasService ? 1 : 0) | (m.hasTopic ? 2 : 0)));
+      w.Name(m.service);
+      w.Name(m.topic);
+      break;
+    case Kind::ConnectReply:
+      w.U8(m.accepted ? 1 : 0);
+      w.Name(m.service);
+      w.Name(m.topic);
+      break;
+    case Kind::WildReply:
+      w.U16(static_cast<uint16_t>(m.pairs.size()));
+      for (const auto& [service, topic] : m.pairs) {
+        w.Name(service);
+        w.Name(topic);
+      }
+      break;
+    case Kind::Transaction:
+      w.U32(m.transaction);
+      w.U16(m.type);
+      w.U16(m.format);
+      w.U8(m.hasItem ? 1 : 0);
+      w.Name(m.item);
+      w.U8(m.hasData ? 1 : 0);
+      w.Blob(m.data);
+      break;
+    case Kind::TransactionReply:
+      w.U32(m.transaction);
+      w.U8(m.ok ? 1 : 0);
+      w.U16(m.status);
+      w.U8(m.hasData ? 1 : 0);
+      w.Blob(m.data);
+      break;
+    case Kind::AdviseData:
+      w.U16(m.format);
+      w.Name(m.item);
+      w.U8(m.hasData ? 1 : 0);
+      w.Blob(m.data);
+      break;
+    case Kind::Disconnect:
+      break;
+  }
+}
+
+bool DecodeBody(std::string_view body, Message* m) {
+  Reader r(body);
+  uint8_t kind = 0, flags = 0;
+  if (!r.U8(&kind)) return false;
+  *m = Message{};
+  m->kind = static_cast<Kind>(kind);
+  bool ok = false;
+  switch (m->kind) {
+    case Kind::Connect:
+    case Kind::WildQuery:
+      ok = r.U8(&flags) && flags <= 3 && r.Name(&m->service) && r.Name(&m->topic);
+      m->hasService = (flags & 1) != 0;
+      m->hasTopic = (flags & 2) != 0;
+      break;
+    case Kind::ConnectReply:
+      ok = r.Bool(&m->accepted) && r.Name(&m->service) && r.Name(&m->topic);
+      break;
+    case Kind::WildReply: {
+      uint16_t count;
+      ok = r.U16(&count) && count <= kMaxPairs;
+      for (uint16_t i = 0; ok && i < count; ++i) {
+        std::string service, topic;
+        ok = r.Name(&service) && r.Name(&topic);
+        m->pairs.emplace_back(std::move(service), std::move(topic));
+      }
+      break;
+    }
+    case Kind::Transaction:
+      ok = r.U32(&m->transaction) && r.U16(&m->type) && r.U16(&m->format) &&
+           r.Bool(&m->hasItem) && r.Name(&m->item) && r.Bool(&m->hasData) && r.Blob(&m->data);
+      break;
+    case Kind::TransactionReply:
+      ok = r.U32(&m->transaction) && r.Bool(&m->ok) && r.U16(&m->status) &&
+           r.Bool(&m->hasData) && r.Blob(&m->data);
+      break;
+    case Kind::AdviseData:
+      ok = r.U16(&m->format) && r.Name(&m->item) && r.Bool(&m->hasData) && r.Blob(&m->data);
+      break;
+    case Kind::Disconnect:
+      ok = true;
+      break;
+    default:
+      return false;
+  }
+  return ok && r.AtEnd();
+}
+
+}  // namespace
+
+std::string Encode(const Message& message) {
+  Writer body;
+  EncodeBody(message, body);
+  Writer frame;
+  frame.U32(static_cast<uint32_t>(body.bytes().size()));
+  frame.bytes() += body.bytes();
+  return std::move(frame.bytes());
+}
+
+Parse TakeMessage(std::string& buffer, Message* message) {
+  if (buffer.size() < 4) return Parse::Incomplete;
+  uint32_t length = 0;
+  for (int i = 3; i >= 0; --i) length = (length << 8) | static_cast<uint8_t>(buffer[i]);
+  if (length == 0 || length > kMaxBody) return Parse::Malformed;
+  if (buffer.size() < 4 + static_cast<size_t>(length)) return Parse::Incomplete;
+  bool decoded = DecodeBody(std::string_view(buffer).substr(4, length), message);
+  buffer.erase(0, 4 + static_cast<size_t>(length));
+  return decoded ? Parse::Complete : Parse::Malformed;
+}
+
+}  // namespace dde::wire

@@ -5,7 +5,6 @@
 */
 #include "platform/user/window_manager.h"
 
-#include "platform/gdi/gdi_surface.h"
 #include "platform/user/caret.h"
 #include "platform/user/input.h"
 #include "platform/user/message_queue.h"
@@ -14,9 +13,6 @@
 #include "platform/user/window_messages.h"
 #include "platform/user/window_object.h"
 #include "platform/user/window_widgets.h"
-
-#include <QGuiApplication>
-#include <QScreen>
 
 #include <algorithm>
 

@@ -26,6 +26,23 @@ QColor SysQColor(int index) {
   return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
+/* The sunken edge around the client area and scroll bars of a WS_EX_CLIENTEDGE window. */
+void PaintClientEdge(QPainter& painter, const WindowObject& window) {
+  QRect inside(window.client.left, window.client.top, RectWidth(window.client), RectHeight(window.client));
+  if (window.style & WS_VSCROLL) inside.setRight(inside.right() + GetSystemMetrics(SM_CXVSCROLL));
+  if (window.style & WS_HSCROLL) inside.setBottom(inside.bottom() + GetSystemMetrics(SM_CYHSCROLL));
+  auto edge = [&](const QRect& r, int topLeft, int bottomRight) {
+    painter.setPen(SysQColor(topLeft));
+    painter.drawLine(r.topLeft(), r.topRight());
+    painter.drawLine(r.topLeft(), r.bottomLeft());
+    painter.setPen(SysQColor(bottomRight));
+    painter.drawLine(r.bottomLeft(), r.bottomRight());
+    painter.drawLine(r.topRight(), r.bottomRight());
+  };
+  edge(inside.adjusted(-2, -2, 2, 2), COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
+  edge(inside.adjusted(-1, -1, 1, 1), COLOR_3DDKSHADOW, COLOR_3DLIGHT);
+}
+
 /* Border and caption of a child window (an MDI child, a bordered control). */
 void PaintChildFrame(QPainter& painter, const WindowObject& window, const QRect& whole) {
   QRect r = whole.adjusted(0, 0, -1, -1);
@@ -38,6 +55,7 @@ void PaintChildFrame(QPainter& painter, const WindowObject& window, const QRect&
     painter.setPen(SysQColor(COLOR_WINDOWFRAME));
     painter.drawRect(r);
   }
+  if (window.exStyle & WS_EX_CLIENTEDGE) PaintClientEdge(painter, window);
   if ((window.style & WS_CAPTION) == WS_CAPTION) {
     int inset = (window.style & WS_THICKFRAME) ? GetSystemMetrics(SM_CXFRAME) : 1;
     QRect caption(inset, inset, whole.width() - 2 * inset, GetSystemMetrics(SM_CYCAPTION) - 1);

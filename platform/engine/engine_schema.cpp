@@ -202,7 +202,12 @@ EngineResult SchemaFromDesc(const EngineTableCreateDesc& desc, TableSchema* sche
             *problem = "index " + index.name + " has more than 16 key fields";
             return ENGINE_ERR_INVALIDDESC;
         }
-        index.keyFields.assign(source.keyFields, source.keyFields + source.keyFieldCount);
+        // The packed record puts its words at odd offsets: copy them out byte-wise.
+        for (int k = 0; k < source.keyFieldCount; ++k) {
+            WORD number;
+            std::memcpy(&number, reinterpret_cast<const char*>(source.keyFields) + 2 * k, 2);
+            index.keyFields.push_back(number);
+        }
         if (source.descending || source.subset || source.expressionIndex) {
             *problem = "descending, subset and expression indexes are not supported";
             return ENGINE_ERR_NOTSUPPORTED;

@@ -192,7 +192,7 @@ TEST_F(EngineQueryTest, AnswersAreTemporaryTablesInThePrivateDirectory) {
     EngineCursorProps props{};
     ASSERT_EQ(EngineGetCursorProps(first, &props), ENGINE_OK);
     EXPECT_STREQ(props.name, "ANSWER");
-    EXPECT_EQ(props.fieldCount, 1);
+    EXPECT_EQ(WORD(props.fieldCount), 1);
     EngineCloseCursor(&first);
     EngineCloseCursor(&second);
     EXPECT_EQ(answers(), 0);

@@ -49,7 +49,7 @@ TEST_F(EngineRecordsTest, DescribesTheTableItMade) {
     EngineCursorProps props{};
     ASSERT_EQ(EngineGetCursorProps(cursor_, &props), ENGINE_OK);
     EXPECT_STREQ(props.name, "BUYER");
-    EXPECT_EQ(props.fieldCount, 7);
+    EXPECT_EQ(WORD(props.fieldCount), 7);
     std::vector<EngineFieldDesc> descs(props.fieldCount);
     ASSERT_EQ(EngineGetFieldDescs(cursor_, descs.data()), ENGINE_OK);
     EXPECT_STREQ(descs[0].name, "FileNum");
@@ -58,8 +58,8 @@ TEST_F(EngineRecordsTest, DescribesTheTableItMade) {
     EXPECT_EQ(descs[3].subtype, ENGINE_FLDSUB_MONEY);
     EXPECT_EQ(descs[6].subtype, ENGINE_FLDSUB_MEMO);
     for (const EngineFieldDesc& d : descs) {
-        EXPECT_LE(d.offset + d.length, props.recordSize) << d.name;
-        EXPECT_LT(d.nullOffset, props.recordSize) << d.name;
+        EXPECT_LE(d.offset + d.length, WORD(props.recordSize)) << d.name;
+        EXPECT_LT(WORD(d.nullOffset), WORD(props.recordSize)) << d.name;
     }
 }
 
@@ -302,12 +302,12 @@ TEST_F(EngineAccountTest, SecondaryIndexesOrderByTheirFieldThenThePrimaryKey) {
     EngineIndexDesc index{};
     ASSERT_EQ(EngineGetIndexForField(primary, 7, 0, &index), ENGINE_OK);
     EXPECT_STREQ(index.name, "AcctDate");
-    EXPECT_EQ(index.caseInsensitive, 1);
-    EXPECT_EQ(index.unique, 0);
+    EXPECT_EQ(WORD(index.caseInsensitive), 1);
+    EXPECT_EQ(WORD(index.unique), 0);
     EngineIndexDesc byNumber{};
     ASSERT_EQ(EngineGetIndexForField(primary, 4, 0, &byNumber), ENGINE_OK);
     EXPECT_STREQ(byNumber.name, "AcctNumber");
-    EXPECT_NE(byNumber.indexId, index.indexId);
+    EXPECT_NE(WORD(byNumber.indexId), WORD(index.indexId));
     EXPECT_EQ(EngineGetIndexForField(primary, 9, 0, &byNumber), ENGINE_ERR_NOSUCHINDEX);
 
     EngineCursor byDate = Open("ACCOUNT", index.indexId);

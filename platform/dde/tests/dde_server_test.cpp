@@ -1,0 +1,322 @@
+/*
+** This process as the server: zdde and raw sockets as clients in other processes or on
+** the wire. The callback's view of each transaction, clients that die, send garbage or
+** stop reading, and callbacks that never nest.
+*/
+#include "platform/dde/dde_socket.h"
+#include "platform/dde/dde_wire.h"
+#include "platform/dde/ddeml.h"
+
+#include "dde_test_support.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+struct Event {
+  UINT type;
+  HCONV conversation;
+  std::string item;
+  std::string data;
+};
+
+DWORD serverInstance = 0;
+HSZ serviceName = nullptr;
+HSZ topicName = nullptr;
+std::vector<Event> events;
+std::map<std::string, std::string> fields;
+int depth = 0;
+bool nested = false;
+std::function<void()> onExecute;
+
+std::string Text(HSZ hsz) {
+  char buffer[256] = "";
+  if (hsz) DdeQueryString(serverInstance, hsz, buffer, sizeof buffer, CP_WINANSI);
+  return buffer;
+}
+
+std::string DataText(HDDEDATA data) {
+  if (!data) return {};
+  DWORD size = DdeGetData(data, nullptr, 0, 0);
+  std::string text(size, '\0');
+  DdeGetData(data, reinterpret_cast<LPBYTE>(text.data()), size, 0);
+  return text.substr(0, text.find('\0'));
+}
+
+HDDEDATA FieldData(HSZ item) {
+  auto found = fields.find(Text(item));
+  if (found == fields.end()) return nullptr;
+  return DdeCreateDataHandle(serverInstance, reinterpret_cast<LPBYTE>(found->second.data()),
+                             static_cast<DWORD>(found->second.size() + 1), 0, item, CF_TEXT, 0);
+}
+
+HDDEDATA Answer(UINT type, HSZ topic, HSZ item, HDDEDATA data) {
+  switch (type) {
+    case XTYP_CONNECT:
+      return reinterpret_cast<HDDEDATA>(DdeCmpStringHandles(topic, topicName) == 0 ? TRUE : FALSE);
+    case XTYP_REQUEST:
+    case XTYP_ADVREQ: return FieldData(item);
+    case XTYP_ADVSTART: return reinterpret_cast<HDDEDATA>(fields.count(Text(item)) ? TRUE : FALSE);
+    case XTYP_POKE:
+      if (!fields.count(Text(item))) return nullptr;
+      fields[Text(item)] = DataText(data);
+      return reinterpret_cast<HDDEDATA>(DDE_FACK);
+    case XTYP_EXECUTE:
+      if (DataText(data) != "Modal" && DataText(data) != "Ping") return nullptr;
+      if (DataText(data) == "Modal" && onExecute) onExecute();
+      return reinterpret_cast<HDDEDATA>(DDE_FACK);
+    default: return nullptr;
+  }
+}
+
+HDDEDATA CALLBACK Record(UINT type, UINT, HCONV conversation, HSZ hsz1, HSZ hsz2, HDDEDATA data,
+                         ULONG_PTR, ULONG_PTR) {
+  if (depth > 0) nested = true;
+  ++depth;
+  events.push_back({type, conversation, Text(hsz2), DataText(data)});
+  HDDEDATA result = Answer(type, hsz1, hsz2, data);
+  --depth;
+  return result;
+}
+
+std::vector<UINT> Types() {
+  std::vector<UINT> types;
+  for (const Event& e : events) types.push_back(e.type);
+  return types;
+}
+
+bool Seen(UINT type) {
+  for (const Event& e : events)
+    if (e.type == type) return true;
+  return false;
+}
+
+int Zdde(const QStringList& arguments, std::string* output = nullptr) {
+  return RunWhileServing(ZDDE_PROGRAM, arguments, output);
+}
+
+/* A socket to this process's own service, for speaking the wire directly. */
+int RawConnection() {
+  std::string path = dde::RuntimeDirectory() + "/" + dde::ServiceSocketName("Zarne", getpid());
+  int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+void Write(int fd, const std::string& bytes) {
+  ASSERT_EQ(send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bytes.size()));
+}
+
+/* Serves until the peer closed the socket (a read of zero bytes). */
+bool ServeUntilClosed(int fd) {
+  return SpinUntil([fd] {
+    pollfd entry{fd, POLLIN, 0};
+    if (poll(&entry, 1, 0) <= 0) return false;
+    char buffer[4096];
+    return recv(fd, buffer, sizeof buffer, MSG_DONTWAIT) == 0;
+  });
+}
+
+/* Opens a conversation on the raw socket; false when the server did not accept. */
+bool RawConnect(int fd) {
+  dde::wire::Message request;
+  request.kind = dde::wire::Kind::Connect;
+  request.hasService = request.hasTopic = true;
+  request.service = "Zarne";
+  request.topic = "Current";
+  Write(fd, dde::wire::Encode(request));
+  std::string input;
+  dde::wire::Message reply;
+  bool got = SpinUntil([&] {
+    char buffer[4096];
+    ssize_t n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
+    if (n > 0) input.append(buffer, static_cast<size_t>(n));
+    return dde::wire::TakeMessage(input, &reply) == dde::wire::Parse::Complete;
+  });
+  return got && reply.kind == dde::wire::Kind::ConnectReply && reply.accepted;
+}
+
+class DdeServer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    PrepareDdeTestProcess();
+    events.clear();
+    nested = false;
+    onExecute = nullptr;
+    fields = {{"BuyerName", "Jane Q. Buyer"}, {"SalesPrice", "250,000.00"}};
+    ASSERT_EQ(DdeInitialize(&serverInstance, Record, APPCLASS_STANDARD | CBF_SKIP_REGISTRATIONS, 0),
+              0u);
+    serviceName = DdeCreateStringHandle(serverInstance, "Zarne", CP_WINANSI);
+    topicName = DdeCreateStringHandle(serverInstance, "Current", CP_WINANSI);
+    ASSERT_TRUE(DdeNameService(serverInstance, serviceName, nullptr, DNS_REGISTER));
+  }
+  void TearDown() override {
+    DdeNameService(serverInstance, nullptr, nullptr, DNS_UNREGISTER);
+    DdeFreeStringHandle(serverInstance, serviceName);
+    DdeFreeStringHandle(serverInstance, topicName);
+    DdeUninitialize(serverInstance);
+  }
+};
+
+TEST_F(DdeServer, CallbackSeesEachTransactionInOrder) {
+  std::string output;
+  EXPECT_EQ(Zdde({"request", "zarne", "current", "BuyerName"}, &output), 0);
+  EXPECT_EQ(output, "Jane Q. Buyer\n");
+  EXPECT_EQ(Zdde({"poke", "Zarne", "Current", "BuyerName", "Ann Lee"}), 0);
+  EXPECT_EQ(fields["BuyerName"], "Ann Lee");
+  EXPECT_EQ(Zdde({"execute", "Zarne", "Current", "Ping"}), 0);
+
+  Child advise(ZDDE_PROGRAM, {"advise", "Zarne", "Current", "SalesPrice"});
+  ASSERT_TRUE(advise.WaitForLine("advising"));
+  fields["SalesPrice"] = "1,000.00";
+  EXPECT_TRUE(DdePostAdvise(serverInstance, topicName, nullptr));
+  ASSERT_TRUE(advise.WaitForLine("1,000.00"));
+  EXPECT_EQ(advise.Interrupt(), 0);
+  ASSERT_TRUE(SpinUntil([] { return events.back().type == XTYP_DISCONNECT; }));
+
+  std::vector<UINT> expected = {
+      XTYP_CONNECT, XTYP_CONNECT_CONFIRM, XTYP_REQUEST, XTYP_DISCONNECT,
+      XTYP_CONNECT, XTYP_CONNECT_CONFIRM, XTYP_POKE,    XTYP_DISCONNECT,
+      XTYP_CONNECT, XTYP_CONNECT_CONFIRM, XTYP_EXECUTE, XTYP_DISCONNECT,
+      XTYP_CONNECT, XTYP_CONNECT_CONFIRM, XTYP_ADVSTART, XTYP_ADVREQ, XTYP_ADVSTOP,
+      XTYP_DISCONNECT};
+  EXPECT_EQ(Types(), expected);
+  EXPECT_EQ(events[2].item, "BuyerName");
+  EXPECT_EQ(events[6].data, "Ann Lee");
+  EXPECT_EQ(events[10].data, "Ping");
+  EXPECT_EQ(events[15].item, "SalesPrice");
+  EXPECT_FALSE(nested);
+}
+
+TEST_F(DdeServer, RefusalsGiveZddeAFailingStatus) {
+  EXPECT_EQ(Zdde({"request", "Zarne", "Elsewhere", "BuyerName"}), 1);
+  EXPECT_EQ(Types(), std::vector<UINT>{XTYP_CONNECT});  // asked, refused, never confirmed
+  EXPECT_EQ(Zdde({"request", "Zarne", "Current", "NoSuchField"}), 1);
+  EXPECT_EQ(Zdde({"execute", "Zarne", "Current", "Format C:"}), 1);
+  EXPECT_EQ(Zdde({"poke", "Zarne", "Current", "NoSuchField", "x"}), 1);
+  EXPECT_EQ(Zdde({"request", "Nobody", "Current", "BuyerName"}), 1);
+  EXPECT_EQ(Zdde({"request", "Zarne"}), 2);
+}
+
+TEST_F(DdeServer, ClientKilledMidConversationLeavesTheServerServing) {
+  Child advise(ZDDE_PROGRAM, {"advise", "Zarne", "Current", "BuyerName"});
+  ASSERT_TRUE(advise.WaitForLine("advising"));
+  advise.Kill();
+  ASSERT_TRUE(SpinUntil([] { return Seen(XTYP_DISCONNECT); }));
+  events.clear();
+  EXPECT_TRUE(DdePostAdvise(serverInstance, nullptr, nullptr));  // no link is left to serve
+  EXPECT_TRUE(events.empty());
+  std::string output;
+  EXPECT_EQ(Zdde({"request", "Zarne", "Current", "BuyerName"}, &output), 0);
+  EXPECT_EQ(output, "Jane Q. Buyer\n");
+}
+
+TEST_F(DdeServer, GarbageBeforeConnectingIsClosedWithoutACallback) {
+  std::mt19937 random(1234);
+  for (int round = 0; round < 3; ++round) {
+    int fd = RawConnection();
+    ASSERT_GE(fd, 0);
+    std::string garbage(512, '\0');
+    for (char& c : garbage) c = static_cast<char>(random());
+    if (round == 1) garbage = std::string("\xFF\xFF\xFF\x7F", 4);  // a huge length
+    if (round == 2) garbage = std::string("\5\0\0\0\1\0\0\0\0", 9);  // a truncated Connect
+    Write(fd, garbage);
+    EXPECT_TRUE(ServeUntilClosed(fd));
+    close(fd);
+  }
+  EXPECT_TRUE(events.empty());
+  EXPECT_EQ(Zdde({"request", "Zarne", "Current", "SalesPrice"}), 0);
+}
+
+TEST_F(DdeServer, GarbageInAConversationEndsItWithErrorAndDisconnect) {
+  int fd = RawConnection();
+  ASSERT_GE(fd, 0);
+  ASSERT_TRUE(RawConnect(fd));
+  dde::wire::Message bad;
+  bad.kind = dde::wire::Kind::Transaction;
+  bad.type = XTYP_WILDCONNECT;  // not a transaction a client may send
+  bad.hasItem = true;
+  bad.item = "BuyerName";
+  Write(fd, dde::wire::Encode(bad));
+  EXPECT_TRUE(ServeUntilClosed(fd));
+  close(fd);
+  std::vector<UINT> expected = {XTYP_CONNECT, XTYP_CONNECT_CONFIRM, XTYP_ERROR, XTYP_DISCONNECT};
+  ASSERT_TRUE(SpinUntil([] { return events.size() >= 4; }));
+  EXPECT_EQ(Types(), expected);
+
+  events.clear();
+  fd = RawConnection();
+  ASSERT_TRUE(RawConnect(fd));
+  Write(fd, std::string("\xFF\xFF\xFF\xFFgarbage", 11));
+  EXPECT_TRUE(ServeUntilClosed(fd));
+  close(fd);
+  ASSERT_TRUE(SpinUntil([] { return events.size() >= 4; }));
+  EXPECT_EQ(Types(), expected);
+  EXPECT_EQ(Zdde({"request", "Zarne", "Current", "BuyerName"}), 0);
+}
+
+TEST_F(DdeServer, ClientThatStopsReadingIsDroppedNotWaitedFor) {
+  int fd = RawConnection();
+  ASSERT_TRUE(RawConnect(fd));
+  dde::wire::Message start;
+  start.kind = dde::wire::Kind::Transaction;
+  start.transaction = 1;
+  start.type = XTYP_ADVSTART;
+  start.format = CF_TEXT;
+  start.hasItem = true;
+  start.item = "BuyerName";
+  Write(fd, dde::wire::Encode(start));
+  ASSERT_TRUE(SpinUntil([] { return Seen(XTYP_ADVSTART); }));
+  fields["BuyerName"] = std::string(512 * 1024, 'x');
+  int posts = 0;
+  // The client reads nothing; each post adds half a megabyte the server cannot send.
+  while (!Seen(XTYP_DISCONNECT) && posts < 200) {
+    DdePostAdvise(serverInstance, topicName, nullptr);
+    ++posts;
+    QCoreApplication::processEvents();
+  }
+  EXPECT_TRUE(Seen(XTYP_DISCONNECT));
+  EXPECT_LT(posts, 200);
+  EXPECT_GT(posts, 2);  // what the socket did not take was queued first
+  close(fd);
+  fields["BuyerName"] = "Jane Q. Buyer";
+  std::string output;
+  EXPECT_EQ(Zdde({"request", "Zarne", "Current", "BuyerName"}, &output), 0);
+  EXPECT_EQ(output, "Jane Q. Buyer\n");
+}
+
+TEST_F(DdeServer, CallbacksNeverNestEvenWhenOneRunsAnEventLoop) {
+  std::unique_ptr<Child> second;
+  onExecute = [&] {
+    // A modal loop inside the callback, as a message box would run, while another client
+    // asks for something: its request waits until this callback has returned.
+    second = std::make_unique<Child>(ZDDE_PROGRAM,
+                                     QStringList{"request", "Zarne", "Current", "BuyerName"});
+    SpinUntil([] { return false; }, 1000);
+  };
+  EXPECT_EQ(Zdde({"execute", "Zarne", "Current", "Modal"}), 0);
+  ASSERT_TRUE(second);
+  EXPECT_TRUE(second->WaitForLine("Jane Q. Buyer"));
+  EXPECT_FALSE(nested);
+  EXPECT_TRUE(Seen(XTYP_REQUEST));
+}
+
+}  // namespace

@@ -83,15 +83,6 @@ bool TZBasic::Assignment(const char* statementStart, LONG statementLine) {
   return !variable->field || StoreBoundVariable(*variable);
 }
 
-bool TZBasic::RunCompiledAssignment(const TCompiledAssignment& known) {
-  cursor_ = tokenCache_.Base() + known.expressionOffset;
-  lineNumber_ += known.lineFeeds;
-  ScriptDecimal value;
-  if (!RunCompiledExpression(*tokenCache_.FindExpression(cursor_), &value)) return false;
-  known.variable->value = value;
-  return !known.variable->field || StoreBoundVariable(*known.variable);
-}
-
 bool TZBasic::VerboseStatement() {
   NextToken();
   if (errorCode_ != kScriptOk) return false;

@@ -188,6 +188,56 @@ EngineResult CopyRows(sqlite3* from, sqlite3* to, const TableSchema& target,
     return result;
 }
 
+/* Builds the rebuilt table in work from the records of the file at path; to is left
+   open on work for the caller. */
+EngineResult RebuildInto(const std::string& path, const std::string& work,
+                         const TableSchema& target, const std::string& table, sqlite3** to,
+                         RestructureOutcome* outcome) {
+    sqlite3* from = nullptr;
+    int rc = OpenConnection(path, SQLITE_OPEN_READWRITE, &from);
+    EngineResult result = rc == SQLITE_OK ? BuildTableFile(work, target, true, false)
+                                          : FailSqlite(rc, from, {table});
+    if (result == ENGINE_OK) {
+        rc = OpenConnection(work, SQLITE_OPEN_READWRITE, to);
+        if (rc == SQLITE_OK) rc = sqlite3_exec(*to, "BEGIN", nullptr, nullptr, nullptr);
+        result = rc == SQLITE_OK ? CopyRows(from, *to, target, table, outcome)
+                                 : FailSqlite(rc, *to, {table});
+        if (result == ENGINE_OK) {
+            rc = sqlite3_exec(*to, "COMMIT", nullptr, nullptr, nullptr);
+            if (rc != SQLITE_OK) result = FailSqlite(rc, *to, {table});
+        }
+    }
+    sqlite3_close_v2(from);
+    return result;
+}
+
+/* Writes unreadable records to the problems table and key clashes to the key-violation
+   table (to the problems table when none is named). */
+EngineResult SaveProblems(const std::string& dir, const char* problemsTable,
+                          const char* keyViolationTable, const TableSchema& target,
+                          const std::string& table, RestructureOutcome* outcome) {
+    std::string problems = problemsTable && *problemsTable
+                               ? TableHostPath(dir, problemsTable, ".DB") : std::string();
+    std::string violations = keyViolationTable && *keyViolationTable
+                                 ? TableHostPath(dir, keyViolationTable, ".DB") : problems;
+    std::vector<ValueRow> toProblems = std::move(outcome->unreadable);
+    std::vector<ValueRow> toViolations;
+    for (ValueRow& row : outcome->keyViolations) {
+        (violations == problems ? toProblems : toViolations).push_back(std::move(row));
+    }
+    if ((!toProblems.empty() && problems.empty()) || (!toViolations.empty() && violations.empty())) {
+        return Fail(ENGINE_ERR_RESTRUCTURE,
+                    {table, std::to_string(toProblems.size() + toViolations.size()) +
+                                " records are unreadable or clash on a key, and no table "
+                                "was named to keep them"});
+    }
+    if (!toProblems.empty()) {
+        if (EngineResult r = WriteProblemTable(problems, target, toProblems)) return r;
+    }
+    if (!toViolations.empty()) return WriteProblemTable(violations, target, toViolations);
+    return ENGINE_OK;
+}
+
 EngineResult CheckOperations(const EngineTableCreateDesc& desc, const std::string& table) {
     for (int i = 0; desc.fieldOps && i < desc.fieldCount; ++i) {
         if (desc.fieldOps[i] != ENGINE_OP_KEEP && desc.fieldOps[i] != 0) {
@@ -249,55 +299,14 @@ EngineResult EngineRestructureTable(EngineDatabase database, WORD descCount,
     std::string problem;
     if (EngineResult r = SchemaFromDesc(*desc, &target, &problem)) return Fail(r, {table, problem});
 
-    sqlite3* from = nullptr;
-    int rc = OpenConnection(path, SQLITE_OPEN_READWRITE, &from);
-    if (rc != SQLITE_OK) {
-        EngineResult code = FailSqlite(rc, from, {table});
-        sqlite3_close_v2(from);
-        return code;
-    }
     // The rebuilt table is made in a file of its own and copied over the old one at the end.
     std::string work = path + ".rst" + std::to_string(::getpid());
-    EngineResult result = BuildTableFile(work, target, true, false);
     sqlite3* to = nullptr;
     RestructureOutcome outcome;
-    if (result == ENGINE_OK) {
-        rc = OpenConnection(work, SQLITE_OPEN_READWRITE, &to);
-        if (rc == SQLITE_OK) rc = sqlite3_exec(to, "BEGIN", nullptr, nullptr, nullptr);
-        result = rc == SQLITE_OK ? CopyRows(from, to, target, table, &outcome)
-                                 : FailSqlite(rc, to, {table});
-        if (result == ENGINE_OK) {
-            rc = sqlite3_exec(to, "COMMIT", nullptr, nullptr, nullptr);
-            if (rc != SQLITE_OK) result = FailSqlite(rc, to, {table});
-        }
-    }
-    sqlite3_close_v2(from);
+    EngineResult result = RebuildInto(path, work, target, table, &to, &outcome);
     if (result == ENGINE_OK) {
         // Problem records are saved before the table changes, so none can be lost.
-        std::string problems = problemsTable && *problemsTable
-                                   ? TableHostPath(dir, problemsTable, ".DB") : std::string();
-        std::string violations = keyViolationTable && *keyViolationTable
-                                     ? TableHostPath(dir, keyViolationTable, ".DB") : problems;
-        if (violations.empty() && !outcome.keyViolations.empty()) violations = problems;
-        std::vector<ValueRow> toProblems = std::move(outcome.unreadable);
-        std::vector<ValueRow>* keyRows = &outcome.keyViolations;
-        if (violations == problems) {
-            for (ValueRow& row : outcome.keyViolations) toProblems.push_back(std::move(row));
-            keyRows = nullptr;
-        }
-        if ((!toProblems.empty() || (keyRows && !keyRows->empty())) && problems.empty() &&
-            violations.empty()) {
-            result = Fail(ENGINE_ERR_RESTRUCTURE,
-                          {table, std::to_string(toProblems.size()) +
-                                      " records are unreadable or clash on a key, and no "
-                                      "problems table was named"});
-        }
-        if (result == ENGINE_OK && !toProblems.empty()) {
-            result = WriteProblemTable(problems, target, toProblems);
-        }
-        if (result == ENGINE_OK && keyRows && !keyRows->empty()) {
-            result = WriteProblemTable(violations, target, *keyRows);
-        }
+        result = SaveProblems(dir, problemsTable, keyViolationTable, target, table, &outcome);
     }
     if (result == ENGINE_OK) result = InstallCopy(to, path);
     sqlite3_close_v2(to);

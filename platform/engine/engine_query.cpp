@@ -326,47 +326,36 @@ EngineResult FillAnswer(TableFile& source, sqlite3_stmt* select, const TableSche
     return ENGINE_OK;
 }
 
-EngineResult RunQuery(EngineDatabase database, const ParsedQuery& query, EngineCursor* answer) {
-    std::string path = TableHostPath(DatabaseDirectory(database), query.table, ".DB");
-    std::shared_ptr<TableFile> file;
-    if (EngineResult r = TableFile::Open(path, &file)) return r;
-    const TableSchema& schema = file->schema();
-
-    std::vector<FieldExample> examples;
-    bool keepDuplicates = false;
+/* The example of each field of the query, resolved against the table. */
+EngineResult ReadExamples(const TableSchema& schema, const std::string& table,
+                          const ParsedQuery& query, std::vector<FieldExample>* examples) {
     for (const auto& cell : query.cells) {
         FieldExample example;
         example.field = FindField(schema, cell.first);
-        if (!example.field) {
-            return Fail(ENGINE_ERR_QUERYFIELD, {"Table " + path, "No field " + cell.first});
-        }
+        if (!example.field) return Fail(ENGINE_ERR_QUERYFIELD, {table, "No field " + cell.first});
         if (EngineResult r = ParseExample(cell.second, &example)) return r;
-        keepDuplicates = keepDuplicates || example.check == 2;
-        examples.push_back(example);
+        examples->push_back(example);
     }
+    return ENGINE_OK;
+}
 
-    TableSchema shape;
-    std::string columns, where, order;
+/* The answer's fields (the checked ones, in query order) and their column list. */
+void AnswerShape(const TableSchema& schema, const std::vector<FieldExample>& examples,
+                 TableSchema* shape, std::string* columns) {
     for (const FieldExample& example : examples) {
         if (!example.check) continue;
         FieldInfo field = schema.Field(example.field);
-        field.number = shape.FieldCount() + 1;
-        shape.fields.push_back(field);
-        columns += (columns.empty() ? "" : ", ") + ColumnName(example.field);
+        field.number = shape->FieldCount() + 1;
+        shape->fields.push_back(field);
+        *columns += (columns->empty() ? "" : ", ") + ColumnName(example.field);
     }
-    if (shape.fields.empty()) return Syntax("No field is checked");
-    shape.ComputeLayout();
+    shape->ComputeLayout();
+}
 
-    for (const std::string& name : query.sortFields) {
-        int number = FindField(schema, name);
-        if (!number) return Fail(ENGINE_ERR_QUERYFIELD, {"Table " + path, "No field " + name});
-        order += (order.empty() ? "" : ", ") + ColumnName(number);
-    }
-    // Equal sort keys keep the answer fields' order, then the table's own order.
-    order += (order.empty() ? "" : ", ") + columns;
-    if (keepDuplicates) order += ", rowid";
-
-    std::vector<std::pair<int, std::string>> literals;  // field, text in bind order
+/* Each field's alternatives ORed, the fields ANDed; literals collects what to bind. */
+std::string WhereClause(const std::vector<FieldExample>& examples,
+                        std::vector<std::pair<int, std::string>>* literals) {
+    std::string where;
     for (const FieldExample& example : examples) {
         if (example.alternatives.empty()) continue;
         std::string any;
@@ -375,19 +364,48 @@ EngineResult RunQuery(EngineDatabase database, const ParsedQuery& query, EngineC
             for (const Comparison& comparison : alternative) {
                 all += (all.empty() ? "" : " AND ") + ColumnName(example.field) + " " +
                        comparison.op + " ?";
-                literals.emplace_back(example.field, comparison.text);
+                literals->emplace_back(example.field, comparison.text);
             }
             any += (any.empty() ? "(" : " OR (") + all + ")";
         }
         where += (where.empty() ? "" : " AND ") + ("(" + any + ")");
     }
+    return where;
+}
 
+EngineResult RunQuery(EngineDatabase database, const ParsedQuery& query, EngineCursor* answer) {
+    std::string path = TableHostPath(DatabaseDirectory(database), query.table, ".DB");
+    const std::string table = "Table " + path;
+    std::shared_ptr<TableFile> file;
+    if (EngineResult r = TableFile::Open(path, &file)) return r;
+    const TableSchema& schema = file->schema();
+
+    std::vector<FieldExample> examples;
+    if (EngineResult r = ReadExamples(schema, table, query, &examples)) return r;
+    bool keepDuplicates = false;
+    for (const FieldExample& example : examples) keepDuplicates |= example.check == 2;
+    TableSchema shape;
+    std::string columns;
+    AnswerShape(schema, examples, &shape, &columns);
+    if (shape.fields.empty()) return Syntax("No field is checked");
+
+    std::string order;
+    for (const std::string& name : query.sortFields) {
+        int number = FindField(schema, name);
+        if (!number) return Fail(ENGINE_ERR_QUERYFIELD, {table, "No field " + name});
+        order += (order.empty() ? "" : ", ") + ColumnName(number);
+    }
+    // Equal sort keys keep the answer fields' order, then the table's own order.
+    order += (order.empty() ? "" : ", ") + columns + (keepDuplicates ? ", rowid" : "");
+
+    std::vector<std::pair<int, std::string>> literals;  // field, text in bind order
+    std::string where = WhereClause(examples, &literals);
     std::string sql = std::string("SELECT ") + (keepDuplicates ? "" : "DISTINCT ") + columns +
                       " FROM records" + (where.empty() ? "" : " WHERE " + where) +
                       " ORDER BY " + order;
     sqlite3_stmt* select = nullptr;
     int rc = sqlite3_prepare_v2(file->db(), sql.c_str(), -1, &select, nullptr);
-    if (rc != SQLITE_OK) return FailSqlite(rc, file->db(), {"Table " + path, "Query"});
+    if (rc != SQLITE_OK) return FailSqlite(rc, file->db(), {table, "Query"});
     EngineResult result = ENGINE_OK;
     for (size_t i = 0; i < literals.size() && result == ENGINE_OK; ++i) {
         result = BindLiteral(select, int(i) + 1, schema.Field(literals[i].first),

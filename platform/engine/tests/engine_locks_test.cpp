@@ -166,6 +166,27 @@ TEST_F(EngineLocksTest, ReleasedLocksAndTableLocksBindTheOtherProgram) {
 
 namespace {
 
+TEST_F(EngineLocksTest, AnExclusiveOpenHoldsTheTableLockUntilClosed) {
+    auto openExclusive = [this](EngineCursor* cursor) {
+        return EngineOpenTable(db_, "BUYER", "PARADOX", nullptr, nullptr, 0, 0,
+                               ENGINE_SHARE_EXCLUSIVE, 2, 0, nullptr, cursor);
+    };
+    Child other([&](Child& self) {
+        self.Receive();  // the parent has opened the table
+        EngineCursor cursor = nullptr;
+        self.Send(openExclusive(&cursor) == ENGINE_ERR_TABLELOCKED ? 'E' : 'x');
+        self.Receive();  // the parent has closed it
+        self.Send(openExclusive(&cursor) == ENGINE_OK ? 'O' : 'x');
+    });
+    EngineCursor exclusive = nullptr;
+    ASSERT_EQ(openExclusive(&exclusive), ENGINE_OK);
+    other.Send('o');
+    EXPECT_EQ(other.Receive(), 'E');
+    ASSERT_EQ(EngineCloseCursor(&exclusive), ENGINE_OK);
+    other.Send('c');
+    EXPECT_EQ(other.Receive(), 'O');
+}
+
 TEST_F(EngineLocksTest, EndingTheEngineReleasesItsTableLocks) {
     ASSERT_EQ(EngineAcquireTableLock(db_, "BUYER", "PARADOX"), ENGINE_OK);
     ASSERT_EQ(EngineExit(), ENGINE_OK);

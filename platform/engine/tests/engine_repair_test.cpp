@@ -150,6 +150,24 @@ TEST_F(EngineRepairTest, RestructureRebuildsIndexesAndKeepsProblemRecords) {
     EXPECT_EQ(EngineInsertRecord(byDate, 0, r.data()), ENGINE_ERR_KEYVIOL);
 }
 
+TEST_F(EngineRepairTest, KeyClashesGoToTheirOwnTableWhenOneIsNamed) {
+    RawSql("BUYER.DB",
+           "DROP INDEX ix0; INSERT INTO records SELECT * FROM records WHERE f1 = 'F1000';"
+           "UPDATE records SET f3 = 'not a date' WHERE f1 = 'F1001';");
+    std::vector<EngineRestructureOp> fieldOps(buyer_.fields.size(), ENGINE_OP_KEEP);
+    EngineTableCreateDesc* desc = buyer_.Desc();
+    desc->fieldOps = fieldOps.data();
+    EXPECT_EQ(EngineRestructureTable(db_, 1, desc, nullptr, "BUYVIOL", "BUYPROB", 0), ENGINE_OK);
+    desc->fieldOps = nullptr;
+    EXPECT_EQ(Count("BUYER"), 299);
+    EXPECT_EQ(Count("BUYVIOL"), 1);
+    EXPECT_EQ(Count("BUYPROB"), 1);
+    // Without a table to keep them, problem records stop the restructure instead.
+    RawSql("BUYER.DB", "UPDATE records SET f3 = 'bad' WHERE f1 = 'F1002';");
+    EXPECT_EQ(Restructure(buyer_, nullptr), ENGINE_ERR_RESTRUCTURE);
+    EXPECT_EQ(Count("BUYER"), 299);
+}
+
 TEST_F(EngineRepairTest, RestructureRefusesWhatItCannotDoAndLeavesTheTable) {
     std::vector<EngineRestructureOp> fieldOps(buyer_.fields.size(), ENGINE_OP_KEEP);
     fieldOps[1] = 1;  // add a field: not a repair

@@ -37,10 +37,11 @@ enum TScriptError : int {
   kErrMustBeString2 = 28,      // not raised
   kErrVariableExpected = 29,
   // Added after the original set: arithmetic that has no value, loops nested too deeply,
-  // and scripts that trigger each other without end.
+  // scripts that trigger each other without end, and parentheses nested without end.
   kErrDivisionOrOverflow = 30,
   kErrTooManyLoops = 31,
   kErrScriptsNestedTooDeeply = 32,
+  kErrExpressionTooDeep = 33,
 };
 
 constexpr unsigned kScriptErrorCaptionString = 1052;

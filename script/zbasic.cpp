@@ -58,6 +58,7 @@ void TZBasic::Reset() {
   labels_.Clear();
   loops_.Clear();
   ifDepth_ = 0;
+  parenthesisDepth_ = 0;
   tokenCache_.End();
   BeginScan(nullptr);
 }

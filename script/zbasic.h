@@ -38,6 +38,8 @@ enum TKeywordCode : LONG {
 
 /* Runs nested through field write-backs deeper than this stop with an error. */
 constexpr int kMaxScriptNesting = 32;
+/* Parentheses nested deeper than this in one expression are an error. */
+constexpr int kMaxParenthesisDepth = 200;
 
 class TZBasic {
  public:
@@ -141,6 +143,7 @@ class TZBasic {
   TLabelList labels_;
   TLoopStack loops_;
   LONG ifDepth_ = 0;
+  int parenthesisDepth_ = 0;
   // Scanner state.
   const char* cursor_ = nullptr;
   char tokenText_[kScriptTextSize] = {};

@@ -69,7 +69,12 @@ bool TZBasic::Unary(ScriptDecimal* value) {
 /* The current token starts the primary. */
 bool TZBasic::Primary(ScriptDecimal* value) {
   if (IsOperator(tokenText_, '(')) {
-    if (!Expression(value)) return false;
+    // Each level of parentheses recurses; a malformed script must not exhaust the stack.
+    if (parenthesisDepth_ >= kMaxParenthesisDepth) return Fail(kErrExpressionTooDeep);
+    ++parenthesisDepth_;
+    bool read = Expression(value);
+    --parenthesisDepth_;
+    if (!read) return false;
     NextToken();
     if (errorCode_ != kScriptOk) return false;
     if (!IsOperator(tokenText_, ')')) return Fail(kErrUnbalancedParentheses);

@@ -12,6 +12,7 @@ namespace zarne::engine {
 namespace {
 
 constexpr uint64_t kRecordSpace = 1ULL << 40;  // offsets a record lock may take
+constexpr uint64_t kOpenMarker = 1ULL << 41;   // beyond every record lock
 
 std::map<std::string, std::weak_ptr<LockFile>>& Registry() {
     static std::map<std::string, std::weak_ptr<LockFile>> registry;
@@ -152,6 +153,12 @@ bool LockFile::LockedElsewhere(uint64_t keyHash) const {
     if (::fcntl(fd_, F_OFD_GETLK, &probe) != 0) return false;
     return probe.l_type != F_UNLCK;
 }
+
+bool LockFile::MarkOpen() { return SetLock(F_RDLCK, kOpenMarker); }
+
+bool LockFile::ClaimUnused() { return SetLock(F_WRLCK, kOpenMarker); }
+
+void LockFile::ReleaseUnused() { SetLock(F_UNLCK, kOpenMarker); }
 
 EngineResult LockFile::LockTable() {
     if (tableLocked_) return Fail(ENGINE_ERR_ALREADYLOCKED, {"Lock file " + path_});

@@ -32,6 +32,13 @@ public:
     /* True when another program holds the record's lock. */
     bool LockedElsewhere(uint64_t keyHash) const;
 
+    /* Every program with the table open holds a shared lock on a marker byte, so that
+       replacing the file (which strands those programs on the old one) can be refused. */
+    bool MarkOpen();
+    /* Takes the marker exclusively (no other program has the table open); false if not. */
+    bool ClaimUnused();
+    void ReleaseUnused();
+
     EngineResult LockTable();
     EngineResult UnlockTable();
     bool TableLocked() const { return tableLocked_; }

@@ -48,8 +48,11 @@ EngineResult InstallCopy(sqlite3* source, const std::string& path) {
     }
     rc = OpenConnection(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &destination);
     if (rc == SQLITE_OK) rc = BackupInto(source, destination);
-    if (rc != SQLITE_OK && CodeForSqlite(rc) == ENGINE_ERR_TABLEDAMAGED) {
-        // What is there is not a table: start the file afresh.
+    std::shared_ptr<LockFile> locks;
+    if (rc != SQLITE_OK && CodeForSqlite(rc) == ENGINE_ERR_TABLEDAMAGED &&
+        LockFile::Get(WithExtension(path, ".LCK"), &locks) == ENGINE_OK &&
+        locks->ClaimUnused()) {
+        // What is there is not a table, and no program has it open: start it afresh.
         sqlite3_close_v2(destination);
         destination = nullptr;
         ::unlink(path.c_str());
@@ -59,6 +62,7 @@ EngineResult InstallCopy(sqlite3* source, const std::string& path) {
     }
     EngineResult result = rc == SQLITE_OK ? ENGINE_OK : FailSqlite(rc, destination, {table});
     sqlite3_close_v2(destination);
+    if (locks) locks->ReleaseUnused();
     return result;
 }
 

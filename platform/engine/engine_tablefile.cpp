@@ -101,6 +101,7 @@ EngineResult TableFile::Open(const std::string& hostPath, std::shared_ptr<TableF
     }
     EngineResult result = LockFile::Get(WithExtension(hostPath, ".LCK"), &file->locks_);
     if (result != ENGINE_OK) return result;
+    file->locks_->MarkOpen();
     Registry()[hostPath] = file;
     *out = file;
     return ENGINE_OK;

@@ -3,6 +3,7 @@
 ** cursor reports about its table, creating a table, and whole-table locks.
 */
 #include "platform/engine/engine_cursor.h"
+#include "platform/engine/engine_locks.h"
 #include "platform/engine/engine_record.h"
 
 #include <cerrno>
@@ -66,6 +67,14 @@ EngineResult BuildTableFile(const std::string& hostPath, const TableSchema& sche
     if (TableFile::FindOpen(hostPath)) {
         return Fail(ENGINE_ERR_TABLELOCKED, {table, "The table is open in this program"});
     }
+    // Another program with the table open would keep working on the replaced file.
+    std::shared_ptr<LockFile> locks;
+    if (overwrite && FileExists(hostPath)) {
+        if (EngineResult r = LockFile::Get(WithExtension(hostPath, ".LCK"), &locks)) return r;
+        if (!locks->ClaimUnused()) {
+            return Fail(ENGINE_ERR_TABLELOCKED, {table, "The table is open in another program"});
+        }
+    }
     // Built beside the target and renamed over it, so a crash never leaves half a table.
     std::string temporary = hostPath + ".new" + std::to_string(::getpid());
     ::unlink(temporary.c_str());
@@ -96,6 +105,7 @@ EngineResult BuildTableFile(const std::string& hostPath, const TableSchema& sche
     }
     ::unlink(temporary.c_str());
     ::unlink((temporary + "-journal").c_str());
+    if (locks) locks->ReleaseUnused();
     return result;
 }
 

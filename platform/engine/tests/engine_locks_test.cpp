@@ -187,6 +187,18 @@ TEST_F(EngineLocksTest, AnExclusiveOpenHoldsTheTableLockUntilClosed) {
     EXPECT_EQ(other.Receive(), 'O');
 }
 
+TEST_F(EngineLocksTest, ATableOpenElsewhereIsNotReplaced) {
+    Child user([this](Child& self) {
+        EngineCursor cursor = Open("BUYER");
+        self.Send(cursor ? 'O' : 'x');
+        self.Receive();
+    });
+    ASSERT_EQ(user.Receive(), 'O');
+    EXPECT_EQ(EngineCreateTable(db_, 1, spec_.Desc()), ENGINE_ERR_TABLELOCKED);
+    user.Kill();
+    EXPECT_EQ(EngineCreateTable(db_, 1, spec_.Desc()), ENGINE_OK);
+}
+
 TEST_F(EngineLocksTest, EndingTheEngineReleasesItsTableLocks) {
     ASSERT_EQ(EngineAcquireTableLock(db_, "BUYER", "PARADOX"), ENGINE_OK);
     ASSERT_EQ(EngineExit(), ENGINE_OK);

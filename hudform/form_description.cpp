@@ -32,7 +32,7 @@ struct Anchor {
 };
 
 const Anchor kPage1Anchors[] = {
-    {"title", 0},      {"loanvalues", -380}, {"note", -560}, {"decap", -880},
+    {"title", 0},      {"loanvalues", -380}, {"note", -640}, {"decap", -900},
     {"fgcap", -1720},  {"hcap", -2690},      {"h1", -2830},  {"h2", -2980},
     {"l101", -3720},   {"p1footer", -12950}, {nullptr, -13150}};
 const Anchor kPage2StandardAnchors[] = {

@@ -118,7 +118,7 @@ struct SignatureRow {
 /* Borrowers' names, sellers' names, then the settlement date. */
 const std::vector<SignatureRow>& SignatureRows();
 /* Name rows follow each other at this pitch; the settlement agent's date row lies lower. */
-constexpr int kSignaturePitch = 300;
+constexpr int kSignaturePitch = 280;
 constexpr int kSignatureAgentDy = 1250;
 /* The block's extent above and below its origin, for its box. */
 constexpr int kSignatureTopAbove = 580;

@@ -19,11 +19,12 @@ constexpr int kQuarter = 1975;
 
 void Heading(FormBuilder& b) {
   b.Line(Page::One, "title", 34, 10);
-  b.Caption(0, 2600, "A.  U.S. DEPARTMENT OF HOUSING AND URBAN DEVELOPMENT", Style::Bold);
-  b.Caption(2600, 5300, "SETTLEMENT STATEMENT", Style::Title, Shown::Both, Align::Center);
-  b.Caption(5300, kFormRight, "OMB No. 2502-0265", Style::Small, Shown::Both, Align::Right);
+  b.Caption(0, 3300, "A.  U.S. DEPARTMENT OF HOUSING AND URBAN DEVELOPMENT", Style::Bold);
+  b.Caption(3300, 5900, "SETTLEMENT STATEMENT", Style::Title, Shown::Both, Align::Center);
+  b.Caption(5900, kFormRight, "OMB No. 2502-0265", Style::Small, Shown::Both, Align::Right);
   int first = b.Line(Page::One, "loancaps", 30, 10);
-  b.Caption(0, kQuarter, "B.  TYPE OF LOAN", Style::Bold);
+  b.Caption(0, kQuarter, "B.  TYPE OF LOAN  (1. FHA  2. FmHA  3. Conv. Unins.  4. VA  5. Conv. Ins.)",
+            Style::Small);
   b.Caption(kQuarter, 2 * kQuarter, "7. LOAN NUMBER", Style::Small);
   b.Caption(2 * kQuarter, 3 * kQuarter, "8. MORTGAGE INS. CASE NUMBER", Style::Small);
   b.Caption(3 * kQuarter, kFormRight, "6. FILE NUMBER", Style::Small);

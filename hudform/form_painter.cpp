@@ -236,7 +236,7 @@ void PaintSignatureBlock(HDC dc, SignaturePlace place) {
       }
     }
     const int agentY = y0 - kSignatureAgentDy;
-    TextBlock(dc, kTextInset, y0 - 980, kFormRight - kTextInset, y0 - 1140,
+    TextBlock(dc, kTextInset, y0 - 1010, kFormRight - kTextInset, y0 - 1140,
               "The HUD-1 Settlement Statement which I have prepared is a true and accurate "
               "account of this transaction. I have caused or will cause the funds to be "
               "disbursed in accordance with this statement.");

@@ -299,8 +299,8 @@ void Summaries(FormBuilder& b) {
               kJDescField[i] + 1, Side::Borrower);
     if (i < 2) {
       // The payoff lines keep their lenders' names in EXTRA and their amounts in SUMMARY2.
-      b.Caption(kHalf, kHalf + 1900, kKMid[i]);
-      b.Text(kHalf + 1900, kHalf + kAmountLeft - 50, 574 + i, kExtra, 18 + i, Side::Seller);
+      b.Caption(kHalf, kHalf + 1550, kKMid[i]);
+      b.Text(kHalf + 1550, kHalf + kAmountLeft - 50, 574 + i, kExtra, 18 + i, Side::Seller);
       b.Money(kHalf + kAmountLeft, kFormRight, 327 + i, kSummary2, 8 + 3 * i, Side::Seller);
     } else if (i < 5) {
       const int descField = 14 + 4 * (i - 2);  // S506, S507, S508

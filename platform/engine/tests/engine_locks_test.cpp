@@ -4,56 +4,10 @@
 */
 #include "platform/engine/tests/engine_test_support.h"
 
-#include <csignal>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace enginetest;
 
 namespace {
-
-/* A child process that runs body, reporting one byte per step on a pipe. */
-class Child {
-public:
-    template <typename Body>
-    explicit Child(Body body) {
-        int toParent[2], toChild[2];
-        if (::pipe(toParent) != 0 || ::pipe(toChild) != 0) std::abort();
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::close(toParent[0]);
-            ::close(toChild[1]);
-            out_ = toParent[1];
-            in_ = toChild[0];
-            body(*this);
-            ::_exit(0);
-        }
-        ::close(toParent[1]);
-        ::close(toChild[0]);
-        in_ = toParent[0];
-        out_ = toChild[1];
-    }
-    ~Child() {
-        if (pid_ > 0) Kill();
-        ::close(in_);
-        ::close(out_);
-    }
-    void Send(char c) { ASSERT_EQ(::write(out_, &c, 1), 1); }
-    char Receive() {
-        char c = 0;
-        return ::read(in_, &c, 1) == 1 ? c : '\0';
-    }
-    void Kill() {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    int in_ = -1;
-    int out_ = -1;
-};
 
 class EngineLocksTest : public EngineTest {
 protected:

@@ -9,11 +9,16 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace enginetest {
 
@@ -161,6 +166,54 @@ inline DWORD Day(int month, int day, int year) {
     EXPECT_EQ(EngineEncodeDate(WORD(month), WORD(day), SHORT(year), &value), ENGINE_OK);
     return value;
 }
+
+/* A child process that runs body, reporting one byte per step on a pipe. */
+class Child {
+public:
+    template <typename Body>
+    explicit Child(Body body) {
+        int toParent[2], toChild[2];
+        if (::pipe(toParent) != 0 || ::pipe(toChild) != 0) std::abort();
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(toParent[0]);
+            ::close(toChild[1]);
+            out_ = toParent[1];
+            in_ = toChild[0];
+            body(*this);
+            ::_exit(0);
+        }
+        ::close(toParent[1]);
+        ::close(toChild[0]);
+        in_ = toParent[0];
+        out_ = toChild[1];
+    }
+    ~Child() {
+        if (pid_ > 0) Kill();
+        ::close(in_);
+        ::close(out_);
+    }
+    void Send(char c) { ASSERT_EQ(::write(out_, &c, 1), 1); }
+    char Receive() {
+        char c = 0;
+        return ::read(in_, &c, 1) == 1 ? c : '\0';
+    }
+    /* True when the child has sent something not yet received. */
+    bool HasSent() {
+        pollfd entry{in_, POLLIN, 0};
+        return ::poll(&entry, 1, 0) == 1;
+    }
+    void Kill() {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int in_ = -1;
+    int out_ = -1;
+};
 
 }  // namespace enginetest
 

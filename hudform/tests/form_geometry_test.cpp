@@ -132,6 +132,27 @@ TEST(ScreenForm, ExtendedLinesFollowPageOne) {
   EXPECT_GT(firstExtendedTop, lastPageOneBottom);
 }
 
+TEST(PrintedPages, EveryBandOfAPageGetsAPlaceGoingDown) {
+  const FormDescription& form = Form();
+  for (Geometry geometry : {Geometry::Page1, Geometry::Page2Standard, Geometry::Page2Extended}) {
+    const std::vector<Span>& spans = BandSpans(geometry);
+    int previousBottom = 1;
+    for (size_t i = 0; i < form.bands.size(); ++i) {
+      if (!BandInGeometry(form.bands[i], geometry)) {
+        EXPECT_FALSE(spans[i].present) << i;
+        continue;
+      }
+      ASSERT_TRUE(spans[i].present) << "band " << i << " has no place on paper";
+      EXPECT_GT(spans[i].top, spans[i].bottom) << i;
+      if (previousBottom <= 0) {
+        EXPECT_EQ(spans[i].top, previousBottom) << i;
+      }
+      previousBottom = spans[i].bottom;
+    }
+    EXPECT_GT(previousBottom, -PrintPageHeight(geometry, false));
+  }
+}
+
 TEST(PrintedPages, EveryPositionFallsInsideABoxOfItsPage) {
   struct Case {
     PrintTable table;

@@ -237,22 +237,12 @@ ScriptDecimal ScriptDecimal::Negated() const {
   return value;
 }
 
-DecimalStatus ScriptDecimal::Add(const ScriptDecimal& a, const ScriptDecimal& b,
-                                 ScriptDecimal* result) {
-  if (a.IsZero()) return *result = b, DecimalStatus::kOk;
-  if (b.IsZero()) return *result = a, DecimalStatus::kOk;
-  const ScriptDecimal& high = a.exponent >= b.exponent ? a : b;  // the larger exponent
-  const ScriptDecimal& low = a.exponent >= b.exponent ? b : a;
-  int64_t gap = static_cast<int64_t>(high.exponent) - low.exponent;
-  // When the aligned mantissas stay below 10^18, their sum fits 64 bits and is exact.
-  if (gap <= 17) {
-    int64_t limit = static_cast<int64_t>(PowerOfTen(18 - static_cast<int>(gap)));
-    if (high.mantissa < limit && high.mantissa > -limit &&
-        StoreSmall(high.mantissa * static_cast<int64_t>(PowerOfTen(static_cast<int>(gap))) +
-                       low.mantissa,
-                   low.exponent, result))
-      return DecimalStatus::kOk;
-  }
+namespace {
+
+/* Sums whose aligned mantissas need more than 64 bits, or whose exponents lie far apart.
+   Kept apart from Add so the common small sums do not pay for its 128-bit set-up. */
+[[gnu::noinline]] DecimalStatus AddWide(const ScriptDecimal& high, const ScriptDecimal& low,
+                                        int64_t gap, ScriptDecimal* result) {
   Exact exact;
   Wide highPart, lowPart;
   bool lowSticky = false;
@@ -288,6 +278,27 @@ DecimalStatus ScriptDecimal::Add(const ScriptDecimal& a, const ScriptDecimal& b,
     exact.coefficient = lowPart - highPart;
   }
   return FinishExact(exact, result);
+}
+
+}  // namespace
+
+DecimalStatus ScriptDecimal::Add(const ScriptDecimal& a, const ScriptDecimal& b,
+                                 ScriptDecimal* result) {
+  if (a.IsZero()) return *result = b, DecimalStatus::kOk;
+  if (b.IsZero()) return *result = a, DecimalStatus::kOk;
+  const ScriptDecimal& high = a.exponent >= b.exponent ? a : b;  // the larger exponent
+  const ScriptDecimal& low = a.exponent >= b.exponent ? b : a;
+  int64_t gap = static_cast<int64_t>(high.exponent) - low.exponent;
+  // When the aligned mantissas stay below 10^18, their sum fits 64 bits and is exact.
+  if (gap <= 17) {
+    int64_t limit = static_cast<int64_t>(PowerOfTen(18 - static_cast<int>(gap)));
+    if (high.mantissa < limit && high.mantissa > -limit &&
+        StoreSmall(high.mantissa * static_cast<int64_t>(PowerOfTen(static_cast<int>(gap))) +
+                       low.mantissa,
+                   low.exponent, result))
+      return DecimalStatus::kOk;
+  }
+  return AddWide(high, low, gap, result);
 }
 
 DecimalStatus ScriptDecimal::Subtract(const ScriptDecimal& a, const ScriptDecimal& b,

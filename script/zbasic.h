@@ -98,6 +98,8 @@ class TZBasic {
   bool Expression(ScriptDecimal* value);
   bool ReadExpression(ScriptDecimal* value);
   bool RunCompiledExpression(const TCompiledExpression& compiled, ScriptDecimal* value);
+  bool EvaluateSteps(const TCompiledExpression& compiled, LONG startLine, ScriptDecimal* value);
+  void LeaveAfter(const TCompiledExpression& compiled, LONG startLine);
   static void FoldOperands(std::vector<TExpressionStep>* steps);
   void RecordStep(TExpressionStep::Kind kind, const ScriptDecimal* constant,
                   const TVariableNode* variable);

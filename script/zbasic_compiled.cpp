@@ -86,38 +86,51 @@ void TZBasic::RecordStep(TExpressionStep::Kind kind, const ScriptDecimal* consta
 
 bool TZBasic::RunCompiledExpression(const TCompiledExpression& compiled, ScriptDecimal* value) {
   const LONG startLine = lineNumber_;
-  if (compiled.steps.size() == 1) {  // a lone number or variable, the commonest operand
-    const TExpressionStep& only = compiled.steps[0];
-    *value = only.kind == TExpressionStep::kConstant ? only.constant : only.variable->value;
-    cursor_ = tokenCache_.Base() + compiled.endOffset;
-    lineNumber_ = startLine + compiled.lineFeeds;
-    PushBackState();
+  if (!EvaluateSteps(compiled, startLine, value)) return false;
+  LeaveAfter(compiled, startLine);
+  return true;
+}
+
+/* The state the first reading left: the token after the expression pushed back. */
+void TZBasic::LeaveAfter(const TCompiledExpression& compiled, LONG startLine) {
+  cursor_ = tokenCache_.Base() + compiled.endOffset;
+  lineNumber_ = startLine + compiled.lineFeeds;
+  PushBackState();
+}
+
+/* Runs the steps on the evaluation stack; an error takes the line its first reading had. */
+bool TZBasic::EvaluateSteps(const TCompiledExpression& compiled, LONG startLine,
+                            ScriptDecimal* value) {
+  const TExpressionStep* step = compiled.steps.data();
+  const TExpressionStep* end = step + compiled.steps.size();
+  if (end - step == 1) {  // a lone number or variable, the commonest operand
+    *value = step->kind == TExpressionStep::kConstant ? step->constant : step->variable->value;
     return true;
   }
   ScriptDecimal* stack = evaluationStack_;
   int top = 0;
-  for (const TExpressionStep& step : compiled.steps) {
-    if (step.kind == TExpressionStep::kConstant) {
-      stack[top++] = step.constant;
+  for (; step != end; ++step) {
+    if (step->kind == TExpressionStep::kConstant) {
+      stack[top++] = step->constant;
       continue;
     }
-    if (step.kind == TExpressionStep::kVariable) {
-      stack[top++] = step.variable->value;
+    if (step->kind == TExpressionStep::kVariable) {
+      stack[top++] = step->variable->value;
       continue;
     }
-    if (step.kind == TExpressionStep::kNegate) {
+    if (step->kind == TExpressionStep::kNegate) {
       stack[top - 1] = stack[top - 1].Negated();
       continue;
     }
     const ScriptDecimal* right;
-    switch (step.operand) {
-      case TExpressionStep::kFoldedConstant: right = &step.constant; break;
-      case TExpressionStep::kFoldedVariable: right = &step.variable->value; break;
+    switch (step->operand) {
+      case TExpressionStep::kFoldedConstant: right = &step->constant; break;
+      case TExpressionStep::kFoldedVariable: right = &step->variable->value; break;
       default: right = &stack[--top]; break;
     }
     ScriptDecimal* left = &stack[top - 1];
     DecimalStatus status;
-    switch (step.kind) {
+    switch (step->kind) {
       case TExpressionStep::kAdd: status = ScriptDecimal::Add(*left, *right, left); break;
       case TExpressionStep::kSubtract: status = ScriptDecimal::Subtract(*left, *right, left); break;
       case TExpressionStep::kMultiply: status = ScriptDecimal::Multiply(*left, *right, left); break;
@@ -125,15 +138,11 @@ bool TZBasic::RunCompiledExpression(const TCompiledExpression& compiled, ScriptD
       default: status = ScriptDecimal::Remainder(*left, *right, left); break;
     }
     if (status != DecimalStatus::kOk) {
-      lineNumber_ = startLine + step.lineFeeds;  // where the first reading stood
+      lineNumber_ = startLine + step->lineFeeds;
       return Fail(kErrDivisionOrOverflow);
     }
   }
   *value = stack[0];
-  // As after the first reading: the token after the expression pushed back.
-  cursor_ = tokenCache_.Base() + compiled.endOffset;
-  lineNumber_ = startLine + compiled.lineFeeds;
-  PushBackState();
   return true;
 }
 
@@ -141,21 +150,18 @@ bool TZBasic::RunCompiledExpression(const TCompiledExpression& compiled, ScriptD
 bool TZBasic::RunCompiledCondition(const TCompiledCondition& known, bool* result) {
   const LONG startLine = lineNumber_;
   ScriptDecimal left, right;
-  cursor_ = tokenCache_.Base() + known.leftOffset;
-  lineNumber_ = startLine + known.leftLineFeeds;
-  if (!RunCompiledExpression(*tokenCache_.FindExpression(cursor_), &left)) return false;
-  cursor_ = tokenCache_.Base() + known.rightOffset;
-  lineNumber_ = startLine + known.rightLineFeeds;
-  if (!RunCompiledExpression(*tokenCache_.FindExpression(cursor_), &right)) return false;
+  if (!EvaluateSteps(*known.left, startLine + known.leftLineFeeds, &left) ||
+      !EvaluateSteps(*known.right, startLine + known.rightLineFeeds, &right))
+    return false;
+  LeaveAfter(*known.right, startLine + known.rightLineFeeds);
   *result = Holds(known.relation, ScriptDecimal::Compare(left, right));
   return true;
 }
 
 bool TZBasic::RunCompiledAssignment(const TCompiledAssignment& known) {
-  cursor_ = tokenCache_.Base() + known.expressionOffset;
   lineNumber_ += known.lineFeeds;
   ScriptDecimal value;
-  if (!RunCompiledExpression(*tokenCache_.FindExpression(cursor_), &value)) return false;
+  if (!RunCompiledExpression(*known.expression, &value)) return false;
   known.variable->value = value;
   return !known.variable->field || StoreBoundVariable(*known.variable);
 }

@@ -183,11 +183,9 @@ bool TZBasic::Condition(bool* result) {
     known.rightLineFeeds = lineNumber_ - startLine;
     if (!Expression(&rightValue)) return false;
     order = ScriptDecimal::Compare(leftValue, rightValue);
-    if (tokenCache_.FindExpression(leftStart) && tokenCache_.FindExpression(rightStart)) {
-      known.leftOffset = static_cast<uint32_t>(leftStart - tokenCache_.Base());
-      known.rightOffset = static_cast<uint32_t>(rightStart - tokenCache_.Base());
-      tokenCache_.StoreCondition(start, known);
-    }
+    known.left = tokenCache_.FindExpression(leftStart);
+    known.right = tokenCache_.FindExpression(rightStart);
+    if (known.left && known.right) tokenCache_.StoreCondition(start, known);
   } else {
     NextToken();
     if (errorCode_ != kScriptOk) return false;

@@ -57,10 +57,10 @@ bool TZBasic::Assignment(const char* statementStart, LONG statementLine) {
     ScriptDecimal value;
     if (!Expression(&value)) return false;
     variable->value = value;
-    if (tokenCache_.FindExpression(expressionStart)) {
+    if (const TCompiledExpression* compiled = tokenCache_.FindExpression(expressionStart)) {
       TCompiledAssignment known;
       known.variable = variable;
-      known.expressionOffset = static_cast<uint32_t>(expressionStart - tokenCache_.Base());
+      known.expression = compiled;
       known.lineFeeds = expressionLine - statementLine;
       tokenCache_.StoreAssignment(statementStart, known);
     }

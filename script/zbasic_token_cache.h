@@ -51,16 +51,17 @@ struct TCompiledExpression {
   LONG lineFeeds = 0;
 };
 
-/* A numeric assignment read before: its variable and where its expression starts. */
+/* A numeric assignment read before: its variable and its compiled expression. */
 struct TCompiledAssignment {
   TVariableNode* variable = nullptr;
-  uint32_t expressionOffset = 0;
+  const TCompiledExpression* expression = nullptr;
   LONG lineFeeds = 0;  // from the statement's start to the expression's
 };
 
-/* A numeric condition read before: where its two sides start, and the relation. */
+/* A numeric condition read before: its two compiled sides and the relation. */
 struct TCompiledCondition {
-  uint32_t leftOffset = 0, rightOffset = 0;
+  const TCompiledExpression* left = nullptr;
+  const TCompiledExpression* right = nullptr;
   LONG leftLineFeeds = 0, rightLineFeeds = 0;  // from the condition's start
   LONG relation = 0;
 };

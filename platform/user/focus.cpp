@@ -3,6 +3,7 @@
 ** active window (the messages follow them); Qt's focus is moved along so that real key
 ** events arrive at the widget of the focus window.
 */
+#include "platform/user/cross_process_windows.h"
 #include "platform/user/window_manager.h"
 
 #include "platform/user/message_queue.h"
@@ -120,6 +121,7 @@ HWND SetActiveWindow(HWND hwnd) {
 }
 
 BOOL SetForegroundWindow(HWND hwnd) {
+  if (IsOtherProgramsWindow(hwnd)) return ActivateOtherProgramsWindow(hwnd);
   if (!FindWindowObject(hwnd)) return FALSE;
   SetActiveWindow(hwnd);
   return TRUE;

@@ -3,6 +3,7 @@
 ** module's instance; CS_GLOBALCLASS classes and the system classes are found from any module.
 ** Names compare without regard to case, as on the original platform.
 */
+#include "platform/user/cross_process_windows.h"
 #include "platform/user/window_class.h"
 
 #include "platform/user/window_object.h"
@@ -118,6 +119,7 @@ BOOL UnregisterClass(LPCSTR className, HINSTANCE instance) {
 }
 
 int GetClassName(HWND hwnd, LPSTR buffer, int size) {
+  if (IsOtherProgramsWindow(hwnd)) return OtherProgramsClassName(hwnd, buffer, size);
   WindowPtr window = FindWindowObject(hwnd);
   if (!window || !buffer || size <= 0) return 0;
   int length = std::min<int>(static_cast<int>(window->windowClass->name.size()), size - 1);

@@ -3,6 +3,7 @@
 ** WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE on creation; WM_DESTROY from the
 ** parent down, then WM_NCDESTROY from the deepest child up on destruction.
 */
+#include "platform/user/cross_process_windows.h"
 #include "platform/user/window_manager.h"
 
 #include "platform/user/caret.h"
@@ -198,7 +199,9 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     window->style &= ~(WS_MAXIMIZE | WS_MINIMIZE);
     ShowWindow(hwnd, command);
   }
-  return FindWindowObject(hwnd) ? hwnd : nullptr;
+  if (!FindWindowObject(hwnd)) return nullptr;
+  if (!window->IsChild()) PublishTopLevel(hwnd);  // other programs see top-level windows
+  return hwnd;
 }
 
 HWND CreateWindow(LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
@@ -211,6 +214,7 @@ BOOL DestroyWindow(HWND hwnd) {
   WindowPtr window = FindWindowObject(hwnd);
   if (!window || window->destroying) return FALSE;
   MarkDestroying(window);
+  if (!window->IsChild()) UnpublishTopLevel(hwnd);
   if (window->IsChild() && !(window->exStyle & WS_EX_NOPARENTNOTIFY))
     SendMessage(window->parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, window->id),
                 reinterpret_cast<LPARAM>(hwnd));
@@ -230,5 +234,6 @@ BOOL DestroyWindow(HWND hwnd) {
 
 BOOL IsWindow(HWND hwnd) {
   if (hwnd && hwnd == GetDesktopWindow()) return TRUE;
+  if (IsOtherProgramsWindow(hwnd)) return OtherProgramsWindowExists(hwnd);
   return FindWindowObject(hwnd) ? TRUE : FALSE;
 }

@@ -3,6 +3,7 @@
 ** mapping. A window's rectangle is kept in its parent's client coordinates (screen
 ** coordinates for top-level windows); its client rectangle comes from WM_NCCALCSIZE.
 */
+#include "platform/user/cross_process_windows.h"
 #include "platform/user/window_manager.h"
 
 #include "platform/user/message_queue.h"
@@ -289,6 +290,7 @@ void SyncDesktopMinimized(HWND hwnd) {
 }  // namespace
 
 BOOL ShowWindow(HWND hwnd, int command) {
+  if (IsOtherProgramsWindow(hwnd)) return AskOtherProgramsWindow(hwnd, command);
   WindowPtr window = FindWindowObject(hwnd);
   if (!window) return FALSE;
   BOOL wasVisible = (window->style & WS_VISIBLE) ? TRUE : FALSE;

@@ -3,6 +3,7 @@
 ** one per four bytes, so that handles and pointers stored at offsets 0, 4, ... keep all
 ** their bits; word access reaches the low or high half of a slot's low 32 bits.
 */
+#include "platform/user/cross_process_windows.h"
 #include "platform/user/window_manager.h"
 
 #include "platform/user/message_queue.h"
@@ -123,12 +124,14 @@ BOOL SetWindowText(HWND hwnd, LPCSTR text) {
 int GetWindowText(HWND hwnd, LPSTR buffer, int size) {
   if (!buffer || size <= 0) return 0;
   buffer[0] = 0;
+  if (IsOtherProgramsWindow(hwnd)) return OtherProgramsWindowText(hwnd, buffer, size);
   if (!FindWindowObject(hwnd)) return 0;
   return static_cast<int>(SendMessage(hwnd, WM_GETTEXT, static_cast<WPARAM>(size),
                                       reinterpret_cast<LPARAM>(buffer)));
 }
 
 int GetWindowTextLength(HWND hwnd) {
+  if (IsOtherProgramsWindow(hwnd)) return OtherProgramsWindowTextLength(hwnd);
   if (!FindWindowObject(hwnd)) return 0;
   return static_cast<int>(SendMessage(hwnd, WM_GETTEXTLENGTH, 0, 0));
 }

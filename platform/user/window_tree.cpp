@@ -2,6 +2,7 @@
 ** The window tree: parents, owners, children and siblings in z-order, enumeration and
 ** lookup by class, title and control id.
 */
+#include "platform/user/cross_process_windows.h"
 #include "platform/user/window_manager.h"
 
 #include "platform/user/message_queue.h"
@@ -131,7 +132,7 @@ BOOL EnumWindows(WNDENUMPROC proc, LPARAM lParam) {
     if (!FindWindowObject(top)) continue;
     if (!proc(top, lParam)) return FALSE;
   }
-  return TRUE;
+  return EnumOtherProgramsWindows(proc, lParam);
 }
 
 HWND FindWindow(LPCSTR className, LPCSTR windowName) {
@@ -140,7 +141,7 @@ HWND FindWindow(LPCSTR className, LPCSTR windowName) {
     if (window && ClassMatches(*window, className) && TitleMatches(window->text, windowName))
       return top;
   }
-  return nullptr;
+  return FindOtherProgramsWindow(className, windowName);
 }
 
 int GetDlgCtrlID(HWND hwnd) {

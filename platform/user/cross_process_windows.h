@@ -1,0 +1,28 @@
+/*
+** Inside the window manager: how the window calls reach the top-level windows of other
+** programs built on the platform (published through platform/dde), and how this
+** program's own top-level windows are published and answer those programs' requests.
+** Only platform/user includes this header.
+*/
+#ifndef ZARNE_PLATFORM_USER_CROSS_PROCESS_WINDOWS_H
+#define ZARNE_PLATFORM_USER_CROSS_PROCESS_WINDOWS_H
+
+#include "platform/user/window_types.h"
+
+/* Publishes a new top-level window and keeps its published title current. */
+void PublishTopLevel(HWND hwnd);
+void UnpublishTopLevel(HWND hwnd);
+
+bool IsOtherProgramsWindow(HWND hwnd);
+/* After this program's own windows: the other programs' ones; FALSE when proc stopped. */
+BOOL EnumOtherProgramsWindows(WNDENUMPROC proc, LPARAM lParam);
+HWND FindOtherProgramsWindow(LPCSTR className, LPCSTR windowName);
+int OtherProgramsWindowText(HWND hwnd, LPSTR buffer, int size);
+int OtherProgramsWindowTextLength(HWND hwnd);
+int OtherProgramsClassName(HWND hwnd, LPSTR buffer, int size);
+BOOL OtherProgramsWindowExists(HWND hwnd);
+/* Asks the owning program to show the window (SW_* command) or bring it to the foreground. */
+BOOL AskOtherProgramsWindow(HWND hwnd, int command);
+BOOL ActivateOtherProgramsWindow(HWND hwnd);
+
+#endif

@@ -36,7 +36,7 @@ enum TScriptError : int {
   kErrMustBeNumeric = 27,
   kErrMustBeString2 = 28,      // not raised
   kErrVariableExpected = 29,
-  // Added after the original set: arithmetic that has no value, loops nested too deeply,
+  // Codes from 30 on: arithmetic that has no value, loops nested too deeply,
   // scripts that trigger each other without end, and parentheses nested without end.
   kErrDivisionOrOverflow = 30,
   kErrTooManyLoops = 31,

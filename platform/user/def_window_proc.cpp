@@ -20,6 +20,9 @@
 #include <algorithm>
 #include <cstring>
 
+/* The strip a top-level window's menu bar takes (menu_bar.cpp). */
+int MenuBarHeightOf(HWND hwnd);
+
 namespace {
 
 /* The standard non-client parts: border, caption, client edge and scroll bars. */
@@ -36,6 +39,7 @@ void DefaultNcCalcSize(const WindowObject& window, RECT& r) {
   r.top += border;
   r.bottom -= border;
   if ((window.style & WS_CAPTION) == WS_CAPTION) r.top += GetSystemMetrics(SM_CYCAPTION);
+  r.top += MenuBarHeightOf(window.hwnd);  // a menu bar lies between caption and client
   if (window.exStyle & WS_EX_CLIENTEDGE) {
     r.left += GetSystemMetrics(SM_CXEDGE);
     r.right -= GetSystemMetrics(SM_CXEDGE);

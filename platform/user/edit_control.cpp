@@ -465,4 +465,6 @@ void RegisterSystemClasses() {
   edit.hCursor = LoadCursor(nullptr, IDC_IBEAM);
   edit.lpszClassName = "Edit";
   RegisterSystemClass(&edit);
+  void RegisterMdiClientClass();  // mdi_client.cpp
+  RegisterMdiClientClass();
 }

@@ -21,6 +21,8 @@
 void ForgetCaretOwner(HWND hwnd);
 void ReleaseWindowDCs(WindowObject& window);
 void RecalcClientRect(WindowObject& window, bool calcValidRects);
+/* Internal: a top-level window's menu given at creation becomes its menu bar. */
+void AttachMenuAtCreation(HWND hwnd, HMENU menu);
 
 namespace {
 
@@ -165,6 +167,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   window->client = RECT{0, 0, RectWidth(window->rect), RectHeight(window->rect)};
   window->restoreRect = window->rect;
   CreateWidgets(*window, parentWindow, owner);
+  if (!(style & WS_CHILD) && menuOrId) AttachMenuAtCreation(hwnd, menuOrId);  // menu_bar.cpp
 
   CREATESTRUCT cs{createParam, instance, menuOrId, parent, height, width, y, x,
                   static_cast<LONG>(style), windowName, className, exStyle};

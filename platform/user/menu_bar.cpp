@@ -1,0 +1,208 @@
+/*
+** A window's menu bar: which menu a top-level window shows, the Qt menu bar that shows it
+** above the client area (the window's non-client area grows by one menu line), and choosing
+** its commands. A chosen command is posted to the window as WM_COMMAND with the item id.
+*/
+#include "platform/user/menu_calls.h"
+#include "platform/user/menu_internal.h"
+#include "platform/user/menu_widgets.h"
+
+#include "platform/user/message_queue.h"
+#include "platform/user/system_info.h"
+#include "platform/user/text_1252.h"
+#include "platform/user/window_manager.h"
+#include "platform/user/window_object.h"
+#include "platform/user/window_widgets.h"
+
+#include <QEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+
+#include <map>
+
+namespace {
+
+struct BarState {
+  HMENU menu = nullptr;
+  QPointer<QMenuBar> bar;
+};
+
+std::map<HWND, BarState>& Bars() {
+  static std::map<HWND, BarState> bars;
+  return bars;
+}
+
+BarState* FindBar(HWND hwnd) {
+  auto it = Bars().find(hwnd);
+  if (it == Bars().end()) return nullptr;
+  if (!IsWindow(hwnd)) {  // the window is gone: its bar goes with it
+    if (it->second.bar) it->second.bar->deleteLater();
+    Bars().erase(it);
+    return nullptr;
+  }
+  return &it->second;
+}
+
+void PostCommand(HWND hwnd, UINT id) {
+  PostMessage(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+/* Keeps the Qt bar in the strip between the frame's top and the client area. */
+void PlaceBar(HWND hwnd) {
+  BarState* state = FindBar(hwnd);
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!state || !state->bar || !window) return;
+  QMargins native = NativeFrameInsets(*window);
+  int height = GetSystemMetrics(SM_CYMENU);
+  state->bar->setGeometry(window->client.left - native.left(),
+                          window->client.top - native.top() - height,
+                          RectWidth(window->client), height);
+}
+
+/* Follows the frame widget's size, which the window manager sets on every move and size. */
+class BarPlacer : public QObject {
+ public:
+  BarPlacer(HWND hwnd, QObject* parent) : QObject(parent), hwnd_(hwnd) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize || event->type() == QEvent::Show) PlaceBar(hwnd_);
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  HWND hwnd_;
+};
+
+void BuildBar(HWND hwnd, BarState& state) {
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window || !window->frame) return;
+  if (!state.bar) {
+    state.bar = new QMenuBar(window->frame);
+    state.bar->setNativeMenuBar(false);  // it belongs to this window, not to the desktop
+    window->frame->installEventFilter(new BarPlacer(hwnd, state.bar));
+  }
+  QMenuBar* bar = state.bar;
+  bar->clear();
+  for (QMenu* old : bar->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly))
+    old->deleteLater();
+  MenuObject* object = FindMenuObject(state.menu);
+  if (!object) return;
+  MenuCommandSink sink = [hwnd](UINT id) { PostCommand(hwnd, id); };
+  for (size_t i = 0; i < object->items.size(); ++i) {
+    const MenuItem& item = object->items[i];
+    bool enabled = (item.flags & (MF_GRAYED | MF_DISABLED)) == 0;
+    if (item.IsSeparator()) continue;
+    if (item.IsPopup()) {
+      QMenu* popup = MakeSelfFillingMenu(bar, item.popup, static_cast<int>(i), hwnd, sink);
+      popup->setTitle(DecodeWindows1252(item.text));
+      popup->setEnabled(enabled);
+      // Entering the bar: WM_INITMENU before the first pop-up's WM_INITMENUPOPUP.
+      QObject::connect(popup, &QMenu::aboutToShow, bar, [hwnd]() {
+        SendMessage(hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(hwnd)), 0);
+      }, Qt::DirectConnection);
+      bar->addMenu(popup);
+    } else {
+      QAction* action = bar->addAction(DecodeWindows1252(item.text));
+      action->setEnabled(enabled);
+      UINT id = item.id;
+      QObject::connect(action, &QAction::triggered, bar, [hwnd, id]() { PostCommand(hwnd, id); });
+    }
+  }
+  bar->show();
+  PlaceBar(hwnd);
+}
+
+/* The pop-ups from `menu` down to the one holding command `id`, with their positions. */
+bool PathToCommand(HMENU menu, UINT id, std::vector<std::pair<HMENU, int>>* path, int depth) {
+  MenuObject* object = FindMenuObject(menu);
+  if (!object || depth > 16) return false;
+  for (size_t i = 0; i < object->items.size(); ++i) {
+    const MenuItem& item = object->items[i];
+    if (!item.IsPopup()) {
+      if (!item.IsSeparator() && item.id == id) return true;
+      continue;
+    }
+    path->push_back({item.popup, static_cast<int>(i)});
+    if (PathToCommand(item.popup, id, path, depth + 1)) return true;
+    path->pop_back();
+  }
+  return false;
+}
+
+}  // namespace
+
+/* The non-client strip a window's menu bar takes (window_geometry's size calculation). */
+int MenuBarHeightOf(HWND hwnd) {
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window || window->IsChild()) return 0;
+  BarState* state = FindBar(hwnd);
+  return state && state->menu ? GetSystemMetrics(SM_CYMENU) : 0;
+}
+
+/* A menu given to CreateWindow: the bar is there before the first size calculation. */
+void AttachMenuAtCreation(HWND hwnd, HMENU menu) {
+  if (!FindMenuObject(menu)) return;
+  BarState& state = Bars()[hwnd];
+  state.menu = menu;
+  BuildBar(hwnd, state);
+}
+
+HWND WindowOfMenuBar(HMENU menu) {
+  for (auto& [hwnd, state] : Bars())
+    if (state.menu == menu && IsWindow(hwnd)) return hwnd;
+  return nullptr;
+}
+
+void RefreshMenuBarOf(HWND hwnd) {
+  if (BarState* state = FindBar(hwnd)) BuildBar(hwnd, *state);
+}
+
+void NoteMenuChanged(HMENU menu) {
+  // Pop-ups refill themselves when they open; only the bar's own line must be rebuilt, and
+  // only when an item of the bar itself changed.
+  for (auto& [hwnd, state] : Bars())
+    if (state.menu == menu && state.bar) BuildBar(hwnd, state);
+}
+
+BOOL SetMenu(HWND hwnd, HMENU menu) {
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window || window->IsChild()) return FALSE;
+  if (menu && !FindMenuObject(menu)) return FALSE;
+  BarState& state = Bars()[hwnd];
+  bool hadMenu = state.menu != nullptr;
+  state.menu = menu;
+  if (!menu && state.bar) state.bar->hide();
+  if (hadMenu != (menu != nullptr))
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (menu) BuildBar(hwnd, state);
+  return TRUE;
+}
+
+HMENU GetMenu(HWND hwnd) {
+  BarState* state = FindBar(hwnd);
+  return state ? state->menu : nullptr;
+}
+
+BOOL DrawMenuBar(HWND hwnd) {
+  BarState* state = FindBar(hwnd);
+  if (!state) return IsWindow(hwnd);
+  BuildBar(hwnd, *state);
+  return TRUE;
+}
+
+BOOL ChooseMenuBarCommand(HWND hwnd, UINT id) {
+  HMENU menu = GetMenu(hwnd);
+  std::vector<std::pair<HMENU, int>> path;
+  if (!menu || !PathToCommand(menu, id, &path, 0)) return FALSE;
+  SendMessage(hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+  for (const auto& [popup, position] : path) {
+    if (!IsMenu(popup)) return FALSE;
+    SendMessage(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(position, FALSE));
+  }
+  // Handlers may have changed the menu: the item is looked up again.
+  UINT state = GetMenuState(menu, id, MF_BYCOMMAND);
+  if (state == static_cast<UINT>(-1) || (state & (MF_GRAYED | MF_DISABLED))) return FALSE;
+  PostCommand(hwnd, id);
+  return TRUE;
+}

@@ -1,0 +1,44 @@
+/*
+** Inside the menus: the object behind each HMENU and the lookups the menu bar, the pop-up
+** tracker, accelerators and the MDI window menu share. Only platform/user includes this.
+*/
+#ifndef ZARNE_PLATFORM_USER_MENU_INTERNAL_H
+#define ZARNE_PLATFORM_USER_MENU_INTERNAL_H
+
+#include "platform/kernel/wintypes.h"
+
+#include <string>
+#include <vector>
+
+struct MenuItem {
+  UINT flags = 0;     // MF_ state and kind bits, without MF_BYPOSITION
+  UINT id = 0;        // command id; 0 for separators and pop-ups
+  HMENU popup = nullptr;
+  std::string text;   // Windows-1252, '&' marks the mnemonic, '\t' starts the key text
+  bool IsPopup() const { return popup != nullptr; }
+  bool IsSeparator() const { return (flags & 0x0800) != 0; }
+};
+
+struct MenuObject {
+  bool popup = false;
+  std::vector<MenuItem> items;
+};
+
+/* NULL for a handle that is not a live menu. */
+MenuObject* FindMenuObject(HMENU menu);
+
+/* An item by command (searched depth first through pop-ups) or by position. `owner` receives
+** the menu that holds the item and `index` its position there. */
+MenuItem* FindMenuItem(HMENU menu, UINT item, UINT flags, HMENU* owner = nullptr,
+                       int* index = nullptr);
+
+/* The window whose menu bar this menu is, or NULL. */
+HWND WindowOfMenuBar(HMENU menu);
+
+/* The menu bar's Qt widget is rebuilt from the model; called when a bar's items change. */
+void RefreshMenuBarOf(HWND hwnd);
+
+/* A menu handle changed: the bar that shows it (directly or through a pop-up) is refreshed. */
+void NoteMenuChanged(HMENU menu);
+
+#endif

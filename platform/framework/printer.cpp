@@ -1,0 +1,218 @@
+/*
+** TPrintout and TPrinter: the page loop on a printer DC, the abort window and its abort
+** procedure, and the report of printer errors.
+*/
+#include "platform/framework/printer.h"
+
+#include "platform/framework/print_dialog.h"
+#include "platform/framework/window.h"
+#include "platform/user/message_box.h"
+#include "platform/user/message_queue.h"
+#include "platform/user/window_manager.h"
+#include "platform/user/window_styles.h"
+
+#include <climits>
+#include <cstdio>
+
+/* ---- printout ---- */
+
+TPrintout::TPrintout(const char* title) : Title(title ? title : "") {}
+
+TPrintout::~TPrintout() = default;
+
+void TPrintout::GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int& selToPage) {
+  minPage = 1;
+  maxPage = 1;
+  selFromPage = selToPage = 0;
+}
+
+void TPrintout::SetPrintParams(TPrintDC* dc, TSize pageSize) {
+  DC = dc;
+  PageSize = pageSize;
+}
+
+void TPrintout::BeginDocument(int, int, unsigned) {}
+
+void TPrintout::PrintPage(int, TRect&, unsigned) {}
+
+/* ---- abort window ---- */
+
+namespace {
+
+HDC gUserAbortDC = nullptr;
+bool gUserAbort = false;
+
+/* The small window shown while a document prints; its Cancel ends the job after the page. */
+class TPrinterAbortWindow : public TWindow {
+ public:
+  TPrinterAbortWindow(TWindow* parent, const char* title, const char* device)
+      : TWindow(parent, "Printing") {
+    Attr.Style = WS_POPUP | WS_CAPTION | WS_BORDER;
+    Attr.X = 100;
+    Attr.Y = 100;
+    Attr.W = 300;
+    Attr.H = 110;
+    char text[256];
+    std::snprintf(text, sizeof text, "Printing \"%s\" on %s", title, device);
+    line_ = text;
+    DisableAutoCreate();  // made by the printer, not with its parent
+  }
+  const char* GetClassName() override { return "ZarnePrintAbort"; }
+  void SetupWindow() override {
+    TWindow::SetupWindow();
+    // The button is the system's; without it the window still shows the job.
+    CreateWindow("button", "Cancel", WS_CHILD | WS_VISIBLE, 110, 45, 80, 24, HWindow,
+                 reinterpret_cast<HMENU>(static_cast<ULONG_PTR>(IDCANCEL)), *GetModule(), nullptr);
+  }
+  void Paint(TDC& dc, bool, TRect&) override { dc.TextOut(10, 12, line_.c_str()); }
+  LRESULT EvCommand(UINT id, HWND, UINT) override {
+    if (id == IDCANCEL) TPrinter::SetUserAbort();
+    return 0;
+  }
+
+ private:
+  std::string line_;
+};
+
+BOOL CALLBACK PrinterAbortProc(HDC dc, int) {
+  // Let the abort window's Cancel (and paint) through while pages go out.
+  MSG msg;
+  while (!gUserAbort && PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      gUserAbort = true;
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessage(&msg);
+  }
+  if (gUserAbort) gUserAbortDC = dc;
+  return !gUserAbort;
+}
+
+const char* PrinterErrorText(int error) {
+  switch (error) {
+    case SP_OUTOFDISK: return "There is not enough disk space for the print job.";
+    case SP_OUTOFMEMORY: return "There is not enough memory for the print job.";
+    default: return "The printer could not print the document.";
+  }
+}
+
+}  // namespace
+
+/* ---- printer ---- */
+
+TPrinter::TPrinter(TApplication*) : Data(new TPrintDialogData) { ClearDevice(); }
+
+TPrinter::~TPrinter() { delete Data; }
+
+void TPrinter::ClearDevice() {
+  GdiPrinter printer = GdiDefaultPrinter();
+  Data->SetDevNames(printer.driver.c_str(), printer.device.c_str(), printer.port.c_str());
+  DEVMODE mode{};
+  if (GdiDefaultDevMode(printer.device.c_str(), &mode)) Data->SetDevMode(&mode);
+  else Data->ClearDevMode();
+}
+
+void TPrinter::SetUserAbort(HDC dc) {
+  gUserAbort = true;
+  gUserAbortDC = dc;
+}
+
+HDC TPrinter::GetUserAbort() { return gUserAbortDC; }
+
+bool TPrinter::Setup(TWindow* parent) {
+  DWORD flags = Data->Flags;
+  Data->Flags = PD_PRINTSETUP;
+  bool ok = TPrintDialog(parent, *Data).Execute() == IDOK;
+  Data->Flags = flags;
+  return ok;
+}
+
+bool TPrinter::ExecPrintDialog(TWindow* parent) {
+  return TPrintDialog(parent, *Data).Execute() == IDOK;
+}
+
+void TPrinter::ReportError(TWindow* parent, TPrintout& printout) {
+  if (!Error || Error == SP_APPABORT || Error == SP_USERABORT) return;
+  char text[400];
+  std::snprintf(text, sizeof text, "\"%s\" was not printed on %s: %s", printout.GetTitle(),
+                *Data->GetDeviceName() ? Data->GetDeviceName() : "the printer",
+                PrinterErrorText(Error));
+  MessageBox(parent && parent->HWindow ? parent->HWindow : GetFocus(), text, "Printer Error",
+             MB_OK | MB_ICONSTOP);
+}
+
+int TPrinter::RunPages(TPrintDC& dc, TPrintout& printout, int fromPage, int toPage,
+                       unsigned flags) {
+  if (dc.StartDoc(printout.GetTitle()) <= 0) return SP_ERROR;
+  printout.BeginDocument(fromPage, toPage, flags);
+  int result = 0;
+  TRect pageRect(TPoint(0, 0), printout.GetPageSize());
+  for (int page = fromPage; page <= toPage && printout.HasPage(page); ++page) {
+    if (dc.StartPage() <= 0) {
+      result = SP_ERROR;
+      break;
+    }
+    TRect rect(pageRect);
+    printout.PrintPage(page, rect, flags);
+    int ended = dc.EndPage();
+    if (ended <= 0) {
+      result = ended < 0 ? ended : SP_ERROR;
+      break;
+    }
+    if (page == INT_MAX) break;
+  }
+  printout.EndDocument();
+  if (result == 0) {
+    if (dc.EndDoc() <= 0) result = gUserAbort ? SP_APPABORT : SP_ERROR;
+  } else if (result != SP_APPABORT) {
+    dc.AbortDoc();
+  }
+  return result;
+}
+
+bool TPrinter::Print(TWindow* parent, TPrintout& printout, bool prompt) {
+  Error = 0;
+  int selFrom = 0, selTo = 0;
+  printout.GetDialogInfo(Data->MinPage, Data->MaxPage, selFrom, selTo);
+  if (selFrom) Data->Flags &= ~PD_NOSELECTION;
+  else Data->Flags |= PD_NOSELECTION;
+  if (prompt && !ExecPrintDialog(parent)) return false;
+
+  // All pages means every page the printout has; a range only when the dialog asked for one.
+  int fromPage = 1, toPage = INT_MAX;
+  if (prompt && (Data->Flags & PD_PAGENUMS)) {
+    fromPage = Data->FromPage;
+    toPage = Data->ToPage;
+  } else if (prompt && (Data->Flags & PD_SELECTION)) {
+    fromPage = selFrom;
+    toPage = selTo;
+  }
+
+  TPrintDC dc(Data->GetDriverName(), Data->GetDeviceName(), Data->GetOutputName(),
+              Data->GetDevMode());
+  if (!dc.IsValid()) {
+    Error = SP_ERROR;
+    ReportError(parent, printout);
+    return false;
+  }
+  printout.SetPrintParams(&dc, TSize(dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES)));
+  gUserAbort = false;
+  gUserAbortDC = nullptr;
+  TPrinterAbortWindow abortWindow(parent, printout.GetTitle(), Data->GetDeviceName());
+  abortWindow.Create();
+  abortWindow.Show(SW_SHOWNA);
+  dc.SetAbortProc(PrinterAbortProc);
+
+  printout.BeginPrinting();
+  int copies = Data->Copies > 0 ? Data->Copies : 1;
+  for (int copy = 0; copy < copies && Error == 0; ++copy)
+    Error = RunPages(dc, printout, fromPage, toPage, pfBoth);
+  printout.EndPrinting();
+
+  abortWindow.Destroy();
+  printout.SetPrintParams(nullptr, TSize(0, 0));
+  if (Error) ReportError(parent, printout);
+  return Error == 0;
+}

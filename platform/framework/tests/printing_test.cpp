@@ -1,0 +1,166 @@
+/*
+** Printing: the page loop of TPrinter over a TPrintout, to the "PDF" device without a dialog,
+** read back with pdftotext; printer failures reported; a cancelled job stops after its page.
+*/
+#include "platform/framework/printer.h"
+#include "platform/framework/window.h"
+#include "platform/testing/gui_test.h"
+#include "platform/user/winuser.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TTwoPages : public TPrintout {
+ public:
+  explicit TTwoPages(const char* title) : TPrintout(title) {}
+  bool HasPage(int page) override { return page <= lastPage; }
+  void BeginPrinting() override { calls.push_back("begin printing"); }
+  void BeginDocument(int from, int to, unsigned) override {
+    calls.push_back("begin document " + std::to_string(from) + (to > 1000 ? " all" : " " + std::to_string(to)));
+    if (failAtDocument) failAtDocument();
+  }
+  void PrintPage(int page, TRect& rect, unsigned) override {
+    calls.push_back("page " + std::to_string(page));
+    pageRect = rect;
+    sizeSeen = GetPageSize();
+    TPrintDC& dc = *GetPrintDC();
+    dc.SetMapMode(MM_LOENGLISH);
+    TFont font("Arial", 40);
+    dc.SelectObject(font);
+    std::string text = "Printout page " + std::to_string(page) + " of " + Title;
+    dc.TextOut(100, -100, text.c_str());
+    dc.RestoreFont();
+    if (page == abortAtPage) TPrinter::SetUserAbort();
+  }
+  void EndDocument() override { calls.push_back("end document"); }
+  void EndPrinting() override { calls.push_back("end printing"); }
+
+  int lastPage = 2;
+  int abortAtPage = 0;
+  std::function<void()> failAtDocument;
+  std::vector<std::string> calls;
+  TRect pageRect;
+  TSize sizeSeen;
+};
+
+class PrintingTest : public GuiTest {
+ protected:
+  void UsePdfPrinter(TPrinter& printer) {
+    printer.GetSetup().SetDevNames("winspool", "PDF", "PDF:");
+    DEVMODE mode{};
+    ASSERT_TRUE(GdiDefaultDevMode("PDF", &mode));
+    printer.GetSetup().SetDevMode(&mode);
+  }
+  std::vector<fs::path> PdfFiles() {
+    std::vector<fs::path> files;
+    fs::path dir = GdiPdfOutputDirectory();
+    if (fs::exists(dir))
+      for (const auto& entry : fs::directory_iterator(dir))
+        if (entry.path().extension() == ".pdf") files.push_back(entry.path());
+    return files;
+  }
+  static std::string PdfText(const fs::path& pdf) {
+    std::string command = "pdftotext -layout '" + pdf.string() + "' -";
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+      char buffer[4096];
+      size_t n;
+      while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+      pclose(pipe);
+    }
+    return text;
+  }
+};
+
+TEST_F(PrintingTest, TwoPagePrintoutGoesToPdfWithoutADialog) {
+  TPrinter printer;
+  UsePdfPrinter(printer);
+  TTwoPages printout("Two Pages");
+  EXPECT_TRUE(printer.Print(nullptr, printout, false));
+  EXPECT_EQ(printer.GetError(), 0);
+  EXPECT_EQ(printout.calls,
+            (std::vector<std::string>{"begin printing", "begin document 1 all", "page 1", "page 2",
+                                      "end document", "end printing"}));
+  EXPECT_GT(printout.sizeSeen.cx, 0);
+  EXPECT_EQ(printout.pageRect, TRect(TPoint(0, 0), printout.sizeSeen));
+  EXPECT_EQ(printout.GetPrintDC(), nullptr);  // the DC is gone with the job
+  std::vector<fs::path> files = PdfFiles();
+  ASSERT_EQ(files.size(), 1u);
+  std::string text = PdfText(files[0]);
+  size_t first = text.find("Printout page 1 of Two Pages");
+  size_t second = text.find("Printout page 2 of Two Pages");
+  ASSERT_NE(first, std::string::npos) << text;
+  ASSERT_NE(second, std::string::npos) << text;
+  EXPECT_NE(text.find('\f', first), std::string::npos);  // a page break between them
+  EXPECT_LT(text.find('\f', first), second);
+  EXPECT_TRUE(Boxes().Shown().empty());
+}
+
+TEST_F(PrintingTest, HasPageAloneEndsAJobThatOffersOnePageInTheDialog) {
+  // A report that keeps the base's dialog range (one page) still prints every page it has.
+  TPrinter printer;
+  UsePdfPrinter(printer);
+  TTwoPages printout("Long Report");
+  printout.lastPage = 5;
+  EXPECT_TRUE(printer.Print(nullptr, printout, false));
+  EXPECT_EQ(std::count(printout.calls.begin(), printout.calls.end(), "page 5"), 1);
+  EXPECT_EQ(std::count(printout.calls.begin(), printout.calls.end(), "page 6"), 0);
+}
+
+TEST_F(PrintingTest, PrinterFailingInTheMiddleOfTheDocumentIsReported) {
+  TPrinter printer;
+  UsePdfPrinter(printer);
+  TTwoPages printout("Lost Output");
+  // Once the document has started, its output directory disappears under it.
+  printout.failAtDocument = [] {
+    fs::path dir = GdiPdfOutputDirectory();
+    fs::remove_all(dir);
+    std::ofstream(dir.string()) << "a file where the directory was";
+  };
+  EXPECT_FALSE(printer.Print(nullptr, printout, false));
+  EXPECT_EQ(printer.GetError(), SP_ERROR);
+  ASSERT_EQ(Boxes().Shown().size(), 1u);
+  EXPECT_EQ(Boxes().Shown()[0].caption, "Printer Error");
+  EXPECT_NE(Boxes().Shown()[0].text.find("Lost Output"), std::string::npos);
+  EXPECT_EQ(printout.calls.back(), "end printing");
+  // The program goes on: the next job prints once the directory is back.
+  fs::remove(GdiPdfOutputDirectory());
+  TTwoPages next("After Failure");
+  EXPECT_TRUE(printer.Print(nullptr, next, false));
+}
+
+TEST_F(PrintingTest, CancelledJobStopsAfterThePageAndIsNotAnError) {
+  TPrinter printer;
+  UsePdfPrinter(printer);
+  TTwoPages printout("Cancelled");
+  printout.lastPage = 4;
+  printout.abortAtPage = 1;
+  EXPECT_FALSE(printer.Print(nullptr, printout, false));
+  EXPECT_EQ(printer.GetError(), SP_APPABORT);
+  EXPECT_EQ(std::count(printout.calls.begin(), printout.calls.end(), "page 2"), 0);
+  EXPECT_TRUE(Boxes().Shown().empty());
+  EXPECT_TRUE(PdfFiles().empty());  // an abandoned document leaves no file
+}
+
+TEST_F(PrintingTest, UnknownPrinterIsReportedAndNothingPrints) {
+  TPrinter printer;
+  printer.GetSetup().SetDevNames("winspool", "No Such Printer", "LPT9:");
+  printer.GetSetup().ClearDevMode();
+  TTwoPages printout("Nowhere");
+  EXPECT_FALSE(printer.Print(nullptr, printout, false));
+  ASSERT_EQ(Boxes().Shown().size(), 1u);
+  EXPECT_EQ(Boxes().Shown()[0].caption, "Printer Error");
+  EXPECT_TRUE(printout.calls.empty());
+}
+
+}  // namespace

@@ -87,6 +87,8 @@ void EnsureSystemClasses() {
   ready = true;
   GdiSetSystemColorProvider(GetSysColor);  // class brushes (COLOR_xxx + 1) follow our scheme
   RegisterSystemClasses();
+  void RegisterDialogManagerClasses();  // dialog_proc.cpp: dialog, button and static classes
+  RegisterDialogManagerClasses();
 }
 
 bool EnsureWindowSystem() {

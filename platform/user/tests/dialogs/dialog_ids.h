@@ -1,0 +1,29 @@
+/* Ids of the dialog manager's test templates and their controls. */
+#define IDD_PARTY 100
+#define IDD_UNKNOWN_CLASS 101
+#define IDD_LATE_CLASS 102
+#define IDD_GALLERY 103
+#define IDD_CUSTOM_NAMES 104
+#define IDD_NO_FONT 105
+#define IDB_TINY 200
+#define IDI_TINY 201
+
+#define IDC_NAME_LABEL 110
+#define IDC_NAME 111
+#define IDC_CITY_LABEL 112
+#define IDC_CITY 113
+#define IDC_ROLE_BOX 120
+#define IDC_BUYER 121
+#define IDC_SELLER 122
+#define IDC_LENDER 123
+#define IDC_ESCROW 130
+#define IDC_TRACKED 131
+#define IDC_HELP_BUTTON 140
+#define IDC_GRID 150
+#define IDC_OWNER_DRAWN 160
+#define IDC_LIST 170
+#define IDC_COMBO 171
+#define IDC_SCROLL 172
+#define IDC_PICTURE 173
+#define IDC_ICON 174
+#define IDC_FRAME 175

@@ -21,6 +21,11 @@
 #include "platform/user/system_info.h"
 #include "platform/user/edit_control.h"
 #include "platform/user/message_box.h"
+#include "platform/user/menu_calls.h"
+#include "platform/user/accelerators.h"
+#include "platform/user/mdi_client.h"
+#include "platform/user/common_dialogs.h"
+#include "platform/user/win_help.h"
 
 #include "platform/user/dialog_manager.h"
 #include "platform/user/button_control.h"

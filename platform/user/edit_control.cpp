@@ -11,11 +11,14 @@
 #include "platform/gdi/gdi_surface.h"
 #include "platform/kernel/global_memory.h"
 #include "platform/user/clipboard.h"
+#include "platform/user/combobox_control.h"
 #include "platform/user/control_input.h"
 #include "platform/user/input.h"
 #include "platform/user/key_mapping.h"
+#include "platform/user/listbox_control.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/painting.h"
+#include "platform/user/scrollbar_control.h"
 #include "platform/user/system_info.h"
 #include "platform/user/text_1252.h"
 #include "platform/user/virtual_keys.h"
@@ -26,16 +29,19 @@
 #include "platform/user/window_widgets.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QVBoxLayout>
 
 #include <cstring>
 #include <map>
 #include <memory>
+#include <vector>
 
 ATOM RegisterSystemClass(const WNDCLASS* wc);
 
@@ -50,6 +56,9 @@ struct EditState {
   int limit = kDefaultLimit;
   HFONT font = nullptr;
   bool quiet = false;  // no EN_CHANGE while the text is set without notification
+  bool hasRect = false;  // EM_SETRECT gave a formatting rectangle
+  RECT rect{};
+  char passwordChar = '*';
 };
 
 std::map<HWND, std::unique_ptr<EditState>>& Edits() {
@@ -158,12 +167,42 @@ void SetEditorText(EditState& s, const std::string& text, bool notify) {
   s.quiet = false;
 }
 
-/* Inserts at the selection as typing does: no further than the text limit. */
-void InsertText(EditState& s, const std::string& text) {
+/* ES_UPPERCASE and ES_LOWERCASE hold for all text put in at the selection. */
+std::string CaseConverted(HWND hwnd, const std::string& text) {
+  DWORD style = Style(hwnd);
+  if (!(style & (ES_UPPERCASE | ES_LOWERCASE))) return text;
+  QString value = DecodeWindows1252(text);
+  return EncodeWindows1252((style & ES_UPPERCASE) ? value.toUpper() : value.toLower());
+}
+
+/* How many bytes of `text` a single line without ES_AUTOHSCROLL still shows in full. */
+size_t FittingWidth(const EditState& s, const std::string& text, int start, int end) {
+  if (!s.line || (Style(s.hwnd) & ES_AUTOHSCROLL)) return text.size();
+  RECT client{};
+  GetClientRect(s.hwnd, &client);
+  int room = (s.hasRect ? RectWidth(s.rect) : RectWidth(client)) - 4;
+  QFontMetrics metrics(s.line->font());
+  QString before = s.line->text();
+  int from = ToEditorPos(s, start), to = ToEditorPos(s, end);
+  size_t count = text.size();
+  while (count > 0) {
+    QString shown = before.left(from) + DecodeWindows1252(text.substr(0, count)) + before.mid(to);
+    if (s.line->echoMode() == QLineEdit::Password) shown.fill(QLatin1Char('*'));
+    if (metrics.horizontalAdvance(shown) <= room) break;
+    --count;
+  }
+  return count;
+}
+
+/* Inserts at the selection as typing does: no further than the text limit, and for a single
+** line without ES_AUTOHSCROLL no further than its width. */
+void InsertText(EditState& s, const std::string& given) {
+  std::string text = CaseConverted(s.hwnd, given);
   int start, end;
   GetSelection(s, start, end);
   int room = s.limit - (static_cast<int>(InterfaceText(s).size()) - (end - start));
   std::string fitting = text.substr(0, static_cast<size_t>(std::max(room, 0)));
+  fitting.resize(FittingWidth(s, fitting, start, end));
   if (fitting.size() < text.size()) {
     Notify(s.hwnd, EN_MAXTEXT);
     if (fitting.empty()) {
@@ -222,6 +261,11 @@ void CreateEditor(HWND hwnd, DWORD style) {
       EditState* s = StateOf(hwnd);
       if (s && !s->quiet) Notify(hwnd, EN_UPDATE), Notify(hwnd, EN_CHANGE);
     });
+    // Scrolling the text, by the user or by the caret, is told to the parent.
+    QObject::connect(state->multi->verticalScrollBar(), &QScrollBar::valueChanged, state->multi.data(),
+                     [hwnd](int) { if (StateOf(hwnd)) Notify(hwnd, EN_VSCROLL); });
+    QObject::connect(state->multi->horizontalScrollBar(), &QScrollBar::valueChanged, state->multi.data(),
+                     [hwnd](int) { if (StateOf(hwnd)) Notify(hwnd, EN_HSCROLL); });
   } else {
     state->line = new QLineEdit(window->clientWidget);
     state->line->setFrame(false);
@@ -267,10 +311,7 @@ LRESULT OnChar(EditState& s, HWND hwnd, WPARAM ch) {
     MessageBeep(0);
     return 0;
   }
-  QString typed = DecodeWindows1252(std::string(1, c));
-  if (style & ES_UPPERCASE) typed = typed.toUpper();
-  if (style & ES_LOWERCASE) typed = typed.toLower();
-  InsertText(s, EncodeWindows1252(typed));
+  InsertText(s, std::string(1, c));
   return 0;
 }
 
@@ -290,6 +331,71 @@ void PasteText(EditState& s, HWND hwnd) {
     if (end != std::string::npos) text.resize(end);
   }
   if (!text.empty()) InsertText(s, text);
+}
+
+/* The formatting rectangle: the editor is laid inside it, the rest of the client stays blank. */
+void SetFormattingRect(EditState& s, const RECT* rect) {
+  WindowPtr window = FindWindowObject(s.hwnd);
+  if (!window || !window->clientWidget || !window->clientWidget->layout()) return;
+  RECT client{};
+  GetClientRect(s.hwnd, &client);
+  s.hasRect = rect != nullptr;
+  if (rect) s.rect = *rect;
+  RECT r = s.hasRect ? s.rect : client;
+  window->clientWidget->layout()->setContentsMargins(std::max<int>(r.left, 0), std::max<int>(r.top, 0),
+                                                     std::max<int>(client.right - r.right, 0),
+                                                     std::max<int>(client.bottom - r.bottom, 0));
+}
+
+void GetFormattingRect(const EditState& s, RECT* rect) {
+  if (!rect) return;
+  if (s.hasRect) {
+    *rect = s.rect;
+    return;
+  }
+  GetClientRect(s.hwnd, rect);
+}
+
+/* Scrolls a multi-line edit by lines; answers how many lines it moved. */
+int ScrollLines(EditState& s, int lines) {
+  if (!s.multi) return 0;
+  QScrollBar* bar = s.multi->verticalScrollBar();
+  int before = bar->value();
+  bar->setValue(before + lines);
+  return bar->value() - before;
+}
+
+LRESULT OnScrollMessage(EditState& s, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!s.multi) return FALSE;
+  if (message == EM_LINESCROLL) {
+    QScrollBar* across = s.multi->horizontalScrollBar();
+    across->setValue(across->value() + static_cast<int>(wParam) * QFontMetrics(s.multi->font()).averageCharWidth());
+    ScrollLines(s, static_cast<int>(lParam));
+    return TRUE;
+  }
+  int page = std::max(s.multi->viewport()->height() / std::max(QFontMetrics(s.multi->font()).lineSpacing(), 1), 1);
+  int moved;
+  switch (LOWORD(wParam)) {
+    case SB_LINEUP: moved = ScrollLines(s, -1); break;
+    case SB_LINEDOWN: moved = ScrollLines(s, 1); break;
+    case SB_PAGEUP: moved = ScrollLines(s, -page); break;
+    case SB_PAGEDOWN: moved = ScrollLines(s, page); break;
+    default: return FALSE;
+  }
+  return MAKELRESULT(static_cast<WORD>(moved), TRUE);
+}
+
+/* Multi-line edits take every key, but in a dialog Enter (without ES_WANTRETURN), Esc and
+** Tab (without Ctrl) stay with the dialog for its default button, cancel and focus moves. */
+LRESULT DialogCode(const EditState& s, HWND hwnd, LPARAM lParam) {
+  LRESULT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
+  if (!s.multi) return code;
+  code |= DLGC_WANTALLKEYS;
+  auto* msg = reinterpret_cast<const MSG*>(lParam);
+  if (!msg || msg->message != WM_KEYDOWN) return code;
+  bool released = (msg->wParam == VK_RETURN && !(Style(hwnd) & ES_WANTRETURN)) || msg->wParam == VK_ESCAPE ||
+                  (msg->wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0);
+  return released ? code & ~DLGC_WANTALLKEYS : code;
 }
 
 LRESULT GetLine(const EditState& s, int line, LPSTR buffer) {
@@ -404,8 +510,26 @@ LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       Editor(*s)->setFont(GdiFontToQFont(s->font));
       return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s->font);
-    case WM_GETDLGCODE:
-      return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | (s->multi ? DLGC_WANTALLKEYS : 0);
+    case WM_GETDLGCODE: return DialogCode(*s, hwnd, lParam);
+    case WM_SIZE:
+      DefWindowProc(hwnd, message, wParam, lParam);
+      if (EditState* still = StateOf(hwnd); still && still->hasRect) SetFormattingRect(*still, &still->rect);
+      return 0;
+    case EM_SETRECT:
+    case EM_SETRECTNP: SetFormattingRect(*s, reinterpret_cast<const RECT*>(lParam)); return 0;
+    case EM_GETRECT: GetFormattingRect(*s, reinterpret_cast<RECT*>(lParam)); return 0;
+    case EM_SCROLL:
+    case EM_LINESCROLL: return OnScrollMessage(*s, message, wParam, lParam);
+    case EM_GETFIRSTVISIBLELINE: return s->multi ? s->multi->verticalScrollBar()->value() : 0;
+    case EM_SCROLLCARET:
+      if (s->multi) s->multi->ensureCursorVisible();
+      return TRUE;
+    case EM_SETPASSWORDCHAR:
+      if (!s->line) return 0;
+      s->passwordChar = static_cast<char>(wParam);
+      s->line->setEchoMode(wParam ? QLineEdit::Password : QLineEdit::Normal);
+      return 0;
+    case EM_GETPASSWORDCHAR: return s->line && s->line->echoMode() == QLineEdit::Password ? s->passwordChar : 0;
     case WM_ERASEBKGND: return 1;
     case EM_GETSEL: {
       int start, end;
@@ -457,7 +581,14 @@ LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   }
 }
 
-void RegisterSystemClasses() {
+namespace {
+
+std::vector<void (*)()>& FurtherRegistrations() {
+  static std::vector<void (*)()> registrations;
+  return registrations;
+}
+
+void RegisterEditClass() {
   WNDCLASS edit{};
   edit.style = CS_DBLCLKS | CS_PARENTDC;
   edit.lpfnWndProc = EditWindowProc;
@@ -465,6 +596,21 @@ void RegisterSystemClasses() {
   edit.hCursor = LoadCursor(nullptr, IDC_IBEAM);
   edit.lpszClassName = "Edit";
   RegisterSystemClass(&edit);
+}
+
+}  // namespace
+
+bool AddSystemClassRegistration(void (*registerClass)()) {
+  if (registerClass) FurtherRegistrations().push_back(registerClass);
+  return true;
+}
+
+void RegisterSystemClasses() {
+  RegisterEditClass();
+  RegisterListBoxClass();
+  RegisterComboBoxClass();
+  RegisterScrollBarClass();
   void RegisterMdiClientClass();  // mdi_client.cpp
   RegisterMdiClientClass();
+  for (auto registerClass : FurtherRegistrations()) registerClass();
 }

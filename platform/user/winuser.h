@@ -31,4 +31,8 @@
 #include "platform/user/button_control.h"
 #include "platform/user/static_control.h"
 
+#include "platform/user/listbox_control.h"
+#include "platform/user/combobox_control.h"
+#include "platform/user/scrollbar_control.h"
+
 #endif

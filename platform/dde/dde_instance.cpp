@@ -44,13 +44,13 @@ BOOL DdeUninitialize(DWORD instance) {
     if (conversation->instance == instance) owned.push_back(handle);
   for (uintptr_t handle : owned) DdeDisconnect(reinterpret_cast<HCONV>(handle));
   for (auto& listener : found->listeners) {
-    listener->notifier.reset();
+    RetireNotifier(listener->notifier);
     CloseSocket(listener->fd);
     unlink(listener->path.c_str());
   }
   std::erase_if(s.arrivals, [instance](const auto& entry) {
     if (entry.second->instance != instance) return false;
-    entry.second->notifier.reset();
+    RetireNotifier(entry.second->notifier);
     CloseSocket(entry.second->fd);
     return true;
   });

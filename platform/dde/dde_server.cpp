@@ -22,6 +22,7 @@ using namespace dde;
 namespace {
 
 constexpr UINT kTypeFlags = XTYPF_NODATA | XTYPF_ACKREQ | XTYPF_NOBLOCK;
+constexpr size_t kMaxArrivals = 64;
 
 bool SameName(const std::string& a, const std::string& b) {
   return strcasecmp(a.c_str(), b.c_str()) == 0;
@@ -56,7 +57,7 @@ void CloseArrival(int fd) {
   State& s = state();
   auto found = s.arrivals.find(fd);
   if (found == s.arrivals.end()) return;
-  found->second->notifier.reset();
+  RetireNotifier(found->second->notifier);
   CloseSocket(fd);
   s.arrivals.erase(found);
 }
@@ -98,7 +99,7 @@ void AnswerConnect(Arrival& arrival, const wire::Message& request) {
   // instance, which closed it).
   auto still = state().arrivals.find(fd);
   if (still == state().arrivals.end()) return;
-  still->second->notifier.reset();
+  RetireNotifier(still->second->notifier);
   state().arrivals.erase(still);
   if (!reply.accepted || !WriteAll(fd, wire::Encode(reply), kConnectTimeoutMs)) {
     CloseSocket(fd);
@@ -135,6 +136,10 @@ void ReadArrival(int fd) {
 void AcceptArrivals(DWORD instance, Listener& listener) {
   if (HoldWhileInCallback(listener.notifier.get())) return;
   for (int fd = AcceptFrom(listener.fd); fd >= 0; fd = AcceptFrom(listener.fd)) {
+    if (state().arrivals.size() >= kMaxArrivals) {
+      CloseSocket(fd);  // sockets that never say what they want must not use up the server
+      continue;
+    }
     auto arrival = std::make_unique<Arrival>();
     arrival->fd = fd;
     arrival->instance = instance;
@@ -357,7 +362,7 @@ HDDEDATA DdeNameService(DWORD instance, HSZ service, HSZ reserved, UINT command)
     if (!all && !StringText(service, &name)) return SetError(instance, DMLERR_INVALIDPARAMETER), nullptr;
     std::erase_if(owner->listeners, [&](const std::unique_ptr<Listener>& listener) {
       if (!all && !SameName(listener->service, name)) return false;
-      listener->notifier.reset();
+      RetireNotifier(listener->notifier);
       CloseSocket(listener->fd);
       unlink(listener->path.c_str());
       return true;

@@ -98,6 +98,12 @@ bool HoldWhileInCallback(QSocketNotifier* notifier) {
   return true;
 }
 
+void RetireNotifier(std::unique_ptr<QSocketNotifier>& notifier) {
+  if (!notifier) return;
+  notifier->setEnabled(false);
+  notifier.release()->deleteLater();
+}
+
 void DrainWithoutEventLoop() {
   if (!QCoreApplication::instance()) Drain();
 }
@@ -120,8 +126,8 @@ Conversation& AddConversation(DWORD instance, bool server, int fd, const std::st
 namespace {
 
 void CloseConversationSocket(Conversation& conversation) {
-  conversation.reader.reset();
-  conversation.writer.reset();
+  RetireNotifier(conversation.reader);
+  RetireNotifier(conversation.writer);
   CloseSocket(conversation.fd);
   conversation.fd = -1;
   conversation.output.clear();

@@ -111,6 +111,9 @@ void RunOutsideCallback(std::function<void()> task);
 /* For a notifier that fired while a callback runs (a modal loop inside it): switches it
    off until the callback has returned, and answers true; the caller then does nothing. */
 bool HoldWhileInCallback(QSocketNotifier* notifier);
+/* Switches a notifier off and lets the event loop delete it: it may be the very notifier
+   whose signal is running. */
+void RetireNotifier(std::unique_ptr<QSocketNotifier>& notifier);
 /* Runs the tasks held for lack of an event loop (programs without one call this). */
 void DrainWithoutEventLoop();
 

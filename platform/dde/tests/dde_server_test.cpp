@@ -229,6 +229,19 @@ TEST_F(DdeServer, ClientKilledMidConversationLeavesTheServerServing) {
   EXPECT_EQ(output, "Jane Q. Buyer\n");
 }
 
+TEST_F(DdeServer, ServerEndingAConversationEndsTheClient) {
+  Child advise(ZDDE_PROGRAM, {"advise", "Zarne", "Current", "BuyerName"});
+  ASSERT_TRUE(advise.WaitForLine("advising"));
+  HCONV conversation = events[1].conversation;
+  ASSERT_EQ(events[1].type, static_cast<UINT>(XTYP_CONNECT_CONFIRM));
+  EXPECT_TRUE(DdeDisconnect(conversation));
+  EXPECT_FALSE(DdeDisconnect(conversation));
+  ASSERT_TRUE(SpinUntil([&] { return advise.process().state() == QProcess::NotRunning; }));
+  EXPECT_EQ(advise.process().exitCode(), 1);
+  EXPECT_FALSE(Seen(XTYP_DISCONNECT));  // the side that ends it is not told
+  EXPECT_EQ(Zdde({"request", "Zarne", "Current", "BuyerName"}), 0);
+}
+
 TEST_F(DdeServer, GarbageBeforeConnectingIsClosedWithoutACallback) {
   std::mt19937 random(1234);
   for (int round = 0; round < 3; ++round) {

@@ -5,6 +5,8 @@
 #include "platform/engine/engine_tablefile.h"
 
 #include <cerrno>
+#include <chrono>
+#include <random>
 #include <cstring>
 #include <map>
 #include <sys/stat.h>
@@ -18,6 +20,19 @@ constexpr int kBusyTimeoutMs = 15000;
 std::map<std::string, std::weak_ptr<TableFile>>& Registry() {
     static std::map<std::string, std::weak_ptr<TableFile>> registry;
     return registry;
+}
+
+/* Waits in short, uneven steps while another program holds the file, up to the timeout.
+   Short steps matter: a program writing one record after another leaves only brief gaps,
+   and long sleeps would miss them every time. */
+int RetryWhileBusy(void*, int attempt) {
+    static thread_local std::chrono::steady_clock::time_point started;
+    static thread_local std::minstd_rand jitter(static_cast<unsigned>(::getpid()));
+    auto now = std::chrono::steady_clock::now();
+    if (attempt == 0) started = now;
+    if (now - started > std::chrono::milliseconds(kBusyTimeoutMs)) return 0;
+    ::usleep(200 + jitter() % 800);
+    return 1;
 }
 
 uint32_t BigEndian32(const unsigned char* p) {
@@ -54,7 +69,7 @@ bool HeaderMatchesSize(sqlite3_file* file, std::string* problem) {
 int OpenConnection(const std::string& hostPath, int flags, sqlite3** db) {
     int rc = sqlite3_open_v2(hostPath.c_str(), db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) return rc;
-    sqlite3_busy_timeout(*db, kBusyTimeoutMs);
+    sqlite3_busy_handler(*db, RetryWhileBusy, nullptr);
     sqlite3_extended_result_codes(*db, 0);
     // A shared directory rules out WAL; a full sync makes each call durable on return.
     rc = sqlite3_exec(*db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr,

@@ -79,7 +79,6 @@ Pairs AskPairs(const std::string& path, const std::string* service, const std::s
   return pairs;
 }
 
-void ReadClientConversation(uintptr_t handle);
 
 HCONV OpenConversation(DWORD instance, const std::string& path, const std::string& service,
                        const std::string& topic) {

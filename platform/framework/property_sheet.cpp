@@ -150,11 +150,11 @@ bool TPropertySheet::SelectPage(int index) {
     if (!next->Create()) return false;
     LayoutSheet();
   }
+  current_ = index;
   TNotify notify{next->HWindow, 0, PSN_SETACTIVE};
   next->SetActive(notify);
   if (previous && previous->HWindow) previous->Show(SW_HIDE);
   next->Show(SW_SHOW);
-  current_ = index;
   return true;
 }
 

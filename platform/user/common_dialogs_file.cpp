@@ -101,8 +101,9 @@ FileDialogRequest BuildRequest(const OPENFILENAME& ofn, bool save) {
                                                                        : CurrentDirectory();
   if (given.find_first_of("\\/:") != std::string::npos) {
     std::string full = FullWindowsPath(given.c_str());
-    directory = DirectoryOf(full);
-    given = NameOf(full);
+    bool folder = IsDirectory(full);  // e.g. the folder of a previous multiple selection
+    directory = folder ? full : DirectoryOf(full);
+    given = folder ? std::string() : NameOf(full);
   }
   // Wildcards in the initial name are a filter, not a name.
   if (given.find_first_of("*?") != std::string::npos) given.clear();
@@ -179,6 +180,8 @@ bool WriteChoice(OPENFILENAME& ofn, const std::vector<std::string>& files, const
   }
   std::memcpy(ofn.lpstrFile, text.data(), text.size());
   ofn.lpstrFile[text.size()] = 0;
+  // A caller reading a multiple selection as a list stops at once after a single path.
+  if ((ofn.Flags & OFN_ALLOWMULTISELECT) && text.size() + 1 < ofn.nMaxFile) ofn.lpstrFile[text.size() + 1] = 0;
   ofn.nFileOffset = nameOffset;
   ofn.nFileExtension = extensionOffset;
   if (ofn.lpstrFileTitle && ofn.nMaxFileTitle > 0) {

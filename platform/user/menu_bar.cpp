@@ -93,13 +93,13 @@ void BuildBar(HWND hwnd, BarState& state) {
     bool enabled = (item.flags & (MF_GRAYED | MF_DISABLED)) == 0;
     if (item.IsSeparator()) continue;
     if (item.IsPopup()) {
-      QMenu* popup = MakeSelfFillingMenu(bar, item.popup, static_cast<int>(i), hwnd, sink);
+      // Entering the bar: WM_INITMENU before the pop-up's WM_INITMENUPOPUP.
+      auto initMenu = [hwnd]() {
+        SendMessage(hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(hwnd)), 0);
+      };
+      QMenu* popup = MakeSelfFillingMenu(bar, item.popup, static_cast<int>(i), hwnd, sink, initMenu);
       popup->setTitle(DecodeWindows1252(item.text));
       popup->setEnabled(enabled);
-      // Entering the bar: WM_INITMENU before the first pop-up's WM_INITMENUPOPUP.
-      QObject::connect(popup, &QMenu::aboutToShow, bar, [hwnd]() {
-        SendMessage(hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(hwnd)), 0);
-      }, Qt::DirectConnection);
       bar->addMenu(popup);
     } else {
       QAction* action = bar->addAction(DecodeWindows1252(item.text));

@@ -20,8 +20,9 @@ using MenuCommandSink = std::function<void(UINT id)>;
 void FillQtMenu(QMenu* qtMenu, HMENU menu, HWND owner, const MenuCommandSink& sink);
 
 /* A Qt menu for a pop-up that refills itself each time it opens; WM_INITMENUPOPUP goes to
-** `owner` first with the pop-up's position in its parent. */
+** `owner` first with the pop-up's position in its parent, after `beforeOpen` (the bar's
+** WM_INITMENU). */
 QMenu* MakeSelfFillingMenu(QWidget* parent, HMENU popup, int position, HWND owner,
-                           const MenuCommandSink& sink);
+                           const MenuCommandSink& sink, std::function<void()> beforeOpen = {});
 
 #endif

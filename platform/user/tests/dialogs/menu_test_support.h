@@ -27,9 +27,12 @@ inline void QueueKeyPress(int virtualKey, Qt::KeyboardModifiers modifiers = Qt::
   QWidget* target = window->focusTarget ? window->focusTarget.data()
                                         : static_cast<QWidget*>(window->clientWidget.data());
   int qtKey = QtKeyFromVirtualKey(virtualKey);
-  QKeyEvent press(QEvent::KeyPress, qtKey, modifiers);
+  // The text a desktop reports with the key (none with Alt: that becomes WM_SYSCHAR).
+  int ch = CharFromVirtualKey(virtualKey, modifiers & Qt::ShiftModifier, modifiers & Qt::ControlModifier, false);
+  QString text = ch && !(modifiers & Qt::AltModifier) ? QString(QChar(ch)) : QString();
+  QKeyEvent press(QEvent::KeyPress, qtKey, modifiers, text);
   QApplication::sendEvent(target, &press);
-  QKeyEvent release(QEvent::KeyRelease, qtKey, modifiers);
+  QKeyEvent release(QEvent::KeyRelease, qtKey, modifiers, text);
   QApplication::sendEvent(target, &release);
 }
 

@@ -1,0 +1,69 @@
+/*
+** Help tests: a help file beside the program is handed to the desktop's viewer; a missing
+** one is reported with a message box and FALSE; HELP_QUIT has nothing to close.
+*/
+#include "platform/testing/gui_test.h"
+#include "platform/kernel/modules.h"
+#include "platform/kernel/paths.h"
+#include "platform/user/winuser.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+class WinHelpTest : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    SetHelpFileOpener([this](const std::string& path) {
+      opened_.push_back(path);
+      return viewerWorks_;
+    });
+  }
+  void TearDown() override {
+    SetHelpFileOpener(nullptr);
+    GuiTest::TearDown();
+  }
+  std::vector<std::string> opened_;
+  bool viewerWorks_ = true;
+};
+
+TEST_F(WinHelpTest, MissingFileIsReportedAndAnswersFalse) {
+  EXPECT_FALSE(WinHelp(nullptr, "nosuch.hlp", HELP_CONTENTS, 0));
+  ASSERT_EQ(Boxes().Shown().size(), 1u);
+  EXPECT_EQ(Boxes().Shown()[0].caption, "Help");
+  EXPECT_NE(Boxes().Shown()[0].text.find("nosuch.hlp"), std::string::npos);
+  EXPECT_TRUE(opened_.empty());
+
+  EXPECT_FALSE(WinHelp(nullptr, "C:\\ZARNE\\tstd.hlp", HELP_KEY, reinterpret_cast<ULONG_PTR>("Deeds")));
+  EXPECT_FALSE(WinHelp(nullptr, nullptr, HELP_CONTENTS, 0));
+  EXPECT_EQ(Boxes().Shown().size(), 3u);
+  EXPECT_TRUE(WinHelp(nullptr, "", HELP_QUIT, 0)) << "quitting needs no file";
+  EXPECT_EQ(Boxes().Shown().size(), 3u);
+}
+
+TEST_F(WinHelpTest, FileBesideTheProgramOpensInTheViewer) {
+  char program[MAX_PATH];
+  GetModuleFileName(nullptr, program, sizeof program);
+  std::string directory = program;
+  directory.erase(directory.find_last_of('\\') + 1);
+  std::string name = "zarne" + std::to_string(getpid()) + ".hlp";
+  std::string host = HostPathFromWindowsPath((directory + name).c_str());
+  std::ofstream(host) << "help";
+  EXPECT_TRUE(WinHelp(nullptr, (name + ">main").c_str(), HELP_CONTEXT, 12));
+  ASSERT_EQ(opened_.size(), 1u);
+  EXPECT_EQ(opened_[0], host);
+  EXPECT_TRUE(Boxes().Shown().empty());
+
+  viewerWorks_ = false;  // a desktop with no viewer for the type
+  EXPECT_FALSE(WinHelp(nullptr, name.c_str(), HELP_CONTENTS, 0));
+  EXPECT_EQ(Boxes().Shown().size(), 1u);
+  std::remove(host.c_str());
+}
+
+}  // namespace

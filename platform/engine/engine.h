@@ -84,6 +84,10 @@ typedef struct EngineCursor__* EngineCursor;
 #define ENGINE_NO_LOCK      0u
 #define ENGINE_WRITE_LOCK   1u
 
+/* Open modes of EngineOpenTable. */
+#define ENGINE_OPEN_READWRITE  0u
+#define ENGINE_OPEN_READONLY   1u
+
 /* Share modes of EngineOpenDatabase and EngineOpenTable. */
 #define ENGINE_SHARE_SHARED    0u
 #define ENGINE_SHARE_EXCLUSIVE 1u

@@ -11,6 +11,8 @@
 namespace zarne::engine {
 namespace {
 
+constexpr uint64_t kMaxBlobSize = 64u << 20;  // far beyond any memo, well within memory
+
 EngineResult CheckField(EngineCursor cursor, WORD field, const void* record) {
     if (EngineResult r = CheckCursor(cursor)) return r;
     if (!record) return Fail(ENGINE_ERR_INVALIDPARAM, {TableContext(cursor), "No record buffer"});
@@ -215,6 +217,11 @@ EngineResult EnginePutBlob(EngineCursor cursor, void* record, WORD field, DWORD 
                     {TableContext(cursor), FieldContext(cursor->file->schema().Field(field))});
     }
     if (length > 0 && !source) return Fail(ENGINE_ERR_INVALIDPARAM, {TableContext(cursor)});
+    if (uint64_t(offset) + length > kMaxBlobSize) {
+        return Fail(ENGINE_ERR_INVALIDPARAM,
+                    {TableContext(cursor), "A blob holds at most " +
+                                               std::to_string(kMaxBlobSize) + " bytes"});
+    }
     std::string& content = open->second;
     if (offset > content.size()) content.resize(offset, '\0');
     // A put replaces everything from its offset on, so a shorter text leaves no old tail.

@@ -146,7 +146,7 @@ EngineResult EngineOpenTable(EngineDatabase database, const char* name, const ch
         exclusive = false;
     }
     EngineCursor opened = NewCursor(file, index);
-    opened->readOnly = openMode == 1;
+    opened->readOnly = openMode == ENGINE_OPEN_READONLY;
     opened->holdsTableLock = exclusive;
     *cursor = opened;
     return ENGINE_OK;

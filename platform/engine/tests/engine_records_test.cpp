@@ -279,6 +279,8 @@ TEST_F(EngineRecordsTest, MemosHoldLongTextAndFollowTheirRecord) {
     ASSERT_EQ(EngineGetBlob(cursor_, record_.data(), 7, 0, DWORD(copy.size()), copy.data(), &count),
               ENGINE_OK);
     EXPECT_EQ(copy, text);
+    EXPECT_EQ(EnginePutBlob(cursor_, record_.data(), 7, 0xFFFFFFF0u, 32, text.data()),
+              ENGINE_ERR_INVALIDPARAM);
 }
 
 class EngineAccountTest : public EngineTest {};

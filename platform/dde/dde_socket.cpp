@@ -9,6 +9,8 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 #include <dirent.h>
@@ -88,24 +90,43 @@ int RemainingMs(std::chrono::steady_clock::time_point deadline) {
   return left.count() < 0 ? 0 : static_cast<int>(left.count());
 }
 
+/* Makes a directory only this user may enter, or accepts one that is; a directory of
+   another user, or anything that is not a directory (a link planted there), is refused. */
+bool MakePrivateDirectory(const std::string& path) {
+  if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  struct stat info{};
+  if (lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != geteuid())
+    return false;
+  // Our own directory with loose permissions (made by hand, say) is tightened, since only
+  // its mode keeps other users' programs from our sockets.
+  return (info.st_mode & 077) == 0 || chmod(path.c_str(), 0700) == 0;
+}
+
+/* A short name for a data root: 64-bit FNV-1a of its path, in hex. */
+std::string RootKey(const std::string& root) {
+  uint64_t hash = 0xcbf29ce484222325ull;
+  for (unsigned char c : root) hash = (hash ^ c) * 0x100000001b3ull;
+  char key[17];
+  std::snprintf(key, sizeof key, "%016llx", static_cast<unsigned long long>(hash));
+  return key;
+}
+
 }  // namespace
 
 std::string RuntimeDirectory() {
-  std::string base;
+  std::string root = ZarneRootPath();
+  std::string dir;
   if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
-    base = std::string(runtime) + "/zarne";
+    // Programs over different data roots are different installations (tests use a fresh
+    // root each): each root has its own corner of the runtime directory.
+    std::string base = std::string(runtime) + "/zarne";
+    if (!MakePrivateDirectory(base)) return {};
+    dir = base + "/" + RootKey(root);
   } else {
-    base = ZarneRootPath() + "/runtime";
-    MakeHostDirectories(ZarneRootPath());
+    MakeHostDirectories(root);
+    dir = root + "/runtime";
   }
-  if (mkdir(base.c_str(), 0700) != 0 && errno != EEXIST) return {};
-  struct stat info{};
-  if (lstat(base.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != geteuid())
-    return {};
-  // Our own directory with loose permissions (made by hand, say) is tightened, since only
-  // its mode keeps other users' programs from our sockets.
-  if ((info.st_mode & 077) != 0 && chmod(base.c_str(), 0700) != 0) return {};
-  return base;
+  return MakePrivateDirectory(dir) ? dir : std::string();
 }
 
 std::string ServiceSocketName(std::string_view service, pid_t pid) {

@@ -1,8 +1,9 @@
 /*
 ** Where conversations meet, and the socket calls under them.
 **
-** The runtime directory is $XDG_RUNTIME_DIR/zarne, or $ZARNE_ROOT/runtime when there is no
-** runtime directory; it is made with mode 0700 and refused when another user owns it.
+** The runtime directory is $XDG_RUNTIME_DIR/zarne/<key of the data root>, or
+** $ZARNE_ROOT/runtime when there is no runtime directory; it is made with mode 0700 and
+** refused when another user owns it or it is not a directory.
 ** A registered service listens on "dde-<service>.<pid>" there (the service name with
 ** every byte outside letters, digits, '_' and '-' written as %XX). A socket whose listener
 ** is gone is removed by whoever finds it. Both ends check that the peer runs as the same

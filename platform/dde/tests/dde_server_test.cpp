@@ -185,7 +185,7 @@ TEST_F(DdeServer, CallbackSeesEachTransactionInOrder) {
   EXPECT_EQ(Zdde({"execute", "Zarne", "Current", "Ping"}), 0);
 
   Child advise(ZDDE_PROGRAM, {"advise", "Zarne", "Current", "SalesPrice"});
-  ASSERT_TRUE(advise.WaitForLine("advising"));
+  ASSERT_TRUE(SpinUntil([] { return Seen(XTYP_ADVSTART); }));
   fields["SalesPrice"] = "1,000.00";
   EXPECT_TRUE(DdePostAdvise(serverInstance, topicName, nullptr));
   ASSERT_TRUE(advise.WaitForLine("1,000.00"));
@@ -218,7 +218,7 @@ TEST_F(DdeServer, RefusalsGiveZddeAFailingStatus) {
 
 TEST_F(DdeServer, ClientKilledMidConversationLeavesTheServerServing) {
   Child advise(ZDDE_PROGRAM, {"advise", "Zarne", "Current", "BuyerName"});
-  ASSERT_TRUE(advise.WaitForLine("advising"));
+  ASSERT_TRUE(SpinUntil([] { return Seen(XTYP_ADVSTART); }));
   advise.Kill();
   ASSERT_TRUE(SpinUntil([] { return Seen(XTYP_DISCONNECT); }));
   events.clear();
@@ -231,7 +231,7 @@ TEST_F(DdeServer, ClientKilledMidConversationLeavesTheServerServing) {
 
 TEST_F(DdeServer, ServerEndingAConversationEndsTheClient) {
   Child advise(ZDDE_PROGRAM, {"advise", "Zarne", "Current", "BuyerName"});
-  ASSERT_TRUE(advise.WaitForLine("advising"));
+  ASSERT_TRUE(SpinUntil([] { return Seen(XTYP_ADVSTART); }));
   HCONV conversation = events[1].conversation;
   ASSERT_EQ(events[1].type, static_cast<UINT>(XTYP_CONNECT_CONFIRM));
   EXPECT_TRUE(DdeDisconnect(conversation));

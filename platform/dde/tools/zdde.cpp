@@ -107,8 +107,8 @@ int Advise(HCONV conversation, HSZ item) {
   if (!DdeClientTransaction(nullptr, 0, conversation, item, CF_TEXT, XTYP_ADVSTART, kTimeoutMs,
                             nullptr))
     return Refused("advise");
-  std::printf("advising\n");
-  std::fflush(stdout);
+  // Standard output carries only the item's texts, for whoever reads them.
+  std::fprintf(stderr, "zdde: watching; interrupt to stop\n");
   int status = QCoreApplication::exec();
   if (status == 0)
     DdeClientTransaction(nullptr, 0, conversation, item, CF_TEXT, XTYP_ADVSTOP, kTimeoutMs,

@@ -318,4 +318,36 @@ TEST_F(MdiTest, ClickOnAnInactiveChildActivatesIt) {
   EXPECT_EQ(Active(), a);
 }
 
+TEST_F(MdiTest, SetMenuMovesTheChildListToTheNewWindowMenu) {
+  HWND a = NewChild("1001");
+  HMENU newBar = CreateMenu();
+  HMENU newWindowMenu = CreatePopupMenu();
+  AppendMenu(newWindowMenu, MF_STRING, 24365, "C&lose All");
+  AppendMenu(newBar, MF_POPUP, reinterpret_cast<UINT_PTR>(newWindowMenu), "&Window");
+  HMENU previous = reinterpret_cast<HMENU>(
+      SendMessage(gClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(newBar), reinterpret_cast<LPARAM>(newWindowMenu)));
+  EXPECT_EQ(previous, menu_);
+  EXPECT_EQ(GetMenu(frame_), newBar);
+  EXPECT_EQ(WindowMenuTexts(), (std::vector<std::string>{"&Cascade", "&Tile"}));
+  EXPECT_EQ(GetMenuItemCount(newWindowMenu), 3);
+  EXPECT_EQ(GetMenuItemID(newWindowMenu, 2), kFirstChildId);
+  DestroyWindow(a);
+  EXPECT_EQ(GetMenuItemCount(newWindowMenu), 1);
+  SetMenu(frame_, menu_);
+  DestroyMenu(newBar);
+}
+
+TEST_F(MdiTest, ScreenshotOfAFrameWithMenuBarAndCascadedChildren) {
+  for (const char* title : {"1001", "1002", "1003"}) NewChild(title);
+  SendMessage(gClient, WM_MDICASCADE, 0, 0);
+  ProcessPendingMessages();
+  // Into the working directory: the build directory when CTest runs it.
+  ASSERT_TRUE(SaveWindowScreenshot(frame_, "mdi_frame.png"));
+  QImage shot = GrabWindow(frame_);
+  RECT client;
+  GetClientRect(frame_, &client);
+  EXPECT_EQ(shot.width(), client.right);
+  EXPECT_EQ(shot.height(), client.bottom + GetSystemMetrics(SM_CYMENU)) << "the menu bar is in the picture";
+}
+
 }  // namespace

@@ -214,6 +214,21 @@ TEST_F(EngineRecordsTest, ClonesKeepTheirOwnPositions) {
     EXPECT_EQ(EngineGetNextRecord(clone, 0, nullptr, nullptr), ENGINE_ERR_INVALIDHANDLE);
 }
 
+TEST_F(EngineRecordsTest, ReadOnlyCursorsReadButDoNotWrite) {
+    InsertFile("A", "1");
+    EngineCursor reader = nullptr;
+    ASSERT_EQ(EngineOpenTable(db_, "BUYER", "PARADOX", nullptr, nullptr, 0, ENGINE_OPEN_READONLY,
+                              0, 2, 0, nullptr, &reader),
+              ENGINE_OK);
+    std::vector<char> r = NewRecord(reader);
+    ASSERT_EQ(EngineGetNextRecord(reader, 0, r.data(), nullptr), ENGINE_OK);
+    EXPECT_EQ(EngineModifyRecord(reader, r.data(), 0), ENGINE_ERR_NOTSUPPORTED);
+    EXPECT_EQ(EngineDeleteRecord(reader, nullptr), ENGINE_ERR_NOTSUPPORTED);
+    PutText(reader, r, 1, "B");
+    EXPECT_EQ(EngineInsertRecord(reader, 0, r.data()), ENGINE_ERR_NOTSUPPORTED);
+    EXPECT_EQ(WalkNumbers(cursor_), (std::vector<std::string>{"A"}));
+}
+
 TEST_F(EngineRecordsTest, CursorsSeeWritesMadeThroughOthers) {
     InsertFile("A", "old");
     EngineCursor reader = Open("BUYER");

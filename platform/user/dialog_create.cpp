@@ -9,6 +9,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/kernel/resource_formats.h"
 #include "platform/kernel/resources.h"
+#include "platform/user/menu_calls.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/painting.h"
 #include "platform/user/system_info.h"
@@ -107,6 +108,14 @@ POINT DialogOrigin(const DialogTemplate& dialog, const RECT& pixels, HWND parent
   return origin;
 }
 
+/* A top-level dialog shows the menu its template names; it goes with the dialog. */
+void AttachTemplateMenu(HWND hwnd, HINSTANCE instance, const DialogTemplate& dialog) {
+  const ResourceKey& key = dialog.menu;
+  if (key.IsNone() || (dialog.style & WS_CHILD)) return;
+  LPCSTR name = key.IsOrdinal() ? MAKEINTRESOURCE(key.id) : key.name.c_str();
+  if (HMENU menu = LoadMenu(instance, name)) SetMenu(hwnd, menu);
+}
+
 /* The client area gets the template's size: the frame is added once the window exists. */
 void FitClientArea(HWND hwnd, int clientWidth, int clientHeight) {
   RECT window, client;
@@ -129,6 +138,7 @@ HWND CreateDialogWindow(HINSTANCE instance, const DialogTemplate& dialog, HWND p
                              origin.y, RectWidth(pixels), RectHeight(pixels), parent, nullptr,
                              instance, nullptr);
   if (!hwnd) return nullptr;
+  AttachTemplateMenu(hwnd, instance, dialog);
   FitClientArea(hwnd, RectWidth(pixels), RectHeight(pixels));
   if (dialog.style & (DS_CENTER | DS_CENTERMOUSE) && !(dialog.style & WS_CHILD)) {
     RECT placed;

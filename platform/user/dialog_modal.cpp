@@ -48,8 +48,9 @@ INT_PTR RunModal(HINSTANCE instance, const void* data, DWORD size, HWND parent, 
   state = FindDialogState(dialog);
   if (Observer() && state && !state->ended) Observer()(dialog, templateId);
 
+  // The owner hears when the dialog waits for input (the program does its idle work then).
   ModalLoop loop;
-  loop.idleOwner = dialog;
+  loop.idleOwner = (GetWindowLong(dialog, GWL_STYLE) & DS_NOIDLEMSG) ? nullptr : owner;
   loop.idleCode = MSGF_DIALOGBOX;
   loop.idleSource = dialog;
   loop.preTranslate = [dialog](MSG& msg) { return IsDialogMessage(dialog, &msg) != FALSE; };

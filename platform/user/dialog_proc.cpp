@@ -12,6 +12,7 @@
 #include "platform/user/static_control.h"
 #include "platform/user/input.h"
 #include "platform/user/message_box.h"
+#include "platform/user/menu_calls.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/painting.h"
 #include "platform/user/system_info.h"
@@ -131,6 +132,10 @@ LRESULT DefaultDialogProcessing(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_NCDESTROY:
       if (state && state->ownsFont && state->font) DeleteObject(state->font);
+      if (HMENU menu = GetMenu(dialog)) {
+        SetMenu(dialog, nullptr);
+        DestroyMenu(menu);
+      }
       ForgetDialogState(dialog);
       return DefWindowProc(dialog, message, wParam, lParam);
     default: return DefWindowProc(dialog, message, wParam, lParam);

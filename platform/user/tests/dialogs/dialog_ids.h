@@ -5,6 +5,8 @@
 #define IDD_GALLERY 103
 #define IDD_CUSTOM_NAMES 104
 #define IDD_NO_FONT 105
+#define IDD_WITH_MENU 106
+#define IDM_DIALOG_MENU 300
 #define IDB_TINY 200
 #define IDI_TINY 201
 

@@ -242,4 +242,57 @@ TEST_F(DialogModal, ModelessDialogNeverShownKeepsFocusAndActivationAlone) {
   EXPECT_FALSE(EndDialog(owner, 1)) << "not a dialog";
 }
 
+/* An owner that ends the dialog the first time the dialog's loop waits for input. */
+std::vector<std::pair<WPARAM, HWND>> g_idle;
+
+LRESULT CALLBACK IdleOwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ENTERIDLE) {
+    g_idle.push_back({wParam, reinterpret_cast<HWND>(lParam)});
+    EndDialog(reinterpret_cast<HWND>(lParam), 77);
+    return 0;
+  }
+  if (message == WM_TIMER) {  // a guard, so that a missing WM_ENTERIDLE fails instead of hanging
+    KillTimer(hwnd, wParam);
+    if (HWND dialog = FindWindow(nullptr, "Party Details")) EndDialog(dialog, 99);
+    return 0;
+  }
+  return DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK QuietProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+using DialogLoop = GuiTest;
+
+TEST_F(DialogLoop, OwnerHearsWhenTheModalLoopIdles) {
+  WNDCLASS cls{};
+  cls.lpfnWndProc = IdleOwnerProc;
+  cls.lpszClassName = "IdleOwner";
+  RegisterClass(&cls);
+  HWND owner = CreateWindow("IdleOwner", "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                            nullptr, nullptr, nullptr);
+  g_idle.clear();
+  SetTimer(owner, 1, 5000, nullptr);
+  EXPECT_EQ(DialogBox(nullptr, MAKEINTRESOURCE(IDD_PARTY), owner, QuietProc), 77);
+  ASSERT_EQ(g_idle.size(), 1u);
+  EXPECT_EQ(g_idle[0].first, static_cast<WPARAM>(MSGF_DIALOGBOX));
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_FALSE(IsWindow(g_idle[0].second)) << "DialogBox destroys its dialog";
+  DestroyWindow(owner);
+  UnregisterClass("IdleOwner", nullptr);
+}
+
+TEST_F(DialogLoop, TemplateMenuBecomesTheDialogsMenuBar) {
+  HWND dialog = CreateDialog(nullptr, MAKEINTRESOURCE(IDD_WITH_MENU), nullptr, QuietProc);
+  ASSERT_NE(dialog, nullptr);
+  HMENU menu = GetMenu(dialog);
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(GetMenuItemCount(menu), 1);
+  EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 0), 0), static_cast<UINT>(IDCANCEL));
+  RECT client, size{0, 0, 120, 40};
+  GetClientRect(dialog, &client);
+  MapDialogRect(dialog, &size);
+  EXPECT_EQ(client.bottom, size.bottom) << "the menu bar does not eat the template's height";
+  DestroyWindow(dialog);
+}
+
 }  // namespace

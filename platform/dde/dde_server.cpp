@@ -53,6 +53,12 @@ std::vector<std::pair<std::string, std::string>> PairsOf(const std::string& byte
   return pairs;
 }
 
+/* A server never waits on a client: a reply to a new socket that does not fit at once
+   (it always does, short of a client that fills its own buffer on purpose) is given up. */
+bool SendWithoutWaiting(int fd, std::string bytes) {
+  return WriteAvailable(fd, bytes) && bytes.empty();
+}
+
 void CloseArrival(int fd) {
   State& s = state();
   auto found = s.arrivals.find(fd);
@@ -73,18 +79,21 @@ void AnswerWildQuery(Arrival& arrival, const wire::Message& query) {
                            service.get(), nullptr, 0, 0);
   std::string bytes;
   if (answer && TakeCallbackData(answer, &bytes)) reply.pairs = PairsOf(bytes);
-  WriteAll(fd, wire::Encode(reply), kConnectTimeoutMs);
+  if (!state().arrivals.count(fd)) return;  // the callback ended the instance, and the socket
+  SendWithoutWaiting(fd, wire::Encode(reply));
   CloseArrival(fd);
 }
 
 void AnswerConnect(Arrival& arrival, const wire::Message& request) {
+  // Copied first: the callback may end the instance, and the arrival with it.
   DWORD instance = arrival.instance;
   int fd = arrival.fd;
+  std::string serviceName = arrival.service;
   Instance* owner = FindInstance(instance);
   bool accepted = false;
   if (owner && request.hasService && request.hasTopic && !request.topic.empty() &&
-      SameName(request.service, arrival.service) && !(owner->commands & CBF_FAIL_CONNECTIONS)) {
-    ScopedString service(arrival.service);
+      SameName(request.service, serviceName) && !(owner->commands & CBF_FAIL_CONNECTIONS)) {
+    ScopedString service(serviceName);
     ScopedString topic(request.topic);
     accepted = Invoke(instance, XTYP_CONNECT, 0, nullptr, topic.get(), service.get(), nullptr, 0,
                       0) != nullptr;
@@ -92,16 +101,15 @@ void AnswerConnect(Arrival& arrival, const wire::Message& request) {
   wire::Message reply;
   reply.kind = wire::Kind::ConnectReply;
   reply.accepted = accepted && FindInstance(instance);
-  reply.service = arrival.service;
+  reply.service = serviceName;
   reply.topic = request.topic;
-  std::string serviceName = arrival.service;
   // The socket passes from the arrival to the conversation (unless the callback ended the
   // instance, which closed it).
   auto still = state().arrivals.find(fd);
   if (still == state().arrivals.end()) return;
   RetireNotifier(still->second->notifier);
   state().arrivals.erase(still);
-  if (!reply.accepted || !WriteAll(fd, wire::Encode(reply), kConnectTimeoutMs)) {
+  if (!reply.accepted || !SendWithoutWaiting(fd, wire::Encode(reply))) {
     CloseSocket(fd);
     return;
   }

@@ -2,7 +2,9 @@
 ** Exact decimal arithmetic for the script decimal. Every operation forms its exact result
 ** as a wide coefficient (128 bits), an exponent and a flag for nonzero digits below the
 ** coefficient, then rounds once in FinishExact. Mantissas hold at most 18 digits, so the
-** exact sums, products and scaled dividends all fit in 128 bits.
+** exact sums, products and scaled dividends all fit in 128 bits. Sums, products and
+** comparisons that fit 64 bits are done inline in the header; these are their general
+** paths.
 */
 #include "script/script_decimal.h"
 
@@ -124,25 +126,6 @@ Wide PowerMod(Wide base, int64_t power, Wide modulus) {
   return result;
 }
 
-/* A mantissa below 10^18 at an exponent well inside the range, made canonical. */
-bool StoreSmall(int64_t mantissa, int64_t exponent, ScriptDecimal* result) {
-  constexpr int64_t kEighteenDigits = 1000000000000000000LL;
-  if (mantissa >= kEighteenDigits || mantissa <= -kEighteenDigits || exponent > 100 ||
-      exponent < ScriptDecimal::kMinExponent)
-    return false;
-  if (mantissa == 0) {
-    *result = ScriptDecimal{};
-    return true;
-  }
-  while (mantissa % 10 == 0) {
-    mantissa /= 10;
-    ++exponent;
-  }
-  result->mantissa = mantissa;
-  result->exponent = static_cast<int32_t>(exponent);
-  return true;
-}
-
 }  // namespace
 
 ScriptDecimal ScriptDecimal::FromLong(int64_t whole) {
@@ -231,18 +214,13 @@ std::string ScriptDecimal::ToText() const {
   return sign + digits + "e" + std::to_string(exponent);
 }
 
-ScriptDecimal ScriptDecimal::Negated() const {
-  ScriptDecimal value = *this;
-  value.mantissa = -mantissa;  // |mantissa| < 10^18, so this never overflows
-  return value;
-}
-
-namespace {
-
-/* Sums whose aligned mantissas need more than 64 bits, or whose exponents lie far apart.
-   Kept apart from Add so the common small sums do not pay for its 128-bit set-up. */
-[[gnu::noinline]] DecimalStatus AddWide(const ScriptDecimal& high, const ScriptDecimal& low,
-                                        int64_t gap, ScriptDecimal* result) {
+DecimalStatus ScriptDecimal::AddGeneral(const ScriptDecimal& a, const ScriptDecimal& b,
+                                        ScriptDecimal* result) {
+  if (a.IsZero()) return *result = b, DecimalStatus::kOk;
+  if (b.IsZero()) return *result = a, DecimalStatus::kOk;
+  const ScriptDecimal& high = a.exponent >= b.exponent ? a : b;  // the larger exponent
+  const ScriptDecimal& low = a.exponent >= b.exponent ? b : a;
+  int64_t gap = static_cast<int64_t>(high.exponent) - low.exponent;
   Exact exact;
   Wide highPart, lowPart;
   bool lowSticky = false;
@@ -280,39 +258,8 @@ namespace {
   return FinishExact(exact, result);
 }
 
-}  // namespace
-
-DecimalStatus ScriptDecimal::Add(const ScriptDecimal& a, const ScriptDecimal& b,
-                                 ScriptDecimal* result) {
-  if (a.IsZero()) return *result = b, DecimalStatus::kOk;
-  if (b.IsZero()) return *result = a, DecimalStatus::kOk;
-  const ScriptDecimal& high = a.exponent >= b.exponent ? a : b;  // the larger exponent
-  const ScriptDecimal& low = a.exponent >= b.exponent ? b : a;
-  int64_t gap = static_cast<int64_t>(high.exponent) - low.exponent;
-  // When the aligned mantissas stay below 10^18, their sum fits 64 bits and is exact.
-  if (gap <= 17) {
-    int64_t limit = static_cast<int64_t>(PowerOfTen(18 - static_cast<int>(gap)));
-    if (high.mantissa < limit && high.mantissa > -limit &&
-        StoreSmall(high.mantissa * static_cast<int64_t>(PowerOfTen(static_cast<int>(gap))) +
-                       low.mantissa,
-                   low.exponent, result))
-      return DecimalStatus::kOk;
-  }
-  return AddWide(high, low, gap, result);
-}
-
-DecimalStatus ScriptDecimal::Subtract(const ScriptDecimal& a, const ScriptDecimal& b,
-                                      ScriptDecimal* result) {
-  return Add(a, b.Negated(), result);
-}
-
-DecimalStatus ScriptDecimal::Multiply(const ScriptDecimal& a, const ScriptDecimal& b,
-                                      ScriptDecimal* result) {
-  constexpr int64_t kSmall = 2147483647;  // two such factors stay below 2^62
-  if (a.mantissa <= kSmall && a.mantissa >= -kSmall && b.mantissa <= kSmall &&
-      b.mantissa >= -kSmall &&
-      StoreSmall(a.mantissa * b.mantissa, static_cast<int64_t>(a.exponent) + b.exponent, result))
-    return DecimalStatus::kOk;
+DecimalStatus ScriptDecimal::MultiplyGeneral(const ScriptDecimal& a, const ScriptDecimal& b,
+                                             ScriptDecimal* result) {
   Exact exact;
   exact.negative = (a.mantissa < 0) != (b.mantissa < 0);
   exact.coefficient = static_cast<Wide>(Magnitude(a.mantissa)) * Magnitude(b.mantissa);
@@ -359,24 +306,6 @@ DecimalStatus ScriptDecimal::Remainder(const ScriptDecimal& a, const ScriptDecim
     exact.exponent = a.exponent;
   }
   return FinishExact(exact, result);
-}
-
-int ScriptDecimal::Compare(const ScriptDecimal& a, const ScriptDecimal& b) {
-  if (a.exponent == b.exponent) return a.mantissa < b.mantissa ? -1 : (a.mantissa > b.mantissa);
-  if (a.Sign() != b.Sign()) return a.Sign() < b.Sign() ? -1 : 1;
-  if (a.IsZero()) return 0;
-  Wide magA = Magnitude(a.mantissa), magB = Magnitude(b.mantissa);
-  int64_t adjustedA = a.exponent + DigitCount(magA), adjustedB = b.exponent + DigitCount(magB);
-  int magnitudeOrder;
-  if (adjustedA != adjustedB) {
-    magnitudeOrder = adjustedA < adjustedB ? -1 : 1;
-  } else {
-    // Same leading place: the exponents differ by fewer than 18, so aligning fits.
-    if (a.exponent > b.exponent) magA *= PowerOfTen(a.exponent - b.exponent);
-    if (b.exponent > a.exponent) magB *= PowerOfTen(b.exponent - a.exponent);
-    magnitudeOrder = magA < magB ? -1 : (magA > magB ? 1 : 0);
-  }
-  return a.Sign() > 0 ? magnitudeOrder : -magnitudeOrder;
 }
 
 DecimalStatus ScriptDecimal::RoundToStep(int stepExponent, DecimalRounding rounding,

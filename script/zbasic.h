@@ -98,9 +98,8 @@ class TZBasic {
   bool Expression(ScriptDecimal* value);
   bool ReadExpression(ScriptDecimal* value);
   bool RunCompiledExpression(const TCompiledExpression& compiled, ScriptDecimal* value);
-  bool EvaluateSteps(const TCompiledExpression& compiled, LONG startLine, ScriptDecimal* value);
+  const ScriptDecimal* Evaluate(const TCompiledExpression& compiled, LONG startLine);
   void LeaveAfter(const TCompiledExpression& compiled, LONG startLine);
-  static void FoldOperands(std::vector<TExpressionStep>* steps);
   void RecordStep(TExpressionStep::Kind kind, const ScriptDecimal* constant,
                   const TVariableNode* variable);
   bool Term(ScriptDecimal* value);
@@ -158,10 +157,9 @@ class TZBasic {
   // What the run has read so far, and the entry of the current token (null when none).
   TTokenCache tokenCache_;
   TCachedToken* currentToken_ = nullptr;
-  // The expression being read for the first time, and the line it started on.
-  TCompiledExpression* recording_ = nullptr;
+  // The steps of the expression being read for the first time, and its first line.
+  std::vector<TExpressionStep>* recording_ = nullptr;
   LONG recordingLine_ = 0;
-  ScriptDecimal evaluationStack_[kMaxCompiledDepth];  // a member: no clearing per expression
 
   bool running_ = false;  // a run of this interpreter is in progress
 

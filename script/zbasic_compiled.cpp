@@ -1,76 +1,30 @@
 /*
 ** The compiled forms TZBasic keeps during a run. An expression, a numeric assignment or a
-** numeric condition read once from a position is remembered as steps (postfix, with the
-** variables it resolved to), and a later pass over the same text runs the steps instead of
-** reading tokens again: loops pay for their text once. Every step keeps the line count its
-** first reading had, so errors report the same line either way.
+** numeric condition read once from a position is remembered as operations on the values
+** of the variables it resolved to, and a later pass over the same text runs them instead
+** of reading tokens again: loops pay for their text once. Every operation keeps the line
+** count its first reading had, so errors report the same line either way.
 */
 #include "script/zbasic.h"
 
-#include <algorithm>
-
-namespace {
-
-/* The most values the steps hold on the stack at once. */
-int DeepestStack(const std::vector<TExpressionStep>& steps) {
-  int depth = 0, deepest = 0;
-  for (const TExpressionStep& step : steps) {
-    if (step.kind == TExpressionStep::kConstant || step.kind == TExpressionStep::kVariable)
-      deepest = std::max(deepest, ++depth);
-    else if (step.kind != TExpressionStep::kNegate)
-      --depth;
-  }
-  return deepest;
-}
-
-}  // namespace
-
-/* An expression read before from the same position runs from its compiled steps; one
-   read for the first time is compiled while it is evaluated. */
+/* An expression read before from the same position runs from its compiled operations;
+   one read for the first time is compiled while it is evaluated. */
 bool TZBasic::Expression(ScriptDecimal* value) {
   if (recording_ || !tokenCache_.Active()) return ReadExpression(value);
   const char* start = cursor_;
   if (const TCompiledExpression* compiled = tokenCache_.FindExpression(start))
     return RunCompiledExpression(*compiled, value);
-  TCompiledExpression compiled;
-  recording_ = &compiled;
+  std::vector<TExpressionStep> steps;
+  recording_ = &steps;
   recordingLine_ = lineNumber_;
   bool read = ReadExpression(value);
   recording_ = nullptr;
   if (!read) return false;
-  compiled.endOffset = static_cast<uint32_t>(cursor_ - tokenCache_.Base());
-  compiled.lineFeeds = lineNumber_ - recordingLine_;
-  if (DeepestStack(compiled.steps) > kMaxCompiledDepth) return true;
-  FoldOperands(&compiled.steps);
-  tokenCache_.StoreExpression(start, std::move(compiled));
+  TCompiledExpression* compiled = tokenCache_.AddExpression(start);
+  compiled->Compile(steps);
+  compiled->endOffset = static_cast<uint32_t>(cursor_ - tokenCache_.Base());
+  compiled->lineFeeds = lineNumber_ - recordingLine_;
   return true;
-}
-
-/* A push directly followed by a binary step is that step's right operand: one step does
-   both. */
-void TZBasic::FoldOperands(std::vector<TExpressionStep>* steps) {
-  std::vector<TExpressionStep> folded;
-  for (const TExpressionStep& step : *steps) {
-    bool binary = step.kind >= TExpressionStep::kAdd;
-    bool afterPush = !folded.empty() && folded.back().operand == TExpressionStep::kFromStack &&
-                     (folded.back().kind == TExpressionStep::kConstant ||
-                      folded.back().kind == TExpressionStep::kVariable);
-    // The left operand must still be below the push on the stack.
-    if (binary && afterPush && folded.size() >= 2) {
-      TExpressionStep operand = folded.back();
-      folded.pop_back();
-      TExpressionStep merged = step;
-      merged.operand = operand.kind == TExpressionStep::kConstant
-                           ? TExpressionStep::kFoldedConstant
-                           : TExpressionStep::kFoldedVariable;
-      merged.constant = operand.constant;
-      merged.variable = operand.variable;
-      folded.push_back(merged);
-    } else {
-      folded.push_back(step);
-    }
-  }
-  steps->swap(folded);
 }
 
 void TZBasic::RecordStep(TExpressionStep::Kind kind, const ScriptDecimal* constant,
@@ -81,12 +35,14 @@ void TZBasic::RecordStep(TExpressionStep::Kind kind, const ScriptDecimal* consta
   step.lineFeeds = lineNumber_ - recordingLine_;
   if (constant) step.constant = *constant;
   step.variable = variable;
-  recording_->steps.push_back(step);
+  recording_->push_back(step);
 }
 
 bool TZBasic::RunCompiledExpression(const TCompiledExpression& compiled, ScriptDecimal* value) {
   const LONG startLine = lineNumber_;
-  if (!EvaluateSteps(compiled, startLine, value)) return false;
+  const ScriptDecimal* result = Evaluate(compiled, startLine);
+  if (!result) return false;
+  *value = *result;
   LeaveAfter(compiled, startLine);
   return true;
 }
@@ -98,70 +54,58 @@ void TZBasic::LeaveAfter(const TCompiledExpression& compiled, LONG startLine) {
   PushBackState();
 }
 
-/* Runs the steps on the evaluation stack; an error takes the line its first reading had. */
-bool TZBasic::EvaluateSteps(const TCompiledExpression& compiled, LONG startLine,
-                            ScriptDecimal* value) {
-  const TExpressionStep* step = compiled.steps.data();
-  const TExpressionStep* end = step + compiled.steps.size();
-  if (end - step == 1) {  // a lone number or variable, the commonest operand
-    *value = step->kind == TExpressionStep::kConstant ? step->constant : step->variable->value;
-    return true;
-  }
-  ScriptDecimal* stack = evaluationStack_;
-  int top = 0;
-  for (; step != end; ++step) {
-    if (step->kind == TExpressionStep::kConstant) {
-      stack[top++] = step->constant;
-      continue;
-    }
-    if (step->kind == TExpressionStep::kVariable) {
-      stack[top++] = step->variable->value;
-      continue;
-    }
-    if (step->kind == TExpressionStep::kNegate) {
-      stack[top - 1] = stack[top - 1].Negated();
-      continue;
-    }
-    const ScriptDecimal* right;
-    switch (step->operand) {
-      case TExpressionStep::kFoldedConstant: right = &step->constant; break;
-      case TExpressionStep::kFoldedVariable: right = &step->variable->value; break;
-      default: right = &stack[--top]; break;
-    }
-    ScriptDecimal* left = &stack[top - 1];
+/* Runs the operations; answers where the value is, or null after an error, which takes
+   the line its first reading had. */
+const ScriptDecimal* TZBasic::Evaluate(const TCompiledExpression& compiled, LONG startLine) {
+  for (const TExpressionOperation& operation : compiled.operations) {
+    const ScriptDecimal& left = *operation.left;
     DecimalStatus status;
-    switch (step->kind) {
-      case TExpressionStep::kAdd: status = ScriptDecimal::Add(*left, *right, left); break;
-      case TExpressionStep::kSubtract: status = ScriptDecimal::Subtract(*left, *right, left); break;
-      case TExpressionStep::kMultiply: status = ScriptDecimal::Multiply(*left, *right, left); break;
-      case TExpressionStep::kDivide: status = ScriptDecimal::Divide(*left, *right, left); break;
-      default: status = ScriptDecimal::Remainder(*left, *right, left); break;
+    switch (operation.kind) {
+      case TExpressionStep::kNegate:
+        *operation.out = left.Negated();
+        continue;
+      case TExpressionStep::kAdd:
+        status = ScriptDecimal::Add(left, *operation.right, operation.out);
+        break;
+      case TExpressionStep::kSubtract:
+        status = ScriptDecimal::Subtract(left, *operation.right, operation.out);
+        break;
+      case TExpressionStep::kMultiply:
+        status = ScriptDecimal::Multiply(left, *operation.right, operation.out);
+        break;
+      case TExpressionStep::kDivide:
+        status = ScriptDecimal::Divide(left, *operation.right, operation.out);
+        break;
+      default:
+        status = ScriptDecimal::Remainder(left, *operation.right, operation.out);
+        break;
     }
     if (status != DecimalStatus::kOk) {
-      lineNumber_ = startLine + step->lineFeeds;
-      return Fail(kErrDivisionOrOverflow);
+      lineNumber_ = startLine + operation.lineFeeds;
+      Fail(kErrDivisionOrOverflow);
+      return nullptr;
     }
   }
-  *value = stack[0];
-  return true;
+  return compiled.result;
 }
 
 /* A numeric condition read before: both sides from their compiled expressions. */
 bool TZBasic::RunCompiledCondition(const TCompiledCondition& known, bool* result) {
   const LONG startLine = lineNumber_;
-  ScriptDecimal left, right;
-  if (!EvaluateSteps(*known.left, startLine + known.leftLineFeeds, &left) ||
-      !EvaluateSteps(*known.right, startLine + known.rightLineFeeds, &right))
-    return false;
+  const ScriptDecimal* left = Evaluate(*known.left, startLine + known.leftLineFeeds);
+  if (!left) return false;
+  const ScriptDecimal* right = Evaluate(*known.right, startLine + known.rightLineFeeds);
+  if (!right) return false;
+  *result = Holds(known.relation, ScriptDecimal::Compare(*left, *right));
   LeaveAfter(*known.right, startLine + known.rightLineFeeds);
-  *result = Holds(known.relation, ScriptDecimal::Compare(left, right));
   return true;
 }
 
 bool TZBasic::RunCompiledAssignment(const TCompiledAssignment& known) {
-  lineNumber_ += known.lineFeeds;
-  ScriptDecimal value;
-  if (!RunCompiledExpression(*known.expression, &value)) return false;
-  known.variable->value = value;
+  const LONG startLine = lineNumber_ + known.lineFeeds;
+  const ScriptDecimal* value = Evaluate(*known.expression, startLine);
+  if (!value) return false;
+  known.variable->value = *value;
+  LeaveAfter(*known.expression, startLine);
   return !known.variable->field || StoreBoundVariable(*known.variable);
 }

@@ -121,11 +121,13 @@ void TZBasic::ApplyCachedToken(TCachedToken* token) {
   lineNumber_ += token->lineFeeds;
   tokenClass_ = token->tokenClass;
   keywordCode_ = token->keywordCode;
-  const char* text = (tokenClass_ == kTokenKeyword || tokenClass_ == kTokenRelational)
-                         ? token->keywordText
-                         : base + token->textOffset;
-  std::memcpy(tokenText_, text, token->textLength);
-  tokenText_[token->textLength] = '\0';
+  if (tokenClass_ == kTokenKeyword || tokenClass_ == kTokenRelational) {
+    // The whole padded field, terminator included: a copy of fixed size is the cheapest.
+    std::memcpy(tokenText_, token->keywordText, sizeof token->keywordText);
+  } else {
+    std::memcpy(tokenText_, base + token->textOffset, token->textLength);
+    tokenText_[token->textLength] = '\0';
+  }
   currentToken_ = token;
 }
 

@@ -1,5 +1,6 @@
 /*
-** The per-run token memory of the scanner.
+** The per-run token memory of the scanner, and the compilation of an expression's steps
+** into operations on fixed places.
 */
 #include "script/zbasic_token_cache.h"
 
@@ -10,8 +11,8 @@ void TTokenCache::Begin(const char* base) {
 
 void TTokenCache::End() {
   base_ = nullptr;
-  slots_.clear();
-  entries_.clear();
+  tokenSlots_.clear();
+  tokens_.clear();
   expressionSlots_.clear();
   expressions_.clear();
   assignmentSlots_.clear();
@@ -21,10 +22,48 @@ void TTokenCache::End() {
 }
 
 TCachedToken* TTokenCache::Store(const char* position, const TCachedToken& token) {
-  StoreIn(slots_, entries_, position, token);
+  tokens_.push_back(token);
+  Place(tokenSlots_, position, &tokens_.back());
   return Find(position);
 }
 
-void TTokenCache::StoreExpression(const char* position, TCompiledExpression&& expression) {
-  StoreIn(expressionSlots_, expressions_, position, expression);
+TCompiledExpression* TTokenCache::AddExpression(const char* position) {
+  expressions_.emplace_back();
+  Place(expressionSlots_, position, &expressions_.back());
+  return &expressions_.back();
+}
+
+/* Runs the steps on a stack of places instead of values: a constant gets a place of its
+   own, a variable is its own place, and each operation writes a new place. */
+void TCompiledExpression::Compile(const std::vector<TExpressionStep>& steps) {
+  size_t places = 0;
+  for (const TExpressionStep& step : steps)
+    if (step.kind != TExpressionStep::kVariable) ++places;
+  values.assign(places, ScriptDecimal{});  // never resized again: operations point into it
+  operations.clear();
+  std::vector<const ScriptDecimal*> stack;
+  size_t next = 0;
+  for (const TExpressionStep& step : steps) {
+    if (step.kind == TExpressionStep::kConstant) {
+      values[next] = step.constant;
+      stack.push_back(&values[next++]);
+      continue;
+    }
+    if (step.kind == TExpressionStep::kVariable) {
+      stack.push_back(&step.variable->value);
+      continue;
+    }
+    TExpressionOperation operation;
+    operation.kind = step.kind;
+    operation.lineFeeds = step.lineFeeds;
+    if (step.kind != TExpressionStep::kNegate) {
+      operation.right = stack.back();
+      stack.pop_back();
+    }
+    operation.left = stack.back();
+    operation.out = &values[next++];
+    stack.back() = operation.out;
+    operations.push_back(operation);
+  }
+  result = stack.empty() ? nullptr : stack.back();
 }

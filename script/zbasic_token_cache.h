@@ -3,7 +3,8 @@
 ** were read from. Loops and jumps re-read the same text many times; since the text does
 ** not change during a run, the token at a position is always the same, so a second read
 ** is a copy. Each entry also remembers the variable its name resolved to and the value of
-** its number, which stay the same for the rest of the run.
+** its number, which stay the same for the rest of the run. Expressions, numeric
+** assignments and numeric conditions read once are kept in compiled form the same way.
 */
 #ifndef ZARNE_SCRIPT_ZBASIC_TOKEN_CACHE_H
 #define ZARNE_SCRIPT_ZBASIC_TOKEN_CACHE_H
@@ -30,25 +31,42 @@ struct TCachedToken {
   ScriptDecimal number;
 };
 
-/* One step of a compiled expression, in evaluation order (postfix). */
+/* One step of an expression as it is first read, in evaluation order (postfix). */
 struct TExpressionStep {
   enum Kind : uint8_t { kConstant, kVariable, kNegate, kAdd, kSubtract, kMultiply, kDivide,
                         kRemainder };
-  // Where a binary step takes its right operand: from the stack, or folded into the step
-  // (the constant or variable pushed just before it).
-  enum Operand : uint8_t { kFromStack, kFoldedConstant, kFoldedVariable };
   Kind kind = kConstant;
-  Operand operand = kFromStack;
   LONG lineFeeds = 0;  // line feeds read before this step, for an error's line
   ScriptDecimal constant;
   const TVariableNode* variable = nullptr;
 };
 
-/* An expression read once: its steps, where the cursor ends and the line feeds passed. */
+/* One operation of a compiled expression: `out` = `left` op `right` (negation reads only
+   `left`). The operands point straight at variables' values, at constants or at earlier
+   results, so running it moves no values through a stack. */
+struct TExpressionOperation {
+  TExpressionStep::Kind kind = TExpressionStep::kAdd;
+  LONG lineFeeds = 0;
+  const ScriptDecimal* left = nullptr;
+  const ScriptDecimal* right = nullptr;
+  ScriptDecimal* out = nullptr;
+};
+
+/* An expression read once: its operations in the order the first reading did them, where
+   its value ends up, where the cursor ends and the line feeds passed. */
 struct TCompiledExpression {
-  std::vector<TExpressionStep> steps;
+  std::vector<TExpressionOperation> operations;
+  std::vector<ScriptDecimal> values;  // its constants and intermediate results
+  const ScriptDecimal* result = nullptr;
   uint32_t endOffset = 0;
   LONG lineFeeds = 0;
+
+  TCompiledExpression() = default;
+  TCompiledExpression(const TCompiledExpression&) = delete;  // operations point into values
+  TCompiledExpression& operator=(const TCompiledExpression&) = delete;
+
+  /* Builds the operations from the steps of the first reading. */
+  void Compile(const std::vector<TExpressionStep>& steps);
 };
 
 /* A numeric assignment read before: its variable and its compiled expression. */
@@ -66,8 +84,6 @@ struct TCompiledCondition {
   LONG relation = 0;
 };
 
-constexpr int kMaxCompiledDepth = 32;  // deeper expressions are simply read each time
-
 class TTokenCache {
  public:
   /* Starts a run over the text from `base`; empties the cache. Memory grows with the part
@@ -76,54 +92,59 @@ class TTokenCache {
   void End();
   bool Active() const { return base_ != nullptr; }
   /* The token read from this position, or null. */
-  TCachedToken* Find(const char* position) { return FindIn(slots_, entries_, position); }
+  TCachedToken* Find(const char* position) const { return FindIn(tokenSlots_, position); }
   TCachedToken* Store(const char* position, const TCachedToken& token);
   const char* Base() const { return base_; }
 
-  TCompiledExpression* FindExpression(const char* position) {
-    return FindIn(expressionSlots_, expressions_, position);
+  TCompiledExpression* FindExpression(const char* position) const {
+    return FindIn(expressionSlots_, position);
   }
-  void StoreExpression(const char* position, TCompiledExpression&& expression);
+  /* A new, empty compiled expression for this position. */
+  TCompiledExpression* AddExpression(const char* position);
 
-  TCompiledAssignment* FindAssignment(const char* position) {
-    return FindIn(assignmentSlots_, assignments_, position);
+  TCompiledAssignment* FindAssignment(const char* position) const {
+    return FindIn(assignmentSlots_, position);
   }
   void StoreAssignment(const char* position, const TCompiledAssignment& assignment) {
-    StoreIn(assignmentSlots_, assignments_, position, assignment);
+    assignments_.push_back(assignment);
+    Place(assignmentSlots_, position, &assignments_.back());
   }
-  TCompiledCondition* FindCondition(const char* position) {
-    return FindIn(conditionSlots_, conditions_, position);
+  TCompiledCondition* FindCondition(const char* position) const {
+    return FindIn(conditionSlots_, position);
   }
   void StoreCondition(const char* position, const TCompiledCondition& condition) {
-    StoreIn(conditionSlots_, conditions_, position, condition);
+    conditions_.push_back(condition);
+    Place(conditionSlots_, position, &conditions_.back());
   }
 
  private:
-  template <typename T>
-  T* FindIn(std::vector<int32_t>& slots, std::deque<T>& items, const char* position) {
-    if (!base_ || position < base_) return nullptr;
-    size_t offset = static_cast<size_t>(position - base_);
-    if (offset >= slots.size() || slots[offset] < 0) return nullptr;
-    return &items[slots[offset]];
+  size_t OffsetOf(const char* position) const {
+    // A position before the base wraps to a huge offset, which no table reaches.
+    return reinterpret_cast<uintptr_t>(position) - reinterpret_cast<uintptr_t>(base_);
   }
   template <typename T>
-  void StoreIn(std::vector<int32_t>& slots, std::deque<T>& items, const char* position,
-               const T& item) {
+  T* FindIn(const std::vector<T*>& slots, const char* position) const {
+    size_t offset = OffsetOf(position);
+    return offset < slots.size() ? slots[offset] : nullptr;
+  }
+  template <typename T>
+  void Place(std::vector<T*>& slots, const char* position, T* item) {
     if (!base_ || position < base_) return;
-    size_t offset = static_cast<size_t>(position - base_);
-    if (offset >= slots.size()) slots.resize(offset + offset / 2 + 64, -1);
-    items.push_back(item);
-    slots[offset] = static_cast<int32_t>(items.size() - 1);
+    size_t offset = OffsetOf(position);
+    if (offset >= slots.size()) slots.resize(offset + offset / 2 + 64, nullptr);
+    slots[offset] = item;
   }
 
   const char* base_ = nullptr;
-  std::vector<int32_t> slots_;      // per position: index into entries_, or -1
-  std::deque<TCachedToken> entries_;  // stable addresses while the run adds entries
-  std::vector<int32_t> expressionSlots_;
+  // Per position, the entry read there or null; the deques keep entries in place while
+  // the run adds more.
+  std::vector<TCachedToken*> tokenSlots_;
+  std::deque<TCachedToken> tokens_;
+  std::vector<TCompiledExpression*> expressionSlots_;
   std::deque<TCompiledExpression> expressions_;
-  std::vector<int32_t> assignmentSlots_;
+  std::vector<TCompiledAssignment*> assignmentSlots_;
   std::deque<TCompiledAssignment> assignments_;
-  std::vector<int32_t> conditionSlots_;
+  std::vector<TCompiledCondition*> conditionSlots_;
   std::deque<TCompiledCondition> conditions_;
 };
 

@@ -39,6 +39,12 @@ bool TControl::Create() {
   return false;
 }
 
+void TControl::DrawItem(DRAWITEMSTRUCT& drawInfo) {
+  if (drawInfo.itemAction & ODA_DRAWENTIRE) ODADrawEntire(drawInfo);
+  else if (drawInfo.itemAction & ODA_FOCUS) ODAFocus(drawInfo);
+  else if (drawInfo.itemAction & ODA_SELECT) ODASelect(drawInfo);
+}
+
 /* ---- static ---- */
 
 TStatic::TStatic(TWindow* parent, int id, const char* title, int x, int y, int w, int h,

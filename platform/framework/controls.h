@@ -18,6 +18,11 @@ class TControl : public TWindow {
   /* The control of the parent dialog's template with this id. */
   TControl(TWindow* parent, int resourceId, TModule* module = nullptr);
   bool Create() override;
+  /* Owner drawing by what is asked: the whole item, its focus, or its selection. */
+  void DrawItem(DRAWITEMSTRUCT& drawInfo) override;
+  virtual void ODADrawEntire(DRAWITEMSTRUCT&) {}
+  virtual void ODAFocus(DRAWITEMSTRUCT&) {}
+  virtual void ODASelect(DRAWITEMSTRUCT&) {}
 };
 
 class TStatic : public TControl {

@@ -536,7 +536,13 @@ UINT TWindow::EvGetDlgCode(MSG*) { return static_cast<UINT>(DefaultProcessing())
 void TWindow::EvShowWindow(bool, UINT) { DefaultProcessing(); }
 void TWindow::EvActivate(UINT, bool, HWND) { DefaultProcessing(); }
 HBRUSH TWindow::EvCtlColor(HDC, HWND, UINT) { return reinterpret_cast<HBRUSH>(DefaultProcessing()); }
-void TWindow::EvDrawItem(UINT, LPARAM) { DefaultProcessing(); }
+void TWindow::EvDrawItem(UINT, DRAWITEMSTRUCT& drawInfo) {
+  TWindow* control = FromHandle(drawInfo.hwndItem);
+  if (control && control != this) control->DrawItem(drawInfo);
+  else DefaultProcessing();
+}
+
+void TWindow::DrawItem(DRAWITEMSTRUCT&) {}
 bool TWindow::EvQueryEndSession() { return GetApplication() ? GetApplication()->CanClose() : CanClose(); }
 
 void TWindow::EvInitMenuPopup(HMENU popup, UINT, bool sysMenu) {
@@ -568,4 +574,5 @@ DEFINE_RESPONSE_TABLE1(TWindow, TEventHandler)
   EV_WM_ERASEBKGND,
   EV_WM_QUERYENDSESSION,
   EV_WM_INITMENUPOPUP,
+  EV_WM_DRAWITEM,
 END_RESPONSE_TABLE;

@@ -203,8 +203,11 @@ class TWindow : public TEventHandler {
   virtual void EvShowWindow(bool show, UINT status);
   virtual void EvActivate(UINT active, bool minimized, HWND other);
   virtual HBRUSH EvCtlColor(HDC dc, HWND hWndChild, UINT ctlType);
-  virtual void EvDrawItem(UINT ctrlId, LPARAM drawInfo);
+  /* Owner drawing: the base hands it to the control object that is to be drawn. */
+  virtual void EvDrawItem(UINT ctrlId, DRAWITEMSTRUCT& drawInfo);
   virtual void EvInitMenuPopup(HMENU popup, UINT index, bool sysMenu);
+  /* An owner-drawn control's drawing, called through its parent's WM_DRAWITEM. */
+  virtual void DrawItem(DRAWITEMSTRUCT& drawInfo);
   virtual bool EvQueryEndSession();
 
   /* Binding of HWNDs to objects. */

@@ -1,0 +1,137 @@
+/*
+** The common-dialog wrappers: the print and print-setup dialogs on the print data, printing
+** after the print dialog (its page range, its Cancel), the default printer without a dialog,
+** and the open and save file dialogs on their data records.
+*/
+#include "platform/framework/file_dialogs.h"
+#include "platform/framework/printer.h"
+#include "platform/testing/gui_test.h"
+#include "platform/user/winuser.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class TPagesPrintout : public TPrintout {
+ public:
+  TPagesPrintout() : TPrintout("Pages") {}
+  bool HasPage(int page) override { return page <= 3; }
+  void GetDialogInfo(int& minPage, int& maxPage, int& selFrom, int& selTo) override {
+    minPage = 1;
+    maxPage = 3;
+    selFrom = selTo = 0;
+  }
+  void PrintPage(int page, TRect&, unsigned) override { pages.push_back(page); }
+  std::vector<int> pages;
+};
+
+class CommonDialogsTest : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    previousPrint = SetPrintDialogPresenter([this](const PrintDialogRequest& request) {
+      requests.push_back(request);
+      return answer;
+    });
+    previousFile = SetFileDialogPresenter([this](const FileDialogRequest& request) {
+      fileRequests.push_back(request);
+      return fileAnswer;
+    });
+  }
+  void TearDown() override {
+    SetPrintDialogPresenter(previousPrint);
+    SetFileDialogPresenter(previousFile);
+    GuiTest::TearDown();
+  }
+  void UsePdf(TPrinter& printer) {
+    printer.GetSetup().SetDevNames("winspool", "PDF", "PDF:");
+    DEVMODE mode{};
+    GdiDefaultDevMode("PDF", &mode);
+    printer.GetSetup().SetDevMode(&mode);
+  }
+  PrintDialogPresenter previousPrint;
+  FileDialogPresenter previousFile;
+  std::vector<PrintDialogRequest> requests;
+  std::vector<FileDialogRequest> fileRequests;
+  PrintDialogAnswer answer;
+  FileDialogAnswer fileAnswer;
+};
+
+TEST_F(CommonDialogsTest, PrintDialogPageRangeDecidesThePagesPrinted) {
+  TPrinter printer;
+  UsePdf(printer);
+  answer.accepted = true;
+  answer.device = "PDF";
+  GdiDefaultDevMode("PDF", &answer.mode);
+  answer.flags = PD_PAGENUMS;
+  answer.fromPage = 2;
+  answer.toPage = 2;
+  answer.copies = 1;
+  TPagesPrintout printout;
+  EXPECT_TRUE(printer.Print(nullptr, printout, true));
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_FALSE(requests[0].setup);
+  EXPECT_EQ(requests[0].maxPage, 3);
+  EXPECT_EQ(printout.pages, std::vector<int>{2});
+}
+
+TEST_F(CommonDialogsTest, CancelledPrintDialogPrintsNothingAndShowsNoError) {
+  TPrinter printer;
+  UsePdf(printer);
+  answer.accepted = false;
+  TPagesPrintout printout;
+  EXPECT_FALSE(printer.Print(nullptr, printout, true));
+  EXPECT_TRUE(printout.pages.empty());
+  EXPECT_TRUE(Boxes().Shown().empty());
+}
+
+TEST_F(CommonDialogsTest, SetupChangesThePrinterDataAndKeepsItsFlags) {
+  TPrinter printer;
+  UsePdf(printer);
+  printer.GetSetup().Flags = PD_NOSELECTION;
+  answer.accepted = true;
+  answer.device = "PDF";
+  GdiDefaultDevMode("PDF", &answer.mode);
+  answer.mode.dmOrientation = DMORIENT_LANDSCAPE;
+  EXPECT_TRUE(printer.Setup(nullptr));
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_TRUE(requests[0].setup);
+  ASSERT_NE(printer.GetSetup().GetDevMode(), nullptr);
+  EXPECT_EQ(printer.GetSetup().GetDevMode()->dmOrientation, DMORIENT_LANDSCAPE);
+  EXPECT_STREQ(printer.GetSetup().GetDeviceName(), "PDF");
+  EXPECT_EQ(printer.GetSetup().Flags, static_cast<DWORD>(PD_NOSELECTION));
+}
+
+TEST_F(CommonDialogsTest, ReturnDefaultFillsTheDataWithoutADialog) {
+  TPrintDialog::TData data;
+  data.Flags = PD_RETURNDEFAULT;
+  TPrintDialog dialog(nullptr, data);
+  EXPECT_EQ(dialog.Execute(), IDOK);
+  EXPECT_TRUE(requests.empty());
+  EXPECT_STRNE(data.GetDeviceName(), "");
+  EXPECT_NE(data.GetDevMode(), nullptr);
+}
+
+TEST_F(CommonDialogsTest, OpenDialogTakesItsDataRecordAndGivesTheChoiceBack) {
+  TOpenSaveDialog::TData data(OFN_HIDEREADONLY | OFN_SHAREAWARE,
+                              "Legal Desc files (*.LEG)|*.LEG|AllFiles (*.*)|*.*|", nullptr,
+                              "C:\\ZARNE", nullptr);
+  fileAnswer.accepted = true;
+  fileAnswer.files = {"C:\\ZARNE\\LOT12.LEG"};
+  TFileOpenDialog dialog(nullptr, data);
+  EXPECT_EQ(dialog.Execute(), IDOK);
+  ASSERT_EQ(fileRequests.size(), 1u);
+  EXPECT_FALSE(fileRequests[0].save);
+  ASSERT_EQ(fileRequests[0].filters.size(), 2u);
+  EXPECT_EQ(fileRequests[0].filters[0].second, "*.LEG");
+  EXPECT_EQ(fileRequests[0].filterIndex, 1);
+  EXPECT_STREQ(data.FileName, "C:\\ZARNE\\LOT12.LEG");
+  fileAnswer.accepted = false;
+  TFileSaveDialog save(nullptr, data);
+  EXPECT_EQ(save.Execute(), IDCANCEL);
+  EXPECT_TRUE(fileRequests[1].save);
+  EXPECT_STREQ(data.FileName, "C:\\ZARNE\\LOT12.LEG");
+}
+
+}  // namespace

@@ -40,6 +40,8 @@ std::map<std::string, std::string> fields;
 int depth = 0;
 bool nested = false;
 std::function<void()> onExecute;
+bool oneConversationAtATime = false;
+HCONV recorded = nullptr;
 
 std::string Text(HSZ hsz) {
   char buffer[256] = "";
@@ -65,6 +67,8 @@ HDDEDATA FieldData(HSZ item) {
 HDDEDATA Answer(UINT type, HSZ topic, HSZ item, HDDEDATA data) {
   switch (type) {
     case XTYP_CONNECT:
+      // As the program's own server does: a new client replaces the one before.
+      if (oneConversationAtATime && recorded) DdeDisconnect(recorded), recorded = nullptr;
       return reinterpret_cast<HDDEDATA>(DdeCmpStringHandles(topic, topicName) == 0 ? TRUE : FALSE);
     case XTYP_REQUEST:
     case XTYP_ADVREQ: return FieldData(item);
@@ -86,6 +90,8 @@ HDDEDATA CALLBACK Record(UINT type, UINT, HCONV conversation, HSZ hsz1, HSZ hsz2
   if (depth > 0) nested = true;
   ++depth;
   events.push_back({type, conversation, Text(hsz2), DataText(data)});
+  if (type == XTYP_CONNECT_CONFIRM) recorded = conversation;
+  if (type == XTYP_DISCONNECT && conversation == recorded) recorded = nullptr;
   HDDEDATA result = Answer(type, hsz1, hsz2, data);
   --depth;
   return result;
@@ -161,6 +167,8 @@ class DdeServer : public ::testing::Test {
     events.clear();
     nested = false;
     onExecute = nullptr;
+    oneConversationAtATime = false;
+    recorded = nullptr;
     fields = {{"BuyerName", "Jane Q. Buyer"}, {"SalesPrice", "250,000.00"}};
     ASSERT_EQ(DdeInitialize(&serverInstance, Record, APPCLASS_STANDARD | CBF_SKIP_REGISTRATIONS, 0),
               0u);
@@ -240,6 +248,20 @@ TEST_F(DdeServer, ServerEndingAConversationEndsTheClient) {
   EXPECT_EQ(advise.process().exitCode(), 1);
   EXPECT_FALSE(Seen(XTYP_DISCONNECT));  // the side that ends it is not told
   EXPECT_EQ(Zdde({"request", "Zarne", "Current", "BuyerName"}), 0);
+}
+
+TEST_F(DdeServer, ANewClientReplacesTheOneBefore) {
+  oneConversationAtATime = true;
+  Child first(ZDDE_PROGRAM, {"advise", "Zarne", "Current", "BuyerName"});
+  ASSERT_TRUE(SpinUntil([] { return Seen(XTYP_ADVSTART); }));
+  std::string output;
+  EXPECT_EQ(Zdde({"request", "Zarne", "Current", "SalesPrice"}, &output), 0);
+  EXPECT_EQ(output, "250,000.00\n");
+  ASSERT_TRUE(SpinUntil([&] { return first.process().state() == QProcess::NotRunning; }));
+  EXPECT_EQ(first.process().exitCode(), 1);  // told its conversation ended
+  events.clear();
+  EXPECT_TRUE(DdePostAdvise(serverInstance, nullptr, nullptr));
+  EXPECT_TRUE(events.empty());  // its link went with it
 }
 
 TEST_F(DdeServer, GarbageBeforeConnectingIsClosedWithoutACallback) {

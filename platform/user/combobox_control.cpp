@@ -367,7 +367,7 @@ HWND CreateListPart(ComboState& s, DWORD style, int width, int height) {
                           reinterpret_cast<HMENU>(static_cast<intptr_t>(COMBO_LIST_ID)), nullptr, nullptr);
   } else {
     // Floats above the dialog, owned by it, and never takes the activation.
-    list = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "listbox", "", listStyle | WS_POPUP, 0, 0, width,
+    list = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "listbox", "", listStyle | WS_POPUP, 0, 0, width,
                           std::max(height - s.fieldHeight, 0), s.hwnd, nullptr, nullptr, nullptr);
   }
   if (!list) return nullptr;

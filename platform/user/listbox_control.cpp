@@ -485,8 +485,8 @@ LRESULT OnMouse(ListState& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         // A combo's list leaves the focus with its combo box.
         HWND focus = GetFocus();
         if (focus != s.combo && !IsChild(s.combo, focus)) SetFocus(s.combo);
-      } else if (GetFocus() != hwnd) {
-        SetFocus(hwnd);
+      } else if (GetFocus() != hwnd && (Style(hwnd) & WS_CHILD)) {
+        SetFocus(hwnd);  // a list floating above its dialog leaves the focus where it is
       }
       if (!StateOf(hwnd)) return 0;
       SetCapture(hwnd);

@@ -138,6 +138,10 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   if (!EnsureWindowSystem()) return nullptr;
   auto windowClass = FindWindowClass(className, instance);
   if (!windowClass) return nullptr;
+  // A child of the desktop (a list floating above its dialog) is a top-level window at screen
+  // coordinates that keeps its id, takes no menu and is never activated.
+  bool desktopChild = parent == GetDesktopWindow() && (style & WS_CHILD);
+  if (desktopChild) style = (style & ~WS_CHILD) | WS_POPUP, exStyle |= WS_EX_NOACTIVATE;
   if (parent == GetDesktopWindow()) parent = nullptr;
   WindowPtr parentWindow = FindWindowObject(parent);
   if (parent && !parentWindow) return nullptr;
@@ -161,13 +165,14 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     window->owner = parent ? TopLevelAncestor(parent) : nullptr;
     owner = FindWindowObject(window->owner);
     AddTopLevelWindow(hwnd, true);
+    if (desktopChild) window->id = reinterpret_cast<LONG_PTR>(menuOrId);
   }
   ApplyDefaultPlacement(x, y, width, height, style);
   window->rect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
   window->client = RECT{0, 0, RectWidth(window->rect), RectHeight(window->rect)};
   window->restoreRect = window->rect;
   CreateWidgets(*window, parentWindow, owner);
-  if (!(style & WS_CHILD) && menuOrId) AttachMenuAtCreation(hwnd, menuOrId);  // menu_bar.cpp
+  if (!(style & WS_CHILD) && menuOrId && !desktopChild) AttachMenuAtCreation(hwnd, menuOrId);  // menu_bar.cpp
 
   CREATESTRUCT cs{createParam, instance, menuOrId, parent, height, width, y, x,
                   static_cast<LONG>(style), windowName, className, exStyle};

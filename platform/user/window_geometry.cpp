@@ -219,7 +219,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   }
   if (clientSized && !(pos.flags & SWP_NOREDRAW)) InvalidateAfterResize(*window, oldClient);
   if (!window->IsChild() && !(pos.flags & SWP_NOACTIVATE) && (window->style & WS_VISIBLE) &&
-      !(pos.flags & SWP_HIDEWINDOW))
+      !(pos.flags & SWP_HIDEWINDOW) && !(window->exStyle & WS_EX_NOACTIVATE))
     SetActiveWindow(hwnd);
 
   WINDOWPOS changed{hwnd, pos.hwndInsertAfter, window->rect.left, window->rect.top,

@@ -157,4 +157,7 @@
 #define SW_INVALIDATE 0x0002
 #define SW_ERASE 0x0004
 
+/* A window that showing or clicking never activates (a list floating above its dialog) */
+#define WS_EX_NOACTIVATE 0x08000000L
+
 #endif

@@ -259,3 +259,46 @@ TEST_F(ListBoxControl, ScrollingKeepsTheSelectionInViewAndFollowsTheBar) {
   Click(list, 5, r.top + 2);
   EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 38);
 }
+
+namespace {
+
+std::vector<UINT> g_floatingSaw;
+WNDPROC g_listProc = nullptr;
+
+LRESULT CALLBACK WatchingList(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_LBUTTONDOWN || msg == WM_KEYDOWN) g_floatingSaw.push_back(msg);
+  return CallWindowProc(g_listProc, hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(ListBoxControl, ChildOfTheDesktopFloatsWithoutTakingActivationOrFocus) {
+  HWND top = TopWindow();
+  HWND edit = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE, 10, 10, 80, 20, top, reinterpret_cast<HMENU>(101),
+                           nullptr, nullptr);
+  SetFocus(edit);
+  POINT below{10, 40};
+  ClientToScreen(top, &below);
+  HWND list = CreateWindow("listbox", "", WS_CHILD | WS_BORDER | WS_VSCROLL, below.x, below.y, 100, 80,
+                           GetDesktopWindow(), reinterpret_cast<HMENU>(555), nullptr, nullptr);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(GetWindowLong(list, GWL_ID), 555);
+  Add(list, {"B", "S", "/"});
+  g_listProc = reinterpret_cast<WNDPROC>(SetWindowLong(list, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(WatchingList)));
+  g_floatingSaw.clear();
+  SetWindowPos(list, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ShowWindow(list, SW_SHOW);
+  EXPECT_TRUE(IsWindowVisible(list));
+  RECT placed{};
+  GetWindowRect(list, &placed);
+  EXPECT_EQ(placed.left, below.x);
+  EXPECT_EQ(placed.top, below.y);
+  EXPECT_EQ(GetActiveWindow(), top);
+  EXPECT_EQ(GetFocus(), edit);
+  ClickItem(list, 1);
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(GetActiveWindow(), top);
+  EXPECT_EQ(g_floatingSaw, std::vector<UINT>{WM_LBUTTONDOWN});  // the subclass saw the click first
+  DestroyWindow(list);
+  EXPECT_EQ(GetFocus(), edit);
+}

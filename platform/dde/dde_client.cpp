@@ -79,6 +79,7 @@ Pairs AskPairs(const std::string& path, const std::string* service, const std::s
   return pairs;
 }
 
+void ProcessClientInput(uintptr_t handle);
 
 HCONV OpenConversation(DWORD instance, const std::string& path, const std::string& service,
                        const std::string& topic) {
@@ -103,6 +104,9 @@ HCONV OpenConversation(DWORD instance, const std::string& path, const std::strin
   conversation.serviceRequested = InternString(service);
   conversation.input = std::move(input);
   WatchClientConversation(conversation);
+  uintptr_t handle = conversation.handle;
+  // Whatever followed the acceptance in the same read will not wake the notifier.
+  if (!conversation.input.empty()) RunOutsideCallback([handle] { ProcessClientInput(handle); });
   return HandleOf(conversation);
 }
 

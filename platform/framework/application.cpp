@@ -99,6 +99,10 @@ int TApplication::MessageLoop() {
   return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 0;
 }
 
+void TApplication::CmExit() {
+  if (MainWindow && MainWindow->HWindow) MainWindow->CloseWindow();
+}
+
 void TApplication::EnableCtl3d(bool enable) {
   ctl3d_ = enable;
   ::EnableCtl3d(enable);

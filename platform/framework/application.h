@@ -49,6 +49,9 @@ class TApplication : public TModule, public TEventHandler {
   bool Ctl3dEnabled() const { return ctl3d_; }
   bool BWCCEnabled() const { return bwcc_; }
 
+  /* The exit command: closes the main window (asking CanClose first). */
+  void CmExit();
+
   /* How the main window is first shown (SW_SHOWNORMAL unless set otherwise). */
   int nCmdShow = SW_SHOWNORMAL;
 

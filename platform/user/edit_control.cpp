@@ -12,6 +12,7 @@
 #include "platform/kernel/global_memory.h"
 #include "platform/user/clipboard.h"
 #include "platform/user/combobox_control.h"
+#include "platform/user/control_colors.h"
 #include "platform/user/control_input.h"
 #include "platform/user/input.h"
 #include "platform/user/key_mapping.h"
@@ -223,24 +224,6 @@ bool IsNavigationKey(int vk) {
   return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_DELETE || vk == VK_INSERT;
 }
 
-/* The parent chooses the editor's colours through WM_CTLCOLOREDIT, as it would for painting. */
-void ApplyParentColors(EditState& s) {
-  HWND parent = GetParent(s.hwnd);
-  QWidget* editor = Editor(s);
-  if (!parent || !editor) return;
-  HDC dc = GetDC(nullptr);
-  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-  auto brush = reinterpret_cast<HBRUSH>(
-      SendMessage(parent, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(s.hwnd)));
-  QPalette palette = editor->palette();
-  palette.setColor(QPalette::Text, GdiColorToQColor(GetTextColor(dc)));
-  QBrush fill = brush ? GdiBrushToQBrush(brush) : QBrush(GdiColorToQColor(GetBkColor(dc)));
-  if (fill.style() != Qt::NoBrush) palette.setBrush(QPalette::Base, fill);
-  editor->setPalette(palette);
-  ReleaseDC(nullptr, dc);
-}
-
 void CreateEditor(HWND hwnd, DWORD style) {
   WindowPtr window = FindWindowObject(hwnd);
   if (!window || !window->clientWidget) return;
@@ -282,6 +265,7 @@ void CreateEditor(HWND hwnd, DWORD style) {
   editor->setFocusPolicy(Qt::NoFocus);
   editor->setContextMenuPolicy(Qt::NoContextMenu);
   InstallControlInput(hwnd, editor);
+  AskParentColorsWhenPainting(hwnd, WM_CTLCOLOREDIT, state->multi ? state->multi->viewport() : editor, editor);
   layout->addWidget(editor);
   window->focusTarget = editor;
   Edits()[hwnd] = std::move(state);
@@ -497,7 +481,8 @@ LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       if (wParam & MK_LBUTTON) ReplayMouseMessage(hwnd, MouseTarget(*s), message, wParam, lParam);
       return 0;
     case WM_SETFOCUS:
-      ApplyParentColors(*s);
+      ApplyParentColors(hwnd, GetParent(hwnd), WM_CTLCOLOREDIT, Editor(*s));
+      if (!StateOf(hwnd)) return 0;
       Editor(*s)->setFocus(Qt::OtherFocusReason);
       Notify(hwnd, EN_SETFOCUS);
       return 0;

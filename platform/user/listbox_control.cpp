@@ -12,6 +12,7 @@
 #include "platform/kernel/string_calls.h"
 #include "platform/kernel/text.h"
 #include "platform/user/combobox_control.h"
+#include "platform/user/control_colors.h"
 #include "platform/user/control_input.h"
 #include "platform/user/input.h"
 #include "platform/user/message_queue.h"
@@ -345,25 +346,6 @@ void OnVScroll(ListState& s, int code, int pos) {
   ShowTop(s);
 }
 
-/* The parent chooses the colours through WM_CTLCOLORLISTBOX, as it would for painting. */
-void ApplyParentColors(ListState& s) {
-  HWND parent = s.combo ? s.combo : GetParent(s.hwnd);
-  if (!parent || !s.view) return;
-  HDC dc = GetDC(nullptr);
-  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-  auto brush = reinterpret_cast<HBRUSH>(
-      SendMessage(parent, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(s.hwnd)));
-  if (StateOf(s.hwnd) && s.view) {
-    QPalette palette = s.view->palette();
-    palette.setColor(QPalette::Text, GdiColorToQColor(GetTextColor(dc)));
-    QBrush fill = brush ? GdiBrushToQBrush(brush) : QBrush(GdiColorToQColor(GetBkColor(dc)));
-    if (fill.style() != Qt::NoBrush) palette.setBrush(QPalette::Base, fill);
-    s.view->setPalette(palette);
-  }
-  ReleaseDC(nullptr, dc);
-}
-
 void CreateView(HWND hwnd, DWORD style) {
   WindowPtr window = FindWindowObject(hwnd);
   if (!window || !window->clientWidget) return;
@@ -385,6 +367,7 @@ void CreateView(HWND hwnd, DWORD style) {
   view->setSpacing(0);
   InstallControlInput(hwnd, view);
   InstallControlInput(hwnd, view->viewport());
+  AskParentColorsWhenPainting(hwnd, WM_CTLCOLORLISTBOX, view->viewport(), view);
   layout->addWidget(view);
   window->focusTarget = view;
   state->view = view;
@@ -613,8 +596,8 @@ LRESULT CALLBACK ListBoxWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
   switch (message) {
     case WM_NCDESTROY:
       Lists().erase(hwnd);
+      SetControlColorParent(hwnd, nullptr);
       return DefWindowProc(hwnd, message, wParam, lParam);
-    case WM_CREATE: ApplyParentColors(*s); return 0;
     case WM_SIZE:
       DefWindowProc(hwnd, message, wParam, lParam);
       if (ListState* still = StateOf(hwnd)) ShowTop(*still);
@@ -627,11 +610,8 @@ LRESULT CALLBACK ListBoxWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_ERASEBKGND: return 1;
     case WM_SETFOCUS:
-      ApplyParentColors(*s);
-      if (ListState* still = StateOf(hwnd)) {
-        still->view->setFocus(Qt::OtherFocusReason);
-        Notify(*still, LBN_SETFOCUS);
-      }
+      s->view->setFocus(Qt::OtherFocusReason);
+      Notify(*s, LBN_SETFOCUS);
       return 0;
     case WM_KILLFOCUS:
       s->view->clearFocus();
@@ -657,6 +637,7 @@ LRESULT CALLBACK ListBoxWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 
 void SetListBoxOwnerCombo(HWND list, HWND combo) {
   if (ListState* s = StateOf(list)) s->combo = combo;
+  SetControlColorParent(list, combo);
 }
 
 void RegisterListBoxClass() {

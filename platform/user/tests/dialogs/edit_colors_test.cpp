@@ -1,0 +1,59 @@
+/*
+** Colours of the Qt-widget controls: an edit and a list box ask their parent with
+** WM_CTLCOLOREDIT / WM_CTLCOLORLISTBOX when they paint, and show the brush and text colour
+** it answers; a combo box passes its parts' questions on to its own parent.
+*/
+#include "platform/user/tests/window_test_fixture.h"
+
+#include "platform/gdi/gdi.h"
+#include "platform/user/combobox_control.h"
+#include "platform/user/listbox_control.h"
+
+#include <QImage>
+
+using ControlColors = WindowTest;
+
+namespace {
+
+/* The colour most of a window's client area shows. */
+QRgb MiddleColour(HWND hwnd) {
+  QImage image = GrabWindow(hwnd);
+  return image.pixel(image.width() - 6, image.height() / 2);
+}
+
+}  // namespace
+
+TEST_F(ControlColors, EditAndListShowTheBrushTheirParentAnswers) {
+  HWND top = TopWindow();
+  HBRUSH yellow = CreateSolidBrush(RGB(255, 255, 0));
+  HBRUSH cyan = CreateSolidBrush(RGB(0, 255, 255));
+  std::vector<std::pair<UINT, HWND>> asked;
+  Hook() = [&](HWND, UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+    if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) {
+      asked.emplace_back(message, reinterpret_cast<HWND>(lParam));
+      SetTextColor(reinterpret_cast<HDC>(wParam), RGB(200, 0, 0));
+      return reinterpret_cast<LRESULT>(message == WM_CTLCOLOREDIT ? yellow : cyan);
+    }
+    return std::nullopt;
+  };
+  HWND edit = CreateWindow("edit", "text", WS_CHILD | WS_VISIBLE, 10, 10, 120, 24, top, reinterpret_cast<HMENU>(101),
+                           nullptr, nullptr);
+  HWND list = CreateWindow("listbox", "", WS_CHILD | WS_VISIBLE, 10, 40, 120, 80, top, reinterpret_cast<HMENU>(102),
+                           nullptr, nullptr);
+  EXPECT_EQ(MiddleColour(edit), qRgb(255, 255, 0));
+  EXPECT_EQ(MiddleColour(list), qRgb(0, 255, 255));
+  EXPECT_NE(std::find(asked.begin(), asked.end(), std::make_pair(UINT{WM_CTLCOLOREDIT}, edit)), asked.end());
+  EXPECT_NE(std::find(asked.begin(), asked.end(), std::make_pair(UINT{WM_CTLCOLORLISTBOX}, list)), asked.end());
+
+  // A combo box's field asks the combo, which asks its own parent about its part.
+  asked.clear();
+  HWND combo = CreateWindow("combobox", "", WS_CHILD | WS_VISIBLE | CBS_SIMPLE, 150, 10, 120, 120, top,
+                            reinterpret_cast<HMENU>(201), nullptr, nullptr);
+  EXPECT_EQ(MiddleColour(ComboBoxEditWindow(combo)), qRgb(255, 255, 0));
+  EXPECT_NE(std::find(asked.begin(), asked.end(), std::make_pair(UINT{WM_CTLCOLOREDIT}, ComboBoxEditWindow(combo))),
+            asked.end());
+  Hook() = nullptr;
+  DestroyWindow(top);
+  DeleteObject(yellow);
+  DeleteObject(cyan);
+}

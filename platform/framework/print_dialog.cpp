@@ -51,7 +51,9 @@ int TPrintDialog::Execute() {
     return IDCANCEL;
   }
   Data.Error = 0;
-  Data.Flags = pd.Flags;
+  // Asking for the default printer is a one-time request, not a lasting choice: a later
+  // print dialog on the same data must show itself.
+  Data.Flags = pd.Flags & ~static_cast<DWORD>(PD_RETURNDEFAULT);
   Data.FromPage = pd.nFromPage;
   Data.ToPage = pd.nToPage;
   Data.Copies = pd.nCopies;

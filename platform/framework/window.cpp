@@ -543,10 +543,13 @@ void TWindow::EvDrawItem(UINT, DRAWITEMSTRUCT& drawInfo) {
 }
 
 void TWindow::DrawItem(DRAWITEMSTRUCT&) {}
-bool TWindow::EvQueryEndSession() { return GetApplication() ? GetApplication()->CanClose() : CanClose(); }
+bool TWindow::EvQueryEndSession() {
+  if (IsFlagSet(wfPredefinedClass)) return DefaultProcessing() != 0;
+  return GetApplication() ? GetApplication()->CanClose() : CanClose();
+}
 
 void TWindow::EvInitMenuPopup(HMENU popup, UINT, bool sysMenu) {
-  if (sysMenu || !popup) {
+  if (sysMenu || !popup || IsFlagSet(wfPredefinedClass)) {
     DefaultProcessing();
     return;
   }

@@ -111,6 +111,12 @@ TEST_F(CommonDialogsTest, ReturnDefaultFillsTheDataWithoutADialog) {
   EXPECT_TRUE(requests.empty());
   EXPECT_STRNE(data.GetDeviceName(), "");
   EXPECT_NE(data.GetDevMode(), nullptr);
+  // The request is not kept: the next run on the data shows the dialog.
+  EXPECT_FALSE(data.Flags & PD_RETURNDEFAULT);
+  answer.accepted = false;
+  EXPECT_EQ(TPrintDialog(nullptr, data).Execute(), IDCANCEL);
+  EXPECT_EQ(requests.size(), 1u);
+  EXPECT_STRNE(data.GetDeviceName(), "");  // a cancelled dialog leaves the data as it was
 }
 
 TEST_F(CommonDialogsTest, OpenDialogTakesItsDataRecordAndGivesTheChoiceBack) {

@@ -6,6 +6,7 @@
 #include "platform/user/mdi_internal.h"
 
 #include "platform/user/menu_calls.h"
+#include "platform/user/menu_internal.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/system_info.h"
 #include "platform/user/window_class.h"
@@ -334,6 +335,7 @@ void MdiUpdateFrameTitle(MdiClientState& state) {
   std::string title = state.frameTitle;
   state.titleComposed = state.active && IsZoomed(state.active) && !Destroying(state.active);
   if (state.titleComposed) title += " - [" + TextOf(state.active) + "]";
+  ShowMaximizedChildControls(state.frame, state.titleComposed ? state.active : nullptr);
   if (title == TextOf(state.frame)) return;
   state.composingTitle = true;
   SetTextDirectly(state.frame, title);

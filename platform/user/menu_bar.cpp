@@ -15,6 +15,9 @@
 #include "platform/user/window_widgets.h"
 
 #include <QEvent>
+#include <QHBoxLayout>
+#include <QStyle>
+#include <QToolButton>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -26,6 +29,7 @@ namespace {
 struct BarState {
   HMENU menu = nullptr;
   QPointer<QMenuBar> bar;
+  HWND maximizedChild = nullptr;  // whose buttons the bar's corner shows
 };
 
 std::map<HWND, BarState>& Bars() {
@@ -131,6 +135,17 @@ bool PathToCommand(HMENU menu, UINT id, std::vector<std::pair<HMENU, int>>* path
 
 }  // namespace
 
+void AddChildButton(QWidget* corner, QStyle::StandardPixmap icon, HWND child, WPARAM command) {
+  auto* button = new QToolButton(corner);
+  button->setIcon(corner->style()->standardIcon(icon));
+  button->setAutoRaise(true);
+  button->setFocusPolicy(Qt::NoFocus);
+  corner->layout()->addWidget(button);
+  QObject::connect(button, &QToolButton::clicked, button, [child, command]() {
+    PostMessage(child, WM_SYSCOMMAND, command, 0);
+  });
+}
+
 /* The non-client strip a window's menu bar takes (window_geometry's size calculation). */
 int MenuBarHeightOf(HWND hwnd) {
   WindowPtr window = FindWindowObject(hwnd);
@@ -205,4 +220,24 @@ BOOL ChooseMenuBarCommand(HWND hwnd, UINT id) {
   if (state == static_cast<UINT>(-1) || (state & (MF_GRAYED | MF_DISABLED))) return FALSE;
   PostCommand(hwnd, id);
   return TRUE;
+}
+
+void ShowMaximizedChildControls(HWND frame, HWND child) {
+  BarState* state = FindBar(frame);
+  if (!state || !state->bar || state->maximizedChild == child) return;
+  state->maximizedChild = child;
+  if (QWidget* old = state->bar->cornerWidget(Qt::TopRightCorner)) {
+    state->bar->setCornerWidget(nullptr, Qt::TopRightCorner);
+    old->deleteLater();
+  }
+  if (!child) return;
+  auto* corner = new QWidget(state->bar);
+  auto* layout = new QHBoxLayout(corner);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  AddChildButton(corner, QStyle::SP_TitleBarMinButton, child, SC_MINIMIZE);
+  AddChildButton(corner, QStyle::SP_TitleBarNormalButton, child, SC_RESTORE);
+  AddChildButton(corner, QStyle::SP_TitleBarCloseButton, child, SC_CLOSE);
+  state->bar->setCornerWidget(corner, Qt::TopRightCorner);
+  corner->show();
 }

@@ -41,4 +41,8 @@ void RefreshMenuBarOf(HWND hwnd);
 /* A menu handle changed: the bar that shows it (directly or through a pop-up) is refreshed. */
 void NoteMenuChanged(HMENU menu);
 
+/* The maximized MDI child's minimize, restore and close buttons at the right end of the
+** frame's menu bar, as the child's own caption is hidden; NULL removes them. */
+void ShowMaximizedChildControls(HWND frame, HWND child);
+
 #endif

@@ -7,6 +7,9 @@
 #include "platform/user/tests/dialogs/menu_test_support.h"
 #include "platform/user/winuser.h"
 
+#include <QMenuBar>
+#include <QToolButton>
+
 #include <string>
 #include <vector>
 
@@ -88,6 +91,10 @@ class MdiTest : public GuiTest {
     char text[128];
     GetWindowText(frame_, text, sizeof text);
     return text;
+  }
+  QMenuBar* FrameMenuBar() const {
+    WindowPtr window = FindWindowObject(frame_);
+    return window && window->frame ? window->frame->findChild<QMenuBar*>() : nullptr;
   }
   std::vector<std::string> WindowMenuTexts() const {
     std::vector<std::string> texts;
@@ -228,9 +235,17 @@ TEST_F(MdiTest, MaximizedChildNamesItselfInTheFrameTitle) {
   EXPECT_EQ(FrameTitle(), "Zarne - [1003X]");
   EXPECT_EQ(FrameTitle().rfind("Zarne - [", 0), 0u);
 
-  SendMessage(gClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(c), 0);
+  // The hidden caption's buttons sit at the end of the frame's menu bar.
+  QMenuBar* bar = FrameMenuBar();
+  ASSERT_TRUE(bar);
+  ASSERT_TRUE(bar->cornerWidget(Qt::TopRightCorner));
+  QList<QToolButton*> buttons = bar->cornerWidget(Qt::TopRightCorner)->findChildren<QToolButton*>();
+  ASSERT_EQ(buttons.size(), 3);
+  buttons[1]->click();  // restore
+  ProcessPendingMessages();
   EXPECT_FALSE(IsZoomed(c));
   EXPECT_EQ(FrameTitle(), "Zarne");
+  EXPECT_FALSE(bar->cornerWidget(Qt::TopRightCorner));
   // The frame's own title changes while nothing is maximized are kept.
   SetWindowText(frame_, "Zarne 2");
   SendMessage(gClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(c), 0);
@@ -348,6 +363,9 @@ TEST_F(MdiTest, ScreenshotOfAFrameWithMenuBarAndCascadedChildren) {
   GetClientRect(frame_, &client);
   EXPECT_EQ(shot.width(), client.right);
   EXPECT_EQ(shot.height(), client.bottom + GetSystemMetrics(SM_CYMENU)) << "the menu bar is in the picture";
+  SendMessage(gClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(Active()), 0);
+  ProcessPendingMessages();
+  ASSERT_TRUE(SaveWindowScreenshot(frame_, "mdi_frame_maximized.png"));
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 ** Keyboard navigation in dialogs: the tab order (controls with WS_TABSTOP in template order),
 ** groups (from a WS_GROUP control up to the next one), the default push button, and
 ** IsDialogMessage, which turns Tab, Shift+Tab, the arrows, Enter and Esc into focus moves and
-** commands unless the control's WM_GETDLGCODE answer claims the key.
+** commands unless the control's WM_GETDLGCODE answer claims the key, and the characters
+** marked with '&' in controls' texts (Alt+character, or the character alone where the focus
+** control takes no characters) into the focus on, or a press of, the control they name.
 */
 #include "platform/user/dialog_state.h"
 
@@ -10,13 +12,17 @@
 #include "platform/user/input.h"
 #include "platform/user/message_box.h"
 #include "platform/user/message_queue.h"
+#include "platform/user/static_control.h"
 #include "platform/user/system_info.h"
+#include "platform/user/window_class.h"
 #include "platform/user/virtual_keys.h"
 #include "platform/user/window_manager.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
 
 #include <algorithm>
+#include <cctype>
+#include <strings.h>
 #include <vector>
 
 namespace {
@@ -86,6 +92,62 @@ bool MoveInGroup(HWND dialog, HWND control, bool previous) {
                    (StyleOf(next) & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
   if (autoRadio && IsWindow(next)) SendMessage(next, BM_CLICK, 0, 0);
   return true;
+}
+
+/* The character a control's text marks with '&' (upper-cased), 0 when none. */
+int MnemonicOf(HWND control) {
+  char cls[16] = {};
+  GetClassName(control, cls, sizeof cls);
+  if (strcasecmp(cls, "static") == 0 && (StyleOf(control) & SS_NOPREFIX)) return 0;
+  char text[256] = {};
+  GetWindowText(control, text, sizeof text);
+  for (const char* p = text; *p; ++p) {
+    if (*p != '&') continue;
+    if (p[1] == '&') {
+      ++p;
+      continue;
+    }
+    return std::toupper(static_cast<unsigned char>(p[1]));
+  }
+  return 0;
+}
+
+/* The control a label hands its mnemonic to: the next one that can take the focus. */
+HWND ControlAfterLabel(const std::vector<HWND>& list, int label) {
+  int count = static_cast<int>(list.size());
+  for (int step = 1; step < count; ++step) {
+    HWND next = list[static_cast<size_t>((label + step) % count)];
+    if (Usable(next) && !(DialogCodeOf(next) & DLGC_STATIC)) return next;
+  }
+  return nullptr;
+}
+
+/* A typed or Alt character that names a control: labels pass the focus on, buttons are
+** pressed. True when some control answered to it. */
+bool HandleMnemonic(HWND dialog, HWND focus, WPARAM ch) {
+  int wanted = std::toupper(static_cast<int>(ch & 0xFF));
+  if (wanted <= ' ') return false;
+  std::vector<HWND> list = Controls(dialog);
+  int count = static_cast<int>(list.size());
+  int start = IndexOf(list, DirectChild(dialog, focus));
+  for (int step = 1; step <= count; ++step) {
+    int at = ((start + step) % count + count) % count;
+    HWND control = list[static_cast<size_t>(at)];
+    if (!Usable(control) || MnemonicOf(control) != wanted) continue;
+    LRESULT code = DialogCodeOf(control);
+    if (code & DLGC_STATIC) {
+      HWND next = ControlAfterLabel(list, at);
+      if (!next) continue;
+      MoveDialogFocus(dialog, next, true);
+    } else if (code & DLGC_BUTTON) {
+      MoveDialogFocus(dialog, control, false);
+      if (IsWindow(control)) SendMessage(control, BM_CLICK, 0, 0);
+    } else {
+      MoveDialogFocus(dialog, control, true);
+    }
+    return true;
+  }
+  return false;
 }
 
 /* True when the dialog manager took the key. */
@@ -161,6 +223,10 @@ BOOL IsDialogMessage(HWND dialog, LPMSG msg) {
   if (!msg || !dialog || !IsWindow(dialog)) return FALSE;
   if (msg->hwnd != dialog && !IsChild(dialog, msg->hwnd)) return FALSE;
   if (msg->message == WM_KEYDOWN && HandleKeyDown(dialog, *msg)) return TRUE;
+  if (msg->message == WM_SYSCHAR && HandleMnemonic(dialog, msg->hwnd, msg->wParam)) return TRUE;
+  if (msg->message == WM_CHAR && !(DialogCodeOf(msg->hwnd, msg) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS)) &&
+      HandleMnemonic(dialog, msg->hwnd, msg->wParam))
+    return TRUE;
   TranslateMessage(msg);
   DispatchMessage(msg);
   return TRUE;

@@ -147,6 +147,28 @@ TEST_F(DialogModal, EscapeCancelsAndEnterOnAPushButtonPressesIt) {
   EXPECT_EQ(record.commands, std::vector<int>{IDCANCEL});
 }
 
+TEST_F(DialogModal, MarkedCharactersMoveTheFocusOrPressButtons) {
+  PartyRecord record;
+  driver.OnDialog(IDD_PARTY, [&](HWND dialog) {
+    PressDialogKey(dialog, 'C', Qt::AltModifier);
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_CITY)) << "a label hands the focus to the control after it";
+    PressDialogKey(dialog, 'E', Qt::AltModifier);
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_ESCROW));
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_ESCROW), static_cast<UINT>(BST_UNCHECKED)) << "and presses it";
+    // With a button focused, the character alone will do.
+    PressDialogKey(dialog, 'B');
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_BUYER));
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_BUYER), static_cast<UINT>(BST_CHECKED));
+    PressDialogKey(dialog, 'H', Qt::AltModifier);  // the Help button is disabled
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_BUYER));
+    EXPECT_EQ(record.commands, (std::vector<int>{IDC_ESCROW, IDC_BUYER})) << "nothing else was pressed";
+    PressDialogKey(dialog, VK_ESCAPE);
+  });
+  EXPECT_EQ(DialogBoxParam(nullptr, MAKEINTRESOURCE(IDD_PARTY), nullptr, PartyProc,
+                           reinterpret_cast<LPARAM>(&record)),
+            IDCANCEL);
+}
+
 TEST_F(DialogModal, DefaultIdChangesWhatEnterPresses) {
   PartyRecord record;
   driver.OnDialog(IDD_PARTY, [](HWND dialog) {

@@ -391,6 +391,7 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCT* cs) {
     s->face = face;
   }
   if (s->kind != CBS_DROPDOWNLIST && !CreateEditPart(*s, static_cast<DWORD>(cs->style), cs->cx)) return -1;
+  if (s->face) s->face->lower();  // the field lies on the face
   if (!StateOf(hwnd) || !CreateListPart(*s, static_cast<DWORD>(cs->style), cs->cx, cs->cy)) return -1;
   if (s->kind != CBS_SIMPLE)
     SetWindowPos(hwnd, nullptr, 0, 0, cs->cx, s->fieldHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

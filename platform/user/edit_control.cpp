@@ -19,6 +19,7 @@
 #include "platform/user/listbox_control.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/painting.h"
+#include "platform/user/scroll_bars.h"
 #include "platform/user/scrollbar_control.h"
 #include "platform/user/system_info.h"
 #include "platform/user/text_1252.h"
@@ -57,6 +58,8 @@ struct EditState {
   int limit = kDefaultLimit;
   HFONT font = nullptr;
   bool quiet = false;  // no EN_CHANGE while the text is set without notification
+  bool windowVBar = false;  // created with WS_VSCROLL / WS_HSCROLL: the window's bars
+  bool windowHBar = false;  // show and move the editor's scrolling
   bool hasRect = false;  // EM_SETRECT gave a formatting rectangle
   RECT rect{};
   char passwordChar = '*';
@@ -224,6 +227,56 @@ bool IsNavigationKey(int vk) {
   return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_DELETE || vk == VK_INSERT;
 }
 
+/* The window's own scroll bar shows where the editor is scrolled. */
+void MirrorScrollBar(HWND hwnd, int bar) {
+  EditState* s = StateOf(hwnd);
+  if (!s || !s->multi || !(bar == SB_VERT ? s->windowVBar : s->windowHBar)) return;
+  QScrollBar* source = bar == SB_VERT ? s->multi->verticalScrollBar() : s->multi->horizontalScrollBar();
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+  info.nMin = source->minimum();
+  info.nMax = source->maximum() + source->pageStep() - 1;
+  info.nPage = static_cast<UINT>(source->pageStep());
+  info.nPos = source->value();
+  SetScrollInfo(hwnd, bar, &info, TRUE);
+}
+
+/* The editor moves its vertical bar quietly when the caret scrolls the text, so vertical
+** scrolling is seen in the repaint it asks for; horizontal scrolling in the bar's value. */
+void FollowScrollBars(HWND hwnd, QPlainTextEdit* editor) {
+  auto scrolled = [hwnd](int bar) {
+    MirrorScrollBar(hwnd, bar);
+    if (StateOf(hwnd)) Notify(hwnd, bar == SB_VERT ? EN_VSCROLL : EN_HSCROLL);
+  };
+  QObject::connect(editor->verticalScrollBar(), &QScrollBar::rangeChanged, editor,
+                   [hwnd](int, int) { MirrorScrollBar(hwnd, SB_VERT); });
+  QObject::connect(editor, &QPlainTextEdit::updateRequest, editor, [scrolled](const QRect&, int dy) {
+    if (dy != 0) scrolled(SB_VERT);
+  });
+  QObject::connect(editor->horizontalScrollBar(), &QScrollBar::rangeChanged, editor,
+                   [hwnd](int, int) { MirrorScrollBar(hwnd, SB_HORZ); });
+  QObject::connect(editor->horizontalScrollBar(), &QScrollBar::valueChanged, editor,
+                   [scrolled](int) { scrolled(SB_HORZ); });
+}
+
+/* WM_VSCROLL / WM_HSCROLL from the window's own bars scroll the editor. */
+void OnWindowScroll(EditState& s, int bar, int code, int pos) {
+  if (!s.multi) return;
+  QScrollBar* target = bar == SB_VERT ? s.multi->verticalScrollBar() : s.multi->horizontalScrollBar();
+  switch (code) {
+    case SB_LINEUP: target->triggerAction(QAbstractSlider::SliderSingleStepSub); break;
+    case SB_LINEDOWN: target->triggerAction(QAbstractSlider::SliderSingleStepAdd); break;
+    case SB_PAGEUP: target->triggerAction(QAbstractSlider::SliderPageStepSub); break;
+    case SB_PAGEDOWN: target->triggerAction(QAbstractSlider::SliderPageStepAdd); break;
+    case SB_TOP: target->triggerAction(QAbstractSlider::SliderToMinimum); break;
+    case SB_BOTTOM: target->triggerAction(QAbstractSlider::SliderToMaximum); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: target->setValue(pos); break;
+    default: break;
+  }
+}
+
 void CreateEditor(HWND hwnd, DWORD style) {
   WindowPtr window = FindWindowObject(hwnd);
   if (!window || !window->clientWidget) return;
@@ -244,11 +297,13 @@ void CreateEditor(HWND hwnd, DWORD style) {
       EditState* s = StateOf(hwnd);
       if (s && !s->quiet) Notify(hwnd, EN_UPDATE), Notify(hwnd, EN_CHANGE);
     });
-    // Scrolling the text, by the user or by the caret, is told to the parent.
-    QObject::connect(state->multi->verticalScrollBar(), &QScrollBar::valueChanged, state->multi.data(),
-                     [hwnd](int) { if (StateOf(hwnd)) Notify(hwnd, EN_VSCROLL); });
-    QObject::connect(state->multi->horizontalScrollBar(), &QScrollBar::valueChanged, state->multi.data(),
-                     [hwnd](int) { if (StateOf(hwnd)) Notify(hwnd, EN_HSCROLL); });
+    // Scrolling the text, by the user or by the caret, is told to the parent and shown on the
+    // window's own bars; the editor shows none of its own.
+    state->multi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    state->multi->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    state->windowVBar = (style & WS_VSCROLL) != 0;
+    state->windowHBar = (style & WS_HSCROLL) != 0;
+    FollowScrollBars(hwnd, state->multi);
   } else {
     state->line = new QLineEdit(window->clientWidget);
     state->line->setFrame(false);
@@ -347,6 +402,17 @@ int ScrollLines(EditState& s, int lines) {
   int before = bar->value();
   bar->setValue(before + lines);
   return bar->value() - before;
+}
+
+/* Scrolls by whole lines until the caret's line is in view. */
+void ScrollCaretIntoView(EditState& s) {
+  if (!s.multi) return;
+  QScrollBar* bar = s.multi->verticalScrollBar();
+  int line = s.multi->textCursor().block().firstLineNumber();
+  int visible = std::max(bar->pageStep(), 1);
+  if (line < bar->value()) bar->setValue(line);
+  else if (line >= bar->value() + visible) bar->setValue(line - visible + 1);
+  s.multi->ensureCursorVisible();
 }
 
 LRESULT OnScrollMessage(EditState& s, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -500,15 +566,18 @@ LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       DefWindowProc(hwnd, message, wParam, lParam);
       if (EditState* still = StateOf(hwnd); still && still->hasRect) SetFormattingRect(*still, &still->rect);
       return 0;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      if (lParam == 0)
+        OnWindowScroll(*s, message == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam), static_cast<SHORT>(HIWORD(wParam)));
+      return 0;
     case EM_SETRECT:
     case EM_SETRECTNP: SetFormattingRect(*s, reinterpret_cast<const RECT*>(lParam)); return 0;
     case EM_GETRECT: GetFormattingRect(*s, reinterpret_cast<RECT*>(lParam)); return 0;
     case EM_SCROLL:
     case EM_LINESCROLL: return OnScrollMessage(*s, message, wParam, lParam);
     case EM_GETFIRSTVISIBLELINE: return s->multi ? s->multi->verticalScrollBar()->value() : 0;
-    case EM_SCROLLCARET:
-      if (s->multi) s->multi->ensureCursorVisible();
-      return TRUE;
+    case EM_SCROLLCARET: ScrollCaretIntoView(*s); return TRUE;
     case EM_SETPASSWORDCHAR:
       if (!s->line) return 0;
       s->passwordChar = static_cast<char>(wParam);

@@ -169,3 +169,30 @@ TEST_F(EditInDialogs, MultiLineEditLeavesEnterEscAndTabToItsDialog) {
   EXPECT_FALSE(code(single, VK_RETURN) & DLGC_WANTALLKEYS);
   EXPECT_TRUE(code(single, VK_LEFT) & DLGC_WANTARROWS);
 }
+
+TEST_F(EditInDialogs, MultiLineEditScrollsWithTheWindowsOwnBar) {
+  HWND top = TopWindow();
+  HWND multi = CreateEdit(top, 101, ES_MULTILINE | WS_VSCROLL, 150, 60);
+  std::string lines;
+  for (int i = 0; i < 30; ++i) lines += "row " + std::to_string(i) + "\r\n";
+  SetWindowText(multi, lines.c_str());
+  SCROLLINFO info{sizeof info, SIF_ALL};
+  ASSERT_TRUE(GetScrollInfo(multi, SB_VERT, &info));
+  EXPECT_GT(info.nMax, 20);
+  EXPECT_GT(info.nPage, 0u);
+  EXPECT_EQ(info.nPos, 0);
+  MessageLog().clear();
+  SendMessage(multi, WM_VSCROLL, SB_LINEDOWN, 0);
+  SendMessage(multi, WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(SendMessage(multi, EM_GETFIRSTVISIBLELINE, 0, 0), 2);
+  EXPECT_EQ(GetScrollPos(multi, SB_VERT), 2);
+  SendMessage(multi, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10), 0);
+  EXPECT_EQ(GetScrollPos(multi, SB_VERT), 10);
+  std::vector<WORD> codes = Notifications(top, multi);
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), EN_VSCROLL), 3);
+  // The caret moving down the text scrolls it, and the bar follows.
+  SendMessage(multi, EM_SETSEL, 0, 0);
+  SendMessage(multi, EM_SCROLLCARET, 0, 0);
+  EXPECT_EQ(SendMessage(multi, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+  EXPECT_EQ(GetScrollPos(multi, SB_VERT), 0);
+}

@@ -116,10 +116,20 @@ void TFrameWindow::EvEnterIdle(UINT source, HWND hWndDlg) {
 
 void TFrameWindow::CmExit() { CloseWindow(); }
 
+void TFrameWindow::EvParentNotify(UINT event, LPARAM childHandleOrPoint, UINT childId) {
+  // A view that closes itself (File Close on the view) takes its frame with it; the close is
+  // posted so the view's own destruction finishes first.
+  if (event == WM_DESTROY && ClientWnd && ClientWnd->HWindow &&
+      reinterpret_cast<HWND>(childHandleOrPoint) == ClientWnd->HWindow)
+    PostMessage(WM_CLOSE);
+  TWindow::EvParentNotify(event, childHandleOrPoint, childId);
+}
+
 DEFINE_RESPONSE_TABLE1(TFrameWindow, TWindow)
   EV_WM_SIZE,
   EV_WM_SETFOCUS,
   EV_WM_ENTERIDLE,
+  EV_WM_PARENTNOTIFY,
   EV_COMMAND(CM_EXIT, CmExit),
 END_RESPONSE_TABLE;
 

@@ -57,6 +57,8 @@ class TFrameWindow : public TWindow {
   void EvSize(UINT sizeType, TSize& size) override;
   void EvSetFocus(HWND lostFocus) override;
   void EvEnterIdle(UINT source, HWND hWndDlg) override;
+  /* A frame whose client window is destroyed closes itself. */
+  void EvParentNotify(UINT event, LPARAM childHandleOrPoint, UINT childId) override;
 
   /* What the frame does between messages and while menus and dialogs wait: command
      enabling of its decorations. */

@@ -536,6 +536,8 @@ UINT TWindow::EvGetDlgCode(MSG*) { return static_cast<UINT>(DefaultProcessing())
 void TWindow::EvShowWindow(bool, UINT) { DefaultProcessing(); }
 void TWindow::EvActivate(UINT, bool, HWND) { DefaultProcessing(); }
 HBRUSH TWindow::EvCtlColor(HDC, HWND, UINT) { return reinterpret_cast<HBRUSH>(DefaultProcessing()); }
+void TWindow::EvParentNotify(UINT, LPARAM, UINT) { DefaultProcessing(); }
+
 void TWindow::EvDrawItem(UINT, DRAWITEMSTRUCT& drawInfo) {
   TWindow* control = FromHandle(drawInfo.hwndItem);
   if (control && control != this) control->DrawItem(drawInfo);

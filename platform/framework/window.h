@@ -209,6 +209,8 @@ class TWindow : public TEventHandler {
   /* An owner-drawn control's drawing, called through its parent's WM_DRAWITEM. */
   virtual void DrawItem(DRAWITEMSTRUCT& drawInfo);
   virtual bool EvQueryEndSession();
+  /* A child window was created or destroyed (lParam its handle), or clicked (lParam the point). */
+  virtual void EvParentNotify(UINT event, LPARAM childHandleOrPoint, UINT childId);
 
   /* Binding of HWNDs to objects. */
   static TWindow* FromHandle(HWND hwnd);

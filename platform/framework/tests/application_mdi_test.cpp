@@ -159,6 +159,15 @@ TEST_F(MdiTest, ChildDeletedByItsOwnerAfterDestroyIsNotDeletedAgain) {
   EXPECT_EQ(app->client->NumChildren(), 1);
 }
 
+TEST_F(MdiTest, ViewClosingItselfClosesItsChild) {
+  viewA->CloseWindow(0);
+  EXPECT_EQ(viewA->HWindow, nullptr);
+  ProcessPendingMessages();
+  EXPECT_EQ(childA->HWindow, nullptr);
+  EXPECT_TRUE(IsWindow(childB->HWindow));
+  EXPECT_EQ(std::count(log.begin(), log.end(), "can close A"), 1);
+}
+
 TEST_F(MdiTest, CascadeMovesTheChildrenApart) {
   app->frame->SendMessage(WM_COMMAND, CM_TILECHILDREN);
   app->frame->SendMessage(WM_COMMAND, CM_CASCADECHILDREN);

@@ -114,7 +114,7 @@ LRESULT DefaultDialogProcessing(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_ERASEBKGND: return EraseDialog(dialog, reinterpret_cast<HDC>(wParam));
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) SaveFocus(dialog);
-      else RestoreFocus(dialog);
+      else if (!IsInside(dialog, GetFocus())) RestoreFocus(dialog);  // a control may have it already
       return 0;
     case WM_SETFOCUS: RestoreFocus(dialog); return 0;
     case WM_CLOSE: CloseAsCancel(dialog); return 0;

@@ -169,6 +169,62 @@ TEST_F(DialogModal, MarkedCharactersMoveTheFocusOrPressButtons) {
             IDCANCEL);
 }
 
+/* Opens a second modal dialog, owned by the first, when its escrow box is clicked. */
+INT_PTR g_innerResult = 0;
+bool g_outerDisabledDuringInner = false;
+
+INT_PTR CALLBACK InnerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_INITDIALOG) {
+    g_outerDisabledDuringInner = !IsWindowEnabled(GetWindow(dialog, GW_OWNER));
+    return TRUE;
+  }
+  if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+    EndDialog(dialog, LOWORD(wParam));
+    return TRUE;
+  }
+  return FALSE;
+}
+
+INT_PTR CALLBACK OuterProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND && LOWORD(wParam) == IDC_ESCROW) {
+    g_innerResult = DialogBox(nullptr, MAKEINTRESOURCE(IDD_CUSTOM_NAMES), dialog, InnerProc);
+    return TRUE;
+  }
+  return PartyProc(dialog, message, wParam, lParam);
+}
+
+TEST_F(DialogModal, NestedDialogsAreAnsweredInTurn) {
+  PartyRecord record;
+  g_innerResult = 0;
+  g_outerDisabledDuringInner = false;
+  HWND outerDialog = nullptr;
+  driver.OnDialog(IDD_PARTY, [&](HWND dialog) {
+    outerDialog = dialog;
+    PressButton(dialog, IDC_ESCROW);
+    EXPECT_TRUE(IsWindowEnabled(dialog)) << "the outer dialog is given back when the inner one ends";
+    PressDialogKey(dialog, VK_ESCAPE);
+  });
+  driver.OnDialogCaption("Custom Names", [](HWND dialog) { PressDialogKey(dialog, VK_RETURN); });
+  EXPECT_EQ(DialogBoxParam(nullptr, MAKEINTRESOURCE(IDD_PARTY), nullptr, OuterProc,
+                           reinterpret_cast<LPARAM>(&record)),
+            IDCANCEL);
+  EXPECT_EQ(g_innerResult, IDOK);
+  EXPECT_TRUE(g_outerDisabledDuringInner);
+  EXPECT_EQ(driver.Opened(), (std::vector<std::string>{"Party Details", "Custom Names"}));
+  EXPECT_FALSE(IsWindow(outerDialog));
+}
+
+TEST_F(DialogModal, EndedDuringInitialisationNeverShows) {
+  driver.OnDialog(IDD_PARTY, [](HWND) { ADD_FAILURE() << "an ended dialog reached its script"; });
+  auto endAtOnce = [](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
+    if (message == WM_INITDIALOG) EndDialog(dialog, 5);
+    return message == WM_INITDIALOG;
+  };
+  EXPECT_EQ(DialogBox(nullptr, MAKEINTRESOURCE(IDD_PARTY), nullptr, endAtOnce), 5);
+  EXPECT_TRUE(driver.Opened().empty());
+  EXPECT_EQ(driver.Pending(), 1u);
+}
+
 TEST_F(DialogModal, DefaultIdChangesWhatEnterPresses) {
   PartyRecord record;
   driver.OnDialog(IDD_PARTY, [](HWND dialog) {

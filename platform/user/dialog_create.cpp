@@ -93,19 +93,21 @@ std::string DialogClassName(const DialogTemplate& dialog) {
   return DIALOG_CLASS_NAME;  // no class, or the dialog class's atom
 }
 
-/* Where the dialog's top-left corner goes: in its owner's client coordinates (or the screen
-** with DS_ABSALIGN), centred on the screen with DS_CENTER; a child dialog in its parent's. */
-POINT DialogOrigin(const DialogTemplate& dialog, const RECT& pixels, HWND parent, int width,
-                   int height) {
+/* Where the dialog's top-left corner goes: in its owner's client coordinates, or the
+** screen's with DS_ABSALIGN; a child dialog in its parent's. (DS_CENTER is applied once the
+** whole window's size is known.) */
+POINT DialogOrigin(const DialogTemplate& dialog, const RECT& pixels, HWND parent) {
   POINT origin{pixels.left, pixels.top};
-  if (dialog.style & WS_CHILD) return origin;
-  if (dialog.style & (DS_CENTER | DS_CENTERMOUSE)) {
-    origin.x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    origin.y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    return origin;
-  }
-  if (parent && !(dialog.style & DS_ABSALIGN)) ClientToScreen(parent, &origin);
+  if (!(dialog.style & WS_CHILD) && parent && !(dialog.style & DS_ABSALIGN)) ClientToScreen(parent, &origin);
   return origin;
+}
+
+void CentreOnScreen(HWND hwnd) {
+  RECT placed;
+  GetWindowRect(hwnd, &placed);
+  SetWindowPos(hwnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - RectWidth(placed)) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - RectHeight(placed)) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 /* A top-level dialog shows the menu its template names; it goes with the dialog. */
@@ -133,20 +135,14 @@ HWND CreateDialogWindow(HINSTANCE instance, const DialogTemplate& dialog, HWND p
   DWORD exStyle = dialog.exStyle;
   if (style & DS_MODALFRAME) exStyle |= WS_EX_DLGMODALFRAME;
   std::string className = DialogClassName(dialog);
-  POINT origin = DialogOrigin(dialog, pixels, parent, RectWidth(pixels), RectHeight(pixels));
+  POINT origin = DialogOrigin(dialog, pixels, parent);
   HWND hwnd = CreateWindowEx(exStyle, className.c_str(), dialog.caption.c_str(), style, origin.x,
                              origin.y, RectWidth(pixels), RectHeight(pixels), parent, nullptr,
                              instance, nullptr);
   if (!hwnd) return nullptr;
   AttachTemplateMenu(hwnd, instance, dialog);
   FitClientArea(hwnd, RectWidth(pixels), RectHeight(pixels));
-  if (dialog.style & (DS_CENTER | DS_CENTERMOUSE) && !(dialog.style & WS_CHILD)) {
-    RECT placed;
-    GetWindowRect(hwnd, &placed);
-    SetWindowPos(hwnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - RectWidth(placed)) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - RectHeight(placed)) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  if ((dialog.style & (DS_CENTER | DS_CENTERMOUSE)) && !(dialog.style & WS_CHILD)) CentreOnScreen(hwnd);
   return hwnd;
 }
 

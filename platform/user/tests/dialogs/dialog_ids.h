@@ -27,5 +27,5 @@
 #define IDC_COMBO 171
 #define IDC_SCROLL 172
 #define IDC_PICTURE 173
-#define IDC_ICON 174
+#define IDC_TINY_ICON 174
 #define IDC_FRAME 175

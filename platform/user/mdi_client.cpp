@@ -8,6 +8,7 @@
 #include "platform/user/menu_calls.h"
 #include "platform/user/menu_internal.h"
 #include "platform/user/message_queue.h"
+#include "platform/user/scroll_bars.h"
 #include "platform/user/system_info.h"
 #include "platform/user/window_class.h"
 #include "platform/user/window_manager.h"
@@ -113,7 +114,8 @@ HWND CreateChild(MdiClientState& state, const MDICREATESTRUCT* request) {
   DefaultChildPlacement(state, mcs);
   HWND previous = state.active;
   bool maximize = (mcs.style & WS_MAXIMIZE) || (previous && IsZoomed(previous));
-  DWORD style = mcs.style & ~(WS_VISIBLE | WS_MAXIMIZE | WS_POPUP);
+  bool minimize = (mcs.style & WS_MINIMIZE) && !maximize;
+  DWORD style = mcs.style & ~(WS_VISIBLE | WS_MAXIMIZE | WS_MINIMIZE | WS_POPUP);
   style |= WS_CHILD | WS_CLIPSIBLINGS;
   if (!(GetWindowLong(state.client, GWL_STYLE) & MDIS_ALLCHILDSTYLES))
     style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
@@ -125,11 +127,7 @@ HWND CreateChild(MdiClientState& state, const MDICREATESTRUCT* request) {
   MdiClientState* current = FindMdiClient(client);  // a handler may have destroyed the client
   if (!child || !current) return child;
   Adopt(*current, child);
-  if (maximize) {
-    ShowWindow(child, SW_SHOWMAXIMIZED);
-  } else {
-    ShowWindow(child, SW_SHOW);
-  }
+  ShowWindow(child, maximize ? SW_SHOWMAXIMIZED : minimize ? SW_SHOWMINIMIZED : SW_SHOW);
   if (IsWindow(child) && (current = FindMdiClient(client))) MdiActivate(*current, child);
   return IsWindow(child) ? child : nullptr;
 }
@@ -219,6 +217,8 @@ LRESULT CALLBACK MdiClientWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         state.idFirstChild = ccs->idFirstChild;
       }
       EnsureClickActivator();
+      // The client does not scroll its children: bars asked for in the style stay hidden.
+      ShowScrollBar(hwnd, SB_BOTH, FALSE);
       return 0;
     }
     case WM_NCDESTROY:

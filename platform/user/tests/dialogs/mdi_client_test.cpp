@@ -62,7 +62,7 @@ class MdiTest : public GuiTest {
     CLIENTCREATESTRUCT ccs{windowMenu_, kFirstChildId};
     RECT area;
     GetClientRect(frame_, &area);
-    gClient = CreateWindow("MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
+    gClient = CreateWindow("MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, 0, 0,
                            area.right, area.bottom, frame_, nullptr, nullptr, &ccs);
     ASSERT_TRUE(gClient);
   }
@@ -169,6 +169,15 @@ TEST_F(MdiTest, ChildSeesItsCreateStructAndIdsFollowTheList) {
   EXPECT_EQ(SendMessage(gClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&unknown)), 0);
   EXPECT_EQ(SendMessage(gClient, WM_MDICREATE, 0, 0), 0);
   EXPECT_EQ(ChildWalk().size(), 1u);
+
+  // A child asked for minimized opens so; the client shows no scroll bars.
+  HWND icon = NewChild("icon", WS_MINIMIZE);
+  EXPECT_TRUE(IsIconic(icon));
+  RECT client, frameClient;
+  GetClientRect(gClient, &client);
+  GetClientRect(frame_, &frameClient);
+  EXPECT_EQ(client.right, frameClient.right);
+  EXPECT_EQ(client.bottom, frameClient.bottom);
 }
 
 TEST_F(MdiTest, CascadeAndTilePlaceChildrenInCreationOrder) {

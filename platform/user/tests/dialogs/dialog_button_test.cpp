@@ -148,6 +148,24 @@ TEST_F(ButtonsAndStatics, PressAndReleaseRulesOfThePushButton) {
   EXPECT_EQ(SendMessage(push, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
 }
 
+TEST_F(ButtonsAndStatics, BitmapButtonShowsItsPicture) {
+  HBITMAP picture = LoadBitmap(GetModuleHandle(nullptr), MAKEINTRESOURCE(IDB_TINY));
+  ASSERT_NE(picture, nullptr);
+  HWND button = Make("button", "unused text", BS_PUSHBUTTON | BS_BITMAP, 81, 10, 10, 60, 40);
+  EXPECT_EQ(SendMessage(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)), 0);
+  EXPECT_EQ(SendMessage(button, BM_GETIMAGE, IMAGE_BITMAP, 0), reinterpret_cast<LRESULT>(picture));
+  EXPECT_EQ(SendMessage(button, BM_GETIMAGE, IMAGE_ICON, 0), 0);
+  HDC memory = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(memory, picture);
+  COLORREF expected = GetPixel(memory, 1, 1);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  // Centred in the face inside its two-pixel bevel.
+  QColor shown = GrabWindow(button).pixelColor((2 + 58 - 2) / 2 + 1, (2 + 38 - 2) / 2 + 1);
+  EXPECT_EQ(shown, QColor(GetRValue(expected), GetGValue(expected), GetBValue(expected)));
+  DeleteObject(picture);
+}
+
 TEST_F(ButtonsAndStatics, OwnerDrawnButtonIsDrawnByItsParentWithItsStates) {
   HWND drawn = Make("button", "", BS_OWNERDRAW | WS_TABSTOP, 31, 10, 10, 60, 30);
   UpdateWindow(drawn);

@@ -221,6 +221,8 @@ bool OnComboKey(ComboState& s, UINT message, int vk) {
     Drop(s);
     return true;
   }
+  // Home and End belong to the field when there is one.
+  if (s.edit && (vk == VK_HOME || vk == VK_END)) return false;
   return MoveSelection(s, vk);
 }
 

@@ -4,7 +4,9 @@
 #include "platform/framework/module.h"
 
 #include "platform/kernel/modules.h"
+#include "platform/gdi/gdi.h"
 #include "platform/kernel/resources.h"
+#include "platform/user/menu_calls.h"
 
 TModule::TModule(const char* name, HINSTANCE instance)
     : name_(name ? name : ""), instance_(instance ? instance : GetModuleHandle(nullptr)) {}
@@ -19,6 +21,12 @@ std::string TModule::LoadString(UINT id) const {
   int length = ::LoadString(instance_, id, text, sizeof text);
   return std::string(text, length > 0 ? length : 0);
 }
+
+HRSRC TModule::FindResource(LPCSTR name, LPCSTR type) const { return ::FindResource(instance_, name, type); }
+HBITMAP TModule::LoadBitmap(LPCSTR name) const { return ::LoadBitmap(instance_, name); }
+HICON TModule::LoadIcon(LPCSTR name) const { return ::LoadIcon(instance_, name); }
+HMENU TModule::LoadMenu(LPCSTR name) const { return ::LoadMenu(instance_, name); }
+HACCEL TModule::LoadAccelerators(LPCSTR name) const { return ::LoadAccelerators(instance_, name); }
 
 std::string TModule::GetModuleFileName() const {
   char path[MAX_PATH];

@@ -6,6 +6,7 @@
 #ifndef ZARNE_PLATFORM_FRAMEWORK_MODULE_H
 #define ZARNE_PLATFORM_FRAMEWORK_MODULE_H
 
+#include "platform/gdi/gdi.h"
 #include "platform/kernel/wintypes.h"
 
 #include <string>
@@ -28,6 +29,13 @@ class TModule {
   int LoadString(UINT id, char* buffer, int size) const;
   /* The same as a text; empty when missing. */
   std::string LoadString(UINT id) const;
+  /* The module's resources by number or name; null when it has none of that kind. (The
+     drawing header is included first, so these names match its A-suffixed calls.) */
+  HRSRC FindResource(LPCSTR name, LPCSTR type) const;
+  HBITMAP LoadBitmap(LPCSTR name) const;
+  HICON LoadIcon(LPCSTR name) const;
+  HMENU LoadMenu(LPCSTR name) const;
+  HACCEL LoadAccelerators(LPCSTR name) const;
   /* The module file's full name. */
   std::string GetModuleFileName() const;
 

@@ -7,6 +7,8 @@
 #include "platform/framework/application.h"
 #include "platform/framework/control_bar.h"
 #include "platform/framework/mdi.h"
+#include "platform/kernel/modules.h"
+#include "platform/kernel/resources.h"
 #include "platform/testing/gui_test.h"
 #include "platform/user/winuser.h"
 
@@ -218,6 +220,15 @@ TEST_F(MdiTest, ModuleLoadsItsStrings) {
   EXPECT_EQ(app->LoadString(1000, buffer, sizeof buffer), 9);
   EXPECT_STREQ(buffer, "Framework");
   EXPECT_EQ(app->LoadString(1001), "");
+  HBITMAP picture = app->LoadBitmap(MAKEINTRESOURCE(1));
+  EXPECT_NE(picture, nullptr);
+  DeleteObject(picture);
+  EXPECT_EQ(app->LoadBitmap(MAKEINTRESOURCE(2)), nullptr);
+  HMENU menu = app->LoadMenu(MAKEINTRESOURCE(200));
+  EXPECT_NE(menu, nullptr);
+  DestroyMenu(menu);
+  EXPECT_NE(app->FindResource(MAKEINTRESOURCE(100), RT_DIALOG), nullptr);
+  EXPECT_EQ(app->GetInstance(), GetModuleHandle(nullptr));
   EXPECT_EQ(TApplication::Current(), app);
 }
 

@@ -11,6 +11,7 @@
 #include "platform/user/winuser.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -53,9 +54,22 @@ std::string ClassOf(HWND hwnd) {
   return name;
 }
 
+std::vector<WPARAM> g_gridKeys;
+
+/* A grid-like control that keeps Tab and the arrows for itself. */
 LRESULT CALLBACK LateGridProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_GETDLGCODE) return DLGC_WANTARROWS;
+  if (message == WM_GETDLGCODE) return DLGC_WANTARROWS | DLGC_WANTTAB;
+  if (message == WM_KEYDOWN) g_gridKeys.push_back(wParam);
   return DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+ATOM RegisterLateGrid() {
+  WNDCLASS grid{};
+  grid.style = CS_GLOBALCLASS;
+  grid.lpfnWndProc = LateGridProc;
+  grid.hInstance = reinterpret_cast<HINSTANCE>(0x1234);
+  grid.lpszClassName = "LateGridClass";
+  return RegisterClass(&grid);
 }
 
 using DialogUnits = GuiTest;
@@ -126,12 +140,7 @@ TEST_F(DialogUnits, ClassesOfTemplatesResolvedWhenTheDialogIsMade) {
   EXPECT_EQ(GetDlgItem(without, IDC_GRID), nullptr);
   EXPECT_NE(GetDlgItem(without, IDOK), nullptr);
   // A library loaded later registers the class; the next dialog has its control.
-  WNDCLASS grid{};
-  grid.style = CS_GLOBALCLASS;
-  grid.lpfnWndProc = LateGridProc;
-  grid.hInstance = reinterpret_cast<HINSTANCE>(0x1234);
-  grid.lpszClassName = "LateGridClass";
-  ASSERT_NE(RegisterClass(&grid), 0);
+  ASSERT_NE(RegisterLateGrid(), 0);
   HWND with = CreateDialog(nullptr, MAKEINTRESOURCE(IDD_LATE_CLASS), nullptr, PlainProc);
   ASSERT_NE(with, nullptr);
   HWND control = GetDlgItem(with, IDC_GRID);
@@ -143,7 +152,27 @@ TEST_F(DialogUnits, ClassesOfTemplatesResolvedWhenTheDialogIsMade) {
   EXPECT_EQ(GetNextDlgTabItem(with, nullptr, FALSE), control);
   DestroyWindow(without);
   DestroyWindow(with);
-  EXPECT_TRUE(UnregisterClass("LateGridClass", grid.hInstance));
+  EXPECT_TRUE(UnregisterClass("LateGridClass", reinterpret_cast<HINSTANCE>(0x1234)));
+}
+
+TEST_F(DialogUnits, KeysAControlClaimsAreItsOwn) {
+  ASSERT_NE(RegisterLateGrid(), 0);
+  int commands = 0;
+  DialogDriver driver;
+  driver.OnDialog(IDD_LATE_CLASS, [&](HWND dialog) {
+    HWND grid = GetDlgItem(dialog, IDC_GRID);
+    ASSERT_EQ(GetFocus(), grid);
+    g_gridKeys.clear();
+    PressDialogKey(dialog, VK_TAB);
+    PressDialogKey(dialog, VK_DOWN);
+    EXPECT_EQ(GetFocus(), grid) << "Tab and the arrows stay with the control";
+    EXPECT_EQ(g_gridKeys, (std::vector<WPARAM>{VK_TAB, VK_DOWN}));
+    PressDialogKey(dialog, VK_RETURN);  // not claimed: the default button
+    commands = 1;
+  });
+  EXPECT_EQ(DialogBox(nullptr, MAKEINTRESOURCE(IDD_LATE_CLASS), nullptr, PlainProc), IDOK);
+  EXPECT_EQ(commands, 1);
+  EXPECT_TRUE(UnregisterClass("LateGridClass", reinterpret_cast<HINSTANCE>(0x1234)));
 }
 
 TEST_F(DialogUnits, CustomControlNamesAreTheStandardClasses) {

@@ -361,7 +361,9 @@ HWND CreateEditPart(ComboState& s, DWORD style, int width) {
 }
 
 HWND CreateListPart(ComboState& s, DWORD style, int width, int height) {
-  DWORD listStyle = WS_BORDER | WS_VSCROLL | LBS_NOTIFY | ((style & CBS_SORT) ? LBS_SORT : 0);
+  DWORD listStyle = WS_BORDER | WS_VSCROLL | LBS_NOTIFY | ((style & CBS_SORT) ? LBS_SORT : 0) |
+                    (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) |  // the same bits as LBS_
+                    ((style & CBS_HASSTRINGS) ? LBS_HASSTRINGS : 0);
   HWND list;
   if (s.kind == CBS_SIMPLE) {
     list = CreateWindowEx(0, "listbox", "", listStyle | WS_CHILD | WS_VISIBLE, 0, s.fieldHeight, width,

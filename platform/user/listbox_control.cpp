@@ -29,6 +29,8 @@
 
 #include <QFontMetrics>
 #include <QListWidget>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -80,6 +82,9 @@ DWORD Style(HWND hwnd) { return static_cast<DWORD>(GetWindowLong(hwnd, GWL_STYLE
 
 bool IsMultiple(HWND hwnd) { return (Style(hwnd) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0; }
 bool IsExtended(HWND hwnd) { return (Style(hwnd) & LBS_EXTENDEDSEL) != 0; }
+bool IsOwnerDrawn(HWND hwnd) { return (Style(hwnd) & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0; }
+/* An owner-drawn list without LBS_HASSTRINGS keeps the caller's value, never reading it as text. */
+bool KeepsValues(HWND hwnd) { return IsOwnerDrawn(hwnd) && !(Style(hwnd) & LBS_HASSTRINGS); }
 int Count(const ListState& s) { return static_cast<int>(s.items.size()); }
 bool Valid(const ListState& s, int index) { return index >= 0 && index < Count(s); }
 
@@ -152,8 +157,9 @@ QListWidgetItem* NewViewItem(const ListState& s, const std::string& text) {
 
 /* ---- the model ---- */
 
-int InsertItem(ListState& s, int index, const std::string& text) {
-  s.items.insert(s.items.begin() + index, ListItem{text});
+int InsertItem(ListState& s, int index, const ListItem& item) {
+  const std::string& text = item.text;
+  s.items.insert(s.items.begin() + index, item);
   if (s.current >= index) ++s.current;
   if (s.caret >= index && Count(s) > 1) ++s.caret;
   if (s.anchor >= index && Count(s) > 1) ++s.anchor;
@@ -164,15 +170,22 @@ int InsertItem(ListState& s, int index, const std::string& text) {
 }
 
 /* Sorted lists keep lstrcmpi order; an equal text goes after those already there. */
-int AddItem(ListState& s, const std::string& text) {
+int AddItem(ListState& s, const ListItem& item) {
+  const std::string& text = item.text;
   int index = Count(s);
-  if (Style(s.hwnd) & LBS_SORT) {
+  if ((Style(s.hwnd) & LBS_SORT) && !KeepsValues(s.hwnd)) {
     auto place = std::upper_bound(s.items.begin(), s.items.end(), text, [](const std::string& t, const ListItem& item) {
       return lstrcmpi(t.c_str(), item.text.c_str()) < 0;
     });
     index = static_cast<int>(place - s.items.begin());
   }
-  return InsertItem(s, index, text);
+  return InsertItem(s, index, item);
+}
+
+/* What LB_ADDSTRING and LB_INSERTSTRING were given: a text, or the owner's value. */
+ListItem ItemFromParam(const ListState& s, LPARAM lParam) {
+  if (KeepsValues(s.hwnd)) return ListItem{std::string(), static_cast<ULONG_PTR>(lParam)};
+  return ListItem{lParam ? reinterpret_cast<LPCSTR>(lParam) : ""};
 }
 
 int DeleteItem(ListState& s, int index) {
@@ -222,15 +235,19 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
   return head == wanted;
 }
 
-/* Searches after `start` to the end, then from the top up to `start`, without regard to case. */
-int FindItem(const ListState& s, int start, const char* text, bool exact) {
-  if (!text) return LB_ERR;
+/* Searches after `start` to the end, then from the top up to `start`, without regard to case;
+** a list that keeps values looks for the value itself. */
+int FindItem(const ListState& s, int start, LPARAM key, bool exact) {
+  bool values = KeepsValues(s.hwnd);
+  auto text = reinterpret_cast<const char*>(key);
+  if (!values && !text) return LB_ERR;
   int count = Count(s);
   if (start < -1 || start >= count) start = -1;
   for (int step = 1; step <= count; ++step) {
     int i = (start + step) % count;
     const std::string& item = s.items[i].text;
-    bool match = exact ? lstrcmpi(item.c_str(), text) == 0 : StartsWith(item, text);
+    bool match = values ? s.items[i].data == static_cast<ULONG_PTR>(key)
+                        : exact ? lstrcmpi(item.c_str(), text) == 0 : StartsWith(item, text);
     if (match) return i;
   }
   return LB_ERR;
@@ -314,10 +331,10 @@ void OnKeyDown(ListState& s, int vk) {
 
 /* A typed character selects the next item that begins with it. */
 void OnChar(ListState& s, WPARAM ch) {
-  if (ch < 0x20 || Count(s) == 0 || (ch == ' ' && IsMultiple(s.hwnd))) return;
+  if (ch < 0x20 || Count(s) == 0 || (ch == ' ' && IsMultiple(s.hwnd)) || KeepsValues(s.hwnd)) return;
   char text[2] = {static_cast<char>(ch), 0};
   int from = IsMultiple(s.hwnd) ? s.caret : s.current;
-  int found = FindItem(s, from, text, false);
+  int found = FindItem(s, from, reinterpret_cast<LPARAM>(text), false);
   if (found == LB_ERR) return;
   if (IsMultiple(s.hwnd)) {
     s.caret = found;
@@ -346,6 +363,61 @@ void OnVScroll(ListState& s, int code, int pos) {
   ShowTop(s);
 }
 
+/* ---- owner-drawn items ---- */
+
+/* Who draws and measures the items: the list's parent, or for a combo's list the combo's. */
+HWND ItemOwner(const ListState& s) { return s.combo ? GetParent(s.combo) : GetParent(s.hwnd); }
+HWND ItemControl(const ListState& s) { return s.combo ? s.combo : s.hwnd; }
+
+/* The owner gives the height of every item once (LBS_OWNERDRAWVARIABLE is treated so too). */
+void MeasureItems(ListState& s) {
+  HWND owner = ItemOwner(s);
+  if (!IsOwnerDrawn(s.hwnd) || !owner) return;
+  MEASUREITEMSTRUCT measure{};
+  measure.CtlType = s.combo ? ODT_COMBOBOX : ODT_LISTBOX;
+  measure.CtlID = static_cast<UINT>(GetDlgCtrlID(ItemControl(s)));
+  RECT client{};
+  GetClientRect(s.hwnd, &client);
+  measure.itemWidth = static_cast<UINT>(client.right);
+  measure.itemHeight = static_cast<UINT>(s.itemHeight);
+  SendMessage(owner, WM_MEASUREITEM, measure.CtlID, reinterpret_cast<LPARAM>(&measure));
+  if (ListState* still = StateOf(s.hwnd); still && measure.itemHeight > 0 && measure.itemHeight <= 255)
+    SendMessage(still->hwnd, LB_SETITEMHEIGHT, 0, MAKELPARAM(measure.itemHeight, 0));
+}
+
+/* Each row is drawn by the owner through WM_DRAWITEM on a DC over the row's pixels. */
+class OwnerDrawDelegate : public QStyledItemDelegate {
+ public:
+  OwnerDrawDelegate(HWND hwnd, QObject* parent) : QStyledItemDelegate(parent), hwnd_(hwnd) {}
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    ListState* s = StateOf(hwnd_);
+    int row = index.row();
+    if (!s || !Valid(*s, row) || option.rect.isEmpty()) return;
+    QRect r = option.rect;
+    QImage pixels(r.size(), QImage::Format_RGB32);
+    pixels.fill(option.palette.color(QPalette::Base));
+    HDC dc = GdiCreateSurfaceDC(&pixels, QPoint(-r.left(), -r.top()), QRegion());
+    DRAWITEMSTRUCT item{};
+    item.CtlType = s->combo ? ODT_COMBOBOX : ODT_LISTBOX;
+    item.CtlID = static_cast<UINT>(GetDlgCtrlID(ItemControl(*s)));
+    item.itemID = static_cast<UINT>(row);
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = (IsSelected(*s, row) ? ODS_SELECTED : 0) |
+                     (row == s->caret && GetFocus() == hwnd_ ? ODS_FOCUS : 0);
+    item.hwndItem = ItemControl(*s);
+    item.hDC = dc;
+    item.rcItem = RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+    item.itemData = s->items[row].data;
+    if (HWND owner = ItemOwner(*s)) SendMessage(owner, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+    GdiReleaseSurfaceDC(dc);
+    painter->drawImage(r.topLeft(), pixels);
+  }
+
+ private:
+  HWND hwnd_;
+};
+
 void CreateView(HWND hwnd, DWORD style) {
   WindowPtr window = FindWindowObject(hwnd);
   if (!window || !window->clientWidget) return;
@@ -365,6 +437,7 @@ void CreateView(HWND hwnd, DWORD style) {
   view->setFocusPolicy(Qt::NoFocus);
   view->setContextMenuPolicy(Qt::NoContextMenu);
   view->setSpacing(0);
+  if (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) view->setItemDelegate(new OwnerDrawDelegate(hwnd, view));
   InstallControlInput(hwnd, view);
   InstallControlInput(hwnd, view->viewport());
   AskParentColorsWhenPainting(hwnd, WM_CTLCOLORLISTBOX, view->viewport(), view);
@@ -398,6 +471,10 @@ LRESULT GetSelItems(const ListState& s, int room, int* out) {
 
 LRESULT GetItemText(const ListState& s, int index, LPSTR buffer) {
   if (!Valid(s, index) || !buffer) return LB_ERR;
+  if (KeepsValues(s.hwnd)) {
+    std::memcpy(buffer, &s.items[index].data, sizeof(ULONG_PTR));
+    return sizeof(ULONG_PTR);
+  }
   const std::string& text = s.items[index].text;
   std::memcpy(buffer, text.c_str(), text.size() + 1);
   return static_cast<LRESULT>(text.size());
@@ -409,7 +486,7 @@ LRESULT ListDirectory(ListState& s, UINT fileType, LPCSTR pattern) {
   std::vector<std::string> names;
   if (!ListMatchingFiles(pattern, names)) return LB_ERR;
   LRESULT last = LB_ERR;
-  for (const std::string& name : names) last = AddItem(s, name);
+  for (const std::string& name : names) last = AddItem(s, ListItem{name});
   return last;
 }
 
@@ -437,8 +514,8 @@ LRESULT SetSel(ListState& s, bool select, int index) {
   return LB_OKAY;
 }
 
-LRESULT SelectString(ListState& s, int start, LPCSTR text) {
-  int found = FindItem(s, start, text, false);
+LRESULT SelectString(ListState& s, int start, LPARAM key) {
+  int found = FindItem(s, start, key, false);
   if (found == LB_ERR) return LB_ERR;
   if (IsMultiple(s.hwnd)) {
     s.items[found].selected = true;
@@ -507,16 +584,18 @@ LRESULT ListMessage(ListState& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM
   int index = static_cast<int>(static_cast<INT_PTR>(wParam));
   switch (message) {
     case LB_ADDSTRING:
-    case LB_ADDFILE: return AddItem(s, lParam ? reinterpret_cast<LPCSTR>(lParam) : "");
+    case LB_ADDFILE: return AddItem(s, ItemFromParam(s, lParam));
     case LB_INSERTSTRING:
       if (index == -1) index = Count(s);
       if (index < 0 || index > Count(s)) return LB_ERR;
-      return InsertItem(s, index, lParam ? reinterpret_cast<LPCSTR>(lParam) : "");
+      return InsertItem(s, index, ItemFromParam(s, lParam));
     case LB_DELETESTRING: return DeleteItem(s, index);
     case LB_RESETCONTENT: ResetContent(s); return LB_OKAY;
     case LB_GETCOUNT: return Count(s);
     case LB_GETTEXT: return GetItemText(s, index, reinterpret_cast<LPSTR>(lParam));
-    case LB_GETTEXTLEN: return Valid(s, index) ? static_cast<LRESULT>(s.items[index].text.size()) : LB_ERR;
+    case LB_GETTEXTLEN:
+      if (!Valid(s, index)) return LB_ERR;
+      return KeepsValues(hwnd) ? static_cast<LRESULT>(sizeof(ULONG_PTR)) : static_cast<LRESULT>(s.items[index].text.size());
     case LB_SETCURSEL: return SetCurSel(s, index);
     case LB_GETCURSEL:
       if (IsMultiple(hwnd)) return Count(s) ? s.caret : LB_ERR;
@@ -538,9 +617,9 @@ LRESULT ListMessage(ListState& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM
       ShowSelection(s);
       return LB_OKAY;
     }
-    case LB_FINDSTRING: return FindItem(s, index, reinterpret_cast<LPCSTR>(lParam), false);
-    case LB_FINDSTRINGEXACT: return FindItem(s, index, reinterpret_cast<LPCSTR>(lParam), true);
-    case LB_SELECTSTRING: return SelectString(s, index, reinterpret_cast<LPCSTR>(lParam));
+    case LB_FINDSTRING: return FindItem(s, index, lParam, false);
+    case LB_FINDSTRINGEXACT: return FindItem(s, index, lParam, true);
+    case LB_SELECTSTRING: return SelectString(s, index, lParam);
     case LB_GETTOPINDEX: return s.top;
     case LB_SETTOPINDEX:
       if (!Valid(s, index) && !(index == 0 && Count(s) == 0)) return LB_ERR;
@@ -598,6 +677,10 @@ LRESULT CALLBACK ListBoxWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
       Lists().erase(hwnd);
       SetControlColorParent(hwnd, nullptr);
       return DefWindowProc(hwnd, message, wParam, lParam);
+    case WM_CREATE:
+      // A list floating for a combo box is measured once the combo is known.
+      if (Style(hwnd) & WS_CHILD) MeasureItems(*s);
+      return 0;
     case WM_SIZE:
       DefWindowProc(hwnd, message, wParam, lParam);
       if (ListState* still = StateOf(hwnd)) ShowTop(*still);
@@ -636,8 +719,11 @@ LRESULT CALLBACK ListBoxWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 }
 
 void SetListBoxOwnerCombo(HWND list, HWND combo) {
-  if (ListState* s = StateOf(list)) s->combo = combo;
   SetControlColorParent(list, combo);
+  if (ListState* s = StateOf(list)) {
+    s->combo = combo;
+    MeasureItems(*s);
+  }
 }
 
 void RegisterListBoxClass() {

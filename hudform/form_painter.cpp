@@ -15,12 +15,12 @@ namespace hudform {
 namespace {
 
 /* Caption fonts by style: the family and heights on screen (pixels) and paper (units). */
-struct FontSpec {
+struct FontStyle {
   int screenHeight;
   int printHeight;
   int weight;
 };
-constexpr FontSpec kFontSpecs[] = {
+constexpr FontStyle kFontStyles[] = {
     {-11, -78, 400},   // Normal
     {-11, -80, 700},   // Bold
     {-9, -62, 400},    // Small
@@ -41,9 +41,9 @@ class CaptionFonts {
   void Select(Style style) {
     const int index = static_cast<int>(style);
     if (!fonts_[index]) {
-      const FontSpec& spec = kFontSpecs[index];
-      fonts_[index] = CreateFontA(screen_ ? spec.screenHeight : spec.printHeight, 0, 0, 0,
-                                  spec.weight, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+      const FontStyle& style = kFontStyles[index];
+      fonts_[index] = CreateFontA(screen_ ? style.screenHeight : style.printHeight, 0, 0, 0,
+                                  style.weight, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
     }
     HGDIOBJ old = SelectObject(dc_, fonts_[index]);
     if (!previous_) previous_ = old;

@@ -17,7 +17,7 @@ class EngineConcurrencyTest : public EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        ASSERT_EQ(EngineCreateTable(db_, 0, spec_.Desc()), ENGINE_OK);
+        ASSERT_EQ(EngineCreateTable(db_, 0, shape_.Desc()), ENGINE_OK);
         EngineCursor c = Open("ACCOUNT");
         std::vector<char> r = NewRecord(c);
         for (int n = 0; n < kRecords; n += 2) Write(c, r, n, true);
@@ -36,7 +36,7 @@ protected:
             EngineDeleteRecord(c, nullptr);
         }
     }
-    TableSpec spec_ = AccountSpec();
+    TableShape shape_ = AccountShape();
 };
 
 TEST_F(EngineConcurrencyTest, WalksStayOrderedWhileAnotherProgramWrites) {

@@ -17,8 +17,8 @@ namespace {
 class EngineDurabilityTest : public EngineTest {};
 
 TEST_F(EngineDurabilityTest, KilledWriterKeepsEveryAcknowledgedInsert) {
-    TableSpec spec = AccountSpec();
-    ASSERT_EQ(EngineCreateTable(db_, 0, spec.Desc()), ENGINE_OK);
+    TableShape shape = AccountShape();
+    ASSERT_EQ(EngineCreateTable(db_, 0, shape.Desc()), ENGINE_OK);
     int acks[2];
     ASSERT_EQ(::pipe(acks), 0);
     pid_t writer = ::fork();

@@ -13,7 +13,7 @@ class EngineLocksTest : public EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        ASSERT_EQ(EngineCreateTable(db_, 0, spec_.Desc()), ENGINE_OK);
+        ASSERT_EQ(EngineCreateTable(db_, 0, shape_.Desc()), ENGINE_OK);
     }
     /* Opens BUYER, making F1 and F2 when missing, and leaves the cursor on F1. */
     EngineCursor OpenOnFile(const char* number, std::vector<char>* record) {
@@ -31,7 +31,7 @@ protected:
         return cursor;
     }
 
-    TableSpec spec_ = FileSpec();
+    TableShape shape_ = FileShape();
 };
 
 TEST_F(EngineLocksTest, AnotherProgramsLockHoldsUntilItIsKilled) {
@@ -148,9 +148,9 @@ TEST_F(EngineLocksTest, ATableOpenElsewhereIsNotReplaced) {
         self.Receive();
     });
     ASSERT_EQ(user.Receive(), 'O');
-    EXPECT_EQ(EngineCreateTable(db_, 1, spec_.Desc()), ENGINE_ERR_TABLELOCKED);
+    EXPECT_EQ(EngineCreateTable(db_, 1, shape_.Desc()), ENGINE_ERR_TABLELOCKED);
     user.Kill();
-    EXPECT_EQ(EngineCreateTable(db_, 1, spec_.Desc()), ENGINE_OK);
+    EXPECT_EQ(EngineCreateTable(db_, 1, shape_.Desc()), ENGINE_OK);
 }
 
 TEST_F(EngineLocksTest, EndingTheEngineReleasesItsTableLocks) {

@@ -129,11 +129,11 @@ protected:
         return text;
     }
 
-    TableSpec account_ = AccountSpec();
-    TableSpec summary_ = [] {
-        TableSpec spec("SUMMARY1", {Str("FileNum", 15), Date("CDATE"), Money("A101")});
-        spec.Index("", true, false, {1});
-        return spec;
+    TableShape account_ = AccountShape();
+    TableShape summary_ = [] {
+        TableShape shape("SUMMARY1", {Str("FileNum", 15), Date("CDATE"), Money("A101")});
+        shape.Index("", true, false, {1});
+        return shape;
     }();
 };
 

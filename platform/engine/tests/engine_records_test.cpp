@@ -40,7 +40,7 @@ protected:
         return EngineSetToKey(cursor_, condition, 0, 0, 0, record_.data());
     }
 
-    TableSpec files_ = FileSpec();
+    TableShape files_ = FileShape();
     EngineCursor cursor_ = nullptr;
     std::vector<char> record_;
 };
@@ -65,15 +65,15 @@ TEST_F(EngineRecordsTest, DescribesTheTableItMade) {
 
 TEST_F(EngineRecordsTest, CreateRefusesAnExistingTableUnlessOverwriting) {
     EXPECT_EQ(EngineCreateTable(db_, 0, files_.Desc()), ENGINE_ERR_TABLEEXISTS);
-    TableSpec other = FileSpec("SELLER");
+    TableShape other = FileShape("SELLER");
     EXPECT_EQ(EngineCreateTable(db_, 0, other.Desc()), ENGINE_OK);
     EXPECT_EQ(EngineCreateTable(db_, 1, other.Desc()), ENGINE_OK);
 }
 
 TEST_F(EngineRecordsTest, RejectsUnusableDescriptors) {
-    TableSpec badType("BAD", {Str("FileNum", 15), {"Odd", 4, 0, 1}});
+    TableShape badType("BAD", {Str("FileNum", 15), {"Odd", 4, 0, 1}});
     EXPECT_EQ(EngineCreateTable(db_, 0, badType.Desc()), ENGINE_ERR_INVALIDDESC);
-    TableSpec badKey("BAD2", {Str("FileNum", 15)});
+    TableShape badKey("BAD2", {Str("FileNum", 15)});
     badKey.Index("", true, false, {2});
     EXPECT_EQ(EngineCreateTable(db_, 0, badKey.Desc()), ENGINE_ERR_INVALIDDESC);
     EngineErrorInfo info{};
@@ -301,7 +301,7 @@ TEST_F(EngineRecordsTest, MemosHoldLongTextAndFollowTheirRecord) {
 class EngineAccountTest : public EngineTest {};
 
 TEST_F(EngineAccountTest, SecondaryIndexesOrderByTheirFieldThenThePrimaryKey) {
-    TableSpec account = AccountSpec();
+    TableShape account = AccountShape();
     ASSERT_EQ(EngineCreateTable(db_, 0, account.Desc()), ENGINE_OK);
     EngineCursor primary = Open("ACCOUNT");
     std::vector<char> r = NewRecord(primary);
@@ -395,8 +395,8 @@ TEST_F(EnginePathsTest, WindowsPathsMapBelowTheRootWhateverTheirCase) {
     ::setenv("ZARNE_ROOT", dir_.c_str(), 1);
     std::filesystem::create_directories(Path("drive_c/Zarne"));
     ASSERT_EQ(EngineSetDirectory(db_, "C:\\ZARNE"), ENGINE_OK);
-    TableSpec spec = FileSpec("BUYER");
-    ASSERT_EQ(EngineCreateTable(db_, 0, spec.Desc()), ENGINE_OK);
+    TableShape shape = FileShape("BUYER");
+    ASSERT_EQ(EngineCreateTable(db_, 0, shape.Desc()), ENGINE_OK);
     EXPECT_TRUE(std::filesystem::exists(Path("drive_c/Zarne/BUYER.DB")));
     EngineCursor cursor = nullptr;
     EXPECT_EQ(EngineOpenTable(db_, "c:\\zarne\\buyer", "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0,

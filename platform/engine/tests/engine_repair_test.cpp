@@ -66,10 +66,10 @@ protected:
         ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
         sqlite3_close(db);
     }
-    EngineResult Restructure(TableSpec& spec, const char* problems) {
-        std::vector<EngineRestructureOp> fieldOps(spec.fields.size(), ENGINE_OP_KEEP);
-        std::vector<EngineRestructureOp> indexOps(spec.indexes.size(), ENGINE_OP_REBUILD);
-        EngineTableCreateDesc* desc = spec.Desc();
+    EngineResult Restructure(TableShape& shape, const char* problems) {
+        std::vector<EngineRestructureOp> fieldOps(shape.fields.size(), ENGINE_OP_KEEP);
+        std::vector<EngineRestructureOp> indexOps(shape.indexes.size(), ENGINE_OP_REBUILD);
+        EngineTableCreateDesc* desc = shape.Desc();
         desc->fieldOps = fieldOps.data();
         desc->indexOps = indexOps.empty() ? nullptr : indexOps.data();
         EngineResult result = EngineRestructureTable(db_, 1, desc, nullptr, nullptr, problems, 0);
@@ -78,9 +78,9 @@ protected:
         return result;
     }
 
-    TableSpec buyer_ = FileSpec("BUYER");
-    TableSpec seller_ = FileSpec("SELLER");
-    TableSpec account_ = AccountSpec();
+    TableShape buyer_ = FileShape("BUYER");
+    TableShape seller_ = FileShape("SELLER");
+    TableShape account_ = AccountShape();
 };
 
 TEST_F(EngineRepairTest, TruncatedTableIsRefused) {

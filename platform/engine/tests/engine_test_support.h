@@ -22,7 +22,7 @@
 
 namespace enginetest {
 
-struct FieldSpec {
+struct FieldShape {
     const char* name;
     WORD type;
     WORD subtype;
@@ -30,25 +30,25 @@ struct FieldSpec {
 };
 
 /* Owns the arrays a creation descriptor points at. */
-struct TableSpec {
+struct TableShape {
     EngineTableCreateDesc desc{};
     std::vector<EngineFieldDesc> fields;
     std::vector<EngineIndexDesc> indexes;
 
-    TableSpec(const std::string& name, const std::vector<FieldSpec>& specs) {
+    TableShape(const std::string& name, const std::vector<FieldShape>& columns) {
         std::strncpy(desc.name, name.c_str(), sizeof desc.name - 1);
         std::strcpy(desc.driverType, "PARADOX");
-        for (size_t i = 0; i < specs.size(); ++i) {
+        for (size_t i = 0; i < columns.size(); ++i) {
             EngineFieldDesc field{};
             field.fieldNumber = WORD(i + 1);
-            std::strncpy(field.name, specs[i].name, sizeof field.name - 1);
-            field.type = specs[i].type;
-            field.subtype = specs[i].subtype;
-            field.units1 = specs[i].units1;
+            std::strncpy(field.name, columns[i].name, sizeof field.name - 1);
+            field.type = columns[i].type;
+            field.subtype = columns[i].subtype;
+            field.units1 = columns[i].units1;
             fields.push_back(field);
         }
     }
-    TableSpec& Index(const char* name, bool primary, bool caseInsensitive,
+    TableShape& Index(const char* name, bool primary, bool caseInsensitive,
                      std::vector<WORD> keys) {
         EngineIndexDesc index{};
         std::strncpy(index.name, name, sizeof index.name - 1);
@@ -70,31 +70,31 @@ struct TableSpec {
     }
 };
 
-inline FieldSpec Str(const char* name, SHORT length) { return {name, 1, 0, length}; }
-inline FieldSpec Date(const char* name) { return {name, 2, 0, 1}; }
-inline FieldSpec Memo(const char* name) { return {name, 3, 22, 240}; }
-inline FieldSpec Short(const char* name) { return {name, 5, 0, 1}; }
-inline FieldSpec Long(const char* name) { return {name, 6, 0, 1}; }
-inline FieldSpec Float(const char* name) { return {name, 7, 0, 1}; }
-inline FieldSpec Money(const char* name) { return {name, 7, 21, 1}; }
+inline FieldShape Str(const char* name, SHORT length) { return {name, 1, 0, length}; }
+inline FieldShape Date(const char* name) { return {name, 2, 0, 1}; }
+inline FieldShape Memo(const char* name) { return {name, 3, 22, 240}; }
+inline FieldShape Short(const char* name) { return {name, 5, 0, 1}; }
+inline FieldShape Long(const char* name) { return {name, 6, 0, 1}; }
+inline FieldShape Float(const char* name) { return {name, 7, 0, 1}; }
+inline FieldShape Money(const char* name) { return {name, 7, 21, 1}; }
 
 /* ACCOUNT: primary on FileNum, Type, Seq; "AcctDate" on Date, "AcctNumber" on Number. */
-inline TableSpec AccountSpec(const std::string& name = "ACCOUNT") {
-    TableSpec spec(name, {Str("FileNum", 15), Str("Type", 1), Float("Seq"), Float("Number"),
+inline TableShape AccountShape(const std::string& name = "ACCOUNT") {
+    TableShape shape(name, {Str("FileNum", 15), Str("Type", 1), Float("Seq"), Float("Number"),
                           Short("Bank"), Short("Status"), Date("Date"),
                           Str("PayeeDepositor", 60), Str("Description", 60), Money("Amount")});
-    spec.Index("", true, false, {1, 2, 3});
-    spec.Index("AcctDate", false, true, {7});
-    spec.Index("AcctNumber", false, true, {4});
-    return spec;
+    shape.Index("", true, false, {1, 2, 3});
+    shape.Index("AcctDate", false, true, {7});
+    shape.Index("AcctNumber", false, true, {4});
+    return shape;
 }
 
 /* A per-file table keyed by FileNum with a memo: enough of every field type. */
-inline TableSpec FileSpec(const std::string& name = "BUYER") {
-    TableSpec spec(name, {Str("FileNum", 15), Str("Name", 60), Date("CDATE"), Money("A101"),
+inline TableShape FileShape(const std::string& name = "BUYER") {
+    TableShape shape(name, {Str("FileNum", 15), Str("Name", 60), Date("CDATE"), Money("A101"),
                           Short("Count"), Long("Big"), Memo("Notes")});
-    spec.Index("", true, false, {1});
-    return spec;
+    shape.Index("", true, false, {1});
+    return shape;
 }
 
 /* A fresh directory and engine session, closed and removed after the test. */

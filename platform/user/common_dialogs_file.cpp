@@ -216,6 +216,13 @@ BOOL RunFileDialog(LPOPENFILENAME ofn, bool save) {
       if (!chosen.empty()) files.push_back(NormalizeChoice(chosen, request));
     if (files.empty()) return FALSE;
     if (!(ofn->Flags & OFN_ALLOWMULTISELECT)) files.resize(1);
+    for (const std::string& file : files) {
+      // One answer names one folder; a list spread over folders cannot be written back.
+      if (DirectoryOf(file) != DirectoryOf(files.front())) {
+        SetCommDlgError(FNERR_INVALIDFILENAME);
+        return FALSE;
+      }
+    }
     if (answer.filterIndex > 0) request.filterIndex = answer.filterIndex;
     if (!AcceptChoice(files, request)) {
       request.initialDirectory = DirectoryOf(files.front());

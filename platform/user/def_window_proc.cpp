@@ -22,6 +22,8 @@
 
 /* The strip a top-level window's menu bar takes (menu_bar.cpp). */
 int MenuBarHeightOf(HWND hwnd);
+/* Alt+letter: the menu-bar item with that mnemonic opens (menu_bar.cpp). */
+void OpenMenuByMnemonic(HWND hwnd, char mnemonic);
 
 namespace {
 
@@ -193,6 +195,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_SYSCOMMAND: return SysCommand(hwnd, wParam);
+    case WM_SYSCHAR:
+      OpenMenuByMnemonic(hwnd, static_cast<char>(wParam));  // menu_bar.cpp
+      return 0;
     case WM_SYSKEYDOWN:
       if (wParam == VK_F4 && (lParam & (1 << 29)))
         SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);

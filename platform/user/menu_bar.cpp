@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QPointer>
 
+#include <cctype>
 #include <map>
 
 namespace {
@@ -240,4 +241,50 @@ void ShowMaximizedChildControls(HWND frame, HWND child) {
   AddChildButton(corner, QStyle::SP_TitleBarCloseButton, child, SC_CLOSE);
   state->bar->setCornerWidget(corner, Qt::TopRightCorner);
   corner->show();
+}
+
+namespace {
+
+/* The mnemonic of a menu text: the character after a single '&' ("&&" is a plain '&'). */
+char MnemonicOf(const std::string& text) {
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    return text[i + 1];
+  }
+  return 0;
+}
+
+bool SameLetter(char a, char b) {
+  return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+}
+
+}  // namespace
+
+/* Alt+letter typed anywhere in a window: its top-level window's bar opens the pop-up (or
+** chooses the command) whose text marks that letter. */
+void OpenMenuByMnemonic(HWND hwnd, char mnemonic) {
+  HWND top = hwnd;
+  for (WindowPtr w = FindWindowObject(hwnd); w && w->IsChild(); w = FindWindowObject(w->parent))
+    top = w->parent;
+  BarState* state = FindBar(top);
+  MenuObject* object = state ? FindMenuObject(state->menu) : nullptr;
+  if (!object || !state->bar || !mnemonic) return;
+  int actionIndex = 0;  // the bar holds one action per item that is not a separator
+  for (const MenuItem& item : object->items) {
+    if (item.IsSeparator()) continue;
+    bool enabled = (item.flags & (MF_GRAYED | MF_DISABLED)) == 0;
+    if (enabled && SameLetter(MnemonicOf(item.text), mnemonic)) {
+      if (!item.IsPopup()) {
+        PostCommand(top, item.id);
+      } else if (QAction* action = state->bar->actions().value(actionIndex)) {
+        state->bar->setActiveAction(action);  // opens the pop-up as a click would
+      }
+      return;
+    }
+    ++actionIndex;
+  }
 }

@@ -147,6 +147,13 @@ TEST_F(FileDialogTest, FailuresAreReportedNotWritten) {
   std::memcpy(&needed, small, sizeof needed);
   EXPECT_EQ(needed, 22);
 
+  ofn_.lpstrFile = file_;
+  ofn_.nMaxFile = sizeof file_;
+  ofn_.Flags = OFN_ALLOWMULTISELECT;
+  answers_.ChooseFiles({"C:\\ZARNE\\A.TXT", "C:\\OTHER\\B.TXT"});
+  EXPECT_FALSE(GetOpenFileName(&ofn_));
+  EXPECT_EQ(CommDlgExtendedError(), DWORD(FNERR_INVALIDFILENAME));
+
   answers_.CancelFileDialog();
   EXPECT_FALSE(GetOpenFileName(&ofn_));
   EXPECT_EQ(CommDlgExtendedError(), 0u);
@@ -158,7 +165,7 @@ TEST_F(FileDialogTest, FailuresAreReportedNotWritten) {
   bad.lStructSize = sizeof bad;
   EXPECT_FALSE(GetOpenFileName(&bad));
   EXPECT_EQ(CommDlgExtendedError(), DWORD(CDERR_INITIALIZATION));
-  EXPECT_EQ(answers_.FileRequests().size(), 2u) << "bad records never reach a dialog";
+  EXPECT_EQ(answers_.FileRequests().size(), 3u) << "bad records never reach a dialog";
 }
 
 }  // namespace

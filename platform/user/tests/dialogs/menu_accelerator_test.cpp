@@ -280,4 +280,26 @@ TEST_F(MenuTest, AcceleratorsTurnRealKeysIntoCommands) {
   EXPECT_EQ(LoadAccelerators(nullptr, MAKEINTRESOURCE(799)), nullptr);
 }
 
+TEST_F(MenuTest, AltAndALetterOpensTheMarkedMenu) {
+  HMENU menu = LoadMenu(nullptr, MAKEINTRESOURCE(kMainMenu));
+  SetMenu(hwnd_, menu);
+  SetActiveWindow(hwnd_);
+  HWND child = CreateWindow("MenuTestWindow", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, hwnd_, nullptr,
+                            nullptr, nullptr);
+  SetFocus(child);  // typed in a child: the top-level window's bar answers
+  PressKey('P', Qt::AltModifier);
+  QAction* parties = QtBar()->actions().at(1);
+  EXPECT_EQ(QtBar()->activeAction(), parties);
+  bool initPopup = false;
+  for (const Heard& h : gHeard)
+    if (h.message == WM_INITMENUPOPUP && reinterpret_cast<HMENU>(h.wParam) == GetSubMenu(menu, 1)) initPopup = true;
+  EXPECT_TRUE(initPopup) << "opening by key asks the window first, as a click does";
+  parties->menu()->hide();
+
+  PressKey('H', Qt::AltModifier);  // "&Help" is a command on the bar itself
+  EXPECT_EQ(Commands(0), (std::vector<UINT>{2001}));
+  PressKey('Q', Qt::AltModifier);  // no such mnemonic: nothing happens
+  EXPECT_EQ(Commands(0).size(), 1u);
+}
+
 }  // namespace

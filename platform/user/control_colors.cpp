@@ -10,6 +10,8 @@
 #include "platform/user/painting.h"
 #include "platform/user/system_info.h"
 #include "platform/user/window_manager.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
 
 #include <QEvent>
 #include <QPointer>
@@ -28,6 +30,13 @@ HWND ColorParentOf(HWND hwnd) {
   auto it = ColorParents().find(hwnd);
   if (it != ColorParents().end() && IsWindow(it->second)) return it->second;
   return GetParent(hwnd);
+}
+
+/* A read-only or disabled edit asks as a static control does. */
+UINT ColorMessageFor(HWND hwnd, UINT message) {
+  if (message != WM_CTLCOLOREDIT) return message;
+  bool readOnly = (GetWindowLong(hwnd, GWL_STYLE) & ES_READONLY) != 0;
+  return readOnly || !IsWindowEnabled(hwnd) ? WM_CTLCOLORSTATIC : message;
 }
 
 class PaintColorFilter : public QObject {
@@ -52,6 +61,7 @@ class PaintColorFilter : public QObject {
 
 void ApplyParentColors(HWND hwnd, HWND parent, UINT ctlColorMessage, QWidget* widget) {
   if (!parent || !widget) return;
+  ctlColorMessage = ColorMessageFor(hwnd, ctlColorMessage);
   QPointer<QWidget> guard(widget);
   HDC dc = GetDC(nullptr);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));

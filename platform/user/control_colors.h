@@ -13,8 +13,8 @@ class QWidget;
 
 /* Asks `parent` now and gives `widget` the colours it answers. */
 void ApplyParentColors(HWND hwnd, HWND parent, UINT ctlColorMessage, QWidget* widget);
-/* Asks the control's parent each time `paintTarget` is about to paint; `widget` shows the
-** colours. The parent is the window's parent, or `colorParent` when one is given. */
+/* Asks the control's parent (or the window SetControlColorParent named) each time
+** `paintTarget` is about to paint; `widget` shows the colours. */
 void AskParentColorsWhenPainting(HWND hwnd, UINT ctlColorMessage, QWidget* paintTarget, QWidget* widget);
 /* The window that answers a control's colour questions instead of its parent (a combo box
 ** for its own list and field); null to ask the parent again. */

@@ -1,7 +1,8 @@
 /*
 ** Colours of the Qt-widget controls: an edit and a list box ask their parent with
 ** WM_CTLCOLOREDIT / WM_CTLCOLORLISTBOX when they paint, and show the brush and text colour
-** it answers; a combo box passes its parts' questions on to its own parent.
+** it answers; a read-only edit asks with WM_CTLCOLORSTATIC; a combo box passes its parts'
+** questions on to its own parent.
 */
 #include "platform/user/tests/window_test_fixture.h"
 
@@ -29,6 +30,7 @@ TEST_F(ControlColors, EditAndListShowTheBrushTheirParentAnswers) {
   HBRUSH cyan = CreateSolidBrush(RGB(0, 255, 255));
   std::vector<std::pair<UINT, HWND>> asked;
   Hook() = [&](HWND, UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+    if (message == WM_CTLCOLORSTATIC) asked.emplace_back(message, reinterpret_cast<HWND>(lParam));
     if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) {
       asked.emplace_back(message, reinterpret_cast<HWND>(lParam));
       SetTextColor(reinterpret_cast<HDC>(wParam), RGB(200, 0, 0));
@@ -52,6 +54,13 @@ TEST_F(ControlColors, EditAndListShowTheBrushTheirParentAnswers) {
   EXPECT_EQ(MiddleColour(ComboBoxEditWindow(combo)), qRgb(255, 255, 0));
   EXPECT_NE(std::find(asked.begin(), asked.end(), std::make_pair(UINT{WM_CTLCOLOREDIT}, ComboBoxEditWindow(combo))),
             asked.end());
+  // A read-only edit asks as a static control does.
+  asked.clear();
+  HWND fixed = CreateWindow("edit", "fixed", WS_CHILD | WS_VISIBLE | ES_READONLY, 150, 150, 120, 24, top,
+                            reinterpret_cast<HMENU>(103), nullptr, nullptr);
+  GrabWindow(fixed);
+  EXPECT_NE(std::find(asked.begin(), asked.end(), std::make_pair(UINT{WM_CTLCOLORSTATIC}, fixed)), asked.end());
+  EXPECT_EQ(std::find(asked.begin(), asked.end(), std::make_pair(UINT{WM_CTLCOLOREDIT}, fixed)), asked.end());
   Hook() = nullptr;
   DestroyWindow(top);
   DeleteObject(yellow);

@@ -428,8 +428,14 @@ void KeepFieldHeight(ComboState& s, WINDOWPOS* pos) {
 /* Text messages: the edit field's text, or a drop-down list's selected item. */
 LRESULT TextMessage(ComboState& s, UINT message, WPARAM wParam, LPARAM lParam) {
   if (s.edit) {
+    // Setting the text is not the user's edit: no CBN_EDITUPDATE or CBN_EDITCHANGE.
+    HWND hwnd = s.hwnd;
+    if (message == WM_SETTEXT) ++s.quiet;
     LRESULT result = SendMessage(s.edit, message, wParam, lParam);
-    if (message == WM_SETTEXT) DefWindowProc(s.hwnd, message, wParam, lParam);
+    if (message == WM_SETTEXT && StateOf(hwnd)) {
+      --s.quiet;
+      DefWindowProc(hwnd, message, wParam, lParam);
+    }
     return result;
   }
   int index = CurrentIndex(s);

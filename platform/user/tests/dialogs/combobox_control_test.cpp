@@ -122,8 +122,10 @@ TEST_F(ComboBoxControl, DropDownEditTypingAndSettingBySelection) {
   SendMessage(combo, CB_SHOWDROPDOWN, FALSE, 0);
   EXPECT_EQ(Notifications(top, combo), (std::vector<WORD>{CBN_DROPDOWN, CBN_CLOSEUP}));
   // A text of one's own, set and limited.
+  MessageLog().clear();
   SetWindowText(combo, "work text");
   EXPECT_EQ(TextOf(combo), "work text");
+  EXPECT_TRUE(Notifications(top, combo).empty());
   SendMessage(combo, CB_LIMITTEXT, 5, 0);
   SendMessage(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
   TypeText("1234567");

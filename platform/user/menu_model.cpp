@@ -66,6 +66,19 @@ MenuItem* SearchByCommand(HMENU menu, UINT id, HMENU* owner, int* index, int dep
   return nullptr;
 }
 
+/* Whether `target` is `from` or lies inside it: such a pop-up would make a cycle. */
+bool Reaches(HMENU from, HMENU target, int depth) {
+  if (from == target) return true;
+  MenuObject* object = FindMenuObject(from);
+  if (!object || depth > 16) return false;
+  for (const MenuItem& item : object->items)
+    if (item.IsPopup() && Reaches(item.popup, target, depth + 1)) return true;
+  return false;
+}
+
+/* An item the menu may hold: a pop-up must not contain the menu it is put into. */
+bool Fits(HMENU menu, const MenuItem& item) { return !item.IsPopup() || !Reaches(item.popup, menu, 0); }
+
 void DestroyMenuTree(HMENU menu, int depth) {
   auto it = Menus().menus.find(reinterpret_cast<uintptr_t>(menu));
   if (it == Menus().menus.end() || depth > 16) return;
@@ -122,7 +135,7 @@ BOOL IsMenu(HMENU menu) { return FindMenuObject(menu) ? TRUE : FALSE; }
 BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR item, LPCSTR text) {
   MenuObject* object = FindMenuObject(menu);
   MenuItem built;
-  if (!object || !BuildItem(flags, item, text, &built)) return FALSE;
+  if (!object || !BuildItem(flags, item, text, &built) || !Fits(menu, built)) return FALSE;
   object->items.push_back(std::move(built));
   NoteMenuChanged(menu);
   return TRUE;
@@ -130,7 +143,7 @@ BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR item, LPCSTR text) {
 
 BOOL InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR item, LPCSTR text) {
   MenuItem built;
-  if (!FindMenuObject(menu) || !BuildItem(flags, item, text, &built)) return FALSE;
+  if (!FindMenuObject(menu) || !BuildItem(flags, item, text, &built) || !Fits(menu, built)) return FALSE;
   HMENU holder = menu;
   int index = -1;
   if (flags & MF_BYPOSITION) {
@@ -151,7 +164,7 @@ BOOL ModifyMenu(HMENU menu, UINT position, UINT flags, UINT_PTR item, LPCSTR tex
   HMENU holder = nullptr;
   MenuItem* target = FindMenuItem(menu, position, flags, &holder);
   MenuItem built;
-  if (!target || !BuildItem(flags, item, text, &built)) return FALSE;
+  if (!target || !BuildItem(flags, item, text, &built) || !Fits(holder, built)) return FALSE;
   // A pop-up replaced by something else is destroyed, as the platform does.
   if (target->IsPopup() && target->popup != built.popup) DestroyMenuTree(target->popup, 0);
   target = FindMenuItem(menu, position, flags, &holder);

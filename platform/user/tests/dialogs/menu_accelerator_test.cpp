@@ -113,6 +113,8 @@ TEST_F(MenuTest, ItemCallsAnswerPreviousStatesAndRefuseBadItems) {
   EXPECT_TRUE(InsertMenu(popup, UINT(-1), MF_BYPOSITION | MF_STRING, 40, "&Four"));
   EXPECT_TRUE(AppendMenu(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), "&Edit"));
   EXPECT_EQ(GetMenuItemID(popup, 2), 20u);
+  EXPECT_FALSE(AppendMenu(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(bar), "cycle")) << "no menu holds itself";
+  EXPECT_FALSE(AppendMenu(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), "self"));
   EXPECT_EQ(GetMenuItemID(popup, 4), 40u);
 
   EXPECT_EQ(EnableMenuItem(bar, 20, MF_BYCOMMAND | MF_GRAYED), UINT(MF_ENABLED));

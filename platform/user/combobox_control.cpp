@@ -25,6 +25,8 @@
 #include "platform/user/window_object.h"
 #include "platform/user/window_widgets.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 
@@ -43,6 +45,7 @@ struct ComboState {
   HWND list = nullptr;
   WNDPROC editProc = nullptr;  // the edit's own procedure under the combo's subclass
   QPointer<QWidget> face;
+  QPointer<QObject> outsideWatch;  // while dropped: a click elsewhere closes the list
   DWORD kind = CBS_SIMPLE;
   int fieldHeight = 0;
   int droppedHeight = 0;  // the whole height the template gave: field and list
@@ -140,6 +143,46 @@ class ComboFace : public QWidget {
 
 /* ---- dropping and closing the list ---- */
 
+void CloseList(ComboState& s, bool accepted, bool byUser);
+
+bool IsWidgetOf(HWND hwnd, QWidget* widget) {
+  WindowPtr window = FindWindowObject(hwnd);
+  QWidget* frame = window ? static_cast<QWidget*>(window->frame.data()) : nullptr;
+  return frame && widget && (widget == frame || frame->isAncestorOf(widget));
+}
+
+/* While the list is down, a press anywhere but on the combo box or its list closes the list
+** and goes no further, as the platform's combo box, holding the mouse, does. */
+class OutsideClickWatch : public QObject {
+ public:
+  OutsideClickWatch(HWND combo, QObject* parent) : QObject(parent), combo_(combo) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    ComboState* s = StateOf(combo_);
+    if (!s || !widget || IsWidgetOf(combo_, widget) || IsWidgetOf(s->list, widget)) return false;
+    CloseList(*s, false, true);
+    return true;
+  }
+
+ private:
+  HWND combo_;
+};
+
+void WatchOutsideClicks(ComboState& s, bool watch) {
+  if (s.outsideWatch) {
+    qApp->removeEventFilter(s.outsideWatch);
+    s.outsideWatch->deleteLater();
+    s.outsideWatch = nullptr;
+  }
+  if (watch && qApp) {
+    s.outsideWatch = new OutsideClickWatch(s.hwnd, qApp);
+    qApp->installEventFilter(s.outsideWatch);
+  }
+}
+
 void Drop(ComboState& s) {
   if (s.dropped || s.kind == CBS_SIMPLE) return;
   HWND hwnd = s.hwnd;
@@ -152,6 +195,7 @@ void Drop(ComboState& s) {
   int height = std::max(still->droppedHeight - still->fieldHeight, itemHeight + 2);
   still->dropped = true;
   still->choseWhileDropped = false;
+  WatchOutsideClicks(*still, true);
   SetWindowPos(still->list, HWND_TOPMOST, field.left, field.bottom, RectWidth(field), height,
                SWP_SHOWWINDOW | SWP_NOACTIVATE);
   int current = CurrentIndex(*still);
@@ -164,6 +208,7 @@ void CloseList(ComboState& s, bool accepted, bool byUser) {
   if (!s.dropped) return;
   HWND hwnd = s.hwnd;
   s.dropped = false;
+  WatchOutsideClicks(s, false);
   bool chose = s.choseWhileDropped;
   s.choseWhileDropped = false;
   if (byUser) Notify(hwnd, accepted ? CBN_SELENDOK : CBN_SELENDCANCEL);
@@ -566,6 +611,7 @@ LRESULT CALLBACK ComboBoxWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
       if (IsWindow(s->list) && !IsChild(hwnd, s->list)) DestroyWindow(s->list);
       return DefWindowProc(hwnd, message, wParam, lParam);
     case WM_NCDESTROY:
+      WatchOutsideClicks(*s, false);
       Combos().erase(hwnd);
       return DefWindowProc(hwnd, message, wParam, lParam);
     case WM_WINDOWPOSCHANGING:

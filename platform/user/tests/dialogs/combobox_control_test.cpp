@@ -211,3 +211,21 @@ TEST_F(ComboBoxControl, DropDownKindsKeepTheirFieldHeightAndDropTheRest) {
   DestroyWindow(combo);
   EXPECT_FALSE(IsWindow(list));
 }
+
+TEST_F(ComboBoxControl, AClickElsewhereClosesTheListAndGoesNoFurther) {
+  HWND top = TopWindow();
+  HWND target = CreateWindow("TestWindow", "", WS_CHILD | WS_VISIBLE, 200, 120, 60, 40, top,
+                             reinterpret_cast<HMENU>(400), nullptr, nullptr);
+  HWND combo = CreateCombo(top, CBS_DROPDOWNLIST);
+  Add(combo, {"B", "S", "/"});
+  SetFocus(combo);
+  SendMessage(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  MessageLog().clear();
+  Click(target, 10, 10);
+  EXPECT_FALSE(SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(Notifications(top, combo), (std::vector<WORD>{CBN_SELENDCANCEL, CBN_CLOSEUP}));
+  EXPECT_TRUE(LoggedOf(WM_LBUTTONDOWN).empty());
+  // With the list closed, clicks reach their window again.
+  Click(target, 10, 10);
+  EXPECT_FALSE(LoggedOf(WM_LBUTTONDOWN).empty());
+}

@@ -21,7 +21,7 @@ namespace {
 
 void Republish(HWND hwnd) {
   WindowPtr window = FindWindowObject(hwnd);
-  if (!window || window->IsChild()) return;
+  if (!window || window->IsChild() || window->destroying) return;  // on its way out
   PublishTopLevelWindow(hwnd, window->windowClass->name, window->text);
 }
 

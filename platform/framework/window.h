@@ -258,6 +258,9 @@ class TWindow : public TEventHandler {
   DECLARE_RESPONSE_TABLE(TWindow);
 };
 
+/* A checked downcast between framework classes: null when the object is of another class. */
+#define TYPESAFE_DOWNCAST(object, toClass) dynamic_cast<toClass*>(object)
+
 /* The procedure of every window class the framework registers. */
 LRESULT CALLBACK FrameworkWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 

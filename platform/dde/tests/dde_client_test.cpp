@@ -180,6 +180,7 @@ TEST_F(DdeClient, WildConnectListsTheServiceAndItsTopic) {
   EXPECT_STRCASEEQ(name, "Current");
   EXPECT_EQ(Request(first, "SalesPrice"), "250,000.00");
   EXPECT_TRUE(DdeDisconnectList(list));
+  EXPECT_TRUE(server->WaitForLine("wildconnect"));  // the server's callback drew up the list
 
   // A service left open connects to the first topic the server lists.
   HCONV any = DdeConnect(clientInstance, nullptr, topic, nullptr);

@@ -80,18 +80,21 @@ UINT TListBox::Transfer(void* buffer, TTransferDirection direction) {
       int at = AddString(data->GetStrings()[i].c_str());
       if (at >= 0 && i < data->GetItemDatas().size()) SetItemData(at, data->GetItemDatas()[i]);
     }
-    if (IsMultipleSel()) {
-      for (int index : data->GetSelIndices()) LB_SEND(LB_SETSEL, TRUE, index);
-    } else {
-      SetSelIndex(data->GetSelCount() ? data->GetSelIndices().front() : -1);
+    // A sorting list box places the strings its own way: selections go by their text.
+    SetSelIndex(-1);
+    for (int index : data->GetSelIndices()) {
+      int at = FindExactString(data->GetStrings()[static_cast<size_t>(index)].c_str());
+      if (at < 0) continue;
+      if (IsMultipleSel()) LB_SEND(LB_SETSEL, TRUE, at);
+      else SetSelIndex(at);
     }
   } else if (data && direction == tdGetData) {
     data->ResetSelections();
     if (IsMultipleSel()) {
       for (int i = 0, n = GetCount(); i < n; ++i)
-        if (LB_SEND(LB_GETSEL, i, 0) > 0) data->Select(i);
-    } else {
-      data->Select(GetSelIndex());
+        if (LB_SEND(LB_GETSEL, i, 0) > 0) data->SelectString(GetString(i).c_str());
+    } else if (GetSelIndex() >= 0) {
+      data->SelectString(GetString(GetSelIndex()).c_str());
     }
   }
   return sizeof(TListBoxData);
@@ -150,7 +153,8 @@ UINT TComboBox::Transfer(void* buffer, TTransferDirection direction) {
       int at = AddString(data->GetStrings()[i].c_str());
       if (at >= 0 && i < data->GetItemDatas().size()) SetItemData(at, data->GetItemDatas()[i]);
     }
-    if (data->GetSelIndex() >= 0) SetSelIndex(data->GetSelIndex());
+    int at = data->GetSelIndex() >= 0 ? FindExactString(data->GetSelection()) : -1;
+    if (at >= 0) SetSelIndex(at);
     else SetText(data->GetSelection());
   } else if (data && direction == tdGetData) {
     // The list as the control holds it now, and its value: the selected item's text, or the

@@ -112,4 +112,32 @@ TEST_F(ControlsTest, CheckBoxStateAndChildControlsCloseWithTheParent) {
   EXPECT_EQ(TWindow::FromHandle(edit), nullptr);
 }
 
+TEST_F(ControlsTest, SortingListsTransferTheirSelectionsByText) {
+  struct TListsXfer {
+    TListBoxData list;
+    TComboBoxData combo;
+  } xfer;
+  TWindow owner(nullptr, "Lists");
+  owner.Attr.Style = WS_POPUP;
+  auto* list = new TListBox(&owner, 102, 1, 30, 60, 80);  // sorted, as the standard style is
+  auto* combo = new TComboBox(&owner, 103, 70, 1, 80, 100, CBS_DROPDOWNLIST | CBS_SORT, 0);
+  xfer.list.AddString("Void");
+  xfer.list.AddString("Escrow");
+  xfer.list.AddString("Ready", true);
+  xfer.combo.AddString("S");
+  xfer.combo.AddString("B");
+  xfer.combo.AddString("/", true);
+  owner.SetTransferBuffer(&xfer);
+  ASSERT_TRUE(owner.Create());
+  EXPECT_EQ(list->GetString(0), "Escrow");
+  EXPECT_EQ(list->GetString(list->GetSelIndex()), "Ready");
+  EXPECT_EQ(combo->GetText(), "/");
+  list->SetSelIndex(0);  // "Escrow", the second string of the record
+  combo->SetSelIndex(combo->FindExactString("S"));
+  owner.TransferData(tdGetData);
+  ASSERT_EQ(xfer.list.GetSelCount(), 1);
+  EXPECT_EQ(xfer.list.GetSelIndices()[0], 1);
+  EXPECT_STREQ(xfer.combo.GetSelection(), "S");
+}
+
 }  // namespace

@@ -204,6 +204,12 @@ bool TPrinter::Print(TWindow* parent, TPrintout& printout, bool prompt) {
   abortWindow.Create();
   abortWindow.Show(SW_SHOWNA);
   dc.SetAbortProc(PrinterAbortProc);
+  // While pages go out only the abort window takes input: the messages the abort procedure
+  // lets through must not close or change the window the job prints for.
+  HWND owner = parent ? parent->HWindow : nullptr;
+  while (owner && ::GetParent(owner)) owner = ::GetParent(owner);
+  bool ownerDisabled = owner && ::IsWindowEnabled(owner);
+  if (ownerDisabled) ::EnableWindow(owner, FALSE);
 
   printout.BeginPrinting();
   int copies = Data->Copies > 0 ? Data->Copies : 1;
@@ -211,6 +217,7 @@ bool TPrinter::Print(TWindow* parent, TPrintout& printout, bool prompt) {
     Error = RunPages(dc, printout, fromPage, toPage, pfBoth);
   printout.EndPrinting();
 
+  if (ownerDisabled) ::EnableWindow(owner, TRUE);
   abortWindow.Destroy();
   printout.SetPrintParams(nullptr, TSize(0, 0));
   if (Error) ReportError(parent, printout);

@@ -106,6 +106,19 @@ TEST_F(PrintingTest, TwoPagePrintoutGoesToPdfWithoutADialog) {
   EXPECT_TRUE(Boxes().Shown().empty());
 }
 
+TEST_F(PrintingTest, ParentTakesNoInputWhilePagesGoOut) {
+  TWindow parent(nullptr, "Parent");
+  ASSERT_TRUE(parent.Create());
+  TPrinter printer;
+  UsePdfPrinter(printer);
+  TTwoPages printout("Quiet");
+  bool enabledWhilePrinting = true;
+  printout.failAtDocument = [&] { enabledWhilePrinting = parent.IsWindowEnabled(); };
+  EXPECT_TRUE(printer.Print(&parent, printout, false));
+  EXPECT_FALSE(enabledWhilePrinting);
+  EXPECT_TRUE(parent.IsWindowEnabled());
+}
+
 TEST_F(PrintingTest, HasPageAloneEndsAJobThatOffersOnePageInTheDialog) {
   // A report that keeps the base's dialog range (one page) still prints every page it has.
   TPrinter printer;

@@ -5,6 +5,7 @@
 
 #include "platform/user/input.h"
 #include "platform/user/menu_calls.h"
+#include "platform/user/menu_internal.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/virtual_keys.h"
 #include "platform/user/window_manager.h"
@@ -32,14 +33,10 @@ bool MatchesCharacter(const ACCEL& entry, const MSG& msg) {
   return (msg.message == WM_SYSCHAR) == ((entry.fVirt & FALT) != 0);
 }
 
-/* The command is swallowed when the window's menu shows it grayed or disabled. */
+/* The command is swallowed when the window's menu shows it grayed or disabled once the
+** window has prepared its menus, as if the user were opening them. */
 bool CommandEnabled(HWND hwnd, WORD command) {
-  HMENU menu = GetMenu(hwnd);
-  if (!menu) return true;
-  UINT state = GetMenuState(menu, command, MF_BYCOMMAND);
-  if (state == static_cast<UINT>(-1)) return true;
-  SendMessage(hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
-  state = GetMenuState(menu, command, MF_BYCOMMAND);
+  UINT state = PrepareMenuCommand(hwnd, command);
   return state == static_cast<UINT>(-1) || !(state & (MF_GRAYED | MF_DISABLED));
 }
 

@@ -11,8 +11,9 @@
 /* When `msg` is a key (WM_KEYDOWN, WM_SYSKEYDOWN) or character (WM_CHAR, WM_SYSCHAR) that
 ** matches an entry of the table, sends WM_COMMAND (high word 1) with the entry's command to
 ** `hwnd` and answers TRUE: the caller then neither translates nor dispatches the message.
-** A command whose item in the window's menu is grayed or disabled is swallowed without
-** WM_COMMAND, as on the original platform. FALSE for no match, a bad window or table. */
+** When the command is an item of the window's menu, the window first hears WM_INITMENU and
+** WM_INITMENUPOPUP as if the user opened the menus; an item then grayed or disabled is
+** swallowed without WM_COMMAND, as on the original platform. FALSE for no match, a bad window or table. */
 int TranslateAccelerator(HWND hwnd, HACCEL table, LPMSG msg);
 #define TranslateAcceleratorA TranslateAccelerator
 

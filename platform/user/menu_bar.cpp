@@ -207,17 +207,21 @@ BOOL DrawMenuBar(HWND hwnd) {
   return TRUE;
 }
 
-BOOL ChooseMenuBarCommand(HWND hwnd, UINT id) {
+UINT PrepareMenuCommand(HWND hwnd, UINT id) {
   HMENU menu = GetMenu(hwnd);
   std::vector<std::pair<HMENU, int>> path;
-  if (!menu || !PathToCommand(menu, id, &path, 0)) return FALSE;
+  if (!menu || !PathToCommand(menu, id, &path, 0)) return static_cast<UINT>(-1);
   SendMessage(hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
   for (const auto& [popup, position] : path) {
-    if (!IsMenu(popup)) return FALSE;
+    if (!IsMenu(popup) || !IsWindow(hwnd)) return static_cast<UINT>(-1);
     SendMessage(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(position, FALSE));
   }
   // Handlers may have changed the menu: the item is looked up again.
-  UINT state = GetMenuState(menu, id, MF_BYCOMMAND);
+  return IsMenu(menu) ? GetMenuState(menu, id, MF_BYCOMMAND) : static_cast<UINT>(-1);
+}
+
+BOOL ChooseMenuBarCommand(HWND hwnd, UINT id) {
+  UINT state = PrepareMenuCommand(hwnd, id);
   if (state == static_cast<UINT>(-1) || (state & (MF_GRAYED | MF_DISABLED))) return FALSE;
   PostCommand(hwnd, id);
   return TRUE;

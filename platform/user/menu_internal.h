@@ -41,6 +41,11 @@ void RefreshMenuBarOf(HWND hwnd);
 /* A menu handle changed: the bar that shows it (directly or through a pop-up) is refreshed. */
 void NoteMenuChanged(HMENU menu);
 
+/* What the user's opening of the menus on the way to command `id` of the window's bar would
+** send (WM_INITMENU, WM_INITMENUPOPUP for each pop-up); then the item's state, or -1 when
+** the bar has no such command. */
+UINT PrepareMenuCommand(HWND hwnd, UINT id);
+
 /* The maximized MDI child's minimize, restore and close buttons at the right end of the
 ** frame's menu bar, as the child's own caption is hidden; NULL removes them. */
 void ShowMaximizedChildControls(HWND frame, HWND child);

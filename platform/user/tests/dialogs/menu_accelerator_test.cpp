@@ -27,13 +27,14 @@ struct Heard {
   LPARAM lParam;
 };
 std::vector<Heard> gHeard;
-HMENU gGrayOnInit = nullptr;  // WM_INITMENUPOPUP grays "Close" (24339) in this pop-up
+HMENU gGrayOnInit = nullptr;  // WM_INITMENUPOPUP grays item gGrayId in this pop-up
+UINT gGrayId = 24339;
 
 LRESULT CALLBACK MenuWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND || message == WM_INITMENU || message == WM_INITMENUPOPUP)
     gHeard.push_back({message, wParam, lParam});
   if (message == WM_INITMENUPOPUP && reinterpret_cast<HMENU>(wParam) == gGrayOnInit)
-    EnableMenuItem(gGrayOnInit, 24339, MF_BYCOMMAND | MF_GRAYED);
+    EnableMenuItem(gGrayOnInit, gGrayId, MF_BYCOMMAND | MF_GRAYED);
   return DefWindowProc(hwnd, message, wParam, lParam);
 }
 
@@ -43,6 +44,7 @@ class MenuTest : public GuiTest {
     GuiTest::SetUp();
     gHeard.clear();
     gGrayOnInit = nullptr;
+    gGrayId = 24339;
     static bool registered = false;
     if (!registered) {
       WNDCLASS wc{};
@@ -274,6 +276,21 @@ TEST_F(MenuTest, AcceleratorsTurnRealKeysIntoCommands) {
   QueueKeyPress(VK_F4, Qt::ControlModifier);
   RunApplicationLoop(loop);
   EXPECT_TRUE(Commands(1).empty());
+  // The window prepares its menus first, as if opening them; what its handler grays then
+  // (Sellers, Ctrl+S) is swallowed although it was enabled before.
+  gGrayOnInit = GetSubMenu(menu, 1);
+  gGrayId = 5;
+  gHeard.clear();
+  QueueKeyPress('B', Qt::ControlModifier);  // Buyers: in "Parties", prepared on its way
+  RunApplicationLoop(loop);
+  ASSERT_GE(gHeard.size(), 3u);
+  EXPECT_EQ(gHeard[0].message, UINT(WM_INITMENU));
+  EXPECT_EQ(gHeard[1].message, UINT(WM_INITMENUPOPUP));
+  EXPECT_EQ(reinterpret_cast<HMENU>(gHeard[1].wParam), GetSubMenu(menu, 1));
+  EXPECT_EQ(Commands(1), (std::vector<UINT>{4}));
+  QueueKeyPress('S', Qt::ControlModifier);
+  RunApplicationLoop(loop);
+  EXPECT_EQ(Commands(1), (std::vector<UINT>{4}));
 
   MSG none{hwnd_, WM_KEYDOWN, 'B', 0, 0, {}};
   EXPECT_EQ(TranslateAccelerator(hwnd_, nullptr, &none), 0);

@@ -108,6 +108,14 @@ TEST_F(ApplicationMdiTest, StartsHiddenShowsItsFrameAndClosesTwoChildrenThroughC
   EXPECT_EQ(app.frame->HWindow, nullptr);
 }
 
+TEST_F(ApplicationMdiTest, FatalStartUpEndsTheLoopAtOnceWithItsCode) {
+  TTestApp app;
+  app.onStarted = [] { PostQuitMessage(3); };
+  EXPECT_EQ(app.Run(), 3);
+  ASSERT_NE(app.frame, nullptr);
+  EXPECT_FALSE(app.frame->IsWindowVisible());  // never shown
+}
+
 class MdiTest : public GuiTest {
  protected:
   void SetUp() override {

@@ -147,4 +147,34 @@ TEST_F(ResponseTableTest, ExitCommandClosesTheFrameThroughCanClose) {
   EXPECT_EQ(view->HWindow, nullptr);
 }
 
+TEST_F(ResponseTableTest, SetupRunsWithTheWindowAndItsChildrenAndCleanupBeforeTheyGo) {
+  struct TLifeCycle : TWindow {
+    explicit TLifeCycle(std::vector<std::string>& log) : TWindow(nullptr, "Life"), log_(log) {
+      Attr.Style = WS_POPUP;
+      child = new TWindow(this);
+    }
+    void SetupWindow() override {
+      log_.push_back(std::string("setup, child ") + (child->HWindow ? "made" : "not made"));
+      TWindow::SetupWindow();
+      log_.push_back(std::string("after base, child ") + (child->HWindow ? "made" : "not made"));
+    }
+    void CleanupWindow() override {
+      log_.push_back(std::string("cleanup, child ") + (::IsWindow(child->HWindow) ? "alive" : "gone"));
+    }
+    std::vector<std::string>& log_;
+    TWindow* child;
+  };
+  std::vector<std::string> log;
+  TLifeCycle window(log);
+  ASSERT_TRUE(window.Create());
+  window.Destroy();
+  EXPECT_EQ(log, (std::vector<std::string>{"setup, child not made", "after base, child made",
+                                           "cleanup, child alive"}));
+  EXPECT_EQ(window.HWindow, nullptr);
+  EXPECT_EQ(window.child->HWindow, nullptr);
+  // The object outlives its window and can make it again.
+  EXPECT_TRUE(window.Create());
+  EXPECT_NE(window.child->HWindow, nullptr);
+}
+
 }  // namespace

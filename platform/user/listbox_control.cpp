@@ -112,6 +112,19 @@ int HighestTop(const ListState& s) { return std::max(0, Count(s) - VisibleRows(s
 
 /* ---- showing the model in the view ---- */
 
+/* Rows shift with inserts and deletes in the view as in the model; only the caret is shown again. */
+void ShowCaret(ListState& s) {
+  if (!s.view || !Valid(s, s.caret)) return;
+  QSignalBlocker block(s.view);
+  s.view->setCurrentRow(s.caret, QItemSelectionModel::NoUpdate);
+}
+
+void ShowRow(ListState& s, int index) {
+  if (!s.view || !Valid(s, index)) return;
+  QSignalBlocker block(s.view);
+  if (QListWidgetItem* item = s.view->item(index)) item->setSelected(IsSelected(s, index));
+}
+
 void ShowSelection(ListState& s) {
   if (!s.view) return;
   QSignalBlocker block(s.view);
@@ -164,7 +177,7 @@ int InsertItem(ListState& s, int index, const ListItem& item) {
   if (s.caret >= index && Count(s) > 1) ++s.caret;
   if (s.anchor >= index && Count(s) > 1) ++s.anchor;
   if (s.view) s.view->insertItem(index, NewViewItem(s, text));
-  ShowSelection(s);
+  ShowCaret(s);
   ShowTop(s);
   return index;
 }
@@ -196,7 +209,7 @@ int DeleteItem(ListState& s, int index) {
   if (s.caret > index || s.caret >= Count(s)) s.caret = std::max(s.caret - 1, 0);
   if (s.anchor > index || s.anchor >= Count(s)) s.anchor = std::max(s.anchor - 1, 0);
   if (s.view) delete s.view->takeItem(index);
-  ShowSelection(s);
+  ShowCaret(s);
   ShowTop(s);
   return Count(s);
 }
@@ -210,9 +223,12 @@ void ResetContent(ListState& s) {
 }
 
 void SelectSingle(ListState& s, int index) {
+  int previous = s.current;
   s.current = Valid(s, index) ? index : -1;
   if (s.current >= 0) s.caret = s.anchor = s.current;
-  ShowSelection(s);
+  ShowRow(s, previous);
+  ShowRow(s, s.current);
+  ShowCaret(s);
   EnsureVisible(s, s.current);
 }
 
@@ -227,12 +243,26 @@ void ClearSelection(ListState& s) {
   for (ListItem& item : s.items) item.selected = false;
 }
 
-bool StartsWith(const std::string& text, const std::string& prefix) {
-  if (prefix.size() > text.size()) return false;
-  std::string head = text.substr(0, prefix.size()), wanted = prefix;
-  CharUpperBuff(head.data(), static_cast<DWORD>(head.size()));
-  CharUpperBuff(wanted.data(), static_cast<DWORD>(wanted.size()));
-  return head == wanted;
+/* The kernel's upper case of each byte, looked up once: searches compare many items. */
+const unsigned char* UpperTable() {
+  static unsigned char table[256];
+  static bool ready = false;
+  if (!ready) {
+    for (int c = 0; c < 256; ++c) table[c] = static_cast<unsigned char>(c);
+    CharUpperBuff(reinterpret_cast<LPSTR>(table + 1), 255);  // byte 0 stays the terminator
+    ready = true;
+  }
+  return table;
+}
+
+bool StartsWith(const std::string& text, const char* prefix) {
+  const unsigned char* upper = UpperTable();
+  size_t i = 0;
+  for (; prefix[i]; ++i) {
+    if (i >= text.size()) return false;
+    if (upper[static_cast<unsigned char>(text[i])] != upper[static_cast<unsigned char>(prefix[i])]) return false;
+  }
+  return true;
 }
 
 /* Searches after `start` to the end, then from the top up to `start`, without regard to case;

@@ -68,7 +68,9 @@ class ClickActivator : public QObject {
       if (!frame) continue;
       MdiClientState* state = MdiClientOfChild(frame->Handle());
       if (!state) continue;
-      if (state->active != frame->Handle()) MdiActivate(*state, frame->Handle());
+      // A frame disabled under a modal dialog lets no click change its active child.
+      bool enabled = IsWindowEnabled(state->frame) && IsWindowEnabled(frame->Handle());
+      if (enabled && state->active != frame->Handle()) MdiActivate(*state, frame->Handle());
       break;
     }
     return false;

@@ -338,6 +338,10 @@ TEST_F(MdiTest, ClickOnAnInactiveChildActivatesIt) {
   HWND a = NewChild("A");
   NewChild("B");
   SendMessage(gClient, WM_MDITILE, MDITILE_VERTICAL, 0);
+  EnableWindow(frame_, FALSE);  // as under a modal dialog
+  Click(a, 5, 5);
+  EXPECT_NE(Active(), a);
+  EnableWindow(frame_, TRUE);
   Click(a, 5, 5);
   EXPECT_EQ(Active(), a);
 }

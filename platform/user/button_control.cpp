@@ -331,6 +331,18 @@ LRESULT OnButtonDown(HWND hwnd) {
   return 0;
 }
 
+/* Radio and owner-drawn buttons (and any with BS_NOTIFY) report a double click; the others
+** take it as another press. */
+LRESULT OnDoubleClick(HWND hwnd) {
+  DWORD kind = Kind(hwnd);
+  if (kind == BS_GROUPBOX) return 0;
+  if (IsRadioKind(kind) || kind == BS_OWNERDRAW || (Style(hwnd) & BS_NOTIFY)) {
+    Notify(hwnd, BN_DOUBLECLICKED);
+    return 0;
+  }
+  return OnButtonDown(hwnd);
+}
+
 LRESULT OnButtonUp(HWND hwnd, LPARAM lParam) {
   ButtonState& s = StateOf(hwnd);
   if (!s.captured) return 0;
@@ -444,9 +456,9 @@ LRESULT CALLBACK ButtonWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       if (Kind(hwnd) == BS_GROUPBOX) return HTTRANSPARENT;
       return DefWindowProc(hwnd, message, wParam, lParam);
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
       if (Kind(hwnd) == BS_GROUPBOX) return 0;
       return OnButtonDown(hwnd);
+    case WM_LBUTTONDBLCLK: return OnDoubleClick(hwnd);
     case WM_MOUSEMOVE:
       if (StateOf(hwnd).captured) SetPushed(hwnd, PointInClient(hwnd, lParam));
       return 0;

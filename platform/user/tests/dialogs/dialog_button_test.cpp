@@ -126,6 +126,15 @@ TEST_F(ButtonsAndStatics, AutoRadiosUncheckTheirGroupOnlyAndTakeTheTabStop) {
   EXPECT_FALSE(CheckRadioButton(dialog, 13, 11, 12)) << "a reversed range";
 }
 
+TEST_F(ButtonsAndStatics, DoubleClicksAreReportedByRadiosAndPressedByPushButtons) {
+  HWND radio = Make("button", "Radio", BS_AUTORADIOBUTTON, 91, 10, 10);
+  HWND push = Make("button", "Push", BS_PUSHBUTTON, 92, 10, 40);
+  DoubleClick(radio, 5, 5);
+  DoubleClick(push, 5, 5);
+  EXPECT_EQ(CodesOf(91), (std::vector<int>{BN_CLICKED, BN_DOUBLECLICKED}));
+  EXPECT_EQ(CodesOf(92), (std::vector<int>{BN_CLICKED, BN_CLICKED}));
+}
+
 TEST_F(ButtonsAndStatics, PressAndReleaseRulesOfThePushButton) {
   HWND push = Make("button", "Push", BS_PUSHBUTTON, 21);
   MouseDown(push, 5, 5);

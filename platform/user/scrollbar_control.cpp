@@ -9,6 +9,7 @@
 
 #include "platform/user/input.h"
 #include "platform/user/message_queue.h"
+#include "platform/user/virtual_keys.h"
 #include "platform/user/window_class.h"
 #include "platform/user/window_manager.h"
 #include "platform/user/window_messages.h"
@@ -175,6 +176,19 @@ LRESULT GetInfo(const BarState& s, SCROLLINFO* info) {
   return TRUE;
 }
 
+/* The keys a focused scroll bar turns into scroll codes for its parent. */
+int CodeOfKey(int vk) {
+  switch (vk) {
+    case VK_UP: case VK_LEFT: return SB_LINEUP;
+    case VK_DOWN: case VK_RIGHT: return SB_LINEDOWN;
+    case VK_PRIOR: return SB_PAGEUP;
+    case VK_NEXT: return SB_PAGEDOWN;
+    case VK_HOME: return SB_TOP;
+    case VK_END: return SB_BOTTOM;
+    default: return -1;
+  }
+}
+
 }  // namespace
 
 LRESULT CALLBACK ScrollBarWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -190,6 +204,13 @@ LRESULT CALLBACK ScrollBarWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
       Bars().erase(hwnd);
       return DefWindowProc(hwnd, message, wParam, lParam);
     case WM_ERASEBKGND: return 1;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+      if (int code = CodeOfKey(static_cast<int>(wParam)); code >= 0) Tell(hwnd, code, 0);
+      return 0;
+    case WM_KEYUP:
+      if (CodeOfKey(static_cast<int>(wParam)) >= 0) Tell(hwnd, SB_ENDSCROLL, 0);
+      return 0;
     case WM_ENABLE:
       if (s->bar) s->bar->setEnabled(wParam != 0);
       return 0;

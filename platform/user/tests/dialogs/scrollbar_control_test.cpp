@@ -79,3 +79,15 @@ TEST_F(ScrollBarControl, ArrowClicksTellTheParentWithTheControlsHandle) {
   EXPECT_EQ(ScrollCodes(top, WM_HSCROLL, horizontal), (std::vector<WORD>{SB_LINEUP, SB_ENDSCROLL}));
   EXPECT_TRUE(ScrollCodes(top, WM_VSCROLL, horizontal).empty());
 }
+
+TEST_F(ScrollBarControl, KeysAtAFocusedBarBecomeScrollCodes) {
+  HWND top = TopWindow();
+  HWND bar = CreateBar(top, SBS_HORZ | WS_TABSTOP, 303, 10, 150, 150, 16);
+  SendMessage(bar, SBM_SETRANGE, 0, 10);
+  SetFocus(bar);
+  MessageLog().clear();
+  PressKey(VK_RIGHT);
+  PressKey(VK_HOME);
+  EXPECT_EQ(ScrollCodes(top, WM_HSCROLL, bar), (std::vector<WORD>{SB_LINEDOWN, SB_ENDSCROLL, SB_TOP, SB_ENDSCROLL}));
+  EXPECT_EQ(SendMessage(bar, WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS);
+}

@@ -38,6 +38,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextOption>
 #include <QVBoxLayout>
 
 #include <cstring>
@@ -291,6 +292,11 @@ void CreateEditor(HWND hwnd, DWORD style) {
     state->multi->setLineWrapMode((style & ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap
                                                            : QPlainTextEdit::WidgetWidth);
     state->multi->setReadOnly(style & ES_READONLY);
+    if (style & (ES_CENTER | ES_RIGHT)) {
+      QTextOption option = state->multi->document()->defaultTextOption();
+      option.setAlignment((style & ES_CENTER) ? Qt::AlignHCenter : Qt::AlignRight);
+      state->multi->document()->setDefaultTextOption(option);
+    }
     InstallControlInput(hwnd, state->multi->viewport());
     editor = state->multi;
     QObject::connect(state->multi.data(), &QPlainTextEdit::textChanged, state->multi.data(), [hwnd] {

@@ -472,6 +472,13 @@ void CreateView(HWND hwnd, DWORD style) {
   InstallControlInput(hwnd, view->viewport());
   AskParentColorsWhenPainting(hwnd, WM_CTLCOLORLISTBOX, view->viewport(), view);
   layout->addWidget(view);
+  // The wheel scrolls the view by itself; the top index and the window's bar follow it.
+  QObject::connect(view->verticalScrollBar(), &QScrollBar::valueChanged, view, [hwnd](int value) {
+    ListState* s = StateOf(hwnd);
+    if (!s || value == s->top) return;
+    s->top = value;
+    UpdateScrollBar(*s);
+  });
   window->focusTarget = view;
   state->view = view;
   Lists()[hwnd] = std::move(state);

@@ -47,6 +47,7 @@ const DWORD kClassicColors[] = {
 };
 
 int g_beeps = 0;
+UINT g_lastBeepType = 0;
 
 }  // namespace
 
@@ -95,8 +96,9 @@ LONG GetDialogBaseUnits() { return MAKELONG(8, 16); }
 /* Reports version 4.0 (build 1381): major in the low byte, minor in the next. */
 DWORD GetVersion() { return 0x05650004; }
 
-BOOL MessageBeep(UINT) {
+BOOL MessageBeep(UINT type) {
   ++g_beeps;
+  g_lastBeepType = type;
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) &&
       QGuiApplication::platformName() != QLatin1String("offscreen"))
     QApplication::beep();
@@ -104,5 +106,7 @@ BOOL MessageBeep(UINT) {
 }
 
 int MessageBeepCount() { return g_beeps; }
+
+UINT LastMessageBeepType() { return g_lastBeepType; }
 
 DWORD GetDoubleClickTime() { return 500; }

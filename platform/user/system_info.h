@@ -95,6 +95,9 @@ DWORD GetVersion();
 BOOL MessageBeep(UINT type);
 /* How many times MessageBeep has sounded: lets tests see a refused keystroke. */
 int MessageBeepCount();
+/* The type the last MessageBeep was given (MB_OK for the default beep, 0xFFFFFFFF for the
+   simple one): lets tests tell the two apart. */
+UINT LastMessageBeepType();
 DWORD GetDoubleClickTime();
 
 #endif

@@ -1,0 +1,278 @@
+/*
+** TWWDate, TWWInteger, TWWFloat and TWWMoney: their keys, focus tidy-up and transfer.
+*/
+#include "tableaccess/typed_edits.h"
+
+#include "tableaccess/typed_edit_input.h"
+#include "tableaccess/value_forms.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+/* A date box writes two-digit years for 1991 to 2090, the window its reading maps back. */
+int DateBoxYear(int year) {
+  if (year >= 1991 && year <= 1999) return year - 1900;
+  if (year >= 2000 && year <= 2090) return year - 2000;
+  return year;
+}
+
+std::string WithoutCommas(const std::string& text) {
+  std::string plain(text.size() + 1, '\0');
+  StripCommas(text.c_str(), plain.data(), plain.size());
+  plain.resize(std::strlen(plain.c_str()));
+  return plain;
+}
+
+std::string WithCommas(const std::string& text) {
+  // At most one comma per three digits.
+  std::string grouped(text.size() + text.size() / 3 + 2, '\0');
+  InsertThousandsCommas(text.c_str(), grouped.data(), grouped.size());
+  grouped.resize(std::strlen(grouped.c_str()));
+  return grouped;
+}
+
+/* A double with the format's decimals and thousands commas ("%.2lf", "%.5lf"). */
+std::string DecimalText(double value, int decimals) {
+  char plain[400];
+  std::snprintf(plain, sizeof plain, "%.*f", decimals, value);
+  return WithCommas(plain);
+}
+
+/* The double a decimal box stands for; false (nothing read) when its text is no number. */
+bool ReadDecimal(const TEdit& box, double& value) {
+  std::string plain = WithoutCommas(TransferText(box));
+  if (!IsDecimalNumberText(plain)) return false;
+  value = std::strtod(plain.c_str(), nullptr);
+  return true;
+}
+
+/* The whole text, not the 38 characters the transfer reads, must be a number: a longer text
+** would be read cut short. */
+bool HoldsDecimal(const TEdit& box) {
+  std::string text = box.GetText();
+  return text.size() <= TransferText(box).size() && IsDecimalNumberText(WithoutCommas(text));
+}
+
+}  // namespace
+
+/* ---- TWWDate ---- */
+
+TWWDate::TWWDate(TWindow* parent, int resourceId, UINT textLimit, TModule* module)
+    : TEdit(parent, resourceId, textLimit, module) {}
+
+void TWWDate::SetupWindow() {
+  TEdit::SetupWindow();
+  LowerFormattingRect(*this);
+}
+
+UINT TWWDate::Transfer(void* buffer, TTransferDirection direction) {
+  LONG date = kBlankDate;
+  if (!buffer || (direction != tdGetData && direction != tdSetData)) return sizeof date;
+  if (direction == tdGetData) {
+    std::string text = TransferText(*this);
+    int month, day, year;
+    if (!text.empty() && ParseDate(text.c_str(), month, day, year)) EncodeDate(date, month, day, year);
+    std::memcpy(buffer, &date, sizeof date);
+  } else {
+    std::memcpy(&date, buffer, sizeof date);
+    char text[40] = "";
+    if (date != kBlankDate) {
+      int month, day, year;
+      DecodeDate(date, month, day, year);
+      std::snprintf(text, sizeof text, "%02d/%02d/%02d", month, day, DateBoxYear(year));
+    }
+    SetText(text);
+  }
+  return sizeof date;
+}
+
+bool TWWDate::CanClose() {
+  if (!TEdit::CanClose()) return false;
+  return RefuseUnlessValue(*this, IsDateText(GetText().c_str()));
+}
+
+void TWWDate::EvChar(UINT key, UINT repeatCount, UINT flags) {
+  if (AdmitKey(*this, DateKeyVerdict, key)) TEdit::EvChar(key, repeatCount, flags);
+}
+
+void TWWDate::EvKeyDown(UINT key, UINT repeatCount, UINT flags) {
+  if (!PasteKeyTakenOver(*this, key)) TEdit::EvKeyDown(key, repeatCount, flags);
+}
+
+LRESULT TWWDate::EvPaste(WPARAM, LPARAM) {
+  return AdmitPaste(*this, DateKeyVerdict) ? DefaultProcessing() : 0;
+}
+
+void TWWDate::EvKillFocus(HWND getFocus) {
+  TEdit::EvKillFocus(getFocus);
+  if (!IsDateText(GetText().c_str())) Clear();
+}
+
+DEFINE_RESPONSE_TABLE1(TWWDate, TEdit)
+  EV_WM_CHAR,
+  EV_WM_KEYDOWN,
+  EV_WM_KILLFOCUS,
+  EV_MESSAGE(WM_PASTE, EvPaste),
+END_RESPONSE_TABLE;
+
+/* ---- TWWInteger ---- */
+
+TWWInteger::TWWInteger(TWindow* parent, int resourceId, UINT textLimit, TModule* module)
+    : TEdit(parent, resourceId, textLimit, module) {}
+
+void TWWInteger::SetupWindow() {
+  TEdit::SetupWindow();
+  LowerFormattingRect(*this);
+}
+
+UINT TWWInteger::Transfer(void* buffer, TTransferDirection direction) {
+  int32_t value = 0;
+  if (!buffer) return sizeof value;
+  if (direction == tdGetData) {
+    std::string text = TransferText(*this);
+    // A text that is no 32-bit number is not stored at all, rather than stored wrapped.
+    if (!IsWholeNumberText(text) || text.size() < GetText().size()) return sizeof value;
+    value = static_cast<int32_t>(std::strtol(text.c_str(), nullptr, 10));
+    std::memcpy(buffer, &value, sizeof value);
+  } else if (direction == tdSetData) {
+    std::memcpy(&value, buffer, sizeof value);
+    char text[16];
+    std::snprintf(text, sizeof text, "%ld", static_cast<long>(value));
+    SetText(text);
+  }
+  return sizeof value;
+}
+
+bool TWWInteger::CanClose() {
+  if (!TEdit::CanClose()) return false;
+  return RefuseUnlessValue(*this, IsWholeNumberText(GetText()));
+}
+
+void TWWInteger::EvChar(UINT key, UINT repeatCount, UINT flags) {
+  if (AdmitKey(*this, IntegerKeyVerdict, key)) TEdit::EvChar(key, repeatCount, flags);
+}
+
+void TWWInteger::EvKeyDown(UINT key, UINT repeatCount, UINT flags) {
+  if (!PasteKeyTakenOver(*this, key)) TEdit::EvKeyDown(key, repeatCount, flags);
+}
+
+LRESULT TWWInteger::EvPaste(WPARAM, LPARAM) {
+  return AdmitPaste(*this, IntegerKeyVerdict) ? DefaultProcessing() : 0;
+}
+
+DEFINE_RESPONSE_TABLE1(TWWInteger, TEdit)
+  EV_WM_CHAR,
+  EV_WM_KEYDOWN,
+  EV_MESSAGE(WM_PASTE, EvPaste),
+END_RESPONSE_TABLE;
+
+/* ---- TWWFloat ---- */
+
+TWWFloat::TWWFloat(TWindow* parent, int resourceId, UINT textLimit, TModule* module)
+    : TEdit(parent, resourceId, textLimit, module) {}
+
+void TWWFloat::SetupWindow() {
+  TEdit::SetupWindow();
+  LowerFormattingRect(*this);
+}
+
+UINT TWWFloat::Transfer(void* buffer, TTransferDirection direction) {
+  double value = 0;
+  if (!buffer) return sizeof value;
+  if (direction == tdGetData) {
+    if (HoldsDecimal(*this) && ReadDecimal(*this, value)) std::memcpy(buffer, &value, sizeof value);
+  } else if (direction == tdSetData) {
+    std::memcpy(&value, buffer, sizeof value);
+    SetText(DecimalText(value, 5).c_str());
+  }
+  return sizeof value;
+}
+
+bool TWWFloat::CanClose() {
+  if (!TEdit::CanClose()) return false;
+  return RefuseUnlessValue(*this, HoldsDecimal(*this));
+}
+
+void TWWFloat::EvChar(UINT key, UINT repeatCount, UINT flags) {
+  if (AdmitKey(*this, FloatKeyVerdict, key)) TEdit::EvChar(key, repeatCount, flags);
+}
+
+void TWWFloat::EvKeyDown(UINT key, UINT repeatCount, UINT flags) {
+  if (!PasteKeyTakenOver(*this, key)) TEdit::EvKeyDown(key, repeatCount, flags);
+}
+
+LRESULT TWWFloat::EvPaste(WPARAM, LPARAM) {
+  return AdmitPaste(*this, FloatKeyVerdict) ? DefaultProcessing() : 0;
+}
+
+DEFINE_RESPONSE_TABLE1(TWWFloat, TEdit)
+  EV_WM_CHAR,
+  EV_WM_KEYDOWN,
+  EV_MESSAGE(WM_PASTE, EvPaste),
+END_RESPONSE_TABLE;
+
+/* ---- TWWMoney ---- */
+
+TWWMoney::TWWMoney(TWindow* parent, int resourceId, UINT textLimit, TModule* module)
+    : TEdit(parent, resourceId, textLimit, module) {}
+
+void TWWMoney::SetupWindow() {
+  TEdit::SetupWindow();
+  LowerFormattingRect(*this);
+}
+
+UINT TWWMoney::Transfer(void* buffer, TTransferDirection direction) {
+  double value = 0;
+  if (!buffer) return sizeof value;
+  if (direction == tdGetData) {
+    if (HoldsDecimal(*this) && ReadDecimal(*this, value)) std::memcpy(buffer, &value, sizeof value);
+  } else if (direction == tdSetData) {
+    std::memcpy(&value, buffer, sizeof value);
+    SetText(DecimalText(value, 2).c_str());
+  }
+  return sizeof value;
+}
+
+bool TWWMoney::CanClose() {
+  if (!TEdit::CanClose()) return false;
+  return RefuseUnlessValue(*this, HoldsDecimal(*this));
+}
+
+void TWWMoney::EvChar(UINT key, UINT repeatCount, UINT flags) {
+  if (AdmitKey(*this, MoneyKeyVerdict, key)) TEdit::EvChar(key, repeatCount, flags);
+}
+
+void TWWMoney::EvKeyDown(UINT key, UINT repeatCount, UINT flags) {
+  if (!PasteKeyTakenOver(*this, key)) TEdit::EvKeyDown(key, repeatCount, flags);
+}
+
+LRESULT TWWMoney::EvPaste(WPARAM, LPARAM) {
+  return AdmitPaste(*this, MoneyKeyVerdict) ? DefaultProcessing() : 0;
+}
+
+/* Editing works on the bare number: no commas, all of it selected to be typed over. */
+void TWWMoney::EvSetFocus(HWND lostFocus) {
+  SetText(WithoutCommas(GetText()).c_str());
+  SetSelection(0, static_cast<UINT>(-1));
+  TEdit::EvSetFocus(lostFocus);
+}
+
+/* Shown with commas and exactly two decimals; an empty box shows ".00". */
+void TWWMoney::EvKillFocus(HWND getFocus) {
+  TEdit::EvKillFocus(getFocus);
+  std::string grouped = WithCommas(WithoutCommas(GetText()));
+  std::string padded(grouped.size() + 4, '\0');
+  PadDecimals(grouped.c_str(), padded.data(), 2, padded.size());
+  SetText(padded.c_str());
+}
+
+DEFINE_RESPONSE_TABLE1(TWWMoney, TEdit)
+  EV_WM_CHAR,
+  EV_WM_KEYDOWN,
+  EV_WM_SETFOCUS,
+  EV_WM_KILLFOCUS,
+  EV_MESSAGE(WM_PASTE, EvPaste),
+END_RESPONSE_TABLE;

@@ -454,6 +454,19 @@ LRESULT DialogCode(const EditState& s, HWND hwnd, LPARAM lParam) {
   return released ? code & ~DLGC_WANTALLKEYS : code;
 }
 
+/* Cut, clear and paste of an edit that may be changed. */
+void EditClipboard(EditState& s, HWND hwnd, UINT message) {
+  if (message == WM_PASTE) {
+    PasteText(s, hwnd);
+  } else if (message == WM_CLEAR) {
+    InsertText(s, "");
+  } else if (s.line) {
+    s.line->cut();
+  } else {
+    s.multi->cut();
+  }
+}
+
 LRESULT GetLine(const EditState& s, int line, LPSTR buffer) {
   if (!buffer) return 0;
   WORD room;
@@ -622,6 +635,7 @@ LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       return s->line ? s->line->isUndoAvailable() : s->multi->document()->isUndoAvailable();
     case EM_UNDO:
     case WM_UNDO:
+      if (Style(hwnd) & ES_READONLY) return FALSE;  // a read-only text is never changed by editing
       if (s->line) s->line->undo(); else s->multi->undo();
       return TRUE;
     case EM_EMPTYUNDOBUFFER:
@@ -634,9 +648,11 @@ LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case EM_LINEFROMCHAR:
       return LineMessage(*s, message, wParam);
     case WM_COPY: if (s->line) s->line->copy(); else s->multi->copy(); return 0;
-    case WM_CUT: if (s->line) s->line->cut(); else s->multi->cut(); return 0;
-    case WM_CLEAR: InsertText(*s, ""); return 0;
-    case WM_PASTE: PasteText(*s, hwnd); return 0;
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_PASTE:
+      if (!(Style(hwnd) & ES_READONLY)) EditClipboard(*s, hwnd, message);
+      return 0;
     default: return DefWindowProc(hwnd, message, wParam, lParam);
   }
 }

@@ -196,3 +196,23 @@ TEST_F(EditInDialogs, MultiLineEditScrollsWithTheWindowsOwnBar) {
   EXPECT_EQ(SendMessage(multi, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
   EXPECT_EQ(GetScrollPos(multi, SB_VERT), 0);
 }
+
+TEST_F(EditInDialogs, ReadOnlyTextIsNotChangedByCutClearPasteOrUndo) {
+  HWND top = TopWindow();
+  HWND fixed = CreateEdit(top, 101, ES_READONLY | ES_AUTOHSCROLL);
+  SetWindowText(fixed, "2026-0042");
+  PutOnClipboard(top, "pasted");
+  SendMessage(fixed, EM_SETSEL, 0, -1);
+  SendMessage(fixed, WM_CUT, 0, 0);
+  SendMessage(fixed, WM_CLEAR, 0, 0);
+  SendMessage(fixed, WM_PASTE, 0, 0);
+  EXPECT_FALSE(SendMessage(fixed, WM_UNDO, 0, 0));
+  EXPECT_EQ(TextOf(fixed), "2026-0042");
+  // Copying it is still allowed, and the program may still replace the text.
+  SendMessage(fixed, WM_COPY, 0, 0);
+  HWND other = CreateEdit(top, 102, ES_AUTOHSCROLL);
+  SendMessage(other, WM_PASTE, 0, 0);
+  EXPECT_EQ(TextOf(other), "2026-0042");
+  SendMessage(fixed, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("X"));
+  EXPECT_EQ(TextOf(fixed), "X");
+}

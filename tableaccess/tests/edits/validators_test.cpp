@@ -4,6 +4,12 @@
 */
 #include "tableaccess/validators.h"
 
+#include "platform/framework/dialog.h"
+#include "platform/framework/edit.h"
+#include "platform/testing/dialog_driver.h"
+#include "platform/testing/gui_test.h"
+#include "platform/user/system_info.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -84,6 +90,39 @@ TEST(ValidatorsTest, PartialDateCheckLetsEachPartStopEarly) {
   for (const char* bad : {"0", "13", "122", "4/31", "2/30", "12/31/19999", "12/31/9x", "/", "1//"}) {
     EXPECT_FALSE(Partial(date, bad)) << bad;
   }
+}
+
+/* The validators on the edits of a dialog, given real keys the way the field editor is. */
+class ValidatedEditsTest : public GuiTest {
+ protected:
+  DialogDriver driver;
+};
+
+TEST_F(ValidatedEditsTest, TypedKeysAreCheckedAndUpperCased) {
+  TDialog dialog(nullptr, 30500);
+  auto* state = new TEdit(&dialog, 101, 3);
+  state->SetValidator(new TStateValidator);
+  auto* date = new TEdit(&dialog, 102, 11);
+  date->SetValidator(new TDateValidator);
+  std::string stateText, dateText;
+  int refused = 0;
+  driver.OnDialog(30500, [&](HWND hwnd) {
+    state->SetFocus();
+    TypeText("tx");
+    stateText = state->GetText();
+    date->SetFocus();
+    int before = MessageBeepCount();
+    TypeText("13");  // the 3 would make month 13
+    date->SetText("");
+    TypeText("4/31/95");  // the 1 would make April 31
+    refused = MessageBeepCount() - before;
+    dateText = date->GetText();
+    PressButton(hwnd, IDCANCEL);
+  });
+  dialog.Execute();
+  EXPECT_EQ(stateText, "TX");
+  EXPECT_EQ(dateText, "4/3/95");
+  EXPECT_EQ(refused, 2);
 }
 
 }  // namespace

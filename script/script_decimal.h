@@ -105,8 +105,11 @@ constexpr int64_t kPowersOfTen[19] = {
    canonical (trailing zeros moved into the exponent); false when the general path must
    round or range-check it. */
 inline bool StoreExactSmall(int64_t mantissa, int64_t exponent, ScriptDecimal* result) {
-  if (mantissa >= kEighteenDigits || mantissa <= -kEighteenDigits || exponent > 100 ||
-      exponent < ScriptDecimal::kMinExponent)
+  // |mantissa| < 10^18 and kMinExponent <= exponent <= 100, each as one unsigned test.
+  constexpr uint64_t kLargest = kEighteenDigits - 1;
+  constexpr uint64_t kExponentSpan = 100 - ScriptDecimal::kMinExponent;
+  if (static_cast<uint64_t>(mantissa) + kLargest > 2 * kLargest ||
+      static_cast<uint64_t>(exponent - ScriptDecimal::kMinExponent) > kExponentSpan)
     return false;
   if (mantissa == 0) {
     *result = ScriptDecimal{};

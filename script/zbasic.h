@@ -98,7 +98,12 @@ class TZBasic {
   bool Expression(ScriptDecimal* value);
   bool ReadExpression(ScriptDecimal* value);
   bool RunCompiledExpression(const TCompiledExpression& compiled, ScriptDecimal* value);
-  const ScriptDecimal* Evaluate(const TCompiledExpression& compiled, LONG startLine);
+  /* Where the compiled expression's value is, or null after an error. A lone number or
+     variable is answered in place. */
+  const ScriptDecimal* Evaluate(const TCompiledExpression& compiled, LONG startLine) {
+    return compiled.operations.empty() ? compiled.result : RunOperations(compiled, startLine);
+  }
+  const ScriptDecimal* RunOperations(const TCompiledExpression& compiled, LONG startLine);
   void LeaveAfter(const TCompiledExpression& compiled, LONG startLine);
   void RecordStep(TExpressionStep::Kind kind, const ScriptDecimal* constant,
                   const TVariableNode* variable);

@@ -56,7 +56,8 @@ void TZBasic::LeaveAfter(const TCompiledExpression& compiled, LONG startLine) {
 
 /* Runs the operations; answers where the value is, or null after an error, which takes
    the line its first reading had. */
-const ScriptDecimal* TZBasic::Evaluate(const TCompiledExpression& compiled, LONG startLine) {
+const ScriptDecimal* TZBasic::RunOperations(const TCompiledExpression& compiled,
+                                            LONG startLine) {
   for (const TExpressionOperation& operation : compiled.operations) {
     const ScriptDecimal& left = *operation.left;
     DecimalStatus status;

@@ -168,8 +168,9 @@ inline DecimalStatus ScriptDecimal::Multiply(const ScriptDecimal& a, const Scrip
   return MultiplyGeneral(a, b, result);
 }
 
-/* By exact value, without rounding: a's mantissa scaled to b's exponent either fits 64
-   bits and compares directly, or its overflow shows it is the larger in magnitude. */
+/* By exact value, without rounding: the mantissa with the larger exponent, scaled to the
+   other's exponent, either fits 64 bits and compares directly, or its overflow shows it
+   is the larger in magnitude. */
 inline int ScriptDecimal::Compare(const ScriptDecimal& a, const ScriptDecimal& b) {
   if (a.exponent == b.exponent) return a.mantissa < b.mantissa ? -1 : (a.mantissa > b.mantissa);
   int signA = a.Sign(), signB = b.Sign();

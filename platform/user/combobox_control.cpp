@@ -601,6 +601,8 @@ LRESULT CALLBACK ComboBoxWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     auto state = std::make_unique<ComboState>();
     state->hwnd = hwnd;
     Combos()[hwnd] = std::move(state);
+    // WS_VSCROLL and WS_HSCROLL are for the combo's list; the combo itself shows no bars.
+    SetWindowLong(hwnd, GWL_STYLE, GetWindowLong(hwnd, GWL_STYLE) & ~(WS_VSCROLL | WS_HSCROLL));
     return DefWindowProc(hwnd, message, wParam, lParam);
   }
   ComboState* s = StateOf(hwnd);

@@ -228,6 +228,21 @@ bool IsNavigationKey(int vk) {
   return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_DELETE || vk == VK_INSERT;
 }
 
+/* Without ES_NOHIDESEL the selection shows only while the edit has the focus (a single-line
+** editor hides it by itself; a multi-line one is told so through its palette). */
+void ShowSelectionHighlight(EditState& s, bool focused) {
+  if (!s.multi || (Style(s.hwnd) & ES_NOHIDESEL)) return;
+  QPalette palette = s.multi->palette();
+  QPalette standard = QApplication::palette(s.multi);
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setBrush(group, QPalette::Highlight, focused ? standard.brush(group, QPalette::Highlight)
+                                                         : palette.brush(group, QPalette::Base));
+    palette.setBrush(group, QPalette::HighlightedText, focused ? standard.brush(group, QPalette::HighlightedText)
+                                                               : palette.brush(group, QPalette::Text));
+  }
+  s.multi->setPalette(palette);
+}
+
 /* The window's own scroll bar shows where the editor is scrolled. */
 void MirrorScrollBar(HWND hwnd, int bar) {
   EditState* s = StateOf(hwnd);
@@ -325,6 +340,7 @@ void CreateEditor(HWND hwnd, DWORD style) {
   }
   editor->setFocusPolicy(Qt::NoFocus);
   editor->setContextMenuPolicy(Qt::NoContextMenu);
+  if (state->multi) ShowSelectionHighlight(*state, false);
   InstallControlInput(hwnd, editor);
   AskParentColorsWhenPainting(hwnd, WM_CTLCOLOREDIT, state->multi ? state->multi->viewport() : editor, editor);
   layout->addWidget(editor);
@@ -568,10 +584,12 @@ LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_SETFOCUS:
       ApplyParentColors(hwnd, GetParent(hwnd), WM_CTLCOLOREDIT, Editor(*s));
       if (!StateOf(hwnd)) return 0;
+      ShowSelectionHighlight(*s, true);
       Editor(*s)->setFocus(Qt::OtherFocusReason);
       Notify(hwnd, EN_SETFOCUS);
       return 0;
     case WM_KILLFOCUS:
+      ShowSelectionHighlight(*s, false);
       Editor(*s)->clearFocus();
       Notify(hwnd, EN_KILLFOCUS);
       return 0;

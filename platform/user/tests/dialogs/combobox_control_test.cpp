@@ -206,6 +206,13 @@ TEST_F(ComboBoxControl, DropDownKindsKeepTheirFieldHeightAndDropTheRest) {
   GetWindowRect(ComboBoxListWindow(combo), &listRect);
   EXPECT_EQ(listRect.top, window.bottom);
   EXPECT_EQ(listRect.bottom - listRect.top, 200 - field);
+  // WS_VSCROLL asks for a bar on the list, none on the combo box itself.
+  HWND scrolled = CreateCombo(top, CBS_DROPDOWNLIST | WS_VSCROLL, 204, 150);
+  RECT client{}, outer{};
+  GetClientRect(scrolled, &client);
+  GetWindowRect(scrolled, &outer);
+  EXPECT_EQ(client.right, outer.right - outer.left);
+  EXPECT_TRUE(GetWindowLong(ComboBoxListWindow(scrolled), GWL_STYLE) & WS_VSCROLL);
   // The floating list goes with its combo box.
   HWND list = ComboBoxListWindow(combo);
   DestroyWindow(combo);

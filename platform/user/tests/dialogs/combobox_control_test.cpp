@@ -212,7 +212,8 @@ TEST_F(ComboBoxControl, DropDownKindsKeepTheirFieldHeightAndDropTheRest) {
   GetClientRect(scrolled, &client);
   GetWindowRect(scrolled, &outer);
   EXPECT_EQ(client.right, outer.right - outer.left);
-  EXPECT_TRUE(GetWindowLong(ComboBoxListWindow(scrolled), GWL_STYLE) & WS_VSCROLL);
+  for (int i = 0; i < 30; ++i) Add(scrolled, {"item " + std::to_string(i)});
+  EXPECT_TRUE(GetWindowLong(ComboBoxListWindow(scrolled), GWL_STYLE) & WS_VSCROLL);  // shown once needed
   // The floating list goes with its combo box.
   HWND list = ComboBoxListWindow(combo);
   DestroyWindow(combo);

@@ -627,9 +627,15 @@ LRESULT CALLBACK ComboBoxWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s->font);
     case WM_ERASEBKGND: return 1;
     case WM_ENABLE:
-      if (s->edit) EnableWindow(s->edit, wParam != 0);
-      if (s->face) s->face->update();
+      if (!wParam) CloseList(*s, false, false);  // a disabled or hidden combo box keeps no list open
+      if (ComboState* still = StateOf(hwnd)) {
+        if (still->edit) EnableWindow(still->edit, wParam != 0);
+        if (still->face) still->face->update();
+      }
       return 0;
+    case WM_SHOWWINDOW:
+      if (!wParam) CloseList(*s, false, false);
+      return DefWindowProc(hwnd, message, wParam, lParam);
     case WM_SETFOCUS:
       if (s->edit) {
         SetFocus(s->edit);

@@ -214,6 +214,11 @@ TEST_F(ComboBoxControl, DropDownKindsKeepTheirFieldHeightAndDropTheRest) {
   EXPECT_EQ(client.right, outer.right - outer.left);
   for (int i = 0; i < 30; ++i) Add(scrolled, {"item " + std::to_string(i)});
   EXPECT_TRUE(GetWindowLong(ComboBoxListWindow(scrolled), GWL_STYLE) & WS_VSCROLL);  // shown once needed
+  // Hiding the combo box closes its list.
+  SendMessage(scrolled, CB_SHOWDROPDOWN, TRUE, 0);
+  ShowWindow(scrolled, SW_HIDE);
+  EXPECT_FALSE(SendMessage(scrolled, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_FALSE(IsWindowVisible(ComboBoxListWindow(scrolled)));
   // The floating list goes with its combo box.
   HWND list = ComboBoxListWindow(combo);
   DestroyWindow(combo);

@@ -224,6 +224,16 @@ void InsertText(EditState& s, const std::string& given) {
   }
 }
 
+/* Shift+Insert pastes, Ctrl+Insert copies and Shift+Delete cuts, as the platform's clipboard
+** messages (the editor must not do them by itself, past a subclass and the text limit). */
+UINT ClipboardKeyMessage(int vk) {
+  bool shift = GetKeyState(VK_SHIFT) < 0, control = GetKeyState(VK_CONTROL) < 0;
+  if (vk == VK_INSERT && shift && !control) return WM_PASTE;
+  if (vk == VK_INSERT && control && !shift) return WM_COPY;
+  if (vk == VK_DELETE && shift && !control) return WM_CUT;
+  return 0;
+}
+
 bool IsNavigationKey(int vk) {
   return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_DELETE || vk == VK_INSERT;
 }
@@ -565,6 +575,10 @@ LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_GETTEXTLENGTH: return static_cast<LRESULT>(InterfaceText(*s).size());
     case WM_KEYDOWN: {
       int vk = static_cast<int>(wParam);
+      if (UINT clipboard = ClipboardKeyMessage(vk)) {
+        SendMessage(hwnd, clipboard, 0, 0);  // through the procedure, so a subclass sees it
+        return 0;
+      }
       if (IsNavigationKey(vk) && !(vk == VK_DELETE && (Style(hwnd) & ES_READONLY)))
         ReplayKeyPress(Editor(*s), QtKeyFromVirtualKey(vk));
       return 0;

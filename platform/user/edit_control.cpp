@@ -350,6 +350,7 @@ void CreateEditor(HWND hwnd, DWORD style) {
   }
   editor->setFocusPolicy(Qt::NoFocus);
   editor->setContextMenuPolicy(Qt::NoContextMenu);
+  editor->setAcceptDrops(false);  // text comes in only by the messages a subclass can see
   if (state->multi) ShowSelectionHighlight(*state, false);
   InstallControlInput(hwnd, editor);
   AskParentColorsWhenPainting(hwnd, WM_CTLCOLOREDIT, state->multi ? state->multi->viewport() : editor, editor);

@@ -167,16 +167,6 @@ TEST_F(PrinterSettingsTest, APrinterWithoutDeviceModeWritesZeroAndLoadClearsIt) 
   EXPECT_EQ(loaded.GetDevMode(), nullptr);
 }
 
-TEST_F(PrinterSettingsTest, NoPrinterAtAllStillWritesAReadableFile) {
-  TPrintDialogData empty;
-  ASSERT_TRUE(SavePrinterSettings(kStatementPrinterSettings, empty));
-  EXPECT_EQ(FileBytes(kStatementPrinterSettings), ExpectedImage("", "", "", nullptr, 0));
-  TPrintDialogData loaded;
-  LoadPrinterSettings(nullptr, kStatementPrinterSettings, loaded);
-  EXPECT_STREQ(loaded.GetDeviceName(), "");
-  EXPECT_TRUE(Boxes().Shown().empty());
-}
-
 TEST_F(PrinterSettingsTest, AMissingFileIsCreatedFromTheDefaultPrinter) {
   ASSERT_FALSE(FileExists(kStatementPrinterSettings));
   TPrintDialogData data;
@@ -191,15 +181,6 @@ TEST_F(PrinterSettingsTest, AMissingFileIsCreatedFromTheDefaultPrinter) {
   EXPECT_EQ(FileBytes(kStatementPrinterSettings),
             ExpectedImage(data.GetDriverName(), data.GetDeviceName(), data.GetOutputName(),
                           data.GetDevMode(), sizeof(DEVMODE)));
-}
-
-TEST_F(PrinterSettingsTest, ASavedPrinterIsKeptEvenWhenItIsNotTheDefault) {
-  TPrintDialogData saved;
-  saved.SetDevNames("winspool", "Printer Long Gone", "NE00:");
-  ASSERT_TRUE(SavePrinterSettings(kCheckPrinterSettings, saved));
-  TPrintDialogData loaded;
-  LoadPrinterSettings(nullptr, kCheckPrinterSettings, loaded);
-  EXPECT_STREQ(loaded.GetDeviceName(), "Printer Long Gone");
 }
 
 TEST_F(PrinterSettingsTest, ALongerOldFileIsOverwrittenFromItsStartAndReadByItsOffsets) {

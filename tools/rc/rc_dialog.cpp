@@ -2,6 +2,7 @@
 ** DIALOG and DIALOGEX: the dialog's optional statements (STYLE, EXSTYLE, CAPTION, FONT, CLASS,
 ** MENU) and its controls, the generic CONTROL and the short forms with their default styles.
 */
+#include <cstring>
 #include "tools/rc/rc_statements.h"
 
 #include "tools/rc/rc_byte_writer.h"
@@ -45,6 +46,8 @@ const ShortForm kShortForms[] = {
     {"COMBOBOX", "COMBOBOX", 0x0001 | kTabStop, false},
     {"SCROLLBAR", "SCROLLBAR", 0x0000, false},
 };
+
+constexpr uint32_t kComboKindMask = 0x0003;
 
 const char* kPredefinedClasses[] = {"BUTTON", "EDIT", "STATIC", "LISTBOX", "SCROLLBAR",
                                     "COMBOBOX"};
@@ -130,6 +133,13 @@ Control ReadShortControl(TokenStream& tokens, const ShortForm& form) {
   control.id = tokens.Expression("the control id");
   tokens.ExpectComma("the control id");
   ReadRectangle(tokens, &control, "the control position");
+  if (std::strcmp(form.keyword, "COMBOBOX") == 0) {
+    // A combo's kind is a value in the low two bits, not a flag: an explicit CBS_DROPDOWN
+    // must not be ORed with the default CBS_SIMPLE into a drop-down list.
+    ReadTrailingStyles(tokens, &control, kChildVisible | (form.style & ~kComboKindMask));
+    if ((control.style & kComboKindMask) == 0) control.style |= form.style & kComboKindMask;
+    return control;
+  }
   ReadTrailingStyles(tokens, &control, kChildVisible | form.style);
   return control;
 }

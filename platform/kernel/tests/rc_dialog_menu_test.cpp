@@ -48,7 +48,7 @@ TEST(RcDialog, HeaderCarriesStyleFontClassMenuAndCaption) {
   EXPECT_EQ(dialog.windowClass.name, "BorDlg");
   ASSERT_TRUE(dialog.menu.IsOrdinal());
   EXPECT_EQ(dialog.menu.id, 500);
-  ASSERT_EQ(dialog.controls.size(), 18u);
+  ASSERT_EQ(dialog.controls.size(), 20u);
 }
 
 TEST(RcDialog, GenericControlsKeepEveryField) {
@@ -96,6 +96,8 @@ TEST(RcDialog, ShortFormsGetThePlatformsDefaultStyles) {
       {"SCROLLBAR", 112, kChildVisible | 0x1},
       {"STATIC", 113, kChildVisible | 0x3},                          // ICON
       {"STATIC", 114, kChildVisible | 0x3},
+      {"COMBOBOX", 115, kChildVisible | 0x00010000 | 0x2 | 0x100},  // an editable drop-down
+      {"COMBOBOX", 116, kChildVisible | 0x00010001},                // CBS_SIMPLE by default
   };
   ASSERT_EQ(dialog.controls.size(), std::size(expected));
   for (size_t i = 0; i < std::size(expected); ++i) {

@@ -129,6 +129,17 @@ BOOL SetForegroundWindow(HWND hwnd) {
 
 HWND GetForegroundWindow() { return GetActiveWindow(); }
 
+/* Qt disables a widget's child windows with it, but disabling an owner leaves its owned
+   windows (a modal dialog, a floating list) working; only those disabled themselves stay so. */
+static void KeepOwnedWindowsEnabled(QWidget* owner) {
+  for (QObject* child : owner->children()) {
+    auto* frame = dynamic_cast<FrameWidget*>(child);
+    if (!frame || !frame->isWindow()) continue;
+    WindowPtr owned = FindWindowObject(frame->Handle());
+    if (owned && !(owned->style & WS_DISABLED)) frame->setEnabled(true);
+  }
+}
+
 BOOL EnableWindow(HWND hwnd, BOOL enable) {
   WindowPtr window = FindWindowObject(hwnd);
   if (!window) return FALSE;
@@ -142,7 +153,10 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
     window = FindWindowObject(hwnd);
     if (!window) return wasDisabled;
     window->style |= WS_DISABLED;
-    if (window->frame) window->frame->setEnabled(false);
+    if (window->frame) {
+      window->frame->setEnabled(false);
+      KeepOwnedWindowsEnabled(window->frame);
+    }
     HWND focus = GetFocus();
     if (focus && (focus == hwnd || IsChild(hwnd, focus))) SetFocus(nullptr);
     SendMessage(hwnd, WM_ENABLE, FALSE, 0);

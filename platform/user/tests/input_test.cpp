@@ -241,3 +241,24 @@ TEST_F(Input, AWindowMayDestroyItselfFromItsOwnInputAndScrollHandlers) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(IsWindow(top));
 }
+
+TEST_F(Input, DisablingAnOwnerLeavesItsOwnedWindowsTakingInput) {
+  HWND owner = TopWindow();
+  HWND owned = CreateWindow("TestWindow", "Owned", WS_POPUP | WS_VISIBLE, 40, 40, 120, 80, owner,
+                            nullptr, nullptr, nullptr);
+  HWND inside = ChildWindow(owned, 1, 0, 0, 60, 40);
+  ProcessPendingMessages();
+  EnableWindow(owner, FALSE);
+  ResetLog();
+  Click(inside, 5, 5);
+  EXPECT_EQ(MouseMessages(inside).size(), 2u);
+  EXPECT_TRUE(IsWindowEnabled(owned));
+
+  // An owned window that was disabled itself stays disabled when its owner comes back.
+  EnableWindow(owned, FALSE);
+  EnableWindow(owner, TRUE);
+  EXPECT_FALSE(IsWindowEnabled(owned));
+  ResetLog();
+  Click(inside, 5, 5);
+  EXPECT_TRUE(MouseMessages(inside).empty());
+}

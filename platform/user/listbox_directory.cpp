@@ -47,15 +47,15 @@ bool NameMatches(const std::string& pattern, const std::string& name) {
 }
 
 /* Splits "dir\pattern" at its last separator; no separator leaves the directory empty. */
-void SplitSpec(const std::string& spec, std::string& directory, std::string& pattern) {
-  size_t cut = spec.find_last_of("\\/:");
+void SplitPattern(const std::string& request, std::string& directory, std::string& pattern) {
+  size_t cut = request.find_last_of("\\/:");
   if (cut == std::string::npos) {
     directory.clear();
-    pattern = spec;
+    pattern = request;
     return;
   }
-  directory = spec.substr(0, cut + 1);
-  pattern = spec.substr(cut + 1);
+  directory = request.substr(0, cut + 1);
+  pattern = request.substr(cut + 1);
   // "C:\" and "\" stay as they are; "C:\ZARNE\" loses its last separator.
   if (directory.size() > 1 && (directory.back() == '\\' || directory.back() == '/') &&
       directory[directory.size() - 2] != ':')
@@ -70,15 +70,15 @@ std::string CurrentDirectory() {
 
 bool HasWildcard(const std::string& text) { return text.find_first_of("*?") != std::string::npos; }
 
-/* A spec that names a directory itself lists all of it. */
-void ResolveSpec(const std::string& spec, std::string& directory, std::string& pattern) {
-  if (!spec.empty() && !HasWildcard(spec) && GetFileAttributes(spec.c_str()) != INVALID_FILE_ATTRIBUTES &&
-      (GetFileAttributes(spec.c_str()) & FILE_ATTRIBUTE_DIRECTORY)) {
-    directory = spec;
+/* A request that names a directory itself lists all of it. */
+void ResolvePattern(const std::string& request, std::string& directory, std::string& pattern) {
+  if (!request.empty() && !HasWildcard(request) && GetFileAttributes(request.c_str()) != INVALID_FILE_ATTRIBUTES &&
+      (GetFileAttributes(request.c_str()) & FILE_ATTRIBUTE_DIRECTORY)) {
+    directory = request;
     pattern = "*.*";
     return;
   }
-  SplitSpec(spec, directory, pattern);
+  SplitPattern(request, directory, pattern);
   if (pattern.empty()) pattern = "*.*";
 }
 
@@ -87,7 +87,7 @@ void ResolveSpec(const std::string& spec, std::string& directory, std::string& p
 bool ListMatchingFiles(const char* pathSpec, std::vector<std::string>& names) {
   names.clear();
   std::string directory, pattern;
-  ResolveSpec(pathSpec ? pathSpec : "", directory, pattern);
+  ResolvePattern(pathSpec ? pathSpec : "", directory, pattern);
   std::string host = HostPathFromWindowsPath(directory.empty() ? CurrentDirectory().c_str() : directory.c_str());
   QDir dir(QString::fromStdString(host));
   if (host.empty() || !dir.exists()) return false;
@@ -102,12 +102,12 @@ bool ListMatchingFiles(const char* pathSpec, std::vector<std::string>& names) {
 }
 
 int DlgDirList(HWND dialog, LPSTR pathSpec, int listBoxId, int staticPathId, UINT fileType) {
-  std::string spec = pathSpec && *pathSpec ? pathSpec : "*.*";
+  std::string request = pathSpec && *pathSpec ? pathSpec : "*.*";
   std::string directory, pattern;
-  ResolveSpec(spec, directory, pattern);
+  ResolvePattern(request, directory, pattern);
   if (!directory.empty() && !SetCurrentDirectory(directory.c_str())) return FALSE;
   if (pathSpec) {
-    // The caller's buffer holds at least the spec it gave; the pattern is never longer.
+    // The caller's buffer holds at least the request it gave; the pattern is never longer.
     if (std::strlen(pathSpec) >= pattern.size()) std::strcpy(pathSpec, pattern.c_str());
   }
   if (staticPathId) {

@@ -93,9 +93,9 @@ TEST_F(DirectoryOfScripts, DlgDirListFillsTheListSetsTheDirectoryAndLeavesThePat
   HWND list = CreateList(top, 0);
   HWND label = CreateWindow("edit", "", WS_CHILD, 0, 120, 200, 20, top, reinterpret_cast<HMENU>(103), nullptr, nullptr);
   SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("stale"));
-  char spec[MAX_PATH] = "C:\\ZARNE\\*.zbi";
-  EXPECT_TRUE(DlgDirList(top, spec, 102, 103, DDL_READWRITE));
-  EXPECT_STREQ(spec, "*.zbi");
+  char pattern[MAX_PATH] = "C:\\ZARNE\\*.zbi";
+  EXPECT_TRUE(DlgDirList(top, pattern, 102, 103, DDL_READWRITE));
+  EXPECT_STREQ(pattern, "*.zbi");
   EXPECT_EQ(Items(list), (std::vector<std::string>{"alpha.zbi", "Beta.Zbi", "Fees.ZBI"}));
   char current[MAX_PATH] = {};
   GetCurrentDirectory(sizeof current, current);

@@ -51,23 +51,11 @@ void Send(HWND hwnd, int bar, int code, int pos) {
   SendMessage(hwnd, message, MAKEWPARAM(code, static_cast<WORD>(pos)), 0);
 }
 
-int CodeOfAction(int action) {
-  switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd: return SB_LINEDOWN;
-    case QAbstractSlider::SliderSingleStepSub: return SB_LINEUP;
-    case QAbstractSlider::SliderPageStepAdd: return SB_PAGEDOWN;
-    case QAbstractSlider::SliderPageStepSub: return SB_PAGEUP;
-    case QAbstractSlider::SliderToMinimum: return SB_TOP;
-    case QAbstractSlider::SliderToMaximum: return SB_BOTTOM;
-    case QAbstractSlider::SliderMove: return SB_THUMBTRACK;
-    default: return -1;
-  }
-}
 
 void Connect(HWND hwnd, int bar, QScrollBar* widget) {
   QObject::connect(widget, &QAbstractSlider::actionTriggered, widget, [hwnd, bar, widget](int action) {
     WindowPtr window = FindWindowObject(hwnd);
-    int code = CodeOfAction(action);
+    int code = ScrollCodeOfSliderAction(action);
     if (!window || code < 0) return;
     ScrollBarState& state = *BarState(*window, bar);
     if (code == SB_THUMBTRACK) {
@@ -138,6 +126,19 @@ void SetBarStyle(HWND hwnd, DWORD bit, bool show) {
 }
 
 }  // namespace
+
+int ScrollCodeOfSliderAction(int action) {
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: return SB_LINEDOWN;
+    case QAbstractSlider::SliderSingleStepSub: return SB_LINEUP;
+    case QAbstractSlider::SliderPageStepAdd: return SB_PAGEDOWN;
+    case QAbstractSlider::SliderPageStepSub: return SB_PAGEUP;
+    case QAbstractSlider::SliderToMinimum: return SB_TOP;
+    case QAbstractSlider::SliderToMaximum: return SB_BOTTOM;
+    case QAbstractSlider::SliderMove: return SB_THUMBTRACK;
+    default: return -1;
+  }
+}
 
 void PlaceScrollBarWidgets(WindowObject& window, const QMargins& native) {
   int cx = window.client.left - native.left(), cy = window.client.top - native.top();

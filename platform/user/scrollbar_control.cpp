@@ -71,22 +71,10 @@ void Tell(HWND hwnd, int code, int pos) {
               reinterpret_cast<LPARAM>(hwnd));
 }
 
-int CodeOfAction(int action) {
-  switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd: return SB_LINEDOWN;
-    case QAbstractSlider::SliderSingleStepSub: return SB_LINEUP;
-    case QAbstractSlider::SliderPageStepAdd: return SB_PAGEDOWN;
-    case QAbstractSlider::SliderPageStepSub: return SB_PAGEUP;
-    case QAbstractSlider::SliderToMinimum: return SB_TOP;
-    case QAbstractSlider::SliderToMaximum: return SB_BOTTOM;
-    case QAbstractSlider::SliderMove: return SB_THUMBTRACK;
-    default: return -1;
-  }
-}
 
 void OnAction(HWND hwnd, int action) {
   BarState* s = StateOf(hwnd);
-  int code = CodeOfAction(action);
+  int code = ScrollCodeOfSliderAction(action);
   if (!s || !s->bar || code < 0) return;
   if (code == SB_THUMBTRACK) {
     s->tracking = true;

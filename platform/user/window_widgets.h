@@ -64,4 +64,8 @@ void PostKeyInput(HWND fallback, const QKeyEvent* event, bool press);
 ** false when the click was eaten by activation (MA_*ANDEAT). */
 bool PostMouseInput(HWND origin, const QMouseEvent* event);
 
+/* The SB_ code of a Qt scroll-bar action (-1 for none): window scroll bars and the
+   scroll-bar control report the same codes. */
+int ScrollCodeOfSliderAction(int action);
+
 #endif

@@ -19,6 +19,23 @@ int DateBoxYear(int year) {
   return year;
 }
 
+/* The date number of a box's text: the blank date for an empty text or one that is no date. */
+LONG DateOfText(const std::string& text) {
+  LONG date = kBlankDate;
+  int month, day, year;
+  if (!text.empty() && ParseDate(text.c_str(), month, day, year)) EncodeDate(date, month, day, year);
+  return date;
+}
+
+/* Empty, or a date text that the transfer reads whole into a day number: a year the day
+** numbers do not reach would otherwise be stored as no date at all. */
+bool HoldsDate(const TEdit& box) {
+  std::string text = box.GetText();
+  if (text.empty()) return true;
+  return IsDateText(text.c_str()) && text.size() <= TransferText(box).size() &&
+         DateOfText(text) != kBlankDate;
+}
+
 std::string WithoutCommas(const std::string& text) {
   std::string plain(text.size() + 1, '\0');
   StripCommas(text.c_str(), plain.data(), plain.size());
@@ -72,9 +89,7 @@ UINT TWWDate::Transfer(void* buffer, TTransferDirection direction) {
   LONG date = kBlankDate;
   if (!buffer || (direction != tdGetData && direction != tdSetData)) return sizeof date;
   if (direction == tdGetData) {
-    std::string text = TransferText(*this);
-    int month, day, year;
-    if (!text.empty() && ParseDate(text.c_str(), month, day, year)) EncodeDate(date, month, day, year);
+    date = DateOfText(TransferText(*this));
     std::memcpy(buffer, &date, sizeof date);
   } else {
     std::memcpy(&date, buffer, sizeof date);
@@ -91,7 +106,7 @@ UINT TWWDate::Transfer(void* buffer, TTransferDirection direction) {
 
 bool TWWDate::CanClose() {
   if (!TEdit::CanClose()) return false;
-  return RefuseUnlessValue(*this, IsDateText(GetText().c_str()));
+  return RefuseUnlessValue(*this, HoldsDate(*this));
 }
 
 void TWWDate::EvChar(UINT key, UINT repeatCount, UINT flags) {

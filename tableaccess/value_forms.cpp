@@ -189,10 +189,12 @@ BOOL IsWeekend(int month, int day, int year) {
 
 /* ---- Numbers and money ---- */
 
+/* The money helpers read a copy of the source: callers may hand one buffer as both. */
 int InsertThousandsCommas(LPCSTR source, LPSTR destination, size_t size) {
+  const std::string text = source != nullptr ? source : "";
   BoundedText out(destination, size);
   if (source == nullptr) return 0;
-  const char* p = source;
+  const char* p = text.c_str();
   if (*p == '-') out.Append(*p++);
   size_t digits = std::strcspn(p, ".");
   if (digits < 4) {
@@ -213,10 +215,11 @@ int InsertThousandsCommas(LPCSTR source, LPSTR destination, size_t size) {
 }
 
 int StripCommas(LPCSTR source, LPSTR destination, size_t size) {
+  const std::string text = source != nullptr ? source : "";
   BoundedText out(destination, size);
   if (source == nullptr) return 0;
   int removed = 0;
-  for (const char* p = source; *p != '\0'; ++p) {
+  for (const char* p = text.c_str(); *p != '\0'; ++p) {
     if (*p == ',') ++removed;
     else out.Append(*p);
   }
@@ -224,8 +227,9 @@ int StripCommas(LPCSTR source, LPSTR destination, size_t size) {
 }
 
 void PadDecimals(LPCSTR source, LPSTR destination, int n, size_t size) {
+  const std::string text = source != nullptr ? source : "";
   BoundedText out(destination, size);
-  const char* p = source != nullptr ? source : "";
+  const char* p = text.c_str();
   const char* point = std::strchr(p, '.');
   const char* decimals = "";
   if (point != nullptr) {

@@ -54,7 +54,7 @@ void FormatOrdinalDate(LPSTR buffer, LONG date, size_t size = kDateTextSize);
 BOOL IsFixedHoliday(int month, int day, int year);
 BOOL IsWeekend(int month, int day, int year);
 
-/* ---- Numbers and money ---- */
+/* ---- Numbers and money: source and destination may be one buffer ---- */
 /* Answers the number of commas put in. */
 int InsertThousandsCommas(LPCSTR source, LPSTR destination, size_t size = kAmountTextSize);
 /* Answers the number of commas removed. */
@@ -78,7 +78,7 @@ LPSTR JoinNames(LPCSTR a, LPCSTR b, LPCSTR c, LPCSTR d);
 /* The four party names of a file's record in BUYER or SELLER, joined. */
 LPSTR GetPartyNames(LPCSTR fileNumber, LPCSTR partyTableName);
 
-/* ---- Stored multi-line text: CR LF <-> 0x0B ---- */
+/* ---- Stored multi-line text: CR LF <-> 0x0B; source and destination may be one buffer ---- */
 void PackLineBreaks(LPCSTR source, LPSTR destination, size_t size);
 void UnpackLineBreaks(LPCSTR source, LPSTR destination, size_t size);
 

@@ -150,6 +150,24 @@ TEST(ValueFormsMoney, CommasStayInsideSmallBuffer) {
   for (size_t i = 8; i < sizeof guarded; ++i) EXPECT_EQ('#', guarded[i]);
 }
 
+/* Callers group, strip and pad an amount in its own buffer. */
+TEST(ValueFormsMoney, SourceAndDestinationMayBeOneBuffer) {
+  char buffer[32] = "-1234567.891";
+  EXPECT_EQ(2, InsertThousandsCommas(buffer, buffer, sizeof buffer));
+  EXPECT_STREQ("-1,234,567.891", buffer);
+  EXPECT_EQ(2, StripCommas(buffer, buffer, sizeof buffer));
+  EXPECT_STREQ("-1234567.891", buffer);
+  PadDecimals(buffer, buffer, 2, sizeof buffer);
+  EXPECT_STREQ("-1234567.89", buffer);
+  std::strcpy(buffer, "12");
+  PadDecimals(buffer, buffer, 2, sizeof buffer);
+  EXPECT_STREQ("12.00", buffer);
+  /* Cut to a small buffer, in place, still terminated inside it. */
+  char small[8] = "1234567";
+  InsertThousandsCommas(small, small, sizeof small);
+  EXPECT_STREQ("1,234,5", small);
+}
+
 TEST(ValueFormsMoney, StripAndPad) {
   char buffer[32];
   EXPECT_EQ(2, StripCommas("-1,234,567.50", buffer, sizeof buffer));
@@ -248,6 +266,12 @@ TEST(ValueFormsStoredText, LineBreaksPackAndUnpack) {
   char small[5];
   UnpackLineBreaks("ab\x0B" "cd", small, sizeof small);
   EXPECT_STREQ("ab\r\n", small);
+  /* One buffer as source and destination, both ways. */
+  char text[32] = "one\r\ntwo\r\n";
+  PackLineBreaks(text, text, sizeof text);
+  EXPECT_STREQ("one\x0Btwo\x0B", text);
+  UnpackLineBreaks(text, text, sizeof text);
+  EXPECT_STREQ("one\r\ntwo\r\n", text);
 }
 
 TEST(ValueFormsLoan, PaymentsAndEdges) {

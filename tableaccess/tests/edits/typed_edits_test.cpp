@@ -348,6 +348,26 @@ TEST_F(TypedEditsTest, OkRefusesATextThatStandsForNoValue) {
   EXPECT_DOUBLE_EQ(record.rate, -5.0);
 }
 
+/* A date the text window accepts but no day number holds is refused, not stored blank. */
+TEST_F(TypedEditsTest, OkRefusesADateBeyondTheDayNumbers) {
+  TTypedBoxesXfer record{Date(6, 1, 2001), 5, 2.5, 3};
+  bool refused = false;
+  std::string left;
+  int result = Run(record, [&](TTypedBoxes& d, HWND hwnd) {
+    Start(*d.date, "");
+    TypeText("1/1/10000");
+    d.count->SetFocus();
+    left = d.date->GetText();
+    PressButton(hwnd, IDOK);
+    refused = IsOpen(hwnd) && Boxes().Shown().size() == 1;
+    d.date->SetText("1/1/9999");
+  });
+  EXPECT_EQ(left, "1/1/10000");  // a date text: kept when the focus leaves
+  EXPECT_TRUE(refused);
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(record.date, Date(1, 1, 9999));
+}
+
 TEST_F(TypedEditsTest, FormattingRectangleReachesEightPixelsBelowTheClient) {
   RECT client{}, formatting{};
   Run(blank, [&](TTypedBoxes& d, HWND) {

@@ -1,7 +1,8 @@
 /*
 ** Bitmaps and icons from a module's resources (LoadBitmap, LoadIcon), the system's own
-** bitmaps and icons (a null instance), and DrawIcon. Resource bitmaps are device-independent
-** bitmaps without their file header; icons are chosen from an icon group, nearest 32x32.
+** bitmaps and icons (a null instance), DrawIcon, and the pictures of cursor resources.
+** Resource bitmaps are device-independent bitmaps without their file header; icons and
+** cursors are chosen from their group, nearest 32x32.
 */
 #include "platform/gdi/gdi_internal.h"
 #include "platform/gdi/gdi_surface.h"
@@ -108,6 +109,29 @@ QImage IconFromGroup(HINSTANCE instance, LPCSTR name) {
   const BYTE* entry = bytes + 6 + best * 14;
   QByteArray image = ResourceBytes(instance, MAKEINTRESOURCE(ReadWord(entry + 12)), RT_ICON);
   return ImageFromIconData(image, entry[0] ? entry[0] : 256, entry[1] ? entry[1] : 256);
+}
+
+/* A cursor of a module: its group names images of (width, twice the height, planes, bits,
+   size, ordinal); each image is the hot spot in two words followed by the icon-style DIB. */
+QImage CursorFromGroup(HINSTANCE instance, LPCSTR name, POINT* hotSpot) {
+  QByteArray group = ResourceBytes(instance, name, RT_GROUP_CURSOR);
+  if (group.size() < 6) return QImage();
+  const BYTE* bytes = reinterpret_cast<const BYTE*>(group.constData());
+  WORD count = ReadWord(bytes + 4);
+  int best = -1, bestScore = 0;
+  for (int i = 0; i < count && 6 + (i + 1) * 14 <= group.size(); ++i) {
+    const BYTE* entry = bytes + 6 + i * 14;
+    int score = 1000 - std::abs(ReadWord(entry) - kIconSize) * 10 + ReadWord(entry + 6) / 8;
+    if (best < 0 || score > bestScore) best = i, bestScore = score;
+  }
+  if (best < 0) return QImage();
+  const BYTE* entry = bytes + 6 + best * 14;
+  QByteArray image = ResourceBytes(instance, MAKEINTRESOURCE(ReadWord(entry + 12)), RT_CURSOR);
+  if (image.size() <= 4) return QImage();
+  const BYTE* imageBytes = reinterpret_cast<const BYTE*>(image.constData());
+  *hotSpot = POINT{ReadWord(imageBytes), ReadWord(imageBytes + 2)};
+  int width = ReadWord(entry), height = ReadWord(entry + 2) / 2;
+  return ImageFromIconData(image.mid(4), width ? width : 256, height ? height : 256);
 }
 
 /* The system's combo-box arrow: a black downward triangle on the button face. */
@@ -221,6 +245,14 @@ BOOL DrawIcon(HDC handle, int x, int y, HICON icon) {
   int size = dc->kind == DcKind::Printer ? kIconSize * dc->dpiX / kScreenDpi : kIconSize;
   painter->drawImage(QRect(device, QSize(size, size)), found->second);
   return TRUE;
+}
+
+QImage GdiCursorImage(HINSTANCE instance, LPCSTR name, POINT* hotSpot) {
+  POINT spot{0, 0};
+  if (!instance || !name) return QImage();
+  QImage image = CursorFromGroup(instance, name, &spot);
+  if (hotSpot) *hotSpot = spot;
+  return image;
 }
 
 QImage GdiIconImage(HICON icon) {

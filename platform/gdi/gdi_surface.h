@@ -47,6 +47,11 @@ QColor GdiColorToQColor(COLORREF color);
 QImage GdiIconImage(HICON icon);
 BOOL GdiDestroyIcon(HICON icon);
 
+/* The picture and hot spot of a cursor resource of a module, for the window layer's
+   LoadCursor: the image nearest 32 pixels wide of the cursor group; a null image when the
+   module has no such cursor or its data is damaged. */
+QImage GdiCursorImage(HINSTANCE instance, LPCSTR name, POINT* hotSpot);
+
 /* Where FillRect finds the colour of a brush given as (HBRUSH)(COLOR_xxx + 1): the window
    layer installs its GetSysColor; until then the classic default scheme answers. */
 typedef COLORREF (*SystemColorProvider)(int index);

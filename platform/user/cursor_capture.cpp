@@ -1,6 +1,7 @@
 /*
-** Mouse capture and the cursor. The system cursors map to Qt's cursor shapes; the cursor
-** set by SetCursor is shown over the capture window or the window under the pointer.
+** Mouse capture and the cursor. The system cursors map to Qt's cursor shapes, a module's
+** cursor resources to Qt cursors of their picture and hot spot; the cursor set by SetCursor
+** is shown over the capture window or the window under the pointer.
 */
 #include "platform/user/input.h"
 
@@ -10,11 +11,19 @@
 #include "platform/user/window_messages.h"
 #include "platform/user/window_object.h"
 #include "platform/user/window_widgets.h"
+#include "platform/gdi/gdi_surface.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 
+#include <QPixmap>
+
 #include <algorithm>
+#include <cctype>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -35,6 +44,47 @@ SystemCursor* CursorOf(HCURSOR handle) {
   for (auto& cursor : kSystemCursors)
     if (reinterpret_cast<HCURSOR>(&cursor) == handle) return &cursor;
   return nullptr;
+}
+
+/* A cursor loaded from a module. One handle per module and name, as loading the same
+   resource again answers the cursor already made; it lives until DestroyCursor. */
+struct ResourceCursor {
+  QCursor shape;
+  std::pair<HINSTANCE, std::string> key;
+};
+
+std::map<HCURSOR, std::unique_ptr<ResourceCursor>>& ResourceCursors() {
+  static std::map<HCURSOR, std::unique_ptr<ResourceCursor>> cursors;
+  return cursors;
+}
+
+/* A resource name as a key: "#<n>" for an ordinal, the name upper-cased otherwise, since
+   names are found without regard to case. */
+std::string ResourceNameKey(LPCSTR name) {
+  if (IS_INTRESOURCE(name)) return "#" + std::to_string(reinterpret_cast<uintptr_t>(name));
+  std::string key(name);
+  for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return key;
+}
+
+ResourceCursor* ResourceCursorOf(HCURSOR handle) {
+  auto found = ResourceCursors().find(handle);
+  return found == ResourceCursors().end() ? nullptr : found->second.get();
+}
+
+HCURSOR LoadResourceCursor(HINSTANCE instance, LPCSTR name) {
+  std::pair<HINSTANCE, std::string> key{instance, ResourceNameKey(name)};
+  for (const auto& [handle, cursor] : ResourceCursors())
+    if (cursor->key == key) return handle;
+  POINT hotSpot{0, 0};
+  QImage image = GdiCursorImage(instance, name, &hotSpot);
+  if (image.isNull()) return nullptr;
+  auto cursor = std::make_unique<ResourceCursor>();
+  cursor->shape = QCursor(QPixmap::fromImage(image), hotSpot.x, hotSpot.y);
+  cursor->key = std::move(key);
+  HCURSOR handle = reinterpret_cast<HCURSOR>(cursor.get());
+  ResourceCursors()[handle] = std::move(cursor);
+  return handle;
 }
 
 struct PointerState {
@@ -78,7 +128,9 @@ HWND GetCapture() {
 }
 
 HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name) {
-  if (instance || !IS_INTRESOURCE(name)) return nullptr;
+  if (!name) return nullptr;
+  if (instance) return LoadResourceCursor(instance, name);
+  if (!IS_INTRESOURCE(name)) return nullptr;
   WORD id = static_cast<WORD>(reinterpret_cast<uintptr_t>(name));
   for (auto& cursor : kSystemCursors)
     if (cursor.id == id) return reinterpret_cast<HCURSOR>(&cursor);
@@ -98,8 +150,11 @@ HCURSOR SetCursor(HCURSOR cursor) {
   WindowPtr window = FindWindowObject(target);
   if (window && window->clientWidget) {
     SystemCursor* shape = CursorOf(cursor);
+    ResourceCursor* loaded = ResourceCursorOf(cursor);
     if (!cursor)
       window->clientWidget->setCursor(Qt::BlankCursor);
+    else if (loaded)
+      window->clientWidget->setCursor(loaded->shape);
     else
       window->clientWidget->setCursor(shape ? shape->shape : Qt::ArrowCursor);
   }
@@ -108,7 +163,13 @@ HCURSOR SetCursor(HCURSOR cursor) {
 
 HCURSOR GetCursor() { return State().cursor; }
 
-BOOL DestroyCursor(HCURSOR cursor) { return CursorOf(cursor) ? FALSE : (cursor ? TRUE : FALSE); }
+BOOL DestroyCursor(HCURSOR cursor) {
+  if (ResourceCursors().erase(cursor)) {
+    if (State().cursor == cursor) State().cursor = nullptr;
+    return TRUE;
+  }
+  return FALSE;  // the system's cursors stay; anything else is no cursor
+}
 
 int ShowCursor(BOOL show) {
   PointerState& state = State();

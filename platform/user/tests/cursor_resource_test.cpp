@@ -63,3 +63,25 @@ TEST_F(CursorResources, DestroyingACursorFreesItOnceAndTheNextLoadMakesItAgain) 
   EXPECT_NE(again, nullptr);
   EXPECT_TRUE(DestroyCursor(again));
 }
+
+TEST_F(CursorResources, AClassCursorFromResourcesIsShownWhenThePointerComesOver) {
+  HCURSOR cursor = LoadCursor(MainProgramModule(), MAKEINTRESOURCE(201));
+  ASSERT_NE(cursor, nullptr);
+  WNDCLASS wc{};
+  wc.lpfnWndProc = DefWindowProc;
+  wc.hCursor = cursor;
+  wc.lpszClassName = "ResourceCursorWindow";
+  ASSERT_TRUE(RegisterClass(&wc));
+  HWND window = CreateWindow("ResourceCursorWindow", "Cursor", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             10, 10, 200, 120, nullptr, nullptr, nullptr, nullptr);
+  ProcessPendingMessages();
+  POINT over{20, 20};
+  ClientToScreen(window, &over);
+  SetCursorPos(over.x, over.y);  // where a real pointer would be
+  MouseMove(window, 20, 20);
+  EXPECT_EQ(GetCursor(), cursor);
+  EXPECT_EQ(FindWindowObject(window)->clientWidget->cursor().shape(), Qt::BitmapCursor);
+  DestroyWindow(window);
+  UnregisterClass("ResourceCursorWindow", nullptr);
+  DestroyCursor(cursor);
+}

@@ -8,7 +8,8 @@
 ** Every helper that writes into a caller's buffer takes the buffer's size as its last
 ** argument and never writes past it (texts are cut and stay terminated). The defaults are the
 ** smallest buffers callers are known to give: 16 bytes for dates, 32 for amounts, MAX_PATH for
-** paths; a caller with a larger buffer passes its size.
+** paths; a caller with a larger buffer passes its size. The long and ordinal date forms do not
+** fit the smallest date buffer and take no default.
 */
 #ifndef ZARNE_TABLEACCESS_VALUE_FORMS_H
 #define ZARNE_TABLEACCESS_VALUE_FORMS_H
@@ -47,10 +48,11 @@ void DecodeDate(LONG date, int& month, int& day, int& year);
 LONG TodayDate();
 /* "%02d/%02d/%02d"; years 1901-1999 as two digits, others in full; blank gives "". */
 void FormatShortDate(LPSTR buffer, LONG date, size_t size = kDateTextSize);
-/* "%s %d, %d": "January 2, 2005". */
-void FormatLongDate(LPSTR buffer, LONG date, size_t size = kDateTextSize);
-/* "%d%s day of %s, %d": "2nd day of January, 2005". */
-void FormatOrdinalDate(LPSTR buffer, LONG date, size_t size = kDateTextSize);
+/* "%s %d, %d": "January 2, 2005". Up to 19 bytes ("September 30, 2005"), more than the
+   smallest date buffer, so the caller always gives the size: a default would cut the year. */
+void FormatLongDate(LPSTR buffer, LONG date, size_t size);
+/* "%d%s day of %s, %d": "2nd day of January, 2005"; up to 28 bytes, the size given as above. */
+void FormatOrdinalDate(LPSTR buffer, LONG date, size_t size);
 BOOL IsFixedHoliday(int month, int day, int year);
 BOOL IsWeekend(int month, int day, int year);
 

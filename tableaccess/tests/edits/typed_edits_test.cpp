@@ -188,6 +188,31 @@ TEST_F(TypedEditsTest, MoneyBoxRefusesWhatWouldMakeTheAmountInvalid) {
   EXPECT_EQ(replaced, "1234.9");
 }
 
+/* Backspace edits every box; Enter reaching a box is dropped without a sound. */
+TEST_F(TypedEditsTest, EveryBoxTakesBackspaceAndDropsEnterSilently) {
+  std::string afterBackspace[4], afterEnter[4];
+  int beepsSeen = -1;
+  Run(blank, [&](TTypedBoxes& d, HWND) {
+    TEdit* boxes[4] = {d.date, d.count, d.rate, d.amount};
+    const char* starts[4] = {"1/2/95", "-12", "3.25", "10.5"};
+    NewBeeps();
+    for (int i = 0; i < 4; ++i) {
+      Start(*boxes[i], starts[i]);
+      PressKey(VK_BACK);
+      afterBackspace[i] = boxes[i]->GetText();
+      boxes[i]->SendMessage(WM_CHAR, VK_RETURN, 1);
+      afterEnter[i] = boxes[i]->GetText();
+    }
+    beepsSeen = NewBeeps();
+  });
+  const char* cut[4] = {"1/2/9", "-1", "3.2", "10."};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(afterBackspace[i], cut[i]) << i;
+    EXPECT_EQ(afterEnter[i], cut[i]) << i;
+  }
+  EXPECT_EQ(beepsSeen, 0);
+}
+
 TEST_F(TypedEditsTest, MoneyBoxTidiesItsTextAsTheFocusMoves) {
   std::string leftFull, leftEmpty, entered;
   UINT selStart = 9, selEnd = 0;
@@ -226,7 +251,8 @@ TEST_F(TypedEditsTest, DateBoxClearsAnInvalidDateWhenLeft) {
 }
 
 TEST_F(TypedEditsTest, PasteIsJudgedLikeTypedText) {
-  std::string datePasted, dateRefused, moneyRefused, moneyPasted, countRefused, countByKey;
+  std::string datePasted, dateRefused, moneyRefused, moneyPasted, countRefused, countByKey,
+      rateRefused, ratePasted;
   int dateBeeps = 0, moneyBeeps = 0;
   UINT moneyBeep = 0;
   Run(blank, [&](TTypedBoxes& d, HWND hwnd) {
@@ -259,6 +285,14 @@ TEST_F(TypedEditsTest, PasteIsJudgedLikeTypedText) {
     d.count->SetSelection(0, 1);
     PressDialogKey(hwnd, VK_INSERT, Qt::ShiftModifier);  // the keyboard's paste
     countByKey = d.count->GetText();
+
+    Start(*d.rate, "2.5");
+    PutOnClipboard("1.5");  // a second point
+    d.rate->Paste();
+    rateRefused = d.rate->GetText();
+    d.rate->SetSelection(0, 3);
+    d.rate->Paste();
+    ratePasted = d.rate->GetText();
   });
   EXPECT_EQ(datePasted, "12/25/95");
   EXPECT_EQ(dateRefused, "");
@@ -269,6 +303,8 @@ TEST_F(TypedEditsTest, PasteIsJudgedLikeTypedText) {
   EXPECT_EQ(moneyPasted, "10.12");
   EXPECT_EQ(countRefused, "7");
   EXPECT_EQ(countByKey, "-3");
+  EXPECT_EQ(rateRefused, "2.5");
+  EXPECT_EQ(ratePasted, "1.5");
 }
 
 TEST_F(TypedEditsTest, TransferWritesEachBoxsForm) {

@@ -1,11 +1,14 @@
 /*
 ** The drawing wrappers: geometry arithmetic, objects selected through a TDC drawn with and
-** put back when it ends, and mapping calls passed through.
+** put back when it ends, mapping calls passed through, and memory and client DCs drawing
+** into what they were made for.
 */
 #include "platform/framework/dc.h"
 #include "platform/gdi/gdi.h"
 #include "platform/kernel/modules.h"
+#include "platform/framework/gdi_objects.h"
 #include "platform/testing/gui_test.h"
+#include "platform/user/winuser.h"
 
 namespace {
 
@@ -86,6 +89,37 @@ TEST_F(DrawingWrappersTest, BitmapsFromResourcesKnowTheirSize) {
   TBitmap missing(GetModuleHandle(nullptr), 4242);
   EXPECT_FALSE(missing.IsValid());
   EXPECT_EQ(missing.Width(), 0);
+}
+
+TEST_F(DrawingWrappersTest, MemoryAndClientDCsDrawIntoWhatTheyWereMadeFor) {
+  HDC screen = GetDC(nullptr);
+  TBitmap picture(screen, 20, 20);
+  ReleaseDC(nullptr, screen);
+  ASSERT_TRUE(picture.IsValid());
+  {
+    TMemoryDC memory;
+    ASSERT_TRUE(memory.IsValid());
+    memory.SelectObject(picture);
+    memory.FillRect(TRect(0, 0, 20, 20), TBrush(TColor(0, 0, 255)));
+    memory.FillRect(TRect(10, 10, 20, 20), TBrush(TColor(0, 255, 0)));
+    EXPECT_EQ(static_cast<COLORREF>(memory.GetPixel(TPoint(5, 5))), RGB(0, 0, 255));
+    EXPECT_EQ(static_cast<COLORREF>(memory.GetPixel(TPoint(15, 15))), RGB(0, 255, 0));
+  }
+  // The bitmap outlives the memory DC with what was drawn on it.
+  TMemoryDC again;
+  again.SelectObject(picture);
+  EXPECT_EQ(static_cast<COLORREF>(again.GetPixel(TPoint(15, 15))), RGB(0, 255, 0));
+  again.RestoreObjects();
+
+  HWND window = CreateWindow("static", "", WS_POPUP | WS_VISIBLE, 0, 0, 60, 40, nullptr, nullptr,
+                             nullptr, nullptr);
+  ASSERT_TRUE(window);
+  {
+    TClientDC client(window);
+    client.FillRect(TRect(0, 0, 10, 10), TBrush(TColor(255, 0, 0)));
+    EXPECT_EQ(static_cast<COLORREF>(client.GetPixel(TPoint(5, 5))), RGB(255, 0, 0));
+  }
+  DestroyWindow(window);
 }
 
 }  // namespace

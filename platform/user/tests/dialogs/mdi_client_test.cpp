@@ -261,6 +261,31 @@ TEST_F(MdiTest, MaximizedChildNamesItselfInTheFrameTitle) {
   EXPECT_EQ(FrameTitle(), "Zarne 2 - [1003X]");
 }
 
+TEST_F(MdiTest, RestoreMessageGivesTheChildItsPlaceAndTheFrameItsTitle) {
+  HWND a = NewChild("1001");
+  HWND b = NewChild("1002");
+  RECT before;
+  GetWindowRect(b, &before);
+  SendMessage(gClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(b), 0);
+  ASSERT_TRUE(IsZoomed(b));
+  SendMessage(gClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(b), 0);
+  EXPECT_FALSE(IsZoomed(b));
+  RECT after;
+  GetWindowRect(b, &after);
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_EQ(after.top, before.top);
+  EXPECT_EQ(after.right - after.left, before.right - before.left);
+  EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+  BOOL maximized = TRUE;
+  EXPECT_EQ(Active(&maximized), b);
+  EXPECT_FALSE(maximized);
+  EXPECT_EQ(FrameTitle(), "Zarne");
+  // A restore for a window the client does not hold changes nothing.
+  SendMessage(gClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(frame_), 0);
+  EXPECT_TRUE(IsWindow(a));
+  EXPECT_FALSE(IsZoomed(frame_));
+}
+
 TEST_F(MdiTest, ClosingActivatesTheMostRecentOtherChild) {
   HWND a = NewChild("A"), b = NewChild("B"), c = NewChild("C");
   SendMessage(gClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(a), 0);

@@ -1,0 +1,50 @@
+/*
+** A window class of the program's own: the name GetClassName gives and the class record
+** GetWindowClass fills are what gets registered, once, for every window of that kind.
+*/
+#include "platform/framework/window.h"
+#include "platform/testing/gui_test.h"
+#include "platform/user/winuser.h"
+
+namespace {
+
+class TCrossView : public TWindow {
+ public:
+  TCrossView() : TWindow(nullptr, "Cross") {
+    Attr.Style = WS_POPUP | WS_VISIBLE;
+    Attr.W = 120;
+    Attr.H = 80;
+  }
+  const char* GetClassName() override { return "ZarneCrossView"; }
+  void GetWindowClass(WNDCLASS& wc) override {
+    TWindow::GetWindowClass(wc);
+    ++classRecordsAsked;
+    wc.style |= CS_HREDRAW | CS_VREDRAW;
+    wc.hCursor = LoadCursor(nullptr, IDC_CROSS);
+    wc.cbWndExtra = 12;
+  }
+  static int classRecordsAsked;
+};
+int TCrossView::classRecordsAsked = 0;
+
+class WindowClassTest : public GuiTest {};
+
+TEST_F(WindowClassTest, OwnClassIsRegisteredFromItsRecordOnce) {
+  TCrossView first, second;
+  ASSERT_TRUE(first.Create());
+  ASSERT_TRUE(second.Create());
+  char name[64] = "";
+  ::GetClassName(first.HWindow, name, sizeof name);
+  EXPECT_STREQ(name, "ZarneCrossView");
+  WNDCLASS registered{};
+  ASSERT_TRUE(GetClassInfo(*first.GetModule(), "ZarneCrossView", &registered));
+  EXPECT_EQ(registered.style & (CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS), UINT(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS));
+  EXPECT_EQ(registered.hCursor, LoadCursor(nullptr, IDC_CROSS));
+  EXPECT_EQ(registered.cbWndExtra, 12);
+  EXPECT_EQ(TCrossView::classRecordsAsked, 1);
+  // The extra bytes the record asked for are there to use.
+  SetWindowLong(second.HWindow, 8, 0x1234);
+  EXPECT_EQ(GetWindowLong(second.HWindow, 8), 0x1234);
+}
+
+}  // namespace

@@ -189,4 +189,21 @@ TEST_F(EngineRepairTest, RestructureRefusesWhatItCannotDoAndLeavesTheTable) {
     EXPECT_FALSE(std::filesystem::exists(Path("SELPROB.DB")));
 }
 
+TEST_F(EngineRepairTest, ClosedDatabaseHandleIsRefusedAndANewOneServes) {
+    EngineDatabase closed = db_;
+    ASSERT_EQ(EngineCloseDatabase(&db_), ENGINE_OK);
+    EXPECT_EQ(db_, nullptr);
+    EXPECT_EQ(EngineCloseDatabase(&closed), ENGINE_ERR_INVALIDHANDLE);
+    EngineCursor cursor = nullptr;
+    EXPECT_EQ(EngineOpenTable(closed, "BUYER", "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr,
+                              &cursor),
+              ENGINE_ERR_INVALIDHANDLE);
+    EXPECT_EQ(EngineAcquireTableLock(closed, "BUYER", "PARADOX"), ENGINE_ERR_INVALIDHANDLE);
+
+    ASSERT_EQ(EngineOpenDatabase(nullptr, nullptr, 0, 0, nullptr, 0, nullptr, nullptr, &db_),
+              ENGINE_OK);
+    ASSERT_EQ(EngineSetDirectory(db_, dir_.c_str()), ENGINE_OK);
+    EXPECT_EQ(Count("BUYER"), 300);
+}
+
 }  // namespace

@@ -402,8 +402,10 @@ void BuildPath(LPSTR destination, LPCSTR directory, LPCSTR name, LPCSTR extensio
 
 void EncodeDate(LONG& date, int month, int day, int year) {
   DWORD encoded = 0;
-  /* A date the engine refuses is simply no date; callers test for the blank date. */
-  if (year < INT16_MIN || year > INT16_MAX ||
+  /* A date the engine refuses is simply no date; callers test for the blank date. Parts
+     that do not fit the engine's words are refused here, before they wrap into a real date. */
+  if (year < INT16_MIN || year > INT16_MAX || month < 0 || month > UINT16_MAX || day < 0 ||
+      day > UINT16_MAX ||
       EngineEncodeDate(static_cast<WORD>(month), static_cast<WORD>(day), static_cast<SHORT>(year),
                        &encoded) != ENGINE_OK) {
     date = kBlankDate;

@@ -71,6 +71,9 @@ TEST(ValueFormsDayNumbers, BlankAndRefusedDates) {
   EXPECT_EQ(kBlankDate, Date(2, 30, 2001));
   EXPECT_EQ(kBlankDate, Date(13, 1, 2001));
   EXPECT_EQ(kBlankDate, Date(1, 1, 70000));  // would wrap to a real year if passed on
+  EXPECT_EQ(kBlankDate, Date(65537, 1, 2000));  // would wrap to January
+  EXPECT_EQ(kBlankDate, Date(1, 65537, 2000));  // and to its first day
+  EXPECT_EQ(kBlankDate, Date(-65535, 1, 2000));
   int m = 9, d = 9, y = 9;
   DecodeDate(kBlankDate, m, d, y);
   EXPECT_EQ(0, m + d + y);

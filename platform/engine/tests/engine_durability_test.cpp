@@ -1,6 +1,7 @@
 /*
-** Durability: a writer killed in the middle of a stream of inserts loses nothing it was
-** told was written, and the table opens clean afterwards.
+** Durability: a writer killed in the middle of a stream of inserts, or of posts that
+** overwrite a record when its key is in use, loses nothing it was told was written, and the
+** table opens clean afterwards.
 */
 #include "platform/engine/tests/engine_test_support.h"
 
@@ -70,6 +71,64 @@ TEST_F(EngineDurabilityTest, KilledWriterKeepsEveryAcknowledgedInsert) {
     EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok");
     sqlite3_finalize(check);
     sqlite3_close(db);
+}
+
+/* Posts as the table wrapper makes them: the whole key searched, the record overwritten when
+   found, inserted when not. Each of a few files is posted over and over with a rising count. */
+TEST_F(EngineDurabilityTest, KilledWriterKeepsEveryAcknowledgedOverwrite) {
+    constexpr int kFiles = 7;
+    TableShape shape = FileShape();
+    ASSERT_EQ(EngineCreateTable(db_, 0, shape.Desc()), ENGINE_OK);
+    int acks[2];
+    ASSERT_EQ(::pipe(acks), 0);
+    pid_t writer = ::fork();
+    if (writer == 0) {
+        ::close(acks[0]);
+        EngineCursor cursor = Open("BUYER");
+        std::vector<char> r = NewRecord(cursor);
+        for (int n = 0;; ++n) {
+            std::string file = "F" + std::to_string(n % kFiles);
+            EngineInitRecord(cursor, r.data());
+            EnginePutField(cursor, 1, r.data(), file.c_str());
+            LONG count = n;
+            EnginePutField(cursor, 6, r.data(), &count);
+            EngineResult found = EngineSetToKey(cursor, ENGINE_KEY_EQ, 0, 0, 0, r.data());
+            EngineResult written =
+                found == ENGINE_OK
+                    ? (EngineGetNextRecord(cursor, 0, nullptr, nullptr) == ENGINE_OK
+                           ? EngineModifyRecord(cursor, r.data(), 0)
+                           : ENGINE_ERR_NOCURRREC)
+                    : EngineInsertRecord(cursor, 0, r.data());
+            if (written != ENGINE_OK) ::_exit(1);
+            if (::write(acks[1], &n, sizeof n) != sizeof n) ::_exit(1);
+        }
+    }
+    ::close(acks[1]);
+    int last = -1;
+    for (int received = 0; received < 200; ++received) {
+        ASSERT_EQ(::read(acks[0], &last, sizeof last), ssize_t(sizeof last));
+    }
+    ::kill(writer, SIGKILL);
+    ::waitpid(writer, nullptr, 0);
+    int more;
+    while (::read(acks[0], &more, sizeof more) == ssize_t(sizeof more)) last = more;
+    ::close(acks[0]);
+
+    EngineCursor cursor = Open("BUYER");
+    ASSERT_NE(cursor, nullptr);
+    std::vector<char> r = NewRecord(cursor);
+    int files = 0;
+    while (EngineGetNextRecord(cursor, 0, r.data(), nullptr) == ENGINE_OK) {
+        int file = std::atoi(GetText(cursor, r, 1).c_str() + 1);
+        LONG count = -1;
+        ASSERT_EQ(EngineGetField(cursor, 6, r.data(), &count, nullptr), ENGINE_OK);
+        // The last acknowledged post of this file, or the one in flight when it was killed.
+        int acknowledged = last - ((last - file) % kFiles + kFiles) % kFiles;
+        bool inFlight = count == last + 1 && (last + 1) % kFiles == file;
+        EXPECT_TRUE(count == acknowledged || inFlight) << "F" << file << " holds " << count;
+        ++files;
+    }
+    EXPECT_EQ(files, kFiles);
 }
 
 }  // namespace

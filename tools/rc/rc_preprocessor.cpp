@@ -243,7 +243,7 @@ void Preprocessor::ProcessFile(const std::string& path, bool header, int depth,
     }
   }
   if (conditionals_.size() != outerConditionals)
-    Fail(SourcePosition{name, 0}, "#if without #endif at the end of the file");
+    Fail(SourcePosition{name, conditionals_.back().line}, "#if without #endif");
 }
 
 void Preprocessor::Directive(const std::string& line, const SourcePosition& where, bool header,
@@ -261,7 +261,7 @@ void Preprocessor::Directive(const std::string& line, const SourcePosition& wher
       if (directive == "if") holds = EvaluateCondition(rest, where);
       else holds = (macros_.count(rest) != 0) == (directive == "ifdef");
     }
-    conditionals_.push_back({parent && holds, parent && holds, parent});
+    conditionals_.push_back({parent && holds, parent && holds, parent, where.line});
     return;
   }
   if (directive == "elif" || directive == "else") {

@@ -37,6 +37,7 @@ class Preprocessor {
     bool active;       // this branch's lines are kept
     bool taken;        // some branch of this #if was kept
     bool parentActive;
+    int line;          // where the #if stands, named when its #endif is missing
   };
 
   void ProcessFile(const std::string& path, bool header, int depth, std::vector<Token>* out);

@@ -42,6 +42,7 @@ TEST(RcCompilerErrors, MalformedLinesAreNamedByFileAndLine) {
       {"missing_end.rc", 3, "missing END"},
       {"not_1252.rc", 3, "U+1F600 has no Windows-1252 form"},
       {"bad_control.rc", 3, "unknown control statement 'BUTTON'"},
+      {"unclosed_if.rc", 7, "#if without #endif"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);

@@ -49,15 +49,26 @@ RECT ScreenRect() {
   return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-/* Qt's stacking follows our z-order list: raise each from the bottom up. */
-void RestackSiblings(const std::vector<HWND>& siblings, bool topLevel) {
-  if (topLevel) {
-    if (!siblings.empty())
-      if (WindowPtr top = FindWindowObject(siblings.front())) RaiseFrame(*top);
-    return;
-  }
+/* Qt's stacking of child windows follows our z-order list: raise each from the bottom up. */
+void RestackChildren(const std::vector<HWND>& siblings) {
   for (auto it = siblings.rbegin(); it != siblings.rend(); ++it)
     if (WindowPtr w = FindWindowObject(*it)) RaiseFrame(*w);
+}
+
+bool IsTopmost(HWND hwnd) {
+  WindowPtr window = FindWindowObject(hwnd);
+  return window && (window->exStyle & WS_EX_TOPMOST);
+}
+
+/* A top-level window that came to the top of its band (topmost or ordinary) is raised;
+   Qt keeps the topmost frames above the ordinary ones by their stay-on-top hint. */
+void RestackTopLevel(const WindowObject& window) {
+  KeepTopmostWindowsFirst();
+  const std::vector<HWND>& list = SiblingList(window);
+  auto self = std::find(list.begin(), list.end(), window.hwnd);
+  bool topOfBand = IsTopmost(window.hwnd) ? self == list.begin()
+                                          : std::all_of(list.begin(), self, IsTopmost);
+  if (topOfBand) RaiseFrame(window);
 }
 
 void ApplyZOrder(WindowObject& window, HWND insertAfter) {
@@ -80,7 +91,10 @@ void ApplyZOrder(WindowObject& window, HWND insertAfter) {
     auto after = std::find(siblings.begin(), siblings.end(), insertAfter);
     siblings.insert(after == siblings.end() ? siblings.begin() : after + 1, window.hwnd);
   }
-  RestackSiblings(siblings, !window.IsChild());
+  if (window.IsChild())
+    RestackChildren(siblings);
+  else
+    RestackTopLevel(window);
 }
 
 /* The newly exposed strips after a resize, or everything for CS_HREDRAW/CS_VREDRAW. */

@@ -95,6 +95,9 @@ WindowPtr RegisterWindowObject(std::shared_ptr<WindowClass> windowClass);
 void ForgetWindowObject(HWND hwnd);
 std::vector<HWND> TopLevelWindows();  // z-order, topmost first
 void AddTopLevelWindow(HWND hwnd, bool atTop);
+/* Puts the WS_EX_TOPMOST windows above all others in the top-level z-order, each band
+   keeping its own order: raising an ordinary window never lifts it over a topmost one. */
+void KeepTopmostWindowsFirst();
 void RemoveTopLevelWindow(HWND hwnd);
 /* The sibling list a window lives in: its parent's children, or the top-level list. */
 std::vector<HWND>& SiblingList(const WindowObject& window);

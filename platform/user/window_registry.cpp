@@ -66,6 +66,15 @@ void AddTopLevelWindow(HWND hwnd, bool atTop) {
     list.insert(list.begin(), hwnd);
   else
     list.push_back(hwnd);
+  KeepTopmostWindowsFirst();
+}
+
+void KeepTopmostWindowsFirst() {
+  auto& list = Windows().topLevel;
+  std::stable_partition(list.begin(), list.end(), [](HWND hwnd) {
+    WindowPtr window = FindWindowObject(hwnd);
+    return window && (window->exStyle & WS_EX_TOPMOST);
+  });
 }
 
 void RemoveTopLevelWindow(HWND hwnd) {

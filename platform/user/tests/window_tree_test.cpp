@@ -22,6 +22,29 @@ TEST_F(Tree, ChildrenAreListedInCreationOrderAndZOrderFollowsSetWindowPos) {
   EXPECT_EQ(GetDlgItem(top, 99), nullptr);
 }
 
+TEST_F(Tree, TopmostWindowsStayAboveOrdinaryOnesWhateverIsActivated) {
+  HWND dialog = TopWindow();
+  // A floating list as the grid makes it: a topmost child of the desktop over the dialog.
+  HWND list = CreateWindowEx(WS_EX_TOPMOST, "TestWindow", "", WS_CHILD | WS_BORDER, 40, 40, 80, 60,
+                             GetDesktopWindow(), nullptr, nullptr, nullptr);
+  ASSERT_NE(list, nullptr);
+  ShowWindow(list, SW_SHOWNA);
+  HWND later = TopWindow();  // an ordinary window made afterwards goes below it
+  EXPECT_EQ(GetWindow(dialog, GW_HWNDFIRST), list);
+  SetActiveWindow(dialog);
+  BringWindowToTop(dialog);
+  EXPECT_EQ(GetWindow(dialog, GW_HWNDFIRST), list);
+  EXPECT_EQ(GetWindow(list, GW_HWNDNEXT), dialog);
+  POINT overBoth{50, 50};
+  EXPECT_EQ(WindowFromPoint(overBoth), list);
+  // Leaving the topmost band puts it among the ordinary windows again.
+  SetWindowPos(list, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  BringWindowToTop(later);
+  EXPECT_EQ(GetWindow(list, GW_HWNDFIRST), later);
+  SetWindowPos(list, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(GetWindow(later, GW_HWNDFIRST), list);
+}
+
 TEST_F(Tree, ParentsOwnersAndEnumeration) {
   HWND top = TopWindow();
   HWND child = ChildWindow(top, 1);

@@ -30,9 +30,9 @@ constexpr UINT kReadShareAll = OF_READ | OF_SHARE_DENY_NONE;
 constexpr UINT kReadWriteShareAll = OF_READWRITE | OF_SHARE_DENY_NONE;
 constexpr UINT kSystemErrorCaption = 1002;
 constexpr size_t kHeaderSize = 4 * sizeof(WORD);
-// Offsets are 16-bit and a device mode is at most two 16-bit sizes long, so no sound file
-// comes near this; a larger one is not read into memory.
-constexpr long kLargestSoundFile = 0x30000;
+// Offsets are 16-bit and a device mode is at most two 16-bit sizes long, so nothing a file's
+// offsets can reach lies past this; bytes after it are never read.
+constexpr long kReachableBytes = 0x30000;
 // A device mode must at least hold its own size words to say how long it is.
 constexpr size_t kSmallestDevMode = offsetof(DEVMODE, dmFields);
 
@@ -120,12 +120,14 @@ std::vector<BYTE> BuildImage(const TPrintDialogData& data) {
   return image;
 }
 
-/* The whole file; nullopt when it cannot be opened or is too large to be a settings file. */
+/* The file, up to the last byte its offsets can reach; nullopt when it cannot be opened. A
+** longer file keeps whatever follows (a save never shortens it), so that part is not read
+** rather than taken for damage. */
 std::optional<std::vector<BYTE>> ReadWholeFile(const std::string& path) {
   TWWFile file;
   if (!file.Open(path.c_str(), kReadShareAll)) return std::nullopt;
-  long size = file.Size();
-  if (size < 0 || size > kLargestSoundFile) return std::vector<BYTE>();
+  long size = std::min(file.Size(), kReachableBytes);
+  if (size < 0) return std::vector<BYTE>();
   std::vector<BYTE> bytes(static_cast<size_t>(size));
   long read = file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
   bytes.resize(read > 0 ? static_cast<size_t>(read) : 0);

@@ -202,6 +202,22 @@ TEST_F(PrinterSettingsTest, ALongerOldFileIsOverwrittenFromItsStartAndReadByItsO
   EXPECT_TRUE(Boxes().Shown().empty());
 }
 
+/* Nothing a file's offsets can reach lies past its first 0x30000 bytes; a file grown larger
+** by bytes after that still reads by its offsets, rather than being taken for damaged at every
+** start (a rewrite from its start would never make it smaller). */
+TEST_F(PrinterSettingsTest, AVeryLargeFileIsReadByItsOffsets) {
+  DevModeWithExtra sample = SampleDevMode();
+  std::vector<BYTE> bytes = ExpectedImage("winspool", "Office Laser", "LPT1:", &sample, sizeof sample);
+  bytes.resize(0x40000, 0xEE);
+  WriteFile(kReportPrinterSettings, bytes);
+  TPrintDialogData loaded;
+  LoadPrinterSettings(nullptr, kReportPrinterSettings, loaded);
+  EXPECT_STREQ(loaded.GetDeviceName(), "Office Laser");
+  ASSERT_NE(loaded.GetDevMode(), nullptr);
+  EXPECT_EQ(std::memcmp(loaded.GetDevMode(), &sample, sizeof sample), 0);
+  EXPECT_TRUE(Boxes().Shown().empty());
+}
+
 TEST_F(PrinterSettingsTest, DamagedFilesAreReplacedByTheDefaultPrinter) {
   DevModeWithExtra sample = SampleDevMode();
   std::vector<BYTE> good = ExpectedImage("winspool", "Office Laser", "LPT1:", &sample, sizeof sample);

@@ -194,9 +194,12 @@ BOOL PrintDlg(LPPRINTDLG pd) {
       pd->nFromPage = answer.fromPage;
       pd->nToPage = answer.toPage;
     }
-    mode.dmCopies = static_cast<SHORT>(copies);
+    // The copies are made either by the driver (the mode's count) or by the program printing
+    // its pages again (nCopies), never both: the other count stays at one.
+    bool driverCopies = (pd->Flags & PD_USEDEVMODECOPIES) != 0;
+    mode.dmCopies = static_cast<SHORT>(driverCopies ? copies : 1);
     mode.dmFields |= DM_COPIES;
-    pd->nCopies = (pd->Flags & PD_USEDEVMODECOPIES) ? 1 : copies;
+    pd->nCopies = driverCopies ? 1 : copies;
   }
   return HandBack(*pd, printer, mode) ? TRUE : FALSE;
 }

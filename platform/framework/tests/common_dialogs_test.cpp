@@ -76,6 +76,22 @@ TEST_F(CommonDialogsTest, PrintDialogPageRangeDecidesThePagesPrinted) {
   EXPECT_EQ(printout.pages, std::vector<int>{2});
 }
 
+TEST_F(CommonDialogsTest, CopiesChosenInTheDialogArePrintedOnceEach) {
+  TPrinter printer;
+  UsePdf(printer);
+  answer.accepted = true;
+  answer.device = "PDF";
+  GdiDefaultDevMode("PDF", &answer.mode);
+  answer.copies = 2;
+  TPagesPrintout printout;
+  EXPECT_TRUE(printer.Print(nullptr, printout, true));
+  EXPECT_EQ(printout.pages, (std::vector<int>{1, 2, 3, 1, 2, 3}));
+  // The framework prints the copies, so the printer's mode (kept in the printer settings)
+  // must not ask the driver for them again.
+  ASSERT_NE(printer.GetSetup().GetDevMode(), nullptr);
+  EXPECT_EQ(printer.GetSetup().GetDevMode()->dmCopies, 1);
+}
+
 TEST_F(CommonDialogsTest, CancelledPrintDialogPrintsNothingAndShowsNoError) {
   TPrinter printer;
   UsePdf(printer);

@@ -134,12 +134,21 @@ TEST_F(PrintDialogTest, PrintingAnswersPagesCopiesAndADc) {
   EXPECT_TRUE(pd_.Flags & PD_PAGENUMS);
   EXPECT_EQ(pd_.nFromPage, 2);
   EXPECT_EQ(pd_.nToPage, 3);
+  // The program prints the copies itself, so the mode (and the DC made from it) asks for one.
   EXPECT_EQ(pd_.nCopies, 2);
-  EXPECT_EQ(ReadMode(pd_.hDevMode).dmCopies, 2);
+  EXPECT_EQ(ReadMode(pd_.hDevMode).dmCopies, 1);
   EXPECT_EQ(ReadNames(pd_.hDevNames).device, "PDF");
   ASSERT_TRUE(pd_.hDC);
   EXPECT_GT(GetDeviceCaps(pd_.hDC, HORZRES), 0);
   DeleteDC(pd_.hDC);
+  pd_.hDC = nullptr;
+
+  // A program that leaves the copies to the driver gets them in the mode and one in nCopies.
+  pd_.Flags = PD_USEDEVMODECOPIES | PD_NOSELECTION;
+  answers_.ChoosePrinter("PDF", [](PrintDialogAnswer& a) { a.copies = 3; });
+  ASSERT_TRUE(PrintDlg(&pd_));
+  EXPECT_EQ(pd_.nCopies, 1);
+  EXPECT_EQ(ReadMode(pd_.hDevMode).dmCopies, 3);
 }
 
 TEST_F(PrintDialogTest, BadBlocksAndUnknownPrintersAreRefusedSafely) {

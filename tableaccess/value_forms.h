@@ -7,9 +7,10 @@
 **
 ** Every helper that writes into a caller's buffer takes the buffer's size as its last
 ** argument and never writes past it (texts are cut and stay terminated). The defaults are the
-** smallest buffers callers are known to give: 16 bytes for dates, 32 for amounts, MAX_PATH for
-** paths; a caller with a larger buffer passes its size. The long and ordinal date forms do not
-** fit the smallest date buffer and take no default.
+** smallest buffers callers are known to give: 16 bytes for short dates and status names, 32 for
+** amounts; a caller with a larger buffer passes its size. The texts that may be longer than the
+** smallest buffer a caller gives take no default: the long and ordinal date forms, amounts in
+** words and paths (path buffers are up to MAX_PATH, some smaller).
 */
 #ifndef ZARNE_TABLEACCESS_VALUE_FORMS_H
 #define ZARNE_TABLEACCESS_VALUE_FORMS_H
@@ -25,7 +26,8 @@ constexpr LONG kBlankDate = INT32_MIN; /* 0x80000000 */
 /* Smallest buffers the callers give. */
 constexpr size_t kDateTextSize = 16;
 constexpr size_t kAmountTextSize = 32;
-/* Longest amount in words is about 105 bytes (see value_forms.cpp); this leaves room. */
+/* Longest amount in words is about 105 bytes (see value_forms.cpp); a buffer of this size
+   always holds it whole. */
 constexpr size_t kAmountWordsSize = 128;
 constexpr size_t kStatusTextSize = 16;
 
@@ -67,9 +69,9 @@ double RoundToCents(double value);
 
 /* ---- Words ---- */
 /* Appends the words for n in 0..999 to the text already in destination. */
-void HundredsInWords(int n, LPSTR destination, size_t size = kAmountWordsSize);
+void HundredsInWords(int n, LPSTR destination, size_t size);
 /* "One Thousand  and 00/100 Dollars"; empty for a negative amount or one above 42949672.94. */
-void AmountInWords(LPSTR destination, double amount, size_t size = kAmountWordsSize);
+void AmountInWords(LPSTR destination, double amount, size_t size);
 /* Ledger status names: 0 "Ready" to 7 "Balanced"; other codes give "". */
 void StatusText(LPSTR buffer, SHORT code, size_t size = kStatusTextSize);
 /* The code of a status name (case-sensitive), or -1. */
@@ -94,8 +96,7 @@ double LoanPayment(double principal, double annualRatePercent, int periodsPerYea
 
 /* ---- Paths and directories ---- */
 /* directory + "\" + name + "." + extension; a null part is skipped. */
-void BuildPath(LPSTR destination, LPCSTR directory, LPCSTR name, LPCSTR extension,
-               size_t size = MAX_PATH);
+void BuildPath(LPSTR destination, LPCSTR directory, LPCSTR name, LPCSTR extension, size_t size);
 /* Offers to create a missing directory; false (after saying so) when it stays missing. */
 BOOL EnsureDirectory(LPCSTR path);
 /* Creates every missing level of a path. */

@@ -288,15 +288,15 @@ TEST(ValueFormsLoan, PaymentsAndEdges) {
 
 TEST(ValueFormsPaths, BuildPath) {
   char path[MAX_PATH];
-  BuildPath(path, "C:\\ZARNE", "BUYER", "DB");
+  BuildPath(path, "C:\\ZARNE", "BUYER", "DB", sizeof path);
   EXPECT_STREQ("C:\\ZARNE\\BUYER.DB", path);
-  BuildPath(path, "C:\\ZARNE\\", "CHKFORM", ".DAT");
+  BuildPath(path, "C:\\ZARNE\\", "CHKFORM", ".DAT", sizeof path);
   EXPECT_STREQ("C:\\ZARNE\\CHKFORM.DAT", path);
-  BuildPath(path, "C:\\ZARNE", "NAME.", "zbi");
+  BuildPath(path, "C:\\ZARNE", "NAME.", "zbi", sizeof path);
   EXPECT_STREQ("C:\\ZARNE\\NAME.zbi", path);
-  BuildPath(path, "C:\\ZARNE", "BANK", nullptr);
+  BuildPath(path, "C:\\ZARNE", "BANK", nullptr, sizeof path);
   EXPECT_STREQ("C:\\ZARNE\\BANK", path);
-  BuildPath(path, nullptr, "BANK", "DB");
+  BuildPath(path, nullptr, "BANK", "DB", sizeof path);
   EXPECT_STREQ("BANK.DB", path);
   char small[12];
   BuildPath(small, "C:\\ZARNE", "SUMMARY1", "DB", sizeof small);

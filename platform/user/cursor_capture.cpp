@@ -201,6 +201,13 @@ BOOL ClipCursor(const RECT* rect) {
   return TRUE;
 }
 
+bool CursorConfinement(RECT* clip) {
+  PointerState& state = State();
+  if (!state.clipped) return false;
+  *clip = state.clip;
+  return true;
+}
+
 BOOL GetClipCursor(LPRECT rect) {
   if (!rect) return FALSE;
   PointerState& state = State();

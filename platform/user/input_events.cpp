@@ -19,6 +19,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace {
 
 std::string CharsOfKeyEvent(const QKeyEvent* event, int vk) {
@@ -76,6 +78,15 @@ HWND TopLevelOf(HWND hwnd) {
   return top;
 }
 
+/* Where the pointer is as far as the program can tell: inside the ClipCursor rectangle,
+** whose right and bottom edges lie just outside it. */
+QPoint ConfinedPoint(QPoint global) {
+  RECT clip;
+  if (!CursorConfinement(&clip)) return global;
+  return QPoint(std::clamp(global.x(), clip.left, std::max(clip.left, clip.right - 1)),
+                std::clamp(global.y(), clip.top, std::max(clip.top, clip.bottom - 1)));
+}
+
 /* Asks about activation before a click in a window of an inactive top-level window;
 ** answers false when the click is to be eaten. */
 bool ActivateForClick(HWND hwnd, UINT message) {
@@ -122,7 +133,7 @@ bool PostMouseInput(HWND origin, const QMouseEvent* event) {
   if (!target) target = origin;
   WindowPtr window = FindWindowObject(target);
   if (!window || !window->clientWidget) return false;
-  QPoint global = event->globalPosition().toPoint();
+  QPoint global = ConfinedPoint(event->globalPosition().toPoint());
   QPoint client = window->clientWidget->mapFromGlobal(global);
   bool doubleClicks = (window->windowClass->record.style & CS_DBLCLKS) != 0;
 

@@ -63,6 +63,9 @@ void PostKeyInput(HWND fallback, const QKeyEvent* event, bool press);
 ** window) and queues it; `origin` is the window whose widget received the event. Answers
 ** false when the click was eaten by activation (MA_*ANDEAT). */
 bool PostMouseInput(HWND origin, const QMouseEvent* event);
+/* The screen rectangle ClipCursor confines the pointer to; false while it is free. Qt
+** cannot hold the real pointer, so mouse input is held inside the rectangle instead. */
+bool CursorConfinement(RECT* clip);
 
 /* The SB_ code of a Qt scroll-bar action (-1 for none): window scroll bars and the
    scroll-bar control report the same codes. */

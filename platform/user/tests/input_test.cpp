@@ -150,6 +150,34 @@ TEST_F(Input, CaptureSendsEveryMouseMessageToTheCapturingWindow) {
   EXPECT_EQ(MessagesOf(a, {WM_CAPTURECHANGED}).size(), 1u);
 }
 
+TEST_F(Input, AConfinedPointerReportsPositionsOnlyInsideItsRectangle) {
+  // As a column is resized: the mouse captured and held in a strip from the column's edge.
+  HWND top = TopWindow();
+  HWND grid = ChildWindow(top, 1, 0, 0, 200, 100);
+  ProcessPendingMessages();
+  SetCapture(grid);
+  POINT origin{0, 0};
+  ClientToScreen(grid, &origin);
+  RECT strip{origin.x + 50, origin.y + 40, origin.x + 200, origin.y + 41};
+  ClipCursor(&strip);
+  ResetLog();
+  MouseMove(grid, 10, 90, Qt::LeftButton);   // left of and below the strip
+  MouseMove(grid, 300, 5, Qt::LeftButton);   // right of and above it
+  ClipCursor(nullptr);
+  MouseMove(grid, 10, 90, Qt::LeftButton);   // free again
+  ReleaseCapture();
+  // Each place the pointer reported, in order (a move may be reported more than once).
+  std::vector<std::pair<SHORT, SHORT>> places;
+  for (const auto& move : LoggedOf(WM_MOUSEMOVE)) {
+    std::pair<SHORT, SHORT> place{static_cast<SHORT>(LOWORD(move.lParam)),
+                                  static_cast<SHORT>(HIWORD(move.lParam))};
+    if (places.empty() || places.back() != place) places.push_back(place);
+  }
+  std::vector<std::pair<SHORT, SHORT>> expected = {
+      {50, 40}, {199, 40}, {10, 90}};  // the strip's right edge lies just outside it
+  EXPECT_EQ(places, expected);
+}
+
 TEST_F(Input, ClickingAnInactiveWindowAsksMouseActivateAndActivatesIt) {
   HWND first = TopWindow();
   HWND second = TopWindow();

@@ -197,7 +197,13 @@ BOOL SetCursorPos(int x, int y) {
 BOOL ClipCursor(const RECT* rect) {
   PointerState& state = State();
   state.clipped = rect != nullptr;
-  if (rect) state.clip = *rect;
+  if (rect) {
+    state.clip = *rect;
+    // The pointer moves into the rectangle at once.
+    POINT now;
+    GetCursorPos(&now);
+    SetCursorPos(now.x, now.y);
+  }
   return TRUE;
 }
 

@@ -159,7 +159,12 @@ TEST_F(Input, AConfinedPointerReportsPositionsOnlyInsideItsRectangle) {
   POINT origin{0, 0};
   ClientToScreen(grid, &origin);
   RECT strip{origin.x + 50, origin.y + 40, origin.x + 200, origin.y + 41};
+  SetCursorPos(origin.x, origin.y);
   ClipCursor(&strip);
+  POINT pointer;
+  GetCursorPos(&pointer);  // moved into the strip at once
+  EXPECT_EQ(pointer.x, strip.left);
+  EXPECT_EQ(pointer.y, strip.top);
   ResetLog();
   MouseMove(grid, 10, 90, Qt::LeftButton);   // left of and below the strip
   MouseMove(grid, 300, 5, Qt::LeftButton);   // right of and above it

@@ -167,15 +167,15 @@ TEST(TableCatalog, PrimaryKeysAndTheirLengths) {
     const EngineIndexDesc& primary = desc.indexes[0];
     EXPECT_STREQ(primary.name, "");
     EXPECT_EQ(primary.primary + primary.unique + primary.maintained, 3);
-    EXPECT_EQ(primary.caseInsensitive, 0);
-    EXPECT_EQ(primary.keyFieldCount, expected.keyFields);
-    EXPECT_EQ(primary.keyLength, expected.keyLength);
-    EXPECT_EQ(primary.blockSize, expected.blockSize);
+    EXPECT_EQ(WORD(primary.caseInsensitive), 0);
+    EXPECT_EQ(WORD(primary.keyFieldCount), expected.keyFields);
+    EXPECT_EQ(WORD(primary.keyLength), expected.keyLength);
+    EXPECT_EQ(WORD(primary.blockSize), expected.blockSize);
     // Key fields are 1..n; the length is their width (string characters, 8 per float, 2 per
     // 16-bit integer).
     int width = 0;
     for (int k = 0; k < 16; ++k) {
-      EXPECT_EQ(primary.keyFields[k], k < expected.keyFields ? k + 1 : 0);
+      EXPECT_EQ(WORD(primary.keyFields[k]), k < expected.keyFields ? k + 1 : 0);
       if (k >= expected.keyFields) continue;
       const EngineFieldDesc& key = desc.fields[k];
       width += key.type == ENGINE_FLD_STRING ? key.units1 : key.type == ENGINE_FLD_FLOAT ? 8 : 2;

@@ -29,8 +29,8 @@ TEST_F(LoadTabgen32, ExportsCreateZarneTableByNameAndCreatesOnTheHostSession) {
   ASSERT_NE(cursor, nullptr);
   EngineCursorProps props{};
   ASSERT_EQ(EngineGetCursorProps(cursor, &props), ENGINE_OK);
-  EXPECT_EQ(props.fieldCount, 2);
-  EXPECT_EQ(props.indexCount, 0);
+  EXPECT_EQ(WORD(props.fieldCount), 2);
+  EXPECT_EQ(WORD(props.indexCount), 0);
   EngineCloseCursor(&cursor);
 
   EXPECT_EQ(create(database_, "CHECKCTL.DB", directory.c_str()), 0);

@@ -72,29 +72,41 @@ bool TListBox::IsMultipleSel() const {
   return HWindow && (GetWindowLong(HWindow, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
 }
 
+bool TListBox::SortsItsItems() const {
+  return HWindow && (GetWindowLong(HWindow, GWL_STYLE) & LBS_SORT);
+}
+
 UINT TListBox::Transfer(void* buffer, TTransferDirection direction) {
   auto* data = static_cast<TListBoxData*>(buffer);
+  // A sorting list box places the strings its own way, so its selections go by their text;
+  // any other keeps the record's order, and its places tell equal strings apart.
+  bool byText = SortsItsItems();
   if (data && direction == tdSetData) {
     ClearList();
     for (size_t i = 0; i < data->GetStrings().size(); ++i) {
       int at = AddString(data->GetStrings()[i].c_str());
       if (at >= 0 && i < data->GetItemDatas().size()) SetItemData(at, data->GetItemDatas()[i]);
     }
-    // A sorting list box places the strings its own way: selections go by their text.
     SetSelIndex(-1);
+    const int count = static_cast<int>(data->GetStrings().size());
     for (int index : data->GetSelIndices()) {
-      int at = FindExactString(data->GetStrings()[static_cast<size_t>(index)].c_str());
+      if (index < 0 || index >= count) continue;  // a selection the record has no string for
+      int at = byText ? FindExactString(data->GetStrings()[static_cast<size_t>(index)].c_str()) : index;
       if (at < 0) continue;
       if (IsMultipleSel()) LB_SEND(LB_SETSEL, TRUE, at);
       else SetSelIndex(at);
     }
   } else if (data && direction == tdGetData) {
     data->ResetSelections();
+    auto take = [&](int at) {
+      if (byText) data->SelectString(GetString(at).c_str());
+      else data->Select(at);
+    };
     if (IsMultipleSel()) {
       for (int i = 0, n = GetCount(); i < n; ++i)
-        if (LB_SEND(LB_GETSEL, i, 0) > 0) data->SelectString(GetString(i).c_str());
+        if (LB_SEND(LB_GETSEL, i, 0) > 0) take(i);
     } else if (GetSelIndex() >= 0) {
-      data->SelectString(GetString(GetSelIndex()).c_str());
+      take(GetSelIndex());
     }
   }
   return sizeof(TListBoxData);
@@ -145,6 +157,10 @@ std::string TComboBox::GetString(int index) const {
   return std::string(text.data());
 }
 
+bool TComboBox::SortsItsItems() const {
+  return HWindow && (GetWindowLong(HWindow, GWL_STYLE) & CBS_SORT);
+}
+
 UINT TComboBox::Transfer(void* buffer, TTransferDirection direction) {
   auto* data = static_cast<TComboBoxData*>(buffer);
   if (data && direction == tdSetData) {
@@ -153,8 +169,12 @@ UINT TComboBox::Transfer(void* buffer, TTransferDirection direction) {
       int at = AddString(data->GetStrings()[i].c_str());
       if (at >= 0 && i < data->GetItemDatas().size()) SetItemData(at, data->GetItemDatas()[i]);
     }
-    int at = data->GetSelIndex() >= 0 ? FindExactString(data->GetSelection()) : -1;
-    if (at >= 0) SetSelIndex(at);
+    // A sorting combo box finds the chosen item by its text; any other keeps the record's
+    // order, so the chosen place is the item even when another has the same text.
+    int at = -1;
+    if (data->GetSelIndex() >= 0)
+      at = SortsItsItems() ? FindExactString(data->GetSelection()) : data->GetSelIndex();
+    if (at >= 0 && at < GetCount()) SetSelIndex(at);
     else SetText(data->GetSelection());
   } else if (data && direction == tdGetData) {
     // The list as the control holds it now, and its value: the selected item's text, or the

@@ -38,6 +38,11 @@ class TListBox : public TControl {
   bool IsMultipleSel() const;
 
   UINT Transfer(void* buffer, TTransferDirection direction) override;
+
+ protected:
+  /* Whether the control orders its items itself; if not, an item's place is its place in
+     the transfer record. */
+  virtual bool SortsItsItems() const;
 };
 
 class TComboBox : public TListBox {
@@ -73,6 +78,9 @@ class TComboBox : public TListBox {
 
   UINT Transfer(void* buffer, TTransferDirection direction) override;
   UINT TextLimit;
+
+ protected:
+  bool SortsItsItems() const override;
 };
 
 #endif

@@ -140,4 +140,39 @@ TEST_F(ControlsTest, SortingListsTransferTheirSelectionsByText) {
   EXPECT_STREQ(xfer.combo.GetSelection(), "S");
 }
 
+TEST_F(ControlsTest, ListsKeepingTheirOrderTellEqualStringsApartByPlace) {
+  // Twenty accounts of which the unused ones have no name: the place is the account.
+  struct TListsXfer {
+    TListBoxData list;
+    TComboBoxData combo;
+  } xfer;
+  TWindow owner(nullptr, "Accounts");
+  owner.Attr.Style = WS_POPUP;
+  auto* list = new TListBox(&owner, 102, 1, 30, 60, 80);
+  list->Attr.Style &= ~LBS_SORT;
+  auto* combo = new TComboBox(&owner, 103, 70, 1, 80, 100, CBS_DROPDOWNLIST, 0);
+  for (const char* name : {"Operating", "", "", "Trust", ""}) {
+    xfer.list.AddString(name);
+    xfer.combo.AddString(name);
+  }
+  xfer.list.Select(2);
+  xfer.combo.Select(4);
+  xfer.list.GetSelIndices().push_back(9);  // a place the record has no string for
+  owner.SetTransferBuffer(&xfer);
+  ASSERT_TRUE(owner.Create());
+  EXPECT_EQ(list->GetSelIndex(), 2);
+  EXPECT_EQ(combo->GetSelIndex(), 4);
+  owner.TransferData(tdGetData);
+  ASSERT_EQ(xfer.list.GetSelCount(), 1);
+  EXPECT_EQ(xfer.list.GetSelIndices()[0], 2);
+  EXPECT_EQ(xfer.combo.GetSelIndex(), 4);
+
+  list->SetSelIndex(4);
+  combo->SetSelIndex(1);
+  owner.TransferData(tdGetData);
+  ASSERT_EQ(xfer.list.GetSelCount(), 1);
+  EXPECT_EQ(xfer.list.GetSelIndices()[0], 4);
+  EXPECT_EQ(xfer.combo.GetSelIndex(), 1);
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 /*
 ** A window class of the program's own: the name GetClassName gives and the class record
-** GetWindowClass fills are what gets registered, once, for every window of that kind.
+** GetWindowClass fills are what gets registered, once, for every window of that kind, and
+** the background brush of that record is what the window is erased with.
 */
 #include "platform/framework/window.h"
 #include "platform/testing/gui_test.h"
@@ -22,6 +23,11 @@ class TCrossView : public TWindow {
     wc.style |= CS_HREDRAW | CS_VREDRAW;
     wc.hCursor = LoadCursor(nullptr, IDC_CROSS);
     wc.cbWndExtra = 12;
+    wc.hbrBackground = Background();
+  }
+  static HBRUSH Background() {
+    static HBRUSH green = CreateSolidBrush(RGB(0, 128, 0));
+    return green;
   }
   static int classRecordsAsked;
 };
@@ -41,10 +47,21 @@ TEST_F(WindowClassTest, OwnClassIsRegisteredFromItsRecordOnce) {
   EXPECT_EQ(registered.style & (CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS), UINT(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS));
   EXPECT_EQ(registered.hCursor, LoadCursor(nullptr, IDC_CROSS));
   EXPECT_EQ(registered.cbWndExtra, 12);
+  EXPECT_EQ(registered.hbrBackground, TCrossView::Background());
   EXPECT_EQ(TCrossView::classRecordsAsked, 1);
   // The extra bytes the record asked for are there to use.
   SetWindowLong(second.HWindow, 8, 0x1234);
   EXPECT_EQ(GetWindowLong(second.HWindow, 8), 0x1234);
+
+  first.Invalidate();
+  first.UpdateWindow();
+  QImage shot = GrabWindow(first.HWindow);
+  ASSERT_FALSE(shot.isNull());
+  POINT inside{20, 20};
+  ClientToScreen(first.HWindow, &inside);
+  RECT frame;
+  GetWindowRect(first.HWindow, &frame);
+  EXPECT_EQ(shot.pixelColor(inside.x - frame.left, inside.y - frame.top), QColor(0, 128, 0));
 }
 
 }  // namespace

@@ -104,6 +104,37 @@ TEST_F(EditInDialogs, CaseStylesHoldForPastedAndReplacedText) {
   EXPECT_EQ(TextOf(lower), "mixed");
 }
 
+TEST_F(EditInDialogs, PasswordEditMasksItsTextAndKeepsItOffTheClipboard) {
+  HWND top = TopWindow();
+  HWND secret = CreateEdit(top, 101, ES_PASSWORD | ES_AUTOHSCROLL);
+  PutOnClipboard(top, "before");
+  SetFocus(secret);
+  TypeText("s3cret");
+  EXPECT_EQ(TextOf(secret), "s3cret");  // the program reads what was typed
+  EXPECT_EQ(SendMessage(secret, EM_GETPASSWORDCHAR, 0, 0), '*');
+  SendMessage(secret, EM_SETSEL, 0, -1);
+  SendMessage(secret, WM_COPY, 0, 0);
+  PressKey('C', Qt::ControlModifier);
+  PressKey(VK_INSERT, Qt::ControlModifier);
+  ASSERT_TRUE(OpenClipboard(top));
+  HANDLE block = GetClipboardData(CF_TEXT);
+  std::string held = block ? static_cast<const char*>(GlobalLock(block)) : "";
+  if (block) GlobalUnlock(block);
+  CloseClipboard();
+  EXPECT_EQ(held, "before");
+  // Without its mask character the field is an ordinary edit again.
+  SendMessage(secret, EM_SETPASSWORDCHAR, 0, 0);
+  EXPECT_EQ(SendMessage(secret, EM_GETPASSWORDCHAR, 0, 0), 0);
+  SendMessage(secret, EM_SETSEL, 0, -1);
+  SendMessage(secret, WM_COPY, 0, 0);
+  ASSERT_TRUE(OpenClipboard(top));
+  block = GetClipboardData(CF_TEXT);
+  held = block ? static_cast<const char*>(GlobalLock(block)) : "";
+  if (block) GlobalUnlock(block);
+  CloseClipboard();
+  EXPECT_EQ(held, "s3cret");
+}
+
 TEST_F(EditInDialogs, SingleLineWithoutAutoHScrollStopsAtItsWidth) {
   HWND top = TopWindow();
   HWND narrow = CreateEdit(top, 101, 0, 60);

@@ -181,6 +181,15 @@ TEST_F(EditInDialogs, FormattingRectangleAndScrollNotifications) {
   EXPECT_EQ(SendMessage(multi, EM_GETFIRSTVISIBLELINE, 0, 0), 6);
   std::vector<WORD> codes = Notifications(top, multi);
   EXPECT_EQ(std::count(codes.begin(), codes.end(), EN_VSCROLL), 2);
+
+  // A line wider than the field scrolls sideways and says so.
+  HWND wide = CreateEdit(top, 102, ES_MULTILINE | ES_AUTOHSCROLL | WS_HSCROLL, 150, 60);
+  SetWindowText(wide, std::string(200, 'W').c_str());
+  MessageLog().clear();
+  SendMessage(wide, EM_LINESCROLL, 10, 0);
+  codes = Notifications(top, wide);
+  EXPECT_NE(std::find(codes.begin(), codes.end(), EN_HSCROLL), codes.end());
+  EXPECT_GT(GetScrollPos(wide, SB_HORZ), 0);
 }
 
 TEST_F(EditInDialogs, MultiLineEditLeavesEnterEscAndTabToItsDialog) {

@@ -1,7 +1,8 @@
 /*
 ** Edit control as the dialogs use it: a subclass that filters what is typed and pasted,
-** the styles that shape inserted text (case, width without ES_AUTOHSCROLL), the formatting
-** rectangle, scrolling notifications and the keys a multi-line edit leaves to its dialog.
+** the styles that shape inserted text (case, width without ES_AUTOHSCROLL), the password
+** mask, the formatting rectangle, scrolling notifications and the keys a multi-line edit
+** leaves to its dialog.
 */
 #include "platform/user/tests/window_test_fixture.h"
 

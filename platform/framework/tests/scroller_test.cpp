@@ -50,6 +50,30 @@ TEST_F(ScrollerTest, PageSizeFollowsTheClientAndPositionsStayInRange) {
   EXPECT_EQ(maxPos, 139 - s.YPage);
 }
 
+TEST_F(ScrollerTest, ShorterRangesAndLargerUnitsPullThePositionBack) {
+  TScrolledView view;
+  ASSERT_TRUE(view.Create());
+  TScroller& s = *view.Scroller;
+  s.ScrollTo(40, 100);
+  ASSERT_EQ(s.YPos, 100);
+  s.SetRange(72, 20);
+  EXPECT_EQ(s.YPos, 20 - s.YPage);
+  EXPECT_EQ(GetScrollPos(view.HWindow, SB_VERT), 20 - s.YPage);
+  int minPos = 0, maxPos = 0;
+  GetScrollRange(view.HWindow, SB_VERT, &minPos, &maxPos);
+  EXPECT_EQ(maxPos, 20 - s.YPage);
+  // Doubling the unit halves the page in units; the position stays within the new limit.
+  int oldPage = s.XPage;
+  s.SetUnits(16, 24);
+  EXPECT_EQ(s.XPage, view.GetClientRect().Width() / 16);
+  EXPECT_LT(s.XPage, oldPage);
+  EXPECT_LE(s.XPos, s.XMax());
+  // A range smaller than a page leaves nothing to scroll.
+  s.SetRange(1, 1);
+  EXPECT_EQ(s.XPos, 0);
+  EXPECT_EQ(s.YPos, 0);
+}
+
 TEST_F(ScrollerTest, ScrollMessagesMoveByLineAndPageAndThumb) {
   TScrolledView view;
   ASSERT_TRUE(view.Create());

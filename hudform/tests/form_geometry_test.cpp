@@ -76,8 +76,8 @@ void ExpectRow(PrintTable table, int code, int x, int y, unsigned align, unsigne
   ASSERT_NE(row, nullptr) << code;
   EXPECT_EQ(row->x, x) << code;
   EXPECT_EQ(row->y, y) << code;
-  EXPECT_EQ(row->align, align) << code;
-  EXPECT_EQ(row->side, side) << code;
+  EXPECT_EQ(unsigned{row->align}, align) << code;
+  EXPECT_EQ(unsigned{row->side}, side) << code;
 }
 
 }  // namespace
@@ -270,8 +270,8 @@ TEST(PrintedPages, GeneratedTablesMatchTheDescription) {
       EXPECT_EQ(generated[i].code, rows[i].code);
       EXPECT_EQ(generated[i].x, rows[i].x);
       EXPECT_EQ(generated[i].y, rows[i].y);
-      EXPECT_EQ(generated[i].align, rows[i].align);
-      EXPECT_EQ(generated[i].side, rows[i].side);
+      EXPECT_EQ(unsigned{generated[i].align}, unsigned{rows[i].align});
+      EXPECT_EQ(unsigned{generated[i].side}, unsigned{rows[i].side});
     }
   };
   same(kHudPage1, PrintTable::Page1);

@@ -46,8 +46,8 @@ void ExpectSameVariables(const ScriptRun& looped, const ScriptRun& unrolled,
   for (const char* name : {"x", "hits"}) {
     const ScriptDecimal& read = unrolled.locals.at(name).value;
     const ScriptDecimal& compiled = looped.locals.at(name).value;
-    EXPECT_EQ(compiled.mantissa, read.mantissa) << name << " after " << expression;
-    EXPECT_EQ(compiled.exponent, read.exponent) << name << " after " << expression;
+    EXPECT_EQ(int64_t{compiled.mantissa}, int64_t{read.mantissa}) << name << " after " << expression;
+    EXPECT_EQ(int32_t{compiled.exponent}, int32_t{read.exponent}) << name << " after " << expression;
   }
 }
 

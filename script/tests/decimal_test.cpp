@@ -162,14 +162,14 @@ TEST(ScriptDecimal, GeneratedExpressionsMatchTheIndependentReference) {
       long long mantissa;
       int exponent;
       parts >> mantissa >> exponent;
-      EXPECT_EQ(got.mantissa, mantissa) << expression;
-      EXPECT_EQ(got.exponent, exponent) << expression;
+      EXPECT_EQ(static_cast<long long>(got.mantissa), mantissa) << expression;
+      EXPECT_EQ(static_cast<int>(got.exponent), exponent) << expression;
       // The second pass of a loop runs the expression from its compiled form.
       std::string looped = "n = 0\nwhile n < 2\nx = " + expression + "\nn = n + 1\nendwhile";
       ScriptRun twice = RunCapturing(looped.c_str());
       ASSERT_TRUE(twice.boxes.empty()) << expression;
-      EXPECT_EQ(twice.locals["x"].value.mantissa, mantissa) << "compiled: " << expression;
-      EXPECT_EQ(twice.locals["x"].value.exponent, exponent) << "compiled: " << expression;
+      EXPECT_EQ(static_cast<long long>(twice.locals["x"].value.mantissa), mantissa) << "compiled: " << expression;
+      EXPECT_EQ(static_cast<int>(twice.locals["x"].value.exponent), exponent) << "compiled: " << expression;
     } else {
       EXPECT_EQ(got.ToText(), expected) << expression;
     }

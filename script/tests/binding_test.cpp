@@ -72,6 +72,26 @@ TEST_F(ScriptBinding, WritesBackRoundedAndRecalculatesAfterEachStore) {
   EXPECT_EQ(run.locals["Price"].value.ToText(), "-2.345");
 }
 
+// Cents beyond the 32-bit range: a write-back that rounded through a 32-bit count of cents
+// would wrap or refuse these amounts.
+TEST_F(ScriptBinding, MoneyWriteBackRoundsLargeAmountsToCents) {
+  const struct {
+    const char* value;
+    double stored;
+  } cases[] = {
+      {"21474836.475", 21474836.48},
+      {"-21474836.485", -21474836.49},
+      {"98765432109.995", 98765432110.00},
+  };
+  for (const auto& c : cases) {
+    std::string script = std::string("Price = ") + c.value;
+    ScriptRun run = Run(script.c_str());
+    ASSERT_TRUE(run.boxes.empty()) << c.value << ": " << run.boxes[0].text;
+    EXPECT_DOUBLE_EQ(binding.Field("Price").real, c.stored) << c.value;
+  }
+  EXPECT_EQ(binding.StoredCount("Price"), 3);
+}
+
 TEST_F(ScriptBinding, StrprevAndStrpostWriteBackToo) {
   binding.Field("Buyer$").text = "Ann Lee, Trustee";
   ScriptRun run = Run("s$ = Buyer$\nstrprev Buyer$ s$ \",\"");

@@ -13,11 +13,12 @@
 namespace zarne::gdi {
 
 TextLayout::TextLayout(DeviceContext& dc)
-    : dc_(dc), font_(CurrentQFont(dc)), metrics_(font_), scaleX_(std::abs(ScaleX(dc.state))),
+    : dc_(dc), realized_(CurrentRealizedFont(dc)), scaleX_(std::abs(ScaleX(dc.state))),
       scaleY_(std::abs(ScaleY(dc.state))) {
   // The cell height is the rounded sum, so ascent and descent add up to it.
-  double cell = std::round(metrics_.ascent() + metrics_.descent());
-  descent_ = std::round(metrics_.descent());
+  const QFontMetricsF& metrics = realized_->metrics();
+  double cell = std::round(metrics.ascent() + metrics.descent());
+  descent_ = std::round(metrics.descent());
   ascent_ = cell - descent_;
 }
 
@@ -25,12 +26,13 @@ double TextLayout::averageCharWidth() const {
   static constexpr int kLetterWeights[26] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20,
                                              56, 56, 17, 4,  49, 56,  71, 31, 10, 18, 3,  18, 2};
   static constexpr int kSpaceWeight = 166;
-  double sum = kSpaceWeight * metrics_.horizontalAdvance(QChar(' '));
-  for (int i = 0; i < 26; ++i) sum += kLetterWeights[i] * metrics_.horizontalAdvance(QChar('a' + i));
+  const QFontMetricsF& metrics = realized_->metrics();
+  double sum = kSpaceWeight * metrics.horizontalAdvance(QChar(' '));
+  for (int i = 0; i < 26; ++i) sum += kLetterWeights[i] * metrics.horizontalAdvance(QChar('a' + i));
   return sum / 1000.0;
 }
 
-double TextLayout::width(const QString& text) const { return metrics_.horizontalAdvance(text); }
+double TextLayout::width(const QString& text) const { return realized_->width(text); }
 
 LONG TextLayout::toLogicalX(double device) const { return static_cast<LONG>(std::lround(device / scaleX_)); }
 LONG TextLayout::toLogicalY(double device) const { return static_cast<LONG>(std::lround(device / scaleY_)); }
@@ -43,7 +45,7 @@ void TextLayout::paint(DcPainter& painter, QPointF topLeft, const QString& text,
   if (dc_.state.bkMode == OPAQUE)
     painter->fillRect(QRectF(origin.x(), origin.y(), std::ceil(textWidth), height()), ColorOf(dc_.state.bkColor));
   painter->setPen(ColorOf(dc_.state.textColor));
-  painter->setFont(font_);
+  painter->setFont(realized_->font());
   double baseline = origin.y() + ascent_;
   if (!advances) {
     painter->drawText(QPointF(origin.x(), baseline), text);

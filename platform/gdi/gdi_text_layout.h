@@ -6,9 +6,12 @@
 #ifndef ZARNE_PLATFORM_GDI_GDI_TEXT_LAYOUT_H
 #define ZARNE_PLATFORM_GDI_GDI_TEXT_LAYOUT_H
 
+#include "platform/gdi/gdi_font_cache.h"
 #include "platform/gdi/gdi_internal.h"
 
 #include <QFontMetricsF>
+
+#include <memory>
 
 namespace zarne::gdi {
 
@@ -23,8 +26,8 @@ class TextLayout {
   /* The platform's average character width: lower-case letters and the space weighted by
      their frequency in English text (fixed-pitch fonts: the one width). */
   double averageCharWidth() const;
-  const QFont& font() const { return font_; }
-  const QFontMetricsF& metrics() const { return metrics_; }
+  const QFont& font() const { return realized_->font(); }
+  const QFontMetricsF& metrics() const { return realized_->metrics(); }
   LONG toLogicalX(double device) const;
   LONG toLogicalY(double device) const;
   /* Paints text whose cell's top-left corner is at a device point; `advances` (logical
@@ -33,8 +36,7 @@ class TextLayout {
 
  private:
   DeviceContext& dc_;
-  QFont font_;
-  QFontMetricsF metrics_;
+  std::shared_ptr<RealizedFont> realized_;
   double scaleX_;
   double scaleY_;
   double ascent_ = 0;

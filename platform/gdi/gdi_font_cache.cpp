@@ -1,0 +1,57 @@
+/*
+** Realised fonts kept between text calls, looked up by the logical font's bytes, the device
+** scale and whether the device is a raster. Both tables are bounded: when one fills it is
+** emptied and refilled, as the fonts and captions in use change rarely.
+*/
+#include "platform/gdi/gdi_font_cache.h"
+
+#include <cstring>
+#include <string>
+#include <unordered_map>
+
+namespace zarne::gdi {
+
+namespace {
+
+constexpr size_t kMaxFonts = 64;
+constexpr qsizetype kMaxWidthsPerFont = 8192;
+
+std::string KeyOf(const LOGFONT& font, double scale, bool raster) {
+  // The face name is compared up to its NUL only, so bytes after it cannot split a font.
+  LOGFONT normalised = font;
+  size_t faceLength = strnlen(font.lfFaceName, LF_FACESIZE);
+  std::memset(normalised.lfFaceName + faceLength, 0, LF_FACESIZE - faceLength);
+  std::string key(reinterpret_cast<const char*>(&normalised), sizeof normalised);
+  key.append(reinterpret_cast<const char*>(&scale), sizeof scale);
+  key.push_back(raster ? 'r' : 'v');
+  return key;
+}
+
+}  // namespace
+
+RealizedFont::RealizedFont(const QFont& font) : font_(font), metrics_(font_) {}
+
+double RealizedFont::width(const QString& text) {
+  auto found = widths_.constFind(text);
+  if (found != widths_.constEnd()) return found.value();
+  if (widths_.size() >= kMaxWidthsPerFont) widths_.clear();
+  double measured = metrics_.horizontalAdvance(text);
+  widths_.insert(text, measured);
+  return measured;
+}
+
+std::shared_ptr<RealizedFont> CurrentRealizedFont(const DeviceContext& dc) {
+  static std::unordered_map<std::string, std::shared_ptr<RealizedFont>> fonts;
+  const LOGFONT logFont = LogFontOf(dc.state.font);
+  const double scale = ScaleY(dc.state);
+  const bool raster = dc.kind != DcKind::Printer;
+  std::string key = KeyOf(logFont, scale, raster);
+  auto found = fonts.find(key);
+  if (found != fonts.end()) return found->second;
+  if (fonts.size() >= kMaxFonts) fonts.clear();  // callers keep their own share alive
+  auto realized = std::make_shared<RealizedFont>(RealizeFont(logFont, scale, raster));
+  fonts.emplace(std::move(key), realized);
+  return realized;
+}
+
+}  // namespace zarne::gdi

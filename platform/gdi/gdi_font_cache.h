@@ -1,0 +1,40 @@
+/*
+** Realised fonts kept between text calls: a logical font realised for one device scale,
+** its metrics and the widths of the strings measured with it. Realising a font and shaping
+** a string are most of what a text call costs, and windows repaint the same captions with
+** the same few fonts over and over. Private to the library; GUI thread only.
+*/
+#ifndef ZARNE_PLATFORM_GDI_GDI_FONT_CACHE_H
+#define ZARNE_PLATFORM_GDI_GDI_FONT_CACHE_H
+
+#include "platform/gdi/gdi_internal.h"
+
+#include <QFontMetricsF>
+#include <QHash>
+#include <QString>
+
+#include <memory>
+
+namespace zarne::gdi {
+
+class RealizedFont {
+ public:
+  explicit RealizedFont(const QFont& font);
+  const QFont& font() const { return font_; }
+  const QFontMetricsF& metrics() const { return metrics_; }
+  /* The advance of a string, shaped once and remembered. */
+  double width(const QString& text);
+
+ private:
+  QFont font_;
+  QFontMetricsF metrics_;
+  QHash<QString, double> widths_;
+};
+
+/* The realisation of the DC's selected font at the DC's scale, shared by every call that
+   asks for the same font, scale and kind of device. */
+std::shared_ptr<RealizedFont> CurrentRealizedFont(const DeviceContext& dc);
+
+}  // namespace zarne::gdi
+
+#endif

@@ -40,6 +40,17 @@ double RealizedFont::width(const QString& text) {
   return measured;
 }
 
+double RealizedFont::averageCharWidth() {
+  static constexpr int kLetterWeights[26] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20,
+                                             56, 56, 17, 4,  49, 56,  71, 31, 10, 18, 3,  18, 2};
+  static constexpr int kSpaceWeight = 166;
+  if (averageCharWidth_ >= 0) return averageCharWidth_;
+  double sum = kSpaceWeight * metrics_.horizontalAdvance(QChar(' '));
+  for (int i = 0; i < 26; ++i) sum += kLetterWeights[i] * metrics_.horizontalAdvance(QChar('a' + i));
+  averageCharWidth_ = sum / 1000.0;
+  return averageCharWidth_;
+}
+
 std::shared_ptr<RealizedFont> CurrentRealizedFont(const DeviceContext& dc) {
   static std::unordered_map<std::string, std::shared_ptr<RealizedFont>> fonts;
   const LOGFONT logFont = LogFontOf(dc.state.font);

@@ -24,11 +24,15 @@ class RealizedFont {
   const QFontMetricsF& metrics() const { return metrics_; }
   /* The advance of a string, shaped once and remembered. */
   double width(const QString& text);
+  /* The platform's average character width: lower-case letters and the space weighted by
+     their frequency in English text; worked out once. */
+  double averageCharWidth();
 
  private:
   QFont font_;
   QFontMetricsF metrics_;
   QHash<QString, double> widths_;
+  double averageCharWidth_ = -1;  // not yet worked out
 };
 
 /* The realisation of the DC's selected font at the DC's scale, shared by every call that

@@ -22,15 +22,7 @@ TextLayout::TextLayout(DeviceContext& dc)
   ascent_ = cell - descent_;
 }
 
-double TextLayout::averageCharWidth() const {
-  static constexpr int kLetterWeights[26] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20,
-                                             56, 56, 17, 4,  49, 56,  71, 31, 10, 18, 3,  18, 2};
-  static constexpr int kSpaceWeight = 166;
-  const QFontMetricsF& metrics = realized_->metrics();
-  double sum = kSpaceWeight * metrics.horizontalAdvance(QChar(' '));
-  for (int i = 0; i < 26; ++i) sum += kLetterWeights[i] * metrics.horizontalAdvance(QChar('a' + i));
-  return sum / 1000.0;
-}
+double TextLayout::averageCharWidth() const { return realized_->averageCharWidth(); }
 
 double TextLayout::width(const QString& text) const { return realized_->width(text); }
 

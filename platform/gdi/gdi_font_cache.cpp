@@ -5,6 +5,8 @@
 */
 #include "platform/gdi/gdi_font_cache.h"
 
+#include <QTextLayout>
+
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -15,6 +17,35 @@ namespace {
 
 constexpr size_t kMaxFonts = 64;
 constexpr qsizetype kMaxWidthsPerFont = 8192;
+constexpr qsizetype kMaxGlyphRunsPerFont = 4096;
+
+/* Tabs, line ends and other controls are laid out differently by a text layout than by a
+   painter's single-line drawing, so such text is not shaped ahead. */
+bool PlainText(const QString& text) {
+  for (QChar c : text)
+    if (c.unicode() < 0x20 || c.unicode() == 0x7F) return false;
+  return true;
+}
+
+/* The glyph runs of one line of text with the baseline of its origin at y = 0. */
+QList<QGlyphRun> ShapeLine(const QString& text, const QFont& font) {
+  QTextLayout layout(text, font);
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  option.setTextDirection(Qt::LeftToRight);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  layout.endLayout();
+  QList<QGlyphRun> runs = layout.glyphRuns();
+  const QPointF lift(0, line.isValid() ? line.ascent() : 0);
+  for (QGlyphRun& run : runs) {
+    QList<QPointF> positions = run.positions();
+    for (QPointF& position : positions) position -= lift;
+    run.setPositions(positions);
+  }
+  return runs;
+}
 
 std::string KeyOf(const LOGFONT& font, double scale, bool raster) {
   // The face name is compared up to its NUL only, so bytes after it cannot split a font.
@@ -49,6 +80,15 @@ double RealizedFont::averageCharWidth() {
   for (int i = 0; i < 26; ++i) sum += kLetterWeights[i] * metrics_.horizontalAdvance(QChar('a' + i));
   averageCharWidth_ = sum / 1000.0;
   return averageCharWidth_;
+}
+
+const QList<QGlyphRun>* RealizedFont::glyphs(const QString& text) {
+  // Decorations drawn along glyph runs can end a pixel apart from the painter's own.
+  if (font_.underline() || font_.strikeOut() || font_.overline() || !PlainText(text)) return nullptr;
+  auto found = glyphs_.constFind(text);
+  if (found != glyphs_.constEnd()) return &found.value();
+  if (glyphs_.size() >= kMaxGlyphRunsPerFont) glyphs_.clear();
+  return &glyphs_.insert(text, ShapeLine(text, font_)).value();
 }
 
 std::shared_ptr<RealizedFont> CurrentRealizedFont(const DeviceContext& dc) {

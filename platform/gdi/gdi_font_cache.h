@@ -10,7 +10,9 @@
 #include "platform/gdi/gdi_internal.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -27,12 +29,17 @@ class RealizedFont {
   /* The platform's average character width: lower-case letters and the space weighted by
      their frequency in English text; worked out once. */
   double averageCharWidth();
+  /* The shaped glyphs of a string, placed from a baseline origin at (0, 0), shaped once and
+     remembered; null where glyph runs would not paint what QPainter::drawText paints
+     (control characters, underlined or struck-out fonts): such text is drawn as before. */
+  const QList<QGlyphRun>* glyphs(const QString& text);
 
  private:
   QFont font_;
   QFontMetricsF metrics_;
   QHash<QString, double> widths_;
   double averageCharWidth_ = -1;  // not yet worked out
+  QHash<QString, QList<QGlyphRun>> glyphs_;
 };
 
 /* The realisation of the DC's selected font at the DC's scale, shared by every call that

@@ -40,7 +40,12 @@ void TextLayout::paint(DcPainter& painter, QPointF topLeft, const QString& text,
   painter->setFont(realized_->font());
   double baseline = origin.y() + ascent_;
   if (!advances) {
-    painter->drawText(QPointF(origin.x(), baseline), text);
+    const QList<QGlyphRun>* runs = realized_->glyphs(text);
+    if (!runs) {
+      painter->drawText(QPointF(origin.x(), baseline), text);
+      return;
+    }
+    for (const QGlyphRun& run : *runs) painter->drawGlyphRun(QPointF(origin.x(), baseline), run);
     return;
   }
   double x = origin.x();

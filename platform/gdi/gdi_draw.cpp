@@ -58,7 +58,8 @@ QRect AxisRun(QPoint from, QPoint to) {
 void StrokeSegment(DcPainter& painter, const DeviceContext& dc, QPoint from, QPoint to) {
   QPen pen = QPenOf(dc, dc.state.pen);
   if (pen.style() == Qt::NoPen) return;
-  if (pen.style() == Qt::SolidLine && pen.width() == 1 && dc.state.rop2 == R2_COPYPEN &&
+  // Only on pixels: a printer's line straddles its coordinate rather than filling below it.
+  if (painter.raster() && pen.style() == Qt::SolidLine && pen.width() == 1 && dc.state.rop2 == R2_COPYPEN &&
       (from.x() == to.x() || from.y() == to.y())) {
     if (from != to) painter->fillRect(AxisRun(from, to), pen.color());
     return;

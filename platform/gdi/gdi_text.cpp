@@ -40,7 +40,8 @@ void TextLayout::paint(DcPainter& painter, QPointF topLeft, const QString& text,
   painter->setFont(realized_->font());
   double baseline = origin.y() + ascent_;
   if (!advances) {
-    const QList<QGlyphRun>* runs = realized_->glyphs(text);
+    // Printers and PDF files keep the painter's text, which carries the characters too.
+    const QList<QGlyphRun>* runs = painter.raster() ? realized_->glyphs(text) : nullptr;
     if (!runs) {
       painter->drawText(QPointF(origin.x(), baseline), text);
       return;

@@ -7,6 +7,7 @@
 
 #include <QTextLayout>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -60,7 +61,11 @@ std::string KeyOf(const LOGFONT& font, double scale, bool raster) {
 
 }  // namespace
 
-RealizedFont::RealizedFont(const QFont& font) : font_(font), metrics_(font_) {}
+RealizedFont::RealizedFont(const QFont& font) : font_(font), metrics_(font_) {
+  double cell = std::round(metrics_.ascent() + metrics_.descent());
+  descent_ = std::round(metrics_.descent());
+  ascent_ = cell - descent_;
+}
 
 double RealizedFont::width(const QString& text) {
   auto found = widths_.constFind(text);

@@ -24,6 +24,10 @@ class RealizedFont {
   explicit RealizedFont(const QFont& font);
   const QFont& font() const { return font_; }
   const QFontMetricsF& metrics() const { return metrics_; }
+  /* Whole-pixel ascent and descent; the cell height is their rounded sum, so they add up
+     to it. */
+  double ascent() const { return ascent_; }
+  double descent() const { return descent_; }
   /* The advance of a string, shaped once and remembered. */
   double width(const QString& text);
   /* The platform's average character width: lower-case letters and the space weighted by
@@ -37,6 +41,8 @@ class RealizedFont {
  private:
   QFont font_;
   QFontMetricsF metrics_;
+  double ascent_ = 0;
+  double descent_ = 0;
   QHash<QString, double> widths_;
   double averageCharWidth_ = -1;  // not yet worked out
   QHash<QString, QList<QGlyphRun>> glyphs_;

@@ -15,11 +15,8 @@ namespace zarne::gdi {
 TextLayout::TextLayout(DeviceContext& dc)
     : dc_(dc), realized_(CurrentRealizedFont(dc)), scaleX_(std::abs(ScaleX(dc.state))),
       scaleY_(std::abs(ScaleY(dc.state))) {
-  // The cell height is the rounded sum, so ascent and descent add up to it.
-  const QFontMetricsF& metrics = realized_->metrics();
-  double cell = std::round(metrics.ascent() + metrics.descent());
-  descent_ = std::round(metrics.descent());
-  ascent_ = cell - descent_;
+  ascent_ = realized_->ascent();
+  descent_ = realized_->descent();
 }
 
 double TextLayout::averageCharWidth() const { return realized_->averageCharWidth(); }

@@ -119,10 +119,6 @@ QFont RealizeFont(const LOGFONT& logFont, double deviceUnitsPerLogical, bool ras
   return font;
 }
 
-QFont CurrentQFont(const DeviceContext& dc) {
-  return RealizeFont(LogFontOf(dc.state.font), ScaleY(dc.state), dc.kind != DcKind::Printer);
-}
-
 std::string RealizedFaceName(const LOGFONT& font) {
   Family family;
   if (KnownFace(font, &family)) return std::string(font.lfFaceName, strnlen(font.lfFaceName, LF_FACESIZE));

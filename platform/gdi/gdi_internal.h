@@ -134,7 +134,6 @@ bool IsNullBrush(HGDIOBJ brush);
 LOGFONT LogFontOf(HGDIOBJ font);
 /* A logical font realised for a device scale (device pixels per logical unit). */
 QFont RealizeFont(const LOGFONT& font, double deviceUnitsPerLogical, bool raster);
-QFont CurrentQFont(const DeviceContext& dc);
 /* tmPitchAndFamily of a logical font's realisation. */
 BYTE TextMetricPitchAndFamily(const LOGFONT& font);
 /* The face GetTextFace answers for a logical font. */

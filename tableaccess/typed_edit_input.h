@@ -10,8 +10,6 @@
 
 #include <string>
 
-using TKeyRule = TKeyVerdict (*)(UINT key, const std::string& text, UINT selStart, UINT selEnd);
-
 /* The rule's verdict for the key at the box's current selection; a refusal beeps. True when
 ** the key is to go on to the edit control. */
 bool AdmitKey(TEdit& box, TKeyRule rule, UINT key);

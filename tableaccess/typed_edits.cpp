@@ -73,17 +73,54 @@ bool HoldsDecimal(const TEdit& box) {
   return text.size() <= TransferText(box).size() && IsDecimalNumberText(WithoutCommas(text));
 }
 
+/* The 8-byte transfer of a decimal box, shown with the given decimals and commas. */
+UINT TransferDecimal(TEdit& box, void* buffer, TTransferDirection direction, int decimals) {
+  double value = 0;
+  if (!buffer) return sizeof value;
+  if (direction == tdGetData) {
+    if (HoldsDecimal(box) && ReadDecimal(box, value)) std::memcpy(buffer, &value, sizeof value);
+  } else if (direction == tdSetData) {
+    std::memcpy(&value, buffer, sizeof value);
+    box.SetText(DecimalText(value, decimals).c_str());
+  }
+  return sizeof value;
+}
+
 }  // namespace
+
+/* ---- What the four boxes share ---- */
+
+TTypedEdit::TTypedEdit(TWindow* parent, int resourceId, UINT textLimit, TModule* module,
+                       TKeyRule rule)
+    : TEdit(parent, resourceId, textLimit, module), keyRule_(rule) {}
+
+void TTypedEdit::SetupWindow() {
+  TEdit::SetupWindow();
+  LowerFormattingRect(*this);
+}
+
+void TTypedEdit::EvChar(UINT key, UINT repeatCount, UINT flags) {
+  if (AdmitKey(*this, keyRule_, key)) TEdit::EvChar(key, repeatCount, flags);
+}
+
+void TTypedEdit::EvKeyDown(UINT key, UINT repeatCount, UINT flags) {
+  if (!PasteKeyTakenOver(*this, key)) TEdit::EvKeyDown(key, repeatCount, flags);
+}
+
+LRESULT TTypedEdit::EvPaste(WPARAM, LPARAM) {
+  return AdmitPaste(*this, keyRule_) ? DefaultProcessing() : 0;
+}
+
+DEFINE_RESPONSE_TABLE1(TTypedEdit, TEdit)
+  EV_WM_CHAR,
+  EV_WM_KEYDOWN,
+  EV_MESSAGE(WM_PASTE, EvPaste),
+END_RESPONSE_TABLE;
 
 /* ---- TWWDate ---- */
 
 TWWDate::TWWDate(TWindow* parent, int resourceId, UINT textLimit, TModule* module)
-    : TEdit(parent, resourceId, textLimit, module) {}
-
-void TWWDate::SetupWindow() {
-  TEdit::SetupWindow();
-  LowerFormattingRect(*this);
-}
+    : TTypedEdit(parent, resourceId, textLimit, module, DateKeyVerdict) {}
 
 UINT TWWDate::Transfer(void* buffer, TTransferDirection direction) {
   LONG date = kBlankDate;
@@ -109,39 +146,19 @@ bool TWWDate::CanClose() {
   return RefuseUnlessValue(*this, HoldsDate(*this));
 }
 
-void TWWDate::EvChar(UINT key, UINT repeatCount, UINT flags) {
-  if (AdmitKey(*this, DateKeyVerdict, key)) TEdit::EvChar(key, repeatCount, flags);
-}
-
-void TWWDate::EvKeyDown(UINT key, UINT repeatCount, UINT flags) {
-  if (!PasteKeyTakenOver(*this, key)) TEdit::EvKeyDown(key, repeatCount, flags);
-}
-
-LRESULT TWWDate::EvPaste(WPARAM, LPARAM) {
-  return AdmitPaste(*this, DateKeyVerdict) ? DefaultProcessing() : 0;
-}
-
 void TWWDate::EvKillFocus(HWND getFocus) {
   TEdit::EvKillFocus(getFocus);
   if (!IsDateText(GetText().c_str())) Clear();
 }
 
-DEFINE_RESPONSE_TABLE1(TWWDate, TEdit)
-  EV_WM_CHAR,
-  EV_WM_KEYDOWN,
+DEFINE_RESPONSE_TABLE1(TWWDate, TTypedEdit)
   EV_WM_KILLFOCUS,
-  EV_MESSAGE(WM_PASTE, EvPaste),
 END_RESPONSE_TABLE;
 
 /* ---- TWWInteger ---- */
 
 TWWInteger::TWWInteger(TWindow* parent, int resourceId, UINT textLimit, TModule* module)
-    : TEdit(parent, resourceId, textLimit, module) {}
-
-void TWWInteger::SetupWindow() {
-  TEdit::SetupWindow();
-  LowerFormattingRect(*this);
-}
+    : TTypedEdit(parent, resourceId, textLimit, module, IntegerKeyVerdict) {}
 
 UINT TWWInteger::Transfer(void* buffer, TTransferDirection direction) {
   int32_t value = 0;
@@ -166,44 +183,13 @@ bool TWWInteger::CanClose() {
   return RefuseUnlessValue(*this, IsWholeNumberText(GetText()));
 }
 
-void TWWInteger::EvChar(UINT key, UINT repeatCount, UINT flags) {
-  if (AdmitKey(*this, IntegerKeyVerdict, key)) TEdit::EvChar(key, repeatCount, flags);
-}
-
-void TWWInteger::EvKeyDown(UINT key, UINT repeatCount, UINT flags) {
-  if (!PasteKeyTakenOver(*this, key)) TEdit::EvKeyDown(key, repeatCount, flags);
-}
-
-LRESULT TWWInteger::EvPaste(WPARAM, LPARAM) {
-  return AdmitPaste(*this, IntegerKeyVerdict) ? DefaultProcessing() : 0;
-}
-
-DEFINE_RESPONSE_TABLE1(TWWInteger, TEdit)
-  EV_WM_CHAR,
-  EV_WM_KEYDOWN,
-  EV_MESSAGE(WM_PASTE, EvPaste),
-END_RESPONSE_TABLE;
-
 /* ---- TWWFloat ---- */
 
 TWWFloat::TWWFloat(TWindow* parent, int resourceId, UINT textLimit, TModule* module)
-    : TEdit(parent, resourceId, textLimit, module) {}
-
-void TWWFloat::SetupWindow() {
-  TEdit::SetupWindow();
-  LowerFormattingRect(*this);
-}
+    : TTypedEdit(parent, resourceId, textLimit, module, FloatKeyVerdict) {}
 
 UINT TWWFloat::Transfer(void* buffer, TTransferDirection direction) {
-  double value = 0;
-  if (!buffer) return sizeof value;
-  if (direction == tdGetData) {
-    if (HoldsDecimal(*this) && ReadDecimal(*this, value)) std::memcpy(buffer, &value, sizeof value);
-  } else if (direction == tdSetData) {
-    std::memcpy(&value, buffer, sizeof value);
-    SetText(DecimalText(value, 5).c_str());
-  }
-  return sizeof value;
+  return TransferDecimal(*this, buffer, direction, 5);
 }
 
 bool TWWFloat::CanClose() {
@@ -211,61 +197,18 @@ bool TWWFloat::CanClose() {
   return RefuseUnlessValue(*this, HoldsDecimal(*this));
 }
 
-void TWWFloat::EvChar(UINT key, UINT repeatCount, UINT flags) {
-  if (AdmitKey(*this, FloatKeyVerdict, key)) TEdit::EvChar(key, repeatCount, flags);
-}
-
-void TWWFloat::EvKeyDown(UINT key, UINT repeatCount, UINT flags) {
-  if (!PasteKeyTakenOver(*this, key)) TEdit::EvKeyDown(key, repeatCount, flags);
-}
-
-LRESULT TWWFloat::EvPaste(WPARAM, LPARAM) {
-  return AdmitPaste(*this, FloatKeyVerdict) ? DefaultProcessing() : 0;
-}
-
-DEFINE_RESPONSE_TABLE1(TWWFloat, TEdit)
-  EV_WM_CHAR,
-  EV_WM_KEYDOWN,
-  EV_MESSAGE(WM_PASTE, EvPaste),
-END_RESPONSE_TABLE;
-
 /* ---- TWWMoney ---- */
 
 TWWMoney::TWWMoney(TWindow* parent, int resourceId, UINT textLimit, TModule* module)
-    : TEdit(parent, resourceId, textLimit, module) {}
-
-void TWWMoney::SetupWindow() {
-  TEdit::SetupWindow();
-  LowerFormattingRect(*this);
-}
+    : TTypedEdit(parent, resourceId, textLimit, module, MoneyKeyVerdict) {}
 
 UINT TWWMoney::Transfer(void* buffer, TTransferDirection direction) {
-  double value = 0;
-  if (!buffer) return sizeof value;
-  if (direction == tdGetData) {
-    if (HoldsDecimal(*this) && ReadDecimal(*this, value)) std::memcpy(buffer, &value, sizeof value);
-  } else if (direction == tdSetData) {
-    std::memcpy(&value, buffer, sizeof value);
-    SetText(DecimalText(value, 2).c_str());
-  }
-  return sizeof value;
+  return TransferDecimal(*this, buffer, direction, 2);
 }
 
 bool TWWMoney::CanClose() {
   if (!TEdit::CanClose()) return false;
   return RefuseUnlessValue(*this, HoldsDecimal(*this));
-}
-
-void TWWMoney::EvChar(UINT key, UINT repeatCount, UINT flags) {
-  if (AdmitKey(*this, MoneyKeyVerdict, key)) TEdit::EvChar(key, repeatCount, flags);
-}
-
-void TWWMoney::EvKeyDown(UINT key, UINT repeatCount, UINT flags) {
-  if (!PasteKeyTakenOver(*this, key)) TEdit::EvKeyDown(key, repeatCount, flags);
-}
-
-LRESULT TWWMoney::EvPaste(WPARAM, LPARAM) {
-  return AdmitPaste(*this, MoneyKeyVerdict) ? DefaultProcessing() : 0;
 }
 
 /* Editing works on the bare number: no commas, all of it selected to be typed over. */
@@ -284,10 +227,7 @@ void TWWMoney::EvKillFocus(HWND getFocus) {
   SetText(padded.c_str());
 }
 
-DEFINE_RESPONSE_TABLE1(TWWMoney, TEdit)
-  EV_WM_CHAR,
-  EV_WM_KEYDOWN,
+DEFINE_RESPONSE_TABLE1(TWWMoney, TTypedEdit)
   EV_WM_SETFOCUS,
   EV_WM_KILLFOCUS,
-  EV_MESSAGE(WM_PASTE, EvPaste),
 END_RESPONSE_TABLE;

@@ -25,64 +25,60 @@ TKeyVerdict IntegerKeyVerdict(UINT key, const std::string& text, UINT selStart, 
 TKeyVerdict FloatKeyVerdict(UINT key, const std::string& text, UINT selStart, UINT selEnd);
 TKeyVerdict MoneyKeyVerdict(UINT key, const std::string& text, UINT selStart, UINT selEnd);
 
+/* A box's key rule. */
+using TKeyRule = TKeyVerdict (*)(UINT key, const std::string& text, UINT selStart, UINT selEnd);
+
 /* Whether a box's whole text stands for a value its transfer can store unchanged. */
 bool IsWholeNumberText(const std::string& text);
 bool IsDecimalNumberText(const std::string& text);
 
-class TWWDate : public TEdit {
+/* What the four boxes share: the formatting rectangle 8 pixels lower, and every typed or
+** pasted character judged by the box's key rule. */
+class TTypedEdit : public TEdit {
+ public:
+  TTypedEdit(TWindow* parent, int resourceId, UINT textLimit, TModule* module, TKeyRule rule);
+  void SetupWindow() override;
+  void EvChar(UINT key, UINT repeatCount, UINT flags) override;
+  void EvKeyDown(UINT key, UINT repeatCount, UINT flags) override;
+  LRESULT EvPaste(WPARAM, LPARAM);
+
+ private:
+  TKeyRule keyRule_;
+  DECLARE_RESPONSE_TABLE(TTypedEdit);
+};
+
+class TWWDate : public TTypedEdit {
  public:
   TWWDate(TWindow* parent, int resourceId, UINT textLimit, TModule* module = nullptr);
   UINT Transfer(void* buffer, TTransferDirection direction) override;
-  void SetupWindow() override;
   bool CanClose() override;
-  void EvChar(UINT key, UINT repeatCount, UINT flags) override;
   void EvKillFocus(HWND getFocus) override;
-  void EvKeyDown(UINT key, UINT repeatCount, UINT flags) override;
-  LRESULT EvPaste(WPARAM, LPARAM);
 
  private:
   DECLARE_RESPONSE_TABLE(TWWDate);
 };
 
-class TWWInteger : public TEdit {
+class TWWInteger : public TTypedEdit {
  public:
   TWWInteger(TWindow* parent, int resourceId, UINT textLimit, TModule* module = nullptr);
   UINT Transfer(void* buffer, TTransferDirection direction) override;
-  void SetupWindow() override;
   bool CanClose() override;
-  void EvChar(UINT key, UINT repeatCount, UINT flags) override;
-  void EvKeyDown(UINT key, UINT repeatCount, UINT flags) override;
-  LRESULT EvPaste(WPARAM, LPARAM);
-
- private:
-  DECLARE_RESPONSE_TABLE(TWWInteger);
 };
 
-class TWWFloat : public TEdit {
+class TWWFloat : public TTypedEdit {
  public:
   TWWFloat(TWindow* parent, int resourceId, UINT textLimit, TModule* module = nullptr);
   UINT Transfer(void* buffer, TTransferDirection direction) override;
-  void SetupWindow() override;
   bool CanClose() override;
-  void EvChar(UINT key, UINT repeatCount, UINT flags) override;
-  void EvKeyDown(UINT key, UINT repeatCount, UINT flags) override;
-  LRESULT EvPaste(WPARAM, LPARAM);
-
- private:
-  DECLARE_RESPONSE_TABLE(TWWFloat);
 };
 
-class TWWMoney : public TEdit {
+class TWWMoney : public TTypedEdit {
  public:
   TWWMoney(TWindow* parent, int resourceId, UINT textLimit, TModule* module = nullptr);
   UINT Transfer(void* buffer, TTransferDirection direction) override;
-  void SetupWindow() override;
   bool CanClose() override;
-  void EvChar(UINT key, UINT repeatCount, UINT flags) override;
   void EvSetFocus(HWND lostFocus) override;
   void EvKillFocus(HWND getFocus) override;
-  void EvKeyDown(UINT key, UINT repeatCount, UINT flags) override;
-  LRESULT EvPaste(WPARAM, LPARAM);
 
  private:
   DECLARE_RESPONSE_TABLE(TWWMoney);

@@ -26,14 +26,19 @@ void TScroller::SetRange(long xRange, long yRange) {
   ScrollTo(XPos, YPos);
 }
 
-long TScroller::XMax() const { return std::max(0L, XRange - XPage); }
-long TScroller::YMax() const { return std::max(0L, YRange - YPage); }
+long TScroller::XMax() const { return XRange; }
+long TScroller::YMax() const { return YRange; }
+
+namespace {
+/* Whole units that fit the client, less one so a page step keeps a unit of overlap. */
+int UnitsPerPage(int clientPixels, int unit) { return std::max(1, (clientPixels + 1) / unit - 1); }
+}  // namespace
 
 void TScroller::SetPageSize() {
   if (!Window || !Window->HWindow) return;
   TRect client = Window->GetClientRect();
-  XPage = std::max(1, client.Width() / XUnit);
-  YPage = std::max(1, client.Height() / YUnit);
+  XPage = UnitsPerPage(client.Width(), XUnit);
+  YPage = UnitsPerPage(client.Height(), YUnit);
   SetSBarRange();
   ScrollTo(XPos, YPos);
 }

@@ -1,6 +1,6 @@
 /*
 ** TScroller: scrolling of a window's client area in units. It keeps the unit size, the range
-** and position in units and the page size, drives the window's scroll bars, answers the
+** (the highest position, not the document size) and position in units and the page size, drives the window's scroll bars, answers the
 ** scroll messages and shifts the paint DC's origin so Paint draws in whole-document
 ** coordinates.
 */
@@ -18,7 +18,7 @@ class TScroller {
 
   TWindow* Window;
   int XUnit, YUnit;       // pixels per unit
-  long XRange, YRange;    // document size in units
+  long XRange, YRange;    // the highest scroll position in units (positions run 0..range)
   long XPos = 0, YPos = 0;
   int XPage = 1, YPage = 1;  // units per page (the client area)
   int XLine = 1, YLine = 1;  // units per line step
@@ -28,7 +28,7 @@ class TScroller {
 
   void SetUnits(int xUnit, int yUnit);
   void SetRange(long xRange, long yRange);
-  /* The highest positions: the range less one page, never below 0. */
+  /* The highest positions: the ranges themselves. */
   long XMax() const;
   long YMax() const;
   virtual void SetPageSize();

@@ -13,3 +13,5 @@ TPXRecord* gBankRecord = nullptr;
 char gFileNumber[16] = {};
 char gDatabaseDir[MAX_PATH] = {};
 char gCheckCtlDir[MAX_PATH] = {};
+SHORT gDefaultAccount = 0;
+COLORREF gGridColorSets[kGridColorSetCount][kGridColorsPerSet] = {};

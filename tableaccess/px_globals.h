@@ -25,4 +25,14 @@ extern char gFileNumber[16];
 extern char gDatabaseDir[MAX_PATH];
 extern char gCheckCtlDir[MAX_PATH];
 
+/* The default bank account: a BANK key number, read from CHECKCTL at start-up and
+   preselected in every bank-account list. */
+extern SHORT gDefaultAccount;
+
+/* The grids' three colour sets, each background, text, selected background and selected
+   text; the application fills them and the accounting dialogs hand them to their grids. */
+constexpr int kGridColorSetCount = 3;
+constexpr int kGridColorsPerSet = 4;
+extern COLORREF gGridColorSets[kGridColorSetCount][kGridColorsPerSet];
+
 #endif

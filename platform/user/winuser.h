@@ -14,6 +14,7 @@
 #include "platform/user/window_manager.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/painting.h"
+#include "platform/user/rectangles.h"
 #include "platform/user/input.h"
 #include "platform/user/scroll_bars.h"
 #include "platform/user/caret.h"

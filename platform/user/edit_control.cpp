@@ -359,6 +359,30 @@ void CreateEditor(HWND hwnd, DWORD style) {
   Edits()[hwnd] = std::move(state);
 }
 
+void GetFormattingRect(const EditState& s, RECT* rect);
+
+/* Without ES_AUTOVSCROLL a multi-line edit never scrolls down to a new line: a line break is
+** taken only while the lines after it still fit the formatting rectangle's height. */
+bool LineBreakFits(const EditState& s) {
+  if (Style(s.hwnd) & ES_AUTOVSCROLL) return true;
+  RECT area{};
+  GetFormattingRect(s, &area);
+  int lineHeight = std::max(QFontMetrics(s.multi->font()).lineSpacing(), 1);
+  int fitting = std::max((area.bottom - area.top) / lineHeight, 1);
+  QTextCursor selection = s.multi->textCursor();
+  int removed = static_cast<int>(selection.selectedText().count(QChar::ParagraphSeparator));
+  int after = s.multi->document()->lineCount() - removed + 1;
+  return after <= fitting;
+}
+
+void InsertLineBreak(EditState& s) {
+  if (!LineBreakFits(s)) {
+    MessageBeep(0);
+    return;
+  }
+  InsertText(s, "\r\n");
+}
+
 LRESULT OnChar(EditState& s, HWND hwnd, WPARAM ch) {
   DWORD style = Style(hwnd);
   bool readOnly = (style & ES_READONLY) != 0;
@@ -370,7 +394,7 @@ LRESULT OnChar(EditState& s, HWND hwnd, WPARAM ch) {
     case 0x08: if (!readOnly) ReplayKeyPress(Editor(s), Qt::Key_Backspace); return 0;
     case 0x1B: return 0;
     case 0x0D:
-      if (s.multi && !readOnly) InsertText(s, "\r\n");
+      if (s.multi && !readOnly) InsertLineBreak(s);
       return 0;
     case 0x09:
       if (s.multi && !readOnly) InsertText(s, "\t");

@@ -213,3 +213,33 @@ TEST_F(EditControl, StylesShapeWhatTypingAndSettingTextDo) {
   TypeText("x");
   EXPECT_EQ(TextOf(multi), "set\r\nx");
 }
+
+TEST_F(EditControl, EnterInAMultiLineEditThatCannotScrollDownIsRefusedWhenTheLineWouldNotFit) {
+  HWND top = TopWindow();
+  // One line high, as the statement's edit line: 60 x 24 pixels with a border.
+  HWND oneLine = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | ES_MULTILINE,
+                              0, 0, 60, 24, top, reinterpret_cast<HMENU>(1), nullptr, nullptr);
+  HWND growing = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | ES_MULTILINE |
+                              ES_AUTOVSCROLL, 0, 30, 60, 24, top, reinterpret_cast<HMENU>(2), nullptr, nullptr);
+  HWND tall = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | ES_MULTILINE,
+                           0, 60, 60, 200, top, reinterpret_cast<HMENU>(3), nullptr, nullptr);
+  SetFocus(oneLine);
+  TypeText("12");
+  int beeps = MessageBeepCount();
+  PressKey(VK_RETURN);
+  TypeText("3");
+  EXPECT_EQ(TextOf(oneLine), "123");
+  EXPECT_EQ(MessageBeepCount(), beeps + 1);
+  EXPECT_EQ(SendMessage(oneLine, EM_GETLINECOUNT, 0, 0), 1);
+  SetFocus(growing);
+  TypeText("12");
+  PressKey(VK_RETURN);
+  TypeText("3");
+  EXPECT_EQ(TextOf(growing), "12\r\n3");
+  SetFocus(tall);
+  TypeText("a");
+  PressKey(VK_RETURN);
+  TypeText("b");
+  EXPECT_EQ(TextOf(tall), "a\r\nb");
+  EXPECT_EQ(MessageBeepCount(), beeps + 1);
+}

@@ -3,7 +3,7 @@
 **
 ** In the runtime directory each publishing program keeps "windows.<pid>.lock" (locked
 ** with an open-file-description lock for its whole life), "windows.<pid>" (one line per
-** window: serial, class and title, tab-separated, with '\', tab and line breaks escaped)
+** window: serial, class, title and state flags "v", "M", "m" or "-", tab-separated, with '\', tab and line breaks escaped)
 ** and the request socket "windows.<pid>.sock", where a request is one line: "A <serial>"
 ** or "S <serial> <command>".
 */
@@ -41,7 +41,24 @@ struct Published {
   uint32_t serial;
   std::string className;
   std::string title;
+  ForeignWindowState state;
 };
+
+std::string StateFlags(const ForeignWindowState& state) {
+  std::string flags;
+  if (state.visible) flags += 'v';
+  if (state.maximized) flags += 'M';
+  if (state.minimized) flags += 'm';
+  return flags.empty() ? "-" : flags;
+}
+
+ForeignWindowState ParseStateFlags(const std::string& flags) {
+  ForeignWindowState state;
+  state.visible = flags.find('v') != std::string::npos;
+  state.maximized = flags.find('M') != std::string::npos;
+  state.minimized = flags.find('m') != std::string::npos;
+  return state;
+}
 
 struct Publisher {
   std::string dir;
@@ -107,7 +124,8 @@ bool SplitHandle(HWND hwnd, pid_t* pid, uint32_t* serial) {
 void WriteList(Publisher& p) {
   std::string text;
   for (const Published& w : p.windows)
-    text += std::to_string(w.serial) + "\t" + Escape(w.className) + "\t" + Escape(w.title) + "\n";
+    text += std::to_string(w.serial) + "\t" + Escape(w.className) + "\t" + Escape(w.title) + "\t" +
+            StateFlags(w.state) + "\n";
   std::string temporary = p.Path(".tmp");
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -200,7 +218,11 @@ std::vector<ForeignWindow> ReadList(const std::string& path, pid_t pid) {
     ForeignWindow window;
     window.hwnd = ForeignHandle(pid, static_cast<uint32_t>(serial));
     window.className = Unescape(line.substr(first + 1, second - first - 1));
-    window.title = Unescape(line.substr(second + 1)).substr(0, kMaxTitle);
+    // An escaped title holds no tab, so a third tab starts the state flags.
+    size_t third = line.find('\t', second + 1);
+    size_t titleLength = third == std::string::npos ? std::string::npos : third - second - 1;
+    window.title = Unescape(line.substr(second + 1, titleLength)).substr(0, kMaxTitle);
+    if (third != std::string::npos) window.state = ParseStateFlags(line.substr(third + 1));
     windows.push_back(std::move(window));
   }
   return windows;
@@ -235,17 +257,19 @@ std::vector<ForeignWindow> ListOf(pid_t only) {
 
 }  // namespace
 
-void PublishTopLevelWindow(HWND local, const std::string& className, const std::string& title) {
+void PublishTopLevelWindow(HWND local, const std::string& className, const std::string& title,
+                           ForeignWindowState state) {
   Publisher& p = publisher();
   if (!StartPublishing(p)) return;
   for (Published& w : p.windows) {
     if (w.local != local) continue;
-    if (w.className == className && w.title == title) return;
+    if (w.className == className && w.title == title && w.state == state) return;
     w.className = className;
     w.title = title;
+    w.state = state;
     return WriteList(p);
   }
-  p.windows.push_back(Published{local, p.nextSerial++, className, title});
+  p.windows.push_back(Published{local, p.nextSerial++, className, title, state});
   WriteList(p);
 }
 

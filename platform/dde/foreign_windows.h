@@ -22,14 +22,24 @@
    command is a show command (SW_RESTORE, ...) passed on as it came. */
 constexpr int kForeignActivate = -1;
 
+/* What a program shows of one of its top-level windows. */
+struct ForeignWindowState {
+  bool visible = false;
+  bool maximized = false;
+  bool minimized = false;
+  bool operator==(const ForeignWindowState&) const = default;
+};
+
 struct ForeignWindow {
   HWND hwnd = nullptr;  // a handle of this process's own, standing for the other's window
   std::string className;
   std::string title;
+  ForeignWindowState state;
 };
 
-/* This program's side. Publishing again updates the class and title. */
-void PublishTopLevelWindow(HWND local, const std::string& className, const std::string& title);
+/* This program's side. Publishing again updates the class, title and state. */
+void PublishTopLevelWindow(HWND local, const std::string& className, const std::string& title,
+                           ForeignWindowState state = {});
 void UnpublishTopLevelWindow(HWND local);
 /* Receives the requests other programs make of this program's published windows. */
 void SetForeignWindowRequestHandler(std::function<void(HWND local, int command)> handler);

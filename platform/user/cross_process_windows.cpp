@@ -1,13 +1,16 @@
 /*
 ** Top-level windows across programs, on the window manager's side: publication of this
-** program's top-level windows (their title followed through the frame widget), requests
-** from other programs carried out with ShowWindow and SetForegroundWindow, and the other
-** programs' windows answered by handle.
+** program's top-level windows (their title followed through the frame widget, their
+** visible and maximized state after each change), requests from other programs posted as
+** WM_SYSCOMMAND or carried out with SetForegroundWindow, and the other programs' windows
+** answered by handle.
 */
 #include "platform/user/cross_process_windows.h"
 
 #include "platform/dde/foreign_windows.h"
+#include "platform/user/message_queue.h"
 #include "platform/user/window_manager.h"
+#include "platform/user/window_messages.h"
 #include "platform/user/window_object.h"
 #include "platform/user/window_widgets.h"
 
@@ -22,13 +25,44 @@ namespace {
 void Republish(HWND hwnd) {
   WindowPtr window = FindWindowObject(hwnd);
   if (!window || window->IsChild() || window->destroying) return;  // on its way out
-  PublishTopLevelWindow(hwnd, window->windowClass->name, window->text);
+  ForeignWindowState state;
+  state.visible = (window->style & WS_VISIBLE) != 0;
+  state.maximized = (window->style & WS_MAXIMIZE) != 0;
+  state.minimized = (window->style & WS_MINIMIZE) != 0;
+  PublishTopLevelWindow(hwnd, window->windowClass->name, window->text, state);
 }
 
+/* The system command a show request stands for; 0 for one no window procedure is asked. */
+WPARAM SysCommandOfShow(int command) {
+  switch (command) {
+    case SW_SHOWNORMAL:
+    case SW_SHOW:
+    case SW_SHOWNA:
+    case SW_SHOWNOACTIVATE:
+    case SW_RESTORE:
+    case SW_SHOWDEFAULT: return SC_RESTORE;
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE: return SC_MINIMIZE;
+    case SW_SHOWMAXIMIZED: return SC_MAXIMIZE;
+    default: return 0;  // hiding another program's window is not asked of it
+  }
+}
+
+/* A show request goes through the window procedure as the user's own command would, so a
+** program may refuse it (one still starting keeps its frame hidden). */
 void CarryOutRequest(HWND local, int command) {
   if (!FindWindowObject(local)) return;
-  if (command == kForeignActivate) SetForegroundWindow(local);
-  else ShowWindow(local, command);
+  if (command == kForeignActivate) {
+    SetForegroundWindow(local);
+    return;
+  }
+  if (WPARAM sysCommand = SysCommandOfShow(command)) PostMessage(local, WM_SYSCOMMAND, sysCommand, 0);
+}
+
+ForeignWindowState PublishedState(HWND hwnd) {
+  ForeignWindow window;
+  return FindForeignWindow(hwnd, &window) ? window.state : ForeignWindowState{};
 }
 
 int CopyText(const std::string& text, LPSTR buffer, int size) {
@@ -54,6 +88,8 @@ void PublishTopLevel(HWND hwnd) {
     QObject::connect(window->frame.data(), &QWidget::windowTitleChanged,
                      [hwnd] { Republish(hwnd); });
 }
+
+void RepublishTopLevel(HWND hwnd) { Republish(hwnd); }
 
 void UnpublishTopLevel(HWND hwnd) { UnpublishTopLevelWindow(hwnd); }
 
@@ -92,6 +128,10 @@ int OtherProgramsClassName(HWND hwnd, LPSTR buffer, int size) {
 }
 
 BOOL OtherProgramsWindowExists(HWND hwnd) { return FindForeignWindow(hwnd, nullptr) ? TRUE : FALSE; }
+
+BOOL OtherProgramsWindowVisible(HWND hwnd) { return PublishedState(hwnd).visible ? TRUE : FALSE; }
+BOOL OtherProgramsWindowZoomed(HWND hwnd) { return PublishedState(hwnd).maximized ? TRUE : FALSE; }
+BOOL OtherProgramsWindowIconic(HWND hwnd) { return PublishedState(hwnd).minimized ? TRUE : FALSE; }
 
 BOOL AskOtherProgramsWindow(HWND hwnd, int command) {
   return AskForeignWindow(hwnd, command) ? TRUE : FALSE;

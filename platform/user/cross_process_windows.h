@@ -11,6 +11,8 @@
 
 /* Publishes a new top-level window and keeps its published title current. */
 void PublishTopLevel(HWND hwnd);
+/* Publishes a top-level window's visible, maximized and minimized state again after a change. */
+void RepublishTopLevel(HWND hwnd);
 void UnpublishTopLevel(HWND hwnd);
 
 bool IsOtherProgramsWindow(HWND hwnd);
@@ -21,7 +23,13 @@ int OtherProgramsWindowText(HWND hwnd, LPSTR buffer, int size);
 int OtherProgramsWindowTextLength(HWND hwnd);
 int OtherProgramsClassName(HWND hwnd, LPSTR buffer, int size);
 BOOL OtherProgramsWindowExists(HWND hwnd);
-/* Asks the owning program to show the window (SW_* command) or bring it to the foreground. */
+/* The state its program last published; all false when the window is gone. */
+BOOL OtherProgramsWindowVisible(HWND hwnd);
+BOOL OtherProgramsWindowZoomed(HWND hwnd);
+BOOL OtherProgramsWindowIconic(HWND hwnd);
+/* Asks the owning program to show the window (SW_* command) or bring it to the foreground.
+** The owner receives a show request as a posted WM_SYSCOMMAND its window procedure may
+** ignore (a program still starting does). */
 BOOL AskOtherProgramsWindow(HWND hwnd, int command);
 BOOL ActivateOtherProgramsWindow(HWND hwnd);
 

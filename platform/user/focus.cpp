@@ -87,6 +87,11 @@ HWND GetActiveWindow() {
 
 HWND SetActiveWindow(HWND hwnd) {
   FocusState& state = State();
+  if (IsOtherProgramsWindow(hwnd)) {
+    // Activation of another program's window is asked of that program, as the foreground is.
+    HWND previous = GetActiveWindow();
+    return ActivateOtherProgramsWindow(hwnd) ? previous : nullptr;
+  }
   if (hwnd) {
     if (!FindWindowObject(hwnd)) return nullptr;
     hwnd = TopLevelOf(hwnd);

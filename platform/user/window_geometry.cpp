@@ -231,6 +231,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     window->style &= ~WS_VISIBLE;
     if (window->frame) window->frame->hide();
   }
+  // Other programs see a top-level window appear, disappear, maximize and restore.
+  if (!window->IsChild() && (shown || hidden || (pos.flags & SWP_STATECHANGED))) RepublishTopLevel(hwnd);
   if (clientSized && !(pos.flags & SWP_NOREDRAW)) InvalidateAfterResize(*window, oldClient);
   if (!window->IsChild() && !(pos.flags & SWP_NOACTIVATE) && (window->style & WS_VISIBLE) &&
       !(pos.flags & SWP_HIDEWINDOW) && !(window->exStyle & WS_EX_NOACTIVATE))
@@ -367,6 +369,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
 
 BOOL IsWindowVisible(HWND hwnd) {
   if (hwnd && hwnd == kDesktop) return TRUE;
+  if (IsOtherProgramsWindow(hwnd)) return OtherProgramsWindowVisible(hwnd);
   for (WindowPtr w = FindWindowObject(hwnd); w; w = FindWindowObject(w->parent)) {
     if (!(w->style & WS_VISIBLE)) return FALSE;
     if (!w->IsChild()) return TRUE;
@@ -375,11 +378,13 @@ BOOL IsWindowVisible(HWND hwnd) {
 }
 
 BOOL IsZoomed(HWND hwnd) {
+  if (IsOtherProgramsWindow(hwnd)) return OtherProgramsWindowZoomed(hwnd);
   WindowPtr window = FindWindowObject(hwnd);
   return window && (window->style & WS_MAXIMIZE) ? TRUE : FALSE;
 }
 
 BOOL IsIconic(HWND hwnd) {
+  if (IsOtherProgramsWindow(hwnd)) return OtherProgramsWindowIconic(hwnd);
   WindowPtr window = FindWindowObject(hwnd);
   return window && (window->style & WS_MINIMIZE) ? TRUE : FALSE;
 }

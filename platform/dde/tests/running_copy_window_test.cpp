@@ -1,7 +1,8 @@
 /*
 ** The window calls across programs: a second program finds this one's top-level window by
-** its title through EnumWindows and GetWindowText, and its SetForegroundWindow and
-** ShowWindow(SW_RESTORE) reach this program, which restores the window.
+** its title through EnumWindows and GetWindowText, sees whether it is shown and maximized,
+** and its SetActiveWindow and ShowWindow(SW_RESTORE) reach this program: the restore as a
+** posted WM_SYSCOMMAND the window procedure may refuse while the program is starting.
 */
 #include "platform/user/message_queue.h"
 #include "platform/user/window_class.h"
@@ -73,7 +74,7 @@ TEST_F(RunningCopy, SecondCopyFindsTheFrameByTitleAndRestoresIt) {
   ASSERT_TRUE(IsIconic(frame));
   std::string output;
   EXPECT_EQ(RunSecondCopy(&output), 0);
-  EXPECT_EQ(output, "found Zarne TZarneDecoratedMDIFrame\n");
+  EXPECT_EQ(output, "found Zarne TZarneDecoratedMDIFrame visible normal\n");
   EXPECT_TRUE(DispatchUntil([this] { return !IsIconic(frame); }));
   EXPECT_EQ(GetActiveWindow(), frame);
 }
@@ -82,13 +83,50 @@ TEST_F(RunningCopy, TheTitleSeenFollowsTheWindowsTitle) {
   std::string output;
   SetWindowText(frame, "Zarne - [2024-001]");
   EXPECT_EQ(RunSecondCopy(&output), 0);
-  EXPECT_EQ(output, "found Zarne - [2024-001] TZarneDecoratedMDIFrame\n");
+  EXPECT_EQ(output, "found Zarne - [2024-001] TZarneDecoratedMDIFrame hidden normal\n");
   SetWindowText(frame, "Zarne Help");  // begins with the name, and is still not the program
   EXPECT_EQ(RunSecondCopy(&output), 1);
   EXPECT_EQ(output, "none\n");
   SetWindowText(frame, "Zarne");
   DestroyWindow(frame);
   EXPECT_EQ(RunSecondCopy(&output), 1);
+}
+
+/* A frame whose program is still starting: it refuses to be restored until it is ready. */
+bool g_ready = false;
+int g_restoreRequests = 0;
+
+LRESULT CALLBACK StartingFrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_RESTORE) {
+    ++g_restoreRequests;
+    if (!g_ready) return 0;
+  }
+  return DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+TEST_F(RunningCopy, ASecondCopyRestoresTheFirstOnlyAfterItsStartUpShowedTheFrame) {
+  WNDCLASS wc{};
+  wc.lpfnWndProc = StartingFrameProc;
+  wc.lpszClassName = "StartingFrame";
+  ASSERT_NE(RegisterClass(&wc), 0);
+  DestroyWindow(frame);  // this test's frame is the starting one
+  HWND starting = CreateWindow("StartingFrame", "Zarne", WS_OVERLAPPEDWINDOW, 10, 10, 400, 300, nullptr,
+                               nullptr, nullptr, nullptr);
+  ASSERT_NE(starting, nullptr);
+  std::string output;
+  EXPECT_EQ(RunSecondCopy(&output), 0);
+  EXPECT_EQ(output, "found Zarne StartingFrame hidden normal\n");
+  ASSERT_TRUE(DispatchUntil([] { return g_restoreRequests == 1; }));
+  EXPECT_FALSE(IsWindowVisible(starting));  // refused: the start-up has not finished
+  // The start-up ends by showing the frame maximized; a second copy now sees that and restores it.
+  g_ready = true;
+  ShowWindow(starting, SW_SHOWMAXIMIZED);
+  EXPECT_EQ(RunSecondCopy(&output), 0);
+  EXPECT_EQ(output, "found Zarne StartingFrame visible maximized\n");
+  EXPECT_TRUE(DispatchUntil([starting] { return g_restoreRequests == 2 && !IsZoomed(starting); }));
+  EXPECT_TRUE(IsWindowVisible(starting));
+  EXPECT_EQ(GetActiveWindow(), starting);
+  DestroyWindow(starting);
 }
 
 }  // namespace

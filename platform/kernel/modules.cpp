@@ -1,7 +1,8 @@
 /*
 ** LoadLibrary and its family over the dynamic loader. A table of the libraries loaded
 ** through LoadLibrary keeps their loader handles and reference counts, so that
-** DllMain sees exactly one attach and one detach.
+** DllMain sees exactly one attach and one detach. The test variables are read at each call,
+** so a test may set them for part of its run.
 */
 #include "platform/kernel/modules.h"
 
@@ -13,6 +14,7 @@
 #include <link.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -73,6 +75,24 @@ void* OwnSymbol(void* loader_handle, HMODULE module, const char* name) {
   return symbol && ModuleFromAddress(symbol) == module ? symbol : nullptr;
 }
 
+/* A library name as compared: its base name in lower case, without ".dll". */
+std::string LibraryStem(const char* name) { return StripSuffix(LowerAscii(BaseName(name)), ".dll"); }
+
+bool IsHiddenLibrary(const std::string& stem) {
+  const char* hidden = std::getenv("ZARNE_HIDDEN_LIBRARIES");
+  if (!hidden) return false;
+  std::string list = hidden;
+  size_t start = 0;
+  while (start <= list.size()) {
+    size_t end = list.find_first_of(",:; ", start);
+    if (end == std::string::npos) end = list.size();
+    std::string entry = list.substr(start, end - start);
+    if (!entry.empty() && LibraryStem(entry.c_str()) == stem) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 bool IsProgramName(const char* name) {
   const std::string program = ModuleHostPath(MainProgramModule());
   const std::string wanted = StripSuffix(LowerAscii(BaseName(name)), ".exe");
@@ -84,7 +104,13 @@ bool IsProgramName(const char* name) {
 std::string LibraryHostPath(const char* library_name) {
   if (!library_name || !*library_name) return {};
   if (library_name[0] == '/') return library_name;
-  const std::string file = "lib" + StripSuffix(LowerAscii(BaseName(library_name)), ".dll") + ".so";
+  const std::string stem = LibraryStem(library_name);
+  if (IsHiddenLibrary(stem)) return {};
+  const std::string file = "lib" + stem + ".so";
+  if (const char* first = std::getenv("ZARNE_LIBRARY_DIR"); first && *first) {
+    const std::string in_first = std::string(first) + "/" + file;
+    if (FileExists(in_first)) return in_first;
+  }
   const std::string beside_program = DirectoryOf(ModuleHostPath(MainProgramModule())) + "/" + file;
   if (FileExists(beside_program)) return beside_program;
   const HMODULE kernel = ModuleFromAddress(reinterpret_cast<const void*>(&LibraryHostPath));

@@ -18,6 +18,12 @@
 ** (The host loader may keep a library mapped after the last FreeLibrary, e.g. when it
 ** holds C++ template statics; DllMain has still been told of the detach.)
 **
+** Two environment variables let a test change what one process finds, without touching the
+** files beside the program:
+**   ZARNE_LIBRARY_DIR       a directory searched first for libNAME.so
+**   ZARNE_HIDDEN_LIBRARIES  names this process treats as missing ("stmlay32,auxlay32.dll";
+**                           separated by commas, colons, semicolons or spaces; any case)
+**
 ** A missing library, or one that cannot be loaded, gives NULL (callers that test
 ** "<= 32" see a failure); a missing export gives NULL; exports are found by name only.
 */

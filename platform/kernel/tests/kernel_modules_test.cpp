@@ -7,7 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -20,8 +24,32 @@ class ModulesTest : public ::testing::Test {
     unsetenv("KERNEL_TEST_MODULE_ATTACHED");
     unsetenv("KERNEL_TEST_MODULE_DETACHED");
     unsetenv("KERNEL_TEST_MODULE_REFUSE");
+    unsetenv("ZARNE_HIDDEN_LIBRARIES");
+    unsetenv("ZARNE_LIBRARY_DIR");
   }
+  void TearDown() override { SetUp(); }
 };
+
+/* Runs `body` in a child process; its exit code (0 = every check held). */
+int InChildProcess(int (*body)()) {
+  pid_t child = fork();
+  if (child == 0) _exit(body());
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+int LoadWithTheLibraryHidden() {
+  setenv("ZARNE_HIDDEN_LIBRARIES", "stmlay32, KERNEL_TEST_MODULE.DLL;auxlay32", 1);
+  if (LoadLibrary("kernel_test_module.dll") != nullptr) return 1;
+  if (GetLastError() != static_cast<DWORD>(ERROR_MOD_NOT_FOUND)) return 2;
+  if (LoadLibrary("C:\\Zarne\\Kernel_Test_Module") != nullptr) return 3;
+  unsetenv("ZARNE_HIDDEN_LIBRARIES");
+  HMODULE module = LoadLibrary("kernel_test_module.dll");  // the file itself is untouched
+  if (!module) return 4;
+  FreeLibrary(module);
+  return 0;
+}
 
 TEST_F(ModulesTest, WindowsNamesFindTheLibraryBesideTheProgram) {
   HMODULE module = LoadLibrary("Kernel_Test_Module.DLL");
@@ -100,3 +128,37 @@ TEST_F(ModulesTest, ProgramModuleAndItsFileName) {
 }
 
 }  // namespace
+
+TEST_F(ModulesTest, AHiddenLibraryIsMissingForOneProcessOnly) {
+  EXPECT_EQ(InChildProcess(LoadWithTheLibraryHidden), 0);
+  // This process, without the variable, loads it from the same place.
+  HMODULE module = LoadLibrary("kernel_test_module.dll");
+  ASSERT_NE(module, nullptr);
+  EXPECT_NE(GetProcAddress(module, "KernelTestLength"), nullptr);
+  EXPECT_TRUE(FreeLibrary(module));
+}
+
+TEST_F(ModulesTest, TheSearchDirectoryIsConsultedFirst) {
+  // A library of the same name without the exports, placed in a directory of its own.
+  char pattern[] = "/tmp/zarne-libdir-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  std::filesystem::path dir = pattern;
+  std::filesystem::path bare =
+      std::filesystem::path(ModuleHostPath(MainProgramModule())).parent_path() / "libkernel_test_module_bare.so";
+  ASSERT_TRUE(std::filesystem::exists(bare)) << bare;
+  std::filesystem::copy_file(bare, dir / "libkernel_test_module.so");
+  setenv("ZARNE_LIBRARY_DIR", dir.c_str(), 1);
+  HMODULE module = LoadLibrary("kernel_test_module.dll");
+  ASSERT_NE(module, nullptr);
+  EXPECT_EQ(ModuleHostPath(module), (dir / "libkernel_test_module.so").string());
+  EXPECT_EQ(GetProcAddress(module, "KernelTestLength"), nullptr);
+  EXPECT_NE(GetProcAddress(module, "KernelTestBareMarker"), nullptr);
+  EXPECT_TRUE(FreeLibrary(module));
+  // A name the directory does not hold is still found beside the program.
+  std::filesystem::remove(dir / "libkernel_test_module.so");
+  module = LoadLibrary("kernel_test_module.dll");
+  ASSERT_NE(module, nullptr);
+  EXPECT_NE(GetProcAddress(module, "KernelTestLength"), nullptr);
+  EXPECT_TRUE(FreeLibrary(module));
+  std::filesystem::remove_all(dir);
+}

@@ -1,0 +1,231 @@
+/*
+** The file-number dialog: its list of numbers, the parties of the number shown, the lookup,
+** and the checks of OK by mode.
+*/
+#include "shell/file_dlg.h"
+
+#include "platform/framework/edit.h"
+#include "platform/framework/list_controls.h"
+#include "platform/kernel/format.h"
+#include "shell/find_file.h"
+#include "shell/hourglass_cursor.h"
+#include "shell/shell_ids.h"
+#include "tableaccess/px_globals.h"
+#include "tableaccess/px_record.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr int kNumberEdit = 101;
+constexpr int kNumberList = 102;
+constexpr int kBuyerNames = 103;
+constexpr int kSellerNames = 104;
+constexpr int kFindResults = 189;
+constexpr int kFindButton = 378;
+constexpr int kNumberSize = 16;      // 15 characters and the terminator
+constexpr int kPartyTextLimit = 255;
+constexpr int kFindLabelLimit = 20;
+constexpr int kNameSize = 63;        // names are read up to 62 characters
+constexpr int kFileNumberField = 1;
+constexpr int kNameFields[] = {2, 12, 22, 32};
+
+/* The caption string and the five flags of each mode. */
+struct ModeRule {
+  UINT caption;  // 0: the caption the caller gave stays
+  bool checkEmpty, checkOverwrite, mustExist, askNotClosingFile, lockBuyer;
+};
+constexpr ModeRule kModeRules[] = {
+    {0, false, false, false, false, false},
+    {IDS_NEW_FILE, true, false, false, false, false},
+    {IDS_OPEN_FILE, true, false, true, false, true},
+    {IDS_SAVE_FILE_AS, true, true, false, false, true},
+    {IDS_MERGE_FILE, true, false, false, false, false},
+    {IDS_DELETE_FILE, true, false, false, false, true},
+    {IDS_OPEN_FILE, true, false, false, true, false},
+};
+
+/* The record of the number, sought on the whole key; false when there is none. */
+bool SeekNumber(TPXRecord& record, const char* fileNumber) {
+  record.SetString(kFileNumberField, fileNumber);
+  return record.Seek(0, 0);
+}
+
+/* The party names of a BUYER or SELLER record: the first, then each further one that is
+   set after "; ". */
+std::string PartyNames(TPXRecord& record, const char* fileNumber) {
+  std::string text;
+  if (!SeekNumber(record, fileNumber) || !record.Read(0)) return text;
+  char name[kNameSize];
+  for (int field : kNameFields) {
+    name[0] = '\0';
+    record.GetString(field, name, sizeof name);
+    if (field == kNameFields[0]) text = name;
+    else if (name[0]) text.append("; ").append(name);
+  }
+  return text;
+}
+
+}  // namespace
+
+TFileDlg::TFileDlg(TWindow* parent, TResId resId, TModule* module)
+    : TDialog(parent, resId, module),
+      buyer_(new TPXRecord(gTables[0], false)),
+      seller_(new TPXRecord(gTables[1], false)) {
+  numberEdit_ = new TEdit(this, kNumberEdit, kNumberSize);
+  numberList_ = new TListBox(this, kNumberList);
+  numberList_->DisableTransfer();
+  buyerNames_ = new TStatic(this, kBuyerNames, kPartyTextLimit);
+  sellerNames_ = new TStatic(this, kSellerNames, kPartyTextLimit);
+  findLabel_ = new TStatic(this, kFindResults, kFindLabelLimit);
+  SetTransferBuffer(gFileNumber, sizeof gFileNumber);
+}
+
+TFileDlg::~TFileDlg() {
+  ReleaseLock();
+  delete buyer_;
+  delete seller_;
+}
+
+void TFileDlg::SetupWindow() {
+  TDialog::SetupWindow();
+  ApplyMode();
+  FillFileList();
+  EvEditChange();
+}
+
+void TFileDlg::ApplyMode() {
+  if (mode < 0 || mode > kFileDlgDisburse) return;
+  const ModeRule& rule = kModeRules[mode];
+  if (rule.caption) SetCaption(GetModule()->LoadString(rule.caption).c_str());
+  checkEmpty = rule.checkEmpty;
+  checkOverwrite = rule.checkOverwrite;
+  mustExist = rule.mustExist;
+  askNotClosingFile = rule.askNotClosingFile;
+  lockBuyer = rule.lockBuyer;
+  if (mode == kFileDlgNew) ::ShowWindow(GetDlgItem(kFindButton), SW_HIDE);
+}
+
+void TFileDlg::FillFileList() {
+  HourglassCursor hourglass;
+  numberList_->ClearList();
+  if (!buyer_->First()) return;
+  char number[kNumberSize];
+  do {
+    number[0] = '\0';
+    if (buyer_->Read(0)) buyer_->GetString(kFileNumberField, number, sizeof number);
+    numberList_->AddString(number);
+  } while (buyer_->Next());
+}
+
+void TFileDlg::EvEditChange() {
+  char text[kNumberSize];
+  numberEdit_->GetText(text, sizeof text);
+  // The list's own exact search ignores case; file numbers do not.
+  int count = numberList_->GetCount();
+  for (int i = 0; i < count; ++i) {
+    if (numberList_->GetString(i) == text) {
+      numberList_->SetSelIndex(i);
+      ShowParties(text);
+      return;
+    }
+  }
+  numberList_->SetSelIndex(-1);
+  buyerNames_->Clear();
+  sellerNames_->Clear();
+}
+
+void TFileDlg::EvListSelChange() {
+  int index = numberList_->GetSelIndex();
+  if (index < 0) return;
+  char selected[kNumberSize];
+  lstrcpyn(selected, numberList_->GetString(index).c_str(), sizeof selected);
+  // Both party records of a listed file exist once it has been picked.
+  for (TPXRecord* record : {buyer_, seller_}) {
+    if (SeekNumber(*record, selected)) continue;
+    record->Clear();
+    record->SetString(kFileNumberField, selected);
+    record->Insert();
+  }
+  ShowParties(selected);
+  char text[kNumberSize];
+  numberEdit_->GetText(text, sizeof text);
+  if (std::strcmp(text, selected) != 0) numberEdit_->SetText(selected);
+}
+
+void TFileDlg::ShowParties(const char* fileNumber) {
+  buyerNames_->SetText(PartyNames(*buyer_, fileNumber).c_str());
+  sellerNames_->SetText(PartyNames(*seller_, fileNumber).c_str());
+}
+
+void TFileDlg::CmFind() {
+  TFindFile find(this, IDD_FINDFILE);
+  find.targetList = numberList_;
+  if (find.Execute() != IDOK) return;
+  if (find.listAll) {
+    numberEdit_->Show(SW_SHOW);
+    numberEdit_->SetFocus();
+  } else {
+    // "Find Results:" lies behind the edit and shows once it is hidden.
+    numberEdit_->Show(SW_HIDE);
+    numberList_->SetFocus();
+  }
+  numberEdit_->SetText("");
+  EvEditChange();
+}
+
+int TFileDlg::NumberBox(UINT stringId, UINT type) {
+  char format[256];
+  char text[512];
+  GetModule()->LoadString(stringId, format, sizeof format);
+  wsprintf(text, format, gFileNumber);
+  std::string caption = GetModule()->LoadString(IDS_ZARNE_MESSAGE);
+  return MessageBox(HWindow, text, caption.c_str(), type);
+}
+
+void TFileDlg::CmOk() {
+  TransferData(tdGetData);
+  bool empty = gFileNumber[0] == '\0';
+  bool listed = numberList_->GetSelIndex() >= 0;
+  if (checkEmpty && empty && NumberBox(IDS_NO_NUMBER, MB_YESNO | MB_ICONINFORMATION) == IDNO) return;
+  if (checkOverwrite && !empty && listed &&
+      NumberBox(IDS_OVERWRITE, MB_YESNO | MB_ICONINFORMATION) == IDNO)
+    return;
+  if (mustExist && !listed) {
+    NumberBox(IDS_NOT_EXIST, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  if (askNotClosingFile && !listed &&
+      NumberBox(IDS_NOT_CLOSING_FILE, MB_YESNO | MB_ICONINFORMATION) == IDNO)
+    return;
+  if (std::strcmp(gFileNumber, "0") == 0) {
+    NumberBox(IDS_RESERVED, MB_OK);
+    return;
+  }
+  if (lockBuyer && !LockAcceptedNumber()) return;
+  TDialog::CmOk();
+}
+
+/* The lock is taken on the accepted number's own record, never on whatever record the
+   shared cursor last stood on; a number without a record takes none. */
+bool TFileDlg::LockAcceptedNumber() {
+  if (gFileNumber[0] == '\0' || !SeekNumber(*buyer_, gFileNumber)) return true;
+  if (!buyer_->Lock()) return false;  // the table layer has shown the engine's message
+  lstrcpyn(lockedNumber_, gFileNumber, sizeof lockedNumber_);
+  return true;
+}
+
+/* Frees this dialog's own lock (a lock another window of this program holds stays). */
+void TFileDlg::ReleaseLock() {
+  if (lockedNumber_[0] == '\0') return;
+  if (SeekNumber(*buyer_, lockedNumber_)) buyer_->Unlock();
+  lockedNumber_[0] = '\0';
+}
+
+DEFINE_RESPONSE_TABLE1(TFileDlg, TDialog)
+  EV_EN_CHANGE(kNumberEdit, EvEditChange),
+  EV_LBN_SELCHANGE(kNumberList, EvListSelChange),
+  EV_COMMAND(kFindButton, CmFind),
+  EV_COMMAND(IDOK, CmOk),
+END_RESPONSE_TABLE;

@@ -1,0 +1,48 @@
+/*
+** The main frame: its control bar and its idle work.
+*/
+#include "shell/zarne_frame.h"
+
+#include "platform/engine/engine.h"
+#include "platform/framework/control_bar.h"
+#include "shell/shell_ids.h"
+
+namespace {
+
+constexpr int kSeparatorUnits = 6;
+constexpr int kGadgetFontPoints = 10;
+
+/* The buttons in bar order; 0 stands for a separator. */
+constexpr int kBarLayout[] = {
+    CM_FILENEW, CM_FILEOPEN, CM_FILESAVE, CM_FILEMERGE, CM_FILEPRINT, 0,
+    CM_EDITCUT, CM_EDITCOPY, CM_EDITPASTE, 0,
+    CM_BUYERS, CM_SELLERS, CM_LENDER, 0,
+    CM_PROPERTY, CM_SCHEDULEA, CM_REQUIREMENTS, CM_EXCEPTIONS, 0,
+    CM_DISBURSE,
+};
+
+}  // namespace
+
+TZarneDecoratedMDIFrame::TZarneDecoratedMDIFrame(const char* title, TResId menuResId,
+                                                 TMDIClient& client)
+    : TDecoratedMDIFrame(title, menuResId, client) {}
+
+TZarneDecoratedMDIFrame::~TZarneDecoratedMDIFrame() = default;
+
+void TZarneDecoratedMDIFrame::BuildControlBar() {
+  controlBar_ = new TControlBar(this, TControlBar::Horizontal, new TGadgetWindowFont(kGadgetFontPoints));
+  for (int id : kBarLayout) {
+    if (id == 0) controlBar_->Insert(*new TSeparatorGadget(kSeparatorUnits));
+    else controlBar_->Insert(*new TButtonGadget(id, id));
+  }
+  Insert(*controlBar_, TDecoratedFrame::Top);
+}
+
+void TZarneDecoratedMDIFrame::EvEnterIdle(UINT source, HWND hWndDlg) {
+  TDecoratedMDIFrame::EvEnterIdle(source, hWndDlg);
+  EngineDoIdleWork();
+}
+
+DEFINE_RESPONSE_TABLE1(TZarneDecoratedMDIFrame, TDecoratedMDIFrame)
+  EV_WM_ENTERIDLE,
+END_RESPONSE_TABLE;

@@ -1,0 +1,71 @@
+/*
+** The MDI client: the statement options, the printer set-ups, and the opening of
+** statement windows.
+*/
+#include "shell/zarne_mdi_client.h"
+
+#include "platform/framework/print_dialog.h"
+#include "shell/file_windows.h"
+#include "shell/shell_ids.h"
+#include "shell/zarne_mdi_child.h"
+#include "statement/hud1_options.h"
+#include "statement/respa_window.h"
+#include "tableaccess/printer_settings.h"
+
+#include <cstring>
+
+ZarneMDIClient::ZarneMDIClient() { ReadHud1Options(); }
+
+ZarneMDIClient::~ZarneMDIClient() = default;
+
+void ZarneMDIClient::EvEnterIdle(UINT source, HWND hWndDlg) { TMDIClient::EvEnterIdle(source, hWndDlg); }
+
+/* The flags become the set-up flag alone for the dialog; the file is written whatever the
+   user answered, so a cancelled set-up rewrites the same settings. */
+void ZarneMDIClient::PrintSetup(int kind, TPrintDialogData& data) {
+  DWORD flags = data.Flags;
+  data.Flags = PD_PRINTSETUP;
+  TPrintDialog dialog(this, data);
+  dialog.Execute();
+  data.Flags = flags;
+  SavePrinterSettings(kind, data);
+}
+
+void ZarneMDIClient::CmPrintSetupHud1() { PrintSetup(kStatementPrinterSettings, gStatementPrintData); }
+void ZarneMDIClient::CmPrintSetupChecks() { PrintSetup(kCheckPrinterSettings, gCheckPrintData); }
+void ZarneMDIClient::CmPrintSetupReports() { PrintSetup(kReportPrinterSettings, gReportPrintData); }
+
+void OpenFileWindow(ZarneMDIClient* client, const char* fileNumber) {
+  if (CountFileWindows(client) >= gHud1Options.MaxWindows) {
+    if (gHud1Options.AutoClose == 0) {
+      MessageBox(client->HWindow, "You must close a file before opening another.", "",
+                 MB_OK | MB_ICONEXCLAMATION);
+      return;
+    }
+    if (TMDIChild* earliest = EarliestFileWindow(client))
+      earliest->GetClientWindow()->SendMessage(WM_COMMAND, CM_FILECLOSE, 0);
+  }
+
+  auto* view = new RespaWindow(client);
+  lstrcpyn(view->fileNumber, fileNumber, sizeof view->fileNumber);
+  auto* child = new ZarneMDIChild(*client, fileNumber, view);
+  child->SetIcon(client->GetModule(), IDI_FILE);
+  child->SetIconSm(client->GetModule(), IDI_FILE_SMALL);
+
+  bool maximize = gHud1Options.Maximize != 0;
+  if (TMDIChild* active = client->GetActiveMDIChild()) {
+    maximize = active->IsZoomed();
+    if (maximize) active->Show(SW_RESTORE);
+  }
+  if (child->Create() && maximize && child->HWindow) child->Show(SW_SHOWMAXIMIZED);
+}
+
+DEFINE_RESPONSE_TABLE1(ZarneMDIClient, TMDIClient)
+  EV_COMMAND(CM_FILENEW, CmFileNew),
+  EV_COMMAND(CM_FILEOPEN, CmFileOpen),
+  EV_COMMAND(CM_FILEDELETE, CmFileDelete),
+  EV_COMMAND(CM_PRINTSETUPHUD1, CmPrintSetupHud1),
+  EV_COMMAND(CM_PRINTSETUPCHECKS, CmPrintSetupChecks),
+  EV_COMMAND(CM_PRINTSETUPREPORTS, CmPrintSetupReports),
+  EV_WM_ENTERIDLE,
+END_RESPONSE_TABLE;

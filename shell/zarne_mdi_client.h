@@ -1,0 +1,37 @@
+/*
+** ZarneMDIClient: the frame's MDI client. It reads the statement options when it is built
+** and owns the commands that belong to no one closing file: New, Open and Delete of a file
+** and the three printer set-ups. OpenFileWindow makes a statement window for a number.
+*/
+#ifndef ZARNE_SHELL_ZARNE_MDI_CLIENT_H
+#define ZARNE_SHELL_ZARNE_MDI_CLIENT_H
+
+#include "platform/framework/mdi.h"
+
+class TPrintDialogData;
+
+class ZarneMDIClient : public TMDIClient {
+ public:
+  ZarneMDIClient();
+  ~ZarneMDIClient() override;
+
+  void CmFileNew();
+  void CmFileOpen();
+  void CmFileDelete();
+  void CmPrintSetupHud1();
+  void CmPrintSetupChecks();
+  void CmPrintSetupReports();
+  void EvEnterIdle(UINT source, HWND hWndDlg) override;
+
+ private:
+  /* New and Open: the dialog in that mode, then the file's window brought up or opened. */
+  void PickAndOpen(int mode);
+  void PrintSetup(int kind, TPrintDialogData& data);
+
+  DECLARE_RESPONSE_TABLE(ZarneMDIClient);
+};
+
+/* Opens a statement window for the number, making room first as the options say. */
+void OpenFileWindow(ZarneMDIClient* client, const char* fileNumber);
+
+#endif

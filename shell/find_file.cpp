@@ -8,6 +8,7 @@
 #include "platform/framework/edit.h"
 #include "platform/framework/list_controls.h"
 #include "platform/kernel/text.h"
+#include "platform/user/window_styles.h"
 #include "shell/hourglass_cursor.h"
 #include "shell/shell_ids.h"
 #include "tableaccess/px_globals.h"

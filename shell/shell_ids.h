@@ -1,11 +1,10 @@
 /*
 ** The main program's numbers: menu commands, resources (menus, dialogs, icons, bitmaps) and
-** the string-table texts the shell shows. The .rc scripts carry the same numbers.
+** the string-table texts the shell shows. The .rc scripts carry the same numbers, so this
+** header holds #define lines only.
 */
 #ifndef ZARNE_SHELL_SHELL_IDS_H
 #define ZARNE_SHELL_SHELL_IDS_H
-
-#include "platform/framework/frame.h"
 
 /* File menu */
 #define CM_FILENEW 24331
@@ -93,6 +92,5 @@
 #define IDS_NOT_CLOSING_FILE 1027
 #define IDS_RESERVED 1028
 #define IDS_NO_FIND_TEXT 1044
-#define IDS_DB_INIT "Initializing database."
 
 #endif

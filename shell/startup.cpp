@@ -97,12 +97,6 @@ bool CopyLayoutLibrary(HMODULE library, const char* countName, const char* recor
   return true;
 }
 
-void MakeStatementDrawingObjects() {
-  gStatementBitmap = LoadBitmap(GetProgramModule().GetInstance(), MAKEINTRESOURCE(IDB_STATEMENT));
-  gStatementBrush = gStatementBitmap ? CreatePatternBrush(gStatementBitmap) : CreateSolidBrush(0xC0C0C0);
-  gStatementFont = CreateFont(-11, 0, 0, 0, 400, 0, 0, 0, 0 /*ANSI*/, 0, 0, 0, 0x20 /*swiss*/, "");
-}
-
 }  // namespace
 
 void ZarneApp::ShowStatus(const char* text) {
@@ -165,7 +159,7 @@ bool ZarneApp::RunStartUp() {
   BuildPath(path, gCheckCtlDir, "CHKFORM", "DAT", sizeof path);
   ReadCheckFormSettings(gCheckFormLayout, path);
 
-  ShowStatus(IDS_DB_INIT);
+  ShowStatus("Initializing database.");
   PXInit();
   char privateDir[MAX_PATH];
   GetPrivateProfileString(kSystemSection, "DirPrivate", "", privateDir, sizeof privateDir, kIniFile);
@@ -180,7 +174,7 @@ bool ZarneApp::RunStartUp() {
 
   if (!OpenSharedTables()) return false;
   ReadDefaultAccount();
-  MakeStatementDrawingObjects();
+  MakeStatementDrawingObjects(GetInstance());
 
   ShowStatus(IDS_RESPA_LIST, "");
   HMODULE layout = LoadLibrary("stmlay32.dll");

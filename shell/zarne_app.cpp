@@ -40,12 +40,6 @@ void FillGridColorSets() {
   std::memcpy(gGridColorSets, sets, sizeof sets);
 }
 
-template <class Handle>
-void DeleteDrawingObject(Handle& handle) {
-  if (handle) DeleteObject(handle);
-  handle = nullptr;
-}
-
 }  // namespace
 
 ZarneApp::ZarneApp() : TApplication("Zarne") {
@@ -62,9 +56,7 @@ ZarneApp::ZarneApp() : TApplication("Zarne") {
 ZarneApp::~ZarneApp() {
   ClearFieldList(&gRespaFieldList);
   ClearFieldList(&gOtherFieldList);
-  DeleteDrawingObject(gStatementBrush);
-  DeleteDrawingObject(gStatementBitmap);
-  DeleteDrawingObject(gStatementFont);
+  DeleteStatementDrawingObjects();
   delete splash;
   splash = nullptr;
 }

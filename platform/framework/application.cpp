@@ -1,9 +1,11 @@
 /*
-** TApplication: start-up, the message loop and shutdown.
+** TApplication: start-up, the message loop and shutdown (also when a signal or the session's
+** end asks for it).
 */
 #include "platform/framework/application.h"
 
 #include "platform/framework/frame.h"
+#include "platform/framework/termination.h"
 #include "platform/user/accelerators.h"
 #include "platform/user/dialog_manager.h"
 #include "platform/user/message_queue.h"
@@ -15,6 +17,11 @@
 
 namespace {
 TApplication* gApplication = nullptr;
+
+HWND CurrentMainWindow() {
+  TFrameWindow* main = gApplication ? gApplication->GetMainWindow() : nullptr;
+  return main ? main->HWindow : nullptr;
+}
 
 std::vector<TWindow*>& Condemned() {
   static std::vector<TWindow*> condemned;
@@ -53,8 +60,10 @@ void TApplication::InitInstance() {
 }
 
 int TApplication::Run() {
+  CatchTerminationSignals();
   InitApplication();
   InitInstance();
+  WatchForTermination(CurrentMainWindow);
   if (!MainWindow || !MainWindow->HWindow) {
     // Nothing to run: start-up failed before the main window existed, or ended the program.
     MSG pending;

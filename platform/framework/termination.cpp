@@ -1,0 +1,84 @@
+/*
+** Termination requests: the signal handler only writes a byte to a pipe (nothing else is
+** safe there); the pipe's reader runs in the Qt event loop and posts WM_CLOSE.
+*/
+#include "platform/framework/termination.h"
+
+#include "platform/user/message_queue.h"
+#include "platform/user/window_messages.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+int g_pipe[2] = {-1, -1};
+volatile sig_atomic_t g_signalled = 0;
+bool g_closePending = false;
+HWND (*g_mainWindow)() = nullptr;
+
+void OnTerminationSignal(int signalNumber) {
+  if (g_signalled) {
+    // Closing is already under way and something still wants the program gone.
+    std::signal(signalNumber, SIG_DFL);
+    std::raise(signalNumber);
+    return;
+  }
+  g_signalled = 1;
+  char byte = static_cast<char>(signalNumber);
+  ssize_t written = write(g_pipe[1], &byte, 1);
+  (void)written;  // a full pipe already holds a request
+}
+
+void DeliverPendingClose() {
+  if (!g_closePending || !g_mainWindow) return;
+  HWND main = g_mainWindow();
+  if (!main) return;
+  g_closePending = false;
+  PostMessage(main, WM_CLOSE, 0, 0);
+}
+
+void RequestClose() {
+  g_closePending = true;
+  DeliverPendingClose();
+}
+
+void DrainPipe() {
+  char bytes[16];
+  while (read(g_pipe[0], bytes, sizeof bytes) > 0) {
+  }
+  RequestClose();
+}
+
+}  // namespace
+
+void CatchTerminationSignals() {
+  if (g_pipe[0] >= 0) return;
+  if (pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  struct sigaction action{};
+  action.sa_handler = OnTerminationSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
+}
+
+void WatchForTermination(HWND (*mainWindow)()) {
+  g_mainWindow = mainWindow;
+  static QSocketNotifier* notifier = nullptr;
+  if (!notifier && g_pipe[0] >= 0 && QCoreApplication::instance()) {
+    notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, [] { DrainPipe(); });
+#ifndef QT_NO_SESSIONMANAGER
+    if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+      QObject::connect(gui, &QGuiApplication::commitDataRequest, [](QSessionManager&) { RequestClose(); });
+#endif
+  }
+  DeliverPendingClose();
+}

@@ -171,6 +171,8 @@ BOOL DestroyCursor(HCURSOR cursor) {
   return FALSE;  // the system's cursors stay; anything else is no cursor
 }
 
+BOOL DestroyIcon(HICON icon) { return GdiDestroyIcon(icon); }
+
 int ShowCursor(BOOL show) {
   PointerState& state = State();
   state.showCount += show ? 1 : -1;

@@ -39,6 +39,8 @@ HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name);
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
 BOOL DestroyCursor(HCURSOR cursor);
+/* Frees an icon from LoadIcon; the system's shared icons stay. */
+BOOL DestroyIcon(HICON icon);
 int ShowCursor(BOOL show);
 BOOL GetCursorPos(LPPOINT point);
 BOOL SetCursorPos(int x, int y);

@@ -111,6 +111,9 @@ class RunningScope {
 }  // namespace
 
 void LoadFieldScripts() {
+  gFieldScripts.clear();
+  gLoadedByExactName.clear();
+  gScriptRunning.clear();
   THiddenFileList list(nullptr, kHiddenFileListTemplate);
   list.SetDirectory(gDatabaseDir);
   list.SetExtension("zbi");

@@ -22,7 +22,7 @@ constexpr UINT kFieldScriptUnreadableText = 1190;
 /* Lists the database directory's "zbi" files and keeps the script of each that names a
    statement field. Of two files for one field, the one whose whole base name is the field's
    name wins, else the first in name order. A file that cannot be opened, sized or read whole
-   is skipped after a box. */
+   is skipped after a box. Replaces whatever was loaded before. */
 void LoadFieldScripts();
 
 /* The item loaded for the field, or null. */

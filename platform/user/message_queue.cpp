@@ -84,6 +84,22 @@ struct PumpScope {
   ~PumpScope() { State().pumpDepth--; }
 };
 
+}  // namespace
+
+void ProcessWindowSystemEventsUntil(bool (*done)(void*), void* context, int timeoutMs) {
+  if (!QCoreApplication::instance()) return;
+  QElapsedTimer timer;
+  timer.start();
+  {
+    PumpScope holdThePump;  // queued messages wait for the program's own loop
+    while (!done(context) && timer.elapsed() < timeoutMs)
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers, 10);
+  }
+  if (!State().queue.empty() || !State().needPaint.empty()) Wake();  // a wake taken meanwhile
+}
+
+namespace {
+
 bool InFilter(const MSG& msg, HWND hwnd, UINT filterMin, UINT filterMax) {
   if (hwnd && msg.hwnd != hwnd) return false;
   if (filterMin == 0 && filterMax == 0) return true;

@@ -15,7 +15,9 @@
 #include "platform/user/window_object.h"
 #include "platform/user/window_widgets.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <QWindow>
 
 #include <cstring>
 #include <map>
@@ -166,14 +168,65 @@ BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
   return window->update.isEmpty() ? FALSE : TRUE;
 }
 
-BOOL UpdateWindow(HWND hwnd) {
+namespace {
+
+bool OnRealDisplay() {
+  QString platform = QGuiApplication::platformName();
+  return !platform.isEmpty() && platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+void PaintIfNeeded(HWND hwnd) {
   WindowPtr window = FindWindowObject(hwnd);
-  if (!window) return FALSE;
-  if (!window->update.isEmpty() && window->redraw && IsWindowVisible(hwnd)) {
+  if (window && !window->update.isEmpty() && window->redraw && IsWindowVisible(hwnd)) {
     MSG msg{hwnd, WM_PAINT, 0, 0, 0, {}};
     DispatchMessage(&msg);
   }
+}
+
+void PaintTreeNow(HWND hwnd) {
+  PaintIfNeeded(hwnd);
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window) return;
+  std::vector<HWND> children = window->children;
+  for (HWND child : children) PaintTreeNow(child);
+}
+
+/* Qt paints widgets when its loop runs; a window painted outside any loop (during start-up)
+** has its widgets drawn and sent to the display now. */
+void PushPixelsToDisplay(HWND hwnd) {
+  if (!OnRealDisplay()) return;
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window || !IsWindowVisible(hwnd)) return;
+  WindowPtr top = window;
+  while (top && top->IsChild()) top = FindWindowObject(top->parent);
+  if (!top || !top->frame || !top->frame->windowHandle() || !top->frame->windowHandle()->isExposed()) return;
+  QWidget* widget = window->IsChild() ? static_cast<QWidget*>(window->frame.data()) : top->frame.data();
+  if (widget) widget->repaint();
+}
+
+}  // namespace
+
+BOOL UpdateWindow(HWND hwnd) {
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window) return FALSE;
+  PaintTreeNow(hwnd);  // the children's update regions too, as the original does
+  PushPixelsToDisplay(hwnd);
   return TRUE;
+}
+
+void PresentOnDisplayNow(HWND hwnd) {
+  if (!OnRealDisplay()) return;
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window || window->IsChild() || !window->frame) return;
+  QWidget* frame = window->frame.data();
+  auto exposed = [](void* widget) {
+    QWindow* handle = static_cast<QWidget*>(widget)->windowHandle();
+    return handle && handle->isExposed();
+  };
+  constexpr int kExposeWaitMs = 2000;  // a desktop that never exposes must not hang start-up
+  ProcessWindowSystemEventsUntil(exposed, frame, kExposeWaitMs);
+  PaintTreeNow(hwnd);
+  PushPixelsToDisplay(hwnd);
 }
 
 BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {

@@ -364,6 +364,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
       break;
   }
   SyncDesktopMinimized(hwnd);
+  if (!wasVisible && !window->IsChild()) PresentOnDisplayNow(hwnd);
   return wasVisible;
 }
 

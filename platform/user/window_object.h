@@ -117,6 +117,11 @@ QMargins NativeFrameInsets(const WindowObject& window);
 /* Places the frame, client and scroll-bar widgets from the window's rectangles. */
 void ApplyWidgetGeometry(WindowObject& window);
 
+/* On a real display (not offscreen): waits until a newly shown top-level window is on the
+** screen, paints it and its descendants and puts the pixels there at once, so a window shown
+** during start-up, before any message loop, is seen. */
+void PresentOnDisplayNow(HWND hwnd);
+
 /* Raises a window's frame; top-level frames only where the desktop stacks windows. */
 void RaiseFrame(const WindowObject& window);
 

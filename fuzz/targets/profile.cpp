@@ -1,0 +1,151 @@
+/*
+** Fuzz target: the bytes of a private profile file (an ini file), then what the program does
+** with one: list its sections and each section's keys, read values and numbers through
+** small and exactly sized buffers, write a key, delete it again and delete a section. No call
+** may write past its buffer; cut answers keep their documented shape; a write reads back and
+** leaves every other value as it was.
+*/
+#include "fuzz/fuzz_support.h"
+#include "platform/kernel/profile.h"
+#include "platform/kernel/profile_text.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr size_t kSectionsVisited = 4;
+constexpr size_t kKeysVisited = 4;
+constexpr const char* kMissing = "\x01missing";
+constexpr const char* kFuzzKey = "zarne fuzz key";
+constexpr const char* kFuzzValue = "written by the fuzzer";
+
+std::string gFile;
+size_t gLargeSize = 0;
+
+/* A read through a buffer of exactly `size` bytes (an overrun is caught by the sanitizer). */
+std::string Read(LPCSTR section, LPCSTR key, DWORD size, DWORD* answer) {
+  std::unique_ptr<char[]> buffer(new char[size]);
+  std::memset(buffer.get(), 0x55, size);
+  *answer = GetPrivateProfileString(section, key, kMissing, buffer.get(), size, gFile.c_str());
+  FuzzRequire(size == 0 || *answer < size, "an answer fits its buffer");
+  return std::string(buffer.get(), size == 0 ? 0 : std::min<size_t>(*answer + 2, size));
+}
+
+std::vector<std::string> SplitList(const std::string& list, DWORD length) {
+  std::vector<std::string> names;
+  size_t at = 0;
+  while (at < length) {
+    size_t end = list.find('\0', at);
+    FuzzRequire(end != std::string::npos && end < length, "each listed name is terminated");
+    names.push_back(list.substr(at, end - at));
+    at = end + 1;
+  }
+  return names;
+}
+
+/* Lists sections (null section) or a section's keys, whole and through short buffers. */
+std::vector<std::string> CheckedList(LPCSTR section) {
+  DWORD length = 0;
+  std::string whole = Read(section, nullptr, static_cast<DWORD>(gLargeSize), &length);
+  FuzzRequire(whole[length] == '\0', "a whole list ends in one more NUL");
+  const DWORD sizes[] = {1, 2, 3, length, length + 1};
+  for (DWORD size : sizes) {
+    if (size == 0) continue;
+    DWORD cut = 0;
+    std::string part = Read(section, nullptr, size, &cut);
+    if (size >= length + 1) {
+      FuzzRequire(cut == length && part.compare(0, length + 1, whole, 0, length + 1) == 0,
+                  "a list that fits is copied whole");
+    } else if (size < 2) {
+      FuzzRequire(cut == 0 && part[0] == '\0', "a one-byte list buffer holds an empty list");
+    } else {
+      FuzzRequire(cut == size - 2 && part.compare(0, size - 2, whole, 0, size - 2) == 0 &&
+                      part[size - 2] == '\0' && part[size - 1] == '\0',
+                  "a cut list keeps its start and ends in two NULs");
+    }
+  }
+  return SplitList(whole, length);
+}
+
+/* A value, whole and through buffers one short, exact and of one byte. */
+std::string CheckedValue(const std::string& section, const std::string& key) {
+  DWORD length = 0;
+  std::string whole = Read(section.c_str(), key.c_str(), static_cast<DWORD>(gLargeSize), &length);
+  whole.resize(length);
+  DWORD answer = 0;
+  std::string exact = Read(section.c_str(), key.c_str(), length + 1, &answer);
+  FuzzRequire(answer == length && exact.compare(0, length, whole) == 0 && exact[length] == '\0',
+              "a value read into an exact buffer is whole");
+  if (length > 0) {
+    std::string shorter = Read(section.c_str(), key.c_str(), length, &answer);
+    FuzzRequire(answer == length - 1 && shorter.compare(0, length - 1, whole, 0, length - 1) == 0,
+                "a value read into a short buffer is cut to fit");
+  }
+  Read(section.c_str(), key.c_str(), 1, &answer);
+  FuzzRequire(answer == 0, "a one-byte buffer holds an empty value");
+  GetPrivateProfileInt(section.c_str(), key.c_str(), -7, gFile.c_str());
+  return whole;
+}
+
+bool Storable(const std::string& section) {
+  return section.find_first_of("]\r\n") == std::string::npos;
+}
+
+bool Listed(const std::vector<std::string>& names, const std::string& name) {
+  return std::any_of(names.begin(), names.end(),
+                     [&](const std::string& listed) { return ProfileNamesEqual(listed, name); });
+}
+
+struct KeyValue {
+  std::string section, key, value;
+};
+
+void CheckWriteAndDelete(const std::string& section, const std::vector<KeyValue>& before) {
+  std::vector<std::string> keys = CheckedList(section.c_str());
+  bool keyWasThere = Listed(keys, kFuzzKey);
+  BOOL written = WritePrivateProfileString(section.c_str(), kFuzzKey, kFuzzValue, gFile.c_str());
+  FuzzRequire(written == (Storable(section) ? TRUE : FALSE),
+              "a key is written exactly when its section can be stored");
+  if (!written) return;
+  FuzzRequire(CheckedValue(section, kFuzzKey) == kFuzzValue, "a written value reads back");
+  for (const KeyValue& kept : before) {
+    if (ProfileNamesEqual(kept.key, kFuzzKey)) continue;
+    FuzzRequire(CheckedValue(kept.section, kept.key) == kept.value,
+                "writing one key leaves the other values as they were");
+  }
+  FuzzRequire(WritePrivateProfileString(section.c_str(), kFuzzKey, nullptr, gFile.c_str()),
+              "a key can be deleted");
+  FuzzRequire(CheckedValue(section, kFuzzKey) == kMissing, "a deleted key reads as missing");
+  if (!keyWasThere)
+    FuzzRequire(CheckedList(section.c_str()) == keys, "writing and deleting a new key restores the list");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  gFile = FuzzScratchDirectory() + "/fuzz.ini";
+  gLargeSize = 3 * size + 64;
+  FuzzWriteFile(gFile, data, size);
+
+  std::vector<std::string> sections = CheckedList(nullptr);
+  std::vector<KeyValue> values;
+  for (size_t s = 0; s < sections.size() && s < kSectionsVisited; ++s) {
+    std::vector<std::string> keys = CheckedList(sections[s].c_str());
+    for (size_t k = 0; k < keys.size() && k < kKeysVisited; ++k)
+      values.push_back({sections[s], keys[k], CheckedValue(sections[s], keys[k])});
+  }
+  CheckWriteAndDelete(sections.empty() ? std::string("fuzz") : sections.front(), values);
+
+  // A name holding a NUL is listed cut at it, and the cut name names another section.
+  bool namesWhole = std::memchr(data, '\0', size) == nullptr;
+  if (namesWhole && !sections.empty() && Storable(sections.back())) {
+    FuzzRequire(WritePrivateProfileString(sections.back().c_str(), nullptr, nullptr, gFile.c_str()),
+                "a section can be deleted");
+    FuzzRequire(!Listed(CheckedList(nullptr), sections.back()), "a deleted section is not listed");
+  }
+  return 0;
+}

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace {
 
 /* "<file>:<line>: <message>": the script or a file it included, and a line number. */
@@ -43,6 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzRequire(NamesFileAndLine(error.Describe()),
                 "a compile error names the script and a line");
     return 0;
+  }
+  // What the build is told to watch must be files it can read.
+  for (const std::string& dependency : preprocessor.Dependencies()) {
+    struct stat status {};
+    FuzzRequire(::stat(dependency.c_str(), &status) == 0 && S_ISREG(status.st_mode),
+                "every file a script read is a regular file");
   }
   std::vector<uint8_t> blob = resources.BuildBlob();
   std::string source = rc::GenerateSource(blob, {script});

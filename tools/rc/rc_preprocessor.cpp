@@ -6,10 +6,14 @@
 
 #include "tools/rc/rc_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <limits>
 #include <fstream>
 #include <sstream>
+
+#include <sys/stat.h>
 
 namespace rc {
 
@@ -17,6 +21,12 @@ namespace {
 
 constexpr int kMaxIncludeDepth = 32;
 constexpr int kMaxExpansionDepth = 64;
+// Macro replacement may give at most this many tokens in one script: far beyond any real
+// script, and a bound on macros that grow without end through one another.
+constexpr size_t kMaxExpandedTokens = size_t(1) << 18;
+// Parentheses and unary operators nested deeper than this in an #if are refused, rather
+// than recursing until the stack runs out.
+constexpr int kMaxConditionDepth = 256;
 
 bool IsNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
 bool IsNameChar(char c) {
@@ -36,7 +46,13 @@ std::string Directory(const std::string& path) {
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
-bool Readable(const std::string& path) { return std::ifstream(path).good(); }
+// Only regular files are read: a directory or a device named as a script, an include or a
+// resource file would abort the compiler or never end.
+bool Readable(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+         std::ifstream(path).good();
+}
 
 // Replaces comments by blanks, keeping line breaks, so that line numbers stay right.
 std::string StripComments(const std::string& text) {
@@ -143,6 +159,9 @@ class ConditionEvaluator {
     return left;
   }
 
+  // Sums, differences and products wrap around in 64 bits, so no condition is undefined.
+  static long Wrap(unsigned long value) { return static_cast<long>(value); }
+
   long Apply(const std::string& op, long a, long b) {
     if (op == "||") return a || b;
     if (op == "&&") return a && b;
@@ -154,19 +173,28 @@ class ConditionEvaluator {
     if (op == ">") return a > b;
     if (op == "<=") return a <= b;
     if (op == ">=") return a >= b;
-    if (op == "+") return a + b;
-    if (op == "-") return a - b;
-    if (op == "*") return a * b;
+    unsigned long ua = static_cast<unsigned long>(a), ub = static_cast<unsigned long>(b);
+    if (op == "+") return Wrap(ua + ub);
+    if (op == "-") return Wrap(ua - ub);
+    if (op == "*") return Wrap(ua * ub);
     if (b == 0) Fail(where_, "division by zero in #if");
+    if (a == std::numeric_limits<long>::min() && b == -1) Fail(where_, "overflow in #if");
     return a / b;
   }
 
   long Unary() {
     if (position_ >= tokens_.size()) Fail(where_, "#if condition ends too early");
+    if (++depth_ > kMaxConditionDepth) Fail(where_, "#if condition nested too deeply");
+    long value = UnaryOperand();
+    --depth_;
+    return value;
+  }
+
+  long UnaryOperand() {
     const Token& token = tokens_[position_++];
     if (token.IsPunct("!")) return !Unary();
     if (token.IsPunct("~")) return ~Unary();
-    if (token.IsPunct("-")) return -Unary();
+    if (token.IsPunct("-")) return Wrap(0ul - static_cast<unsigned long>(Unary()));
     if (token.IsPunct("(")) {
       long value = Binary(0);
       if (position_ >= tokens_.size() || !tokens_[position_].IsPunct(")"))
@@ -182,6 +210,7 @@ class ConditionEvaluator {
   const std::vector<Token>& tokens_;
   const SourcePosition& where_;
   size_t position_ = 0;
+  int depth_ = 0;
 };
 
 }  // namespace
@@ -197,6 +226,8 @@ const std::string* Preprocessor::Remember(const std::string& path) {
 std::vector<Token> Preprocessor::Tokenize(const std::string& path) {
   macros_.clear();
   conditionals_.clear();
+  expanding_.clear();
+  expandedTokens_ = 0;
   std::vector<Token> tokens;
   if (!Readable(path)) Fail(SourcePosition{Remember(path), 0}, "cannot open the file");
   dependencies_.insert(path);
@@ -343,14 +374,22 @@ bool Preprocessor::EvaluateCondition(const std::string& text, const SourcePositi
 
 void Preprocessor::Expand(const Token& token, std::vector<Token>* out, int depth) {
   auto macro = token.kind == TokenKind::Name ? macros_.find(token.text) : macros_.end();
-  if (macro == macros_.end() || depth > kMaxExpansionDepth) {
+  // As in C, a macro is not replaced again inside its own replacement: "#define A A A" ends.
+  bool inOwnReplacement =
+      macro != macros_.end() &&
+      std::find(expanding_.begin(), expanding_.end(), &macro->first) != expanding_.end();
+  if (macro == macros_.end() || inOwnReplacement || depth > kMaxExpansionDepth) {
+    if (depth > 0 && ++expandedTokens_ > kMaxExpandedTokens)
+      Fail(token.where, "macro replacement too large (macros that grow without end?)");
     out->push_back(token);
     return;
   }
+  expanding_.push_back(&macro->first);
   for (Token replacement : macro->second) {
     replacement.where = token.where;
     Expand(replacement, out, depth + 1);
   }
+  expanding_.pop_back();
 }
 
 void Preprocessor::Lex(const std::string& line, const SourcePosition& where,

@@ -53,6 +53,9 @@ class Preprocessor {
   std::map<std::string, std::vector<Token>> macros_;
   std::vector<Conditional> conditionals_;
   std::set<std::string> dependencies_;
+  // The macros whose replacement is being expanded, and the tokens replacement gave so far.
+  std::vector<const std::string*> expanding_;
+  size_t expandedTokens_ = 0;
 };
 
 }  // namespace rc

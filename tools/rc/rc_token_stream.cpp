@@ -9,6 +9,8 @@
 #include <cctype>
 #include <strings.h>
 
+#include <limits>
+
 namespace rc {
 
 TokenStream::TokenStream(const std::vector<Token>& tokens) : tokens_(tokens) {
@@ -106,11 +108,17 @@ int64_t TokenStream::And(bool* isLong) {
   return value;
 }
 
+// Sums, differences and products wrap around in 64 bits (the value kept is its low 32 bits),
+// so no expression is undefined.
+namespace {
+int64_t Wrap(uint64_t value) { return static_cast<int64_t>(value); }
+}  // namespace
+
 int64_t TokenStream::Sum(bool* isLong) {
   int64_t value = Product(isLong);
   for (;;) {
-    if (AcceptPunct("+")) value += Product(isLong);
-    else if (AcceptPunct("-")) value -= Product(isLong);
+    if (AcceptPunct("+")) value = Wrap(uint64_t(value) + uint64_t(Product(isLong)));
+    else if (AcceptPunct("-")) value = Wrap(uint64_t(value) - uint64_t(Product(isLong)));
     else return value;
   }
 }
@@ -119,11 +127,13 @@ int64_t TokenStream::Product(bool* isLong) {
   int64_t value = Unary(isLong);
   for (;;) {
     if (AcceptPunct("*")) {
-      value *= Unary(isLong);
+      value = Wrap(uint64_t(value) * uint64_t(Unary(isLong)));
     } else if (Peek().IsPunct("/")) {
       Next();
       int64_t divisor = Unary(isLong);
       if (divisor == 0) Fail(std::string("division by zero in ") + what_);
+      if (value == std::numeric_limits<int64_t>::min() && divisor == -1)
+        Fail(std::string("overflow in ") + what_);
       value /= divisor;
     } else {
       return value;
@@ -132,10 +142,15 @@ int64_t TokenStream::Product(bool* isLong) {
 }
 
 int64_t TokenStream::Unary(bool* isLong) {
-  if (AcceptPunct("-")) return -Unary(isLong);
-  if (AcceptPunct("~")) return ~Unary(isLong);
-  if (AcceptKeyword("NOT")) return ~Unary(isLong);
-  return Primary(isLong);
+  // Each level of parentheses and each unary operator nests once; far deeper than any
+  // real script is refused rather than running out of stack.
+  if (++depth_ > kMaxExpressionDepth) Fail(std::string("expression nested too deeply in ") + what_);
+  int64_t value;
+  if (AcceptPunct("-")) value = Wrap(0 - uint64_t(Unary(isLong)));
+  else if (AcceptPunct("~") || AcceptKeyword("NOT")) value = ~Unary(isLong);
+  else value = Primary(isLong);
+  --depth_;
+  return value;
 }
 
 int64_t TokenStream::Primary(bool* isLong) {

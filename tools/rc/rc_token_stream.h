@@ -53,6 +53,8 @@ class TokenStream {
   size_t position_ = 0;
   Token end_;
   const char* what_ = "";
+  int depth_ = 0;  // how deeply the expression being read nests
+  static constexpr int kMaxExpressionDepth = 256;
 };
 
 }  // namespace rc

@@ -4,6 +4,8 @@
 #include "shell/file_windows.h"
 
 #include "platform/framework/mdi.h"
+#include "platform/user/window_manager.h"
+#include "platform/user/window_styles.h"
 
 #include <cstring>
 
@@ -23,10 +25,11 @@ TMDIChild* WalkOpenFiles(TMDIClient* client, Visit visit) {
 }
 }  // namespace
 
+/* A view that let go of its file hides itself until its child's close arrives. */
 bool HoldsOpenView(TMDIChild* child) {
   if (!child || !child->HWindow) return false;
   TWindow* view = child->GetClientWindow();
-  return view && view->HWindow;
+  return view && view->HWindow && (::GetWindowLong(view->HWindow, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 TMDIChild* FindFileWindow(TMDIClient* client, const char* fileNumber) {

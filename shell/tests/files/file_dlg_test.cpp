@@ -79,6 +79,7 @@ TEST_F(FileDlgTest, ListsNumbersInKeyOrderAndMatchesTheTypedNumberWithCase) {
     // The third buyer's name is empty, so it is left out with its separator.
     EXPECT_EQ(ControlTextOf(dialog, 103), "Ann; Bob; Dan");
     EXPECT_EQ(ControlTextOf(dialog, 104), "Sue");
+    EXPECT_TRUE(SaveWindowScreenshot(dialog, SHELL_OUTPUT_DIR "/file_dialog.png"));
     SetControlText(dialog, 101, "a1");
     int lower = static_cast<int>(std::find(inKeyOrder.begin(), inKeyOrder.end(), "a1") - inKeyOrder.begin());
     EXPECT_EQ(SelectionOf(dialog), lower);

@@ -106,6 +106,7 @@ TEST_F(FindFileTest, ListAllHidesTheLookupControls) {
   DialogDriver driver;
   driver.OnDialog(IDD_FINDFILE, [&](HWND find) {
     EXPECT_EQ(ControlTextOf(find, 901), "Lookup by:");
+    EXPECT_TRUE(SaveWindowScreenshot(find, SHELL_OUTPUT_DIR "/find_file_dialog.png"));
     PressButton(find, 719);
     EXPECT_EQ(ControlTextOf(find, 901), "No lookup");
     EXPECT_FALSE(IsWindowVisible(FindControl(find, 102)));

@@ -3,6 +3,7 @@
 */
 #include "shell/about.h"
 
+#include "platform/user/window_manager.h"
 #include "shell/rc_version.h"
 
 #include <string>
@@ -20,6 +21,7 @@ ZarneAboutDlg::~ZarneAboutDlg() = default;
 
 void ZarneAboutDlg::SetupWindow() {
   TDialog::SetupWindow();
+  logo_.Show(*this);
   ProjectRCVersion version(versionModule ? versionModule : GetModule()->GetInstance());
   const char* text = nullptr;
   if (version.GetProductVersion(&text)) {

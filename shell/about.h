@@ -6,6 +6,7 @@
 #define ZARNE_SHELL_ABOUT_H
 
 #include "platform/framework/dialog.h"
+#include "shell/logo_picture.h"
 
 class ZarneAboutDlg : public TDialog {
  public:
@@ -15,6 +16,9 @@ class ZarneAboutDlg : public TDialog {
 
   /* The module whose version resource is shown; the running program unless set. */
   HINSTANCE versionModule = nullptr;
+
+ private:
+  LogoPicture logo_;
 };
 
 #endif

@@ -5,6 +5,7 @@
 #include "shell/zarne_mdi_client.h"
 
 #include "platform/kernel/format.h"
+#include "platform/kernel/string_calls.h"
 #include "shell/file_dlg.h"
 #include "shell/file_windows.h"
 #include "shell/shell_ids.h"

@@ -12,6 +12,7 @@
 #include "shell/about.h"
 #include "shell/shell_globals.h"
 #include "shell/shell_ids.h"
+#include "shell/splash.h"
 #include "shell/zarne_frame.h"
 #include "shell/zarne_mdi_client.h"
 #include "statement/statement_drawing.h"

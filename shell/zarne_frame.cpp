@@ -5,7 +5,9 @@
 
 #include "platform/engine/engine.h"
 #include "platform/framework/control_bar.h"
+#include "platform/user/window_messages.h"
 #include "shell/shell_ids.h"
+#include "shell/zarne_app.h"
 
 namespace {
 
@@ -43,6 +45,15 @@ void TZarneDecoratedMDIFrame::EvEnterIdle(UINT source, HWND hWndDlg) {
   EngineDoIdleWork();
 }
 
+void TZarneDecoratedMDIFrame::EvSysCommand(UINT cmdType, TPoint& point) {
+  UINT command = cmdType & 0xFFF0;
+  bool showRequest = command == SC_RESTORE || command == SC_MAXIMIZE || command == SC_MINIMIZE;
+  auto* app = dynamic_cast<ZarneApp*>(GetApplication());
+  if (showRequest && app && !app->StartedUp()) return;
+  TDecoratedMDIFrame::EvSysCommand(cmdType, point);
+}
+
 DEFINE_RESPONSE_TABLE1(TZarneDecoratedMDIFrame, TDecoratedMDIFrame)
   EV_WM_ENTERIDLE,
+  EV_WM_SYSCOMMAND,
 END_RESPONSE_TABLE;

@@ -20,6 +20,9 @@ class TZarneDecoratedMDIFrame : public TDecoratedMDIFrame {
   TControlBar* GetControlBar() const { return controlBar_; }
 
   void EvEnterIdle(UINT source, HWND hWndDlg) override;
+  /* Another copy's show request arrives as a system command; until start-up has shown the
+     frame it is refused, so no one sees a frame whose tables are not open yet. */
+  void EvSysCommand(UINT cmdType, TPoint& point) override;
 
  private:
   TControlBar* controlBar_ = nullptr;

@@ -5,6 +5,9 @@
 #include "shell/zarne_mdi_client.h"
 
 #include "platform/framework/print_dialog.h"
+#include "platform/kernel/string_calls.h"
+#include "platform/user/menu_calls.h"
+#include "platform/user/window_styles.h"
 #include "shell/file_windows.h"
 #include "shell/shell_ids.h"
 #include "shell/zarne_mdi_child.h"
@@ -17,6 +20,13 @@
 ZarneMDIClient::ZarneMDIClient() { ReadHud1Options(); }
 
 ZarneMDIClient::~ZarneMDIClient() = default;
+
+bool ZarneMDIClient::Create() {
+  constexpr int kWindowMenuPosition = 7;  // File Edit Parties Title Accounting Options Tools Window
+  if (!WindowMenu && Parent && Parent->HWindow)
+    if (HMENU bar = ::GetMenu(Parent->HWindow)) WindowMenu = ::GetSubMenu(bar, kWindowMenuPosition);
+  return TMDIClient::Create();
+}
 
 void ZarneMDIClient::EvEnterIdle(UINT source, HWND hWndDlg) { TMDIClient::EvEnterIdle(source, hWndDlg); }
 

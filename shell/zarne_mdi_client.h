@@ -14,6 +14,8 @@ class ZarneMDIClient : public TMDIClient {
  public:
   ZarneMDIClient();
   ~ZarneMDIClient() override;
+  /* The frame's Window menu lists the open files. */
+  bool Create() override;
 
   void CmFileNew();
   void CmFileOpen();

@@ -1,0 +1,244 @@
+/*
+** The shell's benchmark, among 20,000 closing files (every file table filled), on the same
+** files in the same run:
+**  (a) filling the file-number dialog's list with every number, against raw SQLite reading
+**      the numbers in key order into a vector;
+**  (b) opening a file's statement window, from OpenFileWindow to the end of its set-up and
+**      its first paint, then closing it, against raw SQLite doing the thirteen keyed selects
+**      and the lock, then thirteen durable updates.
+**   shell_bench [--files N] [--dir D]    (D defaults to a fresh directory in /dev/shm)
+*/
+#include "catalogue/tabgen32.h"
+#include "platform/engine/engine.h"
+#include "platform/framework/mdi.h"
+#include "platform/testing/gui_test.h"
+#include "platform/user/message_queue.h"
+#include "platform/user/window_manager.h"
+#include "shell/file_dlg.h"
+#include "shell/file_windows.h"
+#include "shell/shell_ids.h"
+#include "shell/zarne_app.h"
+#include "shell/zarne_mdi_client.h"
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const char* const kFileTables[] = {"BUYER", "SELLER", "LENDER", "SAGENT", "PROPERTY", "SUMMARY1",
+                                   "SUMMARY2", "EXPENSE1", "EXPENSE2", "EXPENSE3", "EXPENSE4",
+                                   "TITLEA", "EXTRA"};
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+std::string FileNumber(int n) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%06d", 2000 + n % 7, n);
+  return text;
+}
+
+void Check(EngineResult result, const char* what) {
+  if (result == ENGINE_OK) return;
+  std::fprintf(stderr, "%s failed: 0x%04X\n", what, result);
+  std::exit(1);
+}
+
+/* Every table of the catalogue in the directory, the thirteen file tables with a record for
+   each of the files. */
+void Fill(const std::string& dir, int files) {
+  EngineDatabase db = nullptr;
+  Check(EngineInit(300, nullptr), "init");
+  Check(EngineOpenDatabase(nullptr, nullptr, 0, 0, nullptr, 0, nullptr, nullptr, &db), "database");
+  Check(EngineSetDirectory(db, dir.c_str()), "directory");
+  for (const char* table : {"BUYER", "SELLER", "LENDER", "SAGENT", "PROPERTY", "SUMMARY1", "SUMMARY2",
+                            "EXPENSE1", "EXPENSE2", "EXPENSE3", "EXPENSE4", "TITLEA", "EXTRA", "TITLEB",
+                            "ACCOUNT", "BANK", "CHECKCTL"})
+    _CreateZarneTable(db, table, dir.c_str());
+  for (const char* table : kFileTables) {
+    EngineCursor cursor = nullptr;
+    Check(EngineOpenTable(db, table, "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr, &cursor), table);
+    EngineCursorProps props{};
+    EngineGetCursorProps(cursor, &props);
+    std::vector<char> record(props.recordSize);
+    for (int n = 0; n < files; ++n) {
+      EngineInitRecord(cursor, record.data());
+      std::string number = FileNumber(n);
+      EnginePutField(cursor, 1, record.data(), number.c_str());
+      if (std::strcmp(table, "BUYER") == 0) EnginePutField(cursor, 2, record.data(), "A Buyer of the house");
+      Check(EngineInsertRecord(cursor, 0, record.data()), "insert");
+    }
+    EngineCloseCursor(&cursor);
+  }
+  EngineExit();
+}
+
+void Pump() {
+  MSG msg;
+  while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) continue;
+    TranslateMessage(&msg);
+    DispatchMessage(&msg);
+  }
+  TApplication::DeleteCondemned();
+}
+
+void Report(const char* name, double engine, double raw, int operations) {
+  std::printf("%-44s %10.1f us %10.1f us  ratio %5.2f\n", name, engine / operations * 1e6,
+              raw / operations * 1e6, engine / raw);
+}
+
+struct Raw {
+  sqlite3* db = nullptr;
+  sqlite3_stmt* seek = nullptr;
+  sqlite3_stmt* update = nullptr;
+  explicit Raw(const std::string& path) {
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_exec(db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr, nullptr, nullptr);
+    sqlite3_prepare_v2(db, "SELECT rowid, * FROM records WHERE f1 = ?", -1, &seek, nullptr);
+    sqlite3_prepare_v2(db, "UPDATE records SET f1 = f1 WHERE rowid = ?", -1, &update, nullptr);
+  }
+  ~Raw() {
+    sqlite3_finalize(seek);
+    sqlite3_finalize(update);
+    sqlite3_close(db);
+  }
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  int files = 20000;
+  std::string dir;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--files") == 0) files = std::atoi(argv[i + 1]);
+    else if (std::strcmp(argv[i], "--dir") == 0) dir = argv[i + 1];
+  }
+  if (dir.empty()) dir = "/dev/shm/zarne-shell-bench-" + std::to_string(getpid());
+  std::filesystem::create_directories(dir + "/windows");
+  setenv("ZARNE_ROOT", dir.c_str(), 1);
+  std::string tables = dir + "/tables";
+  std::filesystem::create_directories(tables);
+  auto start = std::chrono::steady_clock::now();
+  Fill(tables, files);
+  std::printf("filled %d files x 13 tables in %.1f s (%s)\n", files, Seconds(start), dir.c_str());
+  {
+    std::ofstream ini(dir + "/windows/zarne.ini");
+    ini << "[System]\nDirDatabase=" << tables << "\nDirCheckCtl=" << tables << "\nDirPrinters=" << tables
+        << "\nDirPrivate=" << dir << "/private\n";
+  }
+
+  EnsureTestApplication();
+  ZarneApp app;
+  app.InitInstance();
+  Pump();
+  if (!app.StartedUp()) {
+    std::fprintf(stderr, "start-up failed\n");
+    return 1;
+  }
+  auto* client = static_cast<ZarneMDIClient*>(static_cast<TFrameWindow*>(app.GetMainWindow())->GetClientWindow());
+
+  // (a) The file list.
+  const int fills = 20;
+  double dialogFill = 0;
+  {
+    TFileDlg dialog(client, IDD_FILEDLG);
+    dialog.mode = kFileDlgOpen;
+    dialog.Create();
+    dialog.FillFileList();  // warm
+    start = std::chrono::steady_clock::now();
+    for (int i = 0; i < fills; ++i) dialog.FillFileList();
+    dialogFill = Seconds(start);
+    dialog.Destroy();
+  }
+  Raw buyer(tables + "/BUYER.DB");
+  sqlite3_stmt* walk = nullptr;
+  sqlite3_prepare_v2(buyer.db, "SELECT f1 FROM records ORDER BY f1", -1, &walk, nullptr);
+  start = std::chrono::steady_clock::now();
+  size_t listed = 0;
+  for (int i = 0; i < fills; ++i) {
+    std::vector<std::string> numbers;
+    while (sqlite3_step(walk) == SQLITE_ROW) numbers.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(walk, 0)));
+    sqlite3_reset(walk);
+    listed = numbers.size();
+  }
+  double rawFill = Seconds(start);
+  sqlite3_finalize(walk);
+  std::printf("%-44s %10s %13s\n", "", "shell", "raw SQLite");
+  Report("(a) fill the file list (per fill)", dialogFill, rawFill, fills);
+  std::printf("    %zu numbers listed by raw SQLite\n", listed);
+
+  // (b) Open and close a statement window.
+  const int opens = 200;
+  double openTime = 0, closeTime = 0;
+  for (int i = 0; i < opens; ++i) {
+    std::string number = FileNumber((i * 7919) % files);
+    auto t0 = std::chrono::steady_clock::now();
+    OpenFileWindow(client, number.c_str());
+    TMDIChild* child = FindFileWindow(client, number.c_str());
+    if (!child) {
+      std::fprintf(stderr, "no window for %s\n", number.c_str());
+      return 1;
+    }
+    child->GetClientWindow()->UpdateWindow();
+    openTime += Seconds(t0);
+    auto t1 = std::chrono::steady_clock::now();
+    child->CloseWindow();
+    Pump();
+    closeTime += Seconds(t1);
+  }
+  std::vector<std::unique_ptr<Raw>> raws;
+  for (const char* table : kFileTables) raws.push_back(std::make_unique<Raw>(tables + "/" + table + ".DB"));
+  int lockFd = ::open((tables + "/raw.LCK").c_str(), O_RDWR | O_CREAT, 0666);
+  long sink = 0;
+  double rawOpen = 0, rawClose = 0;
+  for (int i = 0; i < opens; ++i) {
+    std::string number = FileNumber((i * 7919) % files);
+    auto t0 = std::chrono::steady_clock::now();
+    std::vector<sqlite3_int64> rowids;
+    for (auto& raw : raws) {
+      sqlite3_bind_text(raw->seek, 1, number.c_str(), -1, SQLITE_STATIC);
+      if (sqlite3_step(raw->seek) == SQLITE_ROW) {
+        rowids.push_back(sqlite3_column_int64(raw->seek, 0));
+        for (int c = 1; c < sqlite3_column_count(raw->seek); ++c) sink += sqlite3_column_bytes(raw->seek, c);
+      }
+      sqlite3_reset(raw->seek);
+    }
+    struct flock lock{};
+    lock.l_type = F_WRLCK;
+    lock.l_start = 1 + i;
+    lock.l_len = 1;
+    ::fcntl(lockFd, F_OFD_SETLK, &lock);
+    rawOpen += Seconds(t0);
+    auto t1 = std::chrono::steady_clock::now();
+    for (size_t t = 0; t < raws.size() && t < rowids.size(); ++t) {
+      sqlite3_bind_int64(raws[t]->update, 1, rowids[t]);
+      sqlite3_step(raws[t]->update);
+      sqlite3_reset(raws[t]->update);
+    }
+    lock.l_type = F_UNLCK;
+    ::fcntl(lockFd, F_OFD_SETLK, &lock);
+    rawClose += Seconds(t1);
+  }
+  ::close(lockFd);
+  Report("(b) open a file to its first paint", openTime, rawOpen, opens);
+  Report("    close it", closeTime, rawClose, opens);
+  Report("    open and close", openTime + closeTime, rawOpen + rawClose, opens);
+  if (sink < 0) std::printf("%ld\n", sink);
+  app.GetMainWindow()->CloseWindow();
+  Pump();
+  std::error_code ignored;
+  if (argc < 2) std::filesystem::remove_all(dir, ignored);
+  return 0;
+}

@@ -1,0 +1,213 @@
+/*
+** What the shell shows and keeps around the closing files: the bank lists filled at
+** start-up from BANK and CHECKCTL, a cancelled printer set-up writing the same settings
+** again, the About box from the version data, the help pages, and the greyed commands.
+*/
+#include "zarne_app_fixture.h"
+
+#include "accounting/account_transfers.h"
+#include "catalogue/tabgen32.h"
+#include "platform/framework/frame.h"
+#include "platform/kernel/modules.h"
+#include "platform/testing/common_dialog_answers.h"
+#include "platform/testing/dialog_driver.h"
+#include "platform/user/menu_calls.h"
+#include "platform/user/win_help.h"
+#include "platform/user/window_manager.h"
+#include "shell/about.h"
+#include "shell/rc_version.h"
+#include "shell/shell_ids.h"
+#include "tableaccess/engine_session.h"
+#include "tableaccess/field_list.h"
+#include "tableaccess/px_globals.h"
+#include "tableaccess/px_record.h"
+#include "tableaccess/px_table.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <utime.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ShellCommandsTest : public ZarneAppTest {
+ protected:
+  void Command(UINT id) {
+    SendMessage(Frame()->HWindow, WM_COMMAND, id, 0);
+    PumpUntilIdle();
+  }
+};
+
+TEST_F(ShellCommandsTest, StartUpFillsTheBankListsWithTheDefaultAccountSelected) {
+  // An office whose bank table lacks an account name and whose default account is 5.
+  StartApp();
+  ASSERT_TRUE(CloseApp());
+  app_.reset();
+  {
+    PXInit();
+    PXOpenDatabase();
+    PXSetDirectory(ZarneDir().c_str());
+    TPXTable bank("BANK", 0);
+    TPXRecord record(&bank, false);
+    ASSERT_TRUE(record.First());
+    do {
+      SHORT key = -1;
+      record.Read(0);
+      record.GetShort(1, key);
+      std::string name = key == 3 ? "" : "Account " + std::to_string(key);
+      record.SetString(2, name.c_str());
+      record.Modify();
+    } while (record.Next());
+    TPXTable control("CHECKCTL", 0);
+    TPXRecord first(&control, false);
+    ASSERT_TRUE(first.First());
+    first.Read(0);
+    first.SetShort(2, 5);
+    first.Modify();
+  }
+  PXExit();
+  Boxes().Clear();
+  StartApp();
+  EXPECT_TRUE(Boxes().Shown().empty());
+  EXPECT_EQ(gDefaultAccount, 5);
+  for (const TComboBoxData* list : {&gAccountRangeXfer.Accounts, &gReportRangeXfer.Accounts,
+                                    &gReconcileXfer.Accounts, &gEditAccountRecordXfer.Accounts}) {
+    ASSERT_EQ(list->GetStrings().size(), 20u);
+    EXPECT_EQ(list->GetStrings()[3], "<undefined>");
+    EXPECT_EQ(list->GetStrings()[19], "Account 19");
+    EXPECT_EQ(list->GetSelIndex(), 5);
+  }
+}
+
+TEST_F(ShellCommandsTest, ACancelledPrinterSetUpWritesTheSameSettingsAgain) {
+  StartApp();
+  const std::pair<UINT, const char*> setUps[] = {
+      {CM_PRINTSETUPHUD1, "stmtbg32.dat"}, {CM_PRINTSETUPCHECKS, "prnchk32.dat"}, {CM_PRINTSETUPREPORTS, "prnrpt32.dat"}};
+  for (const auto& [command, file] : setUps) {
+    std::string path = ZarneDir() + "/" + file;
+    std::string before = ReadHostFile(path);
+    ASSERT_FALSE(before.empty()) << file;
+    struct utimbuf old{1000000000, 1000000000};
+    ASSERT_EQ(utime(path.c_str(), &old), 0);
+    CommonDialogAnswers answers;
+    answers.CancelPrintDialog();
+    Command(command);
+    ASSERT_EQ(answers.PrintRequests().size(), 1u) << file;
+    EXPECT_EQ(ReadHostFile(path), before) << file;
+    struct stat after{};
+    stat(path.c_str(), &after);
+    EXPECT_NE(after.st_mtime, 1000000000) << file << " was not written";
+  }
+}
+
+TEST_F(ShellCommandsTest, TheAboutBoxShowsTheProgramsVersionData) {
+  StartApp();
+  std::string version, copyright, company;
+  DialogDriver driver;
+  driver.OnDialog(IDD_ABOUT, [&](HWND about) {
+    version = ControlTextOf(about, 22001);
+    copyright = ControlTextOf(about, 22002);
+    company = ControlTextOf(about, 22004);
+    PressButton(about, IDOK);
+  });
+  Command(CM_HELPABOUT);
+  EXPECT_EQ(driver.Opened(), std::vector<std::string>{"About Zarne"});
+  EXPECT_EQ(version, "Version 3.2");
+  EXPECT_EQ(copyright, "Copyright \xA9 1996-1999 Zarne Settlement Systems");
+  EXPECT_EQ(company, "Zarne Settlement Systems");
+}
+
+TEST_F(ShellCommandsTest, AModuleWithoutVersionDataKeepsTheTemplateTexts) {
+  HMODULE layout = LoadLibrary("stmlay32.dll");
+  ASSERT_NE(layout, nullptr);
+  ProjectRCVersion none(reinterpret_cast<HINSTANCE>(layout));
+  const char* text = nullptr;
+  EXPECT_FALSE(none.GetCompanyName(&text));
+  EXPECT_FALSE(none.GetProductName(&text));
+  EXPECT_FALSE(none.GetProductVersion(&text));
+  EXPECT_FALSE(none.GetLegalCopyright(&text));
+  ProjectRCVersion program(nullptr);
+  ASSERT_TRUE(program.GetProductName(&text));
+  EXPECT_STREQ(text, "Zarne");
+
+  std::string version, copyright;
+  DialogDriver driver;
+  driver.OnDialog(IDD_ABOUT, [&](HWND about) {
+    version = ControlTextOf(about, 22001);
+    copyright = ControlTextOf(about, 22002);
+    PressButton(about, IDOK);
+  });
+  ZarneAboutDlg about(nullptr, IDD_ABOUT);
+  about.versionModule = reinterpret_cast<HINSTANCE>(layout);
+  about.Execute();
+  EXPECT_EQ(version, "Version");
+  EXPECT_EQ(copyright, "Copyright");
+  FreeLibrary(layout);
+}
+
+TEST_F(ShellCommandsTest, EachHelpCommandOpensItsPageAndAMissingPageIsReported) {
+  StartApp();
+  std::vector<std::string> opened;
+  HelpFileOpener previous = SetHelpFileOpener([&](const std::string& path) {
+    opened.push_back(fs::path(path).filename().string());
+    return true;
+  });
+  const std::pair<UINT, const char*> pages[] = {
+      {CM_HELPUSING, "zarne.html"},         {CM_HELPWPTEMPLATES, "wptemplt.html"},
+      {CM_HELPZBASIC, "zbasic.html"},       {CM_HELPDATAFIELDS, "dataflds.html"},
+      {CM_HELPTITLESTANDARDS, "tstd.html"}, {CM_HELPHUDINSTRUCTIONS, "hudreg.html"}};
+  for (const auto& [command, page] : pages) {
+    app_->helpUsed = false;
+    Command(command);
+    ASSERT_FALSE(opened.empty()) << page;
+    EXPECT_EQ(opened.back(), page);
+    EXPECT_TRUE(app_->helpUsed) << page;
+  }
+  EXPECT_EQ(opened.size(), 6u);
+  EXPECT_TRUE(Boxes().Shown().empty() || Boxes().Shown().size() == 1u);  // the first start's question
+  // A page that is not there: the help engine refuses with a box, and help counts as unused.
+  fs::path tstd = fs::path(PROGRAM_DIR) / "tstd.html";
+  fs::path aside = fs::path(Root()) / "tstd.html.aside";
+  fs::copy_file(tstd, aside);
+  fs::remove(tstd);
+  Boxes().Clear();
+  app_->helpUsed = false;
+  Command(CM_HELPTITLESTANDARDS);
+  fs::copy_file(aside, tstd);
+  SetHelpFileOpener(previous);
+  ASSERT_EQ(Boxes().Shown().size(), 1u);
+  EXPECT_EQ(Boxes().Shown()[0].caption, "Help");
+  EXPECT_NE(Boxes().Shown()[0].text.find("tstd"), std::string::npos) << Boxes().Shown()[0].text;
+  EXPECT_FALSE(app_->helpUsed);
+}
+
+TEST_F(ShellCommandsTest, TheDataFieldsPageNamesEveryField) {
+  StartApp();
+  std::string page = ReadHostFile(std::string(PROGRAM_DIR) + "/dataflds.html");
+  ASSERT_FALSE(page.empty());
+  int fields = 0;
+  for (TFieldList* list : {&gRespaFieldList, &gOtherFieldList}) {
+    for (TFieldNode* node = FirstField(list); node; node = node->next, ++fields)
+      EXPECT_NE(page.find(std::string("<tr><td>") + node->name + "</td>"), std::string::npos) << node->name;
+  }
+  EXPECT_GT(fields, 500);
+}
+
+TEST_F(ShellCommandsTest, CommandsWithoutAHandlerAreGreyedAndTheWorkingOnesAreNot) {
+  StartApp();
+  HMENU menu = GetMenu(Frame()->HWindow);
+  ASSERT_NE(menu, nullptr);
+  // Ask each popup to update its items, as opening it does.
+  for (int i = 0; i < GetMenuItemCount(menu); ++i)
+    SendMessage(Frame()->HWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, i)), i);
+  auto greyed = [&](UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
+  for (UINT id : std::initializer_list<UINT>{CM_FILENEW, CM_FILEOPEN, CM_FILEDELETE, CM_PRINTSETUPHUD1, CM_PRINTSETUPCHECKS,
+                  CM_PRINTSETUPREPORTS, static_cast<UINT>(CM_EXIT), CM_HELPUSING, CM_HELPABOUT})
+    EXPECT_FALSE(greyed(id)) << id;
+  for (UINT id : std::initializer_list<UINT>{CM_DISBURSE, CM_POSTDEPOSITS, CM_RECONCILE, CM_HUD1OPTIONS, CM_AMORTIZATION})
+    EXPECT_TRUE(greyed(id)) << id;
+}
+
+}  // namespace

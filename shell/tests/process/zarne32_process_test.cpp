@@ -1,0 +1,172 @@
+/*
+** zarne32 as a real program: the first start on an empty root (one question, then the
+** directories, the seventeen tables, the settings and the side files), a second start that
+** asks and changes nothing, SIGTERM ending with 0, and one copy per data root.
+*/
+#include "program_runner.h"
+
+#include "platform/testing/gui_test.h"
+#include "tableaccess/engine_session.h"
+#include "tableaccess/px_record.h"
+#include "tableaccess/px_table.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kAskZarneDir[] = "Directory C:\\ZARNE does not exist.  Do you want to create it?";
+const char* const kSharedTables[] = {"BUYER", "SELLER", "LENDER", "SAGENT", "PROPERTY", "SUMMARY1",
+                                     "SUMMARY2", "EXPENSE1", "EXPENSE2", "EXPENSE3", "EXPENSE4",
+                                     "TITLEA", "EXTRA", "TITLEB", "ACCOUNT", "BANK"};
+
+class Zarne32ProcessTest : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    places_ = FreshPlaces();
+    places_.root = Root();  // the test sees the program's published windows through it
+    setenv("XDG_RUNTIME_DIR", places_.runtime.c_str(), 1);
+  }
+  void TearDown() override {
+    GuiTest::TearDown();
+    std::error_code ignored;
+    fs::remove_all(places_.runtime, ignored);
+    fs::remove_all(places_.home, ignored);
+  }
+
+  std::string ZarneDir() const { return Root() + "/drive_c/ZARNE"; }
+  std::string Ini() const {
+    std::ifstream in(Root() + "/windows/zarne.ini");
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  /* Field `field` of every record of a table in the directory, read as whole numbers. */
+  std::vector<long> Numbers(const std::string& directory, const char* table, int field) {
+    std::vector<long> values;
+    PXInit();
+    PXOpenDatabase();
+    PXSetDirectory(directory.c_str());
+    {
+      TPXTable opened(table, 0);
+      TPXRecord record(&opened, false);
+      if (opened.IsOpen() && record.First()) {
+        do {
+          LONG value = -1;
+          record.Read(0);
+          record.GetLong(field, value);
+          values.push_back(value);
+        } while (record.Next());
+      }
+    }
+    PXExit();
+    return values;
+  }
+
+  ProgramPlaces places_;
+};
+
+TEST_F(Zarne32ProcessTest, FirstStartAsksOnceThenMakesTablesSettingsAndSideFiles) {
+  ZarneProgram program(places_);
+  ASSERT_TRUE(program.WaitForFrame()) << program.Stderr();
+  EXPECT_EQ(program.Terminate(), 0) << program.Stderr();
+  EXPECT_EQ(CountOf(program.Stderr(), kAskZarneDir), 1) << program.Stderr();
+
+  std::string ini = Ini();
+  for (const char* line : {"DirDatabase=C:\\ZARNE", "DirCheckCtl=C:\\ZARNE", "DirPrinters=C:\\ZARNE",
+                           "DirPrivate=C:\\Zarne\\Private", "AutoClose=1", "Maximize=1", "MaxWindows=1",
+                           "Privacy=0", "PrintOptions=1", "SigPage3=0", "GDILines=1", "DateSig=1"})
+    EXPECT_NE(ini.find(line), std::string::npos) << line << "\n" << ini;
+  EXPECT_TRUE(fs::is_directory(Root() + "/drive_c/Zarne/Private") ||
+              fs::is_directory(Root() + "/drive_c/ZARNE/Private"));
+
+  for (const char* table : kSharedTables)
+    EXPECT_TRUE(fs::exists(ZarneDir() + "/" + table + ".DB")) << table;
+  EXPECT_TRUE(fs::exists(ZarneDir() + "/CHECKCTL.DB"));
+  std::vector<long> keys = Numbers(ZarneDir(), "BANK", 1);
+  std::vector<long> expected;
+  for (long k = 0; k < 20; ++k) expected.push_back(k);
+  EXPECT_EQ(keys, expected);
+  EXPECT_EQ(Numbers(ZarneDir(), "CHECKCTL", 1), std::vector<long>{1});
+  EXPECT_EQ(Numbers(ZarneDir(), "CHECKCTL", 2), std::vector<long>{0});
+  for (const char* table : kSharedTables) {
+    if (std::string(table) == "BANK") continue;
+    EXPECT_TRUE(Numbers(ZarneDir(), table, 1).empty()) << table;
+  }
+
+  // 64 unset values of -1000 (0xFC18, little-endian).
+  std::ifstream form(ZarneDir() + "/CHKFORM.DAT", std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(form)), std::istreambuf_iterator<char>());
+  ASSERT_EQ(bytes.size(), 128u);
+  for (size_t i = 0; i < bytes.size(); i += 2) {
+    EXPECT_EQ(static_cast<unsigned char>(bytes[i]), 0x18);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[i + 1]), 0xFC);
+  }
+  for (const char* printer : {"stmtbg32.dat", "prnrpt32.dat", "prnchk32.dat"})
+    EXPECT_TRUE(fs::exists(ZarneDir() + "/" + printer)) << printer;
+  EXPECT_TRUE(Snapshot(places_.home).empty());
+}
+
+TEST_F(Zarne32ProcessTest, ASecondStartAsksNothingAndChangesNoTable) {
+  {
+    ZarneProgram first(places_);
+    ASSERT_TRUE(first.WaitForFrame()) << first.Stderr();
+    ASSERT_EQ(first.Terminate(), 0);
+  }
+  auto before = Snapshot(ZarneDir());
+  std::string iniBefore = Ini();
+  ZarneProgram second(places_);
+  ASSERT_TRUE(second.WaitForFrame()) << second.Stderr();
+  EXPECT_EQ(second.Terminate(), 0);
+  EXPECT_EQ(CountOf(second.Stderr(), "does not exist"), 0) << second.Stderr();
+  EXPECT_EQ(Snapshot(ZarneDir()), before);
+  EXPECT_EQ(Ini(), iniBefore);
+}
+
+TEST_F(Zarne32ProcessTest, ASecondCopyOnTheSameRootEndsAndTheFirstGoesOn) {
+  ZarneProgram first(places_);
+  ASSERT_TRUE(first.WaitForFrame()) << first.Stderr();
+  auto before = Snapshot(Root() + "/drive_c");
+  std::string iniBefore = Ini();
+  ZarneProgram second(places_);
+  EXPECT_EQ(second.WaitForExit(20), 0) << second.Stderr();
+  EXPECT_EQ(Snapshot(Root() + "/drive_c"), before);
+  EXPECT_EQ(Ini(), iniBefore);
+  EXPECT_EQ(first.WaitForExit(0), -1);  // still running
+  int frames = 0;
+  for (const SeenWindow& window : SeenWindows()) frames += window.title == "Zarne";
+  EXPECT_EQ(frames, 1);
+  EXPECT_EQ(first.Terminate(), 0);
+}
+
+TEST_F(Zarne32ProcessTest, ACopyOnAnotherRootStartsFully) {
+  ZarneProgram first(places_);
+  ASSERT_TRUE(first.WaitForFrame()) << first.Stderr();
+  ProgramPlaces other = FreshPlaces();
+  other.runtime = places_.runtime;  // same desktop, another installation
+  ZarneProgram second(other);
+  // The other copy's frame is published under its own root, which this test cannot see, so
+  // it is judged by its tables and by its still running.
+  bool started = false;
+  for (int tick = 0; tick < 6000 && !started; ++tick) {
+    started = fs::exists(other.root + "/drive_c/ZARNE/BANK.DB") && fs::exists(other.root + "/drive_c/ZARNE/CHECKCTL.DB");
+    if (second.WaitForExit(0) >= 0) break;
+    struct timespec pause{0, 10'000'000};
+    nanosleep(&pause, nullptr);
+  }
+  EXPECT_TRUE(started) << second.Stderr();
+  EXPECT_EQ(second.WaitForExit(1), -1) << second.Stderr();
+  EXPECT_EQ(second.Terminate(), 0);
+  EXPECT_EQ(first.Terminate(), 0);
+  std::error_code ignored;
+  fs::remove_all(other.root, ignored);
+  fs::remove_all(other.home, ignored);
+}
+
+}  // namespace

@@ -12,16 +12,18 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
 template <typename Body>
-void Measure(const char* name, int count, Body body) {
+double Measure(const char* name, int count, Body body) {
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < count; ++i) body(i);
   const auto elapsed = std::chrono::steady_clock::now() - start;
   const double ns = std::chrono::duration<double, std::nano>(elapsed).count() / count;
   std::printf("%-44s %10.1f ns/call\n", name, ns);
+  return ns;
 }
 
 int g_sink = 0;  // keeps results alive
@@ -74,6 +76,22 @@ int main() {
   Measure("WritePrivateProfileString (atomic)", 500, [](int i) {
     WritePrivateProfileString("Section5", "Key5", i & 1 ? "odd" : "even", "zarne.ini");
   });
+  {
+    // A large or garbage-filled file must list its sections as fast as it is read: the
+    // listing is compared with one lookup in the same 40,000-section (468 KB) file.
+    std::ofstream ini(std::string(root) + "/windows/many.ini", std::ios::binary);
+    for (int s = 0; s < 40000; ++s) ini << "[S" << s << "]\r\nk=v\r\n";
+  }
+  std::vector<char> names(1 << 20);
+  const double lookup = Measure("GetPrivateProfileString (40000 sections)", 20, [](int) {
+    char value[16];
+    g_sink += GetPrivateProfileString("S39999", "k", "", value, sizeof value, "many.ini");
+  });
+  const double listing = Measure("section listing (40000 sections)", 20, [&names](int) {
+    g_sink += GetPrivateProfileString(nullptr, nullptr, "", names.data(),
+                                      static_cast<DWORD>(names.size()), "many.ini");
+  });
+  std::printf("%-44s %10.2f x one lookup\n", "section listing (40000 sections)", listing / lookup);
   CreateDirectory("C:\\Zarne", nullptr);
   Measure("HostPathFromWindowsPath (case differs)", 100000, [](int) {
     g_sink += static_cast<int>(HostPathFromWindowsPath("c:\\ZARNE\\buyer.db").size());

@@ -5,6 +5,8 @@
 
 #include "platform/kernel/text.h"
 
+#include <unordered_set>
+
 namespace {
 
 bool IsBlankChar(char c) { return c == ' ' || c == '\t' || c == '\r'; }
@@ -22,6 +24,14 @@ std::string Unquote(std::string_view value) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
     value = value.substr(1, value.size() - 2);
   return std::string(value);
+}
+
+// The form in which two names compare equal exactly when ProfileNamesEqual holds.
+std::string ComparableName(std::string_view name) {
+  name = Trim(name);
+  std::string folded(name);
+  for (char& c : folded) c = static_cast<char>(Cp1252Upper(static_cast<unsigned char>(c)));
+  return folded;
 }
 
 }  // namespace
@@ -111,13 +121,14 @@ std::optional<std::string> ProfileText::Value(std::string_view section, std::str
 }
 
 std::vector<std::string> ProfileText::SectionNames() const {
+  // Names already listed, as they compare (trimmed, upper case): a hashed set, so a file of
+  // many thousands of sections is listed in linear time.
+  std::unordered_set<std::string> seen;
   std::vector<std::string> names;
   for (const Line& line : lines_) {
     if (KindOf(line.text) != Kind::kSection) continue;
-    const std::string name = SectionNameOf(line.text);
-    bool seen = false;
-    for (const std::string& known : names) seen = seen || ProfileNamesEqual(known, name);
-    if (!seen) names.push_back(name);
+    std::string name = SectionNameOf(line.text);
+    if (seen.insert(ComparableName(name)).second) names.push_back(std::move(name));
   }
   return names;
 }

@@ -77,6 +77,16 @@ TEST_F(ProfileTest, NullSectionAndNullKeyListNames) {
   EXPECT_EQ(buffer[0], '\0');
 }
 
+// Each section is listed once, in file order and first spelling, whatever the case (in the
+// system's code page: \xE9 is e-acute, \xC9 its capital) or the blanks around its name.
+TEST_F(ProfileTest, ListingKeepsTheFirstSpellingOfEachSection) {
+  WriteHostFile(ZarneIni(),
+                "[ Alpha ]\nx=1\n[beta]\n[ALPHA]\n[\xE9t\xE9]\n[Beta ]\n[\xC9T\xC9]\n[gamma]\n");
+  char buffer[64];
+  GetPrivateProfileString(nullptr, nullptr, "", buffer, sizeof buffer, "zarne.ini");
+  EXPECT_EQ(Names(buffer), (std::vector<std::string>{"Alpha", "beta", "\xE9t\xE9", "gamma"}));
+}
+
 TEST_F(ProfileTest, IntegersReadAsDecimalPrefix) {
   WriteHostFile(ZarneIni(), "[N]\nA=42\nB= -7 \nC=12abc\nD=abc\nE=\n");
   EXPECT_EQ(GetPrivateProfileInt("N", "A", 5, "zarne.ini"), 42u);

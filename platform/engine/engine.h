@@ -203,6 +203,13 @@ struct EngineTableCreateDesc {
     void* optionData;
 };
 
+/* What the last successful restructure of this program did. */
+struct EngineRestructureCounts {
+    DWORD kept;       /* records in the rebuilt table */
+    DWORD setAside;   /* records written to the problems or key-violation table */
+    DWORD skipped;    /* unreadable places of the old file stepped past */
+};
+
 /* ---- Operations ------------------------------------------------------------------------ */
 
 /* Session. */
@@ -225,15 +232,21 @@ EngineResult EngineOpenTable(EngineDatabase database, const char* name, const ch
                              BOOL uniDirectional, const void* params, EngineCursor* cursor);
 EngineResult EngineCreateTable(EngineDatabase database, BOOL overwrite,
                                const EngineTableCreateDesc* desc);
+/* A source file that is not a readable table is copied byte for byte, with its journal. */
 EngineResult EngineCopyTable(EngineDatabase database, BOOL overwrite, const char* source,
                              const char* driver, const char* destination);
-/* Rebuilds a table to desc (one descriptor): every field kept, every index rebuilt; records
-   that cannot be read or that violate a unique key go to the problems table. */
+/* Rebuilds a table to desc (one descriptor): every field kept, every index rebuilt. The
+   old file is read past damaged places; records that cannot be read as their fields or
+   that violate a unique key are appended to the problems table. The rebuilt table replaces
+   the old file in one step. A name with a directory in desc is used as it stands. */
 EngineResult EngineRestructureTable(EngineDatabase database, WORD descCount,
                                     EngineTableCreateDesc* desc, const char* saveAs,
                                     const char* keyViolationTable, const char* problemsTable,
                                     BOOL analyzeOnly);
-/* Table locks bind other programs and may be taken on a name with no table yet. */
+EngineResult EngineGetRestructureCounts(EngineRestructureCounts* counts);
+/* Table locks bind other programs and may be taken on a name with no table yet. While one
+   is held no other program can open, copy onto, create, restructure or lock the table;
+   it cannot be taken while another program has the table open. */
 EngineResult EngineAcquireTableLock(EngineDatabase database, const char* name,
                                     const char* driver);
 EngineResult EngineReleaseTableLock(EngineDatabase database, const char* name,

@@ -78,6 +78,14 @@ EngineResult Fail(EngineResult code, const std::vector<std::string>& context) {
     return code;
 }
 
+EngineResult FailInSlots(EngineResult code, const std::vector<std::string>& slots) {
+    Fail(code);
+    for (size_t slot = 0; slot < slots.size() && slot < 4; ++slot) {
+        CopyCut(gLastFailure.context[slot], sizeof gLastFailure.context[0], slots[slot]);
+    }
+    return code;
+}
+
 EngineResult CodeForSqlite(int sqliteResult) {
     switch (sqliteResult & 0xFF) {
         case SQLITE_OK: return ENGINE_OK;

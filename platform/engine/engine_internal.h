@@ -15,9 +15,19 @@
 
 namespace zarne::engine {
 
+/* How long a call waits for a file another program keeps busy. */
+constexpr int kBusyTimeoutMs = 15000;
+
 /* Records a failure for EngineGetErrorInfo and answers its code. Context texts beyond
    four are dropped; each is cut to fit its 127 characters. */
 EngineResult Fail(EngineResult code, const std::vector<std::string>& context = {});
+
+/* Fail() keeping each context text in its own slot, empty ones included. */
+EngineResult FailInSlots(EngineResult code, const std::vector<std::string>& slots);
+
+/* The failure a test planned for this call of operation, recorded as the last failure;
+   ENGINE_OK when none is due. */
+EngineResult PlannedFailureOf(const char* operation);
 
 /* The engine code a SQLite result stands for (a busy file, a damaged file, a key clash). */
 EngineResult CodeForSqlite(int sqliteResult);
@@ -54,6 +64,16 @@ bool IsOpenDatabase(EngineDatabase database);
 /* The directory in which the database resolves bare table names (a Windows or host path,
    as it was set; the working directory when none was set). */
 std::string DatabaseDirectory(EngineDatabase database);
+
+/* Files: existence, syncing a file or its directory, copying bytes into a synced new file,
+   and renaming a finished file over its target (synced first, then the directory). */
+bool FileExists(const std::string& path);
+bool SyncFile(const std::string& path);
+void SyncDirectoryOf(const std::string& path);
+bool CopyFileBytes(const std::string& from, const std::string& to, std::string* problem);
+bool ReadWholeFile(const std::string& path, std::string* bytes);
+bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string* problem);
+bool PutInPlace(const std::string& finished, const std::string& target, std::string* problem);
 
 /* Closes every cursor still open (engine shutdown). */
 void CloseAllCursors();

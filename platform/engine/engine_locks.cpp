@@ -4,6 +4,7 @@
 #include "platform/engine/engine_locks.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -27,6 +28,27 @@ std::map<std::string, std::shared_ptr<LockFile>>& HeldTableLocks() {
 }
 
 }  // namespace
+
+EngineResult WaitForMarker(const std::function<bool()>& take, const LockFile& locks,
+                           const std::string& table) {
+    auto started = std::chrono::steady_clock::now();
+    for (;;) {
+        if (take()) return ENGINE_OK;
+        switch (locks.WhoHoldsMarker()) {
+            case LockFile::MarkerHolder::kOpenElsewhere:
+                return Fail(ENGINE_ERR_TABLELOCKED, {table, "The table is open in another program"});
+            case LockFile::MarkerHolder::kTableLockElsewhere:
+                return Fail(ENGINE_ERR_TABLELOCKED, {table, "Another program holds the table lock"});
+            case LockFile::MarkerHolder::kBriefClaim:
+            case LockFile::MarkerHolder::kNobody:
+                break;  // a file being replaced just now, or a claim that has just ended
+        }
+        if (std::chrono::steady_clock::now() - started > std::chrono::milliseconds(kBusyTimeoutMs)) {
+            return Fail(ENGINE_ERR_BUSY, {table, "Another program kept the table busy"});
+        }
+        ::usleep(1000);
+    }
+}
 
 void HoldTableLock(const std::shared_ptr<LockFile>& locks) {
     HeldTableLocks()[locks->path()] = locks;
@@ -154,13 +176,55 @@ bool LockFile::LockedElsewhere(uint64_t keyHash) const {
     return probe.l_type != F_UNLCK;
 }
 
-bool LockFile::MarkOpen() { return SetLock(F_RDLCK, kOpenMarker); }
+short LockFile::ConflictingLock(short type, uint64_t offset) const {
+    struct flock probe{};
+    probe.l_type = type;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = static_cast<off_t>(offset);
+    probe.l_len = 1;
+    if (::fcntl(fd_, F_OFD_GETLK, &probe) != 0) return F_UNLCK;
+    return probe.l_type;
+}
 
-bool LockFile::ClaimUnused() { return SetLock(F_WRLCK, kOpenMarker); }
+/* An OFD lock set again through the same description replaces the old one in place, so
+   the marker is always set to what every use of it in this program needs together. */
+void LockFile::SettleMarker() {
+    short type = keepOthersOut_ || claims_ > 0 ? F_WRLCK : opens_ > 0 ? F_RDLCK : F_UNLCK;
+    SetLock(type, kOpenMarker);
+}
 
-void LockFile::ReleaseUnused() { SetLock(F_UNLCK, kOpenMarker); }
+bool LockFile::MarkOpen() {
+    if (!keepOthersOut_ && claims_ == 0 && !SetLock(F_RDLCK, kOpenMarker)) return false;
+    ++opens_;
+    return true;
+}
 
-EngineResult LockFile::LockTable() {
+void LockFile::UnmarkOpen() {
+    if (opens_ > 0) --opens_;
+    SettleMarker();
+}
+
+bool LockFile::ClaimUnused() {
+    if (!SetLock(F_WRLCK, kOpenMarker)) return false;
+    ++claims_;
+    return true;
+}
+
+void LockFile::ReleaseUnused() {
+    if (claims_ > 0) --claims_;
+    SettleMarker();
+}
+
+LockFile::MarkerHolder LockFile::WhoHoldsMarker() const {
+    short marker = ConflictingLock(F_WRLCK, kOpenMarker);
+    if (marker == F_UNLCK) return MarkerHolder::kNobody;
+    if (marker == F_RDLCK) return MarkerHolder::kOpenElsewhere;
+    // Only a table lock holder keeps byte 0 exclusively as well.
+    return ConflictingLock(F_RDLCK, 0) == F_WRLCK ? MarkerHolder::kTableLockElsewhere
+                                                  : MarkerHolder::kBriefClaim;
+}
+
+EngineResult LockFile::LockTable(bool keepOthersOut) {
     if (tableLocked_) return Fail(ENGINE_ERR_ALREADYLOCKED, {"Lock file " + path_});
     if (!SetLock(F_WRLCK, 0)) {
         int error = errno;
@@ -170,14 +234,40 @@ EngineResult LockFile::LockTable() {
         return Fail(ENGINE_ERR_FILEIO, {"Lock file " + path_, std::strerror(error)});
     }
     tableLocked_ = true;
+    if (keepOthersOut) {
+        EngineResult claimed = WaitForMarker([this] { return ClaimUnused(); }, *this,
+                                             "Lock file " + path_);
+        if (claimed != ENGINE_OK) {
+            tableLocked_ = false;
+            SettleTableByte();
+            return claimed;
+        }
+        keepOthersOut_ = true;
+        --claims_;  // the lock itself keeps the marker now
+    }
     return ENGINE_OK;
 }
 
 EngineResult LockFile::UnlockTable() {
     if (!tableLocked_) return Fail(ENGINE_ERR_NOTLOCKED, {"Lock file " + path_});
     tableLocked_ = false;
+    keepOthersOut_ = false;
     SetLock(held_.empty() ? F_UNLCK : F_RDLCK, 0);
+    SettleMarker();
     return ENGINE_OK;
+}
+
+EngineResult ClaimForReplacing(const std::string& hostPath, std::shared_ptr<LockFile>* locks) {
+    const std::string table = "Table " + hostPath;
+    if (EngineResult r = LockFile::Get(WithExtension(hostPath, ".LCK"), locks)) return r;
+    LockFile& file = **locks;
+    EngineResult result = WaitForMarker([&file] { return file.ClaimUnused(); }, file, table);
+    if (result != ENGINE_OK) locks->reset();
+    return result;
+}
+
+EngineResult MarkTableOpen(LockFile& locks, const std::string& table) {
+    return WaitForMarker([&locks] { return locks.MarkOpen(); }, locks, table);
 }
 
 }  // namespace zarne::engine

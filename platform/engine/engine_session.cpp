@@ -98,6 +98,7 @@ std::string DatabaseDirectory(EngineDatabase database) {
 using namespace zarne::engine;
 
 EngineResult EngineInit(WORD version, const void* environment) {
+    if (EngineResult planned = PlannedFailureOf("EngineInit")) return planned;
     // Memory statistics cost a global mutex on every allocation; the engine reads none.
     // (Refused harmlessly when SQLite was already started.)
     sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
@@ -106,6 +107,7 @@ EngineResult EngineInit(WORD version, const void* environment) {
 }
 
 EngineResult EngineExit() {
+    if (EngineResult planned = PlannedFailureOf("EngineExit")) return planned;
     if (!gActive) return Fail(ENGINE_ERR_NOTINITIALIZED);
     CloseAllCursors();
     ReleaseAllTableLocks();
@@ -116,6 +118,7 @@ EngineResult EngineExit() {
 }
 
 EngineResult EngineSetPrivateDir(const char* directory) {
+    if (EngineResult planned = PlannedFailureOf("EngineSetPrivateDir")) return planned;
     if (!gActive) return Fail(ENGINE_ERR_NOTINITIALIZED);
     if (!directory || !*directory) return Fail(ENGINE_ERR_INVALIDPARAM, {"Private directory"});
     gPrivateDir = directory;
@@ -126,6 +129,7 @@ EngineResult EngineOpenDatabase(const char* name, const char* type, DWORD openMo
                                 DWORD shareMode, const char* password, WORD optionCount,
                                 const void* optionDescs, const void* optionData,
                                 EngineDatabase* database) {
+    if (EngineResult planned = PlannedFailureOf("EngineOpenDatabase")) return planned;
     if (!database) return Fail(ENGINE_ERR_INVALIDPARAM, {"EngineOpenDatabase: no result"});
     *database = nullptr;
     if (!gActive) return Fail(ENGINE_ERR_NOTINITIALIZED);
@@ -140,6 +144,7 @@ EngineResult EngineOpenDatabase(const char* name, const char* type, DWORD openMo
 }
 
 EngineResult EngineCloseDatabase(EngineDatabase* database) {
+    if (EngineResult planned = PlannedFailureOf("EngineCloseDatabase")) return planned;
     if (!database || !IsOpenDatabase(*database)) return Fail(ENGINE_ERR_INVALIDHANDLE);
     gDatabases.erase(*database);
     delete *database;
@@ -158,6 +163,7 @@ EngineResult EngineGetDirectory(EngineDatabase database, BOOL defaultDir, char* 
 }
 
 EngineResult EngineSetDirectory(EngineDatabase database, const char* directory) {
+    if (EngineResult planned = PlannedFailureOf("EngineSetDirectory")) return planned;
     if (!IsOpenDatabase(database)) return Fail(ENGINE_ERR_INVALIDHANDLE);
     if (!directory) {
         database->directory.clear();

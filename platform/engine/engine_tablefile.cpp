@@ -15,8 +15,6 @@
 namespace zarne::engine {
 namespace {
 
-constexpr int kBusyTimeoutMs = 15000;
-
 std::map<std::string, std::weak_ptr<TableFile>>& Registry() {
     static std::map<std::string, std::weak_ptr<TableFile>> registry;
     return registry;
@@ -66,11 +64,16 @@ bool HeaderMatchesSize(sqlite3_file* file, std::string* problem) {
 
 }  // namespace
 
-int OpenConnection(const std::string& hostPath, int flags, sqlite3** db) {
+int OpenConnection(const std::string& hostPath, int flags, sqlite3** db,
+                   const char* firstSettings) {
     int rc = sqlite3_open_v2(hostPath.c_str(), db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) return rc;
     sqlite3_busy_handler(*db, RetryWhileBusy, nullptr);
     sqlite3_extended_result_codes(*db, 0);
+    if (firstSettings) {
+        rc = sqlite3_exec(*db, firstSettings, nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) return rc;
+    }
     // A shared directory rules out WAL; a full sync makes each call durable on return.
     rc = sqlite3_exec(*db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr,
                       nullptr, nullptr);
@@ -89,15 +92,27 @@ EngineResult TableFile::Open(const std::string& hostPath, std::shared_ptr<TableF
     }
     const std::string table = "Table " + hostPath;
     struct stat info {};
-    if (::stat(hostPath.c_str(), &info) != 0) {
-        return Fail(errno == ENOENT ? ENGINE_ERR_TABLENOTFOUND : ENGINE_ERR_FILEIO,
-                    {table, std::strerror(errno)});
-    }
-    if (!S_ISREG(info.st_mode)) return Fail(ENGINE_ERR_TABLEDAMAGED, {table, "not a file"});
-
+    bool exists = ::stat(hostPath.c_str(), &info) == 0;
+    int statError = errno;
+    std::string lockPath = WithExtension(hostPath, ".LCK");
     std::shared_ptr<TableFile> file(new TableFile);
     file->hostPath_ = hostPath;
     file->name_ = BareName(hostPath);
+    // The lock comes first: a table another program is rebuilding reads as locked, whatever
+    // state its file is in meanwhile.
+    if (exists || ::access(lockPath.c_str(), F_OK) == 0) {
+        if (EngineResult r = LockFile::Get(lockPath, &file->locks_)) return r;
+        if (EngineResult r = MarkTableOpen(*file->locks_, table)) {
+            file->locks_.reset();
+            return r;
+        }
+        file->marked_ = true;
+    }
+    if (!exists) {
+        return Fail(statError == ENOENT ? ENGINE_ERR_TABLENOTFOUND : ENGINE_ERR_FILEIO,
+                    {table, std::strerror(statError)});
+    }
+    if (!S_ISREG(info.st_mode)) return Fail(ENGINE_ERR_TABLEDAMAGED, {table, "not a file"});
     int rc = OpenConnection(hostPath, SQLITE_OPEN_READWRITE, &file->db_);
     if (rc != SQLITE_OK) {
         EngineResult code = CodeForSqlite(rc);
@@ -114,9 +129,6 @@ EngineResult TableFile::Open(const std::string& hostPath, std::shared_ptr<TableF
     if (!file->file_ || !HeaderMatchesSize(file->file_, &problem)) {
         return Fail(ENGINE_ERR_TABLEDAMAGED, {table, problem});
     }
-    EngineResult result = LockFile::Get(WithExtension(hostPath, ".LCK"), &file->locks_);
-    if (result != ENGINE_OK) return result;
-    file->locks_->MarkOpen();
     Registry()[hostPath] = file;
     *out = file;
     return ENGINE_OK;
@@ -124,6 +136,7 @@ EngineResult TableFile::Open(const std::string& hostPath, std::shared_ptr<TableF
 
 TableFile::~TableFile() {
     if (db_) sqlite3_close_v2(db_);
+    if (marked_) locks_->UnmarkOpen();
     auto found = Registry().find(hostPath_);
     if (found != Registry().end() && found->second.expired()) Registry().erase(found);
     if (deleteWhenClosed_) {

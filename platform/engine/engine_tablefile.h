@@ -46,6 +46,7 @@ private:
     std::shared_ptr<LockFile> locks_;
     uint64_t generation_ = 1;
     bool deleteWhenClosed_ = false;
+    bool marked_ = false;  // holds its share of the open marker
 };
 
 /* Creates a table file of that shape (atomically, by rename); an existing one is replaced
@@ -54,8 +55,9 @@ EngineResult BuildTableFile(const std::string& hostPath, const TableSchema& sche
                             bool overwrite, bool durable = true);
 
 /* Opens a SQLite connection with the engine's durability settings (rollback journal,
-   synchronous writes, busy timeout). */
-int OpenConnection(const std::string& hostPath, int flags, sqlite3** db);
+   synchronous writes, busy timeout); firstSettings (pragmas) are made before them. */
+int OpenConnection(const std::string& hostPath, int flags, sqlite3** db,
+                   const char* firstSettings = nullptr);
 
 }  // namespace zarne::engine
 

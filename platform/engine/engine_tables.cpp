@@ -19,11 +19,6 @@ namespace {
 
 std::string Text(const char* text) { return text ? text : ""; }
 
-bool FileExists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0;
-}
-
 void CopyText(char* target, size_t size, const std::string& text) {
     size_t n = std::min(text.size(), size - 1);
     std::memcpy(target, text.data(), n);
@@ -48,16 +43,6 @@ void FillIndexDesc(const TableSchema& schema, const IndexInfo& index, EngineInde
     desc->blockSize = WORD(index.blockSize);
 }
 
-void SyncDirectoryOf(const std::string& path) {
-    size_t slash = path.find_last_of('/');
-    std::string dir = slash == std::string::npos || slash == 0 ? "/" : path.substr(0, slash);
-    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 }  // namespace
 
 EngineResult BuildTableFile(const std::string& hostPath, const TableSchema& schema,
@@ -67,13 +52,11 @@ EngineResult BuildTableFile(const std::string& hostPath, const TableSchema& sche
     if (TableFile::FindOpen(hostPath)) {
         return Fail(ENGINE_ERR_TABLELOCKED, {table, "The table is open in this program"});
     }
-    // Another program with the table open would keep working on the replaced file.
+    // Another program with the table open would keep working on the replaced file, and one
+    // holding the table lock is rebuilding it.
     std::shared_ptr<LockFile> locks;
-    if (overwrite && FileExists(hostPath)) {
-        if (EngineResult r = LockFile::Get(WithExtension(hostPath, ".LCK"), &locks)) return r;
-        if (!locks->ClaimUnused()) {
-            return Fail(ENGINE_ERR_TABLELOCKED, {table, "The table is open in another program"});
-        }
+    if ((overwrite && FileExists(hostPath)) || FileExists(WithExtension(hostPath, ".LCK"))) {
+        if (EngineResult r = ClaimForReplacing(hostPath, &locks)) return r;
     }
     // Built beside the target and renamed over it, so a crash never leaves half a table.
     std::string temporary = hostPath + ".new" + std::to_string(::getpid());
@@ -117,6 +100,7 @@ EngineResult EngineOpenTable(EngineDatabase database, const char* name, const ch
                              const char* indexName, const char* indexTagName, WORD indexId,
                              DWORD openMode, DWORD shareMode, DWORD translateMode,
                              BOOL uniDirectional, const void* params, EngineCursor* cursor) {
+    if (EngineResult planned = PlannedFailureOf("EngineOpenTable")) return planned;
     if (!cursor) return Fail(ENGINE_ERR_INVALIDPARAM, {"EngineOpenTable: no result"});
     *cursor = nullptr;
     if (!IsOpenDatabase(database)) return Fail(ENGINE_ERR_INVALIDHANDLE, {"Database"});
@@ -235,6 +219,7 @@ EngineResult EngineGetIndexForField(EngineCursor cursor, WORD field, BOOL produc
 
 EngineResult EngineCreateTable(EngineDatabase database, BOOL overwrite,
                                const EngineTableCreateDesc* desc) {
+    if (EngineResult planned = PlannedFailureOf("EngineCreateTable")) return planned;
     if (!IsOpenDatabase(database)) return Fail(ENGINE_ERR_INVALIDHANDLE, {"Database"});
     if (!desc) return Fail(ENGINE_ERR_INVALIDPARAM, {"No table descriptor"});
     std::string name(desc->name, strnlen(desc->name, sizeof desc->name));
@@ -250,12 +235,19 @@ EngineResult EngineCreateTable(EngineDatabase database, BOOL overwrite,
 
 EngineResult EngineAcquireTableLock(EngineDatabase database, const char* name,
                                     const char* driver) {
+    if (EngineResult planned = PlannedFailureOf("EngineAcquireTableLock")) return planned;
     if (!IsOpenDatabase(database)) return Fail(ENGINE_ERR_INVALIDHANDLE, {"Database"});
     if (!name || !*name) return Fail(ENGINE_ERR_INVALIDPARAM, {"No table name"});
     std::string path = TableHostPath(DatabaseDirectory(database), name, ".DB");
     std::shared_ptr<LockFile> locks;
     if (EngineResult r = LockFile::Get(WithExtension(path, ".LCK"), &locks)) return r;
-    if (EngineResult r = locks->LockTable()) return Fail(r, {"Table " + path});
+    // Besides other programs' record locks, the lock keeps out every other program that
+    // would open, replace or rebuild the table while its holder works on the file.
+    if (EngineResult r = locks->LockTable(true)) {
+        EngineErrorInfo info{};
+        EngineGetErrorInfo(1, &info);
+        return Fail(r, {"Table " + path, info.context[1]});
+    }
     // The lock lives until released, with or without an open table.
     HoldTableLock(locks);
     return ENGINE_OK;
@@ -263,6 +255,7 @@ EngineResult EngineAcquireTableLock(EngineDatabase database, const char* name,
 
 EngineResult EngineReleaseTableLock(EngineDatabase database, const char* name,
                                     const char* driver) {
+    if (EngineResult planned = PlannedFailureOf("EngineReleaseTableLock")) return planned;
     if (!IsOpenDatabase(database)) return Fail(ENGINE_ERR_INVALIDHANDLE, {"Database"});
     if (!name || !*name) return Fail(ENGINE_ERR_INVALIDPARAM, {"No table name"});
     std::string path = TableHostPath(DatabaseDirectory(database), name, ".DB");

@@ -89,12 +89,18 @@ TEST_F(EngineLocksTest, ReleasedLocksAndTableLocksBindTheOtherProgram) {
         self.Receive();
         self.Send(EngineReleaseRecordLock(cursor, 0) == ENGINE_OK ? 'R' : 'x');
         self.Receive();
-        // Now the parent holds the table lock, also on a table that does not exist yet.
+        // With the table open here, the parent cannot take the table lock; once it is
+        // closed, the parent holds it, also on a table that does not exist yet.
+        EngineCloseCursor(&cursor);
+        self.Send('C');
+        self.Receive();
         EngineResult table = EngineAcquireTableLock(db_, "BUYER", "PARADOX");
-        EngineResult record1 = EngineGetRecord(cursor, ENGINE_WRITE_LOCK, nullptr, nullptr);
+        EngineCursor again = nullptr;
+        EngineResult open = EngineOpenTable(db_, "BUYER", "PARADOX", nullptr, nullptr, 0, 0, 0,
+                                            2, 0, nullptr, &again);
         EngineResult fresh = EngineAcquireTableLock(db_, "NEWTABLE", "PARADOX");
-        self.Send(table == ENGINE_ERR_TABLELOCKED && record1 == ENGINE_ERR_TABLELOCKED &&
-                          fresh == ENGINE_ERR_TABLELOCKED
+        self.Send(table == ENGINE_ERR_TABLELOCKED && open == ENGINE_ERR_TABLELOCKED &&
+                          again == nullptr && fresh == ENGINE_ERR_TABLELOCKED
                       ? 'T' : 'x');
         self.Receive();
     });
@@ -106,6 +112,10 @@ TEST_F(EngineLocksTest, ReleasedLocksAndTableLocksBindTheOtherProgram) {
     ASSERT_EQ(other.Receive(), 'R');
     EXPECT_EQ(EngineGetRecord(cursor, ENGINE_WRITE_LOCK, nullptr, nullptr), ENGINE_OK);
     EXPECT_EQ(EngineReleaseRecordLock(cursor, 1), ENGINE_OK);
+    EXPECT_EQ(EngineAcquireTableLock(db_, "BUYER", "PARADOX"), ENGINE_ERR_TABLELOCKED);
+    other.Send('c');
+    ASSERT_EQ(other.Receive(), 'C');
+    // Our own open cursor does not stand in the way of our own lock.
     ASSERT_EQ(EngineAcquireTableLock(db_, "BUYER", "PARADOX"), ENGINE_OK);
     ASSERT_EQ(EngineAcquireTableLock(db_, "NEWTABLE", "PARADOX"), ENGINE_OK);
     EXPECT_EQ(EngineAcquireTableLock(db_, "BUYER", "PARADOX"), ENGINE_ERR_ALREADYLOCKED);

@@ -1,0 +1,21 @@
+/*
+** A seam for tests of the engine's callers: a chosen later call of a named operation fails
+** with a chosen code and context texts, and does nothing else. Only tests call it.
+*/
+#ifndef ZARNE_PLATFORM_ENGINE_ENGINE_TEST_HOOKS_H
+#define ZARNE_PLATFORM_ENGINE_ENGINE_TEST_HOOKS_H
+
+#include "platform/engine/engine.h"
+
+#include <initializer_list>
+
+/* The n-th (1 = the next) call of operation ("EngineCopyTable", ...) from now answers code;
+   EngineGetErrorInfo then gives contexts in the slots as given (up to four, "" leaves a
+   slot empty). n 0 clears what was set for operation. */
+void EngineTestFailCall(const char* operation, int n, EngineResult code,
+                        std::initializer_list<const char*> contexts = {});
+
+/* Clears every failure still waiting. */
+void EngineTestClearFailures();
+
+#endif

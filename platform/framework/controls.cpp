@@ -6,6 +6,7 @@
 #include "platform/user/window_manager.h"
 #include "platform/user/window_styles.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -93,6 +94,11 @@ TCheckBox::TCheckBox(TWindow* parent, int resourceId, TGroupBox* group, TModule*
   EnableTransfer();
 }
 
+TCheckBox::TCheckBox(TWindow* parent, int resourceId, TTransferWidth width, TGroupBox* group, TModule* module)
+    : TButton(parent, resourceId, module), Group(group), TransferWidth(width) {
+  EnableTransfer();
+}
+
 UINT TCheckBox::GetCheck() const {
   return HWindow ? static_cast<UINT>(::SendMessage(HWindow, BM_GETCHECK, 0, 0)) : BST_UNCHECKED;
 }
@@ -101,16 +107,24 @@ void TCheckBox::SetCheck(UINT state) {
   if (HWindow) ::SendMessage(HWindow, BM_SETCHECK, state, 0);
 }
 
-UINT TCheckBox::Transfer(void* buffer, TTransferDirection direction) {
+namespace {
+template <typename State>
+UINT TransferState(TCheckBox& box, void* buffer, TTransferDirection direction) {
   if (buffer && direction == tdGetData) {
-    WORD state = static_cast<WORD>(GetCheck());
+    State state = static_cast<State>(box.GetCheck());
     std::memcpy(buffer, &state, sizeof state);
   } else if (buffer && direction == tdSetData) {
-    WORD state;
+    State state;
     std::memcpy(&state, buffer, sizeof state);
-    SetCheck(state);
+    box.SetCheck(static_cast<UINT>(state));
   }
-  return sizeof(WORD);
+  return sizeof(State);
+}
+}  // namespace
+
+UINT TCheckBox::Transfer(void* buffer, TTransferDirection direction) {
+  return TransferWidth == tw32Bit ? TransferState<uint32_t>(*this, buffer, direction)
+                                  : TransferState<uint16_t>(*this, buffer, direction);
 }
 
 TRadioButton::TRadioButton(TWindow* parent, int id, const char* title, int x, int y, int w,
@@ -121,6 +135,10 @@ TRadioButton::TRadioButton(TWindow* parent, int id, const char* title, int x, in
 
 TRadioButton::TRadioButton(TWindow* parent, int resourceId, TGroupBox* group, TModule* module)
     : TCheckBox(parent, resourceId, group, module) {}
+
+TRadioButton::TRadioButton(TWindow* parent, int resourceId, TTransferWidth width, TGroupBox* group,
+                           TModule* module)
+    : TCheckBox(parent, resourceId, width, group, module) {}
 
 TGroupBox::TGroupBox(TWindow* parent, int id, const char* text, int x, int y, int w, int h,
                      TModule* module)

@@ -2,7 +2,7 @@
 ** Control objects: TControl, the base of objects over the standard controls, made either
 ** as new child windows or over a dialog template's control by id; and the simple ones:
 ** TStatic (transfers its text only when asked to), TButton, TCheckBox and TRadioButton
-** (transfer a 16-bit state), TGroupBox.
+** (transfer a 16-bit or a 32-bit state, as the record declares it), TGroupBox.
 */
 #ifndef ZARNE_PLATFORM_FRAMEWORK_CONTROLS_H
 #define ZARNE_PLATFORM_FRAMEWORK_CONTROLS_H
@@ -52,20 +52,31 @@ class TButton : public TControl {
 
 class TGroupBox;
 
+/* How wide a button's state is in a transfer record. */
+enum TTransferWidth { tw16Bit, tw32Bit };
+
 class TCheckBox : public TButton {
  public:
   TCheckBox(TWindow* parent, int id, const char* title, int x, int y, int w, int h,
             TGroupBox* group = nullptr, TModule* module = nullptr);
   TCheckBox(TWindow* parent, int resourceId, TGroupBox* group = nullptr, TModule* module = nullptr);
+  /* A check box over a template control whose state the record holds as `width`. */
+  TCheckBox(TWindow* parent, int resourceId, TTransferWidth width, TGroupBox* group = nullptr,
+            TModule* module = nullptr);
 
   UINT GetCheck() const;
   void SetCheck(UINT state);
   void Check() { SetCheck(BST_CHECKED); }
   void Uncheck() { SetCheck(BST_UNCHECKED); }
   void Toggle() { SetCheck(GetCheck() == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED); }
-  /* A 16-bit state (BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE) in the transfer buffer. */
+  /* The state (BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE) in the transfer buffer, 16 or
+     32 bits wide as given when the object was made; answers the bytes it takes. */
   UINT Transfer(void* buffer, TTransferDirection direction) override;
+  TTransferWidth GetTransferWidth() const { return TransferWidth; }
   TGroupBox* Group;
+
+ private:
+  TTransferWidth TransferWidth = tw16Bit;
 };
 
 class TRadioButton : public TCheckBox {
@@ -73,6 +84,8 @@ class TRadioButton : public TCheckBox {
   TRadioButton(TWindow* parent, int id, const char* title, int x, int y, int w, int h,
                TGroupBox* group = nullptr, TModule* module = nullptr);
   TRadioButton(TWindow* parent, int resourceId, TGroupBox* group = nullptr,
+               TModule* module = nullptr);
+  TRadioButton(TWindow* parent, int resourceId, TTransferWidth width, TGroupBox* group = nullptr,
                TModule* module = nullptr);
 };
 

@@ -12,6 +12,9 @@
 #include "platform/user/winuser.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -57,6 +60,54 @@ class TTransferDialog : public TDialog {
   TComboBox* choice;
   TListBox* list;
   TStatic *shown, *label;
+};
+
+/* A record that declares its radio buttons and one check box 32 bits wide, as several of the
+** system's records do, with a 16-bit check box, a text and a double after them. */
+#pragma pack(push, 1)
+struct TWideXfer {
+  uint32_t left;
+  uint32_t right;
+  uint32_t one;
+  uint16_t two;
+  char name[16];
+  double amount;
+};
+#pragma pack(pop)
+static_assert(offsetof(TWideXfer, one) == 8 && offsetof(TWideXfer, two) == 12, "declared offsets");
+static_assert(offsetof(TWideXfer, name) == 14 && offsetof(TWideXfer, amount) == 30, "declared offsets");
+
+/* An edit holding a double in the record, as the typed edits do. */
+class TAmountEdit : public TEdit {
+ public:
+  TAmountEdit(TWindow* parent, int id) : TEdit(parent, id, 20) {}
+  UINT Transfer(void* buffer, TTransferDirection direction) override {
+    double value = 0;
+    if (buffer && direction == tdSetData) {
+      std::memcpy(&value, buffer, sizeof value);
+      char text[32];
+      std::snprintf(text, sizeof text, "%.2f", value);
+      SetText(text);
+    } else if (buffer && direction == tdGetData) {
+      char text[32] = "";
+      GetText(text, sizeof text);
+      value = std::strtod(text, nullptr);
+      std::memcpy(buffer, &value, sizeof value);
+    }
+    return sizeof value;
+  }
+};
+
+class TWideDialog : public TDialog {
+ public:
+  explicit TWideDialog(TWindow* parent) : TDialog(parent, 100) {
+    new TRadioButton(this, 301, tw32Bit);
+    new TRadioButton(this, 302, tw32Bit);
+    new TCheckBox(this, 201, tw32Bit);
+    new TCheckBox(this, 202);  // 16 bits, the default
+    new TEdit(this, 101, sizeof(TWideXfer::name));
+    new TAmountEdit(this, 102);
+  }
 };
 
 /* Runs `drive` on each modal dialog as it comes up (the harness's observer). */
@@ -246,3 +297,44 @@ TEST_F(DialogTransferTest, ModelessDialogBindsItsControlsAndStaysHidden) {
 }
 
 }  // namespace
+
+TEST_F(DialogTransferTest, ThirtyTwoBitStatesKeepTheLaterFieldsAtTheirDeclaredOffsets) {
+  TWideXfer wide{};
+  wide.left = 1;
+  wide.right = 0;
+  wide.one = 1;
+  wide.two = 0;
+  std::strcpy(wide.name, "Carol");
+  wide.amount = 1234.5;
+  UINT seenLeft = 9, seenRight = 9, seenOne = 9, seenTwo = 9;
+  std::string seenName, seenAmount;
+  DriveDialogs driver([&](HWND dialog) {
+    seenLeft = IsDlgButtonChecked(dialog, 301);
+    seenRight = IsDlgButtonChecked(dialog, 302);
+    seenOne = IsDlgButtonChecked(dialog, 201);
+    seenTwo = IsDlgButtonChecked(dialog, 202);
+    seenName = ItemText(dialog, 101);
+    seenAmount = ItemText(dialog, 102);
+    CheckRadioButton(dialog, 301, 302, 302);
+    CheckDlgButton(dialog, 201, BST_UNCHECKED);
+    CheckDlgButton(dialog, 202, BST_CHECKED);
+    SetDlgItemText(dialog, 101, "Dave");
+    SetDlgItemText(dialog, 102, "99.25");
+    PostMessage(dialog, WM_COMMAND, IDOK, 0);
+  });
+  TWideDialog dialog(nullptr);
+  dialog.SetTransferBuffer(&wide);
+  ASSERT_EQ(dialog.Execute(), IDOK);
+  EXPECT_EQ(seenLeft, static_cast<UINT>(BST_CHECKED));
+  EXPECT_EQ(seenRight, static_cast<UINT>(BST_UNCHECKED));
+  EXPECT_EQ(seenOne, static_cast<UINT>(BST_CHECKED));
+  EXPECT_EQ(seenTwo, static_cast<UINT>(BST_UNCHECKED));
+  EXPECT_EQ(seenName, "Carol");
+  EXPECT_EQ(seenAmount, "1234.50");
+  EXPECT_EQ(wide.left, 0u);
+  EXPECT_EQ(wide.right, 1u);
+  EXPECT_EQ(wide.one, 0u);
+  EXPECT_EQ(wide.two, 1u);
+  EXPECT_STREQ(wide.name, "Dave");
+  EXPECT_EQ(wide.amount, 99.25);
+}

@@ -72,6 +72,12 @@ bool TDC::TextOut(int x, int y, const char* text, int count) {
   return ::TextOut(hdc_, x, y, text, count);
 }
 
+bool TDC::ExtTextOut(int x, int y, UINT options, const TRect* rect, const char* text, int count, const int* dx) {
+  if (!text) return false;
+  if (count < 0) count = static_cast<int>(std::strlen(text));
+  return ::ExtTextOut(hdc_, x, y, options, rect, text, static_cast<UINT>(count), dx);
+}
+
 int TDC::DrawText(const char* text, int count, const TRect& rect, UINT format) {
   if (!text) return 0;
   TRect r(rect);

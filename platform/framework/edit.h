@@ -2,6 +2,12 @@
 ** TEdit: an edit control object with a text limit (the size of its share of the transfer
 ** buffer, terminator included, so it accepts one character less), an optional validator
 ** that checks each keystroke and the whole text at OK, and the clipboard commands.
+**
+** Two rules a subclass may need to replace: EvChar refuses a character (with a beep) once the
+** text would reach the limit given at construction, and runs the validator's partial check;
+** CanClose runs the validator's full check of the whole text. An edit with rules of its own
+** for typed characters and for closing (the statement's one-field edit line) overrides
+** EvChar and CanClose rather than relying on these.
 */
 #ifndef ZARNE_PLATFORM_FRAMEWORK_EDIT_H
 #define ZARNE_PLATFORM_FRAMEWORK_EDIT_H

@@ -46,6 +46,7 @@ int TListBox::SetSelIndex(int index) { return LB_SEND(LB_SETCURSEL, index, 0); }
 int TListBox::SetSelString(const char* text, int start) { return LB_SEND(LB_SELECTSTRING, start, Text(text)); }
 int TListBox::GetTopIndex() const { return LB_SEND(LB_GETTOPINDEX, 0, 0); }
 int TListBox::SetTopIndex(int index) { return LB_SEND(LB_SETTOPINDEX, index, 0); }
+int TListBox::GetItemHeight(int index) const { return LB_SEND(LB_GETITEMHEIGHT, index, 0); }
 
 std::string TListBox::GetString(int index) const {
   int length = GetStringLen(index);

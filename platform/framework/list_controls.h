@@ -2,6 +2,9 @@
 ** TListBox and TComboBox: control objects over the list box and combo box, with the calls
 ** the system's dialogs make and their share of the data transfer (a TListBoxData or a
 ** TComboBoxData record in the buffer).
+**
+** Both take part in the transfer by default, as soon as they are made: a dialog whose
+** transfer record holds no list data for one of them calls its DisableTransfer().
 */
 #ifndef ZARNE_PLATFORM_FRAMEWORK_LIST_CONTROLS_H
 #define ZARNE_PLATFORM_FRAMEWORK_LIST_CONTROLS_H
@@ -35,6 +38,8 @@ class TListBox : public TControl {
   int SetSelString(const char* text, int startIndex = -1);
   int GetTopIndex() const;
   int SetTopIndex(int index);
+  /* The height of an item in pixels (of the given one in a variable-height list). */
+  int GetItemHeight(int index = 0) const;
   bool IsMultipleSel() const;
 
   UINT Transfer(void* buffer, TTransferDirection direction) override;

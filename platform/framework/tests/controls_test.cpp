@@ -83,6 +83,8 @@ TEST_F(ControlsTest, ListAndComboCallsReachTheControls) {
   char text[8];
   EXPECT_EQ(list.GetSelString(text, sizeof text), 1);
   EXPECT_STREQ(text, "B");
+  ::SendMessage(list.HWindow, LB_SETITEMHEIGHT, 0, 19);
+  EXPECT_EQ(list.GetItemHeight(), 19);
   list.ClearList();
   EXPECT_EQ(list.GetCount(), 0);
   EXPECT_EQ(list.GetSelString(text, sizeof text), LB_ERR);

@@ -66,6 +66,29 @@ TEST_F(DrawingWrappersTest, SelectedObjectsDrawAndAreRestoredWhenTheDCEnds) {
   DeleteDC(raw);
 }
 
+TEST_F(DrawingWrappersTest, ExtTextOutPassesItsRectangleOptionsAndCount) {
+  HDC raw = GdiCreateRecordingDC();
+  {
+    TDC dc(raw);
+    TRect box(5, 6, 70, 30);
+    dc.ExtTextOut(10, 20, ETO_OPAQUE | ETO_CLIPPED, &box, "Amount");
+    dc.ExtTextOut(TPoint(1, 2), 0, nullptr, "Amount", 3);
+    std::vector<GdiDrawRecord> calls = GdiRecordedCalls(raw);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].call, "ExtTextOut");
+    EXPECT_EQ(calls[0].text, "Amount");
+    EXPECT_EQ(calls[0].flags, static_cast<UINT>(ETO_OPAQUE | ETO_CLIPPED));
+    EXPECT_EQ(calls[0].rect.left, 5);
+    EXPECT_EQ(calls[0].rect.bottom, 30);
+    ASSERT_FALSE(calls[0].points.empty());
+    EXPECT_EQ(calls[0].points[0].x, 10);
+    EXPECT_EQ(calls[0].points[0].y, 20);
+    EXPECT_EQ(calls[1].text, "Amo");
+    EXPECT_EQ(calls[1].flags, 0u);
+  }
+  DeleteDC(raw);
+}
+
 TEST_F(DrawingWrappersTest, MappingCallsPassThrough) {
   HDC raw = GdiCreateRecordingDC();
   TDC dc(raw);

@@ -43,7 +43,19 @@ char* CopyText(const char* text) {
 }  // namespace
 
 void ReportFrameworkError(HWND owner, const char* caption, const char* text) {
-  MessageBox(owner ? owner : GetFocus(), text, caption, MB_OK | MB_ICONSTOP);
+  ::MessageBox(owner ? owner : GetFocus(), text, caption, MB_OK | MB_ICONSTOP);
+}
+
+int TWindow::MessageBox(const char* text, const char* caption, UINT type) {
+  if (!caption) {
+    TApplication* application = GetApplication();
+    caption = application ? application->GetName() : "";
+  }
+  return ::MessageBox(HWindow, text, caption, type);
+}
+
+int TWindow::MessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+  return ::MessageBox(owner, text, caption, type);
 }
 
 TWindow::TWindow(TWindow* parent, const char* title, TModule* module)

@@ -121,6 +121,12 @@ class TWindow : public TEventHandler {
   int NumChildren() const { return static_cast<int>(children_.size()); }
   int GetId() const { return Attr.Id; }
   TApplication* GetApplication() const;
+  /* A box owned by this window. A null caption shows the application's name; an empty one
+     shows no caption. type is MB_OK (0) unless given. */
+  int MessageBox(const char* text, const char* caption = nullptr, UINT type = 0);
+  /* The free MessageBox with its own caption rule, so calls written for it inside window
+     classes keep meaning what they meant. */
+  int MessageBox(HWND owner, const char* text, const char* caption, UINT type);
   TModule* GetModule() const { return module_; }
   void SetModule(TModule* module) { module_ = module; }
 

@@ -9,6 +9,9 @@
 
 #include "script/script_decimal.h"
 
+#include <cstdint>
+#include <limits>
+
 /* A value too large for a decimal (no amount a statement holds) counts as 0. */
 inline ScriptDecimal DecimalAtPlaces(double value, int places) {
   ScriptDecimal result;
@@ -16,7 +19,30 @@ inline ScriptDecimal DecimalAtPlaces(double value, int places) {
   return result;
 }
 
-inline ScriptDecimal AtCents(double value) { return DecimalAtPlaces(value, 2); }
+/* A double times 100 needs at most 60 significant bits, so in the 64-bit mantissa of the
+   extended type it is exact, and rounding it to a whole number, a half to even, gives the
+   exact binary value's nearest cent, ties to even: the general conversion's answer, found
+   without its long arithmetic. */
+inline ScriptDecimal AtCents(double value) {
+  if constexpr (std::numeric_limits<long double>::digits >= 64) {
+    long double hundredths = static_cast<long double>(value) * 100.0L;
+    if (hundredths > -9.0e17L && hundredths < 9.0e17L) {
+      // Whole part and fraction are both exact; the fraction decides, a half to even.
+      int64_t cents = static_cast<int64_t>(hundredths);
+      long double fraction = hundredths - static_cast<long double>(cents);
+      long double size = fraction < 0 ? -fraction : fraction;
+      if (size > 0.5L || (size == 0.5L && cents % 2 != 0)) cents += fraction < 0 ? -1 : 1;
+      if (cents == 0) return {};
+      int32_t exponent = -2;
+      while (cents % 10 == 0) {
+        cents /= 10;
+        ++exponent;
+      }
+      return ScriptDecimal{cents, exponent};
+    }
+  }
+  return DecimalAtPlaces(value, 2);
+}
 inline ScriptDecimal AtPercentPlaces(double value) { return DecimalAtPlaces(value, 5); }
 
 /* To cents, an exact half cent away from zero for either sign. */

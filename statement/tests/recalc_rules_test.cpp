@@ -4,6 +4,7 @@
 ** charges, interest, reserves, prorations and the section totals; the commission checks;
 ** the charge lines every column sum includes.
 */
+#include "statement/recalc_amounts.h"
 #include "statement/recalc_dispatch.h"
 #include "statement/recalc_rules.h"
 #include "statement/tests/recalc_test_support.h"
@@ -11,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <utility>
 
 namespace {
@@ -279,4 +282,35 @@ TEST_F(RecalcRules, TypedTotalCommissionSplitsAndChargesTheSeller) {
   EXPECT_EQ(Shown()[0].text, kTooLow);
   EXPECT_EQ(Double(kExpense1Table, 5), 2500.0);
   EXPECT_EQ(Double(kExpense1Table, 10), 5001.25);  // unchanged
+}
+
+// Amounts at cents take a short road through the extended type; it must land on the cent
+// the exact conversion gives, ties to even included, for every size of amount.
+TEST(RecalcAmounts, CentsOfADoubleAgreeWithTheExactConversion) {
+  std::mt19937_64 random(42);
+  std::uniform_int_distribution<int64_t> mills(-9000000000000LL, 9000000000000LL);
+  std::uniform_int_distribution<int> scale(0, 12);
+  for (int i = 0; i < 200000; ++i) {
+    double value = static_cast<double>(mills(random)) / 1000.0;
+    value /= std::pow(10.0, scale(random));
+    ScriptDecimal fast = AtCents(value), exact = DecimalAtPlaces(value, 2);
+    ASSERT_EQ(fast.mantissa, exact.mantissa) << value;
+    ASSERT_EQ(fast.exponent, exact.exponent) << value;
+  }
+  for (double tie : {0.125, -0.125, 0.375, -0.375, 2.675, 0.005, 1e17, -3.5e16, 123456789012.345,
+                     0.0, -0.0, 1e-300, 5e-3})
+    EXPECT_TRUE(AtCents(tie) == DecimalAtPlaces(tie, 2)) << tie;
+  EXPECT_EQ(AtCents(0.125).ToText(), "0.12");
+  EXPECT_EQ(AtCents(-0.375).ToText(), "-0.38");
+  EXPECT_EQ(AtCents(2.675).ToText(), "2.67");
+}
+
+// Amounts of a billion in every term of a column stay exact.
+TEST_F(RecalcRules, BillionAmountsSumExactly) {
+  for (int field : {16, 19, 23, 27, 30, 34, 37, 41, 45, 49, 53, 59, 63, 67, 71, 75, 79, 83, 87, 91})
+    SetDouble(kExpense1Table, field, 999999999.99);
+  RecalcAll(view);
+  EXPECT_EQ(view.subtotals[kSub800B].ToText(), "19999999999.8");
+  EXPECT_EQ(Double(kExpense4Table, 49), 19999999999.8);
+  EXPECT_EQ(Double(kSummary1Table, 38), 19999999999.8);
 }

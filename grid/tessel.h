@@ -21,6 +21,22 @@ int WEP(int code);
 /* The in-cell editors' window procedures (classes "tsedit" and "tsComboBox"). */
 LRESULT NewEditProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT ComboBoxEditProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam);
+/* Frees a grid state (a record from TSM_CLONEDATA, or a grid's own) with every block it
+   holds; 0, or -22 when it does not lock (it is freed all the same). */
+int FreeTesselData(HGLOBAL record);
+/* Writes the value (stored form of type, length bytes) as text under the picture into
+   text, at most TS_MAXTEXT bytes with the terminator whatever the picture, fill or
+   width; answers the length. With a device context and a positive width the text is
+   fitted (fill character, and the overflow character for numbers). */
+int FormatData(HDC dc, char* text, const char* picture, const void* value, WORD type, WORD length,
+               int width, char overflow);
+/* Replaces the value by what the text says under the picture, or leaves it unchanged when
+   the text cannot be read for that type. */
+int GetCellData(void* value, const char* text, const char* picture, WORD length, WORD type);
 }
+
+/* Every key press reaching a grid overwrites its user value (TSM_GETUSERDATA) with the
+   key's virtual-key code while TSN_KEYDOWN is sent: keep nothing else there that must
+   survive typing. */
 
 #endif

@@ -1,0 +1,302 @@
+/*
+** Reset, style and whole definitions. A definition buffer is checked whole before the
+** grid is reset, so a damaged one changes nothing.
+*/
+#include "grid/definitions.h"
+
+#include "grid/attributes.h"
+#include "grid/columns.h"
+#include "grid/layout.h"
+#include "grid/record_blocks.h"
+#include "grid/rows.h"
+#include "grid/tessel.h"
+#include "grid/type_table.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const size_t kColDefMaxSize = 20 + TS_FORMATLIMIT + TS_HEADINGLIMIT + TS_NAMELIMIT;
+
+size_t ColDefSize(int column) {
+  return 20 + std::strlen(ColumnString(column, kFormatString)) + std::strlen(ColumnString(column, kHeadingString)) +
+         std::strlen(ColumnString(column, kNameString)) + 3;
+}
+
+LRESULT GetColDef(WPARAM column, void* buffer) {
+  if (column >= gLockedRecord->columnCount) return TSERR_BADCOL;
+  if (!buffer) return TSERR_NULLPTR;
+  auto* record = static_cast<uint8_t*>(buffer);
+  TesselColDef fixed;
+  std::memcpy(&fixed, record, sizeof fixed);
+  if (fixed.size < 20) return TSERR_LIMIT;
+  const TesselColumn& entry = gLockedColumns[column];
+  uint16_t room = fixed.size;
+  fixed = TesselColDef{static_cast<uint16_t>(ColDefSize(static_cast<int>(column))), entry.flags, entry.type, entry.length,
+                       static_cast<uint16_t>(PixelsToUnits(entry.width)), 0, static_cast<uint32_t>(entry.value1),
+                       static_cast<uint32_t>(entry.value2)};
+  std::memcpy(record, &fixed, sizeof fixed);
+  if (room < fixed.size) return TSERR_SMALLBUF;
+  char* out = reinterpret_cast<char*>(record + 20);
+  for (ColumnStringKind kind : {kFormatString, kHeadingString, kNameString}) {
+    const char* text = ColumnString(static_cast<int>(column), kind);
+    size_t length = std::strlen(text) + 1;
+    std::memcpy(out, text, length);
+    out += length;
+  }
+  return 0;
+}
+
+/* The three strings of a column record, checked against the record's size and limits. */
+bool RecordStrings(const uint8_t* record, size_t size, const char* strings[3]) {
+  size_t at = 20;
+  const size_t limits[3] = {TS_FORMATLIMIT, TS_HEADINGLIMIT, TS_NAMELIMIT};
+  for (int i = 0; i < 3; ++i) {
+    if (at >= size) return false;
+    const char* text = reinterpret_cast<const char*>(record + at);
+    size_t length = strnlen(text, size - at);
+    if (length == size - at || length >= limits[i]) return false;
+    strings[i] = text;
+    at += length + 1;
+  }
+  return true;
+}
+
+int ApplyColDef(int column, const uint8_t* bytes, bool widthInPixels) {
+  if (gLockedRecord->rowCount > 0) return TSERR_STATE;
+  TesselColDef fixed;
+  std::memcpy(&fixed, bytes, sizeof fixed);
+  if (fixed.size < 20 || fixed.size > kColDefMaxSize) return TSERR_LIMIT;
+  if (fixed.length > TS_MAXCOLLEN) return TSERR_LIMIT;
+  const char* strings[3] = {"", "", ""};
+  if (fixed.size > 20 && !RecordStrings(bytes, fixed.size, strings)) return TSERR_LIMIT;
+  uint16_t flags = fixed.flags;
+  if (gCurrentStyle & TSS_VIRTUALMEM) flags &= static_cast<uint16_t>(~0xD400);
+  TesselColumn& entry = gLockedColumns[column];
+  entry.type = fixed.type;
+  uint16_t size = TypeFixedSize(fixed.type);
+  int result = SetColumnLength(column, size ? size : fixed.length, true);
+  if (result < 0) return result;
+  gLockedColumns[column].width = widthInPixels ? fixed.width : UnitsToPixels(fixed.width);
+  gLockedColumns[column].value1 = static_cast<int32_t>(fixed.value1);
+  gLockedColumns[column].value2 = static_cast<int32_t>(fixed.value2);
+  SetColumnFlags(column, flags);
+  SetColumnString(column, kFormatString, strings[0]);
+  SetColumnString(column, kHeadingString, strings[1]);
+  SetColumnString(column, kNameString, strings[2]);
+  SetColumnString(column, kListItemsString, "");
+  return 0;
+}
+
+LRESULT SetColDef(WPARAM column, const void* buffer) {
+  if (column >= gLockedRecord->columnCount) return TSERR_BADCOL;
+  if (!buffer) return TSERR_NULLPTR;
+  return ApplyColDef(static_cast<int>(column), static_cast<const uint8_t*>(buffer), false);
+}
+
+LRESULT GetDefSize() { return 20 * gLockedRecord->columnCount + gLockedRecord->stringPoolLength + 8; }
+
+LRESULT GetDef(void* buffer) {
+  if (!buffer) return TSERR_NULLPTR;
+  TesselRecord* record = gLockedRecord;
+  auto* bytes = static_cast<uint8_t*>(buffer);
+  TesselDefHeader header{8, 25, record->columnCount, static_cast<uint16_t>(gCurrentStyle & 0xFFFF)};
+  std::memcpy(bytes, &header, sizeof header);
+  size_t at = sizeof header;
+  for (int c = 0; c < record->columnCount; ++c) {
+    uint16_t room = static_cast<uint16_t>(kColDefMaxSize);
+    std::memcpy(bytes + at, &room, 2);
+    GetColDef(static_cast<WPARAM>(c), bytes + at);
+    at += ColDefSize(c);
+  }
+  return 0;
+}
+
+/* Checks a whole definition buffer: its header, every record's size and strings. */
+int ValidateDefinition(const uint8_t* bytes, std::vector<size_t>* records) {
+  TesselDefHeader header;
+  std::memcpy(&header, bytes, sizeof header);
+  if (header.version < 11 || header.version > 25) return TSERR_STATE;
+  if (header.recordsOffset != (header.version == 11 ? 6 : 8)) return TSERR_STATE;
+  if (header.columnCount == 0) return TSERR_ZEROCOUNT;
+  if (header.columnCount > TS_MAXCOLUMNS) return TSERR_LIMIT;
+  size_t at = header.recordsOffset;
+  for (int c = 0; c < header.columnCount; ++c) {
+    uint16_t size;
+    std::memcpy(&size, bytes + at, 2);
+    if (size < 20 || size > kColDefMaxSize) return TSERR_LIMIT;
+    const char* strings[3];
+    if (size > 20 && !RecordStrings(bytes + at, size, strings)) return TSERR_LIMIT;
+    TesselColDef fixed;
+    std::memcpy(&fixed, bytes + at, sizeof fixed);
+    if (fixed.length > TS_MAXCOLLEN) return TSERR_LIMIT;
+    records->push_back(at);
+    at += size;
+  }
+  return 0;
+}
+
+LRESULT SetDef(const void* buffer) {
+  if (!buffer) return TSERR_NULLPTR;
+  if (gLockedRecord->rowCount > 0) return TSERR_STATE;
+  auto* bytes = static_cast<const uint8_t*>(buffer);
+  std::vector<size_t> records;
+  int valid = ValidateDefinition(bytes, &records);
+  if (valid < 0) return valid;
+  TesselDefHeader header;
+  std::memcpy(&header, bytes, sizeof header);
+  int result = ResetTessel();
+  if (result < 0) return result;
+  if (header.version >= 12 && header.style) {
+    DWORD style = (static_cast<DWORD>(GetWindowLongPtr(gCurrentGrid, GWL_STYLE)) & 0xFFFF0000) | header.style;
+    SetWindowLongPtr(gCurrentGrid, GWL_STYLE, static_cast<LONG_PTR>(NormalizeStyle(style)));
+    gCurrentStyle = static_cast<DWORD>(GetWindowLongPtr(gCurrentGrid, GWL_STYLE));
+  }
+  TesselRecord* record = gLockedRecord;
+  record->rowLabelWidth = 0;
+  record->labelColumnFlags = TSCS_CENTER;
+  record->headingRowStyle = 0;
+  result = AppendDefaultColumns(header.columnCount);
+  for (int c = 0; result == 0 && c < header.columnCount; ++c)
+    result = ApplyColDef(c, bytes + records[c], header.version < 13);
+  record->leftColumn = static_cast<uint16_t>(std::max(0, FirstScrollingColumn()));
+  RecalcLayout();
+  InvalidateWholeGrid(true);
+  return result;
+}
+
+LRESULT CloneData() {
+  DeleteAllRows();
+  HGLOBAL copy = CloneTesselRecord(gLockedRecord);
+  return reinterpret_cast<LRESULT>(copy);
+}
+
+LRESULT AttachData(HGLOBAL handle) {
+  if (!handle) return TSERR_STATE;
+  auto* incoming = static_cast<TesselRecord*>(GlobalLock(handle));
+  if (!incoming) return TSERR_LOCKFAILED;
+  GlobalUnlock(handle);
+  HGLOBAL old = gLockedHandle;
+  if (old == handle) return 0;
+  // Every level that held the old record now holds the new one; the old one goes.
+  ReplaceLockedRecord(old, handle);
+  SetWindowLongPtr(gCurrentGrid, 0, reinterpret_cast<LONG_PTR>(handle));
+  GlobalLock(old);
+  auto* oldRecord = static_cast<TesselRecord*>(BlockAddress(old));
+  if (oldRecord) FreeRecordBlocks(oldRecord);
+  GlobalUnlock(old);
+  GlobalFree(old);
+  RecalcLayout();
+  InvalidateWholeGrid(true);
+  return 0;
+}
+
+}  // namespace
+
+int ResetTessel() {
+  int result = DeleteAllRows();
+  if (result < 0) return result;
+  TesselRecord* record = gLockedRecord;
+  FreeAllAttributes();
+  HGLOBAL blocks[] = {record->columnTable, record->stringPool, record->listItemsPool};
+  for (HGLOBAL block : blocks)
+    if (block) GlobalFree(block);
+  record->columnTable = record->stringPool = record->listItemsPool = nullptr;
+  record->stringPoolLength = record->listItemsPoolLength = 0;
+  RefreshLockedColumns();
+  record->columnCount = 0;
+  record->headingLines = 1;
+  record->designMouseMode = 0;
+  record->redrawOn = 1;
+  record->notificationsOn = 1;
+  record->editKeys[0] = VK_F2;
+  record->editKeys[1] = VK_RETURN;
+  record->editKeys[2] = VK_ESCAPE;
+  record->fixedRowHeight = record->fixedHeadingHeight = 0;
+  record->selectedRow = -1;
+  record->selectedRowCount = record->selectedColumnCount = 0;
+  record->leftColumn = record->currentColumn = 0;
+  record->sortKey[0] = record->sortKey[1] = record->sortKey[2] = 0;
+  std::strcpy(record->substituteText, "[NULL]");
+  record->rowLength = RowHeaderSize();
+  record->rowLabelWidth = 0;
+  RecalcLayout();
+  InvalidateWholeGrid(true);
+  return 0;
+}
+
+LRESULT OnGetStyle() {
+  TesselRecord* record = gLockedRecord;
+  DWORD style = static_cast<DWORD>(GetWindowLongPtr(gCurrentGrid, GWL_STYLE));
+  style &= ~static_cast<DWORD>(WS_HSCROLL | WS_VSCROLL | 0x8002);
+  if (record->horizontalBar) style |= WS_HSCROLL;
+  if (record->verticalBar) style |= WS_VSCROLL;
+  if (record->dropDown) style |= record->autoDropDown ? 0x8002 : 0x8000;
+  return static_cast<LRESULT>(style);
+}
+
+LRESULT OnSetStyle(DWORD style) {
+  TesselRecord* record = gLockedRecord;
+  record->horizontalBar = (style & WS_HSCROLL) != 0;
+  record->verticalBar = (style & WS_VSCROLL) != 0;
+  DWORD old = static_cast<DWORD>(GetWindowLongPtr(gCurrentGrid, GWL_STYLE));
+  DWORD normal = NormalizeStyle(style);
+  bool multirowChanged = ((normal ^ old) & TSS_MULTIROW) != 0;
+  if (multirowChanged && (old & TSS_LARGEDATA) && record->rowCount > 0) {
+    normal = (normal & ~static_cast<DWORD>(TSS_MULTIROW)) | (old & TSS_MULTIROW);
+    multirowChanged = false;
+  }
+  RowLayout before = CurrentRowLayout();
+  SetWindowLongPtr(gCurrentGrid, GWL_STYLE, static_cast<LONG_PTR>(normal));
+  gCurrentStyle = static_cast<DWORD>(GetWindowLongPtr(gCurrentGrid, GWL_STYLE));
+  record->columnSelectionMode = (normal & (TSS_COLSELECT | TSS_MULTICOL)) && !(normal & (TSS_ROWSELECT | TSS_MULTIROW));
+  record->dropDown = (normal & 0x8000) != 0;
+  record->autoDropDown = (normal & 0x8002) == 0x8002;
+  if (!record->dropDown) record->dropDownClosed = 0;
+  if (multirowChanged) {
+    ComputeValueOffsets(RowHeaderSize(), true);
+    RelayRows(before, -1);
+  } else {
+    ComputeValueOffsets(RowHeaderSize(), true);
+  }
+  ShowScrollBar(gCurrentGrid, SB_HORZ, record->horizontalBar);
+  ShowScrollBar(gCurrentGrid, SB_VERT, record->verticalBar);
+  RecalcLayout();
+  InvalidateWholeGrid(true);
+  return 0;
+}
+
+LRESULT OnDefinitionMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  void* pointer = reinterpret_cast<void*>(lParam);
+  switch (message) {
+    case TSM_RESET: return ResetTessel();
+    case TSM_GETSTYLE: return OnGetStyle();
+    case TSM_SETSTYLE: return OnSetStyle(static_cast<DWORD>(lParam));
+    case TSM_GETDEFSIZE: return GetDefSize();
+    case TSM_GETDEF: return GetDef(pointer);
+    case TSM_SETDEF: return SetDef(pointer);
+    case TSM_GETCOLDEFSIZE:
+      return (wParam & 0xFFFF) < gLockedRecord->columnCount ? static_cast<LRESULT>(ColDefSize(static_cast<int>(wParam & 0xFFFF)))
+                                                             : TSERR_BADCOL;
+    case TSM_GETCOLDEF: return GetColDef(wParam & 0xFFFF, pointer);
+    case TSM_SETCOLDEF: return SetColDef(wParam & 0xFFFF, pointer);
+    case TSM_CLONEDATA: return CloneData();
+    case TSM_ATTACHDATA: return AttachData(reinterpret_cast<HGLOBAL>(lParam));
+    case TSM_FREEDATA: return FreeTesselData(reinterpret_cast<HGLOBAL>(lParam));
+    default: return TSERR_BADMESSAGE;
+  }
+}
+
+extern "C" int FreeTesselData(HGLOBAL handle) {
+  if (!handle) return TSERR_LOCKFAILED;
+  auto* record = static_cast<TesselRecord*>(GlobalLock(handle));
+  if (!record) {
+    GlobalFree(handle);
+    return TSERR_LOCKFAILED;
+  }
+  FreeRecordBlocks(record);
+  GlobalUnlock(handle);
+  GlobalFree(handle);
+  return 0;
+}

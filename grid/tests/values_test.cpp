@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <limits>
 
+using Values = GuiTest;
+
 namespace {
 
 std::string Format(const char* picture, const void* value, WORD type, WORD length = 8) {
@@ -49,7 +51,7 @@ long CivilOrdinal(int y, int m, int d) {
 
 }  // namespace
 
-TEST(Values, FloatingPointDigitsRoundHalfUpOnTheExactExpansion) {
+TEST_F(Values, FloatingPointDigitsRoundHalfUpOnTheExactExpansion) {
   EXPECT_EQ(FormatReal("0", 2.5), "3");
   EXPECT_EQ(FormatReal("0.0", 9.96), "10.0");
   EXPECT_EQ(FormatReal("0.0", -9.96), "-10.0");
@@ -61,7 +63,7 @@ TEST(Values, FloatingPointDigitsRoundHalfUpOnTheExactExpansion) {
   EXPECT_EQ(FormatReal("0.00", std::numeric_limits<double>::quiet_NaN()), "?.00");
 }
 
-TEST(Values, NumericPicturesGroupPadSignAndBlank) {
+TEST_F(Values, NumericPicturesGroupPadSignAndBlank) {
   EXPECT_EQ(FormatReal("#,##0.00", 1234.5), "1,234.50");
   EXPECT_EQ(FormatReal("#,##0.00", -1234.5), "-1,234.50");
   EXPECT_EQ(FormatReal("#,##0.00", 0), "0.00");
@@ -84,7 +86,7 @@ TEST(Values, NumericPicturesGroupPadSignAndBlank) {
   EXPECT_EQ(Format("0.00", money, TST_SQLMONEY), "1.23");
 }
 
-TEST(Values, TextDateAndYesNoPictures) {
+TEST_F(Values, TextDateAndYesNoPictures) {
   char text[16] = "abcdefg";
   EXPECT_EQ(Format("___-____", text, TST_ZSTRING, 16), "abc-defg");
   char word[16] = "hello";
@@ -113,7 +115,7 @@ TEST(Values, TextDateAndYesNoPictures) {
   EXPECT_EQ(static_cast<unsigned char>(out[TS_MAXTEXT]), 0x7F);
 }
 
-TEST(Values, ReadingTextStoresOnlyWhatTheTypeHolds) {
+TEST_F(Values, ReadingTextStoresOnlyWhatTheTypeHolds) {
   EXPECT_EQ(ReadMoney("-0.5"), -5000);
   EXPECT_EQ(ReadMoney("12.34567"), 123456);
   EXPECT_EQ(ReadMoney("922337203685477.5807"), std::numeric_limits<int64_t>::max());
@@ -158,7 +160,7 @@ TEST(Values, ReadingTextStoresOnlyWhatTheTypeHolds) {
   EXPECT_STREQ(text, "keep");  // text under a numeric picture is not read
 }
 
-TEST(Values, DatesThatDoNotExistAreRefused) {
+TEST_F(Values, DatesThatDoNotExistAreRefused) {
   uint16_t packed = 1234;
   GetCellData(&packed, "1/2/95", "MM/DD/YY", 2, TST_FILEDATE);
   EXPECT_EQ(packed, (15 << 9) | (1 << 5) | 2);
@@ -179,7 +181,7 @@ TEST(Values, DatesThatDoNotExistAreRefused) {
   EXPECT_EQ(time, kept);
 }
 
-TEST(Values, DayCountsAgreeWithTheGregorianOrdinalEveryDay) {
+TEST_F(Values, DayCountsAgreeWithTheGregorianOrdinalEveryDay) {
   const long offset = 1721424;
   EXPECT_EQ(DateToJulian(1582, 10, 15), 2299160);
   EXPECT_EQ(DateToJulian(1582, 10, 4), 2299159);

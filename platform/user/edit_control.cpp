@@ -394,6 +394,7 @@ LRESULT OnChar(EditState& s, HWND hwnd, WPARAM ch) {
     case 0x08: if (!readOnly) ReplayKeyPress(Editor(s), Qt::Key_Backspace); return 0;
     case 0x1B: return 0;
     case 0x0D:
+    case 0x0A:  // Ctrl+Enter: the line break a dialog's multi-line edit takes
       if (s.multi && !readOnly) InsertLineBreak(s);
       return 0;
     case 0x09:
@@ -492,16 +493,17 @@ LRESULT OnScrollMessage(EditState& s, UINT message, WPARAM wParam, LPARAM lParam
   return MAKELRESULT(static_cast<WORD>(moved), TRUE);
 }
 
-/* Multi-line edits take every key, but in a dialog Enter (without ES_WANTRETURN), Esc and
-** Tab (without Ctrl) stay with the dialog for its default button, cancel and focus moves. */
+/* Multi-line edits take every key, but in a dialog Enter (without ES_WANTRETURN or Ctrl), Esc
+** and Tab (without Ctrl) stay with the dialog for its default button, cancel and focus moves. */
 LRESULT DialogCode(const EditState& s, HWND hwnd, LPARAM lParam) {
   LRESULT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
   if (!s.multi) return code;
   code |= DLGC_WANTALLKEYS;
   auto* msg = reinterpret_cast<const MSG*>(lParam);
   if (!msg || msg->message != WM_KEYDOWN) return code;
-  bool released = (msg->wParam == VK_RETURN && !(Style(hwnd) & ES_WANTRETURN)) || msg->wParam == VK_ESCAPE ||
-                  (msg->wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0);
+  bool control = GetKeyState(VK_CONTROL) < 0;
+  bool released = (msg->wParam == VK_RETURN && !(Style(hwnd) & ES_WANTRETURN) && !control) ||
+                  msg->wParam == VK_ESCAPE || (msg->wParam == VK_TAB && !control);
   return released ? code & ~DLGC_WANTALLKEYS : code;
 }
 

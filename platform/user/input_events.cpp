@@ -24,6 +24,7 @@
 namespace {
 
 std::string CharsOfKeyEvent(const QKeyEvent* event, int vk) {
+  if (vk == VK_RETURN && (event->modifiers() & Qt::ControlModifier)) return std::string(1, '\x0A');
   std::string chars;
   for (QChar c : event->text()) {
     unsigned char byte = EncodeWindows1252Char(c);

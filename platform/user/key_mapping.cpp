@@ -103,7 +103,7 @@ int CharFromVirtualKey(int vk, bool shift, bool control, bool capsLock) {
     bool upper = shift != capsLock;
     return upper ? vk : std::tolower(vk);
   }
-  if (control) return 0;
+  if (control) return vk == VK_RETURN ? 0x0A : 0;  // Ctrl+Enter is a line feed
   if (vk >= '0' && vk <= '9') return shift ? kShiftedDigits[vk - '0'] : vk;
   if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return '0' + (vk - VK_NUMPAD0);
   switch (vk) {

@@ -1,6 +1,7 @@
 #include "platform/user/tests/window_test_fixture.h"
 
 #include "platform/kernel/global_memory.h"
+#include "platform/user/key_mapping.h"
 
 #include <cstring>
 
@@ -242,4 +243,24 @@ TEST_F(EditControl, EnterInAMultiLineEditThatCannotScrollDownIsRefusedWhenTheLin
   TypeText("b");
   EXPECT_EQ(TextOf(tall), "a\r\nb");
   EXPECT_EQ(MessageBeepCount(), beeps + 1);
+}
+
+TEST_F(EditControl, CtrlEnterIsALineFeedThatOnlyAMultiLineEditTakes) {
+  HWND top = TopWindow();
+  HWND single = CreateEdit(top, 1);
+  HWND multi = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL, 0, 40,
+                            150, 80, top, reinterpret_cast<HMENU>(2), nullptr, nullptr);
+  SetFocus(single);
+  TypeText("ab");
+  PressKey(VK_RETURN, Qt::ControlModifier);
+  TypeText("c");
+  EXPECT_EQ(TextOf(single), "abc");
+  SetFocus(multi);
+  TypeText("ab");
+  PressKey(VK_RETURN, Qt::ControlModifier);
+  TypeText("c");
+  EXPECT_EQ(TextOf(multi), "ab\r\nc");
+  // A key message no real event made gets the same character from the key states.
+  EXPECT_EQ(CharFromVirtualKey(VK_RETURN, false, true, false), 0x0A);
+  EXPECT_EQ(CharFromVirtualKey(VK_RETURN, false, false, false), 0x0D);
 }

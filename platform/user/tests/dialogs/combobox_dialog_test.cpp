@@ -100,6 +100,14 @@ TEST_F(ControlsInDialog, TabArrowsEnterAndEscReachTheRightControl) {
     PressDialogKey(dialog, VK_TAB);
     PressDialogKey(dialog, VK_TAB);  // past the field to the multi-line notes
     EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_NOTES_EDIT));
+    // Ctrl+Enter breaks the line in the notes; the dialog stays.
+    TypeIntoDialog(dialog, "first");
+    PressDialogKey(dialog, VK_RETURN, Qt::ControlModifier);
+    TypeIntoDialog(dialog, "second");
+    EXPECT_TRUE(IsWindow(dialog));
+    char notes[64] = "";
+    GetDlgItemText(dialog, IDC_NOTES_EDIT, notes, sizeof notes);
+    EXPECT_STREQ(notes, "first\r\nsecond");
     ranToTheEnd = true;
     PressDialogKey(dialog, VK_RETURN);  // no ES_WANTRETURN: the default button
   });

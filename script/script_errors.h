@@ -37,11 +37,13 @@ enum TScriptError : int {
   kErrMustBeString2 = 28,      // not raised
   kErrVariableExpected = 29,
   // Codes from 30 on: arithmetic that has no value, loops nested too deeply,
-  // scripts that trigger each other without end, and parentheses nested without end.
+  // scripts that trigger each other without end, parentheses nested without end, and a
+  // run that executes statements without end.
   kErrDivisionOrOverflow = 30,
   kErrTooManyLoops = 31,
   kErrScriptsNestedTooDeeply = 32,
   kErrExpressionTooDeep = 33,
+  kErrScriptRanTooLong = 34,
 };
 
 constexpr unsigned kScriptErrorCaptionString = 1052;

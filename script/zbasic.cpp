@@ -141,7 +141,11 @@ bool TZBasic::PreScanLabels(const char* text) {
 }
 
 const char* TZBasic::RunStatements() {
-  for (;;) {
+  // A budget of statements far beyond any real script: an endless loop stops with an error
+  // instead of freezing the window whose field or bundle runs it. Counting statements, not
+  // time, keeps the outcome the same on every machine.
+  for (long executed = 0;; ++executed) {
+    if (executed == statementBudget_) return Fail(kErrScriptRanTooLong), nullptr;
     if (!ExecuteStatement()) return nullptr;
     if (gNestedChainStopped) return nullptr;  // an inner run hit the nesting limit
     if (keywordCode_ == kKeyEnd) return cursor_;

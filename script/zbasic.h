@@ -40,6 +40,8 @@ enum TKeywordCode : LONG {
 constexpr int kMaxScriptNesting = 32;
 /* Parentheses nested deeper than this in one expression are an error. */
 constexpr int kMaxParenthesisDepth = 200;
+/* A run that would execute more statements than this stops with an error (an endless loop). */
+constexpr long kMaxStatementsPerRun = 10000000;
 
 class TZBasic {
  public:
@@ -57,6 +59,10 @@ class TZBasic {
      what tests and diagnostics read a run's results through. */
   using TLocalsObserver = void (*)(const TVariableList& locals, void* context);
   void SetLocalsObserver(TLocalsObserver observer, void* context);
+
+  /* How many statements one run may execute (kMaxStatementsPerRun unless set): fuzzing,
+     which runs each input under a second, stops its endless loops sooner. */
+  void SetStatementBudget(long statements) { statementBudget_ = statements; }
 
   /* The scanner, usable on its own. */
   void BeginScan(const char* text);
@@ -167,6 +173,7 @@ class TZBasic {
   LONG recordingLine_ = 0;
 
   bool running_ = false;  // a run of this interpreter is in progress
+  long statementBudget_ = kMaxStatementsPerRun;
 
   TLocalsObserver localsObserver_ = nullptr;
   void* observerContext_ = nullptr;

@@ -18,6 +18,11 @@ namespace {
 
 /* Far more steps than any seed or mutated bundle needs; the runs stop at the text's end. */
 constexpr int kMaxResumes = 10000;
+#ifdef ZARNE_FUZZING
+// Under the sanitizers a run of the full budget takes seconds: the fuzzer stops endless
+// loops sooner, while the replay keeps the program's own budget.
+constexpr long kFuzzStatementBudget = 200000;
+#endif
 
 struct BoundField {
   const char* name;
@@ -124,6 +129,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const char* end = text.data() + std::strlen(text.data());
   gBinding.Restore();
   TZBasic basic(&gBinding);
+#ifdef ZARNE_FUZZING
+  basic.SetStatementBudget(kFuzzStatementBudget);
+#endif
   const char* at = text.data();
   for (int resumes = 0; at && resumes < kMaxResumes; ++resumes) {
     at = basic.RunScript(at);

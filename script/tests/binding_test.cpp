@@ -195,3 +195,39 @@ TEST_F(ScriptBinding, RepeatedAssignmentsInALoopWriteBackEveryTime) {
   EXPECT_EQ(binding.Field("Days").whole, 40);
   EXPECT_EQ(binding.StoredCount("Days"), 5);
 }
+
+TEST_F(ScriptBinding, EndlessFieldScriptStopsAndKeepsWhatItStored) {
+  // One store, then a loop without end: the run stops at its statement budget with an error
+  // naming the loop's line, the stored value stays, and the interpreter runs the next script.
+  BoxRecorder recorder;
+  TZBasic basic(&binding);
+  EXPECT_EQ(basic.RunScript("Days = 31\n:again\ngoto again\nDays = 0"), nullptr);
+  ASSERT_EQ(recorder.Boxes().size(), 1u);
+  EXPECT_EQ(recorder.Boxes()[0].text, ErrorBoxText(3, "Script ran too long (endless loop?)"));
+  EXPECT_EQ(binding.Field("Days").whole, 31);
+  EXPECT_EQ(binding.StoredCount("Days"), 1);
+  const char* next = "Days = Days + 1\nend";
+  EXPECT_EQ(basic.RunScript(next), next + std::strlen(next));
+  EXPECT_EQ(binding.Field("Days").whole, 32);
+  EXPECT_EQ(recorder.Boxes().size(), 1u);
+}
+
+TEST_F(ScriptBinding, EveryRunOfABundleHasItsOwnBudget) {
+  // A budget of 20 statements: each step of the bundle below runs 18 (the first assignment,
+  // three for each of five turns, the test that ends the loop, and its end), so every step
+  // completes though the bundle as a whole runs 54.
+  BoxRecorder recorder;
+  TZBasic basic(&binding);
+  basic.SetStatementBudget(20);
+  std::string step = "i = 0\nwhile i < 5\ni = i + 1\nendwhile\nend\n";
+  std::string bundle = step + step + step;
+  const char* at = bundle.c_str();
+  int steps = 0;
+  while ((at = basic.RunScript(at)) != nullptr && *at) ++steps;
+  EXPECT_EQ(steps, 3);  // the third step ends before the last line feed
+  EXPECT_TRUE(recorder.Boxes().empty());
+  // A step of more statements than the budget stops with the error.
+  EXPECT_EQ(basic.RunScript("i = 0\nwhile i < 50\ni = i + 1\nendwhile\n"), nullptr);
+  ASSERT_EQ(recorder.Boxes().size(), 1u);
+  EXPECT_NE(recorder.Boxes()[0].text.find("Script ran too long"), std::string::npos);
+}

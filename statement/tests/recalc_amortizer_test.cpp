@@ -11,6 +11,7 @@
 #include "platform/user/winuser.h"
 #include "statement/amortization_schedule.h"
 #include "statement/amortizer.h"
+#include "statement/tests/recalc_test_support.h"
 #include "tableaccess/printer_settings.h"
 
 #include <gtest/gtest.h>
@@ -110,30 +111,24 @@ class Amortizer : public GuiTest {
     gReportPrintData.Copies = 1;
   }
 
-  static void TypeInto(HWND dialog, int id, const std::string& text) {
-    SetFocus(FindControl(dialog, id));
-    SendMessage(FindControl(dialog, id), EM_SETSEL, 0, -1);
-    TypeIntoDialog(dialog, text);
-    PumpDialogMessages(dialog);
-  }
   static bool PrintEnabled(HWND dialog) { return IsWindowEnabled(FindControl(dialog, IDC_AMORT_PRINT)); }
 
   /* Types the loan in, checks the payment shown, and prints with the given parties. */
   void PrintCase(const LoanCase& c, std::string* shown, bool* enabled) {
     driver.OnDialog(IDD_AMORTIZER, [&](HWND dialog) {
-      TypeInto(dialog, IDC_AMORT_PRINCIPAL, c.principal);
-      TypeInto(dialog, IDC_AMORT_RATE, c.rate);
-      TypeInto(dialog, IDC_AMORT_TERM, c.term);
+      TypeIntoControl(dialog, IDC_AMORT_PRINCIPAL, c.principal);
+      TypeIntoControl(dialog, IDC_AMORT_RATE, c.rate);
+      TypeIntoControl(dialog, IDC_AMORT_TERM, c.term);
       *shown = ControlTextOf(dialog, IDC_AMORT_PAYMENT);
-      if (c.maturity != "0") TypeInto(dialog, IDC_AMORT_MATURITY, c.maturity);
-      if (c.typedPayment != "-") TypeInto(dialog, IDC_AMORT_PAYMENT, c.typedPayment);
+      if (c.maturity != "0") TypeIntoControl(dialog, IDC_AMORT_MATURITY, c.maturity);
+      if (c.typedPayment != "-") TypeIntoControl(dialog, IDC_AMORT_PAYMENT, c.typedPayment);
       *enabled = PrintEnabled(dialog);
       driver.OnDialog(IDD_AMORT_REPORT_INFO, [&](HWND info) {
-        TypeInto(info, IDC_AMORT_BORROWER, "Pat Buyer");
-        TypeInto(info, IDC_AMORT_LENDER, "First Lender");
+        TypeIntoControl(info, IDC_AMORT_BORROWER, "Pat Buyer");
+        TypeIntoControl(info, IDC_AMORT_LENDER, "First Lender");
         char date[16];
         std::snprintf(date, sizeof date, "%02d/%02d/%04d", c.month, c.day, c.year);
-        TypeInto(info, IDC_AMORT_ORIGINATION, date);
+        TypeIntoControl(info, IDC_AMORT_ORIGINATION, date);
         PressButton(info, IDOK);
       });
       PressButton(dialog, IDC_AMORT_PRINT);
@@ -173,17 +168,17 @@ TEST_F(Amortizer, PaymentFollowsTheTypedLoanAndPrintNeedsIt) {
   bool enabledAtStart = true, enabledWithPayment = false, enabledWithoutPayment = true;
   driver.OnDialog(IDD_AMORTIZER, [&](HWND dialog) {
     enabledAtStart = PrintEnabled(dialog);
-    TypeInto(dialog, IDC_AMORT_PRINCIPAL, "100000");
-    TypeInto(dialog, IDC_AMORT_RATE, "8");
-    TypeInto(dialog, IDC_AMORT_TERM, "360");
+    TypeIntoControl(dialog, IDC_AMORT_PRINCIPAL, "100000");
+    TypeIntoControl(dialog, IDC_AMORT_RATE, "8");
+    TypeIntoControl(dialog, IDC_AMORT_TERM, "360");
     shown = ControlTextOf(dialog, IDC_AMORT_PAYMENT);
     enabledWithPayment = PrintEnabled(dialog);
     SaveWindowScreenshot(dialog, RECALC_OUTPUT_DIR "/amortizer.png");
-    TypeInto(dialog, IDC_AMORT_RATE, "0");
+    TypeIntoControl(dialog, IDC_AMORT_RATE, "0");
     afterZeroRate = ControlTextOf(dialog, IDC_AMORT_PAYMENT);
     enabledWithoutPayment = PrintEnabled(dialog);
-    TypeInto(dialog, IDC_AMORT_RATE, "8");
-    TypeInto(dialog, IDC_AMORT_TERM, "0");
+    TypeIntoControl(dialog, IDC_AMORT_RATE, "8");
+    TypeIntoControl(dialog, IDC_AMORT_TERM, "0");
     afterZeroTerm = ControlTextOf(dialog, IDC_AMORT_PAYMENT);
     PressButton(dialog, IDOK);
   });
@@ -240,11 +235,11 @@ TEST_F(Amortizer, TwoCopiesAreAlike) {
 TEST_F(Amortizer, NoScheduleWithoutAnOriginationDate) {
   bool stayedOpen = false;
   driver.OnDialog(IDD_AMORTIZER, [&](HWND dialog) {
-    TypeInto(dialog, IDC_AMORT_PRINCIPAL, "5000");
-    TypeInto(dialog, IDC_AMORT_RATE, "6");
-    TypeInto(dialog, IDC_AMORT_TERM, "12");
+    TypeIntoControl(dialog, IDC_AMORT_PRINCIPAL, "5000");
+    TypeIntoControl(dialog, IDC_AMORT_RATE, "6");
+    TypeIntoControl(dialog, IDC_AMORT_TERM, "12");
     driver.OnDialog(IDD_AMORT_REPORT_INFO, [&](HWND info) {
-      TypeInto(info, IDC_AMORT_BORROWER, "Pat Buyer");
+      TypeIntoControl(info, IDC_AMORT_BORROWER, "Pat Buyer");
       SaveWindowScreenshot(info, RECALC_OUTPUT_DIR "/amortization_schedule_info.png");
       PressButton(info, IDOK);
       stayedOpen = IsWindowVisible(info);

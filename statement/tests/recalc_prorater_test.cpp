@@ -29,12 +29,6 @@ LONG Date(int month, int day, int year) {
 
 class ProraterCommand : public StatementTablesTest {
  protected:
-  static void TypeInto(HWND dialog, int id, const std::string& text) {
-    SetFocus(FindControl(dialog, id));
-    SendMessage(FindControl(dialog, id), EM_SETSEL, 0, -1);
-    TypeIntoDialog(dialog, text);
-    PumpDialogMessages(dialog);
-  }
 
   /* Runs the command over a field id; `steps` runs in the dialog (and ends it). */
   bool Run(int fieldId, const std::function<void(HWND)>& steps) {
@@ -50,10 +44,10 @@ class ProraterCommand : public StatementTablesTest {
 
   static void EnterRange(HWND dialog, const char* amount, const char* days, const char* from,
                          const char* to) {
-    TypeInto(dialog, IDC_PRORATER_AMOUNT, amount);
-    TypeInto(dialog, IDC_PRORATER_DAYS, days);
-    TypeInto(dialog, IDC_PRORATER_FROM, from);
-    TypeInto(dialog, IDC_PRORATER_TO, to);
+    TypeIntoControl(dialog, IDC_PRORATER_AMOUNT, amount);
+    TypeIntoControl(dialog, IDC_PRORATER_DAYS, days);
+    TypeIntoControl(dialog, IDC_PRORATER_FROM, from);
+    TypeIntoControl(dialog, IDC_PRORATER_TO, to);
   }
 
   DialogDriver driver;
@@ -87,7 +81,7 @@ TEST_F(ProraterCommand, StoresThePeriodAndTheUnroundedShareAndRunsItsSidesTotals
 TEST_F(ProraterCommand, SellersLinesRunUpToTheSettlementDateAndYearsAfter2000AreShort) {
   SetLong(kSummary1Table, 2, Date(6, 30, 2005));
   Run(359, [](HWND dialog) {
-    TypeInto(dialog, IDC_PRORATER_AMOUNT, "3650");
+    TypeIntoControl(dialog, IDC_PRORATER_AMOUNT, "3650");
     PressButton(dialog, IDOK);
   });
   EXPECT_EQ(from, "01/01/05");
@@ -144,7 +138,7 @@ TEST_F(ProraterCommand, CancelAndOtherFieldsStoreNothing) {
   SetLong(kSummary1Table, 2, Date(3, 15, 1997));
   SetDouble(kSummary1Table, 38, 99);
   EXPECT_FALSE(Run(239, [](HWND dialog) {
-    TypeInto(dialog, IDC_PRORATER_AMOUNT, "500");
+    TypeIntoControl(dialog, IDC_PRORATER_AMOUNT, "500");
     PressButton(dialog, IDCANCEL);
   }));
   EXPECT_EQ(Text(kSummary1Table, 34), "");
@@ -153,7 +147,7 @@ TEST_F(ProraterCommand, CancelAndOtherFieldsStoreNothing) {
 
   // A field outside the adjustment lines keeps the last use's dates and stores nothing.
   EXPECT_TRUE(Run(213, [](HWND dialog) {
-    TypeInto(dialog, IDC_PRORATER_AMOUNT, "500");
+    TypeIntoControl(dialog, IDC_PRORATER_AMOUNT, "500");
     PressButton(dialog, IDOK);
   }));
   EXPECT_EQ(from, "03/15/97");

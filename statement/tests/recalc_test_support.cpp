@@ -6,6 +6,8 @@
 #include "catalogue/tabgen32.h"
 #include "platform/kernel/files.h"
 #include "platform/kernel/paths.h"
+#include "platform/testing/dialog_driver.h"
+#include "platform/user/winuser.h"
 #include "platform/kernel/modules.h"
 #include "script/script_globals.h"
 #include "statement/recalc_dispatch.h"
@@ -56,6 +58,13 @@ bool BufferView::WriteFieldLong(const TFieldNode* field, LONG value) {
 void BufferView::FieldStored(const TFieldNode* field) {
   repainted.push_back(field->fieldId);
   RecalcForField(*this, field);
+}
+
+void TypeIntoControl(HWND dialog, int id, const std::string& text) {
+  SetFocus(FindControl(dialog, id));
+  SendMessage(FindControl(dialog, id), EM_SETSEL, 0, -1);
+  TypeIntoDialog(dialog, text);
+  PumpDialogMessages(dialog);
 }
 
 void EnsureStatementFieldList() {

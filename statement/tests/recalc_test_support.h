@@ -69,6 +69,9 @@ class StatementTablesTest : public GuiTest {
   std::vector<std::unique_ptr<TPXRecord>> recordStore;
 };
 
+/* Replaces a dialog control's text by real key input, as a user types it. */
+void TypeIntoControl(HWND dialog, int id, const std::string& text);
+
 /* The statement field list, loaded once for the test program. */
 void EnsureStatementFieldList();
 

@@ -49,6 +49,26 @@ uint32_t CellNodeOf(int row, int column, bool make) {
   return fresh;
 }
 
+/* Copies a caller's record into the slot's pool record (made on first use), or drops it. */
+template <typename Record>
+int StoreRecord(TesselPoolKind kind, uint32_t& slot, const Record* source) {
+  if (!source) {
+    if (slot) ReturnPoolRecord(kind, slot);
+    slot = 0;
+    return 0;
+  }
+  if (!slot) slot = TakePoolRecord(kind);
+  if (!slot) return TSERR_NOMEMORY;
+  std::memcpy(PoolRecord(kind, slot), source, sizeof(Record));
+  return 0;
+}
+
+/* Returns the colour and font records a cell node holds. */
+void ReturnIfSetCell(TesselCellAttr& node) {
+  StoreRecord<TesselColors>(kRowColorPool, node.colorIndex, nullptr);
+  StoreRecord<LOGFONT>(kRowFontPool, node.fontIndex, nullptr);
+}
+
 /* Returns a cell node that holds nothing any more, and then a head that holds nothing. */
 void ReleaseEmpty(int row, int column) {
   uint32_t head = HeadOfRow(row, false);
@@ -69,20 +89,6 @@ void ReleaseEmpty(int row, int column) {
     ReturnPoolRecord(kHeadPool, head);
     SetRowHeadIndex(row, 0);
   }
-}
-
-/* Copies a caller's record into the slot's pool record (made on first use), or drops it. */
-template <typename Record>
-int StoreRecord(TesselPoolKind kind, uint32_t& slot, const Record* source) {
-  if (!source) {
-    if (slot) ReturnPoolRecord(kind, slot);
-    slot = 0;
-    return 0;
-  }
-  if (!slot) slot = TakePoolRecord(kind);
-  if (!slot) return TSERR_NOMEMORY;
-  std::memcpy(PoolRecord(kind, slot), source, sizeof(Record));
-  return 0;
 }
 
 void TakeSlot(COLORREF& into, COLORREF from) {
@@ -418,6 +424,36 @@ LRESULT ResetAllFonts() {
 }
 
 }  // namespace
+
+void ShiftCellColumns(int from, int delta) {
+  TesselRecord* record = gLockedRecord;
+  for (int r = 0; r < record->rowCount; ++r) {
+    uint32_t head = RowHeadIndex(r);
+    if (!head) continue;
+    if (delta < 0) {
+      if (uint32_t node = CellNodeOf(r, from, false)) {
+        ReturnIfSetCell(*CellNode(node));
+        CellNode(node)->attribute = 0;
+        ReleaseEmpty(r, from);
+      }
+    }
+    if (!RowHeadIndex(r)) continue;
+    for (uint32_t cell = AttrHead(RowHeadIndex(r))->firstCell; cell; cell = CellNode(cell)->next) {
+      TesselCellAttr* node = CellNode(cell);
+      if (node->column == TSCOL_ROWLABEL) continue;
+      if (delta > 0 && node->column >= from) node->column += 1;
+      if (delta < 0 && node->column > from) node->column -= 1;
+    }
+  }
+}
+
+void FreeColumnAttributes(int column) {
+  TesselColumn& entry = gLockedColumns[column];
+  StoreRecord<TesselColors>(kGridColorPool, entry.colorIndex, nullptr);
+  StoreRecord<TesselColors>(kGridColorPool, entry.headingColorIndex, nullptr);
+  StoreRecord<LOGFONT>(kGridFontPool, entry.fontIndex, nullptr);
+  StoreRecord<LOGFONT>(kGridFontPool, entry.headingFontIndex, nullptr);
+}
 
 const char* RowLabelAt(uint32_t offset) {
   TesselRecord* record = gLockedRecord;

@@ -24,6 +24,11 @@ void FreeAttrHead(uint32_t index);
 uint32_t CopyAttrHead(uint32_t index);
 /* Frees the row and cell stores (heads, nodes, their colours and fonts, labels). */
 void FreeRowAttributes();
+/* Cell nodes follow the columns: delta +1 moves those at or after from up (a column was
+   inserted there); -1 frees the nodes of column from and moves later ones down. */
+void ShiftCellColumns(int from, int delta);
+/* Returns a column's colour and font records (the column is going). */
+void FreeColumnAttributes(int column);
 /* Frees every pool and the label store. */
 void FreeAllAttributes();
 

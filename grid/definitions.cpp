@@ -63,8 +63,42 @@ bool RecordStrings(const uint8_t* record, size_t size, const char* strings[3]) {
   return true;
 }
 
-int ApplyColDef(int column, const uint8_t* bytes, bool widthInPixels) {
-  if (gLockedRecord->rowCount > 0) return TSERR_STATE;
+struct ColumnValues {
+  uint16_t flags;
+  uint16_t type;
+  uint16_t length;
+  int width;
+  int32_t value1;
+  int32_t value2;
+};
+
+/* Type, length (the type's own size when it has one), width, values and flags. */
+int ApplyColumnValues(int column, const ColumnValues& values, bool inserting) {
+  if (inserting) SetColumnFlags(column, values.flags);
+  gLockedColumns[column].type = values.type;
+  uint16_t size = TypeFixedSize(values.type);
+  int result = SetColumnLength(column, size ? size : values.length, true);
+  if (result < 0) return result;
+  SetColumnWidthPixels(column, values.width, false);
+  gLockedColumns[column].value1 = values.value1;
+  gLockedColumns[column].value2 = values.value2;
+  if (!inserting) SetColumnFlags(column, values.flags);
+  return 0;
+}
+
+/* Format, heading, name and list items; a null text leaves that string as it is. */
+int ApplyColumnStrings(int column, const char* const texts[4]) {
+  const ColumnStringKind kinds[4] = {kFormatString, kHeadingString, kNameString, kListItemsString};
+  for (int i = 0; i < 4; ++i) {
+    if (!texts[i]) continue;
+    int result = SetColumnString(column, kinds[i], texts[i]);
+    if (result < 0) return result;
+  }
+  return 0;
+}
+
+int ApplyColDef(int column, const uint8_t* bytes, bool widthInPixels, bool inserting = false) {
+  if (gLockedRecord->rowCount > 0 && !inserting) return TSERR_STATE;
   TesselColDef fixed;
   std::memcpy(&fixed, bytes, sizeof fixed);
   if (fixed.size < 20 || fixed.size > kColDefMaxSize) return TSERR_LIMIT;
@@ -73,19 +107,61 @@ int ApplyColDef(int column, const uint8_t* bytes, bool widthInPixels) {
   if (fixed.size > 20 && !RecordStrings(bytes, fixed.size, strings)) return TSERR_LIMIT;
   uint16_t flags = fixed.flags;
   if (gCurrentStyle & TSS_VIRTUALMEM) flags &= static_cast<uint16_t>(~0xD400);
-  TesselColumn& entry = gLockedColumns[column];
-  entry.type = fixed.type;
-  uint16_t size = TypeFixedSize(fixed.type);
-  int result = SetColumnLength(column, size ? size : fixed.length, true);
+  ColumnValues values{flags, fixed.type, fixed.length, widthInPixels ? fixed.width : UnitsToPixels(fixed.width),
+                      static_cast<int32_t>(fixed.value1), static_cast<int32_t>(fixed.value2)};
+  int result = ApplyColumnValues(column, values, inserting);
   if (result < 0) return result;
-  gLockedColumns[column].width = widthInPixels ? fixed.width : UnitsToPixels(fixed.width);
-  gLockedColumns[column].value1 = static_cast<int32_t>(fixed.value1);
-  gLockedColumns[column].value2 = static_cast<int32_t>(fixed.value2);
-  SetColumnFlags(column, flags);
-  SetColumnString(column, kFormatString, strings[0]);
-  SetColumnString(column, kHeadingString, strings[1]);
-  SetColumnString(column, kNameString, strings[2]);
-  SetColumnString(column, kListItemsString, "");
+  const char* list = "";
+  const char* texts[4] = {strings[0], strings[1], strings[2], list};
+  return ApplyColumnStrings(column, texts);
+}
+
+/* A string of a version-25 record, bounded by its limit; NULL for a null pointer. */
+const char* BoundedString(const char* text, size_t limit, bool* tooLong) {
+  if (!text) return nullptr;
+  if (strnlen(text, limit) >= limit) *tooLong = true;
+  return text;
+}
+
+int ApplyColDefEx(int column, const TesselColDefEx* record, bool inserting) {
+  if (!record) return TSERR_NULLPTR;
+  if (record->version != 25) return TSERR_STATE;
+  if (gLockedRecord->rowCount > 0 && !inserting) return TSERR_STATE;
+  if (record->length > TS_MAXCOLLEN) return TSERR_LIMIT;
+  bool tooLong = false;
+  const char* texts[4] = {BoundedString(record->format, TS_FORMATLIMIT, &tooLong),
+                          BoundedString(record->heading, TS_HEADINGLIMIT, &tooLong),
+                          BoundedString(record->name, TS_NAMELIMIT, &tooLong), record->listItems};
+  if (tooLong) return TSERR_LIMIT;
+  uint16_t flags = record->flags;
+  if (gCurrentStyle & TSS_VIRTUALMEM) flags &= static_cast<uint16_t>(~0xD400);
+  ColumnValues values{flags, record->type, record->length, UnitsToPixels(record->width),
+                      static_cast<int32_t>(record->value1), static_cast<int32_t>(record->value2)};
+  int result = ApplyColumnValues(column, values, inserting);
+  if (result < 0) return result;
+  gLockedColumns[column].editStyle = record->editStyle;
+  if (inserting)
+    for (const char*& text : texts)
+      if (!text) text = "";
+  return ApplyColumnStrings(column, texts);
+}
+
+LRESULT GetColDefEx(WPARAM column, TesselColDefEx* record) {
+  if (!record) return TSERR_NULLPTR;
+  if (column >= gLockedRecord->columnCount) return TSERR_BADCOL;
+  if (record->version != 25) return TSERR_STATE;
+  const TesselColumn& entry = gLockedColumns[column];
+  record->flags = entry.flags;
+  record->type = entry.type;
+  record->length = entry.length;
+  record->width = static_cast<uint16_t>(PixelsToUnits(entry.width));
+  record->value1 = static_cast<uint32_t>(entry.value1);
+  record->value2 = static_cast<uint32_t>(entry.value2);
+  record->editStyle = entry.editStyle;
+  const ColumnStringKind kinds[4] = {kFormatString, kHeadingString, kNameString, kListItemsString};
+  char* targets[4] = {record->format, record->heading, record->name, record->listItems};
+  for (int i = 0; i < 4; ++i)
+    if (targets[i]) std::strcpy(targets[i], ColumnString(static_cast<int>(column), kinds[i]));
   return 0;
 }
 
@@ -166,6 +242,72 @@ LRESULT SetDef(const void* buffer) {
   return result;
 }
 
+LRESULT GetDefEx(TesselDefExHeader* header) {
+  if (!header) return TSERR_NULLPTR;
+  if (header->version != 25) return TSERR_STATE;
+  TesselRecord* record = gLockedRecord;
+  header->columnCount = record->columnCount;
+  header->style = static_cast<uint16_t>(gCurrentStyle & 0xFFFF);
+  header->exStyle = record->exStyle;
+  header->rowLabelWidth = static_cast<uint16_t>(record->rowLabelWidth);
+  header->labelColumnFlags = record->labelColumnFlags;
+  header->headingRowStyle = record->headingRowStyle;
+  if (!header->columns) return 0;
+  for (int c = 0; c < record->columnCount; ++c) {
+    header->columns[c].version = 25;
+    GetColDefEx(static_cast<WPARAM>(c), &header->columns[c]);
+  }
+  return 0;
+}
+
+/* Checks every version-25 column record before anything changes. */
+int ValidateDefinitionEx(const TesselDefExHeader* header) {
+  if (header->version != 25) return TSERR_STATE;
+  if (header->columnCount == 0) return TSERR_ZEROCOUNT;
+  if (header->columnCount > TS_MAXCOLUMNS) return TSERR_LIMIT;
+  if (!header->columns) return 0;
+  uint64_t rowBytes = 8;
+  for (int c = 0; c < header->columnCount; ++c) {
+    const TesselColDefEx& column = header->columns[c];
+    if (column.version != 25) return TSERR_STATE;
+    if (column.length > TS_MAXCOLLEN) return TSERR_LIMIT;
+    bool tooLong = false;
+    BoundedString(column.format, TS_FORMATLIMIT, &tooLong);
+    BoundedString(column.heading, TS_HEADINGLIMIT, &tooLong);
+    BoundedString(column.name, TS_NAMELIMIT, &tooLong);
+    if (tooLong) return TSERR_LIMIT;
+    uint16_t size = TypeFixedSize(column.type);
+    rowBytes += (size ? size : column.length) + 3;
+  }
+  return rowBytes > TS_MAXROWLEN ? TSERR_LIMIT : 0;
+}
+
+LRESULT SetDefEx(const TesselDefExHeader* header) {
+  if (!header) return TSERR_NULLPTR;
+  if (gLockedRecord->rowCount > 0) return TSERR_STATE;
+  int valid = ValidateDefinitionEx(header);
+  if (valid < 0) return valid;
+  int result = ResetTessel();
+  if (result < 0) return result;
+  if (header->style) {
+    DWORD style = (static_cast<DWORD>(GetWindowLongPtr(gCurrentGrid, GWL_STYLE)) & 0xFFFF0000) | header->style;
+    SetWindowLongPtr(gCurrentGrid, GWL_STYLE, static_cast<LONG_PTR>(NormalizeStyle(style)));
+    gCurrentStyle = static_cast<DWORD>(GetWindowLongPtr(gCurrentGrid, GWL_STYLE));
+  }
+  TesselRecord* record = gLockedRecord;
+  record->rowLabelWidth = header->rowLabelWidth;
+  record->exStyle = header->exStyle;
+  record->labelColumnFlags = header->labelColumnFlags;
+  record->headingRowStyle = header->headingRowStyle;
+  result = AppendDefaultColumns(header->columnCount);
+  for (int c = 0; result == 0 && header->columns && c < header->columnCount; ++c)
+    result = ApplyColDefEx(c, &header->columns[c], false);
+  record->leftColumn = static_cast<uint16_t>(std::max(0, FirstScrollingColumn()));
+  RecalcLayout();
+  InvalidateWholeGrid(true);
+  return result;
+}
+
 LRESULT CloneData() {
   DeleteAllRows();
   HGLOBAL copy = CloneTesselRecord(gLockedRecord);
@@ -193,6 +335,11 @@ LRESULT AttachData(HGLOBAL handle) {
 }
 
 }  // namespace
+
+int ApplyColumnRecord(int column, const void* definition, bool extended, bool inserting) {
+  if (extended) return ApplyColDefEx(column, static_cast<const TesselColDefEx*>(definition), inserting);
+  return ApplyColDef(column, static_cast<const uint8_t*>(definition), false, inserting);
+}
 
 int ResetTessel() {
   int result = DeleteAllRows();
@@ -281,6 +428,12 @@ LRESULT OnDefinitionMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                                                              : TSERR_BADCOL;
     case TSM_GETCOLDEF: return GetColDef(wParam & 0xFFFF, pointer);
     case TSM_SETCOLDEF: return SetColDef(wParam & 0xFFFF, pointer);
+    case TSM_GETCOLDEFEX: return GetColDefEx(wParam & 0xFFFF, static_cast<TesselColDefEx*>(pointer));
+    case TSM_SETCOLDEFEX:
+      if ((wParam & 0xFFFF) >= gLockedRecord->columnCount) return TSERR_BADCOL;
+      return ApplyColDefEx(static_cast<int>(wParam & 0xFFFF), static_cast<const TesselColDefEx*>(pointer), false);
+    case TSM_GETDEFEX: return GetDefEx(static_cast<TesselDefExHeader*>(pointer));
+    case TSM_SETDEFEX: return SetDefEx(static_cast<const TesselDefExHeader*>(pointer));
     case TSM_CLONEDATA: return CloneData();
     case TSM_ATTACHDATA: return AttachData(reinterpret_cast<HGLOBAL>(lParam));
     case TSM_FREEDATA: return FreeTesselData(reinterpret_cast<HGLOBAL>(lParam));

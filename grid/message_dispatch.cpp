@@ -6,6 +6,7 @@
 #include "grid/message_dispatch.h"
 
 #include "grid/attributes.h"
+#include "grid/column_restructure.h"
 #include "grid/columns.h"
 #include "grid/definitions.h"
 #include "grid/layout.h"
@@ -102,7 +103,7 @@ bool IsDefinitionMessage(UINT message) {
   switch (message) {
     case TSM_RESET: case TSM_GETSTYLE: case TSM_SETSTYLE: case TSM_GETDEFSIZE: case TSM_GETDEF: case TSM_SETDEF:
     case TSM_GETCOLDEFSIZE: case TSM_GETCOLDEF: case TSM_SETCOLDEF: case TSM_CLONEDATA: case TSM_ATTACHDATA:
-    case TSM_FREEDATA: return true;
+    case TSM_FREEDATA: case TSM_GETDEFEX: case TSM_SETDEFEX: case TSM_GETCOLDEFEX: case TSM_SETCOLDEFEX: return true;
     default: return false;
   }
 }
@@ -123,6 +124,8 @@ LRESULT TesselMsgProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsColumnMessage(message)) return OnColumnMessage(message, wParam, lParam);
   if (IsDefinitionMessage(message)) return OnDefinitionMessage(message, wParam, lParam);
   if (IsAttributeMessage(message)) return OnAttributeMessage(message, wParam, lParam);
+  LRESULT restructured = OnRestructureMessage(message, wParam, lParam);
+  if (restructured != TSERR_BADMESSAGE) return restructured;
   LRESULT result = RowMessage(message, wParam, lParam);
   if (result != TSERR_BADMESSAGE) return result;
   return InterfaceMessage(grid, message, wParam, lParam);

@@ -13,6 +13,7 @@ void ScriptedMessageBoxes::QueueAnswer(int answer) { answers_.push_back(answer);
 
 int ScriptedMessageBoxes::Present(const MessageBoxRequest& box) {
   shown_.push_back(box);
+  if (onShow_) onShow_(box);
   if (answers_.empty()) return DefaultMessageBoxAnswer(box.type);
   int answer = answers_.front();
   answers_.pop_front();

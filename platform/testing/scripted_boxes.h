@@ -8,6 +8,7 @@
 #include "platform/user/message_box.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 class ScriptedMessageBoxes {
@@ -20,6 +21,9 @@ class ScriptedMessageBoxes {
 
   /* The next box shown is answered with this (IDOK, IDYES, ...). */
   void QueueAnswer(int answer);
+  /* Runs for every box when it is shown, before it is answered (so a test can act while
+  ** the program waits on the box). */
+  void OnShow(std::function<void(const MessageBoxRequest&)> callback) { onShow_ = std::move(callback); }
   const std::vector<MessageBoxRequest>& Shown() const { return shown_; }
   void Clear() { shown_.clear(); }
 
@@ -27,6 +31,7 @@ class ScriptedMessageBoxes {
   int Present(const MessageBoxRequest& box);
   std::deque<int> answers_;
   std::vector<MessageBoxRequest> shown_;
+  std::function<void(const MessageBoxRequest&)> onShow_;
   MessageBoxPresenter previous_;
 };
 

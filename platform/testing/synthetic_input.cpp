@@ -60,6 +60,8 @@ QPoint FramePoint(HWND hwnd, int x, int y) {
 }
 
 QWidget* KeyTarget() {
+  // An open pop-up menu takes the keys, as on the desktop.
+  if (QWidget* popup = QApplication::activePopupWidget()) return popup;
   HWND focus = GetFocus();
   if (!focus) focus = GetActiveWindow();
   WindowPtr window = FindWindowObject(focus);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -53,6 +54,19 @@ TEST_F(Harness, ScriptedBoxesRecordEveryBoxAndAnswerInTurn) {
   EXPECT_EQ(Boxes().Shown()[0].caption, "Zarne Message");
   EXPECT_EQ(Boxes().Shown()[0].text, "Save changes?");
   EXPECT_EQ(Boxes().Shown()[1].type, static_cast<UINT>(MB_OKCANCEL | MB_DEFBUTTON2));
+}
+
+TEST_F(Harness, ScriptedBoxesCallBackWhileTheBoxIsUpBeforeItIsAnswered) {
+  std::vector<std::string> seen;
+  int shownWhenCalled = -1;
+  Boxes().OnShow([&](const MessageBoxRequest& box) {
+    seen.push_back(box.caption + ": " + box.text);
+    shownWhenCalled = static_cast<int>(Boxes().Shown().size());
+  });
+  Boxes().QueueAnswer(IDRETRY);
+  EXPECT_EQ(MessageBox(nullptr, "Disk busy", "Error", MB_RETRYCANCEL), IDRETRY);
+  EXPECT_EQ(seen, std::vector<std::string>{"Error: Disk busy"});
+  EXPECT_EQ(shownWhenCalled, 1);
 }
 
 TEST_F(Harness, EachTestHasItsOwnFreshRoot) {

@@ -21,7 +21,7 @@ constexpr int kMaxResumes = 10000;
 #ifdef ZARNE_FUZZING
 // Under the sanitizers a run of the full budget takes seconds: the fuzzer stops endless
 // loops sooner, while the replay keeps the program's own budget.
-constexpr long kFuzzStatementBudget = 200000;
+constexpr long kFuzzStatementBudget = 20000;
 #endif
 
 struct BoundField {

@@ -114,7 +114,14 @@ void TFrameWindow::EvEnterIdle(UINT source, HWND hWndDlg) {
   TWindow::EvEnterIdle(source, hWndDlg);
 }
 
-void TFrameWindow::CmExit() { CloseWindow(); }
+/* Exit closes the program: chosen while an MDI child (itself a frame) has the focus, it must
+   not close only that child. */
+void TFrameWindow::CmExit() {
+  TApplication* app = GetApplication();
+  TFrameWindow* main = app ? app->GetMainWindow() : nullptr;
+  if (main && main != this && !IsFlagSet(wfMainWindow)) main->CloseWindow();
+  else CloseWindow();
+}
 
 void TFrameWindow::EvParentNotify(UINT event, LPARAM childHandleOrPoint, UINT childId) {
   // A view that closes itself (File Close on the view) takes its frame with it; the close is

@@ -148,6 +148,14 @@ TEST_F(MdiTest, MenuCommandsReachTheActiveChildsView) {
   EXPECT_EQ(log, (std::vector<std::string>{"buyers B", "buyers A"}));
 }
 
+TEST_F(MdiTest, ExitWithAChildActiveClosesTheWholeFrame) {
+  ASSERT_EQ(app->client->GetActiveMDIChild(), childB);
+  app->frame->SendMessage(WM_COMMAND, CM_EXIT);
+  EXPECT_EQ(app->frame->HWindow, nullptr);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "can close A"), 1);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "can close B"), 1);
+}
+
 TEST_F(MdiTest, CloseAllAsksEveryChildAndTheFrameworkDeletesThem) {
   viewB->refuseOnce = true;
   app->frame->SendMessage(WM_COMMAND, CM_CLOSECHILDREN);

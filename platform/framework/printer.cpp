@@ -11,8 +11,11 @@
 #include "platform/user/window_manager.h"
 #include "platform/user/window_styles.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 /* ---- printout ---- */
 
@@ -172,6 +175,32 @@ int TPrinter::RunPages(TPrintDC& dc, TPrintout& printout, int fromPage, int toPa
   return result;
 }
 
+namespace {
+
+/* The device mode the job is printed with: the setup's own (or the device's default) with the
+** copies asked for multiplied into its count, so the device makes them from one pass of the
+** pages; the printout's page loop never runs twice (its pages are one pass over tables). */
+std::vector<unsigned char> ModeWithCopies(const DEVMODE* given, const char* device, int copies) {
+  DEVMODE defaults{};
+  if (!given) {
+    if (!GdiDefaultDevMode(device, &defaults)) return {};
+    given = &defaults;
+  }
+  size_t stored = (given->dmSize ? given->dmSize : sizeof(DEVMODE)) + given->dmDriverExtra;
+  std::vector<unsigned char> bytes(std::max(stored, sizeof(DEVMODE)), 0);
+  std::memcpy(bytes.data(), given, stored);
+  DEVMODE mode;
+  std::memcpy(&mode, bytes.data(), sizeof mode);
+  int already = (mode.dmFields & DM_COPIES) && mode.dmCopies > 0 ? mode.dmCopies : 1;
+  mode.dmCopies = static_cast<SHORT>(std::clamp(already * std::max(copies, 1), 1, 9999));
+  mode.dmFields |= DM_COPIES;
+  if (!mode.dmSize) mode.dmSize = sizeof(DEVMODE);
+  std::memcpy(bytes.data(), &mode, sizeof mode);
+  return bytes;
+}
+
+}  // namespace
+
 bool TPrinter::Print(TWindow* parent, TPrintout& printout, bool prompt) {
   Error = 0;
   int selFrom = 0, selTo = 0;
@@ -190,8 +219,9 @@ bool TPrinter::Print(TWindow* parent, TPrintout& printout, bool prompt) {
     toPage = selTo;
   }
 
+  std::vector<unsigned char> mode = ModeWithCopies(Data->GetDevMode(), Data->GetDeviceName(), Data->Copies);
   TPrintDC dc(Data->GetDriverName(), Data->GetDeviceName(), Data->GetOutputName(),
-              Data->GetDevMode());
+              mode.empty() ? Data->GetDevMode() : reinterpret_cast<const DEVMODE*>(mode.data()));
   if (!dc.IsValid()) {
     Error = SP_ERROR;
     ReportError(parent, printout);
@@ -212,9 +242,7 @@ bool TPrinter::Print(TWindow* parent, TPrintout& printout, bool prompt) {
   if (ownerDisabled) ::EnableWindow(owner, FALSE);
 
   printout.BeginPrinting();
-  int copies = Data->Copies > 0 ? Data->Copies : 1;
-  for (int copy = 0; copy < copies && Error == 0; ++copy)
-    Error = RunPages(dc, printout, fromPage, toPage, pfBoth);
+  Error = RunPages(dc, printout, fromPage, toPage, pfBoth);
   printout.EndPrinting();
 
   if (ownerDisabled) ::EnableWindow(owner, TRUE);

@@ -1,7 +1,8 @@
 /*
 ** Printer DCs and print jobs over QPrinter: a document is a QPainter on the printer from the
 ** first StartPage to EndDoc; device units are printer dots with (0,0) at the top-left corner
-** of the printable area, as on the platform.
+** of the printable area, as on the platform. A PDF document of several copies records each
+** page as a picture and writes the copies at EndDoc.
 */
 #include "platform/gdi/gdi_internal.h"
 #include "platform/gdi/gdi_print.h"
@@ -10,8 +11,10 @@
 
 #include <QFile>
 #include <QPageLayout>
+#include <QPicture>
 #include <QPrinter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -26,11 +29,50 @@ struct PrintJob {
   int pagesDone = 0;
   std::string outputPath;
   ABORTPROC abortProc = nullptr;
+  // Copies on the PDF device: the pages recorded once, written copies times at EndDoc.
+  int copies = 1;
+  bool collate = true;
+  std::vector<std::unique_ptr<QPicture>> pages;
+  std::unique_ptr<QPicture> pagePicture;
+  // The test hook's failure for this document.
+  int failAt = -1;
+  int failPage = 0;
 };
 
 namespace {
 
 int nextJobId = 1;
+
+struct PendingFailure {
+  int countdown = 0;  // documents still to start before the one that fails; 0 = none
+  GdiPrintFailurePoint at = kPrintFailsAtStartDoc;
+  int page = 1;
+};
+PendingFailure g_pendingFailure;
+
+bool RecordsCopies(const PrintJob& job) { return job.pdf && job.copies > 1; }
+
+/* Writes the recorded pages copies times: 1 2 1 2 collated, 1 1 2 2 not. */
+bool WriteRecordedCopies(PrintJob& job) {
+  QPainter painter;
+  if (!painter.begin(job.printer.get())) return false;
+  int pageCount = static_cast<int>(job.pages.size());
+  int total = pageCount * job.copies;
+  for (int i = 0; i < total; ++i) {
+    int page = job.collate ? i % pageCount : i / job.copies;
+    if (i > 0 && !job.printer->newPage()) return false;
+    // A picture plays back scaled from its own resolution to the device's; it was drawn in
+    // device dots already.
+    const QPicture& picture = *job.pages[page];
+    painter.save();
+    painter.scale(picture.logicalDpiX() / qreal(job.printer->logicalDpiX()),
+                  picture.logicalDpiY() / qreal(job.printer->logicalDpiY()));
+    painter.drawPicture(0, 0, picture);
+    painter.restore();
+  }
+  painter.end();
+  return true;
+}
 
 PrintJob* JobOf(HDC handle) {
   DeviceContext* dc = LookupDC(handle);
@@ -115,8 +157,10 @@ int PrinterDeviceCaps(DeviceContext& dc, int index) {
 void AbortPrintJob(DeviceContext& dc) {
   if (!dc.printJob || !dc.printJob->documentOpen) return;
   PrintJob& job = *dc.printJob;
-  if (job.painter && job.painter->isActive()) job.printer->abort();
+  if (job.painter && job.painter->isActive() && job.painter->device() == job.printer.get()) job.printer->abort();
   FinishDocument(job);
+  job.pages.clear();
+  job.pagePicture.reset();
   // An abandoned PDF is removed rather than left half written.
   if (job.pdf && !job.outputPath.empty()) QFile::remove(QString::fromStdString(job.outputPath));
 }
@@ -149,16 +193,32 @@ int StartDocA(HDC handle, const DOCINFOA* info) {
     job->printer->setOutputFileName(QString::fromStdString(output));
   }
   job->printer->setDocName(TextFrom1252(name.c_str(), -1));
+  if (job->pdf && g_pendingFailure.countdown > 0 && --g_pendingFailure.countdown == 0) {
+    if (g_pendingFailure.at == kPrintFailsAtStartDoc) return SP_ERROR;
+    job->failAt = g_pendingFailure.at;
+    job->failPage = g_pendingFailure.page;
+  }
   job->outputPath = output;
   job->documentOpen = true;
   job->pagesDone = 0;
+  job->copies = job->pdf ? std::max(job->printer->copyCount(), 1) : 1;
+  job->collate = job->printer->collateCopies();
+  job->pages.clear();
   return nextJobId++;
 }
 
 int StartPage(HDC handle) {
   PrintJob* job = JobOf(handle);
   if (!job || !job->documentOpen || job->pageOpen) return SP_ERROR;
-  if (!job->painter) {
+  if (job->failAt == kPrintFailsAtPage && job->pagesDone + 1 == job->failPage) return SP_ERROR;
+  if (RecordsCopies(*job)) {
+    job->pagePicture = std::make_unique<QPicture>();
+    job->painter = std::make_unique<QPainter>();
+    if (!job->painter->begin(job->pagePicture.get())) {
+      job->painter.reset();
+      return SP_ERROR;
+    }
+  } else if (!job->painter) {
     job->painter = std::make_unique<QPainter>();
     if (!job->painter->begin(job->printer.get())) {
       job->painter.reset();
@@ -176,6 +236,11 @@ int EndPage(HDC handle) {
   if (!job || !job->pageOpen) return SP_ERROR;
   job->pageOpen = false;
   ++job->pagesDone;
+  if (RecordsCopies(*job)) {
+    job->painter->end();
+    job->painter.reset();
+    job->pages.push_back(std::move(job->pagePicture));
+  }
   if (job->abortProc && !job->abortProc(handle, 0)) {
     AbortPrintJob(*LookupDC(handle));
     return SP_APPABORT;
@@ -188,6 +253,14 @@ int EndDoc(HDC handle) {
   if (!job || !job->documentOpen) return SP_ERROR;
   if (job->pageOpen) EndPage(handle);
   if (!job->documentOpen) return SP_APPABORT;  // the abort procedure ended it
+  if (job->failAt == kPrintFailsAtEndDoc) {
+    AbortPrintJob(*LookupDC(handle));
+    return SP_ERROR;
+  }
+  if (RecordsCopies(*job) && !job->pages.empty() && !WriteRecordedCopies(*job)) {
+    AbortPrintJob(*LookupDC(handle));
+    return SP_ERROR;
+  }
   FinishDocument(*job);
   return 1;
 }
@@ -249,4 +322,10 @@ int Escape(HDC handle, int escape, int inputSize, LPCSTR input, LPVOID output) {
 std::string GdiPrintOutputPath(HDC handle) {
   PrintJob* job = JobOf(handle);
   return job ? job->outputPath : std::string();
+}
+
+void GdiFailPdfPrintJob(int nth, GdiPrintFailurePoint at, int page) {
+  g_pendingFailure.countdown = std::max(nth, 0);
+  g_pendingFailure.at = at;
+  g_pendingFailure.page = std::max(page, 1);
 }

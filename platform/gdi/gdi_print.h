@@ -9,6 +9,10 @@
 ** $ZARNE_ROOT as every Windows path is. DOCINFO.lpszOutput, when given, names the file
 ** instead (a Windows path or a host path). Printers of the machine are reached through Qt and
 ** listed with driver "winspool" and port "CUPS:".
+**
+** Copies (the mode's dmCopies with DM_COPIES) are made by the device from one pass of the
+** program's pages: a real printer is given the count; the PDF device writes the pages again,
+** the whole document per copy when dmCollate says so (the default), else each page in turn.
 */
 #ifndef ZARNE_PLATFORM_GDI_GDI_PRINT_H
 #define ZARNE_PLATFORM_GDI_GDI_PRINT_H
@@ -174,5 +178,11 @@ BOOL GdiDefaultDevMode(LPCSTR device, DEVMODE* mode);
 std::string GdiPdfOutputDirectory();
 /* The host path of the file a printer DC's current or last document went to ("" if none). */
 std::string GdiPrintOutputPath(HDC dc);
+
+/* Test hook: the nth document started on the PDF device from now on (1 = the next) fails at
+** StartDoc, at the StartPage of the given page (1 = the first), or at EndDoc; the failed
+** document leaves no file. nth 0 clears a hook not yet used. */
+enum GdiPrintFailurePoint { kPrintFailsAtStartDoc, kPrintFailsAtPage, kPrintFailsAtEndDoc };
+void GdiFailPdfPrintJob(int nth, GdiPrintFailurePoint at, int page = 1);
 
 #endif

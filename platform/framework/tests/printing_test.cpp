@@ -7,6 +7,8 @@
 #include "platform/testing/gui_test.h"
 #include "platform/user/winuser.h"
 
+#include <QImage>
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -104,6 +106,77 @@ TEST_F(PrintingTest, TwoPagePrintoutGoesToPdfWithoutADialog) {
   EXPECT_NE(text.find('\f', first), std::string::npos);  // a page break between them
   EXPECT_LT(text.find('\f', first), second);
   EXPECT_TRUE(Boxes().Shown().empty());
+}
+
+/* The page texts of a PDF, in order. */
+std::vector<std::string> PageTexts(const std::string& text) {
+  std::vector<std::string> pages;
+  std::istringstream in(text);
+  for (std::string page; std::getline(in, page, '\f');) {
+    size_t start = page.find_first_not_of(" \n");
+    if (start == std::string::npos) continue;
+    size_t end = page.find_last_not_of(" \n");
+    pages.push_back(page.substr(start, end - start + 1));
+  }
+  return pages;
+}
+
+/* One page of a PDF as pixels (pdftoppm at a low resolution). */
+QImage PdfPage(const fs::path& pdf, int page) {
+  fs::path prefix = pdf.parent_path() / ("page-" + std::to_string(page));
+  std::string command = "pdftoppm -r 40 -png -singlefile -f " + std::to_string(page) + " -l " + std::to_string(page) +
+                        " '" + pdf.string() + "' '" + prefix.string() + "'";
+  if (std::system(command.c_str()) != 0) return QImage();
+  return QImage(QString::fromStdString(prefix.string() + ".png"));
+}
+
+TEST_F(PrintingTest, TwoCopiesAreMadeByTheDeviceFromOnePassOfThePages) {
+  TPrinter printer;
+  UsePdfPrinter(printer);
+  printer.GetSetup().Copies = 2;
+  TTwoPages printout("Copies");
+  EXPECT_TRUE(printer.Print(nullptr, printout, false));
+  // The page loop ran once: a printout of running totals cannot be rewound.
+  EXPECT_EQ(printout.calls,
+            (std::vector<std::string>{"begin printing", "begin document 1 all", "page 1", "page 2",
+                                      "end document", "end printing"}));
+  std::vector<fs::path> files = PdfFiles();
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(PageTexts(PdfText(files[0])),
+            (std::vector<std::string>{"Printout page 1 of Copies", "Printout page 2 of Copies",
+                                      "Printout page 1 of Copies", "Printout page 2 of Copies"}));
+  // Each copy looks as a page printed once does.
+  fs::path twoCopies = files[0].parent_path() / "two-copies.pdf";
+  fs::rename(files[0], twoCopies);
+  printer.GetSetup().Copies = 1;
+  TTwoPages single("Copies");
+  ASSERT_TRUE(printer.Print(nullptr, single, false));
+  files = PdfFiles();
+  ASSERT_EQ(files.size(), 2u);
+  fs::path once = files[0] == twoCopies ? files[1] : files[0];
+  QImage direct = PdfPage(once, 1), firstCopy = PdfPage(twoCopies, 1), secondCopy = PdfPage(twoCopies, 3);
+  ASSERT_FALSE(direct.isNull());
+  EXPECT_EQ(firstCopy, direct);
+  EXPECT_EQ(secondCopy, direct);
+  EXPECT_NE(PdfPage(twoCopies, 2), direct);
+}
+
+TEST_F(PrintingTest, UncollatedCopiesRepeatEachPageInTurn) {
+  TPrinter printer;
+  UsePdfPrinter(printer);
+  DEVMODE mode = *printer.GetSetup().GetDevMode();
+  mode.dmCopies = 2;
+  mode.dmCollate = DMCOLLATE_FALSE;
+  mode.dmFields |= DM_COPIES | DM_COLLATE;
+  printer.GetSetup().SetDevMode(&mode);  // the driver's copies, as the print dialog leaves them
+  TTwoPages printout("Sorted");
+  EXPECT_TRUE(printer.Print(nullptr, printout, false));
+  EXPECT_EQ(std::count(printout.calls.begin(), printout.calls.end(), "page 1"), 1);
+  std::vector<fs::path> files = PdfFiles();
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(PageTexts(PdfText(files[0])),
+            (std::vector<std::string>{"Printout page 1 of Sorted", "Printout page 1 of Sorted",
+                                      "Printout page 2 of Sorted", "Printout page 2 of Sorted"}));
 }
 
 TEST_F(PrintingTest, ParentTakesNoInputWhilePagesGoOut) {

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <cctype>
 #include <string>
 
 namespace {
@@ -44,6 +45,18 @@ std::string WindowsPathOfHelpFile(const std::string& name) {
   return directory + name;
 }
 
+/* The system's help files are HTML pages: "X.hlp" is shown as the page "X.html" beside it
+   when there is one. */
+std::string HtmlPageOf(const std::string& hostPath) {
+  size_t dot = hostPath.find_last_of('.');
+  if (dot == std::string::npos || hostPath.find('/', dot) != std::string::npos) return {};
+  std::string extension = hostPath.substr(dot);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension != ".hlp") return {};
+  std::string page = hostPath.substr(0, dot) + ".html";
+  return QFileInfo(QString::fromStdString(page)).isFile() ? page : std::string();
+}
+
 BOOL Refuse(HWND owner, const std::string& text) {
   MessageBox(owner, text.c_str(), "Help", MB_OK | MB_ICONEXCLAMATION);
   return FALSE;
@@ -63,6 +76,7 @@ BOOL WinHelp(HWND owner, LPCSTR helpFile, UINT command, ULONG_PTR) {
   std::string name = FileNamePart(helpFile);
   std::string windowsPath = WindowsPathOfHelpFile(name);
   std::string hostPath = HostPathFromWindowsPath(windowsPath.c_str());
+  if (std::string page = HtmlPageOf(hostPath); !page.empty()) hostPath = page;
   QFileInfo info(QString::fromStdString(hostPath));
   if (hostPath.empty() || !info.isFile())
     return Refuse(owner, "Cannot find the help file " + windowsPath + ".");

@@ -27,7 +27,8 @@
 
 /*
 ** A help file named without a directory lives in the program's directory (that of
-** GetModuleFileName(NULL)); a ">window" suffix is ignored. The file is opened with the
+** GetModuleFileName(NULL)); a ">window" suffix is ignored. A file named X.hlp is shown as
+** the HTML page X.html beside it when that page exists. The file is opened with the
 ** desktop's viewer for its type; the topic (context number or keyword) cannot be passed
 ** to an outside viewer and only the file is opened. HELP_QUIT answers TRUE (the viewer is
 ** the desktop's own program and is left open). A missing file, or a viewer that cannot be

@@ -47,6 +47,25 @@ TEST_F(WinHelpTest, MissingFileIsReportedAndAnswersFalse) {
   EXPECT_EQ(Boxes().Shown().size(), 3u);
 }
 
+TEST_F(WinHelpTest, AnHlpNameOpensTheHtmlPageOfTheSameBaseName) {
+  char program[MAX_PATH];
+  GetModuleFileName(nullptr, program, sizeof program);
+  std::string directory = program;
+  directory.erase(directory.find_last_of('\\') + 1);
+  std::string base = "pages" + std::to_string(getpid());
+  std::string page = HostPathFromWindowsPath((directory + base + ".html").c_str());
+  std::ofstream(page) << "<html></html>";
+  EXPECT_TRUE(WinHelp(nullptr, (base + ".HLP").c_str(), HELP_CONTENTS, 0));
+  ASSERT_EQ(opened_.size(), 1u);
+  EXPECT_EQ(opened_[0], page);
+  EXPECT_TRUE(Boxes().Shown().empty());
+  std::remove(page.c_str());
+  // Without its page the name is looked for as it stands, and reported as named.
+  EXPECT_FALSE(WinHelp(nullptr, (base + ".hlp").c_str(), HELP_CONTENTS, 0));
+  ASSERT_EQ(Boxes().Shown().size(), 1u);
+  EXPECT_NE(Boxes().Shown()[0].text.find(base + ".hlp"), std::string::npos);
+}
+
 TEST_F(WinHelpTest, FileBesideTheProgramOpensInTheViewer) {
   char program[MAX_PATH];
   GetModuleFileName(nullptr, program, sizeof program);

@@ -244,7 +244,6 @@ int SetColumnType(int column, uint16_t type) {
 }
 
 int SetColumnLength(int column, long length, bool forced) {
-  TesselRecord* record = gLockedRecord;
   if (LargeDataWithRows()) return TSERR_STATE;
   TesselColumn& entry = gLockedColumns[column];
   if (!forced) {
@@ -268,7 +267,6 @@ int SetColumnLength(int column, long length, bool forced) {
     ComputeValueOffsets(old.headerSize, true);
     return result;
   }
-  (void)record;
   InvalidateGridColumn(column);
   return 0;
 }

@@ -54,7 +54,7 @@ LRESULT RowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-LRESULT InterfaceMessage(HWND grid, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT InterfaceMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   TesselRecord* record = gLockedRecord;
   switch (message) {
     case TSM_NOOP: return 0;
@@ -83,7 +83,6 @@ LRESULT InterfaceMessage(HWND grid, UINT message, WPARAM wParam, LPARAM lParam) 
     case TSM_REDRAW: return OnRedraw();
     default: return TSERR_BADMESSAGE;
   }
-  (void)grid;
 }
 
 bool IsColumnMessage(UINT message) {
@@ -128,5 +127,5 @@ LRESULT TesselMsgProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam) {
   if (restructured != TSERR_BADMESSAGE) return restructured;
   LRESULT result = RowMessage(message, wParam, lParam);
   if (result != TSERR_BADMESSAGE) return result;
-  return InterfaceMessage(grid, message, wParam, lParam);
+  return InterfaceMessage(message, wParam, lParam);
 }

@@ -120,7 +120,6 @@ void DrawListButton(HDC dc, RECT& textRect) {
 /* The cell's background fill: light grey for plain check boxes, the resolved colour when
    selected or any colour record exists, else what the paint's erase left. */
 void FillCellBackground(HDC dc, const RECT& cell, int row, int column, bool selected) {
-  TesselRecord* record = gLockedRecord;
   RECT area = cell;
   if (!(gCurrentStyle & TSS_HGRID)) area.bottom += 1;
   if (!(gCurrentStyle & TSS_VGRID)) area.right += 1;
@@ -139,7 +138,6 @@ void FillCellBackground(HDC dc, const RECT& cell, int row, int column, bool sele
   DeleteObject(brush);
   SetTextColor(dc, text);
   SetBkColor(dc, background);
-  (void)record;
 }
 
 UINT Justification(uint16_t flags, uint16_t right, uint16_t centre) {

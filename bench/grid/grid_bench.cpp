@@ -104,7 +104,8 @@ double FillBaseline(HWND parent, int rows) {
   }
   double seconds = Seconds(start);
   DestroyWindow(grid);
-  return seconds + (store.empty() ? 1 : 0) * 0.0;
+  if (store.size() != static_cast<size_t>(rows) * sizeof row) std::fprintf(stderr, "baseline lost bytes\n");
+  return seconds;
 }
 
 /* Eight columns: text, two amounts, two integers, money, another text, a check box. */

@@ -277,3 +277,18 @@ TEST_F(GridInterface, TheHundredthNestedMessageIsRefusedWithABox) {
   recorder.OnCommand(nullptr);
   EXPECT_EQ(Send(grid, TSM_GETCOLCOUNT), 10);
 }
+
+TEST_F(GridInterface, ACancelledInsertStillAnswersItsPlace) {
+  NotificationRecorder recorder(parent_);
+  HWND grid = MakeDepositGrid();
+  DepositRow row = Deposit("Orla", 1, 1);
+  Append(grid, &row);
+  Append(grid, &row);
+  recorder.OnCommand([&](const RecordedCommand& command) {
+    if (command.code == TSN_ROWINSERTING) Send(grid, TSM_SETREPLY, 0, 1);
+  });
+  EXPECT_EQ(Append(grid, &row), 2);
+  recorder.OnCommand(nullptr);
+  EXPECT_EQ(Send(grid, TSM_GETROWCOUNT), 2);
+  EXPECT_EQ(recorder.Count(TSN_ROWINSERTED), 2);
+}

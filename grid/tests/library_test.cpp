@@ -1,5 +1,6 @@
 // Loading and unloading the grid library: its four classes come with the load and go with
 // the last free, so the library can be loaded again in one process.
+#include "grid/library_state.h"
 #include "grid/tessel.h"
 #include "platform/gdi/gdi.h"
 #include "platform/testing/gui_test.h"
@@ -117,5 +118,21 @@ TEST_F(Library, WepReleasesOnceAndTheLaterUnloadIsHarmless) {
   library = LoadLibrary("vgrd32.dll");
   ASSERT_NE(library, nullptr);
   EXPECT_TRUE(ClassKnown("Tessel"));
+  ASSERT_TRUE(FreeLibrary(library));
+}
+
+TEST_F(Library, TheStyleNameSwitchDefaultsToNoOnThisVersionAndFollowsWinIni) {
+  // The platform reports 4.0; the default is "Y" only from 3.10 on in both parts.
+  HMODULE library = LoadLibrary("vgrd32.dll");
+  ASSERT_NE(library, nullptr);
+  EXPECT_FALSE(gWriteStyleNames);
+  EXPECT_TRUE(gWritePrivStyle);
+  ASSERT_TRUE(FreeLibrary(library));
+  WriteProfileString("Tessel", "RCVersion31", "yes");
+  WriteProfileString("Tessel", "WritePrivStyle", "n");
+  library = LoadLibrary("vgrd32.dll");
+  ASSERT_NE(library, nullptr);
+  EXPECT_TRUE(gWriteStyleNames);
+  EXPECT_FALSE(gWritePrivStyle);
   ASSERT_TRUE(FreeLibrary(library));
 }

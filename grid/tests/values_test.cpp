@@ -208,3 +208,16 @@ TEST_F(Values, DayCountsAgreeWithTheGregorianOrdinalEveryDay) {
   }
   EXPECT_GT(checked, 298000);
 }
+
+TEST_F(Values, SqlDateTimesKeepWholeTicksAndTwoDigitYearsAreOf1900) {
+  int32_t value[2] = {0, 0};
+  GetCellData(value, "1/2/95 10:20:30", "MM/DD/YY hh:mm:ss", 8, TST_SQLDATETIME);
+  EXPECT_EQ(value[0], 34699);  // days from 1900-01-01 to 1995-01-02 (Python's date subtraction)
+  EXPECT_EQ(value[1], ((10 * 60 + 20) * 60 + 30) * 1000 * 3 / 10);
+  EXPECT_EQ(Format("MM/DD/YYYY HH:mm:ss", value, TST_SQLDATETIME), "01/02/1995 10:20:30");
+  // One tick is 3 1/3 ms; both directions divide whole numbers, so it reads back as 3 ms.
+  int32_t tick[2] = {0, 1};
+  EXPECT_EQ(Format("fff", tick, TST_SQLDATETIME), "003");
+  int32_t ticks[2] = {0, 2};
+  EXPECT_EQ(Format("fff", ticks, TST_SQLDATETIME), "006");
+}

@@ -50,15 +50,10 @@ class EngineRestructureKillTest : public EngineTest {
 protected:
     /* The utility's steps, as a separate process would run them. */
     void RunRebuild() {
-        std::vector<EngineRestructureOp> ops(account_.fields.size(), ENGINE_OP_KEEP);
-        std::vector<EngineRestructureOp> indexOps(account_.indexes.size(), ENGINE_OP_REBUILD);
-        EngineTableCreateDesc* desc = account_.Desc();
-        desc->fieldOps = ops.data();
-        desc->indexOps = indexOps.data();
         if (EngineAcquireTableLock(db_, "ACCOUNT", "PARADOX") ||
             EngineAcquireTableLock(db_, "ACTBU", "PARADOX") ||
             EngineCopyTable(db_, 1, "ACCOUNT", "PARADOX", "ACTBU") ||
-            EngineRestructureTable(db_, 1, desc, nullptr, nullptr, "ACTPROB", 0) ||
+            RestructureToShape(db_, account_, "ACTPROB") ||
             EngineReleaseTableLock(db_, "ACTBU", "PARADOX") ||
             EngineReleaseTableLock(db_, "ACCOUNT", "PARADOX")) {
             ::_exit(1);

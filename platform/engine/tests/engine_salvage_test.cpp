@@ -65,15 +65,7 @@ protected:
         return content;
     }
     EngineResult Restructure(TableShape& shape, const char* problems) {
-        std::vector<EngineRestructureOp> fieldOps(shape.fields.size(), ENGINE_OP_KEEP);
-        std::vector<EngineRestructureOp> indexOps(shape.indexes.size(), ENGINE_OP_REBUILD);
-        EngineTableCreateDesc* desc = shape.Desc();
-        desc->fieldOps = fieldOps.data();
-        desc->indexOps = indexOps.empty() ? nullptr : indexOps.data();
-        EngineResult result = EngineRestructureTable(db_, 1, desc, nullptr, nullptr, problems, 0);
-        desc->fieldOps = nullptr;
-        desc->indexOps = nullptr;
-        return result;
+        return RestructureToShape(db_, shape, problems);
     }
     EngineRestructureCounts Counts() {
         EngineRestructureCounts counts{};

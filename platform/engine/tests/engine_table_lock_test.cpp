@@ -27,17 +27,7 @@ protected:
         if (cursor) EngineCloseCursor(&cursor);
         return result;
     }
-    EngineResult RestructureBuyer() {
-        std::vector<EngineRestructureOp> ops(buyer_.fields.size(), ENGINE_OP_KEEP);
-        std::vector<EngineRestructureOp> indexOps(buyer_.indexes.size(), ENGINE_OP_REBUILD);
-        EngineTableCreateDesc* desc = buyer_.Desc();
-        desc->fieldOps = ops.data();
-        desc->indexOps = indexOps.data();
-        EngineResult result = EngineRestructureTable(db_, 1, desc, nullptr, nullptr, "BUYPROB", 0);
-        desc->fieldOps = nullptr;
-        desc->indexOps = nullptr;
-        return result;
-    }
+    EngineResult RestructureBuyer() { return RestructureToShape(db_, buyer_, "BUYPROB"); }
     /* Every call another program makes on BUYER answers "locked" and names the table. */
     bool EverythingRefused() {
         EngineErrorInfo info{};

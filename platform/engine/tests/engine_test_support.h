@@ -70,6 +70,21 @@ struct TableShape {
     }
 };
 
+/* Restructures the table of shape as the repair utility does: every field kept, every index
+   rebuilt, problem records to problems. */
+inline EngineResult RestructureToShape(EngineDatabase database, TableShape& shape,
+                                       const char* problems) {
+    std::vector<EngineRestructureOp> fieldOps(shape.fields.size(), ENGINE_OP_KEEP);
+    std::vector<EngineRestructureOp> indexOps(shape.indexes.size(), ENGINE_OP_REBUILD);
+    EngineTableCreateDesc* desc = shape.Desc();
+    desc->fieldOps = fieldOps.data();
+    desc->indexOps = indexOps.empty() ? nullptr : indexOps.data();
+    EngineResult result = EngineRestructureTable(database, 1, desc, nullptr, nullptr, problems, 0);
+    desc->fieldOps = nullptr;
+    desc->indexOps = nullptr;
+    return result;
+}
+
 inline FieldShape Str(const char* name, SHORT length) { return {name, 1, 0, length}; }
 inline FieldShape Date(const char* name) { return {name, 2, 0, 1}; }
 inline FieldShape Memo(const char* name) { return {name, 3, 22, 240}; }

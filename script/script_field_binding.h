@@ -4,6 +4,8 @@
 ** display kind what is read and written (money at cents, whole numbers for dates); the
 ** statement window implements this binding, which only moves raw values in and out of its
 ** record buffers (by the field's table index and field number) and reacts to a store.
+** Field texts and template merges read the same window through it: a field's value as it is
+** shown, and the joined party names.
 */
 #ifndef ZARNE_SCRIPT_SCRIPT_FIELD_BINDING_H
 #define ZARNE_SCRIPT_SCRIPT_FIELD_BINDING_H
@@ -34,6 +36,18 @@ class TScriptFieldBinding {
   /* After each store: repaint the field and its dependents and recalculate for it (which
      may run further scripts before it returns). */
   virtual void FieldStored(const TFieldNode* field) = 0;
+
+  /* The field's value as text into out (size bytes, terminated): mode '*' the long form of a
+     date, '!' an amount or date in words, '>' empty for a zero value, else the usual text
+     of its display kind. A field of no value leaves out untouched. */
+  virtual void FormatFieldText(const TFieldNode* field, char* out, unsigned size,
+                               char mode) = 0;
+  /* The party texts, each cut to size - 1 characters: grantee and grantor are the names with
+     their suffixes and the record's vesting text; buyer and seller names come without. */
+  virtual void GetGranteeText(char* out, unsigned size) = 0;
+  virtual void GetGrantorText(char* out, unsigned size) = 0;
+  virtual void GetBuyerNames(char* out, unsigned size) = 0;
+  virtual void GetSellerNames(char* out, unsigned size) = 0;
 };
 
 #endif

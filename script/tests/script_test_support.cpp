@@ -6,6 +6,7 @@
 #include "script/script_globals.h"
 #include "tableaccess/field_list.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -118,6 +119,20 @@ bool FakeBinding::WriteFieldLong(const TFieldNode* field, LONG value) {
 void FakeBinding::FieldStored(const TFieldNode* field) {
   ++stores_[Of(field).name];
   if (afterStore) afterStore(Of(field));
+}
+
+void FakeBinding::FormatFieldText(const TFieldNode* field, char* out, unsigned size,
+                                  char mode) {
+  FakeField& fake = Of(field);
+  formatModes += mode ? mode : '0';
+  CopyCut(fake.displayKind == 1 ? fake.text : std::to_string(fake.whole), out, size);
+}
+
+void FakeBinding::CopyCut(const std::string& text, char* out, unsigned size) {
+  if (size == 0) return;
+  std::size_t length = std::min<std::size_t>(text.size(), size - 1);
+  std::memcpy(out, text.data(), length);
+  out[length] = '\0';
 }
 
 std::string TestDataPath(const std::string& relative) {

@@ -77,8 +77,18 @@ class FakeBinding : public TScriptFieldBinding {
   bool WriteFieldDouble(const TFieldNode* field, double value) override;
   bool WriteFieldLong(const TFieldNode* field, LONG value) override;
   void FieldStored(const TFieldNode* field) override;
+  /* The fake's field text is its text, or its whole number for a non-text kind. */
+  void FormatFieldText(const TFieldNode* field, char* out, unsigned size, char mode) override;
+  void GetGranteeText(char* out, unsigned size) override { CopyCut(grantee, out, size); }
+  void GetGrantorText(char* out, unsigned size) override { CopyCut(grantor, out, size); }
+  void GetBuyerNames(char* out, unsigned size) override { CopyCut(buyers, out, size); }
+  void GetSellerNames(char* out, unsigned size) override { CopyCut(sellers, out, size); }
+  std::string grantee, grantor, buyers, sellers;
+  /* The modes FormatFieldText was asked for, in order. */
+  std::string formatModes;
 
  private:
+  static void CopyCut(const std::string& text, char* out, unsigned size);
   FakeField& Of(const TFieldNode* field);
   std::map<const TFieldNode*, std::unique_ptr<FakeField>> fields_;
   std::map<std::string, int> stores_;

@@ -1,0 +1,14 @@
+/*
+** The advise seam's one sink.
+*/
+#include "statement/field_advise.h"
+
+namespace {
+TFieldAdviseSink gAdviseSink = nullptr;
+}
+
+void SetFieldAdviseSink(TFieldAdviseSink sink) { gAdviseSink = sink; }
+
+void PostFieldAdvise(TFrameWindow* frame, const char* name) {
+  if (gAdviseSink) gAdviseSink(frame, name);
+}

@@ -1,0 +1,56 @@
+/*
+** The statement's field engine: which fields are shown where, which may be edited, their
+** partners, their colours and texts, and beginning and committing the edit of the current
+** field. Every operation takes the statement window first.
+*/
+#ifndef ZARNE_STATEMENT_FIELD_ENGINE_H
+#define ZARNE_STATEMENT_FIELD_ENGINE_H
+
+#include "platform/gdi/gdi_types.h"
+#include "platform/kernel/wintypes.h"
+
+class RespaWindow;
+class TDC;
+struct TFieldNode;
+
+/* Whether the field's rectangle meets the client area at the scroll position, edges
+   included. */
+bool IsFieldVisible(RespaWindow* view, const TFieldNode* field);
+/* Invalidates a visible field's place in the client area, with erase. */
+void InvalidateField(RespaWindow* view, const TFieldNode* field);
+void InvalidateFieldById(RespaWindow* view, int id);
+/* The field id whose box shows what a change of this one affects, or 0 for none. */
+int PartnerFieldId(int id);
+void InvalidateDependentFields(RespaWindow* view, const TFieldNode* field);
+/* Never selected nor edited; a null node counts as display-only. */
+bool IsDisplayOnlyField(RespaWindow* view, const TFieldNode* field);
+void ScrollFieldIntoView(RespaWindow* view, const TFieldNode* field);
+
+/* Shows the control of the current field's kind over it, filled from the record. */
+void BeginFieldEdit(RespaWindow* view);
+/* Stores the control's text into the current field's record when it changed, then repaints
+   the partner, recalculates (or moves the dates) and advises. */
+void CommitFieldEdit(RespaWindow* view);
+/* Hides the edit line and the choice list. */
+void HideFieldControls(RespaWindow* view);
+
+void PaintField(RespaWindow* view, const TFieldNode* field, TDC& dc);
+COLORREF GetFieldColor(RespaWindow* view, const TFieldNode* field);
+
+/* The value as text (see TScriptFieldBinding::FormatFieldText); by id, ids below 1 and
+   unknown ids leave out untouched and the blank date reads "   /   /   ". */
+void FormatFieldText(RespaWindow* view, const TFieldNode* field, char* out, unsigned size,
+                     char mode);
+void FormatFieldTextById(RespaWindow* view, int id, char* out, unsigned size, char mode);
+
+/* The party texts. The joins need a buffer of kPartyTextSize to hold four names and
+   suffixes; the others cut to size - 1 characters. */
+constexpr unsigned kPartyTextSize = 1024;
+void JoinBuyerNames(RespaWindow* view, char* out, unsigned size = kPartyTextSize);
+void JoinSellerNames(RespaWindow* view, char* out, unsigned size = kPartyTextSize);
+void GetGranteeText(RespaWindow* view, char* out, unsigned size = kPartyTextSize);
+void GetGrantorText(RespaWindow* view, char* out, unsigned size = kPartyTextSize);
+void GetBuyerNames(RespaWindow* view, char* out, unsigned size = kPartyTextSize);
+void GetSellerNames(RespaWindow* view, char* out, unsigned size = kPartyTextSize);
+
+#endif

@@ -1,0 +1,157 @@
+/*
+** The statement window's life: construction, reading or creating the file's records and
+** locking the file, painting the form and its fields, saving, closing and activation.
+** Field editing lives in the field engine.
+*/
+#include "statement/respa_window.h"
+
+#include "platform/engine/engine.h"
+#include "platform/framework/application.h"
+#include "platform/framework/scroller.h"
+#include "statement/default_values.h"
+#include "statement/field_advise.h"
+#include "statement/field_engine.h"
+#include "statement/one_controls.h"
+#include "statement/recalculation_seam.h"
+#include "statement/statement_drawing.h"
+#include "tableaccess/field_list.h"
+#include "tableaccess/px_globals.h"
+#include "tableaccess/px_record.h"
+#include "hudform/hudform_exports.h"
+#include "platform/gdi/gdi.h"
+
+#include <cstring>
+
+namespace {
+constexpr int kFileNumberField = 1;
+constexpr int kFirstEditedFieldId = 102;
+constexpr int kEditLineTextLimit = 10;
+}  // namespace
+
+DEFINE_RESPONSE_TABLE1(RespaWindow, TWindow)
+  EV_WM_LBUTTONDOWN,
+  EV_COMMAND(24333, CmFileSave),
+  EV_WM_MDIACTIVATE,
+  EV_COMMAND(24339, CmFileClose),
+  EV_MESSAGE(WM_PREVFIELD, EvPrevField),
+  EV_MESSAGE(WM_NEXTFIELD, EvNextField),
+  EV_MESSAGE(WM_BEGINFIELDEDIT, EvBeginFieldEdit),
+  EV_MESSAGE(WM_QUICKDATE, EvQuickDate),
+  EV_MESSAGE(WM_PAGEDOWNFIELD, EvPageDown),
+  EV_MESSAGE(WM_PAGEUPFIELD, EvPageUp),
+END_RESPONSE_TABLE;
+
+RespaWindow::RespaWindow(TWindow* parent) : TWindow(parent, nullptr, nullptr) {
+  Attr.Style |= WS_HSCROLL | WS_VSCROLL;
+  Scroller = new TScroller(this, kRespaXUnit, kRespaYUnit, kRespaXRange, kRespaYRange);
+  if (TApplication* application = GetApplication()) frame = application->GetMainWindow();
+  for (int index = 0; index < kRespaRecordCount; ++index)
+    if (gTables[index]) records[index] = new TPXRecord(gTables[index], true);
+  editLine = new TOneEdit(this, kEditLineId, "", 1, 1, 60, 24, kEditLineTextLimit, true);
+  choiceList = new TOneLBox(this, kChoiceListId, 1, 1, 60, 24);
+}
+
+RespaWindow::~RespaWindow() { ReleaseFile(); }
+
+const char* RespaWindow::GetClassName() { return "RespaWindow"; }
+
+void RespaWindow::GetWindowClass(WNDCLASS& wndClass) {
+  TWindow::GetWindowClass(wndClass);
+  wndClass.hbrBackground = gStatementBrush;
+}
+
+void RespaWindow::SetupWindow() {
+  TWindow::SetupWindow();
+  if (fileNumber[0] && !ReadOrCreateFileRecords()) {
+    // Another station holds the file: this window never shows it.
+    fileNumber[0] = '\0';
+    closing_ = true;
+    HideFieldControls(this);
+    if (Parent && Parent->HWindow) Parent->PostMessage(WM_CLOSE);
+    return;
+  }
+  if (fileNumber[0]) RunSetupColumnSums(this);
+  editLine->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(gStatementFont), FALSE);
+  choiceList->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(gStatementFont), FALSE);
+  HideFieldControls(this);
+  currentField = FindFieldByNumber(&gRespaFieldList, kFirstEditedFieldId);
+  if (!currentField) currentField = FirstField(&gRespaFieldList);
+  PostMessage(WM_BEGINFIELDEDIT);
+}
+
+/* The BUYER record is locked as soon as it stands in the buffer, so a file another station
+   holds gets no records inserted over it. False when that lock was refused. */
+bool RespaWindow::ReadOrCreateFileRecords() {
+  for (int index = 0; index < kFileRecordCount; ++index) {
+    TPXRecord* record = records[index];
+    if (!record) continue;
+    record->SetString(kFileNumberField, fileNumber);
+    if (record->Seek(1, ENGINE_KEY_EQ)) {
+      record->Read(ENGINE_NO_LOCK);
+    } else {
+      ApplyDefaultValues(this, index);
+      record->Insert();
+    }
+    if (index == kBuyerRecord && !LockBuyerRecord()) return false;
+  }
+  return true;
+}
+
+bool RespaWindow::LockBuyerRecord() {
+  locked_ = records[kBuyerRecord]->Lock();
+  return locked_;
+}
+
+void RespaWindow::ReleaseFile() {
+  if (locked_ && records[kBuyerRecord]) records[kBuyerRecord]->Unlock();
+  locked_ = false;
+  for (TPXRecord*& record : records) {
+    delete record;
+    record = nullptr;
+  }
+}
+
+void RespaWindow::Paint(TDC& dc, bool erase, TRect& rect) {
+  TWindow::Paint(dc, erase, rect);
+  HGDIOBJ previousFont = gStatementFont ? ::SelectObject(dc, gStatementFont) : nullptr;
+  RECT area = rect;
+  PaintRespaBackground(dc.GetHDC(), &area);
+  for (TFieldNode* field = gRespaFieldList.head; field; field = field->next) {
+    if (field->bottom >= rect.top && field->top <= rect.bottom &&
+        field->right >= rect.left && field->left <= rect.right)
+      PaintField(this, field, dc);
+  }
+  if (previousFont) ::SelectObject(dc, previousFont);
+}
+
+/* What is typed in the edit line is committed first, so a save never misses it. */
+void RespaWindow::CmFileSave() {
+  if (!fileNumber[0] || !records[kBuyerRecord]) return;
+  CommitFieldEdit(this);
+  for (int index = 0; index < kFileRecordCount; ++index) {
+    if (!records[index]) continue;
+    records[index]->Post();
+    records[index]->Flush();
+  }
+}
+
+void RespaWindow::CmFileClose() { CloseWindow(0); }
+
+/* Agrees once the children agree: what is typed is committed and the file saved. The lock
+   and the records go with the window, so a shutdown another window refuses leaves this one
+   working. */
+bool RespaWindow::CanClose() {
+  if (!TWindow::CanClose()) return false;
+  CmFileSave();
+  return true;
+}
+
+void RespaWindow::EvMDIActivate(HWND hWndActivated, HWND hWndDeactivated) {
+  HWND child = Parent ? Parent->HWindow : nullptr;
+  if (!child || closing_) return;
+  if (hWndActivated == child) {
+    PostFieldAdvise(frame, nullptr);
+  } else if (hWndDeactivated == child) {
+    CmFileSave();
+  }
+}

@@ -1,0 +1,150 @@
+/*
+** RespaWindow: the statement view of one open closing file. It owns one record buffer per
+** shared table, keyed by the file's number, draws the settlement statement over the picture
+** of the form, and lets the user edit one field at a time in place through a floating edit
+** line or choice list. Only this window writes its buffers to the tables: on Save, on
+** deactivation and when it closes.
+**
+** Other parts of the program reach its state directly: the records by table index, the file
+** number and the frame. Scripts bind its fields through TScriptFieldBinding.
+*/
+#ifndef ZARNE_STATEMENT_RESPA_WINDOW_H
+#define ZARNE_STATEMENT_RESPA_WINDOW_H
+
+#include "platform/framework/frame.h"
+#include "platform/framework/window.h"
+#include "script/script_decimal.h"
+#include "script/script_field_binding.h"
+#include "statement/recalc_view.h"
+
+struct TFieldNode;
+class TPXRecord;
+class TOneEdit;
+class TOneLBox;
+
+/* The record set: one buffer per shared table 0..13 in the order of gTables. */
+enum TRespaTable : int {
+  kBuyerRecord = 0,
+  kSellerRecord,
+  kLenderRecord,
+  kSagentRecord,
+  kPropertyRecord,
+  kSummary1Record,
+  kSummary2Record,
+  kExpense1Record,
+  kExpense2Record,
+  kExpense3Record,
+  kExpense4Record,
+  kTitleARecord,
+  kExtraRecord,
+  kTitleBRecord,
+};
+constexpr int kRespaRecordCount = kStatementTableCount;
+/* records 0..12 hold the file's one record of each table; 13 is a work buffer. */
+constexpr int kFileRecordCount = 13;
+
+/* Messages the two floating controls, set-up and the commands post to the window. */
+constexpr UINT WM_PREVFIELD = WM_USER + 0;
+constexpr UINT WM_NEXTFIELD = WM_USER + 1;
+constexpr UINT WM_BEGINFIELDEDIT = WM_USER + 2;
+constexpr UINT WM_PAGEDOWNFIELD = WM_USER + 3;
+constexpr UINT WM_PAGEUPFIELD = WM_USER + 4;
+constexpr UINT WM_FIELDMENU = WM_USER + 5;
+constexpr UINT WM_QUICKDATE = WM_USER + 7;
+
+/* Ids of the floating controls. */
+constexpr int kEditLineId = 101;
+constexpr int kChoiceListId = 102;
+
+/* Scrolling: 8 by 24 pixel units over 72 by 139 units. */
+constexpr int kRespaXUnit = 8;
+constexpr int kRespaYUnit = 24;
+constexpr long kRespaXRange = 72;
+constexpr long kRespaYRange = 139;
+
+/* Start and commit texts hold the longest editable text (an 80-character suffix). */
+constexpr int kFieldTextSize = 256;
+
+class RespaWindow : public TWindow, public TScriptFieldBinding, public RecalcView {
+ public:
+  /* The creator copies the file number in before the window is created. */
+  explicit RespaWindow(TWindow* parent);
+  ~RespaWindow() override;
+
+  bool CanClose() override;
+  void Paint(TDC& dc, bool erase, TRect& rect) override;
+  void GetWindowClass(WNDCLASS& wndClass) override;
+  const char* GetClassName() override;
+  void SetupWindow() override;
+
+  /* Posts and flushes the thirteen file records; nothing without a file number. */
+  void CmFileSave();
+  /* Closes the window the framework's way, which asks CanClose first. */
+  void CmFileClose();
+  /* True once the window was refused its file and waits for its child's close: it shows
+     nothing and saves nothing, and lookups of open files pass it by. */
+  bool IsClosing() const { return closing_; }
+
+  /* Handlers of the response table. */
+  void EvLButtonDown(UINT modKeys, TPoint& point) override;
+  void EvMDIActivate(HWND hWndActivated, HWND hWndDeactivated) override;
+  LRESULT EvPrevField(WPARAM, LPARAM);
+  LRESULT EvNextField(WPARAM, LPARAM);
+  LRESULT EvBeginFieldEdit(WPARAM, LPARAM);
+  LRESULT EvPageDown(WPARAM, LPARAM);
+  LRESULT EvPageUp(WPARAM, LPARAM);
+  LRESULT EvQuickDate(WPARAM, LPARAM);
+
+  /* TScriptFieldBinding: raw moves between a field and its record buffer. */
+  HWND ScriptOwnerWindow() override;
+  bool ReadFieldText(const TFieldNode* field, char* buffer, int size) override;
+  bool ReadFieldDouble(const TFieldNode* field, double* value) override;
+  bool ReadFieldLong(const TFieldNode* field, LONG* value) override;
+  bool WriteFieldText(const TFieldNode* field, const char* text) override;
+  bool WriteFieldDouble(const TFieldNode* field, double value) override;
+  bool WriteFieldLong(const TFieldNode* field, LONG value) override;
+  void FieldStored(const TFieldNode* field) override;
+  void FormatFieldText(const TFieldNode* field, char* out, unsigned size, char mode) override;
+  void GetGranteeText(char* out, unsigned size) override;
+  void GetGrantorText(char* out, unsigned size) override;
+  void GetBuyerNames(char* out, unsigned size) override;
+  void GetSellerNames(char* out, unsigned size) override;
+
+  /* RecalcView: what the rules reach. */
+  TPXRecord* Record(int tableIndex) override;
+  ScriptDecimal& Subtotal(int which) override { return subtotals[which]; }
+  void RepaintFieldById(int fieldId) override;
+  HWND BoxOwner() override { return HWindow; }
+  TScriptFieldBinding* ScriptOwner() override { return this; }
+
+  /* The main frame, for field advises. */
+  TFrameWindow* frame = nullptr;
+  /* The file's number; empty means no file: nothing is read or saved. */
+  char fileNumber[16] = {};
+  TOneEdit* editLine = nullptr;
+  TOneLBox* choiceList = nullptr;
+  /* The field selected or being edited; never null after set-up (when the list has one). */
+  TFieldNode* currentField = nullptr;
+  /* Owned; null once the window has let go of its file. */
+  TPXRecord* records[kRespaRecordCount] = {};
+  /* The field whose edit began and whose control still holds its text; a commit stores
+     only while it is the current field. */
+  TFieldNode* fieldBeingEdited = nullptr;
+  /* The current field's text as it stood when its edit began. */
+  char startText[kFieldTextSize] = {};
+  /* The column sums of sections 800 to 1300 (SectionSubtotal order). */
+  ScriptDecimal subtotals[kSubtotalCount] = {};
+
+ private:
+  bool ReadOrCreateFileRecords();
+  bool LockBuyerRecord();
+  void ReleaseFile();
+
+  /* Whether the BUYER record's lock is held by this window. */
+  bool locked_ = false;
+  bool closing_ = false;
+
+  DECLARE_RESPONSE_TABLE(RespaWindow);
+};
+
+#endif

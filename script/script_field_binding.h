@@ -39,15 +39,22 @@ class TScriptFieldBinding {
 
   /* The field's value as text into out (size bytes, terminated): mode '*' the long form of a
      date, '!' an amount or date in words, '>' empty for a zero value, else the usual text
-     of its display kind. A field of no value leaves out untouched. */
-  virtual void FormatFieldText(const TFieldNode* field, char* out, unsigned size,
-                               char mode) = 0;
+     of its display kind. A field of no value leaves out untouched. A binding without
+     field texts (one that only serves scripts) answers empty text here and below. */
+  virtual void FormatFieldText(const TFieldNode* field, char* out, unsigned size, char mode) {
+    EmptyText(out, size);
+  }
   /* The party texts, each cut to size - 1 characters: grantee and grantor are the names with
      their suffixes and the record's vesting text; buyer and seller names come without. */
-  virtual void GetGranteeText(char* out, unsigned size) = 0;
-  virtual void GetGrantorText(char* out, unsigned size) = 0;
-  virtual void GetBuyerNames(char* out, unsigned size) = 0;
-  virtual void GetSellerNames(char* out, unsigned size) = 0;
+  virtual void GetGranteeText(char* out, unsigned size) { EmptyText(out, size); }
+  virtual void GetGrantorText(char* out, unsigned size) { EmptyText(out, size); }
+  virtual void GetBuyerNames(char* out, unsigned size) { EmptyText(out, size); }
+  virtual void GetSellerNames(char* out, unsigned size) { EmptyText(out, size); }
+
+ private:
+  static void EmptyText(char* out, unsigned size) {
+    if (out && size) out[0] = '\0';
+  }
 };
 
 #endif

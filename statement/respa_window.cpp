@@ -19,6 +19,7 @@
 #include "tableaccess/px_record.h"
 #include "hudform/hudform_exports.h"
 #include "platform/gdi/gdi.h"
+#include "platform/user/winuser.h"
 
 #include <cstring>
 
@@ -66,7 +67,9 @@ void RespaWindow::SetupWindow() {
     // Another station holds the file: this window never shows it.
     fileNumber[0] = '\0';
     closing_ = true;
+    // Hidden, the view is passed by every lookup of open files until its child closes.
     HideFieldControls(this);
+    Show(SW_HIDE);
     if (Parent && Parent->HWindow) Parent->PostMessage(WM_CLOSE);
     return;
   }

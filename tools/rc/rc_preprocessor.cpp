@@ -21,8 +21,9 @@ namespace {
 
 constexpr int kMaxIncludeDepth = 32;
 constexpr int kMaxExpansionDepth = 64;
-// Macro replacement may give at most this many tokens in one script: far beyond any real
-// script, and a bound on macros that grow without end through one another.
+// Macro replacement may give at most this many tokens for one name, and in one script: far
+// beyond any real script, and a bound on macros that grow without end through one another.
+constexpr size_t kMaxTokensPerExpansion = 4096;
 constexpr size_t kMaxExpandedTokens = size_t(1) << 18;
 // Parentheses and unary operators nested deeper than this in an #if are refused, rather
 // than recursing until the stack runs out.
@@ -378,8 +379,10 @@ void Preprocessor::Expand(const Token& token, std::vector<Token>* out, int depth
   bool inOwnReplacement =
       macro != macros_.end() &&
       std::find(expanding_.begin(), expanding_.end(), &macro->first) != expanding_.end();
+  if (depth == 0) expansionStart_ = expandedTokens_;
   if (macro == macros_.end() || inOwnReplacement || depth > kMaxExpansionDepth) {
-    if (depth > 0 && ++expandedTokens_ > kMaxExpandedTokens)
+    if (depth > 0 && (++expandedTokens_ > kMaxExpandedTokens ||
+                      expandedTokens_ - expansionStart_ > kMaxTokensPerExpansion))
       Fail(token.where, "macro replacement too large (macros that grow without end?)");
     out->push_back(token);
     return;

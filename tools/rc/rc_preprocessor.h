@@ -56,6 +56,7 @@ class Preprocessor {
   // The macros whose replacement is being expanded, and the tokens replacement gave so far.
   std::vector<const std::string*> expanding_;
   size_t expandedTokens_ = 0;
+  size_t expansionStart_ = 0;  // expandedTokens_ when the current source token began
 };
 
 }  // namespace rc

@@ -29,12 +29,22 @@ constexpr rlim_t kAddressSpaceLimit = rlim_t(8) << 30;
 
 char gCurrentInput[4096] = "";
 
-void OnAlarm(int) {
-  const char prefix[] = "input ran longer than its time limit: ";
-  (void)!::write(2, prefix, sizeof prefix - 1);
+void Say(const char* prefix) {
+  (void)!::write(2, prefix, std::strlen(prefix));
   (void)!::write(2, gCurrentInput, std::strlen(gCurrentInput));
   (void)!::write(2, "\n", 1);
+}
+
+void OnAlarm(int) {
+  Say("input ran longer than its time limit: ");
   ::_exit(1);
+}
+
+// A crash, abort or uncaught exception names the input, then ends the run as it would have.
+void OnFatalSignal(int signal) {
+  Say("input that stopped the replay: ");
+  ::signal(signal, SIG_DFL);
+  ::raise(signal);
 }
 
 std::vector<std::string> CollectInputs(int argc, char** argv) {
@@ -63,6 +73,7 @@ int main(int argc, char** argv) {
   rlimit limit{kAddressSpaceLimit, kAddressSpaceLimit};
   ::setrlimit(RLIMIT_AS, &limit);
   ::signal(SIGALRM, OnAlarm);
+  for (int fatal : {SIGSEGV, SIGABRT, SIGFPE, SIGBUS, SIGILL}) ::signal(fatal, OnFatalSignal);
   if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
   for (const std::string& input : inputs) {
     std::ifstream stream(input, std::ios::binary);
@@ -73,7 +84,6 @@ int main(int argc, char** argv) {
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(stream)),
                                std::istreambuf_iterator<char>());
     std::snprintf(gCurrentInput, sizeof gCurrentInput, "%s", input.c_str());
-    std::fprintf(stderr, "replaying %s\n", input.c_str());
     ::alarm(kSecondsPerInput);
     LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     ::alarm(0);

@@ -140,6 +140,18 @@ def frames():
     put("dde_frames", "split_frame.bin", request[:9])
 
 
+def damage():
+    # Damage to the healthy table: each four bytes put one byte at a 24-bit offset; a byte
+    # left over cuts the file to that many 256ths. As the engine's damage tests do: the file
+    # whole, cut in its second half, a page scribbled over, and its header broken.
+    put("table_rebuild", "healthy.bin", b"")
+    put("table_rebuild", "cut_in_half.bin", bytes([128]))
+    put("table_rebuild", "page_two_scribbled.bin",
+        b"".join(struct.pack(">I", ((0x1000 + i * 7) << 8) | 0x5A) for i in range(64)))
+    put("table_rebuild", "header_damaged.bin",
+        struct.pack(">I", (20 << 8) | 0xFF) + struct.pack(">I", (100 << 8) | 0x00))
+
+
 def main():
     scripts()
     resource_scripts()
@@ -149,6 +161,7 @@ def main():
         put("qbe_query", file, text)
     settings()
     frames()
+    damage()
 
 
 if __name__ == "__main__":

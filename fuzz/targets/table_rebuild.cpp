@@ -1,0 +1,188 @@
+/*
+** Fuzz target: a damaged table file. A healthy ACCOUNT table made at start is damaged by the
+** input (each four bytes set one byte of the file at an offset; one to three bytes left over
+** cut the file short), opened and read by the engine, then rebuilt with the repair
+** utility's steps: locked, copied to its backup, restructured to its catalogue definition
+** with the problems table, and copied back when the restructure fails. A rebuilt table
+** must read cleanly and hold every record that could be read before; a failed rebuild must
+** leave the file as it was.
+*/
+#include "fuzz/fuzz_support.h"
+#include "platform/engine/engine.h"
+#include "rebuild/rebuild_catalog.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kHealthyRows = 40;
+const char* const kDriver = "PARADOX";
+
+EngineDatabase gDatabase = nullptr;
+const RebuildEntry* gEntry = nullptr;
+std::string gDirectory;
+std::vector<uint8_t> gHealthy;
+
+std::string PathOf(const char* name) { return gDirectory + "/" + name; }
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+/* Every field of the record given a value of its type, distinct per row. */
+void FillRecord(EngineCursor cursor, std::vector<char>& record, int row) {
+  EngineCursorProps props{};
+  EngineGetCursorProps(cursor, &props);
+  std::vector<EngineFieldDesc> descs(props.fieldCount);
+  EngineGetFieldDescs(cursor, descs.data());
+  for (WORD f = 1; f <= props.fieldCount; ++f) {
+    const EngineFieldDesc& desc = descs[f - 1];
+    char text[32];
+    std::snprintf(text, sizeof text, "R%04d", row);
+    double real = row * 1.25;
+    SHORT small = SHORT(row);
+    LONG whole = row * 1000;
+    DWORD day = 730000 + DWORD(row);
+    const void* value = nullptr;
+    switch (desc.type) {
+      case ENGINE_FLD_STRING: value = desc.units1 >= 5 ? text : "C"; break;
+      case ENGINE_FLD_DATE: value = &day; break;
+      case ENGINE_FLD_INT16: value = &small; break;
+      case ENGINE_FLD_INT32: value = &whole; break;
+      case ENGINE_FLD_FLOAT: value = &real; break;
+      default: break;  // memos stay blank
+    }
+    if (value) EnginePutField(cursor, f, record.data(), value);
+  }
+}
+
+EngineCursor Open() {
+  EngineCursor cursor = nullptr;
+  EngineResult result = EngineOpenTable(gDatabase, PathOf(gEntry->tableName).c_str(), kDriver,
+                                        nullptr, nullptr, 0, 0, 0, 2, 0, nullptr, &cursor);
+  return result == ENGINE_OK ? cursor : nullptr;
+}
+
+/* Reads the table from its start; answers the records read before the first failure, and
+   whether the walk ended cleanly at the end of the table. */
+int ReadRecords(bool* clean) {
+  *clean = false;
+  EngineCursor cursor = Open();
+  if (!cursor) return 0;
+  EngineCursorProps props{};
+  EngineGetCursorProps(cursor, &props);
+  std::vector<char> record(props.recordSize);
+  int records = 0;
+  EngineResult result;
+  while ((result = EngineGetNextRecord(cursor, 0, record.data(), nullptr)) == ENGINE_OK) {
+    ++records;
+    for (WORD f = 1; f <= props.fieldCount; ++f) {
+      char value[512];
+      EngineGetField(cursor, f, record.data(), value, nullptr);
+    }
+  }
+  *clean = result == ENGINE_ERR_EOF;
+  EngineCloseCursor(&cursor);
+  return records;
+}
+
+/* The repair utility's steps for one table; true when the restructure succeeded. */
+bool Rebuild() {
+  const std::string table = PathOf(gEntry->tableName), backup = PathOf(gEntry->backupName);
+  const std::string problems = PathOf(gEntry->problemsName);
+  FuzzRequire(EngineAcquireTableLock(gDatabase, table.c_str(), kDriver) == ENGINE_OK &&
+                  EngineAcquireTableLock(gDatabase, backup.c_str(), kDriver) == ENGINE_OK,
+              "the tables of a rebuild can be locked");
+  bool rebuilt = false;
+  if (EngineCopyTable(gDatabase, 1, table.c_str(), kDriver, backup.c_str()) == ENGINE_OK) {
+    EngineTableCreateDesc desc = *gEntry->desc;
+    std::memset(desc.name, 0, sizeof desc.name);
+    std::memcpy(desc.name, table.data(), table.size());
+    std::vector<EngineRestructureOp> fieldOps(desc.fieldCount, ENGINE_OP_KEEP);
+    std::vector<EngineRestructureOp> indexOps(desc.indexCount, ENGINE_OP_REBUILD);
+    desc.fieldOps = fieldOps.data();
+    desc.indexOps = indexOps.empty() ? nullptr : indexOps.data();
+    rebuilt = EngineRestructureTable(gDatabase, 1, &desc, nullptr, nullptr, problems.c_str(), 0) ==
+              ENGINE_OK;
+    if (!rebuilt)
+      FuzzRequire(EngineCopyTable(gDatabase, 1, backup.c_str(), kDriver, table.c_str()) == ENGINE_OK,
+                  "a failed rebuild restores the table from its backup");
+  }
+  EngineReleaseTableLock(gDatabase, backup.c_str(), kDriver);
+  EngineReleaseTableLock(gDatabase, table.c_str(), kDriver);
+  return rebuilt;
+}
+
+void RemoveRebuildFiles() {
+  for (const char* name : {gEntry->backupName, gEntry->problemsName})
+    std::remove((PathOf(name) + ".DB").c_str());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  gDirectory = FuzzScratchDirectory();
+  gEntry = FindRebuildEntry("ACCOUNT");
+  FuzzRequire(gEntry && gEntry->desc, "the rebuild catalogue lists ACCOUNT");
+  FuzzRequire(EngineInit(ENGINE_VERSION, nullptr) == ENGINE_OK, "the engine starts");
+  FuzzRequire(EngineSetPrivateDir((gDirectory + "/private").c_str()) == ENGINE_OK,
+              "the private directory is set");
+  FuzzRequire(EngineOpenDatabase(nullptr, nullptr, 0, 0, nullptr, 0, nullptr, nullptr,
+                                 &gDatabase) == ENGINE_OK,
+              "the database opens");
+  FuzzRequire(EngineSetDirectory(gDatabase, gDirectory.c_str()) == ENGINE_OK,
+              "the database directory is set");
+  EngineTableCreateDesc desc = *gEntry->desc;
+  std::snprintf(desc.name, sizeof desc.name, "%s", PathOf(gEntry->tableName).c_str());
+  FuzzRequire(EngineCreateTable(gDatabase, 1, &desc) == ENGINE_OK, "ACCOUNT is made");
+  EngineCursor cursor = Open();
+  FuzzRequire(cursor != nullptr, "the new table opens");
+  EngineCursorProps props{};
+  EngineGetCursorProps(cursor, &props);
+  for (int row = 0; row < kHealthyRows; ++row) {
+    std::vector<char> record(props.recordSize);
+    EngineInitRecord(cursor, record.data());
+    FillRecord(cursor, record, row);
+    FuzzRequire(EngineInsertRecord(cursor, 0, record.data()) == ENGINE_OK, "a row is stored");
+  }
+  EngineCloseCursor(&cursor);
+  gHealthy = ReadBytes(PathOf(gEntry->tableName) + ".DB");
+  FuzzRequire(!gHealthy.empty(), "the healthy table has a file");
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::vector<uint8_t> damaged = gHealthy;
+  for (size_t at = 0; at + 4 <= size; at += 4) {
+    size_t offset = (size_t(data[at]) << 16 | size_t(data[at + 1]) << 8 | data[at + 2]) %
+                    damaged.size();
+    damaged[offset] = data[at + 3];
+  }
+  if (size % 4 != 0) damaged.resize(damaged.size() * data[size - 1] / 256);
+  RemoveRebuildFiles();
+  const std::string file = PathOf(gEntry->tableName) + ".DB";
+  FuzzWriteFile(file, damaged.data(), damaged.size());
+
+  bool cleanBefore = false;
+  int readBefore = ReadRecords(&cleanBefore);
+  if (Rebuild()) {
+    bool cleanAfter = false;
+    int readAfter = ReadRecords(&cleanAfter);
+    EngineRestructureCounts counts{};
+    EngineGetRestructureCounts(&counts);
+    FuzzRequire(cleanAfter, "a rebuilt table reads to its end");
+    FuzzRequire(DWORD(readAfter) == counts.kept, "a rebuilt table holds the records it kept");
+    FuzzRequire(DWORD(readBefore) <= counts.kept + counts.setAside,
+                "a rebuild keeps or sets aside every record that could be read");
+  } else {
+    FuzzRequire(ReadBytes(file) == damaged, "a failed rebuild leaves the file as it was");
+  }
+  return 0;
+}

@@ -26,29 +26,25 @@ class ScreenshotTest : public ZarneAppTest {
     ASSERT_TRUE(app_->StartedUp());
   }
   ZarneMDIClient* Client() { return static_cast<ZarneMDIClient*>(Frame()->GetClientWindow()); }
-  void PutText(int table, int field, const char* text) {
+  /* Sets one field of the file's record in a table, making the record when missing. */
+  template <class Set>
+  void PutField(int table, Set set) {
     TPXRecord record(gTables[table], true);
     record.SetString(1, "2024-0117");
-    if (!record.Seek(0, 0)) {
+    if (record.Seek(0, 0)) {
+      record.Read(0);
+    } else {
       record.Clear();
       record.SetString(1, "2024-0117");
-    } else {
-      record.Read(0);
     }
-    record.SetString(field, text);
+    set(record);
     record.Post();
   }
+  void PutText(int table, int field, const char* text) {
+    PutField(table, [&](TPXRecord& record) { record.SetString(field, text); });
+  }
   void PutAmount(int table, int field, double amount) {
-    TPXRecord record(gTables[table], true);
-    record.SetString(1, "2024-0117");
-    if (!record.Seek(0, 0)) {
-      record.Clear();
-      record.SetString(1, "2024-0117");
-    } else {
-      record.Read(0);
-    }
-    record.SetDouble(field, amount);
-    record.Post();
+    PutField(table, [&](TPXRecord& record) { record.SetDouble(field, amount); });
   }
   void FillFile() {
     PutText(0, 2, "Ann Buyer");

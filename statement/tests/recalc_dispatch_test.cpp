@@ -21,45 +21,10 @@
 
 namespace {
 
-using Snapshot = std::vector<std::string>;
-
 class RecalcDispatch : public StatementTablesTest {
  protected:
-  /* Every field of the thirteen file records and the twelve subtotals, as text. */
-  Snapshot Take() {
-    Snapshot all;
-    for (int t = 0; t < kTitleBTable; ++t) {
-      TPXTable* table = Rec(t).Table();
-      for (int f = 2; f <= table->FieldCount(); ++f) all.push_back(FieldText(t, f));
-    }
-    for (const ScriptDecimal& s : view.subtotals) all.push_back(s.ToText());
-    return all;
-  }
-
-  std::string FieldText(int t, int f) {
-    const EngineFieldDesc* desc = Rec(t).Table()->FieldDesc(f);
-    char text[512] = "";
-    if (desc->type == ENGINE_FLD_FLOAT) {
-      double value = 0;
-      Rec(t).GetDouble(f, value);
-      std::snprintf(text, sizeof text, "%a", value);
-    } else if (desc->type == ENGINE_FLD_DATE || desc->type == ENGINE_FLD_INT32 ||
-               desc->type == ENGINE_FLD_INT16) {
-      LONG value = 0;
-      Rec(t).GetLong(f, value);
-      std::snprintf(text, sizeof text, "%ld", static_cast<long>(value));
-    } else if (desc->type == ENGINE_FLD_STRING) {
-      Rec(t).GetString(f, text, sizeof text);
-    }
-    return std::to_string(t) + "." + std::to_string(f) + "=" + text;
-  }
-
-  static std::string Diff(const Snapshot& a, const Snapshot& b) {
-    std::ostringstream out;
-    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
-      if (a[i] != b[i]) out << a[i] << " -> " << b[i] << "; ";
-    return out.str();
-  }
+  Snapshot Take() { return TakeSnapshot(view); }
+  static std::string Diff(const Snapshot& a, const Snapshot& b) { return SnapshotDiff(a, b); }
 
   /* A value of the field's kind, stored as its commit stores it. */
   void StoreRandom(const TFieldNode* node, std::mt19937& random) {

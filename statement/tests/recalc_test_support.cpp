@@ -60,6 +60,48 @@ void BufferView::FieldStored(const TFieldNode* field) {
   RecalcForField(*this, field);
 }
 
+namespace {
+
+std::string FieldValueText(TPXRecord& record, int t, int f) {
+  const EngineFieldDesc* desc = record.Table()->FieldDesc(f);
+  char text[512] = "";
+  if (desc->type == ENGINE_FLD_FLOAT) {
+    double value = 0;
+    record.GetDouble(f, value);
+    std::snprintf(text, sizeof text, "%a", value);
+  } else if (desc->type == ENGINE_FLD_DATE || desc->type == ENGINE_FLD_INT32 ||
+             desc->type == ENGINE_FLD_INT16) {
+    LONG value = 0;
+    record.GetLong(f, value);
+    std::snprintf(text, sizeof text, "%ld", static_cast<long>(value));
+  } else if (desc->type == ENGINE_FLD_STRING) {
+    record.GetString(f, text, sizeof text);
+  }
+  return std::to_string(t) + "." + std::to_string(f) + "=" + text;
+}
+
+}  // namespace
+
+Snapshot TakeSnapshot(RecalcView& view) {
+  Snapshot all;
+  for (int t = 0; t < kTitleBTable; ++t) {
+    TPXRecord* record = view.Record(t);
+    if (!record) continue;
+    for (int f = 2; f <= record->Table()->FieldCount(); ++f)
+      all.push_back(FieldValueText(*record, t, f));
+  }
+  for (int which = 0; which < kSubtotalCount; ++which)
+    all.push_back(view.Subtotal(which).ToText());
+  return all;
+}
+
+std::string SnapshotDiff(const Snapshot& a, const Snapshot& b) {
+  std::string out;
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+    if (a[i] != b[i]) out += a[i] + " -> " + b[i] + "; ";
+  return out;
+}
+
 void TypeIntoControl(HWND dialog, int id, const std::string& text) {
   SetFocus(FindControl(dialog, id));
   SendMessage(FindControl(dialog, id), EM_SETSEL, 0, -1);

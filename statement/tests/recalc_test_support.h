@@ -69,6 +69,12 @@ class StatementTablesTest : public GuiTest {
   std::vector<std::unique_ptr<TPXRecord>> recordStore;
 };
 
+/* Every field of the thirteen file records and the twelve subtotals, as text. */
+using Snapshot = std::vector<std::string>;
+Snapshot TakeSnapshot(RecalcView& view);
+/* The entries that differ, "table.field=before -> after; ...". */
+std::string SnapshotDiff(const Snapshot& before, const Snapshot& after);
+
 /* Replaces a dialog control's text by real key input, as a user types it. */
 void TypeIntoControl(HWND dialog, int id, const std::string& text);
 

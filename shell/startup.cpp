@@ -24,6 +24,7 @@
 #include "shell/splash.h"
 #include "shell/zarne_mdi_client.h"
 #include "statement/recalc_field_scripts.h"
+#include "statement/recalc_install.h"
 #include "statement/statement_drawing.h"
 #include "tableaccess/check_form_settings.h"
 #include "tableaccess/engine_session.h"
@@ -197,6 +198,7 @@ bool ZarneApp::RunStartUp() {
   }
 
   RegisterScriptGlobals();
+  InstallRecalculation();
   LoadFieldScripts();
   LoadBankLists();
   return true;

@@ -8,6 +8,8 @@
 
 #include "grid/tessel_lock.h"
 
+#include <cstdint>
+
 #define TS_NOWHERE_ROW (-6)
 #define TS_NOWHERE_COL 0xFFFA
 
@@ -60,6 +62,11 @@ void InvalidateDataArea();
 /* The scroll bars brought up to date with the rows, top row and left column. */
 void UpdateScrollBars();
 void UpdateVerticalBar();
+/* The vertical bar's integers: m the largest useful top row (or the top row when larger),
+   r the range maximum. */
+void VerticalBarState(int64_t* m, int64_t* r);
+/* The left column that shows the last scrolling column at the right edge. */
+int LargestUsefulLeftColumn();
 void UpdateHorizontalBar();
 /* Moves the data area by distance pixels (positive: the content goes down / right). */
 void ScrollRows(int distance, int fromY);

@@ -5,6 +5,9 @@
 */
 #include "grid/message_dispatch.h"
 
+#include "grid/navigation.h"
+#include "grid/selection.h"
+
 #include "grid/attributes.h"
 #include "grid/column_restructure.h"
 #include "grid/columns.h"
@@ -123,6 +126,10 @@ LRESULT TesselMsgProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsColumnMessage(message)) return OnColumnMessage(message, wParam, lParam);
   if (IsDefinitionMessage(message)) return OnDefinitionMessage(message, wParam, lParam);
   if (IsAttributeMessage(message)) return OnAttributeMessage(message, wParam, lParam);
+  LRESULT navigated = OnNavigationMessage(message, wParam, lParam);
+  if (navigated != TSERR_BADMESSAGE) return navigated;
+  LRESULT selected = OnSelectionMessage(message, wParam, lParam);
+  if (selected != TSERR_BADMESSAGE) return selected;
   LRESULT restructured = OnRestructureMessage(message, wParam, lParam);
   if (restructured != TSERR_BADMESSAGE) return restructured;
   LRESULT result = RowMessage(message, wParam, lParam);

@@ -368,3 +368,19 @@ void PaintTessel() {
   if (record->focusDrawn) DrawFocusCell(dc);
   EndPaint(gCurrentGrid, &paint);
 }
+
+void ToggleFocusMark() {
+  HDC dc = GetDC(gCurrentGrid);
+  HGDIOBJ old = gLockedRecord->font ? SelectObject(dc, gLockedRecord->font) : nullptr;
+  DrawFocusCell(dc);
+  if (old) SelectObject(dc, old);
+  ReleaseDC(gCurrentGrid, dc);
+}
+
+void HideFocusMark() {
+  if (gLockedRecord->focusDrawn && gLockedRecord->redrawOn) ToggleFocusMark();
+}
+
+void ShowFocusMark() {
+  if (gLockedRecord->focusDrawn && gLockedRecord->redrawOn) ToggleFocusMark();
+}

@@ -13,5 +13,11 @@ int DrawCell(HDC dc, int row, int column);
 /* Toggles the focus rectangle of the current cell. */
 void DrawFocusCell(HDC dc);
 void Draw3DFrame(HDC dc, const RECT& rect, bool pressed);
+/* Toggles the focus rectangle on the grid's own device context. */
+void ToggleFocusMark();
+/* Removes the focus rectangle while the current cell moves or the grid scrolls, and draws
+   it again afterwards (when it is shown). */
+void HideFocusMark();
+void ShowFocusMark();
 
 #endif

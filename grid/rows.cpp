@@ -278,7 +278,7 @@ int DeleteAllRows() {
   record->currentRow = record->topRow = record->lastVisibleRow = 0;
   record->selectedRow = -1;
   record->selectedRowCount = 0;
-  record->anchorRow = 0;
+  record->anchorRow = -1;
   record->cursorRow = 0;
   record->cursorColumn = 0;
   record->rowIterationRunning = record->columnIterationRunning = 0;

@@ -25,7 +25,8 @@ void SetBar(int bar, int maximum, int thumb) {
 
 bool Scrolling(int column) { return !ColumnHidden(column) && !ColumnLocked(column); }
 
-/* The left column that shows the last scrolling column at the right edge. */
+}  // namespace
+
 int LargestUsefulLeftColumn() {
   TesselRecord* record = gLockedRecord;
   int last = LastScrollingColumn();
@@ -41,6 +42,8 @@ int LargestUsefulLeftColumn() {
   return best;
 }
 
+namespace {
+
 int ScrollingColumnsBefore(int column) {
   int count = 0;
   for (int c = 0; c < column && c < gLockedRecord->columnCount; ++c)
@@ -49,6 +52,14 @@ int ScrollingColumnsBefore(int column) {
 }
 
 }  // namespace
+
+void VerticalBarState(int64_t* m, int64_t* r) {
+  TesselRecord* record = gLockedRecord;
+  *m = record->designMode && record->rowCount == 0 ? 100 : std::max(LargestUsefulTopRow(), record->topRow);
+  if (record->rowCount == 0 && !record->designMode) *m = 0;
+  int64_t scale = *m < 32767 ? 1 : *m / 32767 + 1;
+  *r = *m / scale;
+}
 
 void UpdateVerticalBar() {
   TesselRecord* record = gLockedRecord;
@@ -61,10 +72,8 @@ void UpdateVerticalBar() {
     SetBar(SB_VERT, 100, 50);
     return;
   }
-  int64_t m = record->designMode && record->rowCount == 0 ? 100 : std::max(LargestUsefulTopRow(), record->topRow);
-  if (record->rowCount == 0 && !record->designMode) m = 0;
-  int64_t scale = m < 32767 ? 1 : m / 32767 + 1;
-  int64_t r = m / scale;
+  int64_t m = 0, r = 0;
+  VerticalBarState(&m, &r);
   int thumb = m == 0 ? 0 : static_cast<int>(static_cast<int64_t>(record->topRow) * r / m);
   SetBar(SB_VERT, static_cast<int>(r), thumb);
 }

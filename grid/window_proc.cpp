@@ -5,6 +5,7 @@
 #include "grid/attributes.h"
 #include "grid/definitions.h"
 #include "grid/design_services.h"
+#include "grid/input.h"
 #include "grid/layout.h"
 #include "grid/library_state.h"
 #include "grid/message_dispatch.h"
@@ -154,14 +155,6 @@ LRESULT OnSetRedraw(HWND grid, WPARAM on) {
   return result;
 }
 
-void DrawFocusMark(HWND grid) {
-  HDC dc = GetDC(grid);
-  HGDIOBJ old = gLockedRecord->font ? SelectObject(dc, gLockedRecord->font) : nullptr;
-  DrawFocusCell(dc);
-  if (old) SelectObject(dc, old);
-  ReleaseDC(grid, dc);
-}
-
 LRESULT OnSetFocus(HWND grid) {
   HGLOBAL handle = gLockedHandle;
   NotifyParent(TSN_SETFOCUS);
@@ -170,7 +163,7 @@ LRESULT OnSetFocus(HWND grid) {
   if (record->dropDown) BringWindowToTop(grid);
   if (!record->focusDrawn) {
     UpdateWindow(grid);
-    DrawFocusMark(grid);
+    ToggleFocusMark();
     record->focusDrawn = 1;
   }
   return 0;
@@ -178,8 +171,9 @@ LRESULT OnSetFocus(HWND grid) {
 
 LRESULT OnKillFocus(HWND grid) {
   TesselRecord* record = gLockedRecord;
+  EndMouseTracking();
   if (record->focusDrawn) {
-    DrawFocusMark(grid);
+    ToggleFocusMark();
     record->focusDrawn = 0;
   }
   if (!record->editing) NotifyParent(TSN_KILLFOCUS);
@@ -267,9 +261,22 @@ LRESULT TesselStdProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam, boo
       return DLGC_WANTARROWS | DLGC_WANTCHARS | (tabs ? DLGC_WANTTAB : 0);
     }
     case WM_COMMAND: return OnEditorCommand(grid, wParam, lParam);
-    case WM_HSCROLL:
-    case WM_VSCROLL: return DefWindowProc(grid, message, wParam, lParam);
-    default: return DefWindowProc(grid, message, wParam, lParam);
+    case WM_VSCROLL: OnVerticalScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam))); return 0;
+    case WM_HSCROLL: OnHorizontalScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam))); return 0;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+    case WM_SYSKEYDOWN:
+      if (OnTesselKey(message, wParam, lParam)) return 0;
+      return DefWindowProc(grid, message, wParam, lParam);
+    case WM_CANCELMODE:
+      EndMouseTracking();
+      return DefWindowProc(grid, message, wParam, lParam);
+    default:
+      if (message >= WM_MOUSEMOVE && message <= WM_RBUTTONDBLCLK &&
+          OnTesselMouse(message, wParam, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))))
+        return 0;
+      return DefWindowProc(grid, message, wParam, lParam);
   }
 }
 

@@ -1,0 +1,304 @@
+/*
+** Grid input. Every notification may delete rows, reset or destroy the grid: after each
+** one the handler checks that the grid still holds its record and that the cell it works
+** on still exists before going on.
+*/
+#include "grid/input.h"
+
+#include "grid/layout.h"
+#include "grid/navigation.h"
+#include "grid/rows.h"
+#include "grid/selection.h"
+
+#include <algorithm>
+
+namespace {
+
+bool gSelectionDrag = false;
+
+bool Pressed(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+bool RowStyle() { return (gCurrentStyle & (TSS_ROWSELECT | TSS_MULTIROW)) != 0; }
+bool Multiple() { return (gCurrentStyle & TSS_MULTIROW) != 0; }
+
+bool HasEditableColumns() {
+  for (int c = 0; c < gLockedRecord->columnCount; ++c)
+    if (IsCellEditable(c)) return true;
+  return false;
+}
+
+int FirstColumn() {
+  for (int c = 0; c < gLockedRecord->columnCount; ++c)
+    if (ColumnLocked(c) && !ColumnHidden(c)) return c;
+  for (int c = 0; c < gLockedRecord->columnCount; ++c)
+    if (!ColumnHidden(c)) return c;
+  return 0;
+}
+
+int StepColumn(int column, int step) {
+  for (int c = column + step; c >= 0 && c < gLockedRecord->columnCount; c += step)
+    if (!ColumnHidden(c)) return c;
+  return column;
+}
+
+/* Moves to the cell, keeps it visible; false when the grid went away meanwhile. */
+bool MoveTo(int row, int column) {
+  HGLOBAL handle = gLockedHandle;
+  TesselRecord* record = gLockedRecord;
+  row = std::clamp(row, 0, std::max(0, record->rowCount - 1));
+  column = std::clamp(column, 0, std::max(0, record->columnCount - 1));
+  if (row != record->currentRow || column != record->currentColumn) SetCurrentCell(row, column);
+  if (!GridStillLocked(handle)) return false;
+  EnsureVisible(gLockedRecord->currentRow, gLockedRecord->currentColumn);
+  return GridStillLocked(handle);
+}
+
+int PageDownTarget() {
+  TesselRecord* record = gLockedRecord;
+  int largest = TopRowShowingAtBottom(record->rowCount - 1);
+  if (record->topRow >= largest) return -1;  // the last page shows already
+  return std::min(record->lastVisibleRow, largest);
+}
+
+void PageDown() {
+  TesselRecord* record = gLockedRecord;
+  HGLOBAL handle = gLockedHandle;
+  int top = PageDownTarget();
+  if (top < 0) {
+    MoveTo(record->lastVisibleRow, record->currentColumn);
+    return;
+  }
+  SetTopRow(top);
+  if (GridStillLocked(handle)) MoveTo(top, gLockedRecord->currentColumn);
+}
+
+void PageUp() {
+  TesselRecord* record = gLockedRecord;
+  HGLOBAL handle = gLockedHandle;
+  if (record->topRow == 0) {
+    MoveTo(0, record->currentColumn);
+    return;
+  }
+  int top = TopRowShowingAtBottom(record->topRow - 1);
+  SetTopRow(top);
+  if (GridStillLocked(handle)) MoveTo(top, gLockedRecord->currentColumn);
+}
+
+/* Up and Down; with Shift in multiple selection the row moved onto takes the state of the
+   row left. */
+void StepRow(int step, bool shift) {
+  TesselRecord* record = gLockedRecord;
+  HGLOBAL handle = gLockedHandle;
+  int from = record->currentRow;
+  int to = std::clamp(from + step, 0, record->rowCount - 1);
+  if (!MoveTo(to, record->currentColumn)) return;
+  if (shift && Multiple() && to != from && GridStillLocked(handle)) {
+    gLockedRecord->anchorRow = to;
+    SetRowSelection(to, RowSelectedFlag(from), true);
+  }
+}
+
+void SelectByKey(bool shift, bool ctrl) {
+  TesselRecord* record = gLockedRecord;
+  if (!shift && !ctrl) {
+    if (RowStyle()) shift = true;
+    else return;
+  }
+  if (!shift) return;  // column selection by Ctrl+Space is the column styles'
+  if (Multiple()) {
+    record->anchorRow = record->currentRow;
+    SetRowSelection(record->currentRow, !RowSelectedFlag(record->currentRow), true);
+  } else if (gCurrentStyle & TSS_ROWSELECT) {
+    SendMessage(gCurrentGrid, TSM_SELECTROW, 1, record->currentRow);
+  }
+}
+
+bool Movement(int key, bool shift, bool ctrl) {
+  TesselRecord* record = gLockedRecord;
+  int row = record->currentRow, column = record->currentColumn;
+  switch (key) {
+    case VK_UP: if (ctrl) MoveTo(record->topRow, column); else StepRow(-1, shift); return true;
+    case VK_DOWN: if (ctrl) MoveTo(LastFullyVisibleRow(), column); else StepRow(1, shift); return true;
+    case VK_LEFT: MoveTo(row, ctrl ? FirstColumn() : StepColumn(column, -1)); return true;
+    case VK_RIGHT: MoveTo(row, ctrl ? std::max(0, static_cast<int>(record->lastVisibleColumn)) : StepColumn(column, 1)); return true;
+    case VK_NEXT: PageDown(); return true;
+    case VK_PRIOR: PageUp(); return true;
+    case VK_HOME: {
+      HGLOBAL handle = gLockedHandle;
+      SetLeftColumn(std::max(0, FirstScrollingColumn()));
+      if (GridStillLocked(handle)) MoveTo(ctrl ? 0 : row, FirstColumn());
+      return true;
+    }
+    case VK_END: MoveTo(ctrl ? record->rowCount - 1 : row, std::max(0, LastScrollingColumn())); return true;
+    case VK_SPACE:
+      if (!(shift && ctrl)) SelectByKey(shift, ctrl);
+      return true;
+    default: return false;
+  }
+}
+
+/* A click on a row label in a row-selection style: the drag begins there. */
+void RowLabelClick(int row) {
+  TesselRecord* record = gLockedRecord;
+  HGLOBAL handle = gLockedHandle;
+  if (!RowStyle()) {
+    if (HasEditableColumns()) MoveTo(row, record->currentColumn);
+    return;
+  }
+  SetCapture(gCurrentGrid);
+  gSelectionDrag = true;
+  int column = HasEditableColumns() ? record->currentColumn : std::max(0, FirstScrollingColumn());
+  if (row != record->currentRow || column != record->currentColumn) SetCurrentCell(row, column);
+  if (!GridStillLocked(handle)) return;
+  if (Multiple()) {
+    gLockedRecord->anchorRow = row;
+    SetRowSelection(row, !RowSelectedFlag(row), true);
+  }
+}
+
+bool LeftButtonDown(WPARAM keys, int x, int y) {
+  HGLOBAL handle = gLockedHandle;
+  TesselRecord* record = gLockedRecord;
+  HitResult hit = HitTest(x, y);
+  record->notifyArea = hit.area;
+  if (NotifyParentAt(TSN_LBUTTONDOWN, hit.row, hit.column) != 0) return true;
+  if (!GridStillLocked(handle)) return true;
+  SetFocus(gCurrentGrid);
+  if (!GridStillLocked(handle)) return true;
+  bool shift = (keys & MK_SHIFT) != 0, ctrl = (keys & MK_CONTROL) != 0;
+  if (shift && ctrl) return true;
+  if (hit.area == TSHT_CELL) {
+    if (shift && RowStyle()) {
+      RowLabelClick(hit.row);
+      return true;
+    }
+    SetCurrentCell(hit.row, hit.column);
+    if (!GridStillLocked(handle)) return true;
+    // A plain click selects the row in single selection; multiple selection leaves the
+    // row's flag to Shift clicks and the row buttons.
+    if ((gCurrentStyle & TSS_ROWSELECT) && !gLockedRecord->columnSelectionMode) RowLabelClick(hit.row);
+    return true;
+  }
+  if (hit.area == TSHT_ROWLABEL && hit.row >= 0 && !ctrl) {
+    RowLabelClick(hit.row);
+    return true;
+  }
+  return true;
+}
+
+void DragTo(int y) {
+  TesselRecord* record = gLockedRecord;
+  HGLOBAL handle = gLockedHandle;
+  if (y >= record->clientHeight && record->lastVisibleRow < record->rowCount - 1) {
+    SetTopRow(record->topRow + 1);
+  } else if (y < record->headingHeight && record->topRow > 0) {
+    SetTopRow(record->topRow - 1);
+  }
+  if (!GridStillLocked(handle)) return;
+  record = gLockedRecord;
+  int row = -1;
+  int clampedY = std::clamp(y, record->headingHeight, std::max(record->headingHeight, record->clientHeight - 1));
+  if (y >= record->clientHeight) row = record->lastVisibleRow;
+  else if (y < record->headingHeight) row = record->topRow;
+  else row = HitTest(std::max(0, record->rowLabelWidth / 2), clampedY).row;
+  if (row < 0 || row >= record->rowCount) return;
+  if (Multiple()) {
+    int anchor = record->anchorRow;
+    if (anchor < 0 || anchor >= record->rowCount) return;
+    bool state = RowSelectedFlag(anchor);
+    SelectRowRange(row, state);
+    if (GridStillLocked(handle)) gLockedRecord->anchorRow = anchor;
+  } else if (row != record->currentRow) {
+    SetCurrentCell(row, record->currentColumn);
+  }
+}
+
+bool NotifyMouse(int code, int x, int y) {
+  HitResult hit = HitTest(x, y);
+  gLockedRecord->notifyArea = hit.area;
+  return NotifyParentAt(code, hit.row, hit.column) != 0;
+}
+
+}  // namespace
+
+void EndMouseTracking() {
+  if (!gSelectionDrag) return;
+  gSelectionDrag = false;
+  if (GetCapture() == gCurrentGrid) ReleaseCapture();
+  ClipCursor(nullptr);
+}
+
+bool OnTesselKey(UINT message, WPARAM key, LPARAM) {
+  TesselRecord* record = gLockedRecord;
+  HGLOBAL handle = gLockedHandle;
+  if (message != WM_KEYDOWN) return false;
+  if (record->editing || record->columnCount == 0) return false;
+  record->userData = static_cast<int32_t>(key);
+  if (NotifyParentAt(TSN_KEYDOWN, record->currentRow, record->currentColumn) != 0) return true;
+  if (!GridStillLocked(handle)) return true;
+  record = gLockedRecord;
+  int handled = record->userData;
+  if (record->rowCount == 0) return false;
+  if (record->currentRow >= record->rowCount) record->currentRow = record->rowCount - 1;
+  if (handled == VK_TAB || handled == VK_RETURN || handled == VK_ESCAPE) return false;  // the dialog's
+  return Movement(handled, Pressed(VK_SHIFT), Pressed(VK_CONTROL));
+}
+
+bool OnTesselMouse(UINT message, WPARAM keys, int x, int y) {
+  switch (message) {
+    case WM_LBUTTONDOWN: return LeftButtonDown(keys, x, y);
+    case WM_MOUSEMOVE:
+      if (gSelectionDrag && GetCapture() == gCurrentGrid && !gLockedRecord->columnSelectionMode) DragTo(y);
+      SetCursor(LoadCursor(nullptr, IDC_ARROW));
+      return true;
+    case WM_LBUTTONUP: EndMouseTracking(); return true;
+    case WM_LBUTTONDBLCLK: NotifyMouse(TSN_LBUTTONDBLCLK, x, y); return true;
+    case WM_RBUTTONDOWN: return NotifyMouse(TSN_RBUTTONDOWN, x, y);
+    case WM_RBUTTONDBLCLK: return NotifyMouse(TSN_RBUTTONDBLCLK, x, y);
+    default: return false;
+  }
+}
+
+void OnVerticalScroll(int code, int position) {
+  TesselRecord* record = gLockedRecord;
+  if (record->rowCount == 0 || record->editing) return;
+  int largest = TopRowShowingAtBottom(record->rowCount - 1);
+  int top = record->topRow;
+  switch (code) {
+    case SB_LINEUP: top -= 1; break;
+    case SB_LINEDOWN: top += 1; break;
+    case SB_PAGEUP: top = record->topRow > 0 ? TopRowShowingAtBottom(record->topRow - 1) : 0; break;
+    case SB_PAGEDOWN: top = std::min(record->lastVisibleRow, largest); break;
+    case SB_TOP: top = 0; break;
+    case SB_BOTTOM: top = largest; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: top = RowOfThumb(position); break;
+    default: return;
+  }
+  top = std::clamp(top, 0, std::max(largest, 0));
+  if (top != record->topRow) SetTopRow(top);
+}
+
+void OnHorizontalScroll(int code, int position) {
+  TesselRecord* record = gLockedRecord;
+  if (record->editing || record->columnCount == 0) return;
+  std::vector<int> scrolling;
+  for (int c = 0; c < record->columnCount; ++c)
+    if (!ColumnHidden(c) && !ColumnLocked(c)) scrolling.push_back(c);
+  if (scrolling.empty()) return;
+  int useful = std::max(0, LargestUsefulLeftColumn());
+  int index = static_cast<int>(std::find(scrolling.begin(), scrolling.end(), record->leftColumn) - scrolling.begin());
+  int last = static_cast<int>(std::find(scrolling.begin(), scrolling.end(), useful) - scrolling.begin());
+  switch (code) {
+    case SB_LINELEFT: index -= 1; break;
+    case SB_LINERIGHT: index += 1; break;
+    case SB_PAGELEFT: index -= std::max(1, static_cast<int>(SendMessage(gCurrentGrid, TSM_GETVISIBLECOLS, 0, 0))); break;
+    case SB_PAGERIGHT: index += std::max(1, static_cast<int>(SendMessage(gCurrentGrid, TSM_GETVISIBLECOLS, 0, 0))); break;
+    case SB_LEFT: index = 0; break;
+    case SB_RIGHT: index = last; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: index = position; break;
+    default: return;
+  }
+  index = std::clamp(index, 0, std::max(0, std::min(last, static_cast<int>(scrolling.size()) - 1)));
+  if (scrolling[index] != record->leftColumn) SetLeftColumn(scrolling[index]);
+}

@@ -35,9 +35,6 @@ class RebuildDamageTest : public RebuildTest {
 protected:
     void Fill() {
         WithEngine(kDataDir, [&](EngineDatabase database) {
-            for (const char* table : {"BUYER", "ACCOUNT", "SELLER"}) {
-                ASSERT_EQ(EngineCreateTable(database, 0, FindCatalogTable(table)), ENGINE_OK);
-            }
             Insert(database, "BUYER", kBuyers, [](int n, Fields& f) {
                 f[1] = Numbered("F", n);                 // FileNum, the key
                 f[2] = Numbered("BMK", n);               // B1NAME: the marker, in no index
@@ -137,7 +134,29 @@ protected:
     }
 };
 
+/* zarne32 on the test's root: its frame shown maximized, and no splash left. */
+bool MainProgramFrameShown(const std::vector<SeenWindow>& windows) {
+    bool frame = false, splash = false;
+    for (const SeenWindow& w : windows) {
+        if (w.title == "Zarne" && w.visible && w.zoomed) frame = true;
+        if (w.title.empty() && w.visible) splash = true;
+    }
+    return frame && !splash;
+}
+
 TEST_F(RebuildDamageTest, TheDamagedTableDay) {
+    // The main program's own settings; it makes its tables on its first start.
+    SetIni("DirPrinters", "C:\\ZARNE");
+    SetIni("DirPrivate", "C:\\ZARNE\\PRIVATE");
+    std::filesystem::create_directories(HostDir("C:\\ZARNE\\PRIVATE"));
+    {
+        OtherProgram zarne(ZARNE32_PROGRAM);
+        ASSERT_TRUE(zarne.WaitForWindows(MainProgramFrameShown)) << "zarne32 did not start";
+        ASSERT_EQ(zarne.Terminate(), 0);
+    }
+    for (const char* table : {"BUYER", "ACCOUNT", "SELLER", "BANK"}) {
+        ASSERT_TRUE(std::filesystem::exists(DataFile(std::string(table) + ".DB"))) << table;
+    }
     Fill();
     // Plant, with raw SQLite, rows the rebuild must set aside, on pages that survive (rowid
     // n + 1 holds record n): BUYER record 4 takes the key of record 6, which is read later
@@ -287,6 +306,11 @@ TEST_F(RebuildDamageTest, TheDamagedTableDay) {
     std::set<std::string> problems;
     for (const Fields& f : Read("ACTPROB", 0, {9})) problems.insert(f.at(9));
     EXPECT_EQ(problems, (std::set<std::string>{Numbered("AMK", 0), Numbered("AMK", 2), Numbered("AMK", 8)}));
+
+    // The main program starts on the repaired directory and ends cleanly.
+    OtherProgram zarne(ZARNE32_PROGRAM);
+    EXPECT_TRUE(zarne.WaitForWindows(MainProgramFrameShown)) << "zarne32 did not start on the repaired tables";
+    EXPECT_EQ(zarne.Terminate(), 0);
 }
 
 }  // namespace

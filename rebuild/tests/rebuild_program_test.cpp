@@ -195,49 +195,17 @@ std::map<std::string, std::string> FilesBelow(const std::string& dir) {
     return files;
 }
 
-/* A visible top-level window of another program titled exactly title. */
-HWND OtherProgramsWindow(const char* title) {
-    struct Search {
-        const char* title;
-        HWND found;
-    } search{title, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lParam);
-            char text[64] = {};
-            GetWindowText(hwnd, text, sizeof text);
-            if (std::string(text) == s->title && IsWindowVisible(hwnd)) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 TEST_F(RebuildProgramTest, TheRealProgramStartsOffscreenChangesNothingAndEndsOnSigterm) {
     CreateTables(kDataDir, {"BUYER", "ACCOUNT"});
     const auto before = FilesBelow(HostDir(kDataDir));
-    pid_t program = ::fork();
-    if (program == 0) {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        ::execl(ZRNFIX32_PROGRAM, ZRNFIX32_PROGRAM, static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    HWND frame = nullptr;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!frame && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        frame = OtherProgramsWindow("ZarneFix");
-    }
-    ASSERT_NE(frame, nullptr) << "no published ZarneFix frame";
-    EXPECT_FALSE(IsIconic(frame));
-    ::kill(program, SIGTERM);
-    int status = 0;
-    ::waitpid(program, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    OtherProgram program(ZRNFIX32_PROGRAM);
+    EXPECT_TRUE(program.WaitForWindows([](const std::vector<SeenWindow>& windows) {
+        for (const SeenWindow& w : windows) {
+            if (w.title == "ZarneFix" && w.visible && !w.iconic) return true;
+        }
+        return false;
+    })) << "no published ZarneFix frame";
+    EXPECT_EQ(program.Terminate(), 0);
     EXPECT_EQ(FilesBelow(HostDir(kDataDir)), before);
 }
 

@@ -101,6 +101,64 @@ void HoldingClient::Stop() {
     pid_ = -1;
 }
 
+std::vector<SeenWindow> PublishedWindows() {
+    std::vector<SeenWindow> seen;
+    EnumWindows(
+        [](HWND hwnd, LPARAM list) -> BOOL {
+            char title[128] = "";
+            GetWindowText(hwnd, title, sizeof title);
+            reinterpret_cast<std::vector<SeenWindow>*>(list)->push_back(
+                {hwnd, title, IsWindowVisible(hwnd) != FALSE, IsZoomed(hwnd) != FALSE,
+                 IsIconic(hwnd) != FALSE});
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&seen));
+    return seen;
+}
+
+OtherProgram::OtherProgram(const char* path) {
+    pid_ = ::fork();
+    if (pid_ == 0) {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        ::execl(path, path, static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+}
+
+OtherProgram::~OtherProgram() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+}
+
+bool OtherProgram::WaitForWindows(const std::function<bool(const std::vector<SeenWindow>&)>& ready,
+                                  int seconds) {
+    for (int tick = 0; tick < seconds * 50; ++tick) {
+        if (ready(PublishedWindows())) return true;
+        if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
+            pid_ = -1;
+            return false;
+        }
+        ::usleep(20 * 1000);
+    }
+    return false;
+}
+
+int OtherProgram::Terminate(int seconds) {
+    if (pid_ <= 0) return -1;
+    ::kill(pid_, SIGTERM);
+    for (int tick = 0; tick < seconds * 50; ++tick) {
+        int status = 0;
+        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        ::usleep(20 * 1000);
+    }
+    return -1;
+}
+
 void RebuildTest::SetUp() {
     GuiTest::SetUp();
     std::filesystem::create_directories(HostDir(kDataDir));

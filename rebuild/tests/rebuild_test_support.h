@@ -56,6 +56,32 @@ private:
     std::string firstLine_;
 };
 
+/* A top-level window of any program as the published window list shows it. */
+struct SeenWindow {
+    HWND hwnd;
+    std::string title;
+    bool visible;
+    bool zoomed;
+    bool iconic;
+};
+std::vector<SeenWindow> PublishedWindows();
+
+/* Another program run beside the test (zrnfix32, zarne32): offscreen, on the test's root. */
+class OtherProgram {
+public:
+    explicit OtherProgram(const char* path);
+    ~OtherProgram();
+    /* Waits until ready holds for the published windows; false after the timeout or when the
+       program ended. */
+    bool WaitForWindows(const std::function<bool(const std::vector<SeenWindow>&)>& ready,
+                        int seconds = 60);
+    /* SIGTERM, then the exit status (128 + n after signal n, -1 after the timeout). */
+    int Terminate(int seconds = 60);
+
+private:
+    pid_t pid_ = -1;
+};
+
 class RebuildTest : public GuiTest {
 protected:
     void SetUp() override;

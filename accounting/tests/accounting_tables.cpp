@@ -8,11 +8,18 @@
 #include "tableaccess/engine_session.h"
 #include "tableaccess/px_globals.h"
 #include "tableaccess/px_table.h"
+#include "tableaccess/value_forms.h"
 
 #include <gtest/gtest.h>
 
+#include "platform/gdi/gdi_print.h"
+#include "tableaccess/printer_settings.h"
+
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+
+namespace fs = std::filesystem;
 
 namespace {
 constexpr int kAccountTable = 14;
@@ -22,11 +29,14 @@ constexpr int kBankTable = 15;
 void AccountingTablesTest::SetUp() {
   GuiTest::SetUp();
   PXInit();
+  std::snprintf(gDatabaseDir, sizeof gDatabaseDir, "%s", kTestDatabaseDir);
+  ASSERT_TRUE(MakeDirectoryPath(gDatabaseDir));
+  ASSERT_TRUE(MakeDirectoryPath("C:\\ZARNE\\PRIVATE"));
+  PXSetPrivateDir("C:\\ZARNE\\PRIVATE");
   PXOpenDatabase();
-  PXSetDirectory(Root().c_str());
-  std::snprintf(gDatabaseDir, sizeof gDatabaseDir, "%s", Root().c_str());
+  PXSetDirectory(gDatabaseDir);
   for (int i = 0; i < kSharedTableCount; ++i) {
-    ASSERT_EQ(1, _CreateZarneTable(gDatabase, kSharedTableNames[i], Root().c_str()));
+    ASSERT_EQ(1, _CreateZarneTable(gDatabase, kSharedTableNames[i], gDatabaseDir));
     gTables[i] = new TPXTable(kSharedTableNames[i], 0);
     ASSERT_TRUE(gTables[i]->IsOpen()) << kSharedTableNames[i];
   }
@@ -62,4 +72,98 @@ void AccountingTablesTest::PutTwentyBanks() {
     std::snprintf(name, sizeof name, "Account %d", key);
     PutBank(key, name);
   }
+}
+
+void AccountingTablesTest::PutEntry(const Entry& entry) {
+  TPXRecord record(gTables[kAccountTable], true);
+  record.Clear();
+  const char type[2] = {entry.type, '\0'};
+  ASSERT_TRUE(record.SetString(1, entry.file.c_str()));
+  record.SetString(2, type);
+  record.SetDouble(3, entry.seq);
+  record.SetDouble(4, static_cast<double>(entry.number));
+  record.SetShort(5, static_cast<SHORT>(entry.bank));
+  record.SetShort(6, static_cast<SHORT>(entry.status));
+  record.SetLong(7, entry.date);
+  record.SetString(8, entry.payee.c_str());
+  record.SetString(9, entry.description.c_str());
+  record.SetDouble(10, entry.amount);
+  ASSERT_TRUE(record.Insert());
+}
+
+void AccountingTablesTest::PutParty(int table, const std::string& file, const std::string& firstName) {
+  TPXRecord record(gTables[table], true);
+  record.Clear();
+  record.SetString(1, file.c_str());
+  record.SetString(2, firstName.c_str());
+  ASSERT_TRUE(record.Post());
+}
+
+void AccountingTablesTest::UsePdfReportPrinter(int copies) {
+  gReportPrintData.SetDevNames("winspool", "PDF", "PDF:");
+  DEVMODE mode{};
+  ASSERT_TRUE(GdiDefaultDevMode("PDF", &mode));
+  gReportPrintData.SetDevMode(&mode);
+  gReportPrintData.Copies = copies;
+  ClearPrintedPdfs();
+}
+
+namespace {
+std::vector<fs::path> PdfFiles() {
+  std::vector<fs::path> files;
+  fs::path dir = GdiPdfOutputDirectory();
+  if (fs::exists(dir))
+    for (const auto& entry : fs::directory_iterator(dir))
+      if (entry.path().extension() == ".pdf") files.push_back(entry.path());
+  return files;
+}
+
+std::string RunCommand(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    pclose(pipe);
+  }
+  return out;
+}
+}  // namespace
+
+void AccountingTablesTest::ClearPrintedPdfs() {
+  for (const fs::path& file : PdfFiles()) fs::remove(file);
+}
+
+size_t AccountingTablesTest::PrintedPdfCount() { return PdfFiles().size(); }
+
+std::string AccountingTablesTest::PrintedPdf() {
+  std::vector<fs::path> files = PdfFiles();
+  EXPECT_EQ(1u, files.size());
+  return files.empty() ? std::string() : files[0].string();
+}
+
+std::string AccountingTablesTest::PdfText(const std::string& pdf) {
+  return RunCommand("pdftotext -layout '" + pdf + "' -");
+}
+
+std::vector<std::string> AccountingTablesTest::PdfPages(const std::string& pdf) {
+  std::vector<std::string> pages;
+  std::string text = PdfText(pdf);
+  size_t start = 0;
+  for (size_t at; (at = text.find('\f', start)) != std::string::npos; start = at + 1)
+    pages.push_back(text.substr(start, at - start));
+  if (start < text.size() && text.find_first_not_of("\n ", start) != std::string::npos)
+    pages.push_back(text.substr(start));
+  return pages;
+}
+
+void AccountingTablesTest::RenderFirstPage(const std::string& pdf, const std::string& png) {
+  std::string base = png.substr(0, png.size() - 4);
+  RunCommand("pdftoppm -png -r 80 -f 1 -l 1 -singlefile '" + pdf + "' '" + base + "'");
+}
+
+LONG DateOf(int month, int day, int year) {
+  LONG date = 0;
+  EncodeDate(date, month, day, year);
+  return date;
 }

@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+/* Where the tests' tables live, as the program names its database directory. */
+constexpr const char kTestDatabaseDir[] = "C:\\ZARNE\\DATA";
+
 class AccountingTablesTest : public GuiTest {
  protected:
   void SetUp() override;
@@ -24,6 +27,39 @@ class AccountingTablesTest : public GuiTest {
   static void PutBank(SHORT key, const char* name);
   /* Inserts twenty BANK records named "Account 0" .. "Account 19". */
   static void PutTwentyBanks();
+
+  /* One ACCOUNT entry. */
+  struct Entry {
+    std::string file;
+    char type;
+    double seq;
+    long number;
+    int bank;
+    int status;
+    LONG date;
+    std::string payee;
+    double amount;
+    std::string description;
+  };
+  static void PutEntry(const Entry& entry);
+  /* A party record (BUYER or SELLER) with its first name. */
+  static void PutParty(int table, const std::string& file, const std::string& firstName);
+
+  /* The reports printer is the PDF device; printed documents are collected from its folder. */
+  static void UsePdfReportPrinter(int copies = 1);
+  /* Removes every printed PDF. */
+  static void ClearPrintedPdfs();
+  static size_t PrintedPdfCount();
+  /* The one PDF printed since the last clear (fails the test when there is not exactly one). */
+  static std::string PrintedPdf();
+  /* Text of a PDF by pdftotext -layout; pages are separated by form feeds. */
+  static std::string PdfText(const std::string& pdf);
+  static std::vector<std::string> PdfPages(const std::string& pdf);
+  /* Page 1 of the PDF as a PNG at that path (pdftoppm). */
+  static void RenderFirstPage(const std::string& pdf, const std::string& png);
 };
+
+/* A date number from month, day and four-digit year. */
+LONG DateOf(int month, int day, int year);
 
 #endif

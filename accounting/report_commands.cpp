@@ -5,6 +5,7 @@
 
 #include "accounting/account_transfers.h"
 #include "accounting/check_register.h"
+#include "accounting/export_1099.h"
 #include "accounting/file_balance_report.h"
 #include "accounting/ledger_report.h"
 #include "accounting/report_drawing.h"
@@ -53,4 +54,9 @@ void RunReportCommand(TReportCommandKind kind, TWindow* client) {
   if (dialog.Execute() != IDOK) return;
   std::unique_ptr<TPrintout> report = MakeReport(kind);
   if (report) PrintOnReportPrinter(client, *report);
+}
+
+void RunExport1099(TWindow* client) {
+  TExport1099 dialog(client, kExport1099Template);
+  dialog.Execute();
 }

@@ -5,6 +5,8 @@
 
 #include "accounting/account_transfers.h"
 #include "accounting/check_register.h"
+#include "accounting/check_request.h"
+#include "accounting/disbursement_report.h"
 #include "accounting/export_1099.h"
 #include "accounting/file_balance_report.h"
 #include "accounting/ledger_report.h"
@@ -59,4 +61,14 @@ void RunReportCommand(TReportCommandKind kind, TWindow* client) {
 void RunExport1099(TWindow* client) {
   TExport1099 dialog(client, kExport1099Template);
   dialog.Execute();
+}
+
+void PrintDisbursementReport(TWindow* parent, const char* fileNumber) {
+  TDisburseReport report("Disbursement Report", fileNumber);
+  PrintOnReportPrinter(parent, report);
+}
+
+void PrintCheckRequest(TWindow* parent, const char* fileNumber) {
+  TCheckRequest request("Check Request", fileNumber);
+  PrintOnReportPrinter(parent, request);
 }

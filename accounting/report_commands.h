@@ -13,6 +13,11 @@ enum TReportCommandKind { kCheckRegisterReport, kLedgerReport, kFileBalanceRepor
 /* The Check Register, Ledger and File Balance commands, with the client as parent. */
 void RunReportCommand(TReportCommandKind kind, TWindow* client);
 
+/* The disbursing dialog's report buttons: the disbursement report and the check request of
+   one closing file, printed on the reports printer; the outcome is not looked at. */
+void PrintDisbursementReport(TWindow* parent, const char* fileNumber);
+void PrintCheckRequest(TWindow* parent, const char* fileNumber);
+
 /* The 1099 export command: the export dialog, modal, with the client as parent. */
 void RunExport1099(TWindow* client);
 

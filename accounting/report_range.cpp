@@ -47,8 +47,12 @@ TReportRange::TReportRange(TWindow* parent, TResId resId, TModule* module)
 
 TReportRange::~TReportRange() = default;
 
-void TReportRange::SetupWindow() {
-  TDialog::SetupWindow();
+void TReportRange::SetupWindow() { TDialog::SetupWindow(); }
+
+// The controls hold the record's values only once the base has set the dialog up and
+// transferred; the range and mode handling works on them.
+bool TReportRange::EvInitDialog(HWND focus) {
+  bool result = TDialog::EvInitDialog(focus);
   if (gReportRangeXfer.RangeAll == 1) CmRangeAll();
   if (gReportRangeXfer.RangeFile == 1) CmRangeFile();
   if (gReportRangeXfer.RangeDate == 1) CmRangeDate();
@@ -61,6 +65,7 @@ void TReportRange::SetupWindow() {
     UseAccount->Show(SW_SHOW);
     CmUseAccount();
   }
+  return result;
 }
 
 void TReportRange::CmRangeAll() {

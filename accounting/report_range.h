@@ -31,6 +31,7 @@ class TReportRange : public TDialog {
   bool ThroughDateOnly = false;
 
  protected:
+  bool EvInitDialog(HWND focus) override;
   void CmRangeAll();
   void CmRangeFile();
   void CmRangeDate();

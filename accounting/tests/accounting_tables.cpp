@@ -17,6 +17,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -135,6 +136,15 @@ void AccountingTablesTest::ClearPrintedPdfs() {
 }
 
 size_t AccountingTablesTest::PrintedPdfCount() { return PdfFiles().size(); }
+
+std::vector<std::string> AccountingTablesTest::AllPrintedPages() {
+  std::vector<fs::path> files = PdfFiles();
+  std::sort(files.begin(), files.end());
+  std::vector<std::string> pages;
+  for (const fs::path& file : files)
+    for (std::string& page : PdfPages(file.string())) pages.push_back(page);
+  return pages;
+}
 
 std::string AccountingTablesTest::PrintedPdf() {
   std::vector<fs::path> files = PdfFiles();

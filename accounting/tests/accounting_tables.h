@@ -50,6 +50,8 @@ class AccountingTablesTest : public GuiTest {
   /* Removes every printed PDF. */
   static void ClearPrintedPdfs();
   static size_t PrintedPdfCount();
+  /* The pages of every PDF printed since the last clear, in the order of their names. */
+  static std::vector<std::string> AllPrintedPages();
   /* The one PDF printed since the last clear (fails the test when there is not exactly one). */
   static std::string PrintedPdf();
   /* Text of a PDF by pdftotext -layout; pages are separated by form feeds. */

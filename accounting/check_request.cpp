@@ -26,18 +26,7 @@ TCheckRequest::TCheckRequest(const char* title, const char* fileNumber) : TPrint
   FormatPrintStamp(PrintStamp, sizeof PrintStamp);
   if (gTables[kAccountTable] != nullptr) {
     TPXRecord record(gTables[kAccountTable], true);
-    WalkFileEntries(record, FileNumber, "C", [this](TPXRecord& r) {
-      TDisbCheckItem item;
-      r.GetDouble(kAcctSeq, item.Key);
-      r.GetLong(kAcctDate, item.Date);
-      r.GetLong(kAcctNumber, item.Number);
-      r.GetShort(kAcctStatus, item.Status);
-      r.GetString(kAcctPayee, item.Payee, sizeof item.Payee);
-      r.GetString(kAcctDescription, item.Description, sizeof item.Description);
-      r.GetDouble(kAcctAmount, item.Amount);
-      if (item.Status == kStatusVoid) item.Amount = 0;
-      Checks.push_back(item);
-    });
+    WalkFileEntries(record, FileNumber, "C", [this](TPXRecord& r) { Checks.push_back(ReadCheckItem(r, true)); });
   }
   CheckCount = static_cast<unsigned>(Checks.size());
 }

@@ -44,6 +44,11 @@ struct TDisbCheckItem {
 template <class Take>
 void WalkFileEntries(TPXRecord& record, const char* fileNumber, const char* type, Take take);
 
+/* The line of the record's buffer; a Void check's amount counts 0. The check request reads
+   the description too; the disbursement report reads the bank instead. */
+TDisbDepositItem ReadDepositItem(TPXRecord& record);
+TDisbCheckItem ReadCheckItem(TPXRecord& record, bool forRequest);
+
 /* Brings a running total to whole cents. */
 long double ToWholeCents(long double total);
 

@@ -29,28 +29,14 @@ TDisburseReport::TDisburseReport(const char* title, const char* fileNumber) : TP
     TPXTable ledger(TablePath("account").c_str(), 0);
     TPXRecord record(&ledger, false);
     WalkFileEntries(record, FileNumber, "D", [this](TPXRecord& r) {
-      TDisbDepositItem item;
-      r.GetDouble(kAcctSeq, item.Key);
-      r.GetLong(kAcctDate, item.Date);
-      r.GetShort(kAcctBank, item.Bank);
-      r.GetShort(kAcctStatus, item.Status);
-      r.GetString(kAcctPayee, item.Depositor, sizeof item.Depositor);
-      r.GetDouble(kAcctAmount, item.Amount);
+      TDisbDepositItem item = ReadDepositItem(r);
       Deposits.push_back(item);
       ApplyBankRule(item.Bank);
       DepositTotal = ToWholeCents(DepositTotal + item.Amount);
     });
     WalkFileEntries(record, FileNumber, "C", [this](TPXRecord& r) {
-      TDisbCheckItem item;
-      r.GetDouble(kAcctSeq, item.Key);
-      r.GetLong(kAcctDate, item.Date);
-      r.GetLong(kAcctNumber, item.Number);
-      r.GetShort(kAcctBank, item.Bank);
-      r.GetShort(kAcctStatus, item.Status);
-      r.GetString(kAcctPayee, item.Payee, sizeof item.Payee);
-      r.GetDouble(kAcctAmount, item.Amount);
-      if (item.Status == kStatusVoid) item.Amount = 0;
-      else ApplyBankRule(item.Bank);
+      TDisbCheckItem item = ReadCheckItem(r, false);
+      if (item.Status != kStatusVoid) ApplyBankRule(item.Bank);
       Checks.push_back(item);
       CheckTotal = ToWholeCents(CheckTotal + item.Amount);
     });

@@ -1,0 +1,316 @@
+/*
+** The accounting reports' benchmark. A ledger of N entries over N/10 closing files and three
+** accounts, with BUYER and SELLER records, in memory (/dev/shm); each report printed to PDF:
+** the check register (All), the ledger (All and the last month), the file balance report
+** (one account through the last date, and All Items on all accounts), the disbursement
+** report and the check request of a file of 2,000 entries. Baselines in the same run: the
+** walk of the entries the report reads, in its index order, through the table wrapper's
+** cursor calls, decoding the fields it uses (plus a BUYER and a SELLER lookup per file for
+** the file balance report), nothing drawn; and a bare printout drawing as many rows of the
+** same texts to PDF.
+**   accounting_bench [--entries N ...]   (default: 50000 200000)
+*/
+#include "accounting/account_item.h"
+#include "accounting/account_transfers.h"
+#include "accounting/bank_lists.h"
+#include "accounting/check_register.h"
+#include "accounting/check_request.h"
+#include "accounting/disbursement_report.h"
+#include "accounting/file_balance_report.h"
+#include "accounting/ledger_report.h"
+#include "accounting/report_drawing.h"
+#include "catalogue/tabgen32.h"
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/gdi_print.h"
+#include "platform/testing/gui_test.h"
+#include "tableaccess/engine_session.h"
+#include "tableaccess/printer_settings.h"
+#include "tableaccess/px_globals.h"
+#include "tableaccess/px_record.h"
+#include "tableaccess/px_table.h"
+#include "tableaccess/value_forms.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char kDataDir[] = "C:\\ZARNE\\DATA";
+constexpr int kBigFileEntries = 2000;
+const char kBigFile[] = "BIG-FILE";
+
+double Seconds(const std::function<void()>& work) {
+  auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+long PeakMemoryKb() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+std::string FileNumber(int n) {
+  char text[16];
+  std::snprintf(text, sizeof text, "F%06d", n);
+  return text;
+}
+
+LONG FirstDay() {
+  LONG date = 0;
+  EncodeDate(date, 1, 1, 2024);
+  return date;
+}
+
+/* The ledger: entry i lies on file i % files, one day per 100 entries from 1/1/2024. */
+void OpenAndFill(int entries) {
+  PXInit();
+  MakeDirectoryPath(kDataDir);
+  MakeDirectoryPath("C:\\ZARNE\\PRIVATE");
+  PXSetPrivateDir("C:\\ZARNE\\PRIVATE");
+  PXOpenDatabase();
+  PXSetDirectory(kDataDir);
+  std::snprintf(gDatabaseDir, sizeof gDatabaseDir, "%s", kDataDir);
+  for (int i = 0; i < kSharedTableCount; ++i) {
+    _CreateZarneTable(gDatabase, kSharedTableNames[i], kDataDir);
+    gTables[i] = new TPXTable(kSharedTableNames[i], 0);
+  }
+  gAccountRecord = new TPXRecord(gTables[14], false);
+  gBankRecord = new TPXRecord(gTables[15], false);
+  for (SHORT key = 0; key < 20; ++key) {
+    gBankRecord->Clear();
+    gBankRecord->SetShort(1, key);
+    gBankRecord->SetString(2, ("Trust account " + std::to_string(key)).c_str());
+    gBankRecord->Insert();
+  }
+  LoadBankLists();
+  const int files = entries / 10;
+  for (int t = 0; t < 2; ++t) {
+    TPXRecord party(gTables[t], true);
+    for (int f = 0; f < files; ++f) {
+      party.Clear();
+      party.SetString(1, FileNumber(f).c_str());
+      const std::string name = (t == 0 ? "Buyer of " : "Seller of ") + FileNumber(f);
+      party.SetString(2, name.c_str());
+      party.Insert();
+    }
+  }
+  TPXRecord account(gTables[14], true);
+  auto put = [&](const std::string& file, int i, char type, SHORT status, SHORT bank) {
+    const char typeText[2] = {type, '\0'};
+    account.Clear();
+    account.SetString(1, file.c_str());
+    account.SetString(2, typeText);
+    account.SetDouble(3, i + 1.0);
+    account.SetDouble(4, type == 'C' ? 1000.0 + i : 0.0);
+    account.SetShort(5, bank);
+    account.SetShort(6, status);
+    account.SetLong(7, FirstDay() + i / 100);
+    account.SetString(8, "Payee or depositor of the entry");
+    account.SetString(9, "Description of the entry");
+    account.SetDouble(10, (i % 100000) / 100.0 + 1);
+    account.Insert();
+  };
+  const SHORT checkStatuses[] = {0, 1, 2, 4, 6, 7};
+  const SHORT depositStatuses[] = {3, 5, 6, 7};
+  // Kind, status and bank mixed by a multiplicative hash, so that they do not move together.
+  auto mix = [](int i) { return static_cast<unsigned>(i) * 2654435761u >> 8; };
+  for (int i = 0; i < entries; ++i) {
+    unsigned h = mix(i);
+    bool check = h % 5 < 3;
+    put(FileNumber(i % files), i, check ? 'C' : 'D', check ? checkStatuses[h / 5 % 6] : depositStatuses[h / 5 % 4],
+        static_cast<SHORT>(h / 30 % 3));
+  }
+  for (int i = 0; i < kBigFileEntries; ++i) {
+    unsigned h = mix(i);
+    put(kBigFile, entries + i, h % 2 ? 'C' : 'D', h % 2 ? checkStatuses[h / 2 % 6] : depositStatuses[h / 2 % 4], 0);
+  }
+}
+
+void Close() {
+  delete gAccountRecord;
+  delete gBankRecord;
+  gAccountRecord = gBankRecord = nullptr;
+  for (TPXTable*& table : gTables) {
+    delete table;
+    table = nullptr;
+  }
+  PXExit();
+}
+
+/* Walks ACCOUNT in an index's order from the first record while `more` says so, decoding
+   the fields a report reads; answers how many rows `listed` admits. */
+unsigned Walk(int orderField, const std::function<bool(const TAccountItem&)>& more,
+              const std::function<bool(const TAccountItem&)>& listed, bool lookUpParties = false) {
+  SHORT index = orderField ? gTables[14]->IndexForField(orderField) : 0;
+  TPXTable table(gTables[14]->Name(), index);
+  TPXRecord record(&table, false);
+  TPXRecord buyer(gTables[0], true), seller(gTables[1], true);
+  unsigned rows = 0;
+  char lastFile[16] = "";
+  for (bool ok = record.First(); ok; ok = record.Next()) {
+    TAccountItem item;
+    if (!record.Read(0) || !ReadAccountItem(record, item) || !more(item)) break;
+    if (listed(item)) ++rows;
+    if (lookUpParties && std::strcmp(lastFile, item.FileNumber) != 0) {
+      std::snprintf(lastFile, sizeof lastFile, "%s", item.FileNumber);
+      char name[61];
+      for (TPXRecord* party : {&buyer, &seller}) {
+        party->Clear();
+        party->SetString(1, item.FileNumber);
+        if (party->Seek(0, ENGINE_KEY_EQ) && party->Read(0)) party->GetString(2, name, sizeof name);
+      }
+    }
+  }
+  return rows;
+}
+
+/* As many rows of report-like texts as a report prints, one line apart, 50 to a page. */
+class TBarePrintout : public TPrintout {
+ public:
+  explicit TBarePrintout(unsigned rows) : TPrintout("Bare"), rows_(rows) {}
+  bool HasPage(int page) override { return (page - 1) * kPerPage < rows_ || page == 1; }
+  void PrintPage(int page, TRect&, unsigned) override {
+    TDC& dc = *DC;
+    int saved = dc.SaveDC();
+    dc.SetMapMode(MM_LOENGLISH);
+    TReportFont font(dc, "Arial", -13, FW_NORMAL);
+    char amount[64];
+    for (unsigned r = (page - 1) * kPerPage; r < rows_ && r < page * kPerPage; ++r) {
+      int y = -250 - int(r % kPerPage) * font.LineHeight();
+      DrawTextAt(dc, 120, y, TA_RIGHT, "1234");
+      DrawTextAt(dc, 130, y, TA_LEFT, "01/05/2024");
+      DrawTextAt(dc, 190, y, TA_LEFT, "F000123");
+      DrawTextAt(dc, 315, y, TA_LEFT, "Printed");
+      DrawCellText(dc, 395, 680, y, font.LineHeight(), "Payee or depositor of the entry");
+      FormatReportAmount(amount, sizeof amount, 1234.56 + r);
+      DrawTextAt(dc, 795, y, TA_RIGHT, amount);
+    }
+    dc.RestoreDC(saved);
+  }
+
+ private:
+  static constexpr unsigned kPerPage = 50;
+  unsigned rows_;
+};
+
+int PdfPageCount() {
+  int pages = 0;
+  fs::path dir = GdiPdfOutputDirectory();
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    if (entry.path().extension() != ".pdf") continue;
+    std::string command = "pdfinfo '" + entry.path().string() + "' 2>/dev/null | grep '^Pages:'";
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+      char line[128] = "";
+      if (fgets(line, sizeof line, pipe)) pages += std::atoi(line + 6);
+      pclose(pipe);
+    }
+    fs::remove(entry.path());
+  }
+  return pages;
+}
+
+void ResetRange() {
+  gReportRangeXfer.RangeAll = 1;
+  gReportRangeXfer.RangeDate = gReportRangeXfer.RangeFile = gReportRangeXfer.RangeNumber = 0;
+  gReportRangeXfer.UseAccount = 1;
+  gReportRangeXfer.DateFrom = gReportRangeXfer.DateTo = kBlankDate;
+  gReportRangeXfer.Accounts.Select(0);
+}
+
+void Report(const char* name, TPrintout& printout, double walk, unsigned rows) {
+  PdfPageCount();  // clear earlier output
+  double print = Seconds([&] { PrintOnReportPrinter(nullptr, printout); });
+  int pages = PdfPageCount();
+  TBarePrintout bare(rows);
+  double drawing = Seconds([&] { PrintOnReportPrinter(nullptr, bare); });
+  PdfPageCount();
+  std::printf("  %-34s %8.3f s  %6d pages %8.1f pages/s  rows %7u  /walk %6.2f  /(walk+bare) %5.2f  walk %.3f s  bare %.3f s  peak %ld kB\n",
+              name, print, pages, pages / print, rows, print / walk, print / (walk + drawing), walk, drawing,
+              PeakMemoryKb());
+}
+
+void RunAt(int entries) {
+  const std::string root = "/dev/shm/zarne-accounting-bench-" + std::to_string(getpid()) + "-" + std::to_string(entries);
+  fs::remove_all(root);
+  setenv("ZARNE_ROOT", root.c_str(), 1);
+  double fill = Seconds([&] { OpenAndFill(entries); });
+  std::printf("%d entries, %d files, 3 accounts (filled in %.1f s)\n", entries, entries / 10, fill);
+  gReportPrintData.SetDevNames("winspool", "PDF", "PDF:");
+  DEVMODE mode{};
+  GdiDefaultDevMode("PDF", &mode);
+  gReportPrintData.SetDevMode(&mode);
+  gReportPrintData.Copies = 1;
+  const LONG lastDay = FirstDay() + (entries + kBigFileEntries) / 100;
+  auto always = [](const TAccountItem&) { return true; };
+  auto registerRow = [](const TAccountItem& i) { return i.Type[0] == 'C' && i.Bank == 0 && i.Status >= 2; };
+  auto counted = [](const TAccountItem& i) { return CountsInBalance(i.Status) && i.Bank == 0; };
+  unsigned rows = 0;
+  double walk = 0;
+
+  ResetRange();
+  walk = Seconds([&] { rows = Walk(0, always, registerRow); });
+  { TCheckRegister r("Check Register"); Report("register, All", r, walk, rows); }
+
+  walk = Seconds([&] { rows = Walk(kAcctDate, always, counted); });
+  { TLedgerReport r("Ledger Report"); Report("ledger, All", r, walk, rows); }
+
+  gReportRangeXfer.RangeAll = 0;
+  gReportRangeXfer.RangeDate = 1;
+  gReportRangeXfer.DateFrom = lastDay - 30;
+  gReportRangeXfer.DateTo = lastDay;
+  walk = Seconds([&] {
+    rows = Walk(kAcctDate, [&](const TAccountItem& i) { return i.Date <= lastDay; },
+                [&](const TAccountItem& i) { return counted(i) && i.Date >= lastDay - 30; });
+  });
+  { TLedgerReport r("Ledger Report"); Report("ledger, last month", r, walk, rows); }
+
+  gReportRangeXfer.DateFrom = kBlankDate;
+  walk = Seconds([&] { rows = Walk(0, always, counted, true) / 8; });  // about one row per file
+  rows = entries / 10;
+  { TFileBalanceReport r("File Balance Report", false); Report("file balance, account 0 through", r, walk, rows); }
+  ResetRange();
+  gReportRangeXfer.UseAccount = 0;
+  walk = Seconds([&] { Walk(0, always, always, true); });
+  { TFileBalanceReport r("File Balance Report", false); Report("file balance, All Items, all", r, walk, rows); }
+
+  auto bigFile = [](const TAccountItem& i) { return std::strcmp(i.FileNumber, kBigFile) == 0; };
+  walk = Seconds([&] {
+    TPXRecord record(gTables[14], true);
+    rows = 0;
+    for (const char* type : {"D", "C"})
+      WalkFileEntries(record, kBigFile, type, [&](TPXRecord& r) {
+        TAccountItem item;
+        ReadAccountItem(r, item);
+        rows += bigFile(item);
+      });
+  });
+  { TDisburseReport r("Disbursement Report", kBigFile); Report("disbursement report, 2,000", r, walk, rows); }
+  { TCheckRequest r("Check Request", kBigFile); Report("check request, 2,000", r, walk, rows / 12); }
+  Close();
+  fs::remove_all(root);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  std::vector<int> sizes;
+  for (int i = 1; i + 1 < argc; i += 2)
+    if (std::strcmp(argv[i], "--entries") == 0) sizes.push_back(std::atoi(argv[i + 1]));
+  if (sizes.empty()) sizes = {50000, 200000};
+  EnsureTestApplication();
+  for (int entries : sizes) RunAt(entries);
+  return 0;
+}

@@ -32,11 +32,11 @@ TReportRange::TReportRange(TWindow* parent, TResId resId, TModule* module)
   Accounts = new TComboBox(this, kAccountList);
   FileFrom = new TEdit(this, kFileFrom, sizeof gReportRangeXfer.FileFrom);
   FileTo = new TEdit(this, kFileTo, sizeof gReportRangeXfer.FileTo);
-  RangeAll = new TRadioButton(this, kRadioAll);
-  RangeDate = new TRadioButton(this, kRadioDate);
-  RangeFile = new TRadioButton(this, kRadioFile);
-  RangeNumber = new TRadioButton(this, kRadioNumber);
-  UseAccount = new TCheckBox(this, kUseAccount);
+  RangeAll = new TRadioButton(this, kRadioAll, tw32Bit);
+  RangeDate = new TRadioButton(this, kRadioDate, tw32Bit);
+  RangeFile = new TRadioButton(this, kRadioFile, tw32Bit);
+  RangeNumber = new TRadioButton(this, kRadioNumber, tw32Bit);
+  UseAccount = new TCheckBox(this, kUseAccount, tw32Bit);
   DateFrom = new TWWDate(this, kDateFrom, 12);
   DateTo = new TWWDate(this, kDateTo, 12);
   NumberFrom = new TWWInteger(this, kNumberFrom, 8);

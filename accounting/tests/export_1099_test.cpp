@@ -8,6 +8,7 @@
 #include "accounting/person_name.h"
 #include "accounting/report_commands.h"
 #include "accounting_tables.h"
+#include "platform/framework/application.h"
 #include "platform/kernel/paths.h"
 #include "platform/testing/common_dialog_answers.h"
 #include "platform/testing/dialog_driver.h"
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -39,12 +41,15 @@ class Export1099Test : public AccountingTablesTest {
  protected:
   void SetUp() override {
     AccountingTablesTest::SetUp();
+    application_ = std::make_unique<TApplication>("Zarne");  // boxes without a caption take its name
     ASSERT_TRUE(MakeDirectoryPath("C:\\ZARNE\\OUT"));
   }
   void TearDown() override {
     gFailExportQueryForTest = false;
+    application_.reset();
     AccountingTablesTest::TearDown();
   }
+  std::unique_ptr<TApplication> application_;
 
   static void PutClosing(const Closing& c, bool seller = true, bool agent = true, bool property = true) {
     TPXRecord summary(gTables[5], true);

@@ -21,3 +21,7 @@ void RunSetupColumnSums(RespaWindow* view) {
   for (TColumnSumProc sum : gRecalcSeam.ColumnSums)
     if (sum) sum(view);
 }
+
+void CallProrater(RespaWindow* view) {
+  if (gRecalcSeam.Prorater) gRecalcSeam.Prorater(view);
+}

@@ -16,6 +16,8 @@ using TRecalcForFieldProc = void (*)(RespaWindow* view, TFieldNode* field);
 /* The settlement date (or the disbursement date) moved from oldDate to newDate. */
 using TDateMoveProc = void (*)(RespaWindow* view, LONG oldDate, LONG newDate);
 using TColumnSumProc = void (*)(RespaWindow* view);
+/* A command of the window's field menu that the rules' side carries out. */
+using TViewCommandProc = void (*)(RespaWindow* view);
 
 /* The twelve column sums run once by the window's set-up, in this order. */
 constexpr int kSetupColumnSumCount = 12;
@@ -27,6 +29,8 @@ struct TRecalcSeam {
   /* Sum800B, Sum800S, Sum900B, Sum900S, Sum1000B, Sum1000S, Sum1100B, Sum1100S,
      Sum1200B, Sum1200S, Sum1300B, Sum1300S. */
   TColumnSumProc ColumnSums[kSetupColumnSumCount] = {};
+  /* The Prorater command (902) over the current field. */
+  TViewCommandProc Prorater = nullptr;
 };
 
 extern TRecalcSeam gRecalcSeam;
@@ -36,5 +40,6 @@ void CallRecalcForField(RespaWindow* view, TFieldNode* field);
 void CallMoveDates(RespaWindow* view, LONG oldDate, LONG newDate);
 void CallFillSettlementDate(RespaWindow* view, LONG oldDate, LONG newDate);
 void RunSetupColumnSums(RespaWindow* view);
+void CallProrater(RespaWindow* view);
 
 #endif

@@ -34,6 +34,7 @@ DEFINE_RESPONSE_TABLE1(RespaWindow, TWindow)
   EV_COMMAND(24333, CmFileSave),
   EV_WM_MDIACTIVATE,
   EV_COMMAND(24339, CmFileClose),
+  EV_COMMAND(902, CmProrater),
   EV_MESSAGE(WM_PREVFIELD, EvPrevField),
   EV_MESSAGE(WM_NEXTFIELD, EvNextField),
   EV_MESSAGE(WM_BEGINFIELDEDIT, EvBeginFieldEdit),
@@ -139,6 +140,8 @@ void RespaWindow::CmFileSave() {
 }
 
 void RespaWindow::CmFileClose() { CloseWindow(0); }
+
+void RespaWindow::CmProrater() { CallProrater(this); }
 
 /* Agrees once the children agree: what is typed is committed and the file saved. The lock
    and the records go with the window, so a shutdown another window refuses leaves this one

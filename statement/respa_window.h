@@ -81,6 +81,8 @@ class RespaWindow : public TWindow, public TScriptFieldBinding, public RecalcVie
   void CmFileSave();
   /* Closes the window the framework's way, which asks CanClose first. */
   void CmFileClose();
+  /* The field menu's Prorater (902): through the recalculation seam. */
+  void CmProrater();
   /* True once the window was refused its file and waits for its child's close: it shows
      nothing and saves nothing, and lookups of open files pass it by. */
   bool IsClosing() const { return closing_; }

@@ -4,11 +4,14 @@
 */
 #include "statement/recalc_install.h"
 
+#include "statement/field_engine.h"
+#include "statement/prorater.h"
 #include "statement/recalc_dispatch.h"
 #include "statement/recalc_rules.h"
 #include "statement/recalculation_seam.h"
 #include "statement/respa_window.h"
 #include "statement/settlement_date_move.h"
+#include "tableaccess/field_list.h"
 
 namespace {
 
@@ -27,9 +30,19 @@ void FillSettlementDateOfWindow(RespaWindow* view, LONG oldDate, LONG newDate) {
   if (view) FillSettlementDate(*view, oldDate, newDate);
 }
 
+/* The edit line is hidden before the line is stored, and the current field's edit begins
+   again after it; Cancel changes nothing. */
+void ProraterOfWindow(RespaWindow* view) {
+  if (!view) return;
+  int id = view->currentField ? view->currentField->fieldId : 0;
+  auto hide = [](void* window) { HideFieldControls(static_cast<RespaWindow*>(window)); };
+  if (RunProrater(view, *view, id, hide, view)) BeginFieldEdit(view);
+}
+
 }  // namespace
 
 void InstallRecalculation() {
+  gRecalcSeam.Prorater = ProraterOfWindow;
   gRecalcSeam.RecalcForField = RecalcForWindow;
   gRecalcSeam.MoveDates = MoveDatesOfWindow;
   gRecalcSeam.FillSettlementDate = FillSettlementDateOfWindow;

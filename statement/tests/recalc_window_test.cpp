@@ -227,6 +227,35 @@ TEST_F(RecalcWindow, TypedCommitsLeaveNothingForTheFullRecalculation) {
   Boxes().Clear();
 }
 
+TEST_F(RecalcWindow, ProraterCommandStoresTheLineAndTheTotals) {
+  Open("F-207");
+  Commit(212, "03/15/1997");
+  window->currentField = FindFieldByNumber(&gRespaFieldList, 237);
+  window->SendMessage(WM_BEGINFIELDEDIT);
+  DialogDriver driver;
+  std::string from, to;
+  driver.OnDialog(IDD_PRORATER, [&](HWND dialog) {
+    from = ControlTextOf(dialog, IDC_PRORATER_FROM);
+    to = ControlTextOf(dialog, IDC_PRORATER_TO);
+    TypeIntoControl(dialog, IDC_PRORATER_AMOUNT, "1200");
+    TypeIntoControl(dialog, IDC_PRORATER_FROM, "01/01/1997");
+    TypeIntoControl(dialog, IDC_PRORATER_TO, "04/01/1997");
+    PressButton(dialog, IDOK);
+  });
+  window->SendMessage(WM_COMMAND, 902, 0);
+  ProcessPendingMessages();
+  EXPECT_EQ(from, "03/15/97");
+  EXPECT_EQ(to, "01/01/98");
+  char period[64] = "";
+  window->records[kSummary1Table]->GetString(32, period, sizeof period);
+  EXPECT_STREQ(period, "1/1/97 - 4/1/97");
+  EXPECT_EQ(Amount(kSummary1Table, 33), 90 * (1200.0 / 365));  // unrounded
+  EXPECT_EQ(Amount(kSummary1Table, 38), 295.89);
+  EXPECT_EQ(Amount(kSummary2Table, 60), 295.89);
+  EXPECT_EQ(window->fieldBeingEdited, window->currentField);  // its edit began again
+  EXPECT_TRUE(Shown().empty());
+}
+
 TEST_F(RecalcWindow, RepaintOfAnIdTheListLacksDoesNothing) {
   Open("F-204");
   ProcessPendingMessages();

@@ -11,6 +11,7 @@
 #include "shell/file_windows.h"
 #include "shell/shell_ids.h"
 #include "shell/zarne_mdi_child.h"
+#include "statement/amortizer.h"
 #include "statement/hud1_options.h"
 #include "statement/respa_window.h"
 #include "tableaccess/printer_settings.h"
@@ -45,6 +46,8 @@ void ZarneMDIClient::CmPrintSetupHud1() { PrintSetup(kStatementPrinterSettings, 
 void ZarneMDIClient::CmPrintSetupChecks() { PrintSetup(kCheckPrinterSettings, gCheckPrintData); }
 void ZarneMDIClient::CmPrintSetupReports() { PrintSetup(kReportPrinterSettings, gReportPrintData); }
 
+void ZarneMDIClient::CmAmortization() { RunAmortizer(this); }
+
 void OpenFileWindow(ZarneMDIClient* client, const char* fileNumber) {
   if (CountFileWindows(client) >= gHud1Options.MaxWindows) {
     if (gHud1Options.AutoClose == 0) {
@@ -77,5 +80,6 @@ DEFINE_RESPONSE_TABLE1(ZarneMDIClient, TMDIClient)
   EV_COMMAND(CM_PRINTSETUPHUD1, CmPrintSetupHud1),
   EV_COMMAND(CM_PRINTSETUPCHECKS, CmPrintSetupChecks),
   EV_COMMAND(CM_PRINTSETUPREPORTS, CmPrintSetupReports),
+  EV_COMMAND(CM_AMORTIZATION, CmAmortization),
   EV_WM_ENTERIDLE,
 END_RESPONSE_TABLE;

@@ -1,7 +1,7 @@
 /*
 ** ZarneMDIClient: the frame's MDI client. It reads the statement options when it is built
 ** and owns the commands that belong to no one closing file: New, Open and Delete of a file
-** and the three printer set-ups. OpenFileWindow makes a statement window for a number.
+** and the three printer set-ups, and the tools that need no file. OpenFileWindow makes a statement window for a number.
 */
 #ifndef ZARNE_SHELL_ZARNE_MDI_CLIENT_H
 #define ZARNE_SHELL_ZARNE_MDI_CLIENT_H
@@ -23,6 +23,7 @@ class ZarneMDIClient : public TMDIClient {
   void CmPrintSetupHud1();
   void CmPrintSetupChecks();
   void CmPrintSetupReports();
+  void CmAmortization();
   void EvEnterIdle(UINT source, HWND hWndDlg) override;
 
  private:

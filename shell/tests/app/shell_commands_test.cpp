@@ -195,6 +195,20 @@ TEST_F(ShellCommandsTest, TheDataFieldsPageNamesEveryField) {
   EXPECT_GT(fields, 500);
 }
 
+TEST_F(ShellCommandsTest, ToolsAmortizationRunsTheAmortizerOverTheClient) {
+  StartApp();
+  HWND parent = nullptr;
+  DialogDriver driver;
+  driver.OnDialog(21002, [&](HWND amortizer) {
+    parent = GetParent(amortizer);
+    EndDialog(amortizer, IDCANCEL);  // its template closes by the system menu
+  });
+  Command(CM_AMORTIZATION);
+  EXPECT_EQ(driver.Opened().size(), 1u);
+  EXPECT_EQ(driver.Pending(), 0u);
+  EXPECT_TRUE(parent == Frame()->GetClientWindow()->HWindow || parent == Frame()->HWindow) << parent;
+}
+
 TEST_F(ShellCommandsTest, CommandsWithoutAHandlerAreGreyedAndTheWorkingOnesAreNot) {
   StartApp();
   HMENU menu = GetMenu(Frame()->HWindow);
@@ -204,9 +218,11 @@ TEST_F(ShellCommandsTest, CommandsWithoutAHandlerAreGreyedAndTheWorkingOnesAreNo
     SendMessage(Frame()->HWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, i)), i);
   auto greyed = [&](UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
   for (UINT id : std::initializer_list<UINT>{CM_FILENEW, CM_FILEOPEN, CM_FILEDELETE, CM_PRINTSETUPHUD1, CM_PRINTSETUPCHECKS,
-                  CM_PRINTSETUPREPORTS, static_cast<UINT>(CM_EXIT), CM_HELPUSING, CM_HELPABOUT})
+                  CM_PRINTSETUPREPORTS, static_cast<UINT>(CM_EXIT), CM_HELPUSING, CM_HELPABOUT,
+                  CM_AMORTIZATION})
     EXPECT_FALSE(greyed(id)) << id;
-  for (UINT id : std::initializer_list<UINT>{CM_DISBURSE, CM_POSTDEPOSITS, CM_RECONCILE, CM_HUD1OPTIONS, CM_AMORTIZATION})
+  for (UINT id : std::initializer_list<UINT>{CM_DISBURSE, CM_POSTDEPOSITS, CM_RECONCILE, CM_HUD1OPTIONS,
+                                             CM_EXPORT1099})
     EXPECT_TRUE(greyed(id)) << id;
 }
 

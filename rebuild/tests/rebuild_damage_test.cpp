@@ -126,7 +126,9 @@ protected:
     /* Pages of the file's record tree or indexes that hold only leaves after `from`. */
     static void ExpectOnlyLeavesFrom(const std::vector<PageInfo>& pages, int from) {
         for (const PageInfo& page : pages) {
-            if (page.number >= from) EXPECT_EQ(page.kind, "leaf") << page.tree << " page " << page.number;
+            if (page.number >= from) {
+                EXPECT_EQ(page.kind, "leaf") << page.tree << " page " << page.number;
+            }
         }
     }
     std::string Client(const char* command, const char* table) {

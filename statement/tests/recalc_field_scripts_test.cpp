@@ -190,3 +190,19 @@ TEST_F(RecalcFieldScripts, AReadOnlyDirectoryLoadsWithoutABox) {
   ASSERT_NE(FindFieldScript(Field(213)), nullptr);
   EXPECT_STREQ(FindFieldScript(Field(213))->Text(), "A102 = 1\n");
 }
+
+TEST_F(RecalcFieldScripts, AnEndlessScriptStopsWithItsBoxAndTheStatementGoesOn) {
+  WriteScript("A101.zbi", "A102 = 7\n:again\ngoto again\nA102 = 8\n");
+  LoadFieldScripts();
+  LeaveAStaleCharge();
+  CommitAmount(213, 1);
+  ASSERT_EQ(Shown().size(), 1u);
+  EXPECT_EQ(Shown()[0].text, "Line 3\nScript ran too long (endless loop?).");
+  EXPECT_EQ(Double(kSummary1Table, 4), 7.0);  // stored before the loop, kept
+  EXPECT_TRUE(StaleChargeSummed());
+  EXPECT_EQ(Double(kSummary1Table, 38), 11.25);  // 1 + 7 + the charge of 3.25
+  // The next edit recalculates as ever: 1 + 2 + 3.25.
+  CommitAmount(214, 2);
+  EXPECT_EQ(Shown().size(), 1u);
+  EXPECT_EQ(Double(kSummary1Table, 38), 6.25);
+}

@@ -12,6 +12,7 @@
 #include "grid/record_blocks.h"
 #include "grid/references.h"
 #include "grid/rows.h"
+#include "grid/sorting.h"
 
 #include <cstring>
 
@@ -172,6 +173,7 @@ LRESULT ColumnData(WPARAM reference, void* array, bool set) {
     if (set) std::memcpy(value, packed + static_cast<size_t>(r) * entry.length, entry.length);
     else std::memcpy(packed + static_cast<size_t>(r) * entry.length, value, entry.length);
   }
+  if (set && SortKeyOneSet() && IsSortKeyColumn(static_cast<int>(column))) return SortRows();
   if (set) InvalidateGridColumn(static_cast<int>(column));
   return 0;
 }

@@ -8,6 +8,7 @@
 #include "grid/library_state.h"
 #include "grid/record_blocks.h"
 #include "grid/rows.h"
+#include "grid/sorting.h"
 #include "grid/type_table.h"
 
 #include <cstdio>
@@ -313,6 +314,7 @@ int SetColumnFlags(int column, uint16_t flags) {
     record->currentColumn = static_cast<uint16_t>(next < 0 ? 0 : next);
   }
   RecalcLayout();
+  if ((flags ^ old) & 0xD400) return SortRows();
   if ((flags ^ old) & TSCS_LOCKED) {
     int first = FirstScrollingColumn();
     record->leftColumn = static_cast<uint16_t>(first < 0 ? 0 : first);

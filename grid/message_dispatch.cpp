@@ -7,6 +7,7 @@
 
 #include "grid/navigation.h"
 #include "grid/selection.h"
+#include "grid/sorting.h"
 
 #include "grid/attributes.h"
 #include "grid/column_restructure.h"
@@ -128,6 +129,8 @@ LRESULT TesselMsgProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsAttributeMessage(message)) return OnAttributeMessage(message, wParam, lParam);
   LRESULT navigated = OnNavigationMessage(message, wParam, lParam);
   if (navigated != TSERR_BADMESSAGE) return navigated;
+  LRESULT sorted = OnSortMessage(message, wParam, lParam);
+  if (sorted != TSERR_BADMESSAGE) return sorted;
   LRESULT selected = OnSelectionMessage(message, wParam, lParam);
   if (selected != TSERR_BADMESSAGE) return selected;
   LRESULT restructured = OnRestructureMessage(message, wParam, lParam);

@@ -9,6 +9,7 @@
 #include "grid/layout.h"
 #include "grid/record_blocks.h"
 #include "grid/references.h"
+#include "grid/sorting.h"
 #include "grid/type_table.h"
 
 #include <cstring>
@@ -128,7 +129,24 @@ long NormaliseTarget(LPARAM target) {
   return position;
 }
 
-bool SortKeyOneSet() { return gLockedRecord->sortKey[0] != 0; }
+/* Puts a row whose key values changed back at its sorted place; answers the place. The
+   current row follows the record; the top row stays. */
+long MoveToSortedPlace(int row) {
+  TesselRecord* record = gLockedRecord;
+  std::vector<uint8_t> copy(RowAddress(row), RowAddress(row) + record->rowLength);
+  bool wasCurrent = record->currentRow == row, wasSelected = record->selectedRow == row;
+  RemoveRowRecord(row);
+  int place = FindSortedRow(copy.data());
+  int result = MakeRoomForRow(place);
+  if (result < 0) return result;
+  std::memcpy(RowAddress(place), copy.data(), copy.size());
+  if (wasCurrent) record->currentRow = place;
+  if (wasSelected) record->selectedRow = place;
+  RecomputeLastVisibleRow();
+  UpdateScrollBars();
+  InvalidateDataArea();
+  return place;
+}
 
 }  // namespace
 
@@ -321,6 +339,7 @@ LRESULT OnSetRow(WPARAM reference, const void* values) {
   if (!address) return TSERR_LOCKFAILED;
   std::memcpy(address + RowHeaderSize(), values, ValuesLength());
   RecordIterationRow(static_cast<int>(row));
+  if (SortKeyOneSet()) return MoveToSortedPlace(static_cast<int>(row));
   InvalidateGridRow(static_cast<int>(row));
   return 0;
 }
@@ -329,6 +348,12 @@ LRESULT OnInsertRow(WPARAM reference, const void* values) {
   HGLOBAL handle = gLockedHandle;
   long position = ResolveRowReference(reference, kAllowAppend);
   if (position < 0) return position;
+  if (values && SortKeyOneSet()) {
+    // The place the values sort to, judged as a whole record with an empty header.
+    std::vector<uint8_t> probe(gLockedRecord->rowLength, 0);
+    std::memcpy(probe.data() + RowHeaderSize(), values, ValuesLength());
+    position = FindSortedRow(probe.data());
+  }
   if (NotifyParentAt(TSN_ROWINSERTING, static_cast<int>(position), gLockedRecord->notifyColumn) != 0)
     return position;  // cancelled: the answer is still the place it would have had
   if (!GridStillLocked(handle)) return TSERR_LOCKFAILED;
@@ -442,6 +467,7 @@ LRESULT OnSetCell(WPARAM reference, const void* value) {
   if (!address) return TSERR_LOCKFAILED;
   const TesselColumn& entry = gLockedColumns[column];
   std::memcpy(address + entry.valueOffset, value, entry.length);
+  if (SortKeyOneSet() && IsSortKeyColumn(column)) return MoveToSortedPlace(row);
   InvalidateGridCell(row, column);
   return 0;
 }

@@ -34,7 +34,8 @@ std::string Upper(const char* text) {
 bool Before(const KeyRow& a, const KeyRow& b) {
   std::string x = Upper(a.name), y = Upper(b.name);
   if (x != y) return x < y;
-  if (a.amount != b.amount) return a.amount > b.amount;
+  double x1 = a.amount, y1 = b.amount;
+  if (x1 != y1) return x1 > y1;
   return a.number < b.number;
 }
 
@@ -101,15 +102,19 @@ TEST_F(GridSorting, ThreeKeysOrderRowsAsTheRulesSay) {
   EXPECT_EQ(Send(grid, TSM_GETSORTASCENDING, 0, 2), 0);
   EXPECT_EQ(Send(grid, TSM_GETSORTCASEI, 0, 1), 1);
   int current = static_cast<int>(Send(grid, TSM_GETCURROW));
-  EXPECT_EQ(got[current].amount, 738000.75);
+  double currentAmount = got[current].amount;  // copied: packed doubles are not bound to references
+  EXPECT_EQ(currentAmount, 738000.75);
   // A new row goes to its place: "beta" 5.0 sorts before the other betas with smaller amounts.
   KeyRow extra = Row("BETA", 5.0, 0);
   LRESULT place = Append(grid, &extra);
   std::vector<KeyRow> withExtra = expected;
   withExtra.push_back(extra);
   std::stable_sort(withExtra.begin(), withExtra.end(), Before);
-  EXPECT_EQ(place, std::find_if(withExtra.begin(), withExtra.end(), [](const KeyRow& r) { return r.amount == 5.0; }) -
-                       withExtra.begin());
+  auto isExtra = [](const KeyRow& r) {
+    double amount = r.amount;
+    return amount == 5.0;
+  };
+  EXPECT_EQ(place, std::find_if(withExtra.begin(), withExtra.end(), isExtra) - withExtra.begin());
   // Changing a row's key moves it and answers its new place.
   KeyRow changed = Row("aaa", 0, 0);
   Send(grid, TSM_SETCURSOR, 0, static_cast<LPARAM>(place));
@@ -140,8 +145,10 @@ TEST_F(GridSorting, ThreeAndSixRowsAgreeAndManyEqualKeysWithNanFinish) {
   // NaN equals NaN and sorts after every number; equal rows keep their order.
   std::vector<KeyRow> rows = Rows(grid);
   ASSERT_EQ(rows.size(), 100000u);
-  EXPECT_EQ(rows[0].number, 1);
-  EXPECT_TRUE(std::isnan(rows[90000].amount));
-  EXPECT_EQ(rows[90000].number, 0);
-  EXPECT_EQ(rows[89999].amount, 1.0);
+  int32_t firstNumber = rows[0].number, firstNanNumber = rows[90000].number;
+  double firstNan = rows[90000].amount, lastNumber = rows[89999].amount;
+  EXPECT_EQ(firstNumber, 1);
+  EXPECT_TRUE(std::isnan(firstNan));
+  EXPECT_EQ(firstNanNumber, 0);
+  EXPECT_EQ(lastNumber, 1.0);
 }

@@ -155,3 +155,31 @@ TEST_F(ProraterCommand, CancelAndOtherFieldsStoreNothing) {
   EXPECT_EQ(Double(kSummary1Table, 35), 0.0);
   EXPECT_EQ(Double(kSummary1Table, 3), 0.0);
 }
+
+// Every id of every adjustment line stores into that line's text and amount fields.
+TEST_F(ProraterCommand, EachIdStoresIntoItsOwnLine) {
+  struct Line {
+    int table, textField;
+    int ids[4];
+  } lines[] = {
+      {kSummary1Table, 30, {235, 236, 267, 268}}, {kSummary1Table, 32, {237, 238, 269, 270}},
+      {kSummary1Table, 34, {239, 240, 271, 272}}, {kSummary1Table, 36, {241, 242, 273, 274}},
+      {kSummary2Table, 43, {306, 307, 352, 353}}, {kSummary2Table, 45, {308, 309, 354, 355}},
+      {kSummary2Table, 47, {310, 311, 356, 357}}, {kSummary2Table, 49, {312, 313, 358, 359}},
+      {kSummary2Table, 51, {314, 315, 360, 361}}, {kSummary2Table, 53, {316, 317, 362, 363}},
+      {kSummary2Table, 55, {318, 319, 364, 365}},
+  };
+  double amount = 0;
+  for (const Line& line : lines)
+    for (int id : line.ids) {
+      amount += 36.5;  // 10 days of it: a tenth, exact
+      char typed[32];
+      std::snprintf(typed, sizeof typed, "%.2f", amount);
+      ASSERT_TRUE(Run(id, [&](HWND dialog) {
+        EnterRange(dialog, typed, "365", "01/01/1997", "01/11/1997");
+        PressButton(dialog, IDOK);
+      })) << id;
+      EXPECT_EQ(Text(line.table, line.textField), "1/1/97 - 1/11/97") << id;
+      EXPECT_EQ(Double(line.table, line.textField + 1), 10 * (amount / 365)) << id;
+    }
+}

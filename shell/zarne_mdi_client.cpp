@@ -4,6 +4,7 @@
 */
 #include "shell/zarne_mdi_client.h"
 
+#include "accounting/report_commands.h"
 #include "platform/framework/print_dialog.h"
 #include "platform/kernel/string_calls.h"
 #include "platform/user/menu_calls.h"
@@ -47,6 +48,10 @@ void ZarneMDIClient::CmPrintSetupChecks() { PrintSetup(kCheckPrinterSettings, gC
 void ZarneMDIClient::CmPrintSetupReports() { PrintSetup(kReportPrinterSettings, gReportPrintData); }
 
 void ZarneMDIClient::CmAmortization() { RunAmortizer(this); }
+void ZarneMDIClient::CmCheckRegister() { RunReportCommand(kCheckRegisterReport, this); }
+void ZarneMDIClient::CmLedger() { RunReportCommand(kLedgerReport, this); }
+void ZarneMDIClient::CmFileBalance() { RunReportCommand(kFileBalanceReport, this); }
+void ZarneMDIClient::CmExport1099() { RunExport1099(this); }
 
 void OpenFileWindow(ZarneMDIClient* client, const char* fileNumber) {
   if (CountFileWindows(client) >= gHud1Options.MaxWindows) {
@@ -81,5 +86,9 @@ DEFINE_RESPONSE_TABLE1(ZarneMDIClient, TMDIClient)
   EV_COMMAND(CM_PRINTSETUPCHECKS, CmPrintSetupChecks),
   EV_COMMAND(CM_PRINTSETUPREPORTS, CmPrintSetupReports),
   EV_COMMAND(CM_AMORTIZATION, CmAmortization),
+  EV_COMMAND(CM_CHECKREGISTER, CmCheckRegister),
+  EV_COMMAND(CM_LEDGER, CmLedger),
+  EV_COMMAND(CM_FILEBALANCE, CmFileBalance),
+  EV_COMMAND(CM_EXPORT1099, CmExport1099),
   EV_WM_ENTERIDLE,
 END_RESPONSE_TABLE;

@@ -24,6 +24,11 @@ class ZarneMDIClient : public TMDIClient {
   void CmPrintSetupChecks();
   void CmPrintSetupReports();
   void CmAmortization();
+  /* Accounting reports and the 1099 export. */
+  void CmCheckRegister();
+  void CmLedger();
+  void CmFileBalance();
+  void CmExport1099();
   void EvEnterIdle(UINT source, HWND hWndDlg) override;
 
  private:

@@ -219,11 +219,30 @@ TEST_F(ShellCommandsTest, CommandsWithoutAHandlerAreGreyedAndTheWorkingOnesAreNo
   auto greyed = [&](UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
   for (UINT id : std::initializer_list<UINT>{CM_FILENEW, CM_FILEOPEN, CM_FILEDELETE, CM_PRINTSETUPHUD1, CM_PRINTSETUPCHECKS,
                   CM_PRINTSETUPREPORTS, static_cast<UINT>(CM_EXIT), CM_HELPUSING, CM_HELPABOUT,
-                  CM_AMORTIZATION})
+                  CM_AMORTIZATION, CM_CHECKREGISTER, CM_LEDGER, CM_FILEBALANCE, CM_EXPORT1099})
     EXPECT_FALSE(greyed(id)) << id;
-  for (UINT id : std::initializer_list<UINT>{CM_DISBURSE, CM_POSTDEPOSITS, CM_RECONCILE, CM_HUD1OPTIONS,
-                                             CM_EXPORT1099})
+  for (UINT id : std::initializer_list<UINT>{CM_DISBURSE, CM_POSTDEPOSITS, CM_RECONCILE, CM_HUD1OPTIONS})
     EXPECT_TRUE(greyed(id)) << id;
+}
+
+TEST_F(ShellCommandsTest, AccountingReportCommandsAreEnabledAndOpenTheirDialogs) {
+  StartApp();
+  HMENU menu = GetMenu(Frame()->HWindow);
+  for (int i = 0; i < GetMenuItemCount(menu); ++i)
+    SendMessage(Frame()->HWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, i)), i);
+  const std::pair<UINT, int> commands[] = {
+      {CM_CHECKREGISTER, 20950}, {CM_LEDGER, 20950}, {CM_FILEBALANCE, 20950}, {CM_EXPORT1099, 20990}};
+  for (const auto& [command, dialogId] : commands) {
+    EXPECT_EQ(GetMenuState(menu, command, MF_BYCOMMAND) & MF_GRAYED, 0u) << command;
+    DialogDriver driver;
+    bool opened = false;
+    driver.OnDialog(dialogId, [&](HWND dialog) {
+      opened = true;
+      PressButton(dialog, IDCANCEL);
+    });
+    Command(command);
+    EXPECT_TRUE(opened) << command;
+  }
 }
 
 }  // namespace

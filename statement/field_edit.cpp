@@ -219,6 +219,8 @@ void HideFieldControls(RespaWindow* view) {
 void BeginFieldEdit(RespaWindow* view) {
   TFieldNode* field = view->currentField;
   view->fieldBeingEdited = nullptr;
+  // Only the control of this field's kind shows over it.
+  HideFieldControls(view);
   if (!field || view->IsClosing()) return;
   int kind = field->displayKind;
   bool edited = kind >= kFieldKindText && kind <= kFieldKindDate;

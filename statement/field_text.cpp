@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -85,7 +86,10 @@ void FormatWithBlankDate(RespaWindow* view, const TFieldNode* field, char* out, 
   if (!record) return;
   int kind = field->displayKind;
   if (kind == kFieldKindText || kind == kFieldKindChoice || kind == kFieldKindShownText) {
-    record->GetString(field->fieldNumber, out, size);
+    // Read whole, then cut to the caller's buffer: a short buffer gets the text's start.
+    std::vector<char> text(static_cast<std::size_t>(record->FieldSize(field->fieldNumber)) + 1, '\0');
+    if (record->GetString(field->fieldNumber, text.data(), static_cast<DWORD>(text.size())))
+      CopyCut(text.data(), out, size);
     return;
   }
   char text[kFormattedSize];

@@ -55,6 +55,11 @@ RespaWindow::RespaWindow(TWindow* parent) : TWindow(parent, nullptr, nullptr) {
 
 RespaWindow::~RespaWindow() { ReleaseFile(); }
 
+void RespaWindow::CleanupWindow() {
+  ReleaseFile();
+  TWindow::CleanupWindow();
+}
+
 const char* RespaWindow::GetClassName() { return "RespaWindow"; }
 
 void RespaWindow::GetWindowClass(WNDCLASS& wndClass) {

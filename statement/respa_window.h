@@ -76,6 +76,8 @@ class RespaWindow : public TWindow, public TScriptFieldBinding, public RecalcVie
   void GetWindowClass(WNDCLASS& wndClass) override;
   const char* GetClassName() override;
   void SetupWindow() override;
+  /* The file's lock and records go with the window itself, not later with the object. */
+  void CleanupWindow() override;
 
   /* Posts and flushes the thirteen file records; nothing without a file number. */
   void CmFileSave();

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <vector>
 
 namespace {
 
@@ -30,6 +31,11 @@ struct LoadedLibrary {
 
 std::recursive_mutex g_modules_mutex;
 std::map<HMODULE, LoadedLibrary> g_loaded;
+
+std::vector<ModuleUnloadObserver>& UnloadObservers() {
+  static std::vector<ModuleUnloadObserver> observers;
+  return observers;
+}
 
 bool FileExists(const std::string& path) {
   struct stat info{};
@@ -155,9 +161,15 @@ BOOL FreeLibrary(HMODULE module) {
     g_loaded.erase(it);
     if (auto entry = reinterpret_cast<DllEntry>(OwnSymbol(loader_handle, module, "DllMain")))
       entry(module, DLL_PROCESS_DETACH, nullptr);
+    for (ModuleUnloadObserver observer : UnloadObservers()) observer(module);
   }
   dlclose(loader_handle);
   return TRUE;
+}
+
+void AddModuleUnloadObserver(ModuleUnloadObserver observer) {
+  std::lock_guard<std::recursive_mutex> lock(g_modules_mutex);
+  if (observer) UnloadObservers().push_back(observer);
 }
 
 FARPROC GetProcAddress(HMODULE module, LPCSTR export_name) {

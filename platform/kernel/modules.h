@@ -51,6 +51,11 @@ HMODULE GetModuleHandle(LPCSTR module_name);
    size with ERROR_INSUFFICIENT_BUFFER when it was cut, or 0 for an unknown module. */
 DWORD GetModuleFileName(HMODULE module, LPSTR buffer, DWORD size);
 
+/* Told of a module's last FreeLibrary, after its DLL_PROCESS_DETACH and before the library is
+   unloaded (the window manager drops the window classes it left registered). */
+typedef void (*ModuleUnloadObserver)(HMODULE module);
+void AddModuleUnloadObserver(ModuleUnloadObserver observer);
+
 /* The host file a Windows library name stands for (whether or not it exists). */
 std::string LibraryHostPath(const char* library_name);
 

@@ -1,11 +1,15 @@
 /*
 ** Window classes. A class registered by a module is found for windows created with that
 ** module's instance; CS_GLOBALCLASS classes and the system classes are found from any module.
-** Names compare without regard to case, as on the original platform.
+** Names compare without regard to case, as on the original platform. When a library is
+** unloaded, the classes it registered (by its instance, or with a procedure inside it) that no
+** window uses any more go with it, so loading it again registers them afresh.
 */
 #include "platform/user/cross_process_windows.h"
 #include "platform/user/window_class.h"
 
+#include "platform/kernel/module_identity.h"
+#include "platform/kernel/modules.h"
 #include "platform/user/window_object.h"
 #include "platform/user/window_styles.h"
 
@@ -47,6 +51,16 @@ std::shared_ptr<WindowClass> FindLocalClass(LPCSTR name, HINSTANCE instance) {
     if (!IsGlobal(*cls) && cls->record.hInstance == instance && Matches(*cls, name)) return cls;
   return nullptr;
 }
+
+void RemoveClassesOfModule(HMODULE module) {
+  std::erase_if(Classes().classes, [module](const std::shared_ptr<WindowClass>& cls) {
+    if (cls->system || cls->windowCount > 0) return false;
+    return cls->record.hInstance == module ||
+           ModuleFromAddress(reinterpret_cast<const void*>(cls->record.lpfnWndProc)) == module;
+  });
+}
+
+const bool g_followsModuleUnloads = (AddModuleUnloadObserver(RemoveClassesOfModule), true);
 
 }  // namespace
 

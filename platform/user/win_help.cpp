@@ -1,5 +1,5 @@
 /*
-** WinHelp over the desktop's document viewer.
+** WinHelp over the desktop's browser.
 */
 #include "platform/user/win_help.h"
 
@@ -16,8 +16,21 @@
 
 namespace {
 
-bool OpenWithDesktop(const std::string& hostPath) {
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(hostPath)));
+bool OpenWithDesktop(const std::string& hostPath, const std::string& topic) {
+  QUrl page = QUrl::fromLocalFile(QString::fromStdString(hostPath));
+  if (!topic.empty()) page.setFragment(QString::fromStdString(topic));
+  return QDesktopServices::openUrl(page);
+}
+
+/* "zarne.hlp" is shown as the page "zarne.html". */
+std::string PageNameOf(std::string name) {
+  size_t dot = name.find_last_of('.');
+  if (dot != std::string::npos && name.find_first_of("\\/", dot) == std::string::npos) {
+    std::string extension = name.substr(dot);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension == ".hlp") name.replace(dot, std::string::npos, ".html");
+  }
+  return name;
 }
 
 HelpFileOpener& Opener() {
@@ -45,18 +58,6 @@ std::string WindowsPathOfHelpFile(const std::string& name) {
   return directory + name;
 }
 
-/* The system's help files are HTML pages: "X.hlp" is shown as the page "X.html" beside it
-   when there is one. */
-std::string HtmlPageOf(const std::string& hostPath) {
-  size_t dot = hostPath.find_last_of('.');
-  if (dot == std::string::npos || hostPath.find('/', dot) != std::string::npos) return {};
-  std::string extension = hostPath.substr(dot);
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (extension != ".hlp") return {};
-  std::string page = hostPath.substr(0, dot) + ".html";
-  return QFileInfo(QString::fromStdString(page)).isFile() ? page : std::string();
-}
-
 BOOL Refuse(HWND owner, const std::string& text) {
   MessageBox(owner, text.c_str(), "Help", MB_OK | MB_ICONEXCLAMATION);
   return FALSE;
@@ -70,17 +71,17 @@ HelpFileOpener SetHelpFileOpener(HelpFileOpener opener) {
   return previous;
 }
 
-BOOL WinHelp(HWND owner, LPCSTR helpFile, UINT command, ULONG_PTR) {
+BOOL WinHelp(HWND owner, LPCSTR helpFile, UINT command, ULONG_PTR data) {
   if (command == HELP_QUIT) return TRUE;
   if (!helpFile || !*helpFile) return Refuse(owner, "No help file was named.");
-  std::string name = FileNamePart(helpFile);
+  std::string name = PageNameOf(FileNamePart(helpFile));
   std::string windowsPath = WindowsPathOfHelpFile(name);
   std::string hostPath = HostPathFromWindowsPath(windowsPath.c_str());
-  if (std::string page = HtmlPageOf(hostPath); !page.empty()) hostPath = page;
   QFileInfo info(QString::fromStdString(hostPath));
   if (hostPath.empty() || !info.isFile())
-    return Refuse(owner, "Cannot find the help file " + windowsPath + ".");
-  if (!Opener()(hostPath))
-    return Refuse(owner, "No program is available to show the help file " + windowsPath + ".");
+    return Refuse(owner, "Cannot find the help page " + windowsPath + ".");
+  std::string topic = command == HELP_CONTEXT ? std::to_string(static_cast<unsigned long>(data)) : std::string();
+  if (!Opener()(hostPath, topic))
+    return Refuse(owner, "No program is available to show the help page " + windowsPath + ".");
   return TRUE;
 }

@@ -1,5 +1,6 @@
 /*
-** Help: WinHelp opens a program's help file with the desktop's viewer for help documents.
+** Help: WinHelp opens the HTML page that stands for a program's help file in the desktop's
+** browser.
 */
 #ifndef ZARNE_PLATFORM_USER_WIN_HELP_H
 #define ZARNE_PLATFORM_USER_WIN_HELP_H
@@ -8,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <type_traits>
 
 #define HELP_CONTEXT 0x0001L
 #define HELP_QUIT 0x0002L
@@ -26,20 +28,26 @@
 #define HELP_SETWINPOS 0x0203L
 
 /*
-** A help file named without a directory lives in the program's directory (that of
-** GetModuleFileName(NULL)); a ">window" suffix is ignored. A file named X.hlp is shown as
-** the HTML page X.html beside it when that page exists. The file is opened with the
-** desktop's viewer for its type; the topic (context number or keyword) cannot be passed
-** to an outside viewer and only the file is opened. HELP_QUIT answers TRUE (the viewer is
-** the desktop's own program and is left open). A missing file, or a viewer that cannot be
-** started, shows a message box captioned "Help" naming the file, and answers FALSE.
+** "name.hlp" stands for the page "name.html" (any case of ".hlp"); a file named without a
+** directory lives in the program's directory (that of GetModuleFileName(NULL)); a ">window"
+** suffix is ignored. HELP_CONTEXT opens the page at "#<context number>", every other command
+** the page itself. HELP_QUIT does nothing and answers TRUE (the browser is the desktop's own
+** program and is left open). A missing page, or a browser that cannot be started, shows a
+** message box captioned "Help" naming the page, and answers FALSE.
 */
 BOOL WinHelp(HWND owner, LPCSTR helpFile, UINT command, ULONG_PTR data);
 #define WinHelpA WinHelp
 
-/* Who opens an existing help file (its host path): the desktop by default; tests record.
-** Answers whether the viewer started. Returns the previous opener. */
-using HelpFileOpener = std::function<bool(const std::string& hostPath)>;
+/* Who opens an existing help page (its host path, and the topic after '#' or ""): the desktop
+** by default; tests record. Answers whether the browser started. Returns the previous one. */
+using HelpFileOpener = std::function<bool(const std::string& hostPath, const std::string& topic)>;
 HelpFileOpener SetHelpFileOpener(HelpFileOpener opener);
+/* An opener that wants the page's path only. */
+template <typename Opener,
+          typename = std::enable_if_t<std::is_invocable_r_v<bool, Opener, const std::string&>>>
+HelpFileOpener SetHelpFileOpener(Opener opener) {
+  return SetHelpFileOpener(
+      HelpFileOpener([opener](const std::string& hostPath, const std::string&) { return opener(hostPath); }));
+}
 
 #endif

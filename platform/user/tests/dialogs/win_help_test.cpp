@@ -1,6 +1,7 @@
 /*
-** Help tests: a help file beside the program is handed to the desktop's viewer; a missing
-** one is reported with a message box and FALSE; HELP_QUIT has nothing to close.
+** Help tests: the page standing for a help file, beside the program, is handed to the
+** desktop's browser, at the topic's anchor for HELP_CONTEXT; a missing page is reported with
+** a message box naming it and FALSE; HELP_QUIT has nothing to close.
 */
 #include "platform/testing/gui_test.h"
 #include "platform/kernel/modules.h"
@@ -20,8 +21,8 @@ class WinHelpTest : public GuiTest {
  protected:
   void SetUp() override {
     GuiTest::SetUp();
-    SetHelpFileOpener([this](const std::string& path) {
-      opened_.push_back(path);
+    SetHelpFileOpener([this](const std::string& path, const std::string& topic) {
+      opened_.push_back(topic.empty() ? path : path + "#" + topic);
       return viewerWorks_;
     });
   }
@@ -37,7 +38,7 @@ TEST_F(WinHelpTest, MissingFileIsReportedAndAnswersFalse) {
   EXPECT_FALSE(WinHelp(nullptr, "nosuch.hlp", HELP_CONTENTS, 0));
   ASSERT_EQ(Boxes().Shown().size(), 1u);
   EXPECT_EQ(Boxes().Shown()[0].caption, "Help");
-  EXPECT_NE(Boxes().Shown()[0].text.find("nosuch.hlp"), std::string::npos);
+  EXPECT_NE(Boxes().Shown()[0].text.find("nosuch.html"), std::string::npos);
   EXPECT_TRUE(opened_.empty());
 
   EXPECT_FALSE(WinHelp(nullptr, "C:\\ZARNE\\tstd.hlp", HELP_KEY, reinterpret_cast<ULONG_PTR>("Deeds")));
@@ -60,10 +61,10 @@ TEST_F(WinHelpTest, AnHlpNameOpensTheHtmlPageOfTheSameBaseName) {
   EXPECT_EQ(opened_[0], page);
   EXPECT_TRUE(Boxes().Shown().empty());
   std::remove(page.c_str());
-  // Without its page the name is looked for as it stands, and reported as named.
+  // Without its page the box names the page that is missing.
   EXPECT_FALSE(WinHelp(nullptr, (base + ".hlp").c_str(), HELP_CONTENTS, 0));
   ASSERT_EQ(Boxes().Shown().size(), 1u);
-  EXPECT_NE(Boxes().Shown()[0].text.find(base + ".hlp"), std::string::npos);
+  EXPECT_NE(Boxes().Shown()[0].text.find(base + ".html"), std::string::npos);
 }
 
 TEST_F(WinHelpTest, FileBesideTheProgramOpensInTheViewer) {
@@ -71,17 +72,21 @@ TEST_F(WinHelpTest, FileBesideTheProgramOpensInTheViewer) {
   GetModuleFileName(nullptr, program, sizeof program);
   std::string directory = program;
   directory.erase(directory.find_last_of('\\') + 1);
-  std::string name = "zarne" + std::to_string(getpid()) + ".hlp";
-  std::string host = HostPathFromWindowsPath((directory + name).c_str());
-  std::ofstream(host) << "help";
+  std::string base = "zarne" + std::to_string(getpid());
+  std::string name = base + ".HLP";
+  std::string host = HostPathFromWindowsPath((directory + base + ".html").c_str());
+  std::ofstream(host) << "<html>help</html>";
   EXPECT_TRUE(WinHelp(nullptr, (name + ">main").c_str(), HELP_CONTEXT, 12));
-  ASSERT_EQ(opened_.size(), 1u);
-  EXPECT_EQ(opened_[0], host);
+  EXPECT_TRUE(WinHelp(nullptr, name.c_str(), HELP_CONTENTS, 0));
+  ASSERT_EQ(opened_.size(), 2u);
+  EXPECT_EQ(opened_[0], host + "#12");
+  EXPECT_EQ(opened_[1], host);
   EXPECT_TRUE(Boxes().Shown().empty());
 
-  viewerWorks_ = false;  // a desktop with no viewer for the type
+  viewerWorks_ = false;  // a desktop with no browser
   EXPECT_FALSE(WinHelp(nullptr, name.c_str(), HELP_CONTENTS, 0));
-  EXPECT_EQ(Boxes().Shown().size(), 1u);
+  ASSERT_EQ(Boxes().Shown().size(), 1u);
+  EXPECT_NE(Boxes().Shown()[0].text.find(base + ".html"), std::string::npos);
   std::remove(host.c_str());
 }
 

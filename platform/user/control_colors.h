@@ -7,6 +7,7 @@
 #ifndef ZARNE_PLATFORM_USER_CONTROL_COLORS_H
 #define ZARNE_PLATFORM_USER_CONTROL_COLORS_H
 
+#include "platform/user/window_manager.h"
 #include "platform/user/window_types.h"
 
 class QWidget;
@@ -16,8 +17,6 @@ void ApplyParentColors(HWND hwnd, HWND parent, UINT ctlColorMessage, QWidget* wi
 /* Asks the control's parent (or the window SetControlColorParent named) each time
 ** `paintTarget` is about to paint; `widget` shows the colours. */
 void AskParentColorsWhenPainting(HWND hwnd, UINT ctlColorMessage, QWidget* paintTarget, QWidget* widget);
-/* The window that answers a control's colour questions instead of its parent (a combo box
-** for its own list and field); null to ask the parent again. */
-void SetControlColorParent(HWND hwnd, HWND colorParent);
+/* SetControlColorParent is public: window_manager.h. */
 
 #endif

@@ -68,6 +68,10 @@ HWND GetActiveWindow();
 BOOL SetForegroundWindow(HWND hwnd);
 HWND GetForegroundWindow();
 
+/* The window that answers a standard control's WM_CTLCOLOR* questions instead of its parent
+** (a floating list asks the grid or combo box it belongs to); null to ask the parent again. */
+void SetControlColorParent(HWND control, HWND colorParent);
+
 #define CreateWindowExA CreateWindowEx
 #define CreateWindowA CreateWindow
 #define FindWindowA FindWindow

@@ -66,3 +66,29 @@ TEST_F(ControlColors, EditAndListShowTheBrushTheirParentAnswers) {
   DeleteObject(yellow);
   DeleteObject(cyan);
 }
+
+TEST_F(ControlColors, AFloatingListAsksTheWindowNamedAsItsColourParent) {
+  HWND top = TopWindow();
+  HBRUSH cyan = CreateSolidBrush(RGB(0, 255, 255));
+  std::vector<HWND> asked;
+  Hook() = [&](HWND, UINT message, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+    if (message != WM_CTLCOLORLISTBOX) return std::nullopt;
+    asked.push_back(reinterpret_cast<HWND>(lParam));
+    return reinterpret_cast<LRESULT>(cyan);
+  };
+  // A list on the desktop, as a grid's drop-down list is: it has no parent to ask.
+  HWND list = CreateWindow("listbox", "", WS_POPUP | WS_VISIBLE | WS_BORDER, 40, 40, 120, 80, nullptr, nullptr,
+                           nullptr, nullptr);
+  SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Ready"));
+  SetControlColorParent(list, top);
+  EXPECT_EQ(MiddleColour(list), qRgb(0, 255, 255));
+  EXPECT_NE(std::find(asked.begin(), asked.end(), list), asked.end());
+  SetControlColorParent(list, nullptr);
+  asked.clear();
+  InvalidateRect(list, nullptr, TRUE);
+  GrabWindow(list);
+  EXPECT_TRUE(asked.empty());  // a list with no colour parent and no parent asks nobody
+  Hook() = nullptr;
+  DestroyWindow(list);
+  DeleteObject(cyan);
+}

@@ -55,6 +55,21 @@ QRect AxisRun(QPoint from, QPoint to) {
   return QRect(from.x(), std::min(from.y(), to.y()), 1, std::abs(to.y() - from.y()));
 }
 
+/* A dotted or dashed pen in OPAQUE mode fills its gaps with the background colour: the
+   line is drawn solid in that colour first, then the pen's dashes over it. */
+template <typename Stroke>
+void StrokeWithGaps(QPainter& painter, const DeviceContext& dc, const QPen& pen, Stroke stroke) {
+  if (pen.style() != Qt::SolidLine && pen.style() != Qt::NoPen && dc.state.bkMode == OPAQUE) {
+    QPen gaps = pen;
+    gaps.setStyle(Qt::SolidLine);
+    gaps.setColor(ColorOf(dc.state.bkColor));
+    painter.setPen(gaps);
+    stroke();
+  }
+  painter.setPen(pen);
+  stroke();
+}
+
 void StrokeSegment(DcPainter& painter, const DeviceContext& dc, QPoint from, QPoint to) {
   QPen pen = QPenOf(dc, dc.state.pen);
   if (pen.style() == Qt::NoPen) return;
@@ -65,10 +80,9 @@ void StrokeSegment(DcPainter& painter, const DeviceContext& dc, QPoint from, QPo
     return;
   }
   if (!painter.applyRop2(dc.state.rop2, &pen, nullptr)) return;
-  painter->setPen(pen);
   // With flat caps the line covers [from, to): its last pixel is left out, as on the
   // platform, so joined segments and XOR lines meet cleanly.
-  if (from != to) painter->drawLine(from, to);
+  if (from != to) StrokeWithGaps(*painter, dc, pen, [&] { painter->drawLine(from, to); });
 }
 
 /* Fills and outlines a closed shape with the DC's brush and pen. */
@@ -215,7 +229,7 @@ BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
     QRect interior = InteriorRect(device, pen, insideFrame);
     if (p.brush().style() != Qt::NoBrush && !interior.isEmpty()) p.fillRect(interior, p.brush());
     p.setBrush(Qt::NoBrush);
-    p.drawRect(outline);
+    StrokeWithGaps(p, *dc, pen, [&] { p.drawRect(outline); });
   });
 }
 

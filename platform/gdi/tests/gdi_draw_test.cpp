@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 
 /* A memory DC with its own 32-bit bitmap, filled white. */
@@ -265,4 +267,40 @@ TEST(GdiDraw, RecordingDcListsShapes) {
   EXPECT_EQ(calls[2].brushColor, RGB(192, 192, 192));
   DeleteDC(dc);
   DeleteObject(pen);
+}
+
+/* The colours along a row of pixels. */
+static std::set<COLORREF> RowColours(const QImage& image, int y, int from, int to) {
+  std::set<COLORREF> colours;
+  for (int x = from; x < to; ++x) colours.insert(PixelAt(image, x, y));
+  return colours;
+}
+
+TEST(GdiDraw, DottedPensFillTheirGapsWithTheBackgroundInOpaqueMode) {
+  QImage image = WhiteImage(60, 60);
+  HDC dc = GdiCreateSurfaceDC(&image, QPoint(), QRegion());
+  HPEN dotted = CreatePen(PS_DOT, 1, RGB(128, 128, 128));
+  HGDIOBJ previous = SelectObject(dc, dotted);
+  SetBkColor(dc, RGB(192, 192, 192));
+  SetBkMode(dc, TRANSPARENT);
+  MoveToEx(dc, 0, 5, nullptr);
+  LineTo(dc, 40, 5);
+  // Transparent: the gaps keep what was there.
+  EXPECT_EQ(RowColours(image, 5, 0, 40), (std::set<COLORREF>{RGB(128, 128, 128), RGB(255, 255, 255)}));
+  SetBkMode(dc, OPAQUE);
+  MoveToEx(dc, 0, 10, nullptr);
+  LineTo(dc, 40, 10);
+  EXPECT_EQ(RowColours(image, 10, 0, 40), (std::set<COLORREF>{RGB(128, 128, 128), RGB(192, 192, 192)}));
+  EXPECT_EQ(PixelAt(image, 40, 10), RGB(255, 255, 255));  // the last pixel stays out
+  // A field frame: the light grey stock brush inside a dotted outline, opaque.
+  SelectObject(dc, GetStockObject(LTGRAY_BRUSH));
+  Rectangle(dc, 10, 20, 50, 44);
+  for (int y : {20, 43})
+    EXPECT_EQ(RowColours(image, y, 10, 50), (std::set<COLORREF>{RGB(128, 128, 128), RGB(192, 192, 192)})) << y;
+  std::set<COLORREF> leftEdge;
+  for (int y = 20; y < 44; ++y) leftEdge.insert(PixelAt(image, 10, y));
+  EXPECT_EQ(leftEdge, (std::set<COLORREF>{RGB(128, 128, 128), RGB(192, 192, 192)}));
+  SelectObject(dc, previous);
+  DeleteObject(dotted);
+  GdiReleaseSurfaceDC(dc);
 }

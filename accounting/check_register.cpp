@@ -6,10 +6,21 @@
 #include "accounting/account_transfers.h"
 #include "platform/gdi/gdi.h"
 #include "tableaccess/px_record.h"
+#include "tableaccess/value_forms.h"
 
 #include <cstdio>
 
 namespace {
+
+/* The register's date column is laid out for eight characters, so the year is printed in two
+   digits whatever the century; a full year would run into the file number beside it. */
+void FormatRegisterDate(char* text, size_t size, LONG date) {
+  text[0] = 0;
+  if (date == kBlankDate) return;
+  int month, day, year;
+  DecodeDate(date, month, day, year);
+  std::snprintf(text, size, "%02d/%02d/%02d", month, day, year % 100);
+}
 
 /* The range kind of a register: file, date, number or all. */
 TRangeKind RegisterRangeKind() {
@@ -88,7 +99,7 @@ void TCheckRegister::DrawRow(TDC& dc, unsigned index, int y, int lineHeight) {
   char text[kReportAmountSize];
   std::snprintf(text, sizeof text, "%ld", static_cast<long>(item.Number));
   DrawTextAt(dc, 120, y, TA_RIGHT, text);
-  FormatShortDate(text, item.Date, sizeof text);
+  FormatRegisterDate(text, sizeof text, item.Date);
   DrawTextAt(dc, 130, y, TA_LEFT, text);
   DrawTextAt(dc, 190, y, TA_LEFT, item.FileNumber);
   StatusText(text, item.Status, sizeof text);

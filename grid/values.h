@@ -41,7 +41,7 @@ void WriteMoneyWords(void* value, int64_t count);
 /* The general text of a value of the type. */
 std::string GeneralText(const void* value, uint16_t type, uint16_t length);
 
-/* The picture kinds; fill receives the output position of the fill specification (or -1)
+/* The picture kinds; fill receives the output position of the fill mark (or -1)
    and fillChar its character. */
 void FormatTextPicture(BoundedText& out, const char* picture, const std::string& general, int* fill, char* fillChar);
 void FormatNumberPicture(BoundedText& out, const char* picture, const void* value, uint16_t type, int* fill, char* fillChar);
@@ -49,7 +49,7 @@ void FormatDatePicture(BoundedText& out, const char* picture, const void* value,
 void FormatBoolPicture(BoundedText& out, const char* picture, const void* value, uint16_t type, int* fill, char* fillChar);
 void FormatLiteralPicture(BoundedText& out, const char* picture, int* fill, char* fillChar);
 /* Reads one literal element at p into out (a backslash pair, a quoted run or a plain
-   character), or a fill specification; answers the characters consumed. */
+   character), or a fill mark; answers the characters consumed. */
 size_t ReadLiteral(const char* p, BoundedText& out, int* fill, char* fillChar);
 
 /* Splitting stored date and time values into parts and back. */

@@ -11,6 +11,7 @@
 #ifndef ZARNE_STATEMENT_RESPA_WINDOW_H
 #define ZARNE_STATEMENT_RESPA_WINDOW_H
 
+#include "closingfile/closing_file_view.h"
 #include "platform/framework/frame.h"
 #include "platform/framework/window.h"
 #include "script/script_decimal.h"
@@ -65,7 +66,10 @@ constexpr long kRespaYRange = 139;
 /* Start and commit texts hold the longest editable text (an 80-character suffix). */
 constexpr int kFieldTextSize = 256;
 
-class RespaWindow : public TWindow, public TScriptFieldBinding, public RecalcView {
+class RespaWindow : public TWindow,
+                    public TScriptFieldBinding,
+                    public RecalcView,
+                    public TClosingFileView {
  public:
   /* The creator copies the file number in before the window is created. */
   explicit RespaWindow(TWindow* parent);
@@ -120,6 +124,15 @@ class RespaWindow : public TWindow, public TScriptFieldBinding, public RecalcVie
   void RepaintFieldById(int fieldId) override;
   HWND BoxOwner() override { return HWindow; }
   TScriptFieldBinding* ScriptOwner() override { return this; }
+
+  /* TClosingFileView: what the closing-file dialogs see of this file. */
+  TWindow* FileWindow() override;
+  const char* FileNumber() override;
+  TPXRecord* FileRecord(int table) override;
+  void JoinBuyerNames(char* out) override;
+  void JoinSellerNames(char* out) override;
+  void MergeTemplate(TWindow* promptOwner, const char* caption, const char* source, char* out,
+                     int size) override;
 
   /* The main frame, for field advises. */
   TFrameWindow* frame = nullptr;

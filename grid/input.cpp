@@ -5,7 +5,9 @@
 */
 #include "grid/input.h"
 
+#include "grid/design_mouse.h"
 #include "grid/layout.h"
+#include "grid/library_state.h"
 #include "grid/navigation.h"
 #include "grid/rows.h"
 #include "grid/selection.h"
@@ -218,6 +220,16 @@ bool NotifyMouse(int code, int x, int y) {
   return NotifyParentAt(code, hit.row, hit.column) != 0;
 }
 
+bool LeftDoubleClick(int x, int y) {
+  HGLOBAL handle = gLockedHandle;
+  HitResult hit = HitTest(x, y);
+  gLockedRecord->notifyArea = hit.area;
+  if (NotifyParentAt(TSN_LBUTTONDBLCLK, hit.row, hit.column) != 0) return true;
+  if (!GridStillLocked(handle)) return true;
+  OpenDesignColumnSetup(hit.area, hit.column);
+  return true;
+}
+
 }  // namespace
 
 void EndMouseTracking() {
@@ -248,12 +260,20 @@ bool OnTesselMouse(UINT message, WPARAM keys, int x, int y) {
     case WM_LBUTTONDOWN: return LeftButtonDown(keys, x, y);
     case WM_MOUSEMOVE:
       if (gSelectionDrag && GetCapture() == gCurrentGrid && !gLockedRecord->columnSelectionMode) DragTo(y);
-      SetCursor(LoadCursor(nullptr, IDC_ARROW));
+      SetCursor(HoldsDesignMouse() && gColSetupCursor ? gColSetupCursor : LoadCursor(nullptr, IDC_ARROW));
       return true;
     case WM_LBUTTONUP: EndMouseTracking(); return true;
-    case WM_LBUTTONDBLCLK: NotifyMouse(TSN_LBUTTONDBLCLK, x, y); return true;
-    case WM_RBUTTONDOWN: return NotifyMouse(TSN_RBUTTONDOWN, x, y);
-    case WM_RBUTTONDBLCLK: return NotifyMouse(TSN_RBUTTONDBLCLK, x, y);
+    case WM_LBUTTONDBLCLK: return LeftDoubleClick(x, y);
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      // In design mode each right press (a quick second one included) takes or gives back
+      // the design-time mouse instead of notifying.
+      if (gLockedRecord->designMode) {
+        ToggleDesignMouse();
+        return true;
+      }
+      return NotifyMouse(message == WM_RBUTTONDOWN ? TSN_RBUTTONDOWN : TSN_RBUTTONDBLCLK, x, y);
+    case WM_RBUTTONUP: return gLockedRecord->designMode != 0;
     default: return false;
   }
 }

@@ -4,6 +4,7 @@
 */
 #include "grid/attributes.h"
 #include "grid/definitions.h"
+#include "grid/design_mouse.h"
 #include "grid/design_services.h"
 #include "grid/input.h"
 #include "grid/layout.h"
@@ -172,6 +173,7 @@ LRESULT OnSetFocus(HWND grid) {
 LRESULT OnKillFocus(HWND grid) {
   TesselRecord* record = gLockedRecord;
   EndMouseTracking();
+  if (!record->designMode) ReleaseDesignMouse();
   if (record->focusDrawn) {
     ToggleFocusMark();
     record->focusDrawn = 0;
@@ -271,6 +273,7 @@ LRESULT TesselStdProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam, boo
       return DefWindowProc(grid, message, wParam, lParam);
     case WM_CANCELMODE:
       EndMouseTracking();
+      if (!gLockedRecord->designMode) ReleaseDesignMouse();
       return DefWindowProc(grid, message, wParam, lParam);
     default:
       if (message >= WM_MOUSEMOVE && message <= WM_RBUTTONDBLCLK &&

@@ -1,11 +1,12 @@
 /*
-** The main frame: its control bar and its idle work.
+** The main frame: its set-up, its control bar and its idle work.
 */
 #include "shell/zarne_frame.h"
 
 #include "platform/engine/engine.h"
 #include "platform/framework/control_bar.h"
 #include "platform/user/window_messages.h"
+#include "shell/dde_server.h"
 #include "shell/shell_ids.h"
 #include "shell/zarne_app.h"
 
@@ -29,7 +30,12 @@ TZarneDecoratedMDIFrame::TZarneDecoratedMDIFrame(const char* title, TResId menuR
                                                  TMDIClient& client)
     : TDecoratedMDIFrame(title, menuResId, client) {}
 
-TZarneDecoratedMDIFrame::~TZarneDecoratedMDIFrame() = default;
+TZarneDecoratedMDIFrame::~TZarneDecoratedMDIFrame() { StopDdeServer(this); }
+
+void TZarneDecoratedMDIFrame::SetupWindow() {
+  TDecoratedMDIFrame::SetupWindow();
+  StartDdeServer(this);
+}
 
 void TZarneDecoratedMDIFrame::BuildControlBar() {
   controlBar_ = new TControlBar(this, TControlBar::Horizontal, new TGadgetWindowFont(kGadgetFontPoints));

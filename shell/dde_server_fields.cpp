@@ -1,0 +1,90 @@
+/*
+** The DDE server's field transactions on the front statement window: a field's text for a
+** request or an advise, and a poke that writes a field's record buffer. Every path finds
+** the front window first and touches nothing without one; a callback can arrive before
+** any table is open, or inside any modal loop.
+*/
+#include "shell/dde_server.h"
+
+#include "script/field_text.h"
+#include "shell/dde_server_text.h"
+#include "shell/zarne_frame.h"
+#include "statement/field_engine.h"
+#include "statement/recalculation_seam.h"
+#include "statement/respa_window.h"
+#include "tableaccess/field_list.h"
+#include "tableaccess/px_record.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace {
+
+constexpr unsigned kFieldTextBufferSize = 16384;
+
+HDDEDATA Acknowledged() { return reinterpret_cast<HDDEDATA>(static_cast<ULONG_PTR>(DDE_FACK)); }
+
+bool IsCurrentTopic(TZarneDecoratedMDIFrame* frame, HSZ topic) {
+  return topic && DdeCmpStringHandles(topic, frame->ddeTopic) == 0;
+}
+
+TFieldNode* FindPokeField(const char* name) {
+  TFieldNode* field = FindFieldByName(&gRespaFieldList, name);
+  return field ? field : FindFieldByName(&gOtherFieldList, name);
+}
+
+/* The record a poke may write: one of the file's records, which a save writes back. The
+   work buffer (TITLEB, index 13) is written by no save, so a poke there would be lost. */
+TPXRecord* PokeRecord(RespaWindow* view, const TFieldNode* field) {
+  if (field->tableIndex >= kFileRecordCount) return nullptr;
+  return view->records[field->tableIndex];
+}
+
+bool WriteValue(TPXRecord* record, const TFieldNode* field, const TPokeValue& value) {
+  switch (value.kind) {
+    case TPokeValue::kString: return record->SetString(field->fieldNumber, value.text.c_str());
+    case TPokeValue::kDouble: return record->SetDouble(field->fieldNumber, value.number);
+    case TPokeValue::kLong: return record->SetLong(field->fieldNumber, value.whole);
+  }
+  return false;
+}
+
+}  // namespace
+
+HDDEDATA DdeFieldText(TZarneDecoratedMDIFrame* frame, HSZ topic, HSZ item, UINT format) {
+  if (!IsCurrentTopic(frame, topic) || format != CF_TEXT) return nullptr;
+  std::string name;
+  if (!ReadItemName(frame->ddeInstance, item, &name)) return nullptr;
+  RespaWindow* view = DdeFrontWindow(frame);
+  if (!view) return nullptr;
+  std::unique_ptr<char[]> text(new (std::nothrow) char[kFieldTextBufferSize]());
+  if (!text || !GetFieldText(view, name.c_str(), text.get(), kFieldTextBufferSize)) return nullptr;
+  text[kFieldTextBufferSize - 1] = '\0';
+  return DdeCreateDataHandle(frame->ddeInstance, reinterpret_cast<LPBYTE>(text.get()),
+                             static_cast<DWORD>(std::strlen(text.get()) + 1), 0, item, CF_TEXT, 0);
+}
+
+/* The poked text is read into a buffer one byte longer than the kind reads, so data the
+   client did not terminate is never read past its end. */
+HDDEDATA DdePoke(TZarneDecoratedMDIFrame* frame, HSZ topic, HSZ item, UINT format, HDDEDATA data) {
+  if (!IsCurrentTopic(frame, topic) || format != CF_TEXT || !data) return nullptr;
+  RespaWindow* view = DdeFrontWindow(frame);
+  if (!view) return nullptr;
+  std::string name;
+  if (!ReadItemName(frame->ddeInstance, item, &name)) return nullptr;
+  TFieldNode* field = FindPokeField(name.c_str());
+  if (!field) return nullptr;
+  TPXRecord* record = PokeRecord(view, field);
+  unsigned length = PokeTextLength(*field);
+  if (!record || length == 0) return nullptr;
+  std::unique_ptr<char[]> text(new (std::nothrow) char[length + 1]());
+  if (!text) return nullptr;
+  DdeGetData(data, reinterpret_cast<LPBYTE>(text.get()), length, 0);
+  TPokeValue value;
+  if (!ConvertPokeText(*field, text.get(), &value) || !WriteValue(record, field, value))
+    return nullptr;
+  InvalidateField(view, field);
+  if (field->displayKind != kFieldKindText) CallRecalcForField(view, field);
+  return Acknowledged();
+}

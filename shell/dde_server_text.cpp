@@ -1,0 +1,169 @@
+/*
+** The DDE server's reading of execute and poke texts (see the header).
+*/
+#include "shell/dde_server_text.h"
+
+#include "script/script_decimal.h"
+#include "tableaccess/field_list.h"
+#include "tableaccess/value_forms.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+struct TCommandName {
+  const char* text;
+  const char* type;
+  const char* policy;
+  bool allPolicies;
+};
+
+constexpr TCommandName kFirstItemCommands[] = {
+    {"GetFirstTIBRecordBoth", "1A", "B", false},  {"GetFirstTIBRecordOwner", "1A", "O", false},
+    {"GetFirstTIBRecordLoan", "1A", "L", false},  {"GetFirstTIBRecordAll", "1A", "", true},
+    {"GetFirstTIBOtherBoth", "1B", "B", false},   {"GetFirstTIBOtherOwner", "1B", "O", false},
+    {"GetFirstTIBOtherLoan", "1B", "L", false},   {"GetFirstTIBOtherAll", "1B", "", true},
+    {"GetFirstTIBExceptBoth", "2", "B", false},   {"GetFirstTIBExceptOwner", "2", "O", false},
+    {"GetFirstTIBExceptLoan", "2", "L", false},   {"GetFirstTIBExceptAll", "2", "", true},
+};
+
+/* Bytes read for the coded, money and number kinds. */
+constexpr unsigned kCodedTextLength = 80;
+constexpr unsigned kNumberTextLength = 24;
+
+constexpr int kLoanTypeId = 184;
+constexpr int kRecordingTypeId = 379;
+
+bool OneOf(const char* text, std::initializer_list<const char*> accepted) {
+  for (const char* each : accepted)
+    if (std::strcmp(text, each) == 0) return true;
+  return false;
+}
+
+bool IsPayerColumnField(int id) {
+  return id == 509 || id == 511 || id == 513 || id == 517 || id == 519 || id == 523 || id == 525;
+}
+
+/* Whether a coded field takes this text. The loan type also takes "FmHA", the spelling
+   the statement's own choice list stores, so a client can poke back what it read. */
+bool IsAcceptedCode(int id, const char* text) {
+  if (IsPayerColumnField(id)) return OneOf(text, {"B", "S", "/"});
+  if (id == kLoanTypeId)
+    return OneOf(text, {"Conventional Uninsured", "Conventional Insured", "FHA", "FmHa", "FmHA",
+                        "VA", ""});
+  if (id == kRecordingTypeId) return OneOf(text, {"[701]", "[702]", ""});
+  return false;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+/* The number a poked text holds once its commas and surrounding blanks are gone; false
+   when it holds none (an empty text included) or one out of the decimal's range. */
+bool ReadNumber(const char* text, ScriptDecimal* number) {
+  char digits[kNumberTextLength + 8] = "";
+  StripCommas(text, digits, sizeof digits);
+  char* start = digits;
+  while (IsBlank(*start)) ++start;
+  char* end = start + std::strlen(start);
+  while (end > start && IsBlank(end[-1])) --end;
+  *end = '\0';
+  if (*start == '\0') return false;
+  DecimalStatus status = DecimalStatus::kOk;
+  return ScriptDecimal::ParseText(start, ScriptDecimal::kAllPlaces, number, &status) &&
+         status == DecimalStatus::kOk;
+}
+
+/* Rounded once to cents, half away from zero, from the exact decimal. */
+bool ReadMoney(const char* text, TPokeValue* value) {
+  ScriptDecimal number, cents;
+  if (!ReadNumber(text, &number)) return false;
+  if (number.RoundToStep(-2, DecimalRounding::kHalfAwayFromZero, &cents) != DecimalStatus::kOk)
+    return false;
+  value->kind = TPokeValue::kDouble;
+  value->number = cents.ToDouble();
+  return true;
+}
+
+/* Whole numbers within the signed 32-bit range only. */
+bool ReadWhole(const char* text, TPokeValue* value) {
+  ScriptDecimal number;
+  if (!ReadNumber(text, &number)) return false;
+  if (number.exponent < 0) return false;  // canonical: a whole value has no negative exponent
+  int64_t whole = number.mantissa;
+  for (int i = 0; i < number.exponent && whole >= INT32_MIN && whole <= INT32_MAX; ++i)
+    whole *= 10;  // stops once outside the range, so it never overflows
+  if (whole < INT32_MIN || whole > INT32_MAX) return false;
+  value->kind = TPokeValue::kLong;
+  value->whole = static_cast<LONG>(whole);
+  return true;
+}
+
+bool ReadDecimal(const char* text, TPokeValue* value) {
+  ScriptDecimal number;
+  if (!ReadNumber(text, &number)) return false;
+  value->kind = TPokeValue::kDouble;
+  value->number = number.ToDouble();
+  return true;
+}
+
+bool ReadDate(const char* text, TPokeValue* value) {
+  int month = 0, day = 0, year = 0;
+  if (!ParseDate(text, month, day, year)) return false;
+  LONG date = kBlankDate;
+  EncodeDate(date, month, day, year);
+  if (date == kBlankDate) return false;
+  value->kind = TPokeValue::kLong;
+  value->whole = date;
+  return true;
+}
+
+}  // namespace
+
+bool ReadTitleCommand(const char* text, TTitleCommand* command) {
+  *command = TTitleCommand{};
+  if (std::strcmp(text, "GetNextTI") == 0) {
+    command->next = true;
+    return true;
+  }
+  for (const TCommandName& each : kFirstItemCommands) {
+    if (std::strcmp(text, each.text) != 0) continue;
+    command->type = each.type;
+    command->policy = each.policy;
+    command->allPolicies = each.allPolicies;
+    return true;
+  }
+  return false;
+}
+
+unsigned PokeTextLength(const TFieldNode& field) {
+  switch (field.displayKind) {
+    case kFieldKindText: return field.extraWord;
+    case kFieldKindChoice: return kCodedTextLength;
+    case kFieldKindMoney:
+    case kFieldKindWhole:
+    case kFieldKindDecimal:
+    case kFieldKindDecimal2:
+    case kFieldKindDate: return kNumberTextLength;
+    default: return 0;
+  }
+}
+
+bool ConvertPokeText(const TFieldNode& field, const char* text, TPokeValue* value) {
+  *value = TPokeValue{};
+  switch (field.displayKind) {
+    case kFieldKindText:
+      value->text.assign(text, strnlen(text, field.extraWord));
+      return true;
+    case kFieldKindChoice:
+      if (!IsAcceptedCode(field.fieldId, text)) return false;
+      value->text = text;
+      return true;
+    case kFieldKindMoney: return ReadMoney(text, value);
+    case kFieldKindWhole: return ReadWhole(text, value);
+    case kFieldKindDecimal:
+    case kFieldKindDecimal2: return ReadDecimal(text, value);
+    case kFieldKindDate: return ReadDate(text, value);
+    default: return false;
+  }
+}

@@ -5,6 +5,7 @@
 */
 #include "grid/input.h"
 
+#include "grid/clipboard.h"
 #include "grid/design_mouse.h"
 #include "grid/layout.h"
 #include "grid/library_state.h"
@@ -138,6 +139,16 @@ bool Movement(int key, bool shift, bool ctrl) {
   }
 }
 
+bool ClipboardKey(int key, bool ctrl) {
+  if (!ctrl) return false;
+  switch (key) {
+    case 'C': CopyCells(false); return true;
+    case 'X': CopyCells(true); return true;
+    case 'V': PasteCells(); return true;
+    default: return false;
+  }
+}
+
 /* A click on a row label in a row-selection style: the drag begins there. */
 void RowLabelClick(int row) {
   TesselRecord* record = gLockedRecord;
@@ -252,6 +263,7 @@ bool OnTesselKey(UINT message, WPARAM key, LPARAM) {
   if (record->rowCount == 0) return false;
   if (record->currentRow >= record->rowCount) record->currentRow = record->rowCount - 1;
   if (handled == VK_TAB || handled == VK_RETURN || handled == VK_ESCAPE) return false;  // the dialog's
+  if (ClipboardKey(handled, Pressed(VK_CONTROL))) return true;
   return Movement(handled, Pressed(VK_SHIFT), Pressed(VK_CONTROL));
 }
 

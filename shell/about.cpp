@@ -21,7 +21,6 @@ ZarneAboutDlg::~ZarneAboutDlg() = default;
 
 void ZarneAboutDlg::SetupWindow() {
   TDialog::SetupWindow();
-  logo_.Show(*this);
   ProjectRCVersion version(versionModule ? versionModule : GetModule()->GetInstance());
   const char* text = nullptr;
   if (version.GetProductVersion(&text)) {

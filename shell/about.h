@@ -6,7 +6,6 @@
 #define ZARNE_SHELL_ABOUT_H
 
 #include "platform/framework/dialog.h"
-#include "shell/logo_picture.h"
 
 class ZarneAboutDlg : public TDialog {
  public:
@@ -16,9 +15,6 @@ class ZarneAboutDlg : public TDialog {
 
   /* The module whose version resource is shown; the running program unless set. */
   HINSTANCE versionModule = nullptr;
-
- private:
-  LogoPicture logo_;
 };
 
 #endif

@@ -68,6 +68,7 @@
 #define IDD_ABOUT 22000
 #define IDB_STATEMENT 19000    // the statement window's background pattern
 #define IDB_LOGO 450           // the picture button of the splash and About boxes
+#define IDB_LOGO_FACE 1450     // its face: a picture button shows the bitmap numbered id + 1000
 
 /* Strings */
 #define IDS_SYSTEM_ERROR 1002

@@ -13,11 +13,6 @@ constexpr int kStatusLimit = 40;
 TZarneSplash::TZarneSplash(TWindow* parent, TResId resId, TModule* module)
     : TDialog(parent, resId, module), status(new TStatic(this, kStatusLine, kStatusLimit)) {}
 
-void TZarneSplash::SetupWindow() {
-  TDialog::SetupWindow();
-  logo_.Show(*this);
-}
-
 void TZarneSplash::SetStatus(const char* text) {
   if (!status->HWindow) return;
   status->SetText(text);

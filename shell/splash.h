@@ -6,21 +6,16 @@
 #define ZARNE_SHELL_SPLASH_H
 
 #include "platform/framework/dialog.h"
-#include "shell/logo_picture.h"
 
 class TStatic;
 
 class TZarneSplash : public TDialog {
  public:
   TZarneSplash(TWindow* parent, TResId resId, TModule* module = nullptr);
-  void SetupWindow() override;
   /* Shows the text in the status line and paints it at once (start-up runs no loop). */
   void SetStatus(const char* text);
 
   TStatic* status;
-
- private:
-  LogoPicture logo_;
 };
 
 #endif

@@ -8,6 +8,9 @@
 */
 #include "platform/user/button_control.h"
 
+#include "platform/gdi/gdi.h"
+#include "platform/kernel/modules.h"
+
 #include "platform/user/dialog_paint.h"
 #include "platform/user/dialog_state.h"
 #include "platform/user/input.h"
@@ -38,6 +41,7 @@ struct ButtonState {
   HFONT font = nullptr;
   HANDLE image = nullptr;
   UINT imageType = IMAGE_BITMAP;
+  HBITMAP pictures[3] = {};  // a picture button's faces: up, pressed, focused; owned
 };
 
 std::map<HWND, ButtonState>& Buttons() {
@@ -120,8 +124,26 @@ void DrawLabel(HWND hwnd, HDC dc, RECT area, UINT format) {
   DrawText(dc, text.c_str(), -1, &area, format);
 }
 
+/* A picture button's face is its bitmap alone, centred; a missing pressed or focused face
+** falls back to the up face. */
+void PaintPicture(HWND hwnd, HDC dc, const RECT& client, const ButtonState& s) {
+  HBITMAP face = s.pictures[0];
+  if (s.pushed && s.pictures[1]) face = s.pictures[1];
+  else if (!s.pushed && s.focused && s.pictures[2]) face = s.pictures[2];
+  ControlBackgroundBrush(hwnd, dc, WM_CTLCOLORBTN);
+  FillSolid(dc, client, GetSysColor(COLOR_BTNFACE));
+  ButtonState shown;
+  shown.image = face;
+  shown.imageType = IMAGE_BITMAP;
+  DrawImage(dc, shown, client, 0);
+}
+
 void PaintPushButton(HWND hwnd, HDC dc, const RECT& client, bool pushed, bool isDefault) {
   const ButtonState& s = StateOf(hwnd);
+  if (s.pictures[0]) {
+    PaintPicture(hwnd, dc, client, s);
+    return;
+  }
   ControlBackgroundBrush(hwnd, dc, WM_CTLCOLORBTN);
   FillSolid(dc, client, GetSysColor(COLOR_BTNFACE));
   RECT face = client;
@@ -434,6 +456,8 @@ LRESULT CALLBACK ButtonWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       if (Kind(hwnd) == BS_GROUPBOX) ApplyGroupMask(hwnd);
       return 0;
     case WM_NCDESTROY:
+      for (HBITMAP picture : StateOf(hwnd).pictures)
+        if (picture) DeleteObject(picture);
       Buttons().erase(hwnd);
       return DefWindowProc(hwnd, message, wParam, lParam);
     case WM_PAINT: return OnPaint(hwnd);
@@ -488,6 +512,20 @@ LRESULT CALLBACK ButtonWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case BM_SETIMAGE: return SetImage(hwnd, wParam, lParam);
     default: return DefWindowProc(hwnd, message, wParam, lParam);
   }
+}
+
+bool AttachPictureFaces(HWND button, HINSTANCE instance) {
+  // A null instance is the program's own module here, not the system bitmaps LoadBitmap means.
+  if (!instance) instance = GetModuleHandle(nullptr);
+  int id = GetDlgCtrlID(button);
+  HBITMAP up = LoadBitmap(instance, MAKEINTRESOURCE(id + 1000));
+  if (!up) return false;
+  ButtonState& s = StateOf(button);
+  s.pictures[0] = up;
+  s.pictures[1] = LoadBitmap(instance, MAKEINTRESOURCE(id + 3000));
+  s.pictures[2] = LoadBitmap(instance, MAKEINTRESOURCE(id + 5000));
+  Redraw(button);
+  return true;
 }
 
 void RegisterButtonClass() {

@@ -74,4 +74,10 @@
 LRESULT CALLBACK ButtonWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 void RegisterButtonClass();
 
+/* A picture push button of the custom-control library's button class: its faces are the
+** bitmaps numbered id + 1000 (up), id + 3000 (pressed) and id + 5000 (focused) in the
+** module that holds the dialog. Without an up face the button keeps its plain face and this
+** answers false. The button owns the bitmaps. */
+bool AttachPictureFaces(HWND button, HINSTANCE instance);
+
 #endif

@@ -9,6 +9,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/kernel/resource_formats.h"
 #include "platform/kernel/resources.h"
+#include "platform/user/button_control.h"
 #include "platform/user/menu_calls.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/painting.h"
@@ -163,6 +164,9 @@ bool CreateControl(HWND dialog, HINSTANCE instance, const DialogControlTemplate&
                              instance, creation);
   if (!hwnd) return false;
   if (state.font) SendMessage(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
+  DWORD kind = style & BS_TYPEMASK;
+  if (strcasecmp(control.className.c_str(), "BorBtn") == 0 && (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON))
+    AttachPictureFaces(hwnd, instance);
   return true;
 }
 

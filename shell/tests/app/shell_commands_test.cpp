@@ -11,6 +11,8 @@
 #include "platform/kernel/modules.h"
 #include "platform/testing/common_dialog_answers.h"
 #include "platform/testing/dialog_driver.h"
+#include "platform/testing/screenshot.h"
+#include "platform/gdi/gdi.h"
 #include "platform/user/menu_calls.h"
 #include "platform/user/win_help.h"
 #include "platform/user/window_manager.h"
@@ -105,11 +107,17 @@ TEST_F(ShellCommandsTest, ACancelledPrinterSetUpWritesTheSameSettingsAgain) {
 TEST_F(ShellCommandsTest, TheAboutBoxShowsTheProgramsVersionData) {
   StartApp();
   std::string version, copyright, company;
+  QColor logoCentre;
   DialogDriver driver;
   driver.OnDialog(IDD_ABOUT, [&](HWND about) {
     version = ControlTextOf(about, 22001);
     copyright = ControlTextOf(about, 22002);
     company = ControlTextOf(about, 22004);
+    HWND logo = GetDlgItem(about, IDB_LOGO);
+    RECT r;
+    GetClientRect(logo, &r);
+    logoCentre = GrabWindow(logo).pixelColor(r.right / 2, r.bottom / 2);
+    SaveWindowScreenshot(about, SHELL_OUTPUT_DIR "/about_box.png");
     PressButton(about, IDOK);
   });
   Command(CM_HELPABOUT);
@@ -117,6 +125,18 @@ TEST_F(ShellCommandsTest, TheAboutBoxShowsTheProgramsVersionData) {
   EXPECT_EQ(version, "Version 3.2");
   EXPECT_EQ(copyright, "Copyright \xA9 1996-1999 Zarne Settlement Systems");
   EXPECT_EQ(company, "Zarne Settlement Systems");
+  // The picture button shows the centre of its face bitmap, not a plain button face.
+  HBITMAP face = LoadBitmap(GetModuleHandle(nullptr), MAKEINTRESOURCE(IDB_LOGO_FACE));
+  ASSERT_NE(face, nullptr);
+  BITMAP info{};
+  GetObject(face, sizeof info, &info);
+  HDC memory = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(memory, face);
+  COLORREF expected = GetPixel(memory, info.bmWidth / 2, info.bmHeight / 2);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(face);
+  EXPECT_EQ(logoCentre, QColor(GetRValue(expected), GetGValue(expected), GetBValue(expected)));
 }
 
 TEST_F(ShellCommandsTest, AModuleWithoutVersionDataKeepsTheTemplateTexts) {

@@ -175,6 +175,34 @@ TEST_F(ButtonsAndStatics, BitmapButtonShowsItsPicture) {
   DeleteObject(picture);
 }
 
+INT_PTR CALLBACK QuietProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+/* The custom-control library's button takes the bitmaps numbered after its id as its faces:
+** up, pressed and focused; one without such bitmaps keeps a plain face with its text. */
+TEST_F(ButtonsAndStatics, PictureButtonsShowTheFacesNumberedAfterTheirId) {
+  HWND pictures = CreateDialog(nullptr, MAKEINTRESOURCE(IDD_PICTURE_BUTTONS), nullptr, QuietProc);
+  ASSERT_NE(pictures, nullptr);
+  HWND picture = GetDlgItem(pictures, IDC_PICTURE_BUTTON);
+  HWND plain = GetDlgItem(pictures, IDC_PLAIN_BUTTON);
+  SetFocus(plain);
+  RECT r;
+  GetClientRect(picture, &r);
+  auto centre = [&](HWND button) {
+    UpdateWindow(button);
+    return GrabWindow(button).pixelColor(r.right / 2, r.bottom / 2);
+  };
+  EXPECT_EQ(centre(picture), QColor(200, 0, 0)) << "up face";
+  SendMessage(picture, BM_SETSTATE, TRUE, 0);
+  EXPECT_EQ(centre(picture), QColor(0, 160, 0)) << "pressed face";
+  SendMessage(picture, BM_SETSTATE, FALSE, 0);
+  SetFocus(picture);
+  EXPECT_EQ(centre(picture), QColor(0, 0, 200)) << "focused face";
+  QColor plainFace = centre(plain);
+  EXPECT_NE(plainFace, QColor(200, 0, 0));
+  EXPECT_NE(plainFace, QColor(0, 0, 200));
+  DestroyWindow(pictures);
+}
+
 TEST_F(ButtonsAndStatics, OwnerDrawnButtonIsDrawnByItsParentWithItsStates) {
   HWND drawn = Make("button", "", BS_OWNERDRAW | WS_TABSTOP, 31, 10, 10, 60, 30);
   UpdateWindow(drawn);

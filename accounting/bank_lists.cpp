@@ -4,6 +4,7 @@
 #include "accounting/bank_lists.h"
 
 #include "accounting/account_transfers.h"
+#include "accounting/bank_slots.h"
 #include "tableaccess/px_globals.h"
 #include "tableaccess/px_record.h"
 
@@ -11,7 +12,7 @@
 
 namespace {
 
-constexpr int kAccountNameField = 2;
+constexpr size_t kListNameChars = 79;
 
 std::array<TComboBoxData*, 4> AccountLists() {
   return {&gAccountRangeXfer.Accounts, &gEditAccountRecordXfer.Accounts, &gReportRangeXfer.Accounts,
@@ -25,13 +26,9 @@ void LoadBankLists() {
   for (TComboBoxData* list : lists) list->Clear();  // no items, index -1, empty text
 
   if (gBankRecord != nullptr) {
-    for (bool more = gBankRecord->First(); more; more = gBankRecord->Next()) {
-      if (!gBankRecord->Read(0)) break;  // the wrapper has reported the engine's error
-      char name[80] = "";
-      if (!gBankRecord->GetString(kAccountNameField, name, sizeof name)) name[0] = '\0';
-      const char* shown = name[0] != '\0' ? name : kUndefinedAccountName;
-      for (TComboBoxData* list : lists) list->AddString(shown);
-    }
+    // By key, not by position: a missing record must not shift the later names.
+    for (const std::string& name : ReadBankSlots(*gBankRecord, kListNameChars))
+      for (TComboBoxData* list : lists) list->AddString(name.c_str());
   }
 
   // A default account that is no position of the lists selects nothing.

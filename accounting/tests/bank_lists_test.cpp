@@ -68,10 +68,13 @@ TEST_F(BankListsTest, LongestNameIsKeptWhole) {
 
 TEST_F(BankListsTest, DefaultOutsideTheListSelectsNothing) {
   PutBank(0, "Only");
-  gDefaultAccount = 5;
+  gDefaultAccount = 25;
   LoadBankLists();
   for (TComboBoxData* list : FourLists()) {
-    EXPECT_EQ(1u, list->GetStrings().size());
+    // One record still gives twenty slots, so every position stays its key.
+    ASSERT_EQ(20u, list->GetStrings().size());
+    EXPECT_EQ("Only", list->GetStrings()[0]);
+    EXPECT_EQ("<undefined>", list->GetStrings()[5]);
     EXPECT_EQ(-1, list->GetSelIndex());
     EXPECT_STREQ("", list->GetSelection());
   }

@@ -70,9 +70,11 @@ std::string FieldText(TScriptFieldBinding* view, const std::string& name) {
 void MergeTemplateText(TWindow* parent, TScriptFieldBinding* view, const char* caption,
                        const char* source, char* out, unsigned size) {
   if (!out || size < 2) return;
+  // The merge works on its own copy, taken before the output is touched: callers merge a
+  // text in place, passing one buffer as source and output.
+  const std::string text(source ? source : "");
   TMergeOutput merged(out, size);
   if (!source) return;
-  const std::string text(source);  // the merge works on its own copy
   std::size_t at = 0;
   while (at < text.size() && !merged.Full()) {
     std::size_t bar = text.find('|', at);

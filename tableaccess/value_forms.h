@@ -88,6 +88,10 @@ void UnpackLineBreaks(LPCSTR source, LPSTR destination, size_t size);
 
 /* ---- Time key: today's date number plus the fraction of the day; never repeats in a run ---- */
 double MakeTimeKey();
+/* The key of a date number and a hundredth of a second of that day (0..8639999): what
+   MakeTimeKey answers at that moment. Other programs that write keyed records use it to
+   meet the keys this one will issue. */
+double TimeKeyOf(LONG dateNumber, double hundredthOfDay);
 
 /* ---- Loan payment ---- */
 double PowerOf(double x, int n);

@@ -38,10 +38,14 @@ double TimeKeyNow() {
   EncodeDate(today, now.wMonth, now.wDay, now.wYear);
   double hundredths =
       ((now.wHour * 60.0 + now.wMinute) * 60.0 + now.wSecond) * 100.0 + now.wMilliseconds / 10;
-  return today + hundredths / kHundredthsPerDay;
+  return TimeKeyOf(today, hundredths);
 }
 
 }  // namespace
+
+double TimeKeyOf(LONG dateNumber, double hundredthOfDay) {
+  return dateNumber + hundredthOfDay / kHundredthsPerDay;
+}
 
 LONG TodayDate() {
   SYSTEMTIME now{};

@@ -197,6 +197,10 @@ TEST_F(FieldTextTest, MergeReplacesMarkersAndCutsAtTheBuffer) {
   std::string copy = source;
   MergeTemplateText(view, view, "Merge", source, out, sizeof out);
   EXPECT_EQ(copy, source);
+  // One buffer as source and output: merged in place.
+  char inPlace[64] = "To |^B1NAME| and ||.";
+  MergeTemplateText(view, view, "Merge", inPlace, inPlace, sizeof inPlace);
+  EXPECT_STREQ(inPlace, "To PAT PAYER and |.");
 }
 
 TEST_F(FieldTextTest, PromptsAskThroughTheDialogAndCancelLeavesUnderscores) {

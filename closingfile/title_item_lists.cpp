@@ -14,6 +14,7 @@
 #include "tableaccess/system_boxes.h"
 #include "tableaccess/value_forms.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -217,7 +218,7 @@ void TTitleItemsDialog::ModifyTitleItem(int index) {
   char letter = PolicyFromRadios(*Xfer);
   if (!RewriteItem(list, row.Seq, before.get(), policy, letter)) return;
   std::memset(row.Text, 0, sizeof row.Text);
-  std::strncpy(row.Text, Xfer->Text, kTitleRowTextSize - 1);
+  std::memcpy(row.Text, Xfer->Text, std::min<size_t>(std::strlen(Xfer->Text), kTitleRowTextSize - 1));
   row.Policy[0] = letter;
   row.Policy[1] = '\0';
   Grid(list, TSM_SETROW, TSREF_CURRENT, reinterpret_cast<LPARAM>(&row));

@@ -9,6 +9,7 @@
 #include "closingfile/closing_file_view.h"
 #include "closingfile/title_item_split.h"
 #include "platform/framework/file_dialogs.h"
+#include "platform/kernel/files.h"
 #include "platform/kernel/resources.h"
 #include "platform/user/message_box.h"
 #include "tableaccess/px_globals.h"

@@ -35,6 +35,8 @@ DEFINE_RESPONSE_TABLE1(RespaWindow, TWindow)
   EV_WM_MDIACTIVATE,
   EV_COMMAND(24339, CmFileClose),
   EV_COMMAND(902, CmProrater),
+  EV_COMMAND(10, CmRequirements),
+  EV_COMMAND(11, CmExceptions),
   EV_MESSAGE(WM_PREVFIELD, EvPrevField),
   EV_MESSAGE(WM_NEXTFIELD, EvNextField),
   EV_MESSAGE(WM_BEGINFIELDEDIT, EvBeginFieldEdit),

@@ -89,6 +89,9 @@ class RespaWindow : public TWindow,
   void CmFileClose();
   /* The field menu's Prorater (902): through the recalculation seam. */
   void CmProrater();
+  /* The title-item dialogs (CM_REQUIREMENTS 10, CM_EXCEPTIONS 11): title_item_commands.cpp. */
+  void CmRequirements();
+  void CmExceptions();
   /* True once the window was refused its file and waits for its child's close: it shows
      nothing and saves nothing, and lookups of open files pass it by. */
   bool IsClosing() const { return closing_; }

@@ -4,6 +4,7 @@
 */
 #include "shell/zarne_mdi_client.h"
 
+#include "accounting/ledger_editor_commands.h"
 #include "accounting/report_commands.h"
 #include "platform/framework/print_dialog.h"
 #include "platform/kernel/string_calls.h"
@@ -52,6 +53,7 @@ void ZarneMDIClient::CmCheckRegister() { RunReportCommand(kCheckRegisterReport, 
 void ZarneMDIClient::CmLedger() { RunReportCommand(kLedgerReport, this); }
 void ZarneMDIClient::CmFileBalance() { RunReportCommand(kFileBalanceReport, this); }
 void ZarneMDIClient::CmExport1099() { RunExport1099(this); }
+void ZarneMDIClient::CmBankEditor() { RunBankEditor(this); }
 
 void OpenFileWindow(ZarneMDIClient* client, const char* fileNumber) {
   if (CountFileWindows(client) >= gHud1Options.MaxWindows) {
@@ -90,5 +92,6 @@ DEFINE_RESPONSE_TABLE1(ZarneMDIClient, TMDIClient)
   EV_COMMAND(CM_LEDGER, CmLedger),
   EV_COMMAND(CM_FILEBALANCE, CmFileBalance),
   EV_COMMAND(CM_EXPORT1099, CmExport1099),
+  EV_COMMAND(CM_BANKEDITOR, CmBankEditor),
   EV_WM_ENTERIDLE,
 END_RESPONSE_TABLE;

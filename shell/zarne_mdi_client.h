@@ -29,6 +29,8 @@ class ZarneMDIClient : public TMDIClient {
   void CmLedger();
   void CmFileBalance();
   void CmExport1099();
+  /* The ledger editors. */
+  void CmBankEditor();
   void EvEnterIdle(UINT source, HWND hWndDlg) override;
 
  private:

@@ -239,7 +239,8 @@ TEST_F(ShellCommandsTest, CommandsWithoutAHandlerAreGreyedAndTheWorkingOnesAreNo
   auto greyed = [&](UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
   for (UINT id : std::initializer_list<UINT>{CM_FILENEW, CM_FILEOPEN, CM_FILEDELETE, CM_PRINTSETUPHUD1, CM_PRINTSETUPCHECKS,
                   CM_PRINTSETUPREPORTS, static_cast<UINT>(CM_EXIT), CM_HELPUSING, CM_HELPABOUT,
-                  CM_AMORTIZATION, CM_CHECKREGISTER, CM_LEDGER, CM_FILEBALANCE, CM_EXPORT1099})
+                  CM_AMORTIZATION, CM_CHECKREGISTER, CM_LEDGER, CM_FILEBALANCE, CM_EXPORT1099,
+                  CM_BANKEDITOR})
     EXPECT_FALSE(greyed(id)) << id;
   for (UINT id : std::initializer_list<UINT>{CM_DISBURSE, CM_POSTDEPOSITS, CM_RECONCILE, CM_HUD1OPTIONS})
     EXPECT_TRUE(greyed(id)) << id;
@@ -262,6 +263,27 @@ TEST_F(ShellCommandsTest, AccountingReportCommandsAreEnabledAndOpenTheirDialogs)
     });
     Command(command);
     EXPECT_TRUE(opened) << command;
+  }
+}
+
+TEST_F(ShellCommandsTest, LedgerEditorCommandsOpenTheirDialogsOverTheClient) {
+  StartApp();
+  HMENU menu = GetMenu(Frame()->HWindow);
+  for (int i = 0; i < GetMenuItemCount(menu); ++i)
+    SendMessage(Frame()->HWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, i)), i);
+  const std::pair<UINT, int> commands[] = {{CM_BANKEDITOR, 20980}};
+  for (const auto& [command, dialogId] : commands) {
+    EXPECT_EQ(GetMenuState(menu, command, MF_BYCOMMAND) & MF_GRAYED, 0u) << command;
+    DialogDriver driver;
+    HWND parent = nullptr;
+    driver.OnDialog(dialogId, [&](HWND dialog) {
+      parent = GetParent(dialog);
+      PressButton(dialog, IDCANCEL);
+    });
+    Command(command);
+    EXPECT_EQ(1u, driver.Opened().size()) << command;
+    // A dialog's owner is the top-level window of the parent it was made over.
+    EXPECT_TRUE(parent == Frame()->GetClientWindow()->HWindow || parent == Frame()->HWindow) << command;
   }
 }
 

@@ -1,0 +1,32 @@
+/*
+** Running the second station, the tests' other program on the same tables.
+*/
+#ifndef ZARNE_ACCOUNTING_TESTS_SECOND_STATION_H
+#define ZARNE_ACCOUNTING_TESTS_SECOND_STATION_H
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+/* Runs one command to its end; its answer ("done" or "failed: ..."). */
+std::string RunSecondStation(const std::vector<std::string>& arguments);
+
+/* The second station holding a record's lock ("hold" appended) until the object goes. */
+class SecondStationLock {
+ public:
+  explicit SecondStationLock(const std::vector<std::string>& arguments);
+  ~SecondStationLock();
+  SecondStationLock(const SecondStationLock&) = delete;
+  SecondStationLock& operator=(const SecondStationLock&) = delete;
+  /* "held" once the lock is taken. */
+  const std::string& Answer() const { return answer_; }
+
+ private:
+  FILE* pipe_ = nullptr;
+  std::string answer_;
+};
+
+/* A seq as the station reads it back exactly. */
+std::string SeqArgument(double seq);
+
+#endif

@@ -8,6 +8,8 @@
 #include "zarne_app_fixture.h"
 
 #include "../../../platform/dde/tests/dde_test_support.h"
+#include "platform/dde/dde_socket.h"
+#include "platform/dde/dde_wire.h"
 #include "platform/framework/mdi.h"
 #include "platform/framework/scroller.h"
 #include "platform/testing/synthetic_input.h"
@@ -36,6 +38,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -474,6 +478,56 @@ TEST_F(DdeServerAppTest, TenThousandRequestAndPokePairsKeepMemoryFlat) {
 }
 
 }  // namespace
+
+TEST_F(DdeServerAppTest, ARegistrationThatFailsIsToldOnceAndTheProgramGoesOn) {
+  // A runtime directory below a plain file cannot be made, so no service socket either.
+  std::string blocker = runtime_ + "/file";
+  WriteHostFile(blocker, "x");
+  setenv("XDG_RUNTIME_DIR", blocker.c_str(), 1);
+  StartApp();
+  EXPECT_TRUE(app_->StartedUp());
+  std::vector<MessageBoxRequest> boxes;  // besides the first start's question
+  for (const MessageBoxRequest& box : Boxes().Shown())
+    if (box.text.find("does not exist") == std::string::npos) boxes.push_back(box);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Registration failed.");
+  EXPECT_EQ(boxes[0].caption, "ZARNE DDE ERROR");
+  EXPECT_EQ(boxes[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+  EXPECT_EQ(boxes[0].owner, Frame()->HWindow);
+  EXPECT_TRUE(FrameShown());
+  // Without its service the program serves nobody, and its advises go nowhere.
+  setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
+  EXPECT_EQ(Request("TitleText"), "<refused>");
+}
+
+TEST_F(DdeServerAppTest, GarbageInAConversationShowsTheCriticalErrorBox) {
+  Start();
+  std::string path;
+  for (const dde::ServiceSocket& socket : dde::ListServiceSockets())
+    if (socket.service == "Zarne" && socket.pid == getpid()) path = socket.path;
+  int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+  ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << path;
+  dde::wire::Message hello;
+  hello.kind = dde::wire::Kind::Connect;
+  hello.hasService = hello.hasTopic = true;
+  hello.service = "Zarne";
+  hello.topic = "Current";
+  std::string bytes = dde::wire::Encode(hello);
+  ASSERT_EQ(send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bytes.size()));
+  ASSERT_TRUE(SpinUntil([&] { return DdeFrame()->ddeConversation != nullptr; }));
+  bytes = std::string("\xFF\xFF\xFF\xFFgarbage", 11);
+  ASSERT_EQ(send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bytes.size()));
+  ASSERT_TRUE(SpinUntil([&] { return !Boxes().Shown().empty(); }));
+  close(fd);
+  MessageBoxRequest box = Boxes().Shown().front();
+  EXPECT_EQ(box.text, "A critical DDE error has occured.");
+  EXPECT_EQ(box.caption, "Zarne");
+  EXPECT_EQ(box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+  EXPECT_EQ(Request("TitleText"), "<refused>");  // no file open, but the next client is served
+}
 
 namespace {
 

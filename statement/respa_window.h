@@ -53,6 +53,15 @@ constexpr UINT WM_PAGEUPFIELD = WM_USER + 4;
 constexpr UINT WM_FIELDMENU = WM_USER + 5;
 constexpr UINT WM_QUICKDATE = WM_USER + 7;
 
+/* The closing-file commands of the menus and tool bar. */
+constexpr int kBuyersCommand = 4;
+constexpr int kSellersCommand = 5;
+constexpr int kLenderCommand = 6;
+constexpr int kSettlementAgentCommand = 7;
+constexpr int kPropertyCommand = 8;
+constexpr int kScheduleACommand = 9;
+constexpr int kFileTrackingCommand = 9070;
+
 /* Ids of the floating controls. */
 constexpr int kEditLineId = 101;
 constexpr int kChoiceListId = 102;
@@ -87,6 +96,14 @@ class RespaWindow : public TWindow,
   void CmFileSave();
   /* Closes the window the framework's way, which asks CanClose first. */
   void CmFileClose();
+  /* The closing-file dialogs over this file's records. */
+  void CmBuyers();
+  void CmSellers();
+  void CmLender();
+  void CmSettlementAgent();
+  void CmProperty();
+  void CmScheduleA();
+  void CmFileTracking();
   /* The field menu's Prorater (902): through the recalculation seam. */
   void CmProrater();
   /* The title-item dialogs (CM_REQUIREMENTS 10, CM_EXCEPTIONS 11): title_item_commands.cpp. */

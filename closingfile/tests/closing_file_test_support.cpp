@@ -1,0 +1,66 @@
+/*
+** The closing-file dialog tests' helpers.
+*/
+#include "closingfile/tests/closing_file_test_support.h"
+
+#include "platform/user/winuser.h"
+
+#include <fstream>
+#include <sstream>
+
+void ClosingFileTest::Command(RespaWindow* view, int id) {
+  view->SendMessage(WM_COMMAND, id);
+  Pump();
+}
+
+void ClosingFileTest::Save(RespaWindow* view) {
+  view->SendMessage(WM_COMMAND, 24333);
+  Pump();
+}
+
+std::string ClosingFileTest::Shot(HWND dialog, const std::string& name) {
+  std::string path = std::string(CLOSINGFILE_OUTPUT_DIR) + "/" + name + ".png";
+  EXPECT_TRUE(SaveWindowScreenshot(dialog, path)) << path;
+  return path;
+}
+
+void FocusControl(HWND dialog, int id) {
+  HWND control = FindControl(dialog, id);
+  ASSERT_NE(control, nullptr) << id;
+  SetFocus(control);
+  PumpDialogMessages(dialog);
+}
+
+void TypeInto(HWND dialog, int id, const std::string& text) {
+  FocusControl(dialog, id);
+  HWND control = FindControl(dialog, id);
+  char className[32] = "";
+  GetClassName(control, className, sizeof className);
+  if (std::string(className) == "COMBOBOX") SendMessage(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+  else SendMessage(control, EM_SETSEL, 0, -1);
+  TypeIntoDialog(dialog, text);
+}
+
+bool ControlVisible(HWND dialog, int id) {
+  HWND control = FindControl(dialog, id);
+  EXPECT_NE(control, nullptr) << id;
+  return control && IsWindowVisible(control);
+}
+
+std::string CaptionOf(HWND dialog) {
+  char caption[256] = "";
+  GetWindowText(dialog, caption, sizeof caption);
+  return caption;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}

@@ -1,0 +1,39 @@
+/*
+** The closing-file dialog tests' world: the statement window tests' tables and frame, a
+** closing file opened in a real statement window, the dialogs' commands sent to it, and the
+** helpers the dialog scripts use: typing into one control, visibility, screenshots.
+*/
+#ifndef ZARNE_CLOSINGFILE_TESTS_CLOSING_FILE_TEST_SUPPORT_H
+#define ZARNE_CLOSINGFILE_TESTS_CLOSING_FILE_TEST_SUPPORT_H
+
+#include "platform/testing/dialog_driver.h"
+#include "statement/tests/window/statement_window_support.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+class ClosingFileTest : public StatementWindowTest {
+ protected:
+  /* Sends a command to the window as the menu does and lets it run. */
+  void Command(RespaWindow* view, int id);
+  /* The window's save: posts every record of the file. */
+  void Save(RespaWindow* view);
+  /* A screenshot of the dialog into the build directory; answers the path. */
+  std::string Shot(HWND dialog, const std::string& name);
+
+  DialogDriver driver;
+};
+
+/* Focuses a control, selects all its text and types text at it with real keys. */
+void TypeInto(HWND dialog, int id, const std::string& text);
+/* Gives a control the focus the way the user would reach it. */
+void FocusControl(HWND dialog, int id);
+bool ControlVisible(HWND dialog, int id);
+/* The dialog's caption. */
+std::string CaptionOf(HWND dialog);
+/* Writes bytes to a file (host path). */
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);
+
+#endif

@@ -1,0 +1,179 @@
+/*
+** The statement window's closing-file commands: Buyers, Sellers, Lender, Settlement Agent,
+** Property, Schedule A and Tracking. Each commits the typed text of a statement field the
+** dialog may write (so it is neither lost nor overwritten), runs the dialog over the file's
+** records, and repaints and re-edits every statement field on the record fields it writes.
+** Which fields those are comes from the field list, by table and field number.
+*/
+#include "closingfile/agent_dialogs.h"
+#include "closingfile/closing_file_moves.h"
+#include "closingfile/party_dialogs.h"
+#include "closingfile/property_dialog.h"
+#include "closingfile/schedule_a_dialog.h"
+#include "closingfile/tracking_dialog.h"
+#include "statement/field_advise.h"
+#include "statement/field_engine.h"
+#include "statement/recalculation_seam.h"
+#include "statement/respa_window.h"
+#include "tableaccess/field_list.h"
+#include "tableaccess/px_record.h"
+
+#include <initializer_list>
+#include <memory>
+#include <span>
+
+namespace {
+
+/* Record fields a dialog writes: a table and a range of field numbers. */
+struct FieldRange {
+  int table;
+  int first;
+  int last;
+};
+using WrittenFields = std::span<const FieldRange>;
+
+bool Writes(WrittenFields written, const TFieldNode* field) {
+  if (!field) return false;
+  for (const FieldRange& range : written)
+    if (field->tableIndex == range.table && field->fieldNumber >= range.first &&
+        field->fieldNumber <= range.last)
+      return true;
+  return false;
+}
+
+bool IsFieldId(const TFieldNode* field, std::initializer_list<int> ids) {
+  if (!field) return false;
+  for (int id : ids)
+    if (field->fieldId == id) return true;
+  return false;
+}
+
+/* Typed text of a field the dialog may write goes into the record first. */
+bool CommitIfWritten(RespaWindow* view, WrittenFields written) {
+  bool current = Writes(written, view->currentField);
+  if (current) CommitFieldEdit(view);
+  return current;
+}
+
+void RepaintWritten(RespaWindow* view, WrittenFields written) {
+  for (TFieldNode* field = gRespaFieldList.head; field; field = field->next)
+    if (Writes(written, field)) InvalidateField(view, field);
+}
+
+/* Posts the file's records BUYER to EXTRA; the edit line is left alone. */
+void SaveFileRecords(RespaWindow* view) {
+  if (!view->fileNumber[0]) return;
+  for (int index = 0; index < kFileRecordCount; ++index)
+    if (view->records[index]) view->records[index]->Post();
+}
+
+void SaveAndAdvise(RespaWindow* view) {
+  SaveFileRecords(view);
+  PostFieldAdvise(view->frame, nullptr);
+}
+
+/* After the dialog: repaint what it wrote and reload the edit line from the record. */
+void RepaintAndReedit(RespaWindow* view, WrittenFields written, bool current) {
+  RepaintWritten(view, written);
+  if (current) BeginFieldEdit(view);
+}
+
+constexpr FieldRange kBuyerFields[] = {{kBuyerRecord, 2, 42}, {kSagentRecord, 12, 15}};
+constexpr FieldRange kSellerFields[] = {{kSellerRecord, 2, 42}, {kSagentRecord, 8, 11}};
+constexpr FieldRange kLenderFields[] = {{kLenderRecord, 5, 16}};
+constexpr FieldRange kSagentFields[] = {{kSagentRecord, 2, 7}, {kSagentRecord, 16, 16}};
+constexpr FieldRange kPropertyFields[] = {{kPropertyRecord, 2, 9}};
+constexpr FieldRange kTrackingFields[] = {{kSagentRecord, 17, 23}};
+
+constexpr int kOwnerPolicyAmountId = 495;
+constexpr int kLoanPolicyAmountId = 497;
+
+
+}  // namespace
+
+/* The side's dialog writes the records itself; whatever its end, the file is saved. */
+void RespaWindow::CmBuyers() {
+  if (!records[kBuyerRecord]) return;
+  bool current = CommitIfWritten(this, kBuyerFields);
+  {
+    TBuyers dialog(this);
+    dialog.Execute();
+  }
+  SaveAndAdvise(this);
+  RepaintAndReedit(this, kBuyerFields, current);
+}
+
+void RespaWindow::CmSellers() {
+  if (!records[kSellerRecord]) return;
+  bool current = CommitIfWritten(this, kSellerFields);
+  {
+    TSellers dialog(this);
+    dialog.Execute();
+  }
+  SaveAndAdvise(this);
+  RepaintAndReedit(this, kSellerFields, current);
+}
+
+void RespaWindow::CmLender() {
+  if (!records[kLenderRecord]) return;
+  bool current = CommitIfWritten(this, kLenderFields);
+  TLender dialog(this);
+  TXferFill fill = FillLenderXfer(this);
+  if (dialog.Execute() != IDOK) return;
+  StoreLenderXfer(this, fill);
+  RepaintAndReedit(this, kLenderFields, current);
+  SaveAndAdvise(this);
+}
+
+void RespaWindow::CmSettlementAgent() {
+  if (!records[kSagentRecord]) return;
+  bool current = CommitIfWritten(this, kSagentFields);
+  TSagent dialog(this);
+  TXferFill fill = FillSagentXfer(this);
+  if (dialog.Execute() != IDOK) return;
+  StoreSagentXfer(this, fill);
+  RepaintAndReedit(this, kSagentFields, current);
+  SaveAndAdvise(this);
+}
+
+void RespaWindow::CmProperty() {
+  if (!records[kPropertyRecord]) return;
+  bool current = CommitIfWritten(this, kPropertyFields);
+  auto block = std::make_unique<TPropertyXfer>();
+  TXferFill fill = FillPropertyXfer(this, block.get());
+  auto dialog = std::make_unique<TProperty>(this);
+  dialog->SetTransferBuffer(block.get());
+  if (dialog->Execute() != IDOK) return;
+  StorePropertyXfer(this, block.get(), fill);
+  SaveAndAdvise(this);
+  RepaintAndReedit(this, kPropertyFields, current);
+}
+
+/* The two policy amounts are statement fields: their recalculation follows the dialog. */
+void RespaWindow::CmScheduleA() {
+  if (!records[kTitleARecord] || !records[kExpense3Record]) return;
+  bool current = IsFieldId(currentField, {kOwnerPolicyAmountId, kLoanPolicyAmountId});
+  if (current) CommitFieldEdit(this);
+  TScheduleA dialog(this);
+  TXferFill fill = FillScheduleAXfer(this);
+  if (dialog.Execute() != IDOK) return;
+  StoreScheduleAXfer(this, fill);
+  for (int id : {kOwnerPolicyAmountId, kLoanPolicyAmountId})
+    if (TFieldNode* field = FindFieldByNumber(&gRespaFieldList, id)) CallRecalcForField(this, field);
+  SaveAndAdvise(this);
+  for (int id : {kOwnerPolicyAmountId, kLoanPolicyAmountId}) InvalidateFieldById(this, id);
+  if (current) BeginFieldEdit(this);
+}
+
+/* The dates reach the table with the window's next save. */
+void RespaWindow::CmFileTracking() {
+  if (!records[kSagentRecord]) return;
+  bool current = CommitIfWritten(this, kTrackingFields);
+  auto block = std::make_unique<TTrackingXfer>();
+  TXferFill fill = FillTrackingXfer(this, block.get());
+  auto dialog = std::make_unique<TTracking>(this);
+  dialog->SetTransferBuffer(block.get());
+  if (dialog->Execute() != IDOK) return;
+  StoreTrackingXfer(this, block.get(), fill);
+  RepaintAndReedit(this, kTrackingFields, current);
+}

@@ -7,6 +7,8 @@
 */
 #include "zarne_app_fixture.h"
 
+#include "../lock_probe_runner.h"
+
 #include "../shell_tables.h"
 #include "platform/framework/mdi.h"
 #include "platform/testing/dialog_driver.h"
@@ -18,6 +20,7 @@
 #include "statement/respa_window.h"
 #include "tableaccess/px_globals.h"
 #include "tableaccess/px_record.h"
+#include "platform/engine/engine.h"
 
 #include <ctime>
 #include <set>
@@ -97,6 +100,30 @@ class FileCommandsTest : public ZarneAppTest {
       if (number == file) statuses.insert(status);
     } while (record.Next());
     return statuses;
+  }
+  /* The file's thirteen records as the engine holds them, byte for byte. */
+  std::vector<std::string> RawRecords(const std::string& number) {
+    std::vector<std::string> raw;
+    for (int table = 0; table < kFileTables; ++table) {
+      TPXRecord record(gTables[table], true);
+      record.SetString(1, number.c_str());
+      if (!record.Seek(0, 0)) {
+        raw.push_back("<missing>");
+        continue;
+      }
+      EngineCursorProps props{};
+      EngineGetCursorProps(record.Cursor(), &props);
+      std::string bytes(props.recordSize, '\0');
+      EngineGetRecord(record.Cursor(), ENGINE_NO_LOCK, bytes.data(), nullptr);
+      raw.push_back(bytes);
+    }
+    return raw;
+  }
+  void CloseFrontFile() {
+    SetFocus(Frame()->HWindow);
+    PressKey('F', Qt::AltModifier);
+    PressKey('C');
+    PumpUntilIdle();
   }
   int TitleItems(const std::string& number) {
     int count = 0;
@@ -200,6 +227,65 @@ TEST_F(FileCommandsTest, DeleteRemovesTheChosenStatusesAndTheFileButNotItsNeighb
     record.SetString(1, "D1");
     while (record.Seek(1, 0)) record.Delete();
   }
+}
+
+/* Another station sees a file opened here as taken, and free again once this program is done
+** with it, whichever command held it. */
+TEST_F(FileCommandsTest, AnOpenFileIsLockedAgainstOtherProgramsUntilItsWindowCloses) {
+  FileCommandByKeys('N', "L1");
+  ASSERT_NE(FindFileWindow(Client(), "L1"), nullptr);
+  EXPECT_EQ(ProbeLock(ZarneDir(), "L1"), "refused");
+  CloseFrontFile();
+  EXPECT_EQ(FindFileWindow(Client(), "L1"), nullptr);
+  EXPECT_EQ(ProbeLock(ZarneDir(), "L1"), "locked");
+
+  FileCommandByKeys('O', "L1");
+  ASSERT_NE(FindFileWindow(Client(), "L1"), nullptr);
+  EXPECT_EQ(ProbeLock(ZarneDir(), "L1"), "refused");
+  CloseFrontFile();
+  EXPECT_EQ(ProbeLock(ZarneDir(), "L1"), "locked");
+
+  // Delete takes the file for its questions; No keeps the file and lets it go.
+  Boxes().Clear();
+  Boxes().QueueAnswer(IDNO);
+  FileCommandByKeys('E', "L1");
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Are you sure you want to delete file number [L1]"});
+  EXPECT_TRUE(Has(0, "L1"));
+  EXPECT_EQ(ProbeLock(ZarneDir(), "L1"), "locked");
+  EXPECT_EQ(CountFileWindows(Client()), 0);
+}
+
+TEST_F(FileCommandsTest, AFileAnotherProgramHoldsIsNeitherOpenedNorMadeAgain) {
+  for (int table = 0; table < kFileTables; ++table) Put(table, "H1");
+  std::vector<std::string> before = RawRecords("H1");
+  LockHolder holder(ZarneDir(), "H1");
+  ASSERT_EQ(holder.Answer(), "held");
+
+  bool stayedOpen = false;
+  {
+    DialogDriver driver;
+    driver.OnDialog(IDD_FILEDLG, [&](HWND dialog) {
+      SetFocus(FindControl(dialog, 101));
+      TypeIntoDialog(dialog, "H1");
+      PressDialogKey(dialog, VK_RETURN);
+      stayedOpen = IsWindowVisible(dialog) != FALSE;
+      if (stayedOpen) PressButton(dialog, IDCANCEL);
+    });
+    SetFocus(Frame()->HWindow);
+    PressKey('F', Qt::AltModifier);
+    PressKey('O');
+    PumpUntilIdle();
+  }
+  EXPECT_TRUE(stayedOpen) << "the dialog stays after the engine's message";
+  ASSERT_FALSE(Boxes().Shown().empty());
+  EXPECT_EQ(Boxes().Shown()[0].caption, "Database Error");
+  EXPECT_EQ(CountFileWindows(Client()), 0);
+
+  Boxes().Clear();
+  Boxes().QueueAnswer(IDYES);  // should the dialog ask whether to replace the file
+  FileCommandByKeys('N', "H1");
+  EXPECT_EQ(CountFileWindows(Client()), 0);
+  EXPECT_EQ(RawRecords("H1"), before);
 }
 
 TEST_F(FileCommandsTest, NoToTheFirstDeleteQuestionDeletesNothing) {

@@ -115,6 +115,7 @@ TEST_F(TitleItemOrderTest, MovingDownPastTheWindowScrollsTheItemIntoView) {
     visible = Send(grid, TSM_GETVISIBLEROWS);
     ASSERT_GT(visible, 2);
     ASSERT_LT(visible, 30);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLong(grid, GWL_STYLE)), 0x50A121C0u);
     ClickRow(grid, static_cast<int>(visible) - 2);
     topBefore = Send(grid, TSM_GETTOPROW);
     Move(dialog, VK_DOWN, 4);

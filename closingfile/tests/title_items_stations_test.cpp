@@ -1,0 +1,231 @@
+// Title items seen by another station: every add, change, delete and load is in the table at
+// once for another program; a lock another program holds makes a change fail with the
+// engine's box and leaves row and record alone; an add whose key another program's item
+// holds stores nothing and never overwrites that item.
+#include "closingfile/tests/title_items_support.h"
+
+#include "grid/tessel_codes.h"
+#include "platform/user/winuser.h"
+#include "tableaccess/px_globals.h"
+#include "platform/kernel/local_time.h"
+#include "tableaccess/value_forms.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+std::string Quote(const std::string& text) { return "'" + text + "'"; }
+
+std::string Probe(const std::string& arguments) {
+  return Quote(TITLE_ITEM_PROBE) + " " + Quote(gDatabaseDir) + " " + arguments;
+}
+
+std::string Hex(const std::string& hex) {
+  std::string text;
+  for (size_t i = 0; i + 1 < hex.size(); i += 2) text += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  return text;
+}
+
+/* The file's items of a type as the other program reads them. */
+std::vector<StoredItem> ProbeList(const std::string& file, const std::string& type) {
+  std::vector<StoredItem> items;
+  FILE* pipe = popen(Probe("list " + Quote(file) + " " + Quote(type)).c_str(), "r");
+  std::array<char, 70000> line{};
+  while (pipe && std::fgets(line.data(), line.size(), pipe)) {
+    std::string text(line.data());
+    if (text.rfind("end", 0) == 0) break;
+    size_t tab1 = text.find('\t'), tab2 = text.find('\t', tab1 + 1);
+    StoredItem item;
+    item.file = file;
+    item.type = type;
+    item.seq = std::strtod(text.substr(0, tab1).c_str(), nullptr);
+    item.policy = text.substr(tab1 + 1, tab2 - tab1 - 1);
+    std::string hex = text.substr(tab2 + 1);
+    while (!hex.empty() && (hex.back() == '\n' || hex.back() == '\r')) hex.pop_back();
+    item.text = Hex(hex);
+    items.push_back(item);
+  }
+  if (pipe) pclose(pipe);
+  return items;
+}
+
+std::string ProbeLine(const std::string& arguments) {
+  FILE* pipe = popen(Probe(arguments).c_str(), "r");
+  std::array<char, 128> line{};
+  std::string text = pipe && std::fgets(line.data(), line.size(), pipe) ? line.data() : "";
+  if (pipe) pclose(pipe);
+  while (!text.empty() && text.back() == '\n') text.pop_back();
+  return text;
+}
+
+/* Another program holding one item's record locked while the object lives. */
+class ItemLockHolder {
+ public:
+  ItemLockHolder(const std::string& file, const std::string& type, double seq) {
+    char key[40];
+    std::snprintf(key, sizeof key, "%.17g", seq);
+    std::string answerFile = std::string(gDatabaseDir) + "/.item_lock_answer";
+    std::remove(answerFile.c_str());
+    std::string command = Probe("hold " + Quote(file) + " " + Quote(type) + " " + key) + " > " + Quote(answerFile);
+    pipe_ = popen(command.c_str(), "w");
+    for (int tries = 0; tries < 500 && answer_.empty(); ++tries) {
+      if (FILE* in = std::fopen(answerFile.c_str(), "r")) {
+        std::array<char, 32> line{};
+        if (std::fgets(line.data(), line.size(), in)) answer_ = line.data();
+        std::fclose(in);
+      }
+      if (answer_.empty()) {
+        struct timespec pause{0, 10'000'000};
+        nanosleep(&pause, nullptr);
+      }
+    }
+  }
+  ~ItemLockHolder() { Release(); }
+  void Release() {
+    if (pipe_) pclose(pipe_);
+    pipe_ = nullptr;
+  }
+  const std::string& Answer() const { return answer_; }
+
+ private:
+  FILE* pipe_ = nullptr;
+  std::string answer_;
+};
+
+class TitleItemStationsTest : public TitleItemsTest {};
+
+TEST_F(TitleItemStationsTest, AnotherProgramSeesEveryChangeAtOnce) {
+  std::vector<std::vector<StoredItem>> seen;
+  std::string path = WriteFile("set.B2", "loaded 1\r\n\r\n\r\nloaded 2");
+  RunCommand(11, 20800, [&](HWND dialog) {
+    HWND grid = FindControl(dialog, 101);
+    driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
+      PressDialogKey(item, VK_TAB);
+      TypeIntoDialog(item, "added");
+      PressDialogKey(item, VK_RETURN);
+    });
+    PressDialogKey(dialog, 'A', Qt::AltModifier);
+    seen.push_back(ProbeList(kFile, "2"));
+    ClickRow(grid, 0);
+    driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
+      PressDialogKey(item, 'L', Qt::AltModifier);
+      PressDialogKey(item, VK_TAB);
+      PressDialogKey(item, VK_END, Qt::ControlModifier);
+      TypeIntoDialog(item, " and changed");
+      PressDialogKey(item, VK_RETURN);
+    });
+    PressDialogKey(dialog, 'M', Qt::AltModifier);
+    seen.push_back(ProbeList(kFile, "2"));
+    files.ChooseFiles({path});
+    PressDialogKey(dialog, 'X', Qt::AltModifier);
+    seen.push_back(ProbeList(kFile, "2"));
+    ClickRow(grid, 0);
+    driver.OnDialog(kTitleItemTemplate, [&](HWND item) { PressDialogKey(item, VK_RETURN); });
+    PressDialogKey(dialog, 'D', Qt::AltModifier);
+    seen.push_back(ProbeList(kFile, "2"));
+    PressButton(dialog, IDOK);
+  });
+  ASSERT_EQ(seen.size(), 4u);
+  EXPECT_EQ(Texts(seen[0]), (Strings{"added"}));
+  EXPECT_EQ(seen[0][0].policy, "B");
+  EXPECT_EQ(Texts(seen[1]), (Strings{"added and changed"}));
+  EXPECT_EQ(seen[1][0].policy, "L");
+  EXPECT_EQ(Texts(seen[2]), (Strings{"added and changed", "loaded 1", "loaded 2"}));
+  EXPECT_EQ(Texts(seen[3]), (Strings{"loaded 1", "loaded 2"}));
+  EXPECT_TRUE(Boxes().Shown().empty());
+}
+
+TEST_F(TitleItemStationsTest, ALockHeldElsewhereMakesModifyAndDeleteFailUntilItIsLetGo) {
+  PutItem(kFile, "1A", 700000.5, "locked item", "O");
+  ItemLockHolder holder(kFile, "1A", 700000.5);
+  ASSERT_EQ(holder.Answer(), "held\n");
+  Strings whileHeld, afterRelease;
+  size_t boxesWhileHeld = 0;
+  RunCommand(10, 20700, [&](HWND dialog) {
+    HWND grid = FindControl(dialog, 101);
+    ClickRow(grid, 0);
+    driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
+      PressDialogKey(item, VK_TAB);
+      TypeIntoDialog(item, " edited");
+      PressDialogKey(item, VK_RETURN);
+    });
+    PressDialogKey(dialog, 'M', Qt::AltModifier);
+    driver.OnDialog(kTitleItemTemplate, [&](HWND item) { PressDialogKey(item, VK_RETURN); });
+    PressDialogKey(dialog, 'E', Qt::AltModifier);
+    whileHeld = RowTexts(grid);
+    boxesWhileHeld = Boxes().Shown().size();
+    EXPECT_EQ(Texts(ProbeList(kFile, "1A")), (Strings{"locked item"}));
+    holder.Release();
+    driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
+      PressDialogKey(item, VK_TAB);
+      PressDialogKey(item, VK_END, Qt::ControlModifier);
+      TypeIntoDialog(item, " edited");
+      PressDialogKey(item, VK_RETURN);
+    });
+    PressDialogKey(dialog, 'M', Qt::AltModifier);
+    afterRelease = RowTexts(grid);
+    PressButton(dialog, IDOK);
+  });
+  EXPECT_EQ(whileHeld, (Strings{"locked item"}));
+  // One engine box pair (the error and its context) for each refused lock.
+  EXPECT_GE(boxesWhileHeld, 2u);
+  for (size_t i = 0; i < boxesWhileHeld; ++i) EXPECT_NE(Boxes().Shown()[i].caption, "Zarne Message");
+  EXPECT_EQ(afterRelease, (Strings{"locked item edited"}));
+  EXPECT_EQ(Texts(Stored(kFile, "1A")), (Strings{"locked item edited"}));
+  EXPECT_EQ(Stored(kFile, "1A")[0].policy, "O");
+  // And now a delete goes through.
+  RunCommand(10, 20700, [&](HWND dialog) {
+    ClickRow(FindControl(dialog, 101), 0);
+    driver.OnDialog(kTitleItemTemplate, [&](HWND item) { PressDialogKey(item, VK_RETURN); });
+    PressDialogKey(dialog, 'E', Qt::AltModifier);
+    EXPECT_EQ(Send(FindControl(dialog, 101), TSM_GETROWCOUNT), 0);
+    PressButton(dialog, IDOK);
+  });
+  EXPECT_TRUE(Stored(kFile, "1A").empty());
+}
+
+TEST_F(TitleItemStationsTest, AnAddMeetingAnotherProgramsKeyStoresNothingAndOverwritesNothing) {
+  // The other program takes every time key of the next seconds; an add inside that span
+  // meets one of them.
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  LONG today = TodayDate();
+  long hundredth = ((now.wHour * 60L + now.wMinute) * 60L + now.wSecond) * 100L + now.wMilliseconds / 10;
+  long span = 1500;  // 15 seconds
+  if (hundredth + span >= 8640000) GTEST_SKIP() << "too close to midnight";
+  ASSERT_EQ(ProbeLine("fill " + Quote(kFile) + " 1A " + std::to_string(today) + " " +
+                      std::to_string(hundredth) + " " + std::to_string(span)),
+            "filled " + std::to_string(span));
+  size_t before = Stored(kFile, "1A").size();
+  ASSERT_EQ(before, static_cast<size_t>(span));
+  long rowsBefore = -1, rowsAfter = -1;
+  RunCommand(10, 20700, [&](HWND dialog) {
+    HWND grid = FindControl(dialog, 101);
+    rowsBefore = Send(grid, TSM_GETROWCOUNT);
+    driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
+      PressDialogKey(item, VK_TAB);
+      TypeIntoDialog(item, "mine");
+      PressDialogKey(item, VK_RETURN);
+    });
+    PressDialogKey(dialog, 'A', Qt::AltModifier);
+    rowsAfter = Send(grid, TSM_GETROWCOUNT);
+    PressButton(dialog, IDOK);
+  });
+  EXPECT_EQ(rowsAfter, rowsBefore);
+  bool violation = false;
+  for (const MessageBoxRequest& box : Boxes().Shown()) violation = violation || box.text.find("Key violation") != std::string::npos;
+  EXPECT_TRUE(violation);
+  std::vector<StoredItem> stored = ProbeList(kFile, "1A");
+  ASSERT_EQ(stored.size(), static_cast<size_t>(span));
+  for (size_t n = 0; n < stored.size(); ++n) {
+    EXPECT_EQ(stored[n].text, "other " + std::to_string(n));
+    EXPECT_EQ(stored[n].policy, "L");
+  }
+}
+
+}  // namespace

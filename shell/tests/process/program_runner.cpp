@@ -40,22 +40,39 @@ ProgramPlaces FreshPlaces() {
 }
 
 ZarneProgram::ZarneProgram(const ProgramPlaces& places, std::vector<std::string> extraEnvironment) {
-  stderrFile_ = places.runtime + "/../" + fs::path(places.runtime).filename().string() + ".stderr";
+  Start(places, ZARNE32_PROGRAM, {}, std::move(extraEnvironment));
+}
+
+ZarneProgram::ZarneProgram(const ProgramPlaces& places, const std::string& program,
+                           std::vector<std::string> arguments, std::vector<std::string> extraEnvironment) {
+  Start(places, program, std::move(arguments), std::move(extraEnvironment));
+}
+
+void ZarneProgram::Start(const ProgramPlaces& places, const std::string& program,
+                         std::vector<std::string> arguments, std::vector<std::string> extraEnvironment) {
+  std::string stem = places.runtime + "/../" + fs::path(places.runtime).filename().string();
+  stderrFile_ = stem + ".stderr";
+  stdoutFile_ = stem + ".stdout";
   std::vector<std::string> environment = {
       "QT_QPA_PLATFORM=offscreen", "ZARNE_ROOT=" + places.root, "XDG_RUNTIME_DIR=" + places.runtime,
       "HOME=" + places.home,       "XDG_DATA_HOME=" + places.home + "/.local/share",
       "PATH=/usr/bin:/bin"};
   for (std::string& extra : extraEnvironment) environment.push_back(std::move(extra));
+  std::vector<std::string> command = {program};
+  for (std::string& argument : arguments) command.push_back(std::move(argument));
   pid_ = fork();
   if (pid_ == 0) {
     FILE* err = std::fopen(stderrFile_.c_str(), "w");
     if (err) dup2(fileno(err), 2);
+    FILE* out = std::fopen(stdoutFile_.c_str(), "w");
+    if (out) dup2(fileno(out), 1);
     std::vector<char*> env;
     for (std::string& entry : environment) env.push_back(entry.data());
     env.push_back(nullptr);
-    char program[] = ZARNE32_PROGRAM;
-    char* argv[] = {program, nullptr};
-    execve(program, argv, env.data());
+    std::vector<char*> argv;
+    for (std::string& part : command) argv.push_back(part.data());
+    argv.push_back(nullptr);
+    execve(argv[0], argv.data(), env.data());
     _exit(127);
   }
 }
@@ -111,11 +128,25 @@ int ZarneProgram::Terminate(int seconds) {
   return WaitForExit(seconds);
 }
 
-std::string ZarneProgram::Stderr() const {
-  std::ifstream in(stderrFile_);
+namespace {
+std::string FileText(const std::string& path) {
+  std::ifstream in(path);
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
+}
+}  // namespace
+
+std::string ZarneProgram::Stderr() const { return FileText(stderrFile_); }
+std::string ZarneProgram::Stdout() const { return FileText(stdoutFile_); }
+
+bool ZarneProgram::WaitForOutput(const std::string& text, int seconds) {
+  for (int tick = 0; tick < seconds * 100; ++tick) {
+    if (Stdout().find(text) != std::string::npos) return true;
+    if (WaitForExit(0) >= 0) return Stdout().find(text) != std::string::npos;
+    Sleep10ms();
+  }
+  return false;
 }
 
 std::vector<std::pair<std::string, std::string>> Snapshot(const std::string& directory) {

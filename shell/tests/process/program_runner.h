@@ -22,6 +22,10 @@ struct ProgramPlaces {
 class ZarneProgram {
  public:
   ZarneProgram(const ProgramPlaces& places, std::vector<std::string> extraEnvironment = {});
+  /* Another program of the tests, with its arguments, in the same places; its standard
+     output is kept too. */
+  ZarneProgram(const ProgramPlaces& places, const std::string& program, std::vector<std::string> arguments,
+               std::vector<std::string> extraEnvironment = {});
   ~ZarneProgram();
   ZarneProgram(const ZarneProgram&) = delete;
   ZarneProgram& operator=(const ZarneProgram&) = delete;
@@ -35,11 +39,18 @@ class ZarneProgram {
   /* The exit status once it ended by itself, -1 when it did not within the timeout. */
   int WaitForExit(int seconds = 60);
   std::string Stderr() const;
+  std::string Stdout() const;
+  /* Waits until the standard output holds the text; false after the timeout. */
+  bool WaitForOutput(const std::string& text, int seconds = 60);
   pid_t Pid() const { return pid_; }
 
  private:
   pid_t pid_ = -1;
+  void Start(const ProgramPlaces& places, const std::string& program, std::vector<std::string> arguments,
+             std::vector<std::string> extraEnvironment);
+
   std::string stderrFile_;
+  std::string stdoutFile_;
   int status_ = -1;
 };
 

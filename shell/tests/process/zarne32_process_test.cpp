@@ -5,6 +5,8 @@
 */
 #include "program_runner.h"
 
+#include "../lock_probe_runner.h"
+
 #include "platform/testing/gui_test.h"
 #include "tableaccess/engine_session.h"
 #include "tableaccess/px_record.h"
@@ -71,6 +73,57 @@ class Zarne32ProcessTest : public GuiTest {
 
   ProgramPlaces places_;
 };
+
+/* Shutdown of a real program with two files open and a value still in an edit line: both
+** files saved, both locks free for other programs, the tables closed once. */
+class ShutdownProcessTest : public Zarne32ProcessTest {
+ protected:
+  void SetUp() override {
+    Zarne32ProcessTest::SetUp();
+    std::filesystem::create_directories(Root() + "/windows");
+    std::ofstream(Root() + "/windows/zarne.ini") << "[HUD1Options]\r\nMaxWindows=2\r\n";
+  }
+
+  std::string BuyerText(const char* number, int field) {
+    std::string text = "<none>";
+    PXInit();
+    PXOpenDatabase();
+    PXSetDirectory(ZarneDir().c_str());
+    {
+      TPXTable buyer("BUYER", 0);
+      TPXRecord record(&buyer, false);
+      record.SetString(1, number);
+      char value[64] = "";
+      if (buyer.IsOpen() && record.Seek(0, 0) && record.Read(0) && record.GetString(field, value, sizeof value))
+        text = value;
+    }
+    PXExit();
+    return text;
+  }
+
+  void ExpectSavedAndFreed(ZarneProgram& program, int status) {
+    EXPECT_EQ(status, 0) << program.Stderr();
+    EXPECT_NE(program.Stdout().find("tables closed, asked again agreed"), std::string::npos) << program.Stdout();
+    EXPECT_EQ(BuyerText("X1", 12), "Second Buyer");
+    EXPECT_EQ(BuyerText("X2", 2), "Typed Before Exit");
+    EXPECT_EQ(ProbeLock(ZarneDir(), "X1"), "locked");
+    EXPECT_EQ(ProbeLock(ZarneDir(), "X2"), "locked");
+  }
+};
+
+TEST_F(ShutdownProcessTest, FileExitByKeysSavesBothFilesAndFreesBothLocks) {
+  ZarneProgram program(places_, SHUTDOWN_DRIVER, {"keys"});
+  ASSERT_TRUE(program.WaitForOutput("ready")) << program.Stdout() << program.Stderr();
+  ExpectSavedAndFreed(program, program.WaitForExit());
+}
+
+TEST_F(ShutdownProcessTest, SigtermSavesBothFilesAndFreesBothLocks) {
+  ZarneProgram program(places_, SHUTDOWN_DRIVER, {});
+  ASSERT_TRUE(program.WaitForOutput("ready")) << program.Stdout() << program.Stderr();
+  EXPECT_EQ(ProbeLock(ZarneDir(), "X1"), "refused");
+  EXPECT_EQ(ProbeLock(ZarneDir(), "X2"), "refused");
+  ExpectSavedAndFreed(program, program.Terminate());
+}
 
 TEST_F(Zarne32ProcessTest, FirstStartAsksOnceThenMakesTablesSettingsAndSideFiles) {
   ZarneProgram program(places_);

@@ -14,6 +14,8 @@
 #include "shell/shell_ids.h"
 #include "shell/zarne_mdi_child.h"
 #include "statement/amortizer.h"
+#include "statement/default_values_sheet.h"
+#include "statement/hud1_options_sheet.h"
 #include "statement/hud1_options.h"
 #include "statement/respa_window.h"
 #include "tableaccess/printer_settings.h"
@@ -49,6 +51,16 @@ void ZarneMDIClient::CmPrintSetupChecks() { PrintSetup(kCheckPrinterSettings, gC
 void ZarneMDIClient::CmPrintSetupReports() { PrintSetup(kReportPrinterSettings, gReportPrintData); }
 
 void ZarneMDIClient::CmAmortization() { RunAmortizer(this); }
+
+void ZarneMDIClient::CmHud1Options() {
+  THUDOptSheet sheet(this);
+  sheet.Execute();
+}
+
+void ZarneMDIClient::CmDefaultValues() {
+  TDefValSheet sheet(this);
+  sheet.Execute();
+}
 void ZarneMDIClient::CmCheckRegister() { RunReportCommand(kCheckRegisterReport, this); }
 void ZarneMDIClient::CmLedger() { RunReportCommand(kLedgerReport, this); }
 void ZarneMDIClient::CmFileBalance() { RunReportCommand(kFileBalanceReport, this); }
@@ -88,6 +100,8 @@ DEFINE_RESPONSE_TABLE1(ZarneMDIClient, TMDIClient)
   EV_COMMAND(CM_PRINTSETUPCHECKS, CmPrintSetupChecks),
   EV_COMMAND(CM_PRINTSETUPREPORTS, CmPrintSetupReports),
   EV_COMMAND(CM_AMORTIZATION, CmAmortization),
+  EV_COMMAND(CM_HUD1OPTIONS, CmHud1Options),
+  EV_COMMAND(CM_DEFAULTVALUES, CmDefaultValues),
   EV_COMMAND(CM_CHECKREGISTER, CmCheckRegister),
   EV_COMMAND(CM_LEDGER, CmLedger),
   EV_COMMAND(CM_FILEBALANCE, CmFileBalance),

@@ -24,6 +24,9 @@ class ZarneMDIClient : public TMDIClient {
   void CmPrintSetupChecks();
   void CmPrintSetupReports();
   void CmAmortization();
+  /* The two options sheets, made on the stack over the client. */
+  void CmHud1Options();
+  void CmDefaultValues();
   /* Accounting reports and the 1099 export. */
   void CmCheckRegister();
   void CmLedger();

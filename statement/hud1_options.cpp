@@ -45,10 +45,14 @@ void ReadHud1Options() {
         GetPrivateProfileInt(kSection, option.key, kMissingValue, kIniFile));
     if (value < option.lowest || value > option.highest) {
       value = option.byDefault;
-      char text[8];
-      std::snprintf(text, sizeof text, "%d", value);
-      WritePrivateProfileString(kSection, option.key, text, kIniFile);
+      WriteHud1Option(option.key, value);
     }
     gHud1Options.*option.member = value;
   }
+}
+
+void WriteHud1Option(const char* key, SHORT value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%d", value);
+  WritePrivateProfileString(kSection, key, text, kIniFile);
 }

@@ -23,5 +23,7 @@ extern THud1Options gHud1Options;
 
 /* Reads the eight keys into gHud1Options, repairing and writing back what needs it. */
 void ReadHud1Options();
+/* Writes one key's value as decimal text. */
+void WriteHud1Option(const char* key, SHORT value);
 
 #endif

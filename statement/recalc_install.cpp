@@ -43,6 +43,7 @@ void ProraterOfWindow(RespaWindow* view) {
 
 void InstallRecalculation() {
   gRecalcSeam.Prorater = ProraterOfWindow;
+  gRecalcSeam.RecalcAll = OnWindow<RecalcAll>;
   gRecalcSeam.RecalcForField = RecalcForWindow;
   gRecalcSeam.MoveDates = MoveDatesOfWindow;
   gRecalcSeam.FillSettlementDate = FillSettlementDateOfWindow;

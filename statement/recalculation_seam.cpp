@@ -25,3 +25,7 @@ void RunSetupColumnSums(RespaWindow* view) {
 void CallProrater(RespaWindow* view) {
   if (gRecalcSeam.Prorater) gRecalcSeam.Prorater(view);
 }
+
+void CallRecalcAll(RespaWindow* view) {
+  if (gRecalcSeam.RecalcAll) gRecalcSeam.RecalcAll(view);
+}

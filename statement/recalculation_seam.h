@@ -31,6 +31,8 @@ struct TRecalcSeam {
   TColumnSumProc ColumnSums[kSetupColumnSumCount] = {};
   /* The Prorater command (902) over the current field. */
   TViewCommandProc Prorater = nullptr;
+  /* Every column sum, the recording splits and every total (after a merge). */
+  TViewCommandProc RecalcAll = nullptr;
 };
 
 extern TRecalcSeam gRecalcSeam;
@@ -41,5 +43,6 @@ void CallMoveDates(RespaWindow* view, LONG oldDate, LONG newDate);
 void CallFillSettlementDate(RespaWindow* view, LONG oldDate, LONG newDate);
 void RunSetupColumnSums(RespaWindow* view);
 void CallProrater(RespaWindow* view);
+void CallRecalcAll(RespaWindow* view);
 
 #endif

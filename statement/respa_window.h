@@ -109,6 +109,14 @@ class RespaWindow : public TWindow,
   /* The title-item dialogs (CM_REQUIREMENTS 10, CM_EXCEPTIONS 11): title_item_commands.cpp. */
   void CmRequirements();
   void CmExceptions();
+  /* The statement's commands (statement_commands_*.cpp): print, save as, merge, the field
+     menu and its calendar. */
+  void CmFilePrint();
+  void CmFileSaveAs();
+  void CmFileMerge();
+  void CmCalendar();
+  void EvRButtonDown(UINT modKeys, TPoint& point) override;
+  LRESULT EvFieldMenu(WPARAM, LPARAM);
   /* True once the window was refused its file and waits for its child's close: it shows
      nothing and saves nothing, and lookups of open files pass it by. */
   bool IsClosing() const { return closing_; }
@@ -176,6 +184,10 @@ class RespaWindow : public TWindow,
   bool ReadOrCreateFileRecords();
   bool LockBuyerRecord();
   void ReleaseFile();
+  /* Save As: the thirteen records under the new number; false (keyed back) on a failure. */
+  bool PostUnderNumber(const char* number);
+  /* Save As: the window's number, caption and lock move to the new number. */
+  void MoveLockTo(const char* number);
 
   /* Whether the BUYER record's lock is held by this window. */
   bool locked_ = false;

@@ -7,6 +7,7 @@
 #include "platform/kernel/resource_formats.h"
 #include "platform/kernel/resources.h"
 #include "platform/user/button_control.h"
+#include "platform/user/dialog_manager.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/window_manager.h"
 #include "platform/user/window_styles.h"
@@ -177,9 +178,11 @@ bool TPropertySheet::Apply() {
   return true;
 }
 
+/* Hidden at once, as an ended dialog is, while its loop winds down. */
 void TPropertySheet::End(int result) {
   result_ = result;
   finished_ = true;
+  if (HWindow) Show(SW_HIDE);
 }
 
 LRESULT TPropertySheet::EvCommand(UINT id, HWND hWndCtl, UINT notifyCode) {
@@ -225,6 +228,8 @@ int TPropertySheet::Execute() {
   ModalLoop loop;
   loop.idleOwner = top;
   loop.idleSource = HWindow;
+  // The test harness's dialog driver sees the sheet as it sees a modal dialog.
+  NotifyModalDialogObserver(HWindow, 0);
   loop.preTranslate = [this](MSG& msg) {
     TPropertyPage* page = GetPage(current_);
     return page && page->HWindow && IsDialogMessage(page->HWindow, &msg);

@@ -79,12 +79,29 @@ void DialogDriver::Answer(HWND dialog, int templateId) {
     if (script) script(dialog);
     if (IsWindow(dialog) && IsWindowVisible(dialog)) {
       ADD_FAILURE() << "dialog \"" << caption << "\" is still open after its script; cancelled";
-      EndDialog(dialog, IDCANCEL);
+      if (!EndDialog(dialog, IDCANCEL)) SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
     }
     return;
   }
   unanswered_.push_back(caption);
-  EndDialog(dialog, IDCANCEL);
+  // A property sheet is no dialog of the dialog manager: its Cancel button ends it.
+  if (!EndDialog(dialog, IDCANCEL)) SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+void SelectSheetTab(HWND sheet, const std::string& title) {
+  for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (GetWindow(child, GW_CHILD) || CaptionOf(child) != title) continue;
+    SendMessage(child, BM_CLICK, 0, 0);
+    PumpDialogMessages(sheet);
+    return;
+  }
+  ADD_FAILURE() << "no tab \"" << title << "\"";
+}
+
+HWND CurrentSheetPage(HWND sheet) {
+  for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (IsWindowVisible(child) && GetWindow(child, GW_CHILD)) return child;
+  return nullptr;
 }
 
 HWND FindControl(HWND dialog, int id) {

@@ -54,6 +54,10 @@ class DialogDriver {
   ModalDialogObserver previous_;
 };
 
+/* Property sheets: a tab clicked by its title, and the page it shows (pages share control
+** ids, so a script looks for a page's controls in the page). */
+void SelectSheetTab(HWND sheet, const std::string& title);
+HWND CurrentSheetPage(HWND sheet);
 /* A control of the dialog by id, at any depth; null when there is none. */
 HWND FindControl(HWND dialog, int id);
 void SetControlText(HWND dialog, int id, const std::string& text);

@@ -96,6 +96,9 @@ BOOL EnableBWCC(BOOL enable);
 using ModalDialogObserver = std::function<void(HWND dialog, int templateId)>;
 /* Installs an observer and answers the one it replaces; an empty one removes it. */
 ModalDialogObserver SetModalDialogObserver(ModalDialogObserver observer);
+/* For modal windows that run their own loop (property sheets): shows the observer the
+** window just before that loop, as DialogBox does for its dialogs. */
+void NotifyModalDialogObserver(HWND window, int templateId);
 
 #define CreateDialogA CreateDialog
 #define CreateDialogParamA CreateDialogParam

@@ -92,6 +92,10 @@ ModalDialogObserver SetModalDialogObserver(ModalDialogObserver observer) {
   return previous;
 }
 
+void NotifyModalDialogObserver(HWND window, int templateId) {
+  if (Observer() && IsWindow(window)) Observer()(window, templateId);
+}
+
 INT_PTR DialogBoxIndirectParam(HINSTANCE instance, const void* templateData, DWORD templateSize,
                                HWND parent, DLGPROC proc, LPARAM param) {
   return RunModal(instance, templateData, templateSize, parent, proc, param, 0);

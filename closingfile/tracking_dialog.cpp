@@ -71,7 +71,11 @@ void TTracking::SetupWindow() {
     char text[kDescriptionSize] = "";
     GetPrivateProfileString(kSection, row.key, "", text, sizeof text, path);
     row.label->SetText(text);
-    if (!text[0]) row.value->Show(SW_HIDE);
+    // A row without a description shows nothing at all.
+    if (!text[0]) {
+      row.label->Show(SW_HIDE);
+      row.value->Show(SW_HIDE);
+    }
   }
 }
 
@@ -105,8 +109,8 @@ void TTracking::LeaveSetup() {
     row.description->GetText(text, sizeof text);
     row.label->SetText(text);
     row.description->Show(SW_HIDE);
-    if (text[0]) row.value->Show(SW_SHOW);
-    row.label->Show(SW_SHOW);
+    row.label->Show(text[0] ? SW_SHOW : SW_HIDE);
+    row.value->Show(text[0] ? SW_SHOW : SW_HIDE);
     if (i == kRowsBeforeClosing - 1) closing_->Show(SW_SHOW);
   }
   setup_->SetWindowText("Setup");

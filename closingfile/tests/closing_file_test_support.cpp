@@ -4,6 +4,8 @@
 #include "closingfile/tests/closing_file_test_support.h"
 
 #include "platform/user/winuser.h"
+#include "tableaccess/px_globals.h"
+#include "tableaccess/px_record.h"
 
 #include <fstream>
 #include <sstream>
@@ -63,4 +65,29 @@ std::string ReadFile(const std::string& path) {
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+void ClosingFileTest::PutValues(int table, const std::string& number,
+                                const std::vector<std::pair<int, std::string>>& texts,
+                                const std::vector<std::pair<int, LONG>>& longs,
+                                const std::vector<std::pair<int, double>>& doubles) {
+  TPXRecord record(gTables[table], true);
+  record.Clear();
+  record.SetString(1, number.c_str());
+  for (const auto& [field, text] : texts) ASSERT_TRUE(record.SetString(field, text.c_str()));
+  for (const auto& [field, value] : longs) ASSERT_TRUE(record.SetLong(field, value));
+  for (const auto& [field, value] : doubles) ASSERT_TRUE(record.SetDouble(field, value));
+  ASSERT_TRUE(record.Post());
+}
+
+std::string ClosingFileTest::BufferText(RespaWindow* view, int table, int field) {
+  char text[512] = "";
+  view->records[table]->GetString(field, text, sizeof text);
+  return text;
+}
+
+LONG ClosingFileTest::BufferLong(RespaWindow* view, int table, int field) {
+  LONG value = -1;
+  view->records[table]->GetLong(field, value);
+  return value;
 }

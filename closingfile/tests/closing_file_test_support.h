@@ -22,6 +22,15 @@ class ClosingFileTest : public StatementWindowTest {
   /* A screenshot of the dialog into the build directory; answers the path. */
   std::string Shot(HWND dialog, const std::string& name);
 
+  /* A record put straight into a table with numbers as well as texts. */
+  void PutValues(int table, const std::string& number,
+                 const std::vector<std::pair<int, std::string>>& texts,
+                 const std::vector<std::pair<int, LONG>>& longs = {},
+                 const std::vector<std::pair<int, double>>& doubles = {});
+  /* A window's buffer, not the table. */
+  std::string BufferText(RespaWindow* view, int table, int field);
+  LONG BufferLong(RespaWindow* view, int table, int field);
+
   DialogDriver driver;
 };
 

@@ -17,7 +17,7 @@ const char* const kAssignsPhrases[2] = {"and/or assigns", "its successors and/or
 
 namespace {
 
-enum class PartKind { Text, Date, Whole, Money };
+enum class PartKind { Text, Memo, Date, Whole, Money };
 
 /* One member of a transfer record and the field it carries. */
 struct XferPart {
@@ -59,7 +59,7 @@ const XferPart kSagentParts[] = {
 const XferPart kPropertyParts[] = {
     TEXT_PART(TPropertyXfer, city, kProperty, 3),
     TEXT_PART(TPropertyXfer, county, kProperty, 7),
-    TEXT_PART(TPropertyXfer, legal, kProperty, 6),
+    XferPart{offsetof(TPropertyXfer, legal), sizeof(TPropertyXfer::legal), PartKind::Memo, kProperty, 6},
     TEXT_PART(TPropertyXfer, state, kProperty, 4),
     TEXT_PART(TPropertyXfer, street, kProperty, 2),
     LONG_PART(TPropertyXfer, taxYear, PartKind::Whole, kProperty, 8),
@@ -106,7 +106,8 @@ void ClearPart(unsigned char* base, const XferPart& part) {
   LONG blank = kBlankDate, zero = 0;
   double none = 0;
   switch (part.kind) {
-    case PartKind::Text: std::memset(at, 0, part.size); break;
+    case PartKind::Text:
+    case PartKind::Memo: std::memset(at, 0, part.size); break;
     case PartKind::Date: std::memcpy(at, &blank, sizeof blank); break;
     case PartKind::Whole: std::memcpy(at, &zero, sizeof zero); break;
     case PartKind::Money: std::memcpy(at, &none, sizeof none); break;
@@ -117,9 +118,11 @@ bool ReadPart(TClosingFileView* view, unsigned char* base, const XferPart& part)
   TPXRecord* record = view->FileRecord(part.table);
   if (!record) return false;
   unsigned char* at = base + part.offset;
-  if (part.kind == PartKind::Text) {
+  if (part.kind == PartKind::Text || part.kind == PartKind::Memo) {
     char* text = reinterpret_cast<char*>(at);
-    if (record->GetString(part.field, text, static_cast<DWORD>(part.size))) {
+    // A memo that only just fits comes back cut by its last character: not read either.
+    if (record->GetString(part.field, text, static_cast<DWORD>(part.size)) &&
+        (part.kind != PartKind::Memo || record->FieldSize(part.field) < part.size)) {
       text[part.size - 1] = '\0';
       return true;
     }
@@ -142,7 +145,7 @@ void WritePart(TClosingFileView* view, const unsigned char* base, const XferPart
   TPXRecord* record = view->FileRecord(part.table);
   if (!record) return;
   const unsigned char* at = base + part.offset;
-  if (part.kind == PartKind::Text) {
+  if (part.kind == PartKind::Text || part.kind == PartKind::Memo) {
     char text[16384];
     size_t length = strnlen(reinterpret_cast<const char*>(at), part.size - 1);
     std::memcpy(text, at, length);
@@ -160,7 +163,7 @@ void WritePart(TClosingFileView* view, const unsigned char* base, const XferPart
 }
 
 bool PartChanged(const unsigned char* now, const unsigned char* before, const XferPart& part) {
-  if (part.kind == PartKind::Text)
+  if (part.kind == PartKind::Text || part.kind == PartKind::Memo)
     return std::strncmp(reinterpret_cast<const char*>(now + part.offset),
                         reinterpret_cast<const char*>(before + part.offset), part.size) != 0;
   return std::memcmp(now + part.offset, before + part.offset, part.size) != 0;

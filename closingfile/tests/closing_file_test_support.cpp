@@ -91,3 +91,12 @@ LONG ClosingFileTest::BufferLong(RespaWindow* view, int table, int field) {
   view->records[table]->GetLong(field, value);
   return value;
 }
+
+std::string LongControlText(HWND dialog, int id) {
+  HWND control = FindControl(dialog, id);
+  if (!control) return {};
+  std::string text(static_cast<size_t>(GetWindowTextLength(control)) + 1, '\0');
+  int length = GetWindowText(control, text.data(), static_cast<int>(text.size()));
+  text.resize(length > 0 ? static_cast<size_t>(length) : 0);
+  return text;
+}

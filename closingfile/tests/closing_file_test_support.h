@@ -39,6 +39,8 @@ void TypeInto(HWND dialog, int id, const std::string& text);
 /* Gives a control the focus the way the user would reach it. */
 void FocusControl(HWND dialog, int id);
 bool ControlVisible(HWND dialog, int id);
+/* A control's whole text, however long. */
+std::string LongControlText(HWND dialog, int id);
 /* The dialog's caption. */
 std::string CaptionOf(HWND dialog);
 /* Writes bytes to a file (host path). */

@@ -5,6 +5,7 @@
 #include "shell/zarne_mdi_client.h"
 
 #include "accounting/ledger_editor_commands.h"
+#include "accounting/ledger_commands.h"
 #include "accounting/report_commands.h"
 #include "platform/framework/print_dialog.h"
 #include "platform/kernel/string_calls.h"
@@ -66,6 +67,9 @@ void ZarneMDIClient::CmLedger() { RunReportCommand(kLedgerReport, this); }
 void ZarneMDIClient::CmFileBalance() { RunReportCommand(kFileBalanceReport, this); }
 void ZarneMDIClient::CmExport1099() { RunExport1099(this); }
 void ZarneMDIClient::CmBankEditor() { RunBankEditor(this); }
+void ZarneMDIClient::CmDisburse() { RunDisburse(Parent, this); }
+void ZarneMDIClient::CmPostDeposits() { RunPostDeposits(Parent, this); }
+void ZarneMDIClient::CmDefaultAccount() { RunDefaultAccount(Parent); }
 
 void OpenFileWindow(ZarneMDIClient* client, const char* fileNumber) {
   if (CountFileWindows(client) >= gHud1Options.MaxWindows) {
@@ -107,5 +111,8 @@ DEFINE_RESPONSE_TABLE1(ZarneMDIClient, TMDIClient)
   EV_COMMAND(CM_FILEBALANCE, CmFileBalance),
   EV_COMMAND(CM_EXPORT1099, CmExport1099),
   EV_COMMAND(CM_BANKEDITOR, CmBankEditor),
+  EV_COMMAND(CM_DISBURSE, CmDisburse),
+  EV_COMMAND(CM_POSTDEPOSITS, CmPostDeposits),
+  EV_COMMAND(CM_DEFAULTACCOUNT, CmDefaultAccount),
   EV_WM_ENTERIDLE,
 END_RESPONSE_TABLE;

@@ -34,6 +34,10 @@ class ZarneMDIClient : public TMDIClient {
   void CmExport1099();
   /* The ledger editors. */
   void CmBankEditor();
+  /* The ledger dialogs. */
+  void CmDisburse();
+  void CmPostDeposits();
+  void CmDefaultAccount();
   void EvEnterIdle(UINT source, HWND hWndDlg) override;
 
  private:

@@ -18,7 +18,7 @@ cases = {
     # deposits, checks
     "three half cents": ([0.005, 0.005, 0.005], []),
     "zero by cents, negative by double": ([0.005], [0.01]),
-    "positive with commas": ([1234.565, 0.125], [0.3]),
+    "positive with commas": ([1234.565, 0.135], [0.3]),
     "negative": ([100.0], [50.005, 50.005, 0.004]),
 }
 for name, (deposits, checks) in cases.items():

@@ -185,7 +185,7 @@ TEST(LedgerCents, TheBalanceIsTheSumOfTheShownAmounts) {
   const Case cases[] = {
       {{0.005, 0.005, 0.005}, {}, 3, "0.03"},       // a running double shows 0.01
       {{0.005}, {0.01}, 0, "0.00"},                  // a running double shows -0.01
-      {{1234.565, 0.125}, {0.3}, 123439, "1234.39"},
+      {{1234.565, 0.135}, {0.3}, 123441, "1234.41"},  // a running double shows 1234.40
       {{100.0}, {50.005, 50.005, 0.004}, -2, "-0.02"},  // a running double shows -0.01
   };
   for (const Case& c : cases) {
@@ -202,7 +202,7 @@ TEST(LedgerCents, TheBalanceIsTheSumOfTheShownAmounts) {
   char text[32];
   FormatCents(-5, text, sizeof text);
   EXPECT_STREQ(text, "-0.05");
-  EXPECT_EQ(CentsAmount(-123439), -1234.39);
+  EXPECT_EQ(CentsAmount(-123441), -1234.41);
 }
 
 TEST(LedgerRefusals, TheTableRefusesExactlyTheClosedEntries) {

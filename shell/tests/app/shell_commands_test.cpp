@@ -240,9 +240,10 @@ TEST_F(ShellCommandsTest, CommandsWithoutAHandlerAreGreyedAndTheWorkingOnesAreNo
   for (UINT id : std::initializer_list<UINT>{CM_FILENEW, CM_FILEOPEN, CM_FILEDELETE, CM_PRINTSETUPHUD1, CM_PRINTSETUPCHECKS,
                   CM_PRINTSETUPREPORTS, static_cast<UINT>(CM_EXIT), CM_HELPUSING, CM_HELPABOUT,
                   CM_AMORTIZATION, CM_CHECKREGISTER, CM_LEDGER, CM_FILEBALANCE, CM_EXPORT1099,
-                  CM_BANKEDITOR, CM_HUD1OPTIONS, CM_DEFAULTVALUES})
+                  CM_BANKEDITOR, CM_HUD1OPTIONS, CM_DEFAULTVALUES, CM_DISBURSE, CM_POSTDEPOSITS,
+                  CM_DEFAULTACCOUNT})
     EXPECT_FALSE(greyed(id)) << id;
-  for (UINT id : std::initializer_list<UINT>{CM_DISBURSE, CM_POSTDEPOSITS, CM_RECONCILE})
+  for (UINT id : std::initializer_list<UINT>{CM_RECONCILE})
     EXPECT_TRUE(greyed(id)) << id;
 }
 

@@ -58,6 +58,24 @@ std::string WindowsPathOfHelpFile(const std::string& name) {
   return directory + name;
 }
 
+/* The page's anchor of a keyword: lower case, each run of other characters than letters and
+   digits one "-" ("The Column Configuration Dialog" -> "the-column-configuration-dialog"). */
+std::string KeywordFragment(const char* keyword) {
+  std::string fragment;
+  bool pendingDash = false;
+  for (const char* p = keyword ? keyword : ""; *p; ++p) {
+    unsigned char c = static_cast<unsigned char>(*p);
+    if (c < 0x80 && std::isalnum(c)) {
+      if (pendingDash && !fragment.empty()) fragment += '-';
+      pendingDash = false;
+      fragment += static_cast<char>(std::tolower(c));
+    } else {
+      pendingDash = true;
+    }
+  }
+  return fragment;
+}
+
 BOOL Refuse(HWND owner, const std::string& text) {
   MessageBox(owner, text.c_str(), "Help", MB_OK | MB_ICONEXCLAMATION);
   return FALSE;
@@ -80,7 +98,9 @@ BOOL WinHelp(HWND owner, LPCSTR helpFile, UINT command, ULONG_PTR data) {
   QFileInfo info(QString::fromStdString(hostPath));
   if (hostPath.empty() || !info.isFile())
     return Refuse(owner, "Cannot find the help page " + windowsPath + ".");
-  std::string topic = command == HELP_CONTEXT ? std::to_string(static_cast<unsigned long>(data)) : std::string();
+  std::string topic = command == HELP_CONTEXT ? std::to_string(static_cast<unsigned long>(data))
+                      : command == HELP_KEY   ? KeywordFragment(reinterpret_cast<const char*>(data))
+                                              : std::string();
   if (!Opener()(hostPath, topic))
     return Refuse(owner, "No program is available to show the help page " + windowsPath + ".");
   return TRUE;

@@ -30,8 +30,10 @@
 /*
 ** "name.hlp" stands for the page "name.html" (any case of ".hlp"); a file named without a
 ** directory lives in the program's directory (that of GetModuleFileName(NULL)); a ">window"
-** suffix is ignored. HELP_CONTEXT opens the page at "#<context number>", every other command
-** the page itself. HELP_QUIT does nothing and answers TRUE (the browser is the desktop's own
+** suffix is ignored. HELP_CONTEXT opens the page at "#<context number>", HELP_KEY at the
+** keyword's anchor (lower case, each run of characters other than letters and digits one
+** "-", none at the ends: "the-column-configuration-dialog"), every other command the page
+** itself. HELP_QUIT does nothing and answers TRUE (the browser is the desktop's own
 ** program and is left open). A missing page, or a browser that cannot be started, shows a
 ** message box captioned "Help" naming the page, and answers FALSE.
 */

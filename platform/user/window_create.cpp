@@ -146,6 +146,8 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   WindowPtr parentWindow = FindWindowObject(parent);
   if (parent && !parentWindow) return nullptr;
   if ((style & WS_CHILD) && !parentWindow) return nullptr;
+  // A child created while its parent is being destroyed would outlive it unseen.
+  if ((style & WS_CHILD) && parentWindow->destroying) return nullptr;
   if ((style & (WS_CHILD | WS_POPUP)) == 0) style |= WS_CLIPSIBLINGS | WS_CAPTION;
 
   WindowPtr window = RegisterWindowObject(windowClass);

@@ -261,9 +261,13 @@ void Preprocessor::ProcessFile(const std::string& path, bool header, int depth,
   std::ifstream stream(path, std::ios::binary);
   std::stringstream content;
   content << stream.rdbuf();
+  std::string text = content.str();
+  // The old platform's compilers stopped at Ctrl-Z; editors still leave one at the end.
+  size_t ctrlZ = text.find('\x1A');
+  if (ctrlZ != std::string::npos) text.erase(ctrlZ);
   const std::string* name = Remember(path);
   size_t outerConditionals = conditionals_.size();
-  for (const LogicalLine& line : SplitLines(StripComments(content.str()))) {
+  for (const LogicalLine& line : SplitLines(StripComments(text))) {
     SourcePosition where{name, line.line};
     std::string text = Trim(line.text);
     if (!text.empty() && text[0] == '#') {
@@ -344,10 +348,22 @@ void Preprocessor::Directive(const std::string& line, const SourcePosition& wher
     macros_.erase(rest);
     return;
   }
-  if (directive == "pragma" || directive == "line") return;
+  if (directive == "pragma") return Pragma(rest, where);
+  if (directive == "line") return;
   if (directive == "error") Fail(where, "#error " + rest);
   if (header) return;  // headers may carry directives of the C compiler
   Fail(where, "unknown directive #" + directive);
+}
+
+void Preprocessor::Pragma(const std::string& text, const SourcePosition& where) {
+  std::string compact;
+  for (char c : text)
+    if (c != ' ' && c != '\t') compact += c;
+  if (compact.compare(0, 10, "code_page(") != 0) return;  // other pragmas are the C compiler's
+  std::string page = compact.substr(10, compact.find(')') == std::string::npos ? 0 : compact.find(')') - 10);
+  if (page == "1252") byteForByte_ = true;
+  else if (page == "65001") byteForByte_ = false;
+  else Fail(where, "unsupported code page '" + page + "'");
 }
 
 bool Preprocessor::EvaluateCondition(const std::string& text, const SourcePosition& where) {
@@ -411,7 +427,7 @@ void Preprocessor::Lex(const std::string& line, const SourcePosition& where,
       if (wide) ++i;
       std::string problem;
       size_t end = 0;
-      if (!DecodeStringLiteral(line, i, &end, &token.bytes, &problem)) Fail(where, problem);
+      if (!DecodeStringLiteral(line, i, &end, &token.bytes, &problem, byteForByte_)) Fail(where, problem);
       token.kind = TokenKind::String;
       token.text = line.substr(i, end - i);
       i = end;

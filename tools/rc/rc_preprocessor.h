@@ -2,6 +2,9 @@
 ** The preprocessor and tokenizer of resource scripts: comments, line continuations,
 ** #include, #define (object-like), #undef, #ifdef/#ifndef/#if/#elif/#else/#endif, #pragma.
 ** Headers (.h and the like) contribute only their directives; their C text is skipped.
+** A Ctrl-Z byte (0x1A) ends the file that holds it. "#pragma code_page(1252)" makes string
+** literals byte for byte from that line to the end of the compilation (included files too),
+** until "#pragma code_page(65001)" restores UTF-8, the default.
 */
 #ifndef ZARNE_TOOLS_RC_RC_PREPROCESSOR_H
 #define ZARNE_TOOLS_RC_RC_PREPROCESSOR_H
@@ -47,12 +50,14 @@ class Preprocessor {
   void Expand(const Token& token, std::vector<Token>* out, int depth);
   bool EvaluateCondition(const std::string& text, const SourcePosition& where);
   bool Active() const { return conditionals_.empty() || conditionals_.back().active; }
+  void Pragma(const std::string& text, const SourcePosition& where);
 
   std::vector<std::string> includeDirectories_;
   std::deque<std::string> fileNames_;
   std::map<std::string, std::vector<Token>> macros_;
   std::vector<Conditional> conditionals_;
   std::set<std::string> dependencies_;
+  bool byteForByte_ = false;  // code page 1252 in force
   // The macros whose replacement is being expanded, and the tokens replacement gave so far.
   std::vector<const std::string*> expanding_;
   size_t expandedTokens_ = 0;

@@ -93,7 +93,7 @@ void DecodeEscape(const std::string& line, size_t* i, std::string* bytes) {
 }  // namespace
 
 bool DecodeStringLiteral(const std::string& line, size_t start, size_t* end, std::string* bytes,
-                         std::string* problem) {
+                         std::string* problem, bool byteForByte) {
   bytes->clear();
   size_t i = start + 1;
   while (i < line.size()) {
@@ -113,7 +113,8 @@ bool DecodeStringLiteral(const std::string& line, size_t start, size_t* end, std
       continue;
     }
     uint32_t codePoint = 0;
-    size_t length = (static_cast<unsigned char>(c) >= 0x80) ? Utf8Sequence(line, i, &codePoint) : 0;
+    size_t length =
+        (!byteForByte && static_cast<unsigned char>(c) >= 0x80) ? Utf8Sequence(line, i, &codePoint) : 0;
     if (length > 0) {
       int converted = Windows1252Byte(codePoint);
       if (converted < 0) {

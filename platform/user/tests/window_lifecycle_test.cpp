@@ -188,3 +188,30 @@ TEST(ClassesWithoutApplication, TheEditClassCanBeReadBeforeAnyApplicationExists)
   // A library reading the class at load time must not make the program's application object.
   if (!hadApplication) EXPECT_EQ(QCoreApplication::instance(), nullptr);
 }
+
+TEST_F(Lifecycle, AChildOfAWindowBeingDestroyedIsRefused) {
+  HWND top = TopWindow();
+  HWND child = ChildWindow(top, 1);
+  HWND grandchild = ChildWindow(child, 2);
+  static HWND created;
+  static HWND parentOfNew;
+  created = reinterpret_cast<HWND>(1);
+  parentOfNew = top;
+  Hook() = [grandchild](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    // As an editor's grid stashes itself: a new child of the top window, from a grandchild's
+    // last message.
+    if (msg == WM_NCDESTROY && hwnd == grandchild)
+      created = CreateWindow("static", "", WS_CHILD, 0, 0, 0, 0, parentOfNew, nullptr, nullptr, nullptr);
+    return std::nullopt;
+  };
+  ASSERT_TRUE(DestroyWindow(top));
+  EXPECT_EQ(created, nullptr);
+  Hook() = nullptr;
+  // Ordinary creation is unchanged, also beside a sibling being destroyed.
+  HWND again = TopWindow();
+  HWND first = ChildWindow(again, 3);
+  HWND second = ChildWindow(again, 4);
+  EXPECT_NE(second, nullptr);
+  ASSERT_TRUE(DestroyWindow(first));
+  EXPECT_NE(ChildWindow(again, 5), nullptr);
+}

@@ -90,4 +90,24 @@ TEST_F(WinHelpTest, FileBesideTheProgramOpensInTheViewer) {
   std::remove(host.c_str());
 }
 
+TEST_F(WinHelpTest, AKeywordOpensThePageAtItsAnchor) {
+  char program[MAX_PATH];
+  GetModuleFileName(nullptr, program, sizeof program);
+  std::string directory = program;
+  directory.erase(directory.find_last_of('\\') + 1);
+  std::string base = "keys" + std::to_string(getpid());
+  std::string host = HostPathFromWindowsPath((directory + base + ".html").c_str());
+  std::ofstream(host) << "<html>keys</html>";
+  std::string name = base + ".hlp";
+  auto key = [](const char* keyword) { return reinterpret_cast<ULONG_PTR>(keyword); };
+  EXPECT_TRUE(WinHelp(nullptr, name.c_str(), HELP_KEY, key("The Column Configuration Dialog")));
+  EXPECT_TRUE(WinHelp(nullptr, name.c_str(), HELP_KEY, key("Copying Columns at Design time")));
+  EXPECT_TRUE(WinHelp(nullptr, name.c_str(), HELP_KEY, key("Ctl - Tab / Tab, 2 ways")));
+  ASSERT_EQ(opened_.size(), 3u);
+  EXPECT_EQ(opened_[0], host + "#the-column-configuration-dialog");
+  EXPECT_EQ(opened_[1], host + "#copying-columns-at-design-time");
+  EXPECT_EQ(opened_[2], host + "#ctl-tab-tab-2-ways");
+  std::remove(host.c_str());
+}
+
 }  // namespace

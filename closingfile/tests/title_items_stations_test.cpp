@@ -54,15 +54,6 @@ std::vector<StoredItem> ProbeList(const std::string& file, const std::string& ty
   return items;
 }
 
-std::string ProbeLine(const std::string& arguments) {
-  FILE* pipe = popen(Probe(arguments).c_str(), "r");
-  std::array<char, 128> line{};
-  std::string text = pipe && std::fgets(line.data(), line.size(), pipe) ? line.data() : "";
-  if (pipe) pclose(pipe);
-  while (!text.empty() && text.back() == '\n') text.pop_back();
-  return text;
-}
-
 /* Another program holding one item's record locked while the object lives. */
 class ItemLockHolder {
  public:
@@ -190,41 +181,52 @@ TEST_F(TitleItemStationsTest, ALockHeldElsewhereMakesModifyAndDeleteFailUntilItI
 }
 
 TEST_F(TitleItemStationsTest, AnAddMeetingAnotherProgramsKeyStoresNothingAndOverwritesNothing) {
-  // The other program takes every time key of the next seconds; an add inside that span
-  // meets one of them.
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
-  LONG today = TodayDate();
-  long hundredth = ((now.wHour * 60L + now.wMinute) * 60L + now.wSecond) * 100L + now.wMilliseconds / 10;
-  long span = 1500;  // 15 seconds
-  if (hundredth + span >= 8640000) GTEST_SKIP() << "too close to midnight";
-  ASSERT_EQ(ProbeLine("fill " + Quote(kFile) + " 1A " + std::to_string(today) + " " +
-                      std::to_string(hundredth) + " " + std::to_string(span)),
-            "filled " + std::to_string(span));
-  size_t before = Stored(kFile, "1A").size();
-  ASSERT_EQ(before, static_cast<size_t>(span));
+  // The other program keeps an item at every time key from now to half a second ahead, so
+  // the key an add takes is already held.
+  std::string stop = std::string(gDatabaseDir) + "/.ahead_stop";
+  std::string answerFile = std::string(gDatabaseDir) + "/.ahead_answer";
+  FILE* other = popen((Probe("ahead " + Quote(kFile) + " 1A 50 " + Quote(stop)) + " > " + Quote(answerFile)).c_str(), "w");
+  ASSERT_NE(other, nullptr);
+  std::string answer;
+  for (int tries = 0; tries < 1000 && answer.empty(); ++tries) {
+    if (FILE* in = std::fopen(answerFile.c_str(), "r")) {
+      std::array<char, 16> line{};
+      if (std::fgets(line.data(), line.size(), in)) answer = line.data();
+      std::fclose(in);
+    }
+    if (answer.empty()) {
+      struct timespec pause{0, 10'000'000};
+      nanosleep(&pause, nullptr);
+    }
+  }
+  ASSERT_EQ(answer, "ready\n");
   long rowsBefore = -1, rowsAfter = -1;
   RunCommand(10, 20700, [&](HWND dialog) {
     HWND grid = FindControl(dialog, 101);
-    rowsBefore = Send(grid, TSM_GETROWCOUNT);
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
       PressDialogKey(item, VK_TAB);
       TypeIntoDialog(item, "mine");
       PressDialogKey(item, VK_RETURN);
     });
+    rowsBefore = Send(grid, TSM_GETROWCOUNT);
     PressDialogKey(dialog, 'A', Qt::AltModifier);
     rowsAfter = Send(grid, TSM_GETROWCOUNT);
     PressButton(dialog, IDOK);
   });
+  std::fclose(std::fopen(stop.c_str(), "w"));
+  pclose(other);
   EXPECT_EQ(rowsAfter, rowsBefore);
   bool violation = false;
   for (const MessageBoxRequest& box : Boxes().Shown()) violation = violation || box.text.find("Key violation") != std::string::npos;
   EXPECT_TRUE(violation);
+  // Every stored item is the other program's, with its own text and policy at its own key.
   std::vector<StoredItem> stored = ProbeList(kFile, "1A");
-  ASSERT_EQ(stored.size(), static_cast<size_t>(span));
-  for (size_t n = 0; n < stored.size(); ++n) {
-    EXPECT_EQ(stored[n].text, "other " + std::to_string(n));
-    EXPECT_EQ(stored[n].policy, "L");
+  ASSERT_FALSE(stored.empty());
+  LONG today = TodayDate();
+  for (const StoredItem& item : stored) {
+    ASSERT_EQ(item.text.rfind("other ", 0), 0u) << item.text;
+    EXPECT_EQ(item.seq, TimeKeyOf(today, std::stod(item.text.substr(6))));
+    EXPECT_EQ(item.policy, "L");
   }
 }
 

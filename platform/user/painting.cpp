@@ -7,7 +7,9 @@
 #include "platform/user/painting.h"
 
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/gdi_recording.h"
 #include "platform/gdi/gdi_surface.h"
+#include "platform/user/paint_recording.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/message_queue_internal.h"
 #include "platform/user/window_manager.h"
@@ -250,6 +252,31 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
   return TRUE;
 }
 
+namespace {
+std::map<HWND, std::vector<GdiDrawRecord>>& PaintLogs() {
+  static std::map<HWND, std::vector<GdiDrawRecord>> logs;
+  return logs;
+}
+
+void KeepRecordedPaint(HWND hwnd, HDC dc) {
+  auto log = PaintLogs().find(hwnd);
+  if (log == PaintLogs().end()) return;
+  std::vector<GdiDrawRecord> calls = GdiRecordedCalls(dc);
+  log->second.insert(log->second.end(), calls.begin(), calls.end());
+  GdiClearRecording(dc);
+}
+}  // namespace
+
+void RecordWindowPaints(HWND hwnd, bool on) {
+  if (on) PaintLogs()[hwnd].clear();
+  else PaintLogs().erase(hwnd);
+}
+
+std::vector<GdiDrawRecord> RecordedWindowPaints(HWND hwnd) {
+  auto log = PaintLogs().find(hwnd);
+  return log == PaintLogs().end() ? std::vector<GdiDrawRecord>{} : log->second;
+}
+
 HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
   WindowPtr window = FindWindowObject(hwnd);
   if (!window || !paint) return nullptr;
@@ -270,6 +297,10 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
   }
   paint->hdc = dc;
   paint->rcPaint = ToRECT(region.boundingRect());
+  if (PaintLogs().count(hwnd)) {
+    GdiStartRecording(dc);
+    GdiClearRecording(dc);
+  }
   if (erase) {
     LRESULT erased = SendMessage(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     paint->fErase = erased ? FALSE : TRUE;
@@ -281,6 +312,7 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
   if (!paint) return FALSE;
   WindowPtr window = FindWindowObject(hwnd);
+  KeepRecordedPaint(hwnd, paint->hdc);
   if (window && paint->hdc == window->ownDC) {
     SelectClipRgn(paint->hdc, nullptr);
   } else {

@@ -6,6 +6,7 @@
 #include "statement/tests/window/statement_window_support.h"
 
 #include "platform/framework/scroller.h"
+#include "platform/testing/recording_dc.h"
 #include "platform/testing/synthetic_input.h"
 #include "platform/user/winuser.h"
 #include "statement/field_engine.h"
@@ -72,6 +73,42 @@ TEST_F(FieldEditingTest, EachKindIsStoredInTheBufferAndRecalculatedAndAdvisedOnc
   // Tab moved on from each field: the next edit began there.
   ASSERT_NE(view->currentField, nullptr);
   EXPECT_NE(view->currentField->fieldId, 102);
+}
+
+/* The window's own paint after a commit, recorded whole: the committed value is drawn once,
+** formatted, inside its field, and the text it replaced is drawn no more. */
+TEST_F(FieldEditingTest, ACommittedValueIsPaintedInItsFieldByTheWindowsOwnPaint) {
+  view->records[kBuyerRecord]->SetString(2, "Old Name");
+  EditField(view, 214);
+  TypeAndTab(view, "1234.5");
+  EditField(view, 102);
+  TypeAndTab(view, "Pat Payer");
+
+  // How often the text is drawn by a whole paint with the field in view, each time inside it.
+  auto drawnInside = [&](const std::string& text, TFieldNode* field) {
+    ScrollFieldIntoView(view, field);
+    UpdateWindow(view->HWindow);
+    RecordWindowPaints(view->HWindow, true);
+    InvalidateRect(view->HWindow, nullptr, TRUE);
+    UpdateWindow(view->HWindow);
+    std::vector<GdiDrawRecord> calls = RecordedWindowPaints(view->HWindow);
+    RecordWindowPaints(view->HWindow, false);
+    EXPECT_GT(calls.size(), 20u) << "the form's own texts are drawn too";
+    int count = 0;
+    for (const GdiDrawRecord& call : calls) {
+      if (call.text != text) continue;
+      // Logical coordinates are the form's: the scroll offset is the viewport's.
+      EXPECT_GE(call.rect.left, field->left) << text;
+      EXPECT_LE(call.rect.right, field->right + 1) << text;
+      EXPECT_GE(call.rect.top, field->top) << text;
+      EXPECT_LE(call.rect.bottom, field->bottom + 1) << text;
+      ++count;
+    }
+    return count;
+  };
+  EXPECT_EQ(drawnInside("1,234.50", Field(214)), 1);
+  EXPECT_EQ(drawnInside("Pat Payer", Field(102)), 1);
+  EXPECT_EQ(drawnInside("Old Name", Field(102)), 0);
 }
 
 TEST_F(FieldEditingTest, WholeNumbersAndStateFieldsAreStoredAsTheirKindSays) {

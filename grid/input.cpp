@@ -7,6 +7,8 @@
 
 #include "grid/clipboard.h"
 #include "grid/design_mouse.h"
+#include "grid/dropdown.h"
+#include "grid/editing.h"
 #include "grid/layout.h"
 #include "grid/library_state.h"
 #include "grid/navigation.h"
@@ -139,6 +141,72 @@ bool Movement(int key, bool shift, bool ctrl) {
   }
 }
 
+/* Begins editing the current cell and hands the editor the key or character that began it. */
+void BeginAndPost(UINT message, WPARAM value) {
+  HGLOBAL handle = gLockedHandle;
+  if (BeginCellEdit() != 0 || !GridStillLocked(handle)) return;
+  if (HWND editor = gLockedRecord->editorWindow) PostMessage(editor, message, value, 0);
+}
+
+bool IsCheckBoxColumn(int column) {
+  return column < gLockedRecord->columnCount && gLockedColumns[column].type == TST_CHECKBOX;
+}
+
+void SpaceOnEditableGrid() {
+  TesselRecord* record = gLockedRecord;
+  int column = record->currentColumn;
+  if (column >= record->columnCount || !IsCellEditable(column)) return;
+  if (IsCheckBoxColumn(column)) ToggleCheckBox(record->currentRow, column);
+  else BeginAndPost(WM_CHAR, ' ');
+}
+
+/* The characters the accept and cancel keys type: Enter's 13, Escape's 27; function keys
+   type none. */
+bool IsEndKeyCharacter(WPARAM character) {
+  for (int k = 1; k <= 2; ++k) {
+    uint32_t key = gLockedRecord->editKeys[k];
+    if ((key == VK_RETURN && character == 13) || (key == VK_ESCAPE && character == 27)) return true;
+  }
+  return false;
+}
+
+bool TypedCharacter(WPARAM character) {
+  TesselRecord* record = gLockedRecord;
+  if (character == '\t') return false;
+  if (record->editing || record->columnCount == 0 || record->rowCount == 0) return false;
+  if (character == ' ' || IsEndKeyCharacter(character) || Pressed(VK_CONTROL)) return true;
+  int column = record->currentColumn;
+  if (column >= record->columnCount || !IsCellEditable(column) || IsCheckBoxColumn(column)) return true;
+  BeginAndPost(WM_CHAR, character);
+  return true;
+}
+
+bool AltArrow(WPARAM key) {
+  TesselRecord* record = gLockedRecord;
+  if (key != VK_UP && key != VK_DOWN) return false;
+  if (record->dropDown) {
+    ToggleDropDown();
+    return true;
+  }
+  if (record->editing || record->rowCount == 0 || !ColumnHasListItems(record->currentColumn)) return false;
+  if (!ColumnOpensEditor(record->currentColumn)) return false;
+  HGLOBAL handle = gLockedHandle;
+  if (BeginCellEdit() != 0 || !GridStillLocked(handle)) return true;
+  // The editor's list drops at once: the key is the editor's Alt+Down.
+  if (HWND editor = gLockedRecord->editorWindow) SendMessage(editor, WM_SYSKEYDOWN, key, 0);
+  return true;
+}
+
+bool TabKey() {
+  TesselRecord* record = gLockedRecord;
+  bool ctrl = Pressed(VK_CONTROL);
+  bool cells = (record->exStyle & TSXS_TABCELLS) ? !ctrl : ctrl;
+  if (!cells) return false;  // the dialog's
+  if (Pressed(VK_SHIFT)) PreviousCell();
+  else NextCell();
+  return true;
+}
+
 bool ClipboardKey(int key, bool ctrl) {
   if (!ctrl) return false;
   switch (key) {
@@ -147,6 +215,26 @@ bool ClipboardKey(int key, bool ctrl) {
     case 'V': PasteCells(); return true;
     default: return false;
   }
+}
+
+bool OnListButton(const HitResult& hit, int x) {
+  RECT cell{};
+  if (CellRect(hit.row, hit.column, false, &cell) != 0) return false;
+  return x >= cell.right - 14 && x <= cell.right;
+}
+
+/* A plain click on an editable check box toggles it; on a list column's button it opens
+   the editor with its list dropped. True when the click was used so. */
+bool CellClickEdits(const HitResult& hit, int x) {
+  HGLOBAL handle = gLockedHandle;
+  if (IsCheckBoxColumn(hit.column)) {
+    if (!IsCellEditable(hit.column)) return false;
+    ToggleCheckBox(hit.row, hit.column);
+    return true;
+  }
+  if (!ColumnHasListItems(hit.column) || !ColumnOpensEditor(hit.column) || !OnListButton(hit, x)) return false;
+  if (BeginCellEdit() == 0 && GridStillLocked(handle)) ToggleEditList();
+  return true;
 }
 
 /* A click on a row label in a row-selection style: the drag begins there. */
@@ -175,6 +263,21 @@ bool LeftButtonDown(WPARAM keys, int x, int y) {
   record->notifyArea = hit.area;
   if (NotifyParentAt(TSN_LBUTTONDOWN, hit.row, hit.column) != 0) return true;
   if (!GridStillLocked(handle)) return true;
+  record = gLockedRecord;
+  if (record->editing) {
+    if (hit.area == TSHT_CELL && hit.row == record->currentRow && hit.column == record->currentColumn &&
+        ColumnHasListItems(hit.column) && OnListButton(hit, x)) {
+      ToggleEditList();
+      return true;
+    }
+    if (!(record->exStyle & TSXS_CLICKENDSEDIT)) {
+      SetFocus(record->editorWindow);
+      return true;
+    }
+    EndCellEdit(true);
+    if (!GridStillLocked(handle)) return true;
+    hit = HitTest(x, y);
+  }
   SetFocus(gCurrentGrid);
   if (!GridStillLocked(handle)) return true;
   bool shift = (keys & MK_SHIFT) != 0, ctrl = (keys & MK_CONTROL) != 0;
@@ -185,6 +288,8 @@ bool LeftButtonDown(WPARAM keys, int x, int y) {
       return true;
     }
     SetCurrentCell(hit.row, hit.column);
+    if (!GridStillLocked(handle)) return true;
+    if (!shift && !ctrl && CellClickEdits(hit, x)) return true;
     if (!GridStillLocked(handle)) return true;
     // A plain click selects the row in single selection; multiple selection leaves the
     // row's flag to Shift clicks and the row buttons.
@@ -253,6 +358,8 @@ void EndMouseTracking() {
 bool OnTesselKey(UINT message, WPARAM key, LPARAM) {
   TesselRecord* record = gLockedRecord;
   HGLOBAL handle = gLockedHandle;
+  if (message == WM_CHAR) return TypedCharacter(key);
+  if (message == WM_SYSKEYDOWN) return AltArrow(key);
   if (message != WM_KEYDOWN) return false;
   if (record->editing || record->columnCount == 0) return false;
   record->userData = static_cast<int32_t>(key);
@@ -262,8 +369,22 @@ bool OnTesselKey(UINT message, WPARAM key, LPARAM) {
   int handled = record->userData;
   if (record->rowCount == 0) return false;
   if (record->currentRow >= record->rowCount) record->currentRow = record->rowCount - 1;
-  if (handled == VK_TAB || handled == VK_RETURN || handled == VK_ESCAPE) return false;  // the dialog's
+  if (handled != 0 && static_cast<uint32_t>(handled) == record->editKeys[0]) {
+    if (ColumnOpensEditor(record->currentColumn)) BeginCellEdit();
+    return true;
+  }
+  if (handled == VK_TAB) return TabKey();
+  if (handled == VK_RETURN || handled == VK_ESCAPE) return false;  // the dialog's
   if (ClipboardKey(handled, Pressed(VK_CONTROL))) return true;
+  if (handled == VK_F4) {
+    if (ColumnHasListItems(record->currentColumn) && ColumnOpensEditor(record->currentColumn))
+      BeginAndPost(WM_KEYDOWN, VK_F4);
+    return true;
+  }
+  if (handled == VK_SPACE && !Pressed(VK_SHIFT) && !Pressed(VK_CONTROL) && HasEditableColumns()) {
+    SpaceOnEditableGrid();
+    return true;
+  }
   return Movement(handled, Pressed(VK_SHIFT), Pressed(VK_CONTROL));
 }
 
@@ -333,4 +454,52 @@ void OnHorizontalScroll(int code, int position) {
   }
   index = std::clamp(index, 0, std::max(0, std::min(last, static_cast<int>(scrolling.size()) - 1)));
   if (scrolling[index] != record->leftColumn) SetLeftColumn(scrolling[index]);
+}
+
+/* The next cell: along the row (or down the column with TSXS_ROWSINCOLS), on to the next
+   row or column at the end; at the last cell a row is added when TSXS_AUTOINSERT allows. */
+int NextCell() {
+  TesselRecord* record = gLockedRecord;
+  if (record->columnCount == 0) return TSERR_BADCOL;
+  if (record->rowCount == 0) return TSERR_BADROW;
+  int row = record->currentRow, column = record->currentColumn;
+  int last = std::max(0, LastScrollingColumn());
+  if (!(record->exStyle & TSXS_ROWSINCOLS)) {
+    int next = StepColumn(column, 1);
+    if (next != column && column < last) return MoveTo(row, next) ? 0 : TSERR_LOCKFAILED;
+    if (row + 1 >= record->rowCount) return 0;
+    HGLOBAL handle = gLockedHandle;
+    SetLeftColumn(std::max(0, FirstScrollingColumn()));
+    if (!GridStillLocked(handle)) return TSERR_LOCKFAILED;
+    return MoveTo(row + 1, FirstColumn()) ? 0 : TSERR_LOCKFAILED;
+  }
+  if (row + 1 < record->rowCount) return MoveTo(row + 1, column) ? 0 : TSERR_LOCKFAILED;
+  int next = StepColumn(column, 1);
+  if (next != column && column < last) return MoveTo(0, next) ? 0 : TSERR_LOCKFAILED;
+  if ((record->exStyle & TSXS_AUTOINSERT) && !record->ownerFetch && LastRowHasData()) {
+    HGLOBAL handle = gLockedHandle;
+    SendMessage(gCurrentGrid, TSM_SETCURSOR, 0, TSROW_APPEND);
+    SendMessage(gCurrentGrid, TSM_INSERTROW, 0, 0);
+    if (!GridStillLocked(handle)) return TSERR_LOCKFAILED;
+    return MoveTo(gLockedRecord->rowCount - 1, FirstColumn()) ? 0 : TSERR_LOCKFAILED;
+  }
+  return 0;
+}
+
+int PreviousCell() {
+  TesselRecord* record = gLockedRecord;
+  if (record->columnCount == 0) return TSERR_BADCOL;
+  if (record->rowCount == 0) return TSERR_BADROW;
+  int row = record->currentRow, column = record->currentColumn;
+  int first = FirstColumn();
+  if (!(record->exStyle & TSXS_ROWSINCOLS)) {
+    int previous = StepColumn(column, -1);
+    if (previous != column && column != first) return MoveTo(row, previous) ? 0 : TSERR_LOCKFAILED;
+    if (row == 0) return 0;
+    return MoveTo(row - 1, std::max(0, LastScrollingColumn())) ? 0 : TSERR_LOCKFAILED;
+  }
+  if (row > 0) return MoveTo(row - 1, column) ? 0 : TSERR_LOCKFAILED;
+  int previous = StepColumn(column, -1);
+  if (previous != column && column != first) return MoveTo(record->rowCount - 1, previous) ? 0 : TSERR_LOCKFAILED;
+  return 0;
 }

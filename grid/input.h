@@ -12,6 +12,9 @@ bool OnTesselKey(UINT message, WPARAM key, LPARAM flags);
 bool OnTesselMouse(UINT message, WPARAM keys, int x, int y);
 void OnVerticalScroll(int code, int position);
 void OnHorizontalScroll(int code, int position);
+/* The next-cell and previous-cell steps (TSM_NEXTCELL, TSM_PREVCELL, Tab). */
+int NextCell();
+int PreviousCell();
 /* Ends a selection drag: the capture and any cursor clip are released. */
 void EndMouseTracking();
 

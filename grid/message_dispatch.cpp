@@ -5,6 +5,9 @@
 */
 #include "grid/message_dispatch.h"
 
+#include "grid/dropdown.h"
+#include "grid/editing.h"
+#include "grid/input.h"
 #include "grid/navigation.h"
 #include "grid/selection.h"
 #include "grid/sorting.h"
@@ -133,6 +136,12 @@ LRESULT TesselMsgProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam) {
   if (sorted != TSERR_BADMESSAGE) return sorted;
   LRESULT selected = OnSelectionMessage(message, wParam, lParam);
   if (selected != TSERR_BADMESSAGE) return selected;
+  LRESULT dropped = OnDropDownMessage(message, wParam, lParam);
+  if (dropped != TSERR_BADMESSAGE) return dropped;
+  if (message == TSM_NEXTCELL) return NextCell();
+  if (message == TSM_PREVCELL) return PreviousCell();
+  LRESULT edited = OnEditMessage(message, wParam, lParam);
+  if (edited != TSERR_BADMESSAGE) return edited;
   LRESULT restructured = OnRestructureMessage(message, wParam, lParam);
   if (restructured != TSERR_BADMESSAGE) return restructured;
   LRESULT result = RowMessage(message, wParam, lParam);

@@ -5,6 +5,8 @@
 */
 #include "grid/navigation.h"
 
+#include "grid/editing.h"
+
 #include "grid/attributes.h"
 #include "grid/layout.h"
 #include "grid/painting.h"
@@ -56,6 +58,14 @@ int SetCurrentCell(int row, int column) {
     return 0;
   }
   if (ColumnHidden(column)) column = std::max(0, VisibleColumnFrom(column));
+  if (record->editing && (row != record->currentRow || column != record->currentColumn)) {
+    // The open editor belongs to the cell being left: it stores there before the move.
+    EndCellEdit(true);
+    if (!GridStillLocked(handle)) return TSERR_LOCKFAILED;
+    record = gLockedRecord;
+    if (column >= record->columnCount) return TSERR_BADCOL;
+    if (!RowValid(row)) return TSERR_BADROW;
+  }
   int oldRow = record->currentRow;
   int oldColumn = record->currentColumn;
   HideFocusMark();

@@ -4,6 +4,8 @@
 */
 #include "grid/painting.h"
 
+#include "grid/editing.h"
+
 #include "grid/attributes.h"
 #include "grid/columns.h"
 #include "grid/layout.h"
@@ -106,10 +108,10 @@ void DrawCheckBox(HDC dc, const RECT& cell, bool ticked) {
   DeleteObject(pen);
 }
 
-void DrawListButton(HDC dc, RECT& textRect) {
+void DrawListButton(HDC dc, RECT& textRect, bool pressed) {
   RECT button{textRect.right - kListButtonWidth, textRect.top, textRect.right, textRect.bottom};
   FillRect(dc, &button, gLightGreyBrush);
-  Draw3DFrame(dc, button, false);
+  Draw3DFrame(dc, button, pressed);
   int cx = (button.left + button.right) / 2, cy = (button.top + button.bottom) / 2;
   HGDIOBJ old = SelectObject(dc, gBlackPen);
   for (int i = 0; i < 4; ++i) Line(dc, cx - 3 + i, cy - 1 + i, cx + 4 - i, cy - 1 + i);
@@ -301,7 +303,7 @@ int DrawCell(HDC dc, int row, int column) {
     else
       FormatData(dc, text, ColumnString(column, kFormatString), address + entry.valueOffset, entry.type, entry.length,
                  textRect.right - textRect.left, 35);
-    if (*ColumnString(column, kListItemsString)) DrawListButton(dc, textRect);
+    if (*ColumnString(column, kListItemsString)) DrawListButton(dc, textRect, EditListShownAt(row, column));
     PlaceVertically(dc, text, textRect, static_cast<UINT>(record->verticalAlign));
     UINT format = Justification(entry.flags, TSCS_RIGHT, TSCS_CENTER) | kNoPrefix;
     DrawText(dc, text, -1, &textRect, format);

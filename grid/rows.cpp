@@ -5,6 +5,8 @@
 */
 #include "grid/rows.h"
 
+#include "grid/editing.h"
+
 #include "grid/attributes.h"
 #include "grid/layout.h"
 #include "grid/record_blocks.h"
@@ -150,6 +152,8 @@ long MoveToSortedPlace(int row) {
 
 }  // namespace
 
+long PutRowAtSortedPlace(int row) { return MoveToSortedPlace(row); }
+
 uint32_t RowHeaderSize() { return Multirow() ? 8 : 4; }
 
 uint8_t* RowAddress(int row) {
@@ -289,6 +293,11 @@ int DeleteOneRow(int row, bool notify, bool freeAttributes) {
 }
 
 int DeleteAllRows() {
+  HGLOBAL handle = gLockedHandle;
+  if (gLockedRecord->editing) {
+    EndCellEdit(false);
+    if (!GridStillLocked(handle)) return TSERR_LOCKFAILED;
+  }
   TesselRecord* record = gLockedRecord;
   FreeRowAttributes();
   FreeStore();
@@ -376,6 +385,13 @@ LRESULT OnInsertRow(WPARAM reference, const void* values) {
 }
 
 LRESULT OnDeleteRow(WPARAM reference) {
+  // Storing may move the edited row to its sorted place: end first, then resolve which
+  // row the reference names.
+  HGLOBAL handle = gLockedHandle;
+  if (gLockedRecord->editing) {
+    EndCellEdit(true);
+    if (!GridStillLocked(handle)) return TSERR_LOCKFAILED;
+  }
   long row = RowOfReference(reference, kPlainReference);
   if (row < 0) return row;
   int result = DeleteOneRow(static_cast<int>(row), true, true);

@@ -46,6 +46,9 @@ int MakeRoomForRow(int position);
 int DeleteOneRow(int row, bool notify, bool freeAttributes);
 /* TSM_DELETEALLROWS. */
 int DeleteAllRows();
+/* Puts a row whose sort-key values changed back at its sorted place (the current row
+   follows its record); answers the place. */
+long PutRowAtSortedPlace(int row);
 /* Any byte of the last row's values is not 0. */
 bool LastRowHasData();
 

@@ -7,6 +7,8 @@
 */
 #include "grid/sorting.h"
 
+#include "grid/editing.h"
+
 #include "grid/columns.h"
 #include "grid/layout.h"
 #include "grid/rows.h"
@@ -211,7 +213,14 @@ LRESULT OnSortMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   TesselRecord* record = gLockedRecord;
   int column = static_cast<int>(wParam & 0xFFFF);
   switch (message) {
-    case TSM_SORT: return SortRows();
+    case TSM_SORT:
+      // An open editor stores into its record before the records move.
+      if (record->editing) {
+        HGLOBAL handle = gLockedHandle;
+        EndCellEdit(true);
+        if (!GridStillLocked(handle)) return TSERR_LOCKFAILED;
+      }
+      return SortRows();
     case TSM_SORTBYCOL: {
       if (column >= record->columnCount) return SetSortKey(-1, 1);
       int former = record->sortKey[0] - 1;

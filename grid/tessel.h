@@ -21,6 +21,10 @@ int WEP(int code);
 /* The in-cell editors' window procedures (classes "tsedit" and "tsComboBox"). */
 LRESULT NewEditProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT ComboBoxEditProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam);
+/* The combo editor's drop-down list's window procedure. */
+LRESULT TSListBoxProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+/* Adds the TAB-separated items (each cut to 999 characters) to a list box; the count. */
+int FillListFromItems(HWND list, const char* items);
 /* Frees a grid state (a record from TSM_CLONEDATA, or a grid's own) with every block it
    holds; 0, or -22 when it does not lock (it is freed all the same). */
 int FreeTesselData(HGLOBAL record);
@@ -35,6 +39,7 @@ int FormatData(HDC dc, char* text, const char* picture, const void* value, WORD 
 int GetCellData(void* value, const char* text, const char* picture, WORD length, WORD type);
 }
 
+/* The platform's edit never reports running out of space, so TSN_ERRSPACE is never sent. */
 /* Every key press reaching a grid overwrites its user value (TSM_GETUSERDATA) with the
    key's virtual-key code while TSN_KEYDOWN is sent: keep nothing else there that must
    survive typing. */

@@ -194,6 +194,15 @@ struct TesselRecord {
   HGLOBAL rowStore;
   int32_t destroyPending;     // WM_NCDESTROY arrived while an outer level held the record
   int32_t resizeGuard;
+  uint32_t savedTopRow;       // a drop-down's top row while it is closed
+  int32_t dragMode;           // 0 none, 1 column resize, 2 row resize (see resize tracking)
+  int32_t dragIndex;          // the column or row being resized
+  int32_t dragOrigin;         // its left or top edge
+  int32_t dragStart;
+  int32_t dragCurrent;        // where the tracking line is drawn
+  int32_t bufferValid;        // virtual rows: the buffer holds the first page as loaded
+  int32_t virtualTotal;       // virtual rows: the owner's row count (open count: -1)
+  int32_t virtualFirst;       // virtual rows: the owner's position of buffer row 0
 };
 
 static_assert(std::is_trivially_copyable_v<TesselRecord>);

@@ -184,20 +184,6 @@ bool DayFirst(const char* picture) {
   return picture && (std::strstr(picture, "D\\-M") || std::strstr(picture, "D/M") || std::strstr(picture, "D\\.M"));
 }
 
-const char* StandardPicture(const char* picture, uint16_t type) {
-  switch (ClassifyPicture(picture && *picture ? picture : "")) {
-    case kNumericPicture:
-      if (type == TST_SQLMONEY) return "0.00";
-      if (type == TST_SQLFLT8 || type == TST_REAL4 || type == TST_REAL8) return "@";
-      return "0";
-    case kDatePicture:
-      if (type == TST_FILEDATE) return DayFirst(picture) ? "DD/MM/YY" : "MM/DD/YY";
-      if (type == TST_FILETIME) return "hh:mm:ssp\\m";
-      return DayFirst(picture) ? "DD/MM/YY hh:mm:ssp\\m" : "MM/DD/YY hh:mm:ssp\\m";
-    case kBoolPicture: return "t";
-    default: return "@";
-  }
-}
 
 void StoreYesNo(void* value, const char* text, uint16_t type) {
   uint32_t truth = YesNo(text) ? 1 : 0;
@@ -225,6 +211,21 @@ void NumericReading(void* value, const char* text, uint16_t length, uint16_t typ
 }
 
 }  // namespace
+
+const char* StandardPicture(const char* picture, uint16_t type) {
+  switch (ClassifyPicture(picture && *picture ? picture : "")) {
+    case kNumericPicture:
+      if (type == TST_SQLMONEY) return "0.00";
+      if (type == TST_SQLFLT8 || type == TST_REAL4 || type == TST_REAL8) return "@";
+      return "0";
+    case kDatePicture:
+      if (type == TST_FILEDATE) return DayFirst(picture) ? "DD/MM/YY" : "MM/DD/YY";
+      if (type == TST_FILETIME) return "hh:mm:ssp\\m";
+      return DayFirst(picture) ? "DD/MM/YY hh:mm:ssp\\m" : "MM/DD/YY hh:mm:ssp\\m";
+    case kBoolPicture: return "t";
+    default: return "@";
+  }
+}
 
 extern "C" int FormatData(HDC dc, char* text, const char* picture, const void* value, WORD type, WORD length,
                           int width, char overflow) {

@@ -31,6 +31,8 @@ class BoundedText {
 };
 
 PictureClass ClassifyPicture(const char* picture);
+/* The picture a value is shown under for editing and read back under (by picture class). */
+const char* StandardPicture(const char* picture, uint16_t type);
 /* Digits of a double with decimals places (-1: all the 20-place expansion holds), the
    first dropped digit rounding half up; "N/A" when it is not finite. */
 std::string FormatDouble(double value, int decimals);

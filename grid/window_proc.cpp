@@ -5,6 +5,8 @@
 #include "grid/attributes.h"
 #include "grid/definitions.h"
 #include "grid/design_mouse.h"
+#include "grid/dropdown.h"
+#include "grid/editing.h"
 #include "grid/design_services.h"
 #include "grid/input.h"
 #include "grid/layout.h"
@@ -158,8 +160,16 @@ LRESULT OnSetRedraw(HWND grid, WPARAM on) {
 
 LRESULT OnSetFocus(HWND grid) {
   HGLOBAL handle = gLockedHandle;
+  if (gLockedRecord->editing && IsWindow(gLockedRecord->editorWindow)) {
+    SetFocus(gLockedRecord->editorWindow);
+    return 0;
+  }
   NotifyParent(TSN_SETFOCUS);
   if (!GridStillLocked(handle)) return 0;
+  if (gLockedRecord->autoDropDown && !gLockedRecord->designMode && gLockedRecord->dropDownClosed) {
+    DropDown(true);
+    if (!GridStillLocked(handle)) return 0;
+  }
   TesselRecord* record = gLockedRecord;
   if (record->dropDown) BringWindowToTop(grid);
   if (!record->focusDrawn) {
@@ -177,6 +187,12 @@ LRESULT OnKillFocus(HWND grid) {
   if (record->focusDrawn) {
     ToggleFocusMark();
     record->focusDrawn = 0;
+  }
+  if (record->autoDropDown && !record->designMode && !record->dropDownClosed) {
+    HGLOBAL handle = gLockedHandle;
+    DropDown(false);
+    if (!GridStillLocked(handle)) return 0;
+    record = gLockedRecord;
   }
   if (!record->editing) NotifyParent(TSN_KILLFOCUS);
   return 0;
@@ -263,6 +279,10 @@ LRESULT TesselStdProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam, boo
       return DLGC_WANTARROWS | DLGC_WANTCHARS | (tabs ? DLGC_WANTTAB : 0);
     }
     case WM_COMMAND: return OnEditorCommand(grid, wParam, lParam);
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      if (gLockedRecord->editing && gLockedRecord->editorBrush) return EditorColors(reinterpret_cast<HDC>(wParam));
+      return DefWindowProc(grid, message, wParam, lParam);
     case WM_VSCROLL: OnVerticalScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam))); return 0;
     case WM_HSCROLL: OnHorizontalScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam))); return 0;
     case WM_KEYDOWN:

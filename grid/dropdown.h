@@ -1,0 +1,15 @@
+/*
+** Drop-down grids: a grid of style TSS_DROPDOWN folds to its heading and one row (the
+** current row) and opens again to the height it was created with.
+*/
+#ifndef ZARNE_GRID_DROPDOWN_H
+#define ZARNE_GRID_DROPDOWN_H
+
+#include "grid/tessel_lock.h"
+
+/* Opens or closes the locked grid's drop-down: 0, -1 not a drop-down, -13 no height. */
+int DropDown(bool open);
+void ToggleDropDown();
+LRESULT OnDropDownMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+#endif

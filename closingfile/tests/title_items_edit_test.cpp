@@ -8,6 +8,8 @@
 #include "platform/kernel/global_memory.h"
 #include "platform/user/clipboard.h"
 #include "platform/user/winuser.h"
+#include "statement/one_controls.h"
+#include "tableaccess/px_record.h"
 #include "tableaccess/value_forms.h"
 
 #include <cstring>
@@ -250,6 +252,51 @@ TEST_F(TitleItemEditTest, DeleteShowsTheItemDisabledAndRemovesItOnlyOnOk) {
   EXPECT_EQ(afterCancel, (std::vector<std::string>{"stays", "goes\x0Bsoon"}));
   EXPECT_EQ(afterOk, (std::vector<std::string>{"stays"}));
   EXPECT_EQ(Texts(Stored(kFile, "1B")), (std::vector<std::string>{"stays"}));
+}
+
+TEST_F(TitleItemEditTest, ATextLongerThanTheEditOnceUnpackedIsCutAsShown) {
+  // 16000 stored bytes with 1600 packed line breaks: 17600 characters with CR LF.
+  std::string packed;
+  for (int i = 0; i < 1600; ++i) packed += "abcdefghi\x0B";
+  PutItem(kFile, "1A", 700000.5, packed);
+  size_t shown = 0;
+  RunCommand(10, 20700, [&](HWND dialog) {
+    ClickRow(FindControl(dialog, 101), 0);
+    driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
+      shown = ItemText(item).size();
+      PressDialogKey(item, VK_RETURN);
+    });
+    PressDialogKey(dialog, 'M', Qt::AltModifier);
+    PressButton(dialog, IDOK);
+  });
+  EXPECT_EQ(shown, 16383u);
+  // What OK stores: the first 16382 characters as shown, each CR LF packed again. Worked by
+  // hand: 16382 = 1489 * 11 + 3, so 1489 whole lines ("abcdefghi" CR LF) and "abc".
+  std::string expected;
+  for (int i = 0; i < 1489; ++i) expected += "abcdefghi\x0B";
+  expected += "abc";
+  ASSERT_EQ(Stored(kFile, "1A").size(), 1u);
+  EXPECT_EQ(Stored(kFile, "1A")[0].text, expected);
+}
+
+TEST_F(TitleItemEditTest, TheCommandsCommitTheFieldBeingTypedFirst) {
+  // The buyer's name typed into the statement but not yet committed reaches the loaded
+  // item's merge, and stays in the window's record.
+  EditField(view, 102);
+  view->editLine->SetSelection(0, static_cast<UINT>(-1));
+  TypeText("Typed Buyer");
+  Pump();
+  std::string path = WriteFile("buyer.B2", "Vesting in |B1NAME|");
+  files.ChooseFiles({path});
+  RunCommand(11, 20800, [&](HWND dialog) {
+    PressButton(dialog, 100);
+    PressButton(dialog, IDOK);
+  });
+  EXPECT_EQ(Texts(Stored(kFile, "2")), (std::vector<std::string>{"Vesting in Typed Buyer"}));
+  char name[64] = "";
+  view->records[kBuyerRecord]->GetString(2, name, sizeof name);
+  EXPECT_STREQ(name, "Typed Buyer");
+  EXPECT_EQ(EditText(view), "Typed Buyer");
 }
 
 }  // namespace

@@ -1,0 +1,93 @@
+/*
+** Fuzz target: the bytes of zarne.ini read as start-up reads the statement options, then
+** shown and confirmed in the "HUD-1 Options" and "Default Values" sheets with every page
+** visited. Each option read is within its range; a second read neither changes an option
+** nor the file, so a repair is written once; confirming a sheet keeps the options as they
+** were read, and confirming it again leaves the file byte for byte as the first time did.
+*/
+#include "fuzz/fuzz_support.h"
+#include "platform/testing/dialog_driver.h"
+#include "platform/user/message_box.h"
+#include "platform/user/winuser.h"
+#include "statement/default_values_sheet.h"
+#include "statement/hud1_options.h"
+#include "statement/hud1_options_sheet.h"
+
+#include <cstring>
+#include <fstream>
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+
+std::string gIniPath;
+
+std::string IniBytes() {
+  std::ifstream in(gIniPath, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+bool SameOptions(const THud1Options& a, const THud1Options& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+void CheckRanges(const THud1Options& o) {
+  for (SHORT flag : {o.AutoClose, o.Maximize, o.PrintOptions, o.SigPage3, o.GDILines, o.DateSig})
+    FuzzRequire(flag == 0 || flag == 1, "a yes/no option is 0 or 1");
+  FuzzRequire(o.MaxWindows >= 1 && o.MaxWindows <= 3, "MaxWindows is 1 to 3");
+  FuzzRequire(o.Privacy >= 0 && o.Privacy <= 2, "Privacy is 0 to 2");
+}
+
+/* Opens the sheet, shows each page in turn, and confirms it with OK (or cancels it when OK
+   is refused). */
+template <typename Sheet>
+void ConfirmSheet(const char* caption, std::initializer_list<const char*> pages) {
+  DialogDriver driver;
+  driver.OnDialogCaption(caption, [&](HWND sheet) {
+    for (const char* page : pages) SelectSheetTab(sheet, page);
+    PressButton(sheet, IDOK);
+    // A value the sheet refuses keeps it open after its box: then it is cancelled.
+    if (IsWindow(sheet) && IsWindowVisible(sheet)) PressButton(sheet, IDCANCEL);
+  });
+  Sheet sheet(nullptr);
+  sheet.Execute();
+  FuzzRequire(driver.Pending() == 0, "the sheet opened");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  std::string root = FuzzScratchDirectory() + "/root";
+  ::mkdir(root.c_str(), 0755);
+  ::mkdir((root + "/windows").c_str(), 0755);
+  setenv("ZARNE_ROOT", root.c_str(), 1);
+  gIniPath = root + "/windows/zarne.ini";
+  // A box (a day count out of range) answers with its default button.
+  SetMessageBoxPresenter([](const MessageBoxRequest& box) { return DefaultMessageBoxAnswer(box.type); });
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzWriteFile(gIniPath, data, size);
+  ReadHud1Options();
+  THud1Options read = gHud1Options;
+  CheckRanges(read);
+  std::string repaired = IniBytes();
+  ReadHud1Options();
+  FuzzRequire(SameOptions(read, gHud1Options), "a second read gives the same options");
+  FuzzRequire(IniBytes() == repaired, "a repair is written once");
+
+  ConfirmSheet<THUDOptSheet>("HUD-1 Options", {"View", "Print"});
+  FuzzRequire(SameOptions(read, gHud1Options), "confirming the sheet keeps the options in force");
+  ReadHud1Options();
+  FuzzRequire(SameOptions(read, gHud1Options), "confirming the sheet keeps the options in the file");
+
+  ConfirmSheet<TDefValSheet>("Default Values", {"Settlement Agent", "Recording", "Prorations", "Property"});
+  std::string confirmed = IniBytes();
+  ConfirmSheet<TDefValSheet>("Default Values", {"Settlement Agent", "Recording", "Prorations", "Property"});
+  FuzzRequire(IniBytes() == confirmed, "confirming the default values again changes nothing");
+  return 0;
+}

@@ -3,6 +3,8 @@
 */
 #include "accounting/ledger_editor_commands.h"
 
+#include "accounting/account_editor.h"
+#include "accounting/adjustment_table.h"
 #include "accounting/bank_editor.h"
 #include "accounting/bank_lists.h"
 
@@ -12,4 +14,14 @@ void RunBankEditor(TWindow* client) {
     editor.Execute();
   }
   LoadBankLists();
+}
+
+void RunAdjustments(TWindow* client) {
+  TAdjustmentTable dialog(client, kAdjustmentTableTemplate);
+  dialog.Execute();
+}
+
+void RunAccountEditor(TWindow* client) {
+  TAccountEditor editor(client, kAccountEditorTemplate);
+  editor.Execute();
 }

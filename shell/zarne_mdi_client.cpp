@@ -66,10 +66,12 @@ void ZarneMDIClient::CmCheckRegister() { RunReportCommand(kCheckRegisterReport, 
 void ZarneMDIClient::CmLedger() { RunReportCommand(kLedgerReport, this); }
 void ZarneMDIClient::CmFileBalance() { RunReportCommand(kFileBalanceReport, this); }
 void ZarneMDIClient::CmExport1099() { RunExport1099(this); }
+void ZarneMDIClient::CmAdjustments() { RunAdjustments(this); }
 void ZarneMDIClient::CmBankEditor() { RunBankEditor(this); }
 void ZarneMDIClient::CmDisburse() { RunDisburse(Parent, this); }
 void ZarneMDIClient::CmPostDeposits() { RunPostDeposits(Parent, this); }
 void ZarneMDIClient::CmDefaultAccount() { RunDefaultAccount(Parent); }
+void ZarneMDIClient::CmAccountEditor() { RunAccountEditor(this); }
 
 void OpenFileWindow(ZarneMDIClient* client, const char* fileNumber) {
   if (CountFileWindows(client) >= gHud1Options.MaxWindows) {
@@ -110,9 +112,11 @@ DEFINE_RESPONSE_TABLE1(ZarneMDIClient, TMDIClient)
   EV_COMMAND(CM_LEDGER, CmLedger),
   EV_COMMAND(CM_FILEBALANCE, CmFileBalance),
   EV_COMMAND(CM_EXPORT1099, CmExport1099),
+  EV_COMMAND(CM_ADJUSTMENTS, CmAdjustments),
   EV_COMMAND(CM_BANKEDITOR, CmBankEditor),
   EV_COMMAND(CM_DISBURSE, CmDisburse),
   EV_COMMAND(CM_POSTDEPOSITS, CmPostDeposits),
   EV_COMMAND(CM_DEFAULTACCOUNT, CmDefaultAccount),
+  EV_COMMAND(CM_ACCOUNTEDITOR, CmAccountEditor),
   EV_WM_ENTERIDLE,
 END_RESPONSE_TABLE;

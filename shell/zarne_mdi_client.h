@@ -33,7 +33,9 @@ class ZarneMDIClient : public TMDIClient {
   void CmFileBalance();
   void CmExport1099();
   /* The ledger editors. */
+  void CmAdjustments();
   void CmBankEditor();
+  void CmAccountEditor();
   /* The ledger dialogs. */
   void CmDisburse();
   void CmPostDeposits();

@@ -27,6 +27,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 #include <sys/stat.h>
 #include <utime.h>
 
@@ -241,7 +242,7 @@ TEST_F(ShellCommandsTest, CommandsWithoutAHandlerAreGreyedAndTheWorkingOnesAreNo
                   CM_PRINTSETUPREPORTS, static_cast<UINT>(CM_EXIT), CM_HELPUSING, CM_HELPABOUT,
                   CM_AMORTIZATION, CM_CHECKREGISTER, CM_LEDGER, CM_FILEBALANCE, CM_EXPORT1099,
                   CM_BANKEDITOR, CM_HUD1OPTIONS, CM_DEFAULTVALUES, CM_DISBURSE, CM_POSTDEPOSITS,
-                  CM_DEFAULTACCOUNT})
+                  CM_DEFAULTACCOUNT, CM_ADJUSTMENTS, CM_ACCOUNTEDITOR})
     EXPECT_FALSE(greyed(id)) << id;
   for (UINT id : std::initializer_list<UINT>{CM_RECONCILE})
     EXPECT_TRUE(greyed(id)) << id;
@@ -272,14 +273,16 @@ TEST_F(ShellCommandsTest, LedgerEditorCommandsOpenTheirDialogsOverTheClient) {
   HMENU menu = GetMenu(Frame()->HWindow);
   for (int i = 0; i < GetMenuItemCount(menu); ++i)
     SendMessage(Frame()->HWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, i)), i);
-  const std::pair<UINT, int> commands[] = {{CM_BANKEDITOR, 20980}};
-  for (const auto& [command, dialogId] : commands) {
+  // The two lists close by their Close and Done buttons (IDOK), the bank editor by Cancel.
+  const std::tuple<UINT, int, int> commands[] = {
+      {CM_ADJUSTMENTS, 20920, IDOK}, {CM_ACCOUNTEDITOR, 20940, IDOK}, {CM_BANKEDITOR, 20980, IDCANCEL}};
+  for (const auto& [command, dialogId, closer] : commands) {
     EXPECT_EQ(GetMenuState(menu, command, MF_BYCOMMAND) & MF_GRAYED, 0u) << command;
     DialogDriver driver;
     HWND parent = nullptr;
     driver.OnDialog(dialogId, [&](HWND dialog) {
       parent = GetParent(dialog);
-      PressButton(dialog, IDCANCEL);
+      PressButton(dialog, closer);
     });
     Command(command);
     EXPECT_EQ(1u, driver.Opened().size()) << command;

@@ -58,19 +58,27 @@ bool IsAcceptedCode(int id, const char* text) {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+/* The text without its commas and surrounding blanks; false when nothing is left. */
+bool PlainNumberText(const char* text, char* plain, size_t size) {
+  char stripped[kNumberTextLength + 8] = "";
+  StripCommas(text, stripped, sizeof stripped);
+  const char* start = stripped;
+  while (IsBlank(*start)) ++start;
+  size_t length = std::strlen(start);
+  while (length > 0 && IsBlank(start[length - 1])) --length;
+  if (length == 0 || length >= size) return false;
+  std::memcpy(plain, start, length);
+  plain[length] = '\0';
+  return true;
+}
+
 /* The number a poked text holds once its commas and surrounding blanks are gone; false
    when it holds none (an empty text included) or one out of the decimal's range. */
 bool ReadNumber(const char* text, ScriptDecimal* number) {
-  char digits[kNumberTextLength + 8] = "";
-  StripCommas(text, digits, sizeof digits);
-  char* start = digits;
-  while (IsBlank(*start)) ++start;
-  char* end = start + std::strlen(start);
-  while (end > start && IsBlank(end[-1])) --end;
-  *end = '\0';
-  if (*start == '\0') return false;
+  char plain[kNumberTextLength + 8] = "";
+  if (!PlainNumberText(text, plain, sizeof plain)) return false;
   DecimalStatus status = DecimalStatus::kOk;
-  return ScriptDecimal::ParseText(start, ScriptDecimal::kAllPlaces, number, &status) &&
+  return ScriptDecimal::ParseText(plain, ScriptDecimal::kAllPlaces, number, &status) &&
          status == DecimalStatus::kOk;
 }
 
@@ -85,17 +93,22 @@ bool ReadMoney(const char* text, TPokeValue* value) {
   return true;
 }
 
-/* Whole numbers within the signed 32-bit range only. */
+/* Digits with an optional sign only, as the statement's own whole-number edit takes them,
+   within the signed 32-bit range. An exponent is no whole number's text: "1e-317" would
+   read as a decimal rounded to 0 and store a 0 nobody sent. */
 bool ReadWhole(const char* text, TPokeValue* value) {
+  char digits[kNumberTextLength + 8] = "";
+  if (!PlainNumberText(text, digits, sizeof digits)) return false;
+  const char* p = digits + (digits[0] == '-' || digits[0] == '+');
+  if (*p == '\0' || std::strspn(p, "0123456789") != std::strlen(p)) return false;
   ScriptDecimal number;
-  if (!ReadNumber(text, &number)) return false;
-  if (number.exponent < 0) return false;  // canonical: a whole value has no negative exponent
-  int64_t whole = number.mantissa;
-  for (int i = 0; i < number.exponent && whole >= INT32_MIN && whole <= INT32_MAX; ++i)
-    whole *= 10;  // stops once outside the range, so it never overflows
-  if (whole < INT32_MIN || whole > INT32_MAX) return false;
+  DecimalStatus status = DecimalStatus::kOk;
+  if (!ScriptDecimal::ParseText(digits, 0, &number, &status) || status != DecimalStatus::kOk)
+    return false;
+  int32_t whole = 0;
+  if (number.ToWholeLong(&whole) != DecimalStatus::kOk) return false;
   value->kind = TPokeValue::kLong;
-  value->whole = static_cast<LONG>(whole);
+  value->whole = whole;
   return true;
 }
 

@@ -374,7 +374,7 @@ TEST_F(DdeServerAppTest, PokesConvertCheckRecalculateAndRepaint) {
   EXPECT_EQ(Poke("PA106DAYS", "-2147483648"), 0);
   EXPECT_EQ(GetLong(view, "PA106DAYS"), INT32_MIN);
   EXPECT_EQ(Poke("PA106DAYS", "17"), 0);
-  for (const char* refused : {"12.5", "2147483648", "-2147483649", "abc", "", "1..2"})
+  for (const char* refused : {"12.5", "2147483648", "-2147483649", "abc", "", "1..2", "1e3"})
     EXPECT_EQ(Poke("PA106DAYS", refused), 1) << refused;
   EXPECT_EQ(GetLong(view, "PA106DAYS"), 17);
   EXPECT_EQ(Poke("PC700", "0.0625"), 0);

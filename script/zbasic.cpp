@@ -80,6 +80,7 @@ const char* TZBasic::RunScript(const char* text) {
     return nullptr;
   }
   Reset();
+  lastRunError_ = kScriptOk;
   if (!text) return nullptr;
   running_ = true;
   TRunDepthGuard depth;
@@ -93,6 +94,7 @@ const char* TZBasic::RunScript(const char* text) {
     resumeAt = RunStatements();
   }
   if (errorCode_ != kScriptOk) {
+    lastRunError_ = errorCode_;  // the box clears the scanner's error; callers still ask
     ShowErrorBox();
     resumeAt = nullptr;
   }

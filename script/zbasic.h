@@ -76,7 +76,9 @@ class TZBasic {
   const char* TokenText() const { return tokenText_; }
   LONG TokenClass() const { return tokenClass_; }
   LONG KeywordCode() const { return keywordCode_; }
-  LONG ErrorCode() const { return errorCode_; }
+  /* The error being scanned or run; after a run that stopped on an error (shown, null
+     answered), that run's error until the next run begins. */
+  LONG ErrorCode() const { return errorCode_ != 0 ? errorCode_ : lastRunError_; }
   LONG LineNumber() const { return lineNumber_; }
 
  private:
@@ -163,6 +165,7 @@ class TZBasic {
   LONG keywordCode_ = kKeyNone;
   const char* tokenStart_ = nullptr;
   LONG errorCode_ = kScriptOk;
+  LONG lastRunError_ = 0;  // the error the last run stopped on
   LONG lineNumber_ = 1;
 
   // What the run has read so far, and the entry of the current token (null when none).

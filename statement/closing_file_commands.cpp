@@ -18,7 +18,6 @@
 #include "tableaccess/field_list.h"
 #include "tableaccess/px_record.h"
 
-#include <initializer_list>
 #include <memory>
 #include <span>
 
@@ -41,7 +40,7 @@ bool Writes(WrittenFields written, const TFieldNode* field) {
   return false;
 }
 
-bool IsFieldId(const TFieldNode* field, std::initializer_list<int> ids) {
+bool IsFieldId(const TFieldNode* field, std::span<const int> ids) {
   if (!field) return false;
   for (int id : ids)
     if (field->fieldId == id) return true;
@@ -85,8 +84,8 @@ constexpr FieldRange kSagentFields[] = {{kSagentRecord, 2, 7}, {kSagentRecord, 1
 constexpr FieldRange kPropertyFields[] = {{kPropertyRecord, 2, 9}};
 constexpr FieldRange kTrackingFields[] = {{kSagentRecord, 17, 23}};
 
-constexpr int kOwnerPolicyAmountId = 495;
-constexpr int kLoanPolicyAmountId = 497;
+/* The statement fields of the two policy amounts. */
+constexpr int kPolicyAmountIds[] = {495, 497};
 
 
 }  // namespace
@@ -152,16 +151,16 @@ void RespaWindow::CmProperty() {
 /* The two policy amounts are statement fields: their recalculation follows the dialog. */
 void RespaWindow::CmScheduleA() {
   if (!records[kTitleARecord] || !records[kExpense3Record]) return;
-  bool current = IsFieldId(currentField, {kOwnerPolicyAmountId, kLoanPolicyAmountId});
+  bool current = IsFieldId(currentField, kPolicyAmountIds);
   if (current) CommitFieldEdit(this);
   TScheduleA dialog(this);
   TXferFill fill = FillScheduleAXfer(this);
   if (dialog.Execute() != IDOK) return;
   StoreScheduleAXfer(this, fill);
-  for (int id : {kOwnerPolicyAmountId, kLoanPolicyAmountId})
+  for (int id : kPolicyAmountIds)
     if (TFieldNode* field = FindFieldByNumber(&gRespaFieldList, id)) CallRecalcForField(this, field);
   SaveAndAdvise(this);
-  for (int id : {kOwnerPolicyAmountId, kLoanPolicyAmountId}) InvalidateFieldById(this, id);
+  for (int id : kPolicyAmountIds) InvalidateFieldById(this, id);
   if (current) BeginFieldEdit(this);
 }
 

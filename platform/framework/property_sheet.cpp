@@ -99,6 +99,7 @@ void TPropertySheet::SetupWindow() {
                  instance, nullptr);
     x += width;
   }
+  tabsWidth_ = x - kMargin;
   auto button = [&](const char* text, int id) {
     CreateWindow("button", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | (id == IDOK ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
                  0, 0, kButtonWidth, kButtonHeight, HWindow,
@@ -113,7 +114,7 @@ void TPropertySheet::SetupWindow() {
 
 void TPropertySheet::LayoutSheet() {
   // The sheet is as large as its largest created page, with the tabs above and the buttons below.
-  int pageW = 240, pageH = 140;
+  int pageW = std::max(240, tabsWidth_), pageH = 140;
   for (TPropertyPage* page : Pages()) {
     if (!page->HWindow) continue;
     TRect r = page->GetWindowRect();

@@ -87,6 +87,8 @@ class TPropertySheet : public TWindow {
   DWORD flags_;
   UINT startPage_;
   int current_ = -1;
+  /* The row of tab buttons is never cut off: pages are laid out at least this wide. */
+  int tabsWidth_ = 0;
   bool finished_ = false;
   int result_ = IDCANCEL;
 };

@@ -69,11 +69,22 @@ void FillFromOtherFile(TPXRecord* record, int tableIndex, const char* otherNumbe
   for (int field = 2; field <= fieldCount; ++field) record->MergeField(field, other);
 }
 
-/* Whether the table holds a record with the work record's whole key. */
-bool KeyExists(int tableIndex, TPXRecord& work) {
-  TPXRecord probe(gTables[tableIndex], true);
+constexpr int kTitleTypeField = 2;
+constexpr int kTitleSeqField = 3;
+constexpr int kTitleTypeSize = 3;
+
+/* Whether this file holds a title item with the item's type and sequence. Asked before
+   anything of the item is copied: copying its memo writes the record at once. */
+bool TitleItemExists(TPXRecord& item, const char* fileNumber) {
+  char type[kTitleTypeSize] = "";
+  double seq = 0;
+  item.GetString(kTitleTypeField, type, sizeof type);
+  item.GetDouble(kTitleSeqField, seq);
+  TPXRecord probe(gTables[kTitleBRecord], true);
   probe.Clear();
-  probe.Merge(work);
+  probe.SetString(kFileNumberField, fileNumber);
+  probe.SetString(kTitleTypeField, type);
+  probe.SetDouble(kTitleSeqField, seq);
   return probe.Seek(0, ENGINE_KEY_EQ);
 }
 
@@ -93,10 +104,12 @@ void AddTitleItems(RespaWindow* view, const char* otherNumber) {
     if (!item.Read(ENGINE_NO_LOCK) || !item.GetString(kFileNumberField, number, sizeof number) ||
         std::strcmp(number, otherNumber) != 0)
       break;
+    if (TitleItemExists(item, view->fileNumber)) continue;
     work->Clear();
     item.SetString(kFileNumberField, view->fileNumber);
+    // The memo's copy writes the new item; the post writes the fields merged after it.
     work->Merge(item);
-    if (!KeyExists(kTitleBRecord, *work)) work->Insert();
+    work->Post();
   } while (item.Next());
   work->Flush();
 }

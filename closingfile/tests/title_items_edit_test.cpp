@@ -50,6 +50,10 @@ TEST_F(TitleItemEditTest, AddStoresThePackedTextWithAFreshKeyAndAppendsTheRow) {
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
       caption = Caption(item);
       bothProposed = Checked(item, kBothRadio) && !Checked(item, kOwnerRadio) && !Checked(item, kLoanRadio);
+      // The template's "&Text" button stays hidden: its mnemonic reaches nothing.
+      EXPECT_FALSE(IsWindowVisible(FindControl(item, 301)));
+      PressDialogKey(item, 'T', Qt::AltModifier);
+      EXPECT_TRUE(IsWindowVisible(item));
       TabToText(item);
       TypeIntoDialog(item, "Record the deed");
       PressDialogKey(item, VK_RETURN, Qt::ControlModifier);

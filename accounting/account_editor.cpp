@@ -126,9 +126,10 @@ void TAccountEditor::FillGrid() {
   {
     TPXRecord record(&table, false);
     // No account, no listing: an entry whose bank is -1 belongs to no account either.
-    bool more = ListedBank >= 0 && SeekRangeStart(record, ListedMode, range);
-    for (; more; more = record.Next()) {
-      if (!record.Read(0) || PastRangeEnd(record, ListedMode, range)) break;
+    // Each step reads the next record in the same engine call.
+    bool more = ListedBank >= 0 && SeekRangeStart(record, ListedMode, range) && record.Read(0);
+    for (; more; more = record.ReadNext(0)) {
+      if (PastRangeEnd(record, ListedMode, range)) break;
       char type[2] = "";
       SHORT bank = kNoBankAccount;
       if (!record.GetString(kAcctType, type, sizeof type) || !record.GetShort(kAcctBank, bank)) break;

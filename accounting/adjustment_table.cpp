@@ -91,9 +91,10 @@ void TAdjustmentTable::FillGrid() {
     TPXRecord record(&table, false);
     // The date mode starts at or after the from-date: a from-date that carries no entry
     // still lists the adjustments after it.
-    bool more = ListedBank >= 0 && SeekRangeStart(record, ListedMode, range);
-    for (; more; more = record.Next()) {
-      if (!record.Read(0) || PastRangeEnd(record, ListedMode, range)) break;
+    // Each step reads the next record in the same engine call.
+    bool more = ListedBank >= 0 && SeekRangeStart(record, ListedMode, range) && record.Read(0);
+    for (; more; more = record.ReadNext(0)) {
+      if (PastRangeEnd(record, ListedMode, range)) break;
       char type[2] = "";
       SHORT bank = kNoBankAccount;
       SHORT status = 0;

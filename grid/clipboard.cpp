@@ -4,6 +4,7 @@
 */
 #include "grid/clipboard.h"
 
+#include "grid/column_selection.h"
 #include "grid/layout.h"
 #include "grid/rows.h"
 #include "grid/sorting.h"
@@ -109,12 +110,12 @@ bool SelectedCells(std::vector<int>& rows, std::vector<int>& columns) {
       if (RowSelectedFlag(r)) rows.push_back(r);
     columns = every;
   } else if (gCurrentStyle & TSS_COLSELECT) {
-    if (record->currentColumn >= record->columnCount || !gLockedColumns[record->currentColumn].selected) return false;
+    if (!ColumnSelected(record->currentColumn)) return false;
     columns.push_back(record->currentColumn);
     for (int r = 0; r < record->rowCount; ++r) rows.push_back(r);
   } else {
     for (int c = 0; c < record->columnCount; ++c)
-      if (gLockedColumns[c].selected) columns.push_back(c);
+      if (ColumnSelected(c)) columns.push_back(c);
     for (int r = 0; r < record->rowCount; ++r) rows.push_back(r);
   }
   return !rows.empty() && !columns.empty();

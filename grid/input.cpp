@@ -6,11 +6,13 @@
 #include "grid/input.h"
 
 #include "grid/clipboard.h"
+#include "grid/column_selection.h"
 #include "grid/design_mouse.h"
 #include "grid/dropdown.h"
 #include "grid/editing.h"
 #include "grid/layout.h"
 #include "grid/library_state.h"
+#include "grid/resize_tracking.h"
 #include "grid/navigation.h"
 #include "grid/rows.h"
 #include "grid/selection.h"
@@ -106,9 +108,18 @@ void SelectByKey(bool shift, bool ctrl) {
   TesselRecord* record = gLockedRecord;
   if (!shift && !ctrl) {
     if (RowStyle()) shift = true;
+    else if (SingleColumnStyle() || MultipleColumnStyle()) ctrl = true;
     else return;
   }
-  if (!shift) return;  // column selection by Ctrl+Space is the column styles'
+  if (!shift) {
+    if (MultipleColumnStyle()) {
+      record->anchorColumn = record->currentColumn;
+      SetColumnSelection(record->currentColumn, !ColumnSelected(record->currentColumn));
+    } else if (SingleColumnStyle()) {
+      SendMessage(gCurrentGrid, TSM_SELECTCOL, record->currentColumn, 1);
+    }
+    return;
+  }
   if (Multiple()) {
     record->anchorRow = record->currentRow;
     SetRowSelection(record->currentRow, !RowSelectedFlag(record->currentRow), true);
@@ -237,6 +248,53 @@ bool CellClickEdits(const HitResult& hit, int x) {
   return true;
 }
 
+/* A click on a heading in a column-selection style: a column drag begins there. */
+void HeadingClick(int column, bool ctrl) {
+  TesselRecord* record = gLockedRecord;
+  HGLOBAL handle = gLockedHandle;
+  bool columnStyle = SingleColumnStyle() || MultipleColumnStyle();
+  if (!columnStyle) {
+    if (HasEditableColumns()) MoveTo(record->currentRow, column);
+    return;
+  }
+  (void)ctrl;
+  SetCapture(gCurrentGrid);
+  gSelectionDrag = true;
+  int row = HasEditableColumns() ? record->currentRow : record->topRow;
+  if (row != record->currentRow || column != record->currentColumn) SetCurrentCell(row, column);
+  if (!GridStillLocked(handle)) return;
+  if (MultipleColumnStyle()) {
+    gLockedRecord->anchorColumn = column;
+    SetColumnSelection(column, !ColumnSelected(column));
+  } else {
+    SendMessage(gCurrentGrid, TSM_SELECTCOL, static_cast<WPARAM>(column), 1);
+  }
+}
+
+/* A column drag: beyond the left or right edge the columns scroll, and the column under the
+   mouse extends the selection. */
+void DragColumnsTo(int x) {
+  TesselRecord* record = gLockedRecord;
+  HGLOBAL handle = gLockedHandle;
+  if (x >= record->clientWidth && record->lastVisibleColumn + 1 < record->columnCount)
+    SetLeftColumn(std::min<int>(record->columnCount - 1, record->leftColumn + 1));
+  else if (x < record->rowLabelWidth && record->leftColumn > 0)
+    SetLeftColumn(record->leftColumn - 1);
+  if (!GridStillLocked(handle)) return;
+  record = gLockedRecord;
+  int clamped = std::clamp(x, record->rowLabelWidth, std::max(record->rowLabelWidth, record->clientWidth - 1));
+  int column = HitTest(clamped, std::max(0, record->headingHeight / 2)).column;
+  if (column < 0 || column >= record->columnCount) return;
+  if (MultipleColumnStyle()) {
+    int anchor = record->anchorColumn;
+    if (anchor < 0 || anchor >= record->columnCount) return;
+    SelectColumnRange(column, ColumnSelected(anchor));
+    if (GridStillLocked(handle)) gLockedRecord->anchorColumn = anchor;
+  } else if (column != record->currentColumn) {
+    SetCurrentCell(record->currentRow, column);
+  }
+}
+
 /* A click on a row label in a row-selection style: the drag begins there. */
 void RowLabelClick(int row) {
   TesselRecord* record = gLockedRecord;
@@ -287,6 +345,11 @@ bool LeftButtonDown(WPARAM keys, int x, int y) {
       RowLabelClick(hit.row);
       return true;
     }
+    bool columnStyle = SingleColumnStyle() || MultipleColumnStyle();
+    if (columnStyle && (ctrl || (shift && !RowStyle()))) {
+      HeadingClick(hit.column, ctrl);
+      return true;
+    }
     SetCurrentCell(hit.row, hit.column);
     if (!GridStillLocked(handle)) return true;
     if (!shift && !ctrl && CellClickEdits(hit, x)) return true;
@@ -294,10 +357,19 @@ bool LeftButtonDown(WPARAM keys, int x, int y) {
     // A plain click selects the row in single selection; multiple selection leaves the
     // row's flag to Shift clicks and the row buttons.
     if ((gCurrentStyle & TSS_ROWSELECT) && !gLockedRecord->columnSelectionMode) RowLabelClick(hit.row);
+    else if ((gCurrentStyle & TSS_COLSELECT) && gLockedRecord->columnSelectionMode) HeadingClick(hit.column, false);
     return true;
   }
   if (hit.area == TSHT_ROWLABEL && hit.row >= 0 && !ctrl) {
     RowLabelClick(hit.row);
+    return true;
+  }
+  if (hit.area == TSHT_COLRESIZE || hit.area == TSHT_ROWRESIZE) {
+    BeginResize(hit, x, y);
+    return true;
+  }
+  if (hit.area == TSHT_HEADING && hit.column >= 0 && hit.column < gLockedRecord->columnCount && !shift) {
+    HeadingClick(hit.column, ctrl);
     return true;
   }
   return true;
@@ -330,6 +402,22 @@ void DragTo(int y) {
   }
 }
 
+void MouseMove(int x, int y) {
+  TesselRecord* record = gLockedRecord;
+  if (record->editing && !(record->exStyle & TSXS_CLICKENDSEDIT)) return;
+  if (Resizing()) {
+    TrackResize(x, y);
+    return;
+  }
+  if (gSelectionDrag && GetCapture() == gCurrentGrid) {
+    SetCursor(gArrowCursor ? gArrowCursor : LoadCursor(nullptr, IDC_ARROW));
+    if (record->columnSelectionMode) DragColumnsTo(x);
+    else DragTo(y);
+    return;
+  }
+  SetCursor(CursorForHit(HitTest(x, y)));
+}
+
 bool NotifyMouse(int code, int x, int y) {
   HitResult hit = HitTest(x, y);
   gLockedRecord->notifyArea = hit.area;
@@ -349,6 +437,7 @@ bool LeftDoubleClick(int x, int y) {
 }  // namespace
 
 void EndMouseTracking() {
+  if (Resizing()) EndResize(false);
   if (!gSelectionDrag) return;
   gSelectionDrag = false;
   if (GetCapture() == gCurrentGrid) ReleaseCapture();
@@ -391,11 +480,11 @@ bool OnTesselKey(UINT message, WPARAM key, LPARAM) {
 bool OnTesselMouse(UINT message, WPARAM keys, int x, int y) {
   switch (message) {
     case WM_LBUTTONDOWN: return LeftButtonDown(keys, x, y);
-    case WM_MOUSEMOVE:
-      if (gSelectionDrag && GetCapture() == gCurrentGrid && !gLockedRecord->columnSelectionMode) DragTo(y);
-      SetCursor(HoldsDesignMouse() && gColSetupCursor ? gColSetupCursor : LoadCursor(nullptr, IDC_ARROW));
+    case WM_MOUSEMOVE: MouseMove(x, y); return true;
+    case WM_LBUTTONUP:
+      if (Resizing()) EndResize(true);
+      else EndMouseTracking();
       return true;
-    case WM_LBUTTONUP: EndMouseTracking(); return true;
     case WM_LBUTTONDBLCLK: return LeftDoubleClick(x, y);
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:

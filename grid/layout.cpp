@@ -341,6 +341,18 @@ void HitColumn(int x, HitResult& hit, bool& columnResize) {
   int edge = record->rowLabelWidth;
   for (int c = FirstDisplayColumn(); c >= 0 && edge <= record->clientWidth; c = NextDisplayColumn(c)) {
     edge += gLockedColumns[c].width;
+    if (OnEdge(x, edge) && x >= edge) {
+      // Zero-width columns after c share its edge: at or right of it, theirs is the zone,
+      // or a column dragged to nothing could never be widened again.
+      int shared = -1;
+      for (int n = NextDisplayColumn(c); n >= 0 && gLockedColumns[n].width == 0; n = NextDisplayColumn(n))
+        if (IsColumnResizable(n)) shared = n;
+      if (shared >= 0) {
+        hit.column = shared;
+        columnResize = true;
+        return;
+      }
+    }
     if (OnEdge(x, edge) && IsColumnResizable(c)) {
       hit.column = c;
       columnResize = true;

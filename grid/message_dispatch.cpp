@@ -5,6 +5,7 @@
 */
 #include "grid/message_dispatch.h"
 
+#include "grid/column_selection.h"
 #include "grid/dropdown.h"
 #include "grid/editing.h"
 #include "grid/input.h"
@@ -136,6 +137,8 @@ LRESULT TesselMsgProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam) {
   if (sorted != TSERR_BADMESSAGE) return sorted;
   LRESULT selected = OnSelectionMessage(message, wParam, lParam);
   if (selected != TSERR_BADMESSAGE) return selected;
+  LRESULT columnSelected = OnColumnSelectionMessage(message, wParam, lParam);
+  if (columnSelected != TSERR_BADMESSAGE) return columnSelected;
   LRESULT dropped = OnDropDownMessage(message, wParam, lParam);
   if (dropped != TSERR_BADMESSAGE) return dropped;
   if (message == TSM_NEXTCELL) return NextCell();

@@ -35,7 +35,7 @@ bool NeedsRecordLock(UINT message) {
   if (IsCustomMessage(message)) return true;
   switch (message) {
     case WM_SIZE: case WM_SETFOCUS: case WM_KILLFOCUS: case WM_SETREDRAW: case WM_PAINT: case WM_ERASEBKGND:
-    case WM_CANCELMODE: case WM_MOUSEACTIVATE: case WM_WINDOWPOSCHANGING: case WM_SETFONT: case WM_GETFONT:
+    case WM_CANCELMODE: case WM_CAPTURECHANGED: case WM_MOUSEACTIVATE: case WM_WINDOWPOSCHANGING: case WM_SETFONT: case WM_GETFONT:
     case WM_NCCALCSIZE: case WM_GETDLGCODE: case WM_KEYDOWN: case WM_KEYUP: case WM_CHAR: case WM_SYSKEYDOWN:
     case WM_COMMAND: case WM_HSCROLL: case WM_VSCROLL: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
       return true;
@@ -291,6 +291,10 @@ LRESULT TesselStdProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam, boo
     case WM_SYSKEYDOWN:
       if (OnTesselKey(message, wParam, lParam)) return 0;
       return DefWindowProc(grid, message, wParam, lParam);
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse: a resize or drag under way ends here.
+      if (reinterpret_cast<HWND>(lParam) != grid) EndMouseTracking();
+      return 0;
     case WM_CANCELMODE:
       EndMouseTracking();
       if (!gLockedRecord->designMode) ReleaseDesignMouse();

@@ -135,6 +135,27 @@ TEST_F(GridClipboard, MultipleRowsAndNoSelectionStyle) {
   EXPECT_EQ(ClipboardText(), "");
 }
 
+TEST_F(GridClipboard, ColumnSelectCopiesTheColumnOfEveryRow) {
+  HWND grid = MakeGrid(TSS_OWNERDEF | TSS_COLSELECT, 300, 150);
+  Send(grid, TSM_SETCOLCOUNT, 2);
+  Send(grid, TSM_SETCOLTYPE, 0, TST_INT4);
+  Send(grid, TSM_SETCOLTYPE, 1, TST_REAL8);
+  for (int32_t i = 0; i < 3; ++i) {
+    char row[16] = {};
+    double amount = i * 1000.5;
+    std::memcpy(row + Send(grid, TSM_GETCOLOFFSET, 0), &i, sizeof i);
+    std::memcpy(row + Send(grid, TSM_GETCOLOFFSET, 1), &amount, sizeof amount);
+    Append(grid, row);
+  }
+  SetFocus(grid);
+  PutClipboardText("kept");
+  PressKey('C', Qt::ControlModifier);  // no column selected
+  EXPECT_EQ(ClipboardText(), "kept");
+  ASSERT_EQ(Send(grid, TSM_SELECTCOL, 1, 1), 0);
+  PressKey('C', Qt::ControlModifier);
+  EXPECT_EQ(ClipboardText(), "0\t\n1000.5\t\n2001\t\n");
+}
+
 TEST_F(GridClipboard, CutAndPasteTouchOnlyEditableCells) {
   HWND grid = EditGrid(TSS_MULTIROW);
   SetFocus(grid);

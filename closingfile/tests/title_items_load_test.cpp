@@ -209,4 +209,18 @@ TEST_F(TitleItemLoadTest, BinaryBytesLoadWithoutHarm) {
   EXPECT_EQ(rows.size(), stored.size());
 }
 
+TEST_F(TitleItemLoadTest, AChoiceOfManyFilesFitsTheAnswer) {
+  // Twenty names of 40 characters: an answer of more than 800 bytes, past a 260-byte buffer.
+  Strings paths, expected;
+  for (int n = 0; n < 20; ++n) {
+    char name[64];
+    std::snprintf(name, sizeof name, "%02d-a-rather-long-requirement-set-name.B1A", n);
+    paths.push_back(WriteFile(name, "item from " + std::string(name)));
+    expected.push_back("item from " + std::string(name));
+  }
+  Load(paths);
+  EXPECT_EQ(Texts(Stored(kFile, "1A")), expected);
+  EXPECT_TRUE(Boxes().Shown().empty());
+}
+
 }  // namespace

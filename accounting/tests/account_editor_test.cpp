@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -399,6 +400,33 @@ TEST_F(AccountEditorTest, AnEntryDeletedOrLockedElsewhereIsNotWritten) {
     EXPECT_EQ(kEntryDeletedElsewhere, Shown()[0].text);
     PressButton(dialog, IDOK);
   });
+}
+
+// The store refuses writes: the table layer's box, and the row stays as the record is.
+TEST_F(AccountEditorTest, AFailedWriteLeavesTheRowAsItWas) {
+  const std::string db = Root() + "/drive_c/ZARNE/DATA/ACCOUNT.DB";
+  bool readOnly = false;
+  RunEditor([&](HWND dialog, TAccountEditor& editor) {
+    Range(editor, 'C', 'A');
+    const std::vector<BYTE> raw = RawRecord("A-1", 'C', 1.0);
+    Edit(dialog, "A-1", 1.0, [&](HWND entry) {
+      SendMessage(FindControl(entry, 136), CB_SETCURSEL, 5, 0);
+      SetControlText(entry, 102, "1.00");
+      readOnly = std::system(("chattr +i '" + db + "' 2>/dev/null").c_str()) == 0;
+      PressButton(entry, IDOK);
+    });
+    if (readOnly) std::system(("chattr -i '" + db + "'").c_str());
+    if (readOnly) {
+      ASSERT_FALSE(Shown().empty());
+      EXPECT_EQ("Database Error", Shown()[0].caption);
+      EXPECT_EQ(raw, RawRecord("A-1", 'C', 1.0));
+      int row = RowOf(dialog, "A-1", 1.0);
+      ASSERT_GE(row, 0);
+      EXPECT_EQ(100.00, RowAmount(Listed(dialog)[row]));
+    }
+    PressButton(dialog, IDOK);
+  });
+  if (!readOnly) GTEST_SKIP() << "the file system cannot make ACCOUNT.DB read-only";
 }
 
 TEST_F(AccountEditorTest, Screenshot) {

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -168,6 +169,31 @@ TEST_F(AdjustmentTableTest, AddWithoutAnAccountAsksForOneAndStoresNothing) {
     PressButton(dialog, IDOK);
   });
   EXPECT_EQ(1u, driver_.Opened().size());  // the list alone: the entry dialog never opened
+  EXPECT_EQ(before, EntryCount());
+}
+
+// The store refuses writes: the table layer's box, and no row for an entry not stored.
+TEST_F(AdjustmentTableTest, AFailedAddAppendsNoRow) {
+  const std::string db = Root() + "/drive_c/ZARNE/DATA/ACCOUNT.DB";
+  const int before = EntryCount();
+  bool readOnly = false;
+  RunTable([&](HWND dialog, TAdjustmentTable&) {
+    driver_.OnDialog(kAdjustmentTemplate, [&](HWND add) {
+      SetControlText(add, 103, "Wire fee");
+      SetControlText(add, 105, "15.00");
+      readOnly = std::system(("chattr +i '" + db + "' 2>/dev/null").c_str()) == 0;
+      PressButton(add, IDOK);
+    });
+    PressButton(dialog, 201);
+    if (readOnly) std::system(("chattr -i '" + db + "'").c_str());
+    if (readOnly) {
+      EXPECT_EQ(2u, Listed(dialog).size());
+      ASSERT_FALSE(Shown().empty());
+      EXPECT_EQ("Database Error", Shown()[0].caption);
+    }
+    PressButton(dialog, IDOK);
+  });
+  if (!readOnly) GTEST_SKIP() << "the file system cannot make ACCOUNT.DB read-only";
   EXPECT_EQ(before, EntryCount());
 }
 

@@ -9,7 +9,9 @@
 #include "script/field_text.h"
 #include "shell/dde_server_text.h"
 #include "shell/zarne_frame.h"
+#include "platform/kernel/string_calls.h"
 #include "statement/field_engine.h"
+#include "statement/one_controls.h"
 #include "statement/recalculation_seam.h"
 #include "statement/respa_window.h"
 #include "tableaccess/field_list.h"
@@ -50,6 +52,32 @@ bool WriteValue(TPXRecord* record, const TFieldNode* field, const TPokeValue& va
   return false;
 }
 
+/* What the open control of the field shows now: the edit line's text, or the choice list's
+   selection (none chosen reads as the start text, as a commit reads it). */
+void ReadOpenControlText(RespaWindow* view, const TFieldNode* field, char* text, int size) {
+  text[0] = '\0';
+  if (field->displayKind != kFieldKindChoice) {
+    if (view->editLine) view->editLine->GetWindowText(text, size);
+    return;
+  }
+  int index = view->choiceList ? view->choiceList->GetSelIndex() : -1;
+  if (index < 0 || view->choiceList->GetStringLen(index) >= size)
+    lstrcpyn(text, view->startText, size);
+  else
+    view->choiceList->GetString(text, index);
+}
+
+/* A poke into the field whose edit stands open would be hidden under its control, which
+   still shows the old value. While the user has changed nothing there, the edit begins
+   again from the record, so the control shows what was poked; a text the user typed stays,
+   and is what the commit stores. */
+void ShowInOpenEdit(RespaWindow* view, TFieldNode* field) {
+  if (view->fieldBeingEdited != field || view->currentField != field) return;
+  char text[kFieldTextSize] = "";
+  ReadOpenControlText(view, field, text, sizeof text);
+  if (std::strcmp(text, view->startText) == 0) BeginFieldEdit(view);
+}
+
 }  // namespace
 
 HDDEDATA DdeFieldText(TZarneDecoratedMDIFrame* frame, HSZ topic, HSZ item, UINT format) {
@@ -86,5 +114,6 @@ HDDEDATA DdePoke(TZarneDecoratedMDIFrame* frame, HSZ topic, HSZ item, UINT forma
     return nullptr;
   InvalidateField(view, field);
   if (field->displayKind != kFieldKindText) CallRecalcForField(view, field);
+  ShowInOpenEdit(view, field);
   return Acknowledged();
 }

@@ -129,7 +129,7 @@ Figures Measure(int count) {
   HSZ service = DdeCreateStringHandle(instance, "Zarne", CP_WINANSI);
   HSZ topic = DdeCreateStringHandle(instance, "Current", CP_WINANSI);
   HSZ money = DdeCreateStringHandle(instance, "A101", CP_WINANSI);
-  HSZ text = DdeCreateStringHandle(instance, "B1NAME", CP_WINANSI);
+  HSZ text = DdeCreateStringHandle(instance, "B1SUFFIX", CP_WINANSI);
   HCONV conversation = DdeConnect(instance, service, topic, nullptr);
   if (!conversation) {
     std::fprintf(stderr, "no conversation (error 0x%04X)\n", DdeGetLastError(instance));
@@ -199,8 +199,8 @@ int main(int argc, char** argv) {
               served.failures, baseline.failures);
   std::printf("%-36s %12s %12s\n", "", "zarne32", "bare server");
   Report("request money field (A101)", served.requestMoney, baseline.requestMoney);
-  Report("request text field (B1NAME)", served.requestText, baseline.requestText);
-  Report("poke text field (B1NAME)", served.pokeText, baseline.pokeText);
+  Report("request text field (B1SUFFIX)", served.requestText, baseline.requestText);
+  Report("poke text field (B1SUFFIX)", served.pokeText, baseline.pokeText);
   Report("poke money field + recalculation", served.pokeMoney, baseline.pokeMoney);
   return served.failures || baseline.failures ? 1 : 0;
 }

@@ -112,8 +112,10 @@ void CheckPoke(const FieldShape& shape, const uint8_t* data, size_t size) {
       double cents = value.number * 100;
       FuzzRequire(std::fabs(cents - std::nearbyint(cents)) <= 1e-6 * std::max(1.0, std::fabs(cents)),
                   "money is stored in whole cents");
+      // Half a cent, and the doubles' own spacing at this size on both sides.
       if (std::fabs(exact) < 1e12)
-        FuzzRequire(std::fabs(value.number - exact) <= 0.005 + 1e-9, "money lies within half a cent");
+        FuzzRequire(std::fabs(value.number - exact) <= 0.005 + 1e-14 * std::max(1.0, std::fabs(exact)),
+                    "money lies within half a cent");
       break;
     }
     case kFieldKindWhole: {

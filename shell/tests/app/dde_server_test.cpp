@@ -15,6 +15,7 @@
 #include "platform/testing/synthetic_input.h"
 #include "platform/user/message_queue.h"
 #include "platform/testing/dialog_driver.h"
+#include "platform/testing/screenshot.h"
 #include "platform/user/painting.h"
 #include "platform/user/virtual_keys.h"
 #include "platform/user/window_manager.h"
@@ -440,18 +441,26 @@ TEST_F(DdeServerAppTest, APokeRepaintsWithoutAdviseAndReachesTheTableAtSave) {
   gAdvises = 0;
 
   EXPECT_EQ(Poke("B1NAME", "Poked Buyer"), 0);
-  EXPECT_EQ(Poke("A101", "500"), 0);
+  EXPECT_EQ(Poke("A101", "1,234.565"), 0);
   UpdateWindow(view->HWindow);
   PumpUntilIdle();
+  SaveWindowScreenshot(Frame()->HWindow, SHELL_OUTPUT_DIR "/dde_poked_statement.png");
   SetFieldAdviseSink(&TZarneDecoratedMDIFrame::PostFieldAdvise);
   SetWindowLongPtr(view->HWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gViewProc));
   EXPECT_EQ(gAdvises, 0);
+  // The edit line standing on the field shows the poked value, not the old one.
+  EXPECT_EQ(view->currentField, field);
+  EXPECT_EQ(view->editLine->GetWindowText(), "Poked Buyer");
   int x = (field->left + field->right) / 2 - static_cast<int>(view->Scroller->XPos * view->Scroller->XUnit);
   int y = (field->top + field->bottom) / 2 - static_cast<int>(view->Scroller->YPos * view->Scroller->YUnit);
   bool repainted = std::any_of(gPaints.begin(), gPaints.end(), [&](const RECT& r) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
   });
   EXPECT_TRUE(repainted);
+  ScrollFieldIntoView(view, FindFieldByNumber(&gRespaFieldList, 243));  // line 120, the total
+  UpdateWindow(view->HWindow);
+  PumpUntilIdle();
+  SaveWindowScreenshot(Frame()->HWindow, SHELL_OUTPUT_DIR "/dde_poked_totals.png");
 
   auto stored = [&](const char* table, const char* number) {
     std::string output;
@@ -467,12 +476,28 @@ TEST_F(DdeServerAppTest, APokeRepaintsWithoutAdviseAndReachesTheTableAtSave) {
   EXPECT_EQ(stored("BUYER", "2"), "Poked Buyer\n");
 }
 
+TEST_F(DdeServerAppTest, APokeUnderTextTheUserTypedLeavesTheTypedTextToCommit) {
+  Start();
+  RespaWindow* view = OpenNew("D1");
+  ASSERT_NE(view, nullptr);
+  ASSERT_EQ(view->currentField, FindFieldByName(&gRespaFieldList, "B1NAME"));
+  SetFocus(view->editLine->HWindow);
+  TypeText("Typed Buyer");
+  PumpUntilIdle();
+  EXPECT_EQ(Poke("B1NAME", "Poked Buyer"), 0);
+  EXPECT_EQ(GetText(view, "B1NAME"), "Poked Buyer");
+  EXPECT_EQ(view->editLine->GetWindowText(), "Typed Buyer");
+  PressKey(VK_TAB);
+  PumpUntilIdle();
+  EXPECT_EQ(GetText(view, "B1NAME"), "Typed Buyer");
+}
+
 TEST_F(DdeServerAppTest, TenThousandRequestAndPokePairsKeepMemoryFlat) {
   Start();
   ASSERT_NE(OpenNew("D1"), nullptr);
-  EXPECT_EQ(Session({"loop:1000:B1NAME:Warm Up"}), std::vector<std::string>{"loop 0"});
+  EXPECT_EQ(Session({"loop:1000:B1SUFFIX:Warm Up"}), std::vector<std::string>{"loop 0"});
   long before = ResidentKiB(getpid());
-  EXPECT_EQ(Session({"loop:10000:B1NAME:Memory Check"}), std::vector<std::string>{"loop 0"});
+  EXPECT_EQ(Session({"loop:10000:B1SUFFIX:Memory Check"}), std::vector<std::string>{"loop 0"});
   long after = ResidentKiB(getpid());
   EXPECT_LT(after - before, 2048) << before << " KiB before, " << after << " after";
 }

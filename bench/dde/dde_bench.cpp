@@ -1,7 +1,10 @@
 /*
 ** Times DDE conversations between two processes: this program forks a server (service
 ** "ZarneBench", topic "Current", one item) and, as its client, measures request, poke and
-** execute round trips and the delay from a poke to the advise data it causes. Run by hand:
+** execute round trips and the delay from a poke to the advise data it causes. The baseline,
+** measured in the same run, is a bare round trip of 64 bytes each way between two processes
+** over a Unix socket pair, the least any transport between programs costs; each figure is
+** printed with its ratio to it (connect and disconnect against two round trips).
 **   dde_bench [count]
 */
 #include "platform/dde/ddeml.h"
@@ -14,6 +17,7 @@
 #include <cstdlib>
 #include <string>
 
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -60,9 +64,45 @@ int RunServer(int argc, char** argv, int ready) {
   return app.exec();
 }
 
-void Report(const char* what, int count, qint64 nanoseconds) {
-  std::printf("%-28s %7d in %8.1f ms  %7.1f us each\n", what, count, nanoseconds / 1e6,
-              nanoseconds / 1e3 / count);
+double gRoundTripMicroseconds = 0;
+
+/* Microseconds per round trip of 64 bytes with an echoing child over a socket pair. */
+double BareRoundTrip(int count) {
+  int pair[2];
+  if (socketpair(AF_UNIX, SOCK_STREAM, 0, pair) != 0) return 0;
+  pid_t echo = fork();
+  if (echo == 0) {
+    close(pair[0]);
+    char buffer[64];
+    for (;;) {
+      ssize_t got = read(pair[1], buffer, sizeof buffer);
+      if (got <= 0 || write(pair[1], buffer, static_cast<size_t>(got)) != got) _exit(0);
+    }
+  }
+  close(pair[1]);
+  char message[64] = "request Current BuyerName";
+  QElapsedTimer timer;
+  timer.start();
+  for (int i = 0; i < count; ++i) {
+    if (write(pair[0], message, sizeof message) != static_cast<ssize_t>(sizeof message)) break;
+    size_t have = 0;
+    while (have < sizeof message) {
+      ssize_t got = read(pair[0], message + have, sizeof message - have);
+      if (got <= 0) break;
+      have += static_cast<size_t>(got);
+    }
+  }
+  double each = timer.nsecsElapsed() / 1e3 / count;
+  close(pair[0]);
+  waitpid(echo, nullptr, 0);
+  return each;
+}
+
+void Report(const char* what, int count, qint64 nanoseconds, double baselineRoundTrips = 1) {
+  double each = nanoseconds / 1e3 / count;
+  double baseline = gRoundTripMicroseconds * baselineRoundTrips;
+  std::printf("%-28s %7d in %8.1f ms  %7.1f us each   bare socket %6.1f us   ratio %6.2f\n", what, count,
+              nanoseconds / 1e6, each, baseline, baseline > 0 ? each / baseline : 0.0);
 }
 
 }  // namespace
@@ -79,6 +119,7 @@ int main(int argc, char** argv) {
   char byte;
   if (read(ready[0], &byte, 1) != 1) return 1;
 
+  gRoundTripMicroseconds = BareRoundTrip(count);
   QCoreApplication app(argc, argv);
   DdeInitialize(&instance, Listen, APPCMD_CLIENTONLY, 0);
   HSZ service = DdeCreateStringHandle(instance, "ZarneBench", CP_WINANSI);
@@ -91,7 +132,7 @@ int main(int argc, char** argv) {
     if (conversation) DdeDisconnect(conversation);
     conversation = DdeConnect(instance, service, topic, nullptr);
   }
-  Report("connect and disconnect", 100, timer.nsecsElapsed());
+  Report("connect and disconnect", 100, timer.nsecsElapsed(), 2);
 
   timer.restart();
   for (int i = 0; i < count; ++i) {

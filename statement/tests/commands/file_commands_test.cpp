@@ -122,6 +122,21 @@ TEST_F(FileCommandsTest, SaveAsMovesTheWindowWithItsRecordsCaptionAndLockToTheNe
   EXPECT_EQ(ProbeLock(Root(), "S-2"), "locked");
 }
 
+TEST_F(FileCommandsTest, SaveAsOverAClosedFileTakesItsLockFromTheDialogAndFreesItAtTheEnd) {
+  PutRecord(kBuyerRecord, "S-4", {{2, "Old Owner"}});
+  RespaWindow* view = OpenFile("S-1");
+  Type(view, 102, "New Owner");
+  Boxes().QueueAnswer(IDYES);  // "Do you want to overwrite [S-4]?"
+  RunWithNumber(view, 24334, "S-4");
+  EXPECT_EQ(Stored(kBuyerRecord, "S-4", 2), "New Owner");
+  EXPECT_EQ(RecordCount(kBuyerRecord, "S-4"), 1);
+  EXPECT_EQ(ProbeLock(Root(), "S-4"), "refused");
+  EXPECT_EQ(ProbeLock(Root(), "S-1"), "locked");
+  // The dialog locked S-4 while it checked the number; no lock of it outlives the window.
+  CloseFile(view);
+  EXPECT_EQ(ProbeLock(Root(), "S-4"), "locked");
+}
+
 TEST_F(FileCommandsTest, SaveAsOntoANumberOpenInAnotherWindowIsRefused) {
   RespaWindow* first = OpenFile("S-1");
   RespaWindow* other = OpenFile("S-3");

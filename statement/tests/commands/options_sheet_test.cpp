@@ -15,6 +15,7 @@
 #include "platform/user/winuser.h"
 #include "statement/hud1_options.h"
 #include "statement/hud1_options_sheet.h"
+#include "platform/testing/screenshot.h"
 
 namespace {
 
@@ -175,6 +176,7 @@ TEST_F(PrintOptionsTest, UncheckingDateSignaturesPrintsNoDateAndNothingReachesTh
     EXPECT_EQ(SendMessage(FindControl(dialog, 423), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(SendMessage(FindControl(dialog, 201), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(ControlTextOf(dialog, 239), "03/15/2024");
+    EXPECT_TRUE(SaveWindowScreenshot(dialog, OutputDir() + "/hud1_print_options.png"));
     PressButton(dialog, 423);
     PressButton(dialog, IDOK);
   });

@@ -19,6 +19,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -149,6 +150,8 @@ Figures Measure(int count) {
   };
   poke(money, "1,234.56");
   poke(text, "Jane Q. Buyer");
+  int warmFailures = 0;  // the server's first answers (caches, the first paint) are not timed
+  Time(count / 10 + 1, [&] { return request(money) && request(text); }, &warmFailures);
   figures.requestMoney = Time(count, [&] { return request(money); }, &figures.failures);
   figures.requestText = Time(count, [&] { return request(text); }, &figures.failures);
   figures.pokeText = Time(count, [&] { return poke(text, "John Smith"); }, &figures.failures);
@@ -156,6 +159,18 @@ Figures Measure(int count) {
   DdeDisconnect(conversation);
   for (HSZ name : {service, topic, money, text}) DdeFreeStringHandle(instance, name);
   return figures;
+}
+
+constexpr int kRounds = 5;
+
+/* The best of each figure over the rounds; failures add up. */
+void Keep(Figures* best, const Figures& round, int index) {
+  auto keep = [&](double* into, double value) { *into = index == 0 ? value : std::min(*into, value); };
+  keep(&best->requestMoney, round.requestMoney);
+  keep(&best->requestText, round.requestText);
+  keep(&best->pokeText, round.pokeText);
+  keep(&best->pokeMoney, round.pokeMoney);
+  best->failures += round.failures;
 }
 
 HDDEDATA CALLBACK Listen(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
@@ -186,17 +201,23 @@ int main(int argc, char** argv) {
 
   QCoreApplication app(argc, argv);
   DdeInitialize(&instance, Listen, APPCMD_CLIENTONLY, 0);
-  setenv("ZARNE_ROOT", zarneRoot.c_str(), 1);
-  Figures served = Measure(count);
-  setenv("ZARNE_ROOT", bareRoot.c_str(), 1);
-  Figures baseline = Measure(count);
+  // Rounds alternate between the two servers, and each figure is its best round, so a
+  // moment of load on a shared machine weighs on neither side alone.
+  Figures served, baseline;
+  for (int round = 0; round < kRounds; ++round) {
+    setenv("ZARNE_ROOT", zarneRoot.c_str(), 1);
+    Keep(&served, Measure(count / kRounds), round);
+    setenv("ZARNE_ROOT", bareRoot.c_str(), 1);
+    Keep(&baseline, Measure(count / kRounds), round);
+  }
   StopServer(zarne);
   StopServer(bare);
   DdeUninitialize(instance);
   std::filesystem::remove_all(runtime);
 
-  std::printf("%d round trips each; %d refused by zarne32, %d by the bare server\n", count,
-              served.failures, baseline.failures);
+  std::printf("%d round trips each in %d alternating rounds (best round shown); %d refused by "
+              "zarne32, %d by the bare server\n",
+              count, kRounds, served.failures, baseline.failures);
   std::printf("%-36s %12s %12s\n", "", "zarne32", "bare server");
   Report("request money field (A101)", served.requestMoney, baseline.requestMoney);
   Report("request text field (B1SUFFIX)", served.requestText, baseline.requestText);

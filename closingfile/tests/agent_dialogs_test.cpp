@@ -54,6 +54,7 @@ TEST_F(AgentDialogsTest, LenderControlsCarryTheirFieldsByName) {
   std::map<int, std::string> shown;
   driver.OnDialog(kLenderTemplate, [&](HWND dialog) {
     for (auto [id, field] : kLenderPairs) shown[id] = ControlTextOf(dialog, id);
+    Shot(dialog, "lender");
     PressDialogKey(dialog, VK_RETURN);
   });
   Command(view, kLenderCommand);
@@ -134,6 +135,7 @@ TEST_F(AgentDialogsTest, SettlementAgentControlsCarryTheirFieldsByName) {
   std::map<int, std::string> shown;
   driver.OnDialog(kSagentTemplate, [&](HWND dialog) {
     for (auto [id, field] : kSagentPairs) shown[id] = ControlTextOf(dialog, id);
+    Shot(dialog, "settlement_agent");
     PressDialogKey(dialog, VK_RETURN);
   });
   Command(view, kSettlementAgentCommand);

@@ -25,6 +25,7 @@
 #include <QImage>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -153,37 +154,98 @@ TEST_F(ClosingFileCommandsTest, TrackingLeavesTypedTextOfOtherFieldsToTheEditLin
   EXPECT_EQ(TableText(kBuyerTable, "CMD-2", 2), "Still Typed");
 }
 
+/* One command's run: the record fields its dialog changes and how the script changes them. */
+struct RepaintCase {
+  int command;
+  int templateId;
+  int table;
+  std::vector<int> fields;
+  std::function<void(HWND)> script;
+};
+
 TEST_F(ClosingFileCommandsTest, WrittenFieldsRepaintWithTheirNewValues) {
+  const std::string wide = "WWWWWWW";
+  auto typeAll = [&](std::vector<int> ids, int okFrom) {
+    return [=, this](HWND dialog) {
+      for (int id : ids) TypeInto(dialog, id, wide);
+      FocusControl(dialog, okFrom);
+      PressDialogKey(dialog, VK_RETURN);
+    };
+  };
+  auto party = [&](HWND dialog) {
+    driver.OnDialog(kBuyerSellerTemplate, [&](HWND one) {
+      for (int id : {101, 102, 107, 108}) TypeInto(one, id, wide);
+      PressDialogKey(one, VK_RETURN);
+    });
+    PressDialogKey(dialog, '1', Qt::AltModifier);
+    TypeInto(dialog, kEstateComboId, wide);
+    PressDialogKey(dialog, VK_RETURN);
+  };
+  const RepaintCase cases[] = {
+      {kBuyersCommand, kBuyersTemplate, kBuyerTable, {2, 3, 8, 9, 42}, party},
+      {kSellersCommand, kSellersTemplate, kSellerTable, {2, 3, 8, 9, 42}, party},
+      {kLenderCommand, kLenderTemplate, kLenderTable, {5, 6, 7, 8, 9, 10, 12, 13},
+       typeAll({101, 102, 103, 104, 105, 106, 107, 108}, 101)},
+      {kSettlementAgentCommand, kSagentTemplate, kSagentTable, {2, 3, 4, 5},
+       typeAll({101, 200, 107, 108}, 101)},
+      {kPropertyCommand, kPropertyTemplate, kPropertyTable, {2, 3}, typeAll({107, 108}, 107)},
+  };
+  PutRecord(kBuyerTable, "CMD-3", {{2, "Old"}, {3, "Old"}, {8, "Old"}, {9, "Old"}, {42, "old"}});
+  PutRecord(kSellerTable, "CMD-3", {{2, "Old"}, {3, "Old"}, {8, "Old"}, {9, "Old"}, {42, "old"}});
   PutRecord(kLenderTable, "CMD-3", {{5, "Old Bank"}, {12, "1 Old St"}, {13, "Oldtown"}});
+  PutRecord(kSagentTable, "CMD-3", {{2, "Old"}, {3, "Old"}, {4, "Old"}, {5, "Old"}});
+  PutRecord(kPropertyTable, "CMD-3", {{2, "Old"}, {3, "Old"}});
   RespaWindow* view = OpenFile("CMD-3");
-  // Every statement field on the lender's written fields that shows now.
-  std::vector<TFieldNode*> shown;
-  for (TFieldNode* field = gRespaFieldList.head; field; field = field->next)
-    if (field->tableIndex == kLenderTable && field->fieldNumber >= 5 && field->fieldNumber <= 13 &&
-        field->fieldNumber != 11 && IsFieldVisible(view, field))
-      shown.push_back(field);
-  if (shown.empty()) {
-    ScrollFieldIntoView(view, FieldOn(kLenderTable, 5));
-    Pump();
+  for (const RepaintCase& c : cases) {
+    SCOPED_TRACE(c.command);
+    auto written = [&](const TFieldNode* field) {
+      if (field->tableIndex != c.table) return false;
+      for (int number : c.fields)
+        if (field->fieldNumber == number) return true;
+      return false;
+    };
+    std::vector<TFieldNode*> fields;
     for (TFieldNode* field = gRespaFieldList.head; field; field = field->next)
-      if (field->tableIndex == kLenderTable && field->fieldNumber >= 5 && field->fieldNumber <= 13 &&
-          field->fieldNumber != 11 && IsFieldVisible(view, field))
-        shown.push_back(field);
+      if (written(field)) fields.push_back(field);
+    ASSERT_FALSE(fields.empty());
+    ScrollFieldIntoView(view, fields.front());
+    Pump();
+    std::vector<TFieldNode*> shown;
+    std::vector<QImage> before;
+    for (TFieldNode* field : fields) {
+      if (!IsFieldVisible(view, field)) continue;
+      shown.push_back(field);
+      before.push_back(FieldImage(view, field));
+    }
+    ASSERT_FALSE(shown.empty());
+    driver.OnDialog(c.templateId, c.script);
+    Command(view, c.command);
+    EXPECT_EQ(driver.Pending(), 0u);
+    for (size_t i = 0; i < shown.size(); ++i) {
+      char text[256] = "";
+      FormatFieldText(view, shown[i], text, sizeof text, 0);
+      EXPECT_NE(std::string(text).find(wide), std::string::npos) << shown[i]->name << ": " << text;
+      EXPECT_NE(FieldImage(view, shown[i]), before[i]) << shown[i]->name << " was not repainted";
+    }
   }
-  ASSERT_FALSE(shown.empty());
+  // Schedule A: the two policy amounts.
   std::vector<QImage> before;
-  for (TFieldNode* field : shown) before.push_back(FieldImage(view, field));
-  driver.OnDialog(kLenderTemplate, [&](HWND dialog) {
-    for (int id : {101, 102, 103, 104, 105, 106, 107, 108}) TypeInto(dialog, id, "WWWWWWW");
+  for (int id : {495, 497}) {
+    ScrollFieldIntoView(view, Field(id));
+    Pump();
+  }
+  ASSERT_TRUE(IsFieldVisible(view, Field(495)) && IsFieldVisible(view, Field(497)));
+  for (int id : {495, 497}) before.push_back(FieldImage(view, Field(id)));
+  driver.OnDialog(kScheduleATemplate, [&](HWND dialog) {
+    TypeInto(dialog, 107, "8888888");
+    TypeInto(dialog, 114, "7777777");
     FocusControl(dialog, 101);
     PressDialogKey(dialog, VK_RETURN);
   });
-  Command(view, kLenderCommand);
-  for (size_t i = 0; i < shown.size(); ++i) {
-    char text[256] = "";
-    FormatFieldText(view, shown[i], text, sizeof text, 0);
-    EXPECT_STREQ(text, "WWWWWWW") << shown[i]->name;
-    EXPECT_NE(FieldImage(view, shown[i]), before[i]) << shown[i]->name << " was not repainted";
+  Command(view, kScheduleACommand);
+  for (int i = 0; i < 2; ++i) {
+    int id = i == 0 ? 495 : 497;
+    EXPECT_NE(FieldImage(view, Field(id)), before[i]) << id << " was not repainted";
   }
 }
 

@@ -58,6 +58,7 @@ TEST_F(ScheduleATest, ControlsShowTheirFieldsAndOkKeepsThem) {
   std::map<int, std::string> shown;
   driver.OnDialog(kScheduleATemplate, [&](HWND dialog) {
     for (auto& [id, text] : kShown) shown[id] = ControlTextOf(dialog, id);
+    Shot(dialog, "schedule_a");
     PressDialogKey(dialog, VK_RETURN);
   });
   Command(view, kScheduleACommand);

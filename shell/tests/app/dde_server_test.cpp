@@ -525,6 +525,26 @@ TEST_F(DdeServerAppTest, ARegistrationThatFailsIsToldOnceAndTheProgramGoesOn) {
   EXPECT_EQ(Request("TitleText"), "<refused>");
 }
 
+TEST_F(DdeServerAppTest, ClientsServedInsideTheFirstStartQuestionTouchNoTable) {
+  // The service starts with the frame, before the tables are open; the first start's
+  // question runs a modal loop in which clients are already served.
+  std::vector<int> statuses;
+  Boxes().OnShow([&](const MessageBoxRequest& box) {
+    if (box.text.find("does not exist") == std::string::npos) return;
+    EXPECT_EQ(gTables[0], nullptr);
+    statuses.push_back(RunWhileServing(ZDDE_PROGRAM, {"request", "Zarne", "Current", "B1NAME"}));
+    statuses.push_back(RunWhileServing(ZDDE_PROGRAM, {"poke", "Zarne", "Current", "B1NAME", "x"}));
+    statuses.push_back(
+        RunWhileServing(ZDDE_PROGRAM, {"execute", "Zarne", "Current", "GetFirstTIBRecordAll"}));
+    statuses.push_back(RunWhileServing(ZDDE_PROGRAM, {"execute", "Zarne", "Current", "GetNextTI"}));
+  });
+  StartApp();
+  Boxes().OnShow(nullptr);
+  EXPECT_TRUE(app_->StartedUp());
+  EXPECT_EQ(statuses, (std::vector<int>{1, 1, 0, 0}));
+  EXPECT_EQ(gTitleText[0], '\0');
+}
+
 TEST_F(DdeServerAppTest, GarbageInAConversationShowsTheCriticalErrorBox) {
   Start();
   std::string path;

@@ -369,6 +369,24 @@ TEST_F(ClosingFileCommandsTest, UnreadablePartsBringNothingOfAnEarlierFile) {
   EXPECT_EQ(TableText(kLenderTable, "CMD-7", 11), "");
   EXPECT_EQ(TableText(kLenderTable, "CMD-7", 15), "");
   EXPECT_EQ(TableText(kLenderTable, "CMD-7", 5), "This Bank");
+
+  // Tracking dates that cannot be read show blank and are not stored blank on OK.
+  PutValues(kSagentTable, "CMD-8", {{23, "KEEP"}}, {{17, 731733}, {18, 731734}});
+  view = OpenFile("CMD-8");
+  TPXRecord* agent = view->records[kSagentTable];
+  view->records[kSagentTable] = &damaged;
+  std::string fileOpen = "unset";
+  driver.OnDialog(kTrackingTemplate, [&](HWND dialog) {
+    fileOpen = ControlTextOf(dialog, 301);
+    PressDialogKey(dialog, VK_RETURN);
+  });
+  Command(view, kFileTrackingCommand);
+  view->records[kSagentTable] = agent;
+  EXPECT_EQ(fileOpen, "");
+  Save(view);
+  EXPECT_EQ(TableLong(kSagentTable, "CMD-8", 17), 731733);
+  EXPECT_EQ(TableLong(kSagentTable, "CMD-8", 18), 731734);
+  EXPECT_EQ(TableText(kSagentTable, "CMD-8", 23), "KEEP");
 }
 
 /* ---- The tracking descriptions between programs ---------------------------------------- */

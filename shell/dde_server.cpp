@@ -36,14 +36,14 @@ void ForgetConversation(TZarneDecoratedMDIFrame* frame) {
   ClearTitleText();
 }
 
-bool IsOurs(TZarneDecoratedMDIFrame* frame, HSZ name, HSZ ours) {
+bool IsOurs(HSZ name, HSZ ours) {
   return name && DdeCmpStringHandles(name, ours) == 0;
 }
 
 /* Only a client asking for "Current" of "Zarne" is accepted; only then does the working
    client give way to it, so a client that asked for something else ends nobody's link. */
 HDDEDATA Connect(TZarneDecoratedMDIFrame* frame, HSZ topic, HSZ service) {
-  if (!IsOurs(frame, topic, frame->ddeTopic) || !IsOurs(frame, service, frame->ddeService))
+  if (!IsOurs(topic, frame->ddeTopic) || !IsOurs(service, frame->ddeService))
     return Flag(FALSE);
   if (frame->ddeConversation) DdeDisconnect(frame->ddeConversation);
   ForgetConversation(frame);
@@ -54,8 +54,8 @@ HDDEDATA Connect(TZarneDecoratedMDIFrame* frame, HSZ topic, HSZ service) {
 HDDEDATA WildConnect(TZarneDecoratedMDIFrame* frame, HSZ topic, HSZ service, UINT format) {
   bool anyTopic = topic == nullptr, anyService = service == nullptr;
   bool matches = (anyTopic && anyService) ||
-                 (anyTopic && IsOurs(frame, service, frame->ddeService)) ||
-                 (anyService && IsOurs(frame, topic, frame->ddeTopic));
+                 (anyTopic && IsOurs(service, frame->ddeService)) ||
+                 (anyService && IsOurs(topic, frame->ddeTopic));
   if (!matches) return nullptr;
   HSZPAIR pairs[2] = {{frame->ddeService, frame->ddeTopic}, {nullptr, nullptr}};
   return DdeCreateDataHandle(frame->ddeInstance, reinterpret_cast<LPBYTE>(pairs), sizeof pairs,

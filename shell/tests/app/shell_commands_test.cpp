@@ -216,6 +216,23 @@ TEST_F(ShellCommandsTest, TheDataFieldsPageNamesEveryField) {
   EXPECT_GT(fields, 500);
 }
 
+TEST_F(ShellCommandsTest, OptionsMenuOpensTheTwoSheetsOverTheClient) {
+  StartApp();
+  for (const auto& [command, caption] : {std::pair<UINT, const char*>{CM_HUD1OPTIONS, "HUD-1 Options"},
+                                         {CM_DEFAULTVALUES, "Default Values"}}) {
+    DialogDriver driver;
+    HWND owner = nullptr;
+    driver.OnDialogCaption(caption, [&](HWND sheet) {
+      owner = GetParent(sheet);
+      PressButton(sheet, IDCANCEL);
+    });
+    Command(command);
+    EXPECT_EQ(driver.Opened(), (std::vector<std::string>{caption}));
+    EXPECT_EQ(driver.Pending(), 0u);
+    EXPECT_TRUE(owner == Frame()->GetClientWindow()->HWindow || owner == Frame()->HWindow) << caption;
+  }
+}
+
 TEST_F(ShellCommandsTest, ToolsAmortizationRunsTheAmortizerOverTheClient) {
   StartApp();
   HWND parent = nullptr;

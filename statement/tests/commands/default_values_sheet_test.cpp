@@ -13,6 +13,10 @@
 #include "platform/user/message_queue.h"
 #include "platform/user/winuser.h"
 #include "statement/default_values_sheet.h"
+#include "statement/hud1_options.h"
+#include "tableaccess/value_forms.h"
+
+#include <algorithm>
 #include "tableaccess/px_record.h"
 
 namespace {
@@ -169,6 +173,40 @@ TEST_F(DefaultValuesSheetTest, AnExistingZeroDayCountStillReachesANewFile) {
   CloseFile(view);
   EXPECT_EQ(TableLong(kSummary1Record, "D-3", 23), 0);
   EXPECT_EQ(TableLong(kSummary1Record, "D-3", 28), 365);
+}
+
+TEST_F(DefaultValuesSheetTest, DamagedValuesInBothSectionsGiveDefaultsAndLoseNothingElse) {
+  WriteIni("[System]\nDirPrivate=C:\\P\n"
+           "[HUD1Options]\nMaxWindows=9\nPrivacy=-3\nDateSig=0\n"
+           "[DefaultValues]\nSANAME=?junk\nPTAXYEAR=-7\nPA106DAYS=-2\nP1201D=?\nPCOUNTY=Kent\n"
+           "[Other]\nX=1\n");
+  ReadHud1Options();
+  EXPECT_EQ(gHud1Options.MaxWindows, 1);
+  EXPECT_EQ(gHud1Options.Privacy, 0);
+  EXPECT_EQ(gHud1Options.DateSig, 0);
+  RespaWindow* view = OpenFile("D-4");
+  CloseFile(view);
+  EXPECT_EQ(TableText(kSagentRecord, "D-4", 2), "");
+  EXPECT_EQ(TableLong(kSummary1Record, "D-4", 18), 365);
+  EXPECT_EQ(TableText(kExpense4Record, "D-4", 3), "B");
+  EXPECT_EQ(TableText(kPropertyRecord, "D-4", 7), "Kent");
+  int month, day, year;
+  DecodeDate(TodayDate(), month, day, year);
+  EXPECT_EQ(TableLong(kPropertyRecord, "D-4", 8), year);
+  Keys defaults = IniSection("DefaultValues");
+  auto has = [&](const std::string& key) {
+    return std::find(defaults.begin(), defaults.end(), key) != defaults.end();
+  };
+  EXPECT_TRUE(has("SANAME="));
+  EXPECT_TRUE(has("PTAXYEAR=" + std::to_string(year)));
+  EXPECT_TRUE(has("PA106DAYS=365"));
+  EXPECT_TRUE(has("P1201D=B"));
+  EXPECT_TRUE(has("PCOUNTY=Kent"));
+  EXPECT_EQ(IniSection("System"), (Keys{"DirPrivate=C:\\P"}));
+  EXPECT_EQ(IniSection("Other"), (Keys{"X=1"}));
+  EXPECT_EQ(IniSection("HUD1Options"), (Keys{"MaxWindows=1", "Privacy=0", "DateSig=0", "AutoClose=1",
+                                              "Maximize=1", "PrintOptions=1", "SigPage3=0",
+                                              "GDILines=1"}));
 }
 
 }  // namespace

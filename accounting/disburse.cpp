@@ -24,6 +24,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace {
 enum {
@@ -35,6 +36,36 @@ constexpr COLORREF kDarkRed = RGB(128, 0, 0);
 constexpr COLORREF kDarkGreen = RGB(0, 128, 0);
 constexpr COLORREF kLightGrey = RGB(192, 192, 192);
 constexpr UINT kCtlColorStatic = 6;
+constexpr int kDepositAmountColumn = 1;
+constexpr int kCheckAmountColumn = 2;
+
+/* The grid paints once after a fill, not after every row. */
+class TDeferredGridPaint {
+ public:
+  explicit TDeferredGridPaint(HWND grid) : grid_(grid) { ::SendMessage(grid_, WM_SETREDRAW, FALSE, 0); }
+  ~TDeferredGridPaint() {
+    ::SendMessage(grid_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(grid_, nullptr, TRUE);
+  }
+  TDeferredGridPaint(const TDeferredGridPaint&) = delete;
+  TDeferredGridPaint& operator=(const TDeferredGridPaint&) = delete;
+
+ private:
+  HWND grid_;
+};
+
+/* The sum in cents of a grid's amount column, as its rows show the amounts. */
+int64_t ColumnCents(HWND grid, int column) {
+  const LRESULT rows = ::SendMessage(grid, TSM_GETROWCOUNT, 0, 0);
+  if (rows <= 0) return 0;
+  std::vector<double> amounts(static_cast<size_t>(rows));
+  ::SendMessage(grid, TSM_SETCURSOR, column, 0);
+  if (::SendMessage(grid, TSM_GETCOLDATA, TSREF_CURSOR, reinterpret_cast<LPARAM>(amounts.data())) != 0)
+    return 0;
+  int64_t cents = 0;
+  for (double amount : amounts) cents += AmountCents(amount);
+  return cents;
+}
 }  // namespace
 
 DEFINE_RESPONSE_TABLE1(TDisburse, TDialog)
@@ -113,11 +144,14 @@ void TDisburse::FillDeposits() {
   // An empty number lists nothing: the rows of the file shown before must go too.
   ::SendMessage(grid, TSM_DELETEALLROWS, 0, 0);
   if (FileNumber[0] == '\0') return;
+  TDeferredGridPaint deferred(grid);
   ::SendMessage(grid, TSM_SETCURSOR, 0, -2);
   SetLedgerFileAndType(*Record, FileNumber, kDepositType);
-  for (bool found = Record->Seek(2, ENGINE_KEY_EQ); found; found = Record->Next()) {
+  // One engine call per entry: each record is read as the cursor steps onto it.
+  for (bool found = Record->Seek(2, ENGINE_KEY_EQ) && Record->Read(0); found;
+       found = Record->ReadNext(0)) {
     TLedgerEntry entry;
-    if (!Record->Read(0) || !ReadLedgerEntry(*Record, entry)) break;
+    if (!ReadLedgerEntry(*Record, entry)) break;
     if (std::strcmp(entry.FileNum, FileNumber) != 0 || std::strcmp(entry.Type, kDepositType) != 0)
       break;
     TDisburseDepositRow row;
@@ -131,11 +165,14 @@ void TDisburse::FillChecks() {
   // An empty number lists nothing: the rows of the file shown before must go too.
   ::SendMessage(grid, TSM_DELETEALLROWS, 0, 0);
   if (FileNumber[0] == '\0') return;
+  TDeferredGridPaint deferred(grid);
   ::SendMessage(grid, TSM_SETCURSOR, 0, -2);
   SetLedgerFileAndType(*Record, FileNumber, kCheckType);
-  for (bool found = Record->Seek(2, ENGINE_KEY_EQ); found; found = Record->Next()) {
+  // One engine call per entry: each record is read as the cursor steps onto it.
+  for (bool found = Record->Seek(2, ENGINE_KEY_EQ) && Record->Read(0); found;
+       found = Record->ReadNext(0)) {
     TLedgerEntry entry;
-    if (!Record->Read(0) || !ReadLedgerEntry(*Record, entry)) break;
+    if (!ReadLedgerEntry(*Record, entry)) break;
     if (std::strcmp(entry.FileNum, FileNumber) != 0 || std::strcmp(entry.Type, kCheckType) != 0)
       break;
     if (entry.Status == kStatusVoid) continue;
@@ -187,21 +224,8 @@ void TDisburse::UpdateBalance() {
   HWND checks = Grid(kCheckGrid);
   SetLedgerGridColors(deposits, kDepositColors);
   SetLedgerGridColors(checks, kCheckColors);
-  int64_t cents = 0;
-  const LRESULT depositCount = ::SendMessage(deposits, TSM_GETROWCOUNT, 0, 0);
-  for (LRESULT i = 0; i < depositCount; ++i) {
-    TDisburseDepositRow row{};
-    ::SendMessage(deposits, TSM_SETCURSOR, 0, i);
-    if (::SendMessage(deposits, TSM_GETROW, TSREF_CURSOR, reinterpret_cast<LPARAM>(&row)) == 0)
-      cents += AmountCents(RowAmount(row));
-  }
-  const LRESULT checkCount = ::SendMessage(checks, TSM_GETROWCOUNT, 0, 0);
-  for (LRESULT i = 0; i < checkCount; ++i) {
-    TDisburseCheckRow row{};
-    ::SendMessage(checks, TSM_SETCURSOR, 0, i);
-    if (::SendMessage(checks, TSM_GETROW, TSREF_CURSOR, reinterpret_cast<LPARAM>(&row)) == 0)
-      cents -= AmountCents(RowAmount(row));
-  }
+  // Each grid's amounts in one message: the column's values packed in row order.
+  const int64_t cents = ColumnCents(deposits, kDepositAmountColumn) - ColumnCents(checks, kCheckAmountColumn);
   BalanceCents = cents;
   BalanceSign = CentsSign(cents);
   char text[40];

@@ -148,6 +148,26 @@ TEST_F(TrackingTest, SetupThenCancelWritesNothing) {
   EXPECT_FALSE(IniExists());
 }
 
+TEST_F(TrackingTest, EveryRowShowsItsOwnField) {
+  WriteFile(Ini(), "[Tracking]\r\nTrackDesc2=Two\r\nTrackDesc3=Three\r\nTrackDesc4=Four\r\n"
+                   "TrackDesc6=Six\r\nTrackDesc7=Seven\r\nTrackDescRef1=Ref\r\n");
+  RespaWindow* view = OpenTracked("T-7");
+  std::vector<std::string> values, labels;
+  std::vector<int> visible;
+  driver.OnDialog(kTrackingTemplate, [&](HWND dialog) {
+    for (int id : {301, 302, 303, 304, 305, 306, 307, 310}) values.push_back(ControlTextOf(dialog, id));
+    for (int id : {202, 203, 204, 206, 207, 210}) labels.push_back(ControlTextOf(dialog, id));
+    visible = Visible(dialog);
+    PressDialogKey(dialog, VK_RETURN);
+  });
+  Command(view, kFileTrackingCommand);
+  EXPECT_EQ(values, (std::vector<std::string>{"06/01/04", "06/02/04", "06/03/04", "06/04/04",
+                                              "12/31/98", "06/05/04", "06/06/04", "REF1"}));
+  EXPECT_EQ(labels, (std::vector<std::string>{"Two", "Three", "Four", "Six", "Seven", "Ref"}));
+  EXPECT_EQ(visible, (std::vector<int>{201, 301, 202, 302, 203, 303, 204, 304, 205, 305, 206, 306,
+                                       207, 307, 210, 310, IDOK, IDCANCEL, 113}));
+}
+
 TEST_F(TrackingTest, DatesAndUpperCaseReferenceAreStored) {
   WriteFile(Ini(), "[Tracking]\r\nTrackDesc2=Appraisal\r\nTrackDescRef1=Ref\r\n");
   RespaWindow* view = OpenTracked("T-4");

@@ -234,6 +234,30 @@ TEST_F(AccountEditorTest, TheEntryDialogOffersTheStatusesOfTheEntrysKind) {
   });
 }
 
+TEST_F(AccountEditorTest, AClickedRowAndAltEOpenThatEntry) {
+  RunEditor([&](HWND dialog, TAccountEditor& editor) {
+    Range(editor, 'C', 'A');
+    HWND grid = FindControl(dialog, kGrid);
+    const int row = RowOf(dialog, "B-7", 3.0);
+    SendMessage(grid, TSM_SETCURSOR, 0, row);
+    RECT cell{};
+    ASSERT_EQ(0, SendMessage(grid, TSM_GETCELLRECT, TSREF_CURSOR, reinterpret_cast<LPARAM>(&cell)));
+    Click(grid, (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    PumpDialogMessages(dialog);
+    EXPECT_EQ(row, SendMessage(grid, TSM_GETSELROW, 0, 0));
+    bool opened = false;
+    driver_.OnDialog(20941, [&](HWND entry) {
+      opened = true;
+      EXPECT_EQ("Roof Co", ControlTextOf(entry, 103));
+      EXPECT_EQ("Balanced", ControlTextOf(entry, 101));
+      PressButton(entry, IDCANCEL);
+    });
+    PressDialogKey(dialog, 'E', Qt::AltModifier);
+    EXPECT_TRUE(opened);
+    PressButton(dialog, IDOK);
+  });
+}
+
 TEST_F(AccountEditorTest, AnEntryMovedOrReDatedOutOfTheListingLeavesItsRow) {
   RunEditor([&](HWND dialog, TAccountEditor& editor) {
     Range(editor, 'C', 'A');

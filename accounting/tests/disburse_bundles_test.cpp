@@ -201,4 +201,33 @@ TEST_F(BundleTest, BadBundleFilesMakeNothingAndDoNotCrash) {
   CloseFile(view);
 }
 
+TEST_F(BundleTest, TooManyFilesAtOnceAreSaidSoNotTakenForCancel) {
+  MakeClosingFile("MANY", 10.0);
+  RespaWindow* view = OpenFile("MANY");
+  std::vector<std::string> files;
+  // Far more names than the dialog's 8,192-byte name buffer holds.
+  for (int i = 0; i < 300; ++i)
+    files.push_back(Bundle("a_rather_long_bundle_name_" + std::to_string(i) + ".BND", "AcctAmount = 1\n"));
+  AutoCreate(view, files, [&](HWND dialog, TDisburse& disburse) {
+    EXPECT_EQ(Count(dialog, 300), 0);
+    EXPECT_EQ(disburse.BankKey, -1);  // nothing listed: the account chosen for the run goes
+  });
+  EXPECT_EQ(StoredEntries(), 0);
+  std::vector<std::string> texts = BoxTexts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0], "Too many files were chosen at once.");
+  CloseFile(view);
+}
+
+TEST_F(BundleTest, AFewFilesFitTheNameBuffer) {
+  MakeClosingFile("FEW", 10.0);
+  RespaWindow* view = OpenFile("FEW");
+  std::vector<std::string> files;
+  for (int i = 0; i < 40; ++i)
+    files.push_back(Bundle("bundle_" + std::to_string(i) + ".BND", "AcctType$ = \"C\"\nAcctAmount = 1\n"));
+  AutoCreate(view, files, [&](HWND dialog, TDisburse&) { EXPECT_EQ(Count(dialog, 300), 40); });
+  EXPECT_EQ(StoredEntries(), 40);
+  CloseFile(view);
+}
+
 }  // namespace

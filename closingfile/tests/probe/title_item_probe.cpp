@@ -6,13 +6,11 @@
 **   title_item_probe <dir> hold <file> <type> <key>
 **       write-locks that item, prints "held" (or "refused"), keeps the lock until its
 **       standard input closes
-**   title_item_probe <dir> ahead <file> <type> <hundredths> <stop file>
-**       keeps inserting items "other <hundredth>" with policy "L" at every time key from now
-**       to the given hundredths ahead, prints "ready" once the first stretch is in, and
-**       goes on until the stop file exists (at most a minute)
+**   title_item_probe <dir> fill <file> <type> <date> <first hundredth> <count>
+**       inserts items "other <hundredth>" with policy "L" at the time keys of that date from
+**       the first hundredth on, prints "filled <n>"
 ** Every line of output is flushed at once, so the tests read it while the probe waits.
 */
-#include "platform/kernel/local_time.h"
 #include "tableaccess/engine_session.h"
 #include "tableaccess/px_record.h"
 #include "tableaccess/px_table.h"
@@ -21,7 +19,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -67,40 +64,17 @@ int Hold(TPXRecord& record, const char* file, const char* type, double seq) {
   return 0;
 }
 
-long HundredthNow() {
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
-  return ((now.wHour * 60L + now.wMinute) * 60L + now.wSecond) * 100L + now.wMilliseconds / 10;
-}
-
-bool Exists(const char* path) {
-  FILE* file = std::fopen(path, "r");
-  if (file) std::fclose(file);
-  return file != nullptr;
-}
-
-int Ahead(TPXRecord& record, const char* file, const char* type, long ahead, const char* stop) {
-  LONG today = TodayDate();
-  long next = HundredthNow();
-  bool ready = false;
-  for (long start = next; !Exists(stop) && HundredthNow() - start < 6000;) {
-    long now = HundredthNow();
-    if (next < now) next = now;  // keys already past need no item
-    for (; next <= now + ahead; ++next) {
-      std::string text = "other " + std::to_string(next);
-      SetKey(record, file, type);
-      record.SetDouble(3, TimeKeyOf(today, static_cast<double>(next)));
-      record.SetString(5, "L");
-      if (record.Insert()) record.SetString(4, text.c_str());
-    }
-    if (!ready) {
-      std::printf("ready\n");
-      std::fflush(stdout);
-      ready = true;
-    }
-    struct timespec pause{0, 2'000'000};
-    nanosleep(&pause, nullptr);
+int Fill(TPXRecord& record, const char* file, const char* type, LONG date, long first, long count) {
+  long stored = 0;
+  for (long n = first; n < first + count; ++n) {
+    std::string text = "other " + std::to_string(n);
+    SetKey(record, file, type);
+    record.SetDouble(3, TimeKeyOf(date, static_cast<double>(n)));
+    record.SetString(5, "L");
+    if (!record.Insert() || !record.SetString(4, text.c_str())) break;
+    ++stored;
   }
+  std::printf("filled %ld\n", stored);
   return 0;
 }
 
@@ -118,7 +92,8 @@ int main(int argc, char* argv[]) {
     std::string command = argv[2];
     if (command == "list") result = List(record, argv[3], argv[4]);
     if (command == "hold" && argc > 5) result = Hold(record, argv[3], argv[4], std::strtod(argv[5], nullptr));
-    if (command == "ahead" && argc > 6) result = Ahead(record, argv[3], argv[4], std::atol(argv[5]), argv[6]);
+    if (command == "fill" && argc > 7)
+      result = Fill(record, argv[3], argv[4], std::atol(argv[5]), std::atol(argv[6]), std::atol(argv[7]));
   }
   std::fflush(stdout);
   PXExit();

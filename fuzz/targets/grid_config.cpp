@@ -50,7 +50,9 @@ std::string SavedText(HWND grid) {
 void CheckRoundTrip(HWND grid) {
   std::string first = SavedText(grid);
   if (first.empty()) return;
+  // A saved style of 0 means "keep the grid's own", so the copy starts with the grid's style.
   HWND copy = MakeGrid();
+  SendMessage(copy, TSM_SETSTYLE, 0, SendMessage(grid, TSM_GETSTYLE, 0, 0));
   HGLOBAL buffer = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, first.size() + 1);
   std::memcpy(GlobalLock(buffer), first.c_str(), first.size() + 1);
   GlobalUnlock(buffer);

@@ -646,3 +646,25 @@ LRESULT OnAttributeMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default: return TSERR_BADMESSAGE;
   }
 }
+
+int SetCellWordInHead(uint32_t* head, int column, uint16_t word) {
+  if (!*head) {
+    if (!word) return 0;
+    *head = TakePoolRecord(kHeadPool);
+    if (!*head) return TSERR_NOMEMORY;
+  }
+  for (uint32_t cell = AttrHead(*head)->firstCell; cell; cell = CellNode(cell)->next) {
+    if (CellNode(cell)->column == static_cast<uint16_t>(column)) {
+      CellNode(cell)->attribute = word;
+      return 0;
+    }
+  }
+  if (!word) return 0;
+  uint32_t fresh = TakePoolRecord(kCellPool);
+  if (!fresh) return TSERR_NOMEMORY;
+  CellNode(fresh)->column = static_cast<uint16_t>(column);
+  CellNode(fresh)->attribute = word;
+  CellNode(fresh)->next = AttrHead(*head)->firstCell;
+  AttrHead(*head)->firstCell = fresh;
+  return 0;
+}

@@ -44,6 +44,9 @@ bool ResolveButtonColors(int row, int column, bool pressed, COLORREF* text, COLO
 /* The LOGFONT of a data cell (or heading, label, corner), or NULL when none applies. */
 const LOGFONT* ResolveCellFont(int row, int column);
 uint16_t CellAttributeWord(int row, int column);
+/* Sets a cell's attribute word within a row head given by index (made when 0 and a word is
+   set); for rows that are being delivered and have no row number yet. 0, or -21. */
+int SetCellWordInHead(uint32_t* head, int column, uint16_t word);
 /* The label store: the text at a 1-based offset ("" for none) and appending one (0 when
    the store cannot grow). */
 const char* RowLabelAt(uint32_t offset);

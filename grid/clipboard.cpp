@@ -160,6 +160,7 @@ void CopyCells(bool cut) {
   if (!buffer.Valid()) return;
   for (int row : rows) {
     if (row >= record->rowCount) break;
+    if (!RowAddress(row)) continue;  // a virtual grid copies only the rows it holds
     if (!CopyRowColumns(buffer, row, columns, clearing)) return;
   }
   PublishText(buffer.Release());

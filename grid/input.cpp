@@ -13,6 +13,7 @@
 #include "grid/layout.h"
 #include "grid/library_state.h"
 #include "grid/resize_tracking.h"
+#include "grid/virtual_rows.h"
 #include "grid/navigation.h"
 #include "grid/rows.h"
 #include "grid/selection.h"
@@ -130,6 +131,7 @@ void SelectByKey(bool shift, bool ctrl) {
 
 bool Movement(int key, bool shift, bool ctrl) {
   TesselRecord* record = gLockedRecord;
+  if (VirtualActive() && !shift && VirtualMovementKey(key, ctrl)) return true;
   int row = record->currentRow, column = record->currentColumn;
   switch (key) {
     case VK_UP: if (ctrl) MoveTo(record->topRow, column); else StepRow(-1, shift); return true;
@@ -502,7 +504,12 @@ bool OnTesselMouse(UINT message, WPARAM keys, int x, int y) {
 
 void OnVerticalScroll(int code, int position) {
   TesselRecord* record = gLockedRecord;
-  if (record->rowCount == 0 || record->editing) return;
+  if (record->editing) return;
+  if (VirtualActive()) {
+    VirtualScroll(code, position);
+    return;
+  }
+  if (record->rowCount == 0) return;
   int largest = TopRowShowingAtBottom(record->rowCount - 1);
   int top = record->topRow;
   switch (code) {

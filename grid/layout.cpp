@@ -5,6 +5,8 @@
 */
 #include "grid/layout.h"
 
+#include "grid/virtual_rows.h"
+
 #include "grid/attributes.h"
 #include "grid/library_state.h"
 
@@ -99,6 +101,7 @@ void RecalcLayout() {
   if (!record) return;
   ComputeMetrics();
   ReadClientSize();
+  EnsureVirtualBuffer();
   RecomputeLastVisibleRow();
   RecomputeLastVisibleColumn();
   UpdateScrollBars();
@@ -143,6 +146,10 @@ int RowPixelHeight(int row) {
 
 void RecomputeLastVisibleRow() {
   TesselRecord* record = gLockedRecord;
+  if (record->virtualOn) {
+    record->lastVisibleRow = record->topRow + std::max(0, record->bufferedRows - 1);
+    return;
+  }
   if (record->rowCount == 0) {
     record->lastVisibleRow = 0;
     return;

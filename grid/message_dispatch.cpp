@@ -23,6 +23,7 @@
 #include "grid/rows.h"
 #include "grid/tessel.h"
 #include "grid/tessel_lock.h"
+#include "grid/virtual_rows.h"
 
 namespace {
 
@@ -137,6 +138,8 @@ LRESULT TesselMsgProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam) {
   if (sorted != TSERR_BADMESSAGE) return sorted;
   LRESULT selected = OnSelectionMessage(message, wParam, lParam);
   if (selected != TSERR_BADMESSAGE) return selected;
+  LRESULT paged = OnVirtualMessage(message, wParam, lParam);
+  if (paged != TSERR_BADMESSAGE) return paged;
   LRESULT columnSelected = OnColumnSelectionMessage(message, wParam, lParam);
   if (columnSelected != TSERR_BADMESSAGE) return columnSelected;
   LRESULT dropped = OnDropDownMessage(message, wParam, lParam);

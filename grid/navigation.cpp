@@ -6,6 +6,7 @@
 #include "grid/navigation.h"
 
 #include "grid/editing.h"
+#include "grid/virtual_rows.h"
 
 #include "grid/attributes.h"
 #include "grid/layout.h"
@@ -99,6 +100,7 @@ int SetCurrentCell(int row, int column) {
 
 int SetTopRow(int row) {
   TesselRecord* record = gLockedRecord;
+  if (VirtualActive()) return VirtualSetTopRow(row);
   if (record->rowCount == 0 || !RowValid(row)) return TSERR_BADROW;
   if (!record->redrawOn) {
     record->topRow = row;
@@ -163,13 +165,19 @@ int EnsureVisible(int row, int column) {
   if (column < 0 || column >= record->columnCount) return TSERR_BADCOL;
   if (!RowValid(row)) return TSERR_BADROW;
   if (ColumnHidden(column)) return TSERR_STATE;
-  int top = record->topRow;
-  int largest = TopRowShowingAtBottom(record->rowCount - 1);
-  if (row < top) top = std::min(row, largest);
-  else if (row > LastFullyVisibleRow()) top = TopRowShowingAtBottom(row);
-  if (top != record->topRow) {
-    SetTopRow(top);
-    if (!GridStillLocked(handle)) return TSERR_LOCKFAILED;
+  if (VirtualActive()) {
+    int brought = VirtualEnsureVisible(row);
+    if (brought < 0) return brought;
+    record = gLockedRecord;
+  } else {
+    int top = record->topRow;
+    int largest = TopRowShowingAtBottom(record->rowCount - 1);
+    if (row < top) top = std::min(row, largest);
+    else if (row > LastFullyVisibleRow()) top = TopRowShowingAtBottom(row);
+    if (top != record->topRow) {
+      SetTopRow(top);
+      if (!GridStillLocked(handle)) return TSERR_LOCKFAILED;
+    }
   }
   if (ColumnLocked(column)) return 0;
   int left = record->leftColumn;

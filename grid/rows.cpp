@@ -6,6 +6,7 @@
 #include "grid/rows.h"
 
 #include "grid/editing.h"
+#include "grid/virtual_rows.h"
 
 #include "grid/attributes.h"
 #include "grid/layout.h"
@@ -158,6 +159,7 @@ uint32_t RowHeaderSize() { return Multirow() ? 8 : 4; }
 
 uint8_t* RowAddress(int row) {
   TesselRecord* record = gLockedRecord;
+  if (record->virtualOn) return VirtualSlotAddress(VirtualSlotOfRow(row));
   auto* base = static_cast<uint8_t*>(BlockAddress(record->rowStore));
   if (!base || row < 0 || row >= record->rowCount) return nullptr;
   return base + static_cast<size_t>(row) * record->rowLength;
@@ -214,7 +216,9 @@ RowLayout CurrentRowLayout() {
 
 int RelayRows(const RowLayout& old, int clearedColumn) {
   TesselRecord* record = gLockedRecord;
-  int rows = record->rowCount;
+  // A virtual grid's store is its buffer: every position is re-laid, delivered or not.
+  int rows = record->virtualOn ? static_cast<int>(old.rowLength ? record->rowStoreSize / old.rowLength : 0)
+                               : record->rowCount;
   if (rows == 0 || !record->rowStore) return 0;
   uint32_t newLength = record->rowLength;
   uint64_t bytes = static_cast<uint64_t>(rows) * newLength;
@@ -301,6 +305,8 @@ int DeleteAllRows() {
   TesselRecord* record = gLockedRecord;
   FreeRowAttributes();
   FreeStore();
+  record->bufferedRows = 0;
+  record->bufferValid = 0;
   record->rowCount = 0;
   record->currentRow = record->topRow = record->lastVisibleRow = 0;
   record->selectedRow = -1;
@@ -354,6 +360,8 @@ LRESULT OnSetRow(WPARAM reference, const void* values) {
 }
 
 LRESULT OnInsertRow(WPARAM reference, const void* values) {
+  // Rows of a virtual grid are the owner's; the buffer takes no rows of its own.
+  if (gLockedRecord->virtualOn) return TSERR_STATE;
   HGLOBAL handle = gLockedHandle;
   long position = ResolveRowReference(reference, kAllowAppend);
   if (position < 0) return position;
@@ -385,6 +393,7 @@ LRESULT OnInsertRow(WPARAM reference, const void* values) {
 }
 
 LRESULT OnDeleteRow(WPARAM reference) {
+  if (gLockedRecord->virtualOn) return TSERR_STATE;
   // Storing may move the edited row to its sorted place: end first, then resolve which
   // row the reference names.
   HGLOBAL handle = gLockedHandle;
@@ -402,6 +411,8 @@ LRESULT OnDeleteRow(WPARAM reference) {
 }
 
 LRESULT OnMoveRow(WPARAM reference, LPARAM target) {
+  // Rows of a virtual grid are the owner's; the buffer takes no rows of its own.
+  if (gLockedRecord->virtualOn) return TSERR_STATE;
   TesselRecord* record = gLockedRecord;
   if (record->rowCount == 0 || SortKeyOneSet()) return TSERR_STATE;
   long row = ResolveRowReference(reference, kPlainReference);
@@ -437,6 +448,8 @@ LRESULT OnMoveRow(WPARAM reference, LPARAM target) {
 }
 
 LRESULT OnCopyRow(WPARAM reference, LPARAM target) {
+  // Rows of a virtual grid are the owner's; the buffer takes no rows of its own.
+  if (gLockedRecord->virtualOn) return TSERR_STATE;
   HGLOBAL handle = gLockedHandle;
   TesselRecord* record = gLockedRecord;
   if (record->rowCount == 0) return TSERR_STATE;

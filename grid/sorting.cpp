@@ -175,7 +175,7 @@ int CompareRows(const uint8_t* a, const uint8_t* b) {
 
 int SortRows() {
   TesselRecord* record = gLockedRecord;
-  if (record->rowCount == 0 || !SortKeyOneSet()) return 0;
+  if (record->rowCount == 0 || !SortKeyOneSet() || record->virtualOn) return 0;
   uint8_t* base = RowAddress(0);
   if (!base) return TSERR_LOCKFAILED;
   uint32_t length = record->rowLength;

@@ -39,6 +39,15 @@ int FormatData(HDC dc, char* text, const char* picture, const void* value, WORD 
 int GetCellData(void* value, const char* text, const char* picture, WORD length, WORD type);
 }
 
+/* The block of a virtual-row request (TSM_GETFIRSTROW ... TSM_GETROWAT, sent to the owner
+   with the grid's id in wParam): the owner sets result 0 when it delivered a row, puts that
+   row's key in key and writes its values (the TSM_GETROW layout) at values. */
+struct TesselVirtualRequest {
+  int32_t result;
+  int32_t key;
+  void* values;
+};
+
 /* The platform's edit never reports running out of space, so TSN_ERRSPACE is never sent. */
 /* Every key press reaching a grid overwrites its user value (TSM_GETUSERDATA) with the
    key's virtual-key code while TSN_KEYDOWN is sent: keep nothing else there that must

@@ -201,8 +201,8 @@ struct TesselRecord {
   int32_t dragStart;
   int32_t dragCurrent;        // where the tracking line is drawn
   int32_t bufferValid;        // virtual rows: the buffer holds the first page as loaded
-  int32_t virtualTotal;       // virtual rows: the owner's row count (open count: -1)
-  int32_t virtualFirst;       // virtual rows: the owner's position of buffer row 0
+  int32_t virtualOn;          // virtual rows: TSM_SETVIRTUAL switched the buffer on
+  int32_t bufferedRows;       // virtual rows: buffer positions holding a delivered row
 };
 
 static_assert(std::is_trivially_copyable_v<TesselRecord>);

@@ -342,6 +342,14 @@ TEST_F(DdeServerAppTest, PokesConvertCheckRecalculateAndRepaint) {
   }
   for (const char* refused : {"X", "b", "BS", ""}) EXPECT_EQ(Poke("P1201D", refused), 1) << refused;
   EXPECT_EQ(GetText(view, "P1201D"), "/");
+  for (int id : {511, 513, 517, 519, 523, 525}) {  // the other payer columns of 1200
+    TFieldNode* node = FindFieldByNumber(&gRespaFieldList, id);
+    ASSERT_NE(node, nullptr) << id;
+    ASSERT_EQ(FindFieldByName(&gRespaFieldList, node->name), node) << id;
+    EXPECT_EQ(Poke(node->name, "S"), 0) << id;
+    EXPECT_EQ(Poke(node->name, "s"), 1) << id;
+    EXPECT_EQ(GetText(view, node->name), "S") << id;
+  }
   for (const char* loan : {"Conventional Uninsured", "Conventional Insured", "FHA", "FmHa", "FmHA",
                            "VA", ""}) {
     EXPECT_EQ(Poke("LoanType", loan), 0) << loan;
@@ -354,9 +362,10 @@ TEST_F(DdeServerAppTest, PokesConvertCheckRecalculateAndRepaint) {
   EXPECT_EQ(Poke("S506", "[703]"), 0);
   EXPECT_EQ(GetText(view, "S506"), "[703]");
 
-  // Money: commas removed, rounded once to cents half away from zero, then the totals:
-  // 1,234.565 -> 1234.57; 1.005 -> 1.01 (binary rounding would give 1.00); 100 + 1134.57
-  // etc. A120 = A101 + A102 on a new file: 1234.57 + 1.01 = 1235.58.
+  // Money: commas removed, rounded once to cents half away from zero, then the totals, by
+  // hand: 1,234.565 -> 1234.57; 1.005 -> 1.01 (the double 1.005 lies below the half, so
+  // binary rounding gives 1.00); -0.125 -> -0.13. Line 120 of a new file is A101 + A102:
+  // 1234.57 + 1.01 = 1235.58, then 1234.57 - 0.13 = 1234.44.
   EXPECT_EQ(Poke("A101", "1,234.565"), 0);
   EXPECT_EQ(Poke("A102", " 1.005 "), 0);
   EXPECT_DOUBLE_EQ(GetDouble(view, "A101"), 1234.57);

@@ -109,10 +109,10 @@ bool EndForeignEditor() {
 }
 
 /* The substitute text typed (in any case) only marks the cell; anything else is stored. */
-void StoreEditorText(HWND editor) {
+bool StoreEditorText(HWND editor) {
   TesselRecord* record = gLockedRecord;
   int row = record->currentRow, column = record->currentColumn;
-  if (column >= record->columnCount || row < 0 || row >= record->rowCount) return;
+  if (column >= record->columnCount || row < 0 || row >= record->rowCount || !RowAddress(row)) return false;
   char text[1024] = "";
   GetWindowText(editor, text, sizeof text);
   int savedRow = record->cursorRow, savedColumn = record->cursorColumn;
@@ -133,6 +133,7 @@ void StoreEditorText(HWND editor) {
     gLockedRecord->cursorRow = savedRow;
     gLockedRecord->cursorColumn = static_cast<uint16_t>(savedColumn);
   }
+  return true;
 }
 
 void InvalidateEditedCells(int row, int column) {
@@ -236,10 +237,13 @@ int EndCellEdit(bool store) {
   if (!record->editing) return 0;
   record->editing = 0;
   HWND editor = record->editorWindow;
+  // A handler of TSN_EDITSTORING may reset the grid or delete the row: then nothing is
+  // stored, the editor still goes, and no end is announced.
+  bool cellGone = false;
   if (store) {
     NotifyParentAt(TSN_EDITSTORING, record->currentRow, record->currentColumn);
     if (!GridStillLocked(handle)) return 0;
-    if (IsWindow(editor)) StoreEditorText(editor);
+    cellGone = !(IsWindow(editor) && StoreEditorText(editor));
     if (!GridStillLocked(handle)) return 0;
   }
   record = gLockedRecord;
@@ -256,13 +260,14 @@ int EndCellEdit(bool store) {
   record->editorBrush = nullptr;
   if (ownFont && ownFont != record->font) DeleteObject(ownFont);
   int column = record->currentColumn;
-  if (store && column < record->columnCount && record->currentRow < record->rowCount && SortKeyOneSet() &&
+  if (store && !cellGone && column < record->columnCount && record->currentRow < record->rowCount && SortKeyOneSet() &&
       IsSortKeyColumn(column))
     PutRowAtSortedPlace(record->currentRow);
   SetFocus(gCurrentGrid);
   if (!GridStillLocked(handle)) return 0;
   record = gLockedRecord;
   record->notificationsOn = 1;
+  if (cellGone) return 0;
   InvalidateEditedCells(record->currentRow, record->currentColumn);
   NotifyParentAt(store ? TSN_EDITSTORED : TSN_EDITCANCELLED, record->currentRow, record->currentColumn);
   return 0;

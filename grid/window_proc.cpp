@@ -76,6 +76,8 @@ LRESULT OnGridCreate(HWND grid, const CREATESTRUCT* create) {
   SendMessage(grid, TSM_SETSTYLE, 0, static_cast<LPARAM>(GetWindowLongPtr(grid, GWL_STYLE)));
   SendMessage(grid, TSM_RESET, 0, 0);
   if (LockTessel(grid)) {
+    // An automatic drop-down shows folded until it first gets the focus.
+    if (gLockedRecord->autoDropDown && !gLockedRecord->designMode) DropDown(false);
     NotifyParent(TSN_CREATED);
     bool design = gLockedRecord && gLockedRecord->designMode;
     UnlockTessel();
@@ -205,6 +207,12 @@ LRESULT OnSetFont(HWND grid, HFONT font, LPARAM redraw) {
   record->font = font;
   record->ownFont = 0;
   RecalcLayout();
+  if (record->dropDown && record->dropDownClosed) {
+    HGLOBAL handle = gLockedHandle;
+    DropDown(false);  // folded to the new row and heading heights
+    if (!GridStillLocked(handle)) return 0;
+    record = gLockedRecord;
+  }
   if (redraw) {
     InvalidateRect(grid, nullptr, TRUE);
     UpdateWindow(grid);

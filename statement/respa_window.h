@@ -61,6 +61,8 @@ constexpr int kSettlementAgentCommand = 7;
 constexpr int kPropertyCommand = 8;
 constexpr int kScheduleACommand = 9;
 constexpr int kFileTrackingCommand = 9070;
+constexpr int kRequirementsCommand = 10;
+constexpr int kExceptionsCommand = 11;
 
 /* Ids of the floating controls. */
 constexpr int kEditLineId = 101;
@@ -106,7 +108,7 @@ class RespaWindow : public TWindow,
   void CmFileTracking();
   /* The field menu's Prorater (902): through the recalculation seam. */
   void CmProrater();
-  /* The title-item dialogs (CM_REQUIREMENTS 10, CM_EXCEPTIONS 11): title_item_commands.cpp. */
+  /* The title-item dialogs: title_item_commands.cpp. */
   void CmRequirements();
   void CmExceptions();
   /* The statement's commands (statement_commands_*.cpp): print, save as, merge, the field

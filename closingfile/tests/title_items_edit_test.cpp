@@ -46,7 +46,7 @@ TEST_F(TitleItemEditTest, AddStoresThePackedTextWithAFreshKeyAndAppendsTheRow) {
   std::string caption;
   bool bothProposed = false;
   std::vector<TTitleItemRow> rows;
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
       caption = Caption(item);
       bothProposed = Checked(item, kBothRadio) && !Checked(item, kOwnerRadio) && !Checked(item, kLoanRadio);
@@ -83,7 +83,7 @@ TEST_F(TitleItemEditTest, AddStoresThePackedTextWithAFreshKeyAndAppendsTheRow) {
 }
 
 TEST_F(TitleItemEditTest, AddOnTheOtherListAndTheExceptionsStoresTheirTypes) {
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
       EXPECT_EQ(Caption(item), "Add Other Requirement");
       TabToText(item);
@@ -94,7 +94,7 @@ TEST_F(TitleItemEditTest, AddOnTheOtherListAndTheExceptionsStoresTheirTypes) {
     PressDialogKey(dialog, 'D', Qt::AltModifier);  // A&dd of the other list
     PressButton(dialog, IDOK);
   });
-  RunCommand(11, 20800, [&](HWND dialog) {
+  RunCommand(kExceptionsCommand, 20800, [&](HWND dialog) {
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
       EXPECT_EQ(Caption(item), "Add Exception");
       TabToText(item);
@@ -114,7 +114,7 @@ TEST_F(TitleItemEditTest, AddOnTheOtherListAndTheExceptionsStoresTheirTypes) {
 
 TEST_F(TitleItemEditTest, AnEmptyAddOrACancelStoresNothingAndAPasteIsCutToTheLimit) {
   std::vector<std::string> rowsAfter;
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) { PressDialogKey(item, VK_RETURN); });
     PressDialogKey(dialog, 'A', Qt::AltModifier);
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
@@ -150,12 +150,12 @@ TEST_F(TitleItemEditTest, AnEmptyAddOrACancelStoresNothingAndAPasteIsCutToTheLim
 
 TEST_F(TitleItemEditTest, ModifyAndDeleteWithoutASelectedRowSayWhatIsMissing) {
   PutItem(kFile, "1A", 700000.5, "kept");
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     PressDialogKey(dialog, 'M', Qt::AltModifier);
     PressDialogKey(dialog, 'E', Qt::AltModifier);  // D&elete
     PressButton(dialog, IDOK);
   });
-  RunCommand(11, 20800, [&](HWND dialog) {
+  RunCommand(kExceptionsCommand, 20800, [&](HWND dialog) {
     PressDialogKey(dialog, 'M', Qt::AltModifier);
     PressButton(dialog, IDOK);
   });
@@ -176,7 +176,7 @@ TEST_F(TitleItemEditTest, ModifyShowsTheStoredItemAndWritesBackWhatChanged) {
   bool loanShown = false, othersOff = false;
   std::string shownText, caption;
   TTitleItemRow row{};
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     HWND grid = FindControl(dialog, 101);
     ClickRow(grid, 1);
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
@@ -210,7 +210,7 @@ TEST_F(TitleItemEditTest, ModifyShowsTheStoredItemAndWritesBackWhatChanged) {
 TEST_F(TitleItemEditTest, AnUnknownPolicyShowsNoButtonAndSavesBoth) {
   PutItem(kFile, "2", 700000.5, "odd letter", "X");
   bool noneOn = false;
-  RunCommand(11, 20800, [&](HWND dialog) {
+  RunCommand(kExceptionsCommand, 20800, [&](HWND dialog) {
     ClickRow(FindControl(dialog, 101), 0);
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
       noneOn = !Checked(item, kBothRadio) && !Checked(item, kOwnerRadio) && !Checked(item, kLoanRadio);
@@ -231,7 +231,7 @@ TEST_F(TitleItemEditTest, DeleteShowsTheItemDisabledAndRemovesItOnlyOnOk) {
   bool disabled = false;
   std::string shownText, caption;
   std::vector<std::string> afterCancel, afterOk;
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     HWND grid = FindControl(dialog, 301);
     ClickRow(grid, 1);
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) { PressDialogKey(item, VK_ESCAPE); });
@@ -264,7 +264,7 @@ TEST_F(TitleItemEditTest, ATextLongerThanTheEditOnceUnpackedIsCutAsShown) {
   for (int i = 0; i < 1600; ++i) packed += "abcdefghi\x0B";
   PutItem(kFile, "1A", 700000.5, packed);
   size_t shown = 0;
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     ClickRow(FindControl(dialog, 101), 0);
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
       shown = ItemText(item).size();
@@ -292,7 +292,7 @@ TEST_F(TitleItemEditTest, TheCommandsCommitTheFieldBeingTypedFirst) {
   Pump();
   std::string path = WriteFile("buyer.B2", "Vesting in |B1NAME|");
   files.ChooseFiles({path});
-  RunCommand(11, 20800, [&](HWND dialog) {
+  RunCommand(kExceptionsCommand, 20800, [&](HWND dialog) {
     PressButton(dialog, 100);
     PressButton(dialog, IDOK);
   });

@@ -45,8 +45,8 @@ TEST_F(TitleItemFillTest, GridsAreDefinedAsTheTemplatesAndColumnTableSay) {
     }
     PressButton(dialog, IDOK);
   };
-  RunCommand(10, 20700, [&](HWND dialog) { look(dialog, {101, 301}); });
-  RunCommand(11, 20800, [&](HWND dialog) { look(dialog, {101}); });
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) { look(dialog, {101, 301}); });
+  RunCommand(kExceptionsCommand, 20800, [&](HWND dialog) { look(dialog, {101}); });
   ASSERT_EQ(seen.size(), 3u);
   Strings texts = {"RequirementsRec", "RequirementsOth", "Exceptions"};
   for (size_t i = 0; i < seen.size(); ++i) {
@@ -86,13 +86,13 @@ TEST_F(TitleItemFillTest, EachListShowsItsFilesItemsOfItsTypeInKeyOrder) {
   PutItem("TI-099", "2", 700000.01, "another file exc");
   Strings recording, other, exceptions;
   std::vector<TTitleItemRow> rows;
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     recording = RowTexts(FindControl(dialog, 101));
     rows = Rows(FindControl(dialog, 101));
     other = RowTexts(FindControl(dialog, 301));
     PressButton(dialog, IDOK);
   });
-  RunCommand(11, 20800, [&](HWND dialog) {
+  RunCommand(kExceptionsCommand, 20800, [&](HWND dialog) {
     exceptions = RowTexts(FindControl(dialog, 101));
     PressButton(dialog, IDOK);
   });
@@ -110,7 +110,7 @@ TEST_F(TitleItemFillTest, AFileWithRequirementsOnlyOpensAnEmptyExceptionsList) {
   PutItem(kFile, "1A", 700000.1, "a requirement");
   PutItem(kFile, "1B", 700000.1, "another");
   long rows = -1;
-  RunCommand(11, 20800, [&](HWND dialog) {
+  RunCommand(kExceptionsCommand, 20800, [&](HWND dialog) {
     rows = Send(FindControl(dialog, 101), TSM_GETROWCOUNT);
     PressButton(dialog, IDOK);
   });
@@ -123,7 +123,7 @@ TEST_F(TitleItemFillTest, ATextTooLongToReadShowsEmptyAndModifyLeavesIt) {
   PutItem(kFile, "1A", 700000.2, huge);
   Strings rows;
   size_t dialogsBefore = 0, dialogsAfter = 0;
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     HWND grid = FindControl(dialog, 101);
     rows = RowTexts(grid);
     ClickRow(grid, 1);
@@ -146,7 +146,7 @@ TEST_F(TitleItemFillTest, ATextTooLongToReadShowsEmptyAndModifyLeavesIt) {
 TEST_F(TitleItemFillTest, ATextTooLongToReadCanStillBeDeleted) {
   PutItem(kFile, "2", 700000.2, std::string(20000, 'h'));
   std::string shown = "unset";
-  RunCommand(11, 20800, [&](HWND dialog) {
+  RunCommand(kExceptionsCommand, 20800, [&](HWND dialog) {
     ClickRow(FindControl(dialog, 101), 0);
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
       shown = ControlTextOf(item, kTitleTextEdit);

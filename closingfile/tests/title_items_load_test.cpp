@@ -28,7 +28,7 @@ class TitleItemLoadTest : public TitleItemsTest {
  protected:
   /* Chooses the files (host paths) in the next open dialog and presses the load button of
      the Requirements dialog's recording list (or another button and dialog). */
-  void Load(const Strings& paths, int command = 10, int templateId = 20700, int button = 100) {
+  void Load(const Strings& paths, int command = kRequirementsCommand, int templateId = 20700, int button = 100) {
     files.ChooseFiles(paths);
     RunCommand(command, templateId, [&](HWND dialog) {
       PressButton(dialog, button);
@@ -43,12 +43,12 @@ TEST_F(TitleItemLoadTest, TheRequestCarriesTheListsFilterTheDatabaseFolderAndMul
   files.CancelFileDialog();
   files.CancelFileDialog();
   files.CancelFileDialog();
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     PressDialogKey(dialog, 'R', Qt::AltModifier);
     PressDialogKey(dialog, 'H', Qt::AltModifier);
     PressButton(dialog, IDOK);
   });
-  RunCommand(11, 20800, [&](HWND dialog) {
+  RunCommand(kExceptionsCommand, 20800, [&](HWND dialog) {
     PressDialogKey(dialog, 'X', Qt::AltModifier);
     PressButton(dialog, IDOK);
   });
@@ -113,7 +113,7 @@ TEST_F(TitleItemLoadTest, ItemsMergeTheFilesFieldsAndAskForPrompts) {
   });
   driver.OnDialog(20904, [&](HWND prompt) { PressButton(prompt, IDCANCEL); });
   std::string path = WriteFile("merge.B2", "Deed to |B1NAME| || heirs\r\n\r\n\r\nLot |?Which lot?| of |?Which block?|\r\n\r\n\r\nOpen |marker");
-  Load({path}, 11, 20800, 100);
+  Load({path}, kExceptionsCommand, 20800, 100);
   EXPECT_EQ(Texts(Stored(kFile, "2")), (Strings{"Deed to Pat Payer | heirs", "Lot 7 of ____", "Open"}));
   EXPECT_EQ(shownCaption, WindowsPathFromHostPath(path));
   EXPECT_EQ(driver.Pending(), 0u);
@@ -122,10 +122,10 @@ TEST_F(TitleItemLoadTest, ItemsMergeTheFilesFieldsAndAskForPrompts) {
 TEST_F(TitleItemLoadTest, SeveralFilesLoadInTheAnswersOrderAfterTheItemsAlreadyListed) {
   PutItem(kFile, "1B", 700000.5, "listed before");
   Strings two = {WriteFile("one.B1B", "one-1\r\n\r\n\r\none-2"), WriteFile("two.B1B", "two-1")};
-  Load(two, 10, 20700, 300);
+  Load(two, kRequirementsCommand, 20700, 300);
   Strings three = {WriteFile("c.B1B", "c"), WriteFile("a.B1B", "a"), WriteFile("b.B1B", "b")};
   files.ChooseFiles(three);
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     PressDialogKey(dialog, 'H', Qt::AltModifier);
     rows = RowTexts(FindControl(dialog, 301));
     PressButton(dialog, IDOK);

@@ -30,7 +30,7 @@ TEST_F(TitleItemOrderTest, CtrlArrowsMoveTheCurrentItemAndOkStoresTheGridsOrder)
   Strings afterUps, atTop, afterDown;
   long currentAtTop = -1, currentAfterDown = -1, currentAtBottom = -1;
   Strings atBottom;
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     HWND grid = FindControl(dialog, 101);
     ClickRow(grid, 3);
     ASSERT_EQ(GetFocus(), grid);
@@ -66,7 +66,7 @@ TEST_F(TitleItemOrderTest, TheLastOfThreeMovedToTheTopTakesItsKeyAndTheOthersSte
   PutItem(kFile, "2", Key(1), "first");
   PutItem(kFile, "2", Key(2), "second");
   PutItem(kFile, "2", Key(3), "third");
-  RunCommand(11, 20800, [&](HWND dialog) {
+  RunCommand(kExceptionsCommand, 20800, [&](HWND dialog) {
     ClickRow(FindControl(dialog, 101), 2);
     Move(dialog, VK_UP, 2);
     PressButton(dialog, IDOK);
@@ -84,7 +84,7 @@ TEST_F(TitleItemOrderTest, EscapeStoresNoOrderAndEachListKeepsItsOwn) {
   PutItem(kFile, "1A", Key(2), "a2");
   PutItem(kFile, "1B", Key(1), "b1");
   PutItem(kFile, "1B", Key(2), "b2");
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     ClickRow(FindControl(dialog, 101), 1);
     Move(dialog, VK_UP);
     ClickRow(FindControl(dialog, 301), 1);
@@ -94,7 +94,7 @@ TEST_F(TitleItemOrderTest, EscapeStoresNoOrderAndEachListKeepsItsOwn) {
   EXPECT_EQ(Texts(Stored(kFile, "1A")), (Strings{"a1", "a2"}));
   EXPECT_EQ(Texts(Stored(kFile, "1B")), (Strings{"b1", "b2"}));
   // Only the other list is moved now: the recording list's keys stay as they were.
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     ClickRow(FindControl(dialog, 301), 0);
     Move(dialog, VK_DOWN);
     PressButton(dialog, IDOK);
@@ -110,7 +110,7 @@ TEST_F(TitleItemOrderTest, MovingDownPastTheWindowScrollsTheItemIntoView) {
   for (int i = 0; i < 30; ++i) PutItem(kFile, "1A", Key(i + 1), "item " + std::to_string(i));
   long visible = 0, topBefore = -1, topAfter = -1;
   Strings rows;
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     HWND grid = FindControl(dialog, 101);
     visible = Send(grid, TSM_GETVISIBLEROWS);
     ASSERT_GT(visible, 2);
@@ -142,14 +142,14 @@ TEST_F(TitleItemOrderTest, ASecondRenumberingStepsOverTheKeysOfTheFirst) {
   PutItem(kFile, "1A", Key(100), "P");
   PutItem(kFile, "1A", Key(101), "Q");
   PutItem(kFile, "1A", Key(102), "R");
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     ClickRow(FindControl(dialog, 101), 2);
     Move(dialog, VK_UP, 2);
     PressButton(dialog, IDOK);
   });
   ASSERT_EQ(Texts(Stored(kFile, "1A")), (Strings{"R", "P", "Q"}));
   Strings grid;
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     ClickRow(FindControl(dialog, 101), 1);
     Move(dialog, VK_UP);
     grid = RowTexts(FindControl(dialog, 101));

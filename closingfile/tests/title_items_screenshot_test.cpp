@@ -19,7 +19,7 @@ TEST_F(TitleItemScreenshotTest, RequirementsDeleteModeAndExceptionsAfterALoad) {
   PutItem(kFile, "1B", 700000.1, "Payment of the 2026 taxes.");
   PutItem(kFile, "1B", 700000.2, "Survey showing no encroachments.", "O");
   bool savedList = false, savedItem = false, savedExceptions = false;
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     ClickRow(FindControl(dialog, 101), 1);
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
       Pump();
@@ -38,7 +38,7 @@ TEST_F(TitleItemScreenshotTest, RequirementsDeleteModeAndExceptionsAfterALoad) {
                               "Taxes for the year of closing, a lien not yet payable.\r\n\r\n\r\n"
                               "Mortgage given by |B1NAME| to the lender.");
   files.ChooseFiles({set});
-  RunCommand(11, 20800, [&](HWND dialog) {
+  RunCommand(kExceptionsCommand, 20800, [&](HWND dialog) {
     PressDialogKey(dialog, 'X', Qt::AltModifier);
     Pump();
     savedExceptions = SaveWindowScreenshot(dialog, Picture("exceptions_loaded.png"));

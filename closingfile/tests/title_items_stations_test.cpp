@@ -102,7 +102,7 @@ class TitleItemStationsTest : public TitleItemsTest {};
 TEST_F(TitleItemStationsTest, AnotherProgramSeesEveryChangeAtOnce) {
   std::vector<std::vector<StoredItem>> seen;
   std::string path = WriteFile("set.B2", "loaded 1\r\n\r\n\r\nloaded 2");
-  RunCommand(11, 20800, [&](HWND dialog) {
+  RunCommand(kExceptionsCommand, 20800, [&](HWND dialog) {
     HWND grid = FindControl(dialog, 101);
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
       PressDialogKey(item, VK_TAB);
@@ -146,7 +146,7 @@ TEST_F(TitleItemStationsTest, ALockHeldElsewhereMakesModifyAndDeleteFailUntilItI
   ASSERT_EQ(holder.Answer(), "held\n");
   Strings whileHeld, afterRelease;
   size_t boxesWhileHeld = 0;
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     HWND grid = FindControl(dialog, 101);
     ClickRow(grid, 0);
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
@@ -179,7 +179,7 @@ TEST_F(TitleItemStationsTest, ALockHeldElsewhereMakesModifyAndDeleteFailUntilItI
   EXPECT_EQ(Texts(Stored(kFile, "1A")), (Strings{"locked item edited"}));
   EXPECT_EQ(Stored(kFile, "1A")[0].policy, "O");
   // And now a delete goes through.
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     ClickRow(FindControl(dialog, 101), 0);
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) { PressDialogKey(item, VK_RETURN); });
     PressDialogKey(dialog, 'E', Qt::AltModifier);
@@ -219,7 +219,7 @@ TEST_F(TitleItemStationsTest, AnAddMeetingAnotherProgramsKeyStoresNothingAndOver
   ASSERT_TRUE(inside) << "the machine is too busy to take the keys ahead of the clock";
   while (HundredthNow() < first + 20) Sleep10ms();
   long rowsBefore = -1, rowsAfter = -1;
-  RunCommand(10, 20700, [&](HWND dialog) {
+  RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     HWND grid = FindControl(dialog, 101);
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
       PressDialogKey(item, VK_TAB);

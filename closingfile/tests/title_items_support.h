@@ -42,7 +42,7 @@ class TitleItemsTest : public StatementWindowTest {
   /* Clicks the middle of a row's text cell, scrolling it into view first. */
   static void ClickRow(HWND grid, int row);
 
-  /* Runs the dialog of the command (10 Requirements, 11 Exceptions) with the script. */
+  /* Runs the dialog of the command (kRequirementsCommand, kExceptionsCommand) with the script. */
   void RunCommand(int command, int templateId, DialogDriver::Script script);
 
   /* A file below the root with these bytes; its host path. */

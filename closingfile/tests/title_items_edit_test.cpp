@@ -4,6 +4,7 @@
 #include "closingfile/tests/title_items_support.h"
 
 #include "grid/tessel_codes.h"
+#include "platform/framework/mdi.h"
 #include "platform/user/button_control.h"
 #include "platform/kernel/global_memory.h"
 #include "platform/user/clipboard.h"
@@ -301,6 +302,18 @@ TEST_F(TitleItemEditTest, TheCommandsCommitTheFieldBeingTypedFirst) {
   view->records[kBuyerRecord]->GetString(2, name, sizeof name);
   EXPECT_STREQ(name, "Typed Buyer");
   EXPECT_EQ(EditText(view), "Typed Buyer");
+}
+
+TEST_F(TitleItemEditTest, TheFramesMenuCommandsReachTheFrontFile) {
+  // As the menu sends them: to the frame, which hands them down the focus chain.
+  driver.OnDialog(20700, [&](HWND dialog) { PressButton(dialog, IDOK); });
+  driver.OnDialog(20800, [&](HWND dialog) { PressButton(dialog, IDOK); });
+  SetFocus(view->HWindow);
+  frame->SendMessage(WM_COMMAND, kRequirementsCommand);
+  frame->SendMessage(WM_COMMAND, kExceptionsCommand);
+  Pump();
+  EXPECT_EQ(driver.Opened(), (std::vector<std::string>{"Requirements", "Exceptions"}));
+  EXPECT_EQ(driver.Pending(), 0u);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 */
 #include "accounting_tables.h"
 
-#include "catalogue/tabgen32.h"
+#include "tableaccess/tests/support/shared_tables.h"
 #include "tableaccess/engine_session.h"
 #include "tableaccess/px_globals.h"
 #include "tableaccess/px_table.h"
@@ -29,33 +29,16 @@ constexpr int kBankTable = 15;
 
 void AccountingTablesTest::SetUp() {
   GuiTest::SetUp();
-  PXInit();
-  std::snprintf(gDatabaseDir, sizeof gDatabaseDir, "%s", kTestDatabaseDir);
-  ASSERT_TRUE(MakeDirectoryPath(gDatabaseDir));
+  ASSERT_TRUE(MakeDirectoryPath(kTestDatabaseDir));
   ASSERT_TRUE(MakeDirectoryPath("C:\\ZARNE\\PRIVATE"));
-  PXSetPrivateDir("C:\\ZARNE\\PRIVATE");
-  PXOpenDatabase();
-  PXSetDirectory(gDatabaseDir);
-  for (int i = 0; i < kSharedTableCount; ++i) {
-    ASSERT_EQ(1, _CreateZarneTable(gDatabase, kSharedTableNames[i], gDatabaseDir));
-    gTables[i] = new TPXTable(kSharedTableNames[i], 0);
-    ASSERT_TRUE(gTables[i]->IsOpen()) << kSharedTableNames[i];
-  }
-  gAccountRecord = new TPXRecord(gTables[kAccountTable], false);
-  gBankRecord = new TPXRecord(gTables[kBankTable], false);
+  ASSERT_EQ("", OpenFreshSharedTables(kTestDatabaseDir, "C:\\ZARNE\\PRIVATE"));
+  OpenSharedRecords();
   gDefaultAccount = 0;
   ASSERT_EQ(0u, Shown().size()) << Shown()[0].text;
 }
 
 void AccountingTablesTest::TearDown() {
-  delete gAccountRecord;
-  delete gBankRecord;
-  gAccountRecord = gBankRecord = nullptr;
-  for (TPXTable*& table : gTables) {
-    delete table;
-    table = nullptr;
-  }
-  PXExit();
+  CloseSharedTables();
   GuiTest::TearDown();
 }
 

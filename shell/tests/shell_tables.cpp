@@ -3,7 +3,7 @@
 */
 #include "shell_tables.h"
 
-#include "catalogue/tabgen32.h"
+#include "tableaccess/tests/support/shared_tables.h"
 #include "tableaccess/engine_session.h"
 #include "tableaccess/px_globals.h"
 #include "tableaccess/px_record.h"
@@ -13,30 +13,14 @@
 
 void ShellTablesTest::SetUp() {
   GuiTest::SetUp();
-  PXInit();
-  PXOpenDatabase();
-  PXSetDirectory(Root().c_str());
-  std::snprintf(gDatabaseDir, sizeof gDatabaseDir, "%s", Root().c_str());
-  for (int i = 0; i < kSharedTableCount; ++i) {
-    ASSERT_EQ(1, _CreateZarneTable(gDatabase, kSharedTableNames[i], Root().c_str()));
-    gTables[i] = new TPXTable(kSharedTableNames[i], 0);
-    ASSERT_TRUE(gTables[i]->IsOpen()) << kSharedTableNames[i];
-  }
-  gAccountRecord = new TPXRecord(gTables[14], false);
-  gBankRecord = new TPXRecord(gTables[15], false);
+  ASSERT_EQ("", OpenFreshSharedTables(Root().c_str()));
+  OpenSharedRecords();
   gFileNumber[0] = '\0';
   ASSERT_TRUE(Boxes().Shown().empty());
 }
 
 void ShellTablesTest::TearDown() {
-  delete gAccountRecord;
-  delete gBankRecord;
-  gAccountRecord = gBankRecord = nullptr;
-  for (TPXTable*& table : gTables) {
-    delete table;
-    table = nullptr;
-  }
-  PXExit();
+  CloseSharedTables();
   GuiTest::TearDown();
 }
 

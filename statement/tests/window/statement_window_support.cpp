@@ -3,7 +3,7 @@
 */
 #include "statement/tests/window/statement_window_support.h"
 
-#include "catalogue/tabgen32.h"
+#include "tableaccess/tests/support/shared_tables.h"
 #include "platform/framework/application.h"
 #include "platform/framework/mdi.h"
 #include "platform/framework/scroller.h"
@@ -77,15 +77,7 @@ void Pump() {
 
 void StatementWindowTest::SetUp() {
   GuiTest::SetUp();
-  PXInit();
-  PXOpenDatabase();
-  PXSetDirectory(Root().c_str());
-  std::snprintf(gDatabaseDir, sizeof gDatabaseDir, "%s", Root().c_str());
-  for (int i = 0; i < kSharedTableCount; ++i) {
-    ASSERT_EQ(1, _CreateZarneTable(gDatabase, kSharedTableNames[i], Root().c_str()));
-    gTables[i] = new TPXTable(kSharedTableNames[i], 0);
-    ASSERT_TRUE(gTables[i]->IsOpen()) << kSharedTableNames[i];
-  }
+  ASSERT_EQ("", OpenFreshSharedTables(Root().c_str()));
   LoadFieldLists();
   MakeStatementDrawingObjects(GetModuleHandle(nullptr));
   calls = SeamCalls();
@@ -105,11 +97,7 @@ void StatementWindowTest::TearDown() {
   DeleteStatementDrawingObjects();
   ClearFieldList(&gRespaFieldList);
   ClearFieldList(&gOtherFieldList);
-  for (TPXTable*& table : gTables) {
-    delete table;
-    table = nullptr;
-  }
-  PXExit();
+  CloseSharedTables();
   GuiTest::TearDown();
 }
 

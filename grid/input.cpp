@@ -23,6 +23,7 @@
 namespace {
 
 bool gSelectionDrag = false;
+POINT gDragPoint{-32768, -32768};
 
 bool Pressed(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 bool RowStyle() { return (gCurrentStyle & (TSS_ROWSELECT | TSS_MULTIROW)) != 0; }
@@ -262,6 +263,7 @@ void HeadingClick(int column, bool ctrl) {
   (void)ctrl;
   SetCapture(gCurrentGrid);
   gSelectionDrag = true;
+  gDragPoint = POINT{-32768, -32768};
   int row = HasEditableColumns() ? record->currentRow : record->topRow;
   if (row != record->currentRow || column != record->currentColumn) SetCurrentCell(row, column);
   if (!GridStillLocked(handle)) return;
@@ -307,6 +309,7 @@ void RowLabelClick(int row) {
   }
   SetCapture(gCurrentGrid);
   gSelectionDrag = true;
+  gDragPoint = POINT{-32768, -32768};
   int column = HasEditableColumns() ? record->currentColumn : std::max(0, FirstScrollingColumn());
   if (row != record->currentRow || column != record->currentColumn) SetCurrentCell(row, column);
   if (!GridStillLocked(handle)) return;
@@ -413,6 +416,10 @@ void MouseMove(int x, int y) {
   }
   if (gSelectionDrag && GetCapture() == gCurrentGrid) {
     SetCursor(gArrowCursor ? gArrowCursor : LoadCursor(nullptr, IDC_ARROW));
+    // A move reported again at the same point (scrolling under a captured mouse makes one)
+    // must not scroll a second step.
+    if (x == gDragPoint.x && y == gDragPoint.y) return;
+    gDragPoint = POINT{x, y};
     if (record->columnSelectionMode) DragColumnsTo(x);
     else DragTo(y);
     return;

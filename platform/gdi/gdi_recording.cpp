@@ -29,6 +29,8 @@ void RecordCall(DeviceContext& dc, GdiDrawRecord call) {
   }
   call.rop2 = s.rop2;
   call.mapMode = s.mapMode;
+  call.windowExt = s.windowExt;
+  call.viewportExt = s.viewportExt;
   dc.recorder->calls.push_back(std::move(call));
 }
 

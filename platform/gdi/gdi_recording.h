@@ -31,6 +31,8 @@ struct GdiDrawRecord {
   int brushStyle = 0;
   int rop2 = 0;
   int mapMode = 0;
+  SIZE windowExt{0, 0};  // the mapping's extents when the call was made
+  SIZE viewportExt{0, 0};
 };
 
 /* A DC that only records. Delete it with DeleteDC. */

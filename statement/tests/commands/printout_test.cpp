@@ -234,6 +234,9 @@ const GdiDrawRecord* TextCall(const std::vector<GdiDrawRecord>& calls, const std
 TEST_F(PrintoutTest, PositionsFontsAndTheMappingFollowTheTablesAndAreRestored) {
   RespaWindow* view = FilledFile();
   Type(view, 380, "750");
+  Type(view, 465, "Flood insurance");
+  Type(view, 466, "3");
+  Type(view, 467, "45");  // line 1400 then holds 3 x 45.00
   HDC dc = GdiCreateRecordingDC();
   TPrintDC printDC(dc);
   THUDPrintout printout("HUD-1", view);
@@ -264,6 +267,10 @@ TEST_F(PrintoutTest, PositionsFontsAndTheMappingFollowTheTablesAndAreRestored) {
     EXPECT_EQ(call->points[0].y, expected.row->y) << expected.text;
     EXPECT_EQ(call->flags & TA_CENTER, expected.row->align) << expected.text;
     EXPECT_EQ(call->mapMode, MM_ANISOTROPIC);
+    EXPECT_EQ(call->windowExt.cx, 7950);
+    EXPECT_EQ(call->windowExt.cy, -13250);
+    EXPECT_EQ(call->viewportExt.cx, 850);
+    EXPECT_EQ(call->viewportExt.cy, 1100);
     EXPECT_EQ(call->fontFace, "Times New Roman");
     EXPECT_EQ(call->fontHeight, 128);
   }
@@ -285,6 +292,16 @@ TEST_F(PrintoutTest, PositionsFontsAndTheMappingFollowTheTablesAndAreRestored) {
   EXPECT_EQ(revision->points[0].x, 7880);
   EXPECT_EQ(revision->points[0].y, -13000);
   EXPECT_EQ(revision->fontHeight, 111);
+  EXPECT_EQ(revision->windowExt.cy, -13250);  // standard, signatures on page 2
+  // 135.00 prints twice: line 1008's amount, then the line-1400 total in bold.
+  const GdiDrawRecord* total = nullptr;
+  for (const GdiDrawRecord& call : page2)
+    if (call.text == "135.00") total = &call;
+  ASSERT_NE(total, nullptr);
+  EXPECT_EQ(total->fontWeight, 700);
+  EXPECT_EQ(total->fontHeight, 135);
+  EXPECT_EQ(total->points[0].x, row(kHudPage2TotalsStandard, 555)->x);
+  EXPECT_EQ(total->points[0].y, row(kHudPage2TotalsStandard, 555)->y);
   const GdiDrawRecord* poc = TextCall(page2, "750.00  p.o.c.");
   ASSERT_NE(poc, nullptr);
   EXPECT_EQ(poc->points[0].x, row(kHudPage2Top, -122)->x);
@@ -303,6 +320,37 @@ TEST_F(PrintoutTest, PositionsFontsAndTheMappingFollowTheTablesAndAreRestored) {
   EXPECT_EQ(viewport.cx, 13);
   EXPECT_EQ(viewport.cy, 14);
   EXPECT_EQ(GetMapMode(dc), MM_ANISOTROPIC);
+
+  // The extended layout with a signature page: page 2 and page 3 in their own heights.
+  Type(view, 577, "Courier fee");
+  THUDPrintout extended("HUD-1", view);
+  extended.separateSignaturePage = true;
+  extended.SetPrintParams(&printDC, TSize(850, 1100));
+  std::vector<GdiDrawRecord> extendedPage2 = RecordPage(extended, 2, dc);
+  const GdiDrawRecord* courier = TextCall(extendedPage2, "Courier fee");
+  ASSERT_NE(courier, nullptr);
+  EXPECT_EQ(courier->windowExt.cy, -13630);
+  EXPECT_EQ(courier->points[0].x, row(kHudPage2Extended, 577)->x);
+  EXPECT_EQ(courier->points[0].y, row(kHudPage2Extended, 577)->y);
+  const GdiDrawRecord* extendedRevision = TextCall(extendedPage2, "HUD-1 (Rev 3/86)");
+  ASSERT_NE(extendedRevision, nullptr);
+  EXPECT_EQ(extendedRevision->points[0].y, -13380);
+  EXPECT_EQ(TextCall(extendedPage2, "Carol Seller"), nullptr);
+  std::vector<GdiDrawRecord> page3 = RecordPage(extended, 3, dc);
+  const GdiDrawRecord* number = TextCall(page3, "File Number: P-1");
+  ASSERT_NE(number, nullptr);
+  EXPECT_EQ(number->windowExt.cy, -13250);
+  EXPECT_EQ(number->points[0].x, 0);
+  EXPECT_EQ(number->points[0].y, 0);
+  const GdiDrawRecord* pageThreeSeller = TextCall(page3, "Carol Seller");
+  ASSERT_NE(pageThreeSeller, nullptr);
+  EXPECT_EQ(pageThreeSeller->points[0].y, row(kHudSignaturePage3, 143)->y);
+  const GdiDrawRecord* dateAbove = nullptr;
+  for (const GdiDrawRecord& call : page3)
+    if (call.text == "03/15/2024" && call.points[0].x == 7300) dateAbove = &call;
+  ASSERT_NE(dateAbove, nullptr);
+  EXPECT_EQ(dateAbove->points[0].y, row(kHudSignaturePage3, 143)->y + 160);
+  extended.SetPrintParams(nullptr, TSize(0, 0));
   printout.SetPrintParams(nullptr, TSize(0, 0));
 }
 

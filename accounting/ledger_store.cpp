@@ -11,6 +11,7 @@
 
 namespace {
 constexpr WORD kKeyViolation = 0x2601;
+constexpr WORD kKeyNotFound = 0x2206;
 // Far more tries than two stations could ever collide; a clock stuck on one key ends here.
 constexpr int kInsertTries = 50;
 }  // namespace
@@ -26,7 +27,9 @@ bool SameLedgerState(const TLedgerEntry& shown, const TLedgerEntry& stored) {
 }
 
 TRereadResult RereadLocked(TPXRecord& record, const TLedgerEntry& shown, TLedgerEntry& stored) {
-  if (!SeekLedgerEntry(record, shown)) return TRereadResult::kGone;
+  if (!SeekLedgerEntry(record, shown))
+    // Only "key not found" means gone; a failed search (shown already) tells nothing.
+    return gLastDbResult == kKeyNotFound ? TRereadResult::kGone : TRereadResult::kFailed;
   if (!record.Lock()) return TRereadResult::kLockRefused;
   if (!record.Read(0) || !ReadLedgerEntry(record, stored)) {
     record.Unlock();

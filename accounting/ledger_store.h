@@ -12,10 +12,10 @@ class TPXRecord;
 
 enum class TRereadResult {
   kCurrent,      // found, locked, as the list shows it: the caller changes it, then Unlock
-  kGone,         // no record has the key any more
+  kGone,         // no record has the key any more (the search answered "key not found")
   kLockRefused,  // another station holds it (the table layer has said so)
   kChanged,      // stored status, number, bank, date or cents differ: `stored` holds it
-  kFailed,       // the read failed (reported by the table layer)
+  kFailed,       // the search or read failed (reported by the table layer)
 };
 
 /* Seeks the shown entry's key (equal), locks and reads the record into `stored`. Only

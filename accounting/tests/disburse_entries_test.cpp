@@ -276,19 +276,35 @@ TEST_F(DisburseEntries, AFailedAddListsNothingAndKeepsTheBalance) {
     SetControlText(entry, 102, "99.00");
     PressButton(entry, IDOK);
   });
+  Driver().OnDialog(20902, [](HWND entry) { PressButton(entry, IDOK); });  // the delete
+  Driver().OnDialog(20902, [](HWND entry) {
+    SetControlText(entry, 104, "450.00");
+    PressButton(entry, IDOK);
+  });
   bool readOnly = false;
   RunDisburse("RO", [&](HWND dialog, TDisburse&) {
     readOnly = std::system(("chattr +i '" + db + "' 2>/dev/null").c_str()) == 0;
     if (!readOnly) return;
     PressButton(dialog, 401);
-    std::system(("chattr -i '" + db + "'").c_str());
     EXPECT_EQ(RowCount(dialog, 300), 0);
     EXPECT_EQ(Text(dialog, 103), "500.00");
+    // A failed delete keeps the deposit's row; a failed modify keeps its amount.
+    SelectRow(dialog, 200, 0);
+    PressButton(dialog, 203);
+    EXPECT_EQ(RowCount(dialog, 200), 1);
+    SelectRow(dialog, 200, 0);
+    PressButton(dialog, 202);
+    EXPECT_EQ(RowAmount(DepositRow(dialog, 0)), 500.0);
+    EXPECT_EQ(Text(dialog, 103), "500.00");
+    std::system(("chattr -i '" + db + "'").c_str());
   });
   if (!readOnly) GTEST_SKIP() << "the file system cannot make ACCOUNT.DB read-only";
   ASSERT_FALSE(Shown().empty());
   EXPECT_EQ(Shown()[0].caption, "Database Error");
   EXPECT_EQ(EntryCount(), 1);
+  EXPECT_EQ(StoredEntry("RO", 'D', 737000.1)->Amount, 500.0);
+  // A store that cannot be read is no entry deleted elsewhere.
+  for (const auto& box : Shown()) EXPECT_NE(box.text, "This entry was deleted at another workstation.");
 }
 
 }  // namespace

@@ -5,9 +5,12 @@
 #include "accounting/bank_lists.h"
 #include "accounting/bank_select.h"
 #include "disburse_fixture.h"
+#include "platform/testing/screenshot.h"
 #include "platform/user/winuser.h"
 #include "tableaccess/px_globals.h"
 #include "tableaccess/px_record.h"
+
+#include <filesystem>
 
 namespace {
 
@@ -52,6 +55,9 @@ TEST_F(BankSelectTest, NamesStayAtTheirKeysAndUndefinedOnesAreRefused) {
       if (IsWindowVisible(dialog)) ++refusals;
     }
     SendMessage(list, LB_SETCURSEL, 8, 0);
+    const std::filesystem::path pictures = std::filesystem::current_path() / "pictures";
+    std::filesystem::create_directories(pictures);
+    SaveWindowScreenshot(dialog, (pictures / "bank_select.png").string());
     PressButton(dialog, IDOK);
   });
   TBankSelect select(nullptr);

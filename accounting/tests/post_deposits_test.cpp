@@ -153,4 +153,25 @@ TEST_F(PostDepositsTest, WithoutAStatementRecordTodayIsProposed) {
   EXPECT_TRUE(Shown().empty());
 }
 
+TEST_F(PostDepositsTest, FileNumberStartsFromTheShownNumberAndRefills) {
+  Put("FIRST", 'D', 747000.1, 3, 10.0);
+  Put("SECOND", 'D', 747000.2, 3, 20.0);
+  Put("SECOND", 'D', 747000.3, 3, 30.0);
+  PutParty(0, "SECOND", "Buyer Two");
+  std::string startedWith;
+  Driver().OnDialogCaption("File Select", [&](HWND files) {
+    startedWith = ControlTextOf(files, 101);
+    SetControlText(files, 101, "SECOND");
+    PressButton(files, IDOK);
+  });
+  RunPost("FIRST", [&](HWND dialog) {
+    EXPECT_EQ(RowCount(dialog, 200), 1);
+    PressButton(dialog, 105);
+    EXPECT_EQ(ControlTextOf(dialog, 101), "SECOND");
+    EXPECT_EQ(RowCount(dialog, 200), 2);
+  });
+  EXPECT_EQ(startedWith, "FIRST");
+  EXPECT_EQ(Driver().Pending(), 0u);
+}
+
 }  // namespace

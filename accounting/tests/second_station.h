@@ -4,7 +4,8 @@
 #ifndef ZARNE_ACCOUNTING_TESTS_SECOND_STATION_H
 #define ZARNE_ACCOUNTING_TESTS_SECOND_STATION_H
 
-#include <cstdio>
+#include "platform/testing/other_programs.h"
+
 #include <string>
 #include <vector>
 
@@ -15,15 +16,11 @@ std::string RunSecondStation(const std::vector<std::string>& arguments);
 class SecondStationLock {
  public:
   explicit SecondStationLock(const std::vector<std::string>& arguments);
-  ~SecondStationLock();
-  SecondStationLock(const SecondStationLock&) = delete;
-  SecondStationLock& operator=(const SecondStationLock&) = delete;
   /* "held" once the lock is taken. */
-  const std::string& Answer() const { return answer_; }
+  const std::string& Answer() const { return station_.Answer(); }
 
  private:
-  FILE* pipe_ = nullptr;
-  std::string answer_;
+  HeldProgram station_;
 };
 
 /* A seq as the station reads it back exactly. */

@@ -11,6 +11,7 @@
 #include "closingfile/tests/closing_file_test_support.h"
 #include "closingfile/tracking_dialog.h"
 #include "platform/framework/scroller.h"
+#include "platform/testing/other_programs.h"
 #include "platform/user/winuser.h"
 #include "statement/field_engine.h"
 #include "statement/one_controls.h"
@@ -46,19 +47,6 @@ TFieldNode* FieldOn(int table, int number) {
 
 std::string Quote(const std::string& text) { return "'" + text + "'"; }
 
-std::vector<std::string> RunProgram(const std::string& command) {
-  std::vector<std::string> lines;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return lines;
-  char line[70000];
-  while (std::fgets(line, sizeof line, pipe)) {
-    std::string text = line;
-    if (!text.empty() && text.back() == '\n') text.pop_back();
-    lines.push_back(text);
-  }
-  pclose(pipe);
-  return lines;
-}
 
 std::string Hex(const std::string& text) {
   std::string hex;
@@ -78,7 +66,7 @@ class ClosingFileCommandsTest : public ClosingFileTest {
     std::string command = std::string(CLOSING_FILE_PROBE) + " " + Quote(Root()) + " read " + table +
                           " " + Quote(number);
     for (const std::string& field : fields) command += " " + field;
-    return RunProgram(command);
+    return ProgramLines(command);
   }
   /* Selects the field, types into the edit line and leaves it uncommitted. */
   void TypeUncommitted(RespaWindow* view, TFieldNode* field, const std::string& text) {
@@ -415,7 +403,7 @@ TEST_F(TrackingProgramsTest, ASecondProgramShowsTheSavedDescriptions) {
     PressDialogKey(dialog, VK_ESCAPE);
   });
   Command(view, kFileTrackingCommand);
-  EXPECT_EQ(RunProgram(Probe("labels")),
+  EXPECT_EQ(ProgramLines(Probe("labels")),
             (std::vector<std::string>{"Appraisal", "", "", "", "", "Loan ref"}));
 }
 
@@ -423,8 +411,8 @@ TEST_F(TrackingProgramsTest, TwoProgramsSavingAtOnceLoseNoLine) {
   std::string others = "; kept comment\r\n[Other]\r\nKey=value\r\n";
   WriteFile(Ini(), others + "[Tracking]\r\nTrackDesc2=start\r\n");
   std::vector<std::string> first, second;
-  std::thread a([&] { first = RunProgram(Probe("save A 40")); });
-  std::thread b([&] { second = RunProgram(Probe("save B 40")); });
+  std::thread a([&] { first = ProgramLines(Probe("save A 40")); });
+  std::thread b([&] { second = ProgramLines(Probe("save B 40")); });
   a.join();
   b.join();
   EXPECT_EQ(first, (std::vector<std::string>{"saved 40"}));

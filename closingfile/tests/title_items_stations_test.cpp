@@ -5,12 +5,12 @@
 #include "closingfile/tests/title_items_support.h"
 
 #include "grid/tessel_codes.h"
+#include "platform/testing/other_programs.h"
 #include "platform/user/winuser.h"
 #include "tableaccess/px_globals.h"
 #include "platform/kernel/local_time.h"
 #include "tableaccess/value_forms.h"
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -34,10 +34,7 @@ std::string Hex(const std::string& hex) {
 /* The file's items of a type as the other program reads them. */
 std::vector<StoredItem> ProbeList(const std::string& file, const std::string& type) {
   std::vector<StoredItem> items;
-  FILE* pipe = popen(Probe("list " + Quote(file) + " " + Quote(type)).c_str(), "r");
-  std::array<char, 70000> line{};
-  while (pipe && std::fgets(line.data(), line.size(), pipe)) {
-    std::string text(line.data());
+  for (const std::string& text : ProgramLines(Probe("list " + Quote(file) + " " + Quote(type)))) {
     if (text.rfind("end", 0) == 0) break;
     size_t tab1 = text.find('\t'), tab2 = text.find('\t', tab1 + 1);
     StoredItem item;
@@ -45,56 +42,30 @@ std::vector<StoredItem> ProbeList(const std::string& file, const std::string& ty
     item.type = type;
     item.seq = std::strtod(text.substr(0, tab1).c_str(), nullptr);
     item.policy = text.substr(tab1 + 1, tab2 - tab1 - 1);
-    std::string hex = text.substr(tab2 + 1);
-    while (!hex.empty() && (hex.back() == '\n' || hex.back() == '\r')) hex.pop_back();
-    item.text = Hex(hex);
+    item.text = Hex(text.substr(tab2 + 1));
     items.push_back(item);
   }
-  if (pipe) pclose(pipe);
   return items;
 }
 
-std::string ProbeLine(const std::string& arguments) {
-  FILE* pipe = popen(Probe(arguments).c_str(), "r");
-  std::array<char, 128> line{};
-  std::string text = pipe && std::fgets(line.data(), line.size(), pipe) ? line.data() : "";
-  if (pipe) pclose(pipe);
-  while (!text.empty() && text.back() == '\n') text.pop_back();
-  return text;
-}
+std::string ProbeLine(const std::string& arguments) { return ProgramFirstLine(Probe(arguments)); }
 
 /* Another program holding one item's record locked while the object lives. */
 class ItemLockHolder {
  public:
-  ItemLockHolder(const std::string& file, const std::string& type, double seq) {
-    char key[40];
-    std::snprintf(key, sizeof key, "%.17g", seq);
-    std::string answerFile = std::string(gDatabaseDir) + "/.item_lock_answer";
-    std::remove(answerFile.c_str());
-    std::string command = Probe("hold " + Quote(file) + " " + Quote(type) + " " + key) + " > " + Quote(answerFile);
-    pipe_ = popen(command.c_str(), "w");
-    for (int tries = 0; tries < 500 && answer_.empty(); ++tries) {
-      if (FILE* in = std::fopen(answerFile.c_str(), "r")) {
-        std::array<char, 32> line{};
-        if (std::fgets(line.data(), line.size(), in)) answer_ = line.data();
-        std::fclose(in);
-      }
-      if (answer_.empty()) {
-        struct timespec pause{0, 10'000'000};
-        nanosleep(&pause, nullptr);
-      }
-    }
-  }
-  ~ItemLockHolder() { Release(); }
-  void Release() {
-    if (pipe_) pclose(pipe_);
-    pipe_ = nullptr;
-  }
-  const std::string& Answer() const { return answer_; }
+  ItemLockHolder(const std::string& file, const std::string& type, double seq)
+      : probe_(Probe("hold " + Quote(file) + " " + Quote(type) + " " + Key(seq)),
+               std::string(gDatabaseDir) + "/.item_lock_answer") {}
+  void Release() { probe_.Release(); }
+  const std::string& Answer() const { return probe_.Answer(); }
 
  private:
-  FILE* pipe_ = nullptr;
-  std::string answer_;
+  static std::string Key(double seq) {
+    char key[40];
+    std::snprintf(key, sizeof key, "%.17g", seq);
+    return key;
+  }
+  HeldProgram probe_;
 };
 
 class TitleItemStationsTest : public TitleItemsTest {};
@@ -143,7 +114,7 @@ TEST_F(TitleItemStationsTest, AnotherProgramSeesEveryChangeAtOnce) {
 TEST_F(TitleItemStationsTest, ALockHeldElsewhereMakesModifyAndDeleteFailUntilItIsLetGo) {
   PutItem(kFile, "1A", 700000.5, "locked item", "O");
   ItemLockHolder holder(kFile, "1A", 700000.5);
-  ASSERT_EQ(holder.Answer(), "held\n");
+  ASSERT_EQ(holder.Answer(), "held");
   Strings whileHeld, afterRelease;
   size_t boxesWhileHeld = 0;
   RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {

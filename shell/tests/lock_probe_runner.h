@@ -4,7 +4,8 @@
 #ifndef ZARNE_SHELL_TESTS_LOCK_PROBE_RUNNER_H
 #define ZARNE_SHELL_TESTS_LOCK_PROBE_RUNNER_H
 
-#include <cstdio>
+#include "platform/testing/other_programs.h"
+
 #include <string>
 
 /* "locked" or "refused": whether another program could lock the file's BUYER record now. */
@@ -14,15 +15,11 @@ std::string ProbeLock(const std::string& directory, const std::string& fileNumbe
 class LockHolder {
  public:
   LockHolder(const std::string& directory, const std::string& fileNumber);
-  ~LockHolder();
-  LockHolder(const LockHolder&) = delete;
-  LockHolder& operator=(const LockHolder&) = delete;
   /* What the probe answered: "held" once it holds the lock. */
-  const std::string& Answer() const { return answer_; }
+  const std::string& Answer() const { return probe_.Answer(); }
 
  private:
-  FILE* pipe_ = nullptr;
-  std::string answer_;
+  HeldProgram probe_;
 };
 
 #endif

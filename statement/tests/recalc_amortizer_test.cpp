@@ -8,6 +8,7 @@
 #include "platform/gdi/gdi_print.h"
 #include "platform/testing/dialog_driver.h"
 #include "platform/testing/gui_test.h"
+#include "platform/testing/other_programs.h"
 #include "platform/user/winuser.h"
 #include "statement/amortization_schedule.h"
 #include "statement/amortizer.h"
@@ -71,14 +72,7 @@ struct PrintedSchedule {
 };
 
 PrintedSchedule ReadSchedule(const fs::path& pdf) {
-  std::string command = "pdftotext -layout '" + pdf.string() + "' -";
-  std::string text;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-    pclose(pipe);
-  }
+  std::string text = ProgramOutput("pdftotext -layout '" + pdf.string() + "' -");
   static const std::regex kLine(
       R"(^\s*(\d+)\s+(\d\d) / (\d\d) / (\d+)\s+(-?[\d,]+\.\d\d)\s+(-?[\d,]+\.\d\d)\s+(-?[\d,]+\.\d\d)\s+(-?[\d,]+\.\d\d)\s*$)");
   // pdftotext gives a run of spaces as one, so "Page  1" reads back as "Page 1".

@@ -82,7 +82,7 @@ class TDisburse : public TDialog {
      box says why nothing was changed. Answers whether the change may go on. */
   bool AcceptReread(int gridId, TRereadResult result, const TLedgerEntry& stored,
                     TLedgerAction action);
-  /* Decision of a check recorded as Printed under a number another check has. */
+  /* Asks whether a check recorded as Printed may take a number another check has. */
   bool ConfirmCheckNumber(const TLedgerEntry& check, LONG number);
   void ApplyCheckModify(const TLedgerEntry& shown);
   void ApplyCheckDelete(const TLedgerEntry& shown);

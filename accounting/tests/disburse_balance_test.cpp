@@ -96,4 +96,24 @@ TEST_F(DisburseBalance, AFileWithoutEntriesShowsZeroOnGreyAndNoAccount) {
   });
 }
 
+TEST_F(DisburseBalance, TheReportButtonsPrintTheShownFile) {
+  Put("PRINTS", 'D', 748000.1, 3, 900.0, 0, static_cast<LONG>(0x80000000u), 2, "Buyer deposit");
+  Put("PRINTS", 'C', 748000.2, 0, 120.0, 0, static_cast<LONG>(0x80000000u), 2, "Title company");
+  PutParty(0, "PRINTS", "Pat Buyer");
+  PutParty(1, "PRINTS", "Sam Seller");
+  UsePdfReportPrinter();
+  std::vector<std::string> pages;
+  RunDisburse("PRINTS", [&](HWND dialog, TDisburse&) {
+    PressButton(dialog, 503);
+    ASSERT_EQ(PrintedPdfCount(), 1u);
+    pages = PdfPages(PrintedPdf());
+    ClearPrintedPdfs();
+    PressButton(dialog, 504);
+    EXPECT_EQ(PrintedPdfCount(), 1u);
+  });
+  ASSERT_FALSE(pages.empty());
+  EXPECT_NE(pages[0].find("PRINTS"), std::string::npos);
+  EXPECT_NE(pages[0].find("Title company"), std::string::npos);
+}
+
 }  // namespace

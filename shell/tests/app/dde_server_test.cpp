@@ -92,24 +92,8 @@ class DdeServerAppTest : public ZarneAppTest {
     ASSERT_TRUE(app_->StartedUp());
     Boxes().Clear();
   }
-  ZarneMDIClient* Client() { return static_cast<ZarneMDIClient*>(Frame()->GetClientWindow()); }
   TZarneDecoratedMDIFrame* DdeFrame() { return dynamic_cast<TZarneDecoratedMDIFrame*>(Frame()); }
 
-  /* Alt+F, the item's letter, then the number typed into the file dialog and Enter. */
-  void FileCommandByKeys(char letter, const std::string& number) {
-    DialogDriver driver;
-    driver.OnDialog(IDD_FILEDLG, [&](HWND dialog) {
-      SetFocus(FindControl(dialog, 101));
-      TypeIntoDialog(dialog, number);
-      PressDialogKey(dialog, VK_RETURN);
-      if (IsWindowVisible(dialog)) PressButton(dialog, IDCANCEL);
-    });
-    SetFocus(Frame()->HWindow);
-    PressKey('F', Qt::AltModifier);
-    PressKey(letter);
-    PumpUntilIdle();
-    EXPECT_EQ(driver.Pending(), 0u) << "the file dialog did not open";
-  }
   RespaWindow* OpenNew(const std::string& number) {
     FileCommandByKeys('N', number);
     TMDIChild* child = FindFileWindow(Client(), number.c_str());

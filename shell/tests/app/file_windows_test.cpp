@@ -26,7 +26,6 @@ class FileWindowsTest : public ZarneAppTest {
     ASSERT_TRUE(app_->StartedUp());
     Boxes().Clear();
   }
-  ZarneMDIClient* Client() { return static_cast<ZarneMDIClient*>(Frame()->GetClientWindow()); }
   TMDIChild* Open(const std::string& number) {
     OpenFileWindow(Client(), number.c_str());
     PumpUntilIdle();

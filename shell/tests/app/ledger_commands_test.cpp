@@ -38,7 +38,6 @@ class LedgerCommandsTest : public ZarneAppTest {
     }
     LoadBankLists();
   }
-  ZarneMDIClient* Client() { return static_cast<ZarneMDIClient*>(Frame()->GetClientWindow()); }
   void Command(UINT id) {
     SendMessage(Frame()->HWindow, WM_COMMAND, id, 0);
     PumpUntilIdle();

@@ -25,7 +25,6 @@ class ScreenshotTest : public ZarneAppTest {
     StartApp();
     ASSERT_TRUE(app_->StartedUp());
   }
-  ZarneMDIClient* Client() { return static_cast<ZarneMDIClient*>(Frame()->GetClientWindow()); }
   /* Sets one field of the file's record in a table, making the record when missing. */
   template <class Set>
   void PutField(int table, Set set) {

@@ -4,8 +4,14 @@
 #include "zarne_app_fixture.h"
 
 #include "platform/framework/frame.h"
+#include "platform/framework/mdi.h"
+#include "platform/testing/dialog_driver.h"
+#include "platform/testing/synthetic_input.h"
+#include "platform/user/virtual_keys.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/window_manager.h"
+#include "shell/shell_ids.h"
+#include "shell/zarne_mdi_client.h"
 
 #include <QCoreApplication>
 
@@ -33,6 +39,25 @@ int ZarneAppTest::PumpUntilIdle() {
   }
   TApplication::DeleteCondemned();
   return quitCode_;
+}
+
+ZarneMDIClient* ZarneAppTest::Client() const {
+  return Frame() ? static_cast<ZarneMDIClient*>(Frame()->GetClientWindow()) : nullptr;
+}
+
+void ZarneAppTest::FileCommandByKeys(char letter, const std::string& number) {
+  DialogDriver driver;
+  driver.OnDialog(IDD_FILEDLG, [&](HWND dialog) {
+    SetFocus(FindControl(dialog, 101));
+    TypeIntoDialog(dialog, number);
+    PressDialogKey(dialog, VK_RETURN);
+    if (IsWindowVisible(dialog)) PressButton(dialog, IDCANCEL);
+  });
+  SetFocus(Frame()->HWindow);
+  PressKey('F', Qt::AltModifier);
+  PressKey(letter);
+  PumpUntilIdle();
+  EXPECT_EQ(driver.Pending(), 0u) << "the file dialog did not open";
 }
 
 bool ZarneAppTest::CloseApp() {

@@ -9,6 +9,8 @@
 #include "platform/testing/gui_test.h"
 #include "shell/zarne_app.h"
 
+class ZarneMDIClient;
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +27,10 @@ class ZarneAppTest : public GuiTest {
   bool CloseApp();
 
   TFrameWindow* Frame() const { return app_ ? app_->GetMainWindow() : nullptr; }
+  ZarneMDIClient* Client() const;
+  /* Alt+F, the File menu item's letter, then the number typed into the file dialog and
+     Enter (Cancel when the dialog stays); fails the test when the dialog did not open. */
+  void FileCommandByKeys(char letter, const std::string& number);
   bool FrameShown() const;
   std::vector<std::string> BoxTexts();
   std::string ZarneDir() const { return Root() + "/drive_c/ZARNE"; }

@@ -195,7 +195,11 @@ int DrawTextA(HDC handle, LPCSTR text, int count, LPRECT rect, UINT format) {
   if (painter.active()) {
     if (!(format & DT_NOCLIP)) painter->setClipRect(box, Qt::IntersectClip);
     double y = top;
+    const double clipBottom = box.top() + box.height();
     for (const QString& line : lines) {
+      // A line that starts below a clipped rectangle shows nothing: it is not drawn at all, so
+      // a printed document holds no text that cannot be seen.
+      if (!(format & DT_NOCLIP) && y >= clipBottom) break;
       double lineWidth = measure.width(line);
       double x = box.left();
       if (format & DT_CENTER)

@@ -77,6 +77,7 @@ DEFINE_RESPONSE_TABLE1(TDisburse, TDialog)
   EV_BN_CLICKED(403, CmDeleteCheck),
   EV_BN_CLICKED(105, CmFileNumber),
   EV_BN_CLICKED(kAutoCreate, CmAutoCreate),
+  EV_BN_CLICKED(kPrintChecks, CmPrintChecks),
   EV_BN_CLICKED(503, CmPrintReport),
   EV_BN_CLICKED(504, CmCheckRequest),
   EV_WM_CTLCOLOR,
@@ -115,8 +116,6 @@ void TDisburse::SetupWindow() {
     CopyLedgerText(FileNumber, sizeof FileNumber, StatementWindow->FileNumber());
   }
   EnableAutoCreate();
-  // Printing checks belongs to the check printout, which connects the button.
-  ::EnableWindow(GetDlgItem(kPrintChecks), FALSE);
   SetDlgItemText(HWindow, kFileNumberText, FileNumber);
   DefineLedgerGrid(Grid(kDepositGrid), kDisburseDepositColumns, kDisburseDepositColumnCount);
   DefineLedgerGrid(Grid(kCheckGrid), kDisburseCheckColumns, kDisburseCheckColumnCount);

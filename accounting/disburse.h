@@ -51,6 +51,8 @@ class TDisburse : public TDialog {
   void CmRunBundles();
   void CmPrintReport();
   void CmCheckRequest();
+  /* Prints the file's Ready checks (check_run.cpp). */
+  void CmPrintChecks();
 
   /* Set by the creator after construction, before the dialog runs; may stay null. */
   RespaWindow* StatementWindow = nullptr;
@@ -99,6 +101,7 @@ class TDisburse : public TDialog {
   char SelectFirstFormat[128];
   char MessageCaption[30];
 
+  friend class TCheckRun;
   DECLARE_RESPONSE_TABLE(TDisburse);
 };
 

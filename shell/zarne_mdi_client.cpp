@@ -4,6 +4,7 @@
 */
 #include "shell/zarne_mdi_client.h"
 
+#include "accounting/check_form_editor.h"
 #include "accounting/ledger_editor_commands.h"
 #include "accounting/ledger_commands.h"
 #include "accounting/report_commands.h"
@@ -72,6 +73,7 @@ void ZarneMDIClient::CmDisburse() { RunDisburse(Parent, this); }
 void ZarneMDIClient::CmPostDeposits() { RunPostDeposits(Parent, this); }
 void ZarneMDIClient::CmDefaultAccount() { RunDefaultAccount(Parent); }
 void ZarneMDIClient::CmAccountEditor() { RunAccountEditor(this); }
+void ZarneMDIClient::CmCheckForm() { RunCheckForm(this); }
 
 void OpenFileWindow(ZarneMDIClient* client, const char* fileNumber) {
   if (CountFileWindows(client) >= gHud1Options.MaxWindows) {
@@ -118,5 +120,6 @@ DEFINE_RESPONSE_TABLE1(ZarneMDIClient, TMDIClient)
   EV_COMMAND(CM_POSTDEPOSITS, CmPostDeposits),
   EV_COMMAND(CM_DEFAULTACCOUNT, CmDefaultAccount),
   EV_COMMAND(CM_ACCOUNTEDITOR, CmAccountEditor),
+  EV_COMMAND(CM_CHECKFORM, CmCheckForm),
   EV_WM_ENTERIDLE,
 END_RESPONSE_TABLE;

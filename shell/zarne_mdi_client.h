@@ -40,6 +40,8 @@ class ZarneMDIClient : public TMDIClient {
   void CmDisburse();
   void CmPostDeposits();
   void CmDefaultAccount();
+  /* The check-form layout editor over the client. */
+  void CmCheckForm();
   void EvEnterIdle(UINT source, HWND hWndDlg) override;
 
  private:

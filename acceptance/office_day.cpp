@@ -1,0 +1,237 @@
+/*
+** The office day's fixture.
+*/
+#include "acceptance/office_day.h"
+
+#include "platform/dde/tests/dde_test_support.h"
+#include "platform/framework/mdi.h"
+#include "platform/framework/scroller.h"
+#include "platform/gdi/gdi_print.h"
+#include "platform/testing/dialog_driver.h"
+#include "platform/user/message_queue.h"
+#include "platform/user/virtual_keys.h"
+#include "platform/user/window_manager.h"
+#include "platform/user/winuser.h"
+#include "shell/file_windows.h"
+#include "shell/shell_ids.h"
+#include "shell/zarne_mdi_client.h"
+#include "statement/field_engine.h"
+#include "statement/one_controls.h"
+#include "statement/respa_window.h"
+#include "tableaccess/field_list.h"
+#include "tableaccess/px_globals.h"
+#include "tableaccess/px_record.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+ProgramPlaces gPlaces;
+}  // namespace
+
+bool Holds(const std::string& text, const std::string& piece) { return text.find(piece) != std::string::npos; }
+
+void OfficeDay::SetUpTestSuite() {
+  gPlaces = FreshPlaces();
+  setenv("XDG_RUNTIME_DIR", gPlaces.runtime.c_str(), 1);
+  fs::create_directories(OutputDir());
+}
+
+void OfficeDay::TearDownTestSuite() {
+  std::error_code ignored;
+  if (std::getenv("OFFICE_KEEP_DAY")) return;
+  for (const std::string* place : {&gPlaces.root, &gPlaces.runtime, &gPlaces.home})
+    if (!place->empty()) fs::remove_all(*place, ignored);
+}
+
+void OfficeDay::SetUp() {
+  ZarneAppTest::SetUp();
+  // Every step works on the day's root, not on a fresh one of its own.
+  setenv("ZARNE_ROOT", gPlaces.root.c_str(), 1);
+}
+
+const ProgramPlaces& OfficeDay::Places() { return gPlaces; }
+
+std::string OfficeDay::DayIni() {
+  std::ifstream in(gPlaces.root + "/windows/zarne.ini", std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string OfficeDay::OutputDir() { return OFFICE_OUTPUT_DIR; }
+
+void OfficeDay::StartOffice() {
+  StartApp();
+  ASSERT_TRUE(app_->StartedUp()) << ::testing::PrintToString(BoxTexts());
+  ASSERT_TRUE(FrameShown());
+  Boxes().Clear();
+}
+
+ZarneMDIClient* OfficeDay::Client() { return static_cast<ZarneMDIClient*>(Frame()->GetClientWindow()); }
+
+RespaWindow* OfficeDay::FrontStatement() {
+  TMDIChild* child = Client()->GetActiveMDIChild();
+  return child ? dynamic_cast<RespaWindow*>(child->GetClientWindow()) : nullptr;
+}
+
+RespaWindow* OfficeDay::StatementOf(const std::string& number) {
+  TMDIChild* child = FindFileWindow(Client(), number.c_str());
+  return child ? dynamic_cast<RespaWindow*>(child->GetClientWindow()) : nullptr;
+}
+
+void OfficeDay::FileCommandByKeys(char letter, const std::string& number) {
+  DialogDriver driver;
+  driver.OnDialog(IDD_FILEDLG, [&](HWND dialog) {
+    SetFocus(FindControl(dialog, 101));
+    TypeIntoDialog(dialog, number);
+    PressDialogKey(dialog, VK_RETURN);
+    if (IsWindowVisible(dialog)) PressButton(dialog, IDCANCEL);
+  });
+  FileMenu(letter);
+  EXPECT_EQ(driver.Pending(), 0u) << "the file dialog did not open for " << letter;
+}
+
+void OfficeDay::FileMenu(char letter) {
+  SetFocus(Frame()->HWindow);
+  PressKey('F', Qt::AltModifier);
+  PressKey(letter);
+  PumpUntilIdle();
+}
+
+namespace {
+/* Clicks the middle of a field, scrolled into view. */
+void ClickOnField(RespaWindow* view, TFieldNode* field) {
+  ScrollFieldIntoView(view, field);
+  ProcessPendingMessages();
+  int x = (field->left + field->right) / 2 - static_cast<int>(view->Scroller->XPos * view->Scroller->XUnit);
+  int y = (field->top + field->bottom) / 2 - static_cast<int>(view->Scroller->YPos * view->Scroller->YUnit);
+  Click(view->HWindow, x, y);
+  ProcessPendingMessages();
+}
+}  // namespace
+
+void OfficeDay::TypeIntoField(RespaWindow* view, int id, const std::string& text) {
+  TFieldNode* field = FindFieldByNumber(&gRespaFieldList, id);
+  ASSERT_NE(field, nullptr) << id;
+  ClickOnField(view, field);
+  PumpUntilIdle();
+  ASSERT_EQ(view->currentField, field) << "the click did not reach field " << id;
+  view->editLine->SetSelection(0, static_cast<UINT>(-1));
+  TypeText(text);
+  PressKey(VK_TAB);
+  PumpUntilIdle();
+}
+
+void OfficeDay::ChooseInField(RespaWindow* view, int id, const std::string& entry) {
+  TFieldNode* field = FindFieldByNumber(&gRespaFieldList, id);
+  ASSERT_NE(field, nullptr) << id;
+  ClickOnField(view, field);
+  PumpUntilIdle();
+  ASSERT_EQ(view->currentField, field) << "the click did not reach field " << id;
+  HWND list = view->choiceList->HWindow;
+  ASSERT_TRUE(IsWindowVisible(list)) << "no choice list for field " << id;
+  SetFocus(list);
+  int target = static_cast<int>(SendMessage(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(entry.c_str())));
+  ASSERT_GE(target, 0) << entry;
+  PressKey(VK_HOME);
+  for (int i = 0; i < target; ++i) PressKey(VK_DOWN);
+  PressKey(VK_TAB);
+  PumpUntilIdle();
+}
+
+std::string OfficeDay::FieldText(RespaWindow* view, int id) {
+  char text[256] = "";
+  FormatFieldTextById(view, id, text, sizeof text, 0);
+  std::string shown = text;
+  shown.erase(0, shown.find_first_not_of(' '));
+  shown.erase(shown.find_last_not_of(' ') + 1);
+  return shown;
+}
+
+std::string OfficeDay::ZddeRequest(const std::string& item) {
+  std::string output;
+  int status = RunWhileServing(ZDDE_PROGRAM, {"request", "Zarne", "Current", QString::fromStdString(item)}, &output);
+  PumpUntilIdle();
+  if (status != 0) return "<refused>";
+  if (!output.empty() && output.back() == '\n') output.pop_back();
+  return output;
+}
+
+int OfficeDay::ZddeExecute(const std::string& command) {
+  int status = RunWhileServing(ZDDE_PROGRAM, {"execute", "Zarne", "Current", QString::fromStdString(command)});
+  PumpUntilIdle();
+  return status;
+}
+
+std::string OfficeDay::TableMoney(int table, const std::string& number, int field) {
+  TPXRecord record(gTables[table], true);
+  record.SetString(1, number.c_str());
+  if (!record.Seek(1, ENGINE_KEY_EQ) || !record.Read(ENGINE_NO_LOCK)) return "<no record>";
+  double value = 0;
+  if (!record.GetDouble(field, value)) return "<blank>";
+  // Formatted here by hand: cents half away from zero, commas between thousands.
+  long long cents = static_cast<long long>(value * 100 + (value < 0 ? -0.5 : 0.5));
+  bool negative = cents < 0;
+  if (negative) cents = -cents;
+  std::string whole = std::to_string(cents / 100);
+  for (int at = static_cast<int>(whole.size()) - 3; at > 0; at -= 3) whole.insert(at, ",");
+  char tail[8];
+  std::snprintf(tail, sizeof tail, ".%02lld", cents % 100);
+  return (negative ? "-" : "") + whole + tail;
+}
+
+bool OfficeDay::TableHasFile(int table, const std::string& number) {
+  TPXRecord record(gTables[table], true);
+  record.SetString(1, number.c_str());
+  return record.Seek(1, ENGINE_KEY_EQ);
+}
+
+std::string OfficeDay::RunCommand(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    pclose(pipe);
+  }
+  return out;
+}
+
+std::vector<std::string> OfficeDay::PdfPages(const std::string& pdf) {
+  std::string text = RunCommand("pdftotext -layout '" + pdf + "' -");
+  std::vector<std::string> pages;
+  size_t start = 0;
+  for (size_t at; (at = text.find('\f', start)) != std::string::npos; start = at + 1)
+    pages.push_back(text.substr(start, at - start));
+  if (start < text.size() && text.find_first_not_of("\n ", start) != std::string::npos)
+    pages.push_back(text.substr(start));
+  return pages;
+}
+
+std::string OfficeDay::RenderPage(const std::string& pdf, int page, const std::string& name) {
+  std::string base = OutputDir() + "/" + name;
+  RunCommand("pdftoppm -png -r 80 -f " + std::to_string(page) + " -l " + std::to_string(page) + " -singlefile '" +
+             pdf + "' '" + base + "'");
+  return base + ".png";
+}
+
+std::vector<std::string> OfficeDay::PdfFiles() {
+  std::vector<std::string> files;
+  fs::path dir = GdiPdfOutputDirectory();
+  if (!dir.empty() && fs::exists(dir))
+    for (const auto& entry : fs::directory_iterator(dir))
+      if (entry.path().extension() == ".pdf") files.push_back(entry.path().string());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+void OfficeDay::ClearPdfs() {
+  for (const std::string& file : PdfFiles()) fs::remove(file);
+}

@@ -1,0 +1,340 @@
+/*
+** A day at the settlement office, step by step over one data root: the first start, a
+** purchase with a new loan typed into the statement with every total checked on screen, in
+** the tables and through zdde against figures worked out beside this test
+** (office_day_figures.py), the settlement date moved a week, the statement printed three
+** ways, Save As and Delete, a SIGKILL in the middle of work, and the shutdowns. The steps run
+** in order in one test program; each builds on what the earlier ones left.
+*/
+#include "acceptance/office_day.h"
+
+#include "platform/framework/mdi.h"
+#include "platform/testing/common_dialog_answers.h"
+#include "platform/testing/dialog_driver.h"
+#include "platform/user/message_queue.h"
+#include "platform/user/virtual_keys.h"
+#include "platform/user/window_manager.h"
+#include "platform/user/winuser.h"
+#include "shell/file_windows.h"
+#include "shell/tests/lock_probe_runner.h"
+#include "shell/zarne_mdi_client.h"
+#include "statement/field_engine.h"
+#include "statement/hud1_print_options.h"
+#include "statement/respa_window.h"
+#include "tableaccess/engine_session.h"
+#include "tableaccess/field_list.h"
+#include "tableaccess/px_globals.h"
+#include "tableaccess/px_record.h"
+#include "tableaccess/px_table.h"
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct OfficeFigure {
+  const char* name;
+  const char* text;
+};
+#include "office_day_figures.inc"
+
+constexpr char kPurchase[] = "2026-0417";
+constexpr char kCopy[] = "2026-0418";
+constexpr int kFileTables = 13;
+
+const char* const kTables[] = {"BUYER", "SELLER", "LENDER", "SAGENT", "PROPERTY", "SUMMARY1", "SUMMARY2",
+                               "EXPENSE1", "EXPENSE2", "EXPENSE3", "EXPENSE4", "TITLEA", "EXTRA",
+                               "TITLEB", "ACCOUNT", "BANK", "CHECKCTL"};
+
+/* The field ids of the figures: where each shows on the statement (both sides where it shows twice). */
+struct FigureField {
+  const char* name;
+  std::vector<int> ids;
+};
+const FigureField kFigureFields[] = {
+    {"A106", {224, 256}},   {"A210", {295, 341}},   {"A700", {372}},       {"A701", {373}},
+    {"A703S", {378}},       {"A801B", {384}},       {"A802B", {387}},      {"A901B", {426}},
+    {"A1001B", {445}},      {"A1104S", {480}},      {"A1201B", {514}},     {"A1201S", {515}},
+    {"A1400B", {555, 215}}, {"A1400S", {556, 325}}, {"A120", {243, 321}},  {"A220", {320, 322}},
+    {"A303", {323}},        {"A420", {275, 367}},   {"A520", {366, 368}},  {"A603", {369}},
+};
+
+const std::vector<int>& IdsOf(const std::string& name) {
+  for (const FigureField& field : kFigureFields)
+    if (name == field.name) return field.ids;
+  static const std::vector<int> none;
+  return none;
+}
+
+/* The texts a window's own paint drew while the field was scrolled into view. */
+std::vector<std::string> PaintedTexts(RespaWindow* view, int id) {
+  ScrollFieldIntoView(view, FindFieldByNumber(&gRespaFieldList, id));
+  ProcessPendingMessages();
+  RecordWindowPaints(view->HWindow, true);
+  InvalidateRect(view->HWindow, nullptr, TRUE);
+  UpdateWindow(view->HWindow);
+  std::vector<std::string> texts;
+  for (const GdiDrawRecord& call : RecordedWindowPaints(view->HWindow))
+    if (!call.text.empty()) {
+      std::string text = call.text;
+      text.erase(0, text.find_first_not_of(' '));
+      text.erase(text.find_last_not_of(' ') + 1);
+      texts.push_back(text);
+    }
+  RecordWindowPaints(view->HWindow, false);
+  return texts;
+}
+
+class OfficeDayTest : public OfficeDay {
+ protected:
+  /* Every figure of the list: in the window's fields and painted on screen, in the tables
+     after Save, and through zdde. */
+  template <size_t N>
+  void ExpectFigures(RespaWindow* view, const OfficeFigure (&figures)[N]) {
+    for (const OfficeFigure& figure : figures) {
+      for (int id : IdsOf(figure.name)) {
+        EXPECT_EQ(FieldText(view, id), figure.text) << figure.name << " (field " << id << ")";
+        std::vector<std::string> painted = PaintedTexts(view, id);
+        EXPECT_NE(std::find(painted.begin(), painted.end(), figure.text), painted.end())
+            << figure.name << " " << figure.text << " is not on screen (field " << id << ")";
+      }
+      EXPECT_EQ(ZddeRequest(figure.name), figure.text) << figure.name;
+      const TFieldNode* field = FindFieldByNumber(&gRespaFieldList, IdsOf(figure.name).front());
+      EXPECT_EQ(TableMoney(field->tableIndex, kPurchase, field->fieldNumber), figure.text) << figure.name;
+    }
+  }
+};
+
+/* 1. First start on an empty data directory, then a second copy. */
+TEST_F(OfficeDayTest, Step01_FirstStartMakesTheDataDirectoryAndASecondCopyEnds) {
+  {
+    ZarneProgram first(Places());
+    ASSERT_TRUE(first.WaitForFrame()) << first.Stderr();
+    EXPECT_EQ(CountOf(first.Stderr(), "Directory C:\\ZARNE does not exist.  Do you want to create it?"), 1)
+        << first.Stderr();
+    auto before = Snapshot(Places().root + "/drive_c");
+    ZarneProgram second(Places());
+    EXPECT_EQ(second.WaitForExit(30), 0) << second.Stderr();
+    EXPECT_EQ(Snapshot(Places().root + "/drive_c"), before) << "the second copy wrote into the data";
+    EXPECT_EQ(first.WaitForExit(0), -1) << "the first copy ended too";
+    EXPECT_EQ(first.Terminate(), 0) << first.Stderr();
+  }
+  for (const char* table : kTables) EXPECT_TRUE(fs::exists(DayDir() + "/" + table + ".DB")) << table;
+  for (const char* side : {"CHKFORM.DAT", "stmtbg32.dat", "prnrpt32.dat", "prnchk32.dat"})
+    EXPECT_TRUE(fs::exists(DayDir() + "/" + side)) << side;
+  std::string ini = DayIni();
+  for (const char* line : {"DirDatabase=C:\\ZARNE", "DirCheckCtl=C:\\ZARNE", "Maximize=1", "PrintOptions=1"})
+    EXPECT_TRUE(Holds(ini, line)) << line << "\n" << ini;
+  // The twenty bank records and the one check-control record, read by the engine.
+  PXInit();
+  PXOpenDatabase();
+  PXSetDirectory(DayDir().c_str());
+  for (auto [table, count] : {std::pair{"BANK", 20}, std::pair{"CHECKCTL", 1}, std::pair{"BUYER", 0}}) {
+    TPXTable opened(table, 0);
+    TPXRecord record(&opened, false);
+    int seen = 0;
+    if (opened.IsOpen() && record.First()) do ++seen; while (record.Next());
+    EXPECT_EQ(seen, count) << table;
+  }
+  PXExit();
+  EXPECT_TRUE(Snapshot(Places().home).empty()) << "written outside the data root";
+}
+
+/* 3. A purchase with a new loan, typed into the statement of a new file. */
+TEST_F(OfficeDayTest, Step03_APurchaseWithANewLoanAddsUpOnScreenInTheTablesAndThroughDde) {
+  // The office's field script: the seller pays half the title examination.
+  std::ofstream(DayDir() + "/A1104B.zbi", std::ios::binary) << "A1104S = A1104B / 2\n";
+  StartOffice();
+  FileCommandByKeys('N', kPurchase);
+  RespaWindow* view = StatementOf(kPurchase);
+  ASSERT_NE(view, nullptr);
+  struct Typed {
+    int id;
+    const char* text;
+  };
+  const Typed kTyped[] = {
+      {102, "Ann & Bob Buyer"}, {143, "Carl Seller"}, {212, "12/17/2026"}, {576, "12/18/2026"},
+      {213, "250000"},          {276, "5000"},        {277, "200000"},
+      {220, "12/17/2026"},      {221, "01/01/2027"},  {222, "1200"},        // city tax, 106
+      {291, "01/01/2026"},      {292, "12/17/2026"},  {293, "2400"},        // county tax, 210
+      {370, "250000"},          {371, "6"},           {380, "5000"},        // commission, deposit held
+      {557, "1"},               {558, "0.5"},                               // origination, discount
+      {423, "12/17/2026"},      {424, "01/01/2027"},  {425, "27.40"},       // interim interest
+      {443, "3"},               {444, "100"},                               // reserves
+      {470, "350"},             {471, "350"},         {479, "125.50"},      // title
+      {508, "40"},              {510, "60"},          {512, "25.01"},       // recording
+      {577, "Appraisal review"}, {579, "95"},                               // an extended line
+  };
+  for (const Typed& typed : kTyped) {
+    SCOPED_TRACE(typed.id);
+    ASSERT_NO_FATAL_FAILURE(TypeIntoField(view, typed.id, typed.text));
+  }
+  ASSERT_NO_FATAL_FAILURE(ChooseInField(view, 379, "[703]"));
+  ASSERT_NO_FATAL_FAILURE(ChooseInField(view, 509, "S"));
+  ASSERT_NO_FATAL_FAILURE(ChooseInField(view, 511, "B"));
+  ASSERT_NO_FATAL_FAILURE(ChooseInField(view, 513, "/"));
+  FileMenu('S');
+  EXPECT_TRUE(Boxes().Shown().empty()) << ::testing::PrintToString(BoxTexts());
+  ExpectFigures(view, kBefore);
+  EXPECT_EQ(ZddeRequest("B1NAME"), "Ann & Bob Buyer");
+  SaveWindowScreenshot(Frame()->HWindow, OutputDir() + "/step03_purchase.png");
+}
+
+/* 4. The settlement date moves a week: the tied dates, prorations and interest follow, the
+   disbursement date keeps its distance and steps over Christmas and the weekend. */
+TEST_F(OfficeDayTest, Step04_TheSettlementDateMovesAWeekAndTheFiguresFollow) {
+  StartOffice();
+  FileCommandByKeys('O', kPurchase);
+  RespaWindow* view = StatementOf(kPurchase);
+  ASSERT_NE(view, nullptr);
+  ASSERT_NO_FATAL_FAILURE(TypeIntoField(view, 212, kMovedSettlement));
+  EXPECT_EQ(FieldText(view, 576), kMovedDisbursement);
+  EXPECT_EQ(FieldText(view, 220), kMovedSettlement);  // DB106 began on the old date
+  EXPECT_EQ(FieldText(view, 292), kMovedSettlement);  // DE210 ended on it
+  EXPECT_EQ(FieldText(view, 423), kMovedSettlement);  // DB901
+  EXPECT_EQ(FieldText(view, 291), "01/01/2026");      // a 200 line's begin never moves
+  FileMenu('S');
+  ExpectFigures(view, kAfter);
+}
+
+/* 5. The statement printed three times to the PDF device: both sides, borrower only, seller only. */
+TEST_F(OfficeDayTest, Step05_ThreePrintoutsEachShowOnlyItsOwnSide) {
+  StartOffice();
+  FileCommandByKeys('O', kPurchase);
+  ASSERT_NE(StatementOf(kPurchase), nullptr);
+  struct Copy {
+    int button;
+    const char* name;
+  };
+  const Copy kCopies[] = {{IDC_PRINT_BOTH, "all"}, {IDC_PRINT_BUYER, "borrower"}, {IDC_PRINT_SELLER, "seller"}};
+  for (const Copy& copy : kCopies) {
+    SCOPED_TRACE(copy.name);
+    ClearPdfs();
+    DialogDriver driver;
+    driver.OnDialog(IDD_HUD1_PRINT_OPTIONS, [&](HWND dialog) {
+      PressButton(dialog, copy.button);
+      PressButton(dialog, IDOK);
+    });
+    CommonDialogAnswers answers;
+    answers.ChoosePrinter("PDF");
+    FileMenu('P');
+    EXPECT_EQ(driver.Pending(), 0u) << "no print options dialog";
+    std::vector<std::string> files = PdfFiles();
+    ASSERT_EQ(files.size(), 1u);
+    std::string kept = OutputDir() + "/step05_" + copy.name + ".pdf";
+    fs::copy_file(files[0], kept, fs::copy_options::overwrite_existing);
+    std::vector<std::string> pages = PdfPages(kept);
+    ASSERT_GE(pages.size(), 2u);
+    RenderPage(kept, 1, std::string("step05_") + copy.name + "_page1");
+    RenderPage(kept, 2, std::string("step05_") + copy.name + "_page2");
+    std::string all = pages[0] + pages[1];
+    bool borrower = copy.button != IDC_PRINT_SELLER, seller = copy.button != IDC_PRINT_BUYER;
+    EXPECT_TRUE(Holds(all, "Ann & Bob Buyer"));
+    EXPECT_TRUE(Holds(all, "Carl Seller"));
+    // Figures only the borrower's side holds, and only the seller's.
+    for (const char* figure : {"254,188.51", "46,841.11", "200,000.00", "2,000.00"})
+      EXPECT_EQ(Holds(all, figure), borrower) << figure;
+    for (const char* figure : {"232,213.65", "17,812.65", "10,465.25", "62.75"})
+      EXPECT_EQ(Holds(all, figure), seller) << figure;
+    EXPECT_TRUE(Holds(all, "250,000.00"));  // the price shows on both sides
+  }
+}
+
+/* 10. Save As under a new number, then Delete of the copy. */
+TEST_F(OfficeDayTest, Step10_SaveAsMakesACopyUnderTheNewNumberAndDeleteRemovesIt) {
+  StartOffice();
+  FileCommandByKeys('O', kPurchase);
+  ASSERT_NE(StatementOf(kPurchase), nullptr);
+  FileCommandByKeys('A', kCopy);
+  EXPECT_TRUE(Boxes().Shown().empty()) << ::testing::PrintToString(BoxTexts());
+  for (int table = 0; table < kFileTables; ++table) {
+    EXPECT_TRUE(TableHasFile(table, kCopy)) << table;
+    EXPECT_TRUE(TableHasFile(table, kPurchase)) << table;
+  }
+  const TFieldNode* total = FindFieldByNumber(&gRespaFieldList, 243);
+  EXPECT_EQ(TableMoney(total->tableIndex, kCopy, total->fieldNumber), "254,188.51");
+  // The copy is the file now open; the original's lock is free again.
+  EXPECT_NE(StatementOf(kCopy), nullptr);
+  EXPECT_EQ(ProbeLock(DayDir(), kPurchase), "locked");
+  EXPECT_EQ(ProbeLock(DayDir(), kCopy), "refused");
+
+  FileMenu('C');
+  Boxes().Clear();
+  for (int answer : {IDYES, IDYES, IDYES, IDYES}) Boxes().QueueAnswer(answer);
+  FileCommandByKeys('E', kCopy);
+  ASSERT_FALSE(Boxes().Shown().empty());
+  EXPECT_EQ(Boxes().Shown()[0].text, std::string("Are you sure you want to delete file number [") + kCopy + "]");
+  for (int table = 0; table < kFileTables; ++table) {
+    EXPECT_FALSE(TableHasFile(table, kCopy)) << table;
+    EXPECT_TRUE(TableHasFile(table, kPurchase)) << table;
+  }
+}
+
+/* 11. SIGKILL while files are open with unsaved edits: what was saved stays, nothing stays
+   locked, the tables open clean. */
+TEST_F(OfficeDayTest, Step11_AKilledProgramLosesOnlyItsUnsavedEditsAndLocksNothing) {
+  {
+    ZarneProgram program(Places(), SHUTDOWN_DRIVER, {});
+    ASSERT_TRUE(program.WaitForOutput("ready")) << program.Stdout() << program.Stderr();
+    EXPECT_EQ(ProbeLock(DayDir(), "X1"), "refused");
+    kill(program.Pid(), SIGKILL);
+    EXPECT_EQ(program.WaitForExit(), 128 + SIGKILL);
+  }
+  for (const char* number : {"X1", "X2", kPurchase}) EXPECT_EQ(ProbeLock(DayDir(), number), "locked") << number;
+  StartOffice();
+  EXPECT_TRUE(BoxTexts().empty());
+  FileCommandByKeys('O', kPurchase);
+  RespaWindow* view = StatementOf(kPurchase);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(FieldText(view, 243), "254,188.51");
+  EXPECT_EQ(FieldText(view, 102), "Ann & Bob Buyer");
+  FileCommandByKeys('O', "X1");
+  RespaWindow* killed = StatementOf("X1");
+  ASSERT_NE(killed, nullptr);
+  EXPECT_EQ(FieldText(killed, 112), "") << "an unsaved edit came back";
+  EXPECT_TRUE(Boxes().Shown().empty()) << ::testing::PrintToString(BoxTexts());
+}
+
+/* 12. Shutdown with two files open and edits typed saves both and frees every lock; so does SIGTERM. */
+TEST_F(OfficeDayTest, Step12_ShutdownAndSigtermSaveBothFilesAndFreeEveryLock) {
+  {
+    std::string ini = DayIni();
+    ini = "[HUD1Options]\r\nMaxWindows=2\r\n" + ini;  // the first section read wins
+    std::ofstream(Places().root + "/windows/zarne.ini", std::ios::binary) << ini;
+  }
+  StartOffice();
+  FileCommandByKeys('O', kPurchase);
+  FileCommandByKeys('O', "X1");
+  ASSERT_EQ(CountFileWindows(Client()), 2);
+  ASSERT_NO_FATAL_FAILURE(TypeIntoField(StatementOf("X1"), 112, "Second Buyer"));
+  RespaWindow* purchase = StatementOf(kPurchase);
+  ASSERT_NE(purchase, nullptr);
+  ASSERT_NO_FATAL_FAILURE(TypeIntoField(purchase, 112, "Dee Buyer"));
+  EXPECT_EQ(ProbeLock(DayDir(), kPurchase), "refused");
+  ASSERT_TRUE(CloseApp());
+  app_.reset();
+  EXPECT_EQ(ProbeLock(DayDir(), kPurchase), "locked");
+  EXPECT_EQ(ProbeLock(DayDir(), "X1"), "locked");
+
+  {
+    ZarneProgram program(Places(), SHUTDOWN_DRIVER, {});
+    ASSERT_TRUE(program.WaitForOutput("ready")) << program.Stdout() << program.Stderr();
+    EXPECT_EQ(ProbeLock(DayDir(), "X2"), "refused");
+    EXPECT_EQ(program.Terminate(), 0) << program.Stderr();
+    EXPECT_TRUE(Holds(program.Stdout(), "tables closed")) << program.Stdout();
+  }
+  EXPECT_EQ(ProbeLock(DayDir(), "X1"), "locked");
+  EXPECT_EQ(ProbeLock(DayDir(), "X2"), "locked");
+  StartOffice();
+  FileCommandByKeys('O', "X2");
+  ASSERT_NE(StatementOf("X2"), nullptr);
+  EXPECT_EQ(FieldText(StatementOf("X2"), 102), "Typed Before Exit");
+  FileCommandByKeys('O', kPurchase);
+  ASSERT_NE(StatementOf(kPurchase), nullptr);
+  EXPECT_EQ(FieldText(StatementOf(kPurchase), 112), "Dee Buyer");
+}
+
+}  // namespace

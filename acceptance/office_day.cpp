@@ -74,8 +74,6 @@ void OfficeDay::StartOffice() {
   Boxes().Clear();
 }
 
-ZarneMDIClient* OfficeDay::Client() { return static_cast<ZarneMDIClient*>(Frame()->GetClientWindow()); }
-
 RespaWindow* OfficeDay::FrontStatement() {
   TMDIChild* child = Client()->GetActiveMDIChild();
   return child ? dynamic_cast<RespaWindow*>(child->GetClientWindow()) : nullptr;
@@ -84,18 +82,6 @@ RespaWindow* OfficeDay::FrontStatement() {
 RespaWindow* OfficeDay::StatementOf(const std::string& number) {
   TMDIChild* child = FindFileWindow(Client(), number.c_str());
   return child ? dynamic_cast<RespaWindow*>(child->GetClientWindow()) : nullptr;
-}
-
-void OfficeDay::FileCommandByKeys(char letter, const std::string& number) {
-  DialogDriver driver;
-  driver.OnDialog(IDD_FILEDLG, [&](HWND dialog) {
-    SetFocus(FindControl(dialog, 101));
-    TypeIntoDialog(dialog, number);
-    PressDialogKey(dialog, VK_RETURN);
-    if (IsWindowVisible(dialog)) PressButton(dialog, IDCANCEL);
-  });
-  FileMenu(letter);
-  EXPECT_EQ(driver.Pending(), 0u) << "the file dialog did not open for " << letter;
 }
 
 void OfficeDay::FileMenu(char letter) {
@@ -139,7 +125,16 @@ void OfficeDay::ChooseInField(RespaWindow* view, int id, const std::string& entr
   ASSERT_TRUE(IsWindowVisible(list)) << "no choice list for field " << id;
   SetFocus(list);
   int target = static_cast<int>(SendMessage(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(entry.c_str())));
-  ASSERT_GE(target, 0) << entry;
+  if (target < 0) {
+    std::string entries;
+    int count = static_cast<int>(SendMessage(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      char text[128] = "";
+      SendMessage(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+      entries += std::string(" [") + text + "]";
+    }
+    FAIL() << "field " << id << " offers no " << entry << ":" << entries;
+  }
   PressKey(VK_HOME);
   for (int i = 0; i < target; ++i) PressKey(VK_DOWN);
   PressKey(VK_TAB);

@@ -31,12 +31,9 @@ class OfficeDay : public ZarneAppTest {
 
   /* Starts the program in this test process on the day's root. */
   void StartOffice();
-  ZarneMDIClient* Client();
   RespaWindow* FrontStatement();
   RespaWindow* StatementOf(const std::string& number);
 
-  /* Alt+F, the item's letter, then the number typed into the file dialog and Enter. */
-  void FileCommandByKeys(char letter, const std::string& number);
   /* Alt+F and the item's letter (Save, Close, Print ...). */
   void FileMenu(char letter);
 

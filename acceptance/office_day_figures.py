@@ -31,7 +31,7 @@ def day_off(d):
 
 # The purchase as typed.
 PRICE = Decimal("250000.00")      # 101 / 401
-DEPOSIT = Decimal("5000.00")      # 201, held by the broker (506 "[703]")
+DEPOSIT = Decimal("5000.00")      # 201, held by the first broker (506 "[701]")
 LOAN = Decimal("200000.00")       # 202
 CITY_TAX = 1200.00                # 106 / 406: the seller paid the year ahead
 COUNTY_TAX = 2400.00              # 210 / 510: the seller owes the year so far

@@ -50,9 +50,16 @@ ZarneProgram::ZarneProgram(const ProgramPlaces& places, const std::string& progr
 
 void ZarneProgram::Start(const ProgramPlaces& places, const std::string& program,
                          std::vector<std::string> arguments, std::vector<std::string> extraEnvironment) {
-  std::string stem = places.runtime + "/../" + fs::path(places.runtime).filename().string();
+  // Each program its own output files: two programs on the same places (a second copy, a
+  // restart) would otherwise write over each other, and a restart's wait could read the
+  // output its predecessor left before the new program had opened the file.
+  static int started = 0;
+  std::string stem = places.runtime + "/../" + fs::path(places.runtime).filename().string() + "." +
+                     std::to_string(++started);
   stderrFile_ = stem + ".stderr";
   stdoutFile_ = stem + ".stdout";
+  std::ofstream(stderrFile_, std::ios::trunc).close();
+  std::ofstream(stdoutFile_, std::ios::trunc).close();
   std::vector<std::string> environment = {
       "QT_QPA_PLATFORM=offscreen", "ZARNE_ROOT=" + places.root, "XDG_RUNTIME_DIR=" + places.runtime,
       "HOME=" + places.home,       "XDG_DATA_HOME=" + places.home + "/.local/share",
@@ -82,6 +89,9 @@ ZarneProgram::~ZarneProgram() {
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
   }
+  std::error_code ignored;
+  fs::remove(stderrFile_, ignored);
+  fs::remove(stdoutFile_, ignored);
 }
 
 std::vector<SeenWindow> SeenWindows() {

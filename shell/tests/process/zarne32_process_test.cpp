@@ -223,3 +223,26 @@ TEST_F(Zarne32ProcessTest, ACopyOnAnotherRootStartsFully) {
 }
 
 }  // namespace
+
+namespace {
+
+/* Two programs on the same places at once, and one started after another: each has its own
+** output, so neither reads the other's. */
+TEST(ProgramRunnerTest, ProgramsOnTheSamePlacesKeepTheirOwnOutput) {
+  ProgramPlaces places = FreshPlaces();
+  ZarneProgram first(places, "/bin/sh", {"-c", "echo first-copy; sleep 30"});
+  ASSERT_TRUE(first.WaitForOutput("first-copy", 10));
+  {
+    ZarneProgram second(places, "/bin/sh", {"-c", "echo 2nd; sleep 30"});
+    ASSERT_TRUE(second.WaitForOutput("2nd", 10));
+    EXPECT_EQ(first.Stdout(), "first-copy\n");
+    EXPECT_EQ(second.Stdout(), "2nd\n");
+  }
+  ZarneProgram restarted(places, "/bin/sh", {"-c", "sleep 30"});
+  EXPECT_FALSE(restarted.WaitForOutput("2nd", 1));
+  EXPECT_FALSE(restarted.WaitForOutput("first-copy", 0));
+  std::error_code ignored;
+  for (const std::string& place : {places.root, places.runtime, places.home}) fs::remove_all(place, ignored);
+}
+
+}  // namespace

@@ -3,11 +3,13 @@
 */
 #include "acceptance/office_day.h"
 
+#include "grid/tessel_codes.h"
 #include "platform/dde/tests/dde_test_support.h"
 #include "platform/framework/mdi.h"
 #include "platform/framework/scroller.h"
 #include "platform/gdi/gdi_print.h"
 #include "platform/testing/dialog_driver.h"
+#include "platform/testing/other_programs.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/virtual_keys.h"
 #include "platform/user/window_manager.h"
@@ -165,6 +167,28 @@ int OfficeDay::ZddeExecute(const std::string& command) {
   return status;
 }
 
+std::vector<std::string> OfficeDay::DdeSession(const std::vector<std::string>& steps) {
+  QStringList arguments = {"Zarne", "Current"};
+  for (const std::string& step : steps) arguments << QString::fromStdString(step);
+  std::string output;
+  EXPECT_EQ(RunWhileServing(DDE_SESSION, arguments, &output), 0);
+  PumpUntilIdle();
+  std::vector<std::string> lines;
+  std::istringstream in(output);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+void OfficeDay::ClickGridRow(HWND grid, int row) {
+  SendMessage(grid, TSM_ENSUREVISIBLE, 0, row);
+  SendMessage(grid, TSM_SETCURSOR, 0, row);
+  RECT cell{};
+  SendMessage(grid, TSM_GETCELLRECT, 0, reinterpret_cast<LPARAM>(&cell));
+  SendMessage(grid, TSM_SETCURSOR, 0, -2);
+  Click(grid, (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+  ProcessPendingMessages();
+}
+
 std::string OfficeDay::TableMoney(int table, const std::string& number, int field) {
   TPXRecord record(gTables[table], true);
   record.SetString(1, number.c_str());
@@ -188,19 +212,8 @@ bool OfficeDay::TableHasFile(int table, const std::string& number) {
   return record.Seek(1, ENGINE_KEY_EQ);
 }
 
-std::string OfficeDay::RunCommand(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    pclose(pipe);
-  }
-  return out;
-}
-
 std::vector<std::string> OfficeDay::PdfPages(const std::string& pdf) {
-  std::string text = RunCommand("pdftotext -layout '" + pdf + "' -");
+  std::string text = ProgramOutput("pdftotext -layout '" + pdf + "' -");
   std::vector<std::string> pages;
   size_t start = 0;
   for (size_t at; (at = text.find('\f', start)) != std::string::npos; start = at + 1)
@@ -212,7 +225,7 @@ std::vector<std::string> OfficeDay::PdfPages(const std::string& pdf) {
 
 std::string OfficeDay::RenderPage(const std::string& pdf, int page, const std::string& name) {
   std::string base = OutputDir() + "/" + name;
-  RunCommand("pdftoppm -png -r 80 -f " + std::to_string(page) + " -l " + std::to_string(page) + " -singlefile '" +
+  ProgramOutput("pdftoppm -png -r 80 -f " + std::to_string(page) + " -l " + std::to_string(page) + " -singlefile '" +
              pdf + "' '" + base + "'");
   return base + ".png";
 }

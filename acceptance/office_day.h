@@ -47,6 +47,10 @@ class OfficeDay : public ZarneAppTest {
   /* zdde against the running program, served by this test's loop while it runs. */
   std::string ZddeRequest(const std::string& item);
   int ZddeExecute(const std::string& command);
+  /* One DDE conversation over several steps ("x:COMMAND", "r:ITEM"): the lines it printed. */
+  std::vector<std::string> DdeSession(const std::vector<std::string>& steps);
+  /* Clicks the middle of a grid row, scrolled into view. */
+  void ClickGridRow(HWND grid, int row);
   /* A field of a file's record in a table, read back by this process's engine session. */
   std::string TableMoney(int table, const std::string& number, int field);
   bool TableHasFile(int table, const std::string& number);
@@ -56,7 +60,6 @@ class OfficeDay : public ZarneAppTest {
   static std::string RenderPage(const std::string& pdf, int page, const std::string& name);
   static std::vector<std::string> PdfFiles();
   static void ClearPdfs();
-  static std::string RunCommand(const std::string& command);
 };
 
 /* Whether the text holds the piece. */

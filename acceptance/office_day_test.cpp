@@ -15,7 +15,9 @@
 #include "platform/user/virtual_keys.h"
 #include "platform/user/window_manager.h"
 #include "platform/user/winuser.h"
+#include "grid/tessel_codes.h"
 #include "shell/file_windows.h"
+#include "shell/shell_ids.h"
 #include "shell/tests/lock_probe_runner.h"
 #include "shell/zarne_mdi_client.h"
 #include "statement/field_engine.h"
@@ -249,6 +251,70 @@ TEST_F(OfficeDayTest, Step05_ThreePrintoutsEachShowOnlyItsOwnSide) {
       EXPECT_EQ(Holds(all, figure), seller) << figure;
     EXPECT_TRUE(Holds(all, "250,000.00"));  // the price shows on both sides
   }
+}
+
+/* 6. Title: requirements and exceptions loaded from the office's item-set files (one asks for
+   the lot), reordered and edited in the dialog; a DDE client walks them and reads each text. */
+TEST_F(OfficeDayTest, Step06_TitleItemsLoadedReorderedAndEditedAreWalkedByADdeClient) {
+  std::ofstream(DayDir() + "/PURCHASE.B1A", std::ios::binary)
+      << "Deed from |S1NAME| to |B1NAME| to be recorded\r\n\r\n\r\n"
+         "Release of the mortgage on lot |?Which lot?|\r\n\r\n\r\nSurvey of the property";
+  std::ofstream(DayDir() + "/PURCHASE.B2", std::ios::binary)
+      << "Easements of record\r\n\r\n\r\nRights of parties in possession";
+  StartOffice();
+  FileCommandByKeys('O', kPurchase);
+  ASSERT_NE(StatementOf(kPurchase), nullptr);
+  CommonDialogAnswers files;
+  DialogDriver driver;
+  std::string promptCaption;
+  driver.OnDialog(20700, [&](HWND dialog) {
+    HWND grid = FindControl(dialog, 101);
+    files.ChooseFiles({"C:\\ZARNE\\PURCHASE.B1A"});
+    driver.OnDialog(20904, [&](HWND prompt) {
+      char caption[128] = "";
+      GetWindowText(prompt, caption, sizeof caption);
+      promptCaption = caption;
+      SetControlText(prompt, 180, "12");
+      PressButton(prompt, IDOK);
+    });
+    PressButton(dialog, 100);
+    // The survey to the top: its row clicked, then Ctrl+Up twice.
+    ClickGridRow(grid, 2);
+    PressDialogKey(dialog, VK_UP, Qt::ControlModifier);
+    PressDialogKey(dialog, VK_UP, Qt::ControlModifier);
+    driver.OnDialog(20801, [&](HWND item) {
+      SetFocus(FindControl(item, 180));
+      PressDialogKey(item, VK_END, Qt::ControlModifier);
+      TypeIntoDialog(item, " and plat");
+      PressDialogKey(item, VK_RETURN);
+    });
+    PressDialogKey(dialog, 'M', Qt::AltModifier);
+    PressButton(dialog, IDOK);
+  });
+  SendMessage(Frame()->HWindow, WM_COMMAND, CM_REQUIREMENTS, 0);  // Title | Requirements
+  PumpUntilIdle();
+  driver.OnDialog(20800, [&](HWND dialog) {
+    files.ChooseFiles({"C:\\ZARNE\\PURCHASE.B2"});
+    PressButton(dialog, 100);
+    PressButton(dialog, IDOK);
+  });
+  SendMessage(Frame()->HWindow, WM_COMMAND, CM_EXCEPTIONS, 0);  // Title | Exceptions
+  PumpUntilIdle();
+  EXPECT_EQ(driver.Pending(), 0u);
+  EXPECT_EQ(promptCaption, "C:\\ZARNE\\PURCHASE.B1A");  // the prompt names the item set
+  EXPECT_TRUE(driver.Unanswered().empty()) << ::testing::PrintToString(driver.Unanswered());
+  EXPECT_TRUE(Boxes().Shown().empty()) << ::testing::PrintToString(BoxTexts());
+
+  std::vector<std::string> walk = DdeSession({"x:GetFirstTIBRecordAll", "r:TitleText", "x:GetNextTI", "r:TitleText",
+                                              "x:GetNextTI", "r:TitleText", "x:GetNextTI", "r:TitleText",
+                                              "x:GetFirstTIBExceptAll", "r:TitleText", "x:GetNextTI", "r:TitleText"});
+  EXPECT_EQ(walk, (std::vector<std::string>{
+                      "execute ok", "TitleText=Survey of the property and plat",
+                      "execute ok", "TitleText=Deed from Carl Seller to Ann & Bob Buyer to be recorded",
+                      "execute ok", "TitleText=Release of the mortgage on lot 12",
+                      "execute ok", "TitleText=",
+                      "execute ok", "TitleText=Easements of record",
+                      "execute ok", "TitleText=Rights of parties in possession"}));
 }
 
 /* 10. Save As under a new number, then Delete of the copy. */

@@ -6,6 +6,7 @@
 
 #include "accounting/check_form_editor.h"
 #include "accounting/ledger_editor_commands.h"
+#include "accounting/reconcile_command.h"
 #include "accounting/ledger_commands.h"
 #include "accounting/report_commands.h"
 #include "platform/framework/print_dialog.h"
@@ -74,6 +75,7 @@ void ZarneMDIClient::CmPostDeposits() { RunPostDeposits(Parent, this); }
 void ZarneMDIClient::CmDefaultAccount() { RunDefaultAccount(Parent); }
 void ZarneMDIClient::CmAccountEditor() { RunAccountEditor(this); }
 void ZarneMDIClient::CmCheckForm() { RunCheckForm(this); }
+void ZarneMDIClient::CmReconcile() { RunReconcileCommand(this); }
 
 void OpenFileWindow(ZarneMDIClient* client, const char* fileNumber) {
   if (CountFileWindows(client) >= gHud1Options.MaxWindows) {
@@ -121,5 +123,6 @@ DEFINE_RESPONSE_TABLE1(ZarneMDIClient, TMDIClient)
   EV_COMMAND(CM_DEFAULTACCOUNT, CmDefaultAccount),
   EV_COMMAND(CM_ACCOUNTEDITOR, CmAccountEditor),
   EV_COMMAND(CM_CHECKFORM, CmCheckForm),
+  EV_COMMAND(CM_RECONCILE, CmReconcile),
   EV_WM_ENTERIDLE,
 END_RESPONSE_TABLE;

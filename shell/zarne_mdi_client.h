@@ -34,6 +34,7 @@ class ZarneMDIClient : public TMDIClient {
   void CmExport1099();
   /* The ledger editors. */
   void CmAdjustments();
+  void CmReconcile();
   void CmBankEditor();
   void CmAccountEditor();
   /* The ledger dialogs. */

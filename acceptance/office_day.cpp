@@ -3,6 +3,8 @@
 */
 #include "acceptance/office_day.h"
 
+#include "acceptance/statement_typing.h"
+
 #include "grid/tessel_codes.h"
 #include "platform/dde/tests/dde_test_support.h"
 #include "platform/framework/mdi.h"
@@ -93,53 +95,14 @@ void OfficeDay::FileMenu(char letter) {
   PumpUntilIdle();
 }
 
-namespace {
-/* Clicks the middle of a field, scrolled into view. */
-void ClickOnField(RespaWindow* view, TFieldNode* field) {
-  ScrollFieldIntoView(view, field);
-  ProcessPendingMessages();
-  int x = (field->left + field->right) / 2 - static_cast<int>(view->Scroller->XPos * view->Scroller->XUnit);
-  int y = (field->top + field->bottom) / 2 - static_cast<int>(view->Scroller->YPos * view->Scroller->YUnit);
-  Click(view->HWindow, x, y);
-  ProcessPendingMessages();
-}
-}  // namespace
-
 void OfficeDay::TypeIntoField(RespaWindow* view, int id, const std::string& text) {
-  TFieldNode* field = FindFieldByNumber(&gRespaFieldList, id);
-  ASSERT_NE(field, nullptr) << id;
-  ClickOnField(view, field);
-  PumpUntilIdle();
-  ASSERT_EQ(view->currentField, field) << "the click did not reach field " << id;
-  view->editLine->SetSelection(0, static_cast<UINT>(-1));
-  TypeText(text);
-  PressKey(VK_TAB);
+  ASSERT_TRUE(TypeIntoStatementField(view, id, text)) << "the click did not reach field " << id;
   PumpUntilIdle();
 }
 
 void OfficeDay::ChooseInField(RespaWindow* view, int id, const std::string& entry) {
-  TFieldNode* field = FindFieldByNumber(&gRespaFieldList, id);
-  ASSERT_NE(field, nullptr) << id;
-  ClickOnField(view, field);
-  PumpUntilIdle();
-  ASSERT_EQ(view->currentField, field) << "the click did not reach field " << id;
-  HWND list = view->choiceList->HWindow;
-  ASSERT_TRUE(IsWindowVisible(list)) << "no choice list for field " << id;
-  SetFocus(list);
-  int target = static_cast<int>(SendMessage(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(entry.c_str())));
-  if (target < 0) {
-    std::string entries;
-    int count = static_cast<int>(SendMessage(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-      char text[128] = "";
-      SendMessage(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-      entries += std::string(" [") + text + "]";
-    }
-    FAIL() << "field " << id << " offers no " << entry << ":" << entries;
-  }
-  PressKey(VK_HOME);
-  for (int i = 0; i < target; ++i) PressKey(VK_DOWN);
-  PressKey(VK_TAB);
+  std::string why;
+  ASSERT_TRUE(ChooseInStatementField(view, id, entry, &why)) << why;
   PumpUntilIdle();
 }
 

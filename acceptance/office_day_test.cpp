@@ -8,6 +8,8 @@
 */
 #include "acceptance/office_day.h"
 
+#include "acceptance/statement_typing.h"
+
 #include "platform/framework/mdi.h"
 #include "platform/testing/common_dialog_answers.h"
 #include "platform/testing/dialog_driver.h"
@@ -162,31 +164,12 @@ TEST_F(OfficeDayTest, Step03_APurchaseWithANewLoanAddsUpOnScreenInTheTablesAndTh
   FileCommandByKeys('N', kPurchase);
   RespaWindow* view = StatementOf(kPurchase);
   ASSERT_NE(view, nullptr);
-  struct Typed {
-    int id;
-    const char* text;
-  };
-  const Typed kTyped[] = {
-      {102, "Ann & Bob Buyer"}, {143, "Carl Seller"}, {212, "12/17/2026"}, {576, "12/18/2026"},
-      {213, "250000"},          {276, "5000"},        {277, "200000"},
-      {220, "12/17/2026"},      {221, "01/01/2027"},  {222, "1200"},        // city tax, 106
-      {291, "01/01/2026"},      {292, "12/17/2026"},  {293, "2400"},        // county tax, 210
-      {370, "250000"},          {371, "6"},           {380, "5000"},        // commission, deposit held by the first broker
-      {557, "1"},               {558, "0.5"},                               // origination, discount
-      {423, "12/17/2026"},      {424, "01/01/2027"},  {425, "27.40"},       // interim interest
-      {443, "3"},               {444, "100"},                               // reserves
-      {470, "350"},             {471, "350"},         {479, "125.50"},      // title
-      {508, "40"},              {510, "60"},          {512, "25.01"},       // recording
-      {577, "Appraisal review"}, {579, "95"},                               // an extended line
-  };
-  for (const Typed& typed : kTyped) {
-    SCOPED_TRACE(typed.id);
-    ASSERT_NO_FATAL_FAILURE(TypeIntoField(view, typed.id, typed.text));
+  for (int i = 0; i < kPurchaseTypedCount; ++i) {
+    SCOPED_TRACE(kPurchaseTyped[i].id);
+    ASSERT_NO_FATAL_FAILURE(TypeIntoField(view, kPurchaseTyped[i].id, kPurchaseTyped[i].text));
   }
-  ASSERT_NO_FATAL_FAILURE(ChooseInField(view, 379, "[701]"));
-  ASSERT_NO_FATAL_FAILURE(ChooseInField(view, 509, "S"));
-  ASSERT_NO_FATAL_FAILURE(ChooseInField(view, 511, "B"));
-  ASSERT_NO_FATAL_FAILURE(ChooseInField(view, 513, "/"));
+  for (int i = 0; i < kPurchaseChosenCount; ++i)
+    ASSERT_NO_FATAL_FAILURE(ChooseInField(view, kPurchaseChosen[i].id, kPurchaseChosen[i].entry));
   FileMenu('S');
   EXPECT_TRUE(Boxes().Shown().empty()) << ::testing::PrintToString(BoxTexts());
   ExpectFigures(view, kBefore);

@@ -62,9 +62,13 @@ TReconcileReportInfo::TReconcileReportInfo(TWindow* parent, TResId resId, TModul
 
 TReconcileReportInfo::~TReconcileReportInfo() = default;
 
-void TReconcileReportInfo::SetupWindow() {
-  TDialog::SetupWindow();
+void TReconcileReportInfo::SetupWindow() { TDialog::SetupWindow(); }
+
+// The base transfers gReconcileXfer into the controls here, so the account is chosen only now.
+bool TReconcileReportInfo::EvInitDialog(HWND focus) {
+  const bool result = TDialog::EvInitDialog(focus);
   LoadBankRecord();
+  return result;
 }
 
 void TReconcileReportInfo::EvAccountChanged() { LoadBankRecord(); }

@@ -40,6 +40,9 @@ class TReconcileReportInfo : public TDialog {
   double LastBeginBalance = 0;
   double LastEndBalance = 0;
 
+ protected:
+  bool EvInitDialog(HWND focus) override;
+
  private:
   void EvAccountChanged();
   /* The box of a refused close date: exclamation icon, focus back on the date. */

@@ -71,10 +71,15 @@ TEST_F(ReconcileInfoTest, AClosedPeriodProposesTheLastDayOfTheNextMonth) {
 TEST_F(ReconcileInfoTest, TheDialogOpensOnTheFirstAccountAndAChangeReloadsAllThree) {
   PutStatement(kBank, {DateOf(1, 31, 2024), DateOf(1, 31, 2024), 10.00, 900.00});
   PutStatement(5, {kBlankDate, kBlankDate, 25.50, 75.25});  // never reconciled
+  PutStatement(0, {DateOf(5, 31, 2024), DateOf(4, 30, 2024), 11.11, 22.22});  // an open period
   gReconcileXfer.Accounts.Select(5);
   RunReconcile(
       [&](HWND info) {
         EXPECT_EQ(SendMessage(FindControl(info, 136), CB_GETCURSEL, 0, 0), 0);
+        EXPECT_TRUE(BeginIsFixed(info));
+        EXPECT_EQ(ControlTextOf(info, 204), "11.11");
+        EXPECT_EQ(ControlTextOf(info, 105), "22.22");
+        EXPECT_EQ(ControlTextOf(info, 106), "05/31/24");
         ChooseAccount(info, 5);
         EXPECT_TRUE(IsWindowVisible(FindControl(info, 104)));
         EXPECT_FALSE(IsWindowVisible(FindControl(info, 204)));

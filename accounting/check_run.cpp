@@ -354,12 +354,17 @@ void TCheckRun::Run() {
     TPartyTexts parties(Dialog.FileNumber);
     // One print dialog for the run, before anything is recorded.
     if (printer.Choose(&Dialog)) {
+      // The dialog takes no input while its checks print: disabled once for the run rather
+      // than by the printer around every check.
+      const bool enabled = ::IsWindowEnabled(Dialog.HWindow);
+      if (enabled) ::EnableWindow(Dialog.HWindow, FALSE);
       int rows = RowCount();
       for (int i = 0; i < rows; ++i) {
         const TOutcome outcome = PrintCheck(i, rows, printer, parties);
         if (outcome == TOutcome::kPrinted) ++Printed;
         if (outcome == TOutcome::kStop) break;
       }
+      if (enabled) ::EnableWindow(Dialog.HWindow, TRUE);
     }
   }
   // A run that printed nothing keeps the number the user typed.

@@ -38,14 +38,14 @@ class ReconcileContentionTest : public ReconcileTest {
   /* The statement of February with that ending balance, then the script in the reconcile
      dialog. */
   void RunFebruary(const std::string& end, const Script& script) {
-    RunReconcile(
+    EXPECT_TRUE(RunReconcile(
         [&](HWND info) {
           SendMessage(FindControl(info, 136), CB_SETCURSEL, kBank, 0);
           SendMessage(info, WM_COMMAND, MAKEWPARAM(136, CBN_SELCHANGE),
                       reinterpret_cast<LPARAM>(FindControl(info, 136)));
           TypeStatement(info, end);
         },
-        script);
+        script));
   }
   static void ClearAllDeposits(HWND dialog) {
     for (int row = 0; row < RowCount(dialog); ++row) ClickRow(dialog, row);

@@ -44,7 +44,7 @@ class ReconcileEndToEndTest : public ReconcileTest {
 std::string Squeeze(const std::string& text) { return std::regex_replace(text, std::regex(" +"), " "); }
 
 TEST_F(ReconcileEndToEndTest, APeriodIsReconciledReportedAndClosed) {
-  RunReconcile(
+  EXPECT_TRUE(RunReconcile(
       [&](HWND info) {
         EXPECT_EQ(SendMessage(FindControl(info, 136), CB_GETCURSEL, 0, 0), 0);
         SendMessage(FindControl(info, 136), CB_SETCURSEL, kBank, 0);
@@ -110,7 +110,7 @@ TEST_F(ReconcileEndToEndTest, APeriodIsReconciledReportedAndClosed) {
         Boxes().QueueAnswer(IDOK);
         Boxes().QueueAnswer(IDYES);
         PressButton(dialog, 342);
-      });
+      }));
   const std::vector<std::string> texts = BoxTexts();
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(texts[0], "The account has been reconciled.  Before continuing, examine the Reconciliation Report to be sure "
@@ -164,7 +164,7 @@ TEST_F(ReconcileEndToEndTest, APeriodIsReconciledReportedAndClosed) {
   // The next period, ended one cent off: both sides out of balance, no close offered.
   Boxes().Clear();
   ClearPrintedPdfs();
-  RunReconcile(
+  EXPECT_TRUE(RunReconcile(
       [&](HWND info) {
         SendMessage(FindControl(info, 136), CB_SETCURSEL, kBank, 0);
         SendMessage(info, WM_COMMAND, MAKEWPARAM(136, CBN_SELCHANGE), reinterpret_cast<LPARAM>(FindControl(info, 136)));
@@ -173,7 +173,7 @@ TEST_F(ReconcileEndToEndTest, APeriodIsReconciledReportedAndClosed) {
         EXPECT_EQ(ControlTextOf(info, 106), "03/31/24");
         TypeStatement(info, "1622.07");
       },
-      [&](HWND dialog) { PressButton(dialog, 342); });
+      [&](HWND dialog) { PressButton(dialog, 342); }));
   EXPECT_TRUE(Shown().empty()) << Shown()[0].text;
   const std::string off = Squeeze(PdfText(PrintedPdf()));
   EXPECT_NE(off.find("Variance -0.01 *** NOT IN BALANCE ***"), std::string::npos) << off;

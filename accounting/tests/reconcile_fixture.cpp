@@ -59,15 +59,17 @@ int ReconcileTest::StoredStatus(const std::string& file, char type, double seq) 
   return entry ? static_cast<int>(entry->Status) : -1;
 }
 
-void ReconcileTest::RunReconcile(const Script& info, const Script& reconcile) {
+bool ReconcileTest::RunReconcile(const Script& info, const Script& reconcile) {
   DialogDriver driver;
+  bool opened = false;
   driver.OnDialog(20965, info);
-  if (reconcile)
-    driver.OnDialog(20930, [&](HWND dialog) {
-      reconcile(dialog);
-      PressButton(dialog, IDOK);
-    });
+  driver.OnDialog(20930, [&](HWND dialog) {
+    opened = true;
+    if (reconcile) reconcile(dialog);
+    PressButton(dialog, IDOK);
+  });
   RunReconcileCommand(nullptr);
+  return opened;
 }
 
 void ReconcileTest::TypeStatement(HWND dialog, const std::string& end, const std::string& closeDate) {

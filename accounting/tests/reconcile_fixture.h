@@ -38,8 +38,9 @@ class ReconcileTest : public LedgerTest {
 
   using Script = std::function<void(HWND)>;
   /* Runs the command: `info` on the statement dialog (which must end it), then, when that
-     ended with OK, `reconcile` on the reconcile dialog, which is closed by Done after it. */
-  void RunReconcile(const Script& info, const Script& reconcile);
+     ended with OK, `reconcile` on the reconcile dialog, which is closed by Done after it.
+     Answers whether the reconcile dialog opened. */
+  bool RunReconcile(const Script& info, const Script& reconcile);
 
   /* The statement dialog's values typed in and OK pressed. */
   static void TypeStatement(HWND dialog, const std::string& end, const std::string& closeDate = "");

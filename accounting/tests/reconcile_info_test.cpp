@@ -194,13 +194,13 @@ TEST_F(ReconcileInfoTest, ABlankOrAnAlreadyClosedDateIsRefusedBeforeAnything) {
 TEST_F(ReconcileInfoTest, TheStatementIsWrittenOnAFreshReadAndAFailedWriteOpensNoReconcile) {
   PutStatement(kBank, {DateOf(1, 31, 2024), DateOf(1, 31, 2024), 10.00, 900.00});
   // Another station changes the account's name while the dialog is open: the name stays.
-  RunReconcile(
+  EXPECT_TRUE(RunReconcile(
       [&](HWND info) {
         ChooseAccount(info, kBank);
         EXPECT_EQ(RunSecondStation({"bank", "3", "set", "2", "s:Renamed Elsewhere"}), "done");
         TypeStatement(info, "1,250.00");
       },
-      [&](HWND) {});
+      [&](HWND) {}));
   Statement stored = StoredStatement(kBank);
   EXPECT_EQ(stored.LastBegin, 900.00);
   EXPECT_EQ(stored.LastEnd, 1250.00);

@@ -184,7 +184,7 @@ TEST_F(ReconcileReportTest, ARowReadBackFromTheGridIsTheRowInserted) {
   inserted.Seq = 739123.4567;
   inserted.Status = 2;
   TReconcileRow back{};
-  RunReconcile(
+  EXPECT_TRUE(RunReconcile(
       [&](HWND info) {
         TypeStatement(info, "0.00", "02/29/24");
       },
@@ -195,7 +195,7 @@ TEST_F(ReconcileReportTest, ARowReadBackFromTheGridIsTheRowInserted) {
         const int row = RowCount(dialog) - 1;
         SendMessage(grid, TSM_SETCURSOR, 0, row);
         ASSERT_EQ(SendMessage(grid, TSM_GETROW, TSREF_CURSOR, reinterpret_cast<LPARAM>(&back)), 0);
-      });
+      }));
   for (const auto& box : Shown()) ADD_FAILURE() << box.caption << ": " << box.text;
   ASSERT_NE(grid, nullptr);
   EXPECT_STREQ(back.AlphaStatus, inserted.AlphaStatus);

@@ -50,7 +50,7 @@ class OfficeDay : public ZarneAppTest {
   /* One DDE conversation over several steps ("x:COMMAND", "r:ITEM"): the lines it printed. */
   std::vector<std::string> DdeSession(const std::vector<std::string>& steps);
   /* Clicks the middle of a grid row, scrolled into view. */
-  void ClickGridRow(HWND grid, int row);
+  static void ClickGridRow(HWND grid, int row);
   /* A field of a file's record in a table, read back by this process's engine session. */
   std::string TableMoney(int table, const std::string& number, int field);
   bool TableHasFile(int table, const std::string& number);

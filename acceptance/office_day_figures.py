@@ -102,6 +102,22 @@ for name, when in (("kBefore", SETTLEMENT), ("kAfter", moved)):
     for key, value in figures(when).items():
         out.append(f'    {{"{key}", "{money(value)}"}},')
     out.append("};")
+# The money of the file after the move: the deposits the bundle takes in, and its checks.
+after = figures(moved)
+deposits = [("Ann & Bob Buyer", after["A303"]), ("First Savings Bank", LOAN)]
+checks = [("Carl Seller", after["A603"]),
+          ("Broker Realty", after["A703S"]),
+          ("Zarne Title", SETTLEMENT_FEE_B + SETTLEMENT_FEE_S + EXAM + after["A1104S"]),
+          ("County Recorder", after["A1201B"] + after["A1201S"]),
+          ("First Savings Bank", after["A801B"] + after["A802B"] + after["A901B"] + after["A1001B"]),
+          ("Courier", Decimal("25.00")),  # made by mistake, voided after printing
+          ("Appraisal Review Co", APPRAISAL_REVIEW)]  # added by hand
+assert sum(a for _, a in deposits) == sum(a for p, a in checks if p != "Courier")
+for name, rows in (("kDeposits", deposits), ("kChecks", checks)):
+    out.append(f"const OfficeFigure {name}[] = {{")
+    for payee, amount in rows:
+        out.append(f'    {{"{payee}", "{money(amount)}"}},')
+    out.append("};")
 out.append(f'constexpr const char kMovedSettlement[] = "{moved:%m/%d/%Y}";')
 out.append(f'constexpr const char kMovedDisbursement[] = '
            f'"{moved_disbursement(SETTLEMENT, moved, DISBURSEMENT):%m/%d/%Y}";')

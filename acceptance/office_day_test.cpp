@@ -10,7 +10,12 @@
 
 #include "acceptance/statement_typing.h"
 
+#include "accounting/bank_editor.h"
+#include "accounting/bank_lists.h"
+#include "accounting/check_form_editor.h"
+#include "accounting/ledger_rows.h"
 #include "platform/framework/mdi.h"
+#include "platform/testing/pdf_words.h"
 #include "platform/testing/common_dialog_answers.h"
 #include "platform/testing/dialog_driver.h"
 #include "platform/testing/other_programs.h"
@@ -95,6 +100,27 @@ std::vector<std::string> PaintedTexts(RespaWindow* view, int id) {
 
 class OfficeDayTest : public OfficeDay {
  protected:
+  /* The rows of the disbursing dialog's check grid. */
+  static std::vector<TDisburseCheckRow> CheckRows(HWND grid) {
+    std::vector<TDisburseCheckRow> rows;
+    for (LRESULT i = 0, n = SendMessage(grid, TSM_GETROWCOUNT, 0, 0); i < n; ++i) {
+      TDisburseCheckRow row{};
+      SendMessage(grid, TSM_SETCURSOR, 0, i);
+      SendMessage(grid, TSM_GETROW, TSREF_CURSOR, reinterpret_cast<LPARAM>(&row));
+      rows.push_back(row);
+    }
+    SendMessage(grid, TSM_SETCURSOR, 0, -2);
+    return rows;
+  }
+  /* An amount as the day's figures write it, by hand: cents, commas. */
+  static std::string Money(double value) {
+    long long cents = static_cast<long long>(value * 100 + (value < 0 ? -0.5 : 0.5));
+    std::string whole = std::to_string(cents / 100);
+    for (int at = static_cast<int>(whole.size()) - 3; at > 0; at -= 3) whole.insert(at, ",");
+    char tail[8];
+    std::snprintf(tail, sizeof tail, ".%02lld", cents % 100);
+    return whole + tail;
+  }
   /* The office lets two files be open at once (the settings file, as the options leave it). */
   void AllowTwoWindows() {
     std::string ini = DayIni();
@@ -154,6 +180,61 @@ TEST_F(OfficeDayTest, Step01_FirstStartMakesTheDataDirectoryAndASecondCopyEnds) 
   }
   PXExit();
   EXPECT_TRUE(Snapshot(Places().home).empty()) << "written outside the data root";
+}
+
+/* 2. Office set-up: two bank accounts named in the bank editor, the default account chosen,
+   the check form's positions typed into the check-form editor. */
+TEST_F(OfficeDayTest, Step02_TheOfficeNamesItsAccountsChoosesTheDefaultAndPlacesTheCheckForm) {
+  StartOffice();
+  DialogDriver driver;
+  driver.OnDialog(kBankEditorTemplate, [](HWND editor) {
+    PressButton(editor, 149);  // to key 1
+    SetControlText(editor, 264, "First Trust Escrow");
+    PressButton(editor, 149);
+    SetControlText(editor, 264, "Second Trust Escrow");
+    PressButton(editor, IDOK);
+  });
+  SendMessage(Frame()->HWindow, WM_COMMAND, CM_BANKEDITOR, 0);  // Accounting | Editors | Bank
+  PumpUntilIdle();
+  driver.OnDialog(20903, [](HWND select) {
+    SendMessage(FindControl(select, 136), LB_SETCURSEL, 1, 0);
+    PressButton(select, IDOK);
+  });
+  SendMessage(Frame()->HWindow, WM_COMMAND, CM_DEFAULTACCOUNT, 0);  // Options | Default Account
+  PumpUntilIdle();
+  EXPECT_EQ(gDefaultAccount, 1);
+  // The payee, the amount and the amount in words, each with its copy on the stub.
+  auto place = [&driver](int templateId, std::vector<std::pair<int, const char*>> values) {
+    driver.OnDialog(templateId, [values](HWND position) {
+      for (auto [id, text] : values) SetControlText(position, id, text);
+      PressButton(position, IDOK);
+    });
+  };
+  driver.OnDialog(kCheckFormTemplate, [&](HWND form) {
+    place(kPosXYWHTemplate, {{101, "500"}, {102, "1200"}, {103, "5000"}, {104, "250"},
+                             {201, "500"}, {202, "4700"}, {105, "5000"}, {106, "250"}});
+    PressButton(form, 103);
+    place(kPosXYTemplate, {{101, "6500"}, {102, "1200"}, {201, "6500"}, {202, "4700"}});
+    PressButton(form, 125);
+    place(kPosXYWHTemplate, {{101, "500"}, {102, "1600"}, {103, "6000"}, {104, "250"},
+                             {201, "500"}, {202, "5100"}, {105, "6000"}, {106, "250"}});
+    PressButton(form, 127);
+    PressButton(form, IDOK);
+  });
+  SendMessage(Frame()->HWindow, WM_COMMAND, CM_CHECKFORM, 0);  // Options | Check Form
+  PumpUntilIdle();
+  EXPECT_EQ(driver.Pending(), 0u);
+  EXPECT_TRUE(driver.Unanswered().empty()) << ::testing::PrintToString(driver.Unanswered());
+  EXPECT_TRUE(Boxes().Shown().empty()) << ::testing::PrintToString(BoxTexts());
+  for (auto [key, name] : {std::pair<SHORT, const char*>{1, "First Trust Escrow"}, {2, "Second Trust Escrow"}}) {
+    TPXRecord bank(gTables[15], true);
+    bank.SetShort(1, key);
+    ASSERT_TRUE(bank.Seek(1, ENGINE_KEY_EQ) && bank.Read(0));
+    char stored[64] = "";
+    bank.GetString(2, stored, sizeof stored);
+    EXPECT_STREQ(stored, name);
+  }
+  EXPECT_EQ(fs::file_size(DayDir() + "/CHKFORM.DAT"), 128u);
 }
 
 /* 3. A purchase with a new loan, typed into the statement of a new file. */
@@ -299,6 +380,134 @@ TEST_F(OfficeDayTest, Step06_TitleItemsLoadedReorderedAndEditedAreWalkedByADdeCl
                       "execute ok", "TitleText=",
                       "execute ok", "TitleText=Easements of record",
                       "execute ok", "TitleText=Rights of parties in possession"}));
+}
+
+/* 7. Money: the bundle takes in the borrower's cash and the lender's funds and writes the
+   statement's checks, one check is added by hand, the deposits are posted, the Ready checks
+   print to PDF with the next numbers at the check form's positions, a check made by mistake
+   is voided, and the file balances to zero. */
+TEST_F(OfficeDayTest, Step07_DepositsPostedChecksPrintedAtTheirPositionsAndTheFileBalances) {
+  std::ofstream(DayDir() + "/PURCHASE.BND", std::ios::binary)
+      << "AcctType$ = \"D\"\nAcctName$ = \"Ann & Bob Buyer\"\nAcctDesc$ = \"Cash from borrower\"\nAcctAmount = A303\nend\n"
+         "AcctType$ = \"D\"\nAcctName$ = \"First Savings Bank\"\nAcctDesc$ = \"Loan funds\"\nAcctAmount = A202\nend\n"
+         "AcctType$ = \"C\"\nAcctName$ = \"Carl Seller\"\nAcctDesc$ = \"Proceeds\"\nAcctAmount = A603\nend\n"
+         "AcctType$ = \"C\"\nAcctName$ = \"Broker Realty\"\nAcctDesc$ = \"Commission\"\nAcctAmount = A703S\nend\n"
+         "AcctType$ = \"C\"\nAcctName$ = \"Zarne Title\"\nAcctDesc$ = \"Title charges\"\n"
+         "AcctAmount = A1101B + A1101S + A1104B + A1104S\nend\n"
+         "AcctType$ = \"C\"\nAcctName$ = \"County Recorder\"\nAcctDesc$ = \"Recording\"\nAcctAmount = A1201B + A1201S\nend\n"
+         "AcctType$ = \"C\"\nAcctName$ = \"First Savings Bank\"\nAcctDesc$ = \"Loan charges\"\n"
+         "AcctAmount = A801B + A802B + A901B + A1001B\nend\n"
+         "AcctType$ = \"C\"\nAcctName$ = \"Courier\"\nAcctDesc$ = \"Delivery\"\nAcctAmount = 25\nend\n";
+  StartOffice();
+  FileCommandByKeys('O', kPurchase);
+  ASSERT_NE(StatementOf(kPurchase), nullptr);
+  ClearPdfs();
+  CommonDialogAnswers answers;
+  DialogDriver driver;
+  std::vector<TDisburseCheckRow> rows;
+  std::string firstNumber, balance;
+  driver.OnDialog(20900, [&](HWND dialog) {
+    answers.ChooseFiles({"C:\\ZARNE\\PURCHASE.BND"});
+    driver.OnDialog(20903, [](HWND select) { PressButton(select, IDOK); });  // the default account
+    PressButton(dialog, 501);  // Auto Create
+    driver.OnDialog(20901, [](HWND entry) {
+      SetControlText(entry, 103, "Appraisal Review Co");
+      SetControlText(entry, 104, "Appraisal review");
+      SetControlText(entry, 102, "95.00");
+      PressButton(entry, IDOK);
+    });
+    PressButton(dialog, 401);  // Add, by hand
+    driver.OnDialog(20905, [&](HWND print) {
+      firstNumber = ControlTextOf(print, 106);
+      SetControlText(print, 105, "12/24/2026");
+      PressButton(print, IDOK);
+    });
+    answers.ChoosePrinter("PDF");
+    PressButton(dialog, 502);  // Print Checks
+    rows = CheckRows(FindControl(dialog, 300));
+    for (size_t i = 0; i < rows.size(); ++i)
+      if (std::string(rows[i].PayeeDepositor) == "Courier") {
+        ClickGridRow(FindControl(dialog, 300), static_cast<int>(i));
+        driver.OnDialog(20901, [](HWND entry) { PressButton(entry, IDOK); });
+        PressButton(dialog, 403);  // the printed check is voided
+      }
+    balance = ControlTextOf(dialog, 103);
+    PressButton(dialog, IDOK);
+  });
+  SendMessage(Frame()->HWindow, WM_COMMAND, CM_DISBURSE, 0);  // Accounting | Disburse
+  PumpUntilIdle();
+  driver.OnDialog(20910, [](HWND post) {
+    HWND grid = FindControl(post, 200);
+    for (int row : {0, 1}) ClickGridRow(grid, row);
+    SetControlText(post, 102, "12/24/2026");
+    PressButton(post, 319);
+    PressButton(post, IDOK);
+  });
+  SendMessage(Frame()->HWindow, WM_COMMAND, CM_POSTDEPOSITS, 0);  // Accounting | Post deposits
+  PumpUntilIdle();
+  EXPECT_EQ(driver.Pending(), 0u);
+  EXPECT_TRUE(driver.Unanswered().empty()) << ::testing::PrintToString(driver.Unanswered());
+  EXPECT_TRUE(Boxes().Shown().empty()) << ::testing::PrintToString(BoxTexts());
+
+  // The checks as listed after printing: the bundle's in order, then the one added by hand.
+  ASSERT_EQ(rows.size(), std::size(kChecks));
+  const long first = std::atol(firstNumber.c_str());
+  EXPECT_GT(first, 0) << firstNumber;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_STREQ(rows[i].PayeeDepositor, kChecks[i].name);
+    EXPECT_EQ(Money(rows[i].Amount), kChecks[i].text) << kChecks[i].name;
+    EXPECT_STREQ(rows[i].StatusText, "Printed") << kChecks[i].name;
+    EXPECT_EQ(rows[i].Number, first + static_cast<long>(i)) << kChecks[i].name;
+  }
+  EXPECT_EQ(balance, "0.00");
+  // The ledger as stored: the deposits posted on the date, the courier's check void.
+  int posted = 0, voided = 0;
+  TPXRecord entry(gTables[14], true);
+  for (bool more = entry.First(); more; more = entry.Next()) {
+    char file[16] = "", type[2] = "", payee[64] = "";
+    SHORT status = -1;
+    entry.Read(0);
+    entry.GetString(1, file, sizeof file);
+    if (std::string(file) != kPurchase) continue;
+    entry.GetString(2, type, sizeof type);
+    entry.GetShort(6, status);
+    entry.GetString(8, payee, sizeof payee);
+    posted += type[0] == 'D' && status == 5;
+    voided += type[0] == 'C' && status == 4 && std::string(payee) == "Courier";
+  }
+  EXPECT_EQ(posted, 2);
+  EXPECT_EQ(voided, 1);
+
+  // Each check's PDF shows its payee, amount and amount in words at the form's positions,
+  // on the check and on its stub.
+  std::vector<std::string> pdfs = PdfFiles();
+  ASSERT_EQ(pdfs.size(), std::size(kChecks));
+  const struct {
+    const char* payee;
+    const char* amount;
+    const char* words;
+  } kLooked[] = {
+      {"Broker Realty", "10,000.00", "Ten Thousand and 00/100 Dollars"},
+      {"Carl Seller", "232,213.65", "Two Hundred Thirty Two Thousand Two Hundred Thirteen and 65/100 Dollars"},
+  };
+  auto points = [](int thousandths) { return 18.0 + 0.072 * thousandths; };  // the PDF page's margin
+  for (const auto& check : kLooked) {
+    std::string found;
+    for (const std::string& pdf : pdfs) {
+      std::vector<PdfWord> words = PdfWords(pdf);
+      if (!PdfTextAt(words, check.payee, points(500), points(1200))) continue;
+      found = pdf;
+      EXPECT_TRUE(PdfTextAt(words, check.payee, points(500), points(4700))) << check.payee << " stub";
+      EXPECT_TRUE(PdfTextAt(words, check.amount, points(6500), points(1200))) << check.amount;
+      EXPECT_TRUE(PdfTextAt(words, check.amount, points(6500), points(4700))) << check.amount << " stub";
+      EXPECT_TRUE(PdfTextAt(words, check.words, points(500), points(1600))) << check.words;
+      EXPECT_TRUE(PdfTextAt(words, check.words, points(500), points(5100))) << check.words << " stub";
+    }
+    ASSERT_FALSE(found.empty()) << "no check to " << check.payee << " with its payee in place";
+    std::string name = std::string("step07_check_") + (check.payee[0] == 'B' ? "broker" : "seller");
+    fs::copy_file(found, OutputDir() + "/" + name + ".pdf", fs::copy_options::overwrite_existing);
+    RenderPage(found, 1, name);
+  }
 }
 
 /* 10. Save As under a new number, then Delete of the copy. */

@@ -12,15 +12,12 @@
 #include "platform/testing/common_dialog_answers.h"
 
 #include <optional>
+#include "platform/testing/pdf_words.h"
+
 #include <string>
 #include <vector>
 
 constexpr const char kTestCheckCtlDir[] = "C:\\ZARNE\\CHECKS";
-
-struct PdfWord {
-  std::string text;
-  double xMin, yMin, xMax, yMax;
-};
 
 class CheckTest : public DisburseTest {
  protected:

@@ -92,12 +92,41 @@ void PageUp() {
   if (GridStillLocked(handle)) MoveTo(top, gLockedRecord->currentColumn);
 }
 
+/* Ctrl+Page Down and Up: the left column moves by the fully visible scrolling columns (at
+   least one), and the current cell with it. */
+void PageColumns(int direction) {
+  HGLOBAL handle = gLockedHandle;
+  OnHorizontalScroll(direction > 0 ? SB_PAGERIGHT : SB_PAGELEFT, 0);
+  if (!GridStillLocked(handle)) return;
+  TesselRecord* record = gLockedRecord;
+  int column = record->currentColumn;
+  if (!ColumnLocked(column) && column < record->leftColumn) column = record->leftColumn;
+  else if (!ColumnLocked(column) && column > record->lastVisibleColumn) column = record->lastVisibleColumn;
+  if (direction > 0 && !ColumnLocked(column)) column = std::max<int>(column, record->leftColumn);
+  MoveTo(record->currentRow, column);
+}
+
+/* Down on the last row of a grid that adds rows: an empty row at the end, once the last
+   row holds data. */
+bool AutoInsertRow() {
+  TesselRecord* record = gLockedRecord;
+  if (!(record->exStyle & TSXS_AUTOINSERT) || record->virtualOn || !HasEditableColumns() || !LastRowHasData())
+    return false;
+  HGLOBAL handle = gLockedHandle;
+  SendMessage(gCurrentGrid, TSM_SETCURSOR, 0, TSROW_APPEND);
+  SendMessage(gCurrentGrid, TSM_INSERTROW, 0, 0);
+  if (!GridStillLocked(handle)) return true;
+  MoveTo(gLockedRecord->rowCount - 1, gLockedRecord->currentColumn);
+  return true;
+}
+
 /* Up and Down; with Shift in multiple selection the row moved onto takes the state of the
    row left. */
 void StepRow(int step, bool shift) {
   TesselRecord* record = gLockedRecord;
   HGLOBAL handle = gLockedHandle;
   int from = record->currentRow;
+  if (step > 0 && !shift && from == record->rowCount - 1 && AutoInsertRow()) return;
   int to = std::clamp(from + step, 0, record->rowCount - 1);
   if (!MoveTo(to, record->currentColumn)) return;
   if (shift && Multiple() && to != from && GridStillLocked(handle)) {
@@ -139,8 +168,8 @@ bool Movement(int key, bool shift, bool ctrl) {
     case VK_DOWN: if (ctrl) MoveTo(LastFullyVisibleRow(), column); else StepRow(1, shift); return true;
     case VK_LEFT: MoveTo(row, ctrl ? FirstColumn() : StepColumn(column, -1)); return true;
     case VK_RIGHT: MoveTo(row, ctrl ? std::max(0, static_cast<int>(record->lastVisibleColumn)) : StepColumn(column, 1)); return true;
-    case VK_NEXT: PageDown(); return true;
-    case VK_PRIOR: PageUp(); return true;
+    case VK_NEXT: if (ctrl) PageColumns(1); else PageDown(); return true;
+    case VK_PRIOR: if (ctrl) PageColumns(-1); else PageUp(); return true;
     case VK_HOME: {
       HGLOBAL handle = gLockedHandle;
       SetLeftColumn(std::max(0, FirstScrollingColumn()));

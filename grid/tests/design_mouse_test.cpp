@@ -3,6 +3,7 @@
 // parent for the column's setup, a second right click gives everything back.
 #include "grid/tests/grid_fixture.h"
 
+#include "platform/testing/dialog_driver.h"
 #include "platform/testing/synthetic_input.h"
 
 #include <vector>
@@ -127,11 +128,13 @@ TEST_F(DesignMouse, AtRunTimeRightClicksNotifyAndFocusLossReleasesTheMouse) {
   SetFocus(parent_);
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_TRUE(Free());
-  // Without a Corvane parent the grid's own setup runs; the host hears nothing.
+  // Without a Corvane parent the grid's own Column Setup dialog runs (cancelled here).
+  DialogDriver driver;
   Send(grid, TSM_SETDESIGNMODE);
   Click(grid, heading.x, heading.y, Qt::RightButton);
   DoubleClick(grid, heading.x, heading.y);
   EXPECT_TRUE(gSetupColumns.empty());
+  EXPECT_EQ(driver.Opened().size(), 1u);
   EXPECT_EQ(GetCapture(), grid);
   Click(grid, heading.x, heading.y, Qt::RightButton);
   EXPECT_TRUE(Free());

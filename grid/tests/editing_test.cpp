@@ -307,3 +307,21 @@ TEST_F(GridEditing, OneEditorPerLibraryAndTheEditedRowUnderSorting) {
   for (int r = 0; r < 3; ++r) EXPECT_STRNE(Row(a, r).text, "zzz");
   EXPECT_STREQ(Row(a, 0).text, "row1");
 }
+
+TEST_F(GridEditing, DownOnTheLastRowAddsOneEmptyRow) {
+  HWND grid = EditGrid();
+  Send(grid, TSM_SETEXSTYLE, 0, TSXS_AUTOINSERT);
+  SetFocus(grid);
+  Send(grid, TSM_SETCURCELL, 0, 3);
+  PressKey(VK_DOWN);
+  EXPECT_EQ(Send(grid, TSM_GETROWCOUNT), 5);
+  EXPECT_EQ(Send(grid, TSM_GETCURROW), 4);
+  PressKey(VK_DOWN);  // the new last row is empty: no further row
+  PressKey(VK_DOWN);
+  EXPECT_EQ(Send(grid, TSM_GETROWCOUNT), 5);
+  TypeText("new");
+  PressKey(VK_RETURN);
+  PressKey(VK_DOWN);
+  EXPECT_EQ(Send(grid, TSM_GETROWCOUNT), 6);
+  EXPECT_STREQ(Row(grid, 4).text, "new");
+}

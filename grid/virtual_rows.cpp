@@ -534,3 +534,19 @@ LRESULT OnVirtualMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default: return TSERR_BADMESSAGE;
   }
 }
+
+void FitVirtualBuffer() {
+  TesselRecord* record = gLockedRecord;
+  if (!VirtualActive() || record->bufferedRows == 0) return;
+  int fit = std::max(0, static_cast<int>(record->visibleRows));
+  if (record->bufferedRows > fit) {
+    for (int s = fit; s < record->bufferedRows; ++s) ClearSlot(s);
+    record->bufferedRows = fit;
+    RecomputeLastVisibleRow();
+    return;
+  }
+  if (record->bufferedRows == fit) return;
+  int top = record->topRow;
+  if (top == 0 && !record->ownerFetch) LoadFirstPage(true);
+  else LoadAt(record->ownerFetch ? SlotKey(0) : top);
+}

@@ -19,6 +19,9 @@ uint8_t* VirtualSlotAddress(int slot);
 void EnsureVirtualBuffer();
 
 int LoadFirstPage(bool force);
+/* After the window or font changed how many rows fit: a taller grid refills from the top
+   row, a lower one drops the buffered rows that no longer fit. */
+void FitVirtualBuffer();
 int LoadLastPage();
 /* The top row moved to row by paging: 0, or -28 when the owner did not deliver it. */
 int VirtualSetTopRow(int row);

@@ -17,6 +17,7 @@
 #include "grid/rows.h"
 #include "grid/tessel.h"
 #include "grid/tessel_lock.h"
+#include "grid/virtual_rows.h"
 
 #include <cstdio>
 
@@ -124,6 +125,10 @@ void OnGridSize(int width, int height) {
   if (width == record->clientWidth && height == record->clientHeight) return;
   int oldWidth = record->clientWidth, oldHeight = record->clientHeight;
   RecalcLayout();
+  HGLOBAL handle = gLockedHandle;
+  FitVirtualBuffer();
+  if (!GridStillLocked(handle)) return;
+  record = gLockedRecord;
   if (!record->redrawOn) {
     record->paintDeferred = 1;
     return;
@@ -207,6 +212,12 @@ LRESULT OnSetFont(HWND grid, HFONT font, LPARAM redraw) {
   record->font = font;
   record->ownFont = 0;
   RecalcLayout();
+  {
+    HGLOBAL handle = gLockedHandle;
+    FitVirtualBuffer();
+    if (!GridStillLocked(handle)) return 0;
+    record = gLockedRecord;
+  }
   if (record->dropDown && record->dropDownClosed) {
     HGLOBAL handle = gLockedHandle;
     DropDown(false);  // folded to the new row and heading heights

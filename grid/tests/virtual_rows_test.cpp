@@ -210,3 +210,24 @@ TEST_F(GridVirtual, SilentGarbageAndEmptyingOwnersDoNoHarm) {
   owner_.during = nullptr;
   EXPECT_TRUE(IsWindow(grid));
 }
+
+TEST_F(GridVirtual, ATallerGridFetchesTheRowsThatNowFit) {
+  owner_.size = 100;
+  HWND grid = VirtualGrid();
+  ASSERT_EQ(Send(grid, TSM_SETVIRTUAL, 0, 100), 0);
+  int n = Rows(grid);
+  SendMessage(grid, WM_VSCROLL, SB_LINEDOWN, 0);
+  ASSERT_EQ(Send(grid, TSM_GETTOPROW), 1);
+  EXPECT_EQ(Value(grid, n + 1), -99);
+  RECT window{};
+  GetWindowRect(grid, &window);
+  int more = 3 * static_cast<int>(Send(grid, TSM_GETMETRIC, 1));
+  SetWindowPos(grid, nullptr, 0, 0, window.right - window.left, window.bottom - window.top + more,
+               SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(Rows(grid), n + 3);
+  EXPECT_EQ(Send(grid, TSM_GETTOPROW), 1);
+  EXPECT_EQ(Value(grid, n + 3), n + 3);  // the last row that fits now
+  SetWindowPos(grid, nullptr, 0, 0, window.right - window.left, window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(Value(grid, n), n);
+  EXPECT_EQ(Value(grid, n + 1), -99);  // no longer held
+}

@@ -143,6 +143,23 @@ TEST_F(ReconcileContentionTest, ACloseWithAnEntryInUseChangesNothingAndARetrySuc
   EXPECT_EQ(StoredStatement(kBank).LastBalanceDate, DateOf(2, 29, 2024));
 }
 
+TEST_F(ReconcileContentionTest, ABankRecordInUseTurnsTheBalancedEntriesBack) {
+  RunFebruary("600.00", [&](HWND dialog) {
+    ClearAllDeposits(dialog);
+    SecondStationLock lock({"bank", "3"});
+    ASSERT_EQ(lock.Answer(), "held");
+    Boxes().QueueAnswer(IDOK);
+    Boxes().QueueAnswer(IDYES);
+    PressButton(dialog, 342);
+  });
+  ASSERT_FALSE(Shown().empty());
+  EXPECT_EQ(Shown().back().text, "An error occurred in updating BANK.DB - the period could not be closed");
+  EXPECT_EQ(Shown().back().caption, "System Error");
+  EXPECT_EQ(Shown().back().type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+  EXPECT_EQ(DepositStatuses(), (std::vector<int>{6, 6, 6}));
+  EXPECT_EQ(StoredStatement(kBank).LastBalanceDate, DateOf(1, 31, 2024));
+}
+
 TEST_F(ReconcileContentionTest, AnEntryClearedElsewhereAfterThePrintStopsTheClose) {
   RunFebruary("600.00", [&](HWND dialog) {
     ClearAllDeposits(dialog);

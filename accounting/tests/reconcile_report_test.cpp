@@ -210,3 +210,27 @@ TEST_F(ReconcileReportTest, ARowReadBackFromTheGridIsTheRowInserted) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ReconcileTest, AnAccountWithNothingOpenPrintsFiveEmptySectionsAndItsBalancedBook) {
+  Put("OLD", 'D', 1.0, 7, 250.00, DateOf(12, 1, 2023), 0, "Balanced long ago", 9);
+  Put("OLD", 'C', 2.0, 7, 50.25, DateOf(12, 2, 2023), 10, "Balanced check", 9);
+  gReconcileXfer.Accounts.Select(9);
+  gReconcileXfer.BeginBalance = 199.75;
+  gReconcileXfer.EndBalance = 199.75;
+  gReconcileXfer.CloseDate = DateOf(1, 31, 2024);
+  TReconcileReport report("Reconciliation Report");
+  ASSERT_TRUE(PrintOnReportPrinter(nullptr, report));
+  const std::string text = std::regex_replace(PdfText(PrintedPdf()), std::regex("[ \n]+"), " ");
+  for (const char* heading : {"Deposits - Reconciled", "Deposits - In Transit", "Checks - Reconciled",
+                              "Checks - Outstanding", "Adjustments - Reconciled"})
+    EXPECT_NE(text.find(std::string(heading) + " << None >>"), std::string::npos) << heading << "\n" << text;
+  EXPECT_NE(text.find("Calculated ending balance 199.75"), std::string::npos) << text;
+  EXPECT_NE(text.find("Less cleared checks -0.00"), std::string::npos) << text;
+  EXPECT_NE(text.find("Book balance 199.75 Variance 0.00"), std::string::npos) << text;
+  EXPECT_EQ(text.find("NOT IN BALANCE"), std::string::npos) << text;
+  EXPECT_TRUE(report.BankInBalance && report.BookInBalance);
+}
+
+}  // namespace

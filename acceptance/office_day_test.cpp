@@ -37,7 +37,11 @@
 #include "tableaccess/px_record.h"
 #include "tableaccess/px_table.h"
 
+#include <QProcess>
+
+#include <algorithm>
 #include <csignal>
+#include <sstream>
 #include <filesystem>
 #include <fstream>
 
@@ -53,6 +57,7 @@ struct OfficeFigure {
 
 constexpr char kPurchase[] = "2026-0417";
 constexpr char kCopy[] = "2026-0418";
+constexpr char kOther[] = "2026-0419";
 constexpr int kFileTables = 13;
 
 const char* const kTables[] = {"BUYER", "SELLER", "LENDER", "SAGENT", "PROPERTY", "SUMMARY1", "SUMMARY2",
@@ -111,6 +116,45 @@ class OfficeDayTest : public OfficeDay {
     }
     SendMessage(grid, TSM_SETCURSOR, 0, -2);
     return rows;
+  }
+  /* Accounting | Disburse on the front file: each payee a Ready check of 10.00 added by hand. */
+  void AddChecksByHand(const std::string& number, const std::vector<std::string>& payees) {
+    DialogDriver driver;
+    driver.OnDialog(20900, [&](HWND dialog) {
+      EXPECT_EQ(ControlTextOf(dialog, 104), number);
+      for (const std::string& payee : payees) {
+        driver.OnDialog(20901, [payee](HWND check) {
+          SetControlText(check, 103, payee);
+          SetControlText(check, 104, "Inspection");
+          SetControlText(check, 102, "10.00");
+          PressButton(check, IDOK);
+        });
+        PressButton(dialog, 401);
+      }
+      PressButton(dialog, IDOK);
+    });
+    driver.OnDialog(20903, [](HWND select) { PressButton(select, IDOK); });  // asked on a file's first entry
+    SendMessage(Frame()->HWindow, WM_COMMAND, CM_DISBURSE, 0);
+    PumpUntilIdle();
+  }
+  /* Accounting | Disburse, Print Checks with the number and date proposed, to PDF: the
+     numbers of the front file's checks afterwards. */
+  std::vector<long> PrintReadyChecks() {
+    std::vector<long> numbers;
+    CommonDialogAnswers answers;
+    DialogDriver driver;
+    driver.OnDialog(20900, [&](HWND dialog) {
+      driver.OnDialog(20905, [](HWND print) { PressButton(print, IDOK); });
+      answers.ChoosePrinter("PDF");
+      PressButton(dialog, 502);
+      for (const TDisburseCheckRow& row : CheckRows(FindControl(dialog, 300)))
+        if (std::string(row.StatusText) == "Printed") numbers.push_back(row.Number);
+      PressButton(dialog, IDOK);
+    });
+    SendMessage(Frame()->HWindow, WM_COMMAND, CM_DISBURSE, 0);
+    PumpUntilIdle();
+    EXPECT_TRUE(Boxes().Shown().empty()) << ::testing::PrintToString(BoxTexts());
+    return numbers;
   }
   /* An amount as the day's figures write it, by hand: cents, commas. */
   static std::string Money(double value) {
@@ -508,6 +552,122 @@ TEST_F(OfficeDayTest, Step07_DepositsPostedChecksPrintedAtTheirPositionsAndTheFi
     fs::copy_file(found, OutputDir() + "/" + name + ".pdf", fs::copy_options::overwrite_existing);
     RenderPage(found, 1, name);
   }
+}
+
+/* The second workstation: office_station on a root and settings of its own whose zarne.ini
+   names the day's database directory by the host drive, taking orders line by line. */
+class Station {
+ public:
+  Station(const std::string& root, const std::string& runtime, const std::string& sharedDir) {
+    fs::create_directories(root + "/windows");
+    fs::create_directories(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    std::string shared = "Z:" + sharedDir;
+    std::replace(shared.begin(), shared.end(), '/', '\\');
+    std::ofstream(root + "/windows/zarne.ini", std::ios::binary)
+        << "[System]\r\nDirDatabase=" << shared << "\r\nDirCheckCtl=" << shared
+        << "\r\nDirPrinters=C:\\ZARNE\r\nDirPrivate=C:\\ZARNE\\PRIVATE\r\n";
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("ZARNE_ROOT", QString::fromStdString(root));
+    environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime));
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    process_.setProcessEnvironment(environment);
+    process_.start(OFFICE_STATION, QStringList{});
+    process_.waitForStarted(10000);
+  }
+  ~Station() {
+    if (process_.state() != QProcess::NotRunning) {
+      process_.kill();
+      process_.waitForFinished();
+    }
+  }
+  /* The next line the station says (empty after 60 s without one). */
+  std::string Line() {
+    for (int tick = 0; tick < 600 && !process_.canReadLine(); ++tick) process_.waitForReadyRead(100);
+    std::string line = process_.readLine().toStdString();
+    if (!line.empty() && line.back() == '\n') line.pop_back();
+    return line;
+  }
+  void Tell(const std::string& order) {
+    process_.write((order + "\n").c_str());
+    process_.waitForBytesWritten(5000);
+  }
+  std::string Order(const std::string& order) {
+    Tell(order);
+    return Line();
+  }
+  int Quit() {
+    Tell("quit");
+    process_.closeWriteChannel();
+    process_.waitForFinished(60000);
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+  }
+  std::string Errors() { return process_.readAllStandardError().toStdString(); }
+
+ private:
+  QProcess process_;
+};
+
+/* 8. A second workstation with its own settings on the same database directory: it cannot
+   open the file open here, can once it is closed, and the two print checks for different
+   files at the same time without sharing a check number. */
+TEST_F(OfficeDayTest, Step08_ASecondWorkstationWaitsForTheOpenFileAndNeverSharesACheckNumber) {
+  StartOffice();
+  FileCommandByKeys('N', kOther);
+  ASSERT_NE(StatementOf(kOther), nullptr);
+  AddChecksByHand(kOther, {"Other Payee One", "Other Payee Two", "Other Payee Three"});
+  FileMenu('C');
+  FileCommandByKeys('O', kPurchase);
+  ASSERT_NE(StatementOf(kPurchase), nullptr);
+  AddChecksByHand(kPurchase, {"Survey Co", "Pest Inspection Co", "Home Warranty Co"});
+
+  const std::string stationRoot = Places().root + "-station", stationRun = Places().runtime + "-station";
+  Station station(stationRoot, stationRun, DayDir());
+  ASSERT_EQ(station.Line(), "ready") << station.Errors();
+  std::string refused = station.Order(std::string("open ") + kPurchase);
+  EXPECT_EQ(refused.rfind("refused", 0), 0u) << refused;
+  FileMenu('C');
+  EXPECT_EQ(station.Order(std::string("open ") + kPurchase), std::string("opened ") + kPurchase);
+  EXPECT_EQ(station.Order("close"), "closed");
+
+  // Both print at once: the station's run is ordered, then this one's starts at once.
+  FileCommandByKeys('O', kPurchase);
+  station.Tell(std::string("print ") + kOther);
+  std::vector<long> here = PrintReadyChecks();
+  std::string printed = station.Line();
+  ASSERT_EQ(printed.rfind("printed", 0), 0u) << printed << station.Errors();
+  std::vector<long> there;
+  std::istringstream numbers(printed.substr(7, printed.find(" after") - 7));
+  for (long number; numbers >> number;) there.push_back(number);
+  EXPECT_EQ(printed.find(" box "), std::string::npos) << printed;
+  std::printf("second workstation: %s\n", printed.c_str());  // its refusals show the runs met
+  EXPECT_EQ(there.size(), 3u) << printed;
+  EXPECT_EQ(here.size(), 3u + 6u) << ::testing::PrintToString(here);  // step 7's six printed and these
+  EXPECT_EQ(std::count(here.begin(), here.end(), 0), 0) << "a check printed here has no number";
+  // Every printed check of the ledger has a number of its own.
+  std::vector<long> all;
+  TPXRecord entry(gTables[14], true);
+  for (bool more = entry.First(); more; more = entry.Next()) {
+    char type[2] = "";
+    SHORT status = -1;
+    LONG number = 0;
+    entry.Read(0);
+    entry.GetString(2, type, sizeof type);
+    entry.GetShort(6, status);
+    entry.GetLong(4, number);
+    if (type[0] == 'C' && (status == 2 || status == 4) && number > 0) all.push_back(number);
+  }
+  std::vector<long> unique = all;
+  std::sort(unique.begin(), unique.end());
+  unique.erase(std::unique(unique.begin(), unique.end()), unique.end());
+  EXPECT_EQ(unique.size(), all.size()) << ::testing::PrintToString(all);
+  EXPECT_EQ(all.size(), 7u + 3u + 3u) << ::testing::PrintToString(all) << " here " << ::testing::PrintToString(here)
+                                      << " there " << printed << " refused " << refused;
+  for (long number : there) EXPECT_EQ(std::count(here.begin(), here.end(), number), 0) << number;
+  EXPECT_EQ(station.Quit(), 0) << station.Errors();
+  std::error_code ignored;
+  fs::remove_all(stationRoot, ignored);
+  fs::remove_all(stationRun, ignored);
 }
 
 /* 10. Save As under a new number, then Delete of the copy. */

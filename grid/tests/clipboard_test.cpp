@@ -104,7 +104,12 @@ TEST_F(GridClipboard, RowSelectCopiesTheSelectedRowAndTheDepositGridTakesNothing
   EXPECT_EQ(ClipboardText(), kDeposit7);
   // Pasted onto another check, nothing of the first one's keys or status arrives.
   std::vector<uint8_t> before = RowBytes(grid, 3, sizeof(DepositRow));
-  Send(grid, TSM_SETCURCELL, 0, 3);
+  UpdateWindow(grid);
+  Send(grid, TSM_SETCURSOR, 1, 3);
+  RECT cell{};
+  Send(grid, TSM_GETCELLRECT, 0, reinterpret_cast<LPARAM>(&cell));
+  Click(grid, (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);  // the other check
+  ASSERT_EQ(Send(grid, TSM_GETSELROW), 3);
   PressKey('V', Qt::ControlModifier);
   EXPECT_EQ(RowBytes(grid, 3, sizeof(DepositRow)), before);
   // Cut in a grid without editable columns copies and clears nothing.

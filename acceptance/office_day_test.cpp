@@ -14,6 +14,7 @@
 #include "accounting/bank_lists.h"
 #include "accounting/check_form_editor.h"
 #include "accounting/ledger_rows.h"
+#include "accounting/reconcile_row.h"
 #include "platform/framework/mdi.h"
 #include "platform/testing/pdf_words.h"
 #include "platform/testing/common_dialog_answers.h"
@@ -41,6 +42,8 @@
 
 #include <algorithm>
 #include <csignal>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <filesystem>
 #include <fstream>
@@ -668,6 +671,102 @@ TEST_F(OfficeDayTest, Step08_ASecondWorkstationWaitsForTheOpenFileAndNeverShares
   std::error_code ignored;
   fs::remove_all(stationRoot, ignored);
   fs::remove_all(stationRun, ignored);
+}
+
+/* 9. Month end: the bank statement entered, the cleared deposits and checks cleared, the
+   reconciliation report in balance and the period closed; the file balance report; the
+   three balances agree. The bank's figure is worked out by hand from the day's checks: every
+   deposit and check cleared but the broker's commission and the six 10.00 checks of the
+   second workstation's step: 246,841.11 - (246,841.11 - 10,000.00) = 10,000.00 at the bank,
+   and a book balance of 246,841.11 - 246,841.11 - 60.00 = -60.00. */
+TEST_F(OfficeDayTest, Step09_MonthEndReconcilesInBalanceAndTheThreeBalancesAgree) {
+  StartOffice();
+  ClearPdfs();
+  CommonDialogAnswers answers;
+  for (int i = 0; i < 4; ++i) answers.ChoosePrinter("PDF");
+  DialogDriver driver;
+  std::string depositTotal;
+  int depositRows = -1, checkRowsLeft = -1;
+  driver.OnDialog(20965, [](HWND info) {
+    HWND accounts = FindControl(info, 136);
+    SendMessage(accounts, CB_SETCURSEL, 1, 0);
+    SendMessage(info, WM_COMMAND, MAKEWPARAM(136, CBN_SELCHANGE), reinterpret_cast<LPARAM>(accounts));
+    SetControlText(info, 105, "10000.00");
+    SetControlText(info, 106, "12/31/26");
+    PressButton(info, IDOK);
+  });
+  driver.OnDialog(20930, [&](HWND dialog) {
+    HWND grid = FindControl(dialog, 102);
+    depositRows = static_cast<int>(SendMessage(grid, TSM_GETROWCOUNT, 0, 0));
+    for (int row = 0; row < depositRows; ++row) ClickGridRow(grid, row);
+    depositTotal = ControlTextOf(dialog, 261);
+    PressButton(dialog, 104);  // Clear
+    driver.OnDialog(20942, [](HWND range) {
+      PressButton(range, 101);  // checks
+      PressButton(range, 400);
+      SetControlText(range, 401, "");
+      SetControlText(range, 402, "12/31/26");
+      PressButton(range, IDOK);
+    });
+    PressButton(dialog, 103);
+    const std::set<std::string> outstanding = {"Broker Realty", "Survey Co", "Pest Inspection Co", "Home Warranty Co",
+                                               "Other Payee One", "Other Payee Two", "Other Payee Three"};
+    int count = static_cast<int>(SendMessage(grid, TSM_GETROWCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+      TReconcileRow values{};
+      SendMessage(grid, TSM_SETCURSOR, 0, row);
+      SendMessage(grid, TSM_GETROW, TSREF_CURSOR, reinterpret_cast<LPARAM>(&values));
+      SendMessage(grid, TSM_SETCURSOR, 0, -2);
+      if (!outstanding.count(values.PayeeDepositor)) ClickGridRow(grid, row);
+    }
+    PressButton(dialog, 104);
+    checkRowsLeft = static_cast<int>(SendMessage(grid, TSM_GETROWCOUNT, 0, 0));
+    Boxes().QueueAnswer(IDOK);   // examine the report
+    Boxes().QueueAnswer(IDYES);  // close the period
+    PressButton(dialog, 342);
+    if (IsWindow(dialog) && IsWindowVisible(dialog)) PressButton(dialog, IDOK);
+  });
+  SendMessage(Frame()->HWindow, WM_COMMAND, CM_RECONCILE, 0);  // Accounting | Reconcile
+  PumpUntilIdle();
+  EXPECT_EQ(driver.Pending(), 0u);
+  EXPECT_EQ(depositRows, 2);
+  EXPECT_EQ(depositTotal, "246,841.11");
+  EXPECT_EQ(checkRowsLeft, 7);
+  std::vector<std::string> reports = PdfFiles();
+  ASSERT_EQ(reports.size(), 1u) << ::testing::PrintToString(BoxTexts());
+  std::string report = OutputDir() + "/step09_reconciliation.pdf";
+  fs::copy_file(reports[0], report, fs::copy_options::overwrite_existing);
+  RenderPage(report, 1, "step09_reconciliation_page1");
+  std::string text = std::regex_replace(ProgramOutput("pdftotext -layout '" + report + "' -"), std::regex(" +"), " ");
+  for (const char* line : {"Ending bank balance 10,000.00", "Calculated ending balance 10,000.00",
+                           "Less outstanding checks -10,060.00", "Reconciled bank balance -60.00",
+                           "Book balance -60.00"})
+    EXPECT_TRUE(Holds(text, line)) << line << "\n" << text;
+  EXPECT_EQ(CountOf(text, "Variance 0.00"), 2) << text;
+  TPXRecord bank(gTables[15], true);
+  bank.SetShort(1, 1);
+  ASSERT_TRUE(bank.Seek(1, ENGINE_KEY_EQ) && bank.Read(0));
+  double closedEnd = 0;
+  bank.GetDouble(8, closedEnd);
+  EXPECT_EQ(closedEnd, 10000.00) << "the period was not closed at the statement's balance";
+
+  // The file balance report: every file's balance and their total, the third balance.
+  ClearPdfs();
+  Boxes().Clear();
+  Boxes().QueueAnswer(IDNO);  // zero balances listed too
+  driver.OnDialog(20950, [](HWND range) { PressButton(range, IDOK); });
+  SendMessage(Frame()->HWindow, WM_COMMAND, CM_FILEBALANCE, 0);  // Accounting | Reports | File Balance
+  PumpUntilIdle();
+  reports = PdfFiles();
+  ASSERT_EQ(reports.size(), 1u) << ::testing::PrintToString(BoxTexts());
+  std::string balances = OutputDir() + "/step09_file_balance.pdf";
+  fs::copy_file(reports[0], balances, fs::copy_options::overwrite_existing);
+  RenderPage(balances, 1, "step09_file_balance_page1");
+  text = ProgramOutput("pdftotext -layout '" + balances + "' -");
+  EXPECT_TRUE(std::regex_search(text, std::regex("2026-0417 +Ann & Bob Buyer +Carl Seller +First Trust Escrow +-30\\.00")))
+      << text;
+  EXPECT_TRUE(std::regex_search(text, std::regex("2026-0419 .*-30\\.00"))) << text;
+  EXPECT_TRUE(std::regex_search(text, std::regex("REPORT TOTAL +-60\\.00"))) << text;
 }
 
 /* 10. Save As under a new number, then Delete of the copy. */

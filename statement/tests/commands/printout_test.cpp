@@ -13,7 +13,12 @@
 #include "platform/testing/recording_dc.h"
 #include "statement/hud1_options.h"
 #include "statement/hud1_printout.h"
+#include "tableaccess/field_list.h"
 #include "tableaccess/px_record.h"
+#include "tableaccess/value_forms.h"
+
+#include <cmath>
+#include <span>
 
 #include <filesystem>
 #include <regex>
@@ -130,9 +135,13 @@ TEST_F(PrintoutTest, PaidOutsideClosingAmountsCarryTheirMark) {
 
 TEST_F(PrintoutTest, PrivacyCopiesLeaveOutTheOtherSidesFiguresAndSignatures) {
   RespaWindow* view = FilledFile();
+  Type(view, 384, "333.33");  // line 801, borrower's column
+  Type(view, 385, "444.44");  // line 801, seller's column
   gHud1Options.Privacy = 1;
   std::vector<std::string> buyer = Print(view);
   ASSERT_EQ(buyer.size(), 2u);
+  EXPECT_TRUE(Holds(buyer[1], "333.33"));
+  EXPECT_FALSE(Holds(buyer[1], "444.44"));
   EXPECT_TRUE(Holds(buyer[0], "1,234.50"));
   EXPECT_FALSE(Holds(buyer[0], "4,321.25"));
   EXPECT_FALSE(Holds(buyer[0], "seller104"));
@@ -146,6 +155,8 @@ TEST_F(PrintoutTest, PrivacyCopiesLeaveOutTheOtherSidesFiguresAndSignatures) {
   gHud1Options.Privacy = 2;
   std::vector<std::string> seller = Print(view);
   ASSERT_EQ(seller.size(), 2u);
+  EXPECT_FALSE(Holds(seller[1], "333.33"));
+  EXPECT_TRUE(Holds(seller[1], "444.44"));
   EXPECT_FALSE(Holds(seller[0], "1,234.50"));
   EXPECT_TRUE(Holds(seller[0], "4,321.25"));
   EXPECT_TRUE(Holds(seller[0], "A & B Holdings and Second Buyer"));
@@ -351,6 +362,107 @@ TEST_F(PrintoutTest, PositionsFontsAndTheMappingFollowTheTablesAndAreRestored) {
   ASSERT_NE(dateAbove, nullptr);
   EXPECT_EQ(dateAbove->points[0].y, row(kHudSignaturePage3, 143)->y + 160);
   extended.SetPrintParams(nullptr, TSize(0, 0));
+  printout.SetPrintParams(nullptr, TSize(0, 0));
+}
+
+/* A stored value as the statement shows it, worked out here from the record's raw value. */
+std::string ExpectedText(TPXRecord* record, const TFieldNode* field) {
+  char text[512] = "";
+  switch (field->displayKind) {
+    case kFieldKindMoney: {
+      double value = 0;
+      record->GetDouble(field->fieldNumber, value);
+      long cents = std::lround(value * 100);
+      std::string whole = std::to_string(cents / 100);
+      for (int at = static_cast<int>(whole.size()) - 3; at > 0; at -= 3) whole.insert(static_cast<size_t>(at), ",");
+      std::snprintf(text, sizeof text, "%s.%02ld", whole.c_str(), cents % 100);
+      return text;
+    }
+    case kFieldKindDecimal:
+    case kFieldKindDecimal2: {
+      double value = 0;
+      record->GetDouble(field->fieldNumber, value);
+      std::snprintf(text, sizeof text, "%.5f", value);
+      return text;
+    }
+    case kFieldKindWhole: {
+      LONG value = 0;
+      record->GetLong(field->fieldNumber, value);
+      return std::to_string(value);
+    }
+    case kFieldKindDate: {
+      LONG value = 0;
+      record->GetLong(field->fieldNumber, value);
+      int month, day, year;
+      DecodeDate(value, month, day, year);
+      std::snprintf(text, sizeof text, "%02d/%02d/%04d", month, day, year);
+      return text;
+    }
+    default:
+      record->GetString(field->fieldNumber, text, sizeof text);
+      return text;
+  }
+}
+
+TEST_F(PrintoutTest, EveryPlainRowPrintsItsFieldAtItsPlace) {
+  RespaWindow* view = OpenFile("P-9");
+  // Every statement field of the file gets a value of its own (ids sharing a record field
+  // share it), set straight into the records so no rule changes them.
+  for (TFieldNode* field = gRespaFieldList.head; field; field = field->next) {
+    if (field->tableIndex >= kFileRecordCount || field->fieldNumber == 1) continue;
+    TPXRecord* record = view->records[field->tableIndex];
+    int id = field->fieldId;
+    switch (field->displayKind) {
+      case kFieldKindMoney:
+      case kFieldKindDecimal:
+      case kFieldKindDecimal2:
+        record->SetDouble(field->fieldNumber, 1000 + id + 0.25);
+        break;
+      case kFieldKindWhole:
+        record->SetLong(field->fieldNumber, id);
+        break;
+      case kFieldKindDate: {
+        LONG date = 0;
+        EncodeDate(date, 1 + id % 12, 1 + id % 28, 2020);
+        record->SetLong(field->fieldNumber, date);
+        break;
+      }
+      default:
+        record->SetString(field->fieldNumber, ("T" + std::to_string(id)).c_str());
+        break;
+    }
+  }
+  HDC dc = GdiCreateRecordingDC();
+  TPrintDC printDC(dc);
+  THUDPrintout printout("HUD-1", view);
+  ASSERT_TRUE(printout.IsExtended());
+  printout.SetPrintParams(&printDC, TSize(850, 1100));
+  auto check = [&](const std::vector<GdiDrawRecord>& calls, std::span<const hudform::PrintRow> rows,
+                   const char* table) {
+    int checked = 0;
+    for (const hudform::PrintRow& row : rows) {
+      // Long dates, the word-wrapped vesting texts and the special codes have tests of their own.
+      if (row.code <= 0 || row.code == 212 || row.code == 576 || row.code == 574 || row.code == 575)
+        continue;
+      TFieldNode* field = Field(row.code);
+      ASSERT_NE(field, nullptr);
+      std::string expected = ExpectedText(view->records[field->tableIndex], field);
+      bool found = false;
+      for (const GdiDrawRecord& call : calls)
+        found = found || (call.text == expected && call.points[0].x == row.x && call.points[0].y == row.y &&
+                          (call.flags & TA_CENTER) == row.align);
+      EXPECT_TRUE(found) << table << " id " << row.code << " \"" << expected << "\"";
+      ++checked;
+    }
+    EXPECT_GT(checked, 0) << table;
+  };
+  std::vector<GdiDrawRecord> page1 = RecordPage(printout, 1, dc);
+  check(page1, kHudPage1, "page 1");
+  std::vector<GdiDrawRecord> page2 = RecordPage(printout, 2, dc);
+  check(page2, kHudPage2Top, "page 2 top");
+  check(page2, kHudPage2Extended, "page 2 extended");
+  check(page2, kHudPage2TotalsExtended, "line 1400");
+  check(page2, kHudLoanLinesExtended, "loan lines");
   printout.SetPrintParams(nullptr, TSize(0, 0));
 }
 

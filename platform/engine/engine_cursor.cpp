@@ -205,9 +205,9 @@ EngineResult CheckCursor(EngineCursor cursor) {
 std::string TableContext(EngineCursor cursor) { return "Table " + cursor->file->hostPath(); }
 
 sqlite3_stmt* PrepareCursorStatement(EngineCursor cursor, int id, const std::string& sql) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v3(cursor->file->db(), sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT,
-                           &stmt, nullptr) != SQLITE_OK) {
+    sqlite3_stmt* stmt = cursor->file->TakeSpareStatement(sql);
+    if (!stmt && sqlite3_prepare_v3(cursor->file->db(), sql.c_str(), -1,
+                                    SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK) {
         return nullptr;
     }
     cursor->statements[id] = stmt;
@@ -250,7 +250,10 @@ void CloseAllCursors() {
 }  // namespace zarne::engine
 
 EngineCursor__::~EngineCursor__() {
-    for (auto& entry : statements) sqlite3_finalize(entry.second);
+    for (auto& entry : statements) {
+        if (file) file->GiveBackStatement(entry.second);
+        else sqlite3_finalize(entry.second);
+    }
     statements.clear();
     if (file) {
         file->locks().UnlockAllOf(this);

@@ -135,6 +135,8 @@ EngineResult TableFile::Open(const std::string& hostPath, std::shared_ptr<TableF
 }
 
 TableFile::~TableFile() {
+    for (auto& entry : spare_) sqlite3_finalize(entry.second);
+    spare_.clear();
     if (db_) sqlite3_close_v2(db_);
     if (marked_) locks_->UnmarkOpen();
     auto found = Registry().find(hostPath_);
@@ -145,6 +147,27 @@ TableFile::~TableFile() {
         locks_.reset();
         ::unlink(WithExtension(hostPath_, ".LCK").c_str());
     }
+}
+
+sqlite3_stmt* TableFile::TakeSpareStatement(const std::string& sql) {
+    auto found = spare_.find(sql);
+    if (found == spare_.end()) return nullptr;
+    sqlite3_stmt* stmt = found->second;
+    spare_.erase(found);
+    return stmt;
+}
+
+void TableFile::GiveBackStatement(sqlite3_stmt* stmt) {
+    // A few of each text cover the cursors a window keeps open on one table at once.
+    constexpr size_t kSparePerText = 4;
+    const char* text = sqlite3_sql(stmt);
+    if (!text || spare_.count(text) >= kSparePerText) {
+        sqlite3_finalize(stmt);
+        return;
+    }
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    spare_.emplace(text, stmt);
 }
 
 uint64_t TableFile::Stamp() const {

@@ -9,6 +9,7 @@
 #include "platform/engine/engine_locks.h"
 #include "platform/engine/engine_schema.h"
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -35,6 +36,12 @@ public:
     void DeleteWhenClosed() { deleteWhenClosed_ = true; }
     void SetName(const std::string& name) { name_ = name; }
 
+    /* A prepared statement of that text left by a closed cursor (reset, unbound), or null:
+       cursors of a file open and close often, and preparing costs more than the step. */
+    sqlite3_stmt* TakeSpareStatement(const std::string& sql);
+    /* Keeps a cursor's statement for the next cursor; finalizes it when enough are kept. */
+    void GiveBackStatement(sqlite3_stmt* stmt);
+
 private:
     TableFile() = default;
 
@@ -47,6 +54,7 @@ private:
     uint64_t generation_ = 1;
     bool deleteWhenClosed_ = false;
     bool marked_ = false;  // holds its share of the open marker
+    std::multimap<std::string, sqlite3_stmt*> spare_;
 };
 
 /* Creates a table file of that shape (atomically, by rename); an existing one is replaced

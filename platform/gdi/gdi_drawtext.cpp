@@ -112,16 +112,22 @@ QStringList WrapParagraph(const QString& paragraph, double maxWidth, const LineM
   return lines;
 }
 
+/* The byte 0x0B stands for a CR LF pair in stored multi-line text; drawn, it breaks the
+   line as the pair would (a font has no glyph for it). */
+constexpr char16_t kPackedLineBreak = 0x0B;
+
 QStringList BreakLines(const QString& text, UINT format, double maxWidth, const LineMeasure& measure) {
   if (format & DT_SINGLELINE) {
     QString single = text;
     single.remove('\r');
     single.remove('\n');
+    single.remove(QChar(kPackedLineBreak));
     return {single};
   }
   QString normalised = text;
   normalised.replace("\r\n", "\n");
   normalised.replace('\r', '\n');
+  normalised.replace(QChar(kPackedLineBreak), QChar('\n'));
   QStringList lines;
   for (const QString& paragraph : normalised.split('\n')) {
     if (format & DT_WORDBREAK)

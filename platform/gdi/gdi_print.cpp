@@ -184,7 +184,7 @@ int StartDocA(HDC handle, const DOCINFOA* info) {
   std::string name = info->lpszDocName && *info->lpszDocName ? info->lpszDocName : "Document";
   std::string output;
   if (info->lpszOutput && *info->lpszOutput)
-    output = info->lpszOutput[0] == '/' ? info->lpszOutput : HostPathFromWindowsPath(info->lpszOutput);
+    output = HostPathFromWindowsPath(info->lpszOutput);
   else if (job->pdf)
     output = NextPdfOutputPath(name);
   if (job->pdf && output.empty()) return SP_ERROR;

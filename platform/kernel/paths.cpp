@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -205,7 +206,13 @@ std::string FullWindowsPath(const char* path) {
 
 std::string HostPathFromWindowsPath(const char* windows_path) {
   if (!windows_path || !*windows_path) return {};
-  if (windows_path[0] == '/') return windows_path;
+  if (windows_path[0] == '/') {
+    // The system joins a name to the directory it was given with '\\', host directory or
+    // not; no name of its own holds one, so in a host path it separates too.
+    std::string host = windows_path;
+    std::replace(host.begin(), host.end(), '\\', '/');
+    return host;
+  }
   const WindowsPath path = Absolute(windows_path);
   return ResolveBelow(DriveHostDirectory(path.drive), path.parts);
 }

@@ -38,6 +38,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextOption>
 #include <QVBoxLayout>
 
@@ -94,8 +95,20 @@ void Notify(HWND hwnd, WORD code) {
 
 /* ---- text and positions in the interface's terms (CR LF counts two) ---- */
 
+/* The multi-line editor's text with its line ends as '\n'. Qt's plain text would also turn
+   every no-break space (0xA0) into a space, which the caller's bytes must not suffer. */
+QString MultiLineText(const QPlainTextEdit& editor) {
+  QString text = editor.document()->toRawText();
+  for (QChar& c : text) {
+    char16_t code = c.unicode();
+    if (code == QChar::ParagraphSeparator || code == QChar::LineSeparator || code == 0xFDD0 || code == 0xFDD1)
+      c = QLatin1Char('\n');
+  }
+  return text;
+}
+
 QString EditorText(const EditState& s) {
-  return s.line ? s.line->text() : s.multi->toPlainText();
+  return s.line ? s.line->text() : MultiLineText(*s.multi);
 }
 
 std::string InterfaceText(const EditState& s) {

@@ -35,6 +35,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <deque>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -54,7 +55,7 @@ struct ListItem {
 struct ListState {
   HWND hwnd = nullptr;
   QPointer<QListWidget> view;
-  std::vector<ListItem> items;
+  std::deque<ListItem> items;  // deletes and inserts near the top move no other item
   int current = -1;  // the selected item of a single-selection list
   int caret = 0;     // the item with the focus rectangle
   int anchor = 0;    // where an extended selection's range starts
@@ -226,9 +227,15 @@ void SelectSingle(ListState& s, int index) {
   int previous = s.current;
   s.current = Valid(s, index) ? index : -1;
   if (s.current >= 0) s.caret = s.anchor = s.current;
-  ShowRow(s, previous);
-  ShowRow(s, s.current);
-  ShowCaret(s);
+  if (s.view && s.current >= 0) {
+    // One change of Qt's selection: it costs far more than ours.
+    QSignalBlocker block(s.view);
+    s.view->setCurrentRow(s.current, QItemSelectionModel::ClearAndSelect);
+  } else {
+    ShowRow(s, previous);
+    ShowRow(s, s.current);
+    ShowCaret(s);
+  }
   EnsureVisible(s, s.current);
 }
 

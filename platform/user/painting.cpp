@@ -51,9 +51,45 @@ QRect ClientArea(const WindowObject& window) {
 QRegion NothingVisible() { return QRegion(-2, -2, 1, 1); }
 
 HDC CreateClientDC(WindowObject& window, const QRegion& clip) {
+  RealizedBacking(window);
   if (window.backing.isNull()) window.backing = QImage(1, 1, QImage::Format_RGB32);
   return GdiCreateSurfaceDC(&window.backing, QPoint(0, 0), clip);
 }
+
+}  // namespace
+
+QImage& RealizedBacking(WindowObject& window) {
+  if (!window.backingStale) return window.backing;
+  QSize size(RectWidth(window.client), RectHeight(window.client));
+  if (size.isEmpty()) return window.backing;  // keeps what it had until it has an area again
+  window.backingStale = false;
+  QSize kept = window.backingKept.boundedTo(window.backing.size());
+  if (size == window.backing.size() && kept == size) return window.backing;
+  QImage grown(size, QImage::Format_RGB32);
+  if (kept.isEmpty()) {
+    grown.fill(Qt::white);
+  } else {
+    // Only the part no old pixel covers is filled.
+    QPainter painter(&grown);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QPoint(0, 0), window.backing, QRect(QPoint(0, 0), kept));
+    if (kept.width() < size.width())
+      painter.fillRect(QRect(kept.width(), 0, size.width() - kept.width(), size.height()), Qt::white);
+    if (kept.height() < size.height())
+      painter.fillRect(QRect(0, kept.height(), kept.width(), size.height() - kept.height()), Qt::white);
+  }
+  window.backing = grown;
+  return window.backing;
+}
+
+bool HasOpenDC(const WindowObject& window) {
+  if (window.ownDC) return true;
+  for (const auto& entry : LiveDCs())
+    if (entry.second.hwnd == window.hwnd) return true;
+  return false;
+}
+
+namespace {
 
 /* The persistent DC of a CS_OWNDC window; made on first use, kept until destruction. */
 HDC OwnDC(WindowObject& window) {
@@ -345,6 +381,7 @@ HDC GetDC(HWND hwnd) {
 HDC GetWindowDC(HWND hwnd) {
   WindowPtr window = FindWindowObject(hwnd);
   if (!window) return GetDC(nullptr);
+  RealizedBacking(*window);
   if (window->backing.isNull()) window->backing = QImage(1, 1, QImage::Format_RGB32);
   // Logical (0,0) is the window's corner, which lies up and left of the client image.
   HDC dc = GdiCreateSurfaceDC(&window->backing, QPoint(-window->client.left, -window->client.top),
@@ -389,6 +426,7 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scrollRect, const RECT
   QRect area = scrollRect ? ToQRect(*scrollRect).intersected(client) : client;
   QRect clip = clipRect ? ToQRect(*clipRect).intersected(client) : client;
   QRect moved = area.translated(dx, dy).intersected(clip);
+  RealizedBacking(*window);
   if (!window->backing.isNull() && !area.isEmpty() && window->redraw) {
     QImage source = window->backing.copy(area);
     QPainter painter(&window->backing);

@@ -181,15 +181,15 @@ void ApplyWidgetGeometry(WindowObject& window) {
                                      window.client.top - native.top(), clientSize.width(),
                                      clientSize.height());
   }
-  if (window.backing.size() != clientSize && !clientSize.isEmpty()) {
+  if (!clientSize.isEmpty() && (window.backingStale || window.backing.size() != clientSize)) {
     // What was drawn stays where it was, as on the original platform's screen.
-    QImage grown(clientSize, QImage::Format_RGB32);
-    grown.fill(Qt::white);
-    if (!window.backing.isNull()) {
-      QPainter painter(&grown);
-      painter.drawImage(0, 0, window.backing);
+    if (!window.backingStale) {
+      window.backingStale = true;
+      window.backingKept = window.backing.size();
     }
-    window.backing = grown;
+    window.backingKept = window.backingKept.boundedTo(clientSize);
+    // A DC kept open draws on the image it was given: that one must have the new size now.
+    if (HasOpenDC(window)) RealizedBacking(window);
   }
   PlaceScrollBarWidgets(window, native);
   window.frame->update();

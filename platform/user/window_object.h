@@ -73,6 +73,11 @@ struct WindowObject {
   ScrollBarState vBar;
 
   QImage backing;       // the client area's pixels, drawn through GDI
+  // A resize only notes the new size: the image is made again when next drawn or shown,
+  // once however often the window was sized meanwhile. backingKept is the part of the old
+  // pixels that every size since then covered (the rest comes back white).
+  bool backingStale = false;
+  QSize backingKept;
   QRegion update;       // update region, client coordinates
   bool eraseNeeded = false;
   bool paintQueued = false;
@@ -88,6 +93,12 @@ struct WindowObject {
 };
 
 using WindowPtr = std::shared_ptr<WindowObject>;
+
+/* The window's backing image at the client area's size, made again first when the window
+   was resized since it was last drawn or shown (painting.cpp). */
+QImage& RealizedBacking(WindowObject& window);
+/* True while a DC of the window is out (its own DC included). */
+bool HasOpenDC(const WindowObject& window);
 
 /* Handle table */
 WindowPtr FindWindowObject(HWND hwnd);

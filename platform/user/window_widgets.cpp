@@ -151,6 +151,7 @@ void ClientWidget::paintEvent(QPaintEvent* event) {
   WindowPtr window = FindWindowObject(hwnd_);
   if (!window) return;
   QPainter painter(this);
+  RealizedBacking(*window);
   if (window->backing.isNull()) {
     painter.fillRect(event->rect(), Qt::white);
     return;

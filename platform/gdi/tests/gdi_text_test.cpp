@@ -342,6 +342,27 @@ TEST(GdiDrawText, CalcRectMeasuresWithoutDrawing) {
   EXPECT_EQ(DrawText(canvas.dc, "a\r\nb\nc", -1, &lines, DT_CALCRECT), 3 * 18);
 }
 
+// Stored multi-line text keeps each CR LF as the byte 0x0B: drawn, it breaks the line like
+// the pair, and no character beside it is lost.
+TEST(GdiDrawText, APackedLineBreakBreaksTheLine) {
+  Canvas canvas;
+  const char* packed = "lender.\x0B" "Book";
+  RECT r1{0, 0, 300, 0}, r2{0, 0, 300, 0}, single{0, 0, 300, 0}, joined{0, 0, 300, 0};
+  EXPECT_EQ(DrawText(canvas.dc, packed, -1, &r1, DT_CALCRECT), 2 * 18);
+  EXPECT_EQ(DrawText(canvas.dc, "lender.\r\nBook", -1, &r2, DT_CALCRECT), 2 * 18);
+  EXPECT_EQ(r1.right, r2.right);
+  DrawText(canvas.dc, packed, -1, &single, DT_CALCRECT | DT_SINGLELINE);
+  DrawText(canvas.dc, "lender.Book", -1, &joined, DT_CALCRECT | DT_SINGLELINE);
+  EXPECT_EQ(single.right, joined.right);
+  // Painted: the same pixels as the text with CR LF.
+  Canvas crlf;
+  RECT box{0, 0, 300, 60};
+  DrawText(canvas.dc, packed, -1, &box, 0);
+  DrawText(crlf.dc, "lender.\r\nBook", -1, &box, 0);
+  EXPECT_EQ(canvas.image, crlf.image);
+  canvas.image.save("gdi_packed_line_break.png");
+}
+
 TEST(GdiDrawText, PrefixesTabsAndClipping) {
   Canvas canvas;
   RECT r1{0, 0, 400, 0}, r2 = r1, r3 = r1;

@@ -2,6 +2,7 @@
 #include "platform/kernel/last_error.h"
 #include "platform/kernel/path_split.h"
 #include "platform/kernel/paths.h"
+#include "platform/kernel/profile.h"
 
 #include "fresh_root.h"
 
@@ -74,6 +75,21 @@ TEST_F(PathsTest, HostDirectoriesShowUnderDriveZ) {
   GetCurrentDirectory(sizeof current, current);
   EXPECT_EQ(HostPathFromWindowsPath(current), root_);
   EXPECT_EQ(current[0], 'Z');
+}
+
+// The system joins names with '\\' whatever directory it was given: a host directory
+// plus "\\name" must name the file in that directory, not one called "dir\\name".
+TEST_F(PathsTest, AHostDirectoryJoinedTheWindowsWayNamesAFileInIt) {
+  const std::string dir = root_ + "/hostdir";
+  std::filesystem::create_directories(dir);
+  EXPECT_EQ(HostPathFromWindowsPath((dir + "\\zarnesys.ini").c_str()), dir + "/zarnesys.ini");
+  EXPECT_EQ(ProfileFileHostPath((dir + "\\zarnesys.ini").c_str()), dir + "/zarnesys.ini");
+  EXPECT_EQ(HostPathFromWindowsPath((dir + "\\Sub\\f.txt").c_str()), dir + "/Sub/f.txt");
+  ASSERT_TRUE(CreateDirectory((dir + "\\Sub").c_str(), nullptr));
+  EXPECT_TRUE(std::filesystem::is_directory(dir + "/Sub"));
+  WritePrivateProfileString("System", "DirDatabase", "C:\\DB", (dir + "\\zarnesys.ini").c_str());
+  EXPECT_TRUE(HostExists(dir + "/zarnesys.ini"));
+  EXPECT_FALSE(HostExists(dir + "\\zarnesys.ini"));
 }
 
 TEST_F(PathsTest, RootFollowsTheEnvironment) {

@@ -166,6 +166,28 @@ TEST_F(EditControl, MultiLineTextUsesCrLfAndClicksReachTheProcedure) {
   EXPECT_EQ(GetFocus(), edit);  // the click focused the edit
 }
 
+// Every Windows-1252 byte the caller stored comes back as it was, in both kinds of edit:
+// the no-break space (0xA0) is not a space, and line ends stay CR LF.
+TEST_F(EditControl, TextComesBackByteForByte) {
+  HWND top = TopWindow();
+  HWND multi = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 200, 80, top,
+                            reinterpret_cast<HMENU>(6), nullptr, nullptr);
+  HWND single = CreateEdit(top, 7);
+  const std::string stored = "Lot\xA0" "7 caf\xE9 \x80" "5\r\nBlock\xA0" "B";
+  for (HWND edit : {multi, single}) {
+    const std::string expected = edit == multi ? stored : "Lot\xA0" "7 caf\xE9 \x80" "5";
+    SetWindowText(edit, expected.c_str());
+    char back[64] = {};
+    GetWindowText(edit, back, sizeof back);
+    EXPECT_EQ(std::string(back), expected);
+    EXPECT_EQ(GetWindowTextLength(edit), static_cast<int>(expected.size()));
+  }
+  char line[32] = {};
+  *reinterpret_cast<WORD*>(line) = sizeof line;
+  LRESULT copied = SendMessage(multi, EM_GETLINE, 1, reinterpret_cast<LPARAM>(line));
+  EXPECT_EQ(std::string(line, static_cast<size_t>(copied)), "Block\xA0" "B");
+}
+
 TEST_F(EditControl, CopyAndPasteGoThroughTheClipboard) {
   HWND top = TopWindow();
   HWND source = CreateEdit(top, 1, 0, "edit", "copy me");

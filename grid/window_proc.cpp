@@ -120,8 +120,29 @@ LRESULT OnGridNcDestroy(HWND grid) {
   return 0;
 }
 
+/* A virtual grid shows whole rows only: a height with a part row left over shrinks by it
+   (the move this makes comes back as WM_SIZE and is let through). True when it shrank. */
+bool ShrinkToWholeRows(int height) {
+  TesselRecord* record = gLockedRecord;
+  if (!(gCurrentStyle & TSS_VIRTUALMEM) || record->rowHeight <= 0 || record->resizeGuard) return false;
+  int below = height - record->headingHeight;
+  int remainder = below > 0 ? below % record->rowHeight : 0;
+  if (remainder == 0) return false;
+  HGLOBAL handle = gLockedHandle;
+  RECT window{};
+  GetWindowRect(gCurrentGrid, &window);
+  POINT topLeft{window.left, window.top};
+  HWND parent = GetParent(gCurrentGrid);
+  if (parent && (gCurrentStyle & WS_CHILD)) ScreenToClient(parent, &topLeft);
+  record->resizeGuard = 1;
+  MoveWindow(gCurrentGrid, topLeft.x, topLeft.y, window.right - window.left, window.bottom - window.top - remainder, TRUE);
+  if (GridStillLocked(handle)) gLockedRecord->resizeGuard = 0;
+  return true;
+}
+
 void OnGridSize(int width, int height) {
   TesselRecord* record = gLockedRecord;
+  if (ShrinkToWholeRows(height)) return;
   if (width == record->clientWidth && height == record->clientHeight) return;
   int oldWidth = record->clientWidth, oldHeight = record->clientHeight;
   RecalcLayout();

@@ -230,4 +230,9 @@ TEST_F(GridVirtual, ATallerGridFetchesTheRowsThatNowFit) {
   SetWindowPos(grid, nullptr, 0, 0, window.right - window.left, window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER);
   EXPECT_EQ(Value(grid, n), n);
   EXPECT_EQ(Value(grid, n + 1), -99);  // no longer held
+  // A height with part of a row left over is cut back to whole rows.
+  SetWindowPos(grid, nullptr, 0, 0, window.right - window.left, window.bottom - window.top + 5, SWP_NOMOVE | SWP_NOZORDER);
+  RECT client{};
+  GetClientRect(grid, &client);
+  EXPECT_EQ((client.bottom - Send(grid, TSM_GETMETRIC, 3)) % Send(grid, TSM_GETMETRIC, 1), 0);
 }

@@ -10,6 +10,7 @@
 #include "accounting/report_drawing.h"
 #include "grid/tessel_codes.h"
 #include "platform/gdi/gdi_print.h"
+#include "platform/testing/other_programs.h"
 #include "platform/user/winuser.h"
 #include "reconcile_fixture.h"
 #include "tableaccess/printer_settings.h"
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <regex>
 
@@ -148,10 +150,10 @@ TEST_F(ReconcileReportTest, EveryRowPrintsOnceOnLetterPaper) {
   CheckPages(pages);
   const std::string pdf = PrintedPdf();
   const std::string last = PicturePath("reconciliation_report_summaries.png");
-  const std::string command = "pdftoppm -png -r 80 -f " + std::to_string(pages.size()) + " -l " +
-                              std::to_string(pages.size()) + " -singlefile '" + pdf + "' '" +
-                              last.substr(0, last.size() - 4) + "'";
-  EXPECT_EQ(std::system(command.c_str()), 0);
+  const std::string page = std::to_string(pages.size());
+  ProgramOutput(CommandLine("pdftoppm", {"-png", "-r", "80", "-f", page, "-l", page, "-singlefile", pdf,
+                                         last.substr(0, last.size() - 4)}));
+  EXPECT_TRUE(std::filesystem::exists(last));
 }
 
 TEST_F(ReconcileReportTest, EveryRowPrintsOnceOnPaperTallerThanAHundredLines) {

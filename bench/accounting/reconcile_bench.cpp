@@ -19,6 +19,7 @@
 #include "catalogue/tabgen32.h"
 #include "platform/gdi/gdi_print.h"
 #include "platform/testing/gui_test.h"
+#include "platform/testing/other_programs.h"
 #include "tableaccess/engine_session.h"
 #include "tableaccess/printer_settings.h"
 #include "tableaccess/px_globals.h"
@@ -145,12 +146,8 @@ int PdfPageCount() {
   if (!fs::exists(dir)) return 0;
   for (const auto& entry : fs::directory_iterator(dir)) {
     if (entry.path().extension() != ".pdf") continue;
-    std::string command = "pdfinfo '" + entry.path().string() + "' 2>/dev/null | grep '^Pages:'";
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-      char line[128] = "";
-      if (fgets(line, sizeof line, pipe)) pages += std::atoi(line + 6);
-      pclose(pipe);
-    }
+    for (const std::string& line : ProgramLines(CommandLine("pdfinfo", {entry.path().string()})))
+      if (line.rfind("Pages:", 0) == 0) pages += std::atoi(line.c_str() + 6);
     fs::remove(entry.path());
   }
   return pages;

@@ -305,6 +305,65 @@ TEST_F(OfficeDayTest, Step03_APurchaseWithANewLoanAddsUpOnScreenInTheTablesAndTh
   SaveWindowScreenshot(Frame()->HWindow, OutputDir() + "/step03_purchase.png");
 }
 
+/* 3, continued. The parties, the lender and the property from their dialogs: the seller's
+   address and tax id, the lender's name, the property's address and a legal description
+   loaded from the office's .LEG file, whose prompt asks for the subdivision. */
+TEST_F(OfficeDayTest, Step03b_PartiesLenderAndPropertyAreEnteredInTheirDialogs) {
+  std::ofstream(DayDir() + "/LOT5.LEG", std::ios::binary)
+      << "Lot 5, Block 2 of |?Subdivision?|, sold by |S1NAME|";
+  StartOffice();
+  FileCommandByKeys('O', kPurchase);
+  ASSERT_NE(StatementOf(kPurchase), nullptr);
+  DialogDriver driver;
+  CommonDialogAnswers files;
+  driver.OnDialog(20200, [&](HWND sellers) {
+    driver.OnDialog(20101, [](HWND seller) {
+      SetControlText(seller, 118, "36-1234567");
+      SetControlText(seller, 107, "14 Oak Lane");
+      SetControlText(seller, 108, "Springfield");
+      SetControlText(seller, 109, "IL");
+      SetControlText(seller, 110, "62704");
+      PressButton(seller, IDOK);
+    });
+    PressButton(sellers, 501);  // Seller 1
+    PressButton(sellers, IDOK);
+  });
+  SendMessage(Frame()->HWindow, WM_COMMAND, CM_SELLERS, 0);  // Parties | Sellers
+  PumpUntilIdle();
+  driver.OnDialog(20300, [](HWND lender) {
+    SetControlText(lender, 101, "First Savings Bank");
+    PressButton(lender, IDOK);
+  });
+  SendMessage(Frame()->HWindow, WM_COMMAND, CM_LENDER, 0);  // Parties | Lender
+  PumpUntilIdle();
+  std::string legal;
+  driver.OnDialog(20500, [&](HWND property) {
+    SetControlText(property, 107, "12 Elm Street");
+    SetControlText(property, 108, "Springfield");
+    SetControlText(property, 109, "IL");
+    SetControlText(property, 110, "62701");
+    files.ChooseFiles({"C:\\ZARNE\\LOT5.LEG"});
+    driver.OnDialog(20904, [](HWND prompt) {
+      SetControlText(prompt, 180, "Sunny Acres");
+      PressButton(prompt, IDOK);
+    });
+    PressButton(property, 112);  // Legal Description
+    legal = ControlTextOf(property, 180);
+    PressButton(property, IDOK);
+  });
+  SendMessage(Frame()->HWindow, WM_COMMAND, CM_PROPERTY, 0);  // Title | Property
+  PumpUntilIdle();
+  EXPECT_EQ(driver.Pending(), 0u);
+  EXPECT_TRUE(driver.Unanswered().empty()) << ::testing::PrintToString(driver.Unanswered());
+  EXPECT_EQ(legal, "Lot 5, Block 2 of Sunny Acres, sold by Carl Seller");
+  FileMenu('S');
+  EXPECT_TRUE(Boxes().Shown().empty()) << ::testing::PrintToString(BoxTexts());
+  EXPECT_EQ(ZddeRequest("S1STREET"), "14 Oak Lane");
+  EXPECT_EQ(ZddeRequest("PSTREET"), "12 Elm Street");
+  EXPECT_EQ(ZddeRequest("S1TAXID"), "36-1234567");
+  EXPECT_EQ(ZddeRequest("PLEGAL"), "Lot 5, Block 2 of Sunny Acres, sold by Carl Seller");
+}
+
 /* 4. The settlement date moves a week: the tied dates, prorations and interest follow, the
    disbursement date keeps its distance and steps over Christmas and the weekend. */
 TEST_F(OfficeDayTest, Step04_TheSettlementDateMovesAWeekAndTheFiguresFollow) {
@@ -767,6 +826,16 @@ TEST_F(OfficeDayTest, Step09_MonthEndReconcilesInBalanceAndTheThreeBalancesAgree
       << text;
   EXPECT_TRUE(std::regex_search(text, std::regex("2026-0419 .*-30\\.00"))) << text;
   EXPECT_TRUE(std::regex_search(text, std::regex("REPORT TOTAL +-60\\.00"))) << text;
+
+  // The 1099 export of the year, against the line written by hand beside this test.
+  driver.OnDialog(20990, [](HWND dialog) {
+    SetControlText(dialog, 397, "2026");
+    PressButton(dialog, IDOK);
+  });
+  SendMessage(Frame()->HWindow, WM_COMMAND, CM_EXPORT1099, 0);  // Tools | Export 1099 Data
+  PumpUntilIdle();
+  EXPECT_EQ(driver.Pending(), 0u);
+  EXPECT_EQ(ReadHostFile(DayDir() + "/Tax1099.txt"), ReadHostFile(OFFICE_EXPECTED_DIR "/tax1099_2026.txt"));
 }
 
 /* 10. Save As under a new number, then Delete of the copy. */

@@ -35,7 +35,7 @@ constexpr const char* kFace = "Times New Roman";
 constexpr const char* kNoTaxId = "_____________";
 constexpr int kDateAboveName = 160;
 constexpr int kSagentTaxId = 16;
-constexpr int kSellerTaxId = 8;
+constexpr int kSellerTaxId = 8;   // SAGENT S1TAXID: the tax ids are kept with the agent
 
 std::string FieldText(RespaWindow* view, int id, char mode, unsigned size = kRowTextSize) {
   std::string text(size, '\0');
@@ -212,7 +212,7 @@ class PagePrinter {
     std::string line = first + (first.empty() ? "" : ", ") + Part(address.second) + "  " +
                        Part(address.third);
     OutText(dc_, row.x, row.y, row.align, line);
-    if (row.code == -104) TaxId(kSellerRecord, kSellerTaxId, 7800, row.y);
+    if (row.code == -104) TaxId(kSagentRecord, kSellerTaxId, 7800, row.y);
     if (row.code == -107) TaxId(kSagentRecord, kSagentTaxId, 3850, row.y);
   }
 

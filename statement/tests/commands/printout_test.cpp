@@ -95,7 +95,8 @@ TEST_F(PrintoutTest, SignaturePageAndCopiesChangeThePageCount) {
 
 TEST_F(PrintoutTest, TaxIdsPropertyIdAndProrationTexts) {
   RespaWindow* view = OpenFile("P-2");
-  view->records[kSellerRecord]->SetString(8, "36-1234567");
+  view->records[kSagentRecord]->SetString(8, "36-1234567");  // S1TAXID
+  view->records[kSellerRecord]->SetString(8, "9 Oak Lane");  // the seller's street
   view->records[kSagentRecord]->SetString(16, "AG-99");
   view->records[kPropertyRecord]->SetString(9, "PIN 14-22-7");
   Type(view, 220, "1/1/24");
@@ -105,6 +106,7 @@ TEST_F(PrintoutTest, TaxIdsPropertyIdAndProrationTexts) {
   std::vector<std::string> pages = Print(view);
   ASSERT_EQ(pages.size(), 2u);
   EXPECT_TRUE(Holds(pages[0], "TIN: 36-1234567"));
+  EXPECT_FALSE(Holds(pages[0], "TIN: 9 Oak"));
   EXPECT_TRUE(Holds(pages[0], "TIN: AG-99"));
   EXPECT_TRUE(Holds(pages[0], "Prop Id: PIN 14-22-7"));
   // Line 106 on both sides: its period and its amount per days.

@@ -47,6 +47,7 @@
 #include <sstream>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace fs = std::filesystem;
 
@@ -826,6 +827,54 @@ TEST_F(OfficeDayTest, Step09_MonthEndReconcilesInBalanceAndTheThreeBalancesAgree
       << text;
   EXPECT_TRUE(std::regex_search(text, std::regex("2026-0419 .*-30\\.00"))) << text;
   EXPECT_TRUE(std::regex_search(text, std::regex("REPORT TOTAL +-60\\.00"))) << text;
+
+  // The check register and the ledger of the month, and the purchase's disbursement report
+  // and check request: each printed to PDF with the day's payees and amounts.
+  struct Printed {
+    const char* name;
+    std::function<void()> print;
+    std::vector<const char*> holds;
+  };
+  auto reportCommand = [&](UINT command) {
+    return [&, command] {
+      driver.OnDialog(20950, [](HWND range) { PressButton(range, IDOK); });
+      SendMessage(Frame()->HWindow, WM_COMMAND, command, 0);
+      PumpUntilIdle();
+    };
+  };
+  auto disburseButton = [&](int button) {
+    return [&, button] {
+      driver.OnDialog(20900, [button](HWND dialog) {
+        PressButton(dialog, button);
+        PressButton(dialog, IDOK);
+      });
+      SendMessage(Frame()->HWindow, WM_COMMAND, CM_DISBURSE, 0);
+      PumpUntilIdle();
+    };
+  };
+  FileCommandByKeys('O', kPurchase);
+  const Printed kReports[] = {
+      {"check_register", reportCommand(CM_CHECKREGISTER), {"Carl Seller", "232,213.65", "Broker Realty", "10,000.00"}},
+      {"ledger", reportCommand(CM_LEDGER), {"Ann & Bob Buyer", "46,841.11", "First Savings Bank", "200,000.00"}},
+      {"disbursement_report", disburseButton(503), {"2026-0417", "Carl Seller", "232,213.65", "246,841.11"}},
+      // Every check of the file is written: the request shows the heading and parties only.
+      {"check_request", disburseButton(504), {"2026-0417", "Ann & Bob Buyer", "Carl Seller"}},
+  };
+  for (const Printed& report : kReports) {
+    SCOPED_TRACE(report.name);
+    ClearPdfs();
+    for (int i = 0; i < 2; ++i) answers.ChoosePrinter("PDF");
+    Boxes().Clear();
+    report.print();
+    std::vector<std::string> printed = PdfFiles();
+    ASSERT_EQ(printed.size(), 1u) << ::testing::PrintToString(BoxTexts());
+    std::string kept = OutputDir() + "/step09_" + report.name + ".pdf";
+    fs::copy_file(printed[0], kept, fs::copy_options::overwrite_existing);
+    RenderPage(kept, 1, std::string("step09_") + report.name + "_page1");
+    std::string shown = std::regex_replace(ProgramOutput("pdftotext -layout '" + kept + "' -"), std::regex(" +"), " ");
+    for (const char* piece : report.holds) EXPECT_TRUE(Holds(shown, piece)) << piece << "\n" << shown;
+    if (std::string(report.name) == "check_request") EXPECT_FALSE(Holds(shown, "Zarne Title")) << shown;
+  }
 
   // The 1099 export of the year, against the line written by hand beside this test.
   driver.OnDialog(20990, [](HWND dialog) {

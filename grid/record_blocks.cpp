@@ -80,6 +80,8 @@ int ResizeAt(PoolRef pool, uint32_t offset, long delta) {
   if (!text) return TSERR_LOCKFAILED;
   if (delta > 0) {
     std::memmove(text + offset + delta, text + offset, used - offset);
+    // The opened gap still holds the bytes that moved on: a new column's strings start empty.
+    std::memset(text + offset, 0, static_cast<size_t>(delta));
   } else if (delta < 0) {
     std::memmove(text + offset, text + offset - delta, used - offset + delta);
     std::memset(text + used + delta, 0, static_cast<size_t>(-delta));

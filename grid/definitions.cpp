@@ -398,9 +398,18 @@ LRESULT OnSetStyle(DWORD style) {
   SetWindowLongPtr(gCurrentGrid, GWL_STYLE, static_cast<LONG_PTR>(normal));
   gCurrentStyle = static_cast<DWORD>(GetWindowLongPtr(gCurrentGrid, GWL_STYLE));
   record->columnSelectionMode = (normal & (TSS_COLSELECT | TSS_MULTICOL)) && !(normal & (TSS_ROWSELECT | TSS_MULTIROW));
+  bool wasFolded = record->dropDown && record->dropDownClosed;
   record->dropDown = (normal & 0x8000) != 0;
   record->autoDropDown = (normal & 0x8002) == 0x8002;
   if (!record->dropDown) record->dropDownClosed = 0;
+  if (wasFolded && !record->dropDown && record->fullHeight > 0) {
+    // No longer a drop-down: the grid opens to the height it was made with.
+    RECT window{};
+    GetWindowRect(gCurrentGrid, &window);
+    SetWindowPos(gCurrentGrid, nullptr, 0, 0, window.right - window.left, record->fullHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    record->topRow = static_cast<int32_t>(record->savedTopRow);
+  }
   if (multirowChanged) {
     ComputeValueOffsets(RowHeaderSize(), true);
     RelayRows(before, -1);

@@ -78,7 +78,11 @@ LRESULT OnGridCreate(HWND grid, const CREATESTRUCT* create) {
   SendMessage(grid, TSM_RESET, 0, 0);
   if (LockTessel(grid)) {
     // An automatic drop-down shows folded until it first gets the focus.
-    if (gLockedRecord->autoDropDown && !gLockedRecord->designMode) DropDown(false);
+    if (gLockedRecord->autoDropDown && !gLockedRecord->designMode) {
+      gLockedRecord->notificationsOn = 0;  // the owner hears of the grid first by TSN_CREATED
+      DropDown(false);
+      gLockedRecord->notificationsOn = 1;
+    }
     NotifyParent(TSN_CREATED);
     bool design = gLockedRecord && gLockedRecord->designMode;
     UnlockTessel();

@@ -75,6 +75,12 @@ TEST_F(GridDropDown, AltUpFoldsOverTheButtonAndAltDownOpensAgain) {
   EXPECT_EQ(Send(grid, TSM_ISDROPCLOSED), 0);
   EXPECT_EQ(Height(grid), full);
   EXPECT_EQ(recorder.Count(TSN_DROPDOWN), 1);
+  // Folded, then no longer a drop-down: it opens to its creation height.
+  PressKey(VK_UP, Qt::AltModifier);
+  ASSERT_EQ(Height(grid), FoldedHeight(grid));
+  Send(grid, TSM_SETSTYLE, 0, TSS_OWNERDEF | TSS_HGRID | TSS_VGRID | TSS_ROWSELECT | WS_TABSTOP | WS_CHILD | WS_VISIBLE);
+  EXPECT_EQ(Height(grid), full);
+  EXPECT_EQ(Send(grid, TSM_ISDROPCLOSED), 1);  // not a drop-down
   HWND plainGrid = MakeGrid(TSS_OWNERDEF, 100, 60, 205);
   EXPECT_EQ(Send(plainGrid, TSM_ISDROPCLOSED), 1);
   EXPECT_EQ(Send(plainGrid, TSM_DROPDOWN, 0, 1), TSERR_STATE);

@@ -7,6 +7,7 @@
 #include "statement/tests/commands/statement_commands_support.h"
 
 #include "platform/testing/dialog_driver.h"
+#include "platform/testing/other_programs.h"
 #include "platform/user/winuser.h"
 #include "shell/tests/lock_probe_runner.h"
 #include "tableaccess/px_globals.h"
@@ -135,6 +136,32 @@ TEST_F(FileCommandsTest, SaveAsOverAClosedFileTakesItsLockFromTheDialogAndFreesI
   // The dialog locked S-4 while it checked the number; no lock of it outlives the window.
   CloseFile(view);
   EXPECT_EQ(ProbeLock(Root(), "S-4"), "locked");
+}
+
+TEST_F(FileCommandsTest, ARecordThatFailsToPostKeepsTheWindowOnItsOwnFile) {
+  for (int table = 0; table < kFileRecordCount; ++table) PutRecord(table, "S-6");
+  // Another station holds the agent record of S-6: writing over it fails.
+  HeldProgram station(CommandLine(STATEMENT_RECORD_READER, {Root(), "SAGENT", "S-6", "hold"}),
+                      Root() + "/.record_holder_answer");
+  ASSERT_EQ(station.Answer(), "held");
+  RespaWindow* view = OpenFile("S-1");
+  Type(view, 102, "Buyer One");
+  Boxes().QueueAnswer(IDYES);  // "Do you want to overwrite [S-6]?"
+  RunWithNumber(view, 24334, "S-6");
+  // The overwrite question, then the table layer's report of the refused write.
+  ASSERT_GE(Boxes().Shown().size(), 2u);
+  EXPECT_EQ(Boxes().Shown()[0].text, "Do you want to overwrite [S-6]?");
+  EXPECT_EQ(Boxes().Shown()[1].text, "Record locked by another user.");
+  EXPECT_STREQ(view->fileNumber, "S-1");
+  EXPECT_EQ(Caption(view), "S-1");
+  EXPECT_EQ(ProbeLock(Root(), "S-1"), "refused");
+  EXPECT_EQ(ProbeLock(Root(), "S-6"), "locked");
+  station.Release();
+  // The buffers are keyed back to the window's own number: a save writes there.
+  view->SendMessage(WM_COMMAND, 24333);
+  Pump();
+  EXPECT_EQ(Stored(kBuyerRecord, "S-1", 2), "Buyer One");
+  EXPECT_EQ(RecordCount(kSagentRecord, "S-1"), 1);
 }
 
 TEST_F(FileCommandsTest, SaveAsOntoANumberOpenInAnotherWindowIsRefused) {

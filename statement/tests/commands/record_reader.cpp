@@ -4,6 +4,9 @@
 ** on a line, its fields from field 1 joined by '|': texts as stored, numbers as "%.2f" or
 ** "%d", dates as day numbers, memos as text.
 **   statement_record_reader <directory> <TABLE> <file number>
+**   statement_record_reader <directory> <TABLE> <file number> hold
+**       write-locks the file's record, prints "held" (or "refused"), and keeps the lock
+**       until its standard input closes
 */
 #include "platform/engine/engine.h"
 
@@ -77,6 +80,18 @@ int main(int argc, char* argv[]) {
   std::vector<char> record(props.recordSize);
   EngineInitRecord(cursor, record.data());
   EnginePutField(cursor, 1, record.data(), argv[3]);
+  if (argc > 4 && std::strcmp(argv[4], "hold") == 0) {
+    bool held = EngineSetToKey(cursor, ENGINE_KEY_EQ, 0, 1, 0, record.data()) == ENGINE_OK &&
+                EngineGetNextRecord(cursor, 0, nullptr, nullptr) == ENGINE_OK &&
+                EngineGetRecord(cursor, ENGINE_WRITE_LOCK, nullptr, nullptr) == ENGINE_OK;
+    std::puts(held ? "held" : "refused");
+    std::fflush(stdout);
+    char line[16];
+    while (held && std::fgets(line, sizeof line, stdin)) {
+    }
+    EngineExit();
+    return 0;
+  }
   if (EngineSetToKey(cursor, ENGINE_KEY_EQ, 0, 1, 0, record.data()) == ENGINE_OK) {
     while (EngineGetNextRecord(cursor, 0, record.data(), nullptr) == ENGINE_OK) {
       if (FieldText(cursor, record, descs[0]) != argv[3]) break;

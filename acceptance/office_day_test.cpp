@@ -62,6 +62,7 @@ struct OfficeFigure {
 constexpr char kPurchase[] = "2026-0417";
 constexpr char kCopy[] = "2026-0418";
 constexpr char kOther[] = "2026-0419";
+constexpr char kMerged[] = "2026-0420";
 constexpr int kFileTables = 13;
 
 const char* const kTables[] = {"BUYER", "SELLER", "LENDER", "SAGENT", "PROPERTY", "SUMMARY1", "SUMMARY2",
@@ -160,6 +161,20 @@ class OfficeDayTest : public OfficeDay {
     EXPECT_TRUE(Boxes().Shown().empty()) << ::testing::PrintToString(BoxTexts());
     return numbers;
   }
+  /* How many records of a table (TITLEB 13, ACCOUNT 14) belong to the file. */
+  static int RecordsOf(int table, const std::string& number) {
+    int count = 0;
+    TPXRecord record(gTables[table], true);
+    for (bool more = record.First(); more; more = record.Next()) {
+      char file[16] = "";
+      record.Read(0);
+      record.GetString(1, file, sizeof file);
+      count += number == file;
+    }
+    return count;
+  }
+  static int TitleItemsOf(const std::string& number) { return RecordsOf(13, number); }
+  static int LedgerEntriesOf(const std::string& number) { return RecordsOf(14, number); }
   /* An amount as the day's figures write it, by hand: cents, commas. */
   static std::string Money(double value) {
     long long cents = static_cast<long long>(value * 100 + (value < 0 ? -0.5 : 0.5));
@@ -888,8 +903,34 @@ TEST_F(OfficeDayTest, Step09_MonthEndReconcilesInBalanceAndTheThreeBalancesAgree
 }
 
 /* 10. Save As under a new number, then Delete of the copy. */
-TEST_F(OfficeDayTest, Step10_SaveAsMakesACopyUnderTheNewNumberAndDeleteRemovesIt) {
+TEST_F(OfficeDayTest, Step10_SaveAsMergeAndDeleteKeepEachFilesRecordsTitleItemsAndLedger) {
   StartOffice();
+  // The file merged in later: a second borrower and a requirement of its own.
+  FileCommandByKeys('N', kMerged);
+  ASSERT_NE(StatementOf(kMerged), nullptr);
+  ASSERT_NO_FATAL_FAILURE(TypeIntoField(StatementOf(kMerged), 112, "Dee Buyer"));
+  {
+    DialogDriver driver;
+    driver.OnDialog(20700, [&](HWND dialog) {
+      driver.OnDialog(20801, [](HWND item) {
+        SetFocus(FindControl(item, 180));
+        TypeIntoDialog(item, "Merged requirement");
+        PressDialogKey(item, VK_RETURN);
+      });
+      PressButton(dialog, 201);  // Add
+      PressButton(dialog, IDOK);
+    });
+    SendMessage(Frame()->HWindow, WM_COMMAND, CM_REQUIREMENTS, 0);
+    PumpUntilIdle();
+    EXPECT_EQ(driver.Pending(), 0u);
+  }
+  FileMenu('C');
+  ASSERT_EQ(TitleItemsOf(kMerged), 1);
+  const int purchaseItems = TitleItemsOf(kPurchase), purchaseEntries = LedgerEntriesOf(kPurchase);
+  EXPECT_EQ(purchaseItems, 5);  // three requirements and two exceptions
+  EXPECT_EQ(purchaseEntries, 2 + 7 + 3);
+
+  // Save As: the thirteen records under both numbers; title items and ledger stay the original's.
   FileCommandByKeys('O', kPurchase);
   ASSERT_NE(StatementOf(kPurchase), nullptr);
   FileCommandByKeys('A', kCopy);
@@ -900,11 +941,22 @@ TEST_F(OfficeDayTest, Step10_SaveAsMakesACopyUnderTheNewNumberAndDeleteRemovesIt
   }
   const TFieldNode* total = FindFieldByNumber(&gRespaFieldList, 243);
   EXPECT_EQ(TableMoney(total->tableIndex, kCopy, total->fieldNumber), "254,188.51");
-  // The copy is the file now open; the original's lock is free again.
+  EXPECT_EQ(TitleItemsOf(kCopy), 0);
+  EXPECT_EQ(LedgerEntriesOf(kCopy), 0);
   EXPECT_NE(StatementOf(kCopy), nullptr);
-  EXPECT_EQ(ProbeLock(DayDir(), kPurchase), "locked");
-  EXPECT_EQ(ProbeLock(DayDir(), kCopy), "refused");
 
+  // Merge: the blank second borrower is taken, the first borrower kept, the requirement added.
+  FileCommandByKeys('M', kMerged);
+  EXPECT_TRUE(Boxes().Shown().empty()) << ::testing::PrintToString(BoxTexts());
+  RespaWindow* copy = StatementOf(kCopy);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(FieldText(copy, 112), "Dee Buyer");
+  EXPECT_EQ(FieldText(copy, 102), "Ann & Bob Buyer");
+  EXPECT_EQ(TitleItemsOf(kCopy), 1);
+  EXPECT_EQ(TitleItemsOf(kMerged), 1);
+  EXPECT_EQ(ZddeRequest("B2NAME"), "Dee Buyer");
+
+  // Delete of the copy: its records and title item go, the others' stay.
   FileMenu('C');
   Boxes().Clear();
   for (int answer : {IDYES, IDYES, IDYES, IDYES}) Boxes().QueueAnswer(answer);
@@ -914,7 +966,12 @@ TEST_F(OfficeDayTest, Step10_SaveAsMakesACopyUnderTheNewNumberAndDeleteRemovesIt
   for (int table = 0; table < kFileTables; ++table) {
     EXPECT_FALSE(TableHasFile(table, kCopy)) << table;
     EXPECT_TRUE(TableHasFile(table, kPurchase)) << table;
+    EXPECT_TRUE(TableHasFile(table, kMerged)) << table;
   }
+  EXPECT_EQ(TitleItemsOf(kCopy), 0);
+  EXPECT_EQ(TitleItemsOf(kMerged), 1);
+  EXPECT_EQ(TitleItemsOf(kPurchase), purchaseItems);
+  EXPECT_EQ(LedgerEntriesOf(kPurchase), purchaseEntries);
 }
 
 /* 11. SIGKILL while files are open with unsaved edits: what was saved stays, nothing stays

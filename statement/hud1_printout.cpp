@@ -34,8 +34,9 @@ constexpr int kFullPageHeight = 13250;
 constexpr const char* kFace = "Times New Roman";
 constexpr const char* kNoTaxId = "_____________";
 constexpr int kDateAboveName = 160;
+/* The tax ids are kept in the SAGENT record: the first seller's (S1TAXID) and the agent's. */
+constexpr int kSellerTaxId = 8;
 constexpr int kSagentTaxId = 16;
-constexpr int kSellerTaxId = 8;   // SAGENT S1TAXID: the tax ids are kept with the agent
 
 std::string FieldText(RespaWindow* view, int id, char mode, unsigned size = kRowTextSize) {
   std::string text(size, '\0');
@@ -212,13 +213,13 @@ class PagePrinter {
     std::string line = first + (first.empty() ? "" : ", ") + Part(address.second) + "  " +
                        Part(address.third);
     OutText(dc_, row.x, row.y, row.align, line);
-    if (row.code == -104) TaxId(kSagentRecord, kSellerTaxId, 7800, row.y);
-    if (row.code == -107) TaxId(kSagentRecord, kSagentTaxId, 3850, row.y);
+    if (row.code == -104) TaxId(kSellerTaxId, 7800, row.y);
+    if (row.code == -107) TaxId(kSagentTaxId, 3850, row.y);
   }
 
-  void TaxId(int table, int field, int x, int y) {
+  void TaxId(int field, int x, int y) {
     char id[kPartTextSize] = "";
-    if (TPXRecord* record = view_->records[table]) record->GetString(field, id, sizeof id);
+    if (TPXRecord* record = view_->records[kSagentRecord]) record->GetString(field, id, sizeof id);
     OutText(dc_, x, y, TA_RIGHT, std::string("TIN: ") + (id[0] ? id : kNoTaxId));
   }
 

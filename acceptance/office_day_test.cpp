@@ -286,6 +286,27 @@ TEST_F(OfficeDayTest, Step02_TheOfficeNamesItsAccountsChoosesTheDefaultAndPlaces
   });
   SendMessage(Frame()->HWindow, WM_COMMAND, CM_CHECKFORM, 0);  // Options | Check Form
   PumpUntilIdle();
+  // Default values of every new file: the office as settlement agent, deeds recorded by the
+  // seller, 365-day prorations.
+  driver.OnDialogCaption("Default Values", [](HWND sheet) {
+    HWND agent = CurrentSheetPage(sheet);
+    SetControlText(agent, 101, "Pat Closer");
+    SetControlText(agent, 200, "Zarne Title & Escrow");
+    SetControlText(agent, 108, "Springfield");
+    SelectSheetTab(sheet, "Recording");
+    HWND recording = CurrentSheetPage(sheet);
+    SendMessage(FindControl(recording, 101), CB_SETCURSEL, 1, 0);  // deeds: S
+    PumpDialogMessages(recording);
+    SelectSheetTab(sheet, "Prorations");
+    HWND days = CurrentSheetPage(sheet);
+    for (int id = 101; id <= 106; ++id) SetControlText(days, id, "365");
+    PressButton(sheet, IDOK);
+  });
+  SendMessage(Frame()->HWindow, WM_COMMAND, CM_DEFAULTVALUES, 0);  // Options | Default Values
+  PumpUntilIdle();
+  std::string ini = DayIni();
+  for (const char* key : {"SANAME=Pat Closer", "SACOMPANY=Zarne Title & Escrow", "P1201D=S", "PA210DAYS=365"})
+    EXPECT_TRUE(Holds(ini, key)) << key << "\n" << ini;
   EXPECT_EQ(driver.Pending(), 0u);
   EXPECT_TRUE(driver.Unanswered().empty()) << ::testing::PrintToString(driver.Unanswered());
   EXPECT_TRUE(Boxes().Shown().empty()) << ::testing::PrintToString(BoxTexts());
@@ -318,6 +339,9 @@ TEST_F(OfficeDayTest, Step03_APurchaseWithANewLoanAddsUpOnScreenInTheTablesAndTh
   EXPECT_TRUE(Boxes().Shown().empty()) << ::testing::PrintToString(BoxTexts());
   ExpectFigures(view, kBefore);
   EXPECT_EQ(ZddeRequest("B1NAME"), "Ann & Bob Buyer");
+  // The office's default values reached the new file.
+  EXPECT_EQ(ZddeRequest("SANAME"), "Pat Closer");
+  EXPECT_EQ(ZddeRequest("SACOMPANY"), "Zarne Title & Escrow");
   SaveWindowScreenshot(Frame()->HWindow, OutputDir() + "/step03_purchase.png");
 }
 

@@ -166,8 +166,20 @@ bool Movement(int key, bool shift, bool ctrl) {
   switch (key) {
     case VK_UP: if (ctrl) MoveTo(record->topRow, column); else StepRow(-1, shift); return true;
     case VK_DOWN: if (ctrl) MoveTo(LastFullyVisibleRow(), column); else StepRow(1, shift); return true;
-    case VK_LEFT: MoveTo(row, ctrl ? FirstColumn() : StepColumn(column, -1)); return true;
-    case VK_RIGHT: MoveTo(row, ctrl ? std::max(0, static_cast<int>(record->lastVisibleColumn)) : StepColumn(column, 1)); return true;
+    case VK_LEFT:
+    case VK_RIGHT: {
+      int to = key == VK_LEFT ? (ctrl ? FirstColumn() : StepColumn(column, -1))
+                              : (ctrl ? std::max(0, static_cast<int>(record->lastVisibleColumn)) : StepColumn(column, 1));
+      HGLOBAL handle = gLockedHandle;
+      if (!MoveTo(row, to)) return true;
+      // With Shift in multiple column selection the column moved onto takes the state of the
+      // column left.
+      if (shift && MultipleColumnStyle() && to != column && GridStillLocked(handle)) {
+        gLockedRecord->anchorColumn = to;
+        SetColumnSelection(to, ColumnSelected(column));
+      }
+      return true;
+    }
     case VK_NEXT: if (ctrl) PageColumns(1); else PageDown(); return true;
     case VK_PRIOR: if (ctrl) PageColumns(-1); else PageUp(); return true;
     case VK_HOME: {

@@ -158,6 +158,14 @@ TEST_F(GridResize, ColumnSelectionByMessagesClicksAndCopy) {
   EXPECT_EQ(Send(multi, TSM_ISCOLSELECTED, 0), 1);
   Click(multi, Px(40) / 2, y);
   EXPECT_EQ(Send(multi, TSM_ISCOLSELECTED, 0), 0);
+  // Shift+Right carries the column's state onto the next one.
+  Send(multi, TSM_SELECTCOL, 0, 1);
+  SetFocus(multi);
+  Send(multi, TSM_SETCURCELL, 0, 0);
+  Send(multi, TSM_SELECTCOL, 1, 0);
+  PressKey(VK_RIGHT, Qt::ShiftModifier);
+  EXPECT_EQ(Send(multi, TSM_GETCURCOL), 1);
+  EXPECT_EQ(Send(multi, TSM_ISCOLSELECTED, 1), 1);
   // A row style has no column selection.
   HWND rows = MakeGrid(TSS_OWNERDEF | TSS_ROWSELECT, 200, 100, 201);
   Send(rows, TSM_SETCOLCOUNT, 2);

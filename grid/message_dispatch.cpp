@@ -1,7 +1,7 @@
 /*
-** The grid's message dispatcher. Numbers inside the grid's ranges without a handler here
-** answer -2; the editing, keyboard, selection, sorting, scrolling, virtual-row and
-** clipboard messages are handled by that part of the grid once it is built.
+** The grid's message dispatcher: each message goes to the part of the grid that handles it
+** (columns, definitions, attributes, navigation, sorting, selection, editing, drop-downs,
+** virtual rows, rows); numbers inside the grid's ranges that none handles answer -2.
 */
 #include "grid/message_dispatch.h"
 

@@ -2,11 +2,18 @@
 // per listed host name (TSHOST1, TSDESIGN, ...), and each runs the cases of its kind. A grid
 // is classified by the base name of its top-level window's module, so every window here is
 // made with this program's module.
+#include "grid/configurations.h"
+#include "grid/design_exports.h"
 #include "grid/design_services.h"
 #include "grid/tessel.h"
+#include "platform/testing/common_dialog_answers.h"
+#include "platform/testing/dialog_driver.h"
 #include "platform/testing/gui_test.h"
 
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,6 +27,7 @@ class DesignHost : public GuiTest {
  protected:
   void SetUp() override {
     GuiTest::SetUp();
+    BeforeLoad();
     library_ = LoadLibrary("vgrd32.dll");
     ASSERT_NE(library_, nullptr);
     module_ = GetModuleHandle(nullptr);
@@ -32,6 +40,8 @@ class DesignHost : public GuiTest {
     FreeLibrary(library_);
     GuiTest::TearDown();
   }
+  /* Runs in the test's fresh root before the library loads (and reads win.ini). */
+  virtual void BeforeLoad() {}
   HWND Window(const char* className, HWND parent, int x = 10, int y = 10, int w = 300, int h = 200) {
     return CreateWindow(className, "", WS_CHILD | WS_VISIBLE, x, y, w, h, parent, nullptr, module_, nullptr);
   }
@@ -249,4 +259,8 @@ TEST_F(DesignHost, NoStashIsMadeAndTheRecordIsFreed) {
   EXPECT_EQ(Stashes(top_), 0);
   EXPECT_TRUE(Freed(record));
 }
+#endif
+
+#if HOST_KIND == 2
+#include "grid/tests/design_host/editors_day.inc"
 #endif

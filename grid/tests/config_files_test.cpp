@@ -191,6 +191,12 @@ TEST_F(ConfigDialogs, YesReplacesTheBlockOfTheSameNameInPlace) {
   EXPECT_EQ(LastBox().caption, "Save Column Configurations");
   EXPECT_EQ(LastBox().text, "The file 'S.DLG' already exists. Append to file?\n(Yes appends, No replaces)");
   EXPECT_EQ(LastBox().type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3));
+  // The script still compiles: one block of each name, and the compiler stops at Ctrl-Z.
+  std::string script = Host("S.RC");
+  std::ofstream(script, std::ios::binary) << "#pragma code_page(1252)\r\n#include \"grid/tessel_codes.h\"\r\n"
+                                          << Read("S.DLG").substr(5);
+  std::string command = std::string(ZRC_PATH) + " --blob " + Host("S.BLOB") + " -I " + SOURCE_ROOT + " " + script;
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 
 TEST_F(ConfigDialogs, YesAppendsBeforeCtrlZAndAfterALineBreakOfItsOwn) {

@@ -6,6 +6,7 @@
 #include "grid/design_exports.h"
 #include "grid/design_services.h"
 #include "grid/tessel.h"
+#include "grid/tests/design_host/grid_summary.h"
 #include "platform/testing/common_dialog_answers.h"
 #include "platform/testing/dialog_driver.h"
 #include "platform/testing/gui_test.h"

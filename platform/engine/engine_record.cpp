@@ -150,6 +150,46 @@ void BindStored(sqlite3_stmt* stmt, int parameter, const FieldInfo& field,
     }
 }
 
+namespace {
+
+/* A non-blob field's value in the form BindStored stores it: text, or a number's bits. */
+std::string StoredForm(const FieldInfo& field, const char* record) {
+    const char* data = record + field.offset;
+    bool blank = FieldIsBlank(field, record);
+    switch (field.type) {
+        case ENGINE_FLD_STRING:
+            return blank ? std::string() : std::string(data, StringLength(field, record));
+        case ENGINE_FLD_FLOAT: {
+            double value;
+            std::memcpy(&value, data, 8);
+            if (blank || std::isnan(value)) return "blank";
+            return "=" + std::string(data, 8);
+        }
+        case ENGINE_FLD_DATE:
+        case ENGINE_FLD_INT16:
+        case ENGINE_FLD_INT32:
+            return blank ? "blank" : "=" + std::string(data, field.type == ENGINE_FLD_INT16 ? 2 : 4);
+    }
+    return std::string();
+}
+
+/* The row a blob field's content comes from, 0 for none. */
+long long BlobSource(const FieldInfo& field, const char* record) {
+    return FieldIsBlank(field, record) ? 0 : BlobSlotRowid(field, record);
+}
+
+}  // namespace
+
+bool SameStoredValues(const TableSchema& schema, const char* a, const char* b) {
+    for (const FieldInfo& field : schema.fields) {
+        bool same = field.type == ENGINE_FLD_BLOB
+                        ? BlobSource(field, a) == BlobSource(field, b)
+                        : StoredForm(field, a) == StoredForm(field, b);
+        if (!same) return false;
+    }
+    return true;
+}
+
 bool StoredValueFits(sqlite3_value* value, const FieldInfo& field) {
     int kind = sqlite3_value_type(value);
     switch (field.type) {

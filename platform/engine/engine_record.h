@@ -33,6 +33,10 @@ void BindStored(sqlite3_stmt* stmt, int parameter, const FieldInfo& field, const
 long long BlobSlotRowid(const FieldInfo& field, const char* record);
 void SetBlobSlotRowid(const FieldInfo& field, char* record, long long rowid);
 
+/* True when writing either record would store the same values (blob fields: the same
+   stored content, by the row their slots name). */
+bool SameStoredValues(const TableSchema& schema, const char* a, const char* b);
+
 /* True when a stored value can be read as the field's type without loss. */
 bool StoredValueFits(sqlite3_value* value, const FieldInfo& field);
 

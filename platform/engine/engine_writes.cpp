@@ -6,6 +6,8 @@
 #include "platform/engine/engine_cursor.h"
 #include "platform/engine/engine_record.h"
 
+#include <cstring>
+
 namespace zarne::engine {
 namespace {
 
@@ -114,6 +116,23 @@ EngineResult CheckWritable(EngineCursor cursor, const void* record) {
     return ENGINE_OK;
 }
 
+/* True when writing record would store what the file holds: it has the current record's
+   values, read when no program had written since (a window saves every record it shows,
+   changed or not). Then there is nothing to make durable. A blob being written always
+   writes. */
+bool IsStoredAlready(EngineCursor cursor, const void* record) {
+    if (cursor->keyStamp == 0) return false;
+    for (const auto& open : cursor->openBlobs)
+        if (open.first.first == record) return false;
+    const std::vector<char>& current = cursor->key;
+    const TableSchema& schema = cursor->file->schema();
+    if (current.size() != static_cast<size_t>(schema.recordSize) ||
+        !SameStoredValues(schema, current.data(), static_cast<const char*>(record))) {
+        return false;
+    }
+    return cursor->file->Stamp() == cursor->keyStamp;
+}
+
 EngineResult CheckNotLockedElsewhere(EngineCursor cursor) {
     if (cursor->file->locks().LockedElsewhere(CurrentLockHash(cursor))) {
         return Fail(ENGINE_ERR_RECLOCKED, {TableContext(cursor)});
@@ -171,6 +190,13 @@ EngineResult EngineModifyRecord(EngineCursor cursor, void* record, BOOL freeLock
     }
     if (EngineResult r = CheckNotLockedElsewhere(cursor)) return r;
     const TableSchema& schema = cursor->file->schema();
+    if (IsStoredAlready(cursor, record)) {
+        if (freeLock && cursor->file->locks().HeldBy(CurrentLockHash(cursor), cursor)) {
+            cursor->file->locks().UnlockRecord(CurrentLockHash(cursor), cursor);
+        }
+        ForgetReadAhead(cursor);
+        return ENGINE_OK;
+    }
     sqlite3_stmt* stmt = CursorStatement(cursor, kModify, [&] { return ModifySql(schema); });
     if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
     int next = BindRecord(cursor, stmt, static_cast<const char*>(record), true);

@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <fstream>
+
 using namespace enginetest;
 
 namespace {
@@ -78,6 +80,54 @@ TEST_F(EngineConcurrencyTest, WalksStayOrderedWhileAnotherProgramWrites) {
         ++count;
     }
     EXPECT_EQ(count, kRecords / 2);
+}
+
+// The file's change counter, which every committed write moves.
+uint32_t ChangeCounter(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    unsigned char bytes[28] = {};
+    file.read(reinterpret_cast<char*>(bytes), sizeof bytes);
+    return (uint32_t(bytes[24]) << 24) | (uint32_t(bytes[25]) << 16) | (uint32_t(bytes[26]) << 8) | bytes[27];
+}
+
+// Writing back a record exactly as it was read stores nothing new, so the file is left alone;
+// once another program has written since the read, the write goes to the file as any write.
+TEST_F(EngineConcurrencyTest, AnUnchangedRecordIsWrittenOnlyAfterAnotherProgramsWrite) {
+    EngineCursor c = Open("ACCOUNT");
+    std::vector<char> r = NewRecord(c);
+    ASSERT_EQ(EngineSetToBegin(c), ENGINE_OK);
+    ASSERT_EQ(EngineGetNextRecord(c, ENGINE_WRITE_LOCK, r.data(), nullptr), ENGINE_OK);
+    const std::string path = Path("ACCOUNT.DB");
+    uint32_t read = ChangeCounter(path);
+    EXPECT_EQ(EngineModifyRecord(c, r.data(), TRUE), ENGINE_OK);
+    EXPECT_EQ(ChangeCounter(path), read);
+    DWORD locked = 1;
+    ASSERT_EQ(EngineIsRecordLocked(c, &locked), ENGINE_OK);
+    EXPECT_EQ(locked, 0u);  // the lock was given up as asked, write or not
+    double mine = 1000;
+    EnginePutField(c, 4, r.data(), &mine);
+    EXPECT_EQ(EngineModifyRecord(c, r.data(), FALSE), ENGINE_OK);
+    EXPECT_NE(ChangeCounter(path), read);
+
+    ASSERT_EQ(EngineGetRecord(c, 0, r.data(), nullptr), ENGINE_OK);
+    Child other([this](Child& self) {
+        EngineCursor o = Open("ACCOUNT");
+        std::vector<char> theirs = NewRecord(o);
+        EngineSetToBegin(o);
+        EngineGetNextRecord(o, 0, theirs.data(), nullptr);
+        double value = 2000;
+        EnginePutField(o, 4, theirs.data(), &value);
+        self.Send(EngineModifyRecord(o, theirs.data(), FALSE) == ENGINE_OK ? 'M' : 'F');
+        self.Receive();
+    });
+    ASSERT_EQ(other.Receive(), 'M');
+    uint32_t theirs = ChangeCounter(path);
+    EXPECT_EQ(EngineModifyRecord(c, r.data(), FALSE), ENGINE_OK);
+    EXPECT_NE(ChangeCounter(path), theirs);
+    ASSERT_EQ(EngineGetRecord(c, 0, r.data(), nullptr), ENGINE_OK);
+    EXPECT_EQ(GetDouble(c, r, 4), 1000);
+    other.Send('E');
+    EngineCloseCursor(&c);
 }
 
 TEST_F(EngineConcurrencyTest, CallsWaitForAFileAnotherProgramKeepsBusy) {

@@ -77,9 +77,13 @@ LONG ProposedCheckDate(const char* fileNumber) {
   return TodayDate();
 }
 
-/* The whole number a float field holds, or 0 outside 1..LONG's range. */
+// The most the dialog's number edit (seven characters and the terminator) can hold.
+constexpr double kLargestCheckNumber = 9999999.0;
+
+/* The whole number a float field holds; 0 (which the dialog refuses, so the user types one)
+   outside the numbers the dialog can show, where counting on would also overflow. */
 LONG WholeCheckNumber(double value) {
-  if (!(value >= 1.0) || value > 2147483647.0) return 0;
+  if (!(value >= 1.0) || value > kLargestCheckNumber) return 0;
   return static_cast<LONG>(value);
 }
 

@@ -209,6 +209,26 @@ TEST_F(CheckRunTest, TheDialogProposesTheNextNumberAndTheFilesDisbursementClosin
   EXPECT_EQ("07/02/26", proposed[2].second);
 }
 
+TEST_F(CheckRunTest, ANextNumberTheDialogCannotHoldIsProposedAsZeroToBeTyped) {
+  {
+    char path[MAX_PATH];
+    BuildPath(path, gCheckCtlDir, "CHECKCTL", nullptr, sizeof path);
+    TPXTable table(path, 0);
+    TPXRecord record(&table, true);
+    ASSERT_TRUE(record.First() && record.Read(0));
+    record.SetDouble(1, 5e9);  // written by something else: past what a LONG can count to
+    ASSERT_TRUE(record.Modify());
+  }
+  std::string proposed;
+  Driver().OnDialog(20905, [&](HWND dialog) {
+    proposed = ControlTextOf(dialog, 106);
+    PressButton(dialog, IDCANCEL);
+  });
+  RunDisburse(kFile, [](HWND dialog, TDisburse&) { PressButton(dialog, 502); });
+  EXPECT_EQ("0", proposed);
+  EXPECT_EQ(5e9, StoredNextNumber().value_or(0));
+}
+
 TEST_F(CheckRunTest, NumberZeroAndABlankDateAreRefusedWithTheDialogOpen) {
   PutCheck(1, kStatusReady, 100.00, "Payee");
   bool openAfterNumber = false, openAfterDate = false;

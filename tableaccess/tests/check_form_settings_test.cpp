@@ -8,7 +8,7 @@
 
 #include "platform/kernel/files.h"
 #include "platform/kernel/paths.h"
-#include "platform/user/message_box.h"
+#include "platform/testing/gui_test.h"
 
 #include <gtest/gtest.h>
 
@@ -19,17 +19,14 @@ namespace {
 
 constexpr const char* kPath = "C:\\CHKTEST\\CHKFORM.DAT";
 
-class CheckFormTest : public ::testing::Test {
+/* Each test has its own root (so its own drive C:): the tests of this program run side by
+   side under ctest -j, and one file shared among them was written by one while read by another. */
+class CheckFormTest : public GuiTest {
  protected:
   void SetUp() override {
+    GuiTest::SetUp();
     CreateDirectory("C:\\CHKTEST", nullptr);
-    DeleteFile(kPath);
-    previous_ = SetMessageBoxPresenter([this](const MessageBoxRequest& box) {
-      boxes_.push_back(box);
-      return IDOK;
-    });
   }
-  void TearDown() override { SetMessageBoxPresenter(previous_); }
 
   void WriteBytes(const std::vector<BYTE>& bytes) {
     TWWFile file;
@@ -46,9 +43,6 @@ class CheckFormTest : public ::testing::Test {
               static_cast<long>(bytes.size()));
     return bytes;
   }
-
-  std::vector<MessageBoxRequest> boxes_;
-  MessageBoxPresenter previous_;
 };
 
 void ExpectAllUnset(const short values[kCheckFormValueCount]) {
@@ -68,7 +62,7 @@ TEST_F(CheckFormTest, WrongSizedFilesAreResetToExactly128UnsetBytes) {
     EXPECT_EQ(bytes[1], 0xFC);
     DeleteFile(kPath);
   }
-  EXPECT_TRUE(boxes_.empty());
+  EXPECT_TRUE(Boxes().Shown().empty());
 }
 
 TEST_F(CheckFormTest, MissingFileIsCreatedAndValuesRoundTrip) {
@@ -98,9 +92,9 @@ TEST_F(CheckFormTest, UnopenablePathShowsOnlyTheFileBox) {
   short values[kCheckFormValueCount];
   for (short& v : values) v = 7;
   ReadCheckFormSettings(values, "C:\\NO\\SUCH\\DIR\\CHKFORM.DAT");
-  ASSERT_EQ(boxes_.size(), 1u);
-  EXPECT_EQ(boxes_[0].caption, "TWWFile Error");
-  EXPECT_EQ(boxes_[0].text, "Could not open file.");
+  ASSERT_EQ(Boxes().Shown().size(), 1u);
+  EXPECT_EQ(Boxes().Shown()[0].caption, "TWWFile Error");
+  EXPECT_EQ(Boxes().Shown()[0].text, "Could not open file.");
   EXPECT_EQ(values[0], 7);  // untouched
 }
 

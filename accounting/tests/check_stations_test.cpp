@@ -234,6 +234,22 @@ TEST_F(CheckStationsTest, AKilledRunNeverLeavesAPrintedNumberReadyOrCheckCtlBehi
     EXPECT_TRUE(printed) << "check " << number << " reached a PDF";
   }
   EXPECT_LT(ready, 20);
+  // Every PDF begun, complete or cut off by the kill, is a check already recorded Printed.
+  EXPECT_GE(20 - ready, static_cast<int>(PdfsIn(privateDir).size()));
+
+  // A run here afterwards prints the rest from CHECKCTL's number: the killed run's check is
+  // not printed again and no number is used twice.
+  const size_t pdfsBefore = PdfsIn(privateDir).size();
+  Printers().ChoosePrinter();
+  Driver().OnDialog(20905, [](HWND dialog) { PressButton(dialog, IDOK); });
+  RunDisburse("K-1", [](HWND dialog, TDisburse&) { PressButton(dialog, 502); });
+  std::set<long> distinct;
+  for (const TLedgerEntry& check : AllChecks()) {
+    EXPECT_EQ(kStatusPrinted, check.Status) << check.PayeeDepositor;
+    distinct.insert(check.Number);
+  }
+  EXPECT_EQ(20u, distinct.size());
+  EXPECT_EQ(pdfsBefore + static_cast<size_t>(ready), PdfsIn(privateDir).size());
 }
 
 TEST_F(CheckStationsTest, TwoWorkstationsPrintingTogetherNeverShareANumber) {

@@ -374,3 +374,60 @@ TEST_F(ColumnSetup, EachHelpButtonOpensItsAnchor) {
                                              "deleting-columns-at-design-time", "setting-list-box-items-at-design-time",
                                              "setting-editing-style-at-design-time", "defining-sorting-at-design-time"}));
 }
+
+TEST_F(ColumnSetup, TheRemainingNumbersAreCheckedAndZeroChangesNothing) {
+  HWND grid = ThreeColumns();
+  driver_.OnDialogCaption("Configure Column 2 of 3", [&](HWND dialog) {
+    Sub(dialog, 103, "Insert Columns", [&](HWND insert) {
+      SetControlText(insert, 131, "0");
+      PressButton(insert, IDOK);
+    });
+    Sub(dialog, 104, "Copy Columns", [&](HWND copy) {
+      EXPECT_EQ(ControlTextOf(copy, 101), "2");
+      EXPECT_EQ(ControlTextOf(copy, 131), "1");
+      SetControlText(copy, 101, "4");
+      PressButton(copy, IDOK);
+      EXPECT_EQ(LastBox().text, "Source Column must be between 1 and 3");
+      SetControlText(copy, 101, "1");
+      SetControlText(copy, 103, "0");
+      PressButton(copy, IDOK);
+      EXPECT_EQ(LastBox().text, "Target Column must be between 1 and 3");
+      EXPECT_EQ(LastBox().caption, "Copy Columns");
+      SetControlText(copy, 131, "0");
+      PressButton(copy, IDOK);
+    });
+    Sub(dialog, 106, "Delete Columns", [&](HWND remove) {
+      EXPECT_EQ(ControlTextOf(remove, 101), "2");
+      EXPECT_EQ(ControlTextOf(remove, 102), "2");
+      SetControlText(remove, 102, "1");
+      PressButton(remove, IDOK);
+      EXPECT_EQ(LastBox().text, "Ending Column must be between 2 and 3");
+      EXPECT_EQ(LastBox().caption, "Delete Columns");
+      PressButton(remove, IDCANCEL);
+    });
+    EXPECT_EQ(Names(grid), (std::vector<std::string>{"A", "B", "C"}));
+    PressButton(dialog, IDOK);
+  });
+  EXPECT_EQ(OpenColumnSetup(parent_, grid, 1), 1);
+  EXPECT_EQ(Boxes().Shown().size(), 3u);
+}
+
+TEST_F(ColumnSetup, AGridWithoutColumnsOffersOnlyInsertWhichAppends) {
+  HWND grid = MakeGrid();
+  driver_.OnDialogCaption("Configure Column 0 of 0", [&](HWND dialog) {
+    for (int id : {101, 102, 104, 105, 106, 107, 109, 110, 111, 134, 135}) EXPECT_FALSE(Enabled(dialog, id)) << id;
+    for (int id : {103, IDOK, IDCANCEL, 998}) EXPECT_TRUE(Enabled(dialog, id)) << id;
+    Sub(dialog, 103, "Insert Columns", [&](HWND insert) {
+      EXPECT_FALSE(Enabled(insert, 103));
+      EXPECT_FALSE(Enabled(insert, 104));
+      EXPECT_FALSE(Enabled(insert, 105));
+      SetControlText(insert, 131, "2");
+      PressButton(insert, IDOK);
+    });
+    EXPECT_EQ(Caption(dialog), "Configure Column 1 of 2");
+    EXPECT_TRUE(Enabled(dialog, 104));
+    PressButton(dialog, IDOK);
+  });
+  EXPECT_EQ(OpenColumnSetup(parent_, grid, 0), 1);
+  EXPECT_EQ(Send(grid, TSM_GETCOLCOUNT), 2);
+}

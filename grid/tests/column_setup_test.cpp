@@ -431,3 +431,24 @@ TEST_F(ColumnSetup, AGridWithoutColumnsOffersOnlyInsertWhichAppends) {
   EXPECT_EQ(OpenColumnSetup(parent_, grid, 0), 1);
   EXPECT_EQ(Send(grid, TSM_GETCOLCOUNT), 2);
 }
+
+namespace {
+
+LRESULT NoSnapshot(HWND grid, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == TSM_CLONEDATA) return 0;
+  return TesselWndFn(grid, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(ColumnSetup, WithoutASnapshotToUndoByTheDialogDoesNotOpen) {
+  HWND grid = ThreeColumns();
+  SetWindowLongPtr(grid, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(NoSnapshot));
+  EXPECT_EQ(OpenColumnSetup(parent_, grid, 0), 0);
+  EXPECT_TRUE(driver_.Opened().empty());
+  ASSERT_EQ(Boxes().Shown().size(), 1u);
+  EXPECT_EQ(LastBox().text, "Not enough memory to open Column Setup.");
+  EXPECT_EQ(LastBox().caption, "Column Setup");
+  EXPECT_EQ(LastBox().type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+  SetWindowLongPtr(grid, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(TesselWndFn));
+}

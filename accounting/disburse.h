@@ -21,6 +21,8 @@ class TPXTable;
 
 constexpr int kDisburseTemplate = 20900;
 
+struct TBundleEntry;
+
 class TDisburse : public TDialog {
  public:
   TDisburse(TWindow* parent, TResId resId = kDisburseTemplate, TModule* module = nullptr);
@@ -49,6 +51,7 @@ class TDisburse : public TDialog {
   void CmFileNumber();
   void CmAutoCreate();
   void CmRunBundles();
+  void AddBundleEntry(const TBundleEntry& step);
   void CmPrintReport();
   void CmCheckRequest();
   /* Prints the file's Ready checks (check_run.cpp). */

@@ -5,6 +5,7 @@
 */
 #include "accounting/disburse.h"
 
+#include "accounting/bundle_steps.h"
 #include "accounting/ledger_grid.h"
 #include "platform/framework/file_dialogs.h"
 #include "platform/kernel/resources.h"
@@ -27,26 +28,6 @@ enum { kDepositGrid = 200, kCheckGrid = 300 };
 // Room for many names of one multiple choice; the default path size holds only a few.
 constexpr int kBundleNameBufferSize = 8192;
 constexpr char kTooManyFiles[] = "Too many files were chosen at once.";
-constexpr size_t kEntryTextChars = 60;
-
-struct BundleOutputs {
-  TVariableNode* type;
-  TVariableNode* name;
-  TVariableNode* description;
-  TVariableNode* amount;
-};
-
-void ClearOutputs(const BundleOutputs& out) {
-  for (TVariableNode* text : {out.type, out.name, out.description})
-    if (text->text != nullptr) text->text[0] = '\0';
-  out.amount->value = ScriptDecimal{};
-}
-
-std::string TextOf(const TVariableNode* node) {
-  std::string text = node->text != nullptr ? node->text : "";
-  if (text.size() > kEntryTextChars) text.resize(kEntryTextChars);
-  return text;
-}
 
 /* The chosen names: a directory and the names in it, or one full path. */
 std::vector<std::string> ChosenPaths(const char* buffer, int size) {
@@ -117,9 +98,8 @@ void TDisburse::CmRunBundles() {
     return;
   }
 
-  BundleOutputs out{gScriptGlobals.Find("AcctType$"), gScriptGlobals.Find("AcctName$"),
-                    gScriptGlobals.Find("AcctDesc$"), gScriptGlobals.Find("AcctAmount")};
-  if (!out.type || !out.name || !out.description || !out.amount) {
+  TBundleOutputs out;
+  if (!FindBundleOutputs(&out)) {
     ShowLedgerString(HWindow, kGlobalNotFoundText, MB_OK | MB_ICONSTOP);
     return;
   }
@@ -132,37 +112,28 @@ void TDisburse::CmRunBundles() {
       return;
     }
     if (text.empty()) continue;
-    for (const char* position = text.data(); position != nullptr;) {
-      ClearOutputs(out);
-      position = interpreter.RunScript(position);
-      // A step stopped by an error has half-computed outputs: no entry, and the rest of its
-      // file is skipped. The end of the text without a final `end` is a finished step.
-      if (position == nullptr && interpreter.ErrorCode() != 0) break;
-      ScriptDecimal cents;
-      if (out.amount->value.RoundToStep(-2, DecimalRounding::kHalfAwayFromZero, &cents) !=
-              DecimalStatus::kOk ||
-          cents.Sign() <= 0)
-        continue;
+    RunBundleSteps(interpreter, text.data(), out, [&](const TBundleEntry& step) { AddBundleEntry(step); });
+  }
+}
 
-      TLedgerEntry entry;
-      CopyLedgerText(entry.FileNum, sizeof entry.FileNum, FileNumber);
-      const bool deposit = out.type->text != nullptr && std::strcmp(out.type->text, "D") == 0;
-      CopyLedgerText(entry.Type, sizeof entry.Type, deposit ? kDepositType : kCheckType);
-      entry.Seq = MakeTimeKey();
-      entry.Bank = BankKey;
-      entry.Status = deposit ? kStatusUnposted : kStatusReady;
-      CopyLedgerText(entry.PayeeDepositor, sizeof entry.PayeeDepositor, TextOf(out.name).c_str());
-      CopyLedgerText(entry.Description, sizeof entry.Description, TextOf(out.description).c_str());
-      entry.Amount = cents.ToDouble();
-      if (deposit) {
-        TDisburseDepositRow row;
-        RowFromEntry(entry, row);
-        if (WriteDepositRecord(row)) AppendLedgerRow(HWindow, Grid(kDepositGrid), &row);
-      } else {
-        TDisburseCheckRow row;
-        RowFromEntry(entry, row);
-        if (WriteCheckRecord(row)) AppendLedgerRow(HWindow, Grid(kCheckGrid), &row);
-      }
-    }
+/* One step's entry, written as if typed: a new key, the dialog's account, Ready or Unposted. */
+void TDisburse::AddBundleEntry(const TBundleEntry& step) {
+  TLedgerEntry entry;
+  CopyLedgerText(entry.FileNum, sizeof entry.FileNum, FileNumber);
+  CopyLedgerText(entry.Type, sizeof entry.Type, step.deposit ? kDepositType : kCheckType);
+  entry.Seq = MakeTimeKey();
+  entry.Bank = BankKey;
+  entry.Status = step.deposit ? kStatusUnposted : kStatusReady;
+  CopyLedgerText(entry.PayeeDepositor, sizeof entry.PayeeDepositor, step.payee.c_str());
+  CopyLedgerText(entry.Description, sizeof entry.Description, step.description.c_str());
+  entry.Amount = step.cents.ToDouble();
+  if (step.deposit) {
+    TDisburseDepositRow row;
+    RowFromEntry(entry, row);
+    if (WriteDepositRecord(row)) AppendLedgerRow(HWindow, Grid(kDepositGrid), &row);
+  } else {
+    TDisburseCheckRow row;
+    RowFromEntry(entry, row);
+    if (WriteCheckRecord(row)) AppendLedgerRow(HWindow, Grid(kCheckGrid), &row);
   }
 }

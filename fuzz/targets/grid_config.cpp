@@ -85,5 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (result == TSCFG_DONE) CheckRoundTrip(grid);
   }
   DestroyWindow(grid);
+  // What the program's loop does between inputs: deferred deletions run there.
+  MSG pending;
+  while (PeekMessage(&pending, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&pending);
   return 0;
 }

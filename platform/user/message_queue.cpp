@@ -258,6 +258,8 @@ void PostQuitMessage(int exitCode) {
 
 BOOL PeekMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags) {
   if (!msg) return FALSE;
+  // A loop of PeekMessage calls alone (a busy loop, a test's pump) frees them too.
+  DeleteDeferredWidgets();
   PumpScope scope;
   if (QCoreApplication::instance())
     QCoreApplication::processEvents(QEventLoop::AllEvents);

@@ -1,5 +1,6 @@
 #include "platform/user/tests/window_test_fixture.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 
 #include <cstring>
@@ -214,4 +215,20 @@ TEST_F(Lifecycle, AChildOfAWindowBeingDestroyedIsRefused) {
   EXPECT_NE(second, nullptr);
   ASSERT_TRUE(DestroyWindow(first));
   EXPECT_NE(ChildWindow(again, 5), nullptr);
+}
+
+/* The widgets of destroyed windows go once a loop of PeekMessage calls runs outside every
+** window procedure, as they do under GetMessage: a pump that never waits keeps no dead ones. */
+TEST_F(Lifecycle, APeekMessageLoopFreesTheWidgetsOfDestroyedWindows) {
+  HWND top = TopWindow();
+  MSG msg;
+  while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&msg);
+  const auto before = QApplication::allWidgets().size();
+  for (int i = 0; i < 50; ++i) {
+    HWND child = ChildWindow(top, 100 + i);
+    ASSERT_NE(child, nullptr);
+    DestroyWindow(child);
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&msg);
+  }
+  EXPECT_EQ(QApplication::allWidgets().size(), before);
 }

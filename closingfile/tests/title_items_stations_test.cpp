@@ -13,7 +13,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 
 namespace {
 
@@ -160,42 +159,37 @@ TEST_F(TitleItemStationsTest, ALockHeldElsewhereMakesModifyAndDeleteFailUntilItI
   EXPECT_TRUE(Stored(kFile, "1A").empty());
 }
 
-long HundredthNow() {
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
-  return ((now.wHour * 60L + now.wMinute) * 60L + now.wSecond) * 100L + now.wMilliseconds / 10;
-}
-
-void Sleep10ms() {
-  struct timespec pause{0, 10'000'000};
-  nanosleep(&pause, nullptr);
-}
+/* This program's clock held at a moment while the object lives (see HoldLocalTimeForTest). */
+class HeldLocalTime {
+ public:
+  void Hold(const SYSTEMTIME& start) { HoldLocalTimeForTest(&start); }
+  ~HeldLocalTime() { HoldLocalTimeForTest(nullptr); }
+};
 
 TEST_F(TitleItemStationsTest, AnAddMeetingAnotherProgramsKeyStoresNothingAndOverwritesNothing) {
-  // The other program takes every time key of a stretch of the coming seconds, ahead of the
-  // clock; the add waits until the clock is inside that stretch. A machine so busy that the
-  // stretch passed before it was written tries again further ahead.
-  LONG today = TodayDate();
-  const long span = 300;
-  long lead = 500, first = 0;
-  bool inside = false;
-  for (int attempt = 0; attempt < 4 && !inside; ++attempt, lead *= 2) {
-    first = HundredthNow() + lead;
-    if (first + span >= 8640000) GTEST_SKIP() << "too close to midnight";
-    std::string answer = ProbeLine("fill " + Quote(kFile) + " 1A " + std::to_string(today) + " " +
-                                   std::to_string(first) + " " + std::to_string(span));
-    ASSERT_EQ(answer, "filled " + std::to_string(span));
-    inside = HundredthNow() < first + span / 2;
-  }
-  ASSERT_TRUE(inside) << "the machine is too busy to take the keys ahead of the clock";
-  while (HundredthNow() < first + 20) Sleep10ms();
+  // The add's time key is made known ahead by holding this program's clock at noon of a fixed
+  // day as the add is confirmed (one hundredth more per reading); the other program has taken
+  // every key of the stretch from there first. No race with the wall clock is left.
+  SYSTEMTIME noon{};
+  noon.wYear = 2026;
+  noon.wMonth = 3;
+  noon.wDay = 2;
+  noon.wDayOfWeek = 1;
+  noon.wHour = 12;
+  LONG day = 0;
+  EncodeDate(day, noon.wMonth, noon.wDay, noon.wYear);
+  const long first = 12L * 60 * 60 * 100, span = 200;
+  ASSERT_EQ(ProbeLine("fill " + Quote(kFile) + " 1A " + std::to_string(day) + " " +
+                      std::to_string(first) + " " + std::to_string(span)),
+            "filled " + std::to_string(span));
+  HeldLocalTime clock;
   long rowsBefore = -1, rowsAfter = -1;
   RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     HWND grid = FindControl(dialog, 101);
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
       PressDialogKey(item, VK_TAB);
       TypeIntoDialog(item, "mine");
-      EXPECT_LT(HundredthNow(), first + span);  // the add's key lies in the stretch
+      clock.Hold(noon);
       PressDialogKey(item, VK_RETURN);
     });
     rowsBefore = Send(grid, TSM_GETROWCOUNT);
@@ -203,17 +197,20 @@ TEST_F(TitleItemStationsTest, AnAddMeetingAnotherProgramsKeyStoresNothingAndOver
     rowsAfter = Send(grid, TSM_GETROWCOUNT);
     PressButton(dialog, IDOK);
   });
+  // The key the add tried lies in the other program's stretch.
+  EXPECT_GE(gLastTimeKey, TimeKeyOf(day, first));
+  EXPECT_LT(gLastTimeKey, TimeKeyOf(day, first + span));
+  EXPECT_EQ(rowsBefore, span);
   EXPECT_EQ(rowsAfter, rowsBefore);
   bool violation = false;
   for (const MessageBoxRequest& box : Boxes().Shown()) violation = violation || box.text.find("Key violation") != std::string::npos;
   EXPECT_TRUE(violation);
   // Every stored item is the other program's, with its own text and policy at its own key.
   std::vector<StoredItem> stored = ProbeList(kFile, "1A");
-  ASSERT_GE(stored.size(), static_cast<size_t>(span));
-  EXPECT_EQ(stored.size() % span, 0u);
+  ASSERT_EQ(stored.size(), static_cast<size_t>(span));
   for (const StoredItem& item : stored) {
     ASSERT_EQ(item.text.rfind("other ", 0), 0u) << item.text;
-    EXPECT_EQ(item.seq, TimeKeyOf(today, std::stod(item.text.substr(6))));
+    EXPECT_EQ(item.seq, TimeKeyOf(day, std::stod(item.text.substr(6))));
     EXPECT_EQ(item.policy, "L");
   }
 }

@@ -1,12 +1,57 @@
 /*
-** GetLocalTime and GetTickCount over the host clocks.
+** GetLocalTime and GetTickCount over the host clocks, and the held clock of tests.
 */
 #include "platform/kernel/local_time.h"
 
 #include <ctime>
+#include <mutex>
+
+namespace {
+
+constexpr long kHundredthsPerDay = 8640000;
+
+struct HeldClock {
+  std::mutex guard;
+  bool held = false;
+  SYSTEMTIME start{};
+  long readings = 0;
+};
+
+HeldClock& TheHeldClock() {
+  static HeldClock clock;
+  return clock;
+}
+
+/* The held moment of this reading: the start plus one hundredth per earlier reading. */
+bool ReadHeldClock(LPSYSTEMTIME time) {
+  HeldClock& clock = TheHeldClock();
+  std::lock_guard<std::mutex> lock(clock.guard);
+  if (!clock.held) return false;
+  const SYSTEMTIME& start = clock.start;
+  long hundredths = ((start.wHour * 60L + start.wMinute) * 60L + start.wSecond) * 100L + start.wMilliseconds / 10;
+  hundredths += clock.readings++;
+  if (hundredths >= kHundredthsPerDay) hundredths = kHundredthsPerDay - 1;
+  *time = start;
+  time->wHour = static_cast<WORD>(hundredths / 360000);
+  time->wMinute = static_cast<WORD>(hundredths / 6000 % 60);
+  time->wSecond = static_cast<WORD>(hundredths / 100 % 60);
+  time->wMilliseconds = static_cast<WORD>(hundredths % 100 * 10);
+  return true;
+}
+
+}  // namespace
+
+void HoldLocalTimeForTest(const SYSTEMTIME* start) {
+  HeldClock& clock = TheHeldClock();
+  std::lock_guard<std::mutex> lock(clock.guard);
+  clock.held = start != nullptr;
+  if (start) clock.start = *start;
+  clock.readings = 0;
+}
 
 void GetLocalTime(LPSYSTEMTIME time) {
   if (!time) return;
+  if (ReadHeldClock(time)) return;
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
   tm local{};

@@ -53,8 +53,7 @@ class TextBlock {
   size_t length_ = 0;
 };
 
-std::string Escaped(const char* text) {
-  std::string out;
+void AppendEscaped(std::string& out, const char* text) {
   for (const char* p = text; *p; ++p) {
     switch (*p) {
       case '\t': out += "\\t"; break;
@@ -65,7 +64,6 @@ std::string Escaped(const char* text) {
       default: out += *p;
     }
   }
-  return out;
 }
 
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -113,19 +111,28 @@ std::string HeaderLine(HWND grid, int count) {
                 LOWORD(exStyle), HIWORD(exStyle), labelFlags, headingStyle);
 }
 
-bool WriteColumn(TextBlock& block, const SavedColumn& saved) {
+/* The column's five lines, written as one piece. */
+bool WriteColumn(TextBlock& block, const SavedColumn& saved, std::string& piece) {
   const TesselColDefEx& r = saved.record;
   uint16_t type = r.type ? r.type : TST_INT1;
   uint16_t length = r.type ? r.length : 1;
-  std::string line = "   " + ColumnFlagsText(r.flags, gWriteStyleNames) + ", " + ColumnTypeText(type) + ", " +
-                     Format("%d, %d, ", length, static_cast<int16_t>(r.width)) +
-                     Format("%d, %d, %d, %d, 0x%04X, 0x%04X,\r\n", LOWORD(r.value1), HIWORD(r.value1),
-                            LOWORD(r.value2), HIWORD(r.value2), LOWORD(r.editStyle), HIWORD(r.editStyle));
-  if (!block.Write(line)) return false;
+  char numbers[160];
+  std::snprintf(numbers, sizeof numbers, "%d, %d, %d, %d, %d, %d, 0x%04X, 0x%04X,\r\n", length,
+                static_cast<int16_t>(r.width), LOWORD(r.value1), HIWORD(r.value1), LOWORD(r.value2), HIWORD(r.value2),
+                LOWORD(r.editStyle), HIWORD(r.editStyle));
+  piece.assign("   ");
+  piece += ColumnFlagsText(r.flags, gWriteStyleNames);
+  piece += ", ";
+  piece += ColumnTypeText(type);
+  piece += ", ";
+  piece += numbers;
   const char* texts[4] = {saved.format, saved.heading, saved.name, saved.listItems.data()};
-  for (const char* text : texts)
-    if (!block.Write("   \"" + Escaped(text) + "\\0\",\r\n")) return false;
-  return true;
+  for (const char* text : texts) {
+    piece += "   \"";
+    AppendEscaped(piece, text);
+    piece += "\\0\",\r\n";
+  }
+  return block.Write(piece);
 }
 
 }  // namespace
@@ -144,8 +151,9 @@ extern "C" int DlgBuffSaveTessel(HGLOBAL buffer, LPCSTR configurationName, HWND 
   for (int c = 0; c < count; ++c)
     if (!FetchColumn(grid, c, &columns[static_cast<size_t>(c)])) return TSCFG_NOMEMORY;
   if (!block.Write(HeaderLine(grid, static_cast<int>(count)))) return TSCFG_NOMEMORY;
+  std::string piece;
   for (const SavedColumn& column : columns)
-    if (!WriteColumn(block, column)) return TSCFG_NOMEMORY;
+    if (!WriteColumn(block, column, piece)) return TSCFG_NOMEMORY;
   if (!block.Write("END\r\n") || !block.Write("\r\n")) return TSCFG_NOMEMORY;
   return TSCFG_DONE;
 }

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/gdi_print.h"
+#include "platform/testing/other_programs.h"
 #include "tableaccess/printer_settings.h"
 
 #include <cstdio>
@@ -102,16 +103,6 @@ std::vector<fs::path> PdfFiles() {
   return files;
 }
 
-std::string RunCommand(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    pclose(pipe);
-  }
-  return out;
-}
 }  // namespace
 
 void AccountingTablesTest::ClearPrintedPdfs() {
@@ -136,7 +127,7 @@ std::string AccountingTablesTest::PrintedPdf() {
 }
 
 std::string AccountingTablesTest::PdfText(const std::string& pdf) {
-  return RunCommand("pdftotext -layout '" + pdf + "' -");
+  return ProgramOutput("pdftotext -layout '" + pdf + "' -");
 }
 
 std::vector<std::string> AccountingTablesTest::PdfPages(const std::string& pdf) {
@@ -152,7 +143,7 @@ std::vector<std::string> AccountingTablesTest::PdfPages(const std::string& pdf) 
 
 void AccountingTablesTest::RenderFirstPage(const std::string& pdf, const std::string& png) {
   std::string base = png.substr(0, png.size() - 4);
-  RunCommand("pdftoppm -png -r 80 -f 1 -l 1 -singlefile '" + pdf + "' '" + base + "'");
+  ProgramOutput("pdftoppm -png -r 80 -f 1 -l 1 -singlefile '" + pdf + "' '" + base + "'");
 }
 
 LONG DateOf(int month, int day, int year) {

@@ -5,10 +5,10 @@
 #include "disburse_fixture.h"
 #include "grid/tessel_codes.h"
 #include "platform/engine/engine.h"
+#include "platform/testing/other_programs.h"
 #include "platform/testing/synthetic_input.h"
 #include "platform/user/winuser.h"
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -90,32 +90,16 @@ void OtherStationDoes(const std::string& order) {
   ASSERT_EQ(std::system((ChildCommand(order) + " > /dev/null").c_str()), 0);
 }
 
-/* The other station holding an entry's lock while this object lives. */
+/* The other station holding an entry's lock while this object lives; only its "held" line
+   comes back (the test program's banner comes first). */
 class HeldLock {
  public:
-  HeldLock(const std::string& order, const std::string& answerFile) {
-    pipe_ = popen((ChildCommand(order) + " > '" + answerFile + "'").c_str(), "w");
-    for (int tries = 0; tries < 1000 && !held_; ++tries) {
-      if (FILE* file = std::fopen(answerFile.c_str(), "r")) {
-        std::array<char, 512> text{};
-        size_t n = std::fread(text.data(), 1, text.size() - 1, file);
-        held_ = std::string(text.data(), n).find("held") != std::string::npos;
-        std::fclose(file);
-      }
-      if (!held_) {
-        struct timespec pause{0, 10'000'000};
-        nanosleep(&pause, nullptr);
-      }
-    }
-  }
-  ~HeldLock() {
-    if (pipe_) pclose(pipe_);
-  }
-  bool Held() const { return held_; }
+  HeldLock(const std::string& order, const std::string& answerFile)
+      : station_(ChildCommand(order) + " | grep --line-buffered '^held$'", answerFile) {}
+  bool Held() const { return station_.Answer() == "held"; }
 
  private:
-  FILE* pipe_ = nullptr;
-  bool held_ = false;
+  HeldProgram station_;
 };
 
 class OtherStationTest : public DisburseTest {

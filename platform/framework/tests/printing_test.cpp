@@ -5,6 +5,7 @@
 #include "platform/framework/printer.h"
 #include "platform/framework/window.h"
 #include "platform/testing/gui_test.h"
+#include "platform/testing/other_programs.h"
 #include "platform/user/winuser.h"
 
 #include <QImage>
@@ -72,15 +73,7 @@ class PrintingTest : public GuiTest {
     return files;
   }
   static std::string PdfText(const fs::path& pdf) {
-    std::string command = "pdftotext -layout '" + pdf.string() + "' -";
-    std::string text;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-      char buffer[4096];
-      size_t n;
-      while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-      pclose(pipe);
-    }
-    return text;
+    return ProgramOutput("pdftotext -layout '" + pdf.string() + "' -");
   }
 };
 

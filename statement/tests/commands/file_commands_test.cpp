@@ -24,17 +24,7 @@ using Lines = std::vector<std::string>;
 Lines ReadByOtherStation(const std::string& directory, const char* table, const std::string& number) {
   std::string command = std::string("'") + STATEMENT_RECORD_READER + "' '" + directory + "' " +
                         table + " '" + number + "'";
-  Lines lines;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char line[4096];
-    while (std::fgets(line, sizeof line, pipe)) {
-      std::string text(line);
-      while (!text.empty() && text.back() == '\n') text.pop_back();
-      lines.push_back(text);
-    }
-    pclose(pipe);
-  }
-  return lines;
+  return ProgramLines(command);
 }
 
 std::vector<std::string> Fields(const std::string& line) {

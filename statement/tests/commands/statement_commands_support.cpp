@@ -5,6 +5,7 @@
 
 #include "platform/gdi/gdi_print.h"
 #include "platform/testing/common_dialog_answers.h"
+#include "platform/testing/other_programs.h"
 #include "platform/testing/synthetic_input.h"
 #include "platform/user/winuser.h"
 #include "statement/hud1_options.h"
@@ -19,19 +20,6 @@
 #include <sstream>
 
 namespace fs = std::filesystem;
-
-namespace {
-std::string RunCommand(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    pclose(pipe);
-  }
-  return out;
-}
-}  // namespace
 
 bool Holds(const std::string& text, const std::string& piece) {
   return text.find(piece) != std::string::npos;
@@ -79,7 +67,7 @@ void StatementCommandsTest::ClearPdfs() {
 }
 
 std::vector<std::string> StatementCommandsTest::PdfPages(const std::string& pdf) {
-  std::string text = RunCommand("pdftotext -layout '" + pdf + "' -");
+  std::string text = ProgramOutput("pdftotext -layout '" + pdf + "' -");
   std::vector<std::string> pages;
   size_t start = 0;
   for (size_t at; (at = text.find('\f', start)) != std::string::npos; start = at + 1)
@@ -104,7 +92,7 @@ std::vector<std::string> StatementCommandsTest::Print(RespaWindow* view, int cop
 std::string StatementCommandsTest::RenderPage(const std::string& pdf, int page,
                                               const std::string& name) {
   std::string base = OutputDir() + "/" + name;
-  RunCommand("pdftoppm -png -r 100 -f " + std::to_string(page) + " -l " + std::to_string(page) +
+  ProgramOutput("pdftoppm -png -r 100 -f " + std::to_string(page) + " -l " + std::to_string(page) +
              " -singlefile '" + pdf + "' '" + base + "'");
   return base + ".png";
 }

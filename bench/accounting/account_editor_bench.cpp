@@ -7,6 +7,7 @@
 ** shown. Prints both times, best of five, and the ratio.
 **   account_editor_bench [--entries N]   (default 100000)
 */
+#include "bench/accounting/bench_tables.h"
 #include "accounting/account_editor.h"
 #include "accounting/account_transfers.h"
 #include "accounting/bank_lists.h"
@@ -37,15 +38,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char kDataDir[] = "C:\\ZARNE\\DATA";
 constexpr int kRuns = 5;
 constexpr SHORT kListedBank = 7;
-
-double Seconds(const std::function<void()>& work) {
-  auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 double Best(const std::function<void()>& work) {
   double best = 1e9;
@@ -54,27 +48,8 @@ double Best(const std::function<void()>& work) {
 }
 
 void OpenAndFill(int entries) {
-  PXInit();
-  MakeDirectoryPath(kDataDir);
-  MakeDirectoryPath("C:\\ZARNE\\PRIVATE");
-  PXSetPrivateDir("C:\\ZARNE\\PRIVATE");
-  PXOpenDatabase();
-  PXSetDirectory(kDataDir);
-  std::snprintf(gDatabaseDir, sizeof gDatabaseDir, "%s", kDataDir);
-  for (int i = 0; i < kSharedTableCount; ++i) {
-    _CreateZarneTable(gDatabase, kSharedTableNames[i], kDataDir);
-    gTables[i] = new TPXTable(kSharedTableNames[i], 0);
-  }
-  gAccountRecord = new TPXRecord(gTables[14], false);
-  gBankRecord = new TPXRecord(gTables[15], false);
-  for (SHORT key = 0; key < 20; ++key) {
-    gBankRecord->Clear();
-    gBankRecord->SetShort(1, key);
-    gBankRecord->SetString(2, ("Trust account " + std::to_string(key)).c_str());
-    gBankRecord->Insert();
-  }
   gDefaultAccount = kListedBank;
-  LoadBankLists();
+  OpenBenchTables();
   TPXRecord account(gTables[14], true);
   const char* const kinds[3] = {"C", "D", "B"};
   for (int i = 0; i < entries; ++i) {
@@ -95,17 +70,6 @@ void OpenAndFill(int entries) {
     account.SetDouble(10, (i % 100000) / 100.0 + 1);
     account.Insert();
   }
-}
-
-void Close() {
-  delete gAccountRecord;
-  delete gBankRecord;
-  gAccountRecord = gBankRecord = nullptr;
-  for (TPXTable*& table : gTables) {
-    delete table;
-    table = nullptr;
-  }
-  PXExit();
 }
 
 /* The raw walk: every record's type and bank, the listed rows' other fields; answers the
@@ -169,7 +133,7 @@ void RunAt(int entries) {
   std::printf("  account editor fill, All      %8.3f s  rows %6ld\n", editor, listed);
   std::printf("  raw engine walk (baseline)    %8.3f s  rows %6u\n", raw, rawRows);
   std::printf("  ratio fill/raw walk           %8.2f x  (goal: at most 1.5)\n", editor / raw);
-  Close();
+  CloseBenchTables();
   fs::remove_all(root);
 }
 

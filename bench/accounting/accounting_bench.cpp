@@ -10,6 +10,7 @@
 ** same texts to PDF.
 **   accounting_bench [--entries N ...]   (default: 50000 200000)
 */
+#include "bench/accounting/bench_tables.h"
 #include "accounting/account_item.h"
 #include "accounting/account_transfers.h"
 #include "accounting/bank_lists.h"
@@ -37,7 +38,6 @@
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -45,21 +45,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char kDataDir[] = "C:\\ZARNE\\DATA";
 constexpr int kBigFileEntries = 2000;
 const char kBigFile[] = "BIG-FILE";
-
-double Seconds(const std::function<void()>& work) {
-  auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-long PeakMemoryKb() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
 
 std::string FileNumber(int n) {
   char text[16];
@@ -75,26 +62,7 @@ LONG FirstDay() {
 
 /* The ledger: entry i lies on file i % files, one day per 100 entries from 1/1/2024. */
 void OpenAndFill(int entries) {
-  PXInit();
-  MakeDirectoryPath(kDataDir);
-  MakeDirectoryPath("C:\\ZARNE\\PRIVATE");
-  PXSetPrivateDir("C:\\ZARNE\\PRIVATE");
-  PXOpenDatabase();
-  PXSetDirectory(kDataDir);
-  std::snprintf(gDatabaseDir, sizeof gDatabaseDir, "%s", kDataDir);
-  for (int i = 0; i < kSharedTableCount; ++i) {
-    _CreateZarneTable(gDatabase, kSharedTableNames[i], kDataDir);
-    gTables[i] = new TPXTable(kSharedTableNames[i], 0);
-  }
-  gAccountRecord = new TPXRecord(gTables[14], false);
-  gBankRecord = new TPXRecord(gTables[15], false);
-  for (SHORT key = 0; key < 20; ++key) {
-    gBankRecord->Clear();
-    gBankRecord->SetShort(1, key);
-    gBankRecord->SetString(2, ("Trust account " + std::to_string(key)).c_str());
-    gBankRecord->Insert();
-  }
-  LoadBankLists();
+  OpenBenchTables();
   const int files = entries / 10;
   for (int t = 0; t < 2; ++t) {
     TPXRecord party(gTables[t], true);
@@ -136,17 +104,6 @@ void OpenAndFill(int entries) {
     unsigned h = mix(i);
     put(kBigFile, entries + i, h % 2 ? 'C' : 'D', h % 2 ? checkStatuses[h / 2 % 6] : depositStatuses[h / 2 % 4], 0);
   }
-}
-
-void Close() {
-  delete gAccountRecord;
-  delete gBankRecord;
-  gAccountRecord = gBankRecord = nullptr;
-  for (TPXTable*& table : gTables) {
-    delete table;
-    table = nullptr;
-  }
-  PXExit();
 }
 
 /* Walks ACCOUNT in an index's order from the first record while `more` says so, decoding
@@ -298,7 +255,7 @@ void RunAt(int entries) {
   });
   { TDisburseReport r("Disbursement Report", kBigFile); Report("disbursement report, 2,000", r, walk, rows); }
   { TCheckRequest r("Check Request", kBigFile); Report("check request, 2,000", r, walk, rows / 12); }
-  Close();
+  CloseBenchTables();
   fs::remove_all(root);
 }
 

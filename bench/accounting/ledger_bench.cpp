@@ -6,6 +6,7 @@
 ** (EngineSetToKey, EngineGetNextRecord and the ten field reads), nothing shown.
 **   ledger_bench [--repeat N]   (default 20)
 */
+#include "bench/accounting/bench_tables.h"
 #include "accounting/bank_lists.h"
 #include "accounting/disburse.h"
 #include "accounting/ledger_entry.h"
@@ -35,39 +36,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char kDataDir[] = "C:\\ZARNE\\DATA";
 constexpr int kEntries = 100000;
 constexpr int kFiles = 1000;
 constexpr int kBigFileHalf = 1000;
 const char kBigFile[] = "DISB-FILE";
 
-double Seconds(const std::function<void()>& work) {
-  auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 void Fill() {
-  PXInit();
-  MakeDirectoryPath(kDataDir);
-  MakeDirectoryPath("C:\\ZARNE\\PRIVATE");
-  PXSetPrivateDir("C:\\ZARNE\\PRIVATE");
-  PXOpenDatabase();
-  PXSetDirectory(kDataDir);
-  std::snprintf(gDatabaseDir, sizeof gDatabaseDir, "%s", kDataDir);
-  for (int i = 0; i < kSharedTableCount; ++i) {
-    _CreateZarneTable(gDatabase, kSharedTableNames[i], kDataDir);
-    gTables[i] = new TPXTable(kSharedTableNames[i], 0);
-  }
-  gAccountRecord = new TPXRecord(gTables[14], false);
-  gBankRecord = new TPXRecord(gTables[15], false);
-  for (SHORT key = 0; key < 20; ++key) {
-    gBankRecord->Clear();
-    gBankRecord->SetShort(1, key);
-    gBankRecord->SetString(2, ("Trust account " + std::to_string(key)).c_str());
-    gBankRecord->Insert();
-  }
-  LoadBankLists();
+  OpenBenchTables();
   TPXRecord account(gTables[14], true);
   auto put = [&](const char* file, int i, bool check, SHORT status) {
     TLedgerEntry entry;
@@ -180,10 +155,7 @@ int main(int argc, char** argv) {
   std::printf("  raw engine walk of the same entries                               %8.3f ms\n", walk * 1e3);
   std::printf("  refill / raw walk ratio %.2f (goal at most 3.0)\n", refill / walk);
   FreeLibrary(grid);
-  delete gAccountRecord;
-  delete gBankRecord;
-  for (TPXTable*& table : gTables) delete table;
-  PXExit();
+  CloseBenchTables();
   fs::remove_all(root);
   return 0;
 }

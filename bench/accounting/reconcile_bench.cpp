@@ -10,6 +10,7 @@
 ** Each size runs in a child process of its own, so that its peak memory is its own.
 **   reconcile_bench [--entries N]   (default: 50000, then 200000)
 */
+#include "bench/accounting/bench_tables.h"
 #include "accounting/account_transfers.h"
 #include "accounting/bank_lists.h"
 #include "accounting/ledger_cents.h"
@@ -35,7 +36,6 @@
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -44,22 +44,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char kDataDir[] = "C:\\ZARNE\\DATA";
 constexpr int kAccounts = 3;
 constexpr int kOpenPerAccount = 3000;  // the current period's items of each account
 constexpr int kRuns = 3;
-
-double Seconds(const std::function<void()>& work) {
-  auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-long PeakMemoryKb() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
 
 LONG Day(int month, int day, int year) {
   LONG date = 0;
@@ -69,26 +56,7 @@ LONG Day(int month, int day, int year) {
 
 /* Fills the ledger; answers the signed cents of account 0's Reconciled entries. */
 int64_t OpenAndFill(int entries) {
-  PXInit();
-  MakeDirectoryPath(kDataDir);
-  MakeDirectoryPath("C:\\ZARNE\\PRIVATE");
-  PXSetPrivateDir("C:\\ZARNE\\PRIVATE");
-  PXOpenDatabase();
-  PXSetDirectory(kDataDir);
-  std::snprintf(gDatabaseDir, sizeof gDatabaseDir, "%s", kDataDir);
-  for (int i = 0; i < kSharedTableCount; ++i) {
-    _CreateZarneTable(gDatabase, kSharedTableNames[i], kDataDir);
-    gTables[i] = new TPXTable(kSharedTableNames[i], 0);
-  }
-  gAccountRecord = new TPXRecord(gTables[14], false);
-  gBankRecord = new TPXRecord(gTables[15], false);
-  for (SHORT key = 0; key < 20; ++key) {
-    gBankRecord->Clear();
-    gBankRecord->SetShort(1, key);
-    gBankRecord->SetString(2, ("Trust account " + std::to_string(key)).c_str());
-    gBankRecord->Insert();
-  }
-  LoadBankLists();
+  OpenBenchTables();
   const int files = entries / 10;
   const int open = std::min(entries / 2, kOpenPerAccount * kAccounts);
   const LONG first = Day(1, 1, 2020);
@@ -127,17 +95,6 @@ int64_t OpenAndFill(int entries) {
     account.Insert();
   }
   return reconciled;
-}
-
-void Close() {
-  delete gAccountRecord;
-  delete gBankRecord;
-  gAccountRecord = gBankRecord = nullptr;
-  for (TPXTable*& table : gTables) {
-    delete table;
-    table = nullptr;
-  }
-  PXExit();
 }
 
 int PdfPageCount() {
@@ -245,7 +202,7 @@ void RunAt(int entries) {
               PeakMemoryKb());
   std::printf("      walk + lock/modify/unlock (baseline) %6.3f s\n", lockWalk);
   std::printf("      ratio close/baseline          %8.2f x  (goal: at most 1.5)\n", close / lockWalk);
-  Close();
+  CloseBenchTables();
   fs::remove_all(root);
 }
 

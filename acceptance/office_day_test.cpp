@@ -347,7 +347,8 @@ TEST_F(OfficeDayTest, Step03_APurchaseWithANewLoanAddsUpOnScreenInTheTablesAndTh
 
 /* 3, continued. The parties, the lender and the property from their dialogs: the seller's
    address and tax id, the lender's name, the property's address and a legal description
-   loaded from the office's .LEG file, whose prompt asks for the subdivision. */
+   loaded from the office's .LEG file, whose prompt asks for the subdivision; Schedule A's
+   commitment and the file's tracking date. */
 TEST_F(OfficeDayTest, Step03b_PartiesLenderAndPropertyAreEnteredInTheirDialogs) {
   std::ofstream(DayDir() + "/LOT5.LEG", std::ios::binary)
       << "Lot 5, Block 2 of |?Subdivision?|, sold by |S1NAME|";
@@ -393,6 +394,19 @@ TEST_F(OfficeDayTest, Step03b_PartiesLenderAndPropertyAreEnteredInTheirDialogs) 
   });
   SendMessage(Frame()->HWindow, WM_COMMAND, CM_PROPERTY, 0);  // Title | Property
   PumpUntilIdle();
+  driver.OnDialog(20600, [](HWND schedule) {
+    SetControlText(schedule, 101, "C-2026-117");
+    SetControlText(schedule, 102, "12/10/2026");
+    SetControlText(schedule, 103, "8:00 AM");
+    PressButton(schedule, IDOK);
+  });
+  SendMessage(Frame()->HWindow, WM_COMMAND, CM_SCHEDULEA, 0);  // Title | Schedule A
+  PumpUntilIdle();
+  driver.OnDialog(20007, [](HWND tracking) {
+    SetControlText(tracking, 301, "12/01/2026");
+    PressButton(tracking, IDOK);
+  });
+  FileMenu('T');  // File | Tracking
   EXPECT_EQ(driver.Pending(), 0u);
   EXPECT_TRUE(driver.Unanswered().empty()) << ::testing::PrintToString(driver.Unanswered());
   EXPECT_EQ(legal, "Lot 5, Block 2 of Sunny Acres, sold by Carl Seller");
@@ -402,6 +416,10 @@ TEST_F(OfficeDayTest, Step03b_PartiesLenderAndPropertyAreEnteredInTheirDialogs) 
   EXPECT_EQ(ZddeRequest("PSTREET"), "12 Elm Street");
   EXPECT_EQ(ZddeRequest("S1TAXID"), "36-1234567");
   EXPECT_EQ(ZddeRequest("PLEGAL"), "Lot 5, Block 2 of Sunny Acres, sold by Carl Seller");
+  EXPECT_EQ(ZddeRequest("TICommitNum"), "C-2026-117");
+  EXPECT_EQ(ZddeRequest("TICommitDate"), "12/10/2026");
+  EXPECT_EQ(ZddeRequest("TICommitTime"), "8:00 AM");
+  EXPECT_EQ(ZddeRequest("TRACKDATE1"), "12/01/2026");
 }
 
 /* 4. The settlement date moves a week: the tied dates, prorations and interest follow, the

@@ -154,6 +154,7 @@ std::pair<double, long> StartUp(const ProgramPlaces& places) {
     ZarneProgram program(places);
     if (!program.WaitForFrame(120)) {
       std::fprintf(stderr, "zarne32 did not start: %s\n", program.Stderr().c_str());
+      program.Terminate(10);  // not left behind by the exit below
       std::exit(1);
     }
     double seconds = Since(start);

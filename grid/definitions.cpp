@@ -4,6 +4,8 @@
 */
 #include "grid/definitions.h"
 
+#include "grid/dropdown.h"
+
 #include "grid/attributes.h"
 #include "grid/columns.h"
 #include "grid/layout.h"
@@ -419,6 +421,8 @@ LRESULT OnSetStyle(DWORD style) {
   ShowScrollBar(gCurrentGrid, SB_HORZ, record->horizontalBar);
   ShowScrollBar(gCurrentGrid, SB_VERT, record->verticalBar);
   RecalcLayout();
+  HGLOBAL handle = gLockedHandle;
+  if (FollowAutomaticDropDown() < 0 || !GridStillLocked(handle)) return 0;
   InvalidateWholeGrid(true);
   return 0;
 }

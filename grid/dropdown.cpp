@@ -83,6 +83,16 @@ int DropDown(bool open) {
   return 0;
 }
 
+HWND gGridInCreation = nullptr;
+
+int FollowAutomaticDropDown() {
+  TesselRecord* record = gLockedRecord;
+  if (!record->autoDropDown || gCurrentGrid == gGridInCreation) return 0;
+  bool fold = !record->focusDrawn && !record->designMode;
+  int result = DropDown(!fold);
+  return result == TSERR_LOCKFAILED ? result : 0;
+}
+
 void ToggleDropDown() { DropDown(gLockedRecord->dropDownClosed != 0); }
 
 LRESULT OnDropDownMessage(UINT message, WPARAM, LPARAM lParam) {

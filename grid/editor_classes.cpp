@@ -82,6 +82,26 @@ bool ArrowEndsEditing(HWND editor, WPARAM key, uint32_t endBit) {
   return true;
 }
 
+/* The edit field takes a key as if Ctrl were up: with the arrow end bits, Ctrl is how the
+   user moves inside the text by one character instead of leaving the cell. */
+LRESULT KeyWithoutCtrl(HWND editor, WPARAM key, LPARAM lParam) {
+  BYTE state[256];
+  GetKeyboardState(state);
+  BYTE cleared[256];
+  std::memcpy(cleared, state, sizeof cleared);
+  cleared[VK_CONTROL] = cleared[VK_LCONTROL] = cleared[VK_RCONTROL] = 0;
+  SetKeyboardState(cleared);
+  LRESULT result = CallWindowProc(gEditClassProc, editor, WM_KEYDOWN, key, lParam);
+  SetKeyboardState(state);
+  return result;
+}
+
+/* Ctrl with an arrow whose end bit is set: the field's own, plain movement. */
+bool CtrlArrowUnderEndBit(HWND editor, WPARAM key, uint32_t endBit) {
+  return (GridExStyle(editor) & endBit) && Pressed(VK_CONTROL) && (key == VK_LEFT || key == VK_RIGHT ||
+                                                                  key == VK_UP || key == VK_DOWN);
+}
+
 LRESULT PassCreation(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
   // The edit class sees its own class name in the creation data.
   CREATESTRUCT copy = *reinterpret_cast<const CREATESTRUCT*>(lParam);
@@ -118,6 +138,8 @@ LRESULT EditKeyDown(HWND editor, WPARAM key, LPARAM lParam) {
   // to the grid.
   bool vertical = key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT;
   if (vertical && !(GetWindowLongPtr(editor, GWL_STYLE) & ES_MULTILINE)) return 0;
+  uint32_t endBit = (key == VK_LEFT || key == VK_RIGHT) ? TSXS_ARROWLRENDSEDIT : TSXS_ARROWUDENDSEDIT;
+  if (CtrlArrowUnderEndBit(editor, key, endBit)) return KeyWithoutCtrl(editor, key, lParam);
   return CallWindowProc(gEditClassProc, editor, WM_KEYDOWN, key, lParam);
 }
 

@@ -74,7 +74,9 @@ LRESULT OnGridCreate(HWND grid, const CREATESTRUCT* create) {
   record->storedColors = TesselColors{TSCLR_DEFAULT, TSCLR_DEFAULT, TSCLR_DEFAULT, TSCLR_DEFAULT};
   SetGridColors(nullptr);
   UnlockTessel();
+  gGridInCreation = grid;
   SendMessage(grid, TSM_SETSTYLE, 0, static_cast<LPARAM>(GetWindowLongPtr(grid, GWL_STYLE)));
+  gGridInCreation = nullptr;
   SendMessage(grid, TSM_RESET, 0, 0);
   if (LockTessel(grid)) {
     // An automatic drop-down shows folded until it first gets the focus.

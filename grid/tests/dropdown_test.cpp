@@ -105,3 +105,33 @@ TEST_F(GridDropDown, AnAutomaticDropDownOpensWhenTabbedIntoAndFoldsWhenLeft) {
   EXPECT_EQ(Height(grid), FoldedHeight(grid));
   DestroyWindow(dialog);
 }
+
+TEST_F(GridDropDown, MadeAutomaticLaterItFoldsWithoutTheFocusAndStaysOpenWithIt) {
+  HWND dialog = CreateDialog(GetModuleHandle(nullptr), "DROPDIALOG", parent_, DropDialogProc);
+  ASSERT_NE(dialog, nullptr);
+  HWND grid = GetDlgItem(dialog, 301), edit = GetDlgItem(dialog, 101);
+  Fill(grid, 12);
+  int full = Height(grid);
+  SetFocus(edit);
+  NotificationRecorder recorder(dialog);
+  LPARAM automatic = static_cast<LPARAM>(GetWindowLongPtr(grid, GWL_STYLE) | TSS_AUTODROPDN);
+  ASSERT_EQ(Send(grid, TSM_SETSTYLE, 0, automatic), 0);
+  EXPECT_EQ(Send(grid, TSM_GETSTYLE) & 0x8002, 0x8002);
+  EXPECT_EQ(Send(grid, TSM_ISDROPCLOSED), 1);
+  EXPECT_EQ(Height(grid), FoldedHeight(grid));
+  EXPECT_EQ(recorder.Count(TSN_DROPDOWN), 1);
+  // With the focus mark shown the same style opens it, or leaves it open.
+  SetFocus(grid);
+  EXPECT_EQ(Send(grid, TSM_ISDROPCLOSED), 0);
+  EXPECT_EQ(Height(grid), full);
+  recorder.Clear();
+  ASSERT_EQ(Send(grid, TSM_SETSTYLE, 0, automatic), 0);
+  EXPECT_EQ(Send(grid, TSM_ISDROPCLOSED), 0);
+  EXPECT_EQ(Height(grid), full);
+  EXPECT_EQ(recorder.Count(TSN_DROPDOWN), 0);
+  // Left, it folds as an automatic drop-down does.
+  SetFocus(edit);
+  EXPECT_EQ(Send(grid, TSM_ISDROPCLOSED), 1);
+  EXPECT_EQ(recorder.Count(TSN_DROPDOWN), 1);
+  DestroyWindow(dialog);
+}

@@ -325,3 +325,41 @@ TEST_F(GridEditing, DownOnTheLastRowAddsOneEmptyRow) {
   EXPECT_EQ(Send(grid, TSM_GETROWCOUNT), 6);
   EXPECT_STREQ(Row(grid, 4).text, "new");
 }
+
+TEST_F(GridEditing, CtrlArrowsMoveInTheTextAndCtrlTabEndsUnderItsBit) {
+  HWND grid = EditGrid();
+  SetFocus(grid);
+  auto caret = [&] {
+    DWORD start = 0, end = 0;
+    Send(reinterpret_cast<HWND>(Send(grid, TSM_GETEDITWND)), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+         reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(end);
+  };
+  // Without the arrow end bits Ctrl+Left is the field's own word step: "ab cd|" -> "ab |cd".
+  PressKey(VK_F2);
+  TypeText("ab cd");
+  ASSERT_EQ(caret(), 5);
+  PressKey(VK_LEFT, Qt::ControlModifier);
+  EXPECT_EQ(caret(), 3);
+  PressKey(VK_ESCAPE);
+  // With them Ctrl takes the arrows as plain ones: one character each, the editor stays.
+  Send(grid, TSM_SETEXSTYLE, 0, TSXS_ARROWLRENDSEDIT | TSXS_ARROWUDENDSEDIT | TSXS_CTLTABENDSEDIT);
+  PressKey(VK_F2);
+  TypeText("ab cd");
+  PressKey(VK_LEFT, Qt::ControlModifier);
+  EXPECT_EQ(caret(), 4);
+  PressKey(VK_LEFT, Qt::ControlModifier);
+  EXPECT_EQ(caret(), 3);
+  PressKey(VK_RIGHT, Qt::ControlModifier);
+  EXPECT_EQ(caret(), 4);
+  EXPECT_EQ(Send(grid, TSM_EDIT, 0), 1);
+  EXPECT_EQ(Send(grid, TSM_GETCURCOL), 0);
+  // Ctrl+Tab under its bit stores, and with the tab-cells bit clear goes to the next cell.
+  NotificationRecorder recorder(parent_);
+  TypeText("!");
+  PressKey(VK_TAB, Qt::ControlModifier);
+  EXPECT_EQ(Send(grid, TSM_EDIT, 0), 0);
+  EXPECT_STREQ(Row(grid, 0).text, "ab c!d");
+  EXPECT_EQ(Send(grid, TSM_GETCURCOL), 1);
+  EXPECT_EQ(EditCodes(recorder, grid), (std::vector<int>{TSN_EDITSTORING, TSN_EDITSTORED}));
+}

@@ -125,14 +125,19 @@ void TFileDlg::FillFileList() {
 void TFileDlg::EvEditChange() {
   char text[kNumberSize];
   numberEdit_->GetText(text, sizeof text);
-  // The list's own exact search ignores case; file numbers do not.
-  int count = numberList_->GetCount();
-  for (int i = 0; i < count; ++i) {
-    if (numberList_->GetString(i) == text) {
-      numberList_->SetSelIndex(i);
+  // The list's own exact search ignores case; file numbers do not. Its matches (in list
+  // order, the search wrapping past the end) are the only candidates: asking for every
+  // item's text would cost a message per file on each keystroke.
+  int previous = -1;
+  for (;;) {
+    int index = numberList_->FindExactString(text, previous);
+    if (index < 0 || index <= previous) break;
+    if (numberList_->GetString(index) == text) {
+      numberList_->SetSelIndex(index);
       ShowParties(text);
       return;
     }
+    previous = index;
   }
   numberList_->SetSelIndex(-1);
   buyerNames_->Clear();

@@ -26,19 +26,6 @@ namespace {
 enum { kRangeStatic = 101, kAccountStatic = 264, kGrid = 106, kRangeButton = 103, kEditButton = 432 };
 constexpr UINT kStaticLimit = 80;
 
-/* The kind the range chose: its type letter, colours and word. */
-struct TListedKind {
-  const char* Type;
-  TLedgerColorSet Colors;
-  const char* Word;
-};
-
-TListedKind ChosenKind(const TAccountRangeXfer& range) {
-  if (range.Check == 1) return {kCheckType, kCheckColors, "CHECKS: "};
-  if (range.Deposits == 1) return {kDepositType, kDepositColors, "DEPOSITS: "};
-  return {kAdjustmentType, kAdjustmentColors, "ADJUSTMENTS: "};
-}
-
 /* The seven fields the user edits, as the dialog was filled with them. */
 bool SameEditableFields(const TLedgerEntry& a, const TLedgerEntry& b) {
   return std::strcmp(a.Description, b.Description) == 0 && std::strcmp(a.PayeeDepositor, b.PayeeDepositor) == 0 &&
@@ -109,38 +96,21 @@ void TAccountEditor::SetupWindow() {
 void TAccountEditor::FillGrid() {
   const TAccountRangeXfer& range = gAccountRangeXfer;
   HWND grid = Grid();
-  char path[MAX_PATH];
-  BuildPath(path, gDatabaseDir, "account", nullptr, sizeof path);
   ::SendMessage(grid, TSM_DELETEALLROWS, 0, 0);
   ::SendMessage(grid, TSM_SETCURSOR, 0, -2);
   ListedBank = range.Accounts.GetSelIndex();
   ListedMode = ChosenRangeMode(range);
-  SHORT index = 0;
-  if (!RangeIndex(ListedMode, index)) return;  // the table layer has shown its box
-  TPXTable table(path, index);
-  if (!table.IsOpen()) return;
+  std::unique_ptr<TPXTable> table = OpenRangeTable(ListedMode);
+  if (!table) return;
   const TListedKind kind = ChosenKind(range);
   SetLedgerGridColors(grid, kind.Colors);
 
   HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  {
-    TPXRecord record(&table, false);
-    // No account, no listing: an entry whose bank is -1 belongs to no account either.
-    // Each step reads the next record in the same engine call.
-    bool more = ListedBank >= 0 && SeekRangeStart(record, ListedMode, range) && record.Read(0);
-    for (; more; more = record.ReadNext(0)) {
-      if (PastRangeEnd(record, ListedMode, range)) break;
-      char type[2] = "";
-      SHORT bank = kNoBankAccount;
-      if (!record.GetString(kAcctType, type, sizeof type) || !record.GetShort(kAcctBank, bank)) break;
-      if (std::strcmp(type, kind.Type) != 0 || bank != ListedBank) continue;
-      TLedgerEntry entry;
-      if (!ReadLedgerEntry(record, entry)) break;
-      TAccountEditorRow row;
-      RowFromEntry(entry, row);
-      if (!AppendLedgerRow(HWindow, grid, &row)) break;  // the rows appended so far stay
-    }
-  }
+  WalkRangeEntries(*table, ListedMode, range, kind.Type, ListedBank, nullptr, [&](const TLedgerEntry& entry) {
+    TAccountEditorRow row;
+    RowFromEntry(entry, row);
+    return AppendLedgerRow(HWindow, grid, &row);  // the rows appended so far stay
+  });
   char text[256];
   CopyLedgerText(text, sizeof text, range.Accounts.GetSelection());
   AccountName->SetText(text);

@@ -77,38 +77,20 @@ void TAdjustmentTable::SetupWindow() {
 void TAdjustmentTable::FillGrid() {
   const TAccountRangeXfer& range = gAccountRangeXfer;
   HWND grid = Grid();
-  char path[MAX_PATH];
-  BuildPath(path, gDatabaseDir, "account", nullptr, sizeof path);
   ::SendMessage(grid, TSM_DELETEALLROWS, 0, 0);
   ::SendMessage(grid, TSM_SETCURSOR, 0, -2);
   ListedBank = range.Accounts.GetSelIndex();
   ListedMode = ChosenRangeMode(range, false);
-  SHORT index = 0;
-  if (!RangeIndex(ListedMode, index)) return;  // the table layer has shown its box
-  TPXTable table(path, index);
-  if (!table.IsOpen()) return;
-  {
-    TPXRecord record(&table, false);
-    // The date mode starts at or after the from-date: a from-date that carries no entry
-    // still lists the adjustments after it.
-    // Each step reads the next record in the same engine call.
-    bool more = ListedBank >= 0 && SeekRangeStart(record, ListedMode, range) && record.Read(0);
-    for (; more; more = record.ReadNext(0)) {
-      if (PastRangeEnd(record, ListedMode, range)) break;
-      char type[2] = "";
-      SHORT bank = kNoBankAccount;
-      SHORT status = 0;
-      if (!record.GetString(kAcctType, type, sizeof type) || !record.GetShort(kAcctBank, bank) ||
-          !record.GetShort(kAcctStatus, status))
-        break;
-      if (std::strcmp(type, kAdjustmentType) != 0 || bank != ListedBank || status == kStatusBalanced) continue;
-      TLedgerEntry entry;
-      if (!ReadLedgerEntry(record, entry)) break;
-      TAdjustmentRow row;
-      RowFromEntry(entry, row);
-      if (!AppendLedgerRow(HWindow, grid, &row)) break;
-    }
-  }
+  std::unique_ptr<TPXTable> table = OpenRangeTable(ListedMode);
+  if (!table) return;
+  // The date mode starts at or after the from-date: a from-date that carries no entry still
+  // lists the adjustments after it.
+  auto unbalanced = [](SHORT status) { return status != kStatusBalanced; };
+  WalkRangeEntries(*table, ListedMode, range, kAdjustmentType, ListedBank, unbalanced, [&](const TLedgerEntry& entry) {
+    TAdjustmentRow row;
+    RowFromEntry(entry, row);
+    return AppendLedgerRow(HWindow, grid, &row);
+  });
   char text[256];
   CopyLedgerText(text, sizeof text, range.Accounts.GetSelection());
   AccountName->SetText(text);

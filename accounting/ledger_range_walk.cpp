@@ -1,5 +1,5 @@
 /*
-** Choosing, starting and ending the walk over a range of ledger entries.
+** Choosing, starting, making and ending the walk over a range of ledger entries.
 */
 #include "accounting/ledger_range_walk.h"
 
@@ -70,6 +70,43 @@ bool PastRangeEnd(TPXRecord& record, TRangeMode mode, const TAccountRangeXfer& r
     }
   }
   return true;
+}
+
+std::unique_ptr<TPXTable> OpenRangeTable(TRangeMode mode) {
+  SHORT index = 0;
+  if (!RangeIndex(mode, index)) return nullptr;
+  char path[MAX_PATH];
+  BuildPath(path, gDatabaseDir, "account", nullptr, sizeof path);
+  auto table = std::make_unique<TPXTable>(path, index);
+  if (!table->IsOpen()) return nullptr;
+  return table;
+}
+
+void WalkRangeEntries(TPXTable& table, TRangeMode mode, const TAccountRangeXfer& range, const char* type,
+                      SHORT bank, bool (*admits)(SHORT status),
+                      const std::function<bool(const TLedgerEntry&)>& listed) {
+  TPXRecord record(&table, false);
+  // No account, no listing: an entry whose bank is -1 belongs to no account either.
+  // Each step reads the next record in the same engine call; an entry is read whole only
+  // once its type, bank and status admit it.
+  bool more = bank >= 0 && SeekRangeStart(record, mode, range) && record.Read(0);
+  for (; more; more = record.ReadNext(0)) {
+    if (PastRangeEnd(record, mode, range)) break;
+    char entryType[2] = "";
+    SHORT entryBank = kNoBankAccount, status = -1;
+    if (!record.GetString(kAcctType, entryType, sizeof entryType) || !record.GetShort(kAcctBank, entryBank) ||
+        !record.GetShort(kAcctStatus, status))
+      break;
+    if (std::strcmp(entryType, type) != 0 || entryBank != bank || (admits != nullptr && !admits(status))) continue;
+    TLedgerEntry entry;
+    if (!ReadLedgerEntry(record, entry) || !listed(entry)) break;
+  }
+}
+
+TListedKind ChosenKind(const TAccountRangeXfer& range) {
+  if (range.Check == 1) return {kCheckType, kCheckColors, "CHECKS: "};
+  if (range.Deposits == 1) return {kDepositType, kDepositColors, "DEPOSITS: "};
+  return {kAdjustmentType, kAdjustmentColors, "ADJUSTMENTS: "};
 }
 
 bool InsideRange(const TLedgerEntry& entry, TRangeMode mode, const TAccountRangeXfer& range) {

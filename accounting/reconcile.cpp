@@ -28,19 +28,6 @@ enum { kRangeStatic = 101, kGrid = 102, kRangeButton = 103, kClearButton = 104, 
        kAccountStatic = 264, kReportButton = 342 };
 constexpr UINT kStaticLimit = 80;
 
-/* The kind the range chose: its type letter, colours and word. */
-struct TListedKind {
-  const char* Type;
-  TLedgerColorSet Colors;
-  const char* Word;
-};
-
-TListedKind ChosenKind(const TAccountRangeXfer& range) {
-  if (range.Check == 1) return {kCheckType, kCheckColors, "CHECKS: "};
-  if (range.Deposits == 1) return {kDepositType, kDepositColors, "DEPOSITS: "};
-  return {kAdjustmentType, kAdjustmentColors, "ADJUSTMENTS: "};
-}
-
 bool ListsDeposits(const TAccountRangeXfer& range) { return range.Check != 1 && range.Deposits == 1; }
 }  // namespace
 
@@ -85,12 +72,8 @@ void TReconcile::FillReconcileList() {
   ::SendMessage(grid, TSM_DELETEALLROWS, 0, 0);
   ::SendMessage(grid, TSM_SETCURSOR, 0, -2);
   const TRangeMode mode = ChosenRangeMode(range);
-  SHORT index = 0;
-  if (!RangeIndex(mode, index)) return;
-  char path[MAX_PATH];
-  BuildPath(path, gDatabaseDir, "account", nullptr, sizeof path);
-  TPXTable table(path, index);
-  if (!table.IsOpen()) return;
+  std::unique_ptr<TPXTable> table = OpenRangeTable(mode);
+  if (!table) return;
   const TListedKind kind = ChosenKind(range);
   SetLedgerGridColors(grid, kind.Colors);
   if (ListsDeposits(range)) {
@@ -101,24 +84,12 @@ void TReconcile::FillReconcileList() {
   }
 
   HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  {
-    TPXRecord record(&table, false);
-    bool more = SeekRangeStart(record, mode, range) && record.Read(0);
-    for (; more; more = record.ReadNext(0)) {
-      if (PastRangeEnd(record, mode, range)) break;
-      char type[2] = "";
-      SHORT bank = kNoBankAccount, status = -1;
-      if (!record.GetString(kAcctType, type, sizeof type) || !record.GetShort(kAcctBank, bank) ||
-          !record.GetShort(kAcctStatus, status))
-        break;
-      if (std::strcmp(type, kind.Type) != 0 || bank != BankKey || !WaitsToClear(status)) continue;
-      TLedgerEntry entry;
-      if (!ReadLedgerEntry(record, entry)) break;
-      TReconcileRow row;
-      RowFromEntry(entry, row);
-      if (!AppendLedgerRow(HWindow, grid, &row)) break;  // the rows inserted so far stay
-    }
-  }
+  auto waiting = [](SHORT status) { return WaitsToClear(status); };
+  WalkRangeEntries(*table, mode, range, kind.Type, BankKey, waiting, [&](const TLedgerEntry& entry) {
+    TReconcileRow row;
+    RowFromEntry(entry, row);
+    return AppendLedgerRow(HWindow, grid, &row);  // the rows inserted so far stay
+  });
   char text[256];
   CopyLedgerText(text, kStaticLimit + 1, range.Accounts.GetSelection());
   AccountName->SetText(text);

@@ -655,6 +655,20 @@ TEST_F(OfficeDayTest, Step07_DepositsPostedChecksPrintedAtTheirPositionsAndTheFi
       {"Carl Seller", "232,213.65", "Two Hundred Thirty Two Thousand Two Hundred Thirteen and 65/100 Dollars"},
   };
   auto points = [](int thousandths) { return 18.0 + 0.072 * thousandths; };  // the PDF page's margin
+  // Every check printed once, its payee and amount in place on the check and the stub.
+  for (const OfficeFigure& check : kChecks) {
+    int found = 0;
+    for (const std::string& pdf : pdfs) {
+      std::vector<PdfWord> words = PdfWords(pdf);
+      if (!PdfTextAt(words, check.name, points(500), points(1200))) continue;
+      ++found;
+      EXPECT_TRUE(PdfTextAt(words, check.name, points(500), points(4700))) << check.name << " stub";
+      EXPECT_TRUE(PdfTextAt(words, check.text, points(6500), points(1200))) << check.name << " " << check.text;
+      EXPECT_TRUE(PdfTextAt(words, check.text, points(6500), points(4700))) << check.name << " stub";
+    }
+    EXPECT_EQ(found, 1) << check.name;
+  }
+  // The amounts in words of two checks, written out by hand.
   for (const auto& check : kLooked) {
     std::string found;
     for (const std::string& pdf : pdfs) {

@@ -4,6 +4,8 @@
 */
 #include "grid/painting.h"
 
+#include "grid/virtual_rows.h"
+
 #include "grid/editing.h"
 
 #include "grid/attributes.h"
@@ -172,21 +174,29 @@ void DrawHeadings(HDC dc, const RECT& update) {
   }
 }
 
+/* One past the last screen row that has a row to paint. */
+int PaintedRowEnd() {
+  TesselRecord* record = gLockedRecord;
+  if (record->virtualOn && record->ownerFetch) return record->topRow + record->bufferedRows;
+  return record->rowCount;
+}
+
 void DrawRowLabels(HDC dc, int firstRow, int lastRow) {
   TesselRecord* record = gLockedRecord;
-  for (int r = firstRow; r <= lastRow && r < record->rowCount; ++r) {
+  for (int r = firstRow; r <= lastRow && r < PaintedRowEnd(); ++r) {
     RECT cell;
     if (CellRect(r, TSCOL_ROWLABEL, false, &cell) < 0) continue;
     cell.right += 1;
     cell.bottom += 1;
+    int row = PaintedRow(r);
     char number[16] = "";
-    const char* text = RowLabel(r);
+    const char* text = RowLabel(row);
     if (!*text && (gCurrentStyle & TSS_ROWNUMBERS)) {
-      std::snprintf(number, sizeof number, "%ld", static_cast<long>(r) + 1);
+      std::snprintf(number, sizeof number, "%ld", static_cast<long>(row) + 1);
       text = number;
     }
     UINT format = Justification(record->labelColumnFlags, TSCS_RIGHT, TSCS_CENTER) | static_cast<UINT>(record->verticalAlign);
-    DrawButtonCell(dc, cell, text, format, CellSelected(r, 0) && !record->columnSelectionMode, r, TSCOL_ROWLABEL);
+    DrawButtonCell(dc, cell, text, format, CellSelected(row, 0) && !record->columnSelectionMode, row, TSCOL_ROWLABEL);
   }
 }
 
@@ -278,13 +288,16 @@ void Draw3DFrame(HDC dc, const RECT& rect, bool pressed) {
   SelectObject(dc, old);
 }
 
-int DrawCell(HDC dc, int row, int column) {
+int DrawCell(HDC dc, int screenRow, int column) {
   TesselRecord* record = gLockedRecord;
+  // The row shown at this place: with owner-fetched rows the key the buffer holds there.
+  int row = PaintedRow(screenRow);
+  if (row < 0) return 0;
   if (OwnerDrew(row, column)) return 1;
   uint8_t* address = RowAddress(row);
   if (!address) return 0;
   RECT cell;
-  if (CellRect(row, column, false, &cell) < 0) return 1;
+  if (CellRect(screenRow, column, false, &cell) < 0) return 1;
   bool selected = CellSelected(row, column);
   COLORREF oldText = GetTextColor(dc), oldBack = GetBkColor(dc);
   FillCellBackground(dc, cell, row, column, selected);
@@ -320,7 +333,8 @@ int DrawCell(HDC dc, int row, int column) {
 void DrawFocusCell(HDC dc) {
   TesselRecord* record = gLockedRecord;
   RECT cell;
-  if (record->rowCount == 0 || CellRect(record->currentRow, record->currentColumn, false, &cell) < 0) return;
+  int screenRow = ScreenRowOf(record->currentRow);  // an owner's key outside the buffer: none
+  if (record->rowCount == 0 || screenRow < 0 || CellRect(screenRow, record->currentColumn, false, &cell) < 0) return;
   if (!(gCurrentStyle & TSS_VGRID)) cell.right += 1;
   COLORREF old = SetTextColor(dc, record->gridColors.text);
   DrawFocusRect(dc, &cell);
@@ -353,7 +367,7 @@ void PaintTessel() {
     if (dataTouched && record->rowCount > 0) {
       if (gCurrentStyle & (TSS_HGRID | TSS_VGRID)) DrawGridLines(dc, update, firstRow, lastRow);
       SetTextColor(dc, record->gridColors.text);
-      for (int r = firstRow; r <= lastRow && r < record->rowCount; ++r) {
+      for (int r = firstRow; r <= lastRow && r < PaintedRowEnd(); ++r) {
         for (int c = FirstDisplayColumn(); c >= 0; c = NextDisplayColumn(c)) {
           if (ColumnHidden(c)) continue;
           RECT cell;

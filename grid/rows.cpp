@@ -151,6 +151,87 @@ long MoveToSortedPlace(int row) {
   return place;
 }
 
+/* A row a delete may name: in virtual mode rows past the count while it is open or the
+   rows are owner-fetched. */
+bool RowExists(int row) {
+  TesselRecord* record = gLockedRecord;
+  if (row < 0) return false;
+  if (row < record->rowCount) return true;
+  return record->virtualOn && (record->countUnknown || record->ownerFetch);
+}
+
+int DeleteVirtualRow(int row, bool notify) {
+  TesselRecord* record = gLockedRecord;
+  bool wasSelected = RowSelectedFlag(row);
+  bool ownerFetch = record->ownerFetch != 0;
+  int result = RemoveVirtualRow(row);
+  if (result < 0) return result;
+  record = gLockedRecord;
+  // The owner's keys do not move up with the rows; row numbers do.
+  if (!ownerFetch) AdjustSelectionAfterDelete(row, wasSelected);
+  else if (wasSelected) record->selectedRowCount -= 1;
+  InvalidateDataArea();
+  UpdateScrollBars();
+  if (notify) NotifyParentAt(TSN_ROWDELETED, row, record->notifyColumn);
+  return 0;
+}
+
+/* Room at position in either mode; answers the new row's record (NULL on failure, with the
+   error in *error) and, in virtual mode, the row number it got in *position. */
+uint8_t* MakeRoomAt(long* position, int32_t key, int* error) {
+  if (gLockedRecord->virtualOn) {
+    int at = static_cast<int>(*position);
+    int slot = MakeVirtualRoom(&at, key);
+    *error = slot < 0 ? slot : 0;
+    if (slot < 0) return nullptr;
+    *position = at;
+    return VirtualSlotAddress(slot);
+  }
+  *error = MakeRoomForRow(static_cast<int>(*position));
+  return *error < 0 ? nullptr : RowAddress(static_cast<int>(*position));
+}
+
+/* A row of a virtual grid copied before target (a move then closes the source): the values,
+   the selection flag and the attributes go to a new slot. Owner-fetched rows are refused:
+   the copy would carry the owner's key twice. */
+long CopyVirtualRow(int row, int target, bool move) {
+  TesselRecord* record = gLockedRecord;
+  HGLOBAL handle = gLockedHandle;
+  if (record->ownerFetch) return TSERR_STATE;
+  uint8_t* from = RowAddress(row);
+  if (!from) return TSERR_NOROW;
+  std::vector<uint8_t> kept(from, from + record->rowLength);
+  bool wasCurrent = record->currentRow == row;
+  long at = target;
+  int error = 0;
+  uint8_t* to = MakeRoomAt(&at, 0, &error);
+  if (!to) return error;
+  if (!GridStillLocked(handle)) return TSERR_LOCKFAILED;
+  record = gLockedRecord;
+  int source = row >= at ? row + 1 : row;
+  uint32_t header = RowHeaderSize();
+  std::memcpy(to + header, kept.data() + header, record->rowLength - header);
+  int slot = VirtualSlotOfRow(static_cast<int>(at));
+  uint32_t sourceHead = VirtualRowHead(source);
+  SetVirtualRowHead(slot, sourceHead ? CopyAttrHead(sourceHead) : 0, static_cast<int32_t>(at));
+  bool selected = Multirow() && kept[0] != 0;
+  SetRowSelectedFlag(static_cast<int>(at), selected);
+  if (selected) record->selectedRowCount += 1;
+  AdjustViewAfterInsert(static_cast<int>(at));
+  if (move) {
+    int result = DeleteOneRow(source, false, true);
+    if (result < 0 || !GridStillLocked(handle)) return result < 0 ? result : TSERR_LOCKFAILED;
+    int final = at > source ? static_cast<int>(at) - 1 : static_cast<int>(at);
+    if (wasCurrent) gLockedRecord->currentRow = final;
+    RecordIterationRow(final);
+  } else {
+    RecordIterationRow(static_cast<int>(at));
+  }
+  InvalidateDataArea();
+  UpdateScrollBars();
+  return 0;
+}
+
 }  // namespace
 
 long PutRowAtSortedPlace(int row) { return MoveToSortedPlace(row); }
@@ -272,14 +353,15 @@ int MakeRoomForRow(int position) {
 int DeleteOneRow(int row, bool notify, bool freeAttributes) {
   TesselRecord* record = gLockedRecord;
   HGLOBAL handle = gLockedHandle;
-  if (row < 0 || row >= record->rowCount) return TSERR_BADROW;
+  if (!RowExists(row)) return TSERR_BADROW;
   if (notify) {
     if (NotifyParentAt(TSN_ROWDELETING, row, record->notifyColumn) != 0) return 0;
     // The handler may have deleted rows, reset, attached a record or destroyed the grid.
     if (!GridStillLocked(handle)) return TSERR_LOCKFAILED;
     record = gLockedRecord;
-    if (row >= record->rowCount) return TSERR_BADROW;
+    if (!RowExists(row)) return TSERR_BADROW;
   }
+  if (record->virtualOn) return DeleteVirtualRow(row, notify);
   bool wasSelected = RowSelectedFlag(row);
   uint32_t head = RowHeadIndex(row);
   int height = RowPixelHeight(row);
@@ -340,7 +422,7 @@ LRESULT OnGetRow(WPARAM reference, void* buffer) {
   long row = RowOfReference(reference, kPlainReference);
   if (row < 0) return row;
   uint8_t* address = RowAddress(static_cast<int>(row));
-  if (!address) return TSERR_LOCKFAILED;
+  if (!address) return gLockedRecord->virtualOn ? TSERR_NOROW : TSERR_LOCKFAILED;
   std::memcpy(buffer, address + RowHeaderSize(), ValuesLength());
   RecordIterationRow(static_cast<int>(row));
   return 0;
@@ -354,18 +436,17 @@ LRESULT OnSetRow(WPARAM reference, const void* values) {
   if (!address) return TSERR_LOCKFAILED;
   std::memcpy(address + RowHeaderSize(), values, ValuesLength());
   RecordIterationRow(static_cast<int>(row));
-  if (SortKeyOneSet()) return MoveToSortedPlace(static_cast<int>(row));
+  if (SortKeyOneSet() && !gLockedRecord->virtualOn) return MoveToSortedPlace(static_cast<int>(row));
   InvalidateGridRow(static_cast<int>(row));
   return 0;
 }
 
 LRESULT OnInsertRow(WPARAM reference, const void* values) {
-  // Rows of a virtual grid are the owner's; the buffer takes no rows of its own.
-  if (gLockedRecord->virtualOn) return TSERR_STATE;
   HGLOBAL handle = gLockedHandle;
   long position = ResolveRowReference(reference, kAllowAppend);
   if (position < 0) return position;
-  if (values && SortKeyOneSet()) {
+  bool virtualRows = gLockedRecord->virtualOn != 0;
+  if (values && SortKeyOneSet() && !virtualRows) {
     // The place the values sort to, judged as a whole record with an empty header.
     std::vector<uint8_t> probe(gLockedRecord->rowLength, 0);
     std::memcpy(probe.data() + RowHeaderSize(), values, ValuesLength());
@@ -375,14 +456,25 @@ LRESULT OnInsertRow(WPARAM reference, const void* values) {
     return position;  // cancelled: the answer is still the place it would have had
   if (!GridStillLocked(handle)) return TSERR_LOCKFAILED;
   TesselRecord* record = gLockedRecord;
-  if (position > record->rowCount) return TSERR_BADROW;
-  int result = MakeRoomForRow(static_cast<int>(position));
-  if (result < 0) return result;
-  if (values) std::memcpy(RowAddress(static_cast<int>(position)) + RowHeaderSize(), values, ValuesLength());
-  AdjustViewAfterInsert(static_cast<int>(position));
+  if (position > record->rowCount && !virtualRows) return TSERR_BADROW;
+  // Owner-fetched rows: the first 4 bytes given are the new row's key, the values follow.
+  bool keyed = virtualRows && record->ownerFetch;
+  int32_t key = 0;
+  if (keyed && values) std::memcpy(&key, values, 4);
+  const uint8_t* from = static_cast<const uint8_t*>(values) + (keyed && values ? 4 : 0);
+  int error = 0;
+  uint8_t* address = MakeRoomAt(&position, key, &error);
+  if (!address) return error;
+  if (!GridStillLocked(handle)) return TSERR_LOCKFAILED;
+  record = gLockedRecord;
+  if (values) std::memcpy(address + RowHeaderSize(), from, ValuesLength());
+  if (keyed) RecomputeLastVisibleRow();
+  else AdjustViewAfterInsert(static_cast<int>(position));
   RecordIterationRow(static_cast<int>(position));
   int top = 0, bottom = 0;
-  if (RowExtent(static_cast<int>(position), &top, &bottom)) {
+  if (virtualRows) {
+    InvalidateDataArea();
+  } else if (RowExtent(static_cast<int>(position), &top, &bottom)) {
     RECT below{0, top, record->clientWidth, record->clientHeight};
     if (record->redrawOn) InvalidateRect(gCurrentGrid, &below, FALSE);
     else record->paintDeferred = 1;
@@ -393,7 +485,6 @@ LRESULT OnInsertRow(WPARAM reference, const void* values) {
 }
 
 LRESULT OnDeleteRow(WPARAM reference) {
-  if (gLockedRecord->virtualOn) return TSERR_STATE;
   // Storing may move the edited row to its sorted place: end first, then resolve which
   // row the reference names.
   HGLOBAL handle = gLockedHandle;
@@ -411,8 +502,6 @@ LRESULT OnDeleteRow(WPARAM reference) {
 }
 
 LRESULT OnMoveRow(WPARAM reference, LPARAM target) {
-  // Rows of a virtual grid are the owner's; the buffer takes no rows of its own.
-  if (gLockedRecord->virtualOn) return TSERR_STATE;
   TesselRecord* record = gLockedRecord;
   if (record->rowCount == 0 || SortKeyOneSet()) return TSERR_STATE;
   long row = ResolveRowReference(reference, kPlainReference);
@@ -420,6 +509,7 @@ LRESULT OnMoveRow(WPARAM reference, LPARAM target) {
   long position = NormaliseTarget(target);
   if (position < 0) return position;
   if (position == row || position == row + 1) return 0;
+  if (record->virtualOn) return CopyVirtualRow(static_cast<int>(row), static_cast<int>(position), true);
   // The record travels whole: its selection flag and attributes stay with it, and so does
   // the current (and selected) row.
   long final = position > row ? position - 1 : position;
@@ -448,8 +538,6 @@ LRESULT OnMoveRow(WPARAM reference, LPARAM target) {
 }
 
 LRESULT OnCopyRow(WPARAM reference, LPARAM target) {
-  // Rows of a virtual grid are the owner's; the buffer takes no rows of its own.
-  if (gLockedRecord->virtualOn) return TSERR_STATE;
   HGLOBAL handle = gLockedHandle;
   TesselRecord* record = gLockedRecord;
   if (record->rowCount == 0) return TSERR_STATE;
@@ -457,6 +545,7 @@ LRESULT OnCopyRow(WPARAM reference, LPARAM target) {
   if (row < 0) return row;
   long position = SortKeyOneSet() ? row + 1 : NormaliseTarget(target);
   if (position < 0) return position;
+  if (record->virtualOn) return CopyVirtualRow(static_cast<int>(row), static_cast<int>(position), false);
   int result = MakeRoomForRow(static_cast<int>(position));
   if (result < 0) return result;
   int source = position <= row ? static_cast<int>(row) + 1 : static_cast<int>(row);
@@ -496,7 +585,7 @@ LRESULT OnSetCell(WPARAM reference, const void* value) {
   if (!address) return TSERR_LOCKFAILED;
   const TesselColumn& entry = gLockedColumns[column];
   std::memcpy(address + entry.valueOffset, value, entry.length);
-  if (SortKeyOneSet() && IsSortKeyColumn(column)) return MoveToSortedPlace(row);
+  if (SortKeyOneSet() && IsSortKeyColumn(column) && !gLockedRecord->virtualOn) return MoveToSortedPlace(row);
   InvalidateGridCell(row, column);
   return 0;
 }

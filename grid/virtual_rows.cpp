@@ -31,6 +31,15 @@ int PageSize() {
 
 int Capacity() { return std::max(1, static_cast<int>(gLockedRecord->visibleRows)); }
 
+/* The rows a page may hold once a row is gone: the rows that fit, but never past a known
+   count. */
+int PageSizeAfterRemoval() {
+  TesselRecord* record = gLockedRecord;
+  int n = Capacity();
+  if (!record->countUnknown && !record->ownerFetch) n = std::min(n, static_cast<int>(record->rowCount) - record->topRow);
+  return n;
+}
+
 uint8_t* Slot(int slot) {
   TesselRecord* record = gLockedRecord;
   auto* base = static_cast<uint8_t*>(BlockAddress(record->rowStore));
@@ -525,6 +534,147 @@ bool VirtualMovementKey(int key, bool ctrl) {
   if (gLockedRecord->bufferedRows > 0 && target != gLockedRecord->currentRow)
     SendMessage(gCurrentGrid, TSM_SETCURCELL, static_cast<WPARAM>(column), target);
   return true;
+}
+
+namespace {
+
+/* Row numbers kept in the buffered rows from slot on move by delta (never with owner-fetched
+   rows, whose keys are the owner's). */
+void RenumberFrom(int slot, int delta) {
+  TesselRecord* record = gLockedRecord;
+  if (record->ownerFetch) return;
+  for (int s = slot; s < record->bufferedRows; ++s) SetSlotKey(s, SlotKey(s) + delta);
+}
+
+void ViewFromBuffer() {
+  TesselRecord* record = gLockedRecord;
+  record->topRow = record->ownerFetch || record->bufferedRows == 0 ? 0 : SlotKey(0);
+  RecomputeLastVisibleRow();
+}
+
+/* The slot a new row at position takes when the buffer holds the position: its own, or the
+   one after the last buffered row for the row that follows them; -1 otherwise. */
+int SlotForNewRow(int position) {
+  TesselRecord* record = gLockedRecord;
+  int slot = VirtualSlotOfRow(position);
+  if (slot >= 0) return slot;
+  bool follows = record->ownerFetch ? position >= record->rowCount
+                                    : position == record->topRow + record->bufferedRows;
+  return follows ? record->bufferedRows : -1;
+}
+
+}  // namespace
+
+int MakeVirtualRoom(int* position, int32_t key) {
+  TesselRecord* record = gLockedRecord;
+  HGLOBAL handle = gLockedHandle;
+  if (record->columnCount == 0 || record->rowLength == 0) return TSERR_STATE;
+  EnsureVirtualBuffer();
+  if (!Slot(Capacity() - 1)) return TSERR_NOMEMORY;
+  if (record->bufferedRows == 0) {
+    // Without rows the new one is the only row, at the top.
+    std::memset(Slot(0), 0, record->rowLength);
+    *position = record->ownerFetch ? key : 0;
+    SetSlotKey(0, *position);
+    record->bufferedRows = 1;
+    record->rowCount = 1;
+    record->topRow = record->lastVisibleRow = 0;
+    return 0;
+  }
+  int slot = SlotForNewRow(*position);
+  if (slot < 0) {
+    // Brought in: an appended row after the last row, any other as it stands.
+    bool append = !record->ownerFetch && *position >= record->rowCount;
+    int shown = append ? record->rowCount - 1 : *position;
+    int result = VirtualEnsureVisible(shown);
+    if (!GridStillLocked(handle)) return TSERR_LOCKFAILED;
+    record = gLockedRecord;
+    if (result != 0) return TSERR_BADROW;
+    slot = SlotForNewRow(*position);
+    if (slot < 0) return TSERR_BADROW;
+  }
+  int32_t number = record->ownerFetch ? key
+                   : slot < record->bufferedRows ? SlotKey(slot) : SlotKey(record->bufferedRows - 1) + 1;
+  int n = Capacity();
+  if (record->bufferedRows == n) {
+    if (slot == n) {
+      // After a full page: the page moves on by one so the new row shows at the bottom.
+      ClearSlot(0);
+      MoveSlots(1, 0, n - 1);
+      std::memset(Slot(n - 1), 0, record->rowLength);
+      slot = n - 1;
+    } else {
+      ClearSlot(n - 1);  // the last buffered row falls out
+    }
+    record->bufferedRows = n - 1;
+  }
+  MoveSlots(slot, slot + 1, record->bufferedRows - slot);
+  std::memset(Slot(slot), 0, record->rowLength);  // its head went down with the moved row
+  record->bufferedRows += 1;
+  RenumberFrom(slot + 1, 1);
+  *position = number;
+  SetSlotKey(slot, number);
+  if (!record->countUnknown) record->rowCount += 1;
+  ViewFromBuffer();
+  return slot;
+}
+
+int RemoveVirtualRow(int row) {
+  TesselRecord* record = gLockedRecord;
+  HGLOBAL handle = gLockedHandle;
+  int slot = VirtualSlotOfRow(row);
+  if (!record->countUnknown && record->rowCount > 0) record->rowCount -= 1;
+  if (slot < 0) {
+    // Not buffered: only the numbers of the rows after it change.
+    if (!record->ownerFetch && row < record->topRow) RenumberFrom(0, -1);
+    ViewFromBuffer();
+    return 0;
+  }
+  int32_t key = SlotKey(slot);
+  ClearSlot(slot);
+  MoveSlots(slot + 1, slot, record->bufferedRows - slot - 1);
+  std::memset(Slot(record->bufferedRows - 1), 0, record->rowLength);  // its head moved up
+  record->bufferedRows -= 1;
+  RenumberFrom(slot, -1);
+  int32_t delivered = 0;
+  if (record->bufferedRows == 0) {
+    // The only buffered row: the one before it shows, and without one no row remains.
+    FetchResult result = FetchRow(0, key, TSM_GETPREVROW, &delivered);
+    if (result == kGone) return TSERR_LOCKFAILED;
+    record = gLockedRecord;
+    if (result == kDelivered) record->bufferedRows = 1;
+    else record->rowCount = 0;
+  } else if (record->bufferedRows < PageSizeAfterRemoval()) {
+    FetchResult result = FetchRow(record->bufferedRows, SlotKey(record->bufferedRows - 1), TSM_GETNEXTROW, &delivered);
+    if (result == kGone) return TSERR_LOCKFAILED;
+    record = gLockedRecord;
+    if (result == kDelivered) record->bufferedRows += 1;
+  }
+  if (!GridStillLocked(handle)) return TSERR_LOCKFAILED;
+  ViewFromBuffer();
+  return 0;
+}
+
+int PaintedRow(int screenRow) {
+  TesselRecord* record = gLockedRecord;
+  if (!record->virtualOn || !record->ownerFetch) return screenRow;
+  int slot = screenRow - record->topRow;
+  return slot >= 0 && slot < record->bufferedRows ? SlotKey(slot) : -1;
+}
+
+int ScreenRowOf(int row) {
+  TesselRecord* record = gLockedRecord;
+  if (!record->virtualOn || !record->ownerFetch) return row;
+  int slot = VirtualSlotOfRow(row);
+  return slot < 0 ? -1 : record->topRow + slot;
+}
+
+uint32_t VirtualRowHead(int row) { return SlotHead(VirtualSlotOfRow(row)); }
+
+void SetVirtualRowHead(int slot, uint32_t head, int32_t key) {
+  if (uint32_t old = SlotHead(slot)) FreeAttrHead(old);
+  SetSlotHead(slot, head);
+  SetSlotKey(slot, key);
 }
 
 LRESULT OnVirtualMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -32,6 +32,24 @@ void VirtualScroll(int code, int position);
 /* Movement keys in virtual mode; false for keys it leaves to the common handling. */
 bool VirtualMovementKey(int key, bool ctrl);
 
+/* Room for a new row at *position (scrolled into the buffer first when it is not there):
+   the buffered rows from there move down one slot and are renumbered. key is the new row's
+   key with owner-fetched rows. Answers the new row's slot (its number in *position), or
+   an error: -1 without columns, -5 when the position cannot be brought in, -22 gone. */
+int MakeVirtualRoom(int* position, int32_t key);
+/* Closes a row's slot: later rows move up and are renumbered, the freed last slot is asked
+   of the owner. 0, or -22 when the grid went away during a request. */
+int RemoveVirtualRow(int row);
+/* The attribute head of a buffered row, for a row that travels to another slot. */
+uint32_t VirtualRowHead(int row);
+void SetVirtualRowHead(int slot, uint32_t head, int32_t key);
+
+/* Owner-fetched rows are shown by buffer position: the row (the owner's key) painted at a
+   screen row (-1 past the buffer), and the screen row a row shows at (-1 when it is not
+   buffered). Other grids show row numbers as they are. */
+int PaintedRow(int screenRow);
+int ScreenRowOf(int row);
+
 LRESULT OnVirtualMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif

@@ -58,6 +58,11 @@ TEST_F(Values, FloatingPointDigitsRoundHalfUpOnTheExactExpansion) {
   EXPECT_EQ(FormatReal("@", 0.25), "0.25");
   EXPECT_EQ(FormatReal("@", 3.0), "3");
   EXPECT_EQ(FormatReal("", 3.0), "3");
+  // Exact binary ties round up, where printf's "%.2f" rounds them to even (0.12, 1,234.12);
+  // a value just below a tie stays below it (2.675 is 2.67499999999999982236...).
+  EXPECT_EQ(FormatReal("#,##0.00", 0.125), "0.13");
+  EXPECT_EQ(FormatReal("#,##0.00", 1234.125), "1,234.13");
+  EXPECT_EQ(FormatReal("#,##0.00", 2.675), "2.67");
   double infinite = std::numeric_limits<double>::infinity();
   EXPECT_EQ(FormatReal("@", infinite), "N/A");
   EXPECT_EQ(FormatReal("0.00", std::numeric_limits<double>::quiet_NaN()), "?.00");

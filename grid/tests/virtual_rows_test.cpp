@@ -14,22 +14,52 @@
 
 namespace {
 
+/* Rows by number (values {row, 2 row}, or {data[row], 2 row} when data is given), or with
+   keys given, owner-fetched rows whose keys are those (values {key, 2 key}). */
 struct VirtualOwner {
   int size = 0;
   bool silent = false;
   bool garbage = false;
+  std::vector<int32_t> data;
+  std::vector<int32_t> keys;
   std::vector<UINT> log;
   std::function<void(UINT, TesselVirtualRequest*)> during;
 };
 VirtualOwner* gOwner = nullptr;
 
 bool Deliver(TesselVirtualRequest* block, int key) {
-  if (key < 0 || key >= gOwner->size) return false;
-  int32_t values[2] = {key, key * 2};
+  int size = gOwner->data.empty() ? gOwner->size : static_cast<int>(gOwner->data.size());
+  if (key < 0 || key >= size) return false;
+  int32_t values[2] = {gOwner->data.empty() ? key : gOwner->data[key], key * 2};
   std::memcpy(block->values, values, sizeof values);
   block->key = gOwner->garbage ? key * 7919 - 1000000 : key;
   block->result = 0;
   return true;
+}
+
+/* The owner-fetch answers: index is the place in keys of the row wanted. */
+void DeliverKeyed(TesselVirtualRequest* block, long index) {
+  const std::vector<int32_t>& keys = gOwner->keys;
+  if (index < 0 || index >= static_cast<long>(keys.size())) return;
+  int32_t values[2] = {keys[index], keys[index] * 2};
+  std::memcpy(block->values, values, sizeof values);
+  block->key = keys[index];
+  block->result = 0;
+}
+
+void AnswerKeyed(UINT message, TesselVirtualRequest* block) {
+  const std::vector<int32_t>& keys = gOwner->keys;
+  long at = std::find(keys.begin(), keys.end(), block->key) - keys.begin();
+  long count = static_cast<long>(keys.size());
+  switch (message) {
+    case TSM_GETFIRSTROW: DeliverKeyed(block, 0); break;
+    case TSM_GETLASTROW: DeliverKeyed(block, count - 1); break;
+    case TSM_GETNEXTROW: DeliverKeyed(block, at < count ? at + 1 : count); break;
+    case TSM_GETPREVROW: DeliverKeyed(block, at - 1); break;
+    case TSM_GETROWBYKEY: DeliverKeyed(block, at); break;
+    case TSM_GETROWAT: DeliverKeyed(block, count * block->key / 100); break;
+    default: break;
+  }
 }
 
 LRESULT OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -39,6 +69,10 @@ LRESULT OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   gOwner->log.push_back(message);
   if (gOwner->during) gOwner->during(message, block);
   if (gOwner->silent) return 0;
+  if (!gOwner->keys.empty()) {
+    AnswerKeyed(message, block);
+    return 0;
+  }
   int key = block->key;
   switch (message) {
     case TSM_GETFIRSTROW: Deliver(block, 0); break;
@@ -70,8 +104,8 @@ class GridVirtual : public GridTest {
     gOwner = nullptr;
     GridTest::TearDown();
   }
-  HWND VirtualGrid() {
-    HWND grid = CreateWindow("Tessel", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | TSS_VIRTUALMEM | TSS_OWNERDEF, 10, 10, 300,
+  HWND VirtualGrid(DWORD extra = 0) {
+    HWND grid = CreateWindow("Tessel", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | TSS_VIRTUALMEM | TSS_OWNERDEF | extra, 10, 10, 300,
                              200, host_, reinterpret_cast<HMENU>(400), nullptr, nullptr);
     Send(grid, TSM_SETCOLCOUNT, 2);
     Send(grid, TSM_SETCOLTYPE, 0, TST_INT4);
@@ -235,4 +269,163 @@ TEST_F(GridVirtual, ATallerGridFetchesTheRowsThatNowFit) {
   RECT client{};
   GetClientRect(grid, &client);
   EXPECT_EQ((client.bottom - Send(grid, TSM_GETMETRIC, 3)) % Send(grid, TSM_GETMETRIC, 1), 0);
+}
+
+namespace {
+
+/* The texts a full repaint of the grid draws, and its focus rectangles. */
+struct Repaint {
+  std::vector<std::string> texts;
+  std::vector<RECT> focus;
+  int Count(const std::string& text) const { return static_cast<int>(std::count(texts.begin(), texts.end(), text)); }
+};
+
+Repaint RepaintOf(HWND grid) {
+  HDC dc = GetDC(grid);
+  GdiStartRecording(dc);
+  GdiClearRecording(dc);
+  InvalidateRect(grid, nullptr, TRUE);
+  UpdateWindow(grid);
+  Repaint repaint;
+  for (const GdiDrawRecord& call : GdiRecordedCalls(dc)) {
+    if (call.call == "DrawFocusRect") repaint.focus.push_back(call.rect);
+    else if (!call.text.empty()) repaint.texts.push_back(call.text);
+  }
+  ReleaseDC(grid, dc);
+  return repaint;
+}
+
+}  // namespace
+
+// The owner stores first, then tells the grid, as an owner of a table would.
+TEST_F(GridVirtual, RowsInsertedDeletedMovedAndCopiedInTheBuffer) {
+  for (int32_t i = 0; i < 20; ++i) owner_.data.push_back(100 + i);
+  HWND grid = VirtualGrid();
+  int n = Rows(grid);
+  ASSERT_GE(n, 7);
+  ASSERT_LT(n, 19);
+  ASSERT_EQ(Send(grid, TSM_SETVIRTUAL, 0, 20), 0);
+  NotificationRecorder recorder(host_);
+  // Inserted at a buffered row: the rows below move down a slot, the last falls out, and
+  // the owner is asked nothing.
+  owner_.data.insert(owner_.data.begin() + 2, 555);
+  owner_.log.clear();
+  int32_t values[2] = {555, 0};
+  Send(grid, TSM_SETCURSOR, 0, 2);
+  EXPECT_EQ(Send(grid, TSM_INSERTROW, 0, reinterpret_cast<LPARAM>(values)), 2);
+  EXPECT_TRUE(owner_.log.empty());
+  EXPECT_EQ(Send(grid, TSM_GETROWCOUNT), 21);
+  EXPECT_EQ(Value(grid, 2), 555);
+  EXPECT_EQ(Value(grid, 3), 102);
+  EXPECT_EQ(Value(grid, n - 1), 100 + n - 2);
+  EXPECT_EQ(Value(grid, n), -99);
+  EXPECT_EQ(recorder.Count(TSN_ROWINSERTING), 1);
+  EXPECT_EQ(recorder.Count(TSN_ROWINSERTED), 1);
+  // The buffered rows were renumbered: the next row asked for is the owner's row n.
+  SendMessage(grid, WM_VSCROLL, SB_LINEDOWN, 0);
+  ASSERT_EQ(Send(grid, TSM_GETTOPROW), 1);
+  EXPECT_EQ(Value(grid, n), owner_.data[n]);
+  // Deleted: the later rows move up and the freed last slot is asked of the owner.
+  owner_.data.erase(owner_.data.begin() + 3);
+  owner_.log.clear();
+  recorder.Clear();
+  Send(grid, TSM_SETCURSOR, 0, 3);
+  EXPECT_EQ(Send(grid, TSM_DELETEROW, 0), 0);
+  EXPECT_EQ(owner_.log, std::vector<UINT>{TSM_GETNEXTROW});
+  EXPECT_EQ(Send(grid, TSM_GETROWCOUNT), 20);
+  EXPECT_EQ(Send(grid, TSM_GETTOPROW), 1);
+  EXPECT_EQ(Value(grid, 3), 103);
+  EXPECT_EQ(Value(grid, n), 100 + n);
+  EXPECT_EQ(Value(grid, n + 1), -99);
+  EXPECT_EQ(recorder.Codes(grid), (std::vector<int>{TSN_ROWDELETING, TSN_ROWDELETED}));
+  // Rows 1..5 hold 101 555 103 104 105. Moved before row 5, 555 ends as row 4; the count
+  // stays, and the slot the move freed is the one row asked for.
+  owner_.log.clear();
+  Send(grid, TSM_SETCURSOR, 0, 2);
+  EXPECT_EQ(Send(grid, TSM_MOVEROW, 0, 5), 0);
+  EXPECT_EQ(owner_.log, std::vector<UINT>{TSM_GETNEXTROW});
+  EXPECT_EQ(Send(grid, TSM_GETROWCOUNT), 20);
+  std::vector<int32_t> shown;
+  for (int r = 1; r <= 5; ++r) shown.push_back(Value(grid, r));
+  EXPECT_EQ(shown, (std::vector<int32_t>{101, 103, 104, 555, 105}));
+  // Copied to row 1: 555 101 103 104 555, one row more.
+  Send(grid, TSM_SETCURSOR, 0, 4);
+  EXPECT_EQ(Send(grid, TSM_COPYROW, 0, 1), 0);
+  EXPECT_EQ(Send(grid, TSM_GETROWCOUNT), 21);
+  shown.clear();
+  for (int r = 1; r <= 5; ++r) shown.push_back(Value(grid, r));
+  EXPECT_EQ(shown, (std::vector<int32_t>{555, 101, 103, 104, 555}));
+}
+
+TEST_F(GridVirtual, AppendingAfterAFullPageAndRemovingTheOnlyRow) {
+  for (int32_t i = 0; i < 30; ++i) owner_.data.push_back(100 + i);
+  HWND grid = VirtualGrid();
+  int n = Rows(grid);
+  ASSERT_LT(n, 29);
+  ASSERT_EQ(Send(grid, TSM_SETVIRTUAL, 0, 30), 0);
+  // Appended from the top of the list: the last page comes in and moves on by one, so the
+  // new row shows at the bottom.
+  owner_.data.push_back(777);
+  int32_t values[2] = {777, 0};
+  Send(grid, TSM_SETCURSOR, 0, TSROW_APPEND);
+  EXPECT_EQ(Send(grid, TSM_INSERTROW, 0, reinterpret_cast<LPARAM>(values)), 30);
+  EXPECT_EQ(Send(grid, TSM_GETROWCOUNT), 31);
+  EXPECT_EQ(Send(grid, TSM_GETTOPROW), 31 - n);
+  EXPECT_EQ(Value(grid, 30), 777);
+  EXPECT_EQ(Value(grid, 29), 129);
+  EXPECT_EQ(Value(grid, 31 - n), 100 + 31 - n);
+  // An owner with one row: deleting it asks for the row before it, and there is none.
+  owner_.data = {100};
+  ASSERT_EQ(Send(grid, TSM_SETVIRTUAL, 0, 1), 0);
+  owner_.data.clear();
+  owner_.log.clear();
+  Send(grid, TSM_SETCURSOR, 0, 0);
+  EXPECT_EQ(Send(grid, TSM_DELETEROW, 0), 0);
+  EXPECT_EQ(owner_.log, std::vector<UINT>{TSM_GETPREVROW});
+  EXPECT_EQ(Send(grid, TSM_GETROWCOUNT), 0);
+  UpdateWindow(grid);
+  // Into no rows at all: the new row is row 0, alone at the top.
+  owner_.data = {888};
+  int32_t first[2] = {888, 0};
+  Send(grid, TSM_SETCURSOR, 0, TSROW_APPEND);
+  EXPECT_EQ(Send(grid, TSM_INSERTROW, 0, reinterpret_cast<LPARAM>(first)), 0);
+  EXPECT_EQ(Send(grid, TSM_GETROWCOUNT), 1);
+  EXPECT_EQ(Send(grid, TSM_GETTOPROW), 0);
+  EXPECT_EQ(Value(grid, 0), 888);
+}
+
+TEST_F(GridVirtual, OwnerFetchedRowsPaintByTheirKeys) {
+  // Keys 0, 3, 6, ...: values {3k, 6k}, row labels 3k + 1 (never a multiple of three).
+  for (int32_t k = 0; k < 40; ++k) owner_.keys.push_back(3 * k);
+  HWND grid = VirtualGrid(TSS_ROWNUMBERS);
+  int n = Rows(grid);
+  ASSERT_EQ(Send(grid, TSM_SETVIRTUAL, 1, 0), 0);
+  std::vector<int> notified;
+  NotificationRecorder recorder(host_);
+  recorder.OnCommand([&](const RecordedCommand& command) {
+    int row = static_cast<int>(Send(grid, TSM_GETNOTIFYROW));
+    if (command.code == TSN_OWNERDRAW && Send(grid, TSM_GETNOTIFYCOL) == 0 && row != TSROW_HEADING) notified.push_back(row);
+  });
+  Send(grid, TSM_SETEXSTYLE, 0, TSXS_OWNERDRAW);
+  SetFocus(grid);
+  UpdateWindow(grid);
+  notified.clear();
+  Repaint repaint = RepaintOf(grid);
+  recorder.OnCommand(nullptr);
+  std::vector<int> keys;
+  for (int k = 0; k < n; ++k) {
+    keys.push_back(3 * k);
+    EXPECT_EQ(repaint.Count(std::to_string(3 * k + 1)), 1) << "label of key " << 3 * k;
+    EXPECT_GE(repaint.Count(std::to_string(3 * k)), 1) << "value of key " << 3 * k;
+  }
+  EXPECT_EQ(notified, keys);  // the owner-draw hook hears the key of each row
+  // The current row 0 is key 0, at the top: one focus rectangle there. Scrolled on, key 0
+  // is no longer held and no focus rectangle is drawn.
+  ASSERT_EQ(repaint.focus.size(), 1u);
+  EXPECT_EQ(repaint.focus[0].top, Send(grid, TSM_GETMETRIC, 3));
+  SendMessage(grid, WM_VSCROLL, SB_LINEDOWN, 0);
+  Repaint scrolled = RepaintOf(grid);
+  EXPECT_TRUE(scrolled.focus.empty());
+  EXPECT_EQ(scrolled.Count("1"), 0);
+  EXPECT_EQ(scrolled.Count(std::to_string(3 * n + 1)), 1);
 }

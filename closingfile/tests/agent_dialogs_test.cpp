@@ -118,11 +118,7 @@ TEST_F(AgentDialogsTest, TypedAssignsIsStoredAsItsFirstSixty) {
   RespaWindow* view = OpenFile("A-2");
   std::string typed;
   for (int i = 0; i < 75; ++i) typed += static_cast<char>('a' + i % 26);
-  driver.OnDialog(kLenderTemplate, [&](HWND dialog) {
-    TypeInto(dialog, kAssignsComboId, typed);
-    PressDialogKey(dialog, VK_RETURN);
-  });
-  Command(view, kLenderCommand);
+  AnswerCommand(view, kLenderCommand, kLenderTemplate, {{kAssignsComboId, typed}}, VK_RETURN);
   EXPECT_EQ(TableText(kLenderTable, "A-2", 16), typed.substr(0, 60));
 }
 
@@ -142,12 +138,8 @@ TEST_F(AgentDialogsTest, SettlementAgentControlsCarryTheirFieldsByName) {
   for (auto [id, field] : kSagentPairs) EXPECT_EQ(shown[id], ValueOf(field)) << id;
   for (auto& [field, text] : values) EXPECT_EQ(TableText(kSagentTable, "G-1", field), text) << field;
 
-  driver.OnDialog(kSagentTemplate, [&](HWND dialog) {
-    TypeInto(dialog, 200, "Title Firm");
-    TypeInto(dialog, 118, "ab-1");
-    PressDialogKey(dialog, VK_RETURN);
-  });
-  Command(view, kSettlementAgentCommand);
+  AnswerCommand(view, kSettlementAgentCommand, kSagentTemplate,
+                {{200, "Title Firm"}, {118, "ab-1"}}, VK_RETURN);
   for (auto [id, field] : kSagentPairs) {
     std::string expected = id == 200 ? "Title Firm" : id == 118 ? "AB-1" : ValueOf(field);
     EXPECT_EQ(TableText(kSagentTable, "G-1", field), expected) << id;
@@ -161,17 +153,9 @@ TEST_F(AgentDialogsTest, CancelChangesNeitherTableNorBuffer) {
   PutRecord(kLenderTable, "C-1", lender);
   PutRecord(kSagentTable, "C-1", agent);
   RespaWindow* view = OpenFile("C-1");
-  driver.OnDialog(kLenderTemplate, [&](HWND dialog) {
-    TypeInto(dialog, 101, "Other Bank");
-    TypeInto(dialog, kAssignsComboId, "changed");
-    PressDialogKey(dialog, VK_ESCAPE);
-  });
-  Command(view, kLenderCommand);
-  driver.OnDialog(kSagentTemplate, [&](HWND dialog) {
-    TypeInto(dialog, 101, "Other Agent");
-    PressDialogKey(dialog, VK_ESCAPE);
-  });
-  Command(view, kSettlementAgentCommand);
+  AnswerCommand(view, kLenderCommand, kLenderTemplate,
+                {{101, "Other Bank"}, {kAssignsComboId, "changed"}}, VK_ESCAPE);
+  AnswerCommand(view, kSettlementAgentCommand, kSagentTemplate, {{101, "Other Agent"}}, VK_ESCAPE);
   char text[128];
   for (auto& [field, value] : lender) {
     view->records[kLenderTable]->GetString(field, text, sizeof text);

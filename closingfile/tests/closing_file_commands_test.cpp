@@ -224,13 +224,8 @@ TEST_F(ClosingFileCommandsTest, WrittenFieldsRepaintWithTheirNewValues) {
   }
   ASSERT_TRUE(IsFieldVisible(view, Field(495)) && IsFieldVisible(view, Field(497)));
   for (int id : {495, 497}) before.push_back(FieldImage(view, Field(id)));
-  driver.OnDialog(kScheduleATemplate, [&](HWND dialog) {
-    TypeInto(dialog, 107, "8888888");
-    TypeInto(dialog, 114, "7777777");
-    FocusControl(dialog, 101);
-    PressDialogKey(dialog, VK_RETURN);
-  });
-  Command(view, kScheduleACommand);
+  AnswerCommand(view, kScheduleACommand, kScheduleATemplate,
+                {{107, "8888888"}, {114, "7777777"}}, VK_RETURN, 101);
   for (int i = 0; i < 2; ++i) {
     int id = i == 0 ? 495 : 497;
     EXPECT_NE(FieldImage(view, Field(id)), before[i]) << id << " was not repainted";
@@ -250,16 +245,8 @@ TEST_F(ClosingFileCommandsTest, AnotherProgramReadsWhatEachDialogStored) {
     PressDialogKey(dialog, VK_RETURN);
   });
   Command(view, kBuyersCommand);
-  driver.OnDialog(kLenderTemplate, [&](HWND dialog) {
-    TypeInto(dialog, 101, "First Bank");
-    PressDialogKey(dialog, VK_RETURN);
-  });
-  Command(view, kLenderCommand);
-  driver.OnDialog(kSagentTemplate, [&](HWND dialog) {
-    TypeInto(dialog, 200, "Title Co");
-    PressDialogKey(dialog, VK_RETURN);
-  });
-  Command(view, kSettlementAgentCommand);
+  AnswerCommand(view, kLenderCommand, kLenderTemplate, {{101, "First Bank"}}, VK_RETURN);
+  AnswerCommand(view, kSettlementAgentCommand, kSagentTemplate, {{200, "Title Co"}}, VK_RETURN);
   driver.OnDialog(kPropertyTemplate, [&](HWND dialog) {
     TypeInto(dialog, 180, "Lot 1");
     PressDialogKey(dialog, VK_RETURN);
@@ -268,18 +255,9 @@ TEST_F(ClosingFileCommandsTest, AnotherProgramReadsWhatEachDialogStored) {
     PressDialogKey(dialog, VK_RETURN);
   });
   Command(view, kPropertyCommand);
-  driver.OnDialog(kScheduleATemplate, [&](HWND dialog) {
-    TypeInto(dialog, 105, "2/16/03");
-    TypeInto(dialog, 114, "2500");
-    FocusControl(dialog, 101);
-    PressDialogKey(dialog, VK_RETURN);
-  });
-  Command(view, kScheduleACommand);
-  driver.OnDialog(kTrackingTemplate, [&](HWND dialog) {
-    TypeInto(dialog, 301, "6/1/04");
-    PressDialogKey(dialog, VK_RETURN);
-  });
-  Command(view, kFileTrackingCommand);
+  AnswerCommand(view, kScheduleACommand, kScheduleATemplate,
+                {{105, "2/16/03"}, {114, "2500"}}, VK_RETURN, 101);
+  AnswerCommand(view, kFileTrackingCommand, kTrackingTemplate, {{301, "6/1/04"}}, VK_RETURN);
   // Tracking's dates reach the table with the window's save.
   EXPECT_NE(OtherProgramReads("SAGENT", "CMD-4", {"l17"}), (std::vector<std::string>{"731733"}));
   Save(view);
@@ -299,21 +277,9 @@ TEST_F(ClosingFileCommandsTest, CancelChangesNeitherTableNorBuffer) {
   PutValues(9, "CMD-5", {}, {}, {{28, 100.0}});
   PutValues(kSagentTable, "CMD-5", {}, {{17, 731733}});
   RespaWindow* view = OpenFile("CMD-5");
-  driver.OnDialog(kPropertyTemplate, [&](HWND dialog) {
-    TypeInto(dialog, 107, "Other St");
-    PressDialogKey(dialog, VK_ESCAPE);
-  });
-  Command(view, kPropertyCommand);
-  driver.OnDialog(kScheduleATemplate, [&](HWND dialog) {
-    TypeInto(dialog, 114, "999");
-    PressDialogKey(dialog, VK_ESCAPE);
-  });
-  Command(view, kScheduleACommand);
-  driver.OnDialog(kTrackingTemplate, [&](HWND dialog) {
-    TypeInto(dialog, 301, "1/1/05");
-    PressDialogKey(dialog, VK_ESCAPE);
-  });
-  Command(view, kFileTrackingCommand);
+  AnswerCommand(view, kPropertyCommand, kPropertyTemplate, {{107, "Other St"}}, VK_ESCAPE);
+  AnswerCommand(view, kScheduleACommand, kScheduleATemplate, {{114, "999"}}, VK_ESCAPE);
+  AnswerCommand(view, kFileTrackingCommand, kTrackingTemplate, {{301, "1/1/05"}}, VK_ESCAPE);
   EXPECT_EQ(BufferText(view, kPropertyTable, 2), "12 Oak St");
   EXPECT_EQ(BufferLong(view, kSagentTable, 17), 731733);
   double amount = 0;

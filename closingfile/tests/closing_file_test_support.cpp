@@ -15,6 +15,17 @@ void ClosingFileTest::Command(RespaWindow* view, int id) {
   Pump();
 }
 
+void ClosingFileTest::AnswerCommand(RespaWindow* view, int command, int templateId,
+                                    const std::vector<std::pair<int, std::string>>& typed, int key,
+                                    int leaveTo) {
+  driver.OnDialog(templateId, [&](HWND dialog) {
+    for (const auto& [id, text] : typed) TypeInto(dialog, id, text);
+    if (leaveTo != 0) FocusControl(dialog, leaveTo);
+    PressDialogKey(dialog, key);
+  });
+  Command(view, command);
+}
+
 void ClosingFileTest::Save(RespaWindow* view) {
   view->SendMessage(WM_COMMAND, 24333);
   Pump();

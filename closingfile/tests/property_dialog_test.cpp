@@ -270,22 +270,14 @@ TEST_F(PropertyTest, TooLongStoredDescriptionSurvivesAZipChange) {
   for (int i = 0; i < 17000; ++i) legal += static_cast<char>('A' + i % 26);
   PutValues(kPropertyTable, "PR-7", {{5, "33601"}, {6, legal}});
   RespaWindow* view = OpenFile("PR-7");
-  driver.OnDialog(kPropertyTemplate, [&](HWND dialog) {
-    TypeInto(dialog, 110, "33602");
-    PressDialogKey(dialog, VK_RETURN);
-  });
-  Command(view, kPropertyCommand);
+  AnswerCommand(view, kPropertyCommand, kPropertyTemplate, {{110, "33602"}}, VK_RETURN);
   EXPECT_EQ(TableText(kPropertyTable, "PR-7", 5), "33602");
   EXPECT_EQ(StoredLegal("PR-7"), legal);
   // Exactly one character too many for the dialog's box: kept too.
   std::string fits(16383, 'q');
   PutValues(kPropertyTable, "PR-8", {{6, fits}});
   view = OpenFile("PR-8");
-  driver.OnDialog(kPropertyTemplate, [&](HWND dialog) {
-    TypeInto(dialog, 110, "1");
-    PressDialogKey(dialog, VK_RETURN);
-  });
-  Command(view, kPropertyCommand);
+  AnswerCommand(view, kPropertyCommand, kPropertyTemplate, {{110, "1"}}, VK_RETURN);
   EXPECT_EQ(StoredLegal("PR-8"), fits);
 }
 

@@ -100,24 +100,14 @@ TEST_F(ScheduleATest, OkRecalculatesBothAmountsAndCancelChangesNothing) {
   RecordSeams();
   RespaWindow* view = OpenSchedule("SA-4");
   calls.recalculated.clear();
-  driver.OnDialog(kScheduleATemplate, [&](HWND dialog) {
-    TypeInto(dialog, 114, "1234");
-    TypeInto(dialog, 101, "C-999");
-    PressDialogKey(dialog, VK_ESCAPE);
-  });
-  Command(view, kScheduleACommand);
+  AnswerCommand(view, kScheduleACommand, kScheduleATemplate, {{114, "1234"}, {101, "C-999"}}, VK_ESCAPE);
   EXPECT_TRUE(calls.recalculated.empty());
   EXPECT_EQ(BufferText(view, kTitleATable, 2), "C-100");
   Save(view);
   ExpectStored("SA-4");
 
   calls.advised.clear();
-  driver.OnDialog(kScheduleATemplate, [&](HWND dialog) {
-    TypeInto(dialog, 114, "1234");
-    FocusControl(dialog, 101);
-    PressDialogKey(dialog, VK_RETURN);
-  });
-  Command(view, kScheduleACommand);
+  AnswerCommand(view, kScheduleACommand, kScheduleATemplate, {{114, "1234"}}, VK_RETURN, 101);
   std::vector<int> expected;
   for (int id : {495, 497})
     if (FindFieldByNumber(&gRespaFieldList, id)) expected.push_back(id);

@@ -171,13 +171,8 @@ TEST_F(TrackingTest, EveryRowShowsItsOwnField) {
 TEST_F(TrackingTest, DatesAndUpperCaseReferenceAreStored) {
   WriteFile(Ini(), "[Tracking]\r\nTrackDesc2=Appraisal\r\nTrackDescRef1=Ref\r\n");
   RespaWindow* view = OpenTracked("T-4");
-  driver.OnDialog(kTrackingTemplate, [&](HWND dialog) {
-    TypeInto(dialog, 302, "7/4/05");
-    TypeInto(dialog, 310, "abcdefg");
-    FocusControl(dialog, 301);
-    PressDialogKey(dialog, VK_RETURN);
-  });
-  Command(view, kFileTrackingCommand);
+  AnswerCommand(view, kFileTrackingCommand, kTrackingTemplate,
+                {{302, "7/4/05"}, {310, "abcdefg"}}, VK_RETURN, 301);
   Save(view);
   EXPECT_EQ(TableLong(kSagentTable, "T-4", 18), 732131);
   EXPECT_EQ(TableText(kSagentTable, "T-4", 23), "ABCDE");

@@ -418,6 +418,52 @@ HWND WindowFromDC(HDC dc) {
   return nullptr;
 }
 
+namespace {
+
+/* Moves the pixels of `from` by (dx, dy) inside the image, in place: one memmove per
+** scanline (one for the whole block when it spans whole lines), ordered so an overlapping
+** move never reads a line it already wrote. A QPainter would copy the source out first and
+** blend it back, two passes over every pixel instead of one. */
+void MovePixels(QImage& image, const QRect& from, int dx, int dy) {
+  if (from.isEmpty() || image.depth() != 32) return;
+  uchar* bits = image.bits();  // detaches first if the image is shared
+  const qsizetype stride = image.bytesPerLine();
+  const size_t rowBytes = static_cast<size_t>(from.width()) * 4;
+  auto line = [&](int y, int x) { return bits + y * stride + static_cast<qsizetype>(x) * 4; };
+  if (dx == 0 && from.left() == 0 && rowBytes == static_cast<size_t>(stride)) {
+    std::memmove(line(from.top() + dy, 0), line(from.top(), 0), rowBytes * from.height());
+    return;
+  }
+  if (dy > 0) {
+    for (int y = from.bottom(); y >= from.top(); --y) std::memmove(line(y + dy, from.left() + dx), line(y, from.left()), rowBytes);
+  } else {
+    for (int y = from.top(); y <= from.bottom(); ++y) std::memmove(line(y + dy, from.left() + dx), line(y, from.left()), rowBytes);
+  }
+}
+
+HRGN ToHRGN(const QRegion& region) {
+  HRGN result = CreateRectRgn(0, 0, 0, 0);
+  for (const QRect& r : region) {
+    HRGN part = CreateRectRgn(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+    CombineRgn(result, result, part, RGN_OR);
+    DeleteObject(part);
+  }
+  return result;
+}
+
+void ScrollChildren(WindowObject& window, const QRect& area, bool wholeClient, int dx, int dy) {
+  std::vector<HWND> children = window.children;
+  for (HWND child : children) {
+    WindowPtr c = FindWindowObject(child);
+    if (!c) continue;
+    if (!wholeClient && !ToQRect(c->rect).intersects(area)) continue;
+    SetWindowPos(child, nullptr, c->rect.left + dx, c->rect.top + dy, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  }
+}
+
+}  // namespace
+
 int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scrollRect, const RECT* clipRect,
                    HRGN updateRegion, LPRECT updateRect, UINT flags) {
   WindowPtr window = FindWindowObject(hwnd);
@@ -426,39 +472,26 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scrollRect, const RECT
   QRect area = scrollRect ? ToQRect(*scrollRect).intersected(client) : client;
   QRect clip = clipRect ? ToQRect(*clipRect).intersected(client) : client;
   QRect moved = area.translated(dx, dy).intersected(clip);
-  RealizedBacking(*window);
-  if (!window->backing.isNull() && !area.isEmpty() && window->redraw) {
-    QImage source = window->backing.copy(area);
-    QPainter painter(&window->backing);
-    painter.setClipRect(clip);
-    painter.drawImage(area.topLeft() + QPoint(dx, dy), source);
+  QImage& backing = RealizedBacking(*window);
+  if (!backing.isNull() && !moved.isEmpty() && window->redraw) {
+    QRect landing = moved.intersected(backing.rect());
+    MovePixels(backing, landing.translated(-dx, -dy), dx, dy);
   }
-  // What was waiting to be painted moves with the pixels.
-  QRegion inside = window->update.intersected(area);
-  window->update = (window->update - QRegion(area)) | inside.translated(dx, dy).intersected(area);
+  // What was waiting to be painted moves with the pixels, so it is painted where it now
+  // shows rather than widened to cover both places.
+  if (!window->update.isEmpty()) {
+    QRegion inside = window->update.intersected(area);
+    if (!inside.isEmpty())
+      window->update = (window->update - QRegion(area)) | inside.translated(dx, dy).intersected(area);
+  }
   QRegion uncovered = QRegion(area.intersected(clip)) - QRegion(moved);
   if (updateRect) *updateRect = ToRECT(uncovered.boundingRect());
   if (updateRegion) {
-    HRGN band = CreateRectRgn(0, 0, 0, 0);
-    for (const QRect& r : uncovered) {
-      HRGN part = CreateRectRgn(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
-      CombineRgn(band, band, part, RGN_OR);
-      DeleteObject(part);
-    }
+    HRGN band = ToHRGN(uncovered);
     CombineRgn(updateRegion, band, nullptr, RGN_COPY);
     DeleteObject(band);
   }
-  if (flags & SW_SCROLLCHILDREN) {
-    std::vector<HWND> children = window->children;
-    for (HWND child : children) {
-      WindowPtr c = FindWindowObject(child);
-      if (!c) continue;
-      QRect childRect = ToQRect(c->rect);
-      if (scrollRect && !childRect.intersects(area)) continue;
-      SetWindowPos(child, nullptr, c->rect.left + dx, c->rect.top + dy, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-    }
-  }
+  if (flags & SW_SCROLLCHILDREN) ScrollChildren(*window, area, scrollRect == nullptr, dx, dy);
   if ((flags & SW_INVALIDATE) && AcceptsInvalidation(*window) && !uncovered.isEmpty())
     AddToUpdate(*window, uncovered, (flags & SW_ERASE) != 0);
   if (window->clientWidget) window->clientWidget->update(area);

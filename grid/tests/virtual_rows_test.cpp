@@ -412,6 +412,7 @@ TEST_F(GridVirtual, OwnerFetchedRowsPaintByTheirKeys) {
   notified.clear();
   Repaint repaint = RepaintOf(grid);
   recorder.OnCommand(nullptr);
+  SaveWindowScreenshot(grid, std::string(ZARNE_BUILD_DIR) + "/grid_virtual_owner_fetch.png");
   std::vector<int> keys;
   for (int k = 0; k < n; ++k) {
     keys.push_back(3 * k);
@@ -428,4 +429,31 @@ TEST_F(GridVirtual, OwnerFetchedRowsPaintByTheirKeys) {
   EXPECT_TRUE(scrolled.focus.empty());
   EXPECT_EQ(scrolled.Count("1"), 0);
   EXPECT_EQ(scrolled.Count(std::to_string(3 * n + 1)), 1);
+}
+
+TEST_F(GridVirtual, OwnersMayEmptyOrDestroyTheGridWhileADeleteRefills) {
+  for (int32_t i = 0; i < 20; ++i) owner_.data.push_back(100 + i);
+  HWND grid = VirtualGrid();
+  ASSERT_LT(Rows(grid), 15);
+  ASSERT_EQ(Send(grid, TSM_SETVIRTUAL, 0, 20), 0);
+  Send(grid, TSM_SETCURSOR, 0, 15);  // a row of the count, not buffered
+  int32_t values[2] = {0, 0};
+  EXPECT_EQ(Send(grid, TSM_GETROW, 0, reinterpret_cast<LPARAM>(values)), TSERR_NOROW);
+  owner_.during = [&](UINT request, TesselVirtualRequest*) {
+    if (request == TSM_GETNEXTROW) Send(grid, TSM_DELETEALLROWS);
+  };
+  Send(grid, TSM_SETCURSOR, 0, 1);
+  Send(grid, TSM_DELETEROW, 0);
+  UpdateWindow(grid);
+  EXPECT_TRUE(IsWindow(grid));
+  EXPECT_EQ(Send(grid, TSM_GETROWCOUNT), 0);
+  owner_.during = nullptr;
+  ASSERT_EQ(Send(grid, TSM_SETVIRTUAL, 0, 20), 0);
+  owner_.during = [&](UINT request, TesselVirtualRequest*) {
+    if (request == TSM_GETNEXTROW) DestroyWindow(grid);
+  };
+  Send(grid, TSM_SETCURSOR, 0, 1);
+  Send(grid, TSM_DELETEROW, 0);
+  owner_.during = nullptr;
+  EXPECT_FALSE(IsWindow(grid));
 }

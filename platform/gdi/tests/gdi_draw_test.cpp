@@ -114,6 +114,37 @@ TEST(GdiDraw, FocusRectangleIsADottedXorThatUndoesItself) {
   GdiReleaseSurfaceDC(dc);
 }
 
+TEST(GdiDraw, FocusRectangleOfAChildDcHonoursItsOriginClipAndColours) {
+  // A child window's DC on its parent's image: device (0,0) is image pixel (3,2), the
+  // surface admits only image columns 0..19, and the DC excludes device rows 4..5.
+  QImage image(30, 20, QImage::Format_RGB32);
+  image.fill(qRgb(10, 20, 30));
+  QImage before = image.copy();
+  HDC dc = GdiCreateSurfaceDC(&image, QPoint(3, 2), QRegion(0, 0, 20, 20));
+  ExcludeClipRect(dc, 0, 4, 30, 6);
+  SetBkColor(dc, RGB(255, 0, 0));
+  SetTextColor(dc, RGB(0, 0, 255));
+  RECT rect{1, 1, 21, 9};  // device columns 1..20, rows 1..8
+  DrawFocusRect(dc, &rect);
+  // Even squares (device x + y) take the background colour, odd ones the text colour.
+  EXPECT_EQ(PixelAt(image, 4, 3), RGB(245, 20, 30));  // device (1,1): even, red XORed in
+  EXPECT_EQ(PixelAt(image, 5, 3), RGB(10, 20, 225));  // device (2,1): odd, blue XORed in
+  EXPECT_EQ(PixelAt(image, 4, 4), RGB(10, 20, 225));  // device (1,2): left edge, odd
+  EXPECT_EQ(PixelAt(image, 4, 6), PixelAt(before, 4, 6));   // device row 4 is excluded
+  EXPECT_EQ(PixelAt(image, 5, 5), PixelAt(before, 5, 5));   // inside the border
+  EXPECT_EQ(PixelAt(image, 20, 3), PixelAt(before, 20, 3)); // image column 20: outside the surface
+  EXPECT_EQ(PixelAt(image, 19, 3), RGB(10, 20, 225));       // device (16,1): odd
+  // Changed pixels: top and bottom rows over image columns 4..19 (16 each) and the left edge
+  // over device rows 2..7 less the two excluded ones (4); the right edge lies outside.
+  int changed = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 30; ++x) changed += image.pixel(x, y) != before.pixel(x, y);
+  EXPECT_EQ(changed, 16 + 16 + 4);
+  DrawFocusRect(dc, &rect);
+  EXPECT_EQ(image, before);
+  GdiReleaseSurfaceDC(dc);
+}
+
 TEST(GdiDraw, ClippingRegionsAndTheClipBox) {
   QImage image = WhiteImage(50, 50);
   HDC dc = GdiCreateSurfaceDC(&image, QPoint(), QRegion());

@@ -203,16 +203,19 @@ bool TAdjustmentTable::RelockUnchanged(const TLedgerEntry& listed) {
   return true;
 }
 
-void TAdjustmentTable::CmModify() {
-  TLedgerEntry listed;
-  if (!SelectedEntry(listed)) return;
+bool TAdjustmentTable::ConfirmedAndRelocked(const TLedgerEntry& listed, const char* caption, bool deleteMode) {
   CopyLedgerText(gAdjustmentXfer.Description, sizeof gAdjustmentXfer.Description, listed.Description);
   gAdjustmentXfer.Amount = listed.Amount;
   gAdjustmentXfer.Date = listed.Date;
   TAdjustment dialog(this, kAdjustmentTemplate);
-  dialog.SetCaption("Modify Adjustment Item");
-  if (dialog.Execute() != IDOK) return;
-  if (!RelockUnchanged(listed)) return;
+  dialog.DeleteMode = deleteMode;
+  dialog.SetCaption(caption);
+  return dialog.Execute() == IDOK && RelockUnchanged(listed);
+}
+
+void TAdjustmentTable::CmModify() {
+  TLedgerEntry listed;
+  if (!SelectedEntry(listed) || !ConfirmedAndRelocked(listed, "Modify Adjustment Item", false)) return;
 
   TPXRecord& record = *gAccountRecord;
   TLedgerEntry changed = listed;
@@ -236,15 +239,7 @@ void TAdjustmentTable::CmModify() {
 
 void TAdjustmentTable::CmDelete() {
   TLedgerEntry listed;
-  if (!SelectedEntry(listed)) return;
-  CopyLedgerText(gAdjustmentXfer.Description, sizeof gAdjustmentXfer.Description, listed.Description);
-  gAdjustmentXfer.Amount = listed.Amount;
-  gAdjustmentXfer.Date = listed.Date;
-  TAdjustment dialog(this, kAdjustmentTemplate);
-  dialog.DeleteMode = true;
-  dialog.SetCaption("Delete Adjustment Item");
-  if (dialog.Execute() != IDOK) return;
-  if (!RelockUnchanged(listed)) return;
+  if (!SelectedEntry(listed) || !ConfirmedAndRelocked(listed, "Delete Adjustment Item", true)) return;
   TPXRecord& record = *gAccountRecord;
   const bool deleted = record.Delete();
   record.Unlock();

@@ -41,6 +41,9 @@ class TAdjustmentTable : public TDialog {
   void ShowChangedEntry(const TLedgerEntry& stored);
   /* Locks the entry again after the dialog; true with the record locked when unchanged. */
   bool RelockUnchanged(const TLedgerEntry& listed);
+  /* The adjustment dialog over the listed entry (captioned, in delete mode or not): true when
+     it is confirmed and the entry is locked again unchanged. */
+  bool ConfirmedAndRelocked(const TLedgerEntry& listed, const char* caption, bool deleteMode);
 
   TStatic* RangeText;
   TStatic* AccountName;

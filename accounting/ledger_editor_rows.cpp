@@ -12,15 +12,6 @@ namespace {
 constexpr WORD kShown = TSCS_FIXED | TSCS_PROTECT | TSCS_HEADCENTER;
 constexpr WORD kMoney = kShown | TSCS_RIGHT;
 constexpr char kMoneyFormat[] = "#,##0.00";
-
-/* A text field of a row may come back from the grid without its terminator. */
-template <size_t N>
-void CopyText(char (&destination)[N], const char* source, size_t sourceSize) {
-  size_t length = strnlen(source, sourceSize);
-  if (length >= N) length = N - 1;
-  std::memset(destination, 0, N);
-  std::memcpy(destination, source, length);
-}
 }  // namespace
 
 const TLedgerColumn kAccountEditorColumns[kAccountEditorColumnCount] = {
@@ -45,13 +36,13 @@ const TLedgerColumn kAdjustmentColumns[kAdjustmentColumnCount] = {
 
 void RowFromEntry(const TLedgerEntry& entry, TAccountEditorRow& row) {
   std::memset(&row, 0, sizeof row);
-  CopyText(row.FileNum, entry.FileNum, sizeof entry.FileNum);
+  CopyRowText(row.FileNum, entry.FileNum, sizeof entry.FileNum);
   row.Number = entry.Number;
   FormatShortDate(row.DateText, entry.Date, sizeof row.DateText);
   StatusText(row.StatusText, static_cast<SHORT>(entry.Status), sizeof row.StatusText);
   if (entry.Status < kStatusReady || entry.Status > kStatusBalanced) row.StatusText[0] = '\0';
   SetRowAmount(row, entry.Amount);
-  CopyText(row.Type, entry.Type, sizeof entry.Type);
+  CopyRowText(row.Type, entry.Type, sizeof entry.Type);
   SetRowSeq(row, entry.Seq);
 }
 
@@ -59,21 +50,21 @@ void RowFromEntry(const TLedgerEntry& entry, TAdjustmentRow& row) {
   std::memset(&row, 0, sizeof row);
   FormatShortDate(row.DateText, entry.Date, sizeof row.DateText);
   row.Date = entry.Date;
-  CopyText(row.FileNum, entry.FileNum, sizeof entry.FileNum);
-  CopyText(row.Type, entry.Type, sizeof entry.Type);
+  CopyRowText(row.FileNum, entry.FileNum, sizeof entry.FileNum);
+  CopyRowText(row.Type, entry.Type, sizeof entry.Type);
   SetRowSeq(row, entry.Seq);
-  CopyText(row.Description, entry.Description, sizeof entry.Description);
+  CopyRowText(row.Description, entry.Description, sizeof entry.Description);
   SetRowAmount(row, entry.Amount);
 }
 
 void KeyFromRow(const TAccountEditorRow& row, TLedgerEntry& entry) {
-  CopyText(entry.FileNum, row.FileNum, sizeof row.FileNum);
-  CopyText(entry.Type, row.Type, sizeof row.Type);
+  CopyRowText(entry.FileNum, row.FileNum, sizeof row.FileNum);
+  CopyRowText(entry.Type, row.Type, sizeof row.Type);
   entry.Seq = RowSeq(row);
 }
 
 void KeyFromRow(const TAdjustmentRow& row, TLedgerEntry& entry) {
-  CopyText(entry.FileNum, row.FileNum, sizeof row.FileNum);
-  CopyText(entry.Type, row.Type, sizeof row.Type);
+  CopyRowText(entry.FileNum, row.FileNum, sizeof row.FileNum);
+  CopyRowText(entry.Type, row.Type, sizeof row.Type);
   entry.Seq = RowSeq(row);
 }

@@ -9,15 +9,6 @@
 
 namespace {
 
-/* A text field of a row may come back from the grid without its terminator. */
-template <size_t N>
-void CopyRowText(char (&destination)[N], const char* source, size_t sourceSize) {
-  size_t length = strnlen(source, sourceSize);
-  if (length >= N) length = N - 1;
-  std::memset(destination, 0, N);
-  std::memcpy(destination, source, length);
-}
-
 template <class Row>
 void CommonFromEntry(const TLedgerEntry& entry, Row& row) {
   std::memset(&row, 0, sizeof row);

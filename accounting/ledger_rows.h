@@ -99,6 +99,16 @@ static_assert(offsetof(TPostDepositsRow, Status) == 120);
 static_assert(offsetof(TPostDepositsRow, Date) == 124);
 static_assert(offsetof(TPostDepositsRow, Description) == 128);
 
+/* Copies a text into a row's (or entry's) field, cut to it and zero-filled; the source may
+   lack its terminator (a text field of a row may come back from the grid without one). */
+template <size_t N>
+void CopyRowText(char (&destination)[N], const char* source, size_t sourceSize) {
+  size_t length = strnlen(source, sourceSize);
+  if (length >= N) length = N - 1;
+  std::memset(destination, 0, N);
+  std::memcpy(destination, source, length);
+}
+
 /* The row's doubles, copied byte-wise. */
 template <class Row>
 double RowAmount(const Row& row) {

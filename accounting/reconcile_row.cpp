@@ -3,6 +3,7 @@
 */
 #include "accounting/reconcile_row.h"
 
+#include "accounting/ledger_rows.h"
 #include "grid/tessel_codes.h"
 #include "tableaccess/value_forms.h"
 
@@ -11,15 +12,6 @@
 namespace {
 constexpr WORD kShown = TSCS_HEADCENTER | TSCS_PROTECT | TSCS_FIXED;
 constexpr char kMoneyFormat[] = "#,##0.00";
-
-/* A text field of a row may come back from the grid without its terminator. */
-template <size_t N>
-void CopyText(char (&destination)[N], const char* source, size_t sourceSize) {
-  size_t length = strnlen(source, sourceSize);
-  if (length >= N) length = N - 1;
-  std::memset(destination, 0, N);
-  std::memcpy(destination, source, length);
-}
 }  // namespace
 
 const TLedgerColumn kReconcileColumns[kReconcileColumnCount] = {
@@ -38,21 +30,21 @@ void RowFromEntry(const TLedgerEntry& entry, TReconcileRow& row) {
   std::memset(&row, 0, sizeof row);
   char text[64] = "";
   StatusText(text, static_cast<SHORT>(entry.Status), sizeof text);
-  CopyText(row.AlphaStatus, text, sizeof text);
-  CopyText(row.FileNum, entry.FileNum, sizeof entry.FileNum);
+  CopyRowText(row.AlphaStatus, text, sizeof text);
+  CopyRowText(row.FileNum, entry.FileNum, sizeof entry.FileNum);
   text[0] = '\0';
   FormatShortDate(text, entry.Date, sizeof text);
-  CopyText(row.AlphaDate, text, sizeof text);
+  CopyRowText(row.AlphaDate, text, sizeof text);
   row.Number = entry.Number;
   row.Amount = entry.Amount;
-  CopyText(row.PayeeDepositor, entry.PayeeDepositor, sizeof entry.PayeeDepositor);
-  CopyText(row.Type, entry.Type, sizeof entry.Type);
+  CopyRowText(row.PayeeDepositor, entry.PayeeDepositor, sizeof entry.PayeeDepositor);
+  CopyRowText(row.Type, entry.Type, sizeof entry.Type);
   row.Seq = entry.Seq;
   row.Status = entry.Status;
 }
 
 void KeyFromRow(const TReconcileRow& row, TLedgerEntry& entry) {
-  CopyText(entry.FileNum, row.FileNum, sizeof row.FileNum);
-  CopyText(entry.Type, row.Type, sizeof row.Type);
+  CopyRowText(entry.FileNum, row.FileNum, sizeof row.FileNum);
+  CopyRowText(entry.Type, row.Type, sizeof row.Type);
   entry.Seq = row.Seq;
 }

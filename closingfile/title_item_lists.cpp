@@ -196,13 +196,17 @@ void TTitleItemsDialog::AddTitleItem(int index) {
   AppendRow(list, row);
 }
 
-void TTitleItemsDialog::ModifyTitleItem(int index) {
-  TTitleItemList& list = lists_[index];
-  if (!HasSelection(list)) return;
-  TTitleItemRow row;
+bool TTitleItemsDialog::SeekSelectedItem(const TTitleItemList& list, TTitleItemRow& row) {
+  if (!HasSelection(list)) return false;
   std::memset(&row, 0, sizeof row);
   Grid(list, TSM_GETROW, TSREF_CURRENT, reinterpret_cast<LPARAM>(&row));
-  if (!SeekItem(list, row.Seq)) return;
+  return SeekItem(list, row.Seq);
+}
+
+void TTitleItemsDialog::ModifyTitleItem(int index) {
+  TTitleItemList& list = lists_[index];
+  TTitleItemRow row;
+  if (!SeekSelectedItem(list, row)) return;
   char policy[2];
   // Saving a text that could not be read whole would cut the stored one.
   if (!ReadItem(policy)) return;
@@ -241,11 +245,8 @@ bool TTitleItemsDialog::RewriteItem(const TTitleItemList& list, double seq, cons
 
 void TTitleItemsDialog::DeleteTitleItem(int index) {
   TTitleItemList& list = lists_[index];
-  if (!HasSelection(list)) return;
   TTitleItemRow row;
-  std::memset(&row, 0, sizeof row);
-  Grid(list, TSM_GETROW, TSREF_CURRENT, reinterpret_cast<LPARAM>(&row));
-  if (!SeekItem(list, row.Seq)) return;
+  if (!SeekSelectedItem(list, row)) return;
   char policy[2];
   // A text too long to read is shown by the row's beginning; the deletion may go on.
   if (!ReadItem(policy)) std::strncpy(Xfer->Text, row.Text, kTitleRowTextSize);

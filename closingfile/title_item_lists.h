@@ -68,6 +68,9 @@ class TTitleItemsDialog : public TDialog {
   bool HasSelection(const TTitleItemList& list);
   /* Sets the key fields and seeks the record; false when it is gone. */
   bool SeekItem(const TTitleItemList& list, double seq);
+  /* The selected row read from the grid and its record sought; false without a selection or
+     when the record is gone. */
+  bool SeekSelectedItem(const TTitleItemList& list, TTitleItemRow& row);
   /* Reads the found record: its policy into the radio buttons, its text into Xfer (empty
      when it cannot be read); answers whether the text was read. */
   bool ReadItem(char* policy);

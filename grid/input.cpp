@@ -507,7 +507,9 @@ bool OnTesselKey(UINT message, WPARAM key, LPARAM) {
   record = gLockedRecord;
   int handled = record->userData;
   if (record->rowCount == 0) return false;
-  if (record->currentRow >= record->rowCount) record->currentRow = record->rowCount - 1;
+  // An owner's key is no row number: it may lie past the rows counted.
+  bool keyed = VirtualActive() && record->ownerFetch;
+  if (record->currentRow >= record->rowCount && !keyed) record->currentRow = record->rowCount - 1;
   if (handled != 0 && static_cast<uint32_t>(handled) == record->editKeys[0]) {
     if (ColumnOpensEditor(record->currentColumn)) BeginCellEdit();
     return true;

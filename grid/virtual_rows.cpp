@@ -465,6 +465,14 @@ int VirtualEnsureVisible(int row) {
   TesselRecord* record = gLockedRecord;
   HGLOBAL handle = gLockedHandle;
   if (VirtualSlotOfRow(row) >= 0 && row <= record->topRow + PageSize() - 1) return 0;
+  if (record->ownerFetch) {
+    // The owner's keys say nothing of order: a held key shows, any other comes in at the top.
+    int slot = VirtualSlotOfRow(row);
+    if (slot >= 0 && slot < std::max(1, PageSize())) return 0;
+    int result = LoadAt(row);
+    if (result == TSERR_LOCKFAILED || !GridStillLocked(handle)) return TSERR_LOCKFAILED;
+    return VirtualSlotOfRow(row) >= 0 ? 0 : TSERR_NOSCROLL;
+  }
   int n = std::max(1, PageSize());
   int result = 0;
   if (row < record->topRow) {
@@ -498,11 +506,38 @@ void VirtualScroll(int code, int position) {
   }
 }
 
+namespace {
+
+/* Up or Down among owner-fetched rows: the owner's keys need not follow each other, so the
+   step is one buffer position, scrolling by one at either edge. */
+bool OwnerFetchStep(bool down) {
+  TesselRecord* record = gLockedRecord;
+  HGLOBAL handle = gLockedHandle;
+  if (record->bufferedRows == 0) return true;
+  int screen = ScreenRowOf(record->currentRow);
+  int next = screen < 0 ? record->topRow : screen + (down ? 1 : -1);
+  int last = record->topRow + record->bufferedRows - 1;
+  if (next > last || next < record->topRow) {
+    if (down) ScrollForward(1);
+    else ScrollBack(1);
+    if (!GridStillLocked(handle)) return true;
+    record = gLockedRecord;
+    next = down ? record->topRow + record->bufferedRows - 1 : record->topRow;
+  }
+  int target = PaintedRow(next);
+  if (target >= 0 && target != record->currentRow)
+    SendMessage(gCurrentGrid, TSM_SETCURCELL, static_cast<WPARAM>(record->currentColumn), target);
+  return true;
+}
+
+}  // namespace
+
 bool VirtualMovementKey(int key, bool ctrl) {
   TesselRecord* record = gLockedRecord;
   HGLOBAL handle = gLockedHandle;
   int column = record->currentColumn;
   int target = -1;
+  if (record->ownerFetch && (key == VK_UP || key == VK_DOWN) && !ctrl) return OwnerFetchStep(key == VK_DOWN);
   switch (key) {
     case VK_UP:
     case VK_DOWN: {
@@ -531,7 +566,9 @@ bool VirtualMovementKey(int key, bool ctrl) {
       break;
     default: return false;
   }
-  if (gLockedRecord->bufferedRows > 0 && target != gLockedRecord->currentRow)
+  // Owner-fetched rows: the place reached holds the owner's key of the row to move to.
+  target = PaintedRow(target);
+  if (gLockedRecord->bufferedRows > 0 && target >= 0 && target != gLockedRecord->currentRow)
     SendMessage(gCurrentGrid, TSM_SETCURCELL, static_cast<WPARAM>(column), target);
   return true;
 }

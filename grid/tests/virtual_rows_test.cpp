@@ -457,3 +457,31 @@ TEST_F(GridVirtual, OwnersMayEmptyOrDestroyTheGridWhileADeleteRefills) {
   owner_.during = nullptr;
   EXPECT_FALSE(IsWindow(grid));
 }
+
+TEST_F(GridVirtual, UpAndDownStepThroughOwnerFetchedKeysThatDoNotFollowEachOther) {
+  for (int32_t k = 0; k < 40; ++k) owner_.keys.push_back(3 * k);
+  HWND grid = VirtualGrid();
+  int n = Rows(grid);
+  ASSERT_EQ(Send(grid, TSM_SETVIRTUAL, 1, 0), 0);
+  SetFocus(grid);
+  PressKey(VK_DOWN);
+  PressKey(VK_DOWN);
+  EXPECT_EQ(Send(grid, TSM_GETCURROW), 6);
+  EXPECT_EQ(Value(grid, 6), 6);
+  // To the bottom place, then one more: the buffer moves on by one row.
+  for (int i = 2; i < n - 1; ++i) PressKey(VK_DOWN);
+  EXPECT_EQ(Send(grid, TSM_GETCURROW), 3 * (n - 1));
+  owner_.log.clear();
+  PressKey(VK_DOWN);
+  EXPECT_EQ(owner_.log, std::vector<UINT>{TSM_GETNEXTROW});
+  EXPECT_EQ(Send(grid, TSM_GETCURROW), 3 * n);
+  EXPECT_EQ(Value(grid, 3 * n), 3 * n);
+  EXPECT_EQ(Value(grid, 0), -99);
+  // Back up past the top place: key 0 comes in again.
+  for (int i = 0; i < n; ++i) PressKey(VK_UP);
+  EXPECT_EQ(Send(grid, TSM_GETCURROW), 0);
+  EXPECT_EQ(Value(grid, 0), 0);
+  // Page Down lands on the key at the top of the next page.
+  PressKey(VK_NEXT);
+  EXPECT_EQ(Send(grid, TSM_GETCURROW), 3 * n);
+}

@@ -14,6 +14,7 @@
 
 #include "platform/gdi/gdi_print.h"
 #include "platform/testing/other_programs.h"
+#include "platform/testing/printed_pdfs.h"
 #include "tableaccess/printer_settings.h"
 
 #include <cstdio>
@@ -93,53 +94,26 @@ void AccountingTablesTest::UsePdfReportPrinter(int copies) {
   ClearPrintedPdfs();
 }
 
-namespace {
-std::vector<fs::path> PdfFiles() {
-  std::vector<fs::path> files;
-  fs::path dir = GdiPdfOutputDirectory();
-  if (fs::exists(dir))
-    for (const auto& entry : fs::directory_iterator(dir))
-      if (entry.path().extension() == ".pdf") files.push_back(entry.path());
-  return files;
-}
+void AccountingTablesTest::ClearPrintedPdfs() { RemovePrintedPdfs(); }
 
-}  // namespace
-
-void AccountingTablesTest::ClearPrintedPdfs() {
-  for (const fs::path& file : PdfFiles()) fs::remove(file);
-}
-
-size_t AccountingTablesTest::PrintedPdfCount() { return PdfFiles().size(); }
+size_t AccountingTablesTest::PrintedPdfCount() { return PrintedPdfs().size(); }
 
 std::vector<std::string> AccountingTablesTest::AllPrintedPages() {
-  std::vector<fs::path> files = PdfFiles();
-  std::sort(files.begin(), files.end());
   std::vector<std::string> pages;
-  for (const fs::path& file : files)
-    for (std::string& page : PdfPages(file.string())) pages.push_back(page);
+  for (const std::string& file : PrintedPdfs())
+    for (std::string& page : PdfLayoutPages(file)) pages.push_back(page);
   return pages;
 }
 
 std::string AccountingTablesTest::PrintedPdf() {
-  std::vector<fs::path> files = PdfFiles();
+  std::vector<std::string> files = PrintedPdfs();
   EXPECT_EQ(1u, files.size());
-  return files.empty() ? std::string() : files[0].string();
+  return files.empty() ? std::string() : files[0];
 }
 
-std::string AccountingTablesTest::PdfText(const std::string& pdf) {
-  return ProgramOutput("pdftotext -layout '" + pdf + "' -");
-}
+std::string AccountingTablesTest::PdfText(const std::string& pdf) { return PdfLayoutText(pdf); }
 
-std::vector<std::string> AccountingTablesTest::PdfPages(const std::string& pdf) {
-  std::vector<std::string> pages;
-  std::string text = PdfText(pdf);
-  size_t start = 0;
-  for (size_t at; (at = text.find('\f', start)) != std::string::npos; start = at + 1)
-    pages.push_back(text.substr(start, at - start));
-  if (start < text.size() && text.find_first_not_of("\n ", start) != std::string::npos)
-    pages.push_back(text.substr(start));
-  return pages;
-}
+std::vector<std::string> AccountingTablesTest::PdfPages(const std::string& pdf) { return PdfLayoutPages(pdf); }
 
 void AccountingTablesTest::RenderFirstPage(const std::string& pdf, const std::string& png) {
   std::string base = png.substr(0, png.size() - 4);

@@ -9,6 +9,7 @@
 #include "platform/testing/dialog_driver.h"
 #include "platform/testing/gui_test.h"
 #include "platform/testing/other_programs.h"
+#include "platform/testing/printed_pdfs.h"
 #include "platform/user/winuser.h"
 #include "statement/amortization_schedule.h"
 #include "statement/amortizer.h"
@@ -133,13 +134,8 @@ class Amortizer : public GuiTest {
 
   /* The PDF documents printed, in the order the device numbered them. */
   static std::vector<fs::path> Pdfs() {
-    std::vector<fs::path> files;
-    fs::path dir = GdiPdfOutputDirectory();
-    if (fs::exists(dir))
-      for (const auto& entry : fs::directory_iterator(dir))
-        if (entry.path().extension() == ".pdf") files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    return files;
+    std::vector<std::string> files = PrintedPdfs();
+    return std::vector<fs::path>(files.begin(), files.end());
   }
   fs::path OnlyPdf() {
     std::vector<fs::path> files = Pdfs();

@@ -5,7 +5,7 @@
 #include "platform/framework/printer.h"
 #include "platform/framework/window.h"
 #include "platform/testing/gui_test.h"
-#include "platform/testing/other_programs.h"
+#include "platform/testing/printed_pdfs.h"
 #include "platform/user/winuser.h"
 
 #include <QImage>
@@ -65,16 +65,10 @@ class PrintingTest : public GuiTest {
     printer.GetSetup().SetDevMode(&mode);
   }
   std::vector<fs::path> PdfFiles() {
-    std::vector<fs::path> files;
-    fs::path dir = GdiPdfOutputDirectory();
-    if (fs::exists(dir))
-      for (const auto& entry : fs::directory_iterator(dir))
-        if (entry.path().extension() == ".pdf") files.push_back(entry.path());
-    return files;
+    std::vector<std::string> files = PrintedPdfs();
+    return std::vector<fs::path>(files.begin(), files.end());
   }
-  static std::string PdfText(const fs::path& pdf) {
-    return ProgramOutput("pdftotext -layout '" + pdf.string() + "' -");
-  }
+  static std::string PdfText(const fs::path& pdf) { return PdfLayoutText(pdf.string()); }
 };
 
 TEST_F(PrintingTest, TwoPagePrintoutGoesToPdfWithoutADialog) {

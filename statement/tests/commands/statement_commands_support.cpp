@@ -6,6 +6,7 @@
 #include "platform/gdi/gdi_print.h"
 #include "platform/testing/common_dialog_answers.h"
 #include "platform/testing/other_programs.h"
+#include "platform/testing/printed_pdfs.h"
 #include "platform/testing/synthetic_input.h"
 #include "platform/user/winuser.h"
 #include "statement/hud1_options.h"
@@ -52,30 +53,11 @@ void StatementCommandsTest::TypeOnly(RespaWindow* view, int id, const std::strin
   Pump();
 }
 
-std::vector<std::string> StatementCommandsTest::PdfFiles() {
-  std::vector<std::string> files;
-  fs::path dir = GdiPdfOutputDirectory();
-  if (fs::exists(dir))
-    for (const auto& entry : fs::directory_iterator(dir))
-      if (entry.path().extension() == ".pdf") files.push_back(entry.path().string());
-  std::sort(files.begin(), files.end());
-  return files;
-}
+std::vector<std::string> StatementCommandsTest::PdfFiles() { return PrintedPdfs(); }
 
-void StatementCommandsTest::ClearPdfs() {
-  for (const std::string& file : PdfFiles()) fs::remove(file);
-}
+void StatementCommandsTest::ClearPdfs() { RemovePrintedPdfs(); }
 
-std::vector<std::string> StatementCommandsTest::PdfPages(const std::string& pdf) {
-  std::string text = ProgramOutput("pdftotext -layout '" + pdf + "' -");
-  std::vector<std::string> pages;
-  size_t start = 0;
-  for (size_t at; (at = text.find('\f', start)) != std::string::npos; start = at + 1)
-    pages.push_back(text.substr(start, at - start));
-  if (start < text.size() && text.find_first_not_of("\n ", start) != std::string::npos)
-    pages.push_back(text.substr(start));
-  return pages;
-}
+std::vector<std::string> StatementCommandsTest::PdfPages(const std::string& pdf) { return PdfLayoutPages(pdf); }
 
 std::vector<std::string> StatementCommandsTest::Print(RespaWindow* view, int copies) {
   ClearPdfs();

@@ -478,11 +478,11 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scrollRect, const RECT
     MovePixels(backing, landing.translated(-dx, -dy), dx, dy);
   }
   // What was waiting to be painted moves with the pixels, so it is painted where it now
-  // shows rather than widened to cover both places.
-  if (!window->update.isEmpty()) {
-    QRegion inside = window->update.intersected(area);
-    if (!inside.isEmpty())
-      window->update = (window->update - QRegion(area)) | inside.translated(dx, dy).intersected(area);
+  // shows rather than widened to cover both places; where no pixel moved (outside the clip,
+  // or the band the scroll uncovered) it stays where it was.
+  if (!window->update.isEmpty() && !moved.isEmpty()) {
+    QRegion landed = window->update.translated(dx, dy).intersected(moved);
+    window->update = (window->update - QRegion(moved)) | landed;
   }
   QRegion uncovered = QRegion(area.intersected(clip)) - QRegion(moved);
   if (updateRect) *updateRect = ToRECT(uncovered.boundingRect());

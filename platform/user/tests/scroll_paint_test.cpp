@@ -199,3 +199,21 @@ TEST_F(ScrollPaint, AScrollClippedToPartOfTheWindowChangesNothingOutsideTheClip)
   EXPECT_EQ(after.copy(0, 0, kWidth / 2, kHeight - kCellHeight),
             before.copy(0, kCellHeight, kWidth / 2, kHeight - kCellHeight));
 }
+
+TEST_F(ScrollPaint, APendingPaintOutsideTheClipStaysWhereItsPixelsStayed) {
+  Open(0);
+  // Only the left half moves. A cell of the right half changed and waits to be painted: its
+  // pixels stay, so it must be painted in its own place, not a row higher.
+  RECT clip{0, 0, kWidth / 2, kHeight};
+  doc.Change(window, 3, 4);
+  ScrollWindowEx(window, 0, -kCellHeight, nullptr, &clip, nullptr, nullptr, 0);
+  UpdateWindow(window);
+  QImage shown = GrabWindow(window);
+  COLORREF changed = CellColour(3, 4, 1);
+  QRgb expected = qRgb(GetRValue(changed), GetGValue(changed), GetBValue(changed));
+  // Right of the cell's label, where only its fill shows.
+  EXPECT_EQ(shown.pixel(3 * kCellWidth + 36, 4 * kCellHeight + 13), expected);
+  COLORREF above = CellColour(3, 3, 0);
+  EXPECT_EQ(shown.pixel(3 * kCellWidth + 36, 3 * kCellHeight + 13),
+            qRgb(GetRValue(above), GetGValue(above), GetBValue(above)));
+}

@@ -107,9 +107,7 @@ unsigned RawWalk() {
 }
 
 void RunAt(int entries) {
-  const std::string root = "/dev/shm/zarne-account-editor-bench-" + std::to_string(getpid());
-  fs::remove_all(root);
-  setenv("ZARNE_ROOT", root.c_str(), 1);
+  BenchRoot root("account-editor-bench");
   double fill = Seconds([&] { OpenAndFill(entries); });
   std::printf("%d entries, 20 accounts, 3 kinds (made in %.1f s)\n", entries, fill);
 
@@ -134,7 +132,6 @@ void RunAt(int entries) {
   std::printf("  raw engine walk (baseline)    %8.3f s  rows %6u\n", raw, rawRows);
   std::printf("  ratio fill/raw walk           %8.2f x  (goal: at most 1.5)\n", editor / raw);
   CloseBenchTables();
-  fs::remove_all(root);
 }
 
 }  // namespace

@@ -199,9 +199,7 @@ void Report(const char* name, TPrintout& printout, double walk, unsigned rows) {
 }
 
 void RunAt(int entries) {
-  const std::string root = "/dev/shm/zarne-accounting-bench-" + std::to_string(getpid()) + "-" + std::to_string(entries);
-  fs::remove_all(root);
-  setenv("ZARNE_ROOT", root.c_str(), 1);
+  BenchRoot root("accounting-bench-" + std::to_string(entries));
   double fill = Seconds([&] { OpenAndFill(entries); });
   std::printf("%d entries, %d files, 3 accounts (filled in %.1f s)\n", entries, entries / 10, fill);
   gReportPrintData.SetDevNames("winspool", "PDF", "PDF:");
@@ -256,7 +254,6 @@ void RunAt(int entries) {
   { TDisburseReport r("Disbursement Report", kBigFile); Report("disbursement report, 2,000", r, walk, rows); }
   { TCheckRequest r("Check Request", kBigFile); Report("check request, 2,000", r, walk, rows / 12); }
   CloseBenchTables();
-  fs::remove_all(root);
 }
 
 }  // namespace

@@ -12,8 +12,21 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <sys/resource.h>
+#include <unistd.h>
+
+BenchRoot::BenchRoot(const std::string& name)
+    : path_("/dev/shm/zarne-" + name + "-" + std::to_string(getpid())) {
+  std::filesystem::remove_all(path_);
+  setenv("ZARNE_ROOT", path_.c_str(), 1);
+}
+
+BenchRoot::~BenchRoot() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
 
 void OpenBenchTables() {
   MakeDirectoryPath(kBenchDataDir);

@@ -1,14 +1,28 @@
 /*
-** What the accounting benchmarks share: the tables made fresh in C:\ZARNE\DATA (the tests'
-** one set-up), the program-wide records, twenty named trust accounts in BANK with the bank
-** lists loaded; a timer and the peak memory.
+** What the accounting benchmarks share: a root of their own in memory, the tables made fresh
+** in C:\ZARNE\DATA there (the tests' one set-up), the program-wide records, twenty named
+** trust accounts in BANK with the bank lists loaded; a timer and the peak memory.
 */
 #ifndef ZARNE_BENCH_ACCOUNTING_BENCH_TABLES_H
 #define ZARNE_BENCH_ACCOUNTING_BENCH_TABLES_H
 
 #include <functional>
+#include <string>
 
 constexpr const char kBenchDataDir[] = "C:\\ZARNE\\DATA";
+
+/* ZARNE_ROOT set to a fresh directory in /dev/shm named after the bench (and this process)
+   while the object lives; removed with it. */
+class BenchRoot {
+ public:
+  explicit BenchRoot(const std::string& name);
+  ~BenchRoot();
+  BenchRoot(const BenchRoot&) = delete;
+  BenchRoot& operator=(const BenchRoot&) = delete;
+
+ private:
+  std::string path_;
+};
 
 /* Makes and opens the tables and names the accounts; the bank lists select gDefaultAccount,
    so a bench that lists one account sets it first. Ends the program when a table cannot be

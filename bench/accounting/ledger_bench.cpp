@@ -114,9 +114,7 @@ int main(int argc, char** argv) {
   int repeat = 20;
   for (int i = 1; i + 1 < argc; i += 2)
     if (std::strcmp(argv[i], "--repeat") == 0) repeat = std::max(1, std::atoi(argv[i + 1]));
-  const std::string root = "/dev/shm/zarne-ledger-bench-" + std::to_string(getpid());
-  fs::remove_all(root);
-  setenv("ZARNE_ROOT", root.c_str(), 1);
+  BenchRoot root("ledger-bench");
   EnsureTestApplication();
   const double fill = Seconds(Fill);
   HMODULE grid = LoadLibrary("vgrd32.dll");
@@ -156,6 +154,5 @@ int main(int argc, char** argv) {
   std::printf("  refill / raw walk ratio %.2f (goal at most 3.0)\n", refill / walk);
   FreeLibrary(grid);
   CloseBenchTables();
-  fs::remove_all(root);
   return 0;
 }

@@ -148,9 +148,7 @@ unsigned RawWalk(LONG closeDate, bool balance, SHORT to) {
 }
 
 void RunAt(int entries) {
-  const std::string root = "/dev/shm/zarne-reconcile-bench-" + std::to_string(getpid());
-  fs::remove_all(root);
-  setenv("ZARNE_ROOT", root.c_str(), 1);
+  BenchRoot root("reconcile-bench");
   int64_t reconciled = 0;
   const double fill = Seconds([&] { reconciled = OpenAndFill(entries); });
   std::printf("%d entries, %d files, %d accounts, %d current items per account (filled in %.1f s)\n", entries,
@@ -203,7 +201,6 @@ void RunAt(int entries) {
   std::printf("      walk + lock/modify/unlock (baseline) %6.3f s\n", lockWalk);
   std::printf("      ratio close/baseline          %8.2f x  (goal: at most 1.5)\n", close / lockWalk);
   CloseBenchTables();
-  fs::remove_all(root);
 }
 
 }  // namespace

@@ -107,14 +107,36 @@ void BindKey(EngineCursor cursor, sqlite3_stmt* stmt, size_t count) {
     }
 }
 
+/* True when the row's values of the fields the walk is ordered by read back exactly. A
+   key the record cannot hold (text longer than its field, a NUL inside it, a number of
+   another kind) would position the next step before the row, so the walk met it again
+   and again. */
+bool OrderKeyFits(EngineCursor cursor, sqlite3_stmt* stmt) {
+    const TableSchema& schema = cursor->file->schema();
+    for (int number : cursor->order) {
+        if (!StoredValueFits(sqlite3_column_value(stmt, number), schema.Field(number))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 /* Runs a bound row statement (limit already bound) into rows, reusing their buffers;
-   count receives how many rows came. */
+   count receives how many rows came. The rows stop before one whose order key does not
+   fit its fields; the table is damaged there, which is the answer when no row came. */
 EngineResult CollectRows(EngineCursor cursor, sqlite3_stmt* stmt,
                          std::vector<EngineCursor__::Row>* rows, size_t* count) {
     const TableSchema& schema = cursor->file->schema();
     *count = 0;
     int rc;
+    long long unfit = 0;
+    bool stopped = false;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        if (!OrderKeyFits(cursor, stmt)) {
+            unfit = sqlite3_column_int64(stmt, 0);
+            stopped = true;
+            break;
+        }
         if (*count == rows->size()) rows->emplace_back();
         EngineCursor__::Row& row = (*rows)[(*count)++];
         row.rowid = sqlite3_column_int64(stmt, 0);
@@ -125,6 +147,12 @@ EngineResult CollectRows(EngineCursor cursor, sqlite3_stmt* stmt,
     }
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
+    if (stopped) {
+        if (*count > 0) return ENGINE_OK;
+        return Fail(ENGINE_ERR_TABLEDAMAGED,
+                    {TableContext(cursor), "Record " + std::to_string(unfit) +
+                                               " holds a key its fields cannot hold"});
+    }
     if (rc != SQLITE_DONE) {
         return FailSqlite(rc, cursor->file->db(), {TableContext(cursor)});
     }

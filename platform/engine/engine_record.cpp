@@ -193,9 +193,14 @@ bool SameStoredValues(const TableSchema& schema, const char* a, const char* b) {
 bool StoredValueFits(sqlite3_value* value, const FieldInfo& field) {
     int kind = sqlite3_value_type(value);
     switch (field.type) {
-        case ENGINE_FLD_STRING:
-            return kind == SQLITE_NULL ||
-                   (kind == SQLITE_TEXT && sqlite3_value_bytes(value) <= field.units1);
+        case ENGINE_FLD_STRING: {
+            if (kind == SQLITE_NULL) return true;
+            if (kind != SQLITE_TEXT) return false;
+            // A record holds text up to its first NUL: a NUL inside stored text is damage.
+            const unsigned char* text = sqlite3_value_text(value);
+            int bytes = sqlite3_value_bytes(value);
+            return bytes <= field.units1 && (bytes == 0 || !std::memchr(text, 0, size_t(bytes)));
+        }
         case ENGINE_FLD_DATE: {
             if (kind == SQLITE_NULL) return true;
             if (kind != SQLITE_INTEGER) return false;
@@ -211,8 +216,14 @@ bool StoredValueFits(sqlite3_value* value, const FieldInfo& field) {
             return field.type == ENGINE_FLD_INT16 ? number >= -32768 && number <= 32767
                                                   : number >= INT32_MIN && number <= INT32_MAX;
         }
-        case ENGINE_FLD_FLOAT:
-            return kind == SQLITE_NULL || kind == SQLITE_FLOAT || kind == SQLITE_INTEGER;
+        case ENGINE_FLD_FLOAT: {
+            if (kind != SQLITE_INTEGER) return kind == SQLITE_NULL || kind == SQLITE_FLOAT;
+            // A whole number is read as a double: only one the double holds exactly fits.
+            long long number = sqlite3_value_int64(value);
+            if (number == kBlankNumber) return true;
+            double real = static_cast<double>(number);
+            return real < 9223372036854775808.0 && static_cast<long long>(real) == number;
+        }
         case ENGINE_FLD_BLOB:
             return kind == SQLITE_NULL || kind == SQLITE_BLOB || kind == SQLITE_TEXT;
     }

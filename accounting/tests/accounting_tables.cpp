@@ -21,6 +21,7 @@
 #include <cstring>
 #include <algorithm>
 #include <filesystem>
+#include <regex>
 
 namespace fs = std::filesystem;
 
@@ -124,4 +125,13 @@ LONG DateOf(int month, int day, int year) {
   LONG date = 0;
   EncodeDate(date, month, day, year);
   return date;
+}
+
+/* The amount after a label in a PDF's text, without its commas; empty when absent. */
+std::string AmountAfter(const std::string& text, const std::string& label) {
+  std::smatch match;
+  if (!std::regex_search(text, match, std::regex(label + " +(-?[0-9,]+\\.[0-9][0-9])"))) return std::string();
+  std::string amount = match[1];
+  amount.erase(std::remove(amount.begin(), amount.end(), ','), amount.end());
+  return amount;
 }

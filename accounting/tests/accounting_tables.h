@@ -63,5 +63,8 @@ class AccountingTablesTest : public GuiTest {
 
 /* A date number from month, day and four-digit year. */
 LONG DateOf(int month, int day, int year);
+/* The amount after a label in a printed document's text, without its commas; empty when
+   absent. */
+std::string AmountAfter(const std::string& text, const std::string& label);
 
 #endif

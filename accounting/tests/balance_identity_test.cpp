@@ -41,15 +41,6 @@ std::vector<std::vector<std::string>> ReadCsv(const std::string& name) {
 /* "yyyy-mm-dd" as the dialog's "mm/dd/yy". */
 std::string DialogDate(const std::string& iso) { return iso.substr(5, 2) + "/" + iso.substr(8, 2) + "/" + iso.substr(2, 2); }
 
-/* The amount after a label in a PDF's text, without its commas; empty when absent. */
-std::string AmountAfter(const std::string& text, const std::string& label) {
-  std::smatch match;
-  if (!std::regex_search(text, match, std::regex(label + " +(-?[0-9,]+\\.[0-9][0-9])"))) return std::string();
-  std::string amount = match[1];
-  amount.erase(std::remove(amount.begin(), amount.end(), ','), amount.end());
-  return amount;
-}
-
 class BalanceIdentityTest : public AccountingTablesTest {
  protected:
   std::string Report(TReportCommandKind kind, bool useDates, const std::string& lower, const std::string& upper) {

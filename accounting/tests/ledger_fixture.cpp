@@ -4,7 +4,11 @@
 #include "ledger_fixture.h"
 
 #include "platform/engine/engine.h"
+#include "grid/tessel_codes.h"
 #include "platform/kernel/modules.h"
+#include "platform/testing/dialog_driver.h"
+#include "platform/testing/synthetic_input.h"
+#include "platform/user/winuser.h"
 #include "tableaccess/px_globals.h"
 #include "tableaccess/px_record.h"
 #include "tableaccess/px_table.h"
@@ -58,4 +62,12 @@ int LedgerTest::EntryCount() {
   int count = 0;
   for (bool more = record.First(); more; more = record.Next()) ++count;
   return count;
+}
+
+void ClickGridRow(HWND dialog, HWND grid, int row, Qt::KeyboardModifiers modifiers) {
+  SendMessage(grid, TSM_SETCURSOR, 0, row);
+  RECT cell{};
+  ASSERT_EQ(SendMessage(grid, TSM_GETCELLRECT, TSREF_CURSOR, reinterpret_cast<LPARAM>(&cell)), 0);
+  Click(grid, (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2, Qt::LeftButton, modifiers);
+  PumpDialogMessages(dialog);
 }

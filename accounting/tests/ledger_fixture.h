@@ -9,6 +9,8 @@
 #include "accounting/ledger_entry.h"
 #include "accounting_tables.h"
 
+#include <Qt>
+
 #include <optional>
 #include <vector>
 
@@ -30,5 +32,9 @@ class LedgerTest : public AccountingTablesTest {
  private:
   HMODULE grid_ = nullptr;
 };
+
+/* Clicks the middle of a grid row's current cell as the user would, then lets the dialog
+   handle what it caused. */
+void ClickGridRow(HWND dialog, HWND grid, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 #endif

@@ -37,12 +37,7 @@ class PostDepositsTest : public DisburseTest {
   }
   static HWND GridOf(HWND dialog) { return FindControl(dialog, 200); }
   static void ClickCell(HWND dialog, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    HWND grid = GridOf(dialog);
-    SendMessage(grid, TSM_SETCURSOR, 0, row);
-    RECT cell{};
-    ASSERT_EQ(SendMessage(grid, TSM_GETCELLRECT, TSREF_CURSOR, reinterpret_cast<LPARAM>(&cell)), 0);
-    Click(grid, (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2, Qt::LeftButton, modifiers);
-    PumpDialogMessages(dialog);
+    ClickGridRow(dialog, GridOf(dialog), row, modifiers);
   }
   static bool Selected(HWND dialog, int row) {
     return SendMessage(GridOf(dialog), TSM_ISROWSELECTED, 0, row) == 1;

@@ -96,12 +96,7 @@ std::vector<TReconcileRow> ReconcileTest::Rows(HWND dialog) {
 }
 
 void ReconcileTest::ClickRow(HWND dialog, int row, Qt::KeyboardModifiers modifiers) {
-  HWND grid = GridOf(dialog);
-  SendMessage(grid, TSM_SETCURSOR, 0, row);
-  RECT cell{};
-  ASSERT_EQ(SendMessage(grid, TSM_GETCELLRECT, TSREF_CURSOR, reinterpret_cast<LPARAM>(&cell)), 0);
-  Click(grid, (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2, Qt::LeftButton, modifiers);
-  PumpDialogMessages(dialog);
+  ClickGridRow(dialog, GridOf(dialog), row, modifiers);
 }
 
 bool ReconcileTest::Selected(HWND dialog, int row) {

@@ -101,15 +101,6 @@ std::string Plain(long long cents) {
   return text;
 }
 
-/* The amount after a label in a PDF's text, without its commas; empty when absent. */
-std::string AmountAfter(const std::string& text, const std::string& label) {
-  std::smatch match;
-  if (!std::regex_search(text, match, std::regex(label + " +(-?[0-9,]+\\.[0-9][0-9])"))) return std::string();
-  std::string amount = match[1];
-  amount.erase(std::remove(amount.begin(), amount.end(), ','), amount.end());
-  return amount;
-}
-
 class ReconcileIdentityTest : public ReconcileTest {
  protected:
   std::vector<GeneratedEntry> entries_;

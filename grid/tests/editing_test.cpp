@@ -362,4 +362,18 @@ TEST_F(GridEditing, CtrlArrowsMoveInTheTextAndCtrlTabEndsUnderItsBit) {
   EXPECT_STREQ(Row(grid, 0).text, "ab c!d");
   EXPECT_EQ(Send(grid, TSM_GETCURCOL), 1);
   EXPECT_EQ(EditCodes(recorder, grid), (std::vector<int>{TSN_EDITSTORING, TSN_EDITSTORED}));
+  // In a multi-line editor Ctrl+Up under its bit is a plain Up: the caret goes to line one.
+  Send(grid, TSM_SETEDITSTYLE, 0, ES_MULTILINE | ES_WANTRETURN);
+  Send(grid, TSM_SETCURCELL, 0, 2);
+  PressKey(VK_F2);
+  HWND editor = reinterpret_cast<HWND>(Send(grid, TSM_GETEDITWND));
+  ASSERT_TRUE(GetWindowLongPtr(editor, GWL_STYLE) & ES_MULTILINE);
+  SetWindowText(editor, "ab\r\ncd");
+  Send(editor, EM_SETSEL, 6, 6);
+  int end = caret();
+  ASSERT_GT(end, 3);
+  PressKey(VK_UP, Qt::ControlModifier);
+  EXPECT_LE(caret(), 2);
+  EXPECT_EQ(Send(grid, TSM_EDIT, 0), 1);
+  Send(grid, TSM_EDIT, 3);
 }

@@ -8,6 +8,7 @@
 #include "platform/engine/engine_record.h"
 #include "platform/engine/engine_tablefile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -210,7 +211,7 @@ EngineResult SalvageRows(sqlite3* from, sqlite3* to, const TableSchema& target,
     rc = sqlite3_prepare_v2(to, insertSql.c_str(), -1, &insert, nullptr);
     EngineResult result = rc == SQLITE_OK ? ENGINE_OK : FailSqlite(rc, to, {table});
     DamageStepper stepper(from);
-    long long start = LLONG_MIN, lastRead = LLONG_MIN;
+    long long start = LLONG_MIN, lastRead = LLONG_MIN, highestRead = LLONG_MIN;
     bool readSinceStart = false;
     size_t rowsSeen = 0;
     sqlite3_bind_int64(read, 1, start);
@@ -218,6 +219,7 @@ EngineResult SalvageRows(sqlite3* from, sqlite3* to, const TableSchema& target,
         rc = sqlite3_step(read);
         if (rc == SQLITE_ROW) {
             lastRead = sqlite3_column_int64(read, 0);
+            highestRead = std::max(highestRead, lastRead);
             readSinceStart = true;
             ++rowsSeen;
             result = PlaceRow(read, insert, to, target, table, salvage);
@@ -230,6 +232,10 @@ EngineResult SalvageRows(sqlite3* from, sqlite3* to, const TableSchema& target,
         }
         // The row at start itself cannot be read (its overflow pages are lost): pass it.
         long long after = !readSinceStart && start != LLONG_MIN ? start : lastRead;
+        // A damaged page can hold a row id below those before it: going on from there would
+        // read the same rows up to the same damage again, for ever. Reading goes on only
+        // past every row id read so far and past where this stretch began.
+        after = std::max({after, highestRead, start});
         ++salvage->skipped;
         long long next = 0;
         // Row ids of the engine's tables start at 1.

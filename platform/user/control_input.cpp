@@ -74,6 +74,8 @@ void InstallControlInput(HWND hwnd, QWidget* widget) {
   if (widget) widget->installEventFilter(new ControlInputFilter(hwnd, widget));
 }
 
+bool ReplayingInput() { return g_replaying > 0; }
+
 void ReplayToWidget(QWidget* widget, QEvent* event) {
   if (!widget) return;
   ++g_replaying;

@@ -20,6 +20,9 @@ void InstallControlInput(HWND hwnd, QWidget* widget);
 void ReplayToWidget(QWidget* widget, QEvent* event);
 /* Replays a mouse message (client coordinates in lParam, MK_ flags in wParam) to the widget. */
 void ReplayMouseMessage(HWND hwnd, QWidget* widget, UINT message, WPARAM wParam, LPARAM lParam);
+/* True while a replay is being delivered: an event of it that the widget did not take and
+   that Qt hands on to a parent is not new input. */
+bool ReplayingInput();
 /* Replays a key press with the modifiers GetKeyState reports now. */
 void ReplayKeyPress(QWidget* widget, int qtKey);
 

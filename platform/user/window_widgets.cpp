@@ -5,6 +5,7 @@
 */
 #include "platform/user/window_widgets.h"
 
+#include "platform/user/control_input.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/system_info.h"
 #include "platform/user/text_1252.h"
@@ -174,9 +175,17 @@ void ClientWidget::paintEvent(QPaintEvent* event) {
   PaintRectByRect(painter, event->region(), [&](const QRect& r) { painter.drawImage(r.topLeft(), backing, r); });
 }
 
-void ClientWidget::keyPressEvent(QKeyEvent* event) { PostKeyInput(hwnd_, event, true); }
+/* A key a control's widget left alone during its default handling ends there, as a key the
+   default handling ignores does; posting it would hand it to the control again for ever. */
+void ClientWidget::keyPressEvent(QKeyEvent* event) {
+  if (ReplayingInput()) return;
+  PostKeyInput(hwnd_, event, true);
+}
 
-void ClientWidget::keyReleaseEvent(QKeyEvent* event) { PostKeyInput(hwnd_, event, false); }
+void ClientWidget::keyReleaseEvent(QKeyEvent* event) {
+  if (ReplayingInput()) return;
+  PostKeyInput(hwnd_, event, false);
+}
 
 void ClientWidget::mousePressEvent(QMouseEvent* event) { PostMouseInput(hwnd_, event); }
 

@@ -286,3 +286,29 @@ TEST_F(EditControl, CtrlEnterIsALineFeedThatOnlyAMultiLineEditTakes) {
   EXPECT_EQ(CharFromVirtualKey(VK_RETURN, false, true, false), 0x0A);
   EXPECT_EQ(CharFromVirtualKey(VK_RETURN, false, false, false), 0x0D);
 }
+
+// A key the edit's Qt widget ignores (Ctrl+Up on the first line of a multi-line edit) ends with
+// the edit's default handling: it is not handed back up as new input, which the edit would
+// receive and replay again without end.
+TEST_F(EditControl, AKeyTheEditIgnoresEndsThereAndComesBackNoMore) {
+  HWND top = TopWindow();
+  HWND edit = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 200, 80, top,
+                           reinterpret_cast<HMENU>(6), nullptr, nullptr);
+  SetWindowText(edit, "one\r\ntwo");
+  SendMessage(edit, EM_SETSEL, 0, 0);
+  SetFocus(edit);
+  g_subclassSaw.clear();
+  g_editProc = reinterpret_cast<WNDPROC>(GetWindowLong(edit, GWL_WNDPROC));
+  SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_KEYDOWN) g_subclassSaw.push_back(static_cast<UINT>(w));
+    return CallWindowProc(g_editProc, h, m, w, l);
+  }));
+  PressKey(VK_UP, Qt::ControlModifier);
+  // Bounded: a key handed back as new input would keep the queue busy for ever.
+  MSG msg;
+  for (int i = 0; i < 200 && PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessage(&msg);
+  int ups = 0;
+  for (UINT key : g_subclassSaw) ups += key == VK_UP;
+  EXPECT_EQ(ups, 1);
+  SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(g_editProc));
+}

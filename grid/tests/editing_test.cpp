@@ -73,12 +73,6 @@ class GridEditing : public GridTest {
         codes.push_back(code);
     return codes;
   }
-  static POINT CellCentre(HWND grid, int row, int column) {
-    Send(grid, TSM_SETCURSOR, column, row);
-    RECT cell{};
-    Send(grid, TSM_GETCELLRECT, 0, reinterpret_cast<LPARAM>(&cell));
-    return POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
-  }
 };
 
 const std::vector<int> kStored = {TSN_BEGINEDIT, TSN_EDITSTORING, TSN_EDITSTORED};

@@ -59,6 +59,13 @@ class GridTest : public GuiTest {
   static LRESULT Send(HWND grid, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return SendMessage(grid, message, wParam, lParam);
   }
+  /* The client point at the middle of a cell, from the grid's own cell rectangle. */
+  static POINT CellCentre(HWND grid, int row, int column) {
+    Send(grid, TSM_SETCURSOR, column, row);
+    RECT cell{};
+    Send(grid, TSM_GETCELLRECT, 0, reinterpret_cast<LPARAM>(&cell));
+    return POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+  }
   static LPARAM Text(const char* text) { return reinterpret_cast<LPARAM>(text); }
 
   struct ColumnSpec {

@@ -27,12 +27,6 @@ class GridInput : public GridTest {
     GetClientRect(grid, &client);
     return (client.bottom - static_cast<int>(Send(grid, TSM_GETMETRIC, 3))) / static_cast<int>(Send(grid, TSM_GETMETRIC, 1));
   }
-  static POINT CellCentre(HWND grid, int row, int column) {
-    Send(grid, TSM_SETCURSOR, column, row);
-    RECT cell{};
-    Send(grid, TSM_GETCELLRECT, 0, reinterpret_cast<LPARAM>(&cell));
-    return POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
-  }
   static int32_t FirstValue(HWND grid, int row) {
     int32_t values[2] = {};
     Send(grid, TSM_SETCURSOR, 0, row);

@@ -25,12 +25,6 @@ class GridReentrancy : public GridTest {
     UpdateWindow(grid);
     return grid;
   }
-  static POINT Centre(HWND grid, int row, int column) {
-    Send(grid, TSM_SETCURSOR, column, row);
-    RECT cell{};
-    Send(grid, TSM_GETCELLRECT, 0, reinterpret_cast<LPARAM>(&cell));
-    return POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
-  }
 };
 
 }  // namespace
@@ -61,7 +55,7 @@ TEST_F(GridReentrancy, DestroyingTheGridInsideButtonDown) {
   recorder.OnCommand([&](const RecordedCommand& command) {
     if (command.sender == grid && command.code == TSN_LBUTTONDOWN) DestroyWindow(grid);
   });
-  POINT at = Centre(grid, 2, 0);
+  POINT at = CellCentre(grid, 2, 0);
   Click(grid, at.x, at.y);
   recorder.OnCommand(nullptr);
   EXPECT_FALSE(IsWindow(grid));
@@ -94,7 +88,7 @@ TEST_F(GridReentrancy, DeletingEveryRowInsideSelectionChanged) {
     if (command.sender == grid && command.code == TSN_SELCHANGED) Send(grid, TSM_DELETEALLROWS);
   });
   int label = static_cast<int>(Send(grid, TSM_GETMETRIC, 4));
-  POINT at = Centre(grid, 3, 0);
+  POINT at = CellCentre(grid, 3, 0);
   MouseDown(grid, label / 2, at.y);
   MouseMove(grid, label / 2, at.y + 40, Qt::LeftButton);
   MouseUp(grid, label / 2, at.y + 40);

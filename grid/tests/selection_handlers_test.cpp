@@ -22,12 +22,6 @@ class GridSelectionHandlers : public GridTest {
     UpdateWindow(grid);
     return grid;
   }
-  static POINT Centre(HWND grid, int row, int column) {
-    Send(grid, TSM_SETCURSOR, column, row);
-    RECT cell{};
-    Send(grid, TSM_GETCELLRECT, 0, reinterpret_cast<LPARAM>(&cell));
-    return POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
-  }
 };
 
 }  // namespace
@@ -41,7 +35,7 @@ TEST_F(GridSelectionHandlers, PlainCtrlAndShiftClicksEachFlipTheRowOnce) {
     LRESULT row = Send(grid, TSM_GETNOTIFYROW);
     Send(grid, TSM_SELECTROW, Send(grid, TSM_ISROWSELECTED, 0, row) ? 0 : 1, row);
   });
-  POINT two = Centre(grid, 2, 1), four = Centre(grid, 4, 1), six = Centre(grid, 6, 1);
+  POINT two = CellCentre(grid, 2, 1), four = CellCentre(grid, 4, 1), six = CellCentre(grid, 6, 1);
   Click(grid, two.x, two.y);
   Click(grid, four.x, four.y, Qt::LeftButton, Qt::ControlModifier);
   Click(grid, six.x, six.y, Qt::LeftButton, Qt::ShiftModifier);
@@ -69,7 +63,7 @@ TEST_F(GridSelectionHandlers, ADragBelowTheBottomEdgeScrollsAndExtends) {
   int heading = static_cast<int>(Send(grid, TSM_GETMETRIC, 3));
   int rowHeight = static_cast<int>(Send(grid, TSM_GETMETRIC, 1));
   int lastFull = (client.bottom - heading) / rowHeight - 1;
-  POINT start = Centre(grid, lastFull - 1, 0);
+  POINT start = CellCentre(grid, lastFull - 1, 0);
   MouseDown(grid, label / 2, start.y);
   MouseMove(grid, label / 2, client.bottom + 5, Qt::LeftButton);
   MouseMove(grid, label / 2, client.bottom + 10, Qt::LeftButton);

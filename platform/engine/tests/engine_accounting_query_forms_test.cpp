@@ -14,26 +14,7 @@ using namespace enginetest;
 
 namespace {
 
-const char kSectionQuery[] =
-    "SORT: ACCOUNT.DB->\"Number\", ACCOUNT.DB->\"Date\"\r\n"
-    "ACCOUNT.DB | Type | Number | Bank | Status | Date             | PayeeDepositor | Amount     |\r\n"
-    "           | %c    | Check  |%d    | %d      | Check <=%s | Check          | CheckPlus  |\r\n";
-
-const char kBookQuery[] =
-    "SORT: ACCOUNT.DB->\"Date\"\r\n"
-    "ACCOUNT.DB | Type   | Bank | Status  | Date             | Amount     |\r\n"
-    "           | Check  | %d    | 2 OR >4 | Check <=%s | CheckPlus  |";
-
 const char kFileRange[] = "ACCOUNT.DB | FileNum | Amount |\r\n           | Check %s | CheckPlus |\r\n";
-
-std::string Format(const char* pattern, ...) {
-    char text[512];
-    va_list args;
-    va_start(args, pattern);
-    std::vsnprintf(text, sizeof text, pattern, args);
-    va_end(args);
-    return text;
-}
 
 class EngineAccountingQueryTest : public EngineTest {
 protected:

@@ -12,16 +12,6 @@ using namespace enginetest;
 
 namespace {
 
-const char kSectionQuery[] =
-    "SORT: ACCOUNT.DB->\"Number\", ACCOUNT.DB->\"Date\"\r\n"
-    "ACCOUNT.DB | Type | Number | Bank | Status | Date             | PayeeDepositor | Amount     |\r\n"
-    "           | %c    | Check  |%d    | %d      | Check <=%s | Check          | CheckPlus  |\r\n";
-
-const char kBookQuery[] =
-    "SORT: ACCOUNT.DB->\"Date\"\r\n"
-    "ACCOUNT.DB | Type   | Bank | Status  | Date             | Amount     |\r\n"
-    "           | Check  | %d    | 2 OR >4 | Check <=%s | CheckPlus  |";
-
 const char kByDates[] =
     "SUMMARY1.DB | FileNum | CDATE |\r\n            | Check   | >= %s, <= %s |\r\n";
 const char kByFiles[] = "SUMMARY1.DB | FileNum |\r\n            | Check >= %s, <= %s |\r\n";
@@ -120,15 +110,6 @@ protected:
         }
         return GetText(c, r, f);
     }
-    static std::string Format(const char* pattern, ...) {
-        char text[512];
-        va_list args;
-        va_start(args, pattern);
-        std::vsnprintf(text, sizeof text, pattern, args);
-        va_end(args);
-        return text;
-    }
-
     TableShape account_ = AccountShape();
     TableShape summary_ = [] {
         TableShape shape("SUMMARY1", {Str("FileNum", 15), Date("CDATE"), Money("A101")});

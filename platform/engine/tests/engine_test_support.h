@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -148,6 +150,27 @@ protected:
     std::string dir_;
     EngineDatabase db_ = nullptr;
 };
+
+/* The reconciliation's section and book-balance query texts, as printf patterns: the entry
+   type, bank and status, and the close date. */
+inline const char kSectionQuery[] =
+    "SORT: ACCOUNT.DB->\"Number\", ACCOUNT.DB->\"Date\"\r\n"
+    "ACCOUNT.DB | Type | Number | Bank | Status | Date             | PayeeDepositor | Amount     |\r\n"
+    "           | %c    | Check  |%d    | %d      | Check <=%s | Check          | CheckPlus  |\r\n";
+inline const char kBookQuery[] =
+    "SORT: ACCOUNT.DB->\"Date\"\r\n"
+    "ACCOUNT.DB | Type   | Bank | Status  | Date             | Amount     |\r\n"
+    "           | Check  | %d    | 2 OR >4 | Check <=%s | CheckPlus  |";
+
+/* A query text from a pattern. */
+inline std::string Format(const char* pattern, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, pattern);
+    std::vsnprintf(text, sizeof text, pattern, args);
+    va_end(args);
+    return text;
+}
 
 inline void PutText(EngineCursor c, std::vector<char>& r, WORD f, const char* text) {
     ASSERT_EQ(EnginePutField(c, f, r.data(), text), ENGINE_OK);

@@ -133,6 +133,10 @@ void PaintScreenForm(HDC dc, const RECT& rect) {
     for (const Cell& cell : band.cells) {
       if (cell.kind != CellKind::Caption || !CellInGeometry(cell, Geometry::Screen)) continue;
       if (!Meets(rect, ScreenX(cell.x0), span.top, ScreenX(cell.x1), span.bottom)) continue;
+      // The update region may be much smaller than its bounding box (a scroll's band and a
+      // few fields): a caption outside the region itself is not laid out at all.
+      RECT cellArea{ScreenX(cell.x0) - 1, span.top - 1, ScreenX(cell.x1) + 2, span.bottom + 2};
+      if (!RectVisible(dc, &cellArea)) continue;
       ScreenCaption(dc, fonts, cell, span);
     }
   }

@@ -140,9 +140,12 @@ void RespaWindow::Paint(TDC& dc, bool erase, TRect& rect) {
   HGDIOBJ previousFont = gStatementFont ? ::SelectObject(dc, gStatementFont) : nullptr;
   RECT area = rect;
   PaintRespaBackground(dc.GetHDC(), &area);
+  // The update region of a scroll with fields pending is a band and scattered fields whose
+  // bounding box is the whole window: only fields inside the region itself are drawn.
   for (TFieldNode* field = gRespaFieldList.head; field; field = field->next) {
     if (field->bottom >= rect.top && field->top <= rect.bottom &&
-        field->right >= rect.left && field->left <= rect.right)
+        field->right >= rect.left && field->left <= rect.right &&
+        dc.RectVisible(TRect(field->left - 1, field->top - 1, field->right + 2, field->bottom + 2)))
       PaintField(this, field, dc);
   }
   if (previousFont) ::SelectObject(dc, previousFont);

@@ -67,6 +67,7 @@ class TDC {
 
   /* Clipping */
   int GetClipBox(TRect& rect) const { return ::GetClipBox(hdc_, &rect); }
+  bool RectVisible(const TRect& rect) const { return ::RectVisible(hdc_, &rect); }
   int IntersectClipRect(const TRect& r) { return ::IntersectClipRect(hdc_, r.left, r.top, r.right, r.bottom); }
 
   /* Lines and shapes */

@@ -83,6 +83,9 @@ int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
 int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom);
 int GetClipBox(HDC dc, LPRECT rect);
 BOOL PtVisible(HDC dc, int x, int y);
+/* Whether any part of the logical rectangle lies inside the DC's visible (clip) region; on a
+   recording DC any non-empty rectangle counts as visible. */
+BOOL RectVisible(HDC dc, const RECT* rect);
 
 /* Lines and shapes. */
 BOOL MoveToEx(HDC dc, int x, int y, LPPOINT previous);

@@ -111,3 +111,13 @@ BOOL PtVisible(HDC handle, int x, int y) {
   if (!dc) return FALSE;
   return VisibleDeviceRegion(*dc).contains(LogicalToDevicePoint(dc->state, x, y)) ? TRUE : FALSE;
 }
+
+BOOL RectVisible(HDC handle, const RECT* rect) {
+  DeviceContext* dc = LookupDC(handle);
+  if (!dc || !rect) return FALSE;
+  QRect device = LogicalRectToDevice(dc->state, rect->left, rect->top, rect->right, rect->bottom);
+  if (device.isEmpty()) return FALSE;
+  // A recording DC keeps every call wherever it lands, so nothing may be skipped on it.
+  if (dc->kind == DcKind::Recording) return TRUE;
+  return VisibleDeviceRegion(*dc).intersects(device) ? TRUE : FALSE;
+}

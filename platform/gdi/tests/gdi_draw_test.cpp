@@ -145,6 +145,30 @@ TEST(GdiDraw, FocusRectangleOfAChildDcHonoursItsOriginClipAndColours) {
   GdiReleaseSurfaceDC(dc);
 }
 
+/* A paint's update region after a scroll with fields pending is a band and scattered
+   rectangles: what lies in the gap between them is outside, though inside the clip box. */
+TEST(GdiDraw, RectVisibleFollowsTheRegionNotItsBoundingBox) {
+  QImage image = WhiteImage(100, 60);
+  QRegion update = QRegion(0, 0, 20, 20) | QRegion(70, 40, 30, 20);
+  HDC dc = GdiCreateSurfaceDC(&image, QPoint(), update);
+  SetWindowOrgEx(dc, 500, 300, nullptr);  // logical 500,300 is device 0,0
+  RECT box{};
+  GetClipBox(dc, &box);
+  EXPECT_EQ(box.left, 500);
+  EXPECT_EQ(box.right, 600);
+  RECT gap{530, 320, 560, 330}, first{510, 310, 530, 330}, second{560, 330, 580, 350};
+  RECT touching{520, 300, 540, 320}, nothing{510, 310, 510, 330};
+  EXPECT_FALSE(RectVisible(dc, &gap));
+  EXPECT_TRUE(RectVisible(dc, &first));
+  EXPECT_TRUE(RectVisible(dc, &second));
+  EXPECT_FALSE(RectVisible(dc, &touching));  // right and bottom edges are exclusive
+  EXPECT_FALSE(RectVisible(dc, &nothing));
+  EXPECT_FALSE(RectVisible(dc, nullptr));
+  IntersectClipRect(dc, 500, 300, 505, 305);
+  EXPECT_FALSE(RectVisible(dc, &second));
+  GdiReleaseSurfaceDC(dc);
+}
+
 TEST(GdiDraw, ClippingRegionsAndTheClipBox) {
   QImage image = WhiteImage(50, 50);
   HDC dc = GdiCreateSurfaceDC(&image, QPoint(), QRegion());

@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zarne::engine {
@@ -86,6 +87,21 @@ EngineResult CopyAsItIs(const std::string& from, const std::string* journal,
     return result;
 }
 
+/* True when the file ends in part of a page (a file cut short that SQLite still opens, its
+   header's page count not trusted): a copy page by page would drop those bytes. */
+bool EndsInPartOfAPage(sqlite3* db, const std::string& path) {
+    sqlite3_stmt* stmt = nullptr;
+    long long pageSize = 0;
+    if (sqlite3_prepare_v2(db, "PRAGMA page_size", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW) {
+        pageSize = sqlite3_column_int64(stmt, 0);
+    }
+    sqlite3_finalize(stmt);
+    struct stat info {};
+    if (pageSize <= 0 || ::stat(path.c_str(), &info) != 0) return false;
+    return info.st_size % pageSize != 0;
+}
+
 }  // namespace
 }  // namespace zarne::engine
 
@@ -112,8 +128,9 @@ EngineResult EngineCopyTable(EngineDatabase database, BOOL overwrite, const char
     if (opened != ENGINE_OK && opened != ENGINE_ERR_TABLEDAMAGED) return opened;
     std::shared_ptr<LockFile> claim;
     if (EngineResult r = ClaimForReplacing(to, &claim)) return r;
-    EngineResult result = file ? CopyReadable(file->db(), to)
-                               : CopyAsItIs(from, hadJournal ? &journal : nullptr, to);
+    EngineResult result = file && !EndsInPartOfAPage(file->db(), from)
+                              ? CopyReadable(file->db(), to)
+                              : CopyAsItIs(from, hadJournal ? &journal : nullptr, to);
     claim->ReleaseUnused();
     return result;
 }

@@ -193,7 +193,7 @@ void Report(const char* name, TPrintout& printout, double walk, unsigned rows) {
   TBarePrintout bare(rows);
   double drawing = Seconds([&] { PrintOnReportPrinter(nullptr, bare); });
   PdfPageCount();
-  std::printf("  %-34s %8.3f s  %6d pages %8.1f pages/s  rows %7u  /walk %6.2f  /(walk+bare) %5.2f  walk %.3f s  bare %.3f s  peak %ld kB\n",
+  std::printf("  %-34s %8.3f s  %6d pages %8.1f pages/s  rows %7u  ratio to walk %6.2f  ratio to walk+bare %5.2f  walk %.3f s  bare %.3f s  peak %ld kB\n",
               name, print, pages, pages / print, rows, print / walk, print / (walk + drawing), walk, drawing,
               PeakMemoryKb());
 }

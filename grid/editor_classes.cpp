@@ -134,10 +134,6 @@ LRESULT EditKeyDown(HWND editor, WPARAM key, LPARAM lParam) {
   if (CommonEditorKey(editor, key)) return 0;
   if ((key == VK_LEFT || key == VK_RIGHT) && ArrowEndsEditing(editor, key, TSXS_ARROWLRENDSEDIT)) return 0;
   if ((key == VK_UP || key == VK_DOWN) && ArrowEndsEditing(editor, key, TSXS_ARROWUDENDSEDIT)) return 0;
-  // A one-line field has no use for these; handed on, the field would pass them back up
-  // to the grid.
-  bool vertical = key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT;
-  if (vertical && !(GetWindowLongPtr(editor, GWL_STYLE) & ES_MULTILINE)) return 0;
   uint32_t endBit = (key == VK_LEFT || key == VK_RIGHT) ? TSXS_ARROWLRENDSEDIT : TSXS_ARROWUDENDSEDIT;
   if (CtrlArrowUnderEndBit(editor, key, endBit)) return KeyWithoutCtrl(editor, key, lParam);
   return CallWindowProc(gEditClassProc, editor, WM_KEYDOWN, key, lParam);

@@ -126,6 +126,10 @@ void TCheckForm::CmItem(UINT id) {
 }
 
 void TCheckForm::CmTest() {
+  if (!CheckFormHasPlacedItem(Layout)) {
+    ShowLedgerMessage(HWindow, kCheckFormNotSetUp, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
   gCheckPrintData.Flags = kCheckPrintDialogFlags;
   gCheckPrintData.FromPage = 1;
   gCheckPrintData.ToPage = 1;

@@ -27,7 +27,38 @@ void CopyField(char (&destination)[D], const char (&source)[S]) {
   std::memcpy(destination, source, S);
   destination[S] = '\0';
 }
+
+struct TItemShape {
+  int first;
+  bool box;
+};
+constexpr TItemShape kItems[] = {
+    {kCheckFileNumberItem, false}, {kCheckShortDateItem, false},   {kCheckNumberItem, false},
+    {kCheckAmountItem, false},     {kCheckDescriptionItem, true},  {kCheckBuyersItem, true},
+    {kCheckSellersItem, true},     {kCheckLongDateItem, false},    {kCheckAmountWordsItem, true},
+    {kCheckSecondAmountItem, false}, {kCheckPayeeItem, true},
+};
+
+/* The values of one position, all placed: x and y, and for a box its width and height. */
+bool PositionPlaced(const short* values, int count) {
+  for (int i = 0; i < count; ++i)
+    if (values[i] < 0) return false;
+  return true;
+}
 }  // namespace
+
+const char kCheckFormNotSetUp[] =
+    "No item of the check form has a position, so the check would print blank. Place the "
+    "items in Options, Check Form first; nothing was printed or recorded.";
+
+bool CheckFormHasPlacedItem(const short* layout) {
+  for (const TItemShape& item : kItems) {
+    const int size = item.box ? 4 : 2;
+    if (PositionPlaced(layout + item.first, size) || PositionPlaced(layout + item.first + size, size))
+      return true;
+  }
+  return false;
+}
 
 TCheckPrintout::TCheckPrintout(const char* title, const TDisburseCheckRow* row, const char* buyers,
                                const char* sellers, const short* layout)

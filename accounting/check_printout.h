@@ -26,6 +26,13 @@ enum TCheckFormItem : int {
   kCheckPayeeItem = 56,
 };
 
+/* Whether any item of the layout has a position at which it would print: a fresh form has
+   none, and its checks would come out blank. */
+bool CheckFormHasPlacedItem(const short* layout);
+
+/* Why a run or a test print with such a form is refused. */
+extern const char kCheckFormNotSetUp[];
+
 class TCheckPrintout : public TPrintout {
  public:
   /* Nothing is copied: the row, the texts and the layout must outlive the printout. A null

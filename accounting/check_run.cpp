@@ -15,6 +15,7 @@
 #include "accounting/report_drawing.h"
 #include "grid/tessel_codes.h"
 #include "platform/user/winuser.h"
+#include "tableaccess/check_form_settings.h"
 #include "tableaccess/engine_session.h"
 #include "tableaccess/px_globals.h"
 #include "tableaccess/px_record.h"
@@ -340,6 +341,10 @@ void TCheckRun::ShowUnfitChecks() const {
 }
 
 void TCheckRun::Run() {
+  if (!CheckFormHasPlacedItem(gCheckFormLayout)) {
+    ShowLedgerMessage(Dialog.HWindow, kCheckFormNotSetUp, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
   if (!CheckCtl.Open(Dialog.HWindow)) return;
   gPrintChecksXfer.Number = CheckCtl.NextNumber;
   gPrintChecksXfer.Date = ProposedCheckDate(Dialog.FileNumber);

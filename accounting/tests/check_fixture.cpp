@@ -3,6 +3,7 @@
 */
 #include "check_fixture.h"
 
+#include "accounting/check_printout.h"
 #include "catalogue/tabgen32.h"
 #include "platform/gdi/gdi_print.h"
 #include "platform/kernel/paths.h"
@@ -49,6 +50,9 @@ void CheckTest::SetUp() {
   std::snprintf(gCheckCtlDir, sizeof gCheckCtlDir, "%s", kTestCheckCtlDir);
   ASSERT_TRUE(MakeDirectoryPath(gCheckCtlDir));
   for (short& value : gCheckFormLayout) value = kCheckFormUnset;
+  // A form with nothing placed refuses to print: the check number goes at the top.
+  gCheckFormLayout[kCheckNumberItem] = 3000;
+  gCheckFormLayout[kCheckNumberItem + 1] = 500;
   UsePdfCheckPrinter();
   printers_ = std::make_unique<CommonDialogAnswers>();
 }

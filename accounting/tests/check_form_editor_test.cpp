@@ -137,9 +137,11 @@ TEST_F(CheckFormEditorTest, TestPrintsTheWorkingLayoutAndCancelKeepsFileAndLayou
   std::vector<std::vector<PdfWord>> prints;
   std::vector<int> pages;
   RunEditor([&](HWND form) {
-    // A fresh layout prints a page without text.
-    Printers().ChoosePrinter();
+    // A fresh layout would print a blank check: refused, nothing printed.
     PressButton(form, 234);
+    ASSERT_EQ(1u, Shown().size());
+    EXPECT_NE(std::string::npos, Shown()[0].text.find("Options, Check Form")) << Shown()[0].text;
+    EXPECT_TRUE(PrintedChecks().empty());
     AnswerPositions(kPosXYTemplate, {{101, "1000"}, {102, "2000"}, {201, "-1"}, {202, "-1"}});
     PressButton(form, 101);
     AnswerPositions(kPosXYWHTemplate, {{101, "1000"}, {102, "3000"}, {103, "4000"}, {104, "400"},
@@ -154,13 +156,12 @@ TEST_F(CheckFormEditorTest, TestPrintsTheWorkingLayoutAndCancelKeepsFileAndLayou
     }
     PressButton(form, IDCANCEL);
   });
-  ASSERT_EQ(2u, prints.size());
-  EXPECT_EQ((std::vector<int>{1, 1}), pages);
-  EXPECT_TRUE(prints[0].empty());
-  EXPECT_TRUE(TextAt(prints[1], "TestFileNum", Points(1000), Points(2000)));
-  EXPECT_TRUE(TextAt(prints[1], "Paul Payee", Points(1000), Points(3000)));
-  EXPECT_TRUE(TextAt(prints[1], "Paul Payee", Points(1000), Points(6000)));
-  EXPECT_EQ(5u, prints[1].size());  // "TestFileNum" and twice "Paul Payee"
+  ASSERT_EQ(1u, prints.size());
+  EXPECT_EQ((std::vector<int>{1}), pages);
+  EXPECT_TRUE(TextAt(prints[0], "TestFileNum", Points(1000), Points(2000)));
+  EXPECT_TRUE(TextAt(prints[0], "Paul Payee", Points(1000), Points(3000)));
+  EXPECT_TRUE(TextAt(prints[0], "Paul Payee", Points(1000), Points(6000)));
+  EXPECT_EQ(5u, prints[0].size());  // "TestFileNum" and twice "Paul Payee"
   // Test set the check printer's dialog flags and pages for later runs too.
   EXPECT_EQ(static_cast<DWORD>(0x0010000C), gCheckPrintData.Flags);
   EXPECT_EQ(1, gCheckPrintData.FromPage);

@@ -182,6 +182,26 @@ TEST_F(CheckRunTest, CancelInThePrintChecksDialogWritesNothing) {
   EXPECT_TRUE(Printers().PrintRequests().empty());
 }
 
+TEST_F(CheckRunTest, AFreshCheckFormRefusesTheRunBeforeAnythingIsAskedOrRecorded) {
+  for (short& value : gCheckFormLayout) value = kCheckFormUnset;
+  // Positions short of one value each: a box's height, a copy's y, a main x.
+  for (int i : {0, 1, 2}) gCheckFormLayout[kCheckPayeeItem + i] = 400;
+  gCheckFormLayout[kCheckNumberItem + 2] = 100;
+  gCheckFormLayout[kCheckAmountItem + 1] = 100;
+  PutCheck(1, kStatusReady, 100.00, "Payee");
+  PutCheck(2, kStatusReady, 200.00, "Payee Two");
+  const std::vector<char> checkCtl = CheckCtlBytes();
+  const std::vector<std::vector<BYTE>> records = AllRawRecords();
+  RunDisburse(kFile, [](HWND dialog, TDisburse&) { PressButton(dialog, 502); });
+  ASSERT_EQ(1u, Shown().size());
+  EXPECT_NE(std::string::npos, Shown()[0].text.find("Options, Check Form")) << Shown()[0].text;
+  EXPECT_EQ(checkCtl, CheckCtlBytes());
+  EXPECT_EQ(records, AllRawRecords());
+  EXPECT_TRUE(PrintedChecks().empty());
+  EXPECT_TRUE(Printers().PrintRequests().empty());
+  for (const std::string& caption : Driver().Opened()) EXPECT_NE("Print Checks", caption);
+}
+
 TEST_F(CheckRunTest, TheDialogProposesTheNextNumberAndTheFilesDisbursementClosingOrTodaysDate) {
   std::vector<std::pair<std::string, std::string>> proposed;
   auto look = [&] {

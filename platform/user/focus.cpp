@@ -85,7 +85,50 @@ HWND GetActiveWindow() {
   return state.active;
 }
 
-HWND SetActiveWindow(HWND hwnd) {
+namespace {
+
+/* The newest visible, enabled window owned (directly or through others) by the window: where
+   activation goes when the desktop activates a window disabled under a modal dialog. */
+HWND EnabledOwnedPopup(HWND owner) {
+  for (HWND top : TopLevelWindows()) {
+    WindowPtr window = FindWindowObject(top);
+    if (!window || window->owner != owner || !(window->style & WS_VISIBLE) || window->destroying) continue;
+    if (HWND deeper = EnabledOwnedPopup(top)) return deeper;
+    if (!(window->style & WS_DISABLED)) return top;
+  }
+  return nullptr;
+}
+
+HWND ChangeActiveWindow(HWND hwnd, bool askDesktop);
+
+}  // namespace
+
+HWND SetActiveWindow(HWND hwnd) { return ChangeActiveWindow(hwnd, true); }
+
+void NoteDesktopActivation(HWND hwnd) {
+  WindowPtr window = FindWindowObject(hwnd);
+  if (!window || window->IsChild() || window->destroying) return;
+  if (window->style & WS_DISABLED) {
+    // A click on an owner waiting under its modal dialog: the dialog takes the activation, as
+    // the user expects; asked once, so the desktop and the program never take turns.
+    HWND popup = EnabledOwnedPopup(hwnd);
+    WindowPtr target = FindWindowObject(popup);
+    if (!target) return;
+    ChangeActiveWindow(popup, false);
+    if (target->frame && !target->frame->isActiveWindow()) {
+      RaiseFrame(*target);
+      target->frame->activateWindow();
+    }
+    return;
+  }
+  ChangeActiveWindow(hwnd, false);
+}
+
+namespace {
+
+/* Moves the activation in the model; askDesktop also asks the desktop to raise and activate
+   the window (the program's own choice), which the desktop's own choices never do. */
+HWND ChangeActiveWindow(HWND hwnd, bool askDesktop) {
   FocusState& state = State();
   if (IsOtherProgramsWindow(hwnd)) {
     // Activation of another program's window is asked of that program, as the foreground is.
@@ -113,7 +156,7 @@ HWND SetActiveWindow(HWND hwnd) {
   }
   if (hwnd && FindWindowObject(hwnd)) {
     WindowPtr window = FindWindowObject(hwnd);
-    if (window->frame && window->frame->isVisible()) {
+    if (askDesktop && window->frame && window->frame->isVisible()) {
       RaiseFrame(*window);
       window->frame->activateWindow();
     }
@@ -124,6 +167,8 @@ HWND SetActiveWindow(HWND hwnd) {
   state.changingActive = false;
   return previous;
 }
+
+}  // namespace
 
 BOOL SetForegroundWindow(HWND hwnd) {
   if (IsOtherProgramsWindow(hwnd)) return ActivateOtherProgramsWindow(hwnd);

@@ -53,18 +53,33 @@ void ApplyDefaultPlacement(int& x, int& y, int& width, int& height, DWORD style)
   }
 }
 
+/* What the window manager is told about a top-level window: an owned window with a caption
+   (a dialog, a box) is a dialog; the frame buttons are those the style asks for. */
+Qt::WindowFlags TopLevelWindowFlags(const WindowObject& window, bool owned) {
+  Qt::WindowFlags flags = Qt::Window;
+  bool captioned = (window.style & WS_CAPTION) == WS_CAPTION;
+  if (owned && captioned) flags = Qt::Dialog;
+  if ((window.style & WS_POPUP) && !captioned) flags |= Qt::FramelessWindowHint;
+  if (captioned) {
+    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (window.style & WS_SYSMENU) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (window.style & WS_MINIMIZEBOX) flags |= Qt::WindowMinimizeButtonHint;
+    if (window.style & WS_MAXIMIZEBOX) flags |= Qt::WindowMaximizeButtonHint;
+  }
+  if (window.exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
+  if (window.exStyle & WS_EX_TOOLWINDOW) flags |= Qt::Tool;
+  return flags;
+}
+
 void CreateWidgets(WindowObject& window, const WindowPtr& parent, const WindowPtr& owner) {
   QWidget* parentWidget = nullptr;
   Qt::WindowFlags flags;
   if (window.IsChild()) {
     parentWidget = parent->clientWidget;
   } else {
-    flags = Qt::Window;
+    flags = TopLevelWindowFlags(window, owner != nullptr);
+    // An owned window is the owner's transient: the window manager keeps it above the owner.
     if (owner) parentWidget = owner->frame;
-    if ((window.style & WS_POPUP) && (window.style & WS_CAPTION) != WS_CAPTION)
-      flags |= Qt::FramelessWindowHint;
-    if (window.exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
-    if (window.exStyle & WS_EX_TOOLWINDOW) flags |= Qt::Tool;
   }
   auto* frame = new FrameWidget(window.hwnd, parentWidget, flags);
   frame->hide();

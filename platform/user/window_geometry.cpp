@@ -254,7 +254,26 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
 
 namespace {
 
+bool OnRealDesktop() { return QGuiApplication::platformName() != QLatin1String("offscreen"); }
+
+/* On a real desktop a maximised top-level window's widget fills the screen's available area
+   inside what the window manager draws around it (its caption and borders, none without one);
+   the window's own caption and border insets lie around the widget. */
+RECT DesktopMaximizedRect(const WindowObject& window) {
+  QScreen* screen = window.frame ? window.frame->screen() : QGuiApplication::primaryScreen();
+  QRect area = screen ? screen->availableGeometry() : QRect(0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                                             GetSystemMetrics(SM_CYSCREEN));
+  if (window.frame && window.frame->isVisible()) {
+    QRect outer = window.frame->frameGeometry(), inner = window.frame->geometry();
+    area = area.marginsRemoved(QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                                        outer.right() - inner.right(), outer.bottom() - inner.bottom()));
+  }
+  QRect whole = area.marginsAdded(NativeFrameInsets(window));
+  return RECT{whole.left(), whole.top(), whole.left() + whole.width(), whole.top() + whole.height()};
+}
+
 RECT MaximizedRect(const WindowObject& window) {
+  if (!window.IsChild() && OnRealDesktop()) return DesktopMaximizedRect(window);
   RECT area = ScreenRect();
   if (window.IsChild()) {
     if (WindowPtr parent = FindWindowObject(window.parent))
@@ -292,15 +311,20 @@ void ChangeShowState(WindowObject& window, DWORD state, const RECT& target, UINT
 
 namespace {
 
-/* A top-level window's minimised state shows on a real desktop as well. */
-void SyncDesktopMinimized(HWND hwnd) {
+/* A top-level window's minimised and maximised states show on a real desktop as well: the
+   window manager is told, so it keeps a maximised window in the available area under its
+   caption and offers "restore". */
+void SyncDesktopShowState(HWND hwnd) {
   WindowPtr window = FindWindowObject(hwnd);
-  if (!window || window->IsChild() || !window->frame) return;
-  if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+  if (!window || window->IsChild() || !window->frame || !OnRealDesktop()) return;
   Qt::WindowStates states = window->frame->windowState();
-  bool minimized = (window->style & WS_MINIMIZE) != 0;
-  if (minimized != states.testFlag(Qt::WindowMinimized))
-    window->frame->setWindowState(minimized ? (states | Qt::WindowMinimized) : (states & ~Qt::WindowMinimized));
+  Qt::WindowStates wanted = states & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+  if (window->style & WS_MINIMIZE) wanted |= Qt::WindowMinimized;
+  if (window->style & WS_MAXIMIZE) wanted |= Qt::WindowMaximized;
+  if (wanted == states) return;
+  window->frame->applyingGeometry = true;
+  window->frame->setWindowState(wanted);
+  window->frame->applyingGeometry = false;
 }
 
 }  // namespace
@@ -363,7 +387,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
       SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, flags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER);
       break;
   }
-  SyncDesktopMinimized(hwnd);
+  SyncDesktopShowState(hwnd);
   if (!wasVisible && !window->IsChild()) PresentOnDisplayNow(hwnd);
   return wasVisible;
 }

@@ -105,6 +105,9 @@ WindowPtr FindWindowObject(HWND hwnd);
 WindowPtr RegisterWindowObject(std::shared_ptr<WindowClass> windowClass);
 void ForgetWindowObject(HWND hwnd);
 std::vector<HWND> TopLevelWindows();  // z-order, topmost first
+/* The desktop (its window manager) activated a top-level window: the model follows without
+   asking the desktop back; a window disabled under a modal dialog hands it to the dialog. */
+void NoteDesktopActivation(HWND hwnd);
 void AddTopLevelWindow(HWND hwnd, bool atTop);
 /* Puts the WS_EX_TOPMOST windows above all others in the top-level z-order, each band
    keeping its own order: raising an ordinary window never lifts it over a topmost one. */

@@ -113,13 +113,17 @@ void FrameWidget::changeEvent(QEvent* event) {
   if (!isWindow() || QGuiApplication::platformName() == QLatin1String("offscreen")) return;
   WindowPtr window = FindWindowObject(hwnd_);
   if (!window || window->destroying) return;
-  if (event->type() == QEvent::ActivationChange && isActiveWindow() && GetActiveWindow() != hwnd_) {
-    SetActiveWindow(hwnd_);
-  } else if (event->type() == QEvent::WindowStateChange) {
-    // The desktop minimised or restored the window: the window hears it as from ShowWindow.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    // Taken as the desktop's choice: answering with an activation of our own would start the
+    // two taking turns for ever.
+    NoteDesktopActivation(hwnd_);
+  } else if (event->type() == QEvent::WindowStateChange && !applyingGeometry) {
+    // The desktop minimised, maximised or restored the window: it hears so as from ShowWindow.
     bool minimized = windowState().testFlag(Qt::WindowMinimized);
+    bool maximized = windowState().testFlag(Qt::WindowMaximized);
     if (minimized && !(window->style & WS_MINIMIZE)) ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
     else if (!minimized && (window->style & WS_MINIMIZE)) ShowWindow(hwnd_, SW_RESTORE);
+    else if (!minimized && !maximized && (window->style & WS_MAXIMIZE)) ShowWindow(hwnd_, SW_RESTORE);
   }
 }
 

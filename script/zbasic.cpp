@@ -6,6 +6,7 @@
 #include "script/zbasic.h"
 
 #include "platform/kernel/format.h"
+#include "platform/kernel/local_time.h"
 #include "platform/kernel/resources.h"
 #include "platform/user/message_box.h"
 
@@ -17,6 +18,11 @@ int gRunDepth = 0;
 // Set when the nesting limit stopped a run: every run of that chain stops too, so a
 // script that writes its own field several times cannot fan out before the limit.
 bool gNestedChainStopped = false;
+TZBasic::TMillisecondClock gClock = nullptr;
+// When the outermost run of the chain began, moved later by the time its error boxes stood open.
+DWORD gChainStart = 0;
+
+DWORD Now() { return gClock ? gClock() : GetTickCount(); }
 
 bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -32,7 +38,9 @@ int CountLineFeeds(const char* from, const char* to) {
 /* Counts a run in and out of the nesting depth. */
 class TRunDepthGuard {
  public:
-  TRunDepthGuard() { ++gRunDepth; }
+  TRunDepthGuard() {
+    if (++gRunDepth == 1) gChainStart = Now();
+  }
   ~TRunDepthGuard() {
     if (--gRunDepth == 0) gNestedChainStopped = false;
   }
@@ -47,6 +55,8 @@ TZBasic::~TZBasic() {
   locals_.Clear();
   labels_.Clear();
 }
+
+void TZBasic::SetClockForTest(TMillisecondClock clock) { gClock = clock; }
 
 void TZBasic::SetLocalsObserver(TLocalsObserver observer, void* context) {
   localsObserver_ = observer;
@@ -143,16 +153,25 @@ bool TZBasic::PreScanLabels(const char* text) {
 }
 
 const char* TZBasic::RunStatements() {
-  // A budget of statements far beyond any real script: an endless loop stops with an error
-  // instead of freezing the window whose field or bundle runs it. Counting statements, not
-  // time, keeps the outcome the same on every machine.
+  // A budget of statements far beyond any real script, and of running time for loops of
+  // costly statements: an endless loop stops with an error instead of freezing the window
+  // whose field or bundle runs it.
   for (long executed = 0;; ++executed) {
     if (executed == statementBudget_) return Fail(kErrScriptRanTooLong), nullptr;
+    if (executed % kStatementsPerClockReading == 0 && executed > 0 && RanTooLong()) return nullptr;
     if (!ExecuteStatement()) return nullptr;
     if (gNestedChainStopped) return nullptr;  // an inner run hit the nesting limit
     if (keywordCode_ == kKeyEnd) return cursor_;
     if (keywordCode_ == kKeyEndOfText) return nullptr;
   }
+}
+
+bool TZBasic::RanTooLong() {
+  if (static_cast<DWORD>(Now() - gChainStart) <= kMaxRunMilliseconds) return false;
+  // The runs whose write-backs started this one have run as long: they stop without a box.
+  gNestedChainStopped = true;
+  Fail(kErrScriptRanTooLong);
+  return true;
 }
 
 bool TZBasic::ExecuteStatement() {
@@ -196,6 +215,8 @@ void TZBasic::ShowErrorBox() {
   LoadString(strings, kScriptErrorFormatString, format, sizeof format);
   LoadString(strings, kScriptErrorFormatString + errorCode_, message, sizeof message);
   wsprintf(text, format, static_cast<int>(lineNumber_), message);
+  DWORD opened = Now();
   MessageBox(owner_ ? owner_->ScriptOwnerWindow() : nullptr, text, caption, MB_OK | MB_ICONSTOP);
+  gChainStart += Now() - opened;  // the time a person reads the box is not the script's
   errorCode_ = kScriptOk;
 }

@@ -42,6 +42,13 @@ constexpr int kMaxScriptNesting = 32;
 constexpr int kMaxParenthesisDepth = 200;
 /* A run that would execute more statements than this stops with an error (an endless loop). */
 constexpr long kMaxStatementsPerRun = 10000000;
+/* A run, with the runs its write-backs start, that has been running longer than this stops
+   with the same error: a statement that writes a bound field costs far more than a plain
+   one, so the count alone would let such a loop freeze the window for many seconds. Time
+   spent in an error box does not count. */
+constexpr DWORD kMaxRunMilliseconds = 1000;
+/* The clock is read once per this many statements, so reading it costs the loop nothing. */
+constexpr long kStatementsPerClockReading = 1024;
 
 class TZBasic {
  public:
@@ -63,6 +70,10 @@ class TZBasic {
   /* How many statements one run may execute (kMaxStatementsPerRun unless set): fuzzing,
      which runs each input under a second, stops its endless loops sooner. */
   void SetStatementBudget(long statements) { statementBudget_ = statements; }
+
+  /* Tests only: the millisecond clock runs are timed by (the system's tick count when null). */
+  using TMillisecondClock = DWORD (*)();
+  static void SetClockForTest(TMillisecondClock clock);
 
   /* The scanner, usable on its own. */
   void BeginScan(const char* text);
@@ -90,6 +101,7 @@ class TZBasic {
   bool ExecuteKeyword(LONG code);
   void ShowErrorBox();
   bool Fail(LONG code);
+  bool RanTooLong();
 
   // Scanner pieces.
   void ScanToken();

@@ -231,3 +231,59 @@ TEST_F(ScriptBinding, EveryRunOfABundleHasItsOwnBudget) {
   ASSERT_EQ(recorder.Boxes().size(), 1u);
   EXPECT_NE(recorder.Boxes()[0].text.find("Script ran too long"), std::string::npos);
 }
+
+namespace {
+
+DWORD gFakeMilliseconds = 0;
+DWORD FakeClock() { return gFakeMilliseconds; }
+
+/* Runs are timed by the fake clock while alive; every box moves it on by boxMilliseconds. */
+struct FakeTime {
+  FakeTime() {
+    gFakeMilliseconds = 0;
+    TZBasic::SetClockForTest(FakeClock);
+    previous = SetMessageBoxPresenter([this](const MessageBoxRequest& box) {
+      boxes.push_back(box.text);
+      gFakeMilliseconds += boxMilliseconds;
+      return IDOK;
+    });
+  }
+  ~FakeTime() {
+    SetMessageBoxPresenter(previous);
+    TZBasic::SetClockForTest(nullptr);
+  }
+  DWORD boxMilliseconds = 0;
+  std::vector<std::string> boxes;
+  MessageBoxPresenter previous;
+};
+
+}  // namespace
+
+TEST_F(ScriptBinding, ALoopOfCostlyStatementsStopsAfterASecondOfRunning) {
+  // Each store takes a millisecond: the loop stops on its time, after about a thousand
+  // stores (the statement count alone would have let it store some five million times),
+  // with the error of an endless loop, and what it stored stays.
+  FakeTime time;
+  binding.afterStore = [](FakeField&) { ++gFakeMilliseconds; };
+  TZBasic basic(&binding);
+  EXPECT_EQ(basic.RunScript("Days = 0\n:again\nDays = Days + 1\ngoto again"), nullptr);
+  ASSERT_EQ(time.boxes.size(), 1u);
+  EXPECT_NE(time.boxes[0].find("Script ran too long (endless loop?)"), std::string::npos);
+  EXPECT_GT(binding.Field("Days").whole, 1000);  // a whole second ran
+  EXPECT_LT(binding.Field("Days").whole, 2000);  // and it stopped well within the next
+}
+
+TEST_F(ScriptBinding, TimeInAnErrorBoxIsNotRunningTime) {
+  // The store starts a field script that fails; its box stands open for five seconds. The
+  // script that stored goes on through its loop to its end.
+  FakeTime time;
+  time.boxMilliseconds = 5000;
+  TZBasic inner(&binding);
+  binding.afterStore = [&](FakeField&) { EXPECT_EQ(inner.RunScript("x = "), nullptr); };
+  TZBasic basic(&binding);
+  const char* script = "Days = 1\ni = 0\nwhile i < 3000\ni = i + 1\nendwhile\nend";
+  EXPECT_EQ(basic.RunScript(script), script + std::strlen(script));
+  ASSERT_EQ(time.boxes.size(), 1u);
+  EXPECT_EQ(time.boxes[0], ErrorBoxText(1, "Expecting expression"));
+  EXPECT_EQ(binding.Field("Days").whole, 1);
+}

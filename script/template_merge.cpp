@@ -15,6 +15,7 @@
 namespace {
 
 constexpr unsigned kFieldTextBufferSize = 16384;
+TPromptAnswerer gPromptAnswerer = nullptr;
 
 /* Appends to out while there is room, keeping it terminated. */
 class TMergeOutput {
@@ -53,8 +54,13 @@ std::string PromptAnswer(TWindow* parent, const char* caption, const std::string
   std::memset(gInputTxtXfer.answer, 0, sizeof gInputTxtXfer.answer);
   std::memset(gInputTxtXfer.prompt, 0, sizeof gInputTxtXfer.prompt);
   std::strncpy(gInputTxtXfer.prompt, prompt.c_str(), sizeof gInputTxtXfer.prompt - 1);
-  TInputTxt dialog(parent, caption);
-  if (dialog.Execute() != IDOK) return "____";
+  if (gPromptAnswerer) {
+    if (!gPromptAnswerer(gInputTxtXfer.prompt, gInputTxtXfer.answer, sizeof gInputTxtXfer.answer))
+      return "____";
+  } else {
+    TInputTxt dialog(parent, caption);
+    if (dialog.Execute() != IDOK) return "____";
+  }
   gInputTxtXfer.answer[sizeof gInputTxtXfer.answer - 1] = '\0';
   return gInputTxtXfer.answer;
 }
@@ -66,6 +72,8 @@ std::string FieldText(TScriptFieldBinding* view, const std::string& name) {
 }
 
 }  // namespace
+
+void SetPromptAnswerer(TPromptAnswerer answerer) { gPromptAnswerer = answerer; }
 
 void MergeTemplateText(TWindow* parent, TScriptFieldBinding* view, const char* caption,
                        const char* source, char* out, unsigned size) {

@@ -18,4 +18,10 @@ class TWindow;
 void MergeTemplateText(TWindow* parent, TScriptFieldBinding* view, const char* caption,
                        const char* source, char* out, unsigned size);
 
+/* Fuzzing only: answers the prompts in place of the dialog, given the prompt as the dialog
+   would show it; true with the answer written (terminated within size) stands for OK. Null
+   brings the dialog back. */
+using TPromptAnswerer = bool (*)(const char* prompt, char* answer, unsigned size);
+void SetPromptAnswerer(TPromptAnswerer answerer);
+
 #endif

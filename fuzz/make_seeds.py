@@ -152,6 +152,53 @@ def damage():
         struct.pack(">I", (20 << 8) | 0xFF) + struct.pack(">I", (100 << 8) | 0x00))
 
 
+def table_files():
+    # The same damage to the other tables: the first byte chooses the table.
+    damages = {"healthy": b"", "cut_in_half": bytes([128]),
+               "header_damaged": struct.pack(">I", (20 << 8) | 0xFF) + struct.pack(">I", (100 << 8))}
+    for table in range(16):
+        for label, damage_bytes in damages.items():
+            put("table_files", "%02d_%s.bin" % (table, label), bytes([table]) + damage_bytes)
+
+
+def server_conversations():
+    # A client of the whole server: the mode byte (0: transactions on the program's own
+    # names, 1: another topic, 2: a wild query, 4: raw bytes), then transactions, each a
+    # selector (type = selector % 5: request, poke, execute, advise start, stop), an item's
+    # place in the program's name list and, for a poke, the data's length and bytes.
+    put("dde_server", "requests.bin", bytes([0, 0, 1, 0, 2, 0, 40, 0, 200]))
+    put("dde_server", "poke_money.bin", bytes([0, 1, 5, 9]) + b"1,234.567")
+    put("dde_server", "titles.bin", bytes([0, 2, 0, 2, 3, 2, 3]))
+    put("dde_server", "advise.bin", bytes([0, 3, 4, 1, 4, 8]) + b"2,000.00" + bytes([4, 4]))
+    put("dde_server", "other_topic.bin", bytes([1, 6]) + b"System" + bytes([0, 1]))
+    put("dde_server", "wild.bin", bytes([2]))
+    put("dde_server", "raw_frame.bin", bytes([4]) + frame(b"\x05" + struct.pack("<IHH", 1, 0x4050, 1)
+                                                          + b"\x01" + name(b"X") + b"\x01" + blob(b"GetNextTI")))
+
+
+def window_lists():
+    # Another program's window list: serial, class, title and state, tab-separated.
+    put("window_files", "frame.txt", "1\tTFrame\tZarne\tvM\n")
+    put("window_files", "two.txt", "1\tTFrame\tZarne - [X1]\tv\n2\tEdit\ta\\tb\\\\c\t-\n")
+    put("window_files", "damaged.txt", "0\tx\ty\n99999999999\ta\tb\nx\ty\n3\tonly\n")
+
+
+def system_keys():
+    put("system_keys", "configured.ini",
+        "[System]\r\nDirDatabase=C:\\ZARNE\r\nDirCheckCtl=C:\\ZARNE\\CHECKS\r\n"
+        "DirPrinters=D:\\PRN\r\nDirPrivate=C:\\Zarne\\Private\r\n")
+    put("system_keys", "empty_values.ini", "[System]\r\nDirDatabase=\r\nDirPrivate=\r\n")
+    put("system_keys", "climbing.ini",
+        "[System]\r\nDirDatabase=C:\\..\\..\\ZARNE\r\nDirCheckCtl=C:..\\x\r\nDirPrinters=E:/a/../../b\r\n")
+    put("system_keys", "long.ini", "[System]\r\nDirDatabase=C:\\" + "d" * 300 + "\r\n")
+
+
+def command_lines():
+    put("zrnfix32_args", "none.bin", b"")
+    put("zrnfix32_args", "options.bin", b"-platform\0xcb\0-style\0fusion\0--reverse")
+    put("zrnfix32_args", "table.bin", b"ACCOUNT\0C:\\ZARNE")
+
+
 def main():
     scripts()
     resource_scripts()
@@ -162,6 +209,11 @@ def main():
     settings()
     frames()
     damage()
+    table_files()
+    server_conversations()
+    window_lists()
+    system_keys()
+    command_lines()
 
 
 if __name__ == "__main__":

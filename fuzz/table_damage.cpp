@@ -1,12 +1,14 @@
 /*
-** Fuzz target: a damaged table file. A healthy ACCOUNT table made at start is damaged by the
-** input (each four bytes set one byte of the file at an offset; one to three bytes left over
-** cut the file short), opened and read by the engine, then rebuilt with the repair
-** utility's steps: locked, copied to its backup, restructured to its catalogue definition
-** with the problems table, and copied back when the restructure fails. A rebuilt table
-** must read cleanly and hold every record that could be read before; a failed rebuild must
-** lose no readable record and keep the whole file.
+** What the table fuzz targets share: a damaged table file. A healthy table made at start is
+** damaged by the input (each four bytes set one byte of the file at an offset; one to three
+** bytes left over cut the file short), opened and read by the engine, then rebuilt with the
+** repair utility's steps: locked, copied to its backup, restructured to its catalogue
+** definition with the problems table, and copied back when the restructure fails. A rebuilt
+** table must read cleanly and hold every record that could be read before; a failed rebuild
+** must lose no readable record and keep the whole file.
 */
+#include "fuzz/table_damage.h"
+
 #include "fuzz/fuzz_support.h"
 #include "platform/engine/engine.h"
 #include "rebuild/rebuild_catalog.h"
@@ -26,9 +28,10 @@ constexpr int kHealthyRows = 40;
 const char* const kDriver = "PARADOX";
 
 EngineDatabase gDatabase = nullptr;
-const RebuildEntry* gEntry = nullptr;
+const RebuildEntry* gEntry = nullptr;  // the table of the input at hand
 std::string gDirectory;
-std::vector<uint8_t> gHealthy;
+std::vector<const RebuildEntry*> gEntries;
+std::vector<std::vector<uint8_t>> gHealthy;  // each table's healthy file
 
 std::string PathOf(const char* name) { return gDirectory + "/" + name; }
 
@@ -130,23 +133,11 @@ void RemoveRebuildFiles() {
     std::remove((PathOf(name) + ".DB").c_str());
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  gDirectory = FuzzScratchDirectory();
-  gEntry = FindRebuildEntry("ACCOUNT");
-  FuzzRequire(gEntry && gEntry->desc, "the rebuild catalogue lists ACCOUNT");
-  FuzzRequire(EngineInit(ENGINE_VERSION, nullptr) == ENGINE_OK, "the engine starts");
-  FuzzRequire(EngineSetPrivateDir((gDirectory + "/private").c_str()) == ENGINE_OK,
-              "the private directory is set");
-  FuzzRequire(EngineOpenDatabase(nullptr, nullptr, 0, 0, nullptr, 0, nullptr, nullptr,
-                                 &gDatabase) == ENGINE_OK,
-              "the database opens");
-  FuzzRequire(EngineSetDirectory(gDatabase, gDirectory.c_str()) == ENGINE_OK,
-              "the database directory is set");
+/* Makes the table healthy: created and filled with its rows. */
+std::vector<uint8_t> MakeHealthy() {
   EngineTableCreateDesc desc = *gEntry->desc;
   std::snprintf(desc.name, sizeof desc.name, "%s", PathOf(gEntry->tableName).c_str());
-  FuzzRequire(EngineCreateTable(gDatabase, 1, &desc) == ENGINE_OK, "ACCOUNT is made");
+  FuzzRequire(EngineCreateTable(gDatabase, 1, &desc) == ENGINE_OK, "the table is made");
   EngineCursor cursor = Open();
   FuzzRequire(cursor != nullptr, "the new table opens");
   EngineCursorProps props{};
@@ -158,13 +149,34 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     FuzzRequire(EngineInsertRecord(cursor, 0, record.data()) == ENGINE_OK, "a row is stored");
   }
   EngineCloseCursor(&cursor);
-  gHealthy = ReadBytes(PathOf(gEntry->tableName) + ".DB");
-  FuzzRequire(!gHealthy.empty(), "the healthy table has a file");
-  return 0;
+  std::vector<uint8_t> healthy = ReadBytes(PathOf(gEntry->tableName) + ".DB");
+  FuzzRequire(!healthy.empty(), "the healthy table has a file");
+  return healthy;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::vector<uint8_t> damaged = gHealthy;
+}  // namespace
+
+void TableDamageSetUp(const std::vector<std::string>& tables) {
+  gDirectory = FuzzScratchDirectory();
+  FuzzRequire(EngineInit(ENGINE_VERSION, nullptr) == ENGINE_OK, "the engine starts");
+  FuzzRequire(EngineSetPrivateDir((gDirectory + "/private").c_str()) == ENGINE_OK,
+              "the private directory is set");
+  FuzzRequire(EngineOpenDatabase(nullptr, nullptr, 0, 0, nullptr, 0, nullptr, nullptr,
+                                 &gDatabase) == ENGINE_OK,
+              "the database opens");
+  FuzzRequire(EngineSetDirectory(gDatabase, gDirectory.c_str()) == ENGINE_OK,
+              "the database directory is set");
+  for (const std::string& name : tables) {
+    gEntry = FindRebuildEntry(name.c_str());
+    FuzzRequire(gEntry && gEntry->desc, "the rebuild catalogue lists the table");
+    gEntries.push_back(gEntry);
+    gHealthy.push_back(MakeHealthy());
+  }
+}
+
+void TableDamageRun(size_t table, const uint8_t* data, size_t size) {
+  gEntry = gEntries[table % gEntries.size()];
+  std::vector<uint8_t> damaged = gHealthy[table % gEntries.size()];
   for (size_t at = 0; at + 4 <= size; at += 4) {
     size_t offset = (size_t(data[at]) << 16 | size_t(data[at + 1]) << 8 | data[at + 2]) %
                     damaged.size();
@@ -194,5 +206,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzRequire(ReadRecords(&cleanRestored) >= readBefore, "a failed rebuild loses no readable record");
     FuzzRequire(ReadBytes(file).size() == damaged.size(), "a failed rebuild keeps the whole file");
   }
-  return 0;
 }

@@ -22,6 +22,7 @@
 #include "shell/shell_globals.h"
 #include "shell/shell_ids.h"
 #include "shell/splash.h"
+#include "shell/system_keys.h"
 #include "shell/zarne_mdi_client.h"
 #include "statement/recalc_field_scripts.h"
 #include "statement/recalc_install.h"
@@ -41,23 +42,12 @@
 
 namespace {
 
-constexpr char kIniFile[] = "zarne.ini";
-constexpr char kSystemSection[] = "System";
 constexpr char kDefaultDirectory[] = "C:\\ZARNE";
 constexpr char kDefaultPrivateDirectory[] = "C:\\Zarne\\Private";
 constexpr int kBankRecordCount = 20;
 constexpr short kBankKeyField = 1;
 constexpr short kCheckCtlNextNumberField = 1;
 constexpr short kCheckCtlAccountField = 2;
-
-/* A [System] directory key of zarne.ini; an empty value gets the default, written back. */
-void ReadDirectoryKey(const char* key, const char* defaultValue, char* directory) {
-  GetPrivateProfileString(kSystemSection, key, "", directory, MAX_PATH, kIniFile);
-  if (directory[0] == '\0') {
-    lstrcpyn(directory, defaultValue, MAX_PATH);
-    WritePrivateProfileString(kSystemSection, key, directory, kIniFile);
-  }
-}
 
 /* Makes the directory current, offering to create it when it does not exist; false when it
    was refused or could not be made (the boxes have been shown). */
@@ -69,7 +59,7 @@ bool EnterDirectory(const char* directory) {
 }
 
 bool ReadSettledDirectory(const char* key, char* directory) {
-  ReadDirectoryKey(key, kDefaultDirectory, directory);
+  ReadSystemDirectoryKey(key, kDefaultDirectory, directory);
   return EnterDirectory(directory);
 }
 
@@ -164,11 +154,7 @@ bool ZarneApp::RunStartUp() {
   ShowStatus("Initializing database.");
   PXInit();
   char privateDir[MAX_PATH];
-  GetPrivateProfileString(kSystemSection, "DirPrivate", "", privateDir, sizeof privateDir, kIniFile);
-  if (privateDir[0] == '\0') {
-    lstrcpyn(privateDir, kDefaultPrivateDirectory, MAX_PATH);
-    WritePrivateProfileString(kSystemSection, "DirPrivate", privateDir, kIniFile);
-  }
+  ReadSystemDirectoryKey("DirPrivate", kDefaultPrivateDirectory, privateDir);
   MakeDirectoryPath(privateDir);
   PXSetPrivateDir(privateDir);
   PXOpenDatabase();

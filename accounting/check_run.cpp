@@ -1,11 +1,12 @@
 /*
 ** Printing the file's Ready checks (the disbursing dialog's Print Checks button). Check
-** numbers are money: the next number in CHECKCTL stays locked for the whole run, so two
-** stations never start from one number; each check is re-read under its lock and recorded
-** Printed, and CHECKCTL moved past its number, before its page goes to the printer, so a run
-** killed while printing never prints that check again by itself nor reuses its number; a
-** failed page puts both back. Only checks that can be printed are: a payee and an amount
-** the words can say.
+** numbers are money, and no number is ever printed on two checks: the next number in CHECKCTL
+** stays locked for the whole run, so two stations never start from one number; each check's
+** number is claimed first (CHECKCTL moved past it, durably) and only then is the check re-read
+** under its lock, recorded Printed and sent to the printer. A station that dies at any step
+** leaves at most an unused number, a gap on the register; a failed page puts the check and
+** its number back. A run never starts on a number the ledger already holds. Only checks that
+** can be printed are: a payee and an amount the words can say.
 */
 #include "accounting/check_printer.h"
 #include "accounting/check_printout.h"
@@ -45,8 +46,14 @@ constexpr char kUnfitChecksHeading[] =
     "These Ready checks were not printed. A check needs a payee and an amount above 0.00 and "
     "at most 42,949,672.94:";
 constexpr char kNumbersUsedFormat[] =
-    "Check numbers %ld to %ld include numbers already used. Print anyway?";
-constexpr char kNumberUsedFormat[] = "Check number %ld is already used. Print anyway?";
+    "Check numbers %ld to %ld include numbers already used; no check was printed. Type a "
+    "number after the last one used.";
+constexpr char kNumberUsedFormat[] =
+    "Check number %ld is already used; no check was printed. Type a number after the last "
+    "one used.";
+constexpr char kCheckCtlNotWrittenFormat[] =
+    "The next check number (%ld) could not be written to CHECKCTL, so the run stops. Every "
+    "check still Ready was not printed.";
 constexpr char kNotPrintedFormat[] = "Check %ld to %s was not printed; it is still Ready.";
 
 bool HasPayee(const char* payee) {
@@ -174,10 +181,15 @@ class TCheckRun {
   void RemoveRow(int index) const;
   /* The grid's Ready checks: how many can be printed; the others are listed. */
   int CountFitChecks();
-  /* Whether numbers first .. first + count - 1 may be used (asked when some check has one). */
-  bool NumbersMayBeUsed(LONG first, int count);
+  /* Whether numbers first .. first + count - 1 are free; a used one is refused with a box. */
+  bool NumbersFree(LONG first, int count);
   /* Re-reads, records, numbers and prints the check of grid row `index`. */
   TOutcome PrintCheck(int& index, int& rows, TCheckPrinter& printer, const TPartyTexts& parties);
+  /* Writes CHECKCTL's next number; a failure is told and marks the run stopped. */
+  bool WriteCheckCtl(LONG next);
+  /* The first number from `from` on that no check carries (the numbers right after a run
+     that died before CHECKCTL was moved on). */
+  LONG FirstUnusedNumber(LONG from);
   /* Puts a check recorded Printed back to Ready (its record is still locked). */
   void RevertCheck();
   void NoteUnfit(const TLedgerEntry& check);
@@ -235,9 +247,9 @@ void TCheckRun::NoteUnfit(const TLedgerEntry& check) {
                   "  " + amount);
 }
 
-bool TCheckRun::NumbersMayBeUsed(LONG first, int count) {
+bool TCheckRun::NumbersFree(LONG first, int count) {
   const SHORT index = Dialog.Table->IndexForField(kAcctNumber);
-  if (index == 0) return true;  // reported by the table layer
+  if (index == 0) return false;  // reported by the table layer
   const LONG last = first + (count - 1);
   TPXTable byNumber(Dialog.Table->Name(), index);
   TPXRecord record(&byNumber, false);
@@ -250,13 +262,38 @@ bool TCheckRun::NumbersMayBeUsed(LONG first, int count) {
     used = entry.Number >= first && std::strcmp(entry.Type, kCheckType) == 0;
   }
   if (!used) return true;
-  char question[160];
+  char text[200];
   if (count == 1)
-    std::snprintf(question, sizeof question, kNumberUsedFormat, static_cast<long>(first));
+    std::snprintf(text, sizeof text, kNumberUsedFormat, static_cast<long>(first));
   else
-    std::snprintf(question, sizeof question, kNumbersUsedFormat, static_cast<long>(first),
-                  static_cast<long>(last));
-  return ShowLedgerMessage(Dialog.HWindow, question, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    std::snprintf(text, sizeof text, kNumbersUsedFormat, static_cast<long>(first), static_cast<long>(last));
+  ShowLedgerMessage(Dialog.HWindow, text, MB_OK | MB_ICONEXCLAMATION);
+  return false;
+}
+
+LONG TCheckRun::FirstUnusedNumber(LONG from) {
+  const SHORT index = Dialog.Table->IndexForField(kAcctNumber);
+  if (index == 0 || from <= 0) return from;
+  TPXTable byNumber(Dialog.Table->Name(), index);
+  TPXRecord record(&byNumber, false);
+  record.Clear();
+  record.SetDouble(kAcctNumber, static_cast<double>(from));
+  LONG next = from;
+  for (bool found = record.Seek(1, ENGINE_KEY_GEQ); found; found = record.Next()) {
+    TLedgerEntry entry;
+    if (!record.Read(0) || !ReadLedgerEntry(record, entry) || entry.Number > next) break;
+    if (std::strcmp(entry.Type, kCheckType) == 0 && entry.Number == next) ++next;
+  }
+  return WholeCheckNumber(next) == next ? next : from;
+}
+
+bool TCheckRun::WriteCheckCtl(LONG next) {
+  if (CheckCtl.Write(next)) return true;
+  CheckCtlFailed = true;
+  char text[200];
+  std::snprintf(text, sizeof text, kCheckCtlNotWrittenFormat, static_cast<long>(next));
+  ShowLedgerMessage(Dialog.HWindow, text, MB_OK | MB_ICONSTOP);
+  return false;
 }
 
 void TCheckRun::RevertCheck() {
@@ -300,7 +337,12 @@ TCheckRun::TOutcome TCheckRun::PrintCheck(int& index, int& rows, TCheckPrinter& 
     return TOutcome::kSkipped;
   }
 
-  // Recorded Printed, and its number taken from CHECKCTL, before the page goes out.
+  // The number is claimed before anything else is written: a station that dies after this
+  // leaves an unused number, never one two checks carry.
+  if (!WriteCheckCtl(Number + 1)) {
+    record.Unlock();
+    return TOutcome::kStop;
+  }
   TLedgerEntry check = stored;
   check.Status = kStatusPrinted;
   check.Number = Number;
@@ -308,12 +350,8 @@ TCheckRun::TOutcome TCheckRun::PrintCheck(int& index, int& rows, TCheckPrinter& 
   if (!record.SetLong(kAcctStatus, check.Status) || !record.SetDouble(kAcctNumber, check.Number) ||
       !record.SetLong(kAcctDate, check.Date) || !record.Modify()) {
     record.Unlock();
-    return TOutcome::kSkipped;  // shown by the table layer; nothing was taken
-  }
-  if (!CheckCtl.Write(Number + 1)) {
-    RevertCheck();
-    CheckCtlFailed = true;
-    return TOutcome::kStop;
+    // Shown by the table layer; the number is given back for the next check.
+    return WriteCheckCtl(Number) ? TOutcome::kSkipped : TOutcome::kStop;
   }
 
   TDisburseCheckRow row;
@@ -321,7 +359,7 @@ TCheckRun::TOutcome TCheckRun::PrintCheck(int& index, int& rows, TCheckPrinter& 
   TCheckPrintout printout("Check", &row, parties.Buyers, parties.Sellers);
   if (!printer.Print(&Dialog, printout, false)) {
     RevertCheck();
-    CheckCtl.Write(Number);
+    if (!WriteCheckCtl(Number)) return TOutcome::kStop;
     char text[200];
     std::snprintf(text, sizeof text, kNotPrintedFormat, static_cast<long>(Number), check.PayeeDepositor);
     ShowLedgerMessage(Dialog.HWindow, text, MB_OK | MB_ICONEXCLAMATION);
@@ -346,7 +384,9 @@ void TCheckRun::Run() {
     return;
   }
   if (!CheckCtl.Open(Dialog.HWindow)) return;
-  gPrintChecksXfer.Number = CheckCtl.NextNumber;
+  // A number a check already carries (CHECKCTL restored, or written by an older run) is
+  // never proposed.
+  gPrintChecksXfer.Number = FirstUnusedNumber(CheckCtl.NextNumber);
   gPrintChecksXfer.Date = ProposedCheckDate(Dialog.FileNumber);
   {
     TPrintChecks confirm(&Dialog);
@@ -356,7 +396,7 @@ void TCheckRun::Run() {
   CheckDate = gPrintChecksXfer.Date;
 
   const int fit = CountFitChecks();
-  if (fit > 0 && !NumbersMayBeUsed(Number, fit)) return;
+  if (fit > 0 && !NumbersFree(Number, fit)) return;
 
   if (fit > 0) {
     TCheckPrinter printer;
@@ -377,7 +417,7 @@ void TCheckRun::Run() {
     }
   }
   // A run that printed nothing keeps the number the user typed.
-  if (Printed == 0 && !CheckCtlFailed) CheckCtl.Write(gPrintChecksXfer.Number);
+  if (Printed == 0 && !CheckCtlFailed) WriteCheckCtl(gPrintChecksXfer.Number);
   ShowUnfitChecks();
 }
 

@@ -334,43 +334,54 @@ TEST_F(CheckRunTest, ChecksWithoutPayeeOrWithAnAmountTheWordsCannotSayStayReadyA
       Shown()[0].text);
 }
 
-TEST_F(CheckRunTest, ATypedNumberOverlappingUsedNumbersIsAskedAboutAndNoWritesNothing) {
+TEST_F(CheckRunTest, ATypedNumberOverlappingUsedNumbersIsRefusedAndWritesNothing) {
   PutEntry({"OTHER", 'C', 9, 1002, 2, kStatusVoid, DateOf(1, 5, 2026), "Voided", 0, ""});
   PutCheck(1, kStatusReady, 100.00, "First Ready");
   PutCheck(2, kStatusReady, 200.00, "Second Ready");
   const std::vector<char> checkCtl = CheckCtlBytes();
   const std::vector<std::vector<BYTE>> records = AllRawRecords();
-  Boxes().QueueAnswer(IDNO);
   Printers().ChoosePrinter();
   RunPrintChecks(kFile, 1001, DateOf(3, 14, 2026));
   ASSERT_EQ(1u, Shown().size());
-  EXPECT_EQ("Check numbers 1001 to 1002 include numbers already used. Print anyway?", Shown()[0].text);
+  EXPECT_EQ("Check numbers 1001 to 1002 include numbers already used; no check was printed. Type a number "
+            "after the last one used.",
+            Shown()[0].text);
   EXPECT_EQ(checkCtl, CheckCtlBytes());
   EXPECT_EQ(records, AllRawRecords());
   EXPECT_TRUE(PrintedChecks().empty());
   EXPECT_TRUE(Printers().PrintRequests().empty());
 
-  // Numbers 1003 and 1004 are free: no question; one check at a used number asks in the
-  // singular, and Yes prints it.
+  // One check at a used number is refused in the singular; 1003 is free and prints.
   Boxes().Clear();
-  PutCheck(3, kStatusReady, 300.00, "Third Ready");
-  Boxes().QueueAnswer(IDYES);
-  RunPrintChecks(kFile, 1000, DateOf(3, 14, 2026));
-  ASSERT_GE(Shown().size(), 1u);
-  EXPECT_EQ("Check numbers 1000 to 1002 include numbers already used. Print anyway?", Shown()[0].text);
-  EXPECT_EQ(1000, Stored(1).Number);
+  PutEntry({"OTHER", 'C', 10, 1003, 2, kStatusPrinted, DateOf(1, 5, 2026), "Printed", 5, ""});
+  PutEntry({"F-200", 'C', 1, 0, 2, kStatusReady, kBlankDate, "Lone Payee", 50.00, ""});
+  RunPrintChecks("F-200", 1003, DateOf(3, 14, 2026));
+  ASSERT_EQ(1u, Shown().size());
+  EXPECT_EQ("Check number 1003 is already used; no check was printed. Type a number after the last one used.",
+            Shown()[0].text);
+  Boxes().Clear();
+  RunPrintChecks("F-200", 1004, DateOf(3, 14, 2026));
+  EXPECT_EQ(1004, StoredEntry("F-200", 'C', 1).value_or(TLedgerEntry{}).Number);
+  EXPECT_EQ(1005.0, StoredNextNumber().value_or(0));
 }
 
-TEST_F(CheckRunTest, OneCheckAtAUsedNumberIsAskedInTheSingular) {
+TEST_F(CheckRunTest, TheDialogNeverProposesANumberTheLedgerHolds) {
+  // CHECKCTL says 1001, but a run that died before moving it on left 1001 and 1002 printed.
   PutEntry({"OTHER", 'C', 9, 1001, 2, kStatusPrinted, DateOf(1, 5, 2026), "Printed", 5, ""});
+  PutEntry({"OTHER", 'C', 10, 1002, 2, kStatusVoid, DateOf(1, 5, 2026), "Voided", 5, ""});
+  PutEntry({"OTHER", 'D', 11, 1500, 2, kStatusPosted, DateOf(1, 5, 2026), "A deposit", 5, ""});
   PutCheck(1, kStatusReady, 100.00, "First Ready");
-  Boxes().QueueAnswer(IDYES);
+  std::string proposed;
   Printers().ChoosePrinter();
-  RunPrintChecks(kFile, 1001, DateOf(3, 14, 2026));
-  ASSERT_EQ(1u, Shown().size());
-  EXPECT_EQ("Check number 1001 is already used. Print anyway?", Shown()[0].text);
-  EXPECT_EQ(1001, Stored(1).Number);
-  EXPECT_EQ(1u, PrintedChecks().size());
+  Driver().OnDialog(20905, [&](HWND dialog) {
+    proposed = ControlTextOf(dialog, 106);
+    PressButton(dialog, IDOK);
+  });
+  RunDisburse(kFile, [](HWND dialog, TDisburse&) { PressButton(dialog, 502); });
+  EXPECT_EQ("1003", proposed);
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_EQ(1003, Stored(1).Number);
+  EXPECT_EQ(1004.0, StoredNextNumber().value_or(0));
 }
 
 TEST_F(CheckRunTest, CancelInThePrintDialogPrintsAndRecordsNothing) {

@@ -1,6 +1,7 @@
 /*
 ** Check runs of other programs on the same ledger: the check station (a program of its own,
-** tests/station/check_station.cpp) killed in the middle of a run, two stations with roots of
+** tests/station/check_station.cpp) killed in the middle of a run, by time and at every change
+** to disk of a run while another station waits to print, two stations with roots of
 ** their own sharing one host directory printing together, a station holding CHECKCTL's lock,
 ** and a check another station printed after the dialog listed it.
 */
@@ -250,6 +251,71 @@ TEST_F(CheckStationsTest, AKilledRunNeverLeavesAPrintedNumberReadyOrCheckCtlBehi
   }
   EXPECT_EQ(20u, distinct.size());
   EXPECT_EQ(pdfsBefore + static_cast<size_t>(ready), PdfsIn(privateDir).size());
+}
+
+/* Two stations print at once on slow disks; one is killed at a chosen change to disk of its
+   run, stepping through every change of recording its checks, run after run; then this
+   program prints what the killed one left Ready. No number is ever on two checks, none asks
+   whether a used number may be used again, and CHECKCTL stays past every number used. Runs:
+   ZARNE_CHECK_KILL_RUNS (8 here; 200 by hand), sync delay ZARNE_CHECK_KILL_SYNC_MS (2; 40 by
+   hand, as on a network share). */
+TEST_F(CheckStationsTest, AStationKilledAtEveryWriteOfItsRunNeverLeavesANumberForTwoChecks) {
+  const char* runsText = std::getenv("ZARNE_CHECK_KILL_RUNS");
+  const char* syncText = std::getenv("ZARNE_CHECK_KILL_SYNC_MS");
+  const int runs = runsText ? std::atoi(runsText) : 8;
+  const std::string syncMs = syncText ? syncText : "2";
+  const std::string rootA = StationRoot("station-a"), rootB = StationRoot("station-b");
+
+  // The changes a whole run of three checks makes, counted once without a kill.
+  PutReadyChecks("COUNT", 3);
+  long writes = 0;
+  {
+    Station counting({"run", "COUNT"}, rootA, PathInRoot("count.out"));
+    counting.Wait();
+    std::smatch match;
+    const std::string out = counting.Output();
+    ASSERT_TRUE(std::regex_search(out, match, std::regex(R"(writes (\d+))"))) << out;
+    writes = std::stol(match[1]);
+  }
+  ASSERT_GT(writes, 6);
+  int killed = 0;
+  for (int run = 0; run < runs; ++run) {
+    const std::string fileA = "KA-" + std::to_string(run), fileB = "KB-" + std::to_string(run);
+    PutReadyChecks(fileA, 3);
+    PutReadyChecks(fileB, 3);
+    const long killAt = 1 + (run * 7919L) % writes;  // every change, in an order that jumps
+    {
+      Station a({"run", fileA, "barrier", "kill-at", std::to_string(killAt), "slow-sync", syncMs}, rootA,
+                PathInRoot("ka.out"));
+      Station b({"run", fileB, "barrier", "slow-sync", syncMs}, rootB, PathInRoot("kb.out"));
+      ASSERT_TRUE(a.WaitFor("ready")) << a.Output();
+      ASSERT_TRUE(b.WaitFor("ready")) << b.Output();
+      a.Release();
+      b.Release();
+      const int status = a.Wait();
+      killed += WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+      ASSERT_TRUE(b.WaitFor("writes", 240000)) << b.Output();
+    }
+    // What the killed station left Ready prints here, from the number it proposes.
+    Boxes().Clear();
+    Printers().ChoosePrinter();
+    Driver().OnDialog(20905, [](HWND dialog) { PressButton(dialog, IDOK); });
+    RunDisburse(fileA.c_str(), [](HWND dialog, TDisburse&) { PressButton(dialog, 502); });
+    EXPECT_TRUE(Shown().empty()) << "run " << run << ": " << Shown().front().text;
+
+    std::map<long, int> uses;
+    long highest = 0;
+    for (const TLedgerEntry& check : AllChecks()) {
+      if (check.Status == kStatusReady && check.FileNum == fileA) ADD_FAILURE() << "run " << run << " left a check Ready";
+      if (check.Number == 0) continue;
+      ++uses[check.Number];
+      highest = std::max<long>(highest, check.Number);
+    }
+    for (const auto& [number, count] : uses) ASSERT_EQ(1, count) << "number " << number << ", kill at " << killAt;
+    ASSERT_GT(StoredNextNumber().value_or(0), highest) << "kill at " << killAt;
+  }
+  std::printf("%d of %d runs killed at a change to disk (%ld changes a run)\n", killed, runs, writes);
+  EXPECT_EQ(runs, killed);
 }
 
 TEST_F(CheckStationsTest, TwoWorkstationsPrintingTogetherNeverShareANumber) {

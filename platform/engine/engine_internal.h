@@ -75,6 +75,13 @@ bool ReadWholeFile(const std::string& path, std::string* bytes);
 bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string* problem);
 bool PutInPlace(const std::string& finished, const std::string& target, std::string* problem);
 
+/* The name of the file layer engine connections open through (it counts each change to
+   disk for the tests' planned kills); null when it could not be set up. */
+const char* CountedVfsName();
+
+/* Counts a change to disk the engine makes outside SQLite, as the file layer counts its own. */
+void CountFileWrite();
+
 /* Closes every cursor still open (engine shutdown). */
 void CloseAllCursors();
 

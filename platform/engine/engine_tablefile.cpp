@@ -66,7 +66,7 @@ bool HeaderMatchesSize(sqlite3_file* file, std::string* problem) {
 
 int OpenConnection(const std::string& hostPath, int flags, sqlite3** db,
                    const char* firstSettings) {
-    int rc = sqlite3_open_v2(hostPath.c_str(), db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    int rc = sqlite3_open_v2(hostPath.c_str(), db, flags | SQLITE_OPEN_NOMUTEX, CountedVfsName());
     if (rc != SQLITE_OK) return rc;
     sqlite3_busy_handler(*db, RetryWhileBusy, nullptr);
     sqlite3_extended_result_codes(*db, 0);

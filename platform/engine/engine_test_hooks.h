@@ -18,4 +18,15 @@ void EngineTestFailCall(const char* operation, int n, EngineResult code,
 /* Clears every failure still waiting. */
 void EngineTestClearFailures();
 
+/* Changes to table files and their journals (a write, truncation, sync or deletion) are
+   counted; the n-th from now ends this program with SIGKILL before it reaches the disk, as
+   a power cut would. n 0 takes the plan back. */
+void EngineTestKillAtWrite(long n);
+
+/* How many such changes this program has made so far. */
+long EngineTestWriteCount();
+
+/* Each sync takes that much longer, as on a slow network share; 0 for none. */
+void EngineTestSlowSyncs(int milliseconds);
+
 #endif

@@ -4,11 +4,13 @@
 ** DirCheckCtl, default C:\ZARNE\DATA and C:\ZARNE\CHECKS below its own ZARNE_ROOT), so two
 ** of them with different roots share one host directory as two offices' stations would.
 **
-**   check_station run <file> [barrier]   opens the disbursing dialog on the file and presses
-**       Print Checks, confirming the number and date it proposes and the print dialog; a run
-**       refused because CHECKCTL is busy is tried again until it runs. With "barrier" it
-**       prints "ready" and waits for a line on its standard input before the first try.
-**       Ends by printing "refused <n>" (runs refused before it ran).
+**   check_station run <file> [barrier] [kill-at N] [slow-sync MS]   opens the disbursing
+**       dialog on the file and presses Print Checks, confirming the number and date it
+**       proposes and the print dialog; a run refused because CHECKCTL is busy is tried again
+**       until it runs. With "barrier" it prints "ready" and waits for a line on its standard
+**       input before the first try. "kill-at N" ends it with SIGKILL at the N-th change to
+**       disk of the run; "slow-sync MS" makes every sync that much slower. Ends by printing
+**       "refused <n>" (runs refused before it ran) and "writes <n>" (the run's changes).
 **   check_station hold-checkctl          locks CHECKCTL's record, prints "held" and keeps the
 **       lock until its standard input closes.
 **
@@ -23,6 +25,7 @@
 #include "platform/testing/dialog_driver.h"
 #include "platform/testing/gui_test.h"
 #include "platform/testing/scripted_boxes.h"
+#include "platform/engine/engine_test_hooks.h"
 #include "tableaccess/check_form_settings.h"
 #include "tableaccess/engine_session.h"
 #include "tableaccess/printer_settings.h"
@@ -32,6 +35,7 @@
 #include "tableaccess/value_forms.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -78,7 +82,7 @@ void UsePdfChecks() {
   std::memcpy(gCheckFormLayout, placed, sizeof placed);
 }
 
-int RunChecks(const char* file, bool barrier) {
+int RunChecks(const char* file, bool barrier, long killAt) {
   ScriptedMessageBoxes boxes;
   bool busy = false;
   boxes.OnShow([&](const MessageBoxRequest& box) {
@@ -111,8 +115,10 @@ int RunChecks(const char* file, bool barrier) {
     }
     PressButton(hwnd, IDOK);
   });
+  const long writesBefore = EngineTestWriteCount();
+  EngineTestKillAtWrite(killAt);
   dialog.Execute();
-  std::printf("refused %d\n", refused);
+  std::printf("refused %d\nwrites %ld\n", refused, EngineTestWriteCount() - writesBefore);
   return 0;
 }
 
@@ -154,7 +160,14 @@ int main(int argc, char** argv) {
     return 1;
   }
   UsePdfChecks();
-  const int result = RunChecks(argv[2], argc > 3 && std::strcmp(argv[3], "barrier") == 0);
+  bool barrier = false;
+  long killAt = 0;
+  for (int i = 3; i < argc; ++i) {
+    if (std::strcmp(argv[i], "barrier") == 0) barrier = true;
+    else if (std::strcmp(argv[i], "kill-at") == 0 && i + 1 < argc) killAt = std::atol(argv[++i]);
+    else if (std::strcmp(argv[i], "slow-sync") == 0 && i + 1 < argc) EngineTestSlowSyncs(std::atoi(argv[++i]));
+  }
+  const int result = RunChecks(argv[2], barrier, killAt);
   std::fflush(stdout);
   // Ends without the orderly shutdown: the tables close with the process.
   std::_Exit(result);

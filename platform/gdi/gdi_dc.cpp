@@ -101,21 +101,33 @@ QRegion VisibleDeviceRegion(DeviceContext& dc) {
 
 DcPainter::DcPainter(DeviceContext& dc) {
   if (dc.kind == DcKind::Printer) {
+    // The page's painter is kept between calls; a call's own settings (pen, brush, font) are
+    // made by the call itself, and what a call may leave behind is put back to the DC's
+    // here, only where it differs: a save and restore around every call made the PDF writer
+    // repeat the whole graphics state for each text, most of a report page's cost.
     painter_ = PrintJobPainter(dc);
     if (!painter_) return;
-    borrowed_ = true;
     raster_ = false;
-    painter_->save();
-  } else {
-    QPaintDevice* device = CurrentDevice(dc);
-    if (!device || device->width() <= 0 || device->height() <= 0) return;  // nothing to paint on
-    owned_ = std::make_unique<QPainter>();
-    if (!owned_->begin(device)) {
-      owned_.reset();
-      return;
-    }
-    painter_ = owned_.get();
+    QRegion clip;
+    bool clipped = dc.state.clip.has_value();
+    if (clipped) clip = dc.state.clip->translated(dc.deviceOrigin);
+    if (clipped)
+      painter_->setClipRegion(clip);
+    else if (painter_->hasClipping())
+      painter_->setClipping(false);
+    const QTransform origin = QTransform::fromTranslate(dc.deviceOrigin.x(), dc.deviceOrigin.y());
+    if (painter_->worldTransform() != origin) painter_->setWorldTransform(origin);
+    if (painter_->backgroundMode() != Qt::TransparentMode) painter_->setBackgroundMode(Qt::TransparentMode);
+    return;
   }
+  QPaintDevice* device = CurrentDevice(dc);
+  if (!device || device->width() <= 0 || device->height() <= 0) return;  // nothing to paint on
+  owned_ = std::make_unique<QPainter>();
+  if (!owned_->begin(device)) {
+    owned_.reset();
+    return;
+  }
+  painter_ = owned_.get();
   QRegion clip;
   bool clipped = false;
   if (dc.kind == DcKind::Surface && !dc.surfaceClip.isEmpty()) {
@@ -132,7 +144,6 @@ DcPainter::DcPainter(DeviceContext& dc) {
 }
 
 DcPainter::~DcPainter() {
-  if (borrowed_ && painter_) painter_->restore();
   if (owned_) owned_->end();
 }
 

@@ -150,7 +150,8 @@ QString TextFrom1252(const char* text, int count);
 /*
 ** A QPainter on the DC's device for the length of one call: transform to the DC's device
 ** origin, clip to the surface and the DC's clip region. Printers keep one painter for the
-** whole document; it is borrowed and its state restored afterwards.
+** whole document; it is borrowed, and its clip, transform and background mode are set to
+** the DC's where they differ.
 */
 class DcPainter {
  public:
@@ -168,7 +169,6 @@ class DcPainter {
  private:
   QPainter* painter_ = nullptr;
   std::unique_ptr<QPainter> owned_;
-  bool borrowed_ = false;
   bool raster_ = true;
 };
 

@@ -37,8 +37,9 @@ void TextLayout::paint(DcPainter& painter, QPointF topLeft, const QString& text,
   painter->setFont(realized_->font());
   double baseline = origin.y() + ascent_;
   if (!advances) {
-    // Printers and PDF files keep the painter's text, which carries the characters too.
-    const QList<QGlyphRun>* runs = painter.raster() ? realized_->glyphs(text) : nullptr;
+    // Shaped once per font and text, on printers too: a PDF page writes the same glyphs and
+    // its text still reads back, as the font's own map gives each glyph its character.
+    const QList<QGlyphRun>* runs = realized_->glyphs(text);
     if (!runs) {
       painter->drawText(QPointF(origin.x(), baseline), text);
       return;

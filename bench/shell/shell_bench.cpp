@@ -129,7 +129,16 @@ int main(int argc, char* argv[]) {
     if (std::strcmp(argv[i], "--files") == 0) files = std::atoi(argv[i + 1]);
     else if (std::strcmp(argv[i], "--dir") == 0) dir = argv[i + 1];
   }
-  if (dir.empty()) dir = "/dev/shm/zarne-shell-bench-" + std::to_string(getpid());
+  // A directory of our own making goes when the bench ends, however it ends (it is about
+  // 50 kB a file in memory); one given with --dir is kept.
+  struct OwnDirectory {
+    std::string path;
+    ~OwnDirectory() {
+      std::error_code ignored;
+      if (!path.empty()) std::filesystem::remove_all(path, ignored);
+    }
+  } own;
+  if (dir.empty()) own.path = dir = "/dev/shm/zarne-shell-bench-" + std::to_string(getpid());
   std::filesystem::create_directories(dir + "/windows");
   setenv("ZARNE_ROOT", dir.c_str(), 1);
   // The program names its directories the Windows way: C:\BENCH is drive_c/BENCH below the root.
@@ -277,7 +286,5 @@ int main(int argc, char* argv[]) {
   if (sink < 0) std::printf("%ld\n", sink);
   app.GetMainWindow()->CloseWindow();
   Pump();
-  std::error_code ignored;
-  if (argc < 2) std::filesystem::remove_all(dir, ignored);
   return 0;
 }

@@ -38,8 +38,10 @@ void TextLayout::paint(DcPainter& painter, QPointF topLeft, const QString& text,
   double baseline = origin.y() + ascent_;
   if (!advances) {
     // Shaped once per font and text, on printers too: a PDF page writes the same glyphs and
-    // its text still reads back, as the font's own map gives each glyph its character.
-    const QList<QGlyphRun>* runs = realized_->glyphs(text);
+    // its text still reads back, as the font's own map gives each glyph its character. A
+    // recorded page (copies) keeps only painter text, so it is given that.
+    const bool recorded = painter->device() && painter->device()->devType() == QInternal::Picture;
+    const QList<QGlyphRun>* runs = recorded ? nullptr : realized_->glyphs(text);
     if (!runs) {
       painter->drawText(QPointF(origin.x(), baseline), text);
       return;

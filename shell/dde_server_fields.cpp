@@ -112,7 +112,9 @@ HDDEDATA DdePoke(TZarneDecoratedMDIFrame* frame, HSZ topic, HSZ item, UINT forma
   TPokeValue value;
   if (!ConvertPokeText(*field, text.get(), &value) || !WriteValue(record, field, value))
     return nullptr;
+  // The partner shows the same record field on the other side of the statement.
   InvalidateField(view, field);
+  InvalidateDependentFields(view, field);
   if (field->displayKind != kFieldKindText) CallRecalcForField(view, field);
   ShowInOpenEdit(view, field);
   return Acknowledged();

@@ -10,6 +10,7 @@
 #include "platform/user/input.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/message_queue_internal.h"
+#include "platform/user/painting.h"
 #include "platform/user/system_info.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_object.h"
@@ -248,6 +249,8 @@ BOOL DestroyWindow(HWND hwnd) {
     WindowPtr owned = FindWindowObject(top);
     if (owned && owned->owner == hwnd) DestroyWindow(top);
   }
+  // A child going away uncovers its parent's pixels, which the parent paints again.
+  if (window->IsChild() && (window->style & WS_VISIBLE)) InvalidateRect(window->parent, &window->rect, TRUE);
   if (window->frame) window->frame->hide();
   window->style &= ~WS_VISIBLE;
   ReleaseInputStateOf(window);

@@ -117,6 +117,18 @@ void InvalidateAfterResize(WindowObject& window, const RECT& oldClient) {
   }
 }
 
+/* What a child covered and no longer covers is the parent's to paint again: the parent's pixels
+   there are whatever it drew before the child came over them. */
+void InvalidateUncovered(const WindowObject& child, const RECT& oldRect, const RECT* newRect) {
+  auto toQRect = [](const RECT& r) { return QRect(r.left, r.top, RectWidth(r), RectHeight(r)); };
+  QRegion uncovered(toQRect(oldRect));
+  if (newRect) uncovered -= QRegion(toQRect(*newRect));
+  for (const QRect& part : uncovered) {
+    RECT r{part.left(), part.top(), part.left() + part.width(), part.top() + part.height()};
+    InvalidateRect(child.parent, &r, TRUE);
+  }
+}
+
 void InvalidateTree(HWND hwnd) {
   WindowPtr window = FindWindowObject(hwnd);
   if (!window || !(window->style & WS_VISIBLE)) return;
@@ -208,6 +220,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   RECT newRect{pos.x, pos.y, pos.x + std::max(pos.cx, 0), pos.y + std::max(pos.cy, 0)};
   RECT oldRect = window->rect;
   RECT oldClient = window->client;
+  bool childWasShowing = window->IsChild() && (window->style & WS_VISIBLE);
   bool moved = newRect.left != oldRect.left || newRect.top != oldRect.top;
   bool sized = RectWidth(newRect) != RectWidth(oldRect) || RectHeight(newRect) != RectHeight(oldRect);
   if (moved || sized || (pos.flags & (SWP_FRAMECHANGED | SWP_STATECHANGED))) {
@@ -231,6 +244,10 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     window->style &= ~WS_VISIBLE;
     if (window->frame) window->frame->hide();
   }
+  if (childWasShowing && hidden)
+    InvalidateUncovered(*window, oldRect, nullptr);
+  else if (childWasShowing && (moved || sized) && !(pos.flags & SWP_NOREDRAW))
+    InvalidateUncovered(*window, oldRect, &window->rect);
   // Other programs see a top-level window appear, disappear, maximize and restore.
   if (!window->IsChild() && (shown || hidden || (pos.flags & SWP_STATECHANGED))) RepublishTopLevel(hwnd);
   if (clientSized && !(pos.flags & SWP_NOREDRAW)) InvalidateAfterResize(*window, oldClient);

@@ -3,7 +3,8 @@
 ** paint that follows, the window must show exactly what a full repaint of the same content
 ** shows. The window draws a document of coloured, labelled cells under a fixed heading, the
 ** way a grid or a report view does; a test changes some cells, invalidates them, scrolls,
-** and compares the screenshot with one taken after repainting everything.
+** and compares the screenshot with one taken after repainting everything. The same holds when
+** a child control that lay over changed cells is hidden, moved, resized or destroyed.
 */
 #include "platform/user/tests/window_test_fixture.h"
 
@@ -216,4 +217,34 @@ TEST_F(ScrollPaint, APendingPaintOutsideTheClipStaysWhereItsPixelsStayed) {
   COLORREF above = CellColour(3, 3, 0);
   EXPECT_EQ(shown.pixel(3 * kCellWidth + 36, 3 * kCellHeight + 13),
             qRgb(GetRValue(above), GetGValue(above), GetBValue(above)));
+}
+
+TEST_F(ScrollPaint, AChildHiddenMovedResizedOrDestroyedUncoversWhatAFullRepaintShows) {
+  Open(0);
+  // As an edit line over a field: the cells under it change while it covers them, and nobody
+  // invalidates them; taking the child away must show them.
+  auto cover = [&](int column, int row) {
+    RECT r = doc.CellRect(column, row);
+    return ChildWindow(window, 101, r.left, r.top, 2 * kCellWidth, kCellHeight, WS_CHILD | WS_VISIBLE, "edit");
+  };
+  HWND child = cover(1, 2);
+  UpdateWindow(window);
+  doc.edits[{1, 2}]++;
+  doc.edits[{2, 2}]++;
+  ShowWindow(child, SW_HIDE);
+  ExpectSameAsFullRepaint("hidden");
+
+  ShowWindow(child, SW_SHOW);
+  doc.edits[{1, 2}]++;
+  doc.edits[{2, 2}]++;
+  RECT to = doc.CellRect(2, 5);
+  MoveWindow(child, to.left, to.top, kCellWidth, kCellHeight, TRUE);
+  ShowWindow(child, SW_HIDE);  // what the moved child covers now was never changed
+  ExpectSameAsFullRepaint("moved away");
+
+  ShowWindow(child, SW_SHOW);
+  doc.edits[{2, 5}]++;
+  SetWindowPos(child, nullptr, 0, 0, kCellWidth / 2, kCellHeight, SWP_NOMOVE | SWP_NOZORDER);
+  DestroyWindow(child);
+  ExpectSameAsFullRepaint("shrunk, then destroyed");
 }

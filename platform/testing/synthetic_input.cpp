@@ -15,6 +15,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 namespace {
 
@@ -107,6 +108,19 @@ void DoubleClick(HWND hwnd, int x, int y, Qt::MouseButton button) {
   Click(hwnd, x, y, button);
   SendMouse(ClientOf(hwnd), QPoint(x, y), QEvent::MouseButtonDblClick, button, button, Qt::NoModifier);
   MouseUp(hwnd, x, y, button);
+}
+
+void Wheel(HWND hwnd, int x, int y, int notches, Qt::KeyboardModifiers modifiers) {
+  QWidget* base = ClientOf(hwnd);
+  if (!base) return;
+  QPoint local(x, y);
+  QWidget* target = WidgetAt(base, local);
+  QPoint global = target->mapToGlobal(local);
+  QCursor::setPos(global);
+  QWheelEvent event(QPointF(local), QPointF(global), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                    modifiers, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(target, &event);
+  ProcessPendingMessages();
 }
 
 void PressWindowPart(HWND hwnd, int x, int y) {

@@ -23,6 +23,9 @@ void Click(HWND hwnd, int x, int y, Qt::MouseButton button = Qt::LeftButton,
            Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 /* Press, release, then the second press Qt reports as a double click, and its release. */
 void DoubleClick(HWND hwnd, int x, int y, Qt::MouseButton button = Qt::LeftButton);
+/* The wheel turned at a point of a window's client area, delivered to the widget there:
+** positive notches away from the user (up), negative towards (down). */
+void Wheel(HWND hwnd, int x, int y, int notches, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 /* A click at a point of the whole window (window coordinates: its border, caption and scroll
 ** bars included), delivered to the widget that is there. */
 void ClickWindowPart(HWND hwnd, int x, int y);

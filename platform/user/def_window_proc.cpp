@@ -18,6 +18,7 @@
 #include "platform/user/window_widgets.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 /* The strip a top-level window's menu bar takes (menu_bar.cpp). */
@@ -140,6 +141,37 @@ LRESULT SysCommand(HWND hwnd, WPARAM command) {
   return 0;
 }
 
+constexpr int kWheelLinesPerNotch = 3;
+
+/* A window with a scroll bar that can move scrolls by lines, as if its arrows were clicked;
+   one without passes the wheel to its parent, so the wheel over a control with nothing to
+   scroll moves what it lies in. */
+LRESULT Wheel(HWND hwnd, WindowObject& window, UINT message, WPARAM wParam, LPARAM lParam) {
+  bool sideways = message == WM_MOUSEHWHEEL || (LOWORD(wParam) & MK_SHIFT);
+  const ScrollBarState& bar = sideways ? window.hBar : window.vBar;
+  bool hasBar = (window.style & (sideways ? WS_HSCROLL : WS_VSCROLL)) != 0;
+  bool canMove = bar.maxPos - std::max<int>(static_cast<int>(bar.page) - 1, 0) > bar.minPos;
+  if (!hasBar || !canMove) {
+    window.wheelRemainder = 0;
+    return window.IsChild() ? SendMessage(window.parent, message, wParam, lParam) : 0;
+  }
+  int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+  if (message == WM_MOUSEHWHEEL) delta = -delta;  // tilting right moves the view right
+  if ((window.wheelRemainder > 0) != (delta > 0)) window.wheelRemainder = 0;
+  window.wheelRemainder += delta;
+  int notches = window.wheelRemainder / WHEEL_DELTA;
+  window.wheelRemainder %= WHEEL_DELTA;
+  if (notches == 0) return 0;
+  UINT scroll = sideways ? WM_HSCROLL : WM_VSCROLL;
+  WPARAM code = notches > 0 ? SB_LINEUP : SB_LINEDOWN;
+  for (int i = 0; i < std::abs(notches) * kWheelLinesPerNotch; ++i) {
+    SendMessage(hwnd, scroll, code, 0);
+    if (!FindWindowObject(hwnd)) return 0;
+  }
+  SendMessage(hwnd, scroll, SB_ENDSCROLL, 0);
+  return 0;
+}
+
 }  // namespace
 
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -217,6 +249,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
       return ControlColor(message, wParam);
     case WM_QUERYENDSESSION: return TRUE;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL: return Wheel(hwnd, *window, message, wParam, lParam);
     default: return 0;
   }
 }

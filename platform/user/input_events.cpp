@@ -18,6 +18,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -165,4 +166,22 @@ bool PostMouseInput(HWND origin, const QMouseEvent* event) {
   queued.buttons = event->buttons();
   PostQueuedMessage(std::move(queued));
   return true;
+}
+
+void PostWheelInput(HWND target, const QWheelEvent* event) {
+  if (!FindWindowObject(target)) return;
+  QPoint global = event->globalPosition().toPoint();
+  QPoint angle = event->angleDelta();
+  bool sideways = angle.y() == 0 && angle.x() != 0;
+  int delta = sideways ? -angle.x() : angle.y();  // a right turn is positive sideways
+  if (delta == 0) return;
+  WPARAM keys = MouseKeyFlags(event->buttons(), event->modifiers());
+  QueuedMessage queued;
+  queued.msg = MSG{target, static_cast<UINT>(sideways ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL),
+                   MAKEWPARAM(keys, static_cast<WORD>(static_cast<short>(delta))),
+                   MAKELPARAM(global.x(), global.y()), 0, POINT{global.x(), global.y()}};
+  queued.hasInputState = true;
+  queued.modifiers = event->modifiers();
+  queued.buttons = event->buttons();
+  PostQueuedMessage(std::move(queued));
 }

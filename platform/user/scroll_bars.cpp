@@ -14,6 +14,7 @@
 #include "platform/user/window_widgets.h"
 
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -98,6 +99,11 @@ class ScrollBarWidget : public QScrollBar {
     if (!dragging && FindWindowObject(hwnd_)) Send(hwnd_, bar_, SB_ENDSCROLL, 0);
   }
   void contextMenuEvent(QContextMenuEvent*) override {}
+  // The wheel over a bar is the window's wheel, scrolled as the window answers it.
+  void wheelEvent(QWheelEvent* event) override {
+    PostWheelInput(hwnd_, event);
+    event->accept();
+  }
 
  private:
   HWND hwnd_;

@@ -71,6 +71,7 @@ struct WindowObject {
   QPointer<QScrollBar> vScroll;
   ScrollBarState hBar;
   ScrollBarState vBar;
+  int wheelRemainder = 0;  // wheel turn short of a whole notch, kept for the next one
 
   QImage backing;       // the client area's pixels, drawn through GDI
   // A resize only notes the new size: the image is made again when next drawn or shown,

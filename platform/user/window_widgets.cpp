@@ -198,3 +198,8 @@ void ClientWidget::mouseReleaseEvent(QMouseEvent* event) { PostMouseInput(hwnd_,
 void ClientWidget::mouseDoubleClickEvent(QMouseEvent* event) { PostMouseInput(hwnd_, event); }
 
 void ClientWidget::mouseMoveEvent(QMouseEvent* event) { PostMouseInput(hwnd_, event); }
+
+void ClientWidget::wheelEvent(QWheelEvent* event) {
+  PostWheelInput(hwnd_, event);
+  event->accept();
+}

@@ -51,6 +51,7 @@ class ClientWidget : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   HWND hwnd_;
@@ -63,6 +64,9 @@ void PostKeyInput(HWND fallback, const QKeyEvent* event, bool press);
 ** window) and queues it; `origin` is the window whose widget received the event. Answers
 ** false when the click was eaten by activation (MA_*ANDEAT). */
 bool PostMouseInput(HWND origin, const QMouseEvent* event);
+/* Turns a real wheel turn into WM_MOUSEWHEEL (WM_MOUSEHWHEEL sideways) for `target`, the
+** window under the pointer, and queues it. */
+void PostWheelInput(HWND target, const QWheelEvent* event);
 /* The screen rectangle ClipCursor confines the pointer to; false while it is free. Qt
 ** cannot hold the real pointer, so mouse input is held inside the rectangle instead. */
 bool CursorConfinement(RECT* clip);

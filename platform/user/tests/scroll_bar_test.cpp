@@ -1,5 +1,7 @@
 #include "platform/user/tests/window_test_fixture.h"
 
+#include "platform/testing/synthetic_input.h"
+
 using ScrollBars = WindowTest;
 
 namespace {
@@ -109,4 +111,24 @@ TEST_F(ScrollBars, DraggingTheThumbTracksThenSetsThePosition) {
   EXPECT_GT(finalPos, 30);
   EXPECT_LT(finalPos, 70);
   EXPECT_EQ(GetScrollPos(w, SB_VERT), finalPos);
+}
+
+TEST_F(ScrollBars, TheWheelScrollsThreeLinesANotchAndAControlWithoutBarsPassesItToItsParent) {
+  HWND w = TopWindow(WS_POPUP | WS_VISIBLE | WS_VSCROLL, 200, 150);
+  HWND child = ChildWindow(w, 7, 0, 0, 100, 50);
+  SetScrollRange(w, SB_VERT, 0, 100, TRUE);
+  ResetLog();
+  Hook() = FollowScrolls(w);
+  Wheel(child, 10, 10, -1);  // one notch down over the child, which has nothing to scroll
+  EXPECT_EQ(ScrollCodes(WM_VSCROLL), (std::vector<int>{SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_ENDSCROLL}));
+  EXPECT_EQ(GetScrollPos(w, SB_VERT), 3);
+  Wheel(w, 150, 100, -2);  // two notches down over the window itself: six lines
+  EXPECT_EQ(GetScrollPos(w, SB_VERT), 9);
+  Wheel(w, 150, 100, 1);
+  EXPECT_EQ(GetScrollPos(w, SB_VERT), 6);
+  // Without a bar that can move, a top-level window leaves the wheel alone.
+  SetScrollRange(w, SB_VERT, 0, 0, TRUE);
+  MessageLog().clear();
+  Wheel(w, 150, 100, -1);
+  EXPECT_TRUE(ScrollCodes(WM_VSCROLL).empty());
 }

@@ -68,6 +68,8 @@ class TPropertySheet : public TWindow {
   void SetupWindow() override;
   LRESULT EvCommand(UINT id, HWND hWndCtl, UINT notifyCode) override;
   void EvClose() override;
+  void Paint(TDC& dc, bool erase, TRect& rect) override;
+  void GetWindowClass(WNDCLASS& wndClass) override;
 
   int GetPageCount() const { return static_cast<int>(Pages().size()); }
   TPropertyPage* GetPage(int index) const;
@@ -83,12 +85,16 @@ class TPropertySheet : public TWindow {
  private:
   std::vector<TPropertyPage*> Pages() const;
   void LayoutSheet();
+  void LayoutTabs();
+  /* The sheet's own keys: Escape, Enter and the tab changes; true when it took the key. */
+  bool SheetKey(MSG& msg);
   void End(int result);
   DWORD flags_;
   UINT startPage_;
   int current_ = -1;
   /* The row of tab buttons is never cut off: pages are laid out at least this wide. */
   int tabsWidth_ = 0;
+  int tabHeight_ = 20;
   bool finished_ = false;
   int result_ = IDCANCEL;
 };

@@ -1,7 +1,7 @@
 /*
 ** Property sheets: pages made when first shown, OK applying only the pages that were made,
 ** Cancel applying none, a page refusing to apply keeping the sheet open, no Apply button
-** when the sheet asks for none.
+** when the sheet asks for none, Escape and Enter typed in a page cancelling and confirming.
 */
 #include "platform/framework/property_sheet.h"
 #include "platform/framework/controls.h"
@@ -114,6 +114,21 @@ TEST_F(PropertySheetTest, PageRefusingToApplyKeepsTheSheetOpenOnThatPage) {
   EXPECT_EQ(log, (std::vector<std::string>{"show first", "show second", "show first", "apply first",
                                            "apply second", "show second", "apply first",
                                            "apply second"}));
+}
+
+TEST_F(PropertySheetTest, EscapeInAPageCancelsTheSheetAndEnterConfirmsIt) {
+  for (int key : {VK_ESCAPE, VK_RETURN}) {
+    log.clear();
+    TPropertySheet sheet(nullptr, "Sheet", 0, false, PSH_NOAPPLYNOW);
+    auto* first = new TLoggedPage(&sheet, 120, log, "first");
+    new TLoggedPage(&sheet, 121, log, "second");
+    first->onShow = [&] {
+      first->onShow = nullptr;
+      ::PostMessage(first->HWindow, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
+    };
+    EXPECT_EQ(sheet.Execute(), key == VK_ESCAPE ? IDCANCEL : IDOK) << key;
+    EXPECT_EQ(log, (std::vector<std::string>{"show first", key == VK_ESCAPE ? "reset first" : "apply first"}));
+  }
 }
 
 }  // namespace

@@ -94,6 +94,7 @@ LRESULT CALLBACK TabProc(HWND tab, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND: return 1;
     case WM_LBUTTONDOWN:
+    case BM_CLICK:
       SendMessage(GetParent(tab), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(tab), BN_CLICKED),
                   reinterpret_cast<LPARAM>(tab));
       return 0;

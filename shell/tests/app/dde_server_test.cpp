@@ -438,8 +438,6 @@ TEST_F(DdeServerAppTest, APokeRepaintsWithoutAdviseAndReachesTheTableAtSave) {
   UpdateWindow(view->HWindow);
   PumpUntilIdle();
   SaveWindowScreenshot(Frame()->HWindow, SHELL_OUTPUT_DIR "/dde_poked_statement.png");
-  SetFieldAdviseSink(&TZarneDecoratedMDIFrame::PostFieldAdvise);
-  SetWindowLongPtr(view->HWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gViewProc));
   EXPECT_EQ(gAdvises, 0);
   // The edit line standing on the field shows the poked value, not the old one.
   EXPECT_EQ(view->currentField, field);
@@ -452,10 +450,21 @@ TEST_F(DdeServerAppTest, APokeRepaintsWithoutAdviseAndReachesTheTableAtSave) {
     });
   };
   EXPECT_TRUE(repainted(field));
-  // A101 (id 213) and line 401 (id 244) show the same record field, side by side.
+  // A101 (id 213) and line 401 (id 244) show the same record field on the two sides.
   TFieldNode* partner = FindFieldByNumber(&gRespaFieldList, 244);
-  ASSERT_TRUE(IsFieldVisible(view, partner));
+  ScrollFieldIntoView(view, partner);
+  UpdateWindow(view->HWindow);
+  PumpUntilIdle();
+  gPaints.clear();
+  EXPECT_EQ(Poke("A101", "2,000"), 0);
+  UpdateWindow(view->HWindow);
+  PumpUntilIdle();
+  SetFieldAdviseSink(&TZarneDecoratedMDIFrame::PostFieldAdvise);
+  SetWindowLongPtr(view->HWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gViewProc));
+  EXPECT_EQ(gAdvises, 0);
+  EXPECT_TRUE(IsFieldVisible(view, partner));
   EXPECT_TRUE(repainted(partner));
+  ScrollFieldIntoView(view, field);
   ScrollFieldIntoView(view, FindFieldByNumber(&gRespaFieldList, 243));  // line 120, the total
   UpdateWindow(view->HWindow);
   PumpUntilIdle();

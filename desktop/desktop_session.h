@@ -52,6 +52,7 @@ class Desktop {
   long StartProgram(int seconds = 90);
   pid_t ProgramPid() const { return program_; }
   pid_t WindowManagerPid() const { return windowManager_; }
+  const std::string& Display() const { return display_; }
   const std::string& DataRoot() const { return root_; }
   /* The program's standard error, for failure messages. */
   std::string ProgramLog() const;

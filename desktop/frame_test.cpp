@@ -13,7 +13,14 @@ constexpr int kFileX = 14;
 constexpr int kMenuRowMiddle = 10;
 
 void ExpectFrameOnScreenWithMenu(Desktop& desktop, long frame, const std::string& shot) {
-  WindowPlace place = desktop.Place(frame);
+  // The window manager may still be placing it under a busy machine.
+  WindowPlace place;
+  Desktop::WaitUntil(
+      [&] {
+        place = desktop.Place(frame);
+        return place.height + place.frameTop + place.frameBottom >= Desktop::kHeight - 2 && place.OuterTop() >= 0;
+      },
+      20);
   EXPECT_GE(place.OuterLeft(), 0);
   EXPECT_GE(place.OuterTop(), 0) << "caption above the screen";
   EXPECT_LE(place.x + place.width + place.frameRight, Desktop::kWidth);
@@ -33,7 +40,7 @@ void ExpectFrameOnScreenWithMenu(Desktop& desktop, long frame, const std::string
         return now.CountChanged(before, left, top, right, bottom) > 400 &&
                now.CountNot(left, top, right, bottom, now.At(left + 40, top + 40)) > 200;
       },
-      10);
+      20);
   EXPECT_TRUE(opened) << "no File menu under the click";
   desktop.Shoot(shot + "-file-menu");
   desktop.Key("Escape");

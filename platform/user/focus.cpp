@@ -11,12 +11,15 @@
 #include "platform/user/window_object.h"
 #include "platform/user/window_widgets.h"
 
+#include <map>
+
 namespace {
 
 struct FocusState {
   HWND focus = nullptr;
   HWND active = nullptr;
   bool changingActive = false;
+  std::map<HWND, HWND> focusBeforeDeactivation;  // top-level window -> its control that had the focus
 };
 
 FocusState& State() {
@@ -101,6 +104,18 @@ HWND EnabledOwnedPopup(HWND owner) {
 
 HWND ChangeActiveWindow(HWND hwnd, bool askDesktop);
 
+/* A window activated again (a modal dialog or box over it ended) gives the focus back to the
+   control that had it, where the activation itself left it on the window. */
+void RestoreFocusAfterActivation(HWND hwnd) {
+  FocusState& state = State();
+  auto saved = state.focusBeforeDeactivation.find(hwnd);
+  if (saved == state.focusBeforeDeactivation.end()) return;
+  HWND back = saved->second;
+  state.focusBeforeDeactivation.erase(saved);
+  if (GetActiveWindow() != hwnd || GetFocus() != hwnd) return;
+  if (IsChild(hwnd, back) && IsWindowVisible(back) && IsWindowEnabled(back)) SetFocus(back);
+}
+
 }  // namespace
 
 HWND SetActiveWindow(HWND hwnd) { return ChangeActiveWindow(hwnd, true); }
@@ -143,6 +158,9 @@ HWND ChangeActiveWindow(HWND hwnd, bool askDesktop) {
   if (hwnd == previous || state.changingActive) return previous;
   state.changingActive = true;
   state.active = hwnd;
+  HWND focusLeaving = GetFocus();
+  if (previous && focusLeaving && focusLeaving != previous && TopLevelOf(focusLeaving) == previous)
+    state.focusBeforeDeactivation[previous] = focusLeaving;  // given back when it is active again
   if (previous) {
     SendMessage(previous, WM_NCACTIVATE, FALSE, 0);
     SendMessage(previous, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(previous)),
@@ -163,6 +181,7 @@ HWND ChangeActiveWindow(HWND hwnd, bool askDesktop) {
     SendMessage(hwnd, WM_NCACTIVATE, TRUE, 0);
     SendMessage(hwnd, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, IsIconic(hwnd)),
                 reinterpret_cast<LPARAM>(previous));
+    RestoreFocusAfterActivation(hwnd);
   }
   state.changingActive = false;
   return previous;

@@ -209,6 +209,21 @@ TEST_F(Tree, FocusAndActivationMessagesFollowTheWindows) {
   EXPECT_EQ(GetActiveWindow(), other);
 }
 
+TEST_F(Tree, TheControlThatHadTheFocusGetsItBackWhenAnOwnedBoxEnds) {
+  HWND top = TopWindow();
+  ChildWindow(top, 1);
+  HWND field = ChildWindow(top, 2);
+  SetFocus(field);
+  // A box owned by the window takes the activation and the focus, then goes, as a modal one does.
+  HWND box = CreateWindow("TestWindow", "Box", WS_POPUP | WS_CAPTION | WS_VISIBLE, 10, 10, 100, 50, top, nullptr,
+                          nullptr, nullptr);
+  EXPECT_EQ(GetActiveWindow(), box);
+  EXPECT_EQ(GetFocus(), box);
+  DestroyWindow(box);
+  EXPECT_EQ(GetActiveWindow(), top);
+  EXPECT_EQ(GetFocus(), field);
+}
+
 TEST_F(Tree, TextOfWindowsRoundTripsAndIsTruncatedToTheBuffer) {
   HWND w = TopWindow();
   EXPECT_TRUE(SetWindowText(w, "Zarne - [12345]"));

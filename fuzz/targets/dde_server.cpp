@@ -13,6 +13,7 @@
 #include "platform/dde/dde_socket.h"
 #include "platform/dde/dde_wire.h"
 #include "platform/dde/ddeml.h"
+#include "platform/kernel/modules.h"
 #include "platform/user/message_box.h"
 #include "platform/user/message_queue.h"
 #include "shell/file_windows.h"
@@ -160,6 +161,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   unsetenv("XDG_RUNTIME_DIR");  // the service's socket in the scratch root, seen by no one else
   // Every box (the critical-error box among them) answers with its default button.
   SetMessageBoxPresenter([](const MessageBoxRequest& box) { return DefaultMessageBoxAnswer(box.type); });
+  // The start-up frees the two layout libraries once read; held here they stay mapped, as
+  // the fuzzer goes on counting coverage in every instrumented library it has seen.
+  for (const char* layout : {"stmlay32.dll", "auxlay32.dll"})
+    FuzzRequire(LoadLibrary(layout) != nullptr, "the layout libraries load");
   gApp = new ZarneApp;
   gApp->InitInstance();
   FuzzRequire(gApp->StartedUp(), "the program starts in the scratch root");

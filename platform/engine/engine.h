@@ -40,6 +40,7 @@ typedef WORD EngineResult;
 #define ENGINE_ERR_DIRNOTFOUND      ((EngineResult)0x2402) /* directory does not exist */
 #define ENGINE_ERR_FILEIO           ((EngineResult)0x2403) /* reading or writing a file failed */
 #define ENGINE_ERR_TABLEDAMAGED     ((EngineResult)0x2404) /* the file is not a readable table */
+#define ENGINE_ERR_READONLY         ((EngineResult)0x2406) /* the file or its directory is read-only */
 #define ENGINE_ERR_NOSUCHINDEX      ((EngineResult)0x2405) /* no index with that id or field */
 #define ENGINE_ERR_NOMEMORY         ((EngineResult)0x2501)
 #define ENGINE_ERR_KEYVIOL          ((EngineResult)0x2601) /* another record has that key */
@@ -203,11 +204,16 @@ struct EngineTableCreateDesc {
     void* optionData;
 };
 
-/* What the last successful restructure of this program did. */
+/* What the last restructure (or analysis) of this program did or found. */
 struct EngineRestructureCounts {
-    DWORD kept;       /* records in the rebuilt table */
+    DWORD kept;       /* records in the rebuilt table (read, for an analysis) */
     DWORD setAside;   /* records written to the problems or key-violation table */
-    DWORD skipped;    /* unreadable places of the old file stepped past */
+    DWORD skipped;    /* damaged pages of the old file stepped past */
+    DWORD lost;       /* records stored on them, when lostCounted */
+    BOOL lostCounted; /* the table's primary index could be read whole to count them */
+    BOOL damaged;     /* the old file was found damaged */
+    BOOL madeEmpty;   /* nothing of the old file could be read: the table is now empty */
+    BOOL replaced;    /* the table file was replaced (also set after a failure) */
 };
 
 /* ---- Operations ------------------------------------------------------------------------ */

@@ -35,6 +35,7 @@ const CodeMessage kMessages[] = {
     {ENGINE_ERR_DIRNOTFOUND, "Directory does not exist."},
     {ENGINE_ERR_FILEIO, "File read or write failed."},
     {ENGINE_ERR_TABLEDAMAGED, "Corrupt table: the file is not a readable table."},
+    {ENGINE_ERR_READONLY, "The table or its directory is read-only."},
     {ENGINE_ERR_NOSUCHINDEX, "Index does not exist."},
     {ENGINE_ERR_NOMEMORY, "Insufficient memory for this operation."},
     {ENGINE_ERR_KEYVIOL, "Key violation."},
@@ -99,6 +100,23 @@ EngineResult CodeForSqlite(int sqliteResult) {
         case SQLITE_CONSTRAINT: return ENGINE_ERR_KEYVIOL;
         case SQLITE_CANTOPEN: return ENGINE_ERR_TABLENOTFOUND;
         default: return ENGINE_ERR_FILEIO;
+    }
+}
+
+std::string OfficeWords(int sqliteResult) {
+    switch (sqliteResult & 0xFF) {
+        case SQLITE_FULL: return "The disk is full.";
+        case SQLITE_IOERR: return "The disk could not be read or written.";
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+        case SQLITE_FORMAT: return "The file is damaged.";
+        case SQLITE_CANTOPEN: return "The file could not be opened.";
+        case SQLITE_READONLY:
+        case SQLITE_PERM: return "The file or its directory is read-only.";
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED: return "Another program is using the table.";
+        case SQLITE_NOMEM: return "There is not enough memory.";
+        default: return "The table could not be written.";
     }
 }
 

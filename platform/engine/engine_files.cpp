@@ -105,6 +105,15 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes, std::stri
 }
 
 bool PutInPlace(const std::string& finished, const std::string& target, std::string* problem) {
+    // The file that replaces another keeps its mode and owner (a table the office made
+    // read-only stays read-only; one shared by a group stays the group's).
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) {
+        ::chmod(finished.c_str(), old.st_mode & 07777);
+        if (::chown(finished.c_str(), old.st_uid, old.st_gid) != 0) {
+            // Only the owner's own programs can give a file away; the mode is kept anyway.
+        }
+    }
     if (!SyncFile(finished)) {
         *problem = "syncing " + finished + ": " + std::strerror(errno);
         return false;

@@ -49,6 +49,13 @@ std::string TableHostPath(const std::string& directory, const std::string& name,
 /* The same path with its extension replaced ("/d/BUYER.DB" -> "/d/BUYER.LCK"). */
 std::string WithExtension(const std::string& hostPath, const char* extension);
 
+/* A table as the system names it, for messages: the name as given when it has a
+   directory, else the directory as set, a separator and the name ("C:\ZARNE\BUYER"). */
+std::string ShownTableName(const std::string& directory, const std::string& name);
+
+/* What a failed SQLite result means, in words an office understands. */
+std::string OfficeWords(int sqliteResult);
+
 /* The upper-case file name without directory and extension ("/d/buyer.db" -> "BUYER"). */
 std::string BareName(const std::string& path);
 

@@ -1,10 +1,12 @@
 /*
-** Copying a table for the repair utility. A readable table is copied through SQLite's
-** backup; a file that exists but is not a readable table is copied byte for byte (with its
-** journal), so the backup of a damaged table keeps exactly what was there. Either way the
+** Copying a table for the repair utility. An intact table is copied through SQLite's
+** backup; any other file (one with a damaged page, or not a readable table at all) is
+** copied byte for byte (with its journal), so the backup of a damaged table keeps exactly
+** what was there. Either way the
 ** copy is made beside the destination and renamed over it, and a destination that another
 ** program has open, or whose lock it holds, is refused.
 */
+#include "platform/engine/engine_pagereader.h"
 #include "platform/engine/engine_tablefile.h"
 
 #include <cstring>
@@ -35,26 +37,27 @@ void RemoveWithJournal(const std::string& path) {
 }
 
 /* A readable table's content into the file at path. */
-EngineResult CopyReadable(sqlite3* source, const std::string& path) {
-    const std::string table = "Table " + path;
+EngineResult CopyReadable(sqlite3* source, const std::string& path, const std::string& table) {
     if (std::shared_ptr<TableFile> open = TableFile::FindOpen(path)) {
         // This program's cursors on the destination see the new content at once.
         int rc = BackupInto(source, open->db());
         open->NoteOwnWrite();
-        return rc == SQLITE_OK ? ENGINE_OK : FailSqlite(rc, open->db(), {table});
+        return rc == SQLITE_OK ? ENGINE_OK : Fail(CodeForSqlite(rc), {table, OfficeWords(rc)});
     }
     std::string work = CopyWorkPath(path);
     RemoveWithJournal(work);
     sqlite3* destination = nullptr;
     int rc = OpenConnection(work, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &destination);
     if (rc == SQLITE_OK) rc = BackupInto(source, destination);
-    EngineResult result = rc == SQLITE_OK ? ENGINE_OK : FailSqlite(rc, destination, {table});
+    EngineResult result = rc == SQLITE_OK ? ENGINE_OK : Fail(CodeForSqlite(rc), {table, OfficeWords(rc)});
     sqlite3_close_v2(destination);
     std::string problem;
     if (result == ENGINE_OK) {
         // A journal of the old file would be rolled into the new one.
         ::unlink((path + "-journal").c_str());
-        if (!PutInPlace(work, path, &problem)) result = Fail(ENGINE_ERR_FILEIO, {table, problem});
+        if (!PutInPlace(work, path, &problem)) {
+            result = Fail(ENGINE_ERR_FILEIO, {table, "The copy could not be put in place."});
+        }
     }
     RemoveWithJournal(work);
     return result;
@@ -62,8 +65,7 @@ EngineResult CopyReadable(sqlite3* source, const std::string& path) {
 
 /* The bytes of a file that is not a readable table, and its journal, into path. */
 EngineResult CopyAsItIs(const std::string& from, const std::string* journal,
-                        const std::string& path) {
-    const std::string table = "Table " + path;
+                        const std::string& path, const std::string& table) {
     if (TableFile::FindOpen(path)) {
         return Fail(ENGINE_ERR_TABLELOCKED, {table, "The table is open in this program"});
     }
@@ -71,20 +73,32 @@ EngineResult CopyAsItIs(const std::string& from, const std::string* journal,
     std::string problem;
     EngineResult result = ENGINE_OK;
     if (!CopyFileBytes(from, work, &problem)) {
-        result = Fail(ENGINE_ERR_FILEIO, {table, problem});
+        result = Fail(ENGINE_ERR_FILEIO, {table, "The file could not be copied (" +
+                                                     problem.substr(problem.rfind(": ") + 2) + ")."});
     } else {
         ::unlink((path + "-journal").c_str());
-        if (!PutInPlace(work, path, &problem)) result = Fail(ENGINE_ERR_FILEIO, {table, problem});
+        if (!PutInPlace(work, path, &problem)) {
+            result = Fail(ENGINE_ERR_FILEIO, {table, "The copy could not be put in place."});
+        }
     }
     // The journal goes in after the file it belongs to, never beside the old one.
     if (result == ENGINE_OK && journal) {
         if (!WriteWholeFile(work + "-journal", *journal, &problem) ||
             !PutInPlace(work + "-journal", path + "-journal", &problem)) {
-            result = Fail(ENGINE_ERR_FILEIO, {table, problem});
+            result = Fail(ENGINE_ERR_FILEIO, {table, "The journal could not be copied."});
         }
     }
     RemoveWithJournal(work);
     return result;
+}
+
+/* True when the directory the file goes to is marked read-only. */
+bool DirectoryReadOnly(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    struct stat info {};
+    if (::stat(dir.c_str(), &info) != 0) return false;
+    return (info.st_mode & 0222) == 0 || ::access(dir.c_str(), W_OK) != 0;
 }
 
 /* True when the file ends in part of a page (a file cut short that SQLite still opens, its
@@ -117,8 +131,14 @@ EngineResult EngineCopyTable(EngineDatabase database, BOOL overwrite, const char
     std::string dir = DatabaseDirectory(database);
     std::string from = TableHostPath(dir, source, ".DB");
     std::string to = TableHostPath(dir, destination, ".DB");
-    if (from == to) return Fail(ENGINE_ERR_INVALIDPARAM, {"Table " + from, "Copy onto itself"});
-    if (!overwrite && FileExists(to)) return Fail(ENGINE_ERR_TABLEEXISTS, {"Table " + to});
+    const std::string shownFrom = "Table " + ShownTableName(dir, source);
+    const std::string shownTo = "Table " + ShownTableName(dir, destination);
+    if (from == to) return Fail(ENGINE_ERR_INVALIDPARAM, {shownFrom, "Copy onto itself"});
+    if (!overwrite && FileExists(to)) return Fail(ENGINE_ERR_TABLEEXISTS, {shownTo});
+    if (!FileExists(from)) return Fail(ENGINE_ERR_TABLENOTFOUND, {shownFrom, "There is no such table."});
+    if (DirectoryReadOnly(to)) {
+        return Fail(ENGINE_ERR_READONLY, {shownTo, "Its directory is read-only.", "Nothing was changed."});
+    }
     // Opening a file lets SQLite act on the journal beside it; a damaged file's backup
     // keeps that journal as it was found.
     std::string journal;
@@ -128,9 +148,10 @@ EngineResult EngineCopyTable(EngineDatabase database, BOOL overwrite, const char
     if (opened != ENGINE_OK && opened != ENGINE_ERR_TABLEDAMAGED) return opened;
     std::shared_ptr<LockFile> claim;
     if (EngineResult r = ClaimForReplacing(to, &claim)) return r;
-    EngineResult result = file && !EndsInPartOfAPage(file->db(), from)
-                              ? CopyReadable(file->db(), to)
-                              : CopyAsItIs(from, hadJournal ? &journal : nullptr, to);
+    // A damaged page copied through SQLite would come out with a check value that holds.
+    EngineResult result = file && !EndsInPartOfAPage(file->db(), from) && PagesIntact(from)
+                              ? CopyReadable(file->db(), to, shownTo)
+                              : CopyAsItIs(from, hadJournal ? &journal : nullptr, to, shownTo);
     claim->ReleaseUnused();
     return result;
 }

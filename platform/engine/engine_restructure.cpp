@@ -1,10 +1,12 @@
 /*
 ** Restructuring a table to a descriptor for the repair utility: every field kept, every
-** index rebuilt. The old file is read row by row and damage is stepped past, so a lost page
-** costs only the records stored below it. Records that cannot be read as their field types,
-** or that clash on a unique key, are appended to a problems table instead of being dropped.
-** The rebuilt table is made in a work file of its own and renamed over the old file.
+** index rebuilt. The old file is read page by page (see engine_pagereader), so a damaged
+** page costs only the records stored on it, wherever it lies. Rows that cannot be records
+** of the table (a value a field cannot hold, a blank key) or that clash on a unique key
+** are appended to a problems table instead of being dropped. The rebuilt table is made in
+** a work file of its own and renamed over the old file, keeping its mode and owner.
 */
+#include "platform/engine/engine_pagereader.h"
 #include "platform/engine/engine_record.h"
 #include "platform/engine/engine_tablefile.h"
 
@@ -16,6 +18,7 @@
 #include <dirent.h>
 #include <memory>
 #include <strings.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zarne::engine {
@@ -37,17 +40,12 @@ struct Salvage {
     std::vector<ValueRow> unreadable;     // rows whose values do not fit their fields
     std::vector<ValueRow> keyViolations;  // rows clashing on a unique key
     DWORD kept = 0;
-    DWORD skipped = 0;                    // damaged places stepped past
+    DWORD blankRows = 0;                  // rows with every field blank: not records
+    PageReading reading;
 };
 
 int Exec(sqlite3* db, const std::string& sql) {
     return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-}
-
-/* SQLite results that mean the file could not be read there, as opposed to a busy file. */
-bool IsDamage(int rc) {
-    int primary = rc & 0xFF;
-    return primary != SQLITE_BUSY && primary != SQLITE_LOCKED && primary != SQLITE_NOMEM;
 }
 
 /* The stored value a missing or NULL column stands for in a key-able field. */
@@ -60,28 +58,6 @@ void BindBlankStored(sqlite3_stmt* stmt, int parameter, const FieldInfo& field) 
     }
 }
 
-/* Field numbers that the old file has columns for; empty when its structure is unreadable. */
-std::vector<bool> ExistingColumns(sqlite3* db, int fieldCount) {
-    std::vector<bool> present;
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT name FROM pragma_table_info('records')", -1, &stmt,
-                           nullptr) == SQLITE_OK) {
-        present.assign(fieldCount + 1, false);
-        bool any = false;
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            any = true;
-            const char* name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-            if (name && name[0] == 'f') {
-                int number = std::atoi(name + 1);
-                if (number >= 1 && number <= fieldCount) present[number] = true;
-            }
-        }
-        if (!any) present.clear();
-    }
-    sqlite3_finalize(stmt);
-    return present;
-}
-
 ValueRow CopyOfRow(sqlite3_stmt* read, int fieldCount) {
     ValueRow row;
     for (int n = 1; n <= fieldCount; ++n) {
@@ -90,74 +66,51 @@ ValueRow CopyOfRow(sqlite3_stmt* read, int fieldCount) {
     return row;
 }
 
-/* Finds where reading can go on after a failure past rowid `after` (not negative): the
-   first readable row id of a probe "rowid >= x", stepping over the damaged range. Probes step evenly at
-   first (so no narrow stretch of good rows between two damaged ones is jumped over) and
-   then ever wider, to get past a file cut short. False when nothing readable follows. */
-class DamageStepper {
-public:
-    explicit DamageStepper(sqlite3* db) {
-        sqlite3_prepare_v2(db, "SELECT rowid FROM records WHERE rowid >= ?1 ORDER BY rowid LIMIT 1",
-                           -1, &probe_, nullptr);
-    }
-    ~DamageStepper() { sqlite3_finalize(probe_); }
-
-    bool NextReadable(long long after, long long* next) {
-        if (!probe_) return false;
-        long long failed = after;
-        long long found = 0;
-        bool readable = false;
-        for (long long step = 1;;) {
-            if (failed > kLastRowid - step) return false;
-            long long x = failed + step;
-            int outcome = Probe(x, &found);
-            if (outcome != kFailed) {
-                readable = outcome == kRow;
-                long long low = failed, high = x;  // probe fails at low, works at high
-                while (high - low > 1) {
-                    long long middle = low + (high - low) / 2;
-                    long long at = 0;
-                    int o = Probe(middle, &at);
-                    if (o == kFailed) {
-                        low = middle;
-                    } else {
-                        high = middle;
-                        readable = o == kRow;
-                        found = at;
-                    }
-                }
-                *next = found;
-                return readable;
-            }
-            failed = x;
-            step = failed - after < kEvenStretch ? kEvenStep : step * 2;
+/* True for a stored value that stands for a blank field. */
+bool IsBlankStored(sqlite3_value* value) {
+    switch (sqlite3_value_type(value)) {
+        case SQLITE_NULL: return true;
+        case SQLITE_TEXT:
+        case SQLITE_BLOB: return sqlite3_value_bytes(value) == 0;
+        case SQLITE_INTEGER: {
+            long long number = sqlite3_value_int64(value);
+            return number == kBlankNumber || number == kBlankDate;
         }
+        default: return false;
     }
+}
 
-private:
-    static constexpr long long kLastRowid = 0x7FFFFFFFFFFFFFFFLL;
-    static constexpr long long kEvenStep = 8;
-    static constexpr long long kEvenStretch = 1LL << 16;
-    enum { kFailed, kRow, kNoMore };
+/* A row is a record only when some field holds something; a record whose primary key is
+   blank cannot be found by it and is set aside. */
+enum class RowShape { kRecord, kBlankKey, kBlank };
 
-    int Probe(long long x, long long* rowid) {
-        sqlite3_reset(probe_);
-        sqlite3_bind_int64(probe_, 1, x);
-        int rc = sqlite3_step(probe_);
-        if (rc == SQLITE_ROW) {
-            *rowid = sqlite3_column_int64(probe_, 0);
-            return kRow;
-        }
-        return rc == SQLITE_DONE ? kNoMore : kFailed;
+RowShape ShapeOf(sqlite3_stmt* read, const TableSchema& target) {
+    bool any = false;
+    for (int n = 1; n <= target.FieldCount() && !any; ++n) {
+        any = !IsBlankStored(sqlite3_column_value(read, n));
     }
-
-    sqlite3_stmt* probe_ = nullptr;
-};
+    if (!any) return RowShape::kBlank;
+    const IndexInfo* primary = target.Primary();
+    if (!primary) return RowShape::kRecord;
+    for (int number : primary->keyFields) {
+        if (!IsBlankStored(sqlite3_column_value(read, number))) return RowShape::kRecord;
+    }
+    return RowShape::kBlankKey;
+}
 
 /* One row of the old file into the new one, or into the salvage's problem rows. */
 EngineResult PlaceRow(sqlite3_stmt* read, sqlite3_stmt* insert, sqlite3* to,
                       const TableSchema& target, const std::string& table, Salvage* salvage) {
     const int fieldCount = target.FieldCount();
+    RowShape shape = ShapeOf(read, target);
+    if (shape == RowShape::kBlank) {
+        ++salvage->blankRows;
+        return ENGINE_OK;
+    }
+    if (shape == RowShape::kBlankKey) {
+        salvage->unreadable.push_back(CopyOfRow(read, fieldCount));
+        return ENGINE_OK;
+    }
     for (int n = 1; n <= fieldCount; ++n) {
         if (!StoredValueFits(sqlite3_column_value(read, n), target.Field(n))) {
             salvage->unreadable.push_back(CopyOfRow(read, fieldCount));
@@ -176,80 +129,75 @@ EngineResult PlaceRow(sqlite3_stmt* read, sqlite3_stmt* insert, sqlite3* to,
     if ((step & 0xFF) == SQLITE_CONSTRAINT) {
         salvage->keyViolations.push_back(CopyOfRow(read, fieldCount));
     } else if (step != SQLITE_DONE) {
-        return FailSqlite(step, to, {table, "Writing the rebuilt table"});
+        return Fail(CodeForSqlite(step), {table, OfficeWords(step), "Nothing was changed."});
     } else {
         ++salvage->kept;
     }
     return ENGINE_OK;
 }
 
-/* Reads every row that can be read from the old file into the new one. */
-EngineResult SalvageRows(sqlite3* from, sqlite3* to, const TableSchema& target,
-                         const std::string& table, Salvage* salvage) {
-    std::vector<bool> present = ExistingColumns(from, target.FieldCount());
-    if (present.empty()) {
-        return Fail(ENGINE_ERR_TABLEDAMAGED, {table, "The table structure cannot be read",
-                                              sqlite3_errmsg(from)});
+/* Binds a value as the old file held it. */
+void BindPageValue(sqlite3_stmt* stmt, int parameter, const PageValue& value) {
+    switch (value.kind) {
+        case SQLITE_INTEGER: sqlite3_bind_int64(stmt, parameter, value.integer); break;
+        case SQLITE_FLOAT: sqlite3_bind_double(stmt, parameter, value.real); break;
+        case SQLITE_TEXT:
+            sqlite3_bind_text(stmt, parameter, value.bytes.data(), int(value.bytes.size()), SQLITE_STATIC);
+            break;
+        case SQLITE_BLOB:
+            sqlite3_bind_blob(stmt, parameter, value.bytes.data(), int(value.bytes.size()), SQLITE_STATIC);
+            break;
+        default: sqlite3_bind_null(stmt, parameter); break;
     }
-    std::string select = "SELECT rowid";
-    for (int n = 1; n <= target.FieldCount(); ++n) {
-        select += ", " + (present[n] ? ColumnName(n) : std::string("NULL"));
-    }
-    select += " FROM records WHERE rowid >= ?1 ORDER BY rowid";
-    std::string insertSql = "INSERT INTO records VALUES(";
-    for (int n = 1; n <= target.FieldCount(); ++n) insertSql += n > 1 ? ", ?" : "?";
-    insertSql += ")";
+}
 
+/* Reads every intact record of the old file into the new one (into nothing, when to is
+   null: an analysis). Each row goes through a statement that hands back what is bound to
+   it, so that it is judged and placed like any row SQLite reads. */
+EngineResult SalvageRows(const std::string& path, sqlite3* to, const TableSchema& target,
+                         const std::string& table, Salvage* salvage) {
+    sqlite3* scratch = to;
+    if (!scratch && sqlite3_open_v2(":memory:", &scratch, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        sqlite3_close_v2(scratch);
+        return Fail(ENGINE_ERR_NOMEMORY, {table});
+    }
+    const int fieldCount = target.FieldCount();
+    std::string select = "SELECT ?1";
+    std::string insertSql = "INSERT INTO records VALUES(";
+    for (int n = 1; n <= fieldCount; ++n) {
+        select += ", ?" + std::to_string(n + 1);
+        insertSql += n > 1 ? ", ?" : "?";
+    }
+    insertSql += ")";
     sqlite3_stmt* read = nullptr;
     sqlite3_stmt* insert = nullptr;
-    int rc = sqlite3_prepare_v2(from, select.c_str(), -1, &read, nullptr);
-    if (rc != SQLITE_OK) {
-        sqlite3_finalize(read);
-        return Fail(ENGINE_ERR_TABLEDAMAGED, {table, "The table structure cannot be read",
-                                              sqlite3_errmsg(from)});
-    }
-    rc = sqlite3_prepare_v2(to, insertSql.c_str(), -1, &insert, nullptr);
-    EngineResult result = rc == SQLITE_OK ? ENGINE_OK : FailSqlite(rc, to, {table});
-    DamageStepper stepper(from);
-    long long start = LLONG_MIN, lastRead = LLONG_MIN, highestRead = LLONG_MIN;
-    bool readSinceStart = false;
-    size_t rowsSeen = 0;
-    sqlite3_bind_int64(read, 1, start);
-    while (result == ENGINE_OK) {
-        rc = sqlite3_step(read);
-        if (rc == SQLITE_ROW) {
-            lastRead = sqlite3_column_int64(read, 0);
-            highestRead = std::max(highestRead, lastRead);
-            readSinceStart = true;
-            ++rowsSeen;
+    int rc = sqlite3_prepare_v2(scratch, select.c_str(), -1, &read, nullptr);
+    if (rc == SQLITE_OK && to) rc = sqlite3_prepare_v2(to, insertSql.c_str(), -1, &insert, nullptr);
+    EngineResult result = rc == SQLITE_OK ? ENGINE_OK : Fail(CodeForSqlite(rc), {table, OfficeWords(rc)});
+    std::string problem;
+    auto take = [&](const PageRow& row) {
+        sqlite3_bind_int64(read, 1, row.rowid);
+        for (int n = 1; n <= fieldCount; ++n) {
+            if (n <= int(row.values.size())) BindPageValue(read, n + 1, row.values[size_t(n - 1)]);
+            else sqlite3_bind_null(read, n + 1);
+        }
+        if (sqlite3_step(read) != SQLITE_ROW) {
+            result = Fail(ENGINE_ERR_NOMEMORY, {table});
+        } else if (insert) {
             result = PlaceRow(read, insert, to, target, table, salvage);
-            continue;
+        } else {
+            ++salvage->kept;
         }
-        if (rc == SQLITE_DONE) break;
-        if (!IsDamage(rc)) {
-            result = FailSqlite(rc, from, {table, "Reading the records"});
-            break;
-        }
-        // The row at start itself cannot be read (its overflow pages are lost): pass it.
-        long long after = !readSinceStart && start != LLONG_MIN ? start : lastRead;
-        // A damaged page can hold a row id below those before it: going on from there would
-        // read the same rows up to the same damage again, for ever. Reading goes on only
-        // past every row id read so far and past where this stretch began.
-        after = std::max({after, highestRead, start});
-        ++salvage->skipped;
-        long long next = 0;
-        // Row ids of the engine's tables start at 1.
-        if (!stepper.NextReadable(after < 0 ? 0 : after, &next)) break;
-        start = next;
-        readSinceStart = false;
         sqlite3_reset(read);
-        sqlite3_bind_int64(read, 1, start);
+        return result == ENGINE_OK;
+    };
+    if (result == ENGINE_OK && !ReadRecordPages(path, fieldCount, take, &salvage->reading, &problem)) {
+        result = Fail(ENGINE_ERR_FILEIO, {table, "The table file cannot be read: " + problem,
+                                          "Nothing was changed."});
     }
     sqlite3_finalize(read);
     sqlite3_finalize(insert);
-    if (result == ENGINE_OK && salvage->skipped > 0 && rowsSeen == 0) {
-        return Fail(ENGINE_ERR_TABLEDAMAGED, {table, "No record of the table can be read"});
-    }
+    if (!to) sqlite3_close_v2(scratch);
     return result;
 }
 
@@ -273,42 +221,44 @@ std::string IndexNameOf(const std::string& createSql) {
     return createSql.substr(at, createSql.find(' ', at) - at);
 }
 
+/* Lets SQLite roll back a write a killed program left in the old file's journal, so the
+   pages read are those of the last finished write. A file SQLite cannot open is read as
+   it lies. */
+void SettleJournal(const std::string& path) {
+    if (!FileExists(path + "-journal")) return;
+    sqlite3* db = nullptr;
+    if (OpenConnection(path, SQLITE_OPEN_READWRITE, &db) == SQLITE_OK) {
+        Exec(db, "SELECT count(*) FROM sqlite_master");
+    }
+    sqlite3_close_v2(db);
+}
+
 /* Builds the rebuilt table in the file work from the records of the file at path. */
 EngineResult RebuildInto(const std::string& path, const std::string& work,
                          const TableSchema& target, const std::string& table, Salvage* salvage) {
-    sqlite3* from = nullptr;
     sqlite3* to = nullptr;
-    // A file cut short is read as far as it goes (SQLite refuses one whose header claims
-    // more pages unless the schema is writable; nothing is written to it). One read
-    // transaction for the whole salvage, so the many probes share one file lock.
-    int rc = OpenConnection(path, SQLITE_OPEN_READWRITE, &from,
-                            "PRAGMA writable_schema=ON; PRAGMA cell_size_check=ON");
-    if (rc == SQLITE_OK) rc = Exec(from, "BEGIN");
-    EngineResult result = rc == SQLITE_OK ? BuildTableFile(work, target, true, false)
-                                          : Fail(ENGINE_ERR_TABLEDAMAGED,
-                                                 {table, sqlite3_errmsg(from)});
-    if (result == ENGINE_OK) {
-        rc = OpenConnection(work, SQLITE_OPEN_READWRITE, &to);
-        // The work file is thrown away unless finished, and synced before it is put in place.
-        if (rc == SQLITE_OK) rc = Exec(to, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF");
-        std::vector<std::string> deferred = DeferredIndexes(to);
-        if (rc == SQLITE_OK) rc = Exec(to, "BEGIN");
-        for (const std::string& index : deferred) {
-            if (rc == SQLITE_OK) rc = Exec(to, "DROP INDEX " + IndexNameOf(index));
-        }
-        result = rc == SQLITE_OK ? SalvageRows(from, to, target, table, salvage)
-                                 : FailSqlite(rc, to, {table});
-        for (const std::string& index : deferred) {
-            if (result == ENGINE_OK && (rc = Exec(to, index)) != SQLITE_OK) {
-                result = FailSqlite(rc, to, {table, "Building an index"});
-            }
-        }
-        if (result == ENGINE_OK && (rc = Exec(to, "COMMIT")) != SQLITE_OK) {
-            result = FailSqlite(rc, to, {table});
+    SettleJournal(path);
+    EngineResult result = BuildTableFile(work, target, true, false);
+    if (result != ENGINE_OK) return result;
+    int rc = OpenConnection(work, SQLITE_OPEN_READWRITE, &to);
+    // The work file is thrown away unless finished, and synced before it is put in place.
+    if (rc == SQLITE_OK) rc = Exec(to, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF");
+    std::vector<std::string> deferred = DeferredIndexes(to);
+    if (rc == SQLITE_OK) rc = Exec(to, "BEGIN");
+    for (const std::string& index : deferred) {
+        if (rc == SQLITE_OK) rc = Exec(to, "DROP INDEX " + IndexNameOf(index));
+    }
+    result = rc == SQLITE_OK ? SalvageRows(path, to, target, table, salvage)
+                             : Fail(CodeForSqlite(rc), {table, OfficeWords(rc), "Nothing was changed."});
+    for (const std::string& index : deferred) {
+        if (result == ENGINE_OK && (rc = Exec(to, index)) != SQLITE_OK) {
+            result = Fail(CodeForSqlite(rc), {table, OfficeWords(rc), "Nothing was changed."});
         }
     }
+    if (result == ENGINE_OK && (rc = Exec(to, "COMMIT")) != SQLITE_OK) {
+        result = Fail(CodeForSqlite(rc), {table, OfficeWords(rc), "Nothing was changed."});
+    }
     sqlite3_close_v2(to);
-    sqlite3_close_v2(from);
     return result;
 }
 
@@ -327,20 +277,21 @@ bool SameFields(const TableSchema& a, const TableSchema& b) {
 
 /* Checks that the problems table at path can take rows of the target's fields: missing, or
    a readable table with the same fields. */
-EngineResult CheckProblemTable(const std::string& path, const TableSchema& target,
-                               const std::string& table) {
+EngineResult CheckProblemTable(const std::string& path, const std::string& shown,
+                               const TableSchema& target, const std::string& table) {
     if (!FileExists(path)) return ENGINE_OK;
-    const std::string named = "Problems table " + path;
+    const std::string named = "Problems table " + shown;
     sqlite3* db = nullptr;
     int rc = OpenConnection(path, SQLITE_OPEN_READWRITE, &db);
     TableSchema found;
     std::string problem;
     EngineResult result = ENGINE_OK;
     if (rc != SQLITE_OK || !ReadSchema(db, &found, &problem)) {
-        if (problem.empty()) problem = sqlite3_errmsg(db);
-        result = Fail(ENGINE_ERR_TABLEDAMAGED, {named, "It is not a readable table: " + problem, table});
+        result = Fail(ENGINE_ERR_TABLEDAMAGED, {named, "It is not a readable table.", table,
+                                                "Nothing was changed."});
     } else if (!SameFields(found, target)) {
-        result = Fail(ENGINE_ERR_RESTRUCTURE, {named, "It has other fields than the table", table});
+        result = Fail(ENGINE_ERR_RESTRUCTURE, {named, "It has other fields than the table.", table,
+                                               "Nothing was changed."});
     }
     sqlite3_close_v2(db);
     return result;
@@ -348,10 +299,10 @@ EngineResult CheckProblemTable(const std::string& path, const TableSchema& targe
 
 /* Appends rows, with their values exactly as found, to the problems table at path (made
    when missing). */
-EngineResult AppendProblems(const std::string& path, const TableSchema& target,
-                            const std::vector<ValueRow>& rows) {
+EngineResult AppendProblems(const std::string& path, const std::string& shown,
+                            const TableSchema& target, const std::vector<ValueRow>& rows) {
     if (rows.empty()) return ENGINE_OK;
-    const std::string named = "Problems table " + path;
+    const std::string named = "Problems table " + shown;
     if (!FileExists(path)) {
         TableSchema plain = target;
         plain.indexes.clear();
@@ -374,7 +325,9 @@ EngineResult AppendProblems(const std::string& path, const TableSchema& target,
     }
     sqlite3_finalize(insert);
     if (rc == SQLITE_OK) rc = Exec(db, "COMMIT");
-    EngineResult result = rc == SQLITE_OK ? ENGINE_OK : FailSqlite(rc, db, {named});
+    EngineResult result = rc == SQLITE_OK ? ENGINE_OK
+                                          : Fail(CodeForSqlite(rc), {named, OfficeWords(rc),
+                                                                     "Nothing was changed."});
     sqlite3_close_v2(db);
     return result;
 }
@@ -389,6 +342,9 @@ EngineResult SaveProblems(const std::string& dir, const char* problemsTable,
                                ? TableHostPath(dir, problemsTable, ".DB") : std::string();
     std::string violations = keyViolationTable && *keyViolationTable
                                  ? TableHostPath(dir, keyViolationTable, ".DB") : problems;
+    std::string shownProblems = problems.empty() ? "" : ShownTableName(dir, problemsTable);
+    std::string shownViolations = violations == problems ? shownProblems
+                                                         : ShownTableName(dir, keyViolationTable);
     std::vector<ValueRow> toProblems = std::move(salvage->unreadable);
     std::vector<ValueRow> toViolations;
     for (ValueRow& row : salvage->keyViolations) {
@@ -402,13 +358,13 @@ EngineResult SaveProblems(const std::string& dir, const char* problemsTable,
                                 "was named to keep them"});
     }
     if (!toProblems.empty()) {
-        if (EngineResult r = CheckProblemTable(problems, target, table)) return r;
+        if (EngineResult r = CheckProblemTable(problems, shownProblems, target, table)) return r;
     }
     if (!toViolations.empty()) {
-        if (EngineResult r = CheckProblemTable(violations, target, table)) return r;
+        if (EngineResult r = CheckProblemTable(violations, shownViolations, target, table)) return r;
     }
-    if (EngineResult r = AppendProblems(problems, target, toProblems)) return r;
-    return AppendProblems(violations, target, toViolations);
+    if (EngineResult r = AppendProblems(problems, shownProblems, target, toProblems)) return r;
+    return AppendProblems(violations, shownViolations, target, toViolations);
 }
 
 EngineResult CheckOperations(const EngineTableCreateDesc& desc, const std::string& table) {
@@ -449,12 +405,48 @@ void RemoveStaleWorkFiles(const std::string& path) {
     ::closedir(listing);
 }
 
+/* The counts of a salvage as the caller reads them. */
+EngineRestructureCounts CountsOf(const Salvage& salvage, DWORD setAside) {
+    const PageReading& reading = salvage.reading;
+    EngineRestructureCounts counts{};
+    counts.kept = salvage.kept;
+    counts.setAside = setAside;
+    counts.skipped = DWORD(reading.damagedPages);
+    counts.damaged = reading.Damaged() || reading.otherDamage || salvage.blankRows > 0;
+    counts.madeEmpty = counts.damaged && reading.recordsRead == 0;
+    long long read = reading.recordsRead - salvage.blankRows;
+    counts.lostCounted = reading.indexEntries >= 0;
+    counts.lost = counts.lostCounted ? DWORD(std::max(0LL, reading.indexEntries - read)) : 0;
+    return counts;
+}
+
+/* A table file or directory the office marked read-only is not replaced (the check is on
+   the mode too, so it holds for a program that could write anyway). */
+bool ReadOnly(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return false;
+    return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+std::string DirectoryOf(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+EngineResult Analyze(const std::string& path, const TableSchema& target, const std::string& table) {
+    Salvage salvage;
+    if (EngineResult r = SalvageRows(path, nullptr, target, table, &salvage)) return r;
+    gLastCounts = CountsOf(salvage, 0);
+    return ENGINE_OK;
+}
+
 EngineResult Restructure(EngineDatabase database, EngineTableCreateDesc* desc,
-                         const char* keyViolationTable, const char* problemsTable) {
+                         const char* keyViolationTable, const char* problemsTable, bool analyzeOnly) {
+    gLastCounts = EngineRestructureCounts{};
     std::string dir = DatabaseDirectory(database);
     std::string name(desc->name, strnlen(desc->name, sizeof desc->name));
     std::string path = TableHostPath(dir, name, ".DB");
-    const std::string table = "Table " + path;
+    const std::string table = "Table " + ShownTableName(dir, name);
     if (EngineResult r = CheckOperations(*desc, table)) return r;
     if (TableFile::FindOpen(path)) {
         return Fail(ENGINE_ERR_TABLELOCKED, {table, "Close the table before restructuring it"});
@@ -462,11 +454,21 @@ EngineResult Restructure(EngineDatabase database, EngineTableCreateDesc* desc,
     TableSchema target;
     std::string problem;
     if (EngineResult r = SchemaFromDesc(*desc, &target, &problem)) return Fail(r, {table, problem});
+    if (analyzeOnly) {
+        if (!FileExists(path)) return Fail(ENGINE_ERR_TABLENOTFOUND, {table});
+        return Analyze(path, target, table);
+    }
     std::shared_ptr<LockFile> claim;
     if (EngineResult r = ClaimForReplacing(path, &claim)) return r;
     if (!FileExists(path)) {
         claim->ReleaseUnused();
         return Fail(ENGINE_ERR_TABLENOTFOUND, {table});
+    }
+    if (ReadOnly(path) || ReadOnly(DirectoryOf(path))) {
+        claim->ReleaseUnused();
+        return Fail(ENGINE_ERR_READONLY, {table, ReadOnly(path) ? "The table file is marked read-only."
+                                                                : "Its directory is read-only.",
+                                          "Nothing was changed."});
     }
     RemoveStaleWorkFiles(path);
 
@@ -477,15 +479,22 @@ EngineResult Restructure(EngineDatabase database, EngineTableCreateDesc* desc,
     if (result == ENGINE_OK) {
         result = SaveProblems(dir, problemsTable, keyViolationTable, target, table, &salvage);
     }
+    bool replaced = false;
     if (result == ENGINE_OK) {
         // A journal of the old file would be rolled into the rebuilt one.
         ::unlink((path + "-journal").c_str());
-        if (!PutInPlace(work, path, &problem)) result = Fail(ENGINE_ERR_FILEIO, {table, problem});
+        if (!PutInPlace(work, path, &problem)) {
+            result = Fail(ENGINE_ERR_FILEIO, {table, "The rebuilt table could not be put in place: " + problem,
+                                              "Nothing was changed."});
+        } else {
+            replaced = true;
+        }
     }
     ::unlink(work.c_str());
     ::unlink((work + "-journal").c_str());
     claim->ReleaseUnused();
-    if (result == ENGINE_OK) gLastCounts = EngineRestructureCounts{salvage.kept, setAside, salvage.skipped};
+    if (result == ENGINE_OK) gLastCounts = CountsOf(salvage, setAside);
+    gLastCounts.replaced = replaced;
     return result;
 }
 
@@ -503,10 +512,8 @@ EngineResult EngineRestructureTable(EngineDatabase database, WORD descCount,
     if (descCount != 1 || !desc) {
         return Fail(ENGINE_ERR_INVALIDPARAM, {"Restructure takes exactly one descriptor"});
     }
-    if ((saveAs && *saveAs) || analyzeOnly) {
-        return Fail(ENGINE_ERR_NOTSUPPORTED, {"Save-as and analysis are not available"});
-    }
-    return Restructure(database, desc, keyViolationTable, problemsTable);
+    if (saveAs && *saveAs) return Fail(ENGINE_ERR_NOTSUPPORTED, {"Save-as is not available"});
+    return Restructure(database, desc, keyViolationTable, problemsTable, analyzeOnly != 0);
 }
 
 EngineResult EngineGetRestructureCounts(EngineRestructureCounts* counts) {

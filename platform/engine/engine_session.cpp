@@ -70,6 +70,12 @@ std::string WithExtension(const std::string& hostPath, const char* extension) {
     return hostPath.substr(0, dot) + extension;
 }
 
+std::string ShownTableName(const std::string& directory, const std::string& name) {
+    if (name.find_first_of("\\/:") != std::string::npos || directory.empty()) return name;
+    char sep = directory[0] == '/' ? '/' : '\\';
+    return directory + (directory.back() == sep ? "" : std::string(1, sep)) + name;
+}
+
 std::string BareName(const std::string& path) {
     size_t slash = path.find_last_of("\\/:");
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);

@@ -4,6 +4,8 @@
 */
 #include "platform/engine/engine_tablefile.h"
 
+#include "platform/engine/engine_pagecheck.h"
+
 #include <cerrno>
 #include <chrono>
 #include <random>
@@ -66,6 +68,8 @@ bool HeaderMatchesSize(sqlite3_file* file, std::string* problem) {
 
 int OpenConnection(const std::string& hostPath, int flags, sqlite3** db,
                    const char* firstSettings) {
+    // The checking layer becomes SQLite's default first: the counting layer sits on it.
+    InstallPageChecks();
     int rc = sqlite3_open_v2(hostPath.c_str(), db, flags | SQLITE_OPEN_NOMUTEX, CountedVfsName());
     if (rc != SQLITE_OK) return rc;
     sqlite3_busy_handler(*db, RetryWhileBusy, nullptr);

@@ -185,9 +185,14 @@ TEST_F(EngineRepairTest, RestructureRefusesWhatItCannotDoAndLeavesTheTable) {
               ENGINE_ERR_NOTSUPPORTED);
     desc->fieldOps = nullptr;
 
-    std::ofstream(Path("BUYER.DB"), std::ios::binary | std::ios::trunc) << "garbage";
-    EXPECT_NE(Restructure(buyer_, "BUYPROB"), ENGINE_OK);
-    EXPECT_EQ(Bytes(Path("BUYER.DB")), "garbage");
+    // A table file the office marked read-only is not replaced, and keeps its mode.
+    const std::string before = Bytes(Path("BUYER.DB"));
+    std::filesystem::permissions(Path("BUYER.DB"), std::filesystem::perms::owner_read |
+                                                       std::filesystem::perms::group_read);
+    EXPECT_EQ(Restructure(buyer_, "BUYPROB"), ENGINE_ERR_READONLY);
+    EXPECT_EQ(Bytes(Path("BUYER.DB")), before);
+    EXPECT_EQ(std::filesystem::status(Path("BUYER.DB")).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
 
     EngineCursor open = Open("SELLER");
     EXPECT_EQ(Restructure(seller_, "SELPROB"), ENGINE_ERR_TABLELOCKED);

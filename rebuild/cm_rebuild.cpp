@@ -50,26 +50,43 @@ struct RebuildPaths {
     std::string problems;
 };
 
-/* The success box: its first sentence, and what happened to records that were not kept. */
-std::string SuccessText(const RebuildPaths& paths) {
-    std::string text = Formatted("%s was successfully rebuilt.", paths.table);
-    EngineRestructureCounts counts{};
-    EngineGetRestructureCounts(&counts);
-    if (counts.setAside == 1) {
-        text += Formatted("\n\n1 record could not be kept in the table and was set aside in %s.",
-                          paths.problems);
-    } else if (counts.setAside > 1) {
-        char count[24];
-        std::snprintf(count, sizeof count, "%lu", static_cast<unsigned long>(counts.setAside));
-        text += "\n\n" + std::string(count) +
-                Formatted(" records could not be kept in the table and were set aside in %s.",
-                          paths.problems);
+/* "1 record was" or "n records were". */
+std::string Records(DWORD count, const char* singular, const char* plural) {
+    return std::to_string(count) + (count == 1 ? singular : plural);
+}
+
+/* The success box: what became of the records, and where the damaged original is kept. */
+std::string SuccessText(const RebuildPaths& paths, const EngineRestructureCounts& counts,
+                        const std::string& earlierBackup) {
+    std::string text;
+    if (counts.madeEmpty) {
+        text = Formatted("Nothing of %s could be read, so no record could be kept. It is now an "
+                         "empty table, so that work can go on.", paths.table);
+    } else {
+        text = Formatted("%s was successfully rebuilt.", paths.table) + "\n\n" +
+               Records(counts.kept, " record was kept.", " records were kept.");
+        if (counts.setAside > 0) {
+            text += " " + Records(counts.setAside, " record could not be kept in the table and was",
+                                  " records could not be kept in the table and were") +
+                    Formatted(" set aside in %s.", paths.problems);
+        }
+        if (counts.damaged) {
+            text += "\n\nPart of the file was damaged. ";
+            if (!counts.lostCounted) {
+                text += "Records stored there are lost; how many could not be counted.";
+            } else if (counts.lost > 0) {
+                text += Records(counts.lost, " record stored there is lost.", " records stored there are lost.");
+            } else {
+                text += "No record was lost.";
+            }
+        }
     }
-    if (counts.skipped > 0) {
-        text += Formatted("\n\nPart of the file could not be read, and the records stored there "
-                          "are missing from the table. The file as it was before the rebuild is "
-                          "kept in %s.",
-                          paths.backup);
+    if (counts.damaged) {
+        text += Formatted(" The file as it was before the rebuild is kept in %s.", paths.backup);
+    }
+    if (!earlierBackup.empty()) {
+        text += Formatted("\n\nThe earlier backup, which also holds a damaged table, is kept in %s.",
+                          earlierBackup);
     }
     return text;
 }
@@ -100,7 +117,35 @@ public:
     }
 
 private:
+    /* The descriptor of the table under another name (a full path). */
+    EngineTableCreateDesc DescNamed(const std::string& path) const {
+        EngineTableCreateDesc desc = *entry_.desc;
+        std::memset(desc.name, 0, sizeof desc.name);
+        std::memcpy(desc.name, path.data(), path.size());
+        return desc;
+    }
+
+    /* A backup that holds a damaged table is the only copy of what could still be read from
+       it: before the next backup replaces it, it is copied to the first free numbered name
+       (BUYBU1, BUYBU2, ...), which is answered; "" when it needs no keeping. */
+    std::string KeepDamagedBackup() {
+        EngineTableCreateDesc desc = DescNamed(paths_.backup);
+        EngineRestructureCounts counts{};
+        if (EngineRestructureTable(database_, 1, &desc, nullptr, nullptr, nullptr, 1) != ENGINE_OK ||
+            EngineGetRestructureCounts(&counts) != ENGINE_OK || !counts.damaged) {
+            return "";
+        }
+        for (int n = 1; n < 1000; ++n) {
+            std::string numbered = paths_.backup + std::to_string(n);
+            EngineResult r = EngineCopyTable(database_, 0, paths_.backup.c_str(), kDriver, numbered.c_str());
+            if (r == ENGINE_OK) return numbered;
+            if (r != ENGINE_ERR_TABLEEXISTS) return "";
+        }
+        return "";
+    }
+
     void Rebuild() {
+        std::string earlierBackup = KeepDamagedBackup();
         EngineResult result = EngineCopyTable(database_, 1, paths_.table.c_str(), kDriver,
                                               paths_.backup.c_str());
         if (result != ENGINE_OK) {
@@ -111,9 +156,7 @@ private:
         // The catalogue's descriptor is constant: the operations hang on a copy, which names
         // the table by its full path, so every step works on the same file even when the
         // directory could not be set.
-        EngineTableCreateDesc desc = *entry_.desc;
-        std::memset(desc.name, 0, sizeof desc.name);
-        std::memcpy(desc.name, paths_.table.data(), paths_.table.size());
+        EngineTableCreateDesc desc = DescNamed(paths_.table);
         std::unique_ptr<EngineRestructureOp[]> fieldOps(new (std::nothrow)
                                                             EngineRestructureOp[desc.fieldCount]());
         if (!fieldOps) {
@@ -136,8 +179,17 @@ private:
         desc.indexOps = indexOps.get();
         EngineResult restructured = EngineRestructureTable(database_, 1, &desc, nullptr, nullptr,
                                                       paths_.problems.c_str(), 0);
+        EngineRestructureCounts counts{};
+        EngineGetRestructureCounts(&counts);
         if (restructured == ENGINE_OK) {
-            ShowFixBox(SuccessText(paths_), "Success", MB_OK);
+            ShowFixBox(SuccessText(paths_, counts, earlierBackup), "Success",
+                       counts.madeEmpty ? MB_OK | MB_ICONEXCLAMATION : MB_OK);
+            return;
+        }
+        if (!counts.replaced) {
+            // The rebuilt table is put in place in one step, and that step was not reached.
+            ErrorBox("Rebuild of %s failed - the table was not changed.", paths_.table);
+            ReportBdeErrorDetail(restructured);
             return;
         }
         ErrorBox("Rebuild of %s failed - original files will be restored.", paths_.table);

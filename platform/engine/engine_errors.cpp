@@ -105,18 +105,18 @@ EngineResult CodeForSqlite(int sqliteResult) {
 
 std::string OfficeWords(int sqliteResult) {
     switch (sqliteResult & 0xFF) {
-        case SQLITE_FULL: return "The disk is full.";
-        case SQLITE_IOERR: return "The disk could not be read or written.";
+        case SQLITE_FULL: return "The disk is full";
+        case SQLITE_IOERR: return "The disk could not be read or written";
         case SQLITE_CORRUPT:
         case SQLITE_NOTADB:
-        case SQLITE_FORMAT: return "The file is damaged.";
-        case SQLITE_CANTOPEN: return "The file could not be opened.";
+        case SQLITE_FORMAT: return "The file is damaged";
+        case SQLITE_CANTOPEN: return "The file could not be opened";
         case SQLITE_READONLY:
-        case SQLITE_PERM: return "The file or its directory is read-only.";
+        case SQLITE_PERM: return "The file or its directory is read-only";
         case SQLITE_BUSY:
-        case SQLITE_LOCKED: return "Another program is using the table.";
-        case SQLITE_NOMEM: return "There is not enough memory.";
-        default: return "The table could not be written.";
+        case SQLITE_LOCKED: return "Another program is using the table";
+        case SQLITE_NOMEM: return "There is not enough memory";
+        default: return "The table could not be written";
     }
 }
 

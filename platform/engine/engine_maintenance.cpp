@@ -56,7 +56,7 @@ EngineResult CopyReadable(sqlite3* source, const std::string& path, const std::s
         // A journal of the old file would be rolled into the new one.
         ::unlink((path + "-journal").c_str());
         if (!PutInPlace(work, path, &problem)) {
-            result = Fail(ENGINE_ERR_FILEIO, {table, "The copy could not be put in place."});
+            result = Fail(ENGINE_ERR_FILEIO, {table, "The copy could not be put in place"});
         }
     }
     RemoveWithJournal(work);
@@ -73,19 +73,19 @@ EngineResult CopyAsItIs(const std::string& from, const std::string* journal,
     std::string problem;
     EngineResult result = ENGINE_OK;
     if (!CopyFileBytes(from, work, &problem)) {
-        result = Fail(ENGINE_ERR_FILEIO, {table, "The file could not be copied (" +
-                                                     problem.substr(problem.rfind(": ") + 2) + ")."});
+        result = Fail(ENGINE_ERR_FILEIO, {table, "The file could not be copied: " +
+                                                     problem.substr(problem.rfind(": ") + 2)});
     } else {
         ::unlink((path + "-journal").c_str());
         if (!PutInPlace(work, path, &problem)) {
-            result = Fail(ENGINE_ERR_FILEIO, {table, "The copy could not be put in place."});
+            result = Fail(ENGINE_ERR_FILEIO, {table, "The copy could not be put in place"});
         }
     }
     // The journal goes in after the file it belongs to, never beside the old one.
     if (result == ENGINE_OK && journal) {
         if (!WriteWholeFile(work + "-journal", *journal, &problem) ||
             !PutInPlace(work + "-journal", path + "-journal", &problem)) {
-            result = Fail(ENGINE_ERR_FILEIO, {table, "The journal could not be copied."});
+            result = Fail(ENGINE_ERR_FILEIO, {table, "The journal could not be copied"});
         }
     }
     RemoveWithJournal(work);
@@ -135,9 +135,9 @@ EngineResult EngineCopyTable(EngineDatabase database, BOOL overwrite, const char
     const std::string shownTo = "Table " + ShownTableName(dir, destination);
     if (from == to) return Fail(ENGINE_ERR_INVALIDPARAM, {shownFrom, "Copy onto itself"});
     if (!overwrite && FileExists(to)) return Fail(ENGINE_ERR_TABLEEXISTS, {shownTo});
-    if (!FileExists(from)) return Fail(ENGINE_ERR_TABLENOTFOUND, {shownFrom, "There is no such table."});
+    if (!FileExists(from)) return Fail(ENGINE_ERR_TABLENOTFOUND, {shownFrom, "There is no such table"});
     if (DirectoryReadOnly(to)) {
-        return Fail(ENGINE_ERR_READONLY, {shownTo, "Its directory is read-only.", "Nothing was changed."});
+        return Fail(ENGINE_ERR_READONLY, {shownTo, "Its directory is read-only", "Nothing was changed"});
     }
     // Opening a file lets SQLite act on the journal beside it; a damaged file's backup
     // keeps that journal as it was found.

@@ -58,9 +58,10 @@ private:
 };
 
 /* Creates a table file of that shape (atomically, by rename); an existing one is replaced
-   only with overwrite, and never while this program has it open. */
+   only with overwrite, and never while this program has it open. Messages name the table
+   as shown (its host path when that is empty). */
 EngineResult BuildTableFile(const std::string& hostPath, const TableSchema& schema,
-                            bool overwrite, bool durable = true);
+                            bool overwrite, bool durable = true, const std::string& shown = "");
 
 /* Opens a SQLite connection with the engine's durability settings (rollback journal,
    synchronous writes, busy timeout); firstSettings (pragmas) are made before them. */

@@ -47,8 +47,8 @@ void FillIndexDesc(const TableSchema& schema, const IndexInfo& index, EngineInde
 }  // namespace
 
 EngineResult BuildTableFile(const std::string& hostPath, const TableSchema& schema,
-                            bool overwrite, bool durable) {
-    const std::string table = "Table " + hostPath;
+                            bool overwrite, bool durable, const std::string& shown) {
+    const std::string table = "Table " + (shown.empty() ? hostPath : shown);
     if (!overwrite && FileExists(hostPath)) return Fail(ENGINE_ERR_TABLEEXISTS, {table});
     if (TableFile::FindOpen(hostPath)) {
         return Fail(ENGINE_ERR_TABLELOCKED, {table, "The table is open in this program"});
@@ -77,8 +77,10 @@ EngineResult BuildTableFile(const std::string& hostPath, const TableSchema& sche
     if (rc == SQLITE_OK) rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     EngineResult result = ENGINE_OK;
     if (rc != SQLITE_OK) {
-        result = FailSqlite(rc, db, {table});
-        if (result == ENGINE_ERR_TABLENOTFOUND) result = Fail(ENGINE_ERR_DIRNOTFOUND, {table});
+        result = Fail(CodeForSqlite(rc), {table, OfficeWords(rc)});
+        if (result == ENGINE_ERR_TABLENOTFOUND) {
+            result = Fail(ENGINE_ERR_DIRNOTFOUND, {table, "The directory does not exist"});
+        }
     }
     sqlite3_close_v2(db);
     if (result == ENGINE_OK) {
@@ -229,12 +231,13 @@ EngineResult EngineCreateTable(EngineDatabase database, BOOL overwrite,
     std::string name(desc->name, strnlen(desc->name, sizeof desc->name));
     if (name.empty()) return Fail(ENGINE_ERR_INVALIDPARAM, {"No table name"});
     std::string path = TableHostPath(DatabaseDirectory(database), name, ".DB");
+    const std::string shown = ShownTableName(DatabaseDirectory(database), name);
     TableSchema schema;
     std::string problem;
     if (EngineResult r = SchemaFromDesc(*desc, &schema, &problem)) {
-        return Fail(r, {"Table " + path, problem});
+        return Fail(r, {"Table " + shown, problem});
     }
-    return BuildTableFile(path, schema, overwrite != 0);
+    return BuildTableFile(path, schema, overwrite != 0, true, shown);
 }
 
 EngineResult EngineAcquireTableLock(EngineDatabase database, const char* name,

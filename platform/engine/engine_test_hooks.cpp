@@ -3,6 +3,7 @@
 */
 #include "platform/engine/engine_test_hooks.h"
 #include "platform/engine/engine_internal.h"
+#include "platform/engine/engine_pagecheck.h"
 
 #include <map>
 #include <string>
@@ -51,3 +52,7 @@ void EngineTestFailCall(const char* operation, int n, EngineResult code,
 }
 
 void EngineTestClearFailures() { zarne::engine::Planned().clear(); }
+
+void EngineTestFillDisk(const char* nameHas, long long bytes) {
+    zarne::engine::SimulateFullDisk(nameHas ? nameHas : "", bytes);
+}

@@ -29,4 +29,8 @@ long EngineTestWriteCount();
 /* Each sync takes that much longer, as on a slow network share; 0 for none. */
 void EngineTestSlowSyncs(int milliseconds);
 
+/* Writes to files whose name contains nameHas fail as on a full disk once `bytes` more have
+   been written to them; a null or empty nameHas ends it. */
+void EngineTestFillDisk(const char* nameHas, long long bytes);
+
 #endif

@@ -73,7 +73,7 @@ std::string SuccessText(const RebuildPaths& paths, const EngineRestructureCounts
         if (counts.damaged) {
             text += "\n\nPart of the file was damaged. ";
             if (!counts.lostCounted) {
-                text += "Records stored there are lost; how many could not be counted.";
+                text += "Records stored there may be lost; how many could not be counted.";
             } else if (counts.lost > 0) {
                 text += Records(counts.lost, " record stored there is lost.", " records stored there are lost.");
             } else {

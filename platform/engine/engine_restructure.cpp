@@ -238,8 +238,12 @@ EngineResult RebuildInto(const std::string& path, const std::string& work,
                          const TableSchema& target, const std::string& table, Salvage* salvage) {
     sqlite3* to = nullptr;
     SettleJournal(path);
-    EngineResult result = BuildTableFile(work, target, true, false, table.substr(6));
-    if (result != ENGINE_OK) return result;
+    EngineResult result = BuildTableFile(work, target, true, false);
+    if (result != ENGINE_OK) {
+        EngineErrorInfo info{};
+        EngineGetErrorInfo(1, &info);
+        return Fail(result, {table, info.context[1], "Nothing was changed"});
+    }
     int rc = OpenConnection(work, SQLITE_OPEN_READWRITE, &to);
     // The work file is thrown away unless finished, and synced before it is put in place.
     if (rc == SQLITE_OK) rc = Exec(to, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF");

@@ -234,7 +234,7 @@ TEST_F(RebuildDamageTest, TheDamagedTableDay) {
     EXPECT_EQ(BoxesShown(), (std::vector<Box>{
         {"C:\\ZARNE\\DATA\\BUYER was successfully rebuilt.\n\n" + std::to_string(keptBuyers) +
          " records were kept. 1 record could not be kept in the table and was set aside in "
-         "C:\\ZARNE\\DATA\\BUYPROB.\n\nPart of the file was damaged. Records stored there are lost; "
+         "C:\\ZARNE\\DATA\\BUYPROB.\n\nPart of the file was damaged. Records stored there may be lost; "
          "how many could not be counted. The file as it was before the rebuild is kept in "
          "C:\\ZARNE\\DATA\\BUYBU.\n\nThe earlier backup, which also holds a damaged table, is kept in "
          "C:\\ZARNE\\DATA\\BUYBU1.",
@@ -252,7 +252,7 @@ TEST_F(RebuildDamageTest, TheDamagedTableDay) {
     EXPECT_EQ(BoxesShown(), (std::vector<Box>{
         {"C:\\ZARNE\\DATA\\ACCOUNT was successfully rebuilt.\n\n" + std::to_string(firstKept) +
          " records were kept. 2 records could not be kept in the table and were set aside in "
-         "C:\\ZARNE\\DATA\\ACTPROB.\n\nPart of the file was damaged. Records stored there are lost; "
+         "C:\\ZARNE\\DATA\\ACTPROB.\n\nPart of the file was damaged. Records stored there may be lost; "
          "how many could not be counted. The file as it was before the rebuild is kept in "
          "C:\\ZARNE\\DATA\\ACTBU.",
          "Success", MB_OK}}));

@@ -180,7 +180,7 @@ EngineResult EngineSetDirectory(EngineDatabase database, const char* directory) 
     }
     std::string host = MapToHostPath(directory);
     if (!IsDirectory(host)) {
-        return Fail(ENGINE_ERR_DIRNOTFOUND, {std::string("Directory ") + directory, host});
+        return Fail(ENGINE_ERR_DIRNOTFOUND, {std::string("Directory ") + directory, "It does not exist"});
     }
     database->directory = directory;
     return ENGINE_OK;

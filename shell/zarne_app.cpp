@@ -4,6 +4,7 @@
 */
 #include "shell/zarne_app.h"
 
+#include "platform/framework/mdi.h"
 #include "platform/kernel/format.h"
 #include "platform/kernel/modules.h"
 #include "platform/kernel/string_calls.h"
@@ -15,6 +16,7 @@
 #include "shell/splash.h"
 #include "shell/zarne_frame.h"
 #include "shell/zarne_mdi_client.h"
+#include "statement/respa_window.h"
 #include "statement/statement_drawing.h"
 #include "tableaccess/engine_session.h"
 #include "tableaccess/field_list.h"
@@ -78,9 +80,22 @@ void ZarneApp::InitMainWindow() {
 
 bool ZarneApp::CanClose() {
   if (!TApplication::CanClose()) return false;  // a window refused: everything stays open
+  ReleaseOpenFiles();
   TearDown();
   if (helpUsed) WinHelp(MainWindow ? MainWindow->HWindow : nullptr, "", HELP_QUIT, 0);
   return true;
+}
+
+/* Every window agreed and saved: each file's lock and records go now, while the tables they
+   stand on are still open; the windows themselves go only after the tear-down. */
+void ZarneApp::ReleaseOpenFiles() {
+  TFrameWindow* frame = MainWindow;
+  auto* client = frame ? dynamic_cast<TMDIClient*>(frame->GetClientWindow()) : nullptr;
+  if (!client) return;
+  for (TWindow* window : client->Children()) {
+    auto* child = dynamic_cast<TMDIChild*>(window);
+    if (auto* view = child ? dynamic_cast<RespaWindow*>(child->GetClientWindow()) : nullptr) view->ReleaseFile();
+  }
 }
 
 /* Runs once: a logout after File|Exit asks CanClose again. */

@@ -48,6 +48,8 @@ class ZarneApp : public TApplication {
   void RemoveSplash();
   /* Ends start-up before the frame is shown: the loop ends at once with 0. */
   void FatalExit();
+  /* Unlocks and frees the records of every open file. */
+  void ReleaseOpenFiles();
   /* Closes the tables, the engine and the grid library. */
   void TearDown();
   void OpenHelp(const char* fileName);

@@ -127,6 +127,7 @@ bool RespaWindow::LockBuyerRecord() {
 }
 
 void RespaWindow::ReleaseFile() {
+  closing_ = true;  // nothing may reach the records from here on
   if (locked_ && records[kBuyerRecord]) records[kBuyerRecord]->Unlock();
   locked_ = false;
   for (TPXRecord*& record : records) {
@@ -167,8 +168,8 @@ void RespaWindow::CmFileClose() { CloseWindow(0); }
 void RespaWindow::CmProrater() { CallProrater(this); }
 
 /* Agrees once the children agree: what is typed is committed and the file saved. The lock
-   and the records go with the window, so a shutdown another window refuses leaves this one
-   working. */
+   and the records stay until the window goes, or until a shutdown every window agreed to
+   releases them, so a shutdown another window refuses leaves this one working. */
 bool RespaWindow::CanClose() {
   if (!TWindow::CanClose()) return false;
   CmFileSave();

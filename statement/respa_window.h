@@ -98,6 +98,9 @@ class RespaWindow : public TWindow,
   void CmFileSave();
   /* Closes the window the framework's way, which asks CanClose first. */
   void CmFileClose();
+  /* Unlocks the file and frees its records: once the window agreed to close, before the
+     tables they stand on are closed (shutdown), or with the window itself. */
+  void ReleaseFile();
   /* The closing-file dialogs over this file's records. */
   void CmBuyers();
   void CmSellers();
@@ -185,7 +188,6 @@ class RespaWindow : public TWindow,
  private:
   bool ReadOrCreateFileRecords();
   bool LockBuyerRecord();
-  void ReleaseFile();
   /* Save As: the thirteen records under the new number; false (keyed back) on a failure. */
   bool PostUnderNumber(const char* number);
   /* Save As: the window's number, caption and lock move to the new number. */

@@ -3,8 +3,9 @@
 ** has run opens two closing files, changes a value in the first and types a value into the
 ** second one's edit line, says "ready" on its standard output and then runs the program's
 ** own message loop until it ends.
-**   shell_shutdown_driver            waits for a signal (SIGTERM from the test)
+**   shell_shutdown_driver            waits for a signal (SIGTERM or SIGHUP from the test)
 **   shell_shutdown_driver keys       then chooses File|Exit itself by keys, from the loop
+**   shell_shutdown_driver close      then closes the frame as the desktop's close button does
 ** After the loop it prints whether the tables were closed and exits with the loop's code.
 */
 #include "platform/framework/mdi.h"
@@ -19,15 +20,19 @@
 #include "tableaccess/px_record.h"
 
 #include <cstdio>
-#include <cstring>
+#include <string>
 
 namespace {
 
-bool gByKeys = false;
+std::string gMode;
 
-void CALLBACK ExitByKeys(HWND, UINT, UINT_PTR id, DWORD) {
+void CALLBACK EndFromTheLoop(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   HWND frame = TApplication::Current()->GetMainWindow()->HWindow;
+  if (gMode == "close") {
+    PostMessage(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return;
+  }
   SetFocus(frame);
   PressKey('F', Qt::AltModifier);
   PressKey('X');
@@ -54,7 +59,7 @@ class DrivenApp : public ZarneApp {
     while (PeekMessage(&pending, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&pending);
     SetFocus(view->editLine->HWindow);
     TypeText("Typed Before Exit");
-    if (gByKeys) SetTimer(nullptr, 0, 50, ExitByKeys);
+    if (!gMode.empty()) SetTimer(nullptr, 0, 50, EndFromTheLoop);
     std::puts("ready");
     std::fflush(stdout);
   }
@@ -63,7 +68,7 @@ class DrivenApp : public ZarneApp {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  gByKeys = argc > 1 && std::strcmp(argv[1], "keys") == 0;
+  if (argc > 1) gMode = argv[1];
   auto* app = new DrivenApp;
   int result = app->Run();
   bool closed = gAccountRecord == nullptr && gBankRecord == nullptr;

@@ -12,6 +12,7 @@
 #include "tableaccess/px_record.h"
 #include "tableaccess/px_table.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -74,8 +75,9 @@ class Zarne32ProcessTest : public GuiTest {
   ProgramPlaces places_;
 };
 
-/* Shutdown of a real program with two files open and a value still in an edit line: both
-** files saved, both locks free for other programs, the tables closed once. */
+/* Shutdown of a real program with two files open and a value still in an edit line, by each
+** road a day ends: both files saved, both locks free for other programs, the tables closed
+** once, and not one box (offscreen a box would be written to standard error). */
 class ShutdownProcessTest : public Zarne32ProcessTest {
  protected:
   void SetUp() override {
@@ -101,29 +103,40 @@ class ShutdownProcessTest : public Zarne32ProcessTest {
     return text;
   }
 
+  /* The first start's question about C:\ZARNE is the only box before the end. */
   void ExpectSavedAndFreed(ZarneProgram& program, int status) {
     EXPECT_EQ(status, 0) << program.Stderr();
+    EXPECT_EQ(CountOf(program.Stderr(), "\n["), 0) << program.Stderr();
+    EXPECT_EQ(CountOf(program.Stderr(), "["), 1) << program.Stderr();
     EXPECT_NE(program.Stdout().find("tables closed, asked again agreed"), std::string::npos) << program.Stdout();
     EXPECT_EQ(BuyerText("X1", 12), "Second Buyer");
     EXPECT_EQ(BuyerText("X2", 2), "Typed Before Exit");
     EXPECT_EQ(ProbeLock(ZarneDir(), "X1"), "locked");
     EXPECT_EQ(ProbeLock(ZarneDir(), "X2"), "locked");
   }
+
+  /* The driver ends itself from its loop (File|Exit by keys, the frame's close button). */
+  void EndsByItself(const char* how) {
+    ZarneProgram program(places_, SHUTDOWN_DRIVER, {how});
+    ASSERT_TRUE(program.WaitForOutput("ready")) << program.Stdout() << program.Stderr();
+    ExpectSavedAndFreed(program, program.WaitForExit());
+  }
+
+  /* SIGTERM is what a shutdown sends, SIGHUP what the end of a terminal session sends. */
+  void EndsBySignal(int signalNumber) {
+    ZarneProgram program(places_, SHUTDOWN_DRIVER, {});
+    ASSERT_TRUE(program.WaitForOutput("ready")) << program.Stdout() << program.Stderr();
+    EXPECT_EQ(ProbeLock(ZarneDir(), "X1"), "refused");
+    EXPECT_EQ(ProbeLock(ZarneDir(), "X2"), "refused");
+    kill(program.Pid(), signalNumber);
+    ExpectSavedAndFreed(program, program.WaitForExit());
+  }
 };
 
-TEST_F(ShutdownProcessTest, FileExitByKeysSavesBothFilesAndFreesBothLocks) {
-  ZarneProgram program(places_, SHUTDOWN_DRIVER, {"keys"});
-  ASSERT_TRUE(program.WaitForOutput("ready")) << program.Stdout() << program.Stderr();
-  ExpectSavedAndFreed(program, program.WaitForExit());
-}
-
-TEST_F(ShutdownProcessTest, SigtermSavesBothFilesAndFreesBothLocks) {
-  ZarneProgram program(places_, SHUTDOWN_DRIVER, {});
-  ASSERT_TRUE(program.WaitForOutput("ready")) << program.Stdout() << program.Stderr();
-  EXPECT_EQ(ProbeLock(ZarneDir(), "X1"), "refused");
-  EXPECT_EQ(ProbeLock(ZarneDir(), "X2"), "refused");
-  ExpectSavedAndFreed(program, program.Terminate());
-}
+TEST_F(ShutdownProcessTest, FileExitByKeysSavesBothFilesAndFreesBothLocks) { EndsByItself("keys"); }
+TEST_F(ShutdownProcessTest, TheFramesCloseSavesBothFilesAndFreesBothLocks) { EndsByItself("close"); }
+TEST_F(ShutdownProcessTest, SigtermSavesBothFilesAndFreesBothLocks) { EndsBySignal(SIGTERM); }
+TEST_F(ShutdownProcessTest, SighupSavesBothFilesAndFreesBothLocks) { EndsBySignal(SIGHUP); }
 
 TEST_F(Zarne32ProcessTest, FirstStartAsksOnceThenMakesTablesSettingsAndSideFiles) {
   ZarneProgram program(places_);

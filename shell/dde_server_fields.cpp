@@ -31,9 +31,13 @@ bool IsCurrentTopic(TZarneDecoratedMDIFrame* frame, HSZ topic) {
   return topic && DdeCmpStringHandles(topic, frame->ddeTopic) == 0;
 }
 
-TFieldNode* FindPokeField(const char* name) {
-  TFieldNode* field = FindFieldByName(&gRespaFieldList, name);
-  return field ? field : FindFieldByName(&gOtherFieldList, name);
+/* A name two statement fields share (S506: a display-only twin on page 1 and the coded
+   field of line 506) means the one the window edits, so a poke meets that field's checks. */
+TFieldNode* FindPokeField(RespaWindow* view, const char* name) {
+  TFieldNode* first = FindFieldByName(&gRespaFieldList, name);
+  for (TFieldNode* node = first; node; node = node->next)
+    if (std::strcmp(node->name, name) == 0 && !IsDisplayOnlyField(view, node)) return node;
+  return first ? first : FindFieldByName(&gOtherFieldList, name);
 }
 
 /* The record a poke may write: one of the file's records, which a save writes back. The
@@ -101,7 +105,7 @@ HDDEDATA DdePoke(TZarneDecoratedMDIFrame* frame, HSZ topic, HSZ item, UINT forma
   if (!view) return nullptr;
   std::string name;
   if (!ReadItemName(frame->ddeInstance, item, &name)) return nullptr;
-  TFieldNode* field = FindPokeField(name.c_str());
+  TFieldNode* field = FindPokeField(view, name.c_str());
   if (!field) return nullptr;
   TPXRecord* record = PokeRecord(view, field);
   unsigned length = PokeTextLength(*field);

@@ -340,11 +340,14 @@ TEST_F(DdeServerAppTest, PokesConvertCheckRecalculateAndRepaint) {
     EXPECT_EQ(GetText(view, "LoanType"), loan);
   }
   for (const char* refused : {"fha", "Conventional", "VA "}) EXPECT_EQ(Poke("LoanType", refused), 1);
-  // The name S506 finds its text node (id 329) before the coded one (id 379), so a poke by
-  // that name is a text poke: no code is checked.
+  // S506 names a display-only text twin (id 329, found first by name) and the coded field
+  // of line 506 (id 379): a poke goes to the field the window edits, with its codes.
   ASSERT_EQ(FindFieldByName(&gRespaFieldList, "S506")->fieldId, 329);
-  EXPECT_EQ(Poke("S506", "[703]"), 0);
-  EXPECT_EQ(GetText(view, "S506"), "[703]");
+  EXPECT_EQ(Poke("S506", "[702]"), 0);
+  EXPECT_EQ(Poke("S506", "[703]"), 1);
+  EXPECT_EQ(GetText(view, "S506"), "[702]");
+  EXPECT_EQ(Poke("S506", ""), 0);
+  EXPECT_EQ(GetText(view, "S506"), "");
 
   // Money: commas removed, rounded once to cents half away from zero, then the totals, by
   // hand: 1,234.565 -> 1234.57; 1.005 -> 1.01 (the double 1.005 lies below the half, so

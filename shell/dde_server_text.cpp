@@ -82,11 +82,18 @@ bool ReadNumber(const char* text, ScriptDecimal* number) {
          status == DecimalStatus::kOk;
 }
 
-/* Rounded once to cents, half away from zero, from the exact decimal. */
+/* Below 2^46 the stored double tells every cent apart; from there on it cannot. */
+constexpr int64_t kFirstAmountPastTheCent = 70368744177664;
+
+/* Rounded once to cents, half away from zero, from the exact decimal; an amount the field
+   cannot hold to the cent is refused as a text that is no number is. */
 bool ReadMoney(const char* text, TPokeValue* value) {
   ScriptDecimal number, cents;
   if (!ReadNumber(text, &number)) return false;
   if (number.RoundToStep(-2, DecimalRounding::kHalfAwayFromZero, &cents) != DecimalStatus::kOk)
+    return false;
+  ScriptDecimal magnitude = cents.Sign() < 0 ? cents.Negated() : cents;
+  if (ScriptDecimal::Compare(magnitude, ScriptDecimal::FromLong(kFirstAmountPastTheCent)) >= 0)
     return false;
   value->kind = TPokeValue::kDouble;
   value->number = cents.ToDouble();

@@ -362,9 +362,17 @@ TEST_F(DdeServerAppTest, PokesConvertCheckRecalculateAndRepaint) {
   EXPECT_DOUBLE_EQ(GetDouble(view, "A102"), -0.13);
   EXPECT_EQ(Request("A120"), "1,234.44");
 
-  // Refused numbers leave what was stored.
-  for (const char* refused : {"abc", "", "1..2", "12a"}) EXPECT_EQ(Poke("A101", refused), 1) << refused;
+  // Refused numbers leave what was stored. A double tells every cent apart only below 2^46
+  // (70,368,744,177,664; money_poke_limit.py checks the cents on both sides), so the largest
+  // amount a money field takes reads back whole and the next cent is refused, as are 24 nines.
+  for (const char* refused : {"abc", "", "1..2", "12a", "999999999999999999999999", "70,368,744,177,664",
+                              "-70368744177664.00"})
+    EXPECT_EQ(Poke("A101", refused), 1) << refused;
   EXPECT_DOUBLE_EQ(GetDouble(view, "A101"), 1234.57);
+  EXPECT_EQ(Poke("A104", "-70,368,744,177,663.99"), 0);
+  EXPECT_EQ(Request("A104"), "-70,368,744,177,663.99");
+  EXPECT_EQ(Poke("A104", ""), 1);
+  EXPECT_EQ(Poke("A104", "0"), 0);
   EXPECT_EQ(Poke("PA106DAYS", "1,234"), 0);
   EXPECT_EQ(GetLong(view, "PA106DAYS"), 1234);
   EXPECT_EQ(Poke("PA106DAYS", "2147483647"), 0);

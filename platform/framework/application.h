@@ -27,7 +27,7 @@ class TApplication : public TModule, public TEventHandler {
 
   /* Start-up: InitApplication (once), then InitInstance; then the message loop. Answers the
      loop's exit code. From here on SIGTERM, SIGHUP and the desktop session's end post
-     WM_CLOSE to the main window (the road of File|Exit); a second signal ends at once. */
+     WM_CLOSE to the main window (the road of File|Exit); the same signal again ends at once. */
   virtual int Run();
   virtual void InitApplication() {}
   /* Makes the main window (InitMainWindow), creates it and shows it with nCmdShow. */

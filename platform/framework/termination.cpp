@@ -19,18 +19,23 @@
 namespace {
 
 int g_pipe[2] = {-1, -1};
+/* The signals received so far, one bit each. */
 volatile sig_atomic_t g_signalled = 0;
 bool g_closePending = false;
 HWND (*g_mainWindow)() = nullptr;
 
+/* A logout sends SIGTERM and SIGHUP together: that is one request. Only the same signal
+   again, while the closing is under way, means something still wants the program gone. */
 void OnTerminationSignal(int signalNumber) {
-  if (g_signalled) {
-    // Closing is already under way and something still wants the program gone.
+  int bit = signalNumber == SIGHUP ? 2 : 1;
+  if (g_signalled & bit) {
     std::signal(signalNumber, SIG_DFL);
     std::raise(signalNumber);
     return;
   }
-  g_signalled = 1;
+  bool first = g_signalled == 0;
+  g_signalled = g_signalled | bit;
+  if (!first) return;
   char byte = static_cast<char>(signalNumber);
   ssize_t written = write(g_pipe[1], &byte, 1);
   (void)written;  // a full pipe already holds a request
@@ -64,6 +69,8 @@ void CatchTerminationSignals() {
   struct sigaction action{};
   action.sa_handler = OnTerminationSignal;
   sigemptyset(&action.sa_mask);
+  sigaddset(&action.sa_mask, SIGTERM);  // the handler sees one signal at a time
+  sigaddset(&action.sa_mask, SIGHUP);
   action.sa_flags = SA_RESTART;
   sigaction(SIGTERM, &action, nullptr);
   sigaction(SIGHUP, &action, nullptr);

@@ -122,21 +122,25 @@ class ShutdownProcessTest : public Zarne32ProcessTest {
     ExpectSavedAndFreed(program, program.WaitForExit());
   }
 
-  /* SIGTERM is what a shutdown sends, SIGHUP what the end of a terminal session sends. */
-  void EndsBySignal(int signalNumber) {
+  /* SIGTERM is what a shutdown sends, SIGHUP what the end of a terminal session sends; a
+     logout sends SIGTERM and SIGHUP at once. */
+  void EndsBySignals(std::initializer_list<int> signalNumbers) {
     ZarneProgram program(places_, SHUTDOWN_DRIVER, {});
     ASSERT_TRUE(program.WaitForOutput("ready")) << program.Stdout() << program.Stderr();
     EXPECT_EQ(ProbeLock(ZarneDir(), "X1"), "refused");
     EXPECT_EQ(ProbeLock(ZarneDir(), "X2"), "refused");
-    kill(program.Pid(), signalNumber);
+    for (int signalNumber : signalNumbers) kill(program.Pid(), signalNumber);
     ExpectSavedAndFreed(program, program.WaitForExit());
   }
 };
 
 TEST_F(ShutdownProcessTest, FileExitByKeysSavesBothFilesAndFreesBothLocks) { EndsByItself("keys"); }
 TEST_F(ShutdownProcessTest, TheFramesCloseSavesBothFilesAndFreesBothLocks) { EndsByItself("close"); }
-TEST_F(ShutdownProcessTest, SigtermSavesBothFilesAndFreesBothLocks) { EndsBySignal(SIGTERM); }
-TEST_F(ShutdownProcessTest, SighupSavesBothFilesAndFreesBothLocks) { EndsBySignal(SIGHUP); }
+TEST_F(ShutdownProcessTest, SigtermSavesBothFilesAndFreesBothLocks) { EndsBySignals({SIGTERM}); }
+TEST_F(ShutdownProcessTest, SighupSavesBothFilesAndFreesBothLocks) { EndsBySignals({SIGHUP}); }
+TEST_F(ShutdownProcessTest, ALogoutsSigtermAndSighupSaveBothFilesAndFreeBothLocks) {
+  EndsBySignals({SIGTERM, SIGHUP});
+}
 
 TEST_F(Zarne32ProcessTest, FirstStartAsksOnceThenMakesTablesSettingsAndSideFiles) {
   ZarneProgram program(places_);

@@ -245,20 +245,16 @@ bool AnswerTransaction(Conversation& c, const wire::Message& m) {
   return true;
 }
 
-/* A client that sent what no client may send: the application hears of the error, the
-   conversation ends, and the server goes on. */
+/* A client that sent what no client may send: its conversation ends, as if it had left, and
+   the server goes on. That is no failure of the server, so the application hears no error:
+   one client's garbage must not stop the others behind an error box. */
 void RejectMalformed(uintptr_t handle) {
   Conversation* c = FindConversation(handle);
   if (!c) return;
-  DWORD instance = c->instance;
-  Invoke(instance, XTYP_ERROR, 0, HandleOf(*c), nullptr, nullptr, nullptr,
-         DMLERR_INVALIDPARAMETER, 0);
-  if (Conversation* still = FindConversation(handle)) {
-    wire::Message bye;
-    bye.kind = wire::Kind::Disconnect;
-    SendFrame(*still, bye);
-    EndConversation(handle);
-  }
+  wire::Message bye;
+  bye.kind = wire::Kind::Disconnect;
+  SendFrame(*c, bye);
+  EndConversation(handle);
 }
 
 void ReadServerConversation(uintptr_t handle) {

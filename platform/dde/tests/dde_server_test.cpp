@@ -281,7 +281,9 @@ TEST_F(DdeServer, GarbageBeforeConnectingIsClosedWithoutACallback) {
   EXPECT_EQ(Zdde({"request", "Zarne", "Current", "SalesPrice"}), 0);
 }
 
-TEST_F(DdeServer, GarbageInAConversationEndsItWithErrorAndDisconnect) {
+/* A client's own malformed traffic is no failure of the server: the application hears only
+   that the conversation ended. */
+TEST_F(DdeServer, GarbageInAConversationEndsItWithADisconnectAlone) {
   int fd = RawConnection();
   ASSERT_GE(fd, 0);
   ASSERT_TRUE(RawConnect(fd));
@@ -293,8 +295,8 @@ TEST_F(DdeServer, GarbageInAConversationEndsItWithErrorAndDisconnect) {
   Write(fd, dde::wire::Encode(bad));
   EXPECT_TRUE(ServeUntilClosed(fd));
   close(fd);
-  std::vector<UINT> expected = {XTYP_CONNECT, XTYP_CONNECT_CONFIRM, XTYP_ERROR, XTYP_DISCONNECT};
-  ASSERT_TRUE(SpinUntil([] { return events.size() >= 4; }));
+  std::vector<UINT> expected = {XTYP_CONNECT, XTYP_CONNECT_CONFIRM, XTYP_DISCONNECT};
+  ASSERT_TRUE(SpinUntil([] { return events.size() >= 3; }));
   EXPECT_EQ(Types(), expected);
 
   events.clear();
@@ -303,7 +305,7 @@ TEST_F(DdeServer, GarbageInAConversationEndsItWithErrorAndDisconnect) {
   Write(fd, std::string("\xFF\xFF\xFF\xFFgarbage", 11));
   EXPECT_TRUE(ServeUntilClosed(fd));
   close(fd);
-  ASSERT_TRUE(SpinUntil([] { return events.size() >= 4; }));
+  ASSERT_TRUE(SpinUntil([] { return events.size() >= 3; }));
   EXPECT_EQ(Types(), expected);
   EXPECT_EQ(Zdde({"request", "Zarne", "Current", "BuyerName"}), 0);
 }

@@ -10,6 +10,7 @@
 #include "shell/dde_server_text.h"
 #include "shell/zarne_frame.h"
 #include "platform/kernel/string_calls.h"
+#include "platform/user/winuser.h"
 #include "statement/field_engine.h"
 #include "statement/one_controls.h"
 #include "statement/recalculation_seam.h"
@@ -20,6 +21,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -82,10 +84,46 @@ void ShowInOpenEdit(RespaWindow* view, TFieldNode* field) {
   if (std::strcmp(text, view->startText) == 0) BeginFieldEdit(view);
 }
 
+/* A poked field's recalculation runs just after the poke is answered: a field script's
+   error box inside the callback would hold the answer until someone closed it, and the
+   client would give up on a value already stored. A request or poke is handled only after
+   the recalculations still due, so it meets the state every poke before it left. */
+struct PokedField {
+  HWND view;
+  TFieldNode* field;
+};
+
+std::vector<PokedField>& PokedFields() {
+  static std::vector<PokedField> fields;
+  return fields;
+}
+
+void RecalcPokedFields() {
+  std::vector<PokedField> due;
+  due.swap(PokedFields());
+  for (const PokedField& poked : due) {
+    auto* view = dynamic_cast<RespaWindow*>(TWindow::FromHandle(poked.view));
+    if (!view || view->IsClosing()) continue;  // closed meanwhile: its save has run
+    CallRecalcForField(view, poked.field);
+    ShowInOpenEdit(view, poked.field);
+  }
+}
+
+void CALLBACK RecalcPokedFieldsNow(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  RecalcPokedFields();
+}
+
+void RecalcAfterAnswer(RespaWindow* view, TFieldNode* field) {
+  if (PokedFields().empty()) SetTimer(nullptr, 0, 0, RecalcPokedFieldsNow);
+  PokedFields().push_back(PokedField{view->HWindow, field});
+}
+
 }  // namespace
 
 HDDEDATA DdeFieldText(TZarneDecoratedMDIFrame* frame, HSZ topic, HSZ item, UINT format) {
   if (!IsCurrentTopic(frame, topic) || format != CF_TEXT) return nullptr;
+  RecalcPokedFields();
   std::string name;
   if (!ReadItemName(frame->ddeInstance, item, &name)) return nullptr;
   RespaWindow* view = DdeFrontWindow(frame);
@@ -101,6 +139,7 @@ HDDEDATA DdeFieldText(TZarneDecoratedMDIFrame* frame, HSZ topic, HSZ item, UINT 
    client did not terminate is never read past its end. */
 HDDEDATA DdePoke(TZarneDecoratedMDIFrame* frame, HSZ topic, HSZ item, UINT format, HDDEDATA data) {
   if (!IsCurrentTopic(frame, topic) || format != CF_TEXT || !data) return nullptr;
+  RecalcPokedFields();  // pokes apply in the order they came, each after the one before's rules
   RespaWindow* view = DdeFrontWindow(frame);
   if (!view) return nullptr;
   std::string name;
@@ -119,7 +158,7 @@ HDDEDATA DdePoke(TZarneDecoratedMDIFrame* frame, HSZ topic, HSZ item, UINT forma
   // The partner shows the same record field on the other side of the statement.
   InvalidateField(view, field);
   InvalidateDependentFields(view, field);
-  if (field->displayKind != kFieldKindText) CallRecalcForField(view, field);
-  ShowInOpenEdit(view, field);
+  if (field->displayKind != kFieldKindText) RecalcAfterAnswer(view, field);
+  else ShowInOpenEdit(view, field);
   return Acknowledged();
 }

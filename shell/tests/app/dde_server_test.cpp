@@ -37,6 +37,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include <sys/socket.h>
@@ -430,6 +432,28 @@ LRESULT CALLBACK RecordPaints(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 int gAdvises = 0;
 void CountAdvise(TFrameWindow*, const char*) { ++gAdvises; }
 
+/* The poked field's script fails with a box: the client has its answer while that box is
+   still open, instead of waiting until someone closes it. */
+TEST_F(DdeServerAppTest, APokeIsAnsweredWhileItsScriptsErrorBoxIsOpen) {
+  std::filesystem::create_directories(ZarneDir());
+  std::ofstream(ZarneDir() + "/A101.zbi") << "A102 = 7\nx = 1 / 0\n";
+  Start();
+  RespaWindow* view = OpenNew("P1");
+  ASSERT_NE(view, nullptr);
+  QProcess client;
+  client.start(ZDDE_PROGRAM, {"poke", "Zarne", "Current", "A101", "5"});
+  bool answeredWhileOpen = false;
+  Boxes().OnShow([&](const MessageBoxRequest&) {
+    answeredWhileOpen = SpinUntil([&] { return client.state() == QProcess::NotRunning; }, 5000);
+  });
+  ASSERT_TRUE(SpinUntil([&] { return !Boxes().Shown().empty() && client.state() == QProcess::NotRunning; }));
+  Boxes().OnShow(nullptr);
+  EXPECT_TRUE(answeredWhileOpen);
+  EXPECT_EQ(client.exitCode(), 0);  // acknowledged
+  EXPECT_DOUBLE_EQ(GetDouble(view, "A101"), 5);
+  EXPECT_DOUBLE_EQ(GetDouble(view, "A102"), 7);  // the script ran up to its error
+}
+
 TEST_F(DdeServerAppTest, APokeRepaintsWithoutAdviseAndReachesTheTableAtSave) {
   Start();
   RespaWindow* view = OpenNew("D1");
@@ -564,32 +588,40 @@ TEST_F(DdeServerAppTest, ClientsServedInsideTheFirstStartQuestionTouchNoTable) {
   EXPECT_EQ(gTitleText[0], '\0');
 }
 
-TEST_F(DdeServerAppTest, GarbageInAConversationShowsTheCriticalErrorBox) {
+/* A client's malformed traffic (a frame over the size limit, an execute carrying an item
+   name) ends that client's conversation, shows no box, and the next client is served. */
+TEST_F(DdeServerAppTest, MalformedTrafficEndsThatConversationAloneWithoutABox) {
   Start();
   std::string path;
   for (const dde::ServiceSocket& socket : dde::ListServiceSockets())
     if (socket.service == "Zarne" && socket.pid == getpid()) path = socket.path;
-  int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
-  ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << path;
-  dde::wire::Message hello;
-  hello.kind = dde::wire::Kind::Connect;
-  hello.hasService = hello.hasTopic = true;
-  hello.service = "Zarne";
-  hello.topic = "Current";
-  std::string bytes = dde::wire::Encode(hello);
-  ASSERT_EQ(send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bytes.size()));
-  ASSERT_TRUE(SpinUntil([&] { return DdeFrame()->ddeConversation != nullptr; }));
-  bytes = std::string("\xFF\xFF\xFF\xFFgarbage", 11);
-  ASSERT_EQ(send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bytes.size()));
-  ASSERT_TRUE(SpinUntil([&] { return !Boxes().Shown().empty(); }));
-  close(fd);
-  MessageBoxRequest box = Boxes().Shown().front();
-  EXPECT_EQ(box.text, "A critical DDE error has occured.");
-  EXPECT_EQ(box.caption, "Zarne");
-  EXPECT_EQ(box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+  dde::wire::Message executeWithItem;
+  executeWithItem.kind = dde::wire::Kind::Transaction;
+  executeWithItem.transaction = 1;
+  executeWithItem.type = XTYP_EXECUTE;
+  executeWithItem.format = CF_TEXT;
+  executeWithItem.hasItem = true;
+  executeWithItem.item = "TitleText";
+  executeWithItem.data = std::string("GetNextTI", 10);
+  for (const std::string& bad : {std::string("\xFF\xFF\xFF\xFFgarbage", 11), dde::wire::Encode(executeWithItem)}) {
+    int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << path;
+    dde::wire::Message hello;
+    hello.kind = dde::wire::Kind::Connect;
+    hello.hasService = hello.hasTopic = true;
+    hello.service = "Zarne";
+    hello.topic = "Current";
+    std::string bytes = dde::wire::Encode(hello);
+    ASSERT_EQ(send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bytes.size()));
+    ASSERT_TRUE(SpinUntil([&] { return DdeFrame()->ddeConversation != nullptr; }));
+    ASSERT_EQ(send(fd, bad.data(), bad.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bad.size()));
+    EXPECT_TRUE(SpinUntil([&] { return DdeFrame()->ddeConversation == nullptr; }));  // ended
+    close(fd);
+  }
+  EXPECT_TRUE(Boxes().Shown().empty());
   EXPECT_EQ(Request("TitleText"), "<refused>");  // no file open, but the next client is served
 }
 

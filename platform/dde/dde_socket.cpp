@@ -123,7 +123,7 @@ std::string RuntimeDirectory() {
     if (!MakePrivateDirectory(base)) return {};
     dir = base + "/" + RootKey(root);
   } else {
-    MakeHostDirectories(root);
+    if (!MakeDataRoot()) return {};
     dir = root + "/runtime";
   }
   return MakePrivateDirectory(dir) ? dir : std::string();

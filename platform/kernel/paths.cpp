@@ -162,6 +162,7 @@ std::string ResolveBelow(std::string host, const std::vector<std::string>& parts
 std::string DriveHostDirectory(char drive) {
   if (drive == kHostDrive) return {};
   std::string dir = ZarneRootPath() + "/drive_" + drive;
+  MakeDataRoot();
   MakeHostDirectories(dir);
   return dir;
 }
@@ -181,11 +182,20 @@ std::string ZarneRootPath() {
     root = std::string(data) + "/zarne";
   } else if (const char* home = std::getenv("HOME"); home && *home) {
     root = std::string(home) + "/.local/share/zarne";
-  } else {
-    root = "/tmp/zarne";
   }
   while (root.size() > 1 && root.back() == '/') root.pop_back();
   return root;
+}
+
+bool MakeDataRoot() {
+  const std::string root = ZarneRootPath();
+  if (root.empty()) return false;
+  if (IsDirectory(root)) return true;  // as its owner left it
+  const size_t slash = root.find_last_of('/');
+  if (slash != std::string::npos && slash > 0 && !MakeHostDirectories(root.substr(0, slash)))
+    return false;
+  // Tax ids and amounts live below it: only the user may look inside.
+  return mkdir(root.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
 bool MakeHostDirectories(const std::string& host_path) {

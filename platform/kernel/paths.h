@@ -17,7 +17,10 @@
 **    resolved by name.
 **  - Names are Windows-1252 text; on the host they are stored as UTF-8.
 ** ZARNE_ROOT is read at every call, so a test may point it at a fresh directory; when it
-** is unset the root is $XDG_DATA_HOME/zarne, or ~/.local/share/zarne.
+** is unset the root is $XDG_DATA_HOME/zarne, or ~/.local/share/zarne. With none of the
+** three there is no root: the programs end rather than keep the data in a shared place.
+** A root the program makes itself is private to the user (0700); one that exists keeps
+** the modes it has, as does every directory a path names outside the root.
 ** The current directory starts as the host working directory of the process (in Z: form).
 */
 #ifndef ZARNE_PLATFORM_KERNEL_PATHS_H
@@ -38,8 +41,11 @@ typedef struct _SECURITY_ATTRIBUTES {
   BOOL bInheritHandle;
 } SECURITY_ATTRIBUTES, *LPSECURITY_ATTRIBUTES;
 
-/* The data root: $ZARNE_ROOT, or its default. Never ends in '/'. */
+/* The data root: $ZARNE_ROOT, or its default; empty when there is no home to put it in.
+   Never ends in '/'. */
 std::string ZarneRootPath();
+/* Makes the data root when it is missing, private to the user; true when it exists. */
+bool MakeDataRoot();
 
 /* The host path of a Windows path (see above). Empty for a null or empty path. */
 std::string HostPathFromWindowsPath(const char* windows_path);

@@ -71,7 +71,7 @@ bool IsStorable(LPCSTR section, LPCSTR key, LPCSTR value) {
 bool PrepareDirectory(const std::string& host_path) {
   const bool in_windows_directory =
       host_path.compare(0, WindowsDirectoryHostPath().size() + 1, WindowsDirectoryHostPath() + "/") == 0;
-  return !in_windows_directory || MakeHostDirectories(WindowsDirectoryHostPath());
+  return !in_windows_directory || (MakeDataRoot() && MakeHostDirectories(WindowsDirectoryHostPath()));
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
+
 namespace {
 
 class PathsTest : public FreshRootTest {};
@@ -102,6 +104,42 @@ TEST_F(PathsTest, RootFollowsTheEnvironment) {
   setenv("ZARNE_ROOT", root_.c_str(), 1);
   EXPECT_EQ(HostPathFromWindowsPath("C:\\a"), first);
   std::filesystem::remove_all(other);
+}
+
+/* The root below the home is the program's own: made private, so the tables, settings and
+   printouts inside are the user's alone. A root that exists keeps its modes, and with no
+   home at all there is no root (never a shared place such as /tmp). */
+TEST_F(PathsTest, TheRootTheProgramMakesIsPrivateAndOneThatExistsKeepsItsModes) {
+  const std::string home = root_ + "/home";
+  std::filesystem::create_directories(home);
+  unsetenv("ZARNE_ROOT");
+  unsetenv("XDG_DATA_HOME");
+  const char* savedHome = std::getenv("HOME");
+  std::string restoreHome = savedHome ? savedHome : "";
+  setenv("HOME", home.c_str(), 1);
+  mode_t savedMask = umask(022);
+  auto modeOf = [](const std::string& path) {
+    struct stat info{};
+    return stat(path.c_str(), &info) == 0 ? static_cast<int>(info.st_mode & 07777) : -1;
+  };
+  const std::string own = home + "/.local/share/zarne";
+  EXPECT_TRUE(WritePrivateProfileString("System", "DirDatabase", "C:\ZARNE", "zarne.ini"));
+  EXPECT_EQ(modeOf(own), 0700);
+  EXPECT_EQ(HostPathFromWindowsPath("C:\ZARNE"), own + "/drive_c/ZARNE");
+
+  const std::string office = root_ + "/office";
+  std::filesystem::create_directories(office);
+  chmod(office.c_str(), 0775);
+  setenv("ZARNE_ROOT", office.c_str(), 1);
+  EXPECT_TRUE(WritePrivateProfileString("System", "DirDatabase", "C:\ZARNE", "zarne.ini"));
+  EXPECT_EQ(modeOf(office), 0775);
+
+  unsetenv("ZARNE_ROOT");
+  unsetenv("HOME");
+  EXPECT_EQ(ZarneRootPath(), "");
+  umask(savedMask);
+  if (savedHome) setenv("HOME", restoreHome.c_str(), 1);
+  setenv("ZARNE_ROOT", root_.c_str(), 1);
 }
 
 TEST_F(PathsTest, ProfileNamesWithoutDirectoryLiveInTheProfileDirectory) {

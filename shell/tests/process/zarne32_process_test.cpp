@@ -18,6 +18,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -213,6 +216,37 @@ TEST_F(Zarne32ProcessTest, ASecondCopyOnTheSameRootEndsAndTheFirstGoesOn) {
   for (const SeenWindow& window : SeenWindows()) frames += window.title == "Zarne";
   EXPECT_EQ(frames, 1);
   EXPECT_EQ(first.Terminate(), 0);
+}
+
+/* With no home at all there is no private place for the data: the program says so and ends,
+   and writes nothing (the working directory it was started in stays empty). */
+TEST_F(Zarne32ProcessTest, WithNoHomeItSaysSoAndEnds) {
+  const std::string workDir = places_.home + "/cwd";
+  fs::create_directories(workDir);
+  int err[2];
+  ASSERT_EQ(pipe(err), 0);
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(err[1], 2);
+    close(err[0]);
+    if (chdir(workDir.c_str()) != 0) _exit(126);
+    std::string runtime = "XDG_RUNTIME_DIR=" + places_.runtime;
+    char* environment[] = {const_cast<char*>("QT_QPA_PLATFORM=offscreen"), runtime.data(),
+                           const_cast<char*>("PATH=/usr/bin:/bin"), nullptr};
+    execle(ZARNE32_PROGRAM, ZARNE32_PROGRAM, static_cast<char*>(nullptr), environment);
+    _exit(127);
+  }
+  close(err[1]);
+  std::string said;
+  char buffer[512];
+  for (ssize_t got; (got = read(err[0], buffer, sizeof buffer)) > 0;) said.append(buffer, static_cast<size_t>(got));
+  close(err[0]);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(said.find("no home directory to keep the data in"), std::string::npos) << said;
+  EXPECT_TRUE(fs::is_empty(workDir));
 }
 
 TEST_F(Zarne32ProcessTest, ACopyOnAnotherRootStartsFully) {

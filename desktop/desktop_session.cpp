@@ -204,6 +204,10 @@ long Desktop::StartProgram(int seconds) {
   for (const char* dir : {"/root", "/home", "/run"}) fs::create_directories(work_ + dir);
   // The program's default directory C:\ZARNE exists, so no first-start question waits.
   fs::create_directories(root_ + "/drive_c/ZARNE");
+  if (!zarneIni_.empty()) {
+    fs::create_directories(root_ + "/windows");
+    std::ofstream(root_ + "/windows/zarne.ini") << zarneIni_;
+  }
   fs::permissions(work_ + "/run", fs::perms::owner_all);
   program_ = Spawn({ZARNE32_PROGRAM},
                    {"PATH=/usr/bin:/bin", "DISPLAY=" + display_, "QT_QPA_PLATFORM=xcb", "ZARNE_ROOT=" + root_,
@@ -222,6 +226,11 @@ long Desktop::StartProgram(int seconds) {
   return frame;
 }
 
+long Desktop::StartProgramWithIni(const std::string& zarneIni, int seconds) {
+  zarneIni_ = zarneIni;
+  return StartProgram(seconds);
+}
+
 std::string Desktop::ProgramLog() const { return FileText(work_ + "/zarne32.log"); }
 
 bool Desktop::ProgramRunning() {
@@ -229,6 +238,7 @@ bool Desktop::ProgramRunning() {
   int status = 0;
   if (waitpid(program_, &status, WNOHANG) == program_) {
     program_ = -1;
+    exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return false;
   }
   return true;

@@ -50,6 +50,10 @@ class Desktop {
   /* Starts zarne32 on a fresh root and waits until its frame "Zarne" is mapped and its window
      manager has placed it; answers its X window (0 on failure). */
   long StartProgram(int seconds = 90);
+  /* The same, with zarne.ini holding the text before the program starts. */
+  long StartProgramWithIni(const std::string& zarneIni, int seconds = 90);
+  /* The program's exit code once it ended by itself (128+n after a signal n); -1 before. */
+  int ProgramExitCode() const { return exitCode_; }
   pid_t ProgramPid() const { return program_; }
   pid_t WindowManagerPid() const { return windowManager_; }
   const std::string& Display() const { return display_; }
@@ -103,6 +107,8 @@ class Desktop {
   pid_t server_ = -1;
   pid_t windowManager_ = -1;
   pid_t program_ = -1;
+  int exitCode_ = -1;
+  std::string zarneIni_;
 };
 
 #endif

@@ -90,12 +90,16 @@ void CopyOk(HWND dialog) {
   if (!ReadRangedField(dialog, kFirst, "Source Column", 1, count, &source)) return;
   WORD position = 0;
   if (!Destination(dialog, count, &position)) return;
-  SendMessage(state->grid, TSM_SETCURSOR, static_cast<WPARAM>(source - 1), 0);
-  // Copies before the source push it right: the reference bit follows it.
-  WPARAM reference = TSREF_CURSOR | (position != kAppend && position < source - 1 ? TSREF_FORWARD : 0);
+  // Copies before the source push it right one place each; the cursor is put on it anew
+  // before every copy, as the cursor's own advance is taken before the insertion and would
+  // run off the last column.
+  bool before = position != kAppend && position < source - 1;
   GridRedraw(state->grid, false);
   bool failed = false;
-  for (int i = 0; i < copies && !failed; ++i) failed = SendMessage(state->grid, TSM_COPYCOL, reference, position) < 0;
+  for (int i = 0; i < copies && !failed; ++i) {
+    SendMessage(state->grid, TSM_SETCURSOR, static_cast<WPARAM>(source - 1 + (before ? i : 0)), 0);
+    failed = SendMessage(state->grid, TSM_COPYCOL, TSREF_CURSOR, position) < 0;
+  }
   GridRedraw(state->grid, true);
   if (failed) return ShowDialogFailure(dialog, "Can't copy column");
   EndDialog(dialog, 1);

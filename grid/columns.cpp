@@ -134,6 +134,7 @@ LRESULT SetColumnWidthUnits(WPARAM column, LPARAM units) {
   if (column == TSCOL_ROWLABEL) {
     if (!HasRowLabels()) return TSERR_BADCOL;
     gLockedRecord->rowLabelWidth = UnitsToPixels(static_cast<int>(width));
+    gLockedRecord->labelWidthFromRows = 0;
     RecalcLayout();
     InvalidateWholeGrid(true);
     return 0;

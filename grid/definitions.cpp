@@ -298,6 +298,7 @@ LRESULT SetDefEx(const TesselDefExHeader* header) {
   }
   TesselRecord* record = gLockedRecord;
   record->rowLabelWidth = header->rowLabelWidth;
+  record->labelWidthFromRows = 0;
   record->exStyle = header->exStyle;
   record->labelColumnFlags = header->labelColumnFlags;
   record->headingRowStyle = header->headingRowStyle;

@@ -35,9 +35,18 @@ void ComputeMetrics() {
   if (!HasHeadings()) record->headingHeight = 0;
   else record->headingHeight = record->fixedHeadingHeight ? record->fixedHeadingHeight
                                                           : record->headingLines * line + 4;
-  if ((gCurrentStyle & TSS_ROWNUMBERS) && record->rowLabelWidth == 0) record->rowLabelWidth = 10 * gBaseUnitX;
-  else if ((gCurrentStyle & TSS_ROWBUTTONS) && record->rowLabelWidth == 0) record->rowLabelWidth = record->rowHeight;
-  else if (!HasRowLabels()) record->rowLabelWidth = 0;
+  // A width no message set is worked out again: row buttons follow the row height, which
+  // changes when the font comes (a dialog's arrives after the grid is made).
+  bool computed = record->rowLabelWidth == 0 || record->labelWidthFromRows;
+  record->labelWidthFromRows = 0;
+  if ((gCurrentStyle & TSS_ROWNUMBERS) && computed) {
+    record->rowLabelWidth = 10 * gBaseUnitX;
+  } else if ((gCurrentStyle & TSS_ROWBUTTONS) && computed) {
+    record->rowLabelWidth = record->rowHeight;
+    record->labelWidthFromRows = 1;
+  } else if (!HasRowLabels()) {
+    record->rowLabelWidth = 0;
+  }
   int total = record->rowLabelWidth;
   for (int c = 0; c < record->columnCount; ++c) {
     TesselColumn& column = gLockedColumns[c];

@@ -1,6 +1,8 @@
 /*
 ** Column and row resize tracking. Positions are kept in whole dialog units of the column
 ** (eighths of the vertical unit for rows), so the width set on release is what was shown.
+** A press rounds to the nearest unit; a move truncates, as the width set on release does;
+** a release without a move changes nothing.
 */
 #include "grid/resize_tracking.h"
 
@@ -19,6 +21,16 @@ int RoundToUnits(int pixels, int unit, int parts) {
   int units = (pixels * parts + unit / 2) / unit;
   return units * unit / parts;
 }
+
+int TruncateToUnits(int pixels, int unit, int parts) {
+  if (unit <= 0) return pixels;
+  return pixels * parts / unit * unit / parts;
+}
+
+/* Whether the pointer left both where it was pressed and the edge the press put it on: only
+   then does a release resize. */
+bool gResizeMoved = false;
+int gResizePress = 0;
 
 /* Draws (or, drawn again, erases) the tracking line at position by inverting it. */
 void InvertLine(int position) {
@@ -83,6 +95,8 @@ bool BeginResize(const HitResult& hit, int x, int y) {
     record->dragIndex = hit.column;
     record->dragOrigin = left;
     record->dragStart = record->dragCurrent = edge;
+    gResizeMoved = false;
+    gResizePress = x;
     InvertLine(left);
     InvertLine(edge);
     SetCapture(gCurrentGrid);
@@ -102,6 +116,8 @@ bool BeginResize(const HitResult& hit, int x, int y) {
     record->dragIndex = hit.row;
     record->dragOrigin = top;
     record->dragStart = record->dragCurrent = edge;
+    gResizeMoved = false;
+    gResizePress = y;
     InvertLine(top);
     InvertLine(edge);
     SetCapture(gCurrentGrid);
@@ -120,8 +136,10 @@ void TrackResize(int x, int y) {
   if (record->dragMode == kNoDrag) return;
   bool columns = record->dragMode == kColumnDrag;
   SetCursor(columns ? gColResizeCursor : gRowResizeCursor);
+  int at = columns ? x : y;
+  if (at != record->dragStart && at != gResizePress) gResizeMoved = true;
   int from = record->dragOrigin;
-  int position = columns ? from + RoundToUnits(std::max(0, x - from), gBaseUnitX, 4)
+  int position = columns ? from + TruncateToUnits(std::max(0, x - from), gBaseUnitX, 4)
                          : from + RoundToUnits(std::max(0, y - from), gBaseUnitY, 8);
   if (position == record->dragCurrent) return;
   InvertLine(record->dragCurrent);
@@ -141,7 +159,7 @@ void EndResize(bool apply) {
   // window of the program.
   if (GetCapture() == gCurrentGrid) ReleaseCapture();
   ClipCursor(nullptr);
-  if (!apply) return;
+  if (!apply || !gResizeMoved) return;
   if (mode == kColumnDrag) {
     int units = gBaseUnitX > 0 ? std::max(0, size) * 4 / gBaseUnitX : 0;
     SendMessage(gCurrentGrid, TSM_SETCOLWIDTH, static_cast<WPARAM>(index), units);

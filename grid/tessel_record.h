@@ -99,7 +99,7 @@ struct TesselColumn {
 struct TesselRecord {
   int32_t fetchPosition;
   uint16_t sortKey[3];        // 1-based column of each sort key, 0 none
-  uint16_t unused0;
+  uint16_t labelWidthFromRows;  // the row buttons' width was taken from the row height
   int32_t notifyReply;
   uint32_t exStyle;
   uint16_t headingRowStyle;

@@ -40,7 +40,8 @@ std::string FormatDouble(double value, int decimals);
 std::string FormatMoney(int64_t count);
 int64_t ReadMoneyWords(const void* value);
 void WriteMoneyWords(void* value, int64_t count);
-/* The general text of a value of the type. */
+/* The general text of a value of the type; a floating-point value is the shortest text that
+   reads back to it, within the type's editor limit. */
 std::string GeneralText(const void* value, uint16_t type, uint16_t length);
 
 /* The picture kinds; fill receives the output position of the fill mark (or -1)

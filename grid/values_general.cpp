@@ -3,9 +3,13 @@
 */
 #include "grid/values.h"
 
+#include "grid/type_table.h"
+
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -27,6 +31,12 @@ void CarryUp(std::string& digits) {
     digits[i] = '0';
   }
   digits.insert(digits.begin(), '1');
+}
+
+/* The in-cell editor's text limit of a number type, so its text can be edited whole. */
+size_t EditLimitOf(uint16_t type) {
+  const TesselTypeInfo* info = FindTesselType(type);
+  return info && info->editLimit > 0 ? static_cast<size_t>(info->editLimit) : TS_MAXTEXT - 1;
 }
 
 std::string CharactersUpToNul(const char* text, size_t length) {
@@ -62,6 +72,30 @@ std::string FormatDouble(double value, int decimals) {
   }
   return negative ? "-" + digits : digits;
 }
+
+namespace {
+
+/* The shortest text that reads back to the same value, at most limit characters. */
+template <typename Real>
+std::string ShortestRealText(Real value, size_t limit) {
+  if (!std::isfinite(value)) return "N/A";
+  if (value == 0) return "0";  // minus zero too: it reads back equal
+  char text[400];
+  auto written = [&](std::to_chars_result result) { return std::string(text, result.ptr); };
+  // Plain digits where they fit, else the exponent form; only a value whose every
+  // round-trip form is too long gives up digits, keeping as many as the limit allows.
+  std::string plain = written(std::to_chars(text, text + sizeof text, value, std::chars_format::fixed));
+  if (plain.size() <= limit) return plain;
+  std::string exponent = written(std::to_chars(text, text + sizeof text, value, std::chars_format::scientific));
+  if (exponent.size() <= limit) return exponent;
+  for (int digits = std::numeric_limits<Real>::max_digits10; digits > 1; --digits) {
+    std::string shorter = written(std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits));
+    if (shorter.size() <= limit) return shorter;
+  }
+  return written(std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 0));
+}
+
+}  // namespace
 
 int64_t ReadMoneyWords(const void* value) {
   uint32_t high = Load<uint32_t>(value);
@@ -103,9 +137,9 @@ std::string GeneralText(const void* value, uint16_t type, uint16_t length) {
     case TST_SQLINT1: return std::to_string(Load<uint8_t>(value));
     case TST_UINT2: return std::to_string(Load<uint16_t>(value));
     case TST_UINT4: return std::to_string(Load<uint32_t>(value));
-    case TST_REAL4: return FormatDouble(Load<float>(value), -1);
+    case TST_REAL4: return ShortestRealText(Load<float>(value), EditLimitOf(type));
     case TST_REAL8:
-    case TST_SQLFLT8: return FormatDouble(Load<double>(value), -1);
+    case TST_SQLFLT8: return ShortestRealText(Load<double>(value), EditLimitOf(type));
     case TST_SQLMONEY: return FormatMoney(ReadMoneyWords(value));
     case TST_SQLBIT: return bytes[0] ? "True" : "False";
     case TST_CHAR: return std::string(1, bytes[0]);

@@ -161,6 +161,43 @@ TEST_F(GridClipboard, ColumnSelectCopiesTheColumnOfEveryRow) {
   EXPECT_EQ(ClipboardText(), "0\t\n1000.5\t\n2001\t\n");
 }
 
+TEST_F(GridClipboard, AwkwardAmountsCopyAndEditAsTheirShortestText) {
+  // Each text by hand: the fewest digits that name the same double (1e15 - 0.01 is 1e15 in a
+  // double, whose neighbours lie 0.125 apart); 1e300 has no 20-character plain form.
+  const std::vector<std::pair<double, std::string>> amounts = {
+      {0.1, "0.1"},   {1234.56, "1234.56"},           {12345.6, "12345.6"},
+      {-0.005, "-0.005"}, {1e15 - 0.01, "1000000000000000"}, {1e300, "1e+300"}};
+  const size_t editorLimit = 20;  // an 8-byte real's
+  HWND grid = MakeGrid(TSS_OWNERDEF | TSS_COLSELECT, 300, 200);
+  Send(grid, TSM_SETCOLCOUNT, 1);
+  Send(grid, TSM_SETCOLTYPE, 0, TST_REAL8);
+  Send(grid, TSM_SETCOLSTYLE, 0, TSCS_EDIT);
+  for (const auto& amount : amounts) {
+    char row[16] = {};
+    std::memcpy(row + Send(grid, TSM_GETCOLOFFSET, 0), &amount.first, sizeof amount.first);
+    Append(grid, row);
+  }
+  SetFocus(grid);
+  ASSERT_EQ(Send(grid, TSM_SELECTCOL, 0, 1), 0);
+  PressKey('C', Qt::ControlModifier);
+  std::string copied = ClipboardText();
+  for (const auto& [value, text] : amounts) {
+    size_t end = copied.find("\t\n");
+    ASSERT_NE(end, std::string::npos) << copied;
+    std::string piece = copied.substr(0, end);
+    copied.erase(0, end + 2);
+    EXPECT_EQ(piece, text);
+    EXPECT_EQ(std::strtod(piece.c_str(), nullptr), value) << piece;
+    EXPECT_LE(piece.size(), editorLimit);
+  }
+  // The editor opens with the same text.
+  Send(grid, TSM_SETCURCELL, 0, 1);
+  PressKey(VK_F2);
+  char text[64] = "";
+  GetWindowText(reinterpret_cast<HWND>(Send(grid, TSM_GETEDITWND)), text, sizeof text);
+  EXPECT_STREQ(text, "1234.56");
+}
+
 TEST_F(GridClipboard, CutAndPasteTouchOnlyEditableCells) {
   HWND grid = EditGrid(TSS_MULTIROW);
   SetFocus(grid);

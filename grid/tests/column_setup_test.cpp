@@ -192,6 +192,22 @@ TEST_F(ColumnSetup, RestructuringDialogsChangeTheGridAndCheckTheirNumbers) {
   EXPECT_EQ(Names(grid), (std::vector<std::string>{"B", "B", "C", "A"}));
 }
 
+TEST_F(ColumnSetup, SeveralCopiesOfTheLastColumnBeforeTheFirst) {
+  HWND grid = ThreeColumns();
+  driver_.OnDialogCaption("Configure Column 1 of 3", [&](HWND dialog) {
+    Sub(dialog, 104, "Copy Columns", [&](HWND copy) {
+      SetControlText(copy, 101, "3");
+      SetControlText(copy, 131, "2");
+      SetControlText(copy, 103, "1");
+      PressButton(copy, IDOK);
+    });
+    PressButton(dialog, IDOK);
+  });
+  EXPECT_EQ(OpenColumnSetup(parent_, grid, 0), 1);
+  EXPECT_EQ(Names(grid), (std::vector<std::string>{"C", "C", "A", "B", "C"}));
+  EXPECT_TRUE(Boxes().Shown().empty());
+}
+
 namespace {
 
 LRESULT RefusingRestructure(HWND grid, UINT message, WPARAM wParam, LPARAM lParam) {

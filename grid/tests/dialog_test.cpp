@@ -1,6 +1,6 @@
-// A grid inside a dialog compiled from a template: it takes the dialog's font, finds no
-// saved configuration, takes and gives up the focus by Tab, and leaves Enter to the
-// dialog's default button.
+// A grid inside a dialog compiled from a template: it takes the dialog's font (its row buttons
+// too), finds no saved configuration, takes and gives up the focus by Tab, and leaves Enter to
+// the dialog's default button.
 #include "grid/tests/grid_fixture.h"
 
 #include "platform/testing/dialog_driver.h"
@@ -48,6 +48,9 @@ TEST_F(GridDialog, TheGridFollowsTheDialogFontAndTheFocusKeys) {
   SelectObject(measure, old);
   ReleaseDC(dialog, measure);
   EXPECT_EQ(Send(grid, TSM_GETMETRIC, 1), metrics.tmHeight + metrics.tmExternalLeading + 1);
+  // Row buttons are as wide as the rows of the dialog's font are high, though the grid was
+  // made before the font came.
+  EXPECT_EQ(Send(grid, TSM_GETMETRIC, 4), metrics.tmHeight + metrics.tmExternalLeading + 1);
   EXPECT_EQ(SendMessage(grid, WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS | DLGC_WANTCHARS);
   Send(grid, TSM_SETEXSTYLE, 0, TSXS_TABCELLS);
   EXPECT_EQ(SendMessage(grid, WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB);

@@ -29,9 +29,6 @@ class GridResize : public GridTest {
     return grid;
   }
   int Px(int units) const { return units * unit_ / 4; }
-  /* Where a press or move at x leaves the tracking line: whole dialog units from left,
-     rounded half up. */
-  int Rounded(int x, int left) const { return left + ((x - left) * 4 + unit_ / 2) / unit_ * unit_ / 4; }
   static bool PointerFree() {
     RECT clip{};
     GetClipCursor(&clip);
@@ -53,14 +50,13 @@ TEST_F(GridResize, EdgesShowTheResizeCursorAndADragGivesWholeDialogUnits) {
   EXPECT_EQ(GetCursor(), LoadCursor(library_, "ColResizeCursor"));
   MouseMove(grid, edge1, y);  // column 1 is fixed
   EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
-  // Press on column 0's edge, move 17 pixels right, release.
+  // Press on column 0's edge, release 119 pixels from its left edge: 59.5 units, cut to 59.
   MouseDown(grid, edge0, y);
   EXPECT_EQ(GetCapture(), grid);
   EXPECT_FALSE(PointerFree());
-  MouseMove(grid, edge0 + 17, y, Qt::LeftButton);
-  MouseUp(grid, edge0 + 17, y);
-  int expected = (Rounded(edge0 + 17, 0) - 0) * 4 / unit_;
-  EXPECT_EQ(Send(grid, TSM_GETCOLWIDTH, 0), expected);
+  MouseMove(grid, 119, y, Qt::LeftButton);
+  MouseUp(grid, 119, y);
+  EXPECT_EQ(Send(grid, TSM_GETCOLWIDTH, 0), 119 * 4 / unit_);
   EXPECT_EQ(recorder.Count(TSN_COLWIDTHCHANGED), 1);
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_TRUE(PointerFree());
@@ -108,6 +104,13 @@ TEST_F(GridResize, FocusLossMidDragFreesThePointerAndZeroWidthColumnsWidenAgain)
   SendMessage(grid, WM_CANCELMODE, 0, 0);
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_TRUE(PointerFree());
+  // A click without a move on a zero-width column's edge, one pixel right of it (half a unit,
+  // which a press rounds up), leaves the column as it was.
+  Send(grid, TSM_SETCOLWIDTH, 2, 0);
+  Send(grid, TSM_SETCOLSTYLE, 1, TSCS_FIXED);
+  MouseDown(grid, left2 + 1, y);
+  MouseUp(grid, left2 + 1, y);
+  EXPECT_EQ(Send(grid, TSM_GETCOLWIDTH, 2), 0);
 }
 
 TEST_F(GridResize, RowResizeSetsTheRowHeight) {

@@ -8,6 +8,7 @@
 #include "accounting/report_commands.h"
 #include "accounting_tables.h"
 #include "platform/testing/dialog_driver.h"
+#include "platform/testing/pdf_words.h"
 #include "platform/user/winuser.h"
 #include "tableaccess/px_globals.h"
 
@@ -82,11 +83,33 @@ TEST_F(CheckRegisterTest, AllListsPrintedAndLaterChecksOfTheAccountInKeyOrder) {
     EXPECT_NE(text.find(heading), std::string::npos) << heading;
   EXPECT_EQ((std::vector<std::string>{"Alpha & Sons", "Voided payee", "Reconciled payee"}),
             ListedPayees(text, kSamplePayees));
-  EXPECT_TRUE(std::regex_search(text, std::regex("1001 +01/05/26 +100 +Printed +Alpha & Sons +125\\.50")))
+  EXPECT_TRUE(std::regex_search(text, std::regex("1001 +01/05/2026 +100 +Printed +Alpha & Sons +125\\.50")))
       << text;
-  EXPECT_TRUE(std::regex_search(text, std::regex("1005 +01/09/26 +101 +Void +Voided payee +0\\.00")));
-  EXPECT_TRUE(std::regex_search(text, std::regex("998 +01/03/26 +102 +Reconciled +Reconciled payee +1,234\\.56")));
+  EXPECT_TRUE(std::regex_search(text, std::regex("1005 +01/09/2026 +101 +Void +Voided payee +0\\.00")));
+  EXPECT_TRUE(std::regex_search(text, std::regex("998 +01/03/2026 +102 +Reconciled +Reconciled payee +1,234\\.56")));
   EXPECT_TRUE(Shown().empty()) << Shown()[0].caption << ": " << Shown()[0].text;
+}
+
+TEST_F(CheckRegisterTest, DatesOfTwoCenturiesPrintApartAndEveryColumnStaysWhole) {
+  // Short dates write 1901 to 1999 in two digits, every other year in full.
+  PutEntry({"1924-000000-001", 'C', 1, 1001, 1, 2, DateOf(1, 15, 1924), "Old payee", 10});
+  PutEntry({"2024-000000-002", 'C', 2, 1002, 1, 2, DateOf(1, 15, 2024), "New payee", 20});
+  std::string pdf = PrintRegister();
+  std::string text = PdfText(pdf);
+  EXPECT_TRUE(std::regex_search(text, std::regex("1001 +01/15/24 +1924-000000-001 +Printed +Old payee +10\\.00")))
+      << text;
+  EXPECT_TRUE(std::regex_search(text, std::regex("1002 +01/15/2024 +2024-000000-002 +Printed +New payee +20\\.00")));
+  // The full year ends before the file number begins, which still ends before the status.
+  std::vector<PdfWord> words = PdfWords(pdf);
+  auto word = [&](const std::string& wanted) {
+    for (const PdfWord& w : words)
+      if (w.text == wanted) return w;
+    ADD_FAILURE() << wanted;
+    return PdfWord{};
+  };
+  EXPECT_LT(word("01/15/2024").xMax, word("2024-000000-002").xMin);
+  EXPECT_LT(word("2024-000000-002").xMax, word("Printed").xMin);
+  EXPECT_NEAR(word("File").xMin, word("2024-000000-002").xMin, 0.5);
 }
 
 TEST_F(CheckRegisterTest, DateRangeWalksByDateAndStopsAfterTheUpperDate) {

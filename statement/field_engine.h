@@ -38,10 +38,11 @@ void PaintField(RespaWindow* view, const TFieldNode* field, TDC& dc);
 COLORREF GetFieldColor(RespaWindow* view, const TFieldNode* field);
 
 /* The value as text (see TScriptFieldBinding::FormatFieldText); by id, ids below 1 and
-   unknown ids leave out untouched and the blank date reads "   /   /   ". */
+   unknown ids leave out untouched and the blank date reads blankDate. */
 void FormatFieldText(RespaWindow* view, const TFieldNode* field, char* out, unsigned size,
                      char mode);
-void FormatFieldTextById(RespaWindow* view, int id, char* out, unsigned size, char mode);
+void FormatFieldTextById(RespaWindow* view, int id, char* out, unsigned size, char mode,
+                         const char* blankDate = "   /   /   ");
 
 /* The party texts. The joins need a buffer of kPartyTextSize to hold four names and
    suffixes; the others cut to size - 1 characters. */

@@ -133,10 +133,10 @@ void FormatFieldText(RespaWindow* view, const TFieldNode* field, char* out, unsi
   FormatWithBlankDate(view, field, out, size, mode, "  /  /  ");
 }
 
-void FormatFieldTextById(RespaWindow* view, int id, char* out, unsigned size, char mode) {
+void FormatFieldTextById(RespaWindow* view, int id, char* out, unsigned size, char mode,
+                         const char* blankDate) {
   if (id < 1) return;
-  FormatWithBlankDate(view, FindFieldByNumber(&gRespaFieldList, id), out, size, mode,
-                      "   /   /   ");
+  FormatWithBlankDate(view, FindFieldByNumber(&gRespaFieldList, id), out, size, mode, blankDate);
 }
 
 void JoinBuyerNames(RespaWindow* view, char* out, unsigned size) {

@@ -38,9 +38,10 @@ constexpr int kDateAboveName = 160;
 constexpr int kSellerTaxId = 8;
 constexpr int kSagentTaxId = 16;
 
+/* A blank date prints as nothing, as the screen shows it. */
 std::string FieldText(RespaWindow* view, int id, char mode, unsigned size = kRowTextSize) {
   std::string text(size, '\0');
-  FormatFieldTextById(view, id, text.data(), size, mode);
+  FormatFieldTextById(view, id, text.data(), size, mode, "");
   text.resize(std::strlen(text.c_str()));
   return text;
 }

@@ -249,6 +249,12 @@ std::string WindowsPathFromHostPath(const std::string& host_path) {
   return Format(path);
 }
 
+std::string PathForMessages(const char* path) {
+  if (!path || !*path) return {};
+  if (path[0] != '/' && Absolute(path).drive != kHostDrive) return FullWindowsPath(path);
+  return Utf8ToCp1252(HostPathFromWindowsPath(path));
+}
+
 std::string ProfileFileHostPath(const char* file_name) {
   if (!file_name || !*file_name) return {};
   if (file_name[0] == '/' || file_name[0] == '\\' || HasDrive(file_name))

@@ -97,11 +97,11 @@ BOOL WinHelp(HWND owner, LPCSTR helpFile, UINT command, ULONG_PTR data) {
   std::string hostPath = HostPathFromWindowsPath(windowsPath.c_str());
   QFileInfo info(QString::fromStdString(hostPath));
   if (hostPath.empty() || !info.isFile())
-    return Refuse(owner, "Cannot find the help page " + windowsPath + ".");
+    return Refuse(owner, "Cannot find the help page " + PathForMessages(windowsPath.c_str()) + ".");
   std::string topic = command == HELP_CONTEXT ? std::to_string(static_cast<unsigned long>(data))
                       : command == HELP_KEY   ? KeywordFragment(reinterpret_cast<const char*>(data))
                                               : std::string();
   if (!Opener()(hostPath, topic))
-    return Refuse(owner, "No program is available to show the help page " + windowsPath + ".");
+    return Refuse(owner, "No program is available to show the help page " + PathForMessages(windowsPath.c_str()) + ".");
   return TRUE;
 }

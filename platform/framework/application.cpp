@@ -30,7 +30,10 @@ std::vector<TWindow*>& Condemned() {
 }  // namespace
 
 TApplication::TApplication(const char* name) : TModule(name, nullptr) {
-  if (!gApplication) gApplication = this;
+  if (!gApplication) {
+    gApplication = this;
+    SetProgramName(name);
+  }
 }
 
 TApplication::~TApplication() {

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string>
 #include <unordered_map>
 
 namespace {
@@ -100,6 +101,20 @@ void EnsureSystemClasses() {
   RegisterDialogManagerClasses();
 }
 
+namespace {
+std::string& ProgramName() {
+  static std::string name;
+  return name;
+}
+}  // namespace
+
+void SetProgramName(LPCSTR name) {
+  ProgramName() = name ? name : "";
+  // An untitled window shows this name, not the executable's.
+  if (QCoreApplication::instance() && !ProgramName().empty())
+    QCoreApplication::setApplicationName(QString::fromLatin1(ProgramName().c_str()));
+}
+
 bool EnsureWindowSystem() {
   EnsureSystemClasses();
   if (!QCoreApplication::instance()) {
@@ -108,6 +123,7 @@ bool EnsureWindowSystem() {
     static char name[] = "zarne";
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);
+    if (!ProgramName().empty()) QCoreApplication::setApplicationName(QString::fromLatin1(ProgramName().c_str()));
   }
   return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
 }

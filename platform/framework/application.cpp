@@ -9,6 +9,7 @@
 #include "platform/user/accelerators.h"
 #include "platform/user/dialog_manager.h"
 #include "platform/user/message_queue.h"
+#include "platform/user/program_name.h"
 #include "platform/user/window_manager.h"
 #include "platform/user/window_styles.h"
 

@@ -4,6 +4,8 @@
 */
 #include "platform/kernel/paths.h"
 
+#include "platform/kernel/message_paths.h"
+
 #include "platform/kernel/last_error.h"
 #include "platform/kernel/text.h"
 

@@ -57,11 +57,6 @@ std::string FullWindowsPath(const char* path);
 /* How a host path is shown to the system as a Windows path. */
 std::string WindowsPathFromHostPath(const std::string& host_path);
 
-/* A path as a message shows it to the user: one outside the program's drives (a host path,
-   or its Z: form) as the desktop's own path, which the user can open there; any other in its
-   full Windows form. Empty for a null or empty path. */
-std::string PathForMessages(const char* path);
-
 /* The host path of a profile file: a name without a drive or root, such as "zarne.ini",
    lives in $ZARNE_ROOT/windows; any other path is mapped as above. */
 std::string ProfileFileHostPath(const char* file_name);

@@ -4,6 +4,7 @@
 #include "platform/user/win_help.h"
 
 #include "platform/kernel/modules.h"
+#include "platform/kernel/message_paths.h"
 #include "platform/kernel/paths.h"
 #include "platform/user/message_box.h"
 

@@ -7,10 +7,6 @@
 
 #include "platform/user/window_types.h"
 
-/* The program's name as the desktop shows it where a window gives no title of its own (a box
-   with an empty caption); kept for the window system when it is not up yet. */
-void SetProgramName(LPCSTR name);
-
 HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                     int width, int height, HWND parent, HMENU menuOrId, HINSTANCE instance,
                     LPVOID createParam);

@@ -7,6 +7,7 @@
 
 #include "platform/gdi/gdi_surface.h"
 #include "platform/user/edit_control.h"
+#include "platform/user/program_name.h"
 #include "platform/user/system_info.h"
 
 #include <QApplication>

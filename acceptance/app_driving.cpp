@@ -3,6 +3,7 @@
 */
 #include "acceptance/app_driving.h"
 
+#include "filenumber/file_windows.h"
 #include "platform/framework/frame.h"
 #include "platform/framework/mdi.h"
 #include "platform/testing/dialog_driver.h"
@@ -11,7 +12,6 @@
 #include "platform/user/virtual_keys.h"
 #include "platform/user/window_manager.h"
 #include "platform/user/winuser.h"
-#include "shell/file_windows.h"
 #include "shell/shell_ids.h"
 #include "shell/zarne_app.h"
 #include "shell/zarne_mdi_client.h"

@@ -5,6 +5,7 @@
 
 #include "acceptance/statement_typing.h"
 
+#include "filenumber/file_windows.h"
 #include "grid/tessel_codes.h"
 #include "platform/dde/tests/dde_test_support.h"
 #include "platform/framework/mdi.h"
@@ -16,7 +17,6 @@
 #include "platform/user/virtual_keys.h"
 #include "platform/user/window_manager.h"
 #include "platform/user/winuser.h"
-#include "shell/file_windows.h"
 #include "shell/shell_ids.h"
 #include "shell/zarne_mdi_client.h"
 #include "statement/field_engine.h"

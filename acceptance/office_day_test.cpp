@@ -25,7 +25,7 @@
 #include "platform/user/window_manager.h"
 #include "platform/user/winuser.h"
 #include "grid/tessel_codes.h"
-#include "shell/file_windows.h"
+#include "filenumber/file_windows.h"
 #include "shell/shell_ids.h"
 #include "shell/tests/lock_probe_runner.h"
 #include "shell/zarne_mdi_client.h"

@@ -11,11 +11,12 @@
 #include "accounting/ledger_grid.h"
 #include "accounting/ledger_transfers.h"
 #include "accounting/report_commands.h"
+#include "filenumber/file_dlg.h"
+#include "filenumber/file_number_ids.h"
 #include "grid/tessel_codes.h"
 #include "platform/gdi/gdi.h"
 #include "platform/kernel/resources.h"
 #include "platform/user/winuser.h"
-#include "shell/file_dlg.h"
 #include "statement/respa_window.h"
 #include "tableaccess/px_globals.h"
 #include "tableaccess/px_record.h"
@@ -31,7 +32,6 @@ enum {
   kDepositGrid = 200, kCheckGrid = 300, kFileNumberText = 104, kBalanceText = 103,
   kBankName = 432, kAutoCreate = 501, kPrintChecks = 502
 };
-constexpr int kFileDlgTemplate = 20000;
 constexpr COLORREF kDarkRed = RGB(128, 0, 0);
 constexpr COLORREF kDarkGreen = RGB(0, 128, 0);
 constexpr COLORREF kLightGrey = RGB(192, 192, 192);
@@ -266,7 +266,7 @@ void TDisburse::SelectBankAccount() {
 
 void TDisburse::CmFileNumber() {
   gFileNumber[0] = '\0';
-  TFileDlg dialog(this, kFileDlgTemplate);
+  TFileDlg dialog(this, IDD_FILEDLG);
   dialog.mode = kFileDlgDisburse;
   if (dialog.Execute() != IDOK) return;
   CopyLedgerText(FileNumber, sizeof FileNumber, gFileNumber);

@@ -9,10 +9,11 @@
 #include "accounting/ledger_refusals.h"
 #include "accounting/ledger_rows.h"
 #include "accounting/ledger_store.h"
+#include "filenumber/file_dlg.h"
+#include "filenumber/file_number_ids.h"
 #include "grid/tessel_codes.h"
 #include "platform/framework/controls.h"
 #include "platform/user/winuser.h"
-#include "shell/file_dlg.h"
 #include "tableaccess/px_globals.h"
 #include "tableaccess/px_record.h"
 #include "tableaccess/px_table.h"
@@ -25,7 +26,6 @@
 
 namespace {
 enum { kFileNumberText = 101, kDateEdit = 102, kGrid = 200, kPostButton = 319, kFileButton = 105 };
-constexpr int kFileDlgTemplate = 20000;
 constexpr int kSummary1Table = 5;
 constexpr int kClosingDateField = 2;
 }  // namespace
@@ -90,7 +90,7 @@ void TPostDeposits::FillList() {
 }
 
 void TPostDeposits::CmFileSelect() {
-  TFileDlg dialog(this, kFileDlgTemplate);
+  TFileDlg dialog(this, IDD_FILEDLG);
   dialog.mode = kFileDlgPostDeposits;
   FileNumberText->GetText(gFileNumber, 16);
   dialog.SetCaption("File Select");

@@ -4,10 +4,10 @@
 */
 #include "shell/zarne_mdi_client.h"
 
+#include "filenumber/file_dlg.h"
+#include "filenumber/file_windows.h"
 #include "platform/kernel/format.h"
 #include "platform/kernel/string_calls.h"
-#include "shell/file_dlg.h"
-#include "shell/file_windows.h"
 #include "shell/shell_ids.h"
 #include "tableaccess/px_globals.h"
 #include "tableaccess/px_record.h"

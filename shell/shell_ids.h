@@ -6,6 +6,8 @@
 #ifndef ZARNE_SHELL_SHELL_IDS_H
 #define ZARNE_SHELL_SHELL_IDS_H
 
+#include "filenumber/file_number_ids.h"
+
 /* File menu */
 #define CM_FILENEW 24331
 #define CM_FILEOPEN 24332
@@ -63,8 +65,6 @@
 #define IDI_FILE 1004          // statement-window icons, large and small
 #define IDI_FILE_SMALL 1005
 #define IDD_SPLASH 1000
-#define IDD_FILEDLG 20000
-#define IDD_FINDFILE 20040
 #define IDD_ABOUT 22000
 #define IDB_STATEMENT 19000    // the statement window's background pattern
 #define IDB_LOGO 450           // the picture button of the splash and About boxes
@@ -81,17 +81,5 @@
 #define IDS_INSERTING_BANK 1014
 #define IDS_RESPA_LIST 1015
 #define IDS_OTHER_LIST 1016
-#define IDS_NEW_FILE 1017
-#define IDS_OPEN_FILE 1018
-#define IDS_SAVE_FILE_AS 1019
-#define IDS_MERGE_FILE 1020
-#define IDS_DELETE_FILE 1021
-#define IDS_ZARNE_MESSAGE 1023
-#define IDS_NO_NUMBER 1024
-#define IDS_OVERWRITE 1025
-#define IDS_NOT_EXIST 1026
-#define IDS_NOT_CLOSING_FILE 1027
-#define IDS_RESERVED 1028
-#define IDS_NO_FIND_TEXT 1044
 
 #endif

@@ -13,7 +13,7 @@
 #include "platform/kernel/string_calls.h"
 #include "platform/user/menu_calls.h"
 #include "platform/user/window_styles.h"
-#include "shell/file_windows.h"
+#include "filenumber/file_windows.h"
 #include "shell/shell_ids.h"
 #include "shell/zarne_mdi_child.h"
 #include "statement/amortizer.h"

@@ -5,13 +5,14 @@
 */
 #include "statement/respa_window.h"
 
+#include "filenumber/file_dlg.h"
+#include "filenumber/file_number_ids.h"
+#include "filenumber/file_windows.h"
 #include "platform/framework/mdi.h"
 #include "platform/kernel/format.h"
 #include "platform/kernel/string_calls.h"
 #include "platform/user/message_box.h"
 #include "platform/user/winuser.h"
-#include "shell/file_dlg.h"
-#include "shell/file_windows.h"
 #include "statement/field_engine.h"
 #include "statement/recalculation_seam.h"
 #include "tableaccess/px_globals.h"
@@ -23,7 +24,6 @@
 
 namespace {
 
-constexpr int kFileDialogTemplate = 20000;
 constexpr int kFileNumberField = 1;
 constexpr int kNumberSize = 16;
 constexpr UINT kOpenElsewhereString = 1193;
@@ -35,7 +35,7 @@ std::string ChooseNumber(RespaWindow* view, long mode, const char* start) {
   lstrcpyn(gFileNumber, start, sizeof gFileNumber);
   int result;
   {
-    TFileDlg dialog(view, kFileDialogTemplate);
+    TFileDlg dialog(view, IDD_FILEDLG);
     dialog.mode = mode;
     result = dialog.Execute();
   }

@@ -7,10 +7,10 @@
 ** each figure is printed with its ratio to that baseline.
 **   ddeserver_bench [count]
 */
+#include "filenumber/file_windows.h"
 #include "platform/dde/ddeml.h"
 #include "platform/testing/gui_test.h"
 #include "platform/user/message_queue.h"
-#include "shell/file_windows.h"
 #include "shell/zarne_app.h"
 #include "shell/zarne_mdi_client.h"
 

@@ -29,7 +29,7 @@
 #include "platform/user/virtual_keys.h"
 #include "platform/user/window_manager.h"
 #include "platform/user/winuser.h"
-#include "shell/file_windows.h"
+#include "filenumber/file_windows.h"
 #include "shell/shell_ids.h"
 #include "shell/tests/process/program_runner.h"
 #include "shell/zarne_app.h"

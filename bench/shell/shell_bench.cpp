@@ -10,13 +10,13 @@
 **   shell_bench [--files N] [--dir D]    (D defaults to a fresh directory in /dev/shm)
 */
 #include "catalogue/tabgen32.h"
+#include "filenumber/file_dlg.h"
+#include "filenumber/file_windows.h"
 #include "platform/engine/engine.h"
 #include "platform/framework/mdi.h"
 #include "platform/testing/gui_test.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/window_manager.h"
-#include "shell/file_dlg.h"
-#include "shell/file_windows.h"
 #include "shell/shell_ids.h"
 #include "shell/zarne_app.h"
 #include "shell/zarne_mdi_client.h"

@@ -9,6 +9,7 @@
 ** decode, the server must end the conversation its client closed, and it must stay alive
 ** for the next client.
 */
+#include "filenumber/file_windows.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/dde/dde_socket.h"
 #include "platform/dde/dde_wire.h"
@@ -16,7 +17,6 @@
 #include "platform/kernel/modules.h"
 #include "platform/user/message_box.h"
 #include "platform/user/message_queue.h"
-#include "shell/file_windows.h"
 #include "shell/zarne_app.h"
 #include "shell/zarne_mdi_client.h"
 #include "tableaccess/field_list.h"

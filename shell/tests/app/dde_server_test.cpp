@@ -22,7 +22,7 @@
 #include "script/field_text.h"
 #include "shell/dde_server.h"
 #include "shell/dde_server_text.h"
-#include "shell/file_windows.h"
+#include "filenumber/file_windows.h"
 #include "shell/shell_ids.h"
 #include "shell/zarne_frame.h"
 #include "shell/zarne_mdi_client.h"

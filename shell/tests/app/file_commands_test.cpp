@@ -14,7 +14,7 @@
 #include "platform/testing/dialog_driver.h"
 #include "platform/user/virtual_keys.h"
 #include "platform/user/window_manager.h"
-#include "shell/file_windows.h"
+#include "filenumber/file_windows.h"
 #include "shell/shell_ids.h"
 #include "shell/zarne_mdi_client.h"
 #include "statement/respa_window.h"

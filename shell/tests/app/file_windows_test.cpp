@@ -5,10 +5,10 @@
 */
 #include "zarne_app_fixture.h"
 
+#include "filenumber/file_windows.h"
 #include "platform/framework/mdi.h"
 #include "platform/user/window_manager.h"
 #include "platform/user/window_styles.h"
-#include "shell/file_windows.h"
 #include "shell/zarne_mdi_client.h"
 #include "statement/respa_window.h"
 #include "tableaccess/px_globals.h"

@@ -6,11 +6,11 @@
 #include "zarne_app_fixture.h"
 
 #include "accounting/bank_lists.h"
+#include "filenumber/file_windows.h"
 #include "grid/tessel_codes.h"
 #include "platform/framework/frame.h"
 #include "platform/testing/dialog_driver.h"
 #include "platform/user/winuser.h"
-#include "shell/file_windows.h"
 #include "shell/shell_ids.h"
 #include "shell/zarne_mdi_client.h"
 #include "tableaccess/px_globals.h"

@@ -8,7 +8,7 @@
 #include "platform/testing/screenshot.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_manager.h"
-#include "shell/file_windows.h"
+#include "filenumber/file_windows.h"
 #include "shell/zarne_mdi_client.h"
 #include "statement/respa_window.h"
 #include "tableaccess/px_globals.h"

@@ -6,11 +6,11 @@
 #include "zarne_app_fixture.h"
 
 #include "../lock_probe_runner.h"
+#include "filenumber/file_windows.h"
 #include "platform/framework/mdi.h"
 #include "platform/framework/termination.h"
 #include "platform/testing/dialog_driver.h"
 #include "platform/user/window_manager.h"
-#include "shell/file_windows.h"
 #include "shell/shell_ids.h"
 #include "shell/zarne_mdi_client.h"
 #include "statement/one_controls.h"

@@ -8,10 +8,10 @@
 **   shell_shutdown_driver close      then closes the frame as the desktop's close button does
 ** After the loop it prints whether the tables were closed and exits with the loop's code.
 */
+#include "filenumber/file_windows.h"
 #include "platform/framework/mdi.h"
 #include "platform/testing/synthetic_input.h"
 #include "platform/user/winuser.h"
-#include "shell/file_windows.h"
 #include "shell/zarne_app.h"
 #include "shell/zarne_mdi_client.h"
 #include "statement/one_controls.h"

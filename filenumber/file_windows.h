@@ -3,8 +3,8 @@
 ** file number. A child whose view has already closed (its own close is still on its way)
 ** counts as no file.
 */
-#ifndef ZARNE_SHELL_FILE_WINDOWS_H
-#define ZARNE_SHELL_FILE_WINDOWS_H
+#ifndef ZARNE_FILENUMBER_FILE_WINDOWS_H
+#define ZARNE_FILENUMBER_FILE_WINDOWS_H
 
 class TMDIClient;
 class TMDIChild;

@@ -1,7 +1,7 @@
 /*
 ** Finding and counting the open closing files among the MDI client's children.
 */
-#include "shell/file_windows.h"
+#include "filenumber/file_windows.h"
 
 #include "platform/framework/mdi.h"
 #include "platform/user/window_manager.h"

@@ -2,17 +2,17 @@
 ** The file-number dialog: its list of numbers, the parties of the number shown, the lookup,
 ** and the checks of OK by mode.
 */
-#include "shell/file_dlg.h"
+#include "filenumber/file_dlg.h"
 
+#include "filenumber/file_number_ids.h"
+#include "filenumber/find_file.h"
+#include "filenumber/hourglass_cursor.h"
 #include "platform/framework/edit.h"
 #include "platform/framework/list_controls.h"
 #include "platform/kernel/format.h"
 #include "platform/kernel/string_calls.h"
 #include "platform/user/window_manager.h"
 #include "platform/user/window_styles.h"
-#include "shell/find_file.h"
-#include "shell/hourglass_cursor.h"
-#include "shell/shell_ids.h"
 #include "tableaccess/px_globals.h"
 #include "tableaccess/px_record.h"
 

@@ -2,15 +2,15 @@
 ** The file lookup: the kind of lookup, the text to find, and the search through the kind's
 ** table in key order.
 */
-#include "shell/find_file.h"
+#include "filenumber/find_file.h"
 
+#include "filenumber/file_number_ids.h"
+#include "filenumber/hourglass_cursor.h"
 #include "platform/framework/controls.h"
 #include "platform/framework/edit.h"
 #include "platform/framework/list_controls.h"
 #include "platform/kernel/text.h"
 #include "platform/user/window_styles.h"
-#include "shell/hourglass_cursor.h"
-#include "shell/shell_ids.h"
 #include "tableaccess/px_globals.h"
 #include "tableaccess/px_record.h"
 #include "tableaccess/px_table.h"

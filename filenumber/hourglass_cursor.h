@@ -2,8 +2,8 @@
 ** The hourglass cursor for the length of a scope: shown when made, the previous cursor
 ** back when it ends.
 */
-#ifndef ZARNE_SHELL_HOURGLASS_CURSOR_H
-#define ZARNE_SHELL_HOURGLASS_CURSOR_H
+#ifndef ZARNE_FILENUMBER_HOURGLASS_CURSOR_H
+#define ZARNE_FILENUMBER_HOURGLASS_CURSOR_H
 
 #include "platform/user/input.h"
 

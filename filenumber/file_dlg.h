@@ -4,8 +4,8 @@
 ** list, and on OK leaves the chosen number in gFileNumber after the checks of its mode.
 ** Modes that take a lock hold it on the file's BUYER record until the dialog is deleted.
 */
-#ifndef ZARNE_SHELL_FILE_DLG_H
-#define ZARNE_SHELL_FILE_DLG_H
+#ifndef ZARNE_FILENUMBER_FILE_DLG_H
+#define ZARNE_FILENUMBER_FILE_DLG_H
 
 #include "platform/framework/dialog.h"
 

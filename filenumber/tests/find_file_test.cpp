@@ -3,16 +3,16 @@
 ** table and fields, case folded the Windows-1252 way; listing all numbers needs no text;
 ** an empty text is refused with 1044; the number edit hides after a lookup.
 */
-#include "shell/find_file.h"
+#include "filenumber/find_file.h"
 
-#include "../shell_tables.h"
+#include "shell/tests/shell_tables.h"
 #include "platform/testing/dialog_driver.h"
 #include "platform/user/combobox_control.h"
 #include "platform/user/button_control.h"
 #include "platform/user/listbox_control.h"
 #include "platform/user/window_manager.h"
-#include "shell/file_dlg.h"
-#include "shell/shell_ids.h"
+#include "filenumber/file_dlg.h"
+#include "filenumber/file_number_ids.h"
 
 #include <string>
 #include <vector>
@@ -106,7 +106,7 @@ TEST_F(FindFileTest, ListAllHidesTheLookupControls) {
   DialogDriver driver;
   driver.OnDialog(IDD_FINDFILE, [&](HWND find) {
     EXPECT_EQ(ControlTextOf(find, 901), "Lookup by:");
-    EXPECT_TRUE(SaveWindowScreenshot(find, SHELL_OUTPUT_DIR "/find_file_dialog.png"));
+    EXPECT_TRUE(SaveWindowScreenshot(find, FILENUMBER_OUTPUT_DIR "/find_file_dialog.png"));
     PressButton(find, 719);
     EXPECT_EQ(ControlTextOf(find, 901), "No lookup");
     EXPECT_FALSE(IsWindowVisible(FindControl(find, 102)));

@@ -3,8 +3,8 @@
 ** or the property's legal description, or the listing of every file number. It fills the
 ** file-number dialog's list with the numbers of the matching files.
 */
-#ifndef ZARNE_SHELL_FIND_FILE_H
-#define ZARNE_SHELL_FIND_FILE_H
+#ifndef ZARNE_FILENUMBER_FIND_FILE_H
+#define ZARNE_FILENUMBER_FIND_FILE_H
 
 #include "platform/framework/dialog.h"
 

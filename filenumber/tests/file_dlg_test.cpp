@@ -3,15 +3,15 @@
 ** the parties shown, a missing SELLER record made on selection, the checks of OK in every
 ** mode with their exact boxes, and the lock a mode takes, seen from another program.
 */
-#include "shell/file_dlg.h"
+#include "filenumber/file_dlg.h"
 
-#include "../lock_probe_runner.h"
-#include "../shell_tables.h"
+#include "shell/tests/lock_probe_runner.h"
+#include "shell/tests/shell_tables.h"
 #include "platform/framework/list_controls.h"
 #include "platform/testing/dialog_driver.h"
 #include "platform/user/listbox_control.h"
 #include "platform/user/window_manager.h"
-#include "shell/shell_ids.h"
+#include "filenumber/file_number_ids.h"
 #include "tableaccess/px_globals.h"
 
 #include <algorithm>
@@ -79,7 +79,7 @@ TEST_F(FileDlgTest, ListsNumbersInKeyOrderAndMatchesTheTypedNumberWithCase) {
     // The third buyer's name is empty, so it is left out with its separator.
     EXPECT_EQ(ControlTextOf(dialog, 103), "Ann; Bob; Dan");
     EXPECT_EQ(ControlTextOf(dialog, 104), "Sue");
-    EXPECT_TRUE(SaveWindowScreenshot(dialog, SHELL_OUTPUT_DIR "/file_dialog.png"));
+    EXPECT_TRUE(SaveWindowScreenshot(dialog, FILENUMBER_OUTPUT_DIR "/file_dialog.png"));
     SetControlText(dialog, 101, "a1");
     int lower = static_cast<int>(std::find(inKeyOrder.begin(), inKeyOrder.end(), "a1") - inKeyOrder.begin());
     EXPECT_EQ(SelectionOf(dialog), lower);

@@ -16,10 +16,10 @@
 #include "grid/tessel.h"
 #include "grid/type_table.h"
 #include "grid/values.h"
+#include "platform/kernel/string_calls.h"
 
 #include <algorithm>
 #include <cstring>
-#include <strings.h>
 #include <vector>
 
 EditorSession gEditor;
@@ -120,7 +120,7 @@ bool StoreEditorText(HWND editor) {
   record->cursorColumn = static_cast<uint16_t>(column);
   bool substitute = record->substituteText[0] != '\0';
   uint16_t word = CellAttributeWord(row, column);
-  if (substitute && strcasecmp(text, record->substituteText) == 0) {
+  if (substitute && lstrcmpi(text, record->substituteText) == 0) {
     SendMessage(gCurrentGrid, TSM_SETCELLATTR, 0, word | 1);
   } else {
     if (substitute && (word & 1)) SendMessage(gCurrentGrid, TSM_SETCELLATTR, 0, word & ~1);

@@ -43,6 +43,13 @@ std::string FirstBox(const ScriptedMessageBoxes& boxes) {
   return boxes.Shown().empty() ? std::string("no box") : boxes.Shown().front().text;
 }
 
+/* The first box of a print run other than the one saying where its checks went; "" for none. */
+std::string FirstRefusal(const ScriptedMessageBoxes& boxes) {
+  for (const MessageBoxRequest& box : boxes.Shown())
+    if (box.caption != "Printed to a File") return box.text;
+  return "";
+}
+
 void Open(ZarneApp& app, ScriptedMessageBoxes& boxes, const std::string& number) {
   boxes.Clear();
   if (FileCommandByKeys(app, 'O', number)) Say("opened " + number);
@@ -87,7 +94,7 @@ void Print(ZarneApp& app, ScriptedMessageBoxes& boxes, const std::string& number
     boxes.Clear();
     numbers = PrintRun(app);
     bool unprinted = std::count(numbers.begin(), numbers.end(), 0L) > 0;
-    if (!unprinted || boxes.Shown().empty()) break;
+    if (!unprinted || FirstRefusal(boxes).empty()) break;
     ++refusals;
     struct timespec pause{0, 100'000'000};
     nanosleep(&pause, nullptr);
@@ -95,7 +102,7 @@ void Print(ZarneApp& app, ScriptedMessageBoxes& boxes, const std::string& number
   std::string line = "printed";
   for (long n : numbers) line += " " + std::to_string(n);
   Say(line + " after " + std::to_string(refusals) + " refused" +
-      (boxes.Shown().empty() ? "" : " box " + FirstBox(boxes)));
+      (FirstRefusal(boxes).empty() ? "" : " box " + FirstRefusal(boxes)));
   FileMenuByKeys(app, 'C');
 }
 

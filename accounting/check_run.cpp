@@ -400,6 +400,7 @@ void TCheckRun::Run() {
 
   if (fit > 0) {
     TCheckPrinter printer;
+    printer.TellEachFile = false;  // one message for the run, not one per check
     TPartyTexts parties(Dialog.FileNumber);
     // One print dialog for the run, before anything is recorded.
     if (printer.Choose(&Dialog)) {
@@ -414,6 +415,7 @@ void TCheckRun::Run() {
         if (outcome == TOutcome::kStop) break;
       }
       if (enabled) ::EnableWindow(Dialog.HWindow, TRUE);
+      printer.TellPrintedFiles(&Dialog, "Check");
     }
   }
   // A run that printed nothing keeps the number the user typed.

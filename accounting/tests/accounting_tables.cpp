@@ -112,6 +112,23 @@ std::string AccountingTablesTest::PrintedPdf() {
   return files.empty() ? std::string() : files[0];
 }
 
+bool AccountingTablesTest::TellsPrintedPdfs(const MessageBoxRequest& box) {
+  std::vector<std::string> files = PrintedPdfs();
+  if (box.caption != "Printed to a File" || files.empty()) return false;
+  for (const std::string& file : files) {
+    std::filesystem::path path(file);
+    if (box.text.find(path.parent_path().string() + "/") == std::string::npos ||
+        box.text.find(path.filename().string()) == std::string::npos)
+      return false;
+  }
+  return true;
+}
+
+void AccountingTablesTest::ExpectOnlyPrintedPdfsTold() {
+  ASSERT_EQ(1u, Shown().size()) << (Shown().empty() ? std::string("no box") : Shown().back().text);
+  EXPECT_TRUE(TellsPrintedPdfs(Shown()[0])) << Shown()[0].caption << ": " << Shown()[0].text;
+}
+
 std::string AccountingTablesTest::PdfText(const std::string& pdf) { return PdfLayoutText(pdf); }
 
 std::vector<std::string> AccountingTablesTest::PdfPages(const std::string& pdf) { return PdfLayoutPages(pdf); }

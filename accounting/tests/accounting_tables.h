@@ -54,6 +54,11 @@ class AccountingTablesTest : public GuiTest {
   static std::vector<std::string> AllPrintedPages();
   /* The one PDF printed since the last clear (fails the test when there is not exactly one). */
   static std::string PrintedPdf();
+  /* Whether the box is the one that tells the user where a job printed on the PDF device went:
+     it names the directory and the file name of every document printed since the last clear. */
+  static bool TellsPrintedPdfs(const MessageBoxRequest& box);
+  /* The only box shown is that one. */
+  void ExpectOnlyPrintedPdfsTold();
   /* Text of a PDF by pdftotext -layout; pages are separated by form feeds. */
   static std::string PdfText(const std::string& pdf);
   static std::vector<std::string> PdfPages(const std::string& pdf);

@@ -97,7 +97,7 @@ TEST_F(CheckRunTest, ReadyChecksAreNumberedInGridOrderAndEachPrintsEveryItemTwic
     for (int i = 0; i < RowCount(dialog, 300); ++i) rows.push_back(CheckRow(dialog, i));
   });
 
-  EXPECT_TRUE(Shown().empty()) << Shown()[0].text;
+  ExpectOnlyPrintedPdfsTold();  // one box for the run's three checks
   EXPECT_EQ(1u, Printers().PrintRequests().size());
   const double seqs[] = {1, 4, 5};
   for (int i = 0; i < 3; ++i) {
@@ -325,13 +325,15 @@ TEST_F(CheckRunTest, ChecksWithoutPayeeOrWithAnAmountTheWordsCannotSayStayReadyA
     EXPECT_EQ(kStatusReady, Stored(seq).Status) << seq;
     EXPECT_EQ(0, Stored(seq).Number) << seq;
   }
-  ASSERT_EQ(1u, Shown().size());
-  EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), Shown()[0].type & MB_ICONMASK);
+  // Where the one printed check went, then the list of those left Ready.
+  ASSERT_EQ(2u, Shown().size());
+  EXPECT_TRUE(TellsPrintedPdfs(Shown()[0])) << Shown()[0].text;
+  EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), Shown()[1].type & MB_ICONMASK);
   EXPECT_EQ(
       "These Ready checks were not printed. A check needs a payee and an amount above 0.00 and at "
       "most 42,949,672.94:\nZero Payee  0.00\nNegative Payee  -5.00\n(no payee)  10.00\nToo Large  "
       "42,949,672.95",
-      Shown()[0].text);
+      Shown()[1].text);
 }
 
 TEST_F(CheckRunTest, ATypedNumberOverlappingUsedNumbersIsRefusedAndWritesNothing) {
@@ -379,7 +381,7 @@ TEST_F(CheckRunTest, TheDialogNeverProposesANumberTheLedgerHolds) {
   });
   RunDisburse(kFile, [](HWND dialog, TDisburse&) { PressButton(dialog, 502); });
   EXPECT_EQ("1003", proposed);
-  EXPECT_TRUE(Shown().empty());
+  ExpectOnlyPrintedPdfsTold();
   EXPECT_EQ(1003, Stored(1).Number);
   EXPECT_EQ(1004.0, StoredNextNumber().value_or(0));
 }

@@ -301,7 +301,10 @@ TEST_F(CheckStationsTest, AStationKilledAtEveryWriteOfItsRunNeverLeavesANumberFo
     Printers().ChoosePrinter();
     Driver().OnDialog(20905, [](HWND dialog) { PressButton(dialog, IDOK); });
     RunDisburse(fileA.c_str(), [](HWND dialog, TDisburse&) { PressButton(dialog, 502); });
-    EXPECT_TRUE(Shown().empty()) << "run " << run << ": " << Shown().front().text;
+    // No error: at most the one box that says where the run's checks were printed.
+    EXPECT_LE(Shown().size(), 1u) << "run " << run;
+    for (const MessageBoxRequest& box : Shown())
+      EXPECT_EQ(box.caption, "Printed to a File") << "run " << run << ": " << box.text;
 
     std::map<long, int> uses;
     long highest = 0;

@@ -120,6 +120,7 @@ TEST_F(ReconcileContentionTest, ACloseWithAnEntryInUseChangesNothingAndARetrySuc
     {
       SecondStationLock lock({"account", "A-2", "D", SeqArgument(2.0)});
       ASSERT_EQ(lock.Answer(), "held");
+      Boxes().QueueAnswer(IDOK);  // where the report went
       Boxes().QueueAnswer(IDOK);
       Boxes().QueueAnswer(IDYES);
       PressButton(dialog, 342);
@@ -133,10 +134,13 @@ TEST_F(ReconcileContentionTest, ACloseWithAnEntryInUseChangesNothingAndARetrySuc
     EXPECT_EQ(StoredStatement(kBank).LastBalanceDate, DateOf(1, 31, 2024));
 
     Boxes().Clear();
+    ClearPrintedPdfs();
+    Boxes().QueueAnswer(IDOK);  // where the report went
     Boxes().QueueAnswer(IDOK);
     Boxes().QueueAnswer(IDYES);
     PressButton(dialog, 342);
-    EXPECT_EQ(Shown().size(), 2u);
+    ASSERT_EQ(Shown().size(), 3u);
+    EXPECT_TRUE(TellsPrintedPdfs(Shown()[0])) << Shown()[0].text;
   });
   EXPECT_EQ(DepositStatuses(), (std::vector<int>{7, 7, 7}));
   EXPECT_EQ(StoredStatus("A-4", 'C', 4.0), 2);
@@ -148,6 +152,7 @@ TEST_F(ReconcileContentionTest, ABankRecordInUseTurnsTheBalancedEntriesBack) {
     ClearAllDeposits(dialog);
     SecondStationLock lock({"bank", "3"});
     ASSERT_EQ(lock.Answer(), "held");
+    Boxes().QueueAnswer(IDOK);  // where the report went
     Boxes().QueueAnswer(IDOK);
     Boxes().QueueAnswer(IDYES);
     PressButton(dialog, 342);
@@ -167,13 +172,14 @@ TEST_F(ReconcileContentionTest, AnEntryClearedElsewhereAfterThePrintStopsTheClos
       if (box.text == kReconciled)
         EXPECT_EQ(RunSecondStation({"account", "A-4", "C", SeqArgument(4.0), "set", "6", "i:6"}), "done");
     });
+    Boxes().QueueAnswer(IDOK);  // where the report went
     Boxes().QueueAnswer(IDOK);
     Boxes().QueueAnswer(IDYES);
     PressButton(dialog, 342);
     Boxes().OnShow(nullptr);
   });
-  ASSERT_EQ(Shown().size(), 3u);
-  EXPECT_EQ(Shown()[2].text, "The ledger has changed since the report was printed.  Print the Reconciliation Report "
+  ASSERT_EQ(Shown().size(), 4u);
+  EXPECT_EQ(Shown()[3].text, "The ledger has changed since the report was printed.  Print the Reconciliation Report "
                              "again before closing the period.");
   EXPECT_EQ(DepositStatuses(), (std::vector<int>{6, 6, 6}));
   EXPECT_EQ(StoredStatus("A-4", 'C', 4.0), 6);
@@ -204,9 +210,11 @@ TEST_F(ReconcileContentionTest, AFailedQueryNeverOffersAClose) {
       PressButton(dialog, 342);
       gFailReconcileQueryForTest = 0;
     });
-    ASSERT_EQ(Shown().size(), 1u);
+    // The query's error, then where the report went.
+    ASSERT_EQ(Shown().size(), 2u);
     EXPECT_EQ(Shown()[0].text, c.box);
     EXPECT_EQ(Shown()[0].caption, "Database Error");
+    EXPECT_TRUE(TellsPrintedPdfs(Shown()[1])) << Shown()[1].text;
     const std::string text = std::regex_replace(PdfText(PrintedPdf()), std::regex("[ \n]+"), " ");
     EXPECT_NE(text.find(c.printed), std::string::npos) << text;
     EXPECT_EQ(StoredStatement(kBank).LastBalanceDate, DateOf(1, 31, 2024));

@@ -1,11 +1,14 @@
 /*
 ** TPrintout and TPrinter: the page loop on a printer DC, the abort window and its abort
-** procedure, and the report of printer errors.
+** procedure, the report of printer errors, and telling the user where a job printed to a
+** file went.
 */
 #include "platform/framework/printer.h"
 
 #include "platform/framework/print_dialog.h"
 #include "platform/framework/window.h"
+#include "platform/gdi/gdi_print.h"
+#include "platform/kernel/message_paths.h"
 #include "platform/user/message_box.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/window_manager.h"
@@ -248,6 +251,48 @@ bool TPrinter::Print(TWindow* parent, TPrintout& printout, bool prompt) {
   if (ownerDisabled) ::EnableWindow(owner, TRUE);
   abortWindow.Destroy();
   printout.SetPrintParams(nullptr, TSize(0, 0));
-  if (Error) ReportError(parent, printout);
-  return Error == 0;
+  if (Error) {
+    ReportError(parent, printout);
+    return false;
+  }
+  std::string file = GdiPrintOutputPath(dc.GetHDC());
+  if (!file.empty()) PrintedFiles.push_back(file);
+  if (TellEachFile) TellPrintedFiles(parent, printout.GetTitle());
+  return true;
+}
+
+namespace {
+
+/* A run of more files than this names its first and last only, so the box stays on the screen. */
+constexpr size_t kFilesNamedOneByOne = 8;
+
+/* Where the jobs went, as the desktop names the files: one file by its path; several in one
+** directory by that directory and their names. */
+std::string PrintedFilesText(const std::vector<std::string>& files, const char* what) {
+  std::vector<std::string> shown;
+  for (const std::string& file : files) shown.push_back(PathForMessages(file.c_str()));
+  std::string text = std::string("\"") + (what ? what : "") + "\" was printed to ";
+  if (shown.size() == 1) return text + "the PDF file\n" + shown[0];
+  std::string directory = shown[0].substr(0, shown[0].find_last_of('/') + 1);
+  bool oneDirectory = std::all_of(shown.begin(), shown.end(), [&](const std::string& path) {
+    return path.compare(0, directory.size(), directory) == 0 && path.find('/', directory.size()) == std::string::npos;
+  });
+  text += std::to_string(shown.size()) + " PDF files";
+  if (oneDirectory) {
+    text += " in\n" + directory;
+    for (std::string& path : shown) path.erase(0, directory.size());
+  }
+  if (shown.size() > kFilesNamedOneByOne) return text + "\n" + shown.front() + " to " + shown.back();
+  for (const std::string& path : shown) text += "\n" + path;
+  return text;
+}
+
+}  // namespace
+
+void TPrinter::TellPrintedFiles(TWindow* parent, const char* what) {
+  if (PrintedFiles.empty()) return;
+  std::string text = PrintedFilesText(PrintedFiles, what);
+  PrintedFiles.clear();
+  MessageBox(parent && parent->HWindow ? parent->HWindow : GetFocus(), text.c_str(), "Printed to a File",
+             MB_OK | MB_ICONINFORMATION);
 }

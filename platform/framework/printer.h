@@ -1,7 +1,8 @@
 /*
 ** Printing: TPrintout is what a document prints, page by page, on the printer DC it is given;
 ** TPrinter holds the chosen printer (its print data), offers the print-setup dialog, and runs
-** a printout through the page loop with an abort window, reporting printer errors itself.
+** a printout through the page loop with an abort window, reporting printer errors itself and
+** telling the user the name of each file a job went to (the "PDF" device).
 */
 #ifndef ZARNE_PLATFORM_FRAMEWORK_PRINTER_H
 #define ZARNE_PLATFORM_FRAMEWORK_PRINTER_H
@@ -10,6 +11,7 @@
 #include "platform/framework/print_data.h"
 
 #include <string>
+#include <vector>
 
 class TWindow;
 class TApplication;
@@ -73,6 +75,13 @@ class TPrinter {
   /* The result of the last Print: 0, or an SP_ error code. */
   int GetError() const { return Error; }
 
+  /* A job that went to a file (the "PDF" device) tells the user the file's name when it ends;
+     a caller that prints several jobs as one task clears this and tells once, at the end. */
+  bool TellEachFile = true;
+  /* Tells in one message where the jobs printed since the last telling went, if any went to
+     files, and forgets them. what names the jobs' printout. */
+  void TellPrintedFiles(TWindow* parent, const char* what);
+
   /* The page-loop's cancel: set by the abort window's Cancel button (or by a printout) and
      seen by the printer DC's abort procedure at the end of the current page. */
   static void SetUserAbort(HDC dc = nullptr);
@@ -81,6 +90,7 @@ class TPrinter {
  protected:
   virtual bool ExecPrintDialog(TWindow* parent);
   int Error = 0;
+  std::vector<std::string> PrintedFiles;  // host paths, not yet told
 
  private:
   int RunPages(TPrintDC& dc, TPrintout& printout, int fromPage, int toPage, unsigned flags);

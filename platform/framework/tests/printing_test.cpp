@@ -92,7 +92,48 @@ TEST_F(PrintingTest, TwoPagePrintoutGoesToPdfWithoutADialog) {
   ASSERT_NE(second, std::string::npos) << text;
   EXPECT_NE(text.find('\f', first), std::string::npos);  // a page break between them
   EXPECT_LT(text.find('\f', first), second);
+  // The user is told where the document went, by the path the desktop opens it at.
+  ASSERT_EQ(Boxes().Shown().size(), 1u);
+  EXPECT_EQ(Boxes().Shown()[0].caption, "Printed to a File");
+  EXPECT_EQ(Boxes().Shown()[0].text, "\"Two Pages\" was printed to the PDF file\n" + files[0].string());
+}
+
+TEST_F(PrintingTest, JobsPrintedAsOneTaskAreToldInOneMessage) {
+  TPrinter printer;
+  UsePdfPrinter(printer);
+  printer.TellEachFile = false;
+  for (int job = 0; job < 3; ++job) {
+    TTwoPages printout("Check");
+    ASSERT_TRUE(printer.Print(nullptr, printout, false));
+  }
   EXPECT_TRUE(Boxes().Shown().empty());
+  printer.TellPrintedFiles(nullptr, "Check");
+  std::vector<fs::path> files = PdfFiles();
+  ASSERT_EQ(files.size(), 3u);
+  ASSERT_EQ(Boxes().Shown().size(), 1u);
+  EXPECT_EQ(Boxes().Shown()[0].text, "\"Check\" was printed to 3 PDF files in\n" + files[0].parent_path().string() +
+                                         "/\n" + files[0].filename().string() + "\n" +
+                                         files[1].filename().string() + "\n" + files[2].filename().string());
+  // Told once: a second telling without new jobs says nothing.
+  printer.TellPrintedFiles(nullptr, "Check");
+  EXPECT_EQ(Boxes().Shown().size(), 1u);
+  // A run too long to list names its first and last file.
+  for (int job = 0; job < 9; ++job) {
+    TTwoPages printout("Run");
+    ASSERT_TRUE(printer.Print(nullptr, printout, false));
+  }
+  printer.TellPrintedFiles(nullptr, "Run");
+  files = PdfFiles();
+  std::vector<fs::path> run;
+  for (const fs::path& file : files)
+    if (file.filename().string().rfind("Run-", 0) == 0) run.push_back(file);
+  ASSERT_EQ(run.size(), 9u);
+  std::sort(run.begin(), run.end(), [](const fs::path& a, const fs::path& b) {
+    return std::stoi(a.stem().string().substr(4)) < std::stoi(b.stem().string().substr(4));
+  });
+  ASSERT_EQ(Boxes().Shown().size(), 2u);
+  EXPECT_EQ(Boxes().Shown()[1].text, "\"Run\" was printed to 9 PDF files in\n" + run[0].parent_path().string() + "/\n" +
+                                         run.front().filename().string() + " to " + run.back().filename().string());
 }
 
 /* The page texts of a PDF, in order. */

@@ -204,12 +204,23 @@ std::vector<unsigned char> ModeWithCopies(const DEVMODE* given, const char* devi
 
 }  // namespace
 
+void TPrinter::ProposePageRange() {
+  // With all pages chosen the dialog's From and To show the printout's whole range (an unset
+  // range showed "To: 1" for a two-page document); a range the user chose keeps what lies
+  // within the printout's pages.
+  if (!(Data->Flags & PD_PAGENUMS) || Data->FromPage < Data->MinPage || Data->FromPage > Data->MaxPage)
+    Data->FromPage = Data->MinPage;
+  if (!(Data->Flags & PD_PAGENUMS) || Data->ToPage < Data->FromPage || Data->ToPage > Data->MaxPage)
+    Data->ToPage = Data->MaxPage;
+}
+
 bool TPrinter::Print(TWindow* parent, TPrintout& printout, bool prompt) {
   Error = 0;
   int selFrom = 0, selTo = 0;
   printout.GetDialogInfo(Data->MinPage, Data->MaxPage, selFrom, selTo);
   if (selFrom) Data->Flags &= ~PD_NOSELECTION;
   else Data->Flags |= PD_NOSELECTION;
+  ProposePageRange();
   if (prompt && !ExecPrintDialog(parent)) return false;
 
   // All pages means every page the printout has; a range only when the dialog asked for one.

@@ -93,6 +93,7 @@ class TPrinter {
   std::vector<std::string> PrintedFiles;  // host paths, not yet told
 
  private:
+  void ProposePageRange();
   int RunPages(TPrintDC& dc, TPrintout& printout, int fromPage, int toPage, unsigned flags);
 };
 

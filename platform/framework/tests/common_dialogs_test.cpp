@@ -78,6 +78,27 @@ TEST_F(CommonDialogsTest, PrintDialogPageRangeDecidesThePagesPrinted) {
   EXPECT_EQ(printout.pages, std::vector<int>{2});
 }
 
+TEST_F(CommonDialogsTest, PrintDialogProposesThePrintoutsPagesUnlessARangeWasChosen) {
+  TPrinter printer;
+  UsePdf(printer);
+  answer.accepted = false;
+  TPagesPrintout printout;
+  // Fresh print data has no range: all three pages are proposed, not "To: 1".
+  printer.Print(nullptr, printout, true);
+  // A range chosen before is kept where it lies within the pages, else cut to them.
+  printer.GetSetup().Flags |= PD_PAGENUMS;
+  printer.GetSetup().FromPage = 2;
+  printer.GetSetup().ToPage = 2;
+  printer.Print(nullptr, printout, true);
+  printer.GetSetup().ToPage = 9;
+  printer.Print(nullptr, printout, true);
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_EQ(std::vector<int>({requests[0].minPage, requests[0].fromPage, requests[0].toPage, requests[0].maxPage}),
+            std::vector<int>({1, 1, 3, 3}));
+  EXPECT_EQ(std::vector<int>({requests[1].fromPage, requests[1].toPage}), std::vector<int>({2, 2}));
+  EXPECT_EQ(std::vector<int>({requests[2].fromPage, requests[2].toPage}), std::vector<int>({2, 3}));
+}
+
 /* The pages of the one PDF the test printed, by pdfinfo. */
 int PdfPageCount() {
   std::filesystem::path dir = GdiPdfOutputDirectory();

@@ -13,6 +13,7 @@
 #include "platform/user/input.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/painting.h"
+#include "platform/user/rectangles.h"
 #include "platform/user/system_info.h"
 #include "platform/user/window_class.h"
 #include "platform/user/window_manager.h"
@@ -99,13 +100,20 @@ UINT TextFormat(DWORD style) {
   return format;
 }
 
+/* A sunken static's edge is drawn on its outermost pixels; its text keeps clear of the edge
+** by one pixel more, so a right-aligned figure does not run into it. */
+constexpr int kSunkenEdge = 1;
+constexpr int kTextClearOfEdge = 1;
+
 void PaintText(HWND hwnd, HDC dc, RECT client, HBRUSH brush) {
   FillRect(dc, &client, brush);
   HGDIOBJ oldFont = SelectControlFont(hwnd, dc);
   SetBkMode(dc, TRANSPARENT);
   if (!IsWindowEnabled(hwnd)) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
   std::string text = ControlText(hwnd);
-  DrawText(dc, text.c_str(), -1, &client, TextFormat(Style(hwnd)));
+  RECT area = client;
+  if (Style(hwnd) & SS_SUNKEN) InflateRect(&area, -(kSunkenEdge + kTextClearOfEdge), -kSunkenEdge);
+  DrawText(dc, text.c_str(), -1, &area, TextFormat(Style(hwnd)));
   SelectObject(dc, oldFont);
 }
 

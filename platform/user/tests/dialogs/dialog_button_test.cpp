@@ -321,6 +321,16 @@ TEST_F(ButtonsAndStatics, StaticTextAlignmentAndPrefix) {
   HWND prefixed = Make("static", "A&&B", SS_LEFT, 74, 10, 100, 200, 20);
   HWND plain = Make("static", "A&&B", SS_LEFT | SS_NOPREFIX, 75, 10, 130, 200, 20);
   EXPECT_LT(inkColumns(prefixed).second, inkColumns(plain).second);
+  // A sunken box's figure keeps clear of its edge: the outline on the last column, then at
+  // least one column of background before the text.
+  for (const char* figure : {"1,234,567.89", "-0.09"}) {
+    HWND sunken = Make("static", figure, SS_RIGHT | SS_SUNKEN, 76, 10, 160, 108, 19);
+    auto ink = inkColumns(sunken);
+    ASSERT_GE(ink.second, 0) << figure;
+    EXPECT_LE(ink.second, 108 - 3) << figure;
+    EXPECT_GE(ink.second, 108 - 6) << figure << " is still right-aligned";
+    DestroyWindow(sunken);
+  }
 }
 
 }  // namespace

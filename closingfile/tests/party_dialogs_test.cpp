@@ -186,6 +186,62 @@ TEST_F(PartyDialogsTest, SignaturePreviewFollowsEachBranch) {
   EXPECT_FALSE(shot.empty());
 }
 
+/* The rows a static's text wraps to in its own font, and the rows its box shows. */
+std::pair<int, int> RowsNeededAndShown(HWND dialog, int id) {
+  HWND item = GetDlgItem(dialog, id);
+  RECT box;
+  GetClientRect(item, &box);
+  std::string text = ControlTextOf(dialog, id);
+  HDC dc = GetDC(item);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessage(item, WM_GETFONT, 0, 0)));
+  TEXTMETRIC metrics{};
+  GetTextMetrics(dc, &metrics);
+  RECT needed{0, 0, box.right, 0};
+  DrawText(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(item, dc);
+  return {needed.bottom / metrics.tmHeight, box.bottom / metrics.tmHeight};
+}
+
+TEST_F(PartyDialogsTest, SignaturePreviewShowsLongNamesWhole) {
+  // A company with its state of organisation, and the longest texts the edits take.
+  const char* cases[][6] = {
+      {"Acme Holdings LLC", "a Florida limited liability company", "Jonathan Q. Smithfield", "Managing Member",
+       "Margaret A. Whitfield-Brown", "Authorized Signatory"},
+      {"Southeastern Regional Holdings and Investment Partners, LLC",
+       "a Delaware limited liability company, authorized in Florida", "Christopher Alexander Montgomery",
+       "Chief Executive Officer", "Elizabeth Katherine Worthington", "Assistant Secretary"},
+  };
+  RespaWindow* view = OpenWithParties();
+  driver.OnDialog(kBuyersTemplate, [&](HWND buyers) {
+    driver.OnDialog(kBuyerSellerTemplate, [&](HWND party) {
+      for (const auto& texts : cases) {
+        for (int i = 0; i < 6; ++i) TypeInto(party, 101 + i, texts[i]);
+        SCOPED_TRACE(ControlTextOf(party, 111));
+        for (int id : {111, 114, 117}) {
+          auto [needed, shown] = RowsNeededAndShown(party, id);
+          EXPECT_GE(needed, 1) << id;
+          EXPECT_LE(needed, shown) << "static " << id << " cuts " << ControlTextOf(party, id);
+        }
+        if (&texts == &cases[0]) Shot(party, "party_dialog_long_names");
+      }
+      // The taller lines still stand apart: party line, "By:" and signer, twice, top to bottom.
+      int bottom = 0;
+      for (int id : {111, 113, 114, 116, 117}) {
+        RECT r;
+        GetWindowRect(GetDlgItem(party, id), &r);
+        EXPECT_GE(r.top, bottom) << id;
+        bottom = r.bottom;
+      }
+      PressDialogKey(party, VK_ESCAPE);
+    });
+    PressDialogKey(buyers, '1', Qt::AltModifier);
+    PressDialogKey(buyers, VK_ESCAPE);
+  });
+  Command(view, kBuyersCommand);
+  EXPECT_EQ(driver.Pending(), 0u);
+}
+
 TEST_F(PartyDialogsTest, EstatePreviewFromListAndFromTyping) {
   RespaWindow* view = OpenWithParties("");
   std::string fromList, fromTyping, empty, longPreview;

@@ -9,8 +9,10 @@
 #include "platform/user/window_widgets.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace {
 
@@ -44,6 +46,27 @@ QMessageBox::ButtonRole RoleOf(int answer) {
   }
 }
 
+/* The window manager's title bar puts the window's icon and three buttons (minimise, maximise,
+** close) beside the caption, in a bold face; a box only as wide as a short text ("None") left
+** the caption no room and it was shortened ("Error ... ntext"). */
+int WidthForCaption(const QString& caption) {
+  QFont titleFont = QApplication::font();
+  titleFont.setBold(true);
+  QFontMetrics metrics(titleFont);
+  const int titleButton = metrics.height() + 8;  // a square button with its padding
+  return metrics.horizontalAdvance(caption) + 5 * titleButton;
+}
+
+/* The box is laid out no narrower than its caption needs. */
+void KeepCaptionWhole(QMessageBox& box) {
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (!grid) return;
+  QMargins margins = grid->contentsMargins();
+  int width = WidthForCaption(box.windowTitle()) - margins.left() - margins.right();
+  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                grid->columnCount());
+}
+
 }  // namespace
 
 /* Shows the box with Qt; called by MessageBox when no other presenter is installed and the
@@ -62,6 +85,7 @@ int QtMessageBoxPresenter(const MessageBoxRequest& request) {
     if (answers[i] == defaultAnswer) box.setDefaultButton(buttons[i]);
     if (answers[i] == IDCANCEL || (count == 1)) box.setEscapeButton(buttons[i]);
   }
+  KeepCaptionWhole(box);
   box.exec();
   for (int i = 0; i < count; ++i)
     if (box.clickedButton() == buttons[i]) return answers[i];

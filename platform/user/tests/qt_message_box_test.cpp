@@ -59,3 +59,25 @@ TEST_F(QtBoxes, ClosingAnOkCancelBoxAnswersCancel) {
   EXPECT_EQ(seen.icon, QMessageBox::Critical);
   EXPECT_EQ(seen.defaultButton, QStringLiteral("OK"));
 }
+
+TEST_F(QtBoxes, ABoxWithAShortTextKeepsRoomForItsWholeCaption) {
+  // The engine's context box: a one-word text under a longer caption. The window manager's
+  // title bar (openbox: window icon, caption, three buttons) draws the caption in bold and
+  // keeps about 90 pixels for the icon and the buttons (measured on the desktop); a narrower
+  // box had its caption shortened to "Error ... ntext".
+  int width = 0;
+  QString title;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    width = box->width();
+    title = box->windowTitle();
+    box->defaultButton()->click();
+  });
+  MessageBoxRequest request{nullptr, "None", "Error Context", MB_OK | MB_ICONHAND};
+  EXPECT_EQ(QtMessageBoxPresenter(request), IDOK);
+  EXPECT_EQ(title, QStringLiteral("Error Context"));
+  QFont bold = QApplication::font();
+  bold.setBold(true);
+  EXPECT_GE(width, QFontMetrics(bold).horizontalAdvance(title) + 90);
+}

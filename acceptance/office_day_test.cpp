@@ -160,7 +160,9 @@ class OfficeDayTest : public OfficeDay {
     PumpUntilIdle();
     // One box for the run: where its checks were printed.
     EXPECT_EQ(Boxes().Shown().size(), 1u) << ::testing::PrintToString(BoxTexts());
-    if (!Boxes().Shown().empty()) EXPECT_EQ(Boxes().Shown()[0].caption, "Printed to a File");
+    if (!Boxes().Shown().empty()) {
+      EXPECT_EQ(Boxes().Shown()[0].caption, "Printed to a File");
+    }
     return numbers;
   }
   /* How many records of a table (TITLEB 13, ACCOUNT 14) belong to the file. */
@@ -454,6 +456,7 @@ TEST_F(OfficeDayTest, Step05_ThreePrintoutsEachShowOnlyItsOwnSide) {
   for (const Copy& copy : kCopies) {
     SCOPED_TRACE(copy.name);
     ClearPdfs();
+    Boxes().Clear();
     DialogDriver driver;
     driver.OnDialog(IDD_HUD1_PRINT_OPTIONS, [&](HWND dialog) {
       PressButton(dialog, copy.button);
@@ -465,6 +468,10 @@ TEST_F(OfficeDayTest, Step05_ThreePrintoutsEachShowOnlyItsOwnSide) {
     EXPECT_EQ(driver.Pending(), 0u) << "no print options dialog";
     std::vector<std::string> files = PdfFiles();
     ASSERT_EQ(files.size(), 1u);
+    // One box for the two-page job, naming the file where the desktop has it.
+    ASSERT_EQ(Boxes().Shown().size(), 1u) << ::testing::PrintToString(BoxTexts());
+    EXPECT_EQ(Boxes().Shown()[0].caption, "Printed to a File");
+    EXPECT_NE(Boxes().Shown()[0].text.find("\n" + files[0]), std::string::npos) << Boxes().Shown()[0].text;
     std::string kept = OutputDir() + "/step05_" + copy.name + ".pdf";
     fs::copy_file(files[0], kept, fs::copy_options::overwrite_existing);
     std::vector<std::string> pages = PdfPages(kept);

@@ -150,6 +150,9 @@ TEST_F(CheckFormEditorTest, TestPrintsTheWorkingLayoutAndCancelKeepsFileAndLayou
     Printers().ChoosePrinter({}, [](PrintDialogAnswer& answer) { answer.copies = 3; });
     PressButton(form, 234);
     EXPECT_TRUE(IsWindowVisible(form));  // Test leaves the dialog open
+    // The refusal before, then one box saying where the test check went.
+    ASSERT_EQ(2u, Shown().size());
+    EXPECT_TRUE(TellsPrintedPdfs(Shown()[1])) << Shown()[1].caption << ": " << Shown()[1].text;
     for (const std::string& pdf : PrintedChecks()) {
       prints.push_back(Words(pdf));
       pages.push_back(PageCount(pdf));

@@ -16,7 +16,8 @@ constexpr char kMoneyFormat[] = "#,##0.00";
 
 const TLedgerColumn kReconcileColumns[kReconcileColumnCount] = {
     {TST_ZSTRING, kShown, 12, 38, "", "Status", "AlphaStatus"},
-    {TST_ZSTRING, kShown, 16, 48, "", "File Number", "FileNum"},
+    // Wide enough for the longest file number, fifteen digits, with the cell's margins.
+    {TST_ZSTRING, kShown, 16, 50, "", "File Number", "FileNum"},
     {TST_ZSTRING, kShown, 12, 31, "", "Date", "AlphaDate"},
     {TST_INT4, kShown, 4, 40, "", "Check Number", "Number"},
     {TST_REAL8, kShown | TSCS_RIGHT, 8, 42, kMoneyFormat, "Amount", "Amount"},

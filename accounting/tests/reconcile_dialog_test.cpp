@@ -2,9 +2,12 @@
 ** The reconcile dialog's own behaviour: each plain, Ctrl- and Shift-click flips exactly the
 ** clicked row and re-totals the deposits; Clear leaves the total as it was and clears an
 ** Unposted deposit too; the adjustments kind lists nothing; choosing checks in Range starts
-** from All; a file range stops by byte order, the order of the key walk.
+** from All; a file range stops by byte order, the order of the key walk; the file number
+** column shows the longest number whole.
 */
 #include "reconcile_fixture.h"
+#include "grid/tessel_codes.h"
+#include "platform/gdi/gdi.h"
 #include "platform/user/winuser.h"
 #include "tableaccess/value_forms.h"
 
@@ -115,6 +118,30 @@ TEST_F(ReconcileDialogTest, RangeKindsAndModesListWhatTheyShould) {
       EXPECT_FALSE(IsWindowEnabled(FindControl(range, 136)));
       PressButton(range, IDCANCEL);
     });
+  });
+}
+
+TEST_F(ReconcileDialogTest, FileNumberColumnShowsTheLongestNumberWhole) {
+  // Fifteen characters, the most a file number holds; digits are the widest a number uses.
+  const std::string longest = "202412310000015";
+  Put(longest, 'D', 8.0, 5, 1.00, DateOf(2, 6, 2024), 0, "Long");
+  Run([&](HWND dialog) {
+    const int row = RowOf(dialog, longest);
+    ASSERT_GE(row, 0);
+    HWND grid = GridOf(dialog);
+    SendMessage(grid, TSM_SETCURSOR, 1, row);
+    RECT cell{};
+    ASSERT_EQ(SendMessage(grid, TSM_GETCELLRECT, TSREF_CURSOR, reinterpret_cast<LPARAM>(&cell)), 0);
+    // A cell's text runs from two pixels inside its left edge to three before its grid line.
+    const int room = (cell.right - 3) - (cell.left + 2);
+    HDC dc = GetDC(grid);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessage(grid, WM_GETFONT, 0, 0)));
+    SIZE text{};
+    GetTextExtentPoint32(dc, longest.c_str(), static_cast<int>(longest.size()), &text);
+    SelectObject(dc, old);
+    ReleaseDC(grid, dc);
+    EXPECT_GT(text.cx, 0);
+    EXPECT_LE(text.cx, room) << longest << " needs " << text.cx << " pixels, the column gives " << room;
   });
 }
 

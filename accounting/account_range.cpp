@@ -7,6 +7,7 @@
 #include "accounting/account_range.h"
 
 #include "accounting/account_transfers.h"
+#include "accounting/range_pair.h"
 #include "platform/framework/controls.h"
 #include "platform/framework/edit.h"
 #include "platform/framework/list_controls.h"
@@ -121,40 +122,15 @@ void TAccountRange::CmNumber() {
   NumberFrom->SetFocus();
 }
 
-// A pair switched on shows the record's values (of the last OK or the caller's preset), not
-// what was typed since; one switched off is emptied, so it transfers empty bounds.
+// The pairs of bound edits, switched with their range modes (see range_pair.h).
 void TAccountRange::ShowFileRange(bool on) {
-  if (on) {
-    FileFrom->Transfer(gAccountRangeXfer.FileFrom, tdSetData);
-    FileTo->Transfer(gAccountRangeXfer.FileTo, tdSetData);
-  } else {
-    FileFrom->Clear();
-    FileTo->Clear();
-  }
-  FileFrom->EnableWindow(on);
-  FileTo->EnableWindow(on);
+  SwitchRangePair(FileFrom, FileTo, gAccountRangeXfer.FileFrom, gAccountRangeXfer.FileTo, on);
 }
 
 void TAccountRange::ShowDateRange(bool on) {
-  if (on) {
-    DateFrom->Transfer(&gAccountRangeXfer.DateFrom, tdSetData);
-    DateTo->Transfer(&gAccountRangeXfer.DateTo, tdSetData);
-  } else {
-    DateFrom->Clear();
-    DateTo->Clear();
-  }
-  DateFrom->EnableWindow(on);
-  DateTo->EnableWindow(on);
+  SwitchRangePair(DateFrom, DateTo, &gAccountRangeXfer.DateFrom, &gAccountRangeXfer.DateTo, on);
 }
 
 void TAccountRange::ShowNumberRange(bool on) {
-  if (on) {
-    NumberFrom->Transfer(&gAccountRangeXfer.NumberFrom, tdSetData);
-    NumberTo->Transfer(&gAccountRangeXfer.NumberTo, tdSetData);
-  } else {
-    NumberFrom->Clear();
-    NumberTo->Clear();
-  }
-  NumberFrom->EnableWindow(on);
-  NumberTo->EnableWindow(on);
+  SwitchRangePair(NumberFrom, NumberTo, &gAccountRangeXfer.NumberFrom, &gAccountRangeXfer.NumberTo, on);
 }

@@ -5,6 +5,7 @@
 #include "accounting/report_range.h"
 
 #include "accounting/account_transfers.h"
+#include "accounting/range_pair.h"
 #include "platform/framework/controls.h"
 #include "platform/framework/edit.h"
 #include "platform/framework/list_controls.h"
@@ -101,40 +102,15 @@ void TReportRange::CmUseAccount() {
   else if (state == BST_UNCHECKED) Accounts->Show(SW_HIDE);
 }
 
-// A pair switched on shows the values the dialog opened with, not what was typed since;
-// one switched off is emptied, so it transfers nothing on OK.
+// The pairs of bound edits, switched with their range modes (see range_pair.h).
 void TReportRange::EnableFileRange(bool on) {
-  if (on) {
-    FileFrom->Transfer(gReportRangeXfer.FileFrom, tdSetData);
-    FileTo->Transfer(gReportRangeXfer.FileTo, tdSetData);
-  } else {
-    FileFrom->Clear();
-    FileTo->Clear();
-  }
-  FileFrom->EnableWindow(on);
-  FileTo->EnableWindow(on);
+  SwitchRangePair(FileFrom, FileTo, gReportRangeXfer.FileFrom, gReportRangeXfer.FileTo, on);
 }
 
 void TReportRange::EnableDateRange(bool on) {
-  if (on) {
-    DateFrom->Transfer(&gReportRangeXfer.DateFrom, tdSetData);
-    DateTo->Transfer(&gReportRangeXfer.DateTo, tdSetData);
-  } else {
-    DateFrom->Clear();
-    DateTo->Clear();
-  }
-  DateFrom->EnableWindow(on);
-  DateTo->EnableWindow(on);
+  SwitchRangePair(DateFrom, DateTo, &gReportRangeXfer.DateFrom, &gReportRangeXfer.DateTo, on);
 }
 
 void TReportRange::EnableNumberRange(bool on) {
-  if (on) {
-    NumberFrom->Transfer(&gReportRangeXfer.NumberFrom, tdSetData);
-    NumberTo->Transfer(&gReportRangeXfer.NumberTo, tdSetData);
-  } else {
-    NumberFrom->Clear();
-    NumberTo->Clear();
-  }
-  NumberFrom->EnableWindow(on);
-  NumberTo->EnableWindow(on);
+  SwitchRangePair(NumberFrom, NumberTo, &gReportRangeXfer.NumberFrom, &gReportRangeXfer.NumberTo, on);
 }

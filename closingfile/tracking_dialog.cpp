@@ -22,16 +22,27 @@ constexpr UINT kDescriptionLimit = 22;
 constexpr int kDescriptionSize = 24;
 constexpr UINT kZarneMessageCaption = 1023;
 
+/* A row's controls are numbered by its place on the form: its label 200 + place, its
+   description (shown in setup) 400 + place, its value 300 + place. */
+constexpr int kLabelIds = 200, kDescriptionIds = 400, kValueIds = 300;
+/* The fixed rows: File Open's date and Closing's text (the statement's closing date). */
+constexpr int kFileOpenPlace = 1, kClosingPlace = 5;
+
 struct RowIds {
   int label, description, value;
   const char* key;
 };
+constexpr RowIds RowAt(int place, const char* key) {
+  return {kLabelIds + place, kDescriptionIds + place, kValueIds + place, key};
+}
 constexpr RowIds kRows[kTrackingRowCount] = {
-    {202, 402, 302, "TrackDesc2"}, {203, 403, 303, "TrackDesc3"},
-    {204, 404, 304, "TrackDesc4"}, {206, 406, 306, "TrackDesc6"},
-    {207, 407, 307, "TrackDesc7"}, {210, 410, 310, "TrackDescRef1"},
+    RowAt(2, "TrackDesc2"), RowAt(3, "TrackDesc3"), RowAt(4, "TrackDesc4"),
+    RowAt(6, "TrackDesc6"), RowAt(7, "TrackDesc7"), RowAt(10, "TrackDescRef1"),
 };
+/* Rows 0 to 2 stand above Closing; rows 0 to 4 hold dates, the last the reference text. */
 constexpr int kRowsBeforeClosing = 3;
+constexpr int kDateRows = 5;
+constexpr int kReferenceRow = 5;
 }  // namespace
 
 void TrackingSettingsPath(char* path, size_t size) {
@@ -46,13 +57,13 @@ END_RESPONSE_TABLE;
 TTracking::TTracking(TWindow* parent, TResId resId, TModule* module)
     : TDialog(parent, resId, module) {
   // The transfer's controls first, in the block's order.
-  fileOpen_ = new TWWDate(this, 301, kDateLimit);
+  fileOpen_ = new TWWDate(this, kValueIds + kFileOpenPlace, kDateLimit);
   TWindow* values[kTrackingRowCount];
   for (int i = 0; i < kRowsBeforeClosing; ++i) values[i] = new TWWDate(this, kRows[i].value, kDateLimit);
-  closing_ = new TStatic(this, 305, sizeof TTrackingXfer::closing);
+  closing_ = new TStatic(this, kValueIds + kClosingPlace, sizeof TTrackingXfer::closing);
   closing_->EnableTransfer();
-  for (int i = kRowsBeforeClosing; i < 5; ++i) values[i] = new TWWDate(this, kRows[i].value, kDateLimit);
-  values[5] = new TEdit(this, 310, sizeof TTrackingXfer::reference);
+  for (int i = kRowsBeforeClosing; i < kDateRows; ++i) values[i] = new TWWDate(this, kRows[i].value, kDateLimit);
+  values[kReferenceRow] = new TEdit(this, kRows[kReferenceRow].value, sizeof TTrackingXfer::reference);
   for (int i = 0; i < kTrackingRowCount; ++i) {
     rows_[i].label = new TStatic(this, kRows[i].label, kDescriptionLimit);
     rows_[i].description = new TEdit(this, kRows[i].description, kDescriptionLimit);

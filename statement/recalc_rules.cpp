@@ -10,10 +10,16 @@
 #include "tableaccess/system_boxes.h"
 #include "tableaccess/value_forms.h"
 
+#include "hud_field_names.h"
+
 #include <initializer_list>
 
 namespace {
 
+/* Fields by the form's names for them (see recalc_dispatch.cpp): num:: their numbers in their
+   tables, id:: the statement's ids to repaint. */
+namespace id = field_id;
+namespace num = field_number;
 
 /* One stored field: a table index and a 1-based field number. */
 struct FieldRef {
@@ -73,10 +79,11 @@ void ProrateLine(RecalcView& view, int table, int firstField, int resultField,
 
 /* ---- Line 700 -------------------------------------------------------------------------- */
 
-constexpr FieldRef kPA700{kExpense1Table, 2}, kPC700{kExpense1Table, 3}, kA700{kExpense1Table, 4},
-    kA701{kExpense1Table, 5}, kA702{kExpense1Table, 7}, kA703B{kExpense1Table, 9},
-    kA703S{kExpense1Table, 10}, kA704B{kExpense1Table, 13}, kA704S{kExpense1Table, 14},
-    kA506{kSummary2Table, 15};
+constexpr FieldRef kPA700{kExpense1Table, num::kPA700}, kPC700{kExpense1Table, num::kPC700},
+    kA700{kExpense1Table, num::kA700}, kA701{kExpense1Table, num::kA701},
+    kA702{kExpense1Table, num::kA702}, kA703B{kExpense1Table, num::kA703B},
+    kA703S{kExpense1Table, num::kA703S}, kA704B{kExpense1Table, num::kA704B},
+    kA704S{kExpense1Table, num::kA704S}, kA506{kSummary2Table, num::kA506};
 
 /* The parts of a total commission: half (rounded half up) and the rest. */
 void StoreCommissionParts(RecalcView& view, const ScriptDecimal& total) {
@@ -100,7 +107,7 @@ bool StoreLine703(RecalcView& view, const ScriptDecimal& total) {
 
 /* ---- Lines 801 and 802 ------------------------------------------------------------------ */
 
-constexpr FieldRef kA202{kSummary2Table, 4};
+constexpr FieldRef kA202{kSummary2Table, num::kA202};
 
 void ComputeLoanCharge(RecalcView& view, int rateField, int borrowerField,
                        std::initializer_list<int> repaints) {
@@ -181,65 +188,94 @@ void StoreLine1400(RecalcView& view, FieldRef line703, FieldRef line704, int fir
 double ProrateAmount(double amount, LONG fromDate, LONG toDate, LONG periodDays) {
   if (fromDate == kBlankDate || toDate == kBlankDate || periodDays == 0) return 0;
   long double share =
-      (static_cast<long double>(toDate) - static_cast<long double>(fromDate)) * amount /
-      periodDays;
+      (static_cast<long double>(toDate) - static_cast<long double>(fromDate)) * amount / periodDays;
   return RoundToCents(static_cast<double>(share));
 }
 
-void Prorate106(RecalcView& view) { ProrateLine(view, kSummary1Table, 15, 19, {224, 256}); }
-void Prorate107(RecalcView& view) { ProrateLine(view, kSummary1Table, 20, 24, {229, 261}); }
-void Prorate108(RecalcView& view) { ProrateLine(view, kSummary1Table, 25, 29, {234, 266}); }
-void Prorate210(RecalcView& view) { ProrateLine(view, kSummary2Table, 28, 32, {295, 341}); }
-void Prorate211(RecalcView& view) { ProrateLine(view, kSummary2Table, 33, 37, {300, 346}); }
-void Prorate212(RecalcView& view) { ProrateLine(view, kSummary2Table, 38, 42, {305, 351}); }
+void Prorate106(RecalcView& view) {
+  ProrateLine(view, kSummary1Table, num::kDB106, num::kA106,
+              {id::kA106_Line106, id::kA106_Line406});
+}
+void Prorate107(RecalcView& view) {
+  ProrateLine(view, kSummary1Table, num::kDB107, num::kA107,
+              {id::kA107_Line107, id::kA107_Line407});
+}
+void Prorate108(RecalcView& view) {
+  ProrateLine(view, kSummary1Table, num::kDB108, num::kA108,
+              {id::kA108_Line108, id::kA108_Line408});
+}
+void Prorate210(RecalcView& view) {
+  ProrateLine(view, kSummary2Table, num::kDB210, num::kA210,
+              {id::kA210_Line210, id::kA210_Line510});
+}
+void Prorate211(RecalcView& view) {
+  ProrateLine(view, kSummary2Table, num::kDB211, num::kA211,
+              {id::kA211_Line211, id::kA211_Line511});
+}
+void Prorate212(RecalcView& view) {
+  ProrateLine(view, kSummary2Table, num::kDB212, num::kA212,
+              {id::kA212_Line212, id::kA212_Line512});
+}
 
 void Total120(RecalcView& view) {
   ScriptDecimal total =
-      Plus(SumAtCents(view, kSummary1Table, {3, 4, 8, 12, 19, 24, 29, 31, 33, 35, 37}),
-           Cents(view, {kExpense4Table, 49}));
-  Store(view, {kSummary1Table, 38}, total);
-  Repaint(view, {243, 321});
+      Plus(SumAtCents(view, kSummary1Table,
+                      {num::kA101, num::kA102, num::kA104, num::kA105, num::kA106, num::kA107,
+                       num::kA108, num::kA109, num::kA110, num::kA111, num::kA112}),
+           Cents(view, {kExpense4Table, num::kA1400B}));
+  Store(view, {kSummary1Table, num::kA120}, total);
+  Repaint(view, {id::kA120_Line120, id::kA120_Line301});
 }
 
 void Total420(RecalcView& view) {
-  Store(view, {kSummary1Table, 39},
-        SumAtCents(view, kSummary1Table, {3, 4, 6, 10, 14, 19, 24, 29, 31, 33, 35, 37}));
-  Repaint(view, {275, 367});
+  Store(view, {kSummary1Table, num::kA420},
+        SumAtCents(view, kSummary1Table,
+                   {num::kA101, num::kA102, num::kA403, num::kA404, num::kA405, num::kA106,
+                    num::kA107, num::kA108, num::kA109, num::kA110, num::kA111, num::kA112}));
+  Repaint(view, {id::kA420_Line420, id::kA420_Line601});
 }
 
 void Total220(RecalcView& view) {
-  Store(view, {kSummary2Table, 57},
-        SumAtCents(view, kSummary2Table,
-                   {2, 4, 5, 7, 10, 13, 17, 21, 25, 32, 37, 42, 44, 46, 48, 50, 52, 54, 56}));
-  Repaint(view, {320, 322});
+  Store(view, {kSummary2Table, num::kA220},
+        SumAtCents(
+            view, kSummary2Table,
+            {num::kA201, num::kA202, num::kA203, num::kA204, num::kA205, num::kA206, num::kA207,
+             num::kA208, num::kA209, num::kA210, num::kA211, num::kA212, num::kA213, num::kA214,
+             num::kA215, num::kA216, num::kA217, num::kA218, num::kA219}));
+  Repaint(view, {id::kA220_Line220, id::kA220_Line302});
 }
 
 void Total520(RecalcView& view) {
   ScriptDecimal total =
       Plus(SumAtCents(view, kSummary2Table,
-                      {3, 5, 8, 11, 15, 23, 25, 32, 37, 42, 44, 46, 48, 50, 52, 54, 56}),
-           Cents(view, {kExpense4Table, 50}));
-  Store(view, {kSummary2Table, 58}, total);
-  Repaint(view, {366, 368});
+                      {num::kA501, num::kA203, num::kA504, num::kA505, num::kA506, num::kA508,
+                       num::kA209, num::kA210, num::kA211, num::kA212, num::kA213, num::kA214,
+                       num::kA215, num::kA216, num::kA217, num::kA218, num::kA219}),
+           Cents(view, {kExpense4Table, num::kA1400S}));
+  Store(view, {kSummary2Table, num::kA520}, total);
+  Repaint(view, {id::kA520_Line520, id::kA520_Line602});
 }
 
 void Total303(RecalcView& view) {
-  Store(view, {kSummary2Table, 59},
-        Minus(Cents(view, {kSummary1Table, 38}), Cents(view, {kSummary2Table, 57})));
-  Repaint(view, {323});
+  Store(
+      view, {kSummary2Table, num::kA303},
+      Minus(Cents(view, {kSummary1Table, num::kA120}), Cents(view, {kSummary2Table, num::kA220})));
+  Repaint(view, {id::kA303});
 }
 
 void Total603(RecalcView& view) {
-  Store(view, {kSummary2Table, 60},
-        Minus(Cents(view, {kSummary1Table, 39}), Cents(view, {kSummary2Table, 58})));
-  Repaint(view, {369});
+  Store(
+      view, {kSummary2Table, num::kA603},
+      Minus(Cents(view, {kSummary1Table, num::kA420}), Cents(view, {kSummary2Table, num::kA520})));
+  Repaint(view, {id::kA603});
 }
 
 void Compute507(RecalcView& view) {
-  ScriptDecimal balance = Minus(Minus(Cents(view, {kSummary2Table, 2}), Cents(view, kA506)),
-                                Cents(view, {kSummary2Table, 3}));
-  Store(view, {kSummary2Table, 19}, balance);
-  Repaint(view, {332});
+  ScriptDecimal balance =
+      Minus(Minus(Cents(view, {kSummary2Table, num::kA201}), Cents(view, kA506)),
+            Cents(view, {kSummary2Table, num::kA501}));
+  Store(view, {kSummary2Table, num::kA507}, balance);
+  Repaint(view, {id::kA507});
 }
 
 void ComputeCommission(RecalcView& view) {
@@ -248,116 +284,174 @@ void ComputeCommission(RecalcView& view) {
   Store(view, kA700, total);
   StoreCommissionParts(view, total);
   StoreLine703(view, total);
-  Repaint(view, {372, 373, 375, 377, 378});
+  Repaint(view, {id::kA700, id::kA701, id::kA702, id::kA703B, id::kA703S});
 }
 
 void SplitCommission(RecalcView& view) {
   ScriptDecimal total = Cents(view, kA700);
   StoreCommissionParts(view, total);
   StoreLine703(view, total);
-  Repaint(view, {373, 375, 377, 378});
+  Repaint(view, {id::kA701, id::kA702, id::kA703B, id::kA703S});
 }
 
 void Split701(RecalcView& view) {
   ScriptDecimal total = Cents(view, kA700), part = Cents(view, kA701);
   if (ScriptDecimal::Compare(part, total) > 0) {
     ShowCommissionTooLow(view);
-    Repaint(view, {373});
+    Repaint(view, {id::kA701});
     return;
   }
   Store(view, kA702, Minus(total, part));
-  Repaint(view, {375});
+  Repaint(view, {id::kA702});
 }
 
 void Split702(RecalcView& view) {
   ScriptDecimal total = Cents(view, kA700), part = Cents(view, kA702);
   if (ScriptDecimal::Compare(part, total) > 0) {
     ShowCommissionTooLow(view);
-    Repaint(view, {375});
+    Repaint(view, {id::kA702});
     return;
   }
   Store(view, kA701, Minus(total, part));
-  Repaint(view, {373});
+  Repaint(view, {id::kA701});
 }
 
 void Compute703(RecalcView& view) {
   if (StoreLine703(view, Cents(view, kA700)))
-    Repaint(view, {377, 378, 380, 330});
+    Repaint(view, {id::kA703B, id::kA703S, id::kA506_Line703, id::kA506_Line506});
   else
-    Repaint(view, {380});
+    Repaint(view, {id::kA506_Line703});
 }
 
-void Compute801(RecalcView& view) { ComputeLoanCharge(view, 55, 16, {384, 385}); }
-void Compute802(RecalcView& view) { ComputeLoanCharge(view, 56, 19, {387, 388}); }
+void Compute801(RecalcView& view) {
+  ComputeLoanCharge(view, num::kPC801, num::kA801B, {id::kA801B, id::kA801S});
+}
+void Compute802(RecalcView& view) {
+  ComputeLoanCharge(view, num::kPC802, num::kA802B, {id::kA802B, id::kA802S});
+}
 
 void Compute901(RecalcView& view) {
-  LONG from = ReadLong(view, {kExpense2Table, 2}, kBlankDate);
-  LONG to = ReadLong(view, {kExpense2Table, 3}, kBlankDate);
+  LONG from = ReadLong(view, {kExpense2Table, num::kDB901}, kBlankDate);
+  LONG to = ReadLong(view, {kExpense2Table, num::kDE901}, kBlankDate);
   // With either date blank there is no period: 0 days.
   int64_t days = (from == kBlankDate || to == kBlankDate)
                      ? 0
                      : static_cast<int64_t>(to) - static_cast<int64_t>(from);
-  ScriptDecimal perDay = AtPercentPlaces(ReadDouble(view, {kExpense2Table, 4}));
-  Store(view, {kExpense2Table, 5}, Times(ScriptDecimal::FromLong(days), perDay));
-  Store(view, {kExpense2Table, 6}, ScriptDecimal{});
-  Repaint(view, {426, 427});
+  ScriptDecimal perDay = AtPercentPlaces(ReadDouble(view, {kExpense2Table, num::kPD901}));
+  Store(view, {kExpense2Table, num::kA901B}, Times(ScriptDecimal::FromLong(days), perDay));
+  Store(view, {kExpense2Table, num::kA901S}, ScriptDecimal{});
+  Repaint(view, {id::kA901B, id::kA901S});
 }
 
-void Reserve1001(RecalcView& view) { ComputeReserve(view, 22, 24, 6, {563, 445}); }
-void Reserve1002(RecalcView& view) { ComputeReserve(view, 25, 27, 7, {564, 448}); }
-void Reserve1003(RecalcView& view) { ComputeReserve(view, 28, 30, 8, {565, 451}); }
-void Reserve1004(RecalcView& view) { ComputeReserve(view, 31, 33, 9, {566, 454}); }
-void Reserve1005(RecalcView& view) { ComputeReserve(view, 34, 36, 10, {567, 457}); }
-void Reserve1006(RecalcView& view) { ComputeReserve(view, 37, 39, 11, {568, 460}); }
-void Reserve1007(RecalcView& view) { ComputeReserve(view, 41, 43, 12, {569, 464}); }
-void Reserve1008(RecalcView& view) { ComputeReserve(view, 45, 47, 13, {570, 468}); }
+void Reserve1001(RecalcView& view) {
+  ComputeReserve(view, num::kM1001, num::kA1001B, num::kA1001S, {id::kA1001S, id::kA1001B});
+}
+void Reserve1002(RecalcView& view) {
+  ComputeReserve(view, num::kM1002, num::kA1002B, num::kA1002S, {id::kA1002S, id::kA1002B});
+}
+void Reserve1003(RecalcView& view) {
+  ComputeReserve(view, num::kM1003, num::kA1003B, num::kA1003S, {id::kA1003S, id::kA1003B});
+}
+void Reserve1004(RecalcView& view) {
+  ComputeReserve(view, num::kM1004, num::kA1004B, num::kA1004S, {id::kA1004S, id::kA1004B});
+}
+void Reserve1005(RecalcView& view) {
+  ComputeReserve(view, num::kM1005, num::kA1005B, num::kA1005S, {id::kA1005S, id::kA1005B});
+}
+void Reserve1006(RecalcView& view) {
+  ComputeReserve(view, num::kM1006, num::kA1006B, num::kA1006S, {id::kA1006S, id::kA1006B});
+}
+void Reserve1007(RecalcView& view) {
+  ComputeReserve(view, num::kM1007, num::kA1007B, num::kA1007S, {id::kA1007S, id::kA1007B});
+}
+void Reserve1008(RecalcView& view) {
+  ComputeReserve(view, num::kM1008, num::kA1008B, num::kA1008S, {id::kA1008S, id::kA1008B});
+}
 
 void Split1201(RecalcView& view) {
-  SplitRecording(view, {{2, 509}, {4, 511}, {6, 513}}, 8, {514, 515});
+  SplitRecording(
+      view, {{num::kA1201D, id::kP1201D}, {num::kA1201M, id::kP1201M}, {num::kA1201R, id::kP1201R}},
+      num::kA1201B, {id::kA1201B, id::kA1201S});
 }
-void Split1202(RecalcView& view) { SplitRecording(view, {{10, 517}, {12, 519}}, 14, {520, 521}); }
-void Split1203(RecalcView& view) { SplitRecording(view, {{16, 523}, {18, 525}}, 20, {526, 527}); }
+void Split1202(RecalcView& view) {
+  SplitRecording(view, {{num::kA1202D, id::kP1202D}, {num::kA1202M, id::kP1202M}}, num::kA1202B,
+                 {id::kA1202B, id::kA1202S});
+}
+void Split1203(RecalcView& view) {
+  SplitRecording(view, {{num::kA1203D, id::kP1203D}, {num::kA1203M, id::kP1203M}}, num::kA1203B,
+                 {id::kA1203B, id::kA1203S});
+}
 
 void Sum800B(RecalcView& view) {
-  SetSubtotal(view, kSub800B, kExpense1Table,
-              {16, 19, 23, 27, 30, 34, 37, 41, 45, 49, 53, 59, 63, 67, 71, 75, 79, 83, 87, 91});
+  SetSubtotal(
+      view, kSub800B, kExpense1Table,
+      {num::kA801B, num::kA802B, num::kA803B, num::kA804B, num::kA805B, num::kA806B, num::kA807B,
+       num::kA808B, num::kA809B, num::kA810B, num::kA811B, num::kA812B, num::kA813B, num::kA814B,
+       num::kA815B, num::kA816B, num::kA817B, num::kA818B, num::kA819B, num::kA820B});
 }
 void Sum800S(RecalcView& view) {
-  SetSubtotal(view, kSub800S, kExpense1Table,
-              {17, 20, 24, 28, 31, 35, 38, 42, 46, 50, 54, 60, 64, 68, 72, 76, 80, 84, 88, 92});
+  SetSubtotal(
+      view, kSub800S, kExpense1Table,
+      {num::kA801S, num::kA802S, num::kA803S, num::kA804S, num::kA805S, num::kA806S, num::kA807S,
+       num::kA808S, num::kA809S, num::kA810S, num::kA811S, num::kA812S, num::kA813S, num::kA814S,
+       num::kA815S, num::kA816S, num::kA817S, num::kA818S, num::kA819S, num::kA820S});
 }
-void Sum900B(RecalcView& view) { SetSubtotal(view, kSub900B, kExpense2Table, {5, 9, 13, 17, 20, 49}); }
+void Sum900B(RecalcView& view) {
+  SetSubtotal(view, kSub900B, kExpense2Table,
+              {num::kA901B, num::kA902B, num::kA903B, num::kA904B, num::kA905B, num::kA906B});
+}
 void Sum900S(RecalcView& view) {
-  SetSubtotal(view, kSub900S, kExpense2Table, {6, 10, 14, 18, 21, 50});
+  SetSubtotal(view, kSub900S, kExpense2Table,
+              {num::kA901S, num::kA902S, num::kA903S, num::kA904S, num::kA905S, num::kA906S});
 }
 void Sum1000B(RecalcView& view) {
-  SetSubtotal(view, kSub1000B, kExpense2Table, {24, 27, 30, 33, 36, 39, 43, 47, 52});
+  SetSubtotal(view, kSub1000B, kExpense2Table,
+              {num::kA1001B, num::kA1002B, num::kA1003B, num::kA1004B, num::kA1005B, num::kA1006B,
+               num::kA1007B, num::kA1008B, num::kA1009B});
 }
 void Sum1000S(RecalcView& view) {
-  SetSubtotal(view, kSub1000S, kExtraTable, {6, 7, 8, 9, 10, 11, 12, 13, 14});
+  SetSubtotal(view, kSub1000S, kExtraTable,
+              {num::kA1001S, num::kA1002S, num::kA1003S, num::kA1004S, num::kA1005S, num::kA1006S,
+               num::kA1007S, num::kA1008S, num::kA1009S});
 }
 void Sum1100B(RecalcView& view) {
-  SetSubtotal(view, kSub1100B, kExpense3Table, {3, 6, 9, 12, 15, 18, 22, 26, 33, 36, 39, 42, 45});
+  SetSubtotal(view, kSub1100B, kExpense3Table,
+              {num::kA1101B, num::kA1102B, num::kA1103B, num::kA1104B, num::kA1105B, num::kA1106B,
+               num::kA1107B, num::kA1108B, num::kA1111B, num::kA1112B, num::kA1113B, num::kA1114B,
+               num::kA1115B});
 }
 void Sum1100S(RecalcView& view) {
-  SetSubtotal(view, kSub1100S, kExpense3Table, {4, 7, 10, 13, 16, 19, 23, 27, 34, 37, 40, 43, 46});
+  SetSubtotal(view, kSub1100S, kExpense3Table,
+              {num::kA1101S, num::kA1102S, num::kA1103S, num::kA1104S, num::kA1105S, num::kA1106S,
+               num::kA1107S, num::kA1108S, num::kA1111S, num::kA1112S, num::kA1113S, num::kA1114S,
+               num::kA1115S});
 }
 void Sum1200B(RecalcView& view) {
-  SetSubtotal(view, kSub1200B, kExpense4Table, {8, 14, 20, 23, 26, 52, 55});
+  SetSubtotal(view, kSub1200B, kExpense4Table,
+              {num::kA1201B, num::kA1202B, num::kA1203B, num::kA1204B, num::kA1205B, num::kA1206B,
+               num::kA1207B});
 }
 void Sum1200S(RecalcView& view) {
-  SetSubtotal(view, kSub1200S, kExpense4Table, {9, 15, 21, 24, 27, 53, 56});
+  SetSubtotal(view, kSub1200S, kExpense4Table,
+              {num::kA1201S, num::kA1202S, num::kA1203S, num::kA1204S, num::kA1205S, num::kA1206S,
+               num::kA1207S});
 }
 void Sum1300B(RecalcView& view) {
-  SetSubtotal(view, kSub1300B, kExpense4Table, {29, 32, 35, 38, 41, 44, 47, 58, 61, 64});
+  SetSubtotal(view, kSub1300B, kExpense4Table,
+              {num::kA1301B, num::kA1302B, num::kA1303B, num::kA1304B, num::kA1305B, num::kA1306B,
+               num::kA1307B, num::kA1308B, num::kA1309B, num::kA1310B});
 }
 void Sum1300S(RecalcView& view) {
-  SetSubtotal(view, kSub1300S, kExpense4Table, {30, 33, 36, 39, 42, 45, 48, 59, 62, 65});
+  SetSubtotal(view, kSub1300S, kExpense4Table,
+              {num::kA1301S, num::kA1302S, num::kA1303S, num::kA1304S, num::kA1305S, num::kA1306S,
+               num::kA1307S, num::kA1308S, num::kA1309S, num::kA1310S});
 }
 
 void Total1400B(RecalcView& view) {
-  StoreLine1400(view, kA703B, kA704B, kSub800B, {kExpense4Table, 49}, {555, 215});
+  StoreLine1400(view, kA703B, kA704B, kSub800B, {kExpense4Table, num::kA1400B},
+                {id::kA1400B_Line1400, id::kA1400B_Line103});
 }
 void Total1400S(RecalcView& view) {
-  StoreLine1400(view, kA703S, kA704S, kSub800S, {kExpense4Table, 50}, {556, 325});
+  StoreLine1400(view, kA703S, kA704S, kSub800S, {kExpense4Table, num::kA1400S},
+                {id::kA1400S_Line1400, id::kA1400S_Line502});
 }

@@ -7,7 +7,8 @@
 **  (b) opening a file's statement window, from OpenFileWindow to the end of its set-up and
 **      its first paint, then closing it, against raw SQLite doing the thirteen keyed selects
 **      and the lock, then thirteen durable updates.
-**   shell_bench [--files N] [--dir D]    (D defaults to a fresh directory in /dev/shm)
+**   shell_bench [--files N] [--dir D]    (D defaults to a fresh directory in /dev/shm; a D
+**   that holds the tables of an earlier run is used as it is)
 */
 #include "catalogue/tabgen32.h"
 #include "filenumber/file_dlg.h"
@@ -145,8 +146,13 @@ int main(int argc, char* argv[]) {
   std::string tables = dir + "/drive_c/BENCH";
   std::filesystem::create_directories(tables);
   auto start = std::chrono::steady_clock::now();
-  Fill(tables, files);
-  std::printf("filled %d files x 13 tables in %.1f s (%s)\n", files, Seconds(start), dir.c_str());
+  // A directory kept from an earlier run (--dir) is used as it is: filling takes long.
+  if (std::filesystem::exists(tables + "/BUYER.DB")) {
+    std::printf("using the files in %s\n", dir.c_str());
+  } else {
+    Fill(tables, files);
+    std::printf("filled %d files x 13 tables in %.1f s (%s)\n", files, Seconds(start), dir.c_str());
+  }
   {
     std::ofstream ini(dir + "/windows/zarne.ini");
     ini << "[System]\nDirDatabase=C:\\BENCH\nDirCheckCtl=C:\\BENCH\nDirPrinters=C:\\BENCH\n"

@@ -5,10 +5,12 @@
 */
 #include "platform/engine/engine_cursor.h"
 
+#include "platform/engine/engine_partread.h"
 #include "platform/engine/engine_record.h"
 
 #include <algorithm>
-#include <set>
+#include <cstring>
+#include <unordered_set>
 
 namespace zarne::engine {
 namespace {
@@ -22,20 +24,26 @@ enum StatementId {
     kFromPrefix = 100,
     kBeforePrefix = 200,
     kEqualPrefix = 300,
+    kWalk = 1000,  // added to the ids of the statements that select a walk's fields only
 };
 
-constexpr int kMaxBatch = 64;
+// Each fetch takes and drops the file's shared lock and looks for a journal: a long walk
+// pays that once per few hundred rows.
+constexpr int kMaxBatch = 256;
 
-std::set<EngineCursor>& LiveCursors() {
-    static std::set<EngineCursor> live;
+std::unordered_set<EngineCursor>& LiveCursors() {
+    static std::unordered_set<EngineCursor> live;
     return live;
 }
 
-std::string SelectList(EngineCursor cursor) {
+/* The row id and the fields given, all of them when none are. */
+std::string SelectList(EngineCursor cursor, const std::vector<int>& fields = {}) {
+    const TableSchema& schema = cursor->file->schema();
     std::string list = "rowid";
-    for (const FieldInfo& field : cursor->file->schema().fields) {
-        list += ", " + SelectExpression(field);
+    if (fields.empty()) {
+        for (const FieldInfo& field : schema.fields) list += ", " + SelectExpression(field);
     }
+    for (int number : fields) list += ", " + SelectExpression(schema.Field(number));
     return list;
 }
 
@@ -68,28 +76,32 @@ size_t FullTermCount(EngineCursor cursor) {
     return cursor->order.size() + (cursor->rowidTail ? 1 : 0);
 }
 
-/* The statement for a step from the cursor's position, and how many key terms it binds. */
-sqlite3_stmt* StepStatement(EngineCursor cursor, bool forward, size_t* boundTerms) {
-    auto text = [cursor, forward](const std::string& where) {
-        return "SELECT " + SelectList(cursor) + " FROM records " + where + " ORDER BY " +
-               OrderByClause(cursor, !forward) + " LIMIT ?";
+/* The statement for a step from the cursor's position, and how many key terms it binds;
+   with walk, it selects only the walk's fields. */
+sqlite3_stmt* StepStatement(EngineCursor cursor, bool forward, bool walk, size_t* boundTerms) {
+    auto text = [cursor, forward, walk](const std::string& where) {
+        return "SELECT " + SelectList(cursor, walk ? cursor->walkFields : std::vector<int>()) +
+               " FROM records " + where + " ORDER BY " + OrderByClause(cursor, !forward) +
+               " LIMIT ?";
     };
+    int offset = walk ? kWalk : 0;
     using Where = EngineCursor__::Where;
     if (cursor->where == Where::kBegin || cursor->where == Where::kEnd) {
         *boundTerms = 0;
-        return CursorStatement(cursor, forward ? kFirst : kLast, [&] { return text(""); });
+        return CursorStatement(cursor, offset + (forward ? kFirst : kLast),
+                               [&] { return text(""); });
     }
     if (cursor->where == Where::kCrack && cursor->crackInclusive) {
         size_t m = static_cast<size_t>(cursor->crackPrefix);
         *boundTerms = m;
-        return CursorStatement(cursor, (forward ? kFromPrefix : kBeforePrefix) + int(m), [&] {
+        return CursorStatement(cursor, offset + (forward ? kFromPrefix : kBeforePrefix) + int(m), [&] {
             return text("WHERE " + RowValue(OrderTerms(cursor), m) + (forward ? " >= " : " < ") +
                         Placeholders(m));
         });
     }
     size_t all = FullTermCount(cursor);
     *boundTerms = all;
-    return CursorStatement(cursor, forward ? kAfter : kBefore, [&] {
+    return CursorStatement(cursor, offset + (forward ? kAfter : kBefore), [&] {
         return text("WHERE " + RowValue(OrderTerms(cursor), all) + (forward ? " > " : " < ") +
                     Placeholders(all));
     });
@@ -107,43 +119,77 @@ void BindKey(EngineCursor cursor, sqlite3_stmt* stmt, size_t count) {
     }
 }
 
+/* The column of a field in a row selected with fields (all fields when empty). */
+int ColumnOf(const std::vector<int>& fields, int number) {
+    if (fields.empty()) return number;
+    return int(std::lower_bound(fields.begin(), fields.end(), number) - fields.begin()) + 1;
+}
+
 /* True when the row's values of the fields the walk is ordered by read back exactly. A
    key the record cannot hold (text longer than its field, a NUL inside it, a number of
    another kind) would position the next step before the row, so the walk met it again
    and again. */
-bool OrderKeyFits(EngineCursor cursor, sqlite3_stmt* stmt) {
+bool OrderKeyFits(EngineCursor cursor, sqlite3_stmt* stmt, const std::vector<int>& fields) {
     const TableSchema& schema = cursor->file->schema();
     for (int number : cursor->order) {
-        if (!StoredValueFits(sqlite3_column_value(stmt, number), schema.Field(number))) {
-            return false;
-        }
+        sqlite3_value* value = sqlite3_column_value(stmt, ColumnOf(fields, number));
+        if (!StoredValueFits(value, schema.Field(number))) return false;
     }
     return true;
 }
 
-/* Runs a bound row statement (limit already bound) into rows, reusing their buffers;
-   count receives how many rows came. The rows stop before one whose order key does not
-   fit its fields; the table is damaged there, which is the answer when no row came. */
-EngineResult CollectRows(EngineCursor cursor, sqlite3_stmt* stmt,
-                         std::vector<EngineCursor__::Row>* rows, size_t* count) {
+/* Decodes the selected row into row: every field, or only fields (the rest marked unread). */
+void DecodeRow(EngineCursor cursor, sqlite3_stmt* stmt, const std::vector<int>& fields,
+               EngineCursor__::Row* row) {
     const TableSchema& schema = cursor->file->schema();
+    row->rowid = sqlite3_column_int64(stmt, 0);
+    size_t size = size_t(schema.recordSize);
+    if (fields.empty()) {
+        row->record.resize(size);
+        row->partial = false;
+        row->layout = 0;
+        for (const FieldInfo& field : schema.fields) {
+            DecodeColumn(stmt, field.number, field, row->record.data(), row->rowid);
+        }
+        return;
+    }
+    // A buffer decoded for the same fields before has its unread marks in place already.
+    if (row->layout != cursor->walkLayout || row->record.size() != size) {
+        if (cursor->unreadRecord.size() != size) {
+            cursor->unreadRecord.assign(size, 0);
+            for (const FieldInfo& field : schema.fields) {
+                cursor->unreadRecord[size_t(field.nullOffset)] = kUnreadField;
+            }
+        }
+        row->record = cursor->unreadRecord;
+    }
+    row->partial = true;
+    row->layout = cursor->walkLayout;
+    char* record = row->record.data();
+    for (size_t i = 0; i < fields.size(); ++i) {
+        DecodeColumn(stmt, int(i) + 1, schema.Field(fields[i]), record, row->rowid);
+    }
+}
+
+/* Runs a bound row statement (limit already bound) into rows, reusing their buffers;
+   count receives how many rows came. The statement selects fields (all when empty). The
+   rows stop before one whose order key does not fit its fields; the table is damaged
+   there, which is the answer when no row came. */
+EngineResult CollectRows(EngineCursor cursor, sqlite3_stmt* stmt,
+                         std::vector<EngineCursor__::Row>* rows, size_t* count,
+                         const std::vector<int>& fields = {}) {
     *count = 0;
     int rc;
     long long unfit = 0;
     bool stopped = false;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        if (!OrderKeyFits(cursor, stmt)) {
+        if (!OrderKeyFits(cursor, stmt, fields)) {
             unfit = sqlite3_column_int64(stmt, 0);
             stopped = true;
             break;
         }
         if (*count == rows->size()) rows->emplace_back();
-        EngineCursor__::Row& row = (*rows)[(*count)++];
-        row.rowid = sqlite3_column_int64(stmt, 0);
-        row.record.resize(schema.recordSize);
-        for (const FieldInfo& field : schema.fields) {
-            DecodeColumn(stmt, field.number, field, row.record.data(), row.rowid);
-        }
+        DecodeRow(cursor, stmt, fields, &(*rows)[(*count)++]);
     }
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
@@ -159,18 +205,46 @@ EngineResult CollectRows(EngineCursor cursor, sqlite3_stmt* stmt,
     return ENGINE_OK;
 }
 
-EngineResult FetchStep(EngineCursor cursor, bool forward, int limit,
+/* Brings the cursor's walk statements in line with the fields its caller now reads:
+   statements for another choice of fields go back to the file. True when the walk reads
+   fewer than all fields. */
+bool ChooseWalkFields(EngineCursor cursor) {
+    std::vector<int> fields = WalkFields(cursor);
+    if (fields != cursor->walkFields) {
+        for (auto it = cursor->statements.begin(); it != cursor->statements.end();) {
+            if (it->first < kWalk) {
+                ++it;
+                continue;
+            }
+            cursor->file->GiveBackStatement(it->second);
+            it = cursor->statements.erase(it);
+        }
+        cursor->walkFields = std::move(fields);
+        ++cursor->walkLayout;
+    }
+    return !cursor->walkFields.empty();
+}
+
+/* Fetches up to limit rows from the position; walk: a walk that keeps stepping, which
+   decodes only the fields its caller reads. */
+EngineResult FetchStep(EngineCursor cursor, bool forward, int limit, bool walk,
                        std::vector<EngineCursor__::Row>* rows, size_t* count) {
+    walk = walk && ChooseWalkFields(cursor);
     size_t bound = 0;
-    sqlite3_stmt* stmt = StepStatement(cursor, forward, &bound);
+    sqlite3_stmt* stmt = StepStatement(cursor, forward, walk, &bound);
     if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
     BindKey(cursor, stmt, bound);
     sqlite3_bind_int(stmt, int(bound) + 1, limit);
-    return CollectRows(cursor, stmt, rows, count);
+    return CollectRows(cursor, stmt, rows, count,
+                       walk ? cursor->walkFields : std::vector<int>());
 }
 
 void CopyOut(EngineCursor cursor, void* record) {
-    if (record) std::copy(cursor->key.begin(), cursor->key.end(), static_cast<char*>(record));
+    if (!record) return;
+    if (!RefillWalkFields(cursor, record)) {
+        std::copy(cursor->key.begin(), cursor->key.end(), static_cast<char*>(record));
+    }
+    NoteRecordFilled(cursor, record);
 }
 
 /* Takes the lock the caller asked for on the record the cursor is now on. */
@@ -179,6 +253,13 @@ EngineResult AfterArrival(EngineCursor cursor, DWORD lockMode, void* record) {
     if (lockMode == ENGINE_WRITE_LOCK) result = LockCurrent(cursor);
     CopyOut(cursor, record);
     return result;
+}
+
+/* A walk starts from a new position: which fields it reads is learnt afresh from its
+   first record (a cursor shared by several callers reads different fields for each). */
+void StartWalk(EngineCursor cursor) {
+    std::fill(cursor->fieldsRead.begin(), cursor->fieldsRead.end(), 0);
+    cursor->wholeRecords = false;
 }
 
 EngineResult CheckLockMode(DWORD lockMode) {
@@ -223,7 +304,15 @@ EngineCursor NewCursor(std::shared_ptr<TableFile> file, const IndexInfo* index) 
     return cursor;
 }
 
-bool IsOpenCursor(EngineCursor cursor) { return LiveCursors().count(cursor) != 0; }
+/* The cursor checked last: a walk asks about the same cursor at every step. */
+static EngineCursor lastLiveCursor = nullptr;
+
+bool IsOpenCursor(EngineCursor cursor) {
+    if (cursor && cursor == lastLiveCursor) return true;
+    if (LiveCursors().count(cursor) == 0) return false;
+    lastLiveCursor = cursor;
+    return true;
+}
 
 EngineResult CheckCursor(EngineCursor cursor) {
     if (!IsOpenCursor(cursor)) return Fail(ENGINE_ERR_INVALIDHANDLE, {"Cursor is not open"});
@@ -254,6 +343,26 @@ void SetOnRecord(EngineCursor cursor, const EngineCursor__::Row& row, uint64_t s
     cursor->key = row.record;
     cursor->keyRowid = row.rowid;
     cursor->keyStamp = stamp;
+    cursor->keyPartial = row.partial;
+    cursor->keyLayout = row.layout;
+}
+
+EngineResult ReadRowById(EngineCursor cursor, long long rowid, EngineCursor__::Row* row,
+                         bool* exists) {
+    *exists = false;
+    sqlite3_stmt* stmt = CursorStatement(cursor, kByRowid, [cursor] {
+        return "SELECT " + SelectList(cursor) + " FROM records WHERE rowid = ? LIMIT ?";
+    });
+    if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
+    sqlite3_bind_int64(stmt, 1, rowid);
+    sqlite3_bind_int(stmt, 2, 1);
+    std::vector<EngineCursor__::Row> rows;
+    size_t count = 0;
+    if (EngineResult r = CollectRows(cursor, stmt, &rows, &count)) return r;
+    if (count == 0) return ENGINE_OK;
+    *row = std::move(rows[0]);
+    *exists = true;
+    return ENGINE_OK;
 }
 
 uint64_t CurrentLockHash(EngineCursor cursor) {
@@ -265,13 +374,15 @@ EngineResult LockCurrent(EngineCursor cursor) {
 }
 
 EngineResult CloseCursor(EngineCursor cursor) {
+    ForgetRecordsOf(cursor);
     LiveCursors().erase(cursor);
+    if (lastLiveCursor == cursor) lastLiveCursor = nullptr;
     delete cursor;
     return ENGINE_OK;
 }
 
 void CloseAllCursors() {
-    std::set<EngineCursor> live = LiveCursors();
+    std::unordered_set<EngineCursor> live = LiveCursors();
     for (EngineCursor cursor : live) CloseCursor(cursor);
 }
 
@@ -295,6 +406,7 @@ EngineResult EngineSetToBegin(EngineCursor cursor) {
     if (EngineResult r = CheckCursor(cursor)) return r;
     cursor->where = EngineCursor__::Where::kBegin;
     ForgetReadAhead(cursor);
+    StartWalk(cursor);
     return ENGINE_OK;
 }
 
@@ -302,6 +414,7 @@ EngineResult EngineSetToEnd(EngineCursor cursor) {
     if (EngineResult r = CheckCursor(cursor)) return r;
     cursor->where = EngineCursor__::Where::kEnd;
     ForgetReadAhead(cursor);
+    StartWalk(cursor);
     return ENGINE_OK;
 }
 
@@ -315,7 +428,10 @@ EngineResult EngineGetNextRecord(EngineCursor cursor, DWORD lockMode, void* reco
                      cursor->aheadNext < cursor->aheadCount;
     if (!aheadGood) {
         size_t count = 0;
-        EngineResult result = FetchStep(cursor, true, cursor->batch, &cursor->ahead, &count);
+        // The first step reads whole records; a walk that goes on reads what its caller reads.
+        bool walk = cursor->batch > 1;
+        EngineResult result =
+            FetchStep(cursor, true, cursor->batch, walk, &cursor->ahead, &count);
         cursor->aheadCount = count;
         cursor->aheadNext = 0;
         if (result != ENGINE_OK) {
@@ -331,7 +447,14 @@ EngineResult EngineGetNextRecord(EngineCursor cursor, DWORD lockMode, void* reco
         // A walk that keeps stepping reads ahead in larger runs.
         cursor->batch = std::min(cursor->batch * 4, kMaxBatch);
     }
-    SetOnRecord(cursor, cursor->ahead[cursor->aheadNext++], stamp);
+    // The row read ahead is used once: its buffer and the key's trade places, not bytes.
+    EngineCursor__::Row& row = cursor->ahead[cursor->aheadNext++];
+    std::swap(cursor->key, row.record);
+    std::swap(cursor->keyLayout, row.layout);
+    cursor->where = EngineCursor__::Where::kOnRecord;
+    cursor->keyRowid = row.rowid;
+    cursor->keyStamp = stamp;
+    cursor->keyPartial = row.partial;
     return AfterArrival(cursor, lockMode, record);
 }
 
@@ -343,7 +466,7 @@ EngineResult EngineGetPriorRecord(EngineCursor cursor, DWORD lockMode, void* rec
     uint64_t stamp = cursor->file->Stamp();
     std::vector<EngineCursor__::Row> rows;
     size_t count = 0;
-    EngineResult result = FetchStep(cursor, false, 1, &rows, &count);
+    EngineResult result = FetchStep(cursor, false, 1, false, &rows, &count);
     ForgetReadAhead(cursor);
     if (result != ENGINE_OK) return result;
     if (count == 0) {
@@ -369,20 +492,14 @@ EngineResult EngineGetRecord(EngineCursor cursor, DWORD lockMode, void* record,
     uint64_t stamp = cursor->file->Stamp();
     if (stamp == 0 || stamp != cursor->keyStamp) {
         // The file changed since the record was read: read it again by its row id.
-        sqlite3_stmt* stmt = CursorStatement(cursor, kByRowid, [cursor] {
-            return "SELECT " + SelectList(cursor) + " FROM records WHERE rowid = ? LIMIT ?";
-        });
-        if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
-        sqlite3_bind_int64(stmt, 1, cursor->keyRowid);
-        sqlite3_bind_int(stmt, 2, 1);
-        std::vector<EngineCursor__::Row> rows;
-        size_t count = 0;
-        if (EngineResult r = CollectRows(cursor, stmt, &rows, &count)) return r;
-        if (count == 0) {
+        EngineCursor__::Row row;
+        bool exists = false;
+        if (EngineResult r = ReadRowById(cursor, cursor->keyRowid, &row, &exists)) return r;
+        if (!exists) {
             return Fail(ENGINE_ERR_NOCURRREC,
                         {TableContext(cursor), "The record was deleted by another program"});
         }
-        SetOnRecord(cursor, rows[0], stamp);
+        SetOnRecord(cursor, row, stamp);
     }
     CopyOut(cursor, record);
     return lockResult;
@@ -406,13 +523,18 @@ EngineResult EngineSetToKey(EngineCursor cursor, DWORD condition, BOOL directKey
                     {TableContext(cursor), "The index has " + std::to_string(keyFields) +
                                                " key fields, not " + std::to_string(m)});
     }
+    // The key fields may be among those a walk left unread in the caller's buffer.
+    if (EngineResult r = CompleteRecord(cursor, record, 0)) return r;
     const char* bytes = static_cast<const char*>(record);
     cursor->key.assign(bytes, bytes + cursor->file->schema().recordSize);
+    cursor->keyPartial = false;
+    cursor->keyLayout = 0;
     cursor->keyRowid = 0;
     cursor->where = EngineCursor__::Where::kCrack;
     cursor->crackPrefix = int(m);
     cursor->crackInclusive = true;
     ForgetReadAhead(cursor);
+    StartWalk(cursor);
 
     const char* test = condition == ENGINE_KEY_EQ ? " = " : " >= ";
     int id = (condition == ENGINE_KEY_EQ ? kEqualPrefix : kFromPrefix) + int(m);

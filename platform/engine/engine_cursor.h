@@ -22,6 +22,8 @@ struct EngineCursor__ {
     struct Row {
         long long rowid = 0;
         std::vector<char> record;
+        bool partial = false;          // some fields were not decoded (a walk's row)
+        unsigned layout = 0;           // the walk's choice of fields it was decoded for
     };
     enum class Where { kBegin, kEnd, kOnRecord, kCrack };
 
@@ -38,6 +40,14 @@ struct EngineCursor__ {
     int crackPrefix = 0;               // order fields of the key that count at a crack
     bool crackInclusive = false;       // a crack before the key (search) or after it (delete)
     uint64_t keyStamp = 0;             // file stamp when key was read as a record
+    bool keyPartial = false;           // key holds only the fields a walk decodes
+    unsigned keyLayout = 0;            // and which choice of fields (0: none)
+
+    std::vector<char> fieldsRead;      // by field number: the caller read it through the cursor
+    bool wholeRecords = false;         // the caller uses whole records (writes them back)
+    std::vector<int> walkFields;       // the fields the walk's statements now select
+    unsigned walkLayout = 1;           // numbers each choice of walkFields
+    std::vector<char> unreadRecord;    // a record with every field marked unread
 
     std::vector<Row> ahead;            // rows read ahead; the first aheadCount are valid
     size_t aheadCount = 0;
@@ -78,6 +88,10 @@ sqlite3_stmt* CursorStatement(EngineCursor cursor, int id, MakeSql makeSql) {
     if (found != cursor->statements.end()) return found->second;
     return PrepareCursorStatement(cursor, id, makeSql());
 }
+
+/* The record of that row id, read whole; exists false when there is none. */
+EngineResult ReadRowById(EngineCursor cursor, long long rowid, EngineCursor__::Row* row,
+                         bool* exists);
 
 /* Drops the rows read ahead (after the cursor moved or wrote). */
 void ForgetReadAhead(EngineCursor cursor);

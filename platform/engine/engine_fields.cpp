@@ -3,6 +3,7 @@
 ** record's row and are handled through a per-cursor copy while open.
 */
 #include "platform/engine/engine_cursor.h"
+#include "platform/engine/engine_partread.h"
 #include "platform/engine/engine_record.h"
 
 #include <cmath>
@@ -69,6 +70,7 @@ EngineResult EngineInitRecord(EngineCursor cursor, void* record) {
     if (EngineResult r = CheckCursor(cursor)) return r;
     if (!record) return Fail(ENGINE_ERR_INVALIDPARAM, {TableContext(cursor), "No record buffer"});
     BlankRecord(cursor->file->schema(), static_cast<char*>(record));
+    ForgetRecord(record);
     for (auto it = cursor->openBlobs.begin(); it != cursor->openBlobs.end();) {
         it = it->first.first == record ? cursor->openBlobs.erase(it) : std::next(it);
     }
@@ -80,6 +82,12 @@ EngineResult EngineGetField(EngineCursor cursor, WORD field, const void* record,
     if (EngineResult r = CheckField(cursor, field, record)) return r;
     const FieldInfo& info = cursor->file->schema().Field(field);
     const char* bytes = static_cast<const char*>(record);
+    // What the caller reads, a walk of this cursor decodes from now on.
+    if (cursor->fieldsRead.size() <= field) cursor->fieldsRead.resize(size_t(field) + 1, 0);
+    cursor->fieldsRead[field] = 1;
+    if (bytes[info.nullOffset] == kUnreadField) {
+        if (EngineResult r = CompleteRecord(cursor, record, field)) return r;
+    }
     bool isBlank = FieldIsBlank(info, bytes);
     if (blank) *blank = isBlank ? 1 : 0;
     if (!destination) return ENGINE_OK;
@@ -115,6 +123,8 @@ EngineResult EngineGetField(EngineCursor cursor, WORD field, const void* record,
 EngineResult EnginePutField(EngineCursor cursor, WORD field, void* record,
                             const void* source) {
     if (EngineResult r = CheckField(cursor, field, record)) return r;
+    // A record being changed is written back whole: it must hold every field first.
+    if (EngineResult r = CompleteRecord(cursor, record, 0)) return r;
     const FieldInfo& info = cursor->file->schema().Field(field);
     char* bytes = static_cast<char*>(record);
     char* data = bytes + info.offset;
@@ -164,6 +174,7 @@ EngineResult EnginePutField(EngineCursor cursor, WORD field, void* record,
 
 EngineResult EngineOpenBlob(EngineCursor cursor, void* record, WORD field, DWORD openMode) {
     if (EngineResult r = CheckBlobField(cursor, field, record)) return r;
+    if (EngineResult r = CompleteRecord(cursor, record, field)) return r;
     auto key = std::make_pair(static_cast<const void*>(record), int(field));
     if (cursor->openBlobs.count(key)) return ENGINE_OK;
     const FieldInfo& info = cursor->file->schema().Field(field);

@@ -11,11 +11,16 @@
 #include <random>
 #include <cstring>
 #include <map>
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace zarne::engine {
 namespace {
+
+/* One page of memory: the header of every table file lies within it. */
+constexpr size_t kHeaderMapSize = 4096;
 
 std::map<std::string, std::weak_ptr<TableFile>>& Registry() {
     static std::map<std::string, std::weak_ptr<TableFile>> registry;
@@ -62,6 +67,21 @@ bool HeaderMatchesSize(sqlite3_file* file, std::string* problem) {
         return false;
     }
     return true;
+}
+
+/* The first page of the file mapped shared, read-only, so that its change counter can be
+   read without a system call; the descriptor stays open with the mapping and is closed only
+   after the connection (closing a descriptor drops this program's locks on the file). */
+const unsigned char* MapHeader(const std::string& hostPath, int* fd) {
+    *fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (*fd < 0) return nullptr;
+    void* page = ::mmap(nullptr, kHeaderMapSize, PROT_READ, MAP_SHARED, *fd, 0);
+    if (page == MAP_FAILED) {
+        ::close(*fd);
+        *fd = -1;
+        return nullptr;
+    }
+    return static_cast<const unsigned char*>(page);
 }
 
 }  // namespace
@@ -133,6 +153,7 @@ EngineResult TableFile::Open(const std::string& hostPath, std::shared_ptr<TableF
     if (!file->file_ || !HeaderMatchesSize(file->file_, &problem)) {
         return Fail(ENGINE_ERR_TABLEDAMAGED, {table, problem});
     }
+    file->header_ = MapHeader(hostPath, &file->headerFd_);
     Registry()[hostPath] = file;
     *out = file;
     return ENGINE_OK;
@@ -142,6 +163,8 @@ TableFile::~TableFile() {
     for (auto& entry : spare_) sqlite3_finalize(entry.second);
     spare_.clear();
     if (db_) sqlite3_close_v2(db_);
+    if (header_) ::munmap(const_cast<unsigned char*>(header_), kHeaderMapSize);
+    if (headerFd_ >= 0) ::close(headerFd_);
     if (marked_) locks_->UnmarkOpen();
     auto found = Registry().find(hostPath_);
     if (found != Registry().end() && found->second.expired()) Registry().erase(found);
@@ -175,8 +198,16 @@ void TableFile::GiveBackStatement(sqlite3_stmt* stmt) {
 }
 
 uint64_t TableFile::Stamp() const {
+    constexpr int kChangeCounterOffset = 24;
+    if (header_) {
+        // The mapping shares the file's pages: a write another program commits shows here at
+        // once. The counter is read with one load, so no write is seen half done.
+        uint32_t stored = __atomic_load_n(
+            reinterpret_cast<const uint32_t*>(header_ + kChangeCounterOffset), __ATOMIC_ACQUIRE);
+        return (generation_ << 32) | BigEndian32(reinterpret_cast<const unsigned char*>(&stored));
+    }
     unsigned char counter[4] = {0, 0, 0, 0};
-    if (!file_ || file_->pMethods->xRead(file_, counter, 4, 24) != SQLITE_OK) {
+    if (!file_ || file_->pMethods->xRead(file_, counter, 4, kChangeCounterOffset) != SQLITE_OK) {
         return 0;  // unreadable: callers treat 0 as never current
     }
     return (generation_ << 32) | BigEndian32(counter);

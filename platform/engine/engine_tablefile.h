@@ -30,7 +30,8 @@ public:
     LockFile& locks() { return *locks_; }
 
     /* Changes whenever any program commits a change to the file: cached rows are good
-       while it stays the same; 0 when it cannot be read. */
+       while it stays the same; 0 when it cannot be read. Read from a mapping of the
+       file's first page, it costs a memory load, not a system call. */
     uint64_t Stamp() const;
     void NoteOwnWrite() { ++generation_; }
     void DeleteWhenClosed() { deleteWhenClosed_ = true; }
@@ -49,6 +50,10 @@ private:
     std::string name_;
     sqlite3* db_ = nullptr;
     sqlite3_file* file_ = nullptr;
+    /* The file's first page mapped shared (null when it could not be): its change counter
+       is what every committed write of any program changes. */
+    const unsigned char* header_ = nullptr;
+    int headerFd_ = -1;
     TableSchema schema_;
     std::shared_ptr<LockFile> locks_;
     uint64_t generation_ = 1;

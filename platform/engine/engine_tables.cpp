@@ -163,6 +163,8 @@ EngineResult EngineCloneCursor(EngineCursor cursor, BOOL readOnly, BOOL uniDirec
     copy->crackPrefix = cursor->crackPrefix;
     copy->crackInclusive = cursor->crackInclusive;
     copy->keyStamp = cursor->keyStamp;
+    copy->keyPartial = cursor->keyPartial;
+    copy->keyLayout = 0;
     *clone = copy;
     return ENGINE_OK;
 }

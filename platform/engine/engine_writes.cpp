@@ -4,6 +4,7 @@
 ** the call returns; a record another program has locked cannot be changed or deleted.
 */
 #include "platform/engine/engine_cursor.h"
+#include "platform/engine/engine_partread.h"
 #include "platform/engine/engine_record.h"
 
 #include <cstring>
@@ -113,7 +114,8 @@ EngineResult CheckWritable(EngineCursor cursor, const void* record) {
         return Fail(ENGINE_ERR_NOTSUPPORTED, {TableContext(cursor), "The cursor is read-only"});
     }
     if (!record) return Fail(ENGINE_ERR_INVALIDPARAM, {TableContext(cursor), "No record buffer"});
-    return ENGINE_OK;
+    // A record a walk read in part is written whole.
+    return CompleteRecord(cursor, record, 0);
 }
 
 /* True when writing record would store what the file holds: it has the current record's
@@ -121,7 +123,7 @@ EngineResult CheckWritable(EngineCursor cursor, const void* record) {
    changed or not). Then there is nothing to make durable. A blob being written always
    writes. */
 bool IsStoredAlready(EngineCursor cursor, const void* record) {
-    if (cursor->keyStamp == 0) return false;
+    if (cursor->keyStamp == 0 || cursor->keyPartial) return false;
     for (const auto& open : cursor->openBlobs)
         if (open.first.first == record) return false;
     const std::vector<char>& current = cursor->key;
@@ -228,6 +230,13 @@ EngineResult EngineDeleteRecord(EngineCursor cursor, void* record) {
         return Fail(ENGINE_ERR_NOCURRREC, {TableContext(cursor)});
     }
     if (EngineResult r = CheckNotLockedElsewhere(cursor)) return r;
+    if (record && cursor->keyPartial) {
+        // The caller gets the deleted record whole, so it is read whole while it exists.
+        EngineCursor__::Row row;
+        bool exists = false;
+        if (EngineResult r = ReadRowById(cursor, cursor->keyRowid, &row, &exists)) return r;
+        if (exists) SetOnRecord(cursor, row, cursor->keyStamp);
+    }
     sqlite3_stmt* stmt =
         CursorStatement(cursor, kDelete, [] { return std::string("DELETE FROM records WHERE rowid = ?"); });
     if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
@@ -238,6 +247,7 @@ EngineResult EngineDeleteRecord(EngineCursor cursor, void* record) {
     if (record) {
         const char* bytes = cursor->key.data();
         std::copy(bytes, bytes + cursor->key.size(), static_cast<char*>(record));
+        ForgetRecord(record);
     }
     // The position is now the gap the record left: the next step reaches its follower.
     cursor->where = EngineCursor__::Where::kCrack;

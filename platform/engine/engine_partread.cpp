@@ -20,9 +20,48 @@ struct PartRead {
 };
 
 /* Record buffers filled in part, by address: they belong to the callers, so the engine
-   keeps no more than where each came from. */
-std::unordered_map<const void*, PartRead>& PartReads() {
-    static std::unordered_map<const void*, PartRead> reads;
+   keeps no more than where each came from. A walk asks about one buffer at every step, so
+   the last one found is kept at hand. */
+class PartReadTable {
+public:
+    bool empty() const { return entries_.empty(); }
+    PartRead* Find(const void* record) {
+        if (record == lastRecord_) return last_;
+        auto found = entries_.find(record);
+        if (found == entries_.end()) return nullptr;
+        lastRecord_ = record;
+        last_ = &found->second;
+        return last_;
+    }
+    PartRead& Put(const void* record) {
+        PartRead& entry = entries_[record];
+        lastRecord_ = record;
+        last_ = &entry;
+        return entry;
+    }
+    void Erase(const void* record) {
+        if (record == lastRecord_) Forget();
+        entries_.erase(record);
+    }
+    void EraseFilledBy(EngineCursor cursor) {
+        Forget();
+        for (auto it = entries_.begin(); it != entries_.end();) {
+            it = it->second.filler == cursor ? entries_.erase(it) : std::next(it);
+        }
+    }
+
+private:
+    void Forget() {
+        lastRecord_ = nullptr;
+        last_ = nullptr;
+    }
+    std::unordered_map<const void*, PartRead> entries_;
+    const void* lastRecord_ = nullptr;
+    PartRead* last_ = nullptr;
+};
+
+PartReadTable& PartReads() {
+    static PartReadTable reads;
     return reads;
 }
 
@@ -47,12 +86,8 @@ std::vector<int> WalkFields(EngineCursor cursor) {
 
 bool RefillWalkFields(EngineCursor cursor, void* record) {
     if (!cursor->keyPartial || cursor->keyLayout != cursor->walkLayout) return false;
-    auto& reads = PartReads();
-    auto found = reads.find(record);
-    if (found == reads.end() || found->second.filler != cursor ||
-        found->second.layout != cursor->keyLayout) {
-        return false;
-    }
+    PartRead* found = PartReads().Find(record);
+    if (!found || found->filler != cursor || found->layout != cursor->keyLayout) return false;
     const TableSchema& schema = cursor->file->schema();
     char* bytes = static_cast<char*>(record);
     for (int number : cursor->walkFields) {
@@ -64,27 +99,27 @@ bool RefillWalkFields(EngineCursor cursor, void* record) {
 }
 
 void NoteRecordFilled(EngineCursor cursor, const void* record) {
-    auto& reads = PartReads();
+    PartReadTable& reads = PartReads();
     if (cursor->keyPartial) {
-        auto [entry, added] = reads.try_emplace(record);
+        PartRead* entry = reads.Find(record);
         // A walk fills the same buffer again and again: only the row changes.
-        if (added || entry->second.filler != cursor) {
-            entry->second = PartRead{cursor, cursor->file, cursor->keyRowid, cursor->keyLayout};
+        if (entry && entry->filler == cursor) {
+            entry->rowid = cursor->keyRowid;
+            entry->layout = cursor->keyLayout;
         } else {
-            entry->second.rowid = cursor->keyRowid;
-            entry->second.layout = cursor->keyLayout;
+            reads.Put(record) = PartRead{cursor, cursor->file, cursor->keyRowid, cursor->keyLayout};
         }
     } else if (!reads.empty()) {
-        reads.erase(record);
+        reads.Erase(record);
     }
 }
 
 EngineResult CompleteRecord(EngineCursor cursor, const void* record, int field) {
-    auto& reads = PartReads();
+    PartReadTable& reads = PartReads();
     if (reads.empty()) return ENGINE_OK;
-    auto found = reads.find(record);
-    if (found == reads.end()) return ENGINE_OK;
-    PartRead part = found->second;
+    PartRead* found = reads.Find(record);
+    if (!found) return ENGINE_OK;
+    PartRead part = *found;
     bool fillerOpen = IsOpenCursor(part.filler);
     // The walk learns: later records bring that field along, or come whole.
     if (fillerOpen && field > 0) {
@@ -98,13 +133,13 @@ EngineResult CompleteRecord(EngineCursor cursor, const void* record, int field) 
     EngineCursor reader = cursor->file == file ? cursor : fillerOpen ? part.filler : nullptr;
     if (!reader) {
         // No cursor of this program has the table open any more: nothing can be read.
-        reads.erase(record);
+        reads.Erase(record);
         return ENGINE_OK;
     }
     EngineCursor__::Row row;
     bool exists = false;
     if (EngineResult r = ReadRowById(reader, part.rowid, &row, &exists)) return r;
-    reads.erase(record);
+    reads.Erase(record);
     // Only the unread fields are filled: whatever the caller did with the others stays.
     char* bytes = static_cast<char*>(const_cast<void*>(record));
     const TableSchema& schema = reader->file->schema();
@@ -123,16 +158,13 @@ EngineResult CompleteRecord(EngineCursor cursor, const void* record, int field) 
 }
 
 void ForgetRecord(const void* record) {
-    auto& reads = PartReads();
-    if (!reads.empty()) reads.erase(record);
+    PartReadTable& reads = PartReads();
+    if (!reads.empty()) reads.Erase(record);
 }
 
 void ForgetRecordsOf(EngineCursor cursor) {
-    auto& reads = PartReads();
-    if (reads.empty()) return;
-    for (auto it = reads.begin(); it != reads.end();) {
-        it = it->second.filler == cursor ? reads.erase(it) : std::next(it);
-    }
+    PartReadTable& reads = PartReads();
+    if (!reads.empty()) reads.EraseFilledBy(cursor);
 }
 
 }  // namespace zarne::engine

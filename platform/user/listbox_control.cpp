@@ -1,6 +1,8 @@
 /*
 ** The system "listbox" class. The items, their data and the selection are kept here; a
-** QListWidget filling the client area only shows them. Its Qt input is caught and queued as
+** QListView filling the client area only shows them, reading the rows it draws straight from
+** the items (no Qt object per item, so filling a list with thousands of rows stays cheap;
+** rows added at the end are announced to the view in one go). Its Qt input is caught and queued as
 ** window messages, so the window procedure (and any subclass) sees each key and click first,
 ** and this class's default handling turns them into selection changes and notifications.
 ** The window's own vertical scroll bar (WS_VSCROLL) scrolls by whole items.
@@ -28,7 +30,8 @@
 #include "platform/user/window_widgets.h"
 
 #include <QFontMetrics>
-#include <QListWidget>
+#include <QAbstractListModel>
+#include <QListView>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QScrollBar>
@@ -52,9 +55,12 @@ struct ListItem {
   bool selected = false;  // multiple and extended selection only
 };
 
+class ItemModel;
+
 struct ListState {
   HWND hwnd = nullptr;
-  QPointer<QListWidget> view;
+  QPointer<QListView> view;
+  ItemModel* model = nullptr;  // owned by the view
   std::deque<ListItem> items;  // deletes and inserts near the top move no other item
   int current = -1;  // the selected item of a single-selection list
   int caret = 0;     // the item with the focus rectangle
@@ -113,25 +119,101 @@ int HighestTop(const ListState& s) { return std::max(0, Count(s) - VisibleRows(s
 
 /* ---- showing the model in the view ---- */
 
+/* The items as Qt's view reads them. Rows appended to the items reach the view when
+   AnnounceRows runs (before any other change, and soon after the appending stops), so a fill
+   costs the view one insertion, not one per row. */
+class ItemModel : public QAbstractListModel {
+ public:
+  ItemModel(ListState* state, QObject* parent) : QAbstractListModel(parent), s_(state) {}
+
+  int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : shown_; }
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    int row = index.row();
+    if (row < 0 || row >= shown_ || row >= static_cast<int>(s_->items.size())) return {};
+    if (role == Qt::DisplayRole) return DecodeWindows1252(s_->items[row].text);
+    if (role == Qt::SizeHintRole) return QSize(0, s_->itemHeight);
+    return {};
+  }
+
+  /* Tells the view of the rows appended since it last heard. */
+  void AnnounceRows() {
+    int count = static_cast<int>(s_->items.size());
+    if (count <= shown_) return;
+    beginInsertRows(QModelIndex(), shown_, count - 1);
+    shown_ = count;
+    endInsertRows();
+  }
+  /* An append the view hears of later; one announcement is queued for a run of them. */
+  void RowAppended() {
+    if (queued_) return;
+    queued_ = true;
+    QMetaObject::invokeMethod(this, [this] {
+      queued_ = false;
+      AnnounceRows();
+    }, Qt::QueuedConnection);
+  }
+  void BeginInsert(int index) {
+    AnnounceRows();
+    beginInsertRows(QModelIndex(), index, index);
+  }
+  void EndInsert() {
+    ++shown_;
+    endInsertRows();
+  }
+  void BeginRemove(int index) {
+    AnnounceRows();
+    beginRemoveRows(QModelIndex(), index, index);
+  }
+  void EndRemove() {
+    --shown_;
+    endRemoveRows();
+  }
+  void BeginReset() {
+    beginResetModel();
+  }
+  void EndReset() {
+    shown_ = static_cast<int>(s_->items.size());
+    endResetModel();
+  }
+  /* The item height changed: every row is laid out again. */
+  void HeightChanged() {
+    AnnounceRows();
+    emit layoutAboutToBeChanged();
+    emit layoutChanged();
+  }
+
+ private:
+  ListState* s_;
+  int shown_ = 0;
+  bool queued_ = false;
+};
+
+QModelIndex RowIndex(const ListState& s, int row) { return s.model->index(row, 0); }
+
 /* Rows shift with inserts and deletes in the view as in the model; only the caret is shown again. */
 void ShowCaret(ListState& s) {
   if (!s.view || !Valid(s, s.caret)) return;
-  QSignalBlocker block(s.view);
-  s.view->setCurrentRow(s.caret, QItemSelectionModel::NoUpdate);
+  s.model->AnnounceRows();
+  s.view->selectionModel()->setCurrentIndex(RowIndex(s, s.caret), QItemSelectionModel::NoUpdate);
 }
 
 void ShowRow(ListState& s, int index) {
   if (!s.view || !Valid(s, index)) return;
-  QSignalBlocker block(s.view);
-  if (QListWidgetItem* item = s.view->item(index)) item->setSelected(IsSelected(s, index));
+  s.model->AnnounceRows();
+  s.view->selectionModel()->select(RowIndex(s, index), IsSelected(s, index) ? QItemSelectionModel::Select
+                                                                            : QItemSelectionModel::Deselect);
 }
 
 void ShowSelection(ListState& s) {
   if (!s.view) return;
-  QSignalBlocker block(s.view);
+  s.model->AnnounceRows();
+  QItemSelectionModel* selection = s.view->selectionModel();
+  QItemSelection selected;
   for (int i = 0; i < Count(s); ++i)
-    if (QListWidgetItem* item = s.view->item(i)) item->setSelected(IsSelected(s, i));
-  if (Valid(s, s.caret)) s.view->setCurrentRow(s.caret, QItemSelectionModel::NoUpdate);
+    if (IsSelected(s, i)) selected.select(RowIndex(s, i), RowIndex(s, i));
+  selection->select(selected, QItemSelectionModel::ClearAndSelect);
+  if (Valid(s, s.caret)) selection->setCurrentIndex(RowIndex(s, s.caret), QItemSelectionModel::NoUpdate);
 }
 
 void UpdateScrollBar(ListState& s) {
@@ -151,7 +233,10 @@ void UpdateScrollBar(ListState& s) {
 
 void ShowTop(ListState& s) {
   s.top = std::clamp(s.top, 0, HighestTop(s));
-  if (s.view) s.view->verticalScrollBar()->setValue(s.top);
+  if (s.view) {
+    s.model->AnnounceRows();
+    s.view->verticalScrollBar()->setValue(s.top);
+  }
   UpdateScrollBar(s);
 }
 
@@ -163,21 +248,23 @@ void EnsureVisible(ListState& s, int index) {
   ShowTop(s);
 }
 
-QListWidgetItem* NewViewItem(const ListState& s, const std::string& text) {
-  auto* item = new QListWidgetItem(DecodeWindows1252(text));
-  item->setSizeHint(QSize(0, s.itemHeight));
-  return item;
-}
-
 /* ---- the model ---- */
 
 int InsertItem(ListState& s, int index, const ListItem& item) {
-  const std::string& text = item.text;
+  if (index == Count(s) && Count(s) > 0 && s.view) {
+    // Appending moves no index the list keeps, and the view hears of it later: a fill of
+    // thousands of rows does no view work per row. The window's bar follows at once.
+    s.items.push_back(item);
+    s.model->RowAppended();
+    UpdateScrollBar(s);
+    return index;
+  }
+  if (s.view) s.model->BeginInsert(index);
   s.items.insert(s.items.begin() + index, item);
+  if (s.view) s.model->EndInsert();
   if (s.current >= index) ++s.current;
   if (s.caret >= index && Count(s) > 1) ++s.caret;
   if (s.anchor >= index && Count(s) > 1) ++s.anchor;
-  if (s.view) s.view->insertItem(index, NewViewItem(s, text));
   ShowCaret(s);
   ShowTop(s);
   return index;
@@ -204,22 +291,24 @@ ListItem ItemFromParam(const ListState& s, LPARAM lParam) {
 
 int DeleteItem(ListState& s, int index) {
   if (!Valid(s, index)) return LB_ERR;
+  if (s.view) s.model->BeginRemove(index);
   s.items.erase(s.items.begin() + index);
+  if (s.view) s.model->EndRemove();
   if (s.current == index) s.current = -1;
   else if (s.current > index) --s.current;
   if (s.caret > index || s.caret >= Count(s)) s.caret = std::max(s.caret - 1, 0);
   if (s.anchor > index || s.anchor >= Count(s)) s.anchor = std::max(s.anchor - 1, 0);
-  if (s.view) delete s.view->takeItem(index);
   ShowCaret(s);
   ShowTop(s);
   return Count(s);
 }
 
 void ResetContent(ListState& s) {
+  if (s.view) s.model->BeginReset();
   s.items.clear();
+  if (s.view) s.model->EndReset();
   s.current = -1;
   s.caret = s.anchor = s.top = 0;
-  if (s.view) s.view->clear();
   ShowTop(s);
 }
 
@@ -229,8 +318,8 @@ void SelectSingle(ListState& s, int index) {
   if (s.current >= 0) s.caret = s.anchor = s.current;
   if (s.view && s.current >= 0) {
     // One change of Qt's selection: it costs far more than ours.
-    QSignalBlocker block(s.view);
-    s.view->setCurrentRow(s.current, QItemSelectionModel::ClearAndSelect);
+    s.model->AnnounceRows();
+      s.view->selectionModel()->setCurrentIndex(RowIndex(s, s.current), QItemSelectionModel::ClearAndSelect);
   } else {
     ShowRow(s, previous);
     ShowRow(s, s.current);
@@ -463,7 +552,7 @@ void CreateView(HWND hwnd, DWORD style) {
   state->scrollBar = (style & WS_VSCROLL) != 0;
   auto* layout = new QVBoxLayout(window->clientWidget);
   layout->setContentsMargins(0, 0, 0, 0);
-  auto* view = new QListWidget(window->clientWidget);
+  auto* view = new QListView(window->clientWidget);
   view->setFrameShape(QFrame::NoFrame);
   view->setSelectionMode(QAbstractItemView::MultiSelection);  // shows what the model says
   view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
@@ -486,6 +575,8 @@ void CreateView(HWND hwnd, DWORD style) {
     s->top = value;
     UpdateScrollBar(*s);
   });
+  state->model = new ItemModel(state.get(), view);
+  view->setModel(state->model);
   window->focusTarget = view;
   state->view = view;
   Lists()[hwnd] = std::move(state);
@@ -497,7 +588,7 @@ void SetFont(ListState& s, HFONT font) {
   QFont qfont = GdiFontToQFont(font);
   s.view->setFont(qfont);
   s.itemHeight = std::max(QFontMetrics(qfont).height(), 1);
-  for (int i = 0; i < s.view->count(); ++i) s.view->item(i)->setSizeHint(QSize(0, s.itemHeight));
+  s.model->HeightChanged();
   ShowTop(s);
 }
 
@@ -675,7 +766,7 @@ LRESULT ListMessage(ListState& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM
       int height = LOWORD(lParam);
       if (height <= 0 || height > 255) return LB_ERR;
       s.itemHeight = height;
-      for (int i = 0; s.view && i < s.view->count(); ++i) s.view->item(i)->setSizeHint(QSize(0, height));
+      if (s.view) s.model->HeightChanged();
       ShowTop(s);
       return LB_OKAY;
     }

@@ -16,6 +16,7 @@
 #include "tableaccess/px_globals.h"
 #include "tableaccess/px_record.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -113,31 +114,45 @@ void TFileDlg::ApplyMode() {
 void TFileDlg::FillFileList() {
   HourglassCursor hourglass;
   numberList_->ClearList();
-  if (!buyer_->First()) return;
-  char number[kNumberSize];
-  do {
-    number[0] = '\0';
-    if (buyer_->Read(0)) buyer_->GetString(kFileNumberField, number, sizeof number);
-    numberList_->AddString(number);
-  } while (buyer_->Next());
+  std::vector<std::string> numbers;
+  if (buyer_->First()) {
+    char number[kNumberSize];
+    do {
+      number[0] = '\0';
+      if (buyer_->Read(0)) buyer_->GetString(kFileNumberField, number, sizeof number);
+      numberList_->AddString(number);
+      numbers.emplace_back(number);
+    } while (buyer_->Next());
+  }
+  LearnListed(std::move(numbers));
+}
+
+void TFileDlg::LearnListed(std::vector<std::string> numbers) {
+  listed_.clear();
+  listed_.reserve(numbers.size());
+  for (size_t i = 0; i < numbers.size(); ++i) listed_.emplace_back(std::move(numbers[i]), static_cast<int>(i));
+  // The list comes in key order, which is this order already; a list the lookup filled from
+  // another table is sorted here. Equal numbers keep their list order: the first one counts.
+  auto byNumber = [](const auto& a, const auto& b) { return a.first < b.first; };
+  if (!std::is_sorted(listed_.begin(), listed_.end(), byNumber))
+    std::stable_sort(listed_.begin(), listed_.end(), byNumber);
+}
+
+int TFileDlg::ListedIndex(const char* number) const {
+  // File numbers compare exactly, case and all, as their key does.
+  auto found = std::lower_bound(listed_.begin(), listed_.end(), number,
+                                [](const auto& entry, const char* text) { return entry.first < text; });
+  return found != listed_.end() && found->first == number ? found->second : -1;
 }
 
 void TFileDlg::EvEditChange() {
   char text[kNumberSize];
   numberEdit_->GetText(text, sizeof text);
-  // The list's own exact search ignores case; file numbers do not. Its matches (in list
-  // order, the search wrapping past the end) are the only candidates: asking for every
-  // item's text would cost a message per file on each keystroke.
-  int previous = -1;
-  for (;;) {
-    int index = numberList_->FindExactString(text, previous);
-    if (index < 0 || index <= previous) break;
-    if (numberList_->GetString(index) == text) {
-      numberList_->SetSelIndex(index);
-      ShowParties(text);
-      return;
-    }
-    previous = index;
+  int index = ListedIndex(text);
+  if (index >= 0) {
+    numberList_->SetSelIndex(index);
+    ShowParties(text);
+    return;
   }
   numberList_->SetSelIndex(-1);
   buyerNames_->Clear();
@@ -171,6 +186,11 @@ void TFileDlg::CmFind() {
   TFindFile find(this, IDD_FINDFILE);
   find.targetList = numberList_;
   if (find.Execute() != IDOK) return;
+  // The lookup filled the list anew.
+  std::vector<std::string> numbers;
+  int count = numberList_->GetCount();
+  for (int i = 0; i < count; ++i) numbers.push_back(numberList_->GetString(i));
+  LearnListed(std::move(numbers));
   if (find.listAll) {
     numberEdit_->Show(SW_SHOW);
     numberEdit_->SetFocus();

@@ -9,6 +9,10 @@
 
 #include "platform/framework/dialog.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 class TEdit;
 class TListBox;
 class TStatic;
@@ -52,6 +56,10 @@ class TFileDlg : public TDialog {
   int NumberBox(UINT stringId, UINT type);
   bool LockAcceptedNumber();
   void ReleaseLock();
+  /* Learns the numbers the list now holds, sorted, for the search of a typed number. */
+  void LearnListed(std::vector<std::string> numbers);
+  /* The list index of exactly that number, or -1. */
+  int ListedIndex(const char* number) const;
 
   TPXRecord* buyer_;
   TPXRecord* seller_;
@@ -60,6 +68,9 @@ class TFileDlg : public TDialog {
   TStatic* buyerNames_;
   TStatic* sellerNames_;
   TStatic* findLabel_;
+  /* The numbers in the list with their list indexes, ordered by number: a typed number is
+     found by a binary search, not by asking the list item after item. */
+  std::vector<std::pair<std::string, int>> listed_;
   /* The number whose BUYER record this dialog locked; empty when it holds no lock. */
   char lockedNumber_[16] = "";
 

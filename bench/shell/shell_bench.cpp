@@ -7,8 +7,9 @@
 **  (b) opening a file's statement window, from OpenFileWindow to the end of its set-up and
 **      its first paint, then closing it, against raw SQLite doing the thirteen keyed selects
 **      and the lock, then thirteen durable updates.
-**   shell_bench [--files N] [--dir D]    (D defaults to a fresh directory in /dev/shm; a D
-**   that holds the tables of an earlier run is used as it is)
+**   shell_bench [--files N] [--dir D] [--typing]    (D defaults to a fresh directory in
+**   /dev/shm; a D that holds the tables of an earlier run is used as it is; --typing fills
+**   only BUYER and SELLER and times only the typed number)
 */
 #include "catalogue/tabgen32.h"
 #include "filenumber/file_dlg.h"
@@ -61,8 +62,8 @@ void Check(EngineResult result, const char* what) {
 }
 
 /* Every table of the catalogue in the directory, the thirteen file tables with a record for
-   each of the files. */
-void Fill(const std::string& dir, int files) {
+   each of the files (only BUYER and SELLER with partiesOnly). */
+void Fill(const std::string& dir, int files, bool partiesOnly) {
   EngineDatabase db = nullptr;
   Check(EngineInit(300, nullptr), "init");
   Check(EngineOpenDatabase(nullptr, nullptr, 0, 0, nullptr, 0, nullptr, nullptr, &db), "database");
@@ -72,6 +73,7 @@ void Fill(const std::string& dir, int files) {
                             "ACCOUNT", "BANK", "CHECKCTL"})
     _CreateZarneTable(db, table, dir.c_str());
   for (const char* table : kFileTables) {
+    if (partiesOnly && std::strcmp(table, "BUYER") != 0 && std::strcmp(table, "SELLER") != 0) continue;
     EngineCursor cursor = nullptr;
     Check(EngineOpenTable(db, table, "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr, &cursor), table);
     EngineCursorProps props{};
@@ -126,9 +128,11 @@ struct Raw {
 int main(int argc, char* argv[]) {
   int files = 20000;
   std::string dir;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    if (std::strcmp(argv[i], "--files") == 0) files = std::atoi(argv[i + 1]);
-    else if (std::strcmp(argv[i], "--dir") == 0) dir = argv[i + 1];
+  bool typingOnly = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--typing") == 0) typingOnly = true;
+    else if (i + 1 < argc && std::strcmp(argv[i], "--files") == 0) files = std::atoi(argv[++i]);
+    else if (i + 1 < argc && std::strcmp(argv[i], "--dir") == 0) dir = argv[++i];
   }
   // A directory of our own making goes when the bench ends, however it ends (it is about
   // 50 kB a file in memory); one given with --dir is kept.
@@ -150,8 +154,9 @@ int main(int argc, char* argv[]) {
   if (std::filesystem::exists(tables + "/BUYER.DB")) {
     std::printf("using the files in %s\n", dir.c_str());
   } else {
-    Fill(tables, files);
-    std::printf("filled %d files x 13 tables in %.1f s (%s)\n", files, Seconds(start), dir.c_str());
+    Fill(tables, files, typingOnly);
+    std::printf("filled %d files x %d tables in %.1f s (%s)\n", files, typingOnly ? 2 : 13, Seconds(start),
+                dir.c_str());
   }
   {
     std::ofstream ini(dir + "/windows/zarne.ini");
@@ -170,8 +175,8 @@ int main(int argc, char* argv[]) {
   auto* client = static_cast<ZarneMDIClient*>(static_cast<TFrameWindow*>(app.GetMainWindow())->GetClientWindow());
 
   // (a) The file list.
-  const int fills = 20;
-  const int typings = 200;
+  const int fills = typingOnly ? 0 : 20;
+  const int typings = 2000;
   double dialogFill = 0, dialogTyping = 0;
   {
     TFileDlg dialog(client, IDD_FILEDLG);
@@ -187,6 +192,23 @@ int main(int argc, char* argv[]) {
       SetDlgItemText(dialog.GetHandle(), 101, FileNumber((i * 7919) % files).c_str());
     dialogTyping = Seconds(start);
     dialog.Destroy();
+  }
+  // The same look-ups in the numbers as a vector, case and all.
+  std::vector<std::string> numbers;
+  for (int n = 0; n < files; ++n) numbers.push_back(FileNumber(n));
+  std::sort(numbers.begin(), numbers.end());
+  start = std::chrono::steady_clock::now();
+  size_t found = 0;
+  for (int i = 0; i < typings; ++i)
+    found += std::find(numbers.begin(), numbers.end(), FileNumber((i * 7919) % files)) - numbers.begin();
+  double rawTyping = Seconds(start);
+  if (typingOnly) {
+    std::printf("%-44s %10s %13s\n", "", "shell", "vector");
+    Report("(a') type a number: find it in the list", dialogTyping, rawTyping, typings);
+    std::printf("    among %d numbers\n", files);
+    app.GetMainWindow()->CloseWindow();
+    Pump();
+    return found == 0;
   }
   Raw buyer(tables + "/BUYER.DB");
   sqlite3_stmt* walk = nullptr;
@@ -217,15 +239,6 @@ int main(int argc, char* argv[]) {
     }
   }
   double tableWalk = Seconds(start);
-  // The same look-ups in the numbers as a vector, case and all.
-  std::vector<std::string> numbers;
-  for (int n = 0; n < files; ++n) numbers.push_back(FileNumber(n));
-  std::sort(numbers.begin(), numbers.end());
-  start = std::chrono::steady_clock::now();
-  size_t found = 0;
-  for (int i = 0; i < typings; ++i)
-    found += std::find(numbers.begin(), numbers.end(), FileNumber((i * 7919) % files)) - numbers.begin();
-  double rawTyping = Seconds(start);
   std::printf("%-44s %10s %13s\n", "", "shell", "raw SQLite");
   Report("(a) fill the file list (per fill)", dialogFill, rawFill, fills);
   Report("    of which the table walk alone", tableWalk, rawFill, fills);

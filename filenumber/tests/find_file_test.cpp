@@ -1,7 +1,8 @@
 /*
 ** The lookup through the file-number dialog's Find button: each kind searches its own
 ** table and fields, case folded the Windows-1252 way; listing all numbers needs no text;
-** an empty text is refused with 1044; the number edit hides after a lookup.
+** an empty text is refused with 1044; the number edit hides after a lookup, and a number
+** typed then is sought in the list the lookup left.
 */
 #include "filenumber/find_file.h"
 
@@ -100,6 +101,30 @@ TEST_F(FindFileTest, AnEmptyFindTextIsRefused) {
   EXPECT_EQ(Boxes().Shown()[0].text, "You must specify text to find.");
   EXPECT_EQ(Boxes().Shown()[0].caption, "Zarne Message");
   EXPECT_EQ(Boxes().Shown()[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+}
+
+// A number typed after a lookup is sought in the list the lookup left, at its place there.
+TEST_F(FindFileTest, ATypedNumberIsSoughtInTheListTheLookupLeft) {
+  int afterLookup = -2, notListed = -2;
+  DialogDriver driver;
+  driver.OnDialog(IDD_FILEDLG, [&](HWND dialog) {
+    PressButton(dialog, 378);
+    SetControlText(dialog, 101, "F2");
+    afterLookup = static_cast<int>(SendMessage(FindControl(dialog, 102), LB_GETCURSEL, 0, 0));
+    SetControlText(dialog, 101, "F1");  // a closing file, but not among those found
+    notListed = static_cast<int>(SendMessage(FindControl(dialog, 102), LB_GETCURSEL, 0, 0));
+    PressButton(dialog, IDCANCEL);
+  });
+  driver.OnDialog(IDD_FINDFILE, [&](HWND find) {
+    SendMessage(FindControl(find, 102), CB_SETCURSEL, 1, 0);
+    SetControlText(find, 189, "jones");
+    PressButton(find, IDOK);
+  });
+  TFileDlg dialog(nullptr, IDD_FILEDLG);
+  dialog.mode = kFileDlgOpen;
+  dialog.Execute();
+  EXPECT_EQ(afterLookup, 0);
+  EXPECT_EQ(notListed, -1);
 }
 
 TEST_F(FindFileTest, ListAllHidesTheLookupControls) {

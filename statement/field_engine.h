@@ -9,6 +9,8 @@
 #include "platform/gdi/gdi_types.h"
 #include "platform/kernel/wintypes.h"
 
+#include <string>
+
 class RespaWindow;
 class TDC;
 struct TFieldNode;
@@ -16,7 +18,8 @@ struct TFieldNode;
 /* Whether the field's rectangle meets the client area at the scroll position, edges
    included. */
 bool IsFieldVisible(RespaWindow* view, const TFieldNode* field);
-/* Invalidates a visible field's place in the client area, with erase. */
+/* Invalidates a visible field's place in the client area, with erase, unless the window
+   last painted the whole box with the text its value shows now. */
 void InvalidateField(RespaWindow* view, const TFieldNode* field);
 void InvalidateFieldById(RespaWindow* view, int id);
 /* The field id whose box shows what a change of this one affects, or 0 for none. */
@@ -34,7 +37,10 @@ void CommitFieldEdit(RespaWindow* view);
 /* Hides the edit line and the choice list. */
 void HideFieldControls(RespaWindow* view);
 
-void PaintField(RespaWindow* view, const TFieldNode* field, TDC& dc);
+/* Paints the field; `shown` (when given) gets the text drawn, "" for an empty box. */
+void PaintField(RespaWindow* view, const TFieldNode* field, TDC& dc, std::string* shown = nullptr);
+/* The text the field's box shows for its value now, "" for an empty box. */
+std::string FieldShownText(RespaWindow* view, const TFieldNode* field);
 COLORREF GetFieldColor(RespaWindow* view, const TFieldNode* field);
 
 /* The value as text (see TScriptFieldBinding::FormatFieldText); by id, ids below 1 and

@@ -34,6 +34,8 @@ bool IsFieldVisible(RespaWindow* view, const TFieldNode* field) {
 
 void InvalidateField(RespaWindow* view, const TFieldNode* field) {
   if (!view->HWindow || !IsFieldVisible(view, field)) return;
+  // A recalculation asks for every field of its rules; most of them show what they showed.
+  if (view->ShowsText(field, FieldShownText(view, field))) return;
   long dx = view->Scroller->XPos * view->Scroller->XUnit;
   long dy = view->Scroller->YPos * view->Scroller->YUnit;
   // The frame is drawn on the right and bottom edges too.

@@ -1,6 +1,7 @@
 /*
 ** Painting one statement field: a framed light grey box at its place on the form with its
 ** value drawn in the colour of its id. Zero amounts and blank dates paint as empty boxes.
+** The text a field shows is also what the window compares before repainting it.
 */
 #include "statement/field_engine.h"
 
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -71,6 +73,13 @@ bool PaintedText(RespaWindow* view, const TFieldNode* field, char* text, size_t 
 
 }  // namespace
 
+std::string FieldShownText(RespaWindow* view, const TFieldNode* field) {
+  char text[kFieldTextSize];
+  TAlign align;
+  if (!field || !PaintedText(view, field, text, sizeof text, &align)) return std::string();
+  return text;
+}
+
 COLORREF GetFieldColor(RespaWindow*, const TFieldNode* field) {
   switch (field ? field->fieldId : 0) {
     case 215: case 325: case 555: case 556: return RGB(128, 0, 128);
@@ -81,7 +90,7 @@ COLORREF GetFieldColor(RespaWindow*, const TFieldNode* field) {
   }
 }
 
-void PaintField(RespaWindow* view, const TFieldNode* field, TDC& dc) {
+void PaintField(RespaWindow* view, const TFieldNode* field, TDC& dc, std::string* shown) {
   HDC hdc = dc.GetHDC();
   int saved = SaveDC(hdc);
   SetTextColor(hdc, GetFieldColor(view, field));
@@ -99,7 +108,9 @@ void PaintField(RespaWindow* view, const TFieldNode* field, TDC& dc) {
 
   char text[kFieldTextSize];
   TAlign align;
-  if (PaintedText(view, field, text, sizeof text, &align)) {
+  bool painted = PaintedText(view, field, text, sizeof text, &align);
+  if (shown) shown->assign(painted ? text : "");
+  if (painted) {
     int length = static_cast<int>(std::strlen(text));
     int x = field->left + kTextInset;
     if (align == TAlign::kRight) {

@@ -136,6 +136,22 @@ void RespaWindow::ReleaseFile() {
   }
 }
 
+namespace {
+
+/* Whether the paint's clipping holds the field's whole box, frame edges included. */
+bool WholeBoxPainted(TDC& dc, const TFieldNode* field, bool simpleClip, const TRect& clipBox) {
+  TRect box(field->left, field->top, field->right + 1, field->bottom + 1);
+  if (simpleClip) return (box & clipBox) == box;
+  int saved = dc.SaveDC();
+  dc.IntersectClipRect(box);
+  TRect inside;
+  bool whole = dc.GetClipBox(inside) == SIMPLEREGION && inside == box;
+  dc.RestoreDC(saved);
+  return whole;
+}
+
+}  // namespace
+
 void RespaWindow::Paint(TDC& dc, bool erase, TRect& rect) {
   TWindow::Paint(dc, erase, rect);
   HGDIOBJ previousFont = gStatementFont ? ::SelectObject(dc, gStatementFont) : nullptr;
@@ -143,13 +159,26 @@ void RespaWindow::Paint(TDC& dc, bool erase, TRect& rect) {
   PaintRespaBackground(dc.GetHDC(), &area);
   // The update region of a scroll with fields pending is a band and scattered fields whose
   // bounding box is the whole window: only fields inside the region itself are drawn.
+  TRect clipBox;
+  bool simpleClip = dc.GetClipBox(clipBox) == SIMPLEREGION;
+  std::string shown;
   for (TFieldNode* field = gRespaFieldList.head; field; field = field->next) {
     if (field->bottom >= rect.top && field->top <= rect.bottom &&
         field->right >= rect.left && field->left <= rect.right &&
-        dc.RectVisible(TRect(field->left - 1, field->top - 1, field->right + 2, field->bottom + 2)))
-      PaintField(this, field, dc);
+        dc.RectVisible(TRect(field->left - 1, field->top - 1, field->right + 2, field->bottom + 2))) {
+      PaintField(this, field, dc, &shown);
+      if (WholeBoxPainted(dc, field, simpleClip, clipBox))
+        shownTexts_[field->fieldId] = shown;
+      else
+        shownTexts_.erase(field->fieldId);
+    }
   }
   if (previousFont) ::SelectObject(dc, previousFont);
+}
+
+bool RespaWindow::ShowsText(const TFieldNode* field, const std::string& text) const {
+  auto known = shownTexts_.find(field->fieldId);
+  return known != shownTexts_.end() && known->second == text;
 }
 
 /* What is typed in the edit line is committed first, so a save never misses it. */

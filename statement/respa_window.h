@@ -18,6 +18,9 @@
 #include "script/script_field_binding.h"
 #include "statement/recalc_view.h"
 
+#include <string>
+#include <unordered_map>
+
 struct TFieldNode;
 class TPXRecord;
 class TOneEdit;
@@ -125,6 +128,8 @@ class RespaWindow : public TWindow,
   /* True once the window was refused its file and waits for its child's close: it shows
      nothing and saves nothing, and lookups of open files pass it by. */
   bool IsClosing() const { return closing_; }
+  /* Whether the window's last paint of the field drew its whole box showing this text. */
+  bool ShowsText(const TFieldNode* field, const std::string& text) const;
 
   /* Handlers of the response table. */
   void EvLButtonDown(UINT modKeys, TPoint& point) override;
@@ -196,6 +201,10 @@ class RespaWindow : public TWindow,
   /* Whether the BUYER record's lock is held by this window. */
   bool locked_ = false;
   bool closing_ = false;
+  /* By field id, the text of each field whose whole box its last paint drew: what the
+     screen shows there until the field is invalidated again. A box painted in part (the
+     rest of it outside the update region) is not known. */
+  std::unordered_map<int, std::string> shownTexts_;
 
   DECLARE_RESPONSE_TABLE(RespaWindow);
 };

@@ -2,9 +2,11 @@
 ** The recalculation in a real statement window over real tables: values typed into the
 ** window's edit line and committed with Tab reach the rules through the window's seam; the
 ** set-up's column sums, the typed commission, the settlement-date move, a field script,
-** the Prorater command and a repaint of an id the field list lacks.
+** the Prorater command, repaints of ids the field list lacks and of unchanged fields, and
+** the pixels committed edits leave.
 */
 #include "platform/kernel/paths.h"
+#include "platform/testing/screenshot.h"
 #include "platform/testing/dialog_driver.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/winuser.h"
@@ -21,6 +23,8 @@
 #include "tableaccess/value_forms.h"
 
 #include <gtest/gtest.h>
+
+#include <QImage>
 
 #include <fstream>
 #include <memory>
@@ -264,6 +268,32 @@ TEST_F(RecalcWindow, RepaintOfAnIdTheListLacksDoesNothing) {
   window->RepaintFieldById(9999);
   window->RepaintFieldById(211);
   EXPECT_FALSE(GetUpdateRect(window->HWindow, &dirty, FALSE));
-  window->RepaintFieldById(102);  // a field in view does repaint
+  // A field in view repaints once its value changed, and not before.
+  window->RepaintFieldById(102);
+  EXPECT_FALSE(GetUpdateRect(window->HWindow, &dirty, FALSE));
+  ASSERT_TRUE(window->WriteFieldText(FindFieldByNumber(&gRespaFieldList, 102), "Another Buyer"));
+  window->RepaintFieldById(102);
   EXPECT_TRUE(GetUpdateRect(window->HWindow, &dirty, FALSE));
+}
+
+TEST_F(RecalcWindow, CommittedEditsLeaveThePixelsOfAFullRepaint) {
+  // Each commit repaints only the boxes whose texts changed; the window must then look
+  // exactly as when it is drawn whole. Zero paints as an empty box, so the last commit
+  // empties the price and the totals it fed.
+  Open("F-205");
+  // The first Tab from the price scrolls the seller's column into view, and boxes the
+  // scroll leaves cut at the window's left edge differ from freshly drawn ones in a corner
+  // pixel; the window is drawn whole once it stands where the edits below leave it.
+  Commit(213, "1");
+  InvalidateRect(window->HWindow, nullptr, TRUE);
+  UpdateWindow(window->HWindow);
+  for (const char* price : {"250000", "250000", "99.99", "0"}) {
+    Commit(213, price);
+    UpdateWindow(window->HWindow);
+    QImage afterCommit = GrabWindow(window->HWindow);
+    InvalidateRect(window->HWindow, nullptr, TRUE);
+    UpdateWindow(window->HWindow);
+    EXPECT_TRUE(GrabWindow(window->HWindow) == afterCommit) << price;
+  }
+  EXPECT_EQ(Amount(kSummary1Table, 38), 0.0);
 }

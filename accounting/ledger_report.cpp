@@ -4,6 +4,7 @@
 #include "accounting/ledger_report.h"
 
 #include "accounting/account_transfers.h"
+#include "accounting/ledger_cents.h"
 #include "platform/gdi/gdi.h"
 #include "tableaccess/px_record.h"
 
@@ -22,21 +23,61 @@ bool TLedgerReport::Counts(const TAccountItem& item) const {
 }
 
 bool TLedgerReport::Position() {
-  if (!Record->First()) return false;
-  if (RangeKind == rkDate) {
-    // Everything dated before the lower date (blank dates first of all) makes the
-    // starting balance; the walk stops on the first entry dated on or after it.
-    TAccountItem item;
-    if (!Record->Read(0) || !ReadAccountItem(*Record, item)) return false;
-    while (item.Date < gReportRangeXfer.DateFrom) {
-      if (Counts(item)) StartingBalance = ApplyToBalance(StartingBalance, item.Type, item.Amount);
-      if (!Record->Next() || !Record->Read(0) || !ReadAccountItem(*Record, item)) {
-        EndingBalance = StartingBalance;
-        return false;
-      }
-    }
-  }
+  bool found = false;
+  if (RangeKind != rkDate) found = Record->First();
+  else if (TotalStartingBalance()) found = SeekLowerDate();
+  else found = WalkToLowerDate();
   EndingBalance = StartingBalance;
+  return found;
+}
+
+namespace {
+// Below this many cents in all (a billion dollars) a running balance of whole-cent amounts,
+// rounded to cents after every step, is exactly the sum of their cents: a double's error
+// stays far from half a cent.
+constexpr int64_t kExactCentsLimit = 100000000000LL;
+}  // namespace
+
+bool TLedgerReport::TotalStartingBalance() {
+  // Everything dated before the lower date (blank dates first of all) makes the starting
+  // balance. The engine totals it by type, bank and status in one statement; when an amount
+  // there is not whole cents the walk below sums it the long way, in the same order.
+  static const int kGroups[] = {kAcctType, kAcctBank, kAcctStatus};
+  int64_t cents = 0, magnitude = 0;
+  bool exact = true;
+  Record->Clear();
+  if (!Record->SetLong(kAcctDate, gReportRangeXfer.DateFrom)) return false;
+  bool totalled = Record->TotalBeforeKey(1, kAcctAmount, kGroups, 3, [&](const EngineCentsTotal& total) {
+    TAccountItem item;
+    if (!Record->GetString(kAcctType, item.Type, sizeof item.Type) || !Record->GetShort(kAcctBank, item.Bank) ||
+        !Record->GetShort(kAcctStatus, item.Status)) {
+      exact = false;
+      return;
+    }
+    if (!Counts(item)) return;
+    exact = exact && total.inexact == 0;
+    cents += item.Type[0] == 'C' ? -total.cents : total.cents;
+    magnitude += total.magnitude;
+  });
+  if (!totalled || !exact || magnitude >= kExactCentsLimit) return false;
+  StartingBalance = CentsAmount(cents);
+  return true;
+}
+
+bool TLedgerReport::SeekLowerDate() {
+  Record->Clear();
+  return Record->SetLong(kAcctDate, gReportRangeXfer.DateFrom) && Record->Seek(1, ENGINE_KEY_GEQ);
+}
+
+bool TLedgerReport::WalkToLowerDate() {
+  StartingBalance = 0;
+  if (!Record->First()) return false;
+  TAccountItem item;
+  if (!Record->Read(0) || !ReadAccountItem(*Record, item)) return false;
+  while (item.Date < gReportRangeXfer.DateFrom) {
+    if (Counts(item)) StartingBalance = ApplyToBalance(StartingBalance, item.Type, item.Amount);
+    if (!Record->Next() || !Record->Read(0) || !ReadAccountItem(*Record, item)) return false;
+  }
   return true;
 }
 

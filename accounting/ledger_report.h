@@ -28,6 +28,13 @@ class TLedgerReport : public TAccountWalkReport {
 
  private:
   bool Counts(const TAccountItem& item) const;
+  /* The starting balance of a date range from the engine's totals; false when they could
+     not be had exactly (nothing is changed then). */
+  bool TotalStartingBalance();
+  /* Moves to the first entry dated on or after the lower date. */
+  bool SeekLowerDate();
+  /* Sums the starting balance entry by entry up to the lower date, stopping there. */
+  bool WalkToLowerDate();
 
   double StartingBalance = 0;
   double EndingBalance = 0;

@@ -12,6 +12,8 @@
 #include "platform/engine/engine.h"
 #include "platform/kernel/wintypes.h"
 
+#include <functional>
+
 class TPXTable;
 
 class TPXRecord {
@@ -31,6 +33,14 @@ class TPXRecord {
      0x2206 in gLastDbResult; a search at or after the key that passes the last record
      answers false without a box, 0x2202 in gLastDbResult. */
   bool Seek(SHORT keyFieldCount, DWORD condition);
+  /* Totals the money field sumField over the records before the key set in the buffer (its
+     first keyFieldCount key fields, in the cursor's order), one group per set of values of
+     the groupCount fields groupFields: `each` is called per group with the buffer holding
+     the group's values (the getters read them; every other field is blank). The cursor
+     does not move. False without a box when the engine cannot total them (a damaged record
+     among them): the caller reads the records one by one instead, which reports it. */
+  bool TotalBeforeKey(SHORT keyFieldCount, int sumField, const int* groupFields, int groupCount,
+                      const std::function<void(const EngineCentsTotal&)>& each);
   /* Reads the current record (or the next one) into the buffer. */
   bool Read(DWORD lockMode);
   bool ReadNext(DWORD lockMode);

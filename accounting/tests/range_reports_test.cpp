@@ -118,6 +118,28 @@ TEST_F(RangeReportsTest, LedgerDateRangeStartsFromTheEarlierEntriesAndStopsAfter
   EXPECT_LT(text.find("STARTING"), text.find("Title Co"));
 }
 
+TEST_F(RangeReportsTest, LedgerStartingBalanceSkipsUncountedEntriesAndKeepsItsStepwiseCents) {
+  // Before 1/6: Void, Ready, Escrow and Unposted entries, another bank's and a blank-dated
+  // one; the adjustment on 1/6 itself is listed. Figures: expected/ledger_starting_balance.py.
+  PutSample();
+  auto fromJanuarySixth = [](HWND dialog) {
+    PressButton(dialog, 400);
+    SetControlText(dialog, 401, "01/06/26");
+    SetControlText(dialog, 402, "01/31/26");
+  };
+  std::string text = PdfText(Print(kLedgerReport, fromJanuarySixth));
+  EXPECT_TRUE(Has(text, "STARTING BALANCE +7,799\\.85")) << text;
+  EXPECT_TRUE(Has(text, "ENDING BALANCE +7,687\\.52")) << text;
+  EXPECT_EQ((std::vector<std::string>{"Late payee"}), Present(text, kLedgerPayees));
+
+  // An amount that is not whole cents: rounded step by step it gives a cent more than the
+  // sum of the amounts' rounded cents would.
+  PutEntry({"205", 'D', 15, 0, 1, 5, DateOf(1, 2, 2026), "Sub-cent", 0.125});
+  ClearPrintedPdfs();
+  text = PdfText(Print(kLedgerReport, fromJanuarySixth));
+  EXPECT_TRUE(Has(text, "STARTING BALANCE +7,799\\.98")) << text;
+}
+
 TEST_F(RangeReportsTest, LedgerOfAnEmptyTableShowsBothBalancesAsZero) {
   std::string text = PdfText(Print(kLedgerReport, [](HWND dialog) {
     PressButton(dialog, 400);

@@ -292,6 +292,29 @@ EngineResult EngineModifyRecord(EngineCursor cursor, void* record, BOOL freeLock
 EngineResult EngineDeleteRecord(EngineCursor cursor, void* record);
 EngineResult EngineFlushCursor(EngineCursor cursor);
 
+/* Totals. A group of records and the total of one money field over it, in whole cents: an
+   amount's cents are those of its "%.2lf" text. An amount more than a millionth of a dollar
+   from whole cents (0.125), or beyond 1e13, counts in inexact instead, so a caller that
+   needs the cents exact can tell and read the records one by one. A blank amount is 0. */
+struct EngineCentsTotal {
+    long long cents;      /* sum of the exact amounts' cents */
+    long long magnitude;  /* sum of their absolute values */
+    DWORD records;
+    DWORD inexact;
+};
+typedef void (*EngineGroupTotalProc)(const void* record, const EngineCentsTotal* total,
+                                     void* context);
+/* Totals the money field sumField over the records that come before the first keyFieldCount
+   key fields of record in the cursor's order (those a walk from the start passes before
+   EngineSetToKey with ENGINE_KEY_GEQ would place it), grouped by the values of the
+   groupFieldCount fields groupFields. Calls each once per group with a record buffer in
+   which the group's fields hold its values and every other field is blank. A record among
+   them whose values cannot be read as their fields answers ENGINE_ERR_TABLEDAMAGED and no
+   group is given. The cursor does not move. */
+EngineResult EngineTotalBeforeKey(EngineCursor cursor, WORD keyFieldCount, const void* record,
+                                  WORD sumField, WORD groupFieldCount, const WORD* groupFields,
+                                  EngineGroupTotalProc each, void* context);
+
 /* Record locks. */
 EngineResult EngineIsRecordLocked(EngineCursor cursor, DWORD* locked);
 /* all 0: the current record's lock; all 1: every lock this cursor holds. */

@@ -18,23 +18,11 @@ namespace {
 
 constexpr int kBuyerTable = 0;
 constexpr int kSellerTable = 1;
-constexpr int kPartyNameField = 2;
 
 TRangeKind FileBalanceRangeKind() {
   if (gReportRangeXfer.RangeFile == 1) return rkFile;
   if (gReportRangeXfer.RangeDate == 1) return rkDate;
   return rkAll;
-}
-
-/* The first party name of the file in a party table, or false when it has no record. */
-bool FirstPartyName(TPXRecord* record, const char* fileNumber, char* name, DWORD size) {
-  name[0] = '\0';
-  if (record == nullptr) return false;
-  record->Clear();
-  record->SetString(1, fileNumber);
-  if (!record->Seek(0, ENGINE_KEY_EQ) || !record->Read(0)) return false;
-  if (!record->GetString(kPartyNameField, name, size)) name[0] = '\0';
-  return true;
 }
 
 }  // namespace
@@ -49,8 +37,8 @@ bool TFileBalanceItem::operator<(const TFileBalanceItem& other) const {
 
 TFileBalanceReport::TFileBalanceReport(const char* title, bool suppressZero)
     : TRangeReport(title),
-      BuyerRecord(gTables[kBuyerTable] ? new TPXRecord(gTables[kBuyerTable], false) : nullptr),
-      SellerRecord(gTables[kSellerTable] ? new TPXRecord(gTables[kSellerTable], false) : nullptr),
+      Buyers(gTables[kBuyerTable]),
+      Sellers(gTables[kSellerTable]),
       RangeKind(FileBalanceRangeKind()),
       SuppressZero(suppressZero),
       SavedSelection(gReportRangeXfer.Accounts.GetSelIndex()) {
@@ -58,8 +46,6 @@ TFileBalanceReport::TFileBalanceReport(const char* title, bool suppressZero)
 }
 
 TFileBalanceReport::~TFileBalanceReport() {
-  delete BuyerRecord;
-  delete SellerRecord;
   gReportRangeXfer.Accounts.Select(SavedSelection);
 }
 
@@ -96,7 +82,7 @@ void TFileBalanceReport::ReadGroup(TFileBalanceItem& item, bool& counted) {
       if (bank < 0) bank = entryBank;
       else if (bank != entryBank) multipleBanks = true;
     }
-    if (!record.Next() || !record.Read(0) || !record.GetString(kAcctFileNum, file, sizeof file)) {
+    if (!record.ReadNext(0) || !record.GetString(kAcctFileNum, file, sizeof file)) {
       Done = true;
       break;
     }
@@ -107,9 +93,10 @@ void TFileBalanceReport::ReadGroup(TFileBalanceItem& item, bool& counted) {
 }
 
 void TFileBalanceReport::FillNames(TFileBalanceItem& item, int bank, bool multipleBanks) {
-  if (!FirstPartyName(BuyerRecord, item.FileNumber, item.Buyer, sizeof item.Buyer))
+  // The files come in key order, so one walk of each party table answers them all.
+  if (!Buyers.NameOf(item.FileNumber, item.Buyer, sizeof item.Buyer))
     std::snprintf(item.Buyer, sizeof item.Buyer, "--- no open file ---");
-  FirstPartyName(SellerRecord, item.FileNumber, item.Seller, sizeof item.Seller);
+  Sellers.NameOf(item.FileNumber, item.Seller, sizeof item.Seller);
   if (multipleBanks) {
     std::snprintf(item.BankAccount, sizeof item.BankAccount, "***MULTI-ACCOUNT***");
   } else {

@@ -6,9 +6,8 @@
 #ifndef ZARNE_ACCOUNTING_FILE_BALANCE_REPORT_H
 #define ZARNE_ACCOUNTING_FILE_BALANCE_REPORT_H
 
+#include "accounting/party_name_walk.h"
 #include "accounting/range_report.h"
-
-class TPXRecord;
 
 struct TFileBalanceItem {
   char FileNumber[16] = "";
@@ -43,8 +42,8 @@ class TFileBalanceReport : public TRangeReport {
   void FillNames(TFileBalanceItem& item, int bank, bool multipleBanks);
   bool Counts(SHORT status, LONG date, SHORT bank) const;
 
-  TPXRecord* BuyerRecord;
-  TPXRecord* SellerRecord;
+  TPartyNameWalk Buyers;
+  TPartyNameWalk Sellers;
   TRangeKind RangeKind;
   int AccountFilter;
   bool SuppressZero;

@@ -93,9 +93,13 @@ TEST_F(ReportRobustnessTest, MissingIndexesPrintTheHeadingOnlyAfterTheEnginesBox
 
 TEST_F(ReportRobustnessTest, TwoCopiesEachCarryTheWholeRun) {
   UsePdfReportPrinter(2);
-  for (int i = 0; i < 70; ++i)
-    PutEntry({"F" + std::to_string(100 + i), 'C', double(i + 1), 100 + i, 1, 2, DateOf(1, 5, 2026),
-              "Payee " + std::to_string(i), 1.25});
+  for (int i = 0; i < 70; ++i) {
+    const std::string file = "F" + std::to_string(100 + i);
+    PutEntry({file, 'C', double(i + 1), 100 + i, 1, 2, DateOf(1, 5, 2026), "Payee " + std::to_string(i), 1.25});
+    // Parties on most files: the second copy of the file balance finds them from the start again.
+    if (i % 4 != 1) PutParty(0, file, "Buyer " + std::to_string(i));
+    if (i % 5 != 2) PutParty(1, file, "Seller " + std::to_string(i));
+  }
   PutEntry({"F100", 'D', 500, 0, 1, 5, DateOf(1, 6, 2026), "Depositor & Co", 90});
   for (TReportCommandKind kind : {kCheckRegisterReport, kLedgerReport, kFileBalanceReport}) {
     if (kind == kFileBalanceReport) Boxes().QueueAnswer(IDNO);
@@ -107,6 +111,10 @@ TEST_F(ReportRobustnessTest, TwoCopiesEachCarryTheWholeRun) {
     for (size_t p = 0; p < half; ++p) {
       // The print stamp is the same for both copies; so is every other line.
       EXPECT_EQ(pages[p], pages[p + half]) << kind << " page " << p + 1;
+    }
+    if (kind == kFileBalanceReport) {
+      EXPECT_NE(std::string::npos, pages[half].find("Buyer 0")) << pages[half];
+      EXPECT_NE(std::string::npos, pages.back().find("Seller 69")) << pages.back();
     }
   }
   ClearPrintedPdfs();

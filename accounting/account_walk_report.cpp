@@ -46,14 +46,17 @@ void TAccountWalkReport::LoadItems() {
     Items.DropFront(Consumed);
     Consumed = 0;
   }
+  // The entry the walk stands on is read afresh for each page; from there each step reads
+  // the next entry in the same call.
+  if (!Done && !Record->Read(0)) Done = true;
   while (!Done && !Items.Full()) {
     TAccountItem item;
-    if (!Record->Read(0) || !ReadAccountItem(*Record, item) || EndsAt(item)) {
+    if (!ReadAccountItem(*Record, item) || EndsAt(item)) {
       Done = true;
       break;
     }
     if (Admit(item)) Items.Add(item);
-    if (!Record->Next()) Done = true;
+    if (!Record->ReadNext(0)) Done = true;
   }
   ItemCount = Items.Count();
 }

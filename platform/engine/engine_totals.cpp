@@ -9,6 +9,9 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace zarne::engine {
 namespace {
@@ -50,6 +53,49 @@ struct Group {
     std::vector<char> record;
     EngineCentsTotal total{};
 };
+
+/* The stored values of the first count columns, each with its kind, as bytes: rows with
+   equal bytes hold equal values. */
+void StoredGroupValues(sqlite3_stmt* stmt, int count, std::string* bytes) {
+    bytes->clear();
+    for (int i = 0; i < count; ++i) {
+        sqlite3_value* value = sqlite3_column_value(stmt, i);
+        int kind = sqlite3_value_type(value);
+        bytes->push_back(static_cast<char>(kind));
+        if (kind == SQLITE_INTEGER) {
+            long long number = sqlite3_value_int64(value);
+            bytes->append(reinterpret_cast<const char*>(&number), sizeof number);
+        } else if (kind == SQLITE_FLOAT) {
+            double number = sqlite3_value_double(value);
+            bytes->append(reinterpret_cast<const char*>(&number), sizeof number);
+        } else if (kind != SQLITE_NULL) {
+            const char* text = static_cast<const char*>(sqlite3_value_blob(value));
+            int size = sqlite3_value_bytes(value);
+            bytes->append(reinterpret_cast<const char*>(&size), sizeof size);
+            if (text) bytes->append(text, static_cast<size_t>(size));
+        }
+    }
+}
+
+/* The group of the current row by its decoded group fields, made on first meeting it. */
+Group& GroupOfRow(sqlite3_stmt* stmt, const TableSchema& schema, const std::vector<int>& groups,
+                  std::vector<char>* row, std::map<std::string, Group>* found) {
+    for (size_t i = 0; i < groups.size(); ++i) {
+        DecodeColumn(stmt, int(i), schema.Field(groups[i]), row->data(), 0);
+    }
+    Group& group = (*found)[GroupKey(schema, groups, row->data())];
+    if (group.record.empty()) {
+        group.record.resize(schema.recordSize);
+        BlankRecord(schema, group.record.data());
+        for (int number : groups) {
+            const FieldInfo& field = schema.Field(number);
+            group.record[field.nullOffset] = (*row)[field.nullOffset];
+            std::memcpy(group.record.data() + field.offset, row->data() + field.offset,
+                        field.length);
+        }
+    }
+    return group;
+}
 
 EngineResult CheckTotalArguments(EngineCursor cursor, WORD keyFieldCount, const void* record,
                                  WORD sumField, WORD groupFieldCount, const WORD* groupFields,
@@ -122,7 +168,13 @@ EngineResult EngineTotalBeforeKey(EngineCursor cursor, WORD keyFieldCount, const
         BindStored(stmt, i + 1, schema.Field(index.keyFields[i]), key);
     }
 
+    // Groups by their decoded values (the order they are given in), and the group of each
+    // set of stored values met so far: most rows repeat one met before, and their stored
+    // values tell it without decoding them.
     std::map<std::string, Group> found;
+    std::unordered_map<std::string, Group*> byStored;
+    std::string stored, lastStored;
+    Group* last = nullptr;
     std::vector<char> row(schema.recordSize);
     const FieldInfo& sum = schema.Field(sumField);
     const int sumColumn = groupFieldCount;
@@ -133,21 +185,15 @@ EngineResult EngineTotalBeforeKey(EngineCursor cursor, WORD keyFieldCount, const
             unfit = !StoredValueFits(sqlite3_column_value(stmt, int(i)), schema.Field(columns[i]));
         }
         if (unfit) break;
-        for (WORD i = 0; i < groupFieldCount; ++i) {
-            DecodeColumn(stmt, i, schema.Field(groups[i]), row.data(), 0);
+        StoredGroupValues(stmt, groupFieldCount, &stored);
+        if (last == nullptr || stored != lastStored) {
+            Group*& known = byStored[stored];
+            if (known == nullptr) known = &GroupOfRow(stmt, schema, groups, &row, &found);
+            last = known;
+            lastStored = stored;
         }
+        Group& group = *last;
         DecodeColumn(stmt, sumColumn, sum, row.data(), 0);
-        Group& group = found[GroupKey(schema, groups, row.data())];
-        if (group.record.empty()) {
-            group.record.resize(schema.recordSize);
-            BlankRecord(schema, group.record.data());
-            for (int number : groups) {
-                const FieldInfo& field = schema.Field(number);
-                group.record[field.nullOffset] = row[field.nullOffset];
-                std::memcpy(group.record.data() + field.offset, row.data() + field.offset,
-                            field.length);
-            }
-        }
         double amount = 0;
         if (!FieldIsBlank(sum, row.data())) std::memcpy(&amount, row.data() + sum.offset, 8);
         long long cents = 0;

@@ -101,6 +101,19 @@ bool IsPowerOfTwoPageSize(uint32_t size) {
     return size >= 512 && size <= 65536 && (size & (size - 1)) == 0;
 }
 
+void GeometryFromPages(PageFile& file);
+
+/* Whether pages hold check values under some page size: then a header saying they hold
+   none was damaged (one changed byte would otherwise turn every check off and misplace
+   every cell). The file's geometry is left as it was. */
+bool PagesHoldChecks(PageFile& file) {
+    const Geometry claimed = file.geometry;
+    GeometryFromPages(file);
+    const bool checked = file.geometry.checked;
+    file.geometry = claimed;
+    return checked;
+}
+
 /* The geometry the header gives, when page 1 can be trusted. */
 bool GeometryFromHeader(PageFile& file) {
     const std::string& b = file.bytes;
@@ -110,6 +123,7 @@ bool GeometryFromHeader(PageFile& file) {
     if (size == 1) size = 65536;
     if (!IsPowerOfTwoPageSize(size) || h[20] >= 64) return false;
     file.geometry = Geometry{int(size), h[20], h[20] == kPageCheckBytes, false};
+    if (!file.geometry.checked && PagesHoldChecks(file)) return false;
     file.geometry.headerTrusted = file.Page(1) && file.Trusted(1);
     return file.geometry.headerTrusted;
 }

@@ -4,7 +4,7 @@
 ** visited. Each option read is within its range; a second read neither changes an option
 ** nor the file, so a repair is written once; confirming a sheet keeps the options as they
 ** were read, and confirming it again leaves the file byte for byte as the first time did.
-** The sheets, a hundred times slower than the reading, are shown for one input in 32 (chosen
+** The sheets, a hundred times slower than the reading, are shown for one input in 256 (chosen
 ** by its bytes) and then once for each different content of the two sections they read
 ** (every key and value, in order): the other inputs are only read, at full speed.
 */
@@ -100,11 +100,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   THud1Options read = gHud1Options;
   CheckRanges(read);
   std::string repaired = IniBytes();
-  ReadHud1Options();
-  FuzzRequire(SameOptions(read, gHud1Options), "a second read gives the same options");
-  FuzzRequire(IniBytes() == repaired, "a repair is written once");
+  // A read that wrote nothing leaves the second read the very bytes the first had: only a
+  // repair can make the two differ, so only then is the file read again.
+  if (repaired != std::string_view(reinterpret_cast<const char*>(data), size)) {
+    ReadHud1Options();
+    FuzzRequire(SameOptions(read, gHud1Options), "a second read gives the same options");
+    FuzzRequire(IniBytes() == repaired, "a repair is written once");
+  }
 
-  if (std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(data), size)) % 32 != 0)
+  if (std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(data), size)) % 256 != 0)
     return 0;
   static std::unordered_set<std::string> confirmed;
   if (confirmed.size() > 100000) confirmed.clear();

@@ -1,7 +1,7 @@
 /*
 ** The private desktop: Xvfb picks a free display itself (-displayfd), so desktop tests run
 ** side by side; openbox runs with a home of its own; zarne32 runs on a fresh root, home and
-** runtime directory. Tools (xdotool, xprop, xwininfo, xwd) are run as child processes.
+** runtime directory. Tools (xdotool, xprop, xwininfo) are run as child processes.
 */
 #include "desktop/desktop_session.h"
 
@@ -20,6 +20,9 @@
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace fs = std::filesystem;
 
@@ -80,43 +83,38 @@ std::string FileText(const std::string& path) {
   return text.str();
 }
 
-uint32_t BigEndian32(const unsigned char* p) {
-  return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
-}
-
-/* The xwd dump of a 24- or 32-bit ZPixmap root window. */
-Screenshot DecodeXwd(const std::string& bytes) {
+/* The root window's pixels as the X server holds them: one GetImage of the root. (xwd -root
+   rebuilds its picture window by window through each window's colormap, and under a window
+   manager it shows a dialog's area black although the server's pixels there are the dialog's.) */
+Screenshot ReadRootPixels(const std::string& display) {
   Screenshot shot;
-  if (bytes.size() < 100) return shot;
-  auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  auto field = [&](int index) { return BigEndian32(p + 4 * index); };
-  uint32_t headerSize = field(0), format = field(2), width = field(4), height = field(5);
-  uint32_t byteOrder = field(7), bitsPerPixel = field(11), bytesPerLine = field(12);
-  uint32_t redMask = field(14), greenMask = field(15), blueMask = field(16), colours = field(19);
-  if (format != 2 || (bitsPerPixel != 32 && bitsPerPixel != 24)) return shot;
-  size_t offset = headerSize + size_t(colours) * 12;
-  if (bytes.size() < offset + size_t(bytesPerLine) * height) return shot;
-  auto shiftOf = [](uint32_t mask) {
-    int shift = 0;
-    while (mask && !(mask & 1)) mask >>= 1, ++shift;
-    return shift;
-  };
-  int rs = shiftOf(redMask), gs = shiftOf(greenMask), bs = shiftOf(blueMask);
-  shot.width = static_cast<int>(width);
-  shot.height = static_cast<int>(height);
-  shot.pixels.resize(size_t(width) * height);
-  int bytesEach = static_cast<int>(bitsPerPixel / 8);
-  for (uint32_t y = 0; y < height; ++y) {
-    const unsigned char* row = p + offset + size_t(y) * bytesPerLine;
-    for (uint32_t x = 0; x < width; ++x) {
-      const unsigned char* px = row + x * bytesEach;
-      uint32_t v = 0;
-      for (int i = 0; i < bytesEach; ++i)
-        v |= uint32_t(px[byteOrder == 0 ? i : bytesEach - 1 - i]) << (8 * i);
-      uint32_t r = (v & redMask) >> rs, g = (v & greenMask) >> gs, b = (v & blueMask) >> bs;
-      shot.pixels[size_t(y) * width + x] = (r << 16) | (g << 8) | b;
-    }
+  Display* connection = XOpenDisplay(display.c_str());
+  if (!connection) return shot;
+  Window root = DefaultRootWindow(connection);
+  XWindowAttributes attributes;
+  XImage* image = nullptr;
+  if (XGetWindowAttributes(connection, root, &attributes))
+    image = XGetImage(connection, root, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+  if (image) {
+    auto shiftOf = [](unsigned long mask) {
+      int shift = 0;
+      while (mask && !(mask & 1)) mask >>= 1, ++shift;
+      return shift;
+    };
+    int rs = shiftOf(image->red_mask), gs = shiftOf(image->green_mask), bs = shiftOf(image->blue_mask);
+    shot.width = image->width;
+    shot.height = image->height;
+    shot.pixels.resize(size_t(shot.width) * shot.height);
+    for (int y = 0; y < shot.height; ++y)
+      for (int x = 0; x < shot.width; ++x) {
+        unsigned long v = XGetPixel(image, x, y);
+        uint32_t r = uint32_t((v & image->red_mask) >> rs), g = uint32_t((v & image->green_mask) >> gs),
+                 b = uint32_t((v & image->blue_mask) >> bs);
+        shot.pixels[size_t(y) * shot.width + x] = (r << 16) | (g << 8) | b;
+      }
+    XDestroyImage(image);
   }
+  XCloseDisplay(connection);
   return shot;
 }
 
@@ -371,7 +369,7 @@ long Desktop::ActiveWindow() const {
 }
 
 Screenshot Desktop::Shoot(const std::string& name) const {
-  Screenshot shot = DecodeXwd(Run({"xwd", "-root", "-silent"}));
+  Screenshot shot = ReadRootPixels(display_);
   if (!name.empty() && shot.width > 0) {
     std::string ppm = work_ + "/" + name + ".ppm";
     WritePpm(shot, ppm);

@@ -2,7 +2,7 @@
 ** A private desktop for the tests that must see what a user sees: an Xvfb X server of its
 ** own, optionally the openbox window manager on it, and the real zarne32 started on a fresh
 ** data root. The test talks to the program only as a user would: X key and mouse events
-** (xdotool), and reads back what the X server shows (its root window's pixels, xwd) and what
+** (xdotool), and reads back what the X server shows (its root window's pixels) and what
 ** the window manager knows (stacking, window types, frame extents, xprop).
 */
 #ifndef ZARNE_DESKTOP_DESKTOP_SESSION_H

@@ -184,8 +184,18 @@ void ApplyWidgetGeometry(WindowObject& window) {
   QRect whole(window.rect.left, window.rect.top, RectWidth(window.rect), RectHeight(window.rect));
   QRect frameRect = whole.marginsRemoved(native);
   window.frame->applyingGeometry = true;
-  window.frame->setGeometry(frameRect.x(), frameRect.y(), std::max(frameRect.width(), 1),
-                            std::max(frameRect.height(), 1));
+  QSize frameSize(std::max(frameRect.width(), 1), std::max(frameRect.height(), 1));
+  if (!window.IsChild()) {
+    // A window without a sizing border has the one size its program gives it: the window
+    // manager learns so from the size hints and offers neither resizing nor maximising.
+    if (window.style & WS_THICKFRAME) {
+      window.frame->setMinimumSize(0, 0);
+      window.frame->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else {
+      window.frame->setFixedSize(frameSize);
+    }
+  }
+  window.frame->setGeometry(frameRect.x(), frameRect.y(), frameSize.width(), frameSize.height());
   window.frame->applyingGeometry = false;
   QSize clientSize(RectWidth(window.client), RectHeight(window.client));
   if (window.clientWidget) {

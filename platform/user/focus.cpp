@@ -105,14 +105,16 @@ HWND EnabledOwnedPopup(HWND owner) {
 HWND ChangeActiveWindow(HWND hwnd, bool askDesktop);
 
 /* A window activated again (a modal dialog or box over it ended) gives the focus back to the
-   control that had it, where the activation itself left it on the window. */
+   control that had it, where the activation itself left it nowhere, on the window or on a
+   window that holds the control (an MDI frame gives it to its active child). */
 void RestoreFocusAfterActivation(HWND hwnd) {
   FocusState& state = State();
   auto saved = state.focusBeforeDeactivation.find(hwnd);
   if (saved == state.focusBeforeDeactivation.end()) return;
   HWND back = saved->second;
   state.focusBeforeDeactivation.erase(saved);
-  if (GetActiveWindow() != hwnd || GetFocus() != hwnd) return;
+  HWND focus = GetFocus();
+  if (GetActiveWindow() != hwnd || (focus && focus != hwnd && !IsChild(focus, back))) return;
   if (IsChild(hwnd, back) && IsWindowVisible(back) && IsWindowEnabled(back)) SetFocus(back);
 }
 
@@ -227,7 +229,12 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
       KeepOwnedWindowsEnabled(window->frame);
     }
     HWND focus = GetFocus();
-    if (focus && (focus == hwnd || IsChild(hwnd, focus))) SetFocus(nullptr);
+    if (focus && (focus == hwnd || IsChild(hwnd, focus))) {
+      // A window disabled under its modal dialog or box gets this control's focus back when
+      // it is active again; the dialog's own activation finds the focus already gone.
+      if (!window->IsChild() && focus != hwnd) State().focusBeforeDeactivation[hwnd] = focus;
+      SetFocus(nullptr);
+    }
     SendMessage(hwnd, WM_ENABLE, FALSE, 0);
   }
   return wasDisabled;

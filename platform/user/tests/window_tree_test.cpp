@@ -222,6 +222,17 @@ TEST_F(Tree, TheControlThatHadTheFocusGetsItBackWhenAnOwnedBoxEnds) {
   DestroyWindow(box);
   EXPECT_EQ(GetActiveWindow(), top);
   EXPECT_EQ(GetFocus(), field);
+  // A modal dialog or box disables its owner before it shows, which takes the focus away
+  // before the activation moves; enabled again before the box goes, the field still gets it.
+  EnableWindow(top, FALSE);
+  EXPECT_EQ(GetFocus(), nullptr);
+  box = CreateWindow("TestWindow", "Box", WS_POPUP | WS_CAPTION | WS_VISIBLE, 10, 10, 100, 50, top, nullptr, nullptr,
+                     nullptr);
+  EXPECT_EQ(GetActiveWindow(), box);
+  EnableWindow(top, TRUE);
+  DestroyWindow(box);
+  EXPECT_EQ(GetActiveWindow(), top);
+  EXPECT_EQ(GetFocus(), field);
 }
 
 TEST_F(Tree, TextOfWindowsRoundTripsAndIsTruncatedToTheBuffer) {

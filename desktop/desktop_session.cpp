@@ -23,6 +23,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <zlib.h>
 
 namespace fs = std::filesystem;
 
@@ -118,13 +119,47 @@ Screenshot ReadRootPixels(const std::string& display) {
   return shot;
 }
 
-void WritePpm(const Screenshot& shot, const std::string& path) {
-  std::ofstream out(path, std::ios::binary);
-  out << "P6\n" << shot.width << " " << shot.height << "\n255\n";
-  for (uint32_t v : shot.pixels) {
-    char rgb[3] = {char(v >> 16), char(v >> 8), char(v)};
-    out.write(rgb, 3);
+/* One PNG chunk: length, type, data, and the CRC of type and data. */
+void WriteChunk(std::ofstream& out, const char* type, const std::string& data) {
+  auto big = [&](uint32_t v) {
+    char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    out.write(b, 4);
+  };
+  big(uint32_t(data.size()));
+  std::string typed = std::string(type, 4) + data;
+  out.write(typed.data(), std::streamsize(typed.size()));
+  big(uint32_t(crc32(0, reinterpret_cast<const Bytef*>(typed.data()), uInt(typed.size()))));
+}
+
+/* The picture as an 8-bit RGB PNG, for people to look at. */
+void WritePng(const Screenshot& shot, const std::string& path) {
+  std::string rows;
+  rows.reserve(size_t(shot.height) * (1 + 3 * size_t(shot.width)));
+  for (int y = 0; y < shot.height; ++y) {
+    rows.push_back(0);  // no filter
+    for (int x = 0; x < shot.width; ++x) {
+      uint32_t v = shot.At(x, y);
+      rows += {char(v >> 16), char(v >> 8), char(v)};
+    }
   }
+  uLongf packedSize = compressBound(uLong(rows.size()));
+  std::string packed(packedSize, '\0');
+  if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(rows.data()),
+                uLong(rows.size()), 6) != Z_OK)
+    return;
+  packed.resize(packedSize);
+  std::string header(13, '\0');
+  for (int i = 0; i < 4; ++i) {
+    header[size_t(i)] = char(uint32_t(shot.width) >> (24 - 8 * i));
+    header[size_t(4 + i)] = char(uint32_t(shot.height) >> (24 - 8 * i));
+  }
+  header[8] = 8;  // bits per sample
+  header[9] = 2;  // RGB
+  std::ofstream out(path, std::ios::binary);
+  out.write("\x89PNG\r\n\x1a\n", 8);
+  WriteChunk(out, "IHDR", header);
+  WriteChunk(out, "IDAT", packed);
+  WriteChunk(out, "IEND", "");
 }
 
 int FieldAfter(const std::string& text, const std::string& label) {
@@ -273,7 +308,13 @@ std::string Desktop::Run(const std::vector<std::string>& command, int* status) c
   return out;
 }
 
-void Desktop::Key(const std::string& keys) const { Run({"xdotool", "key", "--delay", "60", keys}); }
+void Desktop::Key(const std::string& keys) const {
+  // xdotool takes each key of a sequence as an argument of its own ("Tab Tab" as one is refused).
+  std::vector<std::string> command = {"xdotool", "key", "--delay", "60"};
+  std::istringstream names(keys);
+  for (std::string name; names >> name;) command.push_back(name);
+  Run(command);
+}
 
 void Desktop::Type(const std::string& text) const { Run({"xdotool", "type", "--delay", "40", text}); }
 
@@ -371,10 +412,8 @@ long Desktop::ActiveWindow() const {
 Screenshot Desktop::Shoot(const std::string& name) const {
   Screenshot shot = ReadRootPixels(display_);
   if (!name.empty() && shot.width > 0) {
-    std::string ppm = work_ + "/" + name + ".ppm";
-    WritePpm(shot, ppm);
     // A viewable copy for people; the test itself needs only the pixels.
-    Run({"convert", ppm, ShotsDirectory() + "/" + name + ".png"});
+    WritePng(shot, ShotsDirectory() + "/" + name + ".png");
   }
   return shot;
 }
@@ -405,6 +444,10 @@ double Desktop::CpuShare(pid_t pid, double seconds) {
   long after = ticks();
   double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return double(after - before) / double(sysconf(_SC_CLK_TCK)) / elapsed;
+}
+
+bool Desktop::SettlesIdle(pid_t pid, double seconds) {
+  return WaitUntil([pid] { return CpuShare(pid, 1.0) < 0.15; }, seconds);
 }
 
 bool Desktop::WaitUntil(const std::function<bool()>& condition, double seconds) {

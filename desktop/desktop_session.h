@@ -67,7 +67,7 @@ class Desktop {
   std::string Run(const std::vector<std::string>& command, int* status = nullptr) const;
 
   // Input, as the user's keyboard and mouse make it.
-  void Key(const std::string& keys) const;  // xdotool key names: "alt+a", "Tab", "Return"
+  void Key(const std::string& keys) const;  // xdotool key names, blank-separated: "alt+a", "Tab Tab"
   void Type(const std::string& text) const;
   void MoveTo(int x, int y) const;
   void Click(int x, int y, int button = 1) const;
@@ -94,6 +94,10 @@ class Desktop {
 
   /* The share of one processor the process used over the interval (from /proc). */
   static double CpuShare(pid_t pid, double seconds);
+  /* True once the process has used under 15% of one processor over a second, tried for the
+     given time: a burst of work just after a dialog shows passes, a busy loop or an
+     activation fight (a whole processor, all the time) never does. */
+  static bool SettlesIdle(pid_t pid, double seconds = 15);
 
   /* Polls a condition every 50 ms; false after the timeout. */
   static bool WaitUntil(const std::function<bool()>& condition, double seconds);

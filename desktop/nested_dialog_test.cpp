@@ -13,8 +13,6 @@
 
 namespace {
 
-// Idle: far below the share a busy loop or an activation fight takes (a whole processor).
-constexpr double kIdleShare = 0.15;
 
 std::string Hex(long id) {
   std::ostringstream text;
@@ -42,8 +40,8 @@ void ExpectDialogOverOwner(Desktop& desktop, long dialog, long owner, const std:
       << what;
   std::vector<long> order = desktop.Stacking();
   EXPECT_GT(StackIndex(order, dialog), StackIndex(order, owner)) << what << " below its owner";
-  EXPECT_LT(Desktop::CpuShare(desktop.ProgramPid(), 2.0), kIdleShare) << "zarne32 busy while " << what << " waits";
-  EXPECT_LT(Desktop::CpuShare(desktop.WindowManagerPid(), 1.0), kIdleShare) << "openbox busy while " << what << " waits";
+  EXPECT_TRUE(Desktop::SettlesIdle(desktop.ProgramPid())) << "zarne32 busy while " << what << " waits";
+  EXPECT_TRUE(Desktop::SettlesIdle(desktop.WindowManagerPid())) << "openbox busy while " << what << " waits";
 }
 
 void AddDeposit(Desktop& desktop) {

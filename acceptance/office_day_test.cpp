@@ -340,7 +340,7 @@ TEST_F(OfficeDayTest, Step02_TheOfficeNamesItsAccountsChoosesTheDefaultAndPlaces
   EXPECT_TRUE(driver.Unanswered().empty()) << ::testing::PrintToString(driver.Unanswered());
   EXPECT_TRUE(Boxes().Shown().empty()) << ::testing::PrintToString(BoxTexts());
   for (auto [key, name] : {std::pair<SHORT, const char*>{1, "First Trust Escrow"}, {2, "Second Trust Escrow"}}) {
-    TPXRecord bank(gTables[15], true);
+    TPXRecord bank(gTables[kBankTable], true);
     bank.SetShort(1, key);
     ASSERT_TRUE(bank.Seek(1, ENGINE_KEY_EQ) && bank.Read(0));
     char stored[64] = "";
@@ -663,7 +663,7 @@ TEST_F(OfficeDayTest, Step07_DepositsPostedChecksPrintedAtTheirPositionsAndTheFi
   EXPECT_EQ(balance, "0.00");
   // The ledger as stored: the deposits posted on the date, the courier's check void.
   int posted = 0, voided = 0;
-  TPXRecord entry(gTables[14], true);
+  TPXRecord entry(gTables[kAccountTable], true);
   for (bool more = entry.First(); more; more = entry.Next()) {
     char file[16] = "", type[2] = "", payee[64] = "";
     SHORT status = -1;
@@ -817,7 +817,7 @@ TEST_F(OfficeDayTest, Step08_ASecondWorkstationWaitsForTheOpenFileAndNeverShares
   EXPECT_EQ(std::count(here.begin(), here.end(), 0), 0) << "a check printed here has no number";
   // Every printed check of the ledger has a number of its own.
   std::vector<long> all;
-  TPXRecord entry(gTables[14], true);
+  TPXRecord entry(gTables[kAccountTable], true);
   for (bool more = entry.First(); more; more = entry.Next()) {
     char type[2] = "";
     SHORT status = -1;
@@ -911,7 +911,7 @@ TEST_F(OfficeDayTest, Step09_MonthEndReconcilesInBalanceAndTheThreeBalancesAgree
                            "Book balance -60.00"})
     EXPECT_TRUE(Holds(text, line)) << line << "\n" << text;
   EXPECT_EQ(CountOf(text, "Variance 0.00"), 2) << text;
-  TPXRecord bank(gTables[15], true);
+  TPXRecord bank(gTables[kBankTable], true);
   bank.SetShort(1, 1);
   ASSERT_TRUE(bank.Seek(1, ENGINE_KEY_EQ) && bank.Read(0));
   double closedEnd = 0;

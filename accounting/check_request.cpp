@@ -13,9 +13,6 @@
 #include <cstdio>
 
 namespace {
-constexpr int kAccountTable = 14;
-constexpr int kBuyerTable = 0;
-constexpr int kSellerTable = 1;
 constexpr int kHeadingFontHeight = -16;
 constexpr int kBlockLines = 11;
 constexpr const char kBlank[] = "__________________________________";  // 34 underscores

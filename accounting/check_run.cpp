@@ -32,8 +32,6 @@
 namespace {
 enum { kCheckGrid = 300 };
 constexpr int kNextCheckNumberField = 1;
-constexpr int kExtraTable = 12;
-constexpr int kSummary1Table = 5;
 constexpr int kDisbursementDateField = 20;  // EXTRA DDATE
 constexpr int kClosingDateField = 2;        // SUMMARY1 CDATE
 // The largest amount AmountInWords can say.

@@ -36,7 +36,6 @@ enum {
   kByYear = 294, kYear = 397, kByDate = 400, kFirstDate = 401, kLastDate = 402, kDateThrough = 1001,
   kByFile = 300, kFirstFile = 301, kLastFile = 302, kFileThrough = 1002, kFileName = 496, kBrowse = 625
 };
-enum { kSummaryTable = 5, kSellerTable = 1, kAgentTable = 3, kPropertyTable = 4 };
 constexpr UINT kExportFilterString = 32554;
 
 constexpr const char kByDatesQuery[] =
@@ -190,8 +189,8 @@ std::string TExport1099::SelectionQuery() {
 
 bool TExport1099::WriteLines(TPXTable& answer, TWWFile& file, const char* path) {
   TPXRecord row(&answer, false);
-  TPXRecord summary(gTables[kSummaryTable], true), seller(gTables[kSellerTable], true),
-      agent(gTables[kAgentTable], true), property(gTables[kPropertyTable], true);
+  TPXRecord summary(gTables[kSummary1Table], true), seller(gTables[kSellerTable], true),
+      agent(gTables[kSagentTable], true), property(gTables[kPropertyTable], true);
   const TExportRecords records{&summary, &seller, &agent, &property};
   for (bool more = row.First(); more; more = row.Next()) {
     char fileNumber[16] = "";
@@ -213,7 +212,7 @@ void TExport1099::CmOk() {
   if (path.empty()) return;
   const std::string query = SelectionQuery();
   if (query.empty()) return;
-  TPXTable* summaries = gTables[kSummaryTable];
+  TPXTable* summaries = gTables[kSummary1Table];
   std::unique_ptr<TPXTable> answer(
       gFailExportQueryForTest || summaries == nullptr ? nullptr : summaries->QueryQBE(query.c_str()));
   if (!answer) return;  // the engine's box has been shown

@@ -16,9 +16,6 @@
 
 namespace {
 
-constexpr int kBuyerTable = 0;
-constexpr int kSellerTable = 1;
-
 TRangeKind FileBalanceRangeKind() {
   if (gReportRangeXfer.RangeFile == 1) return rkFile;
   if (gReportRangeXfer.RangeDate == 1) return rkDate;

@@ -26,7 +26,6 @@
 
 namespace {
 enum { kFileNumberText = 101, kDateEdit = 102, kGrid = 200, kPostButton = 319, kFileButton = 105 };
-constexpr int kSummary1Table = 5;
 constexpr int kClosingDateField = 2;
 }  // namespace
 

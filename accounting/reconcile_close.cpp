@@ -21,7 +21,6 @@
 #include <vector>
 
 namespace {
-constexpr int kAccountTable = 14;
 enum { kKeyNumberField = 1, kLastBalanceDateField = 6 };
 
 /* The account's Reconciled entries up to the close date, each locked by the walk's cursor. */

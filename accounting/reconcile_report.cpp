@@ -17,7 +17,6 @@
 int gFailReconcileQueryForTest = 0;
 
 namespace {
-constexpr int kAccountTable = 14;
 constexpr char kFace[] = "Arial";
 constexpr char kNoneText[] = "<< None >>";
 constexpr char kQueryFailedText[] = "*** QUERY FAILED ***";

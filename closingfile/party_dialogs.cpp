@@ -5,7 +5,7 @@
 */
 #include "closingfile/party_dialogs.h"
 
-#include "closingfile/closing_file_tables.h"
+#include "catalogue/shared_tables.h"
 #include "closingfile/closing_file_view.h"
 #include "closingfile/closing_file_xfer.h"
 #include "platform/framework/edit.h"
@@ -154,7 +154,7 @@ void TPartiesDialog::SetupWindow() {
 /* An empty text never goes to the prefix search, whose empty prefix would pick the first
    phrase; a text a phrase begins with becomes that phrase; any other shows as it is. */
 void TPartiesDialog::ShowStoredEstate() {
-  int table = side_ == TPartySide::Buyer ? file_table::kBuyer : file_table::kSeller;
+  int table = side_ == TPartySide::Buyer ? kBuyerTable : kSellerTable;
   char stored[kStoredEstateSize] = "";
   if (TPXRecord* record = view_->FileRecord(table)) record->GetString(kEstateField, stored, sizeof stored);
   if (!stored[0]) return;
@@ -180,9 +180,9 @@ void TPartiesDialog::UpdatePreview(bool fromSelection) {
 
 /* A field whose read failed keeps its stored value unless the party dialog changed it. */
 void TPartiesDialog::EditParty(int party) {
-  int table = side_ == TPartySide::Buyer ? file_table::kBuyer : file_table::kSeller;
+  int table = side_ == TPartySide::Buyer ? kBuyerTable : kSellerTable;
   TPXRecord* record = view_->FileRecord(table);
-  TPXRecord* agent = view_->FileRecord(file_table::kSagent);
+  TPXRecord* agent = view_->FileRecord(kSagentTable);
   if (!record || !agent) return;
   TBuyerSeller dialog(this, kBuyerSellerTemplate, GetModule());
   gBuyerSellerXfer = TBuyerSellerXfer{};
@@ -212,7 +212,7 @@ void TPartiesDialog::EditParty(int party) {
 }
 
 void TPartiesDialog::StoreEstate() {
-  int table = side_ == TPartySide::Buyer ? file_table::kBuyer : file_table::kSeller;
+  int table = side_ == TPartySide::Buyer ? kBuyerTable : kSellerTable;
   TPXRecord* record = view_->FileRecord(table);
   if (!record) return;
   char text[kEstateTextLimit] = "";

@@ -7,6 +7,7 @@
 */
 #include "closingfile/title_item_lists.h"
 
+#include "catalogue/shared_tables.h"
 #include "closingfile/closing_file_view.h"
 #include "grid/tessel_codes.h"
 #include "platform/user/message_box.h"
@@ -23,7 +24,6 @@
 
 namespace {
 
-constexpr int kTitleBRecord = 13;
 
 enum StringId : UINT {
   kTesselMessageCaption = 1029,
@@ -55,7 +55,7 @@ TTitleItemsDialog::TTitleItemsDialog(TClosingFileView* view, TResId resId, TModu
                                      std::vector<TTitleItemList> lists)
     : TDialog(view->FileWindow(), resId, module),
       View(view),
-      Record(view->FileRecord(kTitleBRecord)),
+      Record(view->FileRecord(kTitleBTable)),
       Xfer(new TTINewModXfer()),
       lists_(std::move(lists)) {}
 

@@ -75,8 +75,8 @@ std::string PartyNames(TPXRecord& record, const char* fileNumber) {
 
 TFileDlg::TFileDlg(TWindow* parent, TResId resId, TModule* module)
     : TDialog(parent, resId, module),
-      buyer_(new TPXRecord(gTables[0], false)),
-      seller_(new TPXRecord(gTables[1], false)) {
+      buyer_(new TPXRecord(gTables[kBuyerTable], false)),
+      seller_(new TPXRecord(gTables[kSellerTable], false)) {
   numberEdit_ = new TEdit(this, kNumberEdit, kNumberSize);
   numberList_ = new TListBox(this, kNumberList);
   numberList_->DisableTransfer();

@@ -13,17 +13,15 @@
 #ifndef ZARNE_HUDFORM_FORM_DESCRIPTION_H
 #define ZARNE_HUDFORM_FORM_DESCRIPTION_H
 
+#include "catalogue/shared_tables.h"
+
 #include <cstdint>
 #include <vector>
 
 namespace hudform {
 
 /* The closing file's tables in the statement window's record order. */
-enum Table : std::uint8_t {
-  kBuyer, kSeller, kLender, kSAgent, kProperty, kSummary1, kSummary2,
-  kExpense1, kExpense2, kExpense3, kExpense4, kTitleA, kExtra, kTitleB
-};
-constexpr int kFileTableCount = 14;
+using Table = SharedTable;
 
 constexpr int kPrintPageWidth = 7950;  // logical units across every printed page
 constexpr int kFormRight = 7900;       // right edge of the drawn form

@@ -29,10 +29,10 @@ void Heading(FormBuilder& b) {
   b.Caption(2 * kQuarter, 3 * kQuarter, "8. MORTGAGE INS. CASE NUMBER", Style::Small);
   b.Caption(3 * kQuarter, kFormRight, "6. FILE NUMBER", Style::Small);
   b.Line(Page::One, "loanvalues", kLineHeight + 2, 10);
-  b.Centred(40, kQuarter - 40, 184, kLender, 2, 100);
-  b.Centred(kQuarter + 40, 2 * kQuarter - 40, 185, kLender, 3, 110);
-  b.Centred(2 * kQuarter + 40, 3 * kQuarter - 40, 186, kLender, 4, 110);
-  b.Centred(3 * kQuarter + 40, kFormRight - 40, 101, kBuyer, 1, 90);
+  b.Centred(40, kQuarter - 40, 184, kLenderTable, 2, 100);
+  b.Centred(kQuarter + 40, 2 * kQuarter - 40, 185, kLenderTable, 3, 110);
+  b.Centred(2 * kQuarter + 40, 3 * kQuarter - 40, 186, kLenderTable, 4, 110);
+  b.Centred(3 * kQuarter + 40, kFormRight - 40, 101, kBuyerTable, 1, 90);
   for (int i = 0; i < 4; ++i)
     b.AddBox(Page::One, first, b.CurrentIndex(), i * kQuarter, i == 3 ? kFormRight : (i + 1) * kQuarter);
   int note = b.Line(Page::One, "note", 30, 10);
@@ -57,17 +57,17 @@ void PartyBoxes(FormBuilder& b) {
     const int sellerId = 141 + buyerName;
     b.ScreenLine(Page::One);
     b.Caption(0, 600, kBuyerLabels[i], Style::Small, Shown::ScreenOnly);
-    b.Text(600, 2500, buyerId, kBuyer, buyerName, Side::Borrower, Shown::ScreenOnly);
-    b.Text(2500, 3900, buyerId + 1, kBuyer, buyerName + 1, Side::Borrower, Shown::ScreenOnly);
+    b.Text(600, 2500, buyerId, kBuyerTable, buyerName, Side::Borrower, Shown::ScreenOnly);
+    b.Text(2500, 3900, buyerId + 1, kBuyerTable, buyerName + 1, Side::Borrower, Shown::ScreenOnly);
     b.Caption(kHalf, kHalf + 600, kSellerLabels[i], Style::Small, Shown::ScreenOnly);
-    b.Text(kHalf + 600, kHalf + 2500, sellerId, kSeller, buyerName, Side::Seller, Shown::ScreenOnly);
-    b.Text(kHalf + 2500, kHalf + 3900, sellerId + 1, kSeller, buyerName + 1, Side::Seller,
+    b.Text(kHalf + 600, kHalf + 2500, sellerId, kSellerTable, buyerName, Side::Seller, Shown::ScreenOnly);
+    b.Text(kHalf + 2500, kHalf + 3900, sellerId + 1, kSellerTable, buyerName + 1, Side::Seller,
            Shown::ScreenOnly);
     b.ScreenLine(Page::One);
     for (int side = 0; side < 2; ++side) {
       const int base = side * kHalf;
       const int id = side ? sellerId : buyerId;
-      const Table table = side ? kSeller : kBuyer;
+      const Table table = side ? kSellerTable : kBuyerTable;
       const Side who = side ? Side::Seller : Side::Borrower;
       b.Caption(base, base + 600, "Address", Style::Small, Shown::ScreenOnly);
       b.Text(base + 600, base + 1900, id + 6, table, buyerName + 6, who, Shown::ScreenOnly);
@@ -79,7 +79,7 @@ void PartyBoxes(FormBuilder& b) {
     for (int side = 0; side < 2; ++side) {
       const int base = side * kHalf;
       const int id = side ? sellerId : buyerId;
-      const Table table = side ? kSeller : kBuyer;
+      const Table table = side ? kSellerTable : kBuyerTable;
       const Side who = side ? Side::Seller : Side::Borrower;
       b.Caption(base, base + 600, "Signers", Style::Small, Shown::ScreenOnly);
       for (int k = 0; k < 4; ++k)
@@ -89,16 +89,16 @@ void PartyBoxes(FormBuilder& b) {
   }
   b.ScreenLine(Page::One);
   b.Caption(0, 600, "Estate", Style::Small, Shown::ScreenOnly);
-  b.Text(600, 3900, 142, kBuyer, 42, Side::Borrower, Shown::ScreenOnly);
+  b.Text(600, 3900, 142, kBuyerTable, 42, Side::Borrower, Shown::ScreenOnly);
   b.Caption(kHalf, kHalf + 600, "Estate", Style::Small, Shown::ScreenOnly);
-  b.Text(kHalf + 600, kHalf + 3900, 183, kSeller, 42, Side::Seller, Shown::ScreenOnly);
+  b.Text(kHalf + 600, kHalf + 3900, 183, kSellerTable, 42, Side::Seller, Shown::ScreenOnly);
   // On paper: the joined names, the street, then city, state and zip.
   b.PrintLine(Page::One, 28);
   b.Special(0, kHalf, -101, Side::Borrower);
   b.Special(kHalf, kFormRight, -102, Side::Seller);
   b.PrintLine(Page::One);
-  b.Text(0, kHalf, 108, kBuyer, 8, Side::Borrower, Shown::PrintOnly);
-  b.Text(kHalf, kFormRight, 149, kSeller, 8, Side::Seller, Shown::PrintOnly);
+  b.Text(0, kHalf, 108, kBuyerTable, 8, Side::Borrower, Shown::PrintOnly);
+  b.Text(kHalf, kFormRight, 149, kSellerTable, 8, Side::Seller, Shown::PrintOnly);
   b.PrintLine(Page::One);
   b.Special(0, kHalf, -103, Side::Borrower);
   b.Special(kHalf, kFormRight, -104, Side::Seller);
@@ -112,34 +112,34 @@ void LenderAndProperty(FormBuilder& b) {
   b.Caption(kHalf, kFormRight, "G.  PROPERTY LOCATION", Style::Bold);
   b.ScreenLine(Page::One);
   b.Caption(0, 600, "Lender", Style::Small, Shown::ScreenOnly);
-  b.Text(600, 2500, 187, kLender, 5, Side::Both, Shown::ScreenOnly);
-  b.Text(2500, 3900, 188, kLender, 6, Side::Both, Shown::ScreenOnly);
+  b.Text(600, 2500, 187, kLenderTable, 5, Side::Both, Shown::ScreenOnly);
+  b.Text(2500, 3900, 188, kLenderTable, 6, Side::Both, Shown::ScreenOnly);
   b.Caption(kHalf, kHalf + 600, "Street", Style::Small, Shown::ScreenOnly);
-  b.Text(kHalf + 600, kHalf + 3900, 205, kProperty, 2, Side::Both, Shown::ScreenOnly);
+  b.Text(kHalf + 600, kHalf + 3900, 205, kPropertyTable, 2, Side::Both, Shown::ScreenOnly);
   b.ScreenLine(Page::One);
   b.Caption(0, 600, "Address", Style::Small, Shown::ScreenOnly);
-  b.Text(600, 1900, 194, kLender, 12, Side::Both, Shown::ScreenOnly);
-  b.Text(1900, 2800, 195, kLender, 13, Side::Both, Shown::ScreenOnly);
-  b.Text(2800, 3100, 196, kLender, 14, Side::Both, Shown::ScreenOnly);
-  b.Text(3100, 3900, 197, kLender, 15, Side::Both, Shown::ScreenOnly);
+  b.Text(600, 1900, 194, kLenderTable, 12, Side::Both, Shown::ScreenOnly);
+  b.Text(1900, 2800, 195, kLenderTable, 13, Side::Both, Shown::ScreenOnly);
+  b.Text(2800, 3100, 196, kLenderTable, 14, Side::Both, Shown::ScreenOnly);
+  b.Text(3100, 3900, 197, kLenderTable, 15, Side::Both, Shown::ScreenOnly);
   b.Caption(kHalf, kHalf + 600, "City", Style::Small, Shown::ScreenOnly);
-  b.Text(kHalf + 600, kHalf + 2500, 206, kProperty, 3, Side::Both, Shown::ScreenOnly);
-  b.Text(kHalf + 2500, kHalf + 2900, 207, kProperty, 4, Side::Both, Shown::ScreenOnly);
-  b.Text(kHalf + 2900, kHalf + 3900, 208, kProperty, 5, Side::Both, Shown::ScreenOnly);
+  b.Text(kHalf + 600, kHalf + 2500, 206, kPropertyTable, 3, Side::Both, Shown::ScreenOnly);
+  b.Text(kHalf + 2500, kHalf + 2900, 207, kPropertyTable, 4, Side::Both, Shown::ScreenOnly);
+  b.Text(kHalf + 2900, kHalf + 3900, 208, kPropertyTable, 5, Side::Both, Shown::ScreenOnly);
   b.ScreenLine(Page::One);
   b.Caption(0, 600, "Signers", Style::Small, Shown::ScreenOnly);
   for (int k = 0; k < 4; ++k)
-    b.Text(600 + 825 * k, 600 + 825 * (k + 1), 189 + k, kLender, 7 + k, Side::Both, Shown::ScreenOnly);
+    b.Text(600 + 825 * k, 600 + 825 * (k + 1), 189 + k, kLenderTable, 7 + k, Side::Both, Shown::ScreenOnly);
   b.ScreenLine(Page::One);
   b.Caption(0, 600, "Estate", Style::Small, Shown::ScreenOnly);
-  b.Text(600, 2400, 193, kLender, 11, Side::Both, Shown::ScreenOnly);
+  b.Text(600, 2400, 193, kLenderTable, 11, Side::Both, Shown::ScreenOnly);
   b.Caption(2400, 2900, "Assigns", Style::Small, Shown::ScreenOnly);
-  b.Text(2900, 3900, 198, kLender, 16, Side::Both, Shown::ScreenOnly);
+  b.Text(2900, 3900, 198, kLenderTable, 16, Side::Both, Shown::ScreenOnly);
   b.PrintLine(Page::One);
-  b.Text(0, kHalf, 187, kLender, 5, Side::Both, Shown::PrintOnly);
-  b.Text(kHalf, kFormRight, 205, kProperty, 2, Side::Both, Shown::PrintOnly);
+  b.Text(0, kHalf, 187, kLenderTable, 5, Side::Both, Shown::PrintOnly);
+  b.Text(kHalf, kFormRight, 205, kPropertyTable, 2, Side::Both, Shown::PrintOnly);
   b.PrintLine(Page::One);
-  b.Text(0, kHalf, 194, kLender, 12, Side::Both, Shown::PrintOnly);
+  b.Text(0, kHalf, 194, kLenderTable, 12, Side::Both, Shown::PrintOnly);
   b.Special(kHalf, kFormRight, -106);
   b.PrintLine(Page::One);
   b.Special(0, kHalf, -105);
@@ -154,22 +154,22 @@ void AgentAndDates(FormBuilder& b) {
   b.Caption(kHalf, kFormRight, "I.  SETTLEMENT DATE", Style::Bold);
   b.Line(Page::One, "h1");
   b.Caption(0, 600, "Agent", Style::Small, Shown::ScreenOnly);
-  b.Text(600, 3900, 199, kSAgent, 2);
+  b.Text(600, 3900, 199, kSagentTable, 2);
   b.Caption(kHalf, 5985, "Settlement Date:", Style::Normal);
-  b.Text(5985, 7300, 212, kSummary1, 2);
+  b.Text(5985, 7300, 212, kSummary1Table, 2);
   b.Line(Page::One, "h2");
   b.Caption(0, 600, "Company", Style::Small, Shown::ScreenOnly);
-  b.Text(600, 3900, 200, kSAgent, 3);
+  b.Text(600, 3900, 200, kSagentTable, 3);
   b.Caption(kHalf, 5985, "Disbursement Date:", Style::Normal);
-  b.Text(5985, 7300, 576, kExtra, 20);
+  b.Text(5985, 7300, 576, kExtraTable, 20);
   b.Line(Page::One);
   b.Caption(0, 600, "Place", Style::Small);
-  b.Text(600, 3900, 201, kSAgent, 4);
+  b.Text(600, 3900, 201, kSagentTable, 4);
   b.ScreenLine(Page::One);
   b.Caption(0, 600, "City", Style::Small, Shown::ScreenOnly);
-  b.Text(600, 2500, 202, kSAgent, 5, Side::Both, Shown::ScreenOnly);
-  b.Text(2500, 2900, 203, kSAgent, 6, Side::Both, Shown::ScreenOnly);
-  b.Text(2900, 3900, 204, kSAgent, 7, Side::Both, Shown::ScreenOnly);
+  b.Text(600, 2500, 202, kSagentTable, 5, Side::Both, Shown::ScreenOnly);
+  b.Text(2500, 2900, 203, kSagentTable, 6, Side::Both, Shown::ScreenOnly);
+  b.Text(2900, 3900, 204, kSagentTable, 7, Side::Both, Shown::ScreenOnly);
   b.PrintLine(Page::One);
   b.Special(600, kHalf, -107);
   b.AddBox(Page::One, first, b.CurrentIndex(), 0, kHalf);
@@ -233,59 +233,59 @@ void Summaries(FormBuilder& b) {
   SectionHeads(b, "100.  GROSS AMOUNT DUE FROM BORROWER:", "400.  GROSS AMOUNT DUE TO SELLER:");
   b.Line(Page::One, "l101");
   b.Rule();
-  Plain(b, 0, "101.  Contract sales price", 213, kSummary1, 3, Side::Borrower);
-  Plain(b, kHalf, "401.  Contract sales price", 244, kSummary1, 3, Side::Seller);
+  Plain(b, 0, "101.  Contract sales price", 213, kSummary1Table, 3, Side::Borrower);
+  Plain(b, kHalf, "401.  Contract sales price", 244, kSummary1Table, 3, Side::Seller);
   b.Line(Page::One);
   b.Rule();
-  Plain(b, 0, "102.  Personal property", 214, kSummary1, 4, Side::Borrower);
-  Plain(b, kHalf, "402.  Personal property", 245, kSummary1, 4, Side::Seller);
+  Plain(b, 0, "102.  Personal property", 214, kSummary1Table, 4, Side::Borrower);
+  Plain(b, kHalf, "402.  Personal property", 245, kSummary1Table, 4, Side::Seller);
   b.Line(Page::One);
   b.Rule();
-  Plain(b, 0, "103.  Settlement charges to borrower (line 1400)", 215, kExpense4, 49, Side::Borrower);
-  Described(b, kHalf, "403.", 246, 247, kSummary1, 5, 6, Side::Seller);
+  Plain(b, 0, "103.  Settlement charges to borrower (line 1400)", 215, kExpense4Table, 49, Side::Borrower);
+  Described(b, kHalf, "403.", 246, 247, kSummary1Table, 5, 6, Side::Seller);
   static const char* const kJNumbers[] = {"104.", "105."};
   static const char* const kKNumbers[] = {"404.", "405."};
   for (int i = 0; i < 2; ++i) {
     b.Line(Page::One);
     b.Rule();
-    Described(b, 0, kJNumbers[i], 216 + 2 * i, 217 + 2 * i, kSummary1, 7 + 4 * i, 8 + 4 * i,
+    Described(b, 0, kJNumbers[i], 216 + 2 * i, 217 + 2 * i, kSummary1Table, 7 + 4 * i, 8 + 4 * i,
               Side::Borrower);
-    Described(b, kHalf, kKNumbers[i], 248 + 2 * i, 249 + 2 * i, kSummary1, 9 + 4 * i, 10 + 4 * i,
+    Described(b, kHalf, kKNumbers[i], 248 + 2 * i, 249 + 2 * i, kSummary1Table, 9 + 4 * i, 10 + 4 * i,
               Side::Seller);
   }
   SectionHeads(b, "Adjustments for items paid by seller in advance",
                "Adjustments for items paid by seller in advance");
-  ProratedPair(b, "106.  City/town taxes", "406.  City/town taxes", 220, 252, kSummary1, 15, -109);
-  ProratedPair(b, "107.  County taxes", "407.  County taxes", 225, 257, kSummary1, 20, -111);
-  ProratedPair(b, "108.  Assessments", "408.  Assessments", 230, 262, kSummary1, 25, -113);
+  ProratedPair(b, "106.  City/town taxes", "406.  City/town taxes", 220, 252, kSummary1Table, 15, -109);
+  ProratedPair(b, "107.  County taxes", "407.  County taxes", 225, 257, kSummary1Table, 20, -111);
+  ProratedPair(b, "108.  Assessments", "408.  Assessments", 230, 262, kSummary1Table, 25, -113);
   static const char* const kJLate[] = {"109.", "110.", "111.", "112."};
   static const char* const kKLate[] = {"409.", "410.", "411.", "412."};
   for (int i = 0; i < 4; ++i) {
     b.Line(Page::One);
     b.Rule();
-    Described(b, 0, kJLate[i], 235 + 2 * i, 236 + 2 * i, kSummary1, 30 + 2 * i, 31 + 2 * i,
+    Described(b, 0, kJLate[i], 235 + 2 * i, 236 + 2 * i, kSummary1Table, 30 + 2 * i, 31 + 2 * i,
               Side::Borrower);
-    Described(b, kHalf, kKLate[i], 267 + 2 * i, 268 + 2 * i, kSummary1, 30 + 2 * i, 31 + 2 * i,
+    Described(b, kHalf, kKLate[i], 267 + 2 * i, 268 + 2 * i, kSummary1Table, 30 + 2 * i, 31 + 2 * i,
               Side::Seller);
   }
   b.Line(Page::One);
   b.Rule();
-  Plain(b, 0, "120.  GROSS AMOUNT DUE FROM BORROWER", 243, kSummary1, 38, Side::Borrower);
-  Plain(b, kHalf, "420.  GROSS AMOUNT DUE TO SELLER", 275, kSummary1, 39, Side::Seller);
+  Plain(b, 0, "120.  GROSS AMOUNT DUE FROM BORROWER", 243, kSummary1Table, 38, Side::Borrower);
+  Plain(b, kHalf, "420.  GROSS AMOUNT DUE TO SELLER", 275, kSummary1Table, 39, Side::Seller);
   SectionHeads(b, "200.  AMOUNTS PAID BY OR IN BEHALF OF BORROWER:",
                "500.  REDUCTIONS IN AMOUNT DUE TO SELLER:");
   b.Line(Page::One);
   b.Rule();
-  Plain(b, 0, "201.  Deposit or earnest money", 276, kSummary2, 2, Side::Borrower);
-  Plain(b, kHalf, "501.  Excess deposit (see instructions)", 324, kSummary2, 3, Side::Seller);
+  Plain(b, 0, "201.  Deposit or earnest money", 276, kSummary2Table, 2, Side::Borrower);
+  Plain(b, kHalf, "501.  Excess deposit (see instructions)", 324, kSummary2Table, 3, Side::Seller);
   b.Line(Page::One);
   b.Rule();
-  Plain(b, 0, "202.  Principal amount of new loan(s)", 277, kSummary2, 4, Side::Borrower);
-  Plain(b, kHalf, "502.  Settlement charges to seller (line 1400)", 325, kExpense4, 50, Side::Seller);
+  Plain(b, 0, "202.  Principal amount of new loan(s)", 277, kSummary2Table, 4, Side::Borrower);
+  Plain(b, kHalf, "502.  Settlement charges to seller (line 1400)", 325, kExpense4Table, 50, Side::Seller);
   b.Line(Page::One);
   b.Rule();
-  Plain(b, 0, "203.  Existing loan(s) taken subject to", 278, kSummary2, 5, Side::Borrower);
-  Plain(b, kHalf, "503.  Existing loan(s) taken subject to", 326, kSummary2, 5, Side::Seller);
+  Plain(b, 0, "203.  Existing loan(s) taken subject to", 278, kSummary2Table, 5, Side::Borrower);
+  Plain(b, kHalf, "503.  Existing loan(s) taken subject to", 326, kSummary2Table, 5, Side::Seller);
   // Lines 204 to 209 and 504 to 509: descriptions and amounts of SUMMARY2, interleaved.
   static const char* const kJMid[] = {"204.", "205.", "206.", "207.", "208.", "209."};
   static const char* const kKMid[] = {"504.  Payoff of first mortgage loan",
@@ -295,57 +295,57 @@ void Summaries(FormBuilder& b) {
   for (int i = 0; i < 6; ++i) {
     b.Line(Page::One);
     b.Rule();
-    Described(b, 0, kJMid[i], 279 + 2 * i, 280 + 2 * i, kSummary2, kJDescField[i],
+    Described(b, 0, kJMid[i], 279 + 2 * i, 280 + 2 * i, kSummary2Table, kJDescField[i],
               kJDescField[i] + 1, Side::Borrower);
     if (i < 2) {
       // The payoff lines keep their lenders' names in EXTRA and their amounts in SUMMARY2.
       b.Caption(kHalf, kHalf + 1550, kKMid[i]);
-      b.Text(kHalf + 1550, kHalf + kAmountLeft - 50, 574 + i, kExtra, 18 + i, Side::Seller);
-      b.Money(kHalf + kAmountLeft, kFormRight, 327 + i, kSummary2, 8 + 3 * i, Side::Seller);
+      b.Text(kHalf + 1550, kHalf + kAmountLeft - 50, 574 + i, kExtraTable, 18 + i, Side::Seller);
+      b.Money(kHalf + kAmountLeft, kFormRight, 327 + i, kSummary2Table, 8 + 3 * i, Side::Seller);
     } else if (i < 5) {
       const int descField = 14 + 4 * (i - 2);  // S506, S507, S508
-      Described(b, kHalf, kKMid[i], 329 + 2 * (i - 2), 330 + 2 * (i - 2), kSummary2, descField,
+      Described(b, kHalf, kKMid[i], 329 + 2 * (i - 2), 330 + 2 * (i - 2), kSummary2Table, descField,
                 descField + 1, Side::Seller);
     } else {
       // Line 509 shares line 209's amount.
       b.Caption(kHalf, kHalf + 330, kKMid[i]);
-      b.Text(kHalf + 330, kHalf + kAmountLeft - 50, 335, kSummary2, 26, Side::Seller);
-      b.Money(kHalf + kAmountLeft, kFormRight, 336, kSummary2, 25, Side::Seller);
+      b.Text(kHalf + 330, kHalf + kAmountLeft - 50, 335, kSummary2Table, 26, Side::Seller);
+      b.Money(kHalf + kAmountLeft, kFormRight, 336, kSummary2Table, 25, Side::Seller);
     }
   }
   SectionHeads(b, "Adjustments for items unpaid by seller", "Adjustments for items unpaid by seller");
-  ProratedPair(b, "210.  City/town taxes", "510.  City/town taxes", 291, 337, kSummary2, 28, -115);
-  ProratedPair(b, "211.  County taxes", "511.  County taxes", 296, 342, kSummary2, 33, -117);
-  ProratedPair(b, "212.  Assessments", "512.  Assessments", 301, 347, kSummary2, 38, -119);
+  ProratedPair(b, "210.  City/town taxes", "510.  City/town taxes", 291, 337, kSummary2Table, 28, -115);
+  ProratedPair(b, "211.  County taxes", "511.  County taxes", 296, 342, kSummary2Table, 33, -117);
+  ProratedPair(b, "212.  Assessments", "512.  Assessments", 301, 347, kSummary2Table, 38, -119);
   static const char* const kJEnd[] = {"213.", "214.", "215.", "216.", "217.", "218.", "219."};
   static const char* const kKEnd[] = {"513.", "514.", "515.", "516.", "517.", "518.", "519."};
   for (int i = 0; i < 7; ++i) {
     b.Line(Page::One);
     b.Rule();
-    Described(b, 0, kJEnd[i], 306 + 2 * i, 307 + 2 * i, kSummary2, 43 + 2 * i, 44 + 2 * i,
+    Described(b, 0, kJEnd[i], 306 + 2 * i, 307 + 2 * i, kSummary2Table, 43 + 2 * i, 44 + 2 * i,
               Side::Borrower);
-    Described(b, kHalf, kKEnd[i], 352 + 2 * i, 353 + 2 * i, kSummary2, 43 + 2 * i, 44 + 2 * i,
+    Described(b, kHalf, kKEnd[i], 352 + 2 * i, 353 + 2 * i, kSummary2Table, 43 + 2 * i, 44 + 2 * i,
               Side::Seller);
   }
   b.Line(Page::One);
   b.Rule();
-  Plain(b, 0, "220.  TOTAL PAID BY/FOR BORROWER", 320, kSummary2, 57, Side::Borrower);
-  Plain(b, kHalf, "520.  TOTAL REDUCTION AMOUNT DUE SELLER", 366, kSummary2, 58, Side::Seller);
+  Plain(b, 0, "220.  TOTAL PAID BY/FOR BORROWER", 320, kSummary2Table, 57, Side::Borrower);
+  Plain(b, kHalf, "520.  TOTAL REDUCTION AMOUNT DUE SELLER", 366, kSummary2Table, 58, Side::Seller);
   SectionHeads(b, "300.  CASH AT SETTLEMENT FROM/TO BORROWER",
                "600.  CASH AT SETTLEMENT TO/FROM SELLER");
   b.Line(Page::One);
   b.Rule();
-  Plain(b, 0, "301.  Gross amount due from borrower (line 120)", 321, kSummary1, 38, Side::Borrower);
-  Plain(b, kHalf, "601.  Gross amount due to seller (line 420)", 367, kSummary1, 39, Side::Seller);
+  Plain(b, 0, "301.  Gross amount due from borrower (line 120)", 321, kSummary1Table, 38, Side::Borrower);
+  Plain(b, kHalf, "601.  Gross amount due to seller (line 420)", 367, kSummary1Table, 39, Side::Seller);
   b.Line(Page::One);
   b.Rule();
-  Plain(b, 0, "302.  Less amounts paid by/for borrower (line 220)", 322, kSummary2, 57,
+  Plain(b, 0, "302.  Less amounts paid by/for borrower (line 220)", 322, kSummary2Table, 57,
         Side::Borrower);
-  Plain(b, kHalf, "602.  Less reductions in amt. due seller (line 520)", 368, kSummary2, 58,
+  Plain(b, kHalf, "602.  Less reductions in amt. due seller (line 520)", 368, kSummary2Table, 58,
         Side::Seller);
   b.Line(Page::One, "l303");
-  Plain(b, 0, "303.  CASH  [  ] FROM  [  ] TO  BORROWER", 323, kSummary2, 59, Side::Borrower);
-  Plain(b, kHalf, "603.  CASH  [  ] TO  [  ] FROM  SELLER", 369, kSummary2, 60, Side::Seller);
+  Plain(b, 0, "303.  CASH  [  ] FROM  [  ] TO  BORROWER", 323, kSummary2Table, 59, Side::Borrower);
+  Plain(b, kHalf, "603.  CASH  [  ] TO  [  ] FROM  SELLER", 369, kSummary2Table, 60, Side::Seller);
   const int last = b.CurrentIndex();
   b.AddBox(Page::One, first, last, 0, kHalf);
   b.AddBox(Page::One, first, last, kHalf, kFormRight);

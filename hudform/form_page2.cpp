@@ -42,11 +42,11 @@ void Commission(FormBuilder& b) {
   b.Line(Page::Two, "l700");
   b.Rule();
   b.Caption(0, 2900, "700.  TOTAL SALES/BROKER'S COMMISSION based on price $");
-  b.Money(2900, 3700, 370, kExpense1, 2);
+  b.Money(2900, 3700, 370, kExpense1Table, 2);
   b.Caption(3700, 3800, "@");
-  b.Text(3800, 4200, 371, kExpense1, 3);
+  b.Text(3800, 4200, 371, kExpense1Table, 3);
   b.Caption(4200, 4450, "% =");
-  b.Money(4450, 5300, 372, kExpense1, 4);
+  b.Money(4450, 5300, 372, kExpense1Table, 4);
   b.Line(Page::Two);
   b.Rule();
   b.Caption(0, kBorrowerLeft, "Division of commission (line 700) as follows:");
@@ -54,24 +54,24 @@ void Commission(FormBuilder& b) {
     b.Line(Page::Two);
     b.Rule();
     b.Caption(0, 500, i == 0 ? "701.  $" : "702.  $");
-    b.Money(500, 1400, 373 + 2 * i, kExpense1, 5 + 2 * i);
+    b.Money(500, 1400, 373 + 2 * i, kExpense1Table, 5 + 2 * i);
     b.Caption(1400, 1550, "to");
-    b.Text(1550, kDescRight, 374 + 2 * i, kExpense1, 6 + 2 * i);
+    b.Text(1550, kDescRight, 374 + 2 * i, kExpense1Table, 6 + 2 * i);
   }
   b.Line(Page::Two);
   b.Rule();
   b.Caption(0, 2600, "703.  Commission paid at settlement");
   // The part of the commission the broker keeps from the deposit (line 506), outside closing.
-  b.Text(2700, 3300, 379, kSummary2, 14);
-  b.Poc(3350, 4300, 380, kSummary2, 15, -122);
-  Columns(b, 377, kExpense1, 9, 378, kExpense1, 10);
+  b.Text(2700, 3300, 379, kSummary2Table, 14);
+  b.Poc(3350, 4300, 380, kSummary2Table, 15, -122);
+  Columns(b, 377, kExpense1Table, 9, 378, kExpense1Table, 10);
   b.Line(Page::Two);
   b.Rule();
   b.Caption(0, 330, "704.");
-  b.Text(330, kDescRight, 381, kExpense1, 11);
-  b.Money(kPocLeft, kPocRight, 382, kExpense1, 12);
+  b.Text(330, kDescRight, 381, kExpense1Table, 11);
+  b.Money(kPocLeft, kPocRight, 382, kExpense1Table, 12);
   b.Caption(kPocRight, kBorrowerLeft, "p.o.c.", Style::Small);
-  Columns(b, 209, kExpense1, 13, 210, kExpense1, 14);
+  Columns(b, 209, kExpense1Table, 13, 210, kExpense1Table, 14);
 }
 
 /* Lines 801 to 820: each with its paid-outside-closing amount. */
@@ -90,17 +90,17 @@ void LoanItems(FormBuilder& b) {
     int pocCode;
   };
   static const Item kItems[] = {
-      {"801.  Loan Origination Fee", 1700, 559, kExtra, 2, 557, 55, 383, 15, -123},
-      {"802.  Loan Discount", 1700, 560, kExtra, 3, 558, 56, 386, 18, -124},
-      {"803.  Appraisal Fee to", 1700, 389, kExpense1, 21, 0, 0, 390, 22, -125},
-      {"804.  Credit Report to", 1700, 393, kExpense1, 25, 0, 0, 394, 26, -126},
-      {"805.  Lender's Inspection Fee", 1700, 561, kExtra, 4, 0, 0, 397, 29, -127},
-      {"806.  Mortgage Insurance Application Fee to", 2650, 400, kExpense1, 32, 0, 0, 401, 33, -128},
-      {"807.  Assumption Fee", 1700, 562, kExtra, 5, 0, 0, 404, 36, -129},
-      {"808.", 330, 407, kExpense1, 39, 0, 0, 408, 40, -130},
-      {"809.", 330, 411, kExpense1, 43, 0, 0, 412, 44, -131},
-      {"810.", 330, 415, kExpense1, 47, 0, 0, 416, 48, -132},
-      {"811.", 330, 419, kExpense1, 51, 0, 0, 420, 52, -133},
+      {"801.  Loan Origination Fee", 1700, 559, kExtraTable, 2, 557, 55, 383, 15, -123},
+      {"802.  Loan Discount", 1700, 560, kExtraTable, 3, 558, 56, 386, 18, -124},
+      {"803.  Appraisal Fee to", 1700, 389, kExpense1Table, 21, 0, 0, 390, 22, -125},
+      {"804.  Credit Report to", 1700, 393, kExpense1Table, 25, 0, 0, 394, 26, -126},
+      {"805.  Lender's Inspection Fee", 1700, 561, kExtraTable, 4, 0, 0, 397, 29, -127},
+      {"806.  Mortgage Insurance Application Fee to", 2650, 400, kExpense1Table, 32, 0, 0, 401, 33, -128},
+      {"807.  Assumption Fee", 1700, 562, kExtraTable, 5, 0, 0, 404, 36, -129},
+      {"808.", 330, 407, kExpense1Table, 39, 0, 0, 408, 40, -130},
+      {"809.", 330, 411, kExpense1Table, 43, 0, 0, 412, 44, -131},
+      {"810.", 330, 415, kExpense1Table, 47, 0, 0, 416, 48, -132},
+      {"811.", 330, 419, kExpense1Table, 51, 0, 0, 420, 52, -133},
   };
   for (const Item& item : kItems) {
     b.Line(Page::Two);
@@ -108,13 +108,13 @@ void LoanItems(FormBuilder& b) {
     b.Caption(0, item.captionRight, item.caption);
     int descLeft = item.captionRight;
     if (item.percentId) {
-      b.Text(descLeft, descLeft + 400, item.percentId, kExpense1, item.percentField);
+      b.Text(descLeft, descLeft + 400, item.percentId, kExpense1Table, item.percentField);
       b.Caption(descLeft + 400, descLeft + 550, "%");
       descLeft += 550;
     }
     b.Text(descLeft, kDescRight, item.descId, item.descTable, item.descField);
-    b.Poc(kPocLeft, kPocRight, item.pocId, kExpense1, item.pocField, item.pocCode);
-    Columns(b, item.pocId + 1, kExpense1, item.pocField + 1, item.pocId + 2, kExpense1,
+    b.Poc(kPocLeft, kPocRight, item.pocId, kExpense1Table, item.pocField, item.pocCode);
+    Columns(b, item.pocId + 1, kExpense1Table, item.pocField + 1, item.pocId + 2, kExpense1Table,
             item.pocField + 2);
   }
   static const char* const kExtended[] = {"812.", "813.", "814.", "815.", "816.",
@@ -126,9 +126,9 @@ void LoanItems(FormBuilder& b) {
     b.Extended();
     b.Rule();
     b.Caption(0, 330, kExtended[i]);
-    b.Text(330, kDescRight, id, kExpense1, field);
-    b.Poc(kPocLeft, kPocRight, id + 1, kExpense1, field + 1, -134 - i);
-    Columns(b, id + 2, kExpense1, field + 2, id + 3, kExpense1, field + 3);
+    b.Text(330, kDescRight, id, kExpense1Table, field);
+    b.Poc(kPocLeft, kPocRight, id + 1, kExpense1Table, field + 1, -134 - i);
+    Columns(b, id + 2, kExpense1Table, field + 2, id + 3, kExpense1Table, field + 3);
   }
 }
 
@@ -137,13 +137,13 @@ void AdvanceItems(FormBuilder& b) {
   b.Line(Page::Two);
   b.Rule();
   b.Caption(0, 1100, "901.  Interest from");
-  b.Text(1100, 1700, 423, kExpense2, 2);
+  b.Text(1100, 1700, 423, kExpense2Table, 2);
   b.Caption(1700, 1850, "to");
-  b.Text(1850, 2450, 424, kExpense2, 3);
+  b.Text(1850, 2450, 424, kExpense2Table, 3);
   b.Caption(2450, 2700, "@ $");
-  b.Text(2700, 3400, 425, kExpense2, 4);
+  b.Text(2700, 3400, 425, kExpense2Table, 4);
   b.Caption(3400, 3800, "/day");
-  Columns(b, 426, kExpense2, 5, 427, kExpense2, 6);
+  Columns(b, 426, kExpense2Table, 5, 427, kExpense2Table, 6);
   struct Premium {
     const char* caption;
     const char* unit;
@@ -162,15 +162,15 @@ void AdvanceItems(FormBuilder& b) {
     b.Line(Page::Two);
     b.Rule();
     b.Caption(0, 2150, p.caption);
-    b.Text(2150, 2450, p.countId, kExpense2, p.countField);
+    b.Text(2150, 2450, p.countId, kExpense2Table, p.countField);
     b.Caption(2450, 3000, p.unit);
-    b.Text(3000, kDescRight, p.countId + 1, kExpense2, p.countField + 1);
-    b.Poc(kPocLeft, kPocRight, p.pocId, kExtra, p.pocField, p.pocCode);
-    Columns(b, p.countId + 2, kExpense2, p.countField + 2, p.countId + 3, kExpense2,
+    b.Text(3000, kDescRight, p.countId + 1, kExpense2Table, p.countField + 1);
+    b.Poc(kPocLeft, kPocRight, p.pocId, kExtraTable, p.pocField, p.pocCode);
+    Columns(b, p.countId + 2, kExpense2Table, p.countField + 2, p.countId + 3, kExpense2Table,
             p.countField + 3);
   }
-  OpenLine(b, "905.", 440, kExpense2, 19);
-  OpenLine(b, "906.", 613, kExpense2, 48);
+  OpenLine(b, "905.", 440, kExpense2Table, 19);
+  OpenLine(b, "906.", 613, kExpense2Table, 48);
   b.Extended();
 }
 
@@ -189,24 +189,24 @@ void Reserves(FormBuilder& b) {
     b.Rule();
     if (described) {
       b.Caption(0, 400, i == 6 ? "1007." : "1008.");
-      b.Text(400, 2400, monthsId - 1, kExpense2, monthsField - 1);
+      b.Text(400, 2400, monthsId - 1, kExpense2Table, monthsField - 1);
     } else {
       b.Caption(0, 2400, kCaptions[i]);
     }
     // Line 1008's "months @" and "per month" are printed with its values, not on the form.
     const Shown unitShown = i == 7 ? Shown::ScreenOnly : Shown::Both;
-    b.Text(2400, 2960, monthsId, kExpense2, monthsField);
+    b.Text(2400, 2960, monthsId, kExpense2Table, monthsField);
     b.Caption(2960, 3450, "months @ $", Style::Normal, unitShown);
-    b.Money(3450, 4460, monthsId + 1, kExpense2, monthsField + 1);
+    b.Money(3450, 4460, monthsId + 1, kExpense2Table, monthsField + 1);
     b.Caption(4460, 5300, "per month", Style::Normal, unitShown);
-    Columns(b, monthsId + 2, kExpense2, monthsField + 2, 563 + i, kExtra, 6 + i);
+    Columns(b, monthsId + 2, kExpense2Table, monthsField + 2, 563 + i, kExtraTable, 6 + i);
   }
   b.Line(Page::Two);
   b.Extended();
   b.Rule();
   b.Caption(0, 400, "1009.");
-  b.Text(400, kDescRight, 616, kExpense2, 51);
-  Columns(b, 617, kExpense2, 52, 618, kExtra, 14);
+  b.Text(400, kDescRight, 616, kExpense2Table, 51);
+  Columns(b, 617, kExpense2Table, 52, 618, kExtraTable, 14);
 }
 
 void TitleCharges(FormBuilder& b) {
@@ -215,7 +215,7 @@ void TitleCharges(FormBuilder& b) {
       "1101.  Settlement or closing fee to", "1102.  Abstract or title search to",
       "1103.  Title examination to",         "1104.  Title insurance binder to",
       "1105.  Document preparation to",      "1106.  Notary fees to"};
-  for (int i = 0; i < 6; ++i) OpenLine(b, kCaptions[i], 469 + 3 * i, kExpense3, 2 + 3 * i, 2200);
+  for (int i = 0; i < 6; ++i) OpenLine(b, kCaptions[i], 469 + 3 * i, kExpense3Table, 2 + 3 * i, 2200);
   // 1107 and 1108 name the items they include; their borrower and seller amounts follow.
   for (int i = 0; i < 2; ++i) {
     const int id = 487 + 4 * i;
@@ -223,25 +223,25 @@ void TitleCharges(FormBuilder& b) {
     b.Line(Page::Two, i == 0 ? "l1107" : "l1108");
     b.Rule();
     b.Caption(0, 1500, i == 0 ? "1107.  Attorney's fees to" : "1108.  Title insurance to");
-    b.Text(1500, 3250, id, kExpense3, field);
+    b.Text(1500, 3250, id, kExpense3Table, field);
     b.Caption(3250, 4660, "(includes above items numbers:", Style::Small);
-    b.Text(4660, 6100, id + 1, kExpense3, field + 1);
-    Columns(b, id + 2, kExpense3, field + 2, id + 3, kExpense3, field + 3);
+    b.Text(4660, 6100, id + 1, kExpense3Table, field + 1);
+    Columns(b, id + 2, kExpense3Table, field + 2, id + 3, kExpense3Table, field + 3);
   }
   for (int i = 0; i < 2; ++i) {
     b.Line(Page::Two);
     b.Rule();
     b.Caption(0, 1650, i == 0 ? "1109.  Lender's coverage $" : "1110.  Owner's coverage $");
-    b.Money(1650, 2700, 495 + 2 * i, kExpense3, 28 + 2 * i);
+    b.Money(1650, 2700, 495 + 2 * i, kExpense3Table, 28 + 2 * i);
     b.Caption(2700, 3250, "Premium $");
-    b.Money(3250, 4300, 496 + 2 * i, kExpense3, 29 + 2 * i);
+    b.Money(3250, 4300, 496 + 2 * i, kExpense3Table, 29 + 2 * i);
   }
-  OpenLine(b, "1111.", 499, kExpense3, 32, 400);
-  OpenLine(b, "1112.", 502, kExpense3, 35, 400);
-  OpenLine(b, "1113.", 505, kExpense3, 38, 400);
-  OpenLine(b, "1114.", 619, kExpense3, 41, 400);
+  OpenLine(b, "1111.", 499, kExpense3Table, 32, 400);
+  OpenLine(b, "1112.", 502, kExpense3Table, 35, 400);
+  OpenLine(b, "1113.", 505, kExpense3Table, 38, 400);
+  OpenLine(b, "1114.", 619, kExpense3Table, 41, 400);
   b.Extended();
-  OpenLine(b, "1115.", 622, kExpense3, 44, 400);
+  OpenLine(b, "1115.", 622, kExpense3Table, 44, 400);
   b.Extended();
 }
 
@@ -278,32 +278,32 @@ void Recording(FormBuilder& b) {
         b.Caption(x, x + 650, part.caption);
         x += 650;
       }
-      b.Money(x, x + 700, part.amountId, kExpense4, part.amountField);
+      b.Money(x, x + 700, part.amountId, kExpense4Table, part.amountField);
       // The paid-by letter chooses the column; it is edited on screen, not printed.
-      b.Text(x + 700, x + 900, part.amountId + 1, kExpense4, part.amountField + 1, Side::Both,
+      b.Text(x + 700, x + 900, part.amountId + 1, kExpense4Table, part.amountField + 1, Side::Both,
              Shown::ScreenOnly);
       x += 900;
     }
-    Columns(b, split.totalId, kExpense4, split.totalField, split.totalId + 1, kExpense4,
+    Columns(b, split.totalId, kExpense4Table, split.totalField, split.totalId + 1, kExpense4Table,
             split.totalField + 1);
   }
-  OpenLine(b, "1204.", 528, kExpense4, 22, 400);
-  OpenLine(b, "1205.", 531, kExpense4, 25, 400);
-  OpenLine(b, "1206.", 625, kExpense4, 51, 400);
+  OpenLine(b, "1204.", 528, kExpense4Table, 22, 400);
+  OpenLine(b, "1205.", 531, kExpense4Table, 25, 400);
+  OpenLine(b, "1206.", 625, kExpense4Table, 51, 400);
   b.Extended();
-  OpenLine(b, "1207.", 628, kExpense4, 54, 400);
+  OpenLine(b, "1207.", 628, kExpense4Table, 54, 400);
   b.Extended();
 }
 
 void Additional(FormBuilder& b) {
   SectionHead(b, "1300.  ADDITIONAL SETTLEMENT CHARGES");
-  OpenLine(b, "1301.  Survey to", 534, kExpense4, 28, 1300);
-  OpenLine(b, "1302.  Pest inspection to", 537, kExpense4, 31, 1600);
+  OpenLine(b, "1301.  Survey to", 534, kExpense4Table, 28, 1300);
+  OpenLine(b, "1302.  Pest inspection to", 537, kExpense4Table, 31, 1600);
   static const char* const kNumbers[] = {"1303.", "1304.", "1305.", "1306.", "1307."};
-  for (int i = 0; i < 5; ++i) OpenLine(b, kNumbers[i], 540 + 3 * i, kExpense4, 34 + 3 * i, 400);
+  for (int i = 0; i < 5; ++i) OpenLine(b, kNumbers[i], 540 + 3 * i, kExpense4Table, 34 + 3 * i, 400);
   static const char* const kExtended[] = {"1308.", "1309.", "1310."};
   for (int i = 0; i < 3; ++i) {
-    OpenLine(b, kExtended[i], 631 + 3 * i, kExpense4, 57 + 3 * i, 400);
+    OpenLine(b, kExtended[i], 631 + 3 * i, kExpense4Table, 57 + 3 * i, 400);
     b.Extended();
   }
 }
@@ -329,7 +329,7 @@ void BuildPage2(FormBuilder& b) {
   b.Caption(0, kBorrowerLeft,
             "1400.  TOTAL SETTLEMENT CHARGES (enter on lines 103, Section J and 502, Section K)",
             Style::Bold);
-  Columns(b, 555, kExpense4, 49, 556, kExpense4, 50);
+  Columns(b, 555, kExpense4Table, 49, 556, kExpense4Table, 50);
   const int last = b.CurrentIndex();
   b.AddBox(Page::Two, first, last, 0, kFormRight);
   b.AddBox(Page::Two, first, last, kBorrowerLeft, kSellerLeft);

@@ -83,7 +83,7 @@ void FirstTitleItem(TZarneDecoratedMDIFrame* frame, const TTitleCommand& command
   gTiAllPolicies = command.allPolicies ? 1 : 0;
   ClearTitleText();
   RespaWindow* view = DdeFrontWindow(frame);
-  TPXRecord* record = view ? view->records[kTitleBRecord] : nullptr;
+  TPXRecord* record = view ? view->records[kTitleBTable] : nullptr;
   if (!record) return;
   lstrcpyn(gTiType, command.type, sizeof gTiType);
   lstrcpyn(gTiPolicy, command.policy, sizeof gTiPolicy);
@@ -96,7 +96,7 @@ void FirstTitleItem(TZarneDecoratedMDIFrame* frame, const TTitleCommand& command
 void NextTitleItem(TZarneDecoratedMDIFrame* frame) {
   ClearTitleText();
   RespaWindow* view = DdeFrontWindow(frame);
-  TPXRecord* record = view ? view->records[kTitleBRecord] : nullptr;
+  TPXRecord* record = view ? view->records[kTitleBTable] : nullptr;
   if (!record || !record->Next()) return;
   if (!SelectFromHere(record, true)) EndWalk();
 }

@@ -22,9 +22,6 @@ constexpr int kAccountStatusField = 6;
 constexpr short kStatusReady = 0;
 constexpr short kStatusEscrow = 1;
 constexpr short kStatusUnposted = 3;
-constexpr int kFileTableCount = 13;  // BUYER to EXTRA: one record per file
-constexpr int kTitleItemTable = 13;  // TITLEB: many per file
-constexpr int kAccountTable = 14;
 
 /* Runs the dialog in the mode; answers whether a number was accepted. The dialog (and the
    lock it may hold) lives as long as the answer. An empty number counts as Cancel. */
@@ -62,12 +59,12 @@ void DeleteLedgerEntries(const char* fileNumber, bool ready, bool escrow, bool u
 /* The file's one record in each of BUYER to EXTRA, and all its title items. Seeks are
    exact, so a missing record never takes a neighbour with it. */
 void DeleteFileRecords(const char* fileNumber) {
-  for (int table = 0; table < kFileTableCount; ++table) {
+  for (int table = kBuyerTable; table <= kExtraTable; ++table) {  // one record per file
     TPXRecord record(gTables[table], true);
     record.SetString(kFileNumberField, fileNumber);
     if (record.Seek(1, 0)) record.Delete();
   }
-  TPXRecord item(gTables[kTitleItemTable], true);
+  TPXRecord item(gTables[kTitleBTable], true);
   for (;;) {
     item.SetString(kFileNumberField, fileNumber);
     if (!item.Seek(1, 0) || !item.Delete()) break;

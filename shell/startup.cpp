@@ -200,15 +200,15 @@ bool ZarneApp::OpenSharedTables() {
     if (!probe.Exists(path)) {
       ShowStatus(IDS_CREATING, name);
       _CreateZarneTable(gDatabase, name, gDatabaseDir);
-      if (i == kSharedTableCount - 1) bankIsNew = true;
+      if (i == kBankTable) bankIsNew = true;
     }
     ShowStatus(IDS_OPENING, name);
     BuildPath(path, gDatabaseDir, name, nullptr, sizeof path);
     gTables[i] = new TPXTable(path, 0);
     if (!gTables[i]->IsOpen()) return false;
   }
-  gAccountRecord = new TPXRecord(gTables[kSharedTableCount - 2], false);
-  gBankRecord = new TPXRecord(gTables[kSharedTableCount - 1], false);
+  gAccountRecord = new TPXRecord(gTables[kAccountTable], false);
+  gBankRecord = new TPXRecord(gTables[kBankTable], false);
   EnsureBankRecords(bankIsNew);
   return true;
 }
@@ -216,7 +216,7 @@ bool ZarneApp::OpenSharedTables() {
 /* The bank lists show BANK in key order and take a line's position as its key, so every
    key 0 to 19 must exist: a new table gets all twenty, an older one the keys it lacks. */
 void ZarneApp::EnsureBankRecords(bool bankIsNew) {
-  TPXRecord record(gTables[kSharedTableCount - 1], true);
+  TPXRecord record(gTables[kBankTable], true);
   for (int key = 0; key < kBankRecordCount; ++key) {
     if (!bankIsNew) {
       record.SetShort(kBankKeyField, static_cast<SHORT>(key));

@@ -77,12 +77,12 @@ void RepaintAndReedit(RespaWindow* view, WrittenFields written, bool current) {
   if (current) BeginFieldEdit(view);
 }
 
-constexpr FieldRange kBuyerFields[] = {{kBuyerRecord, 2, 42}, {kSagentRecord, 12, 15}};
-constexpr FieldRange kSellerFields[] = {{kSellerRecord, 2, 42}, {kSagentRecord, 8, 11}};
-constexpr FieldRange kLenderFields[] = {{kLenderRecord, 5, 16}};
-constexpr FieldRange kSagentFields[] = {{kSagentRecord, 2, 7}, {kSagentRecord, 16, 16}};
-constexpr FieldRange kPropertyFields[] = {{kPropertyRecord, 2, 9}};
-constexpr FieldRange kTrackingFields[] = {{kSagentRecord, 17, 23}};
+constexpr FieldRange kBuyerFields[] = {{kBuyerTable, 2, 42}, {kSagentTable, 12, 15}};
+constexpr FieldRange kSellerFields[] = {{kSellerTable, 2, 42}, {kSagentTable, 8, 11}};
+constexpr FieldRange kLenderFields[] = {{kLenderTable, 5, 16}};
+constexpr FieldRange kSagentFields[] = {{kSagentTable, 2, 7}, {kSagentTable, 16, 16}};
+constexpr FieldRange kPropertyFields[] = {{kPropertyTable, 2, 9}};
+constexpr FieldRange kTrackingFields[] = {{kSagentTable, 17, 23}};
 
 /* The statement fields of the two policy amounts. */
 constexpr int kPolicyAmountIds[] = {495, 497};
@@ -92,7 +92,7 @@ constexpr int kPolicyAmountIds[] = {495, 497};
 
 /* The side's dialog writes the records itself; whatever its end, the file is saved. */
 void RespaWindow::CmBuyers() {
-  if (!records[kBuyerRecord]) return;
+  if (!records[kBuyerTable]) return;
   bool current = CommitIfWritten(this, kBuyerFields);
   {
     TBuyers dialog(this);
@@ -103,7 +103,7 @@ void RespaWindow::CmBuyers() {
 }
 
 void RespaWindow::CmSellers() {
-  if (!records[kSellerRecord]) return;
+  if (!records[kSellerTable]) return;
   bool current = CommitIfWritten(this, kSellerFields);
   {
     TSellers dialog(this);
@@ -114,7 +114,7 @@ void RespaWindow::CmSellers() {
 }
 
 void RespaWindow::CmLender() {
-  if (!records[kLenderRecord]) return;
+  if (!records[kLenderTable]) return;
   bool current = CommitIfWritten(this, kLenderFields);
   TLender dialog(this);
   TXferFill fill = FillLenderXfer(this);
@@ -125,7 +125,7 @@ void RespaWindow::CmLender() {
 }
 
 void RespaWindow::CmSettlementAgent() {
-  if (!records[kSagentRecord]) return;
+  if (!records[kSagentTable]) return;
   bool current = CommitIfWritten(this, kSagentFields);
   TSagent dialog(this);
   TXferFill fill = FillSagentXfer(this);
@@ -136,7 +136,7 @@ void RespaWindow::CmSettlementAgent() {
 }
 
 void RespaWindow::CmProperty() {
-  if (!records[kPropertyRecord]) return;
+  if (!records[kPropertyTable]) return;
   bool current = CommitIfWritten(this, kPropertyFields);
   auto block = std::make_unique<TPropertyXfer>();
   TXferFill fill = FillPropertyXfer(this, block.get());
@@ -150,7 +150,7 @@ void RespaWindow::CmProperty() {
 
 /* The two policy amounts are statement fields: their recalculation follows the dialog. */
 void RespaWindow::CmScheduleA() {
-  if (!records[kTitleARecord] || !records[kExpense3Record]) return;
+  if (!records[kTitleATable] || !records[kExpense3Table]) return;
   bool current = IsFieldId(currentField, kPolicyAmountIds);
   if (current) CommitFieldEdit(this);
   TScheduleA dialog(this);
@@ -166,7 +166,7 @@ void RespaWindow::CmScheduleA() {
 
 /* The dates reach the table with the window's next save. */
 void RespaWindow::CmFileTracking() {
-  if (!records[kSagentRecord]) return;
+  if (!records[kSagentTable]) return;
   bool current = CommitIfWritten(this, kTrackingFields);
   auto block = std::make_unique<TTrackingXfer>();
   TXferFill fill = FillTrackingXfer(this, block.get());

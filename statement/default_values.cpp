@@ -80,21 +80,21 @@ void ApplyDefaultValues(RespaWindow* view, int tableIndex) {
                           : nullptr;
   if (!record) return;
   switch (tableIndex) {
-    case kSagentRecord:
+    case kSagentTable:
       for (const TDefaultKey& entry : kAgentKeys) StoreText(record, entry, "");
       record->SetLong(kTrackDate1Field, TodayDate());
       break;
-    case kPropertyRecord:
+    case kPropertyTable:
       StoreTaxYear(record);
       StoreText(record, {"PCOUNTY", 7}, "");
       break;
-    case kSummary1Record:
+    case kSummary1Table:
       for (const TDefaultKey& entry : kSummary1Days) StoreDayCount(record, entry);
       break;
-    case kSummary2Record:
+    case kSummary2Table:
       for (const TDefaultKey& entry : kSummary2Days) StoreDayCount(record, entry);
       break;
-    case kExpense4Record:
+    case kExpense4Table:
       for (const TDefaultKey& entry : kRecordingKeys) StoreText(record, entry, "B");
       break;
     default:

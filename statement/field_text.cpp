@@ -140,25 +140,25 @@ void FormatFieldTextById(RespaWindow* view, int id, char* out, unsigned size, ch
 }
 
 void JoinBuyerNames(RespaWindow* view, char* out, unsigned size) {
-  CopyCut(JoinParty(view->records[kBuyerRecord], true).c_str(), out, size);
+  CopyCut(JoinParty(view->records[kBuyerTable], true).c_str(), out, size);
 }
 
 void JoinSellerNames(RespaWindow* view, char* out, unsigned size) {
-  CopyCut(JoinParty(view->records[kSellerRecord], true).c_str(), out, size);
+  CopyCut(JoinParty(view->records[kSellerTable], true).c_str(), out, size);
 }
 
 void GetGranteeText(RespaWindow* view, char* out, unsigned size) {
-  CopyCut(VestedParty(view->records[kBuyerRecord]).c_str(), out, size);
+  CopyCut(VestedParty(view->records[kBuyerTable]).c_str(), out, size);
 }
 
 void GetGrantorText(RespaWindow* view, char* out, unsigned size) {
-  CopyCut(VestedParty(view->records[kSellerRecord]).c_str(), out, size);
+  CopyCut(VestedParty(view->records[kSellerTable]).c_str(), out, size);
 }
 
 void GetBuyerNames(RespaWindow* view, char* out, unsigned size) {
-  CopyCut(JoinParty(view->records[kBuyerRecord], false).c_str(), out, size);
+  CopyCut(JoinParty(view->records[kBuyerTable], false).c_str(), out, size);
 }
 
 void GetSellerNames(RespaWindow* view, char* out, unsigned size) {
-  CopyCut(JoinParty(view->records[kSellerRecord], false).c_str(), out, size);
+  CopyCut(JoinParty(view->records[kSellerTable], false).c_str(), out, size);
 }

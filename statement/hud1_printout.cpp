@@ -220,7 +220,7 @@ class PagePrinter {
 
   void TaxId(int field, int x, int y) {
     char id[kPartTextSize] = "";
-    if (TPXRecord* record = view_->records[kSagentRecord]) record->GetString(field, id, sizeof id);
+    if (TPXRecord* record = view_->records[kSagentTable]) record->GetString(field, id, sizeof id);
     OutText(dc_, x, y, TA_RIGHT, std::string("TIN: ") + (id[0] ? id : kNoTaxId));
   }
 

@@ -7,18 +7,13 @@
 #ifndef ZARNE_STATEMENT_RECALC_VIEW_H
 #define ZARNE_STATEMENT_RECALC_VIEW_H
 
+#include "catalogue/shared_tables.h"
 #include "platform/kernel/wintypes.h"
 #include "script/script_decimal.h"
 
 class TPXRecord;
 class TScriptFieldBinding;
 
-/* The statement window's record order, that of gTables. */
-enum StatementTable {
-  kBuyerTable, kSellerTable, kLenderTable, kSagentTable, kPropertyTable, kSummary1Table,
-  kSummary2Table, kExpense1Table, kExpense2Table, kExpense3Table, kExpense4Table,
-  kTitleATable, kExtraTable, kTitleBTable, kStatementTableCount
-};
 
 /* The twelve section subtotals, in the order the column sums run. */
 enum SectionSubtotal {

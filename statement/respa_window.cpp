@@ -116,19 +116,19 @@ bool RespaWindow::ReadOrCreateFileRecords() {
       ApplyDefaultValues(this, index);
       record->Insert();
     }
-    if (index == kBuyerRecord && !LockBuyerRecord()) return false;
+    if (index == kBuyerTable && !LockBuyerRecord()) return false;
   }
   return true;
 }
 
 bool RespaWindow::LockBuyerRecord() {
-  locked_ = records[kBuyerRecord]->Lock();
+  locked_ = records[kBuyerTable]->Lock();
   return locked_;
 }
 
 void RespaWindow::ReleaseFile() {
   closing_ = true;  // nothing may reach the records from here on
-  if (locked_ && records[kBuyerRecord]) records[kBuyerRecord]->Unlock();
+  if (locked_ && records[kBuyerTable]) records[kBuyerTable]->Unlock();
   locked_ = false;
   for (TPXRecord*& record : records) {
     delete record;
@@ -183,7 +183,7 @@ bool RespaWindow::ShowsText(const TFieldNode* field, const std::string& text) co
 
 /* What is typed in the edit line is committed first, so a save never misses it. */
 void RespaWindow::CmFileSave() {
-  if (!fileNumber[0] || !records[kBuyerRecord]) return;
+  if (!fileNumber[0] || !records[kBuyerTable]) return;
   CommitFieldEdit(this);
   for (int index = 0; index < kFileRecordCount; ++index) {
     if (!records[index]) continue;

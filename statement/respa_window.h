@@ -26,26 +26,9 @@ class TPXRecord;
 class TOneEdit;
 class TOneLBox;
 
-/* The record set: one buffer per shared table 0..13 in the order of gTables. */
-enum TRespaTable : int {
-  kBuyerRecord = 0,
-  kSellerRecord,
-  kLenderRecord,
-  kSagentRecord,
-  kPropertyRecord,
-  kSummary1Record,
-  kSummary2Record,
-  kExpense1Record,
-  kExpense2Record,
-  kExpense3Record,
-  kExpense4Record,
-  kTitleARecord,
-  kExtraRecord,
-  kTitleBRecord,
-};
-constexpr int kRespaRecordCount = kStatementTableCount;
-/* records 0..12 hold the file's one record of each table; 13 is a work buffer. */
-constexpr int kFileRecordCount = 13;
+constexpr int kRespaRecordCount = kFileTableCount;
+/* records BUYER to EXTRA hold the file's one record of each table; TITLEB's is a work buffer. */
+constexpr int kFileRecordCount = kTitleBTable;
 
 /* Messages the two floating controls, set-up and the commands post to the window. */
 constexpr UINT WM_PREVFIELD = WM_USER + 0;

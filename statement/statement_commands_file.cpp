@@ -80,7 +80,7 @@ bool TitleItemExists(TPXRecord& item, const char* fileNumber) {
   double seq = 0;
   item.GetString(kTitleTypeField, type, sizeof type);
   item.GetDouble(kTitleSeqField, seq);
-  TPXRecord probe(gTables[kTitleBRecord], true);
+  TPXRecord probe(gTables[kTitleBTable], true);
   probe.Clear();
   probe.SetString(kFileNumberField, fileNumber);
   probe.SetString(kTitleTypeField, type);
@@ -91,9 +91,9 @@ bool TitleItemExists(TPXRecord& item, const char* fileNumber) {
 /* Each title item of the other file becomes one of this file with its type and sequence;
    an item whose key this file holds already stays as it is. */
 void AddTitleItems(RespaWindow* view, const char* otherNumber) {
-  TPXRecord* work = view->records[kTitleBRecord];
+  TPXRecord* work = view->records[kTitleBTable];
   if (!work) return;
-  TPXTable titles(kSharedTableNames[kTitleBRecord], 0);
+  TPXTable titles(kSharedTableNames[kTitleBTable], 0);
   if (!titles.IsOpen()) return;
   TPXRecord item(&titles, true);
   item.SetString(kFileNumberField, otherNumber);
@@ -117,7 +117,7 @@ void AddTitleItems(RespaWindow* view, const char* otherNumber) {
 }  // namespace
 
 void RespaWindow::CmFileSaveAs() {
-  if (!fileNumber[0] || !records[kBuyerRecord]) return;
+  if (!fileNumber[0] || !records[kBuyerTable]) return;
   CommitFieldEdit(this);
   std::string target = ChooseNumber(this, kFileDlgSaveAs, fileNumber);
   if (target.empty()) return;
@@ -151,7 +151,7 @@ bool RespaWindow::PostUnderNumber(const char* number) {
 /* The new BUYER record is locked before the old one is let go, so neither file is ever
    open to another station while this window still holds it. */
 void RespaWindow::MoveLockTo(const char* number) {
-  TPXRecord* buyer = records[kBuyerRecord];
+  TPXRecord* buyer = records[kBuyerTable];
   bool lockedNew = buyer->Seek(1, ENGINE_KEY_EQ) && buyer->Lock();
   if (locked_) {
     buyer->SetString(kFileNumberField, fileNumber);
@@ -164,7 +164,7 @@ void RespaWindow::MoveLockTo(const char* number) {
 }
 
 void RespaWindow::CmFileMerge() {
-  if (fileNumber[0] && records[kBuyerRecord]) {
+  if (fileNumber[0] && records[kBuyerTable]) {
     CommitFieldEdit(this);
     std::string other = ChooseNumber(this, kFileDlgMerge, "");
     if (!other.empty() && other != fileNumber) {

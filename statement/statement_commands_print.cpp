@@ -18,7 +18,7 @@ constexpr int kPrivacySellerOnly = 2;
 }  // namespace
 
 void RespaWindow::CmFilePrint() {
-  if (!records[kBuyerRecord]) return;
+  if (!records[kBuyerTable]) return;
   // A value typed and not yet committed is printed, not lost.
   CommitFieldEdit(this);
   THUDPrintOptionsXfer choices;

@@ -5,13 +5,14 @@
 #ifndef ZARNE_TABLEACCESS_PX_GLOBALS_H
 #define ZARNE_TABLEACCESS_PX_GLOBALS_H
 
+#include "catalogue/shared_tables.h"
 #include "platform/kernel/wintypes.h"
 
 class TPXTable;
 class TPXRecord;
 
-/* The sixteen shared tables, in this fixed order, each opened by name in primary order. */
-constexpr int kSharedTableCount = 16;
+/* The sixteen shared tables, in the order of catalogue/shared_tables.h, each opened by name
+   in primary order. */
 extern const char* const kSharedTableNames[kSharedTableCount];
 extern TPXTable* gTables[kSharedTableCount];
 

@@ -26,8 +26,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-constexpr int kAccountTable = 14;
-constexpr int kBankTable = 15;
 }  // namespace
 
 void AccountingTablesTest::SetUp() {

@@ -27,7 +27,6 @@
 
 namespace {
 
-constexpr int kBankTable = 15;
 
 class BankEditorTest : public AccountingTablesTest {
  protected:

@@ -24,8 +24,6 @@
 namespace {
 
 constexpr char kFile[] = "F-100";
-constexpr int kExtraTable = 12;
-constexpr int kSummary1Table = 5;
 
 class CheckRunTest : public CheckTest {
  protected:

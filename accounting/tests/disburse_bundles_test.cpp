@@ -28,10 +28,10 @@ class BundleTest : public StatementWindowTest {
     StatementWindowTest::SetUp();
     grid_ = LoadLibrary("vgrd32.dll");
     ASSERT_NE(grid_, nullptr);
-    gAccountRecord = new TPXRecord(gTables[14], false);
-    gBankRecord = new TPXRecord(gTables[15], false);
+    gAccountRecord = new TPXRecord(gTables[kAccountTable], false);
+    gBankRecord = new TPXRecord(gTables[kBankTable], false);
     for (SHORT key = 0; key < 20; ++key) {
-      TPXRecord bank(gTables[15], true);
+      TPXRecord bank(gTables[kBankTable], true);
       bank.Clear();
       bank.SetShort(1, key);
       bank.SetString(2, ("Account " + std::to_string(key)).c_str());
@@ -51,7 +51,7 @@ class BundleTest : public StatementWindowTest {
   /* A closing file as File New leaves it: a record in each of its thirteen tables. */
   void MakeClosingFile(const std::string& number, double a101) {
     for (int table = 0; table <= 12; ++table) PutRecord(table, number);
-    TPXRecord summary(gTables[5], true);
+    TPXRecord summary(gTables[kSummary1Table], true);
     summary.SetString(1, number.c_str());
     ASSERT_TRUE(summary.Seek(0, ENGINE_KEY_EQ));
     ASSERT_TRUE(summary.Read(0));
@@ -95,7 +95,7 @@ class BundleTest : public StatementWindowTest {
     return static_cast<int>(SendMessage(FindControl(dialog, grid), TSM_GETROWCOUNT, 0, 0));
   }
   static int StoredEntries() {
-    TPXRecord record(gTables[14], true);
+    TPXRecord record(gTables[kAccountTable], true);
     int count = 0;
     for (bool more = record.First(); more; more = record.Next()) ++count;
     return count;

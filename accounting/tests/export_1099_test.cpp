@@ -52,7 +52,7 @@ class Export1099Test : public AccountingTablesTest {
   std::unique_ptr<TApplication> application_;
 
   static void PutClosing(const Closing& c, bool seller = true, bool agent = true, bool property = true) {
-    TPXRecord summary(gTables[5], true);
+    TPXRecord summary(gTables[kSummary1Table], true);
     summary.Clear();
     summary.SetString(1, c.file.c_str());
     summary.SetLong(2, c.closeDate);
@@ -61,7 +61,7 @@ class Export1099Test : public AccountingTablesTest {
     summary.SetDouble(24, c.a107);
     ASSERT_TRUE(summary.Insert());
     if (seller) {
-      TPXRecord r(gTables[1], true);
+      TPXRecord r(gTables[kSellerTable], true);
       r.Clear();
       r.SetString(1, c.file.c_str());
       r.SetString(2, c.sellerName.c_str());
@@ -73,14 +73,14 @@ class Export1099Test : public AccountingTablesTest {
       ASSERT_TRUE(r.Insert());
     }
     if (agent) {
-      TPXRecord r(gTables[3], true);
+      TPXRecord r(gTables[kSagentTable], true);
       r.Clear();
       r.SetString(1, c.file.c_str());
       r.SetString(8, c.taxId.c_str());
       ASSERT_TRUE(r.Insert());
     }
     if (property) {
-      TPXRecord r(gTables[4], true);
+      TPXRecord r(gTables[kPropertyTable], true);
       r.Clear();
       r.SetString(1, c.file.c_str());
       r.SetString(2, c.pStreet.c_str());

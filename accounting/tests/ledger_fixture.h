@@ -26,8 +26,6 @@ class LedgerTest : public AccountingTablesTest {
   /* How many ACCOUNT records there are. */
   static int EntryCount();
 
-  static constexpr int kAccountTable = 14;
-  static constexpr int kBankTable = 15;
 
  private:
   HMODULE grid_ = nullptr;

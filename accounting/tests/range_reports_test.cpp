@@ -228,7 +228,7 @@ TEST_F(RangeReportsTest, ClosingLinesThatDoNotFitStandAloneOnTheNextPage) {
 
   // Exactly one page of rows: the ending line goes alone onto page 2.
   ClearPrintedPdfs();
-  TPXRecord account(gTables[14], true);
+  TPXRecord account(gTables[kAccountTable], true);
   for (int i = perPage; i < 120; ++i) {
     account.Clear();
     account.SetString(1, "300");

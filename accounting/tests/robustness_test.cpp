@@ -34,14 +34,14 @@ class ReportRobustnessTest : public AccountingTablesTest {
   /* Makes ACCOUNT again with its primary index alone. */
   void RecreateAccountWithoutSecondaryIndexes() {
     delete gAccountRecord;
-    delete gTables[14];
+    delete gTables[kAccountTable];
     const EngineTableCreateDesc* catalogued = FindCatalogTable("ACCOUNT");
     ASSERT_NE(nullptr, catalogued);
     EngineTableCreateDesc desc = *catalogued;
     desc.indexCount = 1;
     ASSERT_EQ(ENGINE_OK, EngineCreateTable(gDatabase, TRUE, &desc));
-    gTables[14] = new TPXTable("ACCOUNT", 0);
-    gAccountRecord = new TPXRecord(gTables[14], false);
+    gTables[kAccountTable] = new TPXTable("ACCOUNT", 0);
+    gAccountRecord = new TPXRecord(gTables[kAccountTable], false);
   }
 
   void RunCommand(TReportCommandKind kind, DialogDriver::Script fill) {

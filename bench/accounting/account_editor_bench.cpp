@@ -50,7 +50,7 @@ double Best(const std::function<void()>& work) {
 void OpenAndFill(int entries) {
   gDefaultAccount = kListedBank;
   OpenBenchTables();
-  TPXRecord account(gTables[14], true);
+  TPXRecord account(gTables[kAccountTable], true);
   const char* const kinds[3] = {"C", "D", "B"};
   for (int i = 0; i < entries; ++i) {
     // Kind and bank by a multiplicative hash, so that neither follows the file order.

@@ -75,8 +75,8 @@ void OpenTables(int checks) {
     _CreateZarneTable(gDatabase, kSharedTableNames[i], kDataDir);
     gTables[i] = new TPXTable(kSharedTableNames[i], 0);
   }
-  gAccountRecord = new TPXRecord(gTables[14], false);
-  gBankRecord = new TPXRecord(gTables[15], false);
+  gAccountRecord = new TPXRecord(gTables[kAccountTable], false);
+  gBankRecord = new TPXRecord(gTables[kBankTable], false);
   _CreateZarneTable(gDatabase, "CHECKCTL", kCheckDir);
   char path[MAX_PATH];
   BuildPath(path, kCheckDir, "CHECKCTL", nullptr, sizeof path);
@@ -85,7 +85,7 @@ void OpenTables(int checks) {
   control.Clear();
   control.SetDouble(1, 1001);
   control.Insert();
-  TPXRecord account(gTables[14], true);
+  TPXRecord account(gTables[kAccountTable], true);
   for (int i = 0; i < checks; ++i) {
     account.Clear();
     account.SetString(1, kFile);
@@ -103,7 +103,7 @@ void OpenTables(int checks) {
 
 /* Every check of the file back to Ready, outside the timing. */
 void ResetChecks() {
-  TPXRecord account(gTables[14], true);
+  TPXRecord account(gTables[kAccountTable], true);
   for (bool more = account.First(); more; more = account.Next()) {
     account.Read(0);
     account.SetShort(6, 0);

@@ -61,7 +61,7 @@ int64_t OpenAndFill(int entries) {
   const int open = std::min(entries / 2, kOpenPerAccount * kAccounts);
   const LONG first = Day(1, 1, 2020);
   int64_t reconciled = 0;
-  TPXRecord account(gTables[14], true);
+  TPXRecord account(gTables[kAccountTable], true);
   const char* const kinds[3] = {"C", "D", "B"};
   for (int i = 0; i < entries; ++i) {
     const unsigned h = static_cast<unsigned>(i) * 2654435761u >> 8;
@@ -114,7 +114,7 @@ int PdfPageCount() {
    queries read. With `balance` each Reconciled entry of account 0 is locked, set to status
    `to` and unlocked, as the close does. Answers the rows account 0 has in the walk. */
 unsigned RawWalk(LONG closeDate, bool balance, SHORT to) {
-  const WORD index = static_cast<WORD>(gTables[14]->IndexForField(7));
+  const WORD index = static_cast<WORD>(gTables[kAccountTable]->IndexForField(7));
   EngineCursor cursor = nullptr;
   if (EngineOpenTable(gDatabase, "ACCOUNT", "PARADOX", nullptr, nullptr, index, 0, 0, 2, 0, nullptr, &cursor)) return 0;
   EngineCursorProps props{};

@@ -43,7 +43,6 @@ namespace {
 constexpr const char kDataDir[] = "C:\\ZARNE\\DATA";
 constexpr const char kFile[] = "BENCH-1";
 constexpr const char kBaseFile[] = "BENCH-BASE";
-constexpr int kTitleB = 13;
 
 double Seconds(const std::function<void()>& work) {
   auto start = std::chrono::steady_clock::now();
@@ -54,10 +53,10 @@ double Seconds(const std::function<void()>& work) {
 /* The open file as the dialogs see it, over the tables alone. */
 class TBenchView : public TClosingFileView {
  public:
-  TBenchView() : record_(gTables[kTitleB], true) {}
+  TBenchView() : record_(gTables[kTitleBTable], true) {}
   TWindow* FileWindow() override { return nullptr; }
   const char* FileNumber() override { return kFile; }
-  TPXRecord* FileRecord(int table) override { return table == kTitleB ? &record_ : nullptr; }
+  TPXRecord* FileRecord(int table) override { return table == kTitleBTable ? &record_ : nullptr; }
   void JoinBuyerNames(char* out) override { out[0] = '\0'; }
   void JoinSellerNames(char* out) override { out[0] = '\0'; }
   void MergeTemplate(TWindow*, const char*, const char* source, char* out, int size) override {
@@ -81,7 +80,7 @@ void OpenTables() {
 }
 
 void PutItems(const char* file, const char* type, int count, double first) {
-  TPXRecord record(gTables[kTitleB], true);
+  TPXRecord record(gTables[kTitleBTable], true);
   std::string text = "Record the instrument described in the commitment, item ";
   for (int n = 0; n < count; ++n) {
     record.Clear();
@@ -96,7 +95,7 @@ void PutItems(const char* file, const char* type, int count, double first) {
 
 /* The fill's table work alone: seek the file's items of a type and read each one. */
 int ReadLoop(const char* type) {
-  TPXRecord record(gTables[kTitleB], true);
+  TPXRecord record(gTables[kTitleBTable], true);
   static char text[16384];
   int read = 0;
   record.Clear();
@@ -118,7 +117,7 @@ int ReadLoop(const char* type) {
 
 /* What renumbering does per record, bare: seek by key, read, modify the key. */
 void RekeyLoop(int count, double first) {
-  TPXRecord record(gTables[kTitleB], true);
+  TPXRecord record(gTables[kTitleBTable], true);
   for (int n = count - 1; n >= 0; --n) {
     record.Clear();
     record.SetString(1, kBaseFile);

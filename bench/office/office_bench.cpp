@@ -429,7 +429,7 @@ int main(int argc, char* argv[]) {
   for (int round = 0; round < 3; ++round) {
     auto t0 = Clock::now();
     walked = 0;
-    TPXRecord summary(gTables[5], false);
+    TPXRecord summary(gTables[kSummary1Table], false);
     for (bool more = summary.First(); more; more = summary.Next()) {
       LONG date = 0;
       char file[16] = "";

@@ -32,7 +32,7 @@ using Field = std::pair<int, int>;
 
 class BenchView : public RecalcView {
  public:
-  TPXRecord* records[kStatementTableCount] = {};
+  TPXRecord* records[kFileTableCount] = {};
   ScriptDecimal subtotals[kSubtotalCount];
   TPXRecord* Record(int t) override { return records[t]; }
   ScriptDecimal& Subtotal(int which) override { return subtotals[which]; }
@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
   BenchView view;
   std::vector<std::unique_ptr<TPXTable>> tables;
   std::vector<std::unique_ptr<TPXRecord>> records;
-  for (int t = 0; t < kStatementTableCount; ++t) {
+  for (int t = 0; t < kFileTableCount; ++t) {
     _CreateZarneTable(gDatabase, kSharedTableNames[t], gDatabaseDir);
     tables.push_back(std::make_unique<TPXTable>(kSharedTableNames[t], 0));
     records.push_back(std::make_unique<TPXRecord>(tables.back().get(), true));

@@ -223,7 +223,7 @@ int main(int argc, char* argv[]) {
   start = std::chrono::steady_clock::now();
   for (int i = 0; i < fills; ++i) {
     std::vector<std::string> column;
-    TPXRecord record(gTables[0], false);
+    TPXRecord record(gTables[kBuyerTable], false);
     char number[16];
     if (record.First()) {
       do {

@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr int kLenderTable = 2, kSagentTable = 3;
 
 /* Control id -> record field, as the dialogs' tables pair them. */
 const std::map<int, int> kLenderPairs = {{101, 5},  {102, 6},  {193, 11}, {103, 7},

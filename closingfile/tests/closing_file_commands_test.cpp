@@ -33,8 +33,6 @@
 
 namespace {
 
-constexpr int kBuyerTable = 0, kSellerTable = 1, kLenderTable = 2, kSagentTable = 3,
-              kPropertyTable = 4, kExpense3Table = 9;
 
 /* The first edited statement field on a record field, or null. */
 TFieldNode* FieldOn(int table, int number) {

@@ -14,8 +14,8 @@ namespace {
 class ClosingFileViewTest : public StatementWindowTest {};
 
 TEST_F(ClosingFileViewTest, ForwardsToTheOpenFile) {
-  PutRecord(kBuyerRecord, "CF-100", {{2, "Ann"}, {3, "Jr."}, {12, "Bo"}});
-  PutRecord(kSellerRecord, "CF-100", {{2, "Sol Seller"}});
+  PutRecord(kBuyerTable, "CF-100", {{2, "Ann"}, {3, "Jr."}, {12, "Bo"}});
+  PutRecord(kSellerTable, "CF-100", {{2, "Sol Seller"}});
   RespaWindow* window = OpenFile("CF-100");
   TClosingFileView* view = window;
   EXPECT_EQ(view->FileWindow(), window);
@@ -36,11 +36,11 @@ TEST_F(ClosingFileViewTest, ForwardsToTheOpenFile) {
 
 TEST_F(ClosingFileViewTest, JoinsStopAtTheirBuffer) {
   std::string longName(60, 'n');
-  PutRecord(kBuyerRecord, "CF-101",
+  PutRecord(kBuyerTable, "CF-101",
             {{2, longName}, {12, longName}, {42, "x"}});
   RespaWindow* window = OpenFile("CF-101");
   // Four names of 60 with long suffixes still fit; the join never writes past 600.
-  for (int field : {3, 13}) window->records[kBuyerRecord]->SetString(field, "Sr.");
+  for (int field : {3, 13}) window->records[kBuyerTable]->SetString(field, "Sr.");
   char names[kClosingFilePartyTextSize + 8];
   std::memset(names, '#', sizeof names);
   static_cast<TClosingFileView*>(window)->JoinBuyerNames(names);

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kBuyerTable = 0, kSellerTable = 1, kSagentTable = 3;
 
 /* Party n's ten fields as the record orders them, each text distinct. */
 std::vector<std::pair<int, std::string>> PartyValues(char side, int n) {

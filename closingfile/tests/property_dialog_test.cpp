@@ -45,7 +45,6 @@ std::string WithLineEnds(const std::string& text) {
   return out;
 }
 
-constexpr int kBuyerTable = 0, kSellerTable = 1, kPropertyTable = 4;
 const std::string kLegal = "Lot 5, Block 2\r\nof Sunny Acres\r\n";
 
 class PropertyTest : public ClosingFileTest {

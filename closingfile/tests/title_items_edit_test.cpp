@@ -299,7 +299,7 @@ TEST_F(TitleItemEditTest, TheCommandsCommitTheFieldBeingTypedFirst) {
   });
   EXPECT_EQ(Texts(Stored(kFile, "2")), (std::vector<std::string>{"Vesting in Typed Buyer"}));
   char name[64] = "";
-  view->records[kBuyerRecord]->GetString(2, name, sizeof name);
+  view->records[kBuyerTable]->GetString(2, name, sizeof name);
   EXPECT_STREQ(name, "Typed Buyer");
   EXPECT_EQ(EditText(view), "Typed Buyer");
 }

@@ -103,7 +103,7 @@ TEST_F(TitleItemLoadTest, LongRunsAreCutAt16382CollectedBytes) {
 }
 
 TEST_F(TitleItemLoadTest, ItemsMergeTheFilesFieldsAndAskForPrompts) {
-  view->records[kBuyerRecord]->SetString(2, "Pat Payer");
+  view->records[kBuyerTable]->SetString(2, "Pat Payer");
   std::string shownCaption;
   driver.OnDialog(20904, [&](HWND prompt) {
     shownCaption.resize(300);

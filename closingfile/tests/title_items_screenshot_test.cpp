@@ -31,7 +31,7 @@ TEST_F(TitleItemScreenshotTest, RequirementsDeleteModeAndExceptionsAfterALoad) {
     PressDialogKey(dialog, 'E', Qt::AltModifier);
     PressButton(dialog, IDOK);
   });
-  view->records[kBuyerRecord]->SetString(2, "Pat Payer");
+  view->records[kBuyerTable]->SetString(2, "Pat Payer");
   std::string set = WriteFile("standard.B2",
                               "Rights of parties in possession.\r\n\r\n\r\n"
                               "Easements not shown by the public records.\r\n\r\n\r\n"

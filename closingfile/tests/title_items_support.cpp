@@ -16,7 +16,6 @@
 #include <memory>
 
 namespace {
-constexpr int kTitleB = 13;
 }
 
 void TitleItemsTest::SetUp() {
@@ -36,7 +35,7 @@ void TitleItemsTest::TearDown() {
 
 std::vector<StoredItem> TitleItemsTest::AllStored() {
   std::vector<StoredItem> items;
-  TPXRecord record(gTables[kTitleB], true);
+  TPXRecord record(gTables[kTitleBTable], true);
   for (bool at = record.First(); at; at = record.Next()) {
     if (!record.Read(ENGINE_NO_LOCK)) break;
     StoredItem item;
@@ -65,7 +64,7 @@ std::vector<StoredItem> TitleItemsTest::Stored(const std::string& file, const st
 
 void TitleItemsTest::PutItem(const std::string& file, const std::string& type, double seq,
                              const std::string& text, const std::string& policy) {
-  TPXRecord record(gTables[kTitleB], true);
+  TPXRecord record(gTables[kTitleBTable], true);
   record.Clear();
   record.SetString(1, file.c_str());
   record.SetString(2, type.c_str());

@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr int kSagentTable = 3, kSummary1Table = 5;
 constexpr int kAllControls[] = {201, 301, 202, 402, 302, 203, 403, 303, 204, 404, 304, 205, 305,
                                 206, 406, 306, 207, 407, 307, 210, 410, 310, IDOK, IDCANCEL, 113};
 // 2004-06-01 .. 06-06 in SAGENT 17-22; the closing date 1998-12-31.

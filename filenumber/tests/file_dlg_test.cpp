@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr int kBuyer = 0;
-constexpr int kSeller = 1;
 const char kCaption[] = "Zarne Message";
 
 class FileDlgTest : public ShellTablesTest {
@@ -65,11 +63,11 @@ class FileDlgTest : public ShellTablesTest {
 };
 
 TEST_F(FileDlgTest, ListsNumbersInKeyOrderAndMatchesTheTypedNumberWithCase) {
-  PutFile(kBuyer, "B2");
-  PutFile(kBuyer, "A1", {{2, "Ann"}, {12, "Bob"}, {32, "Dan"}});
-  PutFile(kSeller, "A1", {{2, "Sue"}});
-  PutFile(kBuyer, "a1", {{2, "Lower"}});
-  std::vector<std::string> inKeyOrder = NumbersOf(kBuyer);
+  PutFile(kBuyerTable, "B2");
+  PutFile(kBuyerTable, "A1", {{2, "Ann"}, {12, "Bob"}, {32, "Dan"}});
+  PutFile(kSellerTable, "A1", {{2, "Sue"}});
+  PutFile(kBuyerTable, "a1", {{2, "Lower"}});
+  std::vector<std::string> inKeyOrder = NumbersOf(kBuyerTable);
   Run(kFileDlgOpen, [&](HWND dialog) {
     EXPECT_EQ(ListOf(dialog), inKeyOrder);
     SetFocus(FindControl(dialog, 101));
@@ -111,8 +109,8 @@ TEST_F(FileDlgTest, ModesSetTheirCaptions) {
 }
 
 TEST_F(FileDlgTest, PickingAListedNumberMakesItsMissingSellerRecordAndFillsTheEdit) {
-  PutFile(kBuyer, "F9", {{2, "Only Buyer"}});
-  ASSERT_FALSE(HasRecord(kSeller, "F9"));
+  PutFile(kBuyerTable, "F9", {{2, "Only Buyer"}});
+  ASSERT_FALSE(HasRecord(kSellerTable, "F9"));
   Run(kFileDlgOpen, [&](HWND dialog) {
     HWND list = FindControl(dialog, 102);
     int itemHeight = static_cast<int>(SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
@@ -122,12 +120,12 @@ TEST_F(FileDlgTest, PickingAListedNumberMakesItsMissingSellerRecordAndFillsTheEd
     EXPECT_EQ(ControlTextOf(dialog, 103), "Only Buyer");
     PressButton(dialog, IDCANCEL);
   });
-  EXPECT_TRUE(HasRecord(kSeller, "F9"));
-  EXPECT_EQ(NumbersOf(kSeller), std::vector<std::string>{"F9"});
+  EXPECT_TRUE(HasRecord(kSellerTable, "F9"));
+  EXPECT_EQ(NumbersOf(kSellerTable), std::vector<std::string>{"F9"});
 }
 
 TEST_F(FileDlgTest, OpenRefusesAnUnlistedNumberAndStaysOpen) {
-  PutFile(kBuyer, "AB1");
+  PutFile(kBuyerTable, "AB1");
   int result = Run(kFileDlgOpen, [&](HWND dialog) {
     TypeAndOk(dialog, "ab1");  // listing is case-sensitive
     EXPECT_TRUE(IsWindowVisible(dialog));
@@ -142,7 +140,7 @@ TEST_F(FileDlgTest, OpenRefusesAnUnlistedNumberAndStaysOpen) {
 }
 
 TEST_F(FileDlgTest, TheReservedNumberIsRefusedInEveryModeAfterTheOtherChecks) {
-  PutFile(kBuyer, "0");
+  PutFile(kBuyerTable, "0");
   for (int mode = kFileDlgPostDeposits; mode <= kFileDlgDisburse; ++mode) {
     Boxes().Clear();
     if (mode == kFileDlgSaveAs) Boxes().QueueAnswer(IDYES);  // overwrite [0]? first
@@ -202,8 +200,8 @@ TEST_F(FileDlgTest, TheNumberIsCutAtFifteenCharacters) {
 }
 
 TEST_F(FileDlgTest, OpenLocksTheAcceptedFileUntilTheDialogIsDeleted) {
-  PutFile(kBuyer, "L1");
-  PutFile(kBuyer, "L2");
+  PutFile(kBuyerTable, "L1");
+  PutFile(kBuyerTable, "L2");
   ASSERT_EQ(ProbeLock(Root(), "L1"), "locked");
   {
     DialogDriver driver;
@@ -224,7 +222,7 @@ TEST_F(FileDlgTest, OpenLocksTheAcceptedFileUntilTheDialogIsDeleted) {
 }
 
 TEST_F(FileDlgTest, AFileAnotherProgramHoldsCannotBeOpenedOrDeleted) {
-  PutFile(kBuyer, "H1");
+  PutFile(kBuyerTable, "H1");
   LockHolder holder(Root(), "H1");
   ASSERT_EQ(holder.Answer(), "held");
   for (int mode : {kFileDlgOpen, kFileDlgDelete}) {
@@ -241,7 +239,7 @@ TEST_F(FileDlgTest, AFileAnotherProgramHoldsCannotBeOpenedOrDeleted) {
 }
 
 TEST_F(FileDlgTest, ANewNumberTakesNoLockOnTheNumberShownBefore) {
-  PutFile(kBuyer, "N1");
+  PutFile(kBuyerTable, "N1");
   DialogDriver driver;
   driver.OnDialog(IDD_FILEDLG, [&](HWND dialog) {
     SetControlText(dialog, 101, "N1");

@@ -6,6 +6,8 @@
 */
 #include "filenumber/find_file.h"
 
+#include "catalogue/shared_tables.h"
+
 #include "shell/tests/shell_tables.h"
 #include "platform/testing/dialog_driver.h"
 #include "platform/user/combobox_control.h"
@@ -20,18 +22,17 @@
 
 namespace {
 
-constexpr int kBuyer = 0, kSeller = 1, kLender = 2, kProperty = 4;
 
 class FindFileTest : public ShellTablesTest {
  protected:
   void SetUp() override {
     ShellTablesTest::SetUp();
-    PutFile(kBuyer, "F1", {{2, "JOHN SMITH"}, {12, "MARY"}});
-    PutFile(kBuyer, "F2", {{2, "Ann Smithers"}});
-    PutFile(kBuyer, "F3", {{2, "Zo\xC9 Brown"}});  // an E acute, stored in capitals
-    PutFile(kSeller, "F2", {{2, "Peter Jones"}});
-    PutFile(kLender, "F3", {{5, "First Bank"}});
-    PutFile(kProperty, "F1", {{6, "Lot 4, Block 7, Green Acres"}});
+    PutFile(kBuyerTable, "F1", {{2, "JOHN SMITH"}, {12, "MARY"}});
+    PutFile(kBuyerTable, "F2", {{2, "Ann Smithers"}});
+    PutFile(kBuyerTable, "F3", {{2, "Zo\xC9 Brown"}});  // an E acute, stored in capitals
+    PutFile(kSellerTable, "F2", {{2, "Peter Jones"}});
+    PutFile(kLenderTable, "F3", {{5, "First Bank"}});
+    PutFile(kPropertyTable, "F1", {{6, "Lot 4, Block 7, Green Acres"}});
   }
 
   /* Runs a lookup from the file dialog; answers the numbers listed afterwards, and whether

@@ -104,7 +104,7 @@ TEST(FormLibraries, RecordsCopyIntoFieldListsThatOutliveTheLibraries) {
   TFieldNode* price = FindFieldByNumber(&statement, 213);
   ASSERT_NE(price, nullptr);
   EXPECT_STREQ(price->name, "A101");
-  EXPECT_EQ(price->tableIndex, kSummary1);
+  EXPECT_EQ(price->tableIndex, kSummary1Table);
   EXPECT_EQ(price->fieldNumber, 3);
   EXPECT_EQ(price->displayKind, 3);
   for (const StatementField& f : StatementFields()) {

@@ -179,7 +179,7 @@ TEST_F(RecalcDispatch, InputsCommittedInAnyOrderGiveTheSameFile) {
   ASSERT_GT(inputs.size(), 150u);
 
   auto fileFrom = [&](unsigned orderSeed) {
-    for (int t = 0; t < kStatementTableCount; ++t) {
+    for (int t = 0; t < kFileTableCount; ++t) {
       Rec(t).Clear();
       Rec(t).SetString(1, "F-100");
     }

@@ -28,7 +28,7 @@ TPXRecord* RecordOf(BufferView& view, const TFieldNode* field) {
 }  // namespace
 
 TPXRecord* BufferView::Record(int tableIndex) {
-  return tableIndex >= 0 && tableIndex < kStatementTableCount ? records[tableIndex] : nullptr;
+  return tableIndex >= 0 && tableIndex < kFileTableCount ? records[tableIndex] : nullptr;
 }
 
 bool BufferView::ReadFieldText(const TFieldNode* field, char* buffer, int size) {
@@ -128,7 +128,7 @@ void StatementTablesTest::SetUp() {
   PXInit();
   PXOpenDatabase();
   PXSetDirectory(gDatabaseDir);
-  for (int i = 0; i < kStatementTableCount; ++i) {
+  for (int i = 0; i < kFileTableCount; ++i) {
     ASSERT_EQ(_CreateZarneTable(gDatabase, kSharedTableNames[i], gDatabaseDir), 1)
         << kSharedTableNames[i];
     tables.push_back(std::make_unique<TPXTable>(kSharedTableNames[i], 0));

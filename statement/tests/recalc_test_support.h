@@ -22,7 +22,7 @@ struct TFieldNode;
 /* Statement view over bare record buffers. */
 class BufferView : public RecalcView, public TScriptFieldBinding {
  public:
-  TPXRecord* records[kStatementTableCount] = {};
+  TPXRecord* records[kFileTableCount] = {};
   ScriptDecimal subtotals[kSubtotalCount];
   std::vector<int> repainted;
 

@@ -36,7 +36,7 @@ class RecalcWindow : public StatementTablesTest {
  protected:
   void SetUp() override {
     StatementTablesTest::SetUp();
-    for (int t = 0; t < kStatementTableCount; ++t) gTables[t] = tables[t].get();
+    for (int t = 0; t < kFileTableCount; ++t) gTables[t] = tables[t].get();
     InstallRecalculation();
     gFieldScripts.clear();
     host = std::make_unique<TWindow>(nullptr, "Host");
@@ -50,7 +50,7 @@ class RecalcWindow : public StatementTablesTest {
     window = nullptr;
     host.reset();
     gFieldScripts.clear();
-    for (int t = 0; t < kStatementTableCount; ++t) gTables[t] = nullptr;
+    for (int t = 0; t < kFileTableCount; ++t) gTables[t] = nullptr;
     StatementTablesTest::TearDown();
   }
 

@@ -66,8 +66,8 @@ bool OpenTables() {
     gTables[i] = new TPXTable(path, 0);
     if (!gTables[i]->IsOpen()) return false;
   }
-  gAccountRecord = new TPXRecord(gTables[14], false);
-  gBankRecord = new TPXRecord(gTables[15], false);
+  gAccountRecord = new TPXRecord(gTables[kAccountTable], false);
+  gBankRecord = new TPXRecord(gTables[kBankTable], false);
   return true;
 }
 

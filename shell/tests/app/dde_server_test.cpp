@@ -47,7 +47,6 @@
 
 namespace {
 
-constexpr int kTitleB = 13;
 
 struct TitleRow {
   const char* file;
@@ -167,7 +166,7 @@ class DdeServerAppTest : public ZarneAppTest {
 
   void PutTitleRows() {
     for (const TitleRow& row : kTitleRows) {
-      TPXRecord record(gTables[kTitleB], true);
+      TPXRecord record(gTables[kTitleBTable], true);
       record.Clear();
       record.SetString(1, row.file);
       record.SetString(2, row.type);
@@ -396,7 +395,7 @@ TEST_F(DdeServerAppTest, PokesConvertCheckRecalculateAndRepaint) {
   EXPECT_EQ(GetLong(view, "DDATE"), Date(3, 15, 2027));
 
   // A TITLEB field of the other list lands in no saved record: refused.
-  ASSERT_EQ(Field("Policy")->tableIndex, kTitleB);
+  ASSERT_EQ(Field("Policy")->tableIndex, kTitleBTable);
   EXPECT_EQ(Poke("Policy", "B"), 1);
   EXPECT_EQ(Poke("NoSuchField", "1"), 1);
 }
@@ -574,7 +573,7 @@ TEST_F(DdeServerAppTest, ClientsServedInsideTheFirstStartQuestionTouchNoTable) {
   std::vector<int> statuses;
   Boxes().OnShow([&](const MessageBoxRequest& box) {
     if (box.text.find("does not exist") == std::string::npos) return;
-    EXPECT_EQ(gTables[0], nullptr);
+    EXPECT_EQ(gTables[kBuyerTable], nullptr);
     statuses.push_back(RunWhileServing(ZDDE_PROGRAM, {"request", "Zarne", "Current", "B1NAME"}));
     statuses.push_back(RunWhileServing(ZDDE_PROGRAM, {"poke", "Zarne", "Current", "B1NAME", "x"}));
     statuses.push_back(

@@ -28,7 +28,6 @@
 namespace {
 
 constexpr int kFileTables = 13;
-constexpr int kTitleB = 13;
 constexpr int kAccount = 14;
 
 class FileCommandsTest : public ZarneAppTest {
@@ -62,7 +61,7 @@ class FileCommandsTest : public ZarneAppTest {
     record.Post();
   }
   void PutTitleItem(const std::string& number, double seq) {
-    TPXRecord record(gTables[kTitleB], true);
+    TPXRecord record(gTables[kTitleBTable], true);
     record.Clear();
     record.SetString(1, number.c_str());
     record.SetString(2, "1A");
@@ -111,7 +110,7 @@ class FileCommandsTest : public ZarneAppTest {
   }
   int TitleItems(const std::string& number) {
     int count = 0;
-    TPXRecord record(gTables[kTitleB], true);
+    TPXRecord record(gTables[kTitleBTable], true);
     if (!record.First()) return 0;
     do {
       char file[32] = "";
@@ -129,16 +128,16 @@ TEST_F(FileCommandsTest, NewMakesTheThirteenRecordsWithTheirDefaults) {
   ASSERT_NE(child, nullptr);
   EXPECT_EQ(CountFileWindows(Client()), 1);
   for (int table = 0; table < kFileTables; ++table) EXPECT_TRUE(Has(table, "NEW1")) << table;
-  EXPECT_FALSE(Has(kTitleB, "NEW1"));
+  EXPECT_FALSE(Has(kTitleBTable, "NEW1"));
   // The day counts of the prorations and the 1201 columns: defaults written back.
-  TPXRecord summary(gTables[5], true);
+  TPXRecord summary(gTables[kSummary1Table], true);
   summary.SetString(1, "NEW1");
   ASSERT_TRUE(summary.Seek(0, 0));
   summary.Read(0);
   SHORT days = 0;
   summary.GetShort(18, days);
   EXPECT_EQ(days, 365);
-  TPXRecord property(gTables[4], true);
+  TPXRecord property(gTables[kPropertyTable], true);
   property.SetString(1, "NEW1");
   ASSERT_TRUE(property.Seek(0, 0));
   property.Read(0);

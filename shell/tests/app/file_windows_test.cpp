@@ -33,7 +33,7 @@ class FileWindowsTest : public ZarneAppTest {
   }
   RespaWindow* ViewOf(TMDIChild* child) { return dynamic_cast<RespaWindow*>(child->GetClientWindow()); }
   std::string StoredBuyerName(const std::string& number) {
-    TPXRecord record(gTables[0], true);
+    TPXRecord record(gTables[kBuyerTable], true);
     record.SetString(1, number.c_str());
     if (!record.Seek(0, 0)) return "<none>";
     char name[64] = "";

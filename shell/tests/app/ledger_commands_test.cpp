@@ -29,7 +29,7 @@ class LedgerCommandsTest : public ZarneAppTest {
     Boxes().Clear();
     // Start-up made the twenty accounts unnamed; the office names two of them.
     for (SHORT key : {1, 6}) {
-      TPXRecord bank(gTables[15], true);
+      TPXRecord bank(gTables[kBankTable], true);
       bank.SetShort(1, key);
       ASSERT_TRUE(bank.Seek(0, ENGINE_KEY_EQ));
       ASSERT_TRUE(bank.Read(0));
@@ -43,7 +43,7 @@ class LedgerCommandsTest : public ZarneAppTest {
     PumpUntilIdle();
   }
   static void PutDeposit(const char* file, double seq) {
-    TPXRecord record(gTables[14], true);
+    TPXRecord record(gTables[kAccountTable], true);
     record.Clear();
     record.SetString(1, file);
     record.SetString(2, "D");

@@ -83,18 +83,18 @@ TEST_F(DefaultValuesSheetTest, EachPageEditedWritesItsKeysInOrderAndTheNextNewFi
 
   RespaWindow* view = OpenFile("D-1");
   CloseFile(view);
-  EXPECT_EQ(TableText(kSagentRecord, "D-1", 2), "Ann Agent");
-  EXPECT_EQ(TableText(kSagentRecord, "D-1", 3), "Title & Escrow Co");
-  EXPECT_EQ(TableText(kSagentRecord, "D-1", 6), "DE");
-  EXPECT_EQ(TableText(kSagentRecord, "D-1", 16), "51-0000001");
-  EXPECT_EQ(TableText(kExpense4Record, "D-1", 3), "S");
-  EXPECT_EQ(TableText(kExpense4Record, "D-1", 5), "B");
-  EXPECT_EQ(TableText(kExpense4Record, "D-1", 11), "/");
-  EXPECT_EQ(TableLong(kSummary1Record, "D-1", 18), 456);
-  EXPECT_EQ(TableLong(kSummary1Record, "D-1", 28), 458);
-  EXPECT_EQ(TableLong(kSummary2Record, "D-1", 41), 461);
-  EXPECT_EQ(TableLong(kPropertyRecord, "D-1", 8), 2023);
-  EXPECT_EQ(TableText(kPropertyRecord, "D-1", 7), "Kent");
+  EXPECT_EQ(TableText(kSagentTable, "D-1", 2), "Ann Agent");
+  EXPECT_EQ(TableText(kSagentTable, "D-1", 3), "Title & Escrow Co");
+  EXPECT_EQ(TableText(kSagentTable, "D-1", 6), "DE");
+  EXPECT_EQ(TableText(kSagentTable, "D-1", 16), "51-0000001");
+  EXPECT_EQ(TableText(kExpense4Table, "D-1", 3), "S");
+  EXPECT_EQ(TableText(kExpense4Table, "D-1", 5), "B");
+  EXPECT_EQ(TableText(kExpense4Table, "D-1", 11), "/");
+  EXPECT_EQ(TableLong(kSummary1Table, "D-1", 18), 456);
+  EXPECT_EQ(TableLong(kSummary1Table, "D-1", 28), 458);
+  EXPECT_EQ(TableLong(kSummary2Table, "D-1", 41), 461);
+  EXPECT_EQ(TableLong(kPropertyTable, "D-1", 8), 2023);
+  EXPECT_EQ(TableText(kPropertyTable, "D-1", 7), "Kent");
 }
 
 TEST_F(DefaultValuesSheetTest, OnlyTheShownPageWritesAndItShowsWhatTheFileHolds) {
@@ -134,8 +134,8 @@ TEST_F(DefaultValuesSheetTest, MissingRecordingKeysShowAndWriteBAndOtherValuesSh
   WriteIni("[DefaultValues]\nP1201M=X\n");
   RespaWindow* view = OpenFile("D-2");
   CloseFile(view);
-  EXPECT_EQ(TableText(kExpense4Record, "D-2", 5), "X");
-  EXPECT_EQ(TableText(kExpense4Record, "D-2", 3), "B");
+  EXPECT_EQ(TableText(kExpense4Table, "D-2", 5), "X");
+  EXPECT_EQ(TableText(kExpense4Table, "D-2", 3), "B");
 }
 
 TEST_F(DefaultValuesSheetTest, AnEmptyOrZeroDayCountIsRefusedAndTheSheetStaysOnItsPage) {
@@ -171,8 +171,8 @@ TEST_F(DefaultValuesSheetTest, AnExistingZeroDayCountStillReachesANewFile) {
   WriteIni("[DefaultValues]\nPA107DAYS=0\nPA108DAYS=-4\n");
   RespaWindow* view = OpenFile("D-3");
   CloseFile(view);
-  EXPECT_EQ(TableLong(kSummary1Record, "D-3", 23), 0);
-  EXPECT_EQ(TableLong(kSummary1Record, "D-3", 28), 365);
+  EXPECT_EQ(TableLong(kSummary1Table, "D-3", 23), 0);
+  EXPECT_EQ(TableLong(kSummary1Table, "D-3", 28), 365);
 }
 
 TEST_F(DefaultValuesSheetTest, DamagedValuesInBothSectionsGiveDefaultsAndLoseNothingElse) {
@@ -186,13 +186,13 @@ TEST_F(DefaultValuesSheetTest, DamagedValuesInBothSectionsGiveDefaultsAndLoseNot
   EXPECT_EQ(gHud1Options.DateSig, 0);
   RespaWindow* view = OpenFile("D-4");
   CloseFile(view);
-  EXPECT_EQ(TableText(kSagentRecord, "D-4", 2), "");
-  EXPECT_EQ(TableLong(kSummary1Record, "D-4", 18), 365);
-  EXPECT_EQ(TableText(kExpense4Record, "D-4", 3), "B");
-  EXPECT_EQ(TableText(kPropertyRecord, "D-4", 7), "Kent");
+  EXPECT_EQ(TableText(kSagentTable, "D-4", 2), "");
+  EXPECT_EQ(TableLong(kSummary1Table, "D-4", 18), 365);
+  EXPECT_EQ(TableText(kExpense4Table, "D-4", 3), "B");
+  EXPECT_EQ(TableText(kPropertyTable, "D-4", 7), "Kent");
   int month, day, year;
   DecodeDate(TodayDate(), month, day, year);
-  EXPECT_EQ(TableLong(kPropertyRecord, "D-4", 8), year);
+  EXPECT_EQ(TableLong(kPropertyTable, "D-4", 8), year);
   Keys defaults = IniSection("DefaultValues");
   auto has = [&](const std::string& key) {
     return std::find(defaults.begin(), defaults.end(), key) != defaults.end();

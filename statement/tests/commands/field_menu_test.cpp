@@ -80,7 +80,7 @@ TEST_F(FieldMenuTest, TheRightButtonOnTheWindowOpensTheMenuAndCommitsTheTypedVal
   Pump();
   EXPECT_EQ(shown, kParties);
   double amount = 0;
-  view->records[kSummary1Record]->GetDouble(3, amount);
+  view->records[kSummary1Table]->GetDouble(3, amount);
   EXPECT_EQ(amount, 321.0);
 }
 
@@ -88,7 +88,7 @@ TEST_F(FieldMenuTest, CalendarPutsTheChosenDateIntoTheEditLineOnly) {
   RespaWindow* view = OpenFile("F-3");
   Type(view, 212, "3/15/24");
   LONG before = 0;
-  view->records[kSummary1Record]->GetLong(2, before);
+  view->records[kSummary1Table]->GetLong(2, before);
   DialogDriver driver;
   driver.OnDialog(20911, [&](HWND calendar) {
     // March 2024 begins on a Friday, the sixth cell: the 20th is cell 24.
@@ -101,7 +101,7 @@ TEST_F(FieldMenuTest, CalendarPutsTheChosenDateIntoTheEditLineOnly) {
   EXPECT_EQ(driver.Opened(), (std::vector<std::string>{"Date Selection"}));
   EXPECT_EQ(EditText(view), "3/20/24");
   LONG after = 0;
-  view->records[kSummary1Record]->GetLong(2, after);
+  view->records[kSummary1Table]->GetLong(2, after);
   EXPECT_EQ(after, before);
   PressKey(VK_TAB);
   Pump();

@@ -66,7 +66,7 @@ class FileCommandsTest : public StatementCommandsTest {
     ASSERT_TRUE(record.Post());
   }
   void PutTitleItem(const std::string& number, const char* type, double seq, const char* text) {
-    TPXRecord record(gTables[kTitleBRecord], true);
+    TPXRecord record(gTables[kTitleBTable], true);
     record.Clear();
     record.SetString(1, number.c_str());
     record.SetString(2, type);
@@ -93,9 +93,9 @@ TEST_F(FileCommandsTest, SaveAsMovesTheWindowWithItsRecordsCaptionAndLockToTheNe
     EXPECT_EQ(RecordCount(table, "S-1"), 1) << table;
     EXPECT_EQ(RecordCount(table, "S-2"), 1) << table;
   }
-  EXPECT_EQ(Stored(kBuyerRecord, "S-2", 2), "Buyer One");
-  EXPECT_EQ(Stored(kSummary1Record, "S-2", 3), "1000.00");
-  EXPECT_EQ(Stored(kSummary1Record, "S-2", 4), "55.00");
+  EXPECT_EQ(Stored(kBuyerTable, "S-2", 2), "Buyer One");
+  EXPECT_EQ(Stored(kSummary1Table, "S-2", 3), "1000.00");
+  EXPECT_EQ(Stored(kSummary1Table, "S-2", 4), "55.00");
   EXPECT_STREQ(view->fileNumber, "S-2");
   EXPECT_EQ(Caption(view), "S-2");
   EXPECT_EQ(ProbeLock(Root(), "S-2"), "refused");
@@ -105,22 +105,22 @@ TEST_F(FileCommandsTest, SaveAsMovesTheWindowWithItsRecordsCaptionAndLockToTheNe
   Type(view, 213, "2000");
   view->SendMessage(WM_COMMAND, 24333);
   Pump();
-  EXPECT_EQ(Stored(kSummary1Record, "S-2", 3), "2000.00");
-  EXPECT_NE(Stored(kSummary1Record, "S-1", 3), "2000.00");
-  EXPECT_EQ(RecordCount(kBuyerRecord, "S-1"), 1);
+  EXPECT_EQ(Stored(kSummary1Table, "S-2", 3), "2000.00");
+  EXPECT_NE(Stored(kSummary1Table, "S-1", 3), "2000.00");
+  EXPECT_EQ(RecordCount(kBuyerTable, "S-1"), 1);
 
   CloseFile(view);
   EXPECT_EQ(ProbeLock(Root(), "S-2"), "locked");
 }
 
 TEST_F(FileCommandsTest, SaveAsOverAClosedFileTakesItsLockFromTheDialogAndFreesItAtTheEnd) {
-  PutRecord(kBuyerRecord, "S-4", {{2, "Old Owner"}});
+  PutRecord(kBuyerTable, "S-4", {{2, "Old Owner"}});
   RespaWindow* view = OpenFile("S-1");
   Type(view, 102, "New Owner");
   Boxes().QueueAnswer(IDYES);  // "Do you want to overwrite [S-4]?"
   RunWithNumber(view, 24334, "S-4");
-  EXPECT_EQ(Stored(kBuyerRecord, "S-4", 2), "New Owner");
-  EXPECT_EQ(RecordCount(kBuyerRecord, "S-4"), 1);
+  EXPECT_EQ(Stored(kBuyerTable, "S-4", 2), "New Owner");
+  EXPECT_EQ(RecordCount(kBuyerTable, "S-4"), 1);
   EXPECT_EQ(ProbeLock(Root(), "S-4"), "refused");
   EXPECT_EQ(ProbeLock(Root(), "S-1"), "locked");
   // The dialog locked S-4 while it checked the number; no lock of it outlives the window.
@@ -150,8 +150,8 @@ TEST_F(FileCommandsTest, ARecordThatFailsToPostKeepsTheWindowOnItsOwnFile) {
   // The buffers are keyed back to the window's own number: a save writes there.
   view->SendMessage(WM_COMMAND, 24333);
   Pump();
-  EXPECT_EQ(Stored(kBuyerRecord, "S-1", 2), "Buyer One");
-  EXPECT_EQ(RecordCount(kSagentRecord, "S-1"), 1);
+  EXPECT_EQ(Stored(kBuyerTable, "S-1", 2), "Buyer One");
+  EXPECT_EQ(RecordCount(kSagentTable, "S-1"), 1);
 }
 
 TEST_F(FileCommandsTest, SaveAsOntoANumberOpenInAnotherWindowIsRefused) {
@@ -166,7 +166,7 @@ TEST_F(FileCommandsTest, SaveAsOntoANumberOpenInAnotherWindowIsRefused) {
   EXPECT_EQ(texts.back(), "File [S-3] is open in another window.");
   EXPECT_EQ(Boxes().Shown().back().caption, "Zarne Message");
   EXPECT_TRUE(Boxes().Shown().back().type & MB_ICONEXCLAMATION);
-  EXPECT_EQ(Stored(kBuyerRecord, "S-3", 2), "");
+  EXPECT_EQ(Stored(kBuyerTable, "S-3", 2), "");
   EXPECT_STREQ(first->fileNumber, "S-1");
   EXPECT_EQ(Caption(first), "S-1");
   EXPECT_EQ(ProbeLock(Root(), "S-1"), "refused");
@@ -178,7 +178,7 @@ TEST_F(FileCommandsTest, SaveAsOrMergeWithAnEmptyOrUnknownNumberWritesNothingEls
   Boxes().QueueAnswer(IDYES);  // "No file number has been entered.  Do you wish to continue?"
   RunWithNumber(view, 24334, "");
   EXPECT_STREQ(view->fileNumber, "B-1");
-  EXPECT_EQ(RecordCount(kBuyerRecord, ""), 0);
+  EXPECT_EQ(RecordCount(kBuyerTable, ""), 0);
 
   Boxes().QueueAnswer(IDYES);
   RunWithNumber(view, 1, "");
@@ -187,15 +187,15 @@ TEST_F(FileCommandsTest, SaveAsOrMergeWithAnEmptyOrUnknownNumberWritesNothingEls
   EXPECT_EQ(EditText(view), "");  // editing begins again after a merge
   view->SendMessage(WM_COMMAND, 24333);
   Pump();
-  EXPECT_EQ(Stored(kBuyerRecord, "B-1", 2), "Kept Buyer");
+  EXPECT_EQ(Stored(kBuyerTable, "B-1", 2), "Kept Buyer");
 }
 
 class MergeTest : public FileCommandsTest {
  protected:
   void SetUp() override {
     FileCommandsTest::SetUp();
-    PutRecord(kBuyerRecord, "M-2", {{2, "Other Buyer"}, {12, "Other Second"}});
-    PutAmounts(kSummary1Record, "M-2", {{3, 1000.0}, {4, 50.0}});
+    PutRecord(kBuyerTable, "M-2", {{2, "Other Buyer"}, {12, "Other Second"}});
+    PutAmounts(kSummary1Table, "M-2", {{3, 1000.0}, {4, 50.0}});
     PutTitleItem("M-2", "1A", 1.5, "Recording one");
     PutTitleItem("M-2", "2", 2.5, "Exception two");
     PutTitleItem("M-3", "2", 3.5, "Another file's");
@@ -209,18 +209,18 @@ TEST_F(MergeTest, MergeFillsBlankFieldsKeepsSetOnesAddsTitleItemsAndRecalculates
   TypeOnly(view, 217, "7");  // typed, not committed
   RunWithNumber(view, 1, "M-2");
 
-  EXPECT_EQ(Stored(kBuyerRecord, "M-1", 2), "Other Buyer");
-  EXPECT_EQ(Stored(kBuyerRecord, "M-1", 12), "Mine Second");
-  EXPECT_EQ(Stored(kSummary1Record, "M-1", 3), "1000.00");
-  EXPECT_EQ(Stored(kSummary1Record, "M-1", 4), "25.00");
-  EXPECT_EQ(Stored(kSummary1Record, "M-1", 8), "7.00");
+  EXPECT_EQ(Stored(kBuyerTable, "M-1", 2), "Other Buyer");
+  EXPECT_EQ(Stored(kBuyerTable, "M-1", 12), "Mine Second");
+  EXPECT_EQ(Stored(kSummary1Table, "M-1", 3), "1000.00");
+  EXPECT_EQ(Stored(kSummary1Table, "M-1", 4), "25.00");
+  EXPECT_EQ(Stored(kSummary1Table, "M-1", 8), "7.00");
   // Line 120 = 101 + 102 + 104 on the borrower's side (1000 + 25 + 7); line 420 = 401 + 402
   // on the seller's (1000 + 25); lines 301 and 601 carry them, and with nothing paid or
   // reduced, 303 and 603 equal them.
-  EXPECT_EQ(Stored(kSummary1Record, "M-1", 38), "1032.00");
-  EXPECT_EQ(Stored(kSummary1Record, "M-1", 39), "1025.00");
-  EXPECT_EQ(Stored(kSummary2Record, "M-1", 59), "1032.00");
-  EXPECT_EQ(Stored(kSummary2Record, "M-1", 60), "1025.00");
+  EXPECT_EQ(Stored(kSummary1Table, "M-1", 38), "1032.00");
+  EXPECT_EQ(Stored(kSummary1Table, "M-1", 39), "1025.00");
+  EXPECT_EQ(Stored(kSummary2Table, "M-1", 59), "1032.00");
+  EXPECT_EQ(Stored(kSummary2Table, "M-1", 60), "1025.00");
 
   Lines items = ReadByOtherStation(Root(), "TITLEB", "M-1");
   ASSERT_EQ(items.size(), 2u);
@@ -233,7 +233,7 @@ TEST_F(MergeTest, ASecondMergeAddsAndOverwritesNothingAndMergingIntoItselfDoesNo
   RespaWindow* view = OpenFile("M-1");
   RunWithNumber(view, 1, "M-2");
   // This file's own item changes; the next merge must leave it.
-  TPXRecord item(gTables[kTitleBRecord], true);
+  TPXRecord item(gTables[kTitleBTable], true);
   item.SetString(1, "M-1");
   ASSERT_TRUE(item.Seek(1, ENGINE_KEY_EQ) && item.Read(ENGINE_NO_LOCK));
   item.SetString(4, "Edited here");
@@ -244,11 +244,11 @@ TEST_F(MergeTest, ASecondMergeAddsAndOverwritesNothingAndMergingIntoItselfDoesNo
   Lines items = ReadByOtherStation(Root(), "TITLEB", "M-1");
   ASSERT_EQ(items.size(), 2u);
   EXPECT_EQ(Fields(items[0])[3], "Edited here");
-  EXPECT_EQ(Stored(kBuyerRecord, "M-1", 2), "Renamed Buyer");
+  EXPECT_EQ(Stored(kBuyerTable, "M-1", 2), "Renamed Buyer");
 
   RunWithNumber(view, 1, "M-1");
   EXPECT_EQ(ReadByOtherStation(Root(), "TITLEB", "M-1").size(), 2u);
-  EXPECT_EQ(Stored(kSummary1Record, "M-1", 3), "1000.00");
+  EXPECT_EQ(Stored(kSummary1Table, "M-1", 3), "1000.00");
 }
 
 }  // namespace

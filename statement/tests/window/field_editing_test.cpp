@@ -58,15 +58,15 @@ TEST_F(FieldEditingTest, EachKindIsStoredInTheBufferAndRecalculatedAndAdvisedOnc
   // number (a day count) and text (the buyer's name).
   EditField(view, 214);
   TypeAndTab(view, "1234.5");
-  EXPECT_DOUBLE_EQ(BufferDouble(kSummary1Record, 4), 1234.5);
-  EXPECT_DOUBLE_EQ(TableDouble(kSummary1Record, "E-1", 4), 0.0);  // the table at save only
+  EXPECT_DOUBLE_EQ(BufferDouble(kSummary1Table, 4), 1234.5);
+  EXPECT_DOUBLE_EQ(TableDouble(kSummary1Table, "E-1", 4), 0.0);  // the table at save only
   EditField(view, 220);
   TypeAndTab(view, "2/29/04");
   // 29 February 2004: Python date(2004, 2, 29).toordinal() = 731640.
-  EXPECT_EQ(BufferLong(kSummary1Record, 15), 731640);
+  EXPECT_EQ(BufferLong(kSummary1Table, 15), 731640);
   EditField(view, 102);
   TypeAndTab(view, "Mary Major");
-  EXPECT_EQ(BufferText(kBuyerRecord, 2), "Mary Major");
+  EXPECT_EQ(BufferText(kBuyerTable, 2), "Mary Major");
   EXPECT_EQ(calls.recalculated, (std::vector<int>{214, 220, 102}));
   EXPECT_EQ(calls.advised, (std::vector<std::string>{"A102", "DB106", "B1NAME"}));
   EXPECT_TRUE(BoxTexts().empty());
@@ -78,7 +78,7 @@ TEST_F(FieldEditingTest, EachKindIsStoredInTheBufferAndRecalculatedAndAdvisedOnc
 /* The window's own paint after a commit, recorded whole: the committed value is drawn once,
 ** formatted, inside its field, and the text it replaced is drawn no more. */
 TEST_F(FieldEditingTest, ACommittedValueIsPaintedInItsFieldByTheWindowsOwnPaint) {
-  view->records[kBuyerRecord]->SetString(2, "Old Name");
+  view->records[kBuyerTable]->SetString(2, "Old Name");
   EditField(view, 214);
   TypeAndTab(view, "1234.5");
   EditField(view, 102);
@@ -121,7 +121,7 @@ TEST_F(FieldEditingTest, WholeNumbersAndStateFieldsAreStoredAsTheirKindSays) {
   EXPECT_EQ(BufferLong(whole->tableIndex, whole->fieldNumber), 42);
   EditField(view, 110);  // B1STATE, upper-cased as it is typed and stored
   TypeAndTab(view, "ny");
-  EXPECT_EQ(BufferText(kBuyerRecord, 10), "NY");
+  EXPECT_EQ(BufferText(kBuyerTable, 10), "NY");
 }
 
 TEST_F(FieldEditingTest, AnUnchangedCommitCallsNothing) {
@@ -144,7 +144,7 @@ TEST_F(FieldEditingTest, ABadDateIsRefusedWithTheBoxAndStoresNothing) {
   EXPECT_EQ(Boxes().Shown()[0].text, kInvalidInput);
   EXPECT_EQ(Boxes().Shown()[0].caption, "Zarne Message");
   EXPECT_EQ(Boxes().Shown()[0].type & 0xF0u, static_cast<UINT>(MB_ICONEXCLAMATION));
-  EXPECT_EQ(BufferLong(kSummary1Record, 15), static_cast<LONG>(0x80000000));
+  EXPECT_EQ(BufferLong(kSummary1Table, 15), static_cast<LONG>(0x80000000));
   EXPECT_TRUE(calls.recalculated.empty());
   EXPECT_TRUE(calls.advised.empty());
 }
@@ -156,8 +156,8 @@ TEST_F(FieldEditingTest, EnterStoresNoLineBreak) {
   TypeText("an");
   PressKey(VK_TAB);
   Pump();
-  EXPECT_EQ(BufferText(kBuyerRecord, 2).find_first_of("\r\n"), std::string::npos);
-  EXPECT_EQ(BufferText(kBuyerRecord, 2).substr(0, 2), "Al");
+  EXPECT_EQ(BufferText(kBuyerTable, 2).find_first_of("\r\n"), std::string::npos);
+  EXPECT_EQ(BufferText(kBuyerTable, 2).substr(0, 2), "Al");
 }
 
 TEST_F(FieldEditingTest, AStoredValueTheValidatorWouldRefusePassesThroughUntouched) {
@@ -189,19 +189,19 @@ TEST_F(FieldEditingTest, EighttyCharacterTextsEditWithoutABox) {
 }
 
 TEST_F(FieldEditingTest, ChoiceListsSelectTheStoredValueOrNothing) {
-  view->records[kExpense4Record]->SetString(3, "S");  // P1201D, field id 509
+  view->records[kExpense4Table]->SetString(3, "S");  // P1201D, field id 509
   EditField(view, 509);
   ASSERT_TRUE(ListShown(view));
   EXPECT_FALSE(EditShown(view));
   EXPECT_EQ(view->choiceList->GetCount(), 3);
   EXPECT_EQ(view->choiceList->GetSelIndex(), 1);
   // A value in no list selects nothing, and passing through keeps it.
-  view->records[kExpense4Record]->SetString(3, "X");
+  view->records[kExpense4Table]->SetString(3, "X");
   EditField(view, 509);
   EXPECT_EQ(view->choiceList->GetSelIndex(), -1);
   PressKey(VK_TAB);
   Pump();
-  EXPECT_EQ(BufferText(kExpense4Record, 3), "X");
+  EXPECT_EQ(BufferText(kExpense4Table, 3), "X");
   EXPECT_TRUE(calls.recalculated.empty());
   // The loan type's six items; choosing one stores it.
   EditField(view, 184);
@@ -210,7 +210,7 @@ TEST_F(FieldEditingTest, ChoiceListsSelectTheStoredValueOrNothing) {
   view->choiceList->SetSelIndex(3);
   PressKey(VK_TAB);
   Pump();
-  EXPECT_EQ(BufferText(kLenderRecord, 2), "FHA");
+  EXPECT_EQ(BufferText(kLenderTable, 2), "FHA");
   EXPECT_EQ(calls.recalculated, (std::vector<int>{184}));
 }
 
@@ -297,7 +297,7 @@ TEST_F(FieldEditingTest, AClickEditsTheFieldWhereItStandsAndEdgesDoNothing) {
 }
 
 TEST_F(FieldEditingTest, ADoubleClickFillsInTheReadyDate) {
-  view->records[kSummary1Record]->SetLong(2, 731290);  // 16 March 2003
+  view->records[kSummary1Table]->SetLong(2, 731290);  // 16 March 2003
   EditField(view, 221);
   TRect place = EditPlace();
   DoubleClick(view->editLine->HWindow, 5, place.Height() / 2);
@@ -308,7 +308,7 @@ TEST_F(FieldEditingTest, ADoubleClickFillsInTheReadyDate) {
   Pump();
   EXPECT_EQ(EditText(view), "3/16/3");
   // Without a settlement date a period begin of line 210 takes this year.
-  view->records[kSummary1Record]->SetLong(2, static_cast<LONG>(0x80000000));
+  view->records[kSummary1Table]->SetLong(2, static_cast<LONG>(0x80000000));
   EditField(view, 291);
   DoubleClick(view->editLine->HWindow, 5, place.Height() / 2);
   Pump();

@@ -54,14 +54,14 @@ TEST_F(RespaWindowTest, NewFileGetsThirteenRecordsWithTheDefaultsWrittenBack) {
   for (int table = 0; table < 13; ++table) EXPECT_TRUE(TableHas(table, "2004-17")) << table;
   EXPECT_FALSE(TableHas(13, "2004-17"));  // title items are not file records
   // The six day counts, the recording choices, tax year and the first tracking date.
-  for (int field : {18, 23, 28}) EXPECT_EQ(TableLong(kSummary1Record, "2004-17", field), 365);
-  for (int field : {31, 36, 41}) EXPECT_EQ(TableLong(kSummary2Record, "2004-17", field), 365);
+  for (int field : {18, 23, 28}) EXPECT_EQ(TableLong(kSummary1Table, "2004-17", field), 365);
+  for (int field : {31, 36, 41}) EXPECT_EQ(TableLong(kSummary2Table, "2004-17", field), 365);
   for (int field : {3, 5, 7, 11, 13, 17, 19})
-    EXPECT_EQ(TableText(kExpense4Record, "2004-17", field), "B") << field;
-  EXPECT_EQ(TableLong(kPropertyRecord, "2004-17", 8), ThisYear());
-  EXPECT_EQ(TableLong(kSagentRecord, "2004-17", 17), TodayDayNumber());
-  EXPECT_EQ(TableText(kSagentRecord, "2004-17", 2), "");
-  EXPECT_EQ(TableText(kBuyerRecord, "2004-17", 2), "");
+    EXPECT_EQ(TableText(kExpense4Table, "2004-17", field), "B") << field;
+  EXPECT_EQ(TableLong(kPropertyTable, "2004-17", 8), ThisYear());
+  EXPECT_EQ(TableLong(kSagentTable, "2004-17", 17), TodayDayNumber());
+  EXPECT_EQ(TableText(kSagentTable, "2004-17", 2), "");
+  EXPECT_EQ(TableText(kBuyerTable, "2004-17", 2), "");
   // What was missing is now in zarne.ini.
   EXPECT_EQ(IniValue("DefaultValues", "PA106DAYS"), "365");
   EXPECT_EQ(IniValue("DefaultValues", "PA212DAYS"), "365");
@@ -87,51 +87,51 @@ TEST_F(RespaWindowTest, DefaultValuesComeFromTheSettingsAndQuestionMarksCountAsM
   WritePrivateProfileString("DefaultValues", "P1201R", "?", "zarne.ini");
   WritePrivateProfileString("DefaultValues", "PTAXYEAR", "1999", "zarne.ini");
   OpenFile("D1");
-  EXPECT_EQ(TableText(kSagentRecord, "D1", 2), "Ann Agent");
-  EXPECT_EQ(TableText(kSagentRecord, "D1", 5), "");
+  EXPECT_EQ(TableText(kSagentTable, "D1", 2), "Ann Agent");
+  EXPECT_EQ(TableText(kSagentTable, "D1", 5), "");
   EXPECT_EQ(IniValue("DefaultValues", "SACITY"), "");
-  EXPECT_EQ(TableLong(kSummary1Record, "D1", 23), 0);  // a count of 0 is used as it stands
-  EXPECT_EQ(TableLong(kSummary2Record, "D1", 31), 365);
+  EXPECT_EQ(TableLong(kSummary1Table, "D1", 23), 0);  // a count of 0 is used as it stands
+  EXPECT_EQ(TableLong(kSummary2Table, "D1", 31), 365);
   EXPECT_EQ(IniValue("DefaultValues", "PA210DAYS"), "365");
-  EXPECT_EQ(TableText(kExpense4Record, "D1", 13), "X");
-  EXPECT_EQ(TableText(kExpense4Record, "D1", 7), "B");
+  EXPECT_EQ(TableText(kExpense4Table, "D1", 13), "X");
+  EXPECT_EQ(TableText(kExpense4Table, "D1", 7), "B");
   EXPECT_EQ(IniValue("DefaultValues", "P1201R"), "B");
-  EXPECT_EQ(TableLong(kPropertyRecord, "D1", 8), 1999);
+  EXPECT_EQ(TableLong(kPropertyTable, "D1", 8), 1999);
 }
 
 TEST_F(RespaWindowTest, ExistingFileIsReadAndOnlyItsMissingRecordsAreCreated) {
-  PutRecord(kBuyerRecord, "OLD-1", {{2, "Jane Doe"}});
-  PutRecord(kSagentRecord, "OLD-1", {{2, "Kept Agent"}});
+  PutRecord(kBuyerTable, "OLD-1", {{2, "Jane Doe"}});
+  PutRecord(kSagentTable, "OLD-1", {{2, "Kept Agent"}});
   RespaWindow* view = OpenFile("OLD-1");
   char name[81] = "";
-  view->records[kBuyerRecord]->GetString(2, name, sizeof name);
+  view->records[kBuyerTable]->GetString(2, name, sizeof name);
   EXPECT_STREQ(name, "Jane Doe");
   EXPECT_EQ(EditText(view), "Jane Doe");
   // The agent record existed: it gets no defaults; the missing ones were created.
-  EXPECT_EQ(TableText(kSagentRecord, "OLD-1", 2), "Kept Agent");
-  EXPECT_EQ(TableLong(kSagentRecord, "OLD-1", 17), static_cast<LONG>(0x80000000));
-  EXPECT_EQ(TableLong(kSummary1Record, "OLD-1", 18), 365);
+  EXPECT_EQ(TableText(kSagentTable, "OLD-1", 2), "Kept Agent");
+  EXPECT_EQ(TableLong(kSagentTable, "OLD-1", 17), static_cast<LONG>(0x80000000));
+  EXPECT_EQ(TableLong(kSummary1Table, "OLD-1", 18), 365);
 }
 
 TEST_F(RespaWindowTest, EditsReachTheTablesOnlyOnSaveDeactivationAndClose) {
   RespaWindow* first = OpenFile("S-1");
   TypeAndTab(first, "Buyer One");
-  EXPECT_EQ(TableText(kBuyerRecord, "S-1", 2), "");  // only the buffer so far
+  EXPECT_EQ(TableText(kBuyerTable, "S-1", 2), "");  // only the buffer so far
   first->SendMessage(WM_COMMAND, 24333);             // File Save
-  EXPECT_EQ(TableText(kBuyerRecord, "S-1", 2), "Buyer One");
+  EXPECT_EQ(TableText(kBuyerTable, "S-1", 2), "Buyer One");
 
   // Typed but not committed: switching to another file's window saves it.
   EditField(first, 102);
   first->editLine->SetWindowText("Buyer Two");
   RespaWindow* second = OpenFile("S-2");
-  EXPECT_EQ(TableText(kBuyerRecord, "S-1", 2), "Buyer Two");
+  EXPECT_EQ(TableText(kBuyerTable, "S-1", 2), "Buyer Two");
   EXPECT_EQ(GetActiveRespaWindow(client), second);
 
   // Closing saves without a question.
   EditField(second, 102);
   second->editLine->SetWindowText("Closing Buyer");
   CloseFile(second);
-  EXPECT_EQ(TableText(kBuyerRecord, "S-2", 2), "Closing Buyer");
+  EXPECT_EQ(TableText(kBuyerTable, "S-2", 2), "Closing Buyer");
   EXPECT_TRUE(BoxTexts().empty());
 }
 
@@ -143,7 +143,7 @@ TEST_F(RespaWindowTest, AnOpenFileIsLockedAgainstOtherProgramsUntilItCloses) {
 }
 
 TEST_F(RespaWindowTest, AFileHeldElsewhereGetsNoRecordsAndItsWindowCloses) {
-  PutRecord(kBuyerRecord, "HELD", {{2, "Held Buyer"}});
+  PutRecord(kBuyerTable, "HELD", {{2, "Held Buyer"}});
   LockHolder other(Root(), "HELD");
   ASSERT_EQ(other.Answer(), "held");
   RecordSeams();
@@ -154,7 +154,7 @@ TEST_F(RespaWindowTest, AFileHeldElsewhereGetsNoRecordsAndItsWindowCloses) {
   EXPECT_EQ(Boxes().Shown()[0].caption, "Database Error");
   EXPECT_EQ(Boxes().Shown()[1].caption, "Error Context");
   for (int table = 1; table < 13; ++table) EXPECT_FALSE(TableHas(table, "HELD")) << table;
-  EXPECT_EQ(TableText(kBuyerRecord, "HELD", 2), "Held Buyer");
+  EXPECT_EQ(TableText(kBuyerTable, "HELD", 2), "Held Buyer");
   EXPECT_EQ(calls.columnSums, 0);
   // The child closes through its posted close: no statement window is left.
   Pump();
@@ -167,7 +167,7 @@ TEST_F(RespaWindowTest, ASaveWithoutAFileNumberWritesNothing) {
   RespaWindow* view = OpenFile("");
   EXPECT_EQ(calls.columnSums, 0);
   view->SendMessage(WM_COMMAND, 24333);
-  TPXRecord buyers(gTables[kBuyerRecord], true);
+  TPXRecord buyers(gTables[kBuyerTable], true);
   EXPECT_FALSE(buyers.First());
   CloseFile(view);
   EXPECT_FALSE(buyers.First());

@@ -18,20 +18,20 @@ namespace {
 class StatementScreenshotTest : public StatementWindowTest {
  protected:
   void FillValues(RespaWindow* view) {
-    TPXRecord* buyer = view->records[kBuyerRecord];
+    TPXRecord* buyer = view->records[kBuyerTable];
     buyer->SetString(2, "Pat Payer");
     buyer->SetString(8, "12 Elm Street");
     buyer->SetString(9, "Springfield");
     buyer->SetString(10, "IL");
-    view->records[kSellerRecord]->SetString(2, "Sol Seller");
-    view->records[kLenderRecord]->SetString(2, "FHA");
-    TPXRecord* summary = view->records[kSummary1Record];
+    view->records[kSellerTable]->SetString(2, "Sol Seller");
+    view->records[kLenderTable]->SetString(2, "FHA");
+    TPXRecord* summary = view->records[kSummary1Table];
     summary->SetLong(2, 731290);       // settlement 16 March 2003
     summary->SetDouble(3, 185000.0);   // contract sales price
     summary->SetDouble(4, 1250.75);    // personal property
     summary->SetLong(15, 731290);
     summary->SetLong(16, 731581);
-    TPXRecord* expenses = view->records[kExpense4Record];
+    TPXRecord* expenses = view->records[kExpense4Table];
     expenses->SetDouble(49, 4321.09);
     expenses->SetDouble(50, 987.65);
     // The edit line is filled again from the record, as after a command's dialog.

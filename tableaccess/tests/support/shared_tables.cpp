@@ -12,8 +12,6 @@
 #include <cstdio>
 
 namespace {
-constexpr int kAccountTable = 14;
-constexpr int kBankTable = 15;
 }  // namespace
 
 std::string OpenFreshSharedTables(const char* directory, const char* privateDirectory) {

@@ -20,7 +20,7 @@ constexpr int kAdjustmentTemplate = 20921;
 struct TAdjustmentXfer {
   char Description[61];
   double Amount;
-  LONG Date;  // blank 0x80000000
+  LONG Date;  // blank kBlankDate
 };
 #pragma pack(pop)
 static_assert(offsetof(TAdjustmentXfer, Amount) == 61);

@@ -20,7 +20,7 @@ struct TCheckXfer {
   char Description[61];
   char Payee[61];
   TComboBoxData Status;
-  LONG Date;  // blank 0x80000000
+  LONG Date;  // blank kBlankDate
   LONG Number;
   double Amount;
 };

@@ -19,7 +19,7 @@ constexpr char kCheckDateMissing[] = "Enter the check date.";
 /* In the order the dialog makes its controls. */
 struct TPrintChecksXfer {
   int32_t Number;  // edit 106
-  int32_t Date;    // edit 105, a date number (0x80000000 blank)
+  int32_t Date;    // edit 105, a date number (blank kBlankDate)
 };
 extern TPrintChecksXfer gPrintChecksXfer;
 

@@ -5,7 +5,7 @@
 */
 #include "closingfile/closing_file_moves.h"
 
-#include "closingfile/closing_file_tables.h"
+#include "catalogue/shared_tables.h"
 #include "closingfile/closing_file_view.h"
 #include "tableaccess/px_record.h"
 #include "tableaccess/value_forms.h"
@@ -33,68 +33,63 @@ struct XferPart {
 #define LONG_PART(type, member, kind, table, field) \
   XferPart { offsetof(type, member), sizeof(LONG), kind, table, field }
 
-using file_table::kExpense3;
-using file_table::kLender;
-using file_table::kProperty;
-using file_table::kSagent;
-using file_table::kTitleA;
 
 const XferPart kLenderParts[] = {
-    TEXT_PART(TLenderXfer, city, kLender, 13),     TEXT_PART(TLenderXfer, estate, kLender, 11),
-    TEXT_PART(TLenderXfer, name, kLender, 5),      TEXT_PART(TLenderXfer, sig1, kLender, 7),
-    TEXT_PART(TLenderXfer, sig1Title, kLender, 8), TEXT_PART(TLenderXfer, sig2, kLender, 9),
-    TEXT_PART(TLenderXfer, sig2Title, kLender, 10), TEXT_PART(TLenderXfer, state, kLender, 14),
-    TEXT_PART(TLenderXfer, street, kLender, 12),   TEXT_PART(TLenderXfer, suffix, kLender, 6),
-    TEXT_PART(TLenderXfer, zip, kLender, 15),
+    TEXT_PART(TLenderXfer, city, kLenderTable, 13),     TEXT_PART(TLenderXfer, estate, kLenderTable, 11),
+    TEXT_PART(TLenderXfer, name, kLenderTable, 5),      TEXT_PART(TLenderXfer, sig1, kLenderTable, 7),
+    TEXT_PART(TLenderXfer, sig1Title, kLenderTable, 8), TEXT_PART(TLenderXfer, sig2, kLenderTable, 9),
+    TEXT_PART(TLenderXfer, sig2Title, kLenderTable, 10), TEXT_PART(TLenderXfer, state, kLenderTable, 14),
+    TEXT_PART(TLenderXfer, street, kLenderTable, 12),   TEXT_PART(TLenderXfer, suffix, kLenderTable, 6),
+    TEXT_PART(TLenderXfer, zip, kLenderTable, 15),
 };
 constexpr int kAssignsField = 16;
 
 const XferPart kSagentParts[] = {
-    TEXT_PART(TSagentXfer, name, kSagent, 2),   TEXT_PART(TSagentXfer, firm, kSagent, 3),
-    TEXT_PART(TSagentXfer, street, kSagent, 4), TEXT_PART(TSagentXfer, city, kSagent, 5),
-    TEXT_PART(TSagentXfer, state, kSagent, 6),  TEXT_PART(TSagentXfer, zip, kSagent, 7),
-    TEXT_PART(TSagentXfer, taxId, kSagent, 16),
+    TEXT_PART(TSagentXfer, name, kSagentTable, 2),   TEXT_PART(TSagentXfer, firm, kSagentTable, 3),
+    TEXT_PART(TSagentXfer, street, kSagentTable, 4), TEXT_PART(TSagentXfer, city, kSagentTable, 5),
+    TEXT_PART(TSagentXfer, state, kSagentTable, 6),  TEXT_PART(TSagentXfer, zip, kSagentTable, 7),
+    TEXT_PART(TSagentXfer, taxId, kSagentTable, 16),
 };
 
 const XferPart kPropertyParts[] = {
-    TEXT_PART(TPropertyXfer, city, kProperty, 3),
-    TEXT_PART(TPropertyXfer, county, kProperty, 7),
-    XferPart{offsetof(TPropertyXfer, legal), sizeof(TPropertyXfer::legal), PartKind::Memo, kProperty, 6},
-    TEXT_PART(TPropertyXfer, state, kProperty, 4),
-    TEXT_PART(TPropertyXfer, street, kProperty, 2),
-    LONG_PART(TPropertyXfer, taxYear, PartKind::Whole, kProperty, 8),
-    TEXT_PART(TPropertyXfer, zip, kProperty, 5),
-    TEXT_PART(TPropertyXfer, propertyId, kProperty, 9),
+    TEXT_PART(TPropertyXfer, city, kPropertyTable, 3),
+    TEXT_PART(TPropertyXfer, county, kPropertyTable, 7),
+    XferPart{offsetof(TPropertyXfer, legal), sizeof(TPropertyXfer::legal), PartKind::Memo, kPropertyTable, 6},
+    TEXT_PART(TPropertyXfer, state, kPropertyTable, 4),
+    TEXT_PART(TPropertyXfer, street, kPropertyTable, 2),
+    LONG_PART(TPropertyXfer, taxYear, PartKind::Whole, kPropertyTable, 8),
+    TEXT_PART(TPropertyXfer, zip, kPropertyTable, 5),
+    TEXT_PART(TPropertyXfer, propertyId, kPropertyTable, 9),
 };
 
 const XferPart kScheduleAParts[] = {
-    TEXT_PART(TScheduleAXfer, commitNum, kTitleA, 2),
-    TEXT_PART(TScheduleAXfer, commitTime, kTitleA, 4),
-    TEXT_PART(TScheduleAXfer, loanNum, kTitleA, 11),
-    TEXT_PART(TScheduleAXfer, loanTime, kTitleA, 13),
-    TEXT_PART(TScheduleAXfer, ownerNum, kTitleA, 5),
-    TEXT_PART(TScheduleAXfer, ownerTime, kTitleA, 7),
-    LONG_PART(TScheduleAXfer, commitDate, PartKind::Date, kTitleA, 3),
-    LONG_PART(TScheduleAXfer, ownerDate, PartKind::Date, kTitleA, 6),
-    LONG_PART(TScheduleAXfer, ownerRecDate, PartKind::Date, kTitleA, 8),
-    LONG_PART(TScheduleAXfer, loanDate, PartKind::Date, kTitleA, 12),
-    LONG_PART(TScheduleAXfer, loanRecDate, PartKind::Date, kTitleA, 14),
-    LONG_PART(TScheduleAXfer, ownerBook, PartKind::Whole, kTitleA, 9),
-    LONG_PART(TScheduleAXfer, ownerPage, PartKind::Whole, kTitleA, 10),
-    LONG_PART(TScheduleAXfer, loanBook, PartKind::Whole, kTitleA, 15),
-    LONG_PART(TScheduleAXfer, loanPage, PartKind::Whole, kTitleA, 16),
-    XferPart{offsetof(TScheduleAXfer, ownerAmount), sizeof(double), PartKind::Money, kExpense3, 30},
-    XferPart{offsetof(TScheduleAXfer, loanAmount), sizeof(double), PartKind::Money, kExpense3, 28},
+    TEXT_PART(TScheduleAXfer, commitNum, kTitleATable, 2),
+    TEXT_PART(TScheduleAXfer, commitTime, kTitleATable, 4),
+    TEXT_PART(TScheduleAXfer, loanNum, kTitleATable, 11),
+    TEXT_PART(TScheduleAXfer, loanTime, kTitleATable, 13),
+    TEXT_PART(TScheduleAXfer, ownerNum, kTitleATable, 5),
+    TEXT_PART(TScheduleAXfer, ownerTime, kTitleATable, 7),
+    LONG_PART(TScheduleAXfer, commitDate, PartKind::Date, kTitleATable, 3),
+    LONG_PART(TScheduleAXfer, ownerDate, PartKind::Date, kTitleATable, 6),
+    LONG_PART(TScheduleAXfer, ownerRecDate, PartKind::Date, kTitleATable, 8),
+    LONG_PART(TScheduleAXfer, loanDate, PartKind::Date, kTitleATable, 12),
+    LONG_PART(TScheduleAXfer, loanRecDate, PartKind::Date, kTitleATable, 14),
+    LONG_PART(TScheduleAXfer, ownerBook, PartKind::Whole, kTitleATable, 9),
+    LONG_PART(TScheduleAXfer, ownerPage, PartKind::Whole, kTitleATable, 10),
+    LONG_PART(TScheduleAXfer, loanBook, PartKind::Whole, kTitleATable, 15),
+    LONG_PART(TScheduleAXfer, loanPage, PartKind::Whole, kTitleATable, 16),
+    XferPart{offsetof(TScheduleAXfer, ownerAmount), sizeof(double), PartKind::Money, kExpense3Table, 30},
+    XferPart{offsetof(TScheduleAXfer, loanAmount), sizeof(double), PartKind::Money, kExpense3Table, 28},
 };
 
 const XferPart kTrackingParts[] = {
-    LONG_PART(TTrackingXfer, fileOpenDate, PartKind::Date, kSagent, 17),
-    LONG_PART(TTrackingXfer, date2, PartKind::Date, kSagent, 18),
-    LONG_PART(TTrackingXfer, date3, PartKind::Date, kSagent, 19),
-    LONG_PART(TTrackingXfer, date4, PartKind::Date, kSagent, 20),
-    LONG_PART(TTrackingXfer, date6, PartKind::Date, kSagent, 21),
-    LONG_PART(TTrackingXfer, date7, PartKind::Date, kSagent, 22),
-    TEXT_PART(TTrackingXfer, reference, kSagent, 23),
+    LONG_PART(TTrackingXfer, fileOpenDate, PartKind::Date, kSagentTable, 17),
+    LONG_PART(TTrackingXfer, date2, PartKind::Date, kSagentTable, 18),
+    LONG_PART(TTrackingXfer, date3, PartKind::Date, kSagentTable, 19),
+    LONG_PART(TTrackingXfer, date4, PartKind::Date, kSagentTable, 20),
+    LONG_PART(TTrackingXfer, date6, PartKind::Date, kSagentTable, 21),
+    LONG_PART(TTrackingXfer, date7, PartKind::Date, kSagentTable, 22),
+    TEXT_PART(TTrackingXfer, reference, kSagentTable, 23),
 };
 constexpr int kClosingDateField = 2;  // SUMMARY1 CDATE
 
@@ -216,7 +211,7 @@ TXferFill FillLenderXfer(TClosingFileView* view) {
   fill.filled.assign(base, base + sizeof(TLenderXfer));
   std::memset(fill.filled.data(), 0, kTexts);
   char stored[kAssignsStoredLength + 1] = "";
-  TPXRecord* record = view->FileRecord(kLender);
+  TPXRecord* record = view->FileRecord(kLenderTable);
   fill.assignsFailed = !record || !record->GetString(kAssignsField, stored, sizeof stored);
   if (fill.assignsFailed) stored[0] = '\0';
   stored[kAssignsStoredLength] = '\0';
@@ -230,7 +225,7 @@ void StoreLenderXfer(TClosingFileView* view, const TXferFill& fill) {
   std::string chosen = gLenderXfer.assigns.GetSelection();
   if (chosen.size() > static_cast<size_t>(kAssignsStoredLength)) chosen.resize(kAssignsStoredLength);
   if (fill.assignsFailed && chosen == fill.assigns) return;
-  if (TPXRecord* record = view->FileRecord(kLender)) record->SetString(kAssignsField, chosen.c_str());
+  if (TPXRecord* record = view->FileRecord(kLenderTable)) record->SetString(kAssignsField, chosen.c_str());
 }
 
 TXferFill FillSagentXfer(TClosingFileView* view) {
@@ -260,7 +255,7 @@ void StoreScheduleAXfer(TClosingFileView* view, const TXferFill& fill) {
 TXferFill FillTrackingXfer(TClosingFileView* view, TTrackingXfer* block) {
   std::memset(block->closing, 0, sizeof block->closing);
   LONG closing = kBlankDate;
-  TPXRecord* summary = view->FileRecord(file_table::kSummary1);
+  TPXRecord* summary = view->FileRecord(kSummary1Table);
   if (summary && summary->GetLong(kClosingDateField, closing))
     FormatShortDate(block->closing, closing, sizeof block->closing);
   return FillParts(view, block, sizeof *block, kTrackingParts);

@@ -106,9 +106,9 @@ LRESULT RespaWindow::EvBeginFieldEdit(WPARAM, LPARAM) {
 
 /* Fills the edit line (not the record) with a date the field usually takes. */
 LRESULT RespaWindow::EvQuickDate(WPARAM, LPARAM) {
-  if (!currentField || !records[kSummary1Record]) return 0;
+  if (!currentField || !records[kSummary1Table]) return 0;
   LONG settlement = kBlankDate;
-  records[kSummary1Record]->GetLong(kSettlementDateField, settlement);
+  records[kSummary1Table]->GetLong(kSettlementDateField, settlement);
   bool blank = settlement == kBlankDate;
   // Without a settlement date the January dates take the current year.
   int month = 0, day = 0, year = 0;

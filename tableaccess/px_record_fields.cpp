@@ -7,6 +7,7 @@
 
 #include "tableaccess/engine_session.h"
 #include "tableaccess/px_table.h"
+#include "tableaccess/value_forms.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,7 +16,6 @@
 namespace {
 
 constexpr WORD kBlobOpenMode = 0;
-constexpr LONG kBlankDay = static_cast<LONG>(ENGINE_BLANK_DATE);
 
 /* A double as the whole number its "%.0lf" text reads back as; outside 32 bits it is held at
    the nearest 32-bit value rather than wrapping. */
@@ -140,7 +140,7 @@ bool TPXRecord::GetLong(int field, LONG& value) {
     case ENGINE_FLD_DATE: {
       DWORD day = 0;
       if (!ReadNumber(field, &day, blank)) return false;
-      value = blank ? kBlankDay : static_cast<LONG>(day);
+      value = blank ? kBlankDate : static_cast<LONG>(day);
       return true;
     }
     case ENGINE_FLD_INT16: {
@@ -264,7 +264,7 @@ bool TPXRecord::SetLong(int field, LONG value) {
   if (!CheckField(field)) return false;
   switch (Desc(field).type) {
     case ENGINE_FLD_DATE: {
-      if (value == kBlankDay) return PutField(field, nullptr);
+      if (value == kBlankDate) return PutField(field, nullptr);
       DWORD day = static_cast<DWORD>(value);
       return PutField(field, &day);
     }

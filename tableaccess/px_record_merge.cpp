@@ -7,13 +7,13 @@
 
 #include "tableaccess/engine_session.h"
 #include "tableaccess/px_table.h"
+#include "tableaccess/value_forms.h"
 
 #include <cstring>
 #include <memory>
 
 namespace {
 
-constexpr LONG kBlankDay = static_cast<LONG>(ENGINE_BLANK_DATE);
 
 /* A text buffer for a field of the given size, one byte more so it always ends in NUL. */
 std::unique_ptr<char[]> TextBuffer(DWORD size) { return std::make_unique<char[]>(size + 1); }
@@ -42,7 +42,7 @@ bool TPXRecord::MergeField(int field, TPXRecord& other) {
     }
     case ENGINE_FLD_INT32:
     case ENGINE_FLD_DATE: {
-      LONG empty = mine.type == ENGINE_FLD_DATE ? kBlankDay : 0;
+      LONG empty = mine.type == ENGINE_FLD_DATE ? kBlankDate : 0;
       LONG value = 0, otherValue = 0;
       if (!GetLong(field, value) || value != empty) return false;
       if (!other.GetLong(field, otherValue) || otherValue == empty) return false;

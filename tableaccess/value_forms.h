@@ -15,13 +15,15 @@
 #ifndef ZARNE_TABLEACCESS_VALUE_FORMS_H
 #define ZARNE_TABLEACCESS_VALUE_FORMS_H
 
+#include "platform/engine/engine.h"
 #include "platform/kernel/wintypes.h"
 
 #include <cstddef>
 #include <cstdint>
 
-/* The blank date (and blank whole number) as stored in tables and transfer buffers. */
-constexpr LONG kBlankDate = INT32_MIN; /* 0x80000000 */
+/* The blank date (and blank whole number) as stored in tables and transfer buffers: the
+   engine's blank date. */
+constexpr LONG kBlankDate = static_cast<LONG>(ENGINE_BLANK_DATE);
 
 /* Smallest buffers the callers give. */
 constexpr size_t kDateTextSize = 16;

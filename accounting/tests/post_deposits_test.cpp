@@ -15,12 +15,11 @@
 
 namespace {
 
-constexpr LONG kBlank = static_cast<LONG>(0x80000000u);
 
 class PostDepositsTest : public DisburseTest {
  protected:
   static void PutSummary(const char* file, LONG closing) {
-    TPXRecord summary(gTables[5], true);
+    TPXRecord summary(gTables[kSummary1Table], true);
     summary.Clear();
     summary.SetString(1, file);
     summary.SetLong(2, closing);
@@ -110,7 +109,7 @@ TEST_F(PostDepositsTest, ClickedDepositsArePostedAndClosedOnesStay) {
 }
 
 TEST_F(PostDepositsTest, ABlankDateAsksBeforeSettingDepositsBackToUnposted) {
-  PutSummary("UNPOST", kBlank);  // a statement without a closing date: an empty proposal
+  PutSummary("UNPOST", kBlankDate);  // a statement without a closing date: an empty proposal
   const LONG postedOn = DateOf(3, 1, 2024);
   Put("UNPOST", 'D', 739000.1, 5, 10.0, 0, postedOn);
   Put("UNPOST", 'D', 739000.2, 5, 20.0, 0, postedOn);
@@ -131,7 +130,7 @@ TEST_F(PostDepositsTest, ABlankDateAsksBeforeSettingDepositsBackToUnposted) {
   EXPECT_EQ(Shown()[0].text, "Set the 2 selected deposits back to Unposted?");
   for (double seq : {739000.1, 739000.2}) {
     EXPECT_EQ(StoredEntry("UNPOST", 'D', seq)->Status, 3);
-    EXPECT_EQ(StoredEntry("UNPOST", 'D', seq)->Date, kBlank);
+    EXPECT_EQ(StoredEntry("UNPOST", 'D', seq)->Date, kBlankDate);
   }
 }
 

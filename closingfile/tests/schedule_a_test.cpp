@@ -7,14 +7,13 @@
 #include "closingfile/tests/closing_file_test_support.h"
 #include "platform/user/winuser.h"
 #include "tableaccess/field_list.h"
+#include "tableaccess/value_forms.h"
 
 #include <map>
 #include <string>
 
 namespace {
 
-constexpr int kExpense3Table = 9, kTitleATable = 11;
-constexpr LONG kBlank = static_cast<LONG>(0x80000000);
 
 const std::vector<std::pair<int, std::string>> kTexts = {
     {2, "C-100"}, {4, "8:00 am"}, {5, "O-200"}, {7, "9:15 am"}, {11, "L-300"}, {13, "10:30 am"}};
@@ -79,7 +78,7 @@ TEST_F(ScheduleATest, TypedValuesReachTheirFieldsOnly) {
     PressDialogKey(dialog, VK_RETURN);
   });
   Command(view, kScheduleACommand);
-  ExpectStored("SA-2", {{12, 732131}, {6, kBlank}, {15, 77}}, {{30, 5000.0}});
+  ExpectStored("SA-2", {{12, 732131}, {6, kBlankDate}, {15, 77}}, {{30, 5000.0}});
 }
 
 TEST_F(ScheduleATest, EmptyBooksShowZeroAndStoreZero) {
@@ -93,7 +92,7 @@ TEST_F(ScheduleATest, EmptyBooksShowZeroAndStoreZero) {
   Command(view, kScheduleACommand);
   EXPECT_EQ(shown, (std::map<int, std::string>{{109, "0"}, {110, "0"}, {116, "0"}, {117, "0"}, {102, ""}}));
   for (int field : {9, 10, 15, 16}) EXPECT_EQ(TableLong(kTitleATable, "SA-3", field), 0);
-  EXPECT_EQ(TableLong(kTitleATable, "SA-3", 3), kBlank);
+  EXPECT_EQ(TableLong(kTitleATable, "SA-3", 3), kBlankDate);
 }
 
 TEST_F(ScheduleATest, OkRecalculatesBothAmountsAndCancelChangesNothing) {

@@ -95,10 +95,10 @@ TEST_F(PrintoutTest, SignaturePageAndCopiesChangeThePageCount) {
 
 TEST_F(PrintoutTest, TaxIdsPropertyIdAndProrationTexts) {
   RespaWindow* view = OpenFile("P-2");
-  view->records[kSagentRecord]->SetString(8, "36-1234567");  // S1TAXID
-  view->records[kSellerRecord]->SetString(8, "9 Oak Lane");  // the seller's street
-  view->records[kSagentRecord]->SetString(16, "AG-99");
-  view->records[kPropertyRecord]->SetString(9, "PIN 14-22-7");
+  view->records[kSagentTable]->SetString(8, "36-1234567");  // S1TAXID
+  view->records[kSellerTable]->SetString(8, "9 Oak Lane");  // the seller's street
+  view->records[kSagentTable]->SetString(16, "AG-99");
+  view->records[kPropertyTable]->SetString(9, "PIN 14-22-7");
   Type(view, 220, "1/1/24");
   Type(view, 221, "3/15/24");
   Type(view, 222, "1200");
@@ -125,7 +125,7 @@ TEST_F(PrintoutTest, TaxIdsPropertyIdAndProrationTexts) {
 TEST_F(PrintoutTest, PaidOutsideClosingAmountsCarryTheirMark) {
   RespaWindow* view = OpenFile("P-3");
   Type(view, 380, "750");
-  view->records[kExtraRecord]->SetDouble(15, 88.5);  // 571, line 902's p.o.c. amount
+  view->records[kExtraTable]->SetDouble(15, 88.5);  // 571, line 902's p.o.c. amount
   std::vector<std::string> pages = Print(view);
   ASSERT_EQ(pages.size(), 2u);
   EXPECT_TRUE(std::regex_search(pages[1], std::regex(R"(750\.00\s+p\.o\.c\.)"))) << pages[1];
@@ -180,7 +180,7 @@ TEST_F(PrintoutTest, SignatureDatesFollowTheDateFlagAndABlankDatePrintsNone) {
   EXPECT_FALSE(Holds(Print(view)[1], "03/15/2024"));
 
   gHud1Options.DateSig = 1;
-  view->records[kSummary1Record]->SetLong(2, static_cast<LONG>(0x80000000));
+  view->records[kSummary1Table]->SetLong(2, static_cast<LONG>(0x80000000));
   THUDPrintout printout("HUD-1", view);
   EXPECT_STREQ(printout.dateText, "");
   std::vector<std::string> blank = Print(view);

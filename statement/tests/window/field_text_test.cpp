@@ -50,7 +50,7 @@ class FieldTextTest : public StatementWindowTest {
     return found ? out : "<not found:" + out + ">";
   }
   void Buyers(const char* a, const char* b, const char* c, const char* d) {
-    TPXRecord* r = view->records[kBuyerRecord];
+    TPXRecord* r = view->records[kBuyerTable];
     r->SetString(2, a);
     r->SetString(12, b);
     r->SetString(22, c);
@@ -60,7 +60,7 @@ class FieldTextTest : public StatementWindowTest {
 };
 
 TEST_F(FieldTextTest, FieldsPaintTheirValuesAndZeroesPaintEmpty) {
-  TPXRecord* summary = view->records[kSummary1Record];
+  TPXRecord* summary = view->records[kSummary1Table];
   summary->SetDouble(4, 0.0);
   EXPECT_TRUE(PaintedTexts(214).empty());
   summary->SetDouble(4, 1234567.891);
@@ -71,7 +71,7 @@ TEST_F(FieldTextTest, FieldsPaintTheirValuesAndZeroesPaintEmpty) {
   EXPECT_EQ(PaintedTexts(220), (std::vector<std::string>{"12/31/99"}));
   summary->SetLong(15, static_cast<LONG>(0x80000000));
   EXPECT_TRUE(PaintedTexts(220).empty());
-  view->records[kBuyerRecord]->SetString(2, "Pat Payer");
+  view->records[kBuyerTable]->SetString(2, "Pat Payer");
   EXPECT_EQ(PaintedTexts(102), (std::vector<std::string>{"Pat Payer"}));
 }
 
@@ -104,10 +104,10 @@ TEST_F(FieldTextTest, PaintedFramesAndColoursFollowTheFieldIds) {
 }
 
 TEST_F(FieldTextTest, FieldTextsOfEveryKindAndPrefix) {
-  TPXRecord* summary = view->records[kSummary1Record];
+  TPXRecord* summary = view->records[kSummary1Table];
   summary->SetDouble(4, 1234.5);
   summary->SetLong(15, 731230);
-  view->records[kBuyerRecord]->SetString(2, "Pat Payer");
+  view->records[kBuyerTable]->SetString(2, "Pat Payer");
   EXPECT_EQ(Text("A102"), "1,234.50");
   EXPECT_EQ(Text("!A102"), "One Thousand Two Hundred Thirty Four and 50/100 Dollars");
   EXPECT_EQ(Text("DB106"), "01/15/2003");  // the short date form writes 2003 in full
@@ -143,7 +143,7 @@ TEST_F(FieldTextTest, ByIdTheBlankDateHasWiderGaps) {
   FormatFieldTextById(view, 0, out, sizeof out, 0);
   FormatFieldTextById(view, 9999, out, sizeof out, 0);
   EXPECT_STREQ(out, "untouched");
-  view->records[kSummary1Record]->SetDouble(4, 0.0);
+  view->records[kSummary1Table]->SetDouble(4, 0.0);
   FormatFieldTextById(view, 214, out, sizeof out, '>');
   EXPECT_STREQ(out, "");
   FormatFieldTextById(view, 214, out, sizeof out, 0);
@@ -157,15 +157,15 @@ TEST_F(FieldTextTest, PartyNamesJoinAndStopAtTheFirstGap) {
   EXPECT_EQ(Text("Buyer"), "Ann and Bo");
   Buyers("Ann", "Bo", "Cy", "Di");
   EXPECT_EQ(Text("Buyer"), "Ann, Bo, Cy and Di");
-  view->records[kBuyerRecord]->SetString(3, "Jr.");
-  view->records[kBuyerRecord]->SetString(23, "Sr.");
-  view->records[kBuyerRecord]->SetString(42, "husband and wife");
+  view->records[kBuyerTable]->SetString(3, "Jr.");
+  view->records[kBuyerTable]->SetString(23, "Sr.");
+  view->records[kBuyerTable]->SetString(42, "husband and wife");
   EXPECT_EQ(Text("Grantee"), "Ann, Jr., Bo, Cy, Sr. and Di, husband and wife");
   EXPECT_EQ(Text("^Buyer"), "ANN, BO, CY AND DI");
   char joined[kPartyTextSize];
   JoinBuyerNames(view, joined);
   EXPECT_STREQ(joined, "Ann, Jr., Bo, Cy, Sr. and Di");
-  view->records[kSellerRecord]->SetString(2, "Sol Seller");
+  view->records[kSellerTable]->SetString(2, "Sol Seller");
   EXPECT_EQ(Text("Seller"), "Sol Seller");
   EXPECT_EQ(Text("Grantor"), "Sol Seller");
   Buyers("", "Bo", "", "");
@@ -180,8 +180,8 @@ TEST_F(FieldTextTest, TitleTextIsEmptyWithoutADdeClient) {
 }
 
 TEST_F(FieldTextTest, MergeReplacesMarkersAndCutsAtTheBuffer) {
-  view->records[kBuyerRecord]->SetString(2, "Pat Payer");
-  view->records[kSummary1Record]->SetLong(15, 731230);
+  view->records[kBuyerTable]->SetString(2, "Pat Payer");
+  view->records[kSummary1Table]->SetLong(15, 731230);
   char out[128];
   MergeTemplateText(view, view, "Merge", "a||b", out, sizeof out);
   EXPECT_STREQ(out, "a|b");
@@ -234,18 +234,18 @@ TEST_F(FieldTextTest, PromptsAskThroughTheDialogAndCancelLeavesUnderscores) {
 
 TEST_F(FieldTextTest, ScriptsReadAndWriteTheWindowsFieldsThroughTheBinding) {
   RecordSeams();
-  view->records[kSummary1Record]->SetDouble(4, 1234.5678);
-  view->records[kBuyerRecord]->SetString(2, "Pat");
+  view->records[kSummary1Table]->SetDouble(4, 1234.5678);
+  view->records[kBuyerTable]->SetString(2, "Pat");
   TZBasic script(view);
   script.RunScript("A102 = A102 + 1\nappend B1NAME \" Payer\"\nDB106 = 731230\n");
   double amount = 0;
-  view->records[kSummary1Record]->GetDouble(4, amount);
+  view->records[kSummary1Table]->GetDouble(4, amount);
   EXPECT_DOUBLE_EQ(amount, 1235.57);  // read at cents, 1234.57 + 1
   char name[81] = "";
-  view->records[kBuyerRecord]->GetString(2, name, sizeof name);
+  view->records[kBuyerTable]->GetString(2, name, sizeof name);
   EXPECT_STREQ(name, "Pat Payer");
   LONG date = 0;
-  view->records[kSummary1Record]->GetLong(15, date);
+  view->records[kSummary1Table]->GetLong(15, date);
   EXPECT_EQ(date, 731230);
   EXPECT_EQ(calls.recalculated, (std::vector<int>{214, 102, 220}));
   EXPECT_TRUE(BoxTexts().empty());

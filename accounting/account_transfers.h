@@ -29,7 +29,7 @@ struct TAccountRangeXfer {
   DWORD Deposits;
   DWORD File;
   DWORD Number;
-  LONG DateFrom;  // date numbers, blank 0x80000000
+  LONG DateFrom;  // date numbers, blank kBlankDate
   LONG DateTo;
   LONG NumberFrom;
   LONG NumberTo;

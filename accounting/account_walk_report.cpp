@@ -11,7 +11,6 @@
 #include <cstdio>
 
 namespace {
-constexpr int kAccountTable = 14;
 }
 
 TAccountWalkReport::TAccountWalkReport(const char* title, TRangeKind kind, int orderField)

@@ -55,7 +55,7 @@ bool TCheckRegister::Position() {
 
 bool TCheckRegister::EndsAt(const TAccountItem& item) const {
   switch (RangeKind) {
-    case rkFile: return CompareFileNumbers(item.FileNumber, gReportRangeXfer.FileTo) > 0;
+    case rkFile: return CompareFileNumbers(item.FileNum, gReportRangeXfer.FileTo) > 0;
     case rkDate: return item.Date > gReportRangeXfer.DateTo;
     case rkNumber: return item.Number > gReportRangeXfer.NumberTo;
     default: return false;
@@ -96,10 +96,10 @@ void TCheckRegister::DrawRow(TDC& dc, unsigned index, int y, int lineHeight) {
   DrawTextAt(dc, 120, y, TA_RIGHT, text);
   FormatShortDate(text, item.Date, sizeof text);
   DrawTextAt(dc, 130, y, TA_LEFT, text);
-  DrawTextAt(dc, kFileNumberX, y, TA_LEFT, item.FileNumber);
+  DrawTextAt(dc, kFileNumberX, y, TA_LEFT, item.FileNum);
   StatusText(text, item.Status, sizeof text);
   DrawTextAt(dc, 315, y, TA_LEFT, text);
-  DrawCellText(dc, 395, PageWidth - 120, y, lineHeight, item.Payee);
+  DrawCellText(dc, 395, PageWidth - 120, y, lineHeight, item.PayeeDepositor);
   FormatReportAmount(text, sizeof text, item.Amount);
   DrawTextAt(dc, PageWidth - 5, y, TA_RIGHT, text);
 }

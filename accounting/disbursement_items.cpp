@@ -14,7 +14,7 @@ TDisbDepositItem ReadDepositItem(TPXRecord& record) {
   record.GetLong(kAcctDate, item.Date);
   record.GetShort(kAcctBank, item.Bank);
   record.GetShort(kAcctStatus, item.Status);
-  record.GetString(kAcctPayee, item.Depositor, sizeof item.Depositor);
+  record.GetString(kAcctPayeeDepositor, item.Depositor, sizeof item.Depositor);
   record.GetDouble(kAcctAmount, item.Amount);
   return item;
 }
@@ -26,7 +26,7 @@ TDisbCheckItem ReadCheckItem(TPXRecord& record, bool forRequest) {
   record.GetLong(kAcctNumber, item.Number);
   if (!forRequest) record.GetShort(kAcctBank, item.Bank);
   record.GetShort(kAcctStatus, item.Status);
-  record.GetString(kAcctPayee, item.Payee, sizeof item.Payee);
+  record.GetString(kAcctPayeeDepositor, item.Payee, sizeof item.Payee);
   if (forRequest) record.GetString(kAcctDescription, item.Description, sizeof item.Description);
   record.GetDouble(kAcctAmount, item.Amount);
   if (item.Status == kStatusVoid) item.Amount = 0;

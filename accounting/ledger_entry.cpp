@@ -3,9 +3,21 @@
 */
 #include "accounting/ledger_entry.h"
 
+#include "platform/kernel/string_calls.h"
 #include "tableaccess/px_record.h"
 
 #include <cstdio>
+
+bool TLedgerEntry::operator==(const TLedgerEntry& other) const {
+  return lstrcmpA(FileNum, other.FileNum) == 0 && Type[0] == other.Type[0] && Seq == other.Seq;
+}
+
+bool TLedgerEntry::operator<(const TLedgerEntry& other) const {
+  int files = lstrcmpA(FileNum, other.FileNum);
+  if (files != 0) return files < 0;
+  if (Type[0] != other.Type[0]) return Type[0] < other.Type[0];
+  return Seq < other.Seq;
+}
 
 void CopyLedgerText(char* destination, size_t size, const char* source) {
   if (size == 0) return;

@@ -7,6 +7,7 @@
 #define ZARNE_ACCOUNTING_LEDGER_ENTRY_H
 
 #include "platform/kernel/wintypes.h"
+#include "tableaccess/value_forms.h"
 
 class TPXRecord;
 
@@ -54,10 +55,14 @@ struct TLedgerEntry {
   LONG Number = 0;
   LONG Bank = 0;
   LONG Status = 0;
-  LONG Date = static_cast<LONG>(0x80000000u);  // blank
+  LONG Date = kBlankDate;
   char PayeeDepositor[61] = "";
   char Description[61] = "";
   double Amount = 0.0;
+
+  /* The ACCOUNT key: file number, type letter, sequence key. */
+  bool operator==(const TLedgerEntry& other) const;
+  bool operator<(const TLedgerEntry& other) const;
 };
 
 /* Sets the three key fields of the record's buffer from the entry. */

@@ -12,7 +12,6 @@
 #include <cstring>
 
 namespace {
-constexpr int kAccountTable = 14;
 }  // namespace
 
 TRangeMode ChosenRangeMode(const TAccountRangeXfer& range, bool fileAndNumber) {

@@ -49,11 +49,14 @@ bool TLedgerReport::TotalStartingBalance() {
   if (!Record->SetLong(kAcctDate, gReportRangeXfer.DateFrom)) return false;
   bool totalled = Record->TotalBeforeKey(1, kAcctAmount, kGroups, 3, [&](const EngineCentsTotal& total) {
     TAccountItem item;
-    if (!Record->GetString(kAcctType, item.Type, sizeof item.Type) || !Record->GetShort(kAcctBank, item.Bank) ||
-        !Record->GetShort(kAcctStatus, item.Status)) {
+    SHORT bank = 0, status = 0;
+    if (!Record->GetString(kAcctType, item.Type, sizeof item.Type) || !Record->GetShort(kAcctBank, bank) ||
+        !Record->GetShort(kAcctStatus, status)) {
       exact = false;
       return;
     }
+    item.Bank = bank;
+    item.Status = status;
     if (!Counts(item)) return;
     exact = exact && total.inexact == 0;
     cents += item.Type[0] == 'C' ? -total.cents : total.cents;
@@ -146,7 +149,7 @@ void TLedgerReport::DrawRow(TDC& dc, unsigned index, int y, int lineHeight) {
   DrawTextAt(dc, 210, y, TA_LEFT, TypeText(item.Type[0]));
   StatusText(text, item.Status, sizeof text);
   DrawTextAt(dc, 260, y, TA_LEFT, text);
-  DrawCellText(dc, 340, PageWidth - 240, y, lineHeight, item.Payee);
+  DrawCellText(dc, 340, PageWidth - 240, y, lineHeight, item.PayeeDepositor);
   FormatReportAmount(text, sizeof text, item.Amount);
   DrawTextAt(dc, isCheck ? PageWidth : PageWidth - 120, y, TA_RIGHT, text);
 }

@@ -7,13 +7,13 @@
 #include "platform/user/winuser.h"
 #include "tableaccess/px_globals.h"
 #include "tableaccess/px_record.h"
+#include "tableaccess/value_forms.h"
 
 #include <cstdlib>
 #include <filesystem>
 
 namespace {
 
-constexpr LONG kBlank = static_cast<LONG>(0x80000000u);
 
 void ChooseStatus(HWND entry, const char* status) {
   HWND combo = FindControl(entry, 101);
@@ -25,7 +25,7 @@ bool Visible(HWND dialog, int id) { return IsWindowVisible(FindControl(dialog, i
 bool Enabled(HWND dialog, int id) { return IsWindowEnabled(FindControl(dialog, id)) != FALSE; }
 
 void RemoveEntry(const std::string& file, char type, double seq) {
-  TPXRecord record(gTables[14], true);
+  TPXRecord record(gTables[kAccountTable], true);
   TLedgerEntry key;
   CopyLedgerText(key.FileNum, sizeof key.FileNum, file.c_str());
   key.Type[0] = type;
@@ -146,7 +146,7 @@ TEST_F(DisburseEntries, TheFirstAddAsksForTheAccountAfterTheEntryDialog) {
     EXPECT_EQ(stored->Bank, 4);
     EXPECT_EQ(stored->Status, 0);
     EXPECT_EQ(stored->Number, 0);
-    EXPECT_EQ(stored->Date, kBlank);
+    EXPECT_EQ(stored->Date, kBlankDate);
     EXPECT_STREQ(stored->PayeeDepositor, "County Recorder");
     EXPECT_STREQ(stored->Description, "Recording fees");
     EXPECT_EQ(stored->Amount, 125.5);

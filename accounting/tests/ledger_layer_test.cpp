@@ -230,7 +230,7 @@ TLedgerEntry StoredCheck(double seq) {
 }
 
 void Put(const TLedgerEntry& entry) {
-  TPXRecord record(gTables[14], true);
+  TPXRecord record(gTables[kAccountTable], true);
   record.Clear();
   ASSERT_TRUE(WriteLedgerEntry(record, entry));
   ASSERT_TRUE(record.Insert());

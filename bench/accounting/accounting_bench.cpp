@@ -81,7 +81,7 @@ void OpenAndFill(int entries) {
       party.Insert();
     }
   }
-  TPXRecord account(gTables[14], true);
+  TPXRecord account(gTables[kAccountTable], true);
   auto put = [&](const std::string& file, int i, char type, SHORT status, SHORT bank) {
     const char typeText[2] = {type, '\0'};
     account.Clear();
@@ -117,22 +117,22 @@ void OpenAndFill(int entries) {
    the fields a report reads; answers how many rows `listed` admits. */
 unsigned Walk(int orderField, const std::function<bool(const TAccountItem&)>& more,
               const std::function<bool(const TAccountItem&)>& listed, bool lookUpParties = false) {
-  SHORT index = orderField ? gTables[14]->IndexForField(orderField) : 0;
-  TPXTable table(gTables[14]->Name(), index);
+  SHORT index = orderField ? gTables[kAccountTable]->IndexForField(orderField) : 0;
+  TPXTable table(gTables[kAccountTable]->Name(), index);
   TPXRecord record(&table, false);
-  TPXRecord buyer(gTables[0], true), seller(gTables[1], true);
+  TPXRecord buyer(gTables[kBuyerTable], true), seller(gTables[kSellerTable], true);
   unsigned rows = 0;
   char lastFile[16] = "";
   for (bool ok = record.First(); ok; ok = record.Next()) {
     TAccountItem item;
     if (!record.Read(0) || !ReadAccountItem(record, item) || !more(item)) break;
     if (listed(item)) ++rows;
-    if (lookUpParties && std::strcmp(lastFile, item.FileNumber) != 0) {
-      std::snprintf(lastFile, sizeof lastFile, "%s", item.FileNumber);
+    if (lookUpParties && std::strcmp(lastFile, item.FileNum) != 0) {
+      std::snprintf(lastFile, sizeof lastFile, "%s", item.FileNum);
       char name[61];
       for (TPXRecord* party : {&buyer, &seller}) {
         party->Clear();
-        party->SetString(1, item.FileNumber);
+        party->SetString(1, item.FileNum);
         if (party->Seek(0, ENGINE_KEY_EQ) && party->Read(0)) party->GetString(2, name, sizeof name);
       }
     }
@@ -321,9 +321,9 @@ void RunAt(int entries) {
   Report("file balance, All Items, all", [] { return std::make_unique<TFileBalanceReport>("File Balance Report", false); }, walk, rows,
          MedianOwnWalk<TFileBalanceReport>("File Balance Report", false));
 
-  auto bigFile = [](const TAccountItem& i) { return std::strcmp(i.FileNumber, kBigFile) == 0; };
+  auto bigFile = [](const TAccountItem& i) { return std::strcmp(i.FileNum, kBigFile) == 0; };
   walk = Seconds([&] {
-    TPXRecord record(gTables[14], true);
+    TPXRecord record(gTables[kAccountTable], true);
     rows = 0;
     for (const char* type : {"D", "C"})
       WalkFileEntries(record, kBigFile, type, [&](TPXRecord& r) {
@@ -344,7 +344,7 @@ void FileBalanceAt(int files) {
   BenchRoot root("accounting-bench-files-" + std::to_string(files));
   OpenBenchTables();
   double fill = Seconds([&] {
-    TPXRecord buyer(gTables[0], true), seller(gTables[1], true), account(gTables[14], true);
+    TPXRecord buyer(gTables[kBuyerTable], true), seller(gTables[kSellerTable], true), account(gTables[kAccountTable], true);
     for (int f = 0; f < files; ++f) {
       const std::string file = FileNumber(f);
       for (TPXRecord* party : {&buyer, &seller}) {

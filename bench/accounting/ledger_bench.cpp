@@ -43,7 +43,7 @@ const char kBigFile[] = "DISB-FILE";
 
 void Fill() {
   OpenBenchTables();
-  TPXRecord account(gTables[14], true);
+  TPXRecord account(gTables[kAccountTable], true);
   auto put = [&](const char* file, int i, bool check, SHORT status) {
     TLedgerEntry entry;
     CopyLedgerText(entry.FileNum, sizeof entry.FileNum, file);
@@ -74,8 +74,8 @@ void Fill() {
 /* The baseline: the file's deposits, then its checks, straight from the engine. */
 int RawWalk() {
   EngineCursor cursor = nullptr;
-  EngineCloneCursor(gTables[14]->Cursor(), FALSE, FALSE, &cursor);
-  std::vector<BYTE> key(gTables[14]->RecordSize() + 1), record(key.size());
+  EngineCloneCursor(gTables[kAccountTable]->Cursor(), FALSE, FALSE, &cursor);
+  std::vector<BYTE> key(gTables[kAccountTable]->RecordSize() + 1), record(key.size());
   int rows = 0;
   double sum = 0;
   for (const char* type : {kDepositType, kCheckType}) {

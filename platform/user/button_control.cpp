@@ -16,6 +16,7 @@
 #include "platform/user/input.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/painting.h"
+#include "platform/user/system_classes.h"
 #include "platform/user/system_info.h"
 #include "platform/user/virtual_keys.h"
 #include "platform/user/window_class.h"
@@ -25,8 +26,6 @@
 #include "platform/user/window_styles.h"
 
 #include <map>
-
-ATOM RegisterSystemClass(const WNDCLASS* wc);
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include "platform/user/input.h"
 #include "platform/user/listbox_control.h"
 #include "platform/user/message_queue.h"
+#include "platform/user/system_classes.h"
 #include "platform/user/system_info.h"
 #include "platform/user/text_1252.h"
 #include "platform/user/virtual_keys.h"
@@ -34,8 +35,6 @@
 #include <cstring>
 #include <map>
 #include <memory>
-
-ATOM RegisterSystemClass(const WNDCLASS* wc);
 
 namespace {
 

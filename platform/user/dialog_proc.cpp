@@ -15,6 +15,7 @@
 #include "platform/user/menu_calls.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/painting.h"
+#include "platform/user/system_classes.h"
 #include "platform/user/system_info.h"
 #include "platform/user/window_class.h"
 #include "platform/user/window_manager.h"
@@ -22,8 +23,6 @@
 #include "platform/user/window_styles.h"
 
 #include <map>
-
-ATOM RegisterSystemClass(const WNDCLASS* wc);
 
 namespace {
 
@@ -179,10 +178,4 @@ void RegisterDialogClass() {
   dialog.hCursor = LoadCursor(nullptr, IDC_ARROW);
   dialog.lpszClassName = DIALOG_CLASS_NAME;
   RegisterSystemClass(&dialog);
-}
-
-void RegisterDialogManagerClasses() {
-  RegisterDialogClass();
-  RegisterButtonClass();
-  RegisterStaticClass();
 }

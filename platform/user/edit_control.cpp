@@ -21,6 +21,7 @@
 #include "platform/user/painting.h"
 #include "platform/user/scroll_bars.h"
 #include "platform/user/scrollbar_control.h"
+#include "platform/user/system_classes.h"
 #include "platform/user/system_info.h"
 #include "platform/user/text_1252.h"
 #include "platform/user/virtual_keys.h"
@@ -46,8 +47,6 @@
 #include <map>
 #include <memory>
 #include <vector>
-
-ATOM RegisterSystemClass(const WNDCLASS* wc);
 
 namespace {
 
@@ -729,13 +728,6 @@ LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   }
 }
 
-namespace {
-
-std::vector<void (*)()>& FurtherRegistrations() {
-  static std::vector<void (*)()> registrations;
-  return registrations;
-}
-
 void RegisterEditClass() {
   WNDCLASS edit{};
   edit.style = CS_DBLCLKS | CS_PARENTDC;
@@ -744,21 +736,4 @@ void RegisterEditClass() {
   edit.hCursor = LoadCursor(nullptr, IDC_IBEAM);
   edit.lpszClassName = "Edit";
   RegisterSystemClass(&edit);
-}
-
-}  // namespace
-
-bool AddSystemClassRegistration(void (*registerClass)()) {
-  if (registerClass) FurtherRegistrations().push_back(registerClass);
-  return true;
-}
-
-void RegisterSystemClasses() {
-  RegisterEditClass();
-  RegisterListBoxClass();
-  RegisterComboBoxClass();
-  RegisterScrollBarClass();
-  void RegisterMdiClientClass();  // mdi_client.cpp
-  RegisterMdiClientClass();
-  for (auto registerClass : FurtherRegistrations()) registerClass();
 }

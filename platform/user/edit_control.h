@@ -20,14 +20,7 @@
 /* The edit class's window procedure (what GetClassInfo("edit") answers). */
 LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-/* Registers the system classes ("edit", "listbox", "combobox", "scrollbar" and every class
-** added below); done once, on first use of the window manager. */
-void RegisterSystemClasses();
-
-/* Adds a further system class's registration to what RegisterSystemClasses runs, so that each
-** control's own file can register its class without this file naming it. Meant for a static
-** initialiser: `static const bool registered = AddSystemClassRegistration(RegisterXxxClass);`.
-** Answers true. */
-bool AddSystemClassRegistration(void (*registerClass)());
+/* Registers "edit" among the system classes. */
+void RegisterEditClass();
 
 #endif

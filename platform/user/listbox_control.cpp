@@ -20,6 +20,7 @@
 #include "platform/user/message_queue.h"
 #include "platform/user/painting.h"
 #include "platform/user/scroll_bars.h"
+#include "platform/user/system_classes.h"
 #include "platform/user/system_info.h"
 #include "platform/user/text_1252.h"
 #include "platform/user/virtual_keys.h"
@@ -42,8 +43,6 @@
 #include <cstring>
 #include <map>
 #include <memory>
-
-ATOM RegisterSystemClass(const WNDCLASS* wc);
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "platform/user/menu_internal.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/scroll_bars.h"
+#include "platform/user/system_classes.h"
 #include "platform/user/system_info.h"
 #include "platform/user/window_class.h"
 #include "platform/user/window_manager.h"
@@ -22,8 +23,6 @@
 #include <algorithm>
 #include <map>
 #include <string>
-
-ATOM RegisterSystemClass(const WNDCLASS* wc);
 
 namespace {
 

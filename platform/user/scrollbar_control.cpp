@@ -9,6 +9,7 @@
 
 #include "platform/user/input.h"
 #include "platform/user/message_queue.h"
+#include "platform/user/system_classes.h"
 #include "platform/user/virtual_keys.h"
 #include "platform/user/window_class.h"
 #include "platform/user/window_manager.h"
@@ -22,8 +23,6 @@
 #include <algorithm>
 #include <map>
 #include <memory>
-
-ATOM RegisterSystemClass(const WNDCLASS* wc);
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "platform/kernel/module_identity.h"
 #include "platform/kernel/modules.h"
 #include "platform/user/window_object.h"
+#include "platform/user/system_classes.h"
 #include "platform/user/window_styles.h"
 
 #include <algorithm>
@@ -60,7 +61,7 @@ void RemoveClassesOfModule(HMODULE module) {
   });
 }
 
-const bool g_followsModuleUnloads = (AddModuleUnloadObserver(RemoveClassesOfModule), true);
+const bool gFollowsModuleUnloads = (AddModuleUnloadObserver(RemoveClassesOfModule), true);
 
 }  // namespace
 

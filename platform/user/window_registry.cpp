@@ -6,8 +6,8 @@
 #include "platform/user/window_object.h"
 
 #include "platform/gdi/gdi_surface.h"
-#include "platform/user/edit_control.h"
 #include "platform/user/program_name.h"
+#include "platform/user/system_classes.h"
 #include "platform/user/system_info.h"
 
 #include <QApplication>
@@ -98,8 +98,6 @@ void EnsureSystemClasses() {
   ready = true;
   GdiSetSystemColorProvider(GetSysColor);  // class brushes (COLOR_xxx + 1) follow our scheme
   RegisterSystemClasses();
-  void RegisterDialogManagerClasses();  // dialog_proc.cpp: dialog, button and static classes
-  RegisterDialogManagerClasses();
 }
 
 namespace {

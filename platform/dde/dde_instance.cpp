@@ -83,11 +83,6 @@ BOOL DdeFreeStringHandle(DWORD instance, HSZ hsz) {
   return ReleaseString(hsz) ? TRUE : FALSE;
 }
 
-BOOL DdeKeepStringHandle(DWORD instance, HSZ hsz) {
-  if (!FindInstance(instance) || !hsz) return FALSE;
-  return RetainString(hsz) ? TRUE : FALSE;
-}
-
 DWORD DdeQueryString(DWORD instance, HSZ hsz, LPSTR buffer, DWORD maxChars, int codePage) {
   std::string text;
   if (!FindInstance(instance) || (codePage != 0 && codePage != CP_WINANSI) ||
@@ -124,14 +119,6 @@ HDDEDATA DdeCreateDataHandle(DWORD instance, LPBYTE source, DWORD bytes, DWORD o
                  (commands & HDATA_APPOWNED) != 0);
 }
 
-HDDEDATA DdeAddData(HDDEDATA data, LPBYTE source, DWORD bytes, DWORD offset) {
-  DataBlock* block = FindData(data);
-  if (!block || !source || static_cast<size_t>(bytes) + offset > wire::kMaxData) return nullptr;
-  if (block->bytes.size() < static_cast<size_t>(offset) + bytes) block->bytes.resize(offset + bytes);
-  std::memcpy(block->bytes.data() + offset, source, bytes);
-  return data;
-}
-
 DWORD DdeGetData(HDDEDATA data, LPBYTE destination, DWORD maxBytes, DWORD offset) {
   DataBlock* block = FindData(data);
   if (!block || offset > block->bytes.size()) return 0;
@@ -148,7 +135,5 @@ LPBYTE DdeAccessData(HDDEDATA data, LPDWORD size) {
   if (size) *size = static_cast<DWORD>(block->bytes.size());
   return reinterpret_cast<LPBYTE>(block->bytes.data());
 }
-
-BOOL DdeUnaccessData(HDDEDATA data) { return FindData(data) ? TRUE : FALSE; }
 
 BOOL DdeFreeDataHandle(HDDEDATA data) { return ReleaseData(data) ? TRUE : FALSE; }

@@ -166,7 +166,6 @@ UINT DdeGetLastError(DWORD instance);
 /* String handles: one handle per text regardless of case, counted by use. */
 HSZ DdeCreateStringHandle(DWORD instance, LPCSTR text, int codePage);
 BOOL DdeFreeStringHandle(DWORD instance, HSZ hsz);
-BOOL DdeKeepStringHandle(DWORD instance, HSZ hsz);
 /* The length without the terminator; copies at most maxChars - 1 characters. */
 DWORD DdeQueryString(DWORD instance, HSZ hsz, LPSTR buffer, DWORD maxChars, int codePage);
 /* -1, 0 or 1, comparing the texts without regard to case. */
@@ -175,10 +174,8 @@ int DdeCmpStringHandles(HSZ hsz1, HSZ hsz2);
 /* Data handles */
 HDDEDATA DdeCreateDataHandle(DWORD instance, LPBYTE source, DWORD bytes, DWORD offset,
                              HSZ item, UINT format, UINT commands);
-HDDEDATA DdeAddData(HDDEDATA data, LPBYTE source, DWORD bytes, DWORD offset);
 DWORD DdeGetData(HDDEDATA data, LPBYTE destination, DWORD maxBytes, DWORD offset);
 LPBYTE DdeAccessData(HDDEDATA data, LPDWORD size);
-BOOL DdeUnaccessData(HDDEDATA data);
 BOOL DdeFreeDataHandle(HDDEDATA data);
 
 /* Server */

@@ -62,9 +62,6 @@ std::string BareName(const std::string& path);
 /* The private directory as a host path (created when missing); empty on failure. */
 std::string PrivateHostDirectory();
 
-/* True when the engine was started and not ended. */
-bool SessionActive();
-
 /* True for a database handle that is open now. */
 bool IsOpenDatabase(EngineDatabase database);
 
@@ -85,9 +82,6 @@ bool PutInPlace(const std::string& finished, const std::string& target, std::str
 /* The name of the file layer engine connections open through (it counts each change to
    disk for the tests' planned kills); null when it could not be set up. */
 const char* CountedVfsName();
-
-/* Counts a change to disk the engine makes outside SQLite, as the file layer counts its own. */
-void CountFileWrite();
 
 /* Closes every cursor still open (engine shutdown). */
 void CloseAllCursors();

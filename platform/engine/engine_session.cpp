@@ -90,8 +90,6 @@ std::string PrivateHostDirectory() {
     return MakeHostDirectories(dir) ? dir : std::string();
 }
 
-bool SessionActive() { return gActive; }
-
 bool IsOpenDatabase(EngineDatabase database) { return gDatabases.count(database) != 0; }
 
 std::string DatabaseDirectory(EngineDatabase database) {

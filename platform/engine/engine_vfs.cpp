@@ -143,8 +143,6 @@ const char* CountedVfsName() {
     return registered ? kVfsName : nullptr;
 }
 
-void CountFileWrite() { CountWrite(); }
-
 }  // namespace zarne::engine
 
 void EngineTestKillAtWrite(long n) {

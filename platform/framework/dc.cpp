@@ -18,17 +18,6 @@ void TDC::SelectObject(const TBrush& brush) { Remember(::SelectObject(hdc_, brus
 void TDC::SelectObject(const TFont& font) { Remember(::SelectObject(hdc_, font.GetHandle()), origFont_); }
 void TDC::SelectObject(const TBitmap& bitmap) { Remember(::SelectObject(hdc_, bitmap.GetHandle()), origBitmap_); }
 
-void TDC::SelectStockObject(int index) {
-  HGDIOBJ stock = GetStockObject(index);
-  HGDIOBJ previous = ::SelectObject(hdc_, stock);
-  switch (GetObjectType(stock)) {
-    case OBJ_PEN: Remember(previous, origPen_); break;
-    case OBJ_BRUSH: Remember(previous, origBrush_); break;
-    case OBJ_FONT: Remember(previous, origFont_); break;
-    default: break;
-  }
-}
-
 static void PutBack(HDC dc, HGDIOBJ& slot) {
   if (slot && dc) ::SelectObject(dc, slot);
   slot = nullptr;
@@ -52,18 +41,10 @@ bool TDC::SetWindowExt(const TSize& extent, TSize* previous) {
 bool TDC::SetViewportExt(const TSize& extent, TSize* previous) {
   return ::SetViewportExtEx(hdc_, extent.cx, extent.cy, previous);
 }
-bool TDC::SetWindowOrg(const TPoint& origin, TPoint* previous) {
-  return ::SetWindowOrgEx(hdc_, origin.x, origin.y, previous);
-}
 bool TDC::SetViewportOrg(const TPoint& origin, TPoint* previous) {
   return ::SetViewportOrgEx(hdc_, origin.x, origin.y, previous);
 }
-bool TDC::OffsetViewportOrg(const TPoint& delta, TPoint* previous) {
-  return ::OffsetViewportOrgEx(hdc_, delta.x, delta.y, previous);
-}
 TSize TDC::GetWindowExt() const { TSize s; ::GetWindowExtEx(hdc_, &s); return s; }
-TSize TDC::GetViewportExt() const { TSize s; ::GetViewportExtEx(hdc_, &s); return s; }
-TPoint TDC::GetWindowOrg() const { TPoint p; ::GetWindowOrgEx(hdc_, &p); return p; }
 TPoint TDC::GetViewportOrg() const { TPoint p; ::GetViewportOrgEx(hdc_, &p); return p; }
 
 bool TDC::TextOut(int x, int y, const char* text, int count) {
@@ -82,14 +63,6 @@ int TDC::DrawText(const char* text, int count, const TRect& rect, UINT format) {
   if (!text) return 0;
   TRect r(rect);
   return ::DrawText(hdc_, text, count, &r, format);
-}
-
-TSize TDC::GetTextExtent(const char* text, int count) const {
-  TSize size;
-  if (!text) return size;
-  if (count < 0) count = static_cast<int>(std::strlen(text));
-  ::GetTextExtentPoint32(hdc_, text, count, &size);
-  return size;
 }
 
 bool TDC::BitBlt(const TRect& dst, const TDC& src, const TPoint& srcOrigin, DWORD rop) {

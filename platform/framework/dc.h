@@ -29,7 +29,6 @@ class TDC {
   void SelectObject(const TBrush& brush);
   void SelectObject(const TFont& font);
   void SelectObject(const TBitmap& bitmap);
-  void SelectStockObject(int index);
   void RestorePen();
   void RestoreBrush();
   void RestoreFont();
@@ -55,12 +54,8 @@ class TDC {
   int GetMapMode() const { return ::GetMapMode(hdc_); }
   bool SetWindowExt(const TSize& extent, TSize* previous = nullptr);
   bool SetViewportExt(const TSize& extent, TSize* previous = nullptr);
-  bool SetWindowOrg(const TPoint& origin, TPoint* previous = nullptr);
   bool SetViewportOrg(const TPoint& origin, TPoint* previous = nullptr);
-  bool OffsetViewportOrg(const TPoint& delta, TPoint* previous = nullptr);
   TSize GetWindowExt() const;
-  TSize GetViewportExt() const;
-  TPoint GetWindowOrg() const;
   TPoint GetViewportOrg() const;
   bool DPtoLP(TPoint* points, int count = 1) const { return ::DPtoLP(hdc_, points, count); }
   bool LPtoDP(TPoint* points, int count = 1) const { return ::LPtoDP(hdc_, points, count); }
@@ -98,7 +93,6 @@ class TDC {
   }
   int DrawText(const char* text, int count, const TRect& rect, UINT format);
   bool GetTextMetrics(TEXTMETRIC& metrics) const { return ::GetTextMetrics(hdc_, &metrics); }
-  TSize GetTextExtent(const char* text, int count = -1) const;
 
   /* Bitmaps */
   bool BitBlt(const TRect& dst, const TDC& src, const TPoint& srcOrigin, DWORD rop = SRCCOPY);

@@ -93,10 +93,6 @@ bool TEdit::IsModified() const {
 
 void TEdit::ClearModify() { SendMessage(EM_SETMODIFY, FALSE); }
 
-int TEdit::GetNumLines() const {
-  return HWindow ? static_cast<int>(::SendMessage(HWindow, EM_GETLINECOUNT, 0, 0)) : 0;
-}
-
 void TEdit::EvChar(UINT key, UINT repeatCount, UINT flags) {
   // Control characters (backspace, tab, Enter) are the edit's own business.
   if (!Validator || key < 0x20) {

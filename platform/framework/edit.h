@@ -45,7 +45,6 @@ class TEdit : public TStatic {
   void LimitText(UINT limit);
   bool IsModified() const;
   void ClearModify();
-  int GetNumLines() const;
   void Cut() { SendMessage(WM_CUT); }
   void Copy() { SendMessage(WM_COPY); }
   void Paste() { SendMessage(WM_PASTE); }

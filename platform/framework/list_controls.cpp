@@ -44,8 +44,6 @@ int TListBox::SetItemData(int index, DWORD data) { return LB_SEND(LB_SETITEMDATA
 int TListBox::GetSelIndex() const { return LB_SEND(LB_GETCURSEL, 0, 0); }
 int TListBox::SetSelIndex(int index) { return LB_SEND(LB_SETCURSEL, index, 0); }
 int TListBox::SetSelString(const char* text, int start) { return LB_SEND(LB_SELECTSTRING, start, Text(text)); }
-int TListBox::GetTopIndex() const { return LB_SEND(LB_GETTOPINDEX, 0, 0); }
-int TListBox::SetTopIndex(int index) { return LB_SEND(LB_SETTOPINDEX, index, 0); }
 int TListBox::GetItemHeight(int index) const { return LB_SEND(LB_GETITEMHEIGHT, index, 0); }
 
 std::string TListBox::GetString(int index) const {
@@ -147,7 +145,6 @@ int TComboBox::SetSelIndex(int index) { return CB_SEND(CB_SETCURSEL, index, 0); 
 int TComboBox::SetSelString(const char* text, int start) { return CB_SEND(CB_SELECTSTRING, start, Text(text)); }
 void TComboBox::SetText(const char* text) { SetWindowText(text); }
 void TComboBox::Clear() { SetText(""); }
-void TComboBox::ShowList(bool show) { CB_SEND(CB_SHOWDROPDOWN, show, 0); }
 void TComboBox::SetEditSel(int start, int end) { CB_SEND(CB_SETEDITSEL, 0, MAKELPARAM(start, end)); }
 
 std::string TComboBox::GetString(int index) const {

@@ -36,8 +36,6 @@ class TListBox : public TControl {
   int SetSelIndex(int index);
   int GetSelString(char* buffer, int size) const;
   int SetSelString(const char* text, int startIndex = -1);
-  int GetTopIndex() const;
-  int SetTopIndex(int index);
   /* The height of an item in pixels (of the given one in a variable-height list). */
   int GetItemHeight(int index = 0) const;
   bool IsMultipleSel() const;
@@ -78,7 +76,6 @@ class TComboBox : public TListBox {
   std::string GetText() const { return GetWindowText(); }
   void SetText(const char* text);
   void Clear();
-  void ShowList(bool show = true);
   void SetEditSel(int start, int end);
 
   UINT Transfer(void* buffer, TTransferDirection direction) override;

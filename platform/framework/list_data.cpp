@@ -51,10 +51,6 @@ int TListBoxData::GetSelStringLength(int index) const {
   return static_cast<int>(Strings[static_cast<size_t>(SelIndices[static_cast<size_t>(index)])].size());
 }
 
-DWORD TComboBoxData::GetItemDataAt(int index) const {
-  return index >= 0 && index < static_cast<int>(ItemDatas.size()) ? ItemDatas[static_cast<size_t>(index)] : 0;
-}
-
 void TComboBoxData::AddString(const char* text, bool isSelected) { AddStringItem(text, 0, isSelected); }
 
 void TComboBoxData::AddStringItem(const char* text, DWORD itemData, bool isSelected) {

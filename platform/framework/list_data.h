@@ -46,7 +46,6 @@ class TComboBoxData {
   TStringArray& GetStrings() { return Strings; }
   const TStringArray& GetStrings() const { return Strings; }
   TDwordArray& GetItemDatas() { return ItemDatas; }
-  DWORD GetItemDataAt(int index) const;
   const char* GetSelection() const { return Selection.c_str(); }
   int GetSelIndex() const { return SelIndex; }
 

@@ -125,8 +125,6 @@ void TPrinter::SetUserAbort(HDC dc) {
   gUserAbortDC = dc;
 }
 
-HDC TPrinter::GetUserAbort() { return gUserAbortDC; }
-
 bool TPrinter::Setup(TWindow* parent) {
   DWORD flags = Data->Flags;
   Data->Flags = PD_PRINTSETUP;

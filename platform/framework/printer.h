@@ -85,7 +85,6 @@ class TPrinter {
   /* The page-loop's cancel: set by the abort window's Cancel button (or by a printout) and
      seen by the printer DC's abort procedure at the end of the current page. */
   static void SetUserAbort(HDC dc = nullptr);
-  static HDC GetUserAbort();
 
  protected:
   virtual bool ExecPrintDialog(TWindow* parent);

@@ -138,8 +138,6 @@ TPropertyPage::TPropertyPage(TPropertySheet* parent, TResId resId, const char* t
                              TModule* module)
     : TDialog(parent, resId, module), tabTitle_(title ? title : "") {}
 
-TPropertySheet* TPropertyPage::GetSheet() const { return static_cast<TPropertySheet*>(Parent); }
-
 std::string TPropertyPage::GetTabTitle() {
   if (!tabTitle_.empty()) return tabTitle_;
   HRSRC found = FindResource(*GetModule(), GetResId(), RT_DIALOG);

@@ -39,7 +39,6 @@ class TPropertyPage : public TDialog {
                 TResId iconRes = TResId(), TModule* module = nullptr);
   /* Made as a child window of the sheet. */
   bool Create() override;
-  TPropertySheet* GetSheet() const;
   /* The tab's text: the title given, else the template's caption. */
   std::string GetTabTitle();
 

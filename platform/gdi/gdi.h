@@ -49,12 +49,9 @@ COLORREF GetTextColor(HDC dc);
 COLORREF SetBkColor(HDC dc, COLORREF color);
 COLORREF GetBkColor(HDC dc);
 int SetBkMode(HDC dc, int mode);
-int GetBkMode(HDC dc);
 int SetROP2(HDC dc, int mode);
-int GetROP2(HDC dc);
 UINT SetTextAlign(HDC dc, UINT align);
 UINT GetTextAlign(HDC dc);
-int SetStretchBltMode(HDC dc, int mode);
 
 /* Mapping modes and coordinates. */
 int SetMapMode(HDC dc, int mode);
@@ -67,14 +64,12 @@ BOOL SetWindowOrgEx(HDC dc, int x, int y, LPPOINT previous);
 BOOL SetViewportOrgEx(HDC dc, int x, int y, LPPOINT previous);
 BOOL GetWindowOrgEx(HDC dc, LPPOINT point);
 BOOL GetViewportOrgEx(HDC dc, LPPOINT point);
-BOOL OffsetWindowOrgEx(HDC dc, int dx, int dy, LPPOINT previous);
 BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, LPPOINT previous);
 BOOL DPtoLP(HDC dc, LPPOINT points, int count);
 BOOL LPtoDP(HDC dc, LPPOINT points, int count);
 
 /* Regions and clipping. Regions are in device units. */
 HRGN CreateRectRgn(int left, int top, int right, int bottom);
-HRGN CreateRectRgnIndirect(const RECT* rect);
 int CombineRgn(HRGN destination, HRGN source1, HRGN source2, int mode);
 BOOL PtInRegion(HRGN region, int x, int y);
 int GetRgnBox(HRGN region, LPRECT rect);

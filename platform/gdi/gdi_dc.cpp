@@ -313,22 +313,12 @@ int SetBkMode(HDC handle, int mode) {
   return previous;
 }
 
-int GetBkMode(HDC handle) {
-  DeviceContext* dc = LookupDC(handle);
-  return dc ? dc->state.bkMode : 0;
-}
-
 int SetROP2(HDC handle, int mode) {
   DeviceContext* dc = LookupDC(handle);
   if (!dc || mode < R2_BLACK || mode > R2_WHITE) return 0;
   int previous = dc->state.rop2;
   dc->state.rop2 = mode;
   return previous;
-}
-
-int GetROP2(HDC handle) {
-  DeviceContext* dc = LookupDC(handle);
-  return dc ? dc->state.rop2 : 0;
 }
 
 UINT SetTextAlign(HDC handle, UINT align) {
@@ -342,12 +332,4 @@ UINT SetTextAlign(HDC handle, UINT align) {
 UINT GetTextAlign(HDC handle) {
   DeviceContext* dc = LookupDC(handle);
   return dc ? dc->state.textAlign : GDI_ERROR;
-}
-
-int SetStretchBltMode(HDC handle, int mode) {
-  DeviceContext* dc = LookupDC(handle);
-  if (!dc || mode < BLACKONWHITE || mode > HALFTONE) return 0;
-  int previous = dc->state.stretchMode;
-  dc->state.stretchMode = mode;
-  return previous;
 }

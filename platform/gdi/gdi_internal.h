@@ -129,8 +129,6 @@ RECT DeviceRectToLogical(const DcState& s, const QRect& r);
 QColor ColorOf(COLORREF color);
 QPen QPenOf(const DeviceContext& dc, HGDIOBJ pen);
 QBrush QBrushOf(const DeviceContext& dc, HGDIOBJ brush);
-bool IsNullPen(HGDIOBJ pen);
-bool IsNullBrush(HGDIOBJ brush);
 LOGFONT LogFontOf(HGDIOBJ font);
 /* A logical font realised for a device scale (device pixels per logical unit). */
 QFont RealizeFont(const LOGFONT& font, double deviceUnitsPerLogical, bool raster);

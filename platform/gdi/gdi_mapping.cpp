@@ -180,13 +180,6 @@ BOOL GetViewportOrgEx(HDC handle, LPPOINT point) {
   return TRUE;
 }
 
-BOOL OffsetWindowOrgEx(HDC handle, int dx, int dy, LPPOINT previous) {
-  DeviceContext* dc = LookupDC(handle);
-  if (!dc) return FALSE;
-  POINT org = dc->state.windowOrg;
-  return SetWindowOrgEx(handle, org.x + dx, org.y + dy, previous);
-}
-
 BOOL OffsetViewportOrgEx(HDC handle, int dx, int dy, LPPOINT previous) {
   DeviceContext* dc = LookupDC(handle);
   if (!dc) return FALSE;

@@ -131,16 +131,6 @@ QColor ColorOf(COLORREF color) {
   return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
 }
 
-bool IsNullPen(HGDIOBJ pen) {
-  GdiObject* object = LookupObject(pen, ObjectKind::Pen);
-  return !object || (object->pen.lopnStyle & PS_STYLE_MASK) == PS_NULL;
-}
-
-bool IsNullBrush(HGDIOBJ brush) {
-  GdiObject* object = LookupObject(brush, ObjectKind::Brush);
-  return !object || object->brush.lbStyle == BS_NULL;
-}
-
 QPen QPenOf(const DeviceContext& dc, HGDIOBJ pen) {
   GdiObject* object = LookupObject(pen, ObjectKind::Pen);
   if (!object) return QPen(Qt::NoPen);

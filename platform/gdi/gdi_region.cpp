@@ -41,11 +41,6 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom) {
   return static_cast<HRGN>(RegisterObject(std::move(object)));
 }
 
-HRGN CreateRectRgnIndirect(const RECT* rect) {
-  if (!rect) return nullptr;
-  return CreateRectRgn(rect->left, rect->top, rect->right, rect->bottom);
-}
-
 int CombineRgn(HRGN destination, HRGN source1, HRGN source2, int mode) {
   GdiObject* target = LiveObject(destination, ObjectKind::Region);
   GdiObject* first = LiveObject(source1, ObjectKind::Region);

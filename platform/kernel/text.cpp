@@ -149,13 +149,6 @@ DWORD CharUpperBuff(LPSTR text, DWORD length) {
   return length;
 }
 
-DWORD CharLowerBuff(LPSTR text, DWORD length) {
-  if (!text) return 0;
-  for (DWORD i = 0; i < length; ++i)
-    text[i] = static_cast<char>(Cp1252Lower(static_cast<unsigned char>(text[i])));
-  return length;
-}
-
 LPSTR CharUpper(LPSTR text) {
   if (IsSingleCharacterForm(text)) {
     const auto c = static_cast<unsigned char>(reinterpret_cast<uintptr_t>(text) & 0xFF);

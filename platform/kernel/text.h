@@ -40,7 +40,6 @@ LPSTR AnsiLower(LPSTR text);
 LPSTR CharUpper(LPSTR text);
 LPSTR CharLower(LPSTR text);
 DWORD CharUpperBuff(LPSTR text, DWORD length);
-DWORD CharLowerBuff(LPSTR text, DWORD length);
 BOOL IsCharAlpha(CHAR ch);
 BOOL IsCharUpper(CHAR ch);
 BOOL IsCharLower(CHAR ch);

@@ -120,6 +120,3 @@ BOOL HideCaret(HWND hwnd) {
 }
 
 UINT GetCaretBlinkTime() { return 530; }
-
-/* Whether the caret is shown now: for tests. */
-bool IsCaretShown() { return TheCaret().owner && TheCaret().hideCount == 0; }

@@ -114,5 +114,3 @@ BOOL IsClipboardFormatAvailable(UINT format) {
 }
 
 HWND GetClipboardOwner() { return State().owner; }
-
-HWND GetOpenClipboardWindow() { return State().open ? State().openedBy : nullptr; }

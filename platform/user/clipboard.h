@@ -20,6 +20,5 @@ HANDLE SetClipboardData(UINT format, HANDLE data);
 HANDLE GetClipboardData(UINT format);
 BOOL IsClipboardFormatAvailable(UINT format);
 HWND GetClipboardOwner();
-HWND GetOpenClipboardWindow();
 
 #endif

@@ -173,12 +173,6 @@ BOOL DestroyCursor(HCURSOR cursor) {
 
 BOOL DestroyIcon(HICON icon) { return GdiDestroyIcon(icon); }
 
-int ShowCursor(BOOL show) {
-  PointerState& state = State();
-  state.showCount += show ? 1 : -1;
-  return state.showCount;
-}
-
 BOOL GetCursorPos(LPPOINT point) {
   if (!point) return FALSE;
   QPoint p = QCursor::pos();

@@ -48,7 +48,5 @@ void DisableOwnerOfModal(HWND dialog);
 
 /* Registers the dialog class (DefDlgProc's). */
 void RegisterDialogClass();
-/* The dialog, button and static classes, registered with the other system classes. */
-void RegisterDialogManagerClasses();
 
 #endif

@@ -198,8 +198,6 @@ BOOL SetForegroundWindow(HWND hwnd) {
   return TRUE;
 }
 
-HWND GetForegroundWindow() { return GetActiveWindow(); }
-
 /* Qt disables a widget's child windows with it, but disabling an owner leaves its owned
    windows (a modal dialog, a floating list) working; only those disabled themselves stay so. */
 static void KeepOwnedWindowsEnabled(QWidget* owner) {

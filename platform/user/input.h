@@ -41,7 +41,6 @@ HCURSOR GetCursor();
 BOOL DestroyCursor(HCURSOR cursor);
 /* Frees an icon from LoadIcon; the system's shared icons stay. */
 BOOL DestroyIcon(HICON icon);
-int ShowCursor(BOOL show);
 BOOL GetCursorPos(LPPOINT point);
 BOOL SetCursorPos(int x, int y);
 BOOL ClipCursor(const RECT* rect);

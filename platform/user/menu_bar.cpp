@@ -169,10 +169,6 @@ HWND WindowOfMenuBar(HMENU menu) {
   return nullptr;
 }
 
-void RefreshMenuBarOf(HWND hwnd) {
-  if (BarState* state = FindBar(hwnd)) BuildBar(hwnd, *state);
-}
-
 void NoteMenuChanged(HMENU menu) {
   // Pop-ups refill themselves when they open; only the bar's own line must be rebuilt, and
   // only when an item of the bar itself changed.
@@ -198,13 +194,6 @@ BOOL SetMenu(HWND hwnd, HMENU menu) {
 HMENU GetMenu(HWND hwnd) {
   BarState* state = FindBar(hwnd);
   return state ? state->menu : nullptr;
-}
-
-BOOL DrawMenuBar(HWND hwnd) {
-  BarState* state = FindBar(hwnd);
-  if (!state) return IsWindow(hwnd);
-  BuildBar(hwnd, *state);
-  return TRUE;
 }
 
 UINT PrepareMenuCommand(HWND hwnd, UINT id) {

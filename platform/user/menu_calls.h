@@ -89,8 +89,6 @@ HMENU LoadMenu(HINSTANCE instance, LPCSTR name);
 ** the previous menu. */
 BOOL SetMenu(HWND hwnd, HMENU menu);
 HMENU GetMenu(HWND hwnd);
-/* Shows the menu bar again after its items changed. */
-BOOL DrawMenuBar(HWND hwnd);
 
 /* Shows a pop-up menu at a screen point for `owner`; the chosen item is posted to the owner
 ** as WM_COMMAND (answer TRUE), or answered itself with TPM_RETURNCMD (0: nothing chosen). */

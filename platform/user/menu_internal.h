@@ -35,9 +35,6 @@ MenuItem* FindMenuItem(HMENU menu, UINT item, UINT flags, HMENU* owner = nullptr
 /* The window whose menu bar this menu is, or NULL. */
 HWND WindowOfMenuBar(HMENU menu);
 
-/* The menu bar's Qt widget is rebuilt from the model; called when a bar's items change. */
-void RefreshMenuBarOf(HWND hwnd);
-
 /* A menu handle changed: the bar that shows it (directly or through a pop-up) is refreshed. */
 void NoteMenuChanged(HMENU menu);
 

@@ -27,10 +27,6 @@ BOOL GetMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax);
 BOOL PeekMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags);
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessage(const MSG* msg);
-BOOL WaitMessage();
-DWORD GetMessageTime();
-DWORD GetMessagePos();
-BOOL InSendMessage();
 
 /* Messages named by a string share one number per name, from 0xC000 up. */
 UINT RegisterWindowMessage(LPCSTR name);

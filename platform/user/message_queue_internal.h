@@ -35,8 +35,6 @@ void NoteAsyncKeyState(int virtualKey, bool down);
 ** timers end. */
 void NoteTimerMessageTaken(HWND hwnd, UINT_PTR id);
 void KillWindowTimers(HWND hwnd);
-/* Paints every window with an update region, parents before children. */
-void PaintPendingWindows();
 /* Lets Qt take the window system's events (exposure, mapping) until done() holds or the time
 ** is up, without dispatching any queued message, user input or socket callback. */
 void ProcessWindowSystemEventsUntil(bool (*done)(void*), void* context, int timeoutMs);

@@ -98,6 +98,5 @@ int MessageBeepCount();
 /* The type the last MessageBeep was given (MB_OK for the default beep, 0xFFFFFFFF for the
    simple one): lets tests tell the two apart. */
 UINT LastMessageBeepType();
-DWORD GetDoubleClickTime();
 
 #endif

@@ -29,8 +29,6 @@ HWND GetDesktopWindow();
 HWND GetParent(HWND hwnd);
 HWND SetParent(HWND child, HWND newParent);
 HWND GetWindow(HWND hwnd, UINT relation);
-HWND GetTopWindow(HWND hwnd);
-HWND GetNextWindow(HWND hwnd, UINT relation);
 BOOL IsChild(HWND parent, HWND hwnd);
 BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam);
 BOOL EnumWindows(WNDENUMPROC proc, LPARAM lParam);
@@ -66,7 +64,6 @@ HWND GetFocus();
 HWND SetActiveWindow(HWND hwnd);
 HWND GetActiveWindow();
 BOOL SetForegroundWindow(HWND hwnd);
-HWND GetForegroundWindow();
 
 /* The window that answers a standard control's WM_CTLCOLOR* questions instead of its parent
 ** (a floating list asks the grid or combo box it belongs to); null to ask the parent again. */

@@ -67,16 +67,6 @@ HWND GetWindow(HWND hwnd, UINT relation) {
   }
 }
 
-HWND GetTopWindow(HWND hwnd) {
-  if (!hwnd || hwnd == GetDesktopWindow()) {
-    std::vector<HWND> tops = TopLevelWindows();
-    return tops.empty() ? nullptr : tops.front();
-  }
-  return GetWindow(hwnd, GW_CHILD);
-}
-
-HWND GetNextWindow(HWND hwnd, UINT relation) { return GetWindow(hwnd, relation); }
-
 BOOL IsChild(HWND parent, HWND hwnd) {
   for (WindowPtr w = FindWindowObject(hwnd); w && w->IsChild(); w = FindWindowObject(w->parent))
     if (w->parent == parent) return TRUE;

@@ -96,6 +96,7 @@ static_assert(offsetof(TReconcileReportInfoXfer, BeginBalance) == kListDataSize)
 static_assert(offsetof(TReconcileReportInfoXfer, CloseDate) == kListDataSize + 16);
 static_assert(sizeof(TReconcileReportInfoXfer) == kListDataSize + 20);
 
+// Owner: accounting.
 extern TAccountRangeXfer gAccountRangeXfer;
 extern TEditAccountRecordXfer gEditAccountRecordXfer;
 extern TReportRangeXfer gReportRangeXfer;

@@ -27,6 +27,7 @@ static_assert(offsetof(TAdjustmentXfer, Amount) == 61);
 static_assert(offsetof(TAdjustmentXfer, Date) == 69);
 static_assert(sizeof(TAdjustmentXfer) == 73);
 
+// Owner: accounting.
 extern TAdjustmentXfer gAdjustmentXfer;
 
 class TAdjustment : public TDialog {

@@ -26,6 +26,7 @@ struct TPosXYXfer {
 struct TPosXYWHXfer {
   int32_t MainX, MainY, MainWidth, MainHeight, CopyX, CopyY, CopyWidth, CopyHeight;
 };
+// Owner: accounting.
 extern TPosXYXfer gPosXYXfer;
 extern TPosXYWHXfer gPosXYWHXfer;
 

@@ -60,6 +60,7 @@ class TExport1099 : public TDialog {
 };
 
 /* A seam for tests: when set, the selection query answers nothing, as a failed query does. */
+// Owner: accounting.
 extern bool gFailExportQueryForTest;
 
 #endif

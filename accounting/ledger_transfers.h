@@ -49,6 +49,7 @@ static_assert(offsetof(TDepositXfer, Description) == 61);
 static_assert(offsetof(TDepositXfer, Amount) == 122);
 static_assert(sizeof(TDepositXfer) == 130);
 
+// Owner: accounting.
 extern TCheckXfer gCheckXfer;
 extern TDepositXfer gDepositXfer;
 extern TBankSelectXfer gBankSelectXfer;

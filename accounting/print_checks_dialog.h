@@ -21,6 +21,7 @@ struct TPrintChecksXfer {
   int32_t Number;  // edit 106
   int32_t Date;    // edit 105, a date number (blank kBlankDate)
 };
+// Owner: accounting.
 extern TPrintChecksXfer gPrintChecksXfer;
 
 class TPrintChecks : public TDialog {

@@ -54,6 +54,7 @@ constexpr int kReconcileSectionCount = 5;
 
 /* Test seam: the n-th query a report makes (1 the book query, 2..6 the sections) fails as
    an engine refusal would; 0 fails none. */
+// Owner: accounting.
 extern int gFailReconcileQueryForTest;
 
 class TReconcileReport : public TPrintout {

@@ -26,7 +26,7 @@ double Measure(const char* name, int count, Body body) {
   return ns;
 }
 
-int g_sink = 0;  // keeps results alive
+int gSink = 0;  // keeps results alive
 
 }  // namespace
 
@@ -43,7 +43,7 @@ int main() {
   });
   HGLOBAL record = GlobalAlloc(GHND, 4096);
   Measure("GlobalLock+GlobalUnlock", 1000000, [record](int) {
-    g_sink += static_cast<char*>(GlobalLock(record))[0];
+    gSink += static_cast<char*>(GlobalLock(record))[0];
     GlobalUnlock(record);
   });
   GlobalFree(record);
@@ -54,12 +54,12 @@ int main() {
   GlobalFree(rows);
 
   Measure("lstrcmp (file numbers)", 1000000, [](int i) {
-    g_sink += lstrcmp(i & 1 ? "2023-00117" : "2023-00118", "2023-00117");
+    gSink += lstrcmp(i & 1 ? "2023-00117" : "2023-00118", "2023-00117");
   });
-  Measure("lstrcmpi (names)", 1000000, [](int) { g_sink += lstrcmpi("O'Neil, Patrick", "oneil, patricia"); });
+  Measure("lstrcmpi (names)", 1000000, [](int) { gSink += lstrcmpi("O'Neil, Patrick", "oneil, patricia"); });
   char buffer[WSPRINTF_LIMIT];
   Measure("wsprintf (\"%s %d, %d\")", 1000000, [&buffer](int i) {
-    g_sink += wsprintf(buffer, "%s %d, %d", "December", i % 31, 2024);
+    gSink += wsprintf(buffer, "%s %d, %d", "December", i % 31, 2024);
   });
 
   {
@@ -71,7 +71,7 @@ int main() {
     }
   }
   Measure("GetPrivateProfileString (200 keys)", 20000, [&buffer](int) {
-    g_sink += GetPrivateProfileString("Section9", "Key19", "", buffer, sizeof buffer, "zarne.ini");
+    gSink += GetPrivateProfileString("Section9", "Key19", "", buffer, sizeof buffer, "zarne.ini");
   });
   Measure("WritePrivateProfileString (atomic)", 500, [](int i) {
     WritePrivateProfileString("Section5", "Key5", i & 1 ? "odd" : "even", "zarne.ini");
@@ -85,16 +85,16 @@ int main() {
   std::vector<char> names(1 << 20);
   const double lookup = Measure("GetPrivateProfileString (40000 sections)", 20, [](int) {
     char value[16];
-    g_sink += GetPrivateProfileString("S39999", "k", "", value, sizeof value, "many.ini");
+    gSink += GetPrivateProfileString("S39999", "k", "", value, sizeof value, "many.ini");
   });
   const double listing = Measure("section listing (40000 sections)", 20, [&names](int) {
-    g_sink += GetPrivateProfileString(nullptr, nullptr, "", names.data(),
+    gSink += GetPrivateProfileString(nullptr, nullptr, "", names.data(),
                                       static_cast<DWORD>(names.size()), "many.ini");
   });
   std::printf("%-44s %10.2f x one lookup\n", "section listing (40000 sections)", listing / lookup);
   CreateDirectory("C:\\Zarne", nullptr);
   Measure("HostPathFromWindowsPath (case differs)", 100000, [](int) {
-    g_sink += static_cast<int>(HostPathFromWindowsPath("c:\\ZARNE\\buyer.db").size());
+    gSink += static_cast<int>(HostPathFromWindowsPath("c:\\ZARNE\\buyer.db").size());
   });
 
   std::filesystem::remove_all(root);

@@ -158,6 +158,7 @@ static_assert(offsetof(TTrackingXfer, date2) == 4 && offsetof(TTrackingXfer, dat
               offsetof(TTrackingXfer, date6) == 28 && offsetof(TTrackingXfer, date7) == 32 &&
               offsetof(TTrackingXfer, reference) == 36);
 
+// Owner: closingfile.
 extern TBuyerSellerXfer gBuyerSellerXfer;
 extern TLenderXfer gLenderXfer;
 extern TSagentXfer gSagentXfer;

@@ -15,6 +15,7 @@ class TEdit;
 class TStatic;
 
 constexpr int kEstatePhraseCount = 6;
+// Owner: closingfile.
 extern const char* const gEstatePhrases[kEstatePhraseCount];
 
 /* Templates and the controls the callers and tests reach. */

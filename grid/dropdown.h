@@ -15,6 +15,7 @@ void ToggleDropDown();
 int FollowAutomaticDropDown();
 /* The grid whose first style is being set as it is created: it folds itself once its
    layout exists, so the style change leaves it alone. */
+// Owner: grid.
 extern HWND gGridInCreation;
 LRESULT OnDropDownMessage(UINT message, WPARAM wParam, LPARAM lParam);
 

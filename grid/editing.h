@@ -25,6 +25,7 @@ struct EditorSession {
   HFONT ownFont = nullptr;
   std::string startText;
 };
+// Owner: grid.
 extern EditorSession gEditor;
 
 /* Begins editing the current cell of the locked grid: 0, or -1, -4, -5, -21, -22, -28. */

@@ -10,6 +10,7 @@
 #include "platform/kernel/kernel.h"
 #include "platform/user/winuser.h"
 
+// Owner: grid.
 extern HINSTANCE gTesselModule;
 extern HPEN gLightPen;   // 0xC0C0C0, the light 3-D edge of headings and row buttons
 extern HPEN gDarkPen;    // 0x808080, their dark edge

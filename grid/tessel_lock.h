@@ -15,6 +15,7 @@
 
 #define TESSEL_MAX_NESTING 99
 
+// Owner: grid.
 extern HWND gCurrentGrid;
 extern DWORD gCurrentStyle;
 extern HGLOBAL gLockedHandle;

@@ -20,6 +20,7 @@ struct RebuildEntry {
 };
 
 /* The rows in their fixed order, BUYER first (EXTRA stands before TITLEA). */
+// Owner: rebuild.
 extern const RebuildEntry gRebuildCatalog[kRebuildTableCount];
 
 /* The first row whose table name equals name exactly (case-sensitive); null for none. */

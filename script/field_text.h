@@ -12,6 +12,7 @@
 /* The text of the title item the DDE client last selected; empty when none. It always
    exists, so "TitleText" without a DDE client reads empty text. */
 constexpr unsigned kTitleTextSize = 16384;
+// Owner: script.
 extern char gTitleText[kTitleTextSize];
 
 /* 1 when the name was found, then out holds its text; 0 otherwise, with out untouched (but

@@ -20,6 +20,7 @@ struct TInputTxtXfer {
 };
 #pragma pack(pop)
 
+// Owner: script.
 extern TInputTxtXfer gInputTxtXfer;
 
 class TInputTxt : public TDialog {

@@ -8,6 +8,7 @@
 
 #include "script/script_variables.h"
 
+// Owner: script.
 extern TVariableList gScriptGlobals;
 
 /* Adds the four built-ins when the list is empty; otherwise does nothing. */

@@ -16,10 +16,12 @@ class TZarneDecoratedMDIFrame;
 class RespaWindow;
 
 /* The frame whose DDE state the callback serves; null before the service starts. */
+// Owner: shell.
 extern TZarneDecoratedMDIFrame* gDdeFrame;
 
 /* The title-item walk: the file, the type ("1A", "1B", "2") and the policy ("B", "O",
    "L", or empty with gTiAllPolicies) of the walk in progress. */
+// Owner: shell.
 extern char gTiFileNumber[16];
 extern char gTiType[3];
 extern char gTiPolicy[2];

@@ -9,10 +9,13 @@
 #include "platform/kernel/wintypes.h"
 
 /* Drive and directory of the running program file, ending in a backslash. */
+// Owner: shell.
 extern char gProgramDir[MAX_PATH];
 /* The grid library, loaded at start-up and freed at shutdown. */
+// Owner: shell.
 extern HMODULE gGridModule;
 /* The frame of another running copy, found by FindRunningInstance (null until found). */
+// Owner: shell.
 extern HWND gRunningInstance;
 
 #endif

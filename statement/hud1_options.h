@@ -19,6 +19,7 @@ struct THud1Options {
   SHORT DateSig;       // print the signature date
 };
 
+// Owner: statement.
 extern THud1Options gHud1Options;
 
 /* Reads the eight keys into gHud1Options, repairing and writing back what needs it. */

@@ -34,6 +34,7 @@ struct TProraterXfer {
 #pragma pack(pop)
 
 /* Kept between uses: the dates of one use are offered again at the next. */
+// Owner: statement.
 extern TProraterXfer gProraterXfer;
 
 class TProrater : public TDialog {

@@ -14,6 +14,7 @@
 struct TFieldNode;
 
 /* At most one item per table index and field number; filled once at start-up. */
+// Owner: statement.
 extern std::vector<TZBIItem> gFieldScripts;
 
 /* The box shown for a script file that cannot be read whole. */

@@ -35,6 +35,7 @@ struct TRecalcSeam {
   TViewCommandProc RecalcAll = nullptr;
 };
 
+// Owner: statement.
 extern TRecalcSeam gRecalcSeam;
 
 /* Calls through the table; an empty entry does nothing. */

@@ -9,6 +9,7 @@
 #include "platform/gdi/gdi_types.h"
 #include "platform/kernel/wintypes.h"
 
+// Owner: statement.
 extern HBITMAP gStatementBitmap;
 extern HBRUSH gStatementBrush;
 extern HFONT gStatementFont;

@@ -12,6 +12,7 @@ constexpr int kCheckFormFileSize = 128;
 constexpr short kCheckFormUnset = -1000;
 
 /* The program-wide check layout, read at start-up and written by the check-form editor. */
+// Owner: tableaccess.
 extern short gCheckFormLayout[kCheckFormValueCount];
 
 /* Reads the values from path (created when missing). A file of any size but 128 bytes is

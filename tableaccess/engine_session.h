@@ -14,8 +14,10 @@
 #include <cstddef>
 
 /* The result of the last engine call any wrapper made (0 = success). */
+// Owner: tableaccess.
 extern WORD gLastDbResult;
 /* The engine's standard database, opened by PXOpenDatabase. */
+// Owner: tableaccess.
 extern EngineDatabase gDatabase;
 
 /* Session steps, in the order start-up calls them; a failed step is reported. */

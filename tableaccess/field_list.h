@@ -52,6 +52,7 @@ class TFieldList {
   TFieldNode* tail;
 };
 
+// Owner: tableaccess; the shell loads both lists at start-up, the rest only reads them.
 extern TFieldList gRespaFieldList;
 extern TFieldList gOtherFieldList;
 

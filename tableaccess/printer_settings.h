@@ -21,6 +21,7 @@ constexpr int kCheckPrinterSettings = 2;      // prnchk32.dat
 
 /* The print data of the statement, check and report printers, loaded when the main
    window's client is set up and changed by the Printer Setup commands. */
+// Owner: tableaccess.
 extern TPrintDialogData gStatementPrintData;
 extern TPrintDialogData gCheckPrintData;
 extern TPrintDialogData gReportPrintData;

@@ -34,6 +34,7 @@ constexpr size_t kAmountWordsSize = 128;
 constexpr size_t kStatusTextSize = 16;
 
 /* The last key MakeTimeKey issued; 0 until the first. */
+// Owner: tableaccess.
 extern double gLastTimeKey;
 
 /* ---- Validation: a null text is invalid, an empty text valid ---- */

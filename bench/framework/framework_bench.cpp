@@ -21,13 +21,13 @@
 
 namespace {
 
-long g_hits = 0;
+long gHits = 0;
 
 class TBenchView : public TWindow {
  public:
   TBenchView() : TWindow(nullptr) {}
-  void Cm() { ++g_hits; }
-  LRESULT Ev(WPARAM, LPARAM) { return ++g_hits; }
+  void Cm() { ++gHits; }
+  LRESULT Ev(WPARAM, LPARAM) { return ++gHits; }
   DECLARE_RESPONSE_TABLE(TBenchView);
 };
 // A table as long as the statement window's, the measured entries last.
@@ -71,7 +71,7 @@ void Measure(const char* name, const char* baselineName, int count, Work work, B
 }
 
 LRESULT CALLBACK PlainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_USER + 7 || message == WM_COMMAND) return ++g_hits;
+  if (message == WM_USER + 7 || message == WM_COMMAND) return ++gHits;
   return DefWindowProc(hwnd, message, wParam, lParam);
 }
 
@@ -142,7 +142,7 @@ int main() {
     printer.Print(nullptr, printout, false);
   }, [&](int) { WritePlainPdf(plainPdf); });
   DestroyWindow(plain);
-  std::printf("(handler calls: %ld)\n", g_hits);
+  std::printf("(handler calls: %ld)\n", gHits);
   std::string cleanup = std::string("rm -rf '") + root + "'";
   return std::system(cleanup.c_str()) == 0 ? 0 : 1;
 }

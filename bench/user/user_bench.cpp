@@ -21,7 +21,7 @@
 
 namespace {
 
-long g_counter = 0;
+long gCounter = 0;
 
 /* What the window's paint draws, on any DC. */
 void DrawBand(HDC dc, const RECT& r) {
@@ -30,7 +30,7 @@ void DrawBand(HDC dc, const RECT& r) {
 }
 
 LRESULT CALLBACK BenchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_USER) return ++g_counter;
+  if (msg == WM_USER) return ++gCounter;
   if (msg == WM_PAINT) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
@@ -124,6 +124,6 @@ int main() {
   }, [&](int) { std::memmove(pixels.data(), pixels.data() + 800 * 4 * 24, 800 * 4 * 576); });
   ReleaseDC(w, direct);
   DestroyWindow(w);
-  std::printf("(%ld messages handled)\n", g_counter);
+  std::printf("(%ld messages handled)\n", gCounter);
   return 0;
 }

@@ -18,45 +18,45 @@
 
 namespace {
 
-int g_pipe[2] = {-1, -1};
+int gPipe[2] = {-1, -1};
 /* The signals received so far, one bit each. */
-volatile sig_atomic_t g_signalled = 0;
-bool g_closePending = false;
-HWND (*g_mainWindow)() = nullptr;
+volatile sig_atomic_t gSignalled = 0;
+bool gClosePending = false;
+HWND (*gMainWindow)() = nullptr;
 
 /* A logout sends SIGTERM and SIGHUP together: that is one request. Only the same signal
    again, while the closing is under way, means something still wants the program gone. */
 void OnTerminationSignal(int signalNumber) {
   int bit = signalNumber == SIGHUP ? 2 : 1;
-  if (g_signalled & bit) {
+  if (gSignalled & bit) {
     std::signal(signalNumber, SIG_DFL);
     std::raise(signalNumber);
     return;
   }
-  bool first = g_signalled == 0;
-  g_signalled = g_signalled | bit;
+  bool first = gSignalled == 0;
+  gSignalled = gSignalled | bit;
   if (!first) return;
   char byte = static_cast<char>(signalNumber);
-  ssize_t written = write(g_pipe[1], &byte, 1);
+  ssize_t written = write(gPipe[1], &byte, 1);
   (void)written;  // a full pipe already holds a request
 }
 
 void DeliverPendingClose() {
-  if (!g_closePending || !g_mainWindow) return;
-  HWND main = g_mainWindow();
+  if (!gClosePending || !gMainWindow) return;
+  HWND main = gMainWindow();
   if (!main) return;
-  g_closePending = false;
+  gClosePending = false;
   PostMessage(main, WM_CLOSE, 0, 0);
 }
 
 void RequestClose() {
-  g_closePending = true;
+  gClosePending = true;
   DeliverPendingClose();
 }
 
 void DrainPipe() {
   char bytes[16];
-  while (read(g_pipe[0], bytes, sizeof bytes) > 0) {
+  while (read(gPipe[0], bytes, sizeof bytes) > 0) {
   }
   RequestClose();
 }
@@ -64,8 +64,8 @@ void DrainPipe() {
 }  // namespace
 
 void CatchTerminationSignals() {
-  if (g_pipe[0] >= 0) return;
-  if (pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  if (gPipe[0] >= 0) return;
+  if (pipe2(gPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
   struct sigaction action{};
   action.sa_handler = OnTerminationSignal;
   sigemptyset(&action.sa_mask);
@@ -77,10 +77,10 @@ void CatchTerminationSignals() {
 }
 
 void WatchForTermination(HWND (*mainWindow)()) {
-  g_mainWindow = mainWindow;
+  gMainWindow = mainWindow;
   static QSocketNotifier* notifier = nullptr;
-  if (!notifier && g_pipe[0] >= 0 && QCoreApplication::instance()) {
-    notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+  if (!notifier && gPipe[0] >= 0 && QCoreApplication::instance()) {
+    notifier = new QSocketNotifier(gPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, [] { DrainPipe(); });
 #ifndef QT_NO_SESSIONMANAGER
     if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))

@@ -48,7 +48,7 @@ struct PendingFailure {
   GdiPrintFailurePoint at = kPrintFailsAtStartDoc;
   int page = 1;
 };
-PendingFailure g_pendingFailure;
+PendingFailure gPendingFailure;
 
 bool RecordsCopies(const PrintJob& job) { return job.pdf && job.copies > 1; }
 
@@ -193,10 +193,10 @@ int StartDocA(HDC handle, const DOCINFOA* info) {
     job->printer->setOutputFileName(QString::fromStdString(output));
   }
   job->printer->setDocName(TextFrom1252(name.c_str(), -1));
-  if (job->pdf && g_pendingFailure.countdown > 0 && --g_pendingFailure.countdown == 0) {
-    if (g_pendingFailure.at == kPrintFailsAtStartDoc) return SP_ERROR;
-    job->failAt = g_pendingFailure.at;
-    job->failPage = g_pendingFailure.page;
+  if (job->pdf && gPendingFailure.countdown > 0 && --gPendingFailure.countdown == 0) {
+    if (gPendingFailure.at == kPrintFailsAtStartDoc) return SP_ERROR;
+    job->failAt = gPendingFailure.at;
+    job->failPage = gPendingFailure.page;
   }
   job->outputPath = output;
   job->documentOpen = true;
@@ -325,7 +325,7 @@ std::string GdiPrintOutputPath(HDC handle) {
 }
 
 void GdiFailPdfPrintJob(int nth, GdiPrintFailurePoint at, int page) {
-  g_pendingFailure.countdown = std::max(nth, 0);
-  g_pendingFailure.at = at;
-  g_pendingFailure.page = std::max(page, 1);
+  gPendingFailure.countdown = std::max(nth, 0);
+  gPendingFailure.at = at;
+  gPendingFailure.page = std::max(page, 1);
 }

@@ -20,12 +20,12 @@
 
 namespace {
 
-std::mutex g_open_files_mutex;
-std::unordered_set<int> g_open_files;
+std::mutex gOpenFilesMutex;
+std::unordered_set<int> gOpenFiles;
 
 bool IsOpen(HFILE file) {
-  std::lock_guard<std::mutex> lock(g_open_files_mutex);
-  return g_open_files.count(file) != 0;
+  std::lock_guard<std::mutex> lock(gOpenFilesMutex);
+  return gOpenFiles.count(file) != 0;
 }
 
 int AccessFlags(UINT style) {
@@ -60,8 +60,8 @@ HFILE OpenHost(const std::string& host, int flags) {
     if (moved < 0) return HFILE_ERROR;
     fd = moved;
   }
-  std::lock_guard<std::mutex> lock(g_open_files_mutex);
-  g_open_files.insert(fd);
+  std::lock_guard<std::mutex> lock(gOpenFilesMutex);
+  gOpenFiles.insert(fd);
   return fd;
 }
 
@@ -175,8 +175,8 @@ LONG _llseek(HFILE file, LONG offset, int origin) {
 
 HFILE _lclose(HFILE file) {
   {
-    std::lock_guard<std::mutex> lock(g_open_files_mutex);
-    if (g_open_files.erase(file) == 0) {
+    std::lock_guard<std::mutex> lock(gOpenFilesMutex);
+    if (gOpenFiles.erase(file) == 0) {
       SetLastError(ERROR_INVALID_HANDLE);
       return HFILE_ERROR;
     }

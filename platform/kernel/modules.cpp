@@ -29,8 +29,8 @@ struct LoadedLibrary {
   int references;
 };
 
-std::recursive_mutex g_modules_mutex;
-std::map<HMODULE, LoadedLibrary> g_loaded;
+std::recursive_mutex gModulesMutex;
+std::map<HMODULE, LoadedLibrary> gLoaded;
 
 std::vector<ModuleUnloadObserver>& UnloadObservers() {
   static std::vector<ModuleUnloadObserver> observers;
@@ -132,15 +132,15 @@ HMODULE LoadLibrary(LPCSTR library_name) {
     return nullptr;
   }
   const HMODULE module = ModuleOfLoaderHandle(loader_handle);
-  std::lock_guard<std::recursive_mutex> lock(g_modules_mutex);
-  if (auto it = g_loaded.find(module); it != g_loaded.end()) {
+  std::lock_guard<std::recursive_mutex> lock(gModulesMutex);
+  if (auto it = gLoaded.find(module); it != gLoaded.end()) {
     ++it->second.references;
     return module;
   }
-  g_loaded[module] = LoadedLibrary{loader_handle, 1};
+  gLoaded[module] = LoadedLibrary{loader_handle, 1};
   if (auto entry = reinterpret_cast<DllEntry>(OwnSymbol(loader_handle, module, "DllMain"))) {
     if (!entry(module, DLL_PROCESS_ATTACH, nullptr)) {
-      g_loaded.erase(module);
+      gLoaded.erase(module);
       dlclose(loader_handle);
       SetLastError(ERROR_DLL_INIT_FAILED);
       return nullptr;
@@ -150,15 +150,15 @@ HMODULE LoadLibrary(LPCSTR library_name) {
 }
 
 BOOL FreeLibrary(HMODULE module) {
-  std::lock_guard<std::recursive_mutex> lock(g_modules_mutex);
-  const auto it = g_loaded.find(module);
-  if (it == g_loaded.end()) {
+  std::lock_guard<std::recursive_mutex> lock(gModulesMutex);
+  const auto it = gLoaded.find(module);
+  if (it == gLoaded.end()) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
   void* loader_handle = it->second.loader_handle;
   if (--it->second.references == 0) {
-    g_loaded.erase(it);
+    gLoaded.erase(it);
     if (auto entry = reinterpret_cast<DllEntry>(OwnSymbol(loader_handle, module, "DllMain")))
       entry(module, DLL_PROCESS_DETACH, nullptr);
     for (ModuleUnloadObserver observer : UnloadObservers()) observer(module);
@@ -168,7 +168,7 @@ BOOL FreeLibrary(HMODULE module) {
 }
 
 void AddModuleUnloadObserver(ModuleUnloadObserver observer) {
-  std::lock_guard<std::recursive_mutex> lock(g_modules_mutex);
+  std::lock_guard<std::recursive_mutex> lock(gModulesMutex);
   if (observer) UnloadObservers().push_back(observer);
 }
 
@@ -180,8 +180,8 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR export_name) {
   if (!module) module = MainProgramModule();
   void* loader_handle = nullptr;
   {
-    std::lock_guard<std::recursive_mutex> lock(g_modules_mutex);
-    if (const auto it = g_loaded.find(module); it != g_loaded.end()) loader_handle = it->second.loader_handle;
+    std::lock_guard<std::recursive_mutex> lock(gModulesMutex);
+    if (const auto it = gLoaded.find(module); it != gLoaded.end()) loader_handle = it->second.loader_handle;
   }
   bool borrowed = false;
   if (!loader_handle) {

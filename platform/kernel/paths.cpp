@@ -30,8 +30,8 @@ struct WindowsPath {
   std::vector<std::string> parts;
 };
 
-std::mutex g_current_directory_mutex;
-std::string g_current_directory;  // full Windows path; empty until first needed
+std::mutex gCurrentDirectoryMutex;
+std::string gCurrentDirectory;  // full Windows path; empty until first needed
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -85,15 +85,15 @@ bool IsDirectory(const std::string& host_path) {
 }
 
 std::string CurrentDirectoryLocked() {
-  if (g_current_directory.empty()) {
+  if (gCurrentDirectory.empty()) {
     char host[PATH_MAX];
-    g_current_directory = getcwd(host, sizeof host) ? WindowsPathFromHostPath(host) : "C:\\";
+    gCurrentDirectory = getcwd(host, sizeof host) ? WindowsPathFromHostPath(host) : "C:\\";
   }
-  return g_current_directory;
+  return gCurrentDirectory;
 }
 
 std::string CurrentDirectory() {
-  std::lock_guard<std::mutex> lock(g_current_directory_mutex);
+  std::lock_guard<std::mutex> lock(gCurrentDirectoryMutex);
   return CurrentDirectoryLocked();
 }
 
@@ -284,8 +284,8 @@ BOOL SetCurrentDirectory(LPCSTR path) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return FALSE;
   }
-  std::lock_guard<std::mutex> lock(g_current_directory_mutex);
-  g_current_directory = full;
+  std::lock_guard<std::mutex> lock(gCurrentDirectoryMutex);
+  gCurrentDirectory = full;
   return TRUE;
 }
 

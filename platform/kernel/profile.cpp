@@ -21,7 +21,7 @@ namespace {
 
 constexpr const char* kWinIni = "win.ini";
 
-std::mutex g_profile_mutex;
+std::mutex gProfileMutex;
 
 const char* FileOrWinIni(LPCSTR file_name) { return file_name && *file_name ? file_name : kWinIni; }
 
@@ -79,7 +79,7 @@ bool PrepareDirectory(const std::string& host_path) {
 DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR default_value, LPSTR buffer,
                               DWORD size, LPCSTR file_name) {
   if (!buffer || size == 0) return 0;
-  std::lock_guard<std::mutex> lock(g_profile_mutex);
+  std::lock_guard<std::mutex> lock(gProfileMutex);
   const ProfileText text = Load(ProfileFileHostPath(FileOrWinIni(file_name)));
   if (!section) return CopyNameList(text.SectionNames(), buffer, size);
   if (!key) return CopyNameList(text.KeyNames(section), buffer, size);
@@ -91,7 +91,7 @@ UINT GetPrivateProfileInt(LPCSTR section, LPCSTR key, INT default_value, LPCSTR 
   if (!section || !key) return static_cast<UINT>(default_value);
   std::optional<std::string> value;
   {
-    std::lock_guard<std::mutex> lock(g_profile_mutex);
+    std::lock_guard<std::mutex> lock(gProfileMutex);
     value = Load(ProfileFileHostPath(FileOrWinIni(file_name))).Value(section, key);
   }
   if (!value) return static_cast<UINT>(default_value);
@@ -115,7 +115,7 @@ BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR 
     return FALSE;
   }
   const char* name = FileOrWinIni(file_name);
-  std::lock_guard<std::mutex> lock(g_profile_mutex);
+  std::lock_guard<std::mutex> lock(gProfileMutex);
   const std::string host_path = ProfileFileHostPath(name);
   if (!PrepareDirectory(host_path)) {
     SetLastError(ErrorFromErrno(errno));

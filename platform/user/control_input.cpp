@@ -16,7 +16,7 @@
 
 namespace {
 
-int g_replaying = 0;  // events handed back by default handling pass the filter
+int gReplaying = 0;  // events handed back by default handling pass the filter
 
 class ControlInputFilter : public QObject {
  public:
@@ -24,7 +24,7 @@ class ControlInputFilter : public QObject {
 
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
-    if (g_replaying) return false;
+    if (gReplaying) return false;
     switch (event->type()) {
       case QEvent::KeyPress:
         PostKeyInput(hwnd_, static_cast<QKeyEvent*>(event), true);
@@ -74,13 +74,13 @@ void InstallControlInput(HWND hwnd, QWidget* widget) {
   if (widget) widget->installEventFilter(new ControlInputFilter(hwnd, widget));
 }
 
-bool ReplayingInput() { return g_replaying > 0; }
+bool ReplayingInput() { return gReplaying > 0; }
 
 void ReplayToWidget(QWidget* widget, QEvent* event) {
   if (!widget) return;
-  ++g_replaying;
+  ++gReplaying;
   QApplication::sendEvent(widget, event);
-  --g_replaying;
+  --gReplaying;
 }
 
 void ReplayMouseMessage(HWND hwnd, QWidget* widget, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -169,13 +169,13 @@ bool TakeMessage(MSG* out, HWND hwnd, UINT filterMin, UINT filterMax, bool remov
   return false;
 }
 
-int g_procedureDepth = 0;  // window procedures running now, at any nesting
+int gProcedureDepth = 0;  // window procedures running now, at any nesting
 
 /* Widgets of destroyed windows wait for deferred deletion, which Qt performs only in its
 ** own loops. A message loop of ours that runs outside every window procedure and every Qt
 ** loop has nothing of theirs on the stack, so it performs the deletion itself. */
 void DeleteDeferredWidgets() {
-  if (g_procedureDepth == 0 && QCoreApplication::instance() &&
+  if (gProcedureDepth == 0 && QCoreApplication::instance() &&
       QThread::currentThread()->loopLevel() == 0)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
@@ -217,8 +217,8 @@ void ForgetQueuedMessagesOf(HWND hwnd) {
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!proc) return 0;
   struct Depth {
-    Depth() { ++g_procedureDepth; }
-    ~Depth() { --g_procedureDepth; }
+    Depth() { ++gProcedureDepth; }
+    ~Depth() { --gProcedureDepth; }
   } depth;
   return proc(hwnd, message, wParam, lParam);
 }
@@ -278,13 +278,6 @@ BOOL GetMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
   }
 }
 
-BOOL WaitMessage() {
-  PumpScope scope;
-  MSG msg;
-  while (!TakeMessage(&msg, nullptr, 0, 0, false)) WaitForWork();
-  return TRUE;
-}
-
 BOOL TranslateMessage(const MSG* msg) {
   if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
   QueueState& state = State();
@@ -328,24 +321,6 @@ LRESULT DispatchMessage(const MSG* msg) {
     window->eraseNeeded = false;
   }
   return result;
-}
-
-DWORD GetMessageTime() { return State().lastTime; }
-
-DWORD GetMessagePos() {
-  const POINT& p = State().lastPos;
-  return static_cast<DWORD>(MAKELONG(p.x, p.y));
-}
-
-BOOL InSendMessage() { return FALSE; }
-
-void PaintPendingWindows() {
-  for (int guard = 0; guard < 10000; ++guard) {
-    HWND hwnd = NextWindowToPaint(nullptr);
-    if (!hwnd) return;
-    MSG msg{hwnd, WM_PAINT, 0, 0, TickNow(), {}};
-    DispatchMessage(&msg);
-  }
 }
 
 void ProcessPendingMessages() {

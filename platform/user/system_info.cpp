@@ -46,8 +46,8 @@ const DWORD kClassicColors[] = {
     RGB(255, 255, 225),  // COLOR_INFOBK
 };
 
-int g_beeps = 0;
-UINT g_lastBeepType = 0;
+int gBeeps = 0;
+UINT gLastBeepType = 0;
 
 }  // namespace
 
@@ -97,16 +97,14 @@ LONG GetDialogBaseUnits() { return MAKELONG(8, 16); }
 DWORD GetVersion() { return 0x05650004; }
 
 BOOL MessageBeep(UINT type) {
-  ++g_beeps;
-  g_lastBeepType = type;
+  ++gBeeps;
+  gLastBeepType = type;
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) &&
       QGuiApplication::platformName() != QLatin1String("offscreen"))
     QApplication::beep();
   return TRUE;
 }
 
-int MessageBeepCount() { return g_beeps; }
+int MessageBeepCount() { return gBeeps; }
 
-UINT LastMessageBeepType() { return g_lastBeepType; }
-
-DWORD GetDoubleClickTime() { return 500; }
+UINT LastMessageBeepType() { return gLastBeepType; }

@@ -93,13 +93,13 @@ TEST_F(RunningCopy, TheTitleSeenFollowsTheWindowsTitle) {
 }
 
 /* A frame whose program is still starting: it refuses to be restored until it is ready. */
-bool g_ready = false;
-int g_restoreRequests = 0;
+bool gReady = false;
+int gRestoreRequests = 0;
 
 LRESULT CALLBACK StartingFrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_RESTORE) {
-    ++g_restoreRequests;
-    if (!g_ready) return 0;
+    ++gRestoreRequests;
+    if (!gReady) return 0;
   }
   return DefWindowProc(hwnd, message, wParam, lParam);
 }
@@ -116,14 +116,14 @@ TEST_F(RunningCopy, ASecondCopyRestoresTheFirstOnlyAfterItsStartUpShowedTheFrame
   std::string output;
   EXPECT_EQ(RunSecondCopy(&output), 0);
   EXPECT_EQ(output, "found Zarne StartingFrame hidden normal\n");
-  ASSERT_TRUE(DispatchUntil([] { return g_restoreRequests == 1; }));
+  ASSERT_TRUE(DispatchUntil([] { return gRestoreRequests == 1; }));
   EXPECT_FALSE(IsWindowVisible(starting));  // refused: the start-up has not finished
   // The start-up ends by showing the frame maximized; a second copy now sees that and restores it.
-  g_ready = true;
+  gReady = true;
   ShowWindow(starting, SW_SHOWMAXIMIZED);
   EXPECT_EQ(RunSecondCopy(&output), 0);
   EXPECT_EQ(output, "found Zarne StartingFrame visible maximized\n");
-  EXPECT_TRUE(DispatchUntil([starting] { return g_restoreRequests == 2 && !IsZoomed(starting); }));
+  EXPECT_TRUE(DispatchUntil([starting] { return gRestoreRequests == 2 && !IsZoomed(starting); }));
   EXPECT_TRUE(IsWindowVisible(starting));
   EXPECT_EQ(GetActiveWindow(), starting);
   DestroyWindow(starting);

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-static int g_symbol_in_program = 0;
+static int gSymbolInProgram = 0;
 
 TEST(ModuleIdentityTest, ProgramCodeAndDataBelongToTheMainModule) {
   HMODULE main = MainProgramModule();
   ASSERT_NE(main, nullptr);
-  EXPECT_EQ(ModuleFromAddress(&g_symbol_in_program), main);
+  EXPECT_EQ(ModuleFromAddress(&gSymbolInProgram), main);
   EXPECT_NE(ModuleHostPath(main).find("kernel_tests"), std::string::npos);
 }
 

@@ -9,13 +9,13 @@
 #include <cstdlib>
 
 namespace {
-int g_attach_count = 0;
+int gAttachCount = 0;
 }
 
 extern "C" BOOL DllMain(HINSTANCE module, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
     if (std::getenv("KERNEL_TEST_MODULE_REFUSE")) return FALSE;
-    ++g_attach_count;
+    ++gAttachCount;
     // Plain C formatting: C++ library templates would make the library impossible to unload.
     char text[32];
     snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(module)));
@@ -26,6 +26,6 @@ extern "C" BOOL DllMain(HINSTANCE module, DWORD reason, LPVOID) {
   return TRUE;
 }
 
-extern "C" int KernelTestAttachCount() { return g_attach_count; }
+extern "C" int KernelTestAttachCount() { return gAttachCount; }
 
 extern "C" int KernelTestLength(const char* text) { return lstrlen(text); }

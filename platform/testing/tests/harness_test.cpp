@@ -10,10 +10,10 @@
 
 namespace {
 
-std::string g_typed;
+std::string gTyped;
 
 LRESULT CALLBACK CharCollector(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_CHAR) g_typed.push_back(static_cast<char>(wParam));
+  if (msg == WM_CHAR) gTyped.push_back(static_cast<char>(wParam));
   if (msg == WM_PAINT) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
@@ -80,10 +80,10 @@ TEST_F(Harness, EachTestHasItsOwnFreshRoot) {
 TEST_F(Harness, TypedTextArrivesAsCharactersWithShiftedSymbols) {
   HWND w = CollectorWindow();
   SetFocus(w);
-  g_typed.clear();
+  gTyped.clear();
   TypeText("Ab1!$ z");
   PressKey(VK_RETURN);
-  EXPECT_EQ(g_typed, "Ab1!$ z\r");
+  EXPECT_EQ(gTyped, "Ab1!$ z\r");
 }
 
 TEST_F(Harness, ScreenshotsShowWhatTheWindowPainted) {

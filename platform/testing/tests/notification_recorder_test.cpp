@@ -13,12 +13,12 @@ namespace {
 
 constexpr int kChildId = 77;
 constexpr UINT kNotifyNow = WM_USER + 1;  // tells the child to notify its parent with code wParam
-std::vector<LRESULT> g_replies;           // what each notification of the child got back
-int g_parentSaw = 0;                      // commands the parent's own procedure received
+std::vector<LRESULT> gReplies;           // what each notification of the child got back
+int gParentSaw = 0;                      // commands the parent's own procedure received
 
 LRESULT CALLBACK Notifier(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == kNotifyNow) {
-    g_replies.push_back(SendMessage(GetParent(hwnd), WM_COMMAND,
+    gReplies.push_back(SendMessage(GetParent(hwnd), WM_COMMAND,
                                     MAKEWPARAM(kChildId, static_cast<WORD>(wParam)),
                                     reinterpret_cast<LPARAM>(hwnd)));
     return 0;
@@ -29,7 +29,7 @@ LRESULT CALLBACK Notifier(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK CountingParent(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_COMMAND) {
-    ++g_parentSaw;
+    ++gParentSaw;
     return 1;  // the parent's own reply
   }
   return DefWindowProc(hwnd, msg, wParam, lParam);
@@ -47,8 +47,8 @@ class RecorderTest : public GuiTest {
  protected:
   void SetUp() override {
     GuiTest::SetUp();
-    g_replies.clear();
-    g_parentSaw = 0;
+    gReplies.clear();
+    gParentSaw = 0;
     RegisterOnce("RecorderParent", CountingParent);
     RegisterOnce("RecorderChild", Notifier);
     parent_ = CreateWindow("RecorderParent", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 60, nullptr, nullptr,
@@ -74,10 +74,10 @@ TEST_F(RecorderTest, AnAnswerRepliesInsteadOfTheParentAndNoValuePassesItOn) {
   });
   SendMessage(child_, kNotifyNow, 9, 0);
   SendMessage(child_, kNotifyNow, 3, 0);
-  ASSERT_EQ(g_replies.size(), 2u);
-  EXPECT_EQ(g_replies[0], 7);  // answered by the test
-  EXPECT_EQ(g_replies[1], 1);  // the parent's own reply
-  EXPECT_EQ(g_parentSaw, 1);   // the answered one never reached the parent
+  ASSERT_EQ(gReplies.size(), 2u);
+  EXPECT_EQ(gReplies[0], 7);  // answered by the test
+  EXPECT_EQ(gReplies[1], 1);  // the parent's own reply
+  EXPECT_EQ(gParentSaw, 1);   // the answered one never reached the parent
   EXPECT_EQ(recorder.Codes(child_), (std::vector<int>{9, 3}));
 }
 

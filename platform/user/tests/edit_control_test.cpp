@@ -27,18 +27,18 @@ std::vector<WORD> Notifications(HWND parent, HWND edit) {
   return codes;
 }
 
-WNDPROC g_editProc = nullptr;
-std::vector<UINT> g_subclassSaw;
+WNDPROC gEditProc = nullptr;
+std::vector<UINT> gSubclassSaw;
 
 /* A subclass that takes Tab for itself and upper-cases typed letters. */
 LRESULT CALLBACK TabEatingSubclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) g_subclassSaw.push_back(msg);
+  if (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) gSubclassSaw.push_back(msg);
   if (msg == WM_CHAR && wParam == '\t') {
     PostMessage(GetParent(hwnd), WM_USER + 1, GetDlgCtrlID(hwnd), 0);
     return 0;
   }
   if (msg == WM_CHAR && wParam >= 'a' && wParam <= 'z') wParam -= 32;
-  return CallWindowProc(g_editProc, hwnd, msg, wParam, lParam);
+  return CallWindowProc(gEditProc, hwnd, msg, wParam, lParam);
 }
 
 }  // namespace
@@ -100,16 +100,16 @@ TEST_F(EditControl, SelectionLimitAndReplacementFollowTheMessages) {
 TEST_F(EditControl, SubclassSeesKeysFirstAndDefaultHandlingDoesTheEditing) {
   HWND top = TopWindow();
   HWND edit = CreateEdit(top, 101);
-  g_editProc = reinterpret_cast<WNDPROC>(
+  gEditProc = reinterpret_cast<WNDPROC>(
       SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(TabEatingSubclass)));
-  ASSERT_EQ(g_editProc, EditWindowProc);
-  g_subclassSaw.clear();
+  ASSERT_EQ(gEditProc, EditWindowProc);
+  gSubclassSaw.clear();
   SetFocus(edit);
   TypeText("ab");
   PressKey(VK_TAB);
   EXPECT_EQ(TextOf(edit), "AB");
   EXPECT_EQ(MessagesOf(top, {WM_USER + 1}).size(), 1u);  // the subclass's own Tab handling
-  std::vector<UINT> firstKey(g_subclassSaw.begin(), g_subclassSaw.begin() + 3);
+  std::vector<UINT> firstKey(gSubclassSaw.begin(), gSubclassSaw.begin() + 3);
   EXPECT_EQ(firstKey, (std::vector<UINT>{WM_KEYDOWN, WM_CHAR, WM_KEYUP}));
 }
 
@@ -118,7 +118,7 @@ TEST_F(EditControl, SuperclassBuiltFromTheEditClassInfoBehavesAsAnEdit) {
   ASSERT_TRUE(GetClassInfo(nullptr, "edit", &wc));
   EXPECT_EQ(wc.lpfnWndProc, EditWindowProc);
   EXPECT_TRUE(wc.style & CS_PARENTDC);
-  g_editProc = wc.lpfnWndProc;
+  gEditProc = wc.lpfnWndProc;
   wc.lpfnWndProc = TabEatingSubclass;
   wc.style = (wc.style | CS_GLOBALCLASS) & ~CS_PARENTDC;
   wc.lpszClassName = "tsedit";
@@ -153,12 +153,12 @@ TEST_F(EditControl, MultiLineTextUsesCrLfAndClicksReachTheProcedure) {
   EXPECT_EQ(start, 5u);
   EXPECT_EQ(end, 8u);
   std::vector<UINT> seen;
-  g_editProc = reinterpret_cast<WNDPROC>(GetWindowLong(edit, GWL_WNDPROC));
+  gEditProc = reinterpret_cast<WNDPROC>(GetWindowLong(edit, GWL_WNDPROC));
   static std::vector<UINT>* clicks;
   clicks = &seen;
   SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
     if (m == WM_LBUTTONDBLCLK || m == WM_RBUTTONDOWN || m == WM_LBUTTONDOWN) clicks->push_back(m);
-    return CallWindowProc(g_editProc, h, m, w, l);
+    return CallWindowProc(gEditProc, h, m, w, l);
   }));
   DoubleClick(edit, 5, 5);
   Click(edit, 5, 5, Qt::RightButton);
@@ -297,18 +297,18 @@ TEST_F(EditControl, AKeyTheEditIgnoresEndsThereAndComesBackNoMore) {
   SetWindowText(edit, "one\r\ntwo");
   SendMessage(edit, EM_SETSEL, 0, 0);
   SetFocus(edit);
-  g_subclassSaw.clear();
-  g_editProc = reinterpret_cast<WNDPROC>(GetWindowLong(edit, GWL_WNDPROC));
+  gSubclassSaw.clear();
+  gEditProc = reinterpret_cast<WNDPROC>(GetWindowLong(edit, GWL_WNDPROC));
   SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-    if (m == WM_KEYDOWN) g_subclassSaw.push_back(static_cast<UINT>(w));
-    return CallWindowProc(g_editProc, h, m, w, l);
+    if (m == WM_KEYDOWN) gSubclassSaw.push_back(static_cast<UINT>(w));
+    return CallWindowProc(gEditProc, h, m, w, l);
   }));
   PressKey(VK_UP, Qt::ControlModifier);
   // Bounded: a key handed back as new input would keep the queue busy for ever.
   MSG msg;
   for (int i = 0; i < 200 && PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessage(&msg);
   int ups = 0;
-  for (UINT key : g_subclassSaw) ups += key == VK_UP;
+  for (UINT key : gSubclassSaw) ups += key == VK_UP;
   EXPECT_EQ(ups, 1);
-  SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(g_editProc));
+  SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(gEditProc));
 }

@@ -150,23 +150,23 @@ TEST_F(Lifecycle, WindowLongsAndExtraWordsKeepFullPointers) {
 }
 
 namespace {
-WNDPROC g_previous = nullptr;
-int g_subclassSeen = 0;
+WNDPROC gPrevious = nullptr;
+int gSubclassSeen = 0;
 LRESULT CALLBACK CountingSubclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_USER + 9) {
-    ++g_subclassSeen;
+    ++gSubclassSeen;
     return 9;
   }
-  return CallWindowProc(g_previous, hwnd, msg, wParam, lParam);
+  return CallWindowProc(gPrevious, hwnd, msg, wParam, lParam);
 }
 }  // namespace
 
 TEST_F(Lifecycle, SubclassingThroughGwlWndProcChainsToThePrevious) {
   HWND w = TopWindow();
-  g_previous = reinterpret_cast<WNDPROC>(SetWindowLong(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(CountingSubclass)));
-  EXPECT_EQ(g_previous, RecordingProc);
+  gPrevious = reinterpret_cast<WNDPROC>(SetWindowLong(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(CountingSubclass)));
+  EXPECT_EQ(gPrevious, RecordingProc);
   EXPECT_EQ(SendMessage(w, WM_USER + 9, 0, 0), 9);
-  EXPECT_EQ(g_subclassSeen, 1);
+  EXPECT_EQ(gSubclassSeen, 1);
   ResetLog();
   SendMessage(w, WM_USER + 10, 0, 0);
   EXPECT_EQ(MessagesOf(w), std::vector<UINT>{WM_USER + 10});

@@ -26,7 +26,7 @@ struct Outcome {
   std::vector<WORD> kindNotifications;
 };
 
-Outcome g_outcome;
+Outcome gOutcome;
 
 std::string ItemText(HWND dialog, int id) {
   char buffer[128] = {};
@@ -48,12 +48,12 @@ INT_PTR CALLBACK LookupProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
       return TRUE;
     }
     case WM_COMMAND:
-      if (LOWORD(wParam) == IDC_KIND_COMBO) g_outcome.kindNotifications.push_back(HIWORD(wParam));
+      if (LOWORD(wParam) == IDC_KIND_COMBO) gOutcome.kindNotifications.push_back(HIWORD(wParam));
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-        g_outcome.fileNumber = ItemText(dialog, IDC_FILE_EDIT);
-        g_outcome.listSelection = static_cast<int>(SendDlgItemMessage(dialog, IDC_FILE_LIST, LB_GETCURSEL, 0, 0));
-        g_outcome.kindSelection = static_cast<int>(SendDlgItemMessage(dialog, IDC_KIND_COMBO, CB_GETCURSEL, 0, 0));
-        g_outcome.assigns = ItemText(dialog, IDC_ASSIGNS_COMBO);
+        gOutcome.fileNumber = ItemText(dialog, IDC_FILE_EDIT);
+        gOutcome.listSelection = static_cast<int>(SendDlgItemMessage(dialog, IDC_FILE_LIST, LB_GETCURSEL, 0, 0));
+        gOutcome.kindSelection = static_cast<int>(SendDlgItemMessage(dialog, IDC_KIND_COMBO, CB_GETCURSEL, 0, 0));
+        gOutcome.assigns = ItemText(dialog, IDC_ASSIGNS_COMBO);
         EndDialog(dialog, LOWORD(wParam));
       }
       return TRUE;
@@ -64,7 +64,7 @@ INT_PTR CALLBACK LookupProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 TEST_F(ControlsInDialog, TabArrowsEnterAndEscReachTheRightControl) {
-  g_outcome = Outcome{};
+  gOutcome = Outcome{};
   HWND owner = TopWindow();
   DialogDriver driver;
   bool ranToTheEnd = false;
@@ -113,18 +113,18 @@ TEST_F(ControlsInDialog, TabArrowsEnterAndEscReachTheRightControl) {
   });
   EXPECT_EQ(DialogBox(nullptr, MAKEINTRESOURCE(IDD_CONTROLS), owner, LookupProc), IDOK);
   EXPECT_TRUE(ranToTheEnd);
-  EXPECT_EQ(g_outcome.fileNumber, "2026-X");
-  EXPECT_EQ(g_outcome.listSelection, 1);
-  EXPECT_EQ(g_outcome.kindSelection, 2);
-  EXPECT_EQ(g_outcome.assigns, "and/or assigns too");
-  EXPECT_EQ(g_outcome.kindNotifications,
+  EXPECT_EQ(gOutcome.fileNumber, "2026-X");
+  EXPECT_EQ(gOutcome.listSelection, 1);
+  EXPECT_EQ(gOutcome.kindSelection, 2);
+  EXPECT_EQ(gOutcome.assigns, "and/or assigns too");
+  EXPECT_EQ(gOutcome.kindNotifications,
             (std::vector<WORD>{CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP,
                                CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_KILLFOCUS, CBN_SETFOCUS,
                                CBN_KILLFOCUS}));
 }
 
 TEST_F(ControlsInDialog, EscWithTheListClosedCancelsTheDialog) {
-  g_outcome = Outcome{};
+  gOutcome = Outcome{};
   HWND owner = TopWindow();
   DialogDriver driver;
   driver.OnDialog(IDD_CONTROLS, [](HWND dialog) {
@@ -136,5 +136,5 @@ TEST_F(ControlsInDialog, EscWithTheListClosedCancelsTheDialog) {
     PressDialogKey(dialog, VK_ESCAPE);
   });
   EXPECT_EQ(DialogBox(nullptr, MAKEINTRESOURCE(IDD_CONTROLS), owner, LookupProc), IDCANCEL);
-  EXPECT_EQ(g_outcome.kindSelection, 0);
+  EXPECT_EQ(gOutcome.kindSelection, 0);
 }

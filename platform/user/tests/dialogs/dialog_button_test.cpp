@@ -21,24 +21,24 @@ struct Notice {
   int code;
 };
 
-std::vector<Notice> g_notices;
-std::vector<DRAWITEMSTRUCT> g_drawn;
-HBRUSH g_staticBrush = nullptr;
+std::vector<Notice> gNotices;
+std::vector<DRAWITEMSTRUCT> gDrawn;
+HBRUSH gStaticBrush = nullptr;
 
 INT_PTR CALLBACK RecordingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND: g_notices.push_back({LOWORD(wParam), HIWORD(wParam)}); return TRUE;
+    case WM_COMMAND: gNotices.push_back({LOWORD(wParam), HIWORD(wParam)}); return TRUE;
     case WM_DRAWITEM: {
       auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-      g_drawn.push_back(*item);
+      gDrawn.push_back(*item);
       FillRect(item->hDC, &item->rcItem, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
       SetWindowLong(dialog, DWL_MSGRESULT, TRUE);
       return TRUE;
     }
     case WM_CTLCOLORSTATIC:
-      if (!g_staticBrush) return FALSE;
+      if (!gStaticBrush) return FALSE;
       SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 255));
-      return reinterpret_cast<INT_PTR>(g_staticBrush);
+      return reinterpret_cast<INT_PTR>(gStaticBrush);
     default: return FALSE;
   }
 }
@@ -47,16 +47,16 @@ class ButtonsAndStatics : public GuiTest {
  protected:
   void SetUp() override {
     GuiTest::SetUp();
-    g_notices.clear();
-    g_drawn.clear();
-    g_staticBrush = nullptr;
+    gNotices.clear();
+    gDrawn.clear();
+    gStaticBrush = nullptr;
     dialog = CreateWindow(DIALOG_CLASS_NAME, "Host", WS_POPUP | WS_CAPTION | WS_VISIBLE, 20, 20, 400, 300,
                           nullptr, nullptr, nullptr, nullptr);
     SetWindowLong(dialog, DWL_DLGPROC, reinterpret_cast<LONG_PTR>(RecordingProc));
   }
   void TearDown() override {
-    if (g_staticBrush) DeleteObject(g_staticBrush);
-    g_staticBrush = nullptr;
+    if (gStaticBrush) DeleteObject(gStaticBrush);
+    gStaticBrush = nullptr;
     GuiTest::TearDown();
   }
   HWND Make(LPCSTR cls, LPCSTR text, DWORD style, int id, int x = 10, int y = 10, int w = 120, int h = 20) {
@@ -65,7 +65,7 @@ class ButtonsAndStatics : public GuiTest {
   }
   std::vector<int> CodesOf(int id) const {
     std::vector<int> codes;
-    for (const Notice& n : g_notices)
+    for (const Notice& n : gNotices)
       if (n.id == id) codes.push_back(n.code);
     return codes;
   }
@@ -206,34 +206,34 @@ TEST_F(ButtonsAndStatics, PictureButtonsShowTheFacesNumberedAfterTheirId) {
 TEST_F(ButtonsAndStatics, OwnerDrawnButtonIsDrawnByItsParentWithItsStates) {
   HWND drawn = Make("button", "", BS_OWNERDRAW | WS_TABSTOP, 31, 10, 10, 60, 30);
   UpdateWindow(drawn);
-  ASSERT_FALSE(g_drawn.empty());
-  const DRAWITEMSTRUCT& first = g_drawn.back();
+  ASSERT_FALSE(gDrawn.empty());
+  const DRAWITEMSTRUCT& first = gDrawn.back();
   EXPECT_EQ(first.CtlType, static_cast<UINT>(ODT_BUTTON));
   EXPECT_EQ(first.CtlID, 31u);
   EXPECT_EQ(first.itemAction, static_cast<UINT>(ODA_DRAWENTIRE));
   EXPECT_EQ(first.hwndItem, drawn);
   EXPECT_EQ(first.rcItem.right, 60);
   EXPECT_EQ(first.rcItem.bottom, 30);
-  g_drawn.clear();
+  gDrawn.clear();
   SetFocus(drawn);
-  ASSERT_FALSE(g_drawn.empty());
-  EXPECT_EQ(g_drawn.back().itemAction, static_cast<UINT>(ODA_FOCUS));
-  EXPECT_EQ(g_drawn.back().itemState & ODS_FOCUS, static_cast<UINT>(ODS_FOCUS));
-  g_drawn.clear();
+  ASSERT_FALSE(gDrawn.empty());
+  EXPECT_EQ(gDrawn.back().itemAction, static_cast<UINT>(ODA_FOCUS));
+  EXPECT_EQ(gDrawn.back().itemState & ODS_FOCUS, static_cast<UINT>(ODS_FOCUS));
+  gDrawn.clear();
   SendMessage(drawn, BM_SETSTATE, TRUE, 0);
-  ASSERT_FALSE(g_drawn.empty());
-  EXPECT_EQ(g_drawn.back().itemAction, static_cast<UINT>(ODA_SELECT));
-  EXPECT_EQ(g_drawn.back().itemState & (ODS_SELECTED | ODS_FOCUS), static_cast<UINT>(ODS_SELECTED | ODS_FOCUS));
-  g_drawn.clear();
+  ASSERT_FALSE(gDrawn.empty());
+  EXPECT_EQ(gDrawn.back().itemAction, static_cast<UINT>(ODA_SELECT));
+  EXPECT_EQ(gDrawn.back().itemState & (ODS_SELECTED | ODS_FOCUS), static_cast<UINT>(ODS_SELECTED | ODS_FOCUS));
+  gDrawn.clear();
   SetFocus(nullptr);
-  ASSERT_FALSE(g_drawn.empty());
-  EXPECT_EQ(g_drawn.back().itemState & ODS_FOCUS, 0u);
+  ASSERT_FALSE(gDrawn.empty());
+  EXPECT_EQ(gDrawn.back().itemState & ODS_FOCUS, 0u);
   // What the parent drew is what the button shows.
   EXPECT_EQ(GrabWindow(drawn).pixelColor(30, 15), QColor(Qt::black));
 }
 
 TEST_F(ButtonsAndStatics, ParentColoursAreHonouredWhenControlsPaint) {
-  g_staticBrush = CreateSolidBrush(RGB(255, 0, 0));
+  gStaticBrush = CreateSolidBrush(RGB(255, 0, 0));
   HWND text = Make("static", "Label", SS_LEFT, 41, 10, 10, 100, 20);
   HWND check = Make("button", "Check", BS_AUTOCHECKBOX, 42, 10, 40, 100, 20);
   HWND group = Make("button", "Group", BS_GROUPBOX, 43, 150, 10, 100, 80);

@@ -170,12 +170,12 @@ TEST_F(DialogModal, MarkedCharactersMoveTheFocusOrPressButtons) {
 }
 
 /* Opens a second modal dialog, owned by the first, when its escrow box is clicked. */
-INT_PTR g_innerResult = 0;
-bool g_outerDisabledDuringInner = false;
+INT_PTR gInnerResult = 0;
+bool gOuterDisabledDuringInner = false;
 
 INT_PTR CALLBACK InnerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   if (message == WM_INITDIALOG) {
-    g_outerDisabledDuringInner = !IsWindowEnabled(GetWindow(dialog, GW_OWNER));
+    gOuterDisabledDuringInner = !IsWindowEnabled(GetWindow(dialog, GW_OWNER));
     return TRUE;
   }
   if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
@@ -187,7 +187,7 @@ INT_PTR CALLBACK InnerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 
 INT_PTR CALLBACK OuterProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND && LOWORD(wParam) == IDC_ESCROW) {
-    g_innerResult = DialogBox(nullptr, MAKEINTRESOURCE(IDD_CUSTOM_NAMES), dialog, InnerProc);
+    gInnerResult = DialogBox(nullptr, MAKEINTRESOURCE(IDD_CUSTOM_NAMES), dialog, InnerProc);
     return TRUE;
   }
   return PartyProc(dialog, message, wParam, lParam);
@@ -195,8 +195,8 @@ INT_PTR CALLBACK OuterProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 
 TEST_F(DialogModal, NestedDialogsAreAnsweredInTurn) {
   PartyRecord record;
-  g_innerResult = 0;
-  g_outerDisabledDuringInner = false;
+  gInnerResult = 0;
+  gOuterDisabledDuringInner = false;
   HWND outerDialog = nullptr;
   driver.OnDialog(IDD_PARTY, [&](HWND dialog) {
     outerDialog = dialog;
@@ -208,8 +208,8 @@ TEST_F(DialogModal, NestedDialogsAreAnsweredInTurn) {
   EXPECT_EQ(DialogBoxParam(nullptr, MAKEINTRESOURCE(IDD_PARTY), nullptr, OuterProc,
                            reinterpret_cast<LPARAM>(&record)),
             IDCANCEL);
-  EXPECT_EQ(g_innerResult, IDOK);
-  EXPECT_TRUE(g_outerDisabledDuringInner);
+  EXPECT_EQ(gInnerResult, IDOK);
+  EXPECT_TRUE(gOuterDisabledDuringInner);
   EXPECT_EQ(driver.Opened(), (std::vector<std::string>{"Party Details", "Custom Names"}));
   EXPECT_FALSE(IsWindow(outerDialog));
 }
@@ -321,11 +321,11 @@ TEST_F(DialogModal, ModelessDialogNeverShownKeepsFocusAndActivationAlone) {
 }
 
 /* An owner that ends the dialog the first time the dialog's loop waits for input. */
-std::vector<std::pair<WPARAM, HWND>> g_idle;
+std::vector<std::pair<WPARAM, HWND>> gIdle;
 
 LRESULT CALLBACK IdleOwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_ENTERIDLE) {
-    g_idle.push_back({wParam, reinterpret_cast<HWND>(lParam)});
+    gIdle.push_back({wParam, reinterpret_cast<HWND>(lParam)});
     EndDialog(reinterpret_cast<HWND>(lParam), 77);
     return 0;
   }
@@ -348,13 +348,13 @@ TEST_F(DialogLoop, OwnerHearsWhenTheModalLoopIdles) {
   RegisterClass(&cls);
   HWND owner = CreateWindow("IdleOwner", "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
                             nullptr, nullptr, nullptr);
-  g_idle.clear();
+  gIdle.clear();
   SetTimer(owner, 1, 5000, nullptr);
   EXPECT_EQ(DialogBox(nullptr, MAKEINTRESOURCE(IDD_PARTY), owner, QuietProc), 77);
-  ASSERT_EQ(g_idle.size(), 1u);
-  EXPECT_EQ(g_idle[0].first, static_cast<WPARAM>(MSGF_DIALOGBOX));
+  ASSERT_EQ(gIdle.size(), 1u);
+  EXPECT_EQ(gIdle[0].first, static_cast<WPARAM>(MSGF_DIALOGBOX));
   EXPECT_TRUE(IsWindowEnabled(owner));
-  EXPECT_FALSE(IsWindow(g_idle[0].second)) << "DialogBox destroys its dialog";
+  EXPECT_FALSE(IsWindow(gIdle[0].second)) << "DialogBox destroys its dialog";
   DestroyWindow(owner);
   UnregisterClass("IdleOwner", nullptr);
 }

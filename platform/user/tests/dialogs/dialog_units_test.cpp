@@ -54,12 +54,12 @@ std::string ClassOf(HWND hwnd) {
   return name;
 }
 
-std::vector<WPARAM> g_gridKeys;
+std::vector<WPARAM> gGridKeys;
 
 /* A grid-like control that keeps Tab and the arrows for itself. */
 LRESULT CALLBACK LateGridProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_GETDLGCODE) return DLGC_WANTARROWS | DLGC_WANTTAB;
-  if (message == WM_KEYDOWN) g_gridKeys.push_back(wParam);
+  if (message == WM_KEYDOWN) gGridKeys.push_back(wParam);
   return DefWindowProc(hwnd, message, wParam, lParam);
 }
 
@@ -162,11 +162,11 @@ TEST_F(DialogUnits, KeysAControlClaimsAreItsOwn) {
   driver.OnDialog(IDD_LATE_CLASS, [&](HWND dialog) {
     HWND grid = GetDlgItem(dialog, IDC_GRID);
     ASSERT_EQ(GetFocus(), grid);
-    g_gridKeys.clear();
+    gGridKeys.clear();
     PressDialogKey(dialog, VK_TAB);
     PressDialogKey(dialog, VK_DOWN);
     EXPECT_EQ(GetFocus(), grid) << "Tab and the arrows stay with the control";
-    EXPECT_EQ(g_gridKeys, (std::vector<WPARAM>{VK_TAB, VK_DOWN}));
+    EXPECT_EQ(gGridKeys, (std::vector<WPARAM>{VK_TAB, VK_DOWN}));
     PressDialogKey(dialog, VK_RETURN);  // not claimed: the default button
     commands = 1;
   });

@@ -44,14 +44,14 @@ void PutOnClipboard(HWND owner, const std::string& text) {
   CloseClipboard();
 }
 
-WNDPROC g_baseEditProc = nullptr;
-int g_rejected = 0;
+WNDPROC gBaseEditProc = nullptr;
+int gRejected = 0;
 
 /* A digits-only field as the typed edits build one: other characters are refused, and a
 ** paste is filtered to its digits before the edit inserts it. */
 LRESULT CALLBACK DigitsOnly(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_CHAR && wParam >= 0x20 && (wParam < '0' || wParam > '9')) {
-    ++g_rejected;
+    ++gRejected;
     return 0;
   }
   if (msg == WM_PASTE) {
@@ -65,10 +65,10 @@ LRESULT CALLBACK DigitsOnly(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       CloseClipboard();
     }
-    CallWindowProc(g_baseEditProc, hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(digits.c_str()));
+    CallWindowProc(gBaseEditProc, hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(digits.c_str()));
     return 0;
   }
-  return CallWindowProc(g_baseEditProc, hwnd, msg, wParam, lParam);
+  return CallWindowProc(gBaseEditProc, hwnd, msg, wParam, lParam);
 }
 
 }  // namespace
@@ -76,12 +76,12 @@ LRESULT CALLBACK DigitsOnly(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 TEST_F(EditInDialogs, SubclassRejectsTypedAndPastedCharacters) {
   HWND top = TopWindow();
   HWND edit = CreateEdit(top, 101, ES_AUTOHSCROLL);
-  g_baseEditProc = reinterpret_cast<WNDPROC>(SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(DigitsOnly)));
-  g_rejected = 0;
+  gBaseEditProc = reinterpret_cast<WNDPROC>(SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(DigitsOnly)));
+  gRejected = 0;
   SetFocus(edit);
   TypeText("12ab3");
   EXPECT_EQ(TextOf(edit), "123");
-  EXPECT_EQ(g_rejected, 2);
+  EXPECT_EQ(gRejected, 2);
   PutOnClipboard(top, "4-x-5");
   PressKey('V', Qt::ControlModifier);  // Ctrl+V reaches the subclass as WM_PASTE
   EXPECT_EQ(TextOf(edit), "12345");

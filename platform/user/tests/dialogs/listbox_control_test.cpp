@@ -262,12 +262,12 @@ TEST_F(ListBoxControl, ScrollingKeepsTheSelectionInViewAndFollowsTheBar) {
 
 namespace {
 
-std::vector<UINT> g_floatingSaw;
-WNDPROC g_listProc = nullptr;
+std::vector<UINT> gFloatingSaw;
+WNDPROC gListProc = nullptr;
 
 LRESULT CALLBACK WatchingList(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_LBUTTONDOWN || msg == WM_KEYDOWN) g_floatingSaw.push_back(msg);
-  return CallWindowProc(g_listProc, hwnd, msg, wParam, lParam);
+  if (msg == WM_LBUTTONDOWN || msg == WM_KEYDOWN) gFloatingSaw.push_back(msg);
+  return CallWindowProc(gListProc, hwnd, msg, wParam, lParam);
 }
 
 }  // namespace
@@ -284,8 +284,8 @@ TEST_F(ListBoxControl, ChildOfTheDesktopFloatsWithoutTakingActivationOrFocus) {
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(GetWindowLong(list, GWL_ID), 555);
   Add(list, {"B", "S", "/"});
-  g_listProc = reinterpret_cast<WNDPROC>(SetWindowLong(list, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(WatchingList)));
-  g_floatingSaw.clear();
+  gListProc = reinterpret_cast<WNDPROC>(SetWindowLong(list, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(WatchingList)));
+  gFloatingSaw.clear();
   SetWindowPos(list, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ShowWindow(list, SW_SHOW);
   EXPECT_TRUE(IsWindowVisible(list));
@@ -298,7 +298,7 @@ TEST_F(ListBoxControl, ChildOfTheDesktopFloatsWithoutTakingActivationOrFocus) {
   ClickItem(list, 1);
   EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 1);
   EXPECT_EQ(GetActiveWindow(), top);
-  EXPECT_EQ(g_floatingSaw, std::vector<UINT>{WM_LBUTTONDOWN});  // the subclass saw the click first
+  EXPECT_EQ(gFloatingSaw, std::vector<UINT>{WM_LBUTTONDOWN});  // the subclass saw the click first
   DestroyWindow(list);
   EXPECT_EQ(GetFocus(), edit);
 }

@@ -17,13 +17,13 @@
 
 namespace {
 
-COLORREF g_fill = RGB(255, 0, 0);
+COLORREF gFill = RGB(255, 0, 0);
 
 LRESULT CALLBACK SplashProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_PAINT) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
-    HBRUSH brush = CreateSolidBrush(g_fill);
+    HBRUSH brush = CreateSolidBrush(gFill);
     RECT client;
     GetClientRect(hwnd, &client);
     client.bottom = 60;  // the status line below stays the dialog colour
@@ -79,7 +79,7 @@ int main(int argc, char* argv[]) {
 
   RECT statusArea;
   GetWindowRect(status, &statusArea);
-  g_fill = RGB(0, 0, 255);
+  gFill = RGB(0, 0, 255);
   SetWindowText(status, "Opening BUYER");
   InvalidateRect(splash, nullptr, TRUE);
   UpdateWindow(splash);

@@ -43,5 +43,6 @@ void RunDefaultAccount(TWindow* parent) {
   // Every failure below has been shown by the table layer.
   if (!record.First() || !record.Read(0)) return;
   record.SetShort(kCheckCtlAccountField, gDefaultAccount);
-  record.Modify();
+  // A refused write has had its box; the choice still holds until the program ends.
+  (void)record.Modify();
 }

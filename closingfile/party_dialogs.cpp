@@ -218,7 +218,8 @@ void TPartiesDialog::StoreEstate() {
   char text[kEstateTextLimit] = "";
   estate_->GetText(text, sizeof text);
   record->SetString(kEstateField, text);
-  record->Post();
+  // A refused write has had its box; the text stays in the buffer for the file's next save.
+  (void)record->Post();
 }
 
 DEFINE_RESPONSE_TABLE1(TBuyers, TDialog)

@@ -93,7 +93,8 @@ void TTitleItemsDialog::RekeyItem(const TTitleItemList& list, double from, doubl
   if (!Record->Lock()) return;
   if (Record->Read(ENGINE_NO_LOCK)) {
     Record->SetDouble(kTitleSeq, to);
-    Record->Modify();
+    // A refused write has had its box and leaves the item under its old key, still listed.
+    (void)Record->Modify();
   }
   Record->Unlock();
 }

@@ -169,7 +169,8 @@ void TFileDlg::EvListSelChange() {
     if (SeekNumber(*record, selected)) continue;
     record->Clear();
     record->SetString(kFileNumberField, selected);
-    record->Insert();
+    // A refused insert has had its box; the file's parties are not there to show.
+    if (!record->Insert()) return;
   }
   ShowParties(selected);
   char text[kNumberSize];

@@ -51,7 +51,9 @@ void DeleteLedgerEntries(const char* fileNumber, bool ready, bool escrow, bool u
     record.GetShort(kAccountStatusField, status);
     bool remove = (status == kStatusReady && ready) || (status == kStatusEscrow && escrow) ||
                   (status == kStatusUnposted && unposted);
-    if (remove) record.Delete();  // the next step reaches the entry after it
+    // The next step reaches the entry after it; a refused delete has had its box and the
+    // walk goes on all the same.
+    if (remove) (void)record.Delete();
     positioned = record.Next();
   }
 }
@@ -62,7 +64,8 @@ void DeleteFileRecords(const char* fileNumber) {
   for (int table = kBuyerTable; table <= kExtraTable; ++table) {  // one record per file
     TPXRecord record(gTables[table], true);
     record.SetString(kFileNumberField, fileNumber);
-    if (record.Seek(1, 0)) record.Delete();
+    // A refused delete has had its box; the file's other tables are cleared all the same.
+    if (record.Seek(1, 0)) (void)record.Delete();
   }
   TPXRecord item(gTables[kTitleBTable], true);
   for (;;) {

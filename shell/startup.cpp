@@ -225,7 +225,8 @@ void ZarneApp::EnsureBankRecords(bool bankIsNew) {
     ShowStatus(IDS_INSERTING_BANK, key);
     record.Clear();
     record.SetShort(kBankKeyField, static_cast<SHORT>(key));
-    record.Insert();
+    // One box for a table that refuses inserts, not twenty.
+    if (!record.Insert()) return;
   }
 }
 
@@ -246,8 +247,7 @@ void ZarneApp::ReadDefaultAccount() {
     record.Clear();
     record.SetLong(kCheckCtlNextNumberField, 1);
     record.SetShort(kCheckCtlAccountField, 0);
-    record.Insert();
-    if (!record.First()) return;
+    if (!record.Insert() || !record.First()) return;
   }
   SHORT account = 0;
   if (record.Read(0) && record.GetShort(kCheckCtlAccountField, account)) gDefaultAccount = account;

@@ -62,8 +62,9 @@ void RepaintWritten(RespaWindow* view, WrittenFields written) {
 /* Posts the file's records BUYER to EXTRA; the edit line is left alone. */
 void SaveFileRecords(RespaWindow* view) {
   if (!view->fileNumber[0]) return;
+  // A refused write has had its box; the file's other records are saved all the same.
   for (int index = 0; index < kFileRecordCount; ++index)
-    if (view->records[index]) view->records[index]->Post();
+    if (view->records[index]) (void)view->records[index]->Post();
 }
 
 void SaveAndAdvise(RespaWindow* view) {

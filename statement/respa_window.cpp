@@ -114,7 +114,8 @@ bool RespaWindow::ReadOrCreateFileRecords() {
       record->Read(ENGINE_NO_LOCK);
     } else {
       ApplyDefaultValues(this, index);
-      record->Insert();
+      // A refused insert has had its box; the save posts the record again.
+      (void)record->Insert();
     }
     if (index == kBuyerTable && !LockBuyerRecord()) return false;
   }
@@ -187,8 +188,8 @@ void RespaWindow::CmFileSave() {
   CommitFieldEdit(this);
   for (int index = 0; index < kFileRecordCount; ++index) {
     if (!records[index]) continue;
-    records[index]->Post();
-    records[index]->Flush();
+    // A refused write has had its box; the file's other records are saved all the same.
+    if (records[index]->Post()) records[index]->Flush();
   }
 }
 

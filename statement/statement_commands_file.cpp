@@ -109,7 +109,8 @@ void AddTitleItems(RespaWindow* view, const char* otherNumber) {
     item.SetString(kFileNumberField, view->fileNumber);
     // The memo's copy writes the new item; the post writes the fields merged after it.
     work->Merge(item);
-    work->Post();
+    // A refused write has had its box: one box, not one for every item after it.
+    if (!work->Post()) break;
   } while (item.Next());
   work->Flush();
 }
@@ -171,8 +172,8 @@ void RespaWindow::CmFileMerge() {
       for (int index = 0; index < kFileRecordCount; ++index) {
         if (!records[index]) continue;
         FillFromOtherFile(records[index], index, other.c_str());
-        records[index]->Post();
-        records[index]->Flush();
+        // A refused write has had its box; the file's other records are merged all the same.
+        if (records[index]->Post()) records[index]->Flush();
       }
       AddTitleItems(this, other.c_str());
       // The merged lines come with their own figures: every total is worked out again.

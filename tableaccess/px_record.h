@@ -61,11 +61,12 @@ class TPXRecord {
   /* Bytes a field needs: a blob's current size, else the descriptor's length; 0 on failure. */
   DWORD FieldSize(int field);
 
-  /* Writes: Post overwrites the record with the buffer's key or inserts a new one. */
-  bool Post();
-  bool Modify();
-  bool Insert();
-  bool Delete();
+  /* Writes: Post overwrites the record with the buffer's key or inserts a new one. A failure
+     has had its box; the caller still decides what not to do after it. */
+  [[nodiscard]] bool Post();
+  [[nodiscard]] bool Modify();
+  [[nodiscard]] bool Insert();
+  [[nodiscard]] bool Delete();
   bool Flush();
   /* Blanks the buffer again. */
   bool Clear();

@@ -318,7 +318,7 @@ TEST_F(LedgerStore, BankNamesStayAtTheirKeys) {
       SHORT key;
       bank.GetShort(1, key);
       if (key >= 10) {
-        bank.Delete();
+        EXPECT_TRUE(bank.Delete());
         more = bank.Seek(0, ENGINE_KEY_GEQ) ;
         continue;
       }

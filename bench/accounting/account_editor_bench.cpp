@@ -22,6 +22,7 @@
 #include "tableaccess/px_record.h"
 #include "tableaccess/px_table.h"
 #include "tableaccess/value_forms.h"
+#include "bench/bench_write.h"
 
 #include <algorithm>
 #include <chrono>
@@ -68,7 +69,7 @@ void OpenAndFill(int entries) {
     account.SetString(8, "Payee or depositor of the entry");
     account.SetString(9, "Description of the entry");
     account.SetDouble(10, (i % 100000) / 100.0 + 1);
-    account.Insert();
+    MustWrite(account.Insert());
   }
 }
 

@@ -35,6 +35,7 @@
 #include "tableaccess/px_record.h"
 #include "tableaccess/px_table.h"
 #include "tableaccess/value_forms.h"
+#include "bench/bench_write.h"
 
 #include <algorithm>
 #include <chrono>
@@ -78,7 +79,7 @@ void OpenAndFill(int entries) {
       party.SetString(1, FileNumber(f).c_str());
       const std::string name = (t == 0 ? "Buyer of " : "Seller of ") + FileNumber(f);
       party.SetString(2, name.c_str());
-      party.Insert();
+      MustWrite(party.Insert());
     }
   }
   TPXRecord account(gTables[kAccountTable], true);
@@ -95,7 +96,7 @@ void OpenAndFill(int entries) {
     account.SetString(8, "Payee or depositor of the entry");
     account.SetString(9, "Description of the entry");
     account.SetDouble(10, (i % 100000) / 100.0 + 1);
-    account.Insert();
+    MustWrite(account.Insert());
   };
   const SHORT checkStatuses[] = {0, 1, 2, 4, 6, 7};
   const SHORT depositStatuses[] = {3, 5, 6, 7};
@@ -351,7 +352,7 @@ void FileBalanceAt(int files) {
         party->Clear();
         party->SetString(1, file.c_str());
         party->SetString(2, (std::string(party == &buyer ? "Buyer of " : "Seller of ") + file).c_str());
-        party->Insert();
+        MustWrite(party->Insert());
       }
       for (int e = 0; e < 2; ++e) {
         account.Clear();
@@ -363,7 +364,7 @@ void FileBalanceAt(int files) {
         account.SetLong(7, FirstDay() + f % 700);
         account.SetString(8, "Payee or depositor of the entry");
         account.SetDouble(10, e ? 250.0 + f % 1000 : 1000.0 + f % 5000);
-        account.Insert();
+        MustWrite(account.Insert());
       }
     }
   });

@@ -8,6 +8,7 @@
 #include "tableaccess/px_record.h"
 #include "tableaccess/tests/support/shared_tables.h"
 #include "tableaccess/value_forms.h"
+#include "bench/bench_write.h"
 
 #include <chrono>
 #include <cstdio>
@@ -41,7 +42,7 @@ void OpenBenchTables() {
     gBankRecord->Clear();
     gBankRecord->SetShort(1, key);
     gBankRecord->SetString(2, ("Trust account " + std::to_string(key)).c_str());
-    gBankRecord->Insert();
+    MustWrite(gBankRecord->Insert());
   }
   LoadBankLists();
 }

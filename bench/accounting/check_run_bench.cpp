@@ -23,6 +23,7 @@
 #include "tableaccess/px_record.h"
 #include "tableaccess/px_table.h"
 #include "tableaccess/value_forms.h"
+#include "bench/bench_write.h"
 
 #include <algorithm>
 #include <chrono>
@@ -84,7 +85,7 @@ void OpenTables(int checks) {
   TPXRecord control(&table, true);
   control.Clear();
   control.SetDouble(1, 1001);
-  control.Insert();
+  MustWrite(control.Insert());
   TPXRecord account(gTables[kAccountTable], true);
   for (int i = 0; i < checks; ++i) {
     account.Clear();
@@ -97,7 +98,7 @@ void OpenTables(int checks) {
     account.SetString(8, ("Payee of check " + std::to_string(i + 1)).c_str());
     account.SetString(9, "Payoff of the first mortgage");
     account.SetDouble(10, 100.0 + i);
-    account.Insert();
+    MustWrite(account.Insert());
   }
 }
 
@@ -109,7 +110,7 @@ void ResetChecks() {
     account.SetShort(6, 0);
     account.SetDouble(4, 0);
     account.SetLong(7, kBlankDate);
-    account.Modify();
+    MustWrite(account.Modify());
   }
 }
 

@@ -21,6 +21,7 @@
 #include "tableaccess/px_record.h"
 #include "tableaccess/px_table.h"
 #include "tableaccess/value_forms.h"
+#include "bench/bench_write.h"
 
 #include <algorithm>
 #include <chrono>
@@ -57,7 +58,7 @@ void Fill() {
     entry.Amount = (i % 100000) / 100.0 + 1;
     account.Clear();
     WriteLedgerEntry(account, entry);
-    account.Insert();
+    MustWrite(account.Insert());
   };
   for (int i = 0; i < kEntries; ++i) {
     char file[16];

@@ -27,6 +27,7 @@
 #include "tableaccess/px_record.h"
 #include "tableaccess/px_table.h"
 #include "tableaccess/value_forms.h"
+#include "bench/bench_write.h"
 
 #include <algorithm>
 #include <chrono>
@@ -92,7 +93,7 @@ int64_t OpenAndFill(int entries) {
     account.SetString(8, "Payee or depositor of the entry");
     account.SetString(9, "");
     account.SetDouble(10, amount);
-    account.Insert();
+    MustWrite(account.Insert());
   }
   return reconciled;
 }
@@ -141,7 +142,7 @@ unsigned RawWalk(LONG closeDate, bool balance, SHORT to) {
     if (!balance || status != (to == 7 ? 6 : 7) || date < static_cast<DWORD>(Day(1, 1, 2024))) continue;
     if (EngineGetRecord(cursor, ENGINE_WRITE_LOCK, record.data(), nullptr) != 0) continue;
     EnginePutField(cursor, 6, record.data(), &to);
-    EngineModifyRecord(cursor, record.data(), TRUE);
+    MustWrite(EngineModifyRecord(cursor, record.data(), TRUE) == ENGINE_OK);
   }
   EngineCloseCursor(&cursor);
   return rows;

@@ -25,6 +25,7 @@
 #include "tableaccess/px_record.h"
 #include "tableaccess/px_table.h"
 #include "tableaccess/value_forms.h"
+#include "bench/bench_write.h"
 
 #include <algorithm>
 #include <chrono>
@@ -88,7 +89,7 @@ void PutItems(const char* file, const char* type, int count, double first) {
     record.SetString(2, type);
     record.SetDouble(3, first + n / 8640000.0);
     record.SetString(5, "B");
-    record.Insert();
+    MustWrite(record.Insert());
     record.SetString(4, (text + std::to_string(n)).c_str());
   }
 }
@@ -125,7 +126,7 @@ void RekeyLoop(int count, double first) {
     record.SetDouble(3, first + n / 8640000.0);
     if (!record.Seek(3, ENGINE_KEY_EQ) || !record.Read(ENGINE_NO_LOCK)) continue;
     record.SetDouble(3, first + 1 + n * 0.0000001);
-    record.Modify();
+    MustWrite(record.Modify());
   }
 }
 

@@ -287,9 +287,10 @@ EngineResult EngineGetRecord(EngineCursor cursor, DWORD lockMode, void* record,
 EngineResult EngineSetToKey(EngineCursor cursor, DWORD condition, BOOL directKey,
                             WORD keyFieldCount, WORD partialLength, const void* record);
 EngineResult EngineInitRecord(EngineCursor cursor, void* record);
-EngineResult EngineInsertRecord(EngineCursor cursor, DWORD lockMode, void* record);
-EngineResult EngineModifyRecord(EngineCursor cursor, void* record, BOOL freeLock);
-EngineResult EngineDeleteRecord(EngineCursor cursor, void* record);
+/* The writes: a caller that drops their result would take a refused write for a stored one. */
+[[nodiscard]] EngineResult EngineInsertRecord(EngineCursor cursor, DWORD lockMode, void* record);
+[[nodiscard]] EngineResult EngineModifyRecord(EngineCursor cursor, void* record, BOOL freeLock);
+[[nodiscard]] EngineResult EngineDeleteRecord(EngineCursor cursor, void* record);
 EngineResult EngineFlushCursor(EngineCursor cursor);
 
 /* Totals. A group of records and the total of one money field over it, in whole cents: an

@@ -49,7 +49,7 @@ class FileCommandsTest : public ZarneAppTest {
     TPXRecord record(gTables[table], true);
     record.Clear();
     record.SetString(1, number.c_str());
-    record.Post();
+    EXPECT_TRUE(record.Post());
   }
   void PutEntry(const std::string& number, double seq, SHORT status) {
     TPXRecord record(gTables[kAccount], true);
@@ -58,7 +58,7 @@ class FileCommandsTest : public ZarneAppTest {
     record.SetString(2, "C");
     record.SetDouble(3, seq);
     record.SetShort(6, status);
-    record.Post();
+    EXPECT_TRUE(record.Post());
   }
   void PutTitleItem(const std::string& number, double seq) {
     TPXRecord record(gTables[kTitleBTable], true);
@@ -67,7 +67,7 @@ class FileCommandsTest : public ZarneAppTest {
     record.SetString(2, "1A");
     record.SetDouble(3, seq);
     record.SetString(5, "B");
-    record.Post();
+    EXPECT_TRUE(record.Post());
   }
   /* The statuses of the file's ledger entries, and how many title items it has. */
   std::multiset<int> Statuses(const std::string& number) {
@@ -208,7 +208,7 @@ TEST_F(FileCommandsTest, DeleteRemovesTheChosenStatusesAndTheFileButNotItsNeighb
     // Clear what this round kept, for the next one.
     TPXRecord record(gTables[kAccount], true);
     record.SetString(1, "D1");
-    while (record.Seek(1, 0)) record.Delete();
+    while (record.Seek(1, 0)) ASSERT_TRUE(record.Delete());
   }
 }
 

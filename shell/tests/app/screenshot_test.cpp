@@ -37,7 +37,7 @@ class ScreenshotTest : public ZarneAppTest {
       record.SetString(1, "2024-0117");
     }
     set(record);
-    record.Post();
+    EXPECT_TRUE(record.Post());
   }
   void PutText(int table, int field, const char* text) {
     PutField(table, [&](TPXRecord& record) { record.SetString(field, text); });

@@ -61,14 +61,14 @@ TEST_F(ShellCommandsTest, StartUpFillsTheBankListsWithTheDefaultAccountSelected)
       record.GetShort(1, key);
       std::string name = key == 3 ? "" : "Account " + std::to_string(key);
       record.SetString(2, name.c_str());
-      record.Modify();
+      EXPECT_TRUE(record.Modify());
     } while (record.Next());
     TPXTable control("CHECKCTL", 0);
     TPXRecord first(&control, false);
     ASSERT_TRUE(first.First());
     first.Read(0);
     first.SetShort(2, 5);
-    first.Modify();
+    EXPECT_TRUE(first.Modify());
   }
   PXExit();
   Boxes().Clear();

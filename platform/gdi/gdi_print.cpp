@@ -1,17 +1,18 @@
 /*
-** Printer DCs and print jobs over QPrinter: a document is a QPainter on the printer from the
-** first StartPage to EndDoc; device units are printer dots with (0,0) at the top-left corner
-** of the printable area, as on the platform. A PDF document of several copies records each
-** page as a picture and writes the copies at EndDoc.
+** Printer DCs and print jobs. Printers of the machine are QPrinters: a document is a QPainter
+** on the printer from the first StartPage to EndDoc. The PDF device writes its documents
+** itself (gdi_pdf_engine): the painter draws on the document's own paint device, and copies
+** repeat the pages' content at EndDoc. Device units are printer dots with (0,0) at the
+** top-left corner of the printable area, as on the platform.
 */
 #include "platform/gdi/gdi_internal.h"
+#include "platform/gdi/gdi_pdf_engine.h"
 #include "platform/gdi/gdi_print.h"
 #include "platform/gdi/gdi_printers.h"
 #include "platform/kernel/paths.h"
 
 #include <QFile>
 #include <QPageLayout>
-#include <QPicture>
 #include <QPrinter>
 
 #include <algorithm>
@@ -29,11 +30,10 @@ struct PrintJob {
   int pagesDone = 0;
   std::string outputPath;
   ABORTPROC abortProc = nullptr;
-  // Copies on the PDF device: the pages recorded once, written copies times at EndDoc.
+  // The PDF device's document; its copies are written at EndDoc from one pass of the pages.
+  std::unique_ptr<PdfPaintDevice> pdfDocument;
   int copies = 1;
   bool collate = true;
-  std::vector<std::unique_ptr<QPicture>> pages;
-  std::unique_ptr<QPicture> pagePicture;
   // The test hook's failure for this document.
   int failAt = -1;
   int failPage = 0;
@@ -50,28 +50,20 @@ struct PendingFailure {
 };
 PendingFailure gPendingFailure;
 
-bool RecordsCopies(const PrintJob& job) { return job.pdf && job.copies > 1; }
-
-/* Writes the recorded pages copies times: 1 2 1 2 collated, 1 1 2 2 not. */
-bool WriteRecordedCopies(PrintJob& job) {
-  QPainter painter;
-  if (!painter.begin(job.printer.get())) return false;
-  int pageCount = static_cast<int>(job.pages.size());
-  int total = pageCount * job.copies;
-  for (int i = 0; i < total; ++i) {
-    int page = job.collate ? i % pageCount : i / job.copies;
-    if (i > 0 && !job.printer->newPage()) return false;
-    // A picture plays back scaled from its own resolution to the device's; it was drawn in
-    // device dots already.
-    const QPicture& picture = *job.pages[page];
-    painter.save();
-    painter.scale(picture.logicalDpiX() / qreal(job.printer->logicalDpiX()),
-                  picture.logicalDpiY() / qreal(job.printer->logicalDpiY()));
-    painter.drawPicture(0, 0, picture);
-    painter.restore();
-  }
-  painter.end();
-  return true;
+/* The PDF device's page: the paper and where the printable area lies on it. */
+PdfPageGeometry PdfGeometry(QPrinter& printer) {
+  const QPageLayout layout = printer.pageLayout();
+  const QRectF paper = layout.fullRect(QPageLayout::Point);
+  const QRect paint = layout.paintRectPixels(printer.resolution());
+  PdfPageGeometry geometry;
+  geometry.widthPoints = paper.width();
+  geometry.heightPoints = paper.height();
+  geometry.dpi = printer.resolution();
+  geometry.offsetXDots = paint.left();
+  geometry.offsetYDots = paint.top();
+  geometry.widthDots = paint.width();
+  geometry.heightDots = paint.height();
+  return geometry;
 }
 
 PrintJob* JobOf(HDC handle) {
@@ -159,9 +151,9 @@ void AbortPrintJob(DeviceContext& dc) {
   PrintJob& job = *dc.printJob;
   if (job.painter && job.painter->isActive() && job.painter->device() == job.printer.get()) job.printer->abort();
   FinishDocument(job);
-  job.pages.clear();
-  job.pagePicture.reset();
   // An abandoned PDF is removed rather than left half written.
+  if (job.pdfDocument) job.pdfDocument->document().abandon();
+  job.pdfDocument.reset();
   if (job.pdf && !job.outputPath.empty()) QFile::remove(QString::fromStdString(job.outputPath));
 }
 
@@ -188,7 +180,7 @@ int StartDocA(HDC handle, const DOCINFOA* info) {
   else if (job->pdf)
     output = NextPdfOutputPath(name);
   if (job->pdf && output.empty()) return SP_ERROR;
-  if (!output.empty()) {
+  if (!output.empty() && !job->pdf) {
     job->printer->setOutputFormat(QPrinter::PdfFormat);
     job->printer->setOutputFileName(QString::fromStdString(output));
   }
@@ -203,7 +195,11 @@ int StartDocA(HDC handle, const DOCINFOA* info) {
   job->pagesDone = 0;
   job->copies = job->pdf ? std::max(job->printer->copyCount(), 1) : 1;
   job->collate = job->printer->collateCopies();
-  job->pages.clear();
+  if (job->pdf) {
+    QByteArray title = TextFrom1252(name.c_str(), -1).toLatin1();
+    job->pdfDocument = std::make_unique<PdfPaintDevice>(std::make_unique<PdfDocument>(
+        PdfGeometry(*job->printer), job->printer->colorMode() == QPrinter::GrayScale, title.toStdString(), output));
+  }
   return nextJobId++;
 }
 
@@ -211,13 +207,15 @@ int StartPage(HDC handle) {
   PrintJob* job = JobOf(handle);
   if (!job || !job->documentOpen || job->pageOpen) return SP_ERROR;
   if (job->failAt == kPrintFailsAtPage && job->pagesDone + 1 == job->failPage) return SP_ERROR;
-  if (RecordsCopies(*job)) {
-    job->pagePicture = std::make_unique<QPicture>();
-    job->painter = std::make_unique<QPainter>();
-    if (!job->painter->begin(job->pagePicture.get())) {
-      job->painter.reset();
-      return SP_ERROR;
+  if (job->pdfDocument) {
+    if (!job->painter) {
+      job->painter = std::make_unique<QPainter>();
+      if (!job->painter->begin(job->pdfDocument.get())) {
+        job->painter.reset();
+        return SP_ERROR;
+      }
     }
+    job->pdfDocument->engine().startPage();
   } else if (!job->painter) {
     job->painter = std::make_unique<QPainter>();
     if (!job->painter->begin(job->printer.get())) {
@@ -236,10 +234,9 @@ int EndPage(HDC handle) {
   if (!job || !job->pageOpen) return SP_ERROR;
   job->pageOpen = false;
   ++job->pagesDone;
-  if (RecordsCopies(*job)) {
-    job->painter->end();
-    job->painter.reset();
-    job->pages.push_back(std::move(job->pagePicture));
+  if (job->pdfDocument && !job->pdfDocument->document().addPage(job->pdfDocument->engine().endPage())) {
+    AbortPrintJob(*LookupDC(handle));
+    return SP_ERROR;
   }
   if (job->abortProc && !job->abortProc(handle, 0)) {
     AbortPrintJob(*LookupDC(handle));
@@ -257,11 +254,15 @@ int EndDoc(HDC handle) {
     AbortPrintJob(*LookupDC(handle));
     return SP_ERROR;
   }
-  if (RecordsCopies(*job) && !job->pages.empty() && !WriteRecordedCopies(*job)) {
-    AbortPrintJob(*LookupDC(handle));
-    return SP_ERROR;
-  }
   FinishDocument(*job);
+  if (job->pdfDocument) {
+    // A document without pages leaves no file.
+    std::unique_ptr<PdfPaintDevice> document = std::move(job->pdfDocument);
+    if (document->document().pageCount() > 0 && !document->document().finish(job->copies, job->collate)) {
+      document->document().abandon();
+      return SP_ERROR;
+    }
+  }
   return 1;
 }
 

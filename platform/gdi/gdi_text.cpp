@@ -4,6 +4,7 @@
 ** units, so y-up mapping modes place it right way up; DrawText is in gdi_drawtext.cpp.
 */
 #include "platform/gdi/gdi_internal.h"
+#include "platform/gdi/gdi_pdf_engine.h"
 #include "platform/gdi/gdi_text_layout.h"
 
 #include <algorithm>
@@ -31,19 +32,27 @@ void TextLayout::paint(DcPainter& painter, QPointF topLeft, const QString& text,
   if (advances)
     for (int i = 0; i < text.size(); ++i) textWidth += advances[i] * scaleX_;
   QPointF origin(std::round(topLeft.x()), std::round(topLeft.y()));
-  if (dc_.state.bkMode == OPAQUE)
-    painter->fillRect(QRectF(origin.x(), origin.y(), std::ceil(textWidth), height()), ColorOf(dc_.state.bkColor));
+  PdfPaintEngine* pdf = PdfPaintEngine::Of(*painter);
+  if (dc_.state.bkMode == OPAQUE) {
+    const QRectF cell(origin.x(), origin.y(), std::ceil(textWidth), height());
+    if (pdf)
+      pdf->fillRect(*painter, cell, ColorOf(dc_.state.bkColor));
+    else
+      painter->fillRect(cell, ColorOf(dc_.state.bkColor));
+  }
   painter->setPen(ColorOf(dc_.state.textColor));
   painter->setFont(realized_->font());
   double baseline = origin.y() + ascent_;
   if (!advances) {
-    // Shaped once per font and text, on printers too: a PDF page writes the same glyphs and
-    // its text still reads back, as the font's own map gives each glyph its character. A
-    // recorded page (copies) keeps only painter text, so it is given that.
-    const bool recorded = painter->device() && painter->device()->devType() == QInternal::Picture;
-    const QList<QGlyphRun>* runs = recorded ? nullptr : realized_->glyphs(text);
+    // Shaped once per font and text, on printers too. The PDF device takes the glyphs
+    // straight, with the text they stand for so that it reads back.
+    const QList<QGlyphRun>* runs = realized_->glyphs(text);
     if (!runs) {
       painter->drawText(QPointF(origin.x(), baseline), text);
+      return;
+    }
+    if (pdf) {
+      pdf->drawGlyphRuns(*painter, QPointF(origin.x(), baseline), *runs, text);
       return;
     }
     for (const QGlyphRun& run : *runs) painter->drawGlyphRun(QPointF(origin.x(), baseline), run);

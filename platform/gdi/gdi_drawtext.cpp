@@ -26,13 +26,15 @@ QString WithoutMarks(QString text) { return text.remove(QChar(kUnderlineMark)); 
 
 class LineMeasure {
  public:
-  LineMeasure(const TextLayout& layout, bool expandTabs)
-      : layout_(layout), expandTabs_(expandTabs),
+  /* `drawing`: the lines measured are the lines drawn, so each is shaped once for both. */
+  LineMeasure(const TextLayout& layout, bool expandTabs, bool drawing)
+      : layout_(layout), expandTabs_(expandTabs), drawing_(drawing),
         tabWidth_(std::max(1.0, kTabStopChars * layout.averageCharWidth())) {}
 
   /* The width of a line; with tabs expanded each tab moves to the next stop. */
   double width(const QString& line) const {
-    if (!expandTabs_ || !line.contains('\t')) return layout_.width(WithoutMarks(line));
+    if (!expandTabs_ || !line.contains('\t'))
+      return drawing_ ? layout_.drawnWidth(WithoutMarks(line)) : layout_.width(WithoutMarks(line));
     double x = 0;
     const QStringList parts = line.split('\t');
     for (int i = 0; i < parts.size(); ++i) {
@@ -48,6 +50,7 @@ class LineMeasure {
  private:
   const TextLayout& layout_;
   bool expandTabs_;
+  bool drawing_;
   double tabWidth_;
 };
 
@@ -171,7 +174,9 @@ int DrawTextA(HDC handle, LPCSTR text, int count, LPRECT rect, UINT format) {
   if (!(format & DT_NOPREFIX)) qtext = MarkPrefixes(qtext);
 
   TextLayout layout(*dc);
-  LineMeasure measure(layout, (format & DT_EXPANDTABS) != 0);
+  // Single lines are drawn as measured; wrapping measures words and pieces never drawn alone.
+  LineMeasure measure(layout, (format & DT_EXPANDTABS) != 0,
+                      !(format & DT_CALCRECT) && ((format & DT_SINGLELINE) || !(format & DT_WORDBREAK)));
   QRect box = LogicalRectToDevice(dc->state, rect->left, rect->top, rect->right, rect->bottom);
   const QStringList lines = BreakLines(qtext, format, box.width(), measure);
   double lineHeight = layout.height();

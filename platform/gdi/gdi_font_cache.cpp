@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace zarne::gdi {
@@ -17,8 +18,7 @@ namespace zarne::gdi {
 namespace {
 
 constexpr size_t kMaxFonts = 64;
-constexpr qsizetype kMaxWidthsPerFont = 8192;
-constexpr qsizetype kMaxGlyphRunsPerFont = 4096;
+constexpr size_t kMaxTextsPerFont = 8192;
 
 /* Tabs, line ends and other controls are laid out differently by a text layout than by a
    painter's single-line drawing, so such text is not shaped ahead. */
@@ -28,8 +28,9 @@ bool PlainText(const QString& text) {
   return true;
 }
 
-/* The glyph runs of one line of text with the baseline of its origin at y = 0. */
-QList<QGlyphRun> ShapeLine(const QString& text, const QFont& font) {
+/* The glyph runs of one line of text with the baseline of its origin at y = 0, and the
+   line's advance. */
+QList<QGlyphRun> ShapeLine(const QString& text, const QFont& font, double* advance) {
   QTextLayout layout(text, font);
   QTextOption option;
   option.setWrapMode(QTextOption::NoWrap);
@@ -38,6 +39,7 @@ QList<QGlyphRun> ShapeLine(const QString& text, const QFont& font) {
   layout.beginLayout();
   QTextLine line = layout.createLine();
   layout.endLayout();
+  *advance = line.isValid() ? line.horizontalAdvance() : 0;
   QList<QGlyphRun> runs = layout.glyphRuns();
   const QPointF lift(0, line.isValid() ? line.ascent() : 0);
   for (QGlyphRun& run : runs) {
@@ -67,13 +69,48 @@ RealizedFont::RealizedFont(const QFont& font) : font_(font), metrics_(font_) {
   ascent_ = cell - descent_;
 }
 
+size_t RealizedFont::TextHash::operator()(const QString& text) const noexcept {
+  return std::hash<std::u16string_view>()(
+      std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())));
+}
+
+RealizedFont::TextShape& RealizedFont::entryOf(const QString& text) {
+  if (lastEntry_ && *lastText_ == text) return *lastEntry_;
+  auto found = texts_.find(text);
+  if (found == texts_.end()) {
+    if (texts_.size() >= kMaxTextsPerFont) texts_.clear();
+    found = texts_.emplace(text, TextShape{}).first;
+  }
+  // Entries stay where they are until the table is emptied (a node-based table).
+  lastText_ = &found->first;
+  lastEntry_ = &found->second;
+  return found->second;
+}
+
 double RealizedFont::width(const QString& text) {
-  auto found = widths_.constFind(text);
-  if (found != widths_.constEnd()) return found.value();
-  if (widths_.size() >= kMaxWidthsPerFont) widths_.clear();
-  double measured = metrics_.horizontalAdvance(text);
-  widths_.insert(text, measured);
-  return measured;
+  TextShape& entry = entryOf(text);
+  if (entry.width < 0) entry.width = metrics_.horizontalAdvance(text);
+  return entry.width;
+}
+
+double RealizedFont::drawnWidth(const QString& text) {
+  if (!drawsGlyphRuns(text)) return width(text);
+  TextShape& entry = entryOf(text);
+  if (!entry.shaped) shape(entry, text);
+  return entry.width;
+}
+
+bool RealizedFont::drawsGlyphRuns(const QString& text) const {
+  // Decorations drawn along glyph runs can end a pixel apart from the painter's own.
+  return !font_.underline() && !font_.strikeOut() && !font_.overline() && PlainText(text);
+}
+
+void RealizedFont::shape(TextShape& entry, const QString& text) {
+  double lineAdvance = 0;
+  entry.runs = ShapeLine(text, font_, &lineAdvance);
+  entry.shaped = true;
+  // A soft hyphen ending the line is shown by the line and not by the measure.
+  if (entry.width < 0) entry.width = text.contains(QChar(0xAD)) ? metrics_.horizontalAdvance(text) : lineAdvance;
 }
 
 double RealizedFont::averageCharWidth() {
@@ -88,12 +125,10 @@ double RealizedFont::averageCharWidth() {
 }
 
 const QList<QGlyphRun>* RealizedFont::glyphs(const QString& text) {
-  // Decorations drawn along glyph runs can end a pixel apart from the painter's own.
-  if (font_.underline() || font_.strikeOut() || font_.overline() || !PlainText(text)) return nullptr;
-  auto found = glyphs_.constFind(text);
-  if (found != glyphs_.constEnd()) return &found.value();
-  if (glyphs_.size() >= kMaxGlyphRunsPerFont) glyphs_.clear();
-  return &glyphs_.insert(text, ShapeLine(text, font_)).value();
+  if (!drawsGlyphRuns(text)) return nullptr;
+  TextShape& entry = entryOf(text);
+  if (!entry.shaped) shape(entry, text);
+  return &entry.runs;
 }
 
 std::shared_ptr<RealizedFont> CurrentRealizedFont(const DeviceContext& dc) {

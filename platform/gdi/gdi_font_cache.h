@@ -11,11 +11,11 @@
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
-#include <QHash>
 #include <QList>
 #include <QString>
 
 #include <memory>
+#include <unordered_map>
 
 namespace zarne::gdi {
 
@@ -28,8 +28,11 @@ class RealizedFont {
      to it. */
   double ascent() const { return ascent_; }
   double descent() const { return descent_; }
-  /* The advance of a string, shaped once and remembered. */
+  /* The advance of a string, measured once and remembered. */
   double width(const QString& text);
+  /* The same advance for a string about to be drawn: shaped once for both the measure and
+     the glyphs (the shaped line's advance is the measured one for such text). */
+  double drawnWidth(const QString& text);
   /* The platform's average character width: lower-case letters and the space weighted by
      their frequency in English text; worked out once. */
   double averageCharWidth();
@@ -43,9 +46,27 @@ class RealizedFont {
   QFontMetricsF metrics_;
   double ascent_ = 0;
   double descent_ = 0;
-  QHash<QString, double> widths_;
+  struct TextShape {
+    double width = -1;     // not yet measured
+    bool shaped = false;   // runs worked out
+    QList<QGlyphRun> runs;
+  };
+  /* Strings hashed over all their characters: Qt's own string hash let report figures that
+     differ in a digit or two fall together, and lookups went through long probe chains. */
+  struct TextHash {
+    size_t operator()(const QString& text) const noexcept;
+  };
+  /* The string's entry, made empty when new; the last one asked for is answered first, as a
+     text is measured and then drawn. */
+  TextShape& entryOf(const QString& text);
+  /* Glyph runs can stand for the text (see glyphs()). */
+  bool drawsGlyphRuns(const QString& text) const;
+  void shape(TextShape& entry, const QString& text);
+
+  std::unordered_map<QString, TextShape, TextHash> texts_;
+  const QString* lastText_ = nullptr;  // key of lastEntry_ inside texts_
+  TextShape* lastEntry_ = nullptr;
   double averageCharWidth_ = -1;  // not yet worked out
-  QHash<QString, QList<QGlyphRun>> glyphs_;
 };
 
 /* The realisation of the DC's selected font at the DC's scale, shared by every call that

@@ -529,17 +529,14 @@ void PdfPaintEngine::fillRect(QPainter& painter, const QRectF& rect, const QColo
   out_ += " re f\n";
 }
 
-void PdfPaintEngine::drawGlyphRuns(QPainter& painter, QPointF baseline, const QList<QGlyphRun>& runs,
-                                   const QString& text) {
+bool PdfPaintEngine::drawGlyphRuns(QPainter& painter, QPointF baseline, const QList<QGlyphRun>& runs,
+                                   const QString& text, const QColor& color) {
   const QTransform& world = painter.worldTransform();
-  if (!TranslationOnly(world)) {
-    painter.drawText(baseline, text);
-    return;
-  }
+  if (!TranslationOnly(world)) return false;
   const QPointF origin = world.map(baseline);
   qsizetype glyphCount = 0;
   for (const QGlyphRun& run : runs) glyphCount += run.glyphIndexes().size();
-  if (glyphCount == 0) return;
+  if (glyphCount == 0) return true;
   const QRawFont face = runs.first().rawFont();
 
   // Text wholly inside a one-rectangle clip needs no clip: the page stays one state.
@@ -550,7 +547,7 @@ void PdfPaintEngine::drawGlyphRuns(QPainter& painter, QPointF baseline, const QL
   const double right = runs.last().positions().last().x() + em;
   const QRectF box(origin.x() + left, origin.y() - face.ascent(), right - left, face.ascent() + face.descent());
   applyClip(ClipOf(painter, box));
-  setFill(painter.pen().color());
+  setFill(color);
 
   if (glyphCount == text.size()) {
     // One glyph per character, in order: each glyph stands for its character.
@@ -562,7 +559,7 @@ void PdfPaintEngine::drawGlyphRuns(QPainter& painter, QPointF baseline, const QL
                  text.constData() + first);
       first += glyphs.size();
     }
-    return;
+    return true;
   }
   // Shaping joined or split characters: the characters' own glyphs, side by side, so that
   // every glyph still reads back as its character.
@@ -576,6 +573,7 @@ void PdfPaintEngine::drawGlyphRuns(QPainter& painter, QPointF baseline, const QL
   }
   const int shown = static_cast<int>(std::min(glyphs.size(), text.size()));
   showGlyphs(face, glyphs.constData(), positions.constData(), shown, origin, text.constData());
+  return true;
 }
 
 void PdfPaintEngine::drawTextItem(const QPointF& point, const QTextItem& item) {

@@ -34,8 +34,10 @@ class PdfPaintEngine final : public QPaintEngine {
   /* The page's content, closed. */
   std::string endPage();
   /* Glyph runs whose origins are relative to a baseline point (device units before the
-     painter's transform), in the painter's pen colour and clip; `text` is what they show. */
-  void drawGlyphRuns(QPainter& painter, QPointF baseline, const QList<QGlyphRun>& runs, const QString& text);
+     painter's transform), in a colour, under the painter's clip; `text` is what they show.
+     False, drawing nothing, where the painter's transform is more than a translation. */
+  bool drawGlyphRuns(QPainter& painter, QPointF baseline, const QList<QGlyphRun>& runs, const QString& text,
+                     const QColor& color);
   /* A rectangle filled with a plain colour under the painter's transform and clip. */
   void fillRect(QPainter& painter, const QRectF& rect, const QColor& color);
 

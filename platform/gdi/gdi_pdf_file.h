@@ -7,6 +7,7 @@
 #define ZARNE_PLATFORM_GDI_GDI_PDF_FILE_H
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,7 +16,7 @@ namespace zarne::gdi {
 
 class PdfFile {
  public:
-  PdfFile() = default;
+  PdfFile();
   ~PdfFile();
   PdfFile(const PdfFile&) = delete;
   PdfFile& operator=(const PdfFile&) = delete;
@@ -37,6 +38,9 @@ class PdfFile {
  private:
   void put(std::string_view bytes);
   void begin(int number);
+  /* Compresses into deflated_; false on failure. */
+  bool deflate(std::string_view data);
+  struct Deflater;
 
   std::FILE* file_ = nullptr;
   std::string path_;
@@ -44,6 +48,7 @@ class PdfFile {
   std::vector<long long> offsets_{0};  // by object number; 0 = not written
   bool failed_ = false;
   std::string deflated_;
+  std::unique_ptr<Deflater> deflater_;
 };
 
 /* Appends a number as PDF writes it: at most three decimals, no trailing zeros. */

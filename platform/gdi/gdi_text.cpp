@@ -23,6 +23,7 @@ TextLayout::TextLayout(DeviceContext& dc)
 double TextLayout::averageCharWidth() const { return realized_->averageCharWidth(); }
 
 double TextLayout::width(const QString& text) const { return realized_->width(text); }
+double TextLayout::drawnWidth(const QString& text) const { return realized_->drawnWidth(text); }
 
 LONG TextLayout::toLogicalX(double device) const { return static_cast<LONG>(std::lround(device / scaleX_)); }
 LONG TextLayout::toLogicalY(double device) const { return static_cast<LONG>(std::lround(device / scaleY_)); }
@@ -40,19 +41,18 @@ void TextLayout::paint(DcPainter& painter, QPointF topLeft, const QString& text,
     else
       painter->fillRect(cell, ColorOf(dc_.state.bkColor));
   }
+  double baseline = origin.y() + ascent_;
+  // Shaped once per font and text, on printers too. The PDF device takes the glyphs
+  // straight, with the text they stand for so that it reads back; the painter's own pen and
+  // font are not needed there.
+  const QList<QGlyphRun>* runs = advances ? nullptr : realized_->glyphs(text);
+  if (pdf && runs && pdf->drawGlyphRuns(*painter, QPointF(origin.x(), baseline), *runs, text, ColorOf(dc_.state.textColor)))
+    return;
   painter->setPen(ColorOf(dc_.state.textColor));
   painter->setFont(realized_->font());
-  double baseline = origin.y() + ascent_;
   if (!advances) {
-    // Shaped once per font and text, on printers too. The PDF device takes the glyphs
-    // straight, with the text they stand for so that it reads back.
-    const QList<QGlyphRun>* runs = realized_->glyphs(text);
     if (!runs) {
       painter->drawText(QPointF(origin.x(), baseline), text);
-      return;
-    }
-    if (pdf) {
-      pdf->drawGlyphRuns(*painter, QPointF(origin.x(), baseline), *runs, text);
       return;
     }
     for (const QGlyphRun& run : *runs) painter->drawGlyphRun(QPointF(origin.x(), baseline), run);
@@ -109,7 +109,7 @@ BOOL OutputText(HDC handle, int x, int y, UINT options, const RECT* rect, LPCSTR
     RecordCall(*dc, record);
   }
   TextLayout layout(*dc);
-  double textWidth = layout.width(qtext);
+  double textWidth = layout.drawnWidth(qtext);
   if (advances) {
     textWidth = 0;
     for (int i = 0; i < count; ++i) textWidth += advances[i] * std::abs(ScaleX(dc->state));

@@ -20,6 +20,8 @@ class TextLayout {
   explicit TextLayout(DeviceContext& dc);
   /* Device-unit measures; ascent and descent are whole pixels, as text is placed on pixels. */
   double width(const QString& text) const;
+  /* The width of text that is drawn next: measured and shaped in one go. */
+  double drawnWidth(const QString& text) const;
   double ascent() const { return ascent_; }
   double descent() const { return descent_; }
   double height() const { return ascent_ + descent_; }

@@ -90,6 +90,11 @@ bool RefillWalkFields(EngineCursor cursor, void* record) {
     if (!found || found->filler != cursor || found->layout != cursor->keyLayout) return false;
     const TableSchema& schema = cursor->file->schema();
     char* bytes = static_cast<char*>(record);
+    // The caller may have put anything in its buffer since (a buffer freed and made again
+    // at the same place holds zeros): every other field is marked unread afresh, or it
+    // would read as whatever the buffer holds.
+    for (int number = 1; number <= schema.FieldCount(); ++number)
+        bytes[schema.Field(number).nullOffset] = kUnreadField;
     for (int number : cursor->walkFields) {
         const FieldInfo& info = schema.Field(number);
         std::memcpy(bytes + info.offset, cursor->key.data() + info.offset, size_t(info.length));

@@ -11,6 +11,7 @@
 #include "closingfile/property_dialog.h"
 #include "closingfile/schedule_a_dialog.h"
 #include "closingfile/tracking_dialog.h"
+#include "tableaccess/px_transaction.h"
 #include "statement/field_advise.h"
 #include "statement/field_engine.h"
 #include "statement/recalculation_seam.h"
@@ -62,9 +63,11 @@ void RepaintWritten(RespaWindow* view, WrittenFields written) {
 /* Posts the file's records BUYER to EXTRA; the edit line is left alone. */
 void SaveFileRecords(RespaWindow* view) {
   if (!view->fileNumber[0]) return;
-  // A refused write has had its box; the file's other records are saved all the same.
-  for (int index = 0; index < kFileRecordCount; ++index)
-    if (view->records[index]) (void)view->records[index]->Post();
+  TPXTransaction save;
+  bool written = true;
+  for (int index = 0; index < kFileRecordCount && written; ++index)
+    if (view->records[index]) written = view->records[index]->Post();
+  if (written) save.Commit();  // else taken back: the records stay unsaved
 }
 
 void SaveAndAdvise(RespaWindow* view) {

@@ -14,6 +14,7 @@
 #include "statement/one_controls.h"
 #include "statement/recalculation_seam.h"
 #include "statement/statement_drawing.h"
+#include "tableaccess/px_transaction.h"
 #include "tableaccess/field_list.h"
 #include "tableaccess/px_globals.h"
 #include "tableaccess/px_record.h"
@@ -182,15 +183,18 @@ bool RespaWindow::ShowsText(const TFieldNode* field, const std::string& text) co
   return known != shownTexts_.end() && known->second == text;
 }
 
-/* What is typed in the edit line is committed first, so a save never misses it. */
+/* What is typed in the edit line is committed first, so a save never misses it. One save is
+   one write across the thirteen tables: stored whole or not at all, so the borrower's and
+   seller's totals never disagree with their lines after a crash. */
 void RespaWindow::CmFileSave() {
   if (!fileNumber[0] || !records[kBuyerTable]) return;
   CommitFieldEdit(this);
-  for (int index = 0; index < kFileRecordCount; ++index) {
-    if (!records[index]) continue;
-    // A refused write has had its box; the file's other records are saved all the same.
-    if (records[index]->Post()) records[index]->Flush();
-  }
+  TPXTransaction save;
+  bool written = true;
+  for (int index = 0; index < kFileRecordCount && written; ++index)
+    if (records[index]) written = records[index]->Post() && records[index]->Flush();
+  // Not committed, it is taken back; the records it wrote stay unsaved for the next save.
+  if (written) save.Commit();
 }
 
 void RespaWindow::CmFileClose() { CloseWindow(0); }

@@ -4,6 +4,7 @@
 ** the blank fields of this file from another one, adds its title items and recalculates.
 */
 #include "statement/respa_window.h"
+#include "tableaccess/px_transaction.h"
 
 #include "filenumber/file_dlg.h"
 #include "filenumber/file_number_ids.h"
@@ -134,7 +135,10 @@ void RespaWindow::CmFileSaveAs() {
   MoveLockTo(target.c_str());
 }
 
+/* The thirteen records under the new number in one write: the new file exists whole or not
+   at all. */
 bool RespaWindow::PostUnderNumber(const char* number) {
+  TPXTransaction saveAs;
   bool posted = true;
   for (int index = 0; index < kFileRecordCount && posted; ++index) {
     TPXRecord* record = records[index];
@@ -142,7 +146,8 @@ bool RespaWindow::PostUnderNumber(const char* number) {
     record->SetString(kFileNumberField, number);
     posted = record->Post() && record->Flush();
   }
-  if (posted) return true;
+  if (posted && saveAs.Commit()) return true;
+  saveAs.Abort();
   // The window stays on its own file; what the table layer refused has been shown.
   for (int index = 0; index < kFileRecordCount; ++index)
     if (records[index]) records[index]->SetString(kFileNumberField, fileNumber);
@@ -169,16 +174,19 @@ void RespaWindow::CmFileMerge() {
     CommitFieldEdit(this);
     std::string other = ChooseNumber(this, kFileDlgMerge, "");
     if (!other.empty() && other != fileNumber) {
+      // The merged records, title items and totals are stored in one write, or none of them.
+      TPXTransaction merge;
       for (int index = 0; index < kFileRecordCount; ++index) {
         if (!records[index]) continue;
         FillFromOtherFile(records[index], index, other.c_str());
-        // A refused write has had its box; the file's other records are merged all the same.
+        // A refused write has had its box, and the whole merge is then taken back.
         if (records[index]->Post()) records[index]->Flush();
       }
       AddTitleItems(this, other.c_str());
       // The merged lines come with their own figures: every total is worked out again.
       CallRecalcAll(this);
       CmFileSave();
+      merge.Commit();
     }
   }
   Invalidate(true);

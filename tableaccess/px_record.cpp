@@ -6,6 +6,7 @@
 
 #include "tableaccess/engine_session.h"
 #include "tableaccess/px_table.h"
+#include "tableaccess/px_transaction.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ TPXRecord::TPXRecord(TPXTable* table, bool ownCursor) : table_(table) {
 }
 
 TPXRecord::~TPXRecord() {
+  TPXTransaction::Forget(this);
   if (ownsCursor_ && cursor_ != nullptr) PXCheck(EngineCloseCursor(&cursor_));
   delete[] buffer_;
 }
@@ -101,28 +103,32 @@ bool TPXRecord::Post() {
     ReportBdeError();
     written = false;
   }
-  if (written) modified_ = 0;
-  return written;
+  if (!written) return TPXTransaction::NoteFailedWrite();
+  modified_ = 0;
+  TPXTransaction::NoteWritten(this);
+  return true;
 }
 
 bool TPXRecord::Modify() {
   if (!modified_) return true;
-  if (!PXCheck(EngineModifyRecord(cursor_, buffer_, FALSE))) return false;
+  if (!PXCheck(EngineModifyRecord(cursor_, buffer_, FALSE))) return TPXTransaction::NoteFailedWrite();
   modified_ = 0;
+  TPXTransaction::NoteWritten(this);
   return true;
 }
 
 bool TPXRecord::Insert() {
   /* The new record is then current; writing it again leaves the cursor on it with the
      buffer as stored. */
-  if (!PXCheck(EngineInsertRecord(cursor_, ENGINE_NO_LOCK, buffer_))) return false;
-  if (!PXCheck(EngineModifyRecord(cursor_, buffer_, FALSE))) return false;
+  if (!PXCheck(EngineInsertRecord(cursor_, ENGINE_NO_LOCK, buffer_))) return TPXTransaction::NoteFailedWrite();
+  if (!PXCheck(EngineModifyRecord(cursor_, buffer_, FALSE))) return TPXTransaction::NoteFailedWrite();
   modified_ = 0;
+  TPXTransaction::NoteWritten(this);
   return true;
 }
 
 bool TPXRecord::Delete() {
-  if (!PXCheck(EngineDeleteRecord(cursor_, nullptr))) return false;
+  if (!PXCheck(EngineDeleteRecord(cursor_, nullptr))) return TPXTransaction::NoteFailedWrite();
   modified_ = 0;
   return true;
 }

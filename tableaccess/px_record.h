@@ -76,6 +76,8 @@ class TPXRecord {
   bool MergeField(int field, TPXRecord& other);
 
   bool IsModified() const { return modified_ != 0; }
+  /* Counts the buffer as unsaved again (its post was taken back). */
+  void MarkModified() { modified_ = 1; }
   TPXTable* Table() const { return table_; }
   EngineCursor Cursor() const { return cursor_; }
 

@@ -58,8 +58,10 @@ typedef WORD EngineResult;
 
 struct EngineDatabase__;
 struct EngineCursor__;
+struct EngineTransaction__;
 typedef struct EngineDatabase__* EngineDatabase;
 typedef struct EngineCursor__* EngineCursor;
+typedef struct EngineTransaction__* EngineTransaction;
 
 /* ---- Constants ------------------------------------------------------------------------- */
 
@@ -92,6 +94,10 @@ typedef struct EngineCursor__* EngineCursor;
 /* Share modes of EngineOpenDatabase and EngineOpenTable. */
 #define ENGINE_SHARE_SHARED    0u
 #define ENGINE_SHARE_EXCLUSIVE 1u
+
+/* How EngineEndTran ends a transaction. */
+#define ENGINE_XEND_COMMIT  0u
+#define ENGINE_XEND_ABORT   1u
 
 /* Query language of EngineExecQuery. */
 #define ENGINE_QUERY_QBE    1u
@@ -315,6 +321,13 @@ typedef void (*EngineGroupTotalProc)(const void* record, const EngineCentsTotal*
 EngineResult EngineTotalBeforeKey(EngineCursor cursor, WORD keyFieldCount, const void* record,
                                   WORD sumField, WORD groupFieldCount, const WORD* groupFields,
                                   EngineGroupTotalProc each, void* context);
+
+/* Transactions: every record this program writes, to any table, between begin and end is
+   stored by the commit together, or by none of them after an abort, a failed commit or the
+   program's death. One is open at a time; other programs see the tables as before until
+   the commit. */
+EngineResult EngineBeginTran(EngineDatabase database, EngineTransaction* transaction);
+EngineResult EngineEndTran(EngineDatabase database, EngineTransaction transaction, DWORD end);
 
 /* Record locks. */
 EngineResult EngineIsRecordLocked(EngineCursor cursor, DWORD* locked);

@@ -10,10 +10,14 @@
 
 #include <sqlite3.h>
 
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace zarne::engine {
+
+class TableFile;
 
 /* How long a call waits for a file another program keeps busy. */
 constexpr int kBusyTimeoutMs = 15000;
@@ -82,6 +86,23 @@ bool PutInPlace(const std::string& finished, const std::string& target, std::str
 /* The name of the file layer engine connections open through (it counts each change to
    disk for the tests' planned kills); null when it could not be set up. */
 const char* CountedVfsName();
+
+/* Counts a change to disk the engine makes outside SQLite, as the file layer counts its own. */
+void CountFileWrite();
+
+/* Commits of the table files at those paths are held back: SQLite's deletion of each one's
+   journal and its letting go of the file's lock wait, so that a commit of several files
+   becomes final only when all of them are written. */
+void HoldBackCommits(const std::vector<std::string>& dbPaths);
+/* Whether SQLite has asked to delete that journal since the hold began. */
+bool JournalDeletionHeld(const std::string& journal);
+/* Ends the hold: deletes those of the given journals SQLite asked to delete (the others stay,
+   to be rolled back), then lets go of each file's lock as SQLite asked. */
+void ReleaseHeldCommits(const std::set<std::string>& journalsToDelete);
+
+/* Joins the table file to the transaction that is open, if one is (a write is about to be
+   made to it). */
+EngineResult JoinTransaction(const std::shared_ptr<TableFile>& file);
 
 /* Closes every cursor still open (engine shutdown). */
 void CloseAllCursors();

@@ -9,6 +9,9 @@
 
 #include <csignal>
 #include <cstring>
+#include <map>
+#include <set>
+#include <string>
 #include <unistd.h>
 
 namespace zarne::engine {
@@ -29,12 +32,35 @@ void CountWrite() {
 struct CountedFile {
     sqlite3_file base;
     sqlite3_file* real;  // follows this struct in the same allocation
+    std::string* dbPath;  // a main database file's path, else null
 };
+
+/* Table files whose commits are being held back (see HoldBackCommits). */
+struct HeldBack {
+    bool active = false;
+    std::set<std::string> dbPaths;
+    std::set<std::string> journalsToDelete;  // deletions SQLite asked for
+    std::map<CountedFile*, int> unlockLevels;  // the lock level SQLite asked for
+};
+HeldBack gHeld;
+
+bool IsHeldJournal(const char* name) {
+    if (!gHeld.active || !name) return false;
+    std::string path(name);
+    const std::string suffix = "-journal";
+    if (path.size() <= suffix.size() || path.compare(path.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return false;
+    return gHeld.dbPaths.count(path.substr(0, path.size() - suffix.size())) != 0;
+}
 
 sqlite3_vfs* Real() { return sqlite3_vfs_find(nullptr); }
 sqlite3_file* RealOf(sqlite3_file* file) { return reinterpret_cast<CountedFile*>(file)->real; }
 
 int Close(sqlite3_file* f) {
+    auto* counted = reinterpret_cast<CountedFile*>(f);
+    gHeld.unlockLevels.erase(counted);  // closing the file lets go of its lock
+    delete counted->dbPath;
+    counted->dbPath = nullptr;
     sqlite3_file* real = RealOf(f);
     return real->pMethods ? real->pMethods->xClose(real) : SQLITE_OK;
 }
@@ -56,7 +82,14 @@ int Sync(sqlite3_file* f, int flags) {
 }
 int FileSize(sqlite3_file* f, sqlite3_int64* size) { return RealOf(f)->pMethods->xFileSize(RealOf(f), size); }
 int Lock(sqlite3_file* f, int level) { return RealOf(f)->pMethods->xLock(RealOf(f), level); }
-int Unlock(sqlite3_file* f, int level) { return RealOf(f)->pMethods->xUnlock(RealOf(f), level); }
+int Unlock(sqlite3_file* f, int level) {
+    auto* counted = reinterpret_cast<CountedFile*>(f);
+    if (gHeld.active && counted->dbPath && gHeld.dbPaths.count(*counted->dbPath)) {
+        gHeld.unlockLevels[counted] = level;  // kept until the commit is whole
+        return SQLITE_OK;
+    }
+    return RealOf(f)->pMethods->xUnlock(RealOf(f), level);
+}
 int CheckReservedLock(sqlite3_file* f, int* out) {
     return RealOf(f)->pMethods->xCheckReservedLock(RealOf(f), out);
 }
@@ -92,11 +125,17 @@ int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* o
     auto* counted = reinterpret_cast<CountedFile*>(f);
     counted->real = reinterpret_cast<sqlite3_file*>(counted + 1);
     counted->base.pMethods = nullptr;
+    counted->dbPath = nullptr;
     int rc = Real()->xOpen(Real(), name, counted->real, flags, outFlags);
     if (counted->real->pMethods) counted->base.pMethods = &kMethods;
+    if (rc == SQLITE_OK && name && (flags & SQLITE_OPEN_MAIN_DB)) counted->dbPath = new std::string(name);
     return rc;
 }
 int Delete(sqlite3_vfs*, const char* name, int syncDir) {
+    if (IsHeldJournal(name)) {
+        gHeld.journalsToDelete.insert(name);
+        return SQLITE_OK;
+    }
     CountWrite();
     return Real()->xDelete(Real(), name, syncDir);
 }
@@ -141,6 +180,27 @@ const char* CountedVfsName() {
     }();
     static const bool registered = sqlite3_vfs_register(&vfs, 0) == SQLITE_OK;
     return registered ? kVfsName : nullptr;
+}
+
+void CountFileWrite() { CountWrite(); }
+
+void HoldBackCommits(const std::vector<std::string>& dbPaths) {
+    gHeld = HeldBack{};
+    gHeld.active = true;
+    gHeld.dbPaths.insert(dbPaths.begin(), dbPaths.end());
+}
+
+bool JournalDeletionHeld(const std::string& journal) { return gHeld.journalsToDelete.count(journal) != 0; }
+
+void ReleaseHeldCommits(const std::set<std::string>& journalsToDelete) {
+    HeldBack held = std::move(gHeld);
+    gHeld = HeldBack{};
+    for (const std::string& journal : journalsToDelete) {
+        if (!held.journalsToDelete.count(journal)) continue;
+        CountWrite();
+        Real()->xDelete(Real(), journal.c_str(), 0);
+    }
+    for (const auto& [file, level] : held.unlockLevels) file->real->pMethods->xUnlock(file->real, level);
 }
 
 }  // namespace zarne::engine

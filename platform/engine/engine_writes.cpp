@@ -170,6 +170,7 @@ using namespace zarne::engine;
 EngineResult EngineInsertRecord(EngineCursor cursor, DWORD lockMode, void* record) {
     if (EngineResult r = CheckWritable(cursor, record)) return r;
     const TableSchema& schema = cursor->file->schema();
+    if (EngineResult r = JoinTransaction(cursor->file)) return r;
     sqlite3_stmt* stmt = CursorStatement(cursor, kInsert, [&] { return InsertSql(schema); });
     if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
     BindRecord(cursor, stmt, static_cast<const char*>(record), false);
@@ -199,6 +200,7 @@ EngineResult EngineModifyRecord(EngineCursor cursor, void* record, BOOL freeLock
         ForgetReadAhead(cursor);
         return ENGINE_OK;
     }
+    if (EngineResult r = JoinTransaction(cursor->file)) return r;
     sqlite3_stmt* stmt = CursorStatement(cursor, kModify, [&] { return ModifySql(schema); });
     if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
     int next = BindRecord(cursor, stmt, static_cast<const char*>(record), true);
@@ -237,6 +239,7 @@ EngineResult EngineDeleteRecord(EngineCursor cursor, void* record) {
         if (EngineResult r = ReadRowById(cursor, cursor->keyRowid, &row, &exists)) return r;
         if (exists) SetOnRecord(cursor, row, cursor->keyStamp);
     }
+    if (EngineResult r = JoinTransaction(cursor->file)) return r;
     sqlite3_stmt* stmt =
         CursorStatement(cursor, kDelete, [] { return std::string("DELETE FROM records WHERE rowid = ?"); });
     if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});

@@ -260,6 +260,24 @@ EngineResult AfterArrival(EngineCursor cursor, DWORD lockMode, void* record) {
 void StartWalk(EngineCursor cursor) {
     std::fill(cursor->fieldsRead.begin(), cursor->fieldsRead.end(), 0);
     cursor->wholeRecords = false;
+    cursor->met.clear();
+}
+
+/* A walk over an unchanged file meets each record once in each direction. Meeting one
+   again means the index leads back to records already passed (a damaged table): the
+   walk ends with an error instead of going round for ever. A changed file, or a file
+   whose change counter cannot be read, may rightly show a moved record again. */
+EngineResult MeetRecord(EngineCursor cursor, bool forward, long long rowid, uint64_t stamp) {
+    if (stamp == 0 || stamp != cursor->metStamp || forward != cursor->metForward) {
+        cursor->met.clear();
+        cursor->metStamp = stamp;
+        cursor->metForward = forward;
+    }
+    if (cursor->met.insert(rowid).second) return ENGINE_OK;
+    cursor->met.clear();
+    return Fail(ENGINE_ERR_TABLEDAMAGED,
+                {TableContext(cursor), "Record " + std::to_string(rowid) +
+                                           " comes again in the order of the index"});
 }
 
 EngineResult CheckLockMode(DWORD lockMode) {
@@ -449,6 +467,10 @@ EngineResult EngineGetNextRecord(EngineCursor cursor, DWORD lockMode, void* reco
     }
     // The row read ahead is used once: its buffer and the key's trade places, not bytes.
     EngineCursor__::Row& row = cursor->ahead[cursor->aheadNext++];
+    if (EngineResult r = MeetRecord(cursor, true, row.rowid, stamp)) {
+        ForgetReadAhead(cursor);
+        return r;
+    }
     std::swap(cursor->key, row.record);
     std::swap(cursor->keyLayout, row.layout);
     cursor->where = EngineCursor__::Where::kOnRecord;
@@ -473,6 +495,7 @@ EngineResult EngineGetPriorRecord(EngineCursor cursor, DWORD lockMode, void* rec
         cursor->where = EngineCursor__::Where::kBegin;
         return ENGINE_ERR_BOF;
     }
+    if (EngineResult r = MeetRecord(cursor, false, rows[0].rowid, stamp)) return r;
     SetOnRecord(cursor, rows[0], stamp);
     return AfterArrival(cursor, lockMode, record);
 }

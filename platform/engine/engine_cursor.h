@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -54,6 +55,12 @@ struct EngineCursor__ {
     size_t aheadNext = 0;
     uint64_t aheadStamp = 0;
     int batch = 1;
+
+    // Records this walk has met, in one direction, since the file last changed: a damaged
+    // index can lead a walk back to them, and the walk must end rather than go round.
+    std::unordered_set<long long> met;
+    uint64_t metStamp = 0;
+    bool metForward = true;
 
     std::map<int, sqlite3_stmt*> statements;
     std::map<std::pair<const void*, int>, std::string> openBlobs;

@@ -4,7 +4,7 @@
 ** stay around it, and a dialog without a sizing border is offered neither resizing nor
 ** maximising, while the frame keeps both.
 */
-#include "desktop/desktop_session.h"
+#include "desktop/screen_checks.h"
 
 #include <gtest/gtest.h>
 
@@ -16,33 +16,17 @@ constexpr uint32_t kButtonFace = 0xC0C0C0;  // the 3-D face of dialogs and butto
 constexpr uint32_t kWhite = 0xFFFFFF;       // list boxes and edits
 constexpr uint32_t kBlack = 0x000000;       // a window the server shows but nobody painted
 
-struct Area {
-  int left, top, right, bottom;
-  int Pixels() const { return (right - left) * (bottom - top); }
-};
-
-Area ClientArea(const WindowPlace& place) { return {place.x, place.y, place.x + place.width, place.y + place.height}; }
-
-int CountOf(const Screenshot& shot, const Area& area, uint32_t colour) {
-  return area.Pixels() - shot.CountNot(area.left, area.top, area.right, area.bottom, colour);
-}
+Box ClientArea(const WindowPlace& place) { return {place.x, place.y, place.x + place.width, place.y + place.height}; }
 
 /* A dialog painted: its face with white controls on it, black only for text and lines (an
    unpainted window shows all black). */
-bool ShowsDialogContent(const Screenshot& shot, const Area& area, int whiteAtLeast) {
+bool ShowsDialogContent(const Screenshot& shot, const Box& area, int whiteAtLeast) {
   return CountOf(shot, area, kButtonFace) > area.Pixels() / 8 && CountOf(shot, area, kWhite) >= whiteAtLeast &&
          CountOf(shot, area, kBlack) < area.Pixels() / 4;
 }
 
 bool Offers(Desktop& desktop, long window, const std::string& action) {
   return desktop.Property(window, "_NET_WM_ALLOWED_ACTIONS").find(action) != std::string::npos;
-}
-
-long WaitForActive(Desktop& desktop, const std::string& title) {
-  long dialog = desktop.WaitForWindow("^" + title + "$");
-  EXPECT_NE(dialog, 0) << title << " never showed\n" << desktop.ProgramLog();
-  EXPECT_TRUE(Desktop::WaitUntil([&] { return desktop.ActiveWindow() == dialog; }, 10)) << title << " not active";
-  return dialog;
 }
 
 TEST(DesktopDialogScreen, ANestedDialogShowsItsPixelsOverItsOwnerAndOnlyItsFrameButtons) {
@@ -58,7 +42,7 @@ TEST(DesktopDialogScreen, ANestedDialogShowsItsPixelsOverItsOwnerAndOnlyItsFrame
   long newFile = WaitForActive(desktop, "New File");
   ASSERT_NE(newFile, 0);
   // Its file-number edit and file list are white: at least a list's worth of white pixels.
-  Area newFileArea = ClientArea(desktop.Place(newFile));
+  Box newFileArea = ClientArea(desktop.Place(newFile));
   Screenshot shot;
   EXPECT_TRUE(Desktop::WaitUntil([&] { return ShowsDialogContent(shot = desktop.Shoot(), newFileArea, 5000); }, 10))
       << "New File is not on the screen";
@@ -77,7 +61,7 @@ TEST(DesktopDialogScreen, ANestedDialogShowsItsPixelsOverItsOwnerAndOnlyItsFrame
   desktop.Key("d");
   long disbursing = WaitForActive(desktop, "Disbursing");
   ASSERT_NE(disbursing, 0);
-  Area owner = ClientArea(desktop.Place(disbursing));
+  Box owner = ClientArea(desktop.Place(disbursing));
   EXPECT_TRUE(Desktop::WaitUntil([&] { return ShowsDialogContent(shot = desktop.Shoot(), owner, 20000); }, 10))
       << "Disbursing is not on the screen";
   desktop.Key("alt+d");
@@ -90,8 +74,8 @@ TEST(DesktopDialogScreen, ANestedDialogShowsItsPixelsOverItsOwnerAndOnlyItsFrame
   long select = WaitForActive(desktop, "Select Bank Account");
   ASSERT_NE(select, 0);
   WindowPlace selectPlace = desktop.Place(select);
-  Area nested = ClientArea(selectPlace);
-  Area nestedOuter{selectPlace.OuterLeft(), selectPlace.OuterTop(), nested.right + selectPlace.frameRight,
+  Box nested = ClientArea(selectPlace);
+  Box nestedOuter{selectPlace.OuterLeft(), selectPlace.OuterTop(), nested.right + selectPlace.frameRight,
                    nested.bottom + selectPlace.frameBottom};
   EXPECT_TRUE(Desktop::WaitUntil([&] { return ShowsDialogContent(shot = desktop.Shoot(), nested, 15000); }, 10))
       << "Select Bank Account is not on the screen";

@@ -4,7 +4,7 @@
 ** stacked above it and active; the program and the window manager idle while it waits; it
 ** answers keys and a mouse click on its OK, and its owner works again afterwards.
 */
-#include "desktop/desktop_session.h"
+#include "desktop/screen_checks.h"
 
 #include <gtest/gtest.h>
 
@@ -13,40 +13,9 @@
 
 namespace {
 
-
-std::string Hex(long id) {
-  std::ostringstream text;
-  text << "0x" << std::hex << id;
-  return text.str();
-}
-
-int StackIndex(const std::vector<long>& order, long window) {
-  auto at = std::find(order.begin(), order.end(), window);
-  return at == order.end() ? -1 : static_cast<int>(at - order.begin());
-}
-
-/* Waits for the dialog and until the window manager made it the active window. */
-long WaitForActiveDialog(Desktop& desktop, const std::string& title) {
-  long dialog = desktop.WaitForWindow("^" + title + "$");
-  EXPECT_NE(dialog, 0) << title << " never showed\n" << desktop.ProgramLog();
-  EXPECT_TRUE(Desktop::WaitUntil([&] { return desktop.ActiveWindow() == dialog; }, 10))
-      << title << " is not the active window";
-  return dialog;
-}
-
-void ExpectDialogOverOwner(Desktop& desktop, long dialog, long owner, const std::string& what) {
-  EXPECT_NE(desktop.Property(dialog, "WM_TRANSIENT_FOR").find(Hex(owner)), std::string::npos) << what;
-  EXPECT_NE(desktop.Property(dialog, "_NET_WM_WINDOW_TYPE").find("_NET_WM_WINDOW_TYPE_DIALOG"), std::string::npos)
-      << what;
-  std::vector<long> order = desktop.Stacking();
-  EXPECT_GT(StackIndex(order, dialog), StackIndex(order, owner)) << what << " below its owner";
-  EXPECT_TRUE(Desktop::SettlesIdle(desktop.ProgramPid())) << "zarne32 busy while " << what << " waits";
-  EXPECT_TRUE(Desktop::SettlesIdle(desktop.WindowManagerPid())) << "openbox busy while " << what << " waits";
-}
-
 void AddDeposit(Desktop& desktop) {
   desktop.Key("alt+d");
-  WaitForActiveDialog(desktop, "Add Deposit");
+  WaitForActive(desktop, "Add Deposit");
   desktop.Type("Smith");
   desktop.Key("Tab Tab");
   desktop.Type("100");
@@ -59,7 +28,7 @@ TEST(DesktopNestedDialogs, SelectBankAccountOverDisbursingAnswersKeysAndTheMouse
   ASSERT_NE(frame, 0);
   desktop.Key("alt+f");
   desktop.Key("n");
-  long newFile = WaitForActiveDialog(desktop, "New File");
+  long newFile = WaitForActive(desktop, "New File");
   ExpectDialogOverOwner(desktop, newFile, frame, "New File");
   desktop.Type("D1");
   desktop.Key("Return");
@@ -67,20 +36,20 @@ TEST(DesktopNestedDialogs, SelectBankAccountOverDisbursingAnswersKeysAndTheMouse
 
   desktop.Key("alt+a");
   desktop.Key("d");
-  long disbursing = WaitForActiveDialog(desktop, "Disbursing");
+  long disbursing = WaitForActive(desktop, "Disbursing");
   ASSERT_NE(disbursing, 0);
 
   // No account chosen yet: the first deposit asks for one. Escape refuses it; the two boxes
   // that follow are answered by Return.
   AddDeposit(desktop);
-  long select = WaitForActiveDialog(desktop, "Select Bank Account");
+  long select = WaitForActive(desktop, "Select Bank Account");
   ASSERT_NE(select, 0);
   ExpectDialogOverOwner(desktop, select, disbursing, "Select Bank Account");
   desktop.Shoot("select-bank-account-over-disbursing");
   desktop.Key("Escape");
   ASSERT_TRUE(desktop.WaitForWindowGone(select));
   for (int box = 0; box < 2; ++box) {
-    long message = WaitForActiveDialog(desktop, "Zarne Message");
+    long message = WaitForActive(desktop, "Zarne Message");
     ASSERT_NE(message, 0);
     ExpectDialogOverOwner(desktop, message, disbursing, "the box over Disbursing");
     desktop.Key("Return");
@@ -91,7 +60,7 @@ TEST(DesktopNestedDialogs, SelectBankAccountOverDisbursingAnswersKeysAndTheMouse
   // 125,157). A fresh office has only undefined accounts, so OK puts a box over the dialog:
   // a box over a dialog over a dialog.
   AddDeposit(desktop);
-  select = WaitForActiveDialog(desktop, "Select Bank Account");
+  select = WaitForActive(desktop, "Select Bank Account");
   ASSERT_NE(select, 0);
   WindowPlace place = desktop.Place(select);
   desktop.Click(place.x + place.width * 55 / 180, place.y + place.height * 157 / 170);
@@ -111,7 +80,7 @@ TEST(DesktopNestedDialogs, SelectBankAccountOverDisbursingAnswersKeysAndTheMouse
   desktop.Click(place.x + place.width * 125 / 180, place.y + place.height * 157 / 170);
   EXPECT_TRUE(desktop.WaitForWindowGone(select)) << "Cancel did not close Select Bank Account";
   for (int box = 0; box < 2; ++box) {
-    long message = WaitForActiveDialog(desktop, "Zarne Message");
+    long message = WaitForActive(desktop, "Zarne Message");
     ASSERT_NE(message, 0);
     desktop.Key("Return");
     ASSERT_TRUE(desktop.WaitForWindowGone(message));

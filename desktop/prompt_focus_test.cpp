@@ -4,7 +4,7 @@
 ** active and takes the typed answer into Property; after Calendar and after a message box the
 ** statement's field goes on with Tab as before.
 */
-#include "desktop/desktop_session.h"
+#include "desktop/screen_checks.h"
 
 #include <gtest/gtest.h>
 
@@ -18,40 +18,6 @@ namespace {
 constexpr uint32_t kFieldGrey = 0xC0C0C0;  // a statement field's box that is not being edited
 constexpr uint32_t kWhite = 0xFFFFFF;      // the edit line laid over the field being edited
 
-struct Box {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  bool Empty() const { return right <= left || bottom <= top; }
-  int Pixels() const { return (right - left) * (bottom - top); }
-};
-
-std::string Hex(long id) {
-  std::ostringstream text;
-  text << "0x" << std::hex << id;
-  return text.str();
-}
-
-long WaitForActive(Desktop& desktop, const std::string& title) {
-  long dialog = desktop.WaitForWindow("^" + title + "$");
-  EXPECT_NE(dialog, 0) << title << " never showed\n" << desktop.ProgramLog();
-  EXPECT_TRUE(Desktop::WaitUntil([&] { return desktop.ActiveWindow() == dialog; }, 10)) << title << " not active";
-  return dialog;
-}
-
-int CountOf(const Screenshot& shot, const Box& box, uint32_t colour) {
-  return box.Pixels() - shot.CountNot(box.left, box.top, box.right, box.bottom, colour);
-}
-
-/* Pixels of text: near black. */
-int TextPixels(const Screenshot& shot, const Box& box) {
-  int count = 0;
-  for (int y = box.top; y < box.bottom; ++y)
-    for (int x = box.left; x < box.right; ++x) {
-      uint32_t v = shot.At(x, y);
-      count += ((v >> 16) & 0xFF) < 0x50 && ((v >> 8) & 0xFF) < 0x50 && (v & 0xFF) < 0x50;
-    }
-  return count;
-}
-
 /* Where the two pictures differ inside the area: the bounding box of the changed pixels. */
 Box Changed(const Screenshot& a, const Screenshot& b, const Box& area) {
   Box box{area.right, area.bottom, area.left, area.top};
@@ -62,40 +28,6 @@ Box Changed(const Screenshot& a, const Screenshot& b, const Box& area) {
         box.top = std::min(box.top, y), box.bottom = std::max(box.bottom, y + 1);
       }
   return box;
-}
-
-/* The first band of rows, from the top of the area, where the two pictures differ (gaps of a
-   few rows kept inside it), and the columns it spans. */
-Box FirstChangedBand(const Screenshot& a, const Screenshot& b, const Box& area) {
-  Box box{area.right, 0, area.left, 0};
-  int gap = 0;
-  bool inBand = false;
-  for (int y = area.top; y < area.bottom; ++y) {
-    bool changed = false;
-    for (int x = area.left; x < area.right; ++x) {
-      if (a.At(x, y) == b.At(x, y)) continue;
-      changed = true;
-      box.left = std::min(box.left, x);
-      box.right = std::max(box.right, x + 1);
-    }
-    if (changed && !inBand) inBand = true, box.top = y;
-    if (changed) box.bottom = y + 1, gap = 0;
-    else if (inBand && ++gap > 3) break;
-  }
-  return inBand ? box : Box{};
-}
-
-/* The last band of rows, from the top of the area, where the two pictures differ (gaps of a
-   few rows kept inside it), and the columns it spans. */
-Box LastChangedBand(const Screenshot& a, const Screenshot& b, const Box& area) {
-  Box band;
-  for (Box rest = area; !rest.Empty();) {
-    Box next = FirstChangedBand(a, b, rest);
-    if (next.Empty()) break;
-    band = next;
-    rest.top = next.bottom;
-  }
-  return band;
 }
 
 class DesktopPromptAndFocus : public ::testing::Test {
@@ -121,11 +53,8 @@ class DesktopPromptAndFocus : public ::testing::Test {
   long WaitForPromptOver(long owner) {
     long prompt = WaitForActive(desktop, "C:\\\\ZARNE\\\\LOT\\.LEG");
     if (!prompt) return 0;
-    EXPECT_NE(desktop.Property(prompt, "WM_TRANSIENT_FOR").find(Hex(owner)), std::string::npos);
-    std::vector<long> order = desktop.Stacking();
-    EXPECT_EQ(order.empty() ? 0 : order.back(), prompt) << "the prompt is not on top";
-    EXPECT_TRUE(Desktop::SettlesIdle(desktop.ProgramPid())) << "zarne32 busy while the prompt waits";
-    EXPECT_TRUE(Desktop::SettlesIdle(desktop.WindowManagerPid())) << "openbox busy while the prompt waits";
+    ExpectDialogOverOwner(desktop, prompt, owner, "the prompt");
+    ExpectOnTop(desktop, prompt, "the prompt");
     return prompt;
   }
 

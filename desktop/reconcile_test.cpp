@@ -5,7 +5,7 @@
 ** program and the window manager idle while it waits; answered once by keys and once by the
 ** mouse. A click on the deposit's row marks it and the total of the marked deposits changes.
 */
-#include "desktop/desktop_session.h"
+#include "desktop/screen_checks.h"
 
 #include <gtest/gtest.h>
 
@@ -16,34 +16,6 @@
 namespace {
 
 constexpr uint32_t kDepositGreen = 0x008000;  // deposit rows: their text, and a marked row's ground
-
-std::string Hex(long id) {
-  std::ostringstream text;
-  text << "0x" << std::hex << id;
-  return text.str();
-}
-
-int StackIndex(const std::vector<long>& order, long window) {
-  auto at = std::find(order.begin(), order.end(), window);
-  return at == order.end() ? -1 : static_cast<int>(at - order.begin());
-}
-
-long WaitForActive(Desktop& desktop, const std::string& title) {
-  long dialog = desktop.WaitForWindow("^" + title + "$");
-  EXPECT_NE(dialog, 0) << title << " never showed\n" << desktop.ProgramLog();
-  EXPECT_TRUE(Desktop::WaitUntil([&] { return desktop.ActiveWindow() == dialog; }, 10)) << title << " not active";
-  return dialog;
-}
-
-/* On top of its owner as the window manager keeps it, with nobody busy while it waits. */
-void ExpectWaitingOverOwner(Desktop& desktop, long dialog, long owner, const std::string& what) {
-  EXPECT_NE(desktop.Property(dialog, "WM_TRANSIENT_FOR").find(Hex(owner)), std::string::npos) << what;
-  std::vector<long> order = desktop.Stacking();
-  EXPECT_GT(StackIndex(order, dialog), StackIndex(order, owner)) << what << " below its owner";
-  EXPECT_EQ(order.empty() ? 0 : order.back(), dialog) << what << " not on top";
-  EXPECT_TRUE(Desktop::SettlesIdle(desktop.ProgramPid())) << "zarne32 busy while " << what << " waits";
-  EXPECT_TRUE(Desktop::SettlesIdle(desktop.WindowManagerPid())) << "openbox busy while " << what << " waits";
-}
 
 /* A point of a dialog given in its template's units (the template's whole size given too). */
 void ClickAt(Desktop& desktop, const WindowPlace& place, int x, int y, int templateWidth, int templateHeight) {
@@ -117,7 +89,8 @@ TEST(DesktopReconcile, StatementInformationThenReconcileOnTopAndAClickMarksADepo
   desktop.Key("r");
   long info = WaitForActive(desktop, "Bank Statement Information");
   ASSERT_NE(info, 0);
-  ExpectWaitingOverOwner(desktop, info, frame, "Bank Statement Information");
+  ExpectDialogOverOwner(desktop, info, frame, "Bank Statement Information");
+  ExpectOnTop(desktop, info, "Bank Statement Information");
   desktop.Key("Tab Tab");
   desktop.Type("500.00");
   desktop.Key("Tab");
@@ -126,7 +99,8 @@ TEST(DesktopReconcile, StatementInformationThenReconcileOnTopAndAClickMarksADepo
   ASSERT_TRUE(desktop.WaitForWindowGone(info));
   long reconcile = WaitForActive(desktop, "Reconcile Account");
   ASSERT_NE(reconcile, 0);
-  ExpectWaitingOverOwner(desktop, reconcile, frame, "Reconcile Account");
+  ExpectDialogOverOwner(desktop, reconcile, frame, "Reconcile Account");
+  ExpectOnTop(desktop, reconcile, "Reconcile Account");
 
   // Template 20930 is 432 x 222 units: the grid from 30 to 180, the deposits' total right-aligned
   // at 324..424 x 184..192, Done centred at 108, 207.
@@ -164,7 +138,8 @@ TEST(DesktopReconcile, StatementInformationThenReconcileOnTopAndAClickMarksADepo
   ASSERT_TRUE(desktop.WaitForWindowGone(info)) << "OK did not close Bank Statement Information";
   reconcile = WaitForActive(desktop, "Reconcile Account");
   ASSERT_NE(reconcile, 0);
-  ExpectWaitingOverOwner(desktop, reconcile, frame, "Reconcile Account");
+  ExpectDialogOverOwner(desktop, reconcile, frame, "Reconcile Account");
+  ExpectOnTop(desktop, reconcile, "Reconcile Account");
   desktop.Key("Escape");
   EXPECT_TRUE(desktop.WaitForWindowGone(reconcile)) << "Escape did not close Reconcile Account";
   EXPECT_TRUE(Desktop::WaitUntil([&] { return desktop.ActiveWindow() == frame; }, 10));

@@ -4,7 +4,7 @@
 ** field and at the partner field on the seller's side; the wheel scrolls the statement under
 ** the pointer. The test knows no field's place: it finds a field where the pixels changed.
 */
-#include "desktop/desktop_session.h"
+#include "desktop/screen_checks.h"
 
 #include <gtest/gtest.h>
 
@@ -14,46 +14,6 @@
 #include <vector>
 
 namespace {
-
-struct Box {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  bool Empty() const { return right <= left || bottom <= top; }
-  int MiddleX() const { return (left + right) / 2; }
-  int MiddleY() const { return (top + bottom) / 2; }
-};
-
-/* The rows, inside the columns [left, right), where the two pictures differ: the first band of
-   such rows from the top (gaps of a few rows kept inside it) and the columns it spans. */
-Box FirstChangedBand(const Screenshot& a, const Screenshot& b, int left, int right, int top, int bottom) {
-  Box box{right, 0, left, 0};
-  int gap = 0;
-  bool inBand = false;
-  for (int y = top; y < bottom; ++y) {
-    bool changed = false;
-    for (int x = left; x < right; ++x) {
-      if (a.At(x, y) == b.At(x, y)) continue;
-      changed = true;
-      box.left = std::min(box.left, x);
-      box.right = std::max(box.right, x + 1);
-    }
-    if (changed && !inBand) inBand = true, box.top = y;
-    if (changed) box.bottom = y + 1, gap = 0;
-    else if (inBand && ++gap > 3) break;
-  }
-  return inBand ? box : Box{};
-}
-
-/* The same for the last such band from the top: the tool bar above the statement changes
-   with the edit line's selection, the field typed into lies below it. */
-Box LastChangedBand(const Screenshot& a, const Screenshot& b, int left, int right, int top, int bottom) {
-  Box band;
-  for (;;) {
-    Box next = FirstChangedBand(a, b, left, right, top, bottom);
-    if (next.Empty()) return band;
-    band = next;
-    top = next.bottom;
-  }
-}
 
 /* The screen once it stays the same between two looks: what was painting is done. */
 Screenshot StableShot(const Desktop& desktop) {
@@ -67,17 +27,6 @@ Screenshot StableShot(const Desktop& desktop) {
       },
       10);
   return last;
-}
-
-/* Pixels of text: near black, darker than any frame or background of the form. */
-int TextPixels(const Screenshot& shot, const Box& box) {
-  int count = 0;
-  for (int y = box.top; y < box.bottom; ++y)
-    for (int x = box.left; x < box.right; ++x) {
-      uint32_t v = shot.At(x, y);
-      count += ((v >> 16) & 0xFF) < 0x50 && ((v >> 8) & 0xFF) < 0x50 && (v & 0xFF) < 0x50;
-    }
-  return count;
 }
 
 /* Polls the screen until the condition holds of it; answers the last picture (kept under the
@@ -131,7 +80,7 @@ class DesktopStatement : public ::testing::Test {
     int bottom = place.y + place.height;
     Box borrower, seller;
     auto shown = [&](const Screenshot& now) {
-      borrower = FirstChangedBand(before, now, place.x, middle, below, bottom);
+      borrower = FirstChangedBand(before, now, Box{place.x, below, middle, bottom});
       if (borrower.Empty() || TextPixels(now, borrower) <= 20) return false;
       seller = Box{middle, borrower.top, place.x + place.width, borrower.bottom};
       return now.CountChanged(before, seller.left, seller.top, seller.right, seller.bottom) > 20;
@@ -168,7 +117,7 @@ TEST_F(DesktopStatement, TypedAndPokedValuesShowAtTheirFields) {
   int typedText = 0;
   bool held = false;
   ShotWhen(desktop, [&](const Screenshot& now) {
-    name = LastChangedBand(empty, now, place.x, middle, place.y, place.y + place.height);
+    name = LastChangedBand(empty, now, Box{place.x, place.y, middle, place.y + place.height});
     typedText = name.Empty() ? 0 : TextPixels(now, name);
     return typedText > 40;
   }, &held);

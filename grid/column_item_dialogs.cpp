@@ -85,6 +85,7 @@ struct SortState {
   int shown[3] = {0, 0, 0};      // 1-based columns shown per key, 0 none
   std::set<int> keysAtOpening;  // 0-based columns that were keys when the dialog opened
 };
+// Owner: grid.
 SortState gSort;
 
 void EnableKey(HWND dialog, int key, bool on) {

@@ -32,6 +32,7 @@ const char* const kFormats[] = {"(none)", "0", "0.00", "#,##0", "#,##0.00", "$#,
                                 "D MMM YYYY", "D MMM", "MMMM D, YYYY", "h:mm p\\m", "h:mm:ss p\\m", "h:mm",
                                 "h:mm:ss", "MM/DD/YY hh:mm:ss"};
 
+// Owner: grid.
 bool gSetupOpen = false;
 HGLOBAL gSnapshot = nullptr;
 ColumnSetupState* gState = nullptr;

@@ -18,6 +18,7 @@ const char kSaveCaption[] = "Save Column Configurations";
 const char kCtrlZ = 26;
 
 // Shared by both dialogs for the library's life: the file chosen last starts the next one.
+// Owner: grid.
 char gFileName[256] = "";
 char gFileTitle[256] = "";
 char gCustomFilter[100] = "";

@@ -20,6 +20,7 @@ enum { kColsInRows = 107, kRowsInCols = 108, kTabCells = 105, kTabControls = 106
 enum { kHeadFixed = 119, kHeadAdjustable = 120, kHeadDefault = 121 };
 enum { kLabelFixed = 122, kLabelAdjustable = 123, kLabelDefault = 124, kHelp = 998 };
 
+// Owner: grid.
 HWND gExtGrid = nullptr;
 
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }

@@ -22,6 +22,7 @@
 
 namespace {
 
+// Owner: grid.
 bool gSelectionDrag = false;
 POINT gDragPoint{-32768, -32768};
 

@@ -40,6 +40,7 @@ const char* const kEditorClass = "tsedit";
 const char* const kComboEditorClass = "tsComboBox";
 
 // Which of the four classes this library registered, so a failed attach undoes only its own.
+// Owner: grid.
 bool gRegisteredTessel = false;
 bool gRegisteredEditor = false;
 bool gRegisteredComboEditor = false;

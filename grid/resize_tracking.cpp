@@ -29,6 +29,7 @@ int TruncateToUnits(int pixels, int unit, int parts) {
 
 /* Whether the pointer left both where it was pressed and the edge the press put it on: only
    then does a release resize. */
+// Owner: grid.
 bool gResizeMoved = false;
 int gResizePress = 0;
 

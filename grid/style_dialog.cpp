@@ -29,11 +29,13 @@ enum StyleControl {
 };
 
 // The style dialog's state, shared with its buttons while it runs.
+// Owner: grid.
 DWORD gEditedStyle = 0;
 DWORD gOpeningStyle = 0;
 char gControlText[CCHCCTEXT] = "";
 HWND gStyleGrid = nullptr;
 
+// Owner: grid. Never written: not const only because the style info takes a non-const pointer.
 CCSTYLEFLAGA gStyleFlags[] = {
     {TSS_VIRTUALMEM, 0, const_cast<LPSTR>("TSS_VIRTUALMEM")}, {TSS_EDIT, 0, const_cast<LPSTR>("TSS_EDIT")},
     {TSS_RESIZE, 0, const_cast<LPSTR>("TSS_RESIZE")},         {TSS_NONE, 0, const_cast<LPSTR>("TSS_NONE")},

@@ -24,6 +24,7 @@ struct NestingLevel {
   HGLOBAL lockedColumnTable;  // the column table this level locked, to unlock on leaving
 };
 
+// Owner: grid.
 NestingLevel gStack[TESSEL_MAX_NESTING];
 
 }  // namespace

@@ -121,6 +121,7 @@ FetchResult FetchRow(int slot, int32_t key, UINT request, int32_t* delivered) {
   return kDelivered;
 }
 
+// Owner: grid.
 bool gFocusWasShown = false;
 
 /* Before every refill or scroll of the buffer. */

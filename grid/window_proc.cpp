@@ -21,6 +21,7 @@
 
 #include <cstdio>
 
+// Owner: grid.
 HWND gDesignParent = nullptr;
 HWND gDesignActivatedGrid = nullptr;
 

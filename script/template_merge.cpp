@@ -15,6 +15,7 @@
 namespace {
 
 constexpr unsigned kFieldTextBufferSize = 16384;
+// Owner: script.
 TPromptAnswerer gPromptAnswerer = nullptr;
 
 /* Appends to out while there is room, keeping it terminated. */

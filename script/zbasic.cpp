@@ -14,6 +14,7 @@
 
 namespace {
 
+// Owner: script.
 int gRunDepth = 0;
 // Set when the nesting limit stopped a run: every run of that chain stops too, so a
 // script that writes its own field several times cannot fan out before the limit.

@@ -4,6 +4,7 @@
 #include "statement/field_advise.h"
 
 namespace {
+// Owner: statement.
 TFieldAdviseSink gAdviseSink = nullptr;
 }
 

@@ -25,9 +25,11 @@ std::vector<TZBIItem> gFieldScripts;
 namespace {
 
 /* One flag per item of gFieldScripts: set while its script runs. */
+// Owner: statement.
 std::vector<bool> gScriptRunning;
 
 /* Which loaded items came from a file named exactly after their field. */
+// Owner: statement.
 std::vector<bool> gLoadedByExactName;
 
 int FindItemIndex(LONG tableIndex, LONG fieldNumber) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 namespace {
+// Owner: tableaccess.
 int gDepth = 0;
 bool gDoomed = false;  // a write failed or an inner transaction was taken back: all abort
 bool gHeld = false;    // an engine transaction is open

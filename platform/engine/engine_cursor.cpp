@@ -323,6 +323,7 @@ EngineCursor NewCursor(std::shared_ptr<TableFile> file, const IndexInfo* index) 
 }
 
 /* The cursor checked last: a walk asks about the same cursor at every step. */
+// Owner: platform/engine.
 static EngineCursor lastLiveCursor = nullptr;
 
 bool IsOpenCursor(EngineCursor cursor) {

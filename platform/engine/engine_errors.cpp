@@ -9,6 +9,7 @@
 namespace zarne::engine {
 namespace {
 
+// Owner: platform/engine.
 EngineErrorInfo gLastFailure{};
 
 struct CodeMessage {

@@ -14,10 +14,12 @@
 namespace zarne::engine {
 namespace {
 
+// Owner: platform/engine.
 sqlite3_vfs gCheckingVfs;
 sqlite3_vfs* gBase = nullptr;
 sqlite3_io_methods gMethods;
 
+// Owner: platform/engine.
 std::mutex gFullDiskMutex;
 std::string gFullDiskName;
 long long gFullDiskBytesLeft = 0;

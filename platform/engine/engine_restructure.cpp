@@ -24,6 +24,7 @@
 namespace zarne::engine {
 namespace {
 
+// Owner: platform/engine.
 EngineRestructureCounts gLastCounts{};
 
 struct ValueRow {

@@ -21,6 +21,7 @@ struct EngineDatabase__ {
 namespace zarne::engine {
 namespace {
 
+// Owner: platform/engine.
 bool gActive = false;
 std::string gPrivateDir;
 std::set<EngineDatabase> gDatabases;

@@ -29,6 +29,7 @@ struct EngineTransaction__ {
 namespace zarne::engine {
 namespace {
 
+// Owner: platform/engine.
 EngineTransaction__* gOpen = nullptr;
 
 int Exec(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }

@@ -19,6 +19,7 @@ namespace {
 
 constexpr char kVfsName[] = "zarne-counted";
 
+// Owner: platform/engine.
 long gWrites = 0;
 long gKillAt = 0;  // the write that ends the program; 0: none
 int gSyncDelayMs = 0;
@@ -42,6 +43,7 @@ struct HeldBack {
     std::set<std::string> journalsToDelete;  // deletions SQLite asked for
     std::map<CountedFile*, int> unlockLevels;  // the lock level SQLite asked for
 };
+// Owner: platform/engine.
 HeldBack gHeld;
 
 bool IsHeldJournal(const char* name) {

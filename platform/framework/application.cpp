@@ -17,6 +17,7 @@
 #include <vector>
 
 namespace {
+// Owner: platform/framework.
 TApplication* gApplication = nullptr;
 
 HWND CurrentMainWindow() {

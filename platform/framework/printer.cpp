@@ -45,6 +45,7 @@ void TPrintout::PrintPage(int, TRect&, unsigned) {}
 
 namespace {
 
+// Owner: platform/framework.
 HDC gUserAbortDC = nullptr;
 bool gUserAbort = false;
 

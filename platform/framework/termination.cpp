@@ -18,6 +18,7 @@
 
 namespace {
 
+// Owner: platform/framework.
 int gPipe[2] = {-1, -1};
 /* The signals received so far, one bit each. */
 volatile sig_atomic_t gSignalled = 0;

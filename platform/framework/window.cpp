@@ -31,6 +31,7 @@ std::unordered_map<HWND, TWindow*>& Bindings() {
 }
 
 // The object whose window is being created: its first message binds the new HWND to it.
+// Owner: platform/framework.
 TWindow* gCreating = nullptr;
 
 char* CopyText(const char* text) {

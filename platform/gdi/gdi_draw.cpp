@@ -31,7 +31,8 @@ COLORREF ClassicSystemColor(int index) {
   return index >= 0 && index < static_cast<int>(kColors.size()) ? kColors[index] : RGB(0, 0, 0);
 }
 
-SystemColorProvider systemColors = ClassicSystemColor;
+// Owner: platform/gdi.
+SystemColorProvider gSystemColors = ClassicSystemColor;
 
 GdiDrawRecord RecordOf(const char* call, std::initializer_list<POINT> points) {
   GdiDrawRecord record;
@@ -138,7 +139,7 @@ void FillDeviceRect(DeviceContext& dc, const QRect& rect, const QBrush& brush) {
 
 QBrush BrushOrSystemColor(HBRUSH brush) {
   uintptr_t value = reinterpret_cast<uintptr_t>(brush);
-  if (value > 0 && value <= 31 && !LookupObject(brush)) return QBrush(ColorOf(systemColors(static_cast<int>(value) - 1)));
+  if (value > 0 && value <= 31 && !LookupObject(brush)) return QBrush(ColorOf(gSystemColors(static_cast<int>(value) - 1)));
   return GdiBrushToQBrush(brush);
 }
 
@@ -147,7 +148,7 @@ QBrush BrushOrSystemColor(HBRUSH brush) {
 using namespace zarne::gdi;
 
 void GdiSetSystemColorProvider(SystemColorProvider provider) {
-  systemColors = provider ? provider : ClassicSystemColor;
+  gSystemColors = provider ? provider : ClassicSystemColor;
 }
 
 BOOL MoveToEx(HDC handle, int x, int y, LPPOINT previous) {

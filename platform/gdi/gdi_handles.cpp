@@ -15,7 +15,8 @@ namespace zarne::gdi {
 namespace {
 
 /* Handles step by 4 from a base above the small integers resources use. */
-uintptr_t nextHandle = 0x40000;
+// Owner: platform/gdi.
+uintptr_t gNextHandle = 0x40000;
 
 std::unordered_map<uintptr_t, std::unique_ptr<GdiObject>>& Objects() {
   static std::unordered_map<uintptr_t, std::unique_ptr<GdiObject>> objects;
@@ -28,8 +29,8 @@ std::unordered_map<uintptr_t, std::unique_ptr<DeviceContext>>& Dcs() {
 }
 
 uintptr_t NewHandleValue() {
-  nextHandle += 4;
-  return nextHandle;
+  gNextHandle += 4;
+  return gNextHandle;
 }
 
 }  // namespace

@@ -41,6 +41,7 @@ struct PrintJob {
 
 namespace {
 
+// Owner: platform/gdi.
 int nextJobId = 1;
 
 struct PendingFailure {
@@ -48,6 +49,7 @@ struct PendingFailure {
   GdiPrintFailurePoint at = kPrintFailsAtStartDoc;
   int page = 1;
 };
+// Owner: platform/gdi.
 PendingFailure gPendingFailure;
 
 /* The PDF device's page: the paper and where the printable area lies on it. */

@@ -20,6 +20,7 @@
 
 namespace {
 
+// Owner: platform/kernel.
 std::mutex gOpenFilesMutex;
 std::unordered_set<int> gOpenFiles;
 

@@ -6,12 +6,13 @@
 #include <cerrno>
 
 namespace {
-thread_local DWORD t_last_error = ERROR_SUCCESS;
+// Owner: platform/kernel; one per thread.
+thread_local DWORD gLastError = ERROR_SUCCESS;
 }
 
-DWORD GetLastError() { return t_last_error; }
+DWORD GetLastError() { return gLastError; }
 
-void SetLastError(DWORD error) { t_last_error = error; }
+void SetLastError(DWORD error) { gLastError = error; }
 
 DWORD ErrorFromErrno(int host_errno) {
   switch (host_errno) {

@@ -29,6 +29,7 @@ struct LoadedLibrary {
   int references;
 };
 
+// Owner: platform/kernel.
 std::recursive_mutex gModulesMutex;
 std::map<HMODULE, LoadedLibrary> gLoaded;
 

@@ -30,6 +30,7 @@ struct WindowsPath {
   std::vector<std::string> parts;
 };
 
+// Owner: platform/kernel.
 std::mutex gCurrentDirectoryMutex;
 std::string gCurrentDirectory;  // full Windows path; empty until first needed
 

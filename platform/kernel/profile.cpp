@@ -21,6 +21,7 @@ namespace {
 
 constexpr const char* kWinIni = "win.ini";
 
+// Owner: platform/kernel.
 std::mutex gProfileMutex;
 
 const char* FileOrWinIni(LPCSTR file_name) { return file_name && *file_name ? file_name : kWinIni; }

@@ -16,6 +16,7 @@
 
 namespace {
 
+// Owner: platform/user.
 int gReplaying = 0;  // events handed back by default handling pass the filter
 
 class ControlInputFilter : public QObject {

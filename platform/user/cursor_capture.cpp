@@ -32,6 +32,8 @@ struct SystemCursor {
   Qt::CursorShape shape;
 };
 
+// Owner: platform/user. Never written: not const because its entries' addresses are the
+// system cursors' handles.
 SystemCursor kSystemCursors[] = {
     {32512, Qt::ArrowCursor},    {32513, Qt::IBeamCursor},      {32514, Qt::WaitCursor},
     {32515, Qt::CrossCursor},    {32516, Qt::UpArrowCursor},    {32640, Qt::SizeAllCursor},

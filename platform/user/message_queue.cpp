@@ -169,6 +169,7 @@ bool TakeMessage(MSG* out, HWND hwnd, UINT filterMin, UINT filterMax, bool remov
   return false;
 }
 
+// Owner: platform/user.
 int gProcedureDepth = 0;  // window procedures running now, at any nesting
 
 /* Widgets of destroyed windows wait for deferred deletion, which Qt performs only in its

@@ -46,6 +46,7 @@ const DWORD kClassicColors[] = {
     RGB(255, 255, 225),  // COLOR_INFOBK
 };
 
+// Owner: platform/user.
 int gBeeps = 0;
 UINT gLastBeepType = 0;
 

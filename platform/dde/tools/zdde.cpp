@@ -29,8 +29,9 @@
 namespace {
 
 constexpr DWORD kTimeoutMs = 10000;
-int interruptPipe[2] = {-1, -1};
-DWORD ddeInstance = 0;
+// Owner: platform/dde (the zdde program).
+int gInterruptPipe[2] = {-1, -1};
+DWORD gDdeInstance = 0;
 
 HDDEDATA CALLBACK OnTransaction(UINT type, UINT format, HCONV, HSZ, HSZ item, HDDEDATA data,
                                 ULONG_PTR, ULONG_PTR) {
@@ -52,7 +53,7 @@ HDDEDATA CALLBACK OnTransaction(UINT type, UINT format, HCONV, HSZ, HSZ item, HD
 
 void OnInterrupt(int) {
   char byte = 1;
-  [[maybe_unused]] ssize_t written = write(interruptPipe[1], &byte, 1);
+  [[maybe_unused]] ssize_t written = write(gInterruptPipe[1], &byte, 1);
 }
 
 int Usage() {
@@ -65,14 +66,14 @@ int Usage() {
 }
 
 int Refused(const char* what) {
-  std::fprintf(stderr, "zdde: %s refused (error 0x%04X)\n", what, DdeGetLastError(ddeInstance));
+  std::fprintf(stderr, "zdde: %s refused (error 0x%04X)\n", what, DdeGetLastError(gDdeInstance));
   return 1;
 }
 
 /* A string handle for a command-line argument. */
 HSZ Name(const char* argument) {
   std::string text = Utf8ToCp1252(argument);
-  return DdeCreateStringHandle(ddeInstance, text.c_str(), CP_WINANSI);
+  return DdeCreateStringHandle(gDdeInstance, text.c_str(), CP_WINANSI);
 }
 
 int Request(HCONV conversation, HSZ item) {
@@ -99,10 +100,10 @@ int SendText(HCONV conversation, HSZ item, UINT type, const char* argument, cons
 }
 
 int Advise(HCONV conversation, HSZ item) {
-  if (pipe2(interruptPipe, O_CLOEXEC) != 0) return 1;
+  if (pipe2(gInterruptPipe, O_CLOEXEC) != 0) return 1;
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnInterrupt);
-  QSocketNotifier interrupted(interruptPipe[0], QSocketNotifier::Read);
+  QSocketNotifier interrupted(gInterruptPipe[0], QSocketNotifier::Read);
   QObject::connect(&interrupted, &QSocketNotifier::activated, [] { QCoreApplication::exit(0); });
   if (!DdeClientTransaction(nullptr, 0, conversation, item, CF_TEXT, XTYP_ADVSTART, kTimeoutMs,
                             nullptr))
@@ -126,13 +127,13 @@ int main(int argc, char** argv) {
   size_t wanted = verb == "poke" ? 5 : (verb == "request" || verb == "execute" || verb == "advise") ? 4 : 0;
   if (wanted == 0 || args.size() != wanted) return Usage();
 
-  if (DdeInitialize(&ddeInstance, OnTransaction, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) {
+  if (DdeInitialize(&gDdeInstance, OnTransaction, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) {
     std::fprintf(stderr, "zdde: the DDE library did not start\n");
     return 1;
   }
   HSZ service = Name(argv[2]), topic = Name(argv[3]);
   HSZ item = verb == "execute" ? nullptr : Name(argv[4]);
-  HCONV conversation = service && topic ? DdeConnect(ddeInstance, service, topic, nullptr) : nullptr;
+  HCONV conversation = service && topic ? DdeConnect(gDdeInstance, service, topic, nullptr) : nullptr;
   int status;
   if (!conversation) {
     std::fprintf(stderr, "zdde: no server answers for %s|%s\n", argv[2], argv[3]);
@@ -148,7 +149,7 @@ int main(int argc, char** argv) {
   }
   if (conversation) DdeDisconnect(conversation);
   for (HSZ name : {service, topic, item})
-    if (name) DdeFreeStringHandle(ddeInstance, name);
-  DdeUninitialize(ddeInstance);
+    if (name) DdeFreeStringHandle(gDdeInstance, name);
+  DdeUninitialize(gDdeInstance);
   return status;
 }

@@ -10,6 +10,8 @@
 #include "tableaccess/value_forms.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -28,6 +30,21 @@ void CopyCut(const char* text, char* out, unsigned size) {
   out[length] = '\0';
 }
 
+/* A value with a fixed number of decimals, as "%.*f" writes it (the conversion rounds the
+   value's exact binary expansion the same way); a statement prints hundreds of these, and
+   the formatted print was most of the cost of its fields. Values too large for the buffer,
+   infinities and NaNs go through snprintf, which cuts them as before. */
+void FormatFixed(double value, int decimals, char* text) {
+  if (std::isfinite(value) && std::fabs(value) < 1e15) {
+    auto [end, error] = std::to_chars(text, text + kFormattedSize - 1, value, std::chars_format::fixed, decimals);
+    if (error == std::errc()) {
+      *end = '\0';
+      return;
+    }
+  }
+  std::snprintf(text, kFormattedSize, "%.*f", decimals, value);
+}
+
 /* The formatted value of a number or date field; false when it cannot be read. */
 bool FormatNumberOrDate(TPXRecord* record, const TFieldNode* field, char mode,
                         const char* blankDate, char* text) {
@@ -41,7 +58,7 @@ bool FormatNumberOrDate(TPXRecord* record, const TFieldNode* field, char mode,
         AmountInWords(text, value, kFormattedSize);
         return true;
       }
-      std::snprintf(text, kFormattedSize, "%.2lf", value);
+      FormatFixed(value, 2, text);
       if (mode == '>' && std::strcmp(text, "0.00") == 0) text[0] = '\0';
       InsertThousandsCommas(text, text, kFormattedSize);
       return true;
@@ -56,7 +73,7 @@ bool FormatNumberOrDate(TPXRecord* record, const TFieldNode* field, char mode,
     case kFieldKindDecimal2: {
       double value = 0;
       if (!record->GetDouble(number, value)) return false;
-      std::snprintf(text, kFormattedSize, "%.5lf", value);
+      FormatFixed(value, 5, text);
       if (mode == '>' && std::strcmp(text, "0.00000") == 0) text[0] = '\0';
       return true;
     }

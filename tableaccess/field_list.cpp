@@ -1,9 +1,10 @@
 /*
-** The data-field lists: nodes, appending, the three searches and the copy of the layout
-** libraries' records into nodes.
+** The data-field lists: nodes, appending, the three searches (by id through the list's
+** index) and the copy of the layout libraries' records into nodes.
 */
 #include "tableaccess/field_list.h"
 
+#include <cstddef>
 #include <cstring>
 
 TFieldList gRespaFieldList;
@@ -38,6 +39,9 @@ TFieldNode* AppendField(TFieldList* list, const TFieldNode* source) {
   else
     list->head = node;
   list->tail = node;
+  // The first node with an id is the one found: a later one with the same id is not indexed.
+  if (list->byId.size() <= node->fieldId) list->byId.resize(node->fieldId + 1u, nullptr);
+  if (!list->byId[node->fieldId]) list->byId[node->fieldId] = node;
   return node;
 }
 
@@ -49,10 +53,8 @@ TFieldNode* FindFieldAtPoint(TFieldList* list, int x, int y) {
 }
 
 TFieldNode* FindFieldByNumber(TFieldList* list, int id) {
-  for (TFieldNode* node = list->head; node; node = node->next) {
-    if (node->fieldId == id) return node;
-  }
-  return nullptr;
+  if (id < 0 || static_cast<std::size_t>(id) >= list->byId.size()) return nullptr;
+  return list->byId[static_cast<std::size_t>(id)];
 }
 
 TFieldNode* FindFieldByName(TFieldList* list, const char* name) {
@@ -76,6 +78,7 @@ void ClearFieldList(TFieldList* list) {
   }
   list->head = nullptr;
   list->tail = nullptr;
+  list->byId.clear();
 }
 
 namespace {

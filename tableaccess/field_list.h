@@ -10,6 +10,7 @@
 #include "hudform/layout_records.h"
 
 #include <cstdint>
+#include <vector>
 
 /* Display kinds: how the statement shows and edits a field's value. */
 constexpr std::uint16_t kFieldKindNone = 0;
@@ -40,7 +41,8 @@ struct TFieldNode {
   TFieldNode* next;
 };
 
-/* A doubly linked list of nodes it owns, appended at the tail. */
+/* A doubly linked list of nodes it owns, appended at the tail, with the first node of each
+   field id at hand: printing a statement looks up hundreds of fields by id. */
 class TFieldList {
  public:
   TFieldList();
@@ -50,6 +52,7 @@ class TFieldList {
 
   TFieldNode* head;
   TFieldNode* tail;
+  std::vector<TFieldNode*> byId;  // by field id; kept by AppendField and ClearFieldList
 };
 
 // Owner: tableaccess; the shell loads both lists at start-up, the rest only reads them.

@@ -81,6 +81,28 @@ TEST(FieldList, SearchesByIdAndNameTakeTheFirstMatch) {
   EXPECT_EQ(FindFieldByNumber(&list, 7), nullptr);
 }
 
+/* The id search answers from an index: a cleared list must not answer its old nodes, a
+   refilled one answers the new first node of each id, and ids past the end or below 0
+   answer nothing. */
+TEST(FieldList, IdSearchFollowsClearAndRefill) {
+  TFieldList list;
+  TFieldNode a = MakeNode("A", 213, 0, 0, 0, 0);
+  TFieldNode b = MakeNode("B", 213, 0, 0, 0, 0);
+  TFieldNode c = MakeNode("C", 65535, 0, 0, 0, 0);
+  AppendField(&list, &a);
+  ClearFieldList(&list);
+  EXPECT_EQ(FindFieldByNumber(&list, 213), nullptr);
+  TFieldNode* refilled = AppendField(&list, &b);
+  AppendField(&list, &a);
+  TFieldNode* highest = AppendField(&list, &c);
+  EXPECT_EQ(FindFieldByNumber(&list, 213), refilled);
+  EXPECT_STREQ(FindFieldByNumber(&list, 213)->name, "B");
+  EXPECT_EQ(FindFieldByNumber(&list, 65535), highest);
+  EXPECT_EQ(FindFieldByNumber(&list, 65536), nullptr);
+  EXPECT_EQ(FindFieldByNumber(&list, -1), nullptr);
+  EXPECT_EQ(FindFieldByNumber(&list, 212), nullptr);
+}
+
 TEST(FieldList, PointSearchIsStrictAndFirstAppendedWins) {
   TFieldList list;
   TFieldNode a = MakeNode("A", 1, 10, 10, 50, 30);

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -50,16 +51,22 @@ QList<QGlyphRun> ShapeLine(const QString& text, const QFont& font, double* advan
   return runs;
 }
 
-std::string KeyOf(const LOGFONT& font, double scale, bool raster) {
-  // The face name is compared up to its NUL only, so bytes after it cannot split a font.
-  LOGFONT normalised = font;
-  size_t faceLength = strnlen(font.lfFaceName, LF_FACESIZE);
-  std::memset(normalised.lfFaceName + faceLength, 0, LF_FACESIZE - faceLength);
-  std::string key(reinterpret_cast<const char*>(&normalised), sizeof normalised);
-  key.append(reinterpret_cast<const char*>(&scale), sizeof scale);
-  key.push_back(raster ? 'r' : 'v');
-  return key;
-}
+/* The bytes a realised font is known by: the logical font (its face name compared up to its
+   NUL only, so bytes after it cannot split a font), the device scale and the device kind. */
+struct FontKey {
+  char bytes[sizeof(LOGFONT) + sizeof(double) + 1];
+
+  FontKey(const LOGFONT& font, double scale, bool raster) {
+    LOGFONT normalised = font;
+    size_t faceLength = strnlen(font.lfFaceName, LF_FACESIZE);
+    std::memset(normalised.lfFaceName + faceLength, 0, LF_FACESIZE - faceLength);
+    std::memcpy(bytes, &normalised, sizeof normalised);
+    std::memcpy(bytes + sizeof normalised, &scale, sizeof scale);
+    bytes[sizeof bytes - 1] = raster ? 'r' : 'v';
+  }
+  bool operator==(const FontKey& other) const { return std::memcmp(bytes, other.bytes, sizeof bytes) == 0; }
+  std::string text() const { return std::string(bytes, sizeof bytes); }
+};
 
 }  // namespace
 
@@ -107,7 +114,11 @@ bool RealizedFont::drawsGlyphRuns(const QString& text) const {
 
 void RealizedFont::shape(TextShape& entry, const QString& text) {
   double lineAdvance = 0;
-  entry.runs = ShapeLine(text, font_, &lineAdvance);
+  entry.shape.runs = ShapeLine(text, font_, &lineAdvance);
+  entry.shape.parts.clear();
+  entry.shape.parts.reserve(static_cast<size_t>(entry.shape.runs.size()));
+  for (const QGlyphRun& run : entry.shape.runs)
+    entry.shape.parts.push_back({run.rawFont(), run.glyphIndexes(), run.positions()});
   entry.shaped = true;
   // A soft hyphen ending the line is shown by the line and not by the measure.
   if (entry.width < 0) entry.width = text.contains(QChar(0xAD)) ? metrics_.horizontalAdvance(text) : lineAdvance;
@@ -124,25 +135,34 @@ double RealizedFont::averageCharWidth() {
   return averageCharWidth_;
 }
 
-const QList<QGlyphRun>* RealizedFont::glyphs(const QString& text) {
+const ShapedText* RealizedFont::glyphs(const QString& text) {
   if (!drawsGlyphRuns(text)) return nullptr;
   TextShape& entry = entryOf(text);
   if (!entry.shaped) shape(entry, text);
-  return &entry.runs;
+  return &entry.shape;
 }
 
 std::shared_ptr<RealizedFont> CurrentRealizedFont(const DeviceContext& dc) {
+  // Owner: platform/gdi. The table, and the font asked for last, answered first: the text
+  // calls of a page ask for one font many times in a row.
   static std::unordered_map<std::string, std::shared_ptr<RealizedFont>> fonts;
+  static std::optional<FontKey> lastKey;
+  static std::shared_ptr<RealizedFont> last;
   const LOGFONT logFont = LogFontOf(dc.state.font);
   const double scale = ScaleY(dc.state);
   const bool raster = dc.kind != DcKind::Printer;
-  std::string key = KeyOf(logFont, scale, raster);
-  auto found = fonts.find(key);
-  if (found != fonts.end()) return found->second;
-  if (fonts.size() >= kMaxFonts) fonts.clear();  // callers keep their own share alive
-  auto realized = std::make_shared<RealizedFont>(RealizeFont(logFont, scale, raster));
-  fonts.emplace(std::move(key), realized);
-  return realized;
+  const FontKey key(logFont, scale, raster);
+  if (last && *lastKey == key) return last;
+  std::string text = key.text();
+  auto found = fonts.find(text);
+  if (found == fonts.end()) {
+    if (fonts.size() >= kMaxFonts) fonts.clear();  // callers keep their own share alive
+    auto realized = std::make_shared<RealizedFont>(RealizeFont(logFont, scale, raster));
+    found = fonts.emplace(std::move(text), std::move(realized)).first;
+  }
+  lastKey = key;
+  last = found->second;
+  return last;
 }
 
 }  // namespace zarne::gdi

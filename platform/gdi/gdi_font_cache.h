@@ -14,10 +14,27 @@
 #include <QList>
 #include <QString>
 
+#include <QRawFont>
+
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 namespace zarne::gdi {
+
+/* One shaped run's face, glyphs and positions, taken out of its QGlyphRun once: the run
+   hands out fresh copies of its lists on every call. */
+struct ShapedRun {
+  QRawFont face;
+  QList<quint32> glyphs;
+  QList<QPointF> positions;
+};
+
+/* A string shaped for drawing: the runs a QPainter draws, and the same runs' parts. */
+struct ShapedText {
+  QList<QGlyphRun> runs;
+  std::vector<ShapedRun> parts;
+};
 
 class RealizedFont {
  public:
@@ -39,7 +56,7 @@ class RealizedFont {
   /* The shaped glyphs of a string, placed from a baseline origin at (0, 0), shaped once and
      remembered; null where glyph runs would not paint what QPainter::drawText paints
      (control characters, underlined or struck-out fonts): such text is drawn as before. */
-  const QList<QGlyphRun>* glyphs(const QString& text);
+  const ShapedText* glyphs(const QString& text);
 
  private:
   QFont font_;
@@ -49,7 +66,7 @@ class RealizedFont {
   struct TextShape {
     double width = -1;     // not yet measured
     bool shaped = false;   // runs worked out
-    QList<QGlyphRun> runs;
+    ShapedText shape;
   };
   /* Strings hashed over all their characters: Qt's own string hash let report figures that
      differ in a digit or two fall together, and lookups went through long probe chains. */

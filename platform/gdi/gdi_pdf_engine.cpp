@@ -19,6 +19,7 @@ namespace zarne::gdi {
 namespace {
 
 constexpr QPaintEngine::Type kPdfEngineType = static_cast<QPaintEngine::Type>(QPaintEngine::User + 38);
+constexpr size_t kPageContentRoom = 64 * 1024;
 
 bool TranslationOnly(const QTransform& m) { return m.type() <= QTransform::TxTranslate; }
 
@@ -67,6 +68,9 @@ void PdfPaintEngine::startPage() {
   const PdfPageGeometry& page = document_.geometry();
   const double scale = 72.0 / page.dpi;
   out_.clear();
+  // Room for a full page at once: a page of form and fields runs to tens of kilobytes, and
+  // growing the content step by step copied it over and over.
+  out_.reserve(kPageContentRoom);
   out_ += "q ";
   AppendNumber(out_, scale);
   out_ += " 0 0 ";
@@ -165,17 +169,27 @@ void PdfPaintEngine::endText() {
 }
 
 void PdfPaintEngine::appendColor(QRgb rgb, bool stroke) {
+  // A page switches between a few colours many times (a white box under each field's
+  // text, then black again): each colour's operator is written out once and then copied.
+  for (const ColorOperator& known : colorOperators_)
+    if (known.rgb == rgb && known.stroke == stroke) {
+      out_ += known.text;
+      return;
+    }
+  std::string text;
   if (document_.gray()) {
-    AppendNumber(out_, qGray(rgb) / 255.0);
-    out_ += stroke ? " G\n" : " g\n";
-    return;
+    AppendNumber(text, qGray(rgb) / 255.0);
+    text += stroke ? " G\n" : " g\n";
+  } else {
+    AppendNumber(text, qRed(rgb) / 255.0);
+    text += ' ';
+    AppendNumber(text, qGreen(rgb) / 255.0);
+    text += ' ';
+    AppendNumber(text, qBlue(rgb) / 255.0);
+    text += stroke ? " RG\n" : " rg\n";
   }
-  AppendNumber(out_, qRed(rgb) / 255.0);
-  out_ += ' ';
-  AppendNumber(out_, qGreen(rgb) / 255.0);
-  out_ += ' ';
-  AppendNumber(out_, qBlue(rgb) / 255.0);
-  out_ += stroke ? " RG\n" : " rg\n";
+  out_ += text;
+  if (colorOperators_.size() < kKeptColorOperators) colorOperators_.push_back({rgb, stroke, std::move(text)});
 }
 
 void PdfPaintEngine::setFill(const QColor& color) {
@@ -529,22 +543,22 @@ void PdfPaintEngine::fillRect(QPainter& painter, const QRectF& rect, const QColo
   out_ += " re f\n";
 }
 
-bool PdfPaintEngine::drawGlyphRuns(QPainter& painter, QPointF baseline, const QList<QGlyphRun>& runs,
+bool PdfPaintEngine::drawGlyphRuns(QPainter& painter, QPointF baseline, const std::vector<ShapedRun>& runs,
                                    const QString& text, const QColor& color) {
   const QTransform& world = painter.worldTransform();
   if (!TranslationOnly(world)) return false;
   const QPointF origin = world.map(baseline);
   qsizetype glyphCount = 0;
-  for (const QGlyphRun& run : runs) glyphCount += run.glyphIndexes().size();
+  for (const ShapedRun& run : runs) glyphCount += run.glyphs.size();
   if (glyphCount == 0) return true;
-  const QRawFont face = runs.first().rawFont();
+  const QRawFont& face = runs.front().face;
 
   // Text wholly inside a one-rectangle clip needs no clip: the page stays one state.
   // (Its extent: the font's cell, a fifth of the em before the first glyph's origin and
   // a whole em after the last one's.)
   const double em = face.pixelSize();
-  const double left = runs.first().positions().first().x() - em / 5;
-  const double right = runs.last().positions().last().x() + em;
+  const double left = runs.front().positions.first().x() - em / 5;
+  const double right = runs.back().positions.last().x() + em;
   const QRectF box(origin.x() + left, origin.y() - face.ascent(), right - left, face.ascent() + face.descent());
   applyClip(ClipOf(painter, box));
   setFill(color);
@@ -552,12 +566,10 @@ bool PdfPaintEngine::drawGlyphRuns(QPainter& painter, QPointF baseline, const QL
   if (glyphCount == text.size()) {
     // One glyph per character, in order: each glyph stands for its character.
     qsizetype first = 0;
-    for (const QGlyphRun& run : runs) {
-      const QList<quint32> glyphs = run.glyphIndexes();
-      const QList<QPointF> positions = run.positions();
-      showGlyphs(run.rawFont(), glyphs.constData(), positions.constData(), static_cast<int>(glyphs.size()), origin,
-                 text.constData() + first);
-      first += glyphs.size();
+    for (const ShapedRun& run : runs) {
+      showGlyphs(run.face, run.glyphs.constData(), run.positions.constData(), static_cast<int>(run.glyphs.size()),
+                 origin, text.constData() + first);
+      first += run.glyphs.size();
     }
     return true;
   }
@@ -566,7 +578,8 @@ bool PdfPaintEngine::drawGlyphRuns(QPainter& painter, QPointF baseline, const QL
   const QList<quint32> glyphs = face.glyphIndexesForString(text);
   const QList<QPointF> advances = face.advancesForGlyphIndexes(glyphs);
   QList<QPointF> positions;
-  QPointF pen(runs.first().positions().first().x(), 0);
+  positions.reserve(advances.size());
+  QPointF pen(runs.front().positions.first().x(), 0);
   for (const QPointF& advance : advances) {
     positions.append(pen);
     pen += advance;

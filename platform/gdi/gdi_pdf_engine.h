@@ -7,6 +7,7 @@
 #ifndef ZARNE_PLATFORM_GDI_GDI_PDF_ENGINE_H
 #define ZARNE_PLATFORM_GDI_GDI_PDF_ENGINE_H
 
+#include "platform/gdi/gdi_font_cache.h"
 #include "platform/gdi/gdi_pdf_document.h"
 
 #include <QBrush>
@@ -21,6 +22,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zarne::gdi {
 
@@ -36,7 +38,7 @@ class PdfPaintEngine final : public QPaintEngine {
   /* Glyph runs whose origins are relative to a baseline point (device units before the
      painter's transform), in a colour, under the painter's clip; `text` is what they show.
      False, drawing nothing, where the painter's transform is more than a translation. */
-  bool drawGlyphRuns(QPainter& painter, QPointF baseline, const QList<QGlyphRun>& runs, const QString& text,
+  bool drawGlyphRuns(QPainter& painter, QPointF baseline, const std::vector<ShapedRun>& runs, const QString& text,
                      const QColor& color);
   /* A rectangle filled with a plain colour under the painter's transform and clip. */
   void fillRect(QPainter& painter, const QRectF& rect, const QColor& color);
@@ -93,8 +95,17 @@ class PdfPaintEngine final : public QPaintEngine {
   void showGlyphs(const QRawFont& face, const quint32* glyphs, const QPointF* positions, int count, QPointF origin,
                   const QChar* chars);
 
+  /* A colour's operator as written, for the colours a document uses most. */
+  struct ColorOperator {
+    QRgb rgb;
+    bool stroke;
+    std::string text;
+  };
+  static constexpr size_t kKeptColorOperators = 8;
+
   PdfDocument& document_;
   std::string out_;
+  std::vector<ColorOperator> colorOperators_;
   bool inText_ = false;
   Emitted emitted_;
   Clip emittedClip_;

@@ -1,7 +1,8 @@
 /*
 ** Embedding a TrueType face: its tables read through QRawFont, the glyph outlines cut down
 ** to the glyphs used (the rest left empty, so glyph ids stay as they are and serve as the
-** PDF's character codes), widths in thousandths of the em, and a ToUnicode map.
+** PDF's character codes), widths in thousandths of the em, and a ToUnicode map. A face's
+** tables are read once per process and shared by the documents that embed it.
 */
 #include "platform/gdi/gdi_pdf_font.h"
 
@@ -10,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <set>
 
 namespace zarne::gdi {
 
@@ -41,12 +41,17 @@ void Set32(QByteArray& out, int at, quint32 v) {
   Set16(out, at + 2, static_cast<quint16>(v & 0xFFFF));
 }
 
+/* The sum of the table's big-endian words, the last one padded with zeros. */
 quint32 TableChecksum(const QByteArray& table) {
+  const auto* p = reinterpret_cast<const unsigned char*>(table.constData());
+  const qsizetype whole = table.size() & ~qsizetype(3);
   quint32 sum = 0;
-  QByteArray padded = table;
-  while (padded.size() % 4) padded.append('\0');
-  for (int i = 0; i < padded.size(); i += 4) sum += U32(padded, i);
-  return sum;
+  for (qsizetype i = 0; i < whole; i += 4)
+    sum += static_cast<quint32>(p[i]) << 24 | static_cast<quint32>(p[i + 1]) << 16 |
+           static_cast<quint32>(p[i + 2]) << 8 | p[i + 3];
+  quint32 last = 0;
+  for (qsizetype i = whole; i < table.size(); ++i) last |= static_cast<quint32>(p[i]) << (24 - 8 * (i - whole));
+  return sum + last;
 }
 
 quint32 Tag(const char* name) {
@@ -70,6 +75,9 @@ QByteArray AssembleFont(const std::vector<std::pair<const char*, QByteArray>>& t
   Put16(out, static_cast<quint16>(log2));
   Put16(out, static_cast<quint16>(count * 16 - power * 16));
   quint32 offset = 12 + 16 * count;
+  qsizetype total = offset;
+  for (const auto& table : tables) total += (table.second.size() + 3) & ~qsizetype(3);
+  out.reserve(total);
   for (const auto& [tag, data] : tables) {
     Put32(out, Tag(tag));
     Put32(out, TableChecksum(data));
@@ -91,105 +99,8 @@ std::string Hex4(quint32 value) {
   return out;
 }
 
-}  // namespace
-
-PdfFont::PdfFont(const QRawFont& face) : face_(face) {
-  head_ = face.fontTable("head");
-  hhea_ = face.fontTable("hhea");
-  hmtx_ = face.fontTable("hmtx");
-  loca_ = face.fontTable("loca");
-  glyf_ = face.fontTable("glyf");
-  maxp_ = face.fontTable("maxp");
-  if (head_.size() < 54 || hhea_.size() < 36 || maxp_.size() < 6 || loca_.isEmpty() || glyf_.isEmpty()) return;
-  unitsPerEm_ = std::max<int>(16, U16(head_, 18));
-  longLoca_ = S16(head_, 50) != 0;
-  numberOfHMetrics_ = U16(hhea_, 34);
-  numGlyphs_ = U16(maxp_, 4);
-  if (numberOfHMetrics_ == 0 || hmtx_.size() < numberOfHMetrics_ * 4) return;
-  if (loca_.size() < (numGlyphs_ + 1) * (longLoca_ ? 4 : 2)) return;
-  widths_.assign(static_cast<size_t>(numGlyphs_), -1);
-  seen_.assign(static_cast<size_t>(numGlyphs_), 0);
-  usable_ = true;
-}
-
-int PdfFont::designWidth(quint32 glyph) const {
-  int index = std::min<int>(static_cast<int>(glyph), numberOfHMetrics_ - 1);
-  return static_cast<int>(std::lround(U16(hmtx_, index * 4) * 1000.0 / unitsPerEm_));
-}
-
-int PdfFont::width(quint32 glyph) {
-  if (glyph >= widths_.size()) return 0;
-  int& known = widths_[glyph];
-  if (known < 0) known = designWidth(glyph);
-  return known;
-}
-
-QByteArray PdfFont::subsetProgram() const {
-  auto offsetOf = [&](int glyph) {
-    return static_cast<int>(longLoca_ ? U32(loca_, glyph * 4) : U16(loca_, glyph * 2) * 2u);
-  };
-  // The used glyphs, glyph 0 (shown for missing ones) and the parts composite glyphs are
-  // made of.
-  std::set<int> keep;
-  std::vector<int> pending{0};
-  for (const auto& entry : used_) pending.push_back(static_cast<int>(entry.first));
-  while (!pending.empty()) {
-    int glyph = pending.back();
-    pending.pop_back();
-    if (glyph >= numGlyphs_ || !keep.insert(glyph).second) continue;
-    int start = offsetOf(glyph), end = offsetOf(glyph + 1);
-    if (end - start < 10 || S16(glyf_, start) >= 0) continue;
-    int at = start + 10;
-    for (;;) {
-      quint16 flags = U16(glyf_, at);
-      int component = U16(glyf_, at + 2);
-      if (!keep.count(component)) pending.push_back(component);
-      at += 4 + ((flags & 0x1) ? 4 : 2);
-      if (flags & 0x8) at += 2;
-      else if (flags & 0x40) at += 4;
-      else if (flags & 0x80) at += 8;
-      if (!(flags & 0x20) || at >= end) break;
-    }
-  }
-  QByteArray glyf, loca;
-  for (int glyph = 0; glyph < numGlyphs_; ++glyph) {
-    Put32(loca, static_cast<quint32>(glyf.size()));
-    if (!keep.count(glyph)) continue;
-    int start = offsetOf(glyph), end = offsetOf(glyph + 1);
-    if (start < 0 || end > glyf_.size() || end < start) continue;
-    glyf.append(glyf_.constData() + start, end - start);
-    while (glyf.size() % 4) glyf.append('\0');
-  }
-  Put32(loca, static_cast<quint32>(glyf.size()));
-  QByteArray head = head_;
-  Set32(head, 8, 0);   // checksum adjustment: not kept up to date
-  Set16(head, 50, 1);  // long offsets in loca
-  // A minimal post table (no glyph names), with the face's angle and pitch.
-  QByteArray post;
-  Put32(post, 0x00030000);
-  QByteArray originalPost = face_.fontTable("post");
-  for (int at = 4; at < 32; at += 4) Put32(post, originalPost.size() >= 32 ? U32(originalPost, at) : 0);
-  std::vector<std::pair<const char*, QByteArray>> tables;
-  QByteArray os2 = face_.fontTable("OS/2"), cvt = face_.fontTable("cvt "), fpgm = face_.fontTable("fpgm"),
-             prep = face_.fontTable("prep"), name = face_.fontTable("name");
-  if (!os2.isEmpty()) tables.emplace_back("OS/2", os2);
-  if (!cvt.isEmpty()) tables.emplace_back("cvt ", cvt);
-  if (!fpgm.isEmpty()) tables.emplace_back("fpgm", fpgm);
-  tables.emplace_back("glyf", glyf);
-  tables.emplace_back("head", head);
-  tables.emplace_back("hhea", hhea_);
-  tables.emplace_back("hmtx", hmtx_);
-  tables.emplace_back("loca", loca);
-  tables.emplace_back("maxp", maxp_);
-  if (!name.isEmpty()) tables.emplace_back("name", name);
-  tables.emplace_back("post", post);
-  if (!prep.isEmpty()) tables.emplace_back("prep", prep);
-  return AssembleFont(tables);
-}
-
-std::string PdfFont::postScriptName() const {
-  // The name table's PostScript name (id 6), else the family and style run together.
-  QByteArray name = face_.fontTable("name");
+/* The name table's PostScript name (id 6), else the family and style run together. */
+std::string PostScriptName(const QRawFont& face, const QByteArray& name) {
   int count = U16(name, 2), strings = U16(name, 4);
   for (int i = 0; i < count; ++i) {
     int record = 6 + i * 12;
@@ -206,9 +117,142 @@ std::string PdfFont::postScriptName() const {
     if (!text.empty()) return text;
   }
   std::string fallback;
-  for (QChar c : face_.familyName() + "-" + face_.styleName())
+  for (QChar c : face.familyName() + "-" + face.styleName())
     if (c.unicode() > 0x20 && c.unicode() < 0x7F) fallback.push_back(static_cast<char>(c.unicode()));
   return fallback.empty() ? std::string("Font") : fallback;
+}
+
+/* The face's tables, read on its first use. A face is known by its family, style, weight
+   and slant and by its head table, which differs from one font file to the next. */
+std::shared_ptr<const PdfFaceTables> TablesOf(const QRawFont& face) {
+  // Owner: platform/gdi. Bounded: emptied when full, as the faces printed change rarely.
+  static std::map<std::string, std::shared_ptr<const PdfFaceTables>> known;
+  QByteArray head = face.fontTable("head");
+  std::string key = (face.familyName() + "\n" + face.styleName()).toStdString() + "\n" +
+                    std::to_string(face.weight()) + "\n" + std::to_string(static_cast<int>(face.style())) + "\n" +
+                    head.toStdString();
+  auto found = known.find(key);
+  if (found != known.end()) return found->second;
+  auto tables = std::make_shared<PdfFaceTables>();
+  tables->head = head;
+  tables->hhea = face.fontTable("hhea");
+  tables->hmtx = face.fontTable("hmtx");
+  tables->loca = face.fontTable("loca");
+  tables->glyf = face.fontTable("glyf");
+  tables->maxp = face.fontTable("maxp");
+  tables->post = face.fontTable("post");
+  tables->os2 = face.fontTable("OS/2");
+  tables->cvt = face.fontTable("cvt ");
+  tables->fpgm = face.fontTable("fpgm");
+  tables->prep = face.fontTable("prep");
+  tables->name = face.fontTable("name");
+  tables->postScriptName = PostScriptName(face, tables->name);
+  if (known.size() >= 32) known.clear();
+  known.emplace(std::move(key), tables);
+  return tables;
+}
+
+}  // namespace
+
+PdfFont::PdfFont(const QRawFont& face) : tables_(TablesOf(face)) {
+  const PdfFaceTables& t = *tables_;
+  if (t.head.size() < 54 || t.hhea.size() < 36 || t.maxp.size() < 6 || t.loca.isEmpty() || t.glyf.isEmpty()) return;
+  unitsPerEm_ = std::max<int>(16, U16(t.head, 18));
+  longLoca_ = S16(t.head, 50) != 0;
+  numberOfHMetrics_ = U16(t.hhea, 34);
+  numGlyphs_ = U16(t.maxp, 4);
+  if (numberOfHMetrics_ == 0 || t.hmtx.size() < numberOfHMetrics_ * 4) return;
+  if (t.loca.size() < (numGlyphs_ + 1) * (longLoca_ ? 4 : 2)) return;
+  widths_.assign(static_cast<size_t>(numGlyphs_), -1);
+  seen_.assign(static_cast<size_t>(numGlyphs_), 0);
+  usable_ = true;
+}
+
+int PdfFont::designWidth(quint32 glyph) const {
+  int index = std::min<int>(static_cast<int>(glyph), numberOfHMetrics_ - 1);
+  return static_cast<int>(std::lround(U16(tables_->hmtx, index * 4) * 1000.0 / unitsPerEm_));
+}
+
+int PdfFont::width(quint32 glyph) {
+  if (glyph >= widths_.size()) return 0;
+  int& known = widths_[glyph];
+  if (known < 0) known = designWidth(glyph);
+  return known;
+}
+
+QByteArray PdfFont::subsetProgram() const {
+  const PdfFaceTables& t = *tables_;
+  const QByteArray& sourceLoca = t.loca;
+  const QByteArray& sourceGlyf = t.glyf;
+  auto offsetOf = [&](int glyph) {
+    return static_cast<int>(longLoca_ ? U32(sourceLoca, glyph * 4) : U16(sourceLoca, glyph * 2) * 2u);
+  };
+  // The used glyphs, glyph 0 (shown for missing ones) and the parts composite glyphs are
+  // made of.
+  std::vector<char> keep(static_cast<size_t>(numGlyphs_), 0);
+  std::vector<int> pending{0};
+  for (const auto& entry : used_) pending.push_back(static_cast<int>(entry.first));
+  while (!pending.empty()) {
+    int glyph = pending.back();
+    pending.pop_back();
+    if (glyph < 0 || glyph >= numGlyphs_ || keep[static_cast<size_t>(glyph)]) continue;
+    keep[static_cast<size_t>(glyph)] = 1;
+    int start = offsetOf(glyph), end = offsetOf(glyph + 1);
+    if (end - start < 10 || S16(sourceGlyf, start) >= 0) continue;
+    int at = start + 10;
+    for (;;) {
+      quint16 flags = U16(sourceGlyf, at);
+      int component = U16(sourceGlyf, at + 2);
+      if (component >= numGlyphs_ || !keep[static_cast<size_t>(component)]) pending.push_back(component);
+      at += 4 + ((flags & 0x1) ? 4 : 2);
+      if (flags & 0x8) at += 2;
+      else if (flags & 0x40) at += 4;
+      else if (flags & 0x80) at += 8;
+      if (!(flags & 0x20) || at >= end) break;
+    }
+  }
+  // The kept outlines, each padded to four bytes, and a long loca table over them; glyphs
+  // not kept are empty.
+  qsizetype glyfSize = 0;
+  for (int glyph = 0; glyph < numGlyphs_; ++glyph) {
+    if (!keep[static_cast<size_t>(glyph)]) continue;
+    int start = offsetOf(glyph), end = offsetOf(glyph + 1);
+    if (start < 0 || end > sourceGlyf.size() || end < start) continue;
+    glyfSize += (end - start + 3) & ~3;
+  }
+  QByteArray glyf(glyfSize, '\0');
+  QByteArray loca(static_cast<qsizetype>(numGlyphs_ + 1) * 4, '\0');
+  qsizetype filled = 0;
+  for (int glyph = 0; glyph < numGlyphs_; ++glyph) {
+    Set32(loca, glyph * 4, static_cast<quint32>(filled));
+    if (!keep[static_cast<size_t>(glyph)]) continue;
+    int start = offsetOf(glyph), end = offsetOf(glyph + 1);
+    if (start < 0 || end > sourceGlyf.size() || end < start) continue;
+    std::memcpy(glyf.data() + filled, sourceGlyf.constData() + start, static_cast<size_t>(end - start));
+    filled += (end - start + 3) & ~3;
+  }
+  Set32(loca, numGlyphs_ * 4, static_cast<quint32>(filled));
+  QByteArray head = t.head;
+  Set32(head, 8, 0);   // checksum adjustment: not kept up to date
+  Set16(head, 50, 1);  // long offsets in loca
+  // A minimal post table (no glyph names), with the face's angle and pitch.
+  QByteArray post;
+  Put32(post, 0x00030000);
+  for (int at = 4; at < 32; at += 4) Put32(post, t.post.size() >= 32 ? U32(t.post, at) : 0);
+  std::vector<std::pair<const char*, QByteArray>> tables;
+  if (!t.os2.isEmpty()) tables.emplace_back("OS/2", t.os2);
+  if (!t.cvt.isEmpty()) tables.emplace_back("cvt ", t.cvt);
+  if (!t.fpgm.isEmpty()) tables.emplace_back("fpgm", t.fpgm);
+  tables.emplace_back("glyf", glyf);
+  tables.emplace_back("head", head);
+  tables.emplace_back("hhea", t.hhea);
+  tables.emplace_back("hmtx", t.hmtx);
+  tables.emplace_back("loca", loca);
+  tables.emplace_back("maxp", t.maxp);
+  if (!t.name.isEmpty()) tables.emplace_back("name", t.name);
+  tables.emplace_back("post", post);
+  if (!t.prep.isEmpty()) tables.emplace_back("prep", t.prep);
+  return AssembleFont(tables);
 }
 
 bool PdfFont::write(PdfFile& file, int fontObject) const {
@@ -222,7 +266,8 @@ bool PdfFont::write(PdfFile& file, int fontObject) const {
     c = static_cast<char>('A' + hash % 26);
     hash /= 26;
   }
-  const std::string baseName = tag + "+" + postScriptName();
+  const PdfFaceTables& t = *tables_;
+  const std::string baseName = tag + "+" + t.postScriptName;
   auto units = [&](int value) { return static_cast<long long>(std::lround(value * 1000.0 / unitsPerEm_)); };
 
   std::string body = "<</Type/Font/Subtype/Type0/BaseFont/" + baseName + "/Encoding/Identity-H/DescendantFonts[";
@@ -253,8 +298,9 @@ bool PdfFont::write(PdfFile& file, int fontObject) const {
   body += "]>>";
   file.object(cidFont, body);
 
-  QByteArray os2 = face_.fontTable("OS/2"), post = face_.fontTable("post");
-  const int ascent = S16(hhea_, 4), descent = S16(hhea_, 6);
+  const QByteArray& os2 = t.os2;
+  const QByteArray& post = t.post;
+  const int ascent = S16(t.hhea, 4), descent = S16(t.hhea, 6);
   const int capHeight = os2.size() >= 90 && U16(os2, 0) >= 2 ? S16(os2, 88) : ascent;
   const double italicAngle = post.size() >= 8 ? static_cast<qint32>(U32(post, 4)) / 65536.0 : 0;
   const bool fixedPitch = post.size() >= 16 && U32(post, 12) != 0;
@@ -262,7 +308,7 @@ bool PdfFont::write(PdfFile& file, int fontObject) const {
   AppendInt(body, 4 | (fixedPitch ? 1 : 0) | (italicAngle != 0 ? 64 : 0));
   body += "/FontBBox[";
   for (int at = 36; at <= 42; at += 2) {
-    AppendInt(body, units(S16(head_, at)));
+    AppendInt(body, units(S16(t.head, at)));
     body += at < 42 ? " " : "]";
   }
   body += "/ItalicAngle ";

@@ -12,12 +12,21 @@
 #include <QString>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace zarne::gdi {
 
 class PdfFile;
+
+/* The tables of a face the writer reads, and its PostScript name: read from the font once
+   and shared by every document that embeds the face (each read copies whole tables, the
+   glyph outlines among them). */
+struct PdfFaceTables {
+  QByteArray head, hhea, hmtx, loca, glyf, maxp, post, os2, cvt, fpgm, prep, name;
+  std::string postScriptName;
+};
 
 class PdfFont {
  public:
@@ -39,11 +48,9 @@ class PdfFont {
  private:
   int designWidth(quint32 glyph) const;
   QByteArray subsetProgram() const;
-  std::string postScriptName() const;
 
   bool usable_ = false;
-  QRawFont face_;
-  QByteArray head_, hhea_, hmtx_, loca_, glyf_, maxp_;
+  std::shared_ptr<const PdfFaceTables> tables_;
   int unitsPerEm_ = 1000;
   int numberOfHMetrics_ = 0;
   int numGlyphs_ = 0;

@@ -45,9 +45,11 @@ void TextLayout::paint(DcPainter& painter, QPointF topLeft, const QString& text,
   // Shaped once per font and text, on printers too. The PDF device takes the glyphs
   // straight, with the text they stand for so that it reads back; the painter's own pen and
   // font are not needed there.
-  const QList<QGlyphRun>* runs = advances ? nullptr : realized_->glyphs(text);
-  if (pdf && runs && pdf->drawGlyphRuns(*painter, QPointF(origin.x(), baseline), *runs, text, ColorOf(dc_.state.textColor)))
+  const ShapedText* shaped = advances ? nullptr : realized_->glyphs(text);
+  if (pdf && shaped &&
+      pdf->drawGlyphRuns(*painter, QPointF(origin.x(), baseline), shaped->parts, text, ColorOf(dc_.state.textColor)))
     return;
+  const QList<QGlyphRun>* runs = shaped ? &shaped->runs : nullptr;
   painter->setPen(ColorOf(dc_.state.textColor));
   painter->setFont(realized_->font());
   if (!advances) {

@@ -6,14 +6,18 @@
 #include "platform/kernel/text.h"
 
 #include <cstring>
-#include <string_view>
 
 namespace zarne::gdi {
 
 QString TextFrom1252(const char* text, int count) {
   if (!text) return QString();
   if (count < 0) count = static_cast<int>(std::strlen(text));
-  return QString::fromStdU16String(Cp1252ToUtf16(std::string_view(text, static_cast<size_t>(count))));
+  // Straight into the string: every text call converts its text, and a detour through a
+  // std::u16string cost a second allocation and copy.
+  QString out(count, Qt::Uninitialized);
+  QChar* to = out.data();
+  for (int i = 0; i < count; ++i) to[i] = QChar(Cp1252ToCodePoint(static_cast<unsigned char>(text[i])));
+  return out;
 }
 
 }  // namespace zarne::gdi

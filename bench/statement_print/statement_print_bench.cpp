@@ -2,8 +2,10 @@
 ** The statement printout's benchmark. A closing file whose every statement field is filled
 ** (so page 2 takes the extended layout) printed N times with the signatures on a third page,
 ** each a document of the PDF device; the baseline in the same run is N documents of the
-** same three pages with their backgrounds alone, same mapping, same device. Prints both
-** times and the ratio (the goal: at most 2, the fields costing no more than the form).
+** same three pages with their backgrounds alone, same mapping, same device, printed in turn
+** with the statements. Prints both times and the ratio (the goal: at most 1.5), by the
+** clock and in processor time (the machine is shared: the processor time is the steadier
+** figure).
 **   statement_print_bench [documents]   (default 20)
 */
 #include "catalogue/tabgen32.h"
@@ -26,6 +28,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -35,10 +38,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-double Seconds(const std::function<void()>& work) {
+/* Time taken, summed over the documents of one kind. */
+struct Took {
+  double seconds = 0;    // by the clock
+  double processor = 0;  // processor time of the whole process
+};
+
+double ProcessorSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+
+void AddTime(Took& took, const std::function<void()>& work) {
   auto start = std::chrono::steady_clock::now();
+  double processorStart = ProcessorSeconds();
   work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  took.processor += ProcessorSeconds() - processorStart;
+  took.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 /* The three pages' backgrounds in the statement's page mapping, nothing else. */
@@ -148,7 +161,7 @@ int main(int argc, char** argv) {
   UsePdfStatementPrinter();
 
   int pages = 0;
-  double statements = 0, backgrounds = 0;
+  Took statements, backgrounds;
   {
     RespaWindow view(nullptr);
     std::snprintf(view.fileNumber, sizeof view.fileNumber, "%s", "BENCH-1");
@@ -157,28 +170,34 @@ int main(int argc, char** argv) {
     FillEveryField(view);
     THUDPrintout probe("HUD-1", &view);
     if (!probe.IsExtended()) return std::fprintf(stderr, "the file does not print extended\n"), 1;
-    // One of each first, so fonts and the device are warm for both.
+    // One of each first, so fonts, shaped texts and the device are warm for both.
     TBackgroundPrintout warm;
     PrintOnce(warm);
-    statements = Seconds([&] {
-      for (int i = 0; i < documents; ++i) {
+    THUDPrintout warmStatement("HUD-1", &view);
+    warmStatement.separateSignaturePage = true;
+    PrintOnce(warmStatement);
+    // A statement and a background document in turn, each timed on its own: the machine is
+    // shared, and what else runs then weighs on both kinds alike.
+    for (int i = 0; i < documents; ++i) {
+      AddTime(statements, [&] {
         THUDPrintout printout("HUD-1", &view);
         printout.separateSignaturePage = true;
         if (PrintOnce(printout)) pages += 3;
-      }
-    });
-    backgrounds = Seconds([&] {
-      for (int i = 0; i < documents; ++i) {
+      });
+      AddTime(backgrounds, [&] {
         TBackgroundPrintout printout;
         PrintOnce(printout);
-      }
-    });
+      });
+    }
   }
-  std::printf("%d three-page extended statements: %.3f s (%.1f ms a document, %d pages)\n", documents,
-              statements, 1000 * statements / documents, pages);
-  std::printf("%d documents of the backgrounds alone: %.3f s (%.1f ms a document)\n", documents,
-              backgrounds, 1000 * backgrounds / documents);
-  std::printf("statements against backgrounds: ratio %.2f (goal: at most 2)\n", statements / backgrounds);
+  std::printf("%d three-page extended statements: %.3f s (%.1f ms a document, %d pages), processor %.3f s\n",
+              documents, statements.seconds, 1000 * statements.seconds / documents, pages, statements.processor);
+  std::printf("%d documents of the backgrounds alone: %.3f s (%.1f ms a document), processor %.3f s\n", documents,
+              backgrounds.seconds, 1000 * backgrounds.seconds / documents, backgrounds.processor);
+  std::printf("statements against backgrounds: ratio %.2f (goal: at most 1.5)\n",
+              statements.seconds / backgrounds.seconds);
+  std::printf("statements against backgrounds in processor time: ratio %.2f\n",
+              statements.processor / backgrounds.processor);
   for (TPXTable*& table : gTables) {
     delete table;
     table = nullptr;

@@ -97,6 +97,10 @@ TEST_F(EngineTotalsTest, TotalsTheRecordsBeforeTheKeyByGroupInWholeCents) {
         {{"D", 1, 6}, {0, 0, 1, 0}},
     };
     EXPECT_EQ(found, expected);
+    // A key near the start of the file (the range is read through the index, not the whole
+    // file): only the blank-dated record comes before January 2.
+    ASSERT_EQ(TotalBefore(jan2, &found), ENGINE_OK);
+    EXPECT_EQ(found, (Found{{{"D", 1, 5}, {30010, 30010, 1, 0}}}));
 
     // The cursor stays where it was: on the record of the key's date, the next one after it.
     std::vector<char> r = NewRecord(cursor_);

@@ -75,6 +75,22 @@ void SetRowHeightByCursor(int row, int height) {
   }
 }
 
+/* Starts dragging an edge of the column or row `index` (mode kColumnDrag or kRowDrag) whose
+   other edge is at `origin`: the edge starts at `edge`, both lines are shown inverted and the
+   grid takes the mouse. `press` is the pointer's position along the drag. */
+void StartDrag(int mode, int index, int origin, int edge, int press) {
+  TesselRecord* record = gLockedRecord;
+  record->dragMode = mode;
+  record->dragIndex = index;
+  record->dragOrigin = origin;
+  record->dragStart = record->dragCurrent = edge;
+  gResizeMoved = false;
+  gResizePress = press;
+  InvertLine(origin);
+  InvertLine(edge);
+  SetCapture(gCurrentGrid);
+}
+
 }  // namespace
 
 bool Resizing() { return gLockedRecord && gLockedRecord->dragMode != kNoDrag; }
@@ -92,15 +108,7 @@ bool BeginResize(const HitResult& hit, int x, int y) {
     }
     if (hit.column == TSCOL_ROWLABEL) left = 0;
     int edge = left + RoundToUnits(std::max(0, x - left), gBaseUnitX, 4);
-    record->dragMode = kColumnDrag;
-    record->dragIndex = hit.column;
-    record->dragOrigin = left;
-    record->dragStart = record->dragCurrent = edge;
-    gResizeMoved = false;
-    gResizePress = x;
-    InvertLine(left);
-    InvertLine(edge);
-    SetCapture(gCurrentGrid);
+    StartDrag(kColumnDrag, hit.column, left, edge, x);
     int rowTop = 0, rowBottom = 0, middle = y;
     if (hit.row >= 0 && RowExtent(hit.row, &rowTop, &rowBottom)) middle = (rowTop + rowBottom) / 2;
     ConfinePointer(left, middle, record->clientWidth, middle + 1);
@@ -113,15 +121,7 @@ bool BeginResize(const HitResult& hit, int x, int y) {
     if (hit.row == TSROW_HEADING) bottom = record->headingHeight;
     else if (!RowExtent(hit.row, &top, &bottom)) return false;
     int edge = top + RoundToUnits(std::max(0, y - top), gBaseUnitY, 8);
-    record->dragMode = kRowDrag;
-    record->dragIndex = hit.row;
-    record->dragOrigin = top;
-    record->dragStart = record->dragCurrent = edge;
-    gResizeMoved = false;
-    gResizePress = y;
-    InvertLine(top);
-    InvertLine(edge);
-    SetCapture(gCurrentGrid);
+    StartDrag(kRowDrag, hit.row, top, edge, y);
     int columnLeft = 0, columnRight = 0, middle = x;
     if (hit.column >= 0 && hit.column < record->columnCount && ColumnExtent(hit.column, &columnLeft, &columnRight))
       middle = (columnLeft + columnRight) / 2;

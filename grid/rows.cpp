@@ -564,27 +564,36 @@ LRESULT OnCopyRow(WPARAM reference, LPARAM target) {
   return 0;
 }
 
+namespace {
+
+/* The row and column a cell reference names and where the cell's value lies in its row;
+   0, or the error the reference or the row's storage gave. */
+long LocateCellValue(WPARAM reference, int* row, int* column, uint8_t** value) {
+  long result = ResolveCellReference(reference, kPlainReference, row, column);
+  if (result < 0) return result;
+  uint8_t* address = RowAddress(*row);
+  if (!address) return TSERR_LOCKFAILED;
+  *value = address + gLockedColumns[*column].valueOffset;
+  return 0;
+}
+
+}  // namespace
+
 LRESULT OnGetCell(WPARAM reference, void* buffer) {
   if (!buffer) return TSERR_NULLPTR;
   int row = 0, column = 0;
-  long result = ResolveCellReference(reference, kPlainReference, &row, &column);
-  if (result < 0) return result;
-  uint8_t* address = RowAddress(row);
-  if (!address) return TSERR_LOCKFAILED;
-  const TesselColumn& entry = gLockedColumns[column];
-  std::memcpy(buffer, address + entry.valueOffset, entry.length);
+  uint8_t* cell = nullptr;
+  if (long result = LocateCellValue(reference, &row, &column, &cell); result != 0) return result;
+  std::memcpy(buffer, cell, gLockedColumns[column].length);
   return 0;
 }
 
 LRESULT OnSetCell(WPARAM reference, const void* value) {
   if (!value) return TSERR_NULLPTR;
   int row = 0, column = 0;
-  long result = ResolveCellReference(reference, kPlainReference, &row, &column);
-  if (result < 0) return result;
-  uint8_t* address = RowAddress(row);
-  if (!address) return TSERR_LOCKFAILED;
-  const TesselColumn& entry = gLockedColumns[column];
-  std::memcpy(address + entry.valueOffset, value, entry.length);
+  uint8_t* cell = nullptr;
+  if (long result = LocateCellValue(reference, &row, &column, &cell); result != 0) return result;
+  std::memcpy(cell, value, gLockedColumns[column].length);
   if (SortKeyOneSet() && IsSortKeyColumn(column) && !gLockedRecord->virtualOn) return MoveToSortedPlace(row);
   InvalidateGridCell(row, column);
   return 0;

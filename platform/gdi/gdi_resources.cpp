@@ -93,20 +93,27 @@ QImage ImageFromIconData(const QByteArray& data, int width, int height) {
   return QImage::fromData(file, "ICO");
 }
 
-QImage IconFromGroup(HINSTANCE instance, LPCSTR name) {
-  QByteArray group = ResourceBytes(instance, name, RT_GROUP_ICON);
-  if (group.size() < 6) return QImage();
+/* The entry of an icon or cursor group (a 6-byte header, then 14 bytes an image) whose
+   width, as `widthOf` reads it, is nearest kIconSize, more colour bits breaking ties; null
+   when the group holds none. */
+const BYTE* BestGroupEntry(const QByteArray& group, int (*widthOf)(const BYTE* entry)) {
+  if (group.size() < 6) return nullptr;
   const BYTE* bytes = reinterpret_cast<const BYTE*>(group.constData());
   WORD count = ReadWord(bytes + 4);
-  int best = -1, bestScore = 0;
+  const BYTE* best = nullptr;
+  int bestScore = 0;
   for (int i = 0; i < count && 6 + (i + 1) * 14 <= group.size(); ++i) {
     const BYTE* entry = bytes + 6 + i * 14;
-    int width = entry[0] ? entry[0] : 256;
-    int score = 1000 - std::abs(width - kIconSize) * 10 + ReadWord(entry + 6) / 8;
-    if (best < 0 || score > bestScore) best = i, bestScore = score;
+    int score = 1000 - std::abs(widthOf(entry) - kIconSize) * 10 + ReadWord(entry + 6) / 8;
+    if (!best || score > bestScore) best = entry, bestScore = score;
   }
-  if (best < 0) return QImage();
-  const BYTE* entry = bytes + 6 + best * 14;
+  return best;
+}
+
+QImage IconFromGroup(HINSTANCE instance, LPCSTR name) {
+  QByteArray group = ResourceBytes(instance, name, RT_GROUP_ICON);
+  const BYTE* entry = BestGroupEntry(group, [](const BYTE* e) { return e[0] ? int{e[0]} : 256; });
+  if (!entry) return QImage();
   QByteArray image = ResourceBytes(instance, MAKEINTRESOURCE(ReadWord(entry + 12)), RT_ICON);
   return ImageFromIconData(image, entry[0] ? entry[0] : 256, entry[1] ? entry[1] : 256);
 }
@@ -115,17 +122,8 @@ QImage IconFromGroup(HINSTANCE instance, LPCSTR name) {
    size, ordinal); each image is the hot spot in two words followed by the icon-style DIB. */
 QImage CursorFromGroup(HINSTANCE instance, LPCSTR name, POINT* hotSpot) {
   QByteArray group = ResourceBytes(instance, name, RT_GROUP_CURSOR);
-  if (group.size() < 6) return QImage();
-  const BYTE* bytes = reinterpret_cast<const BYTE*>(group.constData());
-  WORD count = ReadWord(bytes + 4);
-  int best = -1, bestScore = 0;
-  for (int i = 0; i < count && 6 + (i + 1) * 14 <= group.size(); ++i) {
-    const BYTE* entry = bytes + 6 + i * 14;
-    int score = 1000 - std::abs(ReadWord(entry) - kIconSize) * 10 + ReadWord(entry + 6) / 8;
-    if (best < 0 || score > bestScore) best = i, bestScore = score;
-  }
-  if (best < 0) return QImage();
-  const BYTE* entry = bytes + 6 + best * 14;
+  const BYTE* entry = BestGroupEntry(group, [](const BYTE* e) { return int{ReadWord(e)}; });
+  if (!entry) return QImage();
   QByteArray image = ResourceBytes(instance, MAKEINTRESOURCE(ReadWord(entry + 12)), RT_CURSOR);
   if (image.size() <= 4) return QImage();
   const BYTE* imageBytes = reinterpret_cast<const BYTE*>(image.constData());

@@ -30,18 +30,12 @@ namespace {
 
 /* The standard non-client parts: border, caption, client edge and scroll bars. */
 void DefaultNcCalcSize(const WindowObject& window, RECT& r) {
-  int border = 0;
-  if (window.style & WS_THICKFRAME)
-    border = GetSystemMetrics(SM_CXFRAME);
-  else if ((window.style & WS_DLGFRAME) || (window.exStyle & WS_EX_DLGMODALFRAME))
-    border = GetSystemMetrics(SM_CXDLGFRAME);
-  else if (window.style & WS_BORDER)
-    border = GetSystemMetrics(SM_CXBORDER);
+  const int border = FrameBorderWidth(window);
   r.left += border;
   r.right -= border;
   r.top += border;
   r.bottom -= border;
-  if ((window.style & WS_CAPTION) == WS_CAPTION) r.top += GetSystemMetrics(SM_CYCAPTION);
+  r.top += CaptionHeight(window);
   r.top += MenuBarHeightOf(window.hwnd);  // a menu bar lies between caption and client
   if (window.exStyle & WS_EX_CLIENTEDGE) {
     r.left += GetSystemMetrics(SM_CXEDGE);
@@ -70,8 +64,7 @@ LRESULT DefaultHitTest(HWND hwnd, const WindowObject& window, int x, int y) {
   if ((window.style & WS_HSCROLL) && p.y >= ch && p.y < ch + GetSystemMetrics(SM_CYHSCROLL) &&
       p.x >= 0 && p.x < cw)
     return HTHSCROLL;
-  if ((window.style & WS_CAPTION) == WS_CAPTION && p.y < 0 && p.y >= -GetSystemMetrics(SM_CYCAPTION))
-    return HTCAPTION;
+  if (p.y < 0 && p.y >= -CaptionHeight(window)) return HTCAPTION;
   return HTBORDER;
 }
 

@@ -146,17 +146,22 @@ void RaiseFrame(const WindowObject& window) {
   window.frame->raise();
 }
 
+int FrameBorderWidth(const WindowObject& window) {
+  if (window.style & WS_THICKFRAME) return GetSystemMetrics(SM_CXFRAME);
+  if ((window.style & WS_DLGFRAME) || (window.exStyle & WS_EX_DLGMODALFRAME))
+    return GetSystemMetrics(SM_CXDLGFRAME);
+  if (window.style & WS_BORDER) return GetSystemMetrics(SM_CXBORDER);
+  return 0;
+}
+
+int CaptionHeight(const WindowObject& window) {
+  return (window.style & WS_CAPTION) == WS_CAPTION ? GetSystemMetrics(SM_CYCAPTION) : 0;
+}
+
 QMargins NativeFrameInsets(const WindowObject& window) {
   if (window.IsChild()) return QMargins();
-  int border = 0;
-  if (window.style & WS_THICKFRAME)
-    border = GetSystemMetrics(SM_CXFRAME);
-  else if ((window.style & WS_DLGFRAME) || (window.exStyle & WS_EX_DLGMODALFRAME))
-    border = GetSystemMetrics(SM_CXDLGFRAME);
-  else if (window.style & WS_BORDER)
-    border = GetSystemMetrics(SM_CXBORDER);
-  int caption = (window.style & WS_CAPTION) == WS_CAPTION ? GetSystemMetrics(SM_CYCAPTION) : 0;
-  return QMargins(border, border + caption, border, border);
+  const int border = FrameBorderWidth(window);
+  return QMargins(border, border + CaptionHeight(window), border, border);
 }
 
 void RecalcClientRect(WindowObject& window, bool calcValidRects) {

@@ -126,6 +126,11 @@ void EnsureSystemClasses();
 ** the application object only when the program has none, as windows cannot exist without. */
 bool EnsureWindowSystem();
 
+/* The width of the border the window's style asks for: a sizing frame, a dialog frame or a
+** thin border, else none. */
+int FrameBorderWidth(const WindowObject& window);
+/* The height of the caption when the style has one, else 0. */
+int CaptionHeight(const WindowObject& window);
 /* What the desktop draws around a top-level window (caption, border) and so lies outside its
 ** frame widget; nothing for child windows, whose frames the manager draws itself. */
 QMargins NativeFrameInsets(const WindowObject& window);

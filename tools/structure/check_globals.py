@@ -11,12 +11,10 @@ Prints one line per global without an owner and exits 1 when there is any.
 """
 import os
 import re
-import subprocess
 import sys
 
-SOURCE_SUFFIXES = (".cpp", ".h")
-# Folders that are not production code: tests, benchmarks, fuzz targets, harnesses, build tools.
-NOT_PRODUCTION = ("platform/testing/", "bench/", "fuzz/", "acceptance/", "desktop/", "tools/")
+sys.dont_write_bytecode = True  # the check runs from the source tree: leave no cache in it
+from check_structure import is_above_everything, report, tracked_files
 
 SKIPPED_STARTS = re.compile(
     r"^(using|typedef|template|friend|static_assert|class|struct|enum|union|namespace|return|"
@@ -26,11 +24,10 @@ DECLARATOR = re.compile(r"(\w+)\s*(\[[^\]]*\]\s*)*$")
 
 
 def production_files(source_dir):
-    names = subprocess.run(["git", "-C", source_dir, "ls-files", "-z"], check=True,
-                           capture_output=True).stdout.decode().split("\0")
-    return sorted(n for n in names if n.endswith(SOURCE_SUFFIXES) and "/tests/" not in n and
-                  not n.startswith(NOT_PRODUCTION) and
-                  os.path.exists(os.path.join(source_dir, n)))
+    """The C++ files of the system itself: not tests, benchmarks, fuzz targets, harnesses or
+    the build's tools."""
+    return sorted(n for n in tracked_files(source_dir) if n.endswith((".cpp", ".h")) and
+                  not is_above_everything(n) and not n.startswith("tools/"))
 
 
 def blank_out(text):
@@ -205,13 +202,8 @@ def main():
             count += 1
             if not owned:
                 problems.append(f"{path}:{line}: global {name} has no \"Owner:\" comment")
-    for problem in problems:
-        print(problem)
-    if problems:
-        print(f"{len(problems)} of {count} globals name no owner module")
-        return 1
-    print(f"{count} globals in {len(files)} files, each naming its owner module")
-    return 0
+    return report(problems, f"{len(problems)} of {count} globals name no owner module",
+                  f"{count} globals in {len(files)} files, each naming its owner module")
 
 
 if __name__ == "__main__":

@@ -120,13 +120,16 @@ def main():
     floors = read_floors(source_dir)
     files = tracked_files(source_dir)
     problems = [p for f in sorted(files) for p in check_file(f, source_dir, floors)]
+    return report(problems, f"{len(problems)} include(s) break the floors",
+                  f"{len(files)} files hold to the floors of docs/layers.md")
+
+
+def report(problems, failed, held):
+    """Prints the problems and the closing line; the exit status: 1 when there is any."""
     for problem in problems:
         print(problem)
-    if problems:
-        print(f"{len(problems)} include(s) break the floors")
-        return 1
-    print(f"{len(files)} files hold to the floors of docs/layers.md")
-    return 0
+    print(failed if problems else held)
+    return 1 if problems else 0
 
 
 if __name__ == "__main__":

@@ -128,25 +128,20 @@ void TBankEditor::ShowEntry() {
   char key[8];
   std::snprintf(key, sizeof key, "%d", CurrentKey);
   KeyNumber->SetText(key);
-  TBankEntry& entry = Banks[CurrentKey];
-  AccountName->Transfer(entry.AccountName, tdSetData);
-  BankName->Transfer(entry.BankName, tdSetData);
-  AccountNumber->Transfer(entry.AccountNumber, tdSetData);
-  LastCloseDate->Transfer(&entry.LastCloseDate, tdSetData);
-  LastBalanceDate->Transfer(&entry.LastBalanceDate, tdSetData);
-  LastBeginBalance->Transfer(&entry.LastBeginBalance, tdSetData);
-  LastEndBalance->Transfer(&entry.LastEndBalance, tdSetData);
+  TransferEntry(tdSetData);
 }
 
-void TBankEditor::StoreEntry() {
+void TBankEditor::StoreEntry() { TransferEntry(tdGetData); }
+
+void TBankEditor::TransferEntry(TTransferDirection direction) {
   TBankEntry& entry = Banks[CurrentKey];
-  AccountName->Transfer(entry.AccountName, tdGetData);
-  BankName->Transfer(entry.BankName, tdGetData);
-  AccountNumber->Transfer(entry.AccountNumber, tdGetData);
-  LastCloseDate->Transfer(&entry.LastCloseDate, tdGetData);
-  LastBalanceDate->Transfer(&entry.LastBalanceDate, tdGetData);
-  LastBeginBalance->Transfer(&entry.LastBeginBalance, tdGetData);
-  LastEndBalance->Transfer(&entry.LastEndBalance, tdGetData);
+  AccountName->Transfer(entry.AccountName, direction);
+  BankName->Transfer(entry.BankName, direction);
+  AccountNumber->Transfer(entry.AccountNumber, direction);
+  LastCloseDate->Transfer(&entry.LastCloseDate, direction);
+  LastBalanceDate->Transfer(&entry.LastBalanceDate, direction);
+  LastBeginBalance->Transfer(&entry.LastBeginBalance, direction);
+  LastEndBalance->Transfer(&entry.LastEndBalance, direction);
 }
 
 void TBankEditor::CmNext() {

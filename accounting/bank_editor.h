@@ -51,6 +51,8 @@ class TBankEditor : public TDialog {
   void ReadBanks();
   void ShowEntry();
   void StoreEntry();
+  /* Moves the current key's entry into the controls (tdSetData) or back (tdGetData). */
+  void TransferEntry(TTransferDirection direction);
   /* Writes the changed fields of one key; false when it was not saved (the table layer has
      shown why). */
   bool SaveKey(int key);

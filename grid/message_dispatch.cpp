@@ -25,6 +25,8 @@
 #include "grid/tessel_lock.h"
 #include "grid/virtual_rows.h"
 
+#include <initializer_list>
+
 namespace {
 
 LRESULT OnCustCntlNotify(HWND grid, WPARAM wParam, LPARAM lParam) {
@@ -124,6 +126,19 @@ bool IsAttributeMessage(UINT message) {
          message == TSM_GETROWATTRS || message == TSM_SETROWATTRS;
 }
 
+using MessageHandler = LRESULT (*)(UINT message, WPARAM wParam, LPARAM lParam);
+
+/* Offers the message to each handler in turn: the first that knows it (answers other than
+   TSERR_BADMESSAGE) gives the answer. */
+LRESULT FirstAnswer(std::initializer_list<MessageHandler> handlers, UINT message, WPARAM wParam,
+                    LPARAM lParam) {
+  for (MessageHandler handler : handlers) {
+    LRESULT answer = handler(message, wParam, lParam);
+    if (answer != TSERR_BADMESSAGE) return answer;
+  }
+  return TSERR_BADMESSAGE;
+}
+
 }  // namespace
 
 LRESULT TesselMsgProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -132,25 +147,13 @@ LRESULT TesselMsgProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsColumnMessage(message)) return OnColumnMessage(message, wParam, lParam);
   if (IsDefinitionMessage(message)) return OnDefinitionMessage(message, wParam, lParam);
   if (IsAttributeMessage(message)) return OnAttributeMessage(message, wParam, lParam);
-  LRESULT navigated = OnNavigationMessage(message, wParam, lParam);
-  if (navigated != TSERR_BADMESSAGE) return navigated;
-  LRESULT sorted = OnSortMessage(message, wParam, lParam);
-  if (sorted != TSERR_BADMESSAGE) return sorted;
-  LRESULT selected = OnSelectionMessage(message, wParam, lParam);
-  if (selected != TSERR_BADMESSAGE) return selected;
-  LRESULT paged = OnVirtualMessage(message, wParam, lParam);
-  if (paged != TSERR_BADMESSAGE) return paged;
-  LRESULT columnSelected = OnColumnSelectionMessage(message, wParam, lParam);
-  if (columnSelected != TSERR_BADMESSAGE) return columnSelected;
-  LRESULT dropped = OnDropDownMessage(message, wParam, lParam);
-  if (dropped != TSERR_BADMESSAGE) return dropped;
+  LRESULT answer = FirstAnswer({OnNavigationMessage, OnSortMessage, OnSelectionMessage, OnVirtualMessage,
+                                OnColumnSelectionMessage, OnDropDownMessage},
+                               message, wParam, lParam);
+  if (answer != TSERR_BADMESSAGE) return answer;
   if (message == TSM_NEXTCELL) return NextCell();
   if (message == TSM_PREVCELL) return PreviousCell();
-  LRESULT edited = OnEditMessage(message, wParam, lParam);
-  if (edited != TSERR_BADMESSAGE) return edited;
-  LRESULT restructured = OnRestructureMessage(message, wParam, lParam);
-  if (restructured != TSERR_BADMESSAGE) return restructured;
-  LRESULT result = RowMessage(message, wParam, lParam);
-  if (result != TSERR_BADMESSAGE) return result;
+  answer = FirstAnswer({OnEditMessage, OnRestructureMessage, RowMessage}, message, wParam, lParam);
+  if (answer != TSERR_BADMESSAGE) return answer;
   return InterfaceMessage(message, wParam, lParam);
 }

@@ -42,7 +42,7 @@ struct PrintJob {
 namespace {
 
 // Owner: platform/gdi.
-int nextJobId = 1;
+int gNextJobId = 1;
 
 struct PendingFailure {
   int countdown = 0;  // documents still to start before the one that fails; 0 = none
@@ -202,7 +202,7 @@ int StartDocA(HDC handle, const DOCINFOA* info) {
     job->pdfDocument = std::make_unique<PdfPaintDevice>(std::make_unique<PdfDocument>(
         PdfGeometry(*job->printer), job->printer->colorMode() == QPrinter::GrayScale, title.toStdString(), output));
   }
-  return nextJobId++;
+  return gNextJobId++;
 }
 
 int StartPage(HDC handle) {

@@ -22,7 +22,9 @@
 #include <QWindow>
 
 #include <cstring>
+#include <iterator>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -56,7 +58,58 @@ HDC CreateClientDC(WindowObject& window, const QRegion& clip) {
   return GdiCreateSurfaceDC(&window.backing, QPoint(0, 0), clip);
 }
 
+/* Backing images of destroyed windows, kept for the next window of the same size. A new
+** image of a window's size is fresh memory from the system, and the first write to each of
+** its pages faults: for a statement window that costs more than the fill and the first
+** paint together, every time a file is opened after another was closed. */
+constexpr size_t kSpareBackings = 8;  // a file window and its frame, a dialog and its lists
+constexpr qsizetype kSmallestSpareBacking = 64 * 1024;  // smaller ones come from the heap
+
+std::vector<QImage>& SpareBackings() {
+  static std::vector<QImage> spare;
+  return spare;
+}
+
+QImage NewBacking(const QSize& size) {
+  auto& spare = SpareBackings();
+  for (auto it = spare.rbegin(); it != spare.rend(); ++it) {
+    if (it->size() != size) continue;
+    QImage image = std::move(*it);
+    spare.erase(std::next(it).base());
+    return image;
+  }
+  return QImage(size, QImage::Format_RGB32);
+}
+
+/* What the visible child windows cover of a window's client area (a masked child only its
+** mask): a WS_CLIPCHILDREN window's paint leaves it alone, as the children show there. */
+QRegion ChildWindowsArea(const WindowObject& window) {
+  QRegion area;
+  for (HWND hwnd : window.children) {
+    WindowPtr child = FindWindowObject(hwnd);
+    if (!child || !(child->style & WS_VISIBLE)) continue;
+    QRect rect = ToQRect(child->rect);
+    if (child->frame && !child->frame->mask().isEmpty())
+      area += child->frame->mask().translated(rect.topLeft()) & rect;
+    else
+      area += rect;
+  }
+  return area;
+}
+
 }  // namespace
+
+void KeepBackingForReuse(WindowObject& window) {
+  QImage image = std::move(window.backing);
+  window.backing = QImage();
+  // An image still shared (a grab of the window) would be copied on the first write anyway.
+  if (image.sizeInBytes() < kSmallestSpareBacking || !image.isDetached() ||
+      image.format() != QImage::Format_RGB32)
+    return;
+  auto& spare = SpareBackings();
+  if (spare.size() >= kSpareBackings) spare.erase(spare.begin());
+  spare.push_back(std::move(image));
+}
 
 QImage& RealizedBacking(WindowObject& window) {
   if (!window.backingStale) return window.backing;
@@ -65,7 +118,7 @@ QImage& RealizedBacking(WindowObject& window) {
   window.backingStale = false;
   QSize kept = window.backingKept.boundedTo(window.backing.size());
   if (size == window.backing.size() && kept == size) return window.backing;
-  QImage grown(size, QImage::Format_RGB32);
+  QImage grown = NewBacking(size);
   if (kept.isEmpty()) {
     grown.fill(Qt::white);
   } else {
@@ -322,7 +375,9 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
   bool erase = window->eraseNeeded;
   window->update = QRegion();
   window->eraseNeeded = false;
-  QRegion clip = region.isEmpty() ? NothingVisible() : region;
+  QRegion clip = region;
+  if (window->style & WS_CLIPCHILDREN) clip -= ChildWindowsArea(*window);
+  if (clip.isEmpty()) clip = NothingVisible();
   HDC dc;
   if (HasOwnDC(*window)) {
     dc = OwnDC(*window);

@@ -114,6 +114,7 @@ void FreeWindow(HWND hwnd) {
   KillWindowTimers(hwnd);
   ForgetQueuedMessagesOf(hwnd);
   ReleaseWindowDCs(*window);
+  KeepBackingForReuse(*window);
   auto& siblings = SiblingList(*window);
   siblings.erase(std::remove(siblings.begin(), siblings.end(), hwnd), siblings.end());
   if (!window->IsChild()) RemoveTopLevelWindow(hwnd);

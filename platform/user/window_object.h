@@ -98,6 +98,9 @@ using WindowPtr = std::shared_ptr<WindowObject>;
 /* The window's backing image at the client area's size, made again first when the window
    was resized since it was last drawn or shown (painting.cpp). */
 QImage& RealizedBacking(WindowObject& window);
+/* Hands a destroyed window's backing image on to a later window of the same size (its DCs
+   are gone). */
+void KeepBackingForReuse(WindowObject& window);
 /* True while a DC of the window is out (its own DC included). */
 bool HasOpenDC(const WindowObject& window);
 

@@ -87,6 +87,9 @@ void PaintChildFrame(QPainter& painter, const WindowObject& window, const QRect&
 FrameWidget::FrameWidget(HWND hwnd, QWidget* parent, Qt::WindowFlags flags)
     : QWidget(parent, flags), hwnd_(hwnd) {
   setAttribute(Qt::WA_NoSystemBackground);
+  // Every pixel of the frame is painted (the face first, then border and caption), so Qt
+  // need not draw the parent's image under a child window first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::NoFocus);
 }
 
@@ -106,6 +109,10 @@ void FrameWidget::closeEvent(QCloseEvent* event) {
 }
 
 void FrameWidget::changeEvent(QEvent* event) {
+  // Enabling or disabling a window changes none of the pixels the frame draws (a control
+  // that looks disabled repaints on WM_ENABLE): no repaint of the whole window, as a modal
+  // dialog's owner would get twice with every dialog.
+  if (event->type() == QEvent::EnabledChange) return;
   QWidget::changeEvent(event);
   // The desktop activated, minimised or restored a window by itself (its frame buttons, a
   // window switcher). Offscreen there is no desktop, and its own changes would only disturb
@@ -177,6 +184,12 @@ void ClientWidget::paintEvent(QPaintEvent* event) {
   }
   const QImage& backing = window->backing;
   PaintRectByRect(painter, event->region(), [&](const QRect& r) { painter.drawImage(r.topLeft(), backing, r); });
+}
+
+void ClientWidget::changeEvent(QEvent* event) {
+  // The image shows what the window painted; being enabled or not changes none of it.
+  if (event->type() == QEvent::EnabledChange) return;
+  QWidget::changeEvent(event);
 }
 
 /* A key a control's widget left alone during its default handling ends there, as a key the

@@ -1,8 +1,9 @@
 /*
-** The profile calls: locate the file, read it whole, answer from its lines, and for a
-** write edit the lines and replace the file atomically. One lock keeps the
-** read-modify-write of concurrent callers in this process from losing updates, and a
-** lock on the file's directory does the same between processes.
+** The profile calls: locate the file, read it whole, answer from its lines (taken apart again
+** only when the bytes changed since the last call), and for a write edit the lines and
+** replace the file atomically. One lock keeps the read-modify-write of concurrent callers in
+** this process from losing updates, and a lock on the file's directory does the same between
+** processes.
 */
 #include "platform/kernel/profile.h"
 
@@ -13,6 +14,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -26,8 +28,43 @@ std::mutex gProfileMutex;
 
 const char* FileOrWinIni(LPCSTR file_name) { return file_name && *file_name ? file_name : kWinIni; }
 
-ProfileText Load(const std::string& host_path) {
-  return ProfileText(ReadWholeFile(host_path).value_or(std::string()));
+/* A file's bytes as last read, with their lines. */
+struct ReadProfile {
+  bool bytesKept = false;  // a huge file's bytes are not kept twice over
+  std::string bytes;
+  ProfileText text{std::string_view()};
+};
+
+// A start-up reads a hundred keys of one file, each call by itself: the file is read on every
+// call, so that a change by another program is seen at once, but its lines are taken apart
+// again only when its bytes differ from the last read's. Size and time stamps would not do:
+// a change of the same size within one tick of the clock keeps both.
+constexpr size_t kFilesKept = 8;
+constexpr size_t kLargestKept = 1 << 20;
+// Owner: platform/kernel.
+std::map<std::string, ReadProfile> gReadProfiles;
+
+/* Keeps a file's bytes with their lines; answers the lines kept. */
+const ProfileText& Remember(const std::string& host_path, std::string bytes, ProfileText text) {
+  auto read = gReadProfiles.find(host_path);
+  if (read == gReadProfiles.end()) {
+    if (gReadProfiles.size() >= kFilesKept) gReadProfiles.clear();
+    read = gReadProfiles.emplace(host_path, ReadProfile()).first;
+  }
+  ReadProfile& profile = read->second;
+  profile.text = std::move(text);
+  profile.bytesKept = bytes.size() <= kLargestKept;
+  profile.bytes = profile.bytesKept ? std::move(bytes) : std::string();
+  return profile.text;
+}
+
+const ProfileText& Load(const std::string& host_path) {
+  std::string bytes = ReadWholeFile(host_path).value_or(std::string());
+  auto read = gReadProfiles.find(host_path);
+  if (read != gReadProfiles.end() && read->second.bytesKept && read->second.bytes == bytes)
+    return read->second.text;
+  ProfileText text(bytes);
+  return Remember(host_path, std::move(bytes), std::move(text));
 }
 
 DWORD CopyValue(const std::string& value, LPSTR buffer, DWORD size) {
@@ -81,7 +118,7 @@ DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR default_value, 
                               DWORD size, LPCSTR file_name) {
   if (!buffer || size == 0) return 0;
   std::lock_guard<std::mutex> lock(gProfileMutex);
-  const ProfileText text = Load(ProfileFileHostPath(FileOrWinIni(file_name)));
+  const ProfileText& text = Load(ProfileFileHostPath(FileOrWinIni(file_name)));
   if (!section) return CopyNameList(text.SectionNames(), buffer, size);
   if (!key) return CopyNameList(text.KeyNames(section), buffer, size);
   const auto value = text.Value(section, key);
@@ -137,10 +174,13 @@ BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR 
   else if (!value) changed = text.DeleteKey(section, key);
   else changed = text.SetValue(section, key, value);
   if (!changed) return TRUE;
-  if (!ReplaceFileAtomically(host_path, text.Bytes())) {
+  std::string new_bytes = text.Bytes();
+  if (!ReplaceFileAtomically(host_path, new_bytes)) {
     SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno));
     return FALSE;
   }
+  // The next read finds these bytes (or another program's, which it then takes apart).
+  Remember(host_path, std::move(new_bytes), std::move(text));
   return TRUE;
 }
 

@@ -57,12 +57,12 @@ ProfileText::ProfileText(std::string_view bytes) {
   while (start < bytes.size()) {
     const size_t newline = bytes.find('\n', start);
     if (newline == std::string_view::npos) {
-      lines_.push_back({std::string(bytes.substr(start)), ""});
+      lines_.push_back(MakeLine(std::string(bytes.substr(start)), ""));
       break;
     }
     const bool crlf = newline > start && bytes[newline - 1] == '\r';
     const size_t text_end = crlf ? newline - 1 : newline;
-    lines_.push_back({std::string(bytes.substr(start, text_end - start)), crlf ? "\r\n" : "\n"});
+    lines_.push_back(MakeLine(std::string(bytes.substr(start, text_end - start)), crlf ? "\r\n" : "\n"));
     start = newline + 1;
   }
 }
@@ -80,21 +80,26 @@ ProfileText::Kind ProfileText::KindOf(const std::string& text) {
   return KeyNameOf(text).empty() ? Kind::kOther : Kind::kKey;
 }
 
-std::string ProfileText::SectionNameOf(const std::string& text) {
+ProfileText::Line ProfileText::MakeLine(std::string text, std::string ending) {
+  const Kind kind = KindOf(text);
+  return Line{std::move(text), std::move(ending), kind};
+}
+
+std::string_view ProfileText::SectionNameOf(const std::string& text) {
   std::string_view rest = Trim(text).substr(1);
   const size_t close = rest.find(']');
   if (close != std::string_view::npos) rest = rest.substr(0, close);
-  return std::string(Trim(rest));
+  return Trim(rest);
 }
 
-std::string ProfileText::KeyNameOf(const std::string& text) {
+std::string_view ProfileText::KeyNameOf(const std::string& text) {
   const size_t equals = text.find('=');
-  return std::string(Trim(std::string_view(text).substr(0, equals)));
+  return Trim(std::string_view(text).substr(0, equals));
 }
 
 size_t ProfileText::SectionEnd(size_t header) const {
   size_t end = header + 1;
-  while (end < lines_.size() && KindOf(lines_[end].text) != Kind::kSection) ++end;
+  while (end < lines_.size() && lines_[end].kind != Kind::kSection) ++end;
   return end;
 }
 
@@ -108,7 +113,7 @@ std::string ProfileText::NewLineEnding() const {
 std::optional<std::string> ProfileText::Value(std::string_view section, std::string_view key) const {
   bool inside = false;
   for (const Line& line : lines_) {
-    const Kind kind = KindOf(line.text);
+    const Kind kind = line.kind;
     if (kind == Kind::kSection) {
       inside = ProfileNamesEqual(SectionNameOf(line.text), section);
     } else if (inside && kind == Kind::kKey && ProfileNamesEqual(KeyNameOf(line.text), key)) {
@@ -126,8 +131,8 @@ std::vector<std::string> ProfileText::SectionNames() const {
   std::unordered_set<std::string> seen;
   std::vector<std::string> names;
   for (const Line& line : lines_) {
-    if (KindOf(line.text) != Kind::kSection) continue;
-    std::string name = SectionNameOf(line.text);
+    if (line.kind != Kind::kSection) continue;
+    std::string name(SectionNameOf(line.text));
     if (seen.insert(ComparableName(name)).second) names.push_back(std::move(name));
   }
   return names;
@@ -137,9 +142,9 @@ std::vector<std::string> ProfileText::KeyNames(std::string_view section) const {
   std::vector<std::string> names;
   bool inside = false;
   for (const Line& line : lines_) {
-    const Kind kind = KindOf(line.text);
+    const Kind kind = line.kind;
     if (kind == Kind::kSection) inside = ProfileNamesEqual(SectionNameOf(line.text), section);
-    else if (inside && kind == Kind::kKey) names.push_back(KeyNameOf(line.text));
+    else if (inside && kind == Kind::kKey) names.emplace_back(KeyNameOf(line.text));
   }
   return names;
 }
@@ -148,15 +153,15 @@ bool ProfileText::SetValue(std::string_view section, std::string_view key, std::
   std::optional<size_t> first_header;
   bool inside = false;
   for (size_t i = 0; i < lines_.size(); ++i) {
-    const Kind kind = KindOf(lines_[i].text);
+    const Kind kind = lines_[i].kind;
     if (kind == Kind::kSection) {
       inside = ProfileNamesEqual(SectionNameOf(lines_[i].text), section);
       if (inside && !first_header) first_header = i;
     }
     if (inside && kind == Kind::kKey && ProfileNamesEqual(KeyNameOf(lines_[i].text), key)) {
-      const std::string replaced = KeyNameOf(lines_[i].text) + "=" + std::string(value);
+      const std::string replaced = std::string(KeyNameOf(lines_[i].text)) + "=" + std::string(value);
       if (replaced == lines_[i].text) return false;
-      lines_[i].text = replaced;
+      lines_[i] = MakeLine(replaced, lines_[i].ending);
       return true;
     }
   }
@@ -166,15 +171,15 @@ bool ProfileText::SetValue(std::string_view section, std::string_view key, std::
     size_t position = SectionEnd(*first_header);
     while (position - 1 > *first_header && IsBlank(lines_[position - 1].text)) --position;
     if (lines_[position - 1].ending.empty()) lines_[position - 1].ending = ending;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position), Line{key_line, ending});
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position), MakeLine(key_line, ending));
     return true;
   }
   if (!lines_.empty()) {
     if (lines_.back().ending.empty()) lines_.back().ending = ending;
-    if (!IsBlank(lines_.back().text)) lines_.push_back({"", ending});
+    if (!IsBlank(lines_.back().text)) lines_.push_back(MakeLine("", ending));
   }
-  lines_.push_back({"[" + std::string(Trim(section)) + "]", ending});
-  lines_.push_back({key_line, ending});
+  lines_.push_back(MakeLine("[" + std::string(Trim(section)) + "]", ending));
+  lines_.push_back(MakeLine(key_line, ending));
   return true;
 }
 
@@ -182,7 +187,7 @@ bool ProfileText::DeleteKey(std::string_view section, std::string_view key) {
   bool changed = false;
   bool inside = false;
   for (size_t i = 0; i < lines_.size();) {
-    const Kind kind = KindOf(lines_[i].text);
+    const Kind kind = lines_[i].kind;
     if (kind == Kind::kSection) inside = ProfileNamesEqual(SectionNameOf(lines_[i].text), section);
     if (inside && kind == Kind::kKey && ProfileNamesEqual(KeyNameOf(lines_[i].text), key)) {
       lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
@@ -197,7 +202,7 @@ bool ProfileText::DeleteKey(std::string_view section, std::string_view key) {
 bool ProfileText::DeleteSection(std::string_view section) {
   bool changed = false;
   for (size_t i = 0; i < lines_.size();) {
-    if (KindOf(lines_[i].text) == Kind::kSection && ProfileNamesEqual(SectionNameOf(lines_[i].text), section)) {
+    if (lines_[i].kind == Kind::kSection && ProfileNamesEqual(SectionNameOf(lines_[i].text), section)) {
       lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i),
                    lines_.begin() + static_cast<std::ptrdiff_t>(SectionEnd(i)));
       changed = true;

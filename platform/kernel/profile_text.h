@@ -43,15 +43,18 @@ class ProfileText {
   bool DeleteSection(std::string_view section);
 
  private:
+  enum class Kind { kOther, kSection, kKey };
   struct Line {
     std::string text;
     std::string ending;  // "\r\n", "\n" or "" for a last line without one
+    Kind kind;           // of text, found once: every lookup walks every line
   };
-  enum class Kind { kOther, kSection, kKey };
 
   static Kind KindOf(const std::string& text);
-  static std::string SectionNameOf(const std::string& text);
-  static std::string KeyNameOf(const std::string& text);
+  static Line MakeLine(std::string text, std::string ending);
+  // Views into the line's text: a lookup compares names without copying each line's.
+  static std::string_view SectionNameOf(const std::string& text);
+  static std::string_view KeyNameOf(const std::string& text);
   size_t SectionEnd(size_t header) const;
   std::string NewLineEnding() const;
 

@@ -1,14 +1,18 @@
 // Profile files: lookups, listing, edits that keep the rest of the file, damaged files,
-// refused writes and the atomic replacement surviving a killed writer.
+// refused writes, another program's changes and the atomic replacement surviving a killed
+// writer.
 #include "platform/kernel/profile.h"
 #include "platform/kernel/last_error.h"
 
 #include "fresh_root.h"
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -164,6 +168,32 @@ TEST_F(ProfileTest, WritesThatWouldCorruptTheFileAreRefused) {
   EXPECT_FALSE(WritePrivateProfileString("S]x", "a", "1", "zarne.ini"));
   EXPECT_FALSE(WritePrivateProfileString(nullptr, "a", "1", "zarne.ini"));
   EXPECT_EQ(ReadHostFile(ZarneIni()), "[S]\nk=1\n");
+}
+
+// Another program's change shows at the very next call, even one that keeps the file's size
+// and time stamps (an edit in place within one tick of the clock).
+TEST_F(ProfileTest, AChangeByAnotherProgramShowsAtTheNextCall) {
+  WriteHostFile(ZarneIni(), "[S]\nk=1\n");
+  EXPECT_EQ(Get("S", "k"), "1");
+  struct stat before {};
+  ASSERT_EQ(stat(ZarneIni().c_str(), &before), 0);
+  {
+    std::fstream file(ZarneIni(), std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(6);  // the value's byte
+    file.put('2');
+  }
+  const timespec stamps[2] = {before.st_atim, before.st_mtim};
+  ASSERT_EQ(utimensat(AT_FDCWD, ZarneIni().c_str(), stamps, 0), 0);
+  EXPECT_EQ(Get("S", "k"), "2");
+  EXPECT_EQ(GetPrivateProfileInt("S", "k", 0, "zarne.ini"), 2u);
+
+  WriteHostFile(ZarneIni(), "[T]\nk=3\n");
+  char list[64];
+  GetPrivateProfileString(nullptr, nullptr, "", list, sizeof list, "zarne.ini");
+  EXPECT_EQ(Names(list), std::vector<std::string>{"T"});
+  EXPECT_EQ(Get("S", "k", "gone"), "gone");
+  std::filesystem::remove(ZarneIni());
+  EXPECT_EQ(Get("T", "k", "gone"), "gone");
 }
 
 TEST_F(ProfileTest, UnreadableFileIsNeverReplaced) {

@@ -194,9 +194,12 @@ def system_keys():
 
 
 def command_lines():
+    # The whole argument list, the program's own name first; empty is no arguments at all.
     put("zrnfix32_args", "none.bin", b"")
-    put("zrnfix32_args", "options.bin", b"-platform\0xcb\0-style\0fusion\0--reverse")
-    put("zrnfix32_args", "table.bin", b"ACCOUNT\0C:\\ZARNE")
+    put("zrnfix32_args", "name.bin", b"zrnfix32")
+    put("zrnfix32_args", "options.bin", b"zrnfix32\0-platform\0xcb\0-style\0fusion\0--reverse")
+    put("zrnfix32_args", "table.bin", b"/opt/zarne/zrnfix32\0ACCOUNT\0C:\\ZARNE")
+    put("zrnfix32_args", "empty_name.bin", b"\0-x")
 
 
 def main():

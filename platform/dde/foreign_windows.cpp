@@ -206,7 +206,8 @@ bool LockHeld(const std::string& lockPath) {
   return held;
 }
 
-std::vector<ForeignWindow> ReadList(const std::string& path, pid_t pid) {
+/* Reads the windows of a list file, or only the one of that serial (0: all). */
+std::vector<ForeignWindow> ReadList(const std::string& path, pid_t pid, uint32_t only = 0) {
   std::vector<ForeignWindow> windows;
   std::ifstream in(path, std::ios::binary);
   for (std::string line; std::getline(in, line);) {
@@ -215,6 +216,7 @@ std::vector<ForeignWindow> ReadList(const std::string& path, pid_t pid) {
     char* end = nullptr;
     unsigned long serial = std::strtoul(line.c_str(), &end, 10);
     if (end != line.c_str() + first || serial == 0 || serial > 0xFFFFFFFFul) continue;
+    if (only && serial != only) continue;
     ForeignWindow window;
     window.hwnd = ForeignHandle(pid, static_cast<uint32_t>(serial));
     window.className = Unescape(line.substr(first + 1, second - first - 1));
@@ -224,6 +226,7 @@ std::vector<ForeignWindow> ReadList(const std::string& path, pid_t pid) {
     window.title = Unescape(line.substr(second + 1, titleLength)).substr(0, kMaxTitle);
     if (third != std::string::npos) window.state = ParseStateFlags(line.substr(third + 1));
     windows.push_back(std::move(window));
+    if (only) break;  // the first line of a serial is its window, as a search of the whole list finds
   }
   return windows;
 }
@@ -235,7 +238,7 @@ pid_t LockFilePid(const char* name) {
   return name[consumed] == '\0' && pid > 0 ? pid : 0;
 }
 
-std::vector<ForeignWindow> ListOf(pid_t only) {
+std::vector<ForeignWindow> ListAll() {
   std::vector<ForeignWindow> all;
   std::string dir = dde::RuntimeDirectory();
   if (dir.empty()) return all;
@@ -243,7 +246,7 @@ std::vector<ForeignWindow> ListOf(pid_t only) {
   if (!listing) return all;
   while (dirent* entry = readdir(listing)) {
     pid_t pid = LockFilePid(entry->d_name);
-    if (pid == 0 || pid == getpid() || (only && pid != only)) continue;
+    if (pid == 0 || pid == getpid()) continue;
     std::string base = dir + "/windows." + std::to_string(pid);
     if (!LockHeld(base + ".lock")) {
       for (const char* suffix : {"", ".sock", ".tmp", ".lock"}) unlink((base + suffix).c_str());
@@ -283,7 +286,7 @@ void SetForeignWindowRequestHandler(std::function<void(HWND, int)> handler) {
   publisher().handler = std::move(handler);
 }
 
-std::vector<ForeignWindow> ListForeignWindows() { return ListOf(0); }
+std::vector<ForeignWindow> ListForeignWindows() { return ListAll(); }
 
 bool IsForeignWindow(HWND hwnd) {
   pid_t pid;
@@ -294,13 +297,17 @@ bool IsForeignWindow(HWND hwnd) {
 bool FindForeignWindow(HWND hwnd, ForeignWindow* found) {
   pid_t pid;
   uint32_t serial;
-  if (!SplitHandle(hwnd, &pid, &serial) || pid == getpid()) return false;
-  for (ForeignWindow& window : ListOf(pid)) {
-    if (window.hwnd != hwnd) continue;
-    if (found) *found = std::move(window);
-    return true;
-  }
-  return false;
+  if (!SplitHandle(hwnd, &pid, &serial) || pid == getpid() || serial == 0) return false;
+  // Each question about one window (its title, its state) comes here: the owner's list is
+  // opened directly and read up to that window's line, not every program's list whole.
+  std::string dir = dde::RuntimeDirectory();
+  if (dir.empty()) return false;
+  std::string base = dir + "/windows." + std::to_string(pid);
+  if (!LockHeld(base + ".lock")) return false;  // a listing clears what the program left
+  std::vector<ForeignWindow> window = ReadList(base, pid, serial);
+  if (window.empty()) return false;
+  if (found) *found = std::move(window.front());
+  return true;
 }
 
 bool AskForeignWindow(HWND hwnd, int command) {

@@ -6,6 +6,7 @@
 ** leaves every other value as it was.
 */
 #include "fuzz/fuzz_support.h"
+#include "fuzz/profile_reads.h"
 #include "platform/kernel/profile.h"
 #include "platform/kernel/profile_text.h"
 
@@ -147,5 +148,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 "a section can be deleted");
     FuzzRequire(!Listed(CheckedList(nullptr), sections.back()), "a deleted section is not listed");
   }
+  ForgetFile(gFile);
   return 0;
 }

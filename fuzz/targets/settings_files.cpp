@@ -9,6 +9,7 @@
 ** (every key and value, in order): the other inputs are only read, at full speed.
 */
 #include "fuzz/fuzz_support.h"
+#include "fuzz/profile_reads.h"
 #include "platform/kernel/profile.h"
 #include "platform/testing/dialog_driver.h"
 #include "platform/user/message_box.h"
@@ -108,11 +109,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzRequire(IniBytes() == repaired, "a repair is written once");
   }
 
-  if (std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(data), size)) % 256 != 0)
+  if (std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(data), size)) % 256 != 0) {
+    ForgetFile(gIniPath, "zarne.ini");
     return 0;
+  }
   static std::unordered_set<std::string> confirmed;
   if (confirmed.size() > 100000) confirmed.clear();
-  if (!confirmed.insert(SheetContent()).second) return 0;
+  if (!confirmed.insert(SheetContent()).second) {
+    ForgetFile(gIniPath, "zarne.ini");
+    return 0;
+  }
 
   ConfirmSheet<THUDOptSheet>("HUD-1 Options", {"View", "Print"});
   FuzzRequire(SameOptions(read, gHud1Options), "confirming the sheet keeps the options in force");
@@ -123,5 +129,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string once = IniBytes();
   ConfirmSheet<TDefValSheet>("Default Values", {"Settlement Agent", "Recording", "Prorations", "Property"});
   FuzzRequire(IniBytes() == once, "confirming the default values again changes nothing");
+  ForgetFile(gIniPath, "zarne.ini");
   return 0;
 }

@@ -1,0 +1,23 @@
+/*
+** For targets that hand the profile calls a file per input: the profile reader keeps the
+** lines of the file it read last, so an input would end holding memory sized by its own
+** bytes, and the fuzzer would take that for a possible leak (running the input again and
+** searching the heap). Removing the file and reading it once more leaves nothing kept.
+*/
+#ifndef ZARNE_FUZZ_PROFILE_READS_H
+#define ZARNE_FUZZ_PROFILE_READS_H
+
+#include "platform/kernel/profile.h"
+
+#include <cstdio>
+#include <string>
+
+/* Removes the profile file (a host path, or a name in the profile directory at host_path)
+   and reads it once, with `name` as the profile calls name it. */
+inline void ForgetFile(const std::string& host_path, const char* name = nullptr) {
+  std::remove(host_path.c_str());
+  char none[2];
+  GetPrivateProfileString(nullptr, nullptr, "", none, sizeof none, name ? name : host_path.c_str());
+}
+
+#endif

@@ -14,7 +14,7 @@ import re
 import sys
 
 sys.dont_write_bytecode = True  # the check runs from the source tree: leave no cache in it
-from check_structure import is_above_everything, report, tracked_files
+from check_structure import is_above_everything, report, source_dir_argument, tracked_files
 
 SKIPPED_STARTS = re.compile(
     r"^(using|typedef|template|friend|static_assert|class|struct|enum|union|namespace|return|"
@@ -187,9 +187,7 @@ def globals_of(path, source_dir):
 
 
 def main():
-    if len(sys.argv) != 2:
-        sys.exit(__doc__)
-    source_dir = sys.argv[1]
+    source_dir = source_dir_argument(__doc__)
     files = production_files(source_dir)
     found = {path: globals_of(path, source_dir) for path in files}
     declared = {name for path, rows in found.items() if path.endswith(".h")

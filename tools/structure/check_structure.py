@@ -114,14 +114,19 @@ def check_file(path, source_dir, floors):
 
 
 def main():
-    if len(sys.argv) != 2:
-        sys.exit(__doc__)
-    source_dir = sys.argv[1]
+    source_dir = source_dir_argument(__doc__)
     floors = read_floors(source_dir)
     files = tracked_files(source_dir)
     problems = [p for f in sorted(files) for p in check_file(f, source_dir, floors)]
     return report(problems, f"{len(problems)} include(s) break the floors",
                   f"{len(files)} files hold to the floors of docs/layers.md")
+
+
+def source_dir_argument(usage):
+    """The check's one argument, the source tree; without it, the usage and exit."""
+    if len(sys.argv) != 2:
+        sys.exit(usage)
+    return sys.argv[1]
 
 
 def report(problems, failed, held):

@@ -366,6 +366,15 @@ void SetOnRecord(EngineCursor cursor, const EngineCursor__::Row& row, uint64_t s
     cursor->keyLayout = row.layout;
 }
 
+void SetOnWritten(EngineCursor cursor, long long rowid, const char* record, uint64_t stamp) {
+    cursor->where = EngineCursor__::Where::kOnRecord;
+    cursor->key.assign(record, record + cursor->file->schema().recordSize);
+    cursor->keyRowid = rowid;
+    cursor->keyStamp = stamp;
+    cursor->keyPartial = false;
+    cursor->keyLayout = 0;
+}
+
 EngineResult ReadRowById(EngineCursor cursor, long long rowid, EngineCursor__::Row* row,
                          bool* exists) {
     *exists = false;

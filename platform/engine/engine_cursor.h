@@ -105,6 +105,8 @@ void ForgetReadAhead(EngineCursor cursor);
 
 /* Puts the cursor on row (now its current record, read at stamp). */
 void SetOnRecord(EngineCursor cursor, const EngineCursor__::Row& row, uint64_t stamp);
+/* Puts the cursor on the record it has just written whole, as row rowid. */
+void SetOnWritten(EngineCursor cursor, long long rowid, const char* record, uint64_t stamp);
 
 /* The lock hash of the current record. */
 uint64_t CurrentLockHash(EngineCursor cursor);

@@ -106,15 +106,15 @@ void DecodeColumn(sqlite3_stmt* stmt, int column, const FieldInfo& field, char* 
     record[field.nullOffset] = blank ? 1 : 0;
 }
 
-void BindStored(sqlite3_stmt* stmt, int parameter, const FieldInfo& field,
-                const char* record) {
+void BindStored(sqlite3_stmt* stmt, int parameter, const FieldInfo& field, const char* record,
+                BindText text) {
     const char* data = record + field.offset;
     bool blank = FieldIsBlank(field, record);
     switch (field.type) {
         case ENGINE_FLD_STRING:
             sqlite3_bind_text(stmt, parameter, blank ? "" : data,
                               blank ? 0 : static_cast<int>(StringLength(field, record)),
-                              SQLITE_TRANSIENT);
+                              text == BindText::kInPlace ? SQLITE_STATIC : SQLITE_TRANSIENT);
             break;
         case ENGINE_FLD_DATE: {
             int32_t day;
@@ -152,25 +152,35 @@ void BindStored(sqlite3_stmt* stmt, int parameter, const FieldInfo& field,
 
 namespace {
 
-/* A non-blob field's value in the form BindStored stores it: text, or a number's bits. */
-std::string StoredForm(const FieldInfo& field, const char* record) {
-    const char* data = record + field.offset;
-    bool blank = FieldIsBlank(field, record);
+/* True when both records' values of a non-blob field are stored alike (BindStored's forms:
+   text up to its end, a number's bits, or the blank stand-in). */
+bool SameStoredForm(const FieldInfo& field, const char* a, const char* b) {
+    const char* dataA = a + field.offset;
+    const char* dataB = b + field.offset;
+    bool blankA = FieldIsBlank(field, a);
+    bool blankB = FieldIsBlank(field, b);
     switch (field.type) {
-        case ENGINE_FLD_STRING:
-            return blank ? std::string() : std::string(data, StringLength(field, record));
+        case ENGINE_FLD_STRING: {
+            size_t sizeA = blankA ? 0 : StringLength(field, a);
+            size_t sizeB = blankB ? 0 : StringLength(field, b);
+            return sizeA == sizeB && std::memcmp(dataA, dataB, sizeA) == 0;
+        }
         case ENGINE_FLD_FLOAT: {
-            double value;
-            std::memcpy(&value, data, 8);
-            if (blank || std::isnan(value)) return "blank";
-            return "=" + std::string(data, 8);
+            double valueA, valueB;
+            std::memcpy(&valueA, dataA, 8);
+            std::memcpy(&valueB, dataB, 8);
+            blankA = blankA || std::isnan(valueA);
+            blankB = blankB || std::isnan(valueB);
+            return blankA || blankB ? blankA == blankB : std::memcmp(dataA, dataB, 8) == 0;
         }
         case ENGINE_FLD_DATE:
         case ENGINE_FLD_INT16:
-        case ENGINE_FLD_INT32:
-            return blank ? "blank" : "=" + std::string(data, field.type == ENGINE_FLD_INT16 ? 2 : 4);
+        case ENGINE_FLD_INT32: {
+            size_t size = field.type == ENGINE_FLD_INT16 ? 2 : 4;
+            return blankA || blankB ? blankA == blankB : std::memcmp(dataA, dataB, size) == 0;
+        }
     }
-    return std::string();
+    return true;
 }
 
 /* The row a blob field's content comes from, 0 for none. */
@@ -180,12 +190,14 @@ long long BlobSource(const FieldInfo& field, const char* record) {
 
 }  // namespace
 
+bool SameStoredValue(const FieldInfo& field, const char* a, const char* b) {
+    return field.type == ENGINE_FLD_BLOB ? BlobSource(field, a) == BlobSource(field, b)
+                                         : SameStoredForm(field, a, b);
+}
+
 bool SameStoredValues(const TableSchema& schema, const char* a, const char* b) {
     for (const FieldInfo& field : schema.fields) {
-        bool same = field.type == ENGINE_FLD_BLOB
-                        ? BlobSource(field, a) == BlobSource(field, b)
-                        : StoredForm(field, a) == StoredForm(field, b);
-        if (!same) return false;
+        if (!SameStoredValue(field, a, b)) return false;
     }
     return true;
 }

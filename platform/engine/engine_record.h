@@ -26,16 +26,22 @@ std::string SelectExpression(const FieldInfo& field);
 void DecodeColumn(sqlite3_stmt* stmt, int column, const FieldInfo& field, char* record,
                   long long rowid);
 
+/* How a bound text reaches the statement: copied, or read in place from the record, which
+   must then stay as it is until the statement has run and its bindings are cleared. */
+enum class BindText { kCopied, kInPlace };
+
 /* Binds a (non-blob) field of the record in its stored form. */
-void BindStored(sqlite3_stmt* stmt, int parameter, const FieldInfo& field, const char* record);
+void BindStored(sqlite3_stmt* stmt, int parameter, const FieldInfo& field, const char* record,
+                BindText text = BindText::kCopied);
 
 /* The row id kept in a blob field's slot (0: none). */
 long long BlobSlotRowid(const FieldInfo& field, const char* record);
 void SetBlobSlotRowid(const FieldInfo& field, char* record, long long rowid);
 
 /* True when writing either record would store the same values (blob fields: the same
-   stored content, by the row their slots name). */
+   stored content, by the row their slots name); SameStoredValue for one field. */
 bool SameStoredValues(const TableSchema& schema, const char* a, const char* b);
+bool SameStoredValue(const FieldInfo& field, const char* a, const char* b);
 
 /* True when a stored value can be read as the field's type without loss. */
 bool StoredValueFits(sqlite3_value* value, const FieldInfo& field);

@@ -12,7 +12,8 @@
 namespace zarne::engine {
 namespace {
 
-enum WriteStatementId { kInsert = 1000, kModify = 1001, kDelete = 1002, kBlobOf = 1003 };
+// Below the ids of the cursor's own read statements, which count up from 1.
+enum WriteStatementId { kInsert = -1, kModify = -2, kDelete = -3, kModifyKeepingKeys = -4 };
 
 std::string InsertSql(const TableSchema& schema) {
     std::string sql = "INSERT INTO records VALUES(";
@@ -54,13 +55,64 @@ std::string ModifySql(const TableSchema& schema) {
     return sql + " WHERE rowid = ?" + std::to_string(parameter);
 }
 
-/* Binds every field of record; blobs as the cursor's open blob or their slot's row. */
+/* True when the field is part of any index's key (a secondary's key ends with the primary's). */
+bool IsKeyField(const TableSchema& schema, int number) {
+    for (const IndexInfo& index : schema.indexes) {
+        for (int key : index.keyFields)
+            if (key == number) return true;
+    }
+    return false;
+}
+
+/* The overwrite of a record whose key fields keep their values: it sets only the other
+   columns, so no index entry is rewritten (setting a key column to its own value still
+   moves the row's index entries, a page more to journal and write per index). Parameters
+   are numbered as in ModifySql; the key fields' parameters guard the row instead, so a row
+   whose keys another program changed meanwhile is not touched (and is then written whole).
+   Empty when every column is a key column or a blob is one. */
+std::string ModifyKeepingKeysSql(const TableSchema& schema) {
+    std::string set, guard;
+    int parameter = 1;
+    for (const FieldInfo& field : schema.fields) {
+        std::string column = ColumnName(field.number);
+        bool key = IsKeyField(schema, field.number);
+        if (field.type == ENGINE_FLD_BLOB) {
+            if (key) return std::string();
+            std::string mode = "?" + std::to_string(parameter);
+            std::string value = "?" + std::to_string(parameter + 1);
+            set += (set.empty() ? "" : ", ") + column + " = CASE " + mode + " WHEN 0 THEN " +
+                   column + " WHEN 2 THEN " + "(SELECT " + column +
+                   " FROM records WHERE rowid = " + value + ") ELSE " + value + " END";
+            parameter += 2;
+        } else if (key) {
+            guard += " AND " + column + " IS ?" + std::to_string(parameter++);
+        } else {
+            set += (set.empty() ? "" : ", ") + column + " = ?" + std::to_string(parameter++);
+        }
+    }
+    if (set.empty()) return std::string();
+    return "UPDATE records SET " + set + " WHERE rowid = ?" + std::to_string(parameter) + guard;
+}
+
+/* True when every key field of record holds what the current row held when read. */
+bool KeysAsRead(EngineCursor cursor, const char* record) {
+    const TableSchema& schema = cursor->file->schema();
+    if (cursor->keyPartial || cursor->key.size() != static_cast<size_t>(schema.recordSize)) return false;
+    for (const FieldInfo& field : schema.fields) {
+        if (IsKeyField(schema, field.number) && !SameStoredValue(field, cursor->key.data(), record))
+            return false;
+    }
+    return true;
+}
+
+/* Binds every field of record; blobs as the cursor's open blob or their slot's row. Texts
+   are read in place: the record stays as it is until RunWrite has cleared the bindings. */
 int BindRecord(EngineCursor cursor, sqlite3_stmt* stmt, const char* record, bool modify) {
     const TableSchema& schema = cursor->file->schema();
     int parameter = 1;
     for (const FieldInfo& field : schema.fields) {
         if (field.type != ENGINE_FLD_BLOB) {
-            BindStored(stmt, parameter++, field, record);
+            BindStored(stmt, parameter++, field, record, BindText::kInPlace);
             continue;
         }
         int mode = 1;
@@ -178,10 +230,7 @@ EngineResult EngineInsertRecord(EngineCursor cursor, DWORD lockMode, void* recor
     long long rowid = sqlite3_last_insert_rowid(cursor->file->db());
     char* bytes = static_cast<char*>(record);
     PointBlobsAt(cursor, bytes, rowid);
-    EngineCursor__::Row row;
-    row.rowid = rowid;
-    row.record.assign(bytes, bytes + schema.recordSize);
-    SetOnRecord(cursor, row, cursor->file->Stamp());
+    SetOnWritten(cursor, rowid, bytes, cursor->file->Stamp());
     if (lockMode == ENGINE_WRITE_LOCK) return LockCurrent(cursor);
     return ENGINE_OK;
 }
@@ -201,12 +250,28 @@ EngineResult EngineModifyRecord(EngineCursor cursor, void* record, BOOL freeLock
         return ENGINE_OK;
     }
     if (EngineResult r = JoinTransaction(cursor->file)) return r;
-    sqlite3_stmt* stmt = CursorStatement(cursor, kModify, [&] { return ModifySql(schema); });
-    if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
-    int next = BindRecord(cursor, stmt, static_cast<const char*>(record), true);
-    sqlite3_bind_int64(stmt, next, cursor->keyRowid);
-    if (EngineResult r = RunWrite(cursor, stmt, "Modify")) return r;
-    if (sqlite3_changes(cursor->file->db()) == 0) {
+    const char* values = static_cast<const char*>(record);
+    bool written = false;
+    if (KeysAsRead(cursor, values)) {
+        // Null when the table has no such statement (every column a key): written whole.
+        sqlite3_stmt* stmt =
+            CursorStatement(cursor, kModifyKeepingKeys, [&] { return ModifyKeepingKeysSql(schema); });
+        if (stmt) {
+            int next = BindRecord(cursor, stmt, values, true);
+            sqlite3_bind_int64(stmt, next, cursor->keyRowid);
+            if (EngineResult r = RunWrite(cursor, stmt, "Modify")) return r;
+            written = sqlite3_changes(cursor->file->db()) != 0;
+        }
+    }
+    if (!written) {
+        sqlite3_stmt* stmt = CursorStatement(cursor, kModify, [&] { return ModifySql(schema); });
+        if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
+        int next = BindRecord(cursor, stmt, values, true);
+        sqlite3_bind_int64(stmt, next, cursor->keyRowid);
+        if (EngineResult r = RunWrite(cursor, stmt, "Modify")) return r;
+        written = sqlite3_changes(cursor->file->db()) != 0;
+    }
+    if (!written) {
         return Fail(ENGINE_ERR_NOCURRREC,
                     {TableContext(cursor), "The record was deleted by another program"});
     }
@@ -216,10 +281,7 @@ EngineResult EngineModifyRecord(EngineCursor cursor, void* record, BOOL freeLock
     }
     char* bytes = static_cast<char*>(record);
     PointBlobsAt(cursor, bytes, cursor->keyRowid);
-    EngineCursor__::Row row;
-    row.rowid = cursor->keyRowid;
-    row.record.assign(bytes, bytes + schema.recordSize);
-    SetOnRecord(cursor, row, cursor->file->Stamp());
+    SetOnWritten(cursor, cursor->keyRowid, bytes, cursor->file->Stamp());
     return ENGINE_OK;
 }
 

@@ -131,6 +131,47 @@ TEST_F(EngineConcurrencyTest, AnUnchangedRecordIsWrittenOnlyAfterAnotherPrograms
     EngineCloseCursor(&c);
 }
 
+// An overwrite stores the caller's whole record, key fields included, even when another
+// program changed the record's keys after it was read; the indexes then agree with the rows.
+TEST_F(EngineConcurrencyTest, AnOverwriteStoresTheWholeRecordWhateverAnotherProgramChanged) {
+    EngineCursor c = Open("ACCOUNT");
+    std::vector<char> r = NewRecord(c);
+    ASSERT_EQ(EngineSetToBegin(c), ENGINE_OK);
+    ASSERT_EQ(EngineGetNextRecord(c, 0, r.data(), nullptr), ENGINE_OK);  // F1 C 0, no number
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(Path("ACCOUNT.DB").c_str(), &other), SQLITE_OK);
+    // Number (f4) is the key of the AcctNumber index; PayeeDepositor (f8) is no key.
+    ASSERT_EQ(sqlite3_exec(other, "UPDATE records SET f4 = 77.0, f8 = 'Theirs' WHERE f3 = 0",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    PutText(c, r, 9, "Mine");
+    EXPECT_EQ(EngineModifyRecord(c, r.data(), FALSE), ENGINE_OK);
+    // Again, now with the keys as stored: only a field that is no key changes.
+    PutDouble(c, r, 10, 12.5);
+    EXPECT_EQ(EngineModifyRecord(c, r.data(), FALSE), ENGINE_OK);
+
+    EngineCursor byNumber = Open("ACCOUNT", 2);
+    std::vector<char> key = NewRecord(byNumber);
+    PutDouble(byNumber, key, 4, 77);
+    EXPECT_EQ(EngineSetToKey(byNumber, ENGINE_KEY_EQ, 0, 1, 0, key.data()), ENGINE_ERR_RECNOTFOUND);
+    EngineCursor primary = Open("ACCOUNT");
+    std::vector<char> row = NewRecord(primary);
+    PutText(primary, row, 1, "F1");
+    PutText(primary, row, 2, "C");
+    PutDouble(primary, row, 3, 0);
+    ASSERT_EQ(EngineSetToKey(primary, ENGINE_KEY_EQ, 0, 3, 0, row.data()), ENGINE_OK);
+    ASSERT_EQ(EngineGetNextRecord(primary, 0, row.data(), nullptr), ENGINE_OK);
+    EXPECT_EQ(GetText(primary, row, 8), "");
+    EXPECT_EQ(GetText(primary, row, 9), "Mine");
+    EXPECT_EQ(GetDouble(primary, row, 10), 12.5);
+    sqlite3_stmt* check = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(other, "PRAGMA integrity_check", -1, &check, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(check), SQLITE_ROW);
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok");
+    sqlite3_finalize(check);
+    sqlite3_close(other);
+}
+
 TEST_F(EngineConcurrencyTest, CallsWaitForAFileAnotherProgramKeepsBusy) {
     Child holder([this](Child& self) {
         sqlite3* db = nullptr;

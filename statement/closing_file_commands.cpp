@@ -67,7 +67,9 @@ void SaveFileRecords(RespaWindow* view) {
   bool written = true;
   for (int index = 0; index < kFileRecordCount && written; ++index)
     if (view->records[index]) written = view->records[index]->Post();
-  if (written) save.Commit();  // else taken back: the records stay unsaved
+  if (!written) return;  // taken back: the records stay unsaved
+  // A refused commit has had its box and takes the writes back: the records stay unsaved.
+  if (!save.Commit()) return;
 }
 
 void SaveAndAdvise(RespaWindow* view) {

@@ -194,7 +194,10 @@ void RespaWindow::CmFileSave() {
   for (int index = 0; index < kFileRecordCount && written; ++index)
     if (records[index]) written = records[index]->Post() && records[index]->Flush();
   // Not committed, it is taken back; the records it wrote stay unsaved for the next save.
-  if (written) save.Commit();
+  if (!written) return;
+  // A refused commit has had its box, takes every write back and leaves the records
+  // unsaved as well: nothing tells of a save that did not happen.
+  if (!save.Commit()) return;
 }
 
 void RespaWindow::CmFileClose() { CloseWindow(0); }

@@ -186,7 +186,10 @@ void RespaWindow::CmFileMerge() {
       // The merged lines come with their own figures: every total is worked out again.
       CallRecalcAll(this);
       CmFileSave();
-      merge.Commit();
+      if (!merge.Commit()) {
+        // Refused: its box has been shown and the whole merge taken back. The window keeps
+        // the merged records, unsaved, as after a refused write of one of them.
+      }
     }
   }
   Invalidate(true);

@@ -23,7 +23,7 @@ class TPXTransaction {
 
   /* Stores the writes; false (reported) when they were not stored. An inner transaction
      answers true and leaves the storing to the outermost. */
-  bool Commit();
+  [[nodiscard]] bool Commit();
   /* Takes the writes back (an inner one: the outermost's too, when it commits). */
   void Abort();
 

@@ -327,7 +327,8 @@ EngineResult EngineTotalBeforeKey(EngineCursor cursor, WORD keyFieldCount, const
    program's death. One is open at a time; other programs see the tables as before until
    the commit. */
 EngineResult EngineBeginTran(EngineDatabase database, EngineTransaction* transaction);
-EngineResult EngineEndTran(EngineDatabase database, EngineTransaction transaction, DWORD end);
+[[nodiscard]] EngineResult EngineEndTran(EngineDatabase database, EngineTransaction transaction,
+                                         DWORD end);
 
 /* Record locks. */
 EngineResult EngineIsRecordLocked(EngineCursor cursor, DWORD* locked);

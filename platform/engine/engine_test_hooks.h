@@ -11,7 +11,8 @@
 
 /* The n-th (1 = the next) call of operation ("EngineCopyTable", ...) from now answers code;
    EngineGetErrorInfo then gives contexts in the slots as given (up to four, "" leaves a
-   slot empty). n 0 clears what was set for operation. */
+   slot empty). n 0 clears what was set for operation. A commit by EngineEndTran that is
+   made to fail takes its writes back, as a failed commit does. */
 void EngineTestFailCall(const char* operation, int n, EngineResult code,
                         std::initializer_list<const char*> contexts = {});
 

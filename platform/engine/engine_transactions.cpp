@@ -182,8 +182,11 @@ EngineResult EngineEndTran(EngineDatabase database, EngineTransaction transactio
     std::unique_ptr<EngineTransaction__> open(gOpen);
     gOpen = nullptr;
     const auto& files = open->files;
-    EngineResult result = ENGINE_OK;
-    if (end != ENGINE_XEND_COMMIT) {
+    EngineResult result = end == ENGINE_XEND_COMMIT ? PlannedFailureOf("EngineEndTran") : ENGINE_OK;
+    if (result != ENGINE_OK) {
+        // A commit that fails stores nothing.
+        for (const auto& file : files) Exec(file->db(), "ROLLBACK");
+    } else if (end != ENGINE_XEND_COMMIT) {
         for (const auto& file : files) Exec(file->db(), "ROLLBACK");
     } else if (files.size() == 1) {
         int rc = Exec(files[0]->db(), "COMMIT");

@@ -32,9 +32,13 @@ bool PdfDocument::addPage(const std::string& content) {
 
 PdfFont* PdfDocument::font(const QRawFont& face, int* resource) {
   int index = -1;
-  auto recent = std::find_if(recentFaces_.begin(), recentFaces_.end(), [&](const auto& e) { return e.first == face; });
+  // Most glyph runs are in the face of the run before.
+  auto recent = lastRecent_ < recentFaces_.size() && recentFaces_[lastRecent_].first == face
+                    ? recentFaces_.begin() + static_cast<std::ptrdiff_t>(lastRecent_)
+                    : std::find_if(recentFaces_.begin(), recentFaces_.end(), [&](const auto& e) { return e.first == face; });
   if (recent != recentFaces_.end()) {
     index = recent->second;
+    lastRecent_ = static_cast<size_t>(recent - recentFaces_.begin());
   } else {
     // Faces met at other sizes are one embedded font.
     std::string key = (face.familyName() + "\n" + face.styleName()).toStdString() + "\n" +
@@ -51,6 +55,7 @@ PdfFont* PdfDocument::font(const QRawFont& face, int* resource) {
       faceIndex_.emplace(std::move(key), index);
     }
     if (recentFaces_.size() >= 32) recentFaces_.clear();
+    lastRecent_ = recentFaces_.size();
     recentFaces_.emplace_back(face, index);
   }
   if (index < 0) return nullptr;

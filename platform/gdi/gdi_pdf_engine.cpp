@@ -495,7 +495,7 @@ void PdfPaintEngine::showGlyphs(const QRawFont& face, const quint32* glyphs, con
       const QPointF at = origin + positions[j];
       if (j > i) {
         if (std::abs(at.y() - start.y()) > 0.001) break;  // a new line: placed anew
-        long long adjust = std::llround((pen - at.x()) * 1000 / size);
+        long long adjust = RoundToInteger((pen - at.x()) * 1000 / size);
         if (adjust != 0) {
           if (open) out_ += '>';
           open = false;

@@ -156,7 +156,7 @@ void AppendInt(std::string& out, long long value) {
 
 void AppendNumber(std::string& out, double value) {
   if (!std::isfinite(value)) value = 0;
-  long long thousandths = std::llround(value * 1000);
+  long long thousandths = RoundToInteger(value * 1000);
   if (thousandths % 1000 == 0) {
     AppendInt(out, thousandths / 1000);
     return;

@@ -6,6 +6,7 @@
 #ifndef ZARNE_PLATFORM_GDI_GDI_PDF_FILE_H
 #define ZARNE_PLATFORM_GDI_GDI_PDF_FILE_H
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -50,6 +51,19 @@ class PdfFile {
   std::string deflated_;
   std::unique_ptr<Deflater> deflater_;
 };
+
+/* std::llround inline: halves away from zero. Content writing rounds every coordinate and
+   every glyph's offset, and the library call was a fifth of placing a glyph. */
+inline long long RoundToInteger(double value) {
+  // Below 2^52 a value's fraction is exact after taking off its whole part; above it a value
+  // has no fraction, and far above it the library decides.
+  if (!(std::fabs(value) < 4503599627370496.0)) return std::llround(value);
+  long long whole = static_cast<long long>(value);  // toward zero
+  double fraction = value - static_cast<double>(whole);
+  if (fraction >= 0.5) ++whole;
+  else if (fraction <= -0.5) --whole;
+  return whole;
+}
 
 /* Appends a number as PDF writes it: at most three decimals, no trailing zeros. */
 void AppendNumber(std::string& out, double value);

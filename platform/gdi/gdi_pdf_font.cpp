@@ -352,7 +352,9 @@ bool PdfFont::write(PdfFile& file, int fontObject) const {
     cmap += "endbfchar\n";
   }
   cmap += "endcmap\nCMapName currentdict/CMap defineresource pop\nend\nend\n";
-  file.stream(toUnicode, "", cmap);
+  // Stored as it is too: the map is a kilobyte or two, and deflating it (the deflater's set-up
+  // more than the bytes) cost as much as a page's worth of text.
+  file.stream(toUnicode, "", cmap, false);
   return true;
 }
 

@@ -56,6 +56,9 @@ class DesktopStatement : public ::testing::Test {
     desktop.Type("T1");
     desktop.Key("Return");
     ASSERT_TRUE(Desktop::WaitUntil([&] { return desktop.Title(frame).find("T1") != std::string::npos; }, 20));
+    // The caption changes before the window's first paint ends: pictures taken as "before"
+    // must show the whole statement.
+    ASSERT_TRUE(Desktop::SettlesIdle(desktop.ProgramPid())) << desktop.ProgramLog();
     place = desktop.Place(frame);
     middle = place.x + place.width / 2;
   }

@@ -102,12 +102,16 @@ bool ActivateForClick(HWND hwnd, UINT message) {
 
 }  // namespace
 
+HWND KeyboardInputTarget(HWND fallback) {
+  if (HWND focus = GetFocus()) return focus;
+  if (HWND active = GetActiveWindow()) return active;
+  return fallback;
+}
+
 void PostKeyInput(HWND fallback, const QKeyEvent* event, bool press) {
   int vk = VirtualKeyFromQtKey(event->key(), event->modifiers());
   if (!vk) return;
-  HWND target = GetFocus();
-  if (!target) target = GetActiveWindow();
-  if (!target) target = fallback;
+  HWND target = KeyboardInputTarget(fallback);
   bool alt = (event->modifiers() & Qt::AltModifier) != 0;
   bool system = alt || vk == VK_F10;
   UINT message = press ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
@@ -125,6 +129,7 @@ void PostKeyInput(HWND fallback, const QKeyEvent* event, bool press) {
   queued.keyVk = vk;
   queued.keyDown = press;
   queued.hasInputState = true;
+  queued.keyboardInput = true;
   queued.modifiers = event->modifiers();
   queued.buttons = Qt::NoButton;
   PostQueuedMessage(std::move(queued));

@@ -137,6 +137,7 @@ HWND NextWindowToPaint(HWND filter) {
 bool TakeMessage(MSG* out, HWND hwnd, UINT filterMin, UINT filterMax, bool remove) {
   QueueState& state = State();
   for (auto it = state.queue.begin(); it != state.queue.end(); ++it) {
+    if (it->keyboardInput) it->msg.hwnd = KeyboardInputTarget(it->msg.hwnd);
     if (!InFilter(it->msg, hwnd, filterMin, filterMax)) continue;
     *out = it->msg;
     if (remove) {
@@ -209,7 +210,9 @@ void RequestPaint(HWND hwnd) {
 void ForgetQueuedMessagesOf(HWND hwnd) {
   auto& queue = State().queue;
   queue.erase(std::remove_if(queue.begin(), queue.end(),
-                             [hwnd](const QueuedMessage& m) { return m.msg.hwnd == hwnd; }),
+                             [hwnd](const QueuedMessage& m) {
+                               return m.msg.hwnd == hwnd && !m.keyboardInput;
+                             }),
               queue.end());
   auto& list = State().needPaint;
   list.erase(std::remove(list.begin(), list.end(), hwnd), list.end());

@@ -18,14 +18,20 @@ struct QueuedMessage {
   int keyVk = 0;       // the key whose state this message changes when it is taken
   bool keyDown = false;
   bool hasInputState = false;  // modifiers and buttons below are a snapshot of that moment
+  // A real key goes to the window that has the focus when it is taken, not when it was typed:
+  // keys typed ahead while a dialog closes or a window takes the focus reach the new focus.
+  bool keyboardInput = false;
   Qt::KeyboardModifiers modifiers;
   Qt::MouseButtons buttons;
 };
 
 void PostQueuedMessage(QueuedMessage message);
+/* Where keyboard input goes now: the focus window, else the active window, else `fallback`. */
+HWND KeyboardInputTarget(HWND fallback);
 /* The window has a non-empty update region; WM_PAINT will come once the queue is empty. */
 void RequestPaint(HWND hwnd);
-/* Drops the window's queued messages and timers (it is being destroyed). */
+/* Drops the window's queued messages and timers (it is being destroyed); keyboard input stays,
+** for the focus window of the moment it is taken. */
 void ForgetQueuedMessagesOf(HWND hwnd);
 /* Applies the key and button states a taken message carried (input_state.cpp). */
 void ApplyMessageInputState(const QueuedMessage& message);

@@ -1,6 +1,10 @@
 #include "platform/user/tests/window_test_fixture.h"
+#include "platform/user/window_object.h"
+#include "platform/user/window_widgets.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
 
 using Input = WindowTest;
 
@@ -80,6 +84,31 @@ TEST_F(Input, KeysBecomeKeyDownCharKeyUpWithVirtualKeyCodesAtTheFocusWindow) {
   EXPECT_TRUE(static_cast<DWORD>(ups[0].lParam) & 0x80000000u);  // transition bit of a release
   auto downs = LoggedOf(WM_KEYDOWN);
   EXPECT_TRUE(downs[2].lParam & (1 << 24));  // the arrow is an extended key
+}
+
+// A key typed while one window has the focus, but taken from the queue after the focus moved
+// on and that window is gone (a dialog ended by the key before it, a window that takes the
+// focus by a posted message), belongs to the new focus: typing ahead loses no character.
+TEST_F(Input, KeysTypedAheadGoToTheFocusOfTheMomentTheyAreTaken) {
+  HWND top = TopWindow();
+  HWND typedAt = ChildWindow(top, 1);
+  HWND takenAt = ChildWindow(top, 2, 0, 60);
+  SetFocus(typedAt);
+  ProcessPendingMessages();
+  ResetLog();
+  QWidget* widget = FindWindowObject(typedAt)->clientWidget.data();
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_E, Qt::ShiftModifier, "E");
+  QApplication::sendEvent(widget, &press);
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_E, Qt::ShiftModifier, QString());
+  QApplication::sendEvent(widget, &release);
+  SetFocus(takenAt);
+  DestroyWindow(typedAt);
+  ProcessPendingMessages();
+  std::vector<std::pair<UINT, WPARAM>> seen;
+  for (const auto& m : MessageLog())
+    if (m.hwnd == takenAt && m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST) seen.push_back({m.message, m.wParam});
+  std::vector<std::pair<UINT, WPARAM>> expected{{WM_KEYDOWN, 'E'}, {WM_CHAR, 'E'}, {WM_KEYUP, 'E'}};
+  EXPECT_EQ(seen, expected);
 }
 
 TEST_F(Input, KeyStateIsTheStateWhenTheMessageWasQueued) {

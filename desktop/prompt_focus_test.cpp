@@ -45,6 +45,8 @@ class DesktopPromptAndFocus : public ::testing::Test {
     desktop.Type(number);
     desktop.Key("Return");
     ASSERT_TRUE(Desktop::WaitUntil([&] { return desktop.Title(frame).find(number) != std::string::npos; }, 20));
+    // The caption names the file before the window's first paint ends.
+    ASSERT_TRUE(Desktop::SettlesIdle(desktop.ProgramPid())) << desktop.ProgramLog();
     place = desktop.Place(frame);
   }
 

@@ -339,6 +339,11 @@ EngineResult EngineReleaseRecordLock(EngineCursor cursor, BOOL all);
    day number (ENGINE_BLANK_DATE when blank); numbers their binary value (0 when blank). */
 EngineResult EngineGetField(EngineCursor cursor, WORD field, const void* record,
                             void* destination, DWORD* blank);
+/* One field of the record the cursor is on, given as EngineGetField gives it, without
+   filling a record buffer: a walk that lists one field reads it so. A record another
+   program changed since the cursor reached it is read again first. */
+EngineResult EngineGetCurrentField(EngineCursor cursor, WORD field, void* destination,
+                                   DWORD* blank);
 /* A null source makes the field blank. */
 EngineResult EnginePutField(EngineCursor cursor, WORD field, void* record,
                             const void* source);

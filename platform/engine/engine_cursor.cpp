@@ -273,7 +273,7 @@ EngineResult MeetRecord(EngineCursor cursor, bool forward, long long rowid, uint
         cursor->metStamp = stamp;
         cursor->metForward = forward;
     }
-    if (cursor->met.insert(rowid).second) return ENGINE_OK;
+    if (cursor->met.insert(rowid)) return ENGINE_OK;
     cursor->met.clear();
     return Fail(ENGINE_ERR_TABLEDAMAGED,
                 {TableContext(cursor), "Record " + std::to_string(rowid) +

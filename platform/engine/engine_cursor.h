@@ -8,6 +8,7 @@
 #define ZARNE_PLATFORM_ENGINE_ENGINE_CURSOR_H
 
 #include "platform/engine/engine_tablefile.h"
+#include "platform/engine/rowid_set.h"
 
 #include <map>
 #include <memory>
@@ -58,7 +59,7 @@ struct EngineCursor__ {
 
     // Records this walk has met, in one direction, since the file last changed: a damaged
     // index can lead a walk back to them, and the walk must end rather than go round.
-    std::unordered_set<long long> met;
+    zarne::engine::RowidSet met;
     uint64_t metStamp = 0;
     bool metForward = true;
 

@@ -77,17 +77,17 @@ EngineResult EngineInitRecord(EngineCursor cursor, void* record) {
     return ENGINE_OK;
 }
 
-EngineResult EngineGetField(EngineCursor cursor, WORD field, const void* record,
-                            void* destination, DWORD* blank) {
-    if (EngineResult r = CheckField(cursor, field, record)) return r;
-    const FieldInfo& info = cursor->file->schema().Field(field);
-    const char* bytes = static_cast<const char*>(record);
-    // What the caller reads, a walk of this cursor decodes from now on.
+namespace {
+
+/* Notes that the caller reads field through the cursor: its walk decodes it from now on. */
+void NoteFieldRead(EngineCursor cursor, WORD field) {
     if (cursor->fieldsRead.size() <= field) cursor->fieldsRead.resize(size_t(field) + 1, 0);
     cursor->fieldsRead[field] = 1;
-    if (bytes[info.nullOffset] == kUnreadField) {
-        if (EngineResult r = CompleteRecord(cursor, record, field)) return r;
-    }
+}
+
+/* Gives the field of the record bytes as EngineGetField answers it. */
+EngineResult CopyFieldOut(EngineCursor cursor, const FieldInfo& info, const char* bytes,
+                          void* destination, DWORD* blank) {
     bool isBlank = FieldIsBlank(info, bytes);
     if (blank) *blank = isBlank ? 1 : 0;
     if (!destination) return ENGINE_OK;
@@ -118,6 +118,49 @@ EngineResult EngineGetField(EngineCursor cursor, WORD field, const void* record,
             return Fail(ENGINE_ERR_INVALIDFLDTYPE,
                         {TableContext(cursor), FieldContext(info), "Use the blob operations"});
     }
+}
+
+}  // namespace
+
+EngineResult EngineGetField(EngineCursor cursor, WORD field, const void* record,
+                            void* destination, DWORD* blank) {
+    if (EngineResult r = CheckField(cursor, field, record)) return r;
+    const FieldInfo& info = cursor->file->schema().Field(field);
+    const char* bytes = static_cast<const char*>(record);
+    NoteFieldRead(cursor, field);
+    if (bytes[info.nullOffset] == kUnreadField) {
+        if (EngineResult r = CompleteRecord(cursor, record, field)) return r;
+    }
+    return CopyFieldOut(cursor, info, bytes, destination, blank);
+}
+
+EngineResult EngineGetCurrentField(EngineCursor cursor, WORD field, void* destination,
+                                   DWORD* blank) {
+    if (EngineResult r = CheckCursor(cursor)) return r;
+    if (field < 1 || field > cursor->file->schema().FieldCount()) {
+        return Fail(ENGINE_ERR_FLDOUTOFRANGE,
+                    {TableContext(cursor), "Field " + std::to_string(field)});
+    }
+    if (cursor->where != EngineCursor__::Where::kOnRecord) {
+        return Fail(ENGINE_ERR_NOCURRREC, {TableContext(cursor)});
+    }
+    const FieldInfo& info = cursor->file->schema().Field(field);
+    NoteFieldRead(cursor, field);
+    uint64_t stamp = cursor->file->Stamp();
+    // A record another program changed since the step, or one whose field the walk did not
+    // decode, is read again whole by its row id, as EngineGetRecord would.
+    if (stamp == 0 || stamp != cursor->keyStamp ||
+        cursor->key[size_t(info.nullOffset)] == kUnreadField) {
+        EngineCursor__::Row row;
+        bool exists = false;
+        if (EngineResult r = ReadRowById(cursor, cursor->keyRowid, &row, &exists)) return r;
+        if (!exists) {
+            return Fail(ENGINE_ERR_NOCURRREC,
+                        {TableContext(cursor), "The record was deleted by another program"});
+        }
+        SetOnRecord(cursor, row, stamp);
+    }
+    return CopyFieldOut(cursor, info, cursor->key.data(), destination, blank);
 }
 
 EngineResult EnginePutField(EngineCursor cursor, WORD field, void* record,

@@ -2,7 +2,8 @@
 ** A walk decodes only the fields its caller reads, yet every field it hands out is whole: a
 ** field the caller turns to late, a record changed and written back, a memo, and another
 ** program's write made in the middle of the walk, which the next step must see, and a
-** buffer the caller cleared between steps.
+** buffer the caller cleared between steps. A walk may also read fields straight from the
+** cursor, with no buffer at all.
 */
 #include "platform/engine/tests/engine_test_support.h"
 
@@ -125,6 +126,50 @@ TEST_F(EngineWalkFieldsTest, AWalkSeesAnotherProgramsWriteAtItsNextStep) {
     }
     ASSERT_EQ(seen.size(), size_t(kRecords + 1));
     EXPECT_EQ(seen[76], "F075a");
+    other.Send('E');
+    EngineCloseCursor(&c);
+}
+
+TEST_F(EngineWalkFieldsTest, FieldsReadFromTheCursorAreWholeAndSeeAnotherProgramsWrite) {
+    Child other([this](Child& self) {
+        EngineCursor o = Open("BUYER");
+        std::vector<char> theirs = NewRecord(o);
+        self.Receive();
+        PutText(o, theirs, 1, Number(80).c_str());
+        bool ok = EngineSetToKey(o, ENGINE_KEY_EQ, 0, 0, 0, theirs.data()) == ENGINE_OK &&
+                  EngineGetNextRecord(o, 0, theirs.data(), nullptr) == ENGINE_OK;
+        PutText(o, theirs, 2, "Renamed");
+        ok = ok && EngineModifyRecord(o, theirs.data(), FALSE) == ENGINE_OK;
+        self.Send(ok ? 'W' : 'F');
+        self.Receive();
+    });
+    EngineCursor c = Open("BUYER");
+    char text[64];
+    EXPECT_EQ(EngineGetCurrentField(c, 1, text, nullptr), ENGINE_ERR_NOCURRREC);
+    ASSERT_EQ(EngineSetToBegin(c), ENGINE_OK);
+    int n = 0;
+    for (; EngineGetNextRecord(c, 0, nullptr, nullptr) == ENGINE_OK; ++n) {
+        ASSERT_EQ(EngineGetCurrentField(c, 1, text, nullptr), ENGINE_OK) << n;
+        ASSERT_EQ(std::string(text), Number(n));
+        // A field the walk did not decode until now comes whole.
+        if (n == 50) {
+            ASSERT_EQ(EngineGetCurrentField(c, 2, text, nullptr), ENGINE_OK);
+            EXPECT_EQ(std::string(text), "Name 50");
+            double amount = 0;
+            ASSERT_EQ(EngineGetCurrentField(c, 4, &amount, nullptr), ENGINE_OK);
+            EXPECT_EQ(amount, 62.5);
+        }
+        if (n == 75) {
+            other.Send('G');
+            ASSERT_EQ(other.Receive(), 'W');
+        }
+        if (n == 80) {
+            ASSERT_EQ(EngineGetCurrentField(c, 2, text, nullptr), ENGINE_OK);
+            EXPECT_EQ(std::string(text), "Renamed");
+        }
+    }
+    EXPECT_EQ(n, kRecords);
+    EXPECT_EQ(EngineGetCurrentField(c, 43, text, nullptr), ENGINE_ERR_FLDOUTOFRANGE);
     other.Send('E');
     EngineCloseCursor(&c);
 }

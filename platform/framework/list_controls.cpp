@@ -31,6 +31,7 @@ TListBox::TListBox(TWindow* parent, int resourceId, TModule* module)
 #define LB_SEND(msg, w, l) (HWindow ? static_cast<int>(::SendMessage(HWindow, msg, (WPARAM)(w), (LPARAM)(l))) : LB_ERR)
 
 int TListBox::AddString(const char* text) { return LB_SEND(LB_ADDSTRING, 0, Text(text)); }
+int TListBox::InitStorage(int count, int characters) { return LB_SEND(LB_INITSTORAGE, count, characters); }
 int TListBox::InsertString(const char* text, int index) { return LB_SEND(LB_INSERTSTRING, index, Text(text)); }
 int TListBox::DeleteString(int index) { return LB_SEND(LB_DELETESTRING, index, 0); }
 void TListBox::ClearList() { LB_SEND(LB_RESETCONTENT, 0, 0); }

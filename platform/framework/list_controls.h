@@ -21,6 +21,9 @@ class TListBox : public TControl {
   const char* GetClassName() override { return "LISTBOX"; }
 
   int AddString(const char* text);
+  /* Takes room ahead for count more items of about characters bytes of text in all, before
+     a fill of many; the items still come one by one. */
+  int InitStorage(int count, int characters);
   int InsertString(const char* text, int index);
   int DeleteString(int index);
   void ClearList();

@@ -25,8 +25,38 @@
 
 namespace {
 
-std::unordered_map<HWND, TWindow*>& Bindings() {
-  static std::unordered_map<HWND, TWindow*> bindings;
+/* Which object each window handle is bound to. Every message to a bound window asks, and a
+   run of them (a list's fill) asks about one window: the last answer is kept at hand. */
+class BindingTable {
+ public:
+  TWindow* Find(HWND hwnd) {
+    if (hwnd && hwnd == lastHandle_) return lastWindow_;
+    auto it = map_.find(hwnd);
+    if (it == map_.end()) return nullptr;
+    lastHandle_ = hwnd;
+    lastWindow_ = it->second;
+    return lastWindow_;
+  }
+  void Bind(HWND hwnd, TWindow* window) {
+    map_[hwnd] = window;
+    if (hwnd == lastHandle_) lastWindow_ = window;
+  }
+  void Unbind(HWND hwnd) {
+    map_.erase(hwnd);
+    if (hwnd == lastHandle_) {
+      lastHandle_ = nullptr;
+      lastWindow_ = nullptr;
+    }
+  }
+
+ private:
+  std::unordered_map<HWND, TWindow*> map_;
+  HWND lastHandle_ = nullptr;
+  TWindow* lastWindow_ = nullptr;
+};
+
+BindingTable& Bindings() {
+  static BindingTable bindings;
   return bindings;
 }
 
@@ -112,14 +142,13 @@ TApplication* TWindow::GetApplication() const { return TApplication::Current(); 
 /* ---- binding ---- */
 
 TWindow* TWindow::FromHandle(HWND hwnd) {
-  auto it = Bindings().find(hwnd);
-  return it == Bindings().end() ? nullptr : it->second;
+  return Bindings().Find(hwnd);
 }
 
 bool TWindow::AttachHandle(HWND hwnd) {
   if (!::IsWindow(hwnd)) return false;
   HWindow = hwnd;
-  Bindings()[hwnd] = this;
+  Bindings().Bind(hwnd, this);
   auto current = reinterpret_cast<WNDPROC>(GetWindowLong(hwnd, GWL_WNDPROC));
   if (current != FrameworkWindowProc) {
     previousProc_ = current;
@@ -133,7 +162,7 @@ void TWindow::DetachHandle() {
   if (!HWindow) return;
   if (previousProc_ && ::IsWindow(HWindow))
     SetWindowLong(HWindow, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
-  Bindings().erase(HWindow);
+  Bindings().Unbind(HWindow);
   HWindow = nullptr;
   previousProc_ = nullptr;
 }
@@ -143,12 +172,12 @@ LRESULT CALLBACK FrameworkWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
   if (!window && gCreating && !gCreating->HWindow) {
     window = gCreating;
     window->HWindow = hwnd;
-    Bindings()[hwnd] = window;
+    Bindings().Bind(hwnd, window);
   }
   if (!window) return DefWindowProc(hwnd, msg, wParam, lParam);
   LRESULT result = window->WindowProc(msg, wParam, lParam);
   if (msg == WM_NCDESTROY && window->HWindow == hwnd) {
-    Bindings().erase(hwnd);
+    Bindings().Unbind(hwnd);
     window->HWindow = nullptr;
     window->previousProc_ = nullptr;
     if (window->IsFlagSet(wfDeleteOnClose)) TApplication::Condemn(window);

@@ -39,10 +39,11 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <deque>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <new>
+#include <vector>
 
 namespace {
 
@@ -60,7 +61,9 @@ struct ListState {
   HWND hwnd = nullptr;
   QPointer<QListView> view;
   ItemModel* model = nullptr;  // owned by the view
-  std::deque<ListItem> items;  // deletes and inserts near the top move no other item
+  // One block, which LB_INITSTORAGE takes ahead for a fill of many; an insert or delete
+  // moves the items after it along (a few bytes each).
+  std::vector<ListItem> items;
   int current = -1;  // the selected item of a single-selection list
   int caret = 0;     // the item with the focus rectangle
   int anchor = 0;    // where an extended selection's range starts
@@ -90,7 +93,10 @@ bool IsMultiple(HWND hwnd) { return (Style(hwnd) & (LBS_MULTIPLESEL | LBS_EXTEND
 bool IsExtended(HWND hwnd) { return (Style(hwnd) & LBS_EXTENDEDSEL) != 0; }
 bool IsOwnerDrawn(HWND hwnd) { return (Style(hwnd) & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0; }
 /* An owner-drawn list without LBS_HASSTRINGS keeps the caller's value, never reading it as text. */
-bool KeepsValues(HWND hwnd) { return IsOwnerDrawn(hwnd) && !(Style(hwnd) & LBS_HASSTRINGS); }
+bool StyleKeepsValues(DWORD style) {
+  return (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) && !(style & LBS_HASSTRINGS);
+}
+bool KeepsValues(HWND hwnd) { return StyleKeepsValues(Style(hwnd)); }
 int Count(const ListState& s) { return static_cast<int>(s.items.size()); }
 bool Valid(const ListState& s, int index) { return index >= 0 && index < Count(s); }
 
@@ -215,7 +221,9 @@ void ShowSelection(ListState& s) {
   if (Valid(s, s.caret)) selection->setCurrentIndex(RowIndex(s, s.caret), QItemSelectionModel::NoUpdate);
 }
 
-void UpdateScrollBar(ListState& s) {
+/* The window's bar follows the items; without redraw its Qt widget shows it when the loop
+   next turns (a fill of thousands of rows redraws it once). */
+void UpdateScrollBar(ListState& s, bool redraw = true) {
   if (!s.scrollBar || s.updatingBar) return;
   s.updatingBar = true;
   SCROLLINFO info{};
@@ -226,7 +234,7 @@ void UpdateScrollBar(ListState& s) {
   info.nMax = std::max(Count(s) - 1, 0);
   info.nPage = static_cast<UINT>(VisibleRows(s));
   info.nPos = s.top;
-  SetScrollInfo(s.hwnd, SB_VERT, &info, TRUE);
+  SetScrollInfo(s.hwnd, SB_VERT, &info, redraw ? TRUE : FALSE);
   if (StateOf(s.hwnd)) s.updatingBar = false;
 }
 
@@ -249,17 +257,18 @@ void EnsureVisible(ListState& s, int index) {
 
 /* ---- the model ---- */
 
-int InsertItem(ListState& s, int index, const ListItem& item) {
+int InsertItem(ListState& s, int index, ListItem item) {
   if (index == Count(s) && Count(s) > 0 && s.view) {
     // Appending moves no index the list keeps, and the view hears of it later: a fill of
-    // thousands of rows does no view work per row. The window's bar follows at once.
-    s.items.push_back(item);
+    // thousands of rows does no view work per row. The window's bar follows at once, its
+    // widget when the loop turns.
+    s.items.push_back(std::move(item));
     s.model->RowAppended();
-    UpdateScrollBar(s);
+    UpdateScrollBar(s, false);
     return index;
   }
   if (s.view) s.model->BeginInsert(index);
-  s.items.insert(s.items.begin() + index, item);
+  s.items.insert(s.items.begin() + index, std::move(item));
   if (s.view) s.model->EndInsert();
   if (s.current >= index) ++s.current;
   if (s.caret >= index && Count(s) > 1) ++s.caret;
@@ -269,23 +278,29 @@ int InsertItem(ListState& s, int index, const ListItem& item) {
   return index;
 }
 
-/* Sorted lists keep lstrcmpi order; an equal text goes after those already there. */
-int AddItem(ListState& s, const ListItem& item) {
-  const std::string& text = item.text;
-  int index = Count(s);
-  if ((Style(s.hwnd) & LBS_SORT) && !KeepsValues(s.hwnd)) {
-    auto place = std::upper_bound(s.items.begin(), s.items.end(), text, [](const std::string& t, const ListItem& item) {
-      return lstrcmpi(t.c_str(), item.text.c_str()) < 0;
-    });
-    index = static_cast<int>(place - s.items.begin());
-  }
-  return InsertItem(s, index, item);
+/* What LB_ADDSTRING and LB_INSERTSTRING were given: a text, or the owner's value. */
+ListItem ItemFromParam(DWORD style, LPARAM lParam) {
+  if (StyleKeepsValues(style)) return ListItem{std::string(), static_cast<ULONG_PTR>(lParam)};
+  return ListItem{lParam ? reinterpret_cast<LPCSTR>(lParam) : ""};
 }
 
-/* What LB_ADDSTRING and LB_INSERTSTRING were given: a text, or the owner's value. */
-ListItem ItemFromParam(const ListState& s, LPARAM lParam) {
-  if (KeepsValues(s.hwnd)) return ListItem{std::string(), static_cast<ULONG_PTR>(lParam)};
-  return ListItem{lParam ? reinterpret_cast<LPCSTR>(lParam) : ""};
+/* Sorted lists keep lstrcmpi order; an equal text goes after those already there. The list's
+   style is read once for the item. */
+int AddItem(ListState& s, LPARAM lParam) {
+  DWORD style = Style(s.hwnd);
+  ListItem item = ItemFromParam(style, lParam);
+  int index = Count(s);
+  if ((style & LBS_SORT) && !StyleKeepsValues(style)) {
+    // Items added in order go last: the common fill asks one comparison, not a search.
+    const char* text = item.text.c_str();
+    if (index > 0 && lstrcmpi(text, s.items.back().text.c_str()) < 0) {
+      auto place = std::upper_bound(s.items.begin(), s.items.end(), text, [](const char* t, const ListItem& item) {
+        return lstrcmpi(t, item.text.c_str()) < 0;
+      });
+      index = static_cast<int>(place - s.items.begin());
+    }
+  }
+  return InsertItem(s, index, std::move(item));
 }
 
 int DeleteItem(ListState& s, int index) {
@@ -620,7 +635,7 @@ LRESULT ListDirectory(ListState& s, UINT fileType, LPCSTR pattern) {
   std::vector<std::string> names;
   if (!ListMatchingFiles(pattern, names)) return LB_ERR;
   LRESULT last = LB_ERR;
-  for (const std::string& name : names) last = AddItem(s, ListItem{name});
+  for (const std::string& name : names) last = AddItem(s, reinterpret_cast<LPARAM>(name.c_str()));
   return last;
 }
 
@@ -718,14 +733,25 @@ LRESULT ListMessage(ListState& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM
   int index = static_cast<int>(static_cast<INT_PTR>(wParam));
   switch (message) {
     case LB_ADDSTRING:
-    case LB_ADDFILE: return AddItem(s, ItemFromParam(s, lParam));
+    case LB_ADDFILE: return AddItem(s, lParam);
     case LB_INSERTSTRING:
       if (index == -1) index = Count(s);
       if (index < 0 || index > Count(s)) return LB_ERR;
-      return InsertItem(s, index, ItemFromParam(s, lParam));
+      return InsertItem(s, index, ItemFromParam(Style(hwnd), lParam));
     case LB_DELETESTRING: return DeleteItem(s, index);
     case LB_RESETCONTENT: ResetContent(s); return LB_OKAY;
     case LB_GETCOUNT: return Count(s);
+    case LB_INITSTORAGE: {
+      // Room for that many more items. Each text is kept with its item (a short one inside
+      // it), so the bytes of text the caller names (lParam) are not taken ahead.
+      if (index < 0) return LB_ERRSPACE;
+      try {
+        s.items.reserve(s.items.size() + static_cast<size_t>(index));
+      } catch (const std::bad_alloc&) {
+        return LB_ERRSPACE;
+      }
+      return static_cast<LRESULT>(s.items.capacity());
+    }
     case LB_GETTEXT: return GetItemText(s, index, reinterpret_cast<LPSTR>(lParam));
     case LB_GETTEXTLEN:
       if (!Valid(s, index)) return LB_ERR;

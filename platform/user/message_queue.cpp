@@ -232,7 +232,8 @@ LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     for (HWND top : TopLevelWindows()) SendMessage(top, message, wParam, lParam);
     return 0;
   }
-  WindowPtr window = FindWindowObject(hwnd);
+  // Only the procedure is taken from the window: the call needs no share of it.
+  WindowObject* window = PeekWindowObject(hwnd);
   if (!window) return 0;
   return CallWindowProc(window->proc, hwnd, message, wParam, lParam);
 }

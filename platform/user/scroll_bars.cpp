@@ -40,11 +40,26 @@ void ShowState(WindowObject& window, int bar) {
   QScrollBar* widget = BarWidget(window, bar);
   ScrollBarState* state = BarState(window, bar);
   if (!widget || !state) return;
+  state->showQueued = false;
   QSignalBlocker block(widget);
   widget->setRange(state->minPos, MaxThumbPos(*state));
   widget->setPageStep(std::max<int>(static_cast<int>(state->page), 1));
   widget->setSingleStep(1);
   widget->setValue(state->tracking ? state->trackPos : state->pos);
+}
+
+/* A change made without redraw: the widget shows the bar's state once, when the loop next
+   turns, however many changes come before. */
+void ShowStateLater(WindowObject& window, int bar) {
+  QScrollBar* widget = BarWidget(window, bar);
+  ScrollBarState* state = BarState(window, bar);
+  if (!widget || !state || state->showQueued) return;
+  state->showQueued = true;
+  HWND hwnd = window.hwnd;
+  QMetaObject::invokeMethod(widget, [hwnd, bar] {
+    WindowObject* still = PeekWindowObject(hwnd);
+    if (still && BarState(*still, bar)->showQueued) ShowState(*still, bar);
+  }, Qt::QueuedConnection);
 }
 
 void Send(HWND hwnd, int bar, int code, int pos) {
@@ -122,7 +137,7 @@ QScrollBar* EnsureBarWidget(WindowObject& window, int bar) {
 
 /* Showing or hiding a bar changes the client area: the frame is recalculated. */
 void SetBarStyle(HWND hwnd, DWORD bit, bool show) {
-  WindowPtr window = FindWindowObject(hwnd);
+  WindowObject* window = PeekWindowObject(hwnd);
   if (!window) return;
   bool has = (window->style & bit) != 0;
   if (has == show) return;
@@ -219,7 +234,7 @@ BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show) {
 }
 
 int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
-  WindowPtr window = FindWindowObject(hwnd);
+  WindowObject* window = PeekWindowObject(hwnd);
   ScrollBarState* state = window ? BarState(*window, bar) : nullptr;
   if (!state || !info) return 0;
   if (info->fMask & SIF_RANGE) {
@@ -230,14 +245,19 @@ int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
     state->page = std::min<UINT>(info->nPage, static_cast<UINT>(state->maxPos - state->minPos + 1));
   if (info->fMask & SIF_POS) state->pos = info->nPos;
   state->pos = std::clamp(state->pos, state->minPos, MaxThumbPos(*state));
-  ShowState(*window, bar);
+  if (redraw) {
+    ShowState(*window, bar);
+  } else {
+    ShowStateLater(*window, bar);
+  }
   if (info->fMask & SIF_RANGE) {
     bool needed = state->maxPos > state->minPos &&
                   (state->page == 0 || static_cast<int>(state->page) <= state->maxPos - state->minPos);
     if (!(info->fMask & SIF_DISABLENOSCROLL))
       SetBarStyle(hwnd, bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL, needed);
   }
-  window = FindWindowObject(hwnd);
+  // Showing or hiding the bar sends messages: the window is looked up again.
+  window = PeekWindowObject(hwnd);
   return window ? BarState(*window, bar)->pos : 0;
 }
 

@@ -456,7 +456,7 @@ BOOL GetClientRect(HWND hwnd, LPRECT rect) {
     *rect = ScreenRect();
     return TRUE;
   }
-  WindowPtr window = FindWindowObject(hwnd);
+  const WindowObject* window = PeekWindowObject(hwnd);
   if (!window) return FALSE;
   *rect = RECT{0, 0, RectWidth(window->client), RectHeight(window->client)};
   return TRUE;

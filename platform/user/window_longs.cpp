@@ -48,7 +48,7 @@ LONG_PTR SetStyle(HWND hwnd, int index, DWORD value) {
 }  // namespace
 
 LONG_PTR GetWindowLong(HWND hwnd, int index) {
-  WindowPtr window = FindWindowObject(hwnd);
+  WindowObject* window = PeekWindowObject(hwnd);
   if (!window) return 0;
   switch (index) {
     case GWL_WNDPROC: return reinterpret_cast<LONG_PTR>(window->proc);

@@ -41,6 +41,7 @@ struct ScrollBarState {
   UINT page = 0;
   int trackPos = 0;
   bool tracking = false;
+  bool showQueued = false;  // the bar's widget shows this state when the loop next turns
 };
 
 struct WindowObject {
@@ -106,6 +107,9 @@ bool HasOpenDC(const WindowObject& window);
 
 /* Handle table */
 WindowPtr FindWindowObject(HWND hwnd);
+/* The same window without a share of it: for reading or setting its fields where no message
+   is sent (nothing can destroy it) before the pointer's last use. */
+WindowObject* PeekWindowObject(HWND hwnd);
 WindowPtr RegisterWindowObject(std::shared_ptr<WindowClass> windowClass);
 void ForgetWindowObject(HWND hwnd);
 std::vector<HWND> TopLevelWindows();  // z-order, topmost first

@@ -23,6 +23,10 @@ struct WindowTable {
   std::unordered_map<uintptr_t, WindowPtr> byHandle;
   std::vector<HWND> topLevel;
   uintptr_t nextHandle = 0x10010;
+  // The handle looked up last and its entry: a run of messages to one window (a list's
+  // fill) finds it without hashing. Entries of the map stay where they are until erased.
+  uintptr_t lastHandle = 0;
+  const WindowPtr* lastEntry = nullptr;
 };
 
 WindowTable& Windows() {
@@ -32,11 +36,22 @@ WindowTable& Windows() {
 
 }  // namespace
 
+WindowObject* PeekWindowObject(HWND hwnd) {
+  WindowTable& table = Windows();
+  uintptr_t handle = reinterpret_cast<uintptr_t>(hwnd);
+  if (handle != table.lastHandle || !table.lastEntry) {
+    auto it = table.byHandle.find(handle);
+    if (it == table.byHandle.end()) return nullptr;
+    table.lastHandle = handle;
+    table.lastEntry = &it->second;
+  }
+  WindowObject* window = table.lastEntry->get();
+  return window->destroyed ? nullptr : window;
+}
+
 WindowPtr FindWindowObject(HWND hwnd) {
-  auto& table = Windows().byHandle;
-  auto it = table.find(reinterpret_cast<uintptr_t>(hwnd));
-  if (it == table.end() || it->second->destroyed) return nullptr;
-  return it->second;
+  if (!PeekWindowObject(hwnd)) return nullptr;
+  return *Windows().lastEntry;
 }
 
 WindowPtr RegisterWindowObject(std::shared_ptr<WindowClass> windowClass) {
@@ -57,6 +72,7 @@ void ForgetWindowObject(HWND hwnd) {
   if (it == table.end()) return;
   it->second->destroyed = true;
   it->second->windowClass->windowCount--;
+  if (Windows().lastEntry == &it->second) Windows().lastEntry = nullptr;
   table.erase(it);
 }
 

@@ -114,16 +114,20 @@ void TFileDlg::ApplyMode() {
 void TFileDlg::FillFileList() {
   HourglassCursor hourglass;
   numberList_->ClearList();
+  // The walk reads the one field the list shows, straight from the cursor; the list is
+  // filled after it, its room taken once.
   std::vector<std::string> numbers;
+  size_t characters = 0;
   if (buyer_->First()) {
     char number[kNumberSize];
     do {
       number[0] = '\0';
-      if (buyer_->Read(0)) buyer_->GetString(kFileNumberField, number, sizeof number);
-      numberList_->AddString(number);
-      numbers.emplace_back(number);
+      buyer_->ReadCurrentString(kFileNumberField, number, sizeof number);
+      characters += numbers.emplace_back(number).size() + 1;
     } while (buyer_->Next());
   }
+  numberList_->InitStorage(static_cast<int>(numbers.size()), static_cast<int>(characters));
+  for (const std::string& number : numbers) numberList_->AddString(number.c_str());
   LearnListed(std::move(numbers));
 }
 

@@ -44,6 +44,9 @@ class TPXRecord {
   /* Reads the current record (or the next one) into the buffer. */
   bool Read(DWORD lockMode);
   bool ReadNext(DWORD lockMode);
+  /* Reads one text field of the record the cursor is on straight from the cursor, leaving
+     the buffer as it is: a walk that lists one field copies no record. */
+  bool ReadCurrentString(int field, LPSTR buffer, DWORD size);
   /* Write-locks the current record; a lock this program holds already counts as taken. */
   bool Lock();
   void Unlock();

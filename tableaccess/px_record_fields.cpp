@@ -86,6 +86,19 @@ bool TPXRecord::GetString(int field, LPSTR buffer, DWORD size) {
   }
 }
 
+bool TPXRecord::ReadCurrentString(int field, LPSTR buffer, DWORD size) {
+  if (!CheckField(field)) return false;
+  if (Desc(field).type != ENGINE_FLD_STRING) {
+    ReportDbMessage("Invalid type");
+    return false;
+  }
+  if (buffer == nullptr || FieldSize(field) > size) {
+    ReportDbMessage("Target buffer too small");
+    return false;
+  }
+  return PXCheck(EngineGetCurrentField(cursor_, static_cast<WORD>(field), buffer, nullptr));
+}
+
 bool TPXRecord::ReadBlob(int field, LPSTR buffer, DWORD size) {
   if (size != 0) std::memset(buffer, 0, size);
   WORD number = static_cast<WORD>(field);

@@ -77,5 +77,5 @@ extern "C" __attribute__((visibility("default"))) int _CreateZarneTable(
     MessageBox(GetFocus(), "Not a valid Zarne table name.", "Error", MB_OK | MB_ICONSTOP);
     return 0;
   }
-  return CreateInDirectory(database, gTableCatalog[index].desc, directory) ? 1 : 0;
+  return CreateInDirectory(database, kTableCatalog[index].desc, directory) ? 1 : 0;
 }

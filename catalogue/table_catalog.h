@@ -25,7 +25,7 @@ struct CatalogEntry {
 /* The seventeen entries in catalogue order: BUYER, SELLER, LENDER, SAGENT, PROPERTY,
    SUMMARY1, SUMMARY2, EXPENSE1 to EXPENSE4, TITLEA, EXTRA, TITLEB, CHECKCTL, BANK, ACCOUNT. */
 // Owner: catalogue.
-extern const CatalogEntry gTableCatalog[kCatalogTableCount];
+extern const CatalogEntry kTableCatalog[kCatalogTableCount];
 
 /* The catalogue position of a table named exactly (case-sensitive, no extension);
    -1 for a null pointer or a name the catalogue does not hold. */

@@ -242,7 +242,7 @@ constexpr EngineTableCreateDesc kCheckctlDesc =
 
 }  // namespace
 
-const CatalogEntry gTableCatalog[kCatalogTableCount] = {
+const CatalogEntry kTableCatalog[kCatalogTableCount] = {
     {"BUYER", &kBuyerDesc},       {"SELLER", &kSellerDesc},     {"LENDER", &kLenderDesc},
     {"SAGENT", &kSagentDesc},     {"PROPERTY", &kPropertyDesc}, {"SUMMARY1", &kSummary1Desc},
     {"SUMMARY2", &kSummary2Desc}, {"EXPENSE1", &kExpense1Desc}, {"EXPENSE2", &kExpense2Desc},

@@ -17,7 +17,7 @@
 #include <cstring>
 #include <string>
 
-const char* const gEstatePhrases[kEstatePhraseCount] = {
+const char* const kEstatePhrases[kEstatePhraseCount] = {
     "joint tenants with right of survivorship",
     "tenants in common",
     "tenants by the entirety",
@@ -146,7 +146,7 @@ TPartiesDialog::TPartiesDialog(TClosingFileView* view, TPartySide side, TResId r
 
 void TPartiesDialog::SetupWindow() {
   TDialog::SetupWindow();
-  for (const char* phrase : gEstatePhrases) estate_->AddString(phrase);
+  for (const char* phrase : kEstatePhrases) estate_->AddString(phrase);
   ShowStoredEstate();
   UpdatePreview(false);
 }

@@ -16,7 +16,7 @@ class TStatic;
 
 constexpr int kEstatePhraseCount = 6;
 // Owner: closingfile.
-extern const char* const gEstatePhrases[kEstatePhraseCount];
+extern const char* const kEstatePhrases[kEstatePhraseCount];
 
 /* Templates and the controls the callers and tests reach. */
 constexpr int kBuyersTemplate = 20100;

@@ -30,7 +30,7 @@ bool IsChoiceField(int id) {
 
 const EngineFieldDesc* CatalogueField(int tableIndex, int fieldNumber) {
   if (tableIndex < 0 || tableIndex >= kFileTableCount) return nullptr;
-  const EngineTableCreateDesc* desc = gTableCatalog[tableIndex].desc;
+  const EngineTableCreateDesc* desc = kTableCatalog[tableIndex].desc;
   if (!desc || fieldNumber < 1 || fieldNumber > desc->fieldCount) return nullptr;
   return &desc->fields[fieldNumber - 1];
 }
@@ -136,8 +136,8 @@ const char* CatalogueName(int tableIndex, int fieldNumber) {
 }
 
 int CatalogueFieldCount(int tableIndex) {
-  if (tableIndex < 0 || tableIndex >= kFileTableCount || !gTableCatalog[tableIndex].desc) return 0;
-  return gTableCatalog[tableIndex].desc->fieldCount;
+  if (tableIndex < 0 || tableIndex >= kFileTableCount || !kTableCatalog[tableIndex].desc) return 0;
+  return kTableCatalog[tableIndex].desc->fieldCount;
 }
 
 const std::vector<StatementField>& StatementFields() {

@@ -9,7 +9,7 @@
 
 #include <cstring>
 
-const RebuildEntry gRebuildCatalog[kRebuildTableCount] = {
+const RebuildEntry kRebuildCatalog[kRebuildTableCount] = {
     {"BUYER", "BUYBU", "BUYVIOL", "BUYPROB", FindCatalogTable("BUYER")},
     {"SELLER", "SELBU", "SELVIOL", "SELPROB", FindCatalogTable("SELLER")},
     {"LENDER", "LENBU", "LENVIOL", "LENPROB", FindCatalogTable("LENDER")},
@@ -31,7 +31,7 @@ const RebuildEntry gRebuildCatalog[kRebuildTableCount] = {
 
 const RebuildEntry* FindRebuildEntry(const char* name) {
     if (!name) return nullptr;
-    for (const RebuildEntry& entry : gRebuildCatalog) {
+    for (const RebuildEntry& entry : kRebuildCatalog) {
         if (std::strcmp(entry.tableName, name) == 0) return &entry;
     }
     return nullptr;

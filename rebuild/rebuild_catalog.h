@@ -21,7 +21,7 @@ struct RebuildEntry {
 
 /* The rows in their fixed order, BUYER first (EXTRA stands before TITLEA). */
 // Owner: rebuild.
-extern const RebuildEntry gRebuildCatalog[kRebuildTableCount];
+extern const RebuildEntry kRebuildCatalog[kRebuildTableCount];
 
 /* The first row whose table name equals name exactly (case-sensitive); null for none. */
 const RebuildEntry* FindRebuildEntry(const char* name);

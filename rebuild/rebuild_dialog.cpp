@@ -18,7 +18,7 @@ TRebuild::TRebuild(TWindow* parent, TResId resId, TModule* module)
 
 void TRebuild::SetupWindow() {
     TDialog::SetupWindow();
-    for (const RebuildEntry& entry : gRebuildCatalog) {
+    for (const RebuildEntry& entry : kRebuildCatalog) {
         SendDlgItemMessage(kRebuildTableList, LB_ADDSTRING, 0,
                            reinterpret_cast<LPARAM>(entry.tableName));
     }

@@ -64,7 +64,7 @@ TableShape ShapeOf(const CatalogEntry& entry) {
 TEST(TableCatalog, HoldsTheSeventeenTablesInOrderWithTheirTypeMakeup) {
   TableShape total{"all", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   for (int i = 0; i < kCatalogTableCount; ++i) {
-    const CatalogEntry& entry = gTableCatalog[i];
+    const CatalogEntry& entry = kTableCatalog[i];
     const TableShape& expected = kShapes[i];
     SCOPED_TRACE(expected.name);
     EXPECT_STREQ(entry.name, expected.name);
@@ -97,7 +97,7 @@ TEST(TableCatalog, HoldsTheSeventeenTablesInOrderWithTheirTypeMakeup) {
 }
 
 TEST(TableCatalog, FieldsAreNumberedInOrderUniquelyNamedAndLeaveLayoutToTheEngine) {
-  for (const CatalogEntry& entry : gTableCatalog) {
+  for (const CatalogEntry& entry : kTableCatalog) {
     std::set<std::string> names;
     bool perFile = std::strcmp(entry.name, "CHECKCTL") != 0 && std::strcmp(entry.name, "BANK") != 0;
     EXPECT_EQ(std::string(entry.desc->fields[0].name) == "FileNum", perFile) << entry.name;
@@ -153,7 +153,7 @@ TEST(TableCatalog, SampleOfFieldsAddressedByNumber) {
 
 TEST(TableCatalog, PrimaryKeysAndTheirLengths) {
   for (int i = 0; i < kCatalogTableCount; ++i) {
-    const EngineTableCreateDesc& desc = *gTableCatalog[i].desc;
+    const EngineTableCreateDesc& desc = *kTableCatalog[i].desc;
     const TableShape& expected = kShapes[i];
     SCOPED_TRACE(expected.name);
     EXPECT_EQ(desc.fieldOps, nullptr);
@@ -187,7 +187,7 @@ TEST(TableCatalog, PrimaryKeysAndTheirLengths) {
 TEST(TableCatalogLookup, FindsTablesByExactNameOnly) {
   EXPECT_EQ(FindCatalogIndex("BUYER"), 0);
   EXPECT_EQ(FindCatalogIndex("ACCOUNT"), 16);
-  EXPECT_EQ(FindCatalogTable("CHECKCTL"), gTableCatalog[14].desc);
+  EXPECT_EQ(FindCatalogTable("CHECKCTL"), kTableCatalog[14].desc);
   for (const char* name : {"buyer", "BUYER.DB", "BUYERS", ""}) EXPECT_EQ(FindCatalogIndex(name), -1);
   EXPECT_EQ(FindCatalogIndex(nullptr), -1);
   EXPECT_EQ(FindCatalogTable("NOSUCH"), nullptr);

@@ -34,7 +34,7 @@ void ExpectEngineErrorBoxes(const std::vector<MessageBoxRequest>& boxes) {
 
 TEST_F(CreateZarneTable, CreatesEverySeventeenTablesWithTheirFieldsAndIndexes) {
   std::string directory = MakeEmptyDirectory("data");
-  for (const CatalogEntry& entry : gTableCatalog) {
+  for (const CatalogEntry& entry : kTableCatalog) {
     SCOPED_TRACE(entry.name);
     EXPECT_EQ(_CreateZarneTable(database_, entry.name, directory.c_str()), 1);
     EXPECT_TRUE(TableFileExists(directory, entry.name));

@@ -42,13 +42,13 @@ bool ZeroFrom(const std::array<std::uint8_t, N>& image, std::size_t from, std::s
 }  // namespace
 
 TEST(DescriptorImages, HaveTheStoredSizes) {
-  EXPECT_EQ(ImageOfTableCreateDesc(*gTableCatalog[0].desc).size(), 682u);
-  EXPECT_EQ(ImageOfFieldDesc(gTableCatalog[0].desc->fields[0]).size(), 62u);
-  EXPECT_EQ(ImageOfIndexDesc(gTableCatalog[0].desc->indexes[0]).size(), 893u);
+  EXPECT_EQ(ImageOfTableCreateDesc(*kTableCatalog[0].desc).size(), 682u);
+  EXPECT_EQ(ImageOfFieldDesc(kTableCatalog[0].desc->fields[0]).size(), 62u);
+  EXPECT_EQ(ImageOfIndexDesc(kTableCatalog[0].desc->indexes[0]).size(), 893u);
 }
 
 TEST(DescriptorImages, TableImagesCarryNameDriverCountsAndPointersAtTheirOffsets) {
-  for (const CatalogEntry& entry : gTableCatalog) {
+  for (const CatalogEntry& entry : kTableCatalog) {
     SCOPED_TRACE(entry.name);
     TableCreateDescImage image = ImageOfTableCreateDesc(*entry.desc);
     EXPECT_EQ(TextAt(image, 0, 261), entry.name);
@@ -157,7 +157,7 @@ TEST(DescriptorImages, PrimaryAndSecondaryIndexImagesDiffer) {
 /* The engine's packed structs and the images share one layout, so on a little-endian host
    an image is the struct's own bytes; this catches a drift between the two. */
 TEST(DescriptorImages, MatchThePackedEngineStructsByteForByte) {
-  for (const CatalogEntry& entry : gTableCatalog) {
+  for (const CatalogEntry& entry : kTableCatalog) {
     for (int i = 0; i < entry.desc->fieldCount; ++i) {
       FieldDescImage image = ImageOfFieldDesc(entry.desc->fields[i]);
       EXPECT_EQ(std::memcmp(image.data(), &entry.desc->fields[i], image.size()), 0)

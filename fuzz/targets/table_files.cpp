@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   std::vector<std::string> tables;
-  for (const RebuildEntry& entry : gRebuildCatalog)
+  for (const RebuildEntry& entry : kRebuildCatalog)
     if (std::strcmp(entry.tableName, "ACCOUNT") != 0) tables.push_back(entry.tableName);
   TableDamageSetUp(tables);
   return 0;

@@ -154,7 +154,7 @@ TEST(StatementFields, EveryNamedIdIsPresentWithAFittingKind) {
     ASSERT_NE(it, byId.end()) << "id " << id;
     const StatementField& field = *it->second;
     ASSERT_LT(field.tableIndex, kFileTableCount) << "id " << id;
-    const EngineTableCreateDesc* table = gTableCatalog[field.tableIndex].desc;
+    const EngineTableCreateDesc* table = kTableCatalog[field.tableIndex].desc;
     ASSERT_GE(field.fieldNumber, 1) << "id " << id;
     ASSERT_LE(field.fieldNumber, table->fieldCount) << "id " << id;
     const EngineFieldDesc& desc = table->fields[field.fieldNumber - 1];

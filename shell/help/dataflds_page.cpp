@@ -18,12 +18,12 @@
 namespace {
 
 std::string TableName(int tableIndex) {
-  return tableIndex >= 0 && tableIndex < kCatalogTableCount ? gTableCatalog[tableIndex].name : "?";
+  return tableIndex >= 0 && tableIndex < kCatalogTableCount ? kTableCatalog[tableIndex].name : "?";
 }
 
 std::string StoredType(int tableIndex, int fieldNumber) {
   if (tableIndex < 0 || tableIndex >= kCatalogTableCount) return "?";
-  const EngineTableCreateDesc* desc = gTableCatalog[tableIndex].desc;
+  const EngineTableCreateDesc* desc = kTableCatalog[tableIndex].desc;
   if (fieldNumber < 1 || fieldNumber > desc->fieldCount) return "?";
   const EngineFieldDesc& field = desc->fields[fieldNumber - 1];
   switch (field.type) {

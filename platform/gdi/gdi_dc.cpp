@@ -6,6 +6,7 @@
 #include "platform/gdi/gdi_internal.h"
 #include "platform/gdi/gdi_surface.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zarne::gdi {
@@ -140,11 +141,47 @@ DcPainter::DcPainter(DeviceContext& dc) {
     clipped = true;
   }
   if (clipped) painter_->setClipRegion(clip);
+  if (clipped && clip.rectCount() > 1) complexClip_ = clip;
+  origin_ = dc.deviceOrigin;
   painter_->translate(dc.deviceOrigin);
 }
 
 DcPainter::~DcPainter() {
   if (owned_) owned_->end();
+}
+
+namespace {
+
+/* Rows a patterned fill covers in one call. Qt fills all but plain colours scanline by
+   scanline and hands more than about a hundred lines at once to its thread pool, whose
+   hand-over costs more than the fill of a window's band does on a busy machine. */
+constexpr int kPatternRowsPerFill = 64;
+
+void FillInStrips(QPainter& painter, const QRect& rect, const QBrush& brush) {
+  if (brush.style() == Qt::SolidPattern || rect.height() <= kPatternRowsPerFill) {
+    painter.fillRect(rect, brush);
+    return;
+  }
+  for (int top = rect.top(); top <= rect.bottom(); top += kPatternRowsPerFill)
+    painter.fillRect(QRect(rect.left(), top, rect.width(), std::min(kPatternRowsPerFill, rect.bottom() + 1 - top)), brush);
+}
+
+}  // namespace
+
+void DcPainter::fillRect(const QRect& rect, const QBrush& brush) {
+  if (!raster_) {
+    painter_->fillRect(rect, brush);
+    return;
+  }
+  if (complexClip_.isEmpty()) {
+    FillInStrips(*painter_, rect, brush);
+    return;
+  }
+  const QRegion parts = complexClip_.intersected(rect.translated(origin_));
+  if (parts.isEmpty()) return;
+  painter_->setClipping(false);
+  for (const QRect& part : parts) FillInStrips(*painter_, part.translated(-origin_), brush);
+  painter_->setClipping(true);
 }
 
 bool DcPainter::applyRop2(int rop2, QPen* pen, QBrush* brush) {

@@ -77,7 +77,7 @@ void StrokeSegment(DcPainter& painter, const DeviceContext& dc, QPoint from, QPo
   // Only on pixels: a printer's line straddles its coordinate rather than filling below it.
   if (painter.raster() && pen.style() == Qt::SolidLine && pen.width() == 1 && dc.state.rop2 == R2_COPYPEN &&
       (from.x() == to.x() || from.y() == to.y())) {
-    if (from != to) painter->fillRect(AxisRun(from, to), pen.color());
+    if (from != to) painter.fillRect(AxisRun(from, to), QBrush(pen.color()));
     return;
   }
   if (!painter.applyRop2(dc.state.rop2, &pen, nullptr)) return;
@@ -133,8 +133,8 @@ void FillDeviceRect(DeviceContext& dc, const QRect& rect, const QBrush& brush) {
   DcPainter painter(dc);
   if (!painter.active() || rect.isEmpty()) return;
   if (brush.style() >= Qt::HorPattern && brush.style() <= Qt::DiagCrossPattern && dc.state.bkMode == OPAQUE)
-    painter->fillRect(rect, ColorOf(dc.state.bkColor));
-  painter->fillRect(rect, brush);
+    painter.fillRect(rect, QBrush(ColorOf(dc.state.bkColor)));
+  painter.fillRect(rect, brush);
 }
 
 QBrush BrushOrSystemColor(HBRUSH brush) {

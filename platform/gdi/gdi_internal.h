@@ -163,11 +163,21 @@ class DcPainter {
   /* Applies the binary raster operation to what follows; false when it draws nothing (R2_NOP). */
   bool applyRop2(int rop2, QPen* pen, QBrush* brush);
   bool raster() const { return raster_; }
+  /* Fills a rectangle of the DC's device units as painter->fillRect does, with the same
+     pixels. On pixels under a clip of many rectangles (a scroll's band and scattered
+     fields), each part of the rectangle inside the clip is filled on its own with the clip
+     off: Qt would otherwise fill it scanline by scanline, handing large areas to its
+     thread pool; patterned brushes fill a few dozen rows at a time for the same reason. */
+  void fillRect(const QRect& rect, const QBrush& brush);
 
  private:
   QPainter* painter_ = nullptr;
   std::unique_ptr<QPainter> owned_;
   bool raster_ = true;
+  /* The clip set on an owned painter when it has more than one rectangle, in the device's
+     own pixels, and the DC's origin on that device. */
+  QRegion complexClip_;
+  QPoint origin_;
 };
 
 /* The persistent painter of a printer DC between StartPage and EndPage, or null. */

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <set>
 
 namespace {
@@ -200,6 +203,38 @@ TEST(GdiDraw, ClippingRegionsAndTheClipBox) {
   EXPECT_EQ(box.right, 10);
   for (HRGN region : {b, result}) DeleteObject(region);
   GdiReleaseSurfaceDC(dc);
+}
+
+/* A scroll's paint: its clip is the band it uncovered and a few fields elsewhere, and the
+   band is far taller than the rows one fill hands Qt. The pattern tiles from the DC's
+   origin however the fill is cut up, and nothing outside the clip is touched. */
+TEST(GdiDraw, PatternFillsUnderAClipOfManyRectanglesTileFromTheOrigin) {
+  QImage image = WhiteImage(48, 300);
+  const QRegion clip = QRegion(0, 0, 20, 200) | QRegion(30, 40, 18, 260) | QRegion(22, 250, 4, 4);
+  const QPoint origin(5, 3);
+  HDC dc = GdiCreateSurfaceDC(&image, origin, clip);
+  std::uint32_t bits[64];
+  std::fill(std::begin(bits), std::end(bits), 0x00FFFFFFu);
+  bits[0] = 0;          // a black dot at (0, 0) of the tile
+  bits[4 * 8 + 4] = 0;  // and at (4, 4)
+  HBITMAP tile = CreateBitmap(8, 8, 1, 32, bits);
+  HBRUSH pattern = CreatePatternBrush(tile);
+  DeleteObject(tile);
+  RECT all{-origin.x(), -origin.y(), 48 - origin.x(), 300 - origin.y()};
+  FillRect(dc, &all, pattern);
+  int wrong = 0, dots = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const int tileX = ((x - origin.x()) % 8 + 8) % 8, tileY = ((y - origin.y()) % 8 + 8) % 8;
+      const bool dot = clip.contains(QPoint(x, y)) && tileX == tileY && (tileX == 0 || tileX == 4);
+      dots += dot;
+      wrong += PixelAt(image, x, y) != (dot ? RGB(0, 0, 0) : RGB(255, 255, 255));
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+  EXPECT_GT(dots, 200);
+  GdiReleaseSurfaceDC(dc);
+  DeleteObject(pattern);
 }
 
 TEST(GdiBlit, RasterOperationsBetweenMemoryDcs) {

@@ -1,8 +1,10 @@
 /*
 ** hudform_tablegen: writes the printout's position tables as constant C++ arrays, so the
-** printout compiles them in rather than typing them a second time.
+** printout compiles them in rather than typing them a second time, and the extent of the
+** screen form's paper, which the statement window's background leaves to the form.
 ** Usage: hudform_tablegen <output file>
 */
+#include "hudform/form_description.h"
 #include "hudform/print_layout.h"
 
 #include <cstdio>
@@ -28,6 +30,9 @@ int main(int argc, char** argv) {
       std::fprintf(out, "    {%d, %d, %d, %u, %u},\n", row.code, row.x, row.y, row.align, row.side);
     std::fprintf(out, "};\n");
   }
+  std::fprintf(out, "// The screen form's paper in pixels, from its top left corner.\n");
+  std::fprintf(out, "inline constexpr int kScreenFormPaperWidth = %d;\n", hudform::ScreenFormWidth());
+  std::fprintf(out, "inline constexpr int kScreenFormPaperHeight = %d;\n", hudform::ScreenFormHeight());
   const bool failed = std::ferror(out) != 0;
   return (std::fclose(out) != 0 || failed) ? 1 : 0;
 }

@@ -19,9 +19,12 @@
 #include "tableaccess/px_globals.h"
 #include "tableaccess/px_record.h"
 #include "hudform/hudform_exports.h"
+#include "hudform/print_layout.h"
+#include "hud_print_tables.inc"
 #include "platform/gdi/gdi.h"
 #include "platform/user/winuser.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -153,6 +156,25 @@ bool WholeBoxPainted(TDC& dc, const TFieldNode* field, bool simpleClip, const TR
 }
 
 }  // namespace
+
+/* Paint covers the form's paper with white wherever the update reaches it, so the class's
+   patterned brush is laid only beside and below the paper. Laid under the paper too, it
+   cost a scroll as much as drawing the band it uncovers. */
+LRESULT RespaWindow::EvEraseBkgnd(HDC dc) {
+  if (!gStatementBrush || !Scroller) return TWindow::EvEraseBkgnd(dc);
+  TRect client = GetClientRect();
+  int paperRight = kScreenFormPaperWidth - static_cast<int>(Scroller->XPos * Scroller->XUnit);
+  int paperBottom = kScreenFormPaperHeight - static_cast<int>(Scroller->YPos * Scroller->YUnit);
+  if (paperRight < client.right) {
+    TRect beside(std::max(paperRight, 0), 0, client.right, client.bottom);
+    ::FillRect(dc, &beside, gStatementBrush);
+  }
+  if (paperBottom < client.bottom) {
+    TRect below(0, std::max(paperBottom, 0), std::min(paperRight, static_cast<int>(client.right)), client.bottom);
+    if (below.right > 0) ::FillRect(dc, &below, gStatementBrush);
+  }
+  return TRUE;
+}
 
 void RespaWindow::Paint(TDC& dc, bool erase, TRect& rect) {
   TWindow::Paint(dc, erase, rect);

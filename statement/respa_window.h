@@ -74,6 +74,7 @@ class RespaWindow : public TWindow,
 
   bool CanClose() override;
   void Paint(TDC& dc, bool erase, TRect& rect) override;
+  LRESULT EvEraseBkgnd(HDC dc) override;
   void GetWindowClass(WNDCLASS& wndClass) override;
   const char* GetClassName() override;
   void SetupWindow() override;

@@ -43,8 +43,11 @@ void ShowState(WindowObject& window, int bar) {
   state->showQueued = false;
   QSignalBlocker block(widget);
   widget->setRange(state->minPos, MaxThumbPos(*state));
-  widget->setPageStep(std::max<int>(static_cast<int>(state->page), 1));
-  widget->setSingleStep(1);
+  // Qt repaints the whole bar on every step size set, changed or not; range and value it
+  // compares itself. A bar whose look did not change is not repainted.
+  int pageStep = std::max<int>(static_cast<int>(state->page), 1);
+  if (widget->pageStep() != pageStep) widget->setPageStep(pageStep);
+  if (widget->singleStep() != 1) widget->setSingleStep(1);
   widget->setValue(state->tracking ? state->trackPos : state->pos);
 }
 

@@ -155,7 +155,9 @@ TEST_F(DesktopStatement, TheWheelScrollsTheStatementUnderThePointer) {
   if (HasFatalFailure()) return;
   int x = place.x + place.width / 3, y = place.y + place.height / 2;
   desktop.MoveTo(x, y);
-  Screenshot before = desktop.Shoot();
+  // The file's title shows before its window's first paint is on the screen: on a busy
+  // machine a shot taken at once may hold no statement yet.
+  Screenshot before = StableShot(desktop);
   desktop.Click(x, y, 5);  // one notch towards the user: three lines of 24 pixels down
   // A band of the statement now shows 72 pixels higher up.
   const int shift = 72;

@@ -324,12 +324,12 @@ EngineCursor NewCursor(std::shared_ptr<TableFile> file, const IndexInfo* index) 
 
 /* The cursor checked last: a walk asks about the same cursor at every step. */
 // Owner: platform/engine.
-static EngineCursor lastLiveCursor = nullptr;
+static EngineCursor gLastLiveCursor = nullptr;
 
 bool IsOpenCursor(EngineCursor cursor) {
-    if (cursor && cursor == lastLiveCursor) return true;
+    if (cursor && cursor == gLastLiveCursor) return true;
     if (LiveCursors().count(cursor) == 0) return false;
-    lastLiveCursor = cursor;
+    gLastLiveCursor = cursor;
     return true;
 }
 
@@ -404,7 +404,7 @@ EngineResult LockCurrent(EngineCursor cursor) {
 EngineResult CloseCursor(EngineCursor cursor) {
     ForgetRecordsOf(cursor);
     LiveCursors().erase(cursor);
-    if (lastLiveCursor == cursor) lastLiveCursor = nullptr;
+    if (gLastLiveCursor == cursor) gLastLiveCursor = nullptr;
     delete cursor;
     return ENGINE_OK;
 }

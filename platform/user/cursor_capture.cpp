@@ -32,9 +32,8 @@ struct SystemCursor {
   Qt::CursorShape shape;
 };
 
-// Owner: platform/user. Never written: not const because its entries' addresses are the
-// system cursors' handles.
-SystemCursor kSystemCursors[] = {
+// The system cursors; each entry's address is that cursor's handle.
+const SystemCursor kSystemCursors[] = {
     {32512, Qt::ArrowCursor},    {32513, Qt::IBeamCursor},      {32514, Qt::WaitCursor},
     {32515, Qt::CrossCursor},    {32516, Qt::UpArrowCursor},    {32640, Qt::SizeAllCursor},
     {32641, Qt::ArrowCursor},    {32642, Qt::SizeFDiagCursor},  {32643, Qt::SizeBDiagCursor},
@@ -42,9 +41,13 @@ SystemCursor kSystemCursors[] = {
     {32648, Qt::ForbiddenCursor}, {32650, Qt::BusyCursor},      {32651, Qt::WhatsThisCursor},
 };
 
-SystemCursor* CursorOf(HCURSOR handle) {
-  for (auto& cursor : kSystemCursors)
-    if (reinterpret_cast<HCURSOR>(&cursor) == handle) return &cursor;
+HCURSOR HandleOf(const SystemCursor& cursor) {
+  return reinterpret_cast<HCURSOR>(const_cast<SystemCursor*>(&cursor));
+}
+
+const SystemCursor* CursorOf(HCURSOR handle) {
+  for (const auto& cursor : kSystemCursors)
+    if (HandleOf(cursor) == handle) return &cursor;
   return nullptr;
 }
 
@@ -134,8 +137,8 @@ HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name) {
   if (instance) return LoadResourceCursor(instance, name);
   if (!IS_INTRESOURCE(name)) return nullptr;
   WORD id = static_cast<WORD>(reinterpret_cast<uintptr_t>(name));
-  for (auto& cursor : kSystemCursors)
-    if (cursor.id == id) return reinterpret_cast<HCURSOR>(&cursor);
+  for (const auto& cursor : kSystemCursors)
+    if (cursor.id == id) return HandleOf(cursor);
   return nullptr;
 }
 
@@ -151,7 +154,7 @@ HCURSOR SetCursor(HCURSOR cursor) {
   }
   WindowPtr window = FindWindowObject(target);
   if (window && window->clientWidget) {
-    SystemCursor* shape = CursorOf(cursor);
+    const SystemCursor* shape = CursorOf(cursor);
     ResourceCursor* loaded = ResourceCursorOf(cursor);
     if (!cursor)
       window->clientWidget->setCursor(Qt::BlankCursor);

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""The globals check: every mutable global of production code names its owner module.
+"""The globals check: every mutable global of production code is named gCamel and names its
+owner module.
 
 Usage: check_globals.py SOURCE_DIR
 A global is a variable at namespace scope that is not a constant (const or constexpr): an
@@ -7,7 +8,7 @@ extern declaration in a header, or a definition in a source file that no header 
 (anonymous-namespace and static state included). Each one needs an "Owner:" comment in the
 block of lines it stands in: on the lines above it, up to the first blank line. The definition
 of a global a header declares is passed over; its header says the owner.
-Prints one line per global without an owner and exits 1 when there is any.
+Prints one line per global out of form or without an owner and exits 1 when there is any.
 """
 import os
 import re
@@ -21,6 +22,7 @@ SKIPPED_STARTS = re.compile(
     r"extern\s+template|#)\b")
 FUNCTION_POINTER = re.compile(r"\(\s*\*\s*\w+\s*\)")
 DECLARATOR = re.compile(r"(\w+)\s*(\[[^\]]*\]\s*)*$")
+GLOBAL_NAME = re.compile(r"^g[A-Z][A-Za-z0-9]*$")
 
 
 def production_files(source_dir):
@@ -198,10 +200,12 @@ def main():
             if path.endswith(".cpp") and not internal and name in declared:
                 continue
             count += 1
+            if not GLOBAL_NAME.match(name):
+                problems.append(f"{path}:{line}: global {name} is not named in the gCamel form")
             if not owned:
                 problems.append(f"{path}:{line}: global {name} has no \"Owner:\" comment")
-    return report(problems, f"{len(problems)} of {count} globals name no owner module",
-                  f"{count} globals in {len(files)} files, each naming its owner module")
+    return report(problems, f"{len(problems)} problems among {count} globals",
+                  f"{count} globals in {len(files)} files, each named gCamel with its owner module")
 
 
 if __name__ == "__main__":

@@ -393,6 +393,18 @@ EngineResult ReadRowById(EngineCursor cursor, long long rowid, EngineCursor__::R
     return ENGINE_OK;
 }
 
+EngineResult RereadCurrent(EngineCursor cursor, uint64_t stamp) {
+    EngineCursor__::Row row;
+    bool exists = false;
+    if (EngineResult r = ReadRowById(cursor, cursor->keyRowid, &row, &exists)) return r;
+    if (!exists) {
+        return Fail(ENGINE_ERR_NOCURRREC,
+                    {TableContext(cursor), "The record was deleted by another program"});
+    }
+    SetOnRecord(cursor, row, stamp);
+    return ENGINE_OK;
+}
+
 uint64_t CurrentLockHash(EngineCursor cursor) {
     return RecordLockHash(cursor->file->schema(), cursor->key.data(), cursor->keyRowid);
 }
@@ -525,14 +537,7 @@ EngineResult EngineGetRecord(EngineCursor cursor, DWORD lockMode, void* record,
     uint64_t stamp = cursor->file->Stamp();
     if (stamp == 0 || stamp != cursor->keyStamp) {
         // The file changed since the record was read: read it again by its row id.
-        EngineCursor__::Row row;
-        bool exists = false;
-        if (EngineResult r = ReadRowById(cursor, cursor->keyRowid, &row, &exists)) return r;
-        if (!exists) {
-            return Fail(ENGINE_ERR_NOCURRREC,
-                        {TableContext(cursor), "The record was deleted by another program"});
-        }
-        SetOnRecord(cursor, row, stamp);
+        if (EngineResult r = RereadCurrent(cursor, stamp)) return r;
     }
     CopyOut(cursor, record);
     return lockResult;

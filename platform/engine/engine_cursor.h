@@ -106,6 +106,9 @@ void ForgetReadAhead(EngineCursor cursor);
 
 /* Puts the cursor on row (now its current record, read at stamp). */
 void SetOnRecord(EngineCursor cursor, const EngineCursor__::Row& row, uint64_t stamp);
+/* Reads the current record again whole by its row id and puts the cursor on it (read at stamp):
+   for a record another program may have changed since the cursor read it. */
+EngineResult RereadCurrent(EngineCursor cursor, uint64_t stamp);
 /* Puts the cursor on the record it has just written whole, as row rowid. */
 void SetOnWritten(EngineCursor cursor, long long rowid, const char* record, uint64_t stamp);
 

@@ -151,14 +151,7 @@ EngineResult EngineGetCurrentField(EngineCursor cursor, WORD field, void* destin
     // decode, is read again whole by its row id, as EngineGetRecord would.
     if (stamp == 0 || stamp != cursor->keyStamp ||
         cursor->key[size_t(info.nullOffset)] == kUnreadField) {
-        EngineCursor__::Row row;
-        bool exists = false;
-        if (EngineResult r = ReadRowById(cursor, cursor->keyRowid, &row, &exists)) return r;
-        if (!exists) {
-            return Fail(ENGINE_ERR_NOCURRREC,
-                        {TableContext(cursor), "The record was deleted by another program"});
-        }
-        SetOnRecord(cursor, row, stamp);
+        if (EngineResult r = RereadCurrent(cursor, stamp)) return r;
     }
     return CopyFieldOut(cursor, info, cursor->key.data(), destination, blank);
 }

@@ -377,11 +377,19 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
   window->eraseNeeded = false;
   QRegion clip = region;
   if (window->style & WS_CLIPCHILDREN) clip -= ChildWindowsArea(*window);
-  if (clip.isEmpty()) clip = NothingVisible();
+  bool nothingShows = clip.isEmpty();
+  if (nothingShows) clip = NothingVisible();
   HDC dc;
   if (HasOwnDC(*window)) {
     dc = OwnDC(*window);
     ClipOwnDC(dc, clip);
+  } else if (nothingShows) {
+    // The paint can draw nothing (children cover all of it, as they cover a maximized file
+    // window's frame): the window's image is not made for it, nor filled, until some of it
+    // shows.
+    static QImage covered(1, 1, QImage::Format_RGB32);
+    dc = GdiCreateSurfaceDC(&covered, QPoint(0, 0), clip);
+    LiveDCs()[dc] = LiveDC{hwnd, true};
   } else {
     dc = CreateClientDC(*window, clip);
     LiveDCs()[dc] = LiveDC{hwnd, true};

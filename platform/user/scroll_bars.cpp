@@ -13,10 +13,16 @@
 #include "platform/user/window_object.h"
 #include "platform/user/window_widgets.h"
 
+#include <QGuiApplication>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -102,6 +108,50 @@ void Connect(HWND hwnd, int bar, QScrollBar* widget) {
   });
 }
 
+/* What decides how a bar at rest looks: the style draws the same pixels for the same option. */
+struct RestingBarKey {
+  QSize size;
+  qreal ratio = 1;
+  int orientation = 0, minimum = 0, maximum = 0, position = 0, pageStep = 0, singleStep = 0;
+  bool upsideDown = false;
+  int state = 0, direction = 0;
+  qint64 palette = 0;
+  const QStyle* style = nullptr;
+  bool operator==(const RestingBarKey&) const = default;
+};
+
+/* The images of bars at rest, drawn once by the style over the frame's face colour. Every
+** statement window has the same two bars; drawing them through the style is several times
+** the cost of copying the image (the style's long lines go through Qt's thread pool). */
+const QImage& RestingBarImage(const QStyleOptionSlider& option, QScrollBar* bar) {
+  struct Entry {
+    RestingBarKey key;
+    QImage image;
+  };
+  static std::vector<Entry> cache;
+  constexpr size_t kCachedBars = 8;
+  RestingBarKey key{option.rect.size(), bar->devicePixelRatio(), option.orientation, option.minimum,
+                    option.maximum, option.sliderPosition, option.pageStep, option.singleStep,
+                    option.upsideDown, static_cast<int>(option.state), option.direction,
+                    option.palette.cacheKey(), bar->style()};
+  for (auto it = cache.begin(); it != cache.end(); ++it) {
+    if (!(it->key == key)) continue;
+    if (it != cache.begin()) std::rotate(cache.begin(), it, it + 1);
+    return cache.front().image;
+  }
+  QImage image(option.rect.size() * key.ratio, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(key.ratio);
+  DWORD face = GetSysColor(COLOR_BTNFACE);  // what the frame paints under its bars
+  image.fill(QColor(GetRValue(face), GetGValue(face), GetBValue(face)));
+  {
+    QPainter painter(&image);
+    bar->style()->drawComplexControl(QStyle::CC_ScrollBar, &option, &painter, bar);
+  }
+  if (cache.size() >= kCachedBars) cache.pop_back();
+  cache.insert(cache.begin(), Entry{key, std::move(image)});
+  return cache.front().image;
+}
+
 /* Arrow and trough clicks end with SB_ENDSCROLL when the button comes up. */
 class ScrollBarWidget : public QScrollBar {
  public:
@@ -117,6 +167,24 @@ class ScrollBarWidget : public QScrollBar {
     if (!dragging && FindWindowObject(hwnd_)) Send(hwnd_, bar_, SB_ENDSCROLL, 0);
   }
   void contextMenuEvent(QContextMenuEvent*) override {}
+  // A bar nobody points at or holds is copied from the images of bars at rest; a hovered,
+  // pressed or dragged one is drawn as it is.
+  void paintEvent(QPaintEvent* event) override {
+    if (underMouse() || isSliderDown() || QGuiApplication::mouseButtons() != Qt::NoButton) {
+      QScrollBar::paintEvent(event);
+      return;
+    }
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    option.subControls = QStyle::SC_All;
+    option.activeSubControls = QStyle::SC_None;
+    const QImage& image = RestingBarImage(option, this);
+    QPainter painter(this);
+    for (const QRect& rect : event->region()) {
+      painter.setClipRect(rect);
+      painter.drawImage(QPoint(0, 0), image);
+    }
+  }
   // The wheel over a bar is the window's wheel, scrolled as the window answers it.
   void wheelEvent(QWheelEvent* event) override {
     PostWheelInput(hwnd_, event);

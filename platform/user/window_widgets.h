@@ -46,6 +46,10 @@ class ClientWidget : public QWidget {
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;
+  // Qt repaints a widget whole when it gains or loses the focus; a window draws its own
+  // focus marks (caret, focus rectangle) when told with WM_SETFOCUS and WM_KILLFOCUS.
+  void focusInEvent(QFocusEvent*) override {}
+  void focusOutEvent(QFocusEvent*) override {}
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;

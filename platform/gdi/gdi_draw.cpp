@@ -122,6 +122,12 @@ QRect InteriorRect(const QRect& device, const QPen& pen, bool insideFrame) {
   return device.adjusted(inset, inset, -inset, -inset);
 }
 
+/* Whether an outline is drawn as runs of pixels: a solid one-pixel pen copied onto pixels. */
+bool PixelRunsOutline(const DeviceContext& dc, const QPen& pen) {
+  return dc.kind != DcKind::Printer && pen.style() == Qt::SolidLine && pen.width() == 1 &&
+         dc.state.rop2 == R2_COPYPEN;
+}
+
 bool InsideFramePen(const DeviceContext& dc) {
   GdiObject* pen = LookupObject(dc.state.pen, ObjectKind::Pen);
   return pen && (pen->pen.lopnStyle & PS_STYLE_MASK) == PS_INSIDEFRAME;
@@ -229,6 +235,17 @@ BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
     // Interior and outline never overlap, so XOR and NOT modes touch each pixel once.
     QRect interior = InteriorRect(device, pen, insideFrame);
     if (p.brush().style() != Qt::NoBrush && !interior.isEmpty()) p.fillRect(interior, p.brush());
+    if (PixelRunsOutline(*dc, pen)) {
+      // On pixels a one-pixel solid outline is its four edge runs: the pixels Qt's stroker
+      // sets, without its cost, and with the last corner also on a box cut by the device's
+      // edge, where the stroker leaves that corner out.
+      const QColor color = pen.color();
+      p.fillRect(QRect(device.left(), device.top(), device.width(), 1), color);
+      p.fillRect(QRect(device.left(), device.bottom(), device.width(), 1), color);
+      p.fillRect(QRect(device.left(), device.top() + 1, 1, device.height() - 2), color);
+      p.fillRect(QRect(device.right(), device.top() + 1, 1, device.height() - 2), color);
+      return;
+    }
     p.setBrush(Qt::NoBrush);
     StrokeWithGaps(p, *dc, pen, [&] { p.drawRect(outline); });
   });

@@ -53,6 +53,29 @@ TEST(GdiDraw, LinesLeaveOutTheirLastPixelAndRectanglesTheirRightAndBottom) {
   GdiReleaseSurfaceDC(dc);
 }
 
+/* A field box scrolled partly out at the window's left edge keeps the outline a whole box
+   has: its top, bottom and right edges with both right corners. */
+TEST(GdiDraw, ARectangleCutByTheDevicesEdgeKeepsItsOutlineAndCorners) {
+  QImage image = WhiteImage(40, 40);
+  HDC dc = GdiCreateSurfaceDC(&image, QPoint(), QRegion());
+  SelectObject(dc, GetStockObject(BLACK_PEN));
+  SelectObject(dc, GetStockObject(LTGRAY_BRUSH));
+  Rectangle(dc, -10, 5, 20, 15);
+  int wrong = 0;
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 40; ++x) {
+      // The outline covers x -10..19 and y 5..14; the interior lies inside it.
+      const bool outline = (x <= 19 && (y == 5 || y == 14)) || (x == 19 && y >= 5 && y <= 14);
+      const bool interior = x <= 18 && y >= 6 && y <= 13;
+      const COLORREF expected = outline ? RGB(0, 0, 0) : interior ? RGB(192, 192, 192) : RGB(255, 255, 255);
+      wrong += PixelAt(image, x, y) != expected;
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(PixelAt(image, 19, 14), RGB(0, 0, 0));  // the corner a cut box lost
+  GdiReleaseSurfaceDC(dc);
+}
+
 TEST(GdiDraw, WidePensStraddleTheEdgeUnlessInsideFrame) {
   for (int style : {PS_SOLID, PS_INSIDEFRAME}) {
     QImage image = WhiteImage(40, 40);

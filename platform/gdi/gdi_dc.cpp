@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace zarne::gdi {
 
@@ -141,7 +143,8 @@ DcPainter::DcPainter(DeviceContext& dc) {
     clipped = true;
   }
   if (clipped) painter_->setClipRegion(clip);
-  if (clipped && clip.rectCount() > 1) complexClip_ = clip;
+  if (clipped) clip_ = clip;
+  clipped_ = clipped;
   origin_ = dc.deviceOrigin;
   painter_->translate(dc.deviceOrigin);
 }
@@ -166,6 +169,58 @@ void FillInStrips(QPainter& painter, const QRect& rect, const QBrush& brush) {
     painter.fillRect(QRect(rect.left(), top, rect.width(), std::min(kPatternRowsPerFill, rect.bottom() + 1 - top)), brush);
 }
 
+int Wrapped(int value, int period) { return ((value % period) + period) % period; }
+
+/* The image a fill may copy a pattern's pixels into: a 32-bit image painted by plain copy,
+   moved by whole pixels only; null when Qt must blend. */
+QImage* TileTarget(QPainter& painter, const QBrush& brush, QPoint* anchor) {
+  if (brush.style() != Qt::TexturePattern || !brush.transform().isIdentity()) return nullptr;
+  QPaintDevice* device = painter.device();
+  if (!device || device->devType() != QInternal::Image) return nullptr;
+  auto* image = static_cast<QImage*>(device);
+  const QImage::Format format = image->format();
+  if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 && format != QImage::Format_ARGB32_Premultiplied)
+    return nullptr;
+  const QPainter::CompositionMode mode = painter.compositionMode();
+  if ((mode != QPainter::CompositionMode_SourceOver && mode != QPainter::CompositionMode_Source) || painter.opacity() != 1.0)
+    return nullptr;
+  const QTransform& transform = painter.worldTransform();
+  if (transform.type() > QTransform::TxTranslate) return nullptr;
+  const QPointF at = transform.map(painter.brushOrigin());
+  if (at.x() != std::floor(at.x()) || at.y() != std::floor(at.y())) return nullptr;
+  *anchor = at.toPoint();
+  return image;
+}
+
+/* Copies an opaque pattern's rows into the parts of the image (its own pixels): the pixels
+   Qt's tiled fill sets, without blending each one. False when the pattern has see-through
+   pixels. */
+bool CopyTiles(QImage& image, const QRegion& parts, const QBrush& brush, QPoint anchor) {
+  QImage tile = brush.textureImage();
+  if (tile.isNull() || tile.hasAlphaChannel()) return false;
+  if (tile.format() != QImage::Format_RGB32) tile = tile.convertToFormat(QImage::Format_RGB32);
+  const int tileWidth = tile.width(), tileHeight = tile.height();
+  const bool opaqueTarget = image.format() == QImage::Format_RGB32;
+  for (const QRect& part : parts) {
+    const int width = part.width();
+    // Each of the tile's rows laid out across the part's width, starting at the part's left.
+    std::vector<QRgb> rows(static_cast<size_t>(tileHeight) * width);
+    for (int ty = 0; ty < tileHeight; ++ty) {
+      const auto* source = reinterpret_cast<const QRgb*>(tile.constScanLine(ty));
+      QRgb* row = rows.data() + static_cast<size_t>(ty) * width;
+      for (int i = 0; i < width; ++i) {
+        const QRgb pixel = source[Wrapped(part.left() + i - anchor.x(), tileWidth)];
+        row[i] = opaqueTarget ? pixel : (pixel | 0xFF000000u);
+      }
+    }
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+      const QRgb* row = rows.data() + static_cast<size_t>(Wrapped(y - anchor.y(), tileHeight)) * width;
+      std::memcpy(reinterpret_cast<QRgb*>(image.scanLine(y)) + part.left(), row, static_cast<size_t>(width) * sizeof(QRgb));
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 void DcPainter::fillRect(const QRect& rect, const QBrush& brush) {
@@ -173,11 +228,17 @@ void DcPainter::fillRect(const QRect& rect, const QBrush& brush) {
     painter_->fillRect(rect, brush);
     return;
   }
-  if (complexClip_.isEmpty()) {
+  QPoint anchor;
+  if (QImage* image = TileTarget(*painter_, brush, &anchor)) {
+    QRegion parts = QRegion(rect.translated(origin_)).intersected(image->rect());
+    if (clipped_) parts &= clip_;
+    if (parts.isEmpty() || CopyTiles(*image, parts, brush, anchor)) return;
+  }
+  if (!clipped_ || clip_.rectCount() <= 1) {
     FillInStrips(*painter_, rect, brush);
     return;
   }
-  const QRegion parts = complexClip_.intersected(rect.translated(origin_));
+  const QRegion parts = clip_.intersected(rect.translated(origin_));
   if (parts.isEmpty()) return;
   painter_->setClipping(false);
   for (const QRect& part : parts) FillInStrips(*painter_, part.translated(-origin_), brush);

@@ -167,16 +167,18 @@ class DcPainter {
      pixels. On pixels under a clip of many rectangles (a scroll's band and scattered
      fields), each part of the rectangle inside the clip is filled on its own with the clip
      off: Qt would otherwise fill it scanline by scanline, handing large areas to its
-     thread pool; patterned brushes fill a few dozen rows at a time for the same reason. */
+     thread pool; patterned brushes fill a few dozen rows at a time for the same reason,
+     and an opaque pattern on a 32-bit image has its rows copied in. */
   void fillRect(const QRect& rect, const QBrush& brush);
 
  private:
   QPainter* painter_ = nullptr;
   std::unique_ptr<QPainter> owned_;
   bool raster_ = true;
-  /* The clip set on an owned painter when it has more than one rectangle, in the device's
-     own pixels, and the DC's origin on that device. */
-  QRegion complexClip_;
+  /* The clip set on an owned painter, in the device's own pixels, and the DC's origin on
+     that device. */
+  QRegion clip_;
+  bool clipped_ = false;
   QPoint origin_;
 };
 

@@ -82,7 +82,15 @@ ProfileText::Kind ProfileText::KindOf(const std::string& text) {
 
 ProfileText::Line ProfileText::MakeLine(std::string text, std::string ending) {
   const Kind kind = KindOf(text);
-  return Line{std::move(text), std::move(ending), kind};
+  std::string_view name;
+  if (kind == Kind::kSection) name = SectionNameOf(text);
+  if (kind == Kind::kKey) name = KeyNameOf(text);
+  const size_t name_start = name.empty() ? 0 : static_cast<size_t>(name.data() - text.data());
+  return Line{std::move(text), std::move(ending), kind, name_start, name.size()};
+}
+
+std::string_view ProfileText::NameOf(const Line& line) {
+  return std::string_view(line.text).substr(line.name_start, line.name_length);
 }
 
 std::string_view ProfileText::SectionNameOf(const std::string& text) {
@@ -115,8 +123,8 @@ std::optional<std::string> ProfileText::Value(std::string_view section, std::str
   for (const Line& line : lines_) {
     const Kind kind = line.kind;
     if (kind == Kind::kSection) {
-      inside = ProfileNamesEqual(SectionNameOf(line.text), section);
-    } else if (inside && kind == Kind::kKey && ProfileNamesEqual(KeyNameOf(line.text), key)) {
+      inside = ProfileNamesEqual(NameOf(line), section);
+    } else if (inside && kind == Kind::kKey && ProfileNamesEqual(NameOf(line), key)) {
       const size_t equals = line.text.find('=');
       if (equals == std::string::npos) return std::string();
       return Unquote(std::string_view(line.text).substr(equals + 1));
@@ -132,7 +140,7 @@ std::vector<std::string> ProfileText::SectionNames() const {
   std::vector<std::string> names;
   for (const Line& line : lines_) {
     if (line.kind != Kind::kSection) continue;
-    std::string name(SectionNameOf(line.text));
+    std::string name(NameOf(line));
     if (seen.insert(ComparableName(name)).second) names.push_back(std::move(name));
   }
   return names;
@@ -143,8 +151,8 @@ std::vector<std::string> ProfileText::KeyNames(std::string_view section) const {
   bool inside = false;
   for (const Line& line : lines_) {
     const Kind kind = line.kind;
-    if (kind == Kind::kSection) inside = ProfileNamesEqual(SectionNameOf(line.text), section);
-    else if (inside && kind == Kind::kKey) names.emplace_back(KeyNameOf(line.text));
+    if (kind == Kind::kSection) inside = ProfileNamesEqual(NameOf(line), section);
+    else if (inside && kind == Kind::kKey) names.emplace_back(NameOf(line));
   }
   return names;
 }
@@ -155,11 +163,11 @@ bool ProfileText::SetValue(std::string_view section, std::string_view key, std::
   for (size_t i = 0; i < lines_.size(); ++i) {
     const Kind kind = lines_[i].kind;
     if (kind == Kind::kSection) {
-      inside = ProfileNamesEqual(SectionNameOf(lines_[i].text), section);
+      inside = ProfileNamesEqual(NameOf(lines_[i]), section);
       if (inside && !first_header) first_header = i;
     }
-    if (inside && kind == Kind::kKey && ProfileNamesEqual(KeyNameOf(lines_[i].text), key)) {
-      const std::string replaced = std::string(KeyNameOf(lines_[i].text)) + "=" + std::string(value);
+    if (inside && kind == Kind::kKey && ProfileNamesEqual(NameOf(lines_[i]), key)) {
+      const std::string replaced = std::string(NameOf(lines_[i])) + "=" + std::string(value);
       if (replaced == lines_[i].text) return false;
       lines_[i] = MakeLine(replaced, lines_[i].ending);
       return true;
@@ -188,8 +196,8 @@ bool ProfileText::DeleteKey(std::string_view section, std::string_view key) {
   bool inside = false;
   for (size_t i = 0; i < lines_.size();) {
     const Kind kind = lines_[i].kind;
-    if (kind == Kind::kSection) inside = ProfileNamesEqual(SectionNameOf(lines_[i].text), section);
-    if (inside && kind == Kind::kKey && ProfileNamesEqual(KeyNameOf(lines_[i].text), key)) {
+    if (kind == Kind::kSection) inside = ProfileNamesEqual(NameOf(lines_[i]), section);
+    if (inside && kind == Kind::kKey && ProfileNamesEqual(NameOf(lines_[i]), key)) {
       lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
       changed = true;
     } else {
@@ -202,7 +210,7 @@ bool ProfileText::DeleteKey(std::string_view section, std::string_view key) {
 bool ProfileText::DeleteSection(std::string_view section) {
   bool changed = false;
   for (size_t i = 0; i < lines_.size();) {
-    if (lines_[i].kind == Kind::kSection && ProfileNamesEqual(SectionNameOf(lines_[i].text), section)) {
+    if (lines_[i].kind == Kind::kSection && ProfileNamesEqual(NameOf(lines_[i]), section)) {
       lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i),
                    lines_.begin() + static_cast<std::ptrdiff_t>(SectionEnd(i)));
       changed = true;

@@ -48,10 +48,13 @@ class ProfileText {
     std::string text;
     std::string ending;  // "\r\n", "\n" or "" for a last line without one
     Kind kind;           // of text, found once: every lookup walks every line
+    size_t name_start;   // where the section's or key's name stands in text
+    size_t name_length;
   };
 
   static Kind KindOf(const std::string& text);
   static Line MakeLine(std::string text, std::string ending);
+  static std::string_view NameOf(const Line& line);
   // Views into the line's text: a lookup compares names without copying each line's.
   static std::string_view SectionNameOf(const std::string& text);
   static std::string_view KeyNameOf(const std::string& text);

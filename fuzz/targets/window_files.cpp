@@ -28,7 +28,7 @@ namespace {
 constexpr int kOtherPid = 999983;  // the publishing program, played by this process's lock
 constexpr int kMaxTitle = 4096;    // what a published title is cut to
 constexpr int kTitleBuffer = 81;   // the single-instance check's buffer
-constexpr size_t kWindowsChecked = 8;
+constexpr size_t kWindowsChecked = 4;
 
 std::string gListPath;
 int gLockFd = -1;

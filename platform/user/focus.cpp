@@ -6,6 +6,7 @@
 #include "platform/user/cross_process_windows.h"
 #include "platform/user/window_manager.h"
 
+#include "platform/user/menu_internal.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_object.h"
@@ -215,7 +216,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
   BOOL wasDisabled = (window->style & WS_DISABLED) ? TRUE : FALSE;
   if (enable && wasDisabled) {
     window->style &= ~WS_DISABLED;
-    if (window->frame) window->frame->setEnabled(true);
+    if (window->frame) SetFrameEnabled(hwnd, window->frame, true);
     SendMessage(hwnd, WM_ENABLE, TRUE, 0);
   } else if (!enable && !wasDisabled) {
     SendMessage(hwnd, WM_CANCELMODE, 0, 0);
@@ -223,7 +224,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
     if (!window) return wasDisabled;
     window->style |= WS_DISABLED;
     if (window->frame) {
-      window->frame->setEnabled(false);
+      SetFrameEnabled(hwnd, window->frame, false);
       KeepOwnedWindowsEnabled(window->frame);
     }
     HWND focus = GetFocus();

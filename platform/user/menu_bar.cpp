@@ -14,6 +14,7 @@
 #include "platform/user/window_object.h"
 #include "platform/user/window_widgets.h"
 
+#include <QActionEvent>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QStyle>
@@ -27,9 +28,38 @@
 
 namespace {
 
+/* Qt enables or disables each of a frame's pop-ups with the frame, and the bar measures all
+** its titles again for each one; while the frame's state changes, the bar does it once, at
+** the end. The titles' sizes do not depend on their being enabled. */
+class FrameMenuBar : public QMenuBar {
+ public:
+  using QMenuBar::QMenuBar;
+  void HoldLayout(bool hold) {
+    holding_ = hold;
+    if (hold || !changed_) return;
+    QAction* action = changed_;
+    changed_ = nullptr;
+    QActionEvent event(QEvent::ActionChanged, action);
+    QMenuBar::actionEvent(&event);
+  }
+
+ protected:
+  void actionEvent(QActionEvent* event) override {
+    if (holding_ && event->type() == QEvent::ActionChanged) {
+      changed_ = event->action();
+      return;
+    }
+    QMenuBar::actionEvent(event);
+  }
+
+ private:
+  bool holding_ = false;
+  QPointer<QAction> changed_;  // the last pop-up changed while held
+};
+
 struct BarState {
   HMENU menu = nullptr;
-  QPointer<QMenuBar> bar;
+  QPointer<FrameMenuBar> bar;
   HWND maximizedChild = nullptr;  // whose buttons the bar's corner shows
 };
 
@@ -82,7 +112,7 @@ void BuildBar(HWND hwnd, BarState& state) {
   WindowPtr window = FindWindowObject(hwnd);
   if (!window || !window->frame) return;
   if (!state.bar) {
-    state.bar = new QMenuBar(window->frame);
+    state.bar = new FrameMenuBar(window->frame);
     state.bar->setNativeMenuBar(false);  // it belongs to this window, not to the desktop
     window->frame->installEventFilter(new BarPlacer(hwnd, state.bar));
   }
@@ -280,4 +310,12 @@ void OpenMenuByMnemonic(HWND hwnd, char mnemonic) {
     }
     ++actionIndex;
   }
+}
+
+void SetFrameEnabled(HWND hwnd, QWidget* frame, bool enabled) {
+  BarState* state = FindBar(hwnd);
+  FrameMenuBar* bar = state ? state->bar.data() : nullptr;
+  if (bar) bar->HoldLayout(true);
+  frame->setEnabled(enabled);
+  if (bar) bar->HoldLayout(false);
 }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class QWidget;
+
 struct MenuItem {
   UINT flags = 0;     // MF_ state and kind bits, without MF_BYPOSITION
   UINT id = 0;        // command id; 0 for separators and pop-ups
@@ -46,5 +48,9 @@ UINT PrepareMenuCommand(HWND hwnd, UINT id);
 /* The maximized MDI child's minimize, restore and close buttons at the right end of the
 ** frame's menu bar, as the child's own caption is hidden; NULL removes them. */
 void ShowMaximizedChildControls(HWND frame, HWND child);
+
+/* The window's frame widget enabled or disabled, its menu bar laid out once for all the
+** pop-ups Qt enables or disables with it. */
+void SetFrameEnabled(HWND hwnd, QWidget* frame, bool enabled);
 
 #endif

@@ -102,7 +102,7 @@ QRegion VisibleDeviceRegion(DeviceContext& dc) {
   return visible;
 }
 
-DcPainter::DcPainter(DeviceContext& dc) {
+DcPainter::DcPainter(DeviceContext& dc, const QRect& reach) {
   if (dc.kind == DcKind::Printer) {
     // The page's painter is kept between calls; a call's own settings (pen, brush, font) are
     // made by the call itself, and what a call may leave behind is put back to the DC's
@@ -141,6 +141,10 @@ DcPainter::DcPainter(DeviceContext& dc) {
     QRegion own = dc.state.clip->translated(dc.deviceOrigin);
     clip = clipped ? clip.intersected(own) : own;
     clipped = true;
+  }
+  if (clipped && clip.rectCount() > 1 && !reach.isEmpty()) {
+    clip &= reach.translated(dc.deviceOrigin);
+    if (clip.isEmpty()) clip = QRegion(-2, -2, 1, 1);  // nothing the call draws shows
   }
   if (clipped) painter_->setClipRegion(clip);
   if (clipped) clip_ = clip;

@@ -88,8 +88,8 @@ void StrokeSegment(DcPainter& painter, const DeviceContext& dc, QPoint from, QPo
 
 /* Fills and outlines a closed shape with the DC's brush and pen. */
 template <typename Shape>
-BOOL PaintShape(DeviceContext& dc, Shape drawShape) {
-  DcPainter painter(dc);
+BOOL PaintShape(DeviceContext& dc, Shape drawShape, const QRect& reach = QRect()) {
+  DcPainter painter(dc, reach);
   if (!painter.active()) return TRUE;
   QPen pen = QPenOf(dc, dc.state.pen);
   QBrush brush = QBrushOf(dc, dc.state.brush);
@@ -126,6 +126,13 @@ QRect InteriorRect(const QRect& device, const QPen& pen, bool insideFrame) {
 bool PixelRunsOutline(const DeviceContext& dc, const QPen& pen) {
   return dc.kind != DcKind::Printer && pen.style() == Qt::SolidLine && pen.width() == 1 &&
          dc.state.rop2 == R2_COPYPEN;
+}
+
+/* What a shape drawn in a device rectangle can touch: the rectangle, and as far outside it
+   as a wide pen centred on its edge reaches, with a pixel to spare. */
+QRect Reach(const DeviceContext& dc, const QRect& device) {
+  const int margin = static_cast<int>(std::ceil(QPenOf(dc, dc.state.pen).widthF())) + 1;
+  return device.adjusted(-margin, -margin, margin, margin);
 }
 
 bool InsideFramePen(const DeviceContext& dc) {
@@ -248,7 +255,7 @@ BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
     }
     p.setBrush(Qt::NoBrush);
     StrokeWithGaps(p, *dc, pen, [&] { p.drawRect(outline); });
-  });
+  }, Reach(*dc, device));
 }
 
 BOOL Ellipse(HDC handle, int left, int top, int right, int bottom) {

@@ -202,7 +202,7 @@ int DrawTextA(HDC handle, LPCSTR text, int count, LPRECT rect, UINT format) {
     return layout.toLogicalY(textHeight);
   }
 
-  DcPainter painter(*dc);
+  DcPainter painter(*dc, (format & DT_NOCLIP) ? QRect() : box);
   if (painter.active()) {
     if (!(format & DT_NOCLIP)) painter->setClipRect(box, Qt::IntersectClip);
     double y = top;

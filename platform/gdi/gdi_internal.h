@@ -153,7 +153,11 @@ QString TextFrom1252(const char* text, int count);
 */
 class DcPainter {
  public:
-  explicit DcPainter(DeviceContext& dc);
+  /* `reach`, in the DC's device units, holds every pixel the call can touch (an empty one:
+     anywhere): a clip of many rectangles is cut down to the part that meets it, so a call
+     on one small box under a scroll's band and scattered fields paints under a clip of one
+     rectangle instead of making Qt build the span lists of the whole region. */
+  explicit DcPainter(DeviceContext& dc, const QRect& reach = QRect());
   ~DcPainter();
   DcPainter(const DcPainter&) = delete;
   DcPainter& operator=(const DcPainter&) = delete;

@@ -117,9 +117,9 @@ BOOL OutputText(HDC handle, int x, int y, UINT options, const RECT* rect, LPCSTR
     for (int i = 0; i < count; ++i) textWidth += advances[i] * std::abs(ScaleX(dc->state));
   }
   {
-    DcPainter painter(*dc);
+    QRect box = rect ? LogicalRectToDevice(dc->state, rect->left, rect->top, rect->right, rect->bottom) : QRect();
+    DcPainter painter(*dc, rect && (options & ETO_CLIPPED) ? box : QRect());
     if (painter.active()) {
-      QRect box = rect ? LogicalRectToDevice(dc->state, rect->left, rect->top, rect->right, rect->bottom) : QRect();
       if (rect && (options & ETO_OPAQUE)) painter->fillRect(box, ColorOf(dc->state.bkColor));
       if (rect && (options & ETO_CLIPPED)) painter->setClipRect(box, Qt::IntersectClip);
       QPointF device = LogicalToDevice(dc->state, reference.x, reference.y);

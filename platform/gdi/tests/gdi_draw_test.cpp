@@ -173,6 +173,41 @@ TEST(GdiDraw, FocusRectangleOfAChildDcHonoursItsOriginClipAndColours) {
 
 /* A paint's update region after a scroll with fields pending is a band and scattered
    rectangles: what lies in the gap between them is outside, though inside the clip box. */
+/* Under a clip of many rectangles (a scroll's band and scattered fields) a box, a wide
+   frame and clipped texts show inside the clip exactly what they show unclipped, and
+   nothing outside it, whichever of the clip's rectangles they meet. */
+TEST(GdiDraw, ShapesAndClippedTextsUnderAClipOfManyRectanglesShowWhatTheyShowUnclipped) {
+  const QRegion clip = QRegion(0, 0, 30, 120) | QRegion(50, 10, 70, 8) | QRegion(60, 40, 60, 50) |
+                       QRegion(0, 100, 120, 20);
+  auto draw = [](const QRegion& region) {
+    QImage image = WhiteImage(120, 120);
+    HDC dc = GdiCreateSurfaceDC(&image, QPoint(2, 1), region);
+    SelectObject(dc, GetStockObject(LTGRAY_BRUSH));
+    Rectangle(dc, 10, 5, 70, 25);  // meets three of the clip's rectangles
+    HPEN wide = CreatePen(PS_SOLID, 5, RGB(0, 0, 160));
+    HGDIOBJ old = SelectObject(dc, wide);
+    Rectangle(dc, 20, 60, 100, 104);  // its pen reaches 2 pixels outside the box
+    SelectObject(dc, old);
+    DeleteObject(wide);
+    RECT field{55, 44, 110, 62};
+    ExtTextOutA(dc, 57, 46, ETO_CLIPPED | ETO_OPAQUE, &field, "1,234,567.89", 12, nullptr);
+    RECT caption{-5, 95, 90, 118};
+    DrawTextA(dc, "Settlement charges to borrower", -1, &caption, DT_WORDBREAK);
+    GdiReleaseSurfaceDC(dc);
+    return image;
+  };
+  const QImage whole = draw(QRegion()), clipped = draw(clip);
+  int unlike = 0, inked = 0;
+  for (int y = 0; y < 120; ++y)
+    for (int x = 0; x < 120; ++x) {
+      const bool inside = clip.contains(QPoint(x, y));
+      unlike += clipped.pixel(x, y) != (inside ? whole.pixel(x, y) : qRgb(255, 255, 255));
+      inked += inside && (whole.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+    }
+  EXPECT_EQ(unlike, 0);
+  EXPECT_GT(inked, 500);
+}
+
 TEST(GdiDraw, RectVisibleFollowsTheRegionNotItsBoundingBox) {
   QImage image = WhiteImage(100, 60);
   QRegion update = QRegion(0, 0, 20, 20) | QRegion(70, 40, 30, 20);

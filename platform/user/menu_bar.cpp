@@ -16,6 +16,10 @@
 
 #include <QActionEvent>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QStyleOptionMenuItem>
 #include <QHBoxLayout>
 #include <QStyle>
 #include <QToolButton>
@@ -23,10 +27,32 @@
 #include <QMenuBar>
 #include <QPointer>
 
+#include <algorithm>
 #include <cctype>
 #include <map>
+#include <vector>
 
 namespace {
+
+/* What decides how a bar at rest looks: everything its paint hands the style. */
+struct RestingBarKey {
+  QSize size;
+  qreal ratio = 1;
+  const QStyle* style = nullptr;
+  QString items;  // each item's place, text, state, palette, font and icon, then the empty area's palette
+  bool operator==(const RestingBarKey&) const = default;
+};
+
+struct RestingBar {
+  RestingBarKey key;
+  QImage image;
+};
+
+/* The images of menu bars at rest, most recently used first. */
+std::vector<RestingBar>& RestingBars() {
+  static std::vector<RestingBar> cache;
+  return cache;
+}
 
 /* Qt enables or disables each of a frame's pop-ups with the frame, and the bar measures all
 ** its titles again for each one; while the frame's state changes, the bar does it once, at
@@ -51,8 +77,85 @@ class FrameMenuBar : public QMenuBar {
     }
     QMenuBar::actionEvent(event);
   }
+  // A bar nobody points at, opens or steps through is copied from an image of the same bar
+  // drawn once: laying out and drawing every title's text is many times the copy's cost, and
+  // the bar of a frame is painted again after every modal dialog. Any other bar is drawn as it
+  // is.
+  void paintEvent(QPaintEvent* event) override {
+    if (activeAction() || underMouse() || hasFocus() || QGuiApplication::mouseButtons() != Qt::NoButton ||
+        style()->pixelMetric(QStyle::PM_MenuBarPanelWidth, nullptr, this) != 0) {
+      QMenuBar::paintEvent(event);
+      return;
+    }
+    const QImage& image = RestingImage();
+    QPainter painter(this);
+    for (const QRect& rect : event->region()) {
+      painter.setClipRect(rect);
+      painter.drawImage(QPoint(0, 0), image);
+    }
+  }
 
  private:
+  /* The items as the bar's own paint draws them, with their style options. */
+  std::vector<QStyleOptionMenuItem> ItemOptions() const {
+    std::vector<QStyleOptionMenuItem> options;
+    for (QAction* action : actions()) {
+      QRect rect = actionGeometry(action);
+      if (rect.isEmpty() || !action->isVisible()) continue;
+      QStyleOptionMenuItem option;
+      initStyleOption(&option, action);
+      option.rect = rect;
+      options.push_back(option);
+    }
+    return options;
+  }
+  const QImage& RestingImage() const {
+    std::vector<QStyleOptionMenuItem> options = ItemOptions();
+    RestingBarKey key{size(), devicePixelRatio(), style(), {}};
+    auto add = [&key](const auto&... parts) { ((key.items += QString::number(parts) + QLatin1Char(' ')), ...); };
+    for (const QStyleOptionMenuItem& option : options) {
+      add(option.rect.x(), option.rect.y(), option.rect.width(), option.rect.height(), static_cast<int>(option.state),
+          option.palette.cacheKey(), option.icon.cacheKey(), static_cast<int>(option.menuItemType),
+          static_cast<int>(option.checkType), static_cast<int>(option.checked), static_cast<int>(option.direction),
+          static_cast<int>(option.palette.currentColorGroup()), option.menuRect.width(), option.maxIconWidth);
+      key.items += option.font.key() + QLatin1Char('\n') + option.text + QLatin1Char('\n');
+    }
+    add(palette().cacheKey(), static_cast<int>(palette().currentColorGroup()), static_cast<int>(layoutDirection()));
+    std::vector<RestingBar>& cache = RestingBars();
+    for (auto it = cache.begin(); it != cache.end(); ++it) {
+      if (!(it->key == key)) continue;
+      if (it != cache.begin()) std::rotate(cache.begin(), it, it + 1);
+      return cache.front().image;
+    }
+    QImage image(size() * key.ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(key.ratio);
+    DWORD face = GetSysColor(COLOR_BTNFACE);  // what the frame paints under its bar
+    image.fill(QColor(GetRValue(face), GetGValue(face), GetBValue(face)));
+    {
+      // As QMenuBar paints itself: each item inside its own rectangle, then the rest.
+      QPainter painter(&image);
+      QRegion emptyArea(rect());
+      for (const QStyleOptionMenuItem& option : options) {
+        emptyArea -= option.rect;
+        painter.setClipRect(option.rect);
+        style()->drawControl(QStyle::CE_MenuBarItem, &option, &painter, this);
+      }
+      painter.setClipRegion(emptyArea);
+      QStyleOptionMenuItem rest;
+      rest.palette = palette();
+      rest.state = QStyle::State_None;
+      rest.menuItemType = QStyleOptionMenuItem::EmptyArea;
+      rest.checkType = QStyleOptionMenuItem::NotCheckable;
+      rest.rect = rect();
+      rest.menuRect = rect();
+      style()->drawControl(QStyle::CE_MenuBarEmptyArea, &rest, &painter, this);
+    }
+    constexpr size_t kCachedBars = 8;
+    if (cache.size() >= kCachedBars) cache.pop_back();
+    cache.insert(cache.begin(), RestingBar{key, std::move(image)});
+    return cache.front().image;
+  }
+
   bool holding_ = false;
   QPointer<QAction> changed_;  // the last pop-up changed while held
 };

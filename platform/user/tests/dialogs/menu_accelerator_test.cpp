@@ -177,6 +177,40 @@ TEST_F(MenuTest, MenuBarTakesAStripAboveTheClientArea) {
   EXPECT_FALSE(SetMenu(child, CreateMenu())) << "child windows have no menu bar";
 }
 
+/* A bar nobody points at is copied from an image drawn once: its pixels must be the ones Qt's
+   own bar paints for the same titles, enabled, grayed and with the whole frame disabled. */
+TEST_F(MenuTest, ABarAtRestPaintsAsQtsOwnBar) {
+  HMENU menu = LoadMenu(nullptr, MAKEINTRESOURCE(kMainMenu));
+  ASSERT_TRUE(SetMenu(hwnd_, menu));
+  EnableMenuItem(menu, 1, MF_BYPOSITION | MF_GRAYED);
+  QMenuBar* bar = QtBar();
+  ASSERT_TRUE(bar);
+  QMenuBar reference;
+  reference.setNativeMenuBar(false);
+  reference.setPalette(bar->palette());
+  reference.setFont(bar->font());
+  for (QAction* action : bar->actions()) {
+    QMenu* popup = reference.addMenu(action->text());
+    popup->setEnabled(action->isEnabled());
+  }
+  reference.resize(bar->size());
+  ASSERT_EQ(reference.actions().size(), 3);
+  EXPECT_FALSE(reference.actions()[1]->isEnabled());
+  for (BOOL enabled : {TRUE, FALSE}) {
+    EnableWindow(hwnd_, enabled);
+    reference.setEnabled(enabled);
+    ASSERT_EQ(bar->isEnabled(), enabled != FALSE);
+    for (int paint = 0; paint < 2; ++paint) {  // drawn, then copied
+      QImage shown = bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+      QImage expected = reference.grab().toImage().convertToFormat(QImage::Format_RGB32);
+      EXPECT_EQ(shown, expected) << "enabled " << enabled << ", paint " << paint;
+    }
+  }
+  EnableWindow(hwnd_, TRUE);
+  SetMenu(hwnd_, nullptr);
+  DestroyMenu(menu);
+}
+
 TEST_F(MenuTest, OpeningABarPopupAsksTheWindowAndChoosingPostsTheCommand) {
   HMENU menu = LoadMenu(nullptr, MAKEINTRESOURCE(kMainMenu));
   SetMenu(hwnd_, menu);

@@ -34,12 +34,25 @@
 
 namespace {
 
+/* What of an item's style option decides how the style draws it. */
+struct RestingItemKey {
+  QRect rect, menuRect;
+  int state = 0, colorGroup = 0, type = 0, checkType = 0, direction = 0, maxIconWidth = 0;
+  bool checked = false;
+  qint64 palette = 0, icon = 0;
+  QFont font;
+  QString text;
+  bool operator==(const RestingItemKey&) const = default;
+};
+
 /* What decides how a bar at rest looks: everything its paint hands the style. */
 struct RestingBarKey {
   QSize size;
   qreal ratio = 1;
   const QStyle* style = nullptr;
-  QString items;  // each item's place, text, state, palette, font and icon, then the empty area's palette
+  std::vector<RestingItemKey> items;
+  qint64 palette = 0;  // the empty area's
+  int colorGroup = 0, direction = 0;
   bool operator==(const RestingBarKey&) const = default;
 };
 
@@ -111,16 +124,15 @@ class FrameMenuBar : public QMenuBar {
   }
   const QImage& RestingImage() const {
     std::vector<QStyleOptionMenuItem> options = ItemOptions();
-    RestingBarKey key{size(), devicePixelRatio(), style(), {}};
-    auto add = [&key](const auto&... parts) { ((key.items += QString::number(parts) + QLatin1Char(' ')), ...); };
+    RestingBarKey key{size(), devicePixelRatio(), style(), {}, palette().cacheKey(),
+                      static_cast<int>(palette().currentColorGroup()), static_cast<int>(layoutDirection())};
     for (const QStyleOptionMenuItem& option : options) {
-      add(option.rect.x(), option.rect.y(), option.rect.width(), option.rect.height(), static_cast<int>(option.state),
-          option.palette.cacheKey(), option.icon.cacheKey(), static_cast<int>(option.menuItemType),
-          static_cast<int>(option.checkType), static_cast<int>(option.checked), static_cast<int>(option.direction),
-          static_cast<int>(option.palette.currentColorGroup()), option.menuRect.width(), option.maxIconWidth);
-      key.items += option.font.key() + QLatin1Char('\n') + option.text + QLatin1Char('\n');
+      key.items.push_back(RestingItemKey{option.rect, option.menuRect, static_cast<int>(option.state),
+                                         static_cast<int>(option.palette.currentColorGroup()),
+                                         static_cast<int>(option.menuItemType), static_cast<int>(option.checkType),
+                                         static_cast<int>(option.direction), option.maxIconWidth, option.checked,
+                                         option.palette.cacheKey(), option.icon.cacheKey(), option.font, option.text});
     }
-    add(palette().cacheKey(), static_cast<int>(palette().currentColorGroup()), static_cast<int>(layoutDirection()));
     std::vector<RestingBar>& cache = RestingBars();
     for (auto it = cache.begin(); it != cache.end(); ++it) {
       if (!(it->key == key)) continue;

@@ -1,8 +1,10 @@
 /*
 ** A set of row ids, for a walk that notes every row it meets. Row ids of a table run densely
-** from 1, so most are kept as bits of a bitmap (a walk of 200,000 rows notes them in 25 kB);
-** the rest (negative, or far beyond) in an open-addressed table. A node allocated per row
-** cost the walk more than its step.
+** from 1, so a long walk keeps most as bits of a bitmap (200,000 rows in 25 kB); the rest
+** (negative, or far beyond) go to an open-addressed table. A node allocated per row cost the
+** walk more than its step. A short walk (a keyed search meets a row or two, and there is one
+** for every lookup) keeps its few ids in the small table alone: a bitmap sized by the row ids
+** of a large table cost a lookup a clearing or an allocation of up to 2 MB.
 */
 #ifndef ZARNE_PLATFORM_ENGINE_ROWID_SET_H
 #define ZARNE_PLATFORM_ENGINE_ROWID_SET_H
@@ -18,8 +20,10 @@ class RowidSet {
 public:
     /* Adds rowid; false when it was there already. */
     bool insert(long long rowid) {
-        if (rowid >= 0 && rowid < kDenseLimit) return InsertBit(size_t(rowid));
-        return InsertSparse(rowid);
+        if (usesBits_ && IsDense(rowid)) return InsertBit(size_t(rowid));
+        if (!InsertSparse(rowid)) return false;
+        if (!usesBits_ && slotCount_ > kSparseRows) MoveDenseToBits();
+        return true;
     }
 
     /* Empties the set; small tables keep their room for the next walk, large ones free it. */
@@ -37,12 +41,32 @@ public:
         }
         slotCount_ = 0;
         hasEmptyValue_ = false;
+        usesBits_ = false;
     }
 
 private:
     static constexpr long long kDenseLimit = 1ll << 24;  // a bitmap of at most 2 MB
     static constexpr long long kEmpty = INT64_MIN;
     static constexpr size_t kKeptWords = 4096;
+    static constexpr size_t kSparseRows = 512;  // ids a walk notes before it takes the bitmap
+
+    static bool IsDense(long long rowid) { return rowid >= 0 && rowid < kDenseLimit; }
+
+    /* The walk has gone on long enough to pay for a bitmap: its dense ids move there. */
+    void MoveDenseToBits() {
+        usesBits_ = true;
+        std::vector<long long> old;
+        old.swap(slots_);
+        slotCount_ = 0;
+        for (long long rowid : old) {
+            if (rowid == kEmpty) continue;
+            if (IsDense(rowid)) {
+                InsertBit(size_t(rowid));
+            } else {
+                InsertSparse(rowid);
+            }
+        }
+    }
 
     bool InsertBit(size_t rowid) {
         size_t word = rowid / 64;
@@ -95,6 +119,7 @@ private:
     std::vector<long long> slots_;   // a power of two long, kEmpty where free
     size_t slotCount_ = 0;
     bool hasEmptyValue_ = false;     // kEmpty itself is a row id too
+    bool usesBits_ = false;          // dense ids are in bits_, not slots_
 };
 
 }  // namespace zarne::engine

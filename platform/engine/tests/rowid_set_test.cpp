@@ -1,7 +1,7 @@
 /*
 ** The set of row ids a walk has met: ids in the bitmap's range, beyond it, negative and the
-** extremes each answer "new" once and "met" after, across growth and after clearing, as a
-** std::set of the same ids says.
+** extremes each answer "new" once and "met" after, across growth, the move from the small
+** table to the bitmap, and clearing, as a std::set of the same ids says.
 */
 #include "platform/engine/rowid_set.h"
 

@@ -26,7 +26,6 @@
 #include <cstdio>
 #include <memory>
 
-
 int main(int argc, char* argv[]) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: office_docs_screenshot OUTPUT.png\n");

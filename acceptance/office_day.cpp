@@ -39,7 +39,9 @@ namespace {
 ProgramPlaces gPlaces;
 }  // namespace
 
-bool Holds(const std::string& text, const std::string& piece) { return text.find(piece) != std::string::npos; }
+bool Holds(const std::string& text, const std::string& piece) {
+  return text.find(piece) != std::string::npos;
+}
 
 void OfficeDay::SetUpTestSuite() {
   gPlaces = FreshPlaces();
@@ -117,7 +119,8 @@ std::string OfficeDay::FieldText(RespaWindow* view, int id) {
 
 std::string OfficeDay::ZddeRequest(const std::string& item) {
   std::string output;
-  int status = RunWhileServing(ZDDE_PROGRAM, {"request", "Zarne", "Current", QString::fromStdString(item)}, &output);
+  int status = RunWhileServing(
+      ZDDE_PROGRAM, {"request", "Zarne", "Current", QString::fromStdString(item)}, &output);
   PumpUntilIdle();
   if (status != 0) return "<refused>";
   if (!output.empty() && output.back() == '\n') output.pop_back();
@@ -125,7 +128,8 @@ std::string OfficeDay::ZddeRequest(const std::string& item) {
 }
 
 int OfficeDay::ZddeExecute(const std::string& command) {
-  int status = RunWhileServing(ZDDE_PROGRAM, {"execute", "Zarne", "Current", QString::fromStdString(command)});
+  int status = RunWhileServing(ZDDE_PROGRAM,
+                               {"execute", "Zarne", "Current", QString::fromStdString(command)});
   PumpUntilIdle();
   return status;
 }
@@ -188,8 +192,8 @@ std::vector<std::string> OfficeDay::PdfPages(const std::string& pdf) {
 
 std::string OfficeDay::RenderPage(const std::string& pdf, int page, const std::string& name) {
   std::string base = OutputDir() + "/" + name;
-  ProgramOutput("pdftoppm -png -r 80 -f " + std::to_string(page) + " -l " + std::to_string(page) + " -singlefile '" +
-             pdf + "' '" + base + "'");
+  ProgramOutput("pdftoppm -png -r 80 -f " + std::to_string(page) + " -l " + std::to_string(page) +
+                " -singlefile '" + pdf + "' '" + base + "'");
   return base + ".png";
 }
 

@@ -67,9 +67,10 @@ constexpr char kOther[] = "2026-0419";
 constexpr char kMerged[] = "2026-0420";
 constexpr int kFileTables = 13;
 
-const char* const kTables[] = {"BUYER", "SELLER", "LENDER", "SAGENT", "PROPERTY", "SUMMARY1", "SUMMARY2",
-                               "EXPENSE1", "EXPENSE2", "EXPENSE3", "EXPENSE4", "TITLEA", "EXTRA",
-                               "TITLEB", "ACCOUNT", "BANK", "CHECKCTL"};
+const char* const kTables[] = {"BUYER",    "SELLER",   "LENDER",   "SAGENT",   "PROPERTY",
+                               "SUMMARY1", "SUMMARY2", "EXPENSE1", "EXPENSE2", "EXPENSE3",
+                               "EXPENSE4", "TITLEA",   "EXTRA",    "TITLEB",   "ACCOUNT",
+                               "BANK",     "CHECKCTL"};
 
 /* The field ids of the figures: where each shows on the statement (both sides where it shows twice). */
 struct FigureField {
@@ -77,11 +78,11 @@ struct FigureField {
   std::vector<int> ids;
 };
 const FigureField kFigureFields[] = {
-    {"A106", {224, 256}},   {"A210", {295, 341}},   {"A700", {372}},       {"A701", {373}},
-    {"A703S", {378}},       {"A801B", {384}},       {"A802B", {387}},      {"A901B", {426}},
-    {"A1001B", {445}},      {"A1104S", {480}},      {"A1201B", {514}},     {"A1201S", {515}},
-    {"A1400B", {555, 215}}, {"A1400S", {556, 325}}, {"A120", {243, 321}},  {"A220", {320, 322}},
-    {"A303", {323}},        {"A420", {275, 367}},   {"A520", {366, 368}},  {"A603", {369}},
+    {"A106", {224, 256}},   {"A210", {295, 341}},   {"A700", {372}},      {"A701", {373}},
+    {"A703S", {378}},       {"A801B", {384}},       {"A802B", {387}},     {"A901B", {426}},
+    {"A1001B", {445}},      {"A1104S", {480}},      {"A1201B", {514}},    {"A1201S", {515}},
+    {"A1400B", {555, 215}}, {"A1400S", {556, 325}}, {"A120", {243, 321}}, {"A220", {320, 322}},
+    {"A303", {323}},        {"A420", {275, 367}},   {"A520", {366, 368}}, {"A603", {369}},
 };
 
 const std::vector<int>& IdsOf(const std::string& name) {
@@ -140,7 +141,8 @@ class OfficeDayTest : public OfficeDay {
       }
       PressButton(dialog, IDOK);
     });
-    driver.OnDialog(20903, [](HWND select) { PressButton(select, IDOK); });  // asked on a file's first entry
+    driver.OnDialog(
+        20903, [](HWND select) { PressButton(select, IDOK); });  // asked on a file's first entry
     SendMessage(Frame()->HWindow, WM_COMMAND, CM_DISBURSE, 0);
     PumpUntilIdle();
   }
@@ -170,9 +172,7 @@ class OfficeDayTest : public OfficeDay {
   void ExpectOnlyThePrintedBox() {
     // One box for the run: where its checks were printed.
     EXPECT_EQ(Boxes().Shown().size(), 1u) << ::testing::PrintToString(BoxTexts());
-    if (!Boxes().Shown().empty()) {
-      EXPECT_EQ(Boxes().Shown()[0].caption, "Printed to a File");
-    }
+    if (!Boxes().Shown().empty()) { EXPECT_EQ(Boxes().Shown()[0].caption, "Printed to a File"); }
   }
   std::vector<long> PrintRun() {
     std::vector<long> numbers;
@@ -234,7 +234,8 @@ class OfficeDayTest : public OfficeDay {
       }
       EXPECT_EQ(ZddeRequest(figure.name), figure.text) << figure.name;
       const TFieldNode* field = FindFieldByNumber(&gRespaFieldList, IdsOf(figure.name).front());
-      EXPECT_EQ(TableMoney(field->tableIndex, kPurchase, field->fieldNumber), figure.text) << figure.name;
+      EXPECT_EQ(TableMoney(field->tableIndex, kPurchase, field->fieldNumber), figure.text)
+          << figure.name;
     }
   }
 };
@@ -244,30 +245,38 @@ TEST_F(OfficeDayTest, Step01_FirstStartMakesTheDataDirectoryAndASecondCopyEnds) 
   {
     ZarneProgram first(Places());
     ASSERT_TRUE(first.WaitForFrame()) << first.Stderr();
-    EXPECT_EQ(CountOf(first.Stderr(), "Directory C:\\ZARNE does not exist.  Do you want to create it?"), 1)
+    EXPECT_EQ(
+        CountOf(first.Stderr(), "Directory C:\\ZARNE does not exist.  Do you want to create it?"),
+        1)
         << first.Stderr();
     auto before = Snapshot(Places().root + "/drive_c");
     ZarneProgram second(Places());
     EXPECT_EQ(second.WaitForExit(30), 0) << second.Stderr();
-    EXPECT_EQ(Snapshot(Places().root + "/drive_c"), before) << "the second copy wrote into the data";
+    EXPECT_EQ(Snapshot(Places().root + "/drive_c"), before)
+        << "the second copy wrote into the data";
     EXPECT_EQ(first.WaitForExit(0), -1) << "the first copy ended too";
     EXPECT_EQ(first.Terminate(), 0) << first.Stderr();
   }
-  for (const char* table : kTables) EXPECT_TRUE(fs::exists(DayDir() + "/" + table + ".DB")) << table;
+  for (const char* table : kTables)
+    EXPECT_TRUE(fs::exists(DayDir() + "/" + table + ".DB")) << table;
   for (const char* side : {"CHKFORM.DAT", "stmtbg32.dat", "prnrpt32.dat", "prnchk32.dat"})
     EXPECT_TRUE(fs::exists(DayDir() + "/" + side)) << side;
   std::string ini = DayIni();
-  for (const char* line : {"DirDatabase=C:\\ZARNE", "DirCheckCtl=C:\\ZARNE", "Maximize=1", "PrintOptions=1"})
+  for (const char* line :
+       {"DirDatabase=C:\\ZARNE", "DirCheckCtl=C:\\ZARNE", "Maximize=1", "PrintOptions=1"})
     EXPECT_TRUE(Holds(ini, line)) << line << "\n" << ini;
   // The twenty bank records and the one check-control record, read by the engine.
   PXInit();
   PXOpenDatabase();
   PXSetDirectory(DayDir().c_str());
-  for (auto [table, count] : {std::pair{"BANK", 20}, std::pair{"CHECKCTL", 1}, std::pair{"BUYER", 0}}) {
+  for (auto [table, count] :
+       {std::pair{"BANK", 20}, std::pair{"CHECKCTL", 1}, std::pair{"BUYER", 0}}) {
     TPXTable opened(table, 0);
     TPXRecord record(&opened, false);
     int seen = 0;
-    if (opened.IsOpen() && record.First()) do ++seen; while (record.Next());
+    if (opened.IsOpen() && record.First()) do
+        ++seen;
+      while (record.Next());
     EXPECT_EQ(seen, count) << table;
   }
   PXExit();
@@ -303,13 +312,25 @@ TEST_F(OfficeDayTest, Step02_TheOfficeNamesItsAccountsChoosesTheDefaultAndPlaces
     });
   };
   driver.OnDialog(kCheckFormTemplate, [&](HWND form) {
-    place(kPosXYWHTemplate, {{101, "500"}, {102, "1200"}, {103, "5000"}, {104, "250"},
-                             {201, "500"}, {202, "4700"}, {105, "5000"}, {106, "250"}});
+    place(kPosXYWHTemplate, {{101, "500"},
+                             {102, "1200"},
+                             {103, "5000"},
+                             {104, "250"},
+                             {201, "500"},
+                             {202, "4700"},
+                             {105, "5000"},
+                             {106, "250"}});
     PressButton(form, 103);
     place(kPosXYTemplate, {{101, "6500"}, {102, "1200"}, {201, "6500"}, {202, "4700"}});
     PressButton(form, 125);
-    place(kPosXYWHTemplate, {{101, "500"}, {102, "1600"}, {103, "6000"}, {104, "250"},
-                             {201, "500"}, {202, "5100"}, {105, "6000"}, {106, "250"}});
+    place(kPosXYWHTemplate, {{101, "500"},
+                             {102, "1600"},
+                             {103, "6000"},
+                             {104, "250"},
+                             {201, "500"},
+                             {202, "5100"},
+                             {105, "6000"},
+                             {106, "250"}});
     PressButton(form, 127);
     PressButton(form, IDOK);
   });
@@ -334,12 +355,14 @@ TEST_F(OfficeDayTest, Step02_TheOfficeNamesItsAccountsChoosesTheDefaultAndPlaces
   SendMessage(Frame()->HWindow, WM_COMMAND, CM_DEFAULTVALUES, 0);  // Options | Default Values
   PumpUntilIdle();
   std::string ini = DayIni();
-  for (const char* key : {"SANAME=Pat Closer", "SACOMPANY=Zarne Title & Escrow", "P1201D=S", "PA210DAYS=365"})
+  for (const char* key :
+       {"SANAME=Pat Closer", "SACOMPANY=Zarne Title & Escrow", "P1201D=S", "PA210DAYS=365"})
     EXPECT_TRUE(Holds(ini, key)) << key << "\n" << ini;
   EXPECT_EQ(driver.Pending(), 0u);
   EXPECT_TRUE(driver.Unanswered().empty()) << ::testing::PrintToString(driver.Unanswered());
   EXPECT_TRUE(Boxes().Shown().empty()) << ::testing::PrintToString(BoxTexts());
-  for (auto [key, name] : {std::pair<SHORT, const char*>{1, "First Trust Escrow"}, {2, "Second Trust Escrow"}}) {
+  for (auto [key, name] :
+       {std::pair<SHORT, const char*>{1, "First Trust Escrow"}, {2, "Second Trust Escrow"}}) {
     TPXRecord bank(gTables[kBankTable], true);
     bank.SetShort(1, key);
     ASSERT_TRUE(bank.Seek(1, ENGINE_KEY_EQ) && bank.Read(0));
@@ -477,7 +500,8 @@ TEST_F(OfficeDayTest, Step05_ThreePrintoutsEachShowOnlyItsOwnSide) {
     int button;
     const char* name;
   };
-  const Copy kCopies[] = {{IDC_PRINT_BOTH, "all"}, {IDC_PRINT_BUYER, "borrower"}, {IDC_PRINT_SELLER, "seller"}};
+  const Copy kCopies[] = {
+      {IDC_PRINT_BOTH, "all"}, {IDC_PRINT_BUYER, "borrower"}, {IDC_PRINT_SELLER, "seller"}};
   for (const Copy& copy : kCopies) {
     SCOPED_TRACE(copy.name);
     ClearPdfs();
@@ -496,7 +520,8 @@ TEST_F(OfficeDayTest, Step05_ThreePrintoutsEachShowOnlyItsOwnSide) {
     // One box for the two-page job, naming the file where the desktop has it.
     ASSERT_EQ(Boxes().Shown().size(), 1u) << ::testing::PrintToString(BoxTexts());
     EXPECT_EQ(Boxes().Shown()[0].caption, "Printed to a File");
-    EXPECT_NE(Boxes().Shown()[0].text.find("\n" + files[0]), std::string::npos) << Boxes().Shown()[0].text;
+    EXPECT_NE(Boxes().Shown()[0].text.find("\n" + files[0]), std::string::npos)
+        << Boxes().Shown()[0].text;
     std::string kept = OutputDir() + "/step05_" + copy.name + ".pdf";
     fs::copy_file(files[0], kept, fs::copy_options::overwrite_existing);
     std::vector<std::string> pages = PdfPages(kept);
@@ -568,16 +593,16 @@ TEST_F(OfficeDayTest, Step06_TitleItemsLoadedReorderedAndEditedAreWalkedByADdeCl
   EXPECT_TRUE(driver.Unanswered().empty()) << ::testing::PrintToString(driver.Unanswered());
   EXPECT_TRUE(Boxes().Shown().empty()) << ::testing::PrintToString(BoxTexts());
 
-  std::vector<std::string> walk = DdeSession({"x:GetFirstTIBRecordAll", "r:TitleText", "x:GetNextTI", "r:TitleText",
-                                              "x:GetNextTI", "r:TitleText", "x:GetNextTI", "r:TitleText",
-                                              "x:GetFirstTIBExceptAll", "r:TitleText", "x:GetNextTI", "r:TitleText"});
+  std::vector<std::string> walk =
+      DdeSession({"x:GetFirstTIBRecordAll", "r:TitleText", "x:GetNextTI", "r:TitleText",
+                  "x:GetNextTI", "r:TitleText", "x:GetNextTI", "r:TitleText",
+                  "x:GetFirstTIBExceptAll", "r:TitleText", "x:GetNextTI", "r:TitleText"});
   EXPECT_EQ(walk, (std::vector<std::string>{
-                      "execute ok", "TitleText=Survey of the property and plat",
-                      "execute ok", "TitleText=Deed from Carl Seller to Ann & Bob Buyer to be recorded",
-                      "execute ok", "TitleText=Release of the mortgage on lot 12",
-                      "execute ok", "TitleText=",
-                      "execute ok", "TitleText=Easements of record",
-                      "execute ok", "TitleText=Rights of parties in possession"}));
+                      "execute ok", "TitleText=Survey of the property and plat", "execute ok",
+                      "TitleText=Deed from Carl Seller to Ann & Bob Buyer to be recorded",
+                      "execute ok", "TitleText=Release of the mortgage on lot 12", "execute ok",
+                      "TitleText=", "execute ok", "TitleText=Easements of record", "execute ok",
+                      "TitleText=Rights of parties in possession"}));
 }
 
 /* 7. Money: the bundle takes in the borrower's cash and the lender's funds and writes the
@@ -607,7 +632,7 @@ TEST_F(OfficeDayTest, Step07_DepositsPostedChecksPrintedAtTheirPositionsAndTheFi
   driver.OnDialog(20900, [&](HWND dialog) {
     answers.ChooseFiles({"C:\\ZARNE\\PURCHASE.BND"});
     driver.OnDialog(20903, [](HWND select) { PressButton(select, IDOK); });  // the default account
-    PressButton(dialog, 501);  // Auto Create
+    PressButton(dialog, 501);                                                // Auto Create
     driver.OnDialog(20901, [](HWND entry) {
       SetControlText(entry, 103, "Appraisal Review Co");
       SetControlText(entry, 104, "Appraisal review");
@@ -648,7 +673,9 @@ TEST_F(OfficeDayTest, Step07_DepositsPostedChecksPrintedAtTheirPositionsAndTheFi
   // The only box said where the check run's checks were printed, one file each.
   ASSERT_EQ(Boxes().Shown().size(), 1u) << ::testing::PrintToString(BoxTexts());
   EXPECT_EQ(Boxes().Shown()[0].caption, "Printed to a File");
-  EXPECT_NE(Boxes().Shown()[0].text.find(std::to_string(std::size(kChecks)) + " PDF files"), std::string::npos) << Boxes().Shown()[0].text;
+  EXPECT_NE(Boxes().Shown()[0].text.find(std::to_string(std::size(kChecks)) + " PDF files"),
+            std::string::npos)
+      << Boxes().Shown()[0].text;
 
   // The checks as listed after printing: the bundle's in order, then the one added by hand.
   ASSERT_EQ(rows.size(), std::size(kChecks));
@@ -689,9 +716,12 @@ TEST_F(OfficeDayTest, Step07_DepositsPostedChecksPrintedAtTheirPositionsAndTheFi
     const char* words;
   } kLooked[] = {
       {"Broker Realty", "10,000.00", "Ten Thousand and 00/100 Dollars"},
-      {"Carl Seller", "232,213.65", "Two Hundred Thirty Two Thousand Two Hundred Thirteen and 65/100 Dollars"},
+      {"Carl Seller", "232,213.65",
+       "Two Hundred Thirty Two Thousand Two Hundred Thirteen and 65/100 Dollars"},
   };
-  auto points = [](int thousandths) { return 18.0 + 0.072 * thousandths; };  // the PDF page's margin
+  auto points = [](int thousandths) {
+    return 18.0 + 0.072 * thousandths;
+  };  // the PDF page's margin
   // Every check printed once, its payee and amount in place on the check and the stub.
   for (const OfficeFigure& check : kChecks) {
     int found = 0;
@@ -700,8 +730,10 @@ TEST_F(OfficeDayTest, Step07_DepositsPostedChecksPrintedAtTheirPositionsAndTheFi
       if (!PdfTextAt(words, check.name, points(500), points(1200))) continue;
       ++found;
       EXPECT_TRUE(PdfTextAt(words, check.name, points(500), points(4700))) << check.name << " stub";
-      EXPECT_TRUE(PdfTextAt(words, check.text, points(6500), points(1200))) << check.name << " " << check.text;
-      EXPECT_TRUE(PdfTextAt(words, check.text, points(6500), points(4700))) << check.name << " stub";
+      EXPECT_TRUE(PdfTextAt(words, check.text, points(6500), points(1200)))
+          << check.name << " " << check.text;
+      EXPECT_TRUE(PdfTextAt(words, check.text, points(6500), points(4700)))
+          << check.name << " stub";
     }
     EXPECT_EQ(found, 1) << check.name;
   }
@@ -712,11 +744,14 @@ TEST_F(OfficeDayTest, Step07_DepositsPostedChecksPrintedAtTheirPositionsAndTheFi
       std::vector<PdfWord> words = PdfWords(pdf);
       if (!PdfTextAt(words, check.payee, points(500), points(1200))) continue;
       found = pdf;
-      EXPECT_TRUE(PdfTextAt(words, check.payee, points(500), points(4700))) << check.payee << " stub";
+      EXPECT_TRUE(PdfTextAt(words, check.payee, points(500), points(4700)))
+          << check.payee << " stub";
       EXPECT_TRUE(PdfTextAt(words, check.amount, points(6500), points(1200))) << check.amount;
-      EXPECT_TRUE(PdfTextAt(words, check.amount, points(6500), points(4700))) << check.amount << " stub";
+      EXPECT_TRUE(PdfTextAt(words, check.amount, points(6500), points(4700)))
+          << check.amount << " stub";
       EXPECT_TRUE(PdfTextAt(words, check.words, points(500), points(1600))) << check.words;
-      EXPECT_TRUE(PdfTextAt(words, check.words, points(500), points(5100))) << check.words << " stub";
+      EXPECT_TRUE(PdfTextAt(words, check.words, points(500), points(5100)))
+          << check.words << " stub";
     }
     ASSERT_FALSE(found.empty()) << "no check to " << check.payee << " with its payee in place";
     std::string name = std::string("step07_check_") + (check.payee[0] == 'B' ? "broker" : "seller");
@@ -754,7 +789,8 @@ class Station {
   }
   /* The next line the station says (empty after 60 s without one). */
   std::string Line() {
-    for (int tick = 0; tick < 600 && !process_.canReadLine(); ++tick) process_.waitForReadyRead(100);
+    for (int tick = 0; tick < 600 && !process_.canReadLine(); ++tick)
+      process_.waitForReadyRead(100);
     std::string line = process_.readLine().toStdString();
     if (!line.empty() && line.back() == '\n') line.pop_back();
     return line;
@@ -792,7 +828,8 @@ TEST_F(OfficeDayTest, Step08_ASecondWorkstationWaitsForTheOpenFileAndNeverShares
   ASSERT_NE(StatementOf(kPurchase), nullptr);
   AddChecksByHand(kPurchase, {"Survey Co", "Pest Inspection Co", "Home Warranty Co"});
 
-  const std::string stationRoot = Places().root + "-station", stationRun = Places().runtime + "-station";
+  const std::string stationRoot = Places().root + "-station",
+                    stationRun = Places().runtime + "-station";
   Station station(stationRoot, stationRun, DayDir());
   ASSERT_EQ(station.Line(), "ready") << station.Errors();
   std::string refused = station.Order(std::string("open ") + kPurchase);
@@ -813,7 +850,8 @@ TEST_F(OfficeDayTest, Step08_ASecondWorkstationWaitsForTheOpenFileAndNeverShares
   EXPECT_EQ(printed.find(" box "), std::string::npos) << printed;
   std::printf("second workstation: %s\n", printed.c_str());  // its refusals show the runs met
   EXPECT_EQ(there.size(), 3u) << printed;
-  EXPECT_EQ(here.size(), 3u + 6u) << ::testing::PrintToString(here);  // step 7's six printed and these
+  EXPECT_EQ(here.size(), 3u + 6u) << ::testing::PrintToString(
+      here);  // step 7's six printed and these
   EXPECT_EQ(std::count(here.begin(), here.end(), 0), 0) << "a check printed here has no number";
   // Every printed check of the ledger has a number of its own.
   std::vector<long> all;
@@ -832,8 +870,9 @@ TEST_F(OfficeDayTest, Step08_ASecondWorkstationWaitsForTheOpenFileAndNeverShares
   std::sort(unique.begin(), unique.end());
   unique.erase(std::unique(unique.begin(), unique.end()), unique.end());
   EXPECT_EQ(unique.size(), all.size()) << ::testing::PrintToString(all);
-  EXPECT_EQ(all.size(), 7u + 3u + 3u) << ::testing::PrintToString(all) << " here " << ::testing::PrintToString(here)
-                                      << " there " << printed << " refused " << refused;
+  EXPECT_EQ(all.size(), 7u + 3u + 3u)
+      << ::testing::PrintToString(all) << " here " << ::testing::PrintToString(here) << " there "
+      << printed << " refused " << refused;
   for (long number : there) EXPECT_EQ(std::count(here.begin(), here.end(), number), 0) << number;
   EXPECT_EQ(station.Quit(), 0) << station.Errors();
   std::error_code ignored;
@@ -858,7 +897,8 @@ TEST_F(OfficeDayTest, Step09_MonthEndReconcilesInBalanceAndTheThreeBalancesAgree
   driver.OnDialog(20965, [](HWND info) {
     HWND accounts = FindControl(info, 136);
     SendMessage(accounts, CB_SETCURSEL, 1, 0);
-    SendMessage(info, WM_COMMAND, MAKEWPARAM(136, CBN_SELCHANGE), reinterpret_cast<LPARAM>(accounts));
+    SendMessage(info, WM_COMMAND, MAKEWPARAM(136, CBN_SELCHANGE),
+                reinterpret_cast<LPARAM>(accounts));
     SetControlText(info, 105, "10000.00");
     SetControlText(info, 106, "12/31/26");
     PressButton(info, IDOK);
@@ -877,8 +917,9 @@ TEST_F(OfficeDayTest, Step09_MonthEndReconcilesInBalanceAndTheThreeBalancesAgree
       PressButton(range, IDOK);
     });
     PressButton(dialog, 103);
-    const std::set<std::string> outstanding = {"Broker Realty", "Survey Co", "Pest Inspection Co", "Home Warranty Co",
-                                               "Other Payee One", "Other Payee Two", "Other Payee Three"};
+    const std::set<std::string> outstanding = {
+        "Broker Realty",   "Survey Co",       "Pest Inspection Co", "Home Warranty Co",
+        "Other Payee One", "Other Payee Two", "Other Payee Three"};
     int count = static_cast<int>(SendMessage(grid, TSM_GETROWCOUNT, 0, 0));
     for (int row = 0; row < count; ++row) {
       TReconcileRow values{};
@@ -905,7 +946,8 @@ TEST_F(OfficeDayTest, Step09_MonthEndReconcilesInBalanceAndTheThreeBalancesAgree
   std::string report = OutputDir() + "/step09_reconciliation.pdf";
   fs::copy_file(reports[0], report, fs::copy_options::overwrite_existing);
   RenderPage(report, 1, "step09_reconciliation_page1");
-  std::string text = std::regex_replace(ProgramOutput("pdftotext -layout '" + report + "' -"), std::regex(" +"), " ");
+  std::string text = std::regex_replace(ProgramOutput("pdftotext -layout '" + report + "' -"),
+                                        std::regex(" +"), " ");
   for (const char* line : {"Ending bank balance 10,000.00", "Calculated ending balance 10,000.00",
                            "Less outstanding checks -10,060.00", "Reconciled bank balance -60.00",
                            "Book balance -60.00"})
@@ -923,7 +965,8 @@ TEST_F(OfficeDayTest, Step09_MonthEndReconcilesInBalanceAndTheThreeBalancesAgree
   Boxes().Clear();
   Boxes().QueueAnswer(IDNO);  // zero balances listed too
   driver.OnDialog(20950, [](HWND range) { PressButton(range, IDOK); });
-  SendMessage(Frame()->HWindow, WM_COMMAND, CM_FILEBALANCE, 0);  // Accounting | Reports | File Balance
+  SendMessage(Frame()->HWindow, WM_COMMAND, CM_FILEBALANCE,
+              0);  // Accounting | Reports | File Balance
   PumpUntilIdle();
   reports = PdfFiles();
   ASSERT_EQ(reports.size(), 1u) << ::testing::PrintToString(BoxTexts());
@@ -931,7 +974,8 @@ TEST_F(OfficeDayTest, Step09_MonthEndReconcilesInBalanceAndTheThreeBalancesAgree
   fs::copy_file(reports[0], balances, fs::copy_options::overwrite_existing);
   RenderPage(balances, 1, "step09_file_balance_page1");
   text = ProgramOutput("pdftotext -layout '" + balances + "' -");
-  EXPECT_TRUE(std::regex_search(text, std::regex("2026-0417 +Ann & Bob Buyer +Carl Seller +First Trust Escrow +-30\\.00")))
+  EXPECT_TRUE(std::regex_search(
+      text, std::regex("2026-0417 +Ann & Bob Buyer +Carl Seller +First Trust Escrow +-30\\.00")))
       << text;
   EXPECT_TRUE(std::regex_search(text, std::regex("2026-0419 .*-30\\.00"))) << text;
   EXPECT_TRUE(std::regex_search(text, std::regex("REPORT TOTAL +-60\\.00"))) << text;
@@ -962,9 +1006,15 @@ TEST_F(OfficeDayTest, Step09_MonthEndReconcilesInBalanceAndTheThreeBalancesAgree
   };
   FileCommandByKeys('O', kPurchase);
   const Printed kReports[] = {
-      {"check_register", reportCommand(CM_CHECKREGISTER), {"Carl Seller", "232,213.65", "Broker Realty", "10,000.00"}},
-      {"ledger", reportCommand(CM_LEDGER), {"Ann & Bob Buyer", "46,841.11", "First Savings Bank", "200,000.00"}},
-      {"disbursement_report", disburseButton(503), {"2026-0417", "Carl Seller", "232,213.65", "246,841.11"}},
+      {"check_register",
+       reportCommand(CM_CHECKREGISTER),
+       {"Carl Seller", "232,213.65", "Broker Realty", "10,000.00"}},
+      {"ledger",
+       reportCommand(CM_LEDGER),
+       {"Ann & Bob Buyer", "46,841.11", "First Savings Bank", "200,000.00"}},
+      {"disbursement_report",
+       disburseButton(503),
+       {"2026-0417", "Carl Seller", "232,213.65", "246,841.11"}},
       // Every check of the file is written: the request shows the heading and parties only.
       {"check_request", disburseButton(504), {"2026-0417", "Ann & Bob Buyer", "Carl Seller"}},
   };
@@ -979,9 +1029,12 @@ TEST_F(OfficeDayTest, Step09_MonthEndReconcilesInBalanceAndTheThreeBalancesAgree
     std::string kept = OutputDir() + "/step09_" + report.name + ".pdf";
     fs::copy_file(printed[0], kept, fs::copy_options::overwrite_existing);
     RenderPage(kept, 1, std::string("step09_") + report.name + "_page1");
-    std::string shown = std::regex_replace(ProgramOutput("pdftotext -layout '" + kept + "' -"), std::regex(" +"), " ");
-    for (const char* piece : report.holds) EXPECT_TRUE(Holds(shown, piece)) << piece << "\n" << shown;
-    if (std::string(report.name) == "check_request") EXPECT_FALSE(Holds(shown, "Zarne Title")) << shown;
+    std::string shown = std::regex_replace(ProgramOutput("pdftotext -layout '" + kept + "' -"),
+                                           std::regex(" +"), " ");
+    for (const char* piece : report.holds)
+      EXPECT_TRUE(Holds(shown, piece)) << piece << "\n" << shown;
+    if (std::string(report.name) == "check_request")
+      EXPECT_FALSE(Holds(shown, "Zarne Title")) << shown;
   }
 
   // The 1099 export of the year, against the line written by hand beside this test.
@@ -992,7 +1045,8 @@ TEST_F(OfficeDayTest, Step09_MonthEndReconcilesInBalanceAndTheThreeBalancesAgree
   SendMessage(Frame()->HWindow, WM_COMMAND, CM_EXPORT1099, 0);  // Tools | Export 1099 Data
   PumpUntilIdle();
   EXPECT_EQ(driver.Pending(), 0u);
-  EXPECT_EQ(ReadHostFile(DayDir() + "/Tax1099.txt"), ReadHostFile(OFFICE_EXPECTED_DIR "/tax1099_2026.txt"));
+  EXPECT_EQ(ReadHostFile(DayDir() + "/Tax1099.txt"),
+            ReadHostFile(OFFICE_EXPECTED_DIR "/tax1099_2026.txt"));
 }
 
 /* 10. Save As under a new number, then Delete of the copy. */
@@ -1055,7 +1109,8 @@ TEST_F(OfficeDayTest, Step10_SaveAsMergeAndDeleteKeepEachFilesRecordsTitleItemsA
   for (int answer : {IDYES, IDYES, IDYES, IDYES}) Boxes().QueueAnswer(answer);
   FileCommandByKeys('E', kCopy);
   ASSERT_FALSE(Boxes().Shown().empty());
-  EXPECT_EQ(Boxes().Shown()[0].text, std::string("Are you sure you want to delete file number [") + kCopy + "]");
+  EXPECT_EQ(Boxes().Shown()[0].text,
+            std::string("Are you sure you want to delete file number [") + kCopy + "]");
   for (int table = 0; table < kFileTables; ++table) {
     EXPECT_FALSE(TableHasFile(table, kCopy)) << table;
     EXPECT_TRUE(TableHasFile(table, kPurchase)) << table;
@@ -1078,7 +1133,8 @@ TEST_F(OfficeDayTest, Step11_AKilledProgramLosesOnlyItsUnsavedEditsAndLocksNothi
     kill(program.Pid(), SIGKILL);
     EXPECT_EQ(program.WaitForExit(), 128 + SIGKILL);
   }
-  for (const char* number : {"X1", "X2", kPurchase}) EXPECT_EQ(ProbeLock(DayDir(), number), "locked") << number;
+  for (const char* number : {"X1", "X2", kPurchase})
+    EXPECT_EQ(ProbeLock(DayDir(), number), "locked") << number;
   StartOffice();
   EXPECT_TRUE(BoxTexts().empty());
   FileCommandByKeys('O', kPurchase);
@@ -1121,7 +1177,8 @@ TEST_F(OfficeDayTest, Step12_ShutdownAndSigtermSaveBothFilesAndFreeEveryLock) {
   RespaWindow* purchase = StatementOf(kPurchase);
   ASSERT_NE(purchase, nullptr);
   // The other window brought to the front as the Window menu does, then typed into.
-  SendMessage(Client()->HWindow, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(FindFileWindow(Client(), kPurchase)->HWindow), 0);
+  SendMessage(Client()->HWindow, WM_MDIACTIVATE,
+              reinterpret_cast<WPARAM>(FindFileWindow(Client(), kPurchase)->HWindow), 0);
   PumpUntilIdle();
   ASSERT_NO_FATAL_FAILURE(TypeIntoField(purchase, 112, "Dee Buyer"));
   EXPECT_EQ(ProbeLock(DayDir(), kPurchase), "refused");

@@ -39,7 +39,8 @@ int main(int argc, char* argv[]) {
   bool picked = false;
   driver.OnDialog(1001, [&](HWND dialog) {
     HWND list = FindControl(dialog, 398);
-    int index = static_cast<int>(SendMessage(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(table.c_str())));
+    int index = static_cast<int>(
+        SendMessage(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(table.c_str())));
     if (index < 0) {
       PressDialogKey(dialog, VK_ESCAPE);
       return;
@@ -55,7 +56,8 @@ int main(int argc, char* argv[]) {
   if (driver.Pending() == 0) std::puts(picked ? "rebuild ran" : "no such table");
   for (const MessageBoxRequest& box : boxes.Shown()) std::printf("box: %s\n", box.text.c_str());
   bool closed = app->CanClose();
-  if (closed && app->GetMainWindow() && app->GetMainWindow()->HWindow) app->GetMainWindow()->Destroy();
+  if (closed && app->GetMainWindow() && app->GetMainWindow()->HWindow)
+    app->GetMainWindow()->Destroy();
   ProcessPendingMessages();
   app.reset();
   return closed ? 0 : 1;

@@ -16,7 +16,8 @@ bool ClickStatementField(RespaWindow* view, int id);
 /* Clicks, types the text over the field's contents and presses Tab. */
 bool TypeIntoStatementField(RespaWindow* view, int id, const std::string& text);
 /* Clicks a choice field and picks the entry by Home, Down arrows and Tab; on failure says why. */
-bool ChooseInStatementField(RespaWindow* view, int id, const std::string& entry, std::string* why = nullptr);
+bool ChooseInStatementField(RespaWindow* view, int id, const std::string& entry,
+                            std::string* why = nullptr);
 
 /* One value of the purchase as it is typed. */
 struct TypedValue {

@@ -96,7 +96,9 @@ void Print(ZarneApp& app, ScriptedMessageBoxes& boxes, const std::string& number
     bool unprinted = std::count(numbers.begin(), numbers.end(), 0L) > 0;
     if (!unprinted || FirstRefusal(boxes).empty()) break;
     ++refusals;
-    struct timespec pause{0, 100'000'000};
+    struct timespec pause {
+      0, 100'000'000
+    };
     nanosleep(&pause, nullptr);
   }
   std::string line = "printed";

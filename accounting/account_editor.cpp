@@ -23,13 +23,20 @@
 
 namespace {
 
-enum { kRangeStatic = 101, kAccountStatic = 264, kGrid = 106, kRangeButton = 103, kEditButton = 432 };
+enum {
+  kRangeStatic = 101,
+  kAccountStatic = 264,
+  kGrid = 106,
+  kRangeButton = 103,
+  kEditButton = 432
+};
 constexpr UINT kStaticLimit = 80;
 
 /* The seven fields the user edits, as the dialog was filled with them. */
 bool SameEditableFields(const TLedgerEntry& a, const TLedgerEntry& b) {
-  return std::strcmp(a.Description, b.Description) == 0 && std::strcmp(a.PayeeDepositor, b.PayeeDepositor) == 0 &&
-         a.Bank == b.Bank && AmountCents(a.Amount) == AmountCents(b.Amount) && a.Date == b.Date &&
+  return std::strcmp(a.Description, b.Description) == 0 &&
+         std::strcmp(a.PayeeDepositor, b.PayeeDepositor) == 0 && a.Bank == b.Bank &&
+         AmountCents(a.Amount) == AmountCents(b.Amount) && a.Date == b.Date &&
          a.Status == b.Status && a.Number == b.Number;
 }
 
@@ -56,21 +63,22 @@ bool SetChangedFields(TPXRecord& record, const TLedgerEntry& filled, const TLedg
   if (std::strcmp(chosen.PayeeDepositor, filled.PayeeDepositor) != 0)
     ok = record.SetString(kAcctPayeeDepositor, chosen.PayeeDepositor) && ok;
   if (chosen.Bank != filled.Bank) ok = record.SetLong(kAcctBank, chosen.Bank) && ok;
-  if (AmountCents(chosen.Amount) != AmountCents(filled.Amount)) ok = record.SetDouble(kAcctAmount, chosen.Amount) && ok;
+  if (AmountCents(chosen.Amount) != AmountCents(filled.Amount))
+    ok = record.SetDouble(kAcctAmount, chosen.Amount) && ok;
   if (chosen.Date != filled.Date) ok = record.SetLong(kAcctDate, chosen.Date) && ok;
   if (chosen.Status != filled.Status) ok = record.SetLong(kAcctStatus, chosen.Status) && ok;
-  if (chosen.Number != filled.Number) ok = record.SetDouble(kAcctNumber, static_cast<double>(chosen.Number)) && ok;
+  if (chosen.Number != filled.Number)
+    ok = record.SetDouble(kAcctNumber, static_cast<double>(chosen.Number)) && ok;
   return ok;
 }
 
 }  // namespace
 
 DEFINE_RESPONSE_TABLE1(TAccountEditor, TDialog)
-  EV_BN_CLICKED(kEditButton, CmEdit),
-  EV_BN_CLICKED(kRangeButton, CmRange),
-END_RESPONSE_TABLE;
+EV_BN_CLICKED(kEditButton, CmEdit), EV_BN_CLICKED(kRangeButton, CmRange), END_RESPONSE_TABLE;
 
-TAccountEditor::TAccountEditor(TWindow* parent, TResId resId, TModule* module) : TDialog(parent, resId, module) {
+TAccountEditor::TAccountEditor(TWindow* parent, TResId resId, TModule* module)
+    : TDialog(parent, resId, module) {
   RangeText = new TStatic(this, kRangeStatic, kStaticLimit);
   AccountName = new TStatic(this, kAccountStatic, kStaticLimit);
   // Checks of the file range from empty to empty; the account stays as last chosen.
@@ -106,11 +114,12 @@ void TAccountEditor::FillGrid() {
   SetLedgerGridColors(grid, kind.Colors);
 
   HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  WalkRangeEntries(*table, ListedMode, range, kind.Type, ListedBank, nullptr, [&](const TLedgerEntry& entry) {
-    TAccountEditorRow row;
-    RowFromEntry(entry, row);
-    return AppendLedgerRow(HWindow, grid, &row);  // the rows appended so far stay
-  });
+  WalkRangeEntries(*table, ListedMode, range, kind.Type, ListedBank, nullptr,
+                   [&](const TLedgerEntry& entry) {
+                     TAccountEditorRow row;
+                     RowFromEntry(entry, row);
+                     return AppendLedgerRow(HWindow, grid, &row);  // the rows appended so far stay
+                   });
   char text[256];
   CopyLedgerText(text, sizeof text, range.Accounts.GetSelection());
   AccountName->SetText(text);
@@ -177,14 +186,12 @@ void TAccountEditor::CmEdit() {
       ShowLedgerMessage(HWindow, kEntryDeletedElsewhere, MB_OK | MB_ICONINFORMATION);
       return;
     case TRereadResult::kLockRefused:
-    case TRereadResult::kFailed:
-      return;  // the table layer has shown why; nothing was written
+    case TRereadResult::kFailed: return;  // the table layer has shown why; nothing was written
     case TRereadResult::kChanged:
       ShowEntryInRow(stored);
       ShowLedgerMessage(HWindow, kEntryChangedElsewhere, MB_OK | MB_ICONINFORMATION);
       return;
-    case TRereadResult::kCurrent:
-      break;
+    case TRereadResult::kCurrent: break;
   }
   if (!SameEditableFields(filled, stored)) {
     record.Unlock();

@@ -10,7 +10,9 @@
 using TAccountItem = TLedgerEntry;
 
 /* Whether an entry of this status counts in the book balance: Printed, Posted and later. */
-inline bool CountsInBalance(LONG status) { return status == kStatusPrinted || status >= kStatusPosted; }
+inline bool CountsInBalance(LONG status) {
+  return status == kStatusPrinted || status >= kStatusPosted;
+}
 
 /* Reads the ten fields of the record's buffer into an emptied item; false when one cannot be
    read. */

@@ -15,23 +15,30 @@
 
 namespace {
 enum {
-  kAccountList = 136, kFileFrom = 301, kFileTo = 302, kRadioAdjustments = 103, kRadioAll = 200,
-  kRadioCheck = 101, kRadioDate = 400, kRadioDeposits = 102, kRadioFile = 300, kRadioNumber = 500,
-  kDateFrom = 401, kDateTo = 402, kNumberFrom = 501, kNumberTo = 502
+  kAccountList = 136,
+  kFileFrom = 301,
+  kFileTo = 302,
+  kRadioAdjustments = 103,
+  kRadioAll = 200,
+  kRadioCheck = 101,
+  kRadioDate = 400,
+  kRadioDeposits = 102,
+  kRadioFile = 300,
+  kRadioNumber = 500,
+  kDateFrom = 401,
+  kDateTo = 402,
+  kNumberFrom = 501,
+  kNumberTo = 502
 };
 constexpr UINT kDateLimit = 12;
 constexpr UINT kNumberLimit = 8;
 }  // namespace
 
 DEFINE_RESPONSE_TABLE1(TAccountRange, TDialog)
-  EV_BN_CLICKED(kRadioCheck, CmCheck),
-  EV_BN_CLICKED(kRadioDeposits, CmDeposits),
-  EV_BN_CLICKED(kRadioAdjustments, CmAdjustments),
-  EV_BN_CLICKED(kRadioAll, CmAll),
-  EV_BN_CLICKED(kRadioFile, CmFile),
-  EV_BN_CLICKED(kRadioDate, CmDate),
-  EV_BN_CLICKED(kRadioNumber, CmNumber),
-END_RESPONSE_TABLE;
+EV_BN_CLICKED(kRadioCheck, CmCheck), EV_BN_CLICKED(kRadioDeposits, CmDeposits),
+    EV_BN_CLICKED(kRadioAdjustments, CmAdjustments), EV_BN_CLICKED(kRadioAll, CmAll),
+    EV_BN_CLICKED(kRadioFile, CmFile), EV_BN_CLICKED(kRadioDate, CmDate),
+    EV_BN_CLICKED(kRadioNumber, CmNumber), END_RESPONSE_TABLE;
 
 TAccountRange::TAccountRange(TWindow* parent, TResId resId, TModule* module)
     : TDialog(parent, resId, module) {
@@ -132,5 +139,6 @@ void TAccountRange::ShowDateRange(bool on) {
 }
 
 void TAccountRange::ShowNumberRange(bool on) {
-  SwitchRangePair(NumberFrom, NumberTo, &gAccountRangeXfer.NumberFrom, &gAccountRangeXfer.NumberTo, on);
+  SwitchRangePair(NumberFrom, NumberTo, &gAccountRangeXfer.NumberFrom, &gAccountRangeXfer.NumberTo,
+                  on);
 }

@@ -10,8 +10,7 @@
 
 #include <cstdio>
 
-namespace {
-}
+namespace {}
 
 TAccountWalkReport::TAccountWalkReport(const char* title, TRangeKind kind, int orderField)
     : TRangeReport(title), RangeKind(kind), AccountKey(gReportRangeXfer.Accounts.GetSelIndex()) {

@@ -13,7 +13,8 @@ namespace {
 enum { kDescriptionEdit = 103, kAmountEdit = 105, kDateEdit = 104 };
 }  // namespace
 
-TAdjustment::TAdjustment(TWindow* parent, TResId resId, TModule* module) : TDialog(parent, resId, module) {
+TAdjustment::TAdjustment(TWindow* parent, TResId resId, TModule* module)
+    : TDialog(parent, resId, module) {
   Description = new TEdit(this, kDescriptionEdit, sizeof gAdjustmentXfer.Description);
   Amount = new TWWMoney(this, kAmountEdit, 14);
   Date = new TWWDate(this, kDateEdit, 11);

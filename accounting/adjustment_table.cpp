@@ -24,14 +24,20 @@
 namespace {
 
 enum {
-  kRangeStatic = 101, kAccountStatic = 264, kGrid = 500, kAddButton = 201, kModifyButton = 202,
-  kDeleteButton = 203, kRangeButton = 103
+  kRangeStatic = 101,
+  kAccountStatic = 264,
+  kGrid = 500,
+  kAddButton = 201,
+  kModifyButton = 202,
+  kDeleteButton = 203,
+  kRangeButton = 103
 };
 constexpr UINT kStaticLimit = 80;
 constexpr char kAdjustmentFileNumber[] = "0";
 
 bool IsListedAdjustment(const TLedgerEntry& entry, int bank) {
-  return std::strcmp(entry.Type, kAdjustmentType) == 0 && entry.Bank == bank && entry.Status != kStatusBalanced;
+  return std::strcmp(entry.Type, kAdjustmentType) == 0 && entry.Bank == bank &&
+         entry.Status != kStatusBalanced;
 }
 
 void ShowDeleted(HWND owner, HWND grid) {
@@ -42,11 +48,9 @@ void ShowDeleted(HWND owner, HWND grid) {
 }  // namespace
 
 DEFINE_RESPONSE_TABLE1(TAdjustmentTable, TDialog)
-  EV_BN_CLICKED(kAddButton, CmAdd),
-  EV_BN_CLICKED(kDeleteButton, CmDelete),
-  EV_BN_CLICKED(kModifyButton, CmModify),
-  EV_BN_CLICKED(kRangeButton, CmRange),
-END_RESPONSE_TABLE;
+EV_BN_CLICKED(kAddButton, CmAdd), EV_BN_CLICKED(kDeleteButton, CmDelete),
+    EV_BN_CLICKED(kModifyButton, CmModify),
+    EV_BN_CLICKED(kRangeButton, CmRange), END_RESPONSE_TABLE;
 
 TAdjustmentTable::TAdjustmentTable(TWindow* parent, TResId resId, TModule* module)
     : TDialog(parent, resId, module) {
@@ -86,11 +90,12 @@ void TAdjustmentTable::FillGrid() {
   // The date mode starts at or after the from-date: a from-date that carries no entry still
   // lists the adjustments after it.
   auto unbalanced = [](SHORT status) { return status != kStatusBalanced; };
-  WalkRangeEntries(*table, ListedMode, range, kAdjustmentType, ListedBank, unbalanced, [&](const TLedgerEntry& entry) {
-    TAdjustmentRow row;
-    RowFromEntry(entry, row);
-    return AppendLedgerRow(HWindow, grid, &row);
-  });
+  WalkRangeEntries(*table, ListedMode, range, kAdjustmentType, ListedBank, unbalanced,
+                   [&](const TLedgerEntry& entry) {
+                     TAdjustmentRow row;
+                     RowFromEntry(entry, row);
+                     return AppendLedgerRow(HWindow, grid, &row);
+                   });
   char text[256];
   CopyLedgerText(text, sizeof text, range.Accounts.GetSelection());
   AccountName->SetText(text);
@@ -145,7 +150,8 @@ bool TAdjustmentTable::SameAsListed(const TLedgerEntry& listed, const TLedgerEnt
 
 void TAdjustmentTable::ShowChangedEntry(const TLedgerEntry& stored) {
   HWND grid = Grid();
-  if (!IsListedAdjustment(stored, ListedBank) || !InsideRange(stored, ListedMode, gAccountRangeXfer)) {
+  if (!IsListedAdjustment(stored, ListedBank) ||
+      !InsideRange(stored, ListedMode, gAccountRangeXfer)) {
     ::SendMessage(grid, TSM_DELETEROW, TSREF_CURRENT, 0);
   } else {
     TAdjustmentRow row;
@@ -183,17 +189,11 @@ bool TAdjustmentTable::RelockUnchanged(const TLedgerEntry& listed) {
   TPXRecord& record = *gAccountRecord;
   TLedgerEntry stored;
   switch (RereadLocked(record, listed, stored)) {
-    case TRereadResult::kGone:
-      ShowDeleted(HWindow, Grid());
-      return false;
+    case TRereadResult::kGone: ShowDeleted(HWindow, Grid()); return false;
     case TRereadResult::kLockRefused:
-    case TRereadResult::kFailed:
-      return false;  // the table layer has shown why
-    case TRereadResult::kChanged:
-      ShowChangedEntry(stored);
-      return false;
-    case TRereadResult::kCurrent:
-      break;
+    case TRereadResult::kFailed: return false;  // the table layer has shown why
+    case TRereadResult::kChanged: ShowChangedEntry(stored); return false;
+    case TRereadResult::kCurrent: break;
   }
   if (std::strcmp(stored.Description, listed.Description) != 0) {
     record.Unlock();
@@ -203,8 +203,10 @@ bool TAdjustmentTable::RelockUnchanged(const TLedgerEntry& listed) {
   return true;
 }
 
-bool TAdjustmentTable::ConfirmedAndRelocked(const TLedgerEntry& listed, const char* caption, bool deleteMode) {
-  CopyLedgerText(gAdjustmentXfer.Description, sizeof gAdjustmentXfer.Description, listed.Description);
+bool TAdjustmentTable::ConfirmedAndRelocked(const TLedgerEntry& listed, const char* caption,
+                                            bool deleteMode) {
+  CopyLedgerText(gAdjustmentXfer.Description, sizeof gAdjustmentXfer.Description,
+                 listed.Description);
   gAdjustmentXfer.Amount = listed.Amount;
   gAdjustmentXfer.Date = listed.Date;
   TAdjustment dialog(this, kAdjustmentTemplate);
@@ -215,7 +217,8 @@ bool TAdjustmentTable::ConfirmedAndRelocked(const TLedgerEntry& listed, const ch
 
 void TAdjustmentTable::CmModify() {
   TLedgerEntry listed;
-  if (!SelectedEntry(listed) || !ConfirmedAndRelocked(listed, "Modify Adjustment Item", false)) return;
+  if (!SelectedEntry(listed) || !ConfirmedAndRelocked(listed, "Modify Adjustment Item", false))
+    return;
 
   TPXRecord& record = *gAccountRecord;
   TLedgerEntry changed = listed;
@@ -224,7 +227,8 @@ void TAdjustmentTable::CmModify() {
   changed.Date = gAdjustmentXfer.Date;
   bool set = true;
   if (changed.Date != listed.Date) set = record.SetLong(kAcctDate, changed.Date) && set;
-  if (AmountCents(changed.Amount) != AmountCents(listed.Amount)) set = record.SetDouble(kAcctAmount, changed.Amount) && set;
+  if (AmountCents(changed.Amount) != AmountCents(listed.Amount))
+    set = record.SetDouble(kAcctAmount, changed.Amount) && set;
   if (std::strcmp(changed.Description, listed.Description) != 0)
     set = record.SetString(kAcctDescription, changed.Description) && set;
   if (!set) {
@@ -239,7 +243,8 @@ void TAdjustmentTable::CmModify() {
 
 void TAdjustmentTable::CmDelete() {
   TLedgerEntry listed;
-  if (!SelectedEntry(listed) || !ConfirmedAndRelocked(listed, "Delete Adjustment Item", true)) return;
+  if (!SelectedEntry(listed) || !ConfirmedAndRelocked(listed, "Delete Adjustment Item", true))
+    return;
   TPXRecord& record = *gAccountRecord;
   const bool deleted = record.Delete();
   record.Unlock();

@@ -16,7 +16,8 @@ constexpr int kAdjustmentTableTemplate = 20920;
 
 class TAdjustmentTable : public TDialog {
  public:
-  TAdjustmentTable(TWindow* parent, TResId resId = kAdjustmentTableTemplate, TModule* module = nullptr);
+  TAdjustmentTable(TWindow* parent, TResId resId = kAdjustmentTableTemplate,
+                   TModule* module = nullptr);
   ~TAdjustmentTable() override;
   void SetupWindow() override;
 

@@ -18,17 +18,28 @@
 namespace {
 
 enum {
-  kKeyNumberStatic = 101, kAccountNameEdit = 264, kBankNameEdit = 432, kAccountNumberEdit = 103,
-  kLastCloseDateEdit = 106, kLastBalanceDateEdit = 104, kLastBeginBalanceEdit = 102,
-  kLastEndBalanceEdit = 105, kPreviousButton = 148, kNextButton = 149
+  kKeyNumberStatic = 101,
+  kAccountNameEdit = 264,
+  kBankNameEdit = 432,
+  kAccountNumberEdit = 103,
+  kLastCloseDateEdit = 106,
+  kLastBalanceDateEdit = 104,
+  kLastBeginBalanceEdit = 102,
+  kLastEndBalanceEdit = 105,
+  kPreviousButton = 148,
+  kNextButton = 149
 };
-enum {
-  kNoNextRecordString = 1033, kNoPreviousRecordString = 1034
-};
+enum { kNoNextRecordString = 1033, kNoPreviousRecordString = 1034 };
 // BANK field numbers.
 enum {
-  kKeyNumberField = 1, kAccountNameField, kBankNameField, kAccountNumberField, kLastCloseDateField,
-  kLastBalanceDateField, kLastBeginBalanceField, kLastEndBalanceField
+  kKeyNumberField = 1,
+  kAccountNameField,
+  kBankNameField,
+  kAccountNumberField,
+  kLastCloseDateField,
+  kLastBalanceDateField,
+  kLastBeginBalanceField,
+  kLastEndBalanceField
 };
 
 TBankEntry EmptyEntry() {
@@ -42,12 +53,15 @@ bool SameMoney(double a, double b) { return RoundToCents(a) == RoundToCents(b); 
 
 void ReadEntry(TPXRecord& record, TBankEntry& entry) {
   entry = EmptyEntry();
-  if (!record.GetString(kAccountNameField, entry.AccountName, sizeof entry.AccountName)) entry.AccountName[0] = '\0';
-  if (!record.GetString(kBankNameField, entry.BankName, sizeof entry.BankName)) entry.BankName[0] = '\0';
+  if (!record.GetString(kAccountNameField, entry.AccountName, sizeof entry.AccountName))
+    entry.AccountName[0] = '\0';
+  if (!record.GetString(kBankNameField, entry.BankName, sizeof entry.BankName))
+    entry.BankName[0] = '\0';
   if (!record.GetString(kAccountNumberField, entry.AccountNumber, sizeof entry.AccountNumber))
     entry.AccountNumber[0] = '\0';
   if (!record.GetLong(kLastCloseDateField, entry.LastCloseDate)) entry.LastCloseDate = kBlankDate;
-  if (!record.GetLong(kLastBalanceDateField, entry.LastBalanceDate)) entry.LastBalanceDate = kBlankDate;
+  if (!record.GetLong(kLastBalanceDateField, entry.LastBalanceDate))
+    entry.LastBalanceDate = kBlankDate;
   if (!record.GetDouble(kLastBeginBalanceField, entry.LastBeginBalance)) entry.LastBeginBalance = 0;
   if (!record.GetDouble(kLastEndBalanceField, entry.LastEndBalance)) entry.LastEndBalance = 0;
 }
@@ -70,27 +84,29 @@ bool SetChangedFields(TPXRecord& record, const TBankEntry& entry, const TBankEnt
   text(kAccountNumberField, entry.AccountNumber, before ? before->AccountNumber : nullptr);
   date(kLastCloseDateField, entry.LastCloseDate, before ? &before->LastCloseDate : nullptr);
   date(kLastBalanceDateField, entry.LastBalanceDate, before ? &before->LastBalanceDate : nullptr);
-  money(kLastBeginBalanceField, entry.LastBeginBalance, before ? &before->LastBeginBalance : nullptr);
+  money(kLastBeginBalanceField, entry.LastBeginBalance,
+        before ? &before->LastBeginBalance : nullptr);
   money(kLastEndBalanceField, entry.LastEndBalance, before ? &before->LastEndBalance : nullptr);
   return ok;
 }
 
 bool SameEntry(const TBankEntry& a, const TBankEntry& b) {
-  return std::strcmp(a.AccountName, b.AccountName) == 0 && std::strcmp(a.BankName, b.BankName) == 0 &&
+  return std::strcmp(a.AccountName, b.AccountName) == 0 &&
+         std::strcmp(a.BankName, b.BankName) == 0 &&
          std::strcmp(a.AccountNumber, b.AccountNumber) == 0 && a.LastCloseDate == b.LastCloseDate &&
-         a.LastBalanceDate == b.LastBalanceDate && SameMoney(a.LastBeginBalance, b.LastBeginBalance) &&
+         a.LastBalanceDate == b.LastBalanceDate &&
+         SameMoney(a.LastBeginBalance, b.LastBeginBalance) &&
          SameMoney(a.LastEndBalance, b.LastEndBalance);
 }
 
 }  // namespace
 
 DEFINE_RESPONSE_TABLE1(TBankEditor, TDialog)
-  EV_COMMAND(IDOK, CmOk),
-  EV_COMMAND(kNextButton, CmNext),
-  EV_COMMAND(kPreviousButton, CmPrevious),
-END_RESPONSE_TABLE;
+EV_COMMAND(IDOK, CmOk), EV_COMMAND(kNextButton, CmNext),
+    EV_COMMAND(kPreviousButton, CmPrevious), END_RESPONSE_TABLE;
 
-TBankEditor::TBankEditor(TWindow* parent, TResId resId, TModule* module) : TDialog(parent, resId, module) {
+TBankEditor::TBankEditor(TWindow* parent, TResId resId, TModule* module)
+    : TDialog(parent, resId, module) {
   KeyNumber = new TStatic(this, kKeyNumberStatic, 3);
   AccountName = new TEdit(this, kAccountNameEdit, sizeof Banks[0].AccountName);
   BankName = new TEdit(this, kBankNameEdit, sizeof Banks[0].BankName);
@@ -156,7 +172,8 @@ void TBankEditor::CmNext() {
 
 void TBankEditor::CmPrevious() {
   if (CurrentKey < 1) {
-    MessageBox(GetModule()->LoadString(kNoPreviousRecordString).c_str(), "", MB_OK | MB_ICONINFORMATION);
+    MessageBox(GetModule()->LoadString(kNoPreviousRecordString).c_str(), "",
+               MB_OK | MB_ICONINFORMATION);
     return;
   }
   StoreEntry();
@@ -192,7 +209,8 @@ bool TBankEditor::SaveKey(int key) {
   bool saved;
   if (record.Seek(0, ENGINE_KEY_EQ)) {
     if (!record.Lock()) return false;
-    saved = record.Read(0) && SetChangedFields(record, entry, Present[key] ? &Stored[key] : nullptr) &&
+    saved = record.Read(0) &&
+            SetChangedFields(record, entry, Present[key] ? &Stored[key] : nullptr) &&
             record.Modify();
     record.Unlock();
   } else {

@@ -24,7 +24,7 @@ struct TBankEntry {
   char AccountName[41];
   char BankName[41];
   char AccountNumber[21];
-  LONG LastCloseDate;    // date numbers, blank kBlankDate
+  LONG LastCloseDate;  // date numbers, blank kBlankDate
   LONG LastBalanceDate;
   double LastBeginBalance;
   double LastEndBalance;

@@ -21,8 +21,7 @@ constexpr size_t kSelectNameChars = 59;
 }  // namespace
 
 DEFINE_RESPONSE_TABLE1(TBankSelect, TDialog)
-  EV_BN_CLICKED(IDOK, CmOk),
-END_RESPONSE_TABLE;
+EV_BN_CLICKED(IDOK, CmOk), END_RESPONSE_TABLE;
 
 TBankSelect::TBankSelect(TWindow* parent, TResId resId, TModule* module)
     : TDialog(parent, resId, module) {

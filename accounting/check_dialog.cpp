@@ -18,15 +18,20 @@
 
 namespace {
 enum {
-  kDescription = 104, kPayee = 103, kStatusList = 101, kDate = 105, kNumber = 106, kAmount = 102,
-  kDateLabel = 107, kNumberLabel = 108
+  kDescription = 104,
+  kPayee = 103,
+  kStatusList = 101,
+  kDate = 105,
+  kNumber = 106,
+  kAmount = 102,
+  kDateLabel = 107,
+  kNumberLabel = 108
 };
 constexpr int kStatusTextLimit = 22;
 }  // namespace
 
 DEFINE_RESPONSE_TABLE1(TCheck, TDialog)
-  EV_CBN_SELCHANGE(kStatusList, CmStatusChange),
-END_RESPONSE_TABLE;
+EV_CBN_SELCHANGE(kStatusList, CmStatusChange), END_RESPONSE_TABLE;
 
 TCheck::TCheck(TWindow* parent, TResId resId, TModule* module) : TDialog(parent, resId, module) {
   Description = new TEdit(this, kDescription, sizeof gCheckXfer.Description);
@@ -50,7 +55,8 @@ void TCheck::SetupWindow() { TDialog::SetupWindow(); }
 bool TCheck::EvInitDialog(HWND focus) {
   bool result = TDialog::EvInitDialog(focus);
   if (DeleteMode) {
-    for (TWindow* control : std::initializer_list<TWindow*>{Description, Payee, Status, Date, Number, Amount})
+    for (TWindow* control :
+         std::initializer_list<TWindow*>{Description, Payee, Status, Date, Number, Amount})
       control->EnableWindow(false);
   }
   CmStatusChange();

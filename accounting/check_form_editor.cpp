@@ -29,9 +29,9 @@ struct TItemButton {
   bool box;
 };
 constexpr TItemButton kItemButtons[] = {
-    {101, 0, false},  {123, 4, false},  {106, 8, false},  {125, 12, false},
-    {128, 16, true},  {122, 24, true},  {121, 32, true},  {126, 40, false},
-    {127, 44, true},  {888, 52, false}, {103, 56, true},
+    {101, 0, false}, {123, 4, false},  {106, 8, false}, {125, 12, false},
+    {128, 16, true}, {122, 24, true},  {121, 32, true}, {126, 40, false},
+    {127, 44, true}, {888, 52, false}, {103, 56, true},
 };
 
 const TItemButton* FindItemButton(UINT id) {
@@ -78,7 +78,8 @@ void TPositionDialog::CmOk() {
   TDialog::CmOk();
 }
 
-TPosXY::TPosXY(TWindow* parent, TResId resId, TModule* module) : TPositionDialog(parent, resId, module) {
+TPosXY::TPosXY(TWindow* parent, TResId resId, TModule* module)
+    : TPositionDialog(parent, resId, module) {
   for (int id : {101, 102, 201, 202}) AddField(id);
   SetTransferBuffer(&gPosXYXfer);
 }
@@ -96,21 +97,14 @@ TPosXYWH::~TPosXYWH() = default;
 /* ---- Check form ---- */
 
 DEFINE_RESPONSE_TABLE1(TCheckForm, TDialog)
-  EV_COMMAND_AND_ID(101, CmItem),
-  EV_COMMAND_AND_ID(123, CmItem),
-  EV_COMMAND_AND_ID(106, CmItem),
-  EV_COMMAND_AND_ID(125, CmItem),
-  EV_COMMAND_AND_ID(128, CmItem),
-  EV_COMMAND_AND_ID(122, CmItem),
-  EV_COMMAND_AND_ID(121, CmItem),
-  EV_COMMAND_AND_ID(126, CmItem),
-  EV_COMMAND_AND_ID(127, CmItem),
-  EV_COMMAND_AND_ID(888, CmItem),
-  EV_COMMAND_AND_ID(103, CmItem),
-  EV_COMMAND(kTestButton, CmTest),
-END_RESPONSE_TABLE;
+EV_COMMAND_AND_ID(101, CmItem), EV_COMMAND_AND_ID(123, CmItem), EV_COMMAND_AND_ID(106, CmItem),
+    EV_COMMAND_AND_ID(125, CmItem), EV_COMMAND_AND_ID(128, CmItem), EV_COMMAND_AND_ID(122, CmItem),
+    EV_COMMAND_AND_ID(121, CmItem), EV_COMMAND_AND_ID(126, CmItem), EV_COMMAND_AND_ID(127, CmItem),
+    EV_COMMAND_AND_ID(888, CmItem), EV_COMMAND_AND_ID(103, CmItem),
+    EV_COMMAND(kTestButton, CmTest), END_RESPONSE_TABLE;
 
-TCheckForm::TCheckForm(TWindow* parent, TResId resId, TModule* module) : TDialog(parent, resId, module) {
+TCheckForm::TCheckForm(TWindow* parent, TResId resId, TModule* module)
+    : TDialog(parent, resId, module) {
   std::memcpy(Layout, gCheckFormLayout, sizeof Layout);
 }
 
@@ -119,10 +113,8 @@ TCheckForm::~TCheckForm() = default;
 void TCheckForm::CmItem(UINT id) {
   const TItemButton* button = FindItemButton(id);
   if (button == nullptr) return;
-  if (button->box)
-    EditPositions<TPosXYWH>(this, gPosXYWHXfer, Layout + button->firstValue);
-  else
-    EditPositions<TPosXY>(this, gPosXYXfer, Layout + button->firstValue);
+  if (button->box) EditPositions<TPosXYWH>(this, gPosXYWHXfer, Layout + button->firstValue);
+  else EditPositions<TPosXY>(this, gPosXYXfer, Layout + button->firstValue);
 }
 
 void TCheckForm::CmTest() {

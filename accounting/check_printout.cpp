@@ -33,9 +33,9 @@ struct TItemShape {
   bool box;
 };
 constexpr TItemShape kItems[] = {
-    {kCheckFileNumberItem, false}, {kCheckShortDateItem, false},   {kCheckNumberItem, false},
-    {kCheckAmountItem, false},     {kCheckDescriptionItem, true},  {kCheckBuyersItem, true},
-    {kCheckSellersItem, true},     {kCheckLongDateItem, false},    {kCheckAmountWordsItem, true},
+    {kCheckFileNumberItem, false},   {kCheckShortDateItem, false},  {kCheckNumberItem, false},
+    {kCheckAmountItem, false},       {kCheckDescriptionItem, true}, {kCheckBuyersItem, true},
+    {kCheckSellersItem, true},       {kCheckLongDateItem, false},   {kCheckAmountWordsItem, true},
     {kCheckSecondAmountItem, false}, {kCheckPayeeItem, true},
 };
 
@@ -54,7 +54,8 @@ const char kCheckFormNotSetUp[] =
 bool CheckFormHasPlacedItem(const short* layout) {
   for (const TItemShape& item : kItems) {
     const int size = item.box ? 4 : 2;
-    if (PositionPlaced(layout + item.first, size) || PositionPlaced(layout + item.first + size, size))
+    if (PositionPlaced(layout + item.first, size) ||
+        PositionPlaced(layout + item.first + size, size))
       return true;
   }
   return false;
@@ -62,7 +63,10 @@ bool CheckFormHasPlacedItem(const short* layout) {
 
 TCheckPrintout::TCheckPrintout(const char* title, const TDisburseCheckRow* row, const char* buyers,
                                const char* sellers, const short* layout)
-    : TPrintout(title), Row(row), Buyers(buyers ? buyers : ""), Sellers(sellers ? sellers : ""),
+    : TPrintout(title),
+      Row(row),
+      Buyers(buyers ? buyers : ""),
+      Sellers(sellers ? sellers : ""),
       Layout(layout ? layout : gCheckFormLayout) {}
 
 TCheckPrintout::~TCheckPrintout() = default;

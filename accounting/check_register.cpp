@@ -48,8 +48,7 @@ bool TCheckRegister::Position() {
     case rkNumber:
       Record->SetLong(kAcctNumber, gReportRangeXfer.NumberFrom);
       return Record->Seek(1, ENGINE_KEY_GEQ);
-    default:
-      return Record->First();
+    default: return Record->First();
   }
 }
 
@@ -69,11 +68,13 @@ bool TCheckRegister::Admit(const TAccountItem& item) {
 void TCheckRegister::RangeLine(char* buffer, size_t size) {
   switch (RangeKind) {
     case rkFile:
-      std::snprintf(buffer, size, "Files: %s - %s", gReportRangeXfer.FileFrom, gReportRangeXfer.FileTo);
+      std::snprintf(buffer, size, "Files: %s - %s", gReportRangeXfer.FileFrom,
+                    gReportRangeXfer.FileTo);
       break;
     case rkDate: std::snprintf(buffer, size, "Dates: %s - %s", DateFromText, DateToText); break;
     case rkNumber:
-      std::snprintf(buffer, size, "Check Numbers: %ld - %ld", static_cast<long>(gReportRangeXfer.NumberFrom),
+      std::snprintf(buffer, size, "Check Numbers: %ld - %ld",
+                    static_cast<long>(gReportRangeXfer.NumberFrom),
                     static_cast<long>(gReportRangeXfer.NumberTo));
       break;
     default: std::snprintf(buffer, size, "All"); break;

@@ -23,7 +23,8 @@ TCheckRequest::TCheckRequest(const char* title, const char* fileNumber) : TPrint
   FormatPrintStamp(PrintStamp, sizeof PrintStamp);
   if (gTables[kAccountTable] != nullptr) {
     TPXRecord record(gTables[kAccountTable], true);
-    WalkFileEntries(record, FileNumber, "C", [this](TPXRecord& r) { Checks.push_back(ReadCheckItem(r, true)); });
+    WalkFileEntries(record, FileNumber, "C",
+                    [this](TPXRecord& r) { Checks.push_back(ReadCheckItem(r, true)); });
   }
   CheckCount = static_cast<unsigned>(Checks.size());
 }
@@ -123,7 +124,8 @@ void TCheckRequest::PrintPage(int page, TRect&, unsigned) {
   bool pageFull = false;
   for (unsigned i = CheckStart; i < CheckCount && !pageFull; ++i) {
     const TDisbCheckItem& item = Checks[i];
-    if (item.Status == kStatusReady) y = PrintCheckBlock(dc, y, h, item.Amount, item.Payee, item.Description);
+    if (item.Status == kStatusReady)
+      y = PrintCheckBlock(dc, y, h, item.Amount, item.Payee, item.Description);
     if (y - blockHeight < PageBottom) {
       CheckNext = i + 1;
       pageFull = true;

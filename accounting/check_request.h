@@ -27,7 +27,8 @@ class TCheckRequest : public TPrintout {
  private:
   int PrintHeader(TDC& dc, int page, int h);
   int PrintParties(TDC& dc, int y, int h);
-  int PrintCheckBlock(TDC& dc, int y, int h, double amount, const char* payee, const char* description);
+  int PrintCheckBlock(TDC& dc, int y, int h, double amount, const char* payee,
+                      const char* description);
 
   char FileNumber[16] = "";
   char PrintStamp[kPrintStampSize] = "";

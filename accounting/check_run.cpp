@@ -111,7 +111,8 @@ class TCheckCtl {
     Record = std::make_unique<TPXRecord>(Table.get(), true);
     if (!Record->First()) return Refuse(owner, kCheckCtlUnreadable, MB_ICONSTOP);
     if (!Record->Lock()) {
-      const bool busy = gLastDbResult == ENGINE_ERR_RECLOCKED || gLastDbResult == ENGINE_ERR_TABLELOCKED;
+      const bool busy =
+          gLastDbResult == ENGINE_ERR_RECLOCKED || gLastDbResult == ENGINE_ERR_TABLELOCKED;
       Record.reset();
       return Refuse(owner, busy ? kCheckCtlBusy : kCheckCtlUnreadable,
                     busy ? MB_ICONINFORMATION : MB_ICONSTOP);
@@ -125,7 +126,8 @@ class TCheckCtl {
 
   /* Writes the next check number; false after the table layer's box. */
   bool Write(LONG number) {
-    return Record->SetDouble(kNextCheckNumberField, static_cast<double>(number)) && Record->Modify();
+    return Record->SetDouble(kNextCheckNumberField, static_cast<double>(number)) &&
+           Record->Modify();
   }
 
   LONG NextNumber = 0;
@@ -206,7 +208,8 @@ class TCheckRun {
 bool TCheckRun::ReadRow(int index, TLedgerEntry& entry) const {
   TDisburseCheckRow row{};
   ::SendMessage(Grid, TSM_SETCURSOR, 0, index);
-  if (::SendMessage(Grid, TSM_GETROW, TSREF_CURSOR, reinterpret_cast<LPARAM>(&row)) != 0) return false;
+  if (::SendMessage(Grid, TSM_GETROW, TSREF_CURSOR, reinterpret_cast<LPARAM>(&row)) != 0)
+    return false;
   EntryFromRow(row, entry);
   return true;
 }
@@ -241,8 +244,9 @@ int TCheckRun::CountFitChecks() {
 void TCheckRun::NoteUnfit(const TLedgerEntry& check) {
   char amount[kReportAmountSize];
   FormatReportAmount(amount, sizeof amount, check.Amount);
-  Unfit.push_back(std::string(HasPayee(check.PayeeDepositor) ? check.PayeeDepositor : "(no payee)") +
-                  "  " + amount);
+  Unfit.push_back(
+      std::string(HasPayee(check.PayeeDepositor) ? check.PayeeDepositor : "(no payee)") + "  " +
+      amount);
 }
 
 bool TCheckRun::NumbersFree(LONG first, int count) {
@@ -261,10 +265,10 @@ bool TCheckRun::NumbersFree(LONG first, int count) {
   }
   if (!used) return true;
   char text[200];
-  if (count == 1)
-    std::snprintf(text, sizeof text, kNumberUsedFormat, static_cast<long>(first));
+  if (count == 1) std::snprintf(text, sizeof text, kNumberUsedFormat, static_cast<long>(first));
   else
-    std::snprintf(text, sizeof text, kNumbersUsedFormat, static_cast<long>(first), static_cast<long>(last));
+    std::snprintf(text, sizeof text, kNumbersUsedFormat, static_cast<long>(first),
+                  static_cast<long>(last));
   ShowLedgerMessage(Dialog.HWindow, text, MB_OK | MB_ICONEXCLAMATION);
   return false;
 }
@@ -359,7 +363,8 @@ TCheckRun::TOutcome TCheckRun::PrintCheck(int& index, int& rows, TCheckPrinter& 
     RevertCheck();
     if (!WriteCheckCtl(Number)) return TOutcome::kStop;
     char text[200];
-    std::snprintf(text, sizeof text, kNotPrintedFormat, static_cast<long>(Number), check.PayeeDepositor);
+    std::snprintf(text, sizeof text, kNotPrintedFormat, static_cast<long>(Number),
+                  check.PayeeDepositor);
     ShowLedgerMessage(Dialog.HWindow, text, MB_OK | MB_ICONEXCLAMATION);
     return TOutcome::kStop;
   }

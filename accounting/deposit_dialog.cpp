@@ -7,7 +7,8 @@
 #include "platform/framework/edit.h"
 #include "tableaccess/typed_edits.h"
 
-TDeposit::TDeposit(TWindow* parent, TResId resId, TModule* module) : TDialog(parent, resId, module) {
+TDeposit::TDeposit(TWindow* parent, TResId resId, TModule* module)
+    : TDialog(parent, resId, module) {
   Depositor = new TEdit(this, 102, sizeof gDepositXfer.Depositor);
   Description = new TEdit(this, 103, sizeof gDepositXfer.Description);
   Amount = new TWWMoney(this, 104, 14);

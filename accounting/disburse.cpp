@@ -29,8 +29,13 @@
 
 namespace {
 enum {
-  kDepositGrid = 200, kCheckGrid = 300, kFileNumberText = 104, kBalanceText = 103,
-  kBankName = 432, kAutoCreate = 501, kPrintChecks = 502
+  kDepositGrid = 200,
+  kCheckGrid = 300,
+  kFileNumberText = 104,
+  kBalanceText = 103,
+  kBankName = 432,
+  kAutoCreate = 501,
+  kPrintChecks = 502
 };
 constexpr COLORREF kDarkRed = RGB(128, 0, 0);
 constexpr COLORREF kDarkGreen = RGB(0, 128, 0);
@@ -42,7 +47,9 @@ constexpr int kCheckAmountColumn = 2;
 /* The grid paints once after a fill, not after every row. */
 class TDeferredGridPaint {
  public:
-  explicit TDeferredGridPaint(HWND grid) : grid_(grid) { ::SendMessage(grid_, WM_SETREDRAW, FALSE, 0); }
+  explicit TDeferredGridPaint(HWND grid) : grid_(grid) {
+    ::SendMessage(grid_, WM_SETREDRAW, FALSE, 0);
+  }
   ~TDeferredGridPaint() {
     ::SendMessage(grid_, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(grid_, nullptr, TRUE);
@@ -60,7 +67,8 @@ int64_t ColumnCents(HWND grid, int column) {
   if (rows <= 0) return 0;
   std::vector<double> amounts(static_cast<size_t>(rows));
   ::SendMessage(grid, TSM_SETCURSOR, column, 0);
-  if (::SendMessage(grid, TSM_GETCOLDATA, TSREF_CURSOR, reinterpret_cast<LPARAM>(amounts.data())) != 0)
+  if (::SendMessage(grid, TSM_GETCOLDATA, TSREF_CURSOR, reinterpret_cast<LPARAM>(amounts.data())) !=
+      0)
     return 0;
   int64_t cents = 0;
   for (double amount : amounts) cents += AmountCents(amount);
@@ -69,19 +77,12 @@ int64_t ColumnCents(HWND grid, int column) {
 }  // namespace
 
 DEFINE_RESPONSE_TABLE1(TDisburse, TDialog)
-  EV_BN_CLICKED(201, CmAddDeposit),
-  EV_BN_CLICKED(202, CmModifyDeposit),
-  EV_BN_CLICKED(203, CmDeleteDeposit),
-  EV_BN_CLICKED(401, CmAddCheck),
-  EV_BN_CLICKED(402, CmModifyCheck),
-  EV_BN_CLICKED(403, CmDeleteCheck),
-  EV_BN_CLICKED(105, CmFileNumber),
-  EV_BN_CLICKED(kAutoCreate, CmAutoCreate),
-  EV_BN_CLICKED(kPrintChecks, CmPrintChecks),
-  EV_BN_CLICKED(503, CmPrintReport),
-  EV_BN_CLICKED(504, CmCheckRequest),
-  EV_WM_CTLCOLOR,
-END_RESPONSE_TABLE;
+EV_BN_CLICKED(201, CmAddDeposit), EV_BN_CLICKED(202, CmModifyDeposit),
+    EV_BN_CLICKED(203, CmDeleteDeposit), EV_BN_CLICKED(401, CmAddCheck),
+    EV_BN_CLICKED(402, CmModifyCheck), EV_BN_CLICKED(403, CmDeleteCheck),
+    EV_BN_CLICKED(105, CmFileNumber), EV_BN_CLICKED(kAutoCreate, CmAutoCreate),
+    EV_BN_CLICKED(kPrintChecks, CmPrintChecks), EV_BN_CLICKED(503, CmPrintReport),
+    EV_BN_CLICKED(504, CmCheckRequest), EV_WM_CTLCOLOR, END_RESPONSE_TABLE;
 
 TDisburse::TDisburse(TWindow* parent, TResId resId, TModule* module)
     : TDialog(parent, resId, module) {
@@ -224,7 +225,8 @@ void TDisburse::UpdateBalance() {
   SetLedgerGridColors(deposits, kDepositColors);
   SetLedgerGridColors(checks, kCheckColors);
   // Each grid's amounts in one message: the column's values packed in row order.
-  const int64_t cents = ColumnCents(deposits, kDepositAmountColumn) - ColumnCents(checks, kCheckAmountColumn);
+  const int64_t cents =
+      ColumnCents(deposits, kDepositAmountColumn) - ColumnCents(checks, kCheckAmountColumn);
   BalanceCents = cents;
   BalanceSign = CentsSign(cents);
   char text[40];

@@ -58,9 +58,7 @@ bool ReadBundleText(const std::string& path, std::vector<char>& text) {
   if (size < 0) return true;
   try {
     text.assign(static_cast<size_t>(size) + 2, '\0');
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  } catch (const std::bad_alloc&) { return false; }
   const long read = file.Read(text.data(), static_cast<UINT>(size));
   if (read < 0) text.assign(2, '\0');
   file.Close();
@@ -112,7 +110,8 @@ void TDisburse::CmRunBundles() {
       return;
     }
     if (text.empty()) continue;
-    RunBundleSteps(interpreter, text.data(), out, [&](const TBundleEntry& step) { AddBundleEntry(step); });
+    RunBundleSteps(interpreter, text.data(), out,
+                   [&](const TBundleEntry& step) { AddBundleEntry(step); });
   }
 }
 

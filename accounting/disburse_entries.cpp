@@ -56,7 +56,8 @@ bool SameText(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
 
 void TDisburse::FillStatusList(const char* const* names, int count, const char* selected) {
   gCheckXfer.Status.Clear();
-  for (int i = 0; i < count; ++i) gCheckXfer.Status.AddString(names[i], SameText(names[i], selected));
+  for (int i = 0; i < count; ++i)
+    gCheckXfer.Status.AddString(names[i], SameText(names[i], selected));
 }
 
 bool TDisburse::SelectedEntry(int gridId, const char* what, TLedgerEntry& entry) {
@@ -67,11 +68,13 @@ bool TDisburse::SelectedEntry(int gridId, const char* what, TLedgerEntry& entry)
   }
   if (gridId == kCheckGrid) {
     TDisburseCheckRow row{};
-    if (::SendMessage(grid, TSM_GETROW, TSREF_CURRENT, reinterpret_cast<LPARAM>(&row)) != 0) return false;
+    if (::SendMessage(grid, TSM_GETROW, TSREF_CURRENT, reinterpret_cast<LPARAM>(&row)) != 0)
+      return false;
     EntryFromRow(row, entry);
   } else {
     TDisburseDepositRow row{};
-    if (::SendMessage(grid, TSM_GETROW, TSREF_CURRENT, reinterpret_cast<LPARAM>(&row)) != 0) return false;
+    if (::SendMessage(grid, TSM_GETROW, TSREF_CURRENT, reinterpret_cast<LPARAM>(&row)) != 0)
+      return false;
     EntryFromRow(row, entry);
   }
   return true;
@@ -96,8 +99,7 @@ void TDisburse::DeleteCurrentRow(int gridId) {
 bool TDisburse::AcceptReread(int gridId, TRereadResult result, const TLedgerEntry& stored,
                              TLedgerAction action) {
   switch (result) {
-    case TRereadResult::kCurrent:
-      return true;
+    case TRereadResult::kCurrent: return true;
     case TRereadResult::kGone:
       DeleteCurrentRow(gridId);
       UpdateBalance();
@@ -113,13 +115,11 @@ bool TDisburse::AcceptReread(int gridId, TRereadResult result, const TLedgerEntr
       const char kind = gridId == kCheckGrid ? 'C' : 'D';
       if (const TLedgerRefusal* refusal = FindLedgerRefusal(kind, stored.Status, action))
         ShowLedgerRefusal(HWindow, *refusal);
-      else
-        ShowLedgerMessage(HWindow, kEntryChangedElsewhere, MB_OK | MB_ICONINFORMATION);
+      else ShowLedgerMessage(HWindow, kEntryChangedElsewhere, MB_OK | MB_ICONINFORMATION);
       return false;
     }
     case TRereadResult::kLockRefused:
-    case TRereadResult::kFailed:
-      return false;  // the table layer has shown why; nothing changes
+    case TRereadResult::kFailed: return false;  // the table layer has shown why; nothing changes
   }
   return false;
 }
@@ -206,8 +206,8 @@ bool TDisburse::ConfirmCheckNumber(const TLedgerEntry& check, LONG number) {
   for (bool found = record.Seek(1, ENGINE_KEY_EQ); found && !taken; found = record.Next()) {
     TLedgerEntry other;
     if (!record.Read(0) || !ReadLedgerEntry(record, other) || other.Number != number) break;
-    const bool itself = SameText(other.FileNum, check.FileNum) && SameText(other.Type, check.Type) &&
-                        other.Seq == check.Seq;
+    const bool itself = SameText(other.FileNum, check.FileNum) &&
+                        SameText(other.Type, check.Type) && other.Seq == check.Seq;
     taken = !itself && SameText(other.Type, kCheckType);
   }
   if (!taken) return true;
@@ -240,7 +240,8 @@ void TDisburse::ApplyCheckModify(const TLedgerEntry& shown) {
     return;
 
   TLedgerEntry stored;
-  if (!AcceptReread(kCheckGrid, RereadLocked(*Record, shown, stored), stored, TLedgerAction::kModify))
+  if (!AcceptReread(kCheckGrid, RereadLocked(*Record, shown, stored), stored,
+                    TLedgerAction::kModify))
     return;
   TLedgerEntry changed = stored;
   if (chosen != stored.Status) changed.Status = chosen;
@@ -249,7 +250,8 @@ void TDisburse::ApplyCheckModify(const TLedgerEntry& shown) {
   } else {
     if (gCheckXfer.Number != shown.Number) changed.Number = gCheckXfer.Number;
     if (gCheckXfer.Date != shown.Date) changed.Date = gCheckXfer.Date;
-    if (AmountCents(gCheckXfer.Amount) != AmountCents(shown.Amount)) changed.Amount = gCheckXfer.Amount;
+    if (AmountCents(gCheckXfer.Amount) != AmountCents(shown.Amount))
+      changed.Amount = gCheckXfer.Amount;
   }
   if (!SameText(gCheckXfer.Payee, shown.PayeeDepositor))
     CopyLedgerText(changed.PayeeDepositor, sizeof changed.PayeeDepositor, gCheckXfer.Payee);
@@ -289,7 +291,8 @@ void TDisburse::CmDeleteCheck() {
 
 void TDisburse::ApplyCheckDelete(const TLedgerEntry& shown) {
   TLedgerEntry stored;
-  if (!AcceptReread(kCheckGrid, RereadLocked(*Record, shown, stored), stored, TLedgerAction::kDelete))
+  if (!AcceptReread(kCheckGrid, RereadLocked(*Record, shown, stored), stored,
+                    TLedgerAction::kDelete))
     return;
   bool removed;
   if (stored.Status == kStatusPrinted || stored.Number != 0) {
@@ -321,7 +324,8 @@ void TDisburse::CmModifyDeposit() {
 
 void TDisburse::ApplyDepositModify(const TLedgerEntry& shown) {
   TLedgerEntry stored;
-  if (!AcceptReread(kDepositGrid, RereadLocked(*Record, shown, stored), stored, TLedgerAction::kModify))
+  if (!AcceptReread(kDepositGrid, RereadLocked(*Record, shown, stored), stored,
+                    TLedgerAction::kModify))
     return;
   TLedgerEntry changed = stored;
   if (!SameText(gDepositXfer.Depositor, shown.PayeeDepositor)) {
@@ -353,7 +357,8 @@ void TDisburse::CmDeleteDeposit() {
 
 void TDisburse::ApplyDepositDelete(const TLedgerEntry& shown) {
   TLedgerEntry stored;
-  if (!AcceptReread(kDepositGrid, RereadLocked(*Record, shown, stored), stored, TLedgerAction::kDelete))
+  if (!AcceptReread(kDepositGrid, RereadLocked(*Record, shown, stored), stored,
+                    TLedgerAction::kDelete))
     return;
   const bool removed = Record->Delete();
   Record->Unlock();

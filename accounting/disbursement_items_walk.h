@@ -16,7 +16,8 @@ void WalkFileEntries(TPXRecord& record, const char* fileNumber, const char* type
   for (bool positioned = record.Seek(2, ENGINE_KEY_EQ); positioned; positioned = record.Next()) {
     // A record that cannot be read ends the gathering, which prints what it has.
     char file[16] = "", kind[2] = "";
-    if (!record.Read(0) || !record.GetString(1, file, sizeof file) || !record.GetString(2, kind, sizeof kind))
+    if (!record.Read(0) || !record.GetString(1, file, sizeof file) ||
+        !record.GetString(2, kind, sizeof kind))
       break;
     if (std::strcmp(file, fileNumber) != 0 || kind[0] != type[0]) break;
     take(record);

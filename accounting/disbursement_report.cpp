@@ -48,7 +48,8 @@ TDisburseReport::TDisburseReport(const char* title, const char* fileNumber) : TP
   TPXRecord buyer(&buyers, false);
   buyer.Clear();
   buyer.SetString(1, FileNumber);
-  if (buyer.Seek(0, ENGINE_KEY_EQ) && buyer.Read(0) && !buyer.GetString(kBuyerNameField, BuyerName, sizeof BuyerName))
+  if (buyer.Seek(0, ENGINE_KEY_EQ) && buyer.Read(0) &&
+      !buyer.GetString(kBuyerNameField, BuyerName, sizeof BuyerName))
     BuyerName[0] = '\0';
   if (BuyerName[0] == '\0') std::snprintf(BuyerName, sizeof BuyerName, "____________________");
 }

@@ -17,14 +17,20 @@
 
 namespace {
 enum {
-  kAccountList = 136, kDescriptionEdit = 104, kPayeeEdit = 103, kAmountEdit = 102, kDateEdit = 105,
-  kNumberEdit = 106, kNumberLabel = 335, kPayeeLabel = 334, kStatusList = 101
+  kAccountList = 136,
+  kDescriptionEdit = 104,
+  kPayeeEdit = 103,
+  kAmountEdit = 102,
+  kDateEdit = 105,
+  kNumberEdit = 106,
+  kNumberLabel = 335,
+  kPayeeLabel = 334,
+  kStatusList = 101
 };
 }  // namespace
 
 DEFINE_RESPONSE_TABLE1(TEditAccountRecord, TDialog)
-  EV_COMMAND(IDOK, CmOk),
-END_RESPONSE_TABLE;
+EV_COMMAND(IDOK, CmOk), END_RESPONSE_TABLE;
 
 TEditAccountRecord::TEditAccountRecord(TWindow* parent, TResId resId, TModule* module)
     : TDialog(parent, resId, module) {
@@ -50,8 +56,10 @@ void TEditAccountRecord::SetupWindow() { TDialog::SetupWindow(); }
 bool TEditAccountRecord::EvInitDialog(HWND focus) {
   bool result = TDialog::EvInitDialog(focus);
   static const std::vector<const char*> kAdjustmentStatuses = {"Reconciled", "Balanced"};
-  static const std::vector<const char*> kCheckStatuses = {"Ready", "Escrow", "Printed", "Void", "Reconciled", "Balanced"};
-  static const std::vector<const char*> kDepositStatuses = {"Unposted", "Posted", "Reconciled", "Balanced"};
+  static const std::vector<const char*> kCheckStatuses = {"Ready", "Escrow",     "Printed",
+                                                          "Void",  "Reconciled", "Balanced"};
+  static const std::vector<const char*> kDepositStatuses = {"Unposted", "Posted", "Reconciled",
+                                                            "Balanced"};
   Statuses->ClearList();
   const std::vector<const char*>* statuses;
   if (EntryType == 'B') {

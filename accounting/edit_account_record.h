@@ -20,7 +20,8 @@ constexpr int kEditAccountRecordTemplate = 20941;
 
 class TEditAccountRecord : public TDialog {
  public:
-  TEditAccountRecord(TWindow* parent, TResId resId = kEditAccountRecordTemplate, TModule* module = nullptr);
+  TEditAccountRecord(TWindow* parent, TResId resId = kEditAccountRecordTemplate,
+                     TModule* module = nullptr);
   ~TEditAccountRecord() override;
   void SetupWindow() override;
 

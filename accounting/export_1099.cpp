@@ -33,8 +33,18 @@ bool gFailExportQueryForTest = false;
 namespace {
 
 enum {
-  kByYear = 294, kYear = 397, kByDate = 400, kFirstDate = 401, kLastDate = 402, kDateThrough = 1001,
-  kByFile = 300, kFirstFile = 301, kLastFile = 302, kFileThrough = 1002, kFileName = 496, kBrowse = 625
+  kByYear = 294,
+  kYear = 397,
+  kByDate = 400,
+  kFirstDate = 401,
+  kLastDate = 402,
+  kDateThrough = 1001,
+  kByFile = 300,
+  kFirstFile = 301,
+  kLastFile = 302,
+  kFileThrough = 1002,
+  kFileName = 496,
+  kBrowse = 625
 };
 constexpr UINT kExportFilterString = 32554;
 
@@ -52,14 +62,12 @@ std::string Format(const char* pattern, const std::string& first, const std::str
 }  // namespace
 
 DEFINE_RESPONSE_TABLE1(TExport1099, TDialog)
-  EV_COMMAND(IDOK, CmOk),
-  EV_BN_CLICKED(kByDate, CmSelectByDate),
-  EV_BN_CLICKED(kByFile, CmSelectByFile),
-  EV_BN_CLICKED(kByYear, CmSelectByYear),
-  EV_BN_CLICKED(kBrowse, CmBrowse),
-END_RESPONSE_TABLE;
+EV_COMMAND(IDOK, CmOk), EV_BN_CLICKED(kByDate, CmSelectByDate),
+    EV_BN_CLICKED(kByFile, CmSelectByFile), EV_BN_CLICKED(kByYear, CmSelectByYear),
+    EV_BN_CLICKED(kBrowse, CmBrowse), END_RESPONSE_TABLE;
 
-TExport1099::TExport1099(TWindow* parent, TResId resId, TModule* module) : TDialog(parent, resId, module) {
+TExport1099::TExport1099(TWindow* parent, TResId resId, TModule* module)
+    : TDialog(parent, resId, module) {
   ByYear = new TRadioButton(this, kByYear);
   Year = new TWWInteger(this, kYear, 5);
   ByDate = new TRadioButton(this, kByDate);
@@ -213,8 +221,9 @@ void TExport1099::CmOk() {
   const std::string query = SelectionQuery();
   if (query.empty()) return;
   TPXTable* summaries = gTables[kSummary1Table];
-  std::unique_ptr<TPXTable> answer(
-      gFailExportQueryForTest || summaries == nullptr ? nullptr : summaries->QueryQBE(query.c_str()));
+  std::unique_ptr<TPXTable> answer(gFailExportQueryForTest || summaries == nullptr
+                                       ? nullptr
+                                       : summaries->QueryQBE(query.c_str()));
   if (!answer) return;  // the engine's box has been shown
   TWWFile file;
   if (!file.Open(path.c_str(), OF_READWRITE | OF_CREATE)) return;

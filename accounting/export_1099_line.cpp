@@ -55,8 +55,9 @@ std::string Amount(double value) {
 }  // namespace
 
 bool ReadExportRecords(const TExportRecords& records, const char* fileNumber) {
-  return ReadOwnRecord(*records.Summary, fileNumber) && ReadOwnRecord(*records.Seller, fileNumber) &&
-         ReadOwnRecord(*records.Agent, fileNumber) && ReadOwnRecord(*records.Property, fileNumber);
+  return ReadOwnRecord(*records.Summary, fileNumber) &&
+         ReadOwnRecord(*records.Seller, fileNumber) && ReadOwnRecord(*records.Agent, fileNumber) &&
+         ReadOwnRecord(*records.Property, fileNumber);
 }
 
 std::string FormatExportLine(const TExportRecords& records, const char* fileNumber) {
@@ -78,8 +79,9 @@ std::string FormatExportLine(const TExportRecords& records, const char* fileNumb
     if (c == '\t' || c == '\r' || c == '\n' || c == '\x0B') c = ' ';
 
   TPXRecord& property = *records.Property;
-  const std::string address = Text(property, kPropStreet, 36) + " " + Text(property, kPropCity, 18) + " " +
-                              Text(property, kPropState, 4) + "  " + Text(property, kPropZip, 11);
+  const std::string address = Text(property, kPropStreet, 36) + " " +
+                              Text(property, kPropCity, 18) + " " + Text(property, kPropState, 4) +
+                              "  " + Text(property, kPropZip, 11);
   const std::vector<std::string> fields = {
       last,
       first,

@@ -42,9 +42,7 @@ TFileBalanceReport::TFileBalanceReport(const char* title, bool suppressZero)
   AccountFilter = gReportRangeXfer.UseAccount == 1 ? SavedSelection : -1;
 }
 
-TFileBalanceReport::~TFileBalanceReport() {
-  gReportRangeXfer.Accounts.Select(SavedSelection);
-}
+TFileBalanceReport::~TFileBalanceReport() { gReportRangeXfer.Accounts.Select(SavedSelection); }
 
 void TFileBalanceReport::Rewind() {
   ReportTotal = 0;
@@ -153,7 +151,8 @@ void TFileBalanceReport::AccountLine(char* buffer, size_t size) {
 
 void TFileBalanceReport::RangeLine(char* buffer, size_t size) {
   if (RangeKind == rkFile) {
-    std::snprintf(buffer, size, "Files: %s - %s", gReportRangeXfer.FileFrom, gReportRangeXfer.FileTo);
+    std::snprintf(buffer, size, "Files: %s - %s", gReportRangeXfer.FileFrom,
+                  gReportRangeXfer.FileTo);
   } else if (RangeKind == rkDate) {
     int month = 0, day = 0, year = 0;
     DecodeDate(gReportRangeXfer.DateTo, month, day, year);

@@ -36,15 +36,15 @@ bool SetLedgerKey(TPXRecord& record, const TLedgerEntry& entry) {
 bool ReadLedgerEntry(TPXRecord& record, TLedgerEntry& entry) {
   SHORT bank = 0;
   SHORT status = 0;
-  bool read = record.GetString(kAcctFileNum, entry.FileNum, sizeof entry.FileNum) &&
-              record.GetString(kAcctType, entry.Type, sizeof entry.Type) &&
-              record.GetDouble(kAcctSeq, entry.Seq) && record.GetLong(kAcctNumber, entry.Number) &&
-              record.GetShort(kAcctBank, bank) && record.GetShort(kAcctStatus, status) &&
-              record.GetLong(kAcctDate, entry.Date) &&
-              record.GetString(kAcctPayeeDepositor, entry.PayeeDepositor,
-                               sizeof entry.PayeeDepositor) &&
-              record.GetString(kAcctDescription, entry.Description, sizeof entry.Description) &&
-              record.GetDouble(kAcctAmount, entry.Amount);
+  bool read =
+      record.GetString(kAcctFileNum, entry.FileNum, sizeof entry.FileNum) &&
+      record.GetString(kAcctType, entry.Type, sizeof entry.Type) &&
+      record.GetDouble(kAcctSeq, entry.Seq) && record.GetLong(kAcctNumber, entry.Number) &&
+      record.GetShort(kAcctBank, bank) && record.GetShort(kAcctStatus, status) &&
+      record.GetLong(kAcctDate, entry.Date) &&
+      record.GetString(kAcctPayeeDepositor, entry.PayeeDepositor, sizeof entry.PayeeDepositor) &&
+      record.GetString(kAcctDescription, entry.Description, sizeof entry.Description) &&
+      record.GetDouble(kAcctAmount, entry.Amount);
   entry.Bank = bank;
   entry.Status = status;
   return read;

@@ -9,10 +9,10 @@
 #include "platform/kernel/wintypes.h"
 
 struct TLedgerColumn {
-  WORD Type;       // TST_ code
-  WORD Style;      // TSCS_ flags
-  int Length;      // bytes; 0 for the types of fixed size
-  int Width;       // dialog units
+  WORD Type;   // TST_ code
+  WORD Style;  // TSCS_ flags
+  int Length;  // bytes; 0 for the types of fixed size
+  int Width;   // dialog units
   const char* Format;
   const char* Heading;
   const char* Name;

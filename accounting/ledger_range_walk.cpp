@@ -11,8 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-}  // namespace
+namespace {}  // namespace
 
 TRangeMode ChosenRangeMode(const TAccountRangeXfer& range, bool fileAndNumber) {
   if (fileAndNumber && range.File == 1) return TRangeMode::kFile;
@@ -32,8 +31,7 @@ bool RangeIndex(TRangeMode mode, SHORT& index) {
 
 bool SeekRangeStart(TPXRecord& record, TRangeMode mode, const TAccountRangeXfer& range) {
   switch (mode) {
-    case TRangeMode::kAll:
-      return record.First();
+    case TRangeMode::kAll: return record.First();
     case TRangeMode::kFile:
       record.Clear();
       return record.SetString(kAcctFileNum, range.FileFrom) && record.Seek(1, ENGINE_KEY_GEQ);
@@ -50,8 +48,7 @@ bool SeekRangeStart(TPXRecord& record, TRangeMode mode, const TAccountRangeXfer&
 
 bool PastRangeEnd(TPXRecord& record, TRangeMode mode, const TAccountRangeXfer& range) {
   switch (mode) {
-    case TRangeMode::kAll:
-      return false;
+    case TRangeMode::kAll: return false;
     case TRangeMode::kFile: {
       char file[16] = "";
       record.GetString(kAcctFileNum, file, sizeof file);
@@ -81,8 +78,8 @@ std::unique_ptr<TPXTable> OpenRangeTable(TRangeMode mode) {
   return table;
 }
 
-void WalkRangeEntries(TPXTable& table, TRangeMode mode, const TAccountRangeXfer& range, const char* type,
-                      SHORT bank, bool (*admits)(SHORT status),
+void WalkRangeEntries(TPXTable& table, TRangeMode mode, const TAccountRangeXfer& range,
+                      const char* type, SHORT bank, bool (*admits)(SHORT status),
                       const std::function<bool(const TLedgerEntry&)>& listed) {
   TPXRecord record(&table, false);
   // No account, no listing: an entry whose bank is -1 belongs to no account either.
@@ -93,10 +90,12 @@ void WalkRangeEntries(TPXTable& table, TRangeMode mode, const TAccountRangeXfer&
     if (PastRangeEnd(record, mode, range)) break;
     char entryType[2] = "";
     SHORT entryBank = kNoBankAccount, status = -1;
-    if (!record.GetString(kAcctType, entryType, sizeof entryType) || !record.GetShort(kAcctBank, entryBank) ||
-        !record.GetShort(kAcctStatus, status))
+    if (!record.GetString(kAcctType, entryType, sizeof entryType) ||
+        !record.GetShort(kAcctBank, entryBank) || !record.GetShort(kAcctStatus, status))
       break;
-    if (std::strcmp(entryType, type) != 0 || entryBank != bank || (admits != nullptr && !admits(status))) continue;
+    if (std::strcmp(entryType, type) != 0 || entryBank != bank ||
+        (admits != nullptr && !admits(status)))
+      continue;
     TLedgerEntry entry;
     if (!ReadLedgerEntry(record, entry) || !listed(entry)) break;
   }
@@ -110,7 +109,8 @@ TListedKind ChosenKind(const TAccountRangeXfer& range) {
 
 bool InsideRange(const TLedgerEntry& entry, TRangeMode mode, const TAccountRangeXfer& range) {
   if (mode == TRangeMode::kDate) return entry.Date >= range.DateFrom && entry.Date <= range.DateTo;
-  if (mode == TRangeMode::kNumber) return entry.Number >= range.NumberFrom && entry.Number <= range.NumberTo;
+  if (mode == TRangeMode::kNumber)
+    return entry.Number >= range.NumberFrom && entry.Number <= range.NumberTo;
   return true;
 }
 
@@ -128,11 +128,9 @@ void FormatRangeText(char* buffer, size_t size, const char* kindWord, TRangeMode
       std::snprintf(buffer, size, "%sDates %s - %s", kindWord, from, to);
       return;
     case TRangeMode::kNumber:
-      std::snprintf(buffer, size, "%sCheck Numbers %ld - %ld", kindWord, static_cast<long>(range.NumberFrom),
-                    static_cast<long>(range.NumberTo));
+      std::snprintf(buffer, size, "%sCheck Numbers %ld - %ld", kindWord,
+                    static_cast<long>(range.NumberFrom), static_cast<long>(range.NumberTo));
       return;
-    case TRangeMode::kAll:
-      std::snprintf(buffer, size, "%sAll", kindWord);
-      return;
+    case TRangeMode::kAll: std::snprintf(buffer, size, "%sAll", kindWord); return;
   }
 }

@@ -44,8 +44,8 @@ std::unique_ptr<TPXTable> OpenRangeTable(TRangeMode mode);
 /* Calls `listed` with each entry of the range, in the walk's order, whose type is `type`, whose
    bank is `bank` (none when it is below 0) and whose status `admits` (any when null).
    `listed` answers false to stop; a field that cannot be read stops the walk too. */
-void WalkRangeEntries(TPXTable& table, TRangeMode mode, const TAccountRangeXfer& range, const char* type,
-                      SHORT bank, bool (*admits)(SHORT status),
+void WalkRangeEntries(TPXTable& table, TRangeMode mode, const TAccountRangeXfer& range,
+                      const char* type, SHORT bank, bool (*admits)(SHORT status),
                       const std::function<bool(const TLedgerEntry&)>& listed);
 
 /* The kind the range chose: its type letter, colours and word. */

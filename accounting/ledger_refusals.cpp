@@ -36,7 +36,8 @@ std::string LoadText(UINT id) {
 
 const TLedgerRefusal* FindLedgerRefusal(char kind, int status, TLedgerAction action) {
   for (const TLedgerRefusal& refusal : kRefusals)
-    if (refusal.Kind == kind && refusal.Status == status && refusal.Action == action) return &refusal;
+    if (refusal.Kind == kind && refusal.Status == status && refusal.Action == action)
+      return &refusal;
   return nullptr;
 }
 

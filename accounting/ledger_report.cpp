@@ -47,21 +47,22 @@ bool TLedgerReport::TotalStartingBalance() {
   bool exact = true;
   Record->Clear();
   if (!Record->SetLong(kAcctDate, gReportRangeXfer.DateFrom)) return false;
-  bool totalled = Record->TotalBeforeKey(1, kAcctAmount, kGroups, 3, [&](const EngineCentsTotal& total) {
-    TAccountItem item;
-    SHORT bank = 0, status = 0;
-    if (!Record->GetString(kAcctType, item.Type, sizeof item.Type) || !Record->GetShort(kAcctBank, bank) ||
-        !Record->GetShort(kAcctStatus, status)) {
-      exact = false;
-      return;
-    }
-    item.Bank = bank;
-    item.Status = status;
-    if (!Counts(item)) return;
-    exact = exact && total.inexact == 0;
-    cents += item.Type[0] == 'C' ? -total.cents : total.cents;
-    magnitude += total.magnitude;
-  });
+  bool totalled =
+      Record->TotalBeforeKey(1, kAcctAmount, kGroups, 3, [&](const EngineCentsTotal& total) {
+        TAccountItem item;
+        SHORT bank = 0, status = 0;
+        if (!Record->GetString(kAcctType, item.Type, sizeof item.Type) ||
+            !Record->GetShort(kAcctBank, bank) || !Record->GetShort(kAcctStatus, status)) {
+          exact = false;
+          return;
+        }
+        item.Bank = bank;
+        item.Status = status;
+        if (!Counts(item)) return;
+        exact = exact && total.inexact == 0;
+        cents += item.Type[0] == 'C' ? -total.cents : total.cents;
+        magnitude += total.magnitude;
+      });
   if (!totalled || !exact || magnitude >= kExactCentsLimit) return false;
   StartingBalance = CentsAmount(cents);
   return true;

@@ -40,7 +40,9 @@ void CommonToEntry(const Row& row, TLedgerEntry& entry) {
 
 }  // namespace
 
-void RowFromEntry(const TLedgerEntry& entry, TDisburseDepositRow& row) { CommonFromEntry(entry, row); }
+void RowFromEntry(const TLedgerEntry& entry, TDisburseDepositRow& row) {
+  CommonFromEntry(entry, row);
+}
 
 void RowFromEntry(const TLedgerEntry& entry, TDisburseCheckRow& row) {
   CommonFromEntry(entry, row);
@@ -54,6 +56,8 @@ void RowFromEntry(const TLedgerEntry& entry, TPostDepositsRow& row) {
   FormatShortDate(row.DateText, entry.Date, sizeof row.DateText);
 }
 
-void EntryFromRow(const TDisburseDepositRow& row, TLedgerEntry& entry) { CommonToEntry(row, entry); }
+void EntryFromRow(const TDisburseDepositRow& row, TLedgerEntry& entry) {
+  CommonToEntry(row, entry);
+}
 void EntryFromRow(const TDisburseCheckRow& row, TLedgerEntry& entry) { CommonToEntry(row, entry); }
 void EntryFromRow(const TPostDepositsRow& row, TLedgerEntry& entry) { CommonToEntry(row, entry); }

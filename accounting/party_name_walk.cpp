@@ -27,8 +27,8 @@ TPartyNameWalk::~TPartyNameWalk() = default;
 void TPartyNameWalk::SeekFrom(const char* fileNumber) {
   positioned_ = true;
   walk_->Clear();
-  atEnd_ = !(walk_->SetString(kFileNumberField, fileNumber) && walk_->Seek(1, ENGINE_KEY_GEQ) && walk_->Read(0) &&
-             walk_->GetString(kFileNumberField, current_, sizeof current_));
+  atEnd_ = !(walk_->SetString(kFileNumberField, fileNumber) && walk_->Seek(1, ENGINE_KEY_GEQ) &&
+             walk_->Read(0) && walk_->GetString(kFileNumberField, current_, sizeof current_));
 }
 
 bool TPartyNameWalk::StepOn() {
@@ -39,7 +39,8 @@ bool TPartyNameWalk::StepOn() {
 bool TPartyNameWalk::FoundBySearch(const char* fileNumber) {
   if (!search_) search_ = std::make_unique<TPXRecord>(table_, true);
   search_->Clear();
-  return search_->SetString(kFileNumberField, fileNumber) && search_->Seek(0, ENGINE_KEY_EQ) && search_->Read(0);
+  return search_->SetString(kFileNumberField, fileNumber) && search_->Seek(0, ENGINE_KEY_EQ) &&
+         search_->Read(0);
 }
 
 bool TPartyNameWalk::NameOf(const char* fileNumber, char* name, DWORD size) {
@@ -50,8 +51,8 @@ bool TPartyNameWalk::NameOf(const char* fileNumber, char* name, DWORD size) {
     SeekFrom(fileNumber);
   } else if (!atEnd_ && CompareFileNumbers(current_, fileNumber) < 0) {
     int steps = 0;
-    while (StepOn() && CompareFileNumbers(current_, fileNumber) < 0 && ++steps < kStepsBeforeSearch) {
-    }
+    while (StepOn() && CompareFileNumbers(current_, fileNumber) < 0 &&
+           ++steps < kStepsBeforeSearch) {}
     if (!atEnd_ && CompareFileNumbers(current_, fileNumber) < 0) SeekFrom(fileNumber);
   }
   lstrcpynA(lastAsked_, fileNumber, sizeof lastAsked_);

@@ -3,7 +3,6 @@
 */
 #include "accounting/person_name.h"
 
-
 #include <cstring>
 #include <string>
 
@@ -14,7 +13,8 @@ const char* const kSuffixes[] = {"I", "II", "III", "IV", "SR", "JR", "ESQ"};
 void TrimBlanks(std::string& text) {
   size_t end = text.find_last_not_of(' ');
   text.erase(end == std::string::npos ? 0 : end + 1);
-  text.erase(0, text.find_first_not_of(' ') == std::string::npos ? text.size() : text.find_first_not_of(' '));
+  text.erase(0, text.find_first_not_of(' ') == std::string::npos ? text.size()
+                                                                 : text.find_first_not_of(' '));
 }
 
 bool IsSuffix(std::string word) {

@@ -30,10 +30,8 @@ constexpr int kClosingDateField = 2;
 }  // namespace
 
 DEFINE_RESPONSE_TABLE1(TPostDeposits, TDialog)
-  EV_BN_CLICKED(kPostButton, CmPost),
-  EV_BN_CLICKED(kFileButton, CmFileSelect),
-  EV_CHILD_NOTIFY(kGrid, TSN_LBUTTONDOWN, EvGridClick),
-END_RESPONSE_TABLE;
+EV_BN_CLICKED(kPostButton, CmPost), EV_BN_CLICKED(kFileButton, CmFileSelect),
+    EV_CHILD_NOTIFY(kGrid, TSN_LBUTTONDOWN, EvGridClick), END_RESPONSE_TABLE;
 
 TPostDeposits::TPostDeposits(TWindow* parent, TResId resId, TModule* module)
     : TDialog(parent, resId, module), PostingDate(kBlankDate) {
@@ -82,7 +80,8 @@ void TPostDeposits::FillList() {
     summary.SetString(1, file);
     if (summary.Seek(0, ENGINE_KEY_EQ)) {
       LONG closing = kBlankDate;
-      PostingDate = summary.Read(0) && summary.GetLong(kClosingDateField, closing) ? closing : kBlankDate;
+      PostingDate =
+          summary.Read(0) && summary.GetLong(kClosingDateField, closing) ? closing : kBlankDate;
     }
   }
   ShowPostingDate();
@@ -115,7 +114,8 @@ bool TPostDeposits::PostRow(int rowIndex, const TLedgerEntry*& closed, TLedgerEn
   HWND grid = Grid();
   TPostDepositsRow row{};
   ::SendMessage(grid, TSM_SETCURSOR, 0, rowIndex);
-  if (::SendMessage(grid, TSM_GETROW, TSREF_CURSOR, reinterpret_cast<LPARAM>(&row)) != 0) return false;
+  if (::SendMessage(grid, TSM_GETROW, TSREF_CURSOR, reinterpret_cast<LPARAM>(&row)) != 0)
+    return false;
   TLedgerEntry shown;
   EntryFromRow(row, shown);
   if (!SeekLedgerEntry(*gAccountRecord, shown)) return false;
@@ -166,8 +166,12 @@ void TPostDeposits::CmPost() {
   TLedgerEntry closedEntry;
   for (int row : rows) PostRow(row, closed, closedEntry);
   if (closed != nullptr) {
-    TLedgerRefusal refusal{'D', closed->Status, TLedgerAction::kModify, "deposit",
-                           closed->Status == kStatusReconciled ? "reconciled" : "balanced", "posted"};
+    TLedgerRefusal refusal{'D',
+                           closed->Status,
+                           TLedgerAction::kModify,
+                           "deposit",
+                           closed->Status == kStatusReconciled ? "reconciled" : "balanced",
+                           "posted"};
     ShowLedgerRefusal(HWindow, refusal);
   }
 }

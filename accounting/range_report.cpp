@@ -98,12 +98,9 @@ void TRangeReport::PrintPage(int page, TRect&, unsigned) {
       }
     }
     if (!pageFull) {
-      if (!Done)
-        Consumed = ItemCount;  // the batch is used up but the walk goes on: next page
-      else if (DrawClosing(dc, depth, lineHeight))
-        LastPage = CurrentPage;
-      else
-        Consumed = ItemCount;  // the closing line stands alone on the next page
+      if (!Done) Consumed = ItemCount;  // the batch is used up but the walk goes on: next page
+      else if (DrawClosing(dc, depth, lineHeight)) LastPage = CurrentPage;
+      else Consumed = ItemCount;  // the closing line stands alone on the next page
     }
   }
   dc.RestoreDC(saved);

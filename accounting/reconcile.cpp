@@ -24,22 +24,30 @@
 #include <cstring>
 
 namespace {
-enum { kRangeStatic = 101, kGrid = 102, kRangeButton = 103, kClearButton = 104, kTotalStatic = 261,
-       kAccountStatic = 264, kReportButton = 342 };
+enum {
+  kRangeStatic = 101,
+  kGrid = 102,
+  kRangeButton = 103,
+  kClearButton = 104,
+  kTotalStatic = 261,
+  kAccountStatic = 264,
+  kReportButton = 342
+};
 constexpr UINT kStaticLimit = 80;
 
-bool ListsDeposits(const TAccountRangeXfer& range) { return range.Check != 1 && range.Deposits == 1; }
+bool ListsDeposits(const TAccountRangeXfer& range) {
+  return range.Check != 1 && range.Deposits == 1;
+}
 }  // namespace
 
 DEFINE_RESPONSE_TABLE1(TReconcile, TDialog)
-  EV_BN_CLICKED(kClearButton, CmClear),
-  EV_BN_CLICKED(kReportButton, CmReport),
-  EV_BN_CLICKED(kRangeButton, CmRange),
-  EV_CHILD_NOTIFY(kGrid, TSN_SELCHANGED, SumSelectedDeposits),
-  EV_CHILD_NOTIFY(kGrid, TSN_LBUTTONDOWN, ToggleRowSelection),
-END_RESPONSE_TABLE;
+EV_BN_CLICKED(kClearButton, CmClear), EV_BN_CLICKED(kReportButton, CmReport),
+    EV_BN_CLICKED(kRangeButton, CmRange),
+    EV_CHILD_NOTIFY(kGrid, TSN_SELCHANGED, SumSelectedDeposits),
+    EV_CHILD_NOTIFY(kGrid, TSN_LBUTTONDOWN, ToggleRowSelection), END_RESPONSE_TABLE;
 
-TReconcile::TReconcile(TWindow* parent, TResId resId, TModule* module) : TDialog(parent, resId, module) {
+TReconcile::TReconcile(TWindow* parent, TResId resId, TModule* module)
+    : TDialog(parent, resId, module) {
   AccountName = new TStatic(this, kAccountStatic, kStaticLimit);
   RangeText = new TStatic(this, kRangeStatic, kStaticLimit);
   DepositTotal = new TStatic(this, kTotalStatic, kStaticLimit);
@@ -85,11 +93,12 @@ void TReconcile::FillReconcileList() {
 
   HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
   auto waiting = [](SHORT status) { return WaitsToClear(status); };
-  WalkRangeEntries(*table, mode, range, kind.Type, BankKey, waiting, [&](const TLedgerEntry& entry) {
-    TReconcileRow row;
-    RowFromEntry(entry, row);
-    return AppendLedgerRow(HWindow, grid, &row);  // the rows inserted so far stay
-  });
+  WalkRangeEntries(*table, mode, range, kind.Type, BankKey, waiting,
+                   [&](const TLedgerEntry& entry) {
+                     TReconcileRow row;
+                     RowFromEntry(entry, row);
+                     return AppendLedgerRow(HWindow, grid, &row);  // the rows inserted so far stay
+                   });
   char text[256];
   CopyLedgerText(text, kStaticLimit + 1, range.Accounts.GetSelection());
   AccountName->SetText(text);
@@ -108,7 +117,8 @@ bool TReconcile::ClearRow(int row) {
   HWND grid = Grid();
   TReconcileRow values{};
   ::SendMessage(grid, TSM_SETCURSOR, 0, row);
-  if (::SendMessage(grid, TSM_GETROW, TSREF_CURSOR, reinterpret_cast<LPARAM>(&values)) != 0) return false;
+  if (::SendMessage(grid, TSM_GETROW, TSREF_CURSOR, reinterpret_cast<LPARAM>(&values)) != 0)
+    return false;
   TLedgerEntry key;
   KeyFromRow(values, key);
   TPXRecord& record = *gAccountRecord;
@@ -129,7 +139,8 @@ bool TReconcile::ClearRow(int row) {
     record.Unlock();
     return false;
   }
-  return record.SetLong(kAcctStatus, kStatusReconciled) ? ModifyLockedEntry(record) : (record.Unlock(), false);
+  return record.SetLong(kAcctStatus, kStatusReconciled) ? ModifyLockedEntry(record)
+                                                        : (record.Unlock(), false);
 }
 
 void TReconcile::CmClear() {
@@ -152,7 +163,8 @@ void TReconcile::CmClear() {
     else if (row > 0) row = ::SendMessage(grid, TSM_GETNEXTSELROW, 0, row - 1);
     else row = ::SendMessage(grid, TSM_GETFIRSTSELROW, 0, 0);
   }
-  if (kept > 0) ShowReconcileBox(HWindow, ReconcileText(kNotClearedText, kept), MB_OK | MB_ICONEXCLAMATION);
+  if (kept > 0)
+    ShowReconcileBox(HWindow, ReconcileText(kNotClearedText, kept), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void TReconcile::SumSelectedDeposits() {
@@ -165,7 +177,8 @@ void TReconcile::SumSelectedDeposits() {
        row = ::SendMessage(grid, TSM_GETNEXTSELROW, 0, row), ++seen) {
     TReconcileRow values{};
     ::SendMessage(grid, TSM_SETCURSOR, 0, row);
-    if (::SendMessage(grid, TSM_GETROW, TSREF_CURSOR, reinterpret_cast<LPARAM>(&values)) != 0) continue;
+    if (::SendMessage(grid, TSM_GETROW, TSREF_CURSOR, reinterpret_cast<LPARAM>(&values)) != 0)
+      continue;
     total = RoundToCents(total + values.Amount);
   }
   char text[kReportAmountSize];
@@ -191,6 +204,7 @@ void TReconcile::CmReport() {
   const bool printed = printer.Print(this, report, false);
   if (!printed || !report.BankInBalance || !report.BookInBalance) return;
   ShowReconcileBox(HWindow, ReconcileText(kReconciledText), MB_OK | MB_ICONINFORMATION);
-  if (ShowReconcileBox(HWindow, ReconcileText(kClosePeriodQuestion), MB_YESNO | MB_ICONQUESTION) == IDYES)
+  if (ShowReconcileBox(HWindow, ReconcileText(kClosePeriodQuestion), MB_YESNO | MB_ICONQUESTION) ==
+      IDYES)
     ClosePeriod();
 }

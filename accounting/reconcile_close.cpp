@@ -34,7 +34,8 @@ void CollectReconciled(TPXRecord& walk, SHORT bankKey, LONG closeDate, TPeriodEn
   for (bool more = walk.First() && walk.Read(0); more; more = walk.ReadNext(0)) {
     LONG date = kBlankDate;
     SHORT bank = kNoBankAccount, status = -1;
-    if (!walk.GetLong(kAcctDate, date) || !walk.GetShort(kAcctBank, bank) || !walk.GetShort(kAcctStatus, status)) {
+    if (!walk.GetLong(kAcctDate, date) || !walk.GetShort(kAcctBank, bank) ||
+        !walk.GetShort(kAcctStatus, status)) {
       ++period.Refused;
       return;
     }
@@ -55,10 +56,11 @@ void CollectReconciled(TPXRecord& walk, SHORT bankKey, LONG closeDate, TPeriodEn
 
 /* Sets the status of the entries [0, count) through the primary record; answers how many
    were written before a failure. */
-size_t SetStatuses(TPXRecord& record, const std::vector<TLedgerEntry>& entries, size_t count, LONG status) {
+size_t SetStatuses(TPXRecord& record, const std::vector<TLedgerEntry>& entries, size_t count,
+                   LONG status) {
   for (size_t i = 0; i < count; ++i)
-    if (!SeekLedgerEntry(record, entries[i]) || !record.Read(0) || !record.SetLong(kAcctStatus, status) ||
-        !record.Modify())
+    if (!SeekLedgerEntry(record, entries[i]) || !record.Read(0) ||
+        !record.SetLong(kAcctStatus, status) || !record.Modify())
       return i;
   return count;
 }
@@ -69,7 +71,8 @@ bool WriteBalanceDate(LONG closeDate, SHORT bankKey) {
   bank.Clear();
   bank.SetShort(kKeyNumberField, bankKey);
   if (!bank.Seek(0, ENGINE_KEY_EQ) || !bank.Lock()) return false;
-  const bool written = bank.Read(0) && bank.SetLong(kLastBalanceDateField, closeDate) && bank.Modify();
+  const bool written =
+      bank.Read(0) && bank.SetLong(kLastBalanceDateField, closeDate) && bank.Modify();
   bank.Unlock();
   return written;
 }
@@ -81,8 +84,8 @@ bool TReconcile::ClosePeriod() {
   TPXTable* shared = gTables[kAccountTable];
   const SHORT index = shared != nullptr ? shared->IndexForField(kAcctDate) : 0;
   if (index == 0) {
-    MessageBox(HWindow, ReconcileText(kNoDateIndexText).c_str(), ReconcileText(kSystemErrorCaption).c_str(),
-               MB_OK | MB_ICONSTOP);
+    MessageBox(HWindow, ReconcileText(kNoDateIndexText).c_str(),
+               ReconcileText(kSystemErrorCaption).c_str(), MB_OK | MB_ICONSTOP);
     return false;
   }
   TPXTable table(shared->Name(), index);
@@ -94,10 +97,12 @@ bool TReconcile::ClosePeriod() {
   CollectReconciled(walk, BankKey, closeDate, period);
   if (period.Refused > 0) {
     ReleaseAll(walk);
-    ShowReconcileBox(HWindow, ReconcileText(kEntriesInUseText, period.Refused), MB_OK | MB_ICONEXCLAMATION);
+    ShowReconcileBox(HWindow, ReconcileText(kEntriesInUseText, period.Refused),
+                     MB_OK | MB_ICONEXCLAMATION);
     return false;
   }
-  const int64_t movement = AmountCents(gReconcileXfer.EndBalance) - AmountCents(gReconcileXfer.BeginBalance);
+  const int64_t movement =
+      AmountCents(gReconcileXfer.EndBalance) - AmountCents(gReconcileXfer.BeginBalance);
   if (period.SignedCents != movement) {
     // Another station cleared or changed an entry after the report was printed.
     ReleaseAll(walk);
@@ -109,15 +114,16 @@ bool TReconcile::ClosePeriod() {
   if (written < entries.size()) {
     SetStatuses(*gAccountRecord, entries, written, kStatusReconciled);
     ReleaseAll(walk);
-    ShowReconcileBox(HWindow, ReconcileText(kEntriesInUseText, static_cast<int>(entries.size() - written)),
+    ShowReconcileBox(HWindow,
+                     ReconcileText(kEntriesInUseText, static_cast<int>(entries.size() - written)),
                      MB_OK | MB_ICONEXCLAMATION);
     return false;
   }
   if (!WriteBalanceDate(closeDate, BankKey)) {
     SetStatuses(*gAccountRecord, entries, entries.size(), kStatusReconciled);
     ReleaseAll(walk);
-    MessageBox(HWindow, ReconcileText(kCloseBankFailedText).c_str(), ReconcileText(kSystemErrorCaption).c_str(),
-               MB_OK | MB_ICONSTOP);
+    MessageBox(HWindow, ReconcileText(kCloseBankFailedText).c_str(),
+               ReconcileText(kSystemErrorCaption).c_str(), MB_OK | MB_ICONSTOP);
     return false;
   }
   ReleaseAll(walk);

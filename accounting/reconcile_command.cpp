@@ -23,7 +23,8 @@ bool WriteStatementValues(SHORT bankKey) {
   bank.Clear();
   bank.SetShort(kKeyNumberField, bankKey);
   if (!bank.Seek(0, ENGINE_KEY_EQ) || !bank.Lock()) return false;
-  const bool written = bank.Read(0) && bank.SetDouble(kLastBeginField, gReconcileXfer.BeginBalance) &&
+  const bool written = bank.Read(0) &&
+                       bank.SetDouble(kLastBeginField, gReconcileXfer.BeginBalance) &&
                        bank.SetDouble(kLastEndField, gReconcileXfer.EndBalance) &&
                        bank.SetLong(kLastCloseDateField, gReconcileXfer.CloseDate) && bank.Modify();
   bank.Unlock();
@@ -35,7 +36,8 @@ void RunReconcileCommand(TWindow* client) {
   TReconcileReportInfo info(client, kReconcileInfoTemplate);
   if (info.Execute() != IDOK) return;
   if (!WriteStatementValues(info.BankKey)) {
-    MessageBox(client != nullptr ? client->HWindow : nullptr, kBankUpdateError, "Error", MB_OK | MB_ICONSTOP);
+    MessageBox(client != nullptr ? client->HWindow : nullptr, kBankUpdateError, "Error",
+               MB_OK | MB_ICONSTOP);
     return;
   }
   TReconcile reconcile(client, kReconcileTemplate);

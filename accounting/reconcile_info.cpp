@@ -14,8 +14,20 @@
 #include "tableaccess/value_forms.h"
 
 namespace {
-enum { kAccountList = 136, kBeginEdit = 104, kBeginStatic = 204, kEndEdit = 105, kCloseDateEdit = 106 };
-enum { kKeyNumberField = 1, kLastCloseDateField = 5, kLastBalanceDateField = 6, kLastBeginField = 7, kLastEndField = 8 };
+enum {
+  kAccountList = 136,
+  kBeginEdit = 104,
+  kBeginStatic = 204,
+  kEndEdit = 105,
+  kCloseDateEdit = 106
+};
+enum {
+  kKeyNumberField = 1,
+  kLastCloseDateField = 5,
+  kLastBalanceDateField = 6,
+  kLastBeginField = 7,
+  kLastEndField = 8
+};
 constexpr UINT kMoneyLimit = 14;
 constexpr UINT kDateLimit = 12;
 constexpr int kFixedBeginChars = 20;
@@ -40,9 +52,7 @@ LONG NextPeriodCloseDate(LONG lastClose) {
 }
 
 DEFINE_RESPONSE_TABLE1(TReconcileReportInfo, TDialog)
-  EV_CBN_SELCHANGE(kAccountList, EvAccountChanged),
-  EV_COMMAND(IDOK, CmOk),
-END_RESPONSE_TABLE;
+EV_CBN_SELCHANGE(kAccountList, EvAccountChanged), EV_COMMAND(IDOK, CmOk), END_RESPONSE_TABLE;
 
 TReconcileReportInfo::TReconcileReportInfo(TWindow* parent, TResId resId, TModule* module)
     : TDialog(parent, resId, module), LastCloseDate(kBlankDate), LastBalanceDate(kBlankDate) {
@@ -115,9 +125,12 @@ void TReconcileReportInfo::RefuseCloseDate(const std::string& text) {
 
 bool TReconcileReportInfo::ConfirmOpenPeriod() {
   const std::string open = ShortDate(LastCloseDate);
-  ShowReconcileBox(HWindow, ReconcileText(kOpenPeriodText, open.c_str()), MB_OK | MB_ICONEXCLAMATION);
-  if (ShowReconcileBox(HWindow, ReconcileText(kCompletePeriodQuestion, open.c_str()), MB_YESNO) == IDYES) {
-    ShowReconcileBox(HWindow, ReconcileText(kPeriodResetText, open.c_str()), MB_OK | MB_ICONINFORMATION);
+  ShowReconcileBox(HWindow, ReconcileText(kOpenPeriodText, open.c_str()),
+                   MB_OK | MB_ICONEXCLAMATION);
+  if (ShowReconcileBox(HWindow, ReconcileText(kCompletePeriodQuestion, open.c_str()), MB_YESNO) ==
+      IDYES) {
+    ShowReconcileBox(HWindow, ReconcileText(kPeriodResetText, open.c_str()),
+                     MB_OK | MB_ICONINFORMATION);
     LONG reset = LastCloseDate;
     CloseDate->Transfer(&reset, tdSetData);
     return true;

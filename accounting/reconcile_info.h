@@ -26,7 +26,8 @@ LONG NextPeriodCloseDate(LONG lastClose);
 
 class TReconcileReportInfo : public TDialog {
  public:
-  TReconcileReportInfo(TWindow* parent, TResId resId = kReconcileInfoTemplate, TModule* module = nullptr);
+  TReconcileReportInfo(TWindow* parent, TResId resId = kReconcileInfoTemplate,
+                       TModule* module = nullptr);
   ~TReconcileReportInfo() override;
   void SetupWindow() override;
 

@@ -54,8 +54,9 @@ int LineHeightOf(TDC& dc) {
 }
 
 HFONT MakeFont(int height, int weight, bool underline) {
-  return CreateFont(height, 0, 0, 0, weight, 0, underline ? 1 : 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kFace);
+  return CreateFont(height, 0, 0, 0, weight, 0, underline ? 1 : 0, 0, DEFAULT_CHARSET,
+                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                    DEFAULT_PITCH | FF_DONTCARE, kFace);
 }
 
 void Amount(char* buffer, size_t size, double amount) { FormatReportAmount(buffer, size, amount); }
@@ -104,7 +105,8 @@ void TReconcileReport::ComputeBookBalance() {
   char query[kBookQuerySize];
   std::snprintf(query, sizeof query, kBookQuery, BankKey, CloseDateText);
   TPXTable* account = gTables[kAccountTable];
-  std::unique_ptr<TPXTable> answer(SeamFails() || account == nullptr ? nullptr : account->QueryQBE(query));
+  std::unique_ptr<TPXTable> answer(SeamFails() || account == nullptr ? nullptr
+                                                                     : account->QueryQBE(query));
   if (!answer) {
     ReportDbMessage("BkBal Query Error");
     BookQueryFailed = AnyQueryFailed = true;
@@ -124,7 +126,8 @@ void TReconcileReport::ComputeBookBalance() {
 
 void TReconcileReport::RunSectionQuery(ReconcileSection& section) {
   char query[kSectionQuerySize];
-  std::snprintf(query, sizeof query, kSectionQuery, section.Type, BankKey, section.Status, CloseDateText);
+  std::snprintf(query, sizeof query, kSectionQuery, section.Type, BankKey, section.Status,
+                CloseDateText);
   TPXTable* account = gTables[kAccountTable];
   section.Answer.reset(SeamFails() || account == nullptr ? nullptr : account->QueryQBE(query));
   if (!section.Answer) {
@@ -216,7 +219,8 @@ int TReconcileReport::PrintHeader(TDC& dc, int page) {
   return y - 2 * h;
 }
 
-void TReconcileReport::PrintItem(TDC& dc, const ReconcileSection& section, const TReconcileItem& item, int y) {
+void TReconcileReport::PrintItem(TDC& dc, const ReconcileSection& section,
+                                 const TReconcileItem& item, int y) {
   char text[kReportAmountSize];
   const bool check = section.Type == 'C';
   if (check) {

@@ -14,8 +14,8 @@
 void FormatPrintStamp(char* buffer, size_t size) {
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  std::snprintf(buffer, size, "%d/%d/%d  %.2d:%.2d:%.2d", now.wMonth, now.wDay, now.wYear, now.wHour,
-                now.wMinute, now.wSecond);
+  std::snprintf(buffer, size, "%d/%d/%d  %.2d:%.2d:%.2d", now.wMonth, now.wDay, now.wYear,
+                now.wHour, now.wMinute, now.wSecond);
 }
 
 void FormatReportAmount(char* buffer, size_t size, double amount) {

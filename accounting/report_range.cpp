@@ -14,19 +14,26 @@
 
 namespace {
 enum {
-  kAccountList = 136, kFileFrom = 301, kFileTo = 302, kRadioAll = 200, kRadioDate = 400,
-  kRadioFile = 300, kRadioNumber = 500, kUseAccount = 234, kDateFrom = 401, kDateTo = 402,
-  kNumberFrom = 501, kNumberTo = 502, kAccountLabel = 628
+  kAccountList = 136,
+  kFileFrom = 301,
+  kFileTo = 302,
+  kRadioAll = 200,
+  kRadioDate = 400,
+  kRadioFile = 300,
+  kRadioNumber = 500,
+  kUseAccount = 234,
+  kDateFrom = 401,
+  kDateTo = 402,
+  kNumberFrom = 501,
+  kNumberTo = 502,
+  kAccountLabel = 628
 };
 }  // namespace
 
 DEFINE_RESPONSE_TABLE1(TReportRange, TDialog)
-  EV_BN_CLICKED(kRadioAll, CmRangeAll),
-  EV_BN_CLICKED(kRadioDate, CmRangeDate),
-  EV_BN_CLICKED(kRadioFile, CmRangeFile),
-  EV_BN_CLICKED(kRadioNumber, CmRangeNumber),
-  EV_BN_CLICKED(kUseAccount, CmUseAccount),
-END_RESPONSE_TABLE;
+EV_BN_CLICKED(kRadioAll, CmRangeAll), EV_BN_CLICKED(kRadioDate, CmRangeDate),
+    EV_BN_CLICKED(kRadioFile, CmRangeFile), EV_BN_CLICKED(kRadioNumber, CmRangeNumber),
+    EV_BN_CLICKED(kUseAccount, CmUseAccount), END_RESPONSE_TABLE;
 
 TReportRange::TReportRange(TWindow* parent, TResId resId, TModule* module)
     : TDialog(parent, resId, module) {
@@ -112,5 +119,6 @@ void TReportRange::EnableDateRange(bool on) {
 }
 
 void TReportRange::EnableNumberRange(bool on) {
-  SwitchRangePair(NumberFrom, NumberTo, &gReportRangeXfer.NumberFrom, &gReportRangeXfer.NumberTo, on);
+  SwitchRangePair(NumberFrom, NumberTo, &gReportRangeXfer.NumberFrom, &gReportRangeXfer.NumberTo,
+                  on);
 }

@@ -53,14 +53,13 @@ int main() {
   });
   GlobalFree(rows);
 
-  Measure("lstrcmp (file numbers)", 1000000, [](int i) {
-    gSink += lstrcmp(i & 1 ? "2023-00117" : "2023-00118", "2023-00117");
-  });
-  Measure("lstrcmpi (names)", 1000000, [](int) { gSink += lstrcmpi("O'Neil, Patrick", "oneil, patricia"); });
+  Measure("lstrcmp (file numbers)", 1000000,
+          [](int i) { gSink += lstrcmp(i & 1 ? "2023-00117" : "2023-00118", "2023-00117"); });
+  Measure("lstrcmpi (names)", 1000000,
+          [](int) { gSink += lstrcmpi("O'Neil, Patrick", "oneil, patricia"); });
   char buffer[WSPRINTF_LIMIT];
-  Measure("wsprintf (\"%s %d, %d\")", 1000000, [&buffer](int i) {
-    gSink += wsprintf(buffer, "%s %d, %d", "December", i % 31, 2024);
-  });
+  Measure("wsprintf (\"%s %d, %d\")", 1000000,
+          [&buffer](int i) { gSink += wsprintf(buffer, "%s %d, %d", "December", i % 31, 2024); });
 
   {
     std::filesystem::create_directories(std::string(root) + "/windows");
@@ -89,7 +88,7 @@ int main() {
   });
   const double listing = Measure("section listing (40000 sections)", 20, [&names](int) {
     gSink += GetPrivateProfileString(nullptr, nullptr, "", names.data(),
-                                      static_cast<DWORD>(names.size()), "many.ini");
+                                     static_cast<DWORD>(names.size()), "many.ini");
   });
   std::printf("%-44s %10.2f x one lookup\n", "section listing (40000 sections)", listing / lookup);
   CreateDirectory("C:\\Zarne", nullptr);

@@ -62,8 +62,9 @@ bool CreateInDirectory(EngineDatabase database, const EngineTableCreateDesc* des
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) int _CreateZarneTable(
-    EngineDatabase database, const char* tableName, const char* directory) {
+extern "C" __attribute__((visibility("default"))) int _CreateZarneTable(EngineDatabase database,
+                                                                        const char* tableName,
+                                                                        const char* directory) {
   int index = -1;
   if (tableName != nullptr) {
     std::size_t length = std::strlen(tableName);

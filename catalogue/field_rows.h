@@ -76,11 +76,17 @@ constexpr EngineFieldDesc FieldDescFromRow(WORD number, const FieldRow& row) {
   CopyText(desc.name, row.name);
   switch (row.kind) {
     case FieldKind::String: desc.type = ENGINE_FLD_STRING; break;
-    case FieldKind::Money: desc.type = ENGINE_FLD_FLOAT; desc.subtype = ENGINE_FLDSUB_MONEY; break;
+    case FieldKind::Money:
+      desc.type = ENGINE_FLD_FLOAT;
+      desc.subtype = ENGINE_FLDSUB_MONEY;
+      break;
     case FieldKind::Float: desc.type = ENGINE_FLD_FLOAT; break;
     case FieldKind::Date: desc.type = ENGINE_FLD_DATE; break;
     case FieldKind::Short: desc.type = ENGINE_FLD_INT16; break;
-    case FieldKind::Memo: desc.type = ENGINE_FLD_BLOB; desc.subtype = ENGINE_FLDSUB_MEMO; break;
+    case FieldKind::Memo:
+      desc.type = ENGINE_FLD_BLOB;
+      desc.subtype = ENGINE_FLDSUB_MEMO;
+      break;
   }
   desc.units1 = row.characters;
   return desc;
@@ -89,7 +95,8 @@ constexpr EngineFieldDesc FieldDescFromRow(WORD number, const FieldRow& row) {
 template <std::size_t N>
 constexpr std::array<EngineFieldDesc, N> ExpandFields(const FieldRow (&rows)[N]) {
   std::array<EngineFieldDesc, N> fields{};
-  for (std::size_t i = 0; i < N; ++i) fields[i] = FieldDescFromRow(static_cast<WORD>(i + 1), rows[i]);
+  for (std::size_t i = 0; i < N; ++i)
+    fields[i] = FieldDescFromRow(static_cast<WORD>(i + 1), rows[i]);
   return fields;
 }
 
@@ -136,8 +143,7 @@ template <std::size_t F, std::size_t I>
 constexpr EngineTableCreateDesc TableDesc(const char* name,
                                           const std::array<EngineFieldDesc, F>& fields,
                                           const std::array<EngineIndexDesc, I>& indexes) {
-  return TableDesc(name, static_cast<WORD>(F), fields.data(), static_cast<WORD>(I),
-                   indexes.data());
+  return TableDesc(name, static_cast<WORD>(F), fields.data(), static_cast<WORD>(I), indexes.data());
 }
 
 }  // namespace catalog_rows

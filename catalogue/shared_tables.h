@@ -10,9 +10,22 @@
 
 /* The places of the shared tables, in the set's fixed order. */
 enum SharedTable : std::uint8_t {
-  kBuyerTable, kSellerTable, kLenderTable, kSagentTable, kPropertyTable, kSummary1Table,
-  kSummary2Table, kExpense1Table, kExpense2Table, kExpense3Table, kExpense4Table,
-  kTitleATable, kExtraTable, kTitleBTable, kAccountTable, kBankTable
+  kBuyerTable,
+  kSellerTable,
+  kLenderTable,
+  kSagentTable,
+  kPropertyTable,
+  kSummary1Table,
+  kSummary2Table,
+  kExpense1Table,
+  kExpense2Table,
+  kExpense3Table,
+  kExpense4Table,
+  kTitleATable,
+  kExtraTable,
+  kTitleBTable,
+  kAccountTable,
+  kBankTable
 };
 constexpr int kSharedTableCount = kBankTable + 1;
 /* A closing file's tables, BUYER to TITLEB: one record of each per file but TITLEB, which

@@ -11,14 +11,27 @@
 namespace {
 /* The lender dialog's edits (its Assigns box is kAssignsComboId). */
 enum {
-  kLenderName = 101, kLenderSuffix = 102, kLenderSignature1 = 103, kLenderSignature1Title = 104,
-  kLenderSignature2 = 105, kLenderSignature2Title = 106, kLenderStreet = 107, kLenderCity = 108,
-  kLenderState = 109, kLenderZip = 110, kLenderEstate = 193
+  kLenderName = 101,
+  kLenderSuffix = 102,
+  kLenderSignature1 = 103,
+  kLenderSignature1Title = 104,
+  kLenderSignature2 = 105,
+  kLenderSignature2Title = 106,
+  kLenderStreet = 107,
+  kLenderCity = 108,
+  kLenderState = 109,
+  kLenderZip = 110,
+  kLenderEstate = 193
 };
 /* The settlement agent dialog's edits. */
 enum {
-  kAgentName = 101, kAgentStreet = 107, kAgentCity = 108, kAgentState = 109, kAgentZip = 110,
-  kAgentTaxId = 118, kAgentFirm = 200
+  kAgentName = 101,
+  kAgentStreet = 107,
+  kAgentCity = 108,
+  kAgentState = 109,
+  kAgentZip = 110,
+  kAgentTaxId = 118,
+  kAgentFirm = 200
 };
 }  // namespace
 

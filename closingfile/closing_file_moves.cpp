@@ -33,13 +33,17 @@ struct XferPart {
 #define LONG_PART(type, member, kind, table, field) \
   XferPart { offsetof(type, member), sizeof(LONG), kind, table, field }
 
-
 const XferPart kLenderParts[] = {
-    TEXT_PART(TLenderXfer, city, kLenderTable, 13),     TEXT_PART(TLenderXfer, estate, kLenderTable, 11),
-    TEXT_PART(TLenderXfer, name, kLenderTable, 5),      TEXT_PART(TLenderXfer, sig1, kLenderTable, 7),
-    TEXT_PART(TLenderXfer, sig1Title, kLenderTable, 8), TEXT_PART(TLenderXfer, sig2, kLenderTable, 9),
-    TEXT_PART(TLenderXfer, sig2Title, kLenderTable, 10), TEXT_PART(TLenderXfer, state, kLenderTable, 14),
-    TEXT_PART(TLenderXfer, street, kLenderTable, 12),   TEXT_PART(TLenderXfer, suffix, kLenderTable, 6),
+    TEXT_PART(TLenderXfer, city, kLenderTable, 13),
+    TEXT_PART(TLenderXfer, estate, kLenderTable, 11),
+    TEXT_PART(TLenderXfer, name, kLenderTable, 5),
+    TEXT_PART(TLenderXfer, sig1, kLenderTable, 7),
+    TEXT_PART(TLenderXfer, sig1Title, kLenderTable, 8),
+    TEXT_PART(TLenderXfer, sig2, kLenderTable, 9),
+    TEXT_PART(TLenderXfer, sig2Title, kLenderTable, 10),
+    TEXT_PART(TLenderXfer, state, kLenderTable, 14),
+    TEXT_PART(TLenderXfer, street, kLenderTable, 12),
+    TEXT_PART(TLenderXfer, suffix, kLenderTable, 6),
     TEXT_PART(TLenderXfer, zip, kLenderTable, 15),
 };
 constexpr int kAssignsField = 16;
@@ -54,7 +58,8 @@ const XferPart kSagentParts[] = {
 const XferPart kPropertyParts[] = {
     TEXT_PART(TPropertyXfer, city, kPropertyTable, 3),
     TEXT_PART(TPropertyXfer, county, kPropertyTable, 7),
-    XferPart{offsetof(TPropertyXfer, legal), sizeof(TPropertyXfer::legal), PartKind::Memo, kPropertyTable, 6},
+    XferPart{offsetof(TPropertyXfer, legal), sizeof(TPropertyXfer::legal), PartKind::Memo,
+             kPropertyTable, 6},
     TEXT_PART(TPropertyXfer, state, kPropertyTable, 4),
     TEXT_PART(TPropertyXfer, street, kPropertyTable, 2),
     LONG_PART(TPropertyXfer, taxYear, PartKind::Whole, kPropertyTable, 8),
@@ -78,8 +83,10 @@ const XferPart kScheduleAParts[] = {
     LONG_PART(TScheduleAXfer, ownerPage, PartKind::Whole, kTitleATable, 10),
     LONG_PART(TScheduleAXfer, loanBook, PartKind::Whole, kTitleATable, 15),
     LONG_PART(TScheduleAXfer, loanPage, PartKind::Whole, kTitleATable, 16),
-    XferPart{offsetof(TScheduleAXfer, ownerAmount), sizeof(double), PartKind::Money, kExpense3Table, 30},
-    XferPart{offsetof(TScheduleAXfer, loanAmount), sizeof(double), PartKind::Money, kExpense3Table, 28},
+    XferPart{offsetof(TScheduleAXfer, ownerAmount), sizeof(double), PartKind::Money, kExpense3Table,
+             30},
+    XferPart{offsetof(TScheduleAXfer, loanAmount), sizeof(double), PartKind::Money, kExpense3Table,
+             28},
 };
 
 const XferPart kTrackingParts[] = {
@@ -223,9 +230,11 @@ TXferFill FillLenderXfer(TClosingFileView* view) {
 void StoreLenderXfer(TClosingFileView* view, const TXferFill& fill) {
   StoreParts(view, &gLenderXfer, fill, kLenderParts);
   std::string chosen = gLenderXfer.assigns.GetSelection();
-  if (chosen.size() > static_cast<size_t>(kAssignsStoredLength)) chosen.resize(kAssignsStoredLength);
+  if (chosen.size() > static_cast<size_t>(kAssignsStoredLength))
+    chosen.resize(kAssignsStoredLength);
   if (fill.assignsFailed && chosen == fill.assigns) return;
-  if (TPXRecord* record = view->FileRecord(kLenderTable)) record->SetString(kAssignsField, chosen.c_str());
+  if (TPXRecord* record = view->FileRecord(kLenderTable))
+    record->SetString(kAssignsField, chosen.c_str());
 }
 
 TXferFill FillSagentXfer(TClosingFileView* view) {

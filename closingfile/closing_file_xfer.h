@@ -137,20 +137,15 @@ static_assert(offsetof(TPropertyXfer, county) == 18 && offsetof(TPropertyXfer, l
               offsetof(TPropertyXfer, propertyId) == 16473);
 
 static_assert(sizeof(TScheduleAXfer) == 133);
-static_assert(offsetof(TScheduleAXfer, commitTime) == 16 && offsetof(TScheduleAXfer, loanNum) == 27 &&
-              offsetof(TScheduleAXfer, loanTime) == 43 && offsetof(TScheduleAXfer, ownerNum) == 54 &&
-              offsetof(TScheduleAXfer, ownerTime) == 70 &&
-              offsetof(TScheduleAXfer, commitDate) == 81 &&
-              offsetof(TScheduleAXfer, ownerDate) == 85 &&
-              offsetof(TScheduleAXfer, ownerRecDate) == 89 &&
-              offsetof(TScheduleAXfer, loanDate) == 93 &&
-              offsetof(TScheduleAXfer, loanRecDate) == 97 &&
-              offsetof(TScheduleAXfer, ownerBook) == 101 &&
-              offsetof(TScheduleAXfer, ownerPage) == 105 &&
-              offsetof(TScheduleAXfer, loanBook) == 109 &&
-              offsetof(TScheduleAXfer, loanPage) == 113 &&
-              offsetof(TScheduleAXfer, ownerAmount) == 117 &&
-              offsetof(TScheduleAXfer, loanAmount) == 125);
+static_assert(
+    offsetof(TScheduleAXfer, commitTime) == 16 && offsetof(TScheduleAXfer, loanNum) == 27 &&
+    offsetof(TScheduleAXfer, loanTime) == 43 && offsetof(TScheduleAXfer, ownerNum) == 54 &&
+    offsetof(TScheduleAXfer, ownerTime) == 70 && offsetof(TScheduleAXfer, commitDate) == 81 &&
+    offsetof(TScheduleAXfer, ownerDate) == 85 && offsetof(TScheduleAXfer, ownerRecDate) == 89 &&
+    offsetof(TScheduleAXfer, loanDate) == 93 && offsetof(TScheduleAXfer, loanRecDate) == 97 &&
+    offsetof(TScheduleAXfer, ownerBook) == 101 && offsetof(TScheduleAXfer, ownerPage) == 105 &&
+    offsetof(TScheduleAXfer, loanBook) == 109 && offsetof(TScheduleAXfer, loanPage) == 113 &&
+    offsetof(TScheduleAXfer, ownerAmount) == 117 && offsetof(TScheduleAXfer, loanAmount) == 125);
 
 static_assert(sizeof(TTrackingXfer) == 42);
 static_assert(offsetof(TTrackingXfer, date2) == 4 && offsetof(TTrackingXfer, date3) == 8 &&

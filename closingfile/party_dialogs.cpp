@@ -46,11 +46,11 @@ struct PartyPart {
 /* The ten record fields b .. b+9 of a party, by the record's order. */
 void PartyParts(TBuyerSellerXfer& x, PartyPart (&parts)[10]) {
   PartyPart list[10] = {
-      {0, x.name, sizeof x.name},         {1, x.suffix, sizeof x.suffix},
-      {2, x.sig1, sizeof x.sig1},         {3, x.sig1Title, sizeof x.sig1Title},
-      {4, x.sig2, sizeof x.sig2},         {5, x.sig2Title, sizeof x.sig2Title},
-      {6, x.street, sizeof x.street},     {7, x.city, sizeof x.city},
-      {8, x.state, sizeof x.state},       {9, x.zip, sizeof x.zip},
+      {0, x.name, sizeof x.name},     {1, x.suffix, sizeof x.suffix},
+      {2, x.sig1, sizeof x.sig1},     {3, x.sig1Title, sizeof x.sig1Title},
+      {4, x.sig2, sizeof x.sig2},     {5, x.sig2Title, sizeof x.sig2Title},
+      {6, x.street, sizeof x.street}, {7, x.city, sizeof x.city},
+      {8, x.state, sizeof x.state},   {9, x.zip, sizeof x.zip},
   };
   std::memcpy(parts, list, sizeof list);
 }
@@ -71,13 +71,9 @@ std::string WithComma(std::string text, const std::string& tail) {
 /* ---- TBuyerSeller ---------------------------------------------------------------------- */
 
 DEFINE_RESPONSE_TABLE1(TBuyerSeller, TDialog)
-  EV_EN_CHANGE(101, UpdateSignature),
-  EV_EN_CHANGE(103, UpdateSignature),
-  EV_EN_CHANGE(104, UpdateSignature),
-  EV_EN_CHANGE(105, UpdateSignature),
-  EV_EN_CHANGE(106, UpdateSignature),
-  EV_EN_CHANGE(102, UpdateSignature),
-END_RESPONSE_TABLE;
+EV_EN_CHANGE(101, UpdateSignature), EV_EN_CHANGE(103, UpdateSignature),
+    EV_EN_CHANGE(104, UpdateSignature), EV_EN_CHANGE(105, UpdateSignature),
+    EV_EN_CHANGE(106, UpdateSignature), EV_EN_CHANGE(102, UpdateSignature), END_RESPONSE_TABLE;
 
 TBuyerSeller::TBuyerSeller(TWindow* parent, TResId resId, TModule* module)
     : TDialog(parent, resId, module) {
@@ -156,7 +152,8 @@ void TPartiesDialog::SetupWindow() {
 void TPartiesDialog::ShowStoredEstate() {
   int table = side_ == TPartySide::Buyer ? kBuyerTable : kSellerTable;
   char stored[kStoredEstateSize] = "";
-  if (TPXRecord* record = view_->FileRecord(table)) record->GetString(kEstateField, stored, sizeof stored);
+  if (TPXRecord* record = view_->FileRecord(table))
+    record->GetString(kEstateField, stored, sizeof stored);
   if (!stored[0]) return;
   if (estate_->SetSelString(stored) >= 0) return;
   estate_->SetText(stored);
@@ -196,8 +193,8 @@ void TPartiesDialog::EditParty(int party) {
   failed[10] = !agent->GetString(taxField, gBuyerSellerXfer.taxId, sizeof gBuyerSellerXfer.taxId);
   TBuyerSellerXfer filled = gBuyerSellerXfer;
   char caption[16];
-  std::snprintf(caption, sizeof caption, "%s %d",
-                side_ == TPartySide::Buyer ? "Buyer" : "Seller", party);
+  std::snprintf(caption, sizeof caption, "%s %d", side_ == TPartySide::Buyer ? "Buyer" : "Seller",
+                party);
   dialog.SetCaption(caption);
   if (dialog.Execute() != IDOK) return;
   PartyPart before[10];
@@ -223,14 +220,10 @@ void TPartiesDialog::StoreEstate() {
 }
 
 DEFINE_RESPONSE_TABLE1(TBuyers, TDialog)
-  EV_COMMAND(501, CmBuyer1),
-  EV_COMMAND(502, CmBuyer2),
-  EV_COMMAND(503, CmBuyer3),
-  EV_COMMAND(504, CmBuyer4),
-  EV_CBN_EDITCHANGE(kEstateComboId, UpdateGranteeFromEdit),
-  EV_CBN_SELCHANGE(kEstateComboId, UpdateGranteeFromSelection),
-  EV_COMMAND(IDOK, CmOk),
-END_RESPONSE_TABLE;
+EV_COMMAND(501, CmBuyer1), EV_COMMAND(502, CmBuyer2), EV_COMMAND(503, CmBuyer3),
+    EV_COMMAND(504, CmBuyer4), EV_CBN_EDITCHANGE(kEstateComboId, UpdateGranteeFromEdit),
+    EV_CBN_SELCHANGE(kEstateComboId, UpdateGranteeFromSelection),
+    EV_COMMAND(IDOK, CmOk), END_RESPONSE_TABLE;
 
 TBuyers::TBuyers(TClosingFileView* view, TResId resId, TModule* module)
     : TPartiesDialog(view, TPartySide::Buyer, resId, module) {}
@@ -241,14 +234,10 @@ void TBuyers::CmOk() {
 }
 
 DEFINE_RESPONSE_TABLE1(TSellers, TDialog)
-  EV_COMMAND(501, CmSeller1),
-  EV_COMMAND(502, CmSeller2),
-  EV_COMMAND(503, CmSeller3),
-  EV_COMMAND(504, CmSeller4),
-  EV_CBN_EDITCHANGE(kEstateComboId, UpdateGrantorFromEdit),
-  EV_CBN_SELCHANGE(kEstateComboId, UpdateGrantorFromSelection),
-  EV_COMMAND(IDOK, CmOk),
-END_RESPONSE_TABLE;
+EV_COMMAND(501, CmSeller1), EV_COMMAND(502, CmSeller2), EV_COMMAND(503, CmSeller3),
+    EV_COMMAND(504, CmSeller4), EV_CBN_EDITCHANGE(kEstateComboId, UpdateGrantorFromEdit),
+    EV_CBN_SELCHANGE(kEstateComboId, UpdateGrantorFromSelection),
+    EV_COMMAND(IDOK, CmOk), END_RESPONSE_TABLE;
 
 TSellers::TSellers(TClosingFileView* view, TResId resId, TModule* module)
     : TPartiesDialog(view, TPartySide::Seller, resId, module) {}

@@ -25,8 +25,7 @@ constexpr UINT kTaxYearLimit = 5;
 }  // namespace
 
 DEFINE_RESPONSE_TABLE1(TProperty, TDialog)
-  EV_COMMAND(kLegalDescriptionButtonId, CmLegalDescription),
-END_RESPONSE_TABLE;
+EV_COMMAND(kLegalDescriptionButtonId, CmLegalDescription), END_RESPONSE_TABLE;
 
 TProperty::TProperty(TClosingFileView* view, TResId resId, TModule* module)
     : TDialog(view->FileWindow(), resId, module), view_(view) {
@@ -46,9 +45,9 @@ TProperty::TProperty(TClosingFileView* view, TResId resId, TModule* module)
 void TProperty::CmLegalDescription() {
   char filter[kFilterSize] = "";
   if (TModule* module = GetModule()) module->LoadString(kLegalFilterString, filter, sizeof filter);
-  TOpenSaveDialog::TData data(OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST |
-                                  OFN_SHAREAWARE,
-                              nullptr, nullptr, gDatabaseDir, nullptr, MAX_PATH);
+  TOpenSaveDialog::TData data(
+      OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_SHAREAWARE, nullptr, nullptr,
+      gDatabaseDir, nullptr, MAX_PATH);
   data.SetFilter(filter);
   data.FilterIndex = 1;
   TFileOpenDialog dialog(this, data);
@@ -66,7 +65,8 @@ bool TProperty::ReadLegalFile(const char* path, char* buffer) {
   long size = file.Size();
   long read = -1;
   if (size >= 0) {
-    UINT count = static_cast<UINT>(size < static_cast<long>(kLegalTextSize) ? size : kLegalTextSize);
+    UINT count =
+        static_cast<UINT>(size < static_cast<long>(kLegalTextSize) ? size : kLegalTextSize);
     read = file.Read(buffer, count);
   }
   file.Close();

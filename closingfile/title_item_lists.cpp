@@ -24,7 +24,6 @@
 
 namespace {
 
-
 enum StringId : UINT {
   kTesselMessageCaption = 1029,
   kTesselErrorCaption = 1030,
@@ -64,7 +63,8 @@ TTitleItemsDialog::~TTitleItemsDialog() { delete Xfer; }
 long TTitleItemsDialog::Grid(const TTitleItemList& list, UINT message, WPARAM wParam,
                              LPARAM lParam) {
   // The grid answers 32-bit values widened with their sign.
-  return static_cast<long>(static_cast<int32_t>(SendDlgItemMessage(list.grid, message, wParam, lParam)));
+  return static_cast<long>(
+      static_cast<int32_t>(SendDlgItemMessage(list.grid, message, wParam, lParam)));
 }
 
 void TTitleItemsDialog::SetupWindow() {
@@ -100,7 +100,8 @@ void TTitleItemsDialog::FillTitleItems(const TTitleItemList& list) {
     if (!Record->GetString(kTitleFileNum, fileNumber, sizeof fileNumber) ||
         !Record->GetString(kTitleType, type, sizeof type))
       break;
-    if (std::strcmp(type, list.type) != 0 || std::strcmp(fileNumber, View->FileNumber()) != 0) break;
+    if (std::strcmp(type, list.type) != 0 || std::strcmp(fileNumber, View->FileNumber()) != 0)
+      break;
     double seq = 0;
     char policy[2] = "";
     Record->GetDouble(kTitleSeq, seq);
@@ -222,7 +223,8 @@ void TTitleItemsDialog::ModifyTitleItem(int index) {
   char letter = PolicyFromRadios(*Xfer);
   if (!RewriteItem(list, row.Seq, before.get(), policy, letter)) return;
   std::memset(row.Text, 0, sizeof row.Text);
-  std::memcpy(row.Text, Xfer->Text, std::min<size_t>(std::strlen(Xfer->Text), kTitleRowTextSize - 1));
+  std::memcpy(row.Text, Xfer->Text,
+              std::min<size_t>(std::strlen(Xfer->Text), kTitleRowTextSize - 1));
   row.Policy[0] = letter;
   row.Policy[1] = '\0';
   Grid(list, TSM_SETROW, TSREF_CURRENT, reinterpret_cast<LPARAM>(&row));

@@ -76,8 +76,7 @@ class TTitleItemsDialog : public TDialog {
   bool ReadItem(char* policy);
   /* Inserts a new item with a fresh key and writes its text; false when nothing was
      stored. */
-  bool StoreNewItem(const TTitleItemList& list, const char* packedText, char policy,
-                    double& seq);
+  bool StoreNewItem(const TTitleItemList& list, const char* packedText, char policy, double& seq);
   /* Rewrites what the user changed of the item found again by its key. */
   bool RewriteItem(const TTitleItemList& list, double seq, const char* oldText,
                    const char* oldPolicy, char newPolicy);

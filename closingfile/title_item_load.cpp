@@ -53,10 +53,8 @@ void TTitleItemsDialog::ShowFileError(const char* text) {
 void TTitleItemsDialog::LoadTitleItems(int index) {
   TTitleItemList& list = lists_[index];
   char filter[kFilterSize] = "";
-  if (list.filter)
-    std::strncpy(filter, list.filter, sizeof filter - 1);
-  else
-    LoadString(nullptr, list.filterString, filter, sizeof filter);
+  if (list.filter) std::strncpy(filter, list.filter, sizeof filter - 1);
+  else LoadString(nullptr, list.filterString, filter, sizeof filter);
   TOpenSaveDialog::TData data(kLoadFlags, filter, nullptr, gDatabaseDir, nullptr, kAnswerSize);
   if (TFileOpenDialog(this, data).Execute() != IDOK) return;
   std::unique_ptr<char[]> path(new (std::nothrow) char[kPathSize]);

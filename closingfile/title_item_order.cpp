@@ -39,8 +39,7 @@ void TTitleItemsDialog::MoveTitleItem(int index) {
     Grid(list, TSM_SETCURSOR, 0, row + 1);
     Grid(list, TSM_MOVEROW, TSREF_CURSOR, row);
     long visible = Grid(list, TSM_GETVISIBLEROWS);
-    if (row == 0)
-      Grid(list, TSM_SETTOPROW, 0, 0);
+    if (row == 0) Grid(list, TSM_SETTOPROW, 0, 0);
     else if (Grid(list, TSM_GETTOPROW) + visible <= row + 1)
       Grid(list, TSM_SETTOPROW, 0, row - visible + 2);
     Grid(list, TSM_SELECTROW, 1, row + 1);

@@ -50,20 +50,21 @@ void TrackingSettingsPath(char* path, size_t size) {
 }
 
 DEFINE_RESPONSE_TABLE1(TTracking, TDialog)
-  EV_COMMAND(kTrackingSetupButtonId, CmSetupSave),
-  EV_COMMAND(IDOK, CmOk),
-END_RESPONSE_TABLE;
+EV_COMMAND(kTrackingSetupButtonId, CmSetupSave), EV_COMMAND(IDOK, CmOk), END_RESPONSE_TABLE;
 
 TTracking::TTracking(TWindow* parent, TResId resId, TModule* module)
     : TDialog(parent, resId, module) {
   // The transfer's controls first, in the block's order.
   fileOpen_ = new TWWDate(this, kValueIds + kFileOpenPlace, kDateLimit);
   TWindow* values[kTrackingRowCount];
-  for (int i = 0; i < kRowsBeforeClosing; ++i) values[i] = new TWWDate(this, kRows[i].value, kDateLimit);
+  for (int i = 0; i < kRowsBeforeClosing; ++i)
+    values[i] = new TWWDate(this, kRows[i].value, kDateLimit);
   closing_ = new TStatic(this, kValueIds + kClosingPlace, sizeof TTrackingXfer::closing);
   closing_->EnableTransfer();
-  for (int i = kRowsBeforeClosing; i < kDateRows; ++i) values[i] = new TWWDate(this, kRows[i].value, kDateLimit);
-  values[kReferenceRow] = new TEdit(this, kRows[kReferenceRow].value, sizeof TTrackingXfer::reference);
+  for (int i = kRowsBeforeClosing; i < kDateRows; ++i)
+    values[i] = new TWWDate(this, kRows[i].value, kDateLimit);
+  values[kReferenceRow] =
+      new TEdit(this, kRows[kReferenceRow].value, sizeof TTrackingXfer::reference);
   for (int i = 0; i < kTrackingRowCount; ++i) {
     rows_[i].label = new TStatic(this, kRows[i].label, kDescriptionLimit);
     rows_[i].description = new TEdit(this, kRows[i].description, kDescriptionLimit);

@@ -29,7 +29,8 @@ TEST(DesktopCaptions, AnUncaptionedBoxShowsTheProgramsName) {
   };
   bool asked = Desktop::WaitUntil([&] { return titled("Zarne") == 2; }, 20);
   desktop.Shoot("file-balance-question");
-  EXPECT_TRUE(asked) << titled("Zarne") << " windows titled Zarne, " << titled("zarne") << " titled zarne";
+  EXPECT_TRUE(asked) << titled("Zarne") << " windows titled Zarne, " << titled("zarne")
+                     << " titled zarne";
   EXPECT_EQ(titled("zarne"), 0);
   desktop.Key("n");
 }

@@ -42,7 +42,8 @@ pid_t Spawn(const std::vector<std::string>& command, const std::vector<std::stri
   pid_t pid = fork();
   if (pid != 0) return pid;
   setpgid(0, 0);  // its own group: ending it ends what it started
-  int log = open(logFile.empty() ? "/dev/null" : logFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+  int log =
+      open(logFile.empty() ? "/dev/null" : logFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
   if (log >= 0) {
     dup2(log, 1);
     dup2(log, 2);
@@ -95,21 +96,24 @@ Screenshot ReadRootPixels(const std::string& display) {
   XWindowAttributes attributes;
   XImage* image = nullptr;
   if (XGetWindowAttributes(connection, root, &attributes))
-    image = XGetImage(connection, root, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    image =
+        XGetImage(connection, root, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
   if (image) {
     auto shiftOf = [](unsigned long mask) {
       int shift = 0;
       while (mask && !(mask & 1)) mask >>= 1, ++shift;
       return shift;
     };
-    int rs = shiftOf(image->red_mask), gs = shiftOf(image->green_mask), bs = shiftOf(image->blue_mask);
+    int rs = shiftOf(image->red_mask), gs = shiftOf(image->green_mask),
+        bs = shiftOf(image->blue_mask);
     shot.width = image->width;
     shot.height = image->height;
     shot.pixels.resize(size_t(shot.width) * shot.height);
     for (int y = 0; y < shot.height; ++y)
       for (int x = 0; x < shot.width; ++x) {
         unsigned long v = XGetPixel(image, x, y);
-        uint32_t r = uint32_t((v & image->red_mask) >> rs), g = uint32_t((v & image->green_mask) >> gs),
+        uint32_t r = uint32_t((v & image->red_mask) >> rs),
+                 g = uint32_t((v & image->green_mask) >> gs),
                  b = uint32_t((v & image->blue_mask) >> bs);
         shot.pixels[size_t(y) * shot.width + x] = (r << 16) | (g << 8) | b;
       }
@@ -144,8 +148,8 @@ void WritePng(const Screenshot& shot, const std::string& path) {
   }
   uLongf packedSize = compressBound(uLong(rows.size()));
   std::string packed(packedSize, '\0');
-  if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(rows.data()),
-                uLong(rows.size()), 6) != Z_OK)
+  if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
+                reinterpret_cast<const Bytef*>(rows.data()), uLong(rows.size()), 6) != Z_OK)
     return;
   packed.resize(packedSize);
   std::string header(13, '\0');
@@ -176,7 +180,8 @@ int Screenshot::CountNot(int left, int top, int right, int bottom, uint32_t colo
   return count;
 }
 
-int Screenshot::CountChanged(const Screenshot& other, int left, int top, int right, int bottom) const {
+int Screenshot::CountChanged(const Screenshot& other, int left, int top, int right,
+                             int bottom) const {
   int count = 0;
   for (int y = std::max(top, 0); y < std::min({bottom, height, other.height}); ++y)
     for (int x = std::max(left, 0); x < std::min({right, width, other.width}); ++x)
@@ -192,8 +197,8 @@ Desktop::Desktop(bool windowManager) {
     return;
   }
   std::string geometry = std::to_string(kWidth) + "x" + std::to_string(kHeight) + "x24";
-  server_ = Spawn({"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0", geometry, "-nolisten",
-                   "tcp", "-noreset"},
+  server_ = Spawn({"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0", geometry,
+                   "-nolisten", "tcp", "-noreset"},
                   {"PATH=/usr/bin:/bin"}, work_ + "/xvfb.log", pipeFds[1]);
   close(pipeFds[1]);
   // The server writes its display number once it accepts clients.
@@ -242,11 +247,12 @@ long Desktop::StartProgram(int seconds) {
     std::ofstream(root_ + "/windows/zarne.ini") << zarneIni_;
   }
   fs::permissions(work_ + "/run", fs::perms::owner_all);
-  program_ = Spawn({ZARNE32_PROGRAM},
-                   {"PATH=/usr/bin:/bin", "DISPLAY=" + display_, "QT_QPA_PLATFORM=xcb", "ZARNE_ROOT=" + root_,
-                    "HOME=" + work_ + "/home", "XDG_DATA_HOME=" + work_ + "/home/.local/share",
-                    "XDG_RUNTIME_DIR=" + work_ + "/run"},
-                   work_ + "/zarne32.log");
+  program_ =
+      Spawn({ZARNE32_PROGRAM},
+            {"PATH=/usr/bin:/bin", "DISPLAY=" + display_, "QT_QPA_PLATFORM=xcb",
+             "ZARNE_ROOT=" + root_, "HOME=" + work_ + "/home",
+             "XDG_DATA_HOME=" + work_ + "/home/.local/share", "XDG_RUNTIME_DIR=" + work_ + "/run"},
+            work_ + "/zarne32.log");
   long frame = 0;
   WaitUntil(
       [&] {
@@ -316,7 +322,9 @@ void Desktop::Key(const std::string& keys) const {
   Run(command);
 }
 
-void Desktop::Type(const std::string& text) const { Run({"xdotool", "type", "--delay", "40", text}); }
+void Desktop::Type(const std::string& text) const {
+  Run({"xdotool", "type", "--delay", "40", text});
+}
 
 void Desktop::MoveTo(int x, int y) const {
   Run({"xdotool", "mousemove", "--sync", std::to_string(x), std::to_string(y)});
@@ -371,8 +379,8 @@ WindowPlace Desktop::Place(long window) const {
   std::string extents = Property(window, "_NET_FRAME_EXTENTS");
   size_t eq = extents.find('=');
   if (eq != std::string::npos)
-    std::sscanf(extents.c_str() + eq + 1, " %d, %d, %d, %d", &place.frameLeft, &place.frameRight, &place.frameTop,
-                &place.frameBottom);
+    std::sscanf(extents.c_str() + eq + 1, " %d, %d, %d, %d", &place.frameLeft, &place.frameRight,
+                &place.frameTop, &place.frameBottom);
   return place;
 }
 
@@ -389,7 +397,8 @@ std::string Desktop::Property(long window, const std::string& name) const {
   command.push_back(name);
   std::string text = Run(command);
   // "NAME:  not found." / "no such atom" mean the window has none.
-  if (text.find("not found") != std::string::npos || text.find("no such") != std::string::npos) return "";
+  if (text.find("not found") != std::string::npos || text.find("no such") != std::string::npos)
+    return "";
   return text;
 }
 
@@ -399,7 +408,8 @@ std::vector<long> Desktop::Stacking() const {
   size_t at = text.find('#');
   if (at == std::string::npos) return order;
   std::istringstream ids(text.substr(at + 1));
-  for (std::string id; std::getline(ids, id, ',');) order.push_back(std::strtol(id.c_str(), nullptr, 16));
+  for (std::string id; std::getline(ids, id, ',');)
+    order.push_back(std::strtol(id.c_str(), nullptr, 16));
   return order;
 }
 

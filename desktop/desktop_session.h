@@ -67,7 +67,8 @@ class Desktop {
   std::string Run(const std::vector<std::string>& command, int* status = nullptr) const;
 
   // Input, as the user's keyboard and mouse make it.
-  void Key(const std::string& keys) const;  // xdotool key names, blank-separated: "alt+a", "Tab Tab"
+  void Key(
+      const std::string& keys) const;  // xdotool key names, blank-separated: "alt+a", "Tab Tab"
   void Type(const std::string& text) const;
   void MoveTo(int x, int y) const;
   void Click(int x, int y, int button = 1) const;

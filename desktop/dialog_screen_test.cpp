@@ -16,12 +16,15 @@ constexpr uint32_t kButtonFace = 0xC0C0C0;  // the 3-D face of dialogs and butto
 constexpr uint32_t kWhite = 0xFFFFFF;       // list boxes and edits
 constexpr uint32_t kBlack = 0x000000;       // a window the server shows but nobody painted
 
-Box ClientArea(const WindowPlace& place) { return {place.x, place.y, place.x + place.width, place.y + place.height}; }
+Box ClientArea(const WindowPlace& place) {
+  return {place.x, place.y, place.x + place.width, place.y + place.height};
+}
 
 /* A dialog painted: its face with white controls on it, black only for text and lines (an
    unpainted window shows all black). */
 bool ShowsDialogContent(const Screenshot& shot, const Box& area, int whiteAtLeast) {
-  return CountOf(shot, area, kButtonFace) > area.Pixels() / 8 && CountOf(shot, area, kWhite) >= whiteAtLeast &&
+  return CountOf(shot, area, kButtonFace) > area.Pixels() / 8 &&
+         CountOf(shot, area, kWhite) >= whiteAtLeast &&
          CountOf(shot, area, kBlack) < area.Pixels() / 4;
 }
 
@@ -44,7 +47,8 @@ TEST(DesktopDialogScreen, ANestedDialogShowsItsPixelsOverItsOwnerAndOnlyItsFrame
   // Its file-number edit and file list are white: at least a list's worth of white pixels.
   Box newFileArea = ClientArea(desktop.Place(newFile));
   Screenshot shot;
-  EXPECT_TRUE(Desktop::WaitUntil([&] { return ShowsDialogContent(shot = desktop.Shoot(), newFileArea, 5000); }, 10))
+  EXPECT_TRUE(Desktop::WaitUntil(
+      [&] { return ShowsDialogContent(shot = desktop.Shoot(), newFileArea, 5000); }, 10))
       << "New File is not on the screen";
   desktop.Shoot("new-file-dialog");
   // A dialog frame without a sizing border: moved and closed, never resized or maximised.
@@ -62,7 +66,8 @@ TEST(DesktopDialogScreen, ANestedDialogShowsItsPixelsOverItsOwnerAndOnlyItsFrame
   long disbursing = WaitForActive(desktop, "Disbursing");
   ASSERT_NE(disbursing, 0);
   Box owner = ClientArea(desktop.Place(disbursing));
-  EXPECT_TRUE(Desktop::WaitUntil([&] { return ShowsDialogContent(shot = desktop.Shoot(), owner, 20000); }, 10))
+  EXPECT_TRUE(Desktop::WaitUntil(
+      [&] { return ShowsDialogContent(shot = desktop.Shoot(), owner, 20000); }, 10))
       << "Disbursing is not on the screen";
   desktop.Key("alt+d");
   long deposit = WaitForActive(desktop, "Add Deposit");
@@ -75,16 +80,19 @@ TEST(DesktopDialogScreen, ANestedDialogShowsItsPixelsOverItsOwnerAndOnlyItsFrame
   ASSERT_NE(select, 0);
   WindowPlace selectPlace = desktop.Place(select);
   Box nested = ClientArea(selectPlace);
-  Box nestedOuter{selectPlace.OuterLeft(), selectPlace.OuterTop(), nested.right + selectPlace.frameRight,
-                   nested.bottom + selectPlace.frameBottom};
-  EXPECT_TRUE(Desktop::WaitUntil([&] { return ShowsDialogContent(shot = desktop.Shoot(), nested, 15000); }, 10))
+  Box nestedOuter{selectPlace.OuterLeft(), selectPlace.OuterTop(),
+                  nested.right + selectPlace.frameRight, nested.bottom + selectPlace.frameBottom};
+  EXPECT_TRUE(Desktop::WaitUntil(
+      [&] { return ShowsDialogContent(shot = desktop.Shoot(), nested, 15000); }, 10))
       << "Select Bank Account is not on the screen";
   desktop.Shoot("nested-dialog-over-owner");
   // Where the nested dialog does not lie, Disbursing still shows: its face and its white lists.
   int ownerFace = 0, ownerWhite = 0, ownerBlack = 0;
   for (int y = owner.top; y < owner.bottom; ++y)
     for (int x = owner.left; x < owner.right; ++x) {
-      if (x >= nestedOuter.left && x < nestedOuter.right && y >= nestedOuter.top && y < nestedOuter.bottom) continue;
+      if (x >= nestedOuter.left && x < nestedOuter.right && y >= nestedOuter.top &&
+          y < nestedOuter.bottom)
+        continue;
       uint32_t pixel = shot.At(x, y);
       ownerFace += pixel == kButtonFace;
       ownerWhite += pixel == kWhite;

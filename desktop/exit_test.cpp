@@ -32,7 +32,10 @@ void EndTheDay(Road road) {
   const std::string database = desktop.DataRoot() + "/drive_c/ZARNE";
   ASSERT_EQ(desktop.Run({LOCK_PROBE, database, "X1"}), "refused\n");
   switch (road) {
-    case Road::kFileExit: desktop.Key("alt+f"); desktop.Key("x"); break;
+    case Road::kFileExit:
+      desktop.Key("alt+f");
+      desktop.Key("x");
+      break;
     case Road::kFrameClose: desktop.Key("alt+F4"); break;
     case Road::kSigterm: kill(desktop.ProgramPid(), SIGTERM); break;
     case Road::kLogout:
@@ -41,7 +44,8 @@ void EndTheDay(Road road) {
       break;
   }
   bool ended = Desktop::WaitUntil([&] { return !desktop.ProgramRunning(); }, 20);
-  EXPECT_TRUE(ended) << "still running; windows: " << desktop.Windows(".").size() << desktop.ProgramLog();
+  EXPECT_TRUE(ended) << "still running; windows: " << desktop.Windows(".").size()
+                     << desktop.ProgramLog();
   EXPECT_EQ(desktop.ProgramExitCode(), 0) << desktop.ProgramLog();
   EXPECT_EQ(desktop.Run({TABLE_READER, database, "BUYER", "X2", "2", "s"}), "Evening Buyer\n");
   EXPECT_EQ(desktop.Run({TABLE_READER, database, "BUYER", "X1", "1", "s"}), "X1\n");

@@ -18,7 +18,8 @@ void ExpectFrameOnScreenWithMenu(Desktop& desktop, long frame, const std::string
   Desktop::WaitUntil(
       [&] {
         place = desktop.Place(frame);
-        return place.height + place.frameTop + place.frameBottom >= Desktop::kHeight - 2 && place.OuterTop() >= 0;
+        return place.height + place.frameTop + place.frameBottom >= Desktop::kHeight - 2 &&
+               place.OuterTop() >= 0;
       },
       20);
   EXPECT_GE(place.OuterLeft(), 0);
@@ -31,7 +32,8 @@ void ExpectFrameOnScreenWithMenu(Desktop& desktop, long frame, const std::string
 
   Screenshot before = desktop.Shoot(shot);
   // The area where the File menu drops down, below the menu bar.
-  int left = place.x, top = place.y + 2 * kMenuRowMiddle + 4, right = place.x + 120, bottom = top + 80;
+  int left = place.x, top = place.y + 2 * kMenuRowMiddle + 4, right = place.x + 120,
+      bottom = top + 80;
   desktop.Click(place.x + kFileX, place.y + kMenuRowMiddle);
   bool opened = Desktop::WaitUntil(
       [&] {

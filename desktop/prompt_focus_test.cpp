@@ -44,7 +44,8 @@ class DesktopPromptAndFocus : public ::testing::Test {
     ASSERT_NE(WaitForActive(desktop, "New File"), 0);
     desktop.Type(number);
     desktop.Key("Return");
-    ASSERT_TRUE(Desktop::WaitUntil([&] { return desktop.Title(frame).find(number) != std::string::npos; }, 20));
+    ASSERT_TRUE(Desktop::WaitUntil(
+        [&] { return desktop.Title(frame).find(number) != std::string::npos; }, 20));
     // The caption names the file before the window's first paint ends.
     ASSERT_TRUE(Desktop::SettlesIdle(desktop.ProgramPid())) << desktop.ProgramLog();
     place = desktop.Place(frame);
@@ -63,13 +64,14 @@ class DesktopPromptAndFocus : public ::testing::Test {
   /* Another program pokes the settlement date: where it shows (the right half of the form)
      is the field's box. */
   Box FindSettlementDate() {
-    Box right{place.x + place.width / 2, place.y + place.height / 4, place.x + place.width, place.y + place.height};
+    Box right{place.x + place.width / 2, place.y + place.height / 4, place.x + place.width,
+              place.y + place.height};
     Screenshot before = StableShot(right);
     std::string root = desktop.DataRoot();
     std::string runtime = root.substr(0, root.find_last_of('/')) + "/run";
     int status = -1;
-    desktop.Run({"env", "XDG_RUNTIME_DIR=" + runtime, "ZARNE_ROOT=" + root, ZDDE_PROGRAM, "poke", "Zarne", "Current",
-                 "CDATE", "05/20/2027"},
+    desktop.Run({"env", "XDG_RUNTIME_DIR=" + runtime, "ZARNE_ROOT=" + root, ZDDE_PROGRAM, "poke",
+                 "Zarne", "Current", "CDATE", "05/20/2027"},
                 &status);
     EXPECT_EQ(status, 0) << "the poke was refused";
     Desktop::WaitUntil([&] { return !Changed(before, desktop.Shoot(), right).Empty(); }, 10);
@@ -85,8 +87,8 @@ class DesktopPromptAndFocus : public ::testing::Test {
     while (box.top > right.top && now.At(middleX, box.top - 1) == kFieldGrey) --box.top;
     while (box.bottom < right.bottom && now.At(middleX, box.bottom) == kFieldGrey) ++box.bottom;
     desktop.Shoot("focus-settlement-date");
-    EXPECT_LT(box.bottom - box.top, 40) << "not one field's box: " << box.left << "," << box.top << " " << box.right
-                                        << "," << box.bottom;
+    EXPECT_LT(box.bottom - box.top, 40) << "not one field's box: " << box.left << "," << box.top
+                                        << " " << box.right << "," << box.bottom;
     return box;
   }
 
@@ -106,15 +108,16 @@ class DesktopPromptAndFocus : public ::testing::Test {
 
   std::string Describe(const Screenshot& shot, const Box& box) {
     std::ostringstream text;
-    text << box.left << "," << box.top << ".." << box.right << "," << box.bottom << " grey " << CountOf(shot, box, kFieldGrey)
-         << " white " << CountOf(shot, box, kWhite) << " text " << TextPixels(shot, box) << " of " << box.Pixels();
+    text << box.left << "," << box.top << ".." << box.right << "," << box.bottom << " grey "
+         << CountOf(shot, box, kFieldGrey) << " white " << CountOf(shot, box, kWhite) << " text "
+         << TextPixels(shot, box) << " of " << box.Pixels();
     return text.str();
   }
 
   /* The field shows committed text in its grey box: the edit line has left it. */
   bool Committed(const Screenshot& shot, const Box& box) {
-    return CountOf(shot, box, kFieldGrey) > box.Pixels() / 2 && CountOf(shot, box, kWhite) < box.Pixels() / 10 &&
-           TextPixels(shot, box) > 20;
+    return CountOf(shot, box, kFieldGrey) > box.Pixels() / 2 &&
+           CountOf(shot, box, kWhite) < box.Pixels() / 10 && TextPixels(shot, box) > 20;
   }
 
   /* Typed text lands in some field of the statement (the keys have a home): answers the box of
@@ -158,8 +161,8 @@ TEST_F(DesktopPromptAndFocus, TheLegalDescriptionsPromptTakesTheAnswerIntoProper
   // Template 20500 is 300 x 206 units: Legal Description centred at 46, 115; the text box
   // below it at 6..294 x 126..200.
   WindowPlace sheet = desktop.Place(property);
-  Box legal{sheet.x + sheet.width * 8 / 300, sheet.y + sheet.height * 128 / 206, sheet.x + sheet.width * 280 / 300,
-            sheet.y + sheet.height * 198 / 206};
+  Box legal{sheet.x + sheet.width * 8 / 300, sheet.y + sheet.height * 128 / 206,
+            sheet.x + sheet.width * 280 / 300, sheet.y + sheet.height * 198 / 206};
   Screenshot empty = desktop.Shoot();
   desktop.Click(sheet.x + sheet.width * 46 / 300, sheet.y + sheet.height * 115 / 206);
   long open = WaitForActive(desktop, "Open");
@@ -179,7 +182,8 @@ TEST_F(DesktopPromptAndFocus, TheLegalDescriptionsPromptTakesTheAnswerIntoProper
   // The merged text, "Lot 42 of Block 7", fills the legal description's box.
   Screenshot merged;
   bool shown = Desktop::WaitUntil(
-      [&] { return TextPixels(merged = desktop.Shoot(), legal) > TextPixels(empty, legal) + 60; }, 10);
+      [&] { return TextPixels(merged = desktop.Shoot(), legal) > TextPixels(empty, legal) + 60; },
+      10);
   desktop.Shoot("legal-description-merged");
   EXPECT_TRUE(shown) << "the typed answer did not reach Property";
 
@@ -227,13 +231,17 @@ TEST_F(DesktopPromptAndFocus, TabGoesOnAfterCalendarAndAfterAMessageBox) {
   desktop.Click(x, y, 3);
   // The menu opens down and right of the pointer.
   EXPECT_TRUE(Desktop::WaitUntil(
-      [&] { return desktop.Shoot().CountChanged(beforeMenu, x + 2, y + 2, x + 120, y + 60) > 1000; }, 10))
+      [&] {
+        return desktop.Shoot().CountChanged(beforeMenu, x + 2, y + 2, x + 120, y + 60) > 1000;
+      },
+      10))
       << "no pop-up menu";
   desktop.Click(x + 40, y + 10);
   long calendar = WaitForActive(desktop, "Date Selection");
   ASSERT_NE(calendar, 0);
   WindowPlace days = desktop.Place(calendar);
-  desktop.Click(days.x + days.width * (15 + 6 * 20) / 150, days.y + days.height * (31 + 3 * 16) / 146);
+  desktop.Click(days.x + days.width * (15 + 6 * 20) / 150,
+                days.y + days.height * (31 + 3 * 16) / 146);
   desktop.Key("Return");
   ASSERT_TRUE(desktop.WaitForWindowGone(calendar));
   desktop.Key("Tab");

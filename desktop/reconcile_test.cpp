@@ -18,8 +18,10 @@ namespace {
 constexpr uint32_t kDepositGreen = 0x008000;  // deposit rows: their text, and a marked row's ground
 
 /* A point of a dialog given in its template's units (the template's whole size given too). */
-void ClickAt(Desktop& desktop, const WindowPlace& place, int x, int y, int templateWidth, int templateHeight) {
-  desktop.Click(place.x + place.width * x / templateWidth, place.y + place.height * y / templateHeight);
+void ClickAt(Desktop& desktop, const WindowPlace& place, int x, int y, int templateWidth,
+             int templateHeight) {
+  desktop.Click(place.x + place.width * x / templateWidth,
+                place.y + place.height * y / templateHeight);
 }
 
 int CountColour(const Screenshot& shot, const WindowPlace& place, uint32_t colour) {
@@ -55,7 +57,8 @@ void MakeAccountAndDeposit(Desktop& desktop, long frame) {
   ASSERT_NE(newFile, 0);
   desktop.Type("R1");
   desktop.Key("Return");
-  ASSERT_TRUE(Desktop::WaitUntil([&] { return desktop.Title(frame).find("R1") != std::string::npos; }, 20));
+  ASSERT_TRUE(
+      Desktop::WaitUntil([&] { return desktop.Title(frame).find("R1") != std::string::npos; }, 20));
   desktop.Key("alt+a");
   desktop.Key("d");
   long disbursing = WaitForActive(desktop, "Disbursing");
@@ -107,11 +110,13 @@ TEST(DesktopReconcile, StatementInformationThenReconcileOnTopAndAClickMarksADepo
   WindowPlace place = desktop.Place(reconcile);
   Screenshot listed;
   int row = -1;
-  bool shown = Desktop::WaitUntil([&] { return (row = FirstDepositRow(listed = desktop.Shoot(), place)) >= 0; }, 10);
+  bool shown = Desktop::WaitUntil(
+      [&] { return (row = FirstDepositRow(listed = desktop.Shoot(), place)) >= 0; }, 10);
   desktop.Shoot("reconcile-listed");
   ASSERT_TRUE(shown) << "the deposit is not listed";
   int totalLeft = place.x + place.width * 324 / 432, totalRight = place.x + place.width;
-  int totalTop = place.y + place.height * 182 / 222, totalBottom = place.y + place.height * 194 / 222;
+  int totalTop = place.y + place.height * 182 / 222,
+      totalBottom = place.y + place.height * 194 / 222;
   int greenBefore = CountColour(listed, place, kDepositGreen);
   desktop.Click(place.x + place.width / 2, row + 3);
   Screenshot marked;

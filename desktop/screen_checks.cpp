@@ -77,13 +77,17 @@ long WaitForActive(Desktop& desktop, const std::string& title) {
 }
 
 void ExpectDialogOverOwner(Desktop& desktop, long dialog, long owner, const std::string& what) {
-  EXPECT_NE(desktop.Property(dialog, "WM_TRANSIENT_FOR").find(Hex(owner)), std::string::npos) << what;
-  EXPECT_NE(desktop.Property(dialog, "_NET_WM_WINDOW_TYPE").find("_NET_WM_WINDOW_TYPE_DIALOG"), std::string::npos)
+  EXPECT_NE(desktop.Property(dialog, "WM_TRANSIENT_FOR").find(Hex(owner)), std::string::npos)
+      << what;
+  EXPECT_NE(desktop.Property(dialog, "_NET_WM_WINDOW_TYPE").find("_NET_WM_WINDOW_TYPE_DIALOG"),
+            std::string::npos)
       << what;
   std::vector<long> order = desktop.Stacking();
   EXPECT_GT(StackIndex(order, dialog), StackIndex(order, owner)) << what << " below its owner";
-  EXPECT_TRUE(Desktop::SettlesIdle(desktop.ProgramPid())) << "zarne32 busy while " << what << " waits";
-  EXPECT_TRUE(Desktop::SettlesIdle(desktop.WindowManagerPid())) << "openbox busy while " << what << " waits";
+  EXPECT_TRUE(Desktop::SettlesIdle(desktop.ProgramPid()))
+      << "zarne32 busy while " << what << " waits";
+  EXPECT_TRUE(Desktop::SettlesIdle(desktop.WindowManagerPid()))
+      << "openbox busy while " << what << " waits";
 }
 
 void ExpectOnTop(Desktop& desktop, long window, const std::string& what) {

@@ -55,7 +55,8 @@ class DesktopStatement : public ::testing::Test {
     ASSERT_NE(desktop.WaitForWindow("^New File$"), 0);
     desktop.Type("T1");
     desktop.Key("Return");
-    ASSERT_TRUE(Desktop::WaitUntil([&] { return desktop.Title(frame).find("T1") != std::string::npos; }, 20));
+    ASSERT_TRUE(Desktop::WaitUntil(
+        [&] { return desktop.Title(frame).find("T1") != std::string::npos; }, 20));
     // The caption changes before the window's first paint ends: pictures taken as "before"
     // must show the whole statement.
     ASSERT_TRUE(Desktop::SettlesIdle(desktop.ProgramPid())) << desktop.ProgramLog();
@@ -68,8 +69,8 @@ class DesktopStatement : public ::testing::Test {
     // The program's DDE lives in its runtime directory (beside its data root), under its root.
     std::string root = desktop.DataRoot();
     std::string runtime = root.substr(0, root.find_last_of('/')) + "/run";
-    desktop.Run({"env", "XDG_RUNTIME_DIR=" + runtime, "ZARNE_ROOT=" + root, ZDDE_PROGRAM, "poke", "Zarne",
-                 "Current", item, value},
+    desktop.Run({"env", "XDG_RUNTIME_DIR=" + runtime, "ZARNE_ROOT=" + root, ZDDE_PROGRAM, "poke",
+                 "Zarne", "Current", item, value},
                 &status);
     return status == 0 ? "done" : "refused";
   }
@@ -102,10 +103,13 @@ class DesktopStatement : public ::testing::Test {
     desktop.Type(text);
     desktop.Key("Tab");
     bool held = false;
-    ShotWhen(desktop, [&](const Screenshot& now) {
-      return now.CountChanged(before, field.left, field.top, field.right, field.bottom) > 20 &&
-             TextPixels(now, field) > 20;
-    }, &held);
+    ShotWhen(
+        desktop,
+        [&](const Screenshot& now) {
+          return now.CountChanged(before, field.left, field.top, field.right, field.bottom) > 20 &&
+                 TextPixels(now, field) > 20;
+        },
+        &held);
     EXPECT_TRUE(held) << text << " did not show in its field";
   }
 };
@@ -119,26 +123,37 @@ TEST_F(DesktopStatement, TypedAndPokedValuesShowAtTheirFields) {
   Box name;
   int typedText = 0;
   bool held = false;
-  ShotWhen(desktop, [&](const Screenshot& now) {
-    name = LastChangedBand(empty, now, Box{place.x, place.y, middle, place.y + place.height});
-    typedText = name.Empty() ? 0 : TextPixels(now, name);
-    return typedText > 40;
-  }, &held);
+  ShotWhen(
+      desktop,
+      [&](const Screenshot& now) {
+        name = LastChangedBand(empty, now, Box{place.x, place.y, middle, place.y + place.height});
+        typedText = name.Empty() ? 0 : TextPixels(now, name);
+        return typedText > 40;
+      },
+      &held);
   ASSERT_TRUE(held) << "typing showed nothing";
   desktop.Key("Tab");
   // The edit line moves on to the suffix beside the name; the name stays painted in its box.
-  Screenshot left = ShotWhen(desktop, [&](const Screenshot& now) {
-    return TextPixels(now, name) > typedText / 2 && now.CountChanged(empty, name.right, name.top, middle, name.bottom) > 0;
-  }, &held, "statement-typed");
+  Screenshot left = ShotWhen(
+      desktop,
+      [&](const Screenshot& now) {
+        return TextPixels(now, name) > typedText / 2 &&
+               now.CountChanged(empty, name.right, name.top, middle, name.bottom) > 0;
+      },
+      &held, "statement-typed");
   EXPECT_TRUE(held) << "the name left the screen with the edit line";
 
   // Over an old value: back with Shift+Tab (the whole text is selected), type, leave.
   desktop.Key("shift+Tab");
   desktop.Type("Zed Tester");
   desktop.Key("Tab");
-  ShotWhen(desktop, [&](const Screenshot& now) {
-    return now.CountChanged(left, name.left, name.top, name.right, name.bottom) > 20 && TextPixels(now, name) > 20;
-  }, &held, "statement-overwritten");
+  ShotWhen(
+      desktop,
+      [&](const Screenshot& now) {
+        return now.CountChanged(left, name.left, name.top, name.right, name.bottom) > 20 &&
+               TextPixels(now, name) > 20;
+      },
+      &held, "statement-overwritten");
   EXPECT_TRUE(held) << "the old name stayed on the screen";
 
   // Contract sales price (101, partner 401) and the first tax line's begin date (106, partner 406).
@@ -165,12 +180,16 @@ TEST_F(DesktopStatement, TheWheelScrollsTheStatementUnderThePointer) {
   int left = place.x + 10, right = middle;
   long same = 0, all = 0;
   bool held = false;
-  ShotWhen(desktop, [&](const Screenshot& now) {
-    same = all = 0;
-    for (int row = top; row < bottom; ++row)
-      for (int column = left; column < right; ++column, ++all) same += now.At(column, row) == before.At(column, row + shift);
-    return same > all * 97 / 100 && now.CountChanged(before, left, top, right, bottom) > 1000;
-  }, &held, "statement-wheel");
+  ShotWhen(
+      desktop,
+      [&](const Screenshot& now) {
+        same = all = 0;
+        for (int row = top; row < bottom; ++row)
+          for (int column = left; column < right; ++column, ++all)
+            same += now.At(column, row) == before.At(column, row + shift);
+        return same > all * 97 / 100 && now.CountChanged(before, left, top, right, bottom) > 1000;
+      },
+      &held, "statement-wheel");
   EXPECT_TRUE(held) << same << " of " << all << " pixels moved up by " << shift;
 }
 

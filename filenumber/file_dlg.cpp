@@ -28,10 +28,10 @@ constexpr int kBuyerNames = 103;
 constexpr int kSellerNames = 104;
 constexpr int kFindResults = 189;
 constexpr int kFindButton = 378;
-constexpr int kNumberSize = 16;      // 15 characters and the terminator
+constexpr int kNumberSize = 16;  // 15 characters and the terminator
 constexpr int kPartyTextLimit = 255;
 constexpr int kFindLabelLimit = 20;
-constexpr int kNameSize = 63;        // names are read up to 62 characters
+constexpr int kNameSize = 63;  // names are read up to 62 characters
 constexpr int kFileNumberField = 1;
 constexpr int kNameFields[] = {2, 12, 22, 32};
 
@@ -134,7 +134,8 @@ void TFileDlg::FillFileList() {
 void TFileDlg::LearnListed(std::vector<std::string> numbers) {
   listed_.clear();
   listed_.reserve(numbers.size());
-  for (size_t i = 0; i < numbers.size(); ++i) listed_.emplace_back(std::move(numbers[i]), static_cast<int>(i));
+  for (size_t i = 0; i < numbers.size(); ++i)
+    listed_.emplace_back(std::move(numbers[i]), static_cast<int>(i));
   // The list comes in key order, which is this order already; a list the lookup filled from
   // another table is sorted here. Equal numbers keep their list order: the first one counts.
   auto byNumber = [](const auto& a, const auto& b) { return a.first < b.first; };
@@ -144,8 +145,9 @@ void TFileDlg::LearnListed(std::vector<std::string> numbers) {
 
 int TFileDlg::ListedIndex(const char* number) const {
   // File numbers compare exactly, case and all, as their key does.
-  auto found = std::lower_bound(listed_.begin(), listed_.end(), number,
-                                [](const auto& entry, const char* text) { return entry.first < text; });
+  auto found =
+      std::lower_bound(listed_.begin(), listed_.end(), number,
+                       [](const auto& entry, const char* text) { return entry.first < text; });
   return found != listed_.end() && found->first == number ? found->second : -1;
 }
 
@@ -221,7 +223,8 @@ void TFileDlg::CmOk() {
   TransferData(tdGetData);
   bool empty = gFileNumber[0] == '\0';
   bool listed = numberList_->GetSelIndex() >= 0;
-  if (checkEmpty && empty && NumberBox(IDS_NO_NUMBER, MB_YESNO | MB_ICONINFORMATION) == IDNO) return;
+  if (checkEmpty && empty && NumberBox(IDS_NO_NUMBER, MB_YESNO | MB_ICONINFORMATION) == IDNO)
+    return;
   if (checkOverwrite && !empty && listed &&
       NumberBox(IDS_OVERWRITE, MB_YESNO | MB_ICONINFORMATION) == IDNO)
     return;
@@ -257,8 +260,5 @@ void TFileDlg::ReleaseLock() {
 }
 
 DEFINE_RESPONSE_TABLE1(TFileDlg, TDialog)
-  EV_EN_CHANGE(kNumberEdit, EvEditChange),
-  EV_LBN_SELCHANGE(kNumberList, EvListSelChange),
-  EV_COMMAND(kFindButton, CmFind),
-  EV_COMMAND(IDOK, CmOk),
-END_RESPONSE_TABLE;
+EV_EN_CHANGE(kNumberEdit, EvEditChange), EV_LBN_SELCHANGE(kNumberList, EvListSelChange),
+    EV_COMMAND(kFindButton, CmFind), EV_COMMAND(IDOK, CmOk), END_RESPONSE_TABLE;

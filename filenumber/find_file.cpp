@@ -28,9 +28,9 @@ constexpr int kListAllBox = 719;
 constexpr int kLookupLabel = 901;
 constexpr int kFindLabel = 1001;
 constexpr int kFindTextLimit = 61;
-constexpr int kFindTextSize = 81;      // read up to 80 characters
+constexpr int kFindTextSize = 81;  // read up to 80 characters
 constexpr int kSearchTextSize = 16384;
-constexpr int kFileNumberSize = 17;    // field 1, up to 16 characters
+constexpr int kFileNumberSize = 17;  // field 1, up to 16 characters
 
 /* The lookup kinds in combo order: the entry, its shared table and the fields searched. */
 struct LookupKind {
@@ -63,7 +63,8 @@ bool FindTextMatches(const char* upperFindText, char* text) {
   return std::strstr(text, upperFindText) != nullptr;
 }
 
-TFindFile::TFindFile(TWindow* parent, TResId resId, TModule* module) : TDialog(parent, resId, module) {
+TFindFile::TFindFile(TWindow* parent, TResId resId, TModule* module)
+    : TDialog(parent, resId, module) {
   kind_ = new TComboBox(this, kKindCombo);
   findText_ = new TEdit(this, kFindTextEdit, kFindTextLimit);
   listAllBox_ = new TCheckBox(this, kListAllBox);
@@ -133,6 +134,4 @@ void TFindFile::CmOk() {
 }
 
 DEFINE_RESPONSE_TABLE1(TFindFile, TDialog)
-  EV_BN_CLICKED(kListAllBox, CmListAll),
-  EV_COMMAND(IDOK, CmOk),
-END_RESPONSE_TABLE;
+EV_BN_CLICKED(kListAllBox, CmListAll), EV_COMMAND(IDOK, CmOk), END_RESPONSE_TABLE;

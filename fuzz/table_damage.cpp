@@ -56,8 +56,10 @@ LeafMap MapLeaves(const std::string& path, const std::vector<uint8_t>& healthy) 
   sqlite3* db = nullptr;
   sqlite3_stmt* stmt = nullptr;
   FuzzRequire(sqlite3_open(path.c_str(), &db) == SQLITE_OK &&
-                  sqlite3_prepare_v2(db, "SELECT pageno FROM dbstat WHERE name = 'records' AND "
-                                         "pagetype = 'leaf'", -1, &stmt, nullptr) == SQLITE_OK,
+                  sqlite3_prepare_v2(db,
+                                     "SELECT pageno FROM dbstat WHERE name = 'records' AND "
+                                     "pagetype = 'leaf'",
+                                     -1, &stmt, nullptr) == SQLITE_OK,
               "the healthy table's pages can be listed");
   std::vector<int> leaves;
   while (sqlite3_step(stmt) == SQLITE_ROW) leaves.push_back(sqlite3_column_int(stmt, 0));
@@ -68,7 +70,8 @@ LeafMap MapLeaves(const std::string& path, const std::vector<uint8_t>& healthy) 
   sqlite3_finalize(stmt);
   sqlite3_close(db);
   for (int page : leaves) {
-    std::string bytes(healthy.begin() + long(page - 1) * map.pageSize, healthy.begin() + long(page) * map.pageSize);
+    std::string bytes(healthy.begin() + long(page - 1) * map.pageSize,
+                      healthy.begin() + long(page) * map.pageSize);
     for (size_t at = bytes.find('R'); at != std::string::npos; at = bytes.find('R', at + 1)) {
       std::string text = bytes.substr(at, 5);
       if (IsRowText(text.c_str())) map.rowsOnLeaf[page].insert(text);
@@ -182,8 +185,9 @@ bool Rebuild() {
     rebuilt = EngineRestructureTable(gDatabase, 1, &desc, nullptr, nullptr, problems.c_str(), 0) ==
               ENGINE_OK;
     if (!rebuilt)
-      FuzzRequire(EngineCopyTable(gDatabase, 1, backup.c_str(), kDriver, table.c_str()) == ENGINE_OK,
-                  "a failed rebuild restores the table from its backup");
+      FuzzRequire(
+          EngineCopyTable(gDatabase, 1, backup.c_str(), kDriver, table.c_str()) == ENGINE_OK,
+          "a failed rebuild restores the table from its backup");
   }
   EngineReleaseTableLock(gDatabase, backup.c_str(), kDriver);
   EngineReleaseTableLock(gDatabase, table.c_str(), kDriver);
@@ -241,8 +245,8 @@ void TableDamageRun(size_t table, const uint8_t* data, size_t size) {
   gEntry = gEntries[table % gEntries.size()];
   std::vector<uint8_t> damaged = gHealthy[table % gEntries.size()];
   for (size_t at = 0; at + 4 <= size; at += 4) {
-    size_t offset = (size_t(data[at]) << 16 | size_t(data[at + 1]) << 8 | data[at + 2]) %
-                    damaged.size();
+    size_t offset =
+        (size_t(data[at]) << 16 | size_t(data[at + 1]) << 8 | data[at + 2]) % damaged.size();
     damaged[offset] = data[at + 3];
   }
   if (size % 4 != 0) damaged.resize(damaged.size() * data[size - 1] / 256);
@@ -262,13 +266,15 @@ void TableDamageRun(size_t table, const uint8_t* data, size_t size) {
     FuzzRequire(DWORD(readAfter) == counts.kept, "a rebuilt table holds the records it kept");
     const size_t which = table % gEntries.size();
     for (const std::string& row : RowsOnIntactLeaves(gLeafMaps[which], gHealthy[which], damaged)) {
-      FuzzRequire(rowsAfter.count(row) == 1, "a rebuild keeps every record stored on an intact page");
+      FuzzRequire(rowsAfter.count(row) == 1,
+                  "a rebuild keeps every record stored on an intact page");
     }
   } else {
     // The table is restored from its backup: every record readable before reads again. (A
     // file the engine can open is copied page by page, so its header counters may differ.)
     bool cleanRestored = false;
-    FuzzRequire(ReadRecords(&cleanRestored) >= readBefore, "a failed rebuild loses no readable record");
+    FuzzRequire(ReadRecords(&cleanRestored) >= readBefore,
+                "a failed rebuild loses no readable record");
     FuzzRequire(ReadBytes(file).size() == damaged.size(), "a failed rebuild keeps the whole file");
   }
 }

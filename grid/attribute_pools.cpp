@@ -79,7 +79,9 @@ int ReturnPoolRecord(TesselPoolKind kind, uint32_t index) {
   return 0;
 }
 
-TesselAttrHead* AttrHead(uint32_t index) { return static_cast<TesselAttrHead*>(PoolRecord(kHeadPool, index)); }
+TesselAttrHead* AttrHead(uint32_t index) {
+  return static_cast<TesselAttrHead*>(PoolRecord(kHeadPool, index));
+}
 
 void FreeAttrHead(uint32_t index) {
   TesselAttrHead* head = AttrHead(index);
@@ -98,7 +100,8 @@ void FreeAttrHead(uint32_t index) {
   }
   if (AttrHead(index) && AttrHead(index)->labelOffset) {
     // The label's text stays in the store until it is compacted or reset.
-    gLockedRecord->labelStoreDead += static_cast<uint32_t>(std::strlen(RowLabelAt(AttrHead(index)->labelOffset)) + 1);
+    gLockedRecord->labelStoreDead +=
+        static_cast<uint32_t>(std::strlen(RowLabelAt(AttrHead(index)->labelOffset)) + 1);
   }
   ReturnPoolRecord(kHeadPool, index);
 }

@@ -24,7 +24,9 @@ const LOGFONT* FontRecord(TesselPoolKind kind, uint32_t index) {
   return static_cast<const LOGFONT*>(PoolRecord(kind, index));
 }
 
-TesselCellAttr* CellNode(uint32_t index) { return static_cast<TesselCellAttr*>(PoolRecord(kCellPool, index)); }
+TesselCellAttr* CellNode(uint32_t index) {
+  return static_cast<TesselCellAttr*>(PoolRecord(kCellPool, index));
+}
 
 /* The row's head, made when asked and missing (0 when it cannot be). */
 uint32_t HeadOfRow(int row, bool make) {
@@ -76,7 +78,8 @@ void ReleaseEmpty(int row, int column) {
   uint32_t* link = &AttrHead(head)->firstCell;
   while (*link) {
     TesselCellAttr* node = CellNode(*link);
-    if (node->column == static_cast<uint16_t>(column) && !node->attribute && !node->colorIndex && !node->fontIndex) {
+    if (node->column == static_cast<uint16_t>(column) && !node->attribute && !node->colorIndex &&
+        !node->fontIndex) {
       uint32_t gone = *link;
       *link = node->next;
       ReturnPoolRecord(kCellPool, gone);
@@ -85,7 +88,8 @@ void ReleaseEmpty(int row, int column) {
     link = &node->next;
   }
   TesselAttrHead* h = AttrHead(head);
-  if (!h->style && !h->height && !h->rowKey && !h->colorIndex && !h->fontIndex && !h->labelOffset && !h->firstCell) {
+  if (!h->style && !h->height && !h->rowKey && !h->colorIndex && !h->fontIndex && !h->labelOffset &&
+      !h->firstCell) {
     ReturnPoolRecord(kHeadPool, head);
     SetRowHeadIndex(row, 0);
   }
@@ -120,7 +124,7 @@ struct AttributeTarget {
   TesselPoolKind fontPool;
   uint32_t* colorSlot;
   uint32_t* fontSlot;
-  int row;          // for releasing an emptied head or node, -1 none
+  int row;  // for releasing an emptied head or node, -1 none
   int column;
 };
 
@@ -129,25 +133,41 @@ long RowTarget(WPARAM reference, bool make, AttributeTarget& target) {
   if (row < 0 && row != TSROW_HEADING) return row;
   TesselRecord* record = gLockedRecord;
   if (row == TSROW_HEADING) {
-    target = {kGridColorPool, kGridFontPool, &record->headingRowColorIndex, &record->headingRowFontIndex, -1, 0};
+    target = {kGridColorPool,
+              kGridFontPool,
+              &record->headingRowColorIndex,
+              &record->headingRowFontIndex,
+              -1,
+              0};
     return 0;
   }
   uint32_t head = HeadOfRow(static_cast<int>(row), make);
   if (!head) return make ? TSERR_NOMEMORY : 1;
-  target = {kRowColorPool, kRowFontPool, &AttrHead(head)->colorIndex, &AttrHead(head)->fontIndex, static_cast<int>(row), -1};
+  target = {kRowColorPool,
+            kRowFontPool,
+            &AttrHead(head)->colorIndex,
+            &AttrHead(head)->fontIndex,
+            static_cast<int>(row),
+            -1};
   return 0;
 }
 
 long ColumnTarget(WPARAM reference, AttributeTarget& target) {
   TesselRecord* record = gLockedRecord;
   if ((reference & 3) == TSREF_CURSOR && record->cursorColumn == TSCOL_ROWLABEL) {
-    target = {kGridColorPool, kGridFontPool, &record->labelColumnColorIndex, &record->labelColumnFontIndex, -1, 0};
+    target = {kGridColorPool,
+              kGridFontPool,
+              &record->labelColumnColorIndex,
+              &record->labelColumnFontIndex,
+              -1,
+              0};
     return 0;
   }
   long column = ResolveColumnReference(reference, kPlainReference);
   if (column < 0) return column;
   TesselColumn& entry = gLockedColumns[column];
-  target = {kGridColorPool, kGridFontPool, &entry.colorIndex, &entry.fontIndex, -1, static_cast<int>(column)};
+  target = {kGridColorPool,          kGridFontPool, &entry.colorIndex, &entry.fontIndex, -1,
+            static_cast<int>(column)};
   return 0;
 }
 
@@ -157,17 +177,20 @@ long CellTarget(WPARAM reference, bool make, AttributeTarget& target) {
   if (result < 0) return result;
   TesselRecord* record = gLockedRecord;
   if (row == TSROW_HEADING && column == TSCOL_ROWLABEL) {
-    target = {kGridColorPool, kGridFontPool, &record->cornerColorIndex, &record->cornerFontIndex, -1, 0};
+    target = {
+        kGridColorPool, kGridFontPool, &record->cornerColorIndex, &record->cornerFontIndex, -1, 0};
     return 0;
   }
   if (row == TSROW_HEADING) {
     TesselColumn& entry = gLockedColumns[column];
-    target = {kGridColorPool, kGridFontPool, &entry.headingColorIndex, &entry.headingFontIndex, -1, column};
+    target = {kGridColorPool, kGridFontPool, &entry.headingColorIndex, &entry.headingFontIndex, -1,
+              column};
     return 0;
   }
   uint32_t node = CellNodeOf(row, column, make);
   if (!node) return make ? TSERR_NOMEMORY : 1;
-  target = {kRowColorPool, kRowFontPool, &CellNode(node)->colorIndex, &CellNode(node)->fontIndex, row, column};
+  target = {kRowColorPool, kRowFontPool, &CellNode(node)->colorIndex, &CellNode(node)->fontIndex,
+            row,           column};
   return 0;
 }
 
@@ -195,7 +218,8 @@ LRESULT SetColorsOf(Scope scope, WPARAM reference, const TesselColors* colors) {
   if (found == 0) {
     int result = StoreRecord(target.colorPool, *target.colorSlot, colors);
     if (result < 0) return result;
-    if (!colors && target.row >= 0) ReleaseEmpty(target.row, scope == Scope::kRow ? -1 : target.column);
+    if (!colors && target.row >= 0)
+      ReleaseEmpty(target.row, scope == Scope::kRow ? -1 : target.column);
     RepaintTarget(scope, target, reference);
   }
   return 0;
@@ -206,7 +230,8 @@ LRESULT GetColorsOf(Scope scope, WPARAM reference, LPARAM buffer) {
   AttributeTarget target{};
   long found = FindTarget(scope, reference, false, target);
   if (found < 0) return found;
-  const TesselColors* stored = found == 0 ? ColorRecord(target.colorPool, *target.colorSlot) : nullptr;
+  const TesselColors* stored =
+      found == 0 ? ColorRecord(target.colorPool, *target.colorSlot) : nullptr;
   return CopyColorsOut(buffer, stored);
 }
 
@@ -217,7 +242,8 @@ LRESULT SetFontOf(Scope scope, WPARAM reference, const LOGFONT* font) {
   if (found == 0) {
     int result = StoreRecord(target.fontPool, *target.fontSlot, font);
     if (result < 0) return result;
-    if (!font && target.row >= 0) ReleaseEmpty(target.row, scope == Scope::kRow ? -1 : target.column);
+    if (!font && target.row >= 0)
+      ReleaseEmpty(target.row, scope == Scope::kRow ? -1 : target.column);
     RepaintTarget(scope, target, reference);
   }
   return 0;
@@ -266,12 +292,14 @@ void CompactLabels() {
   std::vector<std::pair<int, std::string>> live;
   for (int r = 0; r < record->rowCount; ++r) {
     uint32_t head = RowHeadIndex(r);
-    if (head && AttrHead(head)->labelOffset) live.emplace_back(r, RowLabelAt(AttrHead(head)->labelOffset));
+    if (head && AttrHead(head)->labelOffset)
+      live.emplace_back(r, RowLabelAt(AttrHead(head)->labelOffset));
   }
   if (record->labelStore) GlobalFree(record->labelStore);
   record->labelStore = nullptr;
   record->labelStoreUsed = record->labelStoreDead = 0;
-  for (auto& [row, text] : live) AttrHead(RowHeadIndex(row))->labelOffset = AppendLabelText(text.c_str());
+  for (auto& [row, text] : live)
+    AttrHead(RowHeadIndex(row))->labelOffset = AppendLabelText(text.c_str());
 }
 
 LRESULT SetRowLabel(WPARAM reference, const char* text) {
@@ -305,7 +333,8 @@ LRESULT SetRowLabel(WPARAM reference, const char* text) {
     }
   }
   RECT label;
-  if (CellRect(static_cast<int>(row), TSCOL_ROWLABEL, false, &label) == 0) InvalidateRect(gCurrentGrid, &label, FALSE);
+  if (CellRect(static_cast<int>(row), TSCOL_ROWLABEL, false, &label) == 0)
+    InvalidateRect(gCurrentGrid, &label, FALSE);
   return 0;
 }
 
@@ -498,8 +527,10 @@ uint16_t CellAttributeWord(int row, int column) {
 HBRUSH ParentListColors(HDC dc, COLORREF* text, COLORREF* background) {
   HWND parent = GetParent(gCurrentGrid);
   HBRUSH brush = nullptr;
-  if (parent) brush = reinterpret_cast<HBRUSH>(SendMessage(parent, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc),
-                                                           reinterpret_cast<LPARAM>(gCurrentGrid)));
+  if (parent)
+    brush = reinterpret_cast<HBRUSH>(SendMessage(parent, WM_CTLCOLORLISTBOX,
+                                                 reinterpret_cast<WPARAM>(dc),
+                                                 reinterpret_cast<LPARAM>(gCurrentGrid)));
   if (parent && brush) {
     *text = GetTextColor(dc);
     *background = GetBkColor(dc);
@@ -517,7 +548,8 @@ void SetGridColors(const TesselColors* colors) {
   COLORREF text = 0, background = 0;
   ParentListColors(dc, &text, &background);
   ReleaseDC(gCurrentGrid, dc);
-  TesselColors defaults{background, text, GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHTTEXT)};
+  TesselColors defaults{background, text, GetSysColor(COLOR_HIGHLIGHT),
+                        GetSysColor(COLOR_HIGHLIGHTTEXT)};
   MergeRecord(chosen, &defaults);
   record->gridColors = chosen;
   record->gridColorsSet = colors != nullptr;
@@ -532,9 +564,12 @@ bool AnyColorRecords() {
 void ResolveCellColors(int row, int column, bool selected, COLORREF* text, COLORREF* background) {
   TesselRecord* record = gLockedRecord;
   TesselColors found = kUnset;
-  if (IsCurrentCell(row, column)) MergeRecord(found, ColorRecord(kGridColorPool, record->currentCellColorIndex));
-  if (uint32_t node = CellNodeOf(row, column, false)) MergeRecord(found, ColorRecord(kRowColorPool, CellNode(node)->colorIndex));
-  if (uint32_t head = RowHeadIndex(row)) MergeRecord(found, ColorRecord(kRowColorPool, AttrHead(head)->colorIndex));
+  if (IsCurrentCell(row, column))
+    MergeRecord(found, ColorRecord(kGridColorPool, record->currentCellColorIndex));
+  if (uint32_t node = CellNodeOf(row, column, false))
+    MergeRecord(found, ColorRecord(kRowColorPool, CellNode(node)->colorIndex));
+  if (uint32_t head = RowHeadIndex(row))
+    MergeRecord(found, ColorRecord(kRowColorPool, AttrHead(head)->colorIndex));
   MergeRecord(found, ColorRecord(kGridColorPool, gLockedColumns[column].colorIndex));
   MergeRecord(found, &record->gridColors);
   *text = selected ? found.selectedText : found.text;
@@ -564,9 +599,11 @@ bool ResolveButtonColors(int row, int column, bool pressed, COLORREF* text, COLO
 const LOGFONT* ResolveCellFont(int row, int column) {
   TesselRecord* record = gLockedRecord;
   if (row == TSROW_HEADING) {
-    const LOGFONT* own = column == TSCOL_ROWLABEL ? FontRecord(kGridFontPool, record->cornerFontIndex)
-                         : column < record->columnCount ? FontRecord(kGridFontPool, gLockedColumns[column].headingFontIndex)
-                                                        : nullptr;
+    const LOGFONT* own = column == TSCOL_ROWLABEL
+                             ? FontRecord(kGridFontPool, record->cornerFontIndex)
+                         : column < record->columnCount
+                             ? FontRecord(kGridFontPool, gLockedColumns[column].headingFontIndex)
+                             : nullptr;
     return own ? own : FontRecord(kGridFontPool, record->headingRowFontIndex);
   }
   if (column == TSCOL_ROWLABEL) {
@@ -574,7 +611,8 @@ const LOGFONT* ResolveCellFont(int row, int column) {
     const LOGFONT* own = node ? FontRecord(kRowFontPool, CellNode(node)->fontIndex) : nullptr;
     return own ? own : FontRecord(kGridFontPool, record->labelColumnFontIndex);
   }
-  if (IsCurrentCell(row, column) && record->currentCellFontIndex) return FontRecord(kGridFontPool, record->currentCellFontIndex);
+  if (IsCurrentCell(row, column) && record->currentCellFontIndex)
+    return FontRecord(kGridFontPool, record->currentCellFontIndex);
   if (uint32_t node = CellNodeOf(row, column, false))
     if (const LOGFONT* own = FontRecord(kRowFontPool, CellNode(node)->fontIndex)) return own;
   if (uint32_t head = RowHeadIndex(row))
@@ -590,7 +628,9 @@ LRESULT OnSetColors(const TesselColors* colors) {
 
 LRESULT OnGetColors(TesselColors* colors) {
   if (!colors) return TSERR_NULLPTR;
-  *colors = gLockedRecord->gridColorsSet || gLockedRecord->storedColors.background ? gLockedRecord->storedColors : kUnset;
+  *colors = gLockedRecord->gridColorsSet || gLockedRecord->storedColors.background
+                ? gLockedRecord->storedColors
+                : kUnset;
   return 0;
 }
 
@@ -612,8 +652,10 @@ LRESULT OnAttributeMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case TSM_GETCOLCOLORS: return GetColorsOf(Scope::kColumn, wParam, lParam);
     case TSM_GETCELLCOLORS: return GetColorsOf(Scope::kCell, wParam, lParam);
     case TSM_RESETALLCOLORS: return ResetAllColors();
-    case TSM_SETCURCELLCOLORS: return StoreRecord(kGridColorPool, record->currentCellColorIndex, colors);
-    case TSM_GETCURCELLCOLORS: return CopyColorsOut(lParam, ColorRecord(kGridColorPool, record->currentCellColorIndex));
+    case TSM_SETCURCELLCOLORS:
+      return StoreRecord(kGridColorPool, record->currentCellColorIndex, colors);
+    case TSM_GETCURCELLCOLORS:
+      return CopyColorsOut(lParam, ColorRecord(kGridColorPool, record->currentCellColorIndex));
     case TSM_SETFONT: return SetGridFont(font);
     case TSM_RESETFONT: return SetGridFont(nullptr);
     case TSM_SETROWFONT: return SetFontOf(Scope::kRow, wParam, font);

@@ -23,7 +23,10 @@ constexpr size_t kFirstBlockSize = 4096;
 /* The clipboard text being built in a moveable block handed over at the end. */
 class CopyBuffer {
  public:
-  CopyBuffer() { block_ = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, kFirstBlockSize); size_ = block_ ? kFirstBlockSize : 0; }
+  CopyBuffer() {
+    block_ = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, kFirstBlockSize);
+    size_ = block_ ? kFirstBlockSize : 0;
+  }
   ~CopyBuffer() {
     if (block_) GlobalFree(block_);
   }
@@ -78,8 +81,8 @@ bool CopyCell(CopyBuffer& buffer, int row, int column, bool cut) {
   if (!address) return false;
   const TesselColumn& definition = gLockedColumns[column];
   std::vector<char> scratch(TS_MAXTEXT, '\0');
-  int length = FormatData(nullptr, scratch.data(), nullptr, address + definition.valueOffset, definition.type,
-                          definition.length, 0, 0);
+  int length = FormatData(nullptr, scratch.data(), nullptr, address + definition.valueOffset,
+                          definition.type, definition.length, 0, 0);
   if (length < 0) length = 0;
   scratch[static_cast<size_t>(length)] = '\t';
   if (!buffer.Append(scratch.data(), static_cast<size_t>(length) + 1)) return false;
@@ -136,10 +139,13 @@ bool PastePiece(const std::string& piece, int row, int column) {
   const TesselColumn& definition = gLockedColumns[column];
   uint8_t* address = RowAddress(row);
   if (!address) return false;
-  std::vector<uint8_t> before(address + definition.valueOffset, address + definition.valueOffset + definition.length);
-  GetCellData(address + definition.valueOffset, piece.c_str(), nullptr, definition.length, definition.type);
+  std::vector<uint8_t> before(address + definition.valueOffset,
+                              address + definition.valueOffset + definition.length);
+  GetCellData(address + definition.valueOffset, piece.c_str(), nullptr, definition.length,
+              definition.type);
   InvalidateGridCell(row, column);
-  return IsSortKeyColumn(column) && std::memcmp(before.data(), address + definition.valueOffset, before.size()) != 0;
+  return IsSortKeyColumn(column) &&
+         std::memcmp(before.data(), address + definition.valueOffset, before.size()) != 0;
 }
 
 }  // namespace
@@ -189,7 +195,8 @@ int PasteCells() {
     start = i + 1;
     // Only rows the grid holds (a virtual grid's buffered ones) and editable cells take a
     // piece; a skipped cell still uses up its place so the pieces after it stay aligned.
-    if (!piece.empty() && row >= 0 && row < record->rowCount && column < record->columnCount && IsCellEditable(column))
+    if (!piece.empty() && row >= 0 && row < record->rowCount && column < record->columnCount &&
+        IsCellEditable(column))
       keyChanged |= PastePiece(piece, row, column);
     if (c == '\t') {
       ++column;

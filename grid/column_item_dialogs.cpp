@@ -21,7 +21,9 @@ ColumnSetupState* StateOf(HWND dialog) {
 }
 int Column(HWND dialog) { return StateOf(dialog)->current - 1; }
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-void Check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
+void Check(HWND dialog, int id, bool on) {
+  CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
 
 // ---- List Box Items ----
 
@@ -32,13 +34,15 @@ void LoadItems(HWND dialog) {
   LRESULT size = SendMessage(grid, TSM_GETLISTITEMSSIZE, static_cast<WPARAM>(Column(dialog)), 0);
   if (size < 1) return;
   std::vector<char> items(static_cast<size_t>(size) + 1, '\0');
-  SendMessage(grid, TSM_GETLISTITEMS, static_cast<WPARAM>(Column(dialog)), reinterpret_cast<LPARAM>(items.data()));
+  SendMessage(grid, TSM_GETLISTITEMS, static_cast<WPARAM>(Column(dialog)),
+              reinterpret_cast<LPARAM>(items.data()));
   std::string all = items.data();
   if (all.empty()) return;
   size_t start = 0;
   for (;;) {
     size_t tab = all.find('\t', start);
-    std::string item = all.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+    std::string item =
+        all.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
     SendDlgItemMessage(dialog, kItems, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     if (tab == std::string::npos) break;
     start = tab + 1;
@@ -59,7 +63,8 @@ void StoreItems(HWND dialog) {
   for (LRESULT i = 0; i < count; ++i) {
     LRESULT length = SendDlgItemMessage(dialog, kItems, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
     std::vector<char> item(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    SendDlgItemMessage(dialog, kItems, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+    SendDlgItemMessage(dialog, kItems, LB_GETTEXT, static_cast<WPARAM>(i),
+                       reinterpret_cast<LPARAM>(item.data()));
     if (i) joined += '\t';
     joined += item.data();
   }
@@ -73,8 +78,9 @@ struct EditBox {
   int id;
   DWORD bit;
 };
-const EditBox kEditBoxes[] = {{101, ES_MULTILINE}, {102, ES_WANTRETURN}, {103, ES_AUTOHSCROLL}, {104, ES_AUTOVSCROLL},
-                              {105, ES_PASSWORD},  {109, ES_LOWERCASE},  {110, ES_UPPERCASE}};
+const EditBox kEditBoxes[] = {{101, ES_MULTILINE},   {102, ES_WANTRETURN}, {103, ES_AUTOHSCROLL},
+                              {104, ES_AUTOVSCROLL}, {105, ES_PASSWORD},   {109, ES_LOWERCASE},
+                              {110, ES_UPPERCASE}};
 
 // ---- Sorting Information ----
 
@@ -82,7 +88,7 @@ const EditBox kEditBoxes[] = {{101, ES_MULTILINE}, {102, ES_WANTRETURN}, {103, E
 int KeyField(int key) { return 100 + 4 * key; }
 
 struct SortState {
-  int shown[3] = {0, 0, 0};      // 1-based columns shown per key, 0 none
+  int shown[3] = {0, 0, 0};     // 1-based columns shown per key, 0 none
   std::set<int> keysAtOpening;  // 0-based columns that were keys when the dialog opened
 };
 // Owner: grid.
@@ -100,8 +106,10 @@ void ShowKey(HWND dialog, int key, int column) {
   CheckRadioButton(dialog, KeyField(key) + 1, KeyField(key) + 2, KeyField(key) + 1);
   Check(dialog, KeyField(key) + 3, false);
   if (column > 0) {
-    unsigned flags = static_cast<unsigned>(SendMessage(grid, TSM_GETCOLSTYLE, static_cast<WPARAM>(column - 1), 0));
-    if (flags & TSCS_SORTDES) CheckRadioButton(dialog, KeyField(key) + 1, KeyField(key) + 2, KeyField(key) + 2);
+    unsigned flags = static_cast<unsigned>(
+        SendMessage(grid, TSM_GETCOLSTYLE, static_cast<WPARAM>(column - 1), 0));
+    if (flags & TSCS_SORTDES)
+      CheckRadioButton(dialog, KeyField(key) + 1, KeyField(key) + 2, KeyField(key) + 2);
     Check(dialog, KeyField(key) + 3, (flags & TSCS_SORTCASEI) != 0);
     if (key < 2) EnableKey(dialog, key + 1, true);
     return;
@@ -144,14 +152,18 @@ void SortOk(HWND dialog) {
   HWND grid = StateOf(dialog)->grid;
   int columns[3] = {0, 0, 0};
   for (int key = 0; key < 3; ++key)
-    if (IsWindowEnabled(GetDlgItem(dialog, KeyField(key))) && !ReadKeyField(dialog, key, &columns[key])) return;
+    if (IsWindowEnabled(GetDlgItem(dialog, KeyField(key))) &&
+        !ReadKeyField(dialog, key, &columns[key]))
+      return;
   // A column that was a key and is no longer named loses its key bits, so a key can go.
   std::set<int> named;
   for (int key = 0; key < 3 && columns[key]; ++key) named.insert(columns[key] - 1);
   for (int old : gSort.keysAtOpening) {
     if (named.count(old)) continue;
-    unsigned flags = static_cast<unsigned>(SendMessage(grid, TSM_GETCOLSTYLE, static_cast<WPARAM>(old), 0));
-    SendMessage(grid, TSM_SETCOLSTYLE, static_cast<WPARAM>(old), flags & ~static_cast<unsigned>(0x5000 | TSCS_SORTDES | TSCS_SORTCASEI));
+    unsigned flags =
+        static_cast<unsigned>(SendMessage(grid, TSM_GETCOLSTYLE, static_cast<WPARAM>(old), 0));
+    SendMessage(grid, TSM_SETCOLSTYLE, static_cast<WPARAM>(old),
+                flags & ~static_cast<unsigned>(0x5000 | TSCS_SORTDES | TSCS_SORTCASEI));
   }
   const unsigned keyBits[3] = {TSCS_SORTKEY1, TSCS_SORTKEY2, TSCS_SORTKEY3};
   for (int key = 0; key < 3 && columns[key]; ++key) {
@@ -178,7 +190,8 @@ extern "C" INT_PTR ColListDlgFn(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case kAdd: AddItem(dialog); return TRUE;
     case kRemove: {
       LRESULT selected = SendDlgItemMessage(dialog, kItems, LB_GETCURSEL, 0, 0);
-      if (selected >= 0) SendDlgItemMessage(dialog, kItems, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+      if (selected >= 0)
+        SendDlgItemMessage(dialog, kItems, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
       return TRUE;
     }
     case IDOK:
@@ -194,7 +207,8 @@ extern "C" INT_PTR ColListDlgFn(HWND dialog, UINT message, WPARAM wParam, LPARAM
 extern "C" INT_PTR EditStyleDlgFn(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     SetWindowLongPtr(dialog, DWLP_USER, lParam);
-    DWORD style = static_cast<DWORD>(SendMessage(StateOf(dialog)->grid, TSM_GETEDITSTYLE, static_cast<WPARAM>(Column(dialog)), 0));
+    DWORD style = static_cast<DWORD>(SendMessage(StateOf(dialog)->grid, TSM_GETEDITSTYLE,
+                                                 static_cast<WPARAM>(Column(dialog)), 0));
     for (const EditBox& box : kEditBoxes) Check(dialog, box.id, (style & box.bit) != 0);
     return TRUE;
   }
@@ -204,7 +218,8 @@ extern "C" INT_PTR EditStyleDlgFn(HWND dialog, UINT message, WPARAM wParam, LPAR
       DWORD style = 0;
       for (const EditBox& box : kEditBoxes)
         if (Checked(dialog, box.id)) style |= box.bit;
-      SendMessage(StateOf(dialog)->grid, TSM_SETEDITSTYLE, static_cast<WPARAM>(Column(dialog)), static_cast<LPARAM>(style));
+      SendMessage(StateOf(dialog)->grid, TSM_SETEDITSTYLE, static_cast<WPARAM>(Column(dialog)),
+                  static_cast<LPARAM>(style));
       EndDialog(dialog, 1);
       return TRUE;
     }
@@ -235,7 +250,8 @@ extern "C" INT_PTR SortDlgFn(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     default:
       // Ascending and Descending of a key exclude each other.
       for (int key = 0; key < 3; ++key)
-        if (id == KeyField(key) + 1 || id == KeyField(key) + 2) CheckRadioButton(dialog, KeyField(key) + 1, KeyField(key) + 2, id);
+        if (id == KeyField(key) + 1 || id == KeyField(key) + 2)
+          CheckRadioButton(dialog, KeyField(key) + 1, KeyField(key) + 2, id);
       return TRUE;
   }
 }

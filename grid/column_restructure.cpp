@@ -40,8 +40,10 @@ void RemoveColumnEntry(int column) {
                sizeof(TesselColumn) * static_cast<size_t>(record->columnCount - column - 1));
   record->columnCount -= 1;
   ComputeValueOffsets(RowHeaderSize(), true);
-  if (record->leftColumn >= record->columnCount) record->leftColumn = static_cast<uint16_t>(std::max(0, FirstScrollingColumn()));
-  if (record->currentColumn >= record->columnCount && record->currentColumn > 0) record->currentColumn -= 1;
+  if (record->leftColumn >= record->columnCount)
+    record->leftColumn = static_cast<uint16_t>(std::max(0, FirstScrollingColumn()));
+  if (record->currentColumn >= record->columnCount && record->currentColumn > 0)
+    record->currentColumn -= 1;
 }
 
 int DeleteColumnInternal(int column) {
@@ -83,7 +85,8 @@ void CopyValues(int from, int to) {
   uint16_t length = gLockedColumns[to].length;
   for (int r = 0; r < record->rowCount; ++r) {
     uint8_t* row = RowAddress(r);
-    std::memmove(row + gLockedColumns[to].valueOffset, row + gLockedColumns[from].valueOffset, length);
+    std::memmove(row + gLockedColumns[to].valueOffset, row + gLockedColumns[from].valueOffset,
+                 length);
   }
 }
 
@@ -101,11 +104,11 @@ LRESULT InsertColumn(WPARAM reference, const void* definition, bool extended) {
   long position = ResolveColumnReference(reference, kAllowAppend);
   if (position < 0) {
     // Positions past the end append.
-    if ((reference & 3) == TSREF_CURSOR && gLockedRecord->cursorColumn > gLockedRecord->columnCount &&
+    if ((reference & 3) == TSREF_CURSOR &&
+        gLockedRecord->cursorColumn > gLockedRecord->columnCount &&
         gLockedRecord->cursorColumn != TSCOL_ROWLABEL)
       position = gLockedRecord->columnCount;
-    else
-      return position;
+    else return position;
   }
   int column = static_cast<int>(position);
   int result = InsertBlankColumn(column);
@@ -162,7 +165,8 @@ LRESULT MoveOrCopyColumn(WPARAM reference, LPARAM target, bool move) {
 
 LRESULT ColumnData(WPARAM reference, void* array, bool set) {
   TesselRecord* record = gLockedRecord;
-  if (record->columnCount == 0 || (gCurrentStyle & (TSS_LARGEDATA | TSS_VIRTUALMEM))) return TSERR_STATE;
+  if (record->columnCount == 0 || (gCurrentStyle & (TSS_LARGEDATA | TSS_VIRTUALMEM)))
+    return TSERR_STATE;
   if (!array) return TSERR_NULLPTR;
   long column = ResolveColumnReference(reference, kPlainReference);
   if (column < 0) return column;

@@ -84,13 +84,16 @@ LRESULT SelectedColumns(LPARAM array) {
 
 }  // namespace
 
-bool SingleColumnStyle() { return (gCurrentStyle & TSS_COLSELECT) != 0 && !(gCurrentStyle & TSS_MULTICOL); }
+bool SingleColumnStyle() {
+  return (gCurrentStyle & TSS_COLSELECT) != 0 && !(gCurrentStyle & TSS_MULTICOL);
+}
 bool MultipleColumnStyle() { return (gCurrentStyle & TSS_MULTICOL) != 0; }
 
 bool ColumnSelected(int column) {
   TesselRecord* record = gLockedRecord;
   if (!ValidColumn(column)) return false;
-  if (SingleColumnStyle()) return record->selectedColumnCount != 0 && column == record->currentColumn;
+  if (SingleColumnStyle())
+    return record->selectedColumnCount != 0 && column == record->currentColumn;
   return MultipleColumnStyle() && gLockedColumns[column].selected != 0;
 }
 
@@ -132,7 +135,8 @@ LRESULT OnColumnSelectionMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case TSM_SELECTALLCOLS: return SelectAllColumns(lParam != 0);
     case TSM_GETSELCOLCOUNT:
       if (!styled) return TSERR_STATE;
-      return SingleColumnStyle() ? (record->selectedColumnCount ? 1 : 0) : record->selectedColumnCount;
+      return SingleColumnStyle() ? (record->selectedColumnCount ? 1 : 0)
+                                 : record->selectedColumnCount;
     case TSM_GETSELCOL:
       if (!SingleColumnStyle()) return TSERR_STATE;
       return record->selectedColumnCount ? record->currentColumn : TSERR_NONE;

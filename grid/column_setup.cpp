@@ -20,17 +20,42 @@
 namespace {
 
 enum SetupControl {
-  kPrev = 101, kNext = 102, kInsert = 103, kCopy = 104, kMove = 105, kDelete = 106, kType = 107,
-  kLength = 108, kName = 109, kHide = 110, kLock = 111, kWidth = 115, kWidthFixed = 116,
-  kWidthAdjustable = 117, kWidthDefault = 118, kDataEditable = 119, kDataProtected = 120,
-  kDataDefault = 121, kHeading = 122, kHeadLeft = 123, kHeadCenter = 124, kHeadRight = 125,
-  kFormat = 126, kFormatLeft = 127, kFormatCenter = 128, kFormatRight = 129, kEditStyle = 133,
-  kListItems = 134, kSortKeys = 135, kHelp = 998,
+  kPrev = 101,
+  kNext = 102,
+  kInsert = 103,
+  kCopy = 104,
+  kMove = 105,
+  kDelete = 106,
+  kType = 107,
+  kLength = 108,
+  kName = 109,
+  kHide = 110,
+  kLock = 111,
+  kWidth = 115,
+  kWidthFixed = 116,
+  kWidthAdjustable = 117,
+  kWidthDefault = 118,
+  kDataEditable = 119,
+  kDataProtected = 120,
+  kDataDefault = 121,
+  kHeading = 122,
+  kHeadLeft = 123,
+  kHeadCenter = 124,
+  kHeadRight = 125,
+  kFormat = 126,
+  kFormatLeft = 127,
+  kFormatCenter = 128,
+  kFormatRight = 129,
+  kEditStyle = 133,
+  kListItems = 134,
+  kSortKeys = 135,
+  kHelp = 998,
 };
 
-const char* const kFormats[] = {"(none)", "0", "0.00", "#,##0", "#,##0.00", "$#,##0", "$#,##0.00", "MM/DD/YY",
-                                "D MMM YYYY", "D MMM", "MMMM D, YYYY", "h:mm p\\m", "h:mm:ss p\\m", "h:mm",
-                                "h:mm:ss", "MM/DD/YY hh:mm:ss"};
+const char* const kFormats[] = {"(none)",       "0",      "0.00",         "#,##0",
+                                "#,##0.00",     "$#,##0", "$#,##0.00",    "MM/DD/YY",
+                                "D MMM YYYY",   "D MMM",  "MMMM D, YYYY", "h:mm p\\m",
+                                "h:mm:ss p\\m", "h:mm",   "h:mm:ss",      "MM/DD/YY hh:mm:ss"};
 
 // Owner: grid.
 bool gSetupOpen = false;
@@ -55,11 +80,13 @@ int TypeIndex(uint16_t code) {
 
 void FillFormats(HWND dialog) {
   HWND box = GetDlgItem(dialog, kFormat);
-  for (const char* format : kFormats) SendMessage(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(format));
+  for (const char* format : kFormats)
+    SendMessage(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(format));
   for (int c = 0; c < gState->count; ++c) {
     char picture[120] = "";
     if (ToGrid(TSM_GETCOLFORMAT, c, reinterpret_cast<LPARAM>(picture)) != 0 || !*picture) continue;
-    if (SendMessage(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(picture)) == CB_ERR)
+    if (SendMessage(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                    reinterpret_cast<LPARAM>(picture)) == CB_ERR)
       SendMessage(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(picture));
   }
   SendMessage(box, CB_SETCURSEL, 0, 0);
@@ -67,16 +94,18 @@ void FillFormats(HWND dialog) {
 
 void SetCaption(HWND dialog) {
   char caption[64];
-  std::snprintf(caption, sizeof caption, "Configure Column %d of %d", gState->current, gState->count);
+  std::snprintf(caption, sizeof caption, "Configure Column %d of %d", gState->current,
+                gState->count);
   SetWindowText(dialog, caption);
 }
 
 /* Lock and the width, data, heading and format controls follow Hide. */
 void EnableByHide(HWND dialog) {
   bool shown = !Checked(dialog, kHide);
-  const int dependent[] = {kLock, kWidth, kWidthFixed, kWidthAdjustable, kWidthDefault, kDataEditable,
-                           kDataProtected, kDataDefault, kHeading, kHeadLeft, kHeadCenter, kHeadRight,
-                           kFormat, kFormatLeft, kFormatCenter, kFormatRight};
+  const int dependent[] = {kLock,         kWidth,        kWidthFixed,    kWidthAdjustable,
+                           kWidthDefault, kDataEditable, kDataProtected, kDataDefault,
+                           kHeading,      kHeadLeft,     kHeadCenter,    kHeadRight,
+                           kFormat,       kFormatLeft,   kFormatCenter,  kFormatRight};
   for (int id : dependent) Enable(dialog, id, shown);
 }
 
@@ -90,7 +119,9 @@ void EnableByType(HWND dialog, int typeIndex) {
 
 void ShowFormat(HWND dialog, const char* picture) {
   HWND box = GetDlgItem(dialog, kFormat);
-  LRESULT at = *picture ? SendMessage(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(picture)) : 0;
+  LRESULT at = *picture ? SendMessage(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(picture))
+                        : 0;
   if (at == CB_ERR) {
     SendMessage(box, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     SetWindowText(box, picture);
@@ -101,12 +132,13 @@ void ShowFormat(HWND dialog, const char* picture) {
 
 void LoadFields(HWND dialog) {
   SetCaption(dialog);
-  unsigned flags = 0, type = ColumnTypeList()[0].code, length = ColumnTypeList()[0].length, width = 0;
+  unsigned flags = 0, type = ColumnTypeList()[0].code, length = ColumnTypeList()[0].length,
+           width = 0;
   char heading[200] = "", format[120] = "", name[100] = "";
   if (gState->count > 0) {
     int c = Column();
-    LRESULT values[4] = {ToGrid(TSM_GETCOLSTYLE, c), ToGrid(TSM_GETCOLTYPE, c), ToGrid(TSM_GETCOLLEN, c),
-                         ToGrid(TSM_GETCOLWIDTH, c)};
+    LRESULT values[4] = {ToGrid(TSM_GETCOLSTYLE, c), ToGrid(TSM_GETCOLTYPE, c),
+                         ToGrid(TSM_GETCOLLEN, c), ToGrid(TSM_GETCOLWIDTH, c)};
     for (LRESULT value : values)
       if (value < 0) return;
     if (ToGrid(TSM_GETCOLHEADING, c, reinterpret_cast<LPARAM>(heading)) != 0 ||
@@ -127,15 +159,25 @@ void LoadFields(HWND dialog) {
   SetDlgItemText(dialog, kHeading, heading);
   CheckDlgButton(dialog, kHide, (flags & TSCS_HIDDEN) ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(dialog, kLock, (flags & TSCS_LOCKED) ? BST_CHECKED : BST_UNCHECKED);
-  unsigned head = flags & 0x0300, align = flags & 0x00C0, widthMode = flags & 0x0003, dataMode = flags & 0x000C;
-  CheckRadioButton(dialog, kHeadLeft, kHeadRight, head == 0x0200 ? kHeadRight : head == 0x0100 ? kHeadCenter : kHeadLeft);
+  unsigned head = flags & 0x0300, align = flags & 0x00C0, widthMode = flags & 0x0003,
+           dataMode = flags & 0x000C;
+  CheckRadioButton(dialog, kHeadLeft, kHeadRight,
+                   head == 0x0200   ? kHeadRight
+                   : head == 0x0100 ? kHeadCenter
+                                    : kHeadLeft);
   ShowFormat(dialog, format);
   CheckRadioButton(dialog, kFormatLeft, kFormatRight,
-                   align == 0x0080 ? kFormatRight : align == 0x0040 ? kFormatCenter : kFormatLeft);
+                   align == 0x0080   ? kFormatRight
+                   : align == 0x0040 ? kFormatCenter
+                                     : kFormatLeft);
   CheckRadioButton(dialog, kWidthFixed, kWidthDefault,
-                   widthMode == 2 ? kWidthFixed : widthMode == 1 ? kWidthAdjustable : kWidthDefault);
+                   widthMode == 2   ? kWidthFixed
+                   : widthMode == 1 ? kWidthAdjustable
+                                    : kWidthDefault);
   CheckRadioButton(dialog, kDataEditable, kDataDefault,
-                   dataMode == 8 ? kDataProtected : dataMode == 4 ? kDataEditable : kDataDefault);
+                   dataMode == 8   ? kDataProtected
+                   : dataMode == 4 ? kDataEditable
+                                   : kDataDefault);
   if (gState->count == 0) return;
   EnableByType(dialog, typeIndex);
   EnableByHide(dialog);
@@ -176,7 +218,8 @@ void OnFormatLeft(HWND dialog) {
   HWND box = GetDlgItem(dialog, kFormat);
   char text[120] = "";
   GetWindowText(box, text, sizeof text);
-  LRESULT at = SendMessage(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+  LRESULT at =
+      SendMessage(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
   if (at == CB_ERR && *text) at = SendMessage(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
   if (at != CB_ERR) SendMessage(box, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
   const char* picture = at == 0 || !*text ? "" : text;
@@ -189,7 +232,8 @@ void OnFieldLeft(HWND dialog, int id) {
   char text[200] = "";
   switch (id) {
     case kLength:
-      ToGrid(TSM_SETCOLLEN, Column(), static_cast<LPARAM>(GetDlgItemInt(dialog, kLength, nullptr, FALSE)));
+      ToGrid(TSM_SETCOLLEN, Column(),
+             static_cast<LPARAM>(GetDlgItemInt(dialog, kLength, nullptr, FALSE)));
       ToGrid(TSM_INVALIDATECOL, Column());
       return;
     case kName:
@@ -197,7 +241,8 @@ void OnFieldLeft(HWND dialog, int id) {
       ToGrid(TSM_SETCOLNAME, Column(), reinterpret_cast<LPARAM>(text));
       return;
     case kWidth:
-      ToGrid(TSM_SETCOLWIDTH, Column(), static_cast<LPARAM>(GetDlgItemInt(dialog, kWidth, nullptr, FALSE)));
+      ToGrid(TSM_SETCOLWIDTH, Column(),
+             static_cast<LPARAM>(GetDlgItemInt(dialog, kWidth, nullptr, FALSE)));
       ToGrid(TSM_INVALIDATECOL, Column());
       return;
     case kHeading:
@@ -245,9 +290,12 @@ void OnSubDialog(HWND dialog, int id) {
     const char* name;
     DLGPROC proc;
     bool refreshes;
-  } subs[] = {{kInsert, "ColInsertDlg", ColInsertDlgFn, true},   {kCopy, "ColCopyDlg", ColCopyDlgFn, true},
-              {kMove, "ColMoveDlg", ColMoveDlgFn, true},         {kDelete, "ColDeleteDlg", ColDeleteDlgFn, true},
-              {kListItems, "ListBoxDlg", ColListDlgFn, true},    {kEditStyle, "EditDlg", EditStyleDlgFn, false},
+  } subs[] = {{kInsert, "ColInsertDlg", ColInsertDlgFn, true},
+              {kCopy, "ColCopyDlg", ColCopyDlgFn, true},
+              {kMove, "ColMoveDlg", ColMoveDlgFn, true},
+              {kDelete, "ColDeleteDlg", ColDeleteDlgFn, true},
+              {kListItems, "ListBoxDlg", ColListDlgFn, true},
+              {kEditStyle, "EditDlg", EditStyleDlgFn, false},
               {kSortKeys, "SortDlg", SortDlgFn, false}};
   for (const Sub& sub : subs)
     if (sub.id == id) {
@@ -324,7 +372,8 @@ void OnInit(HWND dialog, ColumnSetupState* state) {
   gState = state;
   gEnding = false;
   for (int i = 0; i < COLUMN_TYPE_COUNT; ++i)
-    SendDlgItemMessage(dialog, kType, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ColumnTypeList()[i].name));
+    SendDlgItemMessage(dialog, kType, CB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(ColumnTypeList()[i].name));
   SendDlgItemMessage(dialog, kName, EM_LIMITTEXT, 99, 0);
   SendDlgItemMessage(dialog, kHeading, EM_LIMITTEXT, 199, 0);
   SendDlgItemMessage(dialog, kFormat, CB_LIMITTEXT, 119, 0);
@@ -370,12 +419,15 @@ extern "C" int OpenColumnSetup(HWND owner, HWND grid, int column) {
   // Without the snapshot Cancel could undo nothing: the dialog does not open.
   gSnapshot = reinterpret_cast<HGLOBAL>(SendMessage(grid, TSM_CLONEDATA, 0, 0));
   if (!gSnapshot) {
-    MessageBox(owner, "Not enough memory to open Column Setup.", "Column Setup", MB_OK | MB_ICONSTOP);
+    MessageBox(owner, "Not enough memory to open Column Setup.", "Column Setup",
+               MB_OK | MB_ICONSTOP);
     return 0;
   }
-  ColumnSetupState state{static_cast<uint16_t>(count), static_cast<uint16_t>(count > 0 ? column + 1 : 0), grid};
+  ColumnSetupState state{static_cast<uint16_t>(count),
+                         static_cast<uint16_t>(count > 0 ? column + 1 : 0), grid};
   gSetupOpen = true;
-  INT_PTR result = DialogBoxParam(gTesselModule, "ColumnSetupDlg", owner, ColStyleDlgFn, reinterpret_cast<LPARAM>(&state));
+  INT_PTR result = DialogBoxParam(gTesselModule, "ColumnSetupDlg", owner, ColStyleDlgFn,
+                                  reinterpret_cast<LPARAM>(&state));
   gSetupOpen = false;
   if (gSnapshot) {
     // The dialog did not run to OK or Cancel: keep the grid as it is now.

@@ -11,7 +11,15 @@
 
 namespace {
 
-enum { kFirst = 101, kSecond = 102, kBeforeNumber = 103, kBefore = 104, kAfterLast = 105, kCount = 131, kHelp = 998 };
+enum {
+  kFirst = 101,
+  kSecond = 102,
+  kBeforeNumber = 103,
+  kBefore = 104,
+  kAfterLast = 105,
+  kCount = 131,
+  kHelp = 998
+};
 const WORD kAppend = 0xFFFE;
 
 ColumnSetupState* StateOf(HWND dialog) {
@@ -70,9 +78,10 @@ void InsertOk(HWND dialog) {
   bool failed = false;
   for (int i = 0; i < number && !failed; ++i) {
     int column = position == kAppend ? count + i : position;
-    failed = SendMessage(state->grid, TSM_INSERTBLANKCOL, static_cast<WPARAM>(column), 0) < 0 ||
-             SendMessage(state->grid, TSM_SETCOLWIDTH, static_cast<WPARAM>(column), 40) < 0 ||
-             SendMessage(state->grid, TSM_SETEDITSTYLE, static_cast<WPARAM>(column), ES_AUTOHSCROLL) < 0;
+    failed =
+        SendMessage(state->grid, TSM_INSERTBLANKCOL, static_cast<WPARAM>(column), 0) < 0 ||
+        SendMessage(state->grid, TSM_SETCOLWIDTH, static_cast<WPARAM>(column), 40) < 0 ||
+        SendMessage(state->grid, TSM_SETEDITSTYLE, static_cast<WPARAM>(column), ES_AUTOHSCROLL) < 0;
   }
   GridRedraw(state->grid, true);
   if (failed) return ShowDialogFailure(dialog, "Can't insert columns");
@@ -119,7 +128,8 @@ void MoveOk(HWND dialog) {
   GridRedraw(state->grid, false);
   bool failed = false;
   for (int c = start; c <= end && !failed; ++c) {
-    failed = SendMessage(state->grid, TSM_MOVECOL, TSREF_CURSOR | (before ? TSREF_FORWARD : 0), position) < 0;
+    failed = SendMessage(state->grid, TSM_MOVECOL, TSREF_CURSOR | (before ? TSREF_FORWARD : 0),
+                         position) < 0;
     if (before) ++position;
   }
   GridRedraw(state->grid, true);
@@ -135,7 +145,8 @@ void DeleteOk(HWND dialog) {
   SendMessage(state->grid, TSM_SETCURSOR, static_cast<WPARAM>(start - 1), 0);
   GridRedraw(state->grid, false);
   bool failed = false;
-  for (int c = start; c <= end && !failed; ++c) failed = SendMessage(state->grid, TSM_DELETECOL, TSREF_CURSOR, 0) < 0;
+  for (int c = start; c <= end && !failed; ++c)
+    failed = SendMessage(state->grid, TSM_DELETECOL, TSREF_CURSOR, 0) < 0;
   GridRedraw(state->grid, true);
   if (failed) return ShowDialogFailure(dialog, "Can't delete columns");
   EndDialog(dialog, 1);

@@ -45,7 +45,9 @@ void AssignSortKey(int column, uint16_t& flags) {
   record->sortKey[key - 1] = static_cast<uint16_t>(column + 1);
 }
 
-int EffectiveWidth(const TesselColumn& column) { return (column.flags & TSCS_HIDDEN) ? 0 : column.width; }
+int EffectiveWidth(const TesselColumn& column) {
+  return (column.flags & TSCS_HIDDEN) ? 0 : column.width;
+}
 
 int SetStringChecked(int column, ColumnStringKind kind, const char* text, size_t limit) {
   if (!text) return TSERR_NULLPTR;
@@ -68,7 +70,8 @@ int SetHeading(int column, const char* text) {
   TesselRecord* record = gLockedRecord;
   if (HeadingLines(text) != oldLines) {
     int most = 1;
-    for (int c = 0; c < record->columnCount; ++c) most = std::max(most, HeadingLines(ColumnString(c, kHeadingString)));
+    for (int c = 0; c < record->columnCount; ++c)
+      most = std::max(most, HeadingLines(ColumnString(c, kHeadingString)));
     if (most != record->headingLines) {
       record->headingLines = most;
       RecalcLayout();
@@ -89,7 +92,8 @@ LRESULT GetString(WPARAM column, LPARAM buffer, ColumnStringKind kind, size_t li
 
 LRESULT ListItemsSize(WPARAM column) {
   if (!ValidColumn(column)) return TSERR_BADCOL;
-  return static_cast<LRESULT>(std::strlen(ColumnString(static_cast<int>(column), kListItemsString)) + 1);
+  return static_cast<LRESULT>(
+      std::strlen(ColumnString(static_cast<int>(column), kListItemsString)) + 1);
 }
 
 LRESULT FindColumnName(const char* name) {
@@ -122,7 +126,8 @@ LRESULT SetColumnCount(WPARAM count) {
 }
 
 LRESULT ColumnWidthUnits(WPARAM column) {
-  if (column == TSCOL_ROWLABEL) return HasRowLabels() ? PixelsToUnits(gLockedRecord->rowLabelWidth) : TSERR_BADCOL;
+  if (column == TSCOL_ROWLABEL)
+    return HasRowLabels() ? PixelsToUnits(gLockedRecord->rowLabelWidth) : TSERR_BADCOL;
   if (!ValidColumn(column)) return TSERR_BADCOL;
   return PixelsToUnits(gLockedColumns[column].width);
 }
@@ -140,7 +145,8 @@ LRESULT SetColumnWidthUnits(WPARAM column, LPARAM units) {
     return 0;
   }
   if (!ValidColumn(column)) return TSERR_BADCOL;
-  return SetColumnWidthPixels(static_cast<int>(column), UnitsToPixels(static_cast<int>(width)), true);
+  return SetColumnWidthPixels(static_cast<int>(column), UnitsToPixels(static_cast<int>(width)),
+                              true);
 }
 
 LRESULT GetColumnFlags(WPARAM column) {
@@ -165,11 +171,13 @@ LRESULT SetTypeMessage(WPARAM column, LPARAM type) {
 
 LRESULT SetLengthMessage(WPARAM column, LPARAM length) {
   if (!ValidColumn(column)) return TSERR_BADCOL;
-  return SetColumnLength(static_cast<int>(column), static_cast<long>(static_cast<int32_t>(length)), false);
+  return SetColumnLength(static_cast<int>(column), static_cast<long>(static_cast<int32_t>(length)),
+                         false);
 }
 
 LRESULT PlainField(UINT message, WPARAM column, LPARAM value) {
-  if (!ValidColumn(column)) return (message == TSM_GETCOLVALUE1 || message == TSM_GETCOLVALUE2) ? 0 : TSERR_BADCOL;
+  if (!ValidColumn(column))
+    return (message == TSM_GETCOLVALUE1 || message == TSM_GETCOLVALUE2) ? 0 : TSERR_BADCOL;
   TesselColumn& entry = gLockedColumns[column];
   switch (message) {
     case TSM_GETCOLVALUE1: return entry.value1;
@@ -358,7 +366,8 @@ LRESULT OnColumnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case TSM_GETCOLFORMAT: return GetString(column, lParam, kFormatString, TS_FORMATLIMIT);
     case TSM_GETCOLNAME: return GetString(column, lParam, kNameString, TS_NAMELIMIT);
     case TSM_GETLISTITEMS:
-      return GetString(column, lParam, kListItemsString, static_cast<size_t>(ListItemsSize(column) > 0 ? ListItemsSize(column) : 1));
+      return GetString(column, lParam, kListItemsString,
+                       static_cast<size_t>(ListItemsSize(column) > 0 ? ListItemsSize(column) : 1));
     case TSM_GETCOLHEADING:
       if (!ValidColumn(column)) return TSERR_BADCOL;
       if (!lParam) return TSERR_NULLPTR;

@@ -22,8 +22,9 @@ void ApplyConfigHeader(HWND grid, int version, const ConfigHeader& header) {
   }
   if (version == 25) {
     SendMessage(grid, TSM_SETCOLWIDTH, TSCOL_ROWLABEL, static_cast<int16_t>(header.labelWidth));
-    SendMessage(grid, TSM_SETEXSTYLE, 0,
-                static_cast<LPARAM>(static_cast<DWORD>(header.exStyleHigh) * 65536u + header.exStyleLow));
+    SendMessage(
+        grid, TSM_SETEXSTYLE, 0,
+        static_cast<LPARAM>(static_cast<DWORD>(header.exStyleHigh) * 65536u + header.exStyleLow));
     SendMessage(grid, TSM_SETCOLSTYLE, TSCOL_ROWLABEL, static_cast<int16_t>(header.labelFlags));
     SendMessage(grid, TSM_SETCURSOR, 0, TSROW_HEADING);
     SendMessage(grid, TSM_SETROWSTYLE, TSREF_CURSOR, static_cast<int16_t>(header.headingStyle));
@@ -49,5 +50,6 @@ void ApplyConfigColumn(HWND grid, int version, int column, const ConfigColumn& e
   record.heading = const_cast<char*>(entry.heading.c_str());
   record.name = const_cast<char*>(entry.name.c_str());
   record.listItems = entry.hasListItems ? const_cast<char*>(entry.listItems.c_str()) : nullptr;
-  SendMessage(grid, TSM_SETCOLDEFEX, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&record));
+  SendMessage(grid, TSM_SETCOLDEFEX, static_cast<WPARAM>(column),
+              reinterpret_cast<LPARAM>(&record));
 }

@@ -40,7 +40,8 @@ bool RunFileDialog(HWND owner, bool save) {
   ofn.nMaxFileTitle = sizeof gFileTitle;
   ofn.lpstrTitle = save ? kSaveCaption : kLoadCaption;
   ofn.lpstrDefExt = "DLG";
-  ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | (save ? OFN_NOREADONLYRETURN : OFN_FILEMUSTEXIST);
+  ofn.Flags =
+      OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | (save ? OFN_NOREADONLYRETURN : OFN_FILEMUSTEXIST);
   return save ? GetSaveFileName(&ofn) : GetOpenFileName(&ofn);
 }
 
@@ -90,7 +91,8 @@ std::string WithBlock(const std::string& file, const std::string& name, const st
   const char* keyEnd = nullptr;
   if (const char* start = FindConfigBlock(begin, begin + file.size(), name, &keyEnd)) {
     size_t from = static_cast<size_t>(start - begin);
-    return file.substr(0, from) + block + file.substr(BlockEnd(file, static_cast<size_t>(keyEnd - begin)));
+    return file.substr(0, from) + block +
+           file.substr(BlockEnd(file, static_cast<size_t>(keyEnd - begin)));
   }
   bool ctrlZ = !file.empty() && file.back() == kCtrlZ;
   std::string text = ctrlZ ? file.substr(0, file.size() - 1) : file;
@@ -114,7 +116,8 @@ std::string FileBytes(HFILE file) {
 
 bool WriteWhole(HFILE file, const std::string& bytes) {
   if (_llseek(file, 0, 0) != 0) return false;
-  bool written = bytes.empty() || _lwrite(file, bytes.data(), static_cast<UINT>(bytes.size())) == bytes.size();
+  bool written =
+      bytes.empty() || _lwrite(file, bytes.data(), static_cast<UINT>(bytes.size())) == bytes.size();
   _lwrite(file, "", 0);  // cut what a longer old text left behind
   return written;
 }
@@ -124,14 +127,17 @@ int AskAppend(HWND owner) {
   OFSTRUCT info{};
   if (OpenFile(gFileName, &info, OF_EXIST) == HFILE_ERROR) return 0;
   char question[400];
-  std::snprintf(question, sizeof question, "The file '%s' already exists. Append to file?\n(Yes appends, No replaces)",
+  std::snprintf(question, sizeof question,
+                "The file '%s' already exists. Append to file?\n(Yes appends, No replaces)",
                 gFileTitle);
-  int answer = MessageBox(owner, question, kSaveCaption, MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3);
+  int answer =
+      MessageBox(owner, question, kSaveCaption, MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3);
   return answer == IDYES ? 1 : answer == IDNO ? 0 : -1;
 }
 
 /* Writes the block into the chosen file; false with the box shown when it cannot be opened. */
-bool SaveIntoFile(HWND owner, bool append, const std::string& name, const std::string& block, int* result) {
+bool SaveIntoFile(HWND owner, bool append, const std::string& name, const std::string& block,
+                  int* result) {
   HFILE file = append ? _lopen(gFileName, OF_READWRITE) : _lcreat(gFileName, 0);
   if (file == HFILE_ERROR) {
     MessageBox(owner, "Error Opening File", kSaveCaption, MB_OK | MB_ICONEXCLAMATION);
@@ -177,7 +183,9 @@ int RunSaveDialog(HWND owner, HWND grid, const char* configurationName) {
     if (append < 0) return 0;
     std::string block;
     int result = TSCFG_DONE;
-    if (BuildBlock(grid, name, &block, &result) && !SaveIntoFile(owner, append == 1, name, block, &result)) continue;
+    if (BuildBlock(grid, name, &block, &result) &&
+        !SaveIntoFile(owner, append == 1, name, block, &result))
+      continue;
     if (result == TSCFG_DONE) return 1;
     ReportConfigResult(result, owner, kSaveCaption, gFileName, name.c_str());
   }

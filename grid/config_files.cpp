@@ -122,7 +122,8 @@ extern "C" int DlgFileLoad(HFILE file, HWND dialog, LPCSTR dialogName) {
     // The second name is the one the grid's run-time lookup tries; for an empty name the
     // first one already was.
     std::string second = StripConfigName(windowText.c_str()) + "Tessel" + std::to_string(id);
-    if (result != TSCFG_DONE && second != name) result = DlgBuffLoadTessel(text, second.c_str(), grid);
+    if (result != TSCFG_DONE && second != name)
+      result = DlgBuffLoadTessel(text, second.c_str(), grid);
     return result == TSCFG_DONE;
   });
   GlobalFree(text);
@@ -147,7 +148,8 @@ extern "C" int DlgFileSave(HFILE file, HWND dialog, LPCSTR dialogName) {
         return false;
       }
       char comment[200];
-      std::snprintf(comment, sizeof comment, "/* Dialog %s: Control %d */\r\n", dialogName ? dialogName : "", id);
+      std::snprintf(comment, sizeof comment, "/* Dialog %s: Control %d */\r\n",
+                    dialogName ? dialogName : "", id);
       if (!WriteAll(file, comment, std::strlen(comment))) result = TSCFG_NOMEMORY;
       if (result == TSCFG_DONE) result = SaveConfigToFile(file, name, grid);
       return result == TSCFG_DONE;
@@ -156,19 +158,30 @@ extern "C" int DlgFileSave(HFILE file, HWND dialog, LPCSTR dialogName) {
   return result;
 }
 
-void ReportConfigResult(int code, HWND owner, const char* caption, const char* path, const char* name) {
+void ReportConfigResult(int code, HWND owner, const char* caption, const char* path,
+                        const char* name) {
   char text[600];
   switch (code) {
     case TSCFG_DONE: return;
-    case TSCFG_TOOLARGE: std::snprintf(text, sizeof text, "%s is to large to be processed", path); break;
-    case TSCFG_NOMEMORY: std::snprintf(text, sizeof text, "Not enough memory to parse %s", path); break;
-    case TSCFG_NOTFOUND: std::snprintf(text, sizeof text, "The '%s' resource could not be found in %s", name, path); break;
-    case TSCFG_BADPARSE: std::snprintf(text, sizeof text, "The '%s' resource in %s could not be parsed", name, path); break;
+    case TSCFG_TOOLARGE:
+      std::snprintf(text, sizeof text, "%s is to large to be processed", path);
+      break;
+    case TSCFG_NOMEMORY:
+      std::snprintf(text, sizeof text, "Not enough memory to parse %s", path);
+      break;
+    case TSCFG_NOTFOUND:
+      std::snprintf(text, sizeof text, "The '%s' resource could not be found in %s", name, path);
+      break;
+    case TSCFG_BADPARSE:
+      std::snprintf(text, sizeof text, "The '%s' resource in %s could not be parsed", name, path);
+      break;
     case TSCFG_BADVERSION:
-      std::snprintf(text, sizeof text, "The '%s' resource in %s has an incorrect version", name, path);
+      std::snprintf(text, sizeof text, "The '%s' resource in %s has an incorrect version", name,
+                    path);
       break;
     case TSCFG_BADNAME:
-      std::snprintf(text, sizeof text, "The name '%s' cannot be used for a resource in %s", name, path);
+      std::snprintf(text, sizeof text, "The name '%s' cannot be used for a resource in %s", name,
+                    path);
       break;
     default: return;
   }

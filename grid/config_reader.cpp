@@ -124,8 +124,8 @@ bool ReadTextHeader(TextCursor& cursor, int version, ConfigHeader* header) {
   if (header->count == 0) return true;
   if (version >= 12 && !cursor.Number(&header->style)) return false;
   if (version == 25) {
-    uint16_t* words[5] = {&header->labelWidth, &header->exStyleLow, &header->exStyleHigh, &header->labelFlags,
-                          &header->headingStyle};
+    uint16_t* words[5] = {&header->labelWidth, &header->exStyleLow, &header->exStyleHigh,
+                          &header->labelFlags, &header->headingStyle};
     for (uint16_t* word : words)
       if (!cursor.Number(word)) return false;
   }
@@ -151,9 +151,10 @@ int ReadTextColumn(TextCursor& cursor, int version, ConfigColumn* column) {
   column->width = words[1];
   column->value1 = static_cast<uint32_t>(words[2]) | static_cast<uint32_t>(words[3]) << 16;
   column->value2 = static_cast<uint32_t>(words[4]) | static_cast<uint32_t>(words[5]) << 16;
-  column->editStyle = version == 25 ? (static_cast<uint32_t>(words[6]) | static_cast<uint32_t>(words[7]) << 16) : 0;
-  if (!cursor.Text(&column->format, TS_FORMATLIMIT) || !cursor.Text(&column->heading, TS_HEADINGLIMIT) ||
-      !cursor.Text(&column->name, TS_NAMELIMIT))
+  column->editStyle =
+      version == 25 ? (static_cast<uint32_t>(words[6]) | static_cast<uint32_t>(words[7]) << 16) : 0;
+  if (!cursor.Text(&column->format, TS_FORMATLIMIT) ||
+      !cursor.Text(&column->heading, TS_HEADINGLIMIT) || !cursor.Text(&column->name, TS_NAMELIMIT))
     return TSCFG_BADPARSE;
   column->hasListItems = version == 25;
   if (version == 25 && !cursor.Text(&column->listItems, 0)) return TSCFG_BADPARSE;
@@ -198,7 +199,8 @@ const char* MatchResourceLine(const char* line, const char* end, const std::stri
 
 }  // namespace
 
-const char* FindConfigBlock(const char* text, const char* end, const std::string& name, const char** keyEnd) {
+const char* FindConfigBlock(const char* text, const char* end, const std::string& name,
+                            const char** keyEnd) {
   for (const char* line = text; line < end;) {
     if (const char* after = MatchResourceLine(line, end, name)) {
       if (keyEnd) *keyEnd = after;

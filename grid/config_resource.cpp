@@ -26,7 +26,8 @@ class ResourceCursor {
     return true;
   }
   bool Text(std::string* text) {
-    const void* nul = end_ ? std::memchr(at_, 0, static_cast<size_t>(end_ - at_)) : at_ + std::strlen(reinterpret_cast<const char*>(at_));
+    const void* nul = end_ ? std::memchr(at_, 0, static_cast<size_t>(end_ - at_))
+                           : at_ + std::strlen(reinterpret_cast<const char*>(at_));
     if (!nul) return false;
     const auto* stop = static_cast<const unsigned char*>(nul);
     text->assign(reinterpret_cast<const char*>(at_), static_cast<size_t>(stop - at_));
@@ -42,8 +43,8 @@ class ResourceCursor {
 bool ReadHeader(ResourceCursor& cursor, int version, ConfigHeader* header) {
   if (version >= 12 && !cursor.Word(&header->style)) return false;
   if (version == 25) {
-    uint16_t* words[5] = {&header->labelWidth, &header->exStyleLow, &header->exStyleHigh, &header->labelFlags,
-                          &header->headingStyle};
+    uint16_t* words[5] = {&header->labelWidth, &header->exStyleLow, &header->exStyleHigh,
+                          &header->labelFlags, &header->headingStyle};
     for (uint16_t* word : words)
       if (!cursor.Word(word)) return false;
   }
@@ -63,8 +64,11 @@ bool ReadColumn(ResourceCursor& cursor, int version, ConfigColumn* column) {
   column->width = words[3];
   column->value1 = static_cast<uint32_t>(words[4]) | static_cast<uint32_t>(words[5]) << 16;
   column->value2 = static_cast<uint32_t>(words[6]) | static_cast<uint32_t>(words[7]) << 16;
-  column->editStyle = version == 25 ? (static_cast<uint32_t>(words[8]) | static_cast<uint32_t>(words[9]) << 16) : 0;
-  if (!cursor.Text(&column->format) || !cursor.Text(&column->heading) || !cursor.Text(&column->name)) return false;
+  column->editStyle =
+      version == 25 ? (static_cast<uint32_t>(words[8]) | static_cast<uint32_t>(words[9]) << 16) : 0;
+  if (!cursor.Text(&column->format) || !cursor.Text(&column->heading) ||
+      !cursor.Text(&column->name))
+    return false;
   column->hasListItems = version == 25;
   return version != 25 || cursor.Text(&column->listItems);
 }
@@ -124,8 +128,8 @@ int SetupTessel(HINSTANCE module, LPCSTR configurationName, HWND grid) {
   return result;
 }
 
-extern "C" int SetupDlgTessel(HINSTANCE module, HWND dialog, int controlId, LPCSTR configurationName,
-                              LPCSTR dialogName) {
+extern "C" int SetupDlgTessel(HINSTANCE module, HWND dialog, int controlId,
+                              LPCSTR configurationName, LPCSTR dialogName) {
   if (!dialog) return TSERR_NOWINDOW;
   bool haveName = configurationName && *configurationName;
   if (!haveName && !(dialogName && *dialogName)) return TSERR_NULLPTR;
@@ -143,7 +147,8 @@ extern "C" int SetupMultiTessel(HINSTANCE module, HWND parent, LPCSTR dialogName
   int result = 0;
   ForEachGrid(parent, [&](HWND grid) {
     char name[160];
-    std::snprintf(name, sizeof name, "%sTessel%d", dialogName, static_cast<int>(GetWindowLongPtr(grid, GWL_ID)));
+    std::snprintf(name, sizeof name, "%sTessel%d", dialogName,
+                  static_cast<int>(GetWindowLongPtr(grid, GWL_ID)));
     result = SetupTessel(module, name, grid);
     return result == 0;
   });

@@ -19,7 +19,8 @@ namespace {
 /* The caller's block, written at an offset so that writing goes on in place after a move. */
 class TextBlock {
  public:
-  explicit TextBlock(HGLOBAL handle) : handle_(handle), bytes_(static_cast<char*>(GlobalLock(handle))) {}
+  explicit TextBlock(HGLOBAL handle)
+      : handle_(handle), bytes_(static_cast<char*>(GlobalLock(handle))) {}
   ~TextBlock() {
     if (bytes_) GlobalUnlock(handle_);
   }
@@ -100,15 +101,17 @@ bool FetchColumn(HWND grid, int column, SavedColumn* saved) {
 std::string HeaderLine(HWND grid, int count) {
   int labelWidth = static_cast<int>(SendMessage(grid, TSM_GETCOLWIDTH, TSCOL_ROWLABEL, 0));
   DWORD exStyle = static_cast<DWORD>(SendMessage(grid, TSM_GETEXSTYLE, 0, 0));
-  unsigned labelFlags = static_cast<unsigned>(SendMessage(grid, TSM_GETCOLSTYLE, TSCOL_ROWLABEL, 0)) & 0xFFFF;
+  unsigned labelFlags =
+      static_cast<unsigned>(SendMessage(grid, TSM_GETCOLSTYLE, TSCOL_ROWLABEL, 0)) & 0xFFFF;
   SendMessage(grid, TSM_SETCURSOR, 0, TSROW_HEADING);
-  unsigned headingStyle = static_cast<unsigned>(SendMessage(grid, TSM_GETROWSTYLE, TSREF_CURSOR, 0)) & 0xFFFF;
+  unsigned headingStyle =
+      static_cast<unsigned>(SendMessage(grid, TSM_GETROWSTYLE, TSREF_CURSOR, 0)) & 0xFFFF;
   if (!gWritePrivStyle)
-    return Format("%u, %d, %d, 0, %d, 0x%04X, 0x%04X, 0x%04X, 0x%04X\r\n", 8u, 25, count, labelWidth,
-                  LOWORD(exStyle), HIWORD(exStyle), labelFlags, headingStyle);
+    return Format("%u, %d, %d, 0, %d, 0x%04X, 0x%04X, 0x%04X, 0x%04X\r\n", 8u, 25, count,
+                  labelWidth, LOWORD(exStyle), HIWORD(exStyle), labelFlags, headingStyle);
   unsigned style = static_cast<unsigned>(SendMessage(grid, TSM_GETSTYLE, 0, 0)) & 0xFFFF;
-  return Format("%u, %d, %d, 0x%04X, %d, 0x%04X, 0x%04X, 0x%04X, 0x%04X\r\n", 8u, 25, count, style, labelWidth,
-                LOWORD(exStyle), HIWORD(exStyle), labelFlags, headingStyle);
+  return Format("%u, %d, %d, 0x%04X, %d, 0x%04X, 0x%04X, 0x%04X, 0x%04X\r\n", 8u, 25, count, style,
+                labelWidth, LOWORD(exStyle), HIWORD(exStyle), labelFlags, headingStyle);
 }
 
 /* The column's five lines, written as one piece. */
@@ -118,8 +121,8 @@ bool WriteColumn(TextBlock& block, const SavedColumn& saved, std::string& piece)
   uint16_t length = r.type ? r.length : 1;
   char numbers[160];
   std::snprintf(numbers, sizeof numbers, "%d, %d, %d, %d, %d, %d, 0x%04X, 0x%04X,\r\n", length,
-                static_cast<int16_t>(r.width), LOWORD(r.value1), HIWORD(r.value1), LOWORD(r.value2), HIWORD(r.value2),
-                LOWORD(r.editStyle), HIWORD(r.editStyle));
+                static_cast<int16_t>(r.width), LOWORD(r.value1), HIWORD(r.value1), LOWORD(r.value2),
+                HIWORD(r.value2), LOWORD(r.editStyle), HIWORD(r.editStyle));
   piece.assign("   ");
   piece += ColumnFlagsText(r.flags, gWriteStyleNames);
   piece += ", ";
@@ -141,7 +144,8 @@ extern "C" int DlgBuffSaveTessel(HGLOBAL buffer, LPCSTR configurationName, HWND 
   TextBlock block(buffer);
   if (!block.Locked()) return TSCFG_NOMEMORY;
   const char* name = configurationName ? configurationName : "";
-  if (!block.Write(std::string(name) + " TESSELCFG LOADONCALL MOVEABLE DISCARDABLE\r\n") || !block.Write("BEGIN\r\n"))
+  if (!block.Write(std::string(name) + " TESSELCFG LOADONCALL MOVEABLE DISCARDABLE\r\n") ||
+      !block.Write("BEGIN\r\n"))
     return TSCFG_NOMEMORY;
   LRESULT count = SendMessage(grid, TSM_GETCOLCOUNT, 0, 0);
   if (count < 0) count = 0;

@@ -13,13 +13,13 @@
 #include <string>
 
 /* Result codes of the text operations. */
-#define TSCFG_DONE 0
-#define TSCFG_TOOLARGE 1
-#define TSCFG_NOMEMORY 2
-#define TSCFG_NOTFOUND 3
-#define TSCFG_BADPARSE 4
+#define TSCFG_DONE       0
+#define TSCFG_TOOLARGE   1
+#define TSCFG_NOMEMORY   2
+#define TSCFG_NOTFOUND   3
+#define TSCFG_BADPARSE   4
 #define TSCFG_BADVERSION 5
-#define TSCFG_BADNAME 6
+#define TSCFG_BADNAME    6
 
 /* The longest configuration name that is searched for or written. */
 #define TSCFG_MAXNAME 90
@@ -29,7 +29,8 @@ int DlgBuffSaveTessel(HGLOBAL buffer, LPCSTR configurationName, HWND grid);
 int DlgBuffLoadTessel(HGLOBAL buffer, LPCSTR configurationName, HWND grid);
 int LoadConfigText(LPCSTR text, HWND grid);
 int LoadConfigResource(LPCVOID data, HWND grid);
-int SetupDlgTessel(HINSTANCE module, HWND dialog, int controlId, LPCSTR configurationName, LPCSTR dialogName);
+int SetupDlgTessel(HINSTANCE module, HWND dialog, int controlId, LPCSTR configurationName,
+                   LPCSTR dialogName);
 int SetupMultiTessel(HINSTANCE module, HWND parent, LPCSTR dialogName);
 int DlgFileLoad(HFILE file, HWND dialog, LPCSTR dialogName);
 int DlgFileSave(HFILE file, HWND dialog, LPCSTR dialogName);
@@ -72,6 +73,7 @@ int SaveConfigToFile(HFILE file, const std::string& name, HWND grid);
 /* The whole file as a NUL-terminated block, or NULL. */
 HGLOBAL ReadFileWhole(HFILE file);
 /* Shows the message of a result code in a box with the caller's caption; 0 shows nothing. */
-void ReportConfigResult(int code, HWND owner, const char* caption, const char* path, const char* name);
+void ReportConfigResult(int code, HWND owner, const char* caption, const char* path,
+                        const char* name);
 
 #endif

@@ -14,9 +14,11 @@
 
 namespace {
 
-const char* const kMonths[] = {"January", "February", "March", "April", "May", "June", "July",
-                               "August", "September", "October", "November", "December"};
-const char* const kWeekdays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+const char* const kMonths[] = {"January",   "February", "March",    "April",
+                               "May",       "June",     "July",     "August",
+                               "September", "October",  "November", "December"};
+const char* const kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                 "Thursday", "Friday", "Saturday"};
 
 template <typename T>
 T Load(const void* value) {
@@ -164,9 +166,13 @@ bool ParseTimeToken(const std::string& token, ParsedDateTime* parsed, std::strin
   const char* t = token.c_str();
   int hour;
   size_t at;
-  if (Digit(t[0]) && t[1] == ':') { hour = t[0] - '0'; at = 2; }
-  else if (Digit(t[0]) && Digit(t[1]) && t[2] == ':') { hour = (t[0] - '0') * 10 + t[1] - '0'; at = 3; }
-  else return false;
+  if (Digit(t[0]) && t[1] == ':') {
+    hour = t[0] - '0';
+    at = 2;
+  } else if (Digit(t[0]) && Digit(t[1]) && t[2] == ':') {
+    hour = (t[0] - '0') * 10 + t[1] - '0';
+    at = 3;
+  } else return false;
   if (hour > 23) return false;
   int minute;
   if (!Digit(t[at])) return false;
@@ -180,8 +186,13 @@ bool ParseTimeToken(const std::string& token, ParsedDateTime* parsed, std::strin
   if (minute > 59) return false;
   int second = 0;
   if (t[at] == ':' && Digit(t[at + 1])) {
-    if (Digit(t[at + 2])) { second = (t[at + 1] - '0') * 10 + t[at + 2] - '0'; at += 3; }
-    else { second = t[at + 1] - '0'; at += 2; }
+    if (Digit(t[at + 2])) {
+      second = (t[at + 1] - '0') * 10 + t[at + 2] - '0';
+      at += 3;
+    } else {
+      second = t[at + 1] - '0';
+      at += 2;
+    }
     if (second > 59) return false;
   }
   parsed->hasTime = true;
@@ -271,7 +282,8 @@ DateTimeParts DecodeDateTime(const void* value, uint16_t type) {
   return parts;
 }
 
-void FormatDatePicture(BoundedText& out, const char* picture, const void* value, uint16_t type, int* fill, char* fillChar) {
+void FormatDatePicture(BoundedText& out, const char* picture, const void* value, uint16_t type,
+                       int* fill, char* fillChar) {
   DateTimeParts parts = DecodeDateTime(value, type);
   if (parts.day == 0) return;  // no date: the empty text, a time of day alone included
   for (const char* p = picture; *p;) {

@@ -22,7 +22,8 @@ namespace {
 const size_t kColDefMaxSize = 20 + TS_FORMATLIMIT + TS_HEADINGLIMIT + TS_NAMELIMIT;
 
 size_t ColDefSize(int column) {
-  return 20 + std::strlen(ColumnString(column, kFormatString)) + std::strlen(ColumnString(column, kHeadingString)) +
+  return 20 + std::strlen(ColumnString(column, kFormatString)) +
+         std::strlen(ColumnString(column, kHeadingString)) +
          std::strlen(ColumnString(column, kNameString)) + 3;
 }
 
@@ -35,8 +36,13 @@ LRESULT GetColDef(WPARAM column, void* buffer) {
   if (fixed.size < 20) return TSERR_LIMIT;
   const TesselColumn& entry = gLockedColumns[column];
   uint16_t room = fixed.size;
-  fixed = TesselColDef{static_cast<uint16_t>(ColDefSize(static_cast<int>(column))), entry.flags, entry.type, entry.length,
-                       static_cast<uint16_t>(PixelsToUnits(entry.width)), 0, static_cast<uint32_t>(entry.value1),
+  fixed = TesselColDef{static_cast<uint16_t>(ColDefSize(static_cast<int>(column))),
+                       entry.flags,
+                       entry.type,
+                       entry.length,
+                       static_cast<uint16_t>(PixelsToUnits(entry.width)),
+                       0,
+                       static_cast<uint32_t>(entry.value1),
                        static_cast<uint32_t>(entry.value2)};
   std::memcpy(record, &fixed, sizeof fixed);
   if (room < fixed.size) return TSERR_SMALLBUF;
@@ -109,8 +115,12 @@ int ApplyColDef(int column, const uint8_t* bytes, bool widthInPixels, bool inser
   if (fixed.size > 20 && !RecordStrings(bytes, fixed.size, strings)) return TSERR_LIMIT;
   uint16_t flags = fixed.flags;
   if (gCurrentStyle & TSS_VIRTUALMEM) flags &= static_cast<uint16_t>(~0xD400);
-  ColumnValues values{flags, fixed.type, fixed.length, widthInPixels ? fixed.width : UnitsToPixels(fixed.width),
-                      static_cast<int32_t>(fixed.value1), static_cast<int32_t>(fixed.value2)};
+  ColumnValues values{flags,
+                      fixed.type,
+                      fixed.length,
+                      widthInPixels ? fixed.width : UnitsToPixels(fixed.width),
+                      static_cast<int32_t>(fixed.value1),
+                      static_cast<int32_t>(fixed.value2)};
   int result = ApplyColumnValues(column, values, inserting);
   if (result < 0) return result;
   const char* list = "";
@@ -137,8 +147,12 @@ int ApplyColDefEx(int column, const TesselColDefEx* record, bool inserting) {
   if (tooLong) return TSERR_LIMIT;
   uint16_t flags = record->flags;
   if (gCurrentStyle & TSS_VIRTUALMEM) flags &= static_cast<uint16_t>(~0xD400);
-  ColumnValues values{flags, record->type, record->length, UnitsToPixels(record->width),
-                      static_cast<int32_t>(record->value1), static_cast<int32_t>(record->value2)};
+  ColumnValues values{flags,
+                      record->type,
+                      record->length,
+                      UnitsToPixels(record->width),
+                      static_cast<int32_t>(record->value1),
+                      static_cast<int32_t>(record->value2)};
   int result = ApplyColumnValues(column, values, inserting);
   if (result < 0) return result;
   gLockedColumns[column].editStyle = record->editStyle;
@@ -173,7 +187,9 @@ LRESULT SetColDef(WPARAM column, const void* buffer) {
   return ApplyColDef(static_cast<int>(column), static_cast<const uint8_t*>(buffer), false);
 }
 
-LRESULT GetDefSize() { return 20 * gLockedRecord->columnCount + gLockedRecord->stringPoolLength + 8; }
+LRESULT GetDefSize() {
+  return 20 * gLockedRecord->columnCount + gLockedRecord->stringPoolLength + 8;
+}
 
 LRESULT GetDef(void* buffer) {
   if (!buffer) return TSERR_NULLPTR;
@@ -227,7 +243,8 @@ LRESULT SetDef(const void* buffer) {
   int result = ResetTessel();
   if (result < 0) return result;
   if (header.version >= 12 && header.style) {
-    DWORD style = (static_cast<DWORD>(GetWindowLongPtr(gCurrentGrid, GWL_STYLE)) & 0xFFFF0000) | header.style;
+    DWORD style =
+        (static_cast<DWORD>(GetWindowLongPtr(gCurrentGrid, GWL_STYLE)) & 0xFFFF0000) | header.style;
     SetWindowLongPtr(gCurrentGrid, GWL_STYLE, static_cast<LONG_PTR>(NormalizeStyle(style)));
     gCurrentStyle = static_cast<DWORD>(GetWindowLongPtr(gCurrentGrid, GWL_STYLE));
   }
@@ -292,7 +309,8 @@ LRESULT SetDefEx(const TesselDefExHeader* header) {
   int result = ResetTessel();
   if (result < 0) return result;
   if (header->style) {
-    DWORD style = (static_cast<DWORD>(GetWindowLongPtr(gCurrentGrid, GWL_STYLE)) & 0xFFFF0000) | header->style;
+    DWORD style = (static_cast<DWORD>(GetWindowLongPtr(gCurrentGrid, GWL_STYLE)) & 0xFFFF0000) |
+                  header->style;
     SetWindowLongPtr(gCurrentGrid, GWL_STYLE, static_cast<LONG_PTR>(NormalizeStyle(style)));
     gCurrentStyle = static_cast<DWORD>(GetWindowLongPtr(gCurrentGrid, GWL_STYLE));
   }
@@ -340,7 +358,8 @@ LRESULT AttachData(HGLOBAL handle) {
 }  // namespace
 
 int ApplyColumnRecord(int column, const void* definition, bool extended, bool inserting) {
-  if (extended) return ApplyColDefEx(column, static_cast<const TesselColDefEx*>(definition), inserting);
+  if (extended)
+    return ApplyColDefEx(column, static_cast<const TesselColDefEx*>(definition), inserting);
   return ApplyColDef(column, static_cast<const uint8_t*>(definition), false, inserting);
 }
 
@@ -400,7 +419,8 @@ LRESULT OnSetStyle(DWORD style) {
   RowLayout before = CurrentRowLayout();
   SetWindowLongPtr(gCurrentGrid, GWL_STYLE, static_cast<LONG_PTR>(normal));
   gCurrentStyle = static_cast<DWORD>(GetWindowLongPtr(gCurrentGrid, GWL_STYLE));
-  record->columnSelectionMode = (normal & (TSS_COLSELECT | TSS_MULTICOL)) && !(normal & (TSS_ROWSELECT | TSS_MULTIROW));
+  record->columnSelectionMode =
+      (normal & (TSS_COLSELECT | TSS_MULTICOL)) && !(normal & (TSS_ROWSELECT | TSS_MULTIROW));
   bool wasFolded = record->dropDown && record->dropDownClosed;
   record->dropDown = (normal & 0x8000) != 0;
   record->autoDropDown = (normal & 0x8002) == 0x8002;
@@ -438,14 +458,17 @@ LRESULT OnDefinitionMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case TSM_GETDEF: return GetDef(pointer);
     case TSM_SETDEF: return SetDef(pointer);
     case TSM_GETCOLDEFSIZE:
-      return (wParam & 0xFFFF) < gLockedRecord->columnCount ? static_cast<LRESULT>(ColDefSize(static_cast<int>(wParam & 0xFFFF)))
-                                                             : TSERR_BADCOL;
+      return (wParam & 0xFFFF) < gLockedRecord->columnCount
+                 ? static_cast<LRESULT>(ColDefSize(static_cast<int>(wParam & 0xFFFF)))
+                 : TSERR_BADCOL;
     case TSM_GETCOLDEF: return GetColDef(wParam & 0xFFFF, pointer);
     case TSM_SETCOLDEF: return SetColDef(wParam & 0xFFFF, pointer);
-    case TSM_GETCOLDEFEX: return GetColDefEx(wParam & 0xFFFF, static_cast<TesselColDefEx*>(pointer));
+    case TSM_GETCOLDEFEX:
+      return GetColDefEx(wParam & 0xFFFF, static_cast<TesselColDefEx*>(pointer));
     case TSM_SETCOLDEFEX:
       if ((wParam & 0xFFFF) >= gLockedRecord->columnCount) return TSERR_BADCOL;
-      return ApplyColDefEx(static_cast<int>(wParam & 0xFFFF), static_cast<const TesselColDefEx*>(pointer), false);
+      return ApplyColDefEx(static_cast<int>(wParam & 0xFFFF),
+                           static_cast<const TesselColDefEx*>(pointer), false);
     case TSM_GETDEFEX: return GetDefEx(static_cast<TesselDefExHeader*>(pointer));
     case TSM_SETDEFEX: return SetDefEx(static_cast<const TesselDefExHeader*>(pointer));
     case TSM_CLONEDATA: return CloneData();

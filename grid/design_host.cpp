@@ -35,7 +35,9 @@ HWND TopLevelWindow(HWND window) {
 
 bool EqualNoCase(const char* a, const char* b) {
   for (; *a && *b; ++a, ++b)
-    if (std::toupper(static_cast<unsigned char>(*a)) != std::toupper(static_cast<unsigned char>(*b))) return false;
+    if (std::toupper(static_cast<unsigned char>(*a)) !=
+        std::toupper(static_cast<unsigned char>(*b)))
+      return false;
   return *a == *b;
 }
 

@@ -83,7 +83,8 @@ void OpenDesignColumnSetup(int area, int column) {
   HWND grid = gCurrentGrid;
   HWND parent = GetParent(grid);
   ReleaseDesignMouse();
-  if (ParentIsDialogEditor(parent)) SendMessage(parent, TSM_COLUMNSETUP, static_cast<WPARAM>(column), 0);
+  if (ParentIsDialogEditor(parent))
+    SendMessage(parent, TSM_COLUMNSETUP, static_cast<WPARAM>(column), 0);
   else OpenColumnSetup(parent, grid, column);
   // The setup may have rebuilt or destroyed the grid: take the mouse again only when it is
   // still this record's.

@@ -68,7 +68,8 @@ int DropDown(bool open) {
     // The current row shows, not as the bottom row when that means scrolling down.
     int largest = TopRowShowingAtBottom(record->rowCount - 1);
     if (record->currentRow < top) top = record->currentRow;
-    else if (record->currentRow > LastFullyVisibleRow()) top = std::min(largest, TopRowShowingAtBottom(record->currentRow) + 1);
+    else if (record->currentRow > LastFullyVisibleRow())
+      top = std::min(largest, TopRowShowingAtBottom(record->currentRow) + 1);
     top = std::clamp(top, 0, std::max(0, largest));
   }
   NotifyParent(TSN_DROPDOWN);

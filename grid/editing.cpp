@@ -24,7 +24,8 @@
 
 EditorSession gEditor;
 
-GridScope::GridScope(HWND grid) : callerGrid_(gCurrentGrid), callerStyle_(gCurrentStyle), locked_(false) {
+GridScope::GridScope(HWND grid)
+    : callerGrid_(gCurrentGrid), callerStyle_(gCurrentStyle), locked_(false) {
   gCurrentGrid = grid;
   gCurrentStyle = grid ? static_cast<DWORD>(GetWindowLongPtr(grid, GWL_STYLE)) : 0;
   locked_ = grid && IsWindow(grid) && LockTessel(grid);
@@ -67,7 +68,8 @@ std::string StartText(int row, int column) {
   uint8_t* address = RowAddress(row);
   if (!address) return "";
   std::vector<char> text(TS_MAXTEXT, '\0');
-  FormatData(nullptr, text.data(), StandardPicture(ColumnString(column, kFormatString), definition.type),
+  FormatData(nullptr, text.data(),
+             StandardPicture(ColumnString(column, kFormatString), definition.type),
              address + definition.valueOffset, definition.type, definition.length, 0, 0);
   return text.data();
 }
@@ -112,7 +114,8 @@ bool EndForeignEditor() {
 bool StoreEditorText(HWND editor) {
   TesselRecord* record = gLockedRecord;
   int row = record->currentRow, column = record->currentColumn;
-  if (column >= record->columnCount || row < 0 || row >= record->rowCount || !RowAddress(row)) return false;
+  if (column >= record->columnCount || row < 0 || row >= record->rowCount || !RowAddress(row))
+    return false;
   char text[1024] = "";
   GetWindowText(editor, text, sizeof text);
   int savedRow = record->cursorRow, savedColumn = record->cursorColumn;
@@ -126,8 +129,8 @@ bool StoreEditorText(HWND editor) {
     if (substitute && (word & 1)) SendMessage(gCurrentGrid, TSM_SETCELLATTR, 0, word & ~1);
     const TesselColumn& definition = gLockedColumns[column];
     if (uint8_t* address = RowAddress(row))
-      GetCellData(address + definition.valueOffset, text, ColumnString(column, kFormatString), definition.length,
-                  definition.type);
+      GetCellData(address + definition.valueOffset, text, ColumnString(column, kFormatString),
+                  definition.length, definition.type);
   }
   if (gLockedRecord) {
     gLockedRecord->cursorRow = savedRow;
@@ -204,9 +207,10 @@ int BeginCellEdit() {
   gEditor.typing = !(flags & TSCS_PROTECT) && ((flags & TSCS_EDIT) || (gCurrentStyle & TSS_EDIT));
   gEditor.startText = StartText(row, column);
   int width = rect.right - rect.left - (combo ? kListButtonWidth : 0);
-  HWND editor = CreateWindow(combo ? "tsComboBox" : "tsedit", gEditor.startText.c_str(), EditorStyle(column, readOnly),
-                             rect.left, rect.top, std::max(1, width), std::max<LONG>(1, rect.bottom - rect.top),
-                             gCurrentGrid, nullptr, gTesselModule, nullptr);
+  HWND editor = CreateWindow(combo ? "tsComboBox" : "tsedit", gEditor.startText.c_str(),
+                             EditorStyle(column, readOnly), rect.left, rect.top, std::max(1, width),
+                             std::max<LONG>(1, rect.bottom - rect.top), gCurrentGrid, nullptr,
+                             gTesselModule, nullptr);
   if (!editor) {
     gEditor = EditorSession{};
     return TSERR_NOMEMORY;
@@ -260,8 +264,8 @@ int EndCellEdit(bool store) {
   record->editorBrush = nullptr;
   if (ownFont && ownFont != record->font) DeleteObject(ownFont);
   int column = record->currentColumn;
-  if (store && !cellGone && column < record->columnCount && record->currentRow < record->rowCount && SortKeyOneSet() &&
-      IsSortKeyColumn(column))
+  if (store && !cellGone && column < record->columnCount && record->currentRow < record->rowCount &&
+      SortKeyOneSet() && IsSortKeyColumn(column))
     PutRowAtSortedPlace(record->currentRow);
   SetFocus(gCurrentGrid);
   if (!GridStillLocked(handle)) return 0;
@@ -269,7 +273,8 @@ int EndCellEdit(bool store) {
   record->notificationsOn = 1;
   if (cellGone) return 0;
   InvalidateEditedCells(record->currentRow, record->currentColumn);
-  NotifyParentAt(store ? TSN_EDITSTORED : TSN_EDITCANCELLED, record->currentRow, record->currentColumn);
+  NotifyParentAt(store ? TSN_EDITSTORED : TSN_EDITCANCELLED, record->currentRow,
+                 record->currentColumn);
   return 0;
 }
 
@@ -345,14 +350,16 @@ LRESULT OnEditMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case 3: return EndCellEdit(false);
         default: return -1;
       }
-    case TSM_GETEDITWND: return record->editing ? reinterpret_cast<LRESULT>(record->editorWindow) : 0;
+    case TSM_GETEDITWND:
+      return record->editing ? reinterpret_cast<LRESULT>(record->editorWindow) : 0;
     case TSM_GETEDITSEL:
       return record->editing ? SendMessage(record->editorWindow, EM_GETSEL, wParam, lParam) : -1;
     case TSM_SETEDITSEL:
       if (!record->editing) return -1;
       SendMessage(record->editorWindow, EM_SETSEL, wParam, lParam);
       return 0;
-    case TSM_GETEDITBASEPROC: return record->editing ? reinterpret_cast<LRESULT>(gEditClassProc) : 0;
+    case TSM_GETEDITBASEPROC:
+      return record->editing ? reinterpret_cast<LRESULT>(gEditClassProc) : 0;
     case TSM_DROPEDITLIST:
       if (!record->editing || !gEditor.combo || gEditor.grid != gCurrentGrid) return 0;
       return SendMessage(record->editorWindow, WM_USER + 101, 0, 0);

@@ -62,7 +62,8 @@ void EditorTab(HWND editor) {
   HWND grid = EditorGrid(editor);
   uint32_t exStyle = GridExStyle(editor);
   bool ctrl = Pressed(VK_CONTROL), shift = Pressed(VK_SHIFT);
-  if ((ctrl && (exStyle & TSXS_CTLTABENDSEDIT)) || (!ctrl && (exStyle & TSXS_TABENDSEDIT))) EndEditing(editor, true);
+  if ((ctrl && (exStyle & TSXS_CTLTABENDSEDIT)) || (!ctrl && (exStyle & TSXS_TABENDSEDIT)))
+    EndEditing(editor, true);
   if (!IsWindow(grid)) return;
   bool cells = (exStyle & TSXS_TABCELLS) ? !ctrl : ctrl;
   if (cells) {
@@ -98,8 +99,8 @@ LRESULT KeyWithoutCtrl(HWND editor, WPARAM key, LPARAM lParam) {
 
 /* Ctrl with an arrow whose end bit is set: the field's own, plain movement. */
 bool CtrlArrowUnderEndBit(HWND editor, WPARAM key, uint32_t endBit) {
-  return (GridExStyle(editor) & endBit) && Pressed(VK_CONTROL) && (key == VK_LEFT || key == VK_RIGHT ||
-                                                                  key == VK_UP || key == VK_DOWN);
+  return (GridExStyle(editor) & endBit) && Pressed(VK_CONTROL) &&
+         (key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN);
 }
 
 LRESULT PassCreation(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -116,7 +117,8 @@ bool CommonEditorKey(HWND editor, WPARAM key) {
     return true;
   }
   if (key != 0 && key == EditKey(editor, 1) && !Pressed(VK_CONTROL)) {
-    bool wantsReturn = !gEditor.combo && key == VK_RETURN && (GetWindowLongPtr(editor, GWL_STYLE) & ES_WANTRETURN);
+    bool wantsReturn =
+        !gEditor.combo && key == VK_RETURN && (GetWindowLongPtr(editor, GWL_STYLE) & ES_WANTRETURN);
     if (!wantsReturn) {
       EndEditing(editor, true);
       return true;
@@ -132,9 +134,12 @@ bool CommonEditorKey(HWND editor, WPARAM key) {
 LRESULT EditKeyDown(HWND editor, WPARAM key, LPARAM lParam) {
   if (!PassThroughParent(editor, TSN_EDITKEYDOWN, key)) return 0;
   if (CommonEditorKey(editor, key)) return 0;
-  if ((key == VK_LEFT || key == VK_RIGHT) && ArrowEndsEditing(editor, key, TSXS_ARROWLRENDSEDIT)) return 0;
-  if ((key == VK_UP || key == VK_DOWN) && ArrowEndsEditing(editor, key, TSXS_ARROWUDENDSEDIT)) return 0;
-  uint32_t endBit = (key == VK_LEFT || key == VK_RIGHT) ? TSXS_ARROWLRENDSEDIT : TSXS_ARROWUDENDSEDIT;
+  if ((key == VK_LEFT || key == VK_RIGHT) && ArrowEndsEditing(editor, key, TSXS_ARROWLRENDSEDIT))
+    return 0;
+  if ((key == VK_UP || key == VK_DOWN) && ArrowEndsEditing(editor, key, TSXS_ARROWUDENDSEDIT))
+    return 0;
+  uint32_t endBit =
+      (key == VK_LEFT || key == VK_RIGHT) ? TSXS_ARROWLRENDSEDIT : TSXS_ARROWUDENDSEDIT;
   if (CtrlArrowUnderEndBit(editor, key, endBit)) return KeyWithoutCtrl(editor, key, lParam);
   return CallWindowProc(gEditClassProc, editor, WM_KEYDOWN, key, lParam);
 }
@@ -161,7 +166,9 @@ void TakeListSelection(HWND editor) {
   LRESULT index = SendMessage(gEditor.list, LB_GETCURSEL, 0, 0);
   if (index < 0) return;
   char item[1024] = "";
-  if (SendMessage(gEditor.list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0) >= static_cast<LRESULT>(sizeof item)) return;
+  if (SendMessage(gEditor.list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0) >=
+      static_cast<LRESULT>(sizeof item))
+    return;
   SendMessage(gEditor.list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item));
   SetWindowText(editor, item);
 }
@@ -178,28 +185,31 @@ void MakeEditList(HWND editor) {
     if (GetTextMetrics(dc, &metrics)) lineHeight = metrics.tmHeight;
     ReleaseDC(editor, dc);
   }
-  HWND list = CreateWindow("listbox", "", WS_CHILD | WS_BORDER | WS_VSCROLL, rect.left, rect.bottom + 1,
-                           rect.right - rect.left + 15, 4 * lineHeight + 2, GetDesktopWindow(), nullptr, gTesselModule,
-                           nullptr);
+  HWND list = CreateWindow("listbox", "", WS_CHILD | WS_BORDER | WS_VSCROLL, rect.left,
+                           rect.bottom + 1, rect.right - rect.left + 15, 4 * lineHeight + 2,
+                           GetDesktopWindow(), nullptr, gTesselModule, nullptr);
   if (!list) return;
   SetControlColorParent(list, grid);
   gEditor.list = list;
-  gEditor.listBaseProc =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtr(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TSListBoxProc)));
+  gEditor.listBaseProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtr(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TSListBoxProc)));
   std::string items;
   {
     GridScope scope(grid);
     if (scope.Locked()) {
-      LRESULT size = SendMessage(grid, TSM_GETLISTITEMSSIZE, static_cast<WPARAM>(gEditor.column), 0);
+      LRESULT size =
+          SendMessage(grid, TSM_GETLISTITEMSSIZE, static_cast<WPARAM>(gEditor.column), 0);
       if (size > 0) {
         items.assign(static_cast<size_t>(size), '\0');
-        SendMessage(grid, TSM_GETLISTITEMS, static_cast<WPARAM>(gEditor.column), reinterpret_cast<LPARAM>(items.data()));
+        SendMessage(grid, TSM_GETLISTITEMS, static_cast<WPARAM>(gEditor.column),
+                    reinterpret_cast<LPARAM>(items.data()));
         items.resize(std::strlen(items.c_str()));
       }
     }
   }
   FillListFromItems(list, items.c_str());
-  LRESULT found = SendMessage(list, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(gEditor.startText.c_str()));
+  LRESULT found = SendMessage(list, LB_FINDSTRING, static_cast<WPARAM>(-1),
+                              reinterpret_cast<LPARAM>(gEditor.startText.c_str()));
   if (found >= 0) SendMessage(list, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
 }
 
@@ -216,8 +226,8 @@ void SizeListToFont(HWND editor, HFONT font) {
   }
   RECT rect{};
   GetWindowRect(editor, &rect);
-  SetWindowPos(gEditor.list, nullptr, rect.left, rect.bottom + 1, rect.right - rect.left + 15, 4 * lineHeight + 2,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(gEditor.list, nullptr, rect.left, rect.bottom + 1, rect.right - rect.left + 15,
+               4 * lineHeight + 2, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 /* The pick list's typing: the item beginning with the character is chosen; where typing
@@ -228,14 +238,16 @@ void ComboCharacter(HWND editor, WPARAM character, LPARAM lParam) {
     if (!EditorAlive(editor) || !gEditor.list) return;
     std::string text = WindowText(editor);
     LRESULT from = SendMessage(gEditor.list, LB_GETCURSEL, 0, 0);
-    LRESULT found = SendMessage(gEditor.list, LB_FINDSTRING, static_cast<WPARAM>(from), reinterpret_cast<LPARAM>(text.c_str()));
+    LRESULT found = SendMessage(gEditor.list, LB_FINDSTRING, static_cast<WPARAM>(from),
+                                reinterpret_cast<LPARAM>(text.c_str()));
     if (found >= 0) SendMessage(gEditor.list, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
     return;
   }
   if (!gEditor.list || character < 0x20) return;
   char alone[2] = {static_cast<char>(character), '\0'};
   LRESULT from = SendMessage(gEditor.list, LB_GETCURSEL, 0, 0);
-  LRESULT found = SendMessage(gEditor.list, LB_FINDSTRING, static_cast<WPARAM>(from), reinterpret_cast<LPARAM>(alone));
+  LRESULT found = SendMessage(gEditor.list, LB_FINDSTRING, static_cast<WPARAM>(from),
+                              reinterpret_cast<LPARAM>(alone));
   if (found < 0) return;
   SendMessage(gEditor.list, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
   TakeListSelection(editor);
@@ -264,7 +276,8 @@ LRESULT ComboKeyDown(HWND editor, WPARAM key, LPARAM lParam) {
     case VK_RIGHT:
     case VK_UP:
     case VK_DOWN: {
-      uint32_t bit = (key == VK_LEFT || key == VK_RIGHT) ? TSXS_ARROWLRENDSEDIT : TSXS_ARROWUDENDSEDIT;
+      uint32_t bit =
+          (key == VK_LEFT || key == VK_RIGHT) ? TSXS_ARROWLRENDSEDIT : TSXS_ARROWUDENDSEDIT;
       if (!gEditor.listShown && ArrowEndsEditing(editor, key, bit)) return 0;
       ListKey(editor, key);
       return 0;
@@ -327,7 +340,8 @@ extern "C" LRESULT NewEditProc(HWND editor, UINT message, WPARAM wParam, LPARAM 
     case WM_NCCREATE:
     case WM_CREATE: return PassCreation(editor, message, wParam, lParam);
     case WM_GETDLGCODE:
-      return CallWindowProc(gEditClassProc, editor, message, wParam, lParam) | DLGC_WANTTAB | DLGC_WANTALLKEYS;
+      return CallWindowProc(gEditClassProc, editor, message, wParam, lParam) | DLGC_WANTTAB |
+             DLGC_WANTALLKEYS;
     case WM_KEYDOWN: return EditKeyDown(editor, wParam, lParam);
     case WM_CHAR: return EditChar(editor, wParam, lParam);
     default: return CallWindowProc(gEditClassProc, editor, message, wParam, lParam);
@@ -362,7 +376,8 @@ extern "C" LRESULT ComboBoxEditProc(HWND editor, UINT message, WPARAM wParam, LP
     }
     case WM_CTLCOLOREDIT: return SendMessage(EditorGrid(editor), message, wParam, lParam);
     case WM_GETDLGCODE:
-      return CallWindowProc(gEditClassProc, editor, message, wParam, lParam) | DLGC_WANTTAB | DLGC_WANTALLKEYS;
+      return CallWindowProc(gEditClassProc, editor, message, wParam, lParam) | DLGC_WANTTAB |
+             DLGC_WANTALLKEYS;
     case WM_SYSKEYDOWN:
       if (wParam == VK_UP || wParam == VK_DOWN) {
         ToggleListOf(editor);
@@ -414,8 +429,8 @@ extern "C" LRESULT TSListBoxProc(HWND list, UINT message, WPARAM wParam, LPARAM 
         ToggleListOf(editor);
         return 0;
       }
-      if (wParam == VK_PRIOR || wParam == VK_NEXT || wParam == VK_END || wParam == VK_HOME || wParam == VK_UP ||
-          wParam == VK_DOWN || wParam == VK_LEFT || wParam == VK_RIGHT) {
+      if (wParam == VK_PRIOR || wParam == VK_NEXT || wParam == VK_END || wParam == VK_HOME ||
+          wParam == VK_UP || wParam == VK_DOWN || wParam == VK_LEFT || wParam == VK_RIGHT) {
         CallWindowProc(base, list, message, wParam, lParam);
         TakeListSelection(editor);
         return 0;

@@ -26,18 +26,26 @@ HWND gExtGrid = nullptr;
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 /* 2 fixed, 1 adjustable, 0 default, from the first of three buttons. */
-int ModeOf(HWND dialog, int fixedId) { return Checked(dialog, fixedId) ? 2 : Checked(dialog, fixedId + 1) ? 1 : 0; }
-int ButtonOfMode(unsigned bits, int fixedId) { return (bits & 2) ? fixedId : (bits & 1) ? fixedId + 1 : fixedId + 2; }
+int ModeOf(HWND dialog, int fixedId) {
+  return Checked(dialog, fixedId) ? 2 : Checked(dialog, fixedId + 1) ? 1 : 0;
+}
+int ButtonOfMode(unsigned bits, int fixedId) {
+  return (bits & 2) ? fixedId : (bits & 1) ? fixedId + 1 : fixedId + 2;
+}
 
 void Open(HWND dialog) {
   DWORD exStyle = static_cast<DWORD>(SendMessage(gExtGrid, TSM_GETEXSTYLE, 0, 0));
-  for (const ExStyleBox& box : kBoxes) CheckDlgButton(dialog, box.id, (exStyle & box.bit) ? BST_CHECKED : BST_UNCHECKED);
-  CheckRadioButton(dialog, kColsInRows, kRowsInCols, (exStyle & 0x0040) ? kColsInRows : kRowsInCols);
+  for (const ExStyleBox& box : kBoxes)
+    CheckDlgButton(dialog, box.id, (exStyle & box.bit) ? BST_CHECKED : BST_UNCHECKED);
+  CheckRadioButton(dialog, kColsInRows, kRowsInCols,
+                   (exStyle & 0x0040) ? kColsInRows : kRowsInCols);
   CheckRadioButton(dialog, kTabCells, kTabControls, (exStyle & 0x0001) ? kTabCells : kTabControls);
-  unsigned labelFlags = static_cast<unsigned>(SendMessage(gExtGrid, TSM_GETCOLSTYLE, TSCOL_ROWLABEL, 0));
+  unsigned labelFlags =
+      static_cast<unsigned>(SendMessage(gExtGrid, TSM_GETCOLSTYLE, TSCOL_ROWLABEL, 0));
   CheckRadioButton(dialog, kLabelFixed, kLabelDefault, ButtonOfMode(labelFlags, kLabelFixed));
   SendMessage(gExtGrid, TSM_SETCURSOR, 0, TSROW_HEADING);
-  unsigned headingStyle = static_cast<unsigned>(SendMessage(gExtGrid, TSM_GETROWSTYLE, TSREF_CURSOR, 0));
+  unsigned headingStyle =
+      static_cast<unsigned>(SendMessage(gExtGrid, TSM_GETROWSTYLE, TSREF_CURSOR, 0));
   CheckRadioButton(dialog, kHeadFixed, kHeadDefault, ButtonOfMode(headingStyle, kHeadFixed));
 }
 

@@ -102,7 +102,8 @@ void PageColumns(int direction) {
   TesselRecord* record = gLockedRecord;
   int column = record->currentColumn;
   if (!ColumnLocked(column) && column < record->leftColumn) column = record->leftColumn;
-  else if (!ColumnLocked(column) && column > record->lastVisibleColumn) column = record->lastVisibleColumn;
+  else if (!ColumnLocked(column) && column > record->lastVisibleColumn)
+    column = record->lastVisibleColumn;
   if (direction > 0 && !ColumnLocked(column)) column = std::max<int>(column, record->leftColumn);
   MoveTo(record->currentRow, column);
 }
@@ -111,7 +112,8 @@ void PageColumns(int direction) {
    row holds data. */
 bool AutoInsertRow() {
   TesselRecord* record = gLockedRecord;
-  if (!(record->exStyle & TSXS_AUTOINSERT) || record->virtualOn || !HasEditableColumns() || !LastRowHasData())
+  if (!(record->exStyle & TSXS_AUTOINSERT) || record->virtualOn || !HasEditableColumns() ||
+      !LastRowHasData())
     return false;
   HGLOBAL handle = gLockedHandle;
   SendMessage(gCurrentGrid, TSM_SETCURSOR, 0, TSROW_APPEND);
@@ -165,12 +167,19 @@ bool Movement(int key, bool shift, bool ctrl) {
   if (VirtualActive() && !shift && VirtualMovementKey(key, ctrl)) return true;
   int row = record->currentRow, column = record->currentColumn;
   switch (key) {
-    case VK_UP: if (ctrl) MoveTo(record->topRow, column); else StepRow(-1, shift); return true;
-    case VK_DOWN: if (ctrl) MoveTo(LastFullyVisibleRow(), column); else StepRow(1, shift); return true;
+    case VK_UP:
+      if (ctrl) MoveTo(record->topRow, column);
+      else StepRow(-1, shift);
+      return true;
+    case VK_DOWN:
+      if (ctrl) MoveTo(LastFullyVisibleRow(), column);
+      else StepRow(1, shift);
+      return true;
     case VK_LEFT:
     case VK_RIGHT: {
       int to = key == VK_LEFT ? (ctrl ? FirstColumn() : StepColumn(column, -1))
-                              : (ctrl ? std::max(0, static_cast<int>(record->lastVisibleColumn)) : StepColumn(column, 1));
+                              : (ctrl ? std::max(0, static_cast<int>(record->lastVisibleColumn))
+                                      : StepColumn(column, 1));
       HGLOBAL handle = gLockedHandle;
       if (!MoveTo(row, to)) return true;
       // With Shift in multiple column selection the column moved onto takes the state of the
@@ -181,15 +190,23 @@ bool Movement(int key, bool shift, bool ctrl) {
       }
       return true;
     }
-    case VK_NEXT: if (ctrl) PageColumns(1); else PageDown(); return true;
-    case VK_PRIOR: if (ctrl) PageColumns(-1); else PageUp(); return true;
+    case VK_NEXT:
+      if (ctrl) PageColumns(1);
+      else PageDown();
+      return true;
+    case VK_PRIOR:
+      if (ctrl) PageColumns(-1);
+      else PageUp();
+      return true;
     case VK_HOME: {
       HGLOBAL handle = gLockedHandle;
       SetLeftColumn(std::max(0, FirstScrollingColumn()));
       if (GridStillLocked(handle)) MoveTo(ctrl ? 0 : row, FirstColumn());
       return true;
     }
-    case VK_END: MoveTo(ctrl ? record->rowCount - 1 : row, std::max(0, LastScrollingColumn())); return true;
+    case VK_END:
+      MoveTo(ctrl ? record->rowCount - 1 : row, std::max(0, LastScrollingColumn()));
+      return true;
     case VK_SPACE:
       if (!(shift && ctrl)) SelectByKey(shift, ctrl);
       return true;
@@ -232,7 +249,8 @@ bool TypedCharacter(WPARAM character) {
   if (record->editing || record->columnCount == 0 || record->rowCount == 0) return false;
   if (character == ' ' || IsEndKeyCharacter(character) || Pressed(VK_CONTROL)) return true;
   int column = record->currentColumn;
-  if (column >= record->columnCount || !IsCellEditable(column) || IsCheckBoxColumn(column)) return true;
+  if (column >= record->columnCount || !IsCellEditable(column) || IsCheckBoxColumn(column))
+    return true;
   BeginAndPost(WM_CHAR, character);
   return true;
 }
@@ -244,7 +262,8 @@ bool AltArrow(WPARAM key) {
     ToggleDropDown();
     return true;
   }
-  if (record->editing || record->rowCount == 0 || !ColumnHasListItems(record->currentColumn)) return false;
+  if (record->editing || record->rowCount == 0 || !ColumnHasListItems(record->currentColumn))
+    return false;
   if (!ColumnOpensEditor(record->currentColumn)) return false;
   HGLOBAL handle = gLockedHandle;
   if (BeginCellEdit() != 0 || !GridStillLocked(handle)) return true;
@@ -288,7 +307,8 @@ bool CellClickEdits(const HitResult& hit, int x) {
     ToggleCheckBox(hit.row, hit.column);
     return true;
   }
-  if (!ColumnHasListItems(hit.column) || !ColumnOpensEditor(hit.column) || !OnListButton(hit, x)) return false;
+  if (!ColumnHasListItems(hit.column) || !ColumnOpensEditor(hit.column) || !OnListButton(hit, x))
+    return false;
   if (BeginCellEdit() == 0 && GridStillLocked(handle)) ToggleEditList();
   return true;
 }
@@ -328,7 +348,8 @@ void DragColumnsTo(int x) {
     SetLeftColumn(record->leftColumn - 1);
   if (!GridStillLocked(handle)) return;
   record = gLockedRecord;
-  int clamped = std::clamp(x, record->rowLabelWidth, std::max(record->rowLabelWidth, record->clientWidth - 1));
+  int clamped = std::clamp(x, record->rowLabelWidth,
+                           std::max(record->rowLabelWidth, record->clientWidth - 1));
   int column = HitTest(clamped, std::max(0, record->headingHeight / 2)).column;
   if (column < 0 || column >= record->columnCount) return;
   if (MultipleColumnStyle()) {
@@ -370,8 +391,9 @@ bool LeftButtonDown(WPARAM keys, int x, int y) {
   if (!GridStillLocked(handle)) return true;
   record = gLockedRecord;
   if (record->editing) {
-    if (hit.area == TSHT_CELL && hit.row == record->currentRow && hit.column == record->currentColumn &&
-        ColumnHasListItems(hit.column) && OnListButton(hit, x)) {
+    if (hit.area == TSHT_CELL && hit.row == record->currentRow &&
+        hit.column == record->currentColumn && ColumnHasListItems(hit.column) &&
+        OnListButton(hit, x)) {
       ToggleEditList();
       return true;
     }
@@ -403,8 +425,10 @@ bool LeftButtonDown(WPARAM keys, int x, int y) {
     if (!GridStillLocked(handle)) return true;
     // A plain click selects the row in single selection; multiple selection leaves the
     // row's flag to Shift clicks and the row buttons.
-    if ((gCurrentStyle & TSS_ROWSELECT) && !gLockedRecord->columnSelectionMode) RowLabelClick(hit.row);
-    else if ((gCurrentStyle & TSS_COLSELECT) && gLockedRecord->columnSelectionMode) HeadingClick(hit.column, false);
+    if ((gCurrentStyle & TSS_ROWSELECT) && !gLockedRecord->columnSelectionMode)
+      RowLabelClick(hit.row);
+    else if ((gCurrentStyle & TSS_COLSELECT) && gLockedRecord->columnSelectionMode)
+      HeadingClick(hit.column, false);
     return true;
   }
   if (hit.area == TSHT_ROWLABEL && hit.row >= 0 && !ctrl) {
@@ -415,7 +439,8 @@ bool LeftButtonDown(WPARAM keys, int x, int y) {
     BeginResize(hit, x, y);
     return true;
   }
-  if (hit.area == TSHT_HEADING && hit.column >= 0 && hit.column < gLockedRecord->columnCount && !shift) {
+  if (hit.area == TSHT_HEADING && hit.column >= 0 && hit.column < gLockedRecord->columnCount &&
+      !shift) {
     HeadingClick(hit.column, ctrl);
     return true;
   }
@@ -433,7 +458,8 @@ void DragTo(int y) {
   if (!GridStillLocked(handle)) return;
   record = gLockedRecord;
   int row = -1;
-  int clampedY = std::clamp(y, record->headingHeight, std::max(record->headingHeight, record->clientHeight - 1));
+  int clampedY = std::clamp(y, record->headingHeight,
+                            std::max(record->headingHeight, record->clientHeight - 1));
   if (y >= record->clientHeight) row = record->lastVisibleRow;
   else if (y < record->headingHeight) row = record->topRow;
   else row = HitTest(std::max(0, record->rowLabelWidth / 2), clampedY).row;
@@ -586,13 +612,19 @@ void OnHorizontalScroll(int code, int position) {
     if (!ColumnHidden(c) && !ColumnLocked(c)) scrolling.push_back(c);
   if (scrolling.empty()) return;
   int useful = std::max(0, LargestUsefulLeftColumn());
-  int index = static_cast<int>(std::find(scrolling.begin(), scrolling.end(), record->leftColumn) - scrolling.begin());
-  int last = static_cast<int>(std::find(scrolling.begin(), scrolling.end(), useful) - scrolling.begin());
+  int index = static_cast<int>(std::find(scrolling.begin(), scrolling.end(), record->leftColumn) -
+                               scrolling.begin());
+  int last =
+      static_cast<int>(std::find(scrolling.begin(), scrolling.end(), useful) - scrolling.begin());
   switch (code) {
     case SB_LINELEFT: index -= 1; break;
     case SB_LINERIGHT: index += 1; break;
-    case SB_PAGELEFT: index -= std::max(1, static_cast<int>(SendMessage(gCurrentGrid, TSM_GETVISIBLECOLS, 0, 0))); break;
-    case SB_PAGERIGHT: index += std::max(1, static_cast<int>(SendMessage(gCurrentGrid, TSM_GETVISIBLECOLS, 0, 0))); break;
+    case SB_PAGELEFT:
+      index -= std::max(1, static_cast<int>(SendMessage(gCurrentGrid, TSM_GETVISIBLECOLS, 0, 0)));
+      break;
+    case SB_PAGERIGHT:
+      index += std::max(1, static_cast<int>(SendMessage(gCurrentGrid, TSM_GETVISIBLECOLS, 0, 0)));
+      break;
     case SB_LEFT: index = 0; break;
     case SB_RIGHT: index = last; break;
     case SB_THUMBTRACK:
@@ -647,6 +679,7 @@ int PreviousCell() {
   }
   if (row > 0) return MoveTo(row - 1, column) ? 0 : TSERR_LOCKFAILED;
   int previous = StepColumn(column, -1);
-  if (previous != column && column != first) return MoveTo(record->rowCount - 1, previous) ? 0 : TSERR_LOCKFAILED;
+  if (previous != column && column != first)
+    return MoveTo(record->rowCount - 1, previous) ? 0 : TSERR_LOCKFAILED;
   return 0;
 }

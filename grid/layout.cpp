@@ -33,8 +33,9 @@ void ComputeMetrics() {
   int line = LineHeight();
   record->rowHeight = std::max(1, record->fixedRowHeight ? record->fixedRowHeight : line);
   if (!HasHeadings()) record->headingHeight = 0;
-  else record->headingHeight = record->fixedHeadingHeight ? record->fixedHeadingHeight
-                                                          : record->headingLines * line + 4;
+  else
+    record->headingHeight =
+        record->fixedHeadingHeight ? record->fixedHeadingHeight : record->headingLines * line + 4;
   // A width no message set is worked out again: row buttons follow the row height, which
   // changes when the font comes (a dialog's arrives after the grid is made).
   bool computed = record->rowLabelWidth == 0 || record->labelWidthFromRows;
@@ -231,7 +232,8 @@ bool RowExtent(int row, int* top, int* bottom) {
   if (!designEmpty && (row < 0 || row >= record->rowCount)) return false;
   if (row < record->topRow || (!designEmpty && row > record->lastVisibleRow)) return false;
   int y = record->headingHeight;
-  for (int r = record->topRow; r < row; ++r) y += designEmpty ? record->rowHeight : RowPixelHeight(r);
+  for (int r = record->topRow; r < row; ++r)
+    y += designEmpty ? record->rowHeight : RowPixelHeight(r);
   *top = y;
   *bottom = y + (designEmpty ? record->rowHeight : RowPixelHeight(row)) - 1;
   return true;
@@ -252,7 +254,8 @@ bool ColumnExtent(int column, int* left, int* right) {
     return true;
   }
   if (column < 0 || column >= record->columnCount) return false;
-  if (!ColumnLocked(column) && (column < record->leftColumn || column > record->lastVisibleColumn)) return false;
+  if (!ColumnLocked(column) && (column < record->leftColumn || column > record->lastVisibleColumn))
+    return false;
   int x = record->rowLabelWidth;
   for (int c = FirstDisplayColumn(); c >= 0; c = NextDisplayColumn(c)) {
     if (c == column) {
@@ -280,7 +283,8 @@ int CellRect(int row, int column, bool inset, RECT* rect) {
 }
 
 bool IsColumnResizable(int column) {
-  uint16_t flags = column == TSCOL_ROWLABEL ? gLockedRecord->labelColumnFlags : gLockedColumns[column].flags;
+  uint16_t flags =
+      column == TSCOL_ROWLABEL ? gLockedRecord->labelColumnFlags : gLockedColumns[column].flags;
   if (flags & (TSCS_HIDDEN | TSCS_FIXED)) return false;
   return (flags & TSCS_RESIZE) || (gCurrentStyle & TSS_RESIZE);
 }
@@ -321,7 +325,8 @@ void HitRow(int y, HitResult& hit, bool& rowResize) {
     return;
   }
   if (record->rowCount == 0) {
-    if (record->designMode) hit.row = record->topRow + (y - record->headingHeight) / record->rowHeight;
+    if (record->designMode)
+      hit.row = record->topRow + (y - record->headingHeight) / record->rowHeight;
     return;
   }
   int edge = record->headingHeight;
@@ -355,13 +360,15 @@ void HitColumn(int x, HitResult& hit, bool& columnResize) {
     }
   }
   int edge = record->rowLabelWidth;
-  for (int c = FirstDisplayColumn(); c >= 0 && edge <= record->clientWidth; c = NextDisplayColumn(c)) {
+  for (int c = FirstDisplayColumn(); c >= 0 && edge <= record->clientWidth;
+       c = NextDisplayColumn(c)) {
     edge += gLockedColumns[c].width;
     if (OnEdge(x, edge) && x >= edge) {
       // Zero-width columns after c share its edge: at or right of it, theirs is the zone,
       // or a column dragged to nothing could never be widened again.
       int shared = -1;
-      for (int n = NextDisplayColumn(c); n >= 0 && gLockedColumns[n].width == 0; n = NextDisplayColumn(n))
+      for (int n = NextDisplayColumn(c); n >= 0 && gLockedColumns[n].width == 0;
+           n = NextDisplayColumn(n))
         if (IsColumnResizable(n)) shared = n;
       if (shared >= 0) {
         hit.column = shared;
@@ -455,7 +462,9 @@ LRESULT OnGetVisibleCols() {
   if (first < 0) return locked;
   int last = record->lastVisibleColumn;
   int left = 0, right = 0;
-  if (last > record->leftColumn && ColumnExtent(last, &left, &right) && right >= record->clientWidth) --last;
+  if (last > record->leftColumn && ColumnExtent(last, &left, &right) &&
+      right >= record->clientWidth)
+    --last;
   return last - record->leftColumn + 1 + locked;
 }
 

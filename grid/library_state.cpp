@@ -131,10 +131,11 @@ BOOL AttachTesselLibrary(HINSTANCE module) {
   CreateSharedObjects(module);
   gWriteStyleNames = ReadTesselSwitch("RCVersion31", StyleNamesDefault());
   gWritePrivStyle = ReadTesselSwitch("WritePrivStyle", "Y");
-  bool registered = RegisterGridClass(module) &&
-                    RegisterEditorClass(module, kEditorClass, NewEditProc, gRegisteredEditor) &&
-                    RegisterEditorClass(module, kComboEditorClass, ComboBoxEditProc, gRegisteredComboEditor) &&
-                    (gRegisteredStash = RegisterStashClass(module) != 0);
+  bool registered =
+      RegisterGridClass(module) &&
+      RegisterEditorClass(module, kEditorClass, NewEditProc, gRegisteredEditor) &&
+      RegisterEditorClass(module, kComboEditorClass, ComboBoxEditProc, gRegisteredComboEditor) &&
+      (gRegisteredStash = RegisterStashClass(module) != 0);
   if (!registered) {
     ReleaseLibraryObjects();
     return FALSE;

@@ -12,11 +12,11 @@
 
 // Owner: grid.
 extern HINSTANCE gTesselModule;
-extern HPEN gLightPen;   // 0xC0C0C0, the light 3-D edge of headings and row buttons
-extern HPEN gDarkPen;    // 0x808080, their dark edge
+extern HPEN gLightPen;  // 0xC0C0C0, the light 3-D edge of headings and row buttons
+extern HPEN gDarkPen;   // 0x808080, their dark edge
 extern HPEN gWhitePen;
 extern HPEN gBlackPen;
-extern HPEN gFramePen;   // the black pen again, kept for frames
+extern HPEN gFramePen;  // the black pen again, kept for frames
 extern HBRUSH gLightGreyBrush;
 extern HCURSOR gArrowCursor;
 extern HICON gTesselIcon;

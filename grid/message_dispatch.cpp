@@ -98,12 +98,32 @@ LRESULT InterfaceMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool IsColumnMessage(UINT message) {
   switch (message) {
-    case TSM_GETCOLCOUNT: case TSM_SETCOLCOUNT: case TSM_GETCOLSTYLE: case TSM_SETCOLSTYLE: case TSM_GETCOLTYPE:
-    case TSM_SETCOLTYPE: case TSM_GETCOLLEN: case TSM_SETCOLLEN: case TSM_GETCOLWIDTH: case TSM_SETCOLWIDTH:
-    case TSM_GETCOLFORMAT: case TSM_SETCOLFORMAT: case TSM_GETCOLHEADING: case TSM_SETCOLHEADING:
-    case TSM_GETCOLNAME: case TSM_SETCOLNAME: case TSM_GETCOLVALUE1: case TSM_SETCOLVALUE1:
-    case TSM_GETCOLVALUE2: case TSM_SETCOLVALUE2: case TSM_FINDCOLNAME: case TSM_GETEDITSTYLE:
-    case TSM_SETEDITSTYLE: case TSM_GETLISTITEMS: case TSM_SETLISTITEMS: case TSM_GETLISTITEMSSIZE:
+    case TSM_GETCOLCOUNT:
+    case TSM_SETCOLCOUNT:
+    case TSM_GETCOLSTYLE:
+    case TSM_SETCOLSTYLE:
+    case TSM_GETCOLTYPE:
+    case TSM_SETCOLTYPE:
+    case TSM_GETCOLLEN:
+    case TSM_SETCOLLEN:
+    case TSM_GETCOLWIDTH:
+    case TSM_SETCOLWIDTH:
+    case TSM_GETCOLFORMAT:
+    case TSM_SETCOLFORMAT:
+    case TSM_GETCOLHEADING:
+    case TSM_SETCOLHEADING:
+    case TSM_GETCOLNAME:
+    case TSM_SETCOLNAME:
+    case TSM_GETCOLVALUE1:
+    case TSM_SETCOLVALUE1:
+    case TSM_GETCOLVALUE2:
+    case TSM_SETCOLVALUE2:
+    case TSM_FINDCOLNAME:
+    case TSM_GETEDITSTYLE:
+    case TSM_SETEDITSTYLE:
+    case TSM_GETLISTITEMS:
+    case TSM_SETLISTITEMS:
+    case TSM_GETLISTITEMSSIZE:
     case TSM_GETMETRIC: return true;
     default: return false;
   }
@@ -111,9 +131,22 @@ bool IsColumnMessage(UINT message) {
 
 bool IsDefinitionMessage(UINT message) {
   switch (message) {
-    case TSM_RESET: case TSM_GETSTYLE: case TSM_SETSTYLE: case TSM_GETDEFSIZE: case TSM_GETDEF: case TSM_SETDEF:
-    case TSM_GETCOLDEFSIZE: case TSM_GETCOLDEF: case TSM_SETCOLDEF: case TSM_CLONEDATA: case TSM_ATTACHDATA:
-    case TSM_FREEDATA: case TSM_GETDEFEX: case TSM_SETDEFEX: case TSM_GETCOLDEFEX: case TSM_SETCOLDEFEX: return true;
+    case TSM_RESET:
+    case TSM_GETSTYLE:
+    case TSM_SETSTYLE:
+    case TSM_GETDEFSIZE:
+    case TSM_GETDEF:
+    case TSM_SETDEF:
+    case TSM_GETCOLDEFSIZE:
+    case TSM_GETCOLDEF:
+    case TSM_SETCOLDEF:
+    case TSM_CLONEDATA:
+    case TSM_ATTACHDATA:
+    case TSM_FREEDATA:
+    case TSM_GETDEFEX:
+    case TSM_SETDEFEX:
+    case TSM_GETCOLDEFEX:
+    case TSM_SETCOLDEFEX: return true;
     default: return false;
   }
 }
@@ -147,8 +180,8 @@ LRESULT TesselMsgProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsColumnMessage(message)) return OnColumnMessage(message, wParam, lParam);
   if (IsDefinitionMessage(message)) return OnDefinitionMessage(message, wParam, lParam);
   if (IsAttributeMessage(message)) return OnAttributeMessage(message, wParam, lParam);
-  LRESULT answer = FirstAnswer({OnNavigationMessage, OnSortMessage, OnSelectionMessage, OnVirtualMessage,
-                                OnColumnSelectionMessage, OnDropDownMessage},
+  LRESULT answer = FirstAnswer({OnNavigationMessage, OnSortMessage, OnSelectionMessage,
+                                OnVirtualMessage, OnColumnSelectionMessage, OnDropDownMessage},
                                message, wParam, lParam);
   if (answer != TSERR_BADMESSAGE) return answer;
   if (message == TSM_NEXTCELL) return NextCell();

@@ -18,7 +18,8 @@
 namespace {
 
 bool VirtualOpen() {
-  return (gCurrentStyle & TSS_VIRTUALMEM) && (gLockedRecord->countUnknown || gLockedRecord->ownerFetch);
+  return (gCurrentStyle & TSS_VIRTUALMEM) &&
+         (gLockedRecord->countUnknown || gLockedRecord->ownerFetch);
 }
 
 bool RowValid(int row) {
@@ -121,8 +122,7 @@ int SetTopRow(int row) {
   RecomputeLastVisibleRow();
   if (distance < record->clientHeight - record->headingHeight)
     ScrollRows(down ? -distance : distance, record->headingHeight);
-  else
-    InvalidateDataArea();
+  else InvalidateDataArea();
   ShowFocusMark();
   UpdateScrollBars();
   if (record->dropDown && record->dropDownClosed) record->currentRow = row;

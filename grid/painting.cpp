@@ -53,7 +53,8 @@ void PlaceVertically(HDC dc, const char* text, RECT& rect, UINT align) {
   }
 }
 
-void DrawButtonCell(HDC dc, RECT rect, const char* text, UINT format, bool pressed, int row, int column) {
+void DrawButtonCell(HDC dc, RECT rect, const char* text, UINT format, bool pressed, int row,
+                    int column) {
   if (OwnerDrew(row, column)) return;
   COLORREF textColor = 0, background = 0;
   ResolveButtonColors(row, column, pressed, &textColor, &background);
@@ -87,7 +88,8 @@ void DrawButtonCell(HDC dc, RECT rect, const char* text, UINT format, bool press
 
 bool CellSelected(int row, int column) {
   TesselRecord* record = gLockedRecord;
-  if (record->columnSelectionMode && record->selectedColumnCount > 0) return gLockedColumns[column].selected != 0;
+  if (record->columnSelectionMode && record->selectedColumnCount > 0)
+    return gLockedColumns[column].selected != 0;
   if (record->dropDown && record->dropDownClosed) return false;
   if (gCurrentStyle & TSS_MULTIROW) return RowSelectedFlag(row);
   if (gCurrentStyle & TSS_ROWSELECT) return record->selectedRow == row;
@@ -161,7 +163,8 @@ void DrawHeadings(HDC dc, const RECT& update) {
     if (cell.left >= update.right) break;
     if (cell.right <= update.left || ColumnHidden(c)) continue;
     ColumnHeadingText(c, text);
-    UINT format = Justification(gLockedColumns[c].flags, TSCS_HEADRIGHT, TSCS_HEADCENTER) | DT_VCENTER | 4;
+    UINT format =
+        Justification(gLockedColumns[c].flags, TSCS_HEADRIGHT, TSCS_HEADCENTER) | DT_VCENTER | 4;
     DrawButtonCell(dc, cell, text, format, gLockedColumns[c].selected != 0, TSROW_HEADING, c);
   }
   int lastLeft = 0, lastRight = record->rowLabelWidth - 1;
@@ -195,8 +198,10 @@ void DrawRowLabels(HDC dc, int firstRow, int lastRow) {
       std::snprintf(number, sizeof number, "%ld", static_cast<long>(row) + 1);
       text = number;
     }
-    UINT format = Justification(record->labelColumnFlags, TSCS_RIGHT, TSCS_CENTER) | static_cast<UINT>(record->verticalAlign);
-    DrawButtonCell(dc, cell, text, format, CellSelected(row, 0) && !record->columnSelectionMode, row, TSCOL_ROWLABEL);
+    UINT format = Justification(record->labelColumnFlags, TSCS_RIGHT, TSCS_CENTER) |
+                  static_cast<UINT>(record->verticalAlign);
+    DrawButtonCell(dc, cell, text, format, CellSelected(row, 0) && !record->columnSelectionMode,
+                   row, TSCOL_ROWLABEL);
   }
 }
 
@@ -220,18 +225,22 @@ void DrawGridLines(HDC dc, const RECT& update, int firstRow, int lastRow) {
       if (!RowExtent(r, &rt, &rb)) break;
       Line(dc, left, rb, right, rb);
     }
-    if (!(gCurrentStyle & TSS_VGRID) && right - 1 < update.right) Line(dc, right - 1, top, right - 1, bottom + 1);
+    if (!(gCurrentStyle & TSS_VGRID) && right - 1 < update.right)
+      Line(dc, right - 1, top, right - 1, bottom + 1);
   }
   if (gCurrentStyle & TSS_VGRID) {
     int x = left;
-    for (int c = FirstDisplayColumn(); c >= 0 && x < record->clientWidth; c = NextDisplayColumn(c)) {
+    for (int c = FirstDisplayColumn(); c >= 0 && x < record->clientWidth;
+         c = NextDisplayColumn(c)) {
       if (ColumnHidden(c)) continue;
       x += gLockedColumns[c].width;
-      SelectObject(dc, x - 1 == lastLocked ? static_cast<HGDIOBJ>(gBlackPen) : static_cast<HGDIOBJ>(pen));
+      SelectObject(
+          dc, x - 1 == lastLocked ? static_cast<HGDIOBJ>(gBlackPen) : static_cast<HGDIOBJ>(pen));
       Line(dc, x - 1, top, x - 1, bottom + 1);
     }
     SelectObject(dc, pen);
-    if (!(gCurrentStyle & TSS_HGRID) && bottom < update.bottom) Line(dc, left, bottom, right, bottom);
+    if (!(gCurrentStyle & TSS_HGRID) && bottom < update.bottom)
+      Line(dc, left, bottom, right, bottom);
   }
   SelectObject(dc, old);
   DeleteObject(pen);
@@ -314,9 +323,10 @@ int DrawCell(HDC dc, int screenRow, int column) {
     if (record->substituteText[0] && (CellAttributeWord(row, column) & 1))
       CopyOut(text, record->substituteText, sizeof text);
     else
-      FormatData(dc, text, ColumnString(column, kFormatString), address + entry.valueOffset, entry.type, entry.length,
-                 textRect.right - textRect.left, 35);
-    if (*ColumnString(column, kListItemsString)) DrawListButton(dc, textRect, EditListShownAt(row, column));
+      FormatData(dc, text, ColumnString(column, kFormatString), address + entry.valueOffset,
+                 entry.type, entry.length, textRect.right - textRect.left, 35);
+    if (*ColumnString(column, kListItemsString))
+      DrawListButton(dc, textRect, EditListShownAt(row, column));
     PlaceVertically(dc, text, textRect, static_cast<UINT>(record->verticalAlign));
     UINT format = Justification(entry.flags, TSCS_RIGHT, TSCS_CENTER) | kNoPrefix;
     DrawText(dc, text, -1, &textRect, format);
@@ -334,7 +344,9 @@ void DrawFocusCell(HDC dc) {
   TesselRecord* record = gLockedRecord;
   RECT cell;
   int screenRow = ScreenRowOf(record->currentRow);  // an owner's key outside the buffer: none
-  if (record->rowCount == 0 || screenRow < 0 || CellRect(screenRow, record->currentColumn, false, &cell) < 0) return;
+  if (record->rowCount == 0 || screenRow < 0 ||
+      CellRect(screenRow, record->currentColumn, false, &cell) < 0)
+    return;
   if (!(gCurrentStyle & TSS_VGRID)) cell.right += 1;
   COLORREF old = SetTextColor(dc, record->gridColors.text);
   DrawFocusRect(dc, &cell);
@@ -347,7 +359,8 @@ void PaintTessel() {
   HDC dc = BeginPaint(gCurrentGrid, &paint);
   RECT update = paint.rcPaint;
   EraseBackground(dc, update);
-  bool hasCells = record->columnCount > 0 && FirstDisplayColumn() >= 0 && (record->stringPool || record->columnCount == 0);
+  bool hasCells = record->columnCount > 0 && FirstDisplayColumn() >= 0 &&
+                  (record->stringPool || record->columnCount == 0);
   RecomputeLastVisibleColumn();
   RecomputeLastVisibleRow();
   if (hasCells) {
@@ -363,7 +376,8 @@ void PaintTessel() {
     }
     if (inHeading) DrawHeadings(dc, update);
     if (inLabels && record->rowCount > 0) DrawRowLabels(dc, firstRow, lastRow);
-    bool dataTouched = update.bottom > record->headingHeight && update.right > record->rowLabelWidth;
+    bool dataTouched =
+        update.bottom > record->headingHeight && update.right > record->rowLabelWidth;
     if (dataTouched && record->rowCount > 0) {
       if (gCurrentStyle & (TSS_HGRID | TSS_VGRID)) DrawGridLines(dc, update, firstRow, lastRow);
       SetTextColor(dc, record->gridColors.text);

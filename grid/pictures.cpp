@@ -38,9 +38,22 @@ size_t SkipLiteral(const char* p) {
 
 bool IsNumericType(uint16_t type) {
   switch (type) {
-    case TST_INT1: case TST_INT2: case TST_INT4: case TST_UINT1: case TST_UINT2: case TST_UINT4:
-    case TST_SQLINT1: case TST_SQLINT2: case TST_SQLINT4: case TST_SQLBIT: case TST_CHAR:
-    case TST_CHECKBOX: case TST_REAL4: case TST_REAL8: case TST_SQLFLT8: case TST_SQLMONEY: return true;
+    case TST_INT1:
+    case TST_INT2:
+    case TST_INT4:
+    case TST_UINT1:
+    case TST_UINT2:
+    case TST_UINT4:
+    case TST_SQLINT1:
+    case TST_SQLINT2:
+    case TST_SQLINT4:
+    case TST_SQLBIT:
+    case TST_CHAR:
+    case TST_CHECKBOX:
+    case TST_REAL4:
+    case TST_REAL8:
+    case TST_SQLFLT8:
+    case TST_SQLMONEY: return true;
     default: return false;
   }
 }
@@ -48,12 +61,21 @@ bool IsNumericType(uint16_t type) {
 bool IsZeroValue(const void* value, uint16_t type) {
   switch (type) {
     case TST_SQLBIT: return (Load<uint8_t>(value) & 1) == 0;
-    case TST_INT1: case TST_UINT1: case TST_SQLINT1: case TST_CHAR: return Load<uint8_t>(value) == 0;
-    case TST_INT2: case TST_UINT2: case TST_SQLINT2: return Load<uint16_t>(value) == 0;
-    case TST_INT4: case TST_UINT4: case TST_SQLINT4: case TST_CHECKBOX: return Load<uint32_t>(value) == 0;
+    case TST_INT1:
+    case TST_UINT1:
+    case TST_SQLINT1:
+    case TST_CHAR: return Load<uint8_t>(value) == 0;
+    case TST_INT2:
+    case TST_UINT2:
+    case TST_SQLINT2: return Load<uint16_t>(value) == 0;
+    case TST_INT4:
+    case TST_UINT4:
+    case TST_SQLINT4:
+    case TST_CHECKBOX: return Load<uint32_t>(value) == 0;
     case TST_SQLMONEY: return ReadMoneyWords(value) == 0;
     case TST_REAL4: return Load<float>(value) == 0.0f;
-    case TST_REAL8: case TST_SQLFLT8: return Load<double>(value) == 0.0;
+    case TST_REAL8:
+    case TST_SQLFLT8: return Load<double>(value) == 0.0;
     default: return false;
   }
 }
@@ -62,14 +84,21 @@ bool IsZeroValue(const void* value, uint16_t type) {
 std::string NumberDigits(const void* value, uint16_t type, int decimals, bool* negative) {
   std::string digits;
   switch (type) {
-    case TST_CHAR: case TST_SQLINT1: case TST_SQLBIT: case TST_UINT1: digits = std::to_string(Load<uint8_t>(value)); break;
+    case TST_CHAR:
+    case TST_SQLINT1:
+    case TST_SQLBIT:
+    case TST_UINT1: digits = std::to_string(Load<uint8_t>(value)); break;
     case TST_INT1: digits = std::to_string(Load<int8_t>(value)); break;
-    case TST_INT2: case TST_SQLINT2: digits = std::to_string(Load<int16_t>(value)); break;
+    case TST_INT2:
+    case TST_SQLINT2: digits = std::to_string(Load<int16_t>(value)); break;
     case TST_UINT2: digits = std::to_string(Load<uint16_t>(value)); break;
-    case TST_INT4: case TST_SQLINT4: case TST_CHECKBOX: digits = std::to_string(Load<int32_t>(value)); break;
+    case TST_INT4:
+    case TST_SQLINT4:
+    case TST_CHECKBOX: digits = std::to_string(Load<int32_t>(value)); break;
     case TST_UINT4: digits = std::to_string(Load<uint32_t>(value)); break;
     case TST_REAL4: digits = FormatDouble(Load<float>(value), decimals); break;
-    case TST_REAL8: case TST_SQLFLT8: digits = FormatDouble(Load<double>(value), decimals); break;
+    case TST_REAL8:
+    case TST_SQLFLT8: digits = FormatDouble(Load<double>(value), decimals); break;
     case TST_SQLMONEY: digits = FormatMoney(ReadMoneyWords(value)); break;
     default: digits = "?";
   }
@@ -159,7 +188,8 @@ void FormatLiteralPicture(BoundedText& out, const char* picture, int* fill, char
   for (const char* p = picture; *p;) p += ReadLiteral(p, out, fill, fillChar);
 }
 
-void FormatTextPicture(BoundedText& out, const char* picture, const std::string& general, int* fill, char* fillChar) {
+void FormatTextPicture(BoundedText& out, const char* picture, const std::string& general, int* fill,
+                       char* fillChar) {
   if (!picture || !*picture) picture = "@";
   long placeholders = 0;
   for (const char* p = picture; *p;) {
@@ -194,7 +224,8 @@ void FormatTextPicture(BoundedText& out, const char* picture, const std::string&
   }
 }
 
-void FormatNumberPicture(BoundedText& out, const char* picture, const void* value, uint16_t type, int* fill, char* fillChar) {
+void FormatNumberPicture(BoundedText& out, const char* picture, const void* value, uint16_t type,
+                         int* fill, char* fillChar) {
   NumberPlan plan = PlanNumber(picture);
   if (plan.blankZero && IsNumericType(type) && IsZeroValue(value, type)) return;
   bool negative = false;
@@ -216,10 +247,16 @@ void FormatNumberPicture(BoundedText& out, const char* picture, const void* valu
   {
     int seen = 0;
     for (const char* p = picture; *p && seen < padding;) {
-      if (size_t skip = SkipLiteral(p)) { p += skip; continue; }
+      if (size_t skip = SkipLiteral(p)) {
+        p += skip;
+        continue;
+      }
       char c = *p++;
       if (c == '.') break;
-      if (c == '#' || c == '?' || c == '0') { if (c == '#') ++hashPads; ++seen; }
+      if (c == '#' || c == '?' || c == '0') {
+        if (c == '#') ++hashPads;
+        ++seen;
+      }
     }
   }
   int counter = plan.integerPlaces - hashPads + static_cast<int>(surplus.size());
@@ -243,12 +280,16 @@ void FormatNumberPicture(BoundedText& out, const char* picture, const void* valu
       }
     }
     switch (c) {
-      case '#': case '?': case '0':
+      case '#':
+      case '?':
+      case '0':
         if (!afterPoint && placeIndex < padding) {
           ++placeIndex;
           if (c == '?') out.Add(' ');
-          if (c == '0') { out.Add('0'); groupAfter(); }
-          else if (c == '?') groupAfter();
+          if (c == '0') {
+            out.Add('0');
+            groupAfter();
+          } else if (c == '?') groupAfter();
           break;
         }
         if (!afterPoint) {
@@ -259,8 +300,12 @@ void FormatNumberPicture(BoundedText& out, const char* picture, const void* valu
           out.Add(nextFraction < fraction.size() ? fraction[nextFraction++] : '0');
         }
         break;
-      case '.': out.Add('.'); afterPoint = true; break;
-      case '(': case ')': out.Add(plan.parentheses ? (negative ? c : ' ') : c); break;
+      case '.':
+        out.Add('.');
+        afterPoint = true;
+        break;
+      case '(':
+      case ')': out.Add(plan.parentheses ? (negative ? c : ' ') : c); break;
       case '+': out.Add(plan.parentheses ? '+' : (negative ? '-' : '+')); break;
       case '-': out.Add(plan.parentheses ? '-' : (negative ? '-' : ' ')); break;
       default: break;  // a comma writes nothing at its place
@@ -268,11 +313,17 @@ void FormatNumberPicture(BoundedText& out, const char* picture, const void* valu
   }
 }
 
-void FormatBoolPicture(BoundedText& out, const char* picture, const void* value, uint16_t type, int* fill, char* fillChar) {
+void FormatBoolPicture(BoundedText& out, const char* picture, const void* value, uint16_t type,
+                       int* fill, char* fillChar) {
   bool truth;
   switch (type) {
-    case TST_SQLINT2: case TST_INT2: case TST_UINT2: truth = Load<uint16_t>(value) != 0; break;
-    case TST_SQLINT4: case TST_INT4: case TST_UINT4: case TST_CHECKBOX: truth = Load<uint32_t>(value) != 0; break;
+    case TST_SQLINT2:
+    case TST_INT2:
+    case TST_UINT2: truth = Load<uint16_t>(value) != 0; break;
+    case TST_SQLINT4:
+    case TST_INT4:
+    case TST_UINT4:
+    case TST_CHECKBOX: truth = Load<uint32_t>(value) != 0; break;
     default: truth = Load<uint8_t>(value) != 0;
   }
   for (const char* p = picture; *p;) {

@@ -53,7 +53,8 @@ uint32_t& OffsetOf(TesselColumn& column, ColumnStringKind kind) {
 }
 
 /* Shifts every offset of the pool's strings at or after from by delta. */
-void ShiftOffsets(ColumnStringKind kind, uint32_t from, long delta, int skipColumn, ColumnStringKind skipKind) {
+void ShiftOffsets(ColumnStringKind kind, uint32_t from, long delta, int skipColumn,
+                  ColumnStringKind skipKind) {
   for (int c = 0; c < gLockedRecord->columnCount; ++c) {
     TesselColumn& column = gLockedColumns[c];
     for (ColumnStringKind k : {kFormatString, kHeadingString, kNameString, kListItemsString}) {
@@ -194,7 +195,8 @@ int SetColumnString(int column, ColumnStringKind kind, const char* text) {
   size_t newLength = std::strlen(text);
   long delta = static_cast<long>(newLength) - static_cast<long>(oldLength);
   if (delta != 0) {
-    int result = ResizeAt(pool, offset + static_cast<uint32_t>(std::min(oldLength, newLength)), delta);
+    int result =
+        ResizeAt(pool, offset + static_cast<uint32_t>(std::min(oldLength, newLength)), delta);
     if (result < 0) return result;
     ShiftOffsets(kind, offset + 1, delta, column, kind);
   }
@@ -208,7 +210,8 @@ int InsertColumnStrings(int column) {
   TesselRecord* record = gLockedRecord;
   // The new column's strings go where the next column's begin (or at the pool's end).
   int next = column + 1;
-  uint32_t at = next < record->columnCount ? gLockedColumns[next].formatOffset : record->stringPoolLength;
+  uint32_t at =
+      next < record->columnCount ? gLockedColumns[next].formatOffset : record->stringPoolLength;
   int result = ResizeAt(PoolOf(record, kFormatString), at, 3);
   if (result < 0) return result;
   ShiftOffsets(kFormatString, at, 3, -1, kFormatString);
@@ -216,7 +219,8 @@ int InsertColumnStrings(int column) {
   entry.formatOffset = at;
   entry.headingOffset = at + 1;
   entry.nameOffset = at + 2;
-  uint32_t listAt = next < record->columnCount ? gLockedColumns[next].listItemsOffset : record->listItemsPoolLength;
+  uint32_t listAt = next < record->columnCount ? gLockedColumns[next].listItemsOffset
+                                               : record->listItemsPoolLength;
   result = ResizeAt(PoolOf(record, kListItemsString), listAt, 1);
   if (result < 0) return result;
   ShiftOffsets(kListItemsString, listAt, 1, -1, kListItemsString);
@@ -228,11 +232,14 @@ void RemoveColumnStrings(int column) {
   TesselRecord* record = gLockedRecord;
   TesselColumn& entry = gLockedColumns[column];
   uint32_t at = entry.formatOffset;
-  uint32_t end = entry.nameOffset + static_cast<uint32_t>(std::strlen(ColumnString(column, kNameString))) + 1;
+  uint32_t end =
+      entry.nameOffset + static_cast<uint32_t>(std::strlen(ColumnString(column, kNameString))) + 1;
   if (ResizeAt(PoolOf(record, kFormatString), at, -static_cast<long>(end - at)) == 0)
     ShiftOffsets(kFormatString, end, -static_cast<long>(end - at), column, kFormatString);
   uint32_t listAt = entry.listItemsOffset;
-  uint32_t listEnd = listAt + static_cast<uint32_t>(std::strlen(ColumnString(column, kListItemsString))) + 1;
+  uint32_t listEnd =
+      listAt + static_cast<uint32_t>(std::strlen(ColumnString(column, kListItemsString))) + 1;
   if (ResizeAt(PoolOf(record, kListItemsString), listAt, -static_cast<long>(listEnd - listAt)) == 0)
-    ShiftOffsets(kListItemsString, listEnd, -static_cast<long>(listEnd - listAt), column, kListItemsString);
+    ShiftOffsets(kListItemsString, listEnd, -static_cast<long>(listEnd - listAt), column,
+                 kListItemsString);
 }

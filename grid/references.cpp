@@ -29,7 +29,8 @@ void AdvanceCursorRow(WPARAM reference) {
   TesselRecord* record = gLockedRecord;
   if (VirtualMode()) return;
   if (reference & TSREF_FORWARD)
-    record->cursorRow = record->cursorRow + 1 < record->rowCount ? record->cursorRow + 1 : TSROW_PASTEND;
+    record->cursorRow =
+        record->cursorRow + 1 < record->rowCount ? record->cursorRow + 1 : TSROW_PASTEND;
   else if (reference & TSREF_BACKWARD)
     record->cursorRow = record->cursorRow > 0 ? record->cursorRow - 1 : TSROW_PASTEND;
 }
@@ -118,7 +119,8 @@ long ResolveCellReference(WPARAM reference, unsigned use, int* row, int* column)
   TesselRecord* record = gLockedRecord;
   if ((reference & 3) >= TSREF_FIRSTSEL) return TSERR_STATE;
   if ((reference & 3) == TSREF_CURRENT) {
-    if (record->columnCount == 0 || record->currentColumn >= record->columnCount) return TSERR_BADCOL;
+    if (record->columnCount == 0 || record->currentColumn >= record->columnCount)
+      return TSERR_BADCOL;
     if (record->currentRow < 0 || record->currentRow >= record->rowCount) return TSERR_BADROW;
     *row = record->currentRow;
     *column = record->currentColumn;
@@ -144,7 +146,8 @@ long ResolveColumnReference(WPARAM reference, unsigned use) {
       if (column == 0xFFFE && (use & kAllowAppend)) return record->columnCount;
       if (column >= record->columnCount) return TSERR_BADCOL;
       if (reference & TSREF_FORWARD)
-        record->cursorColumn = static_cast<uint16_t>(column + 1 < record->columnCount ? column + 1 : 0xFFFD);
+        record->cursorColumn =
+            static_cast<uint16_t>(column + 1 < record->columnCount ? column + 1 : 0xFFFD);
       else if (reference & TSREF_BACKWARD)
         record->cursorColumn = static_cast<uint16_t>(column > 0 ? column - 1 : 0xFFFD);
       break;
@@ -155,7 +158,10 @@ long ResolveColumnReference(WPARAM reference, unsigned use) {
       if (!first && !record->columnIterationRunning) return TSERR_STATE;
       column = TSERR_NONE;
       for (int c = first ? 0 : record->columnIterationLast + 1; c < record->columnCount; ++c)
-        if (gLockedColumns[c].selected) { column = c; break; }
+        if (gLockedColumns[c].selected) {
+          column = c;
+          break;
+        }
       record->columnIterationRunning = column >= 0;
       if (column < 0) return column;
       record->columnIterationLast = static_cast<int32_t>(column);

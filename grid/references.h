@@ -10,8 +10,8 @@
 /* What a message may address beyond existing rows and columns. */
 enum ReferenceUse : unsigned {
   kPlainReference = 0,
-  kAllowHeading = 1,   // row -4 and column 0xFFFB
-  kAllowAppend = 2,    // row -2 (the row count) and column 0xFFFE
+  kAllowHeading = 1,  // row -4 and column 0xFFFB
+  kAllowAppend = 2,   // row -2 (the row count) and column 0xFFFE
 };
 
 /* The row the reference names (advancing the cursor where asked), or an error. */

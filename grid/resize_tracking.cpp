@@ -41,8 +41,10 @@ void InvertLine(int position) {
   RECT line{};
   if (record->dragMode == kColumnDrag) {
     int bottom = record->headingHeight;
-    for (int r = record->topRow; r <= record->lastVisibleRow && r < record->rowCount; ++r) bottom += RowPixelHeight(r);
-    line = RECT{position, 0, position + 1, std::min(std::max(bottom, record->headingHeight), record->clientHeight)};
+    for (int r = record->topRow; r <= record->lastVisibleRow && r < record->rowCount; ++r)
+      bottom += RowPixelHeight(r);
+    line = RECT{position, 0, position + 1,
+                std::min(std::max(bottom, record->headingHeight), record->clientHeight)};
   } else {
     line = RECT{0, position, record->clientWidth, position + 1};
   }
@@ -123,7 +125,8 @@ bool BeginResize(const HitResult& hit, int x, int y) {
     int edge = top + RoundToUnits(std::max(0, y - top), gBaseUnitY, 8);
     StartDrag(kRowDrag, hit.row, top, edge, y);
     int columnLeft = 0, columnRight = 0, middle = x;
-    if (hit.column >= 0 && hit.column < record->columnCount && ColumnExtent(hit.column, &columnLeft, &columnRight))
+    if (hit.column >= 0 && hit.column < record->columnCount &&
+        ColumnExtent(hit.column, &columnLeft, &columnRight))
       middle = (columnLeft + columnRight) / 2;
     ConfinePointer(middle, top, middle + 1, record->clientHeight);
     PlacePointer(middle, edge);
@@ -171,7 +174,8 @@ void EndResize(bool apply) {
 
 HCURSOR CursorForHit(const HitResult& hit) {
   TesselRecord* record = gLockedRecord;
-  if (hit.area == TSHT_COLRESIZE && (!record->designMode || HoldsDesignMouse())) return gColResizeCursor;
+  if (hit.area == TSHT_COLRESIZE && (!record->designMode || HoldsDesignMouse()))
+    return gColResizeCursor;
   if (hit.area == TSHT_ROWRESIZE && !record->designMode) return gRowResizeCursor;
   if (HoldsDesignMouse() && gColSetupCursor) return gColSetupCursor;
   return gArrowCursor ? gArrowCursor : LoadCursor(nullptr, IDC_ARROW);

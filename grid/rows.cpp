@@ -65,7 +65,8 @@ void RemoveRowRecord(int row) {
   uint8_t* base = RowAddress(0);
   uint32_t length = record->rowLength;
   if (base) {
-    std::memmove(base + static_cast<size_t>(row) * length, base + static_cast<size_t>(row + 1) * length,
+    std::memmove(base + static_cast<size_t>(row) * length,
+                 base + static_cast<size_t>(row + 1) * length,
                  static_cast<size_t>(record->rowCount - row - 1) * length);
     std::memset(base + static_cast<size_t>(record->rowCount - 1) * length, 0, length);
   }
@@ -80,7 +81,8 @@ void AdjustViewAfterDelete(int row, bool wasLastVisible) {
     record->topRow = record->lastVisibleRow = 0;
     return;
   }
-  if (record->topRow > row || (record->topRow == row && wasLastVisible && record->topRow > 0)) record->topRow -= 1;
+  if (record->topRow > row || (record->topRow == row && wasLastVisible && record->topRow > 0))
+    record->topRow -= 1;
   if (record->topRow >= record->rowCount) record->topRow = record->rowCount - 1;
   RecomputeLastVisibleRow();
 }
@@ -117,7 +119,8 @@ void AdjustViewAfterInsert(int position) {
   if (record->rowCount > 1) {
     if (record->currentRow >= position) record->currentRow += 1;
     if (record->topRow > position) record->topRow += 1;
-    if ((gCurrentStyle & TSS_ROWSELECT) && record->selectedRow >= position) record->selectedRow += 1;
+    if ((gCurrentStyle & TSS_ROWSELECT) && record->selectedRow >= position)
+      record->selectedRow += 1;
   }
   RecomputeLastVisibleRow();
 }
@@ -298,8 +301,9 @@ RowLayout CurrentRowLayout() {
 int RelayRows(const RowLayout& old, int clearedColumn) {
   TesselRecord* record = gLockedRecord;
   // A virtual grid's store is its buffer: every position is re-laid, delivered or not.
-  int rows = record->virtualOn ? static_cast<int>(old.rowLength ? record->rowStoreSize / old.rowLength : 0)
-                               : record->rowCount;
+  int rows = record->virtualOn
+                 ? static_cast<int>(old.rowLength ? record->rowStoreSize / old.rowLength : 0)
+                 : record->rowCount;
   if (rows == 0 || !record->rowStore) return 0;
   uint32_t newLength = record->rowLength;
   uint64_t bytes = static_cast<uint64_t>(rows) * newLength;
@@ -318,8 +322,9 @@ int RelayRows(const RowLayout& old, int clearedColumn) {
     // The attribute index ends the header; a selection flag leads it with TSS_MULTIROW.
     std::memcpy(target + newHeader - 4, source + old.headerSize - 4, 4);
     if (newHeader == 8 && old.headerSize == 8) std::memcpy(target, source, 4);
-    size_t kept = old.offsets.size() < static_cast<size_t>(record->columnCount) ? old.offsets.size()
-                                                                                 : record->columnCount;
+    size_t kept = old.offsets.size() < static_cast<size_t>(record->columnCount)
+                      ? old.offsets.size()
+                      : record->columnCount;
     for (size_t c = 0; c < kept; ++c) {
       if (static_cast<int>(c) == clearedColumn) continue;
       uint16_t length = std::min(old.lengths[c], gLockedColumns[c].length);
@@ -452,7 +457,8 @@ LRESULT OnInsertRow(WPARAM reference, const void* values) {
     std::memcpy(probe.data() + RowHeaderSize(), values, ValuesLength());
     position = FindSortedRow(probe.data());
   }
-  if (NotifyParentAt(TSN_ROWINSERTING, static_cast<int>(position), gLockedRecord->notifyColumn) != 0)
+  if (NotifyParentAt(TSN_ROWINSERTING, static_cast<int>(position), gLockedRecord->notifyColumn) !=
+      0)
     return position;  // cancelled: the answer is still the place it would have had
   if (!GridStillLocked(handle)) return TSERR_LOCKFAILED;
   TesselRecord* record = gLockedRecord;
@@ -497,7 +503,8 @@ LRESULT OnDeleteRow(WPARAM reference) {
   int result = DeleteOneRow(static_cast<int>(row), true, true);
   if (result < 0 || !gLockedRecord) return result;
   // Iterating through the selection: the next step continues with the row that moved up.
-  if ((reference & 3) >= TSREF_FIRSTSEL) gLockedRecord->rowIterationLast = row > 0 ? static_cast<int>(row) - 1 : -16;
+  if ((reference & 3) >= TSREF_FIRSTSEL)
+    gLockedRecord->rowIterationLast = row > 0 ? static_cast<int>(row) - 1 : -16;
   return 0;
 }
 
@@ -509,7 +516,8 @@ LRESULT OnMoveRow(WPARAM reference, LPARAM target) {
   long position = NormaliseTarget(target);
   if (position < 0) return position;
   if (position == row || position == row + 1) return 0;
-  if (record->virtualOn) return CopyVirtualRow(static_cast<int>(row), static_cast<int>(position), true);
+  if (record->virtualOn)
+    return CopyVirtualRow(static_cast<int>(row), static_cast<int>(position), true);
   // The record travels whole: its selection flag and attributes stay with it, and so does
   // the current (and selected) row.
   long final = position > row ? position - 1 : position;
@@ -519,10 +527,12 @@ LRESULT OnMoveRow(WPARAM reference, LPARAM target) {
   if (!base) return TSERR_LOCKFAILED;
   std::memcpy(moving.data(), base + static_cast<size_t>(row) * length, length);
   if (final > row)
-    std::memmove(base + static_cast<size_t>(row) * length, base + static_cast<size_t>(row + 1) * length,
+    std::memmove(base + static_cast<size_t>(row) * length,
+                 base + static_cast<size_t>(row + 1) * length,
                  static_cast<size_t>(final - row) * length);
   else
-    std::memmove(base + static_cast<size_t>(final + 1) * length, base + static_cast<size_t>(final) * length,
+    std::memmove(base + static_cast<size_t>(final + 1) * length,
+                 base + static_cast<size_t>(final) * length,
                  static_cast<size_t>(row - final) * length);
   std::memcpy(base + static_cast<size_t>(final) * length, moving.data(), length);
   auto follow = [&](int32_t& place) {
@@ -545,7 +555,8 @@ LRESULT OnCopyRow(WPARAM reference, LPARAM target) {
   if (row < 0) return row;
   long position = SortKeyOneSet() ? row + 1 : NormaliseTarget(target);
   if (position < 0) return position;
-  if (record->virtualOn) return CopyVirtualRow(static_cast<int>(row), static_cast<int>(position), false);
+  if (record->virtualOn)
+    return CopyVirtualRow(static_cast<int>(row), static_cast<int>(position), false);
   int result = MakeRoomForRow(static_cast<int>(position));
   if (result < 0) return result;
   int source = position <= row ? static_cast<int>(row) + 1 : static_cast<int>(row);
@@ -594,7 +605,8 @@ LRESULT OnSetCell(WPARAM reference, const void* value) {
   uint8_t* cell = nullptr;
   if (long result = LocateCellValue(reference, &row, &column, &cell); result != 0) return result;
   std::memcpy(cell, value, gLockedColumns[column].length);
-  if (SortKeyOneSet() && IsSortKeyColumn(column) && !gLockedRecord->virtualOn) return MoveToSortedPlace(row);
+  if (SortKeyOneSet() && IsSortKeyColumn(column) && !gLockedRecord->virtualOn)
+    return MoveToSortedPlace(row);
   InvalidateGridCell(row, column);
   return 0;
 }

@@ -55,7 +55,9 @@ int ScrollingColumnsBefore(int column) {
 
 void VerticalBarState(int64_t* m, int64_t* r) {
   TesselRecord* record = gLockedRecord;
-  *m = record->designMode && record->rowCount == 0 ? 100 : std::max(LargestUsefulTopRow(), record->topRow);
+  *m = record->designMode && record->rowCount == 0
+           ? 100
+           : std::max(LargestUsefulTopRow(), record->topRow);
   if (record->rowCount == 0 && !record->designMode) *m = 0;
   int64_t scale = *m < 32767 ? 1 : *m / 32767 + 1;
   *r = *m / scale;

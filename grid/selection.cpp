@@ -20,9 +20,7 @@ void RepaintRowWithLabel(int row) {
   if (row >= 0 && row < gLockedRecord->rowCount) InvalidateGridRow(row);
 }
 
-int LastRowOr(int row) {
-  return row == TSROW_LAST ? gLockedRecord->rowCount - 1 : row;
-}
+int LastRowOr(int row) { return row == TSROW_LAST ? gLockedRecord->rowCount - 1 : row; }
 
 /* Sets the flags of rows first..last; answers whether any changed. */
 bool SetFlags(int first, int last, bool selected) {
@@ -43,7 +41,9 @@ LRESULT IsRowSelected(int row) {
   row = LastRowOr(row);
   if (!Single() && !Multiple()) return TSERR_STATE;
   if (row < 0 || row >= record->rowCount) return TSERR_BADROW;
-  if (Single()) return record->selectedRow >= 0 && row == record->currentRow && record->selectedRow == row ? 1 : 0;
+  if (Single())
+    return record->selectedRow >= 0 && row == record->currentRow && record->selectedRow == row ? 1
+                                                                                               : 0;
   return RowSelectedFlag(row) ? 1 : 0;
 }
 
@@ -154,11 +154,14 @@ LRESULT OnSelectionMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case TSM_SELECTROWRANGE: return SelectRowRange(row, wParam != 0);
     case TSM_SELECTALLROWS: return SelectAllRows(wParam != 0);
     case TSM_GETSELROWCOUNT:
-      if (Single()) return record->selectedRow >= 0 && record->selectedRow < record->rowCount ? 1 : 0;
+      if (Single())
+        return record->selectedRow >= 0 && record->selectedRow < record->rowCount ? 1 : 0;
       return Multiple() ? record->selectedRowCount : TSERR_STATE;
     case TSM_GETSELROW:
       if (!Single()) return TSERR_STATE;
-      return record->selectedRow >= 0 && record->selectedRow < record->rowCount ? record->selectedRow : TSERR_NONE;
+      return record->selectedRow >= 0 && record->selectedRow < record->rowCount
+                 ? record->selectedRow
+                 : TSERR_NONE;
     case TSM_GETFIRSTSELROW: return SelectedRowAfter(-16);
     case TSM_GETNEXTSELROW: return SelectedRowAfter(row);
     case TSM_GETSELROWS: return SelectedRows(lParam);

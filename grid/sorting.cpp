@@ -78,29 +78,38 @@ int CompareValues(const TesselColumn& column, const uint8_t* a, const uint8_t* b
   bool caseless = (column.flags & TSCS_SORTCASEI) != 0;
   switch (column.type) {
     case TST_SQLCHAR:
-    case TST_ZSTRING: return OrderText(a, TextLength(a, column.length), b, TextLength(b, column.length), caseless);
+    case TST_ZSTRING:
+      return OrderText(a, TextLength(a, column.length), b, TextLength(b, column.length), caseless);
     case TST_SQLVARCHAR: {
       if (column.length == 0) return 0;
       size_t limit = column.length - 1u;
       size_t aCount = std::min<size_t>(a[0], limit), bCount = std::min<size_t>(b[0], limit);
-      return OrderText(a + 1, TextLength(a + 1, aCount), b + 1, TextLength(b + 1, bCount), caseless);
+      return OrderText(a + 1, TextLength(a + 1, aCount), b + 1, TextLength(b + 1, bCount),
+                       caseless);
     }
     case TST_SQLBIT: return Order(a[0] & 1, b[0] & 1);
-    case TST_SQLINT1: case TST_INT1: case TST_CHAR: return Order(Load<int8_t>(a), Load<int8_t>(b));
+    case TST_SQLINT1:
+    case TST_INT1:
+    case TST_CHAR: return Order(Load<int8_t>(a), Load<int8_t>(b));
     case TST_UINT1: return Order(a[0], b[0]);
     case TST_UINT2: return Order(Load<uint16_t>(a), Load<uint16_t>(b));
     case TST_UINT4: return Order(Load<uint32_t>(a), Load<uint32_t>(b));
-    case TST_SQLINT2: case TST_INT2: return Order(Load<int16_t>(a), Load<int16_t>(b));
-    case TST_SQLINT4: case TST_INT4: case TST_CHECKBOX: return Order(Load<int32_t>(a), Load<int32_t>(b));
+    case TST_SQLINT2:
+    case TST_INT2: return Order(Load<int16_t>(a), Load<int16_t>(b));
+    case TST_SQLINT4:
+    case TST_INT4:
+    case TST_CHECKBOX: return Order(Load<int32_t>(a), Load<int32_t>(b));
     case TST_REAL4: return OrderReal(Load<float>(a), Load<float>(b));
-    case TST_REAL8: case TST_SQLFLT8: return OrderReal(Load<double>(a), Load<double>(b));
+    case TST_REAL8:
+    case TST_SQLFLT8: return OrderReal(Load<double>(a), Load<double>(b));
     case TST_SQLMONEY:
     case TST_SQLDATETIME: {
       int first = Order(Load<int32_t>(a), Load<int32_t>(b));
       return first ? first : Order(Load<uint32_t>(a + 4), Load<uint32_t>(b + 4));
     }
     case TST_FILEDATE:
-    case TST_FILETIME: return Order(Load<uint16_t>(a), Load<uint16_t>(b));  // fields packed high to low
+    case TST_FILETIME:
+      return Order(Load<uint16_t>(a), Load<uint16_t>(b));  // fields packed high to low
     case TST_CDATETIME: return Order(CalendarTime(a), CalendarTime(b));
     default: return 0;
   }
@@ -114,14 +123,17 @@ int KeyColumn(int key) {
   return column < record->columnCount ? column : -1;
 }
 
-uint16_t KeyBits(int key) { return key == 1 ? TSCS_SORTKEY1 : key == 2 ? TSCS_SORTKEY2 : TSCS_SORTKEY3; }
+uint16_t KeyBits(int key) {
+  return key == 1 ? TSCS_SORTKEY1 : key == 2 ? TSCS_SORTKEY2 : TSCS_SORTKEY3;
+}
 
 LRESULT SetSortKey(int column, int key) {
   TesselRecord* record = gLockedRecord;
   if (key < 1 || key > 3) return TSERR_STATE;
   int former = record->sortKey[key - 1] - 1;
   if (former == column) return 0;
-  if (former >= 0 && former < record->columnCount) gLockedColumns[former].flags &= static_cast<uint16_t>(~0x5000);
+  if (former >= 0 && former < record->columnCount)
+    gLockedColumns[former].flags &= static_cast<uint16_t>(~0x5000);
   if (column < 0 || column >= record->columnCount) {
     record->sortKey[key - 1] = 0;
     return 0;
@@ -182,7 +194,8 @@ int SortRows() {
   std::vector<int> order(static_cast<size_t>(record->rowCount));
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
-    return CompareRows(base + static_cast<size_t>(x) * length, base + static_cast<size_t>(y) * length) < 0;
+    return CompareRows(base + static_cast<size_t>(x) * length,
+                       base + static_cast<size_t>(y) * length) < 0;
   });
   std::vector<uint8_t> sorted(static_cast<size_t>(record->rowCount) * length);
   int current = record->currentRow, selected = record->selectedRow;
@@ -226,8 +239,9 @@ LRESULT OnSortMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       int former = record->sortKey[0] - 1;
       if (former >= 0 && former != column && former < record->columnCount)
         gLockedColumns[former].flags &= static_cast<uint16_t>(~0x5000);
-      gLockedColumns[column].flags = static_cast<uint16_t>(lParam ? gLockedColumns[column].flags & ~TSCS_SORTDES
-                                                                  : gLockedColumns[column].flags | TSCS_SORTDES);
+      gLockedColumns[column].flags =
+          static_cast<uint16_t>(lParam ? gLockedColumns[column].flags & ~TSCS_SORTDES
+                                       : gLockedColumns[column].flags | TSCS_SORTDES);
       record->sortKey[0] = 0;
       return SetSortKey(column, 1);
     }

@@ -27,7 +27,9 @@ const int kStashId = 0x4242;
 const UINT kSettleMessage = WM_USER + 1;
 
 HGLOBAL RecordOf(HWND window) { return reinterpret_cast<HGLOBAL>(GetWindowLongPtr(window, 0)); }
-void SetRecord(HWND window, HGLOBAL record) { SetWindowLongPtr(window, 0, reinterpret_cast<LONG_PTR>(record)); }
+void SetRecord(HWND window, HGLOBAL record) {
+  SetWindowLongPtr(window, 0, reinterpret_cast<LONG_PTR>(record));
+}
 
 struct Placement {
   int left, top, width, height;
@@ -69,7 +71,9 @@ bool CloseTo(int stored, int actual, int kind) {
 bool StashMatches(HWND stash, HWND grid, int kind) {
   if (GetWindowLongPtr(stash, kSettledSlot) == 0) return true;
   Placement at = GridPlacement(grid);
-  auto word = [&](int index) { return static_cast<int>(static_cast<int16_t>(GetWindowWord(stash, index))); };
+  auto word = [&](int index) {
+    return static_cast<int>(static_cast<int16_t>(GetWindowWord(stash, index)));
+  };
   return CloseTo(word(kLeftWord), at.left, kind) && CloseTo(word(kTopWord), at.top, kind) &&
          CloseTo(word(kWidthWord), at.width, kind) && CloseTo(word(kHeightWord), at.height, kind);
 }
@@ -80,11 +84,13 @@ bool StashGrid(HWND grid) {
   HWND parent = GetParent(grid);
   HWND grandparent = parent ? GetParent(parent) : nullptr;
   if (!grandparent) return false;
-  HWND stash = CreateWindowEx(0, TESSEL_STASH_CLASS, "", WS_CHILD | WS_DISABLED, 0, 0, 0, 0, grandparent,
-                              reinterpret_cast<HMENU>(static_cast<intptr_t>(kStashId)), gTesselModule, nullptr);
+  HWND stash = CreateWindowEx(0, TESSEL_STASH_CLASS, "", WS_CHILD | WS_DISABLED, 0, 0, 0, 0,
+                              grandparent, reinterpret_cast<HMENU>(static_cast<intptr_t>(kStashId)),
+                              gTesselModule, nullptr);
   if (!stash) return false;
   HGLOBAL record = RecordOf(grid);
-  DWORD style = static_cast<DWORD>(GetWindowLongPtr(grid, GWL_STYLE)) & ~static_cast<DWORD>(WS_VISIBLE | WS_GROUP | WS_TABSTOP);
+  DWORD style = static_cast<DWORD>(GetWindowLongPtr(grid, GWL_STYLE)) &
+                ~static_cast<DWORD>(WS_VISIBLE | WS_GROUP | WS_TABSTOP);
   Placement at = GridPlacement(grid);
   SetWindowLongPtr(stash, kStyleSlot, static_cast<LONG_PTR>(style));
   SetWindowWord(stash, kLeftWord, static_cast<WORD>(at.left));
@@ -104,12 +110,15 @@ void TakeFromStash(HWND stash, HWND grid) {
   SetRecord(grid, reinterpret_cast<HGLOBAL>(GetWindowLongPtr(stash, kRecordSlot)));
   DWORD stashed = static_cast<DWORD>(GetWindowLongPtr(stash, kStyleSlot));
   DWORD current = static_cast<DWORD>(SendMessage(grid, TSM_GETSTYLE, 0, 0));
-  SendMessage(grid, TSM_SETSTYLE, 0, static_cast<LPARAM>((current & 0xFFFF0000u) | (stashed & 0xFFFF)));
+  SendMessage(grid, TSM_SETSTYLE, 0,
+              static_cast<LPARAM>((current & 0xFFFF0000u) | (stashed & 0xFFFF)));
   SetWindowLongPtr(stash, kRecordSlot, 0);
   DestroyWindow(stash);
 }
 
-bool IsGridWindow(HWND window) { return window && IsWindow(window) && SameClass(window, "Tessel", true); }
+bool IsGridWindow(HWND window) {
+  return window && IsWindow(window) && SameClass(window, "Tessel", true);
+}
 
 void WindowTextOf(HWND window, char* text, int size) {
   text[0] = '\0';
@@ -123,7 +132,8 @@ HWND NamedTwin(HWND grid, bool* searched) {
   if (!parent) return nullptr;
   char own[80];
   WindowTextOf(grid, own, sizeof own);
-  for (HWND dialog = GetWindow(parent, GW_HWNDFIRST); dialog; dialog = GetWindow(dialog, GW_HWNDNEXT)) {
+  for (HWND dialog = GetWindow(parent, GW_HWNDFIRST); dialog;
+       dialog = GetWindow(dialog, GW_HWNDNEXT)) {
     if (!SameClass(dialog, "#32770", false)) continue;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       // The new grid is already among its parent's children: it is not its own twin.
@@ -155,8 +165,10 @@ HWND PositionalTwin(HWND grid) {
   }
   if (!found) return nullptr;
   HWND grandparent = GetParent(parent);
-  for (HWND dialog = GetWindow(parent, GW_HWNDFIRST); dialog; dialog = GetWindow(dialog, GW_HWNDNEXT)) {
-    if (dialog == parent || !SameClass(dialog, "#32770", true) || GetParent(dialog) != grandparent) continue;
+  for (HWND dialog = GetWindow(parent, GW_HWNDFIRST); dialog;
+       dialog = GetWindow(dialog, GW_HWNDNEXT)) {
+    if (dialog == parent || !SameClass(dialog, "#32770", true) || GetParent(dialog) != grandparent)
+      continue;
     int index = 0;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       if (SameClass(child, "Drag", true)) continue;

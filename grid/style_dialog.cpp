@@ -19,13 +19,36 @@
 namespace {
 
 enum StyleControl {
-  kBorder = 103, kHScroll = 104, kVScroll = 105, kHGrid = 106, kVGrid = 107, kEditable = 108,
-  kNormal = 109, kLargeData = 110, kVirtual = 111, kColResize = 112,
-  kNoDropDown = 113, kDropDown = 114, kAutoDropDown = 115,
-  kSelectNone = 116, kSingleRow = 117, kMultiRow = 118, kSingleCol = 119, kMultiCol = 120,
-  kColumnSetup = 121, kExtended = 123, kLoad = 124, kSave = 125,
-  kHeadNone = 127, kHeadNumbers = 128, kHeadLetters = 129, kHeadCustom = 130,
-  kLabelNone = 131, kLabelNumbers = 132, kLabelButtons = 133, kHelp = 998,
+  kBorder = 103,
+  kHScroll = 104,
+  kVScroll = 105,
+  kHGrid = 106,
+  kVGrid = 107,
+  kEditable = 108,
+  kNormal = 109,
+  kLargeData = 110,
+  kVirtual = 111,
+  kColResize = 112,
+  kNoDropDown = 113,
+  kDropDown = 114,
+  kAutoDropDown = 115,
+  kSelectNone = 116,
+  kSingleRow = 117,
+  kMultiRow = 118,
+  kSingleCol = 119,
+  kMultiCol = 120,
+  kColumnSetup = 121,
+  kExtended = 123,
+  kLoad = 124,
+  kSave = 125,
+  kHeadNone = 127,
+  kHeadNumbers = 128,
+  kHeadLetters = 129,
+  kHeadCustom = 130,
+  kLabelNone = 131,
+  kLabelNumbers = 132,
+  kLabelButtons = 133,
+  kHelp = 998,
 };
 
 // The style dialog's state, shared with its buttons while it runs.
@@ -37,20 +60,31 @@ HWND gStyleGrid = nullptr;
 
 // Owner: grid. Never written: not const only because the style info takes a non-const pointer.
 CCSTYLEFLAGA gStyleFlags[] = {
-    {TSS_VIRTUALMEM, 0, const_cast<LPSTR>("TSS_VIRTUALMEM")}, {TSS_EDIT, 0, const_cast<LPSTR>("TSS_EDIT")},
-    {TSS_RESIZE, 0, const_cast<LPSTR>("TSS_RESIZE")},         {TSS_NONE, 0, const_cast<LPSTR>("TSS_NONE")},
-    {TSS_OWNERDEF, 0, const_cast<LPSTR>("TSS_OWNERDEF")},     {TSS_NUMBERS, 0, const_cast<LPSTR>("TSS_NUMBERS")},
-    {TSS_LETTERS, 0, const_cast<LPSTR>("TSS_LETTERS")},       {TSS_HGRID, 0, const_cast<LPSTR>("TSS_HGRID")},
-    {TSS_VGRID, 0, const_cast<LPSTR>("TSS_VGRID")},           {TSS_ROWSELECT, 0, const_cast<LPSTR>("TSS_ROWSELECT")},
-    {TSS_MULTIROW, 0, const_cast<LPSTR>("TSS_MULTIROW")},     {TSS_COLSELECT, 0, const_cast<LPSTR>("TSS_COLSELECT")},
-    {TSS_MULTICOL, 0, const_cast<LPSTR>("TSS_MULTICOL")},     {TSS_SMALLDATA, 0, const_cast<LPSTR>("TSS_SMALLDATA")},
-    {TSS_LARGEDATA, 0, const_cast<LPSTR>("TSS_LARGEDATA")},   {TSS_ROWBUTTONS, 0, const_cast<LPSTR>("TSS_ROWBUTTONS")},
-    {TSS_ROWNUMBERS, 0, const_cast<LPSTR>("TSS_ROWNUMBERS")}, {TSS_DROPDOWN, 0, const_cast<LPSTR>("TSS_DROPDOWN")},
+    {TSS_VIRTUALMEM, 0, const_cast<LPSTR>("TSS_VIRTUALMEM")},
+    {TSS_EDIT, 0, const_cast<LPSTR>("TSS_EDIT")},
+    {TSS_RESIZE, 0, const_cast<LPSTR>("TSS_RESIZE")},
+    {TSS_NONE, 0, const_cast<LPSTR>("TSS_NONE")},
+    {TSS_OWNERDEF, 0, const_cast<LPSTR>("TSS_OWNERDEF")},
+    {TSS_NUMBERS, 0, const_cast<LPSTR>("TSS_NUMBERS")},
+    {TSS_LETTERS, 0, const_cast<LPSTR>("TSS_LETTERS")},
+    {TSS_HGRID, 0, const_cast<LPSTR>("TSS_HGRID")},
+    {TSS_VGRID, 0, const_cast<LPSTR>("TSS_VGRID")},
+    {TSS_ROWSELECT, 0, const_cast<LPSTR>("TSS_ROWSELECT")},
+    {TSS_MULTIROW, 0, const_cast<LPSTR>("TSS_MULTIROW")},
+    {TSS_COLSELECT, 0, const_cast<LPSTR>("TSS_COLSELECT")},
+    {TSS_MULTICOL, 0, const_cast<LPSTR>("TSS_MULTICOL")},
+    {TSS_SMALLDATA, 0, const_cast<LPSTR>("TSS_SMALLDATA")},
+    {TSS_LARGEDATA, 0, const_cast<LPSTR>("TSS_LARGEDATA")},
+    {TSS_ROWBUTTONS, 0, const_cast<LPSTR>("TSS_ROWBUTTONS")},
+    {TSS_ROWNUMBERS, 0, const_cast<LPSTR>("TSS_ROWNUMBERS")},
+    {TSS_DROPDOWN, 0, const_cast<LPSTR>("TSS_DROPDOWN")},
     {TSS_AUTODROPDN, 0, const_cast<LPSTR>("TSS_AUTODROPDN")},
 };
 
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-void Check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
+void Check(HWND dialog, int id, bool on) {
+  CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
 
 /* Drop-down styles need single-row selection. */
 void ApplyDropDownRule(HWND dialog) {
@@ -67,20 +101,28 @@ void StyleToButtons(HWND dialog, DWORD style) {
   const struct {
     int id;
     DWORD bit;
-  } boxes[] = {{kBorder, WS_BORDER}, {kHScroll, WS_HSCROLL}, {kVScroll, WS_VSCROLL}, {kHGrid, TSS_HGRID},
-               {kVGrid, TSS_VGRID},  {kEditable, TSS_EDIT},  {kColResize, TSS_RESIZE}};
+  } boxes[] = {{kBorder, WS_BORDER},    {kHScroll, WS_HSCROLL}, {kVScroll, WS_VSCROLL},
+               {kHGrid, TSS_HGRID},     {kVGrid, TSS_VGRID},    {kEditable, TSS_EDIT},
+               {kColResize, TSS_RESIZE}};
   for (const auto& box : boxes) Check(dialog, box.id, (style & box.bit) != 0);
   // The large data model has no button of its own: checking the absent one clears both.
   int memory = (style & TSS_LARGEDATA) ? kLargeData : (style & TSS_VIRTUALMEM) ? kVirtual : kNormal;
   CheckRadioButton(dialog, kNormal, kVirtual, memory);
-  int selection = (style & TSS_MULTICOL) ? kMultiCol : (style & TSS_COLSELECT) ? kSingleCol
-                  : (style & TSS_MULTIROW) ? kMultiRow : (style & TSS_ROWSELECT) ? kSingleRow : kSelectNone;
+  int selection = (style & TSS_MULTICOL)    ? kMultiCol
+                  : (style & TSS_COLSELECT) ? kSingleCol
+                  : (style & TSS_MULTIROW)  ? kMultiRow
+                  : (style & TSS_ROWSELECT) ? kSingleRow
+                                            : kSelectNone;
   CheckRadioButton(dialog, kSelectNone, kMultiCol, selection);
   const int headings[4] = {kHeadNone, kHeadNumbers, kHeadLetters, kHeadCustom};
   CheckRadioButton(dialog, kHeadNone, kHeadCustom, headings[(style & 0x0030) >> 4]);
-  int labels = (style & TSS_ROWNUMBERS) ? kLabelNumbers : (style & TSS_ROWBUTTONS) ? kLabelButtons : kLabelNone;
+  int labels = (style & TSS_ROWNUMBERS)   ? kLabelNumbers
+               : (style & TSS_ROWBUTTONS) ? kLabelButtons
+                                          : kLabelNone;
   CheckRadioButton(dialog, kLabelNone, kLabelButtons, labels);
-  int drop = (style & TSS_AUTODROPDN) == TSS_AUTODROPDN ? kAutoDropDown : (style & TSS_DROPDOWN) ? kDropDown : kNoDropDown;
+  int drop = (style & TSS_AUTODROPDN) == TSS_AUTODROPDN ? kAutoDropDown
+             : (style & TSS_DROPDOWN)                   ? kDropDown
+                                                        : kNoDropDown;
   CheckRadioButton(dialog, kNoDropDown, kAutoDropDown, drop);
   ApplyDropDownRule(dialog);
 }
@@ -90,7 +132,8 @@ DWORD ButtonsToStyle(HWND dialog) {
   if (Checked(dialog, kColResize)) style |= TSS_RESIZE;
   if (Checked(dialog, kVirtual)) style |= TSS_VIRTUALMEM;
   // Neither memory model checked: a grid that relied on the large model keeps it.
-  if (!Checked(dialog, kVirtual) && !Checked(dialog, kNormal)) style |= gOpeningStyle & TSS_LARGEDATA;
+  if (!Checked(dialog, kVirtual) && !Checked(dialog, kNormal))
+    style |= gOpeningStyle & TSS_LARGEDATA;
   if (Checked(dialog, kHGrid)) style |= TSS_HGRID;
   if (Checked(dialog, kVGrid)) style |= TSS_VGRID;
   if (Checked(dialog, kEditable)) style |= TSS_EDIT;
@@ -116,7 +159,8 @@ void ApplyExclusions(HWND dialog, int clicked) {
     Check(dialog, kDropDown, false);
     Check(dialog, kAutoDropDown, false);
   }
-  if ((clicked == kDropDown || clicked == kAutoDropDown) && Checked(dialog, clicked)) Check(dialog, kEditable, false);
+  if ((clicked == kDropDown || clicked == kAutoDropDown) && Checked(dialog, clicked))
+    Check(dialog, kEditable, false);
   if (clicked == kVirtual && Checked(dialog, kVirtual) && Checked(dialog, kMultiRow))
     CheckRadioButton(dialog, kSelectNone, kMultiCol, kSelectNone);
   if (clicked >= kSelectNone && clicked <= kMultiCol) {
@@ -178,7 +222,8 @@ INT_PTR CALLBACK StyleDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
    window and its siblings. */
 HWND FindStyledGrid(HWND parent, const char* text) {
   if (!parent || GetDesignHost(parent) != 2) return nullptr;
-  for (HWND dialog = GetWindow(parent, GW_HWNDFIRST); dialog; dialog = GetWindow(dialog, GW_HWNDNEXT)) {
+  for (HWND dialog = GetWindow(parent, GW_HWNDFIRST); dialog;
+       dialog = GetWindow(dialog, GW_HWNDNEXT)) {
     if (!SameClass(dialog, "#32770", false)) continue;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       char own[CCHCCTEXT] = "";

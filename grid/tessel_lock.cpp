@@ -111,10 +111,12 @@ void ReplaceLockedRecord(HGLOBAL oldHandle, HGLOBAL newHandle) {
     heldColumns = columns;
   };
   for (int i = 0; i < gNestingDepth; ++i) {
-    gStack[i].lockedColumnTable = gStack[i].savedHandle == oldHandle ? nullptr : gStack[i].lockedColumnTable;
+    gStack[i].lockedColumnTable =
+        gStack[i].savedHandle == oldHandle ? nullptr : gStack[i].lockedColumnTable;
     swap(gStack[i].savedHandle, gStack[i].savedRecord, gStack[i].savedColumns);
   }
-  if (gNestingDepth > 0 && gLockedHandle == oldHandle) gStack[gNestingDepth - 1].lockedColumnTable = nullptr;
+  if (gNestingDepth > 0 && gLockedHandle == oldHandle)
+    gStack[gNestingDepth - 1].lockedColumnTable = nullptr;
   swap(gLockedHandle, gLockedRecord, gLockedColumns);
 }
 

@@ -17,14 +17,14 @@
 #include <cstdint>
 #include <type_traits>
 
-#define TS_MAXCOLUMNS 250
-#define TS_MAXCOLLEN 1000
-#define TS_MAXROWLEN 65535
-#define TS_FORMATLIMIT 120
-#define TS_HEADINGLIMIT 200
-#define TS_NAMELIMIT 100
+#define TS_MAXCOLUMNS    250
+#define TS_MAXCOLLEN     1000
+#define TS_MAXROWLEN     65535
+#define TS_FORMATLIMIT   120
+#define TS_HEADINGLIMIT  200
+#define TS_NAMELIMIT     100
 #define TS_SUBSTTEXTSIZE 1000
-#define TS_LABELSIZE 1000
+#define TS_LABELSIZE     1000
 
 /* The colour set of the grid, a row, a column or a cell: background, text, selected
    background, selected text; TSCLR_DEFAULT in a slot means "not set here". */
@@ -38,7 +38,7 @@ static_assert(sizeof(TesselColors) == 16);
 
 /* Attributes of one row that has any. */
 struct TesselAttrHead {
-  uint16_t style;        // 1 adjustable height, 2 fixed height, 0 default
+  uint16_t style;  // 1 adjustable height, 2 fixed height, 0 default
   uint16_t unused;
   int32_t height;        // own height in pixels, 0 = the grid's
   int32_t rowKey;        // the owner's key of a virtual row
@@ -51,7 +51,7 @@ struct TesselAttrHead {
 /* Attributes of one cell that has any; the nodes of a row form a chain. */
 struct TesselCellAttr {
   uint16_t column;
-  uint16_t attribute;    // bit 0: show the substitute text
+  uint16_t attribute;  // bit 0: show the substitute text
   uint32_t colorIndex;
   uint32_t fontIndex;
   uint32_t next;
@@ -60,18 +60,18 @@ struct TesselCellAttr {
 /* A pool of fixed-size records addressed by 1-based index, with a stack of freed ones. */
 struct TesselPool {
   HGLOBAL block;
-  uint32_t count;        // records ever handed out
+  uint32_t count;  // records ever handed out
   HGLOBAL freeStack;
   uint32_t freeDepth;
 };
 
 enum TesselPoolKind {
-  kHeadPool,             // TesselAttrHead
-  kCellPool,             // TesselCellAttr
-  kRowColorPool,         // TesselColors of rows and cells
-  kRowFontPool,          // LOGFONT of rows and cells
-  kGridColorPool,        // TesselColors of columns, headings, labels, corner, current cell
-  kGridFontPool,         // LOGFONT of the same
+  kHeadPool,       // TesselAttrHead
+  kCellPool,       // TesselCellAttr
+  kRowColorPool,   // TesselColors of rows and cells
+  kRowFontPool,    // LOGFONT of rows and cells
+  kGridColorPool,  // TesselColors of columns, headings, labels, corner, current cell
+  kGridFontPool,   // LOGFONT of the same
   kPoolCount
 };
 
@@ -90,15 +90,15 @@ struct TesselColumn {
   int32_t value2;
   uint32_t editStyle;
   uint32_t listItemsOffset;
-  uint32_t colorIndex;        // grid colour pool
-  uint32_t fontIndex;         // grid font pool
+  uint32_t colorIndex;  // grid colour pool
+  uint32_t fontIndex;   // grid font pool
   uint32_t headingColorIndex;
   uint32_t headingFontIndex;
 };
 
 struct TesselRecord {
   int32_t fetchPosition;
-  uint16_t sortKey[3];        // 1-based column of each sort key, 0 none
+  uint16_t sortKey[3];          // 1-based column of each sort key, 0 none
   uint16_t labelWidthFromRows;  // the row buttons' width was taken from the row height
   int32_t notifyReply;
   uint32_t exStyle;
@@ -119,7 +119,7 @@ struct TesselRecord {
   int32_t rowHeight;
   int32_t fixedRowHeight;
   int32_t verticalAlign;
-  int32_t visibleRows;        // whole rows of the default height below the heading
+  int32_t visibleRows;  // whole rows of the default height below the heading
   int32_t rowLabelWidth;
   int32_t totalWidth;
   int32_t topRow;
@@ -145,7 +145,7 @@ struct TesselRecord {
   TesselPool pools[kPoolCount];
   HGLOBAL labelStore;
   uint32_t labelStoreUsed;
-  uint32_t labelStoreDead;    // bytes of replaced labels still in the store
+  uint32_t labelStoreDead;  // bytes of replaced labels still in the store
   uint32_t headingRowColorIndex;
   uint32_t headingRowFontIndex;
   uint32_t labelColumnColorIndex;
@@ -169,7 +169,7 @@ struct TesselRecord {
   int32_t currentRow;
   int32_t columnSelectionMode;
   int32_t selectedRowCount;
-  int32_t selectedRow;        // single-row selection: the selected row, -1 none
+  int32_t selectedRow;  // single-row selection: the selected row, -1 none
   int32_t anchorRow;
   int32_t selectedColumnCount;
   int32_t anchorColumn;
@@ -179,7 +179,7 @@ struct TesselRecord {
   COLORREF editorText;
   COLORREF editorBackground;
   WNDPROC editClassProc;
-  uint32_t editKeys[3];       // begin, accept, cancel
+  uint32_t editKeys[3];  // begin, accept, cancel
   int32_t userData;
   int32_t cursorRow;
   uint16_t cursorColumn;
@@ -189,20 +189,20 @@ struct TesselRecord {
   int32_t columnIterationRunning;
   int32_t columnIterationLast;
   uint32_t rowStoreUsed;
-  uint32_t rowStoreSize;      // bytes the block holds (it may grow ahead of use)
+  uint32_t rowStoreSize;  // bytes the block holds (it may grow ahead of use)
   int32_t rowBlockCount;
   HGLOBAL rowStore;
-  int32_t destroyPending;     // WM_NCDESTROY arrived while an outer level held the record
+  int32_t destroyPending;  // WM_NCDESTROY arrived while an outer level held the record
   int32_t resizeGuard;
-  uint32_t savedTopRow;       // a drop-down's top row while it is closed
-  int32_t dragMode;           // 0 none, 1 column resize, 2 row resize (see resize tracking)
-  int32_t dragIndex;          // the column or row being resized
-  int32_t dragOrigin;         // its left or top edge
+  uint32_t savedTopRow;  // a drop-down's top row while it is closed
+  int32_t dragMode;      // 0 none, 1 column resize, 2 row resize (see resize tracking)
+  int32_t dragIndex;     // the column or row being resized
+  int32_t dragOrigin;    // its left or top edge
   int32_t dragStart;
-  int32_t dragCurrent;        // where the tracking line is drawn
-  int32_t bufferValid;        // virtual rows: the buffer holds the first page as loaded
-  int32_t virtualOn;          // virtual rows: TSM_SETVIRTUAL switched the buffer on
-  int32_t bufferedRows;       // virtual rows: buffer positions holding a delivered row
+  int32_t dragCurrent;   // where the tracking line is drawn
+  int32_t bufferValid;   // virtual rows: the buffer holds the first page as loaded
+  int32_t virtualOn;     // virtual rows: TSM_SETVIRTUAL switched the buffer on
+  int32_t bufferedRows;  // virtual rows: buffer positions holding a delivered row
 };
 
 static_assert(std::is_trivially_copyable_v<TesselRecord>);
@@ -269,6 +269,7 @@ struct TesselDefExHeader {
   TesselColDefEx* columns;
 };
 static_assert(offsetof(TesselDefExHeader, labelColumnFlags) == 16);
-static_assert(offsetof(TesselDefExHeader, columns) == 24 || offsetof(TesselDefExHeader, columns) == 20);
+static_assert(offsetof(TesselDefExHeader, columns) == 24 ||
+              offsetof(TesselDefExHeader, columns) == 20);
 
 #endif

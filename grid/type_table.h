@@ -17,7 +17,7 @@ struct TesselTypeInfo {
   int16_t editLimit;
 };
 
-#define TS_TYPECOUNT 24
+#define TS_TYPECOUNT      24
 #define TS_SETUPTYPECOUNT 23
 extern const TesselTypeInfo kTesselTypes[TS_TYPECOUNT];
 

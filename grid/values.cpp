@@ -66,16 +66,34 @@ bool ReadInteger(const char* text, int64_t* value) {
 bool StoreInteger(void* value, uint16_t type, int64_t number) {
   auto inRange = [&](int64_t low, int64_t high) { return number >= low && number <= high; };
   switch (type) {
-    case TST_INT1: if (!inRange(INT8_MIN, INT8_MAX)) return false; Save<int8_t>(value, static_cast<int8_t>(number)); return true;
+    case TST_INT1:
+      if (!inRange(INT8_MIN, INT8_MAX)) return false;
+      Save<int8_t>(value, static_cast<int8_t>(number));
+      return true;
     case TST_SQLINT1:
-    case TST_UINT1: if (!inRange(0, UINT8_MAX)) return false; Save<uint8_t>(value, static_cast<uint8_t>(number)); return true;
+    case TST_UINT1:
+      if (!inRange(0, UINT8_MAX)) return false;
+      Save<uint8_t>(value, static_cast<uint8_t>(number));
+      return true;
     case TST_INT2:
-    case TST_SQLINT2: if (!inRange(INT16_MIN, INT16_MAX)) return false; Save<int16_t>(value, static_cast<int16_t>(number)); return true;
-    case TST_UINT2: if (!inRange(0, UINT16_MAX)) return false; Save<uint16_t>(value, static_cast<uint16_t>(number)); return true;
+    case TST_SQLINT2:
+      if (!inRange(INT16_MIN, INT16_MAX)) return false;
+      Save<int16_t>(value, static_cast<int16_t>(number));
+      return true;
+    case TST_UINT2:
+      if (!inRange(0, UINT16_MAX)) return false;
+      Save<uint16_t>(value, static_cast<uint16_t>(number));
+      return true;
     case TST_INT4:
     case TST_SQLINT4:
-    case TST_CHECKBOX: if (!inRange(INT32_MIN, INT32_MAX)) return false; Save<int32_t>(value, static_cast<int32_t>(number)); return true;
-    case TST_UINT4: if (!inRange(0, UINT32_MAX)) return false; Save<uint32_t>(value, static_cast<uint32_t>(number)); return true;
+    case TST_CHECKBOX:
+      if (!inRange(INT32_MIN, INT32_MAX)) return false;
+      Save<int32_t>(value, static_cast<int32_t>(number));
+      return true;
+    case TST_UINT4:
+      if (!inRange(0, UINT32_MAX)) return false;
+      Save<uint32_t>(value, static_cast<uint32_t>(number));
+      return true;
     default: return false;
   }
 }
@@ -94,7 +112,10 @@ bool ReadMoney(const char* text, int64_t* count) {
   int digits = 0, decimals = 0;
   bool point = false;
   for (; digits < 24; ++p) {
-    if (*p == '.' && !point) { point = true; continue; }
+    if (*p == '.' && !point) {
+      point = true;
+      continue;
+    }
     if (!std::isdigit(static_cast<unsigned char>(*p))) break;
     ++digits;
     if (point && decimals == 4) continue;
@@ -181,27 +202,39 @@ void GeneralReading(void* value, const char* text, uint16_t length, uint16_t typ
 }
 
 bool DayFirst(const char* picture) {
-  return picture && (std::strstr(picture, "D\\-M") || std::strstr(picture, "D/M") || std::strstr(picture, "D\\.M"));
+  return picture && (std::strstr(picture, "D\\-M") || std::strstr(picture, "D/M") ||
+                     std::strstr(picture, "D\\.M"));
 }
-
 
 void StoreYesNo(void* value, const char* text, uint16_t type) {
   uint32_t truth = YesNo(text) ? 1 : 0;
   switch (type) {
-    case TST_SQLINT1: case TST_SQLBIT: case TST_INT1: case TST_CHAR: case TST_UINT1: Save<uint8_t>(value, static_cast<uint8_t>(truth)); return;
-    case TST_SQLINT2: case TST_INT2: case TST_UINT2: Save<uint16_t>(value, static_cast<uint16_t>(truth)); return;
-    case TST_SQLINT4: case TST_INT4: case TST_UINT4: case TST_CHECKBOX: Save<uint32_t>(value, truth); return;
+    case TST_SQLINT1:
+    case TST_SQLBIT:
+    case TST_INT1:
+    case TST_CHAR:
+    case TST_UINT1: Save<uint8_t>(value, static_cast<uint8_t>(truth)); return;
+    case TST_SQLINT2:
+    case TST_INT2:
+    case TST_UINT2: Save<uint16_t>(value, static_cast<uint16_t>(truth)); return;
+    case TST_SQLINT4:
+    case TST_INT4:
+    case TST_UINT4:
+    case TST_CHECKBOX: Save<uint32_t>(value, truth); return;
     default: return;
   }
 }
 
 void NumericReading(void* value, const char* text, uint16_t length, uint16_t type) {
   switch (type) {
-    case TST_SQLVARCHAR: case TST_SQLCHAR: case TST_ZSTRING: return;
+    case TST_SQLVARCHAR:
+    case TST_SQLCHAR:
+    case TST_ZSTRING: return;
     case TST_SQLBIT:
     case TST_CHAR: {
       char first = text ? text[0] : '\0';
-      Save<uint8_t>(value, static_cast<uint8_t>(std::isdigit(static_cast<unsigned char>(first)) ? first - '0' : 0));
+      Save<uint8_t>(value, static_cast<uint8_t>(
+                               std::isdigit(static_cast<unsigned char>(first)) ? first - '0' : 0));
       return;
     }
     default:
@@ -227,8 +260,8 @@ const char* StandardPicture(const char* picture, uint16_t type) {
   }
 }
 
-extern "C" int FormatData(HDC dc, char* text, const char* picture, const void* value, WORD type, WORD length,
-                          int width, char overflow) {
+extern "C" int FormatData(HDC dc, char* text, const char* picture, const void* value, WORD type,
+                          WORD length, int width, char overflow) {
   if (!text) return 0;
   if (!value) {
     text[0] = '\0';
@@ -240,19 +273,24 @@ extern "C" int FormatData(HDC dc, char* text, const char* picture, const void* v
   char fillChar = 0;
   switch (ClassifyPicture(shown)) {
     case kLiteralPicture: FormatLiteralPicture(out, shown, &fill, &fillChar); break;
-    case kTextPicture: FormatTextPicture(out, shown, GeneralText(value, type, length), &fill, &fillChar); break;
+    case kTextPicture:
+      FormatTextPicture(out, shown, GeneralText(value, type, length), &fill, &fillChar);
+      break;
     case kNumericPicture: FormatNumberPicture(out, shown, value, type, &fill, &fillChar); break;
     case kDatePicture: FormatDatePicture(out, shown, value, type, &fill, &fillChar); break;
     case kBoolPicture: FormatBoolPicture(out, shown, value, type, &fill, &fillChar); break;
   }
   std::string result = out.Text();
-  if (dc && width > 0) FitText(dc, result, width, ClassifyPicture(shown) == kNumericPicture ? overflow : 0, fill, fillChar);
+  if (dc && width > 0)
+    FitText(dc, result, width, ClassifyPicture(shown) == kNumericPicture ? overflow : 0, fill,
+            fillChar);
   if (result.size() > TS_MAXTEXT - 1) result.resize(TS_MAXTEXT - 1);
   std::memcpy(text, result.c_str(), result.size() + 1);
   return static_cast<int>(result.size());
 }
 
-extern "C" int GetCellData(void* value, const char* text, const char* picture, WORD length, WORD type) {
+extern "C" int GetCellData(void* value, const char* text, const char* picture, WORD length,
+                           WORD type) {
   if (!value) return 0;
   const char* standard = StandardPicture(picture, type);
   switch (ClassifyPicture(standard)) {

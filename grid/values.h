@@ -12,7 +12,13 @@
 #include <cstdint>
 #include <string>
 
-enum PictureClass { kLiteralPicture = 0, kTextPicture = 1, kNumericPicture = 2, kDatePicture = 3, kBoolPicture = 4 };
+enum PictureClass {
+  kLiteralPicture = 0,
+  kTextPicture = 1,
+  kNumericPicture = 2,
+  kDatePicture = 3,
+  kBoolPicture = 4
+};
 
 /* Text bounded to TS_MAXTEXT - 1 characters: appends past that are dropped. */
 class BoundedText {
@@ -46,10 +52,14 @@ std::string GeneralText(const void* value, uint16_t type, uint16_t length);
 
 /* The picture kinds; fill receives the output position of the fill mark (or -1)
    and fillChar its character. */
-void FormatTextPicture(BoundedText& out, const char* picture, const std::string& general, int* fill, char* fillChar);
-void FormatNumberPicture(BoundedText& out, const char* picture, const void* value, uint16_t type, int* fill, char* fillChar);
-void FormatDatePicture(BoundedText& out, const char* picture, const void* value, uint16_t type, int* fill, char* fillChar);
-void FormatBoolPicture(BoundedText& out, const char* picture, const void* value, uint16_t type, int* fill, char* fillChar);
+void FormatTextPicture(BoundedText& out, const char* picture, const std::string& general, int* fill,
+                       char* fillChar);
+void FormatNumberPicture(BoundedText& out, const char* picture, const void* value, uint16_t type,
+                         int* fill, char* fillChar);
+void FormatDatePicture(BoundedText& out, const char* picture, const void* value, uint16_t type,
+                       int* fill, char* fillChar);
+void FormatBoolPicture(BoundedText& out, const char* picture, const void* value, uint16_t type,
+                       int* fill, char* fillChar);
 void FormatLiteralPicture(BoundedText& out, const char* picture, int* fill, char* fillChar);
 /* Reads one literal element at p into out (a backslash pair, a quoted run or a plain
    character), or a fill mark; answers the characters consumed. */

@@ -84,12 +84,15 @@ std::string ShortestRealText(Real value, size_t limit) {
   auto written = [&](std::to_chars_result result) { return std::string(text, result.ptr); };
   // Plain digits where they fit, else the exponent form; only a value whose every
   // round-trip form is too long gives up digits, keeping as many as the limit allows.
-  std::string plain = written(std::to_chars(text, text + sizeof text, value, std::chars_format::fixed));
+  std::string plain =
+      written(std::to_chars(text, text + sizeof text, value, std::chars_format::fixed));
   if (plain.size() <= limit) return plain;
-  std::string exponent = written(std::to_chars(text, text + sizeof text, value, std::chars_format::scientific));
+  std::string exponent =
+      written(std::to_chars(text, text + sizeof text, value, std::chars_format::scientific));
   if (exponent.size() <= limit) return exponent;
   for (int digits = std::numeric_limits<Real>::max_digits10; digits > 1; --digits) {
-    std::string shorter = written(std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits));
+    std::string shorter =
+        written(std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits));
     if (shorter.size() <= limit) return shorter;
   }
   return written(std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 0));
@@ -121,7 +124,8 @@ std::string FormatMoney(int64_t count) {
 }
 
 bool IsDateTimeType(uint16_t type) {
-  return type == TST_SQLDATETIME || type == TST_FILEDATE || type == TST_FILETIME || type == TST_CDATETIME;
+  return type == TST_SQLDATETIME || type == TST_FILEDATE || type == TST_FILETIME ||
+         type == TST_CDATETIME;
 }
 
 std::string GeneralText(const void* value, uint16_t type, uint16_t length) {

@@ -25,7 +25,8 @@ enum FetchResult { kDelivered, kRefused, kGone };
 int PageSize() {
   TesselRecord* record = gLockedRecord;
   int n = std::max(0, static_cast<int>(record->visibleRows));
-  if (!record->countUnknown && !record->ownerFetch) n = std::min(n, std::max(0, static_cast<int>(record->rowCount)));
+  if (!record->countUnknown && !record->ownerFetch)
+    n = std::min(n, std::max(0, static_cast<int>(record->rowCount)));
   return n;
 }
 
@@ -36,14 +37,17 @@ int Capacity() { return std::max(1, static_cast<int>(gLockedRecord->visibleRows)
 int PageSizeAfterRemoval() {
   TesselRecord* record = gLockedRecord;
   int n = Capacity();
-  if (!record->countUnknown && !record->ownerFetch) n = std::min(n, static_cast<int>(record->rowCount) - record->topRow);
+  if (!record->countUnknown && !record->ownerFetch)
+    n = std::min(n, static_cast<int>(record->rowCount) - record->topRow);
   return n;
 }
 
 uint8_t* Slot(int slot) {
   TesselRecord* record = gLockedRecord;
   auto* base = static_cast<uint8_t*>(BlockAddress(record->rowStore));
-  if (!base || slot < 0 || static_cast<uint64_t>(slot + 1) * record->rowLength > record->rowStoreSize) return nullptr;
+  if (!base || slot < 0 ||
+      static_cast<uint64_t>(slot + 1) * record->rowLength > record->rowStoreSize)
+    return nullptr;
   return base + static_cast<size_t>(slot) * record->rowLength;
 }
 
@@ -140,9 +144,11 @@ void RefillDone(int moved, bool down) {
   record->topRow = record->bufferedRows > 0 ? (record->ownerFetch ? 0 : SlotKey(0)) : 0;
   if (record->ownerFetch) record->topRow = 0;
   record->lastVisibleRow = record->topRow + std::max(0, record->bufferedRows - 1);
-  if (!record->ownerFetch && record->bufferedRows > 0 && record->lastVisibleRow + 1 > record->rowCount)
+  if (!record->ownerFetch && record->bufferedRows > 0 &&
+      record->lastVisibleRow + 1 > record->rowCount)
     record->rowCount = record->lastVisibleRow + 1;
-  if (moved > 0 && moved < Capacity()) ScrollRows((down ? -moved : moved) * record->rowHeight, record->headingHeight);
+  if (moved > 0 && moved < Capacity())
+    ScrollRows((down ? -moved : moved) * record->rowHeight, record->headingHeight);
   else InvalidateDataArea();
   if (gFocusWasShown) ShowFocusMark();
   UpdateScrollBars();
@@ -256,7 +262,8 @@ int ThumbTo(int percent) {
 /* Towards the first row by k. */
 int ScrollBack(int k) {
   TesselRecord* record = gLockedRecord;
-  if (!record->countUnknown && !record->ownerFetch) k = std::min(k, static_cast<int>(record->topRow));
+  if (!record->countUnknown && !record->ownerFetch)
+    k = std::min(k, static_cast<int>(record->topRow));
   int n = std::max(1, PageSize());
   k = std::min(k, n);
   if (k <= 0 || record->bufferedRows == 0) return 0;
@@ -356,14 +363,17 @@ LRESULT SetFetchCellAttribute(WPARAM column, LPARAM word) {
   if (!record->virtualOn || !Slot(slot)) return TSERR_LOCKFAILED;
   if (static_cast<int>(column & 0xFFFF) >= record->columnCount) return TSERR_BADCOL;
   uint32_t head = SlotHead(slot);
-  int result = SetCellWordInHead(&head, static_cast<int>(column & 0xFFFF), static_cast<uint16_t>(word));
+  int result =
+      SetCellWordInHead(&head, static_cast<int>(column & 0xFFFF), static_cast<uint16_t>(word));
   SetSlotHead(slot, head);
   return result;
 }
 
 }  // namespace
 
-bool VirtualActive() { return gLockedRecord && gLockedRecord->virtualOn && (gCurrentStyle & TSS_VIRTUALMEM); }
+bool VirtualActive() {
+  return gLockedRecord && gLockedRecord->virtualOn && (gCurrentStyle & TSS_VIRTUALMEM);
+}
 
 int VirtualSlotOfRow(int row) {
   TesselRecord* record = gLockedRecord;
@@ -453,10 +463,8 @@ int VirtualSetTopRow(int row) {
     result = ScrollForward(row - record->topRow);
   else if (record->bufferedRows > 0 && row < record->topRow && record->topRow - row < n)
     result = ScrollBack(record->topRow - row);
-  else if (row == 0)
-    result = LoadFirstPage(true);
-  else
-    result = LoadAt(row);
+  else if (row == 0) result = LoadFirstPage(true);
+  else result = LoadAt(row);
   if (result == TSERR_LOCKFAILED || !GridStillLocked(handle)) return TSERR_LOCKFAILED;
   record = gLockedRecord;
   return record->topRow == row && record->bufferedRows > 0 ? 0 : TSERR_NOSCROLL;
@@ -538,7 +546,8 @@ bool VirtualMovementKey(int key, bool ctrl) {
   HGLOBAL handle = gLockedHandle;
   int column = record->currentColumn;
   int target = -1;
-  if (record->ownerFetch && (key == VK_UP || key == VK_DOWN) && !ctrl) return OwnerFetchStep(key == VK_DOWN);
+  if (record->ownerFetch && (key == VK_UP || key == VK_DOWN) && !ctrl)
+    return OwnerFetchStep(key == VK_DOWN);
   switch (key) {
     case VK_UP:
     case VK_DOWN: {
@@ -631,8 +640,9 @@ int MakeVirtualRoom(int* position, int32_t key) {
     slot = SlotForNewRow(*position);
     if (slot < 0) return TSERR_BADROW;
   }
-  int32_t number = record->ownerFetch ? key
-                   : slot < record->bufferedRows ? SlotKey(slot) : SlotKey(record->bufferedRows - 1) + 1;
+  int32_t number = record->ownerFetch            ? key
+                   : slot < record->bufferedRows ? SlotKey(slot)
+                                                 : SlotKey(record->bufferedRows - 1) + 1;
   int n = Capacity();
   if (record->bufferedRows == n) {
     if (slot == n) {
@@ -683,7 +693,8 @@ int RemoveVirtualRow(int row) {
     if (result == kDelivered) record->bufferedRows = 1;
     else record->rowCount = 0;
   } else if (record->bufferedRows < PageSizeAfterRemoval()) {
-    FetchResult result = FetchRow(record->bufferedRows, SlotKey(record->bufferedRows - 1), TSM_GETNEXTROW, &delivered);
+    FetchResult result = FetchRow(record->bufferedRows, SlotKey(record->bufferedRows - 1),
+                                  TSM_GETNEXTROW, &delivered);
     if (result == kGone) return TSERR_LOCKFAILED;
     record = gLockedRecord;
     if (result == kDelivered) record->bufferedRows += 1;

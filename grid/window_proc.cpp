@@ -29,18 +29,37 @@ namespace {
 
 bool IsCustomMessage(UINT message) {
   // The whole block up to +264 reaches the dispatcher, which answers -2 where it has no handler.
-  return (message >= TSM_RESET && message <= TSM_RESET + 264) || (gCustCntlNotify && message == gCustCntlNotify);
+  return (message >= TSM_RESET && message <= TSM_RESET + 264) ||
+         (gCustCntlNotify && message == gCustCntlNotify);
 }
 
 bool NeedsRecordLock(UINT message) {
   if (gCustCntlNotify && message == gCustCntlNotify) return false;
   if (IsCustomMessage(message)) return true;
   switch (message) {
-    case WM_SIZE: case WM_SETFOCUS: case WM_KILLFOCUS: case WM_SETREDRAW: case WM_PAINT: case WM_ERASEBKGND:
-    case WM_CANCELMODE: case WM_CAPTURECHANGED: case WM_MOUSEACTIVATE: case WM_WINDOWPOSCHANGING: case WM_SETFONT: case WM_GETFONT:
-    case WM_NCCALCSIZE: case WM_GETDLGCODE: case WM_KEYDOWN: case WM_KEYUP: case WM_CHAR: case WM_SYSKEYDOWN:
-    case WM_COMMAND: case WM_HSCROLL: case WM_VSCROLL: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
-      return true;
+    case WM_SIZE:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_SETREDRAW:
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+    case WM_CANCELMODE:
+    case WM_CAPTURECHANGED:
+    case WM_MOUSEACTIVATE:
+    case WM_WINDOWPOSCHANGING:
+    case WM_SETFONT:
+    case WM_GETFONT:
+    case WM_NCCALCSIZE:
+    case WM_GETDLGCODE:
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+    case WM_SYSKEYDOWN:
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: return true;
     default: return message >= WM_MOUSEMOVE && message <= WM_RBUTTONDBLCLK;
   }
 }
@@ -51,7 +70,8 @@ void ApplySavedConfiguration(HWND grid, const CREATESTRUCT* create) {
   HINSTANCE module = create ? create->hInstance : nullptr;
   if (SetupTessel(module, text, grid) == 0) return;
   char name[120];
-  std::snprintf(name, sizeof name, "%sTessel%d", text, static_cast<int>(GetWindowLongPtr(grid, GWL_ID)));
+  std::snprintf(name, sizeof name, "%sTessel%d", text,
+                static_cast<int>(GetWindowLongPtr(grid, GWL_ID)));
   SetupTessel(module, name, grid);
 }
 
@@ -131,7 +151,8 @@ LRESULT OnGridNcDestroy(HWND grid) {
    (the move this makes comes back as WM_SIZE and is let through). True when it shrank. */
 bool ShrinkToWholeRows(int height) {
   TesselRecord* record = gLockedRecord;
-  if (!(gCurrentStyle & TSS_VIRTUALMEM) || record->rowHeight <= 0 || record->resizeGuard) return false;
+  if (!(gCurrentStyle & TSS_VIRTUALMEM) || record->rowHeight <= 0 || record->resizeGuard)
+    return false;
   int below = height - record->headingHeight;
   int remainder = below > 0 ? below % record->rowHeight : 0;
   if (remainder == 0) return false;
@@ -142,7 +163,8 @@ bool ShrinkToWholeRows(int height) {
   HWND parent = GetParent(gCurrentGrid);
   if (parent && (gCurrentStyle & WS_CHILD)) ScreenToClient(parent, &topLeft);
   record->resizeGuard = 1;
-  MoveWindow(gCurrentGrid, topLeft.x, topLeft.y, window.right - window.left, window.bottom - window.top - remainder, TRUE);
+  MoveWindow(gCurrentGrid, topLeft.x, topLeft.y, window.right - window.left,
+             window.bottom - window.top - remainder, TRUE);
   if (GridStillLocked(handle)) gLockedRecord->resizeGuard = 0;
   return true;
 }
@@ -279,7 +301,9 @@ LRESULT OnEditorCommand(HWND grid, WPARAM wParam, LPARAM lParam) {
   switch (HIWORD(wParam)) {
     case EN_SETFOCUS: NotifyParent(TSN_SETFOCUS); break;
     case EN_KILLFOCUS: NotifyParent(TSN_KILLFOCUS); break;
-    case EN_ERRSPACE: NotifyParentAt(TSN_ERRSPACE, record->currentRow, record->currentColumn); break;
+    case EN_ERRSPACE:
+      NotifyParentAt(TSN_ERRSPACE, record->currentRow, record->currentColumn);
+      break;
     case EN_MAXTEXT: NotifyParentAt(TSN_MAXTEXT, record->currentRow, record->currentColumn); break;
     default: break;
   }
@@ -312,7 +336,8 @@ LRESULT TesselStdProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam, boo
       }
       PaintTessel();
       return 0;
-    case WM_ERASEBKGND: return OnEraseBackground(grid, reinterpret_cast<HDC>(wParam), wParam, lParam);
+    case WM_ERASEBKGND:
+      return OnEraseBackground(grid, reinterpret_cast<HDC>(wParam), wParam, lParam);
     case WM_SETREDRAW: return OnSetRedraw(grid, wParam);
     case WM_SETFOCUS: return OnSetFocus(grid);
     case WM_KILLFOCUS: return OnKillFocus(grid);
@@ -328,10 +353,13 @@ LRESULT TesselStdProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam, boo
     case WM_COMMAND: return OnEditorCommand(grid, wParam, lParam);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
-      if (gLockedRecord->editing && gLockedRecord->editorBrush) return EditorColors(reinterpret_cast<HDC>(wParam));
+      if (gLockedRecord->editing && gLockedRecord->editorBrush)
+        return EditorColors(reinterpret_cast<HDC>(wParam));
       return DefWindowProc(grid, message, wParam, lParam);
     case WM_VSCROLL: OnVerticalScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam))); return 0;
-    case WM_HSCROLL: OnHorizontalScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam))); return 0;
+    case WM_HSCROLL:
+      OnHorizontalScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
+      return 0;
     case WM_KEYDOWN:
     case WM_KEYUP:
     case WM_CHAR:
@@ -348,7 +376,8 @@ LRESULT TesselStdProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam, boo
       return DefWindowProc(grid, message, wParam, lParam);
     default:
       if (message >= WM_MOUSEMOVE && message <= WM_RBUTTONDBLCLK &&
-          OnTesselMouse(message, wParam, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))))
+          OnTesselMouse(message, wParam, static_cast<short>(LOWORD(lParam)),
+                        static_cast<short>(HIWORD(lParam))))
         return 0;
       return DefWindowProc(grid, message, wParam, lParam);
   }
@@ -363,7 +392,8 @@ extern "C" LRESULT TesselWndFn(HWND grid, UINT message, WPARAM wParam, LPARAM lP
   bool locked = NeedsRecordLock(message) && LockTessel(grid);
   LRESULT result;
   if (IsCustomMessage(message)) {
-    result = (locked || message == gCustCntlNotify) ? TesselMsgProc(grid, message, wParam, lParam) : TSERR_LOCKFAILED;
+    result = (locked || message == gCustCntlNotify) ? TesselMsgProc(grid, message, wParam, lParam)
+                                                    : TSERR_LOCKFAILED;
   } else {
     result = TesselStdProc(grid, message, wParam, lParam, locked);
   }

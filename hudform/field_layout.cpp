@@ -21,10 +21,16 @@ namespace {
    and the recording charges' paid-by letters. */
 bool IsChoiceField(int id) {
   switch (id) {
-    case 184: case 379: case 509: case 511: case 513: case 517: case 519: case 523: case 525:
-      return true;
-    default:
-      return false;
+    case 184:
+    case 379:
+    case 509:
+    case 511:
+    case 513:
+    case 517:
+    case 519:
+    case 523:
+    case 525: return true;
+    default: return false;
   }
 }
 
@@ -41,10 +47,9 @@ bool IsDecimalNumber(const char* name) {
 }
 
 FieldRect ScreenRect(const Cell& cell, const Span& span) {
-  return FieldRect{static_cast<std::int16_t>(ScreenX(cell.x0) + 1),
-                   static_cast<std::int16_t>(span.top + 1),
-                   static_cast<std::int16_t>(ScreenX(cell.x1) - 1),
-                   static_cast<std::int16_t>(span.bottom - 1)};
+  return FieldRect{
+      static_cast<std::int16_t>(ScreenX(cell.x0) + 1), static_cast<std::int16_t>(span.top + 1),
+      static_cast<std::int16_t>(ScreenX(cell.x1) - 1), static_cast<std::int16_t>(span.bottom - 1)};
 }
 
 std::vector<StatementField> BuildStatementFields() {
@@ -114,18 +119,12 @@ bool CatalogueKind(int tableIndex, int fieldNumber, std::uint16_t* kind, std::ui
       *kind = kKindText;
       *limit = static_cast<std::uint16_t>(desc->units1);
       break;
-    case ENGINE_FLD_DATE:
-      *kind = kKindDate;
-      break;
+    case ENGINE_FLD_DATE: *kind = kKindDate; break;
     case ENGINE_FLD_FLOAT:
-      if (desc->subtype == ENGINE_FLDSUB_MONEY)
-        *kind = kKindMoney;
-      else
-        *kind = IsDecimalNumber(desc->name) ? kKindDecimal : kKindWhole;
+      if (desc->subtype == ENGINE_FLDSUB_MONEY) *kind = kKindMoney;
+      else *kind = IsDecimalNumber(desc->name) ? kKindDecimal : kKindWhole;
       break;
-    default:
-      *kind = kKindWhole;
-      break;
+    default: *kind = kKindWhole; break;
   }
   return true;
 }

@@ -12,8 +12,13 @@ namespace hudform {
 
 /* Display kinds as the statement treats them. */
 enum DisplayKind : std::uint16_t {
-  kKindNone = 0, kKindText = 1, kKindChoice = 2, kKindMoney = 3, kKindWhole = 4,
-  kKindDecimal = 5, kKindDate = 7
+  kKindNone = 0,
+  kKindText = 1,
+  kKindChoice = 2,
+  kKindMoney = 3,
+  kKindWhole = 4,
+  kKindDecimal = 5,
+  kKindDate = 7
 };
 
 struct FieldRect {

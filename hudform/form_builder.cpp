@@ -93,7 +93,7 @@ void FormBuilder::Special(int x0, int x1, int printCode, Side side, Align align)
 
 void FormBuilder::AddBox(Page page, int firstBand, int lastBand, int x0, int x1) {
   form_.boxes.push_back(hudform::Box{page, firstBand, lastBand, static_cast<std::int16_t>(x0),
-                            static_cast<std::int16_t>(x1)});
+                                     static_cast<std::int16_t>(x1)});
 }
 
 }  // namespace hudform

@@ -43,7 +43,9 @@ class FormBuilder {
   /* A printout special row with no field of its own. */
   void Special(int x0, int x1, int printCode, Side side = Side::Both, Align align = Align::Left);
   /* Fixes a field's print position below the band's top. */
-  void SetPrintDy(int dy) { form_.bands.back().cells.back().printDy = static_cast<std::int16_t>(dy); }
+  void SetPrintDy(int dy) {
+    form_.bands.back().cells.back().printDy = static_cast<std::int16_t>(dy);
+  }
 
   int CurrentIndex() const { return static_cast<int>(form_.bands.size()) - 1; }
   void AddBox(Page page, int firstBand, int lastBand, int x0, int x1);

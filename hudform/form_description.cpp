@@ -31,16 +31,16 @@ struct Anchor {
   int top;
 };
 
-const Anchor kPage1Anchors[] = {
-    {"title", 0},      {"loanvalues", -380}, {"note", -640}, {"decap", -900},
-    {"fgcap", -1720},  {"hcap", -2690},      {"h1", -2830},  {"h2", -2980},
-    {"l101", -3720},   {"p1footer", -12950}, {nullptr, -13150}};
-const Anchor kPage2StandardAnchors[] = {
-    {"lhdr", 0},       {"l700", -420},       {"l900", -3300}, {"l1107", -7100},
-    {"l1108", -7270},  {"l1400", -10700},    {nullptr, -10880}};
-const Anchor kPage2ExtendedAnchors[] = {
-    {"lhdr", 0},       {"l700", -420},       {"l812", -3300}, {"l1107", -8790},
-    {"l1108", -8960},  {"l1400", -12730},    {nullptr, -12910}};
+const Anchor kPage1Anchors[] = {{"title", 0},         {"loanvalues", -380}, {"note", -640},
+                                {"decap", -900},      {"fgcap", -1720},     {"hcap", -2690},
+                                {"h1", -2830},        {"h2", -2980},        {"l101", -3720},
+                                {"p1footer", -12950}, {nullptr, -13150}};
+const Anchor kPage2StandardAnchors[] = {{"lhdr", 0},      {"l700", -420},   {"l900", -3300},
+                                        {"l1107", -7100}, {"l1108", -7270}, {"l1400", -10700},
+                                        {nullptr, -10880}};
+const Anchor kPage2ExtendedAnchors[] = {{"lhdr", 0},      {"l700", -420},   {"l812", -3300},
+                                        {"l1107", -8790}, {"l1108", -8960}, {"l1400", -12730},
+                                        {nullptr, -12910}};
 
 Page PageOf(Geometry geometry) { return geometry == Geometry::Page1 ? Page::One : Page::Two; }
 

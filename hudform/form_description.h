@@ -39,7 +39,7 @@ enum class CellKind : std::uint8_t { Caption, Field, Special };
 struct Cell {
   CellKind kind;
   Shown shown;
-  std::int16_t x0, x1;     // form units
+  std::int16_t x0, x1;  // form units
   Align align;
   Side side;
   Style style;
@@ -47,15 +47,15 @@ struct Cell {
   std::int16_t printCode;  // the printout's special code (negative), 0 to print the id itself
   std::uint8_t table;      // fields: the table and field number holding the value
   std::uint8_t fieldNumber;
-  std::int16_t printDy;    // the text's top below the band's top, print units
-  const char* text;        // captions
+  std::int16_t printDy;  // the text's top below the band's top, print units
+  const char* text;      // captions
 };
 
 struct Band {
   Page page;
   Shown shown;
-  bool extendedOnly;       // page 2 lines that only the extended layout has
-  bool ruleBelow;          // a line under the band across its boxes
+  bool extendedOnly;  // page 2 lines that only the extended layout has
+  bool ruleBelow;     // a line under the band across its boxes
   std::int16_t screenHeight;
   std::int16_t printWeight;  // share of the print height between two fixed positions
   const char* tag;           // names the bands that print positions are fixed to

@@ -11,7 +11,7 @@ namespace hudform {
 
 namespace {
 
-constexpr int kHalf = 3950;       // J | K, D | E, F | G, H | I
+constexpr int kHalf = 3950;        // J | K, D | E, F | G, H | I
 constexpr int kAmountLeft = 3100;  // a summary side's amount column, from its base
 constexpr int kQuarter = 1975;
 
@@ -23,7 +23,8 @@ void Heading(FormBuilder& b) {
   b.Caption(3300, 5900, "SETTLEMENT STATEMENT", Style::Title, Shown::Both, Align::Center);
   b.Caption(5900, kFormRight, "OMB No. 2502-0265", Style::Small, Shown::Both, Align::Right);
   int first = b.Line(Page::One, "loancaps", 30, 10);
-  b.Caption(0, kQuarter, "B.  TYPE OF LOAN  (1. FHA  2. FmHA  3. Conv. Unins.  4. VA  5. Conv. Ins.)",
+  b.Caption(0, kQuarter,
+            "B.  TYPE OF LOAN  (1. FHA  2. FmHA  3. Conv. Unins.  4. VA  5. Conv. Ins.)",
             Style::Small);
   b.Caption(kQuarter, 2 * kQuarter, "7. LOAN NUMBER", Style::Small);
   b.Caption(2 * kQuarter, 3 * kQuarter, "8. MORTGAGE INS. CASE NUMBER", Style::Small);
@@ -34,7 +35,8 @@ void Heading(FormBuilder& b) {
   b.Centred(2 * kQuarter + 40, 3 * kQuarter - 40, 186, kLenderTable, 4, 110);
   b.Centred(3 * kQuarter + 40, kFormRight - 40, 101, kBuyerTable, 1, 90);
   for (int i = 0; i < 4; ++i)
-    b.AddBox(Page::One, first, b.CurrentIndex(), i * kQuarter, i == 3 ? kFormRight : (i + 1) * kQuarter);
+    b.AddBox(Page::One, first, b.CurrentIndex(), i * kQuarter,
+             i == 3 ? kFormRight : (i + 1) * kQuarter);
   int note = b.Line(Page::One, "note", 30, 10);
   b.Caption(0, kFormRight,
             "C.  NOTE: This form is furnished to give you a statement of actual settlement costs. "
@@ -49,10 +51,11 @@ void PartyBoxes(FormBuilder& b) {
   int first = b.Line(Page::One, "decap", kLineHeight, 8);
   b.Caption(0, kHalf, "D.  NAME AND ADDRESS OF BORROWER", Style::Bold);
   b.Caption(kHalf, kFormRight, "E.  NAME AND ADDRESS OF SELLER", Style::Bold);
-  static const char* const kBuyerLabels[] = {"Borrower 1", "Borrower 2", "Borrower 3", "Borrower 4"};
+  static const char* const kBuyerLabels[] = {"Borrower 1", "Borrower 2", "Borrower 3",
+                                             "Borrower 4"};
   static const char* const kSellerLabels[] = {"Seller 1", "Seller 2", "Seller 3", "Seller 4"};
   for (int i = 0; i < 4; ++i) {
-    const int buyerName = 2 + 10 * i;  // field numbers run name, suffix, sig1, title1,
+    const int buyerName = 2 + 10 * i;     // field numbers run name, suffix, sig1, title1,
     const int buyerId = 100 + buyerName;  // sig2, title2, street, city, state, zip
     const int sellerId = 141 + buyerName;
     b.ScreenLine(Page::One);
@@ -60,7 +63,8 @@ void PartyBoxes(FormBuilder& b) {
     b.Text(600, 2500, buyerId, kBuyerTable, buyerName, Side::Borrower, Shown::ScreenOnly);
     b.Text(2500, 3900, buyerId + 1, kBuyerTable, buyerName + 1, Side::Borrower, Shown::ScreenOnly);
     b.Caption(kHalf, kHalf + 600, kSellerLabels[i], Style::Small, Shown::ScreenOnly);
-    b.Text(kHalf + 600, kHalf + 2500, sellerId, kSellerTable, buyerName, Side::Seller, Shown::ScreenOnly);
+    b.Text(kHalf + 600, kHalf + 2500, sellerId, kSellerTable, buyerName, Side::Seller,
+           Shown::ScreenOnly);
     b.Text(kHalf + 2500, kHalf + 3900, sellerId + 1, kSellerTable, buyerName + 1, Side::Seller,
            Shown::ScreenOnly);
     b.ScreenLine(Page::One);
@@ -129,7 +133,8 @@ void LenderAndProperty(FormBuilder& b) {
   b.ScreenLine(Page::One);
   b.Caption(0, 600, "Signers", Style::Small, Shown::ScreenOnly);
   for (int k = 0; k < 4; ++k)
-    b.Text(600 + 825 * k, 600 + 825 * (k + 1), 189 + k, kLenderTable, 7 + k, Side::Both, Shown::ScreenOnly);
+    b.Text(600 + 825 * k, 600 + 825 * (k + 1), 189 + k, kLenderTable, 7 + k, Side::Both,
+           Shown::ScreenOnly);
   b.ScreenLine(Page::One);
   b.Caption(0, 600, "Estate", Style::Small, Shown::ScreenOnly);
   b.Text(600, 2400, 193, kLenderTable, 11, Side::Both, Shown::ScreenOnly);
@@ -186,8 +191,8 @@ void Plain(FormBuilder& b, int base, const char* caption, int id, Table table, i
 }
 
 /* A side's line number, its description field and its amount. */
-void Described(FormBuilder& b, int base, const char* number, int descId, int amountId,
-               Table table, int descField, int amountField, Side side) {
+void Described(FormBuilder& b, int base, const char* number, int descId, int amountId, Table table,
+               int descField, int amountField, Side side) {
   b.Caption(base, base + 330, number);
   b.Text(base + 330, base + kAmountLeft - 50, descId, table, descField, side);
   b.Money(base + kAmountLeft, base + kHalf, amountId, table, amountField, side);
@@ -241,7 +246,8 @@ void Summaries(FormBuilder& b) {
   Plain(b, kHalf, "402.  Personal property", 245, kSummary1Table, 4, Side::Seller);
   b.Line(Page::One);
   b.Rule();
-  Plain(b, 0, "103.  Settlement charges to borrower (line 1400)", 215, kExpense4Table, 49, Side::Borrower);
+  Plain(b, 0, "103.  Settlement charges to borrower (line 1400)", 215, kExpense4Table, 49,
+        Side::Borrower);
   Described(b, kHalf, "403.", 246, 247, kSummary1Table, 5, 6, Side::Seller);
   static const char* const kJNumbers[] = {"104.", "105."};
   static const char* const kKNumbers[] = {"404.", "405."};
@@ -250,12 +256,13 @@ void Summaries(FormBuilder& b) {
     b.Rule();
     Described(b, 0, kJNumbers[i], 216 + 2 * i, 217 + 2 * i, kSummary1Table, 7 + 4 * i, 8 + 4 * i,
               Side::Borrower);
-    Described(b, kHalf, kKNumbers[i], 248 + 2 * i, 249 + 2 * i, kSummary1Table, 9 + 4 * i, 10 + 4 * i,
-              Side::Seller);
+    Described(b, kHalf, kKNumbers[i], 248 + 2 * i, 249 + 2 * i, kSummary1Table, 9 + 4 * i,
+              10 + 4 * i, Side::Seller);
   }
   SectionHeads(b, "Adjustments for items paid by seller in advance",
                "Adjustments for items paid by seller in advance");
-  ProratedPair(b, "106.  City/town taxes", "406.  City/town taxes", 220, 252, kSummary1Table, 15, -109);
+  ProratedPair(b, "106.  City/town taxes", "406.  City/town taxes", 220, 252, kSummary1Table, 15,
+               -109);
   ProratedPair(b, "107.  County taxes", "407.  County taxes", 225, 257, kSummary1Table, 20, -111);
   ProratedPair(b, "108.  Assessments", "408.  Assessments", 230, 262, kSummary1Table, 25, -113);
   static const char* const kJLate[] = {"109.", "110.", "111.", "112."};
@@ -281,7 +288,8 @@ void Summaries(FormBuilder& b) {
   b.Line(Page::One);
   b.Rule();
   Plain(b, 0, "202.  Principal amount of new loan(s)", 277, kSummary2Table, 4, Side::Borrower);
-  Plain(b, kHalf, "502.  Settlement charges to seller (line 1400)", 325, kExpense4Table, 50, Side::Seller);
+  Plain(b, kHalf, "502.  Settlement charges to seller (line 1400)", 325, kExpense4Table, 50,
+        Side::Seller);
   b.Line(Page::One);
   b.Rule();
   Plain(b, 0, "203.  Existing loan(s) taken subject to", 278, kSummary2Table, 5, Side::Borrower);
@@ -289,8 +297,11 @@ void Summaries(FormBuilder& b) {
   // Lines 204 to 209 and 504 to 509: descriptions and amounts of SUMMARY2, interleaved.
   static const char* const kJMid[] = {"204.", "205.", "206.", "207.", "208.", "209."};
   static const char* const kKMid[] = {"504.  Payoff of first mortgage loan",
-                                      "505.  Payoff of second mortgage loan", "506.", "507.",
-                                      "508.", "509."};
+                                      "505.  Payoff of second mortgage loan",
+                                      "506.",
+                                      "507.",
+                                      "508.",
+                                      "509."};
   static const int kJDescField[] = {6, 9, 12, 16, 20, 24};
   for (int i = 0; i < 6; ++i) {
     b.Line(Page::One);
@@ -313,8 +324,10 @@ void Summaries(FormBuilder& b) {
       b.Money(kHalf + kAmountLeft, kFormRight, 336, kSummary2Table, 25, Side::Seller);
     }
   }
-  SectionHeads(b, "Adjustments for items unpaid by seller", "Adjustments for items unpaid by seller");
-  ProratedPair(b, "210.  City/town taxes", "510.  City/town taxes", 291, 337, kSummary2Table, 28, -115);
+  SectionHeads(b, "Adjustments for items unpaid by seller",
+               "Adjustments for items unpaid by seller");
+  ProratedPair(b, "210.  City/town taxes", "510.  City/town taxes", 291, 337, kSummary2Table, 28,
+               -115);
   ProratedPair(b, "211.  County taxes", "511.  County taxes", 296, 342, kSummary2Table, 33, -117);
   ProratedPair(b, "212.  Assessments", "512.  Assessments", 301, 347, kSummary2Table, 38, -119);
   static const char* const kJEnd[] = {"213.", "214.", "215.", "216.", "217.", "218.", "219."};
@@ -335,8 +348,10 @@ void Summaries(FormBuilder& b) {
                "600.  CASH AT SETTLEMENT TO/FROM SELLER");
   b.Line(Page::One);
   b.Rule();
-  Plain(b, 0, "301.  Gross amount due from borrower (line 120)", 321, kSummary1Table, 38, Side::Borrower);
-  Plain(b, kHalf, "601.  Gross amount due to seller (line 420)", 367, kSummary1Table, 39, Side::Seller);
+  Plain(b, 0, "301.  Gross amount due from borrower (line 120)", 321, kSummary1Table, 38,
+        Side::Borrower);
+  Plain(b, kHalf, "601.  Gross amount due to seller (line 420)", 367, kSummary1Table, 39,
+        Side::Seller);
   b.Line(Page::One);
   b.Rule();
   Plain(b, 0, "302.  Less amounts paid by/for borrower (line 220)", 322, kSummary2Table, 57,

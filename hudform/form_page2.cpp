@@ -16,8 +16,8 @@ constexpr int kPocRight = 5870;
 constexpr int kDescRight = 4900;
 
 /* The two paid columns of a line. */
-void Columns(FormBuilder& b, int borrowerId, Table borrowerTable, int borrowerField,
-             int sellerId, Table sellerTable, int sellerField) {
+void Columns(FormBuilder& b, int borrowerId, Table borrowerTable, int borrowerField, int sellerId,
+             Table sellerTable, int sellerField) {
   b.Money(kBorrowerLeft, kSellerLeft, borrowerId, borrowerTable, borrowerField, Side::Borrower);
   b.Money(kSellerLeft, kFormRight, sellerId, sellerTable, sellerField, Side::Seller);
 }
@@ -95,7 +95,8 @@ void LoanItems(FormBuilder& b) {
       {"803.  Appraisal Fee to", 1700, 389, kExpense1Table, 21, 0, 0, 390, 22, -125},
       {"804.  Credit Report to", 1700, 393, kExpense1Table, 25, 0, 0, 394, 26, -126},
       {"805.  Lender's Inspection Fee", 1700, 561, kExtraTable, 4, 0, 0, 397, 29, -127},
-      {"806.  Mortgage Insurance Application Fee to", 2650, 400, kExpense1Table, 32, 0, 0, 401, 33, -128},
+      {"806.  Mortgage Insurance Application Fee to", 2650, 400, kExpense1Table, 32, 0, 0, 401, 33,
+       -128},
       {"807.  Assumption Fee", 1700, 562, kExtraTable, 5, 0, 0, 404, 36, -129},
       {"808.", 330, 407, kExpense1Table, 39, 0, 0, 408, 40, -130},
       {"809.", 330, 411, kExpense1Table, 43, 0, 0, 412, 44, -131},
@@ -176,10 +177,9 @@ void AdvanceItems(FormBuilder& b) {
 
 void Reserves(FormBuilder& b) {
   SectionHead(b, "1000.  RESERVES DEPOSITED WITH LENDER");
-  static const char* const kCaptions[] = {"1001.  Hazard insurance", "1002.  Mortgage insurance",
-                                          "1003.  City property taxes",
-                                          "1004.  County property taxes",
-                                          "1005.  Annual assessments", "1006."};
+  static const char* const kCaptions[] = {
+      "1001.  Hazard insurance",      "1002.  Mortgage insurance", "1003.  City property taxes",
+      "1004.  County property taxes", "1005.  Annual assessments", "1006."};
   for (int i = 0; i < 8; ++i) {
     // 1001-1006: months, monthly amount, borrower amount; 1007-1008 start with a description.
     const bool described = i >= 6;
@@ -215,7 +215,8 @@ void TitleCharges(FormBuilder& b) {
       "1101.  Settlement or closing fee to", "1102.  Abstract or title search to",
       "1103.  Title examination to",         "1104.  Title insurance binder to",
       "1105.  Document preparation to",      "1106.  Notary fees to"};
-  for (int i = 0; i < 6; ++i) OpenLine(b, kCaptions[i], 469 + 3 * i, kExpense3Table, 2 + 3 * i, 2200);
+  for (int i = 0; i < 6; ++i)
+    OpenLine(b, kCaptions[i], 469 + 3 * i, kExpense3Table, 2 + 3 * i, 2200);
   // 1107 and 1108 name the items they include; their borrower and seller amounts follow.
   for (int i = 0; i < 2; ++i) {
     const int id = 487 + 4 * i;
@@ -260,12 +261,21 @@ void Recording(FormBuilder& b) {
     int totalField;
   };
   static const Split kSplits[] = {
-      {"1201.  Recording fees: Deed $", 1650,
-       {{"", 508, 2}, {"; Mortgage $", 510, 4}, {"; Releases $", 512, 6}}, 514, 8},
-      {"1202.  City/county tax/stamps: Deed $", 2200, {{"", 516, 10}, {"; Mortgage $", 518, 12}, {}},
-       520, 14},
-      {"1203.  State tax/stamps: Deed $", 1900, {{"", 522, 16}, {"; Mortgage $", 524, 18}, {}},
-       526, 20},
+      {"1201.  Recording fees: Deed $",
+       1650,
+       {{"", 508, 2}, {"; Mortgage $", 510, 4}, {"; Releases $", 512, 6}},
+       514,
+       8},
+      {"1202.  City/county tax/stamps: Deed $",
+       2200,
+       {{"", 516, 10}, {"; Mortgage $", 518, 12}, {}},
+       520,
+       14},
+      {"1203.  State tax/stamps: Deed $",
+       1900,
+       {{"", 522, 16}, {"; Mortgage $", 524, 18}, {}},
+       526,
+       20},
   };
   for (const Split& split : kSplits) {
     b.Line(Page::Two);
@@ -300,7 +310,8 @@ void Additional(FormBuilder& b) {
   OpenLine(b, "1301.  Survey to", 534, kExpense4Table, 28, 1300);
   OpenLine(b, "1302.  Pest inspection to", 537, kExpense4Table, 31, 1600);
   static const char* const kNumbers[] = {"1303.", "1304.", "1305.", "1306.", "1307."};
-  for (int i = 0; i < 5; ++i) OpenLine(b, kNumbers[i], 540 + 3 * i, kExpense4Table, 34 + 3 * i, 400);
+  for (int i = 0; i < 5; ++i)
+    OpenLine(b, kNumbers[i], 540 + 3 * i, kExpense4Table, 34 + 3 * i, 400);
   static const char* const kExtended[] = {"1308.", "1309.", "1310."};
   for (int i = 0; i < 3; ++i) {
     OpenLine(b, kExtended[i], 631 + 3 * i, kExpense4Table, 57 + 3 * i, 400);

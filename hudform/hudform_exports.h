@@ -31,7 +31,6 @@ BOOL PrintHUD1BExtraBkg(HDC dc, BOOL gdiLines);
 BOOL PrintHUD1BStdSigBkg(HDC dc);
 BOOL PrintHUD1BExtraSigBkg(HDC dc);
 BOOL PrintHUD1CSigBkg(HDC dc);
-
 }
 
 using PaintRespaBackgroundProc = void (*)(HDC dc, const RECT* rect);

@@ -55,7 +55,9 @@ void AppendBand(std::vector<PrintRow>& rows, const Band& band, const Span& span,
   }
 }
 
-bool TagIs(const Band& band, const char* tag) { return band.tag && std::strcmp(band.tag, tag) == 0; }
+bool TagIs(const Band& band, const char* tag) {
+  return band.tag && std::strcmp(band.tag, tag) == 0;
+}
 
 /* Rows of a page's bands from the one tagged `from` up to (not including) the one tagged
    `to`; null tags mean the page's first and last bands. */
@@ -88,15 +90,12 @@ std::vector<PrintRow> Signature(SignaturePlace place) {
 
 std::vector<PrintRow> Build(PrintTable table) {
   switch (table) {
-    case PrintTable::Page1:
-      return Rows(Geometry::Page1, nullptr, nullptr, Pick::All);
-    case PrintTable::Page2Top:
-      return Rows(Geometry::Page2Standard, nullptr, "l900", Pick::All);
+    case PrintTable::Page1: return Rows(Geometry::Page1, nullptr, nullptr, Pick::All);
+    case PrintTable::Page2Top: return Rows(Geometry::Page2Standard, nullptr, "l900", Pick::All);
     case PrintTable::Page2Standard:
       return Rows(Geometry::Page2Standard, "l900", "l1400", Pick::AllButLoanLines);
     case PrintTable::Page2Extended: {
-      std::vector<PrintRow> rows =
-          Rows(Geometry::Page2Extended, "l812", "l900", Pick::All, true);
+      std::vector<PrintRow> rows = Rows(Geometry::Page2Extended, "l812", "l900", Pick::All, true);
       std::vector<PrintRow> rest =
           Rows(Geometry::Page2Extended, "l900", "l1400", Pick::AllButLoanLines);
       rows.insert(rows.end(), rest.begin(), rest.end());
@@ -110,12 +109,9 @@ std::vector<PrintRow> Build(PrintTable table) {
       return Rows(Geometry::Page2Standard, "l1107", "l1400", Pick::LoanLines);
     case PrintTable::LoanLinesExtended:
       return Rows(Geometry::Page2Extended, "l1107", "l1400", Pick::LoanLines);
-    case PrintTable::SignatureStandard:
-      return Signature(SignaturePlace::Page2Standard);
-    case PrintTable::SignatureExtended:
-      return Signature(SignaturePlace::Page2Extended);
-    case PrintTable::SignaturePage3:
-      return Signature(SignaturePlace::Page3);
+    case PrintTable::SignatureStandard: return Signature(SignaturePlace::Page2Standard);
+    case PrintTable::SignatureExtended: return Signature(SignaturePlace::Page2Extended);
+    case PrintTable::SignaturePage3: return Signature(SignaturePlace::Page3);
   }
   return {};
 }
@@ -124,21 +120,32 @@ std::vector<PrintRow> Build(PrintTable table) {
 
 const std::vector<PrintRow>& PrintRows(PrintTable table) {
   static const std::vector<PrintRow> tables[kPrintTableCount] = {
-      Build(PrintTable::Page1),               Build(PrintTable::Page2Top),
-      Build(PrintTable::Page2Standard),       Build(PrintTable::Page2Extended),
-      Build(PrintTable::Page2TotalsStandard), Build(PrintTable::Page2TotalsExtended),
-      Build(PrintTable::LoanLinesStandard),   Build(PrintTable::LoanLinesExtended),
-      Build(PrintTable::SignatureStandard),   Build(PrintTable::SignatureExtended),
+      Build(PrintTable::Page1),
+      Build(PrintTable::Page2Top),
+      Build(PrintTable::Page2Standard),
+      Build(PrintTable::Page2Extended),
+      Build(PrintTable::Page2TotalsStandard),
+      Build(PrintTable::Page2TotalsExtended),
+      Build(PrintTable::LoanLinesStandard),
+      Build(PrintTable::LoanLinesExtended),
+      Build(PrintTable::SignatureStandard),
+      Build(PrintTable::SignatureExtended),
       Build(PrintTable::SignaturePage3)};
   return tables[static_cast<int>(table)];
 }
 
 const char* PrintTableName(PrintTable table) {
-  static const char* const kNames[kPrintTableCount] = {
-      "kHudPage1",           "kHudPage2Top",          "kHudPage2Standard",
-      "kHudPage2Extended",   "kHudPage2TotalsStandard", "kHudPage2TotalsExtended",
-      "kHudLoanLinesStandard", "kHudLoanLinesExtended", "kHudSignatureStandard",
-      "kHudSignatureExtended", "kHudSignaturePage3"};
+  static const char* const kNames[kPrintTableCount] = {"kHudPage1",
+                                                       "kHudPage2Top",
+                                                       "kHudPage2Standard",
+                                                       "kHudPage2Extended",
+                                                       "kHudPage2TotalsStandard",
+                                                       "kHudPage2TotalsExtended",
+                                                       "kHudLoanLinesStandard",
+                                                       "kHudLoanLinesExtended",
+                                                       "kHudSignatureStandard",
+                                                       "kHudSignatureExtended",
+                                                       "kHudSignaturePage3"};
   return kNames[static_cast<int>(table)];
 }
 

@@ -15,7 +15,7 @@ namespace hudform {
 
 #pragma pack(push, 1)
 struct PrintRow {
-  std::int16_t code;   // field id, or a negative special code
+  std::int16_t code;  // field id, or a negative special code
   std::int16_t x;
   std::int16_t y;
   std::uint32_t align;  // text-align flags: 0 left, 2 right, 6 centred (all top)
@@ -31,9 +31,9 @@ enum class PrintTable : std::uint8_t {
   Page2Extended,        // lines 812 to 820 and 900 to 1300, extended layout
   Page2TotalsStandard,  // line 1400
   Page2TotalsExtended,
-  LoanLinesStandard,    // ids 488 and 492
+  LoanLinesStandard,  // ids 488 and 492
   LoanLinesExtended,
-  SignatureStandard,    // the signature block on page 2 or page 3
+  SignatureStandard,  // the signature block on page 2 or page 3
   SignatureExtended,
   SignaturePage3,
 };

@@ -8,9 +8,9 @@
 #include "platform/framework/dialog.h"
 
 class ZarneFixAboutDlg : public TDialog {
-public:
-    ZarneFixAboutDlg(TWindow* parent, TResId resId, TModule* module = nullptr);
-    void SetupWindow() override;
+ public:
+  ZarneFixAboutDlg(TWindow* parent, TResId resId, TModule* module = nullptr);
+  void SetupWindow() override;
 };
 
 #endif

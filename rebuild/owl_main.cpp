@@ -5,9 +5,9 @@
 #include "rebuild/zarne_fix_app.h"
 
 int OwlMain(int, char*[]) {
-    SetHandleCount(80);
-    ZarneFixApp* app = new ZarneFixApp;
-    int result = app->Run();
-    delete app;
-    return result;
+  SetHandleCount(80);
+  ZarneFixApp* app = new ZarneFixApp;
+  int result = app->Run();
+  delete app;
+  return result;
 }

@@ -10,20 +10,20 @@
 #include <memory>
 
 class ProjectRCVersion {
-public:
-    explicit ProjectRCVersion(HINSTANCE module);
+ public:
+  explicit ProjectRCVersion(HINSTANCE module);
 
-    /* Each answers the value (pointing into the version data) when the data holds it. */
-    bool GetProductName(const char*& value) const { return GetValue("ProductName", value); }
-    bool GetProductVersion(const char*& value) const { return GetValue("ProductVersion", value); }
-    bool GetLegalCopyright(const char*& value) const { return GetValue("LegalCopyright", value); }
-    bool GetSpecialBuild(const char*& value) const { return GetValue("SpecialBuild", value); }
+  /* Each answers the value (pointing into the version data) when the data holds it. */
+  bool GetProductName(const char*& value) const { return GetValue("ProductName", value); }
+  bool GetProductVersion(const char*& value) const { return GetValue("ProductVersion", value); }
+  bool GetLegalCopyright(const char*& value) const { return GetValue("LegalCopyright", value); }
+  bool GetSpecialBuild(const char*& value) const { return GetValue("SpecialBuild", value); }
 
-private:
-    bool GetValue(const char* key, const char*& value) const;
+ private:
+  bool GetValue(const char* key, const char*& value) const;
 
-    std::unique_ptr<BYTE[]> data_;    // null when the file has no version data
-    DWORD* translation_ = nullptr;    // its first entry, halves swapped: language first
+  std::unique_ptr<BYTE[]> data_;  // null when the file has no version data
+  DWORD* translation_ = nullptr;  // its first entry, halves swapped: language first
 };
 
 #endif

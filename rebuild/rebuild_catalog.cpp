@@ -30,9 +30,9 @@ const RebuildEntry kRebuildCatalog[kRebuildTableCount] = {
 };
 
 const RebuildEntry* FindRebuildEntry(const char* name) {
-    if (!name) return nullptr;
-    for (const RebuildEntry& entry : kRebuildCatalog) {
-        if (std::strcmp(entry.tableName, name) == 0) return &entry;
-    }
-    return nullptr;
+  if (!name) return nullptr;
+  for (const RebuildEntry& entry : kRebuildCatalog) {
+    if (std::strcmp(entry.tableName, name) == 0) return &entry;
+  }
+  return nullptr;
 }

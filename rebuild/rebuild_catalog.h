@@ -12,11 +12,11 @@ constexpr int kRebuildTableCount = 17;
 /* One row. The key-violation name is listed but not used: the rebuild hands the engine no
    key-violation table, so clashes go to the problems table. */
 struct RebuildEntry {
-    char tableName[9];
-    char backupName[9];
-    char keyViolationName[9];
-    char problemsName[9];
-    const EngineTableCreateDesc* desc;
+  char tableName[9];
+  char backupName[9];
+  char keyViolationName[9];
+  char problemsName[9];
+  const EngineTableCreateDesc* desc;
 };
 
 /* The rows in their fixed order, BUYER first (EXTRA stands before TITLEA). */

@@ -9,16 +9,16 @@
 
 /* The empty client area; no behaviour of its own. */
 class ZarneFixWindow : public TWindow {
-public:
-    explicit ZarneFixWindow(TWindow* parent = nullptr, const char* title = "",
-                            TModule* module = nullptr);
+ public:
+  explicit ZarneFixWindow(TWindow* parent = nullptr, const char* title = "",
+                          TModule* module = nullptr);
 };
 
 class SDIDecFrame : public TDecoratedFrame {
-public:
-    /* Without a client a ZarneFixWindow with an empty title is made. */
-    SDIDecFrame(TWindow* parent, const char* title, TWindow* clientWnd,
-                bool trackMenuSelection = false, TModule* module = nullptr);
+ public:
+  /* Without a client a ZarneFixWindow with an empty title is made. */
+  SDIDecFrame(TWindow* parent, const char* title, TWindow* clientWnd,
+              bool trackMenuSelection = false, TModule* module = nullptr);
 };
 
 #endif

@@ -10,25 +10,25 @@
 #include "platform/framework/application.h"
 
 class ZarneFixApp : public TApplication {
-public:
-    ZarneFixApp();
-    ~ZarneFixApp() override;
+ public:
+  ZarneFixApp();
+  ~ZarneFixApp() override;
 
-    void InitMainWindow() override;
-    void InitInstance() override;
-    bool CanClose() override;
+  void InitMainWindow() override;
+  void InitInstance() override;
+  bool CanClose() override;
 
-    void CmRebuild();
-    void CmHelpAbout();
+  void CmRebuild();
+  void CmHelpAbout();
 
-    EngineDatabase Database() const { return database_; }
-    bool EngineStarted() const { return engineStarted_; }
+  EngineDatabase Database() const { return database_; }
+  bool EngineStarted() const { return engineStarted_; }
 
-private:
-    EngineDatabase database_ = nullptr;
-    bool engineStarted_ = false;
+ private:
+  EngineDatabase database_ = nullptr;
+  bool engineStarted_ = false;
 
-    DECLARE_RESPONSE_TABLE(ZarneFixApp);
+  DECLARE_RESPONSE_TABLE(ZarneFixApp);
 };
 
 #endif

@@ -337,7 +337,8 @@ DecimalStatus ScriptDecimal::ToWholeLong(int32_t* whole) const {
   if (RoundToStep(0, DecimalRounding::kHalfAwayFromZero, &rounded) != DecimalStatus::kOk)
     return DecimalStatus::kOverflow;
   if (rounded.exponent > 9) return DecimalStatus::kOverflow;
-  __int128 value = static_cast<__int128>(rounded.mantissa) * static_cast<__int128>(PowerOfTen(rounded.exponent));
+  __int128 value =
+      static_cast<__int128>(rounded.mantissa) * static_cast<__int128>(PowerOfTen(rounded.exponent));
   if (value > INT32_MAX || value < INT32_MIN) return DecimalStatus::kOverflow;
   *whole = static_cast<int32_t>(value);
   return DecimalStatus::kOk;

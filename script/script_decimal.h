@@ -44,8 +44,7 @@ struct ScriptDecimal {
   /* Decimal digits with an optional sign, point and e-exponent ("12.5", ".5", "-1e3"),
      rounded like an operation's result. False for text that is no such number; a number
      too large answers true with *status kOverflow. */
-  static bool ParseText(const char* text, int places, ScriptDecimal* result,
-                        DecimalStatus* status);
+  static bool ParseText(const char* text, int places, ScriptDecimal* result, DecimalStatus* status);
 
   double ToDouble() const;
   /* Canonical text without exponent notation where short ("-12.5", "0.001"), else with
@@ -95,11 +94,25 @@ namespace script_decimal_detail {
 
 constexpr int64_t kEighteenDigits = 1000000000000000000LL;
 
-constexpr int64_t kPowersOfTen[19] = {
-    1LL, 10LL, 100LL, 1000LL, 10000LL, 100000LL, 1000000LL, 10000000LL, 100000000LL,
-    1000000000LL, 10000000000LL, 100000000000LL, 1000000000000LL, 10000000000000LL,
-    100000000000000LL, 1000000000000000LL, 10000000000000000LL, 100000000000000000LL,
-    1000000000000000000LL};
+constexpr int64_t kPowersOfTen[19] = {1LL,
+                                      10LL,
+                                      100LL,
+                                      1000LL,
+                                      10000LL,
+                                      100000LL,
+                                      1000000LL,
+                                      10000000LL,
+                                      100000000LL,
+                                      1000000000LL,
+                                      10000000000LL,
+                                      100000000000LL,
+                                      1000000000000LL,
+                                      10000000000000LL,
+                                      100000000000000LL,
+                                      1000000000000000LL,
+                                      10000000000000000LL,
+                                      100000000000000000LL,
+                                      1000000000000000000LL};
 
 /* An exact result of fewer than 19 digits at an exponent well inside the range, stored
    canonical (trailing zeros moved into the exponent); false when the general path must
@@ -162,8 +175,8 @@ inline DecimalStatus ScriptDecimal::Multiply(const ScriptDecimal& a, const Scrip
                                              ScriptDecimal* result) {
   int64_t product;
   if (!__builtin_mul_overflow(a.mantissa, b.mantissa, &product) &&
-      script_decimal_detail::StoreExactSmall(
-          product, static_cast<int64_t>(a.exponent) + b.exponent, result))
+      script_decimal_detail::StoreExactSmall(product, static_cast<int64_t>(a.exponent) + b.exponent,
+                                             result))
     return DecimalStatus::kOk;
   return MultiplyGeneral(a, b, result);
 }
@@ -182,11 +195,10 @@ inline int ScriptDecimal::Compare(const ScriptDecimal& a, const ScriptDecimal& b
   int64_t gap = static_cast<int64_t>(high.exponent) - low.exponent;
   int64_t scaled;
   int highOrder;  // how high compares with low
-  if (gap > 18 || __builtin_mul_overflow(high.mantissa, script_decimal_detail::kPowersOfTen[gap],
-                                         &scaled))
+  if (gap > 18 ||
+      __builtin_mul_overflow(high.mantissa, script_decimal_detail::kPowersOfTen[gap], &scaled))
     highOrder = signA;  // |high| is at least 2^63 units of low: beyond any 64-bit mantissa
-  else
-    highOrder = scaled < low.mantissa ? -1 : (scaled > low.mantissa);
+  else highOrder = scaled < low.mantissa ? -1 : (scaled > low.mantissa);
   return aHigher ? highOrder : -highOrder;
 }
 

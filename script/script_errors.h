@@ -12,7 +12,7 @@ enum TScriptError : int {
   kErrMustBeLocalString = 3,
   kErrMustBeLiteralString = 4,  // not raised
   kErrNotVerboseType = 5,
-  kErrNotPrintType = 6,         // not raised
+  kErrNotPrintType = 6,  // not raised
   kErrUnbalancedIf = 7,
   kErrUnbalancedWhile = 8,
   kErrInternal = 9,
@@ -32,9 +32,9 @@ enum TScriptError : int {
   kErrVariableTooLong = 23,
   kErrLabelTooLong = 24,
   kErrDuplicateLabel = 25,
-  kErrBadArgument = 26,        // not raised
+  kErrBadArgument = 26,  // not raised
   kErrMustBeNumeric = 27,
-  kErrMustBeString2 = 28,      // not raised
+  kErrMustBeString2 = 28,  // not raised
   kErrVariableExpected = 29,
   // Codes from 30 on: arithmetic that has no value, loops nested too deeply,
   // scripts that trigger each other without end, parentheses nested without end, and a

@@ -10,9 +10,9 @@
 
 struct TFieldNode;  // a data field of the statement's field lists
 
-constexpr int kScriptNameSize = 33;   // 32 characters and the terminator
-constexpr int kScriptTextSize = 4096; // 4095 characters and the terminator
-constexpr int kScriptLabelSize = 12;  // 11 characters and the terminator
+constexpr int kScriptNameSize = 33;    // 32 characters and the terminator
+constexpr int kScriptTextSize = 4096;  // 4095 characters and the terminator
+constexpr int kScriptLabelSize = 12;   // 11 characters and the terminator
 constexpr int kScriptMaxLoops = 12;
 
 enum TVariableType : LONG { kVariableNone = 0, kVariableNumber = 1, kVariableString = 2 };

@@ -102,8 +102,7 @@ void MergeTemplateText(TWindow* parent, TScriptFieldBinding* view, const char* c
     std::string marker = text.substr(bar + 1, end - bar - 1);
     if (!marker.empty() && marker[0] == '?')
       merged.Append(PromptAnswer(parent, caption, marker.substr(1)));
-    else
-      merged.Append(FieldText(view, marker));
+    else merged.Append(FieldText(view, marker));
     at = end + 1;
   }
 }

@@ -56,15 +56,12 @@ void TZBasic::LeaveAfter(const TCompiledExpression& compiled, LONG startLine) {
 
 /* Runs the operations; answers where the value is, or null after an error, which takes
    the line its first reading had. */
-const ScriptDecimal* TZBasic::RunOperations(const TCompiledExpression& compiled,
-                                            LONG startLine) {
+const ScriptDecimal* TZBasic::RunOperations(const TCompiledExpression& compiled, LONG startLine) {
   for (const TExpressionOperation& operation : compiled.operations) {
     const ScriptDecimal& left = *operation.left;
     DecimalStatus status;
     switch (operation.kind) {
-      case TExpressionStep::kNegate:
-        *operation.out = left.Negated();
-        continue;
+      case TExpressionStep::kNegate: *operation.out = left.Negated(); continue;
       case TExpressionStep::kAdd:
         status = ScriptDecimal::Add(left, *operation.right, operation.out);
         break;
@@ -77,9 +74,7 @@ const ScriptDecimal* TZBasic::RunOperations(const TCompiledExpression& compiled,
       case TExpressionStep::kDivide:
         status = ScriptDecimal::Divide(left, *operation.right, operation.out);
         break;
-      default:
-        status = ScriptDecimal::Remainder(left, *operation.right, operation.out);
-        break;
+      default: status = ScriptDecimal::Remainder(left, *operation.right, operation.out); break;
     }
     if (status != DecimalStatus::kOk) {
       lineNumber_ = startLine + operation.lineFeeds;

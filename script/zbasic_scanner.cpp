@@ -16,16 +16,16 @@ struct TKeywordSlot {
 
 // Searched in slot order; the last slot is empty and never matches.
 const TKeywordSlot kKeywordTable[31] = {
-    {"==", kRelEqual},      {"!=", kRelNotEqual},   {">", kRelGreater},
-    {">=", kRelGreaterEqual}, {"<", kRelLess},      {"<=", kRelLessEqual},
-    {"if", kKeyIf},         {"else", kKeyElse},     {"elseif", kKeyElseIf},
-    {"endif", kKeyEndIf},   {"while", kKeyWhile},   {"endwhile", kKeyEndWhile},
-    {"break", kKeyBreak},   {"goto", kKeyGoto},     {"end", kKeyEnd},
-    {"copy", kKeyCopy},     {"print", kKeyPrint},   {"printnz", kKeyPrintNz},
-    {"outfile", kKeyOutFile}, {"align", kKeyAlign}, {"verbose", kKeyVerbose},
-    {"call", kKeyCall},     {"upper", kKeyUpper},   {"run", kKeyRun},
-    {"rounddn", kKeyRoundDn}, {"round", kKeyRound}, {"roundup", kKeyRoundUp},
-    {"append", kKeyAppend}, {"strprev", kKeyStrPrev}, {"strpost", kKeyStrPost},
+    {"==", kRelEqual},        {"!=", kRelNotEqual},     {">", kRelGreater},
+    {">=", kRelGreaterEqual}, {"<", kRelLess},          {"<=", kRelLessEqual},
+    {"if", kKeyIf},           {"else", kKeyElse},       {"elseif", kKeyElseIf},
+    {"endif", kKeyEndIf},     {"while", kKeyWhile},     {"endwhile", kKeyEndWhile},
+    {"break", kKeyBreak},     {"goto", kKeyGoto},       {"end", kKeyEnd},
+    {"copy", kKeyCopy},       {"print", kKeyPrint},     {"printnz", kKeyPrintNz},
+    {"outfile", kKeyOutFile}, {"align", kKeyAlign},     {"verbose", kKeyVerbose},
+    {"call", kKeyCall},       {"upper", kKeyUpper},     {"run", kKeyRun},
+    {"rounddn", kKeyRoundDn}, {"round", kKeyRound},     {"roundup", kKeyRoundUp},
+    {"append", kKeyAppend},   {"strprev", kKeyStrPrev}, {"strpost", kKeyStrPost},
     {"", kKeyNone},
 };
 

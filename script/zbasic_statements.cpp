@@ -87,8 +87,8 @@ bool TZBasic::VerboseStatement() {
   NextToken();
   if (errorCode_ != kScriptOk) return false;
   const TFieldNode* field = (owner_ && tokenClass_ == kTokenName)
-                               ? FindFieldByName(&gRespaFieldList, tokenText_)
-                               : nullptr;
+                                ? FindFieldByName(&gRespaFieldList, tokenText_)
+                                : nullptr;
   int displayType = field ? field->displayKind : kFieldKindNone;
   if (displayType != kFieldKindMoney && displayType != kFieldKindDate)
     return Fail(kErrNotVerboseType);
@@ -125,7 +125,7 @@ bool TZBasic::RoundStatement(LONG code) {
   if (!variable) return false;
   if (variable->type != kVariableNumber) return Fail(kErrMustBeNumeric);
   if (variable->field) return Fail(kErrMustBeLocalVariable);
-  DecimalRounding rounding = code == kKeyRoundDn ? DecimalRounding::kDown
+  DecimalRounding rounding = code == kKeyRoundDn   ? DecimalRounding::kDown
                              : code == kKeyRoundUp ? DecimalRounding::kUp
                                                    : DecimalRounding::kHalfAwayFromZero;
   ScriptDecimal rounded;

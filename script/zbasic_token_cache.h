@@ -20,12 +20,12 @@
 struct TCachedToken {
   LONG tokenClass = 0;
   LONG keywordCode = 0;
-  LONG lineFeeds = 0;           // line feeds passed before the token
-  uint32_t startOffset = 0;     // the token's start
-  uint32_t endOffset = 0;       // the cursor after it
-  uint32_t textOffset = 0;      // its text in the script (names, numbers, literals)
+  LONG lineFeeds = 0;        // line feeds passed before the token
+  uint32_t startOffset = 0;  // the token's start
+  uint32_t endOffset = 0;    // the cursor after it
+  uint32_t textOffset = 0;   // its text in the script (names, numbers, literals)
   uint32_t textLength = 0;
-  char keywordText[10] = {};    // keywords are lower-cased, so their text is kept here
+  char keywordText[10] = {};  // keywords are lower-cased, so their text is kept here
   TVariableNode* variable = nullptr;
   bool numberKnown = false;
   ScriptDecimal number;
@@ -33,8 +33,16 @@ struct TCachedToken {
 
 /* One step of an expression as it is first read, in evaluation order (postfix). */
 struct TExpressionStep {
-  enum Kind : uint8_t { kConstant, kVariable, kNegate, kAdd, kSubtract, kMultiply, kDivide,
-                        kRemainder };
+  enum Kind : uint8_t {
+    kConstant,
+    kVariable,
+    kNegate,
+    kAdd,
+    kSubtract,
+    kMultiply,
+    kDivide,
+    kRemainder
+  };
   Kind kind = kConstant;
   LONG lineFeeds = 0;  // line feeds read before this step, for an error's line
   ScriptDecimal constant;

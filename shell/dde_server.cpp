@@ -36,15 +36,12 @@ void ForgetConversation(TZarneDecoratedMDIFrame* frame) {
   ClearTitleText();
 }
 
-bool IsOurs(HSZ name, HSZ ours) {
-  return name && DdeCmpStringHandles(name, ours) == 0;
-}
+bool IsOurs(HSZ name, HSZ ours) { return name && DdeCmpStringHandles(name, ours) == 0; }
 
 /* Only a client asking for "Current" of "Zarne" is accepted; only then does the working
    client give way to it, so a client that asked for something else ends nobody's link. */
 HDDEDATA Connect(TZarneDecoratedMDIFrame* frame, HSZ topic, HSZ service) {
-  if (!IsOurs(topic, frame->ddeTopic) || !IsOurs(service, frame->ddeService))
-    return Flag(FALSE);
+  if (!IsOurs(topic, frame->ddeTopic) || !IsOurs(service, frame->ddeService)) return Flag(FALSE);
   if (frame->ddeConversation) DdeDisconnect(frame->ddeConversation);
   ForgetConversation(frame);
   return Flag(TRUE);
@@ -53,13 +50,12 @@ HDDEDATA Connect(TZarneDecoratedMDIFrame* frame, HSZ topic, HSZ service) {
 /* The pair list (service, topic) and a terminating pair of nulls. */
 HDDEDATA WildConnect(TZarneDecoratedMDIFrame* frame, HSZ topic, HSZ service, UINT format) {
   bool anyTopic = topic == nullptr, anyService = service == nullptr;
-  bool matches = (anyTopic && anyService) ||
-                 (anyTopic && IsOurs(service, frame->ddeService)) ||
+  bool matches = (anyTopic && anyService) || (anyTopic && IsOurs(service, frame->ddeService)) ||
                  (anyService && IsOurs(topic, frame->ddeTopic));
   if (!matches) return nullptr;
   HSZPAIR pairs[2] = {{frame->ddeService, frame->ddeTopic}, {nullptr, nullptr}};
-  return DdeCreateDataHandle(frame->ddeInstance, reinterpret_cast<LPBYTE>(pairs), sizeof pairs,
-                             0, nullptr, format, 0);
+  return DdeCreateDataHandle(frame->ddeInstance, reinterpret_cast<LPBYTE>(pairs), sizeof pairs, 0,
+                             nullptr, format, 0);
 }
 
 HDDEDATA AdviseStart(TZarneDecoratedMDIFrame* frame, HSZ item) {

@@ -69,8 +69,7 @@ void ReadOpenControlText(RespaWindow* view, const TFieldNode* field, char* text,
   int index = view->choiceList ? view->choiceList->GetSelIndex() : -1;
   if (index < 0 || view->choiceList->GetStringLen(index) >= size)
     lstrcpyn(text, view->startText, size);
-  else
-    view->choiceList->GetString(text, index);
+  else view->choiceList->GetString(text, index);
 }
 
 /* A poke into the field whose edit stands open would be hidden under its control, which

@@ -20,12 +20,12 @@ struct TCommandName {
 };
 
 constexpr TCommandName kFirstItemCommands[] = {
-    {"GetFirstTIBRecordBoth", "1A", "B", false},  {"GetFirstTIBRecordOwner", "1A", "O", false},
-    {"GetFirstTIBRecordLoan", "1A", "L", false},  {"GetFirstTIBRecordAll", "1A", "", true},
-    {"GetFirstTIBOtherBoth", "1B", "B", false},   {"GetFirstTIBOtherOwner", "1B", "O", false},
-    {"GetFirstTIBOtherLoan", "1B", "L", false},   {"GetFirstTIBOtherAll", "1B", "", true},
-    {"GetFirstTIBExceptBoth", "2", "B", false},   {"GetFirstTIBExceptOwner", "2", "O", false},
-    {"GetFirstTIBExceptLoan", "2", "L", false},   {"GetFirstTIBExceptAll", "2", "", true},
+    {"GetFirstTIBRecordBoth", "1A", "B", false}, {"GetFirstTIBRecordOwner", "1A", "O", false},
+    {"GetFirstTIBRecordLoan", "1A", "L", false}, {"GetFirstTIBRecordAll", "1A", "", true},
+    {"GetFirstTIBOtherBoth", "1B", "B", false},  {"GetFirstTIBOtherOwner", "1B", "O", false},
+    {"GetFirstTIBOtherLoan", "1B", "L", false},  {"GetFirstTIBOtherAll", "1B", "", true},
+    {"GetFirstTIBExceptBoth", "2", "B", false},  {"GetFirstTIBExceptOwner", "2", "O", false},
+    {"GetFirstTIBExceptLoan", "2", "L", false},  {"GetFirstTIBExceptAll", "2", "", true},
 };
 
 /* Bytes read for the coded, money and number kinds. */
@@ -50,8 +50,8 @@ bool IsPayerColumnField(int id) {
 bool IsAcceptedCode(int id, const char* text) {
   if (IsPayerColumnField(id)) return OneOf(text, {"B", "S", "/"});
   if (id == kLoanTypeId)
-    return OneOf(text, {"Conventional Uninsured", "Conventional Insured", "FHA", "FmHa", "FmHA",
-                        "VA", ""});
+    return OneOf(
+        text, {"Conventional Uninsured", "Conventional Insured", "FHA", "FmHa", "FmHA", "VA", ""});
   if (id == kRecordingTypeId) return OneOf(text, {"[701]", "[702]", ""});
   return false;
 }
@@ -172,9 +172,7 @@ unsigned PokeTextLength(const TFieldNode& field) {
 bool ConvertPokeText(const TFieldNode& field, const char* text, TPokeValue* value) {
   *value = TPokeValue{};
   switch (field.displayKind) {
-    case kFieldKindText:
-      value->text.assign(text, strnlen(text, field.extraWord));
-      return true;
+    case kFieldKindText: value->text.assign(text, strnlen(text, field.extraWord)); return true;
     case kFieldKindChoice:
       if (!IsAcceptedCode(field.fieldId, text)) return false;
       value->text = text;

@@ -18,9 +18,9 @@ constexpr unsigned kExecuteTextLength = 1023;
 
 /* One of the thirteen execute commands. */
 struct TTitleCommand {
-  bool next = false;       // "GetNextTI": continue the walk
-  const char* type = "";   // "1A", "1B" or "2" for a first-item command
-  const char* policy = ""; // "B", "O", "L", or "" with allPolicies
+  bool next = false;        // "GetNextTI": continue the walk
+  const char* type = "";    // "1A", "1B" or "2" for a first-item command
+  const char* policy = "";  // "B", "O", "L", or "" with allPolicies
   bool allPolicies = false;
 };
 

@@ -110,9 +110,7 @@ HDDEDATA DdeExecute(TZarneDecoratedMDIFrame* frame, HDDEDATA data) {
   if (data) DdeGetData(data, reinterpret_cast<LPBYTE>(text), kExecuteTextLength, 0);
   TTitleCommand command;
   if (!ReadTitleCommand(text, &command)) return nullptr;
-  if (command.next)
-    NextTitleItem(frame);
-  else
-    FirstTitleItem(frame, command);
+  if (command.next) NextTitleItem(frame);
+  else FirstTitleItem(frame, command);
   return Acknowledged();
 }

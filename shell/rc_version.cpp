@@ -17,7 +17,8 @@ ProjectRCVersion::ProjectRCVersion(HINSTANCE module) {
   void* value = nullptr;
   UINT length = 0;
   if (!GetFileVersionInfo(fileName, handle, size, data_) ||
-      !VerQueryValue(data_, "\\VarFileInfo\\Translation", &value, &length) || length < sizeof(DWORD)) {
+      !VerQueryValue(data_, "\\VarFileInfo\\Translation", &value, &length) ||
+      length < sizeof(DWORD)) {
     delete[] data_;
     data_ = nullptr;
     return;
@@ -40,5 +41,9 @@ bool ProjectRCVersion::GetString(const char* name, const char** text) {
 
 bool ProjectRCVersion::GetCompanyName(const char** text) { return GetString("CompanyName", text); }
 bool ProjectRCVersion::GetProductName(const char** text) { return GetString("ProductName", text); }
-bool ProjectRCVersion::GetProductVersion(const char** text) { return GetString("ProductVersion", text); }
-bool ProjectRCVersion::GetLegalCopyright(const char** text) { return GetString("LegalCopyright", text); }
+bool ProjectRCVersion::GetProductVersion(const char** text) {
+  return GetString("ProductVersion", text);
+}
+bool ProjectRCVersion::GetLegalCopyright(const char** text) {
+  return GetString("LegalCopyright", text);
+}

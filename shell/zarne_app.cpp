@@ -52,7 +52,8 @@ ZarneApp::ZarneApp() : TApplication("Zarne") {
   char drive[MAX_PATH], directory[MAX_PATH];
   _splitpath(programFile, drive, directory, nullptr, nullptr);
   lstrcpyn(gProgramDir, drive, sizeof gProgramDir);
-  lstrcpyn(gProgramDir + lstrlen(gProgramDir), directory, sizeof gProgramDir - lstrlen(gProgramDir));
+  lstrcpyn(gProgramDir + lstrlen(gProgramDir), directory,
+           sizeof gProgramDir - lstrlen(gProgramDir));
   FillGridColorSets();
 }
 
@@ -94,7 +95,8 @@ void ZarneApp::ReleaseOpenFiles() {
   if (!client) return;
   for (TWindow* window : client->Children()) {
     auto* child = dynamic_cast<TMDIChild*>(window);
-    if (auto* view = child ? dynamic_cast<RespaWindow*>(child->GetClientWindow()) : nullptr) view->ReleaseFile();
+    if (auto* view = child ? dynamic_cast<RespaWindow*>(child->GetClientWindow()) : nullptr)
+      view->ReleaseFile();
   }
 }
 
@@ -134,11 +136,8 @@ void ZarneApp::CmHelpAbout() {
 }
 
 DEFINE_RESPONSE_TABLE1(ZarneApp, TApplication)
-  EV_COMMAND(CM_HELPUSING, CmHelpUsing),
-  EV_COMMAND(CM_HELPWPTEMPLATES, CmHelpWpTemplates),
-  EV_COMMAND(CM_HELPZBASIC, CmHelpZBasic),
-  EV_COMMAND(CM_HELPDATAFIELDS, CmHelpDataFields),
-  EV_COMMAND(CM_HELPTITLESTANDARDS, CmHelpTitleStandards),
-  EV_COMMAND(CM_HELPHUDINSTRUCTIONS, CmHelpHudInstructions),
-  EV_COMMAND(CM_HELPABOUT, CmHelpAbout),
-END_RESPONSE_TABLE;
+EV_COMMAND(CM_HELPUSING, CmHelpUsing), EV_COMMAND(CM_HELPWPTEMPLATES, CmHelpWpTemplates),
+    EV_COMMAND(CM_HELPZBASIC, CmHelpZBasic), EV_COMMAND(CM_HELPDATAFIELDS, CmHelpDataFields),
+    EV_COMMAND(CM_HELPTITLESTANDARDS, CmHelpTitleStandards),
+    EV_COMMAND(CM_HELPHUDINSTRUCTIONS, CmHelpHudInstructions),
+    EV_COMMAND(CM_HELPABOUT, CmHelpAbout), END_RESPONSE_TABLE;

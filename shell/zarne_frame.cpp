@@ -17,10 +17,25 @@ constexpr int kGadgetFontPoints = 10;
 
 /* The buttons in bar order; 0 stands for a separator. */
 constexpr int kBarLayout[] = {
-    CM_FILENEW, CM_FILEOPEN, CM_FILESAVE, CM_FILEMERGE, CM_FILEPRINT, 0,
-    CM_EDITCUT, CM_EDITCOPY, CM_EDITPASTE, 0,
-    CM_BUYERS, CM_SELLERS, CM_LENDER, 0,
-    CM_PROPERTY, CM_SCHEDULEA, CM_REQUIREMENTS, CM_EXCEPTIONS, 0,
+    CM_FILENEW,
+    CM_FILEOPEN,
+    CM_FILESAVE,
+    CM_FILEMERGE,
+    CM_FILEPRINT,
+    0,
+    CM_EDITCUT,
+    CM_EDITCOPY,
+    CM_EDITPASTE,
+    0,
+    CM_BUYERS,
+    CM_SELLERS,
+    CM_LENDER,
+    0,
+    CM_PROPERTY,
+    CM_SCHEDULEA,
+    CM_REQUIREMENTS,
+    CM_EXCEPTIONS,
+    0,
     CM_DISBURSE,
 };
 
@@ -38,7 +53,8 @@ void TZarneDecoratedMDIFrame::SetupWindow() {
 }
 
 void TZarneDecoratedMDIFrame::BuildControlBar() {
-  controlBar_ = new TControlBar(this, TControlBar::Horizontal, new TGadgetWindowFont(kGadgetFontPoints));
+  controlBar_ =
+      new TControlBar(this, TControlBar::Horizontal, new TGadgetWindowFont(kGadgetFontPoints));
   for (int id : kBarLayout) {
     if (id == 0) controlBar_->Insert(*new TSeparatorGadget(kSeparatorUnits));
     else controlBar_->Insert(*new TButtonGadget(id, id));
@@ -60,6 +76,4 @@ void TZarneDecoratedMDIFrame::EvSysCommand(UINT cmdType, TPoint& point) {
 }
 
 DEFINE_RESPONSE_TABLE1(TZarneDecoratedMDIFrame, TDecoratedMDIFrame)
-  EV_WM_ENTERIDLE,
-  EV_WM_SYSCOMMAND,
-END_RESPONSE_TABLE;
+EV_WM_ENTERIDLE, EV_WM_SYSCOMMAND, END_RESPONSE_TABLE;

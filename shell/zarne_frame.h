@@ -33,8 +33,8 @@ class TZarneDecoratedMDIFrame : public TDecoratedMDIFrame {
   void EvSysCommand(UINT cmdType, TPoint& point) override;
 
   /* The DDE callback of the service (shell/dde_server.cpp). */
-  static HDDEDATA CALLBACK CallBack(UINT type, UINT format, HCONV conversation, HSZ hsz1,
-                                    HSZ hsz2, HDDEDATA data, ULONG_PTR data1, ULONG_PTR data2);
+  static HDDEDATA CALLBACK CallBack(UINT type, UINT format, HCONV conversation, HSZ hsz1, HSZ hsz2,
+                                    HDDEDATA data, ULONG_PTR data1, ULONG_PTR data2);
   /* The statement's advise sink: a changed field's name, or null for every advised item. */
   static void PostFieldAdvise(TFrameWindow* frame, const char* name);
 

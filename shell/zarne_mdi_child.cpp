@@ -11,7 +11,8 @@ constexpr int kHeightBelowClient = 74;
 }  // namespace
 
 TSize InitialChildSize(const TRect& clientArea) {
-  return TSize(std::min(clientArea.Width(), kWidestChild), clientArea.Height() - kHeightBelowClient);
+  return TSize(std::min(clientArea.Width(), kWidestChild),
+               clientArea.Height() - kHeightBelowClient);
 }
 
 ZarneMDIChild::ZarneMDIChild(TMDIClient& client, const char* title, TWindow* view)

@@ -36,7 +36,9 @@ bool ZarneMDIClient::Create() {
   return TMDIClient::Create();
 }
 
-void ZarneMDIClient::EvEnterIdle(UINT source, HWND hWndDlg) { TMDIClient::EvEnterIdle(source, hWndDlg); }
+void ZarneMDIClient::EvEnterIdle(UINT source, HWND hWndDlg) {
+  TMDIClient::EvEnterIdle(source, hWndDlg);
+}
 
 /* The flags become the set-up flag alone for the dialog; the file is written whatever the
    user answered, so a cancelled set-up rewrites the same settings. */
@@ -49,7 +51,9 @@ void ZarneMDIClient::PrintSetup(int kind, TPrintDialogData& data) {
   SavePrinterSettings(kind, data);
 }
 
-void ZarneMDIClient::CmPrintSetupHud1() { PrintSetup(kStatementPrinterSettings, gStatementPrintData); }
+void ZarneMDIClient::CmPrintSetupHud1() {
+  PrintSetup(kStatementPrinterSettings, gStatementPrintData);
+}
 void ZarneMDIClient::CmPrintSetupChecks() { PrintSetup(kCheckPrinterSettings, gCheckPrintData); }
 void ZarneMDIClient::CmPrintSetupReports() { PrintSetup(kReportPrinterSettings, gReportPrintData); }
 
@@ -103,26 +107,15 @@ void OpenFileWindow(ZarneMDIClient* client, const char* fileNumber) {
 }
 
 DEFINE_RESPONSE_TABLE1(ZarneMDIClient, TMDIClient)
-  EV_COMMAND(CM_FILENEW, CmFileNew),
-  EV_COMMAND(CM_FILEOPEN, CmFileOpen),
-  EV_COMMAND(CM_FILEDELETE, CmFileDelete),
-  EV_COMMAND(CM_PRINTSETUPHUD1, CmPrintSetupHud1),
-  EV_COMMAND(CM_PRINTSETUPCHECKS, CmPrintSetupChecks),
-  EV_COMMAND(CM_PRINTSETUPREPORTS, CmPrintSetupReports),
-  EV_COMMAND(CM_AMORTIZATION, CmAmortization),
-  EV_COMMAND(CM_HUD1OPTIONS, CmHud1Options),
-  EV_COMMAND(CM_DEFAULTVALUES, CmDefaultValues),
-  EV_COMMAND(CM_CHECKREGISTER, CmCheckRegister),
-  EV_COMMAND(CM_LEDGER, CmLedger),
-  EV_COMMAND(CM_FILEBALANCE, CmFileBalance),
-  EV_COMMAND(CM_EXPORT1099, CmExport1099),
-  EV_COMMAND(CM_ADJUSTMENTS, CmAdjustments),
-  EV_COMMAND(CM_BANKEDITOR, CmBankEditor),
-  EV_COMMAND(CM_DISBURSE, CmDisburse),
-  EV_COMMAND(CM_POSTDEPOSITS, CmPostDeposits),
-  EV_COMMAND(CM_DEFAULTACCOUNT, CmDefaultAccount),
-  EV_COMMAND(CM_ACCOUNTEDITOR, CmAccountEditor),
-  EV_COMMAND(CM_CHECKFORM, CmCheckForm),
-  EV_COMMAND(CM_RECONCILE, CmReconcile),
-  EV_WM_ENTERIDLE,
-END_RESPONSE_TABLE;
+EV_COMMAND(CM_FILENEW, CmFileNew), EV_COMMAND(CM_FILEOPEN, CmFileOpen),
+    EV_COMMAND(CM_FILEDELETE, CmFileDelete), EV_COMMAND(CM_PRINTSETUPHUD1, CmPrintSetupHud1),
+    EV_COMMAND(CM_PRINTSETUPCHECKS, CmPrintSetupChecks),
+    EV_COMMAND(CM_PRINTSETUPREPORTS, CmPrintSetupReports),
+    EV_COMMAND(CM_AMORTIZATION, CmAmortization), EV_COMMAND(CM_HUD1OPTIONS, CmHud1Options),
+    EV_COMMAND(CM_DEFAULTVALUES, CmDefaultValues), EV_COMMAND(CM_CHECKREGISTER, CmCheckRegister),
+    EV_COMMAND(CM_LEDGER, CmLedger), EV_COMMAND(CM_FILEBALANCE, CmFileBalance),
+    EV_COMMAND(CM_EXPORT1099, CmExport1099), EV_COMMAND(CM_ADJUSTMENTS, CmAdjustments),
+    EV_COMMAND(CM_BANKEDITOR, CmBankEditor), EV_COMMAND(CM_DISBURSE, CmDisburse),
+    EV_COMMAND(CM_POSTDEPOSITS, CmPostDeposits), EV_COMMAND(CM_DEFAULTACCOUNT, CmDefaultAccount),
+    EV_COMMAND(CM_ACCOUNTEDITOR, CmAccountEditor), EV_COMMAND(CM_CHECKFORM, CmCheckForm),
+    EV_COMMAND(CM_RECONCILE, CmReconcile), EV_WM_ENTERIDLE, END_RESPONSE_TABLE;

@@ -14,8 +14,8 @@
 namespace {
 
 /* The column positions of the schedule, right edges. */
-constexpr int kNumberX = 50, kDateX = 190, kPaymentX = 330, kInterestX = 470,
-              kPrincipalX = 610, kBalanceX = 750;
+constexpr int kNumberX = 50, kDateX = 190, kPaymentX = 330, kInterestX = 470, kPrincipalX = 610,
+              kBalanceX = 750;
 constexpr int kValueX = 200;
 
 /* "%.2Lf" with thousands commas, from the decimal's own digits (every amount is at cents). */
@@ -101,8 +101,8 @@ int TAmortReport::PrintHeading(TPrintDC& dc, int page) {
   y -= 2 * line;
   TFont columnFont("Arial", 13);
   dc.SelectObject(columnFont);
-  const std::pair<int, const char*> heads[] = {{kNumberX, "No."},       {kDateX, "Date"},
-                                               {kPaymentX, "Payment"},  {kInterestX, "Interest"},
+  const std::pair<int, const char*> heads[] = {{kNumberX, "No."},          {kDateX, "Date"},
+                                               {kPaymentX, "Payment"},     {kInterestX, "Interest"},
                                                {kPrincipalX, "Principal"}, {kBalanceX, "Balance"}};
   for (const auto& [x, head] : heads) TextAt(dc, x, y, TA_RIGHT | TA_TOP, head);
   y -= 2 * line;

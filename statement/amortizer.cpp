@@ -77,8 +77,7 @@ void TAmortizer::EvLoanChange() {
   long term = WholeOf(*term_);
   // A box tidying its text (commas added or taken off as the focus moves) changes no value
   // and must not overwrite a payment the user typed.
-  if (hasLoan_ && principal == loanPrincipal_ && rate == loanRate_ && term == loanTerm_)
-    return;
+  if (hasLoan_ && principal == loanPrincipal_ && rate == loanRate_ && term == loanTerm_) return;
   hasLoan_ = true;
   loanPrincipal_ = principal;
   loanRate_ = rate;
@@ -88,7 +87,8 @@ void TAmortizer::EvLoanChange() {
     return;
   }
   char text[64];
-  std::snprintf(text, sizeof text, "%.2lf", LoanPayment(principal, rate, 12, static_cast<int>(term)));
+  std::snprintf(text, sizeof text, "%.2lf",
+                LoanPayment(principal, rate, 12, static_cast<int>(term)));
   payment_->SetText(text);
 }
 
@@ -125,12 +125,9 @@ void TAmortizer::CmPrint() {
 }
 
 DEFINE_RESPONSE_TABLE1(TAmortizer, TDialog)
-  EV_EN_CHANGE(IDC_AMORT_PRINCIPAL, EvLoanChange),
-  EV_EN_CHANGE(IDC_AMORT_RATE, EvLoanChange),
-  EV_EN_CHANGE(IDC_AMORT_TERM, EvLoanChange),
-  EV_EN_CHANGE(IDC_AMORT_PAYMENT, EvPaymentChange),
-  EV_COMMAND(IDC_AMORT_PRINT, CmPrint),
-END_RESPONSE_TABLE;
+EV_EN_CHANGE(IDC_AMORT_PRINCIPAL, EvLoanChange), EV_EN_CHANGE(IDC_AMORT_RATE, EvLoanChange),
+    EV_EN_CHANGE(IDC_AMORT_TERM, EvLoanChange), EV_EN_CHANGE(IDC_AMORT_PAYMENT, EvPaymentChange),
+    EV_COMMAND(IDC_AMORT_PRINT, CmPrint), END_RESPONSE_TABLE;
 
 void RunAmortizer(TWindow* parent) {
   TAmortizer amortizer(parent);

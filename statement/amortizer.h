@@ -9,16 +9,16 @@
 
 #include "platform/framework/dialog.h"
 
-#define IDD_AMORTIZER 21002
+#define IDD_AMORTIZER         21002
 #define IDD_AMORT_REPORT_INFO 21006
-#define IDC_AMORT_PRINCIPAL 101
-#define IDC_AMORT_RATE 102
-#define IDC_AMORT_TERM 103
-#define IDC_AMORT_MATURITY 104
-#define IDC_AMORT_PAYMENT 105
-#define IDC_AMORT_PRINT 236
-#define IDC_AMORT_BORROWER 896
-#define IDC_AMORT_LENDER 762
+#define IDC_AMORT_PRINCIPAL   101
+#define IDC_AMORT_RATE        102
+#define IDC_AMORT_TERM        103
+#define IDC_AMORT_MATURITY    104
+#define IDC_AMORT_PAYMENT     105
+#define IDC_AMORT_PRINT       236
+#define IDC_AMORT_BORROWER    896
+#define IDC_AMORT_LENDER      762
 #define IDC_AMORT_ORIGINATION 601
 
 constexpr UINT kOriginationDateMissingText = 1191;
@@ -39,7 +39,8 @@ struct TAmortReportInfoXfer {
 
 class TAmortReportInfo : public TDialog {
  public:
-  TAmortReportInfo(TWindow* parent, TResId resId = IDD_AMORT_REPORT_INFO, TModule* module = nullptr);
+  TAmortReportInfo(TWindow* parent, TResId resId = IDD_AMORT_REPORT_INFO,
+                   TModule* module = nullptr);
   /* A schedule needs its origination date: without one OK says so and the dialog stays. */
   void CmOk() override;
 

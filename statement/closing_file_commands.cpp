@@ -93,7 +93,6 @@ constexpr FieldRange kTrackingFields[] = {{kSagentTable, 17, 23}};
 /* The statement fields of the two policy amounts. */
 constexpr int kPolicyAmountIds[] = {495, 497};
 
-
 }  // namespace
 
 /* The side's dialog writes the records itself; whatever its end, the file is saved. */
@@ -164,7 +163,8 @@ void RespaWindow::CmScheduleA() {
   if (dialog.Execute() != IDOK) return;
   StoreScheduleAXfer(this, fill);
   for (int id : kPolicyAmountIds)
-    if (TFieldNode* field = FindFieldByNumber(&gRespaFieldList, id)) CallRecalcForField(this, field);
+    if (TFieldNode* field = FindFieldByNumber(&gRespaFieldList, id))
+      CallRecalcForField(this, field);
   SaveAndAdvise(this);
   for (int id : kPolicyAmountIds) InvalidateFieldById(this, id);
   if (current) BeginFieldEdit(this);

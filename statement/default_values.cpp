@@ -25,8 +25,8 @@ struct TDefaultKey {
   int field;
 };
 
-constexpr TDefaultKey kAgentKeys[] = {{"SANAME", 2}, {"SACOMPANY", 3}, {"SASTREET", 4},
-                                      {"SACITY", 5}, {"SASTATE", 6},   {"SAZIP", 7},
+constexpr TDefaultKey kAgentKeys[] = {{"SANAME", 2},  {"SACOMPANY", 3}, {"SASTREET", 4},
+                                      {"SACITY", 5},  {"SASTATE", 6},   {"SAZIP", 7},
                                       {"SATAXID", 16}};
 constexpr TDefaultKey kSummary1Days[] = {{"PA106DAYS", 18}, {"PA107DAYS", 23}, {"PA108DAYS", 28}};
 constexpr TDefaultKey kSummary2Days[] = {{"PA210DAYS", 31}, {"PA211DAYS", 36}, {"PA212DAYS", 41}};
@@ -75,9 +75,8 @@ void StoreTaxYear(TPXRecord* record) {
 }  // namespace
 
 void ApplyDefaultValues(RespaWindow* view, int tableIndex) {
-  TPXRecord* record = tableIndex >= 0 && tableIndex < kRespaRecordCount
-                          ? view->records[tableIndex]
-                          : nullptr;
+  TPXRecord* record =
+      tableIndex >= 0 && tableIndex < kRespaRecordCount ? view->records[tableIndex] : nullptr;
   if (!record) return;
   switch (tableIndex) {
     case kSagentTable:
@@ -97,7 +96,6 @@ void ApplyDefaultValues(RespaWindow* view, int tableIndex) {
     case kExpense4Table:
       for (const TDefaultKey& entry : kRecordingKeys) StoreText(record, entry, "B");
       break;
-    default:
-      break;
+    default: break;
   }
 }

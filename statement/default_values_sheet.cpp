@@ -60,8 +60,8 @@ std::string ControlText(HWND page, int id, unsigned size) {
 
 }  // namespace
 
-TDefValEditPage::TDefValEditPage(TPropertySheet* sheet, int templateId, const Key* keys,
-                                 int count, unsigned readSize)
+TDefValEditPage::TDefValEditPage(TPropertySheet* sheet, int templateId, const Key* keys, int count,
+                                 unsigned readSize)
     : TPropertyPage(sheet, templateId), keys_(keys), count_(count), readSize_(readSize) {
   for (int i = 0; i < count_; ++i) {
     const Key& key = keys_[i];
@@ -107,7 +107,8 @@ bool TDefValProrations::DayCountsValid() {
   return true;
 }
 
-TDefValRecFees::TDefValRecFees(TPropertySheet* sheet) : TPropertyPage(sheet, IDD_DEFVAL_RECORDING) {}
+TDefValRecFees::TDefValRecFees(TPropertySheet* sheet)
+    : TPropertyPage(sheet, IDD_DEFVAL_RECORDING) {}
 
 /* A missing key shows "B", what a new file gets for it; any other value than "B" or "S"
    shows "/". */
@@ -115,7 +116,8 @@ void TDefValRecFees::SetupWindow() {
   TPropertyPage::SetupWindow();
   for (const RecordingKey& entry : kRecordingKeys) {
     for (const char* choice : kPaidBy)
-      ::SendDlgItemMessage(HWindow, entry.controlId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice));
+      ::SendDlgItemMessage(HWindow, entry.controlId, CB_ADDSTRING, 0,
+                           reinterpret_cast<LPARAM>(choice));
     char value[kRecordingChoiceSize] = "";
     GetPrivateProfileString(kSection, entry.key, "B", value, sizeof value, kIniFile);
     int selected = std::strcmp(value, "B") == 0 ? 0 : std::strcmp(value, "S") == 0 ? 1 : 2;

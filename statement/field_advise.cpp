@@ -6,7 +6,7 @@
 namespace {
 // Owner: statement.
 TFieldAdviseSink gAdviseSink = nullptr;
-}
+}  // namespace
 
 void SetFieldAdviseSink(TFieldAdviseSink sink) { gAdviseSink = sink; }
 

@@ -39,8 +39,8 @@ struct TChoiceList {
   int doubledHeight;
 };
 
-constexpr const char* kLoanTypes[] = {" ", "Conventional Uninsured", "Conventional Insured",
-                                      "FHA", "FmHA", "VA"};
+constexpr const char* kLoanTypes[] = {
+    " ", "Conventional Uninsured", "Conventional Insured", "FHA", "FmHA", "VA"};
 constexpr const char* kCommissionLines[] = {" ", "[701]", "[702]"};
 constexpr const char* kPaidBy[] = {"B", "S", "/"};
 
@@ -51,14 +51,18 @@ const TChoiceList* ChoiceListOf(int id) {
   switch (id) {
     case 184: return &loanTypes;
     case 379: return &commissionLines;
-    case 509: case 511: case 513: case 517: case 519: case 523: case 525: return &paidBy;
+    case 509:
+    case 511:
+    case 513:
+    case 517:
+    case 519:
+    case 523:
+    case 525: return &paidBy;
     default: return nullptr;
   }
 }
 
-bool IsStateField(int id) {
-  return id == 110 || id == 151 || id == 196 || id == 203 || id == 207;
-}
+bool IsStateField(int id) { return id == 110 || id == 151 || id == 196 || id == 203 || id == 207; }
 
 TPXRecord* RecordOf(RespaWindow* view, const TFieldNode* field) {
   if (!field || field->tableIndex >= kRespaRecordCount) return nullptr;
@@ -73,15 +77,14 @@ bool ReadStartText(RespaWindow* view, const TFieldNode* field, char* text) {
   text[0] = '\0';
   switch (field->displayKind) {
     case kFieldKindText:
-    case kFieldKindChoice:
-      return record->GetString(number, text, kFieldTextSize);
+    case kFieldKindChoice: return record->GetString(number, text, kFieldTextSize);
     case kFieldKindMoney:
     case kFieldKindDecimal:
     case kFieldKindDecimal2: {
       double value = 0;
       if (!record->GetDouble(number, value)) return false;
-      std::snprintf(text, kFieldTextSize,
-                    field->displayKind == kFieldKindMoney ? "%.2lf" : "%.5lf", value);
+      std::snprintf(text, kFieldTextSize, field->displayKind == kFieldKindMoney ? "%.2lf" : "%.5lf",
+                    value);
       return true;
     }
     case kFieldKindWhole: {
@@ -100,8 +103,7 @@ bool ReadStartText(RespaWindow* view, const TFieldNode* field, char* text) {
       }
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -169,8 +171,7 @@ void ReadCommitText(RespaWindow* view, const TFieldNode* field, char* text) {
     int index = list->GetSelIndex();
     if (index < 0 || list->GetStringLen(index) >= kFieldTextSize)
       std::strcpy(text, view->startText);  // nothing chosen: the value stays
-    else
-      list->GetString(text, index);
+    else list->GetString(text, index);
   } else {
     view->editLine->GetWindowText(text, kFieldTextSize);
   }
@@ -186,17 +187,11 @@ void StoreCommitText(TPXRecord* record, const TFieldNode* field, const char* tex
   int number = field->fieldNumber;
   switch (field->displayKind) {
     case kFieldKindText:
-    case kFieldKindChoice:
-      record->SetString(number, text);
-      break;
+    case kFieldKindChoice: record->SetString(number, text); break;
     case kFieldKindMoney:
     case kFieldKindDecimal:
-    case kFieldKindDecimal2:
-      record->SetDouble(number, std::atof(text));
-      break;
-    case kFieldKindWhole:
-      record->SetLong(number, std::atol(text));
-      break;
+    case kFieldKindDecimal2: record->SetDouble(number, std::atof(text)); break;
+    case kFieldKindWhole: record->SetLong(number, std::atol(text)); break;
     case kFieldKindDate: {
       int month, day, year;
       LONG date = kBlankDate;
@@ -204,8 +199,7 @@ void StoreCommitText(TPXRecord* record, const TFieldNode* field, const char* tex
       record->SetLong(number, date);
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -227,10 +221,8 @@ void BeginFieldEdit(RespaWindow* view) {
   if (edited && ReadStartText(view, field, view->startText)) {
     int x = field->left - static_cast<int>(view->Scroller->XPos * view->Scroller->XUnit);
     int y = field->top - static_cast<int>(view->Scroller->YPos * view->Scroller->YUnit);
-    if (kind == kFieldKindChoice)
-      BeginChoiceList(view, field, x, y);
-    else
-      BeginEditLine(view, field, x, y);
+    if (kind == kFieldKindChoice) BeginChoiceList(view, field, x, y);
+    else BeginEditLine(view, field, x, y);
     view->fieldBeingEdited = field;
   }
   EngineDoIdleWork();
@@ -262,10 +254,8 @@ void CommitFieldEdit(RespaWindow* view) {
   if (id == kSettlementDateId || id == kDisbursementDateId) {
     LONG newDate = kBlankDate;
     record->GetLong(field->fieldNumber, newDate);
-    if (id == kSettlementDateId)
-      CallMoveDates(view, oldDate, newDate);
-    else
-      CallFillSettlementDate(view, oldDate, newDate);
+    if (id == kSettlementDateId) CallMoveDates(view, oldDate, newDate);
+    else CallFillSettlementDate(view, oldDate, newDate);
   } else {
     CallRecalcForField(view, field);
   }

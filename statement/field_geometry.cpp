@@ -28,8 +28,8 @@ constexpr int kDisplayOnlyIds[] = {101, 215, 243, 275, 320, 321, 322, 323, 325, 
 bool IsFieldVisible(RespaWindow* view, const TFieldNode* field) {
   if (!field || !view->Scroller) return false;
   TRect area = VisibleFormArea(view);
-  return field->bottom >= area.top && field->top <= area.bottom &&
-         field->right >= area.left && field->left <= area.right;
+  return field->bottom >= area.top && field->top <= area.bottom && field->right >= area.left &&
+         field->left <= area.right;
 }
 
 void InvalidateField(RespaWindow* view, const TFieldNode* field) {
@@ -39,9 +39,9 @@ void InvalidateField(RespaWindow* view, const TFieldNode* field) {
   long dx = view->Scroller->XPos * view->Scroller->XUnit;
   long dy = view->Scroller->YPos * view->Scroller->YUnit;
   // The frame is drawn on the right and bottom edges too.
-  view->InvalidateRect(TRect(field->left - dx, field->top - dy, field->right + 1 - dx,
-                             field->bottom + 1 - dy),
-                       true);
+  view->InvalidateRect(
+      TRect(field->left - dx, field->top - dy, field->right + 1 - dx, field->bottom + 1 - dy),
+      true);
 }
 
 void InvalidateFieldById(RespaWindow* view, int id) {

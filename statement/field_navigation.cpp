@@ -115,18 +115,33 @@ LRESULT RespaWindow::EvQuickDate(WPARAM, LPARAM) {
   DecodeDate(blank ? TodayDate() : settlement, month, day, year);
   char text[16] = "";
   switch (currentField->fieldId) {
-    case 220: case 225: case 230: case 252: case 257: case 262:
-    case 292: case 297: case 302: case 338: case 343: case 348:
+    case 220:
+    case 225:
+    case 230:
+    case 252:
+    case 257:
+    case 262:
+    case 292:
+    case 297:
+    case 302:
+    case 338:
+    case 343:
+    case 348:
       if (!blank) std::snprintf(text, sizeof text, "%d/%d/%d", month, day, year % 100);
       break;
-    case 221: case 226: case 231: case 253: case 258: case 263:
-      std::snprintf(text, sizeof text, "1/1/%d", (year + 1) % 100);
-      break;
-    case 291: case 296: case 301: case 337: case 342: case 347:
-      std::snprintf(text, sizeof text, "1/1/%d", year % 100);
-      break;
-    default:
-      return 0;
+    case 221:
+    case 226:
+    case 231:
+    case 253:
+    case 258:
+    case 263: std::snprintf(text, sizeof text, "1/1/%d", (year + 1) % 100); break;
+    case 291:
+    case 296:
+    case 301:
+    case 337:
+    case 342:
+    case 347: std::snprintf(text, sizeof text, "1/1/%d", year % 100); break;
+    default: return 0;
   }
   if (text[0]) editLine->SetWindowText(text);
   return 0;

@@ -29,16 +29,15 @@ enum class TAlign { kLeft, kRight };
 /* The painted text of the field's value; false when nothing is painted. */
 bool PaintedText(RespaWindow* view, const TFieldNode* field, char* text, size_t size,
                  TAlign* align) {
-  TPXRecord* record = field->tableIndex < kRespaRecordCount ? view->records[field->tableIndex]
-                                                            : nullptr;
+  TPXRecord* record =
+      field->tableIndex < kRespaRecordCount ? view->records[field->tableIndex] : nullptr;
   if (!record) return false;
   int number = field->fieldNumber;
   *align = TAlign::kLeft;
   text[0] = '\0';
   switch (field->displayKind) {
     case kFieldKindText:
-    case kFieldKindChoice:
-      return record->GetString(number, text, static_cast<DWORD>(size));
+    case kFieldKindChoice: return record->GetString(number, text, static_cast<DWORD>(size));
     case kFieldKindMoney:
     case kFieldKindDecimal:
     case kFieldKindDecimal2: {
@@ -66,8 +65,7 @@ bool PaintedText(RespaWindow* view, const TFieldNode* field, char* text, size_t 
                     year < 2000 ? year - 1900 : year - 2000);
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -82,10 +80,20 @@ std::string FieldShownText(RespaWindow* view, const TFieldNode* field) {
 
 COLORREF GetFieldColor(RespaWindow*, const TFieldNode* field) {
   switch (field ? field->fieldId : 0) {
-    case 215: case 325: case 555: case 556: return RGB(128, 0, 128);
-    case 243: case 275: case 321: case 367: return RGB(0, 128, 0);
-    case 320: case 322: case 366: case 368: return RGB(128, 0, 0);
-    case 323: case 369: return RGB(0, 0, 128);
+    case 215:
+    case 325:
+    case 555:
+    case 556: return RGB(128, 0, 128);
+    case 243:
+    case 275:
+    case 321:
+    case 367: return RGB(0, 128, 0);
+    case 320:
+    case 322:
+    case 366:
+    case 368: return RGB(128, 0, 0);
+    case 323:
+    case 369: return RGB(0, 0, 128);
     default: return RGB(0, 0, 0);
   }
 }
@@ -96,10 +104,8 @@ void PaintField(RespaWindow* view, const TFieldNode* field, TDC& dc, std::string
   SetTextColor(hdc, GetFieldColor(view, field));
   SetBkColor(hdc, kFieldBackground);
   HPEN pen;
-  if (IsDisplayOnlyField(view, field))
-    pen = CreatePen(PS_SOLID, 1, kFieldBackground);
-  else
-    pen = CreatePen(field->fieldId < kFirstExtendedId ? PS_SOLID : PS_DOT, 1, kEditableFrame);
+  if (IsDisplayOnlyField(view, field)) pen = CreatePen(PS_SOLID, 1, kFieldBackground);
+  else pen = CreatePen(field->fieldId < kFirstExtendedId ? PS_SOLID : PS_DOT, 1, kEditableFrame);
   HGDIOBJ previousPen = SelectObject(hdc, pen);
   SelectObject(hdc, GetStockObject(LTGRAY_BRUSH));
   SetBkMode(hdc, OPAQUE);

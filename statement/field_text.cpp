@@ -36,7 +36,8 @@ void CopyCut(const char* text, char* out, unsigned size) {
    infinities and NaNs go through snprintf, which cuts them as before. */
 void FormatFixed(double value, int decimals, char* text) {
   if (std::isfinite(value) && std::fabs(value) < 1e15) {
-    auto [end, error] = std::to_chars(text, text + kFormattedSize - 1, value, std::chars_format::fixed, decimals);
+    auto [end, error] =
+        std::to_chars(text, text + kFormattedSize - 1, value, std::chars_format::fixed, decimals);
     if (error == std::errc()) {
       *end = '\0';
       return;
@@ -66,7 +67,8 @@ bool FormatNumberOrDate(TPXRecord* record, const TFieldNode* field, char mode,
     case kFieldKindWhole: {
       LONG value = 0;
       if (!record->GetLong(number, value)) return false;
-      if (!(mode == '>' && value == 0)) std::snprintf(text, kFormattedSize, "%ld", static_cast<long>(value));
+      if (!(mode == '>' && value == 0))
+        std::snprintf(text, kFormattedSize, "%ld", static_cast<long>(value));
       return true;
     }
     case kFieldKindDecimal:
@@ -80,18 +82,13 @@ bool FormatNumberOrDate(TPXRecord* record, const TFieldNode* field, char mode,
     case kFieldKindDate: {
       LONG date = kBlankDate;
       if (!record->GetLong(number, date)) return false;
-      if (mode == '*')
-        FormatLongDate(text, date, kFormattedSize);
-      else if (mode == '!')
-        FormatOrdinalDate(text, date, kFormattedSize);
-      else if (date == kBlankDate)
-        std::strcpy(text, blankDate);
-      else
-        FormatShortDate(text, date, kFormattedSize);
+      if (mode == '*') FormatLongDate(text, date, kFormattedSize);
+      else if (mode == '!') FormatOrdinalDate(text, date, kFormattedSize);
+      else if (date == kBlankDate) std::strcpy(text, blankDate);
+      else FormatShortDate(text, date, kFormattedSize);
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -104,7 +101,8 @@ void FormatWithBlankDate(RespaWindow* view, const TFieldNode* field, char* out, 
   int kind = field->displayKind;
   if (kind == kFieldKindText || kind == kFieldKindChoice || kind == kFieldKindShownText) {
     // Read whole, then cut to the caller's buffer: a short buffer gets the text's start.
-    std::vector<char> text(static_cast<std::size_t>(record->FieldSize(field->fieldNumber)) + 1, '\0');
+    std::vector<char> text(static_cast<std::size_t>(record->FieldSize(field->fieldNumber)) + 1,
+                           '\0');
     if (record->GetString(field->fieldNumber, text.data(), static_cast<DWORD>(text.size())))
       CopyCut(text.data(), out, size);
     return;

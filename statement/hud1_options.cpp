@@ -41,8 +41,8 @@ constexpr TOptionKey kOptionKeys[] = {
 void ReadHud1Options() {
   for (const TOptionKey& option : kOptionKeys) {
     // The comparison is on the 16-bit value, as the options are kept.
-    SHORT value = static_cast<SHORT>(
-        GetPrivateProfileInt(kSection, option.key, kMissingValue, kIniFile));
+    SHORT value =
+        static_cast<SHORT>(GetPrivateProfileInt(kSection, option.key, kMissingValue, kIniFile));
     if (value < option.lowest || value > option.highest) {
       value = option.byDefault;
       WriteHud1Option(option.key, value);

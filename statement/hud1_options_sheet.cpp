@@ -19,7 +19,9 @@ constexpr int IDC_MAXIMIZE = 103;
 constexpr int IDC_GDI_LINES = 106;
 constexpr int IDC_RUNTIME_SELECT = 107;
 
-void Check(HWND page, int id, SHORT on) { CheckDlgButton(page, id, on ? BST_CHECKED : BST_UNCHECKED); }
+void Check(HWND page, int id, SHORT on) {
+  CheckDlgButton(page, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
 SHORT Checked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED ? 1 : 0; }
 
 }  // namespace
@@ -29,7 +31,8 @@ THUDViewPage::THUDViewPage(TPropertySheet* sheet) : TPropertyPage(sheet, IDD_HUD
 void THUDViewPage::SetupWindow() {
   TPropertyPage::SetupWindow();
   for (const char* count : {"1", "2", "3"})
-    ::SendDlgItemMessage(HWindow, IDC_MAX_WINDOWS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(count));
+    ::SendDlgItemMessage(HWindow, IDC_MAX_WINDOWS, CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(count));
   ::SendDlgItemMessage(HWindow, IDC_MAX_WINDOWS, CB_SETCURSEL, gHud1Options.MaxWindows - 1, 0);
   Check(HWindow, IDC_AUTO_CLOSE, gHud1Options.AutoClose);
   Check(HWindow, IDC_MAXIMIZE, gHud1Options.Maximize);

@@ -27,8 +27,7 @@ int CheckedPrivacy(HWND dialog) {
   return 2;
 }
 
-THUDPrintOptions::THUDPrintOptions(TWindow* parent, THUDPrintOptionsXfer& choices,
-                                   TModule* module)
+THUDPrintOptions::THUDPrintOptions(TWindow* parent, THUDPrintOptionsXfer& choices, TModule* module)
     : TDialog(parent, IDD_HUD1_PRINT_OPTIONS, module), choices_(choices) {
   new TWWDate(this, IDC_SIGNATURE_DATE, kDateEditLimit);
 }
@@ -36,8 +35,10 @@ THUDPrintOptions::THUDPrintOptions(TWindow* parent, THUDPrintOptionsXfer& choice
 void THUDPrintOptions::SetupWindow() {
   TDialog::SetupWindow();
   CheckDlgButton(HWindow, PrivacyButton(choices_.privacy), BST_CHECKED);
-  CheckDlgButton(HWindow, IDC_SIGNATURES_PAGE3, choices_.signaturesPage3 ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(HWindow, IDC_DATE_SIGNATURES, choices_.dateSignatures ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(HWindow, IDC_SIGNATURES_PAGE3,
+                 choices_.signaturesPage3 ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(HWindow, IDC_DATE_SIGNATURES,
+                 choices_.dateSignatures ? BST_CHECKED : BST_UNCHECKED);
   SetDlgItemText(HWindow, IDC_SIGNATURE_DATE, choices_.dateText);
 }
 
@@ -53,5 +54,4 @@ void THUDPrintOptions::CmOk() {
 }
 
 DEFINE_RESPONSE_TABLE1(THUDPrintOptions, TDialog)
-  EV_COMMAND(IDOK, CmOk),
-END_RESPONSE_TABLE;
+EV_COMMAND(IDOK, CmOk), END_RESPONSE_TABLE;

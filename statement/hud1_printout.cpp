@@ -83,8 +83,10 @@ void WrapText(HDC dc, int x, int y, int right, int height, const std::string& te
 struct AddressCode {
   int code, first, second, third;
 };
-constexpr AddressCode kAddressCodes[] = {{-103, 109, 110, 111}, {-104, 150, 151, 152},
-                                         {-105, 195, 196, 197}, {-106, 206, 207, 208},
+constexpr AddressCode kAddressCodes[] = {{-103, 109, 110, 111},
+                                         {-104, 150, 151, 152},
+                                         {-105, 195, 196, 197},
+                                         {-106, 206, 207, 208},
                                          {-107, 202, 203, 204}};
 
 struct PeriodCode {
@@ -192,10 +194,8 @@ class PagePrinter {
       case -102:
         GetSellerNames(view_, names, sizeof names);
         return WrapText(dc_, row.x, row.y, 7900, 400, names);
-      case -143:
-        return PropertyId(row);
-      default:
-        break;
+      case -143: return PropertyId(row);
+      default: break;
     }
     for (const AddressCode& address : kAddressCodes)
       if (address.code == row.code) return AddressLine(row, address);
@@ -211,8 +211,8 @@ class PagePrinter {
 
   void AddressLine(const PrintRow& row, const AddressCode& address) {
     std::string first = Part(address.first);
-    std::string line = first + (first.empty() ? "" : ", ") + Part(address.second) + "  " +
-                       Part(address.third);
+    std::string line =
+        first + (first.empty() ? "" : ", ") + Part(address.second) + "  " + Part(address.third);
     OutText(dc_, row.x, row.y, row.align, line);
     if (row.code == -104) TaxId(kSellerTaxId, 7800, row.y);
     if (row.code == -107) TaxId(kSagentTaxId, 3850, row.y);
@@ -247,16 +247,14 @@ void SignatureDateText(RespaWindow* view, char* out, unsigned size) {
   if (size == 0) return;
   out[0] = '\0';
   TFieldNode* field = FindFieldByNumber(&gRespaFieldList, 212);
-  TPXRecord* record = field && field->tableIndex < kRespaRecordCount
-                          ? view->records[field->tableIndex]
-                          : nullptr;
+  TPXRecord* record =
+      field && field->tableIndex < kRespaRecordCount ? view->records[field->tableIndex] : nullptr;
   LONG date = kBlankDate;
   if (!record || !record->GetLong(field->fieldNumber, date) || date == kBlankDate) return;
   FormatFieldTextById(view, 212, out, size, '>');
 }
 
-THUDPrintout::THUDPrintout(const char* title, RespaWindow* view)
-    : TPrintout(title), view_(view) {
+THUDPrintout::THUDPrintout(const char* title, RespaWindow* view) : TPrintout(title), view_(view) {
   SignatureDateText(view_, dateText, sizeof dateText);
   // An id the field list does not know leaves the buffer as it was: cleared for each id.
   char probe[kExtendedProbeSize];

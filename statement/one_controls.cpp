@@ -27,11 +27,7 @@ UINT FieldMoveOf(UINT key) {
 }  // namespace
 
 DEFINE_RESPONSE_TABLE1(TOneEdit, TEdit)
-  EV_WM_KEYDOWN,
-  EV_WM_CHAR,
-  EV_WM_RBUTTONDOWN,
-  EV_WM_LBUTTONDBLCLK,
-END_RESPONSE_TABLE;
+EV_WM_KEYDOWN, EV_WM_CHAR, EV_WM_RBUTTONDOWN, EV_WM_LBUTTONDBLCLK, END_RESPONSE_TABLE;
 
 TOneEdit::TOneEdit(TWindow* parent, int id, const char* text, int x, int y, int w, int h,
                    UINT textLimit, bool multiline)
@@ -96,13 +92,11 @@ void TOneEdit::EvLButtonDblClk(UINT modKeys, TPoint& point) {
 }
 
 DEFINE_RESPONSE_TABLE1(TOneLBox, TListBox)
-  EV_WM_KEYDOWN,
-END_RESPONSE_TABLE;
+EV_WM_KEYDOWN, END_RESPONSE_TABLE;
 
 TOneLBox::TOneLBox(TWindow* parent, int id, int x, int y, int w, int h)
     : TListBox(parent, id, x, y, w, h) {
-  Attr.Style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_GROUP | WS_TABSTOP |
-               LBS_NOTIFY;
+  Attr.Style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_GROUP | WS_TABSTOP | LBS_NOTIFY;
   DisableTransfer();
 }
 

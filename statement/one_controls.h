@@ -12,8 +12,8 @@
 
 class TOneEdit : public TEdit {
  public:
-  TOneEdit(TWindow* parent, int id, const char* text, int x, int y, int w, int h,
-           UINT textLimit, bool multiline);
+  TOneEdit(TWindow* parent, int id, const char* text, int x, int y, int w, int h, UINT textLimit,
+           bool multiline);
 
   /* The validator of the field being edited (owned; null for none). */
   void ReplaceValidator(TValidator* validator);

@@ -12,11 +12,11 @@
 
 #include <cstddef>
 
-#define IDD_PRORATER 21005
+#define IDD_PRORATER        21005
 #define IDC_PRORATER_AMOUNT 201
-#define IDC_PRORATER_DAYS 301
-#define IDC_PRORATER_FROM 401
-#define IDC_PRORATER_TO 402
+#define IDC_PRORATER_DAYS   301
+#define IDC_PRORATER_FROM   401
+#define IDC_PRORATER_TO     402
 
 constexpr UINT kProrationInvalidText = 1051;
 

@@ -11,7 +11,8 @@
 
 #include <array>
 
-#define RULE(name) RecalcRule{#name, name}
+#define RULE(name) \
+  RecalcRule { #name, name }
 
 namespace {
 

@@ -86,7 +86,8 @@ void LoadScriptFile(const char* fileName) {
   char name[MAX_PATH];
   std::snprintf(name, sizeof name, "%s", fileName);
   const char* extension = std::strrchr(name, '.');
-  std::string wholeBase(name, extension ? static_cast<size_t>(extension - name) : std::strlen(name));
+  std::string wholeBase(name,
+                        extension ? static_cast<size_t>(extension - name) : std::strlen(name));
   if (char* dot = std::strchr(name, '.')) *dot = '\0';
   CharUpper(name);
   const TFieldNode* field = FindFieldByName(&gRespaFieldList, name);

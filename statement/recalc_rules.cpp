@@ -319,8 +319,7 @@ void Split702(RecalcView& view) {
 void Compute703(RecalcView& view) {
   if (StoreLine703(view, Cents(view, kA700)))
     Repaint(view, {id::kA703B, id::kA703S, id::kA506_Line703, id::kA506_Line506});
-  else
-    Repaint(view, {id::kA506_Line703});
+  else Repaint(view, {id::kA506_Line703});
 }
 
 void Compute801(RecalcView& view) {

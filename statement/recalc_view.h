@@ -14,11 +14,21 @@
 class TPXRecord;
 class TScriptFieldBinding;
 
-
 /* The twelve section subtotals, in the order the column sums run. */
 enum SectionSubtotal {
-  kSub800B, kSub800S, kSub900B, kSub900S, kSub1000B, kSub1000S, kSub1100B, kSub1100S,
-  kSub1200B, kSub1200S, kSub1300B, kSub1300S, kSubtotalCount
+  kSub800B,
+  kSub800S,
+  kSub900B,
+  kSub900S,
+  kSub1000B,
+  kSub1000S,
+  kSub1100B,
+  kSub1100S,
+  kSub1200B,
+  kSub1200S,
+  kSub1300B,
+  kSub1300S,
+  kSubtotalCount
 };
 
 class RecalcView {

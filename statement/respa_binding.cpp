@@ -72,8 +72,7 @@ bool RespaWindow::WriteFieldText(const TFieldNode* field, const char* text) {
     std::snprintf(message, sizeof message,
                   "The text of %s is longer than a script can hold; it was left unchanged.",
                   field->name);
-    MessageBox(HWindow, message, ResourceString(kMessageCaption).text,
-               MB_ICONEXCLAMATION | MB_OK);
+    MessageBox(HWindow, message, ResourceString(kMessageCaption).text, MB_ICONEXCLAMATION | MB_OK);
     return false;
   }
   return record->SetString(field->fieldNumber, text);

@@ -34,33 +34,19 @@ constexpr int kEditLineTextLimit = 10;
 }  // namespace
 
 DEFINE_RESPONSE_TABLE1(RespaWindow, TWindow)
-  EV_WM_LBUTTONDOWN,
-  EV_COMMAND(24333, CmFileSave),
-  EV_WM_MDIACTIVATE,
-  EV_COMMAND(24339, CmFileClose),
-  EV_COMMAND(902, CmProrater),
-  EV_COMMAND(kRequirementsCommand, CmRequirements),
-  EV_COMMAND(kExceptionsCommand, CmExceptions),
-  EV_COMMAND(kBuyersCommand, CmBuyers),
-  EV_COMMAND(kSellersCommand, CmSellers),
-  EV_COMMAND(kLenderCommand, CmLender),
-  EV_COMMAND(kSettlementAgentCommand, CmSettlementAgent),
-  EV_COMMAND(kPropertyCommand, CmProperty),
-  EV_COMMAND(kScheduleACommand, CmScheduleA),
-  EV_COMMAND(kFileTrackingCommand, CmFileTracking),
-  EV_COMMAND(24337, CmFilePrint),
-  EV_COMMAND(24334, CmFileSaveAs),
-  EV_COMMAND(1, CmFileMerge),
-  EV_COMMAND(901, CmCalendar),
-  EV_WM_RBUTTONDOWN,
-  EV_MESSAGE(WM_FIELDMENU, EvFieldMenu),
-  EV_MESSAGE(WM_PREVFIELD, EvPrevField),
-  EV_MESSAGE(WM_NEXTFIELD, EvNextField),
-  EV_MESSAGE(WM_BEGINFIELDEDIT, EvBeginFieldEdit),
-  EV_MESSAGE(WM_QUICKDATE, EvQuickDate),
-  EV_MESSAGE(WM_PAGEDOWNFIELD, EvPageDown),
-  EV_MESSAGE(WM_PAGEUPFIELD, EvPageUp),
-END_RESPONSE_TABLE;
+EV_WM_LBUTTONDOWN, EV_COMMAND(24333, CmFileSave), EV_WM_MDIACTIVATE, EV_COMMAND(24339, CmFileClose),
+    EV_COMMAND(902, CmProrater), EV_COMMAND(kRequirementsCommand, CmRequirements),
+    EV_COMMAND(kExceptionsCommand, CmExceptions), EV_COMMAND(kBuyersCommand, CmBuyers),
+    EV_COMMAND(kSellersCommand, CmSellers), EV_COMMAND(kLenderCommand, CmLender),
+    EV_COMMAND(kSettlementAgentCommand, CmSettlementAgent),
+    EV_COMMAND(kPropertyCommand, CmProperty), EV_COMMAND(kScheduleACommand, CmScheduleA),
+    EV_COMMAND(kFileTrackingCommand, CmFileTracking), EV_COMMAND(24337, CmFilePrint),
+    EV_COMMAND(24334, CmFileSaveAs), EV_COMMAND(1, CmFileMerge),
+    EV_COMMAND(901, CmCalendar), EV_WM_RBUTTONDOWN, EV_MESSAGE(WM_FIELDMENU, EvFieldMenu),
+    EV_MESSAGE(WM_PREVFIELD, EvPrevField), EV_MESSAGE(WM_NEXTFIELD, EvNextField),
+    EV_MESSAGE(WM_BEGINFIELDEDIT, EvBeginFieldEdit), EV_MESSAGE(WM_QUICKDATE, EvQuickDate),
+    EV_MESSAGE(WM_PAGEDOWNFIELD, EvPageDown),
+    EV_MESSAGE(WM_PAGEUPFIELD, EvPageUp), END_RESPONSE_TABLE;
 
 RespaWindow::RespaWindow(TWindow* parent) : TWindow(parent, nullptr, nullptr) {
   Attr.Style |= WS_HSCROLL | WS_VSCROLL;
@@ -170,7 +156,8 @@ LRESULT RespaWindow::EvEraseBkgnd(HDC dc) {
     ::FillRect(dc, &beside, gStatementBrush);
   }
   if (paperBottom < client.bottom) {
-    TRect below(0, std::max(paperBottom, 0), std::min(paperRight, static_cast<int>(client.right)), client.bottom);
+    TRect below(0, std::max(paperBottom, 0), std::min(paperRight, static_cast<int>(client.right)),
+                client.bottom);
     if (below.right > 0) ::FillRect(dc, &below, gStatementBrush);
   }
   return TRUE;
@@ -187,14 +174,13 @@ void RespaWindow::Paint(TDC& dc, bool erase, TRect& rect) {
   bool simpleClip = dc.GetClipBox(clipBox) == SIMPLEREGION;
   std::string shown;
   for (TFieldNode* field = gRespaFieldList.head; field; field = field->next) {
-    if (field->bottom >= rect.top && field->top <= rect.bottom &&
-        field->right >= rect.left && field->left <= rect.right &&
-        dc.RectVisible(TRect(field->left - 1, field->top - 1, field->right + 2, field->bottom + 2))) {
+    if (field->bottom >= rect.top && field->top <= rect.bottom && field->right >= rect.left &&
+        field->left <= rect.right &&
+        dc.RectVisible(
+            TRect(field->left - 1, field->top - 1, field->right + 2, field->bottom + 2))) {
       PaintField(this, field, dc, &shown);
-      if (WholeBoxPainted(dc, field, simpleClip, clipBox))
-        shownTexts_[field->fieldId] = shown;
-      else
-        shownTexts_.erase(field->fieldId);
+      if (WholeBoxPainted(dc, field, simpleClip, clipBox)) shownTexts_[field->fieldId] = shown;
+      else shownTexts_.erase(field->fieldId);
     }
   }
   if (previousFont) ::SelectObject(dc, previousFont);

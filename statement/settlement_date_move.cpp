@@ -13,7 +13,6 @@
 
 namespace {
 
-
 /* A date that follows the settlement date when it lay on it or on the day after. */
 struct TiedDate {
   int table;

@@ -22,7 +22,8 @@ constexpr int kDateFieldIds[] = {212, 220, 221, 225, 226, 230, 231, 252, 253, 25
                                  291, 292, 296, 297, 301, 302, 337, 338, 342, 343, 347, 348, 576};
 
 bool IsDateFieldId(int id) {
-  return std::find(std::begin(kDateFieldIds), std::end(kDateFieldIds), id) != std::end(kDateFieldIds);
+  return std::find(std::begin(kDateFieldIds), std::end(kDateFieldIds), id) !=
+         std::end(kDateFieldIds);
 }
 
 bool IsAdjustmentFieldId(int id) {

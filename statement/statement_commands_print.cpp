@@ -34,7 +34,8 @@ void RespaWindow::CmFilePrint() {
   TPrinter printer;
   printer.GetSetup() = gStatementPrintData;
   THUDPrintout printout("HUD-1", this);
-  printout.privacyOn = choices.privacy == kPrivacyBuyerOnly || choices.privacy == kPrivacySellerOnly;
+  printout.privacyOn =
+      choices.privacy == kPrivacyBuyerOnly || choices.privacy == kPrivacySellerOnly;
   printout.printBorrower = choices.privacy == kPrivacyBuyerOnly;
   printout.printSeller = choices.privacy == kPrivacySellerOnly;
   printout.separateSignaturePage = choices.signaturesPage3 != 0;

@@ -18,8 +18,8 @@ constexpr BYTE kSwissFamily = 0x20;
 
 void MakeStatementDrawingObjects(HINSTANCE module) {
   gStatementBitmap = LoadBitmap(module, MAKEINTRESOURCE(kStatementBitmapId));
-  gStatementBrush = gStatementBitmap ? CreatePatternBrush(gStatementBitmap)
-                                     : CreateSolidBrush(kLightGrey);
+  gStatementBrush =
+      gStatementBitmap ? CreatePatternBrush(gStatementBitmap) : CreateSolidBrush(kLightGrey);
   gStatementFont = CreateFont(kFieldFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                               ANSI_CHARSET, 0, 0, 0, kSwissFamily, "");
 }

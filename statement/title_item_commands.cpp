@@ -25,6 +25,8 @@ void RunTitleItemDialog(RespaWindow* view, int templateId) {
 
 }  // namespace
 
-void RespaWindow::CmRequirements() { RunTitleItemDialog<TRequirements>(this, kRequirementsTemplate); }
+void RespaWindow::CmRequirements() {
+  RunTitleItemDialog<TRequirements>(this, kRequirementsTemplate);
+}
 
 void RespaWindow::CmExceptions() { RunTitleItemDialog<TExceptions>(this, kExceptionsTemplate); }

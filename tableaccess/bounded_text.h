@@ -64,7 +64,8 @@ class BoundedText {
   size_t Length() const { return length_; }
 
  private:
-  BoundedText(char* buffer, size_t size, int) : buffer_(buffer), size_(buffer ? size : 0), length_(0) {}
+  BoundedText(char* buffer, size_t size, int)
+      : buffer_(buffer), size_(buffer ? size : 0), length_(0) {}
 
   char* buffer_;
   size_t size_;

@@ -15,8 +15,9 @@
 
 namespace {
 
-const char* const kMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
-                                     "July",    "August",   "September", "October", "November", "December"};
+const char* const kMonthNames[12] = {"January",   "February", "March",    "April",
+                                     "May",       "June",     "July",     "August",
+                                     "September", "October",  "November", "December"};
 
 constexpr COLORREF kFaceColor = 0xC0C0C0;
 constexpr COLORREF kShadowColor = 0x808080;
@@ -44,7 +45,8 @@ void EdgeLine(HDC dc, COLORREF color, int x1, int y1, int x2, int y2) {
 
 }  // namespace
 
-TCalendar::TCalendar(TWindow* parent, TResId resId, TModule* module) : TDialog(parent, resId, module) {
+TCalendar::TCalendar(TWindow* parent, TResId resId, TModule* module)
+    : TDialog(parent, resId, module) {
   MonthBox = new TComboBox(this, IDC_CALENDAR_MONTH, 0, module);
   YearBox = new TComboBox(this, IDC_CALENDAR_YEAR, 0, module);
   MonthBox->DisableTransfer();
@@ -139,7 +141,8 @@ void TCalendar::LayOutDays() {
     SetCell(cell, day, weekend ? kCalendarWeekendColor : kCalendarWeekdayColor, true);
     if (day == day_) selectedId_ = IDC_CALENDAR_FIRST_DAY + cell;
   }
-  for (int next = 1; cell < kCells; ++cell, ++next) SetCell(cell, next, kCalendarOtherMonthColor, false);
+  for (int next = 1; cell < kCells; ++cell, ++next)
+    SetCell(cell, next, kCalendarOtherMonthColor, false);
   for (int id = IDC_CALENDAR_FIRST_DAY; id <= IDC_CALENDAR_LAST_DAY; ++id)
     if (HWND button = GetDlgItem(id)) ::InvalidateRect(button, nullptr, TRUE);
 }
@@ -166,7 +169,8 @@ void TCalendar::EvDrawItem(UINT ctrlId, DRAWITEMSTRUCT& drawInfo) {
     TDialog::EvDrawItem(ctrlId, drawInfo);
     return;
   }
-  if ((drawInfo.itemAction & ODA_FOCUS) && (drawInfo.itemState & ODS_FOCUS)) DayFocused(static_cast<int>(ctrlId));
+  if ((drawInfo.itemAction & ODA_FOCUS) && (drawInfo.itemState & ODS_FOCUS))
+    DayFocused(static_cast<int>(ctrlId));
   DrawDay(drawInfo, cells_[index], static_cast<int>(ctrlId) == selectedId_);
 }
 
@@ -195,7 +199,8 @@ void TCalendar::DrawDay(const DRAWITEMSTRUCT& drawInfo, const TDayCell& cell, bo
   DeleteObject(outline);
 
   HGDIOBJ oldFont = nullptr;
-  if (auto font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT))) oldFont = SelectObject(dc, font);
+  if (auto font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)))
+    oldFont = SelectObject(dc, font);
   int oldMode = SetBkMode(dc, TRANSPARENT);
   COLORREF oldColor = SetTextColor(dc, cell.color);
   RECT textRect = rect;
@@ -214,6 +219,5 @@ void TCalendar::DrawDay(const DRAWITEMSTRUCT& drawInfo, const TDayCell& cell, bo
 }
 
 DEFINE_RESPONSE_TABLE1(TCalendar, TDialog)
-  EV_CBN_SELCHANGE(IDC_CALENDAR_MONTH, EvMonthChange),
-  EV_CBN_SELCHANGE(IDC_CALENDAR_YEAR, EvYearChange),
-END_RESPONSE_TABLE;
+EV_CBN_SELCHANGE(IDC_CALENDAR_MONTH, EvMonthChange),
+    EV_CBN_SELCHANGE(IDC_CALENDAR_YEAR, EvYearChange), END_RESPONSE_TABLE;

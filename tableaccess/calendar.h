@@ -13,11 +13,11 @@
 #include <cstdint>
 
 /* Template and control ids of the dialog. */
-#define IDD_CALENDAR 20911
+#define IDD_CALENDAR           20911
 #define IDC_CALENDAR_FIRST_DAY 101
-#define IDC_CALENDAR_LAST_DAY 142
-#define IDC_CALENDAR_MONTH 201
-#define IDC_CALENDAR_YEAR 202
+#define IDC_CALENDAR_LAST_DAY  142
+#define IDC_CALENDAR_MONTH     201
+#define IDC_CALENDAR_YEAR      202
 
 /* The years the year list offers. */
 constexpr int kCalendarFirstYear = 1990;

@@ -20,7 +20,6 @@ constexpr UINT kErrorBoxStyle = MB_ICONSTOP | MB_OK;
 /* The engine's messages and the shown context text fit in this many bytes. */
 constexpr size_t kMessageSize = 128;
 
-
 void ShowErrorBox(LPCSTR text, LPCSTR caption) {
   MessageBox(FocusOwner(), text, caption, kErrorBoxStyle);
 }
@@ -46,8 +45,8 @@ void PXInit() {
 void PXSetPrivateDir(LPCSTR directory) { PXCheck(EngineSetPrivateDir(directory)); }
 
 void PXOpenDatabase() {
-  PXCheck(EngineOpenDatabase(nullptr, nullptr, 0, ENGINE_SHARE_SHARED, nullptr, 0, nullptr,
-                             nullptr, &gDatabase));
+  PXCheck(EngineOpenDatabase(nullptr, nullptr, 0, ENGINE_SHARE_SHARED, nullptr, 0, nullptr, nullptr,
+                             &gDatabase));
 }
 
 void PXSetDirectory(LPCSTR directory) { PXCheck(EngineSetDirectory(gDatabase, directory)); }

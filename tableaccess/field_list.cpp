@@ -34,10 +34,8 @@ TFieldNode* AppendField(TFieldList* list, const TFieldNode* source) {
   node->bottom = source->bottom;
   node->left = source->left;
   node->prev = list->tail;
-  if (list->tail)
-    list->tail->next = node;
-  else
-    list->head = node;
+  if (list->tail) list->tail->next = node;
+  else list->head = node;
   list->tail = node;
   // The first node with an id is the one found: a later one with the same id is not indexed.
   if (list->byId.size() <= node->fieldId) list->byId.resize(node->fieldId + 1u, nullptr);

@@ -115,7 +115,8 @@ std::vector<BYTE> BuildImage(const TPrintDialogData& data) {
   if (devMode.empty()) offsets[3] = 0;
   std::vector<BYTE> image(devModeOffset + devMode.size(), 0);
   for (int i = 0; i < 4; ++i) PutWord(image, 2 * i, offsets[i]);
-  for (int i = 0; i < 3; ++i) std::memcpy(image.data() + offsets[i], names[i].data(), names[i].size());
+  for (int i = 0; i < 3; ++i)
+    std::memcpy(image.data() + offsets[i], names[i].data(), names[i].size());
   if (!devMode.empty()) std::memcpy(image.data() + devModeOffset, devMode.data(), devMode.size());
   return image;
 }
@@ -208,6 +209,6 @@ bool SavePrinterSettings(int kind, const TPrintDialogData& data) {
   if (image.empty()) return false;
   TWWFile file;
   if (!file.Open(path.c_str(), kReadWriteShareAll)) return false;
-  return file.Seek(0) &&
-         file.Write(image.data(), static_cast<UINT>(image.size())) == static_cast<long>(image.size());
+  return file.Seek(0) && file.Write(image.data(), static_cast<UINT>(image.size())) ==
+                             static_cast<long>(image.size());
 }

@@ -4,8 +4,8 @@
 #include "tableaccess/px_globals.h"
 
 const char* const kSharedTableNames[kSharedTableCount] = {
-    "BUYER",    "SELLER",   "LENDER",   "SAGENT",   "PROPERTY", "SUMMARY1", "SUMMARY2", "EXPENSE1",
-    "EXPENSE2", "EXPENSE3", "EXPENSE4", "TITLEA",   "EXTRA",    "TITLEB",   "ACCOUNT",  "BANK"};
+    "BUYER",    "SELLER",   "LENDER",   "SAGENT", "PROPERTY", "SUMMARY1", "SUMMARY2", "EXPENSE1",
+    "EXPENSE2", "EXPENSE3", "EXPENSE4", "TITLEA", "EXTRA",    "TITLEB",   "ACCOUNT",  "BANK"};
 
 TPXTable* gTables[kSharedTableCount] = {};
 TPXRecord* gAccountRecord = nullptr;

@@ -111,7 +111,8 @@ bool TPXRecord::Post() {
 
 bool TPXRecord::Modify() {
   if (!modified_) return true;
-  if (!PXCheck(EngineModifyRecord(cursor_, buffer_, FALSE))) return TPXTransaction::NoteFailedWrite();
+  if (!PXCheck(EngineModifyRecord(cursor_, buffer_, FALSE)))
+    return TPXTransaction::NoteFailedWrite();
   modified_ = 0;
   TPXTransaction::NoteWritten(this);
   return true;
@@ -120,8 +121,10 @@ bool TPXRecord::Modify() {
 bool TPXRecord::Insert() {
   /* The new record is then current; writing it again leaves the cursor on it with the
      buffer as stored. */
-  if (!PXCheck(EngineInsertRecord(cursor_, ENGINE_NO_LOCK, buffer_))) return TPXTransaction::NoteFailedWrite();
-  if (!PXCheck(EngineModifyRecord(cursor_, buffer_, FALSE))) return TPXTransaction::NoteFailedWrite();
+  if (!PXCheck(EngineInsertRecord(cursor_, ENGINE_NO_LOCK, buffer_)))
+    return TPXTransaction::NoteFailedWrite();
+  if (!PXCheck(EngineModifyRecord(cursor_, buffer_, FALSE)))
+    return TPXTransaction::NoteFailedWrite();
   modified_ = 0;
   TPXTransaction::NoteWritten(this);
   return true;

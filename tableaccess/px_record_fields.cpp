@@ -78,11 +78,8 @@ bool TPXRecord::GetString(int field, LPSTR buffer, DWORD size) {
       if (blank && size != 0) buffer[0] = '\0';
       return true;
     }
-    case ENGINE_FLD_BLOB:
-      return ReadBlob(field, buffer, size);
-    default:
-      ReportDbMessage("Invalid type");
-      return false;
+    case ENGINE_FLD_BLOB: return ReadBlob(field, buffer, size);
+    default: ReportDbMessage("Invalid type"); return false;
   }
 }
 
@@ -137,9 +134,7 @@ bool TPXRecord::GetDouble(int field, double& value) {
       value = number;
       break;
     }
-    default:
-      ReportDbMessage("Fiel not valid for DFLOAT");
-      return false;
+    default: ReportDbMessage("Fiel not valid for DFLOAT"); return false;
   }
   if (!blank) return true;
   value = 0.0;
@@ -171,9 +166,7 @@ bool TPXRecord::GetLong(int field, LONG& value) {
       value = WholeNumberOf(number);
       break;
     }
-    default:
-      ReportDbMessage("Field not valid for INT32");
-      return false;
+    default: ReportDbMessage("Field not valid for INT32"); return false;
   }
   if (!blank) return true;
   value = 0;
@@ -199,9 +192,7 @@ bool TPXRecord::GetShort(int field, SHORT& value) {
       value = Low16(WholeNumberOf(number));
       break;
     }
-    default:
-      ReportDbMessage("Field not valid for UINT16");
-      return false;
+    default: ReportDbMessage("Field not valid for UINT16"); return false;
   }
   if (!blank) return true;
   value = 0;
@@ -256,8 +247,7 @@ bool TPXRecord::SetDouble(int field, double value) {
   modified_ = 1;
   if (!CheckField(field)) return false;
   switch (Desc(field).type) {
-    case ENGINE_FLD_FLOAT:
-      return PutField(field, &value);
+    case ENGINE_FLD_FLOAT: return PutField(field, &value);
     case ENGINE_FLD_INT16: {
       SHORT number = Low16(WholeNumberOf(value));
       return PutField(field, &number);
@@ -266,9 +256,7 @@ bool TPXRecord::SetDouble(int field, double value) {
       LONG number = WholeNumberOf(value);
       return PutField(field, &number);
     }
-    default:
-      ReportDbMessage("Field not valid for DFLOAT");
-      return false;
+    default: ReportDbMessage("Field not valid for DFLOAT"); return false;
   }
 }
 
@@ -285,15 +273,12 @@ bool TPXRecord::SetLong(int field, LONG value) {
       SHORT number = Low16(value);
       return PutField(field, &number);
     }
-    case ENGINE_FLD_INT32:
-      return PutField(field, &value);
+    case ENGINE_FLD_INT32: return PutField(field, &value);
     case ENGINE_FLD_FLOAT: {
       double number = value;
       return PutField(field, &number);
     }
-    default:
-      ReportDbMessage("Field not valid for UINT32/DBIDATE");
-      return false;
+    default: ReportDbMessage("Field not valid for UINT32/DBIDATE"); return false;
   }
 }
 
@@ -301,8 +286,7 @@ bool TPXRecord::SetShort(int field, SHORT value) {
   modified_ = 1;
   if (!CheckField(field)) return false;
   switch (Desc(field).type) {
-    case ENGINE_FLD_INT16:
-      return PutField(field, &value);
+    case ENGINE_FLD_INT16: return PutField(field, &value);
     case ENGINE_FLD_INT32: {
       LONG number = value;
       return PutField(field, &number);
@@ -311,8 +295,6 @@ bool TPXRecord::SetShort(int field, SHORT value) {
       double number = value;
       return PutField(field, &number);
     }
-    default:
-      ReportDbMessage("Field not valid for UINT16");
-      return false;
+    default: ReportDbMessage("Field not valid for UINT16"); return false;
   }
 }

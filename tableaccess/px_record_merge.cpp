@@ -14,7 +14,6 @@
 
 namespace {
 
-
 /* A text buffer for a field of the given size, one byte more so it always ends in NUL. */
 std::unique_ptr<char[]> TextBuffer(DWORD size) { return std::make_unique<char[]>(size + 1); }
 
@@ -64,11 +63,8 @@ bool TPXRecord::MergeField(int field, TPXRecord& other) {
         return false;
       return SetString(field, otherValue.get());
     }
-    case ENGINE_FLD_BLOB:
-      return MergeBlob(field, other);
-    default:
-      ReportDbMessage("Type not implemented");
-      return false;
+    case ENGINE_FLD_BLOB: return MergeBlob(field, other);
+    default: ReportDbMessage("Type not implemented"); return false;
   }
 }
 

@@ -25,12 +25,14 @@ void TakeGroup(const void* record, const EngineCentsTotal* total, void* context)
 
 }  // namespace
 
-bool TPXRecord::TotalBeforeKey(SHORT keyFieldCount, int sumField, const int* groupFields, int groupCount,
+bool TPXRecord::TotalBeforeKey(SHORT keyFieldCount, int sumField, const int* groupFields,
+                               int groupCount,
                                const std::function<void(const EngineCentsTotal&)>& each) {
   if (cursor_ == nullptr || groupCount < 0) return false;
   std::vector<WORD> fields(groupFields, groupFields + groupCount);
   TTotalsContext context{buffer_, table_->RecordSize(), &each};
   modified_ = 0;
-  return PXStore(EngineTotalBeforeKey(cursor_, static_cast<WORD>(keyFieldCount), buffer_, static_cast<WORD>(sumField),
-                                      static_cast<WORD>(groupCount), fields.data(), TakeGroup, &context)) == ENGINE_OK;
+  return PXStore(EngineTotalBeforeKey(cursor_, static_cast<WORD>(keyFieldCount), buffer_,
+                                      static_cast<WORD>(sumField), static_cast<WORD>(groupCount),
+                                      fields.data(), TakeGroup, &context)) == ENGINE_OK;
 }

@@ -77,8 +77,7 @@ TPXTable* TPXTable::QueryQBE(LPCSTR qbeText) {
 
 SHORT TPXTable::IndexForField(int field) {
   EngineIndexDesc index{};
-  if (!PXCheck(EngineGetIndexForField(cursor_, static_cast<WORD>(field), FALSE, &index)))
-    return 0;
+  if (!PXCheck(EngineGetIndexForField(cursor_, static_cast<WORD>(field), FALSE, &index))) return 0;
   return static_cast<SHORT>(index.indexId);
 }
 

@@ -64,7 +64,8 @@ bool TPXTransaction::End(DWORD end) {
 }
 
 void TPXTransaction::NoteWritten(TPXRecord* record) {
-  if (gHeld && std::find(gWritten.begin(), gWritten.end(), record) == gWritten.end()) gWritten.push_back(record);
+  if (gHeld && std::find(gWritten.begin(), gWritten.end(), record) == gWritten.end())
+    gWritten.push_back(record);
 }
 
 bool TPXTransaction::NoteFailedWrite() {
@@ -73,5 +74,6 @@ bool TPXTransaction::NoteFailedWrite() {
 }
 
 void TPXTransaction::Forget(TPXRecord* record) {
-  if (!gWritten.empty()) gWritten.erase(std::remove(gWritten.begin(), gWritten.end(), record), gWritten.end());
+  if (!gWritten.empty())
+    gWritten.erase(std::remove(gWritten.begin(), gWritten.end(), record), gWritten.end());
 }

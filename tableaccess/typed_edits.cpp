@@ -23,7 +23,8 @@ int DateBoxYear(int year) {
 LONG DateOfText(const std::string& text) {
   LONG date = kBlankDate;
   int month, day, year;
-  if (!text.empty() && ParseDate(text.c_str(), month, day, year)) EncodeDate(date, month, day, year);
+  if (!text.empty() && ParseDate(text.c_str(), month, day, year))
+    EncodeDate(date, month, day, year);
   return date;
 }
 
@@ -112,10 +113,7 @@ LRESULT TTypedEdit::EvPaste(WPARAM, LPARAM) {
 }
 
 DEFINE_RESPONSE_TABLE1(TTypedEdit, TEdit)
-  EV_WM_CHAR,
-  EV_WM_KEYDOWN,
-  EV_MESSAGE(WM_PASTE, EvPaste),
-END_RESPONSE_TABLE;
+EV_WM_CHAR, EV_WM_KEYDOWN, EV_MESSAGE(WM_PASTE, EvPaste), END_RESPONSE_TABLE;
 
 /* ---- TWWDate ---- */
 
@@ -152,8 +150,7 @@ void TWWDate::EvKillFocus(HWND getFocus) {
 }
 
 DEFINE_RESPONSE_TABLE1(TWWDate, TTypedEdit)
-  EV_WM_KILLFOCUS,
-END_RESPONSE_TABLE;
+EV_WM_KILLFOCUS, END_RESPONSE_TABLE;
 
 /* ---- TWWInteger ---- */
 
@@ -228,6 +225,4 @@ void TWWMoney::EvKillFocus(HWND getFocus) {
 }
 
 DEFINE_RESPONSE_TABLE1(TWWMoney, TTypedEdit)
-  EV_WM_SETFOCUS,
-  EV_WM_KILLFOCUS,
-END_RESPONSE_TABLE;
+EV_WM_SETFOCUS, EV_WM_KILLFOCUS, END_RESPONSE_TABLE;

@@ -13,10 +13,10 @@
 
 /* What a typed box does with one character. */
 enum class TKeyVerdict {
-  Pass,        // the edit control gets it
-  Swallow,     // dropped without a sound (Enter)
-  DefaultBeep, // refused: a character the box never takes
-  SimpleBeep,  // refused: a character the box takes, but not here (money only)
+  Pass,         // the edit control gets it
+  Swallow,      // dropped without a sound (Enter)
+  DefaultBeep,  // refused: a character the box never takes
+  SimpleBeep,   // refused: a character the box takes, but not here (money only)
 };
 
 /* The key rules of each box, given the text and selection the key would land in. */

@@ -32,7 +32,10 @@ int ReadNumber(const char*& p, int maxDigits, int& value) {
 int DayLimit(int month) {
   switch (month) {
     case 2: return 29;
-    case 4: case 6: case 9: case 11: return 30;
+    case 4:
+    case 6:
+    case 9:
+    case 11: return 30;
     default: return 31;
   }
 }
@@ -99,14 +102,17 @@ bool TMoneyValidator::IsValid(const char* text) { return IsMoneyText(text) && Re
 
 bool TMoneyValidator::IsValidInput(char* text, bool) { return IsMoneyText(text); }
 
-bool TFloatValidator::IsValid(const char* text) { return IsSignedDecimal(text) && ReadsFinite(text); }
+bool TFloatValidator::IsValid(const char* text) {
+  return IsSignedDecimal(text) && ReadsFinite(text);
+}
 
 bool TFloatValidator::IsValidInput(char* text, bool) { return IsSignedDecimal(text); }
 
 bool TStateValidator::IsValid(const char*) { return true; }
 
 bool TStateValidator::IsValidInput(char* text, bool) {
-  for (char* c = text; *c; ++c) *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
+  for (char* c = text; *c; ++c)
+    *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
   return true;
 }
 

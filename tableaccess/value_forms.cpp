@@ -24,15 +24,15 @@ const char* const kMonthNames[13] = {"zero",    "January",  "February", "March",
                                      "May",     "June",     "July",     "August", "September",
                                      "October", "November", "December"};
 
-const char* const kOnesWords[20] = {"",         "One",       "Two",      "Three",    "Four",
-                                    "Five",     "Six",       "Seven",    "Eight",    "Nine",
-                                    "Ten",      "Eleven",    "Twelve",   "Thirteen", "Fourteen",
-                                    "Fifteen",  "Sixteen",   "Seventeen", "Eighteen", "Nineteen"};
+const char* const kOnesWords[20] = {"",        "One",     "Two",       "Three",    "Four",
+                                    "Five",    "Six",     "Seven",     "Eight",    "Nine",
+                                    "Ten",     "Eleven",  "Twelve",    "Thirteen", "Fourteen",
+                                    "Fifteen", "Sixteen", "Seventeen", "Eighteen", "Nineteen"};
 
 const char* const kTensWords[10] = {"",      "",      "Twenty",  "Thirty", "Forty",
                                     "Fifty", "Sixty", "Seventy", "Eighty", "Ninety"};
 
-const char* const kStatusNames[8] = {"Ready", "Escrow", "Printed", "Unposted",
+const char* const kStatusNames[8] = {"Ready", "Escrow", "Printed",    "Unposted",
                                      "Void",  "Posted", "Reconciled", "Balanced"};
 
 /* Cents of the largest amount a check can carry in words: it fits a 32-bit unsigned count. */
@@ -55,9 +55,13 @@ const char* MonthName(int month) { return (month >= 1 && month <= 12) ? kMonthNa
 
 const char* OrdinalSuffix(int day) {
   switch (day) {
-    case 1: case 21: case 31: return "st";
-    case 2: case 22: return "nd";
-    case 3: case 23: return "rd";
+    case 1:
+    case 21:
+    case 31: return "st";
+    case 2:
+    case 22: return "nd";
+    case 3:
+    case 23: return "rd";
     default: return "th";
   }
 }

@@ -90,10 +90,8 @@ BOOL MakeDirectoryPath(LPCSTR path) {
 BOOL EnsureDirectory(LPCSTR path) {
   if (path != nullptr) {
     char question[sizeof(ResourceString::text) + MAX_PATH];
-    BoundedText(question, sizeof question)
-        .Format(ResourceString(kAskCreateDirectory).text, path);
-    int answer = MessageBox(FocusOwner(), question, ResourceString(kMessageCaption).text,
-                            MB_YESNO);
+    BoundedText(question, sizeof question).Format(ResourceString(kAskCreateDirectory).text, path);
+    int answer = MessageBox(FocusOwner(), question, ResourceString(kMessageCaption).text, MB_YESNO);
     if (answer == IDYES && MakeDirectoryPath(path)) return TRUE;
   }
   ShowSystemError(kDirectoryRequired);

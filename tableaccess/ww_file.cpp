@@ -48,9 +48,7 @@ long TWWFile::Write(const void* buffer, UINT count) {
   return done == static_cast<UINT>(HFILE_ERROR) ? -1 : static_cast<long>(done);
 }
 
-bool TWWFile::Seek(long offset) {
-  return handle_ && _llseek(handle_, offset, kSeekSet) == offset;
-}
+bool TWWFile::Seek(long offset) { return handle_ && _llseek(handle_, offset, kSeekSet) == offset; }
 
 long TWWFile::Size() {
   if (!handle_) return -1;

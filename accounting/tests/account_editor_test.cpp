@@ -70,7 +70,9 @@ class AccountEditorTest : public LedgerEditorsTest {
     r.NumberTo = mode == 'N' ? to : 0;
     editor.FillGrid();
   }
-  static std::vector<TAccountEditorRow> Listed(HWND dialog) { return Rows<TAccountEditorRow>(FindControl(dialog, kGrid)); }
+  static std::vector<TAccountEditorRow> Listed(HWND dialog) {
+    return Rows<TAccountEditorRow>(FindControl(dialog, kGrid));
+  }
   /* "file/seq" of each row. */
   static std::vector<std::string> Keys(HWND dialog) {
     std::vector<std::string> keys;
@@ -84,7 +86,8 @@ class AccountEditorTest : public LedgerEditorsTest {
   static int RowOf(HWND dialog, const char* file, double seq) {
     std::vector<TAccountEditorRow> rows = Listed(dialog);
     for (size_t i = 0; i < rows.size(); ++i)
-      if (std::strcmp(rows[i].FileNum, file) == 0 && RowSeq(rows[i]) == seq) return static_cast<int>(i);
+      if (std::strcmp(rows[i].FileNum, file) == 0 && RowSeq(rows[i]) == seq)
+        return static_cast<int>(i);
     return -1;
   }
   /* Selects the entry's row and presses Edit, with the entry dialog's script queued. */
@@ -110,7 +113,8 @@ class AccountEditorTest : public LedgerEditorsTest {
   static std::vector<std::string> StationArgs(const char* file, char type, double seq) {
     return {"account", file, std::string(1, type), SeqArgument(seq)};
   }
-  static std::vector<std::string> With(std::vector<std::string> args, std::initializer_list<std::string> more) {
+  static std::vector<std::string> With(std::vector<std::string> args,
+                                       std::initializer_list<std::string> more) {
     args.insert(args.end(), more);
     return args;
   }
@@ -200,7 +204,8 @@ TEST_F(AccountEditorTest, TheEntryDialogOffersTheStatusesOfTheEntrysKind) {
   RunEditor([&](HWND dialog, TAccountEditor& editor) {
     Range(editor, 'C', 'A');
     Edit(dialog, "A-1", 1.0, [](HWND entry) {
-      EXPECT_EQ((std::vector<std::string>{"Ready", "Escrow", "Printed", "Void", "Reconciled", "Balanced"}),
+      EXPECT_EQ((std::vector<std::string>{"Ready", "Escrow", "Printed", "Void", "Reconciled",
+                                          "Balanced"}),
                 StatusItems(entry));
       EXPECT_EQ("Printed", ControlTextOf(entry, 101));
       EXPECT_EQ("Payee", ControlTextOf(entry, 334));
@@ -214,7 +219,8 @@ TEST_F(AccountEditorTest, TheEntryDialogOffersTheStatusesOfTheEntrysKind) {
     });
     Range(editor, 'D', 'A');
     Edit(dialog, "A-1", 1.5, [](HWND entry) {
-      EXPECT_EQ((std::vector<std::string>{"Unposted", "Posted", "Reconciled", "Balanced"}), StatusItems(entry));
+      EXPECT_EQ((std::vector<std::string>{"Unposted", "Posted", "Reconciled", "Balanced"}),
+                StatusItems(entry));
       EXPECT_EQ("Unposted", ControlTextOf(entry, 101));
       EXPECT_EQ("Depositor", ControlTextOf(entry, 334));
       EXPECT_TRUE(Visible(entry, 103));
@@ -348,7 +354,8 @@ TEST_F(AccountEditorTest, AnEditChangesOnlyWhatTheUserChangedAndKeepsAStatusItsK
 TEST_F(AccountEditorTest, TheDialogShowsTheAmountASecondStationStoredAfterTheFill) {
   RunEditor([&](HWND dialog, TAccountEditor& editor) {
     Range(editor, 'C', 'A');
-    ASSERT_EQ("done", RunSecondStation(With(StationArgs("A-1", 'C', 1.0), {"set", "10", "d:999.99"})));
+    ASSERT_EQ("done",
+              RunSecondStation(With(StationArgs("A-1", 'C', 1.0), {"set", "10", "d:999.99"})));
     const std::vector<BYTE> raw = RawRecord("A-1", 'C', 1.0);
     Edit(dialog, "A-1", 1.0, [](HWND entry) {
       EXPECT_EQ("999.99", ControlTextOf(entry, 102));
@@ -368,7 +375,8 @@ TEST_F(AccountEditorTest, ASecondStationsChangeWhileTheDialogIsOpenWinsAndTheRow
       const bool amount = change[0] == 'd';
       std::vector<BYTE> raw;
       Edit(dialog, "A-1", 1.0, [&](HWND entry) {
-        ASSERT_EQ("done", RunSecondStation(With(StationArgs("A-1", 'C', 1.0), {"set", amount ? "10" : "8", change})));
+        ASSERT_EQ("done", RunSecondStation(With(StationArgs("A-1", 'C', 1.0),
+                                                {"set", amount ? "10" : "8", change})));
         raw = RawRecord("A-1", 'C', 1.0);
         SetControlText(entry, 104, "Mine");
         PressButton(entry, IDOK);

@@ -37,8 +37,8 @@ class AccountRangeTest : public AccountingTablesTest {
     Preset(1, 0, 0, 1, 0, 0, 0);
   }
   /* Kind flags Check, Deposits, Adjustments; mode flags All, File, Date, Number. */
-  static void Preset(DWORD check, DWORD deposits, DWORD adjustments, DWORD all, DWORD file, DWORD date,
-                     DWORD number) {
+  static void Preset(DWORD check, DWORD deposits, DWORD adjustments, DWORD all, DWORD file,
+                     DWORD date, DWORD number) {
     TAccountRangeXfer& r = gAccountRangeXfer;
     r.Check = check, r.Deposits = deposits, r.Adjustments = adjustments;
     r.All = all, r.File = file, r.Date = date, r.Number = number;
@@ -50,8 +50,8 @@ class AccountRangeTest : public AccountingTablesTest {
     r.NumberTo = 250;
   }
   /* Runs the dialog with the script; the dialog's result. */
-  static int Run(const std::function<void(HWND)>& script, bool fixedKind = false, bool fixedAccount = false,
-                 const char* caption = nullptr) {
+  static int Run(const std::function<void(HWND)>& script, bool fixedKind = false,
+                 bool fixedAccount = false, const char* caption = nullptr) {
     DialogDriver driver;
     driver.OnDialog(kAccountRangeTemplate, script);
     TAccountRange dialog(nullptr);
@@ -227,7 +227,8 @@ TEST_F(AccountRangeTest, CancelAfterChangesLeavesEveryFieldAsItWas) {
   Preset(0, 1, 0, 0, 1, 0, 0);
   gAccountRangeXfer.Accounts.Select(6);
   unsigned char before[sizeof(TAccountRangeXfer) - kListDataSize];
-  std::memcpy(before, reinterpret_cast<const char*>(&gAccountRangeXfer) + kListDataSize, sizeof before);
+  std::memcpy(before, reinterpret_cast<const char*>(&gAccountRangeXfer) + kListDataSize,
+              sizeof before);
   int result = Run([](HWND dialog) {
     SetControlText(dialog, 301, "ZZ");
     ClickRadio(dialog, 101);
@@ -237,7 +238,9 @@ TEST_F(AccountRangeTest, CancelAfterChangesLeavesEveryFieldAsItWas) {
     PressButton(dialog, IDCANCEL);
   });
   EXPECT_EQ(IDCANCEL, result);
-  EXPECT_EQ(0, std::memcmp(before, reinterpret_cast<const char*>(&gAccountRangeXfer) + kListDataSize, sizeof before));
+  EXPECT_EQ(0,
+            std::memcmp(before, reinterpret_cast<const char*>(&gAccountRangeXfer) + kListDataSize,
+                        sizeof before));
   EXPECT_EQ(6, gAccountRangeXfer.Accounts.GetSelIndex());
   EXPECT_STREQ("Account 6", gAccountRangeXfer.Accounts.GetSelection());
   EXPECT_EQ(20u, gAccountRangeXfer.Accounts.GetStrings().size());

@@ -25,8 +25,7 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-}  // namespace
+namespace {}  // namespace
 
 void AccountingTablesTest::SetUp() {
   GuiTest::SetUp();
@@ -76,7 +75,8 @@ void AccountingTablesTest::PutEntry(const Entry& entry) {
   ASSERT_TRUE(record.Insert());
 }
 
-void AccountingTablesTest::PutParty(int table, const std::string& file, const std::string& firstName) {
+void AccountingTablesTest::PutParty(int table, const std::string& file,
+                                    const std::string& firstName) {
   TPXRecord record(gTables[table], true);
   record.Clear();
   record.SetString(1, file.c_str());
@@ -129,7 +129,9 @@ void AccountingTablesTest::ExpectOnlyPrintedPdfsTold() {
 
 std::string AccountingTablesTest::PdfText(const std::string& pdf) { return PdfLayoutText(pdf); }
 
-std::vector<std::string> AccountingTablesTest::PdfPages(const std::string& pdf) { return PdfLayoutPages(pdf); }
+std::vector<std::string> AccountingTablesTest::PdfPages(const std::string& pdf) {
+  return PdfLayoutPages(pdf);
+}
 
 void AccountingTablesTest::RenderFirstPage(const std::string& pdf, const std::string& png) {
   std::string base = png.substr(0, png.size() - 4);
@@ -145,7 +147,8 @@ LONG DateOf(int month, int day, int year) {
 /* The amount after a label in a PDF's text, without its commas; empty when absent. */
 std::string AmountAfter(const std::string& text, const std::string& label) {
   std::smatch match;
-  if (!std::regex_search(text, match, std::regex(label + " +(-?[0-9,]+\\.[0-9][0-9])"))) return std::string();
+  if (!std::regex_search(text, match, std::regex(label + " +(-?[0-9,]+\\.[0-9][0-9])")))
+    return std::string();
   std::string amount = match[1];
   amount.erase(std::remove(amount.begin(), amount.end(), ','), amount.end());
   return amount;

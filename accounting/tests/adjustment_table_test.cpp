@@ -48,7 +48,9 @@ class AdjustmentTableTest : public LedgerEditorsTest {
     table.Execute();
     EXPECT_EQ(0u, driver_.Pending());
   }
-  static std::vector<TAdjustmentRow> Listed(HWND dialog) { return Rows<TAdjustmentRow>(FindControl(dialog, kGrid)); }
+  static std::vector<TAdjustmentRow> Listed(HWND dialog) {
+    return Rows<TAdjustmentRow>(FindControl(dialog, kGrid));
+  }
   static std::vector<double> Seqs(HWND dialog) {
     std::vector<double> seqs;
     for (const TAdjustmentRow& row : Listed(dialog)) seqs.push_back(RowSeq(row));

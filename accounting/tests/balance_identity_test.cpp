@@ -39,11 +39,14 @@ std::vector<std::vector<std::string>> ReadCsv(const std::string& name) {
 }
 
 /* "yyyy-mm-dd" as the dialog's "mm/dd/yy". */
-std::string DialogDate(const std::string& iso) { return iso.substr(5, 2) + "/" + iso.substr(8, 2) + "/" + iso.substr(2, 2); }
+std::string DialogDate(const std::string& iso) {
+  return iso.substr(5, 2) + "/" + iso.substr(8, 2) + "/" + iso.substr(2, 2);
+}
 
 class BalanceIdentityTest : public AccountingTablesTest {
  protected:
-  std::string Report(TReportCommandKind kind, bool useDates, const std::string& lower, const std::string& upper) {
+  std::string Report(TReportCommandKind kind, bool useDates, const std::string& lower,
+                     const std::string& upper) {
     ClearPrintedPdfs();
     DialogDriver driver;
     driver.OnDialog(20950, [&](HWND dialog) {
@@ -68,9 +71,10 @@ TEST_F(BalanceIdentityTest, LedgerAndFileBalanceAgreeWithTheExactSums) {
   ASSERT_EQ(9u, expected.size());
   PutTwentyBanks();
   for (const auto& e : entries) {
-    LONG date = e[8] == "0" ? kBlankDate : DateOf(std::stoi(e[7]), std::stoi(e[8]), std::stoi(e[6]));
-    PutEntry({e[0], e[1][0], std::stod(e[2]), std::stol(e[3]), std::stoi(e[4]), std::stoi(e[5]), date, "",
-              std::stod(e[9])});
+    LONG date =
+        e[8] == "0" ? kBlankDate : DateOf(std::stoi(e[7]), std::stoi(e[8]), std::stoi(e[6]));
+    PutEntry({e[0], e[1][0], std::stod(e[2]), std::stol(e[3]), std::stoi(e[4]), std::stoi(e[5]),
+              date, "", std::stod(e[9])});
   }
   UsePdfReportPrinter();
   for (const auto& x : expected) {

@@ -27,7 +27,6 @@
 
 namespace {
 
-
 class BankEditorTest : public AccountingTablesTest {
  protected:
   void SetUp() override {
@@ -57,12 +56,14 @@ class BankEditorTest : public AccountingTablesTest {
     for (SHORT key = 0; key < kBankKeyCount; ++key) {
       bank.Clear();
       bank.SetShort(1, key);
-      bool found = bank.Seek(0, ENGINE_KEY_EQ) && EngineGetRecord(bank.Cursor(), 0, buffer.data(), nullptr) == 0;
+      bool found = bank.Seek(0, ENGINE_KEY_EQ) &&
+                   EngineGetRecord(bank.Cursor(), 0, buffer.data(), nullptr) == 0;
       raw.push_back(found ? buffer : std::string());
     }
     return raw;
   }
-  static void ExpectUnchangedExcept(const std::vector<std::string>& before, std::initializer_list<int> changed) {
+  static void ExpectUnchangedExcept(const std::vector<std::string>& before,
+                                    std::initializer_list<int> changed) {
     std::vector<std::string> after = RawBanks();
     for (int key = 0; key < kBankKeyCount; ++key) {
       bool expectChange = std::find(changed.begin(), changed.end(), key) != changed.end();

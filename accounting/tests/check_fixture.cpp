@@ -142,12 +142,14 @@ int CheckTest::PageCount(const std::string& pdf) {
 
 std::vector<PdfWord> CheckTest::Words(const std::string& pdf) { return PdfWords(pdf); }
 
-bool CheckTest::TextAt(const std::vector<PdfWord>& words, const std::string& text, double x, double y) {
+bool CheckTest::TextAt(const std::vector<PdfWord>& words, const std::string& text, double x,
+                       double y) {
   return PdfTextAt(words, text, x, y);
 }
 
 int CheckTest::CountWord(const std::vector<PdfWord>& words, const std::string& text) {
-  return static_cast<int>(std::count_if(words.begin(), words.end(), [&](const PdfWord& w) { return w.text == text; }));
+  return static_cast<int>(
+      std::count_if(words.begin(), words.end(), [&](const PdfWord& w) { return w.text == text; }));
 }
 
 void CheckTest::RunPrintChecks(const char* file, long number, LONG date) {

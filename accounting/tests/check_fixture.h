@@ -45,7 +45,8 @@ class CheckTest : public DisburseTest {
   static double Points(int value) { return 18.0 + 0.072 * value; }
   /* Whether the words hold `text` (words separated by single spaces) starting at (x, y)
      points, within 2 points. */
-  static bool TextAt(const std::vector<PdfWord>& words, const std::string& text, double x, double y);
+  static bool TextAt(const std::vector<PdfWord>& words, const std::string& text, double x,
+                     double y);
   /* Every word of the page starting at (x, y), joined by spaces (first word's box within 2). */
   static int CountWord(const std::vector<PdfWord>& words, const std::string& text);
 

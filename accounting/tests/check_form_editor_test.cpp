@@ -56,8 +56,9 @@ class CheckFormEditorTest : public CheckTest {
     RunCheckForm(nullptr);
   }
   /* The next position dialog gets these texts in its fields (by id), then `button`. */
-  void AnswerPositions(int templateId, std::vector<std::pair<int, std::string>> fields, int button = IDOK,
-                       std::vector<std::string>* shown = nullptr, std::vector<int> shownIds = {}) {
+  void AnswerPositions(int templateId, std::vector<std::pair<int, std::string>> fields,
+                       int button = IDOK, std::vector<std::string>* shown = nullptr,
+                       std::vector<int> shownIds = {}) {
     Driver().OnDialog(templateId, [=](HWND dialog) {
       if (shown)
         for (int id : shownIds) shown->push_back(ControlTextOf(dialog, id));
@@ -72,11 +73,17 @@ class CheckFormEditorTest : public CheckTest {
 TEST_F(CheckFormEditorTest, OkWritesTheTypedPositionsAsExactly128Bytes) {
   std::vector<std::string> shown;
   RunEditor([&](HWND form) {
-    AnswerPositions(kPosXYTemplate, {{101, "250"}, {102, ""}, {201, "-5"}, {202, "7500"}}, IDOK, &shown,
-                    {101, 102, 201, 202});
+    AnswerPositions(kPosXYTemplate, {{101, "250"}, {102, ""}, {201, "-5"}, {202, "7500"}}, IDOK,
+                    &shown, {101, 102, 201, 202});
     PressButton(form, 101);
-    AnswerPositions(kPosXYWHTemplate, {{101, "500"}, {102, "1800"}, {103, "7000"}, {104, "300"},
-                                       {201, "500"}, {202, "6800"}, {105, "7000"}, {106, "300"}});
+    AnswerPositions(kPosXYWHTemplate, {{101, "500"},
+                                       {102, "1800"},
+                                       {103, "7000"},
+                                       {104, "300"},
+                                       {201, "500"},
+                                       {202, "6800"},
+                                       {105, "7000"},
+                                       {106, "300"}});
     PressButton(form, 127);
     // A cancelled position dialog changes nothing.
     AnswerPositions(kPosXYTemplate, {{101, "1"}, {102, "2"}, {201, "3"}, {202, "4"}}, IDCANCEL);
@@ -144,8 +151,14 @@ TEST_F(CheckFormEditorTest, TestPrintsTheWorkingLayoutAndCancelKeepsFileAndLayou
     EXPECT_TRUE(PrintedChecks().empty());
     AnswerPositions(kPosXYTemplate, {{101, "1000"}, {102, "2000"}, {201, "-1"}, {202, "-1"}});
     PressButton(form, 101);
-    AnswerPositions(kPosXYWHTemplate, {{101, "1000"}, {102, "3000"}, {103, "4000"}, {104, "400"},
-                                       {201, "1000"}, {202, "6000"}, {105, "4000"}, {106, "400"}});
+    AnswerPositions(kPosXYWHTemplate, {{101, "1000"},
+                                       {102, "3000"},
+                                       {103, "4000"},
+                                       {104, "400"},
+                                       {201, "1000"},
+                                       {202, "6000"},
+                                       {105, "4000"},
+                                       {106, "400"}});
     PressButton(form, 103);
     Printers().ChoosePrinter({}, [](PrintDialogAnswer& answer) { answer.copies = 3; });
     PressButton(form, 234);

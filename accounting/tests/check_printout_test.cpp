@@ -21,7 +21,8 @@ class CheckPrintoutTest : public CheckTest {
     for (short& value : layout_) value = kCheckFormUnset;
   }
   /* Prints the row with layout_ and answers the one PDF's words. */
-  std::vector<PdfWord> Print(const TLedgerEntry& check, const char* buyers = "", const char* sellers = "") {
+  std::vector<PdfWord> Print(const TLedgerEntry& check, const char* buyers = "",
+                             const char* sellers = "") {
     ClearPrintedPdfs();
     TDisburseCheckRow row;
     RowFromEntry(check, row);
@@ -134,7 +135,8 @@ TEST_F(CheckPrintoutTest, TheSampleAmountAndNumberInTheirForms) {
   EXPECT_TRUE(TextAt(words, "9,999.99", Points(500), Points(500)));
   EXPECT_TRUE(TextAt(words, "9,999.99", Points(4000), Points(500)));
   EXPECT_TRUE(TextAt(words, "Check Number: 9999", Points(500), Points(1500)));
-  EXPECT_TRUE(TextAt(words, "Nine Thousand Nine Hundred Ninety Nine and 99/100 Dollars", Points(500), Points(2500)));
+  EXPECT_TRUE(TextAt(words, "Nine Thousand Nine Hundred Ninety Nine and 99/100 Dollars",
+                     Points(500), Points(2500)));
 }
 
 }  // namespace

@@ -57,7 +57,8 @@ class CheckRegisterTest : public AccountingTablesTest {
 };
 
 /* The payees of the listed rows, top to bottom. */
-std::vector<std::string> ListedPayees(const std::string& text, const std::vector<std::string>& known) {
+std::vector<std::string> ListedPayees(const std::string& text,
+                                      const std::vector<std::string>& known) {
   std::vector<std::pair<size_t, std::string>> found;
   for (const std::string& payee : known)
     for (size_t at = text.find(payee); at != std::string::npos; at = text.find(payee, at + 1))
@@ -68,8 +69,8 @@ std::vector<std::string> ListedPayees(const std::string& text, const std::vector
   return order;
 }
 
-const std::vector<std::string> kSamplePayees = {"Alpha & Sons", "Ready check",   "Escrow check",
-                                                "A deposit",    "Other account", "Voided payee",
+const std::vector<std::string> kSamplePayees = {"Alpha & Sons",    "Ready check",   "Escrow check",
+                                                "A deposit",       "Other account", "Voided payee",
                                                 "Reconciled payee"};
 
 TEST_F(CheckRegisterTest, AllListsPrintedAndLaterChecksOfTheAccountInKeyOrder) {
@@ -83,10 +84,13 @@ TEST_F(CheckRegisterTest, AllListsPrintedAndLaterChecksOfTheAccountInKeyOrder) {
     EXPECT_NE(text.find(heading), std::string::npos) << heading;
   EXPECT_EQ((std::vector<std::string>{"Alpha & Sons", "Voided payee", "Reconciled payee"}),
             ListedPayees(text, kSamplePayees));
-  EXPECT_TRUE(std::regex_search(text, std::regex("1001 +01/05/2026 +100 +Printed +Alpha & Sons +125\\.50")))
+  EXPECT_TRUE(
+      std::regex_search(text, std::regex("1001 +01/05/2026 +100 +Printed +Alpha & Sons +125\\.50")))
       << text;
-  EXPECT_TRUE(std::regex_search(text, std::regex("1005 +01/09/2026 +101 +Void +Voided payee +0\\.00")));
-  EXPECT_TRUE(std::regex_search(text, std::regex("998 +01/03/2026 +102 +Reconciled +Reconciled payee +1,234\\.56")));
+  EXPECT_TRUE(
+      std::regex_search(text, std::regex("1005 +01/09/2026 +101 +Void +Voided payee +0\\.00")));
+  EXPECT_TRUE(std::regex_search(
+      text, std::regex("998 +01/03/2026 +102 +Reconciled +Reconciled payee +1,234\\.56")));
   ExpectOnlyPrintedPdfsTold();
 }
 
@@ -96,9 +100,11 @@ TEST_F(CheckRegisterTest, DatesOfTwoCenturiesPrintApartAndEveryColumnStaysWhole)
   PutEntry({"2024-000000-002", 'C', 2, 1002, 1, 2, DateOf(1, 15, 2024), "New payee", 20});
   std::string pdf = PrintRegister();
   std::string text = PdfText(pdf);
-  EXPECT_TRUE(std::regex_search(text, std::regex("1001 +01/15/24 +1924-000000-001 +Printed +Old payee +10\\.00")))
+  EXPECT_TRUE(std::regex_search(
+      text, std::regex("1001 +01/15/24 +1924-000000-001 +Printed +Old payee +10\\.00")))
       << text;
-  EXPECT_TRUE(std::regex_search(text, std::regex("1002 +01/15/2024 +2024-000000-002 +Printed +New payee +20\\.00")));
+  EXPECT_TRUE(std::regex_search(
+      text, std::regex("1002 +01/15/2024 +2024-000000-002 +Printed +New payee +20\\.00")));
   // The full year ends before the file number begins, which still ends before the status.
   std::vector<PdfWord> words = PdfWords(pdf);
   auto word = [&](const std::string& wanted) {
@@ -121,7 +127,8 @@ TEST_F(CheckRegisterTest, DateRangeWalksByDateAndStopsAfterTheUpperDate) {
   }));
   EXPECT_NE(text.find("Dates: 01/03/2026 - 01/08/2026"), std::string::npos) << text;
   // 01/03 then 01/05; the void check of 01/09 lies after the upper date.
-  EXPECT_EQ((std::vector<std::string>{"Reconciled payee", "Alpha & Sons"}), ListedPayees(text, kSamplePayees));
+  EXPECT_EQ((std::vector<std::string>{"Reconciled payee", "Alpha & Sons"}),
+            ListedPayees(text, kSamplePayees));
 }
 
 TEST_F(CheckRegisterTest, NumberRangeWalksByCheckNumber) {
@@ -133,7 +140,8 @@ TEST_F(CheckRegisterTest, NumberRangeWalksByCheckNumber) {
   }));
   EXPECT_NE(text.find("Check Numbers: 0 - 1004"), std::string::npos) << text;
   // Deposits and the adjustment (number 0) are read and skipped; 998 comes before 1001.
-  EXPECT_EQ((std::vector<std::string>{"Reconciled payee", "Alpha & Sons"}), ListedPayees(text, kSamplePayees));
+  EXPECT_EQ((std::vector<std::string>{"Reconciled payee", "Alpha & Sons"}),
+            ListedPayees(text, kSamplePayees));
 }
 
 TEST_F(CheckRegisterTest, FileRangeComparesFileNumbersByteByByte) {
@@ -176,7 +184,8 @@ TEST_F(CheckRegisterTest, TwoHundredFiftyChecksPrintOnceEachAcrossBatchesAndPage
   ASSERT_GE(pages.size(), 3u);
   std::vector<std::string> listed;
   for (size_t p = 0; p < pages.size(); ++p) {
-    EXPECT_TRUE(std::regex_search(pages[p], std::regex("Page +" + std::to_string(p + 1) + "\\n"))) << p;
+    EXPECT_TRUE(std::regex_search(pages[p], std::regex("Page +" + std::to_string(p + 1) + "\\n")))
+        << p;
     EXPECT_NE(pages[p].find("Check Register"), std::string::npos) << p;
     for (const std::string& payee : ListedPayees(pages[p], payees)) listed.push_back(payee);
   }

@@ -33,7 +33,8 @@ class CheckRunTest : public CheckTest {
   }
   /* A check of kFile with creation key `seq`. */
   static void PutCheck(double seq, int status, double amount, const std::string& payee,
-                       long number = 0, LONG date = kBlankDate, const std::string& description = "Payoff") {
+                       long number = 0, LONG date = kBlankDate,
+                       const std::string& description = "Payoff") {
     PutEntry({kFile, 'C', seq, number, 2, status, date, payee, amount, description});
   }
   static TLedgerEntry Stored(double seq) {
@@ -58,17 +59,17 @@ class CheckRunTest : public CheckTest {
 
 // Every item placed: main positions in the upper half of the sheet, copies 5 inches lower.
 const short kFullLayout[kCheckFormValueCount] = {
-    500, 300, 500, 5300,                              // file number
-    6000, 300, 6000, 5300,                            // short date
-    3000, 300, 3000, 5300,                            // check number
-    6500, 1200, 6500, 6200,                           // amount
-    500, 2600, 4000, 400, 500, 7600, 4000, 400,       // description
-    500, 600, 2500, 300, 500, 5600, 2500, 300,        // buyers
-    3200, 600, 2500, 300, 3200, 5600, 2500, 300,      // sellers
-    5900, 800, 5900, 5800,                            // long date
-    500, 1800, 7000, 300, 500, 6800, 7000, 300,       // amount in words
-    7000, 2200, 7000, 7200,                           // second amount
-    500, 1200, 5000, 300, 500, 6200, 5000, 300,       // payee
+    500,  300,  500,  5300,                         // file number
+    6000, 300,  6000, 5300,                         // short date
+    3000, 300,  3000, 5300,                         // check number
+    6500, 1200, 6500, 6200,                         // amount
+    500,  2600, 4000, 400,  500,  7600, 4000, 400,  // description
+    500,  600,  2500, 300,  500,  5600, 2500, 300,  // buyers
+    3200, 600,  2500, 300,  3200, 5600, 2500, 300,  // sellers
+    5900, 800,  5900, 5800,                         // long date
+    500,  1800, 7000, 300,  500,  6800, 7000, 300,  // amount in words
+    7000, 2200, 7000, 7200,                         // second amount
+    500,  1200, 5000, 300,  500,  6200, 5000, 300,  // payee
 };
 
 TEST_F(CheckRunTest, ReadyChecksAreNumberedInGridOrderAndEachPrintsEveryItemTwice) {
@@ -140,7 +141,8 @@ TEST_F(CheckRunTest, ReadyChecksAreNumberedInGridOrderAndEachPrintsEveryItemTwic
                      item.item == kCheckSellersItem || item.item == kCheckAmountWordsItem ||
                      item.item == kCheckPayeeItem;
     const int copy = item.item + (box ? 4 : 2);
-    EXPECT_TRUE(TextAt(words, item.text, Points(kFullLayout[item.item]), Points(kFullLayout[item.item + 1])))
+    EXPECT_TRUE(TextAt(words, item.text, Points(kFullLayout[item.item]),
+                       Points(kFullLayout[item.item + 1])))
         << item.text << " main";
     EXPECT_TRUE(TextAt(words, item.text, Points(kFullLayout[copy]), Points(kFullLayout[copy + 1])))
         << item.text << " copy";
@@ -343,9 +345,10 @@ TEST_F(CheckRunTest, ATypedNumberOverlappingUsedNumbersIsRefusedAndWritesNothing
   Printers().ChoosePrinter();
   RunPrintChecks(kFile, 1001, DateOf(3, 14, 2026));
   ASSERT_EQ(1u, Shown().size());
-  EXPECT_EQ("Check numbers 1001 to 1002 include numbers already used; no check was printed. Type a number "
-            "after the last one used.",
-            Shown()[0].text);
+  EXPECT_EQ(
+      "Check numbers 1001 to 1002 include numbers already used; no check was printed. Type a number "
+      "after the last one used.",
+      Shown()[0].text);
   EXPECT_EQ(checkCtl, CheckCtlBytes());
   EXPECT_EQ(records, AllRawRecords());
   EXPECT_TRUE(PrintedChecks().empty());
@@ -357,8 +360,9 @@ TEST_F(CheckRunTest, ATypedNumberOverlappingUsedNumbersIsRefusedAndWritesNothing
   PutEntry({"F-200", 'C', 1, 0, 2, kStatusReady, kBlankDate, "Lone Payee", 50.00, ""});
   RunPrintChecks("F-200", 1003, DateOf(3, 14, 2026));
   ASSERT_EQ(1u, Shown().size());
-  EXPECT_EQ("Check number 1003 is already used; no check was printed. Type a number after the last one used.",
-            Shown()[0].text);
+  EXPECT_EQ(
+      "Check number 1003 is already used; no check was printed. Type a number after the last one used.",
+      Shown()[0].text);
   Boxes().Clear();
   RunPrintChecks("F-200", 1004, DateOf(3, 14, 2026));
   EXPECT_EQ(1004, StoredEntry("F-200", 'C', 1).value_or(TLedgerEntry{}).Number);
@@ -440,13 +444,15 @@ TEST_F(CheckRunTest, ACheckCtlThatCannotBeReadRefusesTheRun) {
   }
   const std::vector<char> empty = CheckCtlBytes();
   RunDisburse(kFile, [](HWND dialog, TDisburse&) { PressButton(dialog, 502); });
-  EXPECT_TRUE(ShownText("The next check number cannot be read from CHECKCTL; no checks were printed."));
+  EXPECT_TRUE(
+      ShownText("The next check number cannot be read from CHECKCTL; no checks were printed."));
   EXPECT_EQ(empty, CheckCtlBytes());
   // Missing altogether.
   Boxes().Clear();
   std::filesystem::remove(CheckCtlHostPath());
   RunDisburse(kFile, [](HWND dialog, TDisburse&) { PressButton(dialog, 502); });
-  EXPECT_TRUE(ShownText("The next check number cannot be read from CHECKCTL; no checks were printed."));
+  EXPECT_TRUE(
+      ShownText("The next check number cannot be read from CHECKCTL; no checks were printed."));
   EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), Shown().back().type & MB_ICONMASK);
   EXPECT_FALSE(std::filesystem::exists(CheckCtlHostPath()));
   EXPECT_EQ(records, AllRawRecords());

@@ -42,7 +42,8 @@ namespace {
    barrier) and its output goes to a file. */
 class Station {
  public:
-  Station(const std::vector<std::string>& arguments, const std::string& root, const std::string& output)
+  Station(const std::vector<std::string>& arguments, const std::string& root,
+          const std::string& output)
       : output_(output) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) return;
@@ -50,11 +51,13 @@ class Station {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[0], 0);
     posix_spawn_file_actions_addclose(&actions, pipeFds[1]);
-    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     std::vector<std::string> env;
     for (char** e = environ; *e != nullptr; ++e)
-      if (std::strncmp(*e, "ZARNE_ROOT=", 11) != 0 && std::strncmp(*e, "QT_QPA_PLATFORM=", 16) != 0) env.push_back(*e);
+      if (std::strncmp(*e, "ZARNE_ROOT=", 11) != 0 && std::strncmp(*e, "QT_QPA_PLATFORM=", 16) != 0)
+        env.push_back(*e);
     env.push_back("ZARNE_ROOT=" + root);
     env.push_back("QT_QPA_PLATFORM=offscreen");
     std::vector<char*> envp, argv;
@@ -65,7 +68,8 @@ class Station {
     std::vector<std::string> args = arguments;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
-    if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
+    if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
+      pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[0]);
     input_ = pipeFds[1];
@@ -132,7 +136,8 @@ std::vector<long> NumbersIn(const fs::path& pdf) {
   std::vector<long> numbers;
   const std::string text = ProgramOutput("pdftotext '" + pdf.string() + "' - 2>/dev/null");
   const std::regex number(R"(Check Number: (\d+))");
-  for (auto it = std::sregex_iterator(text.begin(), text.end(), number); it != std::sregex_iterator(); ++it)
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), number);
+       it != std::sregex_iterator(); ++it)
     numbers.push_back(std::stol((*it)[1]));
   return numbers;
 }
@@ -285,8 +290,8 @@ TEST_F(CheckStationsTest, AStationKilledAtEveryWriteOfItsRunNeverLeavesANumberFo
     PutReadyChecks(fileB, 3);
     const long killAt = 1 + (run * 7919L) % writes;  // every change, in an order that jumps
     {
-      Station a({"run", fileA, "barrier", "kill-at", std::to_string(killAt), "slow-sync", syncMs}, rootA,
-                PathInRoot("ka.out"));
+      Station a({"run", fileA, "barrier", "kill-at", std::to_string(killAt), "slow-sync", syncMs},
+                rootA, PathInRoot("ka.out"));
       Station b({"run", fileB, "barrier", "slow-sync", syncMs}, rootB, PathInRoot("kb.out"));
       ASSERT_TRUE(a.WaitFor("ready")) << a.Output();
       ASSERT_TRUE(b.WaitFor("ready")) << b.Output();
@@ -309,15 +314,18 @@ TEST_F(CheckStationsTest, AStationKilledAtEveryWriteOfItsRunNeverLeavesANumberFo
     std::map<long, int> uses;
     long highest = 0;
     for (const TLedgerEntry& check : AllChecks()) {
-      if (check.Status == kStatusReady && check.FileNum == fileA) ADD_FAILURE() << "run " << run << " left a check Ready";
+      if (check.Status == kStatusReady && check.FileNum == fileA)
+        ADD_FAILURE() << "run " << run << " left a check Ready";
       if (check.Number == 0) continue;
       ++uses[check.Number];
       highest = std::max<long>(highest, check.Number);
     }
-    for (const auto& [number, count] : uses) ASSERT_EQ(1, count) << "number " << number << ", kill at " << killAt;
+    for (const auto& [number, count] : uses)
+      ASSERT_EQ(1, count) << "number " << number << ", kill at " << killAt;
     ASSERT_GT(StoredNextNumber().value_or(0), highest) << "kill at " << killAt;
   }
-  std::printf("%d of %d runs killed at a change to disk (%ld changes a run)\n", killed, runs, writes);
+  std::printf("%d of %d runs killed at a change to disk (%ld changes a run)\n", killed, runs,
+              writes);
   EXPECT_EQ(runs, killed);
 }
 
@@ -385,15 +393,16 @@ TEST_F(CheckStationsTest, ACheckCtlLockedByAnotherProgramRefusesTheRun) {
 
 TEST_F(CheckStationsTest, ACheckAnotherStationPrintedAfterTheListFilledIsSkipped) {
   for (int i = 1; i <= 3; ++i)
-    PutEntry({"F-1", 'C', static_cast<double>(i), 0, 2, kStatusReady, kBlankDate, "Payee " + std::to_string(i),
-              100.0 * i, "Check"});
+    PutEntry({"F-1", 'C', static_cast<double>(i), 0, 2, kStatusReady, kBlankDate,
+              "Payee " + std::to_string(i), 100.0 * i, "Check"});
   Printers().ChoosePrinter();
   Driver().OnDialog(20905, [](HWND dialog) { PressButton(dialog, IDOK); });
   std::string rowStatus;
   RunDisburse("F-1", [&](HWND dialog, TDisburse&) {
     // The other station prints check 2 (number 3001) while this list shows it Ready.
-    EXPECT_EQ("done", RunSecondStation({"account", "F-1", "C", SeqArgument(2), "set", "6", "i:2", "4",
-                                        "d:3001", "7", "l:" + std::to_string(DateOf(3, 1, 2026))}));
+    EXPECT_EQ("done",
+              RunSecondStation({"account", "F-1", "C", SeqArgument(2), "set", "6", "i:2", "4",
+                                "d:3001", "7", "l:" + std::to_string(DateOf(3, 1, 2026))}));
     PressButton(dialog, 502);
     rowStatus = CheckRow(dialog, 1).StatusText;
   });

@@ -33,12 +33,14 @@ class DialogPicturesTest : public AccountingTablesTest {
 
 TEST_F(DialogPicturesTest, FileBalanceFormOfTheReportRange) {
   DialogDriver driver;
-  bool listShownChecked = false, listHiddenUnchecked = false, fromHidden = false, labelHidden = false;
+  bool listShownChecked = false, listHiddenUnchecked = false, fromHidden = false,
+       labelHidden = false;
   driver.OnDialog(20950, [&](HWND dialog) {
     EXPECT_EQ(BST_CHECKED, SendMessage(FindControl(dialog, 234), BM_GETCHECK, 0, 0));
     EXPECT_EQ(BST_CHECKED, SendMessage(FindControl(dialog, 200), BM_GETCHECK, 0, 0));
     EXPECT_EQ(19, SendMessage(FindControl(dialog, 136), CB_GETCURSEL, 0, 0));
-    for (int id : {301, 302, 402, 501, 502}) EXPECT_FALSE(IsWindowEnabled(FindControl(dialog, id))) << id;
+    for (int id : {301, 302, 402, 501, 502})
+      EXPECT_FALSE(IsWindowEnabled(FindControl(dialog, id))) << id;
     EXPECT_FALSE(IsWindowEnabled(FindControl(dialog, 500)));
     fromHidden = !IsWindowVisible(FindControl(dialog, 401));
     labelHidden = !IsWindowVisible(FindControl(dialog, 628));
@@ -64,7 +66,8 @@ TEST_F(DialogPicturesTest, ExportDialog) {
   DialogDriver driver;
   driver.OnDialog(20990, [&](HWND dialog) {
     EXPECT_EQ(BST_CHECKED, SendMessage(FindControl(dialog, 294), BM_GETCHECK, 0, 0));
-    for (int id : {401, 402, 1001, 301, 302, 1002}) EXPECT_FALSE(IsWindowEnabled(FindControl(dialog, id))) << id;
+    for (int id : {401, 402, 1001, 301, 302, 1002})
+      EXPECT_FALSE(IsWindowEnabled(FindControl(dialog, id))) << id;
     PressButton(dialog, 300);
     EXPECT_TRUE(IsWindowEnabled(FindControl(dialog, 301)));
     EXPECT_FALSE(IsWindowEnabled(FindControl(dialog, 397)));

@@ -20,8 +20,8 @@ struct Colours {
 Colours BalanceColours(HWND dialog, int id) {
   HWND control = FindControl(dialog, id);
   HDC dc = GetDC(control);
-  auto brush = reinterpret_cast<HBRUSH>(
-      SendMessage(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+  auto brush = reinterpret_cast<HBRUSH>(SendMessage(
+      dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
   LOGBRUSH logical{};
   GetObject(brush, sizeof logical, &logical);
   Colours colours{logical.lbColor, GetTextColor(dc), GetBkColor(dc)};
@@ -52,8 +52,12 @@ TEST_F(DisburseBalance, TheBalanceIsTheCentsSumInItsColour) {
     SCOPED_TRACE(c.name);
     const std::string number = "BAL" + std::to_string(++file);
     double seq = 731000.0;
-    for (double amount : c.deposits) Put(number, 'D', seq += 0.01, 3, amount, 0, static_cast<LONG>(0x80000000u), 2, "Buyer deposit");
-    for (double amount : c.checks) Put(number, 'C', seq += 0.01, 0, amount, 0, static_cast<LONG>(0x80000000u), 2, "Title company");
+    for (double amount : c.deposits)
+      Put(number, 'D', seq += 0.01, 3, amount, 0, static_cast<LONG>(0x80000000u), 2,
+          "Buyer deposit");
+    for (double amount : c.checks)
+      Put(number, 'C', seq += 0.01, 0, amount, 0, static_cast<LONG>(0x80000000u), 2,
+          "Title company");
     RunDisburse(number.c_str(), [&](HWND dialog, TDisburse& disburse) {
       EXPECT_EQ(Text(dialog, 103), c.text);
       EXPECT_EQ(disburse.BalanceSign, c.sign);
@@ -77,7 +81,8 @@ TEST_F(DisburseBalance, TheBalanceIsTheCentsSumInItsColour) {
       EXPECT_EQ(other.text, RGB(0, 0, 0));
       if (c.sign != 0) EXPECT_NE(other.brush, colours.brush);
       EXPECT_EQ(Text(dialog, 432), "Account 2");
-      SaveWindowScreenshot(dialog, (pictures / ("disburse_balance_" + std::string(c.name) + ".png")).string());
+      SaveWindowScreenshot(
+          dialog, (pictures / ("disburse_balance_" + std::string(c.name) + ".png")).string());
     });
   }
 }
@@ -92,7 +97,8 @@ TEST_F(DisburseBalance, AFileWithoutEntriesShowsZeroOnGreyAndNoAccount) {
     EXPECT_EQ(disburse.BankKey, -1);
     EXPECT_EQ(Text(dialog, 104), "EMPTY");
     EXPECT_FALSE(IsWindowEnabled(FindControl(dialog, 501)));  // no statement window
-    EXPECT_TRUE(IsWindowEnabled(FindControl(dialog, 502)));  // Print Checks works without a statement window
+    EXPECT_TRUE(IsWindowEnabled(
+        FindControl(dialog, 502)));  // Print Checks works without a statement window
   });
 }
 

@@ -109,20 +109,25 @@ TEST_F(BundleTest, StepsMakeTheirEntriesFileAfterFile) {
   MakeClosingFile("BND-1", 1500.25);
   RespaWindow* view = OpenFile("BND-1");
   const std::string longPayee(75, 'P');
-  const std::string steps = Bundle("steps.BND",
+  const std::string steps = Bundle(
+      "steps.BND",
       "AcctType$ = \"C\"\nAcctName$ = \"Lender payoff\"\nAcctDesc$ = \"Payoff\"\nAcctAmount = A101\nend\n"
       "AcctType$ = \"C\"\nAcctName$ = \"Nobody\"\nAcctAmount = 0\nend\n"
-      "AcctType$ = \"d\"\nAcctName$ = \"" + longPayee + "\"\nAcctAmount = 12.345\nend\n"
-      "AcctType$ = \"D\"\nAcctName$ = \"Buyer\"\nAcctDesc$ = \"Earnest money\"\nAcctAmount = 250\nend\n"
-      "AcctType$ = \"C\"\nAcctAmount = 0 - 5\nend\n"
-      "AcctType$ = \"C\"\nAcctAmount = 0.004\nend\n"
-      "A102 = 77\n");
-  const std::string errors = Bundle("errors.BND",
-      "AcctType$ = \"C\"\nAcctName$ = \"Before the error\"\nAcctAmount = 10\nend\n"
-      "AcctAmount = 20\ngoto nowhere\nend\n"
-      "AcctAmount = 30\nend\n");
-  const std::string second = Bundle("second.BND",
-      "AcctType$ = \"C\"\nAcctName$ = \"From the first file\"\nAcctAmount = A102\nend\n");
+      "AcctType$ = \"d\"\nAcctName$ = \"" +
+          longPayee +
+          "\"\nAcctAmount = 12.345\nend\n"
+          "AcctType$ = \"D\"\nAcctName$ = \"Buyer\"\nAcctDesc$ = \"Earnest money\"\nAcctAmount = 250\nend\n"
+          "AcctType$ = \"C\"\nAcctAmount = 0 - 5\nend\n"
+          "AcctType$ = \"C\"\nAcctAmount = 0.004\nend\n"
+          "A102 = 77\n");
+  const std::string errors =
+      Bundle("errors.BND",
+             "AcctType$ = \"C\"\nAcctName$ = \"Before the error\"\nAcctAmount = 10\nend\n"
+             "AcctAmount = 20\ngoto nowhere\nend\n"
+             "AcctAmount = 30\nend\n");
+  const std::string second =
+      Bundle("second.BND",
+             "AcctType$ = \"C\"\nAcctName$ = \"From the first file\"\nAcctAmount = A102\nend\n");
   // Chosen while it exists, removed before it is read (by another station, as it were: here
   // while the error of the file before it is shown).
   const std::string missing = Bundle("missing.BND", "AcctAmount = 1\n");
@@ -207,7 +212,8 @@ TEST_F(BundleTest, TooManyFilesAtOnceAreSaidSoNotTakenForCancel) {
   std::vector<std::string> files;
   // Far more names than the dialog's 8,192-byte name buffer holds.
   for (int i = 0; i < 300; ++i)
-    files.push_back(Bundle("a_rather_long_bundle_name_" + std::to_string(i) + ".BND", "AcctAmount = 1\n"));
+    files.push_back(
+        Bundle("a_rather_long_bundle_name_" + std::to_string(i) + ".BND", "AcctAmount = 1\n"));
   AutoCreate(view, files, [&](HWND dialog, TDisburse& disburse) {
     EXPECT_EQ(Count(dialog, 300), 0);
     EXPECT_EQ(disburse.BankKey, -1);  // nothing listed: the account chosen for the run goes
@@ -224,7 +230,8 @@ TEST_F(BundleTest, AFewFilesFitTheNameBuffer) {
   RespaWindow* view = OpenFile("FEW");
   std::vector<std::string> files;
   for (int i = 0; i < 40; ++i)
-    files.push_back(Bundle("bundle_" + std::to_string(i) + ".BND", "AcctType$ = \"C\"\nAcctAmount = 1\n"));
+    files.push_back(
+        Bundle("bundle_" + std::to_string(i) + ".BND", "AcctType$ = \"C\"\nAcctAmount = 1\n"));
   AutoCreate(view, files, [&](HWND dialog, TDisburse&) { EXPECT_EQ(Count(dialog, 300), 40); });
   EXPECT_EQ(StoredEntries(), 40);
   CloseFile(view);

@@ -14,7 +14,6 @@
 
 namespace {
 
-
 void ChooseStatus(HWND entry, const char* status) {
   HWND combo = FindControl(entry, 101);
   SendMessage(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(status));
@@ -39,14 +38,15 @@ using DisburseEntries = DisburseTest;
 
 TEST_F(DisburseEntries, NumberedChecksAreVoidedWithNumberAndDateKept) {
   const LONG printedOn = DateOf(5, 14, 2024);
-  Put("VOID", 'C', 732000.1, 2, 410.0, 1001, printedOn);   // Printed
-  Put("VOID", 'C', 732000.2, 0, 220.0, 1002, printedOn);   // Ready, set back with its number
-  Put("VOID", 'C', 732000.3, 0, 330.0);                    // Ready, no number: modified to Void
+  Put("VOID", 'C', 732000.1, 2, 410.0, 1001, printedOn);  // Printed
+  Put("VOID", 'C', 732000.2, 0, 220.0, 1002, printedOn);  // Ready, set back with its number
+  Put("VOID", 'C', 732000.3, 0, 330.0);                   // Ready, no number: modified to Void
   Put("VOID", 'D', 732000.4, 3, 1000.0);
-  for (int i = 0; i < 3; ++i) Driver().OnDialog(20901, [&, i](HWND entry) {
-    if (i == 2) ChooseStatus(entry, "Void");
-    PressButton(entry, IDOK);
-  });
+  for (int i = 0; i < 3; ++i)
+    Driver().OnDialog(20901, [&, i](HWND entry) {
+      if (i == 2) ChooseStatus(entry, "Void");
+      PressButton(entry, IDOK);
+    });
   RunDisburse("VOID", [&](HWND dialog, TDisburse&) {
     ASSERT_EQ(RowCount(dialog, 300), 3);
     SelectRow(dialog, 300, 0);
@@ -178,11 +178,13 @@ TEST_F(DisburseEntries, PrintedShowsTheChecksNumberAndDateAndNeedsThem) {
     EXPECT_FALSE(Visible(entry, 106));
     EXPECT_EQ(ControlTextOf(entry, 106), "");
     ChooseStatus(entry, "Printed");
-    EXPECT_TRUE(Visible(entry, 105) && Visible(entry, 106) && Visible(entry, 107) && Visible(entry, 108));
+    EXPECT_TRUE(Visible(entry, 105) && Visible(entry, 106) && Visible(entry, 107) &&
+                Visible(entry, 108));
     EXPECT_EQ(ControlTextOf(entry, 106), "1005");
     EXPECT_EQ(ControlTextOf(entry, 105), "06/01/24");
     ChooseStatus(entry, "Escrow");
-    EXPECT_FALSE(Visible(entry, 105) || Visible(entry, 106) || Visible(entry, 107) || Visible(entry, 108));
+    EXPECT_FALSE(Visible(entry, 105) || Visible(entry, 106) || Visible(entry, 107) ||
+                 Visible(entry, 108));
     EXPECT_EQ(ControlTextOf(entry, 105), "");
     ChooseStatus(entry, "Printed");
     EXPECT_EQ(ControlTextOf(entry, 106), "1005");
@@ -222,12 +224,13 @@ TEST_F(DisburseEntries, ARecordedNumberAlreadyUsedIsAskedAbout) {
   const LONG date = DateOf(6, 1, 2024);
   Put("DUP", 'C', 735000.1, 0, 10.0);
   Put("OTHER", 'C', 735000.2, 5, 20.0, 2001, date);  // any status counts
-  for (int i = 0; i < 2; ++i) Driver().OnDialog(20901, [&](HWND entry) {
-    ChooseStatus(entry, "Printed");
-    SetControlText(entry, 106, "2001");
-    SetControlText(entry, 105, "06/02/24");
-    PressButton(entry, IDOK);
-  });
+  for (int i = 0; i < 2; ++i)
+    Driver().OnDialog(20901, [&](HWND entry) {
+      ChooseStatus(entry, "Printed");
+      SetControlText(entry, 106, "2001");
+      SetControlText(entry, 105, "06/02/24");
+      PressButton(entry, IDOK);
+    });
   Boxes().QueueAnswer(IDNO);
   Boxes().QueueAnswer(IDYES);
   const std::vector<BYTE> before = RawRecord("DUP", 'C', 735000.1);
@@ -248,11 +251,12 @@ TEST_F(DisburseEntries, ARecordedNumberAlreadyUsedIsAskedAbout) {
 TEST_F(DisburseEntries, AStatusOutsideTheListIsKeptNotWrittenAsMinusOne) {
   Put("ODD", 'C', 736000.1, 9, 40.0);
   Put("ODD", 'C', 736000.2, -3, 41.0);
-  for (int i = 0; i < 2; ++i) Driver().OnDialog(20901, [](HWND entry) {
-    EXPECT_EQ(SendMessage(FindControl(entry, 101), CB_GETCURSEL, 0, 0), -1);
-    SetControlText(entry, 104, "Changed");
-    PressButton(entry, IDOK);
-  });
+  for (int i = 0; i < 2; ++i)
+    Driver().OnDialog(20901, [](HWND entry) {
+      EXPECT_EQ(SendMessage(FindControl(entry, 101), CB_GETCURSEL, 0, 0), -1);
+      SetControlText(entry, 104, "Changed");
+      PressButton(entry, IDOK);
+    });
   RunDisburse("ODD", [&](HWND dialog, TDisburse&) {
     ASSERT_EQ(RowCount(dialog, 300), 2);
     EXPECT_STREQ(CheckRow(dialog, 0).StatusText, "");
@@ -304,7 +308,8 @@ TEST_F(DisburseEntries, AFailedAddListsNothingAndKeepsTheBalance) {
   EXPECT_EQ(EntryCount(), 1);
   EXPECT_EQ(StoredEntry("RO", 'D', 737000.1)->Amount, 500.0);
   // A store that cannot be read is no entry deleted elsewhere.
-  for (const auto& box : Shown()) EXPECT_NE(box.text, "This entry was deleted at another workstation.");
+  for (const auto& box : Shown())
+    EXPECT_NE(box.text, "This entry was deleted at another workstation.");
 }
 
 }  // namespace

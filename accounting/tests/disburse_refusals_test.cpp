@@ -15,20 +15,30 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {'C', 0, true, nullptr}, {'C', 0, false, nullptr},
-    {'C', 1, true, nullptr}, {'C', 1, false, nullptr},
-    {'C', 2, true, "This check has been printed and can't be modified."}, {'C', 2, false, nullptr},
-    {'C', 3, true, nullptr}, {'C', 3, false, nullptr},
-    {'C', 5, true, nullptr}, {'C', 5, false, nullptr},
+    {'C', 0, true, nullptr},
+    {'C', 0, false, nullptr},
+    {'C', 1, true, nullptr},
+    {'C', 1, false, nullptr},
+    {'C', 2, true, "This check has been printed and can't be modified."},
+    {'C', 2, false, nullptr},
+    {'C', 3, true, nullptr},
+    {'C', 3, false, nullptr},
+    {'C', 5, true, nullptr},
+    {'C', 5, false, nullptr},
     {'C', 6, true, "This check has been reconciled and can't be modified."},
     {'C', 6, false, "This check has been reconciled and can't be deleted/voided."},
     {'C', 7, true, "This check has been balanced and can't be modified."},
     {'C', 7, false, "This check has been balanced and can't be deleted/voided."},
-    {'D', 0, true, nullptr}, {'D', 0, false, nullptr},
-    {'D', 1, true, nullptr}, {'D', 1, false, nullptr},
-    {'D', 2, true, nullptr}, {'D', 2, false, nullptr},
-    {'D', 3, true, nullptr}, {'D', 3, false, nullptr},
-    {'D', 4, true, nullptr}, {'D', 4, false, nullptr},
+    {'D', 0, true, nullptr},
+    {'D', 0, false, nullptr},
+    {'D', 1, true, nullptr},
+    {'D', 1, false, nullptr},
+    {'D', 2, true, nullptr},
+    {'D', 2, false, nullptr},
+    {'D', 3, true, nullptr},
+    {'D', 3, false, nullptr},
+    {'D', 4, true, nullptr},
+    {'D', 4, false, nullptr},
     {'D', 5, true, "This deposit has been posted and can't be modified."},
     {'D', 5, false, "This deposit has been posted and can't be deleted."},
     {'D', 6, true, "This deposit has been reconciled and can't be modified."},
@@ -41,7 +51,8 @@ using DisburseRefusals = DisburseTest;
 
 TEST_F(DisburseRefusals, EveryKindStatusAndActionIsRefusedOrOpensItsDialog) {
   for (const Case& c : kCases) {
-    const std::string file = std::string("R") + c.kind + std::to_string(c.status) + (c.modify ? "M" : "D");
+    const std::string file =
+        std::string("R") + c.kind + std::to_string(c.status) + (c.modify ? "M" : "D");
     SCOPED_TRACE(file);
     const double seq = 730000.5 + c.status;
     Put(file, c.kind, seq, c.status, 125.40, c.status == 2 ? 1001 : 0,
@@ -73,8 +84,8 @@ TEST_F(DisburseRefusals, EveryKindStatusAndActionIsRefusedOrOpensItsDialog) {
       EXPECT_EQ(Driver().Pending(), 0u);
     } else {
       EXPECT_TRUE(Shown().empty()) << Shown()[0].text;
-      const std::string expected = std::string(c.modify ? "Modify " : "Delete ") +
-                                   (c.kind == 'C' ? "Check" : "Deposit");
+      const std::string expected =
+          std::string(c.modify ? "Modify " : "Delete ") + (c.kind == 'C' ? "Check" : "Deposit");
       EXPECT_EQ(caption, expected);
     }
     EXPECT_EQ(RawRecord(file, c.kind, seq), before);

@@ -30,13 +30,17 @@ TEST(LedgerOtherStation, Act) {
   char action[16], directory[512], file[16], type[2];
   double seq = 0;
   long date = 0;
-  ASSERT_EQ(std::sscanf(order, "%15s %511s %15s %1s %lf %ld", action, directory, file, type, &seq, &date), 6);
+  ASSERT_EQ(
+      std::sscanf(order, "%15s %511s %15s %1s %lf %ld", action, directory, file, type, &seq, &date),
+      6);
   EngineDatabase database = nullptr;
   EngineCursor cursor = nullptr;
   ASSERT_EQ(EngineInit(300, nullptr), 0);
   ASSERT_EQ(EngineOpenDatabase(nullptr, nullptr, 0, 0, nullptr, 0, nullptr, nullptr, &database), 0);
   ASSERT_EQ(EngineSetDirectory(database, directory), 0);
-  ASSERT_EQ(EngineOpenTable(database, "ACCOUNT", "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr, &cursor), 0);
+  ASSERT_EQ(EngineOpenTable(database, "ACCOUNT", "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0,
+                            nullptr, &cursor),
+            0);
   EngineCursorProps props{};
   EngineGetCursorProps(cursor, &props);
   std::vector<char> record(props.recordSize);
@@ -51,8 +55,7 @@ TEST(LedgerOtherStation, Act) {
     std::puts("held");
     std::fflush(stdout);
     char line[16];
-    while (std::fgets(line, sizeof line, stdin)) {
-    }
+    while (std::fgets(line, sizeof line, stdin)) {}
   } else {
     const bool print = std::strcmp(action, "print") == 0;
     const SHORT status = print ? 2 : 5;
@@ -69,11 +72,11 @@ TEST(LedgerOtherStation, Act) {
   EngineExit();
 }
 
-std::string Order(const std::string& action, const std::string& directory, const std::string& file, char type,
-                  double seq, LONG date) {
+std::string Order(const std::string& action, const std::string& directory, const std::string& file,
+                  char type, double seq, LONG date) {
   char text[1024];
-  std::snprintf(text, sizeof text, "%s %s %s %c %.17g %ld", action.c_str(), directory.c_str(), file.c_str(), type,
-                seq, static_cast<long>(date));
+  std::snprintf(text, sizeof text, "%s %s %s %c %.17g %ld", action.c_str(), directory.c_str(),
+                file.c_str(), type, seq, static_cast<long>(date));
   return text;
 }
 

@@ -41,7 +41,8 @@ class Export1099Test : public AccountingTablesTest {
  protected:
   void SetUp() override {
     AccountingTablesTest::SetUp();
-    application_ = std::make_unique<TApplication>("Zarne");  // boxes without a caption take its name
+    application_ =
+        std::make_unique<TApplication>("Zarne");  // boxes without a caption take its name
     ASSERT_TRUE(MakeDirectoryPath("C:\\ZARNE\\OUT"));
   }
   void TearDown() override {
@@ -51,7 +52,8 @@ class Export1099Test : public AccountingTablesTest {
   }
   std::unique_ptr<TApplication> application_;
 
-  static void PutClosing(const Closing& c, bool seller = true, bool agent = true, bool property = true) {
+  static void PutClosing(const Closing& c, bool seller = true, bool agent = true,
+                         bool property = true) {
     TPXRecord summary(gTables[kSummary1Table], true);
     summary.Clear();
     summary.SetString(1, c.file.c_str());
@@ -93,13 +95,14 @@ class Export1099Test : public AccountingTablesTest {
 
   void PutSample() {
     PutClosing({"1001", DateOf(3, 15, 1998), 250000.00, 1200.50, 300.25, "John A. Smith Jr.", "",
-                "12 Oak St", "Springfield", "IL", "62701", "123-45-6789", "99 Elm Rd", "Shelbyville",
-                "IL", "62565"});
-    PutClosing({"1002", DateOf(7, 1, 2001), -1500.50, 0, 10, "Acme Holdings LLC", "Jane Doe", "1 Main",
-                "Capital", "TX", "73301-0001", "98-7654321", "", "", "", ""});
+                "12 Oak St", "Springfield", "IL", "62701", "123-45-6789", "99 Elm Rd",
+                "Shelbyville", "IL", "62565"});
+    PutClosing({"1002", DateOf(7, 1, 2001), -1500.50, 0, 10, "Acme Holdings LLC", "Jane Doe",
+                "1 Main", "Capital", "TX", "73301-0001", "98-7654321", "", "", "", ""});
     PutClosing({"1003", DateOf(12, 31, 1998), 80000, 0, 0, "Cher", "", "", "", "", "", "", "5 Pine",
                 "Ogden", "UT", "84401"});
-    PutClosing({"1004", DateOf(1, 1, 1999), 1, 2, 3, "Out Of Range", "", "", "", "", "", "", "", "", "", ""});
+    PutClosing({"1004", DateOf(1, 1, 1999), 1, 2, 3, "Out Of Range", "", "", "", "", "", "", "", "",
+                "", ""});
   }
 
   /* Runs the export command; `fill` sets the dialog, then OK; a dialog still open after OK
@@ -155,7 +158,8 @@ const std::string kLine1001 =
 const std::string kLine1002 =
     "Acme Holdings LLC\t\t98-7654321\t1 Main\tCapital\tTX\t73301-0001\t1002\t07/01/2001\t-1500.50\t"
     "    \t10.00\r\n";
-const std::string kLine1003 = "Cher\t\t\t\t\t\t\t1003\t12/31/98\t80000.00\t5 Pine Ogden UT  84401\t0.00\r\n";
+const std::string kLine1003 =
+    "Cher\t\t\t\t\t\t\t1003\t12/31/98\t80000.00\t5 Pine Ogden UT  84401\t0.00\r\n";
 
 TEST_F(Export1099Test, TwoDigitYearExportsThatYearsFilesInFileOrder) {
   PutSample();
@@ -194,21 +198,22 @@ TEST_F(Export1099Test, FileBoundsWithCommaAndOrSelectExactlyTheirRange) {
     PutClosing({file, DateOf(6, 1, 2005), 1, 0, 0, "Solo", "", "", "", "", "", "", "", "", "", ""});
   EXPECT_TRUE(Export(ByFiles("A OR B", "B,2")));
   const std::string tail = "\t06/01/2005\t1.00\t    \t0.00\r\n";
-  EXPECT_EQ("Solo\t\t\t\t\t\t\tA OR B" + tail + "Solo\t\t\t\t\t\t\tA,1" + tail + "Solo\t\t\t\t\t\t\tB,2" + tail,
+  EXPECT_EQ("Solo\t\t\t\t\t\t\tA OR B" + tail + "Solo\t\t\t\t\t\t\tA,1" + tail +
+                "Solo\t\t\t\t\t\t\tB,2" + tail,
             ReadHostFile(kExportPath));
 }
 
 TEST_F(Export1099Test, StoredTabsAndLineBreaksBecomeBlanks) {
-  PutClosing({"2001", DateOf(2, 2, 2002), 5, 0, 0, "Ann\tLee", "", "1\r\n2 St", "Odd\x0BTown", "", "", "",
-              "a\tb", "", "", ""});
+  PutClosing({"2001", DateOf(2, 2, 2002), 5, 0, 0, "Ann\tLee", "", "1\r\n2 St", "Odd\x0BTown", "",
+              "", "", "a\tb", "", "", ""});
   EXPECT_TRUE(Export(ByYear("02")));
   EXPECT_EQ("Lee\tAnn\t\t1  2 St\tOdd Town\t\t\t2001\t02/02/2002\t5.00\ta b    \t0.00\r\n",
             ReadHostFile(kExportPath));
 }
 
 TEST_F(Export1099Test, MissingRecordsReadAsBlanksAndNothingIsInserted) {
-  PutClosing({"3001", DateOf(4, 4, 2004), 7.5, 0, 0, "X", "", "", "", "", "", "T", "", "", "", ""}, false, false,
-             false);
+  PutClosing({"3001", DateOf(4, 4, 2004), 7.5, 0, 0, "X", "", "", "", "", "", "T", "", "", "", ""},
+             false, false, false);
   EXPECT_TRUE(Export(ByYear("2004")));
   EXPECT_EQ("\t\t\t\t\t\t\t3001\t04/04/2004\t7.50\t    \t0.00\r\n", ReadHostFile(kExportPath));
   for (int table : {1, 3, 4}) {

@@ -70,7 +70,9 @@ TEST_F(FilePrintoutsTest, DisbursementReportListsEveryStatusWithTotalsAndTheNoti
   EXPECT_TRUE(Has(text, "1235 +Printed +0 +Payee B +100\\.00"));
   EXPECT_FALSE(Has(text, "Other file"));
   EXPECT_LT(text.find("Deposits:"), text.find("Checks:"));
-  EXPECT_TRUE(Has(text, "\\*\\*\\* FILE OUT OF BALANCE BY 150\\.11 \\*\\*\\* +1,250\\.10 +1,099\\.99")) << text;
+  EXPECT_TRUE(
+      Has(text, "\\*\\*\\* FILE OUT OF BALANCE BY 150\\.11 \\*\\*\\* +1,250\\.10 +1,099\\.99"))
+      << text;
   EXPECT_FALSE(Has(text, "WARNING"));  // the void check on bank 3 takes no part
   ExpectOnlyPrintedPdfsTold();
 }
@@ -99,7 +101,8 @@ TEST_F(FilePrintoutsTest, SectionsCarriedToTheNextPageAreNeitherLostNorRepeated)
   // Calibrate how many deposit lines page 1 holds, then walk the counts around it: the
   // warning, the totals and the checks heading are pushed to page 2 in turn.
   LONG d = DateOf(5, 1, 2026);
-  for (int i = 0; i < 90; ++i) PutEntry({"800", 'D', double(i + 1), 0, 0, 5, d, "dep " + std::to_string(i), 1});
+  for (int i = 0; i < 90; ++i)
+    PutEntry({"800", 'D', double(i + 1), 0, 0, 5, d, "dep " + std::to_string(i), 1});
   std::vector<std::string> pages = Disbursement("800");
   int perPage = 0;
   for (int i = 0; i < 90; ++i) perPage += Count(pages[0], "dep " + std::to_string(i) + " ") > 0;
@@ -116,7 +119,8 @@ TEST_F(FilePrintoutsTest, SectionsCarriedToTheNextPageAreNeitherLostNorRepeated)
     ASSERT_LE(pages.size(), 2u);
     std::string all;
     for (const std::string& page : pages) all += page;
-    for (int i = 0; i < n; ++i) EXPECT_EQ(1, Count(all, "dep " + std::to_string(i) + " ")) << n << " " << i;
+    for (int i = 0; i < n; ++i)
+      EXPECT_EQ(1, Count(all, "dep " + std::to_string(i) + " ")) << n << " " << i;
     EXPECT_EQ(1, Count(all, "mixed")) << n;
     EXPECT_EQ(1, Count(all, "WARNING")) << n;
     EXPECT_EQ(1, Count(all, "Checks:")) << n;
@@ -124,11 +128,13 @@ TEST_F(FilePrintoutsTest, SectionsCarriedToTheNextPageAreNeitherLostNorRepeated)
     if (pages.size() == 2) {
       const std::string& second = pages[1];
       EXPECT_TRUE(Has(second, "Page +2"));
-      if (Has(second, "WARNING") && !Has(second, "OUT OF BALANCE") && !Has(second, "Checks:")) warningAlone = true;
+      if (Has(second, "WARNING") && !Has(second, "OUT OF BALANCE") && !Has(second, "Checks:"))
+        warningAlone = true;
       if (Has(second, "OUT OF BALANCE") && !Has(second, "Checks:")) totalsAlone = true;
       if (Has(second, "Checks:")) checksPushed = true;
       if (Has(second, "WARNING") && !Has(second, "Checks:"))
-        EXPECT_TRUE(Has(second, "OUT OF BALANCE")) << "the totals line is repeated above the warning";
+        EXPECT_TRUE(Has(second, "OUT OF BALANCE"))
+            << "the totals line is repeated above the warning";
     }
   }
   EXPECT_TRUE(warningAlone || totalsAlone);
@@ -153,7 +159,8 @@ TEST_F(FilePrintoutsTest, CheckRequestPrintsTheReadyChecksInCreationOrder) {
   EXPECT_TRUE(Has(text, "Check Amount: +\\$1,250\\.00"));
   EXPECT_TRUE(Has(text, "Payee: +Payee A"));
   EXPECT_TRUE(Has(text, "Description: +Payoff of the first & second"));
-  EXPECT_EQ(2, Count(text, "__________________________________\n"));  // payee and description blanks
+  EXPECT_EQ(2,
+            Count(text, "__________________________________\n"));  // payee and description blanks
   EXPECT_LT(text.find("Payee A"), text.find("1,250.00"));
   for (const char* absent : {"Void payee", "Payee B", "Escrow payee", "Other file"})
     EXPECT_FALSE(Has(text, absent)) << absent;
@@ -162,7 +169,8 @@ TEST_F(FilePrintoutsTest, CheckRequestPrintsTheReadyChecksInCreationOrder) {
 TEST_F(FilePrintoutsTest, CheckRequestPartiesOnPageOneOnlyAndAHeadingOnlyLastPage) {
   LONG d = DateOf(5, 1, 2026);
   PutParty(0, "900", "Only Buyer");
-  for (int i = 0; i < 12; ++i) PutEntry({"900", 'C', double(i + 1), 0, 0, 0, d, "req " + std::to_string(i), 1});
+  for (int i = 0; i < 12; ++i)
+    PutEntry({"900", 'C', double(i + 1), 0, 0, 0, d, "req " + std::to_string(i), 1});
   std::vector<std::string> pages = Request("900");
   ASSERT_GE(pages.size(), 2u);
   int onFirst = 0;
@@ -176,7 +184,8 @@ TEST_F(FilePrintoutsTest, CheckRequestPartiesOnPageOneOnlyAndAHeadingOnlyLastPag
 
   // Exactly as many Ready checks as page 1 holds: one more page with the heading alone.
   for (int i = 12; i < 20; ++i) PutEntry({"901", 'C', double(i + 1), 0, 0, 2, d, "printed", 1});
-  for (int i = 0; i < onFirst; ++i) PutEntry({"901", 'C', double(100 + i), 0, 0, 0, d, "r" + std::to_string(i), 1});
+  for (int i = 0; i < onFirst; ++i)
+    PutEntry({"901", 'C', double(100 + i), 0, 0, 0, d, "r" + std::to_string(i), 1});
   pages = Request("901");
   ASSERT_EQ(2u, pages.size());
   EXPECT_TRUE(Has(pages[1], "Page +2"));

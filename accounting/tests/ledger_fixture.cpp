@@ -45,7 +45,8 @@ std::vector<BYTE> LedgerTest::RawRecord(const std::string& file, char type, doub
   return raw;
 }
 
-std::optional<TLedgerEntry> LedgerTest::StoredEntry(const std::string& file, char type, double seq) {
+std::optional<TLedgerEntry> LedgerTest::StoredEntry(const std::string& file, char type,
+                                                    double seq) {
   TPXRecord record(gTables[kAccountTable], true);
   TLedgerEntry entry;
   CopyLedgerText(entry.FileNum, sizeof entry.FileNum, file.c_str());
@@ -68,6 +69,7 @@ void ClickGridRow(HWND dialog, HWND grid, int row, Qt::KeyboardModifiers modifie
   SendMessage(grid, TSM_SETCURSOR, 0, row);
   RECT cell{};
   ASSERT_EQ(SendMessage(grid, TSM_GETCELLRECT, TSREF_CURSOR, reinterpret_cast<LPARAM>(&cell)), 0);
-  Click(grid, (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2, Qt::LeftButton, modifiers);
+  Click(grid, (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2, Qt::LeftButton,
+        modifiers);
   PumpDialogMessages(dialog);
 }

@@ -26,13 +26,13 @@ class LedgerTest : public AccountingTablesTest {
   /* How many ACCOUNT records there are. */
   static int EntryCount();
 
-
  private:
   HMODULE grid_ = nullptr;
 };
 
 /* Clicks the middle of a grid row's current cell as the user would, then lets the dialog
    handle what it caused. */
-void ClickGridRow(HWND dialog, HWND grid, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void ClickGridRow(HWND dialog, HWND grid, int row,
+                  Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 #endif

@@ -25,8 +25,8 @@ class LedgerLayer : public LedgerTest {
  protected:
   void SetUp() override {
     LedgerTest::SetUp();
-    parent_ = CreateWindow("static", "Parent", WS_OVERLAPPED | WS_VISIBLE, 20, 20, 700, 400, nullptr,
-                           nullptr, nullptr, nullptr);
+    parent_ = CreateWindow("static", "Parent", WS_OVERLAPPED | WS_VISIBLE, 20, 20, 700, 400,
+                           nullptr, nullptr, nullptr, nullptr);
   }
   HWND MakeGrid(DWORD style) {
     return CreateWindow("Tessel", "", WS_CHILD | WS_VISIBLE | style, 0, 0, 600, 300, parent_,
@@ -165,9 +165,10 @@ TEST_F(LedgerLayer, AGridRefusalStopsTheFillWithItsBox) {
     ShowGridRefusal(parent_, result);
     ASSERT_EQ(Shown().size(), 1u);
     EXPECT_EQ(Shown()[0].caption, "Tessel Message");
-    EXPECT_EQ(Shown()[0].text,
-              "There is not enough memory to view the full range of records.  Set a more restrictive "
-              "range to view the remaining records.");
+    EXPECT_EQ(
+        Shown()[0].text,
+        "There is not enough memory to view the full range of records.  Set a more restrictive "
+        "range to view the remaining records.");
     EXPECT_EQ(Shown()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
   }
   Boxes().Clear();
@@ -183,9 +184,9 @@ TEST(LedgerCents, TheBalanceIsTheSumOfTheShownAmounts) {
     const char* text;
   };
   const Case cases[] = {
-      {{0.005, 0.005, 0.005}, {}, 3, "0.03"},       // a running double shows 0.01
-      {{0.005}, {0.01}, 0, "0.00"},                  // a running double shows -0.01
-      {{1234.565, 0.135}, {0.3}, 123441, "1234.41"},  // a running double shows 1234.40
+      {{0.005, 0.005, 0.005}, {}, 3, "0.03"},           // a running double shows 0.01
+      {{0.005}, {0.01}, 0, "0.00"},                     // a running double shows -0.01
+      {{1234.565, 0.135}, {0.3}, 123441, "1234.41"},    // a running double shows 1234.40
       {{100.0}, {50.005, 50.005, 0.004}, -2, "-0.02"},  // a running double shows -0.01
   };
   for (const Case& c : cases) {
@@ -218,7 +219,8 @@ TEST(LedgerRefusals, TheTableRefusesExactlyTheClosedEntries) {
   EXPECT_EQ(FindLedgerRefusal('C', kStatusPrinted, TLedgerAction::kDelete), nullptr);
   EXPECT_STREQ(FindLedgerRefusal('C', kStatusBalanced, TLedgerAction::kDelete)->ActionWord,
                "deleted/voided");
-  EXPECT_STREQ(FindLedgerRefusal('D', kStatusPosted, TLedgerAction::kDelete)->ActionWord, "deleted");
+  EXPECT_STREQ(FindLedgerRefusal('D', kStatusPosted, TLedgerAction::kDelete)->ActionWord,
+               "deleted");
 }
 
 class LedgerStore : public LedgerTest {};
@@ -319,7 +321,7 @@ TEST_F(LedgerStore, BankNamesStayAtTheirKeys) {
       bank.GetShort(1, key);
       if (key >= 10) {
         EXPECT_TRUE(bank.Delete());
-        more = bank.Seek(0, ENGINE_KEY_GEQ) ;
+        more = bank.Seek(0, ENGINE_KEY_GEQ);
         continue;
       }
       more = bank.Next();

@@ -15,7 +15,6 @@
 
 namespace {
 
-
 class PostDepositsTest : public DisburseTest {
  protected:
   static void PutSummary(const char* file, LONG closing) {
@@ -62,7 +61,7 @@ TEST_F(PostDepositsTest, ClickedDepositsArePostedAndClosedOnesStay) {
   for (int i = 0; i < 3; ++i) Put("POST", 'D', 738000.1 + 0.1 * i, 3, 100.0 * (i + 1));
   Put("POST", 'D', 738000.7, 6, 40.0, 0, DateOf(1, 2, 2024));  // Reconciled
   Put("POST", 'D', 738000.8, 7, 50.0, 0, DateOf(1, 2, 2024));  // Balanced
-  Put("POST", 'C', 738000.9, 0, 70.0);                          // a check: not listed
+  Put("POST", 'C', 738000.9, 0, 70.0);                         // a check: not listed
   const std::vector<BYTE> reconciled = RawRecord("POST", 'D', 738000.7);
   const std::vector<BYTE> balanced = RawRecord("POST", 'D', 738000.8);
   const LONG postedOn = DateOf(7, 4, 2024);

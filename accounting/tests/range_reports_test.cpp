@@ -73,8 +73,9 @@ class RangeReportsTest : public AccountingTablesTest {
 };
 
 const std::vector<std::string> kLedgerPayees = {
-    "Buyer deposit & co", "Title Co", "Voided", "Ready one", "Escrow one", "Unposted dep",
-    "Blank dated", "Late payee", "Other bank", "After range", "Only ready", "Zero in", "Zero out"};
+    "Buyer deposit & co", "Title Co",    "Voided",     "Ready one",  "Escrow one",
+    "Unposted dep",       "Blank dated", "Late payee", "Other bank", "After range",
+    "Only ready",         "Zero in",     "Zero out"};
 
 std::vector<std::string> Present(const std::string& text, const std::vector<std::string>& names) {
   std::vector<std::string> found;
@@ -190,7 +191,7 @@ TEST_F(RangeReportsTest, FileBalanceOnOneAccountThroughADateAgreesWithTheLedger)
   EXPECT_TRUE(Has(text, "Activity Through: 1/5/2026"));
   EXPECT_TRUE(Has(text, "200 +Smith & Jones +Seller Able +Trust One +7,499\\.75"));
   EXPECT_TRUE(Has(text, "201 +Buyer Baker +Trust One +300\\.10"));
-  EXPECT_FALSE(Has(text, "Zero Zed"));         // suppressed
+  EXPECT_FALSE(Has(text, "Zero Zed"));          // suppressed
   EXPECT_FALSE(Has(text, "Bank Adjustments"));  // dated after the through date
   EXPECT_TRUE(Has(text, "REPORT TOTAL +7,799\\.85"));
 
@@ -217,7 +218,8 @@ TEST_F(RangeReportsTest, FileBalanceAccountOneAllItemsEqualsTheLedgerAll) {
 TEST_F(RangeReportsTest, ClosingLinesThatDoNotFitStandAloneOnTheNextPage) {
   // Calibrate: how many ledger rows fill the first page.
   for (int i = 0; i < 120; ++i)
-    PutEntry({"300", 'D', double(i + 1), 0, 1, 5, DateOf(1, 1, 2026) + i, "Row " + std::to_string(i), 1});
+    PutEntry({"300", 'D', double(i + 1), 0, 1, 5, DateOf(1, 1, 2026) + i,
+              "Row " + std::to_string(i), 1});
   std::vector<std::string> pages = PdfPages(Print(kLedgerReport));
   ASSERT_GE(pages.size(), 2u);
   int perPage = static_cast<int>(std::count(pages[0].begin(), pages[0].end(), '\n'));
@@ -283,8 +285,9 @@ TEST_F(RangeReportsTest, PicturesOfTheFirstPages) {
     TReportCommandKind kind;
     const char* name;
   };
-  for (Shot shot : {Shot{kCheckRegisterReport, "check_register.png"}, Shot{kLedgerReport, "ledger_report.png"},
-                    Shot{kFileBalanceReport, "file_balance_report.png"}}) {
+  for (Shot shot :
+       {Shot{kCheckRegisterReport, "check_register.png"}, Shot{kLedgerReport, "ledger_report.png"},
+        Shot{kFileBalanceReport, "file_balance_report.png"}}) {
     ClearPrintedPdfs();
     if (shot.kind == kFileBalanceReport) Boxes().QueueAnswer(IDNO);
     std::string pdf = Print(shot.kind);

@@ -53,7 +53,8 @@ class ReconcileContentionTest : public ReconcileTest {
   }
   static std::vector<int> DepositStatuses() {
     std::vector<int> statuses;
-    for (int i = 0; i < 3; ++i) statuses.push_back(StoredStatus("A-" + std::to_string(i + 1), 'D', kSeqs[i]));
+    for (int i = 0; i < 3; ++i)
+      statuses.push_back(StoredStatus("A-" + std::to_string(i + 1), 'D', kSeqs[i]));
     return statuses;
   }
   bool Shows(const std::string& text) {
@@ -80,8 +81,9 @@ TEST_F(ReconcileContentionTest, ClearWritesWhatItCanAndKeepsTheRestSelected) {
     EXPECT_EQ(RowOf(dialog, "A-2"), 0);
     EXPECT_TRUE(Selected(dialog, 0));
     ASSERT_FALSE(Shown().empty());
-    EXPECT_EQ(Shown().back().text,
-              "1 of the selected entries could not be marked Reconciled.  They are still selected.");
+    EXPECT_EQ(
+        Shown().back().text,
+        "1 of the selected entries could not be marked Reconciled.  They are still selected.");
     EXPECT_EQ(Shown().back().caption, "Zarne Message");
     EXPECT_EQ(Shown().back().type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     // Once the other station lets go, the same Clear writes it.
@@ -99,14 +101,18 @@ TEST_F(ReconcileContentionTest, ClearDropsRowsOfEntriesGoneOrClearedElsewhereAnd
     ASSERT_EQ(RowCount(dialog), 4);
     for (int row = 0; row < 4; ++row) ClickRow(dialog, row);
     EXPECT_EQ(RunSecondStation({"account", "A-1", "D", SeqArgument(1.0), "delete"}), "done");
-    EXPECT_EQ(RunSecondStation({"account", "A-2", "D", SeqArgument(2.0), "set", "6", "i:6"}), "done");
-    EXPECT_EQ(RunSecondStation({"account", "A-5", "D", SeqArgument(5.0), "set", "6", "i:1"}), "done");
+    EXPECT_EQ(RunSecondStation({"account", "A-2", "D", SeqArgument(2.0), "set", "6", "i:6"}),
+              "done");
+    EXPECT_EQ(RunSecondStation({"account", "A-5", "D", SeqArgument(5.0), "set", "6", "i:1"}),
+              "done");
     PressButton(dialog, 104);
     ASSERT_EQ(RowCount(dialog), 1);
     EXPECT_EQ(RowOf(dialog, "A-5"), 0);
     EXPECT_TRUE(Selected(dialog, 0));
     ASSERT_EQ(Shown().size(), 1u);
-    EXPECT_EQ(Shown()[0].text, "1 of the selected entries could not be marked Reconciled.  They are still selected.");
+    EXPECT_EQ(
+        Shown()[0].text,
+        "1 of the selected entries could not be marked Reconciled.  They are still selected.");
   });
   EXPECT_FALSE(StoredEntry("A-1", 'D', 1.0).has_value());
   EXPECT_EQ(StoredStatus("A-2", 'D', 2.0), 6);
@@ -127,8 +133,9 @@ TEST_F(ReconcileContentionTest, ACloseWithAnEntryInUseChangesNothingAndARetrySuc
     }
     EXPECT_TRUE(Shows(kReconciled));
     ASSERT_FALSE(Shown().empty());
-    EXPECT_EQ(Shown().back().text, "The period could not be closed: 1 reconciled entries are in use or could not be "
-                                   "written.  Nothing was changed.");
+    EXPECT_EQ(Shown().back().text,
+              "The period could not be closed: 1 reconciled entries are in use or could not be "
+              "written.  Nothing was changed.");
     EXPECT_EQ(Shown().back().type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     EXPECT_EQ(DepositStatuses(), (std::vector<int>{6, 6, 6}));
     EXPECT_EQ(StoredStatement(kBank).LastBalanceDate, DateOf(1, 31, 2024));
@@ -158,7 +165,8 @@ TEST_F(ReconcileContentionTest, ABankRecordInUseTurnsTheBalancedEntriesBack) {
     PressButton(dialog, 342);
   });
   ASSERT_FALSE(Shown().empty());
-  EXPECT_EQ(Shown().back().text, "An error occurred in updating BANK.DB - the period could not be closed");
+  EXPECT_EQ(Shown().back().text,
+            "An error occurred in updating BANK.DB - the period could not be closed");
   EXPECT_EQ(Shown().back().caption, "System Error");
   EXPECT_EQ(Shown().back().type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
   EXPECT_EQ(DepositStatuses(), (std::vector<int>{6, 6, 6}));
@@ -170,7 +178,8 @@ TEST_F(ReconcileContentionTest, AnEntryClearedElsewhereAfterThePrintStopsTheClos
     ClearAllDeposits(dialog);
     Boxes().OnShow([&](const MessageBoxRequest& box) {
       if (box.text == kReconciled)
-        EXPECT_EQ(RunSecondStation({"account", "A-4", "C", SeqArgument(4.0), "set", "6", "i:6"}), "done");
+        EXPECT_EQ(RunSecondStation({"account", "A-4", "C", SeqArgument(4.0), "set", "6", "i:6"}),
+                  "done");
     });
     Boxes().QueueAnswer(IDOK);  // where the report went
     Boxes().QueueAnswer(IDOK);
@@ -179,8 +188,9 @@ TEST_F(ReconcileContentionTest, AnEntryClearedElsewhereAfterThePrintStopsTheClos
     Boxes().OnShow(nullptr);
   });
   ASSERT_EQ(Shown().size(), 4u);
-  EXPECT_EQ(Shown()[3].text, "The ledger has changed since the report was printed.  Print the Reconciliation Report "
-                             "again before closing the period.");
+  EXPECT_EQ(Shown()[3].text,
+            "The ledger has changed since the report was printed.  Print the Reconciliation Report "
+            "again before closing the period.");
   EXPECT_EQ(DepositStatuses(), (std::vector<int>{6, 6, 6}));
   EXPECT_EQ(StoredStatus("A-4", 'C', 4.0), 6);
   EXPECT_EQ(StoredStatement(kBank).LastBalanceDate, DateOf(1, 31, 2024));

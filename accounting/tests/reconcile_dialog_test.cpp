@@ -141,7 +141,8 @@ TEST_F(ReconcileDialogTest, FileNumberColumnShowsTheLongestNumberWhole) {
     SelectObject(dc, old);
     ReleaseDC(grid, dc);
     EXPECT_GT(text.cx, 0);
-    EXPECT_LE(text.cx, room) << longest << " needs " << text.cx << " pixels, the column gives " << room;
+    EXPECT_LE(text.cx, room) << longest << " needs " << text.cx << " pixels, the column gives "
+                             << room;
   });
 }
 

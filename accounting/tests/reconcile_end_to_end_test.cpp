@@ -41,14 +41,17 @@ class ReconcileEndToEndTest : public ReconcileTest {
   static std::string Total(HWND dialog) { return ControlTextOf(dialog, 261); }
 };
 
-std::string Squeeze(const std::string& text) { return std::regex_replace(text, std::regex(" +"), " "); }
+std::string Squeeze(const std::string& text) {
+  return std::regex_replace(text, std::regex(" +"), " ");
+}
 
 TEST_F(ReconcileEndToEndTest, APeriodIsReconciledReportedAndClosed) {
   EXPECT_TRUE(RunReconcile(
       [&](HWND info) {
         EXPECT_EQ(SendMessage(FindControl(info, 136), CB_GETCURSEL, 0, 0), 0);
         SendMessage(FindControl(info, 136), CB_SETCURSEL, kBank, 0);
-        SendMessage(info, WM_COMMAND, MAKEWPARAM(136, CBN_SELCHANGE), reinterpret_cast<LPARAM>(FindControl(info, 136)));
+        SendMessage(info, WM_COMMAND, MAKEWPARAM(136, CBN_SELCHANGE),
+                    reinterpret_cast<LPARAM>(FindControl(info, 136)));
         // A closed period: its ending balance begins the next one and cannot be changed.
         EXPECT_FALSE(IsWindowVisible(FindControl(info, 104)));
         EXPECT_TRUE(IsWindowVisible(FindControl(info, 204)));
@@ -115,8 +118,10 @@ TEST_F(ReconcileEndToEndTest, APeriodIsReconciledReportedAndClosed) {
   const std::vector<std::string> texts = BoxTexts();
   ASSERT_EQ(texts.size(), 3u);
   EXPECT_TRUE(TellsPrintedPdfs(Shown()[0])) << texts[0];
-  EXPECT_EQ(texts[1], "The account has been reconciled.  Before continuing, examine the Reconciliation Report to be sure "
-                      "it has printed properly.");
+  EXPECT_EQ(
+      texts[1],
+      "The account has been reconciled.  Before continuing, examine the Reconciliation Report to be sure "
+      "it has printed properly.");
   EXPECT_EQ(Shown()[2].caption, "Zarne Message");
   EXPECT_EQ(Shown()[2].type & MB_ICONMASK, static_cast<UINT>(MB_ICONQUESTION));
 
@@ -125,17 +130,36 @@ TEST_F(ReconcileEndToEndTest, APeriodIsReconciledReportedAndClosed) {
   RenderFirstPage(pdf, PicturePath("reconciliation_report_page1.png"));
   // Sections in order, each with its rows in answer order.
   const std::string flat = Squeeze(text);
-  const std::vector<std::string> order = {
-      "Reconciliation Report", "Account 3", "Statement Close Date: 02/29/2024", "Deposits - Reconciled",
-      "02/03/2024 Smith & Jones 500.00", "02/20/2024 Davis 1,234.56", "Deposits - In Transit",
-      "02/10/2024 Baker 250.25", "Checks - Reconciled", "1001 02/05/2024 Title Co 300.00",
-      "1003 02/25/2024 Lender 800.00", "Checks - Outstanding", "1002 02/12/2024 County Recorder 45.67",
-      "Adjustments - Reconciled", "02/28/2024 -12.50", "Bank Balance Summary", "Beginning bank balance 1,000.00",
-      "Plus deposits received 1,734.56", "Less cleared checks -1,100.00", "Bank adjusments -12.50",
-      "Calculated ending balance 1,622.06", "Ending bank balance 1,622.06", "Variance 0.00",
-      "Book Balance Summary", "Ending bank balance 1,622.06", "Plus deposits in transit 250.25",
-      "Less outstanding checks -45.67", "Reconciled bank balance 1,826.64", "Book balance 1,826.64",
-      "Variance 0.00"};
+  const std::vector<std::string> order = {"Reconciliation Report",
+                                          "Account 3",
+                                          "Statement Close Date: 02/29/2024",
+                                          "Deposits - Reconciled",
+                                          "02/03/2024 Smith & Jones 500.00",
+                                          "02/20/2024 Davis 1,234.56",
+                                          "Deposits - In Transit",
+                                          "02/10/2024 Baker 250.25",
+                                          "Checks - Reconciled",
+                                          "1001 02/05/2024 Title Co 300.00",
+                                          "1003 02/25/2024 Lender 800.00",
+                                          "Checks - Outstanding",
+                                          "1002 02/12/2024 County Recorder 45.67",
+                                          "Adjustments - Reconciled",
+                                          "02/28/2024 -12.50",
+                                          "Bank Balance Summary",
+                                          "Beginning bank balance 1,000.00",
+                                          "Plus deposits received 1,734.56",
+                                          "Less cleared checks -1,100.00",
+                                          "Bank adjusments -12.50",
+                                          "Calculated ending balance 1,622.06",
+                                          "Ending bank balance 1,622.06",
+                                          "Variance 0.00",
+                                          "Book Balance Summary",
+                                          "Ending bank balance 1,622.06",
+                                          "Plus deposits in transit 250.25",
+                                          "Less outstanding checks -45.67",
+                                          "Reconciled bank balance 1,826.64",
+                                          "Book balance 1,826.64",
+                                          "Variance 0.00"};
   size_t at = 0;
   for (const std::string& piece : order) {
     const size_t found = flat.find(piece, at);
@@ -143,8 +167,8 @@ TEST_F(ReconcileEndToEndTest, APeriodIsReconciledReportedAndClosed) {
     if (found != std::string::npos) at = found + piece.size();
   }
   EXPECT_EQ(text.find("NOT IN BALANCE"), std::string::npos);
-  EXPECT_EQ(text.find("Clark"), std::string::npos);  // Unposted: in no section
-  EXPECT_EQ(text.find("Evans"), std::string::npos);  // after the close date
+  EXPECT_EQ(text.find("Clark"), std::string::npos);           // Unposted: in no section
+  EXPECT_EQ(text.find("Evans"), std::string::npos);           // after the close date
   EXPECT_EQ(text.find("Service charge"), std::string::npos);  // an adjustment's text is not fetched
 
   // The period is closed: the Reconciled entries up to the date are Balanced, nothing else moved.
@@ -169,7 +193,8 @@ TEST_F(ReconcileEndToEndTest, APeriodIsReconciledReportedAndClosed) {
   EXPECT_TRUE(RunReconcile(
       [&](HWND info) {
         SendMessage(FindControl(info, 136), CB_SETCURSEL, kBank, 0);
-        SendMessage(info, WM_COMMAND, MAKEWPARAM(136, CBN_SELCHANGE), reinterpret_cast<LPARAM>(FindControl(info, 136)));
+        SendMessage(info, WM_COMMAND, MAKEWPARAM(136, CBN_SELCHANGE),
+                    reinterpret_cast<LPARAM>(FindControl(info, 136)));
         EXPECT_EQ(ControlTextOf(info, 204), "1,622.06");
         EXPECT_EQ(ControlTextOf(info, 105), "0.00");
         EXPECT_EQ(ControlTextOf(info, 106), "03/31/24");

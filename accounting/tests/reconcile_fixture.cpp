@@ -48,10 +48,11 @@ ReconcileTest::Statement ReconcileTest::StoredStatement(SHORT key) {
   return s;
 }
 
-void ReconcileTest::Put(const std::string& file, char type, double seq, int status, double amount, LONG date,
-                        long number, const std::string& payee, int bank) {
+void ReconcileTest::Put(const std::string& file, char type, double seq, int status, double amount,
+                        LONG date, long number, const std::string& payee, int bank) {
   // An adjustment's text is its description; its payee stays empty.
-  PutEntry({file, type, seq, number, bank, status, date, type == 'B' ? "" : payee, amount, type == 'B' ? payee : ""});
+  PutEntry({file, type, seq, number, bank, status, date, type == 'B' ? "" : payee, amount,
+            type == 'B' ? payee : ""});
 }
 
 int ReconcileTest::StoredStatus(const std::string& file, char type, double seq) {
@@ -72,7 +73,8 @@ bool ReconcileTest::RunReconcile(const Script& info, const Script& reconcile) {
   return opened;
 }
 
-void ReconcileTest::TypeStatement(HWND dialog, const std::string& end, const std::string& closeDate) {
+void ReconcileTest::TypeStatement(HWND dialog, const std::string& end,
+                                  const std::string& closeDate) {
   SetControlText(dialog, 105, end);
   if (!closeDate.empty()) SetControlText(dialog, 106, closeDate);
   PressButton(dialog, IDOK);

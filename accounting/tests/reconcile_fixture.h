@@ -32,8 +32,8 @@ class ReconcileTest : public LedgerTest {
 
   /* One entry of account kBank (or another), keyed by file, type and seq; an adjustment's
      text goes into its description. */
-  static void Put(const std::string& file, char type, double seq, int status, double amount, LONG date,
-                  long number = 0, const std::string& payee = "", int bank = kBank);
+  static void Put(const std::string& file, char type, double seq, int status, double amount,
+                  LONG date, long number = 0, const std::string& payee = "", int bank = kBank);
   static int StoredStatus(const std::string& file, char type, double seq);
 
   using Script = std::function<void(HWND)>;

@@ -43,16 +43,21 @@ struct GeneratedEntry {
   int clearedIn;  // the period (1..4) in which the test clears it; 0 never
 };
 
-LONG PeriodEnd(int period) { return DateOf(period + 1, DaysInMonth(period + 1, 2024), 2024); }  // 1: Jan 31
+LONG PeriodEnd(int period) {
+  return DateOf(period + 1, DaysInMonth(period + 1, 2024), 2024);
+}  // 1: Jan 31
 
 std::vector<GeneratedEntry> Generate(unsigned seed) {
   std::mt19937 random(seed);
-  auto pick = [&](int from, int to) { return std::uniform_int_distribution<int>(from, to)(random); };
+  auto pick = [&](int from, int to) {
+    return std::uniform_int_distribution<int>(from, to)(random);
+  };
   auto someDate = [&]() { return DateOf(pick(1, 5), pick(1, 28), 2024); };  // Jan..May, days repeat
   std::vector<GeneratedEntry> entries;
   double seq = 1000.0;
   auto add = [&](std::string file, char type, int bank, int status, LONG date, int clearedIn) {
-    entries.push_back({std::move(file), type, seq += 1.0, bank, status, date, pick(1, 500000), clearedIn});
+    entries.push_back(
+        {std::move(file), type, seq += 1.0, bank, status, date, pick(1, 500000), clearedIn});
   };
   for (int i = 0; i < 3000; ++i) {
     char file[8];
@@ -78,15 +83,18 @@ std::vector<GeneratedEntry> Generate(unsigned seed) {
     } else if (kind < 55) {
       // Printed: cleared in its own period or a later one, or left outstanding.
       const int first = periodOf(date);
-      add(file, 'C', bank, 2, date, first == 0 || pick(0, 4) == 0 ? 0 : std::min(kPeriods, first + pick(0, 1)));
+      add(file, 'C', bank, 2, date,
+          first == 0 || pick(0, 4) == 0 ? 0 : std::min(kPeriods, first + pick(0, 1)));
     } else if (kind < 62) {
       // Unposted, most without a date: listed in every period, cleared in one of them.
       const bool blank = pick(0, 3) != 0;
       const int first = blank ? 1 : periodOf(date);
-      add(file, 'D', bank, 3, blank ? kBlankDate : date, first == 0 || pick(0, 2) == 0 ? 0 : std::max(first, pick(1, kPeriods)));
+      add(file, 'D', bank, 3, blank ? kBlankDate : date,
+          first == 0 || pick(0, 2) == 0 ? 0 : std::max(first, pick(1, kPeriods)));
     } else {
       const int first = periodOf(date);
-      add(file, 'D', bank, 5, date, first == 0 || pick(0, 5) == 0 ? 0 : std::min(kPeriods, first + pick(0, 1)));
+      add(file, 'D', bank, 5, date,
+          first == 0 || pick(0, 5) == 0 ? 0 : std::min(kPeriods, first + pick(0, 1)));
     }
   }
   return entries;
@@ -97,7 +105,8 @@ long long Signed(const GeneratedEntry& e) { return e.type == 'C' ? -e.cents : e.
 std::string Plain(long long cents) {
   const long long magnitude = cents < 0 ? -cents : cents;
   char text[32];
-  std::snprintf(text, sizeof text, "%s%lld.%02lld", cents < 0 ? "-" : "", magnitude / 100, magnitude % 100);
+  std::snprintf(text, sizeof text, "%s%lld.%02lld", cents < 0 ? "-" : "", magnitude / 100,
+                magnitude % 100);
   return text;
 }
 
@@ -116,7 +125,8 @@ class ReconcileIdentityTest : public ReconcileTest {
     const std::vector<TReconcileRow> rows = Rows(dialog);
     for (size_t row = 0; row < rows.size(); ++row)
       for (const GeneratedEntry& e : entries_)
-        if (e.bank == bank && e.clearedIn == period && e.seq == rows[row].Seq && e.file == rows[row].FileNum)
+        if (e.bank == bank && e.clearedIn == period && e.seq == rows[row].Seq &&
+            e.file == rows[row].FileNum)
           SendMessage(GridOf(dialog), TSM_SELECTROW, 1, static_cast<LPARAM>(row));
   }
   void ReconcilePeriod(int bank, int period, long long& begin) {
@@ -133,7 +143,8 @@ class ReconcileIdentityTest : public ReconcileTest {
     const bool opened = RunReconcile(
         [&](HWND info) {
           SendMessage(FindControl(info, 136), CB_SETCURSEL, bank, 0);
-          SendMessage(info, WM_COMMAND, MAKEWPARAM(136, CBN_SELCHANGE), reinterpret_cast<LPARAM>(FindControl(info, 136)));
+          SendMessage(info, WM_COMMAND, MAKEWPARAM(136, CBN_SELCHANGE),
+                      reinterpret_cast<LPARAM>(FindControl(info, 136)));
           if (period == 1) {
             SetControlText(info, 104, Plain(begin));
             TypeStatement(info, Plain(end), DialogDate(PeriodEnd(1)));
@@ -191,12 +202,13 @@ class ReconcileIdentityTest : public ReconcileTest {
 
 TEST_F(ReconcileIdentityTest, FourPeriodsPerAccountAndThreeWalksAgree) {
   const char* chosen = std::getenv("RECONCILE_SEED");
-  const unsigned seed = chosen ? static_cast<unsigned>(std::strtoul(chosen, nullptr, 10)) : 20261209u;
+  const unsigned seed =
+      chosen ? static_cast<unsigned>(std::strtoul(chosen, nullptr, 10)) : 20261209u;
   SCOPED_TRACE("generator seed " + std::to_string(seed) + " (RECONCILE_SEED)");
   entries_ = Generate(seed);
   for (const GeneratedEntry& e : entries_)
-    Put(e.file, e.type, e.seq, e.status, e.cents / 100.0, e.date, e.type == 'C' ? static_cast<long>(e.seq) : 0,
-        "Party " + e.file, e.bank);
+    Put(e.file, e.type, e.seq, e.status, e.cents / 100.0, e.date,
+        e.type == 'C' ? static_cast<long>(e.seq) : 0, "Party " + e.file, e.bank);
 
   for (int bank = 0; bank < kAccounts; ++bank) {
     // The first statement begins where the earlier, balanced periods left the book.
@@ -207,11 +219,12 @@ TEST_F(ReconcileIdentityTest, FourPeriodsPerAccountAndThreeWalksAgree) {
   }
   // Exactly the expected entries moved.
   for (const GeneratedEntry& e : entries_) {
-    ASSERT_EQ(StoredStatus(e.file, e.type, e.seq), e.status) << e.file << " " << e.type << " " << e.seq;
+    ASSERT_EQ(StoredStatus(e.file, e.type, e.seq), e.status)
+        << e.file << " " << e.type << " " << e.seq;
   }
 
-  const LONG dates[] = {DateOf(1, 1, 2020), PeriodEnd(1), DateOf(2, 14, 2024), PeriodEnd(3), PeriodEnd(4),
-                        DateOf(5, 15, 2024)};
+  const LONG dates[] = {DateOf(1, 1, 2020), PeriodEnd(1), DateOf(2, 14, 2024),
+                        PeriodEnd(3),       PeriodEnd(4), DateOf(5, 15, 2024)};
   for (int bank = 0; bank < kAccounts; ++bank) {
     gDefaultAccount = static_cast<SHORT>(bank);
     LoadBankLists();  // selects the account in the report range
@@ -220,7 +233,8 @@ TEST_F(ReconcileIdentityTest, FourPeriodsPerAccountAndThreeWalksAgree) {
       const std::string expected = Plain(BookSum(bank, through));
       EXPECT_EQ(BookBalanceThrough(bank, through), expected);
       EXPECT_EQ(AmountAfter(LedgerOrBalance(kLedgerReport, through), "ENDING BALANCE"), expected);
-      EXPECT_EQ(AmountAfter(LedgerOrBalance(kFileBalanceReport, through), "REPORT TOTAL"), expected);
+      EXPECT_EQ(AmountAfter(LedgerOrBalance(kFileBalanceReport, through), "REPORT TOTAL"),
+                expected);
     }
   }
 }

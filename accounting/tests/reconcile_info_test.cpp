@@ -70,7 +70,7 @@ TEST_F(ReconcileInfoTest, AClosedPeriodProposesTheLastDayOfTheNextMonth) {
 
 TEST_F(ReconcileInfoTest, TheDialogOpensOnTheFirstAccountAndAChangeReloadsAllThree) {
   PutStatement(kBank, {DateOf(1, 31, 2024), DateOf(1, 31, 2024), 10.00, 900.00});
-  PutStatement(5, {kBlankDate, kBlankDate, 25.50, 75.25});  // never reconciled
+  PutStatement(5, {kBlankDate, kBlankDate, 25.50, 75.25});                    // never reconciled
   PutStatement(0, {DateOf(5, 31, 2024), DateOf(4, 30, 2024), 11.11, 22.22});  // an open period
   gReconcileXfer.Accounts.Select(5);
   RunReconcile(
@@ -123,17 +123,23 @@ TEST_F(ReconcileInfoTest, EveryAnswerAboutAnOpenPeriodEndsWhereItShould) {
     EXPECT_EQ(RunWithDate("04/30/24"), path.opens);
     const std::vector<std::string> texts = BoxTexts();
     ASSERT_EQ(texts.size(), path.boxes);
-    EXPECT_EQ(texts[0], "You have not completed the reconciliation for the period ending 03/31/2024.");
+    EXPECT_EQ(texts[0],
+              "You have not completed the reconciliation for the period ending 03/31/2024.");
     EXPECT_EQ(Shown()[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-    EXPECT_EQ(texts[1], "Do you wish to complete the reconciliation of the period ending 03/31/2024?");
+    EXPECT_EQ(texts[1],
+              "Do you wish to complete the reconciliation of the period ending 03/31/2024?");
     EXPECT_EQ(Shown()[1].type, static_cast<UINT>(MB_YESNO));
     if (path.answers[0] == IDYES) {
-      EXPECT_EQ(texts[2], "The period close date will be reset to 03/31/2024.  When the account is in balance, run the "
-                          "reconciliation report and close the period.");
+      EXPECT_EQ(
+          texts[2],
+          "The period close date will be reset to 03/31/2024.  When the account is in balance, run the "
+          "reconciliation report and close the period.");
       EXPECT_EQ(Shown()[2].type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
     } else {
-      EXPECT_EQ(texts[2], "You should only proceed if the previous period close date of 03/31/2024 was erroneously "
-                          "entered.  Are you sure you wish continue?");
+      EXPECT_EQ(
+          texts[2],
+          "You should only proceed if the previous period close date of 03/31/2024 was erroneously "
+          "entered.  Are you sure you wish continue?");
       EXPECT_EQ(Shown()[2].type, static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2));
     }
     for (const MessageBoxRequest& box : Shown()) EXPECT_EQ(box.caption, "Zarne Message");
@@ -185,7 +191,9 @@ TEST_F(ReconcileInfoTest, ABlankOrAnAlreadyClosedDateIsRefusedBeforeAnything) {
   EXPECT_FALSE(RunWithDate("12/31/23"));
   ASSERT_EQ(Shown().size(), 2u);
   for (const MessageBoxRequest& box : Shown()) {
-    EXPECT_EQ(box.text, "The statement close date must be after 01/31/2024, the close date of the last closed period.");
+    EXPECT_EQ(
+        box.text,
+        "The statement close date must be after 01/31/2024, the close date of the last closed period.");
     EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
   }
   EXPECT_EQ(StoredStatement(kBank).LastCloseDate, DateOf(2, 29, 2024));
@@ -221,11 +229,12 @@ TEST_F(ReconcileInfoTest, TheStatementIsWrittenOnAFreshReadAndAFailedWriteOpensN
   {
     SecondStationLock lock({"bank", "3"});
     ASSERT_EQ(lock.Answer(), "held");
-    RunReconcile([&](HWND info) {
-                   ChooseAccount(info, kBank);
-                   TypeStatement(info, "2,000.00");
-                 },
-                 [&](HWND) { ADD_FAILURE() << "opened over a failed write"; });
+    RunReconcile(
+        [&](HWND info) {
+          ChooseAccount(info, kBank);
+          TypeStatement(info, "2,000.00");
+        },
+        [&](HWND) { ADD_FAILURE() << "opened over a failed write"; });
   }
   ASSERT_FALSE(Shown().empty());
   EXPECT_EQ(Shown().back().text, "An error occurred in updating BANK.DB.");
@@ -236,11 +245,12 @@ TEST_F(ReconcileInfoTest, TheStatementIsWrittenOnAFreshReadAndAFailedWriteOpensN
   // No BANK record for the account.
   Boxes().Clear();
   EXPECT_EQ(RunSecondStation({"bank", "8", "delete"}), "done");
-  RunReconcile([&](HWND info) {
-                 ChooseAccount(info, 8);
-                 TypeStatement(info, "1.00", "05/31/24");
-               },
-               [&](HWND) { ADD_FAILURE() << "opened without a BANK record"; });
+  RunReconcile(
+      [&](HWND info) {
+        ChooseAccount(info, 8);
+        TypeStatement(info, "1.00", "05/31/24");
+      },
+      [&](HWND) { ADD_FAILURE() << "opened without a BANK record"; });
   ASSERT_EQ(Shown().size(), 1u);
   EXPECT_EQ(Shown()[0].text, "An error occurred in updating BANK.DB.");
 }

@@ -55,14 +55,14 @@ class ReconcileReportTest : public ReconcileTest {
     for (int i = 0; i < kChecks; ++i) {
       char payee[32];
       std::snprintf(payee, sizeof payee, "Payee & Son %03d", i);
-      Put("C-" + std::to_string(i), 'C', 10.0 + i, 2, CheckCents(i) / 100.0, DateOf(2, 1 + i % 29, 2024), 1001 + i,
-          payee);
+      Put("C-" + std::to_string(i), 'C', 10.0 + i, 2, CheckCents(i) / 100.0,
+          DateOf(2, 1 + i % 29, 2024), 1001 + i, payee);
     }
     for (int j = 0; j < kDeposits; ++j) {
       char depositor[32];
       std::snprintf(depositor, sizeof depositor, "Depositor %03d", j);
-      Put("D-" + std::to_string(j), 'D', 500.0 + j, 6, DepositCents(j) / 100.0, DateOf(2, 1 + j % 29, 2024), 0,
-          depositor);
+      Put("D-" + std::to_string(j), 'D', 500.0 + j, 6, DepositCents(j) / 100.0,
+          DateOf(2, 1 + j % 29, 2024), 0, depositor);
     }
     gReconcileXfer.Accounts.Select(kBank);
     gReconcileXfer.BeginBalance = 0;
@@ -87,7 +87,8 @@ class ReconcileReportTest : public ReconcileTest {
   /* Checks every row printed once in answer order, the headings once, the totals and the
      summaries' page; answers how many body rows the fullest page held. */
   static int CheckPages(const std::vector<std::string>& pages) {
-    const std::regex checkLine(R"(^\s*(\d+)\s+\d\d/\d\d/\d{4}\s+Payee & Son (\d{3})\s+([\d,]+\.\d\d)\s*$)");
+    const std::regex checkLine(
+        R"(^\s*(\d+)\s+\d\d/\d\d/\d{4}\s+Payee & Son (\d{3})\s+([\d,]+\.\d\d)\s*$)");
     const std::regex depositLine(R"(^\s*\d\d/\d\d/\d{4}\s+Depositor (\d{3})\s+([\d,]+\.\d\d)\s*$)");
     std::vector<int> checks;
     std::map<int, int> deposits;
@@ -111,16 +112,19 @@ class ReconcileReportTest : public ReconcileTest {
           ++deposits[j];
           ++rows;
         }
-        for (const char* heading : {"Deposits - Reconciled", "Deposits - In Transit", "Checks - Reconciled",
-                                    "Checks - Outstanding", "Adjustments - Reconciled", "Bank Balance Summary",
-                                    "Book Balance Summary"})
+        for (const char* heading :
+             {"Deposits - Reconciled", "Deposits - In Transit", "Checks - Reconciled",
+              "Checks - Outstanding", "Adjustments - Reconciled", "Bank Balance Summary",
+              "Book Balance Summary"})
           if (line.find(heading) != std::string::npos) ++headings[heading];
       }
       fullest = std::max(fullest, rows);
-      if (pages[p].find("Bank Balance Summary") != std::string::npos) summaryPage = static_cast<int>(p);
+      if (pages[p].find("Bank Balance Summary") != std::string::npos)
+        summaryPage = static_cast<int>(p);
     }
     EXPECT_EQ(static_cast<int>(checks.size()), kChecks);
-    for (int i = 0; i < static_cast<int>(checks.size()); ++i) EXPECT_EQ(checks[i], i) << "answer order";
+    for (int i = 0; i < static_cast<int>(checks.size()); ++i)
+      EXPECT_EQ(checks[i], i) << "answer order";
     EXPECT_EQ(static_cast<int>(deposits.size()), kDeposits);
     for (const auto& [j, count] : deposits) EXPECT_EQ(count, 1) << "deposit " << j;
     for (const auto& [heading, count] : headings) EXPECT_EQ(count, 1) << heading;
@@ -133,9 +137,11 @@ class ReconcileReportTest : public ReconcileTest {
     if (summaryPage < 0) return fullest;
     const std::string& last = pages[summaryPage];
     std::smatch m;
-    EXPECT_TRUE(std::regex_search(last, m, std::regex(R"(Less outstanding checks\s+(-[\d,]+\.\d\d))")));
+    EXPECT_TRUE(
+        std::regex_search(last, m, std::regex(R"(Less outstanding checks\s+(-[\d,]+\.\d\d))")));
     if (!m.empty()) EXPECT_EQ(CentsOf(m[1]), -checkSum);
-    EXPECT_TRUE(std::regex_search(last, m, std::regex(R"(Plus deposits received\s+([\d,]+\.\d\d))")));
+    EXPECT_TRUE(
+        std::regex_search(last, m, std::regex(R"(Plus deposits received\s+([\d,]+\.\d\d))")));
     if (!m.empty()) EXPECT_EQ(CentsOf(m[1]), depositSum);
     EXPECT_TRUE(std::regex_search(last, m, std::regex(R"(Book balance\s+(-?[\d,]+\.\d\d))")));
     if (!m.empty()) EXPECT_EQ(CentsOf(m[1]), depositSum - checkSum);
@@ -151,8 +157,8 @@ TEST_F(ReconcileReportTest, EveryRowPrintsOnceOnLetterPaper) {
   const std::string pdf = PrintedPdf();
   const std::string last = PicturePath("reconciliation_report_summaries.png");
   const std::string page = std::to_string(pages.size());
-  ProgramOutput(CommandLine("pdftoppm", {"-png", "-r", "80", "-f", page, "-l", page, "-singlefile", pdf,
-                                         last.substr(0, last.size() - 4)}));
+  ProgramOutput(CommandLine("pdftoppm", {"-png", "-r", "80", "-f", page, "-l", page, "-singlefile",
+                                         pdf, last.substr(0, last.size() - 4)}));
   EXPECT_TRUE(std::filesystem::exists(last));
 }
 
@@ -181,15 +187,14 @@ TEST_F(ReconcileReportTest, ARowReadBackFromTheGridIsTheRowInserted) {
   std::snprintf(inserted.AlphaDate, sizeof inserted.AlphaDate, "02/29/2024");
   inserted.Number = 123456;
   inserted.Amount = 98765.43;
-  std::snprintf(inserted.PayeeDepositor, sizeof inserted.PayeeDepositor, "%.29s", "A payee of twenty-nine chars.");
+  std::snprintf(inserted.PayeeDepositor, sizeof inserted.PayeeDepositor, "%.29s",
+                "A payee of twenty-nine chars.");
   inserted.Type[0] = 'C';
   inserted.Seq = 739123.4567;
   inserted.Status = 2;
   TReconcileRow back{};
   EXPECT_TRUE(RunReconcile(
-      [&](HWND info) {
-        TypeStatement(info, "0.00", "02/29/24");
-      },
+      [&](HWND info) { TypeStatement(info, "0.00", "02/29/24"); },
       [&](HWND dialog) {
         grid = GridOf(dialog);
         SendMessage(grid, TSM_SETCURSOR, 0, -2);
@@ -225,9 +230,11 @@ TEST_F(ReconcileTest, AnAccountWithNothingOpenPrintsFiveEmptySectionsAndItsBalan
   TReconcileReport report("Reconciliation Report");
   ASSERT_TRUE(PrintOnReportPrinter(nullptr, report));
   const std::string text = std::regex_replace(PdfText(PrintedPdf()), std::regex("[ \n]+"), " ");
-  for (const char* heading : {"Deposits - Reconciled", "Deposits - In Transit", "Checks - Reconciled",
-                              "Checks - Outstanding", "Adjustments - Reconciled"})
-    EXPECT_NE(text.find(std::string(heading) + " << None >>"), std::string::npos) << heading << "\n" << text;
+  for (const char* heading :
+       {"Deposits - Reconciled", "Deposits - In Transit", "Checks - Reconciled",
+        "Checks - Outstanding", "Adjustments - Reconciled"})
+    EXPECT_NE(text.find(std::string(heading) + " << None >>"), std::string::npos) << heading << "\n"
+                                                                                  << text;
   EXPECT_NE(text.find("Calculated ending balance 199.75"), std::string::npos) << text;
   EXPECT_NE(text.find("Less cleared checks -0.00"), std::string::npos) << text;
   EXPECT_NE(text.find("Book balance 199.75 Variance 0.00"), std::string::npos) << text;

@@ -123,7 +123,8 @@ TEST_F(ReportRangeTest, TypedValuesArriveAtTheirPlacesInTheRecord) {
     int from, to;
     const char *fromText, *toText;
   };
-  for (const Case& c : {Case{300, 301, 302, "A-100", "Z-900"}, Case{500, 501, 502, "-7", "2147483647"}}) {
+  for (const Case& c :
+       {Case{300, 301, 302, "A-100", "Z-900"}, Case{500, 501, 502, "-7", "2147483647"}}) {
     DialogDriver driver;
     driver.OnDialog(20950, [&](HWND dialog) {
       PressButton(dialog, c.radio);

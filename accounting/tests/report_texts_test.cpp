@@ -69,17 +69,20 @@ class ReportTextsTest : public AccountingTablesTest {
         int n = f * 8 + e;
         bool check = e % 3 != 0;
         LONG date = (n % 23 == 5) ? kBlankDate : DateOf(1 + n % 12, 1 + n * 7 % 28, 2025 + n % 2);
-        std::string payee = check ? "Payee number " + std::to_string(n) : "Depositor " + std::to_string(n);
+        std::string payee =
+            check ? "Payee number " + std::to_string(n) : "Depositor " + std::to_string(n);
         if (n % 9 == 4) payee += " with a name long enough to be cut at the edge of its cell";
         double amount = (n * 7919 % 100000) / 100.0 + (check ? 10 : 2000);
-        PutEntry({file, check ? 'C' : 'D', double(n + 1), check ? 5000 + (n * 37 % 400) : 0, 1 + n % 5 / 4,
-                  check ? checkStatus[(e + f) % 8] : depositStatus[n % 4], date, payee, amount, "Line " + std::to_string(n)});
+        PutEntry({file, check ? 'C' : 'D', double(n + 1), check ? 5000 + (n * 37 % 400) : 0,
+                  1 + n % 5 / 4, check ? checkStatus[(e + f) % 8] : depositStatus[n % 4], date,
+                  payee, amount, "Line " + std::to_string(n)});
       }
       if (f % 7 != 3) PutParty(0, file, "Buyer " + std::to_string(f) + " & Spouse");
       if (f % 5 != 1) PutParty(1, file, "Seller " + std::to_string(f));
     }
     for (int a = 0; a < 6; ++a)
-      PutEntry({"0", 'B', 1000.0 + a, 0, 1 + a % 2, 5 + a % 3, DateOf(2 + a, 15, 2025), "Bank fee", a % 2 ? -12.5 * a : 3.25});
+      PutEntry({"0", 'B', 1000.0 + a, 0, 1 + a % 2, 5 + a % 3, DateOf(2 + a, 15, 2025), "Bank fee",
+                a % 2 ? -12.5 * a : 3.25});
   }
 
   std::string Range(TReportCommandKind kind, std::function<void(HWND)> fill, int suppress = 0) {
@@ -102,12 +105,14 @@ class ReportTextsTest : public AccountingTablesTest {
 
   /* The print stamp (month/day/year hh:mm:ss; pdftotext may close up its two blanks) is the one text that changes from run to run. */
   static std::string Masked(const std::string& text) {
-    return std::regex_replace(text, std::regex("\\d{1,2}/\\d{1,2}/\\d{4} +\\d\\d:\\d\\d:\\d\\d"), "<stamp>");
+    return std::regex_replace(text, std::regex("\\d{1,2}/\\d{1,2}/\\d{4} +\\d\\d:\\d\\d:\\d\\d"),
+                              "<stamp>");
   }
 
   static void Compare(const std::string& name, const std::string& text) {
     const char* dir = std::getenv("ZARNE_TEST_DATA");
-    const std::string path = std::string(dir ? dir : ".") + "/expected/report_texts/" + name + ".txt";
+    const std::string path =
+        std::string(dir ? dir : ".") + "/expected/report_texts/" + name + ".txt";
     if (std::getenv("ZARNE_WRITE_REPORT_TEXTS")) {
       std::ofstream(path, std::ios::binary) << text;
       return;
@@ -131,36 +136,44 @@ class ReportTextsTest : public AccountingTablesTest {
 TEST_F(ReportTextsTest, RangeReportsPrintTheSameTextsAsBefore) {
   Compare("check_register_all", Range(kCheckRegisterReport, nullptr));
   Compare("check_register_dates", Range(kCheckRegisterReport, [](HWND d) {
-    PressButton(d, 400);
-    SetControlText(d, 401, "03/01/25");
-    SetControlText(d, 402, "10/31/26");
-  }));
+            PressButton(d, 400);
+            SetControlText(d, 401, "03/01/25");
+            SetControlText(d, 402, "10/31/26");
+          }));
   Compare("check_register_files", Range(kCheckRegisterReport, [](HWND d) {
-    PressButton(d, 300);
-    SetControlText(d, 301, "2026-005");
-    SetControlText(d, 302, "2026-020");
-  }));
+            PressButton(d, 300);
+            SetControlText(d, 301, "2026-005");
+            SetControlText(d, 302, "2026-020");
+          }));
   Compare("check_register_numbers", Range(kCheckRegisterReport, [](HWND d) {
-    PressButton(d, 500);
-    SetControlText(d, 501, "5050");
-    SetControlText(d, 502, "5300");
-  }));
+            PressButton(d, 500);
+            SetControlText(d, 501, "5050");
+            SetControlText(d, 502, "5300");
+          }));
   Compare("ledger_all", Range(kLedgerReport, nullptr));
   Compare("ledger_dates", Range(kLedgerReport, [](HWND d) {
-    PressButton(d, 400);
-    SetControlText(d, 401, "06/01/25");
-    SetControlText(d, 402, "06/30/26");
-  }));
-  Compare("file_balance_all_accounts", Range(kFileBalanceReport, [](HWND d) { PressButton(d, 234); }, IDNO));
-  Compare("file_balance_through", Range(kFileBalanceReport, [](HWND d) {
-    PressButton(d, 400);
-    SetControlText(d, 402, "08/31/26");
-  }, IDYES));
-  Compare("file_balance_files", Range(kFileBalanceReport, [](HWND d) {
-    PressButton(d, 300);
-    SetControlText(d, 301, "2026-010");
-    SetControlText(d, 302, "2026-019");
-  }, IDNO));
+            PressButton(d, 400);
+            SetControlText(d, 401, "06/01/25");
+            SetControlText(d, 402, "06/30/26");
+          }));
+  Compare("file_balance_all_accounts",
+          Range(
+              kFileBalanceReport, [](HWND d) { PressButton(d, 234); }, IDNO));
+  Compare("file_balance_through", Range(
+                                      kFileBalanceReport,
+                                      [](HWND d) {
+                                        PressButton(d, 400);
+                                        SetControlText(d, 402, "08/31/26");
+                                      },
+                                      IDYES));
+  Compare("file_balance_files", Range(
+                                    kFileBalanceReport,
+                                    [](HWND d) {
+                                      PressButton(d, 300);
+                                      SetControlText(d, 301, "2026-010");
+                                      SetControlText(d, 302, "2026-019");
+                                    },
+                                    IDNO));
 }
 
 TEST_F(ReportTextsTest, PerFilePrintoutsPrintTheSameTextsAsBefore) {

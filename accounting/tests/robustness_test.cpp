@@ -95,7 +95,8 @@ TEST_F(ReportRobustnessTest, TwoCopiesEachCarryTheWholeRun) {
   UsePdfReportPrinter(2);
   for (int i = 0; i < 70; ++i) {
     const std::string file = "F" + std::to_string(100 + i);
-    PutEntry({file, 'C', double(i + 1), 100 + i, 1, 2, DateOf(1, 5, 2026), "Payee " + std::to_string(i), 1.25});
+    PutEntry({file, 'C', double(i + 1), 100 + i, 1, 2, DateOf(1, 5, 2026),
+              "Payee " + std::to_string(i), 1.25});
     // Parties on most files: the second copy of the file balance finds them from the start again.
     if (i % 4 != 1) PutParty(0, file, "Buyer " + std::to_string(i));
     if (i % 5 != 2) PutParty(1, file, "Seller " + std::to_string(i));

@@ -22,7 +22,8 @@ std::string AnswerFile() {
 }  // namespace
 
 SecondStationLock::SecondStationLock(const std::vector<std::string>& arguments)
-    : station_(CommandLine(ACCOUNTING_SECOND_STATION, Holding(arguments)) + " 2>/dev/null", AnswerFile()) {}
+    : station_(CommandLine(ACCOUNTING_SECOND_STATION, Holding(arguments)) + " 2>/dev/null",
+               AnswerFile()) {}
 
 std::string SeqArgument(double seq) {
   char text[40];

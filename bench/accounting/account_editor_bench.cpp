@@ -77,7 +77,9 @@ void OpenAndFill(int entries) {
    rows it would list. */
 unsigned RawWalk() {
   EngineCursor cursor = nullptr;
-  if (EngineOpenTable(gDatabase, "ACCOUNT", "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr, &cursor)) return 0;
+  if (EngineOpenTable(gDatabase, "ACCOUNT", "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr,
+                      &cursor))
+    return 0;
   EngineCursorProps props{};
   EngineGetCursorProps(cursor, &props);
   std::vector<char> record(props.recordSize);

@@ -105,12 +105,14 @@ void OpenAndFill(int entries) {
   for (int i = 0; i < entries; ++i) {
     unsigned h = mix(i);
     bool check = h % 5 < 3;
-    put(FileNumber(i % files), i, check ? 'C' : 'D', check ? checkStatuses[h / 5 % 6] : depositStatuses[h / 5 % 4],
+    put(FileNumber(i % files), i, check ? 'C' : 'D',
+        check ? checkStatuses[h / 5 % 6] : depositStatuses[h / 5 % 4],
         static_cast<SHORT>(h / 30 % 3));
   }
   for (int i = 0; i < kBigFileEntries; ++i) {
     unsigned h = mix(i);
-    put(kBigFile, entries + i, h % 2 ? 'C' : 'D', h % 2 ? checkStatuses[h / 2 % 6] : depositStatuses[h / 2 % 4], 0);
+    put(kBigFile, entries + i, h % 2 ? 'C' : 'D',
+        h % 2 ? checkStatuses[h / 2 % 6] : depositStatuses[h / 2 % 4], 0);
   }
 }
 
@@ -241,8 +243,8 @@ double MedianPrint(const std::function<std::unique_ptr<TPrintout>()>& make, int*
 }
 
 /* ownWalk: the report's own walk with nothing drawn (negative: not measured). */
-void Report(const char* name, const std::function<std::unique_ptr<TPrintout>()>& make, double walk, unsigned rows,
-            double ownWalk = -1) {
+void Report(const char* name, const std::function<std::unique_ptr<TPrintout>()>& make, double walk,
+            unsigned rows, double ownWalk = -1) {
   int pages = 0;
   double print = MedianPrint(make, &pages);
   TBarePrintout bare(rows);
@@ -250,9 +252,10 @@ void Report(const char* name, const std::function<std::unique_ptr<TPrintout>()>&
   PdfPageCount();
   char own[48] = "";
   if (ownWalk >= 0) std::snprintf(own, sizeof own, "  its own walk %.3f s", ownWalk);
-  std::printf("  %-34s %8.3f s  %6d pages %8.1f pages/s  rows %7u  ratio to walk %6.2f  ratio to walk+bare %5.2f%s  walk %.3f s  bare %.3f s  peak %ld kB\n",
-              name, print, pages, pages / print, rows, print / walk, print / (walk + drawing), own, walk, drawing,
-              PeakMemoryKb());
+  std::printf(
+      "  %-34s %8.3f s  %6d pages %8.1f pages/s  rows %7u  ratio to walk %6.2f  ratio to walk+bare %5.2f%s  walk %.3f s  bare %.3f s  peak %ld kB\n",
+      name, print, pages, pages / print, rows, print / walk, print / (walk + drawing), own, walk,
+      drawing, PeakMemoryKb());
 }
 
 /* 500 pages of plain report rows to PDF, median of three: what printing costs by itself. */
@@ -271,8 +274,9 @@ void BarePages() {
     pages = PdfPageCount();
   }
   std::sort(times.begin(), times.end());
-  std::printf("bare printout, %d pages of 50 rows: median %.3f s (%.3f ms a page; min %.3f s)  goal 0.5 s\n", pages,
-              times[1], times[1] * 1000 / std::max(pages, 1), times[0]);
+  std::printf(
+      "bare printout, %d pages of 50 rows: median %.3f s (%.3f ms a page; min %.3f s)  goal 0.5 s\n",
+      pages, times[1], times[1] * 1000 / std::max(pages, 1), times[0]);
 }
 
 void RunAt(int entries) {
@@ -286,41 +290,51 @@ void RunAt(int entries) {
   gReportPrintData.Copies = 1;
   const LONG lastDay = FirstDay() + (entries + kBigFileEntries) / 100;
   auto always = [](const TAccountItem&) { return true; };
-  auto registerRow = [](const TAccountItem& i) { return i.Type[0] == 'C' && i.Bank == 0 && i.Status >= 2; };
+  auto registerRow = [](const TAccountItem& i) {
+    return i.Type[0] == 'C' && i.Bank == 0 && i.Status >= 2;
+  };
   auto counted = [](const TAccountItem& i) { return CountsInBalance(i.Status) && i.Bank == 0; };
   unsigned rows = 0;
   double walk = 0;
 
   ResetRange();
   walk = Seconds([&] { rows = Walk(0, always, registerRow); });
-  Report("register, All", [] { return std::make_unique<TCheckRegister>("Check Register"); }, walk, rows,
-         MedianOwnWalk<TCheckRegister>("Check Register"));
+  Report(
+      "register, All", [] { return std::make_unique<TCheckRegister>("Check Register"); }, walk,
+      rows, MedianOwnWalk<TCheckRegister>("Check Register"));
 
   walk = Seconds([&] { rows = Walk(kAcctDate, always, counted); });
-  Report("ledger, All", [] { return std::make_unique<TLedgerReport>("Ledger Report"); }, walk, rows,
-         MedianOwnWalk<TLedgerReport>("Ledger Report"));
+  Report(
+      "ledger, All", [] { return std::make_unique<TLedgerReport>("Ledger Report"); }, walk, rows,
+      MedianOwnWalk<TLedgerReport>("Ledger Report"));
 
   gReportRangeXfer.RangeAll = 0;
   gReportRangeXfer.RangeDate = 1;
   gReportRangeXfer.DateFrom = lastDay - 30;
   gReportRangeXfer.DateTo = lastDay;
   walk = Seconds([&] {
-    rows = Walk(kAcctDate, [&](const TAccountItem& i) { return i.Date <= lastDay; },
-                [&](const TAccountItem& i) { return counted(i) && i.Date >= lastDay - 30; });
+    rows = Walk(
+        kAcctDate, [&](const TAccountItem& i) { return i.Date <= lastDay; },
+        [&](const TAccountItem& i) { return counted(i) && i.Date >= lastDay - 30; });
   });
-  Report("ledger, last month", [] { return std::make_unique<TLedgerReport>("Ledger Report"); }, walk, rows,
-         MedianOwnWalk<TLedgerReport>("Ledger Report"));
+  Report(
+      "ledger, last month", [] { return std::make_unique<TLedgerReport>("Ledger Report"); }, walk,
+      rows, MedianOwnWalk<TLedgerReport>("Ledger Report"));
 
   gReportRangeXfer.DateFrom = kBlankDate;
   walk = Seconds([&] { rows = Walk(0, always, counted, true) / 8; });  // about one row per file
   rows = entries / 10;
-  Report("file balance, account 0 through", [] { return std::make_unique<TFileBalanceReport>("File Balance Report", false); }, walk, rows,
-         MedianOwnWalk<TFileBalanceReport>("File Balance Report", false));
+  Report(
+      "file balance, account 0 through",
+      [] { return std::make_unique<TFileBalanceReport>("File Balance Report", false); }, walk, rows,
+      MedianOwnWalk<TFileBalanceReport>("File Balance Report", false));
   ResetRange();
   gReportRangeXfer.UseAccount = 0;
   walk = Seconds([&] { Walk(0, always, always, true); });
-  Report("file balance, All Items, all", [] { return std::make_unique<TFileBalanceReport>("File Balance Report", false); }, walk, rows,
-         MedianOwnWalk<TFileBalanceReport>("File Balance Report", false));
+  Report(
+      "file balance, All Items, all",
+      [] { return std::make_unique<TFileBalanceReport>("File Balance Report", false); }, walk, rows,
+      MedianOwnWalk<TFileBalanceReport>("File Balance Report", false));
 
   auto bigFile = [](const TAccountItem& i) { return std::strcmp(i.FileNum, kBigFile) == 0; };
   walk = Seconds([&] {
@@ -333,8 +347,13 @@ void RunAt(int entries) {
         rows += bigFile(item);
       });
   });
-  Report("disbursement report, 2,000", [] { return std::make_unique<TDisburseReport>("Disbursement Report", kBigFile); }, walk, rows);
-  Report("check request, 2,000", [] { return std::make_unique<TCheckRequest>("Check Request", kBigFile); }, walk, rows / 12);
+  Report(
+      "disbursement report, 2,000",
+      [] { return std::make_unique<TDisburseReport>("Disbursement Report", kBigFile); }, walk,
+      rows);
+  Report(
+      "check request, 2,000",
+      [] { return std::make_unique<TCheckRequest>("Check Request", kBigFile); }, walk, rows / 12);
   CloseBenchTables();
 }
 
@@ -345,13 +364,15 @@ void FileBalanceAt(int files) {
   BenchRoot root("accounting-bench-files-" + std::to_string(files));
   OpenBenchTables();
   double fill = Seconds([&] {
-    TPXRecord buyer(gTables[kBuyerTable], true), seller(gTables[kSellerTable], true), account(gTables[kAccountTable], true);
+    TPXRecord buyer(gTables[kBuyerTable], true), seller(gTables[kSellerTable], true),
+        account(gTables[kAccountTable], true);
     for (int f = 0; f < files; ++f) {
       const std::string file = FileNumber(f);
       for (TPXRecord* party : {&buyer, &seller}) {
         party->Clear();
         party->SetString(1, file.c_str());
-        party->SetString(2, (std::string(party == &buyer ? "Buyer of " : "Seller of ") + file).c_str());
+        party->SetString(
+            2, (std::string(party == &buyer ? "Buyer of " : "Seller of ") + file).c_str());
         MustWrite(party->Insert());
       }
       for (int e = 0; e < 2; ++e) {
@@ -375,12 +396,18 @@ void FileBalanceAt(int files) {
   gReportPrintData.Copies = 1;
   ResetRange();
   gReportRangeXfer.UseAccount = 0;
-  double walk = Seconds([&] { Walk(0, [](const TAccountItem&) { return true; }, [](const TAccountItem&) { return true; }, true); });
+  double walk = Seconds([&] {
+    Walk(
+        0, [](const TAccountItem&) { return true; }, [](const TAccountItem&) { return true; },
+        true);
+  });
   int pages = 0;
-  double print = MedianPrint([] { return std::make_unique<TFileBalanceReport>("File Balance Report", false); }, &pages);
+  double print = MedianPrint(
+      [] { return std::make_unique<TFileBalanceReport>("File Balance Report", false); }, &pages);
   double ownWalk = MedianOwnWalk<TFileBalanceReport>("File Balance Report", false);
-  std::printf("file balance, all accounts, %d files (filled in %.1f s): median %.3f s  %d pages  its own walk %.3f s  walk with lookups %.3f s  ratio to walk %.2f  goal 10 s\n",
-              files, fill, print, pages, ownWalk, walk, print / walk);
+  std::printf(
+      "file balance, all accounts, %d files (filled in %.1f s): median %.3f s  %d pages  its own walk %.3f s  walk with lookups %.3f s  ratio to walk %.2f  goal 10 s\n",
+      files, fill, print, pages, ownWalk, walk, print / walk);
   CloseBenchTables();
 }
 
@@ -395,7 +422,8 @@ int main(int argc, char** argv) {
   int balanceFiles = 200000;
   for (int i = 1; i < argc; ++i) {
     bareOnly = bareOnly || std::strcmp(argv[i], "--bare-only") == 0;
-    if (std::strcmp(argv[i], "--balance-files") == 0 && i + 1 < argc) balanceFiles = std::atoi(argv[i + 1]);
+    if (std::strcmp(argv[i], "--balance-files") == 0 && i + 1 < argc)
+      balanceFiles = std::atoi(argv[i + 1]);
   }
   if (sizes.empty()) sizes = {50000, 200000};
   EnsureTestApplication();

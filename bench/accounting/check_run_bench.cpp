@@ -58,7 +58,8 @@ void ClearPdfs() {
 
 size_t PdfCount() {
   size_t n = 0;
-  for (const auto& entry : fs::directory_iterator(GdiPdfOutputDirectory())) n += entry.path().extension() == ".pdf";
+  for (const auto& entry : fs::directory_iterator(GdiPdfOutputDirectory()))
+    n += entry.path().extension() == ".pdf";
   return n;
 }
 
@@ -121,10 +122,11 @@ void UsePdf() {
   gCheckPrintData.SetDevMode(&mode);
   gCheckPrintData.Copies = 1;
   const short layout[kCheckFormValueCount] = {
-      500, 300, 500, 5300, 6000, 300, 6000, 5300, 3000, 300, 3000, 5300, 6500, 1200, 6500, 6200,
-      500, 2600, 4000, 400, 500, 7600, 4000, 400, 500, 600, 2500, 300, 500, 5600, 2500, 300,
-      3200, 600, 2500, 300, 3200, 5600, 2500, 300, 5900, 800, 5900, 5800, 500, 1800, 7000, 300,
-      500, 6800, 7000, 300, 7000, 2200, 7000, 7200, 500, 1200, 5000, 300, 500, 6200, 5000, 300};
+      500,  300,  500,  5300, 6000, 300,  6000, 5300, 3000, 300,  3000, 5300, 6500,
+      1200, 6500, 6200, 500,  2600, 4000, 400,  500,  7600, 4000, 400,  500,  600,
+      2500, 300,  500,  5600, 2500, 300,  3200, 600,  2500, 300,  3200, 5600, 2500,
+      300,  5900, 800,  5900, 5800, 500,  1800, 7000, 300,  500,  6800, 7000, 300,
+      7000, 2200, 7000, 7200, 500,  1200, 5000, 300,  500,  6200, 5000, 300};
   std::memcpy(gCheckFormLayout, layout, sizeof layout);
 }
 
@@ -139,7 +141,8 @@ double PrintOnly(int checks) {
     entry.Number = 1001 + i;
     entry.Status = 2;
     EncodeDate(entry.Date, 3, 14, 2026);
-    CopyLedgerText(entry.PayeeDepositor, sizeof entry.PayeeDepositor, ("Payee of check " + std::to_string(i + 1)).c_str());
+    CopyLedgerText(entry.PayeeDepositor, sizeof entry.PayeeDepositor,
+                   ("Payee of check " + std::to_string(i + 1)).c_str());
     CopyLedgerText(entry.Description, sizeof entry.Description, "Payoff of the first mortgage");
     entry.Amount = 100.0 + i;
     RowFromEntry(entry, rows[i]);

@@ -53,7 +53,8 @@ void Fill() {
     entry.Number = check && status == kStatusPrinted ? 1000 + i : 0;
     entry.Bank = 2;
     entry.Status = status;
-    CopyLedgerText(entry.PayeeDepositor, sizeof entry.PayeeDepositor, "Payee or depositor of the entry");
+    CopyLedgerText(entry.PayeeDepositor, sizeof entry.PayeeDepositor,
+                   "Payee or depositor of the entry");
     CopyLedgerText(entry.Description, sizeof entry.Description, "Description of the entry");
     entry.Amount = (i % 100000) / 100.0 + 1;
     account.Clear();
@@ -68,7 +69,8 @@ void Fill() {
   }
   for (int i = 0; i < 2 * kBigFileHalf; ++i) {
     const bool check = i % 2 == 0;
-    put(kBigFile, kEntries + i, check, check ? static_cast<SHORT>(i / 2 % 3) : static_cast<SHORT>(3 + 2 * (i / 2 % 2)));
+    put(kBigFile, kEntries + i, check,
+        check ? static_cast<SHORT>(i / 2 % 3) : static_cast<SHORT>(3 + 2 * (i / 2 % 2)));
   }
 }
 
@@ -123,35 +125,38 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vgrd32 not found\n");
     return 1;
   }
-  std::printf("%d entries over %d files, and %s with %d deposits and %d checks (filled in %.1f s)\n",
-              kEntries, kFiles, kBigFile, kBigFileHalf, kBigFileHalf, fill);
+  std::printf(
+      "%d entries over %d files, and %s with %d deposits and %d checks (filled in %.1f s)\n",
+      kEntries, kFiles, kBigFile, kBigFileHalf, kBigFileHalf, fill);
 
   double refill = 1e9, walk = 1e9;
   int listed = 0, walked = 0;
   {
-  TDisburse dialog(nullptr);
-  DialogDriver driver;
-  driver.OnDialog(kDisburseTemplate, [&](HWND hwnd) {
-    CopyLedgerText(dialog.FileNumber, sizeof dialog.FileNumber, kBigFile);
-    for (int r = 0; r < repeat; ++r) {
-      // The refill of the File Number button once the number is chosen; best of the runs.
-      refill = std::min(refill, Seconds([&] {
-        dialog.FillDeposits();
-        dialog.FillChecks();
-        dialog.FindBankAccount();
-        dialog.UpdateBalance();
-      }));
-      walk = std::min(walk, Seconds([&] { walked = RawWalk(); }));
-    }
-    listed = static_cast<int>(SendDlgItemMessage(hwnd, 200, 0x0400 + 30, 0, 0) +
-                              SendDlgItemMessage(hwnd, 300, 0x0400 + 30, 0, 0));
-    PressButton(hwnd, IDOK);
-  });
-  dialog.Execute();
+    TDisburse dialog(nullptr);
+    DialogDriver driver;
+    driver.OnDialog(kDisburseTemplate, [&](HWND hwnd) {
+      CopyLedgerText(dialog.FileNumber, sizeof dialog.FileNumber, kBigFile);
+      for (int r = 0; r < repeat; ++r) {
+        // The refill of the File Number button once the number is chosen; best of the runs.
+        refill = std::min(refill, Seconds([&] {
+                            dialog.FillDeposits();
+                            dialog.FillChecks();
+                            dialog.FindBankAccount();
+                            dialog.UpdateBalance();
+                          }));
+        walk = std::min(walk, Seconds([&] { walked = RawWalk(); }));
+      }
+      listed = static_cast<int>(SendDlgItemMessage(hwnd, 200, 0x0400 + 30, 0, 0) +
+                                SendDlgItemMessage(hwnd, 300, 0x0400 + 30, 0, 0));
+      PressButton(hwnd, IDOK);
+    });
+    dialog.Execute();
   }
   std::printf("  rows listed %d (voids skipped), entries walked %d\n", listed, walked);
-  std::printf("  refill (FillDeposits, FillChecks, FindBankAccount, UpdateBalance) %8.3f ms\n", refill * 1e3);
-  std::printf("  raw engine walk of the same entries                               %8.3f ms\n", walk * 1e3);
+  std::printf("  refill (FillDeposits, FillChecks, FindBankAccount, UpdateBalance) %8.3f ms\n",
+              refill * 1e3);
+  std::printf("  raw engine walk of the same entries                               %8.3f ms\n",
+              walk * 1e3);
   std::printf("  refill / raw walk ratio %.2f (goal at most 3.0)\n", refill / walk);
   FreeLibrary(grid);
   CloseBenchTables();

@@ -81,7 +81,8 @@ int64_t OpenAndFill(int entries) {
       date = Day(1, 1 + static_cast<int>(h / 11 % 31), 2024);
     }
     const double amount = static_cast<double>(1 + h % 500000) / 100.0;
-    if (current && bank == 0 && status == 6) reconciled += type[0] == 'C' ? -AmountCents(amount) : AmountCents(amount);
+    if (current && bank == 0 && status == 6)
+      reconciled += type[0] == 'C' ? -AmountCents(amount) : AmountCents(amount);
     account.Clear();
     account.SetString(1, type[0] == 'B' ? "0" : file);
     account.SetString(2, type);
@@ -117,7 +118,9 @@ int PdfPageCount() {
 unsigned RawWalk(LONG closeDate, bool balance, SHORT to) {
   const WORD index = static_cast<WORD>(gTables[kAccountTable]->IndexForField(7));
   EngineCursor cursor = nullptr;
-  if (EngineOpenTable(gDatabase, "ACCOUNT", "PARADOX", nullptr, nullptr, index, 0, 0, 2, 0, nullptr, &cursor)) return 0;
+  if (EngineOpenTable(gDatabase, "ACCOUNT", "PARADOX", nullptr, nullptr, index, 0, 0, 2, 0, nullptr,
+                      &cursor))
+    return 0;
   EngineCursorProps props{};
   EngineGetCursorProps(cursor, &props);
   std::vector<char> record(props.recordSize);
@@ -139,7 +142,8 @@ unsigned RawWalk(LONG closeDate, bool balance, SHORT to) {
     EngineGetField(cursor, 10, record.data(), &amount, nullptr);
     if (bank != 0) continue;
     ++rows;
-    if (!balance || status != (to == 7 ? 6 : 7) || date < static_cast<DWORD>(Day(1, 1, 2024))) continue;
+    if (!balance || status != (to == 7 ? 6 : 7) || date < static_cast<DWORD>(Day(1, 1, 2024)))
+      continue;
     if (EngineGetRecord(cursor, ENGINE_WRITE_LOCK, record.data(), nullptr) != 0) continue;
     EnginePutField(cursor, 6, record.data(), &to);
     MustWrite(EngineModifyRecord(cursor, record.data(), TRUE) == ENGINE_OK);
@@ -152,8 +156,10 @@ void RunAt(int entries) {
   BenchRoot root("reconcile-bench");
   int64_t reconciled = 0;
   const double fill = Seconds([&] { reconciled = OpenAndFill(entries); });
-  std::printf("%d entries, %d files, %d accounts, %d current items per account (filled in %.1f s)\n", entries,
-              entries / 10, kAccounts, std::min(entries / 2, kOpenPerAccount * kAccounts) / kAccounts, fill);
+  std::printf(
+      "%d entries, %d files, %d accounts, %d current items per account (filled in %.1f s)\n",
+      entries, entries / 10, kAccounts,
+      std::min(entries / 2, kOpenPerAccount * kAccounts) / kAccounts, fill);
   gReportPrintData.SetDevNames("winspool", "PDF", "PDF:");
   DEVMODE mode{};
   GdiDefaultDevMode("PDF", &mode);
@@ -173,18 +179,20 @@ void RunAt(int entries) {
     walk = std::min(walk, Seconds([&] { walkRows = RawWalk(closeDate, false, 0); }));
     PdfPageCount();
     double made = 0;
-    report = std::min(report, Seconds([&] {
-      TReconcileReport* printout = nullptr;
-      made = Seconds([&] { printout = new TReconcileReport("Reconciliation Report"); });
-      PrintOnReportPrinter(nullptr, *printout);
-      inBalance = printout->BankInBalance;
-      delete printout;
-    }));
+    report = std::min(
+        report, Seconds([&] {
+          TReconcileReport* printout = nullptr;
+          made = Seconds([&] { printout = new TReconcileReport("Reconciliation Report"); });
+          PrintOnReportPrinter(nullptr, *printout);
+          inBalance = printout->BankInBalance;
+          delete printout;
+        }));
     queries = std::min(queries, made);
     pages = PdfPageCount();
   }
-  std::printf("  (a) reconciliation report        %8.3f s  %5d pages %7.1f pages/s  (queries %.3f s)  bank side in balance %s  peak %ld kB\n",
-              report, pages, pages / report, queries, inBalance ? "yes" : "no", PeakMemoryKb());
+  std::printf(
+      "  (a) reconciliation report        %8.3f s  %5d pages %7.1f pages/s  (queries %.3f s)  bank side in balance %s  peak %ld kB\n",
+      report, pages, pages / report, queries, inBalance ? "yes" : "no", PeakMemoryKb());
   std::printf("      raw date-order walk (baseline) %6.3f s  rows %u\n", walk, walkRows);
   std::printf("      ratio report/walk             %8.2f x  (goal: at most 3)\n", report / walk);
 
@@ -197,10 +205,11 @@ void RunAt(int entries) {
     close = std::min(close, Seconds([&] { closed = dialog.ClosePeriod(); }));
     RawWalk(closeDate, true, 6);
   }
-  std::printf("  (b) period close                 %8.3f s  closed %s  peak %ld kB\n", close, closed ? "yes" : "no",
-              PeakMemoryKb());
+  std::printf("  (b) period close                 %8.3f s  closed %s  peak %ld kB\n", close,
+              closed ? "yes" : "no", PeakMemoryKb());
   std::printf("      walk + lock/modify/unlock (baseline) %6.3f s\n", lockWalk);
-  std::printf("      ratio close/baseline          %8.2f x  (goal: at most 1.5)\n", close / lockWalk);
+  std::printf("      ratio close/baseline          %8.2f x  (goal: at most 1.5)\n",
+              close / lockWalk);
   CloseBenchTables();
 }
 

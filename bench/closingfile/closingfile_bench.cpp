@@ -102,7 +102,8 @@ int ReadLoop(const char* type) {
   record.Clear();
   record.SetString(1, kFile);
   record.SetString(2, type);
-  for (bool at = record.Seek(2, ENGINE_KEY_EQ); at && record.Read(ENGINE_NO_LOCK); at = record.Next()) {
+  for (bool at = record.Seek(2, ENGINE_KEY_EQ); at && record.Read(ENGINE_NO_LOCK);
+       at = record.Next()) {
     char file[16], kind[3], policy[2];
     double seq = 0;
     record.GetString(1, file, sizeof file);
@@ -161,52 +162,56 @@ int main(int argc, char** argv) {
   PutItems(kBaseFile, "1A", items, first);
 
   {
-  TBenchView view;
-  DialogDriver driver;
-  CommonDialogAnswers answers;
-  // Opening: the dialog is made, defined and filled, then closed at once.
-  // Each opening and its baseline run three times; the best of each counts.
-  double open = 1e9, readLoop = 1e9, renumber = 0, load = 0;
-  for (int round = 0; round < 3; ++round) {
-    TRequirements dialog(&view);
-    driver.OnDialog(kRequirementsTemplate, [&](HWND window) { PressButton(window, IDOK); });
-    open = std::min(open, Seconds([&] { dialog.Execute(); }));
-    readLoop = std::min(readLoop, Seconds([&] { ReadLoop("1A"); ReadLoop("1B"); }));
-  }
-  Report("open Requirements, 2 lists", open, readLoop);
+    TBenchView view;
+    DialogDriver driver;
+    CommonDialogAnswers answers;
+    // Opening: the dialog is made, defined and filled, then closed at once.
+    // Each opening and its baseline run three times; the best of each counts.
+    double open = 1e9, readLoop = 1e9, renumber = 0, load = 0;
+    for (int round = 0; round < 3; ++round) {
+      TRequirements dialog(&view);
+      driver.OnDialog(kRequirementsTemplate, [&](HWND window) { PressButton(window, IDOK); });
+      open = std::min(open, Seconds([&] { dialog.Execute(); }));
+      readLoop = std::min(readLoop, Seconds([&] {
+                            ReadLoop("1A");
+                            ReadLoop("1B");
+                          }));
+    }
+    Report("open Requirements, 2 lists", open, readLoop);
 
-  // Renumbering: the last recording requirement moved to the top, then OK.
-  {
-    TRequirements dialog(&view);
-    driver.OnDialog(kRequirementsTemplate, [&](HWND window) {
-      HWND grid = GetDlgItem(window, 101);
-      SendMessage(grid, TSM_SETCURSOR, 0, items - 1);
-      SendMessage(grid, TSM_MOVEROW, TSREF_CURSOR, 0);
-      renumber = Seconds([&] { dialog.RenumberTitleItems(0); });
-      PressButton(window, IDOK);
-    });
-    dialog.Execute();
-  }
-  double rekey = Seconds([&] { RekeyLoop(items, first); });
-  Report("renumber after the last moved to the top", renumber, rekey);
+    // Renumbering: the last recording requirement moved to the top, then OK.
+    {
+      TRequirements dialog(&view);
+      driver.OnDialog(kRequirementsTemplate, [&](HWND window) {
+        HWND grid = GetDlgItem(window, 101);
+        SendMessage(grid, TSM_SETCURSOR, 0, items - 1);
+        SendMessage(grid, TSM_MOVEROW, TSREF_CURSOR, 0);
+        renumber = Seconds([&] { dialog.RenumberTitleItems(0); });
+        PressButton(window, IDOK);
+      });
+      dialog.Execute();
+    }
+    double rekey = Seconds([&] { RekeyLoop(items, first); });
+    Report("renumber after the last moved to the top", renumber, rekey);
 
-  // The load rate: one item set of loadItems items.
-  std::string set;
-  for (int n = 0; n < loadItems; ++n) set += "Loaded item " + std::to_string(n) + "\r\n\r\n\r\n";
-  std::string host = HostPathFromWindowsPath("C:\\ZARNE\\DATA\\BENCH.B1A");
-  std::ofstream(host, std::ios::binary) << set;
-  {
-    TRequirements dialog(&view);
-    answers.ChooseFiles({"C:\\ZARNE\\DATA\\BENCH.B1A"});
-    driver.OnDialog(kRequirementsTemplate, [&](HWND window) {
-      load = Seconds([&] { PressButton(window, 100); });
-      PressButton(window, IDOK);
-    });
-    dialog.Execute();
-  }
-  std::printf("load of %d items: %.3f s, %.1f items per second (one time key per item, each "
-              "waiting for the clock's next hundredth)\n",
-              loadItems, load, load > 0 ? loadItems / load : 0.0);
+    // The load rate: one item set of loadItems items.
+    std::string set;
+    for (int n = 0; n < loadItems; ++n) set += "Loaded item " + std::to_string(n) + "\r\n\r\n\r\n";
+    std::string host = HostPathFromWindowsPath("C:\\ZARNE\\DATA\\BENCH.B1A");
+    std::ofstream(host, std::ios::binary) << set;
+    {
+      TRequirements dialog(&view);
+      answers.ChooseFiles({"C:\\ZARNE\\DATA\\BENCH.B1A"});
+      driver.OnDialog(kRequirementsTemplate, [&](HWND window) {
+        load = Seconds([&] { PressButton(window, 100); });
+        PressButton(window, IDOK);
+      });
+      dialog.Execute();
+    }
+    std::printf(
+        "load of %d items: %.3f s, %.1f items per second (one time key per item, each "
+        "waiting for the clock's next hundredth)\n",
+        loadItems, load, load > 0 ? loadItems / load : 0.0);
   }
   for (TPXTable*& table : gTables) {
     delete table;

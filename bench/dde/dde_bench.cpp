@@ -28,7 +28,8 @@ HSZ topic = nullptr;
 std::string value = "Jane Q. Buyer";
 int advisesHeard = 0;
 
-HDDEDATA CALLBACK Serve(UINT type, UINT, HCONV, HSZ, HSZ item, HDDEDATA data, ULONG_PTR, ULONG_PTR) {
+HDDEDATA CALLBACK Serve(UINT type, UINT, HCONV, HSZ, HSZ item, HDDEDATA data, ULONG_PTR,
+                        ULONG_PTR) {
   switch (type) {
     case XTYP_CONNECT:
     case XTYP_ADVSTART: return reinterpret_cast<HDDEDATA>(TRUE);
@@ -101,8 +102,8 @@ double BareRoundTrip(int count) {
 void Report(const char* what, int count, qint64 nanoseconds, double baselineRoundTrips = 1) {
   double each = nanoseconds / 1e3 / count;
   double baseline = gRoundTripMicroseconds * baselineRoundTrips;
-  std::printf("%-28s %7d in %8.1f ms  %7.1f us each   bare socket %6.1f us   ratio %6.2f\n", what, count,
-              nanoseconds / 1e6, each, baseline, baseline > 0 ? each / baseline : 0.0);
+  std::printf("%-28s %7d in %8.1f ms  %7.1f us each   bare socket %6.1f us   ratio %6.2f\n", what,
+              count, nanoseconds / 1e6, each, baseline, baseline > 0 ? each / baseline : 0.0);
 }
 
 }  // namespace
@@ -136,8 +137,8 @@ int main(int argc, char** argv) {
 
   timer.restart();
   for (int i = 0; i < count; ++i) {
-    HDDEDATA data = DdeClientTransaction(nullptr, 0, conversation, item, CF_TEXT, XTYP_REQUEST,
-                                         5000, nullptr);
+    HDDEDATA data =
+        DdeClientTransaction(nullptr, 0, conversation, item, CF_TEXT, XTYP_REQUEST, 5000, nullptr);
     DdeFreeDataHandle(data);
   }
   Report("request", count, timer.nsecsElapsed());

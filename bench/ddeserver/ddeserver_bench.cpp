@@ -137,8 +137,8 @@ Figures Measure(int count) {
     std::exit(1);
   }
   auto request = [&](HSZ item) {
-    HDDEDATA data = DdeClientTransaction(nullptr, 0, conversation, item, CF_TEXT, XTYP_REQUEST,
-                                         5000, nullptr);
+    HDDEDATA data =
+        DdeClientTransaction(nullptr, 0, conversation, item, CF_TEXT, XTYP_REQUEST, 5000, nullptr);
     if (data) DdeFreeDataHandle(data);
     return data != nullptr;
   };
@@ -151,11 +151,16 @@ Figures Measure(int count) {
   poke(money, "1,234.56");
   poke(text, "Jane Q. Buyer");
   int warmFailures = 0;  // the server's first answers (caches, the first paint) are not timed
-  Time(count / 10 + 1, [&] { return request(money) && request(text); }, &warmFailures);
-  figures.requestMoney = Time(count, [&] { return request(money); }, &figures.failures);
-  figures.requestText = Time(count, [&] { return request(text); }, &figures.failures);
-  figures.pokeText = Time(count, [&] { return poke(text, "John Smith"); }, &figures.failures);
-  figures.pokeMoney = Time(count, [&] { return poke(money, "2,345.675"); }, &figures.failures);
+  Time(
+      count / 10 + 1, [&] { return request(money) && request(text); }, &warmFailures);
+  figures.requestMoney = Time(
+      count, [&] { return request(money); }, &figures.failures);
+  figures.requestText = Time(
+      count, [&] { return request(text); }, &figures.failures);
+  figures.pokeText = Time(
+      count, [&] { return poke(text, "John Smith"); }, &figures.failures);
+  figures.pokeMoney = Time(
+      count, [&] { return poke(money, "2,345.675"); }, &figures.failures);
   DdeDisconnect(conversation);
   for (HSZ name : {service, topic, money, text}) DdeFreeStringHandle(instance, name);
   return figures;
@@ -165,7 +170,9 @@ constexpr int kRounds = 5;
 
 /* The best of each figure over the rounds; failures add up. */
 void Keep(Figures* best, const Figures& round, int index) {
-  auto keep = [&](double* into, double value) { *into = index == 0 ? value : std::min(*into, value); };
+  auto keep = [&](double* into, double value) {
+    *into = index == 0 ? value : std::min(*into, value);
+  };
   keep(&best->requestMoney, round.requestMoney);
   keep(&best->requestText, round.requestText);
   keep(&best->pokeText, round.pokeText);
@@ -178,7 +185,8 @@ HDDEDATA CALLBACK Listen(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG
 }
 
 void Report(const char* what, double zarne, double bare) {
-  std::printf("%-36s %9.1f us %9.1f us  ratio %6.2f\n", what, zarne / 1e3, bare / 1e3, zarne / bare);
+  std::printf("%-36s %9.1f us %9.1f us  ratio %6.2f\n", what, zarne / 1e3, bare / 1e3,
+              zarne / bare);
 }
 
 }  // namespace
@@ -215,9 +223,10 @@ int main(int argc, char** argv) {
   DdeUninitialize(instance);
   std::filesystem::remove_all(runtime);
 
-  std::printf("%d round trips each in %d alternating rounds (best round shown); %d refused by "
-              "zarne32, %d by the bare server\n",
-              count, kRounds, served.failures, baseline.failures);
+  std::printf(
+      "%d round trips each in %d alternating rounds (best round shown); %d refused by "
+      "zarne32, %d by the bare server\n",
+      count, kRounds, served.failures, baseline.failures);
   std::printf("%-36s %12s %12s\n", "", "zarne32", "bare server");
   Report("request money field (A101)", served.requestMoney, baseline.requestMoney);
   Report("request text field (B1SUFFIX)", served.requestText, baseline.requestText);

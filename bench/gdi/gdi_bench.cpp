@@ -54,44 +54,70 @@ int main(int argc, char** argv) {
   painter.setFont(arial);
   const QBrush grey(QColor(192, 192, 192));
   QFontMetrics metrics(arial);
-  Measure("FillRect 100x18 cell", count, [&](int i) {
-    RECT cell{(i % 10) * 100, (i / 10 % 40) * 18, (i % 10) * 100 + 100, (i / 10 % 40) * 18 + 18};
-    FillRect(dc, &cell, face);
-  }, [&](int i) { painter.fillRect(Cell(i), grey); });
-  Measure("MoveToEx + LineTo grid line", count, [&](int i) {
-    MoveToEx(dc, 0, i % 768, nullptr);
-    LineTo(dc, 1024, i % 768);
-  }, [&](int i) { painter.drawLine(0, i % 768, 1024, i % 768); });
-  Measure("TextOut 12 characters", count, [&](int i) { TextOut(dc, (i % 10) * 100, (i / 10 % 40) * 18, "123,456.78 $", 12); },
-          [&](int i) { painter.drawText(Cell(i).topLeft() + QPoint(0, metrics.ascent()), QStringLiteral("123,456.78 $")); });
-  Measure("DrawText right-aligned single line", count, [&](int i) {
-    RECT cell{(i % 10) * 100, (i / 10 % 40) * 18, (i % 10) * 100 + 100, (i / 10 % 40) * 18 + 18};
-    DrawText(dc, "123,456.78", -1, &cell, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
-  }, [&](int i) { painter.drawText(Cell(i), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("123,456.78")); });
-  Measure("GetTextExtentPoint32 12 characters", count, [&](int) {
-    SIZE size;
-    GetTextExtentPoint32(dc, "123,456.78 $", 12, &size);
-  }, [&](int) {
-    volatile int width = metrics.horizontalAdvance(QStringLiteral("123,456.78 $"));
-    (void)width;
-  });
-  Measure("DrawFocusRect 100x18", count, [&](int i) {
-    RECT cell{(i % 10) * 100, 0, (i % 10) * 100 + 100, 18};
-    DrawFocusRect(dc, &cell);
-  }, [&](int i) {
-    // A dotted outline drawn by inverting, as a focus rectangle is.
-    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
-    painter.drawRect(QRect((i % 10) * 100, 0, 99, 17));
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  });
+  Measure(
+      "FillRect 100x18 cell", count,
+      [&](int i) {
+        RECT cell{(i % 10) * 100, (i / 10 % 40) * 18, (i % 10) * 100 + 100,
+                  (i / 10 % 40) * 18 + 18};
+        FillRect(dc, &cell, face);
+      },
+      [&](int i) { painter.fillRect(Cell(i), grey); });
+  Measure(
+      "MoveToEx + LineTo grid line", count,
+      [&](int i) {
+        MoveToEx(dc, 0, i % 768, nullptr);
+        LineTo(dc, 1024, i % 768);
+      },
+      [&](int i) { painter.drawLine(0, i % 768, 1024, i % 768); });
+  Measure(
+      "TextOut 12 characters", count,
+      [&](int i) { TextOut(dc, (i % 10) * 100, (i / 10 % 40) * 18, "123,456.78 $", 12); },
+      [&](int i) {
+        painter.drawText(Cell(i).topLeft() + QPoint(0, metrics.ascent()),
+                         QStringLiteral("123,456.78 $"));
+      });
+  Measure(
+      "DrawText right-aligned single line", count,
+      [&](int i) {
+        RECT cell{(i % 10) * 100, (i / 10 % 40) * 18, (i % 10) * 100 + 100,
+                  (i / 10 % 40) * 18 + 18};
+        DrawText(dc, "123,456.78", -1, &cell, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+      },
+      [&](int i) {
+        painter.drawText(Cell(i), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("123,456.78"));
+      });
+  Measure(
+      "GetTextExtentPoint32 12 characters", count,
+      [&](int) {
+        SIZE size;
+        GetTextExtentPoint32(dc, "123,456.78 $", 12, &size);
+      },
+      [&](int) {
+        volatile int width = metrics.horizontalAdvance(QStringLiteral("123,456.78 $"));
+        (void)width;
+      });
+  Measure(
+      "DrawFocusRect 100x18", count,
+      [&](int i) {
+        RECT cell{(i % 10) * 100, 0, (i % 10) * 100 + 100, 18};
+        DrawFocusRect(dc, &cell);
+      },
+      [&](int i) {
+        // A dotted outline drawn by inverting, as a focus rectangle is.
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        painter.drawRect(QRect((i % 10) * 100, 0, 99, 17));
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+      });
   HDC memory = CreateCompatibleDC(dc);
   HBITMAP bitmap = CreateCompatibleBitmap(dc, 1024, 768);
   SelectObject(memory, bitmap);
   QImage source(1024, 768, QImage::Format_RGB32);
   source.fill(Qt::black);
-  Measure("BitBlt 1024x768 SRCCOPY", 200, [&](int) { BitBlt(dc, 0, 0, 1024, 768, memory, 0, 0, SRCCOPY); },
-          [&](int) { painter.drawImage(0, 0, source); });
+  Measure(
+      "BitBlt 1024x768 SRCCOPY", 200,
+      [&](int) { BitBlt(dc, 0, 0, 1024, 768, memory, 0, 0, SRCCOPY); },
+      [&](int) { painter.drawImage(0, 0, source); });
   DeleteDC(memory);
   DeleteObject(bitmap);
   GdiReleaseSurfaceDC(dc);

@@ -25,7 +25,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+double Seconds(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 #pragma pack(push, 4)
 struct DepositRow {
@@ -46,7 +48,8 @@ LRESULT Send(HWND grid, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   return SendMessage(grid, message, wParam, lParam);
 }
 
-void Column(HWND grid, int c, WORD type, int length, int width, WORD flags, const char* format, const char* heading) {
+void Column(HWND grid, int c, WORD type, int length, int width, WORD flags, const char* format,
+            const char* heading) {
   Send(grid, TSM_SETCOLTYPE, c, type);
   Send(grid, TSM_SETCOLSTYLE, c, flags);
   if (length) Send(grid, TSM_SETCOLLEN, c, length);
@@ -56,14 +59,17 @@ void Column(HWND grid, int c, WORD type, int length, int width, WORD flags, cons
 }
 
 HWND DepositGrid(HWND parent, int width, int height) {
-  HWND grid = CreateWindow("Tessel", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | TSS_OWNERDEF | TSS_HGRID | TSS_VGRID |
-                           TSS_ROWSELECT, 0, 0, width, height, parent, reinterpret_cast<HMENU>(200), nullptr, nullptr);
+  HWND grid = CreateWindow(
+      "Tessel", "",
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | TSS_OWNERDEF | TSS_HGRID | TSS_VGRID | TSS_ROWSELECT, 0,
+      0, width, height, parent, reinterpret_cast<HMENU>(200), nullptr, nullptr);
   Send(grid, TSM_SETCOLCOUNT, 10);
   Column(grid, 0, TST_ZSTRING, 61, 105, TSCS_FIXED | TSCS_PROTECT, "", "Depositor");
   Column(grid, 1, TST_REAL8, 8, 50, TSCS_RIGHT, "#,##0.00", "Amount");
   Column(grid, 2, TST_ZSTRING, 16, 40, TSCS_HIDDEN, "", "");
   Column(grid, 3, TST_ZSTRING, 2, 40, TSCS_HIDDEN, "", "");
-  for (int c = 4; c < 9; ++c) Column(grid, c, c == 6 ? TST_REAL8 : TST_INT4, 0, 40, TSCS_HIDDEN, "", "");
+  for (int c = 4; c < 9; ++c)
+    Column(grid, c, c == 6 ? TST_REAL8 : TST_INT4, 0, 40, TSCS_HIDDEN, "", "");
   Column(grid, 9, TST_ZSTRING, 61, 40, TSCS_HIDDEN, "", "");
   return grid;
 }
@@ -104,7 +110,8 @@ double FillBaseline(HWND parent, int rows) {
   }
   double seconds = Seconds(start);
   DestroyWindow(grid);
-  if (store.size() != static_cast<size_t>(rows) * sizeof row) std::fprintf(stderr, "baseline lost bytes\n");
+  if (store.size() != static_cast<size_t>(rows) * sizeof row)
+    std::fprintf(stderr, "baseline lost bytes\n");
   return seconds;
 }
 
@@ -124,8 +131,10 @@ struct PageRow {
 #pragma pack(pop)
 
 HWND PageGrid(HWND parent) {
-  HWND grid = CreateWindow("Tessel", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | TSS_OWNERDEF | TSS_HGRID | TSS_VGRID |
-                           TSS_ROWSELECT, 0, 0, 800, 600, parent, reinterpret_cast<HMENU>(201), nullptr, nullptr);
+  HWND grid = CreateWindow(
+      "Tessel", "",
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | TSS_OWNERDEF | TSS_HGRID | TSS_VGRID | TSS_ROWSELECT, 0,
+      0, 800, 600, parent, reinterpret_cast<HMENU>(201), nullptr, nullptr);
   SendMessage(grid, WM_SETFONT, SendMessage(parent, WM_GETFONT, 0, 0), 0);
   Send(grid, TSM_SETCOLCOUNT, 8);
   Column(grid, 0, TST_ZSTRING, 31, 90, 0, "", "Name");
@@ -223,15 +232,16 @@ std::vector<GdiDrawRecord> RecordPaint(HWND grid) {
 double PaintRatio(HWND parent, HWND grid, HWND twin, const char* label, int times) {
   gReplay = RecordPaint(twin);
   DestroyWindow(twin);
-  HWND plain = CreateWindow("GridBenchReplay", "", WS_CHILD | WS_VISIBLE, 0, 0, 800, 600, parent, nullptr, nullptr, nullptr);
+  HWND plain = CreateWindow("GridBenchReplay", "", WS_CHILD | WS_VISIBLE, 0, 0, 800, 600, parent,
+                            nullptr, nullptr, nullptr);
   ShowWindow(grid, SW_SHOW);
   double gridTime = MedianPaint(grid, times);
   ShowWindow(grid, SW_HIDE);
   double plainTime = MedianPaint(plain, times);
   ShowWindow(grid, SW_SHOW);
   DestroyWindow(plain);
-  std::printf("%-40s grid %8.1f us  baseline %8.1f us  ratio %5.2f  (%zu calls)\n", label, gridTime * 1e6,
-              plainTime * 1e6, gridTime / plainTime, gReplay.size());
+  std::printf("%-40s grid %8.1f us  baseline %8.1f us  ratio %5.2f  (%zu calls)\n", label,
+              gridTime * 1e6, plainTime * 1e6, gridTime / plainTime, gReplay.size());
   return gridTime / plainTime;
 }
 
@@ -248,30 +258,35 @@ int main(int argc, char** argv) {
   replay.lpfnWndProc = ReplayProc;
   replay.lpszClassName = "GridBenchReplay";
   RegisterClass(&replay);
-  HWND parent = CreateWindow("static", "Bench", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 820, 640, nullptr, nullptr, nullptr, nullptr);
+  HWND parent = CreateWindow("static", "Bench", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 820, 640, nullptr,
+                             nullptr, nullptr, nullptr);
   SendMessage(parent, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
 
   FillGrid(parent, 1000);  // first use of the classes, fonts and heap
   double base10k = FillBaseline(parent, 10000);
   double fill10k = FillGrid(parent, 10000);
-  std::printf("fill 10,000 rows: %.2f us/row, baseline %.2f us/row, ratio %.2f (goal at most 5 us/row)\n",
-              fill10k * 1e6 / 10000, base10k * 1e6 / 10000, fill10k / base10k);
+  std::printf(
+      "fill 10,000 rows: %.2f us/row, baseline %.2f us/row, ratio %.2f (goal at most 5 us/row)\n",
+      fill10k * 1e6 / 10000, base10k * 1e6 / 10000, fill10k / base10k);
   double fill100k = FillGrid(parent, 100000);
-  std::printf("fill 100,000 rows: %.3f s = %.2f x the 10,000-row time (goal at most 12)\n", fill100k, fill100k / fill10k);
+  std::printf("fill 100,000 rows: %.3f s = %.2f x the 10,000-row time (goal at most 12)\n",
+              fill100k, fill100k / fill10k);
 
   int times = argc > 1 ? std::atoi(argv[1]) : 200;
   HWND page = PageGrid(parent);
   PaintRatio(parent, page, PageGrid(parent), "paint 800x600 page (goal <= 2.5)", times);
   auto colour = [](HWND grid) {
     for (int r = 0; r < 10000; ++r) {
-      TesselColors colors{RGB(255, 255, 255), RGB(0, 0, 128 + r % 100), RGB(0, 0, 128), RGB(255, 255, 255)};
+      TesselColors colors{RGB(255, 255, 255), RGB(0, 0, 128 + r % 100), RGB(0, 0, 128),
+                          RGB(255, 255, 255)};
       Send(grid, TSM_SETCURSOR, 0, r);
       Send(grid, TSM_SETROWCOLORS, 0, reinterpret_cast<LPARAM>(&colors));
     }
     return grid;
   };
   colour(page);
-  PaintRatio(parent, page, colour(PageGrid(parent)), "paint with a colour record per row (<= 3)", times);
+  PaintRatio(parent, page, colour(PageGrid(parent)), "paint with a colour record per row (<= 3)",
+             times);
   DestroyWindow(page);
   DestroyWindow(parent);
   FreeLibrary(library);

@@ -24,7 +24,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+double Seconds(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 LRESULT Send(HWND grid, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   return SendMessage(grid, message, wParam, lParam);
@@ -76,8 +78,8 @@ std::vector<SortRow> Input(const char* kind, int count) {
 }
 
 HWND SortGrid(HWND parent) {
-  HWND grid = CreateWindow("Tessel", "", WS_CHILD | TSS_OWNERDEF | TSS_ROWSELECT, 0, 0, 400, 300, parent,
-                           reinterpret_cast<HMENU>(300), nullptr, nullptr);
+  HWND grid = CreateWindow("Tessel", "", WS_CHILD | TSS_OWNERDEF | TSS_ROWSELECT, 0, 0, 400, 300,
+                           parent, reinterpret_cast<HMENU>(300), nullptr, nullptr);
   Send(grid, TSM_SETCOLCOUNT, 4);
   Send(grid, TSM_SETCOLTYPE, 0, TST_ZSTRING);
   Send(grid, TSM_SETCOLLEN, 0, 40);
@@ -132,18 +134,23 @@ void SortFigures(HWND parent) {
       baseTimes.push_back(BaselineSort(rows));
     }
     double g = Median(gridTimes), b = Median(baseTimes);
-    std::printf("(c) sort 10,000 rows, %-12s grid %8.2f ms  baseline %8.2f ms  ratio %5.2f (goal <= %d)\n", kind,
-                g * 1e3, b * 1e3, g / b, std::strcmp(kind, "random") ? 5 : 3);
+    std::printf(
+        "(c) sort 10,000 rows, %-12s grid %8.2f ms  baseline %8.2f ms  ratio %5.2f (goal <= %d)\n",
+        kind, g * 1e3, b * 1e3, g / b, std::strcmp(kind, "random") ? 5 : 3);
   }
   std::vector<SortRow> equal = Input("all-equal", 100000);
   double g = GridSort(grid, equal), b = BaselineSort(equal);
-  std::printf("(c) sort 100,000 equal-key rows: grid %.3f s  baseline %.3f s  ratio %5.2f (goal < 1 s)\n", g, b, g / b);
+  std::printf(
+      "(c) sort 100,000 equal-key rows: grid %.3f s  baseline %.3f s  ratio %5.2f (goal < 1 s)\n",
+      g, b, g / b);
   DestroyWindow(grid);
 }
 
 HWND ScrollGrid(HWND parent, int rows) {
-  HWND grid = CreateWindow("Tessel", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | TSS_OWNERDEF | TSS_HGRID | TSS_VGRID |
-                           TSS_ROWSELECT, 0, 0, 600, 400, parent, reinterpret_cast<HMENU>(301), nullptr, nullptr);
+  HWND grid = CreateWindow(
+      "Tessel", "",
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | TSS_OWNERDEF | TSS_HGRID | TSS_VGRID | TSS_ROWSELECT, 0,
+      0, 600, 400, parent, reinterpret_cast<HMENU>(301), nullptr, nullptr);
   SendMessage(grid, WM_SETFONT, SendMessage(parent, WM_GETFONT, 0, 0), 0);
   Send(grid, TSM_SETCOLCOUNT, 4);
   Send(grid, TSM_SETCOLTYPE, 0, TST_ZSTRING);
@@ -179,7 +186,8 @@ ScrollTimes ScrollFigures(HWND parent, int rows, int times) {
   int visible = static_cast<int>(Send(grid, TSM_GETVISIBLEROWS));
   std::vector<double> line, key, full;
   for (int i = 0; i < times; ++i) {
-    if (Send(grid, TSM_GETTOPROW) + visible + 2 >= rows) Send(grid, TSM_SETTOPROW, 0, 0), UpdateWindow(grid);
+    if (Send(grid, TSM_GETTOPROW) + visible + 2 >= rows)
+      Send(grid, TSM_SETTOPROW, 0, 0), UpdateWindow(grid);
     Clock::time_point start = Clock::now();
     SendMessage(grid, WM_VSCROLL, SB_LINEDOWN, 0);
     UpdateWindow(grid);
@@ -191,7 +199,8 @@ ScrollTimes ScrollFigures(HWND parent, int rows, int times) {
   SetFocus(grid);
   std::vector<double> focusedLine;
   for (int i = 0; i < times; ++i) {
-    if (Send(grid, TSM_GETTOPROW) + visible + 2 >= rows) Send(grid, TSM_SETTOPROW, 0, 0), UpdateWindow(grid);
+    if (Send(grid, TSM_GETTOPROW) + visible + 2 >= rows)
+      Send(grid, TSM_SETTOPROW, 0, 0), UpdateWindow(grid);
     Clock::time_point start = Clock::now();
     SendMessage(grid, WM_VSCROLL, SB_LINEDOWN, 0);
     UpdateWindow(grid);
@@ -236,7 +245,8 @@ ScrollTimes ScrollFigures(HWND parent, int rows, int times) {
     full.push_back(Seconds(start));
   }
   DestroyWindow(grid);
-  return ScrollTimes{Median(line), Median(focusedLine), Median(key), Median(message), Median(overhead), Median(full)};
+  return ScrollTimes{Median(line),    Median(focusedLine), Median(key),
+                     Median(message), Median(overhead),    Median(full)};
 }
 
 }  // namespace
@@ -248,7 +258,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vgrd32.dll did not load\n");
     return 1;
   }
-  HWND parent = CreateWindow("static", "Bench", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+  HWND parent = CreateWindow("static", "Bench", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 640, 480, nullptr,
+                             nullptr, nullptr, nullptr);
   SendMessage(parent, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   int times = argc > 1 ? std::atoi(argv[1]) : 60;
   if (argc > 2 && std::strcmp(argv[2], "keys") == 0) {  // only the key figure, for a profiler
@@ -258,17 +269,23 @@ int main(int argc, char** argv) {
   SortFigures(parent);
   ScrollTimes small = ScrollFigures(parent, 100, times);
   ScrollTimes large = ScrollFigures(parent, 100000, times);
-  for (const auto& [label, t] : {std::pair<const char*, ScrollTimes>{"100 rows", small}, {"100,000 rows", large}}) {
-    std::printf("(d) SB_LINEDOWN, %-12s grid %8.1f us  full repaint %8.1f us  ratio %5.2f (goal <= 0.2)\n", label,
-                t.line * 1e6, t.full * 1e6, t.line / t.full);
-    std::printf("(d) SB_LINEDOWN with the focus, %-6s grid %8.1f us  full repaint %8.1f us  ratio %5.2f\n", label,
-                t.focusedLine * 1e6, t.full * 1e6, t.focusedLine / t.full);
-    std::printf("(d) Down at the bottom, %-6s grid %8.1f us  full repaint %8.1f us  ratio %5.2f (goal <= 0.2)\n", label,
-                t.key * 1e6, t.full * 1e6, t.key / t.full);
-    std::printf("(d)   of which a pressed key the grid ignores costs %8.1f us; Down less that %8.1f us, ratio %5.2f\n",
-                t.overhead * 1e6, (t.key - t.overhead) * 1e6, (t.key - t.overhead) / t.full);
-    std::printf("(d) WM_KEYDOWN Down at the bottom, %-6s grid %8.1f us  full repaint %8.1f us  ratio %5.2f (goal <= 0.2)\n",
-                label, t.message * 1e6, t.full * 1e6, t.message / t.full);
+  for (const auto& [label, t] :
+       {std::pair<const char*, ScrollTimes>{"100 rows", small}, {"100,000 rows", large}}) {
+    std::printf(
+        "(d) SB_LINEDOWN, %-12s grid %8.1f us  full repaint %8.1f us  ratio %5.2f (goal <= 0.2)\n",
+        label, t.line * 1e6, t.full * 1e6, t.line / t.full);
+    std::printf(
+        "(d) SB_LINEDOWN with the focus, %-6s grid %8.1f us  full repaint %8.1f us  ratio %5.2f\n",
+        label, t.focusedLine * 1e6, t.full * 1e6, t.focusedLine / t.full);
+    std::printf(
+        "(d) Down at the bottom, %-6s grid %8.1f us  full repaint %8.1f us  ratio %5.2f (goal <= 0.2)\n",
+        label, t.key * 1e6, t.full * 1e6, t.key / t.full);
+    std::printf(
+        "(d)   of which a pressed key the grid ignores costs %8.1f us; Down less that %8.1f us, ratio %5.2f\n",
+        t.overhead * 1e6, (t.key - t.overhead) * 1e6, (t.key - t.overhead) / t.full);
+    std::printf(
+        "(d) WM_KEYDOWN Down at the bottom, %-6s grid %8.1f us  full repaint %8.1f us  ratio %5.2f (goal <= 0.2)\n",
+        label, t.message * 1e6, t.full * 1e6, t.message / t.full);
   }
   std::printf("(d) 100,000 against 100 rows: SB_LINEDOWN x %.2f, Down x %.2f (goal within 1.25)\n",
               large.line / small.line, large.key / small.key);

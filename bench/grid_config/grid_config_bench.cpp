@@ -29,8 +29,8 @@ struct Spec {
 };
 
 Spec SpecOf(int c) {
-  return {c % 3 ? "#,##0.00" : "", "Heading of column " + std::to_string(c), "Col" + std::to_string(c),
-          "First item\tSecond item\tThird item " + std::to_string(c)};
+  return {c % 3 ? "#,##0.00" : "", "Heading of column " + std::to_string(c),
+          "Col" + std::to_string(c), "First item\tSecond item\tThird item " + std::to_string(c)};
 }
 
 TesselColDefEx RecordOf(int c, const Spec& spec) {
@@ -63,14 +63,16 @@ std::string FormattedBaseline(const std::vector<Spec>& specs) {
   std::string text;
   char line[600];
   auto put = [&](int n) { text.append(line, static_cast<size_t>(n)); };
-  put(std::snprintf(line, sizeof line, "%s %s %s\r\n", "Bench", "TESSELCFG", "LOADONCALL MOVEABLE DISCARDABLE"));
+  put(std::snprintf(line, sizeof line, "%s %s %s\r\n", "Bench", "TESSELCFG",
+                    "LOADONCALL MOVEABLE DISCARDABLE"));
   put(std::snprintf(line, sizeof line, "BEGIN\r\n"));
-  put(std::snprintf(line, sizeof line, "%u, %d, %d, 0x%04X, %d, 0x%04X, 0x%04X, 0x%04X, 0x%04X\r\n", 8u, 25, kColumns,
-                    0xC0, -4, 0, 0, 0, 0));
+  put(std::snprintf(line, sizeof line, "%u, %d, %d, 0x%04X, %d, 0x%04X, 0x%04X, 0x%04X, 0x%04X\r\n",
+                    8u, 25, kColumns, 0xC0, -4, 0, 0, 0, 0));
   for (int c = 0; c < kColumns; ++c) {
     const Spec& s = specs[static_cast<size_t>(c)];
-    put(std::snprintf(line, sizeof line, "   %s, %s, %d, %d, %d, %d, %d, %d, 0x%04X, 0x%04X,\r\n", "0x0084",
-                      c % 2 ? "TST_REAL8" : "TST_ZSTRING", c % 2 ? 8 : 16, 50, 0, 0, 0, 0, 0, 0));
+    put(std::snprintf(line, sizeof line, "   %s, %s, %d, %d, %d, %d, %d, %d, 0x%04X, 0x%04X,\r\n",
+                      "0x0084", c % 2 ? "TST_REAL8" : "TST_ZSTRING", c % 2 ? 8 : 16, 50, 0, 0, 0, 0,
+                      0, 0));
     for (const std::string* t : {&s.format, &s.heading, &s.name, &s.list})
       put(std::snprintf(line, sizeof line, "   \"%s\\0\",\r\n", t->c_str()));
   }
@@ -87,9 +89,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   int runs = argc > 1 ? std::atoi(argv[1]) : 50;
-  HWND parent = CreateWindow("static", "Bench", WS_OVERLAPPED, 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr);
-  HWND grid = CreateWindow("Tessel", "", WS_CHILD | WS_VISIBLE | TSS_HGRID | TSS_VGRID, 0, 0, 780, 580, parent,
-                           reinterpret_cast<HMENU>(200), nullptr, nullptr);
+  HWND parent = CreateWindow("static", "Bench", WS_OVERLAPPED, 0, 0, 800, 600, nullptr, nullptr,
+                             nullptr, nullptr);
+  HWND grid = CreateWindow("Tessel", "", WS_CHILD | WS_VISIBLE | TSS_HGRID | TSS_VGRID, 0, 0, 780,
+                           580, parent, reinterpret_cast<HMENU>(200), nullptr, nullptr);
   std::vector<Spec> specs;
   for (int c = 0; c < kColumns; ++c) specs.push_back(SpecOf(c));
   auto define = [&](HWND target) {
@@ -97,7 +100,8 @@ int main(int argc, char** argv) {
     SendMessage(target, TSM_SETCOLCOUNT, kColumns, 0);
     for (int c = 0; c < kColumns; ++c) {
       TesselColDefEx record = RecordOf(c, specs[static_cast<size_t>(c)]);
-      SendMessage(target, TSM_SETCOLDEFEX, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&record));
+      SendMessage(target, TSM_SETCOLDEFEX, static_cast<WPARAM>(c),
+                  reinterpret_cast<LPARAM>(&record));
     }
   };
   define(grid);
@@ -112,19 +116,21 @@ int main(int argc, char** argv) {
   });
   std::string baseline;
   double format = Median(runs, [&] { baseline = FormattedBaseline(specs); });
-  std::printf("(a) save 250 columns (%zu bytes): writer %8.1f us  snprintf baseline %8.1f us  ratio %5.2f (goal <= 3)\n",
-              text.size(), save * 1e6, format * 1e6, save / format);
+  std::printf(
+      "(a) save 250 columns (%zu bytes): writer %8.1f us  snprintf baseline %8.1f us  ratio %5.2f (goal <= 3)\n",
+      text.size(), save * 1e6, format * 1e6, save / format);
 
   HGLOBAL block = GlobalAlloc(GHND, text.size() + 1);
   std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
   GlobalUnlock(block);
-  HWND target = CreateWindow("Tessel", "", WS_CHILD | WS_VISIBLE | TSS_HGRID | TSS_VGRID, 0, 0, 780, 580, parent,
-                             reinterpret_cast<HMENU>(201), nullptr, nullptr);
+  HWND target = CreateWindow("Tessel", "", WS_CHILD | WS_VISIBLE | TSS_HGRID | TSS_VGRID, 0, 0, 780,
+                             580, parent, reinterpret_cast<HMENU>(201), nullptr, nullptr);
   int result = 0;
   double load = Median(runs, [&] { result = DlgBuffLoadTessel(block, "Bench", target); });
   double direct = Median(runs, [&] { define(target); });
-  std::printf("(b) load 250 columns (result %d): reader %8.1f us  direct TSM_SETCOLDEFEX %8.1f us  ratio %5.2f (goal <= 2)\n",
-              result, load * 1e6, direct * 1e6, load / direct);
+  std::printf(
+      "(b) load 250 columns (result %d): reader %8.1f us  direct TSM_SETCOLDEFEX %8.1f us  ratio %5.2f (goal <= 2)\n",
+      result, load * 1e6, direct * 1e6, load / direct);
   GlobalFree(block);
   return 0;
 }

@@ -33,8 +33,8 @@ double CopyMillisecondsPer(int repeats, HDC dc, HDC cache, const RECT& r) {
 void Report(const char* name, int repeats, HDC dc, HDC cache, const RECT& rect) {
   const double painted = MillisecondsPer(repeats, dc, rect);
   const double copied = CopyMillisecondsPer(repeats, dc, cache, rect);
-  std::printf("%-28s painted %8.3f ms   copied from a cached form %8.3f ms   ratio %6.2f\n", name, painted,
-              copied, painted / copied);
+  std::printf("%-28s painted %8.3f ms   copied from a cached form %8.3f ms   ratio %6.2f\n", name,
+              painted, copied, painted / copied);
 }
 
 }  // namespace

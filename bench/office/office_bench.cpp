@@ -63,13 +63,16 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const char* const kFileTables[] = {"BUYER", "SELLER", "LENDER", "SAGENT", "PROPERTY", "SUMMARY1", "SUMMARY2",
-                                   "EXPENSE1", "EXPENSE2", "EXPENSE3", "EXPENSE4", "TITLEA", "EXTRA"};
+const char* const kFileTables[] = {"BUYER",    "SELLER",   "LENDER",   "SAGENT",   "PROPERTY",
+                                   "SUMMARY1", "SUMMARY2", "EXPENSE1", "EXPENSE2", "EXPENSE3",
+                                   "EXPENSE4", "TITLEA",   "EXTRA"};
 constexpr int kYears = 7;  // settlement dates from 2020 to 2026
 constexpr int kFirstYear = 2020;
 constexpr int kExportYear = 2024;
 
-double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+double Since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 std::string FileNumber(int n) {
   char text[16];
@@ -99,7 +102,8 @@ void Fill(const std::string& dir, int files, int entries) {
   Check(EngineSetDirectory(db, dir.c_str()), "directory");
   for (const char* table : kFileTables) {
     EngineCursor cursor = nullptr;
-    Check(EngineOpenTable(db, table, "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr, &cursor), table);
+    Check(EngineOpenTable(db, table, "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr, &cursor),
+          table);
     EngineCursorProps props{};
     EngineGetCursorProps(cursor, &props);
     std::vector<char> record(props.recordSize);
@@ -107,8 +111,10 @@ void Fill(const std::string& dir, int files, int entries) {
       EngineInitRecord(cursor, record.data());
       std::string number = FileNumber(n);
       EnginePutField(cursor, 1, record.data(), number.c_str());
-      if (std::strcmp(table, "BUYER") == 0) EnginePutField(cursor, 2, record.data(), "A Buyer of the house");
-      if (std::strcmp(table, "SELLER") == 0) EnginePutField(cursor, 2, record.data(), "Seller Sam A");
+      if (std::strcmp(table, "BUYER") == 0)
+        EnginePutField(cursor, 2, record.data(), "A Buyer of the house");
+      if (std::strcmp(table, "SELLER") == 0)
+        EnginePutField(cursor, 2, record.data(), "Seller Sam A");
       if (std::strcmp(table, "SUMMARY1") == 0) {
         LONG date = 0;
         EncodeDate(date, 1 + n % 12, 1 + n % 28, kFirstYear + n % kYears);
@@ -121,7 +127,9 @@ void Fill(const std::string& dir, int files, int entries) {
     EngineCloseCursor(&cursor);
   }
   EngineCursor ledger = nullptr;
-  Check(EngineOpenTable(db, "ACCOUNT", "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr, &ledger), "ACCOUNT");
+  Check(
+      EngineOpenTable(db, "ACCOUNT", "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr, &ledger),
+      "ACCOUNT");
   EngineCursorProps props{};
   EngineGetCursorProps(ledger, &props);
   std::vector<char> record(props.recordSize);
@@ -168,8 +176,8 @@ std::pair<double, long> StartUp(const ProgramPlaces& places) {
 }
 
 void Line(const char* name, double figure, double baseline, const char* unit, double scale) {
-  std::printf("%-52s %10.2f %s %10.2f %s  ratio %6.2f\n", name, figure * scale, unit, baseline * scale, unit,
-              baseline > 0 ? figure / baseline : 0.0);
+  std::printf("%-52s %10.2f %s %10.2f %s  ratio %6.2f\n", name, figure * scale, unit,
+              baseline * scale, unit, baseline > 0 ? figure / baseline : 0.0);
 }
 
 class Office {
@@ -197,7 +205,9 @@ class Office {
     }
     TApplication::DeleteCondemned();
   }
-  ZarneMDIClient* Client() { return static_cast<ZarneMDIClient*>(app_->GetMainWindow()->GetClientWindow()); }
+  ZarneMDIClient* Client() {
+    return static_cast<ZarneMDIClient*>(app_->GetMainWindow()->GetClientWindow());
+  }
   void Menu(char letter) {
     SetFocus(app_->GetMainWindow()->HWindow);
     PressKey('F', Qt::AltModifier);
@@ -289,8 +299,10 @@ int main(int argc, char* argv[]) {
   }
   if (base.empty()) base = "/dev/shm/zarne-office-bench-" + std::to_string(getpid());
   auto placesIn = [&](const std::string& name) {
-    ProgramPlaces places{base + "/" + name + "/root", base + "/" + name + "/run", base + "/" + name + "/home"};
-    for (const std::string& dir : {places.root, places.runtime, places.home}) fs::create_directories(dir);
+    ProgramPlaces places{base + "/" + name + "/root", base + "/" + name + "/run",
+                         base + "/" + name + "/home"};
+    for (const std::string& dir : {places.root, places.runtime, places.home})
+      fs::create_directories(dir);
     fs::permissions(places.runtime, fs::perms::owner_all);
     return places;
   };
@@ -301,15 +313,16 @@ int main(int argc, char* argv[]) {
   std::string tables = full.root + "/drive_c/ZARNE";
   auto start = Clock::now();
   Fill(tables, files, entries);
-  std::printf("filled %d files x 13 tables and %d ledger entries in %.1f s (%s)\n", files, entries, Since(start),
-              base.c_str());
+  std::printf("filled %d files x 13 tables and %d ledger entries in %.1f s (%s)\n", files, entries,
+              Since(start), base.c_str());
   std::printf("%-52s %13s %13s\n", "", "figure", "baseline");
 
   // Start-up: the full database against the empty one.
   auto [emptyStart, emptyResident] = StartUp(empty);
   auto [fullStart, fullResident] = StartUp(full);
   Line("start-up to the frame shown (full vs empty database)", fullStart, emptyStart, "ms", 1e3);
-  Line("resident size after start-up (full vs empty)", fullResident, emptyResident, "MB", 1.0 / 1024);
+  Line("resident size after start-up (full vs empty)", fullResident, emptyResident, "MB",
+       1.0 / 1024);
 
   // The program in this process on the full database, three files allowed at once.
   {
@@ -344,8 +357,8 @@ int main(int argc, char* argv[]) {
       sink += raw.Read(FileNumber((i * 7919 + 11 + round * opens) % files));
       rawTimes.push_back(Since(start));
     }
-    Line("open a file from the file-number dialog (median)", Percentile(openTimes, 50), Percentile(rawTimes, 50),
-         "ms", 1e3);
+    Line("open a file from the file-number dialog (median)", Percentile(openTimes, 50),
+         Percentile(rawTimes, 50), "ms", 1e3);
     Line("open a file from the file-number dialog (95th percentile)", Percentile(openTimes, 95),
          Percentile(rawTimes, 95), "ms", 1e3);
   }
@@ -372,7 +385,8 @@ int main(int argc, char* argv[]) {
       // The edit's partial repaint must leave the pixels a full repaint draws.
       if (GrabWindow(view->HWindow) != afterEdit) ++unlikeFullPaint;
     }
-    Line("one committed edit, recalculated and repainted", editTime / edits, paintTime / edits, "ms", 1e3);
+    Line("one committed edit, recalculated and repainted", editTime / edits, paintTime / edits,
+         "ms", 1e3);
   }
   std::printf("    %d of %d edits left pixels unlike a full repaint\n", unlikeFullPaint, 3 * edits);
 
@@ -393,14 +407,16 @@ int main(int argc, char* argv[]) {
   Line("print the statement to PDF", printTime / prints, onePaint, "ms", 1e3);
   int documents = 0;
   if (fs::exists(GdiPdfOutputDirectory()))
-    for (const auto& entry : fs::directory_iterator(GdiPdfOutputDirectory())) documents += entry.path().extension() == ".pdf";
+    for (const auto& entry : fs::directory_iterator(GdiPdfOutputDirectory()))
+      documents += entry.path().extension() == ".pdf";
   std::printf("    %d PDF documents printed\n", documents);
 
   // Three files open: the resident size against the size after start-up.
   office.Open(FileNumber(5));
   office.Open(FileNumber(7));
   long threeResident = ResidentKiB(getpid());
-  Line("resident size with three files open (vs started)", threeResident, startedResident, "MB", 1.0 / 1024);
+  Line("resident size with three files open (vs started)", threeResident, startedResident, "MB",
+       1.0 / 1024);
 
   // The 1099 export of a year, against the table layer's walk of the same rows.
   const std::string exportPath = "C:\\ZARNE\\Tax1099.txt";

@@ -48,8 +48,10 @@ void Append(std::vector<Field>& reads, int table, std::initializer_list<int> fie
 /* The amounts the full recalculation reads, rule by rule (the paid-by letters aside). */
 std::vector<Field> RecalcAllReads() {
   std::vector<Field> r;
-  Append(r, kExpense1Table, {16, 19, 23, 27, 30, 34, 37, 41, 45, 49, 53, 59, 63, 67, 71, 75, 79, 83, 87, 91});
-  Append(r, kExpense1Table, {17, 20, 24, 28, 31, 35, 38, 42, 46, 50, 54, 60, 64, 68, 72, 76, 80, 84, 88, 92});
+  Append(r, kExpense1Table,
+         {16, 19, 23, 27, 30, 34, 37, 41, 45, 49, 53, 59, 63, 67, 71, 75, 79, 83, 87, 91});
+  Append(r, kExpense1Table,
+         {17, 20, 24, 28, 31, 35, 38, 42, 46, 50, 54, 60, 64, 68, 72, 76, 80, 84, 88, 92});
   Append(r, kExpense2Table, {5, 9, 13, 17, 20, 49, 6, 10, 14, 18, 21, 50});
   Append(r, kExpense2Table, {24, 27, 30, 33, 36, 39, 43, 47, 52});
   Append(r, kExtraTable, {6, 7, 8, 9, 10, 11, 12, 13, 14});
@@ -57,12 +59,14 @@ std::vector<Field> RecalcAllReads() {
   Append(r, kExpense3Table, {4, 7, 10, 13, 16, 19, 23, 27, 34, 37, 40, 43, 46});
   Append(r, kExpense4Table, {2, 4, 6, 10, 12, 16, 18});
   Append(r, kExpense4Table, {8, 14, 20, 23, 26, 52, 55, 9, 15, 21, 24, 27, 53, 56});
-  Append(r, kExpense4Table, {29, 32, 35, 38, 41, 44, 47, 58, 61, 64, 30, 33, 36, 39, 42, 45, 48, 59, 62, 65});
+  Append(r, kExpense4Table,
+         {29, 32, 35, 38, 41, 44, 47, 58, 61, 64, 30, 33, 36, 39, 42, 45, 48, 59, 62, 65});
   Append(r, kExpense1Table, {9, 13, 10, 14});
   Append(r, kSummary1Table, {3, 4, 8, 12, 19, 24, 29, 31, 33, 35, 37});
   Append(r, kExpense4Table, {49});
   Append(r, kSummary1Table, {3, 4, 6, 10, 14, 19, 24, 29, 31, 33, 35, 37});
-  Append(r, kSummary2Table, {2, 4, 5, 7, 10, 13, 17, 21, 25, 32, 37, 42, 44, 46, 48, 50, 52, 54, 56});
+  Append(r, kSummary2Table,
+         {2, 4, 5, 7, 10, 13, 17, 21, 25, 32, 37, 42, 44, 46, 48, 50, 52, 54, 56});
   Append(r, kSummary2Table, {3, 5, 8, 11, 15, 23, 25, 32, 37, 42, 44, 46, 48, 50, 52, 54, 56});
   Append(r, kExpense4Table, {50});
   Append(r, kSummary1Table, {38});
@@ -75,7 +79,8 @@ std::vector<Field> RecalcAllReads() {
 /* What one borrower's line-800 charge reads: its column, line 1400, line 120, the balance. */
 std::vector<Field> OneEditReads() {
   std::vector<Field> r;
-  Append(r, kExpense1Table, {16, 19, 23, 27, 30, 34, 37, 41, 45, 49, 53, 59, 63, 67, 71, 75, 79, 83, 87, 91});
+  Append(r, kExpense1Table,
+         {16, 19, 23, 27, 30, 34, 37, 41, 45, 49, 53, 59, 63, 67, 71, 75, 79, 83, 87, 91});
   Append(r, kExpense1Table, {9, 13});
   Append(r, kSummary1Table, {3, 4, 8, 12, 19, 24, 29, 31, 33, 35, 37});
   Append(r, kExpense4Table, {49});
@@ -102,9 +107,10 @@ int main(int argc, char** argv) {
 
   HMODULE layout = LoadLibrary("stmlay32.dll");
   if (!layout) return std::fprintf(stderr, "stmlay32 not found\n"), 1;
-  AppendRespaRecords(&gRespaFieldList,
-                     reinterpret_cast<GetFieldCountProc>(GetProcAddress(layout, "GetRespaFieldCount")),
-                     reinterpret_cast<GetRespaFieldProc>(GetProcAddress(layout, "GetRespaField")));
+  AppendRespaRecords(
+      &gRespaFieldList,
+      reinterpret_cast<GetFieldCountProc>(GetProcAddress(layout, "GetRespaFieldCount")),
+      reinterpret_cast<GetRespaFieldProc>(GetProcAddress(layout, "GetRespaField")));
 
   std::snprintf(gDatabaseDir, sizeof gDatabaseDir, "%s", "C:\\ZARNE");
   CreateDirectory(gDatabaseDir, nullptr);
@@ -144,10 +150,12 @@ int main(int argc, char** argv) {
   double oneEdit = Time(passes, [&] { RecalcForField(view, charge); });
 
   std::printf("passes %d (sink %.0f)\n", passes, sink > 0 ? 1.0 : 0.0);
-  std::printf("RecalcAll          %8.3f ms   %6.2f us each\n", recalcAll * 1e3, recalcAll / passes * 1e6);
+  std::printf("RecalcAll          %8.3f ms   %6.2f us each\n", recalcAll * 1e3,
+              recalcAll / passes * 1e6);
   std::printf("  its %zu reads     %8.3f ms   ratio %.2f\n", allReads.size(), readsAll * 1e3,
               recalcAll / readsAll);
-  std::printf("RecalcForField 384 %8.3f ms   %6.2f us each\n", oneEdit * 1e3, oneEdit / passes * 1e6);
+  std::printf("RecalcForField 384 %8.3f ms   %6.2f us each\n", oneEdit * 1e3,
+              oneEdit / passes * 1e6);
   std::printf("  its %zu reads      %8.3f ms   ratio %.2f\n", editReads.size(), readsEdit * 1e3,
               oneEdit / readsEdit);
   records.clear();

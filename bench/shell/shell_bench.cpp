@@ -42,9 +42,9 @@
 
 namespace {
 
-const char* const kFileTables[] = {"BUYER", "SELLER", "LENDER", "SAGENT", "PROPERTY", "SUMMARY1",
-                                   "SUMMARY2", "EXPENSE1", "EXPENSE2", "EXPENSE3", "EXPENSE4",
-                                   "TITLEA", "EXTRA"};
+const char* const kFileTables[] = {"BUYER",    "SELLER",   "LENDER",   "SAGENT",   "PROPERTY",
+                                   "SUMMARY1", "SUMMARY2", "EXPENSE1", "EXPENSE2", "EXPENSE3",
+                                   "EXPENSE4", "TITLEA",   "EXTRA"};
 
 double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -69,14 +69,16 @@ void Fill(const std::string& dir, int files, bool partiesOnly) {
   Check(EngineInit(300, nullptr), "init");
   Check(EngineOpenDatabase(nullptr, nullptr, 0, 0, nullptr, 0, nullptr, nullptr, &db), "database");
   Check(EngineSetDirectory(db, dir.c_str()), "directory");
-  for (const char* table : {"BUYER", "SELLER", "LENDER", "SAGENT", "PROPERTY", "SUMMARY1", "SUMMARY2",
-                            "EXPENSE1", "EXPENSE2", "EXPENSE3", "EXPENSE4", "TITLEA", "EXTRA", "TITLEB",
-                            "ACCOUNT", "BANK", "CHECKCTL"})
+  for (const char* table : {"BUYER", "SELLER", "LENDER", "SAGENT", "PROPERTY", "SUMMARY1",
+                            "SUMMARY2", "EXPENSE1", "EXPENSE2", "EXPENSE3", "EXPENSE4", "TITLEA",
+                            "EXTRA", "TITLEB", "ACCOUNT", "BANK", "CHECKCTL"})
     _CreateZarneTable(db, table, dir.c_str());
   for (const char* table : kFileTables) {
-    if (partiesOnly && std::strcmp(table, "BUYER") != 0 && std::strcmp(table, "SELLER") != 0) continue;
+    if (partiesOnly && std::strcmp(table, "BUYER") != 0 && std::strcmp(table, "SELLER") != 0)
+      continue;
     EngineCursor cursor = nullptr;
-    Check(EngineOpenTable(db, table, "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr, &cursor), table);
+    Check(EngineOpenTable(db, table, "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr, &cursor),
+          table);
     EngineCursorProps props{};
     EngineGetCursorProps(cursor, &props);
     std::vector<char> record(props.recordSize);
@@ -84,7 +86,8 @@ void Fill(const std::string& dir, int files, bool partiesOnly) {
       EngineInitRecord(cursor, record.data());
       std::string number = FileNumber(n);
       EnginePutField(cursor, 1, record.data(), number.c_str());
-      if (std::strcmp(table, "BUYER") == 0) EnginePutField(cursor, 2, record.data(), "A Buyer of the house");
+      if (std::strcmp(table, "BUYER") == 0)
+        EnginePutField(cursor, 2, record.data(), "A Buyer of the house");
       Check(EngineInsertRecord(cursor, 0, record.data()), "insert");
     }
     EngineCloseCursor(&cursor);
@@ -113,7 +116,8 @@ struct Raw {
   sqlite3_stmt* update = nullptr;
   explicit Raw(const std::string& path) {
     sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_exec(db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr, nullptr,
+                 nullptr);
     sqlite3_prepare_v2(db, "SELECT rowid, * FROM records WHERE f1 = ?", -1, &seek, nullptr);
     sqlite3_prepare_v2(db, "UPDATE records SET f1 = f1 WHERE rowid = ?", -1, &update, nullptr);
   }
@@ -131,7 +135,8 @@ int main(int argc, char* argv[]) {
   std::string dir;
   bool listOnly = false;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--list") == 0 || std::strcmp(argv[i], "--typing") == 0) listOnly = true;
+    if (std::strcmp(argv[i], "--list") == 0 || std::strcmp(argv[i], "--typing") == 0)
+      listOnly = true;
     else if (i + 1 < argc && std::strcmp(argv[i], "--files") == 0) files = std::atoi(argv[++i]);
     else if (i + 1 < argc && std::strcmp(argv[i], "--dir") == 0) dir = argv[++i];
   }
@@ -156,8 +161,8 @@ int main(int argc, char* argv[]) {
     std::printf("using the files in %s\n", dir.c_str());
   } else {
     Fill(tables, files, listOnly);
-    std::printf("filled %d files x %d tables in %.1f s (%s)\n", files, listOnly ? 2 : 13, Seconds(start),
-                dir.c_str());
+    std::printf("filled %d files x %d tables in %.1f s (%s)\n", files, listOnly ? 2 : 13,
+                Seconds(start), dir.c_str());
   }
   {
     std::ofstream ini(dir + "/windows/zarne.ini");
@@ -173,7 +178,8 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "start-up failed\n");
     return 1;
   }
-  auto* client = static_cast<ZarneMDIClient*>(static_cast<TFrameWindow*>(app.GetMainWindow())->GetClientWindow());
+  auto* client = static_cast<ZarneMDIClient*>(
+      static_cast<TFrameWindow*>(app.GetMainWindow())->GetClientWindow());
 
   // (a) The file list, three rounds: the dialog's fill against raw SQLite reading the same
   // column into a vector, and typed numbers against a search of a vector.
@@ -197,7 +203,8 @@ int main(int argc, char* argv[]) {
     start = std::chrono::steady_clock::now();
     for (int i = 0; i < fills; ++i) {
       std::vector<std::string> column;
-      while (sqlite3_step(walk) == SQLITE_ROW) column.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(walk, 0)));
+      while (sqlite3_step(walk) == SQLITE_ROW)
+        column.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(walk, 0)));
       sqlite3_reset(walk);
       listed = column.size();
     }
@@ -209,7 +216,8 @@ int main(int argc, char* argv[]) {
     double dialogTyping = Seconds(start);
     start = std::chrono::steady_clock::now();
     for (int i = 0; i < typings; ++i)
-      found += std::find(numbers.begin(), numbers.end(), FileNumber((i * 7919 + round) % files)) - numbers.begin();
+      found += std::find(numbers.begin(), numbers.end(), FileNumber((i * 7919 + round) % files)) -
+               numbers.begin();
     double rawTyping = Seconds(start);
     Report("(a) fill the file list (per fill)", dialogFill, rawFill, fills);
     Report("(a') type a number: find it in the list", dialogTyping, rawTyping, typings);
@@ -233,7 +241,8 @@ int main(int argc, char* argv[]) {
       } while (record.Next());
     }
   }
-  std::printf("    of which the table walk alone %10.1f us per fill\n", Seconds(start) / fills * 1e6);
+  std::printf("    of which the table walk alone %10.1f us per fill\n",
+              Seconds(start) / fills * 1e6);
   if (listOnly) {
     app.GetMainWindow()->CloseWindow();
     Pump();
@@ -260,7 +269,8 @@ int main(int argc, char* argv[]) {
     closeTime += Seconds(t1);
   }
   std::vector<std::unique_ptr<Raw>> raws;
-  for (const char* table : kFileTables) raws.push_back(std::make_unique<Raw>(tables + "/" + table + ".DB"));
+  for (const char* table : kFileTables)
+    raws.push_back(std::make_unique<Raw>(tables + "/" + table + ".DB"));
   int lockFd = ::open((tables + "/raw.LCK").c_str(), O_RDWR | O_CREAT, 0666);
   long sink = 0;
   double rawOpen = 0, rawClose = 0;
@@ -272,11 +282,12 @@ int main(int argc, char* argv[]) {
       sqlite3_bind_text(raw->seek, 1, number.c_str(), -1, SQLITE_STATIC);
       if (sqlite3_step(raw->seek) == SQLITE_ROW) {
         rowids.push_back(sqlite3_column_int64(raw->seek, 0));
-        for (int c = 1; c < sqlite3_column_count(raw->seek); ++c) sink += sqlite3_column_bytes(raw->seek, c);
+        for (int c = 1; c < sqlite3_column_count(raw->seek); ++c)
+          sink += sqlite3_column_bytes(raw->seek, c);
       }
       sqlite3_reset(raw->seek);
     }
-    struct flock lock{};
+    struct flock lock {};
     lock.l_type = F_WRLCK;
     lock.l_start = 1 + i;
     lock.l_len = 1;

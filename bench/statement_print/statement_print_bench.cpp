@@ -98,24 +98,17 @@ void FillEveryField(RespaWindow& view) {
   EncodeDate(date, 3, 15, 2024);
   int n = 0;
   for (TFieldNode* field = gRespaFieldList.head; field; field = field->next, ++n) {
-    TPXRecord* record = field->tableIndex < kFileRecordCount ? view.records[field->tableIndex] : nullptr;
+    TPXRecord* record =
+        field->tableIndex < kFileRecordCount ? view.records[field->tableIndex] : nullptr;
     if (!record || field->fieldNumber == 1) continue;
     char text[32];
     switch (field->displayKind) {
       case kFieldKindMoney:
       case kFieldKindDecimal:
-      case kFieldKindDecimal2:
-        record->SetDouble(field->fieldNumber, 100.0 + n * 7.25);
-        break;
-      case kFieldKindWhole:
-        record->SetLong(field->fieldNumber, 30 + n % 300);
-        break;
-      case kFieldKindDate:
-        record->SetLong(field->fieldNumber, date + n % 60);
-        break;
-      case kFieldKindChoice:
-        record->SetString(field->fieldNumber, "B");
-        break;
+      case kFieldKindDecimal2: record->SetDouble(field->fieldNumber, 100.0 + n * 7.25); break;
+      case kFieldKindWhole: record->SetLong(field->fieldNumber, 30 + n % 300); break;
+      case kFieldKindDate: record->SetLong(field->fieldNumber, date + n % 60); break;
+      case kFieldKindChoice: record->SetString(field->fieldNumber, "B"); break;
       default:
         std::snprintf(text, sizeof text, "Text %d", n);
         record->SetString(field->fieldNumber, text);
@@ -190,13 +183,18 @@ int main(int argc, char** argv) {
       });
     }
   }
-  std::printf("%d three-page extended statements: %.3f s (%.1f ms a document, %d pages), processor %.3f s\n",
-              documents, statements.seconds, 1000 * statements.seconds / documents, pages, statements.processor);
-  std::printf("%d documents of the backgrounds alone: %.3f s (%.1f ms a document), processor %.3f s\n", documents,
-              backgrounds.seconds, 1000 * backgrounds.seconds / documents, backgrounds.processor);
+  std::printf(
+      "%d three-page extended statements: %.3f s (%.1f ms a document, %d pages), processor %.3f s\n",
+      documents, statements.seconds, 1000 * statements.seconds / documents, pages,
+      statements.processor);
+  std::printf(
+      "%d documents of the backgrounds alone: %.3f s (%.1f ms a document), processor %.3f s\n",
+      documents, backgrounds.seconds, 1000 * backgrounds.seconds / documents,
+      backgrounds.processor);
   std::printf("statements against backgrounds: ratio %.2f in processor time (goal: at most 1.5)\n",
               statements.processor / backgrounds.processor);
-  std::printf("statements against backgrounds by the clock: ratio %.2f\n", statements.seconds / backgrounds.seconds);
+  std::printf("statements against backgrounds by the clock: ratio %.2f\n",
+              statements.seconds / backgrounds.seconds);
   for (TPXTable*& table : gTables) {
     delete table;
     table = nullptr;

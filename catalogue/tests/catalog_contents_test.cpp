@@ -47,7 +47,10 @@ TableShape ShapeOf(const CatalogEntry& entry) {
     const EngineFieldDesc& field = entry.desc->fields[i];
     int kind = field.type * 100 + field.subtype;
     switch (kind) {
-      case ENGINE_FLD_STRING * 100: ++shape.strings; shape.stringCharacters += field.units1; break;
+      case ENGINE_FLD_STRING * 100:
+        ++shape.strings;
+        shape.stringCharacters += field.units1;
+        break;
       case ENGINE_FLD_FLOAT * 100 + ENGINE_FLDSUB_MONEY: ++shape.money; break;
       case ENGINE_FLD_FLOAT * 100: ++shape.floats; break;
       case ENGINE_FLD_DATE * 100: ++shape.dates; break;
@@ -107,9 +110,11 @@ TEST(TableCatalog, FieldsAreNumberedInOrderUniquelyNamedAndLeaveLayoutToTheEngin
       EXPECT_EQ(field.fieldNumber, i + 1);
       EXPECT_TRUE(names.insert(field.name).second) << "duplicate name";
       int expectedUnits = field.type == ENGINE_FLD_STRING ? field.units1
-                          : field.type == ENGINE_FLD_BLOB ? 240 : 1;
+                          : field.type == ENGINE_FLD_BLOB ? 240
+                                                          : 1;
       EXPECT_EQ(field.units1, expectedUnits);
-      EXPECT_EQ(field.units2 | field.offset | field.length | field.nullOffset | field.calculated, 0);
+      EXPECT_EQ(field.units2 | field.offset | field.length | field.nullOffset | field.calculated,
+                0);
       EXPECT_EQ(field.validityCheck | field.rights, 0u);
     }
   }
@@ -188,7 +193,8 @@ TEST(TableCatalogLookup, FindsTablesByExactNameOnly) {
   EXPECT_EQ(FindCatalogIndex("BUYER"), 0);
   EXPECT_EQ(FindCatalogIndex("ACCOUNT"), 16);
   EXPECT_EQ(FindCatalogTable("CHECKCTL"), kTableCatalog[14].desc);
-  for (const char* name : {"buyer", "BUYER.DB", "BUYERS", ""}) EXPECT_EQ(FindCatalogIndex(name), -1);
+  for (const char* name : {"buyer", "BUYER.DB", "BUYERS", ""})
+    EXPECT_EQ(FindCatalogIndex(name), -1);
   EXPECT_EQ(FindCatalogIndex(nullptr), -1);
   EXPECT_EQ(FindCatalogTable("NOSUCH"), nullptr);
 }

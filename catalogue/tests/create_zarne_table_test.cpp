@@ -53,9 +53,7 @@ TEST_F(CreateZarneTable, CreatesEverySeventeenTablesWithTheirFieldsAndIndexes) {
       EXPECT_STREQ(fields[i].name, expected.name);
       EXPECT_EQ(fields[i].type, expected.type) << expected.name;
       EXPECT_EQ(fields[i].subtype, expected.subtype) << expected.name;
-      if (expected.type == ENGINE_FLD_STRING) {
-        EXPECT_EQ(fields[i].units1, expected.units1);
-      }
+      if (expected.type == ENGINE_FLD_STRING) { EXPECT_EQ(fields[i].units1, expected.units1); }
     }
     // A created table starts empty.
     EXPECT_EQ(EngineSetToBegin(cursor), ENGINE_OK);

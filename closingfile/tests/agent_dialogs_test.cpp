@@ -14,7 +14,6 @@
 
 namespace {
 
-
 /* Control id -> record field, as the dialogs' tables pair them. */
 const std::map<int, int> kLenderPairs = {{101, 5},  {102, 6},  {193, 11}, {103, 7},
                                          {104, 8},  {105, 9},  {106, 10}, {107, 12},
@@ -23,7 +22,9 @@ const std::map<int, int> kSagentPairs = {{101, 2}, {200, 3}, {107, 4}, {108, 5},
                                          {109, 6}, {110, 7}, {118, 16}};
 
 /* A distinct text per field, short enough for the smallest (2 characters). */
-std::string ValueOf(int field) { return field < 10 ? "F" + std::to_string(field) : std::to_string(field); }
+std::string ValueOf(int field) {
+  return field < 10 ? "F" + std::to_string(field) : std::to_string(field);
+}
 
 std::vector<std::pair<int, std::string>> Values(const std::map<int, int>& pairs) {
   std::vector<std::pair<int, std::string>> values;
@@ -58,7 +59,8 @@ TEST_F(AgentDialogsTest, LenderControlsCarryTheirFieldsByName) {
   });
   Command(view, kLenderCommand);
   for (auto [id, field] : kLenderPairs) EXPECT_EQ(shown[id], ValueOf(field)) << id;
-  for (auto& [field, text] : values) EXPECT_EQ(TableText(kLenderTable, "L-1", field), text) << field;
+  for (auto& [field, text] : values)
+    EXPECT_EQ(TableText(kLenderTable, "L-1", field), text) << field;
 
   // Typing into one control changes its field only.
   for (auto [id, field] : kLenderPairs) {
@@ -87,7 +89,9 @@ TEST_F(AgentDialogsTest, AssignsListFromTheStoredText) {
     int selected;
   };
   const std::string a = "and/or assigns", s = "its successors and/or assigns";
-  const Case cases[] = {{a, {s, a}, 1}, {"", {a, s, ""}, 2}, {s, {a, s}, 1},
+  const Case cases[] = {{a, {s, a}, 1},
+                        {"", {a, s, ""}, 2},
+                        {s, {a, s}, 1},
                         {"heirs and assigns", {a, s, "heirs and assigns"}, 2}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored);
@@ -135,7 +139,8 @@ TEST_F(AgentDialogsTest, SettlementAgentControlsCarryTheirFieldsByName) {
   });
   Command(view, kSettlementAgentCommand);
   for (auto [id, field] : kSagentPairs) EXPECT_EQ(shown[id], ValueOf(field)) << id;
-  for (auto& [field, text] : values) EXPECT_EQ(TableText(kSagentTable, "G-1", field), text) << field;
+  for (auto& [field, text] : values)
+    EXPECT_EQ(TableText(kSagentTable, "G-1", field), text) << field;
 
   AnswerCommand(view, kSettlementAgentCommand, kSagentTemplate,
                 {{200, "Title Firm"}, {118, "ab-1"}}, VK_RETURN);

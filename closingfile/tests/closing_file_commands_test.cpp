@@ -33,7 +33,6 @@
 
 namespace {
 
-
 /* The first edited statement field on a record field, or null. */
 TFieldNode* FieldOn(int table, int number) {
   for (TFieldNode* field = gRespaFieldList.head; field; field = field->next)
@@ -44,7 +43,6 @@ TFieldNode* FieldOn(int table, int number) {
 }
 
 std::string Quote(const std::string& text) { return "'" + text + "'"; }
-
 
 std::string Hex(const std::string& text) {
   std::string hex;
@@ -94,7 +92,8 @@ TEST_F(ClosingFileCommandsTest, TypedTextReachesEachDialogAndSurvives) {
       {kBuyersCommand, kBuyersTemplate, kBuyerTable, 2, 0, "Typed Buyer", "Typed Buyer"},
       {kSellersCommand, kSellersTemplate, kSellerTable, 2, 0, "Typed Seller", "Typed Seller"},
       {kLenderCommand, kLenderTemplate, kLenderTable, 5, 101, "Typed Bank", "Typed Bank"},
-      {kSettlementAgentCommand, kSagentTemplate, kSagentTable, 2, 101, "Typed Agent", "Typed Agent"},
+      {kSettlementAgentCommand, kSagentTemplate, kSagentTable, 2, 101, "Typed Agent",
+       "Typed Agent"},
       {kPropertyCommand, kPropertyTemplate, kPropertyTable, 2, 107, "9 Typed Rd", "9 Typed Rd"},
       {kScheduleACommand, kScheduleATemplate, kExpense3Table, 28, 114, "777", "777.00"},
   };
@@ -170,9 +169,15 @@ TEST_F(ClosingFileCommandsTest, WrittenFieldsRepaintWithTheirNewValues) {
   const RepaintCase cases[] = {
       {kBuyersCommand, kBuyersTemplate, kBuyerTable, {2, 3, 8, 9, 42}, party},
       {kSellersCommand, kSellersTemplate, kSellerTable, {2, 3, 8, 9, 42}, party},
-      {kLenderCommand, kLenderTemplate, kLenderTable, {5, 6, 7, 8, 9, 10, 12, 13},
+      {kLenderCommand,
+       kLenderTemplate,
+       kLenderTable,
+       {5, 6, 7, 8, 9, 10, 12, 13},
        typeAll({101, 102, 103, 104, 105, 106, 107, 108}, 101)},
-      {kSettlementAgentCommand, kSagentTemplate, kSagentTable, {2, 3, 4, 5},
+      {kSettlementAgentCommand,
+       kSagentTemplate,
+       kSagentTable,
+       {2, 3, 4, 5},
        typeAll({101, 200, 107, 108}, 101)},
       {kPropertyCommand, kPropertyTemplate, kPropertyTable, {2, 3}, typeAll({107, 108}, 107)},
   };
@@ -222,8 +227,8 @@ TEST_F(ClosingFileCommandsTest, WrittenFieldsRepaintWithTheirNewValues) {
   }
   ASSERT_TRUE(IsFieldVisible(view, Field(495)) && IsFieldVisible(view, Field(497)));
   for (int id : {495, 497}) before.push_back(FieldImage(view, Field(id)));
-  AnswerCommand(view, kScheduleACommand, kScheduleATemplate,
-                {{107, "8888888"}, {114, "7777777"}}, VK_RETURN, 101);
+  AnswerCommand(view, kScheduleACommand, kScheduleATemplate, {{107, "8888888"}, {114, "7777777"}},
+                VK_RETURN, 101);
   for (int i = 0; i < 2; ++i) {
     int id = i == 0 ? 495 : 497;
     EXPECT_NE(FieldImage(view, Field(id)), before[i]) << id << " was not repainted";
@@ -253,15 +258,16 @@ TEST_F(ClosingFileCommandsTest, AnotherProgramReadsWhatEachDialogStored) {
     PressDialogKey(dialog, VK_RETURN);
   });
   Command(view, kPropertyCommand);
-  AnswerCommand(view, kScheduleACommand, kScheduleATemplate,
-                {{105, "2/16/03"}, {114, "2500"}}, VK_RETURN, 101);
+  AnswerCommand(view, kScheduleACommand, kScheduleATemplate, {{105, "2/16/03"}, {114, "2500"}},
+                VK_RETURN, 101);
   AnswerCommand(view, kFileTrackingCommand, kTrackingTemplate, {{301, "6/1/04"}}, VK_RETURN);
   // Tracking's dates reach the table with the window's save.
   EXPECT_NE(OtherProgramReads("SAGENT", "CMD-4", {"l17"}), (std::vector<std::string>{"731733"}));
   Save(view);
   EXPECT_EQ(OtherProgramReads("BUYER", "CMD-4", {"s2", "s42"}),
             (std::vector<std::string>{Hex("Pat Buyer"), Hex("husband and wife")}));
-  EXPECT_EQ(OtherProgramReads("LENDER", "CMD-4", {"s5"}), (std::vector<std::string>{Hex("First Bank")}));
+  EXPECT_EQ(OtherProgramReads("LENDER", "CMD-4", {"s5"}),
+            (std::vector<std::string>{Hex("First Bank")}));
   EXPECT_EQ(OtherProgramReads("SAGENT", "CMD-4", {"s3", "s12", "l17"}),
             (std::vector<std::string>{Hex("Title Co"), Hex("111-22-3333"), "731733"}));
   EXPECT_EQ(OtherProgramReads("PROPERTY", "CMD-4", {"s6", "d8"}),
@@ -386,8 +392,8 @@ TEST_F(TrackingProgramsTest, TwoProgramsSavingAtOnceLoseNoLine) {
   std::string rest = text.substr(others.size());
   ASSERT_EQ(rest.substr(0, 12), "[Tracking]\r\n");
   rest = rest.substr(12);
-  const char* keys[6] = {"TrackDesc2", "TrackDesc3", "TrackDesc4", "TrackDesc6", "TrackDesc7",
-                         "TrackDescRef1"};
+  const char* keys[6] = {"TrackDesc2", "TrackDesc3", "TrackDesc4",
+                         "TrackDesc6", "TrackDesc7", "TrackDescRef1"};
   // Six lines, each key once with a value one of the programs wrote for that row.
   std::vector<std::string> lines;
   for (size_t at = 0; at < rest.size();) {

@@ -49,7 +49,8 @@ void TypeInto(HWND dialog, int id, const std::string& text) {
   HWND control = FindControl(dialog, id);
   char className[32] = "";
   GetClassName(control, className, sizeof className);
-  if (std::string(className) == "COMBOBOX") SendMessage(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+  if (std::string(className) == "COMBOBOX")
+    SendMessage(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
   else SendMessage(control, EM_SETSEL, 0, -1);
   TypeIntoDialog(dialog, text);
 }

@@ -21,7 +21,8 @@ class ClosingFileTest : public StatementWindowTest {
      control in order, the focus moved to control `leaveTo` when one is given (so the last
      edit is left as the user leaves it), then the key (Enter confirms, Escape cancels). */
   void AnswerCommand(RespaWindow* view, int command, int templateId,
-                     const std::vector<std::pair<int, std::string>>& typed, int key, int leaveTo = 0);
+                     const std::vector<std::pair<int, std::string>>& typed, int key,
+                     int leaveTo = 0);
   /* The window's save: posts every record of the file. */
   void Save(RespaWindow* view);
   /* A screenshot of the dialog into the build directory; answers the path. */

@@ -36,8 +36,7 @@ TEST_F(ClosingFileViewTest, ForwardsToTheOpenFile) {
 
 TEST_F(ClosingFileViewTest, JoinsStopAtTheirBuffer) {
   std::string longName(60, 'n');
-  PutRecord(kBuyerTable, "CF-101",
-            {{2, longName}, {12, longName}, {42, "x"}});
+  PutRecord(kBuyerTable, "CF-101", {{2, longName}, {12, longName}, {42, "x"}});
   RespaWindow* window = OpenFile("CF-101");
   // Four names of 60 with long suffixes still fit; the join never writes past 600.
   for (int field : {3, 13}) window->records[kBuyerTable]->SetString(field, "Sr.");

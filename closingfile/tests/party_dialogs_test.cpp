@@ -11,15 +11,15 @@
 
 namespace {
 
-
 /* Party n's ten fields as the record orders them, each text distinct. */
 std::vector<std::pair<int, std::string>> PartyValues(char side, int n) {
   std::string p = std::string(1, side) + std::to_string(n);
-  const char* parts[10] = {"name", "suffix", "sigA", "titA", "sigB", "titB", "street", "city", "", ""};
+  const char* parts[10] = {"name", "suffix", "sigA", "titA", "sigB",
+                           "titB", "street", "city", "",     ""};
   std::vector<std::pair<int, std::string>> values;
   int b = 2 + 10 * (n - 1);
   for (int k = 0; k < 8; ++k) values.emplace_back(b + k, p + " " + parts[k]);
-  values.emplace_back(b + 8, p + "S");          // state: 3 characters
+  values.emplace_back(b + 8, p + "S");  // state: 3 characters
   values.emplace_back(b + 9, "9000" + std::to_string(n) + std::string(1, side));
   return values;
 }
@@ -97,8 +97,8 @@ TEST_F(PartyDialogsTest, SellerThreeEditsItsOwnFieldsOnly) {
   for (auto& [field, text] : PartyValues('S', 3)) expected.push_back(text);
   expected.push_back("S-TAX-3");
   EXPECT_EQ(shown, expected);
-  const char* typed[10] = {nullptr, "new suffix", "new sig1", "new title1", "new sig2",
-                           "new title2", "1 New Road", "Newtown", "FLA", "33333-4444"};
+  const char* typed[10] = {nullptr,      "new suffix", "new sig1", "new title1", "new sig2",
+                           "new title2", "1 New Road", "Newtown",  "FLA",        "33333-4444"};
   EXPECT_EQ(TableText(kSellerTable, "P-1", 22), std::string(60, 'n'));
   for (int k = 1; k < 10; ++k) EXPECT_EQ(TableText(kSellerTable, "P-1", 22 + k), typed[k]) << k;
   EXPECT_EQ(TableText(kSagentTable, "P-1", 10), "AB-12345678901");
@@ -143,7 +143,8 @@ struct SignatureCase {
 TEST_F(PartyDialogsTest, SignaturePreviewFollowsEachBranch) {
   const SignatureCase cases[] = {
       {"Acme Trust", "Trustee", "Al Smith", "President", "Bea Jones", "Secretary",
-       "Acme Trust, Trustee", "Al Smith, President", "Bea Jones, Secretary", true, true, true, true},
+       "Acme Trust, Trustee", "Al Smith, President", "Bea Jones, Secretary", true, true, true,
+       true},
       {"Acme Trust", "", "Al Smith", "", "", "", "Acme Trust", "Al Smith", "", true, true, false,
        false},
       {"Ann Lee", "Jr.", "", "", "", "", "", "Ann Lee", "", false, true, false, false},
@@ -205,11 +206,12 @@ std::pair<int, int> RowsNeededAndShown(HWND dialog, int id) {
 TEST_F(PartyDialogsTest, SignaturePreviewShowsLongNamesWhole) {
   // A company with its state of organisation, and the longest texts the edits take.
   const char* cases[][6] = {
-      {"Acme Holdings LLC", "a Florida limited liability company", "Jonathan Q. Smithfield", "Managing Member",
-       "Margaret A. Whitfield-Brown", "Authorized Signatory"},
+      {"Acme Holdings LLC", "a Florida limited liability company", "Jonathan Q. Smithfield",
+       "Managing Member", "Margaret A. Whitfield-Brown", "Authorized Signatory"},
       {"Southeastern Regional Holdings and Investment Partners, LLC",
-       "a Delaware limited liability company, authorized in Florida", "Christopher Alexander Montgomery",
-       "Chief Executive Officer", "Elizabeth Katherine Worthington", "Assistant Secretary"},
+       "a Delaware limited liability company, authorized in Florida",
+       "Christopher Alexander Montgomery", "Chief Executive Officer",
+       "Elizabeth Katherine Worthington", "Assistant Secretary"},
   };
   RespaWindow* view = OpenWithParties();
   driver.OnDialog(kBuyersTemplate, [&](HWND buyers) {
@@ -254,8 +256,9 @@ TEST_F(PartyDialogsTest, EstatePreviewFromListAndFromTyping) {
     fromList = ControlTextOf(buyers, kPartyPreviewId);
     PressDialogKey(buyers, VK_DOWN);
     std::string second = ControlTextOf(buyers, kPartyPreviewId);
-    EXPECT_EQ(second, "B1 name, B1 suffix, B2 name, B2 suffix, B3 name, B3 suffix and B4 name, "
-                      "B4 suffix, tenants in common");
+    EXPECT_EQ(second,
+              "B1 name, B1 suffix, B2 name, B2 suffix, B3 name, B3 suffix and B4 name, "
+              "B4 suffix, tenants in common");
     TypeInto(buyers, kEstateComboId, "as joint owners");
     fromTyping = ControlTextOf(buyers, kPartyPreviewId);
     TypeInto(buyers, kEstateComboId, estate75 + "Z");  // the 76th is refused
@@ -264,7 +267,8 @@ TEST_F(PartyDialogsTest, EstatePreviewFromListAndFromTyping) {
     PressDialogKey(buyers, VK_RETURN);
   });
   Command(view, kBuyersCommand);
-  std::string names = "B1 name, B1 suffix, B2 name, B2 suffix, B3 name, B3 suffix and B4 name, B4 suffix";
+  std::string names =
+      "B1 name, B1 suffix, B2 name, B2 suffix, B3 name, B3 suffix and B4 name, B4 suffix";
   EXPECT_EQ(empty, "");
   EXPECT_EQ(fromList, names + ", joint tenants with right of survivorship");
   EXPECT_EQ(fromTyping, names + ", as joint owners");
@@ -278,7 +282,8 @@ TEST_F(PartyDialogsTest, StoredEstateShowsEmptyAsPhraseOrWhole) {
     const char* shown;
     int selected;
   };
-  const Case cases[] = {{"", "", -1}, {"TENANTS", "tenants in common", 1},
+  const Case cases[] = {{"", "", -1},
+                        {"TENANTS", "tenants in common", 1},
                         {"an unmarried w", "an unmarried woman", 5},
                         {"as joint owners", "as joint owners", -1}};
   for (const Case& c : cases) {

@@ -53,8 +53,13 @@ class PropertyTest : public ClosingFileTest {
     std::vector<std::pair<int, double>> year;
     if (taxYear) year.emplace_back(8, 2003.0);
     PutValues(kPropertyTable, number,
-              {{2, "12 Oak St"}, {3, "Tampa"}, {4, "FL"}, {5, "33601"}, {6, kLegal},
-               {7, "Hillsborough"}, {9, "PID-77"}},
+              {{2, "12 Oak St"},
+               {3, "Tampa"},
+               {4, "FL"},
+               {5, "33601"},
+               {6, kLegal},
+               {7, "Hillsborough"},
+               {9, "PID-77"}},
               {}, year);
     PutRecord(kBuyerTable, number, {{2, "Ann Buyer"}});
     PutRecord(kSellerTable, number, {{2, "Sol Seller"}});
@@ -102,9 +107,14 @@ TEST_F(PropertyTest, ControlsCarryTheirFieldsAndOkKeepsThem) {
     PressDialogKey(dialog, VK_RETURN);
   });
   Command(view, kPropertyCommand);
-  EXPECT_EQ(shown, (std::map<int, std::string>{{107, "12 Oak St"}, {108, "Tampa"}, {109, "FL"},
-                                               {110, "33601"}, {201, "Hillsborough"},
-                                               {111, "PID-77"}, {301, "2003"}, {180, kLegal}}));
+  EXPECT_EQ(shown, (std::map<int, std::string>{{107, "12 Oak St"},
+                                               {108, "Tampa"},
+                                               {109, "FL"},
+                                               {110, "33601"},
+                                               {201, "Hillsborough"},
+                                               {111, "PID-77"},
+                                               {301, "2003"},
+                                               {180, kLegal}}));
   EXPECT_EQ(TableText(kPropertyTable, "PR-1", 2), "12 Oak St");
   EXPECT_EQ(TableText(kPropertyTable, "PR-1", 3), "Tampa");
   EXPECT_EQ(TableText(kPropertyTable, "PR-1", 4), "FL");
@@ -146,8 +156,8 @@ TEST_F(PropertyTest, BlankTaxYearShowsZeroAndStoresZero) {
 
 TEST_F(PropertyTest, LoadMergesFieldsBarsAndPrompts) {
   RespaWindow* view = OpenProperty("PR-3");
-  std::string first = Leg("lot5.LEG",
-                          "Lot 5 of |B1NAME|, from |S1NAME| || |?Which part?| and |?Again?|.\r\nEnd");
+  std::string first =
+      Leg("lot5.LEG", "Lot 5 of |B1NAME|, from |S1NAME| || |?Which part?| and |?Again?|.\r\nEnd");
   std::string second = Leg("other.LEG", "Replaced");
   std::string promptCaption, prompt;
   driver.OnDialog(20904, [&](HWND input) {
@@ -179,8 +189,8 @@ TEST_F(PropertyTest, LoadMergesFieldsBarsAndPrompts) {
   ASSERT_EQ(answers.FileRequests().size(), 2u);
   EXPECT_EQ(answers.FileRequests()[0].initialDirectory, WindowsForm(gDatabaseDir));
   EXPECT_EQ(answers.FileRequests()[0].filters,
-            (std::vector<std::pair<std::string, std::string>>{
-                {"Legal Desc files (*.LEG)", "*.LEG"}, {"AllFiles (*.*)", "*.*"}}));
+            (std::vector<std::pair<std::string, std::string>>{{"Legal Desc files (*.LEG)", "*.LEG"},
+                                                              {"AllFiles (*.*)", "*.*"}}));
   // Cancel: the stored description stays.
   EXPECT_EQ(StoredLegal("PR-3"), kLegal);
 }

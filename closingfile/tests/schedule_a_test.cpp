@@ -14,22 +14,20 @@
 
 namespace {
 
-
 const std::vector<std::pair<int, std::string>> kTexts = {
     {2, "C-100"}, {4, "8:00 am"}, {5, "O-200"}, {7, "9:15 am"}, {11, "L-300"}, {13, "10:30 am"}};
 // 2003-01-15 .. 2003-05-19; books and pages.
-const std::vector<std::pair<int, LONG>> kLongs = {
-    {3, 731230}, {6, 731262}, {8, 731291}, {12, 731323}, {14, 731354},
-    {9, 901},    {10, 1002},  {15, 1503},  {16, 1604}};
+const std::vector<std::pair<int, LONG>> kLongs = {{3, 731230},  {6, 731262},  {8, 731291},
+                                                  {12, 731323}, {14, 731354}, {9, 901},
+                                                  {10, 1002},   {15, 1503},   {16, 1604}};
 const std::vector<std::pair<int, double>> kAmounts = {{30, 123456.78}, {28, 98765.4}};
 
 /* What each control shows for those values. */
 const std::map<int, std::string> kShown = {
-    {101, "C-100"},    {102, "01/15/03"}, {103, "8:00 am"},    {104, "O-200"},
-    {105, "02/16/03"}, {106, "9:15 am"},  {107, "123,456.78"}, {108, "03/17/03"},
-    {109, "901"},      {110, "1002"},     {111, "L-300"},      {112, "04/18/03"},
-    {113, "10:30 am"}, {114, "98,765.40"}, {115, "05/19/03"},  {116, "1503"},
-    {117, "1604"}};
+    {101, "C-100"},   {102, "01/15/03"},   {103, "8:00 am"},  {104, "O-200"},     {105, "02/16/03"},
+    {106, "9:15 am"}, {107, "123,456.78"}, {108, "03/17/03"}, {109, "901"},       {110, "1002"},
+    {111, "L-300"},   {112, "04/18/03"},   {113, "10:30 am"}, {114, "98,765.40"}, {115, "05/19/03"},
+    {116, "1503"},    {117, "1604"}};
 
 class ScheduleATest : public ClosingFileTest {
  protected:
@@ -72,8 +70,8 @@ TEST_F(ScheduleATest, TypedValuesReachTheirFieldsOnly) {
     TypeInto(dialog, 105, "");        // the owner's date cleared: TITLEA 6
     FocusControl(dialog, 105);
     PressDialogKey(dialog, VK_DELETE);
-    TypeInto(dialog, 116, "77");      // the loan book: TITLEA 15
-    TypeInto(dialog, 107, "5000");    // the owner's amount: EXPENSE3 30
+    TypeInto(dialog, 116, "77");    // the loan book: TITLEA 15
+    TypeInto(dialog, 107, "5000");  // the owner's amount: EXPENSE3 30
     FocusControl(dialog, 101);
     PressDialogKey(dialog, VK_RETURN);
   });
@@ -90,7 +88,8 @@ TEST_F(ScheduleATest, EmptyBooksShowZeroAndStoreZero) {
     PressDialogKey(dialog, VK_RETURN);
   });
   Command(view, kScheduleACommand);
-  EXPECT_EQ(shown, (std::map<int, std::string>{{109, "0"}, {110, "0"}, {116, "0"}, {117, "0"}, {102, ""}}));
+  EXPECT_EQ(shown, (std::map<int, std::string>{
+                       {109, "0"}, {110, "0"}, {116, "0"}, {117, "0"}, {102, ""}}));
   for (int field : {9, 10, 15, 16}) EXPECT_EQ(TableLong(kTitleATable, "SA-3", field), 0);
   EXPECT_EQ(TableLong(kTitleATable, "SA-3", 3), kBlankDate);
 }
@@ -99,7 +98,8 @@ TEST_F(ScheduleATest, OkRecalculatesBothAmountsAndCancelChangesNothing) {
   RecordSeams();
   RespaWindow* view = OpenSchedule("SA-4");
   calls.recalculated.clear();
-  AnswerCommand(view, kScheduleACommand, kScheduleATemplate, {{114, "1234"}, {101, "C-999"}}, VK_ESCAPE);
+  AnswerCommand(view, kScheduleACommand, kScheduleATemplate, {{114, "1234"}, {101, "C-999"}},
+                VK_ESCAPE);
   EXPECT_TRUE(calls.recalculated.empty());
   EXPECT_EQ(BufferText(view, kTitleATable, 2), "C-100");
   Save(view);

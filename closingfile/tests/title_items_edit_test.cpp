@@ -29,7 +29,8 @@ bool Checked(HWND dialog, int id) {
 
 std::string ItemText(HWND dialog) {
   std::vector<char> text(40000, '\0');
-  SendMessage(FindControl(dialog, kTitleTextEdit), WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  SendMessage(FindControl(dialog, kTitleTextEdit), WM_GETTEXT, text.size(),
+              reinterpret_cast<LPARAM>(text.data()));
   return text.data();
 }
 
@@ -50,7 +51,8 @@ TEST_F(TitleItemEditTest, AddStoresThePackedTextWithAFreshKeyAndAppendsTheRow) {
   RunCommand(kRequirementsCommand, 20700, [&](HWND dialog) {
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
       caption = Caption(item);
-      bothProposed = Checked(item, kBothRadio) && !Checked(item, kOwnerRadio) && !Checked(item, kLoanRadio);
+      bothProposed =
+          Checked(item, kBothRadio) && !Checked(item, kOwnerRadio) && !Checked(item, kLoanRadio);
       // The template's "&Text" button stays hidden: its mnemonic reaches nothing.
       EXPECT_FALSE(IsWindowVisible(FindControl(item, 301)));
       PressDialogKey(item, 'T', Qt::AltModifier);
@@ -214,7 +216,8 @@ TEST_F(TitleItemEditTest, AnUnknownPolicyShowsNoButtonAndSavesBoth) {
   RunCommand(kExceptionsCommand, 20800, [&](HWND dialog) {
     ClickRow(FindControl(dialog, 101), 0);
     driver.OnDialog(kTitleItemTemplate, [&](HWND item) {
-      noneOn = !Checked(item, kBothRadio) && !Checked(item, kOwnerRadio) && !Checked(item, kLoanRadio);
+      noneOn =
+          !Checked(item, kBothRadio) && !Checked(item, kOwnerRadio) && !Checked(item, kLoanRadio);
       PressDialogKey(item, VK_RETURN);
     });
     PressDialogKey(dialog, 'M', Qt::AltModifier);

@@ -139,7 +139,8 @@ TEST_F(TitleItemFillTest, ATextTooLongToReadShowsEmptyAndModifyLeavesIt) {
   ASSERT_EQ(stored.size(), 2u);
   EXPECT_EQ(stored[1].text, huge);
   bool told = false;
-  for (const MessageBoxRequest& box : Boxes().Shown()) told = told || box.text == "Target buffer too small";
+  for (const MessageBoxRequest& box : Boxes().Shown())
+    told = told || box.text == "Target buffer too small";
   EXPECT_TRUE(told);
 }
 

@@ -28,7 +28,8 @@ class TitleItemLoadTest : public TitleItemsTest {
  protected:
   /* Chooses the files (host paths) in the next open dialog and presses the load button of
      the Requirements dialog's recording list (or another button and dialog). */
-  void Load(const Strings& paths, int command = kRequirementsCommand, int templateId = 20700, int button = 100) {
+  void Load(const Strings& paths, int command = kRequirementsCommand, int templateId = 20700,
+            int button = 100) {
     files.ChooseFiles(paths);
     RunCommand(command, templateId, [&](HWND dialog) {
       PressButton(dialog, button);
@@ -70,7 +71,10 @@ TEST_F(TitleItemLoadTest, TheRequestCarriesTheListsFilterTheDatabaseFolderAndMul
 }
 
 TEST_F(TitleItemLoadTest, TheSplitRulesGiveTheItemsWorkedOutByHand) {
-  std::string nulAndDelete("ab\0cd\x7F" "ef", 9);
+  std::string nulAndDelete(
+      "ab\0cd\x7F"
+      "ef",
+      9);
   Strings paths = {
       WriteFile("parts.B1A", "A\r\nB\r\n\r\n\r\nC"),
       WriteFile("blank.B1A", "\r\n\r\n \r\n\t\r\n\r\n\r\n"),
@@ -81,8 +85,15 @@ TEST_F(TitleItemLoadTest, TheSplitRulesGiveTheItemsWorkedOutByHand) {
       WriteFile("lf.B1A", "one\ntwo\n\n\nthree\n"),
   };
   Load(paths);
-  Strings expected = {"A\x0B" "B", "C", "First item", "Second", "abcdefg\th\x0Bi",
-                      "caf\xE9 \xA7 5\xFF", "onetwothree"};
+  Strings expected = {
+      "A\x0B"
+      "B",
+      "C",
+      "First item",
+      "Second",
+      "abcdefg\th\x0Bi",
+      "caf\xE9 \xA7 5\xFF",
+      "onetwothree"};
   std::vector<StoredItem> stored = Stored(kFile, "1A");
   EXPECT_EQ(Texts(stored), expected);
   EXPECT_EQ(rows, expected);
@@ -96,7 +107,8 @@ TEST_F(TitleItemLoadTest, LongRunsAreCutAt16382CollectedBytes) {
   // 16381 letters, then a line break packed as the 16382nd byte: the cut falls on it.
   std::string onBreak = std::string(16381, 'c') + "\r\nD";
   Load({WriteFile("run.B1A", run), WriteFile("break.B1A", onBreak)});
-  Strings expected = {std::string(16382, 'a'), std::string(3618, 'b'), std::string(16381, 'c'), "D"};
+  Strings expected = {std::string(16382, 'a'), std::string(3618, 'b'), std::string(16381, 'c'),
+                      "D"};
   EXPECT_EQ(Texts(Stored(kFile, "1A")), expected);
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[0], std::string(80, 'a'));
@@ -112,9 +124,12 @@ TEST_F(TitleItemLoadTest, ItemsMergeTheFilesFieldsAndAskForPrompts) {
     PressButton(prompt, IDOK);
   });
   driver.OnDialog(20904, [&](HWND prompt) { PressButton(prompt, IDCANCEL); });
-  std::string path = WriteFile("merge.B2", "Deed to |B1NAME| || heirs\r\n\r\n\r\nLot |?Which lot?| of |?Which block?|\r\n\r\n\r\nOpen |marker");
+  std::string path = WriteFile(
+      "merge.B2",
+      "Deed to |B1NAME| || heirs\r\n\r\n\r\nLot |?Which lot?| of |?Which block?|\r\n\r\n\r\nOpen |marker");
   Load({path}, kExceptionsCommand, 20800, 100);
-  EXPECT_EQ(Texts(Stored(kFile, "2")), (Strings{"Deed to Pat Payer | heirs", "Lot 7 of ____", "Open"}));
+  EXPECT_EQ(Texts(Stored(kFile, "2")),
+            (Strings{"Deed to Pat Payer | heirs", "Lot 7 of ____", "Open"}));
   EXPECT_EQ(shownCaption, WindowsPathFromHostPath(path));
   EXPECT_EQ(driver.Pending(), 0u);
 }

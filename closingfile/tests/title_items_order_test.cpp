@@ -26,7 +26,8 @@ class TitleItemOrderTest : public TitleItemsTest {
 };
 
 TEST_F(TitleItemOrderTest, CtrlArrowsMoveTheCurrentItemAndOkStoresTheGridsOrder) {
-  for (auto [text, at] : {std::pair{"P", 10}, {"Q", 20}, {"R", 30}, {"S", 40}}) PutItem(kFile, "1A", Key(at), text);
+  for (auto [text, at] : {std::pair{"P", 10}, {"Q", 20}, {"R", 30}, {"S", 40}})
+    PutItem(kFile, "1A", Key(at), text);
   Strings afterUps, atTop, afterDown;
   long currentAtTop = -1, currentAfterDown = -1, currentAtBottom = -1;
   Strings atBottom;
@@ -36,14 +37,14 @@ TEST_F(TitleItemOrderTest, CtrlArrowsMoveTheCurrentItemAndOkStoresTheGridsOrder)
     ASSERT_EQ(GetFocus(), grid);
     Move(dialog, VK_UP, 3);  // the same item up three times in a row
     afterUps = RowTexts(grid);
-    Move(dialog, VK_UP);     // at the top: nothing moves, the key is consumed
+    Move(dialog, VK_UP);  // at the top: nothing moves, the key is consumed
     atTop = RowTexts(grid);
     currentAtTop = Current(grid);
     PressDialogKey(dialog, VK_DOWN);  // without Control: only the current row moves
     afterDown = RowTexts(grid);
     currentAfterDown = Current(grid);
     ClickRow(grid, 3);
-    Move(dialog, VK_DOWN);   // at the bottom
+    Move(dialog, VK_DOWN);  // at the bottom
     atBottom = RowTexts(grid);
     currentAtBottom = Current(grid);
     PressButton(dialog, IDOK);

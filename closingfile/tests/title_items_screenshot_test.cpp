@@ -8,13 +8,16 @@
 
 namespace {
 
-std::string Picture(const std::string& name) { return std::string(CLOSINGFILE_OUTPUT_DIR) + "/" + name; }
+std::string Picture(const std::string& name) {
+  return std::string(CLOSINGFILE_OUTPUT_DIR) + "/" + name;
+}
 
 class TitleItemScreenshotTest : public TitleItemsTest {};
 
 TEST_F(TitleItemScreenshotTest, RequirementsDeleteModeAndExceptionsAfterALoad) {
   PutItem(kFile, "1A", 700000.1, "Record the warranty deed from the sellers to the buyers.");
-  PutItem(kFile, "1A", 700000.2, "Record the mortgage to the lender.\x0BBook and page to follow.", "L");
+  PutItem(kFile, "1A", 700000.2, "Record the mortgage to the lender.\x0BBook and page to follow.",
+          "L");
   PutItem(kFile, "1A", 700000.3, "Satisfaction of the prior mortgage.", "O");
   PutItem(kFile, "1B", 700000.1, "Payment of the 2026 taxes.");
   PutItem(kFile, "1B", 700000.2, "Survey showing no encroachments.", "O");

@@ -26,7 +26,8 @@ std::string Probe(const std::string& arguments) {
 
 std::string Hex(const std::string& hex) {
   std::string text;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2) text += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  for (size_t i = 0; i + 1 < hex.size(); i += 2)
+    text += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
   return text;
 }
 
@@ -144,7 +145,8 @@ TEST_F(TitleItemStationsTest, ALockHeldElsewhereMakesModifyAndDeleteFailUntilItI
   EXPECT_EQ(whileHeld, (Strings{"locked item"}));
   // One engine box pair (the error and its context) for each refused lock.
   EXPECT_GE(boxesWhileHeld, 2u);
-  for (size_t i = 0; i < boxesWhileHeld; ++i) EXPECT_NE(Boxes().Shown()[i].caption, "Zarne Message");
+  for (size_t i = 0; i < boxesWhileHeld; ++i)
+    EXPECT_NE(Boxes().Shown()[i].caption, "Zarne Message");
   EXPECT_EQ(afterRelease, (Strings{"locked item edited"}));
   EXPECT_EQ(Texts(Stored(kFile, "1A")), (Strings{"locked item edited"}));
   EXPECT_EQ(Stored(kFile, "1A")[0].policy, "O");
@@ -203,7 +205,8 @@ TEST_F(TitleItemStationsTest, AnAddMeetingAnotherProgramsKeyStoresNothingAndOver
   EXPECT_EQ(rowsBefore, span);
   EXPECT_EQ(rowsAfter, rowsBefore);
   bool violation = false;
-  for (const MessageBoxRequest& box : Boxes().Shown()) violation = violation || box.text.find("Key violation") != std::string::npos;
+  for (const MessageBoxRequest& box : Boxes().Shown())
+    violation = violation || box.text.find("Key violation") != std::string::npos;
   EXPECT_TRUE(violation);
   // Every stored item is the other program's, with its own text and policy at its own key.
   std::vector<StoredItem> stored = ProbeList(kFile, "1A");

@@ -15,8 +15,7 @@
 #include <fstream>
 #include <memory>
 
-namespace {
-}
+namespace {}
 
 void TitleItemsTest::SetUp() {
   StatementWindowTest::SetUp();

@@ -18,8 +18,9 @@
 
 namespace {
 
-constexpr int kAllControls[] = {201, 301, 202, 402, 302, 203, 403, 303, 204, 404, 304, 205, 305,
-                                206, 406, 306, 207, 407, 307, 210, 410, 310, IDOK, IDCANCEL, 113};
+constexpr int kAllControls[] = {201, 301, 202, 402, 302,  203,      403, 303, 204,
+                                404, 304, 205, 305, 206,  406,      306, 207, 407,
+                                307, 210, 410, 310, IDOK, IDCANCEL, 113};
 // 2004-06-01 .. 06-06 in SAGENT 17-22; the closing date 1998-12-31.
 const std::vector<std::pair<int, LONG>> kDates = {{17, 731733}, {18, 731734}, {19, 731735},
                                                   {20, 731736}, {21, 731737}, {22, 731738}};
@@ -103,7 +104,8 @@ TEST_F(TrackingTest, SetupSaveCancelAndOkWriteExactlyTheSixKeys) {
   Command(view, kFileTrackingCommand);
   EXPECT_EQ(closing, "06/30/2004");
   EXPECT_EQ(buttonInSetup, "&Save");
-  EXPECT_EQ(inSetup, (std::vector<int>{201, 402, 403, 404, 205, 406, 407, 410, IDOK, IDCANCEL, 113}));
+  EXPECT_EQ(inSetup,
+            (std::vector<int>{201, 402, 403, 404, 205, 406, 407, 410, IDOK, IDCANCEL, 113}));
   EXPECT_EQ(typedLong, "Appraisal ordered fro");
   EXPECT_EQ(buttonAfter, "Setup");
   EXPECT_EQ(afterSave, (std::vector<int>{201, 301, 202, 302, 204, 304, 205, 305, 207, 307, 210, 310,
@@ -131,9 +133,10 @@ TEST_F(TrackingTest, SetupSaveCancelAndOkWriteExactlyTheSixKeys) {
     PressDialogKey(dialog, VK_RETURN);
   });
   Command(view, kFileTrackingCommand);
-  EXPECT_EQ(ReadFile(Ini()),
-            "[Tracking]\r\nTrackDesc2=Appraisal ordered fro\r\nTrackDesc3=Docs\r\n"
-            "TrackDesc4=Survey\r\nTrackDesc6=\r\nTrackDesc7=Title search\r\nTrackDescRef1=Ref2\r\n");
+  EXPECT_EQ(
+      ReadFile(Ini()),
+      "[Tracking]\r\nTrackDesc2=Appraisal ordered fro\r\nTrackDesc3=Docs\r\n"
+      "TrackDesc4=Survey\r\nTrackDesc6=\r\nTrackDesc7=Title search\r\nTrackDescRef1=Ref2\r\n");
 }
 
 TEST_F(TrackingTest, SetupThenCancelWritesNothing) {
@@ -148,13 +151,15 @@ TEST_F(TrackingTest, SetupThenCancelWritesNothing) {
 }
 
 TEST_F(TrackingTest, EveryRowShowsItsOwnField) {
-  WriteFile(Ini(), "[Tracking]\r\nTrackDesc2=Two\r\nTrackDesc3=Three\r\nTrackDesc4=Four\r\n"
-                   "TrackDesc6=Six\r\nTrackDesc7=Seven\r\nTrackDescRef1=Ref\r\n");
+  WriteFile(Ini(),
+            "[Tracking]\r\nTrackDesc2=Two\r\nTrackDesc3=Three\r\nTrackDesc4=Four\r\n"
+            "TrackDesc6=Six\r\nTrackDesc7=Seven\r\nTrackDescRef1=Ref\r\n");
   RespaWindow* view = OpenTracked("T-7");
   std::vector<std::string> values, labels;
   std::vector<int> visible;
   driver.OnDialog(kTrackingTemplate, [&](HWND dialog) {
-    for (int id : {301, 302, 303, 304, 305, 306, 307, 310}) values.push_back(ControlTextOf(dialog, id));
+    for (int id : {301, 302, 303, 304, 305, 306, 307, 310})
+      values.push_back(ControlTextOf(dialog, id));
     for (int id : {202, 203, 204, 206, 207, 210}) labels.push_back(ControlTextOf(dialog, id));
     visible = Visible(dialog);
     PressDialogKey(dialog, VK_RETURN);
@@ -170,8 +175,8 @@ TEST_F(TrackingTest, EveryRowShowsItsOwnField) {
 TEST_F(TrackingTest, DatesAndUpperCaseReferenceAreStored) {
   WriteFile(Ini(), "[Tracking]\r\nTrackDesc2=Appraisal\r\nTrackDescRef1=Ref\r\n");
   RespaWindow* view = OpenTracked("T-4");
-  AnswerCommand(view, kFileTrackingCommand, kTrackingTemplate,
-                {{302, "7/4/05"}, {310, "abcdefg"}}, VK_RETURN, 301);
+  AnswerCommand(view, kFileTrackingCommand, kTrackingTemplate, {{302, "7/4/05"}, {310, "abcdefg"}},
+                VK_RETURN, 301);
   Save(view);
   EXPECT_EQ(TableLong(kSagentTable, "T-4", 18), 732131);
   EXPECT_EQ(TableText(kSagentTable, "T-4", 23), "ABCDE");
@@ -185,7 +190,9 @@ TEST_F(TrackingTest, DamagedSettingsFileKeepsEveryOtherLine) {
   std::string head = "[Other]\r\nBin=\x01\x02\xff\xfe\x7f\r\n[Tracking]\r\n";
   std::string rest =
       "TrackDesc3=c3\r\nTrackDesc4=c4\r\n\x01\x02 stray bytes\r\nTrackDesc6=c6\r\n"
-      "TrackDesc7=c7\r\nTrackDescRef1=" + value23 + "\r\n[Tracking]\r\nTrackDesc2=second\r\n"
+      "TrackDesc7=c7\r\nTrackDescRef1=" +
+      value23 +
+      "\r\n[Tracking]\r\nTrackDesc2=second\r\n"
       "[Last]\r\nKey=no end";
   WriteFile(Ini(), head + "TrackDesc2=" + value23 + std::string(10000, 'x') + "\r\n" + rest);
   RespaWindow* view = OpenTracked("T-5");
@@ -219,7 +226,8 @@ TEST_F(TrackingTest, UnwritableSettingsFileSaysSoOnce) {
   const MessageBoxRequest& box = Boxes().Shown()[0];
   char path[MAX_PATH];
   TrackingSettingsPath(path, sizeof path);
-  EXPECT_EQ(box.text, std::string("The tracking descriptions could not be written to ") + path + ".");
+  EXPECT_EQ(box.text,
+            std::string("The tracking descriptions could not be written to ") + path + ".");
   EXPECT_EQ(box.caption, "Zarne Message");
   EXPECT_EQ(box.type & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
 }

@@ -41,7 +41,9 @@ struct DialogCase {
 };
 
 const DialogCase kCases[] = {
-    {"agent", kSettlementAgentCommand, kSagentTemplate,
+    {"agent",
+     kSettlementAgentCommand,
+     kSagentTemplate,
      {{101, 3, 2, Kind::Text, "Name", "Ann Agent", "Ann Agent"},
       {200, 3, 3, Kind::Text, "Firm", "Title Co", "Title Co"},
       {107, 3, 4, Kind::Text, "Street", "9 Elm", "9 Elm"},
@@ -50,7 +52,9 @@ const DialogCase kCases[] = {
       {110, 3, 7, Kind::Text, "Zip", "33601", "33601"},
       {118, 3, 16, Kind::Text, "TAX", "59-1", "59-1"}},
      true},
-    {"property", kPropertyCommand, kPropertyTemplate,
+    {"property",
+     kPropertyCommand,
+     kPropertyTemplate,
      {{107, 4, 2, Kind::Text, "Street", "9 Elm", "9 Elm"},
       {108, 4, 3, Kind::Text, "City", "Tampa", "Tampa"},
       {109, 4, 4, Kind::Text, "ST", "fl", "FL"},
@@ -60,7 +64,9 @@ const DialogCase kCases[] = {
       {301, 4, 8, Kind::Double, "2001", "1999", "1999"},
       {180, 4, 6, Kind::Text, "Legal", "Lot 9", "Lot 9"}},
      true},
-    {"schedule A", kScheduleACommand, kScheduleATemplate,
+    {"schedule A",
+     kScheduleACommand,
+     kScheduleATemplate,
      {{101, 11, 2, Kind::Text, "CN", "C-9", "C-9"},
       {102, 11, 3, Kind::Long, "731230", "7/4/05", "732131"},
       {103, 11, 4, Kind::Text, "CT", "noon", "noon"},
@@ -79,7 +85,9 @@ const DialogCase kCases[] = {
       {116, 11, 15, Kind::Long, "13", "97", "97"},
       {117, 11, 16, Kind::Long, "14", "96", "96"}},
      true},
-    {"tracking", kFileTrackingCommand, kTrackingTemplate,
+    {"tracking",
+     kFileTrackingCommand,
+     kTrackingTemplate,
      {{301, 3, 17, Kind::Long, "731733", "7/4/05", "732131"},
       {302, 3, 18, Kind::Long, "731734", "7/4/05", "732131"},
       {303, 3, 19, Kind::Long, "731735", "7/4/05", "732131"},
@@ -103,13 +111,16 @@ class TypedPairingTest : public ClosingFileTest {
         if (p.kind == Kind::Long) longs.emplace_back(p.field, std::stol(p.before));
         if (p.kind == Kind::Double) doubles.emplace_back(p.field, std::stod(p.before));
       }
-      if (!texts.empty() || !longs.empty() || !doubles.empty()) PutValues(table, number, texts, longs, doubles);
+      if (!texts.empty() || !longs.empty() || !doubles.empty())
+        PutValues(table, number, texts, longs, doubles);
     }
   }
   std::string Stored(const Pair& p, const std::string& number) {
     if (p.kind == Kind::Text) return TableText(p.table, number, p.field);
     char text[32];
-    if (p.kind == Kind::Long) std::snprintf(text, sizeof text, "%ld", static_cast<long>(TableLong(p.table, number, p.field)));
+    if (p.kind == Kind::Long)
+      std::snprintf(text, sizeof text, "%ld",
+                    static_cast<long>(TableLong(p.table, number, p.field)));
     else std::snprintf(text, sizeof text, "%g", TableDouble(p.table, number, p.field));
     return text;
   }
@@ -125,8 +136,8 @@ TEST_F(TypedPairingTest, OneControlChangesItsFieldOnly) {
   // Every tracking row shows, each with a description; with no database directory the
   // settings file is named bare and lives in the root's windows folder.
   std::snprintf(gDatabaseDir, sizeof gDatabaseDir, "%s", "");
-  for (const char* key : {"TrackDesc2", "TrackDesc3", "TrackDesc4", "TrackDesc6", "TrackDesc7",
-                          "TrackDescRef1"})
+  for (const char* key :
+       {"TrackDesc2", "TrackDesc3", "TrackDesc4", "TrackDesc6", "TrackDesc7", "TrackDescRef1"})
     ASSERT_TRUE(WritePrivateProfileString("Tracking", key, "Row", "zarnesys.ini"));
   int run = 0;
   for (const DialogCase& c : kCases) {

@@ -72,14 +72,16 @@ TEST_F(FileDlgTest, ListsNumbersInKeyOrderAndMatchesTheTypedNumberWithCase) {
     EXPECT_EQ(ListOf(dialog), inKeyOrder);
     SetFocus(FindControl(dialog, 101));
     TypeIntoDialog(dialog, "A1");
-    int a1 = static_cast<int>(std::find(inKeyOrder.begin(), inKeyOrder.end(), "A1") - inKeyOrder.begin());
+    int a1 = static_cast<int>(std::find(inKeyOrder.begin(), inKeyOrder.end(), "A1") -
+                              inKeyOrder.begin());
     EXPECT_EQ(SelectionOf(dialog), a1);
     // The third buyer's name is empty, so it is left out with its separator.
     EXPECT_EQ(ControlTextOf(dialog, 103), "Ann; Bob; Dan");
     EXPECT_EQ(ControlTextOf(dialog, 104), "Sue");
     EXPECT_TRUE(SaveWindowScreenshot(dialog, FILENUMBER_OUTPUT_DIR "/file_dialog.png"));
     SetControlText(dialog, 101, "a1");
-    int lower = static_cast<int>(std::find(inKeyOrder.begin(), inKeyOrder.end(), "a1") - inKeyOrder.begin());
+    int lower = static_cast<int>(std::find(inKeyOrder.begin(), inKeyOrder.end(), "a1") -
+                                 inKeyOrder.begin());
     EXPECT_EQ(SelectionOf(dialog), lower);
     EXPECT_EQ(ControlTextOf(dialog, 103), "Lower");
     EXPECT_EQ(ControlTextOf(dialog, 104), "");
@@ -93,8 +95,9 @@ TEST_F(FileDlgTest, ListsNumbersInKeyOrderAndMatchesTheTypedNumberWithCase) {
 
 TEST_F(FileDlgTest, ModesSetTheirCaptions) {
   const std::pair<int, const char*> captions[] = {
-      {kFileDlgNew, "New File"},       {kFileDlgOpen, "Open File"},    {kFileDlgSaveAs, "Save File As"},
-      {kFileDlgMerge, "Merge File"},   {kFileDlgDelete, "Delete File"}, {kFileDlgDisburse, "Open File"},
+      {kFileDlgNew, "New File"},          {kFileDlgOpen, "Open File"},
+      {kFileDlgSaveAs, "Save File As"},   {kFileDlgMerge, "Merge File"},
+      {kFileDlgDelete, "Delete File"},    {kFileDlgDisburse, "Open File"},
       {kFileDlgPostDeposits, "Open File"}};  // mode 0 keeps the template's caption
   for (const auto& [mode, caption] : captions) {
     Run(mode, [&](HWND dialog) {
@@ -185,8 +188,9 @@ TEST_F(FileDlgTest, DisbursingAsksAboutANumberThatIsNoClosingFileAndPostingAsksN
   EXPECT_EQ(result, IDOK);
   EXPECT_STREQ(gFileNumber, "Q7");
   ASSERT_EQ(BoxCount(), 2u);
-  EXPECT_EQ(Last(), "File [Q7] has not been opened as a closing file.  Are you sure you want to "
-                    "enter account items for this file?");
+  EXPECT_EQ(Last(),
+            "File [Q7] has not been opened as a closing file.  Are you sure you want to "
+            "enter account items for this file?");
   Boxes().Clear();
   result = Run(kFileDlgPostDeposits, [&](HWND dialog) { TypeAndOk(dialog, "NEW5"); });
   EXPECT_EQ(result, IDOK);

@@ -22,7 +22,6 @@
 
 namespace {
 
-
 class FindFileTest : public ShellTablesTest {
  protected:
   void SetUp() override {
@@ -37,7 +36,8 @@ class FindFileTest : public ShellTablesTest {
 
   /* Runs a lookup from the file dialog; answers the numbers listed afterwards, and whether
      the number edit was still shown. */
-  std::vector<std::string> Lookup(int kind, const std::string& text, bool listAll, bool* editShown = nullptr) {
+  std::vector<std::string> Lookup(int kind, const std::string& text, bool listAll,
+                                  bool* editShown = nullptr) {
     std::vector<std::string> listed;
     DialogDriver driver;
     driver.OnDialog(IDD_FILEDLG, [&](HWND dialog) {

@@ -31,7 +31,8 @@ TBundleOutputs gOutputs;
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  SetMessageBoxPresenter([](const MessageBoxRequest& box) { return DefaultMessageBoxAnswer(box.type); });
+  SetMessageBoxPresenter(
+      [](const MessageBoxRequest& box) { return DefaultMessageBoxAnswer(box.type); });
   gBinding.Install();
   RegisterScriptGlobals();
   FuzzRequire(FindBundleOutputs(&gOutputs), "the program's built-in variables exist");
@@ -54,10 +55,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ++entries;
     FuzzRequire(entry.cents.Sign() > 0, "an entry's amount is above 0");
     ScriptDecimal again;
-    FuzzRequire(entry.cents.RoundToStep(-2, DecimalRounding::kHalfAwayFromZero, &again) == DecimalStatus::kOk &&
+    FuzzRequire(entry.cents.RoundToStep(-2, DecimalRounding::kHalfAwayFromZero, &again) ==
+                        DecimalStatus::kOk &&
                     ScriptDecimal::Compare(again, entry.cents) == 0,
                 "an entry's amount is in whole cents");
-    FuzzRequire(entry.payee.size() <= 60 && entry.description.size() <= 60, "texts are cut to 60 characters");
+    FuzzRequire(entry.payee.size() <= 60 && entry.description.size() <= 60,
+                "texts are cut to 60 characters");
   });
   FuzzRequire(entries <= size + 1, "no more entries than the text has steps");
   return 0;

@@ -28,14 +28,16 @@ struct TItem {
   int first;
   bool box;
 };
-constexpr TItem kItems[] = {{0, false},  {4, false},  {8, false},  {12, false}, {16, true}, {24, true},
-                            {32, true},  {40, false}, {44, true},  {52, false}, {56, true}};
+constexpr TItem kItems[] = {{0, false}, {4, false},  {8, false}, {12, false},
+                            {16, true}, {24, true},  {32, true}, {40, false},
+                            {44, true}, {52, false}, {56, true}};
 
 /* The layout values from the first 128 bytes; missing ones are unplaced. */
 void ReadLayout(const uint8_t* data, size_t size, short* layout) {
   for (int i = 0; i < kCheckFormValueCount; ++i) {
     const size_t at = static_cast<size_t>(i) * 2;
-    layout[i] = at + 1 < size ? static_cast<short>(data[at] | (data[at + 1] << 8)) : kCheckFormUnset;
+    layout[i] =
+        at + 1 < size ? static_cast<short>(data[at] | (data[at + 1] << 8)) : kCheckFormUnset;
   }
 }
 
@@ -53,7 +55,8 @@ bool MatchesPoint(const short* layout, const GdiDrawRecord& call) {
   for (const TItem& item : kItems) {
     if (item.box) continue;
     for (int at : {item.first, item.first + 2})
-      if (layout[at] >= 0 && layout[at + 1] >= 0 && call.points[0].x == layout[at] && call.points[0].y == -layout[at + 1])
+      if (layout[at] >= 0 && layout[at + 1] >= 0 && call.points[0].x == layout[at] &&
+          call.points[0].y == -layout[at + 1])
         return true;
   }
   return false;
@@ -108,7 +111,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t drawn = 0;
   for (const GdiDrawRecord& call : calls) {
     if (call.call == "TextOut") {
-      FuzzRequire(!call.points.empty() && MatchesPoint(layout, call), "a point drawn where the layout places none");
+      FuzzRequire(!call.points.empty() && MatchesPoint(layout, call),
+                  "a point drawn where the layout places none");
       FuzzRequire(call.text.size() <= 448, "a point text longer than any value form");
     } else if (call.call == "DrawText") {
       FuzzRequire(MatchesBox(layout, call), "a box drawn where the layout places none");

@@ -16,9 +16,8 @@ bool SameMessage(const Message& a, const Message& b) {
   return a.kind == b.kind && a.accepted == b.accepted && a.hasService == b.hasService &&
          a.hasTopic == b.hasTopic && a.service == b.service && a.topic == b.topic &&
          a.pairs == b.pairs && a.transaction == b.transaction && a.type == b.type &&
-         a.format == b.format && a.status == b.status && a.ok == b.ok &&
-         a.hasItem == b.hasItem && a.item == b.item && a.hasData == b.hasData &&
-         a.data == b.data;
+         a.format == b.format && a.status == b.status && a.ok == b.ok && a.hasItem == b.hasItem &&
+         a.item == b.item && a.hasData == b.hasData && a.data == b.data;
 }
 
 void CheckRoundTrip(const Message& message, const std::string& frame) {

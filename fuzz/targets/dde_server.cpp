@@ -166,7 +166,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("ZARNE_ROOT", root.c_str(), 1);
   unsetenv("XDG_RUNTIME_DIR");  // the service's socket in the scratch root, seen by no one else
   // Every box (the critical-error box among them) answers with its default button.
-  SetMessageBoxPresenter([](const MessageBoxRequest& box) { return DefaultMessageBoxAnswer(box.type); });
+  SetMessageBoxPresenter(
+      [](const MessageBoxRequest& box) { return DefaultMessageBoxAnswer(box.type); });
   // The start-up frees the two layout libraries once read; held here they stay mapped, as
   // the fuzzer goes on counting coverage in every instrumented library it has seen.
   for (const char* layout : {"stmlay32.dll", "auxlay32.dll"})
@@ -180,7 +181,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   Pump();
   for (const TFieldList* list : {&gRespaFieldList, &gOtherFieldList})
     for (const TFieldNode* node = list->head; node; node = node->next) gItems.push_back(node->name);
-  for (const char* pseudo : {"Grantee", "Grantor", "Buyer", "Seller", "TitleText"}) gItems.push_back(pseudo);
+  for (const char* pseudo : {"Grantee", "Grantor", "Buyer", "Seller", "TitleText"})
+    gItems.push_back(pseudo);
   gServicePath = dde::RuntimeDirectory() + "/" + dde::ServiceSocketName("Zarne", getpid());
   return 0;
 }

@@ -30,20 +30,27 @@ struct FieldShape {
 };
 
 const FieldShape kShapes[] = {
-    {kFieldKindText, 102, 60},   {kFieldKindText, 110, 3},     {kFieldKindChoice, 509, 0},
-    {kFieldKindChoice, 184, 0},  {kFieldKindChoice, 379, 0},   {kFieldKindChoice, 380, 0},
-    {kFieldKindMoney, 213, 0},   {kFieldKindWhole, 223, 0},    {kFieldKindDecimal, 371, 0},
-    {kFieldKindDecimal2, 425, 0}, {kFieldKindDate, 212, 0},    {kFieldKindNone, 1, 0},
+    {kFieldKindText, 102, 60},    {kFieldKindText, 110, 3},   {kFieldKindChoice, 509, 0},
+    {kFieldKindChoice, 184, 0},   {kFieldKindChoice, 379, 0}, {kFieldKindChoice, 380, 0},
+    {kFieldKindMoney, 213, 0},    {kFieldKindWhole, 223, 0},  {kFieldKindDecimal, 371, 0},
+    {kFieldKindDecimal2, 425, 0}, {kFieldKindDate, 212, 0},   {kFieldKindNone, 1, 0},
     {kFieldKindShownText, 2, 0},
 };
 constexpr size_t kShapeCount = sizeof kShapes / sizeof kShapes[0];
 
-const std::set<std::string> kCommands = {
-    "GetFirstTIBRecordBoth", "GetFirstTIBRecordOwner", "GetFirstTIBRecordLoan",
-    "GetFirstTIBRecordAll",  "GetFirstTIBOtherBoth",   "GetFirstTIBOtherOwner",
-    "GetFirstTIBOtherLoan",  "GetFirstTIBOtherAll",    "GetFirstTIBExceptBoth",
-    "GetFirstTIBExceptOwner", "GetFirstTIBExceptLoan", "GetFirstTIBExceptAll",
-    "GetNextTI"};
+const std::set<std::string> kCommands = {"GetFirstTIBRecordBoth",
+                                         "GetFirstTIBRecordOwner",
+                                         "GetFirstTIBRecordLoan",
+                                         "GetFirstTIBRecordAll",
+                                         "GetFirstTIBOtherBoth",
+                                         "GetFirstTIBOtherOwner",
+                                         "GetFirstTIBOtherLoan",
+                                         "GetFirstTIBOtherAll",
+                                         "GetFirstTIBExceptBoth",
+                                         "GetFirstTIBExceptOwner",
+                                         "GetFirstTIBExceptLoan",
+                                         "GetFirstTIBExceptAll",
+                                         "GetNextTI"};
 
 std::set<std::string> AcceptedCodes(int id) {
   if (id == 509) return {"B", "S", "/"};
@@ -65,14 +72,17 @@ std::string NumberForm(const char* text) {
   size_t at = 0;
   if (at < plain.size() && (plain[at] == '+' || plain[at] == '-')) ++at;
   size_t digits = 0, points = 0;
-  for (; at < plain.size() && (std::isdigit(static_cast<unsigned char>(plain[at])) || plain[at] == '.'); ++at)
+  for (; at < plain.size() &&
+         (std::isdigit(static_cast<unsigned char>(plain[at])) || plain[at] == '.');
+       ++at)
     plain[at] == '.' ? ++points : ++digits;
   if (digits == 0 || points > 1) return {};
   if (at < plain.size() && (plain[at] == 'e' || plain[at] == 'E')) {
     ++at;
     if (at < plain.size() && (plain[at] == '+' || plain[at] == '-')) ++at;
     size_t exponentDigits = 0;
-    for (; at < plain.size() && std::isdigit(static_cast<unsigned char>(plain[at])); ++at) ++exponentDigits;
+    for (; at < plain.size() && std::isdigit(static_cast<unsigned char>(plain[at])); ++at)
+      ++exponentDigits;
     if (exponentDigits == 0) return {};
   }
   return at == plain.size() ? plain : std::string();
@@ -110,16 +120,19 @@ void CheckPoke(const FieldShape& shape, const uint8_t* data, size_t size) {
       FuzzRequire(!form.empty(), "money is accepted only from a number");
       double exact = std::strtod(form.c_str(), nullptr);
       double cents = value.number * 100;
-      FuzzRequire(std::fabs(cents - std::nearbyint(cents)) <= 1e-6 * std::max(1.0, std::fabs(cents)),
-                  "money is stored in whole cents");
+      FuzzRequire(
+          std::fabs(cents - std::nearbyint(cents)) <= 1e-6 * std::max(1.0, std::fabs(cents)),
+          "money is stored in whole cents");
       // Half a cent, and the doubles' own spacing at this size on both sides.
       if (std::fabs(exact) < 1e12)
-        FuzzRequire(std::fabs(value.number - exact) <= 0.005 + 1e-14 * std::max(1.0, std::fabs(exact)),
-                    "money lies within half a cent");
+        FuzzRequire(
+            std::fabs(value.number - exact) <= 0.005 + 1e-14 * std::max(1.0, std::fabs(exact)),
+            "money lies within half a cent");
       break;
     }
     case kFieldKindWhole: {
-      FuzzRequire(!form.empty() && value.kind == TPokeValue::kLong, "a whole number comes from a number");
+      FuzzRequire(!form.empty() && value.kind == TPokeValue::kLong,
+                  "a whole number comes from a number");
       double exact = std::strtod(form.c_str(), nullptr);
       FuzzRequire(exact == static_cast<double>(value.whole), "a whole number is stored exactly");
       FuzzRequire(form.find_first_of(".eE") == std::string::npos,
@@ -174,9 +187,7 @@ void CheckExecute(const uint8_t* data, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   uint8_t choice = data[0];
-  if (choice % (kShapeCount + 1) == kShapeCount)
-    CheckExecute(data + 1, size - 1);
-  else
-    CheckPoke(kShapes[choice % (kShapeCount + 1)], data + 1, size - 1);
+  if (choice % (kShapeCount + 1) == kShapeCount) CheckExecute(data + 1, size - 1);
+  else CheckPoke(kShapes[choice % (kShapeCount + 1)], data + 1, size - 1);
   return 0;
 }

@@ -19,7 +19,8 @@ namespace {
 HWND Parent() {
   static HWND parent = [] {
     // The window system first: the library's attach loads its cursors.
-    HWND made = CreateWindow("static", "Parent", WS_OVERLAPPED, 0, 0, 600, 400, nullptr, nullptr, nullptr, nullptr);
+    HWND made = CreateWindow("static", "Parent", WS_OVERLAPPED, 0, 0, 600, 400, nullptr, nullptr,
+                             nullptr, nullptr);
     FuzzRequire(LoadLibrary("vgrd32.dll") != nullptr, "the grid library loads");
     return made;
   }();

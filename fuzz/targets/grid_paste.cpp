@@ -17,7 +17,8 @@ namespace {
 
 HWND Parent() {
   static HWND parent = [] {
-    HWND made = CreateWindow("static", "Parent", WS_OVERLAPPED, 0, 0, 600, 400, nullptr, nullptr, nullptr, nullptr);
+    HWND made = CreateWindow("static", "Parent", WS_OVERLAPPED, 0, 0, 600, 400, nullptr, nullptr,
+                             nullptr, nullptr);
     FuzzRequire(LoadLibrary("vgrd32.dll") != nullptr, "the grid library loads");
     return made;
   }();
@@ -33,17 +34,24 @@ struct Column {
 /* Text, number, hidden key, amount, money, calendar time, protected number, short text,
    file date, check box: the pasted pieces meet every kind of reading. */
 const Column kColumns[] = {
-    {TST_ZSTRING, 8, TSCS_EDIT},      {TST_INT4, 0, TSCS_EDIT},     {TST_INT4, 0, TSCS_HIDDEN | TSCS_EDIT},
-    {TST_REAL8, 0, TSCS_EDIT},        {TST_SQLMONEY, 0, TSCS_EDIT}, {TST_CDATETIME, 0, TSCS_EDIT},
-    {TST_INT4, 0, TSCS_PROTECT},      {TST_SQLVARCHAR, 3, TSCS_EDIT}, {TST_FILEDATE, 0, TSCS_EDIT},
+    {TST_ZSTRING, 8, TSCS_EDIT},
+    {TST_INT4, 0, TSCS_EDIT},
+    {TST_INT4, 0, TSCS_HIDDEN | TSCS_EDIT},
+    {TST_REAL8, 0, TSCS_EDIT},
+    {TST_SQLMONEY, 0, TSCS_EDIT},
+    {TST_CDATETIME, 0, TSCS_EDIT},
+    {TST_INT4, 0, TSCS_PROTECT},
+    {TST_SQLVARCHAR, 3, TSCS_EDIT},
+    {TST_FILEDATE, 0, TSCS_EDIT},
     {TST_CHECKBOX, 0, TSCS_EDIT},
 };
 constexpr int kColumnCount = sizeof kColumns / sizeof kColumns[0];
 constexpr int kRows = 4;
 
 HWND MakeGrid() {
-  HWND grid = CreateWindow("Tessel", "", WS_CHILD | TSS_OWNERDEF | TSS_MULTIROW, 0, 0, 400, 200, Parent(),
-                           reinterpret_cast<HMENU>(static_cast<intptr_t>(200)), nullptr, nullptr);
+  HWND grid =
+      CreateWindow("Tessel", "", WS_CHILD | TSS_OWNERDEF | TSS_MULTIROW, 0, 0, 400, 200, Parent(),
+                   reinterpret_cast<HMENU>(static_cast<intptr_t>(200)), nullptr, nullptr);
   SendMessage(grid, TSM_SETCOLCOUNT, kColumnCount, 0);
   for (int c = 0; c < kColumnCount; ++c) {
     SendMessage(grid, TSM_SETCOLTYPE, c, kColumns[c].type);
@@ -112,7 +120,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SendMessage(grid, TSM_SETCURCELL, data[0] % kColumnCount, (data[0] / kColumnCount) % kRows);
   PutText(std::string(reinterpret_cast<const char*>(data + 1), size - 1));
   CtrlKey(grid, 'V');
-  FuzzRequire(SendMessage(grid, TSM_GETROWCOUNT, 0, 0) == kRows, "a paste adds and removes no rows");
+  FuzzRequire(SendMessage(grid, TSM_GETROWCOUNT, 0, 0) == kRows,
+              "a paste adds and removes no rows");
   for (int r = 0; r < kRows; ++r) {
     FuzzRequire(IntCell(grid, r, 2) == 1000 + r, "the hidden key column is never pasted over");
     FuzzRequire(IntCell(grid, r, 6) == 2000 + r, "the protected column is never pasted over");

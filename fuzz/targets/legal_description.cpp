@@ -60,16 +60,21 @@ void Merge(const char* source, char* out, unsigned size) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  SetMessageBoxPresenter([](const MessageBoxRequest& box) { return DefaultMessageBoxAnswer(box.type); });
+  SetMessageBoxPresenter(
+      [](const MessageBoxRequest& box) { return DefaultMessageBoxAnswer(box.type); });
   gBinding.Install();
   // The prompt dialog needs the window system; a first window brings it up.
-  DestroyWindow(CreateWindow("static", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
+  DestroyWindow(
+      CreateWindow("static", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  gRealDialogs = std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(data), size)) % 64 == 0;
+  gRealDialogs =
+      std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(data), size)) %
+          64 ==
+      0;
   unsigned small = kSmallSizes[data[0] % (sizeof kSmallSizes / sizeof kSmallSizes[0])];
   size_t length = size - 1 < kLegalTextSize ? size - 1 : kLegalTextSize;
 
@@ -81,7 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t merged = strnlen(buffer.get(), kLegalTextSize + 1);
   FuzzRequire(merged < kLegalTextSize, "the merged text ends inside its buffer");
   if (source.find('|') == std::string::npos)
-    FuzzRequire(source.compare(0, std::string::npos, buffer.get()) == 0, "a text without markers is kept");
+    FuzzRequire(source.compare(0, std::string::npos, buffer.get()) == 0,
+                "a text without markers is kept");
 
   // Into a separate buffer of another size: the same text, cut.
   std::unique_ptr<char[]> out(new char[small + 1]);
@@ -90,7 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (small >= 2) {
     size_t cut = strnlen(out.get(), small + 1);
     FuzzRequire(cut < small, "the cut text ends inside its buffer");
-    FuzzRequire(std::strncmp(out.get(), buffer.get(), cut) == 0, "a smaller buffer holds the start of the same text");
+    FuzzRequire(std::strncmp(out.get(), buffer.get(), cut) == 0,
+                "a smaller buffer holds the start of the same text");
   }
   FuzzRequire(out[small] == 'x', "nothing is written past the buffer");
   return 0;

@@ -75,7 +75,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   std::string root = FuzzScratchDirectory() + "/root";
   ::mkdir(root.c_str(), 0755);
   setenv("ZARNE_ROOT", root.c_str(), 1);
-  SetMessageBoxPresenter([](const MessageBoxRequest& box) { return DefaultMessageBoxAnswer(box.type); });
+  SetMessageBoxPresenter(
+      [](const MessageBoxRequest& box) { return DefaultMessageBoxAnswer(box.type); });
   CreateDirectory("C:\\ZPRN", nullptr);
   WritePrivateProfileString("System", "DirPrinters", "C:\\ZPRN", "zarne.ini");
   return 0;

@@ -122,7 +122,8 @@ void CheckWriteAndDelete(const std::string& section, const std::vector<KeyValue>
               "a key can be deleted");
   FuzzRequire(CheckedValue(section, kFuzzKey) == kMissing, "a deleted key reads as missing");
   if (!keyWasThere)
-    FuzzRequire(CheckedList(section.c_str()) == keys, "writing and deleting a new key restores the list");
+    FuzzRequire(CheckedList(section.c_str()) == keys,
+                "writing and deleting a new key restores the list");
 }
 
 }  // namespace

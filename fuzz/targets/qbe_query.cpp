@@ -37,8 +37,8 @@ std::vector<char> NewRecord(EngineCursor cursor) {
 
 EngineCursor OpenTable(const char* name) {
   EngineCursor cursor = nullptr;
-  FuzzRequire(EngineOpenTable(gDatabase, name, "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0,
-                              nullptr, &cursor) == ENGINE_OK,
+  FuzzRequire(EngineOpenTable(gDatabase, name, "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr,
+                              &cursor) == ENGINE_OK,
               "a seed table opens");
   return cursor;
 }

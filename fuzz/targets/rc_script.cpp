@@ -42,8 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     rc::CompileScript(script, preprocessor, resources);
   } catch (const rc::CompileError& error) {
-    FuzzRequire(NamesFileAndLine(error.Describe()),
-                "a compile error names the script and a line");
+    FuzzRequire(NamesFileAndLine(error.Describe()), "a compile error names the script and a line");
     return 0;
   }
   // What the build is told to watch must be files it can read.

@@ -32,7 +32,8 @@ FuzzBinding gBinding;
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  SetMessageBoxPresenter([](const MessageBoxRequest& box) { return DefaultMessageBoxAnswer(box.type); });
+  SetMessageBoxPresenter(
+      [](const MessageBoxRequest& box) { return DefaultMessageBoxAnswer(box.type); });
   gBinding.Install();
   return 0;
 }

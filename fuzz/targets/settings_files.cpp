@@ -56,7 +56,9 @@ std::string SheetContent() {
   return content;
 }
 
-bool SameOptions(const THud1Options& a, const THud1Options& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool SameOptions(const THud1Options& a, const THud1Options& b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 void CheckRanges(const THud1Options& o) {
   for (SHORT flag : {o.AutoClose, o.Maximize, o.PrintOptions, o.SigPage3, o.GDILines, o.DateSig})
@@ -91,7 +93,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("ZARNE_ROOT", root.c_str(), 1);
   gIniPath = root + "/windows/zarne.ini";
   // A box (a day count out of range) answers with its default button.
-  SetMessageBoxPresenter([](const MessageBoxRequest& box) { return DefaultMessageBoxAnswer(box.type); });
+  SetMessageBoxPresenter(
+      [](const MessageBoxRequest& box) { return DefaultMessageBoxAnswer(box.type); });
   return 0;
 }
 
@@ -109,7 +112,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzRequire(IniBytes() == repaired, "a repair is written once");
   }
 
-  if (std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(data), size)) % 256 != 0) {
+  if (std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(data), size)) %
+          256 !=
+      0) {
     ForgetFile(gIniPath, "zarne.ini");
     return 0;
   }
@@ -123,11 +128,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ConfirmSheet<THUDOptSheet>("HUD-1 Options", {"View", "Print"});
   FuzzRequire(SameOptions(read, gHud1Options), "confirming the sheet keeps the options in force");
   ReadHud1Options();
-  FuzzRequire(SameOptions(read, gHud1Options), "confirming the sheet keeps the options in the file");
+  FuzzRequire(SameOptions(read, gHud1Options),
+              "confirming the sheet keeps the options in the file");
 
-  ConfirmSheet<TDefValSheet>("Default Values", {"Settlement Agent", "Recording", "Prorations", "Property"});
+  ConfirmSheet<TDefValSheet>("Default Values",
+                             {"Settlement Agent", "Recording", "Prorations", "Property"});
   std::string once = IniBytes();
-  ConfirmSheet<TDefValSheet>("Default Values", {"Settlement Agent", "Recording", "Prorations", "Property"});
+  ConfirmSheet<TDefValSheet>("Default Values",
+                             {"Settlement Agent", "Recording", "Prorations", "Property"});
   FuzzRequire(IniBytes() == once, "confirming the default values again changes nothing");
   ForgetFile(gIniPath, "zarne.ini");
   return 0;

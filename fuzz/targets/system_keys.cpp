@@ -26,8 +26,10 @@ struct Key {
   const char* name;
   const char* fallback;
 };
-const Key kKeys[] = {{"DirDatabase", "C:\\ZARNE"}, {"DirCheckCtl", "C:\\ZARNE"},
-                     {"DirPrinters", "C:\\ZARNE"}, {"DirPrivate", "C:\\Zarne\\Private"}};
+const Key kKeys[] = {{"DirDatabase", "C:\\ZARNE"},
+                     {"DirCheckCtl", "C:\\ZARNE"},
+                     {"DirPrinters", "C:\\ZARNE"},
+                     {"DirPrivate", "C:\\Zarne\\Private"}};
 
 std::string gRoot;
 std::string gIniPath;
@@ -79,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memset(settled[k], '#', MAX_PATH + 1);
     ReadSystemDirectoryKey(kKeys[k].name, kKeys[k].fallback, settled[k]);
     size_t length = strnlen(settled[k], MAX_PATH);
-    FuzzRequire(length >= 1 && length < MAX_PATH, "a settled directory is not empty and ends inside its buffer");
+    FuzzRequire(length >= 1 && length < MAX_PATH,
+                "a settled directory is not empty and ends inside its buffer");
     FuzzRequire(settled[k][MAX_PATH] == '#', "nothing is written past a directory's buffer");
   }
   std::string written = IniBytes();
@@ -96,7 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SetCurrentDirectory(directory);  // start-up's step, which creates nothing
   }
   CheckBuilt(settled[1], "CHKFORM", "DAT");
-  for (const char* table : {"BUYER", "EXPENSE4", "TITLEB", "BANK"}) CheckBuilt(settled[0], table, "DB");
+  for (const char* table : {"BUYER", "EXPENSE4", "TITLEB", "BANK"})
+    CheckBuilt(settled[0], table, "DB");
   CheckBuilt(settled[1], "CHECKCTL", "DB");
   for (int kind = 0; kind < 3; ++kind) {
     std::string path = PrinterSettingsPath(kind);

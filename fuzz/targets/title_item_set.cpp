@@ -30,8 +30,10 @@ void MergeAndTrim(const char* item) {
   std::unique_ptr<char[]> text(new char[kTitleTextSize]);
   std::strcpy(text.get(), item);
   gBinding.Restore();
-  MergeTemplateText(nullptr, &gBinding, "C:\\ZARNE\\FUZZ.B1A", text.get(), text.get(), kTitleTextLimit);
-  FuzzRequire(strnlen(text.get(), kTitleTextSize) < kTitleTextLimit, "a merged item ends inside its buffer");
+  MergeTemplateText(nullptr, &gBinding, "C:\\ZARNE\\FUZZ.B1A", text.get(), text.get(),
+                    kTitleTextLimit);
+  FuzzRequire(strnlen(text.get(), kTitleTextSize) < kTitleTextLimit,
+              "a merged item ends inside its buffer");
   TrimTitleItem(text.get());
 }
 
@@ -39,7 +41,8 @@ void MergeAndTrim(const char* item) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  SetMessageBoxPresenter([](const MessageBoxRequest& box) { return DefaultMessageBoxAnswer(box.type); });
+  SetMessageBoxPresenter(
+      [](const MessageBoxRequest& box) { return DefaultMessageBoxAnswer(box.type); });
   gBinding.Install();
   SetPromptAnswerer([](const char*, char*, unsigned) { return false; });
   return 0;
@@ -60,14 +63,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzRequire(first > 0x20 && first != 0x7F, "an item begins with a character it shows");
     for (size_t i = 0; i < length; ++i) {
       unsigned char c = static_cast<unsigned char>(item[i]);
-      FuzzRequire(c >= 0x20 ? c != 0x7F : (c == '\t' || c == 0x0B), "only TAB and VT among control bytes");
+      FuzzRequire(c >= 0x20 ? c != 0x7F : (c == '\t' || c == 0x0B),
+                  "only TAB and VT among control bytes");
     }
     MergeAndTrim(item.get());
     TrimTitleItem(item.get());
     size_t trimmed = std::strlen(item.get());
     FuzzRequire(trimmed >= 1 && trimmed <= length, "trimming keeps the first character");
     unsigned char last = static_cast<unsigned char>(item[trimmed - 1]);
-    FuzzRequire(last != ' ' && (last < 0x09 || last > 0x0D), "no trailing white space after trimming");
+    FuzzRequire(last != ' ' && (last < 0x09 || last > 0x0D),
+                "no trailing white space after trimming");
     total += length;
     FuzzRequire(total <= size, "items hold no more than the file");
   }

@@ -53,13 +53,15 @@ void CheckWindow(HWND window) {
   char title[kTitleBuffer + 1];
   std::memset(title, '#', sizeof title);
   int length = GetWindowText(window, title, kTitleBuffer);
-  FuzzRequire(length >= 0 && length < kTitleBuffer && title[length] == '\0', "a title ends inside its buffer");
+  FuzzRequire(length >= 0 && length < kTitleBuffer && title[length] == '\0',
+              "a title ends inside its buffer");
   FuzzRequire(title[kTitleBuffer] == '#', "nothing is written past the buffer");
   int whole = GetWindowTextLength(window);
   FuzzRequire(whole >= length && whole <= kMaxTitle, "a title is no longer than a title may be");
   char className[16];
   int classLength = GetClassName(window, className, sizeof className);
-  FuzzRequire(classLength >= 0 && classLength < static_cast<int>(sizeof className), "a class name ends inside its buffer");
+  FuzzRequire(classLength >= 0 && classLength < static_cast<int>(sizeof className),
+              "a class name ends inside its buffer");
   IsWindowVisible(window);
   IsZoomed(window);
   IsIconic(window);
@@ -77,10 +79,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   gListPath = base;
   // The other program's lock, held as long as this process lives.
   gLockFd = open((base + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  struct flock lock{};
+  struct flock lock {};
   lock.l_type = F_WRLCK;
   lock.l_whence = SEEK_SET;
-  FuzzRequire(gLockFd >= 0 && fcntl(gLockFd, F_OFD_SETLK, &lock) == 0, "the other program's lock is held");
+  FuzzRequire(gLockFd >= 0 && fcntl(gLockFd, F_OFD_SETLK, &lock) == 0,
+              "the other program's lock is held");
   return 0;
 }
 

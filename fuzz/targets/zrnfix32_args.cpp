@@ -30,7 +30,8 @@ int RecordingProgram(int argc, char* argv[]) {
   ++gStarts;
   FuzzRequire(argc == static_cast<int>(gExpected->size()), "the program gets every argument");
   for (int i = 0; i < argc; ++i)
-    FuzzRequire(argv[i] && (*gExpected)[i] == argv[i], "each argument reaches the program unchanged");
+    FuzzRequire(argv[i] && (*gExpected)[i] == argv[i],
+                "each argument reaches the program unchanged");
   FuzzRequire(argv[argc] == nullptr, "the argument list still ends in a null");
   return kProgramAnswer;
 }
@@ -68,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A home for the data: the program runs with the list and its answer is the entry's.
   setenv("ZARNE_ROOT", gRoot.c_str(), 1);
   gStarts = 0;
-  FuzzRequire(Enter(words, stderr) == kProgramAnswer && gStarts == 1, "with a home the program runs once");
+  FuzzRequire(Enter(words, stderr) == kProgramAnswer && gStarts == 1,
+              "with a home the program runs once");
 
   // No home: a message naming the program, 1, and no start.
   unsetenv("ZARNE_ROOT");
@@ -88,7 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::free(text);
   if (home) setenv("HOME", savedHome.c_str(), 1);
   if (dataHome) setenv("XDG_DATA_HOME", savedDataHome.c_str(), 1);
-  FuzzRequire(answer == 1 && gStarts == 1, "without a home the program does not start and the entry ends with 1");
+  FuzzRequire(answer == 1 && gStarts == 1,
+              "without a home the program does not start and the entry ends with 1");
   const std::string name = words.empty() ? std::string("zarne32") : words.front();
   FuzzRequire(message.compare(0, name.size() + std::strlen(kNoHome), name + kNoHome) == 0 &&
                   message.back() == '\n',

@@ -129,7 +129,8 @@ TEST_F(GridClipboard, MultipleRowsAndNoSelectionStyle) {
   Send(multi, TSM_SELECTROW, 1, 2);
   Send(multi, TSM_SELECTROW, 1, 0);
   PressKey('C', Qt::ControlModifier);
-  EXPECT_EQ(ClipboardText(), std::string("Lee\t50\tF-100\tD\t5\t3\t5\t1\t730005\tEarnest money\t\n") + kDeposit7);
+  EXPECT_EQ(ClipboardText(),
+            std::string("Lee\t50\tF-100\tD\t5\t3\t5\t1\t730005\tEarnest money\t\n") + kDeposit7);
 
   HWND plain = MakeGrid(TSS_OWNERDEF, 300, 100, 201);
   Define(plain, DepositColumns(), 10);
@@ -164,9 +165,12 @@ TEST_F(GridClipboard, ColumnSelectCopiesTheColumnOfEveryRow) {
 TEST_F(GridClipboard, AwkwardAmountsCopyAndEditAsTheirShortestText) {
   // Each text by hand: the fewest digits that name the same double (1e15 - 0.01 is 1e15 in a
   // double, whose neighbours lie 0.125 apart); 1e300 has no 20-character plain form.
-  const std::vector<std::pair<double, std::string>> amounts = {
-      {0.1, "0.1"},   {1234.56, "1234.56"},           {12345.6, "12345.6"},
-      {-0.005, "-0.005"}, {1e15 - 0.01, "1000000000000000"}, {1e300, "1e+300"}};
+  const std::vector<std::pair<double, std::string>> amounts = {{0.1, "0.1"},
+                                                               {1234.56, "1234.56"},
+                                                               {12345.6, "12345.6"},
+                                                               {-0.005, "-0.005"},
+                                                               {1e15 - 0.01, "1000000000000000"},
+                                                               {1e300, "1e+300"}};
   const size_t editorLimit = 20;  // an 8-byte real's
   HWND grid = MakeGrid(TSS_OWNERDEF | TSS_COLSELECT, 300, 200);
   Send(grid, TSM_SETCOLCOUNT, 1);
@@ -266,7 +270,8 @@ TEST_F(GridClipboard, LongTextsAndEveryByteRunClean) {
   std::vector<char> back(2000, 0);
   Send(grid, TSM_SETCURSOR, 0, 0);
   Send(grid, TSM_GETROW, 0, reinterpret_cast<LPARAM>(back.data()));
-  EXPECT_EQ(std::string(back.data(), strnlen(back.data(), 1000)), std::string(1000, 'm'));  // the reading fills the whole length
+  EXPECT_EQ(std::string(back.data(), strnlen(back.data(), 1000)),
+            std::string(1000, 'm'));  // the reading fills the whole length
   std::string bytes;
   for (int b = 1; b < 256; ++b)
     if (b != '\t' && b != '\n') bytes.push_back(static_cast<char>(b));

@@ -107,7 +107,8 @@ TEST_F(ColumnSetup, EachChangeReachesTheGridAtOnce) {
   driver_.OnDialogCaption("Configure Column 1 of 3", [&](HWND dialog) {
     SetFocus(FindControl(dialog, 107));
     SendDlgItemMessage(dialog, 107, CB_SETCURSEL, 8, 0);  // "ZString"
-    SendMessage(dialog, WM_COMMAND, MAKEWPARAM(107, CBN_SELCHANGE), reinterpret_cast<LPARAM>(FindControl(dialog, 107)));
+    SendMessage(dialog, WM_COMMAND, MAKEWPARAM(107, CBN_SELCHANGE),
+                reinterpret_cast<LPARAM>(FindControl(dialog, 107)));
     EXPECT_EQ(Send(grid, TSM_GETCOLTYPE, 0), TST_ZSTRING);
     EXPECT_TRUE(Enabled(dialog, 108));
     TypeField(dialog, 108, "24");
@@ -121,7 +122,9 @@ TEST_F(ColumnSetup, EachChangeReachesTheGridAtOnce) {
     EXPECT_EQ(now.width, 64);
     EXPECT_EQ(now.heading, "Sum Total");
     EXPECT_EQ(now.format, "0.000");
-    EXPECT_NE(SendDlgItemMessage(dialog, 126, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("0.000")), CB_ERR);
+    EXPECT_NE(SendDlgItemMessage(dialog, 126, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                 reinterpret_cast<LPARAM>("0.000")),
+              CB_ERR);
     PressButton(dialog, 118);  // width Default
     PressButton(dialog, 121);  // data Default
     PressButton(dialog, 125);  // heading Right
@@ -211,7 +214,8 @@ TEST_F(ColumnSetup, SeveralCopiesOfTheLastColumnBeforeTheFirst) {
 namespace {
 
 LRESULT RefusingRestructure(HWND grid, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == TSM_INSERTBLANKCOL || message == TSM_COPYCOL || message == TSM_MOVECOL || message == TSM_DELETECOL)
+  if (message == TSM_INSERTBLANKCOL || message == TSM_COPYCOL || message == TSM_MOVECOL ||
+      message == TSM_DELETECOL)
     return TSERR_STATE;
   return TesselWndFn(grid, message, wParam, lParam);
 }
@@ -361,7 +365,8 @@ TEST_F(ColumnSetup, AGridWithoutKeysKeepsThemAndListAndEditStylesAreSet) {
     PressButton(dialog, IDOK);
   });
   std::vector<uint16_t> flags;
-  for (int c = 0; c < 3; ++c) flags.push_back(static_cast<uint16_t>(Send(grid, TSM_GETCOLSTYLE, c)));
+  for (int c = 0; c < 3; ++c)
+    flags.push_back(static_cast<uint16_t>(Send(grid, TSM_GETCOLSTYLE, c)));
   EXPECT_EQ(OpenColumnSetup(parent_, grid, 0), 1);
   EXPECT_EQ(Send(grid, TSM_GETSORTKEY, 0, 1), TSERR_NONE);
   Column first = GetColumn(grid, 0);
@@ -373,10 +378,10 @@ TEST_F(ColumnSetup, EachHelpButtonOpensItsAnchor) {
   HWND grid = ThreeColumns();
   driver_.OnDialogCaption("Configure Column 1 of 3", [&](HWND dialog) {
     PressButton(dialog, 998);
-    const std::pair<int, const char*> subs[] = {{103, "Insert Columns"},       {104, "Copy Columns"},
-                                                {105, "Move Columns"},         {106, "Delete Columns"},
-                                                {134, "List Box Items"},       {133, "Editing Style"},
-                                                {135, "Sorting Information"}};
+    const std::pair<int, const char*> subs[] = {
+        {103, "Insert Columns"},     {104, "Copy Columns"},   {105, "Move Columns"},
+        {106, "Delete Columns"},     {134, "List Box Items"}, {133, "Editing Style"},
+        {135, "Sorting Information"}};
     for (const auto& sub : subs)
       Sub(dialog, sub.first, sub.second, [](HWND child) {
         PressButton(child, 998);
@@ -385,10 +390,11 @@ TEST_F(ColumnSetup, EachHelpButtonOpensItsAnchor) {
     PressButton(dialog, IDCANCEL);
   });
   OpenColumnSetup(parent_, grid, 0);
-  EXPECT_EQ(help_, (std::vector<std::string>{"the-column-configuration-dialog", "inserting-columns-at-design-time",
-                                             "copying-columns-at-design-time", "moving-columns-at-design-time",
-                                             "deleting-columns-at-design-time", "setting-list-box-items-at-design-time",
-                                             "setting-editing-style-at-design-time", "defining-sorting-at-design-time"}));
+  EXPECT_EQ(help_, (std::vector<std::string>{
+                       "the-column-configuration-dialog", "inserting-columns-at-design-time",
+                       "copying-columns-at-design-time", "moving-columns-at-design-time",
+                       "deleting-columns-at-design-time", "setting-list-box-items-at-design-time",
+                       "setting-editing-style-at-design-time", "defining-sorting-at-design-time"}));
 }
 
 TEST_F(ColumnSetup, TheRemainingNumbersAreCheckedAndZeroChangesNothing) {
@@ -431,7 +437,8 @@ TEST_F(ColumnSetup, TheRemainingNumbersAreCheckedAndZeroChangesNothing) {
 TEST_F(ColumnSetup, AGridWithoutColumnsOffersOnlyInsertWhichAppends) {
   HWND grid = MakeGrid();
   driver_.OnDialogCaption("Configure Column 0 of 0", [&](HWND dialog) {
-    for (int id : {101, 102, 104, 105, 106, 107, 109, 110, 111, 134, 135}) EXPECT_FALSE(Enabled(dialog, id)) << id;
+    for (int id : {101, 102, 104, 105, 106, 107, 109, 110, 111, 134, 135})
+      EXPECT_FALSE(Enabled(dialog, id)) << id;
     for (int id : {103, IDOK, IDCANCEL, 998}) EXPECT_TRUE(Enabled(dialog, id)) << id;
     Sub(dialog, 103, "Insert Columns", [&](HWND insert) {
       EXPECT_FALSE(Enabled(insert, 103));

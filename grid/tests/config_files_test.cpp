@@ -78,8 +78,8 @@ class ConfigFiles : public ConfigTest {
     return result;
   }
   std::string DialogBlock() const {
-    return std::string("\r\n/* Dialog Pay: Control 101 */\r\n") + kOrdersBlock + "/* Dialog Pay: Control 102 */\r\n" +
-           kTotalsBlock;
+    return std::string("\r\n/* Dialog Pay: Control 101 */\r\n") + kOrdersBlock +
+           "/* Dialog Pay: Control 102 */\r\n" + kTotalsBlock;
   }
 };
 
@@ -189,13 +189,16 @@ TEST_F(ConfigDialogs, YesReplacesTheBlockOfTheSameNameInPlace) {
   EXPECT_EQ(Read("S.DLG"), std::string("TOP\r\n") + kOrdersBlock + kTotalsBlock + "\x1A");
   ASSERT_EQ(Boxes().Shown().size(), 1u);
   EXPECT_EQ(LastBox().caption, "Save Column Configurations");
-  EXPECT_EQ(LastBox().text, "The file 'S.DLG' already exists. Append to file?\n(Yes appends, No replaces)");
+  EXPECT_EQ(LastBox().text,
+            "The file 'S.DLG' already exists. Append to file?\n(Yes appends, No replaces)");
   EXPECT_EQ(LastBox().type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3));
   // The script still compiles: one block of each name, and the compiler stops at Ctrl-Z.
   std::string script = Host("S.RC");
-  std::ofstream(script, std::ios::binary) << "#pragma code_page(1252)\r\n#include \"grid/tessel_codes.h\"\r\n"
-                                          << Read("S.DLG").substr(5);
-  std::string command = std::string(ZRC_PATH) + " --blob " + Host("S.BLOB") + " -I " + SOURCE_ROOT + " " + script;
+  std::ofstream(script, std::ios::binary)
+      << "#pragma code_page(1252)\r\n#include \"grid/tessel_codes.h\"\r\n"
+      << Read("S.DLG").substr(5);
+  std::string command =
+      std::string(ZRC_PATH) + " --blob " + Host("S.BLOB") + " -I " + SOURCE_ROOT + " " + script;
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 
@@ -238,7 +241,9 @@ TEST_F(ConfigDialogs, AFileThatCannotBeOpenedIsReportedAndTheDialogRunsAgain) {
 TEST_F(ConfigDialogs, LoadReportsEachResultWithItsTextAndAsksAgain) {
   HWND grid = MakeGrid(TSS_HGRID, "", 101);
   std::string bad = kOrdersBlock;
-  Write("V.DLG", "Orders TESSELCFG\r\nBEGIN\r\n8, 26, 1\r\nEND\r\nCut TESSELCFG\r\nBEGIN\r\n8, 25, 1, 0, 0, 0, 0, 0, 0\r\n");
+  Write(
+      "V.DLG",
+      "Orders TESSELCFG\r\nBEGIN\r\n8, 26, 1\r\nEND\r\nCut TESSELCFG\r\nBEGIN\r\n8, 25, 1, 0, 0, 0, 0, 0, 0\r\n");
   const char* path = "C:\\DESIGN\\V.DLG";
   struct Case {
     const char* name;
@@ -281,12 +286,14 @@ TEST_F(ConfigDialogs, EmptyAndRefusedNames) {
   EXPECT_EQ(RunLoadDialog(parent_, grid, ". ;"), 1);
   files_.ChooseFiles({"C:\\DESIGN\\E.DLG"});
   EXPECT_EQ(RunSaveDialog(parent_, grid, "Net-Total"), 0);
-  EXPECT_EQ(LastBox().text, "The name 'Net-Total' cannot be used for a resource in C:\\DESIGN\\E.DLG");
+  EXPECT_EQ(LastBox().text,
+            "The name 'Net-Total' cannot be used for a resource in C:\\DESIGN\\E.DLG");
   EXPECT_EQ(LastBox().caption, "Save Column Configurations");
   EXPECT_EQ(Read("E.DLG").rfind("Tessel107 TESSELCFG ", 0), 0u);
   std::string longName(91, 'x');
   files_.ChooseFiles({"C:\\DESIGN\\E.DLG"});
   EXPECT_EQ(RunLoadDialog(parent_, grid, longName.c_str()), 0);
-  EXPECT_EQ(LastBox().text, "The name '" + longName + "' cannot be used for a resource in C:\\DESIGN\\E.DLG");
+  EXPECT_EQ(LastBox().text,
+            "The name '" + longName + "' cannot be used for a resource in C:\\DESIGN\\E.DLG");
   EXPECT_EQ(LastBox().caption, "Load Column Configurations");
 }

@@ -25,8 +25,8 @@ class ConfigTest : public GuiTest {
     if (*privStyle) WriteProfileString("Tessel", "WritePrivStyle", privStyle);
     library_ = LoadLibrary("vgrd32.dll");
     ASSERT_NE(library_, nullptr);
-    parent_ = CreateWindow("static", "Parent", WS_OVERLAPPED | WS_VISIBLE, 20, 20, 700, 500, nullptr, nullptr,
-                           nullptr, nullptr);
+    parent_ = CreateWindow("static", "Parent", WS_OVERLAPPED | WS_VISIBLE, 20, 20, 700, 500,
+                           nullptr, nullptr, nullptr, nullptr);
   }
   void TearDown() override {
     for (auto& blob : blobs_) UnregisterModuleResources(library_, blob.data());
@@ -63,11 +63,13 @@ class ConfigTest : public GuiTest {
     record.heading = const_cast<char*>(c.heading.c_str());
     record.name = const_cast<char*>(c.name.c_str());
     record.listItems = const_cast<char*>(c.listItems.c_str());
-    return Send(grid, TSM_SETCOLDEFEX, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&record));
+    return Send(grid, TSM_SETCOLDEFEX, static_cast<WPARAM>(column),
+                reinterpret_cast<LPARAM>(&record));
   }
   static Column GetColumn(HWND grid, int column) {
     std::vector<char> format(TS_FORMATLIMIT), heading(TS_HEADINGLIMIT), name(TS_NAMELIMIT);
-    std::vector<char> list(static_cast<size_t>(std::max<LRESULT>(1, Send(grid, TSM_GETLISTITEMSSIZE, column))));
+    std::vector<char> list(
+        static_cast<size_t>(std::max<LRESULT>(1, Send(grid, TSM_GETLISTITEMSSIZE, column))));
     TesselColDefEx record{};
     record.version = 25;
     record.format = format.data();
@@ -75,7 +77,9 @@ class ConfigTest : public GuiTest {
     record.name = name.data();
     record.listItems = list.data();
     Column c;
-    if (Send(grid, TSM_GETCOLDEFEX, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&record)) != 0) return c;
+    if (Send(grid, TSM_GETCOLDEFEX, static_cast<WPARAM>(column),
+             reinterpret_cast<LPARAM>(&record)) != 0)
+      return c;
     c.flags = record.flags;
     c.type = record.type;
     c.length = record.length;
@@ -122,7 +126,8 @@ class ConfigTest : public GuiTest {
     std::vector<uint8_t> blob = {'Z', 'R', 'E', 'S', 1, 0, 0, 0, 1, 0, 0, 0};
     auto text = [&](const std::string& s) {
       blob.push_back(2);
-      for (char c : s) blob.push_back(static_cast<uint8_t>(std::toupper(static_cast<unsigned char>(c))));
+      for (char c : s)
+        blob.push_back(static_cast<uint8_t>(std::toupper(static_cast<unsigned char>(c))));
       blob.push_back(0);
     };
     text("TESSELCFG");

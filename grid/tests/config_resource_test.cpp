@@ -32,7 +32,8 @@ TEST_F(ConfigResource, ACompiledBlockIsAppliedWordByWord) {
   HWND grid = MakeGrid();
   ASSERT_EQ(SetupTessel(library_, "Orders", grid), 0);
   ASSERT_EQ(Send(grid, TSM_GETCOLCOUNT), 1);
-  EXPECT_EQ(GetColumn(grid, 0), (Column{4, 0x87, 10, 40, 1, 65536, 0x80, "0.00", "Head", "Nm", "a\tb"}));
+  EXPECT_EQ(GetColumn(grid, 0),
+            (Column{4, 0x87, 10, 40, 1, 65536, 0x80, "0.00", "Head", "Nm", "a\tb"}));
   EXPECT_EQ(Send(grid, TSM_GETEXSTYLE), 2);
   Send(grid, TSM_SETCURSOR, 0, TSROW_HEADING);
   EXPECT_EQ(Send(grid, TSM_GETROWSTYLE, TSREF_CURSOR), 2);
@@ -83,7 +84,8 @@ TEST_F(ConfigResource, DialogSetupsFormTheirNamesAndStopAtTheFirstFailure) {
   RegisterConfig("PaysTessel201", OneColumn());
   RegisterConfig("PaysTessel202", OneColumn());
   HWND a = MakeGrid(TSS_HGRID, "", 201);
-  CreateWindow("static", "", WS_CHILD, 0, 0, 5, 5, parent_, reinterpret_cast<HMENU>(300), nullptr, nullptr);
+  CreateWindow("static", "", WS_CHILD, 0, 0, 5, 5, parent_, reinterpret_cast<HMENU>(300), nullptr,
+               nullptr);
   HWND b = MakeGrid(TSS_HGRID, "", 202);
   EXPECT_EQ(SetupMultiTessel(library_, parent_, "Pays"), 0);
   EXPECT_EQ(Send(a, TSM_GETCOLCOUNT), 1);

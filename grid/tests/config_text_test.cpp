@@ -26,9 +26,13 @@ const char kSampleText[] =
 
 /* A version-25 block of one column with the given name, heading and width. */
 std::string Block(const std::string& name, const std::string& heading, int width = 30) {
-  return name + " TESSELCFG LOADONCALL MOVEABLE DISCARDABLE\r\nBEGIN\r\n8, 25, 1, 0, 0, 0, 0, 0, 0\r\n"
-                "   TSCS_EDIT, TST_INT2, 2, " + std::to_string(width) + ", 0, 0, 0, 0, 0, 0,\r\n"
-                "   \"\\0\",\r\n   \"" + heading + "\\0\",\r\n   \"N\\0\",\r\n   \"\\0\",\r\nEND\r\n\r\n";
+  return name +
+         " TESSELCFG LOADONCALL MOVEABLE DISCARDABLE\r\nBEGIN\r\n8, 25, 1, 0, 0, 0, 0, 0, 0\r\n"
+         "   TSCS_EDIT, TST_INT2, 2, " +
+         std::to_string(width) +
+         ", 0, 0, 0, 0, 0, 0,\r\n"
+         "   \"\\0\",\r\n   \"" +
+         heading + "\\0\",\r\n   \"N\\0\",\r\n   \"\\0\",\r\nEND\r\n\r\n";
 }
 
 class ConfigText : public ConfigTest {
@@ -56,8 +60,10 @@ TEST_F(ConfigText, WithoutSwitchesFlagsAreHexAndWithoutPrivStyleTheStyleIsZero) 
   // GetVersion answers 4.0 here, so names default to off.
   Load("", "N");
   std::string text = SaveText(MakeSampleGrid(), "CustGrid");
-  EXPECT_NE(text.find("\r\n8, 25, 2, 0, 40, 0x0000, 0x0000, 0x0000, 0x0000\r\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("\r\n   0x0004, TST_ZSTRING, 16, 60, 0, 0, 0, 0, 0x0000, 0x0000,\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\n8, 25, 2, 0, 40, 0x0000, 0x0000, 0x0000, 0x0000\r\n"), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("\r\n   0x0004, TST_ZSTRING, 16, 60, 0, 0, 0, 0, 0x0000, 0x0000,\r\n"),
+            std::string::npos);
   EXPECT_NE(text.find("\r\n   0x0084, TST_REAL8, 8, 50, "), std::string::npos);
 }
 
@@ -66,19 +72,25 @@ TEST_F(ConfigText, TextsValuesAndUnnamedBitsRoundTripAsDocumented) {
   HWND grid = MakeGrid();
   Send(grid, TSM_SETCOLCOUNT, 2);
   std::string list;
-  for (int i = 0; i < 12; ++i) list += (i ? "\t" : "") + std::string("Item number ") + std::to_string(i);
+  for (int i = 0; i < 12; ++i)
+    list += (i ? "\t" : "") + std::string("Item number ") + std::to_string(i);
   ASSERT_GT(list.size(), 100u);
-  Column first{0x0014, TST_INT4, 4, 44, 0xFFFFFFFFu, 70000, 0x0080, "0", "Say \"hi\"\\\tA\r\nB\xE9", "First", list};
+  Column first{
+      0x0014,  TST_INT4, 4, 44, 0xFFFFFFFFu, 70000, 0x0080, "0", "Say \"hi\"\\\tA\r\nB\xE9",
+      "First", list};
   Column second{0x0014, 0x0099, 4, 40, 0, 0, 0, "", "", "", ""};
   SetColumn(grid, 0, first);
   Send(grid, TSM_SETCOLTYPE, 1, 0);
   std::string text = SaveText(grid, "Rich");
   SCOPED_TRACE(text);
   // Hand-escaped: quotes doubled, backslash doubled, TAB, CR and LF as escapes, 0xE9 as is.
-  EXPECT_NE(text.find("   \"Say \"\"hi\"\"\\\\\\tA\\r\\nB\xE9\\0\",\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("   \"Say \"\"hi\"\"\\\\\\tA\\r\\nB\xE9\\0\",\r\n"), std::string::npos)
+      << text;
   // Entries of value 0 are taken whenever they are reached while bits remain.
-  EXPECT_NE(text.find("   TSCS_EDIT | TSCS_LEFT | TSCS_HEADLEFT | 0x0010, TST_INT4, 4, 44, 65535, 65535, 4464, 1, 0x0080, 0x0000,\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      text.find(
+          "   TSCS_EDIT | TSCS_LEFT | TSCS_HEADLEFT | 0x0010, TST_INT4, 4, 44, 65535, 65535, 4464, 1, 0x0080, 0x0000,\r\n"),
+      std::string::npos);
   // A column of type 0 is written as a one-byte integer.
   EXPECT_NE(text.find(", TST_INT1, 1, "), std::string::npos);
   HWND copy = MakeGrid(TSS_HGRID, "", 201);
@@ -105,7 +117,8 @@ TEST_F(ConfigText, ThroughNumbersTheUnnamedBitIsKept) {
 TEST_F(ConfigText, NamesMatchOnlyAsWholeResourceNames) {
   Load();
   HWND grid = MakeGrid();
-  std::string text = Block("MyGrid", "Mine") + "  " + Block("Grid", "Ours") + Block("XBEGINX", "Begun");
+  std::string text =
+      Block("MyGrid", "Mine") + "  " + Block("Grid", "Ours") + Block("XBEGINX", "Begun");
   ASSERT_EQ(LoadText(grid, text, "Grid"), 0);
   EXPECT_EQ(GetColumn(grid, 0).heading, "Ours");
   ASSERT_EQ(LoadText(grid, text, "XBEGINX"), 0);
@@ -127,14 +140,16 @@ TEST_F(ConfigText, VersionAndFormatPairsAreAcceptedOrRefusedBeforeAnythingChange
   SetColumn(grid, 0, {0, TST_INT2, 2, 30, 0, 0, 0, "", "Kept", "", ""});
   struct Pair {
     int format, version, result;
-  } pairs[] = {{6, 11, 0}, {8, 11, 5}, {8, 12, 0}, {6, 13, 5}, {3, 14, 0}, {8, 24, 0}, {8, 25, 0}, {8, 26, 5}, {8, 10, 5}};
+  } pairs[] = {{6, 11, 0}, {8, 11, 5}, {8, 12, 0}, {6, 13, 5}, {3, 14, 0},
+               {8, 24, 0}, {8, 25, 0}, {8, 26, 5}, {8, 10, 5}};
   for (const Pair& p : pairs) {
     std::string head = std::to_string(p.format) + ", " + std::to_string(p.version) + ", 1";
     if (p.version >= 12) head += ", 0";
     if (p.version == 25) head += ", 0, 0, 0, 0, 0";
     std::string column = p.version < 25 ? "   0, TSCS_EDIT, TST_INT2, 2, 40, 0, 0, 0, 0,\r\n"
                                         : "   TSCS_EDIT, TST_INT2, 2, 40, 0, 0, 0, 0, 0, 0,\r\n";
-    std::string text = "V TESSELCFG\r\nBEGIN\r\n" + head + "\r\n" + column + "   \"\\0\",\r\n   \"New\\0\",\r\n   \"\\0\",\r\n";
+    std::string text = "V TESSELCFG\r\nBEGIN\r\n" + head + "\r\n" + column +
+                       "   \"\\0\",\r\n   \"New\\0\",\r\n   \"\\0\",\r\n";
     if (p.version == 25) text += "   \"\\0\",\r\n";
     text += "END\r\n";
     SCOPED_TRACE(text);
@@ -164,7 +179,8 @@ TEST_F(ConfigText, AVersion24BlockGivesNoEditStyleAndKeepsTheRowLabelSettingsAlo
   EXPECT_EQ(c.name, "OldName");
   EXPECT_EQ(Send(grid, TSM_GETEXSTYLE), 0x0041);
   // Width 0 is sent, which the grid takes as its default row-label width.
-  EXPECT_EQ(Send(grid, TSM_GETCOLWIDTH, TSCOL_ROWLABEL), Send(fresh, TSM_GETCOLWIDTH, TSCOL_ROWLABEL));
+  EXPECT_EQ(Send(grid, TSM_GETCOLWIDTH, TSCOL_ROWLABEL),
+            Send(fresh, TSM_GETCOLWIDTH, TSCOL_ROWLABEL));
 }
 
 TEST_F(ConfigText, AHeaderCountAboveItsEntriesTakesNothingFromTheNextBlock) {
@@ -172,7 +188,8 @@ TEST_F(ConfigText, AHeaderCountAboveItsEntriesTakesNothingFromTheNextBlock) {
   HWND grid = MakeGrid();
   std::string text =
       "Short TESSELCFG\r\nBEGIN\r\n8, 25, 3, 0, 0, 0, 0, 0, 0\r\n   TSCS_EDIT, TST_INT2, 2, 30, 0, 0, 0, 0, 0, 0,\r\n"
-      "   \"\\0\",\r\n   \"One\\0\",\r\n   \"\\0\",\r\n   \"\\0\",\r\nEND\r\n\r\n" + Block("Next", "Stranger") + Block("Last", "Other");
+      "   \"\\0\",\r\n   \"One\\0\",\r\n   \"\\0\",\r\n   \"\\0\",\r\nEND\r\n\r\n" +
+      Block("Next", "Stranger") + Block("Last", "Other");
   EXPECT_EQ(LoadText(grid, text, "Short"), 4);
   ASSERT_EQ(Send(grid, TSM_GETCOLCOUNT), 3);
   EXPECT_EQ(GetColumn(grid, 0).heading, "One");
@@ -188,11 +205,12 @@ TEST_F(ConfigText, OversizedTextsAndTokensAreCutAndTheParseStaysAligned) {
   while (flags.size() < 260) flags += "TSCS_EDIT | ";
   flags += "TSCS_RIGHT";  // beyond the token's buffer: lost
   std::string number = "0x" + std::string(120, '0') + "7";
-  std::string text = "Big TESSELCFG\r\nBEGIN\r\n8, 25, 2, 0, 0, 0, 0, 0, 0\r\n   " + flags + ", TST_INT4, 4, 30, " + number +
-                     ", 0, 0, 0, 0, 0,\r\n   \"" + format + "\\0\",\r\n   \"" + heading + "\\0\",\r\n   \"" + name +
-                     "\\0\",\r\n   \"" + list + "\\0\",\r\n" +
-                     "   TSCS_FIXED, TST_INT2, 2, 31, 5, 0, 0, 0, 0, 0,\r\n   \"\\0\",\r\n   \"Two\\0\",\r\n   \"Second\\0\",\r\n"
-                     "   \"a\\tb\\0\",\r\nEND\r\n";
+  std::string text =
+      "Big TESSELCFG\r\nBEGIN\r\n8, 25, 2, 0, 0, 0, 0, 0, 0\r\n   " + flags +
+      ", TST_INT4, 4, 30, " + number + ", 0, 0, 0, 0, 0,\r\n   \"" + format + "\\0\",\r\n   \"" +
+      heading + "\\0\",\r\n   \"" + name + "\\0\",\r\n   \"" + list + "\\0\",\r\n" +
+      "   TSCS_FIXED, TST_INT2, 2, 31, 5, 0, 0, 0, 0, 0,\r\n   \"\\0\",\r\n   \"Two\\0\",\r\n   \"Second\\0\",\r\n"
+      "   \"a\\tb\\0\",\r\nEND\r\n";
   ASSERT_EQ(LoadText(grid, text, "Big"), 0);
   Column one = GetColumn(grid, 0);
   EXPECT_EQ(one.flags, TSCS_EDIT);

@@ -16,14 +16,17 @@ std::vector<uint8_t> Definition(HWND grid) {
 }
 
 /* A definition buffer of version 25 with the given records after its header. */
-std::vector<uint8_t> Buffer(uint16_t first, uint16_t count, const std::vector<std::vector<uint8_t>>& records) {
-  std::vector<uint8_t> bytes = {static_cast<uint8_t>(first), 0, 25, 0, static_cast<uint8_t>(count),
-                                static_cast<uint8_t>(count >> 8), 0x30, 0};
+std::vector<uint8_t> Buffer(uint16_t first, uint16_t count,
+                            const std::vector<std::vector<uint8_t>>& records) {
+  std::vector<uint8_t> bytes = {
+      static_cast<uint8_t>(first),      0,    25, 0, static_cast<uint8_t>(count),
+      static_cast<uint8_t>(count >> 8), 0x30, 0};
   for (const auto& record : records) bytes.insert(bytes.end(), record.begin(), record.end());
   return bytes;
 }
 
-std::vector<uint8_t> Record(uint16_t size, uint16_t type, uint16_t length, const std::string& strings) {
+std::vector<uint8_t> Record(uint16_t size, uint16_t type, uint16_t length,
+                            const std::string& strings) {
   std::vector<uint8_t> record(20, 0);
   record[0] = static_cast<uint8_t>(size);
   record[1] = static_cast<uint8_t>(size >> 8);
@@ -53,7 +56,8 @@ TEST_F(GridDefinitions, ADefinitionReadBackRebuildsTheSameGrid) {
   HWND copy = MakeGrid(TSS_OWNERDEF, 300, 200, 300);
   ASSERT_EQ(Send(copy, TSM_SETDEF, 0, reinterpret_cast<LPARAM>(saved.data())), 0);
   EXPECT_EQ(Definition(copy), saved);
-  for (int c = 0; c < 10; ++c) EXPECT_EQ(Send(copy, TSM_GETCOLOFFSET, c), Send(grid, TSM_GETCOLOFFSET, c));
+  for (int c = 0; c < 10; ++c)
+    EXPECT_EQ(Send(copy, TSM_GETCOLOFFSET, c), Send(grid, TSM_GETCOLOFFSET, c));
   // With rows, definitions are refused and the rows stay.
   DepositRow row = Deposit("Evan", 1, 1);
   Append(copy, &row);
@@ -68,16 +72,21 @@ TEST_F(GridDefinitions, MalformedBuffersAreRefusedAndChangeNothing) {
   cases.push_back(Buffer(8, 1, {Record(0, TST_INT4, 4, "")}));
   cases.push_back(Buffer(8, 1, {Record(19, TST_INT4, 4, "")}));
   cases.push_back(Buffer(8, 1, {Record(441, TST_INT4, 4, std::string(421, 'a'))}));
-  cases.push_back(Buffer(8, 1, {Record(25, TST_ZSTRING, 10, std::string("abcde"))}));  // no terminator
-  cases.push_back(Buffer(6, 1, {Record(20, TST_INT4, 4, "")}));                         // wrong first word
+  cases.push_back(
+      Buffer(8, 1, {Record(25, TST_ZSTRING, 10, std::string("abcde"))}));  // no terminator
+  cases.push_back(Buffer(6, 1, {Record(20, TST_INT4, 4, "")}));            // wrong first word
   cases.push_back(Buffer(8, 1, {Record(20, TST_ZSTRING, 1001, "")}));
   std::vector<std::vector<uint8_t>> many(251, Record(20, TST_INT4, 4, ""));
   cases.push_back(Buffer(8, 251, many));
   std::string longFormat(120, '#');
-  cases.push_back(Buffer(8, 1, {Record(static_cast<uint16_t>(20 + 123), TST_INT4, 4, longFormat + std::string("\0\0\0", 3))}));
-  const LRESULT expected[] = {TSERR_LIMIT, TSERR_LIMIT, TSERR_LIMIT, TSERR_LIMIT, TSERR_STATE, TSERR_LIMIT, TSERR_LIMIT, TSERR_LIMIT};
+  cases.push_back(Buffer(8, 1,
+                         {Record(static_cast<uint16_t>(20 + 123), TST_INT4, 4,
+                                 longFormat + std::string("\0\0\0", 3))}));
+  const LRESULT expected[] = {TSERR_LIMIT, TSERR_LIMIT, TSERR_LIMIT, TSERR_LIMIT,
+                              TSERR_STATE, TSERR_LIMIT, TSERR_LIMIT, TSERR_LIMIT};
   for (size_t i = 0; i < cases.size(); ++i) {
-    EXPECT_EQ(Send(grid, TSM_SETDEF, 0, reinterpret_cast<LPARAM>(cases[i].data())), expected[i]) << i;
+    EXPECT_EQ(Send(grid, TSM_SETDEF, 0, reinterpret_cast<LPARAM>(cases[i].data())), expected[i])
+        << i;
     EXPECT_EQ(Definition(grid), before) << i;
   }
   EXPECT_EQ(Send(grid, TSM_SETDEF, 0, 0), TSERR_NULLPTR);
@@ -95,7 +104,8 @@ TEST_F(GridDefinitions, ColumnRecordsReportTheirSizeAndRefuseSmallRoom) {
   EXPECT_EQ(Send(grid, TSM_GETCOLDEF, 0, reinterpret_cast<LPARAM>(record)), 0);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(record + 21)), "Depositor");
 
-  char format[TS_FORMATLIMIT] = "", heading[TS_HEADINGLIMIT] = "", name[TS_NAMELIMIT] = "", items[8] = "x";
+  char format[TS_FORMATLIMIT] = "", heading[TS_HEADINGLIMIT] = "", name[TS_NAMELIMIT] = "",
+       items[8] = "x";
   TesselColDefEx ex{25, 0, 0, 0, 0, 0, 0, 0, 0, format, heading, name, items};
   ASSERT_EQ(Send(grid, TSM_GETCOLDEFEX, 1, reinterpret_cast<LPARAM>(&ex)), 0);
   EXPECT_STREQ(format, "#,##0.00");
@@ -110,8 +120,19 @@ TEST_F(GridDefinitions, ColumnRecordsReportTheirSizeAndRefuseSmallRoom) {
   std::vector<TesselColDefEx> columns(10);
   std::vector<std::vector<char>> texts(40, std::vector<char>(TS_HEADINGLIMIT));
   for (int c = 0; c < 10; ++c)
-    columns[c] = TesselColDefEx{25, 0, 0, 0, 0, 0, 0, 0, 0, texts[4 * c].data(), texts[4 * c + 1].data(),
-                                texts[4 * c + 2].data(), texts[4 * c + 3].data()};
+    columns[c] = TesselColDefEx{25,
+                                0,
+                                0,
+                                0,
+                                0,
+                                0,
+                                0,
+                                0,
+                                0,
+                                texts[4 * c].data(),
+                                texts[4 * c + 1].data(),
+                                texts[4 * c + 2].data(),
+                                texts[4 * c + 3].data()};
   TesselDefExHeader header{0, 25, 0, 0, 0, 0, 0, 0, 0, columns.data()};
   ASSERT_EQ(Send(grid, TSM_GETDEFEX, 0, reinterpret_cast<LPARAM>(&header)), 0);
   EXPECT_EQ(header.columnCount, 10);

@@ -6,9 +6,12 @@
 using RunTimeKind = GridTest;
 
 TEST_F(RunTimeKind, GridsOfAnOrdinaryProgramAreRunTimeAndFreeTheirRecords) {
-  HWND top = CreateWindow("static", "Top", WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr, GetModuleHandle(nullptr), nullptr);
-  HWND parent = CreateWindow("static", "", WS_CHILD, 0, 0, 200, 100, top, nullptr, GetModuleHandle(nullptr), nullptr);
-  HWND grid = CreateWindow("Tessel", "STDesignTessel", WS_CHILD, 0, 0, 100, 50, parent, nullptr, GetModuleHandle(nullptr), nullptr);
+  HWND top = CreateWindow("static", "Top", WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr,
+                          GetModuleHandle(nullptr), nullptr);
+  HWND parent = CreateWindow("static", "", WS_CHILD, 0, 0, 200, 100, top, nullptr,
+                             GetModuleHandle(nullptr), nullptr);
+  HWND grid = CreateWindow("Tessel", "STDesignTessel", WS_CHILD, 0, 0, 100, 50, parent, nullptr,
+                           GetModuleHandle(nullptr), nullptr);
   EXPECT_EQ(GetDesignHost(grid), 0);
   auto record = reinterpret_cast<HGLOBAL>(GetWindowLongPtr(grid, 0));
   ASSERT_NE(record, nullptr);

@@ -35,8 +35,8 @@ class DesignMouse : public GridTest {
     host.lpfnWndProc = CorvaneProc;
     host.lpszClassName = "Corvane";
     RegisterClass(&host);
-    host_ = CreateWindow("Corvane", "Form", WS_OVERLAPPED | WS_VISIBLE, 40, 40, 500, 300, nullptr, nullptr,
-                         nullptr, nullptr);
+    host_ = CreateWindow("Corvane", "Form", WS_OVERLAPPED | WS_VISIBLE, 40, 40, 500, 300, nullptr,
+                         nullptr, nullptr, nullptr);
     ASSERT_NE(host_, nullptr);
   }
   void TearDown() override {
@@ -45,8 +45,9 @@ class DesignMouse : public GridTest {
     GridTest::TearDown();
   }
   HWND ThreeColumnGrid(HWND parent) {
-    HWND grid = CreateWindow("Tessel", "", WS_CHILD | WS_VISIBLE | TSS_HGRID | TSS_VGRID, 10, 10, 300, 150, parent,
-                             reinterpret_cast<HMENU>(static_cast<intptr_t>(300)), nullptr, nullptr);
+    HWND grid =
+        CreateWindow("Tessel", "", WS_CHILD | WS_VISIBLE | TSS_HGRID | TSS_VGRID, 10, 10, 300, 150,
+                     parent, reinterpret_cast<HMENU>(static_cast<intptr_t>(300)), nullptr, nullptr);
     Send(grid, TSM_SETCOLCOUNT, 3);
     for (int c = 0; c < 3; ++c) Send(grid, TSM_SETCOLWIDTH, c, 40);
     char values[4096] = {};

@@ -53,7 +53,8 @@ TEST_F(GridDialog, TheGridFollowsTheDialogFontAndTheFocusKeys) {
   EXPECT_EQ(Send(grid, TSM_GETMETRIC, 4), metrics.tmHeight + metrics.tmExternalLeading + 1);
   EXPECT_EQ(SendMessage(grid, WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS | DLGC_WANTCHARS);
   Send(grid, TSM_SETEXSTYLE, 0, TSXS_TABCELLS);
-  EXPECT_EQ(SendMessage(grid, WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB);
+  EXPECT_EQ(SendMessage(grid, WM_GETDLGCODE, 0, 0),
+            DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB);
   Send(grid, TSM_SETEXSTYLE, 0, 0);
 
   Define(grid, DepositColumns(), 10);

@@ -9,7 +9,9 @@
 
 namespace {
 
-INT_PTR DropDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG ? TRUE : FALSE; }
+INT_PTR DropDialogProc(HWND, UINT message, WPARAM, LPARAM) {
+  return message == WM_INITDIALOG ? TRUE : FALSE;
+}
 
 class GridDropDown : public GridTest {
  protected:
@@ -62,7 +64,8 @@ TEST_F(GridDropDown, AltUpFoldsOverTheButtonAndAltDownOpensAgain) {
   int bx = buttonRect.left - dialogRect.left + (buttonRect.right - buttonRect.left) / 2;
   int by = buttonRect.bottom - dialogRect.top - 3;
   EXPECT_NE(open.pixel(bx, by), closed.pixel(bx, by));
-  EXPECT_EQ(closed.pixel(bx, by), buttonAlone.pixel((buttonRect.right - buttonRect.left) / 2, buttonRect.bottom - buttonRect.top - 3));
+  EXPECT_EQ(closed.pixel(bx, by), buttonAlone.pixel((buttonRect.right - buttonRect.left) / 2,
+                                                    buttonRect.bottom - buttonRect.top - 3));
 
   // Down while folded changes the row shown.
   int before = static_cast<int>(Send(grid, TSM_GETTOPROW));
@@ -78,7 +81,8 @@ TEST_F(GridDropDown, AltUpFoldsOverTheButtonAndAltDownOpensAgain) {
   // Folded, then no longer a drop-down: it opens to its creation height.
   PressKey(VK_UP, Qt::AltModifier);
   ASSERT_EQ(Height(grid), FoldedHeight(grid));
-  Send(grid, TSM_SETSTYLE, 0, TSS_OWNERDEF | TSS_HGRID | TSS_VGRID | TSS_ROWSELECT | WS_TABSTOP | WS_CHILD | WS_VISIBLE);
+  Send(grid, TSM_SETSTYLE, 0,
+       TSS_OWNERDEF | TSS_HGRID | TSS_VGRID | TSS_ROWSELECT | WS_TABSTOP | WS_CHILD | WS_VISIBLE);
   EXPECT_EQ(Height(grid), full);
   EXPECT_EQ(Send(grid, TSM_ISDROPCLOSED), 1);  // not a drop-down
   HWND plainGrid = MakeGrid(TSS_OWNERDEF, 100, 60, 205);

@@ -29,8 +29,9 @@ static_assert(sizeof(EditRow) == 88);
 class GridEditing : public GridTest {
  protected:
   HWND EditGrid(int id = 200, int x = 10) {
-    HWND grid = CreateWindow("Tessel", "", WS_CHILD | WS_VISIBLE | TSS_OWNERDEF | TSS_HGRID | TSS_VGRID, x, 10, 420,
-                             200, parent_, reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
+    HWND grid = CreateWindow(
+        "Tessel", "", WS_CHILD | WS_VISIBLE | TSS_OWNERDEF | TSS_HGRID | TSS_VGRID, x, 10, 420, 200,
+        parent_, reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
     static const ColumnSpec columns[6] = {
         {"Text", "Text", TST_ZSTRING, 20, 60, TSCS_EDIT, ""},
         {"Number", "Number", TST_INT4, 0, 40, TSCS_EDIT | TSCS_RIGHT, ""},
@@ -69,7 +70,8 @@ class GridEditing : public GridTest {
   static std::vector<int> EditCodes(const NotificationRecorder& recorder, HWND grid) {
     std::vector<int> codes;
     for (int code : recorder.Codes(grid))
-      if (code == TSN_BEGINEDIT || code == TSN_EDITSTORING || code == TSN_EDITSTORED || code == TSN_EDITCANCELLED)
+      if (code == TSN_BEGINEDIT || code == TSN_EDITSTORING || code == TSN_EDITSTORED ||
+          code == TSN_EDITCANCELLED)
         codes.push_back(code);
     return codes;
   }
@@ -136,7 +138,8 @@ TEST_F(GridEditing, TabAndArrowsUnderTheExtendedStyleBits) {
   PressKey(VK_DOWN);
   EXPECT_EQ(Send(grid, TSM_EDIT, 0), 1);
   PressKey(VK_ESCAPE);
-  Send(grid, TSM_SETEXSTYLE, 0, TSXS_ARROWUDENDSEDIT | TSXS_ARROWLRENDSEDIT | TSXS_TABENDSEDIT | TSXS_TABCELLS);
+  Send(grid, TSM_SETEXSTYLE, 0,
+       TSXS_ARROWUDENDSEDIT | TSXS_ARROWLRENDSEDIT | TSXS_TABENDSEDIT | TSXS_TABCELLS);
   PressKey(VK_F2);
   TypeText("down");
   PressKey(VK_DOWN);
@@ -187,9 +190,11 @@ TEST_F(GridEditing, ListColumnsPickListsAndTheSubstituteText) {
     GetWindowRect(parent_, &parentRect);
     GetWindowRect(list, &listRect);
     QPainter painter(&shot);
-    painter.drawImage(listRect.left - parentRect.left, listRect.top - parentRect.top, GrabWindow(list));
+    painter.drawImage(listRect.left - parentRect.left, listRect.top - parentRect.top,
+                      GrabWindow(list));
   }
-  shot.save(QString::fromStdString(std::string(ZARNE_BUILD_DIR) + "/grid_combo_editor_dropped.png"));
+  shot.save(
+      QString::fromStdString(std::string(ZARNE_BUILD_DIR) + "/grid_combo_editor_dropped.png"));
   // A pick with the mouse on the third of four lines stores that item.
   RECT client{};
   GetClientRect(list, &client);
@@ -325,8 +330,8 @@ TEST_F(GridEditing, CtrlArrowsMoveInTheTextAndCtrlTabEndsUnderItsBit) {
   SetFocus(grid);
   auto caret = [&] {
     DWORD start = 0, end = 0;
-    Send(reinterpret_cast<HWND>(Send(grid, TSM_GETEDITWND)), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-         reinterpret_cast<LPARAM>(&end));
+    Send(reinterpret_cast<HWND>(Send(grid, TSM_GETEDITWND)), EM_GETSEL,
+         reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     return static_cast<int>(end);
   };
   // Without the arrow end bits Ctrl+Left is the field's own word step: "ab cd|" -> "ab |cd".

@@ -41,8 +41,8 @@ class GridTest : public GuiTest {
     GuiTest::SetUp();
     library_ = LoadLibrary("vgrd32.dll");
     ASSERT_NE(library_, nullptr);
-    parent_ = CreateWindow("static", "Parent", WS_OVERLAPPED | WS_VISIBLE, 20, 20, 700, 500, nullptr, nullptr,
-                           nullptr, nullptr);
+    parent_ = CreateWindow("static", "Parent", WS_OVERLAPPED | WS_VISIBLE, 20, 20, 700, 500,
+                           nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(parent_, nullptr);
   }
   void TearDown() override {
@@ -52,8 +52,9 @@ class GridTest : public GuiTest {
   }
 
   HWND MakeGrid(DWORD style, int width = 500, int height = 300, int id = 200) {
-    HWND grid = CreateWindow("Tessel", "", WS_CHILD | WS_VISIBLE | style, 10, 10, width, height, parent_,
-                             reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
+    HWND grid =
+        CreateWindow("Tessel", "", WS_CHILD | WS_VISIBLE | style, 10, 10, width, height, parent_,
+                     reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
     return grid;
   }
   static LRESULT Send(HWND grid, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -94,8 +95,10 @@ class GridTest : public GuiTest {
   }
   static const ColumnSpec* DepositColumns() {
     static const ColumnSpec columns[10] = {
-        {"Depositor", "PayeeDepositor", TST_ZSTRING, 61, 105, TSCS_FIXED | TSCS_PROTECT | TSCS_HEADCENTER, ""},
-        {"Amount", "", TST_REAL8, 8, 50, TSCS_FIXED | TSCS_PROTECT | TSCS_RIGHT | TSCS_HEADCENTER, "#,##0.00"},
+        {"Depositor", "PayeeDepositor", TST_ZSTRING, 61, 105,
+         TSCS_FIXED | TSCS_PROTECT | TSCS_HEADCENTER, ""},
+        {"Amount", "", TST_REAL8, 8, 50, TSCS_FIXED | TSCS_PROTECT | TSCS_RIGHT | TSCS_HEADCENTER,
+         "#,##0.00"},
         {"", "FileNum", TST_ZSTRING, 16, 40, TSCS_HIDDEN, ""},
         {"", "Type", TST_ZSTRING, 2, 40, TSCS_HIDDEN, ""},
         {"", "Num", TST_INT4, 0, 40, TSCS_HIDDEN, ""},
@@ -108,7 +111,9 @@ class GridTest : public GuiTest {
     return columns;
   }
   HWND MakeDepositGrid(int width = 500, int height = 300) {
-    HWND grid = MakeGrid(TSS_OWNERDEF | TSS_HGRID | TSS_VGRID | TSS_ROWSELECT | WS_BORDER | WS_VSCROLL, width, height);
+    HWND grid =
+        MakeGrid(TSS_OWNERDEF | TSS_HGRID | TSS_VGRID | TSS_ROWSELECT | WS_BORDER | WS_VSCROLL,
+                 width, height);
     Define(grid, DepositColumns(), 10);
     return grid;
   }

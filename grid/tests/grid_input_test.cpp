@@ -25,7 +25,8 @@ class GridInput : public GridTest {
   static int FullRows(HWND grid) {
     RECT client;
     GetClientRect(grid, &client);
-    return (client.bottom - static_cast<int>(Send(grid, TSM_GETMETRIC, 3))) / static_cast<int>(Send(grid, TSM_GETMETRIC, 1));
+    return (client.bottom - static_cast<int>(Send(grid, TSM_GETMETRIC, 3))) /
+           static_cast<int>(Send(grid, TSM_GETMETRIC, 1));
   }
   static int32_t FirstValue(HWND grid, int row) {
     int32_t values[2] = {};
@@ -34,7 +35,8 @@ class GridInput : public GridTest {
     return values[0];
   }
   static std::pair<int, int> TopAndCurrent(HWND grid) {
-    return {static_cast<int>(Send(grid, TSM_GETTOPROW)), static_cast<int>(Send(grid, TSM_GETCURROW))};
+    return {static_cast<int>(Send(grid, TSM_GETTOPROW)),
+            static_cast<int>(Send(grid, TSM_GETCURROW))};
   }
 };
 
@@ -55,8 +57,8 @@ TEST_F(GridInput, AClickSelectsTheRowWithItsNotificationsInOrder) {
   Click(grid, at.x, at.y);
   // The click moves the current cell, which selects its row; then it acts as a click on the
   // row label, which in a grid without editable columns goes to the left column.
-  std::vector<int> expected = {TSN_LBUTTONDOWN, TSN_SETFOCUS, TSN_ROWCHANGED, TSN_COLCHANGED, TSN_CELLMOVED,
-                               TSN_SELCHANGED, TSN_COLCHANGED, TSN_CELLMOVED};
+  std::vector<int> expected = {TSN_LBUTTONDOWN, TSN_SETFOCUS,   TSN_ROWCHANGED, TSN_COLCHANGED,
+                               TSN_CELLMOVED,   TSN_SELCHANGED, TSN_COLCHANGED, TSN_CELLMOVED};
   EXPECT_EQ(recorder.Codes(grid), expected);
   EXPECT_EQ(Send(grid, TSM_GETSELROW), 2);
   EXPECT_EQ(Send(grid, TSM_GETSELROWCOUNT), 1);
@@ -73,7 +75,9 @@ TEST_F(GridInput, AClickSelectsTheRowWithItsNotificationsInOrder) {
   int dx = (image.width() - client.right) / 2, dy = (image.height() - client.bottom) / 2;
   EXPECT_EQ(Send(grid, TSM_GETCURCOL), 0);
   EXPECT_EQ(image.pixel(dx + 200, dy + at.y) & 0xFFFFFF, qRgb(0, 128, 0) & 0xFFFFFF);
-  EXPECT_EQ(image.pixel(dx + 200, dy + at.y + 2 * static_cast<int>(Send(grid, TSM_GETMETRIC, 1))) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_EQ(image.pixel(dx + 200, dy + at.y + 2 * static_cast<int>(Send(grid, TSM_GETMETRIC, 1))) &
+                0xFFFFFF,
+            0xFFFFFFu);
   // Selecting another row moves the current cell; deselecting a row not current does nothing.
   recorder.Clear();
   EXPECT_EQ(Send(grid, TSM_SELECTROW, 1, 4), 0);

@@ -151,7 +151,8 @@ TEST_F(GridInterface, TheCursorWalksRowsAndCellsAndStopsPastTheEnd) {
   EXPECT_EQ(Send(grid, TSM_GETCURSORROW), 2);
   Send(grid, TSM_SETCURSOR, 0, 0);
   int32_t values[2];
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(Send(grid, TSM_GETROW, TSREF_FORWARD, reinterpret_cast<LPARAM>(values)), 0);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(Send(grid, TSM_GETROW, TSREF_FORWARD, reinterpret_cast<LPARAM>(values)), 0);
   EXPECT_EQ(values[0], 20);
   EXPECT_EQ(Send(grid, TSM_GETCURSORROW), TSROW_PASTEND);
   EXPECT_EQ(Send(grid, TSM_GETROW, TSREF_FORWARD, reinterpret_cast<LPARAM>(values)), TSERR_BADROW);
@@ -159,11 +160,14 @@ TEST_F(GridInterface, TheCursorWalksRowsAndCellsAndStopsPastTheEnd) {
   std::vector<int32_t> seen;
   Send(grid, TSM_SETCURSOR, 0, 0);
   int32_t cell = 0;
-  while (Send(grid, TSM_GETCELL, TSREF_FORWARD, reinterpret_cast<LPARAM>(&cell)) == 0) seen.push_back(cell);
+  while (Send(grid, TSM_GETCELL, TSREF_FORWARD, reinterpret_cast<LPARAM>(&cell)) == 0)
+    seen.push_back(cell);
   EXPECT_EQ(seen, (std::vector<int32_t>{0, 1, 10, 11, 20, 21}));
   seen.clear();
   Send(grid, TSM_SETCURSOR, 0, 0);
-  while (Send(grid, TSM_GETCELL, TSREF_FORWARD | TSREF_BYCOLUMN, reinterpret_cast<LPARAM>(&cell)) == 0) seen.push_back(cell);
+  while (Send(grid, TSM_GETCELL, TSREF_FORWARD | TSREF_BYCOLUMN, reinterpret_cast<LPARAM>(&cell)) ==
+         0)
+    seen.push_back(cell);
   EXPECT_EQ(seen, (std::vector<int32_t>{0, 10, 20, 1, 11, 21}));
 }
 

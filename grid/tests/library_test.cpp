@@ -49,7 +49,8 @@ TEST_F(Library, LoadingRegistersTheFourClassesAndFreeingRemovesThem) {
 
   // The library's own pictures load from its module.
   EXPECT_NE(LoadIcon(library, "TesselIcon"), nullptr);
-  for (const char* cursor : {"ColResizeCursor", "RowResizeCursor", "ColSetupCursor", "ToolBarCursor"})
+  for (const char* cursor :
+       {"ColResizeCursor", "RowResizeCursor", "ColSetupCursor", "ToolBarCursor"})
     EXPECT_NE(LoadCursor(library, cursor), nullptr) << cursor;
   HBITMAP toolBar = LoadBitmap(library, "ToolBarBitmap");
   ASSERT_NE(toolBar, nullptr);
@@ -77,7 +78,8 @@ TEST_F(Library, LoadingRegistersTheFourClassesAndFreeingRemovesThem) {
 TEST_F(Library, AGridCreatedFromTheClassNameGetsTheGridProcedure) {
   HMODULE library = LoadLibrary("vgrd32.dll");
   ASSERT_NE(library, nullptr);
-  HWND parent = CreateWindow("static", "", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  HWND parent =
+      CreateWindow("static", "", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
   HWND grid = CreateWindow("Tessel", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 50, parent,
                            reinterpret_cast<HMENU>(7), nullptr, nullptr);
   ASSERT_NE(grid, nullptr);

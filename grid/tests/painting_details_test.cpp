@@ -45,7 +45,8 @@ class GridPaintingDetails : public GridTest {
       if (call.call == "DrawText") texts.insert(call.text);
     return texts;
   }
-  static const GdiDrawRecord* TextCall(const std::vector<GdiDrawRecord>& calls, const std::string& text) {
+  static const GdiDrawRecord* TextCall(const std::vector<GdiDrawRecord>& calls,
+                                       const std::string& text) {
     for (const GdiDrawRecord& call : calls)
       if (call.call == "DrawText" && call.text == text) return &call;
     return nullptr;
@@ -60,7 +61,8 @@ TEST_F(GridPaintingDetails, AnOwnerThatDrawsTheHeadingsSuppressesThem) {
   AddRow(grid, "Ivy", 0);
   Send(grid, TSM_SETEXSTYLE, 0, TSXS_OWNERDRAW);
   recorder.OnCommand([&](const RecordedCommand& command) {
-    if (command.code == TSN_OWNERDRAW && Send(grid, TSM_GETNOTIFYROW) == TSROW_HEADING) Send(grid, TSM_SETREPLY, 0, 1);
+    if (command.code == TSN_OWNERDRAW && Send(grid, TSM_GETNOTIFYROW) == TSROW_HEADING)
+      Send(grid, TSM_SETREPLY, 0, 1);
   });
   std::set<std::string> texts = Texts(Repaint(grid));
   EXPECT_FALSE(texts.count("Name"));
@@ -118,8 +120,8 @@ TEST_F(GridPaintingDetails, CheckBoxesDrawACrossAndListColumnsAButton) {
   Send(grid, TSM_GETCELLRECT, 0, reinterpret_cast<LPARAM>(&cell));
   bool button = false;
   for (const GdiDrawRecord& call : calls)
-    if (call.call == "FillRect" && call.rect.right == cell.right - 3 && call.rect.right - call.rect.left == 14 &&
-        call.brushColor == RGB(0xC0, 0xC0, 0xC0))
+    if (call.call == "FillRect" && call.rect.right == cell.right - 3 &&
+        call.rect.right - call.rect.left == 14 && call.brushColor == RGB(0xC0, 0xC0, 0xC0))
       button = true;
   EXPECT_TRUE(button);
   const GdiDrawRecord* text = TextCall(calls, "Kai");
@@ -150,7 +152,8 @@ TEST_F(GridPaintingDetails, ACellColourWithTheMarkerFallsThroughToRowColumnAndGr
   EXPECT_EQ(lane->textColor, RGB(200, 0, 0));  // the row's, before the column's
   EXPECT_EQ(mira->textColor, RGB(0, 150, 0));  // no row record: the column's
   bool blue = false;
-  for (const GdiDrawRecord& call : calls) blue |= call.call == "FillRect" && call.brushColor == RGB(0, 0, 255);
+  for (const GdiDrawRecord& call : calls)
+    blue |= call.call == "FillRect" && call.brushColor == RGB(0, 0, 255);
   EXPECT_TRUE(blue);
   // The check-box column has none of these: the grid's text colour there.
   Send(grid, TSM_RESETCOLCOLORS, 0);
@@ -173,8 +176,8 @@ TEST_F(GridPaintingDetails, AVbxGridNotifiesItselfAndHandlersMayDriveAnotherGrid
   vbx.lpszClassName = "TesselVBX";
   vbx.style &= ~static_cast<UINT>(CS_GLOBALCLASS);
   ASSERT_NE(RegisterClass(&vbx), 0);
-  HWND self = CreateWindow("TesselVBX", "", WS_CHILD | WS_VISIBLE | TSS_OWNERDEF, 0, 0, 100, 80, parent_,
-                           reinterpret_cast<HMENU>(9), nullptr, nullptr);
+  HWND self = CreateWindow("TesselVBX", "", WS_CHILD | WS_VISIBLE | TSS_OWNERDEF, 0, 0, 100, 80,
+                           parent_, reinterpret_cast<HMENU>(9), nullptr, nullptr);
   ASSERT_NE(self, nullptr);
   ASSERT_FALSE(selfCodes.empty());
   EXPECT_EQ(selfCodes.front(), TSN_CREATED);

@@ -12,7 +12,8 @@ using GridPainting = GridTest;
 namespace {
 
 void FillDeposits(HWND grid, int count) {
-  const char* names[] = {"Avery Title", "Blake Escrow", "Casey Lender", "Drew Realty", "Ellis Bank"};
+  const char* names[] = {"Avery Title", "Blake Escrow", "Casey Lender", "Drew Realty",
+                         "Ellis Bank"};
   for (int i = 0; i < count; ++i) {
     char name[64];
     std::snprintf(name, sizeof name, "%s %d", names[i % 5], i + 1);
@@ -55,16 +56,20 @@ TEST_F(GridPainting, TheDepositGridShowsItsRowsLinesAndHeadings) {
   ASSERT_GT(heading, 0);
   ASSERT_GT(rowHeight, 0);
   QPoint origin(0, 0);
-  if (image.width() > client.right) origin = QPoint((image.width() - client.right) / 2, (image.height() - client.bottom) / 2);
+  if (image.width() > client.right)
+    origin = QPoint((image.width() - client.right) / 2, (image.height() - client.bottom) / 2);
   // The bottom line of the first row in the grid-line colour.
   int lineY = origin.y() + heading + rowHeight - 1;
   EXPECT_TRUE(HasPixel(image, qRgb(0xC0, 0xC0, 0xC0), QRect(origin.x() + 20, lineY, 100, 1)));
   // Dark-green text in the first row.
-  EXPECT_TRUE(HasPixel(image, qRgb(0, 128, 0), QRect(origin.x() + 2, origin.y() + heading, 150, rowHeight - 1)));
+  EXPECT_TRUE(HasPixel(image, qRgb(0, 128, 0),
+                       QRect(origin.x() + 2, origin.y() + heading, 150, rowHeight - 1)));
   // Grey heading buttons with a white top edge and a dark shadow.
-  EXPECT_TRUE(HasPixel(image, qRgb(0xC0, 0xC0, 0xC0), QRect(origin.x() + 30, origin.y() + 3, 10, 2)));
+  EXPECT_TRUE(
+      HasPixel(image, qRgb(0xC0, 0xC0, 0xC0), QRect(origin.x() + 30, origin.y() + 3, 10, 2)));
   EXPECT_TRUE(HasPixel(image, qRgb(255, 255, 255), QRect(origin.x() + 30, origin.y(), 10, 1)));
-  EXPECT_TRUE(HasPixel(image, qRgb(0x80, 0x80, 0x80), QRect(origin.x() + 30, origin.y() + heading - 3, 10, 2)));
+  EXPECT_TRUE(HasPixel(image, qRgb(0x80, 0x80, 0x80),
+                       QRect(origin.x() + 30, origin.y() + heading - 3, 10, 2)));
 }
 
 TEST_F(GridPainting, AmountsAreDrawnRightAlignedAndHiddenColumnsNotAtAll) {
@@ -156,18 +161,20 @@ TEST_F(GridPainting, TheParentsListBrushPaintsWhileTheGridHasNoColours) {
   static HBRUSH sYellow;
   sOriginal = original;
   sYellow = yellow;
-  SetWindowLongPtr(parent_, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-    if (m == WM_CTLCOLORLISTBOX) {
-      SetBkColor(reinterpret_cast<HDC>(wp), RGB(255, 255, 0));
-      return reinterpret_cast<LRESULT>(sYellow);
-    }
-    return CallWindowProc(sOriginal, w, m, wp, lp);
-  }));
+  SetWindowLongPtr(parent_, GWL_WNDPROC,
+                   reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+                     if (m == WM_CTLCOLORLISTBOX) {
+                       SetBkColor(reinterpret_cast<HDC>(wp), RGB(255, 255, 0));
+                       return reinterpret_cast<LRESULT>(sYellow);
+                     }
+                     return CallWindowProc(sOriginal, w, m, wp, lp);
+                   }));
   HWND grid = MakeDepositGrid(300, 200);
   FillDeposits(grid, 2);
   UpdateWindow(grid);
   QImage image = GrabWindow(grid);
-  EXPECT_TRUE(HasPixel(image, qRgb(255, 255, 0), QRect(image.width() / 2, image.height() - 20, 10, 5)));
+  EXPECT_TRUE(
+      HasPixel(image, qRgb(255, 255, 0), QRect(image.width() / 2, image.height() - 20, 10, 5)));
   SetWindowLongPtr(parent_, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(original));
   DestroyWindow(grid);
   DeleteObject(yellow);

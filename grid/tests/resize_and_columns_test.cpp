@@ -64,7 +64,8 @@ TEST_F(GridResize, EdgesShowTheResizeCursorAndADragGivesWholeDialogUnits) {
 
 TEST_F(GridResize, FocusLossMidDragFreesThePointerAndZeroWidthColumnsWidenAgain) {
   HWND grid = ResizeGrid();
-  HWND other = CreateWindow("button", "Other", WS_CHILD | WS_VISIBLE, 450, 10, 80, 24, parent_, nullptr, nullptr, nullptr);
+  HWND other = CreateWindow("button", "Other", WS_CHILD | WS_VISIBLE, 450, 10, 80, 24, parent_,
+                            nullptr, nullptr, nullptr);
   int y = static_cast<int>(Send(grid, TSM_GETMETRIC, 3)) / 2;
   int edge2 = 3 * Px(40);
   SetFocus(grid);

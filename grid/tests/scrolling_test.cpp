@@ -22,8 +22,10 @@ class GridScrolling : public GridTest {
     GetWindowRect(grid, &window);
     GetClientRect(grid, &client);
     int frame = (window.bottom - window.top) - client.bottom;
-    int height = static_cast<int>(Send(grid, TSM_GETMETRIC, 3) + rows * Send(grid, TSM_GETMETRIC, 1));
-    SetWindowPos(grid, nullptr, 0, 0, window.right - window.left, height + frame, SWP_NOMOVE | SWP_NOZORDER);
+    int height =
+        static_cast<int>(Send(grid, TSM_GETMETRIC, 3) + rows * Send(grid, TSM_GETMETRIC, 1));
+    SetWindowPos(grid, nullptr, 0, 0, window.right - window.left, height + frame,
+                 SWP_NOMOVE | SWP_NOZORDER);
     Grow(grid, 0, count);
     return grid;
   }
@@ -39,7 +41,8 @@ class GridScrolling : public GridTest {
   static std::set<std::string> TextsDrawn(HDC dc) {
     std::set<std::string> texts;
     for (const GdiDrawRecord& call : GdiRecordedCalls(dc))
-      if (call.call == "DrawText" || call.call == "TextOut" || call.call == "ExtTextOut") texts.insert(call.text);
+      if (call.call == "DrawText" || call.call == "TextOut" || call.call == "ExtTextOut")
+        texts.insert(call.text);
     return texts;
   }
 };

@@ -70,7 +70,8 @@ TEST_F(GridSelectionHandlers, ADragBelowTheBottomEdgeScrollsAndExtends) {
   MouseUp(grid, label / 2, client.bottom + 10);
   EXPECT_EQ(Send(grid, TSM_GETTOPROW), 2);
   // From the anchor to the last row shown after two steps.
-  int last = static_cast<int>(Send(grid, TSM_GETTOPROW)) + (client.bottom - heading - 1) / rowHeight;
+  int last =
+      static_cast<int>(Send(grid, TSM_GETTOPROW)) + (client.bottom - heading - 1) / rowHeight;
   EXPECT_EQ(Send(grid, TSM_GETFIRSTSELROW), lastFull - 1);
   EXPECT_EQ(Send(grid, TSM_GETSELROWCOUNT), last - (lastFull - 1) + 1);
   EXPECT_EQ(GetCapture(), nullptr);

@@ -8,7 +8,9 @@
 
 namespace {
 
-INT_PTR PlainDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG ? TRUE : FALSE; }
+INT_PTR PlainDialogProc(HWND, UINT message, WPARAM, LPARAM) {
+  return message == WM_INITDIALOG ? TRUE : FALSE;
+}
 
 }  // namespace
 
@@ -57,7 +59,8 @@ TEST_F(GridSelectionPainting, TheSelectedRowInHighlightAndOneFocusRectangleEachW
     int count = 0;
     for (const GdiDrawRecord& call : GdiRecordedCalls(dc)) {
       bool same = call.rect.top == row.top;
-      if (call.call == "FillRect" && call.rect.top <= row.top && call.rect.bottom >= row.bottom) count = 0;
+      if (call.call == "FillRect" && call.rect.top <= row.top && call.rect.bottom >= row.bottom)
+        count = 0;
       else if (call.call == "DrawFocusRect" && same) ++count;
     }
     return count;

@@ -25,7 +25,8 @@ std::string Upper(const char* text) {
   for (char& c : out) {
     unsigned char u = static_cast<unsigned char>(c);
     if (u >= 'a' && u <= 'z') u = static_cast<unsigned char>(u - 32);
-    if (u >= 0xE0 && u <= 0xFE && u != 0xF7) u = static_cast<unsigned char>(u - 32);  // Windows-1252 letters
+    if (u >= 0xE0 && u <= 0xFE && u != 0xF7)
+      u = static_cast<unsigned char>(u - 32);  // Windows-1252 letters
     c = static_cast<char>(u);
   }
   return out;
@@ -82,9 +83,10 @@ bool Same(const std::vector<KeyRow>& a, const std::vector<KeyRow>& b) {
 TEST_F(GridSorting, ThreeKeysOrderRowsAsTheRulesSay) {
   HWND grid = KeyGrid();
   std::vector<KeyRow> input = {
-      Row("beta", 2.5, 7),   Row("Alpha", 1.0, INT_MAX), Row("alpha", 1.0, INT_MIN), Row("ALPHA", 3.0, 0),
-      Row("Beta", 2.5, -1),  Row("gamma", -4.0, 5),      Row("beta", 738000.75, 1),  Row("beta", 738000.25, 2),
-      Row("\xE9tude", 1, 1), Row("\xC9TUDE", 2, 1),
+      Row("beta", 2.5, 7),       Row("Alpha", 1.0, INT_MAX), Row("alpha", 1.0, INT_MIN),
+      Row("ALPHA", 3.0, 0),      Row("Beta", 2.5, -1),       Row("gamma", -4.0, 5),
+      Row("beta", 738000.75, 1), Row("beta", 738000.25, 2),  Row("\xE9tude", 1, 1),
+      Row("\xC9TUDE", 2, 1),
   };
   for (const KeyRow& row : input) Append(grid, &row);
   Send(grid, TSM_SETCOLSTYLE, 1, TSCS_SORTKEY2 | TSCS_SORTDES);  // key 2 alone sorts nothing

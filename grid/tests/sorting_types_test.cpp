@@ -61,7 +61,8 @@ int64_t DaysFromCivil(int64_t year, int64_t month, int64_t day) {
 }
 
 int64_t UtcSeconds(const std::tm& t) {
-  return DaysFromCivil(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday) * 86400 + t.tm_hour * 3600 + t.tm_min * 60 + t.tm_sec;
+  return DaysFromCivil(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday) * 86400 + t.tm_hour * 3600 +
+         t.tm_min * 60 + t.tm_sec;
 }
 
 }  // namespace
@@ -74,14 +75,17 @@ TEST_F(GridSortTypes, IntegersMoneyAndFileDatesSortByValue) {
   std::vector<int32_t> expected = integers;
   std::sort(expected.begin(), expected.end());
   std::vector<int32_t> got;
-  for (const auto& bytes : Read(grid, 4)) got.push_back(*reinterpret_cast<const int32_t*>(bytes.data()));
+  for (const auto& bytes : Read(grid, 4))
+    got.push_back(*reinterpret_cast<const int32_t*>(bytes.data()));
   EXPECT_EQ(got, expected);
 
   // Money: a signed count of ten-thousandths kept as its high word, then its low word.
-  std::vector<int64_t> counts = {5, -5, INT64_C(1) << 32, -(INT64_C(1) << 33), 0, INT64_C(4294967295)};
+  std::vector<int64_t> counts = {
+      5, -5, INT64_C(1) << 32, -(INT64_C(1) << 33), 0, INT64_C(4294967295)};
   values.clear();
   for (int64_t count : counts) {
-    uint32_t words[2] = {static_cast<uint32_t>(static_cast<uint64_t>(count) >> 32), static_cast<uint32_t>(count)};
+    uint32_t words[2] = {static_cast<uint32_t>(static_cast<uint64_t>(count) >> 32),
+                         static_cast<uint32_t>(count)};
     values.push_back(Bytes(words));
   }
   grid = KeyGrid(TST_SQLMONEY, 0, values);
@@ -96,9 +100,14 @@ TEST_F(GridSortTypes, IntegersMoneyAndFileDatesSortByValue) {
   EXPECT_EQ(gotCounts, sortedCounts);
 
   // DOS dates (year-1980, month, day packed high to low) and times (hours, minutes, seconds/2).
-  auto date = [](int y, int m, int d) { return static_cast<uint16_t>(((y - 1980) << 9) | (m << 5) | d); };
-  auto time = [](int h, int m, int s) { return static_cast<uint16_t>((h << 11) | (m << 5) | (s / 2)); };
-  std::vector<uint16_t> dates = {date(2026, 12, 9), date(1999, 1, 31), date(2026, 1, 1), date(2107, 12, 31)};
+  auto date = [](int y, int m, int d) {
+    return static_cast<uint16_t>(((y - 1980) << 9) | (m << 5) | d);
+  };
+  auto time = [](int h, int m, int s) {
+    return static_cast<uint16_t>((h << 11) | (m << 5) | (s / 2));
+  };
+  std::vector<uint16_t> dates = {date(2026, 12, 9), date(1999, 1, 31), date(2026, 1, 1),
+                                 date(2107, 12, 31)};
   std::vector<uint16_t> times = {time(23, 59, 58), time(0, 0, 0), time(12, 30, 0), time(9, 5, 2)};
   for (auto* list : {&dates, &times}) {
     values.clear();
@@ -107,7 +116,8 @@ TEST_F(GridSortTypes, IntegersMoneyAndFileDatesSortByValue) {
     std::vector<uint16_t> want = *list;
     std::sort(want.begin(), want.end());
     std::vector<uint16_t> have;
-    for (const auto& bytes : Read(grid, 2)) have.push_back(*reinterpret_cast<const uint16_t*>(bytes.data()));
+    for (const auto& bytes : Read(grid, 2))
+      have.push_back(*reinterpret_cast<const uint16_t*>(bytes.data()));
     EXPECT_EQ(have, want);
   }
 }
@@ -124,14 +134,15 @@ TEST_F(GridSortTypes, CalendarTimesSortWithoutTheirBytesChanging) {
     t.tm_mday = day;
     t.tm_hour = hour;
     t.tm_min = minute;
-    t.tm_wday = 6;     // deliberately wrong: a normalising sort would rewrite it
+    t.tm_wday = 6;  // deliberately wrong: a normalising sort would rewrite it
     t.tm_yday = 300;
     t.tm_isdst = 0;
     return t;
   };
   // 32 January is 1 February, so it sorts after 31 January and before 2 February.
-  std::vector<std::tm> times = {make(2026, 2, 2, 0, 0), make(2026, 1, 32, 8, 0), make(2025, 12, 31, 23, 59),
-                                make(2026, 1, 31, 9, 0), make(2026, 1, 31, 8, 59)};
+  std::vector<std::tm> times = {make(2026, 2, 2, 0, 0), make(2026, 1, 32, 8, 0),
+                                make(2025, 12, 31, 23, 59), make(2026, 1, 31, 9, 0),
+                                make(2026, 1, 31, 8, 59)};
   std::vector<std::vector<uint8_t>> values;
   for (const std::tm& t : times) {
     std::vector<uint8_t> bytes(36, 0);

@@ -26,7 +26,8 @@ class StyleDialog : public ConfigTest {
     ConfigTest::TearDown();
   }
   /* Runs the style function on the style; the script acts on the open dialog. */
-  BOOL RunStyle(DWORD style, DialogDriver::Script script, DWORD* result, const char* text = "Orders") {
+  BOOL RunStyle(DWORD style, DialogDriver::Script script, DWORD* result,
+                const char* text = "Orders") {
     CCSTYLEA record{};
     record.flStyle = style;
     std::strcpy(record.szText, text);
@@ -49,8 +50,9 @@ class StyleDialog : public ConfigTest {
   std::vector<std::string> helpPages_;
 };
 
-const std::initializer_list<int> kAllButtons = {103, 104, 105, 106, 107, 108, 109, 111, 112, 113, 114, 115, 116,
-                                                117, 118, 119, 120, 127, 128, 129, 130, 131, 132, 133};
+const std::initializer_list<int> kAllButtons = {103, 104, 105, 106, 107, 108, 109, 111,
+                                                112, 113, 114, 115, 116, 117, 118, 119,
+                                                120, 127, 128, 129, 130, 131, 132, 133};
 
 }  // namespace
 
@@ -68,14 +70,17 @@ TEST_F(StyleDialog, TheControlIsDescribedForTheEditor) {
   EXPECT_EQ(info.flExtStyleDefault, 0u);
   EXPECT_EQ(info.flCtrlTypeMask, 0u);
   EXPECT_STREQ(info.szTextDefault, "");
-  EXPECT_EQ(info.lpfnStyle, reinterpret_cast<LPFNCCSTYLEA>(GetProcAddress(library_, "TesselStyleFn")));
+  EXPECT_EQ(info.lpfnStyle,
+            reinterpret_cast<LPFNCCSTYLEA>(GetProcAddress(library_, "TesselStyleFn")));
   EXPECT_EQ(info.lpfnSizeToText, nullptr);
   const std::pair<const char*, DWORD> flags[19] = {
-      {"TSS_VIRTUALMEM", 0x0001}, {"TSS_EDIT", 0x0004},      {"TSS_RESIZE", 0x0008},     {"TSS_NONE", 0x0000},
-      {"TSS_OWNERDEF", 0x0030},   {"TSS_NUMBERS", 0x0010},   {"TSS_LETTERS", 0x0020},    {"TSS_HGRID", 0x0040},
-      {"TSS_VGRID", 0x0080},      {"TSS_ROWSELECT", 0x0100}, {"TSS_MULTIROW", 0x0200},   {"TSS_COLSELECT", 0x0400},
-      {"TSS_MULTICOL", 0x0800},   {"TSS_SMALLDATA", 0x0000}, {"TSS_LARGEDATA", 0x1000},  {"TSS_ROWBUTTONS", 0x2000},
-      {"TSS_ROWNUMBERS", 0x4000}, {"TSS_DROPDOWN", 0x8000},  {"TSS_AUTODROPDN", 0x8002}};
+      {"TSS_VIRTUALMEM", 0x0001}, {"TSS_EDIT", 0x0004},       {"TSS_RESIZE", 0x0008},
+      {"TSS_NONE", 0x0000},       {"TSS_OWNERDEF", 0x0030},   {"TSS_NUMBERS", 0x0010},
+      {"TSS_LETTERS", 0x0020},    {"TSS_HGRID", 0x0040},      {"TSS_VGRID", 0x0080},
+      {"TSS_ROWSELECT", 0x0100},  {"TSS_MULTIROW", 0x0200},   {"TSS_COLSELECT", 0x0400},
+      {"TSS_MULTICOL", 0x0800},   {"TSS_SMALLDATA", 0x0000},  {"TSS_LARGEDATA", 0x1000},
+      {"TSS_ROWBUTTONS", 0x2000}, {"TSS_ROWNUMBERS", 0x4000}, {"TSS_DROPDOWN", 0x8000},
+      {"TSS_AUTODROPDN", 0x8002}};
   ASSERT_EQ(info.cStyleFlags, 19);
   for (int i = 0; i < 19; ++i) {
     EXPECT_STREQ(info.aStyleFlags[i].pszStyle, flags[i].first);
@@ -88,21 +93,27 @@ TEST_F(StyleDialog, TheStyleIsShownByTheButtonsAndMadeBackFromThem) {
   DWORD style = 0;
   // 0x50000000 child and visible, WS_BORDER, WS_GROUP, virtual, H grid, single row, letters,
   // row buttons, auto drop-down.
-  DWORD opening = 0x50000000 | WS_BORDER | WS_GROUP | 0x0001 | 0x0040 | 0x0100 | 0x0020 | 0x2000 | 0x8002;
-  BOOL answer = RunStyle(opening, [&](HWND dialog) {
-    EXPECT_EQ(CheckedOf(dialog, kAllButtons), (std::vector<int>{103, 106, 111, 115, 117, 129, 133}));
-    EXPECT_TRUE(Enabled(dialog, 114));
-    EXPECT_TRUE(Enabled(dialog, 115));
-    EXPECT_FALSE(Enabled(dialog, 124)) << "no grid was found: nothing to load into";
-    EXPECT_FALSE(Enabled(dialog, 125));
-    SaveWindowScreenshot(dialog, std::string(ZARNE_BUILD_DIR) + "/grid_table_style_dialog.png");
-    PressButton(dialog, IDOK);
-  }, &style);
+  DWORD opening =
+      0x50000000 | WS_BORDER | WS_GROUP | 0x0001 | 0x0040 | 0x0100 | 0x0020 | 0x2000 | 0x8002;
+  BOOL answer = RunStyle(
+      opening,
+      [&](HWND dialog) {
+        EXPECT_EQ(CheckedOf(dialog, kAllButtons),
+                  (std::vector<int>{103, 106, 111, 115, 117, 129, 133}));
+        EXPECT_TRUE(Enabled(dialog, 114));
+        EXPECT_TRUE(Enabled(dialog, 115));
+        EXPECT_FALSE(Enabled(dialog, 124)) << "no grid was found: nothing to load into";
+        EXPECT_FALSE(Enabled(dialog, 125));
+        SaveWindowScreenshot(dialog, std::string(ZARNE_BUILD_DIR) + "/grid_table_style_dialog.png");
+        PressButton(dialog, IDOK);
+      },
+      &style);
   EXPECT_EQ(answer, 1);
   // WS_GROUP is dropped; WS_TABSTOP always added: 0x50010000 | 0x00800000 | 0xA163.
   EXPECT_EQ(style, 0x5081A163u);
   // Cancel changes nothing and answers 0.
-  answer = RunStyle(opening, [](HWND dialog) { PressButton(dialog, IDCANCEL); }, &style);
+  answer = RunStyle(
+      opening, [](HWND dialog) { PressButton(dialog, IDCANCEL); }, &style);
   EXPECT_EQ(answer, 0);
   EXPECT_EQ(style, opening);
 }
@@ -113,7 +124,8 @@ TEST_F(StyleDialog, EveryStyleBitMapsToItsButton) {
     std::vector<int> checked;
   } cases[] = {
       {0, {109, 113, 116, 127, 131}},
-      {WS_HSCROLL | WS_VSCROLL | 0x0080 | 0x0004 | 0x0008, {104, 105, 107, 108, 109, 112, 113, 116, 127, 131}},
+      {WS_HSCROLL | WS_VSCROLL | 0x0080 | 0x0004 | 0x0008,
+       {104, 105, 107, 108, 109, 112, 113, 116, 127, 131}},
       {0x0800 | 0x0400 | 0x0200, {109, 113, 120, 127, 131}},
       {0x0400 | 0x0200, {109, 113, 119, 127, 131}},
       {0x0200, {109, 113, 118, 127, 131}},
@@ -125,57 +137,72 @@ TEST_F(StyleDialog, EveryStyleBitMapsToItsButton) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bits);
     DWORD style = 0;
-    RunStyle(0x50000000 | c.bits, [&](HWND dialog) {
-      EXPECT_EQ(CheckedOf(dialog, kAllButtons), c.checked);
-      EXPECT_EQ(Enabled(dialog, 114), (c.bits & 0x0100) && !(c.bits & 0x0E00));
-      PressButton(dialog, IDOK);
-    }, &style);
+    RunStyle(
+        0x50000000 | c.bits,
+        [&](HWND dialog) {
+          EXPECT_EQ(CheckedOf(dialog, kAllButtons), c.checked);
+          EXPECT_EQ(Enabled(dialog, 114), (c.bits & 0x0100) && !(c.bits & 0x0E00));
+          PressButton(dialog, IDOK);
+        },
+        &style);
     if (c.bits == 0x8000) EXPECT_EQ(style, 0x50010000u);
   }
 }
 
 TEST_F(StyleDialog, ClicksApplyTheExclusions) {
   DWORD style = 0;
-  RunStyle(0x50000000 | 0x0100 | 0x8000, [&](HWND dialog) {
-    PressButton(dialog, 108);  // Editable: the drop-down buttons go
-    EXPECT_FALSE(On(dialog, 114));
-    EXPECT_FALSE(On(dialog, 115));
-    PressButton(dialog, 115);  // Auto Drop Dn: Editable goes
-    EXPECT_FALSE(On(dialog, 108));
-    EXPECT_TRUE(On(dialog, 115));
-    PressButton(dialog, 118);  // Multiple Row: drop-down buttons off and disabled
-    EXPECT_FALSE(On(dialog, 115));
-    EXPECT_FALSE(Enabled(dialog, 115));
-    PressButton(dialog, 111);  // Virtual while Multiple Row: selection becomes None
-    EXPECT_TRUE(On(dialog, 116));
-    EXPECT_TRUE(On(dialog, 111));
-    PressButton(dialog, 118);  // Multiple Row again: Virtual goes, neither model checked
-    EXPECT_FALSE(On(dialog, 111));
-    EXPECT_FALSE(On(dialog, 109));
-    PressButton(dialog, 117);  // Single Row: drop-down buttons enabled again
-    EXPECT_TRUE(Enabled(dialog, 114));
-    PressButton(dialog, IDOK);
-  }, &style);
+  RunStyle(
+      0x50000000 | 0x0100 | 0x8000,
+      [&](HWND dialog) {
+        PressButton(dialog, 108);  // Editable: the drop-down buttons go
+        EXPECT_FALSE(On(dialog, 114));
+        EXPECT_FALSE(On(dialog, 115));
+        PressButton(dialog, 115);  // Auto Drop Dn: Editable goes
+        EXPECT_FALSE(On(dialog, 108));
+        EXPECT_TRUE(On(dialog, 115));
+        PressButton(dialog, 118);  // Multiple Row: drop-down buttons off and disabled
+        EXPECT_FALSE(On(dialog, 115));
+        EXPECT_FALSE(Enabled(dialog, 115));
+        PressButton(dialog, 111);  // Virtual while Multiple Row: selection becomes None
+        EXPECT_TRUE(On(dialog, 116));
+        EXPECT_TRUE(On(dialog, 111));
+        PressButton(dialog, 118);  // Multiple Row again: Virtual goes, neither model checked
+        EXPECT_FALSE(On(dialog, 111));
+        EXPECT_FALSE(On(dialog, 109));
+        PressButton(dialog, 117);  // Single Row: drop-down buttons enabled again
+        EXPECT_TRUE(Enabled(dialog, 114));
+        PressButton(dialog, IDOK);
+      },
+      &style);
   EXPECT_EQ(style, 0x50010100u);
 }
 
 TEST_F(StyleDialog, TheLargeDataModelSurvivesOkUnlessAModelIsChosen) {
   DWORD style = 0;
-  RunStyle(0x50000000 | 0x1000 | 0x0040, [&](HWND dialog) {
-    EXPECT_FALSE(On(dialog, 109));
-    EXPECT_FALSE(On(dialog, 111));
-    PressButton(dialog, IDOK);
-  }, &style);
+  RunStyle(
+      0x50000000 | 0x1000 | 0x0040,
+      [&](HWND dialog) {
+        EXPECT_FALSE(On(dialog, 109));
+        EXPECT_FALSE(On(dialog, 111));
+        PressButton(dialog, IDOK);
+      },
+      &style);
   EXPECT_EQ(style, 0x50011040u);
-  RunStyle(0x50000000 | 0x1000 | 0x0040, [&](HWND dialog) {
-    PressButton(dialog, 109);
-    PressButton(dialog, IDOK);
-  }, &style);
+  RunStyle(
+      0x50000000 | 0x1000 | 0x0040,
+      [&](HWND dialog) {
+        PressButton(dialog, 109);
+        PressButton(dialog, IDOK);
+      },
+      &style);
   EXPECT_EQ(style, 0x50010040u);
-  RunStyle(0x50000000 | 0x1000, [&](HWND dialog) {
-    PressButton(dialog, 111);
-    PressButton(dialog, IDOK);
-  }, &style);
+  RunStyle(
+      0x50000000 | 0x1000,
+      [&](HWND dialog) {
+        PressButton(dialog, 111);
+        PressButton(dialog, IDOK);
+      },
+      &style);
   EXPECT_EQ(style, 0x50010001u);
 }
 
@@ -186,7 +213,8 @@ TEST_F(StyleDialog, ExtendedStyleReadsAndSendsExactlyWhatItShows) {
   Send(grid, TSM_SETCURSOR, 0, TSROW_HEADING);
   Send(grid, TSM_SETROWSTYLE, TSREF_CURSOR, 1);
   driver_.OnDialogCaption("Extended Style Interface", [&](HWND dialog) {
-    EXPECT_EQ(CheckedOf(dialog, {136, 115, 117, 111, 112, 113, 114, 116, 107, 108, 105, 106, 119, 120, 121, 122, 123, 124}),
+    EXPECT_EQ(CheckedOf(dialog, {136, 115, 117, 111, 112, 113, 114, 116, 107, 108, 105, 106, 119,
+                                 120, 121, 122, 123, 124}),
               (std::vector<int>{136, 107, 105, 120, 122}));
     SaveWindowScreenshot(dialog, std::string(ZARNE_BUILD_DIR) + "/grid_ext_style_dialog.png");
     PressButton(dialog, 111);
@@ -203,7 +231,8 @@ TEST_F(StyleDialog, ExtendedStyleReadsAndSendsExactlyWhatItShows) {
   Send(grid, TSM_SETCURSOR, 0, TSROW_HEADING);
   EXPECT_EQ(Send(grid, TSM_GETROWSTYLE, TSREF_CURSOR), 2);
   EXPECT_EQ(helpPages_, (std::vector<std::string>{"Tessel.html#the-extended-styles-dialog"}));
-  driver_.OnDialogCaption("Extended Style Interface", [](HWND dialog) { PressButton(dialog, IDCANCEL); });
+  driver_.OnDialogCaption("Extended Style Interface",
+                          [](HWND dialog) { PressButton(dialog, IDCANCEL); });
   EXPECT_EQ(RunExtStyleDialog(parent_, grid), 0);
   EXPECT_EQ(RunExtStyleDialog(parent_, nullptr), 0);
   EXPECT_EQ(driver_.Opened().size(), 2u);
@@ -211,10 +240,13 @@ TEST_F(StyleDialog, ExtendedStyleReadsAndSendsExactlyWhatItShows) {
 
 TEST_F(StyleDialog, HelpOpensThePageBesideTheLibraryAtTheDialogsAnchor) {
   DWORD style = 0;
-  RunStyle(0x50000000, [](HWND dialog) {
-    PressButton(dialog, 998);
-    PressButton(dialog, IDCANCEL);
-  }, &style);
+  RunStyle(
+      0x50000000,
+      [](HWND dialog) {
+        PressButton(dialog, 998);
+        PressButton(dialog, IDCANCEL);
+      },
+      &style);
   EXPECT_EQ(helpPages_, (std::vector<std::string>{"Tessel.html#the-tessel-control-style-dialog"}));
   EXPECT_TRUE(Boxes().Shown().empty()) << "the page was found beside the library";
 }

@@ -19,12 +19,17 @@ std::string Format(const char* picture, const void* value, WORD type, WORD lengt
   return text;
 }
 
-std::string FormatReal(const char* picture, double value) { return Format(picture, &value, TST_REAL8); }
-std::string FormatInt(const char* picture, int32_t value) { return Format(picture, &value, TST_INT4, 4); }
+std::string FormatReal(const char* picture, double value) {
+  return Format(picture, &value, TST_REAL8);
+}
+std::string FormatInt(const char* picture, int32_t value) {
+  return Format(picture, &value, TST_INT4, 4);
+}
 
 std::string MoneyOf(int64_t count) {
   uint8_t value[8];
-  uint32_t high = static_cast<uint32_t>(static_cast<uint64_t>(count) >> 32), low = static_cast<uint32_t>(count);
+  uint32_t high = static_cast<uint32_t>(static_cast<uint64_t>(count) >> 32),
+           low = static_cast<uint32_t>(count);
   std::memcpy(value, &high, 4);
   std::memcpy(value + 4, &low, 4);
   return Format("@", value, TST_SQLMONEY);

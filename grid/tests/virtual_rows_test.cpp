@@ -95,8 +95,8 @@ class GridVirtual : public GridTest {
     owner.lpfnWndProc = OwnerProc;
     owner.lpszClassName = "VirtualOwner";
     RegisterClass(&owner);
-    host_ = CreateWindow("VirtualOwner", "Owner", WS_OVERLAPPED | WS_VISIBLE, 30, 30, 400, 300, nullptr, nullptr,
-                         nullptr, nullptr);
+    host_ = CreateWindow("VirtualOwner", "Owner", WS_OVERLAPPED | WS_VISIBLE, 30, 30, 400, 300,
+                         nullptr, nullptr, nullptr, nullptr);
   }
   void TearDown() override {
     if (IsWindow(host_)) DestroyWindow(host_);
@@ -105,8 +105,9 @@ class GridVirtual : public GridTest {
     GridTest::TearDown();
   }
   HWND VirtualGrid(DWORD extra = 0) {
-    HWND grid = CreateWindow("Tessel", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | TSS_VIRTUALMEM | TSS_OWNERDEF | extra, 10, 10, 300,
-                             200, host_, reinterpret_cast<HMENU>(400), nullptr, nullptr);
+    HWND grid = CreateWindow(
+        "Tessel", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | TSS_VIRTUALMEM | TSS_OWNERDEF | extra,
+        10, 10, 300, 200, host_, reinterpret_cast<HMENU>(400), nullptr, nullptr);
     Send(grid, TSM_SETCOLCOUNT, 2);
     Send(grid, TSM_SETCOLTYPE, 0, TST_INT4);
     Send(grid, TSM_SETCOLTYPE, 1, TST_INT4);
@@ -115,7 +116,8 @@ class GridVirtual : public GridTest {
   static int Rows(HWND grid) {
     RECT client{};
     GetClientRect(grid, &client);
-    return (client.bottom - static_cast<int>(Send(grid, TSM_GETMETRIC, 3))) / static_cast<int>(Send(grid, TSM_GETMETRIC, 1));
+    return (client.bottom - static_cast<int>(Send(grid, TSM_GETMETRIC, 3))) /
+           static_cast<int>(Send(grid, TSM_GETMETRIC, 1));
   }
   static int32_t Value(HWND grid, int row) {
     int32_t values[2] = {-1, -1};
@@ -261,11 +263,13 @@ TEST_F(GridVirtual, ATallerGridFetchesTheRowsThatNowFit) {
   EXPECT_EQ(Rows(grid), n + 3);
   EXPECT_EQ(Send(grid, TSM_GETTOPROW), 1);
   EXPECT_EQ(Value(grid, n + 3), n + 3);  // the last row that fits now
-  SetWindowPos(grid, nullptr, 0, 0, window.right - window.left, window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(grid, nullptr, 0, 0, window.right - window.left, window.bottom - window.top,
+               SWP_NOMOVE | SWP_NOZORDER);
   EXPECT_EQ(Value(grid, n), n);
   EXPECT_EQ(Value(grid, n + 1), -99);  // no longer held
   // A height with part of a row left over is cut back to whole rows.
-  SetWindowPos(grid, nullptr, 0, 0, window.right - window.left, window.bottom - window.top + 5, SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(grid, nullptr, 0, 0, window.right - window.left, window.bottom - window.top + 5,
+               SWP_NOMOVE | SWP_NOZORDER);
   RECT client{};
   GetClientRect(grid, &client);
   EXPECT_EQ((client.bottom - Send(grid, TSM_GETMETRIC, 3)) % Send(grid, TSM_GETMETRIC, 1), 0);
@@ -277,7 +281,9 @@ namespace {
 struct Repaint {
   std::vector<std::string> texts;
   std::vector<RECT> focus;
-  int Count(const std::string& text) const { return static_cast<int>(std::count(texts.begin(), texts.end(), text)); }
+  int Count(const std::string& text) const {
+    return static_cast<int>(std::count(texts.begin(), texts.end(), text));
+  }
 };
 
 Repaint RepaintOf(HWND grid) {
@@ -404,7 +410,8 @@ TEST_F(GridVirtual, OwnerFetchedRowsPaintByTheirKeys) {
   NotificationRecorder recorder(host_);
   recorder.OnCommand([&](const RecordedCommand& command) {
     int row = static_cast<int>(Send(grid, TSM_GETNOTIFYROW));
-    if (command.code == TSN_OWNERDRAW && Send(grid, TSM_GETNOTIFYCOL) == 0 && row != TSROW_HEADING) notified.push_back(row);
+    if (command.code == TSN_OWNERDRAW && Send(grid, TSM_GETNOTIFYCOL) == 0 && row != TSROW_HEADING)
+      notified.push_back(row);
   });
   Send(grid, TSM_SETEXSTYLE, 0, TSXS_OWNERDRAW);
   SetFocus(grid);

@@ -144,9 +144,7 @@ TEST(PrintedPages, EveryBandOfAPageGetsAPlaceGoingDown) {
       }
       ASSERT_TRUE(spans[i].present) << "band " << i << " has no place on paper";
       EXPECT_GT(spans[i].top, spans[i].bottom) << i;
-      if (previousBottom <= 0) {
-        EXPECT_EQ(spans[i].top, previousBottom) << i;
-      }
+      if (previousBottom <= 0) { EXPECT_EQ(spans[i].top, previousBottom) << i; }
       previousBottom = spans[i].bottom;
     }
     EXPECT_GT(previousBottom, -PrintPageHeight(geometry, false));
@@ -182,23 +180,23 @@ TEST(PrintedPages, EveryPositionFallsInsideABoxOfItsPage) {
     PrintTable table;
     SignaturePlace place;
     Geometry geometry;
-  } signatures[] = {{PrintTable::SignatureStandard, SignaturePlace::Page2Standard, Geometry::Page2Standard},
-                    {PrintTable::SignatureExtended, SignaturePlace::Page2Extended, Geometry::Page2Extended},
-                    {PrintTable::SignaturePage3, SignaturePlace::Page3, Geometry::Page1}};
+  } signatures[] = {
+      {PrintTable::SignatureStandard, SignaturePlace::Page2Standard, Geometry::Page2Standard},
+      {PrintTable::SignatureExtended, SignaturePlace::Page2Extended, Geometry::Page2Extended},
+      {PrintTable::SignaturePage3, SignaturePlace::Page3, Geometry::Page1}};
   for (const auto& s : signatures) {
     const int origin = SignatureOrigin(s.place);
     const std::vector<Rect> block = {
         {0, origin + kSignatureTopAbove, kFormRight, origin - kSignatureBottomBelow}};
     for (const PrintRow& row : PrintRows(s.table))
-      EXPECT_TRUE(InsidePrintBox(row.x, row.y, block)) << PrintTableName(s.table) << " " << row.code;
+      EXPECT_TRUE(InsidePrintBox(row.x, row.y, block))
+          << PrintTableName(s.table) << " " << row.code;
     EXPECT_GT(origin - kSignatureBottomBelow, -PrintPageHeight(s.geometry, true));
     if (s.place != SignaturePlace::Page3) {
       // The block starts below line 1400.
       const auto& spans = BandSpans(s.geometry);
       for (const Span& span : spans) {
-        if (span.present) {
-          EXPECT_LE(origin + kSignatureTopAbove, span.bottom);
-        }
+        if (span.present) { EXPECT_LE(origin + kSignatureTopAbove, span.bottom); }
       }
     }
   }
@@ -252,8 +250,7 @@ TEST(PrintedPages, TablesSplitTheLayoutsAsThePrintoutUsesThem) {
   std::set<int> page1;
   for (const PrintRow& row : PrintRows(PrintTable::Page1)) page1.insert(row.code);
   for (int code = -119; code <= -101; ++code) EXPECT_TRUE(page1.count(code)) << code;
-  for (int code : {-143, 574, 575, 108, 149, 205, 194})
-    EXPECT_TRUE(page1.count(code)) << code;
+  for (int code : {-143, 574, 575, 108, 149, 205, 194}) EXPECT_TRUE(page1.count(code)) << code;
   for (int code : {220, 221, 222, 223, 102, 142})  // shown through special rows or on screen only
     EXPECT_FALSE(page1.count(code)) << code;
 }

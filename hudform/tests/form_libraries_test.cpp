@@ -95,8 +95,9 @@ TEST(FormLibraries, RecordsCopyIntoFieldListsThatOutliveTheLibraries) {
     ASSERT_NE(auxlay.get(), nullptr);
     auto count = stmlay.Find<GetFieldCountProc>("GetRespaFieldCount");
     statementCount = count();
-    EXPECT_EQ(AppendRespaRecords(&statement, count, stmlay.Find<GetRespaFieldProc>("GetRespaField")),
-              statementCount);
+    EXPECT_EQ(
+        AppendRespaRecords(&statement, count, stmlay.Find<GetRespaFieldProc>("GetRespaField")),
+        statementCount);
     AppendOtherRecords(&others, auxlay.Find<GetFieldCountProc>("GetOtherFieldCount"),
                        auxlay.Find<GetOtherFieldProc>("GetOtherField"));
   }
@@ -286,16 +287,28 @@ TEST_F(FormDrawing, PrintedPagesAsPdfs) {
   auto page3 = stmtbg.Find<PrintSignatureProc>("PrintHUD1CSigBkg");
   const std::vector<PageJob> jobs = {
       {"hud1-page1.pdf", page1, nullptr, 13250, {PrintTable::Page1}},
-      {"hud1-page2-standard.pdf", standard, nullptr, 11580,
+      {"hud1-page2-standard.pdf",
+       standard,
+       nullptr,
+       11580,
        {PrintTable::Page2Top, PrintTable::Page2Standard, PrintTable::Page2TotalsStandard,
         PrintTable::LoanLinesStandard}},
-      {"hud1-page2-standard-signature.pdf", standard, standardSig, 13250,
+      {"hud1-page2-standard-signature.pdf",
+       standard,
+       standardSig,
+       13250,
        {PrintTable::Page2Top, PrintTable::Page2Standard, PrintTable::Page2TotalsStandard,
         PrintTable::LoanLinesStandard, PrintTable::SignatureStandard}},
-      {"hud1-page2-extended.pdf", extended, nullptr, 13630,
+      {"hud1-page2-extended.pdf",
+       extended,
+       nullptr,
+       13630,
        {PrintTable::Page2Top, PrintTable::Page2Extended, PrintTable::Page2TotalsExtended,
         PrintTable::LoanLinesExtended}},
-      {"hud1-page2-extended-signature.pdf", extended, extendedSig, 15700,
+      {"hud1-page2-extended-signature.pdf",
+       extended,
+       extendedSig,
+       15700,
        {PrintTable::Page2Top, PrintTable::Page2Extended, PrintTable::Page2TotalsExtended,
         PrintTable::LoanLinesExtended, PrintTable::SignatureExtended}},
       {"hud1-page3.pdf", nullptr, page3, 13250, {PrintTable::SignaturePage3}},
@@ -317,9 +330,9 @@ TEST_F(FormDrawing, ScreenFormWithEveryBoxOutlinedAsPng) {
   wc.lpszClassName = "HudFormPicture";
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   ASSERT_NE(RegisterClass(&wc), 0);
-  HWND window = CreateWindowEx(0, "HudFormPicture", "", WS_POPUP | WS_VISIBLE, 0, 0,
-                               ScreenFormWidth(), ScreenFormHeight(), nullptr, nullptr, nullptr,
-                               nullptr);
+  HWND window =
+      CreateWindowEx(0, "HudFormPicture", "", WS_POPUP | WS_VISIBLE, 0, 0, ScreenFormWidth(),
+                     ScreenFormHeight(), nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(window, nullptr);
   ProcessPendingMessages();
   const std::string path = OutputPath("hud1-screen-form.png");

@@ -246,8 +246,8 @@ BOOL DdeDisconnect(HCONV conversation) {
   return TRUE;
 }
 
-HDDEDATA DdeClientTransaction(LPBYTE data, DWORD bytes, HCONV conversation, HSZ item,
-                              UINT format, UINT type, DWORD timeoutMs, LPDWORD result) {
+HDDEDATA DdeClientTransaction(LPBYTE data, DWORD bytes, HCONV conversation, HSZ item, UINT format,
+                              UINT type, DWORD timeoutMs, LPDWORD result) {
   Conversation* c = FindConversation(conversation);
   if (result) *result = 0;
   if (!c || c->server) return nullptr;
@@ -280,7 +280,8 @@ HDDEDATA DdeClientTransaction(LPBYTE data, DWORD bytes, HCONV conversation, HSZ 
     } else if (data) {
       request.data.assign(reinterpret_cast<const char*>(data), bytes);
     }
-    if (request.data.size() > wire::kMaxData) return SetError(instance, DMLERR_MEMORY_ERROR), nullptr;
+    if (request.data.size() > wire::kMaxData)
+      return SetError(instance, DMLERR_MEMORY_ERROR), nullptr;
   }
   uintptr_t handle = c->handle;
   if (!SendFrame(*c, request)) {

@@ -102,8 +102,7 @@ size_t LiveStringCount() {
   return t.strings.size();
 }
 
-HDDEDATA NewData(DWORD instance, std::string bytes, std::string item, UINT format,
-                 bool appOwned) {
+HDDEDATA NewData(DWORD instance, std::string bytes, std::string item, UINT format, bool appOwned) {
   Tables& t = tables();
   std::lock_guard lock(t.mutex);
   uintptr_t value = t.nextData++;
@@ -127,7 +126,8 @@ bool ReleaseData(HDDEDATA data) {
 void ReleaseInstanceData(DWORD instance) {
   Tables& t = tables();
   std::lock_guard lock(t.mutex);
-  std::erase_if(t.data, [instance](const auto& entry) { return entry.second.instance == instance; });
+  std::erase_if(t.data,
+                [instance](const auto& entry) { return entry.second.instance == instance; });
 }
 
 size_t LiveDataCount() {

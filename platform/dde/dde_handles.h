@@ -34,7 +34,9 @@ class ScopedString {
   explicit ScopedString(std::string_view text)
       : hsz_(text.empty() ? nullptr : InternString(text)) {}
   ScopedString() = default;
-  ~ScopedString() { if (hsz_) ReleaseString(hsz_); }
+  ~ScopedString() {
+    if (hsz_) ReleaseString(hsz_);
+  }
   ScopedString(const ScopedString&) = delete;
   ScopedString& operator=(const ScopedString&) = delete;
   HSZ get() const { return hsz_; }
@@ -51,8 +53,7 @@ struct DataBlock {
   DWORD instance = 0;
 };
 
-HDDEDATA NewData(DWORD instance, std::string bytes, std::string item, UINT format,
-                 bool appOwned);
+HDDEDATA NewData(DWORD instance, std::string bytes, std::string item, UINT format, bool appOwned);
 /* The block behind a handle, or null. Valid until the handle is freed. */
 DataBlock* FindData(HDDEDATA data);
 bool ReleaseData(HDDEDATA data);

@@ -54,7 +54,8 @@ BOOL DdeUninitialize(DWORD instance) {
     CloseSocket(entry.second->fd);
     return true;
   });
-  std::erase_if(s.lists, [instance](const auto& entry) { return entry.second.instance == instance; });
+  std::erase_if(s.lists,
+                [instance](const auto& entry) { return entry.second.instance == instance; });
   ReleaseInstanceData(instance);
   s.instances.erase(instance);
   return TRUE;
@@ -105,8 +106,8 @@ int DdeCmpStringHandles(HSZ hsz1, HSZ hsz2) {
   return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 
-HDDEDATA DdeCreateDataHandle(DWORD instance, LPBYTE source, DWORD bytes, DWORD offset,
-                             HSZ item, UINT format, UINT commands) {
+HDDEDATA DdeCreateDataHandle(DWORD instance, LPBYTE source, DWORD bytes, DWORD offset, HSZ item,
+                             UINT format, UINT commands) {
   if (!FindInstance(instance)) return nullptr;
   if (static_cast<size_t>(bytes) + offset > wire::kMaxData) {
     SetError(instance, DMLERR_MEMORY_ERROR);

@@ -75,8 +75,8 @@ void AnswerWildQuery(Arrival& arrival, const wire::Message& query) {
   reply.kind = wire::Kind::WildReply;
   ScopedString service(query.hasService ? query.service : std::string());  // empty: null
   ScopedString topic(query.hasTopic ? query.topic : std::string());
-  HDDEDATA answer = Invoke(instance, XTYP_WILDCONNECT, CF_TEXT, nullptr, topic.get(),
-                           service.get(), nullptr, 0, 0);
+  HDDEDATA answer = Invoke(instance, XTYP_WILDCONNECT, CF_TEXT, nullptr, topic.get(), service.get(),
+                           nullptr, 0, 0);
   std::string bytes;
   if (answer && TakeCallbackData(answer, &bytes)) reply.pairs = PairsOf(bytes);
   if (!state().arrivals.count(fd)) return;  // the callback ended the instance, and the socket
@@ -170,14 +170,15 @@ struct Answer {
 Answer AnswerRequest(Conversation& c, const wire::Message& m, HSZ item) {
   Answer answer;
   if (FindInstance(c.instance)->commands & CBF_FAIL_REQUESTS) return answer;
-  HDDEDATA data = Invoke(c.instance, XTYP_REQUEST, m.format, HandleOf(c), c.topic, item,
-                         nullptr, 0, 0);
+  HDDEDATA data =
+      Invoke(c.instance, XTYP_REQUEST, m.format, HandleOf(c), c.topic, item, nullptr, 0, 0);
   answer.ok = data && TakeCallbackData(data, &answer.data);
   answer.hasData = answer.ok;
   return answer;
 }
 
-Answer AnswerWithData(Conversation& c, const wire::Message& m, UINT type, HSZ item, DWORD failFlag) {
+Answer AnswerWithData(Conversation& c, const wire::Message& m, UINT type, HSZ item,
+                      DWORD failFlag) {
   Answer answer;
   if (FindInstance(c.instance)->commands & failFlag) return answer;
   HDDEDATA data = NewData(c.instance, m.data, m.hasItem ? m.item : std::string(), m.format, false);
@@ -192,8 +193,8 @@ Answer AnswerAdviseStart(Conversation& c, const wire::Message& m, HSZ item) {
   Answer answer;
   if (FindInstance(c.instance)->commands & CBF_FAIL_ADVISES) return answer;
   uintptr_t handle = c.handle;
-  bool granted = Invoke(c.instance, XTYP_ADVSTART, m.format, HandleOf(c), c.topic, item, nullptr,
-                        0, 0) != nullptr;
+  bool granted = Invoke(c.instance, XTYP_ADVSTART, m.format, HandleOf(c), c.topic, item, nullptr, 0,
+                        0) != nullptr;
   Conversation* still = FindConversation(handle);
   if (!granted || !still) return answer;
   std::erase_if(still->links, [&](const AdviseLink& link) {
@@ -227,7 +228,9 @@ bool AnswerTransaction(Conversation& c, const wire::Message& m) {
   switch (type) {
     case XTYP_REQUEST: answer = AnswerRequest(c, m, item.get()); break;
     case XTYP_POKE: answer = AnswerWithData(c, m, XTYP_POKE, item.get(), CBF_FAIL_POKES); break;
-    case XTYP_EXECUTE: answer = AnswerWithData(c, m, XTYP_EXECUTE, nullptr, CBF_FAIL_EXECUTES); break;
+    case XTYP_EXECUTE:
+      answer = AnswerWithData(c, m, XTYP_EXECUTE, nullptr, CBF_FAIL_EXECUTES);
+      break;
     case XTYP_ADVSTART: answer = AnswerAdviseStart(c, m, item.get()); break;
     case XTYP_ADVSTOP: answer = AnswerAdviseStop(c, m, item.get()); break;
     default: return false;
@@ -303,8 +306,8 @@ void SendAdvise(uintptr_t handle, const AdviseLink& link, ULONG_PTR remaining) {
   SendFrame(*c, advise);
 }
 
-void PostAdviseNow(DWORD instance, const std::string& topic, bool anyTopic,
-                   const std::string& item, bool anyItem) {
+void PostAdviseNow(DWORD instance, const std::string& topic, bool anyTopic, const std::string& item,
+                   bool anyItem) {
   std::vector<std::pair<uintptr_t, AdviseLink>> due;
   for (auto& [handle, c] : state().conversations) {
     if (c->instance != instance || !c->server || c->ended) continue;
@@ -363,7 +366,8 @@ HDDEDATA DdeNameService(DWORD instance, HSZ service, HSZ reserved, UINT command)
   if (command & DNS_UNREGISTER) {
     std::string name;
     bool all = service == nullptr;
-    if (!all && !StringText(service, &name)) return SetError(instance, DMLERR_INVALIDPARAMETER), nullptr;
+    if (!all && !StringText(service, &name))
+      return SetError(instance, DMLERR_INVALIDPARAMETER), nullptr;
     std::erase_if(owner->listeners, [&](const std::unique_ptr<Listener>& listener) {
       if (!all && !SameName(listener->service, name)) return false;
       RetireNotifier(listener->notifier);

@@ -27,8 +27,8 @@ namespace {
 constexpr char kServicePrefix[] = "dde-";
 
 bool IsPlainNameByte(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-         c == '_' || c == '-';
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+         c == '-';
 }
 
 int HexValue(char c) {
@@ -80,9 +80,7 @@ bool SetNonBlocking(int fd) {
   return flags >= 0 && fcntl(fd, F_SETFL, flags | O_NONBLOCK) == 0;
 }
 
-int NewSocket() {
-  return socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-}
+int NewSocket() { return socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0); }
 
 int RemainingMs(std::chrono::steady_clock::time_point deadline) {
   auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -94,7 +92,7 @@ int RemainingMs(std::chrono::steady_clock::time_point deadline) {
    another user, or anything that is not a directory (a link planted there), is refused. */
 bool MakePrivateDirectory(const std::string& path) {
   if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
-  struct stat info{};
+  struct stat info {};
   if (lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != geteuid())
     return false;
   // Our own directory with loose permissions (made by hand, say) is tightened, since only
@@ -214,9 +212,7 @@ bool PeerIsSameUser(int fd) {
   return credentials.uid == geteuid();
 }
 
-bool ProcessAlive(pid_t pid) {
-  return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM);
-}
+bool ProcessAlive(pid_t pid) { return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM); }
 
 ReadResult ReadAvailable(int fd, std::string& into, size_t limit) {
   char chunk[65536];

@@ -68,8 +68,8 @@ void ScheduleDrain() {
 
 }  // namespace
 
-HDDEDATA Invoke(DWORD instance, UINT type, UINT format, HCONV conversation, HSZ hsz1,
-                HSZ hsz2, HDDEDATA data, ULONG_PTR data1, ULONG_PTR data2) {
+HDDEDATA Invoke(DWORD instance, UINT type, UINT format, HCONV conversation, HSZ hsz1, HSZ hsz2,
+                HDDEDATA data, ULONG_PTR data1, ULONG_PTR data2) {
   Instance* found = FindInstance(instance);
   if (!found || !found->callback) return nullptr;
   PFNCALLBACK callback = found->callback;
@@ -170,7 +170,8 @@ void EndConversation(uintptr_t handle) {
 
 bool SendFrame(Conversation& conversation, const wire::Message& message) {
   if (conversation.fd < 0) return false;
-  if (!conversation.server) return WriteAll(conversation.fd, wire::Encode(message), kConnectTimeoutMs);
+  if (!conversation.server)
+    return WriteAll(conversation.fd, wire::Encode(message), kConnectTimeoutMs);
   conversation.output += wire::Encode(message);
   if (!WriteAvailable(conversation.fd, conversation.output) ||
       conversation.output.size() > kMaxPendingOutput) {

@@ -63,7 +63,7 @@ struct Conversation {
   std::string output;
   std::vector<AdviseLink> links;
   uint32_t nextTransaction = 1;
-  bool ended = false;             // socket closed; only the notice to the callback is left
+  bool ended = false;  // socket closed; only the notice to the callback is left
   HCONVLIST list = nullptr;
   std::deque<wire::Message> early;  // advise data read while waiting for a reply
 };
@@ -103,8 +103,8 @@ HCONV HandleOf(const Conversation& conversation);
 void SetError(DWORD instance, UINT error);
 
 /* Calls the instance's callback, counting the depth so that nothing re-enters it. */
-HDDEDATA Invoke(DWORD instance, UINT type, UINT format, HCONV conversation, HSZ hsz1,
-                HSZ hsz2, HDDEDATA data, ULONG_PTR data1, ULONG_PTR data2);
+HDDEDATA Invoke(DWORD instance, UINT type, UINT format, HCONV conversation, HSZ hsz1, HSZ hsz2,
+                HDDEDATA data, ULONG_PTR data1, ULONG_PTR data2);
 bool InCallback();
 /* Runs task from the event loop once no callback is running. */
 void RunOutsideCallback(std::function<void()> task);

@@ -13,10 +13,20 @@ namespace {
 class Writer {
  public:
   void U8(uint8_t v) { out_.push_back(static_cast<char>(v)); }
-  void U16(uint16_t v) { for (int i = 0; i < 2; ++i) U8(static_cast<uint8_t>(v >> (8 * i))); }
-  void U32(uint32_t v) { for (int i = 0; i < 4; ++i) U8(static_cast<uint8_t>(v >> (8 * i))); }
-  void Name(const std::string& s) { U16(static_cast<uint16_t>(s.size())); out_ += s; }
-  void Blob(const std::string& s) { U32(static_cast<uint32_t>(s.size())); out_ += s; }
+  void U16(uint16_t v) {
+    for (int i = 0; i < 2; ++i) U8(static_cast<uint8_t>(v >> (8 * i)));
+  }
+  void U32(uint32_t v) {
+    for (int i = 0; i < 4; ++i) U8(static_cast<uint8_t>(v >> (8 * i)));
+  }
+  void Name(const std::string& s) {
+    U16(static_cast<uint16_t>(s.size()));
+    out_ += s;
+  }
+  void Blob(const std::string& s) {
+    U32(static_cast<uint32_t>(s.size()));
+    out_ += s;
+  }
   std::string& bytes() { return out_; }
 
  private:
@@ -113,8 +123,7 @@ void EncodeBody(const Message& m, Writer& w) {
       w.U8(m.hasData ? 1 : 0);
       w.Blob(m.data);
       break;
-    case Kind::Disconnect:
-      break;
+    case Kind::Disconnect: break;
   }
 }
 
@@ -146,21 +155,18 @@ bool DecodeBody(std::string_view body, Message* m) {
       break;
     }
     case Kind::Transaction:
-      ok = r.U32(&m->transaction) && r.U16(&m->type) && r.U16(&m->format) &&
-           r.Bool(&m->hasItem) && r.Name(&m->item) && r.Bool(&m->hasData) && r.Blob(&m->data);
+      ok = r.U32(&m->transaction) && r.U16(&m->type) && r.U16(&m->format) && r.Bool(&m->hasItem) &&
+           r.Name(&m->item) && r.Bool(&m->hasData) && r.Blob(&m->data);
       break;
     case Kind::TransactionReply:
-      ok = r.U32(&m->transaction) && r.Bool(&m->ok) && r.U16(&m->status) &&
-           r.Bool(&m->hasData) && r.Blob(&m->data);
+      ok = r.U32(&m->transaction) && r.Bool(&m->ok) && r.U16(&m->status) && r.Bool(&m->hasData) &&
+           r.Blob(&m->data);
       break;
     case Kind::AdviseData:
       ok = r.U16(&m->format) && r.Name(&m->item) && r.Bool(&m->hasData) && r.Blob(&m->data);
       break;
-    case Kind::Disconnect:
-      ok = true;
-      break;
-    default:
-      return false;
+    case Kind::Disconnect: ok = true; break;
+    default: return false;
   }
   return ok && r.AtEnd();
 }

@@ -177,7 +177,7 @@ bool StartPublishing(Publisher& p) {
   std::string making = p.Path(".making");
   int fd = open(making.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (fd < 0) return false;
-  struct flock lock{};
+  struct flock lock {};
   lock.l_type = F_WRLCK;
   lock.l_whence = SEEK_SET;
   if (fcntl(fd, F_OFD_SETLK, &lock) != 0 || rename(making.c_str(), p.Path(".lock").c_str()) != 0) {
@@ -198,7 +198,7 @@ bool StartPublishing(Publisher& p) {
 bool LockHeld(const std::string& lockPath) {
   int fd = open(lockPath.c_str(), O_RDWR | O_CLOEXEC);
   if (fd < 0) return false;
-  struct flock probe{};
+  struct flock probe {};
   probe.l_type = F_WRLCK;
   probe.l_whence = SEEK_SET;
   bool held = fcntl(fd, F_OFD_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
@@ -226,7 +226,8 @@ std::vector<ForeignWindow> ReadList(const std::string& path, pid_t pid, uint32_t
     window.title = Unescape(line.substr(second + 1, titleLength)).substr(0, kMaxTitle);
     if (third != std::string::npos) window.state = ParseStateFlags(line.substr(third + 1));
     windows.push_back(std::move(window));
-    if (only) break;  // the first line of a serial is its window, as a search of the whole list finds
+    if (only)
+      break;  // the first line of a serial is its window, as a search of the whole list finds
   }
   return windows;
 }

@@ -18,55 +18,55 @@
 #include <vector>
 
 struct EngineCursor__ {
-    using TableFile = zarne::engine::TableFile;
-    using IndexInfo = zarne::engine::IndexInfo;
+  using TableFile = zarne::engine::TableFile;
+  using IndexInfo = zarne::engine::IndexInfo;
 
-    struct Row {
-        long long rowid = 0;
-        std::vector<char> record;
-        bool partial = false;          // some fields were not decoded (a walk's row)
-        unsigned layout = 0;           // the walk's choice of fields it was decoded for
-    };
-    enum class Where { kBegin, kEnd, kOnRecord, kCrack };
+  struct Row {
+    long long rowid = 0;
+    std::vector<char> record;
+    bool partial = false;  // some fields were not decoded (a walk's row)
+    unsigned layout = 0;   // the walk's choice of fields it was decoded for
+  };
+  enum class Where { kBegin, kEnd, kOnRecord, kCrack };
 
-    std::shared_ptr<TableFile> file;
-    const IndexInfo* index = nullptr;  // null: record order of the file
-    std::vector<int> order;            // field numbers the walk is ordered by
-    bool rowidTail = true;             // row id ends the order (no unique index)
-    bool readOnly = false;
-    bool holdsTableLock = false;       // opened exclusively
+  std::shared_ptr<TableFile> file;
+  const IndexInfo* index = nullptr;  // null: record order of the file
+  std::vector<int> order;            // field numbers the walk is ordered by
+  bool rowidTail = true;             // row id ends the order (no unique index)
+  bool readOnly = false;
+  bool holdsTableLock = false;  // opened exclusively
 
-    Where where = Where::kBegin;
-    std::vector<char> key;             // current record, or the key of a crack
-    long long keyRowid = 0;
-    int crackPrefix = 0;               // order fields of the key that count at a crack
-    bool crackInclusive = false;       // a crack before the key (search) or after it (delete)
-    uint64_t keyStamp = 0;             // file stamp when key was read as a record
-    bool keyPartial = false;           // key holds only the fields a walk decodes
-    unsigned keyLayout = 0;            // and which choice of fields (0: none)
+  Where where = Where::kBegin;
+  std::vector<char> key;  // current record, or the key of a crack
+  long long keyRowid = 0;
+  int crackPrefix = 0;          // order fields of the key that count at a crack
+  bool crackInclusive = false;  // a crack before the key (search) or after it (delete)
+  uint64_t keyStamp = 0;        // file stamp when key was read as a record
+  bool keyPartial = false;      // key holds only the fields a walk decodes
+  unsigned keyLayout = 0;       // and which choice of fields (0: none)
 
-    std::vector<char> fieldsRead;      // by field number: the caller read it through the cursor
-    bool wholeRecords = false;         // the caller uses whole records (writes them back)
-    std::vector<int> walkFields;       // the fields the walk's statements now select
-    unsigned walkLayout = 1;           // numbers each choice of walkFields
-    std::vector<char> unreadRecord;    // a record with every field marked unread
+  std::vector<char> fieldsRead;    // by field number: the caller read it through the cursor
+  bool wholeRecords = false;       // the caller uses whole records (writes them back)
+  std::vector<int> walkFields;     // the fields the walk's statements now select
+  unsigned walkLayout = 1;         // numbers each choice of walkFields
+  std::vector<char> unreadRecord;  // a record with every field marked unread
 
-    std::vector<Row> ahead;            // rows read ahead; the first aheadCount are valid
-    size_t aheadCount = 0;
-    size_t aheadNext = 0;
-    uint64_t aheadStamp = 0;
-    int batch = 1;
+  std::vector<Row> ahead;  // rows read ahead; the first aheadCount are valid
+  size_t aheadCount = 0;
+  size_t aheadNext = 0;
+  uint64_t aheadStamp = 0;
+  int batch = 1;
 
-    // Records this walk has met, in one direction, since the file last changed: a damaged
-    // index can lead a walk back to them, and the walk must end rather than go round.
-    zarne::engine::RowidSet met;
-    uint64_t metStamp = 0;
-    bool metForward = true;
+  // Records this walk has met, in one direction, since the file last changed: a damaged
+  // index can lead a walk back to them, and the walk must end rather than go round.
+  zarne::engine::RowidSet met;
+  uint64_t metStamp = 0;
+  bool metForward = true;
 
-    std::map<int, sqlite3_stmt*> statements;
-    std::map<std::pair<const void*, int>, std::string> openBlobs;
+  std::map<int, sqlite3_stmt*> statements;
+  std::map<std::pair<const void*, int>, std::string> openBlobs;
 
-    ~EngineCursor__();
+  ~EngineCursor__();
 };
 
 namespace zarne::engine {
@@ -92,9 +92,9 @@ sqlite3_stmt* PrepareCursorStatement(EngineCursor cursor, int id, const std::str
    builds only the first time. */
 template <typename MakeSql>
 sqlite3_stmt* CursorStatement(EngineCursor cursor, int id, MakeSql makeSql) {
-    auto found = cursor->statements.find(id);
-    if (found != cursor->statements.end()) return found->second;
-    return PrepareCursorStatement(cursor, id, makeSql());
+  auto found = cursor->statements.find(id);
+  if (found != cursor->statements.end()) return found->second;
+  return PrepareCursorStatement(cursor, id, makeSql());
 }
 
 /* The record of that row id, read whole; exists false when there is none. */

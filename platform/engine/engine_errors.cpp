@@ -13,8 +13,8 @@ namespace {
 EngineErrorInfo gLastFailure{};
 
 struct CodeMessage {
-    EngineResult code;
-    const char* text;
+  EngineResult code;
+  const char* text;
 };
 
 const CodeMessage kMessages[] = {
@@ -52,78 +52,78 @@ const CodeMessage kMessages[] = {
 };
 
 void CopyCut(char* target, size_t size, const std::string& text) {
-    size_t n = text.size() < size - 1 ? text.size() : size - 1;
-    std::memcpy(target, text.data(), n);
-    target[n] = '\0';
+  size_t n = text.size() < size - 1 ? text.size() : size - 1;
+  std::memcpy(target, text.data(), n);
+  target[n] = '\0';
 }
 
 }  // namespace
 
 const char* MessageForCode(EngineResult code) {
-    for (const CodeMessage& entry : kMessages) {
-        if (entry.code == code) return entry.text;
-    }
-    return nullptr;
+  for (const CodeMessage& entry : kMessages) {
+    if (entry.code == code) return entry.text;
+  }
+  return nullptr;
 }
 
 EngineResult Fail(EngineResult code, const std::vector<std::string>& context) {
-    gLastFailure = EngineErrorInfo{};
-    gLastFailure.code = code;
-    const char* text = MessageForCode(code);
-    CopyCut(gLastFailure.message, sizeof gLastFailure.message, text ? text : "Engine error.");
-    size_t slot = 0;
-    for (const std::string& item : context) {
-        if (slot == 4) break;
-        if (item.empty()) continue;
-        CopyCut(gLastFailure.context[slot++], sizeof gLastFailure.context[0], item);
-    }
-    return code;
+  gLastFailure = EngineErrorInfo{};
+  gLastFailure.code = code;
+  const char* text = MessageForCode(code);
+  CopyCut(gLastFailure.message, sizeof gLastFailure.message, text ? text : "Engine error.");
+  size_t slot = 0;
+  for (const std::string& item : context) {
+    if (slot == 4) break;
+    if (item.empty()) continue;
+    CopyCut(gLastFailure.context[slot++], sizeof gLastFailure.context[0], item);
+  }
+  return code;
 }
 
 EngineResult FailInSlots(EngineResult code, const std::vector<std::string>& slots) {
-    Fail(code);
-    for (size_t slot = 0; slot < slots.size() && slot < 4; ++slot) {
-        CopyCut(gLastFailure.context[slot], sizeof gLastFailure.context[0], slots[slot]);
-    }
-    return code;
+  Fail(code);
+  for (size_t slot = 0; slot < slots.size() && slot < 4; ++slot) {
+    CopyCut(gLastFailure.context[slot], sizeof gLastFailure.context[0], slots[slot]);
+  }
+  return code;
 }
 
 EngineResult CodeForSqlite(int sqliteResult) {
-    switch (sqliteResult & 0xFF) {
-        case SQLITE_OK: return ENGINE_OK;
-        case SQLITE_BUSY:
-        case SQLITE_LOCKED: return ENGINE_ERR_BUSY;
-        case SQLITE_NOMEM: return ENGINE_ERR_NOMEMORY;
-        case SQLITE_CORRUPT:
-        case SQLITE_NOTADB:
-        case SQLITE_FORMAT:
-        case SQLITE_SCHEMA: return ENGINE_ERR_TABLEDAMAGED;
-        case SQLITE_CONSTRAINT: return ENGINE_ERR_KEYVIOL;
-        case SQLITE_CANTOPEN: return ENGINE_ERR_TABLENOTFOUND;
-        default: return ENGINE_ERR_FILEIO;
-    }
+  switch (sqliteResult & 0xFF) {
+    case SQLITE_OK: return ENGINE_OK;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return ENGINE_ERR_BUSY;
+    case SQLITE_NOMEM: return ENGINE_ERR_NOMEMORY;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_FORMAT:
+    case SQLITE_SCHEMA: return ENGINE_ERR_TABLEDAMAGED;
+    case SQLITE_CONSTRAINT: return ENGINE_ERR_KEYVIOL;
+    case SQLITE_CANTOPEN: return ENGINE_ERR_TABLENOTFOUND;
+    default: return ENGINE_ERR_FILEIO;
+  }
 }
 
 std::string OfficeWords(int sqliteResult) {
-    switch (sqliteResult & 0xFF) {
-        case SQLITE_FULL: return "The disk is full";
-        case SQLITE_IOERR: return "The disk could not be read or written";
-        case SQLITE_CORRUPT:
-        case SQLITE_NOTADB:
-        case SQLITE_FORMAT: return "The file is damaged";
-        case SQLITE_CANTOPEN: return "The file could not be opened";
-        case SQLITE_READONLY:
-        case SQLITE_PERM: return "The file or its directory is read-only";
-        case SQLITE_BUSY:
-        case SQLITE_LOCKED: return "Another program is using the table";
-        case SQLITE_NOMEM: return "There is not enough memory";
-        default: return "The table could not be written";
-    }
+  switch (sqliteResult & 0xFF) {
+    case SQLITE_FULL: return "The disk is full";
+    case SQLITE_IOERR: return "The disk could not be read or written";
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_FORMAT: return "The file is damaged";
+    case SQLITE_CANTOPEN: return "The file could not be opened";
+    case SQLITE_READONLY:
+    case SQLITE_PERM: return "The file or its directory is read-only";
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return "Another program is using the table";
+    case SQLITE_NOMEM: return "There is not enough memory";
+    default: return "The table could not be written";
+  }
 }
 
 EngineResult FailSqlite(int sqliteResult, sqlite3* db, std::vector<std::string> context) {
-    if (db) context.push_back(sqlite3_errmsg(db));
-    return Fail(CodeForSqlite(sqliteResult), context);
+  if (db) context.push_back(sqlite3_errmsg(db));
+  return Fail(CodeForSqlite(sqliteResult), context);
 }
 
 }  // namespace zarne::engine
@@ -131,19 +131,19 @@ EngineResult FailSqlite(int sqliteResult, sqlite3* db, std::vector<std::string> 
 using namespace zarne::engine;
 
 EngineResult EngineGetErrorInfo(BOOL fullContext, EngineErrorInfo* info) {
-    if (!info) return ENGINE_ERR_INVALIDPARAM;
-    *info = gLastFailure;
-    if (!fullContext) std::memset(info->context, 0, sizeof info->context);
-    return ENGINE_OK;
+  if (!info) return ENGINE_ERR_INVALIDPARAM;
+  *info = gLastFailure;
+  if (!fullContext) std::memset(info->context, 0, sizeof info->context);
+  return ENGINE_OK;
 }
 
 EngineResult EngineGetErrorText(EngineResult code, char* buffer) {
-    if (!buffer) return ENGINE_ERR_INVALIDPARAM;
-    const char* text = MessageForCode(code);
-    if (!text) {
-        CopyCut(buffer, 128, "Unknown engine error.");
-        return ENGINE_ERR_INVALIDPARAM;
-    }
-    CopyCut(buffer, 128, text);
-    return ENGINE_OK;
+  if (!buffer) return ENGINE_ERR_INVALIDPARAM;
+  const char* text = MessageForCode(code);
+  if (!text) {
+    CopyCut(buffer, 128, "Unknown engine error.");
+    return ENGINE_ERR_INVALIDPARAM;
+  }
+  CopyCut(buffer, 128, text);
+  return ENGINE_OK;
 }

@@ -22,57 +22,57 @@
 namespace zarne::engine {
 
 class LockFile {
-public:
-    /* The one lock file of this program for that host path, opened (and created) on need. */
-    static EngineResult Get(const std::string& lockPath, std::shared_ptr<LockFile>* out);
-    ~LockFile();
+ public:
+  /* The one lock file of this program for that host path, opened (and created) on need. */
+  static EngineResult Get(const std::string& lockPath, std::shared_ptr<LockFile>* out);
+  ~LockFile();
 
-    /* ENGINE_ERR_ALREADYLOCKED when this program holds it already, ENGINE_ERR_RECLOCKED
+  /* ENGINE_ERR_ALREADYLOCKED when this program holds it already, ENGINE_ERR_RECLOCKED
        when another program does. */
-    EngineResult LockRecord(uint64_t keyHash, const void* owner);
-    EngineResult UnlockRecord(uint64_t keyHash, const void* owner);
-    void UnlockAllOf(const void* owner);
-    bool HeldBy(uint64_t keyHash, const void* owner) const;
-    /* True when another program holds the record's lock. */
-    bool LockedElsewhere(uint64_t keyHash) const;
+  EngineResult LockRecord(uint64_t keyHash, const void* owner);
+  EngineResult UnlockRecord(uint64_t keyHash, const void* owner);
+  void UnlockAllOf(const void* owner);
+  bool HeldBy(uint64_t keyHash, const void* owner) const;
+  /* True when another program holds the record's lock. */
+  bool LockedElsewhere(uint64_t keyHash) const;
 
-    /* Every program with the table open holds a shared lock on a marker byte, so that
+  /* Every program with the table open holds a shared lock on a marker byte, so that
        replacing the file (which strands those programs on the old one) can be refused.
        False when another program holds the marker exclusively. While this program holds
        it exclusively, its own opens leave it so. */
-    bool MarkOpen();
-    void UnmarkOpen();
-    /* Takes the marker exclusively (no other program has the table open); false if not.
+  bool MarkOpen();
+  void UnmarkOpen();
+  /* Takes the marker exclusively (no other program has the table open); false if not.
        Each successful claim is undone by one ReleaseUnused. */
-    bool ClaimUnused();
-    void ReleaseUnused();
+  bool ClaimUnused();
+  void ReleaseUnused();
 
-    /* Who keeps this program from the marker: nobody, a program that has the table open,
+  /* Who keeps this program from the marker: nobody, a program that has the table open,
        a program holding the table lock, or one replacing the file just now. */
-    enum class MarkerHolder { kNobody, kOpenElsewhere, kTableLockElsewhere, kBriefClaim };
-    MarkerHolder WhoHoldsMarker() const;
+  enum class MarkerHolder { kNobody, kOpenElsewhere, kTableLockElsewhere, kBriefClaim };
+  MarkerHolder WhoHoldsMarker() const;
 
-    /* keepOthersOut: the marker is taken as well, so no other program can have the table
+  /* keepOthersOut: the marker is taken as well, so no other program can have the table
        open while the lock is held (the repair utility's lock). */
-    EngineResult LockTable(bool keepOthersOut = false);
-    EngineResult UnlockTable();
-    bool TableLocked() const { return tableLocked_; }
-    const std::string& path() const { return path_; }
+  EngineResult LockTable(bool keepOthersOut = false);
+  EngineResult UnlockTable();
+  bool TableLocked() const { return tableLocked_; }
+  const std::string& path() const { return path_; }
 
-private:
-    LockFile(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
-    bool SetLock(short type, uint64_t offset) const;
-    short ConflictingLock(short type, uint64_t offset) const;
-    void SettleTableByte();
-    void SettleMarker();
+ private:
+  LockFile(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
+  bool SetLock(short type, uint64_t offset) const;
+  short ConflictingLock(short type, uint64_t offset) const;
+  void SettleTableByte();
+  void SettleMarker();
 
-    std::string path_;
-    int fd_;
-    std::map<uint64_t, const void*> held_;
-    bool tableLocked_ = false;
-    bool keepOthersOut_ = false;
-    int opens_ = 0;    // tables of this program open on the file
-    int claims_ = 0;   // exclusive claims of the marker in progress
+  std::string path_;
+  int fd_;
+  std::map<uint64_t, const void*> held_;
+  bool tableLocked_ = false;
+  bool keepOthersOut_ = false;
+  int opens_ = 0;   // tables of this program open on the file
+  int claims_ = 0;  // exclusive claims of the marker in progress
 };
 
 /* Takes the marker of the table at hostPath's lock file exclusively for replacing or

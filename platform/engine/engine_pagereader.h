@@ -18,27 +18,27 @@ namespace zarne::engine {
 
 /* One stored value as the file holds it. */
 struct PageValue {
-    int kind = 5;            // SQLITE_INTEGER 1, SQLITE_FLOAT 2, SQLITE_TEXT 3, SQLITE_BLOB 4, SQLITE_NULL 5
-    long long integer = 0;
-    double real = 0;
-    std::string bytes;       // text or blob
+  int kind = 5;  // SQLITE_INTEGER 1, SQLITE_FLOAT 2, SQLITE_TEXT 3, SQLITE_BLOB 4, SQLITE_NULL 5
+  long long integer = 0;
+  double real = 0;
+  std::string bytes;  // text or blob
 };
 
 struct PageRow {
-    long long rowid = 0;
-    std::vector<PageValue> values;
+  long long rowid = 0;
+  std::vector<PageValue> values;
 };
 
 /* What a reading of the file found. */
 struct PageReading {
-    bool fileRead = false;        // the file could be read at all
-    bool structureFound = false;  // header and schema read, the record tree's root known
-    bool checked = false;         // the pages carry check values
-    long long damagedPages = 0;   // pages of the records (or of the tree above) not trusted
-    long long recordsRead = 0;    // rows handed on
-    long long indexEntries = -1;  // records the primary index holds, when it reads whole
-    bool otherDamage = false;     // a page of no record (an index, the header) is damaged
-    bool Damaged() const { return !structureFound || damagedPages > 0; }
+  bool fileRead = false;        // the file could be read at all
+  bool structureFound = false;  // header and schema read, the record tree's root known
+  bool checked = false;         // the pages carry check values
+  long long damagedPages = 0;   // pages of the records (or of the tree above) not trusted
+  long long recordsRead = 0;    // rows handed on
+  long long indexEntries = -1;  // records the primary index holds, when it reads whole
+  bool otherDamage = false;     // a page of no record (an index, the header) is damaged
+  bool Damaged() const { return !structureFound || damagedPages > 0; }
 };
 
 /* Reads every intact record of the records table of the file at path, in row id order

@@ -12,7 +12,7 @@
 namespace zarne::engine {
 
 inline bool FieldIsBlank(const FieldInfo& field, const char* record) {
-    return record[field.nullOffset] != 0;
+  return record[field.nullOffset] != 0;
 }
 
 /* Every field blank, every data byte zero. */

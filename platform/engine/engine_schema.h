@@ -18,39 +18,39 @@
 namespace zarne::engine {
 
 struct FieldInfo {
-    int number = 0;        // 1-based
-    std::string name;
-    int type = 0;
-    int subtype = 0;
-    int units1 = 0;
-    int units2 = 0;
-    int offset = 0;        // of the data in the record buffer
-    int length = 0;        // bytes of the data
-    int nullOffset = 0;    // of the blank indicator
+  int number = 0;  // 1-based
+  std::string name;
+  int type = 0;
+  int subtype = 0;
+  int units1 = 0;
+  int units2 = 0;
+  int offset = 0;      // of the data in the record buffer
+  int length = 0;      // bytes of the data
+  int nullOffset = 0;  // of the blank indicator
 };
 
 struct IndexInfo {
-    int id = 0;            // 0 primary, secondaries 1, 2, ... in creation order
-    std::string name;
-    bool primary = false;
-    bool unique = false;
-    bool caseInsensitive = false;
-    std::vector<int> keyFields;  // 1-based field numbers
-    int keyLength = 0;
-    int blockSize = 0;
+  int id = 0;  // 0 primary, secondaries 1, 2, ... in creation order
+  std::string name;
+  bool primary = false;
+  bool unique = false;
+  bool caseInsensitive = false;
+  std::vector<int> keyFields;  // 1-based field numbers
+  int keyLength = 0;
+  int blockSize = 0;
 };
 
 struct TableSchema {
-    std::vector<FieldInfo> fields;
-    std::vector<IndexInfo> indexes;
-    int recordSize = 0;
+  std::vector<FieldInfo> fields;
+  std::vector<IndexInfo> indexes;
+  int recordSize = 0;
 
-    const IndexInfo* Primary() const;
-    const IndexInfo* IndexById(int id) const;
-    const FieldInfo& Field(int number) const { return fields[number - 1]; }
-    int FieldCount() const { return static_cast<int>(fields.size()); }
-    /* Fills offsets, lengths and the record size; false when the record is too large. */
-    bool ComputeLayout();
+  const IndexInfo* Primary() const;
+  const IndexInfo* IndexById(int id) const;
+  const FieldInfo& Field(int number) const { return fields[number - 1]; }
+  int FieldCount() const { return static_cast<int>(fields.size()); }
+  /* Fills offsets, lengths and the record size; false when the record is too large. */
+  bool ComputeLayout();
 };
 
 /* Builds a schema from a creation descriptor; on failure problem says what is wrong. */

@@ -16,57 +16,57 @@
 namespace zarne::engine {
 
 class TableFile {
-public:
-    /* The open table for that host path, opened now when no cursor has it open. */
-    static EngineResult Open(const std::string& hostPath, std::shared_ptr<TableFile>* out);
-    /* The table when this program has it open, else null. */
-    static std::shared_ptr<TableFile> FindOpen(const std::string& hostPath);
-    ~TableFile();
+ public:
+  /* The open table for that host path, opened now when no cursor has it open. */
+  static EngineResult Open(const std::string& hostPath, std::shared_ptr<TableFile>* out);
+  /* The table when this program has it open, else null. */
+  static std::shared_ptr<TableFile> FindOpen(const std::string& hostPath);
+  ~TableFile();
 
-    sqlite3* db() const { return db_; }
-    const TableSchema& schema() const { return schema_; }
-    const std::string& hostPath() const { return hostPath_; }
-    const std::string& name() const { return name_; }
-    LockFile& locks() { return *locks_; }
+  sqlite3* db() const { return db_; }
+  const TableSchema& schema() const { return schema_; }
+  const std::string& hostPath() const { return hostPath_; }
+  const std::string& name() const { return name_; }
+  LockFile& locks() { return *locks_; }
 
-    /* Changes whenever any program commits a change to the file: cached rows are good
+  /* Changes whenever any program commits a change to the file: cached rows are good
        while it stays the same; 0 when it cannot be read. Read from a mapping of the
        file's first page, it costs a memory load, not a system call. */
-    uint64_t Stamp() const;
-    void NoteOwnWrite() { ++generation_; }
-    void DeleteWhenClosed() { deleteWhenClosed_ = true; }
-    void SetName(const std::string& name) { name_ = name; }
+  uint64_t Stamp() const;
+  void NoteOwnWrite() { ++generation_; }
+  void DeleteWhenClosed() { deleteWhenClosed_ = true; }
+  void SetName(const std::string& name) { name_ = name; }
 
-    /* A prepared statement of that text left by a closed cursor (reset, unbound), or null:
+  /* A prepared statement of that text left by a closed cursor (reset, unbound), or null:
        cursors of a file open and close often, and preparing costs more than the step. */
-    sqlite3_stmt* TakeSpareStatement(const std::string& sql);
-    /* Keeps a cursor's statement for the next cursor; finalizes it when enough are kept. */
-    void GiveBackStatement(sqlite3_stmt* stmt);
+  sqlite3_stmt* TakeSpareStatement(const std::string& sql);
+  /* Keeps a cursor's statement for the next cursor; finalizes it when enough are kept. */
+  void GiveBackStatement(sqlite3_stmt* stmt);
 
-private:
-    TableFile() = default;
+ private:
+  TableFile() = default;
 
-    std::string hostPath_;
-    std::string name_;
-    sqlite3* db_ = nullptr;
-    sqlite3_file* file_ = nullptr;
-    /* The file's first page mapped shared (null when it could not be): its change counter
+  std::string hostPath_;
+  std::string name_;
+  sqlite3* db_ = nullptr;
+  sqlite3_file* file_ = nullptr;
+  /* The file's first page mapped shared (null when it could not be): its change counter
        is what every committed write of any program changes. */
-    const unsigned char* header_ = nullptr;
-    int headerFd_ = -1;
-    TableSchema schema_;
-    std::shared_ptr<LockFile> locks_;
-    uint64_t generation_ = 1;
-    bool deleteWhenClosed_ = false;
-    bool marked_ = false;  // holds its share of the open marker
-    std::multimap<std::string, sqlite3_stmt*> spare_;
+  const unsigned char* header_ = nullptr;
+  int headerFd_ = -1;
+  TableSchema schema_;
+  std::shared_ptr<LockFile> locks_;
+  uint64_t generation_ = 1;
+  bool deleteWhenClosed_ = false;
+  bool marked_ = false;  // holds its share of the open marker
+  std::multimap<std::string, sqlite3_stmt*> spare_;
 };
 
 /* Creates a table file of that shape (atomically, by rename); an existing one is replaced
    only with overwrite, and never while this program has it open. Messages name the table
    as shown (its host path when that is empty). */
-EngineResult BuildTableFile(const std::string& hostPath, const TableSchema& schema,
-                            bool overwrite, bool durable = true, const std::string& shown = "");
+EngineResult BuildTableFile(const std::string& hostPath, const TableSchema& schema, bool overwrite,
+                            bool durable = true, const std::string& shown = "");
 
 /* Opens a SQLite connection with the engine's durability settings (rollback journal,
    synchronous writes, busy timeout); firstSettings (pragmas) are made before them. */

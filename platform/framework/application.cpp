@@ -82,7 +82,9 @@ int TApplication::Run() {
   return MessageLoop();
 }
 
-bool TApplication::CanClose() { return !MainWindow || !MainWindow->HWindow || MainWindow->CanClose(); }
+bool TApplication::CanClose() {
+  return !MainWindow || !MainWindow->HWindow || MainWindow->CanClose();
+}
 
 bool TApplication::ProcessAppMsg(MSG& msg) {
   // Each framework window from the message's window up to its top-level window may use the

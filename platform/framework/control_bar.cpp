@@ -37,7 +37,8 @@ void TButtonGadget::LoadPicture(HINSTANCE module) {
   if (bitmap_) return;
   bitmap_ = LoadBitmap(module, bitmapId_);
   BITMAP info{};
-  if (bitmap_ && GetObject(bitmap_, sizeof info, &info)) bitmapSize_ = TSize(info.bmWidth, info.bmHeight);
+  if (bitmap_ && GetObject(bitmap_, sizeof info, &info))
+    bitmapSize_ = TSize(info.bmWidth, info.bmHeight);
 }
 
 TSize TButtonGadget::GetDesiredSize() const {
@@ -166,7 +167,4 @@ void TControlBar::EvLButtonUp(UINT, TPoint& point) {
 void TControlBar::EvEnterIdle(UINT, HWND) { UpdateButtonStates(); }
 
 DEFINE_RESPONSE_TABLE1(TControlBar, TWindow)
-  EV_WM_LBUTTONDOWN,
-  EV_WM_LBUTTONUP,
-  EV_WM_ENTERIDLE,
-END_RESPONSE_TABLE;
+EV_WM_LBUTTONDOWN, EV_WM_LBUTTONUP, EV_WM_ENTERIDLE, END_RESPONSE_TABLE;

@@ -94,7 +94,8 @@ TCheckBox::TCheckBox(TWindow* parent, int resourceId, TGroupBox* group, TModule*
   EnableTransfer();
 }
 
-TCheckBox::TCheckBox(TWindow* parent, int resourceId, TTransferWidth width, TGroupBox* group, TModule* module)
+TCheckBox::TCheckBox(TWindow* parent, int resourceId, TTransferWidth width, TGroupBox* group,
+                     TModule* module)
     : TButton(parent, resourceId, module), Group(group), TransferWidth(width) {
   EnableTransfer();
 }
@@ -127,8 +128,8 @@ UINT TCheckBox::Transfer(void* buffer, TTransferDirection direction) {
                                   : TransferState<uint16_t>(*this, buffer, direction);
 }
 
-TRadioButton::TRadioButton(TWindow* parent, int id, const char* title, int x, int y, int w,
-                           int h, TGroupBox* group, TModule* module)
+TRadioButton::TRadioButton(TWindow* parent, int id, const char* title, int x, int y, int w, int h,
+                           TGroupBox* group, TModule* module)
     : TCheckBox(parent, id, title, x, y, w, h, group, module) {
   Attr.Style = (Attr.Style & ~BS_TYPEMASK) | BS_AUTORADIOBUTTON;
 }

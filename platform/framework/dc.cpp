@@ -13,10 +13,18 @@ void TDC::Remember(HGDIOBJ previous, HGDIOBJ& slot) {
   if (!slot) slot = previous;
 }
 
-void TDC::SelectObject(const TPen& pen) { Remember(::SelectObject(hdc_, pen.GetHandle()), origPen_); }
-void TDC::SelectObject(const TBrush& brush) { Remember(::SelectObject(hdc_, brush.GetHandle()), origBrush_); }
-void TDC::SelectObject(const TFont& font) { Remember(::SelectObject(hdc_, font.GetHandle()), origFont_); }
-void TDC::SelectObject(const TBitmap& bitmap) { Remember(::SelectObject(hdc_, bitmap.GetHandle()), origBitmap_); }
+void TDC::SelectObject(const TPen& pen) {
+  Remember(::SelectObject(hdc_, pen.GetHandle()), origPen_);
+}
+void TDC::SelectObject(const TBrush& brush) {
+  Remember(::SelectObject(hdc_, brush.GetHandle()), origBrush_);
+}
+void TDC::SelectObject(const TFont& font) {
+  Remember(::SelectObject(hdc_, font.GetHandle()), origFont_);
+}
+void TDC::SelectObject(const TBitmap& bitmap) {
+  Remember(::SelectObject(hdc_, bitmap.GetHandle()), origBitmap_);
+}
 
 static void PutBack(HDC dc, HGDIOBJ& slot) {
   if (slot && dc) ::SelectObject(dc, slot);
@@ -44,8 +52,16 @@ bool TDC::SetViewportExt(const TSize& extent, TSize* previous) {
 bool TDC::SetViewportOrg(const TPoint& origin, TPoint* previous) {
   return ::SetViewportOrgEx(hdc_, origin.x, origin.y, previous);
 }
-TSize TDC::GetWindowExt() const { TSize s; ::GetWindowExtEx(hdc_, &s); return s; }
-TPoint TDC::GetViewportOrg() const { TPoint p; ::GetViewportOrgEx(hdc_, &p); return p; }
+TSize TDC::GetWindowExt() const {
+  TSize s;
+  ::GetWindowExtEx(hdc_, &s);
+  return s;
+}
+TPoint TDC::GetViewportOrg() const {
+  TPoint p;
+  ::GetViewportOrgEx(hdc_, &p);
+  return p;
+}
 
 bool TDC::TextOut(int x, int y, const char* text, int count) {
   if (!text) return false;
@@ -53,7 +69,8 @@ bool TDC::TextOut(int x, int y, const char* text, int count) {
   return ::TextOut(hdc_, x, y, text, count);
 }
 
-bool TDC::ExtTextOut(int x, int y, UINT options, const TRect* rect, const char* text, int count, const int* dx) {
+bool TDC::ExtTextOut(int x, int y, UINT options, const TRect* rect, const char* text, int count,
+                     const int* dx) {
   if (!text) return false;
   if (count < 0) count = static_cast<int>(std::strlen(text));
   return ::ExtTextOut(hdc_, x, y, options, rect, text, static_cast<UINT>(count), dx);
@@ -66,8 +83,8 @@ int TDC::DrawText(const char* text, int count, const TRect& rect, UINT format) {
 }
 
 bool TDC::BitBlt(const TRect& dst, const TDC& src, const TPoint& srcOrigin, DWORD rop) {
-  return ::BitBlt(hdc_, dst.left, dst.top, dst.Width(), dst.Height(), src, srcOrigin.x,
-                  srcOrigin.y, rop);
+  return ::BitBlt(hdc_, dst.left, dst.top, dst.Width(), dst.Height(), src, srcOrigin.x, srcOrigin.y,
+                  rop);
 }
 bool TDC::BitBlt(int x, int y, int w, int h, const TDC& src, int sx, int sy, DWORD rop) {
   return ::BitBlt(hdc_, x, y, w, h, src, sx, sy, rop);

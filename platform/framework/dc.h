@@ -63,7 +63,9 @@ class TDC {
   /* Clipping */
   int GetClipBox(TRect& rect) const { return ::GetClipBox(hdc_, &rect); }
   bool RectVisible(const TRect& rect) const { return ::RectVisible(hdc_, &rect); }
-  int IntersectClipRect(const TRect& r) { return ::IntersectClipRect(hdc_, r.left, r.top, r.right, r.bottom); }
+  int IntersectClipRect(const TRect& r) {
+    return ::IntersectClipRect(hdc_, r.left, r.top, r.right, r.bottom);
+  }
 
   /* Lines and shapes */
   bool MoveTo(int x, int y) { return ::MoveToEx(hdc_, x, y, nullptr); }
@@ -83,12 +85,14 @@ class TDC {
 
   /* Text; a count of -1 means the whole NUL-terminated text. */
   bool TextOut(int x, int y, const char* text, int count = -1);
-  bool TextOut(const TPoint& p, const char* text, int count = -1) { return TextOut(p.x, p.y, text, count); }
+  bool TextOut(const TPoint& p, const char* text, int count = -1) {
+    return TextOut(p.x, p.y, text, count);
+  }
   /* Text with ETO_OPAQUE / ETO_CLIPPED over `rect` (may be null) and optional advances. */
   bool ExtTextOut(int x, int y, UINT options, const TRect* rect, const char* text, int count = -1,
                   const int* dx = nullptr);
-  bool ExtTextOut(const TPoint& p, UINT options, const TRect* rect, const char* text, int count = -1,
-                  const int* dx = nullptr) {
+  bool ExtTextOut(const TPoint& p, UINT options, const TRect* rect, const char* text,
+                  int count = -1, const int* dx = nullptr) {
     return ExtTextOut(p.x, p.y, options, rect, text, count, dx);
   }
   int DrawText(const char* text, int count, const TRect& rect, UINT format);

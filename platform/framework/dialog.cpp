@@ -34,10 +34,12 @@ bool TDialog::EvInitDialog(HWND) {
 void TDialog::ReportMissingTemplate() {
   char text[200];
   if (resId_.IsNumber())
-    std::snprintf(text, sizeof text, "The dialog %d could not be made: its template is missing or damaged.",
+    std::snprintf(text, sizeof text,
+                  "The dialog %d could not be made: its template is missing or damaged.",
                   resId_.Number());
   else
-    std::snprintf(text, sizeof text, "The dialog \"%s\" could not be made: its template is missing or damaged.",
+    std::snprintf(text, sizeof text,
+                  "The dialog \"%s\" could not be made: its template is missing or damaged.",
                   resId_.IsNull() ? "" : static_cast<LPCSTR>(resId_));
   ReportFrameworkError(Parent ? Parent->HWindow : nullptr, "Dialog Error", text);
 }
@@ -92,7 +94,4 @@ void TDialog::CmOk() { CloseWindow(IDOK); }
 void TDialog::CmCancel() { Destroy(IDCANCEL); }
 
 DEFINE_RESPONSE_TABLE1(TDialog, TWindow)
-  EV_COMMAND(IDOK, CmOk),
-  EV_COMMAND(IDCANCEL, CmCancel),
-  EV_WM_CLOSE,
-END_RESPONSE_TABLE;
+EV_COMMAND(IDOK, CmOk), EV_COMMAND(IDCANCEL, CmCancel), EV_WM_CLOSE, END_RESPONSE_TABLE;

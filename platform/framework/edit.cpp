@@ -12,8 +12,8 @@
 #include <cstring>
 #include <vector>
 
-TEdit::TEdit(TWindow* parent, int id, const char* text, int x, int y, int w, int h,
-             UINT textLimit, bool multiline, TModule* module)
+TEdit::TEdit(TWindow* parent, int id, const char* text, int x, int y, int w, int h, UINT textLimit,
+             bool multiline, TModule* module)
     : TStatic(parent, id, text, x, y, w, h, textLimit, module) {
   Attr.Style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_LEFT | ES_AUTOHSCROLL;
   if (multiline) Attr.Style |= ES_MULTILINE | ES_AUTOVSCROLL;
@@ -134,13 +134,7 @@ void TEdit::CeHasSelection(TCommandEnabler& ce) {
 }
 
 DEFINE_RESPONSE_TABLE1(TEdit, TStatic)
-  EV_WM_CHAR,
-  EV_WM_KILLFOCUS,
-  EV_COMMAND(CM_EDITCUT, Cut),
-  EV_COMMAND(CM_EDITCOPY, Copy),
-  EV_COMMAND(CM_EDITPASTE, Paste),
-  EV_COMMAND(CM_EDITUNDO, Undo),
-  EV_COMMAND_ENABLE(CM_EDITCUT, CeHasSelection),
-  EV_COMMAND_ENABLE(CM_EDITCOPY, CeHasSelection),
-  EV_COMMAND_ENABLE(CM_EDITPASTE, CeCanPaste),
-END_RESPONSE_TABLE;
+EV_WM_CHAR, EV_WM_KILLFOCUS, EV_COMMAND(CM_EDITCUT, Cut), EV_COMMAND(CM_EDITCOPY, Copy),
+    EV_COMMAND(CM_EDITPASTE, Paste), EV_COMMAND(CM_EDITUNDO, Undo),
+    EV_COMMAND_ENABLE(CM_EDITCUT, CeHasSelection), EV_COMMAND_ENABLE(CM_EDITCOPY, CeHasSelection),
+    EV_COMMAND_ENABLE(CM_EDITPASTE, CeCanPaste), END_RESPONSE_TABLE;

@@ -19,8 +19,8 @@
 
 class TEdit : public TStatic {
  public:
-  TEdit(TWindow* parent, int id, const char* text, int x, int y, int w, int h,
-        UINT textLimit = 0, bool multiline = false, TModule* module = nullptr);
+  TEdit(TWindow* parent, int id, const char* text, int x, int y, int w, int h, UINT textLimit = 0,
+        bool multiline = false, TModule* module = nullptr);
   TEdit(TWindow* parent, int resourceId, UINT textLimit = 0, TModule* module = nullptr);
   ~TEdit() override;
   const char* GetClassName() override { return "EDIT"; }

@@ -16,17 +16,26 @@ char* Duplicate(const char* text) {
 
 TOpenSaveDialog::TData::TData(DWORD flags, const char* filter, char* customFilter,
                               const char* initialDir, const char* defExt, int maxPath)
-    : Flags(flags), FileName(nullptr), Filter(nullptr), CustomFilter(customFilter),
-      InitialDir(Duplicate(initialDir)), DefExt(Duplicate(defExt)),
+    : Flags(flags),
+      FileName(nullptr),
+      Filter(nullptr),
+      CustomFilter(customFilter),
+      InitialDir(Duplicate(initialDir)),
+      DefExt(Duplicate(defExt)),
       MaxPath(maxPath > 0 ? maxPath : MAX_PATH) {
   FileName = new char[static_cast<size_t>(MaxPath)]();
   SetFilter(filter);
 }
 
 TOpenSaveDialog::TData::TData(const TData& other)
-    : Flags(other.Flags), Error(other.Error), FileName(nullptr), Filter(nullptr),
-      CustomFilter(other.CustomFilter), FilterIndex(other.FilterIndex),
-      InitialDir(Duplicate(other.InitialDir)), DefExt(Duplicate(other.DefExt)),
+    : Flags(other.Flags),
+      Error(other.Error),
+      FileName(nullptr),
+      Filter(nullptr),
+      CustomFilter(other.CustomFilter),
+      FilterIndex(other.FilterIndex),
+      InitialDir(Duplicate(other.InitialDir)),
+      DefExt(Duplicate(other.DefExt)),
       MaxPath(other.MaxPath) {
   FileName = new char[static_cast<size_t>(MaxPath)]();
   std::strncpy(FileName, other.FileName, static_cast<size_t>(MaxPath) - 1);
@@ -60,8 +69,7 @@ void TOpenSaveDialog::TData::SetFilter(const char* filter) {
   Filter = Duplicate(filter);
 }
 
-TOpenSaveDialog::TOpenSaveDialog(TWindow* parent, TData& data, const char* title,
-                                 TModule* module)
+TOpenSaveDialog::TOpenSaveDialog(TWindow* parent, TData& data, const char* title, TModule* module)
     : TCommonDialog(parent, nullptr, module), Data(data), DialogTitle(title ? title : "") {}
 
 int TOpenSaveDialog::Run(bool save) {

@@ -54,7 +54,8 @@ bool TFrameWindow::PreProcessMsg(MSG& msg) { return TWindow::PreProcessMsg(msg);
 HWND TFrameWindow::GetCommandTarget() {
   HWND focus = ::GetFocus();
   if (ClientWnd && ClientWnd->HWindow) {
-    if (focus && (focus == ClientWnd->HWindow || ::IsChild(ClientWnd->HWindow, focus))) return focus;
+    if (focus && (focus == ClientWnd->HWindow || ::IsChild(ClientWnd->HWindow, focus)))
+      return focus;
     return ClientWnd->HWindow;
   }
   if (focus && ::IsChild(HWindow, focus)) return focus;
@@ -79,7 +80,8 @@ LRESULT TFrameWindow::EvCommand(UINT id, HWND hWndCtl, UINT notifyCode) {
     if (w->Dispatch(key, args)) return 0;
   }
   if (Dispatch(key, args)) return 0;
-  if (TApplication* app = GetApplication(); app && IsFlagSet(wfMainWindow) && app->Dispatch(key, args))
+  if (TApplication* app = GetApplication();
+      app && IsFlagSet(wfMainWindow) && app->Dispatch(key, args))
     return 0;
   return DefaultProcessing();
 }
@@ -133,12 +135,8 @@ void TFrameWindow::EvParentNotify(UINT event, LPARAM childHandleOrPoint, UINT ch
 }
 
 DEFINE_RESPONSE_TABLE1(TFrameWindow, TWindow)
-  EV_WM_SIZE,
-  EV_WM_SETFOCUS,
-  EV_WM_ENTERIDLE,
-  EV_WM_PARENTNOTIFY,
-  EV_COMMAND(CM_EXIT, CmExit),
-END_RESPONSE_TABLE;
+EV_WM_SIZE, EV_WM_SETFOCUS, EV_WM_ENTERIDLE, EV_WM_PARENTNOTIFY,
+    EV_COMMAND(CM_EXIT, CmExit), END_RESPONSE_TABLE;
 
 /* ---- decorated frame ---- */
 

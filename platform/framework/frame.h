@@ -13,19 +13,19 @@
 #include <vector>
 
 /* Framework command ids of the original library, as the menus and the control bar carry them. */
-#define CM_EXIT 24310
-#define CM_EDITCUT 24322
-#define CM_EDITCOPY 24323
-#define CM_EDITPASTE 24324
-#define CM_EDITDELETE 24325
-#define CM_EDITCLEAR 24326
-#define CM_EDITUNDO 24321
-#define CM_CASCADECHILDREN 24361
-#define CM_TILECHILDREN 24362
+#define CM_EXIT              24310
+#define CM_EDITCUT           24322
+#define CM_EDITCOPY          24323
+#define CM_EDITPASTE         24324
+#define CM_EDITDELETE        24325
+#define CM_EDITCLEAR         24326
+#define CM_EDITUNDO          24321
+#define CM_CASCADECHILDREN   24361
+#define CM_TILECHILDREN      24362
 #define CM_TILECHILDRENHORIZ 24363
-#define CM_ARRANGEICONS 24364
-#define CM_CLOSECHILDREN 24365
-#define CM_CREATECHILD 24366
+#define CM_ARRANGEICONS      24364
+#define CM_CLOSECHILDREN     24365
+#define CM_CREATECHILD       24366
 
 /* A menu to assign to a frame, named by its resource. */
 class TMenuDescr {

@@ -30,10 +30,10 @@ TBrush::TBrush(HBITMAP pattern) : TGdiObject(CreatePatternBrush(pattern), true) 
 TFont::TFont(const char* faceName, int height, int width, int escapement, int orientation,
              int weight, BYTE pitchAndFamily, BYTE italic, BYTE underline, BYTE strikeout,
              BYTE charSet, BYTE outputPrecision, BYTE clipPrecision, BYTE quality)
-    : TGdiObject(CreateFont(height, width, escapement, orientation, weight, italic, underline,
-                            strikeout, charSet, outputPrecision, clipPrecision, quality,
-                            pitchAndFamily, faceName),
-                 true) {}
+    : TGdiObject(
+          CreateFont(height, width, escapement, orientation, weight, italic, underline, strikeout,
+                     charSet, outputPrecision, clipPrecision, quality, pitchAndFamily, faceName),
+          true) {}
 
 TFont::TFont(const LOGFONT& logFont) : TGdiObject(CreateFontIndirect(&logFont), true) {}
 

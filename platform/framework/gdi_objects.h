@@ -44,9 +44,9 @@ class TBrush : public TGdiObject {
 
 class TFont : public TGdiObject {
  public:
-  TFont(const char* faceName, int height, int width = 0, int escapement = 0,
-        int orientation = 0, int weight = FW_NORMAL, BYTE pitchAndFamily = DEFAULT_PITCH | FF_DONTCARE,
-        BYTE italic = 0, BYTE underline = 0, BYTE strikeout = 0, BYTE charSet = DEFAULT_CHARSET,
+  TFont(const char* faceName, int height, int width = 0, int escapement = 0, int orientation = 0,
+        int weight = FW_NORMAL, BYTE pitchAndFamily = DEFAULT_PITCH | FF_DONTCARE, BYTE italic = 0,
+        BYTE underline = 0, BYTE strikeout = 0, BYTE charSet = DEFAULT_CHARSET,
         BYTE outputPrecision = OUT_DEFAULT_PRECIS, BYTE clipPrecision = CLIP_DEFAULT_PRECIS,
         BYTE quality = DEFAULT_QUALITY);
   explicit TFont(const LOGFONT& logFont);

@@ -13,8 +13,14 @@
 class TSize : public tagSIZE {
  public:
   TSize() { cx = cy = 0; }
-  TSize(int width, int height) { cx = width; cy = height; }
-  TSize(const SIZE& s) { cx = s.cx; cy = s.cy; }
+  TSize(int width, int height) {
+    cx = width;
+    cy = height;
+  }
+  TSize(const SIZE& s) {
+    cx = s.cx;
+    cy = s.cy;
+  }
   bool operator==(const TSize& o) const { return cx == o.cx && cy == o.cy; }
   bool operator!=(const TSize& o) const { return !(*this == o); }
   TSize operator+(const TSize& o) const { return TSize(cx + o.cx, cy + o.cy); }
@@ -24,29 +30,62 @@ class TSize : public tagSIZE {
 class TPoint : public tagPOINT {
  public:
   TPoint() { x = y = 0; }
-  TPoint(int px, int py) { x = px; y = py; }
-  TPoint(const POINT& p) { x = p.x; y = p.y; }
+  TPoint(int px, int py) {
+    x = px;
+    y = py;
+  }
+  TPoint(const POINT& p) {
+    x = p.x;
+    y = p.y;
+  }
   bool operator==(const TPoint& o) const { return x == o.x && y == o.y; }
   bool operator!=(const TPoint& o) const { return !(*this == o); }
   TPoint operator+(const TSize& s) const { return TPoint(x + s.cx, y + s.cy); }
   TPoint operator-(const TSize& s) const { return TPoint(x - s.cx, y - s.cy); }
   TSize operator-(const TPoint& p) const { return TSize(x - p.x, y - p.y); }
-  TPoint& operator+=(const TSize& s) { x += s.cx; y += s.cy; return *this; }
-  TPoint& operator-=(const TSize& s) { x -= s.cx; y -= s.cy; return *this; }
-  TPoint& Offset(int dx, int dy) { x += dx; y += dy; return *this; }
+  TPoint& operator+=(const TSize& s) {
+    x += s.cx;
+    y += s.cy;
+    return *this;
+  }
+  TPoint& operator-=(const TSize& s) {
+    x -= s.cx;
+    y -= s.cy;
+    return *this;
+  }
+  TPoint& Offset(int dx, int dy) {
+    x += dx;
+    y += dy;
+    return *this;
+  }
 };
 
 class TRect : public tagRECT {
  public:
   TRect() { left = top = right = bottom = 0; }
-  TRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
-  TRect(const RECT& r) { left = r.left; top = r.top; right = r.right; bottom = r.bottom; }
+  TRect(int l, int t, int r, int b) {
+    left = l;
+    top = t;
+    right = r;
+    bottom = b;
+  }
+  TRect(const RECT& r) {
+    left = r.left;
+    top = r.top;
+    right = r.right;
+    bottom = r.bottom;
+  }
   TRect(const TPoint& topLeft, const TSize& extent)
       : TRect(topLeft.x, topLeft.y, topLeft.x + extent.cx, topLeft.y + extent.cy) {}
   TRect(const TPoint& topLeft, const TPoint& bottomRight)
       : TRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y) {}
 
-  void Set(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
+  void Set(int l, int t, int r, int b) {
+    left = l;
+    top = t;
+    right = r;
+    bottom = b;
+  }
   void SetEmpty() { Set(0, 0, 0, 0); }
   int Width() const { return right - left; }
   int Height() const { return bottom - top; }
@@ -62,10 +101,28 @@ class TRect : public tagRECT {
   bool Touches(const TRect& o) const {
     return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
   }
-  TRect& Offset(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; return *this; }
-  TRect OffsetBy(int dx, int dy) const { TRect r(*this); return r.Offset(dx, dy); }
-  TRect& Inflate(int dx, int dy) { left -= dx; right += dx; top -= dy; bottom += dy; return *this; }
-  TRect InflatedBy(int dx, int dy) const { TRect r(*this); return r.Inflate(dx, dy); }
+  TRect& Offset(int dx, int dy) {
+    left += dx;
+    right += dx;
+    top += dy;
+    bottom += dy;
+    return *this;
+  }
+  TRect OffsetBy(int dx, int dy) const {
+    TRect r(*this);
+    return r.Offset(dx, dy);
+  }
+  TRect& Inflate(int dx, int dy) {
+    left -= dx;
+    right += dx;
+    top -= dy;
+    bottom += dy;
+    return *this;
+  }
+  TRect InflatedBy(int dx, int dy) const {
+    TRect r(*this);
+    return r.Inflate(dx, dy);
+  }
   TRect& Normalize() {
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);

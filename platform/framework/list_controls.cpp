@@ -28,23 +28,38 @@ TListBox::TListBox(TWindow* parent, int resourceId, TModule* module)
   EnableTransfer();
 }
 
-#define LB_SEND(msg, w, l) (HWindow ? static_cast<int>(::SendMessage(HWindow, msg, (WPARAM)(w), (LPARAM)(l))) : LB_ERR)
+#define LB_SEND(msg, w, l) \
+  (HWindow ? static_cast<int>(::SendMessage(HWindow, msg, (WPARAM)(w), (LPARAM)(l))) : LB_ERR)
 
 int TListBox::AddString(const char* text) { return LB_SEND(LB_ADDSTRING, 0, Text(text)); }
-int TListBox::InitStorage(int count, int characters) { return LB_SEND(LB_INITSTORAGE, count, characters); }
-int TListBox::InsertString(const char* text, int index) { return LB_SEND(LB_INSERTSTRING, index, Text(text)); }
+int TListBox::InitStorage(int count, int characters) {
+  return LB_SEND(LB_INITSTORAGE, count, characters);
+}
+int TListBox::InsertString(const char* text, int index) {
+  return LB_SEND(LB_INSERTSTRING, index, Text(text));
+}
 int TListBox::DeleteString(int index) { return LB_SEND(LB_DELETESTRING, index, 0); }
 void TListBox::ClearList() { LB_SEND(LB_RESETCONTENT, 0, 0); }
 int TListBox::GetCount() const { return LB_SEND(LB_GETCOUNT, 0, 0); }
-int TListBox::FindString(const char* text, int start) const { return LB_SEND(LB_FINDSTRING, start, Text(text)); }
-int TListBox::FindExactString(const char* text, int start) const { return LB_SEND(LB_FINDSTRINGEXACT, start, Text(text)); }
-int TListBox::GetString(char* buffer, int index) const { return LB_SEND(LB_GETTEXT, index, buffer); }
+int TListBox::FindString(const char* text, int start) const {
+  return LB_SEND(LB_FINDSTRING, start, Text(text));
+}
+int TListBox::FindExactString(const char* text, int start) const {
+  return LB_SEND(LB_FINDSTRINGEXACT, start, Text(text));
+}
+int TListBox::GetString(char* buffer, int index) const {
+  return LB_SEND(LB_GETTEXT, index, buffer);
+}
 int TListBox::GetStringLen(int index) const { return LB_SEND(LB_GETTEXTLEN, index, 0); }
-DWORD TListBox::GetItemData(int index) const { return static_cast<DWORD>(LB_SEND(LB_GETITEMDATA, index, 0)); }
+DWORD TListBox::GetItemData(int index) const {
+  return static_cast<DWORD>(LB_SEND(LB_GETITEMDATA, index, 0));
+}
 int TListBox::SetItemData(int index, DWORD data) { return LB_SEND(LB_SETITEMDATA, index, data); }
 int TListBox::GetSelIndex() const { return LB_SEND(LB_GETCURSEL, 0, 0); }
 int TListBox::SetSelIndex(int index) { return LB_SEND(LB_SETCURSEL, index, 0); }
-int TListBox::SetSelString(const char* text, int start) { return LB_SEND(LB_SELECTSTRING, start, Text(text)); }
+int TListBox::SetSelString(const char* text, int start) {
+  return LB_SEND(LB_SELECTSTRING, start, Text(text));
+}
 int TListBox::GetItemHeight(int index) const { return LB_SEND(LB_GETITEMHEIGHT, index, 0); }
 
 std::string TListBox::GetString(int index) const {
@@ -91,7 +106,8 @@ UINT TListBox::Transfer(void* buffer, TTransferDirection direction) {
     const int count = static_cast<int>(data->GetStrings().size());
     for (int index : data->GetSelIndices()) {
       if (index < 0 || index >= count) continue;  // a selection the record has no string for
-      int at = byText ? FindExactString(data->GetStrings()[static_cast<size_t>(index)].c_str()) : index;
+      int at =
+          byText ? FindExactString(data->GetStrings()[static_cast<size_t>(index)].c_str()) : index;
       if (at < 0) continue;
       if (IsMultipleSel()) LB_SEND(LB_SETSEL, TRUE, at);
       else SetSelIndex(at);
@@ -128,25 +144,40 @@ void TComboBox::SetupWindow() {
   if (TextLimit) ::SendMessage(HWindow, CB_LIMITTEXT, TextLimit - 1, 0);
 }
 
-#define CB_SEND(msg, w, l) (HWindow ? static_cast<int>(::SendMessage(HWindow, msg, (WPARAM)(w), (LPARAM)(l))) : CB_ERR)
+#define CB_SEND(msg, w, l) \
+  (HWindow ? static_cast<int>(::SendMessage(HWindow, msg, (WPARAM)(w), (LPARAM)(l))) : CB_ERR)
 
 int TComboBox::AddString(const char* text) { return CB_SEND(CB_ADDSTRING, 0, Text(text)); }
-int TComboBox::InsertString(const char* text, int index) { return CB_SEND(CB_INSERTSTRING, index, Text(text)); }
+int TComboBox::InsertString(const char* text, int index) {
+  return CB_SEND(CB_INSERTSTRING, index, Text(text));
+}
 int TComboBox::DeleteString(int index) { return CB_SEND(CB_DELETESTRING, index, 0); }
 void TComboBox::ClearList() { CB_SEND(CB_RESETCONTENT, 0, 0); }
 int TComboBox::GetCount() const { return CB_SEND(CB_GETCOUNT, 0, 0); }
-int TComboBox::FindString(const char* text, int start) const { return CB_SEND(CB_FINDSTRING, start, Text(text)); }
-int TComboBox::FindExactString(const char* text, int start) const { return CB_SEND(CB_FINDSTRINGEXACT, start, Text(text)); }
-int TComboBox::GetString(char* buffer, int index) const { return CB_SEND(CB_GETLBTEXT, index, buffer); }
+int TComboBox::FindString(const char* text, int start) const {
+  return CB_SEND(CB_FINDSTRING, start, Text(text));
+}
+int TComboBox::FindExactString(const char* text, int start) const {
+  return CB_SEND(CB_FINDSTRINGEXACT, start, Text(text));
+}
+int TComboBox::GetString(char* buffer, int index) const {
+  return CB_SEND(CB_GETLBTEXT, index, buffer);
+}
 int TComboBox::GetStringLen(int index) const { return CB_SEND(CB_GETLBTEXTLEN, index, 0); }
-DWORD TComboBox::GetItemData(int index) const { return static_cast<DWORD>(CB_SEND(CB_GETITEMDATA, index, 0)); }
+DWORD TComboBox::GetItemData(int index) const {
+  return static_cast<DWORD>(CB_SEND(CB_GETITEMDATA, index, 0));
+}
 int TComboBox::SetItemData(int index, DWORD data) { return CB_SEND(CB_SETITEMDATA, index, data); }
 int TComboBox::GetSelIndex() const { return CB_SEND(CB_GETCURSEL, 0, 0); }
 int TComboBox::SetSelIndex(int index) { return CB_SEND(CB_SETCURSEL, index, 0); }
-int TComboBox::SetSelString(const char* text, int start) { return CB_SEND(CB_SELECTSTRING, start, Text(text)); }
+int TComboBox::SetSelString(const char* text, int start) {
+  return CB_SEND(CB_SELECTSTRING, start, Text(text));
+}
 void TComboBox::SetText(const char* text) { SetWindowText(text); }
 void TComboBox::Clear() { SetText(""); }
-void TComboBox::SetEditSel(int start, int end) { CB_SEND(CB_SETEDITSEL, 0, MAKELPARAM(start, end)); }
+void TComboBox::SetEditSel(int start, int end) {
+  CB_SEND(CB_SETEDITSEL, 0, MAKELPARAM(start, end));
+}
 
 std::string TComboBox::GetString(int index) const {
   int length = GetStringLen(index);
@@ -179,7 +210,8 @@ UINT TComboBox::Transfer(void* buffer, TTransferDirection direction) {
     // The list as the control holds it now, and its value: the selected item's text, or the
     // typed text when no item is selected.
     data->Clear();
-    for (int i = 0, n = GetCount(); i < n; ++i) data->AddStringItem(GetString(i).c_str(), GetItemData(i));
+    for (int i = 0, n = GetCount(); i < n; ++i)
+      data->AddStringItem(GetString(i).c_str(), GetItemData(i));
     int index = GetSelIndex();
     std::string text = GetText();
     if (index >= 0 && GetString(index) != text) index = -1;

@@ -13,7 +13,9 @@ static void CopyOut(const std::string& text, char* buffer, int size) {
   buffer[n] = '\0';
 }
 
-void TListBoxData::AddString(const char* text, bool isSelected) { AddStringItem(text, 0, isSelected); }
+void TListBoxData::AddString(const char* text, bool isSelected) {
+  AddStringItem(text, 0, isSelected);
+}
 
 void TListBoxData::AddStringItem(const char* text, DWORD itemData, bool isSelected) {
   Strings.emplace_back(text ? text : "");
@@ -48,10 +50,13 @@ void TListBoxData::GetSelString(char* buffer, int size, int index) const {
 
 int TListBoxData::GetSelStringLength(int index) const {
   if (index < 0 || index >= GetSelCount()) return 0;
-  return static_cast<int>(Strings[static_cast<size_t>(SelIndices[static_cast<size_t>(index)])].size());
+  return static_cast<int>(
+      Strings[static_cast<size_t>(SelIndices[static_cast<size_t>(index)])].size());
 }
 
-void TComboBoxData::AddString(const char* text, bool isSelected) { AddStringItem(text, 0, isSelected); }
+void TComboBoxData::AddString(const char* text, bool isSelected) {
+  AddStringItem(text, 0, isSelected);
+}
 
 void TComboBoxData::AddStringItem(const char* text, DWORD itemData, bool isSelected) {
   Strings.emplace_back(text ? text : "");

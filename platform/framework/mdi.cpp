@@ -60,20 +60,15 @@ void TMDIClient::SendToFocusedEdit(UINT message) {
 }
 
 DEFINE_RESPONSE_TABLE1(TMDIClient, TWindow)
-  EV_COMMAND(CM_CASCADECHILDREN, CmCascadeChildren),
-  EV_COMMAND(CM_TILECHILDREN, CmTileChildren),
-  EV_COMMAND(CM_TILECHILDRENHORIZ, CmTileChildrenHoriz),
-  EV_COMMAND(CM_ARRANGEICONS, CmArrangeIcons),
-  EV_COMMAND(CM_CLOSECHILDREN, CmCloseChildren),
-  EV_COMMAND(CM_CREATECHILD, CmCreateChild),
-  EV_COMMAND(CM_EDITCUT, CmEditCut),
-  EV_COMMAND(CM_EDITCOPY, CmEditCopy),
-  EV_COMMAND(CM_EDITPASTE, CmEditPaste),
-  EV_COMMAND_ENABLE(CM_CASCADECHILDREN, CeChildrenPresent),
-  EV_COMMAND_ENABLE(CM_TILECHILDREN, CeChildrenPresent),
-  EV_COMMAND_ENABLE(CM_ARRANGEICONS, CeChildrenPresent),
-  EV_COMMAND_ENABLE(CM_CLOSECHILDREN, CeChildrenPresent),
-END_RESPONSE_TABLE;
+EV_COMMAND(CM_CASCADECHILDREN, CmCascadeChildren), EV_COMMAND(CM_TILECHILDREN, CmTileChildren),
+    EV_COMMAND(CM_TILECHILDRENHORIZ, CmTileChildrenHoriz),
+    EV_COMMAND(CM_ARRANGEICONS, CmArrangeIcons), EV_COMMAND(CM_CLOSECHILDREN, CmCloseChildren),
+    EV_COMMAND(CM_CREATECHILD, CmCreateChild), EV_COMMAND(CM_EDITCUT, CmEditCut),
+    EV_COMMAND(CM_EDITCOPY, CmEditCopy), EV_COMMAND(CM_EDITPASTE, CmEditPaste),
+    EV_COMMAND_ENABLE(CM_CASCADECHILDREN, CeChildrenPresent),
+    EV_COMMAND_ENABLE(CM_TILECHILDREN, CeChildrenPresent),
+    EV_COMMAND_ENABLE(CM_ARRANGEICONS, CeChildrenPresent),
+    EV_COMMAND_ENABLE(CM_CLOSECHILDREN, CeChildrenPresent), END_RESPONSE_TABLE;
 
 /* ---- frame ---- */
 
@@ -135,7 +130,8 @@ bool TMDIChild::Create() {
   mcs.style = Attr.Style;
   mcs.lParam = reinterpret_cast<LPARAM>(Attr.Param);
   HWND created = CreateBound([&] {
-    return reinterpret_cast<HWND>(Parent->SendMessage(WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+    return reinterpret_cast<HWND>(
+        Parent->SendMessage(WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
   });
   if (!created) return false;
   ApplyIcons();
@@ -144,7 +140,8 @@ bool TMDIChild::Create() {
 
 void TMDIChild::Destroy(int) {
   if (!HWindow) return;
-  if (Parent && Parent->HWindow) Parent->SendMessage(WM_MDIDESTROY, reinterpret_cast<WPARAM>(HWindow));
+  if (Parent && Parent->HWindow)
+    Parent->SendMessage(WM_MDIDESTROY, reinterpret_cast<WPARAM>(HWindow));
   else ::DestroyWindow(HWindow);
 }
 
@@ -164,5 +161,4 @@ void TMDIChild::EvMDIActivate(HWND hWndActivated, HWND hWndDeactivated) {
 }
 
 DEFINE_RESPONSE_TABLE1(TMDIChild, TFrameWindow)
-  EV_WM_MDIACTIVATE,
-END_RESPONSE_TABLE;
+EV_WM_MDIACTIVATE, END_RESPONSE_TABLE;

@@ -22,7 +22,9 @@ std::string TModule::LoadString(UINT id) const {
   return std::string(text, length > 0 ? length : 0);
 }
 
-HRSRC TModule::FindResource(LPCSTR name, LPCSTR type) const { return ::FindResource(instance_, name, type); }
+HRSRC TModule::FindResource(LPCSTR name, LPCSTR type) const {
+  return ::FindResource(instance_, name, type);
+}
 HBITMAP TModule::LoadBitmap(LPCSTR name) const { return ::LoadBitmap(instance_, name); }
 HICON TModule::LoadIcon(LPCSTR name) const { return ::LoadIcon(instance_, name); }
 HMENU TModule::LoadMenu(LPCSTR name) const { return ::LoadMenu(instance_, name); }

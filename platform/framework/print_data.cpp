@@ -7,8 +7,7 @@
 #include <string>
 
 TPrintDialogData::TPrintDialogData()
-    : Flags(PD_ALLPAGES), Error(0), FromPage(-1), ToPage(-1), MinPage(-1), MaxPage(-1),
-      Copies(1) {}
+    : Flags(PD_ALLPAGES), Error(0), FromPage(-1), ToPage(-1), MinPage(-1), MaxPage(-1), Copies(1) {}
 
 TPrintDialogData::~TPrintDialogData() {
   ClearDevMode();
@@ -29,8 +28,13 @@ static HGLOBAL CopyBlock(HGLOBAL source) {
 }
 
 TPrintDialogData::TPrintDialogData(const TPrintDialogData& other)
-    : Flags(other.Flags), Error(other.Error), FromPage(other.FromPage), ToPage(other.ToPage),
-      MinPage(other.MinPage), MaxPage(other.MaxPage), Copies(other.Copies) {
+    : Flags(other.Flags),
+      Error(other.Error),
+      FromPage(other.FromPage),
+      ToPage(other.ToPage),
+      MinPage(other.MinPage),
+      MaxPage(other.MaxPage),
+      Copies(other.Copies) {
   AdoptHandles(CopyBlock(other.devMode_), CopyBlock(other.devNames_));
 }
 
@@ -49,7 +53,9 @@ TPrintDialogData& TPrintDialogData::operator=(const TPrintDialogData& other) {
 
 // Each block is locked once while it is held, so the pointers handed out stay put (the
 // platform's blocks never move while locked) and repeated reads add no locks.
-const DEVMODE* TPrintDialogData::GetDevMode() const { return static_cast<const DEVMODE*>(devModePtr_); }
+const DEVMODE* TPrintDialogData::GetDevMode() const {
+  return static_cast<const DEVMODE*>(devModePtr_);
+}
 
 DEVMODE* TPrintDialogData::GetDevMode() { return static_cast<DEVMODE*>(devModePtr_); }
 

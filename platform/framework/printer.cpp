@@ -207,7 +207,8 @@ void TPrinter::ProposePageRange() {
   // With all pages chosen the dialog's From and To show the printout's whole range (an unset
   // range showed "To: 1" for a two-page document); a range the user chose keeps what lies
   // within the printout's pages.
-  if (!(Data->Flags & PD_PAGENUMS) || Data->FromPage < Data->MinPage || Data->FromPage > Data->MaxPage)
+  if (!(Data->Flags & PD_PAGENUMS) || Data->FromPage < Data->MinPage ||
+      Data->FromPage > Data->MaxPage)
     Data->FromPage = Data->MinPage;
   if (!(Data->Flags & PD_PAGENUMS) || Data->ToPage < Data->FromPage || Data->ToPage > Data->MaxPage)
     Data->ToPage = Data->MaxPage;
@@ -232,7 +233,8 @@ bool TPrinter::Print(TWindow* parent, TPrintout& printout, bool prompt) {
     toPage = selTo;
   }
 
-  std::vector<unsigned char> mode = ModeWithCopies(Data->GetDevMode(), Data->GetDeviceName(), Data->Copies);
+  std::vector<unsigned char> mode =
+      ModeWithCopies(Data->GetDevMode(), Data->GetDeviceName(), Data->Copies);
   TPrintDC dc(Data->GetDriverName(), Data->GetDeviceName(), Data->GetOutputName(),
               mode.empty() ? Data->GetDevMode() : reinterpret_cast<const DEVMODE*>(mode.data()));
   if (!dc.IsValid()) {
@@ -285,14 +287,16 @@ std::string PrintedFilesText(const std::vector<std::string>& files, const char* 
   if (shown.size() == 1) return text + "the PDF file\n" + shown[0];
   std::string directory = shown[0].substr(0, shown[0].find_last_of('/') + 1);
   bool oneDirectory = std::all_of(shown.begin(), shown.end(), [&](const std::string& path) {
-    return path.compare(0, directory.size(), directory) == 0 && path.find('/', directory.size()) == std::string::npos;
+    return path.compare(0, directory.size(), directory) == 0 &&
+           path.find('/', directory.size()) == std::string::npos;
   });
   text += std::to_string(shown.size()) + " PDF files";
   if (oneDirectory) {
     text += " in\n" + directory;
     for (std::string& path : shown) path.erase(0, directory.size());
   }
-  if (shown.size() > kFilesNamedOneByOne) return text + "\n" + shown.front() + " to " + shown.back();
+  if (shown.size() > kFilesNamedOneByOne)
+    return text + "\n" + shown.front() + " to " + shown.back();
   for (const std::string& path : shown) text += "\n" + path;
   return text;
 }
@@ -303,6 +307,6 @@ void TPrinter::TellPrintedFiles(TWindow* parent, const char* what) {
   if (PrintedFiles.empty()) return;
   std::string text = PrintedFilesText(PrintedFiles, what);
   PrintedFiles.clear();
-  MessageBox(parent && parent->HWindow ? parent->HWindow : GetFocus(), text.c_str(), "Printed to a File",
-             MB_OK | MB_ICONINFORMATION);
+  MessageBox(parent && parent->HWindow ? parent->HWindow : GetFocus(), text.c_str(),
+             "Printed to a File", MB_OK | MB_ICONINFORMATION);
 }

@@ -29,8 +29,8 @@ namespace {
 const int kButtonHeight = 26;
 const int kButtonWidth = 80;
 const int kMargin = 6;
-const int kTabRise = 2;       // how far the chosen tab stands above the others
-const int kTabPadding = 8;    // room beside a tab's text
+const int kTabRise = 2;     // how far the chosen tab stands above the others
+const int kTabPadding = 8;  // room beside a tab's text
 const char kTabClass[] = "ZarneSheetTab";
 
 /* The font a tab draws with, and whether it is the chosen one (the window's user word). */
@@ -74,7 +74,8 @@ void PaintTab(HWND tab, HDC dc) {
   char text[128] = "";
   GetWindowText(tab, text, sizeof text);
   auto font = TabFonts().find(tab);
-  HGDIOBJ oldFont = font != TabFonts().end() && font->second ? SelectObject(dc, font->second) : nullptr;
+  HGDIOBJ oldFont =
+      font != TabFonts().end() && font->second ? SelectObject(dc, font->second) : nullptr;
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   RECT label{0, top, r.right, bottom};
@@ -143,7 +144,8 @@ std::string TPropertyPage::GetTabTitle() {
   HRSRC found = FindResource(*GetModule(), GetResId(), RT_DIALOG);
   const void* bytes = found ? LockResource(LoadResource(*GetModule(), found)) : nullptr;
   resource_format::DialogTemplate parsed;
-  if (bytes && resource_format::ParseDialogTemplate(bytes, SizeofResource(*GetModule(), found), &parsed))
+  if (bytes &&
+      resource_format::ParseDialogTemplate(bytes, SizeofResource(*GetModule(), found), &parsed))
     tabTitle_ = parsed.caption;
   return tabTitle_;
 }
@@ -192,7 +194,8 @@ std::vector<TPropertyPage*> TPropertySheet::Pages() const {
 
 TPropertyPage* TPropertySheet::GetPage(int index) const {
   std::vector<TPropertyPage*> pages = Pages();
-  return index >= 0 && index < static_cast<int>(pages.size()) ? pages[static_cast<size_t>(index)] : nullptr;
+  return index >= 0 && index < static_cast<int>(pages.size()) ? pages[static_cast<size_t>(index)]
+                                                              : nullptr;
 }
 
 void TPropertySheet::SetupWindow() {
@@ -201,18 +204,22 @@ void TPropertySheet::SetupWindow() {
   HINSTANCE instance = *GetModule();
   RegisterTabClass(instance);
   for (size_t i = 0; i < pages.size(); ++i) {
-    CreateWindow(kTabClass, pages[i]->GetTabTitle().c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, HWindow,
-                 reinterpret_cast<HMENU>(static_cast<ULONG_PTR>(IdFirstTab + i)), instance, nullptr);
+    CreateWindow(kTabClass, pages[i]->GetTabTitle().c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                 HWindow, reinterpret_cast<HMENU>(static_cast<ULONG_PTR>(IdFirstTab + i)), instance,
+                 nullptr);
   }
   auto button = [&](const char* text, int id) {
-    CreateWindow("button", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | (id == IDOK ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
-                 0, 0, kButtonWidth, kButtonHeight, HWindow,
-                 reinterpret_cast<HMENU>(static_cast<ULONG_PTR>(id)), instance, nullptr);
+    CreateWindow(
+        "button", text,
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | (id == IDOK ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, 0,
+        kButtonWidth, kButtonHeight, HWindow, reinterpret_cast<HMENU>(static_cast<ULONG_PTR>(id)),
+        instance, nullptr);
   };
   button("OK", IDOK);
   button("Cancel", IDCANCEL);
   if (HasApplyButton()) button("&Apply", IdApply);
-  if (!pages.empty()) SelectPage(std::min<int>(static_cast<int>(startPage_), static_cast<int>(pages.size()) - 1));
+  if (!pages.empty())
+    SelectPage(std::min<int>(static_cast<int>(startPage_), static_cast<int>(pages.size()) - 1));
   LayoutSheet();
 }
 
@@ -221,7 +228,8 @@ void TPropertySheet::SetupWindow() {
 void TPropertySheet::LayoutTabs() {
   HFONT font = nullptr;
   for (TPropertyPage* page : Pages())
-    if (page->HWindow && (font = reinterpret_cast<HFONT>(page->SendMessage(WM_GETFONT))) != nullptr) break;
+    if (page->HWindow && (font = reinterpret_cast<HFONT>(page->SendMessage(WM_GETFONT))) != nullptr)
+      break;
   HDC dc = ::GetDC(HWindow);
   HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
   int x = kMargin;
@@ -231,7 +239,8 @@ void TPropertySheet::LayoutTabs() {
     char title[128] = "";
     ::GetWindowText(tab, title, sizeof title);
     SIZE size{};
-    GetTextExtentPoint32(dc, title[0] ? title : "M", title[0] ? static_cast<int>(std::strlen(title)) : 1, &size);
+    GetTextExtentPoint32(dc, title[0] ? title : "M",
+                         title[0] ? static_cast<int>(std::strlen(title)) : 1, &size);
     int width = size.cx + 2 * kTabPadding;
     tabHeight_ = size.cy + 6 + kTabRise;
     bool chosen = i == current_;
@@ -239,8 +248,7 @@ void TPropertySheet::LayoutTabs() {
     ::SendMessage(tab, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (chosen)
       ::SetWindowPos(tab, HWND_TOP, x - 2, kMargin, width + 4, tabHeight_ + 1, SWP_NOACTIVATE);
-    else
-      ::SetWindowPos(tab, nullptr, x, kMargin, width, tabHeight_, SWP_NOACTIVATE | SWP_NOZORDER);
+    else ::SetWindowPos(tab, nullptr, x, kMargin, width, tabHeight_, SWP_NOACTIVATE | SWP_NOZORDER);
     ::InvalidateRect(tab, nullptr, TRUE);
     x += width;
   }
@@ -249,7 +257,8 @@ void TPropertySheet::LayoutTabs() {
   tabsWidth_ = x - kMargin;
   // The sheet's buttons speak in the pages' font too.
   for (int id : {static_cast<int>(IDOK), static_cast<int>(IDCANCEL), static_cast<int>(IdApply)})
-    if (HWND button = GetDlgItem(id); button && font) ::SendMessage(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (HWND button = GetDlgItem(id); button && font)
+      ::SendMessage(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 /* The face colour of dialogs, on which the tabs and the frame's edges show. */
@@ -289,7 +298,8 @@ void TPropertySheet::LayoutSheet() {
   int buttonsY = top + pageH + 2 + kMargin;
   int clientW = pageW + 4 + 2 * kMargin, clientH = buttonsY + kButtonHeight + kMargin;
   int x = clientW - kMargin;
-  for (int id : {HasApplyButton() ? static_cast<int>(IdApply) : 0, static_cast<int>(IDCANCEL), static_cast<int>(IDOK)}) {
+  for (int id : {HasApplyButton() ? static_cast<int>(IdApply) : 0, static_cast<int>(IDCANCEL),
+                 static_cast<int>(IDOK)}) {
     if (!id) continue;
     x -= kButtonWidth;
     if (HWND b = GetDlgItem(id)) ::MoveWindow(b, x, buttonsY, kButtonWidth, kButtonHeight, TRUE);
@@ -366,16 +376,14 @@ LRESULT TPropertySheet::EvCommand(UINT id, HWND hWndCtl, UINT notifyCode) {
       }
       End(IDCANCEL);
       return 0;
-    case IdApply:
-      Apply();
-      return 0;
-    default:
-      return TWindow::EvCommand(id, hWndCtl, notifyCode);
+    case IdApply: Apply(); return 0;
+    default: return TWindow::EvCommand(id, hWndCtl, notifyCode);
   }
 }
 
 bool TPropertySheet::SheetKey(MSG& msg) {
-  if (msg.message != WM_KEYDOWN || !HWindow || (msg.hwnd != HWindow && !::IsChild(HWindow, msg.hwnd)))
+  if (msg.message != WM_KEYDOWN || !HWindow ||
+      (msg.hwnd != HWindow && !::IsChild(HWindow, msg.hwnd)))
     return false;
   bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
   int key = static_cast<int>(msg.wParam);

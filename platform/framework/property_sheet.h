@@ -13,15 +13,15 @@
 #include <vector>
 
 /* Sheet flags and page notifications, as the original platform numbers them. */
-#define PSH_DEFAULT 0x00000000
-#define PSH_NOAPPLYNOW 0x00000080
-#define PSN_FIRST (0U - 200U)
-#define PSN_SETACTIVE (PSN_FIRST - 0)
-#define PSN_KILLACTIVE (PSN_FIRST - 1)
-#define PSN_APPLY (PSN_FIRST - 2)
-#define PSN_RESET (PSN_FIRST - 3)
-#define PSNRET_NOERROR 0
-#define PSNRET_INVALID 1
+#define PSH_DEFAULT                 0x00000000
+#define PSH_NOAPPLYNOW              0x00000080
+#define PSN_FIRST                   (0U - 200U)
+#define PSN_SETACTIVE               (PSN_FIRST - 0)
+#define PSN_KILLACTIVE              (PSN_FIRST - 1)
+#define PSN_APPLY                   (PSN_FIRST - 2)
+#define PSN_RESET                   (PSN_FIRST - 3)
+#define PSNRET_NOERROR              0
+#define PSNRET_INVALID              1
 #define PSNRET_INVALID_NOCHANGEPAGE 2
 
 /* The notification record a page is handed. */

@@ -10,8 +10,11 @@
 #include <algorithm>
 
 TScroller::TScroller(TWindow* window, int xUnit, int yUnit, long xRange, long yRange)
-    : Window(window), XUnit(std::max(1, xUnit)), YUnit(std::max(1, yUnit)),
-      XRange(std::max(0L, xRange)), YRange(std::max(0L, yRange)) {}
+    : Window(window),
+      XUnit(std::max(1, xUnit)),
+      YUnit(std::max(1, yUnit)),
+      XRange(std::max(0L, xRange)),
+      YRange(std::max(0L, yRange)) {}
 
 void TScroller::SetUnits(int xUnit, int yUnit) {
   XUnit = std::max(1, xUnit);
@@ -101,6 +104,7 @@ void TScroller::BeginView(TDC& dc, TRect& rect) {
 
 bool TScroller::IsVisibleRect(long x, long y, int w, int h) const {
   long left = XPos * XUnit, top = YPos * YUnit;
-  long right = left + static_cast<long>(XPage) * XUnit, bottom = top + static_cast<long>(YPage) * YUnit;
+  long right = left + static_cast<long>(XPage) * XUnit,
+       bottom = top + static_cast<long>(YPage) * YUnit;
   return x < right && x + w > left && y < bottom && y + h > top;
 }

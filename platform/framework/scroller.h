@@ -17,13 +17,13 @@ class TScroller {
   virtual ~TScroller() = default;
 
   TWindow* Window;
-  int XUnit, YUnit;       // pixels per unit
-  long XRange, YRange;    // the highest scroll position in units (positions run 0..range)
+  int XUnit, YUnit;     // pixels per unit
+  long XRange, YRange;  // the highest scroll position in units (positions run 0..range)
   long XPos = 0, YPos = 0;
   int XPage = 1, YPage = 1;  // units per page (the client area)
   int XLine = 1, YLine = 1;  // units per line step
-  bool AutoOrg = true;     // Paint gets a DC whose origin follows the position
-  bool TrackMode = true;   // the thumb scrolls while it is dragged
+  bool AutoOrg = true;       // Paint gets a DC whose origin follows the position
+  bool TrackMode = true;     // the thumb scrolls while it is dragged
   bool HasHSBar = true, HasVSBar = true;
 
   void SetUnits(int xUnit, int yUnit);

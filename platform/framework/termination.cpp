@@ -57,8 +57,7 @@ void RequestClose() {
 
 void DrainPipe() {
   char bytes[16];
-  while (read(gPipe[0], bytes, sizeof bytes) > 0) {
-  }
+  while (read(gPipe[0], bytes, sizeof bytes) > 0) {}
   RequestClose();
 }
 
@@ -67,7 +66,7 @@ void DrainPipe() {
 void CatchTerminationSignals() {
   if (gPipe[0] >= 0) return;
   if (pipe2(gPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
-  struct sigaction action{};
+  struct sigaction action {};
   action.sa_handler = OnTerminationSignal;
   sigemptyset(&action.sa_mask);
   sigaddset(&action.sa_mask, SIGTERM);  // the handler sees one signal at a time
@@ -85,7 +84,8 @@ void WatchForTermination(HWND (*mainWindow)()) {
     QObject::connect(notifier, &QSocketNotifier::activated, [] { DrainPipe(); });
 #ifndef QT_NO_SESSIONMANAGER
     if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-      QObject::connect(gui, &QGuiApplication::commitDataRequest, [](QSessionManager&) { RequestClose(); });
+      QObject::connect(gui, &QGuiApplication::commitDataRequest,
+                       [](QSessionManager&) { RequestClose(); });
 #endif
   }
   DeliverPendingClose();

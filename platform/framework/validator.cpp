@@ -6,8 +6,8 @@
 #include "platform/user/message_box.h"
 
 void TValidator::Error(TWindow* owner) {
-  MessageBox(owner ? owner->HWindow : nullptr, "The value entered is not valid.",
-             "Invalid Entry", MB_OK | MB_ICONEXCLAMATION);
+  MessageBox(owner ? owner->HWindow : nullptr, "The value entered is not valid.", "Invalid Entry",
+             MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool TValidator::IsValidInput(char*, bool) { return true; }

@@ -90,9 +90,12 @@ int TWindow::MessageBox(HWND owner, const char* text, const char* caption, UINT 
 }
 
 TWindow::TWindow(TWindow* parent, const char* title, TModule* module)
-    : Attr{}, Title(CopyText(title)), Parent(parent),
+    : Attr{},
+      Title(CopyText(title)),
+      Parent(parent),
       module_(module ? module : (parent ? parent->GetModule() : nullptr)) {
-  if (!module_) module_ = GetApplication() ? static_cast<TModule*>(GetApplication()) : &GetProgramModule();
+  if (!module_)
+    module_ = GetApplication() ? static_cast<TModule*>(GetApplication()) : &GetProgramModule();
   Attr.Style = parent ? (WS_CHILD | WS_VISIBLE) : WS_OVERLAPPEDWINDOW;
   Attr.X = Attr.Y = Attr.W = Attr.H = parent ? 0 : CW_USEDEFAULT;
   if (parent) {
@@ -129,7 +132,9 @@ void TWindow::SetParent(TWindow* newParent) {
   if (HWindow) ::SetParent(HWindow, Parent ? Parent->HWindow : nullptr);
 }
 
-HWND TWindow::GetParent() const { return HWindow ? ::GetParent(HWindow) : (Parent ? Parent->HWindow : nullptr); }
+HWND TWindow::GetParent() const {
+  return HWindow ? ::GetParent(HWindow) : (Parent ? Parent->HWindow : nullptr);
+}
 
 TWindow* TWindow::ChildWithId(int id) const {
   for (TWindow* child : children_)
@@ -141,9 +146,7 @@ TApplication* TWindow::GetApplication() const { return TApplication::Current(); 
 
 /* ---- binding ---- */
 
-TWindow* TWindow::FromHandle(HWND hwnd) {
-  return Bindings().Find(hwnd);
-}
+TWindow* TWindow::FromHandle(HWND hwnd) { return Bindings().Find(hwnd); }
 
 bool TWindow::AttachHandle(HWND hwnd) {
   if (!::IsWindow(hwnd)) return false;
@@ -222,19 +225,18 @@ bool TWindow::Create() {
   }
   if (!Register()) {
     char text[160];
-    std::snprintf(text, sizeof text, "Window class \"%s\" could not be registered.", GetClassName());
+    std::snprintf(text, sizeof text, "Window class \"%s\" could not be registered.",
+                  GetClassName());
     ReportFrameworkError(Parent ? Parent->HWindow : nullptr, "Window Error", text);
     return false;
   }
   HWND parentHandle = Parent ? Parent->HWindow : nullptr;
   HMENU menuOrId = nullptr;
-  if (Attr.Style & WS_CHILD)
-    menuOrId = reinterpret_cast<HMENU>(static_cast<ULONG_PTR>(Attr.Id));
-  else if (!Attr.Menu.IsNull())
-    menuOrId = LoadMenu(*GetModule(), Attr.Menu);
+  if (Attr.Style & WS_CHILD) menuOrId = reinterpret_cast<HMENU>(static_cast<ULONG_PTR>(Attr.Id));
+  else if (!Attr.Menu.IsNull()) menuOrId = LoadMenu(*GetModule(), Attr.Menu);
   HWND hwnd = CreateBound([&] {
-    return CreateWindowEx(Attr.ExStyle, GetClassName(), Title, Attr.Style, Attr.X, Attr.Y,
-                          Attr.W, Attr.H, parentHandle, menuOrId, *GetModule(), Attr.Param);
+    return CreateWindowEx(Attr.ExStyle, GetClassName(), Title, Attr.Style, Attr.X, Attr.Y, Attr.W,
+                          Attr.H, parentHandle, menuOrId, *GetModule(), Attr.Param);
   });
   if (!hwnd) return false;
   if (!HWindow) {
@@ -243,7 +245,8 @@ bool TWindow::Create() {
     SetFlag(wfPredefinedClass);
     PerformSetupAndTransfer();
   }
-  if (!Attr.AccelTable.IsNull() && !accel_) accel_ = LoadAccelerators(*GetModule(), Attr.AccelTable);
+  if (!Attr.AccelTable.IsNull() && !accel_)
+    accel_ = LoadAccelerators(*GetModule(), Attr.AccelTable);
   ApplyIcons();
   return true;
 }
@@ -275,7 +278,8 @@ bool TWindow::CreateChildren() {
   bool allCreated = true;
   std::vector<TWindow*> children(children_);
   for (TWindow* child : children) {
-    if (child->HWindow || !(child->IsFlagSet(wfAutoCreate) || child->IsFlagSet(wfFromResource))) continue;
+    if (child->HWindow || !(child->IsFlagSet(wfAutoCreate) || child->IsFlagSet(wfFromResource)))
+      continue;
     if (!child->Create()) allCreated = false;
   }
   return allCreated;
@@ -291,7 +295,8 @@ bool TWindow::CanClose() {
 }
 
 void TWindow::CloseWindow(int retVal) {
-  bool willClose = IsFlagSet(wfMainWindow) && GetApplication() ? GetApplication()->CanClose() : CanClose();
+  bool willClose =
+      IsFlagSet(wfMainWindow) && GetApplication() ? GetApplication()->CanClose() : CanClose();
   if (willClose) Destroy(retVal);
 }
 
@@ -360,7 +365,9 @@ LRESULT TWindow::EvCommand(UINT id, HWND hWndCtl, UINT notifyCode) {
 }
 
 LRESULT TWindow::DispatchChildNotify(UINT id, HWND hWndCtl, UINT notifyCode) {
-  TEventArgs args = currentEvent_ ? *currentEvent_ : TEventArgs{WM_COMMAND, MAKEWPARAM(id, notifyCode), reinterpret_cast<LPARAM>(hWndCtl)};
+  TEventArgs args = currentEvent_ ? *currentEvent_
+                                  : TEventArgs{WM_COMMAND, MAKEWPARAM(id, notifyCode),
+                                               reinterpret_cast<LPARAM>(hWndCtl)};
   TWindow* child = FromHandle(hWndCtl);
   if (child && child != this &&
       child->Dispatch(TEventKey{TEntryKind::NotifyAtChild, 0, 0, notifyCode}, args))
@@ -423,9 +430,15 @@ bool TWindow::IsWindowVisible() const { return HWindow && ::IsWindowVisible(HWin
 bool TWindow::IsWindowEnabled() const { return HWindow && ::IsWindowEnabled(HWindow); }
 bool TWindow::EnableWindow(bool enable) { return HWindow && ::EnableWindow(HWindow, enable); }
 HWND TWindow::SetFocus() { return HWindow ? ::SetFocus(HWindow) : nullptr; }
-void TWindow::Invalidate(bool erase) { if (HWindow) ::InvalidateRect(HWindow, nullptr, erase); }
-void TWindow::InvalidateRect(const TRect& rect, bool erase) { if (HWindow) ::InvalidateRect(HWindow, &rect, erase); }
-void TWindow::UpdateWindow() { if (HWindow) ::UpdateWindow(HWindow); }
+void TWindow::Invalidate(bool erase) {
+  if (HWindow) ::InvalidateRect(HWindow, nullptr, erase);
+}
+void TWindow::InvalidateRect(const TRect& rect, bool erase) {
+  if (HWindow) ::InvalidateRect(HWindow, &rect, erase);
+}
+void TWindow::UpdateWindow() {
+  if (HWindow) ::UpdateWindow(HWindow);
+}
 bool TWindow::IsZoomed() const { return HWindow && ::IsZoomed(HWindow); }
 bool TWindow::IsIconic() const { return HWindow && ::IsIconic(HWindow); }
 
@@ -577,7 +590,9 @@ void TWindow::EvSysCommand(UINT, TPoint&) { DefaultProcessing(); }
 UINT TWindow::EvGetDlgCode(MSG*) { return static_cast<UINT>(DefaultProcessing()); }
 void TWindow::EvShowWindow(bool, UINT) { DefaultProcessing(); }
 void TWindow::EvActivate(UINT, bool, HWND) { DefaultProcessing(); }
-HBRUSH TWindow::EvCtlColor(HDC, HWND, UINT) { return reinterpret_cast<HBRUSH>(DefaultProcessing()); }
+HBRUSH TWindow::EvCtlColor(HDC, HWND, UINT) {
+  return reinterpret_cast<HBRUSH>(DefaultProcessing());
+}
 void TWindow::EvParentNotify(UINT, LPARAM, UINT) { DefaultProcessing(); }
 
 void TWindow::EvDrawItem(UINT, DRAWITEMSTRUCT& drawInfo) {
@@ -611,15 +626,6 @@ void TWindow::EvInitMenuPopup(HMENU popup, UINT, bool sysMenu) {
 }
 
 DEFINE_RESPONSE_TABLE1(TWindow, TEventHandler)
-  EV_WM_CREATE,
-  EV_WM_CLOSE,
-  EV_WM_DESTROY,
-  EV_WM_PAINT,
-  EV_WM_SIZE,
-  EV_WM_HSCROLL,
-  EV_WM_VSCROLL,
-  EV_WM_ERASEBKGND,
-  EV_WM_QUERYENDSESSION,
-  EV_WM_INITMENUPOPUP,
-  EV_WM_DRAWITEM,
-END_RESPONSE_TABLE;
+EV_WM_CREATE, EV_WM_CLOSE, EV_WM_DESTROY, EV_WM_PAINT, EV_WM_SIZE, EV_WM_HSCROLL, EV_WM_VSCROLL,
+    EV_WM_ERASEBKGND, EV_WM_QUERYENDSESSION, EV_WM_INITMENUPOPUP, EV_WM_DRAWITEM,
+    END_RESPONSE_TABLE;

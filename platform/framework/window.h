@@ -53,14 +53,14 @@ enum TTransferDirection { tdGetData = 0, tdSetData = 1, tdSizeData = 2 };
 
 /* Window flags */
 enum {
-  wfAlias = 0x0001,          // the object wraps a window it did not create
-  wfAutoCreate = 0x0002,     // created with its parent's window
-  wfFromResource = 0x0004,   // a control of a dialog template, found by id
+  wfAlias = 0x0001,         // the object wraps a window it did not create
+  wfAutoCreate = 0x0002,    // created with its parent's window
+  wfFromResource = 0x0004,  // a control of a dialog template, found by id
   wfMainWindow = 0x0008,
   wfModalWindow = 0x0010,
-  wfDeleteOnClose = 0x0020,  // deleted by the framework once its window is gone
-  wfTransfer = 0x0040,       // takes part in its parent's data transfer
-  wfPredefinedClass = 0x0080 // a system class (edit, button ...), subclassed after creation
+  wfDeleteOnClose = 0x0020,   // deleted by the framework once its window is gone
+  wfTransfer = 0x0040,        // takes part in its parent's data transfer
+  wfPredefinedClass = 0x0080  // a system class (edit, button ...), subclassed after creation
 };
 
 class TWindow : public TEventHandler {
@@ -98,7 +98,9 @@ class TWindow : public TEventHandler {
   /* A buffer of unknown size (0) is not checked; a typed record declares its own size. */
   void SetTransferBuffer(void* buffer, UINT size = 0);
   template <class T, std::enable_if_t<std::is_class_v<T>, int> = 0>
-  void SetTransferBuffer(T* record) { SetTransferBuffer(static_cast<void*>(record), sizeof(T)); }
+  void SetTransferBuffer(T* record) {
+    SetTransferBuffer(static_cast<void*>(record), sizeof(T));
+  }
   UINT GetTransferBufferSize() const { return transferBufferSize_; }
   void* GetTransferBuffer() const { return transferBuffer_; }
   void EnableTransfer() { SetFlag(wfTransfer); }
@@ -169,11 +171,16 @@ class TWindow : public TEventHandler {
   TRect GetClientRect() const;
   TRect GetWindowRect() const;
   bool MoveWindow(int x, int y, int w, int h, bool repaint = false);
-  bool MoveWindow(const TRect& r, bool repaint = false) { return MoveWindow(r.left, r.top, r.Width(), r.Height(), repaint); }
+  bool MoveWindow(const TRect& r, bool repaint = false) {
+    return MoveWindow(r.left, r.top, r.Width(), r.Height(), repaint);
+  }
   bool SetWindowPos(HWND after, int x, int y, int w, int h, UINT flags);
   bool IsZoomed() const;
   bool IsIconic() const;
-  void SetBkgndColor(const TColor& color) { bkgndColor_ = color; hasBkgndColor_ = true; }
+  void SetBkgndColor(const TColor& color) {
+    bkgndColor_ = color;
+    hasBkgndColor_ = true;
+  }
   void AssignMenu(TResId menu);
   void SetAcceleratorTable(TResId accel) { Attr.AccelTable = accel; }
   HACCEL GetAccelerators() const { return accel_; }

@@ -28,10 +28,9 @@ HBRUSH CreateSolidBrush(COLORREF color);
 HBRUSH CreateHatchBrush(int hatch, COLORREF color);
 HBRUSH CreatePatternBrush(HBITMAP bitmap);
 HBRUSH CreateBrushIndirect(const LOGBRUSH* brush);
-HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
-                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
-                  DWORD outPrecision, DWORD clipPrecision, DWORD quality,
-                  DWORD pitchAndFamily, LPCSTR faceName);
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
+                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCSTR faceName);
 #define CreateFont CreateFontA
 HFONT CreateFontIndirectA(const LOGFONT* font);
 #define CreateFontIndirect CreateFontIndirectA
@@ -101,8 +100,8 @@ COLORREF GetPixel(HDC dc, int x, int y);
 /* Text. Strings are Windows-1252; a count of -1 means NUL-terminated where the platform allows it. */
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
 #define TextOut TextOutA
-BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text,
-                 UINT count, const INT* advances);
+BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT count,
+                 const INT* advances);
 #define ExtTextOut ExtTextOutA
 int DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format);
 #define DrawText DrawTextA
@@ -110,7 +109,7 @@ BOOL GetTextMetricsA(HDC dc, LPTEXTMETRIC metrics);
 #define GetTextMetrics GetTextMetricsA
 BOOL GetTextExtentPointA(HDC dc, LPCSTR text, int count, LPSIZE size);
 BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, LPSIZE size);
-#define GetTextExtentPoint GetTextExtentPointA
+#define GetTextExtentPoint   GetTextExtentPointA
 #define GetTextExtentPoint32 GetTextExtentPoint32A
 int GetTextFaceA(HDC dc, int size, LPSTR face);
 #define GetTextFace GetTextFaceA

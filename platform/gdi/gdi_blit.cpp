@@ -27,7 +27,8 @@ QImage SourcePixels(DeviceContext& source, DeviceContext& destination, const QRe
   QImage pixels = image->copy(area.translated(source.deviceOrigin));
   bool sourceMono = IsMonochrome(source), destinationMono = IsMonochrome(destination);
   if (sourceMono && !destinationMono) {
-    QRgb ink = ColorOf(destination.state.textColor).rgb(), paper = ColorOf(destination.state.bkColor).rgb();
+    QRgb ink = ColorOf(destination.state.textColor).rgb(),
+         paper = ColorOf(destination.state.bkColor).rgb();
     for (int y = 0; y < pixels.height(); ++y)
       for (int x = 0; x < pixels.width(); ++x)
         pixels.setPixel(x, y, (pixels.pixel(x, y) & 0xFFFFFF) ? paper : ink);
@@ -35,7 +36,8 @@ QImage SourcePixels(DeviceContext& source, DeviceContext& destination, const QRe
     QRgb background = ColorOf(source.state.bkColor).rgb() & 0xFFFFFF;
     for (int y = 0; y < pixels.height(); ++y)
       for (int x = 0; x < pixels.width(); ++x)
-        pixels.setPixel(x, y, (pixels.pixel(x, y) & 0xFFFFFF) == background ? 0xFFFFFFFFu : 0xFF000000u);
+        pixels.setPixel(x, y,
+                        (pixels.pixel(x, y) & 0xFFFFFF) == background ? 0xFFFFFFFFu : 0xFF000000u);
   }
   return pixels;
 }
@@ -45,7 +47,10 @@ bool SourceComposition(DWORD rop, QPainter::CompositionMode* mode, bool* invertS
   *invertSource = false;
   switch (rop) {
     case SRCCOPY: *mode = QPainter::CompositionMode_Source; return true;
-    case NOTSRCCOPY: *mode = QPainter::CompositionMode_Source; *invertSource = true; return true;
+    case NOTSRCCOPY:
+      *mode = QPainter::CompositionMode_Source;
+      *invertSource = true;
+      return true;
     case SRCAND: *mode = QPainter::RasterOp_SourceAndDestination; return true;
     case SRCPAINT: *mode = QPainter::RasterOp_SourceOrDestination; return true;
     case SRCINVERT: *mode = QPainter::RasterOp_SourceXorDestination; return true;
@@ -58,7 +63,8 @@ bool SourceComposition(DWORD rop, QPainter::CompositionMode* mode, bool* invertS
 
 bool UsesSource(DWORD rop) { return ((rop >> 2) ^ rop) & 0x330000; }
 
-void RecordBlit(DeviceContext& dc, const char* call, int x, int y, int width, int height, DWORD rop) {
+void RecordBlit(DeviceContext& dc, const char* call, int x, int y, int width, int height,
+                DWORD rop) {
   if (!Recording(dc)) return;
   GdiDrawRecord record;
   record.call = call;
@@ -72,7 +78,9 @@ void RecordBlit(DeviceContext& dc, const char* call, int x, int y, int width, in
 BOOL PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {
   DeviceContext* dc = LookupDC(handle);
   if (!dc) return FALSE;
-  if (rop != PATCOPY && rop != PATINVERT && rop != DSTINVERT && rop != BLACKNESS && rop != WHITENESS) return FALSE;
+  if (rop != PATCOPY && rop != PATINVERT && rop != DSTINVERT && rop != BLACKNESS &&
+      rop != WHITENESS)
+    return FALSE;
   RecordBlit(*dc, "PatBlt", x, y, width, height, rop);
   QRect area = LogicalRectToDevice(dc->state, x, y, x + width, y + height);
   if (rop == PATCOPY) {
@@ -98,8 +106,8 @@ BOOL PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {
   return TRUE;
 }
 
-BOOL StretchBlt(HDC destinationHandle, int x, int y, int width, int height, HDC sourceHandle, int sourceX,
-                int sourceY, int sourceWidth, int sourceHeight, DWORD rop) {
+BOOL StretchBlt(HDC destinationHandle, int x, int y, int width, int height, HDC sourceHandle,
+                int sourceX, int sourceY, int sourceWidth, int sourceHeight, DWORD rop) {
   DeviceContext* destination = LookupDC(destinationHandle);
   if (!destination) return FALSE;
   if (!UsesSource(rop)) return PatBlt(destinationHandle, x, y, width, height, rop);
@@ -107,9 +115,10 @@ BOOL StretchBlt(HDC destinationHandle, int x, int y, int width, int height, HDC 
   QPainter::CompositionMode mode;
   bool invertSource;
   if (!source || !SourceComposition(rop, &mode, &invertSource)) return FALSE;
-  RecordBlit(*destination, sourceWidth == width && sourceHeight == height ? "BitBlt" : "StretchBlt", x, y, width,
-             height, rop);
-  QRect from = LogicalRectToDevice(source->state, sourceX, sourceY, sourceX + sourceWidth, sourceY + sourceHeight);
+  RecordBlit(*destination, sourceWidth == width && sourceHeight == height ? "BitBlt" : "StretchBlt",
+             x, y, width, height, rop);
+  QRect from = LogicalRectToDevice(source->state, sourceX, sourceY, sourceX + sourceWidth,
+                                   sourceY + sourceHeight);
   QRect to = LogicalRectToDevice(destination->state, x, y, x + width, y + height);
   if (from.isEmpty() || to.isEmpty()) return TRUE;
   QImage pixels = SourcePixels(*source, *destination, from);
@@ -125,8 +134,8 @@ BOOL StretchBlt(HDC destinationHandle, int x, int y, int width, int height, HDC 
   return TRUE;
 }
 
-BOOL BitBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
-            DWORD rop) {
+BOOL BitBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX,
+            int sourceY, DWORD rop) {
   return StretchBlt(destination, x, y, width, height, source, sourceX, sourceY, width, height, rop);
 }
 

@@ -82,7 +82,8 @@ QPaintDevice* CurrentDevice(DeviceContext& dc) {
 QSize DeviceSize(DeviceContext& dc) {
   switch (dc.kind) {
     case DcKind::Surface:
-      return dc.device ? QSize(dc.device->width() - dc.deviceOrigin.x(), dc.device->height() - dc.deviceOrigin.y())
+      return dc.device ? QSize(dc.device->width() - dc.deviceOrigin.x(),
+                               dc.device->height() - dc.deviceOrigin.y())
                        : QSize();
     case DcKind::Memory: {
       QPaintDevice* device = CurrentDevice(dc);
@@ -114,13 +115,12 @@ DcPainter::DcPainter(DeviceContext& dc, const QRect& reach) {
     QRegion clip;
     bool clipped = dc.state.clip.has_value();
     if (clipped) clip = dc.state.clip->translated(dc.deviceOrigin);
-    if (clipped)
-      painter_->setClipRegion(clip);
-    else if (painter_->hasClipping())
-      painter_->setClipping(false);
+    if (clipped) painter_->setClipRegion(clip);
+    else if (painter_->hasClipping()) painter_->setClipping(false);
     const QTransform origin = QTransform::fromTranslate(dc.deviceOrigin.x(), dc.deviceOrigin.y());
     if (painter_->worldTransform() != origin) painter_->setWorldTransform(origin);
-    if (painter_->backgroundMode() != Qt::TransparentMode) painter_->setBackgroundMode(Qt::TransparentMode);
+    if (painter_->backgroundMode() != Qt::TransparentMode)
+      painter_->setBackgroundMode(Qt::TransparentMode);
     return;
   }
   QPaintDevice* device = CurrentDevice(dc);
@@ -170,7 +170,9 @@ void FillInStrips(QPainter& painter, const QRect& rect, const QBrush& brush) {
     return;
   }
   for (int top = rect.top(); top <= rect.bottom(); top += kPatternRowsPerFill)
-    painter.fillRect(QRect(rect.left(), top, rect.width(), std::min(kPatternRowsPerFill, rect.bottom() + 1 - top)), brush);
+    painter.fillRect(QRect(rect.left(), top, rect.width(),
+                           std::min(kPatternRowsPerFill, rect.bottom() + 1 - top)),
+                     brush);
 }
 
 int Wrapped(int value, int period) { return ((value % period) + period) % period; }
@@ -183,10 +185,12 @@ QImage* TileTarget(QPainter& painter, const QBrush& brush, QPoint* anchor) {
   if (!device || device->devType() != QInternal::Image) return nullptr;
   auto* image = static_cast<QImage*>(device);
   const QImage::Format format = image->format();
-  if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 && format != QImage::Format_ARGB32_Premultiplied)
+  if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+      format != QImage::Format_ARGB32_Premultiplied)
     return nullptr;
   const QPainter::CompositionMode mode = painter.compositionMode();
-  if ((mode != QPainter::CompositionMode_SourceOver && mode != QPainter::CompositionMode_Source) || painter.opacity() != 1.0)
+  if ((mode != QPainter::CompositionMode_SourceOver && mode != QPainter::CompositionMode_Source) ||
+      painter.opacity() != 1.0)
     return nullptr;
   const QTransform& transform = painter.worldTransform();
   if (transform.type() > QTransform::TxTranslate) return nullptr;
@@ -218,8 +222,10 @@ bool CopyTiles(QImage& image, const QRegion& parts, const QBrush& brush, QPoint 
       }
     }
     for (int y = part.top(); y <= part.bottom(); ++y) {
-      const QRgb* row = rows.data() + static_cast<size_t>(Wrapped(y - anchor.y(), tileHeight)) * width;
-      std::memcpy(reinterpret_cast<QRgb*>(image.scanLine(y)) + part.left(), row, static_cast<size_t>(width) * sizeof(QRgb));
+      const QRgb* row =
+          rows.data() + static_cast<size_t>(Wrapped(y - anchor.y(), tileHeight)) * width;
+      std::memcpy(reinterpret_cast<QRgb*>(image.scanLine(y)) + part.left(), row,
+                  static_cast<size_t>(width) * sizeof(QRgb));
     }
   }
   return true;
@@ -352,7 +358,8 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
       slot = &dc->state.bitmap;
       break;
     case ObjectKind::Region:
-      return reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(SelectClipRgn(handle, static_cast<HRGN>(object))));
+      return reinterpret_cast<HGDIOBJ>(
+          static_cast<intptr_t>(SelectClipRgn(handle, static_cast<HRGN>(object))));
     case ObjectKind::Palette: return nullptr;
   }
   HGDIOBJ previous = *slot;

@@ -52,7 +52,8 @@ GdiDrawRecord RecordOfRect(const char* call, const RECT& rect) {
    pixels Qt's line drawer sets (from the lower coordinate up to, not including, the higher
    one, whichever way the line runs), at a fraction of its cost. */
 QRect AxisRun(QPoint from, QPoint to) {
-  if (from.y() == to.y()) return QRect(std::min(from.x(), to.x()), from.y(), std::abs(to.x() - from.x()), 1);
+  if (from.y() == to.y())
+    return QRect(std::min(from.x(), to.x()), from.y(), std::abs(to.x() - from.x()), 1);
   return QRect(from.x(), std::min(from.y(), to.y()), 1, std::abs(to.y() - from.y()));
 }
 
@@ -75,8 +76,8 @@ void StrokeSegment(DcPainter& painter, const DeviceContext& dc, QPoint from, QPo
   QPen pen = QPenOf(dc, dc.state.pen);
   if (pen.style() == Qt::NoPen) return;
   // Only on pixels: a printer's line straddles its coordinate rather than filling below it.
-  if (painter.raster() && pen.style() == Qt::SolidLine && pen.width() == 1 && dc.state.rop2 == R2_COPYPEN &&
-      (from.x() == to.x() || from.y() == to.y())) {
+  if (painter.raster() && pen.style() == Qt::SolidLine && pen.width() == 1 &&
+      dc.state.rop2 == R2_COPYPEN && (from.x() == to.x() || from.y() == to.y())) {
     if (from != to) painter.fillRect(AxisRun(from, to), QBrush(pen.color()));
     return;
   }
@@ -94,7 +95,8 @@ BOOL PaintShape(DeviceContext& dc, Shape drawShape, const QRect& reach = QRect()
   QPen pen = QPenOf(dc, dc.state.pen);
   QBrush brush = QBrushOf(dc, dc.state.brush);
   if (!painter.applyRop2(dc.state.rop2, &pen, &brush)) return TRUE;
-  if (brush.style() >= Qt::HorPattern && brush.style() <= Qt::DiagCrossPattern && dc.state.bkMode == OPAQUE) {
+  if (brush.style() >= Qt::HorPattern && brush.style() <= Qt::DiagCrossPattern &&
+      dc.state.bkMode == OPAQUE) {
     painter->setBackground(ColorOf(dc.state.bkColor));
     painter->setBackgroundMode(Qt::OpaqueMode);
   }
@@ -145,14 +147,16 @@ bool InsideFramePen(const DeviceContext& dc) {
 void FillDeviceRect(DeviceContext& dc, const QRect& rect, const QBrush& brush) {
   DcPainter painter(dc);
   if (!painter.active() || rect.isEmpty()) return;
-  if (brush.style() >= Qt::HorPattern && brush.style() <= Qt::DiagCrossPattern && dc.state.bkMode == OPAQUE)
+  if (brush.style() >= Qt::HorPattern && brush.style() <= Qt::DiagCrossPattern &&
+      dc.state.bkMode == OPAQUE)
     painter.fillRect(rect, QBrush(ColorOf(dc.state.bkColor)));
   painter.fillRect(rect, brush);
 }
 
 QBrush BrushOrSystemColor(HBRUSH brush) {
   uintptr_t value = reinterpret_cast<uintptr_t>(brush);
-  if (value > 0 && value <= 31 && !LookupObject(brush)) return QBrush(ColorOf(gSystemColors(static_cast<int>(value) - 1)));
+  if (value > 0 && value <= 31 && !LookupObject(brush))
+    return QBrush(ColorOf(gSystemColors(static_cast<int>(value) - 1)));
   return GdiBrushToQBrush(brush);
 }
 
@@ -187,7 +191,8 @@ BOOL LineTo(HDC handle, int x, int y) {
   {
     DcPainter painter(*dc);
     if (painter.active())
-      StrokeSegment(painter, *dc, LogicalToDevicePoint(dc->state, from.x, from.y), LogicalToDevicePoint(dc->state, x, y));
+      StrokeSegment(painter, *dc, LogicalToDevicePoint(dc->state, from.x, from.y),
+                    LogicalToDevicePoint(dc->state, x, y));
   }
   dc->state.position = {x, y};
   return TRUE;
@@ -218,8 +223,10 @@ BOOL Polygon(HDC handle, const POINT* points, int count) {
     RecordCall(*dc, record);
   }
   QPolygon polygon;
-  for (int i = 0; i < count; ++i) polygon << LogicalToDevicePoint(dc->state, points[i].x, points[i].y);
-  return PaintShape(*dc, [&](QPainter& p, const QPen&) { p.drawPolygon(polygon, Qt::OddEvenFill); });
+  for (int i = 0; i < count; ++i)
+    polygon << LogicalToDevicePoint(dc->state, points[i].x, points[i].y);
+  return PaintShape(*dc,
+                    [&](QPainter& p, const QPen&) { p.drawPolygon(polygon, Qt::OddEvenFill); });
 }
 
 BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
@@ -229,33 +236,37 @@ BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
   QRect device = LogicalRectToDevice(dc->state, left, top, right, bottom);
   if (device.width() <= 0 || device.height() <= 0) return TRUE;
   bool insideFrame = InsideFramePen(*dc);
-  return PaintShape(*dc, [&](QPainter& p, const QPen& pen) {
-    if (pen.style() == Qt::NoPen) {
-      p.fillRect(device, p.brush());
-      return;
-    }
-    QRectF outline = OutlineRect(device, pen, insideFrame);
-    if (outline.width() <= 0 || outline.height() <= 0) {
-      p.fillRect(device, pen.color());
-      return;
-    }
-    // Interior and outline never overlap, so XOR and NOT modes touch each pixel once.
-    QRect interior = InteriorRect(device, pen, insideFrame);
-    if (p.brush().style() != Qt::NoBrush && !interior.isEmpty()) p.fillRect(interior, p.brush());
-    if (PixelRunsOutline(*dc, pen)) {
-      // On pixels a one-pixel solid outline is its four edge runs: the pixels Qt's stroker
-      // sets, without its cost, and with the last corner also on a box cut by the device's
-      // edge, where the stroker leaves that corner out.
-      const QColor color = pen.color();
-      p.fillRect(QRect(device.left(), device.top(), device.width(), 1), color);
-      p.fillRect(QRect(device.left(), device.bottom(), device.width(), 1), color);
-      p.fillRect(QRect(device.left(), device.top() + 1, 1, device.height() - 2), color);
-      p.fillRect(QRect(device.right(), device.top() + 1, 1, device.height() - 2), color);
-      return;
-    }
-    p.setBrush(Qt::NoBrush);
-    StrokeWithGaps(p, *dc, pen, [&] { p.drawRect(outline); });
-  }, Reach(*dc, device));
+  return PaintShape(
+      *dc,
+      [&](QPainter& p, const QPen& pen) {
+        if (pen.style() == Qt::NoPen) {
+          p.fillRect(device, p.brush());
+          return;
+        }
+        QRectF outline = OutlineRect(device, pen, insideFrame);
+        if (outline.width() <= 0 || outline.height() <= 0) {
+          p.fillRect(device, pen.color());
+          return;
+        }
+        // Interior and outline never overlap, so XOR and NOT modes touch each pixel once.
+        QRect interior = InteriorRect(device, pen, insideFrame);
+        if (p.brush().style() != Qt::NoBrush && !interior.isEmpty())
+          p.fillRect(interior, p.brush());
+        if (PixelRunsOutline(*dc, pen)) {
+          // On pixels a one-pixel solid outline is its four edge runs: the pixels Qt's stroker
+          // sets, without its cost, and with the last corner also on a box cut by the device's
+          // edge, where the stroker leaves that corner out.
+          const QColor color = pen.color();
+          p.fillRect(QRect(device.left(), device.top(), device.width(), 1), color);
+          p.fillRect(QRect(device.left(), device.bottom(), device.width(), 1), color);
+          p.fillRect(QRect(device.left(), device.top() + 1, 1, device.height() - 2), color);
+          p.fillRect(QRect(device.right(), device.top() + 1, 1, device.height() - 2), color);
+          return;
+        }
+        p.setBrush(Qt::NoBrush);
+        StrokeWithGaps(p, *dc, pen, [&] { p.drawRect(outline); });
+      },
+      Reach(*dc, device));
 }
 
 BOOL Ellipse(HDC handle, int left, int top, int right, int bottom) {
@@ -265,7 +276,9 @@ BOOL Ellipse(HDC handle, int left, int top, int right, int bottom) {
   QRect device = LogicalRectToDevice(dc->state, left, top, right, bottom);
   if (device.width() <= 0 || device.height() <= 0) return TRUE;
   bool insideFrame = InsideFramePen(*dc);
-  return PaintShape(*dc, [&](QPainter& p, const QPen& pen) { p.drawEllipse(OutlineRect(device, pen, insideFrame)); });
+  return PaintShape(*dc, [&](QPainter& p, const QPen& pen) {
+    p.drawEllipse(OutlineRect(device, pen, insideFrame));
+  });
 }
 
 BOOL RoundRect(HDC handle, int left, int top, int right, int bottom, int width, int height) {
@@ -297,9 +310,12 @@ int FillRect(HDC handle, const RECT* rect, HBRUSH brush) {
     RecordCall(*dc, RecordOfRect("FillRect", *rect));
     QColor color = qbrush.color();
     dc->recorder->calls.back().brushColor = RGB(color.red(), color.green(), color.blue());
-    dc->recorder->calls.back().brushStyle = qbrush.style() == Qt::SolidPattern ? BS_SOLID : BS_HATCHED;
+    dc->recorder->calls.back().brushStyle =
+        qbrush.style() == Qt::SolidPattern ? BS_SOLID : BS_HATCHED;
   }
-  FillDeviceRect(*dc, LogicalRectToDevice(dc->state, rect->left, rect->top, rect->right, rect->bottom), qbrush);
+  FillDeviceRect(*dc,
+                 LogicalRectToDevice(dc->state, rect->left, rect->top, rect->right, rect->bottom),
+                 qbrush);
   return 1;
 }
 
@@ -324,7 +340,8 @@ BOOL InvertRect(HDC handle, const RECT* rect) {
   DcPainter painter(*dc);
   if (!painter.active() || !painter.raster()) return TRUE;
   painter->setCompositionMode(QPainter::RasterOp_NotDestination);
-  painter->fillRect(LogicalRectToDevice(dc->state, rect->left, rect->top, rect->right, rect->bottom), Qt::black);
+  painter->fillRect(
+      LogicalRectToDevice(dc->state, rect->left, rect->top, rect->right, rect->bottom), Qt::black);
   return TRUE;
 }
 
@@ -385,7 +402,8 @@ BOOL DrawFocusRect(HDC handle, const RECT* rect) {
   DcPainter painter(*dc);
   if (!painter.active() || !painter.raster()) return TRUE;
   QPolygon bkDots, textDots;
-  ForEachFocusDot(r, [&](int x, int y) { (((x + y) & 1) == 0 ? bkDots : textDots) << QPoint(x, y); });
+  ForEachFocusDot(r,
+                  [&](int x, int y) { (((x + y) & 1) == 0 ? bkDots : textDots) << QPoint(x, y); });
   painter->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
   painter->setPen(QPen(ColorOf(dc->state.bkColor), 1));
   painter->drawPoints(bkDots);
@@ -399,7 +417,8 @@ COLORREF SetPixel(HDC handle, int x, int y, COLORREF color) {
   if (!dc) return CLR_INVALID;
   if (Recording(*dc)) RecordCall(*dc, RecordOf("SetPixel", {POINT{x, y}}));
   QPoint device = LogicalToDevicePoint(dc->state, x, y);
-  if (dc->kind != DcKind::Recording && !VisibleDeviceRegion(*dc).contains(device)) return CLR_INVALID;
+  if (dc->kind != DcKind::Recording && !VisibleDeviceRegion(*dc).contains(device))
+    return CLR_INVALID;
   DcPainter painter(*dc);
   if (painter.active()) {
     painter->setPen(QPen(ColorOf(color), 1));

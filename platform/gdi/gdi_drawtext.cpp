@@ -28,7 +28,9 @@ class LineMeasure {
  public:
   /* `drawing`: the lines measured are the lines drawn, so each is shaped once for both. */
   LineMeasure(const TextLayout& layout, bool expandTabs, bool drawing)
-      : layout_(layout), expandTabs_(expandTabs), drawing_(drawing),
+      : layout_(layout),
+        expandTabs_(expandTabs),
+        drawing_(drawing),
         tabWidth_(std::max(1.0, kTabStopChars * layout.averageCharWidth())) {}
 
   /* The width of a line; with tabs expanded each tab moves to the next stop. */
@@ -73,8 +75,8 @@ QString MarkPrefixes(const QString& text) {
 }
 
 /* Paints a run of text with its marked characters underlined in the text colour. */
-void PaintRun(DcPainter& painter, const TextLayout& layout, const DeviceContext& dc, QPointF topLeft,
-              const QString& run) {
+void PaintRun(DcPainter& painter, const TextLayout& layout, const DeviceContext& dc,
+              QPointF topLeft, const QString& run) {
   QString visible = WithoutMarks(run);
   layout.paint(painter, topLeft, visible);
   int shown = 0;
@@ -87,7 +89,8 @@ void PaintRun(DcPainter& painter, const TextLayout& layout, const DeviceContext&
     double left = std::round(topLeft.x() + layout.width(visible.left(shown)));
     double width = layout.width(visible.mid(shown, 1));
     double y = std::round(topLeft.y()) + layout.ascent() + 1;
-    painter->fillRect(QRectF(left, y, std::max(1.0, std::round(width)), 1), ColorOf(dc.state.textColor));
+    painter->fillRect(QRectF(left, y, std::max(1.0, std::round(width)), 1),
+                      ColorOf(dc.state.textColor));
   }
 }
 
@@ -119,7 +122,8 @@ QStringList WrapParagraph(const QString& paragraph, double maxWidth, const LineM
    line as the pair would (a font has no glyph for it). */
 constexpr char16_t kPackedLineBreak = 0x0B;
 
-QStringList BreakLines(const QString& text, UINT format, double maxWidth, const LineMeasure& measure) {
+QStringList BreakLines(const QString& text, UINT format, double maxWidth,
+                       const LineMeasure& measure) {
   if (format & DT_SINGLELINE) {
     QString single = text;
     single.remove('\r');
@@ -133,16 +137,14 @@ QStringList BreakLines(const QString& text, UINT format, double maxWidth, const 
   normalised.replace(QChar(kPackedLineBreak), QChar('\n'));
   QStringList lines;
   for (const QString& paragraph : normalised.split('\n')) {
-    if (format & DT_WORDBREAK)
-      lines.append(WrapParagraph(paragraph, maxWidth, measure));
-    else
-      lines.append(paragraph);
+    if (format & DT_WORDBREAK) lines.append(WrapParagraph(paragraph, maxWidth, measure));
+    else lines.append(paragraph);
   }
   return lines;
 }
 
-void PaintLine(DcPainter& painter, const TextLayout& layout, const LineMeasure& measure, const DeviceContext& dc,
-               QPointF topLeft, const QString& line) {
+void PaintLine(DcPainter& painter, const TextLayout& layout, const LineMeasure& measure,
+               const DeviceContext& dc, QPointF topLeft, const QString& line) {
   if (!measure.expandTabs() || !line.contains('\t')) {
     PaintRun(painter, layout, dc, topLeft, line);
     return;
@@ -175,20 +177,20 @@ int DrawTextA(HDC handle, LPCSTR text, int count, LPRECT rect, UINT format) {
 
   TextLayout layout(*dc);
   // Single lines are drawn as measured; wrapping measures words and pieces never drawn alone.
-  LineMeasure measure(layout, (format & DT_EXPANDTABS) != 0,
-                      !(format & DT_CALCRECT) && ((format & DT_SINGLELINE) || !(format & DT_WORDBREAK)));
+  LineMeasure measure(
+      layout, (format & DT_EXPANDTABS) != 0,
+      !(format & DT_CALCRECT) && ((format & DT_SINGLELINE) || !(format & DT_WORDBREAK)));
   QRect box = LogicalRectToDevice(dc->state, rect->left, rect->top, rect->right, rect->bottom);
   const QStringList lines = BreakLines(qtext, format, box.width(), measure);
   double lineHeight = layout.height();
-  if (format & DT_EXTERNALLEADING) lineHeight += std::max(0.0, std::round(layout.metrics().leading()));
+  if (format & DT_EXTERNALLEADING)
+    lineHeight += std::max(0.0, std::round(layout.metrics().leading()));
   double textHeight = lineHeight * lines.size();
 
   double top = box.top();
   if (format & DT_SINGLELINE) {
-    if (format & DT_BOTTOM)
-      top = box.top() + box.height() - lineHeight;
-    else if (format & DT_VCENTER)
-      top = box.top() + (box.height() - lineHeight) / 2;
+    if (format & DT_BOTTOM) top = box.top() + box.height() - lineHeight;
+    else if (format & DT_VCENTER) top = box.top() + (box.height() - lineHeight) / 2;
   }
   double widest = 0;
   for (const QString& line : lines) widest = std::max(widest, measure.width(line));
@@ -213,10 +215,8 @@ int DrawTextA(HDC handle, LPCSTR text, int count, LPRECT rect, UINT format) {
       if (!(format & DT_NOCLIP) && y >= clipBottom) break;
       double lineWidth = measure.width(line);
       double x = box.left();
-      if (format & DT_CENTER)
-        x = box.left() + (box.width() - lineWidth) / 2;
-      else if (format & DT_RIGHT)
-        x = box.left() + box.width() - lineWidth;
+      if (format & DT_CENTER) x = box.left() + (box.width() - lineWidth) / 2;
+      else if (format & DT_RIGHT) x = box.left() + box.width() - lineWidth;
       PaintLine(painter, layout, measure, *dc, QPointF(x, y), line);
       y += lineHeight;
     }

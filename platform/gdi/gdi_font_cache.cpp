@@ -64,7 +64,9 @@ struct FontKey {
     std::memcpy(bytes + sizeof normalised, &scale, sizeof scale);
     bytes[sizeof bytes - 1] = raster ? 'r' : 'v';
   }
-  bool operator==(const FontKey& other) const { return std::memcmp(bytes, other.bytes, sizeof bytes) == 0; }
+  bool operator==(const FontKey& other) const {
+    return std::memcmp(bytes, other.bytes, sizeof bytes) == 0;
+  }
   std::string text() const { return std::string(bytes, sizeof bytes); }
 };
 
@@ -77,8 +79,8 @@ RealizedFont::RealizedFont(const QFont& font) : font_(font), metrics_(font_) {
 }
 
 size_t RealizedFont::TextHash::operator()(const QString& text) const noexcept {
-  return std::hash<std::u16string_view>()(
-      std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())));
+  return std::hash<std::u16string_view>()(std::u16string_view(
+      reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())));
 }
 
 RealizedFont::TextShape& RealizedFont::entryOf(const QString& text) {
@@ -121,16 +123,18 @@ void RealizedFont::shape(TextShape& entry, const QString& text) {
     entry.shape.parts.push_back({run.rawFont(), run.glyphIndexes(), run.positions()});
   entry.shaped = true;
   // A soft hyphen ending the line is shown by the line and not by the measure.
-  if (entry.width < 0) entry.width = text.contains(QChar(0xAD)) ? metrics_.horizontalAdvance(text) : lineAdvance;
+  if (entry.width < 0)
+    entry.width = text.contains(QChar(0xAD)) ? metrics_.horizontalAdvance(text) : lineAdvance;
 }
 
 double RealizedFont::averageCharWidth() {
-  static constexpr int kLetterWeights[26] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20,
-                                             56, 56, 17, 4,  49, 56,  71, 31, 10, 18, 3,  18, 2};
+  static constexpr int kLetterWeights[26] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3,  6, 35, 20,
+                                             56, 56, 17, 4,  49,  56, 71, 31, 10, 18, 3, 18, 2};
   static constexpr int kSpaceWeight = 166;
   if (averageCharWidth_ >= 0) return averageCharWidth_;
   double sum = kSpaceWeight * metrics_.horizontalAdvance(QChar(' '));
-  for (int i = 0; i < 26; ++i) sum += kLetterWeights[i] * metrics_.horizontalAdvance(QChar('a' + i));
+  for (int i = 0; i < 26; ++i)
+    sum += kLetterWeights[i] * metrics_.horizontalAdvance(QChar('a' + i));
   averageCharWidth_ = sum / 1000.0;
   return averageCharWidth_;
 }

@@ -64,8 +64,8 @@ class RealizedFont {
   double ascent_ = 0;
   double descent_ = 0;
   struct TextShape {
-    double width = -1;     // not yet measured
-    bool shaped = false;   // runs worked out
+    double width = -1;    // not yet measured
+    bool shaped = false;  // runs worked out
     ShapedText shape;
   };
   /* Strings hashed over all their characters: Qt's own string hash let report figures that

@@ -49,7 +49,8 @@ Family FallbackFamily(const LOGFONT& font) {
 
 bool KnownFace(const LOGFONT& font, Family* family) {
   std::string face(font.lfFaceName, strnlen(font.lfFaceName, LF_FACESIZE));
-  std::transform(face.begin(), face.end(), face.begin(), [](unsigned char c) { return std::tolower(c); });
+  std::transform(face.begin(), face.end(), face.begin(),
+                 [](unsigned char c) { return std::tolower(c); });
   for (const FaceMapping& mapping : kFaces) {
     if (face == mapping.face) {
       *family = mapping.family;
@@ -99,12 +100,9 @@ QFont RealizeFont(const LOGFONT& logFont, double deviceUnitsPerLogical, bool ras
   QFont font(QtFamilyName(family));
   double scale = std::abs(deviceUnitsPerLogical);
   double pixels;
-  if (logFont.lfHeight < 0)
-    pixels = -logFont.lfHeight * scale;
-  else if (logFont.lfHeight > 0)
-    pixels = logFont.lfHeight * scale * EmPerCellHeight(family);
-  else
-    pixels = 13 * scale;  // a height of 0 asks for the default size
+  if (logFont.lfHeight < 0) pixels = -logFont.lfHeight * scale;
+  else if (logFont.lfHeight > 0) pixels = logFont.lfHeight * scale * EmPerCellHeight(family);
+  else pixels = 13 * scale;  // a height of 0 asks for the default size
   font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
   LONG weight = logFont.lfWeight <= 0 ? FW_NORMAL : std::min<LONG>(logFont.lfWeight, 1000);
   font.setWeight(static_cast<QFont::Weight>(weight));
@@ -121,7 +119,8 @@ QFont RealizeFont(const LOGFONT& logFont, double deviceUnitsPerLogical, bool ras
 
 std::string RealizedFaceName(const LOGFONT& font) {
   Family family;
-  if (KnownFace(font, &family)) return std::string(font.lfFaceName, strnlen(font.lfFaceName, LF_FACESIZE));
+  if (KnownFace(font, &family))
+    return std::string(font.lfFaceName, strnlen(font.lfFaceName, LF_FACESIZE));
   switch (FallbackFamily(font)) {
     case Family::Serif: return "Times New Roman";
     case Family::Mono: return "Courier New";
@@ -153,10 +152,9 @@ HFONT CreateFontIndirectA(const LOGFONT* font) {
   return static_cast<HFONT>(RegisterObject(std::move(object)));
 }
 
-HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
-                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
-                  DWORD outPrecision, DWORD clipPrecision, DWORD quality,
-                  DWORD pitchAndFamily, LPCSTR faceName) {
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
+                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCSTR faceName) {
   LOGFONT font{};
   font.lfHeight = height;
   font.lfWidth = width;

@@ -32,7 +32,7 @@ struct GdiObject {
   int selections = 0;          // DCs (and their saved states) holding it
   LOGPEN pen{};
   LOGBRUSH brush{};
-  QImage pattern;  // pattern brushes
+  QImage pattern;                  // pattern brushes
   bool patternMonochrome = false;  // painted in the DC's text and background colours
   LOGFONT font{};
   QImage image;  // bitmaps: Format_RGB32 pixels
@@ -59,14 +59,14 @@ struct DcState {
   HGDIOBJ pen = nullptr;
   HGDIOBJ brush = nullptr;
   HGDIOBJ font = nullptr;
-  HGDIOBJ bitmap = nullptr;             // memory DCs
-  std::optional<QRegion> clip;          // DC device units; none = whole device
+  HGDIOBJ bitmap = nullptr;     // memory DCs
+  std::optional<QRegion> clip;  // DC device units; none = whole device
 };
 
 struct Recorder {
   std::vector<GdiDrawRecord> calls;
 };
-struct PrintJob;   // gdi_print.cpp
+struct PrintJob;  // gdi_print.cpp
 
 struct DeviceContext {
   DcKind kind = DcKind::Surface;

@@ -40,7 +40,9 @@ void KeepIsotropic(DcState& s) {
   }
 }
 
-bool ScalableMode(const DcState& s) { return s.mapMode == MM_ISOTROPIC || s.mapMode == MM_ANISOTROPIC; }
+bool ScalableMode(const DcState& s) {
+  return s.mapMode == MM_ISOTROPIC || s.mapMode == MM_ANISOTROPIC;
+}
 
 }  // namespace
 
@@ -64,7 +66,8 @@ QPointF DeviceToLogical(const DcState& s, double x, double y) {
 
 QPoint LogicalToDevicePoint(const DcState& s, int x, int y) {
   QPointF device = LogicalToDevice(s, x, y);
-  return QPoint(static_cast<int>(RoundHalfUp(device.x())), static_cast<int>(RoundHalfUp(device.y())));
+  return QPoint(static_cast<int>(RoundHalfUp(device.x())),
+                static_cast<int>(RoundHalfUp(device.y())));
 }
 
 QRect LogicalRectToDevice(const DcState& s, int left, int top, int right, int bottom) {

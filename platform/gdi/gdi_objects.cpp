@@ -69,11 +69,15 @@ std::unique_ptr<GdiObject> MakeStockObject(int index) {
     case NULL_PEN: return pen(PS_NULL, 0);
     case OEM_FIXED_FONT: return font(StockFont("Terminal", 12, FW_NORMAL, FIXED_PITCH | FF_MODERN));
     case ANSI_FIXED_FONT: return font(StockFont("Courier", 12, FW_NORMAL, FIXED_PITCH | FF_MODERN));
-    case ANSI_VAR_FONT: return font(StockFont("MS Sans Serif", 13, FW_NORMAL, VARIABLE_PITCH | FF_SWISS));
+    case ANSI_VAR_FONT:
+      return font(StockFont("MS Sans Serif", 13, FW_NORMAL, VARIABLE_PITCH | FF_SWISS));
     case SYSTEM_FONT: return font(StockFont("System", 16, FW_BOLD, VARIABLE_PITCH | FF_SWISS));
-    case DEVICE_DEFAULT_FONT: return font(StockFont("System", 16, FW_BOLD, VARIABLE_PITCH | FF_SWISS));
-    case SYSTEM_FIXED_FONT: return font(StockFont("Fixedsys", 15, FW_NORMAL, FIXED_PITCH | FF_MODERN));
-    case DEFAULT_GUI_FONT: return font(StockFont("MS Shell Dlg", -11, FW_NORMAL, VARIABLE_PITCH | FF_SWISS));
+    case DEVICE_DEFAULT_FONT:
+      return font(StockFont("System", 16, FW_BOLD, VARIABLE_PITCH | FF_SWISS));
+    case SYSTEM_FIXED_FONT:
+      return font(StockFont("Fixedsys", 15, FW_NORMAL, FIXED_PITCH | FF_MODERN));
+    case DEFAULT_GUI_FONT:
+      return font(StockFont("MS Shell Dlg", -11, FW_NORMAL, VARIABLE_PITCH | FF_SWISS));
     case DEFAULT_PALETTE: return NewObject(ObjectKind::Palette);
     default: return nullptr;
   }
@@ -138,7 +142,8 @@ QPen QPenOf(const DeviceContext& dc, HGDIOBJ pen) {
   UINT style = logPen.lopnStyle & PS_STYLE_MASK;
   if (style == PS_NULL) return QPen(Qt::NoPen);
   // A width of 0 is one device pixel whatever the mapping mode.
-  int width = std::max(1, static_cast<int>(std::lround(std::abs(logPen.lopnWidth.x * ScaleX(dc.state)))));
+  int width =
+      std::max(1, static_cast<int>(std::lround(std::abs(logPen.lopnWidth.x * ScaleX(dc.state)))));
   QPen qpen(ColorOf(logPen.lopnColor), width);
   // Thin lines end short of their last pixel (flat caps); wide pens are round-ended and
   // round-joined, as the platform's pens are.
@@ -165,7 +170,8 @@ QBrush QBrushOf(const DeviceContext& dc, HGDIOBJ brush) {
   QImage tile = object->pattern.copy();
   QRgb ink = ColorOf(dc.state.textColor).rgb(), paper = ColorOf(dc.state.bkColor).rgb();
   for (int y = 0; y < tile.height(); ++y)
-    for (int x = 0; x < tile.width(); ++x) tile.setPixel(x, y, (tile.pixel(x, y) & 0xFFFFFF) ? paper : ink);
+    for (int x = 0; x < tile.width(); ++x)
+      tile.setPixel(x, y, (tile.pixel(x, y) & 0xFFFFFF) ? paper : ink);
   return QBrush(tile);
 }
 
@@ -182,8 +188,9 @@ QBrush GdiBrushToQBrush(HBRUSH brush) {
   switch (logBrush.lbStyle) {
     case BS_SOLID: return QBrush(ColorOf(logBrush.lbColor));
     case BS_HATCHED: {
-      static const Qt::BrushStyle kHatches[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern,
-                                                Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+      static const Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,
+                                                Qt::FDiagPattern, Qt::BDiagPattern,
+                                                Qt::CrossPattern, Qt::DiagCrossPattern};
       return QBrush(ColorOf(logBrush.lbColor), kHatches[std::min<ULONG_PTR>(logBrush.lbHatch, 5)]);
     }
     case BS_PATTERN: return QBrush(object->pattern);
@@ -219,7 +226,8 @@ HPEN CreatePenIndirect(const LOGPEN* pen) {
 HBRUSH CreateBrushIndirect(const LOGBRUSH* brush) {
   if (!brush) return nullptr;
   if (brush->lbStyle == BS_HATCHED && brush->lbHatch > HS_DIAGCROSS) return nullptr;
-  if (brush->lbStyle == BS_PATTERN) return CreatePatternBrush(reinterpret_cast<HBITMAP>(brush->lbHatch));
+  if (brush->lbStyle == BS_PATTERN)
+    return CreatePatternBrush(reinterpret_cast<HBITMAP>(brush->lbHatch));
   if (brush->lbStyle > BS_PATTERN) return nullptr;
   auto object = NewObject(ObjectKind::Brush);
   object->brush = *brush;
@@ -248,14 +256,13 @@ HBRUSH CreatePatternBrush(HBITMAP bitmap) {
 }
 
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
-  if (planes != 1 || (bitsPerPixel != 1 && bitsPerPixel != 24 && bitsPerPixel != 32)) return nullptr;
+  if (planes != 1 || (bitsPerPixel != 1 && bitsPerPixel != 24 && bitsPerPixel != 32))
+    return nullptr;
   HBITMAP handle = static_cast<HBITMAP>(NewBitmap(width, height, static_cast<int>(bitsPerPixel)));
   GdiObject* object = LookupObject(handle, ObjectKind::Bitmap);
   if (!object || !bits || width == 0 || height == 0) return handle;
-  if (bitsPerPixel == 1)
-    LoadMonochromeBits(object->image, static_cast<const BYTE*>(bits));
-  else
-    LoadColorBits(object->image, static_cast<const BYTE*>(bits), static_cast<int>(bitsPerPixel));
+  if (bitsPerPixel == 1) LoadMonochromeBits(object->image, static_cast<const BYTE*>(bits));
+  else LoadColorBits(object->image, static_cast<const BYTE*>(bits), static_cast<int>(bitsPerPixel));
   return handle;
 }
 

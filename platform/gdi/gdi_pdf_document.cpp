@@ -7,7 +7,8 @@
 
 namespace zarne::gdi {
 
-PdfDocument::PdfDocument(const PdfPageGeometry& geometry, bool gray, std::string title, std::string path)
+PdfDocument::PdfDocument(const PdfPageGeometry& geometry, bool gray, std::string title,
+                         std::string path)
     : geometry_(geometry), gray_(gray), title_(std::move(title)), path_(std::move(path)) {}
 
 bool PdfDocument::ensureOpen() {
@@ -35,14 +36,16 @@ PdfFont* PdfDocument::font(const QRawFont& face, int* resource) {
   // Most glyph runs are in the face of the run before.
   auto recent = lastRecent_ < recentFaces_.size() && recentFaces_[lastRecent_].first == face
                     ? recentFaces_.begin() + static_cast<std::ptrdiff_t>(lastRecent_)
-                    : std::find_if(recentFaces_.begin(), recentFaces_.end(), [&](const auto& e) { return e.first == face; });
+                    : std::find_if(recentFaces_.begin(), recentFaces_.end(),
+                                   [&](const auto& e) { return e.first == face; });
   if (recent != recentFaces_.end()) {
     index = recent->second;
     lastRecent_ = static_cast<size_t>(recent - recentFaces_.begin());
   } else {
     // Faces met at other sizes are one embedded font.
     std::string key = (face.familyName() + "\n" + face.styleName()).toStdString() + "\n" +
-                      std::to_string(face.weight()) + "\n" + std::to_string(static_cast<int>(face.style()));
+                      std::to_string(face.weight()) + "\n" +
+                      std::to_string(static_cast<int>(face.style()));
     auto known = faceIndex_.find(key);
     if (known != faceIndex_.end()) {
       index = known->second;
@@ -82,17 +85,20 @@ int PdfDocument::image(const QImage& source) {
     }
     if (opaque) mask.clear();
   }
-  const QImage pixels = source.convertToFormat(gray_ ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
+  const QImage pixels =
+      source.convertToFormat(gray_ ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
   const size_t rowBytes = static_cast<size_t>(width) * (gray_ ? 1 : 3);
   std::string data;
   data.reserve(rowBytes * height);
-  for (int y = 0; y < height; ++y) data.append(reinterpret_cast<const char*>(pixels.constScanLine(y)), rowBytes);
+  for (int y = 0; y < height; ++y)
+    data.append(reinterpret_cast<const char*>(pixels.constScanLine(y)), rowBytes);
   std::string size = "/Width ";
   AppendInt(size, width);
   size += "/Height ";
   AppendInt(size, height);
   size += "/BitsPerComponent 8";
-  std::string entries = "/Type/XObject/Subtype/Image" + size + (gray_ ? "/ColorSpace/DeviceGray" : "/ColorSpace/DeviceRGB");
+  std::string entries = "/Type/XObject/Subtype/Image" + size +
+                        (gray_ ? "/ColorSpace/DeviceGray" : "/ColorSpace/DeviceRGB");
   if (!mask.empty()) {
     int maskObject = file_.reserve();
     file_.stream(maskObject, "/Type/XObject/Subtype/Image" + size + "/ColorSpace/DeviceGray", mask);

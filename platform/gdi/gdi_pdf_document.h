@@ -29,7 +29,7 @@ struct PdfPageGeometry {
   int dpi = 600;
   int offsetXDots = 0;
   int offsetYDots = 0;
-  int widthDots = 0;   // printable area
+  int widthDots = 0;  // printable area
   int heightDots = 0;
 };
 
@@ -65,7 +65,7 @@ class PdfDocument {
   int pageTree_ = 0;
   std::vector<int> contents_;
   std::vector<std::pair<QRawFont, int>> recentFaces_;  // face -> index in fonts_
-  size_t lastRecent_ = 0;                               // the entry found last
+  size_t lastRecent_ = 0;                              // the entry found last
   std::map<std::string, int> faceIndex_;
   struct EmbeddedFont {
     std::unique_ptr<PdfFont> font;

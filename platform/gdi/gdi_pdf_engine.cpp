@@ -18,14 +18,16 @@ namespace zarne::gdi {
 
 namespace {
 
-constexpr QPaintEngine::Type kPdfEngineType = static_cast<QPaintEngine::Type>(QPaintEngine::User + 38);
+constexpr QPaintEngine::Type kPdfEngineType =
+    static_cast<QPaintEngine::Type>(QPaintEngine::User + 38);
 constexpr size_t kPageContentRoom = 64 * 1024;
 
 bool TranslationOnly(const QTransform& m) { return m.type() <= QTransform::TxTranslate; }
 
 void AppendHex4(std::string& out, quint32 value) {
   static const char kDigits[] = "0123456789ABCDEF";
-  char text[4] = {kDigits[value >> 12 & 0xF], kDigits[value >> 8 & 0xF], kDigits[value >> 4 & 0xF], kDigits[value & 0xF]};
+  char text[4] = {kDigits[value >> 12 & 0xF], kDigits[value >> 8 & 0xF], kDigits[value >> 4 & 0xF],
+                  kDigits[value & 0xF]};
   out.append(text, 4);
 }
 
@@ -55,11 +57,13 @@ bool PdfPaintEngine::Clip::operator==(const Clip& other) const {
   return isPath ? path == other.path : region == other.region;
 }
 
-PdfPaintEngine::PdfPaintEngine(PdfDocument& document) : QPaintEngine(AllFeatures), document_(document) {}
+PdfPaintEngine::PdfPaintEngine(PdfDocument& document)
+    : QPaintEngine(AllFeatures), document_(document) {}
 
 PdfPaintEngine* PdfPaintEngine::Of(QPainter& painter) {
   QPaintEngine* engine = painter.paintEngine();
-  return engine && engine->type() == kPdfEngineType ? static_cast<PdfPaintEngine*>(engine) : nullptr;
+  return engine && engine->type() == kPdfEngineType ? static_cast<PdfPaintEngine*>(engine)
+                                                    : nullptr;
 }
 
 QPaintEngine::Type PdfPaintEngine::type() const { return kPdfEngineType; }
@@ -105,19 +109,22 @@ void PdfPaintEngine::updateState(const QPaintEngineState& state) {
     Clip given;
     given.on = state.clipOperation() != Qt::NoClip;
     if (given.on) {
-      if ((flags & DirtyClipPath) || !TranslationOnly(matrix_) || matrix_.dx() != std::floor(matrix_.dx()) ||
-          matrix_.dy() != std::floor(matrix_.dy())) {
+      if ((flags & DirtyClipPath) || !TranslationOnly(matrix_) ||
+          matrix_.dx() != std::floor(matrix_.dx()) || matrix_.dy() != std::floor(matrix_.dy())) {
         given.isPath = true;
-        given.path = matrix_.map((flags & DirtyClipPath) ? state.clipPath() : PathOfRegion(state.clipRegion()));
+        given.path = matrix_.map((flags & DirtyClipPath) ? state.clipPath()
+                                                         : PathOfRegion(state.clipRegion()));
       } else {
-        given.region = state.clipRegion().translated(static_cast<int>(matrix_.dx()), static_cast<int>(matrix_.dy()));
+        given.region = state.clipRegion().translated(static_cast<int>(matrix_.dx()),
+                                                     static_cast<int>(matrix_.dy()));
       }
     }
     if (state.clipOperation() == Qt::IntersectClip && painterClip_.on) {
       if (!painterClip_.isPath && !given.isPath) {
         given.region &= painterClip_.region;
       } else {
-        QPainterPath current = painterClip_.isPath ? painterClip_.path : PathOfRegion(painterClip_.region);
+        QPainterPath current =
+            painterClip_.isPath ? painterClip_.path : PathOfRegion(painterClip_.region);
         QPainterPath added = given.isPath ? given.path : PathOfRegion(given.region);
         given.isPath = true;
         given.path = current.intersected(added);
@@ -189,7 +196,8 @@ void PdfPaintEngine::appendColor(QRgb rgb, bool stroke) {
     text += stroke ? " RG\n" : " rg\n";
   }
   out_ += text;
-  if (colorOperators_.size() < kKeptColorOperators) colorOperators_.push_back({rgb, stroke, std::move(text)});
+  if (colorOperators_.size() < kKeptColorOperators)
+    colorOperators_.push_back({rgb, stroke, std::move(text)});
 }
 
 void PdfPaintEngine::setFill(const QColor& color) {
@@ -283,7 +291,8 @@ void PdfPaintEngine::appendPath(const QPainterPath& path, bool close) {
   if (open && close && last == start) out_ += "h\n";
 }
 
-void PdfPaintEngine::paintPath(const QPainterPath& devicePath, bool fill, bool stroke, bool oddEven) {
+void PdfPaintEngine::paintPath(const QPainterPath& devicePath, bool fill, bool stroke,
+                               bool oddEven) {
   fill = fill && brush_.style() != Qt::NoBrush && brush_.color().alpha() > 0;
   stroke = stroke && pen_.style() != Qt::NoPen && pen_.color().alpha() > 0;
   if (fill && brush_.style() != Qt::SolidPattern) {
@@ -295,12 +304,9 @@ void PdfPaintEngine::paintPath(const QPainterPath& devicePath, bool fill, bool s
   if (fill) setFill(brush_.color());
   if (stroke) setStroke(pen_);
   appendPath(devicePath, fill || stroke);
-  if (fill && stroke)
-    out_ += oddEven ? "B*\n" : "B\n";
-  else if (fill)
-    out_ += oddEven ? "f*\n" : "f\n";
-  else
-    out_ += "S\n";
+  if (fill && stroke) out_ += oddEven ? "B*\n" : "B\n";
+  else if (fill) out_ += oddEven ? "f*\n" : "f\n";
+  else out_ += "S\n";
 }
 
 void PdfPaintEngine::paintBrushImage(const QPainterPath& devicePath) {
@@ -311,7 +317,8 @@ void PdfPaintEngine::paintBrushImage(const QPainterPath& devicePath) {
   QRect pixels = area.toAlignedRect();
   if (pixels.isEmpty()) return;
   const double scale = std::min(1.0, std::sqrt(4.0e6 / (double(pixels.width()) * pixels.height())));
-  QImage image(std::max(1, int(std::ceil(pixels.width() * scale))), std::max(1, int(std::ceil(pixels.height() * scale))),
+  QImage image(std::max(1, int(std::ceil(pixels.width() * scale))),
+               std::max(1, int(std::ceil(pixels.height() * scale))),
                QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   {
@@ -425,14 +432,17 @@ void PdfPaintEngine::drawPixmap(const QRectF& rect, const QPixmap& pixmap, const
   drawImage(rect, pixmap.toImage(), source, Qt::AutoColor);
 }
 
-void PdfPaintEngine::drawImage(const QRectF& rect, const QImage& image, const QRectF& source, Qt::ImageConversionFlags) {
+void PdfPaintEngine::drawImage(const QRectF& rect, const QImage& image, const QRectF& source,
+                               Qt::ImageConversionFlags) {
   if (image.isNull() || rect.isEmpty()) return;
-  QImage shown = source.toAlignedRect() == image.rect() ? image : image.copy(source.toAlignedRect());
+  QImage shown =
+      source.toAlignedRect() == image.rect() ? image : image.copy(source.toAlignedRect());
   beginDrawing();
   placeImage(matrix_.mapRect(rect), shown);
 }
 
-void PdfPaintEngine::drawTiledPixmap(const QRectF& rect, const QPixmap& pixmap, const QPointF& offset) {
+void PdfPaintEngine::drawTiledPixmap(const QRectF& rect, const QPixmap& pixmap,
+                                     const QPointF& offset) {
   if (pixmap.isNull() || rect.isEmpty()) return;
   const QImage image = pixmap.toImage();
   const double w = image.width(), h = image.height();
@@ -446,20 +456,23 @@ void PdfPaintEngine::drawTiledPixmap(const QRectF& rect, const QPixmap& pixmap, 
   AppendNumber(out_, area.height());
   out_ += " re W n\n";
   for (double y = rect.top() - offset.y(); y < rect.bottom(); y += h)
-    for (double x = rect.left() - offset.x(); x < rect.right(); x += w) placeImage(matrix_.mapRect(QRectF(x, y, w, h)), image);
+    for (double x = rect.left() - offset.x(); x < rect.right(); x += w)
+      placeImage(matrix_.mapRect(QRectF(x, y, w, h)), image);
   out_ += "Q\n";
   emitted_ = Emitted{};  // what was set inside is undone; write it again when next needed
 }
 
-void PdfPaintEngine::showGlyphs(const QRawFont& face, const quint32* glyphs, const QPointF* positions, int count,
-                                QPointF origin, const QChar* chars) {
+void PdfPaintEngine::showGlyphs(const QRawFont& face, const quint32* glyphs,
+                                const QPointF* positions, int count, QPointF origin,
+                                const QChar* chars) {
   int resource = 0;
   PdfFont* font = count > 0 ? document_.font(face, &resource) : nullptr;
   if (!font) {
     // A face that cannot be embedded is drawn as outlines.
     if (count <= 0) return;
     QPainterPath outlines;
-    for (int i = 0; i < count; ++i) outlines.addPath(face.pathForGlyph(glyphs[i]).translated(origin + positions[i]));
+    for (int i = 0; i < count; ++i)
+      outlines.addPath(face.pathForGlyph(glyphs[i]).translated(origin + positions[i]));
     QBrush brush = brush_;
     QPen pen = pen_;
     brush_ = QBrush(QColor::fromRgb(emitted_.fill));
@@ -520,8 +533,10 @@ PdfPaintEngine::Clip PdfPaintEngine::ClipOf(QPainter& painter, const QRectF& dev
   if (!painter.hasClipping()) return clip;
   const QTransform& world = painter.worldTransform();
   clip.on = true;
-  clip.region = painter.clipRegion().translated(static_cast<int>(world.dx()), static_cast<int>(world.dy()));
-  if (clip.region.rectCount() == 1 && QRectF(clip.region.boundingRect()).contains(deviceBox)) return Clip{};
+  clip.region =
+      painter.clipRegion().translated(static_cast<int>(world.dx()), static_cast<int>(world.dy()));
+  if (clip.region.rectCount() == 1 && QRectF(clip.region.boundingRect()).contains(deviceBox))
+    return Clip{};
   return clip;
 }
 
@@ -543,8 +558,9 @@ void PdfPaintEngine::fillRect(QPainter& painter, const QRectF& rect, const QColo
   out_ += " re f\n";
 }
 
-bool PdfPaintEngine::drawGlyphRuns(QPainter& painter, QPointF baseline, const std::vector<ShapedRun>& runs,
-                                   const QString& text, const QColor& color) {
+bool PdfPaintEngine::drawGlyphRuns(QPainter& painter, QPointF baseline,
+                                   const std::vector<ShapedRun>& runs, const QString& text,
+                                   const QColor& color) {
   const QTransform& world = painter.worldTransform();
   if (!TranslationOnly(world)) return false;
   const QPointF origin = world.map(baseline);
@@ -559,7 +575,8 @@ bool PdfPaintEngine::drawGlyphRuns(QPainter& painter, QPointF baseline, const st
   const double em = face.pixelSize();
   const double left = runs.front().positions.first().x() - em / 5;
   const double right = runs.back().positions.last().x() + em;
-  const QRectF box(origin.x() + left, origin.y() - face.ascent(), right - left, face.ascent() + face.descent());
+  const QRectF box(origin.x() + left, origin.y() - face.ascent(), right - left,
+                   face.ascent() + face.descent());
   applyClip(ClipOf(painter, box));
   setFill(color);
 
@@ -567,8 +584,8 @@ bool PdfPaintEngine::drawGlyphRuns(QPainter& painter, QPointF baseline, const st
     // One glyph per character, in order: each glyph stands for its character.
     qsizetype first = 0;
     for (const ShapedRun& run : runs) {
-      showGlyphs(run.face, run.glyphs.constData(), run.positions.constData(), static_cast<int>(run.glyphs.size()),
-                 origin, text.constData() + first);
+      showGlyphs(run.face, run.glyphs.constData(), run.positions.constData(),
+                 static_cast<int>(run.glyphs.size()), origin, text.constData() + first);
       first += run.glyphs.size();
     }
     return true;
@@ -616,7 +633,8 @@ void PdfPaintEngine::drawTextItem(const QPointF& point, const QTextItem& item) {
     pen += advances[i];
   }
   const int shown = static_cast<int>(std::min(glyphs.size(), text.size()));
-  showGlyphs(face, glyphs.constData(), positions.constData(), shown, matrix_.map(point), text.constData());
+  showGlyphs(face, glyphs.constData(), positions.constData(), shown, matrix_.map(point),
+             text.constData());
 }
 
 PdfPaintDevice::PdfPaintDevice(std::unique_ptr<PdfDocument> document)

@@ -38,8 +38,8 @@ class PdfPaintEngine final : public QPaintEngine {
   /* Glyph runs whose origins are relative to a baseline point (device units before the
      painter's transform), in a colour, under the painter's clip; `text` is what they show.
      False, drawing nothing, where the painter's transform is more than a translation. */
-  bool drawGlyphRuns(QPainter& painter, QPointF baseline, const std::vector<ShapedRun>& runs, const QString& text,
-                     const QColor& color);
+  bool drawGlyphRuns(QPainter& painter, QPointF baseline, const std::vector<ShapedRun>& runs,
+                     const QString& text, const QColor& color);
   /* A rectangle filled with a plain colour under the painter's transform and clip. */
   void fillRect(QPainter& painter, const QRectF& rect, const QColor& color);
 
@@ -54,7 +54,8 @@ class PdfPaintEngine final : public QPaintEngine {
   void drawPoints(const QPointF* points, int count) override;
   void drawEllipse(const QRectF& rect) override;
   void drawPixmap(const QRectF& rect, const QPixmap& pixmap, const QRectF& source) override;
-  void drawImage(const QRectF& rect, const QImage& image, const QRectF& source, Qt::ImageConversionFlags) override;
+  void drawImage(const QRectF& rect, const QImage& image, const QRectF& source,
+                 Qt::ImageConversionFlags) override;
   void drawTiledPixmap(const QRectF& rect, const QPixmap& pixmap, const QPointF& offset) override;
   void drawTextItem(const QPointF& point, const QTextItem& item) override;
 
@@ -62,8 +63,8 @@ class PdfPaintEngine final : public QPaintEngine {
   struct Clip {
     bool on = false;
     bool isPath = false;
-    QRegion region;      // device dots
-    QPainterPath path;   // device dots
+    QRegion region;     // device dots
+    QPainterPath path;  // device dots
     bool operator==(const Clip& other) const;
   };
   struct Emitted {
@@ -92,8 +93,8 @@ class PdfPaintEngine final : public QPaintEngine {
   void paintPath(const QPainterPath& devicePath, bool fill, bool stroke, bool oddEven);
   void paintBrushImage(const QPainterPath& devicePath);
   void placeImage(const QRectF& deviceRect, const QImage& image);
-  void showGlyphs(const QRawFont& face, const quint32* glyphs, const QPointF* positions, int count, QPointF origin,
-                  const QChar* chars);
+  void showGlyphs(const QRawFont& face, const quint32* glyphs, const QPointF* positions, int count,
+                  QPointF origin, const QChar* chars);
 
   /* A colour's operator as written, for the colours a document uses most. */
   struct ColorOperator {

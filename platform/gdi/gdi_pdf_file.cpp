@@ -167,7 +167,8 @@ void AppendNumber(std::string& out, double value) {
   }
   AppendInt(out, thousandths / 1000);
   int fraction = static_cast<int>(thousandths % 1000);
-  char decimals[4] = {'.', static_cast<char>('0' + fraction / 100), static_cast<char>('0' + fraction / 10 % 10),
+  char decimals[4] = {'.', static_cast<char>('0' + fraction / 100),
+                      static_cast<char>('0' + fraction / 10 % 10),
                       static_cast<char>('0' + fraction % 10)};
   int length = 4;
   while (decimals[length - 1] == '0') --length;

@@ -22,7 +22,9 @@ quint16 U16(const QByteArray& table, int at) {
   return static_cast<quint16>(p[0] << 8 | p[1]);
 }
 qint16 S16(const QByteArray& table, int at) { return static_cast<qint16>(U16(table, at)); }
-quint32 U32(const QByteArray& table, int at) { return static_cast<quint32>(U16(table, at)) << 16 | U16(table, at + 2); }
+quint32 U32(const QByteArray& table, int at) {
+  return static_cast<quint32>(U16(table, at)) << 16 | U16(table, at + 2);
+}
 
 void Put16(QByteArray& out, quint16 v) {
   out.append(static_cast<char>(v >> 8));
@@ -50,14 +52,16 @@ quint32 TableChecksum(const QByteArray& table) {
     sum += static_cast<quint32>(p[i]) << 24 | static_cast<quint32>(p[i + 1]) << 16 |
            static_cast<quint32>(p[i + 2]) << 8 | p[i + 3];
   quint32 last = 0;
-  for (qsizetype i = whole; i < table.size(); ++i) last |= static_cast<quint32>(p[i]) << (24 - 8 * (i - whole));
+  for (qsizetype i = whole; i < table.size(); ++i)
+    last |= static_cast<quint32>(p[i]) << (24 - 8 * (i - whole));
   return sum + last;
 }
 
 quint32 Tag(const char* name) {
   return static_cast<quint32>(static_cast<unsigned char>(name[0])) << 24 |
          static_cast<quint32>(static_cast<unsigned char>(name[1])) << 16 |
-         static_cast<quint32>(static_cast<unsigned char>(name[2])) << 8 | static_cast<unsigned char>(name[3]);
+         static_cast<quint32>(static_cast<unsigned char>(name[2])) << 8 |
+         static_cast<unsigned char>(name[3]);
 }
 
 /* A TrueType file of the given tables (tags in ascending order). */
@@ -105,20 +109,22 @@ std::string PostScriptName(const QRawFont& face, const QByteArray& name) {
   for (int i = 0; i < count; ++i) {
     int record = 6 + i * 12;
     if (U16(name, record + 6) != 6) continue;
-    int platform = U16(name, record), length = U16(name, record + 8), offset = strings + U16(name, record + 10);
+    int platform = U16(name, record), length = U16(name, record + 8),
+        offset = strings + U16(name, record + 10);
     std::string text;
     bool wide = platform == 0 || platform == 3;
     for (int at = offset; at < offset + length && at < name.size(); at += wide ? 2 : 1) {
       unsigned code = wide ? U16(name, at) : static_cast<unsigned char>(name[at]);
-      if (code > 0x20 && code < 0x7F && code != '/' && code != '(' && code != ')' && code != '[' && code != ']' &&
-          code != '<' && code != '>' && code != '{' && code != '}' && code != '%')
+      if (code > 0x20 && code < 0x7F && code != '/' && code != '(' && code != ')' && code != '[' &&
+          code != ']' && code != '<' && code != '>' && code != '{' && code != '}' && code != '%')
         text.push_back(static_cast<char>(code));
     }
     if (!text.empty()) return text;
   }
   std::string fallback;
   for (QChar c : face.familyName() + "-" + face.styleName())
-    if (c.unicode() > 0x20 && c.unicode() < 0x7F) fallback.push_back(static_cast<char>(c.unicode()));
+    if (c.unicode() > 0x20 && c.unicode() < 0x7F)
+      fallback.push_back(static_cast<char>(c.unicode()));
   return fallback.empty() ? std::string("Font") : fallback;
 }
 
@@ -129,8 +135,8 @@ std::shared_ptr<const PdfFaceTables> TablesOf(const QRawFont& face) {
   static std::map<std::string, std::shared_ptr<const PdfFaceTables>> known;
   QByteArray head = face.fontTable("head");
   std::string key = (face.familyName() + "\n" + face.styleName()).toStdString() + "\n" +
-                    std::to_string(face.weight()) + "\n" + std::to_string(static_cast<int>(face.style())) + "\n" +
-                    head.toStdString();
+                    std::to_string(face.weight()) + "\n" +
+                    std::to_string(static_cast<int>(face.style())) + "\n" + head.toStdString();
   auto found = known.find(key);
   if (found != known.end()) return found->second;
   auto tables = std::make_shared<PdfFaceTables>();
@@ -156,7 +162,9 @@ std::shared_ptr<const PdfFaceTables> TablesOf(const QRawFont& face) {
 
 PdfFont::PdfFont(const QRawFont& face) : tables_(TablesOf(face)) {
   const PdfFaceTables& t = *tables_;
-  if (t.head.size() < 54 || t.hhea.size() < 36 || t.maxp.size() < 6 || t.loca.isEmpty() || t.glyf.isEmpty()) return;
+  if (t.head.size() < 54 || t.hhea.size() < 36 || t.maxp.size() < 6 || t.loca.isEmpty() ||
+      t.glyf.isEmpty())
+    return;
   unitsPerEm_ = std::max<int>(16, U16(t.head, 18));
   longLoca_ = S16(t.head, 50) != 0;
   numberOfHMetrics_ = U16(t.hhea, 34);
@@ -185,7 +193,8 @@ QByteArray PdfFont::subsetProgram() const {
   const QByteArray& sourceLoca = t.loca;
   const QByteArray& sourceGlyf = t.glyf;
   auto offsetOf = [&](int glyph) {
-    return static_cast<int>(longLoca_ ? U32(sourceLoca, glyph * 4) : U16(sourceLoca, glyph * 2) * 2u);
+    return static_cast<int>(longLoca_ ? U32(sourceLoca, glyph * 4)
+                                      : U16(sourceLoca, glyph * 2) * 2u);
   };
   // The used glyphs, glyph 0 (shown for missing ones) and the parts composite glyphs are
   // made of.
@@ -203,7 +212,8 @@ QByteArray PdfFont::subsetProgram() const {
     for (;;) {
       quint16 flags = U16(sourceGlyf, at);
       int component = U16(sourceGlyf, at + 2);
-      if (component >= numGlyphs_ || !keep[static_cast<size_t>(component)]) pending.push_back(component);
+      if (component >= numGlyphs_ || !keep[static_cast<size_t>(component)])
+        pending.push_back(component);
       at += 4 + ((flags & 0x1) ? 4 : 2);
       if (flags & 0x8) at += 2;
       else if (flags & 0x40) at += 4;
@@ -228,7 +238,8 @@ QByteArray PdfFont::subsetProgram() const {
     if (!keep[static_cast<size_t>(glyph)]) continue;
     int start = offsetOf(glyph), end = offsetOf(glyph + 1);
     if (start < 0 || end > sourceGlyf.size() || end < start) continue;
-    std::memcpy(glyf.data() + filled, sourceGlyf.constData() + start, static_cast<size_t>(end - start));
+    std::memcpy(glyf.data() + filled, sourceGlyf.constData() + start,
+                static_cast<size_t>(end - start));
     filled += (end - start + 3) & ~3;
   }
   Set32(loca, numGlyphs_ * 4, static_cast<quint32>(filled));
@@ -268,9 +279,12 @@ bool PdfFont::write(PdfFile& file, int fontObject) const {
   }
   const PdfFaceTables& t = *tables_;
   const std::string baseName = tag + "+" + t.postScriptName;
-  auto units = [&](int value) { return static_cast<long long>(std::lround(value * 1000.0 / unitsPerEm_)); };
+  auto units = [&](int value) {
+    return static_cast<long long>(std::lround(value * 1000.0 / unitsPerEm_));
+  };
 
-  std::string body = "<</Type/Font/Subtype/Type0/BaseFont/" + baseName + "/Encoding/Identity-H/DescendantFonts[";
+  std::string body =
+      "<</Type/Font/Subtype/Type0/BaseFont/" + baseName + "/Encoding/Identity-H/DescendantFonts[";
   AppendInt(body, cidFont);
   body += " 0 R]/ToUnicode ";
   AppendInt(body, toUnicode);
@@ -329,7 +343,8 @@ bool PdfFont::write(PdfFile& file, int fontObject) const {
   AppendInt(lengthEntry, fontProgram.size());
   // Stored as it is: glyph outlines deflate by a quarter at most, and deflating them cost a
   // short document more than all its pages.
-  file.stream(program, lengthEntry, std::string_view(fontProgram.constData(), static_cast<size_t>(fontProgram.size())),
+  file.stream(program, lengthEntry,
+              std::string_view(fontProgram.constData(), static_cast<size_t>(fontProgram.size())),
               false);
 
   std::string cmap =

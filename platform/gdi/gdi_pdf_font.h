@@ -56,8 +56,8 @@ class PdfFont {
   int numGlyphs_ = 0;
   bool longLoca_ = false;
   std::map<quint32, QChar> used_;  // glyph -> the character it stands for
-  std::vector<char> seen_;          // by glyph
-  std::vector<int> widths_;          // by glyph; -1 not yet worked out
+  std::vector<char> seen_;         // by glyph
+  std::vector<int> widths_;        // by glyph; -1 not yet worked out
 };
 
 }  // namespace zarne::gdi

@@ -89,8 +89,10 @@ void FinishDocument(PrintJob& job) {
   job.pageOpen = false;
 }
 
-HDC CreatePrinterContext(LPCSTR driver, LPCSTR device, LPCSTR port, const DEVMODE* mode, DcKind kind) {
-  if (driver && !device && QString::fromLatin1(driver).compare("DISPLAY", Qt::CaseInsensitive) == 0) {
+HDC CreatePrinterContext(LPCSTR driver, LPCSTR device, LPCSTR port, const DEVMODE* mode,
+                         DcKind kind) {
+  if (driver && !device &&
+      QString::fromLatin1(driver).compare("DISPLAY", Qt::CaseInsensitive) == 0) {
     auto dc = std::make_unique<DeviceContext>();
     dc->kind = DcKind::Information;
     dc->state = DefaultState();
@@ -132,7 +134,8 @@ int PrinterDeviceCaps(DeviceContext& dc, int index) {
     case NUMBRUSHES:
     case NUMPENS:
     case NUMCOLORS: return -1;
-    case RASTERCAPS: return RC_BITBLT | RC_BANDING | RC_BITMAP64 | RC_DI_BITMAP | RC_STRETCHBLT | RC_STRETCHDIB;
+    case RASTERCAPS:
+      return RC_BITBLT | RC_BANDING | RC_BITMAP64 | RC_DI_BITMAP | RC_STRETCHBLT | RC_STRETCHDIB;
     case ASPECTX:
     case ASPECTY: return dpi;
     case ASPECTXY: return static_cast<int>(std::lround(dpi * std::sqrt(2.0)));
@@ -151,7 +154,8 @@ int PrinterDeviceCaps(DeviceContext& dc, int index) {
 void AbortPrintJob(DeviceContext& dc) {
   if (!dc.printJob || !dc.printJob->documentOpen) return;
   PrintJob& job = *dc.printJob;
-  if (job.painter && job.painter->isActive() && job.painter->device() == job.printer.get()) job.printer->abort();
+  if (job.painter && job.painter->isActive() && job.painter->device() == job.printer.get())
+    job.printer->abort();
   FinishDocument(job);
   // An abandoned PDF is removed rather than left half written.
   if (job.pdfDocument) job.pdfDocument->document().abandon();
@@ -177,10 +181,8 @@ int StartDocA(HDC handle, const DOCINFOA* info) {
   if (!job || !info || job->documentOpen) return SP_ERROR;
   std::string name = info->lpszDocName && *info->lpszDocName ? info->lpszDocName : "Document";
   std::string output;
-  if (info->lpszOutput && *info->lpszOutput)
-    output = HostPathFromWindowsPath(info->lpszOutput);
-  else if (job->pdf)
-    output = NextPdfOutputPath(name);
+  if (info->lpszOutput && *info->lpszOutput) output = HostPathFromWindowsPath(info->lpszOutput);
+  else if (job->pdf) output = NextPdfOutputPath(name);
   if (job->pdf && output.empty()) return SP_ERROR;
   if (!output.empty() && !job->pdf) {
     job->printer->setOutputFormat(QPrinter::PdfFormat);
@@ -200,7 +202,8 @@ int StartDocA(HDC handle, const DOCINFOA* info) {
   if (job->pdf) {
     QByteArray title = TextFrom1252(name.c_str(), -1).toLatin1();
     job->pdfDocument = std::make_unique<PdfPaintDevice>(std::make_unique<PdfDocument>(
-        PdfGeometry(*job->printer), job->printer->colorMode() == QPrinter::GrayScale, title.toStdString(), output));
+        PdfGeometry(*job->printer), job->printer->colorMode() == QPrinter::GrayScale,
+        title.toStdString(), output));
   }
   return gNextJobId++;
 }
@@ -236,7 +239,8 @@ int EndPage(HDC handle) {
   if (!job || !job->pageOpen) return SP_ERROR;
   job->pageOpen = false;
   ++job->pagesDone;
-  if (job->pdfDocument && !job->pdfDocument->document().addPage(job->pdfDocument->engine().endPage())) {
+  if (job->pdfDocument &&
+      !job->pdfDocument->document().addPage(job->pdfDocument->engine().endPage())) {
     AbortPrintJob(*LookupDC(handle));
     return SP_ERROR;
   }
@@ -260,7 +264,8 @@ int EndDoc(HDC handle) {
   if (job->pdfDocument) {
     // A document without pages leaves no file.
     std::unique_ptr<PdfPaintDevice> document = std::move(job->pdfDocument);
-    if (document->document().pageCount() > 0 && !document->document().finish(job->copies, job->collate)) {
+    if (document->document().pageCount() > 0 &&
+        !document->document().finish(job->copies, job->collate)) {
       document->document().abandon();
       return SP_ERROR;
     }
@@ -291,8 +296,14 @@ int Escape(HDC handle, int escape, int inputSize, LPCSTR input, LPVOID output) {
       int asked;
       std::memcpy(&asked, input, sizeof asked);
       switch (asked) {
-        case NEWFRAME: case ABORTDOC: case QUERYESCSUPPORT: case SETABORTPROC: case STARTDOC:
-        case ENDDOC: case GETPHYSPAGESIZE: case GETPRINTINGOFFSET: return 1;
+        case NEWFRAME:
+        case ABORTDOC:
+        case QUERYESCSUPPORT:
+        case SETABORTPROC:
+        case STARTDOC:
+        case ENDDOC:
+        case GETPHYSPAGESIZE:
+        case GETPRINTINGOFFSET: return 1;
         default: return 0;
       }
     }
@@ -306,7 +317,8 @@ int Escape(HDC handle, int escape, int inputSize, LPCSTR input, LPVOID output) {
       return 1;
     }
     case STARTDOC: {
-      std::string name = input ? std::string(input, static_cast<size_t>(std::max(0, inputSize))) : "";
+      std::string name =
+          input ? std::string(input, static_cast<size_t>(std::max(0, inputSize))) : "";
       DOCINFOA info{sizeof(DOCINFOA), name.c_str(), nullptr, nullptr, 0};
       int job = StartDocA(handle, &info);
       return job > 0 ? StartPage(handle) : job;
@@ -317,7 +329,8 @@ int Escape(HDC handle, int escape, int inputSize, LPCSTR input, LPVOID output) {
     }
     case ENDDOC: return EndDoc(handle);
     case ABORTDOC: return AbortDoc(handle);
-    case SETABORTPROC: return SetAbortProc(handle, reinterpret_cast<ABORTPROC>(const_cast<char*>(input)));
+    case SETABORTPROC:
+      return SetAbortProc(handle, reinterpret_cast<ABORTPROC>(const_cast<char*>(input)));
     default: return 0;
   }
 }

@@ -23,7 +23,7 @@
 #include <vector>
 
 #define CCHDEVICENAME 32
-#define CCHFORMNAME 32
+#define CCHFORMNAME   32
 
 /*
 ** The device-mode record, stored byte for byte in the printer-settings files, so its layout
@@ -81,39 +81,39 @@ typedef struct _devicemodeA {
 #pragma pack(pop)
 static_assert(sizeof(DEVMODE) == 156, "DEVMODE keeps its stored 156-byte layout");
 
-#define DM_SPECVERSION 0x0401
-#define DM_ORIENTATION 0x00000001
-#define DM_PAPERSIZE 0x00000002
-#define DM_PAPERLENGTH 0x00000004
-#define DM_PAPERWIDTH 0x00000008
-#define DM_SCALE 0x00000010
-#define DM_COPIES 0x00000100
+#define DM_SPECVERSION   0x0401
+#define DM_ORIENTATION   0x00000001
+#define DM_PAPERSIZE     0x00000002
+#define DM_PAPERLENGTH   0x00000004
+#define DM_PAPERWIDTH    0x00000008
+#define DM_SCALE         0x00000010
+#define DM_COPIES        0x00000100
 #define DM_DEFAULTSOURCE 0x00000200
-#define DM_PRINTQUALITY 0x00000400
-#define DM_COLOR 0x00000800
-#define DM_DUPLEX 0x00001000
-#define DM_YRESOLUTION 0x00002000
-#define DM_TTOPTION 0x00004000
-#define DM_COLLATE 0x00008000
-#define DM_FORMNAME 0x00010000
+#define DM_PRINTQUALITY  0x00000400
+#define DM_COLOR         0x00000800
+#define DM_DUPLEX        0x00001000
+#define DM_YRESOLUTION   0x00002000
+#define DM_TTOPTION      0x00004000
+#define DM_COLLATE       0x00008000
+#define DM_FORMNAME      0x00010000
 
-#define DMORIENT_PORTRAIT 1
+#define DMORIENT_PORTRAIT  1
 #define DMORIENT_LANDSCAPE 2
-#define DMPAPER_LETTER 1
-#define DMPAPER_TABLOID 3
-#define DMPAPER_LEGAL 5
-#define DMPAPER_EXECUTIVE 7
-#define DMPAPER_A4 9
-#define DMPAPER_A5 11
-#define DMPAPER_ENV_10 20
+#define DMPAPER_LETTER     1
+#define DMPAPER_TABLOID    3
+#define DMPAPER_LEGAL      5
+#define DMPAPER_EXECUTIVE  7
+#define DMPAPER_A4         9
+#define DMPAPER_A5         11
+#define DMPAPER_ENV_10     20
 #define DMCOLOR_MONOCHROME 1
-#define DMCOLOR_COLOR 2
-#define DMDUP_SIMPLEX 1
-#define DMDUP_VERTICAL 2
-#define DMDUP_HORIZONTAL 3
-#define DMCOLLATE_FALSE 0
-#define DMCOLLATE_TRUE 1
-#define DMBIN_AUTO 7
+#define DMCOLOR_COLOR      2
+#define DMDUP_SIMPLEX      1
+#define DMDUP_VERTICAL     2
+#define DMDUP_HORIZONTAL   3
+#define DMCOLLATE_FALSE    0
+#define DMCOLLATE_TRUE     1
+#define DMBIN_AUTO         7
 
 typedef struct _DOCINFOA {
   int cbSize;
@@ -126,20 +126,20 @@ typedef struct _DOCINFOA {
 typedef BOOL(CALLBACK* ABORTPROC)(HDC dc, int error);
 
 /* Print-job failures. */
-#define SP_ERROR (-1)
-#define SP_APPABORT (-2)
-#define SP_USERABORT (-3)
-#define SP_OUTOFDISK (-4)
+#define SP_ERROR       (-1)
+#define SP_APPABORT    (-2)
+#define SP_USERABORT   (-3)
+#define SP_OUTOFDISK   (-4)
 #define SP_OUTOFMEMORY (-5)
 
 /* Escapes. */
-#define NEWFRAME 1
-#define ABORTDOC 2
-#define QUERYESCSUPPORT 8
-#define SETABORTPROC 9
-#define STARTDOC 10
-#define ENDDOC 11
-#define GETPHYSPAGESIZE 12
+#define NEWFRAME          1
+#define ABORTDOC          2
+#define QUERYESCSUPPORT   8
+#define SETABORTPROC      9
+#define STARTDOC          10
+#define ENDDOC            11
+#define GETPHYSPAGESIZE   12
 #define GETPRINTINGOFFSET 13
 
 /* A printer DC (or, for driver "DISPLAY", a screen information DC); NULL for a device that

@@ -40,7 +40,9 @@ constexpr PaperMapping kPapers[] = {
     {DMPAPER_A5, QPageSize::A5},         {DMPAPER_TABLOID, QPageSize::Tabloid},
     {DMPAPER_ENV_10, QPageSize::Comm10E}};
 
-bool IsPdfDevice(const char* device) { return device && QString::fromLatin1(device).compare(kPdfDevice, Qt::CaseInsensitive) == 0; }
+bool IsPdfDevice(const char* device) {
+  return device && QString::fromLatin1(device).compare(kPdfDevice, Qt::CaseInsensitive) == 0;
+}
 
 QPrinterInfo SystemPrinter(const char* device) {
   if (!device || !*device) return QPrinterInfo();
@@ -55,9 +57,10 @@ SHORT PaperOf(const QPageSize& size) {
 }
 
 QPageSize PageSizeOf(const DEVMODE& mode) {
-  if ((mode.dmFields & DM_PAPERLENGTH) && (mode.dmFields & DM_PAPERWIDTH) && mode.dmPaperLength > 0 &&
-      mode.dmPaperWidth > 0)
-    return QPageSize(QSizeF(mode.dmPaperWidth / 10.0, mode.dmPaperLength / 10.0), QPageSize::Millimeter);
+  if ((mode.dmFields & DM_PAPERLENGTH) && (mode.dmFields & DM_PAPERWIDTH) &&
+      mode.dmPaperLength > 0 && mode.dmPaperWidth > 0)
+    return QPageSize(QSizeF(mode.dmPaperWidth / 10.0, mode.dmPaperLength / 10.0),
+                     QPageSize::Millimeter);
   if (mode.dmFields & DM_PAPERSIZE)
     for (const PaperMapping& mapping : kPapers)
       if (mapping.paper == mode.dmPaperSize) return QPageSize(mapping.size);
@@ -152,7 +155,8 @@ std::vector<GdiPrinter> GdiListPrinters() {
 
 GdiPrinter GdiDefaultPrinter() {
   QPrinterInfo info = QPrinterInfo::defaultPrinter();
-  if (!info.isNull() && !info.printerName().isEmpty()) return {info.printerName().toStdString(), kDriver, kSystemPort};
+  if (!info.isNull() && !info.printerName().isEmpty())
+    return {info.printerName().toStdString(), kDriver, kSystemPort};
   return {kPdfDevice, kDriver, kPdfPort};
 }
 
@@ -166,8 +170,8 @@ BOOL GdiDefaultDevMode(LPCSTR device, DEVMODE* mode) {
   defaults.dmSpecVersion = DM_SPECVERSION;
   defaults.dmDriverVersion = 0x0100;
   defaults.dmSize = sizeof(DEVMODE);
-  defaults.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_SCALE | DM_COPIES | DM_DEFAULTSOURCE | DM_PRINTQUALITY |
-                      DM_COLOR | DM_DUPLEX | DM_YRESOLUTION | DM_COLLATE;
+  defaults.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_SCALE | DM_COPIES | DM_DEFAULTSOURCE |
+                      DM_PRINTQUALITY | DM_COLOR | DM_DUPLEX | DM_YRESOLUTION | DM_COLLATE;
   defaults.dmOrientation = DMORIENT_PORTRAIT;
   defaults.dmPaperSize = pdf ? DMPAPER_LETTER : PaperOf(info.defaultPageSize());
   defaults.dmScale = 100;
@@ -175,7 +179,9 @@ BOOL GdiDefaultDevMode(LPCSTR device, DEVMODE* mode) {
   defaults.dmDefaultSource = DMBIN_AUTO;
   defaults.dmPrintQuality = pdf ? kPdfResolution : 600;
   defaults.dmYResolution = defaults.dmPrintQuality;
-  defaults.dmColor = pdf || info.supportedColorModes().contains(QPrinter::Color) ? DMCOLOR_COLOR : DMCOLOR_MONOCHROME;
+  defaults.dmColor = pdf || info.supportedColorModes().contains(QPrinter::Color)
+                         ? DMCOLOR_COLOR
+                         : DMCOLOR_MONOCHROME;
   defaults.dmDuplex = DMDUP_SIMPLEX;
   defaults.dmCollate = DMCOLLATE_TRUE;
   *mode = defaults;

@@ -22,7 +22,8 @@ QRect NormalisedRect(int left, int top, int right, int bottom) {
 int ChangeClip(HDC handle, int left, int top, int right, int bottom, bool exclude) {
   DeviceContext* dc = LookupDC(handle);
   if (!dc) return ERROR;
-  QRegion current = dc->state.clip ? *dc->state.clip : QRegion(QRect(QPoint(0, 0), DeviceSize(*dc)));
+  QRegion current =
+      dc->state.clip ? *dc->state.clip : QRegion(QRect(QPoint(0, 0), DeviceSize(*dc)));
   QRegion rect(LogicalRectToDevice(dc->state, left, top, right, bottom));
   dc->state.clip = exclude ? current.subtracted(rect) : current.intersected(rect);
   return RegionType(VisibleDeviceRegion(*dc));

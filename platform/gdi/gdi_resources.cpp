@@ -33,7 +33,9 @@ std::map<WORD, HICON>& SharedIcons() {
   return shared;
 }
 
-DWORD ReadDword(const BYTE* bytes) { return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<DWORD>(bytes[3]) << 24; }
+DWORD ReadDword(const BYTE* bytes) {
+  return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<DWORD>(bytes[3]) << 24;
+}
 WORD ReadWord(const BYTE* bytes) { return static_cast<WORD>(bytes[0] | bytes[1] << 8); }
 
 /* The bytes of a resource of a module, or an empty array. */
@@ -72,7 +74,8 @@ QImage ImageFromDib(const QByteArray& dib, int* bitsPixel) {
   QDataStream stream(&file, QIODevice::WriteOnly);
   stream.setByteOrder(QDataStream::LittleEndian);
   stream.writeRawData("BM", 2);
-  stream << static_cast<quint32>(14 + dib.size()) << quint16(0) << quint16(0) << static_cast<quint32>(bitsOffset);
+  stream << static_cast<quint32>(14 + dib.size()) << quint16(0) << quint16(0)
+         << static_cast<quint32>(bitsOffset);
   file.append(dib);
   QImage image;
   if (!image.loadFromData(file, "BMP")) return QImage();
@@ -87,8 +90,9 @@ QImage ImageFromIconData(const QByteArray& data, int width, int height) {
   QDataStream stream(&file, QIODevice::WriteOnly);
   stream.setByteOrder(QDataStream::LittleEndian);
   stream << quint16(0) << quint16(1) << quint16(1);
-  stream << quint8(width >= 256 ? 0 : width) << quint8(height >= 256 ? 0 : height) << quint8(0) << quint8(0)
-         << quint16(1) << quint16(32) << static_cast<quint32>(data.size()) << quint32(22);
+  stream << quint8(width >= 256 ? 0 : width) << quint8(height >= 256 ? 0 : height) << quint8(0)
+         << quint8(0) << quint16(1) << quint16(32) << static_cast<quint32>(data.size())
+         << quint32(22);
   file.append(data);
   return QImage::fromData(file, "ICO");
 }
@@ -155,19 +159,17 @@ QImage SystemIconImage(WORD id) {
   auto sign = [&](QColor fill, const char* mark, bool triangle) {
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(fill);
-    if (triangle)
-      painter.drawPolygon(QPolygonF({QPointF(16, 1), QPointF(31, 30), QPointF(1, 30)}));
-    else
-      painter.drawEllipse(QRectF(1, 1, 30, 30));
+    if (triangle) painter.drawPolygon(QPolygonF({QPointF(16, 1), QPointF(31, 30), QPointF(1, 30)}));
+    else painter.drawEllipse(QRectF(1, 1, 30, 30));
     painter.setPen(fill == Qt::yellow ? Qt::black : Qt::white);
     painter.drawText(QRect(0, triangle ? 4 : 0, kIconSize, kIconSize), Qt::AlignCenter, mark);
   };
   switch (id) {
-    case 32513: sign(QColor(200, 0, 0), "X", false); break;       // IDI_HAND
-    case 32514: sign(QColor(0, 0, 160), "?", false); break;       // IDI_QUESTION
-    case 32515: sign(Qt::yellow, "!", true); break;               // IDI_EXCLAMATION
-    case 32516: sign(QColor(0, 0, 160), "i", false); break;       // IDI_ASTERISK
-    default:                                                       // IDI_APPLICATION
+    case 32513: sign(QColor(200, 0, 0), "X", false); break;  // IDI_HAND
+    case 32514: sign(QColor(0, 0, 160), "?", false); break;  // IDI_QUESTION
+    case 32515: sign(Qt::yellow, "!", true); break;          // IDI_EXCLAMATION
+    case 32516: sign(QColor(0, 0, 160), "i", false); break;  // IDI_ASTERISK
+    default:                                                 // IDI_APPLICATION
       painter.setPen(Qt::black);
       painter.setBrush(Qt::white);
       painter.drawRect(QRectF(2.5, 4.5, 27, 23));

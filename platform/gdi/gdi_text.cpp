@@ -14,7 +14,9 @@
 namespace zarne::gdi {
 
 TextLayout::TextLayout(DeviceContext& dc)
-    : dc_(dc), realized_(CurrentRealizedFont(dc)), scaleX_(std::abs(ScaleX(dc.state))),
+    : dc_(dc),
+      realized_(CurrentRealizedFont(dc)),
+      scaleX_(std::abs(ScaleX(dc.state))),
       scaleY_(std::abs(ScaleY(dc.state))) {
   ascent_ = realized_->ascent();
   descent_ = realized_->descent();
@@ -25,10 +27,15 @@ double TextLayout::averageCharWidth() const { return realized_->averageCharWidth
 double TextLayout::width(const QString& text) const { return realized_->width(text); }
 double TextLayout::drawnWidth(const QString& text) const { return realized_->drawnWidth(text); }
 
-LONG TextLayout::toLogicalX(double device) const { return static_cast<LONG>(std::lround(device / scaleX_)); }
-LONG TextLayout::toLogicalY(double device) const { return static_cast<LONG>(std::lround(device / scaleY_)); }
+LONG TextLayout::toLogicalX(double device) const {
+  return static_cast<LONG>(std::lround(device / scaleX_));
+}
+LONG TextLayout::toLogicalY(double device) const {
+  return static_cast<LONG>(std::lround(device / scaleY_));
+}
 
-void TextLayout::paint(DcPainter& painter, QPointF topLeft, const QString& text, const INT* advances) const {
+void TextLayout::paint(DcPainter& painter, QPointF topLeft, const QString& text,
+                       const INT* advances) const {
   double textWidth = advances ? 0 : width(text);
   if (advances)
     for (int i = 0; i < text.size(); ++i) textWidth += advances[i] * scaleX_;
@@ -36,10 +43,8 @@ void TextLayout::paint(DcPainter& painter, QPointF topLeft, const QString& text,
   PdfPaintEngine* pdf = PdfPaintEngine::Of(*painter);
   if (dc_.state.bkMode == OPAQUE) {
     const QRectF cell(origin.x(), origin.y(), std::ceil(textWidth), height());
-    if (pdf)
-      pdf->fillRect(*painter, cell, ColorOf(dc_.state.bkColor));
-    else
-      painter->fillRect(cell, ColorOf(dc_.state.bkColor));
+    if (pdf) pdf->fillRect(*painter, cell, ColorOf(dc_.state.bkColor));
+    else painter->fillRect(cell, ColorOf(dc_.state.bkColor));
   }
   double baseline = origin.y() + ascent_;
   // Shaped once per font and text, on printers too. The PDF device takes the glyphs
@@ -47,7 +52,8 @@ void TextLayout::paint(DcPainter& painter, QPointF topLeft, const QString& text,
   // font are not needed there.
   const ShapedText* shaped = advances ? nullptr : realized_->glyphs(text);
   if (pdf && shaped &&
-      pdf->drawGlyphRuns(*painter, QPointF(origin.x(), baseline), shaped->parts, text, ColorOf(dc_.state.textColor)))
+      pdf->drawGlyphRuns(*painter, QPointF(origin.x(), baseline), shaped->parts, text,
+                         ColorOf(dc_.state.textColor)))
     return;
   const QList<QGlyphRun>* runs = shaped ? &shaped->runs : nullptr;
   painter->setPen(ColorOf(dc_.state.textColor));
@@ -76,15 +82,11 @@ namespace {
 /* Where the text's top-left corner goes for a reference point under an alignment. */
 QPointF AlignedTopLeft(const TextLayout& layout, QPointF reference, UINT align, double textWidth) {
   double x = reference.x();
-  if ((align & TA_CENTER) == TA_CENTER)
-    x -= textWidth / 2;
-  else if (align & TA_RIGHT)
-    x -= textWidth;
+  if ((align & TA_CENTER) == TA_CENTER) x -= textWidth / 2;
+  else if (align & TA_RIGHT) x -= textWidth;
   double y = reference.y();
-  if ((align & TA_BASELINE) == TA_BASELINE)
-    y -= layout.ascent();
-  else if (align & TA_BOTTOM)
-    y -= layout.height();
+  if ((align & TA_BASELINE) == TA_BASELINE) y -= layout.ascent();
+  else if (align & TA_BOTTOM) y -= layout.height();
   return QPointF(x, y);
 }
 
@@ -117,13 +119,16 @@ BOOL OutputText(HDC handle, int x, int y, UINT options, const RECT* rect, LPCSTR
     for (int i = 0; i < count; ++i) textWidth += advances[i] * std::abs(ScaleX(dc->state));
   }
   {
-    QRect box = rect ? LogicalRectToDevice(dc->state, rect->left, rect->top, rect->right, rect->bottom) : QRect();
+    QRect box =
+        rect ? LogicalRectToDevice(dc->state, rect->left, rect->top, rect->right, rect->bottom)
+             : QRect();
     DcPainter painter(*dc, rect && (options & ETO_CLIPPED) ? box : QRect());
     if (painter.active()) {
       if (rect && (options & ETO_OPAQUE)) painter->fillRect(box, ColorOf(dc->state.bkColor));
       if (rect && (options & ETO_CLIPPED)) painter->setClipRect(box, Qt::IntersectClip);
       QPointF device = LogicalToDevice(dc->state, reference.x, reference.y);
-      if (count > 0) layout.paint(painter, AlignedTopLeft(layout, device, align, textWidth), qtext, advances);
+      if (count > 0)
+        layout.paint(painter, AlignedTopLeft(layout, device, align, textWidth), qtext, advances);
     }
   }
   if (align & TA_UPDATECP) AdvanceCurrentPosition(*dc, align, layout.toLogicalX(textWidth));
@@ -150,9 +155,13 @@ BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR te
   return OutputText(dc, x, y, options, rect, text, static_cast<int>(count), advances, "ExtTextOut");
 }
 
-BOOL GetTextExtentPointA(HDC dc, LPCSTR text, int count, LPSIZE size) { return TextExtent(dc, text, count, size); }
+BOOL GetTextExtentPointA(HDC dc, LPCSTR text, int count, LPSIZE size) {
+  return TextExtent(dc, text, count, size);
+}
 
-BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, LPSIZE size) { return TextExtent(dc, text, count, size); }
+BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, LPSIZE size) {
+  return TextExtent(dc, text, count, size);
+}
 
 BOOL GetTextMetricsA(HDC handle, LPTEXTMETRIC metrics) {
   DeviceContext* dc = LookupDC(handle);
@@ -164,7 +173,8 @@ BOOL GetTextMetricsA(HDC handle, LPTEXTMETRIC metrics) {
   tm.tmAscent = layout.toLogicalY(layout.ascent());
   tm.tmDescent = layout.toLogicalY(layout.descent());
   tm.tmHeight = tm.tmAscent + tm.tmDescent;
-  tm.tmInternalLeading = std::max<LONG>(0, tm.tmHeight - layout.toLogicalY(layout.font().pixelSize()));
+  tm.tmInternalLeading =
+      std::max<LONG>(0, tm.tmHeight - layout.toLogicalY(layout.font().pixelSize()));
   tm.tmExternalLeading = std::max<LONG>(0, layout.toLogicalY(fm.leading()));
   tm.tmAveCharWidth = layout.toLogicalX(layout.averageCharWidth());
   tm.tmMaxCharWidth = layout.toLogicalX(fm.maxWidth());

@@ -16,7 +16,8 @@ QString TextFrom1252(const char* text, int count) {
   // std::u16string cost a second allocation and copy.
   QString out(count, Qt::Uninitialized);
   QChar* to = out.data();
-  for (int i = 0; i < count; ++i) to[i] = QChar(Cp1252ToCodePoint(static_cast<unsigned char>(text[i])));
+  for (int i = 0; i < count; ++i)
+    to[i] = QChar(Cp1252ToCodePoint(static_cast<unsigned char>(text[i])));
   return out;
 }
 

@@ -34,7 +34,8 @@ class TextLayout {
   LONG toLogicalY(double device) const;
   /* Paints text whose cell's top-left corner is at a device point; `advances` (logical
      units, one per character) replace the font's own spacing when given. */
-  void paint(DcPainter& painter, QPointF topLeft, const QString& text, const INT* advances = nullptr) const;
+  void paint(DcPainter& painter, QPointF topLeft, const QString& text,
+             const INT* advances = nullptr) const;
 
  private:
   DeviceContext& dc_;

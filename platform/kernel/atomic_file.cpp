@@ -41,7 +41,7 @@ std::string TemporaryPrefix(const std::string& path) {
 constexpr size_t kTemporarySuffixLength = 6;
 
 mode_t ModeForReplacement(const std::string& path) {
-  struct stat info{};
+  struct stat info {};
   if (stat(path.c_str(), &info) == 0) return info.st_mode & 07777;
   const mode_t mask = umask(0);
   umask(mask);
@@ -76,7 +76,8 @@ bool ReplaceFileAtomically(const std::string& host_path, const std::string& byte
   std::string temporary = dir + "/" + TemporaryPrefix(host_path) + "XXXXXX";
   const int fd = mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) return false;
-  const bool written = fchmod(fd, ModeForReplacement(host_path)) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
+  const bool written =
+      fchmod(fd, ModeForReplacement(host_path)) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
   const int saved_errno = errno;
   if (close(fd) != 0 || !written || rename(temporary.c_str(), host_path.c_str()) != 0) {
     const int failure = written ? errno : saved_errno;
@@ -97,8 +98,7 @@ std::string HostDirectoryOf(const std::string& path) {
 DirectoryLock::DirectoryLock(const std::string& directory)
     : fd_(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
   if (fd_ < 0) return;
-  while (flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
-  }
+  while (flock(fd_, LOCK_EX) != 0 && errno == EINTR) {}
 }
 
 DirectoryLock::~DirectoryLock() {
@@ -112,7 +112,8 @@ void RemoveStaleReplacements(const std::string& host_path) {
   if (!listing) return;
   while (dirent* entry = readdir(listing)) {
     const std::string name = entry->d_name;
-    if (name.size() == prefix.size() + kTemporarySuffixLength && name.compare(0, prefix.size(), prefix) == 0)
+    if (name.size() == prefix.size() + kTemporarySuffixLength &&
+        name.compare(0, prefix.size(), prefix) == 0)
       unlink((dir + "/" + name).c_str());
   }
   closedir(listing);

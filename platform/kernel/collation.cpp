@@ -8,7 +8,6 @@
 
 #include <cstring>
 
-
 namespace {
 
 constexpr int kSymbolBase = 0x100;
@@ -16,7 +15,16 @@ constexpr int kDigitBase = 0x1000;
 constexpr int kLetterBase = 0x2000;
 
 enum Accent : unsigned char {
-  kNone, kGrave, kAcute, kCircumflex, kTilde, kDiaeresis, kRing, kCedilla, kCaron, kOther,
+  kNone,
+  kGrave,
+  kAcute,
+  kCircumflex,
+  kTilde,
+  kDiaeresis,
+  kRing,
+  kCedilla,
+  kCaron,
+  kOther,
   kOrdinal
 };
 
@@ -34,14 +42,14 @@ struct LetterForm {
 
 // Forms of the accented bytes 0xC0-0xFF, upper and lower case share a row.
 constexpr LetterForm kLatin1Letters[32] = {
-    {'a', 0, kGrave}, {'a', 0, kAcute}, {'a', 0, kCircumflex}, {'a', 0, kTilde},
-    {'a', 0, kDiaeresis}, {'a', 0, kRing}, {'a', 'e', kNone}, {'c', 0, kCedilla},
-    {'e', 0, kGrave}, {'e', 0, kAcute}, {'e', 0, kCircumflex}, {'e', 0, kDiaeresis},
-    {'i', 0, kGrave}, {'i', 0, kAcute}, {'i', 0, kCircumflex}, {'i', 0, kDiaeresis},
-    {'d', 0, kOther}, {'n', 0, kTilde}, {'o', 0, kGrave}, {'o', 0, kAcute},
-    {'o', 0, kCircumflex}, {'o', 0, kTilde}, {'o', 0, kDiaeresis}, {0, 0, kNone},
-    {'o', 0, kOther}, {'u', 0, kGrave}, {'u', 0, kAcute}, {'u', 0, kCircumflex},
-    {'u', 0, kDiaeresis}, {'y', 0, kAcute}, {0, 0, kNone}, {'s', 's', kOther}};
+    {'a', 0, kGrave},      {'a', 0, kAcute}, {'a', 0, kCircumflex}, {'a', 0, kTilde},
+    {'a', 0, kDiaeresis},  {'a', 0, kRing},  {'a', 'e', kNone},     {'c', 0, kCedilla},
+    {'e', 0, kGrave},      {'e', 0, kAcute}, {'e', 0, kCircumflex}, {'e', 0, kDiaeresis},
+    {'i', 0, kGrave},      {'i', 0, kAcute}, {'i', 0, kCircumflex}, {'i', 0, kDiaeresis},
+    {'d', 0, kOther},      {'n', 0, kTilde}, {'o', 0, kGrave},      {'o', 0, kAcute},
+    {'o', 0, kCircumflex}, {'o', 0, kTilde}, {'o', 0, kDiaeresis},  {0, 0, kNone},
+    {'o', 0, kOther},      {'u', 0, kGrave}, {'u', 0, kAcute},      {'u', 0, kCircumflex},
+    {'u', 0, kDiaeresis},  {'y', 0, kAcute}, {0, 0, kNone},         {'s', 's', kOther}};
 
 bool IsIgnorable(unsigned char c) {
   return c == '-' || c == '\'' || c == 0xAD || c < 0x20 || c == 0x7F;
@@ -68,17 +76,32 @@ LetterForm FormOf(unsigned char lower) {
 int ElementsOf(unsigned char c, bool fold_case, Element out[2]) {
   const unsigned char lower = Cp1252Lower(c);
   const unsigned char upper = (!fold_case && lower != c) ? 1 : 0;
-  if (c >= '0' && c <= '9') { out[0] = {kDigitBase + (c - '0'), kNone, 0}; return 1; }
+  if (c >= '0' && c <= '9') {
+    out[0] = {kDigitBase + (c - '0'), kNone, 0};
+    return 1;
+  }
   if (c == 0xB9 || c == 0xB2 || c == 0xB3) {
     const int digit = c == 0xB9 ? 1 : c - 0xB0;
     out[0] = {kDigitBase + digit, kOther, 0};
     return 1;
   }
-  if (lower == 0xFE) { out[0] = {LetterWeight('z') + 4, kNone, upper}; return 1; }
-  if (c == 0xB5) { out[0] = {LetterWeight('z') + 8, kNone, 0}; return 1; }
-  if (lower == 0xFF) { out[0] = {LetterWeight('y'), kDiaeresis, upper}; return 1; }
+  if (lower == 0xFE) {
+    out[0] = {LetterWeight('z') + 4, kNone, upper};
+    return 1;
+  }
+  if (c == 0xB5) {
+    out[0] = {LetterWeight('z') + 8, kNone, 0};
+    return 1;
+  }
+  if (lower == 0xFF) {
+    out[0] = {LetterWeight('y'), kDiaeresis, upper};
+    return 1;
+  }
   const LetterForm form = FormOf(lower);
-  if (form.base == 0) { out[0] = {kSymbolBase + c, kNone, 0}; return 1; }
+  if (form.base == 0) {
+    out[0] = {kSymbolBase + c, kNone, 0};
+    return 1;
+  }
   out[0] = {LetterWeight(form.base), static_cast<unsigned char>(form.accent), upper};
   if (!form.second) return 1;
   out[1] = {LetterWeight(form.second), static_cast<unsigned char>(form.accent), upper};
@@ -135,7 +158,10 @@ int CompareBytes(const char* a, const char* b, bool fold_case) {
   for (;; ++a, ++b) {
     unsigned char ca = static_cast<unsigned char>(*a);
     unsigned char cb = static_cast<unsigned char>(*b);
-    if (fold_case) { ca = Cp1252Upper(ca); cb = Cp1252Upper(cb); }
+    if (fold_case) {
+      ca = Cp1252Upper(ca);
+      cb = Cp1252Upper(cb);
+    }
     if (ca != cb) return ca < cb ? -1 : 1;
     if (ca == 0) return 0;
   }
@@ -145,8 +171,10 @@ int Collate(const char* a, const char* b, bool fold_case) {
   if (!a || !b) return a == b ? 0 : (a ? 1 : -1);
   if (std::strcmp(a, b) == 0) return 0;  // the common case of equal keys, at once
   if (int r = CompareLevel(a, b, fold_case, [](const Element& e) { return e.primary; })) return r;
-  if (int r = CompareLevel(a, b, fold_case, [](const Element& e) { return int(e.accent); })) return r;
-  if (int r = CompareLevel(a, b, fold_case, [](const Element& e) { return int(e.upper); })) return r;
+  if (int r = CompareLevel(a, b, fold_case, [](const Element& e) { return int(e.accent); }))
+    return r;
+  if (int r = CompareLevel(a, b, fold_case, [](const Element& e) { return int(e.upper); }))
+    return r;
   const size_t skipped_a = CountIgnorable(a);
   const size_t skipped_b = CountIgnorable(b);
   if (skipped_a != skipped_b) return skipped_a < skipped_b ? -1 : 1;

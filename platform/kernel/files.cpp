@@ -46,10 +46,11 @@ HFILE OpenHost(const std::string& host, int flags) {
   }
   int fd = open(host.c_str(), flags | O_CLOEXEC, 0666);
   if (fd < 0) {
-    SetLastError(errno == ENOENT || errno == ENOTDIR ? ERROR_FILE_NOT_FOUND : ErrorFromErrno(errno));
+    SetLastError(errno == ENOENT || errno == ENOTDIR ? ERROR_FILE_NOT_FOUND
+                                                     : ErrorFromErrno(errno));
     return HFILE_ERROR;
   }
-  struct stat info{};
+  struct stat info {};
   if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
     close(fd);
     SetLastError(ERROR_ACCESS_DENIED);
@@ -71,7 +72,8 @@ void FillOpenInfo(LPOFSTRUCT info, const std::string& full_path) {
   info->cBytes = static_cast<BYTE>(sizeof(OFSTRUCT));
   info->fFixedDisk = 1;
   info->nErrCode = 0;
-  const size_t length = full_path.size() < OFS_MAXPATHNAME - 1 ? full_path.size() : OFS_MAXPATHNAME - 1;
+  const size_t length =
+      full_path.size() < OFS_MAXPATHNAME - 1 ? full_path.size() : OFS_MAXPATHNAME - 1;
   std::memcpy(info->szPathName, full_path.data(), length);
   info->szPathName[length] = '\0';
 }
@@ -85,7 +87,8 @@ HFILE Failed(LPOFSTRUCT info) {
 
 HFILE OpenFile(LPCSTR file_name, LPOFSTRUCT open_info, UINT style) {
   std::string name = file_name ? file_name : "";
-  if ((style & OF_REOPEN) && open_info) name.assign(open_info->szPathName, strnlen(open_info->szPathName, OFS_MAXPATHNAME));
+  if ((style & OF_REOPEN) && open_info)
+    name.assign(open_info->szPathName, strnlen(open_info->szPathName, OFS_MAXPATHNAME));
   if (name.empty()) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return Failed(open_info);

@@ -20,22 +20,22 @@
 
 #include "platform/kernel/wintypes.h"
 
-#define OF_READ 0x0000
-#define OF_WRITE 0x0001
-#define OF_READWRITE 0x0002
-#define OF_SHARE_COMPAT 0x0000
-#define OF_SHARE_EXCLUSIVE 0x0010
+#define OF_READ             0x0000
+#define OF_WRITE            0x0001
+#define OF_READWRITE        0x0002
+#define OF_SHARE_COMPAT     0x0000
+#define OF_SHARE_EXCLUSIVE  0x0010
 #define OF_SHARE_DENY_WRITE 0x0020
-#define OF_SHARE_DENY_READ 0x0030
-#define OF_SHARE_DENY_NONE 0x0040
-#define OF_PARSE 0x0100
-#define OF_DELETE 0x0200
-#define OF_VERIFY 0x0400
-#define OF_CANCEL 0x0800
-#define OF_CREATE 0x1000
-#define OF_PROMPT 0x2000
-#define OF_EXIST 0x4000
-#define OF_REOPEN 0x8000
+#define OF_SHARE_DENY_READ  0x0030
+#define OF_SHARE_DENY_NONE  0x0040
+#define OF_PARSE            0x0100
+#define OF_DELETE           0x0200
+#define OF_VERIFY           0x0400
+#define OF_CANCEL           0x0800
+#define OF_CREATE           0x1000
+#define OF_PROMPT           0x2000
+#define OF_EXIST            0x4000
+#define OF_REOPEN           0x8000
 
 #define OFS_MAXPATHNAME 128
 
@@ -48,9 +48,9 @@ typedef struct _OFSTRUCT {
   CHAR szPathName[OFS_MAXPATHNAME];
 } OFSTRUCT, *LPOFSTRUCT, *POFSTRUCT;
 
-#define FILE_BEGIN 0
+#define FILE_BEGIN   0
 #define FILE_CURRENT 1
-#define FILE_END 2
+#define FILE_END     2
 
 /* The file's full Windows path goes into szPathName (cut to 127 characters), and on
    failure the error code into nErrCode. */

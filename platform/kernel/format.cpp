@@ -61,10 +61,15 @@ const char* ParseConversion(const char* p, Conversion& conv) {
 void PutPadded(Output& out, const Conversion& conv, const char* sign, const char* digits,
                size_t digit_count) {
   const size_t sign_len = std::strlen(sign);
-  int zeros = conv.precision > static_cast<int>(digit_count) ? conv.precision - static_cast<int>(digit_count) : 0;
+  int zeros = conv.precision > static_cast<int>(digit_count)
+                  ? conv.precision - static_cast<int>(digit_count)
+                  : 0;
   const int body = static_cast<int>(sign_len + digit_count) + zeros;
   int pad = conv.width > body ? conv.width - body : 0;
-  if (conv.zero && !conv.left && conv.precision < 0) { zeros += pad; pad = 0; }
+  if (conv.zero && !conv.left && conv.precision < 0) {
+    zeros += pad;
+    pad = 0;
+  }
   if (!conv.left) out.Repeat(' ', pad);
   out.Put(sign, sign_len);
   out.Repeat('0', zeros);
@@ -116,13 +121,18 @@ int wvsprintf(LPSTR buffer, LPCSTR format, va_list arguments) {
   va_list args;
   va_copy(args, arguments);
   for (const char* p = format; *p;) {
-    if (*p != '%') { out.Put(*p++); continue; }
+    if (*p != '%') {
+      out.Put(*p++);
+      continue;
+    }
     Conversion conv;
     p = ParseConversion(p + 1, conv);
     switch (conv.type) {
-      case 'd': case 'i': case 'u': case 'x': case 'X':
-        PutNumber(out, conv, args);
-        break;
+      case 'd':
+      case 'i':
+      case 'u':
+      case 'x':
+      case 'X': PutNumber(out, conv, args); break;
       case 'c': {
         const char c = static_cast<char>(va_arg(args, int));
         PutText(out, conv, &c, 1);
@@ -134,8 +144,7 @@ int wvsprintf(LPSTR buffer, LPCSTR format, va_list arguments) {
         PutText(out, conv, text, std::strlen(text));
         break;
       }
-      case 0:
-        break;
+      case 0: break;
       default:  // "%%" and anything unknown: the character itself
         out.Put(conv.type);
         break;

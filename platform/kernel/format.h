@@ -24,7 +24,7 @@
 int wsprintf(LPSTR buffer, LPCSTR format, ...);
 int wvsprintf(LPSTR buffer, LPCSTR format, va_list arguments);
 
-#define wsprintfA wsprintf
+#define wsprintfA  wsprintf
 #define wvsprintfA wvsprintf
 
 #endif

@@ -53,7 +53,8 @@ void ZeroGrowth(void* data, SIZE_T old_size, SIZE_T new_size) {
   if (new_size > old_size) std::memset(static_cast<char*>(data) + old_size, 0, new_size - old_size);
 }
 
-HGLOBAL ReAllocMoveable(Heap& heap, uintptr_t key, Block& block, SIZE_T bytes, UINT flags, bool zero) {
+HGLOBAL ReAllocMoveable(Heap& heap, uintptr_t key, Block& block, SIZE_T bytes, UINT flags,
+                        bool zero) {
   if (bytes == 0) {
     if (block.locks > 0) return nullptr;
     heap.moveable_by_address.erase(block.data);

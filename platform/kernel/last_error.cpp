@@ -8,7 +8,7 @@
 namespace {
 // Owner: platform/kernel; one per thread.
 thread_local DWORD gLastError = ERROR_SUCCESS;
-}
+}  // namespace
 
 DWORD GetLastError() { return gLastError; }
 

@@ -28,7 +28,8 @@ bool ReadHeldClock(LPSYSTEMTIME time) {
   std::lock_guard<std::mutex> lock(clock.guard);
   if (!clock.held) return false;
   const SYSTEMTIME& start = clock.start;
-  long hundredths = ((start.wHour * 60L + start.wMinute) * 60L + start.wSecond) * 100L + start.wMilliseconds / 10;
+  long hundredths =
+      ((start.wHour * 60L + start.wMinute) * 60L + start.wSecond) * 100L + start.wMilliseconds / 10;
   hundredths += clock.readings++;
   if (hundredths >= kHundredthsPerDay) hundredths = kHundredthsPerDay - 1;
   *time = start;
@@ -70,5 +71,6 @@ void GetLocalTime(LPSYSTEMTIME time) {
 DWORD GetTickCount() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<DWORD>(static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u);
+  return static_cast<DWORD>(static_cast<uint64_t>(now.tv_sec) * 1000u +
+                            static_cast<uint64_t>(now.tv_nsec) / 1000000u);
 }

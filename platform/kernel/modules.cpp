@@ -39,7 +39,7 @@ std::vector<ModuleUnloadObserver>& UnloadObservers() {
 }
 
 bool FileExists(const std::string& path) {
-  struct stat info{};
+  struct stat info {};
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
@@ -83,7 +83,9 @@ void* OwnSymbol(void* loader_handle, HMODULE module, const char* name) {
 }
 
 /* A library name as compared: its base name in lower case, without ".dll". */
-std::string LibraryStem(const char* name) { return StripSuffix(LowerAscii(BaseName(name)), ".dll"); }
+std::string LibraryStem(const char* name) {
+  return StripSuffix(LowerAscii(BaseName(name)), ".dll");
+}
 
 bool IsHiddenLibrary(const std::string& stem) {
   const char* hidden = std::getenv("ZARNE_HIDDEN_LIBRARIES");
@@ -182,7 +184,8 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR export_name) {
   void* loader_handle = nullptr;
   {
     std::lock_guard<std::recursive_mutex> lock(gModulesMutex);
-    if (const auto it = gLoaded.find(module); it != gLoaded.end()) loader_handle = it->second.loader_handle;
+    if (const auto it = gLoaded.find(module); it != gLoaded.end())
+      loader_handle = it->second.loader_handle;
   }
   bool borrowed = false;
   if (!loader_handle) {

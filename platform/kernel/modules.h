@@ -59,8 +59,8 @@ void AddModuleUnloadObserver(ModuleUnloadObserver observer);
 /* The host file a Windows library name stands for (whether or not it exists). */
 std::string LibraryHostPath(const char* library_name);
 
-#define LoadLibraryA LoadLibrary
-#define GetModuleHandleA GetModuleHandle
+#define LoadLibraryA       LoadLibrary
+#define GetModuleHandleA   GetModuleHandle
 #define GetModuleFileNameA GetModuleFileName
 
 #endif

@@ -81,7 +81,7 @@ WindowsPath Parse(const std::string& full) {
 }
 
 bool IsDirectory(const std::string& host_path) {
-  struct stat info{};
+  struct stat info {};
   return stat(host_path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
@@ -122,7 +122,8 @@ WindowsPath Absolute(const char* path) {
 bool EqualIgnoringCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (Cp1252Upper(static_cast<unsigned char>(a[i])) != Cp1252Upper(static_cast<unsigned char>(b[i])))
+    if (Cp1252Upper(static_cast<unsigned char>(a[i])) !=
+        Cp1252Upper(static_cast<unsigned char>(b[i])))
       return false;
   }
   return true;
@@ -150,7 +151,7 @@ std::string ResolveBelow(std::string host, const std::vector<std::string>& parts
     const std::string name = Cp1252ToUtf8(part);
     std::string candidate = host + "/" + name;
     if (resolving) {
-      struct stat info{};
+      struct stat info {};
       if (lstat(candidate.c_str(), &info) != 0) {
         const std::string match = FindIgnoringCase(host, part);
         if (!match.empty()) candidate = host + "/" + match;
@@ -328,7 +329,7 @@ BOOL DeleteFile(LPCSTR path) {
 
 DWORD GetFileAttributes(LPCSTR path) {
   const std::string host = HostPathFromWindowsPath(path);
-  struct stat info{};
+  struct stat info {};
   if (host.empty() || stat(host.c_str(), &info) != 0) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return INVALID_FILE_ATTRIBUTES;

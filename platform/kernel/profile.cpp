@@ -99,7 +99,9 @@ std::string DefaultWithoutTrailingBlanks(LPCSTR default_value) {
   return value;
 }
 
-bool HoldsAny(LPCSTR text, const char* characters) { return text && std::strpbrk(text, characters); }
+bool HoldsAny(LPCSTR text, const char* characters) {
+  return text && std::strpbrk(text, characters);
+}
 
 bool IsStorable(LPCSTR section, LPCSTR key, LPCSTR value) {
   return !HoldsAny(section, "]\r\n") && !HoldsAny(key, "=\r\n") && !HoldsAny(value, "\r\n");
@@ -107,9 +109,10 @@ bool IsStorable(LPCSTR section, LPCSTR key, LPCSTR value) {
 
 // The file's directory must exist, except the profile directory, which is made.
 bool PrepareDirectory(const std::string& host_path) {
-  const bool in_windows_directory =
-      host_path.compare(0, WindowsDirectoryHostPath().size() + 1, WindowsDirectoryHostPath() + "/") == 0;
-  return !in_windows_directory || (MakeDataRoot() && MakeHostDirectories(WindowsDirectoryHostPath()));
+  const bool in_windows_directory = host_path.compare(0, WindowsDirectoryHostPath().size() + 1,
+                                                      WindowsDirectoryHostPath() + "/") == 0;
+  return !in_windows_directory ||
+         (MakeDataRoot() && MakeHostDirectories(WindowsDirectoryHostPath()));
 }
 
 }  // namespace

@@ -40,8 +40,8 @@ DWORD GetProfileString(LPCSTR section, LPCSTR key, LPCSTR default_value, LPSTR b
 UINT GetProfileInt(LPCSTR section, LPCSTR key, INT default_value);
 BOOL WriteProfileString(LPCSTR section, LPCSTR key, LPCSTR value);
 
-#define GetPrivateProfileStringA GetPrivateProfileString
-#define GetPrivateProfileIntA GetPrivateProfileInt
+#define GetPrivateProfileStringA   GetPrivateProfileString
+#define GetPrivateProfileIntA      GetPrivateProfileInt
 #define WritePrivateProfileStringA WritePrivateProfileString
 
 #endif

@@ -21,7 +21,8 @@ bool IsBlank(const std::string& text) { return Trim(text).empty(); }
 
 std::string Unquote(std::string_view value) {
   value = Trim(value);
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front())
     value = value.substr(1, value.size() - 2);
   return std::string(value);
 }
@@ -41,7 +42,8 @@ bool ProfileNamesEqual(std::string_view a, std::string_view b) {
   b = Trim(b);
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (Cp1252Upper(static_cast<unsigned char>(a[i])) != Cp1252Upper(static_cast<unsigned char>(b[i])))
+    if (Cp1252Upper(static_cast<unsigned char>(a[i])) !=
+        Cp1252Upper(static_cast<unsigned char>(b[i])))
       return false;
   }
   return true;
@@ -62,7 +64,8 @@ ProfileText::ProfileText(std::string_view bytes) {
     }
     const bool crlf = newline > start && bytes[newline - 1] == '\r';
     const size_t text_end = crlf ? newline - 1 : newline;
-    lines_.push_back(MakeLine(std::string(bytes.substr(start, text_end - start)), crlf ? "\r\n" : "\n"));
+    lines_.push_back(
+        MakeLine(std::string(bytes.substr(start, text_end - start)), crlf ? "\r\n" : "\n"));
     start = newline + 1;
   }
 }
@@ -118,7 +121,8 @@ std::string ProfileText::NewLineEnding() const {
   return "\r\n";
 }
 
-std::optional<std::string> ProfileText::Value(std::string_view section, std::string_view key) const {
+std::optional<std::string> ProfileText::Value(std::string_view section,
+                                              std::string_view key) const {
   bool inside = false;
   for (const Line& line : lines_) {
     const Kind kind = line.kind;
@@ -179,7 +183,8 @@ bool ProfileText::SetValue(std::string_view section, std::string_view key, std::
     size_t position = SectionEnd(*first_header);
     while (position - 1 > *first_header && IsBlank(lines_[position - 1].text)) --position;
     if (lines_[position - 1].ending.empty()) lines_[position - 1].ending = ending;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position), MakeLine(key_line, ending));
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position),
+                  MakeLine(key_line, ending));
     return true;
   }
   if (!lines_.empty()) {

@@ -49,16 +49,10 @@ bool ByteReader::Ref(ResourceKey* out) {
   if (!Byte(&tag)) return false;
   *out = ResourceKey{};
   switch (tag) {
-    case kRefNone:
-      return true;
-    case kRefOrdinal:
-      out->kind = kRefOrdinal;
-      return Word(&out->id);
-    case kRefName:
-      out->kind = kRefName;
-      return Text(&out->name);
-    default:
-      return false;
+    case kRefNone: return true;
+    case kRefOrdinal: out->kind = kRefOrdinal; return Word(&out->id);
+    case kRefName: out->kind = kRefName; return Text(&out->name);
+    default: return false;
   }
 }
 

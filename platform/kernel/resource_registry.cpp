@@ -24,8 +24,7 @@ Registry& TheRegistry() {
 }
 
 bool SameText(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            auto upper = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; };
            return upper(x) == upper(y);
          });

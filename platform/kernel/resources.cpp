@@ -93,8 +93,8 @@ HACCEL LoadAccelerators(HINSTANCE instance, LPCSTR name) {
 int CopyAcceleratorTable(HACCEL table, LPACCEL entries, int count) {
   const RegisteredResource* found = AsRegistered(table);
   std::vector<resource_format::AcceleratorEntry> parsed;
-  if (!found || !resource_format::ParseAcceleratorTable(found->entry.data, found->entry.size,
-                                                        &parsed))
+  if (!found ||
+      !resource_format::ParseAcceleratorTable(found->entry.data, found->entry.size, &parsed))
     return 0;
   if (!entries) return static_cast<int>(parsed.size());
   int copied = std::min<int>(std::max(count, 0), static_cast<int>(parsed.size()));

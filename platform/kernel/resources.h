@@ -8,17 +8,17 @@
 
 #include "platform/kernel/wintypes.h"
 
-#define RT_CURSOR MAKEINTRESOURCE(1)
-#define RT_BITMAP MAKEINTRESOURCE(2)
-#define RT_ICON MAKEINTRESOURCE(3)
-#define RT_MENU MAKEINTRESOURCE(4)
-#define RT_DIALOG MAKEINTRESOURCE(5)
-#define RT_STRING MAKEINTRESOURCE(6)
-#define RT_ACCELERATOR MAKEINTRESOURCE(9)
-#define RT_RCDATA MAKEINTRESOURCE(10)
+#define RT_CURSOR       MAKEINTRESOURCE(1)
+#define RT_BITMAP       MAKEINTRESOURCE(2)
+#define RT_ICON         MAKEINTRESOURCE(3)
+#define RT_MENU         MAKEINTRESOURCE(4)
+#define RT_DIALOG       MAKEINTRESOURCE(5)
+#define RT_STRING       MAKEINTRESOURCE(6)
+#define RT_ACCELERATOR  MAKEINTRESOURCE(9)
+#define RT_RCDATA       MAKEINTRESOURCE(10)
 #define RT_GROUP_CURSOR MAKEINTRESOURCE(12)
-#define RT_GROUP_ICON MAKEINTRESOURCE(14)
-#define RT_VERSION MAKEINTRESOURCE(16)
+#define RT_GROUP_ICON   MAKEINTRESOURCE(14)
+#define RT_VERSION      MAKEINTRESOURCE(16)
 
 /* Name and type are MAKEINTRESOURCE ordinals, "#<number>", or names (compared without case).
 ** NULL when the module has no such resource. */
@@ -38,11 +38,11 @@ BOOL FreeResource(HGLOBAL loaded);
 int LoadString(HINSTANCE instance, UINT id, LPSTR buffer, int size);
 
 /* Accelerator flags */
-#define FVIRTKEY 0x01
+#define FVIRTKEY  0x01
 #define FNOINVERT 0x02
-#define FSHIFT 0x04
-#define FCONTROL 0x08
-#define FALT 0x10
+#define FSHIFT    0x04
+#define FCONTROL  0x08
+#define FALT      0x10
 
 typedef struct tagACCEL {
   BYTE fVirt;
@@ -56,9 +56,9 @@ HACCEL LoadAccelerators(HINSTANCE instance, LPCSTR name);
 ** how many were copied. 0 for an unknown table. */
 int CopyAcceleratorTable(HACCEL table, LPACCEL entries, int count);
 
-#define FindResourceA FindResource
-#define LoadStringA LoadString
-#define LoadAcceleratorsA LoadAccelerators
+#define FindResourceA         FindResource
+#define LoadStringA           LoadString
+#define LoadAcceleratorsA     LoadAccelerators
 #define CopyAcceleratorTableA CopyAcceleratorTable
 
 #endif

@@ -37,11 +37,11 @@ LPSTR lstrcat(LPSTR destination, LPCSTR source);
 int lstrcmp(LPCSTR first, LPCSTR second);
 int lstrcmpi(LPCSTR first, LPCSTR second);
 
-#define lstrlenA lstrlen
-#define lstrcpyA lstrcpy
+#define lstrlenA  lstrlen
+#define lstrcpyA  lstrcpy
 #define lstrcpynA lstrcpyn
-#define lstrcatA lstrcat
-#define lstrcmpA lstrcmp
+#define lstrcatA  lstrcat
+#define lstrcmpA  lstrcmp
 #define lstrcmpiA lstrcmpi
 
 #endif

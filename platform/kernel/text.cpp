@@ -7,10 +7,9 @@ namespace {
 
 // Code points of the bytes 0x80-0x9F; the rest of the code page equals Latin-1.
 constexpr char16_t kHighControlRange[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
@@ -36,15 +35,33 @@ char32_t DecodeUtf8(std::string_view text, size_t& pos) {
   const auto lead = static_cast<unsigned char>(text[pos]);
   size_t extra = 0;
   char32_t cp = 0;
-  if (lead < 0x80) { ++pos; return lead; }
-  if ((lead & 0xE0) == 0xC0) { extra = 1; cp = lead & 0x1F; }
-  else if ((lead & 0xF0) == 0xE0) { extra = 2; cp = lead & 0x0F; }
-  else if ((lead & 0xF8) == 0xF0) { extra = 3; cp = lead & 0x07; }
-  else { ++pos; return 0xFFFD; }
-  if (pos + extra >= text.size()) { ++pos; return 0xFFFD; }
+  if (lead < 0x80) {
+    ++pos;
+    return lead;
+  }
+  if ((lead & 0xE0) == 0xC0) {
+    extra = 1;
+    cp = lead & 0x1F;
+  } else if ((lead & 0xF0) == 0xE0) {
+    extra = 2;
+    cp = lead & 0x0F;
+  } else if ((lead & 0xF8) == 0xF0) {
+    extra = 3;
+    cp = lead & 0x07;
+  } else {
+    ++pos;
+    return 0xFFFD;
+  }
+  if (pos + extra >= text.size()) {
+    ++pos;
+    return 0xFFFD;
+  }
   for (size_t i = 1; i <= extra; ++i) {
     const auto next = static_cast<unsigned char>(text[pos + i]);
-    if ((next & 0xC0) != 0x80) { ++pos; return 0xFFFD; }
+    if ((next & 0xC0) != 0x80) {
+      ++pos;
+      return 0xFFFD;
+    }
     cp = (cp << 6) | (next & 0x3F);
   }
   static constexpr char32_t kSmallest[4] = {0, 0x80, 0x800, 0x10000};

@@ -70,12 +70,11 @@ const RegisteredResource* VersionResourceOf(LPCSTR fileName) {
   HMODULE module = ModuleNamedBy(fileName);
   if (!module) return nullptr;
   // The platform's resource compiler numbers the version resource 1 (VS_VERSION_INFO).
-  const RegisteredResource* resource =
-      FindRegisteredResource(module, ResourceKey::Ordinal(resource_format::kTypeVersion),
-                             ResourceKey::Ordinal(1));
+  const RegisteredResource* resource = FindRegisteredResource(
+      module, ResourceKey::Ordinal(resource_format::kTypeVersion), ResourceKey::Ordinal(1));
   VersionNode root;
-  if (!resource || !resource_format::ReadVersionNode(resource->entry.data, resource->entry.size,
-                                                     &root))
+  if (!resource ||
+      !resource_format::ReadVersionNode(resource->entry.data, resource->entry.size, &root))
     return nullptr;
   return resource;
 }

@@ -42,7 +42,7 @@ BOOL GetFileVersionInfo(LPCSTR fileName, DWORD handle, DWORD length, LPVOID data
 BOOL VerQueryValue(LPCVOID block, LPCSTR subBlock, LPVOID* value, UINT* length);
 
 #define GetFileVersionInfoSizeA GetFileVersionInfoSize
-#define GetFileVersionInfoA GetFileVersionInfo
-#define VerQueryValueA VerQueryValue
+#define GetFileVersionInfoA     GetFileVersionInfo
+#define VerQueryValueA          VerQueryValue
 
 #endif

@@ -56,7 +56,9 @@ typedef LONG* LPLONG;
 typedef int* LPINT;
 typedef BOOL* LPBOOL;
 
-#define ZARNE_DECLARE_HANDLE(name) struct name##__; typedef struct name##__* name
+#define ZARNE_DECLARE_HANDLE(name) \
+  struct name##__;                 \
+  typedef struct name##__* name
 
 typedef void* HANDLE;
 ZARNE_DECLARE_HANDLE(HWND);
@@ -92,7 +94,7 @@ typedef int HFILE;
 #define NULL nullptr
 #endif
 
-#define MAX_PATH 260
+#define MAX_PATH    260
 #define HFILE_ERROR ((HFILE)-1)
 
 #define LOWORD(l) ((WORD)(((DWORD_PTR_)(l)) & 0xffff))
@@ -100,20 +102,33 @@ typedef int HFILE;
 #define LOBYTE(w) ((BYTE)(((DWORD_PTR_)(w)) & 0xff))
 #define HIBYTE(w) ((BYTE)((((DWORD_PTR_)(w)) >> 8) & 0xff))
 typedef uintptr_t DWORD_PTR_;
-#define MAKELONG(lo, hi) ((LONG)(((WORD)((DWORD_PTR_)(lo) & 0xffff)) | ((DWORD)((WORD)((DWORD_PTR_)(hi) & 0xffff))) << 16))
-#define MAKEWPARAM(lo, hi) ((WPARAM)(DWORD)MAKELONG(lo, hi))
-#define MAKELPARAM(lo, hi) ((LPARAM)(DWORD)MAKELONG(lo, hi))
+#define MAKELONG(lo, hi) \
+  ((LONG)(((WORD)((DWORD_PTR_)(lo)&0xffff)) | ((DWORD)((WORD)((DWORD_PTR_)(hi)&0xffff))) << 16))
+#define MAKEWPARAM(lo, hi)  ((WPARAM)(DWORD)MAKELONG(lo, hi))
+#define MAKELPARAM(lo, hi)  ((LPARAM)(DWORD)MAKELONG(lo, hi))
 #define MAKELRESULT(lo, hi) ((LRESULT)(DWORD)MAKELONG(lo, hi))
-#define MAKEINTRESOURCE(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
-#define IS_INTRESOURCE(p) ((((ULONG_PTR)(p)) >> 16) == 0)
-#define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
+#define MAKEINTRESOURCE(i)  ((LPSTR)((ULONG_PTR)((WORD)(i))))
+#define IS_INTRESOURCE(p)   ((((ULONG_PTR)(p)) >> 16) == 0)
+#define RGB(r, g, b) \
+  ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 #define GetRValue(rgb) (LOBYTE(rgb))
 #define GetGValue(rgb) (LOBYTE(((WORD)(rgb)) >> 8))
 #define GetBValue(rgb) (LOBYTE((rgb) >> 16))
 
-typedef struct tagPOINT { LONG x; LONG y; } POINT, *LPPOINT;
-typedef struct tagSIZE { LONG cx; LONG cy; } SIZE, *LPSIZE;
-typedef struct tagRECT { LONG left; LONG top; LONG right; LONG bottom; } RECT, *LPRECT;
+typedef struct tagPOINT {
+  LONG x;
+  LONG y;
+} POINT, *LPPOINT;
+typedef struct tagSIZE {
+  LONG cx;
+  LONG cy;
+} SIZE, *LPSIZE;
+typedef struct tagRECT {
+  LONG left;
+  LONG top;
+  LONG right;
+  LONG bottom;
+} RECT, *LPRECT;
 typedef const RECT* LPCRECT;
 
 typedef struct _SYSTEMTIME {

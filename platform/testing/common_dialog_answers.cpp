@@ -4,8 +4,10 @@
 #include "platform/testing/common_dialog_answers.h"
 
 CommonDialogAnswers::CommonDialogAnswers() {
-  previousFile_ = SetFileDialogPresenter([this](const FileDialogRequest& r) { return AnswerFile(r); });
-  previousPrint_ = SetPrintDialogPresenter([this](const PrintDialogRequest& r) { return AnswerPrint(r); });
+  previousFile_ =
+      SetFileDialogPresenter([this](const FileDialogRequest& r) { return AnswerFile(r); });
+  previousPrint_ =
+      SetPrintDialogPresenter([this](const PrintDialogRequest& r) { return AnswerPrint(r); });
 }
 
 CommonDialogAnswers::~CommonDialogAnswers() {
@@ -23,7 +25,8 @@ void CommonDialogAnswers::ChooseFiles(std::vector<std::string> files, int filter
 
 void CommonDialogAnswers::CancelFileDialog() { fileAnswers_.push_back(FileDialogAnswer{}); }
 
-void CommonDialogAnswers::ChoosePrinter(std::string device, std::function<void(PrintDialogAnswer&)> adjust) {
+void CommonDialogAnswers::ChoosePrinter(std::string device,
+                                        std::function<void(PrintDialogAnswer&)> adjust) {
   printChoices_.push_back(PrintChoice{true, std::move(device), std::move(adjust)});
 }
 

@@ -53,7 +53,8 @@ void SendKeyEvent(QEvent::Type type, int virtualKey, Qt::KeyboardModifiers modif
 }  // namespace
 
 DialogDriver::DialogDriver() {
-  previous_ = SetModalDialogObserver([this](HWND dialog, int templateId) { Answer(dialog, templateId); });
+  previous_ =
+      SetModalDialogObserver([this](HWND dialog, int templateId) { Answer(dialog, templateId); });
 }
 
 DialogDriver::~DialogDriver() { SetModalDialogObserver(previous_); }

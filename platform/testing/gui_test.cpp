@@ -36,10 +36,12 @@ void GuiTest::SetUp() {
 
 void GuiTest::TearDown() {
   std::vector<HWND> windows;
-  EnumWindows([](HWND hwnd, LPARAM list) {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&windows));
+  EnumWindows(
+      [](HWND hwnd, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
   for (HWND hwnd : windows) DestroyWindow(hwnd);
   ProcessPendingMessages();
   MSG msg;

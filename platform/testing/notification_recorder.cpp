@@ -16,12 +16,13 @@ std::map<HWND, NotificationRecorder*>& Recorders() {
 
 NotificationRecorder::NotificationRecorder(HWND window) : window_(window) {
   Recorders()[window] = this;
-  previous_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtr(window, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&NotificationRecorder::Procedure)));
+  previous_ = reinterpret_cast<WNDPROC>(SetWindowLongPtr(
+      window, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&NotificationRecorder::Procedure)));
 }
 
 NotificationRecorder::~NotificationRecorder() {
-  if (IsWindow(window_) && previous_) SetWindowLongPtr(window_, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+  if (IsWindow(window_) && previous_)
+    SetWindowLongPtr(window_, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
   Recorders().erase(window_);
 }
 

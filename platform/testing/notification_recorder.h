@@ -39,7 +39,9 @@ class NotificationRecorder {
   NotificationRecorder& operator=(const NotificationRecorder&) = delete;
 
   /* Called inside each WM_COMMAND after it is recorded. */
-  void OnCommand(std::function<void(const RecordedCommand&)> callback) { callback_ = std::move(callback); }
+  void OnCommand(std::function<void(const RecordedCommand&)> callback) {
+    callback_ = std::move(callback);
+  }
   /* Called inside each WM_COMMAND after the OnCommand callback: a value is the reply the
   ** sender gets, and the window's own procedure does not see the command; no value passes
   ** it on as usual. */
@@ -68,8 +70,8 @@ class NotificationRecorder {
   std::vector<RecordedQuery> queries_;
   std::function<void(const RecordedCommand&)> callback_;
   std::function<std::optional<LRESULT>(const RecordedCommand&)> answer_;
-  int depth_ = 0;           // notifications in progress (a callback may cause another)
-  std::size_t current_ = 0; // the innermost one
+  int depth_ = 0;            // notifications in progress (a callback may cause another)
+  std::size_t current_ = 0;  // the innermost one
 };
 
 #endif

@@ -57,7 +57,8 @@ std::string ProgramFirstLine(const std::string& command) {
   return line;
 }
 
-HeldProgram::HeldProgram(const std::string& command, const std::string& answerFile, int timeoutMilliseconds) {
+HeldProgram::HeldProgram(const std::string& command, const std::string& answerFile,
+                         int timeoutMilliseconds) {
   // The program's input is the pipe that keeps it waiting; its answer comes back through a file.
   std::remove(answerFile.c_str());
   input_ = popen((command + " > '" + answerFile + "'").c_str(), "w");
@@ -69,7 +70,9 @@ HeldProgram::HeldProgram(const std::string& command, const std::string& answerFi
       std::fclose(file);
     }
     if (answer_.empty()) {
-      struct timespec pause{0, 10'000'000};
+      struct timespec pause {
+        0, 10'000'000
+      };
       nanosleep(&pause, nullptr);
     }
   }

@@ -26,7 +26,8 @@ std::string ProgramFirstLine(const std::string& command);
 ** answer; Release or the destructor closes its input and waits for it to end. */
 class HeldProgram {
  public:
-  HeldProgram(const std::string& command, const std::string& answerFile, int timeoutMilliseconds = 10000);
+  HeldProgram(const std::string& command, const std::string& answerFile,
+              int timeoutMilliseconds = 10000);
   ~HeldProgram();
   HeldProgram(const HeldProgram&) = delete;
   HeldProgram& operator=(const HeldProgram&) = delete;

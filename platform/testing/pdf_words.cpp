@@ -12,9 +12,11 @@
 
 namespace {
 std::string Unescape(std::string text) {
-  const std::pair<const char*, const char*> entities[] = {{"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}};
+  const std::pair<const char*, const char*> entities[] = {
+      {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}};
   for (const auto& [from, to] : entities)
-    for (size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, std::strlen(from), to);
+    for (size_t at; (at = text.find(from)) != std::string::npos;)
+      text.replace(at, std::strlen(from), to);
   return text;
 }
 }  // namespace
@@ -22,10 +24,13 @@ std::string Unescape(std::string text) {
 std::vector<PdfWord> PdfWords(const std::string& pdf) {
   std::vector<PdfWord> words;
   const std::string html = ProgramOutput("pdftotext -bbox '" + pdf + "' - 2>/dev/null");
-  const std::regex word(R"re(<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">([^<]*)</word>)re");
-  for (auto it = std::sregex_iterator(html.begin(), html.end(), word); it != std::sregex_iterator(); ++it) {
+  const std::regex word(
+      R"re(<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">([^<]*)</word>)re");
+  for (auto it = std::sregex_iterator(html.begin(), html.end(), word); it != std::sregex_iterator();
+       ++it) {
     const std::smatch& m = *it;
-    words.push_back({Unescape(m[5]), std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4])});
+    words.push_back(
+        {Unescape(m[5]), std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4])});
   }
   return words;
 }

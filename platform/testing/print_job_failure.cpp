@@ -16,6 +16,8 @@ GdiPrintFailurePoint HookPoint(FailingPrintJob::Point at) {
 }
 }  // namespace
 
-FailingPrintJob::FailingPrintJob(int nth, Point at, int page) { GdiFailPdfPrintJob(nth, HookPoint(at), page); }
+FailingPrintJob::FailingPrintJob(int nth, Point at, int page) {
+  GdiFailPdfPrintJob(nth, HookPoint(at), page);
+}
 
 FailingPrintJob::~FailingPrintJob() { GdiFailPdfPrintJob(0, kPrintFailsAtStartDoc); }

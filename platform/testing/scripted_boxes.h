@@ -23,7 +23,9 @@ class ScriptedMessageBoxes {
   void QueueAnswer(int answer);
   /* Runs for every box when it is shown, before it is answered (so a test can act while
   ** the program waits on the box). */
-  void OnShow(std::function<void(const MessageBoxRequest&)> callback) { onShow_ = std::move(callback); }
+  void OnShow(std::function<void(const MessageBoxRequest&)> callback) {
+    onShow_ = std::move(callback);
+  }
   const std::vector<MessageBoxRequest>& Shown() const { return shown_; }
   void Clear() { shown_.clear(); }
 

@@ -92,7 +92,8 @@ void MouseDown(HWND hwnd, int x, int y, Qt::MouseButton button, Qt::KeyboardModi
 }
 
 void MouseUp(HWND hwnd, int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
-  SendMouse(ClientOf(hwnd), QPoint(x, y), QEvent::MouseButtonRelease, button, Qt::NoButton, modifiers);
+  SendMouse(ClientOf(hwnd), QPoint(x, y), QEvent::MouseButtonRelease, button, Qt::NoButton,
+            modifiers);
 }
 
 void MouseMove(HWND hwnd, int x, int y, Qt::MouseButtons held) {
@@ -106,7 +107,8 @@ void Click(HWND hwnd, int x, int y, Qt::MouseButton button, Qt::KeyboardModifier
 
 void DoubleClick(HWND hwnd, int x, int y, Qt::MouseButton button) {
   Click(hwnd, x, y, button);
-  SendMouse(ClientOf(hwnd), QPoint(x, y), QEvent::MouseButtonDblClick, button, button, Qt::NoModifier);
+  SendMouse(ClientOf(hwnd), QPoint(x, y), QEvent::MouseButtonDblClick, button, button,
+            Qt::NoModifier);
   MouseUp(hwnd, x, y, button);
 }
 
@@ -117,8 +119,8 @@ void Wheel(HWND hwnd, int x, int y, int notches, Qt::KeyboardModifiers modifiers
   QWidget* target = WidgetAt(base, local);
   QPoint global = target->mapToGlobal(local);
   QCursor::setPos(global);
-  QWheelEvent event(QPointF(local), QPointF(global), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
-                    modifiers, Qt::NoScrollPhase, false);
+  QWheelEvent event(QPointF(local), QPointF(global), QPoint(), QPoint(0, 120 * notches),
+                    Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
   QApplication::sendEvent(target, &event);
   ProcessPendingMessages();
 }
@@ -144,7 +146,8 @@ void ClickWindowPart(HWND hwnd, int x, int y) {
 }
 
 void KeyDown(int virtualKey, Qt::KeyboardModifiers modifiers) {
-  SendKey(QEvent::KeyPress, QtKeyFromVirtualKey(virtualKey), modifiers, TextOfKey(virtualKey, modifiers));
+  SendKey(QEvent::KeyPress, QtKeyFromVirtualKey(virtualKey), modifiers,
+          TextOfKey(virtualKey, modifiers));
 }
 
 void KeyUp(int virtualKey, Qt::KeyboardModifiers modifiers) {

@@ -45,14 +45,16 @@ bool CommandEnabled(HWND hwnd, WORD command) {
 int TranslateAccelerator(HWND hwnd, HACCEL table, LPMSG msg) {
   if (!msg || !IsWindow(hwnd)) return 0;
   UINT kind = msg->message;
-  if (kind != WM_KEYDOWN && kind != WM_SYSKEYDOWN && kind != WM_CHAR && kind != WM_SYSCHAR) return 0;
+  if (kind != WM_KEYDOWN && kind != WM_SYSKEYDOWN && kind != WM_CHAR && kind != WM_SYSCHAR)
+    return 0;
   int count = CopyAcceleratorTable(table, nullptr, 0);
   if (count <= 0) return 0;
   std::vector<ACCEL> entries(count);
   count = CopyAcceleratorTable(table, entries.data(), count);
   for (int i = 0; i < count; ++i) {
     const ACCEL& entry = entries[i];
-    bool matched = (entry.fVirt & FVIRTKEY) ? MatchesVirtualKey(entry, *msg) : MatchesCharacter(entry, *msg);
+    bool matched =
+        (entry.fVirt & FVIRTKEY) ? MatchesVirtualKey(entry, *msg) : MatchesCharacter(entry, *msg);
     if (!matched) continue;
     if (IsWindowEnabled(hwnd) && CommandEnabled(hwnd, entry.cmd))
       SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(entry.cmd, 1), 0);

@@ -54,14 +54,16 @@ DWORD Style(HWND hwnd) { return static_cast<DWORD>(GetWindowLong(hwnd, GWL_STYLE
 DWORD Kind(HWND hwnd) { return Style(hwnd) & BS_TYPEMASK; }
 
 bool IsCheckKind(DWORD kind) {
-  return kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_3STATE || kind == BS_AUTO3STATE;
+  return kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_3STATE ||
+         kind == BS_AUTO3STATE;
 }
 bool IsRadioKind(DWORD kind) { return kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON; }
 
 void Notify(HWND hwnd, WORD code) {
   HWND parent = GetParent(hwnd);
   if (parent)
-    SendMessage(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code), reinterpret_cast<LPARAM>(hwnd));
+    SendMessage(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code),
+                reinterpret_cast<LPARAM>(hwnd));
 }
 
 /* ---- painting ---- */
@@ -99,8 +101,8 @@ void DrawImage(HDC dc, const ButtonState& s, const RECT& area, int offset) {
   if (!s.image) return;
   if (s.imageType == IMAGE_ICON) {
     int size = GetSystemMetrics(SM_CXICON);
-    DrawIcon(dc, (area.left + area.right - size) / 2 + offset, (area.top + area.bottom - size) / 2 + offset,
-             static_cast<HICON>(s.image));
+    DrawIcon(dc, (area.left + area.right - size) / 2 + offset,
+             (area.top + area.bottom - size) / 2 + offset, static_cast<HICON>(s.image));
     return;
   }
   BITMAP info{};
@@ -108,8 +110,8 @@ void DrawImage(HDC dc, const ButtonState& s, const RECT& area, int offset) {
   HDC memory = CreateCompatibleDC(dc);
   HGDIOBJ old = SelectObject(memory, s.image);
   BitBlt(dc, (area.left + area.right - info.bmWidth) / 2 + offset,
-         (area.top + area.bottom - info.bmHeight) / 2 + offset, info.bmWidth, info.bmHeight, memory, 0, 0,
-         SRCCOPY);
+         (area.top + area.bottom - info.bmHeight) / 2 + offset, info.bmWidth, info.bmHeight, memory,
+         0, 0, SRCCOPY);
   SelectObject(memory, old);
   DeleteDC(memory);
 }
@@ -153,7 +155,8 @@ void PaintPushButton(HWND hwnd, HDC dc, const RECT& client, bool pushed, bool is
   if (pushed) DrawOutline(dc, face, GetSysColor(COLOR_BTNSHADOW));
   else DrawBevel(dc, face, false);
   int offset = pushed ? 1 : 0;
-  RECT inner{face.left + 2 + offset, face.top + 2 + offset, face.right - 2 + offset, face.bottom - 2 + offset};
+  RECT inner{face.left + 2 + offset, face.top + 2 + offset, face.right - 2 + offset,
+             face.bottom - 2 + offset};
   if (Style(hwnd) & (BS_BITMAP | BS_ICON)) DrawImage(dc, s, inner, offset);
   else DrawLabel(hwnd, dc, inner, DT_CENTER | DT_VCENTER);
   if (s.focused) {
@@ -174,24 +177,26 @@ void DrawCheckMark(HDC dc, const RECT& box, COLORREF color) {
 
 void DrawCheckBox(HWND hwnd, HDC dc, const RECT& box, const ButtonState& s) {
   bool enabled = IsWindowEnabled(hwnd) != FALSE;
-  FillSolid(dc, box, (s.pushed || !enabled || s.check == BST_INDETERMINATE) ? GetSysColor(COLOR_BTNFACE)
-                                                                           : GetSysColor(COLOR_WINDOW));
+  FillSolid(dc, box,
+            (s.pushed || !enabled || s.check == BST_INDETERMINATE) ? GetSysColor(COLOR_BTNFACE)
+                                                                   : GetSysColor(COLOR_WINDOW));
   DrawBevel(dc, box, true);
   if (s.check == BST_CHECKED)
     DrawCheckMark(dc, box, enabled ? GetSysColor(COLOR_WINDOWTEXT) : GetSysColor(COLOR_GRAYTEXT));
-  else if (s.check == BST_INDETERMINATE)
-    DrawCheckMark(dc, box, GetSysColor(COLOR_BTNSHADOW));
+  else if (s.check == BST_INDETERMINATE) DrawCheckMark(dc, box, GetSysColor(COLOR_BTNSHADOW));
 }
 
 void DrawRadio(HWND hwnd, HDC dc, const RECT& box, const ButtonState& s) {
   bool enabled = IsWindowEnabled(hwnd) != FALSE;
   HPEN rim = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
-  HBRUSH inside = CreateSolidBrush((s.pushed || !enabled) ? GetSysColor(COLOR_BTNFACE) : GetSysColor(COLOR_WINDOW));
+  HBRUSH inside = CreateSolidBrush((s.pushed || !enabled) ? GetSysColor(COLOR_BTNFACE)
+                                                          : GetSysColor(COLOR_WINDOW));
   HGDIOBJ oldPen = SelectObject(dc, rim);
   HGDIOBJ oldBrush = SelectObject(dc, inside);
   Ellipse(dc, box.left, box.top, box.right, box.bottom);
   if (s.check == BST_CHECKED) {
-    HBRUSH dot = CreateSolidBrush(enabled ? GetSysColor(COLOR_WINDOWTEXT) : GetSysColor(COLOR_GRAYTEXT));
+    HBRUSH dot =
+        CreateSolidBrush(enabled ? GetSysColor(COLOR_WINDOWTEXT) : GetSysColor(COLOR_GRAYTEXT));
     SelectObject(dc, dot);
     SelectObject(dc, GetStockObject(NULL_PEN));
     Ellipse(dc, box.left + 4, box.top + 4, box.right - 3, box.bottom - 3);
@@ -222,7 +227,8 @@ void PaintCheckOrRadio(HWND hwnd, HDC dc, const RECT& client, bool radio) {
     DrawText(dc, text.c_str(), -1, &measured, DT_CALCRECT | DT_SINGLELINE);
     int height = RectHeight(measured);
     RECT focus{label.left - 1, (label.top + label.bottom - height) / 2 - 1,
-               std::min<LONG>(measured.right + 1, label.right), (label.top + label.bottom + height) / 2 + 1};
+               std::min<LONG>(measured.right + 1, label.right),
+               (label.top + label.bottom + height) / 2 + 1};
     DrawFocusRect(dc, &focus);
   }
 }
@@ -231,8 +237,8 @@ void PaintCheckOrRadio(HWND hwnd, HDC dc, const RECT& client, bool radio) {
 RECT GroupCaptionRect(HWND hwnd, HDC dc) {
   std::string text = ControlText(hwnd);
   SIZE extent{0, 0};
-  GetTextExtentPoint32(dc, text.empty() ? " " : text.c_str(), text.empty() ? 1 : static_cast<int>(text.size()),
-                       &extent);
+  GetTextExtentPoint32(dc, text.empty() ? " " : text.c_str(),
+                       text.empty() ? 1 : static_cast<int>(text.size()), &extent);
   if (text.empty()) extent.cx = 0;
   return RECT{8, 0, 8 + extent.cx + (extent.cx ? 4 : 0), extent.cy};
 }
@@ -325,11 +331,10 @@ void CheckInGroup(HWND hwnd) {
 void Clicked(HWND hwnd) {
   switch (Kind(hwnd)) {
     case BS_AUTOCHECKBOX:
-      SendMessage(hwnd, BM_SETCHECK, StateOf(hwnd).check == BST_UNCHECKED ? BST_CHECKED : BST_UNCHECKED, 0);
+      SendMessage(hwnd, BM_SETCHECK,
+                  StateOf(hwnd).check == BST_UNCHECKED ? BST_CHECKED : BST_UNCHECKED, 0);
       break;
-    case BS_AUTO3STATE:
-      SendMessage(hwnd, BM_SETCHECK, (StateOf(hwnd).check + 1) % 3, 0);
-      break;
+    case BS_AUTO3STATE: SendMessage(hwnd, BM_SETCHECK, (StateOf(hwnd).check + 1) % 3, 0); break;
     case BS_AUTORADIOBUTTON: CheckInGroup(hwnd); break;
     default: break;
   }

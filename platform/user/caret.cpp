@@ -69,7 +69,7 @@ BOOL CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height) {
   DestroyCaret();
   Caret& caret = TheCaret();
   caret.owner = hwnd;
-  caret.width = width > 0 ? width : 1;   // 0 means the system's border width
+  caret.width = width > 0 ? width : 1;  // 0 means the system's border width
   caret.height = height > 0 ? height : 16;
   caret.pos = POINT{0, 0};
   caret.hideCount = 1;

@@ -7,8 +7,8 @@
 
 #include "platform/kernel/wintypes.h"
 
-#define CF_TEXT 1
-#define CF_BITMAP 2
+#define CF_TEXT    1
+#define CF_BITMAP  2
 #define CF_OEMTEXT 7
 
 BOOL OpenClipboard(HWND owner);

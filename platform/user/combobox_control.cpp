@@ -89,7 +89,9 @@ std::string ItemText(const ComboState& s, int index) {
   return text;
 }
 
-int CurrentIndex(const ComboState& s) { return static_cast<int>(SendMessage(s.list, LB_GETCURSEL, 0, 0)); }
+int CurrentIndex(const ComboState& s) {
+  return static_cast<int>(SendMessage(s.list, LB_GETCURSEL, 0, 0));
+}
 
 /* The edit field (or the face of a drop-down list) shows the list's selection. */
 void ShowSelectionText(ComboState& s) {
@@ -158,7 +160,8 @@ class OutsideClickWatch : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick) return false;
+    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
+      return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     ComboState* s = StateOf(combo_);
     if (!s || !widget || IsWidgetOf(combo_, widget) || IsWidgetOf(s->list, widget)) return false;
@@ -274,7 +277,8 @@ bool OnComboKey(ComboState& s, UINT message, int vk) {
 void OnListChar(ComboState& s, WPARAM ch) {
   if (ch < 0x20) return;
   char text[2] = {static_cast<char>(ch), 0};
-  int found = static_cast<int>(SendMessage(s.list, LB_FINDSTRING, CurrentIndex(s), reinterpret_cast<LPARAM>(text)));
+  int found = static_cast<int>(
+      SendMessage(s.list, LB_FINDSTRING, CurrentIndex(s), reinterpret_cast<LPARAM>(text)));
   if (found < 0 || found == CurrentIndex(s)) return;
   SendMessage(s.list, LB_SETCURSEL, found, 0);
   ShowSelectionText(s);
@@ -323,9 +327,11 @@ void OnEditChanged(ComboState& s, WORD code) {
   ComboState* still = StateOf(hwnd);
   if (!still || !(still->dropped || still->kind == CBS_SIMPLE)) return;
   std::string text = TextOfEdit(*still);
-  int found = text.empty() ? -1
-                           : static_cast<int>(SendMessage(still->list, LB_FINDSTRING, static_cast<WPARAM>(-1),
-                                                          reinterpret_cast<LPARAM>(text.c_str())));
+  int found =
+      text.empty()
+          ? -1
+          : static_cast<int>(SendMessage(still->list, LB_FINDSTRING, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(text.c_str())));
   SendMessage(still->list, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
 }
 
@@ -383,11 +389,13 @@ void LayOut(ComboState& s) {
   int width = RectWidth(client), height = RectHeight(client);
   if (s.kind == CBS_SIMPLE) {
     if (s.edit) MoveWindow(s.edit, 0, 0, width, s.fieldHeight, TRUE);
-    if (s.list) MoveWindow(s.list, 0, s.fieldHeight, width, std::max(height - s.fieldHeight, 0), TRUE);
+    if (s.list)
+      MoveWindow(s.list, 0, s.fieldHeight, width, std::max(height - s.fieldHeight, 0), TRUE);
     return;
   }
   if (s.face) s.face->setGeometry(0, 0, width, height);
-  if (s.edit) MoveWindow(s.edit, 3, 3, std::max(width - ButtonWidth() - 5, 0), std::max(height - 6, 0), TRUE);
+  if (s.edit)
+    MoveWindow(s.edit, 3, 3, std::max(width - ButtonWidth() - 5, 0), std::max(height - 6, 0), TRUE);
 }
 
 HWND CreateEditPart(ComboState& s, DWORD style, int width) {
@@ -396,7 +404,8 @@ HWND CreateEditPart(ComboState& s, DWORD style, int width) {
   if (style & CBS_UPPERCASE) editStyle |= ES_UPPERCASE;
   if (style & CBS_LOWERCASE) editStyle |= ES_LOWERCASE;
   HWND edit = CreateWindowEx(0, "edit", "", editStyle, 0, 0, width, s.fieldHeight, s.hwnd,
-                             reinterpret_cast<HMENU>(static_cast<intptr_t>(COMBO_EDIT_ID)), nullptr, nullptr);
+                             reinterpret_cast<HMENU>(static_cast<intptr_t>(COMBO_EDIT_ID)), nullptr,
+                             nullptr);
   if (!edit) return nullptr;
   s.edit = edit;
   s.editProc = reinterpret_cast<WNDPROC>(
@@ -405,18 +414,21 @@ HWND CreateEditPart(ComboState& s, DWORD style, int width) {
 }
 
 HWND CreateListPart(ComboState& s, DWORD style, int width, int height) {
-  DWORD listStyle = WS_BORDER | WS_VSCROLL | LBS_NOTIFY | ((style & CBS_SORT) ? LBS_SORT : 0) |
-                    (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) |  // the same bits as LBS_
-                    ((style & CBS_HASSTRINGS) ? LBS_HASSTRINGS : 0);
+  DWORD listStyle =
+      WS_BORDER | WS_VSCROLL | LBS_NOTIFY | ((style & CBS_SORT) ? LBS_SORT : 0) |
+      (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) |  // the same bits as LBS_
+      ((style & CBS_HASSTRINGS) ? LBS_HASSTRINGS : 0);
   HWND list;
   if (s.kind == CBS_SIMPLE) {
-    list = CreateWindowEx(0, "listbox", "", listStyle | WS_CHILD | WS_VISIBLE, 0, s.fieldHeight, width,
-                          std::max(height - s.fieldHeight, 0), s.hwnd,
-                          reinterpret_cast<HMENU>(static_cast<intptr_t>(COMBO_LIST_ID)), nullptr, nullptr);
+    list = CreateWindowEx(0, "listbox", "", listStyle | WS_CHILD | WS_VISIBLE, 0, s.fieldHeight,
+                          width, std::max(height - s.fieldHeight, 0), s.hwnd,
+                          reinterpret_cast<HMENU>(static_cast<intptr_t>(COMBO_LIST_ID)), nullptr,
+                          nullptr);
   } else {
     // Floats above the dialog, owned by it, and never takes the activation.
-    list = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "listbox", "", listStyle | WS_POPUP, 0, 0, width,
-                          std::max(height - s.fieldHeight, 0), s.hwnd, nullptr, nullptr, nullptr);
+    list = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "listbox", "",
+                          listStyle | WS_POPUP, 0, 0, width, std::max(height - s.fieldHeight, 0),
+                          s.hwnd, nullptr, nullptr, nullptr);
   }
   if (!list) return nullptr;
   SetListBoxOwnerCombo(list, s.hwnd);
@@ -438,11 +450,14 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCT* cs) {
     face->show();
     s->face = face;
   }
-  if (s->kind != CBS_DROPDOWNLIST && !CreateEditPart(*s, static_cast<DWORD>(cs->style), cs->cx)) return -1;
+  if (s->kind != CBS_DROPDOWNLIST && !CreateEditPart(*s, static_cast<DWORD>(cs->style), cs->cx))
+    return -1;
   if (s->face) s->face->lower();  // the field lies on the face
-  if (!StateOf(hwnd) || !CreateListPart(*s, static_cast<DWORD>(cs->style), cs->cx, cs->cy)) return -1;
+  if (!StateOf(hwnd) || !CreateListPart(*s, static_cast<DWORD>(cs->style), cs->cx, cs->cy))
+    return -1;
   if (s->kind != CBS_SIMPLE)
-    SetWindowPos(hwnd, nullptr, 0, 0, cs->cx, s->fieldHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd, nullptr, 0, 0, cs->cx, s->fieldHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (ComboState* still = StateOf(hwnd)) LayOut(*still);
   return 0;
 }
@@ -458,7 +473,8 @@ void SetFont(ComboState& s, HFONT font, BOOL redraw) {
   RECT window{};
   GetWindowRect(s.hwnd, &window);
   if (s.kind != CBS_SIMPLE)
-    SetWindowPos(s.hwnd, nullptr, 0, 0, RectWidth(window), height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(s.hwnd, nullptr, 0, 0, RectWidth(window), height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (ComboState* still = StateOf(s.hwnd)) LayOut(*still);
 }
 
@@ -495,7 +511,8 @@ LRESULT TextMessage(ComboState& s, UINT message, WPARAM wParam, LPARAM lParam) {
       return static_cast<LRESULT>(length);
     }
     default: {  // WM_SETTEXT selects the item of that text, if there is one
-      int found = static_cast<int>(SendMessage(s.list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), lParam));
+      int found = static_cast<int>(
+          SendMessage(s.list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), lParam));
       if (found < 0) return CB_ERR;
       SendMessage(s.list, LB_SETCURSEL, found, 0);
       ShowSelectionText(s);
@@ -539,7 +556,8 @@ UINT ListMessageFor(UINT message) {
 }
 
 LRESULT ComboMessage(ComboState& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (UINT listMessage = ListMessageFor(message)) return SendMessage(s.list, listMessage, wParam, lParam);
+  if (UINT listMessage = ListMessageFor(message))
+    return SendMessage(s.list, listMessage, wParam, lParam);
   switch (message) {
     case CB_RESETCONTENT:
       SendMessage(s.list, LB_RESETCONTENT, 0, 0);
@@ -570,8 +588,9 @@ LRESULT ComboMessage(ComboState& s, HWND hwnd, UINT message, WPARAM wParam, LPAR
       return CB_OKAY;
     }
     case CB_GETITEMHEIGHT:
-      return static_cast<int>(static_cast<INT_PTR>(wParam)) == -1 ? s.fieldHeight - 6
-                                                                  : SendMessage(s.list, LB_GETITEMHEIGHT, 0, 0);
+      return static_cast<int>(static_cast<INT_PTR>(wParam)) == -1
+                 ? s.fieldHeight - 6
+                 : SendMessage(s.list, LB_GETITEMHEIGHT, 0, 0);
     case CB_SETITEMHEIGHT:
       if (static_cast<int>(static_cast<INT_PTR>(wParam)) == -1) return CB_OKAY;
       return SendMessage(s.list, LB_SETITEMHEIGHT, 0, lParam) == LB_ERR ? CB_ERR : CB_OKAY;
@@ -589,7 +608,8 @@ LRESULT OnMouseDown(ComboState& s, HWND hwnd, LPARAM lParam) {
   GetClientRect(hwnd, &client);
   int x = static_cast<SHORT>(LOWORD(lParam));
   bool onButton = x >= client.right - ButtonWidth() - 2;
-  if (still->kind == CBS_DROPDOWNLIST || (still->kind == CBS_DROPDOWN && onButton)) ToggleDrop(*still);
+  if (still->kind == CBS_DROPDOWNLIST || (still->kind == CBS_DROPDOWN && onButton))
+    ToggleDrop(*still);
   return 0;
 }
 
@@ -622,11 +642,14 @@ LRESULT CALLBACK ComboBoxWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
       DefWindowProc(hwnd, message, wParam, lParam);
       if (ComboState* still = StateOf(hwnd); still && (still->edit || still->face)) LayOut(*still);
       return 0;
-    case WM_SETFONT: SetFont(*s, reinterpret_cast<HFONT>(wParam), static_cast<BOOL>(lParam)); return 0;
+    case WM_SETFONT:
+      SetFont(*s, reinterpret_cast<HFONT>(wParam), static_cast<BOOL>(lParam));
+      return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s->font);
     case WM_ERASEBKGND: return 1;
     case WM_ENABLE:
-      if (!wParam) CloseList(*s, false, false);  // a disabled or hidden combo box keeps no list open
+      if (!wParam)
+        CloseList(*s, false, false);  // a disabled or hidden combo box keeps no list open
       if (ComboState* still = StateOf(hwnd)) {
         if (still->edit) EnableWindow(still->edit, wParam != 0);
         if (still->face) still->face->update();
@@ -648,7 +671,8 @@ LRESULT CALLBACK ComboBoxWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     case WM_GETDLGCODE: {
       LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
       auto* msg = reinterpret_cast<const MSG*>(lParam);
-      if (s->dropped && msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE))
+      if (s->dropped && msg && msg->message == WM_KEYDOWN &&
+          (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE))
         code |= DLGC_WANTMESSAGE;
       return code;
     }
@@ -660,13 +684,11 @@ LRESULT CALLBACK ComboBoxWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
       if (s->kind == CBS_DROPDOWNLIST) OnListChar(*s, wParam);
       return 0;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      return OnMouseDown(*s, hwnd, lParam);
+    case WM_LBUTTONDBLCLK: return OnMouseDown(*s, hwnd, lParam);
     case WM_COMMAND: return OnChildCommand(*s, wParam, lParam);
     case WM_SETTEXT:
     case WM_GETTEXT:
-    case WM_GETTEXTLENGTH:
-      return TextMessage(*s, message, wParam, lParam);
+    case WM_GETTEXTLENGTH: return TextMessage(*s, message, wParam, lParam);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
       // The combo's parent chooses its parts' colours.

@@ -42,26 +42,26 @@ typedef struct tagOFNA {
   LPCSTR lpTemplateName;
 } OPENFILENAMEA, OPENFILENAME, *LPOPENFILENAME;
 
-#define OFN_READONLY 0x00000001
-#define OFN_OVERWRITEPROMPT 0x00000002
-#define OFN_HIDEREADONLY 0x00000004
-#define OFN_NOCHANGEDIR 0x00000008
-#define OFN_SHOWHELP 0x00000010
-#define OFN_ENABLEHOOK 0x00000020
-#define OFN_ENABLETEMPLATE 0x00000040
+#define OFN_READONLY             0x00000001
+#define OFN_OVERWRITEPROMPT      0x00000002
+#define OFN_HIDEREADONLY         0x00000004
+#define OFN_NOCHANGEDIR          0x00000008
+#define OFN_SHOWHELP             0x00000010
+#define OFN_ENABLEHOOK           0x00000020
+#define OFN_ENABLETEMPLATE       0x00000040
 #define OFN_ENABLETEMPLATEHANDLE 0x00000080
-#define OFN_NOVALIDATE 0x00000100
-#define OFN_ALLOWMULTISELECT 0x00000200
-#define OFN_EXTENSIONDIFFERENT 0x00000400
-#define OFN_PATHMUSTEXIST 0x00000800
-#define OFN_FILEMUSTEXIST 0x00001000
-#define OFN_CREATEPROMPT 0x00002000
-#define OFN_SHAREAWARE 0x00004000
-#define OFN_NOREADONLYRETURN 0x00008000
-#define OFN_NOTESTFILECREATE 0x00010000
-#define OFN_EXPLORER 0x00080000
-#define OFN_NODEREFERENCELINKS 0x00100000
-#define OFN_LONGNAMES 0x00200000
+#define OFN_NOVALIDATE           0x00000100
+#define OFN_ALLOWMULTISELECT     0x00000200
+#define OFN_EXTENSIONDIFFERENT   0x00000400
+#define OFN_PATHMUSTEXIST        0x00000800
+#define OFN_FILEMUSTEXIST        0x00001000
+#define OFN_CREATEPROMPT         0x00002000
+#define OFN_SHAREAWARE           0x00004000
+#define OFN_NOREADONLYRETURN     0x00008000
+#define OFN_NOTESTFILECREATE     0x00010000
+#define OFN_EXPLORER             0x00080000
+#define OFN_NODEREFERENCELINKS   0x00100000
+#define OFN_LONGNAMES            0x00200000
 
 typedef struct tagPDA {
   DWORD lStructSize;
@@ -85,30 +85,30 @@ typedef struct tagPDA {
   HGLOBAL hSetupTemplate;
 } PRINTDLGA, PRINTDLG, *LPPRINTDLG;
 
-#define PD_ALLPAGES 0x00000000
-#define PD_SELECTION 0x00000001
-#define PD_PAGENUMS 0x00000002
-#define PD_NOSELECTION 0x00000004
-#define PD_NOPAGENUMS 0x00000008
-#define PD_COLLATE 0x00000010
-#define PD_PRINTTOFILE 0x00000020
-#define PD_PRINTSETUP 0x00000040
-#define PD_NOWARNING 0x00000080
-#define PD_RETURNDC 0x00000100
-#define PD_RETURNIC 0x00000200
-#define PD_RETURNDEFAULT 0x00000400
-#define PD_SHOWHELP 0x00000800
-#define PD_ENABLEPRINTHOOK 0x00001000
-#define PD_ENABLESETUPHOOK 0x00002000
-#define PD_ENABLEPRINTTEMPLATE 0x00004000
-#define PD_ENABLESETUPTEMPLATE 0x00008000
-#define PD_ENABLEPRINTTEMPLATEHANDLE 0x00010000
-#define PD_ENABLESETUPTEMPLATEHANDLE 0x00020000
-#define PD_USEDEVMODECOPIES 0x00040000
+#define PD_ALLPAGES                   0x00000000
+#define PD_SELECTION                  0x00000001
+#define PD_PAGENUMS                   0x00000002
+#define PD_NOSELECTION                0x00000004
+#define PD_NOPAGENUMS                 0x00000008
+#define PD_COLLATE                    0x00000010
+#define PD_PRINTTOFILE                0x00000020
+#define PD_PRINTSETUP                 0x00000040
+#define PD_NOWARNING                  0x00000080
+#define PD_RETURNDC                   0x00000100
+#define PD_RETURNIC                   0x00000200
+#define PD_RETURNDEFAULT              0x00000400
+#define PD_SHOWHELP                   0x00000800
+#define PD_ENABLEPRINTHOOK            0x00001000
+#define PD_ENABLESETUPHOOK            0x00002000
+#define PD_ENABLEPRINTTEMPLATE        0x00004000
+#define PD_ENABLESETUPTEMPLATE        0x00008000
+#define PD_ENABLEPRINTTEMPLATEHANDLE  0x00010000
+#define PD_ENABLESETUPTEMPLATEHANDLE  0x00020000
+#define PD_USEDEVMODECOPIES           0x00040000
 #define PD_USEDEVMODECOPIESANDCOLLATE 0x00040000
-#define PD_DISABLEPRINTTOFILE 0x00080000
-#define PD_HIDEPRINTTOFILE 0x00100000
-#define PD_NONETWORKBUTTON 0x00200000
+#define PD_DISABLEPRINTTOFILE         0x00080000
+#define PD_HIDEPRINTTOFILE            0x00100000
+#define PD_NONETWORKBUTTON            0x00200000
 
 /* The printer's names: offsets (in bytes from the record's start) of the driver, device and
 ** port texts that follow it, each NUL-terminated; wDefault is DN_DEFAULTPRN for the
@@ -123,19 +123,19 @@ static_assert(sizeof(DEVNAMES) == 8, "DEVNAMES keeps its stored 8-byte header");
 #define DN_DEFAULTPRN 0x0001
 
 /* CommDlgExtendedError */
-#define CDERR_DIALOGFAILURE 0xFFFF
-#define CDERR_STRUCTSIZE 0x0001
-#define CDERR_INITIALIZATION 0x0002
+#define CDERR_DIALOGFAILURE   0xFFFF
+#define CDERR_STRUCTSIZE      0x0001
+#define CDERR_INITIALIZATION  0x0002
 #define CDERR_MEMALLOCFAILURE 0x0009
-#define CDERR_MEMLOCKFAILURE 0x000A
-#define PDERR_SETUPFAILURE 0x1001
-#define PDERR_RETDEFFAILURE 0x1003
-#define PDERR_NODEVICES 0x1007
-#define PDERR_NODEFAULTPRN 0x1008
+#define CDERR_MEMLOCKFAILURE  0x000A
+#define PDERR_SETUPFAILURE    0x1001
+#define PDERR_RETDEFFAILURE   0x1003
+#define PDERR_NODEVICES       0x1007
+#define PDERR_NODEFAULTPRN    0x1008
 #define PDERR_CREATEICFAILURE 0x100A
 #define PDERR_PRINTERNOTFOUND 0x100B
 #define FNERR_INVALIDFILENAME 0x3002
-#define FNERR_BUFFERTOOSMALL 0x3003
+#define FNERR_BUFFERTOOSMALL  0x3003
 
 /*
 ** GetOpenFileName / GetSaveFileName answer TRUE with the choice in lpstrFile: a full
@@ -162,7 +162,7 @@ DWORD CommDlgExtendedError();
 
 #define GetOpenFileNameA GetOpenFileName
 #define GetSaveFileNameA GetSaveFileName
-#define PrintDlgA PrintDlg
+#define PrintDlgA        PrintDlg
 
 /* What a file dialog asks: paths are Windows paths. */
 struct FileDialogRequest {
@@ -172,7 +172,7 @@ struct FileDialogRequest {
   std::string initialDirectory;  // full Windows path
   std::string initialName;       // the name the caller put in lpstrFile, if any
   std::vector<std::pair<std::string, std::string>> filters;  // text, patterns ("*.BND;*.B1A")
-  int filterIndex = 1;                                        // 1-based
+  int filterIndex = 1;                                       // 1-based
   std::string defaultExtension;
   DWORD flags = 0;
 };

@@ -92,13 +92,13 @@ FileDialogRequest BuildRequest(const OPENFILENAME& ofn, bool save) {
   request.title = ofn.lpstrTitle ? ofn.lpstrTitle : (save ? "Save As" : "Open");
   request.filters = ParseFilters(ofn.lpstrFilter);
   int count = static_cast<int>(request.filters.size());
-  request.filterIndex = std::clamp(static_cast<int>(ofn.nFilterIndex ? ofn.nFilterIndex : 1), 1,
-                                   std::max(count, 1));
+  request.filterIndex =
+      std::clamp(static_cast<int>(ofn.nFilterIndex ? ofn.nFilterIndex : 1), 1, std::max(count, 1));
   request.defaultExtension = ofn.lpstrDefExt ? ofn.lpstrDefExt : "";
   request.flags = ofn.Flags;
   std::string given(ofn.lpstrFile, strnlen(ofn.lpstrFile, ofn.nMaxFile));
-  std::string directory = ofn.lpstrInitialDir && *ofn.lpstrInitialDir ? ofn.lpstrInitialDir
-                                                                       : CurrentDirectory();
+  std::string directory =
+      ofn.lpstrInitialDir && *ofn.lpstrInitialDir ? ofn.lpstrInitialDir : CurrentDirectory();
   if (given.find_first_of("\\/:") != std::string::npos) {
     std::string full = FullWindowsPath(given.c_str());
     bool folder = IsDirectory(full);  // e.g. the folder of a previous multiple selection
@@ -155,7 +155,8 @@ bool AcceptChoice(const std::vector<std::string>& files, const FileDialogRequest
 }
 
 /* The answer in lpstrFile and the offsets; false (FNERR_BUFFERTOOSMALL) when it does not fit. */
-bool WriteChoice(OPENFILENAME& ofn, const std::vector<std::string>& files, const FileDialogRequest& request) {
+bool WriteChoice(OPENFILENAME& ofn, const std::vector<std::string>& files,
+                 const FileDialogRequest& request) {
   std::string text;
   WORD nameOffset = 0, extensionOffset = 0;
   bool several = (ofn.Flags & OFN_ALLOWMULTISELECT) && files.size() > 1;
@@ -168,7 +169,8 @@ bool WriteChoice(OPENFILENAME& ofn, const std::vector<std::string>& files, const
     text = files.front();
     nameOffset = static_cast<WORD>(text.size() - NameOf(text).size());
     size_t dot = text.find_last_of('.');
-    extensionOffset = static_cast<WORD>(dot != std::string::npos && dot >= nameOffset ? dot + 1 : text.size());
+    extensionOffset =
+        static_cast<WORD>(dot != std::string::npos && dot >= nameOffset ? dot + 1 : text.size());
   }
   size_t needed = text.size() + 1;  // the final NUL (a second one after a list)
   if (needed > ofn.nMaxFile || needed > 0xFFFF) {
@@ -181,7 +183,8 @@ bool WriteChoice(OPENFILENAME& ofn, const std::vector<std::string>& files, const
   std::memcpy(ofn.lpstrFile, text.data(), text.size());
   ofn.lpstrFile[text.size()] = 0;
   // A caller reading a multiple selection as a list stops at once after a single path.
-  if ((ofn.Flags & OFN_ALLOWMULTISELECT) && text.size() + 1 < ofn.nMaxFile) ofn.lpstrFile[text.size() + 1] = 0;
+  if ((ofn.Flags & OFN_ALLOWMULTISELECT) && text.size() + 1 < ofn.nMaxFile)
+    ofn.lpstrFile[text.size() + 1] = 0;
   ofn.nFileOffset = nameOffset;
   ofn.nFileExtension = extensionOffset;
   if (ofn.lpstrFileTitle && ofn.nMaxFileTitle > 0) {

@@ -103,9 +103,10 @@ bool HandBack(PRINTDLG& pd, const GdiPrinter& printer, const DEVMODE& mode) {
   pd.hDevNames = namesBlock;
   pd.hDevMode = modeBlock;
   if (pd.Flags & (PD_RETURNDC | PD_RETURNIC)) {
-    pd.hDC = (pd.Flags & PD_RETURNDC)
-                 ? CreateDC(printer.driver.c_str(), printer.device.c_str(), printer.port.c_str(), &mode)
-                 : CreateIC(printer.driver.c_str(), printer.device.c_str(), printer.port.c_str(), &mode);
+    pd.hDC =
+        (pd.Flags & PD_RETURNDC)
+            ? CreateDC(printer.driver.c_str(), printer.device.c_str(), printer.port.c_str(), &mode)
+            : CreateIC(printer.driver.c_str(), printer.device.c_str(), printer.port.c_str(), &mode);
     if (!pd.hDC) {
       SetCommDlgError(PDERR_CREATEICFAILURE);
       return false;

@@ -37,9 +37,9 @@ struct PaperChoice {
   const char* name;
   SHORT code;
 };
-constexpr PaperChoice kPapers[] = {{"Letter", DMPAPER_LETTER}, {"Legal", DMPAPER_LEGAL},
-                                   {"Executive", DMPAPER_EXECUTIVE}, {"A4", DMPAPER_A4},
-                                   {"A5", DMPAPER_A5}, {"Envelope #10", DMPAPER_ENV_10}};
+constexpr PaperChoice kPapers[] = {
+    {"Letter", DMPAPER_LETTER}, {"Legal", DMPAPER_LEGAL}, {"Executive", DMPAPER_EXECUTIVE},
+    {"A4", DMPAPER_A4},         {"A5", DMPAPER_A5},       {"Envelope #10", DMPAPER_ENV_10}};
 
 }  // namespace
 
@@ -53,7 +53,8 @@ FileDialogAnswer PresentQtFileDialog(const FileDialogRequest& request) {
   QFileDialog dialog(OwnerWidget(request.owner), DecodeWindows1252(request.title));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);  // the caller's flags decide
-  dialog.setDirectory(QString::fromStdString(HostPathFromWindowsPath(request.initialDirectory.c_str())));
+  dialog.setDirectory(
+      QString::fromStdString(HostPathFromWindowsPath(request.initialDirectory.c_str())));
   QStringList filters;
   for (const auto& [text, patterns] : request.filters)
     filters << DecodeWindows1252(text) + " (" + QtPatterns(patterns) + ")";
@@ -67,7 +68,8 @@ FileDialogAnswer PresentQtFileDialog(const FileDialogRequest& request) {
   } else if (request.flags & OFN_ALLOWMULTISELECT) {
     dialog.setFileMode(QFileDialog::ExistingFiles);
   } else {
-    dialog.setFileMode((request.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setFileMode((request.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
+                                                           : QFileDialog::AnyFile);
   }
   if (!request.initialName.empty()) dialog.selectFile(DecodeWindows1252(request.initialName));
   if (dialog.exec() != QDialog::Accepted) return answer;
@@ -85,7 +87,8 @@ PrintDialogAnswer PresentQtPrintDialog(const PrintDialogRequest& request) {
   auto* printers = new QComboBox;
   for (const GdiPrinter& printer : GdiListPrinters())
     printers->addItem(DecodeWindows1252(printer.device), QString::fromStdString(printer.device));
-  printers->setCurrentIndex(std::max(0, printers->findData(QString::fromStdString(request.device))));
+  printers->setCurrentIndex(
+      std::max(0, printers->findData(QString::fromStdString(request.device))));
   form->addRow("Printer:", printers);
   auto* orientation = new QComboBox;
   orientation->addItem("Portrait", DMORIENT_PORTRAIT);

@@ -66,8 +66,8 @@ void ApplyParentColors(HWND hwnd, HWND parent, UINT ctlColorMessage, QWidget* wi
   HDC dc = GetDC(nullptr);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-  auto brush = reinterpret_cast<HBRUSH>(
-      SendMessage(parent, ctlColorMessage, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
+  auto brush = reinterpret_cast<HBRUSH>(SendMessage(
+      parent, ctlColorMessage, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
   if (guard && IsWindow(hwnd)) {
     QPalette palette = widget->palette();
     QColor text = GdiColorToQColor(GetTextColor(dc));
@@ -83,8 +83,11 @@ void ApplyParentColors(HWND hwnd, HWND parent, UINT ctlColorMessage, QWidget* wi
   ReleaseDC(nullptr, dc);
 }
 
-void AskParentColorsWhenPainting(HWND hwnd, UINT ctlColorMessage, QWidget* paintTarget, QWidget* widget) {
-  if (paintTarget) paintTarget->installEventFilter(new PaintColorFilter(hwnd, ctlColorMessage, widget, paintTarget));
+void AskParentColorsWhenPainting(HWND hwnd, UINT ctlColorMessage, QWidget* paintTarget,
+                                 QWidget* widget) {
+  if (paintTarget)
+    paintTarget->installEventFilter(
+        new PaintColorFilter(hwnd, ctlColorMessage, widget, paintTarget));
 }
 
 void SetControlColorParent(HWND hwnd, HWND colorParent) {

@@ -16,7 +16,8 @@ class QWidget;
 void ApplyParentColors(HWND hwnd, HWND parent, UINT ctlColorMessage, QWidget* widget);
 /* Asks the control's parent (or the window SetControlColorParent named) each time
 ** `paintTarget` is about to paint; `widget` shows the colours. */
-void AskParentColorsWhenPainting(HWND hwnd, UINT ctlColorMessage, QWidget* paintTarget, QWidget* widget);
+void AskParentColorsWhenPainting(HWND hwnd, UINT ctlColorMessage, QWidget* paintTarget,
+                                 QWidget* widget);
 /* SetControlColorParent is public: window_manager.h. */
 
 #endif

@@ -27,23 +27,17 @@ class ControlInputFilter : public QObject {
   bool eventFilter(QObject*, QEvent* event) override {
     if (gReplaying) return false;
     switch (event->type()) {
-      case QEvent::KeyPress:
-        PostKeyInput(hwnd_, static_cast<QKeyEvent*>(event), true);
-        return true;
+      case QEvent::KeyPress: PostKeyInput(hwnd_, static_cast<QKeyEvent*>(event), true); return true;
       case QEvent::KeyRelease:
         PostKeyInput(hwnd_, static_cast<QKeyEvent*>(event), false);
         return true;
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonRelease:
       case QEvent::MouseButtonDblClick:
-      case QEvent::MouseMove:
-        PostMouseInput(hwnd_, static_cast<QMouseEvent*>(event));
-        return true;
+      case QEvent::MouseMove: PostMouseInput(hwnd_, static_cast<QMouseEvent*>(event)); return true;
       case QEvent::ContextMenu:
-      case QEvent::ShortcutOverride:
-        return true;
-      default:
-        return false;
+      case QEvent::ShortcutOverride: return true;
+      default: return false;
     }
   }
 
@@ -53,18 +47,30 @@ class ControlInputFilter : public QObject {
 
 QEvent::Type MouseEventType(UINT message) {
   switch (message) {
-    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: return QEvent::MouseButtonPress;
-    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: return QEvent::MouseButtonRelease;
-    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK: return QEvent::MouseButtonDblClick;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: return QEvent::MouseButtonPress;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: return QEvent::MouseButtonRelease;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK: return QEvent::MouseButtonDblClick;
     default: return QEvent::MouseMove;
   }
 }
 
 Qt::MouseButton MouseButtonOf(UINT message) {
   switch (message) {
-    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: return Qt::LeftButton;
-    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: return Qt::RightButton;
-    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: return Qt::MiddleButton;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK: return Qt::LeftButton;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK: return Qt::RightButton;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK: return Qt::MiddleButton;
     default: return Qt::NoButton;
   }
 }
@@ -99,7 +105,8 @@ void ReplayMouseMessage(HWND hwnd, QWidget* widget, UINT message, WPARAM wParam,
   QEvent::Type type = MouseEventType(message);
   Qt::MouseButton button = MouseButtonOf(message);
   if (type == QEvent::MouseButtonRelease) buttons &= ~button;
-  QMouseEvent event(type, QPointF(local), QPointF(widget->mapToGlobal(local)), button, buttons, modifiers);
+  QMouseEvent event(type, QPointF(local), QPointF(widget->mapToGlobal(local)), button, buttons,
+                    modifiers);
   ReplayToWidget(widget, &event);
 }
 

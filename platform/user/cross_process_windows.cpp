@@ -57,7 +57,8 @@ void CarryOutRequest(HWND local, int command) {
     SetForegroundWindow(local);
     return;
   }
-  if (WPARAM sysCommand = SysCommandOfShow(command)) PostMessage(local, WM_SYSCOMMAND, sysCommand, 0);
+  if (WPARAM sysCommand = SysCommandOfShow(command))
+    PostMessage(local, WM_SYSCOMMAND, sysCommand, 0);
 }
 
 ForeignWindowState PublishedState(HWND hwnd) {
@@ -127,7 +128,9 @@ int OtherProgramsClassName(HWND hwnd, LPSTR buffer, int size) {
   return FindForeignWindow(hwnd, &window) ? CopyText(window.className, buffer, size) : 0;
 }
 
-BOOL OtherProgramsWindowExists(HWND hwnd) { return FindForeignWindow(hwnd, nullptr) ? TRUE : FALSE; }
+BOOL OtherProgramsWindowExists(HWND hwnd) {
+  return FindForeignWindow(hwnd, nullptr) ? TRUE : FALSE;
+}
 
 BOOL OtherProgramsWindowVisible(HWND hwnd) { return PublishedState(hwnd).visible ? TRUE : FALSE; }
 BOOL OtherProgramsWindowZoomed(HWND hwnd) { return PublishedState(hwnd).maximized ? TRUE : FALSE; }

@@ -34,10 +34,10 @@ struct SystemCursor {
 
 // The system cursors; each entry's address is that cursor's handle.
 const SystemCursor kSystemCursors[] = {
-    {32512, Qt::ArrowCursor},    {32513, Qt::IBeamCursor},      {32514, Qt::WaitCursor},
-    {32515, Qt::CrossCursor},    {32516, Qt::UpArrowCursor},    {32640, Qt::SizeAllCursor},
-    {32641, Qt::ArrowCursor},    {32642, Qt::SizeFDiagCursor},  {32643, Qt::SizeBDiagCursor},
-    {32644, Qt::SizeHorCursor},  {32645, Qt::SizeVerCursor},    {32646, Qt::SizeAllCursor},
+    {32512, Qt::ArrowCursor},     {32513, Qt::IBeamCursor},     {32514, Qt::WaitCursor},
+    {32515, Qt::CrossCursor},     {32516, Qt::UpArrowCursor},   {32640, Qt::SizeAllCursor},
+    {32641, Qt::ArrowCursor},     {32642, Qt::SizeFDiagCursor}, {32643, Qt::SizeBDiagCursor},
+    {32644, Qt::SizeHorCursor},   {32645, Qt::SizeVerCursor},   {32646, Qt::SizeAllCursor},
     {32648, Qt::ForbiddenCursor}, {32650, Qt::BusyCursor},      {32651, Qt::WhatsThisCursor},
 };
 
@@ -156,12 +156,9 @@ HCURSOR SetCursor(HCURSOR cursor) {
   if (window && window->clientWidget) {
     const SystemCursor* shape = CursorOf(cursor);
     ResourceCursor* loaded = ResourceCursorOf(cursor);
-    if (!cursor)
-      window->clientWidget->setCursor(Qt::BlankCursor);
-    else if (loaded)
-      window->clientWidget->setCursor(loaded->shape);
-    else
-      window->clientWidget->setCursor(shape ? shape->shape : Qt::ArrowCursor);
+    if (!cursor) window->clientWidget->setCursor(Qt::BlankCursor);
+    else if (loaded) window->clientWidget->setCursor(loaded->shape);
+    else window->clientWidget->setCursor(shape ? shape->shape : Qt::ArrowCursor);
   }
   return previous;
 }

@@ -15,8 +15,8 @@ typedef WORD LANGID;
 #endif
 
 #define CCHCCCLASS 32
-#define CCHCCDESC 32
-#define CCHCCTEXT 256
+#define CCHCCDESC  32
+#define CCHCCTEXT  256
 #define CCF_NOTEXT 1
 
 typedef struct tagCCSTYLEA {

@@ -114,13 +114,16 @@ void SendMoveAndSize(HWND hwnd, const WINDOWPOS& pos) {
   WindowPtr window = FindWindowObject(hwnd);
   if (!window) return;
   if (!(pos.flags & SWP_NOMOVE))
-    SendMessage(hwnd, WM_MOVE, 0,
-                MAKELPARAM(window->rect.left + window->client.left, window->rect.top + window->client.top));
+    SendMessage(
+        hwnd, WM_MOVE, 0,
+        MAKELPARAM(window->rect.left + window->client.left, window->rect.top + window->client.top));
   window = FindWindowObject(hwnd);
   if (!window || (pos.flags & SWP_NOSIZE)) return;
-  WPARAM type = (window->style & WS_MINIMIZE) ? SIZE_MINIMIZED
-                : (window->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
-  SendMessage(hwnd, WM_SIZE, type, MAKELPARAM(RectWidth(window->client), RectHeight(window->client)));
+  WPARAM type = (window->style & WS_MINIMIZE)   ? SIZE_MINIMIZED
+                : (window->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
+                                                : SIZE_RESTORED;
+  SendMessage(hwnd, WM_SIZE, type,
+              MAKELPARAM(RectWidth(window->client), RectHeight(window->client)));
 }
 
 LRESULT SysCommand(HWND hwnd, WPARAM command) {
@@ -185,7 +188,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return DefaultHitTest(hwnd, *window, static_cast<SHORT>(LOWORD(lParam)),
                             static_cast<SHORT>(HIWORD(lParam)));
     case WM_SETCURSOR: {
-      if (window->IsChild() && SendMessage(window->parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
+      if (window->IsChild() && SendMessage(window->parent, WM_SETCURSOR, wParam, lParam))
+        return TRUE;
       if (LOWORD(lParam) == HTCLIENT && window->windowClass->record.hCursor) {
         SetCursor(window->windowClass->record.hCursor);
         return TRUE;
@@ -215,17 +219,14 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       EndPaint(hwnd, &ps);
       return 0;
     }
-    case WM_SETREDRAW:
-      window->redraw = wParam != 0;
-      return 0;
+    case WM_SETREDRAW: window->redraw = wParam != 0; return 0;
     case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_SYSCOMMAND: return SysCommand(hwnd, wParam);
     case WM_SYSCHAR:
       OpenMenuByMnemonic(hwnd, static_cast<char>(wParam));  // menu_bar.cpp
       return 0;
     case WM_SYSKEYDOWN:
-      if (wParam == VK_F4 && (lParam & (1 << 29)))
-        SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+      if (wParam == VK_F4 && (lParam & (1 << 29))) SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
       return 0;
     case WM_WINDOWPOSCHANGED:
       if (lParam) SendMoveAndSize(hwnd, *reinterpret_cast<const WINDOWPOS*>(lParam));
@@ -239,8 +240,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      return ControlColor(message, wParam);
+    case WM_CTLCOLORSTATIC: return ControlColor(message, wParam);
     case WM_QUERYENDSESSION: return TRUE;
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL: return Wheel(hwnd, *window, message, wParam, lParam);

@@ -45,7 +45,8 @@ const char* StandardClassFor(const std::string& name) {
 
 /* A shade box of the custom-control library becomes an etched frame of the static class. */
 DWORD StandardStyleFor(const std::string& name, DWORD style) {
-  if (strcasecmp(name.c_str(), "BorShade") == 0) return (style & 0xFFFF0000u) | 0x12;  // SS_ETCHEDFRAME
+  if (strcasecmp(name.c_str(), "BorShade") == 0)
+    return (style & 0xFFFF0000u) | 0x12;  // SS_ETCHEDFRAME
   return style;
 }
 
@@ -99,7 +100,8 @@ std::string DialogClassName(const DialogTemplate& dialog) {
 ** whole window's size is known.) */
 POINT DialogOrigin(const DialogTemplate& dialog, const RECT& pixels, HWND parent) {
   POINT origin{pixels.left, pixels.top};
-  if (!(dialog.style & WS_CHILD) && parent && !(dialog.style & DS_ABSALIGN)) ClientToScreen(parent, &origin);
+  if (!(dialog.style & WS_CHILD) && parent && !(dialog.style & DS_ABSALIGN))
+    ClientToScreen(parent, &origin);
   return origin;
 }
 
@@ -137,13 +139,14 @@ HWND CreateDialogWindow(HINSTANCE instance, const DialogTemplate& dialog, HWND p
   if (style & DS_MODALFRAME) exStyle |= WS_EX_DLGMODALFRAME;
   std::string className = DialogClassName(dialog);
   POINT origin = DialogOrigin(dialog, pixels, parent);
-  HWND hwnd = CreateWindowEx(exStyle, className.c_str(), dialog.caption.c_str(), style, origin.x,
-                             origin.y, RectWidth(pixels), RectHeight(pixels), parent, nullptr,
-                             instance, nullptr);
+  HWND hwnd =
+      CreateWindowEx(exStyle, className.c_str(), dialog.caption.c_str(), style, origin.x, origin.y,
+                     RectWidth(pixels), RectHeight(pixels), parent, nullptr, instance, nullptr);
   if (!hwnd) return nullptr;
   AttachTemplateMenu(hwnd, instance, dialog);
   FitClientArea(hwnd, RectWidth(pixels), RectHeight(pixels));
-  if ((dialog.style & (DS_CENTER | DS_CENTERMOUSE)) && !(dialog.style & WS_CHILD)) CentreOnScreen(hwnd);
+  if ((dialog.style & (DS_CENTER | DS_CENTERMOUSE)) && !(dialog.style & WS_CHILD))
+    CentreOnScreen(hwnd);
   return hwnd;
 }
 
@@ -154,10 +157,11 @@ bool CreateControl(HWND dialog, HINSTANCE instance, const DialogControlTemplate&
   DWORD style = StandardStyleFor(control.className, control.style);
   LPCSTR text = "";
   if (control.text.kind == resource_format::kRefName) text = control.text.name.c_str();
-  else if (control.text.kind == resource_format::kRefOrdinal) text = MAKEINTRESOURCE(control.text.id);
+  else if (control.text.kind == resource_format::kRefOrdinal)
+    text = MAKEINTRESOURCE(control.text.id);
   RECT r = ToPixels(state, control.x, control.y, control.cx, control.cy);
-  LPVOID creation = control.creationData.empty() ? nullptr
-                                                 : const_cast<BYTE*>(control.creationData.data());
+  LPVOID creation =
+      control.creationData.empty() ? nullptr : const_cast<BYTE*>(control.creationData.data());
   HWND hwnd = CreateWindowEx(control.exStyle | WS_EX_NOPARENTNOTIFY, className.c_str(), text,
                              style | WS_CHILD, r.left, r.top, RectWidth(r), RectHeight(r), dialog,
                              reinterpret_cast<HMENU>(static_cast<ULONG_PTR>(control.id & 0xFFFF)),
@@ -165,7 +169,8 @@ bool CreateControl(HWND dialog, HINSTANCE instance, const DialogControlTemplate&
   if (!hwnd) return false;
   if (state.font) SendMessage(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
   DWORD kind = style & BS_TYPEMASK;
-  if (strcasecmp(control.className.c_str(), "BorBtn") == 0 && (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON))
+  if (strcasecmp(control.className.c_str(), "BorBtn") == 0 &&
+      (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON))
     AttachPictureFaces(hwnd, instance);
   return true;
 }

@@ -45,7 +45,8 @@ bool ParseNumber(const std::string& text, bool isSigned, UINT* value) {
   if (at != text.size()) return false;
   if (isSigned) {
     if (negative ? magnitude > 0x80000000ull : magnitude > 0x7FFFFFFFull) return false;
-    long long signedValue = negative ? -static_cast<long long>(magnitude) : static_cast<long long>(magnitude);
+    long long signedValue =
+        negative ? -static_cast<long long>(magnitude) : static_cast<long long>(magnitude);
     *value = static_cast<UINT>(static_cast<int>(signedValue));
     return true;
   }
@@ -58,7 +59,8 @@ bool ParseNumber(const std::string& text, bool isSigned, UINT* value) {
 BOOL SetDlgItemText(HWND dialog, int id, LPCSTR text) {
   HWND item = GetDlgItem(dialog, id);
   if (!item) return FALSE;
-  return SendMessage(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : "")) ? TRUE : FALSE;
+  return SendMessage(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : "")) ? TRUE
+                                                                                      : FALSE;
 }
 
 UINT GetDlgItemText(HWND dialog, int id, LPSTR buffer, int size) {
@@ -66,7 +68,8 @@ UINT GetDlgItemText(HWND dialog, int id, LPSTR buffer, int size) {
   buffer[0] = 0;
   HWND item = GetDlgItem(dialog, id);
   if (!item) return 0;
-  return static_cast<UINT>(SendMessage(item, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(buffer)));
+  return static_cast<UINT>(
+      SendMessage(item, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(buffer)));
 }
 
 BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned) {

@@ -13,37 +13,37 @@
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 /* Dialog styles */
-#define DS_ABSALIGN 0x0001L
-#define DS_SYSMODAL 0x0002L
-#define DS_3DLOOK 0x0004L
-#define DS_FIXEDSYS 0x0008L
-#define DS_NOFAILCREATE 0x0010L
-#define DS_LOCALEDIT 0x0020L
-#define DS_SETFONT 0x0040L
-#define DS_MODALFRAME 0x0080L
-#define DS_NOIDLEMSG 0x0100L
+#define DS_ABSALIGN      0x0001L
+#define DS_SYSMODAL      0x0002L
+#define DS_3DLOOK        0x0004L
+#define DS_FIXEDSYS      0x0008L
+#define DS_NOFAILCREATE  0x0010L
+#define DS_LOCALEDIT     0x0020L
+#define DS_SETFONT       0x0040L
+#define DS_MODALFRAME    0x0080L
+#define DS_NOIDLEMSG     0x0100L
 #define DS_SETFOREGROUND 0x0200L
-#define DS_CONTROL 0x0400L
-#define DS_CENTER 0x0800L
-#define DS_CENTERMOUSE 0x1000L
+#define DS_CONTROL       0x0400L
+#define DS_CENTER        0x0800L
+#define DS_CENTERMOUSE   0x1000L
 
 /* The dialog's extra bytes: what its procedure answers, the procedure, and a free slot. */
-#define DWL_MSGRESULT 0
-#define DWL_DLGPROC 4
-#define DWL_USER 8
+#define DWL_MSGRESULT  0
+#define DWL_DLGPROC    4
+#define DWL_USER       8
 #define DWLP_MSGRESULT DWL_MSGRESULT
-#define DWLP_DLGPROC DWL_DLGPROC
-#define DWLP_USER DWL_USER
+#define DWLP_DLGPROC   DWL_DLGPROC
+#define DWLP_USER      DWL_USER
 #define DLGWINDOWEXTRA 30
 
 /* Dialog messages */
-#define DM_GETDEFID (WM_USER + 0)
-#define DM_SETDEFID (WM_USER + 1)
+#define DM_GETDEFID   (WM_USER + 0)
+#define DM_SETDEFID   (WM_USER + 1)
 #define DM_REPOSITION (WM_USER + 2)
-#define DC_HASDEFID 0x534B
+#define DC_HASDEFID   0x534B
 
 /* The dialog class, by name or by its atom. */
-#define WC_DIALOG MAKEINTATOM(0x8002)
+#define WC_DIALOG         MAKEINTATOM(0x8002)
 #define DIALOG_CLASS_NAME "#32770"
 
 /* Creating dialogs. A template is named by MAKEINTRESOURCE or text in `instance`'s resources.
@@ -100,15 +100,15 @@ ModalDialogObserver SetModalDialogObserver(ModalDialogObserver observer);
 ** window just before that loop, as DialogBox does for its dialogs. */
 void NotifyModalDialogObserver(HWND window, int templateId);
 
-#define CreateDialogA CreateDialog
-#define CreateDialogParamA CreateDialogParam
+#define CreateDialogA              CreateDialog
+#define CreateDialogParamA         CreateDialogParam
 #define CreateDialogIndirectParamA CreateDialogIndirectParam
-#define DialogBoxA DialogBox
-#define DialogBoxParamA DialogBoxParam
-#define DialogBoxIndirectParamA DialogBoxIndirectParam
-#define DefDlgProcA DefDlgProc
-#define SetDlgItemTextA SetDlgItemText
-#define GetDlgItemTextA GetDlgItemText
-#define IsDialogMessageA IsDialogMessage
+#define DialogBoxA                 DialogBox
+#define DialogBoxParamA            DialogBoxParam
+#define DialogBoxIndirectParamA    DialogBoxIndirectParam
+#define DefDlgProcA                DefDlgProc
+#define SetDlgItemTextA            SetDlgItemText
+#define GetDlgItemTextA            GetDlgItemText
+#define IsDialogMessageA           IsDialogMessage
 
 #endif

@@ -29,7 +29,8 @@ namespace {
 
 std::vector<HWND> Controls(HWND dialog) {
   std::vector<HWND> controls;
-  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) controls.push_back(c);
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    controls.push_back(c);
   return controls;
 }
 
@@ -55,11 +56,13 @@ int IndexOf(const std::vector<HWND>& list, HWND hwnd) {
 
 /* Tabbing into a radio group lands on its checked button. */
 HWND CheckedRadioOfGroup(HWND dialog, HWND radio) {
-  if (!(DialogCodeOf(radio) & DLGC_RADIOBUTTON) || SendMessage(radio, BM_GETCHECK, 0, 0) == BST_CHECKED)
+  if (!(DialogCodeOf(radio) & DLGC_RADIOBUTTON) ||
+      SendMessage(radio, BM_GETCHECK, 0, 0) == BST_CHECKED)
     return radio;
   for (HWND other = GetNextDlgGroupItem(dialog, radio, FALSE); other && other != radio;
        other = GetNextDlgGroupItem(dialog, other, FALSE)) {
-    if ((DialogCodeOf(other) & DLGC_RADIOBUTTON) && SendMessage(other, BM_GETCHECK, 0, 0) == BST_CHECKED)
+    if ((DialogCodeOf(other) & DLGC_RADIOBUTTON) &&
+        SendMessage(other, BM_GETCHECK, 0, 0) == BST_CHECKED)
       return other;
   }
   return radio;
@@ -174,11 +177,8 @@ bool HandleKeyDown(HWND dialog, const MSG& msg) {
       PressCommand(dialog, id, button);
       return true;
     }
-    case VK_ESCAPE:
-      PressCommand(dialog, IDCANCEL, GetDlgItem(dialog, IDCANCEL));
-      return true;
-    default:
-      return false;
+    case VK_ESCAPE: PressCommand(dialog, IDCANCEL, GetDlgItem(dialog, IDCANCEL)); return true;
+    default: return false;
   }
 }
 
@@ -195,7 +195,8 @@ HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
     int i = ((start + (previous ? -step : step)) % count + count) % count;
     HWND candidate = list[static_cast<size_t>(i)];
     if (candidate == control) break;
-    if ((StyleOf(candidate) & WS_TABSTOP) && Usable(candidate)) return CheckedRadioOfGroup(dialog, candidate);
+    if ((StyleOf(candidate) & WS_TABSTOP) && Usable(candidate))
+      return CheckedRadioOfGroup(dialog, candidate);
   }
   return control;
 }
@@ -209,7 +210,9 @@ HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
   int first = at;
   while (first > 0 && !(StyleOf(list[static_cast<size_t>(first)]) & WS_GROUP)) --first;
   int end = at + 1;
-  while (end < static_cast<int>(list.size()) && !(StyleOf(list[static_cast<size_t>(end)]) & WS_GROUP)) ++end;
+  while (end < static_cast<int>(list.size()) &&
+         !(StyleOf(list[static_cast<size_t>(end)]) & WS_GROUP))
+    ++end;
   int size = end - first;
   for (int step = 1; step < size; ++step) {
     int offset = ((at - first + (previous ? -step : step)) % size + size) % size;
@@ -224,7 +227,8 @@ BOOL IsDialogMessage(HWND dialog, LPMSG msg) {
   if (msg->hwnd != dialog && !IsChild(dialog, msg->hwnd)) return FALSE;
   if (msg->message == WM_KEYDOWN && HandleKeyDown(dialog, *msg)) return TRUE;
   if (msg->message == WM_SYSCHAR && HandleMnemonic(dialog, msg->hwnd, msg->wParam)) return TRUE;
-  if (msg->message == WM_CHAR && !(DialogCodeOf(msg->hwnd, msg) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS)) &&
+  if (msg->message == WM_CHAR &&
+      !(DialogCodeOf(msg->hwnd, msg) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS)) &&
       HandleMnemonic(dialog, msg->hwnd, msg->wParam))
     return TRUE;
   TranslateMessage(msg);
@@ -236,7 +240,8 @@ void MoveDialogFocus(HWND dialog, HWND control, bool selectText) {
   if (!control || !IsWindow(control)) return;
   SetFocus(control);
   if (GetFocus() != control) return;
-  if (selectText && (DialogCodeOf(control) & DLGC_HASSETSEL)) SendMessage(control, EM_SETSEL, 0, -1);
+  if (selectText && (DialogCodeOf(control) & DLGC_HASSETSEL))
+    SendMessage(control, EM_SETSEL, 0, -1);
   UpdateDialogDefaultButton(dialog, control);
 }
 
@@ -255,7 +260,9 @@ void UpdateDialogDefaultButton(HWND dialog, HWND focus) {
     LRESULT code = DialogCodeOf(c);
     if (!(code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) continue;
     bool wanted = focusIsPush ? c == focus : GetDlgCtrlID(c) == id;
-    if (wanted && (code & DLGC_UNDEFPUSHBUTTON)) SendMessage(c, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    else if (!wanted && (code & DLGC_DEFPUSHBUTTON)) SendMessage(c, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    if (wanted && (code & DLGC_UNDEFPUSHBUTTON))
+      SendMessage(c, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    else if (!wanted && (code & DLGC_DEFPUSHBUTTON))
+      SendMessage(c, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
   }
 }

@@ -21,11 +21,11 @@ HBRUSH ControlBackgroundBrush(HWND control, HDC dc, UINT ctlColorMessage) {
   HWND parent = GetParent(control);
   HBRUSH brush = nullptr;
   if (parent)
-    brush = reinterpret_cast<HBRUSH>(SendMessage(parent, ctlColorMessage, reinterpret_cast<WPARAM>(dc),
-                                                 reinterpret_cast<LPARAM>(control)));
+    brush = reinterpret_cast<HBRUSH>(SendMessage(
+        parent, ctlColorMessage, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
   if (!brush)
-    brush = reinterpret_cast<HBRUSH>(DefWindowProc(control, ctlColorMessage, reinterpret_cast<WPARAM>(dc),
-                                                   reinterpret_cast<LPARAM>(control)));
+    brush = reinterpret_cast<HBRUSH>(DefWindowProc(
+        control, ctlColorMessage, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
   return brush ? brush : reinterpret_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
 }
 

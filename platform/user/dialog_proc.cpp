@@ -44,18 +44,16 @@ bool AnswersDirectly(UINT message) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      return true;
-    default:
-      return false;
+    case WM_CTLCOLORSTATIC: return true;
+    default: return false;
   }
 }
 
 bool IsInside(HWND dialog, HWND hwnd) { return hwnd && IsChild(dialog, hwnd); }
 
 LRESULT EraseDialog(HWND dialog, HDC dc) {
-  auto brush = reinterpret_cast<HBRUSH>(
-      SendMessage(dialog, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dialog)));
+  auto brush = reinterpret_cast<HBRUSH>(SendMessage(
+      dialog, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dialog)));
   if (!brush) return 0;
   RECT client;
   GetClientRect(dialog, &client);
@@ -104,7 +102,8 @@ void CloseAsCancel(HWND dialog) {
     MessageBeep(0);
     return;
   }
-  PostMessage(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+  PostMessage(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+              reinterpret_cast<LPARAM>(cancel));
 }
 
 LRESULT DefaultDialogProcessing(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -113,14 +112,16 @@ LRESULT DefaultDialogProcessing(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_ERASEBKGND: return EraseDialog(dialog, reinterpret_cast<HDC>(wParam));
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) SaveFocus(dialog);
-      else if (!IsInside(dialog, GetFocus())) RestoreFocus(dialog);  // a control may have it already
+      else if (!IsInside(dialog, GetFocus()))
+        RestoreFocus(dialog);  // a control may have it already
       return 0;
     case WM_SETFOCUS: RestoreFocus(dialog); return 0;
     case WM_CLOSE: CloseAsCancel(dialog); return 0;
     case WM_NEXTDLGCTL: return NextControl(dialog, wParam, lParam);
     case DM_GETDEFID: {
       HWND button = DefaultButtonOf(dialog);
-      int id = state && state->defaultIdSet ? state->defaultId : (button ? GetDlgCtrlID(button) : 0);
+      int id =
+          state && state->defaultIdSet ? state->defaultId : (button ? GetDlgCtrlID(button) : 0);
       return id ? MAKELONG(id, DC_HASDEFID) : 0;
     }
     case DM_SETDEFID: return state ? SetDefaultId(dialog, *state, static_cast<int>(wParam)) : FALSE;

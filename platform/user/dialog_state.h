@@ -9,15 +9,15 @@
 #include "platform/user/dialog_manager.h"
 
 struct DialogState {
-  HFONT font = nullptr;     // the template's font, made by the dialog and freed with it
+  HFONT font = nullptr;  // the template's font, made by the dialog and freed with it
   bool ownsFont = false;
-  int baseX = 8;            // dialog base units of that font
+  int baseX = 8;  // dialog base units of that font
   int baseY = 16;
-  int defaultId = 0;        // 0: the template's first default push button
+  int defaultId = 0;  // 0: the template's first default push button
   bool defaultIdSet = false;
   HWND savedFocus = nullptr;  // the control that had the focus when the dialog lost it
   bool modal = false;
-  bool disabledOwner = false;   // DialogBox disabled the owner and gives it back
+  bool disabledOwner = false;  // DialogBox disabled the owner and gives it back
   bool ended = false;
   bool* loopFinished = nullptr;  // the modal loop's flag and result, while it runs
   INT_PTR* loopResult = nullptr;

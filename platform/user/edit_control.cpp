@@ -58,10 +58,10 @@ struct EditState {
   QPointer<QPlainTextEdit> multi;
   int limit = kDefaultLimit;
   HFONT font = nullptr;
-  bool quiet = false;  // no EN_CHANGE while the text is set without notification
+  bool quiet = false;       // no EN_CHANGE while the text is set without notification
   bool windowVBar = false;  // created with WS_VSCROLL / WS_HSCROLL: the window's bars
   bool windowHBar = false;  // show and move the editor's scrolling
-  bool hasRect = false;  // EM_SETRECT gave a formatting rectangle
+  bool hasRect = false;     // EM_SETRECT gave a formatting rectangle
   RECT rect{};
   char passwordChar = '*';
 };
@@ -80,16 +80,15 @@ QWidget* Editor(const EditState& s) {
   return s.line ? static_cast<QWidget*>(s.line.data()) : static_cast<QWidget*>(s.multi.data());
 }
 
-QWidget* MouseTarget(const EditState& s) {
-  return s.multi ? s.multi->viewport() : Editor(s);
-}
+QWidget* MouseTarget(const EditState& s) { return s.multi ? s.multi->viewport() : Editor(s); }
 
 DWORD Style(HWND hwnd) { return static_cast<DWORD>(GetWindowLong(hwnd, GWL_STYLE)); }
 
 void Notify(HWND hwnd, WORD code) {
   HWND parent = GetParent(hwnd);
   if (parent)
-    SendMessage(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code), reinterpret_cast<LPARAM>(hwnd));
+    SendMessage(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code),
+                reinterpret_cast<LPARAM>(hwnd));
 }
 
 /* ---- text and positions in the interface's terms (CR LF counts two) ---- */
@@ -100,15 +99,14 @@ QString MultiLineText(const QPlainTextEdit& editor) {
   QString text = editor.document()->toRawText();
   for (QChar& c : text) {
     char16_t code = c.unicode();
-    if (code == QChar::ParagraphSeparator || code == QChar::LineSeparator || code == 0xFDD0 || code == 0xFDD1)
+    if (code == QChar::ParagraphSeparator || code == QChar::LineSeparator || code == 0xFDD0 ||
+        code == 0xFDD1)
       c = QLatin1Char('\n');
   }
   return text;
 }
 
-QString EditorText(const EditState& s) {
-  return s.line ? s.line->text() : MultiLineText(*s.multi);
-}
+QString EditorText(const EditState& s) { return s.line ? s.line->text() : MultiLineText(*s.multi); }
 
 std::string InterfaceText(const EditState& s) {
   QString text = EditorText(s);
@@ -257,10 +255,12 @@ void ShowSelectionHighlight(EditState& s, bool focused) {
   QPalette palette = s.multi->palette();
   QPalette standard = QApplication::palette(s.multi);
   for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-    palette.setBrush(group, QPalette::Highlight, focused ? standard.brush(group, QPalette::Highlight)
-                                                         : palette.brush(group, QPalette::Base));
-    palette.setBrush(group, QPalette::HighlightedText, focused ? standard.brush(group, QPalette::HighlightedText)
-                                                               : palette.brush(group, QPalette::Text));
+    palette.setBrush(group, QPalette::Highlight,
+                     focused ? standard.brush(group, QPalette::Highlight)
+                             : palette.brush(group, QPalette::Base));
+    palette.setBrush(group, QPalette::HighlightedText,
+                     focused ? standard.brush(group, QPalette::HighlightedText)
+                             : palette.brush(group, QPalette::Text));
   }
   s.multi->setPalette(palette);
 }
@@ -269,7 +269,8 @@ void ShowSelectionHighlight(EditState& s, bool focused) {
 void MirrorScrollBar(HWND hwnd, int bar) {
   EditState* s = StateOf(hwnd);
   if (!s || !s->multi || !(bar == SB_VERT ? s->windowVBar : s->windowHBar)) return;
-  QScrollBar* source = bar == SB_VERT ? s->multi->verticalScrollBar() : s->multi->horizontalScrollBar();
+  QScrollBar* source =
+      bar == SB_VERT ? s->multi->verticalScrollBar() : s->multi->horizontalScrollBar();
   SCROLLINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
@@ -289,9 +290,10 @@ void FollowScrollBars(HWND hwnd, QPlainTextEdit* editor) {
   };
   QObject::connect(editor->verticalScrollBar(), &QScrollBar::rangeChanged, editor,
                    [hwnd](int, int) { MirrorScrollBar(hwnd, SB_VERT); });
-  QObject::connect(editor, &QPlainTextEdit::updateRequest, editor, [scrolled](const QRect&, int dy) {
-    if (dy != 0) scrolled(SB_VERT);
-  });
+  QObject::connect(editor, &QPlainTextEdit::updateRequest, editor,
+                   [scrolled](const QRect&, int dy) {
+                     if (dy != 0) scrolled(SB_VERT);
+                   });
   QObject::connect(editor->horizontalScrollBar(), &QScrollBar::rangeChanged, editor,
                    [hwnd](int, int) { MirrorScrollBar(hwnd, SB_HORZ); });
   QObject::connect(editor->horizontalScrollBar(), &QScrollBar::valueChanged, editor,
@@ -301,7 +303,8 @@ void FollowScrollBars(HWND hwnd, QPlainTextEdit* editor) {
 /* WM_VSCROLL / WM_HSCROLL from the window's own bars scroll the editor. */
 void OnWindowScroll(EditState& s, int bar, int code, int pos) {
   if (!s.multi) return;
-  QScrollBar* target = bar == SB_VERT ? s.multi->verticalScrollBar() : s.multi->horizontalScrollBar();
+  QScrollBar* target =
+      bar == SB_VERT ? s.multi->verticalScrollBar() : s.multi->horizontalScrollBar();
   switch (code) {
     case SB_LINEUP: target->triggerAction(QAbstractSlider::SliderSingleStepSub); break;
     case SB_LINEDOWN: target->triggerAction(QAbstractSlider::SliderSingleStepAdd); break;
@@ -336,10 +339,11 @@ void CreateEditor(HWND hwnd, DWORD style) {
     }
     InstallControlInput(hwnd, state->multi->viewport());
     editor = state->multi;
-    QObject::connect(state->multi.data(), &QPlainTextEdit::textChanged, state->multi.data(), [hwnd] {
-      EditState* s = StateOf(hwnd);
-      if (s && !s->quiet) Notify(hwnd, EN_UPDATE), Notify(hwnd, EN_CHANGE);
-    });
+    QObject::connect(state->multi.data(), &QPlainTextEdit::textChanged, state->multi.data(),
+                     [hwnd] {
+                       EditState* s = StateOf(hwnd);
+                       if (s && !s->quiet) Notify(hwnd, EN_UPDATE), Notify(hwnd, EN_CHANGE);
+                     });
     // Scrolling the text, by the user or by the caret, is told to the parent and shown on the
     // window's own bars; the editor shows none of its own.
     state->multi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -365,7 +369,8 @@ void CreateEditor(HWND hwnd, DWORD style) {
   editor->setAcceptDrops(false);  // text comes in only by the messages a subclass can see
   if (state->multi) ShowSelectionHighlight(*state, false);
   InstallControlInput(hwnd, editor);
-  AskParentColorsWhenPainting(hwnd, WM_CTLCOLOREDIT, state->multi ? state->multi->viewport() : editor, editor);
+  AskParentColorsWhenPainting(hwnd, WM_CTLCOLOREDIT,
+                              state->multi ? state->multi->viewport() : editor, editor);
   layout->addWidget(editor);
   window->focusTarget = editor;
   Edits()[hwnd] = std::move(state);
@@ -400,10 +405,18 @@ LRESULT OnChar(EditState& s, HWND hwnd, WPARAM ch) {
   bool readOnly = (style & ES_READONLY) != 0;
   switch (ch) {
     case 0x03: SendMessage(hwnd, WM_COPY, 0, 0); return 0;
-    case 0x16: if (!readOnly) SendMessage(hwnd, WM_PASTE, 0, 0); return 0;
-    case 0x18: if (!readOnly) SendMessage(hwnd, WM_CUT, 0, 0); return 0;
-    case 0x1A: if (!readOnly) SendMessage(hwnd, WM_UNDO, 0, 0); return 0;
-    case 0x08: if (!readOnly) ReplayKeyPress(Editor(s), Qt::Key_Backspace); return 0;
+    case 0x16:
+      if (!readOnly) SendMessage(hwnd, WM_PASTE, 0, 0);
+      return 0;
+    case 0x18:
+      if (!readOnly) SendMessage(hwnd, WM_CUT, 0, 0);
+      return 0;
+    case 0x1A:
+      if (!readOnly) SendMessage(hwnd, WM_UNDO, 0, 0);
+      return 0;
+    case 0x08:
+      if (!readOnly) ReplayKeyPress(Editor(s), Qt::Key_Backspace);
+      return 0;
     case 0x1B: return 0;
     case 0x0D:
     case 0x0A:  // Ctrl+Enter: the line break a dialog's multi-line edit takes
@@ -451,9 +464,9 @@ void SetFormattingRect(EditState& s, const RECT* rect) {
   s.hasRect = rect != nullptr;
   if (rect) s.rect = *rect;
   RECT r = s.hasRect ? s.rect : client;
-  window->clientWidget->layout()->setContentsMargins(std::max<int>(r.left, 0), std::max<int>(r.top, 0),
-                                                     std::max<int>(client.right - r.right, 0),
-                                                     std::max<int>(client.bottom - r.bottom, 0));
+  window->clientWidget->layout()->setContentsMargins(
+      std::max<int>(r.left, 0), std::max<int>(r.top, 0), std::max<int>(client.right - r.right, 0),
+      std::max<int>(client.bottom - r.bottom, 0));
 }
 
 void GetFormattingRect(const EditState& s, RECT* rect) {
@@ -489,11 +502,13 @@ LRESULT OnScrollMessage(EditState& s, UINT message, WPARAM wParam, LPARAM lParam
   if (!s.multi) return FALSE;
   if (message == EM_LINESCROLL) {
     QScrollBar* across = s.multi->horizontalScrollBar();
-    across->setValue(across->value() + static_cast<int>(wParam) * QFontMetrics(s.multi->font()).averageCharWidth());
+    across->setValue(across->value() +
+                     static_cast<int>(wParam) * QFontMetrics(s.multi->font()).averageCharWidth());
     ScrollLines(s, static_cast<int>(lParam));
     return TRUE;
   }
-  int page = std::max(s.multi->viewport()->height() / std::max(QFontMetrics(s.multi->font()).lineSpacing(), 1), 1);
+  int page = std::max(
+      s.multi->viewport()->height() / std::max(QFontMetrics(s.multi->font()).lineSpacing(), 1), 1);
   int moved;
   switch (LOWORD(wParam)) {
     case SB_LINEUP: moved = ScrollLines(s, -1); break;
@@ -567,7 +582,8 @@ LRESULT LineMessage(const EditState& s, UINT message, WPARAM wParam) {
     }
     case EM_LINELENGTH: {
       int pos = static_cast<int>(wParam);
-      QTextBlock block = pos < 0 ? s.multi->textCursor().block() : doc->findBlock(ToEditorPos(s, pos));
+      QTextBlock block =
+          pos < 0 ? s.multi->textCursor().block() : doc->findBlock(ToEditorPos(s, pos));
       return block.isValid() ? static_cast<int>(EncodeWindows1252(block.text()).size()) : 0;
     }
     default: {  // EM_LINEFROMCHAR
@@ -592,9 +608,7 @@ LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   EditState* s = StateOf(hwnd);
   if (!s || !Editor(*s)) return DefWindowProc(hwnd, message, wParam, lParam);
   switch (message) {
-    case WM_NCDESTROY:
-      Edits().erase(hwnd);
-      return DefWindowProc(hwnd, message, wParam, lParam);
+    case WM_NCDESTROY: Edits().erase(hwnd); return DefWindowProc(hwnd, message, wParam, lParam);
     case WM_SETTEXT: {
       auto text = reinterpret_cast<LPCSTR>(lParam);
       DefWindowProc(hwnd, message, wParam, lParam);
@@ -628,9 +642,7 @@ LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       ReplayMouseMessage(hwnd, MouseTarget(*s), message, wParam, lParam);
       return 0;
     case WM_LBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-      ReplayMouseMessage(hwnd, MouseTarget(*s), message, wParam, lParam);
-      return 0;
+    case WM_LBUTTONUP: ReplayMouseMessage(hwnd, MouseTarget(*s), message, wParam, lParam); return 0;
     case WM_MOUSEMOVE:
       if (wParam & MK_LBUTTON) ReplayMouseMessage(hwnd, MouseTarget(*s), message, wParam, lParam);
       return 0;
@@ -654,12 +666,14 @@ LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_GETDLGCODE: return DialogCode(*s, hwnd, lParam);
     case WM_SIZE:
       DefWindowProc(hwnd, message, wParam, lParam);
-      if (EditState* still = StateOf(hwnd); still && still->hasRect) SetFormattingRect(*still, &still->rect);
+      if (EditState* still = StateOf(hwnd); still && still->hasRect)
+        SetFormattingRect(*still, &still->rect);
       return 0;
     case WM_VSCROLL:
     case WM_HSCROLL:
       if (lParam == 0)
-        OnWindowScroll(*s, message == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam), static_cast<SHORT>(HIWORD(wParam)));
+        OnWindowScroll(*s, message == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam),
+                       static_cast<SHORT>(HIWORD(wParam)));
       return 0;
     case EM_SETRECT:
     case EM_SETRECTNP: SetFormattingRect(*s, reinterpret_cast<const RECT*>(lParam)); return 0;
@@ -673,7 +687,8 @@ LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       s->passwordChar = static_cast<char>(wParam);
       s->line->setEchoMode(wParam ? QLineEdit::Password : QLineEdit::Normal);
       return 0;
-    case EM_GETPASSWORDCHAR: return s->line && s->line->echoMode() == QLineEdit::Password ? s->passwordChar : 0;
+    case EM_GETPASSWORDCHAR:
+      return s->line && s->line->echoMode() == QLineEdit::Password ? s->passwordChar : 0;
     case WM_ERASEBKGND: return 1;
     case EM_GETSEL: {
       int start, end;
@@ -707,7 +722,8 @@ LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case EM_UNDO:
     case WM_UNDO:
       if (Style(hwnd) & ES_READONLY) return FALSE;  // a read-only text is never changed by editing
-      if (s->line) s->line->undo(); else s->multi->undo();
+      if (s->line) s->line->undo();
+      else s->multi->undo();
       return TRUE;
     case EM_EMPTYUNDOBUFFER:
       if (s->multi) s->multi->document()->clearUndoRedoStacks();
@@ -716,9 +732,11 @@ LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case EM_GETLINECOUNT:
     case EM_LINEINDEX:
     case EM_LINELENGTH:
-    case EM_LINEFROMCHAR:
-      return LineMessage(*s, message, wParam);
-    case WM_COPY: if (s->line) s->line->copy(); else s->multi->copy(); return 0;
+    case EM_LINEFROMCHAR: return LineMessage(*s, message, wParam);
+    case WM_COPY:
+      if (s->line) s->line->copy();
+      else s->multi->copy();
+      return 0;
     case WM_CUT:
     case WM_CLEAR:
     case WM_PASTE:

@@ -9,13 +9,13 @@
 #include "platform/user/window_types.h"
 
 /* Edit messages beyond those of window_messages.h */
-#define EM_SETRECT 0x00B3
-#define EM_SETRECTNP 0x00B4
-#define EM_SCROLL 0x00B5
-#define EM_LINESCROLL 0x00B6
-#define EM_SETPASSWORDCHAR 0x00CC
+#define EM_SETRECT             0x00B3
+#define EM_SETRECTNP           0x00B4
+#define EM_SCROLL              0x00B5
+#define EM_LINESCROLL          0x00B6
+#define EM_SETPASSWORDCHAR     0x00CC
 #define EM_GETFIRSTVISIBLELINE 0x00CE
-#define EM_GETPASSWORDCHAR 0x00D2
+#define EM_GETPASSWORDCHAR     0x00D2
 
 /* The edit class's window procedure (what GetClassInfo("edit") answers). */
 LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

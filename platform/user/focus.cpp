@@ -20,7 +20,8 @@ struct FocusState {
   HWND focus = nullptr;
   HWND active = nullptr;
   bool changingActive = false;
-  std::map<HWND, HWND> focusBeforeDeactivation;  // top-level window -> its control that had the focus
+  std::map<HWND, HWND>
+      focusBeforeDeactivation;  // top-level window -> its control that had the focus
 };
 
 FocusState& State() {
@@ -96,7 +97,8 @@ namespace {
 HWND EnabledOwnedPopup(HWND owner) {
   for (HWND top : TopLevelWindows()) {
     WindowPtr window = FindWindowObject(top);
-    if (!window || window->owner != owner || !(window->style & WS_VISIBLE) || window->destroying) continue;
+    if (!window || window->owner != owner || !(window->style & WS_VISIBLE) || window->destroying)
+      continue;
     if (HWND deeper = EnabledOwnedPopup(top)) return deeper;
     if (!(window->style & WS_DISABLED)) return top;
   }

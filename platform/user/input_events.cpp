@@ -151,8 +151,8 @@ bool PostMouseInput(HWND origin, const QMouseEvent* event) {
     buttonKey = ButtonKey(event->button());
     if (!message) return false;
   }
-  bool pressed = event->type() == QEvent::MouseButtonPress ||
-                 event->type() == QEvent::MouseButtonDblClick;
+  bool pressed =
+      event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
   if (buttonKey) NoteAsyncKeyState(buttonKey, pressed);
 
   if (!GetCapture()) {
@@ -164,8 +164,12 @@ bool PostMouseInput(HWND origin, const QMouseEvent* event) {
   }
 
   QueuedMessage queued;
-  queued.msg = MSG{target, message, MouseKeyFlags(event->buttons(), event->modifiers()),
-                   MAKELPARAM(client.x(), client.y()), 0, POINT{global.x(), global.y()}};
+  queued.msg = MSG{target,
+                   message,
+                   MouseKeyFlags(event->buttons(), event->modifiers()),
+                   MAKELPARAM(client.x(), client.y()),
+                   0,
+                   POINT{global.x(), global.y()}};
   queued.hasInputState = true;
   queued.modifiers = event->modifiers();
   queued.buttons = event->buttons();
@@ -182,9 +186,12 @@ void PostWheelInput(HWND target, const QWheelEvent* event) {
   if (delta == 0) return;
   WPARAM keys = MouseKeyFlags(event->buttons(), event->modifiers());
   QueuedMessage queued;
-  queued.msg = MSG{target, static_cast<UINT>(sideways ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL),
+  queued.msg = MSG{target,
+                   static_cast<UINT>(sideways ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL),
                    MAKEWPARAM(keys, static_cast<WORD>(static_cast<short>(delta))),
-                   MAKELPARAM(global.x(), global.y()), 0, POINT{global.x(), global.y()}};
+                   MAKELPARAM(global.x(), global.y()),
+                   0,
+                   POINT{global.x(), global.y()}};
   queued.hasInputState = true;
   queued.modifiers = event->modifiers();
   queued.buttons = event->buttons();

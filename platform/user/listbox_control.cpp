@@ -71,7 +71,7 @@ struct ListState {
   int itemHeight = kDefaultItemHeight;
   int horizontalExtent = 0;
   HFONT font = nullptr;
-  HWND combo = nullptr;  // the combo box this list belongs to, if any
+  HWND combo = nullptr;    // the combo box this list belongs to, if any
   bool scrollBar = false;  // created with WS_VSCROLL: the window's bar follows the items
   bool updatingBar = false;
   bool tracking = false;  // the left button went down in the list
@@ -91,7 +91,9 @@ DWORD Style(HWND hwnd) { return static_cast<DWORD>(GetWindowLong(hwnd, GWL_STYLE
 
 bool IsMultiple(HWND hwnd) { return (Style(hwnd) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0; }
 bool IsExtended(HWND hwnd) { return (Style(hwnd) & LBS_EXTENDEDSEL) != 0; }
-bool IsOwnerDrawn(HWND hwnd) { return (Style(hwnd) & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0; }
+bool IsOwnerDrawn(HWND hwnd) {
+  return (Style(hwnd) & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0;
+}
 /* An owner-drawn list without LBS_HASSTRINGS keeps the caller's value, never reading it as text. */
 bool StyleKeepsValues(DWORD style) {
   return (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) && !(style & LBS_HASSTRINGS);
@@ -153,10 +155,13 @@ class ItemModel : public QAbstractListModel {
   void RowAppended() {
     if (queued_) return;
     queued_ = true;
-    QMetaObject::invokeMethod(this, [this] {
-      queued_ = false;
-      AnnounceRows();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          queued_ = false;
+          AnnounceRows();
+        },
+        Qt::QueuedConnection);
   }
   void BeginInsert(int index) {
     AnnounceRows();
@@ -174,9 +179,7 @@ class ItemModel : public QAbstractListModel {
     --shown_;
     endRemoveRows();
   }
-  void BeginReset() {
-    beginResetModel();
-  }
+  void BeginReset() { beginResetModel(); }
   void EndReset() {
     shown_ = static_cast<int>(s_->items.size());
     endResetModel();
@@ -206,8 +209,9 @@ void ShowCaret(ListState& s) {
 void ShowRow(ListState& s, int index) {
   if (!s.view || !Valid(s, index)) return;
   s.model->AnnounceRows();
-  s.view->selectionModel()->select(RowIndex(s, index), IsSelected(s, index) ? QItemSelectionModel::Select
-                                                                            : QItemSelectionModel::Deselect);
+  s.view->selectionModel()->select(RowIndex(s, index), IsSelected(s, index)
+                                                           ? QItemSelectionModel::Select
+                                                           : QItemSelectionModel::Deselect);
 }
 
 void ShowSelection(ListState& s) {
@@ -218,7 +222,8 @@ void ShowSelection(ListState& s) {
   for (int i = 0; i < Count(s); ++i)
     if (IsSelected(s, i)) selected.select(RowIndex(s, i), RowIndex(s, i));
   selection->select(selected, QItemSelectionModel::ClearAndSelect);
-  if (Valid(s, s.caret)) selection->setCurrentIndex(RowIndex(s, s.caret), QItemSelectionModel::NoUpdate);
+  if (Valid(s, s.caret))
+    selection->setCurrentIndex(RowIndex(s, s.caret), QItemSelectionModel::NoUpdate);
 }
 
 /* The window's bar follows the items; without redraw its Qt widget shows it when the loop
@@ -294,9 +299,9 @@ int AddItem(ListState& s, LPARAM lParam) {
     // Items added in order go last: the common fill asks one comparison, not a search.
     const char* text = item.text.c_str();
     if (index > 0 && lstrcmpi(text, s.items.back().text.c_str()) < 0) {
-      auto place = std::upper_bound(s.items.begin(), s.items.end(), text, [](const char* t, const ListItem& item) {
-        return lstrcmpi(t, item.text.c_str()) < 0;
-      });
+      auto place = std::upper_bound(
+          s.items.begin(), s.items.end(), text,
+          [](const char* t, const ListItem& item) { return lstrcmpi(t, item.text.c_str()) < 0; });
       index = static_cast<int>(place - s.items.begin());
     }
   }
@@ -333,7 +338,8 @@ void SelectSingle(ListState& s, int index) {
   if (s.view && s.current >= 0) {
     // One change of Qt's selection: it costs far more than ours.
     s.model->AnnounceRows();
-      s.view->selectionModel()->setCurrentIndex(RowIndex(s, s.current), QItemSelectionModel::ClearAndSelect);
+    s.view->selectionModel()->setCurrentIndex(RowIndex(s, s.current),
+                                              QItemSelectionModel::ClearAndSelect);
   } else {
     ShowRow(s, previous);
     ShowRow(s, s.current);
@@ -370,7 +376,8 @@ bool StartsWith(const std::string& text, const char* prefix) {
   size_t i = 0;
   for (; prefix[i]; ++i) {
     if (i >= text.size()) return false;
-    if (upper[static_cast<unsigned char>(text[i])] != upper[static_cast<unsigned char>(prefix[i])]) return false;
+    if (upper[static_cast<unsigned char>(text[i])] != upper[static_cast<unsigned char>(prefix[i])])
+      return false;
   }
   return true;
 }
@@ -386,8 +393,9 @@ int FindItem(const ListState& s, int start, LPARAM key, bool exact) {
   for (int step = 1; step <= count; ++step) {
     int i = (start + step) % count;
     const std::string& item = s.items[i].text;
-    bool match = values ? s.items[i].data == static_cast<ULONG_PTR>(key)
-                        : exact ? lstrcmpi(item.c_str(), text) == 0 : StartsWith(item, text);
+    bool match = values  ? s.items[i].data == static_cast<ULONG_PTR>(key)
+                 : exact ? lstrcmpi(item.c_str(), text) == 0
+                         : StartsWith(item, text);
     if (match) return i;
   }
   return LB_ERR;
@@ -471,7 +479,8 @@ void OnKeyDown(ListState& s, int vk) {
 
 /* A typed character selects the next item that begins with it. */
 void OnChar(ListState& s, WPARAM ch) {
-  if (ch < 0x20 || Count(s) == 0 || (ch == ' ' && IsMultiple(s.hwnd)) || KeepsValues(s.hwnd)) return;
+  if (ch < 0x20 || Count(s) == 0 || (ch == ' ' && IsMultiple(s.hwnd)) || KeepsValues(s.hwnd))
+    return;
   char text[2] = {static_cast<char>(ch), 0};
   int from = IsMultiple(s.hwnd) ? s.caret : s.current;
   int found = FindItem(s, from, reinterpret_cast<LPARAM>(text), false);
@@ -521,7 +530,8 @@ void MeasureItems(ListState& s) {
   measure.itemWidth = static_cast<UINT>(client.right);
   measure.itemHeight = static_cast<UINT>(s.itemHeight);
   SendMessage(owner, WM_MEASUREITEM, measure.CtlID, reinterpret_cast<LPARAM>(&measure));
-  if (ListState* still = StateOf(s.hwnd); still && measure.itemHeight > 0 && measure.itemHeight <= 255)
+  if (ListState* still = StateOf(s.hwnd);
+      still && measure.itemHeight > 0 && measure.itemHeight <= 255)
     SendMessage(still->hwnd, LB_SETITEMHEIGHT, 0, MAKELPARAM(measure.itemHeight, 0));
 }
 
@@ -530,7 +540,8 @@ class OwnerDrawDelegate : public QStyledItemDelegate {
  public:
   OwnerDrawDelegate(HWND hwnd, QObject* parent) : QStyledItemDelegate(parent), hwnd_(hwnd) {}
 
-  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
     ListState* s = StateOf(hwnd_);
     int row = index.row();
     if (!s || !Valid(*s, row) || option.rect.isEmpty()) return;
@@ -549,7 +560,8 @@ class OwnerDrawDelegate : public QStyledItemDelegate {
     item.hDC = dc;
     item.rcItem = RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
     item.itemData = s->items[row].data;
-    if (HWND owner = ItemOwner(*s)) SendMessage(owner, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+    if (HWND owner = ItemOwner(*s))
+      SendMessage(owner, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
     GdiReleaseSurfaceDC(dc);
     painter->drawImage(r.topLeft(), pixels);
   }
@@ -577,7 +589,8 @@ void CreateView(HWND hwnd, DWORD style) {
   view->setFocusPolicy(Qt::NoFocus);
   view->setContextMenuPolicy(Qt::NoContextMenu);
   view->setSpacing(0);
-  if (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) view->setItemDelegate(new OwnerDrawDelegate(hwnd, view));
+  if (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE))
+    view->setItemDelegate(new OwnerDrawDelegate(hwnd, view));
   InstallControlInput(hwnd, view);
   InstallControlInput(hwnd, view->viewport());
   AskParentColorsWhenPainting(hwnd, WM_CTLCOLORLISTBOX, view->viewport(), view);
@@ -607,7 +620,8 @@ void SetFont(ListState& s, HFONT font) {
 }
 
 int SelectionCount(const ListState& s) {
-  return static_cast<int>(std::count_if(s.items.begin(), s.items.end(), [](const ListItem& i) { return i.selected; }));
+  return static_cast<int>(
+      std::count_if(s.items.begin(), s.items.end(), [](const ListItem& i) { return i.selected; }));
 }
 
 LRESULT GetSelItems(const ListState& s, int room, int* out) {
@@ -747,15 +761,14 @@ LRESULT ListMessage(ListState& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM
       if (index < 0) return LB_ERRSPACE;
       try {
         s.items.reserve(s.items.size() + static_cast<size_t>(index));
-      } catch (const std::bad_alloc&) {
-        return LB_ERRSPACE;
-      }
+      } catch (const std::bad_alloc&) { return LB_ERRSPACE; }
       return static_cast<LRESULT>(s.items.capacity());
     }
     case LB_GETTEXT: return GetItemText(s, index, reinterpret_cast<LPSTR>(lParam));
     case LB_GETTEXTLEN:
       if (!Valid(s, index)) return LB_ERR;
-      return KeepsValues(hwnd) ? static_cast<LRESULT>(sizeof(ULONG_PTR)) : static_cast<LRESULT>(s.items[index].text.size());
+      return KeepsValues(hwnd) ? static_cast<LRESULT>(sizeof(ULONG_PTR))
+                               : static_cast<LRESULT>(s.items[index].text.size());
     case LB_SETCURSEL: return SetCurSel(s, index);
     case LB_GETCURSEL:
       if (IsMultiple(hwnd)) return Count(s) ? s.caret : LB_ERR;
@@ -795,7 +808,8 @@ LRESULT ListMessage(ListState& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM
       ShowTop(s);
       return LB_OKAY;
     }
-    case LB_GETITEMDATA: return Valid(s, index) ? static_cast<LRESULT>(s.items[index].data) : LB_ERR;
+    case LB_GETITEMDATA:
+      return Valid(s, index) ? static_cast<LRESULT>(s.items[index].data) : LB_ERR;
     case LB_SETITEMDATA:
       if (!Valid(s, index)) return LB_ERR;
       s.items[index].data = static_cast<ULONG_PTR>(lParam);
@@ -813,7 +827,8 @@ LRESULT ListMessage(ListState& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM
       if (!Valid(s, index)) return LB_ERR;
       s.anchor = index;
       return LB_OKAY;
-    case LB_DIR: return ListDirectory(s, static_cast<UINT>(wParam), reinterpret_cast<LPCSTR>(lParam));
+    case LB_DIR:
+      return ListDirectory(s, static_cast<UINT>(wParam), reinterpret_cast<LPCSTR>(lParam));
     case LB_GETHORIZONTALEXTENT: return s.horizontalExtent;
     case LB_SETHORIZONTALEXTENT: s.horizontalExtent = index; return 0;
     case LB_SETTABSTOPS: return TRUE;
@@ -867,8 +882,7 @@ LRESULT CALLBACK ListBoxWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
-    case WM_MOUSEMOVE:
-      return OnMouse(*s, hwnd, message, wParam, lParam);
+    case WM_MOUSEMOVE: return OnMouse(*s, hwnd, message, wParam, lParam);
     case WM_KEYDOWN: OnKeyDown(*s, static_cast<int>(wParam)); return 0;
     case WM_CHAR: OnChar(*s, wParam); return 0;
     case WM_VSCROLL:

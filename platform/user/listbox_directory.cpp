@@ -72,7 +72,8 @@ bool HasWildcard(const std::string& text) { return text.find_first_of("*?") != s
 
 /* A request that names a directory itself lists all of it. */
 void ResolvePattern(const std::string& request, std::string& directory, std::string& pattern) {
-  if (!request.empty() && !HasWildcard(request) && GetFileAttributes(request.c_str()) != INVALID_FILE_ATTRIBUTES &&
+  if (!request.empty() && !HasWildcard(request) &&
+      GetFileAttributes(request.c_str()) != INVALID_FILE_ATTRIBUTES &&
       (GetFileAttributes(request.c_str()) & FILE_ATTRIBUTE_DIRECTORY)) {
     directory = request;
     pattern = "*.*";
@@ -88,16 +89,19 @@ bool ListMatchingFiles(const char* pathSpec, std::vector<std::string>& names) {
   names.clear();
   std::string directory, pattern;
   ResolvePattern(pathSpec ? pathSpec : "", directory, pattern);
-  std::string host = HostPathFromWindowsPath(directory.empty() ? CurrentDirectory().c_str() : directory.c_str());
+  std::string host =
+      HostPathFromWindowsPath(directory.empty() ? CurrentDirectory().c_str() : directory.c_str());
   QDir dir(QString::fromStdString(host));
   if (host.empty() || !dir.exists()) return false;
-  const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot | QDir::Hidden);
+  const QFileInfoList entries =
+      dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot | QDir::Hidden);
   for (const QFileInfo& entry : entries) {
     std::string name = EncodeWindows1252(entry.fileName());
     if (NameMatches(pattern, name)) names.push_back(name);
   }
-  std::sort(names.begin(), names.end(),
-            [](const std::string& a, const std::string& b) { return lstrcmpi(a.c_str(), b.c_str()) < 0; });
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    return lstrcmpi(a.c_str(), b.c_str()) < 0;
+  });
   return true;
 }
 

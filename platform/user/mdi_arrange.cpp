@@ -83,10 +83,8 @@ BOOL MdiTile(MdiClientState& state, UINT flags) {
     int lineStart = extent * line / lines, lineEnd = extent * (line + 1) / lines;
     for (int k = 0; k < inLine; ++k) {
       int start = across * k / inLine, end = across * (k + 1) / inLine;
-      if (rows)
-        Place(children[placed], start, lineStart, end - start, lineEnd - lineStart);
-      else
-        Place(children[placed], lineStart, start, lineEnd - lineStart, end - start);
+      if (rows) Place(children[placed], start, lineStart, end - start, lineEnd - lineStart);
+      else Place(children[placed], lineStart, start, lineEnd - lineStart, end - start);
       ++placed;
     }
   }

@@ -120,10 +120,11 @@ HWND CreateChild(MdiClientState& state, const MDICREATESTRUCT* request) {
   style |= WS_CHILD | WS_CLIPSIBLINGS;
   if (!(GetWindowLong(state.client, GWL_STYLE) & MDIS_ALLCHILDSTYLES))
     style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-  HMENU id = reinterpret_cast<HMENU>(static_cast<uintptr_t>(state.idFirstChild + state.created.size()));
+  HMENU id =
+      reinterpret_cast<HMENU>(static_cast<uintptr_t>(state.idFirstChild + state.created.size()));
   HWND client = state.client;
-  HWND child = CreateWindowEx(WS_EX_MDICHILD, mcs.szClass, mcs.szTitle, style, mcs.x, mcs.y,
-                              mcs.cx, mcs.cy, client, id, static_cast<HINSTANCE>(mcs.hOwner),
+  HWND child = CreateWindowEx(WS_EX_MDICHILD, mcs.szClass, mcs.szTitle, style, mcs.x, mcs.y, mcs.cx,
+                              mcs.cy, client, id, static_cast<HINSTANCE>(mcs.hOwner),
                               const_cast<MDICREATESTRUCT*>(request));
   MdiClientState* current = FindMdiClient(client);  // a handler may have destroyed the client
   if (!child || !current) return child;
@@ -167,7 +168,8 @@ LRESULT OnMdiMessage(MdiClientState& state, UINT message, WPARAM wParam, LPARAM 
   bool known = Contains(state.created, child);
   switch (message) {
     case WM_MDICREATE:
-      return reinterpret_cast<LRESULT>(CreateChild(state, reinterpret_cast<MDICREATESTRUCT*>(lParam)));
+      return reinterpret_cast<LRESULT>(
+          CreateChild(state, reinterpret_cast<MDICREATESTRUCT*>(lParam)));
     case WM_MDIDESTROY:
       if (known) DestroyWindow(child);
       return 0;
@@ -195,8 +197,8 @@ LRESULT OnMdiMessage(MdiClientState& state, UINT message, WPARAM wParam, LPARAM 
     case WM_MDITILE: return MdiTile(state, static_cast<UINT>(wParam));
     case WM_MDIICONARRANGE: return MdiArrangeIcons(state);
     case WM_MDISETMENU:
-      return reinterpret_cast<LRESULT>(SetMenus(state, reinterpret_cast<HMENU>(wParam),
-                                                reinterpret_cast<HMENU>(lParam)));
+      return reinterpret_cast<LRESULT>(
+          SetMenus(state, reinterpret_cast<HMENU>(wParam), reinterpret_cast<HMENU>(lParam)));
     case WM_MDIREFRESHMENU:
       MdiRefreshWindowMenu(state);
       return reinterpret_cast<LRESULT>(GetMenu(state.frame));
@@ -222,16 +224,14 @@ LRESULT CALLBACK MdiClientWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
       ShowScrollBar(hwnd, SB_BOTH, FALSE);
       return 0;
     }
-    case WM_NCDESTROY:
-      Clients().erase(hwnd);
-      return DefWindowProc(hwnd, message, wParam, lParam);
+    case WM_NCDESTROY: Clients().erase(hwnd); return DefWindowProc(hwnd, message, wParam, lParam);
     case WM_PARENTNOTIFY: {
       MdiClientState* state = FindMdiClient(hwnd);
       HWND child = reinterpret_cast<HWND>(lParam);
-      if (state && LOWORD(wParam) == WM_CREATE && (GetWindowLong(child, GWL_EXSTYLE) & WS_EX_MDICHILD))
+      if (state && LOWORD(wParam) == WM_CREATE &&
+          (GetWindowLong(child, GWL_EXSTYLE) & WS_EX_MDICHILD))
         Adopt(*state, child);
-      else if (state && LOWORD(wParam) == WM_DESTROY)
-        MdiForgetChild(*state, child);
+      else if (state && LOWORD(wParam) == WM_DESTROY) MdiForgetChild(*state, child);
       return 0;
     }
     case WM_SIZE:
@@ -242,8 +242,7 @@ LRESULT CALLBACK MdiClientWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
       if (MdiClientState* state = FindMdiClient(hwnd))
         if (state->active && !IsIconic(state->active)) SetFocus(state->active);
       return 0;
-    default:
-      break;
+    default: break;
   }
   if (message >= WM_MDICREATE && message <= WM_MDIREFRESHMENU) {
     MdiClientState* state = FindMdiClient(hwnd);
@@ -297,7 +296,8 @@ void MdiActivate(MdiClientState& state, HWND child) {
   current = FindMdiClient(client);
   if (!current || !IsWindow(child)) return;
   HWND focus = GetFocus();
-  if (GetActiveWindow() == current->frame || !focus || IsChild(current->frame, focus)) SetFocus(child);
+  if (GetActiveWindow() == current->frame || !focus || IsChild(current->frame, focus))
+    SetFocus(child);
   if ((current = FindMdiClient(client))) {
     MdiUpdateFrameTitle(*current);
     MdiRefreshWindowMenu(*current);
@@ -317,7 +317,10 @@ void MdiForgetChild(MdiClientState& state, HWND child) {
   if (wasActive && !Destroying(client)) {
     HWND next = nullptr;
     for (HWND candidate : state.activation)
-      if (!Destroying(candidate)) { next = candidate; break; }
+      if (!Destroying(candidate)) {
+        next = candidate;
+        break;
+      }
     if (next) {
       if (wasMaximized) ShowWindow(next, SW_SHOWMAXIMIZED);
       if (MdiClientState* current = FindMdiClient(client)) MdiActivate(*current, next);
@@ -349,12 +352,13 @@ void MdiRefreshWindowMenu(MdiClientState& state) {
   // Out with the old list: every entry in our id range, then our separator at the end.
   for (int i = GetMenuItemCount(menu) - 1; i >= 0; --i) {
     UINT id = GetMenuItemID(menu, i);
-    if (id != static_cast<UINT>(-1) && id >= state.idFirstChild && id < state.idFirstChild + 0x100 &&
-        !(GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR))
+    if (id != static_cast<UINT>(-1) && id >= state.idFirstChild &&
+        id < state.idFirstChild + 0x100 && !(GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR))
       DeleteMenu(menu, i, MF_BYPOSITION);
   }
   int count = GetMenuItemCount(menu);
-  if (state.separatorAdded && count > 0 && (GetMenuState(menu, count - 1, MF_BYPOSITION) & MF_SEPARATOR))
+  if (state.separatorAdded && count > 0 &&
+      (GetMenuState(menu, count - 1, MF_BYPOSITION) & MF_SEPARATOR))
     DeleteMenu(menu, count - 1, MF_BYPOSITION);
   state.separatorAdded = false;
   std::vector<HWND> listed;

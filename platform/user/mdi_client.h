@@ -45,10 +45,10 @@ typedef struct tagMDICREATESTRUCT {
 #define MDIS_ALLCHILDSTYLES 0x0001
 
 /* WM_MDITILE and WM_MDICASCADE */
-#define MDITILE_VERTICAL 0x0000
-#define MDITILE_HORIZONTAL 0x0001
+#define MDITILE_VERTICAL     0x0000
+#define MDITILE_HORIZONTAL   0x0001
 #define MDITILE_SKIPDISABLED 0x0002
-#define MDITILE_ZORDER 0x0004
+#define MDITILE_ZORDER       0x0004
 
 /*
 ** Messages to the client (all answer 0 for a window that is not one of its children):
@@ -81,7 +81,7 @@ BOOL TranslateMDISysAccel(HWND client, LPMSG msg);
 /* Registers "MDICLIENT" among the system classes. */
 void RegisterMdiClientClass();
 
-#define DefFrameProcA DefFrameProc
+#define DefFrameProcA    DefFrameProc
 #define DefMDIChildProcA DefMDIChildProc
 
 #endif

@@ -104,8 +104,7 @@ LRESULT DefMDIChildProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam) 
       ChildrenBeingShown().erase(child);
       if (state) MdiForgetChild(*state, child);
       break;
-    default:
-      break;
+    default: break;
   }
   return DefWindowProc(child, message, wParam, lParam);
 }
@@ -117,7 +116,8 @@ LRESULT DefFrameProc(HWND frame, HWND client, UINT message, WPARAM wParam, LPARA
     case WM_COMMAND:
       if (HIWORD(wParam) == 0) {
         if (HWND child = ChildOfMenuId(*state, LOWORD(wParam))) {
-          if (IsIconic(child)) SendMessage(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(child), 0);
+          if (IsIconic(child))
+            SendMessage(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(child), 0);
           SendMessage(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child), 0);
           return 0;
         }
@@ -129,9 +129,7 @@ LRESULT DefFrameProc(HWND frame, HWND client, UINT message, WPARAM wParam, LPARA
       MoveWindow(client, 0, 0, area.right, area.bottom, TRUE);
       return 0;
     }
-    case WM_SETFOCUS:
-      SetFocus(client);
-      return 0;
+    case WM_SETFOCUS: SetFocus(client); return 0;
     case WM_SETTEXT:
       if (!state->composingTitle) {
         // The text set is the frame's own title; the child's part is added back to it.
@@ -141,8 +139,7 @@ LRESULT DefFrameProc(HWND frame, HWND client, UINT message, WPARAM wParam, LPARA
         return result;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return DefWindowProc(frame, message, wParam, lParam);
 }
@@ -155,14 +152,9 @@ BOOL TranslateMDISysAccel(HWND client, LPMSG msg) {
   if (!IsWindowEnabled(state->active)) return FALSE;
   bool backwards = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
   switch (msg->wParam) {
-    case VK_F4:
-      SendMessage(state->active, WM_SYSCOMMAND, SC_CLOSE, 0);
-      return TRUE;
+    case VK_F4: SendMessage(state->active, WM_SYSCOMMAND, SC_CLOSE, 0); return TRUE;
     case VK_F6:
-    case VK_TAB:
-      SendMessage(client, WM_MDINEXT, 0, backwards ? 1 : 0);
-      return TRUE;
-    default:
-      return FALSE;
+    case VK_TAB: SendMessage(client, WM_MDINEXT, 0, backwards ? 1 : 0); return TRUE;
+    default: return FALSE;
   }
 }

@@ -18,10 +18,10 @@ struct MdiClientState {
   std::vector<HWND> created;     // creation order, the earliest first
   std::vector<HWND> activation;  // the most recently active first
   HWND active = nullptr;
-  std::string frameTitle;        // the frame's own title, without " - [child]"
-  bool separatorAdded = false;   // the window menu holds our separator
-  bool composingTitle = false;   // the frame title is being set by us
-  bool titleComposed = false;    // the frame shows " - [child]" now
+  std::string frameTitle;       // the frame's own title, without " - [child]"
+  bool separatorAdded = false;  // the window menu holds our separator
+  bool composingTitle = false;  // the frame title is being set by us
+  bool titleComposed = false;   // the frame shows " - [child]" now
 };
 
 /* The state of an MDI client; NULL for any other window. */

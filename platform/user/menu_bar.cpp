@@ -95,7 +95,8 @@ class FrameMenuBar : public QMenuBar {
   // the bar of a frame is painted again after every modal dialog. Any other bar is drawn as it
   // is.
   void paintEvent(QPaintEvent* event) override {
-    if (activeAction() || underMouse() || hasFocus() || QGuiApplication::mouseButtons() != Qt::NoButton ||
+    if (activeAction() || underMouse() || hasFocus() ||
+        QGuiApplication::mouseButtons() != Qt::NoButton ||
         style()->pixelMetric(QStyle::PM_MenuBarPanelWidth, nullptr, this) != 0) {
       QMenuBar::paintEvent(event);
       return;
@@ -124,14 +125,20 @@ class FrameMenuBar : public QMenuBar {
   }
   const QImage& RestingImage() const {
     std::vector<QStyleOptionMenuItem> options = ItemOptions();
-    RestingBarKey key{size(), devicePixelRatio(), style(), {}, palette().cacheKey(),
-                      static_cast<int>(palette().currentColorGroup()), static_cast<int>(layoutDirection())};
+    RestingBarKey key{size(),
+                      devicePixelRatio(),
+                      style(),
+                      {},
+                      palette().cacheKey(),
+                      static_cast<int>(palette().currentColorGroup()),
+                      static_cast<int>(layoutDirection())};
     for (const QStyleOptionMenuItem& option : options) {
-      key.items.push_back(RestingItemKey{option.rect, option.menuRect, static_cast<int>(option.state),
-                                         static_cast<int>(option.palette.currentColorGroup()),
-                                         static_cast<int>(option.menuItemType), static_cast<int>(option.checkType),
-                                         static_cast<int>(option.direction), option.maxIconWidth, option.checked,
-                                         option.palette.cacheKey(), option.icon.cacheKey(), option.font, option.text});
+      key.items.push_back(RestingItemKey{
+          option.rect, option.menuRect, static_cast<int>(option.state),
+          static_cast<int>(option.palette.currentColorGroup()),
+          static_cast<int>(option.menuItemType), static_cast<int>(option.checkType),
+          static_cast<int>(option.direction), option.maxIconWidth, option.checked,
+          option.palette.cacheKey(), option.icon.cacheKey(), option.font, option.text});
     }
     std::vector<RestingBar>& cache = RestingBars();
     for (auto it = cache.begin(); it != cache.end(); ++it) {
@@ -194,9 +201,7 @@ BarState* FindBar(HWND hwnd) {
   return &it->second;
 }
 
-void PostCommand(HWND hwnd, UINT id) {
-  PostMessage(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
+void PostCommand(HWND hwnd, UINT id) { PostMessage(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
 /* Keeps the Qt bar in the strip between the frame's top and the client area. */
 void PlaceBar(HWND hwnd) {
@@ -206,8 +211,8 @@ void PlaceBar(HWND hwnd) {
   QMargins native = NativeFrameInsets(*window);
   int height = GetSystemMetrics(SM_CYMENU);
   state->bar->setGeometry(window->client.left - native.left(),
-                          window->client.top - native.top() - height,
-                          RectWidth(window->client), height);
+                          window->client.top - native.top() - height, RectWidth(window->client),
+                          height);
 }
 
 /* Follows the frame widget's size, which the window manager sets on every move and size. */
@@ -247,7 +252,8 @@ void BuildBar(HWND hwnd, BarState& state) {
       auto initMenu = [hwnd]() {
         SendMessage(hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(hwnd)), 0);
       };
-      QMenu* popup = MakeSelfFillingMenu(bar, item.popup, static_cast<int>(i), hwnd, sink, initMenu);
+      QMenu* popup =
+          MakeSelfFillingMenu(bar, item.popup, static_cast<int>(i), hwnd, sink, initMenu);
       popup->setTitle(DecodeWindows1252(item.text));
       popup->setEnabled(enabled);
       bar->addMenu(popup);
@@ -287,9 +293,8 @@ void AddChildButton(QWidget* corner, QStyle::StandardPixmap icon, HWND child, WP
   button->setAutoRaise(true);
   button->setFocusPolicy(Qt::NoFocus);
   corner->layout()->addWidget(button);
-  QObject::connect(button, &QToolButton::clicked, button, [child, command]() {
-    PostMessage(child, WM_SYSCOMMAND, command, 0);
-  });
+  QObject::connect(button, &QToolButton::clicked, button,
+                   [child, command]() { PostMessage(child, WM_SYSCOMMAND, command, 0); });
 }
 
 /* The non-client strip a window's menu bar takes (window_geometry's size calculation). */
@@ -348,7 +353,8 @@ UINT PrepareMenuCommand(HWND hwnd, UINT id) {
   SendMessage(hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
   for (const auto& [popup, position] : path) {
     if (!IsMenu(popup) || !IsWindow(hwnd)) return static_cast<UINT>(-1);
-    SendMessage(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(position, FALSE));
+    SendMessage(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup),
+                MAKELPARAM(position, FALSE));
   }
   // Handlers may have changed the menu: the item is looked up again.
   return IsMenu(menu) ? GetMenuState(menu, id, MF_BYCOMMAND) : static_cast<UINT>(-1);

@@ -12,46 +12,46 @@
 #include <functional>
 
 /* Item flags (AppendMenu, InsertMenu, ModifyMenu, GetMenuState) */
-#define MF_INSERT 0x00000000L
-#define MF_CHANGE 0x00000080L
-#define MF_APPEND 0x00000100L
-#define MF_DELETE 0x00000200L
-#define MF_REMOVE 0x00001000L
-#define MF_BYCOMMAND 0x00000000L
-#define MF_BYPOSITION 0x00000400L
-#define MF_SEPARATOR 0x00000800L
-#define MF_ENABLED 0x00000000L
-#define MF_GRAYED 0x00000001L
-#define MF_DISABLED 0x00000002L
-#define MF_UNCHECKED 0x00000000L
-#define MF_CHECKED 0x00000008L
+#define MF_INSERT          0x00000000L
+#define MF_CHANGE          0x00000080L
+#define MF_APPEND          0x00000100L
+#define MF_DELETE          0x00000200L
+#define MF_REMOVE          0x00001000L
+#define MF_BYCOMMAND       0x00000000L
+#define MF_BYPOSITION      0x00000400L
+#define MF_SEPARATOR       0x00000800L
+#define MF_ENABLED         0x00000000L
+#define MF_GRAYED          0x00000001L
+#define MF_DISABLED        0x00000002L
+#define MF_UNCHECKED       0x00000000L
+#define MF_CHECKED         0x00000008L
 #define MF_USECHECKBITMAPS 0x00000200L
-#define MF_STRING 0x00000000L
-#define MF_BITMAP 0x00000004L
-#define MF_OWNERDRAW 0x00000100L
-#define MF_POPUP 0x00000010L
-#define MF_MENUBARBREAK 0x00000020L
-#define MF_MENUBREAK 0x00000040L
-#define MF_UNHILITE 0x00000000L
-#define MF_HILITE 0x00000080L
-#define MF_DEFAULT 0x00001000L
-#define MF_SYSMENU 0x00002000L
-#define MF_HELP 0x00004000L
-#define MF_RIGHTJUSTIFY 0x00004000L
-#define MF_MOUSESELECT 0x00008000L
-#define MF_END 0x00000080L
+#define MF_STRING          0x00000000L
+#define MF_BITMAP          0x00000004L
+#define MF_OWNERDRAW       0x00000100L
+#define MF_POPUP           0x00000010L
+#define MF_MENUBARBREAK    0x00000020L
+#define MF_MENUBREAK       0x00000040L
+#define MF_UNHILITE        0x00000000L
+#define MF_HILITE          0x00000080L
+#define MF_DEFAULT         0x00001000L
+#define MF_SYSMENU         0x00002000L
+#define MF_HELP            0x00004000L
+#define MF_RIGHTJUSTIFY    0x00004000L
+#define MF_MOUSESELECT     0x00008000L
+#define MF_END             0x00000080L
 
 /* TrackPopupMenu */
-#define TPM_LEFTBUTTON 0x0000L
-#define TPM_RIGHTBUTTON 0x0002L
-#define TPM_LEFTALIGN 0x0000L
-#define TPM_CENTERALIGN 0x0004L
-#define TPM_RIGHTALIGN 0x0008L
-#define TPM_TOPALIGN 0x0000L
+#define TPM_LEFTBUTTON   0x0000L
+#define TPM_RIGHTBUTTON  0x0002L
+#define TPM_LEFTALIGN    0x0000L
+#define TPM_CENTERALIGN  0x0004L
+#define TPM_RIGHTALIGN   0x0008L
+#define TPM_TOPALIGN     0x0000L
 #define TPM_VCENTERALIGN 0x0010L
-#define TPM_BOTTOMALIGN 0x0020L
-#define TPM_NONOTIFY 0x0080L
-#define TPM_RETURNCMD 0x0100L
+#define TPM_BOTTOMALIGN  0x0020L
+#define TPM_NONOTIFY     0x0080L
+#define TPM_RETURNCMD    0x0100L
 
 HMENU CreateMenu();
 HMENU CreatePopupMenu();
@@ -105,10 +105,10 @@ PopupMenuChooser SetPopupMenuChooser(PopupMenuChooser chooser);
 ** enabled. FALSE when the bar has no enabled item with that id. */
 BOOL ChooseMenuBarCommand(HWND hwnd, UINT id);
 
-#define AppendMenuA AppendMenu
-#define InsertMenuA InsertMenu
-#define ModifyMenuA ModifyMenu
+#define AppendMenuA    AppendMenu
+#define InsertMenuA    InsertMenu
+#define ModifyMenuA    ModifyMenu
 #define GetMenuStringA GetMenuString
-#define LoadMenuA LoadMenu
+#define LoadMenuA      LoadMenu
 
 #endif

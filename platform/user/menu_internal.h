@@ -13,10 +13,10 @@
 class QWidget;
 
 struct MenuItem {
-  UINT flags = 0;     // MF_ state and kind bits, without MF_BYPOSITION
-  UINT id = 0;        // command id; 0 for separators and pop-ups
+  UINT flags = 0;  // MF_ state and kind bits, without MF_BYPOSITION
+  UINT id = 0;     // command id; 0 for separators and pop-ups
   HMENU popup = nullptr;
-  std::string text;   // Windows-1252, '&' marks the mnemonic, '\t' starts the key text
+  std::string text;  // Windows-1252, '&' marks the mnemonic, '\t' starts the key text
   bool IsPopup() const { return popup != nullptr; }
   bool IsSeparator() const { return (flags & 0x0800) != 0; }
 };

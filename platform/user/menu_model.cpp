@@ -77,7 +77,9 @@ bool Reaches(HMENU from, HMENU target, int depth) {
 }
 
 /* An item the menu may hold: a pop-up must not contain the menu it is put into. */
-bool Fits(HMENU menu, const MenuItem& item) { return !item.IsPopup() || !Reaches(item.popup, menu, 0); }
+bool Fits(HMENU menu, const MenuItem& item) {
+  return !item.IsPopup() || !Reaches(item.popup, menu, 0);
+}
 
 void DestroyMenuTree(HMENU menu, int depth) {
   auto it = Menus().menus.find(reinterpret_cast<uintptr_t>(menu));
@@ -143,7 +145,8 @@ BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR item, LPCSTR text) {
 
 BOOL InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR item, LPCSTR text) {
   MenuItem built;
-  if (!FindMenuObject(menu) || !BuildItem(flags, item, text, &built) || !Fits(menu, built)) return FALSE;
+  if (!FindMenuObject(menu) || !BuildItem(flags, item, text, &built) || !Fits(menu, built))
+    return FALSE;
   HMENU holder = menu;
   int index = -1;
   if (flags & MF_BYPOSITION) {
@@ -187,7 +190,8 @@ UINT EnableMenuItem(HMENU menu, UINT item, UINT flags) {
   MenuItem* target = FindMenuItem(menu, item, flags, &holder);
   if (!target) return static_cast<UINT>(-1);
   UINT previous = target->flags & (MF_GRAYED | MF_DISABLED);
-  target->flags = (target->flags & ~(MF_GRAYED | MF_DISABLED)) | (flags & (MF_GRAYED | MF_DISABLED));
+  target->flags =
+      (target->flags & ~(MF_GRAYED | MF_DISABLED)) | (flags & (MF_GRAYED | MF_DISABLED));
   NoteMenuChanged(holder);
   return previous;
 }

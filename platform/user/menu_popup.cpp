@@ -46,7 +46,8 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
   if (chosen) {
     // Only an enabled command of this menu counts.
     UINT state = GetMenuState(menu, chosen, MF_BYCOMMAND);
-    if (state == static_cast<UINT>(-1) || (state & (MF_GRAYED | MF_DISABLED | MF_POPUP))) chosen = 0;
+    if (state == static_cast<UINT>(-1) || (state & (MF_GRAYED | MF_DISABLED | MF_POPUP)))
+      chosen = 0;
   }
   if (flags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);
   if (chosen && !(flags & TPM_NONOTIFY) && IsWindow(owner))

@@ -18,7 +18,8 @@ bool AddItems(HMENU menu, const std::vector<MenuItemTemplate>& items) {
     if (item.IsPopup()) {
       HMENU popup = CreatePopupMenu();
       if (!AddItems(popup, item.items) ||
-          !AppendMenu(menu, state | MF_POPUP, reinterpret_cast<UINT_PTR>(popup), item.text.c_str())) {
+          !AppendMenu(menu, state | MF_POPUP, reinterpret_cast<UINT_PTR>(popup),
+                      item.text.c_str())) {
         DestroyMenu(popup);
         return false;
       }

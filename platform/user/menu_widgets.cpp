@@ -29,12 +29,13 @@ void AddCommand(QMenu* qtMenu, const MenuItem& item, const MenuCommandSink& sink
 QMenu* MakeSelfFillingMenu(QWidget* parent, HMENU popup, int position, HWND owner,
                            const MenuCommandSink& sink, std::function<void()> beforeOpen) {
   auto* qtMenu = new QMenu(parent);
-  QObject::connect(qtMenu, &QMenu::aboutToShow, qtMenu, [qtMenu, popup, position, owner, sink, beforeOpen]() {
-    if (beforeOpen) beforeOpen();
-    SendMessage(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup),
-                MAKELPARAM(position, FALSE));
-    FillQtMenu(qtMenu, popup, owner, sink);
-  });
+  QObject::connect(qtMenu, &QMenu::aboutToShow, qtMenu,
+                   [qtMenu, popup, position, owner, sink, beforeOpen]() {
+                     if (beforeOpen) beforeOpen();
+                     SendMessage(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup),
+                                 MAKELPARAM(position, FALSE));
+                     FillQtMenu(qtMenu, popup, owner, sink);
+                   });
   return qtMenu;
 }
 

@@ -25,11 +25,28 @@ MessageBoxPresenter& CurrentPresenter() {
 
 int MessageBoxButtons(UINT type, int out[3]) {
   switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL: out[0] = IDOK; out[1] = IDCANCEL; return 2;
-    case MB_ABORTRETRYIGNORE: out[0] = IDABORT; out[1] = IDRETRY; out[2] = IDIGNORE; return 3;
-    case MB_YESNOCANCEL: out[0] = IDYES; out[1] = IDNO; out[2] = IDCANCEL; return 3;
-    case MB_YESNO: out[0] = IDYES; out[1] = IDNO; return 2;
-    case MB_RETRYCANCEL: out[0] = IDRETRY; out[1] = IDCANCEL; return 2;
+    case MB_OKCANCEL:
+      out[0] = IDOK;
+      out[1] = IDCANCEL;
+      return 2;
+    case MB_ABORTRETRYIGNORE:
+      out[0] = IDABORT;
+      out[1] = IDRETRY;
+      out[2] = IDIGNORE;
+      return 3;
+    case MB_YESNOCANCEL:
+      out[0] = IDYES;
+      out[1] = IDNO;
+      out[2] = IDCANCEL;
+      return 3;
+    case MB_YESNO:
+      out[0] = IDYES;
+      out[1] = IDNO;
+      return 2;
+    case MB_RETRYCANCEL:
+      out[0] = IDRETRY;
+      out[1] = IDCANCEL;
+      return 2;
     default: out[0] = IDOK; return 1;
   }
 }

@@ -93,7 +93,8 @@ void ProcessWindowSystemEventsUntil(bool (*done)(void*), void* context, int time
   {
     PumpScope holdThePump;  // queued messages wait for the program's own loop
     while (!done(context) && timer.elapsed() < timeoutMs)
-      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers, 10);
+      QCoreApplication::processEvents(
+          QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers, 10);
   }
   if (!State().queue.empty() || !State().needPaint.empty()) Wake();  // a wake taken meanwhile
 }
@@ -159,8 +160,8 @@ bool TakeMessage(MSG* out, HWND hwnd, UINT filterMin, UINT filterMax, bool remov
     if (remove) state.quitPending = false;
     return true;
   }
-  bool paintAllowed = (filterMin == 0 && filterMax == 0) ||
-                      (WM_PAINT >= filterMin && WM_PAINT <= filterMax);
+  bool paintAllowed =
+      (filterMin == 0 && filterMax == 0) || (WM_PAINT >= filterMin && WM_PAINT <= filterMax);
   if (paintAllowed) {
     if (HWND paint = NextWindowToPaint(hwnd)) {
       *out = MSG{paint, WM_PAINT, 0, 0, TickNow(), {}};
@@ -266,9 +267,9 @@ BOOL PeekMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remo
   // A loop of PeekMessage calls alone (a busy loop, a test's pump) frees them too.
   DeleteDeferredWidgets();
   PumpScope scope;
-  if (QCoreApplication::instance())
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-  return TakeMessage(msg, hwnd, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0) ? TRUE : FALSE;
+  if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+  return TakeMessage(msg, hwnd, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0) ? TRUE
+                                                                                      : FALSE;
 }
 
 BOOL GetMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
@@ -302,8 +303,8 @@ BOOL TranslateMessage(const MSG* msg) {
   // The characters come next, before anything posted later: insert at the queue's front.
   for (auto it = chars.rbegin(); it != chars.rend(); ++it) {
     QueuedMessage queued;
-    queued.msg = MSG{msg->hwnd, charMessage, static_cast<WPARAM>(static_cast<unsigned char>(*it)),
-                     msg->lParam, msg->time, msg->pt};
+    queued.msg = MSG{msg->hwnd,   charMessage, static_cast<WPARAM>(static_cast<unsigned char>(*it)),
+                     msg->lParam, msg->time,   msg->pt};
     state.queue.push_front(std::move(queued));
   }
   return TRUE;

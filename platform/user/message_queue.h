@@ -19,8 +19,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT SendDlgItemMessage(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
 
 #define PM_NOREMOVE 0x0000
-#define PM_REMOVE 0x0001
-#define PM_NOYIELD 0x0002
+#define PM_REMOVE   0x0001
+#define PM_NOYIELD  0x0002
 
 /* Waits for the next message; FALSE when it is WM_QUIT, -1 for a bad window filter. */
 BOOL GetMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax);

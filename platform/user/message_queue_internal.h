@@ -14,8 +14,8 @@
 
 struct QueuedMessage {
   MSG msg{};
-  std::string chars;   // Windows-1252 characters the key event produced, for TranslateMessage
-  int keyVk = 0;       // the key whose state this message changes when it is taken
+  std::string chars;  // Windows-1252 characters the key event produced, for TranslateMessage
+  int keyVk = 0;      // the key whose state this message changes when it is taken
   bool keyDown = false;
   bool hasInputState = false;  // modifiers and buttons below are a snapshot of that moment
   // A real key goes to the window that has the focus when it is taken, not when it was typed:

@@ -91,8 +91,7 @@ QRegion ChildWindowsArea(const WindowObject& window) {
     QRect rect = ToQRect(child->rect);
     if (child->frame && !child->frame->mask().isEmpty())
       area += child->frame->mask().translated(rect.topLeft()) & rect;
-    else
-      area += rect;
+    else area += rect;
   }
   return area;
 }
@@ -127,9 +126,11 @@ QImage& RealizedBacking(WindowObject& window) {
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(QPoint(0, 0), window.backing, QRect(QPoint(0, 0), kept));
     if (kept.width() < size.width())
-      painter.fillRect(QRect(kept.width(), 0, size.width() - kept.width(), size.height()), Qt::white);
+      painter.fillRect(QRect(kept.width(), 0, size.width() - kept.width(), size.height()),
+                       Qt::white);
     if (kept.height() < size.height())
-      painter.fillRect(QRect(0, kept.height(), kept.width(), size.height() - kept.height()), Qt::white);
+      painter.fillRect(QRect(0, kept.height(), kept.width(), size.height() - kept.height()),
+                       Qt::white);
   }
   window.backing = grown;
   return window.backing;
@@ -179,10 +180,13 @@ void AddToUpdate(WindowObject& window, const QRegion& region, bool erase) {
 
 void InvalidateAll(bool erase) {
   std::vector<HWND> all;
-  EnumChildWindows(nullptr, [](HWND h, LPARAM l) {
-    reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&all));
+  EnumChildWindows(
+      nullptr,
+      [](HWND h, LPARAM l) {
+        reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
   for (HWND h : all) InvalidateRect(h, nullptr, erase);
 }
 
@@ -263,7 +267,8 @@ namespace {
 
 bool OnRealDisplay() {
   QString platform = QGuiApplication::platformName();
-  return !platform.isEmpty() && platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+  return !platform.isEmpty() && platform != QLatin1String("offscreen") &&
+         platform != QLatin1String("minimal");
 }
 
 void PaintIfNeeded(HWND hwnd) {
@@ -290,8 +295,11 @@ void PushPixelsToDisplay(HWND hwnd) {
   if (!window || !IsWindowVisible(hwnd)) return;
   WindowPtr top = window;
   while (top && top->IsChild()) top = FindWindowObject(top->parent);
-  if (!top || !top->frame || !top->frame->windowHandle() || !top->frame->windowHandle()->isExposed()) return;
-  QWidget* widget = window->IsChild() ? static_cast<QWidget*>(window->frame.data()) : top->frame.data();
+  if (!top || !top->frame || !top->frame->windowHandle() ||
+      !top->frame->windowHandle()->isExposed())
+    return;
+  QWidget* widget =
+      window->IsChild() ? static_cast<QWidget*>(window->frame.data()) : top->frame.data();
   if (widget) widget->repaint();
 }
 
@@ -472,10 +480,13 @@ HWND WindowFromDC(HDC dc) {
   auto it = LiveDCs().find(dc);
   if (it != LiveDCs().end()) return it->second.hwnd;
   std::vector<HWND> all;
-  EnumChildWindows(nullptr, [](HWND h, LPARAM l) {
-    reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&all));
+  EnumChildWindows(
+      nullptr,
+      [](HWND h, LPARAM l) {
+        reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
   for (HWND h : all)
     if (WindowPtr w = FindWindowObject(h); w && w->ownDC == dc) return h;
   return nullptr;
@@ -498,9 +509,11 @@ void MovePixels(QImage& image, const QRect& from, int dx, int dy) {
     return;
   }
   if (dy > 0) {
-    for (int y = from.bottom(); y >= from.top(); --y) std::memmove(line(y + dy, from.left() + dx), line(y, from.left()), rowBytes);
+    for (int y = from.bottom(); y >= from.top(); --y)
+      std::memmove(line(y + dy, from.left() + dx), line(y, from.left()), rowBytes);
   } else {
-    for (int y = from.top(); y <= from.bottom(); ++y) std::memmove(line(y + dy, from.left() + dx), line(y, from.left()), rowBytes);
+    for (int y = from.top(); y <= from.bottom(); ++y)
+      std::memmove(line(y + dy, from.left() + dx), line(y, from.left()), rowBytes);
   }
 }
 

@@ -40,8 +40,11 @@ QString CaptionOf(int answer) {
 
 QMessageBox::ButtonRole RoleOf(int answer) {
   switch (answer) {
-    case IDOK: case IDYES: case IDRETRY: return QMessageBox::AcceptRole;
-    case IDCANCEL: case IDABORT: return QMessageBox::RejectRole;
+    case IDOK:
+    case IDYES:
+    case IDRETRY: return QMessageBox::AcceptRole;
+    case IDCANCEL:
+    case IDABORT: return QMessageBox::RejectRole;
     default: return QMessageBox::NoRole;
   }
 }
@@ -63,8 +66,8 @@ void KeepCaptionWhole(QMessageBox& box) {
   if (!grid) return;
   QMargins margins = grid->contentsMargins();
   int width = WidthForCaption(box.windowTitle()) - margins.left() - margins.right();
-  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
-                grid->columnCount());
+  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 }  // namespace

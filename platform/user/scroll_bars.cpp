@@ -65,10 +65,13 @@ void ShowStateLater(WindowObject& window, int bar) {
   if (!widget || !state || state->showQueued) return;
   state->showQueued = true;
   HWND hwnd = window.hwnd;
-  QMetaObject::invokeMethod(widget, [hwnd, bar] {
-    WindowObject* still = PeekWindowObject(hwnd);
-    if (still && BarState(*still, bar)->showQueued) ShowState(*still, bar);
-  }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      widget,
+      [hwnd, bar] {
+        WindowObject* still = PeekWindowObject(hwnd);
+        if (still && BarState(*still, bar)->showQueued) ShowState(*still, bar);
+      },
+      Qt::QueuedConnection);
 }
 
 void Send(HWND hwnd, int bar, int code, int pos) {
@@ -76,25 +79,25 @@ void Send(HWND hwnd, int bar, int code, int pos) {
   SendMessage(hwnd, message, MAKEWPARAM(code, static_cast<WORD>(pos)), 0);
 }
 
-
 void Connect(HWND hwnd, int bar, QScrollBar* widget) {
-  QObject::connect(widget, &QAbstractSlider::actionTriggered, widget, [hwnd, bar, widget](int action) {
-    WindowPtr window = FindWindowObject(hwnd);
-    int code = ScrollCodeOfSliderAction(action);
-    if (!window || code < 0) return;
-    ScrollBarState& state = *BarState(*window, bar);
-    if (code == SB_THUMBTRACK) {
-      state.tracking = true;
-      state.trackPos = widget->sliderPosition();
-      Send(hwnd, bar, SB_THUMBTRACK, state.trackPos);
-      return;  // the thumb follows the mouse while dragged
-    }
-    Send(hwnd, bar, code, 0);
-    if (WindowPtr after = FindWindowObject(hwnd)) {
-      // The window moves the thumb through SetScrollPos; Qt's own step is undone.
-      widget->setSliderPosition(BarState(*after, bar)->pos);
-    }
-  });
+  QObject::connect(widget, &QAbstractSlider::actionTriggered, widget,
+                   [hwnd, bar, widget](int action) {
+                     WindowPtr window = FindWindowObject(hwnd);
+                     int code = ScrollCodeOfSliderAction(action);
+                     if (!window || code < 0) return;
+                     ScrollBarState& state = *BarState(*window, bar);
+                     if (code == SB_THUMBTRACK) {
+                       state.tracking = true;
+                       state.trackPos = widget->sliderPosition();
+                       Send(hwnd, bar, SB_THUMBTRACK, state.trackPos);
+                       return;  // the thumb follows the mouse while dragged
+                     }
+                     Send(hwnd, bar, code, 0);
+                     if (WindowPtr after = FindWindowObject(hwnd)) {
+                       // The window moves the thumb through SetScrollPos; Qt's own step is undone.
+                       widget->setSliderPosition(BarState(*after, bar)->pos);
+                     }
+                   });
   QObject::connect(widget, &QAbstractSlider::sliderReleased, widget, [hwnd, bar]() {
     WindowPtr window = FindWindowObject(hwnd);
     if (!window) return;
@@ -130,10 +133,13 @@ const QImage& RestingBarImage(const QStyleOptionSlider& option, QScrollBar* bar)
   };
   static std::vector<Entry> cache;
   constexpr size_t kCachedBars = 8;
-  RestingBarKey key{option.rect.size(), bar->devicePixelRatio(), option.orientation, option.minimum,
-                    option.maximum, option.sliderPosition, option.pageStep, option.singleStep,
-                    option.upsideDown, static_cast<int>(option.state), option.direction,
-                    option.palette.cacheKey(), bar->style()};
+  RestingBarKey key{option.rect.size(), bar->devicePixelRatio(),
+                    option.orientation, option.minimum,
+                    option.maximum,     option.sliderPosition,
+                    option.pageStep,    option.singleStep,
+                    option.upsideDown,  static_cast<int>(option.state),
+                    option.direction,   option.palette.cacheKey(),
+                    bar->style()};
   for (auto it = cache.begin(); it != cache.end(); ++it) {
     if (!(it->key == key)) continue;
     if (it != cache.begin()) std::rotate(cache.begin(), it, it + 1);
@@ -322,8 +328,9 @@ int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
     ShowStateLater(*window, bar);
   }
   if (info->fMask & SIF_RANGE) {
-    bool needed = state->maxPos > state->minPos &&
-                  (state->page == 0 || static_cast<int>(state->page) <= state->maxPos - state->minPos);
+    bool needed =
+        state->maxPos > state->minPos &&
+        (state->page == 0 || static_cast<int>(state->page) <= state->maxPos - state->minPos);
     if (!(info->fMask & SIF_DISABLENOSCROLL))
       SetBarStyle(hwnd, bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL, needed);
   }

@@ -66,10 +66,9 @@ void Show(BarState& s) {
 void Tell(HWND hwnd, int code, int pos) {
   HWND parent = GetParent(hwnd);
   if (!parent) return;
-  SendMessage(parent, IsVertical(hwnd) ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, static_cast<WORD>(pos)),
-              reinterpret_cast<LPARAM>(hwnd));
+  SendMessage(parent, IsVertical(hwnd) ? WM_VSCROLL : WM_HSCROLL,
+              MAKEWPARAM(code, static_cast<WORD>(pos)), reinterpret_cast<LPARAM>(hwnd));
 }
-
 
 void OnAction(HWND hwnd, int action) {
   BarState* s = StateOf(hwnd);
@@ -82,7 +81,8 @@ void OnAction(HWND hwnd, int action) {
     return;
   }
   Tell(hwnd, code, 0);
-  if (BarState* after = StateOf(hwnd); after && after->bar) after->bar->setSliderPosition(after->pos);
+  if (BarState* after = StateOf(hwnd); after && after->bar)
+    after->bar->setSliderPosition(after->pos);
 }
 
 void OnRelease(HWND hwnd) {
@@ -123,8 +123,10 @@ void CreateBar(HWND hwnd, DWORD style) {
   state->hwnd = hwnd;
   auto* layout = new QVBoxLayout(window->clientWidget);
   layout->setContentsMargins(0, 0, 0, 0);
-  auto* bar = new ControlScrollBar(hwnd, (style & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, window->clientWidget);
-  QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [hwnd](int action) { OnAction(hwnd, action); });
+  auto* bar = new ControlScrollBar(hwnd, (style & SBS_VERT) ? Qt::Vertical : Qt::Horizontal,
+                                   window->clientWidget);
+  QObject::connect(bar, &QAbstractSlider::actionTriggered, bar,
+                   [hwnd](int action) { OnAction(hwnd, action); });
   layout->addWidget(bar);
   state->bar = bar;
   Bars()[hwnd] = std::move(state);
@@ -166,8 +168,10 @@ LRESULT GetInfo(const BarState& s, SCROLLINFO* info) {
 /* The keys a focused scroll bar turns into scroll codes for its parent. */
 int CodeOfKey(int vk) {
   switch (vk) {
-    case VK_UP: case VK_LEFT: return SB_LINEUP;
-    case VK_DOWN: case VK_RIGHT: return SB_LINEDOWN;
+    case VK_UP:
+    case VK_LEFT: return SB_LINEUP;
+    case VK_DOWN:
+    case VK_RIGHT: return SB_LINEDOWN;
     case VK_PRIOR: return SB_PAGEUP;
     case VK_NEXT: return SB_PAGEDOWN;
     case VK_HOME: return SB_TOP;
@@ -187,9 +191,7 @@ LRESULT CALLBACK ScrollBarWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
   BarState* s = StateOf(hwnd);
   if (!s) return DefWindowProc(hwnd, message, wParam, lParam);
   switch (message) {
-    case WM_NCDESTROY:
-      Bars().erase(hwnd);
-      return DefWindowProc(hwnd, message, wParam, lParam);
+    case WM_NCDESTROY: Bars().erase(hwnd); return DefWindowProc(hwnd, message, wParam, lParam);
     case WM_ERASEBKGND: return 1;
     case WM_GETDLGCODE: return DLGC_WANTARROWS;
     case WM_KEYDOWN:

@@ -10,23 +10,23 @@
 #include "platform/user/window_types.h"
 
 /* Scroll-bar control styles */
-#define SBS_HORZ 0x0000L
-#define SBS_VERT 0x0001L
-#define SBS_TOPALIGN 0x0002L
-#define SBS_LEFTALIGN 0x0002L
+#define SBS_HORZ        0x0000L
+#define SBS_VERT        0x0001L
+#define SBS_TOPALIGN    0x0002L
+#define SBS_LEFTALIGN   0x0002L
 #define SBS_BOTTOMALIGN 0x0004L
-#define SBS_RIGHTALIGN 0x0004L
-#define SBS_SIZEBOX 0x0008L
+#define SBS_RIGHTALIGN  0x0004L
+#define SBS_SIZEBOX     0x0008L
 
 /* Scroll-bar control messages */
-#define SBM_SETPOS 0x00E0
-#define SBM_GETPOS 0x00E1
-#define SBM_SETRANGE 0x00E2
-#define SBM_GETRANGE 0x00E3
-#define SBM_ENABLE_ARROWS 0x00E4
+#define SBM_SETPOS         0x00E0
+#define SBM_GETPOS         0x00E1
+#define SBM_SETRANGE       0x00E2
+#define SBM_GETRANGE       0x00E3
+#define SBM_ENABLE_ARROWS  0x00E4
 #define SBM_SETRANGEREDRAW 0x00E6
-#define SBM_SETSCROLLINFO 0x00E9
-#define SBM_GETSCROLLINFO 0x00EA
+#define SBM_SETSCROLLINFO  0x00E9
+#define SBM_GETSCROLLINFO  0x00EA
 
 /* The scroll-bar class's window procedure (what GetClassInfo("scrollbar") answers). */
 LRESULT CALLBACK ScrollBarWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

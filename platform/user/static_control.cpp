@@ -49,7 +49,8 @@ bool IsTextKind(DWORD kind) {
 void Notify(HWND hwnd, WORD code) {
   HWND parent = GetParent(hwnd);
   if (parent && (Style(hwnd) & SS_NOTIFY))
-    SendMessage(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code), reinterpret_cast<LPARAM>(hwnd));
+    SendMessage(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code),
+                reinterpret_cast<LPARAM>(hwnd));
 }
 
 SIZE ImageSize(DWORD kind, HANDLE image) {
@@ -80,8 +81,9 @@ void LoadNamedImage(HWND hwnd, const CREATESTRUCT* cs) {
 /* Frames surround other controls: only their outline shows and takes clicks. */
 void ApplyFrameMask(HWND hwnd) {
   DWORD kind = Kind(hwnd);
-  int thickness = kind == SS_ETCHEDFRAME ? 2
-                  : (kind == SS_BLACKFRAME || kind == SS_GRAYFRAME || kind == SS_WHITEFRAME) ? 1 : 0;
+  int thickness = kind == SS_ETCHEDFRAME                                                     ? 2
+                  : (kind == SS_BLACKFRAME || kind == SS_GRAYFRAME || kind == SS_WHITEFRAME) ? 1
+                                                                                             : 0;
   if (thickness) MaskControlToOutline(hwnd, 0, thickness, RECT{0, 0, 0, 0});
 }
 
@@ -215,9 +217,7 @@ LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       ApplyFrameMask(hwnd);
       return 0;
     case WM_SIZE: ApplyFrameMask(hwnd); return 0;
-    case WM_NCDESTROY:
-      Statics().erase(hwnd);
-      return DefWindowProc(hwnd, message, wParam, lParam);
+    case WM_NCDESTROY: Statics().erase(hwnd); return DefWindowProc(hwnd, message, wParam, lParam);
     case WM_PAINT: return OnPaint(hwnd);
     case WM_ERASEBKGND: return 1;
     case WM_SETTEXT: {

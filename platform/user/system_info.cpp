@@ -56,15 +56,27 @@ int GetSystemMetrics(int index) {
   switch (index) {
     case SM_CXSCREEN: return ScreenSize(true);
     case SM_CYSCREEN: return ScreenSize(false);
-    case SM_CXVSCROLL: case SM_CYHSCROLL: case SM_CYVSCROLL: case SM_CXHSCROLL: return 16;
-    case SM_CYVTHUMB: case SM_CXHTHUMB: return 16;
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL:
+    case SM_CYVSCROLL:
+    case SM_CXHSCROLL: return 16;
+    case SM_CYVTHUMB:
+    case SM_CXHTHUMB: return 16;
     case SM_CYCAPTION: return 19;
-    case SM_CXBORDER: case SM_CYBORDER: return 1;
-    case SM_CXDLGFRAME: case SM_CYDLGFRAME: return 3;
-    case SM_CXFRAME: case SM_CYFRAME: return 4;
-    case SM_CXEDGE: case SM_CYEDGE: return 2;
-    case SM_CXICON: case SM_CYICON: case SM_CXCURSOR: case SM_CYCURSOR: return 32;
-    case SM_CXSMICON: case SM_CYSMICON: return 16;
+    case SM_CXBORDER:
+    case SM_CYBORDER: return 1;
+    case SM_CXDLGFRAME:
+    case SM_CYDLGFRAME: return 3;
+    case SM_CXFRAME:
+    case SM_CYFRAME: return 4;
+    case SM_CXEDGE:
+    case SM_CYEDGE: return 2;
+    case SM_CXICON:
+    case SM_CYICON:
+    case SM_CXCURSOR:
+    case SM_CYCURSOR: return 32;
+    case SM_CXSMICON:
+    case SM_CYSMICON: return 16;
     case SM_CYMENU: return 19;
     case SM_CYSMCAPTION: return 15;
     case SM_CXFULLSCREEN: return ScreenSize(true);
@@ -73,11 +85,14 @@ int GetSystemMetrics(int index) {
     case SM_CMOUSEBUTTONS: return 3;
     case SM_CXMIN: return 112;
     case SM_CYMIN: return 27;
-    case SM_CXSIZE: case SM_CYSIZE: return 18;
+    case SM_CXSIZE:
+    case SM_CYSIZE: return 18;
     case SM_CXMINTRACK: return 112;
     case SM_CYMINTRACK: return 27;
-    case SM_CXDOUBLECLK: case SM_CYDOUBLECLK: return 4;
-    case SM_CXICONSPACING: case SM_CYICONSPACING: return 75;
+    case SM_CXDOUBLECLK:
+    case SM_CYDOUBLECLK: return 4;
+    case SM_CXICONSPACING:
+    case SM_CYICONSPACING: return 75;
     case SM_CXMINIMIZED: return 160;
     case SM_CYMINIMIZED: return 24;
     case SM_CXMAXIMIZED: return ScreenSize(true) + 8;

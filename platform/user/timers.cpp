@@ -32,7 +32,8 @@ void Fire(const TimerKey& key) {
   if (it == Timers().end() || it->second.queued) return;
   it->second.queued = true;
   QueuedMessage message;
-  message.msg = MSG{key.first, WM_TIMER, key.second, reinterpret_cast<LPARAM>(it->second.proc), 0, {}};
+  message.msg =
+      MSG{key.first, WM_TIMER, key.second, reinterpret_cast<LPARAM>(it->second.proc), 0, {}};
   PostQueuedMessage(std::move(message));
 }
 

@@ -103,6 +103,7 @@ BOOL WinHelp(HWND owner, LPCSTR helpFile, UINT command, ULONG_PTR data) {
                       : command == HELP_KEY   ? KeywordFragment(reinterpret_cast<const char*>(data))
                                               : std::string();
   if (!Opener()(hostPath, topic))
-    return Refuse(owner, "No program is available to show the help page " + PathForMessages(windowsPath.c_str()) + ".");
+    return Refuse(owner, "No program is available to show the help page " +
+                             PathForMessages(windowsPath.c_str()) + ".");
   return TRUE;
 }

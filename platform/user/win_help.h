@@ -11,21 +11,21 @@
 #include <string>
 #include <type_traits>
 
-#define HELP_CONTEXT 0x0001L
-#define HELP_QUIT 0x0002L
-#define HELP_INDEX 0x0003L
-#define HELP_CONTENTS 0x0003L
-#define HELP_HELPONHELP 0x0004L
-#define HELP_SETINDEX 0x0005L
-#define HELP_SETCONTENTS 0x0005L
+#define HELP_CONTEXT      0x0001L
+#define HELP_QUIT         0x0002L
+#define HELP_INDEX        0x0003L
+#define HELP_CONTENTS     0x0003L
+#define HELP_HELPONHELP   0x0004L
+#define HELP_SETINDEX     0x0005L
+#define HELP_SETCONTENTS  0x0005L
 #define HELP_CONTEXTPOPUP 0x0008L
-#define HELP_FORCEFILE 0x0009L
-#define HELP_FINDER 0x000BL
-#define HELP_KEY 0x0101L
-#define HELP_COMMAND 0x0102L
-#define HELP_PARTIALKEY 0x0105L
-#define HELP_MULTIKEY 0x0201L
-#define HELP_SETWINPOS 0x0203L
+#define HELP_FORCEFILE    0x0009L
+#define HELP_FINDER       0x000BL
+#define HELP_KEY          0x0101L
+#define HELP_COMMAND      0x0102L
+#define HELP_PARTIALKEY   0x0105L
+#define HELP_MULTIKEY     0x0201L
+#define HELP_SETWINPOS    0x0203L
 
 /*
 ** "name.hlp" stands for the page "name.html" (any case of ".hlp"); a file named without a
@@ -48,8 +48,8 @@ HelpFileOpener SetHelpFileOpener(HelpFileOpener opener);
 template <typename Opener,
           typename = std::enable_if_t<std::is_invocable_r_v<bool, Opener, const std::string&>>>
 HelpFileOpener SetHelpFileOpener(Opener opener) {
-  return SetHelpFileOpener(
-      HelpFileOpener([opener](const std::string& hostPath, const std::string&) { return opener(hostPath); }));
+  return SetHelpFileOpener(HelpFileOpener(
+      [opener](const std::string& hostPath, const std::string&) { return opener(hostPath); }));
 }
 
 #endif

@@ -16,9 +16,9 @@ BOOL UnregisterClass(LPCSTR className, HINSTANCE instance);
 /* Copies the class name of a window; answers its length, 0 for a bad window. */
 int GetClassName(HWND hwnd, LPSTR buffer, int size);
 
-#define RegisterClassA RegisterClass
-#define GetClassInfoA GetClassInfo
+#define RegisterClassA   RegisterClass
+#define GetClassInfoA    GetClassInfo
 #define UnregisterClassA UnregisterClass
-#define GetClassNameA GetClassName
+#define GetClassNameA    GetClassName
 
 #endif

@@ -142,7 +142,10 @@ void ActivateAnother(HWND leaving, HWND owner) {
   HWND next = owner && IsWindowVisible(owner) ? owner : nullptr;
   if (!next) {
     for (HWND top : TopLevelWindows())
-      if (top != leaving && IsWindowVisible(top)) { next = top; break; }
+      if (top != leaving && IsWindowVisible(top)) {
+        next = top;
+        break;
+      }
   }
   SetActiveWindow(next);
 }
@@ -191,10 +194,12 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   window->client = RECT{0, 0, RectWidth(window->rect), RectHeight(window->rect)};
   window->restoreRect = window->rect;
   CreateWidgets(*window, parentWindow, owner);
-  if (!(style & WS_CHILD) && menuOrId && !desktopChild) AttachMenuAtCreation(hwnd, menuOrId);  // menu_bar.cpp
+  if (!(style & WS_CHILD) && menuOrId && !desktopChild)
+    AttachMenuAtCreation(hwnd, menuOrId);  // menu_bar.cpp
 
-  CREATESTRUCT cs{createParam, instance, menuOrId, parent, height, width, y, x,
-                  static_cast<LONG>(style), windowName, className, exStyle};
+  CREATESTRUCT cs{
+      createParam, instance,  menuOrId, parent, height, width, y, x, static_cast<LONG>(style),
+      windowName,  className, exStyle};
   if (!SendMessage(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
     if (FindWindowObject(hwnd)) {
       MarkDestroying(window);
@@ -213,16 +218,18 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   window->creating = false;
   SendMessage(hwnd, WM_SIZE, SIZE_RESTORED,
               MAKELPARAM(RectWidth(window->client), RectHeight(window->client)));
-  SendMessage(hwnd, WM_MOVE, 0,
-              MAKELPARAM(window->rect.left + window->client.left, window->rect.top + window->client.top));
+  SendMessage(
+      hwnd, WM_MOVE, 0,
+      MAKELPARAM(window->rect.left + window->client.left, window->rect.top + window->client.top));
   if (!FindWindowObject(hwnd)) return nullptr;
   if (window->IsChild() && !(exStyle & WS_EX_NOPARENTNOTIFY))
     SendMessage(window->parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, window->id),
                 reinterpret_cast<LPARAM>(hwnd));
   if (!FindWindowObject(hwnd)) return nullptr;
   if (style & WS_VISIBLE) {
-    int command = (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
-                  : (style & WS_MINIMIZE) ? SW_SHOWMINIMIZED : SW_SHOW;
+    int command = (style & WS_MAXIMIZE)   ? SW_SHOWMAXIMIZED
+                  : (style & WS_MINIMIZE) ? SW_SHOWMINIMIZED
+                                          : SW_SHOW;
     window->style &= ~(WS_MAXIMIZE | WS_MINIMIZE);
     ShowWindow(hwnd, command);
   }
@@ -251,7 +258,8 @@ BOOL DestroyWindow(HWND hwnd) {
     if (owned && owned->owner == hwnd) DestroyWindow(top);
   }
   // A child going away uncovers its parent's pixels, which the parent paints again.
-  if (window->IsChild() && (window->style & WS_VISIBLE)) InvalidateRect(window->parent, &window->rect, TRUE);
+  if (window->IsChild() && (window->style & WS_VISIBLE))
+    InvalidateRect(window->parent, &window->rect, TRUE);
   if (window->frame) window->frame->hide();
   window->style &= ~WS_VISIBLE;
   ReleaseInputStateOf(window);

@@ -66,8 +66,8 @@ void RestackTopLevel(const WindowObject& window) {
   KeepTopmostWindowsFirst();
   const std::vector<HWND>& list = SiblingList(window);
   auto self = std::find(list.begin(), list.end(), window.hwnd);
-  bool topOfBand = IsTopmost(window.hwnd) ? self == list.begin()
-                                          : std::all_of(list.begin(), self, IsTopmost);
+  bool topOfBand =
+      IsTopmost(window.hwnd) ? self == list.begin() : std::all_of(list.begin(), self, IsTopmost);
   if (topOfBand) RaiseFrame(window);
 }
 
@@ -91,10 +91,8 @@ void ApplyZOrder(WindowObject& window, HWND insertAfter) {
     auto after = std::find(siblings.begin(), siblings.end(), insertAfter);
     siblings.insert(after == siblings.end() ? siblings.begin() : after + 1, window.hwnd);
   }
-  if (window.IsChild())
-    RestackChildren(siblings);
-  else
-    RestackTopLevel(window);
+  if (window.IsChild()) RestackChildren(siblings);
+  else RestackTopLevel(window);
 }
 
 /* The newly exposed strips after a resize, or everything for CS_HREDRAW/CS_VREDRAW. */
@@ -102,7 +100,8 @@ void InvalidateAfterResize(WindowObject& window, const RECT& oldClient) {
   int oldW = RectWidth(oldClient), oldH = RectHeight(oldClient);
   int newW = RectWidth(window.client), newH = RectHeight(window.client);
   UINT classStyle = window.windowClass->record.style;
-  bool all = ((classStyle & CS_HREDRAW) && oldW != newW) || ((classStyle & CS_VREDRAW) && oldH != newH);
+  bool all =
+      ((classStyle & CS_HREDRAW) && oldW != newW) || ((classStyle & CS_VREDRAW) && oldH != newH);
   if (all) {
     InvalidateRect(window.hwnd, nullptr, TRUE);
     return;
@@ -169,9 +168,11 @@ void RecalcClientRect(WindowObject& window, bool calcValidRects) {
   NCCALCSIZE_PARAMS params{};
   params.rgrc[0] = window.rect;
   params.rgrc[1] = window.rect;
-  params.rgrc[2] = RECT{window.rect.left + window.client.left, window.rect.top + window.client.top,
-                        window.rect.left + window.client.right, window.rect.top + window.client.bottom};
-  SendMessage(hwnd, WM_NCCALCSIZE, calcValidRects ? TRUE : FALSE, reinterpret_cast<LPARAM>(&params));
+  params.rgrc[2] =
+      RECT{window.rect.left + window.client.left, window.rect.top + window.client.top,
+           window.rect.left + window.client.right, window.rect.top + window.client.bottom};
+  SendMessage(hwnd, WM_NCCALCSIZE, calcValidRects ? TRUE : FALSE,
+              reinterpret_cast<LPARAM>(&params));
   if (!FindWindowObject(hwnd)) return;
   RECT r = params.rgrc[0];
   // The client area always lies inside the window.
@@ -237,7 +238,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   RECT oldClient = window->client;
   bool childWasShowing = window->IsChild() && (window->style & WS_VISIBLE);
   bool moved = newRect.left != oldRect.left || newRect.top != oldRect.top;
-  bool sized = RectWidth(newRect) != RectWidth(oldRect) || RectHeight(newRect) != RectHeight(oldRect);
+  bool sized =
+      RectWidth(newRect) != RectWidth(oldRect) || RectHeight(newRect) != RectHeight(oldRect);
   if (moved || sized || (pos.flags & (SWP_FRAMECHANGED | SWP_STATECHANGED))) {
     window->rect = newRect;
     RecalcClientRect(*window, true);
@@ -246,7 +248,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   }
   bool clientSized = RectWidth(oldClient) != RectWidth(window->client) ||
                      RectHeight(oldClient) != RectHeight(window->client);
-  bool clientMoved = moved || oldClient.left != window->client.left || oldClient.top != window->client.top;
+  bool clientMoved =
+      moved || oldClient.left != window->client.left || oldClient.top != window->client.top;
   if (!(pos.flags & SWP_NOZORDER)) ApplyZOrder(*window, pos.hwndInsertAfter);
 
   bool shown = (pos.flags & SWP_SHOWWINDOW) && !(window->style & WS_VISIBLE);
@@ -259,19 +262,24 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     window->style &= ~WS_VISIBLE;
     if (window->frame) window->frame->hide();
   }
-  if (childWasShowing && hidden)
-    InvalidateUncovered(*window, oldRect, nullptr);
+  if (childWasShowing && hidden) InvalidateUncovered(*window, oldRect, nullptr);
   else if (childWasShowing && (moved || sized) && !(pos.flags & SWP_NOREDRAW))
     InvalidateUncovered(*window, oldRect, &window->rect);
   // Other programs see a top-level window appear, disappear, maximize and restore.
-  if (!window->IsChild() && (shown || hidden || (pos.flags & SWP_STATECHANGED))) RepublishTopLevel(hwnd);
+  if (!window->IsChild() && (shown || hidden || (pos.flags & SWP_STATECHANGED)))
+    RepublishTopLevel(hwnd);
   if (clientSized && !(pos.flags & SWP_NOREDRAW)) InvalidateAfterResize(*window, oldClient);
   if (!window->IsChild() && !(pos.flags & SWP_NOACTIVATE) && (window->style & WS_VISIBLE) &&
       !(pos.flags & SWP_HIDEWINDOW) && !(window->exStyle & WS_EX_NOACTIVATE))
     SetActiveWindow(hwnd);
 
-  WINDOWPOS changed{hwnd, pos.hwndInsertAfter, window->rect.left, window->rect.top,
-                    RectWidth(window->rect), RectHeight(window->rect), pos.flags};
+  WINDOWPOS changed{hwnd,
+                    pos.hwndInsertAfter,
+                    window->rect.left,
+                    window->rect.top,
+                    RectWidth(window->rect),
+                    RectHeight(window->rect),
+                    pos.flags};
   if (!clientMoved) changed.flags |= SWP_NOMOVE;
   if (!clientSized && !(pos.flags & SWP_STATECHANGED)) changed.flags |= SWP_NOSIZE;
   else changed.flags &= ~SWP_NOSIZE;
@@ -293,15 +301,17 @@ bool OnRealDesktop() { return QGuiApplication::platformName() != QLatin1String("
    the window's own caption and border insets lie around the widget. */
 RECT DesktopMaximizedRect(const WindowObject& window) {
   QScreen* screen = window.frame ? window.frame->screen() : QGuiApplication::primaryScreen();
-  QRect area = screen ? screen->availableGeometry() : QRect(0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                                             GetSystemMetrics(SM_CYSCREEN));
+  QRect area = screen ? screen->availableGeometry()
+                      : QRect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   if (window.frame && window.frame->isVisible()) {
     QRect outer = window.frame->frameGeometry(), inner = window.frame->geometry();
     area = area.marginsRemoved(QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
-                                        outer.right() - inner.right(), outer.bottom() - inner.bottom()));
+                                        outer.right() - inner.right(),
+                                        outer.bottom() - inner.bottom()));
   }
   QRect whole = area.marginsAdded(NativeFrameInsets(window));
-  return RECT{whole.left(), whole.top(), whole.left() + whole.width(), whole.top() + whole.height()};
+  return RECT{whole.left(), whole.top(), whole.left() + whole.width(),
+              whole.top() + whole.height()};
 }
 
 RECT MaximizedRect(const WindowObject& window) {
@@ -317,7 +327,8 @@ RECT MaximizedRect(const WindowObject& window) {
   params.rgrc[0] = probe;
   SendMessage(window.hwnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&params));
   RECT client = params.rgrc[0];
-  return RECT{area.left - client.left, area.top - client.top, area.right + (probe.right - client.right),
+  return RECT{area.left - client.left, area.top - client.top,
+              area.right + (probe.right - client.right),
               area.bottom + (probe.bottom - client.bottom)};
 }
 
@@ -378,7 +389,10 @@ BOOL ShowWindow(HWND hwnd, int command) {
     if (!window->IsChild() && GetActiveWindow() == hwnd) {
       HWND next = nullptr;
       for (HWND top : TopLevelWindows())
-        if (top != hwnd && IsWindowVisible(top)) { next = top; break; }
+        if (top != hwnd && IsWindowVisible(top)) {
+          next = top;
+          break;
+        }
       SetActiveWindow(next);
     }
     return wasVisible;
@@ -396,9 +410,9 @@ BOOL ShowWindow(HWND hwnd, int command) {
     case SW_SHOWMINNOACTIVE:
       if (!(window->style & WS_MINIMIZE))
         ChangeShowState(*window, WS_MINIMIZE, MinimizedRect(*window), flags);
-      else
-        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, flags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER);
-      if (command != SW_SHOWMINIMIZED && GetFocus() && (GetFocus() == hwnd || IsChild(hwnd, GetFocus())))
+      else SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, flags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER);
+      if (command != SW_SHOWMINIMIZED && GetFocus() &&
+          (GetFocus() == hwnd || IsChild(hwnd, GetFocus())))
         SetFocus(nullptr);
       break;
     case SW_SHOWMAXIMIZED:

@@ -33,7 +33,8 @@ LONG_PTR SetStyle(HWND hwnd, int index, DWORD value) {
   WindowPtr window = FindWindowObject(hwnd);
   DWORD& field = index == GWL_STYLE ? window->style : window->exStyle;
   STYLESTRUCT change{field, value};
-  SendMessage(hwnd, WM_STYLECHANGING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&change));
+  SendMessage(hwnd, WM_STYLECHANGING, static_cast<WPARAM>(index),
+              reinterpret_cast<LPARAM>(&change));
   window = FindWindowObject(hwnd);
   if (!window) return 0;
   DWORD& target = index == GWL_STYLE ? window->style : window->exStyle;
@@ -111,7 +112,8 @@ WORD SetWindowWord(HWND hwnd, int index, WORD value) {
   int shift = (index % 4) * 8;
   ULONG_PTR bits = static_cast<ULONG_PTR>(*slot);
   WORD old = static_cast<WORD>((bits >> shift) & 0xFFFF);
-  bits = (bits & ~(static_cast<ULONG_PTR>(0xFFFF) << shift)) | (static_cast<ULONG_PTR>(value) << shift);
+  bits = (bits & ~(static_cast<ULONG_PTR>(0xFFFF) << shift)) |
+         (static_cast<ULONG_PTR>(value) << shift);
   *slot = static_cast<LONG_PTR>(bits);
   return old;
 }
@@ -126,8 +128,8 @@ int GetWindowText(HWND hwnd, LPSTR buffer, int size) {
   buffer[0] = 0;
   if (IsOtherProgramsWindow(hwnd)) return OtherProgramsWindowText(hwnd, buffer, size);
   if (!FindWindowObject(hwnd)) return 0;
-  return static_cast<int>(SendMessage(hwnd, WM_GETTEXT, static_cast<WPARAM>(size),
-                                      reinterpret_cast<LPARAM>(buffer)));
+  return static_cast<int>(
+      SendMessage(hwnd, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(buffer)));
 }
 
 int GetWindowTextLength(HWND hwnd) {

@@ -69,13 +69,13 @@ BOOL SetForegroundWindow(HWND hwnd);
 ** (a floating list asks the grid or combo box it belongs to); null to ask the parent again. */
 void SetControlColorParent(HWND control, HWND colorParent);
 
-#define CreateWindowExA CreateWindowEx
-#define CreateWindowA CreateWindow
-#define FindWindowA FindWindow
-#define SetWindowTextA SetWindowText
-#define GetWindowTextA GetWindowText
+#define CreateWindowExA      CreateWindowEx
+#define CreateWindowA        CreateWindow
+#define FindWindowA          FindWindow
+#define SetWindowTextA       SetWindowText
+#define GetWindowTextA       GetWindowText
 #define GetWindowTextLengthA GetWindowTextLength
-#define GetWindowLongA GetWindowLong
-#define SetWindowLongA SetWindowLong
+#define GetWindowLongA       GetWindowLong
+#define SetWindowLongA       SetWindowLong
 
 #endif

@@ -55,14 +55,14 @@ struct WindowObject {
   HINSTANCE instance = nullptr;
   std::string text;
 
-  HWND parent = nullptr;  // the parent of a child window; null for top-level windows
-  HWND owner = nullptr;   // the owner of a top-level window
-  std::vector<HWND> children;  // z-order, topmost first
+  HWND parent = nullptr;             // the parent of a child window; null for top-level windows
+  HWND owner = nullptr;              // the owner of a top-level window
+  std::vector<HWND> children;        // z-order, topmost first
   std::vector<LONG_PTR> extraWords;  // one pointer-sized slot per 4 bytes of cbWndExtra
   int extraBytes = 0;
 
-  RECT rect{};    // window rectangle: parent client coordinates, or screen for top-level
-  RECT client{};  // client rectangle relative to the window rectangle's top-left
+  RECT rect{};         // window rectangle: parent client coordinates, or screen for top-level
+  RECT client{};       // client rectangle relative to the window rectangle's top-left
   RECT restoreRect{};  // the rectangle before minimising or maximising
 
   QPointer<FrameWidget> frame;
@@ -74,18 +74,18 @@ struct WindowObject {
   ScrollBarState vBar;
   int wheelRemainder = 0;  // wheel turn short of a whole notch, kept for the next one
 
-  QImage backing;       // the client area's pixels, drawn through GDI
+  QImage backing;  // the client area's pixels, drawn through GDI
   // A resize only notes the new size: the image is made again when next drawn or shown,
   // once however often the window was sized meanwhile. backingKept is the part of the old
   // pixels that every size since then covered (the rest comes back white).
   bool backingStale = false;
   QSize backingKept;
-  QRegion update;       // update region, client coordinates
+  QRegion update;  // update region, client coordinates
   bool eraseNeeded = false;
   bool paintQueued = false;
-  bool redraw = true;   // WM_SETREDRAW
+  bool redraw = true;       // WM_SETREDRAW
   int beginPaintCount = 0;  // lets dispatch see whether a WM_PAINT handler painted at all
-  HDC ownDC = nullptr;  // the persistent DC of a CS_OWNDC window
+  HDC ownDC = nullptr;      // the persistent DC of a CS_OWNDC window
 
   bool creating = true;
   bool destroying = false;

@@ -80,10 +80,8 @@ std::vector<HWND> TopLevelWindows() { return Windows().topLevel; }
 
 void AddTopLevelWindow(HWND hwnd, bool atTop) {
   auto& list = Windows().topLevel;
-  if (atTop)
-    list.insert(list.begin(), hwnd);
-  else
-    list.push_back(hwnd);
+  if (atTop) list.insert(list.begin(), hwnd);
+  else list.push_back(hwnd);
   KeepTopmostWindowsFirst();
 }
 
@@ -138,7 +136,8 @@ bool EnsureWindowSystem() {
     static char name[] = "zarne";
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);
-    if (!ProgramName().empty()) QCoreApplication::setApplicationName(QString::fromLatin1(ProgramName().c_str()));
+    if (!ProgramName().empty())
+      QCoreApplication::setApplicationName(QString::fromLatin1(ProgramName().c_str()));
   }
   return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
 }

@@ -97,12 +97,12 @@ typedef struct tagSCROLLINFO {
 } SCROLLINFO, *LPSCROLLINFO;
 typedef const SCROLLINFO* LPCSCROLLINFO;
 
-#define SIF_RANGE 0x0001
-#define SIF_PAGE 0x0002
-#define SIF_POS 0x0004
+#define SIF_RANGE           0x0001
+#define SIF_PAGE            0x0002
+#define SIF_POS             0x0004
 #define SIF_DISABLENOSCROLL 0x0008
-#define SIF_TRACKPOS 0x0010
-#define SIF_ALL (SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS)
+#define SIF_TRACKPOS        0x0010
+#define SIF_ALL             (SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS)
 
 #define MAKEINTATOM(i) ((LPCSTR)((ULONG_PTR)((WORD)(i))))
 
@@ -128,20 +128,20 @@ typedef struct tagMEASUREITEMSTRUCT {
   ULONG_PTR itemData;
 } MEASUREITEMSTRUCT, *LPMEASUREITEMSTRUCT;
 
-#define ODT_MENU 1
-#define ODT_LISTBOX 2
-#define ODT_COMBOBOX 3
-#define ODT_BUTTON 4
-#define ODT_STATIC 5
-#define ODA_DRAWENTIRE 0x0001
-#define ODA_SELECT 0x0002
-#define ODA_FOCUS 0x0004
-#define ODS_SELECTED 0x0001
-#define ODS_GRAYED 0x0002
-#define ODS_DISABLED 0x0004
-#define ODS_CHECKED 0x0008
-#define ODS_FOCUS 0x0010
-#define ODS_DEFAULT 0x0020
+#define ODT_MENU         1
+#define ODT_LISTBOX      2
+#define ODT_COMBOBOX     3
+#define ODT_BUTTON       4
+#define ODT_STATIC       5
+#define ODA_DRAWENTIRE   0x0001
+#define ODA_SELECT       0x0002
+#define ODA_FOCUS        0x0004
+#define ODS_SELECTED     0x0001
+#define ODS_GRAYED       0x0002
+#define ODS_DISABLED     0x0004
+#define ODS_CHECKED      0x0008
+#define ODS_FOCUS        0x0010
+#define ODS_DEFAULT      0x0020
 #define ODS_COMBOBOXEDIT 0x1000
 
 #endif

@@ -42,7 +42,8 @@ QColor SysQColor(int index) {
 
 /* The sunken edge around the client area and scroll bars of a WS_EX_CLIENTEDGE window. */
 void PaintClientEdge(QPainter& painter, const WindowObject& window) {
-  QRect inside(window.client.left, window.client.top, RectWidth(window.client), RectHeight(window.client));
+  QRect inside(window.client.left, window.client.top, RectWidth(window.client),
+               RectHeight(window.client));
   if (window.style & WS_VSCROLL) inside.setRight(inside.right() + GetSystemMetrics(SM_CXVSCROLL));
   if (window.style & WS_HSCROLL) inside.setBottom(inside.bottom() + GetSystemMetrics(SM_CYHSCROLL));
   auto edge = [&](const QRect& r, int topLeft, int bottomRight) {
@@ -62,7 +63,8 @@ void PaintChildFrame(QPainter& painter, const WindowObject& window, const QRect&
   QRect r = whole.adjusted(0, 0, -1, -1);
   if (window.style & WS_THICKFRAME) {
     painter.setPen(SysQColor(COLOR_ACTIVEBORDER));
-    for (int i = 0; i < GetSystemMetrics(SM_CXFRAME); ++i) painter.drawRect(r.adjusted(i, i, -i, -i));
+    for (int i = 0; i < GetSystemMetrics(SM_CXFRAME); ++i)
+      painter.drawRect(r.adjusted(i, i, -i, -i));
     painter.setPen(SysQColor(COLOR_WINDOWFRAME));
     painter.drawRect(r);
   } else if (window.style & (WS_BORDER | WS_DLGFRAME)) {
@@ -98,7 +100,8 @@ void FrameWidget::paintEvent(QPaintEvent* event) {
   if (!window) return;
   QPainter painter(this);
   QColor face = SysQColor(COLOR_BTNFACE);  // scroll-bar corner and gaps
-  PaintRectByRect(painter, event->region() & rect(), [&](const QRect& r) { painter.fillRect(r, face); });
+  PaintRectByRect(painter, event->region() & rect(),
+                  [&](const QRect& r) { painter.fillRect(r, face); });
   if (window->IsChild()) PaintChildFrame(painter, *window, rect());
 }
 
@@ -130,7 +133,8 @@ void FrameWidget::changeEvent(QEvent* event) {
     bool maximized = windowState().testFlag(Qt::WindowMaximized);
     if (minimized && !(window->style & WS_MINIMIZE)) ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
     else if (!minimized && (window->style & WS_MINIMIZE)) ShowWindow(hwnd_, SW_RESTORE);
-    else if (!minimized && !maximized && (window->style & WS_MAXIMIZE)) ShowWindow(hwnd_, SW_RESTORE);
+    else if (!minimized && !maximized && (window->style & WS_MAXIMIZE))
+      ShowWindow(hwnd_, SW_RESTORE);
   }
 }
 
@@ -183,7 +187,8 @@ void ClientWidget::paintEvent(QPaintEvent* event) {
     return;
   }
   const QImage& backing = window->backing;
-  PaintRectByRect(painter, event->region(), [&](const QRect& r) { painter.drawImage(r.topLeft(), backing, r); });
+  PaintRectByRect(painter, event->region(),
+                  [&](const QRect& r) { painter.drawImage(r.topLeft(), backing, r); });
 }
 
 void ClientWidget::changeEvent(QEvent* event) {

@@ -25,7 +25,7 @@ class ScriptBinding : public ::testing::Test {
     binding.Add({"Rate", kFieldKindDecimal, true, "", 0.0625, 0});
     binding.Add({"Buyer$", kFieldKindText, true, "Jane Doe", 0, 0});
     binding.Add({"Fee", kFieldKindMoney, false, "", 10, 0});  // in the other list only
-    binding.Add({"Shade", 9, true, "", 0, 0});               // a display type with no value
+    binding.Add({"Shade", 9, true, "", 0, 0});                // a display type with no value
     binding.Add({"AcctAmount", kFieldKindMoney, true, "", 77, 0});
   }
 
@@ -58,8 +58,9 @@ TEST_F(ScriptBinding, BuiltInsComeBeforeFields) {
 }
 
 TEST_F(ScriptBinding, WritesBackRoundedAndRecalculatesAfterEachStore) {
-  ScriptRun run = Run("Price = 2.346\nSettle = 730001.5\nDays = Days + 1\nRate = 1 / 8\n"
-                      "Buyer$ = \"John\"\nappend Buyer$ \" Roe\"\nPrice = -2.345");
+  ScriptRun run =
+      Run("Price = 2.346\nSettle = 730001.5\nDays = Days + 1\nRate = 1 / 8\n"
+          "Buyer$ = \"John\"\nappend Buyer$ \" Roe\"\nPrice = -2.345");
   ASSERT_TRUE(run.boxes.empty()) << run.boxes[0].text;
   EXPECT_DOUBLE_EQ(binding.Field("Price").real, -2.35);  // half away from zero
   EXPECT_EQ(binding.StoredCount("Price"), 2);

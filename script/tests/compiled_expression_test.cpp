@@ -31,12 +31,8 @@ const char kSetUp[] = "a = 7\nb = -2.5\nc = 0.1\nx = 3\nhits = 0\n";
 
 /* The body assigns x and tests a condition whose both sides depend on x. */
 std::string Body(const std::string& expression) {
-  return "x = " + expression + "\n" +
-         "if x * 2 >= " + expression + "\n" +
-         "  hits = hits * 2 + 1\n" +
-         "else\n" +
-         "  hits = hits * 2\n" +
-         "endif\n";
+  return "x = " + expression + "\n" + "if x * 2 >= " + expression + "\n" +
+         "  hits = hits * 2 + 1\n" + "else\n" + "  hits = hits * 2\n" + "endif\n";
 }
 
 void ExpectSameVariables(const ScriptRun& looped, const ScriptRun& unrolled,
@@ -46,8 +42,10 @@ void ExpectSameVariables(const ScriptRun& looped, const ScriptRun& unrolled,
   for (const char* name : {"x", "hits"}) {
     const ScriptDecimal& read = unrolled.locals.at(name).value;
     const ScriptDecimal& compiled = looped.locals.at(name).value;
-    EXPECT_EQ(int64_t{compiled.mantissa}, int64_t{read.mantissa}) << name << " after " << expression;
-    EXPECT_EQ(int32_t{compiled.exponent}, int32_t{read.exponent}) << name << " after " << expression;
+    EXPECT_EQ(int64_t{compiled.mantissa}, int64_t{read.mantissa})
+        << name << " after " << expression;
+    EXPECT_EQ(int32_t{compiled.exponent}, int32_t{read.exponent})
+        << name << " after " << expression;
   }
 }
 
@@ -59,8 +57,7 @@ TEST(ScriptCompiledExpressions, SecondPassLeavesWhatASecondReadingLeaves) {
     const std::string looped =
         std::string(kSetUp) + "n = 0\nwhile n < 2\n" + body + "n = n + 1\nendwhile\n";
     const std::string unrolled = std::string(kSetUp) + body + body;
-    ExpectSameVariables(RunCapturing(looped.c_str()), RunCapturing(unrolled.c_str()),
-                        expression);
+    ExpectSameVariables(RunCapturing(looped.c_str()), RunCapturing(unrolled.c_str()), expression);
   }
 }
 
@@ -72,7 +69,6 @@ TEST(ScriptCompiledExpressions, ConditionFailingOnRetestReportsItsOwnLine) {
   for (const char* script : {kRetest, kFirstTest}) {
     ScriptRun run = RunCapturing(script);
     ASSERT_EQ(run.boxes.size(), 1u) << script;
-    EXPECT_EQ(run.boxes[0].text, ErrorBoxText(3, "Division by zero or numeric overflow"))
-        << script;
+    EXPECT_EQ(run.boxes[0].text, ErrorBoxText(3, "Division by zero or numeric overflow")) << script;
   }
 }

@@ -110,9 +110,7 @@ void CheckCase(const std::string& name, const std::string& content) {
       ADD_FAILURE() << "unknown expectation: " << line;
     }
   }
-  if (!errorExpected) {
-    EXPECT_TRUE(run.boxes.empty()) << run.boxes[0].text;
-  }
+  if (!errorExpected) { EXPECT_TRUE(run.boxes.empty()) << run.boxes[0].text; }
 }
 
 }  // namespace

@@ -15,10 +15,22 @@
 namespace {
 
 std::vector<ScriptDecimal> EdgeValues() {
-  const char* mantissas[] = {
-      "0", "1", "-1", "7", "-25", "2147483647", "2147483648", "-2147483648", "3037000499",
-      "3037000500", "-3037000501", "500000000000000001", "999999999999999999",
-      "-999999999999999999", "123456789012345678", "-4611686018427387"};
+  const char* mantissas[] = {"0",
+                             "1",
+                             "-1",
+                             "7",
+                             "-25",
+                             "2147483647",
+                             "2147483648",
+                             "-2147483648",
+                             "3037000499",
+                             "3037000500",
+                             "-3037000501",
+                             "500000000000000001",
+                             "999999999999999999",
+                             "-999999999999999999",
+                             "123456789012345678",
+                             "-4611686018427387"};
   const int exponents[] = {-150, -149, -40, -3, 0, 1, 17, 18, 19, 82, 99, 100, 107};
   std::vector<ScriptDecimal> values;
   for (const char* mantissa : mantissas) {
@@ -57,8 +69,7 @@ TEST(ScriptDecimalFastPath, SumsDifferencesAndProductsMatchTheGeneralPath) {
     for (const ScriptDecimal& b : values) {
       ScriptDecimal fast, general;
       DecimalStatus fastStatus = ScriptDecimal::Add(a, b, &fast);
-      ExpectSame(fastStatus, fast, ScriptDecimal::AddGeneral(a, b, &general), general, "add", a,
-                 b);
+      ExpectSame(fastStatus, fast, ScriptDecimal::AddGeneral(a, b, &general), general, "add", a, b);
       fastStatus = ScriptDecimal::Subtract(a, b, &fast);
       ExpectSame(fastStatus, fast, ScriptDecimal::AddGeneral(a, b.Negated(), &general), general,
                  "subtract", a, b);
@@ -92,8 +103,7 @@ TEST(ScriptDecimalFastPath, EdgesOfTheSixtyFourBitRange) {
   ASSERT_EQ(ScriptDecimal::Add({999999999999999999, 0}, {1, 0}, &result), DecimalStatus::kOk);
   EXPECT_EQ(Show(result), "1e18");
   // 3037000500^2 passes 2^63: the general path takes the product.
-  ASSERT_EQ(ScriptDecimal::Multiply({3037000500, 0}, {3037000500, 0}, &result),
-            DecimalStatus::kOk);
+  ASSERT_EQ(ScriptDecimal::Multiply({3037000500, 0}, {3037000500, 0}, &result), DecimalStatus::kOk);
   EXPECT_EQ(Show(result), "922337203700025e4");
   // Nineteen places apart, the larger exponent wins whatever the mantissas.
   EXPECT_EQ(ScriptDecimal::Compare({1, 19}, {999999999999999999, 0}), 1);
@@ -106,8 +116,8 @@ TEST(ScriptDecimalFastPath, EdgesOfTheSixtyFourBitRange) {
   ASSERT_EQ(ScriptDecimal::Add({5, 101}, {5, 101}, &result), DecimalStatus::kOk);
   EXPECT_EQ(Show(result), "1e102");
   ScriptDecimal unchanged{42, 0};
-  EXPECT_EQ(ScriptDecimal::Multiply({999999999999999999, 100}, {999999999999999999, 10},
-                                    &unchanged),
-            DecimalStatus::kOverflow);
+  EXPECT_EQ(
+      ScriptDecimal::Multiply({999999999999999999, 100}, {999999999999999999, 10}, &unchanged),
+      DecimalStatus::kOverflow);
   EXPECT_EQ(Show(unchanged), "42e0");
 }

@@ -38,8 +38,7 @@ TEST(ScriptDecimal, OperationsAreExactThenRoundedToEighteenDigitsHalfEven) {
   EXPECT_EQ(Op(ScriptDecimal::Add, "100000000000000000", "0.5").ToText(), "100000000000000000");
   EXPECT_EQ(Op(ScriptDecimal::Add, "100000000000000001", "0.5").ToText(), "100000000000000002");
   // A tiny addend decides a tie across a wide exponent gap.
-  EXPECT_EQ(Op(ScriptDecimal::Add, "1e17", "0.50000000000000001").ToText(),
-            "100000000000000001");
+  EXPECT_EQ(Op(ScriptDecimal::Add, "1e17", "0.50000000000000001").ToText(), "100000000000000001");
   EXPECT_EQ(Op(ScriptDecimal::Subtract, "1e17", "0.50000000000000001").ToText(),
             "99999999999999999.5");
   EXPECT_EQ(Op(ScriptDecimal::Add, "1e40", "-1e-40").ToText(), "1e40");
@@ -118,8 +117,7 @@ TEST(ScriptDecimal, ConversionsFromDoublesTextAndWholeNumbers) {
   EXPECT_EQ(value.ToText(), "2.67");
   ASSERT_EQ(ScriptDecimal::FromDouble(0.125, 2, &value), DecimalStatus::kOk);
   EXPECT_EQ(value.ToText(), "0.12");  // an exact half cent goes to the even cent
-  ASSERT_EQ(ScriptDecimal::FromDouble(0.1, ScriptDecimal::kAllPlaces, &value),
-            DecimalStatus::kOk);
+  ASSERT_EQ(ScriptDecimal::FromDouble(0.1, ScriptDecimal::kAllPlaces, &value), DecimalStatus::kOk);
   EXPECT_EQ(value.ToText(), "0.100000000000000006");  // 18 digits of 0.10000000000000000555
   EXPECT_EQ(ScriptDecimal::FromDouble(1.0 / 0.0, 2, &value), DecimalStatus::kOverflow);
   EXPECT_DOUBLE_EQ(Dec("1234.57").ToDouble(), 1234.57);
@@ -146,8 +144,8 @@ TEST(ScriptDecimal, GeneratedExpressionsMatchTheIndependentReference) {
     std::string expression = line.substr(kind.size() + 1, line.rfind('\t') - kind.size() - 1);
     std::string expected = line.substr(line.rfind('\t') + 1);
     // A condition's left side cannot start with "(" or a sign; "0 +" leaves it unchanged.
-    std::string script = kind == "value" ? "x = " + expression
-                                         : "x = 0\nif 0 + " + expression + "\nx = 1\nendif";
+    std::string script =
+        kind == "value" ? "x = " + expression : "x = 0\nif 0 + " + expression + "\nx = 1\nendif";
     ScriptRun run = RunCapturing(script.c_str());
     ++checked;
     if (expected == "error") {
@@ -168,8 +166,10 @@ TEST(ScriptDecimal, GeneratedExpressionsMatchTheIndependentReference) {
       std::string looped = "n = 0\nwhile n < 2\nx = " + expression + "\nn = n + 1\nendwhile";
       ScriptRun twice = RunCapturing(looped.c_str());
       ASSERT_TRUE(twice.boxes.empty()) << expression;
-      EXPECT_EQ(static_cast<long long>(twice.locals["x"].value.mantissa), mantissa) << "compiled: " << expression;
-      EXPECT_EQ(static_cast<int>(twice.locals["x"].value.exponent), exponent) << "compiled: " << expression;
+      EXPECT_EQ(static_cast<long long>(twice.locals["x"].value.mantissa), mantissa)
+          << "compiled: " << expression;
+      EXPECT_EQ(static_cast<int>(twice.locals["x"].value.exponent), exponent)
+          << "compiled: " << expression;
     } else {
       EXPECT_EQ(got.ToText(), expected) << expression;
     }

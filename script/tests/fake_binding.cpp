@@ -92,8 +92,7 @@ void FakeBinding::FieldStored(const TFieldNode* field) {
   if (afterStore) afterStore(Of(field));
 }
 
-void FakeBinding::FormatFieldText(const TFieldNode* field, char* out, unsigned size,
-                                  char mode) {
+void FakeBinding::FormatFieldText(const TFieldNode* field, char* out, unsigned size, char mode) {
   FakeField& fake = Of(field);
   formatModes += mode ? mode : '0';
   CopyCut(fake.displayKind == 1 ? fake.text : std::to_string(fake.whole), out, size);

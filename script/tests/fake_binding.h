@@ -17,7 +17,7 @@
 /* A data field of the fake statement window. */
 struct FakeField {
   std::string name;
-  int displayKind = 1;  // text
+  int displayKind = 1;        // text
   bool statementList = true;  // else in the other field list
   std::string text;
   double real = 0;

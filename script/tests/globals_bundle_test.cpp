@@ -111,8 +111,8 @@ TEST(ZBIItem, EqualByKeyAndOrderedByIndexThenUnsignedField) {
   TZBIItem a(3, 7, "x = 1"), b(3, 7, "y = 2"), c(3, -1, ""), d(-1, 5, ""), e(4, 0, "");
   EXPECT_TRUE(a == b);
   EXPECT_FALSE(a == c);
-  EXPECT_TRUE(d < a);   // index -1 before 3
-  EXPECT_TRUE(a < c);   // field -1 is the largest unsigned field number
+  EXPECT_TRUE(d < a);  // index -1 before 3
+  EXPECT_TRUE(a < c);  // field -1 is the largest unsigned field number
   EXPECT_TRUE(c < e);
   EXPECT_FALSE(a < b);
 }

@@ -63,10 +63,11 @@ TEST(ScriptScanner, ClassifiesOperatorsNamesNumbersWordsAndLiterals) {
 }
 
 TEST(ScriptScanner, EveryKeywordHasItsCode) {
-  const char* words[] = {"==", "!=", ">", ">=", "<", "<=", "if", "else", "elseif", "endif",
-                         "while", "endwhile", "break", "goto", "end", "copy", "print",
-                         "printnz", "outfile", "align", "verbose", "call", "upper", "run",
-                         "rounddn", "round", "roundup", "append", "strprev", "strpost"};
+  const char* words[] = {
+      "==",      "!=",      ">",       ">=",       "<",       "<=",     "if",    "else",
+      "elseif",  "endif",   "while",   "endwhile", "break",   "goto",   "end",   "copy",
+      "print",   "printnz", "outfile", "align",    "verbose", "call",   "upper", "run",
+      "rounddn", "round",   "roundup", "append",   "strprev", "strpost"};
   for (int i = 0; i < 30; ++i) {
     std::vector<Token> tokens = Scan(words[i]);
     ASSERT_EQ(tokens.size(), 2u) << words[i];

@@ -38,8 +38,8 @@ std::string StoredType(int tableIndex, int fieldNumber) {
 }
 
 const char* KindName(int kind) {
-  static const char* const names[] = {"none", "text", "choice", "money", "whole number",
-                                      "decimal", "decimal", "date", "shown only"};
+  static const char* const names[] = {"none",    "text",    "choice", "money",     "whole number",
+                                      "decimal", "decimal", "date",   "shown only"};
   return kind >= 0 && kind <= 8 ? names[kind] : "?";
 }
 
@@ -58,7 +58,8 @@ std::map<int, int> LinesById() {
   std::map<int, int> lines;
   for (const hudform::Band& band : hudform::Form().bands) {
     for (const hudform::Cell& field : band.cells) {
-      if (field.kind != hudform::CellKind::Field || field.id == 0 || lines.count(field.id)) continue;
+      if (field.kind != hudform::CellKind::Field || field.id == 0 || lines.count(field.id))
+        continue;
       int line = 0, nearest = -1;
       for (const hudform::Cell& caption : band.cells) {
         int number = CaptionLine(caption);
@@ -97,21 +98,22 @@ int main(int argc, char* argv[]) {
           "<p>Every data field of a closing file, by the name that field scripts, template "
           "markers and DDE use. Names are case-sensitive.</p>\n";
   std::map<int, int> lines = LinesById();
-  page << "<h2>Statement fields</h2>\n<table border=\"1\" cellpadding=\"3\">\n"
-          "<tr><th>Name</th><th>Table</th><th>Type</th><th>Kind</th><th>Id</th><th>HUD-1 line</th></tr>\n";
+  page
+      << "<h2>Statement fields</h2>\n<table border=\"1\" cellpadding=\"3\">\n"
+         "<tr><th>Name</th><th>Table</th><th>Type</th><th>Kind</th><th>Id</th><th>HUD-1 line</th></tr>\n";
   for (const hudform::StatementField& field : hudform::StatementFields()) {
     auto line = lines.find(field.id);
-    page << "<tr><td>" << Escaped(field.name) << "</td><td>" << TableName(field.tableIndex) << "</td><td>"
-         << StoredType(field.tableIndex, field.fieldNumber) << "</td><td>" << KindName(field.kind)
-         << "</td><td>" << field.id << "</td><td>" << (line == lines.end() ? "" : std::to_string(line->second))
-         << "</td></tr>\n";
+    page << "<tr><td>" << Escaped(field.name) << "</td><td>" << TableName(field.tableIndex)
+         << "</td><td>" << StoredType(field.tableIndex, field.fieldNumber) << "</td><td>"
+         << KindName(field.kind) << "</td><td>" << field.id << "</td><td>"
+         << (line == lines.end() ? "" : std::to_string(line->second)) << "</td></tr>\n";
   }
   page << "</table>\n<h2>Other fields</h2>\n<table border=\"1\" cellpadding=\"3\">\n"
           "<tr><th>Name</th><th>Table</th><th>Type</th><th>Kind</th></tr>\n";
   for (const hudform::OtherField& field : hudform::OtherFields()) {
-    page << "<tr><td>" << Escaped(field.name) << "</td><td>" << TableName(field.tableIndex) << "</td><td>"
-         << StoredType(field.tableIndex, field.fieldNumber) << "</td><td>" << KindName(field.kind)
-         << "</td></tr>\n";
+    page << "<tr><td>" << Escaped(field.name) << "</td><td>" << TableName(field.tableIndex)
+         << "</td><td>" << StoredType(field.tableIndex, field.fieldNumber) << "</td><td>"
+         << KindName(field.kind) << "</td></tr>\n";
   }
   page << "</table>\n<p>Besides these, Grantee, Grantor, Buyer and Seller give the joined "
           "party names, and TitleText the title item last chosen over DDE.</p>\n</body></html>\n";

@@ -29,7 +29,9 @@ HDDEDATA CALLBACK OnTransaction(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR
   return nullptr;
 }
 
-HSZ Name(const std::string& text) { return DdeCreateStringHandle(instance, text.c_str(), CP_WINANSI); }
+HSZ Name(const std::string& text) {
+  return DdeCreateStringHandle(instance, text.c_str(), CP_WINANSI);
+}
 
 bool Request(HCONV conversation, const std::string& itemName, std::string* text) {
   HSZ item = Name(itemName);
@@ -71,10 +73,8 @@ void Step(HCONV conversation, const std::string& step) {
   std::string what = step.substr(2);
   if (step.rfind("r:", 0) == 0) {
     std::string text;
-    if (Request(conversation, what, &text))
-      std::printf("%s=%s\n", what.c_str(), text.c_str());
-    else
-      std::printf("%s refused\n", what.c_str());
+    if (Request(conversation, what, &text)) std::printf("%s=%s\n", what.c_str(), text.c_str());
+    else std::printf("%s refused\n", what.c_str());
   } else if (step.rfind("p:", 0) == 0) {
     size_t equals = what.find('=');
     bool ok = Send(conversation, what.substr(0, equals), XTYP_POKE, what.substr(equals + 1));

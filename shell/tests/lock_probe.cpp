@@ -19,7 +19,8 @@ int main(int argc, char* argv[]) {
   if (EngineInit(300, nullptr) ||
       EngineOpenDatabase(nullptr, nullptr, 0, 0, nullptr, 0, nullptr, nullptr, &database) ||
       EngineSetDirectory(database, argv[1]) ||
-      EngineOpenTable(database, "BUYER", "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr, &cursor)) {
+      EngineOpenTable(database, "BUYER", "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr,
+                      &cursor)) {
     std::puts("no table");
     return 2;
   }
@@ -39,8 +40,7 @@ int main(int argc, char* argv[]) {
   std::fflush(stdout);
   if (hold && locked) {
     char line[16];
-    while (std::fgets(line, sizeof line, stdin)) {
-    }
+    while (std::fgets(line, sizeof line, stdin)) {}
   }
   EngineExit();
   return 0;

@@ -87,8 +87,8 @@ PrintedSchedule ReadSchedule(const fs::path& pdf) {
       printed.linesPerPage.push_back(0);
     } else if (std::regex_match(line, match, kLine)) {
       printed.lines.push_back(match[1].str() + " " + match[2].str() + " / " + match[3].str() +
-                              " / " + match[4].str() + " " + match[5].str() + " " +
-                              match[6].str() + " " + match[7].str() + " " + match[8].str());
+                              " / " + match[4].str() + " " + match[5].str() + " " + match[6].str() +
+                              " " + match[7].str() + " " + match[8].str());
       if (!printed.linesPerPage.empty()) ++printed.linesPerPage.back();
     }
   }
@@ -106,7 +106,9 @@ class Amortizer : public GuiTest {
     gReportPrintData.Copies = 1;
   }
 
-  static bool PrintEnabled(HWND dialog) { return IsWindowEnabled(FindControl(dialog, IDC_AMORT_PRINT)); }
+  static bool PrintEnabled(HWND dialog) {
+    return IsWindowEnabled(FindControl(dialog, IDC_AMORT_PRINT));
+  }
 
   /* Types the loan in, checks the payment shown, and prints with the given parties. */
   void PrintCase(const LoanCase& c, std::string* shown, bool* enabled) {
@@ -197,7 +199,8 @@ TEST_F(Amortizer, SchedulesPrintLineForLineAsWorkedOut) {
     const fs::path pdf = OnlyPdf();
     ASSERT_EQ(Boxes().Shown().size(), 1u) << c.name;
     EXPECT_EQ(Boxes().Shown()[0].caption, "Printed to a File") << c.name;
-    EXPECT_NE(Boxes().Shown()[0].text.find(pdf.string()), std::string::npos) << Boxes().Shown()[0].text;
+    EXPECT_NE(Boxes().Shown()[0].text.find(pdf.string()), std::string::npos)
+        << Boxes().Shown()[0].text;
     PrintedSchedule printed = ReadSchedule(pdf);
     std::vector<std::string> expected = ExpectedLines(c.name);
     ASSERT_FALSE(expected.empty()) << c.name;

@@ -46,8 +46,8 @@ TEST_F(RecalcDateMove, DisbursementKeepsItsDistanceOffWeekendsAndHolidays) {
 
 TEST_F(RecalcDateMove, TiedDatesFollowWhenOnOrADayAfterTheOldDate) {
   SetLong(kSummary1Table, 2, kTiedOld);
-  SetLong(kSummary1Table, 15, kTiedOld);      // DB106: moves
-  SetLong(kSummary1Table, 16, kEnd106);       // DE106: an end of the 100 lines never moves
+  SetLong(kSummary1Table, 15, kTiedOld);  // DB106: moves
+  SetLong(kSummary1Table, 16, kEnd106);   // DE106: an end of the 100 lines never moves
   SetDouble(kSummary1Table, 17, 1200);
   SetDouble(kSummary1Table, 18, 365);
   SetLong(kSummary1Table, 20, kTiedOld + 1);  // DB107: moves to the day after

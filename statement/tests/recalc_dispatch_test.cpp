@@ -38,8 +38,9 @@ class RecalcDispatch : public StatementTablesTest {
       }
       case kFieldKindDate:
         record.SetLong(node->fieldNumber,
-                       pick(random) < 8 ? kBlankDate
-                                        : 730000 + std::uniform_int_distribution<int>(-400, 400)(random));
+                       pick(random) < 8
+                           ? kBlankDate
+                           : 730000 + std::uniform_int_distribution<int>(-400, 400)(random));
         break;
       case kFieldKindWhole:
         record.SetDouble(node->fieldNumber, std::uniform_int_distribution<int>(0, 400)(random) +
@@ -55,9 +56,7 @@ class RecalcDispatch : public StatementTablesTest {
         record.SetString(node->fieldNumber, kPaidBy[pick(random) % 5]);
         break;
       }
-      default:
-        record.SetString(node->fieldNumber, pick(random) < 50 ? "" : "text");
-        break;
+      default: record.SetString(node->fieldNumber, pick(random) < 50 ? "" : "text"); break;
     }
   }
 
@@ -69,12 +68,9 @@ class RecalcDispatch : public StatementTablesTest {
     StoreRandom(node, random);
     LONG after = kBlankDate;
     Rec(node->tableIndex).GetLong(node->fieldNumber, after);
-    if (node->fieldId == 212)
-      MoveDates(view, before, after);
-    else if (node->fieldId == 576)
-      FillSettlementDate(view, before, after);
-    else
-      RecalcForField(view, node);
+    if (node->fieldId == 212) MoveDates(view, before, after);
+    else if (node->fieldId == 576) FillSettlementDate(view, before, after);
+    else RecalcForField(view, node);
   }
 
   /* Every field the user can edit: those with a row, the two dates and the rest, so that
@@ -110,8 +106,7 @@ TEST_F(RecalcDispatch, EveryRowNamesStatementFieldsAndTheDecidedIds) {
   }
   for (int id : {209, 210, 372, 614, 615, 620, 621, 623, 624, 629, 630, 635, 636, 638, 639})
     EXPECT_TRUE(seen.count(id)) << id;
-  for (int id : {212, 576, 495, 497, 211, 381, 382})
-    EXPECT_EQ(DispatchRowForId(id), nullptr) << id;
+  for (int id : {212, 576, 495, 497, 211, 381, 382}) EXPECT_EQ(DispatchRowForId(id), nullptr) << id;
   // A line total runs before the balance that uses it.
   for (const DispatchRow& row : RecalcDispatchRows()) {
     std::map<std::string, size_t> at;
@@ -135,7 +130,8 @@ TEST_F(RecalcDispatch, EveryCommitLeavesNothingForTheFullRecalculation) {
   std::uniform_int_distribution<size_t> pick(0, fields.size() - 1);
   int failures = 0;
   for (int commit = 0; commit < 3000 && failures < 5; ++commit) {
-    const TFieldNode* node = fields[commit < static_cast<int>(fields.size()) ? commit : pick(random)];
+    const TFieldNode* node =
+        fields[commit < static_cast<int>(fields.size()) ? commit : pick(random)];
     Commit(node, random);
     Snapshot after = Take();
     RecalcAll(view);

@@ -29,7 +29,6 @@ LONG Date(int month, int day, int year) {
 
 class ProraterCommand : public StatementTablesTest {
  protected:
-
   /* Runs the command over a field id; `steps` runs in the dialog (and ends it). */
   bool Run(int fieldId, const std::function<void(HWND)>& steps) {
     driver.OnDialog(IDD_PRORATER, [&](HWND dialog) {

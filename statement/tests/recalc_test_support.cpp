@@ -90,8 +90,7 @@ Snapshot TakeSnapshot(RecalcView& view) {
     for (int f = 2; f <= record->Table()->FieldCount(); ++f)
       all.push_back(FieldValueText(*record, t, f));
   }
-  for (int which = 0; which < kSubtotalCount; ++which)
-    all.push_back(view.Subtotal(which).ToText());
+  for (int which = 0; which < kSubtotalCount; ++which) all.push_back(view.Subtotal(which).ToText());
   return all;
 }
 
@@ -183,6 +182,5 @@ void StatementTablesTest::SetById(int id, double value) {
   if (!node) return;
   if (node->displayKind == 7 || node->displayKind == 4)
     SetLong(node->tableIndex, node->fieldNumber, static_cast<LONG>(value));
-  else
-    SetDouble(node->tableIndex, node->fieldNumber, value);
+  else SetDouble(node->tableIndex, node->fieldNumber, value);
 }

@@ -86,8 +86,8 @@ class RecalcWindow : public StatementTablesTest {
     window->SendMessage(WM_BEGINFIELDEDIT);
     HWND list = window->choiceList->HWindow;
     SetFocus(list);
-    int target = static_cast<int>(SendMessage(list, LB_FINDSTRINGEXACT, -1,
-                                              reinterpret_cast<LPARAM>(letter)));
+    int target = static_cast<int>(
+        SendMessage(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(letter)));
     ASSERT_GE(target, 0) << letter;
     PressKey(VK_HOME);
     for (int i = 0; i < target; ++i) PressKey(VK_DOWN);
@@ -141,10 +141,10 @@ TEST_F(RecalcWindow, TypedCommissionSplitsAndTheDepositCheckBoxes) {
 
 TEST_F(RecalcWindow, SettlementDateCommitMovesTheTiedDates) {
   Open("F-202");
-  Commit(212, "03/03/2025");   // a Monday
+  Commit(212, "03/03/2025");  // a Monday
   Commit(576, "03/04/2025");
-  Commit(220, "03/03/2025");   // DB106 on the settlement date
-  Commit(212, "03/07/2025");   // Friday: the disbursement steps over the weekend
+  Commit(220, "03/03/2025");  // DB106 on the settlement date
+  Commit(212, "03/07/2025");  // Friday: the disbursement steps over the weekend
   LONG disbursement = 0, begin = 0, expected = 0;
   window->records[kExtraTable]->GetLong(20, disbursement);
   window->records[kSummary1Table]->GetLong(15, begin);
@@ -155,7 +155,8 @@ TEST_F(RecalcWindow, SettlementDateCommitMovesTheTiedDates) {
 }
 
 TEST_F(RecalcWindow, FieldScriptRunsFromTheCommitAndTheWindowStaysCoherent) {
-  std::ofstream(HostPathFromWindowsPath("C:\\ZARNE\\A101.zbi")) << "A101 = A101 + 1\nA102 = A101 * 2\n";
+  std::ofstream(HostPathFromWindowsPath("C:\\ZARNE\\A101.zbi"))
+      << "A101 = A101 + 1\nA102 = A101 * 2\n";
   LoadFieldScripts();
   Open("F-203");
   Commit(213, "10");
@@ -169,7 +170,7 @@ TEST_F(RecalcWindow, ASharePaidHalfByEachSideSplitsTheDoubleHalf) {
   Open("F-205");
   Commit(508, "10.01");
   CommitChoice(509, "/");
-  EXPECT_EQ(Amount(kExpense4Table, 8), 5.0);   // half of 10.01 lies just below 5.005
+  EXPECT_EQ(Amount(kExpense4Table, 8), 5.0);  // half of 10.01 lies just below 5.005
   EXPECT_EQ(Amount(kExpense4Table, 9), 5.01);
   EXPECT_EQ(Amount(kExpense4Table, 50), 5.01);
   CommitChoice(509, "S");
@@ -195,9 +196,7 @@ TEST_F(RecalcWindow, TypedCommitsLeaveNothingForTheFullRecalculation) {
     const TFieldNode* field = fields[pick(random)];
     char text[32];
     switch (field->displayKind) {
-      case kFieldKindChoice:
-        CommitChoice(field->fieldId, kLetters[letter(random)]);
-        break;
+      case kFieldKindChoice: CommitChoice(field->fieldId, kLetters[letter(random)]); break;
       case kFieldKindDate: {
         int month, dayOfMonth, year;
         DecodeDate(739000 + day(random), month, dayOfMonth, year);

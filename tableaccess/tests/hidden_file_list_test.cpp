@@ -38,7 +38,8 @@ class HiddenFileListTest : public GuiTest {
 
   static std::vector<std::string> Names(const THiddenFileList& list) {
     std::vector<std::string> names;
-    for (int i = 0; i < list.ListBox()->GetCount(); ++i) names.push_back(list.ListBox()->GetString(i));
+    for (int i = 0; i < list.ListBox()->GetCount(); ++i)
+      names.push_back(list.ListBox()->GetString(i));
     return names;
   }
 };
@@ -71,8 +72,8 @@ TEST_F(HiddenFileListTest, DefaultsListEveryPlainFile) {
   list.SetDirectory("C:\\ZLIST\\DATA\\");  // a closing separator is not doubled
   ASSERT_TRUE(list.Create());
   EXPECT_STREQ(list.Path(), "C:\\ZLIST\\DATA\\*.*");
-  EXPECT_EQ(Names(list),
-            (std::vector<std::string>{"agent.ZBI", "B.zbi.bak", "BUYER1.zbi", "notes.txt", "README"}));
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"agent.ZBI", "B.zbi.bak", "BUYER1.zbi",
+                                                   "notes.txt", "README"}));
 }
 
 TEST_F(HiddenFileListTest, NamePatternNarrowsTheList) {

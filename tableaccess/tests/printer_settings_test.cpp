@@ -130,7 +130,8 @@ TEST_F(PrinterSettingsTest, WrittenByteForByteAndReadBackWhole) {
   saved.SetDevMode(&sample.mode);
   ASSERT_TRUE(SavePrinterSettings(kReportPrinterSettings, saved));
 
-  std::vector<BYTE> expected = ExpectedImage("winspool", "Office Laser", "LPT1:", &sample, sizeof sample);
+  std::vector<BYTE> expected =
+      ExpectedImage("winspool", "Office Laser", "LPT1:", &sample, sizeof sample);
   EXPECT_EQ(FileBytes(kReportPrinterSettings), expected);
   EXPECT_FALSE(FileExists(kStatementPrinterSettings));
   EXPECT_FALSE(FileExists(kCheckPrinterSettings));
@@ -207,7 +208,8 @@ TEST_F(PrinterSettingsTest, ALongerOldFileIsOverwrittenFromItsStartAndReadByItsO
 ** start (a rewrite from its start would never make it smaller). */
 TEST_F(PrinterSettingsTest, AVeryLargeFileIsReadByItsOffsets) {
   DevModeWithExtra sample = SampleDevMode();
-  std::vector<BYTE> bytes = ExpectedImage("winspool", "Office Laser", "LPT1:", &sample, sizeof sample);
+  std::vector<BYTE> bytes =
+      ExpectedImage("winspool", "Office Laser", "LPT1:", &sample, sizeof sample);
   bytes.resize(0x40000, 0xEE);
   WriteFile(kReportPrinterSettings, bytes);
   TPrintDialogData loaded;
@@ -220,7 +222,8 @@ TEST_F(PrinterSettingsTest, AVeryLargeFileIsReadByItsOffsets) {
 
 TEST_F(PrinterSettingsTest, DamagedFilesAreReplacedByTheDefaultPrinter) {
   DevModeWithExtra sample = SampleDevMode();
-  std::vector<BYTE> good = ExpectedImage("winspool", "Office Laser", "LPT1:", &sample, sizeof sample);
+  std::vector<BYTE> good =
+      ExpectedImage("winspool", "Office Laser", "LPT1:", &sample, sizeof sample);
   const WORD devModeOffset = static_cast<WORD>(good[6] | (good[7] << 8));
 
   struct Damage {
@@ -230,8 +233,10 @@ TEST_F(PrinterSettingsTest, DamagedFilesAreReplacedByTheDefaultPrinter) {
   std::vector<Damage> damaged;
   damaged.push_back({"empty", {}});
   damaged.push_back({"header cut short", std::vector<BYTE>(good.begin(), good.begin() + 5)});
-  damaged.push_back({"cut inside the port name", std::vector<BYTE>(good.begin(), good.begin() + 37)});
-  damaged.push_back({"cut inside the device mode", std::vector<BYTE>(good.begin(), good.end() - 1)});
+  damaged.push_back(
+      {"cut inside the port name", std::vector<BYTE>(good.begin(), good.begin() + 37)});
+  damaged.push_back(
+      {"cut inside the device mode", std::vector<BYTE>(good.begin(), good.end() - 1)});
   {
     std::vector<BYTE> bytes = good;
     PutWord(bytes, 2, 0xFFF0);

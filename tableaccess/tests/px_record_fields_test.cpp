@@ -214,13 +214,17 @@ TEST_F(RecordFieldsTest, WrongFieldTypesShowTheirMessages) {
     EXPECT_EQ("Database Error", box.caption);
     texts.push_back(box.text);
   }
-  std::vector<std::string> expected = {
-      "Fiel not valid for DFLOAT",       "Fiel not valid for DFLOAT",
-      "Field not valid for INT32",       "Field not valid for UINT16",
-      "Invalid type",                    "Field not valid for DFLOAT",
-      "Field not valid for UINT32/DBIDATE", "Field not valid for UINT16",
-      "Not a valid field for a string",  "Not a valid field for a string",
-      "Not a valid field for blob data"};
+  std::vector<std::string> expected = {"Fiel not valid for DFLOAT",
+                                       "Fiel not valid for DFLOAT",
+                                       "Field not valid for INT32",
+                                       "Field not valid for UINT16",
+                                       "Invalid type",
+                                       "Field not valid for DFLOAT",
+                                       "Field not valid for UINT32/DBIDATE",
+                                       "Field not valid for UINT16",
+                                       "Not a valid field for a string",
+                                       "Not a valid field for a string",
+                                       "Not a valid field for blob data"};
   EXPECT_EQ(expected, texts);
 }
 

@@ -322,9 +322,9 @@ TEST_F(RecordOpsTest, QueryAnswerIsATableWithoutName) {
   TPXRecord record(ledger_.get(), true);
   AddLedger(record, "A", 1, 10);
   AddLedger(record, "B", 1, 20);
-  std::unique_ptr<TPXTable> answer(ledger_->QueryQBE(
-      "LEDGER.DB | FileNum | Seq   | Amount    |\r\n"
-      "          | Check B | Check | CheckPlus |\r\n"));
+  std::unique_ptr<TPXTable> answer(
+      ledger_->QueryQBE("LEDGER.DB | FileNum | Seq   | Amount    |\r\n"
+                        "          | Check B | Check | CheckPlus |\r\n"));
   ASSERT_NE(nullptr, answer);
   EXPECT_EQ(nullptr, answer->Name());
   TPXRecord row(answer.get(), false);

@@ -22,10 +22,24 @@ namespace pxtest {
 
 /* ITEMS: one record per file number, one field of each supported kind. */
 enum ItemField {
-  kFileNum = 1, kName, kAmount, kCount, kTotal, kWhen, kNotes, kRatio, kRaw, kItemFieldCount = kRaw
+  kFileNum = 1,
+  kName,
+  kAmount,
+  kCount,
+  kTotal,
+  kWhen,
+  kNotes,
+  kRatio,
+  kRaw,
+  kItemFieldCount = kRaw
 };
 /* LEDGER: many records per file, keyed by file number and sequence. */
-enum LedgerField { kLedgerFileNum = 1, kLedgerSeq, kLedgerAmount, kLedgerFieldCount = kLedgerAmount };
+enum LedgerField {
+  kLedgerFileNum = 1,
+  kLedgerSeq,
+  kLedgerAmount,
+  kLedgerFieldCount = kLedgerAmount
+};
 
 inline EngineFieldDesc Field(WORD number, const char* name, WORD type, WORD subtype, SHORT units1) {
   EngineFieldDesc desc{};
@@ -108,7 +122,6 @@ class TablesTest : public GuiTest {
     EXPECT_TRUE(record.GetString(field, buffer, sizeof buffer));
     return buffer;
   }
-
 };
 
 }  // namespace pxtest

@@ -26,7 +26,8 @@ TEST_F(TransactionTest, ARefusedCommitAnswersFalseShowsItsBoxAndStoresNothing) {
     item.SetString(kName, "After");
     ASSERT_TRUE(item.Post());
     AddLedger(entry, "F1", 1, 25.0);
-    EngineTestFailCall("EngineEndTran", 1, ENGINE_ERR_FILEIO, {"Table ITEMS", "Commit", "disk full"});
+    EngineTestFailCall("EngineEndTran", 1, ENGINE_ERR_FILEIO,
+                       {"Table ITEMS", "Commit", "disk full"});
     EXPECT_FALSE(save.Commit());
   }
   // The engine's error, then its context.

@@ -46,7 +46,8 @@ std::string Ordinal(LONG date) {
 TEST(ValueFormsDayNumbers, EncodeAndDecodeMatchReference) {
   /* The data sits beside this source; ZARNE_TEST_DATA names that folder when it is set. */
   const char* dir = std::getenv("ZARNE_TEST_DATA");
-  std::string folder = dir ? dir : std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/'));
+  std::string folder =
+      dir ? dir : std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/'));
   std::ifstream in(folder + "/value_forms_reference_dates.txt");
   std::string line;
   int checked = 0;
@@ -70,7 +71,7 @@ TEST(ValueFormsDayNumbers, EncodeAndDecodeMatchReference) {
 TEST(ValueFormsDayNumbers, BlankAndRefusedDates) {
   EXPECT_EQ(kBlankDate, Date(2, 30, 2001));
   EXPECT_EQ(kBlankDate, Date(13, 1, 2001));
-  EXPECT_EQ(kBlankDate, Date(1, 1, 70000));  // would wrap to a real year if passed on
+  EXPECT_EQ(kBlankDate, Date(1, 1, 70000));     // would wrap to a real year if passed on
   EXPECT_EQ(kBlankDate, Date(65537, 1, 2000));  // would wrap to January
   EXPECT_EQ(kBlankDate, Date(1, 65537, 2000));  // and to its first day
   EXPECT_EQ(kBlankDate, Date(-65535, 1, 2000));

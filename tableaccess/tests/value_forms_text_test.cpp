@@ -26,7 +26,8 @@ std::vector<ReferenceDate> LoadReferenceDates() {
   std::vector<ReferenceDate> dates;
   /* The data sits beside this source; ZARNE_TEST_DATA names that folder when it is set. */
   const char* dir = std::getenv("ZARNE_TEST_DATA");
-  std::string folder = dir ? dir : std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/'));
+  std::string folder =
+      dir ? dir : std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/'));
   std::ifstream in(folder + "/value_forms_reference_dates.txt");
   std::string line;
   while (std::getline(in, line)) {
@@ -107,7 +108,8 @@ TEST(ValueFormsDates, CalendarRulesMatchReference) {
   std::vector<ReferenceDate> dates = LoadReferenceDates();
   ASSERT_GT(dates.size(), 1000u);
   for (const ReferenceDate& r : dates) {
-    SCOPED_TRACE(std::to_string(r.year) + "-" + std::to_string(r.month) + "-" + std::to_string(r.day));
+    SCOPED_TRACE(std::to_string(r.year) + "-" + std::to_string(r.month) + "-" +
+                 std::to_string(r.day));
     EXPECT_EQ(r.leap != 0, IsLeapYear(r.year) != 0);
     EXPECT_EQ(r.daysInMonth, DaysInMonth(r.month, r.year));
     EXPECT_EQ(r.weekday >= 6, IsWeekend(r.month, r.day, r.year) != 0);
@@ -201,10 +203,12 @@ TEST(ValueFormsWords, AmountsInWords) {
   EXPECT_EQ("One Hundred and 00/100 Dollars", Words(100));
   EXPECT_EQ("One Thousand  and 00/100 Dollars", Words(1000));
   EXPECT_EQ("One Million  and 00/100 Dollars", Words(1000000));
-  EXPECT_EQ("One Million Two Hundred Thirty Four Thousand Five Hundred Sixty Seven and 89/100 Dollars",
-            Words(1234567.89));
-  EXPECT_EQ("Forty Two Million Nine Hundred Forty Nine Thousand Six Hundred Seventy Two and 94/100 Dollars",
-            Words(42949672.94));
+  EXPECT_EQ(
+      "One Million Two Hundred Thirty Four Thousand Five Hundred Sixty Seven and 89/100 Dollars",
+      Words(1234567.89));
+  EXPECT_EQ(
+      "Forty Two Million Nine Hundred Forty Nine Thousand Six Hundred Seventy Two and 94/100 Dollars",
+      Words(42949672.94));
   EXPECT_EQ("Five Million Seven and 10/100 Dollars", Words(5000007.10));
 }
 
@@ -231,7 +235,7 @@ TEST(ValueFormsWords, HundredsAppend) {
 }
 
 TEST(ValueFormsStatus, NamesAndCodes) {
-  const char* names[8] = {"Ready", "Escrow", "Printed", "Unposted",
+  const char* names[8] = {"Ready", "Escrow", "Printed",    "Unposted",
                           "Void",  "Posted", "Reconciled", "Balanced"};
   char buffer[16];
   for (SHORT code = 0; code < 8; ++code) {
@@ -261,10 +265,16 @@ TEST(ValueFormsStoredText, LineBreaksPackAndUnpack) {
   EXPECT_STREQ("one\x0Btwo\rthree\n", packed);
   for (size_t i = std::strlen(packed); i < sizeof packed; ++i) EXPECT_EQ(0, packed[i]);
   char unpacked[32];
-  UnpackLineBreaks("a\x0B\x0B" "b", unpacked, sizeof unpacked);
+  UnpackLineBreaks(
+      "a\x0B\x0B"
+      "b",
+      unpacked, sizeof unpacked);
   EXPECT_STREQ("a\r\n\r\nb", unpacked);
   char small[5];
-  UnpackLineBreaks("ab\x0B" "cd", small, sizeof small);
+  UnpackLineBreaks(
+      "ab\x0B"
+      "cd",
+      small, sizeof small);
   EXPECT_STREQ("ab\r\n", small);
   /* One buffer as source and destination, both ways. */
   char text[32] = "one\r\ntwo\r\n";

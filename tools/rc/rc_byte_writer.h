@@ -25,7 +25,9 @@ class ByteWriter {
     Word(value >> 16);
   }
   void Raw(const std::string& text) { bytes_.insert(bytes_.end(), text.begin(), text.end()); }
-  void Raw(const std::vector<uint8_t>& data) { bytes_.insert(bytes_.end(), data.begin(), data.end()); }
+  void Raw(const std::vector<uint8_t>& data) {
+    bytes_.insert(bytes_.end(), data.begin(), data.end());
+  }
   void Text(const std::string& text) {
     Raw(text);
     Byte(0);

@@ -66,9 +66,8 @@ void AddBitmap(ResourceSet& set, const rf::ResourceKey& name, uint16_t language,
 
 // An .ico or .cur file: WORD 0, WORD kind, WORD count, then 16-byte entries naming each
 // image's size and offset. Each image becomes its own resource; the group lists them.
-void AddIconOrCursor(ResourceSet& set, bool cursor, const rf::ResourceKey& name,
-                     uint16_t language, const std::vector<uint8_t>& file,
-                     const SourcePosition& where) {
+void AddIconOrCursor(ResourceSet& set, bool cursor, const rf::ResourceKey& name, uint16_t language,
+                     const std::vector<uint8_t>& file, const SourcePosition& where) {
   const char* what = cursor ? "cursor" : "icon";
   const uint16_t kind = cursor ? 2 : 1;
   if (file.size() < 6 || ReadLittleEndian(file, 0, 2) != 0 || ReadLittleEndian(file, 2, 2) != kind)

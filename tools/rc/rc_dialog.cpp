@@ -16,10 +16,11 @@ using resource_format::ResourceKey;
 
 namespace {
 
-constexpr uint32_t kChildVisible = 0x40000000 | 0x10000000;       // WS_CHILD | WS_VISIBLE
-constexpr uint32_t kDefaultDialogStyle = 0x80000000 | 0x00800000 | 0x00080000;  // POPUP|BORDER|SYSMENU
-constexpr uint32_t kCaptionStyle = 0x00C00000;                     // WS_CAPTION
-constexpr uint32_t kSetFontStyle = 0x0040;                         // DS_SETFONT
+constexpr uint32_t kChildVisible = 0x40000000 | 0x10000000;  // WS_CHILD | WS_VISIBLE
+constexpr uint32_t kDefaultDialogStyle =
+    0x80000000 | 0x00800000 | 0x00080000;       // POPUP|BORDER|SYSMENU
+constexpr uint32_t kCaptionStyle = 0x00C00000;  // WS_CAPTION
+constexpr uint32_t kSetFontStyle = 0x0040;      // DS_SETFONT
 constexpr uint32_t kTabStop = 0x00010000, kGroup = 0x00020000, kBorder = 0x00800000;
 
 struct ShortForm {
@@ -49,8 +50,7 @@ const ShortForm kShortForms[] = {
 
 constexpr uint32_t kComboKindMask = 0x0003;
 
-const char* kPredefinedClasses[] = {"BUTTON", "EDIT", "STATIC", "LISTBOX", "SCROLLBAR",
-                                    "COMBOBOX"};
+const char* kPredefinedClasses[] = {"BUTTON", "EDIT", "STATIC", "LISTBOX", "SCROLLBAR", "COMBOBOX"};
 
 struct Control {
   uint32_t style = 0, exStyle = 0, helpId = 0, id = 0;
@@ -194,7 +194,8 @@ void ReadFont(TokenStream& tokens, DialogHeader* header, bool extended) {
   header->weight = static_cast<uint16_t>(tokens.Expression("the font weight"));
   if (!tokens.AcceptPunct(",")) return;
   header->italic = static_cast<uint8_t>(tokens.Expression("the italic flag"));
-  if (tokens.AcceptPunct(",")) header->charset = static_cast<uint8_t>(tokens.Expression("the character set"));
+  if (tokens.AcceptPunct(","))
+    header->charset = static_cast<uint8_t>(tokens.Expression("the character set"));
 }
 
 // The statements between the dialog's position and its BEGIN.

@@ -20,9 +20,9 @@ struct FlagName {
 };
 
 const FlagName kMenuFlags[] = {
-    {"GRAYED", rf::kMenuItemGrayed},       {"INACTIVE", rf::kMenuItemInactive},
-    {"CHECKED", rf::kMenuItemChecked},     {"MENUBREAK", rf::kMenuItemMenuBreak},
-    {"MENUBARBREAK", 0x0020},              {"HELP", rf::kMenuItemHelp},
+    {"GRAYED", rf::kMenuItemGrayed},   {"INACTIVE", rf::kMenuItemInactive},
+    {"CHECKED", rf::kMenuItemChecked}, {"MENUBREAK", rf::kMenuItemMenuBreak},
+    {"MENUBARBREAK", 0x0020},          {"HELP", rf::kMenuItemHelp},
 };
 
 // Flags after an item, separated by commas or blanks.

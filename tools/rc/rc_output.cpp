@@ -11,7 +11,8 @@
 
 namespace rc {
 
-std::string GenerateSource(const std::vector<uint8_t>& blob, const std::vector<std::string>& scripts) {
+std::string GenerateSource(const std::vector<uint8_t>& blob,
+                           const std::vector<std::string>& scripts) {
   std::ostringstream out;
   out << "// Compiled resources of";
   for (const auto& script : scripts) out << " " << script;

@@ -12,7 +12,8 @@
 
 namespace rc {
 
-std::string GenerateSource(const std::vector<uint8_t>& blob, const std::vector<std::string>& scripts);
+std::string GenerateSource(const std::vector<uint8_t>& blob,
+                           const std::vector<std::string>& scripts);
 std::string GenerateDependencies(const std::string& output, const std::set<std::string>& inputs);
 
 /* Writes the whole file; false when it cannot be written. */

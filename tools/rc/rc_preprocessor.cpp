@@ -137,8 +137,8 @@ class ConditionEvaluator {
 
  private:
   static int Precedence(const std::string& op) {
-    static const char* levels[][4] = {{"||"}, {"&&"}, {"|"}, {"&"}, {"==", "!="},
-                                      {"<", ">", "<=", ">="}, {"+", "-"}, {"*", "/"}};
+    static const char* levels[][4] = {
+        {"||"}, {"&&"}, {"|"}, {"&"}, {"==", "!="}, {"<", ">", "<=", ">="}, {"+", "-"}, {"*", "/"}};
     for (int level = 0; level < 8; ++level) {
       for (const char* candidate : levels[level]) {
         if (candidate && op == candidate) return level + 1;
@@ -303,8 +303,8 @@ void Preprocessor::Directive(const std::string& line, const SourcePosition& wher
   if (directive == "elif" || directive == "else") {
     if (conditionals_.empty()) Fail(where, "#" + directive + " without #if");
     Conditional& open = conditionals_.back();
-    bool holds = open.parentActive && !open.taken &&
-                 (directive == "else" || EvaluateCondition(rest, where));
+    bool holds =
+        open.parentActive && !open.taken && (directive == "else" || EvaluateCondition(rest, where));
     open.active = holds;
     open.taken = open.taken || holds;
     return;
@@ -360,7 +360,8 @@ void Preprocessor::Pragma(const std::string& text, const SourcePosition& where) 
   for (char c : text)
     if (c != ' ' && c != '\t') compact += c;
   if (compact.compare(0, 10, "code_page(") != 0) return;  // other pragmas are the C compiler's
-  std::string page = compact.substr(10, compact.find(')') == std::string::npos ? 0 : compact.find(')') - 10);
+  std::string page =
+      compact.substr(10, compact.find(')') == std::string::npos ? 0 : compact.find(')') - 10);
   if (page == "1252") byteForByte_ = true;
   else if (page == "65001") byteForByte_ = false;
   else Fail(where, "unsupported code page '" + page + "'");
@@ -392,9 +393,8 @@ bool Preprocessor::EvaluateCondition(const std::string& text, const SourcePositi
 void Preprocessor::Expand(const Token& token, std::vector<Token>* out, int depth) {
   auto macro = token.kind == TokenKind::Name ? macros_.find(token.text) : macros_.end();
   // As in C, a macro is not replaced again inside its own replacement: "#define A A A" ends.
-  bool inOwnReplacement =
-      macro != macros_.end() &&
-      std::find(expanding_.begin(), expanding_.end(), &macro->first) != expanding_.end();
+  bool inOwnReplacement = macro != macros_.end() && std::find(expanding_.begin(), expanding_.end(),
+                                                              &macro->first) != expanding_.end();
   if (depth == 0) expansionStart_ = expandedTokens_;
   if (macro == macros_.end() || inOwnReplacement || depth > kMaxExpansionDepth) {
     if (depth > 0 && (++expandedTokens_ > kMaxExpandedTokens ||
@@ -427,7 +427,8 @@ void Preprocessor::Lex(const std::string& line, const SourcePosition& where,
       if (wide) ++i;
       std::string problem;
       size_t end = 0;
-      if (!DecodeStringLiteral(line, i, &end, &token.bytes, &problem, byteForByte_)) Fail(where, problem);
+      if (!DecodeStringLiteral(line, i, &end, &token.bytes, &problem, byteForByte_))
+        Fail(where, problem);
       token.kind = TokenKind::String;
       token.text = line.substr(i, end - i);
       i = end;

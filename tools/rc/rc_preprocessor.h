@@ -37,10 +37,10 @@ class Preprocessor {
 
  private:
   struct Conditional {
-    bool active;       // this branch's lines are kept
-    bool taken;        // some branch of this #if was kept
+    bool active;  // this branch's lines are kept
+    bool taken;   // some branch of this #if was kept
     bool parentActive;
-    int line;          // where the #if stands, named when its #endif is missing
+    int line;  // where the #if stands, named when its #endif is missing
   };
 
   void ProcessFile(const std::string& path, bool header, int depth, std::vector<Token>* out);

@@ -42,7 +42,8 @@ void ResourceSet::AddString(uint32_t id, std::string text, const SourcePosition&
   // Two scripts of one module may both carry a shared message; only a conflict is an error.
   if (existing != strings_.end() && existing->second.text == text) return;
   if (existing != strings_.end())
-    Fail(where, "string id " + std::to_string(id) + " defined twice with different texts (first at " +
+    Fail(where, "string id " + std::to_string(id) +
+                    " defined twice with different texts (first at " +
                     Place(existing->second.where) + ")");
   if (text.size() > 0xFFFF) Fail(where, "string longer than 65535 characters");
   strings_[id] = {std::move(text), where};
@@ -69,7 +70,10 @@ std::vector<uint8_t> ResourceSet::BuildBlob() const {
       if (entry) block.Raw(entry->text);
     }
     all.push_back({ResourceKey::Ordinal(resource_format::kTypeString),
-                   ResourceKey::Ordinal(ordinal), 0, block.Take(), {}});
+                   ResourceKey::Ordinal(ordinal),
+                   0,
+                   block.Take(),
+                   {}});
   }
 
   ByteWriter blob;

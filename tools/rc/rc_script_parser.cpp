@@ -13,8 +13,8 @@ using rf::ResourceKey;
 
 namespace {
 
-const char* kMemoryOptions[] = {"PRELOAD", "LOADONCALL", "FIXED", "MOVEABLE", "DISCARDABLE",
-                                "PURE", "IMPURE", "SHARED", "NONSHARED"};
+const char* kMemoryOptions[] = {"PRELOAD", "LOADONCALL", "FIXED",  "MOVEABLE", "DISCARDABLE",
+                                "PURE",    "IMPURE",     "SHARED", "NONSHARED"};
 
 std::string Upper(std::string text) {
   for (char& c : text) {
@@ -61,7 +61,18 @@ void CompileStringTable(TokenStream& tokens, ResourceSet& set, uint16_t language
   }
 }
 
-enum class Kind { Dialog, DialogEx, Menu, Accelerators, Bitmap, Icon, Cursor, Version, RcData, User };
+enum class Kind {
+  Dialog,
+  DialogEx,
+  Menu,
+  Accelerators,
+  Bitmap,
+  Icon,
+  Cursor,
+  Version,
+  RcData,
+  User
+};
 
 struct TypeKeyword {
   const char* keyword;
@@ -69,9 +80,11 @@ struct TypeKeyword {
 };
 
 const TypeKeyword kTypes[] = {
-    {"DIALOG", Kind::Dialog}, {"DIALOGEX", Kind::DialogEx}, {"MENU", Kind::Menu},
-    {"ACCELERATORS", Kind::Accelerators}, {"BITMAP", Kind::Bitmap}, {"ICON", Kind::Icon},
-    {"CURSOR", Kind::Cursor}, {"VERSIONINFO", Kind::Version}, {"RCDATA", Kind::RcData},
+    {"DIALOG", Kind::Dialog}, {"DIALOGEX", Kind::DialogEx},
+    {"MENU", Kind::Menu},     {"ACCELERATORS", Kind::Accelerators},
+    {"BITMAP", Kind::Bitmap}, {"ICON", Kind::Icon},
+    {"CURSOR", Kind::Cursor}, {"VERSIONINFO", Kind::Version},
+    {"RCDATA", Kind::RcData},
 };
 
 Kind ReadType(TokenStream& tokens, ResourceKey* userType) {
@@ -80,7 +93,8 @@ Kind ReadType(TokenStream& tokens, ResourceKey* userType) {
   }
   const Token& token = tokens.Peek();
   if (token.kind == TokenKind::End) tokens.Fail("a resource name without a type");
-  if (token.kind != TokenKind::Name && token.kind != TokenKind::String && !tokens.StartsExpression())
+  if (token.kind != TokenKind::Name && token.kind != TokenKind::String &&
+      !tokens.StartsExpression())
     tokens.Fail("expected a resource type, found '" + token.text + "'");
   *userType = ReadNameOrOrdinal(tokens, "the resource type", true);
   return Kind::User;
@@ -88,7 +102,8 @@ Kind ReadType(TokenStream& tokens, ResourceKey* userType) {
 
 uint16_t TypeOrdinal(Kind kind) {
   switch (kind) {
-    case Kind::Dialog: case Kind::DialogEx: return rf::kTypeDialog;
+    case Kind::Dialog:
+    case Kind::DialogEx: return rf::kTypeDialog;
     case Kind::Menu: return rf::kTypeMenu;
     case Kind::Accelerators: return rf::kTypeAccelerator;
     case Kind::Version: return rf::kTypeVersion;
@@ -113,9 +128,8 @@ void CompileResource(TokenStream& tokens, Preprocessor& preprocessor, ResourceSe
 
   std::vector<uint8_t> data;
   switch (kind) {
-    case Kind::Dialog: case Kind::DialogEx:
-      data = CompileDialog(tokens, kind == Kind::DialogEx);
-      break;
+    case Kind::Dialog:
+    case Kind::DialogEx: data = CompileDialog(tokens, kind == Kind::DialogEx); break;
     case Kind::Menu:
       SkipResourceOptions(tokens, &language);
       data = CompileMenu(tokens);
@@ -124,9 +138,7 @@ void CompileResource(TokenStream& tokens, Preprocessor& preprocessor, ResourceSe
       SkipResourceOptions(tokens, &language);
       data = CompileAccelerators(tokens);
       break;
-    case Kind::Version:
-      data = CompileVersionInfo(tokens);
-      break;
+    case Kind::Version: data = CompileVersionInfo(tokens); break;
     default:  // RCDATA and user-defined types: a block, or a file
       SkipResourceOptions(tokens, &language);
       if (tokens.IsKeyword("BEGIN") || tokens.Peek().IsPunct("{")) data = CompileDataBlock(tokens);
@@ -147,7 +159,8 @@ ResourceKey ReadNameOrOrdinal(TokenStream& tokens, const char* what, bool upperC
   }
   if (tokens.StartsExpression()) {
     uint32_t value = tokens.Expression(what);
-    if (value > 0xFFFF) tokens.Fail(std::string(what) + " " + std::to_string(value) + " is above 65535");
+    if (value > 0xFFFF)
+      tokens.Fail(std::string(what) + " " + std::to_string(value) + " is above 65535");
     return ResourceKey::Ordinal(static_cast<uint16_t>(value));
   }
   if (token.kind == TokenKind::Name) {

@@ -13,10 +13,10 @@ namespace rc {
 namespace {
 
 // Windows-1252 bytes 0x80-0x9F and the Unicode characters they stand for.
-const uint16_t kHighControls[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+const uint16_t kHighControls[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 int Windows1252Byte(uint32_t codePoint) {
   if (codePoint >= 0xA0 && codePoint <= 0xFF) return static_cast<int>(codePoint);
@@ -38,7 +38,8 @@ size_t Utf8Sequence(const std::string& line, size_t i, uint32_t* codePoint) {
     *codePoint = ((byte(i) & 0x0F) << 12) | ((byte(i + 1) & 0x3F) << 6) | (byte(i + 2) & 0x3F);
     return *codePoint >= 0x800 ? 3 : 0;
   }
-  if ((byte(i) & 0xF8) == 0xF0 && continuation(i + 1) && continuation(i + 2) && continuation(i + 3)) {
+  if ((byte(i) & 0xF8) == 0xF0 && continuation(i + 1) && continuation(i + 2) &&
+      continuation(i + 3)) {
     *codePoint = ((byte(i) & 0x07) << 18) | ((byte(i + 1) & 0x3F) << 12) |
                  ((byte(i + 2) & 0x3F) << 6) | (byte(i + 3) & 0x3F);
     return *codePoint >= 0x10000 ? 4 : 0;
@@ -57,14 +58,36 @@ int HexValue(char c) {
 void DecodeEscape(const std::string& line, size_t* i, std::string* bytes) {
   char c = line[*i];
   switch (c) {
-    case 'n': *bytes += '\n'; ++*i; return;
-    case 't': *bytes += '\t'; ++*i; return;
-    case 'r': *bytes += '\r'; ++*i; return;
-    case 'a': *bytes += '\b'; ++*i; return;  // right-aligns menu text, as on the platform
-    case 'b': *bytes += '\b'; ++*i; return;
-    case 'f': *bytes += '\f'; ++*i; return;
-    case 'v': *bytes += '\v'; ++*i; return;
-    case 'x': case 'X': {
+    case 'n':
+      *bytes += '\n';
+      ++*i;
+      return;
+    case 't':
+      *bytes += '\t';
+      ++*i;
+      return;
+    case 'r':
+      *bytes += '\r';
+      ++*i;
+      return;
+    case 'a':
+      *bytes += '\b';
+      ++*i;
+      return;  // right-aligns menu text, as on the platform
+    case 'b':
+      *bytes += '\b';
+      ++*i;
+      return;
+    case 'f':
+      *bytes += '\f';
+      ++*i;
+      return;
+    case 'v':
+      *bytes += '\v';
+      ++*i;
+      return;
+    case 'x':
+    case 'X': {
       int value = 0, digits = 0;
       ++*i;
       while (digits < 2 && *i < line.size() && HexValue(line[*i]) >= 0) {
@@ -74,8 +97,7 @@ void DecodeEscape(const std::string& line, size_t* i, std::string* bytes) {
       *bytes += static_cast<char>(value);
       return;
     }
-    default:
-      break;
+    default: break;
   }
   if (c >= '0' && c <= '7') {
     int value = 0, digits = 0;
@@ -113,8 +135,9 @@ bool DecodeStringLiteral(const std::string& line, size_t start, size_t* end, std
       continue;
     }
     uint32_t codePoint = 0;
-    size_t length =
-        (!byteForByte && static_cast<unsigned char>(c) >= 0x80) ? Utf8Sequence(line, i, &codePoint) : 0;
+    size_t length = (!byteForByte && static_cast<unsigned char>(c) >= 0x80)
+                        ? Utf8Sequence(line, i, &codePoint)
+                        : 0;
     if (length > 0) {
       int converted = Windows1252Byte(codePoint);
       if (converted < 0) {

@@ -16,10 +16,10 @@ enum class TokenKind { Name, Number, String, Punct, End };
 
 struct Token {
   TokenKind kind = TokenKind::End;
-  std::string text;      // the name, the punctuation, or the number as written
-  std::string bytes;     // a string's decoded Windows-1252 bytes
+  std::string text;   // the name, the punctuation, or the number as written
+  std::string bytes;  // a string's decoded Windows-1252 bytes
   uint32_t number = 0;
-  bool isLong = false;   // a number written with an L suffix
+  bool isLong = false;  // a number written with an L suffix
   SourcePosition where;
 
   bool IsPunct(const char* p) const { return kind == TokenKind::Punct && text == p; }

@@ -54,7 +54,8 @@ void TokenStream::ExpectPunct(const char* punct, const char* after) {
 bool TokenStream::AcceptBegin() { return AcceptKeyword("BEGIN") || AcceptPunct("{"); }
 
 void TokenStream::ExpectBegin(const char* of) {
-  if (!AcceptBegin()) Fail(std::string("expected BEGIN of ") + of + ", found '" + Peek().text + "'");
+  if (!AcceptBegin())
+    Fail(std::string("expected BEGIN of ") + of + ", found '" + Peek().text + "'");
 }
 
 bool TokenStream::AcceptEnd() { return AcceptKeyword("END") || AcceptPunct("}"); }
@@ -162,8 +163,7 @@ int64_t TokenStream::Primary(bool* isLong) {
   }
   if (token.kind == TokenKind::Name) {
     uint32_t value;
-    if (!LookUpConstant(token.text, &value))
-      Fail("unknown name '" + token.text + "' in " + what_);
+    if (!LookUpConstant(token.text, &value)) Fail("unknown name '" + token.text + "' in " + what_);
     Next();
     return value;
   }

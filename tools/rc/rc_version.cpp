@@ -26,7 +26,8 @@ struct FixedInfo {
 void ReadFourPartVersion(TokenStream& tokens, uint32_t* high, uint32_t* low) {
   uint32_t parts[4] = {0, 0, 0, 0};
   parts[0] = tokens.Expression("the version");
-  for (int i = 1; i < 4 && tokens.AcceptPunct(","); ++i) parts[i] = tokens.Expression("the version");
+  for (int i = 1; i < 4 && tokens.AcceptPunct(","); ++i)
+    parts[i] = tokens.Expression("the version");
   for (uint32_t part : parts) {
     if (part > 0xFFFF) tokens.Fail("a version part above 65535");
   }
@@ -36,9 +37,12 @@ void ReadFourPartVersion(TokenStream& tokens, uint32_t* high, uint32_t* low) {
 
 void ReadFixedInfo(TokenStream& tokens, FixedInfo* info) {
   for (;;) {
-    if (tokens.AcceptKeyword("FILEVERSION")) ReadFourPartVersion(tokens, &info->fileMS, &info->fileLS);
-    else if (tokens.AcceptKeyword("PRODUCTVERSION")) ReadFourPartVersion(tokens, &info->productMS, &info->productLS);
-    else if (tokens.AcceptKeyword("FILEFLAGSMASK")) info->flagsMask = tokens.Expression("FILEFLAGSMASK");
+    if (tokens.AcceptKeyword("FILEVERSION"))
+      ReadFourPartVersion(tokens, &info->fileMS, &info->fileLS);
+    else if (tokens.AcceptKeyword("PRODUCTVERSION"))
+      ReadFourPartVersion(tokens, &info->productMS, &info->productLS);
+    else if (tokens.AcceptKeyword("FILEFLAGSMASK"))
+      info->flagsMask = tokens.Expression("FILEFLAGSMASK");
     else if (tokens.AcceptKeyword("FILEFLAGS")) info->flags = tokens.Expression("FILEFLAGS");
     else if (tokens.AcceptKeyword("FILEOS")) info->os = tokens.Expression("FILEOS");
     else if (tokens.AcceptKeyword("FILETYPE")) info->type = tokens.Expression("FILETYPE");

@@ -50,8 +50,9 @@ bool ParseArguments(int argc, char** argv, Options* options) {
 int main(int argc, char** argv) {
   Options options;
   if (!ParseArguments(argc, argv, &options)) {
-    std::fprintf(stderr, "usage: zrc -o <output.cpp> [-d <depfile>] [-I <dir>]... <script.rc>...\n"
-                         "       zrc --blob <file> [-I <dir>]... <script.rc>...\n");
+    std::fprintf(stderr,
+                 "usage: zrc -o <output.cpp> [-d <depfile>] [-I <dir>]... <script.rc>...\n"
+                 "       zrc --blob <file> [-I <dir>]... <script.rc>...\n");
     return 2;
   }
   rc::Preprocessor preprocessor(options.includeDirectories);
@@ -63,7 +64,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::vector<uint8_t> blob = resources.BuildBlob();
-  if (!options.blob.empty() && !rc::WriteFile(options.blob, std::string(blob.begin(), blob.end()))) {
+  if (!options.blob.empty() &&
+      !rc::WriteFile(options.blob, std::string(blob.begin(), blob.end()))) {
     std::fprintf(stderr, "%s: cannot write the blob\n", options.blob.c_str());
     return 1;
   }
@@ -74,7 +76,7 @@ int main(int argc, char** argv) {
   }
   if (!options.depfile.empty() &&
       !rc::WriteFile(options.depfile,
-                              rc::GenerateDependencies(options.output, preprocessor.Dependencies()))) {
+                     rc::GenerateDependencies(options.output, preprocessor.Dependencies()))) {
     std::fprintf(stderr, "%s: cannot write the dependency file\n", options.depfile.c_str());
     return 1;
   }

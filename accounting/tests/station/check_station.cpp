@@ -45,13 +45,17 @@ namespace {
 constexpr char kBusyText[] = "Checks are being printed at another workstation.";
 
 void Pause(long milliseconds) {
-  struct timespec pause{milliseconds / 1000, (milliseconds % 1000) * 1000000L};
+  struct timespec pause {
+    milliseconds / 1000, (milliseconds % 1000) * 1000000L
+  };
   nanosleep(&pause, nullptr);
 }
 
 void ReadDirectories() {
-  GetPrivateProfileString("System", "DirDatabase", "C:\\ZARNE\\DATA", gDatabaseDir, sizeof gDatabaseDir, "zarne.ini");
-  GetPrivateProfileString("System", "DirCheckCtl", "C:\\ZARNE\\CHECKS", gCheckCtlDir, sizeof gCheckCtlDir, "zarne.ini");
+  GetPrivateProfileString("System", "DirDatabase", "C:\\ZARNE\\DATA", gDatabaseDir,
+                          sizeof gDatabaseDir, "zarne.ini");
+  GetPrivateProfileString("System", "DirCheckCtl", "C:\\ZARNE\\CHECKS", gCheckCtlDir,
+                          sizeof gCheckCtlDir, "zarne.ini");
 }
 
 bool OpenTables() {
@@ -102,7 +106,8 @@ int RunChecks(const char* file, bool barrier, long killAt) {
   CopyLedgerText(dialog.FileNumber, sizeof dialog.FileNumber, file);
   driver.OnDialog(kDisburseTemplate, [&](HWND hwnd) {
     for (;;) {
-      if (driver.Pending() == 0) driver.OnDialog(20905, [](HWND confirm) { PressButton(confirm, IDOK); });
+      if (driver.Pending() == 0)
+        driver.OnDialog(20905, [](HWND confirm) { PressButton(confirm, IDOK); });
       if (printers.PrintRequests().size() == printersChosen) {
         printers.ChoosePrinter();
         ++printersChosen;
@@ -134,8 +139,7 @@ int HoldCheckCtl() {
   std::puts("held");
   std::fflush(stdout);
   char line[64];
-  while (std::fgets(line, sizeof line, stdin)) {
-  }
+  while (std::fgets(line, sizeof line, stdin)) {}
   record.Unlock();
   return 0;
 }
@@ -165,7 +169,8 @@ int main(int argc, char** argv) {
   for (int i = 3; i < argc; ++i) {
     if (std::strcmp(argv[i], "barrier") == 0) barrier = true;
     else if (std::strcmp(argv[i], "kill-at") == 0 && i + 1 < argc) killAt = std::atol(argv[++i]);
-    else if (std::strcmp(argv[i], "slow-sync") == 0 && i + 1 < argc) EngineTestSlowSyncs(std::atoi(argv[++i]));
+    else if (std::strcmp(argv[i], "slow-sync") == 0 && i + 1 < argc)
+      EngineTestSlowSyncs(std::atoi(argv[++i]));
   }
   const int result = RunChecks(argv[2], barrier, killAt);
   std::fflush(stdout);

@@ -54,8 +54,7 @@ int Act(TPXRecord& record, int argc, char** argv, int at) {
     std::puts("held");
     std::fflush(stdout);
     char line[64];
-    while (std::fgets(line, sizeof line, stdin)) {
-    }
+    while (std::fgets(line, sizeof line, stdin)) {}
     record.Unlock();
     return 0;
   }

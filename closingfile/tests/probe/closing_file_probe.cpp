@@ -47,7 +47,8 @@ int Read(const char* directory, int argc, char* argv[]) {
       if (argv[i][0] == 's') {
         text[0] = '\0';
         record.GetString(field, text.data(), static_cast<DWORD>(text.size()));
-        for (const char* c = text.data(); *c; ++c) std::printf("%02X", static_cast<unsigned char>(*c));
+        for (const char* c = text.data(); *c; ++c)
+          std::printf("%02X", static_cast<unsigned char>(*c));
         std::printf("\n");
       } else if (argv[i][0] == 'l') {
         LONG value = 0;

@@ -58,8 +58,7 @@ int Hold(TPXRecord& record, const char* file, const char* type, double seq) {
   std::printf("%s\n", locked ? "held" : "refused");
   std::fflush(stdout);
   char line[16];
-  while (std::fgets(line, sizeof line, stdin)) {
-  }
+  while (std::fgets(line, sizeof line, stdin)) {}
   record.Unlock();
   return 0;
 }
@@ -91,9 +90,11 @@ int main(int argc, char* argv[]) {
     TPXRecord record(&table, true);
     std::string command = argv[2];
     if (command == "list") result = List(record, argv[3], argv[4]);
-    if (command == "hold" && argc > 5) result = Hold(record, argv[3], argv[4], std::strtod(argv[5], nullptr));
+    if (command == "hold" && argc > 5)
+      result = Hold(record, argv[3], argv[4], std::strtod(argv[5], nullptr));
     if (command == "fill" && argc > 7)
-      result = Fill(record, argv[3], argv[4], std::atol(argv[5]), std::atol(argv[6]), std::atol(argv[7]));
+      result = Fill(record, argv[3], argv[4], std::atol(argv[5]), std::atol(argv[6]),
+                    std::atol(argv[7]));
   }
   std::fflush(stdout);
   PXExit();

@@ -33,8 +33,8 @@ class DesignHost : public GuiTest {
     library_ = LoadLibrary("vgrd32.dll");
     ASSERT_NE(library_, nullptr);
     module_ = GetModuleHandle(nullptr);
-    top_ = CreateWindow("static", "Editor", WS_OVERLAPPED | WS_VISIBLE, 10, 10, 640, 480, nullptr, nullptr, module_,
-                        nullptr);
+    top_ = CreateWindow("static", "Editor", WS_OVERLAPPED | WS_VISIBLE, 10, 10, 640, 480, nullptr,
+                        nullptr, module_, nullptr);
     ASSERT_NE(top_, nullptr);
   }
   void TearDown() override {
@@ -44,10 +44,13 @@ class DesignHost : public GuiTest {
   }
   /* Runs in the test's fresh root before the library loads (and reads win.ini). */
   virtual void BeforeLoad() {}
-  HWND Window(const char* className, HWND parent, int x = 10, int y = 10, int w = 300, int h = 200) {
-    return CreateWindow(className, "", WS_CHILD | WS_VISIBLE, x, y, w, h, parent, nullptr, module_, nullptr);
+  HWND Window(const char* className, HWND parent, int x = 10, int y = 10, int w = 300,
+              int h = 200) {
+    return CreateWindow(className, "", WS_CHILD | WS_VISIBLE, x, y, w, h, parent, nullptr, module_,
+                        nullptr);
   }
-  HWND Grid(HWND parent, const char* text = "Orders", int x = 5, int y = 5, int w = 120, int h = 80) {
+  HWND Grid(HWND parent, const char* text = "Orders", int x = 5, int y = 5, int w = 120,
+            int h = 80) {
     return CreateWindow("Tessel", text, WS_CHILD | WS_VISIBLE | TSS_HGRID, x, y, w, h, parent,
                         reinterpret_cast<HMENU>(200), module_, nullptr);
   }
@@ -104,13 +107,20 @@ TEST_F(DesignHost, UnderADottedPathTheHostStillClassifies) {
   // A copy of this very program under folders with full stops, run for the case above.
   std::string folder = Root() + "/.local/main.v2";
   std::filesystem::create_directories(folder);
-  std::string copy = folder + "/" + std::filesystem::path(std::filesystem::read_symlink("/proc/self/exe")).filename().string();
-  std::filesystem::copy_file("/proc/self/exe", copy, std::filesystem::copy_options::overwrite_existing);
-  std::string library = std::filesystem::path(std::filesystem::read_symlink("/proc/self/exe")).parent_path() / "libvgrd32.so";
-  std::filesystem::copy_file(library, folder + "/libvgrd32.so", std::filesystem::copy_options::overwrite_existing);
-  std::string command = "cd " + folder + " && LD_LIBRARY_PATH=" +
-                        std::filesystem::path(library).parent_path().string() + " " + copy +
-                        " --gtest_filter=DesignHost.AGridClassifiesAsThisBuildsKind > /dev/null 2>&1";
+  std::string copy =
+      folder + "/" +
+      std::filesystem::path(std::filesystem::read_symlink("/proc/self/exe")).filename().string();
+  std::filesystem::copy_file("/proc/self/exe", copy,
+                             std::filesystem::copy_options::overwrite_existing);
+  std::string library =
+      std::filesystem::path(std::filesystem::read_symlink("/proc/self/exe")).parent_path() /
+      "libvgrd32.so";
+  std::filesystem::copy_file(library, folder + "/libvgrd32.so",
+                             std::filesystem::copy_options::overwrite_existing);
+  std::string command =
+      "cd " + folder +
+      " && LD_LIBRARY_PATH=" + std::filesystem::path(library).parent_path().string() + " " + copy +
+      " --gtest_filter=DesignHost.AGridClassifiesAsThisBuildsKind > /dev/null 2>&1";
   int status = std::system(command.c_str());
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
 }
@@ -183,14 +193,16 @@ TEST_F(DesignHost, TwinDialogsHandTheRecordOverPastDragWindows) {
   drag.hInstance = module_;
   drag.lpszClassName = "Drag";
   RegisterClass(&drag);
-  HWND first = CreateWindow("#32770", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, top_, nullptr, module_, nullptr);
+  HWND first = CreateWindow("#32770", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, top_, nullptr,
+                            module_, nullptr);
   Window("Drag", first, 0, 0, 4, 4);
   HWND a = Grid(first, "A");
   Window("Drag", first, 0, 0, 4, 4);
   HWND b = Grid(first, "B", 5, 100);
   Define(b, "Bee");
   HGLOBAL record = Record(b);
-  HWND second = CreateWindow("#32770", "", WS_CHILD | WS_VISIBLE, 310, 0, 300, 200, top_, nullptr, module_, nullptr);
+  HWND second = CreateWindow("#32770", "", WS_CHILD | WS_VISIBLE, 310, 0, 300, 200, top_, nullptr,
+                             module_, nullptr);
   HWND a2 = Grid(second, "A");
   HWND b2 = Grid(second, "B", 5, 100);
   EXPECT_EQ(Record(b2), record) << "the copy's grid takes its named twin's record";
@@ -204,7 +216,8 @@ TEST_F(DesignHost, TwinDialogsHandTheRecordOverPastDragWindows) {
 }
 
 TEST_F(DesignHost, ANewGridIsNotItsOwnTwinAndRectanglesMustBeExact) {
-  HWND dialog = CreateWindow("#32770", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, top_, nullptr, module_, nullptr);
+  HWND dialog = CreateWindow("#32770", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, top_, nullptr,
+                             module_, nullptr);
   HWND alone = Grid(dialog, "Alone");
   EXPECT_NE(Record(alone), nullptr);
   HWND parent = Window("static", top_, 320, 0);
@@ -223,7 +236,8 @@ TEST_F(DesignHost, AGridInAStandardDialogWaitsForTheRecordOfTheGridItReplaces) {
   HWND old = Grid(Window("static", top_, 0, 0), "Orders", 5, 5, 120, 80);
   Define(old, "Old");
   HGLOBAL record = Record(old);
-  HWND dialog = CreateWindow("#32770", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, top_, nullptr, module_, nullptr);
+  HWND dialog = CreateWindow("#32770", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, top_, nullptr,
+                             module_, nullptr);
   HWND waiting = Grid(dialog, "Orders", 5, 5, 120, 80);
   EXPECT_EQ(Record(waiting), nullptr);
   EXPECT_EQ(SendMessage(waiting, TSM_GETCOLCOUNT, 0, 0), TSERR_LOCKFAILED);
@@ -239,7 +253,8 @@ TEST_F(DesignHost, AGridInAStandardDialogWaitsForTheRecordOfTheGridItReplaces) {
 TEST_F(DesignHost, AWaitingGridDestroyedFirstIsHandedNothing) {
   HWND old = Grid(Window("static", top_, 0, 0), "Orders", 5, 5, 120, 80);
   HGLOBAL record = Record(old);
-  HWND dialog = CreateWindow("#32770", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, top_, nullptr, module_, nullptr);
+  HWND dialog = CreateWindow("#32770", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, top_, nullptr,
+                             module_, nullptr);
   HWND waiting = Grid(dialog, "Orders", 5, 5, 120, 80);
   DestroyWindow(waiting);
   // A new window may now have the waiting grid's handle; either way it is not handed a record.

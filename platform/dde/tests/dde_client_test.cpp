@@ -103,9 +103,9 @@ TEST_F(DdeClient, RequestPokeAndExecuteOnOneConversation) {
   EXPECT_EQ(DdeGetLastError(clientInstance), static_cast<UINT>(DMLERR_NOTPROCESSED));
 
   // Transactions the client may not send are refused before anything goes out.
-  EXPECT_EQ(DdeClientTransaction(nullptr, 0, conversation, nullptr, CF_TEXT, XTYP_REQUEST, 1000,
-                                 nullptr),
-            nullptr);
+  EXPECT_EQ(
+      DdeClientTransaction(nullptr, 0, conversation, nullptr, CF_TEXT, XTYP_REQUEST, 1000, nullptr),
+      nullptr);
   EXPECT_EQ(DdeGetLastError(clientInstance), static_cast<UINT>(DMLERR_INVALIDPARAMETER));
   EXPECT_EQ(DdeClientTransaction(nullptr, 0, conversation, topic, CF_TEXT, XTYP_REQUEST,
                                  TIMEOUT_ASYNC, nullptr),
@@ -132,8 +132,8 @@ TEST_F(DdeClient, HotAndWarmLinksReachTheCallbackUntilStopped) {
   ASSERT_NE(conversation, nullptr);
   HSZ buyer = Name("BuyerName");
   HSZ price = Name("SalesPrice");
-  ASSERT_TRUE(DdeClientTransaction(nullptr, 0, conversation, buyer, CF_TEXT, XTYP_ADVSTART, 5000,
-                                   nullptr));
+  ASSERT_TRUE(
+      DdeClientTransaction(nullptr, 0, conversation, buyer, CF_TEXT, XTYP_ADVSTART, 5000, nullptr));
   ASSERT_TRUE(DdeClientTransaction(nullptr, 0, conversation, price, CF_TEXT,
                                    XTYP_ADVSTART | XTYPF_NODATA, 5000, nullptr));
 
@@ -146,12 +146,12 @@ TEST_F(DdeClient, HotAndWarmLinksReachTheCallbackUntilStopped) {
   EXPECT_EQ(heard[1].item, "SalesPrice");
   EXPECT_FALSE(heard[1].hadData);  // a warm link hears of the change only
 
-  ASSERT_TRUE(DdeClientTransaction(nullptr, 0, conversation, buyer, CF_TEXT, XTYP_ADVSTOP, 5000,
-                                   nullptr));
+  ASSERT_TRUE(
+      DdeClientTransaction(nullptr, 0, conversation, buyer, CF_TEXT, XTYP_ADVSTOP, 5000, nullptr));
   // Stopping a link that does not exist is refused.
-  EXPECT_EQ(DdeClientTransaction(nullptr, 0, conversation, buyer, CF_TEXT, XTYP_ADVSTOP, 5000,
-                                 nullptr),
-            nullptr);
+  EXPECT_EQ(
+      DdeClientTransaction(nullptr, 0, conversation, buyer, CF_TEXT, XTYP_ADVSTOP, 5000, nullptr),
+      nullptr);
   heard.clear();
   EXPECT_TRUE(Send(conversation, XTYP_POKE, "BuyerName", "Nobody Hears"));
   EXPECT_TRUE(Send(conversation, XTYP_POKE, "SalesPrice", "2.00"));
@@ -222,7 +222,8 @@ TEST_F(DdeClient, TenThousandRequestsDoNotGrowEitherSide) {
   size_t strings = dde::LiveStringCount(), data = dde::LiveDataCount();
   long serverKiB = ResidentKiB(server->pid());
   for (int i = 0; i < 10000; ++i)
-    ASSERT_EQ(Request(conversation, "BuyerName"), "Jane Q. Buyer") << i << " " << DdeGetLastError(clientInstance);
+    ASSERT_EQ(Request(conversation, "BuyerName"), "Jane Q. Buyer")
+        << i << " " << DdeGetLastError(clientInstance);
   EXPECT_EQ(Request(conversation, "LiveHandles"), serverHandles);
   EXPECT_EQ(dde::LiveStringCount(), strings);
   EXPECT_EQ(dde::LiveDataCount(), data);

@@ -59,8 +59,8 @@ TEST_F(DdeHandles, StringHandlesRefuseWhatTheyCannotCarry) {
 TEST_F(DdeHandles, DataHandlesCopyWithOffsetsAndAreFreedOnce) {
   size_t before = dde::LiveDataCount();
   char text[] = "hello";
-  HDDEDATA data = DdeCreateDataHandle(instance, reinterpret_cast<LPBYTE>(text), 6, 2, nullptr,
-                                      CF_TEXT, 0);
+  HDDEDATA data =
+      DdeCreateDataHandle(instance, reinterpret_cast<LPBYTE>(text), 6, 2, nullptr, CF_TEXT, 0);
   ASSERT_NE(data, nullptr);
   EXPECT_EQ(DdeGetData(data, nullptr, 0, 0), 8u);
   char out[16] = {};

@@ -200,12 +200,11 @@ TEST_F(DdeServer, CallbackSeesEachTransactionInOrder) {
   EXPECT_EQ(advise.Interrupt(), 0);
   ASSERT_TRUE(SpinUntil([] { return events.back().type == XTYP_DISCONNECT; }));
 
-  std::vector<UINT> expected = {
-      XTYP_CONNECT, XTYP_CONNECT_CONFIRM, XTYP_REQUEST, XTYP_DISCONNECT,
-      XTYP_CONNECT, XTYP_CONNECT_CONFIRM, XTYP_POKE,    XTYP_DISCONNECT,
-      XTYP_CONNECT, XTYP_CONNECT_CONFIRM, XTYP_EXECUTE, XTYP_DISCONNECT,
-      XTYP_CONNECT, XTYP_CONNECT_CONFIRM, XTYP_ADVSTART, XTYP_ADVREQ, XTYP_ADVSTOP,
-      XTYP_DISCONNECT};
+  std::vector<UINT> expected = {XTYP_CONNECT, XTYP_CONNECT_CONFIRM, XTYP_REQUEST,  XTYP_DISCONNECT,
+                                XTYP_CONNECT, XTYP_CONNECT_CONFIRM, XTYP_POKE,     XTYP_DISCONNECT,
+                                XTYP_CONNECT, XTYP_CONNECT_CONFIRM, XTYP_EXECUTE,  XTYP_DISCONNECT,
+                                XTYP_CONNECT, XTYP_CONNECT_CONFIRM, XTYP_ADVSTART, XTYP_ADVREQ,
+                                XTYP_ADVSTOP, XTYP_DISCONNECT};
   EXPECT_EQ(Types(), expected);
   EXPECT_EQ(events[2].item, "BuyerName");
   EXPECT_EQ(events[6].data, "Ann Lee");
@@ -271,7 +270,7 @@ TEST_F(DdeServer, GarbageBeforeConnectingIsClosedWithoutACallback) {
     ASSERT_GE(fd, 0);
     std::string garbage(512, '\0');
     for (char& c : garbage) c = static_cast<char>(random());
-    if (round == 1) garbage = std::string("\xFF\xFF\xFF\x7F", 4);  // a huge length
+    if (round == 1) garbage = std::string("\xFF\xFF\xFF\x7F", 4);    // a huge length
     if (round == 2) garbage = std::string("\5\0\0\0\1\0\0\0\0", 9);  // a truncated Connect
     Write(fd, garbage);
     EXPECT_TRUE(ServeUntilClosed(fd));

@@ -55,8 +55,8 @@ Child::Child(const QString& program, const QStringList& arguments)
     : process_(std::make_unique<QProcess>()) {
   // Output goes to a file, so that a child never waits on a pipe the test is not reading.
   static int children = 0;
-  outputPath_ = std::string(std::getenv("XDG_RUNTIME_DIR")) + "/child-" +
-                std::to_string(getpid()) + "-" + std::to_string(++children) + ".out";
+  outputPath_ = std::string(std::getenv("XDG_RUNTIME_DIR")) + "/child-" + std::to_string(getpid()) +
+                "-" + std::to_string(++children) + ".out";
   process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
   process_->setStandardOutputFile(QString::fromStdString(outputPath_));
   process_->start(program, arguments);

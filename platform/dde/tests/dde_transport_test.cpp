@@ -24,7 +24,7 @@ HDDEDATA CALLBACK Ignore(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG
 }
 
 mode_t ModeOf(const std::string& path) {
-  struct stat info{};
+  struct stat info {};
   lstat(path.c_str(), &info);
   return info.st_mode;
 }
@@ -94,8 +94,8 @@ TEST_F(DdeTransport, ServiceSocketsCarryAnyNameAndOnlyTheUserMayUseThem) {
   ASSERT_EQ(sockets.size(), 1u);
   EXPECT_EQ(sockets[0].service, name);
   EXPECT_EQ(sockets[0].pid, getpid());
-  EXPECT_EQ(sockets[0].path, dde::RuntimeDirectory() + "/dde-Zarne%20B%FCro%2F1%2Ex." +
-                                 std::to_string(getpid()));
+  EXPECT_EQ(sockets[0].path,
+            dde::RuntimeDirectory() + "/dde-Zarne%20B%FCro%2F1%2Ex." + std::to_string(getpid()));
   EXPECT_TRUE(S_ISSOCK(ModeOf(sockets[0].path)));
   EXPECT_EQ(ModeOf(sockets[0].path) & 0777, 0600u);
 

@@ -30,9 +30,8 @@ class ForeignWindows : public ::testing::Test {
   void SetUp() override {
     PrepareDdeTestProcess();
     requests.clear();
-    SetForeignWindowRequestHandler([](HWND local, int command) {
-      requests.emplace_back(local, command);
-    });
+    SetForeignWindowRequestHandler(
+        [](HWND local, int command) { requests.emplace_back(local, command); });
   }
   void TearDown() override {
     for (uintptr_t value : {0x10010u, 0x10014u, 0x10018u}) UnpublishTopLevelWindow(Local(value));
@@ -90,15 +89,16 @@ TEST_F(ForeignWindows, ProgramThatDiedLeavesNothingBehind) {
   DIR* dir = opendir(dde::RuntimeDirectory().c_str());
   ASSERT_NE(dir, nullptr);
   while (dirent* entry = readdir(dir))
-    EXPECT_EQ(std::string(entry->d_name).find("windows." + pid), std::string::npos) << entry->d_name;
+    EXPECT_EQ(std::string(entry->d_name).find("windows." + pid), std::string::npos)
+        << entry->d_name;
   closedir(dir);
 }
 
 TEST_F(ForeignWindows, MalformedRequestsAreIgnored) {
   PublishTopLevelWindow(Local(0x10010), "Frame", "Zarne");
   std::string path = dde::RuntimeDirectory() + "/windows." + std::to_string(getpid()) + ".sock";
-  for (std::string line : std::vector<std::string>{"S 1 99\n", "S 1 -4\n", "A 77\n", "X 1\n", "A\n", "A 1",
-                           std::string(200, 'A')}) {
+  for (std::string line : std::vector<std::string>{"S 1 99\n", "S 1 -4\n", "A 77\n", "X 1\n", "A\n",
+                                                   "A 1", std::string(200, 'A')}) {
     int fd = socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;

@@ -36,7 +36,8 @@ int RunSecondCopy(std::string* output) {
 bool DispatchUntil(const std::function<bool()>& done) {
   QElapsedTimer timer;
   timer.start();
-  while (!done() && timer.elapsed() < 20000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  while (!done() && timer.elapsed() < 20000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   return done();
 }
 
@@ -110,8 +111,8 @@ TEST_F(RunningCopy, ASecondCopyRestoresTheFirstOnlyAfterItsStartUpShowedTheFrame
   wc.lpszClassName = "StartingFrame";
   ASSERT_NE(RegisterClass(&wc), 0);
   DestroyWindow(frame);  // this test's frame is the starting one
-  HWND starting = CreateWindow("StartingFrame", "Zarne", WS_OVERLAPPEDWINDOW, 10, 10, 400, 300, nullptr,
-                               nullptr, nullptr, nullptr);
+  HWND starting = CreateWindow("StartingFrame", "Zarne", WS_OVERLAPPEDWINDOW, 10, 10, 400, 300,
+                               nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(starting, nullptr);
   std::string output;
   EXPECT_EQ(RunSecondCopy(&output), 0);

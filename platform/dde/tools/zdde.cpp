@@ -124,7 +124,9 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return Usage();
   const std::string& verb = args[0];
-  size_t wanted = verb == "poke" ? 5 : (verb == "request" || verb == "execute" || verb == "advise") ? 4 : 0;
+  size_t wanted = verb == "poke"                                                 ? 5
+                  : (verb == "request" || verb == "execute" || verb == "advise") ? 4
+                                                                                 : 0;
   if (wanted == 0 || args.size() != wanted) return Usage();
 
   if (DdeInitialize(&gDdeInstance, OnTransaction, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) {
@@ -133,7 +135,8 @@ int main(int argc, char** argv) {
   }
   HSZ service = Name(argv[2]), topic = Name(argv[3]);
   HSZ item = verb == "execute" ? nullptr : Name(argv[4]);
-  HCONV conversation = service && topic ? DdeConnect(gDdeInstance, service, topic, nullptr) : nullptr;
+  HCONV conversation =
+      service && topic ? DdeConnect(gDdeInstance, service, topic, nullptr) : nullptr;
   int status;
   if (!conversation) {
     std::fprintf(stderr, "zdde: no server answers for %s|%s\n", argv[2], argv[3]);

@@ -16,182 +16,183 @@ namespace {
 constexpr int kRecords = 300;
 
 class EngineConcurrencyTest : public EngineTest {
-protected:
-    void SetUp() override {
-        EngineTest::SetUp();
-        ASSERT_EQ(EngineCreateTable(db_, 0, shape_.Desc()), ENGINE_OK);
-        EngineCursor c = Open("ACCOUNT");
-        std::vector<char> r = NewRecord(c);
-        for (int n = 0; n < kRecords; n += 2) Write(c, r, n, true);
-        EngineCloseCursor(&c);
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    ASSERT_EQ(EngineCreateTable(db_, 0, shape_.Desc()), ENGINE_OK);
+    EngineCursor c = Open("ACCOUNT");
+    std::vector<char> r = NewRecord(c);
+    for (int n = 0; n < kRecords; n += 2) Write(c, r, n, true);
+    EngineCloseCursor(&c);
+  }
+  void Write(EngineCursor c, std::vector<char>& r, int seq, bool insert) {
+    EngineInitRecord(c, r.data());
+    EnginePutField(c, 1, r.data(), "F1");
+    EnginePutField(c, 2, r.data(), "C");
+    double value = seq;
+    EnginePutField(c, 3, r.data(), &value);
+    // The walk, not each write, is what these tests judge.
+    if (insert) {
+      (void)EngineInsertRecord(c, 0, r.data());
+    } else if (EngineSetToKey(c, ENGINE_KEY_EQ, 0, 0, 0, r.data()) == ENGINE_OK &&
+               EngineGetNextRecord(c, 0, nullptr, nullptr) == ENGINE_OK) {
+      (void)EngineDeleteRecord(c, nullptr);
     }
-    void Write(EngineCursor c, std::vector<char>& r, int seq, bool insert) {
-        EngineInitRecord(c, r.data());
-        EnginePutField(c, 1, r.data(), "F1");
-        EnginePutField(c, 2, r.data(), "C");
-        double value = seq;
-        EnginePutField(c, 3, r.data(), &value);
-        // The walk, not each write, is what these tests judge.
-        if (insert) {
-            (void)EngineInsertRecord(c, 0, r.data());
-        } else if (EngineSetToKey(c, ENGINE_KEY_EQ, 0, 0, 0, r.data()) == ENGINE_OK &&
-                   EngineGetNextRecord(c, 0, nullptr, nullptr) == ENGINE_OK) {
-            (void)EngineDeleteRecord(c, nullptr);
-        }
-    }
-    TableShape shape_ = AccountShape();
+  }
+  TableShape shape_ = AccountShape();
 };
 
 TEST_F(EngineConcurrencyTest, WalksStayOrderedWhileAnotherProgramWrites) {
-    Child writer([this](Child& self) {
-        EngineCursor c = Open("ACCOUNT");
-        std::vector<char> r = NewRecord(c);
-        self.Send('W');
-        for (int round = 0; round < 3; ++round) {
-            for (int n = 1; n < kRecords; n += 2) {
-                Write(c, r, n, round != 1);   // odd records come, go and come again
-                Write(c, r, n - 1, false);    // even ones are taken away one by one
-                if (round == 0) Write(c, r, n - 1, true);
-            }
-        }
-        self.Send('D');
-        self.Receive();
-    });
-    ASSERT_EQ(writer.Receive(), 'W');
-    EngineCursor walker = Open("ACCOUNT");
-    std::vector<char> r = NewRecord(walker);
-    int walks = 0;
-    for (; walks < 3 || !writer.HasSent(); ++walks) {
-        EngineSetToBegin(walker);
-        double last = -1;
-        EngineResult result;
-        while ((result = EngineGetNextRecord(walker, 0, r.data(), nullptr)) == ENGINE_OK) {
-            double seq = GetDouble(walker, r, 3);
-            ASSERT_GT(seq, last);
-            last = seq;
-        }
-        ASSERT_EQ(result, ENGINE_ERR_EOF);
+  Child writer([this](Child& self) {
+    EngineCursor c = Open("ACCOUNT");
+    std::vector<char> r = NewRecord(c);
+    self.Send('W');
+    for (int round = 0; round < 3; ++round) {
+      for (int n = 1; n < kRecords; n += 2) {
+        Write(c, r, n, round != 1);  // odd records come, go and come again
+        Write(c, r, n - 1, false);   // even ones are taken away one by one
+        if (round == 0) Write(c, r, n - 1, true);
+      }
     }
-    EXPECT_EQ(writer.Receive(), 'D');
-    // At the end the writer's last round left every odd record and no even one.
+    self.Send('D');
+    self.Receive();
+  });
+  ASSERT_EQ(writer.Receive(), 'W');
+  EngineCursor walker = Open("ACCOUNT");
+  std::vector<char> r = NewRecord(walker);
+  int walks = 0;
+  for (; walks < 3 || !writer.HasSent(); ++walks) {
     EngineSetToBegin(walker);
-    int count = 0;
-    while (EngineGetNextRecord(walker, 0, r.data(), nullptr) == ENGINE_OK) {
-        EXPECT_EQ(int(GetDouble(walker, r, 3)) % 2, 1);
-        ++count;
+    double last = -1;
+    EngineResult result;
+    while ((result = EngineGetNextRecord(walker, 0, r.data(), nullptr)) == ENGINE_OK) {
+      double seq = GetDouble(walker, r, 3);
+      ASSERT_GT(seq, last);
+      last = seq;
     }
-    EXPECT_EQ(count, kRecords / 2);
+    ASSERT_EQ(result, ENGINE_ERR_EOF);
+  }
+  EXPECT_EQ(writer.Receive(), 'D');
+  // At the end the writer's last round left every odd record and no even one.
+  EngineSetToBegin(walker);
+  int count = 0;
+  while (EngineGetNextRecord(walker, 0, r.data(), nullptr) == ENGINE_OK) {
+    EXPECT_EQ(int(GetDouble(walker, r, 3)) % 2, 1);
+    ++count;
+  }
+  EXPECT_EQ(count, kRecords / 2);
 }
 
 // The file's change counter, which every committed write moves.
 uint32_t ChangeCounter(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    unsigned char bytes[28] = {};
-    file.read(reinterpret_cast<char*>(bytes), sizeof bytes);
-    return (uint32_t(bytes[24]) << 24) | (uint32_t(bytes[25]) << 16) | (uint32_t(bytes[26]) << 8) | bytes[27];
+  std::ifstream file(path, std::ios::binary);
+  unsigned char bytes[28] = {};
+  file.read(reinterpret_cast<char*>(bytes), sizeof bytes);
+  return (uint32_t(bytes[24]) << 24) | (uint32_t(bytes[25]) << 16) | (uint32_t(bytes[26]) << 8) |
+         bytes[27];
 }
 
 // Writing back a record exactly as it was read stores nothing new, so the file is left alone;
 // once another program has written since the read, the write goes to the file as any write.
 TEST_F(EngineConcurrencyTest, AnUnchangedRecordIsWrittenOnlyAfterAnotherProgramsWrite) {
-    EngineCursor c = Open("ACCOUNT");
-    std::vector<char> r = NewRecord(c);
-    ASSERT_EQ(EngineSetToBegin(c), ENGINE_OK);
-    ASSERT_EQ(EngineGetNextRecord(c, ENGINE_WRITE_LOCK, r.data(), nullptr), ENGINE_OK);
-    const std::string path = Path("ACCOUNT.DB");
-    uint32_t read = ChangeCounter(path);
-    EXPECT_EQ(EngineModifyRecord(c, r.data(), TRUE), ENGINE_OK);
-    EXPECT_EQ(ChangeCounter(path), read);
-    DWORD locked = 1;
-    ASSERT_EQ(EngineIsRecordLocked(c, &locked), ENGINE_OK);
-    EXPECT_EQ(locked, 0u);  // the lock was given up as asked, write or not
-    double mine = 1000;
-    EnginePutField(c, 4, r.data(), &mine);
-    EXPECT_EQ(EngineModifyRecord(c, r.data(), FALSE), ENGINE_OK);
-    EXPECT_NE(ChangeCounter(path), read);
+  EngineCursor c = Open("ACCOUNT");
+  std::vector<char> r = NewRecord(c);
+  ASSERT_EQ(EngineSetToBegin(c), ENGINE_OK);
+  ASSERT_EQ(EngineGetNextRecord(c, ENGINE_WRITE_LOCK, r.data(), nullptr), ENGINE_OK);
+  const std::string path = Path("ACCOUNT.DB");
+  uint32_t read = ChangeCounter(path);
+  EXPECT_EQ(EngineModifyRecord(c, r.data(), TRUE), ENGINE_OK);
+  EXPECT_EQ(ChangeCounter(path), read);
+  DWORD locked = 1;
+  ASSERT_EQ(EngineIsRecordLocked(c, &locked), ENGINE_OK);
+  EXPECT_EQ(locked, 0u);  // the lock was given up as asked, write or not
+  double mine = 1000;
+  EnginePutField(c, 4, r.data(), &mine);
+  EXPECT_EQ(EngineModifyRecord(c, r.data(), FALSE), ENGINE_OK);
+  EXPECT_NE(ChangeCounter(path), read);
 
-    ASSERT_EQ(EngineGetRecord(c, 0, r.data(), nullptr), ENGINE_OK);
-    Child other([this](Child& self) {
-        EngineCursor o = Open("ACCOUNT");
-        std::vector<char> theirs = NewRecord(o);
-        EngineSetToBegin(o);
-        EngineGetNextRecord(o, 0, theirs.data(), nullptr);
-        double value = 2000;
-        EnginePutField(o, 4, theirs.data(), &value);
-        self.Send(EngineModifyRecord(o, theirs.data(), FALSE) == ENGINE_OK ? 'M' : 'F');
-        self.Receive();
-    });
-    ASSERT_EQ(other.Receive(), 'M');
-    uint32_t theirs = ChangeCounter(path);
-    EXPECT_EQ(EngineModifyRecord(c, r.data(), FALSE), ENGINE_OK);
-    EXPECT_NE(ChangeCounter(path), theirs);
-    ASSERT_EQ(EngineGetRecord(c, 0, r.data(), nullptr), ENGINE_OK);
-    EXPECT_EQ(GetDouble(c, r, 4), 1000);
-    other.Send('E');
-    EngineCloseCursor(&c);
+  ASSERT_EQ(EngineGetRecord(c, 0, r.data(), nullptr), ENGINE_OK);
+  Child other([this](Child& self) {
+    EngineCursor o = Open("ACCOUNT");
+    std::vector<char> theirs = NewRecord(o);
+    EngineSetToBegin(o);
+    EngineGetNextRecord(o, 0, theirs.data(), nullptr);
+    double value = 2000;
+    EnginePutField(o, 4, theirs.data(), &value);
+    self.Send(EngineModifyRecord(o, theirs.data(), FALSE) == ENGINE_OK ? 'M' : 'F');
+    self.Receive();
+  });
+  ASSERT_EQ(other.Receive(), 'M');
+  uint32_t theirs = ChangeCounter(path);
+  EXPECT_EQ(EngineModifyRecord(c, r.data(), FALSE), ENGINE_OK);
+  EXPECT_NE(ChangeCounter(path), theirs);
+  ASSERT_EQ(EngineGetRecord(c, 0, r.data(), nullptr), ENGINE_OK);
+  EXPECT_EQ(GetDouble(c, r, 4), 1000);
+  other.Send('E');
+  EngineCloseCursor(&c);
 }
 
 // An overwrite stores the caller's whole record, key fields included, even when another
 // program changed the record's keys after it was read; the indexes then agree with the rows.
 TEST_F(EngineConcurrencyTest, AnOverwriteStoresTheWholeRecordWhateverAnotherProgramChanged) {
-    EngineCursor c = Open("ACCOUNT");
-    std::vector<char> r = NewRecord(c);
-    ASSERT_EQ(EngineSetToBegin(c), ENGINE_OK);
-    ASSERT_EQ(EngineGetNextRecord(c, 0, r.data(), nullptr), ENGINE_OK);  // F1 C 0, no number
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(Path("ACCOUNT.DB").c_str(), &other), SQLITE_OK);
-    // Number (f4) is the key of the AcctNumber index; PayeeDepositor (f8) is no key.
-    ASSERT_EQ(sqlite3_exec(other, "UPDATE records SET f4 = 77.0, f8 = 'Theirs' WHERE f3 = 0",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    PutText(c, r, 9, "Mine");
-    EXPECT_EQ(EngineModifyRecord(c, r.data(), FALSE), ENGINE_OK);
-    // Again, now with the keys as stored: only a field that is no key changes.
-    PutDouble(c, r, 10, 12.5);
-    EXPECT_EQ(EngineModifyRecord(c, r.data(), FALSE), ENGINE_OK);
+  EngineCursor c = Open("ACCOUNT");
+  std::vector<char> r = NewRecord(c);
+  ASSERT_EQ(EngineSetToBegin(c), ENGINE_OK);
+  ASSERT_EQ(EngineGetNextRecord(c, 0, r.data(), nullptr), ENGINE_OK);  // F1 C 0, no number
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(Path("ACCOUNT.DB").c_str(), &other), SQLITE_OK);
+  // Number (f4) is the key of the AcctNumber index; PayeeDepositor (f8) is no key.
+  ASSERT_EQ(sqlite3_exec(other, "UPDATE records SET f4 = 77.0, f8 = 'Theirs' WHERE f3 = 0", nullptr,
+                         nullptr, nullptr),
+            SQLITE_OK);
+  PutText(c, r, 9, "Mine");
+  EXPECT_EQ(EngineModifyRecord(c, r.data(), FALSE), ENGINE_OK);
+  // Again, now with the keys as stored: only a field that is no key changes.
+  PutDouble(c, r, 10, 12.5);
+  EXPECT_EQ(EngineModifyRecord(c, r.data(), FALSE), ENGINE_OK);
 
-    EngineCursor byNumber = Open("ACCOUNT", 2);
-    std::vector<char> key = NewRecord(byNumber);
-    PutDouble(byNumber, key, 4, 77);
-    EXPECT_EQ(EngineSetToKey(byNumber, ENGINE_KEY_EQ, 0, 1, 0, key.data()), ENGINE_ERR_RECNOTFOUND);
-    EngineCursor primary = Open("ACCOUNT");
-    std::vector<char> row = NewRecord(primary);
-    PutText(primary, row, 1, "F1");
-    PutText(primary, row, 2, "C");
-    PutDouble(primary, row, 3, 0);
-    ASSERT_EQ(EngineSetToKey(primary, ENGINE_KEY_EQ, 0, 3, 0, row.data()), ENGINE_OK);
-    ASSERT_EQ(EngineGetNextRecord(primary, 0, row.data(), nullptr), ENGINE_OK);
-    EXPECT_EQ(GetText(primary, row, 8), "");
-    EXPECT_EQ(GetText(primary, row, 9), "Mine");
-    EXPECT_EQ(GetDouble(primary, row, 10), 12.5);
-    sqlite3_stmt* check = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(other, "PRAGMA integrity_check", -1, &check, nullptr), SQLITE_OK);
-    ASSERT_EQ(sqlite3_step(check), SQLITE_ROW);
-    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok");
-    sqlite3_finalize(check);
-    sqlite3_close(other);
+  EngineCursor byNumber = Open("ACCOUNT", 2);
+  std::vector<char> key = NewRecord(byNumber);
+  PutDouble(byNumber, key, 4, 77);
+  EXPECT_EQ(EngineSetToKey(byNumber, ENGINE_KEY_EQ, 0, 1, 0, key.data()), ENGINE_ERR_RECNOTFOUND);
+  EngineCursor primary = Open("ACCOUNT");
+  std::vector<char> row = NewRecord(primary);
+  PutText(primary, row, 1, "F1");
+  PutText(primary, row, 2, "C");
+  PutDouble(primary, row, 3, 0);
+  ASSERT_EQ(EngineSetToKey(primary, ENGINE_KEY_EQ, 0, 3, 0, row.data()), ENGINE_OK);
+  ASSERT_EQ(EngineGetNextRecord(primary, 0, row.data(), nullptr), ENGINE_OK);
+  EXPECT_EQ(GetText(primary, row, 8), "");
+  EXPECT_EQ(GetText(primary, row, 9), "Mine");
+  EXPECT_EQ(GetDouble(primary, row, 10), 12.5);
+  sqlite3_stmt* check = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(other, "PRAGMA integrity_check", -1, &check, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(check), SQLITE_ROW);
+  EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok");
+  sqlite3_finalize(check);
+  sqlite3_close(other);
 }
 
 TEST_F(EngineConcurrencyTest, CallsWaitForAFileAnotherProgramKeepsBusy) {
-    Child holder([this](Child& self) {
-        sqlite3* db = nullptr;
-        sqlite3_open(Path("ACCOUNT.DB").c_str(), &db);
-        bool began = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
-        self.Send(began ? 'B' : 'x');
-        ::usleep(300 * 1000);  // the file stays locked for a while
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-        self.Receive();
-    });
-    ASSERT_EQ(holder.Receive(), 'B');
-    EngineCursor c = Open("ACCOUNT");
-    std::vector<char> r = NewRecord(c);
-    EngineInitRecord(c, r.data());
-    EnginePutField(c, 1, r.data(), "F2");
-    EnginePutField(c, 2, r.data(), "D");
-    EXPECT_EQ(EngineInsertRecord(c, 0, r.data()), ENGINE_OK);
-    EngineSetToBegin(c);
-    EXPECT_EQ(EngineGetNextRecord(c, 0, r.data(), nullptr), ENGINE_OK);
+  Child holder([this](Child& self) {
+    sqlite3* db = nullptr;
+    sqlite3_open(Path("ACCOUNT.DB").c_str(), &db);
+    bool began = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    self.Send(began ? 'B' : 'x');
+    ::usleep(300 * 1000);  // the file stays locked for a while
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    self.Receive();
+  });
+  ASSERT_EQ(holder.Receive(), 'B');
+  EngineCursor c = Open("ACCOUNT");
+  std::vector<char> r = NewRecord(c);
+  EngineInitRecord(c, r.data());
+  EnginePutField(c, 1, r.data(), "F2");
+  EnginePutField(c, 2, r.data(), "D");
+  EXPECT_EQ(EngineInsertRecord(c, 0, r.data()), ENGINE_OK);
+  EngineSetToBegin(c);
+  EXPECT_EQ(EngineGetNextRecord(c, 0, r.data(), nullptr), ENGINE_OK);
 }
 
 }  // namespace

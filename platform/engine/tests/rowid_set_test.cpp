@@ -14,17 +14,29 @@
 namespace {
 
 TEST(RowidSet, AnswersAsAnOrderedSetOfTheSameIds) {
-    std::vector<long long> ids = {1, 2, 63, 64, 65, 0, -1, LLONG_MIN, LLONG_MAX, (1ll << 24) - 1,
-                                  1ll << 24, 5000000000ll, -5000000000ll};
-    for (long long i = 0; i < 3000; ++i) ids.push_back(i * 7 % 2048);       // dense, with repeats
-    for (long long i = 0; i < 300; ++i) ids.push_back(-(i * 7919 % 512));   // sparse, with repeats
-    ids.insert(ids.end(), {1, LLONG_MIN, LLONG_MAX, 1ll << 24, -1});
-    zarne::engine::RowidSet set;
-    for (int round = 0; round < 2; ++round) {
-        std::set<long long> expected;
-        for (long long id : ids) EXPECT_EQ(set.insert(id), expected.insert(id).second) << id << " round " << round;
-        set.clear();
-    }
+  std::vector<long long> ids = {1,
+                                2,
+                                63,
+                                64,
+                                65,
+                                0,
+                                -1,
+                                LLONG_MIN,
+                                LLONG_MAX,
+                                (1ll << 24) - 1,
+                                1ll << 24,
+                                5000000000ll,
+                                -5000000000ll};
+  for (long long i = 0; i < 3000; ++i) ids.push_back(i * 7 % 2048);      // dense, with repeats
+  for (long long i = 0; i < 300; ++i) ids.push_back(-(i * 7919 % 512));  // sparse, with repeats
+  ids.insert(ids.end(), {1, LLONG_MIN, LLONG_MAX, 1ll << 24, -1});
+  zarne::engine::RowidSet set;
+  for (int round = 0; round < 2; ++round) {
+    std::set<long long> expected;
+    for (long long id : ids)
+      EXPECT_EQ(set.insert(id), expected.insert(id).second) << id << " round " << round;
+    set.clear();
+  }
 }
 
 }  // namespace

@@ -24,7 +24,8 @@ const UINT kCmNobody = 24333;
 
 class TView : public TWindow {
  public:
-  TView(std::vector<std::string>& log, const char* name) : TWindow(nullptr), log_(log), name_(name) {}
+  TView(std::vector<std::string>& log, const char* name)
+      : TWindow(nullptr), log_(log), name_(name) {}
   bool CanClose() override {
     log_.push_back("can close " + name_);
     if (refuseOnce) {
@@ -43,8 +44,7 @@ class TView : public TWindow {
   DECLARE_RESPONSE_TABLE(TView);
 };
 DEFINE_RESPONSE_TABLE1(TView, TWindow)
-  EV_COMMAND(kCmBuyers, CmBuyers),
-END_RESPONSE_TABLE;
+EV_COMMAND(kCmBuyers, CmBuyers), END_RESPONSE_TABLE;
 
 class TTestApp : public TApplication {
  public:
@@ -103,8 +103,8 @@ TEST_F(ApplicationMdiTest, StartsHiddenShowsItsFrameAndClosesTwoChildrenThroughC
   EXPECT_TRUE(hiddenAtStart);
   EXPECT_TRUE(shownAfterwards);
   // The children the frame's closing destroyed are deleted by the framework with the loop's end.
-  EXPECT_EQ(log, (std::vector<std::string>{"can close A", "can close A", "can close B",
-                                           "deleted B", "deleted A"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"can close A", "can close A", "can close B", "deleted B",
+                                           "deleted A"}));
   EXPECT_EQ(app.frame->HWindow, nullptr);
 }
 
@@ -215,7 +215,7 @@ TEST_F(MdiTest, ControlBarButtonsFollowCommandEnablingAndSendTheirCommands) {
   auto* buyers = dynamic_cast<TButtonGadget*>(bar.GadgetWithId(kCmBuyers));
   auto* nobody = dynamic_cast<TButtonGadget*>(bar.GadgetWithId(kCmNobody));
   ASSERT_TRUE(buyers && nobody);
-  EXPECT_TRUE(buyers->HasBitmap());   // the picture is the bitmap with the command's number
+  EXPECT_TRUE(buyers->HasBitmap());  // the picture is the bitmap with the command's number
   EXPECT_FALSE(nobody->HasBitmap());
   EXPECT_EQ(bar.GadgetAt(1)->GetBounds().left, buyers->GetBounds().right);
   EXPECT_EQ(nobody->GetBounds().left, buyers->GetBounds().right + 6);

@@ -93,7 +93,8 @@ TEST_F(CommonDialogsTest, PrintDialogProposesThePrintoutsPagesUnlessARangeWasCho
   printer.GetSetup().ToPage = 9;
   printer.Print(nullptr, printout, true);
   ASSERT_EQ(requests.size(), 3u);
-  EXPECT_EQ(std::vector<int>({requests[0].minPage, requests[0].fromPage, requests[0].toPage, requests[0].maxPage}),
+  EXPECT_EQ(std::vector<int>({requests[0].minPage, requests[0].fromPage, requests[0].toPage,
+                              requests[0].maxPage}),
             std::vector<int>({1, 1, 3, 3}));
   EXPECT_EQ(std::vector<int>({requests[1].fromPage, requests[1].toPage}), std::vector<int>({2, 2}));
   EXPECT_EQ(std::vector<int>({requests[2].fromPage, requests[2].toPage}), std::vector<int>({2, 3}));

@@ -75,7 +75,8 @@ struct TWideXfer {
 };
 #pragma pack(pop)
 static_assert(offsetof(TWideXfer, one) == 8 && offsetof(TWideXfer, two) == 12, "declared offsets");
-static_assert(offsetof(TWideXfer, name) == 14 && offsetof(TWideXfer, amount) == 30, "declared offsets");
+static_assert(offsetof(TWideXfer, name) == 14 && offsetof(TWideXfer, amount) == 30,
+              "declared offsets");
 
 /* An edit holding a double in the record, as the typed edits do. */
 class TAmountEdit : public TEdit {
@@ -261,9 +262,9 @@ TEST_F(DialogTransferTest, BufferDeclaredShorterThanTheControlsIsRefused) {
   TTransferDialog dialog(nullptr);
   dialog.SetTransferBuffer(small, sizeof small);
   EXPECT_EQ(dialog.Execute(), IDOK);
-  EXPECT_EQ(nameShown, "");  // nothing was read from the short buffer
+  EXPECT_EQ(nameShown, "");                // nothing was read from the short buffer
   for (char c : small) ASSERT_EQ(c, 'x');  // nor written into it
-  ASSERT_EQ(Boxes().Shown().size(), 2u);  // once into the controls, once back
+  ASSERT_EQ(Boxes().Shown().size(), 2u);   // once into the controls, once back
   EXPECT_EQ(Boxes().Shown()[0].caption, "Transfer Error");
   EXPECT_NE(Boxes().Shown()[0].text.find("20 bytes"), std::string::npos);
 }

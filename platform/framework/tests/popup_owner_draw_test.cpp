@@ -20,15 +20,16 @@ class TMenuView : public TWindow {
   DECLARE_RESPONSE_TABLE(TMenuView);
 };
 DEFINE_RESPONSE_TABLE1(TMenuView, TWindow)
-  EV_COMMAND(901, CmCalendar),
-END_RESPONSE_TABLE;
+EV_COMMAND(901, CmCalendar), END_RESPONSE_TABLE;
 
 class TDayButton : public TButton {
  public:
   TDayButton(TWindow* parent, int id) : TButton(parent, id, "1", 0, 0, 30, 20) {
     Attr.Style = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
   }
-  void ODADrawEntire(DRAWITEMSTRUCT& d) override { gLog.push_back("entire " + std::to_string(d.CtlID)); }
+  void ODADrawEntire(DRAWITEMSTRUCT& d) override {
+    gLog.push_back("entire " + std::to_string(d.CtlID));
+  }
   void ODAFocus(DRAWITEMSTRUCT&) override { gLog.push_back("focus"); }
 };
 

@@ -29,7 +29,8 @@ class TTwoPages : public TPrintout {
   bool HasPage(int page) override { return page <= lastPage; }
   void BeginPrinting() override { calls.push_back("begin printing"); }
   void BeginDocument(int from, int to, unsigned) override {
-    calls.push_back("begin document " + std::to_string(from) + (to > 1000 ? " all" : " " + std::to_string(to)));
+    calls.push_back("begin document " + std::to_string(from) +
+                    (to > 1000 ? " all" : " " + std::to_string(to)));
     if (failAtDocument) failAtDocument();
   }
   void PrintPage(int page, TRect& rect, unsigned) override {
@@ -95,7 +96,8 @@ TEST_F(PrintingTest, TwoPagePrintoutGoesToPdfWithoutADialog) {
   // The user is told where the document went, by the path the desktop opens it at.
   ASSERT_EQ(Boxes().Shown().size(), 1u);
   EXPECT_EQ(Boxes().Shown()[0].caption, "Printed to a File");
-  EXPECT_EQ(Boxes().Shown()[0].text, "\"Two Pages\" was printed to the PDF file\n" + files[0].string());
+  EXPECT_EQ(Boxes().Shown()[0].text,
+            "\"Two Pages\" was printed to the PDF file\n" + files[0].string());
 }
 
 TEST_F(PrintingTest, JobsPrintedAsOneTaskAreToldInOneMessage) {
@@ -111,9 +113,10 @@ TEST_F(PrintingTest, JobsPrintedAsOneTaskAreToldInOneMessage) {
   std::vector<fs::path> files = PdfFiles();
   ASSERT_EQ(files.size(), 3u);
   ASSERT_EQ(Boxes().Shown().size(), 1u);
-  EXPECT_EQ(Boxes().Shown()[0].text, "\"Check\" was printed to 3 PDF files in\n" + files[0].parent_path().string() +
-                                         "/\n" + files[0].filename().string() + "\n" +
-                                         files[1].filename().string() + "\n" + files[2].filename().string());
+  EXPECT_EQ(Boxes().Shown()[0].text,
+            "\"Check\" was printed to 3 PDF files in\n" + files[0].parent_path().string() + "/\n" +
+                files[0].filename().string() + "\n" + files[1].filename().string() + "\n" +
+                files[2].filename().string());
   // Told once: a second telling without new jobs says nothing.
   printer.TellPrintedFiles(nullptr, "Check");
   EXPECT_EQ(Boxes().Shown().size(), 1u);
@@ -132,8 +135,9 @@ TEST_F(PrintingTest, JobsPrintedAsOneTaskAreToldInOneMessage) {
     return std::stoi(a.stem().string().substr(4)) < std::stoi(b.stem().string().substr(4));
   });
   ASSERT_EQ(Boxes().Shown().size(), 2u);
-  EXPECT_EQ(Boxes().Shown()[1].text, "\"Run\" was printed to 9 PDF files in\n" + run[0].parent_path().string() + "/\n" +
-                                         run.front().filename().string() + " to " + run.back().filename().string());
+  EXPECT_EQ(Boxes().Shown()[1].text,
+            "\"Run\" was printed to 9 PDF files in\n" + run[0].parent_path().string() + "/\n" +
+                run.front().filename().string() + " to " + run.back().filename().string());
 }
 
 /* The page texts of a PDF, in order. */
@@ -152,8 +156,8 @@ std::vector<std::string> PageTexts(const std::string& text) {
 /* One page of a PDF as pixels (pdftoppm at a low resolution). */
 QImage PdfPage(const fs::path& pdf, int page) {
   fs::path prefix = pdf.parent_path() / ("page-" + std::to_string(page));
-  std::string command = "pdftoppm -r 40 -png -singlefile -f " + std::to_string(page) + " -l " + std::to_string(page) +
-                        " '" + pdf.string() + "' '" + prefix.string() + "'";
+  std::string command = "pdftoppm -r 40 -png -singlefile -f " + std::to_string(page) + " -l " +
+                        std::to_string(page) + " '" + pdf.string() + "' '" + prefix.string() + "'";
   if (std::system(command.c_str()) != 0) return QImage();
   return QImage(QString::fromStdString(prefix.string() + ".png"));
 }
@@ -182,7 +186,8 @@ TEST_F(PrintingTest, TwoCopiesAreMadeByTheDeviceFromOnePassOfThePages) {
   files = PdfFiles();
   ASSERT_EQ(files.size(), 2u);
   fs::path once = files[0] == twoCopies ? files[1] : files[0];
-  QImage direct = PdfPage(once, 1), firstCopy = PdfPage(twoCopies, 1), secondCopy = PdfPage(twoCopies, 3);
+  QImage direct = PdfPage(once, 1), firstCopy = PdfPage(twoCopies, 1),
+         secondCopy = PdfPage(twoCopies, 3);
   ASSERT_FALSE(direct.isNull());
   EXPECT_EQ(firstCopy, direct);
   EXPECT_EQ(secondCopy, direct);

@@ -66,7 +66,8 @@ TEST_F(PropertySheetTest, OkAppliesOnlyThePagesThatWereShown) {
   EXPECT_EQ(sheet.Execute(), IDOK);
   EXPECT_FALSE(applyButton);
   EXPECT_EQ(firstTab, "View");
-  EXPECT_EQ(log, (std::vector<std::string>{"show view", "show print", "apply view", "apply print"}));
+  EXPECT_EQ(log,
+            (std::vector<std::string>{"show view", "show print", "apply view", "apply print"}));
   EXPECT_EQ(other->HWindow, nullptr);
   EXPECT_EQ(sheet.HWindow, nullptr);
 }
@@ -127,7 +128,8 @@ TEST_F(PropertySheetTest, EscapeInAPageCancelsTheSheetAndEnterConfirmsIt) {
       ::PostMessage(first->HWindow, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
     };
     EXPECT_EQ(sheet.Execute(), key == VK_ESCAPE ? IDCANCEL : IDOK) << key;
-    EXPECT_EQ(log, (std::vector<std::string>{"show first", key == VK_ESCAPE ? "reset first" : "apply first"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"show first",
+                                             key == VK_ESCAPE ? "reset first" : "apply first"}));
   }
 }
 

@@ -25,9 +25,7 @@ class TBaseView : public TWindow {
   DECLARE_RESPONSE_TABLE(TBaseView);
 };
 DEFINE_RESPONSE_TABLE1(TBaseView, TWindow)
-  EV_COMMAND(kCmMerge, CmMerge),
-  EV_COMMAND(kCmSave, CmSave),
-END_RESPONSE_TABLE;
+EV_COMMAND(kCmMerge, CmMerge), EV_COMMAND(kCmSave, CmSave), END_RESPONSE_TABLE;
 
 class TView : public TBaseView {
  public:
@@ -49,14 +47,9 @@ class TView : public TBaseView {
   DECLARE_RESPONSE_TABLE(TView);
 };
 DEFINE_RESPONSE_TABLE1(TView, TBaseView)
-  EV_COMMAND(kCmSave, CmSave),
-  EV_EN_CHANGE(101, EvEditChange),
-  EV_CHILD_NOTIFY_ALL_CODES(102, EvAnyCode),
-  EV_WM_ENTERIDLE,
-  EV_WM_LBUTTONDOWN,
-  EV_MESSAGE(WM_USER + 2, EvUser2),
-  EV_COMMAND_ENABLE(kCmSave, CeSave),
-END_RESPONSE_TABLE;
+EV_COMMAND(kCmSave, CmSave), EV_EN_CHANGE(101, EvEditChange),
+    EV_CHILD_NOTIFY_ALL_CODES(102, EvAnyCode), EV_WM_ENTERIDLE, EV_WM_LBUTTONDOWN,
+    EV_MESSAGE(WM_USER + 2, EvUser2), EV_COMMAND_ENABLE(kCmSave, CeSave), END_RESPONSE_TABLE;
 
 class ResponseTableTest : public GuiTest {
  protected:
@@ -132,7 +125,10 @@ TEST_F(ResponseTableTest, CommandEnablingAsksTheHandlerAndDisablesCommandsNobody
 TEST_F(ResponseTableTest, ExitCommandClosesTheFrameThroughCanClose) {
   struct TStubborn : TWindow {
     explicit TStubborn(TWindow* p) : TWindow(p) {}
-    bool CanClose() override { ++asked; return agree; }
+    bool CanClose() override {
+      ++asked;
+      return agree;
+    }
     int asked = 0;
     bool agree = false;
   };
@@ -159,7 +155,8 @@ TEST_F(ResponseTableTest, SetupRunsWithTheWindowAndItsChildrenAndCleanupBeforeTh
       log_.push_back(std::string("after base, child ") + (child->HWindow ? "made" : "not made"));
     }
     void CleanupWindow() override {
-      log_.push_back(std::string("cleanup, child ") + (::IsWindow(child->HWindow) ? "alive" : "gone"));
+      log_.push_back(std::string("cleanup, child ") +
+                     (::IsWindow(child->HWindow) ? "alive" : "gone"));
     }
     std::vector<std::string>& log_;
     TWindow* child;

@@ -36,7 +36,8 @@ class ScrollerTest : public GuiTest {};
 void SetClientSize(TWindow& view, int w, int h) {
   TRect client = view.GetClientRect();
   TRect frame = view.GetWindowRect();
-  view.MoveWindow(0, 0, frame.Width() + w - client.Width(), frame.Height() + h - client.Height(), true);
+  view.MoveWindow(0, 0, frame.Width() + w - client.Width(), frame.Height() + h - client.Height(),
+                  true);
   ASSERT_EQ(view.GetClientRect().Width(), w);
   ASSERT_EQ(view.GetClientRect().Height(), h);
 }

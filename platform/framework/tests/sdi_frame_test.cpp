@@ -28,8 +28,7 @@ class TFixApp : public TApplication {
   DECLARE_RESPONSE_TABLE(TFixApp);
 };
 DEFINE_RESPONSE_TABLE1(TFixApp, TApplication)
-  EV_COMMAND(104, CmRebuild),
-END_RESPONSE_TABLE;
+EV_COMMAND(104, CmRebuild), END_RESPONSE_TABLE;
 
 class SdiFrameTest : public GuiTest {
  protected:

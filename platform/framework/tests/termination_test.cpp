@@ -43,7 +43,8 @@ class HelperProgram {
   bool WaitForLine(const std::string& line, int timeoutMs = 20000) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (output_.find(line + "\n") == std::string::npos) {
-      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          deadline - std::chrono::steady_clock::now());
       if (left.count() <= 0) return false;
       pollfd p{out_, POLLIN, 0};
       if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
@@ -70,7 +71,8 @@ class HelperProgram {
   }
   void ReadToEnd() {
     char buffer[256];
-    for (ssize_t got; (got = read(out_, buffer, sizeof buffer)) > 0;) output_.append(buffer, static_cast<size_t>(got));
+    for (ssize_t got; (got = read(out_, buffer, sizeof buffer)) > 0;)
+      output_.append(buffer, static_cast<size_t>(got));
   }
   void Signal(int number) { kill(pid_, number); }
   const std::string& Output() const { return output_; }
@@ -93,7 +95,9 @@ void ExpectACleanClose(int signalNumber) {
   EXPECT_EQ(program.Output(), "ready\ncan-close\nended 0\n");
 }
 
-TEST(Termination, SigtermClosesTheMainWindowAndTheProgramExitsNormally) { ExpectACleanClose(SIGTERM); }
+TEST(Termination, SigtermClosesTheMainWindowAndTheProgramExitsNormally) {
+  ExpectACleanClose(SIGTERM);
+}
 
 TEST(Termination, SighupClosesTheMainWindowAsWell) { ExpectACleanClose(SIGHUP); }
 

@@ -33,7 +33,8 @@ class TDigitsValidator : public TValidator {
 class TUpperValidator : public TValidator {
  public:
   bool IsValidInput(char* text, bool) override {
-    for (char* c = text; *c; ++c) *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
+    for (char* c = text; *c; ++c)
+      *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
     return true;
   }
 };
@@ -64,8 +65,7 @@ class TValidateDialog : public TDialog {
   DECLARE_RESPONSE_TABLE(TValidateDialog);
 };
 DEFINE_RESPONSE_TABLE1(TValidateDialog, TDialog)
-  EV_MESSAGE(WM_APP, EvStep),
-END_RESPONSE_TABLE;
+EV_MESSAGE(WM_APP, EvStep), END_RESPONSE_TABLE;
 
 class ValidatorTest : public GuiTest {
  protected:

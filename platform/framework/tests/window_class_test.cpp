@@ -44,7 +44,8 @@ TEST_F(WindowClassTest, OwnClassIsRegisteredFromItsRecordOnce) {
   EXPECT_STREQ(name, "ZarneCrossView");
   WNDCLASS registered{};
   ASSERT_TRUE(GetClassInfo(*first.GetModule(), "ZarneCrossView", &registered));
-  EXPECT_EQ(registered.style & (CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS), UINT(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS));
+  EXPECT_EQ(registered.style & (CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS),
+            UINT(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS));
   EXPECT_EQ(registered.hCursor, LoadCursor(nullptr, IDC_CROSS));
   EXPECT_EQ(registered.cbWndExtra, 12);
   EXPECT_EQ(registered.hbrBackground, TCrossView::Background());

@@ -21,7 +21,8 @@ TEST_F(WindowMessageBoxTest, NullCaptionIsTheApplicationsNameAndEmptyIsNone) {
   boxes.QueueAnswer(IDNO);
   EXPECT_EQ(window.MessageBox("Suppress zero balances?", "", MB_YESNO), IDNO);
   EXPECT_EQ(window.MessageBox("Posted."), IDOK);
-  EXPECT_EQ(window.MessageBox("Void this check?", "Zarne Message", MB_YESNO | MB_ICONQUESTION), IDYES);
+  EXPECT_EQ(window.MessageBox("Void this check?", "Zarne Message", MB_YESNO | MB_ICONQUESTION),
+            IDYES);
   ASSERT_EQ(boxes.Shown().size(), 3u);
   EXPECT_EQ(boxes.Shown()[0].caption, "");
   EXPECT_EQ(boxes.Shown()[0].type, static_cast<UINT>(MB_YESNO));

@@ -20,7 +20,8 @@ struct MemoryCanvas {
   HBITMAP bitmap;
   HGDIOBJ original;
   MemoryCanvas(int width, int height, int bits = 32)
-      : dc(CreateCompatibleDC(nullptr)), bitmap(CreateBitmap(width, height, 1, bits, nullptr)),
+      : dc(CreateCompatibleDC(nullptr)),
+        bitmap(CreateBitmap(width, height, 1, bits, nullptr)),
         original(SelectObject(dc, bitmap)) {
     PatBlt(dc, 0, 0, width, height, WHITENESS);
   }
@@ -48,7 +49,7 @@ TEST(GdiDraw, LinesLeaveOutTheirLastPixelAndRectanglesTheirRightAndBottom) {
   SelectObject(dc, GetStockObject(LTGRAY_BRUSH));
   Rectangle(dc, 10, 10, 20, 30);
   EXPECT_EQ(InkBox(image).united(QRect(5, 5, 10, 1)), QRect(5, 5, 15, 25));
-  EXPECT_EQ(PixelAt(image, 19, 29), RGB(0, 0, 0));      // the outline's last pixel
+  EXPECT_EQ(PixelAt(image, 19, 29), RGB(0, 0, 0));        // the outline's last pixel
   EXPECT_EQ(PixelAt(image, 15, 20), RGB(192, 192, 192));  // the interior
   GdiReleaseSurfaceDC(dc);
 }
@@ -67,7 +68,9 @@ TEST(GdiDraw, ARectangleCutByTheDevicesEdgeKeepsItsOutlineAndCorners) {
       // The outline covers x -10..19 and y 5..14; the interior lies inside it.
       const bool outline = (x <= 19 && (y == 5 || y == 14)) || (x == 19 && y >= 5 && y <= 14);
       const bool interior = x <= 18 && y >= 6 && y <= 13;
-      const COLORREF expected = outline ? RGB(0, 0, 0) : interior ? RGB(192, 192, 192) : RGB(255, 255, 255);
+      const COLORREF expected = outline    ? RGB(0, 0, 0)
+                                : interior ? RGB(192, 192, 192)
+                                           : RGB(255, 255, 255);
       wrong += PixelAt(image, x, y) != expected;
     }
   }
@@ -153,13 +156,13 @@ TEST(GdiDraw, FocusRectangleOfAChildDcHonoursItsOriginClipAndColours) {
   RECT rect{1, 1, 21, 9};  // device columns 1..20, rows 1..8
   DrawFocusRect(dc, &rect);
   // Even squares (device x + y) take the background colour, odd ones the text colour.
-  EXPECT_EQ(PixelAt(image, 4, 3), RGB(245, 20, 30));  // device (1,1): even, red XORed in
-  EXPECT_EQ(PixelAt(image, 5, 3), RGB(10, 20, 225));  // device (2,1): odd, blue XORed in
-  EXPECT_EQ(PixelAt(image, 4, 4), RGB(10, 20, 225));  // device (1,2): left edge, odd
-  EXPECT_EQ(PixelAt(image, 4, 6), PixelAt(before, 4, 6));   // device row 4 is excluded
-  EXPECT_EQ(PixelAt(image, 5, 5), PixelAt(before, 5, 5));   // inside the border
-  EXPECT_EQ(PixelAt(image, 20, 3), PixelAt(before, 20, 3)); // image column 20: outside the surface
-  EXPECT_EQ(PixelAt(image, 19, 3), RGB(10, 20, 225));       // device (16,1): odd
+  EXPECT_EQ(PixelAt(image, 4, 3), RGB(245, 20, 30));         // device (1,1): even, red XORed in
+  EXPECT_EQ(PixelAt(image, 5, 3), RGB(10, 20, 225));         // device (2,1): odd, blue XORed in
+  EXPECT_EQ(PixelAt(image, 4, 4), RGB(10, 20, 225));         // device (1,2): left edge, odd
+  EXPECT_EQ(PixelAt(image, 4, 6), PixelAt(before, 4, 6));    // device row 4 is excluded
+  EXPECT_EQ(PixelAt(image, 5, 5), PixelAt(before, 5, 5));    // inside the border
+  EXPECT_EQ(PixelAt(image, 20, 3), PixelAt(before, 20, 3));  // image column 20: outside the surface
+  EXPECT_EQ(PixelAt(image, 19, 3), RGB(10, 20, 225));        // device (16,1): odd
   // Changed pixels: top and bottom rows over image columns 4..19 (16 each) and the left edge
   // over device rows 2..7 less the two excluded ones (4); the right edge lies outside.
   int changed = 0;
@@ -249,7 +252,8 @@ TEST(GdiDraw, ClippingRegionsAndTheClipBox) {
   EXPECT_EQ(SelectClipRgn(dc, nullptr), SIMPLEREGION);
   GetClipBox(dc, &box);
   EXPECT_EQ(box.left, 0);
-  HRGN a = CreateRectRgn(0, 0, 10, 10), b = CreateRectRgn(5, 5, 15, 15), result = CreateRectRgn(0, 0, 0, 0);
+  HRGN a = CreateRectRgn(0, 0, 10, 10), b = CreateRectRgn(5, 5, 15, 15),
+       result = CreateRectRgn(0, 0, 0, 0);
   EXPECT_EQ(CombineRgn(result, a, b, RGN_AND), SIMPLEREGION);
   EXPECT_TRUE(PtInRegion(result, 7, 7));
   EXPECT_FALSE(PtInRegion(result, 2, 2));
@@ -434,17 +438,21 @@ TEST(GdiDraw, DottedPensFillTheirGapsWithTheBackgroundInOpaqueMode) {
   MoveToEx(dc, 0, 5, nullptr);
   LineTo(dc, 40, 5);
   // Transparent: the gaps keep what was there.
-  EXPECT_EQ(RowColours(image, 5, 0, 40), (std::set<COLORREF>{RGB(128, 128, 128), RGB(255, 255, 255)}));
+  EXPECT_EQ(RowColours(image, 5, 0, 40),
+            (std::set<COLORREF>{RGB(128, 128, 128), RGB(255, 255, 255)}));
   SetBkMode(dc, OPAQUE);
   MoveToEx(dc, 0, 10, nullptr);
   LineTo(dc, 40, 10);
-  EXPECT_EQ(RowColours(image, 10, 0, 40), (std::set<COLORREF>{RGB(128, 128, 128), RGB(192, 192, 192)}));
+  EXPECT_EQ(RowColours(image, 10, 0, 40),
+            (std::set<COLORREF>{RGB(128, 128, 128), RGB(192, 192, 192)}));
   EXPECT_EQ(PixelAt(image, 40, 10), RGB(255, 255, 255));  // the last pixel stays out
   // A field frame: the light grey stock brush inside a dotted outline, opaque.
   SelectObject(dc, GetStockObject(LTGRAY_BRUSH));
   Rectangle(dc, 10, 20, 50, 44);
   for (int y : {20, 43})
-    EXPECT_EQ(RowColours(image, y, 10, 50), (std::set<COLORREF>{RGB(128, 128, 128), RGB(192, 192, 192)})) << y;
+    EXPECT_EQ(RowColours(image, y, 10, 50),
+              (std::set<COLORREF>{RGB(128, 128, 128), RGB(192, 192, 192)}))
+        << y;
   std::set<COLORREF> leftEdge;
   for (int y = 20; y < 44; ++y) leftEdge.insert(PixelAt(image, 10, y));
   EXPECT_EQ(leftEdge, (std::set<COLORREF>{RGB(128, 128, 128), RGB(192, 192, 192)}));

@@ -29,15 +29,15 @@ TEST(GdiObjects, ASelectedObjectLivesUntilDeselected) {
   HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
   HGDIOBJ old = SelectObject(dc, green);
   EXPECT_EQ(DeleteObject(green), TRUE);
-  EXPECT_EQ(DeleteObject(green), FALSE);           // already deleted
-  EXPECT_EQ(GetObject(green, 0, nullptr), 0);      // gone as far as callers are concerned
+  EXPECT_EQ(DeleteObject(green), FALSE);       // already deleted
+  EXPECT_EQ(GetObject(green, 0, nullptr), 0);  // gone as far as callers are concerned
   HDC other = CreateCompatibleDC(nullptr);
   EXPECT_EQ(SelectObject(other, green), nullptr);  // cannot be selected anew
   SelectObject(dc, GetStockObject(NULL_PEN));
-  Rectangle(dc, 0, 0, 10, 10);                     // but the DC still paints with it
+  Rectangle(dc, 0, 0, 10, 10);  // but the DC still paints with it
   EXPECT_EQ(PixelAt(image, 5, 5), RGB(0, 255, 0));
   EXPECT_EQ(SelectObject(dc, old), green);
-  EXPECT_EQ(GetObjectType(green), 0);              // freed on deselection
+  EXPECT_EQ(GetObjectType(green), 0);  // freed on deselection
   DeleteDC(other);
   GdiReleaseSurfaceDC(dc);
 }
@@ -77,8 +77,8 @@ TEST(GdiObjects, GetObjectDescribesEachKind) {
   EXPECT_EQ(info.bmHeight, 5);
   EXPECT_EQ(info.bmBitsPixel, 1);
   EXPECT_EQ(info.bmWidthBytes, 4);  // rows padded to 16 bits
-  for (HGDIOBJ object : {static_cast<HGDIOBJ>(pen), static_cast<HGDIOBJ>(hatch), static_cast<HGDIOBJ>(font),
-                         static_cast<HGDIOBJ>(bitmap)})
+  for (HGDIOBJ object : {static_cast<HGDIOBJ>(pen), static_cast<HGDIOBJ>(hatch),
+                         static_cast<HGDIOBJ>(font), static_cast<HGDIOBJ>(bitmap)})
     EXPECT_EQ(DeleteObject(object), TRUE);
 }
 

@@ -75,7 +75,8 @@ TEST_F(GdiPrint, TwoPageDocumentReadsBackFromThePrivateDirectory) {
   ASSERT_NE(dc, nullptr);
   ASSERT_GT(PrintPages(dc, "Closing Statement", {"Borrower page one", "Seller page two"}), 0);
   std::string path = GdiPrintOutputPath(dc);
-  EXPECT_EQ(QString::fromStdString(path), RootPath("drive_c/Zarne/Private/Closing Statement-1.pdf"));
+  EXPECT_EQ(QString::fromStdString(path),
+            RootPath("drive_c/Zarne/Private/Closing Statement-1.pdf"));
   QString text = PdfText(path);
   EXPECT_TRUE(text.contains("Borrower page one")) << text.toStdString();
   EXPECT_TRUE(text.contains("Seller page two"));
@@ -83,7 +84,8 @@ TEST_F(GdiPrint, TwoPageDocumentReadsBackFromThePrivateDirectory) {
   EXPECT_LT(text.indexOf("Borrower"), text.indexOf("Seller"));
   // The next document of the same name takes the next number.
   ASSERT_GT(PrintPages(dc, "Closing Statement", {"Again"}), 0);
-  EXPECT_EQ(QString::fromStdString(GdiPrintOutputPath(dc)), RootPath("drive_c/Zarne/Private/Closing Statement-2.pdf"));
+  EXPECT_EQ(QString::fromStdString(GdiPrintOutputPath(dc)),
+            RootPath("drive_c/Zarne/Private/Closing Statement-2.pdf"));
   DeleteDC(dc);
 }
 
@@ -92,7 +94,8 @@ TEST_F(GdiPrint, TextLandsAtItsLogicalPositionOnThePage) {
   ASSERT_GT(PrintPages(dc, "Placement", {"Marker"}), 0);
   // One inch right and down from a printable area that starts a quarter inch in: 90 points.
   QString box = PdfText(GdiPrintOutputPath(dc), {"-bbox"});
-  QRegularExpression word(R"re(xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">Marker<)re");
+  QRegularExpression word(
+      R"re(xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">Marker<)re");
   QRegularExpressionMatch match = word.match(box);
   ASSERT_TRUE(match.hasMatch()) << box.toStdString();
   EXPECT_NEAR(match.captured(1).toDouble(), 90.0, 1.5);
@@ -103,10 +106,12 @@ TEST_F(GdiPrint, TextLandsAtItsLogicalPositionOnThePage) {
 }
 
 TEST_F(GdiPrint, ThePrivateDirectoryComesFromZarneIni) {
-  ASSERT_EQ(WritePrivateProfileString("System", "DirPrivate", "C:\\Office\\Priv", "zarne.ini"), TRUE);
+  ASSERT_EQ(WritePrivateProfileString("System", "DirPrivate", "C:\\Office\\Priv", "zarne.ini"),
+            TRUE);
   HDC dc = PdfDc();
   ASSERT_GT(PrintPages(dc, "Check", {"Pay to the order of"}), 0);
-  EXPECT_EQ(QString::fromStdString(GdiPrintOutputPath(dc)), RootPath("drive_c/Office/Priv/Check-1.pdf"));
+  EXPECT_EQ(QString::fromStdString(GdiPrintOutputPath(dc)),
+            RootPath("drive_c/Office/Priv/Check-1.pdf"));
   EXPECT_TRUE(QFile::exists(RootPath("drive_c/Office/Priv/Check-1.pdf")));
   DeleteDC(dc);
   // An explicit output path wins; unsafe characters in a document name do not make folders.
@@ -152,7 +157,8 @@ TEST_F(GdiPrint, PageMetricsFollowTheDeviceMode) {
   DeleteDC(memory);
   POINT size{};
   int query = GETPHYSPAGESIZE;
-  EXPECT_EQ(Escape(dc, QUERYESCSUPPORT, sizeof query, reinterpret_cast<LPCSTR>(&query), nullptr), 1);
+  EXPECT_EQ(Escape(dc, QUERYESCSUPPORT, sizeof query, reinterpret_cast<LPCSTR>(&query), nullptr),
+            1);
   EXPECT_EQ(Escape(dc, GETPHYSPAGESIZE, 0, nullptr, &size), 1);
   EXPECT_EQ(size.x, 5100);
   DeleteDC(dc);

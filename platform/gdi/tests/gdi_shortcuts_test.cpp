@@ -80,7 +80,9 @@ TEST(GdiShortcuts, ThinAxisLinesMatchQtLinesPixelForPixel) {
   for (int width : {0, 1}) {
     HPEN pen = CreatePen(PS_SOLID, width, RGB(200, 30, 60));
     for (QPoint origin : {QPoint(0, 0), QPoint(3, -2)}) {
-      EXPECT_EQ(Difference(GdiLines(segments, pen, origin), QtLines(segments, QColor(200, 30, 60), origin)), "same")
+      EXPECT_EQ(Difference(GdiLines(segments, pen, origin),
+                           QtLines(segments, QColor(200, 30, 60), origin)),
+                "same")
           << "pen width " << width << ", origin " << origin.x() << "," << origin.y();
     }
     DeleteObject(pen);
@@ -187,13 +189,17 @@ TEST(GdiShortcuts, ShapedAheadTextMatchesQtDrawTextPixelForPixel) {
     int weight;
     BYTE italic, underline, strikeOut;
   };
-  const FontCase fonts[] = {{"Arial", -11, FW_NORMAL, 0, 0, 0},         {"Arial", -15, FW_BOLD, 0, 0, 0},
-                            {"Times New Roman", -13, FW_NORMAL, 1, 0, 0}, {"Courier", -12, FW_NORMAL, 0, 1, 0},
-                            {"Arial", -9, FW_NORMAL, 0, 0, 1},           {"MS Sans Serif", 16, FW_BOLD, 0, 1, 1}};
+  const FontCase fonts[] = {{"Arial", -11, FW_NORMAL, 0, 0, 0},
+                            {"Arial", -15, FW_BOLD, 0, 0, 0},
+                            {"Times New Roman", -13, FW_NORMAL, 1, 0, 0},
+                            {"Courier", -12, FW_NORMAL, 0, 1, 0},
+                            {"Arial", -9, FW_NORMAL, 0, 0, 1},
+                            {"MS Sans Serif", 16, FW_BOLD, 0, 1, 1}};
   const std::vector<std::string> texts = {"Settlement Agent", "fi fl ffi AV To Wa 1,234.56",
                                           "Caf\xE9 \x93quoted\x94 \x80 100", "", "Tab\there"};
   for (const FontCase& f : fonts) {
-    HFONT font = CreateFontA(f.height, 0, 0, 0, f.weight, f.italic, f.underline, f.strikeOut, 0, 0, 0, 0, 0, f.face);
+    HFONT font = CreateFontA(f.height, 0, 0, 0, f.weight, f.italic, f.underline, f.strikeOut, 0, 0,
+                             0, 0, 0, f.face);
     for (const std::string& text : texts) {
       QImage gdi = WhiteImage(260, 40);
       HDC dc = GdiCreateSurfaceDC(&gdi, QPoint(), QRegion());
@@ -209,7 +215,8 @@ TEST(GdiShortcuts, ShapedAheadTextMatchesQtDrawTextPixelForPixel) {
       QPainter painter(&qt);
       painter.setFont(GdiFontToQFont(font));
       painter.setPen(Qt::black);
-      QString unicode = QString::fromUtf8(text == texts[2] ? "Caf\u00e9 \u201cquoted\u201d \u20ac 100" : text.c_str());
+      QString unicode = QString::fromUtf8(
+          text == texts[2] ? "Caf\u00e9 \u201cquoted\u201d \u20ac 100" : text.c_str());
       for (int round = 0; round < 2; ++round) painter.drawText(QPointF(7, 25), unicode);
       painter.end();
       EXPECT_EQ(Difference(gdi, qt), "same") << f.face << " " << f.height << ": " << text;

@@ -35,14 +35,16 @@ TEST(GdiSurface, StockObjectsAndTheirQtForms) {
   EXPECT_EQ(GetStockObject(WHITE_BRUSH), GetStockObject(WHITE_BRUSH));
   EXPECT_EQ(GetStockObject(9), nullptr);
   EXPECT_EQ(GetStockObject(-1), nullptr);
-  EXPECT_EQ(GdiBrushToQBrush(static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH))).color(), QColor(192, 192, 192));
+  EXPECT_EQ(GdiBrushToQBrush(static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH))).color(),
+            QColor(192, 192, 192));
   EXPECT_EQ(GdiBrushToQBrush(static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))).style(), Qt::NoBrush);
   EXPECT_EQ(GdiBrushToQBrush(nullptr).style(), Qt::NoBrush);
   EXPECT_EQ(GdiBrushToQBrush(static_cast<HBRUSH>(GetStockObject(BLACK_PEN))).style(), Qt::NoBrush);
   QFont font = GdiFontToQFont(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
   EXPECT_EQ(font.family(), "Liberation Sans");
   EXPECT_EQ(font.pixelSize(), 11);
-  EXPECT_EQ(GdiFontToQFont(static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT))).family(), "Liberation Mono");
+  EXPECT_EQ(GdiFontToQFont(static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT))).family(),
+            "Liberation Mono");
   EXPECT_EQ(GdiColorToQColor(PALETTEINDEX(3)), QColor(128, 128, 0));
 }
 

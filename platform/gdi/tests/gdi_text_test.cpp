@@ -21,9 +21,12 @@ struct Canvas {
   HDC dc;
   HFONT font;
   HGDIOBJ oldFont;
-  explicit Canvas(int width = 400, int height = 300, int fontHeight = -16, const char* face = "Arial")
-      : image(WhiteImage(width, height)), dc(GdiCreateSurfaceDC(&image, QPoint(), QRegion())),
-        font(MakeFont(fontHeight, face)), oldFont(SelectObject(dc, font)) {
+  explicit Canvas(int width = 400, int height = 300, int fontHeight = -16,
+                  const char* face = "Arial")
+      : image(WhiteImage(width, height)),
+        dc(GdiCreateSurfaceDC(&image, QPoint(), QRegion())),
+        font(MakeFont(fontHeight, face)),
+        oldFont(SelectObject(dc, font)) {
     SetBkMode(dc, TRANSPARENT);
   }
   ~Canvas() {
@@ -125,8 +128,9 @@ TEST(GdiTextOut, AlignmentPlacesTheReferencePoint) {
     UINT align;
     bool inkRightOfX, inkBelowY;
   };
-  for (Case c : {Case{TA_LEFT | TA_TOP, true, true}, Case{TA_RIGHT | TA_TOP, false, true},
-                 Case{TA_LEFT | TA_BOTTOM, true, false}, Case{TA_RIGHT | TA_BASELINE, false, false}}) {
+  for (Case c :
+       {Case{TA_LEFT | TA_TOP, true, true}, Case{TA_RIGHT | TA_TOP, false, true},
+        Case{TA_LEFT | TA_BOTTOM, true, false}, Case{TA_RIGHT | TA_BASELINE, false, false}}) {
     Canvas canvas;
     SetTextAlign(canvas.dc, c.align);
     ASSERT_EQ(TextOut(canvas.dc, 200, 150, "HUD", 3), TRUE);
@@ -192,18 +196,21 @@ TEST(GdiTextOut, ExtTextOutOpaqueRectangleAndClipping) {
 TEST(GdiTextMapping, EachMappingModePlacesTextWhereItShould) {
   struct Case {
     int mode;
-    int x, y;          // logical point
-    QPoint expected;   // device point at 96 dpi
-    int fontHeight;    // about 16 pixels in the mode's units
+    int x, y;         // logical point
+    QPoint expected;  // device point at 96 dpi
+    int fontHeight;   // about 16 pixels in the mode's units
   };
-  for (Case c : {Case{MM_TEXT, 30, 40, QPoint(30, 40), -16}, Case{MM_LOENGLISH, 100, -50, QPoint(96, 48), -17},
+  for (Case c : {Case{MM_TEXT, 30, 40, QPoint(30, 40), -16},
+                 Case{MM_LOENGLISH, 100, -50, QPoint(96, 48), -17},
                  Case{MM_HIENGLISH, 1000, -500, QPoint(96, 48), -167},
-                 Case{MM_LOMETRIC, 254, -127, QPoint(96, 48), -42}, Case{MM_TWIPS, 1440, -720, QPoint(96, 48), -240}}) {
+                 Case{MM_LOMETRIC, 254, -127, QPoint(96, 48), -42},
+                 Case{MM_TWIPS, 1440, -720, QPoint(96, 48), -240}}) {
     Canvas canvas(400, 300, c.fontHeight);
     SetMapMode(canvas.dc, c.mode);
     TEXTMETRIC tm{};
     GetTextMetrics(canvas.dc, &tm);
-    EXPECT_NEAR(tm.tmHeight * 16.0 / -c.fontHeight, 18, 1.5) << c.mode;  // the cell scales with the mode
+    EXPECT_NEAR(tm.tmHeight * 16.0 / -c.fontHeight, 18, 1.5)
+        << c.mode;  // the cell scales with the mode
     POINT point{c.x, c.y};
     LPtoDP(canvas.dc, &point, 1);
     EXPECT_EQ(QPoint(point.x, point.y), c.expected) << c.mode;
@@ -213,7 +220,8 @@ TEST(GdiTextMapping, EachMappingModePlacesTextWhereItShould) {
     TextOut(canvas.dc, c.x, c.y, "H", 1);
     QRect ink = InkBox(canvas.image);
     EXPECT_NEAR(ink.left(), c.expected.x(), 3) << c.mode;
-    EXPECT_NEAR(ink.top(), c.expected.y(), 5) << c.mode;  // a capital's top is close to the cell's top
+    EXPECT_NEAR(ink.top(), c.expected.y(), 5)
+        << c.mode;  // a capital's top is close to the cell's top
   }
 }
 
@@ -307,7 +315,8 @@ TEST(GdiDrawText, HorizontalAndVerticalAlignment) {
     return InkBox(canvas.image);
   };
   QRect left = inkFor(DT_LEFT | DT_SINGLELINE), right = inkFor(DT_RIGHT | DT_SINGLELINE);
-  QRect centre = inkFor(DT_CENTER | DT_SINGLELINE | DT_VCENTER), bottom = inkFor(DT_BOTTOM | DT_SINGLELINE);
+  QRect centre = inkFor(DT_CENTER | DT_SINGLELINE | DT_VCENTER),
+        bottom = inkFor(DT_BOTTOM | DT_SINGLELINE);
   EXPECT_NEAR(left.left(), 100, 2);
   EXPECT_NEAR(right.right(), 299, 2);
   EXPECT_NEAR((centre.left() + centre.right()) / 2.0, 200, 2);
@@ -346,7 +355,9 @@ TEST(GdiDrawText, CalcRectMeasuresWithoutDrawing) {
 // the pair, and no character beside it is lost.
 TEST(GdiDrawText, APackedLineBreakBreaksTheLine) {
   Canvas canvas;
-  const char* packed = "lender.\x0B" "Book";
+  const char* packed =
+      "lender.\x0B"
+      "Book";
   RECT r1{0, 0, 300, 0}, r2{0, 0, 300, 0}, single{0, 0, 300, 0}, joined{0, 0, 300, 0};
   EXPECT_EQ(DrawText(canvas.dc, packed, -1, &r1, DT_CALCRECT), 2 * 18);
   EXPECT_EQ(DrawText(canvas.dc, "lender.\r\nBook", -1, &r2, DT_CALCRECT), 2 * 18);
@@ -394,7 +405,7 @@ TEST(GdiDrawText, APrefixUnderlinesTheNextCharacter) {
   QRect plain = inkFor("File", 0), marked = inkFor("&File", 0), later = inkFor("Fi&le", 0);
   EXPECT_EQ(plain.bottom(), 10 + 15 - 1);   // capitals end on the baseline (ascent 15)
   EXPECT_EQ(marked.bottom(), 10 + 15 + 1);  // the underline sits one pixel below it
-  EXPECT_EQ(marked.left(), 10);  // the underline spans the character's whole cell
+  EXPECT_EQ(marked.left(), 10);             // the underline spans the character's whole cell
   EXPECT_EQ(later.bottom(), marked.bottom());
   EXPECT_EQ(inkFor("A && B", 0).width(), inkFor("A & B", DT_NOPREFIX).width());
   EXPECT_GT(inkFor("&File", DT_NOPREFIX).width(), plain.width());  // the '&' is shown

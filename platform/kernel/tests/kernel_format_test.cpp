@@ -23,8 +23,9 @@ TEST(WsprintfTest, IntegerConversions) {
   EXPECT_EQ(Format("%d|%i|%u", -42, 7, 4000000000u), "-42|7|4000000000");
   EXPECT_EQ(Format("%ld %lu", static_cast<LONG>(-2147483647 - 1), static_cast<DWORD>(0xFFFFFFFF)),
             "-2147483648 4294967295");
-  EXPECT_EQ(Format("%x %X %lx %08lx", 255u, 255u, static_cast<DWORD>(0xBEEF), static_cast<DWORD>(0x1A2B)),
-            "ff FF beef 00001a2b");
+  EXPECT_EQ(
+      Format("%x %X %lx %08lx", 255u, 255u, static_cast<DWORD>(0xBEEF), static_cast<DWORD>(0x1A2B)),
+      "ff FF beef 00001a2b");
   EXPECT_EQ(Format("%#x", 26u), "0x1a");
   EXPECT_EQ(Format("%hd", 12), "12");
 }

@@ -100,9 +100,7 @@ TEST(GlobalMemoryTest, FixedBlocksAreTheirAddress) {
   ASSERT_NE(moved, nullptr);
   EXPECT_STREQ(static_cast<char*>(moved), "fixed");
   EXPECT_TRUE(AllZero(static_cast<char*>(moved) + 16, 4080));
-  if (moved != block) {
-    EXPECT_EQ(GlobalSize(block), 0u);
-  }
+  if (moved != block) { EXPECT_EQ(GlobalSize(block), 0u); }
   EXPECT_EQ(GlobalFree(moved), nullptr);
 }
 
@@ -110,7 +108,8 @@ TEST(GlobalMemoryTest, InvalidHandlesAnswerTheFailureValue) {
   HGLOBAL freed = GlobalAlloc(GHND, 8);
   GlobalFree(freed);
   int on_stack = 0;
-  for (HGLOBAL bad : {freed, static_cast<HGLOBAL>(&on_stack), reinterpret_cast<HGLOBAL>(0x1234564)}) {
+  for (HGLOBAL bad :
+       {freed, static_cast<HGLOBAL>(&on_stack), reinterpret_cast<HGLOBAL>(0x1234564)}) {
     EXPECT_EQ(GlobalLock(bad), nullptr);
     EXPECT_FALSE(GlobalUnlock(bad));
     EXPECT_EQ(GlobalSize(bad), 0u);
@@ -132,7 +131,10 @@ TEST(GlobalMemoryTest, ThreadsAllocateIndependently) {
       for (int i = 0; i < 2000; ++i) {
         HGLOBAL block = GlobalAlloc(GHND, 16);
         auto* data = static_cast<int*>(GlobalLock(block));
-        if (!data) { ++failures[t]; continue; }
+        if (!data) {
+          ++failures[t];
+          continue;
+        }
         data[0] = t * 100000 + i;
         GlobalUnlock(block);
         block = GlobalReAlloc(block, 64, GMEM_MOVEABLE | GMEM_ZEROINIT);

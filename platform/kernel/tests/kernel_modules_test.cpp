@@ -72,9 +72,11 @@ TEST_F(ModulesTest, DllMainSeesOneAttachAndOneDetach) {
   HMODULE module = LoadLibrary("kernel_test_module.dll");
   ASSERT_NE(module, nullptr);
   ASSERT_NE(std::getenv("KERNEL_TEST_MODULE_ATTACHED"), nullptr);
-  EXPECT_EQ(std::stoull(std::getenv("KERNEL_TEST_MODULE_ATTACHED")), reinterpret_cast<uintptr_t>(module));
+  EXPECT_EQ(std::stoull(std::getenv("KERNEL_TEST_MODULE_ATTACHED")),
+            reinterpret_cast<uintptr_t>(module));
   ASSERT_EQ(LoadLibrary("kernel_test_module.dll"), module);
-  auto attach_count = reinterpret_cast<CountFunction>(GetProcAddress(module, "KernelTestAttachCount"));
+  auto attach_count =
+      reinterpret_cast<CountFunction>(GetProcAddress(module, "KernelTestAttachCount"));
   ASSERT_NE(attach_count, nullptr);
   EXPECT_EQ(attach_count(), 1);
   EXPECT_TRUE(FreeLibrary(module));
@@ -144,7 +146,8 @@ TEST_F(ModulesTest, TheSearchDirectoryIsConsultedFirst) {
   ASSERT_NE(mkdtemp(pattern), nullptr);
   std::filesystem::path dir = pattern;
   std::filesystem::path bare =
-      std::filesystem::path(ModuleHostPath(MainProgramModule())).parent_path() / "libkernel_test_module_bare.so";
+      std::filesystem::path(ModuleHostPath(MainProgramModule())).parent_path() /
+      "libkernel_test_module_bare.so";
   ASSERT_TRUE(std::filesystem::exists(bare)) << bare;
   std::filesystem::copy_file(bare, dir / "libkernel_test_module.so");
   setenv("ZARNE_LIBRARY_DIR", dir.c_str(), 1);

@@ -16,7 +16,8 @@ class PathsTest : public FreshRootTest {};
 
 TEST_F(PathsTest, DrivePathsLiveUnderTheRoot) {
   EXPECT_EQ(HostPathFromWindowsPath("C:\\ZARNE\\BUYER.DB"), root_ + "/drive_c/ZARNE/BUYER.DB");
-  EXPECT_EQ(HostPathFromWindowsPath("d:/data//x\\.\\y\\..\\z.txt"), root_ + "/drive_d/data/x/z.txt");
+  EXPECT_EQ(HostPathFromWindowsPath("d:/data//x\\.\\y\\..\\z.txt"),
+            root_ + "/drive_d/data/x/z.txt");
   EXPECT_TRUE(std::filesystem::is_directory(root_ + "/drive_d"));
   EXPECT_EQ(HostPathFromWindowsPath("C:\\..\\..\\etc"), root_ + "/drive_c/etc");
   EXPECT_EQ(HostPathFromWindowsPath("/etc/hosts"), "/etc/hosts");
@@ -26,7 +27,8 @@ TEST_F(PathsTest, DrivePathsLiveUnderTheRoot) {
 
 TEST_F(PathsTest, ExistingComponentsMatchWhateverTheCase) {
   WriteHostFile(root_ + "/drive_c/Zarne/Private/Buyer.DB", "x");
-  EXPECT_EQ(HostPathFromWindowsPath("c:\\ZARNE\\private\\BUYER.db"), root_ + "/drive_c/Zarne/Private/Buyer.DB");
+  EXPECT_EQ(HostPathFromWindowsPath("c:\\ZARNE\\private\\BUYER.db"),
+            root_ + "/drive_c/Zarne/Private/Buyer.DB");
   EXPECT_EQ(HostPathFromWindowsPath("C:\\zarne\\NewDir\\Sub"), root_ + "/drive_c/Zarne/NewDir/Sub");
   ASSERT_TRUE(CreateDirectory("C:\\ZARNE\\NewDir", nullptr));
   EXPECT_TRUE(std::filesystem::is_directory(root_ + "/drive_c/Zarne/NewDir"));
@@ -119,7 +121,7 @@ TEST_F(PathsTest, TheRootTheProgramMakesIsPrivateAndOneThatExistsKeepsItsModes) 
   setenv("HOME", home.c_str(), 1);
   mode_t savedMask = umask(022);
   auto modeOf = [](const std::string& path) {
-    struct stat info{};
+    struct stat info {};
     return stat(path.c_str(), &info) == 0 ? static_cast<int>(info.st_mode & 07777) : -1;
   };
   const std::string own = home + "/.local/share/zarne";
@@ -185,8 +187,9 @@ TEST(PathSplitTest, SplitsDriveDirectoryNameAndExtension) {
   EXPECT_STREQ(dir, "dir.d/");
   EXPECT_STREQ(name, "file");
   EXPECT_STREQ(ext, "");
-  EXPECT_EQ(fnsplit("C:\\X\\*.BND", drive, dir, name, ext),
-            FNSPLIT_DRIVE | FNSPLIT_DIRECTORY | FNSPLIT_FILENAME | FNSPLIT_EXTENSION | FNSPLIT_WILDCARDS);
+  EXPECT_EQ(
+      fnsplit("C:\\X\\*.BND", drive, dir, name, ext),
+      FNSPLIT_DRIVE | FNSPLIT_DIRECTORY | FNSPLIT_FILENAME | FNSPLIT_EXTENSION | FNSPLIT_WILDCARDS);
   EXPECT_EQ(fnsplit("C:\\X\\", drive, dir, name, ext), FNSPLIT_DRIVE | FNSPLIT_DIRECTORY);
   EXPECT_STREQ(name, "");
 }

@@ -36,9 +36,10 @@ class ProfileTest : public FreshRootTest {
 };
 
 TEST_F(ProfileTest, LookupIgnoresCaseTrimsAndStripsQuotes) {
-  WriteHostFile(ZarneIni(),
-                "[System]\r\n  DirDatabase =  C:\\ZARNE  \r\nQuoted=\"  padded \"\r\nSingle='x'\r\n"
-                "Odd=\"half\r\nEmpty=\r\nBare\r\n; DirCheckCtl=commented\r\n[Other]\r\nDirCheckCtl=D:\\\r\n");
+  WriteHostFile(
+      ZarneIni(),
+      "[System]\r\n  DirDatabase =  C:\\ZARNE  \r\nQuoted=\"  padded \"\r\nSingle='x'\r\n"
+      "Odd=\"half\r\nEmpty=\r\nBare\r\n; DirCheckCtl=commented\r\n[Other]\r\nDirCheckCtl=D:\\\r\n");
   EXPECT_EQ(Get("system", "DIRDATABASE"), "C:\\ZARNE");
   EXPECT_EQ(Get("SYSTEM", "quoted"), "  padded ");
   EXPECT_EQ(Get("System", "Single"), "x");
@@ -54,7 +55,8 @@ TEST_F(ProfileTest, ResultIsCutToTheBufferAndCounted) {
   char buffer[5] = {'x', 'x', 'x', 'x', 'x'};
   EXPECT_EQ(GetPrivateProfileString("S", "Key", "", buffer, sizeof buffer, "zarne.ini"), 4u);
   EXPECT_STREQ(buffer, "abcd");
-  EXPECT_EQ(GetPrivateProfileString("S", "Nope", "0123456789", buffer, sizeof buffer, "zarne.ini"), 4u);
+  EXPECT_EQ(GetPrivateProfileString("S", "Nope", "0123456789", buffer, sizeof buffer, "zarne.ini"),
+            4u);
   EXPECT_STREQ(buffer, "0123");
   EXPECT_EQ(GetPrivateProfileString("S", "Key", "", buffer, 0, "zarne.ini"), 0u);
   EXPECT_EQ(GetPrivateProfileString("S", "Key", "", buffer, 1, "zarne.ini"), 0u);
@@ -108,8 +110,9 @@ TEST_F(ProfileTest, FirstWriteCreatesTheFileInTheProfileDirectory) {
   EXPECT_EQ(ReadHostFile(ZarneIni()), "[System]\r\nDirDatabase=C:\\ZARNE\r\n");
   ASSERT_TRUE(WritePrivateProfileString("System", "DirPrivate", "C:\\Zarne\\Private", "ZARNE.INI"));
   ASSERT_TRUE(WritePrivateProfileString("Tessel", "RCVersion31", "1", "zarne.ini"));
-  EXPECT_EQ(ReadHostFile(ZarneIni()),
-            "[System]\r\nDirDatabase=C:\\ZARNE\r\nDirPrivate=C:\\Zarne\\Private\r\n\r\n[Tessel]\r\nRCVersion31=1\r\n");
+  EXPECT_EQ(
+      ReadHostFile(ZarneIni()),
+      "[System]\r\nDirDatabase=C:\\ZARNE\r\nDirPrivate=C:\\Zarne\\Private\r\n\r\n[Tessel]\r\nRCVersion31=1\r\n");
 }
 
 TEST_F(ProfileTest, EditsKeepEveryOtherLineByteForByte) {
@@ -157,7 +160,8 @@ TEST_F(ProfileTest, ByteOrderMarkIsKeptAndSkipped) {
   WriteHostFile(ZarneIni(), "\xEF\xBB\xBF[System]\r\nDirDatabase=C:\\DB\r\n");
   EXPECT_EQ(Get("System", "DirDatabase"), "C:\\DB");
   ASSERT_TRUE(WritePrivateProfileString("System", "DirPrinters", "C:\\P", "zarne.ini"));
-  EXPECT_EQ(ReadHostFile(ZarneIni()), "\xEF\xBB\xBF[System]\r\nDirDatabase=C:\\DB\r\nDirPrinters=C:\\P\r\n");
+  EXPECT_EQ(ReadHostFile(ZarneIni()),
+            "\xEF\xBB\xBF[System]\r\nDirDatabase=C:\\DB\r\nDirPrinters=C:\\P\r\n");
 }
 
 TEST_F(ProfileTest, WritesThatWouldCorruptTheFileAreRefused) {
@@ -244,14 +248,16 @@ TEST_F(ProfileTest, KilledWriterLeavesAWholeFile) {
     GetPrivateProfileString("Loop", "Value", "", value, sizeof value, "zarne.ini");
     const std::string text = value;
     const bool is_start = text == "start";
-    const bool is_whole = text.size() > long_tail.size() &&
-                          text.compare(text.size() - long_tail.size(), long_tail.size(), long_tail) == 0;
+    const bool is_whole =
+        text.size() > long_tail.size() &&
+        text.compare(text.size() - long_tail.size(), long_tail.size(), long_tail) == 0;
     EXPECT_TRUE(is_start || is_whole) << text.substr(0, 40);
   }
   // The next write clears what killed writers left behind.
   ASSERT_TRUE(WritePrivateProfileString("Keep", "Other", "again", "zarne.ini"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root_ + "/windows"),
-                          std::filesystem::directory_iterator()), 1);
+                          std::filesystem::directory_iterator()),
+            1);
 }
 
 // Writers in several processes each read, edit and replace the file: none may lose
@@ -267,7 +273,8 @@ TEST_F(ProfileTest, ConcurrentWritersLoseNoUpdate) {
       bool all_written = true;
       for (int k = 0; k < kKeysEach; ++k) {
         const std::string key = "W" + std::to_string(w) + "K" + std::to_string(k);
-        all_written = WritePrivateProfileString("Shared", key.c_str(), "1", "zarne.ini") && all_written;
+        all_written =
+            WritePrivateProfileString("Shared", key.c_str(), "1", "zarne.ini") && all_written;
       }
       _exit(all_written ? 0 : 1);
     }

@@ -39,9 +39,12 @@ TEST(CaseMappingTest, StringAndSingleCharacterForms) {
   EXPECT_STREQ(text, "ABC \xC9\xF7\x9F\x8A\xDF XYZ");
   AnsiLower(text);
   EXPECT_STREQ(text, "abc \xE9\xF7\xFF\x9A\xDF xyz");
-  EXPECT_EQ(reinterpret_cast<uintptr_t>(AnsiUpper(reinterpret_cast<LPSTR>(static_cast<uintptr_t>('q')))),
-            static_cast<uintptr_t>('Q'));
-  EXPECT_EQ(reinterpret_cast<uintptr_t>(CharLower(reinterpret_cast<LPSTR>(static_cast<uintptr_t>(0xC9)))), 0xE9u);
+  EXPECT_EQ(
+      reinterpret_cast<uintptr_t>(AnsiUpper(reinterpret_cast<LPSTR>(static_cast<uintptr_t>('q')))),
+      static_cast<uintptr_t>('Q'));
+  EXPECT_EQ(
+      reinterpret_cast<uintptr_t>(CharLower(reinterpret_cast<LPSTR>(static_cast<uintptr_t>(0xC9)))),
+      0xE9u);
   char buffer[] = "mixed Case";
   EXPECT_EQ(CharUpperBuff(buffer, 3), 3u);
   EXPECT_STREQ(buffer, "MIXed Case");
@@ -66,15 +69,47 @@ TEST(StringCallsTest, CopiesStayInsideTheirBuffers) {
 }
 
 TEST(CollationTest, SortsByWordOrder) {
-  std::vector<std::string> words = {"coop", "Co-op", "co-op", "zebra", "Apple", "apple", "\xC9" "clair",
-                                    "eclair", "10", "9", " space", "!bang", "O'Neil", "Oneil",
-                                    "\xE6on", "aeon", "abc", "ABD"};
+  std::vector<std::string> words = {"coop",
+                                    "Co-op",
+                                    "co-op",
+                                    "zebra",
+                                    "Apple",
+                                    "apple",
+                                    "\xC9"
+                                    "clair",
+                                    "eclair",
+                                    "10",
+                                    "9",
+                                    " space",
+                                    "!bang",
+                                    "O'Neil",
+                                    "Oneil",
+                                    "\xE6on",
+                                    "aeon",
+                                    "abc",
+                                    "ABD"};
   std::sort(words.begin(), words.end(), [](const std::string& a, const std::string& b) {
     return lstrcmp(a.c_str(), b.c_str()) < 0;
   });
-  const std::vector<std::string> expected = {" space", "!bang", "10", "9", "abc", "ABD", "aeon",
-                                             "\xE6on", "apple", "Apple", "coop", "co-op", "Co-op",
-                                             "eclair", "\xC9" "clair", "Oneil", "O'Neil", "zebra"};
+  const std::vector<std::string> expected = {" space",
+                                             "!bang",
+                                             "10",
+                                             "9",
+                                             "abc",
+                                             "ABD",
+                                             "aeon",
+                                             "\xE6on",
+                                             "apple",
+                                             "Apple",
+                                             "coop",
+                                             "co-op",
+                                             "Co-op",
+                                             "eclair",
+                                             "\xC9"
+                                             "clair",
+                                             "Oneil",
+                                             "O'Neil",
+                                             "zebra"};
   EXPECT_EQ(words, expected);
 }
 

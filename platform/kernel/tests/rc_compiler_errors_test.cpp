@@ -69,8 +69,8 @@ TEST(RcCompilerErrors, SameResourceTwiceIsRefused) {
 }
 
 TEST(RcCompilerErrors, WellFormedScriptsCompile) {
-  Outcome outcome = RunCompiler(std::string(RC_TEST_DATA) + "/program.rc " + RC_TEST_DATA +
-                                "/program_extra.rc");
+  Outcome outcome =
+      RunCompiler(std::string(RC_TEST_DATA) + "/program.rc " + RC_TEST_DATA + "/program_extra.rc");
   EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
   EXPECT_EQ(outcome.errors, "");
 }

@@ -16,8 +16,8 @@ Parsed Load(LPCSTR name, LPCSTR type, Parser parse) {
   EXPECT_NE(found, nullptr);
   Parsed parsed{};
   if (found) {
-    EXPECT_TRUE(parse(LockResource(LoadResource(nullptr, found)), SizeofResource(nullptr, found),
-                      &parsed));
+    EXPECT_TRUE(
+        parse(LockResource(LoadResource(nullptr, found)), SizeofResource(nullptr, found), &parsed));
   }
   return parsed;
 }
@@ -78,23 +78,23 @@ TEST(RcDialog, ShortFormsGetThePlatformsDefaultStyles) {
     DWORD id;
     DWORD style;
   } expected[] = {
-      {"STATIC", 0xFFFFFFFF, kChildVisible | 0x00020000},             // LTEXT
-      {"EDIT", 101, kChildVisible | 0x00810000 | 0x08 | 0x80},      // EDITTEXT + styles
+      {"STATIC", 0xFFFFFFFF, kChildVisible | 0x00020000},       // LTEXT
+      {"EDIT", 101, kChildVisible | 0x00810000 | 0x08 | 0x80},  // EDITTEXT + styles
       {"Tessel", 201, 0x50800044},
       {"BUTTON", 102, 0x40000003},
-      {"BUTTON", 1, kChildVisible | 0x00010001},                     // DEFPUSHBUTTON
-      {"BUTTON", 2, kChildVisible | 0x00020000},                     // NOT WS_TABSTOP | WS_GROUP
-      {"STATIC", 103, kChildVisible | 0x00020002},                   // RTEXT
-      {"STATIC", 104, kChildVisible | 0x00020001},                   // CTEXT
+      {"BUTTON", 1, kChildVisible | 0x00010001},    // DEFPUSHBUTTON
+      {"BUTTON", 2, kChildVisible | 0x00020000},    // NOT WS_TABSTOP | WS_GROUP
+      {"STATIC", 103, kChildVisible | 0x00020002},  // RTEXT
+      {"STATIC", 104, kChildVisible | 0x00020001},  // CTEXT
       {"BUTTON", 105, kChildVisible | 0x00010002},
       {"BUTTON", 106, kChildVisible | 0x00010003},
       {"BUTTON", 107, kChildVisible | 0x00010004},
       {"BUTTON", 108, kChildVisible | 0x00010009},
-      {"BUTTON", 109, kChildVisible | 0x00000007},                   // GROUPBOX
+      {"BUTTON", 109, kChildVisible | 0x00000007},  // GROUPBOX
       {"LISTBOX", 110, kChildVisible | 0x00800001 | 0x2 | 0x00200000},
       {"COMBOBOX", 111, kChildVisible | 0x00010001 | 0x3},
       {"SCROLLBAR", 112, kChildVisible | 0x1},
-      {"STATIC", 113, kChildVisible | 0x3},                          // ICON
+      {"STATIC", 113, kChildVisible | 0x3},  // ICON
       {"STATIC", 114, kChildVisible | 0x3},
       {"COMBOBOX", 115, kChildVisible | 0x00010000 | 0x2 | 0x100},  // an editable drop-down
       {"COMBOBOX", 116, kChildVisible | 0x00010001},                // CBS_SIMPLE by default
@@ -138,7 +138,8 @@ TEST(RcDialog, DamagedTemplatesAreRefused) {
 }
 
 TEST(RcMenu, TreeWithFlagsIdsAndSeparators) {
-  auto items = Load<std::vector<MenuItemTemplate>>(MAKEINTRESOURCE(500), RT_MENU, ParseMenuTemplate);
+  auto items =
+      Load<std::vector<MenuItemTemplate>>(MAKEINTRESOURCE(500), RT_MENU, ParseMenuTemplate);
   ASSERT_EQ(items.size(), 3u);
   EXPECT_TRUE(items[0].IsPopup());
   EXPECT_EQ(items[0].text, "&File");

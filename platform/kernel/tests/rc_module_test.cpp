@@ -49,9 +49,9 @@ TEST(RcModules, LibraryAndProgramKeepTheirOwnResources) {
   HRSRC dialog = FindResource(library.module(), MAKEINTRESOURCE(401), RT_DIALOG);
   ASSERT_NE(dialog, nullptr);
   resource_format::DialogTemplate parsed;
-  ASSERT_TRUE(resource_format::ParseDialogTemplate(
-      LockResource(LoadResource(library.module(), dialog)), SizeofResource(library.module(), dialog),
-      &parsed));
+  ASSERT_TRUE(
+      resource_format::ParseDialogTemplate(LockResource(LoadResource(library.module(), dialog)),
+                                           SizeofResource(library.module(), dialog), &parsed));
   EXPECT_EQ(parsed.caption, "Library dialog");
   EXPECT_TRUE(parsed.controls.empty());
 }
@@ -66,7 +66,8 @@ TEST(RcModules, LibraryVersionByItsFileName) {
   ASSERT_TRUE(GetFileVersionInfo(path.c_str(), 0, size, data.data()));
   LPVOID value = nullptr;
   UINT length = 0;
-  ASSERT_TRUE(VerQueryValue(data.data(), "\\StringFileInfo\\040904E4\\ProductName", &value, &length));
+  ASSERT_TRUE(
+      VerQueryValue(data.data(), "\\StringFileInfo\\040904E4\\ProductName", &value, &length));
   EXPECT_STREQ(static_cast<const char*>(value), "RcTestLibrary");
   // "librc_test_library.so" is also known by its Windows name.
   EXPECT_EQ(GetFileVersionInfoSize("C:\\ZARNE\\RC_TEST_LIBRARY.DLL", nullptr), size);
@@ -80,7 +81,8 @@ TEST(RcModules, VersionByTheNamesGetModuleFileNameGives) {
   ASSERT_GT(GetModuleFileName(library.module(), libraryName, sizeof libraryName), 0u);
   DWORD programSize = GetFileVersionInfoSize(programName, nullptr);
   DWORD librarySize = GetFileVersionInfoSize(libraryName, nullptr);
-  EXPECT_EQ(programSize, GetFileVersionInfoSize(ModuleHostPath(MainProgramModule()).c_str(), nullptr));
+  EXPECT_EQ(programSize,
+            GetFileVersionInfoSize(ModuleHostPath(MainProgramModule()).c_str(), nullptr));
   EXPECT_EQ(librarySize, GetFileVersionInfoSize(ModuleHostPath(library.module()).c_str(), nullptr));
   EXPECT_GT(programSize, 0u);
   EXPECT_GT(librarySize, 0u);
@@ -116,7 +118,8 @@ TEST(RcModules, ModuleWithoutResourcesAnswersFailureValues) {
 }
 
 TEST(RcModules, DamagedBlobIsNotRegistered) {
-  static const BYTE notABlob[] = {'Z', 'R', 'E', 'S', 1, 0, 0, 0, 5, 0, 0, 0};  // 5 entries, none there
+  static const BYTE notABlob[] = {'Z', 'R', 'E', 'S', 1, 0,
+                                  0,   0,   5,   0,   0, 0};  // 5 entries, none there
   std::vector<resource_format::BlobEntry> entries;
   EXPECT_FALSE(resource_format::ReadBlobDirectory(notABlob, sizeof notABlob, &entries));
   static const BYTE wrongMagic[] = {'Z', 'R', 'E', 'X', 1, 0, 0, 0, 0, 0, 0, 0};

@@ -56,8 +56,8 @@ std::string CompiledConfig(const std::string& script, const char* name, int* exi
 
 TEST(RcSavedScripts, CtrlZEndsTheFileThatHoldsIt) {
   int exitCode = -1;
-  std::string bytes =
-      CompiledConfig("A TESSELCFG\r\nBEGIN\r\n 1, 2\r\nEND\r\n\x1A\x1A junk that is no script", "A", &exitCode);
+  std::string bytes = CompiledConfig(
+      "A TESSELCFG\r\nBEGIN\r\n 1, 2\r\nEND\r\n\x1A\x1A junk that is no script", "A", &exitCode);
   EXPECT_EQ(exitCode, 0);
   EXPECT_EQ(bytes, std::string("\x01\x00\x02\x00", 4));
   // Without the Ctrl-Z the junk is an error.
@@ -70,14 +70,17 @@ TEST(RcSavedScripts, CodePage1252KeepsBytesThatLookLikeUtf8) {
   std::string saved = "S TESSELCFG\r\nBEGIN\r\n \"Caf\xC3\xA9\\0\"\r\nEND\r\n";
   EXPECT_EQ(CompiledConfig(saved, "S", &exitCode), std::string("Caf\xE9\0", 5));
   EXPECT_EQ(exitCode, 0);
-  EXPECT_EQ(CompiledConfig("#pragma code_page(1252)\r\n" + saved, "S", &exitCode), std::string("Caf\xC3\xA9\0", 6));
-  EXPECT_EQ(CompiledConfig("#pragma code_page(1252)\r\n#pragma code_page(65001)\r\n" + saved, "S", &exitCode),
+  EXPECT_EQ(CompiledConfig("#pragma code_page(1252)\r\n" + saved, "S", &exitCode),
+            std::string("Caf\xC3\xA9\0", 6));
+  EXPECT_EQ(CompiledConfig("#pragma code_page(1252)\r\n#pragma code_page(65001)\r\n" + saved, "S",
+                           &exitCode),
             std::string("Caf\xE9\0", 5));
   // Bytes that are no UTF-8 at all are refused without the pragma and kept with it.
   std::string latin = "L TESSELCFG\r\nBEGIN\r\n \"\xE9\\0\"\r\nEND\r\n";
   CompiledConfig(latin, "L", &exitCode);
   EXPECT_EQ(exitCode, 0) << "a lone byte of 0x80 or above is taken as it stands";
-  EXPECT_EQ(CompiledConfig("#pragma code_page(1252)\r\n" + latin, "L", &exitCode), std::string("\xE9\0", 2));
+  EXPECT_EQ(CompiledConfig("#pragma code_page(1252)\r\n" + latin, "L", &exitCode),
+            std::string("\xE9\0", 2));
   CompiledConfig("#pragma code_page(437)\r\n" + latin, "L", &exitCode);
   EXPECT_EQ(exitCode, 1);
 }
@@ -91,9 +94,10 @@ TEST(RcSavedScripts, SavedBlocksCompileWithTheGridHeaderAndNumbersAsTheCompilerR
   std::string bytes = CompiledConfig(script, "G", &exitCode);
   ASSERT_EQ(exitCode, 0);
   // 010 is ten here; TSCS_EDIT | 0x0010 is 0x0014; "" is one quote.
-  EXPECT_EQ(bytes, std::string("\x08\x00\x19\x00\x01\x00\xC0\x00\x0A\x00\x14\x00\x87\x00\x10\x00\x3C\x00"
-                               "A\"B\0",
-                               22));
+  EXPECT_EQ(bytes,
+            std::string("\x08\x00\x19\x00\x01\x00\xC0\x00\x0A\x00\x14\x00\x87\x00\x10\x00\x3C\x00"
+                        "A\"B\0",
+                        22));
   CompiledConfig("G TESSELCFG\r\nBEGIN\r\n TSCS_EDIT\r\nEND\r\n", "G", &exitCode);
   EXPECT_EQ(exitCode, 1) << "without the header the flag names are unknown";
 }
@@ -101,7 +105,8 @@ TEST(RcSavedScripts, SavedBlocksCompileWithTheGridHeaderAndNumbersAsTheCompilerR
 TEST(RcSavedScripts, TheBlobOptionWritesTheBytesAModuleEmbeds) {
   std::string blobPath = Temp("module.blob");
   std::string data = RC_TEST_DATA;
-  std::string scripts = data + "/program.rc " + data + "/program_extra.rc " + data + "/preprocessor.rc";
+  std::string scripts =
+      data + "/program.rc " + data + "/program_extra.rc " + data + "/preprocessor.rc";
   ASSERT_EQ(Compile("--blob " + blobPath + " -I " + SOURCE_ROOT + " " + scripts), 0);
   std::string blob = ReadAll(blobPath);
   const RegisteredResource* entry = FindRegisteredResource(

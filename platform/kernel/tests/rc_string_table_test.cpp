@@ -50,8 +50,8 @@ TEST(RcStringTable, ScriptsOfOneModuleShareStringBlocks) {
   const char* text = nullptr;
   WORD length = 0;
   const void* data = LockResource(LoadResource(nullptr, block));
-  ASSERT_TRUE(resource_format::StringBlockEntry(data, SizeofResource(nullptr, block),
-                                                298 % 16, &text, &length));
+  ASSERT_TRUE(resource_format::StringBlockEntry(data, SizeofResource(nullptr, block), 298 % 16,
+                                                &text, &length));
   EXPECT_EQ(std::string(text, length), "From the second script");
 }
 

@@ -16,9 +16,7 @@ std::vector<BYTE> ReadVersionData(const std::string& fileName) {
   DWORD size = GetFileVersionInfoSize(fileName.c_str(), &handle);
   EXPECT_EQ(handle, 0u);
   std::vector<BYTE> data(size);
-  if (size) {
-    EXPECT_TRUE(GetFileVersionInfo(fileName.c_str(), 0, size, data.data()));
-  }
+  if (size) { EXPECT_TRUE(GetFileVersionInfo(fileName.c_str(), 0, size, data.data())); }
   return data;
 }
 

@@ -52,8 +52,9 @@ TEST(RcZarne32, VersionStringsThroughTheTranslationValue) {
                   static_cast<unsigned long>(translation), name);
     LPVOID text = nullptr;
     UINT textLength = 0;
-    return VerQueryValue(data.data(), path, &text, &textLength) ? std::string(static_cast<char*>(text))
-                                                                : std::string("<missing>");
+    return VerQueryValue(data.data(), path, &text, &textLength)
+               ? std::string(static_cast<char*>(text))
+               : std::string("<missing>");
   };
   EXPECT_EQ(query("ProductName"), "Zarne");
   EXPECT_EQ(query("InternalName"), "Zarne");

@@ -28,8 +28,11 @@ TEST(RcZrnfix32, ProductNameAndVersionThroughTheSwappedTranslation) {
   EXPECT_STREQ(path, "\\StringFileInfo\\040904e4\\ProductName");
   ASSERT_TRUE(VerQueryValue(data.data(), path, &value, &length));
   EXPECT_STREQ(static_cast<const char*>(value), "ZarneFix");
-  ASSERT_TRUE(VerQueryValue(data.data(), "\\StringFileInfo\\040904e4\\ProductVersion", &value, &length));
+  ASSERT_TRUE(
+      VerQueryValue(data.data(), "\\StringFileInfo\\040904e4\\ProductVersion", &value, &length));
   EXPECT_STREQ(static_cast<const char*>(value), "3.2");
-  EXPECT_TRUE(VerQueryValue(data.data(), "\\StringFileInfo\\040904e4\\LegalCopyright", &value, &length));
-  EXPECT_FALSE(VerQueryValue(data.data(), "\\StringFileInfo\\040904e4\\SpecialBuild", &value, &length));
+  EXPECT_TRUE(
+      VerQueryValue(data.data(), "\\StringFileInfo\\040904e4\\LegalCopyright", &value, &length));
+  EXPECT_FALSE(
+      VerQueryValue(data.data(), "\\StringFileInfo\\040904e4\\SpecialBuild", &value, &length));
 }

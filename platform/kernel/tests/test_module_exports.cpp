@@ -18,7 +18,8 @@ extern "C" BOOL DllMain(HINSTANCE module, DWORD reason, LPVOID) {
     ++gAttachCount;
     // Plain C formatting: C++ library templates would make the library impossible to unload.
     char text[32];
-    snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(module)));
+    snprintf(text, sizeof text, "%llu",
+             static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(module)));
     setenv("KERNEL_TEST_MODULE_ATTACHED", text, 1);
   } else if (reason == DLL_PROCESS_DETACH) {
     setenv("KERNEL_TEST_MODULE_DETACHED", "1", 1);

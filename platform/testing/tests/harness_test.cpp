@@ -36,8 +36,8 @@ HWND CollectorWindow() {
     wc.lpszClassName = "HarnessCollector";
     registered = RegisterClass(&wc) != 0;
   }
-  return CreateWindow("HarnessCollector", "Harness", WS_POPUP | WS_VISIBLE, 0, 0, 60, 40, nullptr, nullptr,
-                      nullptr, nullptr);
+  return CreateWindow("HarnessCollector", "Harness", WS_POPUP | WS_VISIBLE, 0, 0, 60, 40, nullptr,
+                      nullptr, nullptr, nullptr);
 }
 
 }  // namespace

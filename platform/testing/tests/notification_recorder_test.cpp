@@ -13,14 +13,14 @@ namespace {
 
 constexpr int kChildId = 77;
 constexpr UINT kNotifyNow = WM_USER + 1;  // tells the child to notify its parent with code wParam
-std::vector<LRESULT> gReplies;           // what each notification of the child got back
-int gParentSaw = 0;                      // commands the parent's own procedure received
+std::vector<LRESULT> gReplies;            // what each notification of the child got back
+int gParentSaw = 0;                       // commands the parent's own procedure received
 
 LRESULT CALLBACK Notifier(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == kNotifyNow) {
     gReplies.push_back(SendMessage(GetParent(hwnd), WM_COMMAND,
-                                    MAKEWPARAM(kChildId, static_cast<WORD>(wParam)),
-                                    reinterpret_cast<LPARAM>(hwnd)));
+                                   MAKEWPARAM(kChildId, static_cast<WORD>(wParam)),
+                                   reinterpret_cast<LPARAM>(hwnd)));
     return 0;
   }
   if (msg == WM_USER + 2) return 4242;  // a question the test asks during a notification
@@ -51,10 +51,11 @@ class RecorderTest : public GuiTest {
     gParentSaw = 0;
     RegisterOnce("RecorderParent", CountingParent);
     RegisterOnce("RecorderChild", Notifier);
-    parent_ = CreateWindow("RecorderParent", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 60, nullptr, nullptr,
-                           nullptr, nullptr);
-    child_ = CreateWindow("RecorderChild", "", WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, parent_,
-                          reinterpret_cast<HMENU>(static_cast<ULONG_PTR>(kChildId)), nullptr, nullptr);
+    parent_ = CreateWindow("RecorderParent", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 60, nullptr,
+                           nullptr, nullptr, nullptr);
+    child_ =
+        CreateWindow("RecorderChild", "", WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, parent_,
+                     reinterpret_cast<HMENU>(static_cast<ULONG_PTR>(kChildId)), nullptr, nullptr);
   }
   void TearDown() override {
     DestroyWindow(parent_);

@@ -51,7 +51,8 @@ std::vector<std::string> PdfNames() {
   std::vector<std::string> names;
   fs::path dir = GdiPdfOutputDirectory();
   if (fs::exists(dir))
-    for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().stem().string());
+    for (const auto& entry : fs::directory_iterator(dir))
+      names.push_back(entry.path().stem().string());
   std::sort(names.begin(), names.end());
   return names;
 }

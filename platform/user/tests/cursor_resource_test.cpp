@@ -44,7 +44,7 @@ TEST_F(CursorResources, SetCursorShowsThePictureAtItsHotSpot) {
   ASSERT_EQ(picture.size(), QSize(32, 32));
   EXPECT_EQ(qAlpha(picture.pixel(4, 10)), 255);  // the left half is drawn black
   EXPECT_EQ(qRed(picture.pixel(4, 10)), 0);
-  EXPECT_EQ(qAlpha(picture.pixel(24, 10)), 0);   // the right half is masked out
+  EXPECT_EQ(qAlpha(picture.pixel(24, 10)), 0);  // the right half is masked out
   ReleaseCapture();
   SetCursor(LoadCursor(nullptr, IDC_ARROW));
   EXPECT_EQ(FindWindowObject(top)->clientWidget->cursor().shape(), Qt::ArrowCursor);
@@ -72,8 +72,8 @@ TEST_F(CursorResources, AClassCursorFromResourcesIsShownWhenThePointerComesOver)
   wc.hCursor = cursor;
   wc.lpszClassName = "ResourceCursorWindow";
   ASSERT_TRUE(RegisterClass(&wc));
-  HWND window = CreateWindow("ResourceCursorWindow", "Cursor", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                             10, 10, 200, 120, nullptr, nullptr, nullptr, nullptr);
+  HWND window = CreateWindow("ResourceCursorWindow", "Cursor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
+                             10, 200, 120, nullptr, nullptr, nullptr, nullptr);
   ProcessPendingMessages();
   POINT over{20, 20};
   ClientToScreen(window, &over);

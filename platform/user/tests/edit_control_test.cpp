@@ -23,7 +23,8 @@ std::string TextOf(HWND hwnd) {
 std::vector<WORD> Notifications(HWND parent, HWND edit) {
   std::vector<WORD> codes;
   for (const auto& m : LoggedOf(WM_COMMAND))
-    if (m.hwnd == parent && reinterpret_cast<HWND>(m.lParam) == edit) codes.push_back(HIWORD(m.wParam));
+    if (m.hwnd == parent && reinterpret_cast<HWND>(m.lParam) == edit)
+      codes.push_back(HIWORD(m.wParam));
   return codes;
 }
 
@@ -72,7 +73,8 @@ TEST_F(EditControl, SelectionLimitAndReplacementFollowTheMessages) {
   EXPECT_EQ(TextOf(edit), "abcdef");
   SendMessage(edit, EM_SETSEL, 1, 4);
   DWORD start = 0, end = 0;
-  LRESULT both = SendMessage(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  LRESULT both = SendMessage(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                             reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(start, 1u);
   EXPECT_EQ(end, 4u);
   EXPECT_EQ(both, MAKELRESULT(1, 4));
@@ -134,7 +136,8 @@ TEST_F(EditControl, SuperclassBuiltFromTheEditClassInfoBehavesAsAnEdit) {
   SendMessage(edit, EM_SETSEL, 0, -1);
   TypeText("x");
   EXPECT_EQ(TextOf(edit), "X");
-  EXPECT_EQ(SendMessage(edit, WM_GETDLGCODE, 0, 0), DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS);
+  EXPECT_EQ(SendMessage(edit, WM_GETDLGCODE, 0, 0),
+            DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS);
   DestroyWindow(top);
   EXPECT_TRUE(UnregisterClass("tsedit", nullptr));
 }
@@ -156,10 +159,12 @@ TEST_F(EditControl, MultiLineTextUsesCrLfAndClicksReachTheProcedure) {
   gEditProc = reinterpret_cast<WNDPROC>(GetWindowLong(edit, GWL_WNDPROC));
   static std::vector<UINT>* clicks;
   clicks = &seen;
-  SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-    if (m == WM_LBUTTONDBLCLK || m == WM_RBUTTONDOWN || m == WM_LBUTTONDOWN) clicks->push_back(m);
-    return CallWindowProc(gEditProc, h, m, w, l);
-  }));
+  SetWindowLong(edit, GWL_WNDPROC,
+                reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+                  if (m == WM_LBUTTONDBLCLK || m == WM_RBUTTONDOWN || m == WM_LBUTTONDOWN)
+                    clicks->push_back(m);
+                  return CallWindowProc(gEditProc, h, m, w, l);
+                }));
   DoubleClick(edit, 5, 5);
   Click(edit, 5, 5, Qt::RightButton);
   EXPECT_EQ(seen, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN}));
@@ -173,9 +178,16 @@ TEST_F(EditControl, TextComesBackByteForByte) {
   HWND multi = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 200, 80, top,
                             reinterpret_cast<HMENU>(6), nullptr, nullptr);
   HWND single = CreateEdit(top, 7);
-  const std::string stored = "Lot\xA0" "7 caf\xE9 \x80" "5\r\nBlock\xA0" "B";
+  const std::string stored =
+      "Lot\xA0"
+      "7 caf\xE9 \x80"
+      "5\r\nBlock\xA0"
+      "B";
   for (HWND edit : {multi, single}) {
-    const std::string expected = edit == multi ? stored : "Lot\xA0" "7 caf\xE9 \x80" "5";
+    const std::string expected = edit == multi ? stored
+                                               : "Lot\xA0"
+                                                 "7 caf\xE9 \x80"
+                                                 "5";
     SetWindowText(edit, expected.c_str());
     char back[64] = {};
     GetWindowText(edit, back, sizeof back);
@@ -185,7 +197,9 @@ TEST_F(EditControl, TextComesBackByteForByte) {
   char line[32] = {};
   *reinterpret_cast<WORD*>(line) = sizeof line;
   LRESULT copied = SendMessage(multi, EM_GETLINE, 1, reinterpret_cast<LPARAM>(line));
-  EXPECT_EQ(std::string(line, static_cast<size_t>(copied)), "Block\xA0" "B");
+  EXPECT_EQ(std::string(line, static_cast<size_t>(copied)),
+            "Block\xA0"
+            "B");
 }
 
 TEST_F(EditControl, CopyAndPasteGoThroughTheClipboard) {
@@ -240,12 +254,16 @@ TEST_F(EditControl, StylesShapeWhatTypingAndSettingTextDo) {
 TEST_F(EditControl, EnterInAMultiLineEditThatCannotScrollDownIsRefusedWhenTheLineWouldNotFit) {
   HWND top = TopWindow();
   // One line high, as the statement's edit line: 60 x 24 pixels with a border.
-  HWND oneLine = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | ES_MULTILINE,
-                              0, 0, 60, 24, top, reinterpret_cast<HMENU>(1), nullptr, nullptr);
-  HWND growing = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | ES_MULTILINE |
-                              ES_AUTOVSCROLL, 0, 30, 60, 24, top, reinterpret_cast<HMENU>(2), nullptr, nullptr);
-  HWND tall = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | ES_MULTILINE,
-                           0, 60, 60, 200, top, reinterpret_cast<HMENU>(3), nullptr, nullptr);
+  HWND oneLine =
+      CreateWindow("edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | ES_MULTILINE, 0,
+                   0, 60, 24, top, reinterpret_cast<HMENU>(1), nullptr, nullptr);
+  HWND growing = CreateWindow(
+      "edit", "",
+      WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, 0, 30, 60,
+      24, top, reinterpret_cast<HMENU>(2), nullptr, nullptr);
+  HWND tall =
+      CreateWindow("edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | ES_MULTILINE, 0,
+                   60, 60, 200, top, reinterpret_cast<HMENU>(3), nullptr, nullptr);
   SetFocus(oneLine);
   TypeText("12");
   int beeps = MessageBeepCount();
@@ -270,8 +288,9 @@ TEST_F(EditControl, EnterInAMultiLineEditThatCannotScrollDownIsRefusedWhenTheLin
 TEST_F(EditControl, CtrlEnterIsALineFeedThatOnlyAMultiLineEditTakes) {
   HWND top = TopWindow();
   HWND single = CreateEdit(top, 1);
-  HWND multi = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL, 0, 40,
-                            150, 80, top, reinterpret_cast<HMENU>(2), nullptr, nullptr);
+  HWND multi =
+      CreateWindow("edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL, 0,
+                   40, 150, 80, top, reinterpret_cast<HMENU>(2), nullptr, nullptr);
   SetFocus(single);
   TypeText("ab");
   PressKey(VK_RETURN, Qt::ControlModifier);
@@ -299,14 +318,16 @@ TEST_F(EditControl, AKeyTheEditIgnoresEndsThereAndComesBackNoMore) {
   SetFocus(edit);
   gSubclassSaw.clear();
   gEditProc = reinterpret_cast<WNDPROC>(GetWindowLong(edit, GWL_WNDPROC));
-  SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-    if (m == WM_KEYDOWN) gSubclassSaw.push_back(static_cast<UINT>(w));
-    return CallWindowProc(gEditProc, h, m, w, l);
-  }));
+  SetWindowLong(edit, GWL_WNDPROC,
+                reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+                  if (m == WM_KEYDOWN) gSubclassSaw.push_back(static_cast<UINT>(w));
+                  return CallWindowProc(gEditProc, h, m, w, l);
+                }));
   PressKey(VK_UP, Qt::ControlModifier);
   // Bounded: a key handed back as new input would keep the queue busy for ever.
   MSG msg;
-  for (int i = 0; i < 200 && PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessage(&msg);
+  for (int i = 0; i < 200 && PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE); ++i)
+    DispatchMessage(&msg);
   int ups = 0;
   for (UINT key : gSubclassSaw) ups += key == VK_UP;
   EXPECT_EQ(ups, 1);

@@ -16,8 +16,9 @@ namespace {
 TEST(FirstPaintOnARealDisplay, AWindowShownAndUpdatedBeforeAnyLoopReachesTheScreen) {
   if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0)
     GTEST_SKIP() << "xvfb-run is missing (tools/setup/ensure-packages installs xvfb)";
-  std::string command = std::string("xvfb-run -a -s '-screen 0 640x480x24' env QT_QPA_PLATFORM=xcb ") +
-                        FIRST_PAINT_APP + " " + FIRST_PAINT_SHOTS + " 2>/dev/null";
+  std::string command =
+      std::string("xvfb-run -a -s '-screen 0 640x480x24' env QT_QPA_PLATFORM=xcb ") +
+      FIRST_PAINT_APP + " " + FIRST_PAINT_SHOTS + " 2>/dev/null";
   FILE* program = popen(command.c_str(), "r");
   ASSERT_NE(program, nullptr);
   std::string output;

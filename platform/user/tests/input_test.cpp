@@ -13,7 +13,8 @@ namespace {
 std::vector<LoggedMessage> MouseMessages(HWND hwnd) {
   std::vector<LoggedMessage> out;
   for (const auto& m : MessageLog())
-    if (m.hwnd == hwnd && m.message >= WM_LBUTTONDOWN && m.message <= WM_MBUTTONDBLCLK) out.push_back(m);
+    if (m.hwnd == hwnd && m.message >= WM_LBUTTONDOWN && m.message <= WM_MBUTTONDBLCLK)
+      out.push_back(m);
   return out;
 }
 
@@ -58,8 +59,10 @@ TEST_F(Input, DoubleClicksOnlyForClassesThatAskForThem) {
   std::vector<UINT> plainSeen, dblSeen;
   for (const auto& m : MouseMessages(plain)) plainSeen.push_back(m.message);
   for (const auto& m : MouseMessages(dbl)) dblSeen.push_back(m.message);
-  EXPECT_EQ(plainSeen, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
-  EXPECT_EQ(dblSeen, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
+  EXPECT_EQ(plainSeen,
+            (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
+  EXPECT_EQ(dblSeen,
+            (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
 }
 
 TEST_F(Input, KeysBecomeKeyDownCharKeyUpWithVirtualKeyCodesAtTheFocusWindow) {
@@ -73,11 +76,12 @@ TEST_F(Input, KeysBecomeKeyDownCharKeyUpWithVirtualKeyCodesAtTheFocusWindow) {
   PressKey(VK_RETURN);
   std::vector<std::pair<UINT, WPARAM>> seen;
   for (const auto& m : MessageLog())
-    if (m.hwnd == child && m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST) seen.push_back({m.message, m.wParam});
+    if (m.hwnd == child && m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST)
+      seen.push_back({m.message, m.wParam});
   std::vector<std::pair<UINT, WPARAM>> expected{
-      {WM_KEYDOWN, 'A'},       {WM_CHAR, 'a'},     {WM_KEYUP, 'A'},          {WM_KEYDOWN, VK_F2},
-      {WM_KEYUP, VK_F2},       {WM_KEYDOWN, VK_DOWN}, {WM_KEYUP, VK_DOWN},   {WM_KEYDOWN, VK_RETURN},
-      {WM_CHAR, '\r'},         {WM_KEYUP, VK_RETURN}};
+      {WM_KEYDOWN, 'A'}, {WM_CHAR, 'a'},        {WM_KEYUP, 'A'},     {WM_KEYDOWN, VK_F2},
+      {WM_KEYUP, VK_F2}, {WM_KEYDOWN, VK_DOWN}, {WM_KEYUP, VK_DOWN}, {WM_KEYDOWN, VK_RETURN},
+      {WM_CHAR, '\r'},   {WM_KEYUP, VK_RETURN}};
   EXPECT_EQ(seen, expected);
   auto ups = LoggedOf(WM_KEYUP);
   ASSERT_FALSE(ups.empty());
@@ -106,7 +110,8 @@ TEST_F(Input, KeysTypedAheadGoToTheFocusOfTheMomentTheyAreTaken) {
   ProcessPendingMessages();
   std::vector<std::pair<UINT, WPARAM>> seen;
   for (const auto& m : MessageLog())
-    if (m.hwnd == takenAt && m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST) seen.push_back({m.message, m.wParam});
+    if (m.hwnd == takenAt && m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST)
+      seen.push_back({m.message, m.wParam});
   std::vector<std::pair<UINT, WPARAM>> expected{{WM_KEYDOWN, 'E'}, {WM_CHAR, 'E'}, {WM_KEYUP, 'E'}};
   EXPECT_EQ(seen, expected);
 }
@@ -195,10 +200,10 @@ TEST_F(Input, AConfinedPointerReportsPositionsOnlyInsideItsRectangle) {
   EXPECT_EQ(pointer.x, strip.left);
   EXPECT_EQ(pointer.y, strip.top);
   ResetLog();
-  MouseMove(grid, 10, 90, Qt::LeftButton);   // left of and below the strip
-  MouseMove(grid, 300, 5, Qt::LeftButton);   // right of and above it
+  MouseMove(grid, 10, 90, Qt::LeftButton);  // left of and below the strip
+  MouseMove(grid, 300, 5, Qt::LeftButton);  // right of and above it
   ClipCursor(nullptr);
-  MouseMove(grid, 10, 90, Qt::LeftButton);   // free again
+  MouseMove(grid, 10, 90, Qt::LeftButton);  // free again
   ReleaseCapture();
   // Each place the pointer reported, in order (a move may be reported more than once).
   std::vector<std::pair<SHORT, SHORT>> places;
@@ -278,8 +283,8 @@ TEST_F(Input, AWindowMayDestroyItselfFromItsOwnInputAndScrollHandlers) {
   HWND top = TopWindow();
   HWND clicked = ChildWindow(top, 1, 0, 0, 50, 50);
   HWND scrolled = ChildWindow(top, 2, 60, 0, 80, 100, WS_CHILD | WS_VISIBLE | WS_VSCROLL);
-  HWND edit = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE, 0, 120, 80, 20, top, reinterpret_cast<HMENU>(3),
-                           nullptr, nullptr);
+  HWND edit = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE, 0, 120, 80, 20, top,
+                           reinterpret_cast<HMENU>(3), nullptr, nullptr);
   ProcessPendingMessages();
   Hook() = [&](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
     if ((hwnd == clicked && msg == WM_LBUTTONDOWN) || (hwnd == scrolled && msg == WM_VSCROLL)) {

@@ -19,7 +19,8 @@ TEST(MessageBoxTest, PresenterSeesTheBoxAndItsAnswerIsReturned) {
     return IDNO;
   });
   EXPECT_EQ(MessageBox(nullptr, "Directory C:\\X does not exist.", "Zarne Message",
-                       MB_YESNO | MB_ICONQUESTION), IDNO);
+                       MB_YESNO | MB_ICONQUESTION),
+            IDNO);
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].caption, "Zarne Message");
   EXPECT_EQ(seen[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONQUESTION));

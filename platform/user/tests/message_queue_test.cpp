@@ -46,7 +46,8 @@ TEST_F(Messages, PostedMessagesArriveInOrderThroughGetMessageAndQuitEndsTheLoop)
   EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
   EXPECT_EQ(msg.wParam, 7u);
   EXPECT_EQ(seen, (std::vector<UINT>{WM_USER + 1, WM_USER + 2, WM_USER + 3}));
-  EXPECT_EQ(MessagesOf(w, {WM_USER + 1, WM_USER + 2}), (std::vector<UINT>{WM_USER + 1, WM_USER + 2}));
+  EXPECT_EQ(MessagesOf(w, {WM_USER + 1, WM_USER + 2}),
+            (std::vector<UINT>{WM_USER + 1, WM_USER + 2}));
 }
 
 TEST_F(Messages, PeekMessageFiltersByWindowAndRangeAndCanLeaveTheMessage) {

@@ -171,7 +171,8 @@ TEST_F(Painting, OwnDCWindowsKeepOneDCWithItsState) {
   wc.lpfnWndProc = RecordingProc;
   wc.lpszClassName = "OwnDCWindow";
   RegisterClass(&wc);
-  HWND w = CreateWindow("OwnDCWindow", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  HWND w = CreateWindow("OwnDCWindow", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                        nullptr, nullptr);
   HDC first = GetDC(w);
   SetTextColor(first, RGB(1, 2, 3));
   EXPECT_EQ(ReleaseDC(w, first), 1);
@@ -198,8 +199,8 @@ TEST_F(Painting, ScreenshotShowsChildWindowsOverTheirParent) {
   ASSERT_FALSE(shot.isNull());
   EXPECT_EQ(shot.width(), 120);
   EXPECT_EQ(shot.pixel(5, 5), qRgb(255, 255, 255));
-  EXPECT_EQ(shot.pixel(20, 20), qRgb(0, 0, 0));   // the child's border
-  EXPECT_EQ(qRed(shot.pixel(30, 30)), 255);        // the child's red client
+  EXPECT_EQ(shot.pixel(20, 20), qRgb(0, 0, 0));  // the child's border
+  EXPECT_EQ(qRed(shot.pixel(30, 30)), 255);      // the child's red client
   EXPECT_FALSE(SaveWindowScreenshot(reinterpret_cast<HWND>(0x99), path));
 }
 

@@ -40,7 +40,8 @@ TEST_F(QtBoxes, QtBoxShowsIconButtonsDefaultAndOwner) {
   HWND owner = TopWindow();
   SeenBox seen;
   InspectThenAnswer(seen, false);
-  MessageBoxRequest request{owner, "Delete file 123?", "Zarne Message", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2};
+  MessageBoxRequest request{owner, "Delete file 123?", "Zarne Message",
+                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2};
   EXPECT_EQ(QtMessageBoxPresenter(request), IDNO);
   EXPECT_EQ(seen.title, QStringLiteral("Zarne Message"));
   EXPECT_EQ(seen.text, QStringLiteral("Delete file 123?"));

@@ -62,7 +62,8 @@ inline std::vector<UINT> MessagesOf(HWND hwnd, std::vector<UINT> wanted = {}) {
   std::vector<UINT> out;
   for (const auto& m : MessageLog()) {
     if (m.hwnd != hwnd) continue;
-    if (!wanted.empty() && std::find(wanted.begin(), wanted.end(), m.message) == wanted.end()) continue;
+    if (!wanted.empty() && std::find(wanted.begin(), wanted.end(), m.message) == wanted.end())
+      continue;
     out.push_back(m.message);
   }
   return out;

@@ -120,7 +120,8 @@ TEST_F(ScrollBars, TheWheelScrollsThreeLinesANotchAndAControlWithoutBarsPassesIt
   ResetLog();
   Hook() = FollowScrolls(w);
   Wheel(child, 10, 10, -1);  // one notch down over the child, which has nothing to scroll
-  EXPECT_EQ(ScrollCodes(WM_VSCROLL), (std::vector<int>{SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_ENDSCROLL}));
+  EXPECT_EQ(ScrollCodes(WM_VSCROLL),
+            (std::vector<int>{SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_ENDSCROLL}));
   EXPECT_EQ(GetScrollPos(w, SB_VERT), 3);
   Wheel(w, 150, 100, -2);  // two notches down over the window itself: six lines
   EXPECT_EQ(GetScrollPos(w, SB_VERT), 9);

@@ -26,7 +26,7 @@ constexpr int kHeight = 160;
 struct Document {
   int originX = 0;
   int originY = 0;
-  int heading = 0;  // rows of pixels at the top that never scroll
+  int heading = 0;                           // rows of pixels at the top that never scroll
   std::map<std::pair<int, int>, int> edits;  // (column, row) -> how often it changed
 
   RECT CellRect(int column, int row) const {
@@ -42,7 +42,8 @@ struct Document {
 };
 
 COLORREF CellColour(int column, int row, int edits) {
-  return RGB((column * 53 + edits * 101) % 256, (row * 29) % 256, (column * row * 7 + edits * 60) % 256);
+  return RGB((column * 53 + edits * 101) % 256, (row * 29) % 256,
+             (column * row * 7 + edits * 60) % 256);
 }
 
 void PaintDocument(const Document& doc, HDC dc, const RECT& area) {
@@ -55,7 +56,8 @@ void PaintDocument(const Document& doc, HDC dc, const RECT& area) {
       RECT cell = doc.CellRect(column, row);
       if (cell.left >= area.right) break;
       auto edit = doc.edits.find({column, row});
-      HBRUSH brush = CreateSolidBrush(CellColour(column, row, edit == doc.edits.end() ? 0 : edit->second));
+      HBRUSH brush =
+          CreateSolidBrush(CellColour(column, row, edit == doc.edits.end() ? 0 : edit->second));
       FillRect(dc, &cell, brush);
       DeleteObject(brush);
       char label[16];
@@ -196,7 +198,8 @@ TEST_F(ScrollPaint, AScrollClippedToPartOfTheWindowChangesNothingOutsideTheClip)
   ScrollWindowEx(window, 0, -kCellHeight, nullptr, &clip, nullptr, nullptr, 0);
   QImage after = GrabWindow(window);
   // Right half as it was; left half moved up by a row.
-  EXPECT_EQ(after.copy(kWidth / 2, 0, kWidth / 2, kHeight), before.copy(kWidth / 2, 0, kWidth / 2, kHeight));
+  EXPECT_EQ(after.copy(kWidth / 2, 0, kWidth / 2, kHeight),
+            before.copy(kWidth / 2, 0, kWidth / 2, kHeight));
   EXPECT_EQ(after.copy(0, 0, kWidth / 2, kHeight - kCellHeight),
             before.copy(0, kCellHeight, kWidth / 2, kHeight - kCellHeight));
 }
@@ -225,7 +228,8 @@ TEST_F(ScrollPaint, AChildHiddenMovedResizedOrDestroyedUncoversWhatAFullRepaintS
   // invalidates them; taking the child away must show them.
   auto cover = [&](int column, int row) {
     RECT r = doc.CellRect(column, row);
-    return ChildWindow(window, 101, r.left, r.top, 2 * kCellWidth, kCellHeight, WS_CHILD | WS_VISIBLE, "edit");
+    return ChildWindow(window, 101, r.left, r.top, 2 * kCellWidth, kCellHeight,
+                       WS_CHILD | WS_VISIBLE, "edit");
   };
   HWND child = cover(1, 2);
   UpdateWindow(window);

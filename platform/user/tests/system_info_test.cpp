@@ -33,7 +33,7 @@ TEST_F(SystemInfo, CaretBelongsToOneWindowAndHidesByCount) {
   EXPECT_EQ(p.x, 30);
   EXPECT_EQ(p.y, 5);
   EXPECT_TRUE(ShowCaret(top));
-  EXPECT_FALSE(ShowCaret(top));  // already shown
+  EXPECT_FALSE(ShowCaret(top));    // already shown
   EXPECT_FALSE(HideCaret(other));  // not its caret
   EXPECT_TRUE(HideCaret(top));
   EXPECT_TRUE(HideCaret(top));

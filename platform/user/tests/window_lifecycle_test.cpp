@@ -10,7 +10,8 @@ using Lifecycle = WindowTest;
 TEST_F(Lifecycle, CreationSendsNcCreateNcCalcSizeCreateSizeMoveInOrder) {
   HWND top = TopWindow(WS_OVERLAPPEDWINDOW);
   ASSERT_NE(top, nullptr);
-  std::vector<UINT> order = MessagesOf(top, {WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE});
+  std::vector<UINT> order =
+      MessagesOf(top, {WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE});
   std::vector<UINT> expected{WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE};
   EXPECT_EQ(order, expected);
   auto create = LoggedOf(WM_CREATE);
@@ -31,9 +32,9 @@ TEST_F(Lifecycle, DestructionSendsDestroyTopDownAndNcDestroyBottomUp) {
   std::vector<std::pair<HWND, UINT>> seen;
   for (const auto& m : MessageLog())
     if (m.message == WM_DESTROY || m.message == WM_NCDESTROY) seen.push_back({m.hwnd, m.message});
-  std::vector<std::pair<HWND, UINT>> expected{
-      {top, WM_DESTROY},          {child, WM_DESTROY},   {grandchild, WM_DESTROY},
-      {grandchild, WM_NCDESTROY}, {child, WM_NCDESTROY}, {top, WM_NCDESTROY}};
+  std::vector<std::pair<HWND, UINT>> expected{{top, WM_DESTROY},        {child, WM_DESTROY},
+                                              {grandchild, WM_DESTROY}, {grandchild, WM_NCDESTROY},
+                                              {child, WM_NCDESTROY},    {top, WM_NCDESTROY}};
   EXPECT_EQ(seen, expected);
   EXPECT_FALSE(IsWindow(top));
   EXPECT_FALSE(IsWindow(grandchild));
@@ -73,10 +74,13 @@ TEST_F(Lifecycle, CreateAnsweringMinusOneOrNcCreateFalseFailsTheCreation) {
 }
 
 TEST_F(Lifecycle, BadInputGivesFailureValues) {
-  EXPECT_EQ(CreateWindow("NoSuchClass", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
+  EXPECT_EQ(CreateWindow("NoSuchClass", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                         nullptr),
             nullptr);
   EXPECT_EQ(ChildWindow(reinterpret_cast<HWND>(0x1234), 1), nullptr);  // unknown parent
-  EXPECT_EQ(CreateWindow("TestWindow", "", WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+  EXPECT_EQ(
+      CreateWindow("TestWindow", "", WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
+      nullptr);
   HWND stale = TopWindow();
   DestroyWindow(stale);
   EXPECT_EQ(SendMessage(stale, WM_USER, 0, 0), 0);
@@ -105,7 +109,8 @@ TEST_F(Lifecycle, ClassesRegisterOnceUnregisterOnlyWhenUnusedAndAnswerInfo) {
   ATOM atom = RegisterClass(&wc);
   EXPECT_NE(atom, 0);
   EXPECT_EQ(RegisterClass(&wc), 0);  // taken
-  HWND w = CreateWindow("lifecycleclass", "", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  HWND w = CreateWindow("lifecycleclass", "", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
+                        nullptr, nullptr);
   ASSERT_NE(w, nullptr);
   char name[32];
   EXPECT_EQ(GetClassName(w, name, sizeof name), 14);
@@ -118,7 +123,8 @@ TEST_F(Lifecycle, ClassesRegisterOnceUnregisterOnlyWhenUnusedAndAnswerInfo) {
   DestroyWindow(w);
   EXPECT_TRUE(UnregisterClass("LifecycleClass", nullptr));
   EXPECT_FALSE(GetClassInfo(nullptr, "LifecycleClass", &info));
-  EXPECT_EQ(CreateWindow(MAKEINTATOM(atom), "", WS_OVERLAPPED, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr),
+  EXPECT_EQ(CreateWindow(MAKEINTATOM(atom), "", WS_OVERLAPPED, 0, 0, 5, 5, nullptr, nullptr,
+                         nullptr, nullptr),
             nullptr);
 }
 
@@ -129,7 +135,7 @@ TEST_F(Lifecycle, WindowLongsAndExtraWordsKeepFullPointers) {
   EXPECT_EQ(GetWindowLong(w, 0), handle);
   EXPECT_EQ(SetWindowLong(w, 4, 77), 0);
   EXPECT_EQ(GetWindowLong(w, 4), 77);
-  EXPECT_EQ(GetWindowLong(w, 8), 0);       // beyond cbWndExtra = 8
+  EXPECT_EQ(GetWindowLong(w, 8), 0);  // beyond cbWndExtra = 8
   EXPECT_EQ(SetWindowLong(w, 8, 5), 0);
   EXPECT_EQ(SetWindowWord(w, 6, 0xBEEF), 0);
   EXPECT_EQ(GetWindowWord(w, 6), 0xBEEF);
@@ -163,7 +169,8 @@ LRESULT CALLBACK CountingSubclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 
 TEST_F(Lifecycle, SubclassingThroughGwlWndProcChainsToThePrevious) {
   HWND w = TopWindow();
-  gPrevious = reinterpret_cast<WNDPROC>(SetWindowLong(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(CountingSubclass)));
+  gPrevious = reinterpret_cast<WNDPROC>(
+      SetWindowLong(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(CountingSubclass)));
   EXPECT_EQ(gPrevious, RecordingProc);
   EXPECT_EQ(SendMessage(w, WM_USER + 9, 0, 0), 9);
   EXPECT_EQ(gSubclassSeen, 1);
@@ -202,7 +209,8 @@ TEST_F(Lifecycle, AChildOfAWindowBeingDestroyedIsRefused) {
     // As an editor's grid stashes itself: a new child of the top window, from a grandchild's
     // last message.
     if (msg == WM_NCDESTROY && hwnd == grandchild)
-      created = CreateWindow("static", "", WS_CHILD, 0, 0, 0, 0, parentOfNew, nullptr, nullptr, nullptr);
+      created =
+          CreateWindow("static", "", WS_CHILD, 0, 0, 0, 0, parentOfNew, nullptr, nullptr, nullptr);
     return std::nullopt;
   };
   ASSERT_TRUE(DestroyWindow(top));

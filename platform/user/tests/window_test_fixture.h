@@ -20,12 +20,13 @@ class WindowTest : public GuiTest {
     ResetLog();
   }
   HWND TopWindow(DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, int w = 300, int h = 200) {
-    return CreateWindow("TestWindow", "Top", style, 10, 10, w, h, nullptr, nullptr, nullptr, nullptr);
+    return CreateWindow("TestWindow", "Top", style, 10, 10, w, h, nullptr, nullptr, nullptr,
+                        nullptr);
   }
   HWND ChildWindow(HWND parent, int id, int x = 0, int y = 0, int w = 100, int h = 50,
                    DWORD style = WS_CHILD | WS_VISIBLE, LPCSTR cls = "TestWindow") {
-    return CreateWindow(cls, "", style, x, y, w, h, parent, reinterpret_cast<HMENU>(static_cast<intptr_t>(id)),
-                        nullptr, nullptr);
+    return CreateWindow(cls, "", style, x, y, w, h, parent,
+                        reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
   }
 };
 

@@ -49,8 +49,8 @@ TEST_F(Tree, ParentsOwnersAndEnumeration) {
   HWND top = TopWindow();
   HWND child = ChildWindow(top, 1);
   HWND grandchild = ChildWindow(child, 2);
-  HWND popup = CreateWindow("TestWindow", "Popup", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, child, nullptr,
-                            nullptr, nullptr);
+  HWND popup = CreateWindow("TestWindow", "Popup", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, child,
+                            nullptr, nullptr, nullptr);
   EXPECT_EQ(GetParent(child), top);
   EXPECT_EQ(GetParent(top), nullptr);
   EXPECT_EQ(GetParent(popup), top);  // a popup's owner is the top-level ancestor
@@ -59,10 +59,13 @@ TEST_F(Tree, ParentsOwnersAndEnumeration) {
   EXPECT_FALSE(IsChild(grandchild, top));
   EXPECT_FALSE(IsChild(top, popup));
   std::vector<HWND> seen;
-  EnumChildWindows(top, [](HWND h, LPARAM l) {
-    reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&seen));
+  EnumChildWindows(
+      top,
+      [](HWND h, LPARAM l) {
+        reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&seen));
   EXPECT_EQ(seen, (std::vector<HWND>{child, grandchild}));
   EXPECT_EQ(FindWindow(nullptr, "popup"), popup);
   EXPECT_EQ(FindWindow("TestWindow", "Top"), top);
@@ -108,13 +111,14 @@ TEST_F(Tree, RectanglesAndCoordinateMapping) {
 }
 
 TEST_F(Tree, CaptionBorderAndScrollBarsShrinkTheClientArea) {
-  HWND w = CreateWindow("TestWindow", "", WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL, 0, 0, 300, 200,
-                        nullptr, nullptr, nullptr, nullptr);
+  HWND w = CreateWindow("TestWindow", "", WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL, 0, 0, 300,
+                        200, nullptr, nullptr, nullptr, nullptr);
   RECT r;
   GetClientRect(w, &r);
   int frame = GetSystemMetrics(SM_CXFRAME);
   EXPECT_EQ(r.right, 300 - 2 * frame - GetSystemMetrics(SM_CXVSCROLL));
-  EXPECT_EQ(r.bottom, 200 - 2 * frame - GetSystemMetrics(SM_CYCAPTION) - GetSystemMetrics(SM_CYHSCROLL));
+  EXPECT_EQ(r.bottom,
+            200 - 2 * frame - GetSystemMetrics(SM_CYCAPTION) - GetSystemMetrics(SM_CYHSCROLL));
 }
 
 TEST_F(Tree, MovingAndSizingSendPositionMessagesAndKeepTheRectangle) {
@@ -122,8 +126,10 @@ TEST_F(Tree, MovingAndSizingSendPositionMessagesAndKeepTheRectangle) {
   HWND child = ChildWindow(top, 1, 0, 0, 100, 50);
   ResetLog();
   ASSERT_TRUE(MoveWindow(child, 10, 15, 120, 40, TRUE));
-  EXPECT_EQ(MessagesOf(child, {WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}),
-            (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}));
+  EXPECT_EQ(MessagesOf(child, {WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_MOVE,
+                               WM_SIZE}),
+            (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_MOVE,
+                               WM_SIZE}));
   auto sizes = LoggedOf(WM_SIZE);
   ASSERT_EQ(sizes.size(), 1u);
   EXPECT_EQ(LOWORD(sizes[0].lParam), 120);
@@ -215,8 +221,8 @@ TEST_F(Tree, TheControlThatHadTheFocusGetsItBackWhenAnOwnedBoxEnds) {
   HWND field = ChildWindow(top, 2);
   SetFocus(field);
   // A box owned by the window takes the activation and the focus, then goes, as a modal one does.
-  HWND box = CreateWindow("TestWindow", "Box", WS_POPUP | WS_CAPTION | WS_VISIBLE, 10, 10, 100, 50, top, nullptr,
-                          nullptr, nullptr);
+  HWND box = CreateWindow("TestWindow", "Box", WS_POPUP | WS_CAPTION | WS_VISIBLE, 10, 10, 100, 50,
+                          top, nullptr, nullptr, nullptr);
   EXPECT_EQ(GetActiveWindow(), box);
   EXPECT_EQ(GetFocus(), box);
   DestroyWindow(box);
@@ -226,8 +232,8 @@ TEST_F(Tree, TheControlThatHadTheFocusGetsItBackWhenAnOwnedBoxEnds) {
   // before the activation moves; enabled again before the box goes, the field still gets it.
   EnableWindow(top, FALSE);
   EXPECT_EQ(GetFocus(), nullptr);
-  box = CreateWindow("TestWindow", "Box", WS_POPUP | WS_CAPTION | WS_VISIBLE, 10, 10, 100, 50, top, nullptr, nullptr,
-                     nullptr);
+  box = CreateWindow("TestWindow", "Box", WS_POPUP | WS_CAPTION | WS_VISIBLE, 10, 10, 100, 50, top,
+                     nullptr, nullptr, nullptr);
   EXPECT_EQ(GetActiveWindow(), box);
   EnableWindow(top, TRUE);
   DestroyWindow(box);

@@ -44,7 +44,7 @@ TEST_F(CheckFormCommandTest, CheckFormEditsTheLayoutOverTheClientAndOkWritesIt) 
   SendMessage(Frame()->HWindow, WM_COMMAND, CM_CHECKFORM, 0);
   PumpUntilIdle();
   EXPECT_EQ(Frame()->HWindow, parent);  // made over the client, owned by its top-level window
-  EXPECT_EQ("-1000", shownX);  // a new check-control directory: every position unplaced
+  EXPECT_EQ("-1000", shownX);           // a new check-control directory: every position unplaced
   EXPECT_EQ(1250, gCheckFormLayout[8]);
   EXPECT_EQ(375, gCheckFormLayout[9]);
   char path[MAX_PATH];

@@ -47,7 +47,6 @@
 
 namespace {
 
-
 struct TitleRow {
   const char* file;
   const char* type;
@@ -60,7 +59,9 @@ struct TitleRow {
    D0 and D2 in key order. */
 const TitleRow kTitleRows[] = {
     {"D0", "2", 1, "B", "D0 exception"},
-    {"D1", "1A", 1, "B", "Record both one\x0B" "second line"},
+    {"D1", "1A", 1, "B",
+     "Record both one\x0B"
+     "second line"},
     {"D1", "1A", 2, "O", "Record owner two"},
     {"D1", "1A", 3, "L", "Record loan three"},
     {"D1", "1A", 4, "B", "Record both four"},
@@ -235,7 +236,8 @@ TEST_F(DdeServerAppTest, RequestsAnswerEveryKindAndFollowTheActiveFile) {
   ASSERT_NE(second, nullptr);
   PutText(second, "B1NAME", "Second File Buyer");
   EXPECT_EQ(Request("B1NAME"), "Second File Buyer");
-  SendMessage(Client()->HWindow, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(first->Parent->HWindow), 0);
+  SendMessage(Client()->HWindow, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(first->Parent->HWindow),
+              0);
   PumpUntilIdle();
   EXPECT_EQ(Request("B1NAME"), "Jane Q. Buyer");
 }
@@ -264,7 +266,8 @@ TEST_F(DdeServerAppTest, AdvisesReachTheWatcherOnceAndFollowActivation) {
   DdeFreeStringHandle(frame->ddeInstance, never);
   EXPECT_EQ(frame->adviseCount, 1);
 
-  SendMessage(Client()->HWindow, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(first->Parent->HWindow), 0);
+  SendMessage(Client()->HWindow, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(first->Parent->HWindow),
+              0);
   PumpUntilIdle();
   ASSERT_TRUE(watcher.WaitForLine("First Buyer"));
   TypeIntoField(first, "B1NAME", "Retyped Buyer");
@@ -335,12 +338,13 @@ TEST_F(DdeServerAppTest, PokesConvertCheckRecalculateAndRepaint) {
     EXPECT_EQ(Poke(node->name, "s"), 1) << id;
     EXPECT_EQ(GetText(view, node->name), "S") << id;
   }
-  for (const char* loan : {"Conventional Uninsured", "Conventional Insured", "FHA", "FmHa", "FmHA",
-                           "VA", ""}) {
+  for (const char* loan :
+       {"Conventional Uninsured", "Conventional Insured", "FHA", "FmHa", "FmHA", "VA", ""}) {
     EXPECT_EQ(Poke("LoanType", loan), 0) << loan;
     EXPECT_EQ(GetText(view, "LoanType"), loan);
   }
-  for (const char* refused : {"fha", "Conventional", "VA "}) EXPECT_EQ(Poke("LoanType", refused), 1);
+  for (const char* refused : {"fha", "Conventional", "VA "})
+    EXPECT_EQ(Poke("LoanType", refused), 1);
   // S506 names a display-only text twin (id 329, found first by name) and the coded field
   // of line 506 (id 379): a poke goes to the field the window edits, with its codes.
   ASSERT_EQ(FindFieldByName(&gRespaFieldList, "S506")->fieldId, 329);
@@ -366,8 +370,8 @@ TEST_F(DdeServerAppTest, PokesConvertCheckRecalculateAndRepaint) {
   // Refused numbers leave what was stored. A double tells every cent apart only below 2^46
   // (70,368,744,177,664; money_poke_limit.py checks the cents on both sides), so the largest
   // amount a money field takes reads back whole and the next cent is refused, as are 24 nines.
-  for (const char* refused : {"abc", "", "1..2", "12a", "999999999999999999999999", "70,368,744,177,664",
-                              "-70368744177664.00"})
+  for (const char* refused : {"abc", "", "1..2", "12a", "999999999999999999999999",
+                              "70,368,744,177,664", "-70368744177664.00"})
     EXPECT_EQ(Poke("A101", refused), 1) << refused;
   EXPECT_DOUBLE_EQ(GetDouble(view, "A101"), 1234.57);
   EXPECT_EQ(Poke("A104", "-70,368,744,177,663.99"), 0);
@@ -445,7 +449,8 @@ TEST_F(DdeServerAppTest, APokeIsAnsweredWhileItsScriptsErrorBoxIsOpen) {
   Boxes().OnShow([&](const MessageBoxRequest&) {
     answeredWhileOpen = SpinUntil([&] { return client.state() == QProcess::NotRunning; }, 5000);
   });
-  ASSERT_TRUE(SpinUntil([&] { return !Boxes().Shown().empty() && client.state() == QProcess::NotRunning; }));
+  ASSERT_TRUE(SpinUntil(
+      [&] { return !Boxes().Shown().empty() && client.state() == QProcess::NotRunning; }));
   Boxes().OnShow(nullptr);
   EXPECT_TRUE(answeredWhileOpen);
   EXPECT_EQ(client.exitCode(), 0);  // acknowledged
@@ -477,8 +482,10 @@ TEST_F(DdeServerAppTest, APokeRepaintsWithoutAdviseAndReachesTheTableAtSave) {
   EXPECT_EQ(view->currentField, field);
   EXPECT_EQ(view->editLine->GetWindowText(), "Poked Buyer");
   auto repainted = [&](const TFieldNode* node) {
-    int x = (node->left + node->right) / 2 - static_cast<int>(view->Scroller->XPos * view->Scroller->XUnit);
-    int y = (node->top + node->bottom) / 2 - static_cast<int>(view->Scroller->YPos * view->Scroller->YUnit);
+    int x = (node->left + node->right) / 2 -
+            static_cast<int>(view->Scroller->XPos * view->Scroller->XUnit);
+    int y = (node->top + node->bottom) / 2 -
+            static_cast<int>(view->Scroller->YPos * view->Scroller->YUnit);
     return std::any_of(gPaints.begin(), gPaints.end(), [&](const RECT& r) {
       return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
     });
@@ -602,7 +609,8 @@ TEST_F(DdeServerAppTest, MalformedTrafficEndsThatConversationAloneWithoutABox) {
   executeWithItem.hasItem = true;
   executeWithItem.item = "TitleText";
   executeWithItem.data = std::string("GetNextTI", 10);
-  for (const std::string& bad : {std::string("\xFF\xFF\xFF\xFFgarbage", 11), dde::wire::Encode(executeWithItem)}) {
+  for (const std::string& bad :
+       {std::string("\xFF\xFF\xFF\xFFgarbage", 11), dde::wire::Encode(executeWithItem)}) {
     int fd = socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -614,7 +622,8 @@ TEST_F(DdeServerAppTest, MalformedTrafficEndsThatConversationAloneWithoutABox) {
     hello.service = "Zarne";
     hello.topic = "Current";
     std::string bytes = dde::wire::Encode(hello);
-    ASSERT_EQ(send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bytes.size()));
+    ASSERT_EQ(send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL),
+              static_cast<ssize_t>(bytes.size()));
     ASSERT_TRUE(SpinUntil([&] { return DdeFrame()->ddeConversation != nullptr; }));
     ASSERT_EQ(send(fd, bad.data(), bad.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bad.size()));
     EXPECT_TRUE(SpinUntil([&] { return DdeFrame()->ddeConversation == nullptr; }));  // ended
@@ -637,7 +646,8 @@ TEST(DdePokeText, TheRecordingCodeTakesItsTwoCodesOrNothing) {
     EXPECT_TRUE(ConvertPokeText(node, code, &value)) << code;
     EXPECT_EQ(value.text, code);
   }
-  for (const char* refused : {"[703]", "701", "[701] "}) EXPECT_FALSE(ConvertPokeText(node, refused, &value));
+  for (const char* refused : {"[703]", "701", "[701] "})
+    EXPECT_FALSE(ConvertPokeText(node, refused, &value));
   node.fieldId = 380;  // a coded field the server knows no codes of
   EXPECT_FALSE(ConvertPokeText(node, "", &value));
 }

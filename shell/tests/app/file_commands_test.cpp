@@ -39,7 +39,6 @@ class FileCommandsTest : public ZarneAppTest {
     Boxes().Clear();
   }
 
-
   bool Has(int table, const std::string& number) {
     TPXRecord record(gTables[table], true);
     record.SetString(1, number.c_str());
@@ -153,7 +152,8 @@ TEST_F(FileCommandsTest, NewMakesTheThirteenRecordsWithTheirDefaults) {
 TEST_F(FileCommandsTest, AnAcceptedEmptyNumberOpensNothing) {
   Boxes().QueueAnswer(IDYES);
   FileCommandByKeys('N', "");
-  ASSERT_EQ(BoxTexts(), std::vector<std::string>{"No file number has been entered.  Do you wish to continue?"});
+  ASSERT_EQ(BoxTexts(),
+            std::vector<std::string>{"No file number has been entered.  Do you wish to continue?"});
   EXPECT_EQ(CountFileWindows(Client()), 0);
   EXPECT_EQ(Client()->GetActiveMDIChild(), nullptr);
   for (int table = 0; table < kFileTables; ++table) EXPECT_FALSE(Has(table, "")) << table;
@@ -188,20 +188,23 @@ TEST_F(FileCommandsTest, DeleteRemovesTheChosenStatusesAndTheFileButNotItsNeighb
     Boxes().Clear();
     for (bool yes : {true, ready, escrow, unposted}) Boxes().QueueAnswer(yes ? IDYES : IDNO);
     FileCommandByKeys('E', "D1");
-    ASSERT_EQ(BoxTexts(), (std::vector<std::string>{"Are you sure you want to delete file number [D1]",
-                                                    "Do you want to delete unprinted/ready checks?",
-                                                    "Do you want to delete unprinted/escrow checks?",
-                                                    "Do you want to delete unposted deposits?"}));
+    ASSERT_EQ(BoxTexts(),
+              (std::vector<std::string>{"Are you sure you want to delete file number [D1]",
+                                        "Do you want to delete unprinted/ready checks?",
+                                        "Do you want to delete unprinted/escrow checks?",
+                                        "Do you want to delete unposted deposits?"}));
     std::multiset<int> kept = {2, 4, 5, 6, 7};
     if (!ready) kept.insert(0);
     if (!escrow) kept.insert(1);
     if (!unposted) kept.insert(3);
     EXPECT_EQ(Statuses("D1"), kept) << answers;
-    for (int table = 0; table < kFileTables; ++table) EXPECT_FALSE(Has(table, "D1")) << table << " " << answers;
+    for (int table = 0; table < kFileTables; ++table)
+      EXPECT_FALSE(Has(table, "D1")) << table << " " << answers;
     EXPECT_EQ(TitleItems("D1"), 0) << answers;
     EXPECT_EQ(FindFileWindow(Client(), "D1"), nullptr) << answers;
     for (const char* neighbour : {"D0", "D2"}) {
-      for (int table = 0; table < kFileTables; ++table) EXPECT_TRUE(Has(table, neighbour)) << neighbour;
+      for (int table = 0; table < kFileTables; ++table)
+        EXPECT_TRUE(Has(table, neighbour)) << neighbour;
       EXPECT_EQ(Statuses(neighbour), every) << neighbour;
       EXPECT_EQ(TitleItems(neighbour), 1) << neighbour;
     }
@@ -232,7 +235,8 @@ TEST_F(FileCommandsTest, AnOpenFileIsLockedAgainstOtherProgramsUntilItsWindowClo
   Boxes().Clear();
   Boxes().QueueAnswer(IDNO);
   FileCommandByKeys('E', "L1");
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Are you sure you want to delete file number [L1]"});
+  EXPECT_EQ(BoxTexts(),
+            std::vector<std::string>{"Are you sure you want to delete file number [L1]"});
   EXPECT_TRUE(Has(0, "L1"));
   EXPECT_EQ(ProbeLock(ZarneDir(), "L1"), "locked");
   EXPECT_EQ(CountFileWindows(Client()), 0);
@@ -276,7 +280,8 @@ TEST_F(FileCommandsTest, NoToTheFirstDeleteQuestionDeletesNothing) {
   PutEntry("K1", 1, 0);
   Boxes().QueueAnswer(IDNO);
   FileCommandByKeys('E', "K1");
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Are you sure you want to delete file number [K1]"});
+  EXPECT_EQ(BoxTexts(),
+            std::vector<std::string>{"Are you sure you want to delete file number [K1]"});
   for (int table = 0; table < kFileTables; ++table) EXPECT_TRUE(Has(table, "K1")) << table;
   EXPECT_EQ(Statuses("K1"), std::multiset<int>{0});
 }

@@ -31,7 +31,9 @@ class FileWindowsTest : public ZarneAppTest {
     PumpUntilIdle();
     return FindFileWindow(Client(), number.c_str());
   }
-  RespaWindow* ViewOf(TMDIChild* child) { return dynamic_cast<RespaWindow*>(child->GetClientWindow()); }
+  RespaWindow* ViewOf(TMDIChild* child) {
+    return dynamic_cast<RespaWindow*>(child->GetClientWindow());
+  }
   std::string StoredBuyerName(const std::string& number) {
     TPXRecord record(gTables[kBuyerTable], true);
     record.SetString(1, number.c_str());

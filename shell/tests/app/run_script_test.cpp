@@ -9,7 +9,8 @@
 #include <sys/wait.h>
 
 TEST(RunScript, WithoutADisplayItSaysSoInOneLineAndFails) {
-  std::string command = std::string("env -i PATH=/usr/bin:/bin HOME=/nonexistent bash '") + RUN_SCRIPT + "' 2>&1";
+  std::string command =
+      std::string("env -i PATH=/usr/bin:/bin HOME=/nonexistent bash '") + RUN_SCRIPT + "' 2>&1";
   FILE* pipe = popen(command.c_str(), "r");
   ASSERT_NE(pipe, nullptr);
   std::string output;

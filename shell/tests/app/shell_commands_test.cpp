@@ -86,20 +86,23 @@ TEST_F(ShellCommandsTest, StartUpFillsTheBankListsWithTheDefaultAccountSelected)
 
 TEST_F(ShellCommandsTest, ACancelledPrinterSetUpWritesTheSameSettingsAgain) {
   StartApp();
-  const std::pair<UINT, const char*> setUps[] = {
-      {CM_PRINTSETUPHUD1, "stmtbg32.dat"}, {CM_PRINTSETUPCHECKS, "prnchk32.dat"}, {CM_PRINTSETUPREPORTS, "prnrpt32.dat"}};
+  const std::pair<UINT, const char*> setUps[] = {{CM_PRINTSETUPHUD1, "stmtbg32.dat"},
+                                                 {CM_PRINTSETUPCHECKS, "prnchk32.dat"},
+                                                 {CM_PRINTSETUPREPORTS, "prnrpt32.dat"}};
   for (const auto& [command, file] : setUps) {
     std::string path = ZarneDir() + "/" + file;
     std::string before = ReadHostFile(path);
     ASSERT_FALSE(before.empty()) << file;
-    struct utimbuf old{1000000000, 1000000000};
+    struct utimbuf old {
+      1000000000, 1000000000
+    };
     ASSERT_EQ(utime(path.c_str(), &old), 0);
     CommonDialogAnswers answers;
     answers.CancelPrintDialog();
     Command(command);
     ASSERT_EQ(answers.PrintRequests().size(), 1u) << file;
     EXPECT_EQ(ReadHostFile(path), before) << file;
-    struct stat after{};
+    struct stat after {};
     stat(path.c_str(), &after);
     EXPECT_NE(after.st_mtime, 1000000000) << file << " was not written";
   }
@@ -187,7 +190,8 @@ TEST_F(ShellCommandsTest, EachHelpCommandOpensItsPageAndAMissingPageIsReported) 
     EXPECT_TRUE(app_->helpUsed) << page;
   }
   EXPECT_EQ(opened.size(), 6u);
-  EXPECT_TRUE(Boxes().Shown().empty() || Boxes().Shown().size() == 1u);  // the first start's question
+  EXPECT_TRUE(Boxes().Shown().empty() ||
+              Boxes().Shown().size() == 1u);  // the first start's question
   // A page that is not there: the help engine refuses with a box, and help counts as unused.
   fs::path tstd = fs::path(PROGRAM_DIR) / "tstd.html";
   fs::path aside = fs::path(Root()) / "tstd.html.aside";
@@ -211,15 +215,17 @@ TEST_F(ShellCommandsTest, TheDataFieldsPageNamesEveryField) {
   int fields = 0;
   for (TFieldList* list : {&gRespaFieldList, &gOtherFieldList}) {
     for (TFieldNode* node = FirstField(list); node; node = node->next, ++fields)
-      EXPECT_NE(page.find(std::string("<tr><td>") + node->name + "</td>"), std::string::npos) << node->name;
+      EXPECT_NE(page.find(std::string("<tr><td>") + node->name + "</td>"), std::string::npos)
+          << node->name;
   }
   EXPECT_GT(fields, 500);
 }
 
 TEST_F(ShellCommandsTest, OptionsMenuOpensTheTwoSheetsOverTheClient) {
   StartApp();
-  for (const auto& [command, caption] : {std::pair<UINT, const char*>{CM_HUD1OPTIONS, "HUD-1 Options"},
-                                         {CM_DEFAULTVALUES, "Default Values"}}) {
+  for (const auto& [command, caption] :
+       {std::pair<UINT, const char*>{CM_HUD1OPTIONS, "HUD-1 Options"},
+        {CM_DEFAULTVALUES, "Default Values"}}) {
     DialogDriver driver;
     HWND owner = nullptr;
     driver.OnDialogCaption(caption, [&](HWND sheet) {
@@ -229,7 +235,8 @@ TEST_F(ShellCommandsTest, OptionsMenuOpensTheTwoSheetsOverTheClient) {
     Command(command);
     EXPECT_EQ(driver.Opened(), (std::vector<std::string>{caption}));
     EXPECT_EQ(driver.Pending(), 0u);
-    EXPECT_TRUE(owner == Frame()->GetClientWindow()->HWindow || owner == Frame()->HWindow) << caption;
+    EXPECT_TRUE(owner == Frame()->GetClientWindow()->HWindow || owner == Frame()->HWindow)
+        << caption;
   }
 }
 
@@ -244,7 +251,8 @@ TEST_F(ShellCommandsTest, ToolsAmortizationRunsTheAmortizerOverTheClient) {
   Command(CM_AMORTIZATION);
   EXPECT_EQ(driver.Opened().size(), 1u);
   EXPECT_EQ(driver.Pending(), 0u);
-  EXPECT_TRUE(parent == Frame()->GetClientWindow()->HWindow || parent == Frame()->HWindow) << parent;
+  EXPECT_TRUE(parent == Frame()->GetClientWindow()->HWindow || parent == Frame()->HWindow)
+      << parent;
 }
 
 TEST_F(ShellCommandsTest, CommandsWithoutAHandlerAreGreyedAndTheWorkingOnesAreNot) {
@@ -253,13 +261,32 @@ TEST_F(ShellCommandsTest, CommandsWithoutAHandlerAreGreyedAndTheWorkingOnesAreNo
   ASSERT_NE(menu, nullptr);
   // Ask each popup to update its items, as opening it does.
   for (int i = 0; i < GetMenuItemCount(menu); ++i)
-    SendMessage(Frame()->HWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, i)), i);
+    SendMessage(Frame()->HWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, i)),
+                i);
   auto greyed = [&](UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
-  for (UINT id : std::initializer_list<UINT>{CM_FILENEW, CM_FILEOPEN, CM_FILEDELETE, CM_PRINTSETUPHUD1, CM_PRINTSETUPCHECKS,
-                  CM_PRINTSETUPREPORTS, static_cast<UINT>(CM_EXIT), CM_HELPUSING, CM_HELPABOUT,
-                  CM_AMORTIZATION, CM_CHECKREGISTER, CM_LEDGER, CM_FILEBALANCE, CM_EXPORT1099,
-                  CM_BANKEDITOR, CM_HUD1OPTIONS, CM_DEFAULTVALUES, CM_DISBURSE, CM_POSTDEPOSITS,
-                  CM_DEFAULTACCOUNT, CM_ADJUSTMENTS, CM_ACCOUNTEDITOR, CM_RECONCILE})
+  for (UINT id : std::initializer_list<UINT>{CM_FILENEW,
+                                             CM_FILEOPEN,
+                                             CM_FILEDELETE,
+                                             CM_PRINTSETUPHUD1,
+                                             CM_PRINTSETUPCHECKS,
+                                             CM_PRINTSETUPREPORTS,
+                                             static_cast<UINT>(CM_EXIT),
+                                             CM_HELPUSING,
+                                             CM_HELPABOUT,
+                                             CM_AMORTIZATION,
+                                             CM_CHECKREGISTER,
+                                             CM_LEDGER,
+                                             CM_FILEBALANCE,
+                                             CM_EXPORT1099,
+                                             CM_BANKEDITOR,
+                                             CM_HUD1OPTIONS,
+                                             CM_DEFAULTVALUES,
+                                             CM_DISBURSE,
+                                             CM_POSTDEPOSITS,
+                                             CM_DEFAULTACCOUNT,
+                                             CM_ADJUSTMENTS,
+                                             CM_ACCOUNTEDITOR,
+                                             CM_RECONCILE})
     EXPECT_FALSE(greyed(id)) << id;
 }
 
@@ -267,9 +294,12 @@ TEST_F(ShellCommandsTest, AccountingReportCommandsAreEnabledAndOpenTheirDialogs)
   StartApp();
   HMENU menu = GetMenu(Frame()->HWindow);
   for (int i = 0; i < GetMenuItemCount(menu); ++i)
-    SendMessage(Frame()->HWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, i)), i);
-  const std::pair<UINT, int> commands[] = {
-      {CM_CHECKREGISTER, 20950}, {CM_LEDGER, 20950}, {CM_FILEBALANCE, 20950}, {CM_EXPORT1099, 20990}};
+    SendMessage(Frame()->HWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, i)),
+                i);
+  const std::pair<UINT, int> commands[] = {{CM_CHECKREGISTER, 20950},
+                                           {CM_LEDGER, 20950},
+                                           {CM_FILEBALANCE, 20950},
+                                           {CM_EXPORT1099, 20990}};
   for (const auto& [command, dialogId] : commands) {
     EXPECT_EQ(GetMenuState(menu, command, MF_BYCOMMAND) & MF_GRAYED, 0u) << command;
     DialogDriver driver;
@@ -287,7 +317,8 @@ TEST_F(ShellCommandsTest, LedgerEditorCommandsOpenTheirDialogsOverTheClient) {
   StartApp();
   HMENU menu = GetMenu(Frame()->HWindow);
   for (int i = 0; i < GetMenuItemCount(menu); ++i)
-    SendMessage(Frame()->HWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, i)), i);
+    SendMessage(Frame()->HWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, i)),
+                i);
   // The two lists close by their Close and Done buttons (IDOK), the bank editor and the
   // bank statement information by Cancel.
   const std::tuple<UINT, int, int> commands[] = {{CM_ADJUSTMENTS, 20920, IDOK},
@@ -305,7 +336,8 @@ TEST_F(ShellCommandsTest, LedgerEditorCommandsOpenTheirDialogsOverTheClient) {
     Command(command);
     EXPECT_EQ(1u, driver.Opened().size()) << command;
     // A dialog's owner is the top-level window of the parent it was made over.
-    EXPECT_TRUE(parent == Frame()->GetClientWindow()->HWindow || parent == Frame()->HWindow) << command;
+    EXPECT_TRUE(parent == Frame()->GetClientWindow()->HWindow || parent == Frame()->HWindow)
+        << command;
   }
 }
 

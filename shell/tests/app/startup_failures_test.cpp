@@ -112,8 +112,9 @@ TEST_F(StartupFailureTest, ADamagedTableEndsStartUpAndIsLeftAsItWas) {
 }
 
 TEST_F(StartupFailureTest, AGarbageSettingsFileAndOutOfRangeOptionsAreRepaired) {
-  WriteIni(std::string("\x01\x02garbage\xff\r\n=\r\n[HUD1Options]\r\nAutoClose=5\r\nMaxWindows=9\r\n"
-                       "Privacy=-1\r\nDateSig=1\r\n"));
+  WriteIni(
+      std::string("\x01\x02garbage\xff\r\n=\r\n[HUD1Options]\r\nAutoClose=5\r\nMaxWindows=9\r\n"
+                  "Privacy=-1\r\nDateSig=1\r\n"));
   StartApp();
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{kAsk});
   EXPECT_TRUE(FrameShown());

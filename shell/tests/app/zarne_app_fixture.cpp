@@ -97,4 +97,6 @@ void ZarneAppTest::WriteHostFile(const std::string& path, const std::string& byt
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-void ZarneAppTest::WriteIni(const std::string& text) const { WriteHostFile(Root() + "/windows/zarne.ini", text); }
+void ZarneAppTest::WriteIni(const std::string& text) const {
+  WriteHostFile(Root() + "/windows/zarne.ini", text);
+}

@@ -26,12 +26,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kExecuteCommands[] = {
-    "GetFirstTIBRecordBoth", "GetFirstTIBRecordOwner", "GetFirstTIBRecordLoan",
-    "GetFirstTIBRecordAll",  "GetFirstTIBOtherBoth",   "GetFirstTIBOtherOwner",
-    "GetFirstTIBOtherLoan",  "GetFirstTIBOtherAll",    "GetFirstTIBExceptBoth",
-    "GetFirstTIBExceptOwner", "GetFirstTIBExceptLoan", "GetFirstTIBExceptAll",
-    "GetNextTI"};
+const char* const kExecuteCommands[] = {"GetFirstTIBRecordBoth",
+                                        "GetFirstTIBRecordOwner",
+                                        "GetFirstTIBRecordLoan",
+                                        "GetFirstTIBRecordAll",
+                                        "GetFirstTIBOtherBoth",
+                                        "GetFirstTIBOtherOwner",
+                                        "GetFirstTIBOtherLoan",
+                                        "GetFirstTIBOtherAll",
+                                        "GetFirstTIBExceptBoth",
+                                        "GetFirstTIBExceptOwner",
+                                        "GetFirstTIBExceptLoan",
+                                        "GetFirstTIBExceptAll",
+                                        "GetNextTI"};
 
 struct Finished {
   int status = -1;
@@ -250,14 +257,14 @@ TEST_F(DdeProcessTest, GarbageAndOversizeTrafficLeaveTheProgramServing) {
     int fd = RawSocket();
     ASSERT_TRUE(RawConnect(fd));
     std::string body;
-    body += '\5';                               // a transaction
-    body += U32(1);                             // its number
-    body += std::string("\xB0\x20", 2);         // XTYP_REQUEST
-    body += std::string("\x01\x00", 2);         // CF_TEXT
-    body += '\1';                               // with an item
-    body += std::string("\x2C\x01", 2);         // of 300 bytes
+    body += '\5';                        // a transaction
+    body += U32(1);                      // its number
+    body += std::string("\xB0\x20", 2);  // XTYP_REQUEST
+    body += std::string("\x01\x00", 2);  // CF_TEXT
+    body += '\1';                        // with an item
+    body += std::string("\x2C\x01", 2);  // of 300 bytes
     body += std::string(300, 'N');
-    body += '\0';                               // without data
+    body += '\0';  // without data
     body += U32(0);
     Send(fd, U32(static_cast<uint32_t>(body.size())) + body);
     EXPECT_TRUE(ClosedByServer(fd));
@@ -274,7 +281,8 @@ TEST_F(DdeProcessTest, GarbageAndOversizeTrafficLeaveTheProgramServing) {
   ExpectServing();
   // A 5,000-byte execute is no command; it is read to its first 1023 characters only.
   EXPECT_EQ(Zdde({"execute", "Zarne", "Current", QString(5000, 'G')}).status, 1);
-  EXPECT_EQ(Zdde({"execute", "Zarne", "Current", QString("GetNextTI") + QString(4991, ' ')}).status, 1);
+  EXPECT_EQ(Zdde({"execute", "Zarne", "Current", QString("GetNextTI") + QString(4991, ' ')}).status,
+            1);
   ExpectServing();
   {  // a socket that never says anything, and a client that sends and never reads
     int silent = RawSocket();

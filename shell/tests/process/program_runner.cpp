@@ -19,7 +19,9 @@ namespace fs = std::filesystem;
 
 namespace {
 void Sleep10ms() {
-  struct timespec pause{0, 10'000'000};
+  struct timespec pause {
+    0, 10'000'000
+  };
   nanosleep(&pause, nullptr);
 }
 
@@ -44,12 +46,14 @@ ZarneProgram::ZarneProgram(const ProgramPlaces& places, std::vector<std::string>
 }
 
 ZarneProgram::ZarneProgram(const ProgramPlaces& places, const std::string& program,
-                           std::vector<std::string> arguments, std::vector<std::string> extraEnvironment) {
+                           std::vector<std::string> arguments,
+                           std::vector<std::string> extraEnvironment) {
   Start(places, program, std::move(arguments), std::move(extraEnvironment));
 }
 
 void ZarneProgram::Start(const ProgramPlaces& places, const std::string& program,
-                         std::vector<std::string> arguments, std::vector<std::string> extraEnvironment) {
+                         std::vector<std::string> arguments,
+                         std::vector<std::string> extraEnvironment) {
   // Each program its own output files: two programs on the same places (a second copy, a
   // restart) would otherwise write over each other, and a restart's wait could read the
   // output its predecessor left before the new program had opened the file.
@@ -60,10 +64,12 @@ void ZarneProgram::Start(const ProgramPlaces& places, const std::string& program
   stdoutFile_ = stem + ".stdout";
   std::ofstream(stderrFile_, std::ios::trunc).close();
   std::ofstream(stdoutFile_, std::ios::trunc).close();
-  std::vector<std::string> environment = {
-      "QT_QPA_PLATFORM=offscreen", "ZARNE_ROOT=" + places.root, "XDG_RUNTIME_DIR=" + places.runtime,
-      "HOME=" + places.home,       "XDG_DATA_HOME=" + places.home + "/.local/share",
-      "PATH=/usr/bin:/bin"};
+  std::vector<std::string> environment = {"QT_QPA_PLATFORM=offscreen",
+                                          "ZARNE_ROOT=" + places.root,
+                                          "XDG_RUNTIME_DIR=" + places.runtime,
+                                          "HOME=" + places.home,
+                                          "XDG_DATA_HOME=" + places.home + "/.local/share",
+                                          "PATH=/usr/bin:/bin"};
   for (std::string& extra : extraEnvironment) environment.push_back(std::move(extra));
   std::vector<std::string> command = {program};
   for (std::string& argument : arguments) command.push_back(std::move(argument));
@@ -96,13 +102,15 @@ ZarneProgram::~ZarneProgram() {
 
 std::vector<SeenWindow> SeenWindows() {
   std::vector<SeenWindow> seen;
-  EnumWindows([](HWND hwnd, LPARAM list) {
-    char title[128] = "";
-    GetWindowText(hwnd, title, sizeof title);
-    reinterpret_cast<std::vector<SeenWindow>*>(list)->push_back(
-        SeenWindow{hwnd, title, IsWindowVisible(hwnd) != FALSE, IsZoomed(hwnd) != FALSE});
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&seen));
+  EnumWindows(
+      [](HWND hwnd, LPARAM list) {
+        char title[128] = "";
+        GetWindowText(hwnd, title, sizeof title);
+        reinterpret_cast<std::vector<SeenWindow>*>(list)->push_back(
+            SeenWindow{hwnd, title, IsWindowVisible(hwnd) != FALSE, IsZoomed(hwnd) != FALSE});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&seen));
   return seen;
 }
 
@@ -162,7 +170,8 @@ bool ZarneProgram::WaitForOutput(const std::string& text, int seconds) {
 std::vector<std::pair<std::string, std::string>> Snapshot(const std::string& directory) {
   std::vector<std::pair<std::string, std::string>> files;
   std::error_code ignored;
-  for (auto it = fs::recursive_directory_iterator(directory, ignored); it != fs::recursive_directory_iterator(); ++it) {
+  for (auto it = fs::recursive_directory_iterator(directory, ignored);
+       it != fs::recursive_directory_iterator(); ++it) {
     if (!it->is_regular_file()) continue;
     std::ifstream in(it->path(), std::ios::binary);
     std::stringstream bytes;
@@ -175,6 +184,7 @@ std::vector<std::pair<std::string, std::string>> Snapshot(const std::string& dir
 
 int CountOf(const std::string& haystack, const std::string& text) {
   int count = 0;
-  for (size_t at = haystack.find(text); at != std::string::npos; at = haystack.find(text, at + 1)) ++count;
+  for (size_t at = haystack.find(text); at != std::string::npos; at = haystack.find(text, at + 1))
+    ++count;
   return count;
 }

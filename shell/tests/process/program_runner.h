@@ -24,8 +24,8 @@ class ZarneProgram {
   ZarneProgram(const ProgramPlaces& places, std::vector<std::string> extraEnvironment = {});
   /* Another program of the tests, with its arguments, in the same places; its standard
      output is kept too. */
-  ZarneProgram(const ProgramPlaces& places, const std::string& program, std::vector<std::string> arguments,
-               std::vector<std::string> extraEnvironment = {});
+  ZarneProgram(const ProgramPlaces& places, const std::string& program,
+               std::vector<std::string> arguments, std::vector<std::string> extraEnvironment = {});
   ~ZarneProgram();
   ZarneProgram(const ZarneProgram&) = delete;
   ZarneProgram& operator=(const ZarneProgram&) = delete;
@@ -46,8 +46,8 @@ class ZarneProgram {
 
  private:
   pid_t pid_ = -1;
-  void Start(const ProgramPlaces& places, const std::string& program, std::vector<std::string> arguments,
-             std::vector<std::string> extraEnvironment);
+  void Start(const ProgramPlaces& places, const std::string& program,
+             std::vector<std::string> arguments, std::vector<std::string> extraEnvironment);
 
   std::string stderrFile_;
   std::string stdoutFile_;

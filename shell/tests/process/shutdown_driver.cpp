@@ -76,6 +76,7 @@ int main(int argc, char* argv[]) {
   // Asked again, as a logout after File|Exit would: nothing is closed twice.
   bool again = app->CanClose();
   delete app;
-  std::printf("tables %s, asked again %s\n", closed ? "closed" : "open", again ? "agreed" : "refused");
+  std::printf("tables %s, asked again %s\n", closed ? "closed" : "open",
+              again ? "agreed" : "refused");
   return result;
 }

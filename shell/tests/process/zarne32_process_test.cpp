@@ -26,9 +26,9 @@ namespace fs = std::filesystem;
 namespace {
 
 const char kAskZarneDir[] = "Directory C:\\ZARNE does not exist.  Do you want to create it?";
-const char* const kSharedTables[] = {"BUYER", "SELLER", "LENDER", "SAGENT", "PROPERTY", "SUMMARY1",
-                                     "SUMMARY2", "EXPENSE1", "EXPENSE2", "EXPENSE3", "EXPENSE4",
-                                     "TITLEA", "EXTRA", "TITLEB", "ACCOUNT", "BANK"};
+const char* const kSharedTables[] = {
+    "BUYER",    "SELLER",   "LENDER",   "SAGENT", "PROPERTY", "SUMMARY1", "SUMMARY2", "EXPENSE1",
+    "EXPENSE2", "EXPENSE3", "EXPENSE4", "TITLEA", "EXTRA",    "TITLEB",   "ACCOUNT",  "BANK"};
 
 class Zarne32ProcessTest : public GuiTest {
  protected:
@@ -99,7 +99,8 @@ class ShutdownProcessTest : public Zarne32ProcessTest {
       TPXRecord record(&buyer, false);
       record.SetString(1, number);
       char value[64] = "";
-      if (buyer.IsOpen() && record.Seek(0, 0) && record.Read(0) && record.GetString(field, value, sizeof value))
+      if (buyer.IsOpen() && record.Seek(0, 0) && record.Read(0) &&
+          record.GetString(field, value, sizeof value))
         text = value;
     }
     PXExit();
@@ -111,7 +112,8 @@ class ShutdownProcessTest : public Zarne32ProcessTest {
     EXPECT_EQ(status, 0) << program.Stderr();
     EXPECT_EQ(CountOf(program.Stderr(), "\n["), 0) << program.Stderr();
     EXPECT_EQ(CountOf(program.Stderr(), "["), 1) << program.Stderr();
-    EXPECT_NE(program.Stdout().find("tables closed, asked again agreed"), std::string::npos) << program.Stdout();
+    EXPECT_NE(program.Stdout().find("tables closed, asked again agreed"), std::string::npos)
+        << program.Stdout();
     EXPECT_EQ(BuyerText("X1", 12), "Second Buyer");
     EXPECT_EQ(BuyerText("X2", 2), "Typed Before Exit");
     EXPECT_EQ(ProbeLock(ZarneDir(), "X1"), "locked");
@@ -138,7 +140,9 @@ class ShutdownProcessTest : public Zarne32ProcessTest {
 };
 
 TEST_F(ShutdownProcessTest, FileExitByKeysSavesBothFilesAndFreesBothLocks) { EndsByItself("keys"); }
-TEST_F(ShutdownProcessTest, TheFramesCloseSavesBothFilesAndFreesBothLocks) { EndsByItself("close"); }
+TEST_F(ShutdownProcessTest, TheFramesCloseSavesBothFilesAndFreesBothLocks) {
+  EndsByItself("close");
+}
 TEST_F(ShutdownProcessTest, SigtermSavesBothFilesAndFreesBothLocks) { EndsBySignals({SIGTERM}); }
 TEST_F(ShutdownProcessTest, SighupSavesBothFilesAndFreesBothLocks) { EndsBySignals({SIGHUP}); }
 TEST_F(ShutdownProcessTest, ALogoutsSigtermAndSighupSaveBothFilesAndFreeBothLocks) {
@@ -152,9 +156,10 @@ TEST_F(Zarne32ProcessTest, FirstStartAsksOnceThenMakesTablesSettingsAndSideFiles
   EXPECT_EQ(CountOf(program.Stderr(), kAskZarneDir), 1) << program.Stderr();
 
   std::string ini = Ini();
-  for (const char* line : {"DirDatabase=C:\\ZARNE", "DirCheckCtl=C:\\ZARNE", "DirPrinters=C:\\ZARNE",
-                           "DirPrivate=C:\\Zarne\\Private", "AutoClose=1", "Maximize=1", "MaxWindows=1",
-                           "Privacy=0", "PrintOptions=1", "SigPage3=0", "GDILines=1", "DateSig=1"})
+  for (const char* line :
+       {"DirDatabase=C:\\ZARNE", "DirCheckCtl=C:\\ZARNE", "DirPrinters=C:\\ZARNE",
+        "DirPrivate=C:\\Zarne\\Private", "AutoClose=1", "Maximize=1", "MaxWindows=1", "Privacy=0",
+        "PrintOptions=1", "SigPage3=0", "GDILines=1", "DateSig=1"})
     EXPECT_NE(ini.find(line), std::string::npos) << line << "\n" << ini;
   EXPECT_TRUE(fs::is_directory(Root() + "/drive_c/Zarne/Private") ||
               fs::is_directory(Root() + "/drive_c/ZARNE/Private"));
@@ -239,7 +244,8 @@ TEST_F(Zarne32ProcessTest, WithNoHomeItSaysSoAndEnds) {
   close(err[1]);
   std::string said;
   char buffer[512];
-  for (ssize_t got; (got = read(err[0], buffer, sizeof buffer)) > 0;) said.append(buffer, static_cast<size_t>(got));
+  for (ssize_t got; (got = read(err[0], buffer, sizeof buffer)) > 0;)
+    said.append(buffer, static_cast<size_t>(got));
   close(err[0]);
   int status = 0;
   ASSERT_EQ(waitpid(pid, &status, 0), pid);
@@ -259,9 +265,12 @@ TEST_F(Zarne32ProcessTest, ACopyOnAnotherRootStartsFully) {
   // it is judged by its tables and by its still running.
   bool started = false;
   for (int tick = 0; tick < 6000 && !started; ++tick) {
-    started = fs::exists(other.root + "/drive_c/ZARNE/BANK.DB") && fs::exists(other.root + "/drive_c/ZARNE/CHECKCTL.DB");
+    started = fs::exists(other.root + "/drive_c/ZARNE/BANK.DB") &&
+              fs::exists(other.root + "/drive_c/ZARNE/CHECKCTL.DB");
     if (second.WaitForExit(0) >= 0) break;
-    struct timespec pause{0, 10'000'000};
+    struct timespec pause {
+      0, 10'000'000
+    };
     nanosleep(&pause, nullptr);
   }
   EXPECT_TRUE(started) << second.Stderr();
@@ -293,7 +302,8 @@ TEST(ProgramRunnerTest, ProgramsOnTheSamePlacesKeepTheirOwnOutput) {
   EXPECT_FALSE(restarted.WaitForOutput("2nd", 1));
   EXPECT_FALSE(restarted.WaitForOutput("first-copy", 0));
   std::error_code ignored;
-  for (const std::string& place : {places.root, places.runtime, places.home}) fs::remove_all(place, ignored);
+  for (const std::string& place : {places.root, places.runtime, places.home})
+    fs::remove_all(place, ignored);
 }
 
 }  // namespace

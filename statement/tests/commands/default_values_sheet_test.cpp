@@ -72,13 +72,17 @@ TEST_F(DefaultValuesSheetTest, EachPageEditedWritesItsKeysInOrderAndTheNextNewFi
     Picture(sheet, "default_values_property");
     PressButton(sheet, IDOK);
   });
-  EXPECT_EQ(IniSection("DefaultValues"),
-            (Keys{"SANAME=Ann Agent", "SACOMPANY=Title & Escrow Co", "SASTREET=1 Main St",
-                  "SACITY=Dover", "SASTATE=DE", "SAZIP=19901", "SATAXID=51-0000001",
-                  "P1201D=S", "P1201M=B", "P1201R=B", "P1202D=/", "P1202M=B", "P1203D=B",
-                  "P1203M=B", "PA106DAYS=456", "PA107DAYS=457", "PA108DAYS=458",
-                  "PA210DAYS=459", "PA211DAYS=460", "PA212DAYS=461", "PTAXYEAR=2023",
-                  "PCOUNTY=Kent"}));
+  EXPECT_EQ(IniSection("DefaultValues"), (Keys{"SANAME=Ann Agent",   "SACOMPANY=Title & Escrow Co",
+                                               "SASTREET=1 Main St", "SACITY=Dover",
+                                               "SASTATE=DE",         "SAZIP=19901",
+                                               "SATAXID=51-0000001", "P1201D=S",
+                                               "P1201M=B",           "P1201R=B",
+                                               "P1202D=/",           "P1202M=B",
+                                               "P1203D=B",           "P1203M=B",
+                                               "PA106DAYS=456",      "PA107DAYS=457",
+                                               "PA108DAYS=458",      "PA210DAYS=459",
+                                               "PA211DAYS=460",      "PA212DAYS=461",
+                                               "PTAXYEAR=2023",      "PCOUNTY=Kent"}));
   EXPECT_EQ(IniSection("System"), (Keys{"DirPrivate=C:\\P"}));
 
   RespaWindow* view = OpenFile("D-1");
@@ -109,8 +113,8 @@ TEST_F(DefaultValuesSheetTest, OnlyTheShownPageWritesAndItShowsWhatTheFileHolds)
   EXPECT_EQ(shownName, "Old Agent");
   // The three other pages were never shown: not one of their keys is written.
   EXPECT_EQ(IniSection("DefaultValues"),
-            (Keys{"SANAME=Old Agent", "PCOUNTY=Sussex", "SACOMPANY=New Firm", "SASTREET=",
-                  "SACITY=", "SASTATE=", "SAZIP=", "SATAXID="}));
+            (Keys{"SANAME=Old Agent", "PCOUNTY=Sussex", "SACOMPANY=New Firm",
+                  "SASTREET=", "SACITY=", "SASTATE=", "SAZIP=", "SATAXID="}));
 }
 
 TEST_F(DefaultValuesSheetTest, MissingRecordingKeysShowAndWriteBAndOtherValuesShowSlash) {
@@ -125,10 +129,10 @@ TEST_F(DefaultValuesSheetTest, MissingRecordingKeysShowAndWriteBAndOtherValuesSh
   EXPECT_EQ(shown, (Keys{"B", "/", "B", "B", "S", "B", "B"}));
   // Keys already in the file keep their place; the agent page showed first and its (empty)
   // keys come before the recording keys that were missing, which are written "B".
-  EXPECT_EQ(IniSection("DefaultValues"),
-            (Keys{"P1201M=/", "P1202M=S", "SANAME=", "SACOMPANY=", "SASTREET=", "SACITY=",
-                  "SASTATE=", "SAZIP=", "SATAXID=", "P1201D=B", "P1201R=B", "P1202D=B",
-                  "P1203D=B", "P1203M=B"}));
+  EXPECT_EQ(
+      IniSection("DefaultValues"),
+      (Keys{"P1201M=/", "P1202M=S", "SANAME=", "SACOMPANY=", "SASTREET=", "SACITY=", "SASTATE=",
+            "SAZIP=", "SATAXID=", "P1201D=B", "P1201R=B", "P1202D=B", "P1203D=B", "P1203M=B"}));
 
   // A new file takes "X" as it stands in the file (the page has not written it yet).
   WriteIni("[DefaultValues]\nP1201M=X\n");
@@ -176,10 +180,11 @@ TEST_F(DefaultValuesSheetTest, AnExistingZeroDayCountStillReachesANewFile) {
 }
 
 TEST_F(DefaultValuesSheetTest, DamagedValuesInBothSectionsGiveDefaultsAndLoseNothingElse) {
-  WriteIni("[System]\nDirPrivate=C:\\P\n"
-           "[HUD1Options]\nMaxWindows=9\nPrivacy=-3\nDateSig=0\n"
-           "[DefaultValues]\nSANAME=?junk\nPTAXYEAR=-7\nPA106DAYS=-2\nP1201D=?\nPCOUNTY=Kent\n"
-           "[Other]\nX=1\n");
+  WriteIni(
+      "[System]\nDirPrivate=C:\\P\n"
+      "[HUD1Options]\nMaxWindows=9\nPrivacy=-3\nDateSig=0\n"
+      "[DefaultValues]\nSANAME=?junk\nPTAXYEAR=-7\nPA106DAYS=-2\nP1201D=?\nPCOUNTY=Kent\n"
+      "[Other]\nX=1\n");
   ReadHud1Options();
   EXPECT_EQ(gHud1Options.MaxWindows, 1);
   EXPECT_EQ(gHud1Options.Privacy, 0);
@@ -204,9 +209,9 @@ TEST_F(DefaultValuesSheetTest, DamagedValuesInBothSectionsGiveDefaultsAndLoseNot
   EXPECT_TRUE(has("PCOUNTY=Kent"));
   EXPECT_EQ(IniSection("System"), (Keys{"DirPrivate=C:\\P"}));
   EXPECT_EQ(IniSection("Other"), (Keys{"X=1"}));
-  EXPECT_EQ(IniSection("HUD1Options"), (Keys{"MaxWindows=1", "Privacy=0", "DateSig=0", "AutoClose=1",
-                                              "Maximize=1", "PrintOptions=1", "SigPage3=0",
-                                              "GDILines=1"}));
+  EXPECT_EQ(IniSection("HUD1Options"),
+            (Keys{"MaxWindows=1", "Privacy=0", "DateSig=0", "AutoClose=1", "Maximize=1",
+                  "PrintOptions=1", "SigPage3=0", "GDILines=1"}));
 }
 
 }  // namespace

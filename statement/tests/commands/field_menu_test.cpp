@@ -69,7 +69,8 @@ TEST_F(FieldMenuTest, EachFieldGetsItsItemsAndThePartiesAlways) {
   const Menu calendar = With({{901, "Calendar"}, {0, ""}});
   const Menu prorater = With({{902, "Prorater"}, {0, ""}});
   for (int id : {212, 220, 253, 348, 576}) EXPECT_EQ(MenuOf(view, id), calendar) << id;
-  for (int id : {235, 242, 267, 274, 306, 319, 352, 365}) EXPECT_EQ(MenuOf(view, id), prorater) << id;
+  for (int id : {235, 242, 267, 274, 306, 319, 352, 365})
+    EXPECT_EQ(MenuOf(view, id), prorater) << id;
   for (int id : {213, 234, 243, 320}) EXPECT_EQ(MenuOf(view, id), kParties) << id;
 }
 

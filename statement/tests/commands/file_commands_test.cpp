@@ -30,7 +30,8 @@ namespace {
 using Lines = std::vector<std::string>;
 
 /* The file's records of a table as another program reads them: one line per record. */
-Lines ReadByOtherStation(const std::string& directory, const char* table, const std::string& number) {
+Lines ReadByOtherStation(const std::string& directory, const char* table,
+                         const std::string& number) {
   std::string command = std::string("'") + STATEMENT_RECORD_READER + "' '" + directory + "' " +
                         table + " '" + number + "'";
   return ProgramLines(command);
@@ -67,7 +68,8 @@ class FileCommandsTest : public StatementCommandsTest {
     Pump();
     EXPECT_EQ(driver.Pending(), 0u);
   }
-  void PutAmounts(int table, const std::string& number, const std::vector<std::pair<int, double>>& amounts) {
+  void PutAmounts(int table, const std::string& number,
+                  const std::vector<std::pair<int, double>>& amounts) {
     TPXRecord record(gTables[table], true);
     record.Clear();
     record.SetString(1, number.c_str());
@@ -192,7 +194,8 @@ TEST_F(FileCommandsTest, SaveAsOrMergeWithAnEmptyOrUnknownNumberWritesNothingEls
   Boxes().QueueAnswer(IDYES);
   RunWithNumber(view, 1, "");
   RunWithNumber(view, 1, "NOPE");
-  for (int table = 0; table < kFileRecordCount; ++table) EXPECT_EQ(RecordCount(table, "NOPE"), 0) << table;
+  for (int table = 0; table < kFileRecordCount; ++table)
+    EXPECT_EQ(RecordCount(table, "NOPE"), 0) << table;
   EXPECT_EQ(EditText(view), "");  // editing begins again after a merge
   view->SendMessage(WM_COMMAND, 24333);
   Pump();
@@ -233,7 +236,8 @@ TEST_F(MergeTest, MergeFillsBlankFieldsKeepsSetOnesAddsTitleItemsAndRecalculates
 
   Lines items = ReadByOtherStation(Root(), "TITLEB", "M-1");
   ASSERT_EQ(items.size(), 2u);
-  EXPECT_EQ(Fields(items[0]), (std::vector<std::string>{"M-1", "1A", "1.50", "Recording one", "B"}));
+  EXPECT_EQ(Fields(items[0]),
+            (std::vector<std::string>{"M-1", "1A", "1.50", "Recording one", "B"}));
   EXPECT_EQ(Fields(items[1]), (std::vector<std::string>{"M-1", "2", "2.50", "Exception two", "B"}));
   EXPECT_EQ(ReadByOtherStation(Root(), "TITLEB", "M-2").size(), 2u);
 }
@@ -271,7 +275,8 @@ std::vector<int> TextFieldOfEachTable() {
   for (int table = 0; table < kFileRecordCount; ++table) {
     int found = 0;
     for (int field = 2; field <= gTables[table]->FieldCount() && found == 0; ++field)
-      if (gTables[table]->FieldDesc(field)->type == ENGINE_FLD_STRING && gTables[table]->FieldDesc(field)->units1 >= 12)
+      if (gTables[table]->FieldDesc(field)->type == ENGINE_FLD_STRING &&
+          gTables[table]->FieldDesc(field)->units1 >= 12)
         found = field;
     fields.push_back(found);
   }
@@ -353,7 +358,8 @@ class KilledSaveTest : public FileCommandsTest {
     return field <= static_cast<int>(fields.size()) ? fields[field - 1] : "<no field>";
   }
   /* The tables (of the thirteen) whose text field holds text. */
-  static std::string Holding(const StoredFile& stored, const std::vector<int>& fields, const std::string& text) {
+  static std::string Holding(const StoredFile& stored, const std::vector<int>& fields,
+                             const std::string& text) {
     std::string holding;
     for (int table = 0; table < kFileRecordCount; ++table)
       holding += FieldOf(stored, table, fields[table]) == text ? '+' : '-';
@@ -363,7 +369,8 @@ class KilledSaveTest : public FileCommandsTest {
   /* Runs command killed at every change to disk it makes. Before each run, prepare(n) sets
      up what run n writes; after it, the file must read entirely as before the run, or
      entirely as written, which written(n, stored) tells (empty) or says why not. */
-  void KillAtEveryChange(const std::string& what, const std::string& number, const std::function<void(long)>& prepare,
+  void KillAtEveryChange(const std::string& what, const std::string& number,
+                         const std::function<void(long)>& prepare,
                          const std::function<void()>& command,
                          const std::function<std::string(long, const StoredFile&)>& written) {
     prepare(0);
@@ -386,8 +393,8 @@ class KilledSaveTest : public FileCommandsTest {
       ++asWritten;
       before = now;
     }
-    std::printf("%s: %ld changes, each one killed: %d left the file as before, %d as written\n", what.c_str(),
-                writes, asBefore, asWritten);
+    std::printf("%s: %ld changes, each one killed: %d left the file as before, %d as written\n",
+                what.c_str(), writes, asBefore, asWritten);
     EXPECT_GT(asBefore, 0);
     EXPECT_GT(asWritten, 0);
   }
@@ -407,13 +414,16 @@ TEST_F(KilledSaveTest, ASaveKilledAtAnyChangeStoresAllItsTablesOrNone) {
       [&] { view->SendMessage(WM_COMMAND, 24333); },
       [&](long run, const StoredFile& stored) {
         const std::string holding = Holding(stored, fields, text(run));
-        return holding == std::string(kFileRecordCount, '+') ? "" : "tables holding the save: " + holding;
+        return holding == std::string(kFileRecordCount, '+')
+                   ? ""
+                   : "tables holding the save: " + holding;
       });
 }
 
 TEST_F(KilledSaveTest, ASaveAsOverAnotherFileKilledAtAnyChangeLeavesItAsItWasOrAsWritten) {
   const std::vector<int> fields = TextFieldOfEachTable();
-  for (int table = 0; table < kFileRecordCount; ++table) PutRecord(table, "T-9", {{fields[table], "T-9's own"}});
+  for (int table = 0; table < kFileRecordCount; ++table)
+    PutRecord(table, "T-9", {{fields[table], "T-9's own"}});
   RespaWindow* view = OpenFile("K-1");
   auto text = [](long run) { return "save as " + std::to_string(run); };
   KillAtEveryChange(
@@ -428,12 +438,15 @@ TEST_F(KilledSaveTest, ASaveAsOverAnotherFileKilledAtAnyChangeLeavesItAsItWasOrA
       },
       [&](long run, const StoredFile& stored) {
         const std::string holding = Holding(stored, fields, text(run));
-        return holding == std::string(kFileRecordCount, '+') ? "" : "tables holding the Save As: " + holding;
+        return holding == std::string(kFileRecordCount, '+')
+                   ? ""
+                   : "tables holding the Save As: " + holding;
       });
   // The window's own file took none of it.
   const StoredFile own = Read("K-1");
   for (int table = 0; table < kFileRecordCount; ++table)
-    EXPECT_EQ(FieldOf(own, table, fields[table]).rfind("save as", 0), std::string::npos) << kSharedTableNames[table];
+    EXPECT_EQ(FieldOf(own, table, fields[table]).rfind("save as", 0), std::string::npos)
+        << kSharedTableNames[table];
 }
 
 TEST_F(KilledSaveTest, AMergeKilledAtAnyChangeLeavesTheFileAsItWasOrMergedWhole) {
@@ -457,16 +470,19 @@ TEST_F(KilledSaveTest, AMergeKilledAtAnyChangeLeavesTheFileAsItWasOrMergedWhole)
       [&] { RunWithNumber(view, 1, "M-2"); },
       [&](long run, const StoredFile& stored) -> std::string {
         std::string holding = Holding(stored, fields, text(run));
-        holding[kSummary1Table] = FieldOf(stored, kSummary1Table, 3) == std::to_string(1000 + run) + ".00" ? '+' : '-';
+        holding[kSummary1Table] =
+            FieldOf(stored, kSummary1Table, 3) == std::to_string(1000 + run) + ".00" ? '+' : '-';
         if (holding != std::string(kFileRecordCount, '+')) return "tables merged: " + holding;
         // 120 = 101 + 102 on the borrower's side, carried to 301 on the second page.
         const std::string total = std::to_string(1025 + run) + ".00";
-        if (FieldOf(stored, kSummary1Table, 38) != total || FieldOf(stored, kSummary2Table, 59) != total)
-          return "totals " + FieldOf(stored, kSummary1Table, 38) + " and " + FieldOf(stored, kSummary2Table, 59) +
-                 ", not " + total;
+        if (FieldOf(stored, kSummary1Table, 38) != total ||
+            FieldOf(stored, kSummary2Table, 59) != total)
+          return "totals " + FieldOf(stored, kSummary1Table, 38) + " and " +
+                 FieldOf(stored, kSummary2Table, 59) + ", not " + total;
         const std::string item = "M-1|2|" + std::to_string(run) + ".00|" + text(run) + "|B";
         const Lines& items = stored[kTitleBTable];
-        if (std::find(items.begin(), items.end(), item) == items.end()) return "no title item " + item;
+        if (std::find(items.begin(), items.end(), item) == items.end())
+          return "no title item " + item;
         return "";
       });
 }

@@ -63,10 +63,11 @@ TEST_F(OptionsSheetTest, StartUpWithoutTheSectionWritesAllEightDefaults) {
 }
 
 TEST_F(OptionsSheetTest, DamagedValuesAreRepairedAndWrittenBackAndNothingElseIsLost) {
-  WriteIni("[System]\nDirDatabase=C:\\ZARNE\\DB\nDirPrivate=C:\\P\n"
-           "[HUD1Options]\nAutoClose=2\nMaximize=0\nMaxWindows=4\nPrivacy=-1\nPrintOptions=x\n"
-           "SigPage3=5\nDateSig=0\nGDILines=65537\n"
-           "[DefaultValues]\nSANAME=Agent\nPA106DAYS=abc\n");
+  WriteIni(
+      "[System]\nDirDatabase=C:\\ZARNE\\DB\nDirPrivate=C:\\P\n"
+      "[HUD1Options]\nAutoClose=2\nMaximize=0\nMaxWindows=4\nPrivacy=-1\nPrintOptions=x\n"
+      "SigPage3=5\nDateSig=0\nGDILines=65537\n"
+      "[DefaultValues]\nSANAME=Agent\nPA106DAYS=abc\n");
   ReadHud1Options();
   // 65537 is 1 as a 16-bit value; "x" reads as 0, a valid PrintOptions.
   EXPECT_TRUE(SameOptions(gHud1Options, THud1Options{1, 0, 1, 0, 0, 0, 1, 0}));

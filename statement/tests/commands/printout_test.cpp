@@ -39,9 +39,9 @@ class PrintoutTest : public StatementCommandsTest {
     Type(view, 111, "62701");
     Type(view, 212, "3/15/24");
     Type(view, 213, "250000");
-    Type(view, 217, "1234.5");    // line 104, borrower side
+    Type(view, 217, "1234.5");     // line 104, borrower side
     Type(view, 248, "seller104");  // line 404's text, seller side
-    Type(view, 249, "4321.25");   // line 404, seller side
+    Type(view, 249, "4321.25");    // line 404, seller side
     return view;
   }
 };
@@ -117,7 +117,8 @@ TEST_F(PrintoutTest, TaxIdsPropertyIdAndProrationTexts) {
   // their amount lines not at all; line 106 prints on both sides.
   EXPECT_FALSE(Holds(pages[0], "/ /")) << pages[0];
   int amountLines = 0;
-  for (size_t at = pages[0].find(" days"); at != std::string::npos; at = pages[0].find(" days", at + 1))
+  for (size_t at = pages[0].find(" days"); at != std::string::npos;
+       at = pages[0].find(" days", at + 1))
     ++amountLines;
   EXPECT_EQ(amountLines, 2);
 }
@@ -171,7 +172,8 @@ TEST_F(PrintoutTest, SignatureDatesFollowTheDateFlagAndABlankDatePrintsNone) {
   ASSERT_EQ(dated.size(), 2u);
   std::string page2 = dated[1];
   int dates = 0;
-  for (size_t at = page2.find("03/15/2024"); at != std::string::npos; at = page2.find("03/15/2024", at + 1))
+  for (size_t at = page2.find("03/15/2024"); at != std::string::npos;
+       at = page2.find("03/15/2024", at + 1))
     ++dates;
   // Above the two buyers, the seller, and the settlement agent's date row.
   EXPECT_EQ(dates, 4) << page2;
@@ -375,7 +377,8 @@ std::string ExpectedText(TPXRecord* record, const TFieldNode* field) {
       record->GetDouble(field->fieldNumber, value);
       long cents = std::lround(value * 100);
       std::string whole = std::to_string(cents / 100);
-      for (int at = static_cast<int>(whole.size()) - 3; at > 0; at -= 3) whole.insert(static_cast<size_t>(at), ",");
+      for (int at = static_cast<int>(whole.size()) - 3; at > 0; at -= 3)
+        whole.insert(static_cast<size_t>(at), ",");
       std::snprintf(text, sizeof text, "%s.%02ld", whole.c_str(), cents % 100);
       return text;
     }
@@ -399,9 +402,7 @@ std::string ExpectedText(TPXRecord* record, const TFieldNode* field) {
       std::snprintf(text, sizeof text, "%02d/%02d/%04d", month, day, year);
       return text;
     }
-    default:
-      record->GetString(field->fieldNumber, text, sizeof text);
-      return text;
+    default: record->GetString(field->fieldNumber, text, sizeof text); return text;
   }
 }
 
@@ -416,21 +417,15 @@ TEST_F(PrintoutTest, EveryPlainRowPrintsItsFieldAtItsPlace) {
     switch (field->displayKind) {
       case kFieldKindMoney:
       case kFieldKindDecimal:
-      case kFieldKindDecimal2:
-        record->SetDouble(field->fieldNumber, 1000 + id + 0.25);
-        break;
-      case kFieldKindWhole:
-        record->SetLong(field->fieldNumber, id);
-        break;
+      case kFieldKindDecimal2: record->SetDouble(field->fieldNumber, 1000 + id + 0.25); break;
+      case kFieldKindWhole: record->SetLong(field->fieldNumber, id); break;
       case kFieldKindDate: {
         LONG date = 0;
         EncodeDate(date, 1 + id % 12, 1 + id % 28, 2020);
         record->SetLong(field->fieldNumber, date);
         break;
       }
-      default:
-        record->SetString(field->fieldNumber, ("T" + std::to_string(id)).c_str());
-        break;
+      default: record->SetString(field->fieldNumber, ("T" + std::to_string(id)).c_str()); break;
     }
   }
   HDC dc = GdiCreateRecordingDC();
@@ -450,8 +445,8 @@ TEST_F(PrintoutTest, EveryPlainRowPrintsItsFieldAtItsPlace) {
       std::string expected = ExpectedText(view->records[field->tableIndex], field);
       bool found = false;
       for (const GdiDrawRecord& call : calls)
-        found = found || (call.text == expected && call.points[0].x == row.x && call.points[0].y == row.y &&
-                          (call.flags & TA_CENTER) == row.align);
+        found = found || (call.text == expected && call.points[0].x == row.x &&
+                          call.points[0].y == row.y && (call.flags & TA_CENTER) == row.align);
       EXPECT_TRUE(found) << table << " id " << row.code << " \"" << expected << "\"";
       ++checked;
     }
@@ -507,7 +502,8 @@ TEST_F(PrintoutTest, PicturesOfTheStandardAndExtendedPages) {
   Type(view, 577, "Courier fee");
   Type(view, 578, "35");
   ASSERT_EQ(Print(view).size(), 2u);
-  EXPECT_TRUE(std::filesystem::exists(RenderPage(PdfFiles()[0], 2, "statement_print_page2_extended")));
+  EXPECT_TRUE(
+      std::filesystem::exists(RenderPage(PdfFiles()[0], 2, "statement_print_page2_extended")));
 }
 
 }  // namespace

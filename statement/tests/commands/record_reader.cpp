@@ -57,15 +57,15 @@ std::string FieldText(EngineCursor cursor, std::vector<char>& record, const Engi
       EngineFreeBlob(cursor, record.data(), desc.fieldNumber);
       return value.data();
     }
-    default:
-      return "?";
+    default: return "?";
   }
 }
 
 /* Prints the file's records of one table; false when the table cannot be opened. */
 bool PrintRecords(EngineDatabase database, const std::string& table, const char* number) {
   EngineCursor cursor = nullptr;
-  if (EngineOpenTable(database, table.c_str(), "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr, &cursor))
+  if (EngineOpenTable(database, table.c_str(), "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr,
+                      &cursor))
     return false;
   EngineCursorProps props{};
   EngineGetCursorProps(cursor, &props);
@@ -92,7 +92,8 @@ bool PrintRecords(EngineDatabase database, const std::string& table, const char*
 /* Holds the file's record write-locked until standard input closes. */
 void HoldRecord(EngineDatabase database, const char* table, const char* number) {
   EngineCursor cursor = nullptr;
-  bool held = EngineOpenTable(database, table, "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr, &cursor) == ENGINE_OK;
+  bool held = EngineOpenTable(database, table, "PARADOX", nullptr, nullptr, 0, 0, 0, 2, 0, nullptr,
+                              &cursor) == ENGINE_OK;
   std::vector<char> record;
   if (held) {
     EngineCursorProps props{};
@@ -107,8 +108,7 @@ void HoldRecord(EngineDatabase database, const char* table, const char* number) 
   std::puts(held ? "held" : "refused");
   std::fflush(stdout);
   char line[16];
-  while (held && std::fgets(line, sizeof line, stdin)) {
-  }
+  while (held && std::fgets(line, sizeof line, stdin)) {}
 }
 
 }  // namespace

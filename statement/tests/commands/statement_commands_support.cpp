@@ -57,7 +57,9 @@ std::vector<std::string> StatementCommandsTest::PdfFiles() { return PrintedPdfs(
 
 void StatementCommandsTest::ClearPdfs() { RemovePrintedPdfs(); }
 
-std::vector<std::string> StatementCommandsTest::PdfPages(const std::string& pdf) { return PdfLayoutPages(pdf); }
+std::vector<std::string> StatementCommandsTest::PdfPages(const std::string& pdf) {
+  return PdfLayoutPages(pdf);
+}
 
 std::vector<std::string> StatementCommandsTest::Print(RespaWindow* view, int copies) {
   ClearPdfs();
@@ -75,7 +77,7 @@ std::string StatementCommandsTest::RenderPage(const std::string& pdf, int page,
                                               const std::string& name) {
   std::string base = OutputDir() + "/" + name;
   ProgramOutput("pdftoppm -png -r 100 -f " + std::to_string(page) + " -l " + std::to_string(page) +
-             " -singlefile '" + pdf + "' '" + base + "'");
+                " -singlefile '" + pdf + "' '" + base + "'");
   return base + ".png";
 }
 

@@ -114,7 +114,10 @@ TEST_F(FieldEditingTest, ACommittedValueIsPaintedInItsFieldByTheWindowsOwnPaint)
 TEST_F(FieldEditingTest, WholeNumbersAndStateFieldsAreStoredAsTheirKindSays) {
   TFieldNode* whole = nullptr;
   for (TFieldNode* f = gRespaFieldList.head; f; f = f->next)
-    if (f->displayKind == kFieldKindWhole && !IsDisplayOnlyField(view, f)) { whole = f; break; }
+    if (f->displayKind == kFieldKindWhole && !IsDisplayOnlyField(view, f)) {
+      whole = f;
+      break;
+    }
   ASSERT_NE(whole, nullptr);
   EditField(view, whole->fieldId);
   TypeAndTab(view, "42");
@@ -163,7 +166,10 @@ TEST_F(FieldEditingTest, EnterStoresNoLineBreak) {
 TEST_F(FieldEditingTest, AStoredValueTheValidatorWouldRefusePassesThroughUntouched) {
   TFieldNode* whole = nullptr;
   for (TFieldNode* f = gRespaFieldList.head; f; f = f->next)
-    if (f->displayKind == kFieldKindWhole && !IsDisplayOnlyField(view, f)) { whole = f; break; }
+    if (f->displayKind == kFieldKindWhole && !IsDisplayOnlyField(view, f)) {
+      whole = f;
+      break;
+    }
   ASSERT_NE(whole, nullptr);
   view->records[whole->tableIndex]->SetLong(whole->fieldNumber, -7);  // no digits-only text
   EditField(view, whole->fieldId);
@@ -178,7 +184,8 @@ TEST_F(FieldEditingTest, AStoredValueTheValidatorWouldRefusePassesThroughUntouch
 TEST_F(FieldEditingTest, EighttyCharacterTextsEditWithoutABox) {
   TFieldNode* longest = nullptr;
   for (TFieldNode* f = gRespaFieldList.head; f; f = f->next)
-    if (f->displayKind == kFieldKindText && (!longest || f->extraWord > longest->extraWord)) longest = f;
+    if (f->displayKind == kFieldKindText && (!longest || f->extraWord > longest->extraWord))
+      longest = f;
   ASSERT_NE(longest, nullptr);
   ASSERT_GE(longest->extraWord, 60);
   std::string text(longest->extraWord, 'x');
@@ -280,7 +287,8 @@ TEST_F(FieldEditingTest, AClickEditsTheFieldWhereItStandsAndEdgesDoNothing) {
   ClickField(view, 220);
   ASSERT_EQ(view->currentField, Field(220));
   TFieldNode* field = Field(220);
-  int dx = static_cast<int>(view->Scroller->XPos * 8), dy = static_cast<int>(view->Scroller->YPos * 24);
+  int dx = static_cast<int>(view->Scroller->XPos * 8),
+      dy = static_cast<int>(view->Scroller->YPos * 24);
   TRect place = EditPlace();
   EXPECT_EQ(place.left, field->left - dx);
   EXPECT_EQ(place.top, field->top - dy);

@@ -31,7 +31,8 @@ LONG TodayDayNumber() {
   std::time_t now = std::time(nullptr);
   std::tm local = *std::localtime(&now);
   using namespace std::chrono;
-  sys_days day = year{local.tm_year + 1900} / month{unsigned(local.tm_mon + 1)} / unsigned(local.tm_mday);
+  sys_days day =
+      year{local.tm_year + 1900} / month{unsigned(local.tm_mon + 1)} / unsigned(local.tm_mday);
   return static_cast<LONG>(day.time_since_epoch().count() + 719163);
 }
 
@@ -117,7 +118,7 @@ TEST_F(RespaWindowTest, EditsReachTheTablesOnlyOnSaveDeactivationAndClose) {
   RespaWindow* first = OpenFile("S-1");
   TypeAndTab(first, "Buyer One");
   EXPECT_EQ(TableText(kBuyerTable, "S-1", 2), "");  // only the buffer so far
-  first->SendMessage(WM_COMMAND, 24333);             // File Save
+  first->SendMessage(WM_COMMAND, 24333);            // File Save
   EXPECT_EQ(TableText(kBuyerTable, "S-1", 2), "Buyer One");
 
   // Typed but not committed: switching to another file's window saves it.

@@ -26,9 +26,9 @@ class StatementScreenshotTest : public StatementWindowTest {
     view->records[kSellerTable]->SetString(2, "Sol Seller");
     view->records[kLenderTable]->SetString(2, "FHA");
     TPXRecord* summary = view->records[kSummary1Table];
-    summary->SetLong(2, 731290);       // settlement 16 March 2003
-    summary->SetDouble(3, 185000.0);   // contract sales price
-    summary->SetDouble(4, 1250.75);    // personal property
+    summary->SetLong(2, 731290);      // settlement 16 March 2003
+    summary->SetDouble(3, 185000.0);  // contract sales price
+    summary->SetDouble(4, 1250.75);   // personal property
     summary->SetLong(15, 731290);
     summary->SetLong(16, 731581);
     TPXRecord* expenses = view->records[kExpense4Table];

@@ -31,7 +31,8 @@ namespace {
 
 class TStatementTestApp : public TApplication {
  public:
-  TStatementTestApp(int width, int height) : TApplication("Zarne"), width_(width), height_(height) {}
+  TStatementTestApp(int width, int height)
+      : TApplication("Zarne"), width_(width), height_(height) {}
   void InitMainWindow() override {
     nCmdShow = SW_HIDE;
     client = new TMDIClient;
@@ -137,9 +138,8 @@ void StatementWindowTest::RecordSeams() {
     calls.filledDates.emplace_back(from, to);
   };
   for (TColumnSumProc& sum : gRecalcSeam.ColumnSums) sum = [](RespaWindow*) { ++calls.columnSums; };
-  SetFieldAdviseSink([](TFrameWindow*, const char* name) {
-    calls.advised.push_back(name ? name : "");
-  });
+  SetFieldAdviseSink(
+      [](TFrameWindow*, const char* name) { calls.advised.push_back(name ? name : ""); });
 }
 
 TFieldNode* StatementWindowTest::Field(int id) {
@@ -192,14 +192,18 @@ void StatementWindowTest::PutRecord(int table, const std::string& number,
 
 std::string StatementWindowTest::EditText(RespaWindow* view) { return view->editLine->GetText(); }
 bool StatementWindowTest::EditShown(RespaWindow* view) { return view->editLine->IsWindowVisible(); }
-bool StatementWindowTest::ListShown(RespaWindow* view) { return view->choiceList->IsWindowVisible(); }
+bool StatementWindowTest::ListShown(RespaWindow* view) {
+  return view->choiceList->IsWindowVisible();
+}
 
 void StatementWindowTest::ClickField(RespaWindow* view, int id) {
   TFieldNode* field = Field(id);
   ScrollFieldIntoView(view, field);
   Pump();
-  int x = (field->left + field->right) / 2 - static_cast<int>(view->Scroller->XPos * view->Scroller->XUnit);
-  int y = (field->top + field->bottom) / 2 - static_cast<int>(view->Scroller->YPos * view->Scroller->YUnit);
+  int x = (field->left + field->right) / 2 -
+          static_cast<int>(view->Scroller->XPos * view->Scroller->XUnit);
+  int y = (field->top + field->bottom) / 2 -
+          static_cast<int>(view->Scroller->YPos * view->Scroller->YUnit);
   Click(view->HWindow, x, y);
   Pump();
 }

@@ -58,7 +58,8 @@ TEST_F(CalendarTest, LaysOutTheMonthSundayFirstWithNeighbouringDaysGreyed) {
       enabled[i] = IsWindowEnabled(FindControl(hwnd, ButtonForCell(i)));
     }
     selected = c.SelectedButton();
-    monthIndex = static_cast<int>(SendMessage(FindControl(hwnd, IDC_CALENDAR_MONTH), CB_GETCURSEL, 0, 0));
+    monthIndex =
+        static_cast<int>(SendMessage(FindControl(hwnd, IDC_CALENDAR_MONTH), CB_GETCURSEL, 0, 0));
     year = ControlTextOf(hwnd, IDC_CALENDAR_YEAR);
   });
   EXPECT_EQ(monthIndex, 2);
@@ -94,7 +95,8 @@ TEST_F(CalendarTest, AClickedDayIsTheDateAnswered) {
 TEST_F(CalendarTest, CancelLeavesTheRecordAlone) {
   LONG date = Date(3, 15, 1995);
   int result = Choose(
-      date, [&](TCalendar&, HWND hwnd) { Click(FindControl(hwnd, ButtonForCell(10)), 4, 4); }, false);
+      date, [&](TCalendar&, HWND hwnd) { Click(FindControl(hwnd, ButtonForCell(10)), 4, 4); },
+      false);
   EXPECT_EQ(result, IDCANCEL);
   EXPECT_EQ(date, Date(3, 15, 1995));
 }
@@ -155,7 +157,8 @@ TEST_F(CalendarTest, DateOutsideTheYearListKeepsItsYear) {
   LONG date = Date(5, 5, 2050);
   int yearIndex = 0;
   Choose(date, [&](TCalendar&, HWND hwnd) {
-    yearIndex = static_cast<int>(SendMessage(FindControl(hwnd, IDC_CALENDAR_YEAR), CB_GETCURSEL, 0, 0));
+    yearIndex =
+        static_cast<int>(SendMessage(FindControl(hwnd, IDC_CALENDAR_YEAR), CB_GETCURSEL, 0, 0));
   });
   EXPECT_EQ(yearIndex, -1);
   EXPECT_EQ(date, Date(5, 5, 2050));
@@ -184,11 +187,11 @@ TEST_F(CalendarTest, ScreenshotShowsTheChosenDaySunken) {
   auto pixel = [&](const POINT& at, int dx, int dy) {
     return image.pixelColor(at.x + dx, at.y + dy).rgb() & 0xFFFFFF;
   };
-  EXPECT_EQ(pixel(chosen, 1, cell.cy / 2), 0x808080u);  // shadow along the left edge
-  EXPECT_EQ(pixel(chosen, cell.cx / 2, 1), 0x808080u);  // and the top
+  EXPECT_EQ(pixel(chosen, 1, cell.cy / 2), 0x808080u);            // shadow along the left edge
+  EXPECT_EQ(pixel(chosen, cell.cx / 2, 1), 0x808080u);            // and the top
   EXPECT_EQ(pixel(chosen, cell.cx - 2, cell.cy / 2), 0xFFFFFFu);  // highlight on the right
   EXPECT_EQ(pixel(chosen, cell.cx / 2, cell.cy - 2), 0xFFFFFFu);  // and the bottom
-  EXPECT_EQ(pixel(other, 1, cell.cy / 2), 0xC0C0C0u);  // a day not chosen is flat
+  EXPECT_EQ(pixel(other, 1, cell.cy / 2), 0xC0C0C0u);             // a day not chosen is flat
 }
 
 }  // namespace

@@ -75,8 +75,9 @@ TEST(ValidatorsTest, FullDateCheckReadsMonthDayAndYear) {
                            "04/30/91", "1/1/90"}) {
     EXPECT_TRUE(date.IsValid(good)) << good;
   }
-  for (const char* bad : {"13/1/95", "0/1/95", "4/31/95", "2/30/96", "2/29/99", "1/1/2091", "1/1/1990", "1/1/19950", "1/1/95x", "1/1/", "1/1/1995/",
-                          "1-1-95", "/1/95"}) {
+  for (const char* bad :
+       {"13/1/95", "0/1/95", "4/31/95", "2/30/96", "2/29/99", "1/1/2091", "1/1/1990", "1/1/19950",
+        "1/1/95x", "1/1/", "1/1/1995/", "1-1-95", "/1/95"}) {
     EXPECT_FALSE(date.IsValid(bad)) << bad;
   }
 }
@@ -87,7 +88,8 @@ TEST(ValidatorsTest, PartialDateCheckLetsEachPartStopEarly) {
                            "12/31/1999", "4/30"}) {
     EXPECT_TRUE(Partial(date, good)) << good;
   }
-  for (const char* bad : {"0", "13", "122", "4/31", "2/30", "12/31/19999", "12/31/9x", "/", "1//"}) {
+  for (const char* bad :
+       {"0", "13", "122", "4/31", "2/30", "12/31/19999", "12/31/9x", "/", "1//"}) {
     EXPECT_FALSE(Partial(date, bad)) << bad;
   }
 }

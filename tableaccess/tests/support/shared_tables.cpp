@@ -11,8 +11,7 @@
 
 #include <cstdio>
 
-namespace {
-}  // namespace
+namespace {}  // namespace
 
 std::string OpenFreshSharedTables(const char* directory, const char* privateDirectory) {
   PXInit();

@@ -37,7 +37,8 @@ int main() {
   char title[81], className[81];
   GetWindowText(runningInstance, title, sizeof title);
   GetClassName(runningInstance, className, sizeof className);
-  std::printf("found %s %s %s %s\n", title, className, IsWindowVisible(runningInstance) ? "visible" : "hidden",
+  std::printf("found %s %s %s %s\n", title, className,
+              IsWindowVisible(runningInstance) ? "visible" : "hidden",
               IsZoomed(runningInstance) ? "maximized" : "normal");
   SetActiveWindow(runningInstance);
   bool asked = ShowWindow(runningInstance, SW_RESTORE);

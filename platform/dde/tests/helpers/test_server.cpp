@@ -91,7 +91,9 @@ HDDEDATA CALLBACK OnTransaction(UINT type, UINT format, HCONV, HSZ hsz1, HSZ hsz
     }
     case XTYP_REQUEST: Log("request"); return ItemData(hsz2, format);
     case XTYP_ADVREQ: Log("advreq"); return ItemData(hsz2, format);
-    case XTYP_ADVSTART: Log("advstart"); return reinterpret_cast<HDDEDATA>(items.count(Text(hsz2)) ? 1 : 0);
+    case XTYP_ADVSTART:
+      Log("advstart");
+      return reinterpret_cast<HDDEDATA>(items.count(Text(hsz2)) ? 1 : 0);
     case XTYP_ADVSTOP: Log("advstop"); return reinterpret_cast<HDDEDATA>(1);
     case XTYP_EXECUTE: Log("execute"); return Execute(data);
     case XTYP_POKE: Log("poke"); return Poke(hsz2, data);

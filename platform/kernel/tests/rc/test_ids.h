@@ -3,18 +3,18 @@
 #ifndef RC_TEST_IDS_H
 #define RC_TEST_IDS_H
 
-#define IDS_GREETING      300
-#define IDS_ESCAPES       301
-#define IDS_CONTINUED     302
-#define IDS_EXTRA         298
-#define IDD_ENTRY         400
-#define IDD_PLAIN         401
-#define IDM_MAIN          500
-#define IDA_MAIN          500
-#define CM_OPEN           24332
-#define CM_EXIT           24310
-#define IDC_NAME          101
-#define IDC_GRID          (IDC_NAME + 100)
+#define IDS_GREETING  300
+#define IDS_ESCAPES   301
+#define IDS_CONTINUED 302
+#define IDS_EXTRA     298
+#define IDD_ENTRY     400
+#define IDD_PLAIN     401
+#define IDM_MAIN      500
+#define IDA_MAIN      500
+#define CM_OPEN       24332
+#define CM_EXIT       24310
+#define IDC_NAME      101
+#define IDC_GRID      (IDC_NAME + 100)
 
 #ifndef TSCS_EDIT
 #define TSCS_EDIT   0x0004

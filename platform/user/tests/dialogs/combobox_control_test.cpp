@@ -16,8 +16,9 @@ using ComboBoxControl = WindowTest;
 namespace {
 
 HWND CreateCombo(HWND parent, DWORD style, int id = 201, int height = 120) {
-  return CreateWindow("combobox", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 10, 10, 160, height, parent,
-                      reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
+  return CreateWindow("combobox", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 10, 10, 160,
+                      height, parent, reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr,
+                      nullptr);
 }
 
 void Add(HWND combo, const std::vector<std::string>& texts) {
@@ -28,7 +29,8 @@ void Add(HWND combo, const std::vector<std::string>& texts) {
 std::vector<WORD> Notifications(HWND parent, HWND control) {
   std::vector<WORD> codes;
   for (const auto& m : LoggedOf(WM_COMMAND))
-    if (m.hwnd == parent && reinterpret_cast<HWND>(m.lParam) == control) codes.push_back(HIWORD(m.wParam));
+    if (m.hwnd == parent && reinterpret_cast<HWND>(m.lParam) == control)
+      codes.push_back(HIWORD(m.wParam));
   return codes;
 }
 
@@ -77,13 +79,15 @@ TEST_F(ComboBoxControl, DropDownListTellsItsParentInThePlatformsOrder) {
   EXPECT_EQ(GetFocus(), combo);  // the click left the focus where it was
   EXPECT_EQ(SendMessage(combo, CB_GETCURSEL, 0, 0), 2);
   EXPECT_EQ(TextOf(combo), "March");
-  EXPECT_EQ(Notifications(top, combo), (std::vector<WORD>{CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}));
+  EXPECT_EQ(Notifications(top, combo),
+            (std::vector<WORD>{CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}));
 
   // Opened and left with Esc: nothing chosen.
   MessageLog().clear();
   PressKey(VK_DOWN, Qt::AltModifier);
   PressKey(VK_ESCAPE);
-  EXPECT_EQ(Notifications(top, combo), (std::vector<WORD>{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
+  EXPECT_EQ(Notifications(top, combo),
+            (std::vector<WORD>{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
   EXPECT_EQ(SendMessage(combo, CB_GETCURSEL, 0, 0), 2);
 
   // Losing the focus while open closes the list first.
@@ -107,7 +111,8 @@ TEST_F(ComboBoxControl, DropDownEditTypingAndSettingBySelection) {
   TypeText("ab");
   EXPECT_EQ(TextOf(combo), "ab");
   EXPECT_EQ(Notifications(top, combo),
-            (std::vector<WORD>{CBN_SETFOCUS, CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_EDITUPDATE, CBN_EDITCHANGE}));
+            (std::vector<WORD>{CBN_SETFOCUS, CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_EDITUPDATE,
+                               CBN_EDITCHANGE}));
   // The combo's own changes of the field are not edits.
   MessageLog().clear();
   EXPECT_EQ(SendMessage(combo, CB_SETCURSEL, 1, 0), 1);
@@ -173,11 +178,19 @@ TEST_F(ComboBoxControl, ListRequestsSortAndAnswerCbErrForBadIndexes) {
   EXPECT_EQ(SendMessage(combo, CB_SETCURSEL, 12, 0), CB_ERR);
   EXPECT_EQ(SendMessage(combo, CB_GETCURSEL, 0, 0), CB_ERR);
   EXPECT_EQ(TextOf(combo), "");
-  EXPECT_EQ(SendMessage(combo, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("SEL")), 3);
-  EXPECT_EQ(SendMessage(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("sel")), CB_ERR);
-  EXPECT_EQ(SendMessage(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("le")), 2);
+  EXPECT_EQ(
+      SendMessage(combo, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("SEL")),
+      3);
+  EXPECT_EQ(SendMessage(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>("sel")),
+            CB_ERR);
+  EXPECT_EQ(
+      SendMessage(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("le")),
+      2);
   EXPECT_EQ(TextOf(combo), "Lender");
-  EXPECT_EQ(SendMessage(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("x")), CB_ERR);
+  EXPECT_EQ(
+      SendMessage(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("x")),
+      CB_ERR);
   EXPECT_EQ(SendMessage(combo, CB_GETCURSEL, 0, 0), 2);
   EXPECT_EQ(SendMessage(combo, CB_GETEDITSEL, 0, 0), CB_ERR);  // a drop-down list has no field
   SendMessage(combo, CB_RESETCONTENT, 0, 0);
@@ -213,7 +226,8 @@ TEST_F(ComboBoxControl, DropDownKindsKeepTheirFieldHeightAndDropTheRest) {
   GetWindowRect(scrolled, &outer);
   EXPECT_EQ(client.right, outer.right - outer.left);
   for (int i = 0; i < 30; ++i) Add(scrolled, {"item " + std::to_string(i)});
-  EXPECT_TRUE(GetWindowLong(ComboBoxListWindow(scrolled), GWL_STYLE) & WS_VSCROLL);  // shown once needed
+  EXPECT_TRUE(GetWindowLong(ComboBoxListWindow(scrolled), GWL_STYLE) &
+              WS_VSCROLL);  // shown once needed
   // Hiding the combo box closes its list.
   SendMessage(scrolled, CB_SHOWDROPDOWN, TRUE, 0);
   ShowWindow(scrolled, SW_HIDE);

@@ -39,20 +39,24 @@ INT_PTR CALLBACK LookupProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     case WM_INITDIALOG: {
       SetDlgItemText(dialog, IDC_FILE_EDIT, "");
       for (const char* number : {"2026-001", "2026-002", "2026-003"})
-        SendDlgItemMessage(dialog, IDC_FILE_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(number));
+        SendDlgItemMessage(dialog, IDC_FILE_LIST, LB_ADDSTRING, 0,
+                           reinterpret_cast<LPARAM>(number));
       for (const char* kind : {"Buyer", "Seller", "Property", "Lender"})
         SendDlgItemMessage(dialog, IDC_KIND_COMBO, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kind));
       SendDlgItemMessage(dialog, IDC_KIND_COMBO, CB_SETCURSEL, 0, 0);
       for (const char* text : {"and/or assigns", "its successors and/or assigns"})
-        SendDlgItemMessage(dialog, IDC_ASSIGNS_COMBO, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        SendDlgItemMessage(dialog, IDC_ASSIGNS_COMBO, CB_ADDSTRING, 0,
+                           reinterpret_cast<LPARAM>(text));
       return TRUE;
     }
     case WM_COMMAND:
       if (LOWORD(wParam) == IDC_KIND_COMBO) gOutcome.kindNotifications.push_back(HIWORD(wParam));
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
         gOutcome.fileNumber = ItemText(dialog, IDC_FILE_EDIT);
-        gOutcome.listSelection = static_cast<int>(SendDlgItemMessage(dialog, IDC_FILE_LIST, LB_GETCURSEL, 0, 0));
-        gOutcome.kindSelection = static_cast<int>(SendDlgItemMessage(dialog, IDC_KIND_COMBO, CB_GETCURSEL, 0, 0));
+        gOutcome.listSelection =
+            static_cast<int>(SendDlgItemMessage(dialog, IDC_FILE_LIST, LB_GETCURSEL, 0, 0));
+        gOutcome.kindSelection =
+            static_cast<int>(SendDlgItemMessage(dialog, IDC_KIND_COMBO, CB_GETCURSEL, 0, 0));
         gOutcome.assigns = ItemText(dialog, IDC_ASSIGNS_COMBO);
         EndDialog(dialog, LOWORD(wParam));
       }
@@ -118,9 +122,9 @@ TEST_F(ControlsInDialog, TabArrowsEnterAndEscReachTheRightControl) {
   EXPECT_EQ(gOutcome.kindSelection, 2);
   EXPECT_EQ(gOutcome.assigns, "and/or assigns too");
   EXPECT_EQ(gOutcome.kindNotifications,
-            (std::vector<WORD>{CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP,
-                               CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_KILLFOCUS, CBN_SETFOCUS,
-                               CBN_KILLFOCUS}));
+            (std::vector<WORD>{CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELCHANGE,
+                               CBN_SELENDOK, CBN_CLOSEUP, CBN_DROPDOWN, CBN_SELENDCANCEL,
+                               CBN_CLOSEUP, CBN_KILLFOCUS, CBN_SETFOCUS, CBN_KILLFOCUS}));
 }
 
 TEST_F(ControlsInDialog, EscWithTheListClosedCancelsTheDialog) {

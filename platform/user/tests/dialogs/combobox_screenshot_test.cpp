@@ -31,23 +31,28 @@ void Fill(HWND hwnd, UINT message, std::initializer_list<const char*> texts) {
 
 TEST_F(ControlsPicture, EveryKindDrawnAndTheDroppedListUnderItsCombo) {
   HWND top = TopWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 520, 330);
-  HFONT font = CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+  HFONT font =
+      CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
   std::vector<HWND> all;
   all.push_back(Make("edit", "Single line", WS_BORDER | ES_AUTOHSCROLL, 10, 10, 150, 22, top, 101));
   all.push_back(Make("edit", "secret", WS_BORDER | ES_PASSWORD, 10, 40, 150, 22, top, 102));
   all.push_back(Make("edit", "Right aligned", WS_BORDER | ES_RIGHT, 10, 70, 150, 22, top, 103));
-  all.push_back(Make("edit", "First line\r\nSecond line\r\nThird line", WS_BORDER | ES_MULTILINE | WS_VSCROLL, 10, 100,
-                     150, 70, top, 104));
-  HWND single = Make("listbox", "", WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 180, 10, 140, 100, top, 105);
+  all.push_back(Make("edit", "First line\r\nSecond line\r\nThird line",
+                     WS_BORDER | ES_MULTILINE | WS_VSCROLL, 10, 100, 150, 70, top, 104));
+  HWND single =
+      Make("listbox", "", WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 180, 10, 140, 100, top, 105);
   HWND multi = Make("listbox", "", WS_BORDER | LBS_MULTIPLESEL, 180, 120, 140, 70, top, 106);
   HWND simple = Make("combobox", "", CBS_SIMPLE, 340, 10, 160, 90, top, 107);
-  HWND dropDown = Make("combobox", "", CBS_DROPDOWN | CBS_AUTOHSCROLL, 340, 110, 160, 120, top, 108);
+  HWND dropDown =
+      Make("combobox", "", CBS_DROPDOWN | CBS_AUTOHSCROLL, 340, 110, 160, 120, top, 108);
   HWND dropList = Make("combobox", "", CBS_DROPDOWNLIST, 340, 150, 160, 120, top, 109);
   HWND vertical = Make("scrollbar", "", SBS_VERT, 10, 190, 16, 100, top, 110);
   HWND horizontal = Make("scrollbar", "", SBS_HORZ, 40, 270, 280, 16, top, 111);
   all.insert(all.end(), {single, multi, simple, dropDown, dropList, vertical, horizontal});
   for (HWND hwnd : all) SendMessage(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-  for (int i = 1; i <= 12; ++i) SendMessage(single, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(("File 2026-" + std::to_string(i)).c_str()));
+  for (int i = 1; i <= 12; ++i)
+    SendMessage(single, LB_ADDSTRING, 0,
+                reinterpret_cast<LPARAM>(("File 2026-" + std::to_string(i)).c_str()));
   SendMessage(single, LB_SETCURSEL, 2, 0);
   Fill(multi, LB_ADDSTRING, {"Buyer", "Seller", "Lender", "Agent"});
   SendMessage(multi, LB_SETSEL, TRUE, 0);
@@ -78,7 +83,8 @@ TEST_F(ControlsPicture, EveryKindDrawnAndTheDroppedListUnderItsCombo) {
   {
     QPainter painter(&picture);
     QPoint at(listRect.left - windowRect.left, listRect.top - windowRect.top);
-    at += QPoint(picture.width() - (windowRect.right - windowRect.left), picture.height() - (windowRect.bottom - windowRect.top));
+    at += QPoint(picture.width() - (windowRect.right - windowRect.left),
+                 picture.height() - (windowRect.bottom - windowRect.top));
     painter.drawImage(at, list);
   }
   EXPECT_TRUE(picture.save("standard_controls.png"));

@@ -62,7 +62,8 @@ TEST_F(FileDialogTest, MultipleSelectionAnswersTheFolderAndTheNames) {
   EXPECT_FALSE(asked.save);
   EXPECT_EQ(asked.initialDirectory, "C:\\ZARNE");
   ASSERT_EQ(asked.filters.size(), 2u);
-  EXPECT_EQ(asked.filters[0], std::make_pair(std::string("Bundle Files (*.BND)"), std::string("*.BND")));
+  EXPECT_EQ(asked.filters[0],
+            std::make_pair(std::string("Bundle Files (*.BND)"), std::string("*.BND")));
   EXPECT_EQ(asked.filters[1].second, "*.*");
   EXPECT_EQ(asked.filterIndex, 1);
 

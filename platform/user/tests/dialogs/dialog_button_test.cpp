@@ -50,8 +50,8 @@ class ButtonsAndStatics : public GuiTest {
     gNotices.clear();
     gDrawn.clear();
     gStaticBrush = nullptr;
-    dialog = CreateWindow(DIALOG_CLASS_NAME, "Host", WS_POPUP | WS_CAPTION | WS_VISIBLE, 20, 20, 400, 300,
-                          nullptr, nullptr, nullptr, nullptr);
+    dialog = CreateWindow(DIALOG_CLASS_NAME, "Host", WS_POPUP | WS_CAPTION | WS_VISIBLE, 20, 20,
+                          400, 300, nullptr, nullptr, nullptr, nullptr);
     SetWindowLong(dialog, DWL_DLGPROC, reinterpret_cast<LONG_PTR>(RecordingProc));
   }
   void TearDown() override {
@@ -59,7 +59,8 @@ class ButtonsAndStatics : public GuiTest {
     gStaticBrush = nullptr;
     GuiTest::TearDown();
   }
-  HWND Make(LPCSTR cls, LPCSTR text, DWORD style, int id, int x = 10, int y = 10, int w = 120, int h = 20) {
+  HWND Make(LPCSTR cls, LPCSTR text, DWORD style, int id, int x = 10, int y = 10, int w = 120,
+            int h = 20) {
     return CreateWindow(cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, dialog,
                         reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
   }
@@ -79,7 +80,8 @@ TEST_F(ButtonsAndStatics, CheckBoxKindsKeepTheirStates) {
   HWND push = Make("button", "Push", BS_PUSHBUTTON, 4, 10, 100);
 
   SendMessage(manual, BM_CLICK, 0, 0);
-  EXPECT_EQ(SendMessage(manual, BM_GETCHECK, 0, 0), BST_UNCHECKED) << "only the parent checks a plain box";
+  EXPECT_EQ(SendMessage(manual, BM_GETCHECK, 0, 0), BST_UNCHECKED)
+      << "only the parent checks a plain box";
   SendMessage(automatic, BM_CLICK, 0, 0);
   EXPECT_EQ(SendMessage(automatic, BM_GETCHECK, 0, 0), BST_CHECKED);
   SendMessage(automatic, BM_CLICK, 0, 0);
@@ -91,7 +93,8 @@ TEST_F(ButtonsAndStatics, CheckBoxKindsKeepTheirStates) {
   }
   EXPECT_EQ(cycle, (std::vector<LRESULT>{BST_CHECKED, BST_INDETERMINATE, BST_UNCHECKED}));
   SendMessage(automatic, BM_SETCHECK, BST_INDETERMINATE, 0);
-  EXPECT_EQ(SendMessage(automatic, BM_GETCHECK, 0, 0), BST_CHECKED) << "a two-state box has no third state";
+  EXPECT_EQ(SendMessage(automatic, BM_GETCHECK, 0, 0), BST_CHECKED)
+      << "a two-state box has no third state";
   SendMessage(push, BM_SETCHECK, BST_CHECKED, 0);
   EXPECT_EQ(SendMessage(push, BM_GETCHECK, 0, 0), 0);
   EXPECT_EQ(CodesOf(1), std::vector<int>{BN_CLICKED});
@@ -108,7 +111,8 @@ TEST_F(ButtonsAndStatics, AutoRadiosUncheckTheirGroupOnlyAndTakeTheTabStop) {
   HWND a = Make("button", "A", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 11, 10, 10);
   HWND b = Make("button", "B", BS_AUTORADIOBUTTON | WS_TABSTOP, 12, 10, 40);
   HWND c = Make("button", "C", BS_AUTORADIOBUTTON | WS_TABSTOP, 13, 10, 70);
-  HWND other = Make("button", "Other group", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 14, 10, 100);
+  HWND other =
+      Make("button", "Other group", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 14, 10, 100);
   SendMessage(other, BM_SETCHECK, BST_CHECKED, 0);
   SendMessage(a, BM_SETCHECK, BST_CHECKED, 0);
   Click(b, 5, 5);  // the real mouse
@@ -138,7 +142,8 @@ TEST_F(ButtonsAndStatics, DoubleClicksAreReportedByRadiosAndPressedByPushButtons
 TEST_F(ButtonsAndStatics, PressAndReleaseRulesOfThePushButton) {
   HWND push = Make("button", "Push", BS_PUSHBUTTON, 21);
   MouseDown(push, 5, 5);
-  EXPECT_EQ(SendMessage(push, BM_GETSTATE, 0, 0) & (BST_PUSHED | BST_FOCUS), BST_PUSHED | BST_FOCUS);
+  EXPECT_EQ(SendMessage(push, BM_GETSTATE, 0, 0) & (BST_PUSHED | BST_FOCUS),
+            BST_PUSHED | BST_FOCUS);
   MouseMove(push, 300, 5, Qt::LeftButton);
   EXPECT_EQ(SendMessage(push, BM_GETSTATE, 0, 0) & BST_PUSHED, 0) << "dragged off, it pops up";
   MouseUp(push, 300, 5);
@@ -223,7 +228,8 @@ TEST_F(ButtonsAndStatics, OwnerDrawnButtonIsDrawnByItsParentWithItsStates) {
   SendMessage(drawn, BM_SETSTATE, TRUE, 0);
   ASSERT_FALSE(gDrawn.empty());
   EXPECT_EQ(gDrawn.back().itemAction, static_cast<UINT>(ODA_SELECT));
-  EXPECT_EQ(gDrawn.back().itemState & (ODS_SELECTED | ODS_FOCUS), static_cast<UINT>(ODS_SELECTED | ODS_FOCUS));
+  EXPECT_EQ(gDrawn.back().itemState & (ODS_SELECTED | ODS_FOCUS),
+            static_cast<UINT>(ODS_SELECTED | ODS_FOCUS));
   gDrawn.clear();
   SetFocus(nullptr);
   ASSERT_FALSE(gDrawn.empty());
@@ -238,13 +244,16 @@ TEST_F(ButtonsAndStatics, ParentColoursAreHonouredWhenControlsPaint) {
   HWND check = Make("button", "Check", BS_AUTOCHECKBOX, 42, 10, 40, 100, 20);
   HWND group = Make("button", "Group", BS_GROUPBOX, 43, 150, 10, 100, 80);
   QImage textImage = GrabWindow(text);
-  EXPECT_EQ(textImage.pixelColor(95, 15), QColor(255, 0, 0)) << "the parent's brush fills the static";
+  EXPECT_EQ(textImage.pixelColor(95, 15), QColor(255, 0, 0))
+      << "the parent's brush fills the static";
   bool blueText = false;
   for (int x = 0; x < 40 && !blueText; ++x)
-    for (int y = 0; y < 20 && !blueText; ++y) blueText = textImage.pixelColor(x, y) == QColor(0, 0, 255);
+    for (int y = 0; y < 20 && !blueText; ++y)
+      blueText = textImage.pixelColor(x, y) == QColor(0, 0, 255);
   EXPECT_TRUE(blueText) << "the text colour the parent set is drawn with";
   EXPECT_EQ(GrabWindow(check).pixelColor(95, 10), QColor(255, 0, 0));
-  EXPECT_EQ(GrabWindow(group).pixelColor(50, 2), QColor(255, 0, 0)) << "behind the group's caption row";
+  EXPECT_EQ(GrabWindow(group).pixelColor(50, 2), QColor(255, 0, 0))
+      << "behind the group's caption row";
 }
 
 TEST_F(ButtonsAndStatics, GroupBoxAndFramesLeaveWhatTheySurroundReachable) {
@@ -252,7 +261,8 @@ TEST_F(ButtonsAndStatics, GroupBoxAndFramesLeaveWhatTheySurroundReachable) {
   HWND frame = Make("static", "", SS_ETCHEDFRAME, 52, 5, 5, 220, 140);
   HWND inside = Make("button", "Inside", BS_AUTOCHECKBOX, 53, 30, 40, 100, 20);
   Click(inside, 5, 10);
-  EXPECT_EQ(SendMessage(inside, BM_GETCHECK, 0, 0), BST_CHECKED) << "the click reached the check box";
+  EXPECT_EQ(SendMessage(inside, BM_GETCHECK, 0, 0), BST_CHECKED)
+      << "the click reached the check box";
   EXPECT_EQ(SendMessage(group, WM_NCHITTEST, 0, MAKELPARAM(50, 50)), HTTRANSPARENT);
   EXPECT_EQ(SendMessage(group, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
   EXPECT_EQ(SendMessage(frame, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
@@ -267,8 +277,9 @@ TEST_F(ButtonsAndStatics, GroupBoxAndFramesLeaveWhatTheySurroundReachable) {
 }
 
 TEST_F(ButtonsAndStatics, StaticPicturesAndNotifications) {
-  HWND bitmap = CreateWindow("static", MAKEINTRESOURCE(IDB_TINY), WS_CHILD | WS_VISIBLE | SS_BITMAP, 10, 10, 100, 100,
-                             dialog, reinterpret_cast<HMENU>(61), GetModuleHandle(nullptr), nullptr);
+  HWND bitmap = CreateWindow("static", MAKEINTRESOURCE(IDB_TINY), WS_CHILD | WS_VISIBLE | SS_BITMAP,
+                             10, 10, 100, 100, dialog, reinterpret_cast<HMENU>(61),
+                             GetModuleHandle(nullptr), nullptr);
   ASSERT_NE(bitmap, nullptr);
   HBITMAP loaded = reinterpret_cast<HBITMAP>(SendMessage(bitmap, STM_GETIMAGE, IMAGE_BITMAP, 0));
   ASSERT_NE(loaded, nullptr);
@@ -278,8 +289,9 @@ TEST_F(ButtonsAndStatics, StaticPicturesAndNotifications) {
   GetClientRect(bitmap, &r);
   EXPECT_EQ(r.right, info.bmWidth) << "a picture static takes its picture's size";
   EXPECT_EQ(r.bottom, info.bmHeight);
-  HWND icon = CreateWindow("static", MAKEINTRESOURCE(IDI_TINY), WS_CHILD | WS_VISIBLE | SS_ICON, 10, 120, 5, 5,
-                           dialog, reinterpret_cast<HMENU>(62), GetModuleHandle(nullptr), nullptr);
+  HWND icon =
+      CreateWindow("static", MAKEINTRESOURCE(IDI_TINY), WS_CHILD | WS_VISIBLE | SS_ICON, 10, 120, 5,
+                   5, dialog, reinterpret_cast<HMENU>(62), GetModuleHandle(nullptr), nullptr);
   EXPECT_NE(SendMessage(icon, STM_GETICON, 0, 0), 0);
   GetClientRect(icon, &r);
   EXPECT_EQ(r.right, GetSystemMetrics(SM_CXICON));

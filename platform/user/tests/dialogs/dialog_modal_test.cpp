@@ -56,16 +56,15 @@ INT_PTR CALLBACK PartyProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         EndDialog(dialog, IDCANCEL);
       }
       return TRUE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 
 class DialogModal : public GuiTest {
  protected:
   HWND MakeOwner() {
-    return CreateWindow("#32770", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 500, 400, nullptr,
-                        nullptr, nullptr, nullptr);
+    return CreateWindow("#32770", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 500, 400,
+                        nullptr, nullptr, nullptr, nullptr);
   }
   DialogDriver driver;
 };
@@ -77,7 +76,8 @@ TEST_F(DialogModal, FilledFromRecordAndDrivenByKeys) {
   driver.OnDialog(IDD_PARTY, [&](HWND dialog) {
     EXPECT_EQ(ControlTextOf(dialog, IDC_NAME), "Ada Smith");
     EXPECT_EQ(ControlTextOf(dialog, IDC_CITY), "Springfield");
-    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_NAME)) << "WM_INITDIALOG TRUE focuses the first tab stop";
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_NAME))
+        << "WM_INITDIALOG TRUE focuses the first tab stop";
     // Tab walks the tab stops in template order; the radio group is entered at its checked
     // button; the disabled Help button is skipped and the order wraps round.
     for (int i = 0; i < 7; ++i) {
@@ -137,7 +137,8 @@ TEST_F(DialogModal, EscapeCancelsAndEnterOnAPushButtonPressesIt) {
   driver.OnDialog(IDD_PARTY, [](HWND dialog) {
     SetFocus(GetDlgItem(dialog, IDCANCEL));
     EXPECT_EQ(SendMessage(GetDlgItem(dialog, IDCANCEL), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON,
-              DLGC_DEFPUSHBUTTON) << "the focused push button is drawn as the default";
+              DLGC_DEFPUSHBUTTON)
+        << "the focused push button is drawn as the default";
     EXPECT_EQ(SendMessage(GetDlgItem(dialog, IDOK), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON, 0);
     PressDialogKey(dialog, VK_RETURN);
   });
@@ -151,17 +152,20 @@ TEST_F(DialogModal, MarkedCharactersMoveTheFocusOrPressButtons) {
   PartyRecord record;
   driver.OnDialog(IDD_PARTY, [&](HWND dialog) {
     PressDialogKey(dialog, 'C', Qt::AltModifier);
-    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_CITY)) << "a label hands the focus to the control after it";
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_CITY))
+        << "a label hands the focus to the control after it";
     PressDialogKey(dialog, 'E', Qt::AltModifier);
     EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_ESCROW));
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_ESCROW), static_cast<UINT>(BST_UNCHECKED)) << "and presses it";
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_ESCROW), static_cast<UINT>(BST_UNCHECKED))
+        << "and presses it";
     // With a button focused, the character alone will do.
     PressDialogKey(dialog, 'B');
     EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_BUYER));
     EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_BUYER), static_cast<UINT>(BST_CHECKED));
     PressDialogKey(dialog, 'H', Qt::AltModifier);  // the Help button is disabled
     EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_BUYER));
-    EXPECT_EQ(record.commands, (std::vector<int>{IDC_ESCROW, IDC_BUYER})) << "nothing else was pressed";
+    EXPECT_EQ(record.commands, (std::vector<int>{IDC_ESCROW, IDC_BUYER}))
+        << "nothing else was pressed";
     PressDialogKey(dialog, VK_ESCAPE);
   });
   EXPECT_EQ(DialogBoxParam(nullptr, MAKEINTRESOURCE(IDD_PARTY), nullptr, PartyProc,
@@ -201,7 +205,8 @@ TEST_F(DialogModal, NestedDialogsAreAnsweredInTurn) {
   driver.OnDialog(IDD_PARTY, [&](HWND dialog) {
     outerDialog = dialog;
     PressButton(dialog, IDC_ESCROW);
-    EXPECT_TRUE(IsWindowEnabled(dialog)) << "the outer dialog is given back when the inner one ends";
+    EXPECT_TRUE(IsWindowEnabled(dialog))
+        << "the outer dialog is given back when the inner one ends";
     PressDialogKey(dialog, VK_ESCAPE);
   });
   driver.OnDialogCaption("Custom Names", [](HWND dialog) { PressDialogKey(dialog, VK_RETURN); });
@@ -290,7 +295,8 @@ TEST_F(DialogModal, BadTemplatesAndParentsGiveTheFailureValue) {
   EXPECT_EQ(DialogBox(nullptr, MAKEINTRESOURCE(IDD_UNKNOWN_CLASS), nullptr, PartyProc), -1);
   EXPECT_EQ(CreateDialog(nullptr, MAKEINTRESOURCE(IDD_UNKNOWN_CLASS), nullptr, PartyProc), nullptr);
   const unsigned char garbage[] = {1, 2, 3};
-  EXPECT_EQ(CreateDialogIndirectParam(nullptr, garbage, sizeof garbage, nullptr, PartyProc, 0), nullptr);
+  EXPECT_EQ(CreateDialogIndirectParam(nullptr, garbage, sizeof garbage, nullptr, PartyProc, 0),
+            nullptr);
   EXPECT_EQ(DialogBoxIndirectParam(nullptr, nullptr, 0, nullptr, PartyProc, 0), -1);
   EXPECT_TRUE(driver.Opened().empty()) << "no dialog opened from bad input";
 }
@@ -313,7 +319,8 @@ TEST_F(DialogModal, ModelessDialogNeverShownKeepsFocusAndActivationAlone) {
   PressDialogKey(dialog, VK_TAB);
   EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_CITY));
   MSG outside{owner, WM_KEYDOWN, VK_TAB, 0, 0, {}};
-  EXPECT_FALSE(IsDialogMessage(dialog, &outside)) << "messages of other windows are not the dialog's";
+  EXPECT_FALSE(IsDialogMessage(dialog, &outside))
+      << "messages of other windows are not the dialog's";
   EXPECT_TRUE(EndDialog(dialog, 5));
   EXPECT_FALSE(IsWindowVisible(dialog));
   EXPECT_TRUE(IsWindow(dialog)) << "EndDialog hides a modeless dialog; DestroyWindow ends it";
@@ -346,8 +353,8 @@ TEST_F(DialogLoop, OwnerHearsWhenTheModalLoopIdles) {
   cls.lpfnWndProc = IdleOwnerProc;
   cls.lpszClassName = "IdleOwner";
   RegisterClass(&cls);
-  HWND owner = CreateWindow("IdleOwner", "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
-                            nullptr, nullptr, nullptr);
+  HWND owner = CreateWindow("IdleOwner", "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                            nullptr, nullptr, nullptr, nullptr);
   gIdle.clear();
   SetTimer(owner, 1, 5000, nullptr);
   EXPECT_EQ(DialogBox(nullptr, MAKEINTRESOURCE(IDD_PARTY), owner, QuietProc), 77);

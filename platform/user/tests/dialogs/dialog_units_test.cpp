@@ -20,9 +20,7 @@ constexpr UINT kAskResult = WM_USER + 50;
 INT_PTR CALLBACK PlainProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG: return TRUE;
-    case kAskResult:
-      SetWindowLong(dialog, DWL_MSGRESULT, 42);
-      return TRUE;
+    case kAskResult: SetWindowLong(dialog, DWL_MSGRESULT, 42); return TRUE;
     case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, LOWORD(wParam));
@@ -35,7 +33,8 @@ INT_PTR CALLBACK PlainProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 INT_PTR CALLBACK GalleryProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DRAWITEM) {
     auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-    HBRUSH fill = CreateSolidBrush((item->itemState & ODS_SELECTED) ? RGB(0, 0, 128) : RGB(0, 128, 128));
+    HBRUSH fill =
+        CreateSolidBrush((item->itemState & ODS_SELECTED) ? RGB(0, 0, 128) : RGB(0, 128, 128));
     FillRect(item->hDC, &item->rcItem, fill);
     DeleteObject(fill);
     SetBkMode(item->hDC, TRANSPARENT);
@@ -112,8 +111,8 @@ TEST_F(DialogUnits, ControlsArePlacedInTheTemplateFontsUnits) {
 }
 
 TEST_F(DialogUnits, WithoutAFontTheSystemUnitsCount) {
-  HWND parent = CreateWindow(DIALOG_CLASS_NAME, "Parent", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr,
-                             nullptr, nullptr, nullptr);
+  HWND parent = CreateWindow(DIALOG_CLASS_NAME, "Parent", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200,
+                             nullptr, nullptr, nullptr, nullptr);
   HWND child = CreateDialog(nullptr, MAKEINTRESOURCE(IDD_NO_FONT), parent, PlainProc);
   ASSERT_NE(child, nullptr);
   EXPECT_TRUE(GetWindowLong(child, GWL_STYLE) & WS_CHILD);
@@ -215,11 +214,16 @@ TEST_F(DialogUnits, NumbersInControls) {
     UINT value;
   };
   const Case cases[] = {
-      {"123", TRUE, true, 123},          {"  -45 ", TRUE, true, static_cast<UINT>(-45)},
-      {"-45", FALSE, false, 0},          {"12a", TRUE, false, 0},
-      {"", TRUE, false, 0},              {"2147483647", TRUE, true, 2147483647u},
-      {"2147483648", TRUE, false, 0},    {"-2147483648", TRUE, true, 0x80000000u},
-      {"4294967295", FALSE, true, 4294967295u}, {"4294967296", FALSE, false, 0},
+      {"123", TRUE, true, 123},
+      {"  -45 ", TRUE, true, static_cast<UINT>(-45)},
+      {"-45", FALSE, false, 0},
+      {"12a", TRUE, false, 0},
+      {"", TRUE, false, 0},
+      {"2147483647", TRUE, true, 2147483647u},
+      {"2147483648", TRUE, false, 0},
+      {"-2147483648", TRUE, true, 0x80000000u},
+      {"4294967295", FALSE, true, 4294967295u},
+      {"4294967296", FALSE, false, 0},
   };
   for (const Case& c : cases) {
     SetDlgItemText(dialog, IDC_CITY, c.text);
@@ -268,7 +272,8 @@ TEST_F(DialogUnits, GalleryOfEveryControlKind) {
     shown = SaveWindowScreenshot(dialog, "dialog_gallery.png");
     PressButton(dialog, IDCANCEL);
   });
-  EXPECT_EQ(DialogBox(GetModuleHandle(nullptr), MAKEINTRESOURCE(IDD_GALLERY), nullptr, GalleryProc), IDCANCEL);
+  EXPECT_EQ(DialogBox(GetModuleHandle(nullptr), MAKEINTRESOURCE(IDD_GALLERY), nullptr, GalleryProc),
+            IDCANCEL);
   EXPECT_TRUE(shown);
 }
 

@@ -38,29 +38,34 @@ TEST_F(ControlColors, EditAndListShowTheBrushTheirParentAnswers) {
     }
     return std::nullopt;
   };
-  HWND edit = CreateWindow("edit", "text", WS_CHILD | WS_VISIBLE, 10, 10, 120, 24, top, reinterpret_cast<HMENU>(101),
-                           nullptr, nullptr);
-  HWND list = CreateWindow("listbox", "", WS_CHILD | WS_VISIBLE, 10, 40, 120, 80, top, reinterpret_cast<HMENU>(102),
-                           nullptr, nullptr);
+  HWND edit = CreateWindow("edit", "text", WS_CHILD | WS_VISIBLE, 10, 10, 120, 24, top,
+                           reinterpret_cast<HMENU>(101), nullptr, nullptr);
+  HWND list = CreateWindow("listbox", "", WS_CHILD | WS_VISIBLE, 10, 40, 120, 80, top,
+                           reinterpret_cast<HMENU>(102), nullptr, nullptr);
   EXPECT_EQ(MiddleColour(edit), qRgb(255, 255, 0));
   EXPECT_EQ(MiddleColour(list), qRgb(0, 255, 255));
-  EXPECT_NE(std::find(asked.begin(), asked.end(), std::make_pair(UINT{WM_CTLCOLOREDIT}, edit)), asked.end());
-  EXPECT_NE(std::find(asked.begin(), asked.end(), std::make_pair(UINT{WM_CTLCOLORLISTBOX}, list)), asked.end());
+  EXPECT_NE(std::find(asked.begin(), asked.end(), std::make_pair(UINT{WM_CTLCOLOREDIT}, edit)),
+            asked.end());
+  EXPECT_NE(std::find(asked.begin(), asked.end(), std::make_pair(UINT{WM_CTLCOLORLISTBOX}, list)),
+            asked.end());
 
   // A combo box's field asks the combo, which asks its own parent about its part.
   asked.clear();
-  HWND combo = CreateWindow("combobox", "", WS_CHILD | WS_VISIBLE | CBS_SIMPLE, 150, 10, 120, 120, top,
-                            reinterpret_cast<HMENU>(201), nullptr, nullptr);
+  HWND combo = CreateWindow("combobox", "", WS_CHILD | WS_VISIBLE | CBS_SIMPLE, 150, 10, 120, 120,
+                            top, reinterpret_cast<HMENU>(201), nullptr, nullptr);
   EXPECT_EQ(MiddleColour(ComboBoxEditWindow(combo)), qRgb(255, 255, 0));
-  EXPECT_NE(std::find(asked.begin(), asked.end(), std::make_pair(UINT{WM_CTLCOLOREDIT}, ComboBoxEditWindow(combo))),
+  EXPECT_NE(std::find(asked.begin(), asked.end(),
+                      std::make_pair(UINT{WM_CTLCOLOREDIT}, ComboBoxEditWindow(combo))),
             asked.end());
   // A read-only edit asks as a static control does.
   asked.clear();
-  HWND fixed = CreateWindow("edit", "fixed", WS_CHILD | WS_VISIBLE | ES_READONLY, 150, 150, 120, 24, top,
-                            reinterpret_cast<HMENU>(103), nullptr, nullptr);
+  HWND fixed = CreateWindow("edit", "fixed", WS_CHILD | WS_VISIBLE | ES_READONLY, 150, 150, 120, 24,
+                            top, reinterpret_cast<HMENU>(103), nullptr, nullptr);
   GrabWindow(fixed);
-  EXPECT_NE(std::find(asked.begin(), asked.end(), std::make_pair(UINT{WM_CTLCOLORSTATIC}, fixed)), asked.end());
-  EXPECT_EQ(std::find(asked.begin(), asked.end(), std::make_pair(UINT{WM_CTLCOLOREDIT}, fixed)), asked.end());
+  EXPECT_NE(std::find(asked.begin(), asked.end(), std::make_pair(UINT{WM_CTLCOLORSTATIC}, fixed)),
+            asked.end());
+  EXPECT_EQ(std::find(asked.begin(), asked.end(), std::make_pair(UINT{WM_CTLCOLOREDIT}, fixed)),
+            asked.end());
   Hook() = nullptr;
   DestroyWindow(top);
   DeleteObject(yellow);
@@ -77,8 +82,8 @@ TEST_F(ControlColors, AFloatingListAsksTheWindowNamedAsItsColourParent) {
     return reinterpret_cast<LRESULT>(cyan);
   };
   // A list on the desktop, as a grid's drop-down list is: it has no parent to ask.
-  HWND list = CreateWindow("listbox", "", WS_POPUP | WS_VISIBLE | WS_BORDER, 40, 40, 120, 80, nullptr, nullptr,
-                           nullptr, nullptr);
+  HWND list = CreateWindow("listbox", "", WS_POPUP | WS_VISIBLE | WS_BORDER, 40, 40, 120, 80,
+                           nullptr, nullptr, nullptr, nullptr);
   SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Ready"));
   SetControlColorParent(list, top);
   EXPECT_EQ(MiddleColour(list), qRgb(0, 255, 255));

@@ -17,8 +17,8 @@ using EditInDialogs = WindowTest;
 namespace {
 
 HWND CreateEdit(HWND parent, int id, DWORD style, int width = 150, int height = 24) {
-  return CreateWindow("edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | style, 10, 10, width, height, parent,
-                      reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
+  return CreateWindow("edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | style, 10, 10, width, height,
+                      parent, reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
 }
 
 std::string TextOf(HWND hwnd) {
@@ -30,7 +30,8 @@ std::string TextOf(HWND hwnd) {
 std::vector<WORD> Notifications(HWND parent, HWND edit) {
   std::vector<WORD> codes;
   for (const auto& m : LoggedOf(WM_COMMAND))
-    if (m.hwnd == parent && reinterpret_cast<HWND>(m.lParam) == edit) codes.push_back(HIWORD(m.wParam));
+    if (m.hwnd == parent && reinterpret_cast<HWND>(m.lParam) == edit)
+      codes.push_back(HIWORD(m.wParam));
   return codes;
 }
 
@@ -65,7 +66,8 @@ LRESULT CALLBACK DigitsOnly(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       CloseClipboard();
     }
-    CallWindowProc(gBaseEditProc, hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(digits.c_str()));
+    CallWindowProc(gBaseEditProc, hwnd, EM_REPLACESEL, TRUE,
+                   reinterpret_cast<LPARAM>(digits.c_str()));
     return 0;
   }
   return CallWindowProc(gBaseEditProc, hwnd, msg, wParam, lParam);
@@ -76,7 +78,8 @@ LRESULT CALLBACK DigitsOnly(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 TEST_F(EditInDialogs, SubclassRejectsTypedAndPastedCharacters) {
   HWND top = TopWindow();
   HWND edit = CreateEdit(top, 101, ES_AUTOHSCROLL);
-  gBaseEditProc = reinterpret_cast<WNDPROC>(SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(DigitsOnly)));
+  gBaseEditProc = reinterpret_cast<WNDPROC>(
+      SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(DigitsOnly)));
   gRejected = 0;
   SetFocus(edit);
   TypeText("12ab3");

@@ -15,12 +15,13 @@ using ListBoxControl = WindowTest;
 namespace {
 
 HWND CreateList(HWND parent, DWORD style, int id = 102) {
-  return CreateWindow("listbox", "", WS_CHILD | WS_VISIBLE | WS_BORDER | style, 10, 10, 150, 120, parent,
-                      reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
+  return CreateWindow("listbox", "", WS_CHILD | WS_VISIBLE | WS_BORDER | style, 10, 10, 150, 120,
+                      parent, reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
 }
 
 void Add(HWND list, const std::vector<std::string>& texts) {
-  for (const std::string& text : texts) SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  for (const std::string& text : texts)
+    SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 std::vector<std::string> Items(HWND list) {
@@ -37,7 +38,8 @@ std::vector<std::string> Items(HWND list) {
 std::vector<WORD> Notifications(HWND parent, HWND control) {
   std::vector<WORD> codes;
   for (const auto& m : LoggedOf(WM_COMMAND))
-    if (m.hwnd == parent && reinterpret_cast<HWND>(m.lParam) == control) codes.push_back(HIWORD(m.wParam));
+    if (m.hwnd == parent && reinterpret_cast<HWND>(m.lParam) == control)
+      codes.push_back(HIWORD(m.wParam));
   return codes;
 }
 
@@ -49,7 +51,8 @@ void ClickItem(HWND list, int index, Qt::KeyboardModifiers modifiers = Qt::NoMod
 
 std::vector<int> SelectedItems(HWND list) {
   std::vector<int> selected(static_cast<size_t>(SendMessage(list, LB_GETCOUNT, 0, 0)));
-  LRESULT n = SendMessage(list, LB_GETSELITEMS, selected.size(), reinterpret_cast<LPARAM>(selected.data()));
+  LRESULT n =
+      SendMessage(list, LB_GETSELITEMS, selected.size(), reinterpret_cast<LPARAM>(selected.data()));
   selected.resize(n < 0 ? 0 : static_cast<size_t>(n));
   return selected;
 }
@@ -68,8 +71,11 @@ TEST_F(ListBoxControl, SortedListsInsertWithoutRegardToCaseAndInsertStringKeepsI
   EXPECT_EQ(Items(list), (std::vector<std::string>{"alpha", "Bravo", "Charlie", "delta", "zulu"}));
   // An explicit place is kept even in a sorted list; -1 appends.
   EXPECT_EQ(SendMessage(list, LB_INSERTSTRING, 1, reinterpret_cast<LPARAM>("Yankee")), 1);
-  EXPECT_EQ(SendMessage(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("echo")), 6);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"alpha", "Yankee", "Bravo", "Charlie", "delta", "zulu", "echo"}));
+  EXPECT_EQ(
+      SendMessage(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("echo")),
+      6);
+  EXPECT_EQ(Items(list), (std::vector<std::string>{"alpha", "Yankee", "Bravo", "Charlie", "delta",
+                                                   "zulu", "echo"}));
   EXPECT_EQ(SendMessage(list, LB_GETTEXTLEN, 3, 0), 7);
 
   HWND plain = CreateList(top, 0, 103);
@@ -132,13 +138,13 @@ TEST_F(ListBoxControl, SearchesMatchPrefixesWithoutCaseAndWrapFromTheStart) {
     return SendMessage(list, message, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(text));
   };
   EXPECT_EQ(find(LB_FINDSTRING, -1, "smi"), 0);
-  EXPECT_EQ(find(LB_FINDSTRING, 0, "smi"), 1);   // after the start
-  EXPECT_EQ(find(LB_FINDSTRING, 3, "smi"), 0);   // wraps round
-  EXPECT_EQ(find(LB_FINDSTRING, -1, ""), 0);     // an empty text begins every item
+  EXPECT_EQ(find(LB_FINDSTRING, 0, "smi"), 1);  // after the start
+  EXPECT_EQ(find(LB_FINDSTRING, 3, "smi"), 0);  // wraps round
+  EXPECT_EQ(find(LB_FINDSTRING, -1, ""), 0);    // an empty text begins every item
   EXPECT_EQ(find(LB_FINDSTRING, -1, "Brown"), LB_ERR);
   EXPECT_EQ(find(LB_FINDSTRINGEXACT, 0, "smith"), 3);
   EXPECT_EQ(find(LB_FINDSTRINGEXACT, -1, "smit"), LB_ERR);
-  EXPECT_EQ(find(LB_FINDSTRING, 99, "jo"), 2);   // a bad start searches everything
+  EXPECT_EQ(find(LB_FINDSTRING, 99, "jo"), 2);  // a bad start searches everything
   EXPECT_EQ(find(LB_SELECTSTRING, -1, "JO"), 2);
   EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 2);
   EXPECT_EQ(find(LB_SELECTSTRING, -1, "nobody"), LB_ERR);
@@ -164,7 +170,8 @@ TEST_F(ListBoxControl, ClicksAndKeysSelectAndNotifyOnlyWithLbsNotify) {
   PressKey(VK_DOWN);  // already last: nothing changes, nothing told
   TypeText("b");      // the next item after the selection that begins with 'b', wrapping
   EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 1);
-  EXPECT_EQ(Notifications(top, list), (std::vector<WORD>{LBN_SELCHANGE, LBN_SELCHANGE, LBN_SELCHANGE}));
+  EXPECT_EQ(Notifications(top, list),
+            (std::vector<WORD>{LBN_SELCHANGE, LBN_SELCHANGE, LBN_SELCHANGE}));
   // Setting the selection by message tells nobody.
   MessageLog().clear();
   SendMessage(list, LB_SETCURSEL, 0, 0);
@@ -274,17 +281,18 @@ LRESULT CALLBACK WatchingList(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 TEST_F(ListBoxControl, ChildOfTheDesktopFloatsWithoutTakingActivationOrFocus) {
   HWND top = TopWindow();
-  HWND edit = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE, 10, 10, 80, 20, top, reinterpret_cast<HMENU>(101),
-                           nullptr, nullptr);
+  HWND edit = CreateWindow("edit", "", WS_CHILD | WS_VISIBLE, 10, 10, 80, 20, top,
+                           reinterpret_cast<HMENU>(101), nullptr, nullptr);
   SetFocus(edit);
   POINT below{10, 40};
   ClientToScreen(top, &below);
-  HWND list = CreateWindow("listbox", "", WS_CHILD | WS_BORDER | WS_VSCROLL, below.x, below.y, 100, 80,
-                           GetDesktopWindow(), reinterpret_cast<HMENU>(555), nullptr, nullptr);
+  HWND list = CreateWindow("listbox", "", WS_CHILD | WS_BORDER | WS_VSCROLL, below.x, below.y, 100,
+                           80, GetDesktopWindow(), reinterpret_cast<HMENU>(555), nullptr, nullptr);
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(GetWindowLong(list, GWL_ID), 555);
   Add(list, {"B", "S", "/"});
-  gListProc = reinterpret_cast<WNDPROC>(SetWindowLong(list, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(WatchingList)));
+  gListProc = reinterpret_cast<WNDPROC>(
+      SetWindowLong(list, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(WatchingList)));
   gFloatingSaw.clear();
   SetWindowPos(list, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ShowWindow(list, SW_SHOW);

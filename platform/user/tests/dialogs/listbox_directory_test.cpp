@@ -23,7 +23,8 @@ void MakeFile(const std::string& windowsPath) {
   _lclose(file);
 }
 
-std::vector<std::string> Items(HWND list, UINT countMessage = LB_GETCOUNT, UINT textMessage = LB_GETTEXT) {
+std::vector<std::string> Items(HWND list, UINT countMessage = LB_GETCOUNT,
+                               UINT textMessage = LB_GETTEXT) {
   std::vector<std::string> texts;
   LRESULT count = SendMessage(list, countMessage, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
@@ -59,14 +60,16 @@ TEST_F(DirectoryOfScripts, LbDirListsMatchingPlainFilesAsStoredInNameOrder) {
   HWND top = TopWindow();
   HWND list = CreateList(top, 0);
   // The pattern and the directory are matched without regard to case.
-  LRESULT last = SendMessage(list, LB_DIR, DDL_READWRITE, reinterpret_cast<LPARAM>("c:\\ZARNE\\*.ZBI"));
+  LRESULT last =
+      SendMessage(list, LB_DIR, DDL_READWRITE, reinterpret_cast<LPARAM>("c:\\ZARNE\\*.ZBI"));
   EXPECT_EQ(last, 2);
   EXPECT_EQ(Items(list), (std::vector<std::string>{"alpha.zbi", "Beta.Zbi", "Fees.ZBI"}));
   // Added to what is there; a sorted list sorts them among its items.
   HWND sorted = CreateList(top, LBS_SORT, 103);
   SendMessage(sorted, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Charlie.zbi"));
   SendMessage(sorted, LB_DIR, DDL_READWRITE, reinterpret_cast<LPARAM>("C:\\Zarne\\*.zbi"));
-  EXPECT_EQ(Items(sorted), (std::vector<std::string>{"alpha.zbi", "Beta.Zbi", "Charlie.zbi", "Fees.ZBI"}));
+  EXPECT_EQ(Items(sorted),
+            (std::vector<std::string>{"alpha.zbi", "Beta.Zbi", "Charlie.zbi", "Fees.ZBI"}));
   // "*.*" names every file, also one without an extension; '?' stands for one character.
   SendMessage(list, LB_RESETCONTENT, 0, 0);
   SendMessage(list, LB_DIR, DDL_READWRITE, reinterpret_cast<LPARAM>("C:\\Zarne\\*.*"));
@@ -79,9 +82,13 @@ TEST_F(DirectoryOfScripts, LbDirListsMatchingPlainFilesAsStoredInNameOrder) {
 TEST_F(DirectoryOfScripts, LbDirFailsForAMissingDirectoryAndListsNothingForDirectoriesAlone) {
   HWND top = TopWindow();
   HWND list = CreateList(top, 0);
-  EXPECT_EQ(SendMessage(list, LB_DIR, DDL_READWRITE, reinterpret_cast<LPARAM>("C:\\Nowhere\\*.zbi")), LB_ERR);
-  EXPECT_EQ(SendMessage(list, LB_DIR, DDL_READWRITE, reinterpret_cast<LPARAM>("C:\\Zarne\\*.doc")), LB_ERR);
-  EXPECT_EQ(SendMessage(list, LB_DIR, DDL_DIRECTORY | DDL_EXCLUSIVE, reinterpret_cast<LPARAM>("C:\\Zarne\\*.*")),
+  EXPECT_EQ(
+      SendMessage(list, LB_DIR, DDL_READWRITE, reinterpret_cast<LPARAM>("C:\\Nowhere\\*.zbi")),
+      LB_ERR);
+  EXPECT_EQ(SendMessage(list, LB_DIR, DDL_READWRITE, reinterpret_cast<LPARAM>("C:\\Zarne\\*.doc")),
+            LB_ERR);
+  EXPECT_EQ(SendMessage(list, LB_DIR, DDL_DIRECTORY | DDL_EXCLUSIVE,
+                        reinterpret_cast<LPARAM>("C:\\Zarne\\*.*")),
             LB_ERR);
   EXPECT_EQ(SendMessage(list, LB_GETCOUNT, 0, 0), 0);
 }
@@ -91,7 +98,8 @@ TEST_F(DirectoryOfScripts, DlgDirListFillsTheListSetsTheDirectoryAndLeavesThePat
   GetCurrentDirectory(sizeof before, before);
   HWND top = TopWindow();
   HWND list = CreateList(top, 0);
-  HWND label = CreateWindow("edit", "", WS_CHILD, 0, 120, 200, 20, top, reinterpret_cast<HMENU>(103), nullptr, nullptr);
+  HWND label = CreateWindow("edit", "", WS_CHILD, 0, 120, 200, 20, top,
+                            reinterpret_cast<HMENU>(103), nullptr, nullptr);
   SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("stale"));
   char pattern[MAX_PATH] = "C:\\ZARNE\\*.zbi";
   EXPECT_TRUE(DlgDirList(top, pattern, 102, 103, DDL_READWRITE));
@@ -115,8 +123,10 @@ TEST_F(DirectoryOfScripts, DlgDirListFillsTheListSetsTheDirectoryAndLeavesThePat
 
 TEST_F(DirectoryOfScripts, ComboBoxesListDirectoriesToo) {
   HWND top = TopWindow();
-  HWND combo = CreateWindow("combobox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_SORT, 0, 0, 150, 100, top,
-                            reinterpret_cast<HMENU>(201), nullptr, nullptr);
-  EXPECT_EQ(SendMessage(combo, CB_DIR, DDL_READWRITE, reinterpret_cast<LPARAM>("C:\\Zarne\\*.ZBI")), 2);
-  EXPECT_EQ(Items(combo, CB_GETCOUNT, CB_GETLBTEXT), (std::vector<std::string>{"alpha.zbi", "Beta.Zbi", "Fees.ZBI"}));
+  HWND combo = CreateWindow("combobox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_SORT, 0,
+                            0, 150, 100, top, reinterpret_cast<HMENU>(201), nullptr, nullptr);
+  EXPECT_EQ(SendMessage(combo, CB_DIR, DDL_READWRITE, reinterpret_cast<LPARAM>("C:\\Zarne\\*.ZBI")),
+            2);
+  EXPECT_EQ(Items(combo, CB_GETCOUNT, CB_GETLBTEXT),
+            (std::vector<std::string>{"alpha.zbi", "Beta.Zbi", "Fees.ZBI"}));
 }

@@ -36,8 +36,8 @@ TEST_F(OwnerDrawnList, OwnerMeasuresDrawsAndKeepsItsValues) {
     }
     return std::nullopt;
   };
-  HWND list = CreateWindow("listbox", "", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED, 10, 10, 120, 100, top,
-                           reinterpret_cast<HMENU>(102), nullptr, nullptr);
+  HWND list = CreateWindow("listbox", "", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED, 10, 10, 120,
+                           100, top, reinterpret_cast<HMENU>(102), nullptr, nullptr);
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(measuredIds, std::vector<UINT>{102});
   EXPECT_EQ(SendMessage(list, LB_GETITEMHEIGHT, 0, 0), 20);
@@ -46,7 +46,8 @@ TEST_F(OwnerDrawnList, OwnerMeasuresDrawsAndKeepsItsValues) {
   EXPECT_EQ(SendMessage(list, LB_GETITEMDATA, 1, 0), 0x1002);
   EXPECT_EQ(SendMessage(list, LB_FINDSTRING, static_cast<WPARAM>(-1), 0x1003), 2);
   ULONG_PTR copied = 0;
-  EXPECT_EQ(SendMessage(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(&copied)), static_cast<LRESULT>(sizeof copied));
+  EXPECT_EQ(SendMessage(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(&copied)),
+            static_cast<LRESULT>(sizeof copied));
   EXPECT_EQ(copied, 0x1001u);
   SendMessage(list, LB_SETCURSEL, 1, 0);
 

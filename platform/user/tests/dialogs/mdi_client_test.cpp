@@ -28,7 +28,8 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 LRESULT CALLBACK ChildProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_MDIACTIVATE)
-    gActivations.push_back({hwnd, {reinterpret_cast<HWND>(wParam), reinterpret_cast<HWND>(lParam)}});
+    gActivations.push_back(
+        {hwnd, {reinterpret_cast<HWND>(wParam), reinterpret_cast<HWND>(lParam)}});
   return DefMDIChildProc(hwnd, message, wParam, lParam);
 }
 
@@ -62,7 +63,8 @@ class MdiTest : public GuiTest {
     CLIENTCREATESTRUCT ccs{windowMenu_, kFirstChildId};
     RECT area;
     GetClientRect(frame_, &area);
-    gClient = CreateWindow("MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, 0, 0,
+    gClient = CreateWindow("MDICLIENT", nullptr,
+                           WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, 0, 0,
                            area.right, area.bottom, frame_, nullptr, nullptr, &ccs);
     ASSERT_TRUE(gClient);
   }
@@ -74,9 +76,10 @@ class MdiTest : public GuiTest {
   }
 
   HWND NewChild(const char* title, DWORD style = 0) {
-    MDICREATESTRUCT mcs{"MdiTestChild", title, nullptr, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, style, 0};
-    return reinterpret_cast<HWND>(SendMessage(gClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+    MDICREATESTRUCT mcs{"MdiTestChild", title, nullptr, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT,  style, 0};
+    return reinterpret_cast<HWND>(
+        SendMessage(gClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
   }
   /* The client's children as the shell walks them. */
   std::vector<HWND> ChildWalk() const {
@@ -85,7 +88,8 @@ class MdiTest : public GuiTest {
     return walk;
   }
   HWND Active(BOOL* maximized = nullptr) const {
-    return reinterpret_cast<HWND>(SendMessage(gClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(maximized)));
+    return reinterpret_cast<HWND>(
+        SendMessage(gClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(maximized)));
   }
   std::string FrameTitle() const {
     char text[128];
@@ -145,7 +149,8 @@ TEST_F(MdiTest, ChildSeesItsCreateStructAndIdsFollowTheList) {
   struct Probe {
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       if (message == WM_CREATE)
-        seen = static_cast<MDICREATESTRUCT*>(reinterpret_cast<CREATESTRUCT*>(lParam)->lpCreateParams);
+        seen =
+            static_cast<MDICREATESTRUCT*>(reinterpret_cast<CREATESTRUCT*>(lParam)->lpCreateParams);
       return DefMDIChildProc(hwnd, message, wParam, lParam);
     }
   };
@@ -154,7 +159,8 @@ TEST_F(MdiTest, ChildSeesItsCreateStructAndIdsFollowTheList) {
   wc.lpszClassName = "MdiProbeChild";
   RegisterClass(&wc);
   MDICREATESTRUCT mcs{"MdiProbeChild", "probe", nullptr, 5, 6, 200, 100, 0, 77};
-  HWND child = reinterpret_cast<HWND>(SendMessage(gClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+  HWND child =
+      reinterpret_cast<HWND>(SendMessage(gClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
   ASSERT_TRUE(child);
   ASSERT_TRUE(seen);
   EXPECT_EQ(seen->lParam, 77);
@@ -321,7 +327,8 @@ TEST_F(MdiTest, WindowMenuListsChildrenAndActivatesTheChosenOne) {
   HWND b = NewChild("1002");
   EXPECT_EQ(WindowMenuTexts(),
             (std::vector<std::string>{"&Cascade", "&Tile", "-", "&1 1001", "&2 1002"}));
-  EXPECT_EQ(GetMenuState(windowMenu_, kFirstChildId + 1, MF_BYCOMMAND) & MF_CHECKED, UINT(MF_CHECKED));
+  EXPECT_EQ(GetMenuState(windowMenu_, kFirstChildId + 1, MF_BYCOMMAND) & MF_CHECKED,
+            UINT(MF_CHECKED));
   EXPECT_EQ(GetMenuState(windowMenu_, kFirstChildId, MF_BYCOMMAND) & MF_CHECKED, 0u);
 
   EXPECT_TRUE(ChooseMenuBarCommand(frame_, kFirstChildId));
@@ -377,8 +384,9 @@ TEST_F(MdiTest, SetMenuMovesTheChildListToTheNewWindowMenu) {
   HMENU newWindowMenu = CreatePopupMenu();
   AppendMenu(newWindowMenu, MF_STRING, 24365, "C&lose All");
   AppendMenu(newBar, MF_POPUP, reinterpret_cast<UINT_PTR>(newWindowMenu), "&Window");
-  HMENU previous = reinterpret_cast<HMENU>(
-      SendMessage(gClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(newBar), reinterpret_cast<LPARAM>(newWindowMenu)));
+  HMENU previous =
+      reinterpret_cast<HMENU>(SendMessage(gClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(newBar),
+                                          reinterpret_cast<LPARAM>(newWindowMenu)));
   EXPECT_EQ(previous, menu_);
   EXPECT_EQ(GetMenu(frame_), newBar);
   EXPECT_EQ(WindowMenuTexts(), (std::vector<std::string>{"&Cascade", "&Tile"}));
@@ -400,7 +408,8 @@ TEST_F(MdiTest, ScreenshotOfAFrameWithMenuBarAndCascadedChildren) {
   RECT client;
   GetClientRect(frame_, &client);
   EXPECT_EQ(shot.width(), client.right);
-  EXPECT_EQ(shot.height(), client.bottom + GetSystemMetrics(SM_CYMENU)) << "the menu bar is in the picture";
+  EXPECT_EQ(shot.height(), client.bottom + GetSystemMetrics(SM_CYMENU))
+      << "the menu bar is in the picture";
   SendMessage(gClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(Active()), 0);
   ProcessPendingMessages();
   ASSERT_TRUE(SaveWindowScreenshot(frame_, "mdi_frame_maximized.png"));

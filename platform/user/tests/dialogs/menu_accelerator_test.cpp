@@ -53,8 +53,8 @@ class MenuTest : public GuiTest {
       RegisterClass(&wc);
       registered = true;
     }
-    hwnd_ = CreateWindow("MenuTestWindow", "Menus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300,
-                         nullptr, nullptr, nullptr, nullptr);
+    hwnd_ = CreateWindow("MenuTestWindow", "Menus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400,
+                         300, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(hwnd_);
   }
   void TearDown() override {
@@ -115,7 +115,8 @@ TEST_F(MenuTest, ItemCallsAnswerPreviousStatesAndRefuseBadItems) {
   EXPECT_TRUE(InsertMenu(popup, UINT(-1), MF_BYPOSITION | MF_STRING, 40, "&Four"));
   EXPECT_TRUE(AppendMenu(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), "&Edit"));
   EXPECT_EQ(GetMenuItemID(popup, 2), 20u);
-  EXPECT_FALSE(AppendMenu(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(bar), "cycle")) << "no menu holds itself";
+  EXPECT_FALSE(AppendMenu(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(bar), "cycle"))
+      << "no menu holds itself";
   EXPECT_FALSE(AppendMenu(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), "self"));
   EXPECT_EQ(GetMenuItemID(popup, 4), 40u);
 
@@ -160,8 +161,9 @@ TEST_F(MenuTest, MenuBarTakesAStripAboveTheClientArea) {
   EXPECT_EQ(QtBar()->height(), GetSystemMetrics(SM_CYMENU));
 
   // A window made with a menu has its bar from the start.
-  HWND second = CreateWindow("MenuTestWindow", "Second", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
-                             nullptr, LoadMenu(nullptr, MAKEINTRESOURCE(kContextMenu)), nullptr, nullptr);
+  HWND second =
+      CreateWindow("MenuTestWindow", "Second", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
+                   LoadMenu(nullptr, MAKEINTRESOURCE(kContextMenu)), nullptr, nullptr);
   RECT secondClient;
   GetClientRect(second, &secondClient);
   EXPECT_EQ(secondClient.bottom, after.bottom);
@@ -173,7 +175,8 @@ TEST_F(MenuTest, MenuBarTakesAStripAboveTheClientArea) {
   EXPECT_EQ(after.bottom, before.bottom);
   EXPECT_TRUE(IsMenu(menu)) << "SetMenu does not destroy the menu it replaces";
   DestroyMenu(menu);
-  HWND child = CreateWindow("MenuTestWindow", "", WS_CHILD, 0, 0, 10, 10, hwnd_, nullptr, nullptr, nullptr);
+  HWND child =
+      CreateWindow("MenuTestWindow", "", WS_CHILD, 0, 0, 10, 10, hwnd_, nullptr, nullptr, nullptr);
   EXPECT_FALSE(SetMenu(child, CreateMenu())) << "child windows have no menu bar";
 }
 
@@ -337,15 +340,16 @@ TEST_F(MenuTest, AltAndALetterOpensTheMarkedMenu) {
   HMENU menu = LoadMenu(nullptr, MAKEINTRESOURCE(kMainMenu));
   SetMenu(hwnd_, menu);
   SetActiveWindow(hwnd_);
-  HWND child = CreateWindow("MenuTestWindow", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, hwnd_, nullptr,
-                            nullptr, nullptr);
+  HWND child = CreateWindow("MenuTestWindow", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, hwnd_,
+                            nullptr, nullptr, nullptr);
   SetFocus(child);  // typed in a child: the top-level window's bar answers
   PressKey('P', Qt::AltModifier);
   QAction* parties = QtBar()->actions().at(1);
   EXPECT_EQ(QtBar()->activeAction(), parties);
   bool initPopup = false;
   for (const Heard& h : gHeard)
-    if (h.message == WM_INITMENUPOPUP && reinterpret_cast<HMENU>(h.wParam) == GetSubMenu(menu, 1)) initPopup = true;
+    if (h.message == WM_INITMENUPOPUP && reinterpret_cast<HMENU>(h.wParam) == GetSubMenu(menu, 1))
+      initPopup = true;
   EXPECT_TRUE(initPopup) << "opening by key asks the window first, as a click does";
   parties->menu()->hide();
 

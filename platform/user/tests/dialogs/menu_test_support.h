@@ -28,7 +28,8 @@ inline void QueueKeyPress(int virtualKey, Qt::KeyboardModifiers modifiers = Qt::
                                         : static_cast<QWidget*>(window->clientWidget.data());
   int qtKey = QtKeyFromVirtualKey(virtualKey);
   // The text a desktop reports with the key (none with Alt: that becomes WM_SYSCHAR).
-  int ch = CharFromVirtualKey(virtualKey, modifiers & Qt::ShiftModifier, modifiers & Qt::ControlModifier, false);
+  int ch = CharFromVirtualKey(virtualKey, modifiers & Qt::ShiftModifier,
+                              modifiers & Qt::ControlModifier, false);
   QString text = ch && !(modifiers & Qt::AltModifier) ? QString(QChar(ch)) : QString();
   QKeyEvent press(QEvent::KeyPress, qtKey, modifiers, text);
   QApplication::sendEvent(target, &press);

@@ -21,7 +21,8 @@ HWND CreateBar(HWND parent, DWORD style, int id, int x, int y, int w, int h) {
 std::vector<WORD> ScrollCodes(HWND parent, UINT message, HWND bar) {
   std::vector<WORD> codes;
   for (const auto& m : LoggedOf(message))
-    if (m.hwnd == parent && reinterpret_cast<HWND>(m.lParam) == bar) codes.push_back(LOWORD(m.wParam));
+    if (m.hwnd == parent && reinterpret_cast<HWND>(m.lParam) == bar)
+      codes.push_back(LOWORD(m.wParam));
   return codes;
 }
 
@@ -67,7 +68,8 @@ TEST_F(ScrollBarControl, ArrowClicksTellTheParentWithTheControlsHandle) {
   EXPECT_EQ(SendMessage(vertical, SBM_GETPOS, 0, 0), 0);  // the parent did not move it
   // A parent that answers by moving the thumb.
   Hook() = [vertical](HWND, UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
-    if (message == WM_VSCROLL && reinterpret_cast<HWND>(lParam) == vertical && LOWORD(wParam) == SB_LINEDOWN)
+    if (message == WM_VSCROLL && reinterpret_cast<HWND>(lParam) == vertical &&
+        LOWORD(wParam) == SB_LINEDOWN)
       SendMessage(vertical, SBM_SETPOS, SendMessage(vertical, SBM_GETPOS, 0, 0) + 1, TRUE);
     return std::nullopt;
   };
@@ -88,6 +90,7 @@ TEST_F(ScrollBarControl, KeysAtAFocusedBarBecomeScrollCodes) {
   MessageLog().clear();
   PressKey(VK_RIGHT);
   PressKey(VK_HOME);
-  EXPECT_EQ(ScrollCodes(top, WM_HSCROLL, bar), (std::vector<WORD>{SB_LINEDOWN, SB_ENDSCROLL, SB_TOP, SB_ENDSCROLL}));
+  EXPECT_EQ(ScrollCodes(top, WM_HSCROLL, bar),
+            (std::vector<WORD>{SB_LINEDOWN, SB_ENDSCROLL, SB_TOP, SB_ENDSCROLL}));
   EXPECT_EQ(SendMessage(bar, WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS);
 }

@@ -42,10 +42,12 @@ TEST_F(WinHelpTest, MissingFileIsReportedAndAnswersFalse) {
   EXPECT_NE(Boxes().Shown()[0].text.find("nosuch.html"), std::string::npos);
   EXPECT_TRUE(opened_.empty());
 
-  EXPECT_FALSE(WinHelp(nullptr, "C:\\ZARNE\\tstd.hlp", HELP_KEY, reinterpret_cast<ULONG_PTR>("Deeds")));
+  EXPECT_FALSE(
+      WinHelp(nullptr, "C:\\ZARNE\\tstd.hlp", HELP_KEY, reinterpret_cast<ULONG_PTR>("Deeds")));
   EXPECT_FALSE(WinHelp(nullptr, nullptr, HELP_CONTENTS, 0));
   ASSERT_EQ(Boxes().Shown().size(), 3u);
-  EXPECT_EQ(Boxes().Shown()[1].text, "Cannot find the help page C:\\ZARNE\\tstd.html.");  // the program's drive
+  EXPECT_EQ(Boxes().Shown()[1].text,
+            "Cannot find the help page C:\\ZARNE\\tstd.html.");  // the program's drive
   EXPECT_TRUE(WinHelp(nullptr, "", HELP_QUIT, 0)) << "quitting needs no file";
   EXPECT_EQ(Boxes().Shown().size(), 3u);
 }

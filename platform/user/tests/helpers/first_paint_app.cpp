@@ -65,10 +65,11 @@ int main(int argc, char* argv[]) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = "StartupSplash";
   RegisterClass(&wc);
-  HWND splash = CreateWindow("StartupSplash", "", WS_POPUP | WS_BORDER, 80, 60, 320, 100, nullptr, nullptr,
-                             nullptr, nullptr);
-  HWND status = CreateWindow("static", "Initializing database.", WS_CHILD | WS_VISIBLE | SS_CENTER, 10, 66,
-                             300, 24, splash, reinterpret_cast<HMENU>(101), nullptr, nullptr);
+  HWND splash = CreateWindow("StartupSplash", "", WS_POPUP | WS_BORDER, 80, 60, 320, 100, nullptr,
+                             nullptr, nullptr, nullptr);
+  HWND status =
+      CreateWindow("static", "Initializing database.", WS_CHILD | WS_VISIBLE | SS_CENTER, 10, 66,
+                   300, 24, splash, reinterpret_cast<HMENU>(101), nullptr, nullptr);
   if (!splash || !status) return 2;
   bool all = true;
 
@@ -85,7 +86,8 @@ int main(int argc, char* argv[]) {
   UpdateWindow(splash);
   QImage updated = DisplayPixels();
   updated.save(QString::fromStdString(prefix + "-update.png"));
-  all &= Check(AtClient(updated, splash, 150, 30) == QColor(0, 0, 255), "UpdateWindow repaint on the display");
+  all &= Check(AtClient(updated, splash, 150, 30) == QColor(0, 0, 255),
+               "UpdateWindow repaint on the display");
   all &= Check(Differing(first, updated, statusArea) > 20, "new status text on the display");
   return all ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include "platform/user/menu_widgets.h"
 
 #include "platform/user/message_queue.h"
+#include "platform/user/resting_images.h"
 #include "platform/user/system_info.h"
 #include "platform/user/text_1252.h"
 #include "platform/user/window_manager.h"
@@ -56,17 +57,6 @@ struct RestingBarKey {
   bool operator==(const RestingBarKey&) const = default;
 };
 
-struct RestingBar {
-  RestingBarKey key;
-  QImage image;
-};
-
-/* The images of menu bars at rest, most recently used first. */
-std::vector<RestingBar>& RestingBars() {
-  static std::vector<RestingBar> cache;
-  return cache;
-}
-
 /* Qt enables or disables each of a frame's pop-ups with the frame, and the bar measures all
 ** its titles again for each one; while the frame's state changes, the bar does it once, at
 ** the end. The titles' sizes do not depend on their being enabled. */
@@ -101,12 +91,7 @@ class FrameMenuBar : public QMenuBar {
       QMenuBar::paintEvent(event);
       return;
     }
-    const QImage& image = RestingImage();
-    QPainter painter(this);
-    for (const QRect& rect : event->region()) {
-      painter.setClipRect(rect);
-      painter.drawImage(QPoint(0, 0), image);
-    }
+    PaintFromRestingImage(this, event, RestingImage());
   }
 
  private:
@@ -140,19 +125,9 @@ class FrameMenuBar : public QMenuBar {
           static_cast<int>(option.direction), option.maxIconWidth, option.checked,
           option.palette.cacheKey(), option.icon.cacheKey(), option.font, option.text});
     }
-    std::vector<RestingBar>& cache = RestingBars();
-    for (auto it = cache.begin(); it != cache.end(); ++it) {
-      if (!(it->key == key)) continue;
-      if (it != cache.begin()) std::rotate(cache.begin(), it, it + 1);
-      return cache.front().image;
-    }
-    QImage image(size() * key.ratio, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(key.ratio);
-    DWORD face = GetSysColor(COLOR_BTNFACE);  // what the frame paints under its bar
-    image.fill(QColor(GetRValue(face), GetGValue(face), GetBValue(face)));
-    {
+    static RestingImages<RestingBarKey> images;
+    return images.Find(key, size(), key.ratio, [&](QPainter& painter) {
       // As QMenuBar paints itself: each item inside its own rectangle, then the rest.
-      QPainter painter(&image);
       QRegion emptyArea(rect());
       for (const QStyleOptionMenuItem& option : options) {
         emptyArea -= option.rect;
@@ -168,11 +143,7 @@ class FrameMenuBar : public QMenuBar {
       rest.rect = rect();
       rest.menuRect = rect();
       style()->drawControl(QStyle::CE_MenuBarEmptyArea, &rest, &painter, this);
-    }
-    constexpr size_t kCachedBars = 8;
-    if (cache.size() >= kCachedBars) cache.pop_back();
-    cache.insert(cache.begin(), RestingBar{key, std::move(image)});
-    return cache.front().image;
+    });
   }
 
   bool holding_ = false;

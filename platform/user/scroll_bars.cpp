@@ -7,6 +7,7 @@
 #include "platform/user/scroll_bars.h"
 
 #include "platform/user/message_queue.h"
+#include "platform/user/resting_images.h"
 #include "platform/user/system_info.h"
 #include "platform/user/window_manager.h"
 #include "platform/user/window_messages.h"
@@ -123,16 +124,9 @@ struct RestingBarKey {
   bool operator==(const RestingBarKey&) const = default;
 };
 
-/* The images of bars at rest, drawn once by the style over the frame's face colour. Every
-** statement window has the same two bars; drawing them through the style is several times
-** the cost of copying the image (the style's long lines go through Qt's thread pool). */
+/* Every statement window has the same two bars: their images are drawn once. */
 const QImage& RestingBarImage(const QStyleOptionSlider& option, QScrollBar* bar) {
-  struct Entry {
-    RestingBarKey key;
-    QImage image;
-  };
-  static std::vector<Entry> cache;
-  constexpr size_t kCachedBars = 8;
+  static RestingImages<RestingBarKey> images;
   RestingBarKey key{option.rect.size(), bar->devicePixelRatio(),
                     option.orientation, option.minimum,
                     option.maximum,     option.sliderPosition,
@@ -140,22 +134,9 @@ const QImage& RestingBarImage(const QStyleOptionSlider& option, QScrollBar* bar)
                     option.upsideDown,  static_cast<int>(option.state),
                     option.direction,   option.palette.cacheKey(),
                     bar->style()};
-  for (auto it = cache.begin(); it != cache.end(); ++it) {
-    if (!(it->key == key)) continue;
-    if (it != cache.begin()) std::rotate(cache.begin(), it, it + 1);
-    return cache.front().image;
-  }
-  QImage image(option.rect.size() * key.ratio, QImage::Format_ARGB32_Premultiplied);
-  image.setDevicePixelRatio(key.ratio);
-  DWORD face = GetSysColor(COLOR_BTNFACE);  // what the frame paints under its bars
-  image.fill(QColor(GetRValue(face), GetGValue(face), GetBValue(face)));
-  {
-    QPainter painter(&image);
+  return images.Find(key, option.rect.size(), key.ratio, [&](QPainter& painter) {
     bar->style()->drawComplexControl(QStyle::CC_ScrollBar, &option, &painter, bar);
-  }
-  if (cache.size() >= kCachedBars) cache.pop_back();
-  cache.insert(cache.begin(), Entry{key, std::move(image)});
-  return cache.front().image;
+  });
 }
 
 /* Arrow and trough clicks end with SB_ENDSCROLL when the button comes up. */
@@ -184,12 +165,7 @@ class ScrollBarWidget : public QScrollBar {
     initStyleOption(&option);
     option.subControls = QStyle::SC_All;
     option.activeSubControls = QStyle::SC_None;
-    const QImage& image = RestingBarImage(option, this);
-    QPainter painter(this);
-    for (const QRect& rect : event->region()) {
-      painter.setClipRect(rect);
-      painter.drawImage(QPoint(0, 0), image);
-    }
+    PaintFromRestingImage(this, event, RestingBarImage(option, this));
   }
   // The wheel over a bar is the window's wheel, scrolled as the window answers it.
   void wheelEvent(QWheelEvent* event) override {

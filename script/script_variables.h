@@ -85,6 +85,11 @@ class TLoopStack {
   bool Push(const TLoopEntry& entry);
   /* False when empty. */
   bool Pop(TLoopEntry* entry);
+  /* The innermost loop, or null when none is active. */
+  const TLoopEntry* Top() const { return count_ > 0 ? &entries_[count_ - 1] : nullptr; }
+  void Drop() {
+    if (count_ > 0) --count_;
+  }
   void Clear() { count_ = 0; }
   LONG Count() const { return count_; }
 

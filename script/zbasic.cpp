@@ -1,7 +1,8 @@
 /*
-** TZBasic's run: reset, the label pre-scan, the statement loop and the error box. Runs
-** nest when a field write-back starts another field's script; the depth is limited so a
-** script that keeps triggering itself stops with one error instead of exhausting the stack.
+** TZBasic's run: reset, the label pre-scan, the first reading of a statement and the error
+** box (the statement loop is with the compiled statements it runs). Runs nest when a field
+** write-back starts another field's script; the depth is limited so a script that keeps
+** triggering itself stops with one error instead of exhausting the stack.
 */
 #include "script/zbasic.h"
 
@@ -12,13 +13,13 @@
 
 #include <cstring>
 
+// Owner: script.
+bool gNestedChainStopped = false;
+
 namespace {
 
 // Owner: script.
 int gRunDepth = 0;
-// Set when the nesting limit stopped a run: every run of that chain stops too, so a
-// script that writes its own field several times cannot fan out before the limit.
-bool gNestedChainStopped = false;
 TZBasic::TMillisecondClock gClock = nullptr;
 // When the outermost run of the chain began, moved later by the time its error boxes stood open.
 DWORD gChainStart = 0;
@@ -153,20 +154,6 @@ bool TZBasic::PreScanLabels(const char* text) {
   return true;
 }
 
-const char* TZBasic::RunStatements() {
-  // A budget of statements far beyond any real script, and of running time for loops of
-  // costly statements: an endless loop stops with an error instead of freezing the window
-  // whose field or bundle runs it.
-  for (long executed = 0;; ++executed) {
-    if (executed == statementBudget_) return Fail(kErrScriptRanTooLong), nullptr;
-    if (executed % kStatementsPerClockReading == 0 && executed > 0 && RanTooLong()) return nullptr;
-    if (!ExecuteStatement()) return nullptr;
-    if (gNestedChainStopped) return nullptr;  // an inner run hit the nesting limit
-    if (keywordCode_ == kKeyEnd) return cursor_;
-    if (keywordCode_ == kKeyEndOfText) return nullptr;
-  }
-}
-
 bool TZBasic::RanTooLong() {
   if (static_cast<DWORD>(Now() - gChainStart) <= kMaxRunMilliseconds) return false;
   // The runs whose write-backs started this one have run as long: they stop without a box.
@@ -175,15 +162,22 @@ bool TZBasic::RanTooLong() {
   return true;
 }
 
+/* A statement not run before from this position: read from its first token. */
 bool TZBasic::ExecuteStatement() {
   const char* start = cursor_;
-  if (const TCompiledAssignment* known = tokenCache_.FindAssignment(start))
-    return RunCompiledAssignment(*known);
   LONG startLine = lineNumber_;
   NextToken();
   if (errorCode_ != kScriptOk) return false;
   if (tokenClass_ == kTokenName) return Assignment(start, startLine);
-  if (tokenClass_ == kTokenKeyword) return ExecuteKeyword(keywordCode_);
+  if (tokenClass_ == kTokenKeyword) {
+    if (currentToken_) {  // the word is in the token memory: later passes start from it
+      TCompiledStatement known;
+      known.kind = TCompiledStatement::kKeyword;
+      known.word = currentToken_;
+      tokenCache_.StoreStatement(start, known);
+    }
+    return ExecuteKeyword(keywordCode_);
+  }
   return Fail(kErrVariableOrCommandExpected);
 }
 

@@ -75,6 +75,12 @@ constexpr DWORD kMaxRunMilliseconds = 1000;
 /* The clock is read once per this many statements, so reading it costs the loop nothing. */
 constexpr long kStatementsPerClockReading = 1024;
 
+// Owner: script.
+// Set when the nesting or the time limit stopped a run of a chain nested through field
+// write-backs: every run of that chain stops too, so a script that writes its own field
+// several times cannot fan out before the limit.
+extern bool gNestedChainStopped;
+
 class TZBasic {
  public:
   /* The owner's fields are the data fields scripts may bind; null for none. */
@@ -143,13 +149,8 @@ class TZBasic {
   bool Expression(ScriptDecimal* value);
   bool ReadExpression(ScriptDecimal* value);
   bool RunCompiledExpression(const TCompiledExpression& compiled, ScriptDecimal* value);
-  /* Where the compiled expression's value is, or null after an error. A lone number or
-     variable is answered in place. */
-  const ScriptDecimal* Evaluate(const TCompiledExpression& compiled, LONG startLine) {
-    return compiled.operations.empty() ? compiled.result : RunOperations(compiled, startLine);
-  }
-  const ScriptDecimal* RunOperations(const TCompiledExpression& compiled, LONG startLine);
-  void LeaveAfter(const TCompiledExpression& compiled, LONG startLine);
+  bool RunOperations(const std::vector<TExpressionOperation>& operations, LONG startLine);
+  void LeaveAt(uint32_t endOffset, LONG line);
   void RecordStep(TExpressionStep::Kind kind, const ScriptDecimal* constant,
                   const TVariableNode* variable);
   bool Term(ScriptDecimal* value);
@@ -157,14 +158,22 @@ class TZBasic {
   bool Primary(ScriptDecimal* value);
   bool Arithmetic(char op, const ScriptDecimal& left, const ScriptDecimal& right,
                   ScriptDecimal* result);
-  bool Condition(bool* result);
+  /* A condition read before from the same position runs from its compiled form. */
+  bool Condition(bool* result) {
+    if (const TCompiledCondition* known = tokenCache_.FindCondition(cursor_))
+      return RunCompiledCondition(*known, result);
+    return ReadCondition(result);
+  }
+  bool ReadCondition(bool* result);
   bool RunCompiledCondition(const TCompiledCondition& condition, bool* result);
   static bool Holds(LONG relation, int order);
   bool StringOperand(const char** text, char* literalCopy);
 
   // Statements.
   bool Assignment(const char* statementStart, LONG statementLine);
-  bool RunCompiledAssignment(const TCompiledAssignment& assignment);
+  bool RunCompiledStatement(const TCompiledStatement& statement);
+  const TCompiledCondition* CompiledLoopTest(const TCachedToken& word) const;
+  bool FinishLoopTest(const TCachedToken& word, const TCompiledCondition& test, LONG startLine);
   bool IfStatement();
   bool SkipIfBlock(bool branchesAllowed);
   bool EndIfStatement();

@@ -1,9 +1,10 @@
 /*
-** The compiled forms TZBasic keeps during a run. An expression, a numeric assignment or a
-** numeric condition read once from a position is remembered as operations on the values
-** of the variables it resolved to, and a later pass over the same text runs them instead
-** of reading tokens again: loops pay for their text once. Every operation keeps the line
-** count its first reading had, so errors report the same line either way.
+** The compiled forms TZBasic keeps during a run, and the statement loop that runs them. An
+** expression, a numeric assignment, a keyword statement or a numeric condition read once
+** from a position is remembered (as operations on the values of the variables it resolved
+** to), and a later pass over the same text runs it instead of reading tokens again: loops
+** pay for their text once. Every operation keeps the line count its first reading had, so
+** errors report the same line either way.
 */
 #include "script/zbasic.h"
 
@@ -40,24 +41,25 @@ void TZBasic::RecordStep(TExpressionStep::Kind kind, const ScriptDecimal* consta
 
 bool TZBasic::RunCompiledExpression(const TCompiledExpression& compiled, ScriptDecimal* value) {
   const LONG startLine = lineNumber_;
-  const ScriptDecimal* result = Evaluate(compiled, startLine);
-  if (!result) return false;
-  *value = *result;
-  LeaveAfter(compiled, startLine);
+  if (!RunOperations(compiled.operations, startLine)) return false;
+  *value = *compiled.result;
+  LeaveAt(compiled.endOffset, startLine + compiled.lineFeeds);
   return true;
 }
 
-/* The state the first reading left: the token after the expression pushed back. */
-void TZBasic::LeaveAfter(const TCompiledExpression& compiled, LONG startLine) {
-  cursor_ = tokenCache_.Base() + compiled.endOffset;
-  lineNumber_ = startLine + compiled.lineFeeds;
+/* The state a first reading leaves after an expression: the cursor there, the token after
+   it pushed back. */
+void TZBasic::LeaveAt(uint32_t endOffset, LONG line) {
+  cursor_ = tokenCache_.Base() + endOffset;
+  lineNumber_ = line;
   PushBackState();
 }
 
-/* Runs the operations; answers where the value is, or null after an error, which takes
-   the line its first reading had. */
-const ScriptDecimal* TZBasic::RunOperations(const TCompiledExpression& compiled, LONG startLine) {
-  for (const TExpressionOperation& operation : compiled.operations) {
+/* Runs the operations; false after an error, which takes the line its first reading had.
+   Inline: the statement loop's compiled statements run their operations without a call. */
+inline bool TZBasic::RunOperations(const std::vector<TExpressionOperation>& operations,
+                                   LONG startLine) {
+  for (const TExpressionOperation& operation : operations) {
     const ScriptDecimal& left = *operation.left;
     DecimalStatus status;
     switch (operation.kind) {
@@ -78,30 +80,85 @@ const ScriptDecimal* TZBasic::RunOperations(const TCompiledExpression& compiled,
     }
     if (status != DecimalStatus::kOk) {
       lineNumber_ = startLine + operation.lineFeeds;
-      Fail(kErrDivisionOrOverflow);
-      return nullptr;
+      return Fail(kErrDivisionOrOverflow);
     }
   }
-  return compiled.result;
-}
-
-/* A numeric condition read before: both sides from their compiled expressions. */
-bool TZBasic::RunCompiledCondition(const TCompiledCondition& known, bool* result) {
-  const LONG startLine = lineNumber_;
-  const ScriptDecimal* left = Evaluate(*known.left, startLine + known.leftLineFeeds);
-  if (!left) return false;
-  const ScriptDecimal* right = Evaluate(*known.right, startLine + known.rightLineFeeds);
-  if (!right) return false;
-  *result = Holds(known.relation, ScriptDecimal::Compare(*left, *right));
-  LeaveAfter(*known.right, startLine + known.rightLineFeeds);
   return true;
 }
 
-bool TZBasic::RunCompiledAssignment(const TCompiledAssignment& known) {
-  const LONG startLine = lineNumber_ + known.lineFeeds;
-  const ScriptDecimal* value = Evaluate(*known.expression, startLine);
-  if (!value) return false;
-  known.variable->value = *value;
-  LeaveAfter(*known.expression, startLine);
+/* A numeric condition read before: both sides from their compiled operations. */
+bool TZBasic::RunCompiledCondition(const TCompiledCondition& known, bool* result) {
+  const LONG startLine = lineNumber_;
+  if (!RunOperations(known.operations, startLine)) return false;
+  *result = Holds(known.relation, ScriptDecimal::Compare(*known.left, *known.right));
+  LeaveAt(known.endOffset, startLine + known.lineFeeds);
+  return true;
+}
+
+/* The compiled condition an endwhile read before tests: its loop's, when that loop's
+   condition is compiled; null when the endwhile must run as read. */
+const TCompiledCondition* TZBasic::CompiledLoopTest(const TCachedToken& word) const {
+  if (word.keywordCode != kKeyEndWhile) return nullptr;
+  const TLoopEntry* loop = loops_.Top();
+  return loop ? tokenCache_.FindCondition(loop->position) : nullptr;
+}
+
+/* After the loop's condition ran: back into the loop while it holds, else on after the
+   endwhile, leaving the state EndWhileStatement leaves. */
+inline bool TZBasic::FinishLoopTest(const TCachedToken& word, const TCompiledCondition& test,
+                                    LONG startLine) {
+  const LONG lineAfterEndWhile = lineNumber_ + word.lineFeeds;
+  LeaveAt(test.endOffset, startLine + test.lineFeeds);
+  if (!Holds(test.relation, ScriptDecimal::Compare(*test.left, *test.right))) {
+    loops_.Drop();
+    cursor_ = tokenCache_.Base() + word.endOffset;
+    lineNumber_ = lineAfterEndWhile;
+  }
+  keywordCode_ = kKeyEndWhile;
+  return true;
+}
+
+/* A statement read before. An assignment runs its expression's operations, an endwhile
+   whose loop condition is compiled runs that condition's (what EndWhileStatement does,
+   without reading a token); both share the one copy of the loop of operations that the
+   statement loop holds inline. Other keyword statements run as read. */
+inline bool TZBasic::RunCompiledStatement(const TCompiledStatement& known) {
+  const TCompiledCondition* loopTest = nullptr;
+  const std::vector<TExpressionOperation>* operations;
+  LONG startLine;
+  if (known.kind == TCompiledStatement::kAssignment) {
+    operations = &known.expression->operations;
+    startLine = lineNumber_ + known.lineFeeds;
+  } else {
+    loopTest = CompiledLoopTest(*known.word);
+    if (!loopTest) {
+      ApplyCachedToken(known.word);
+      return ExecuteKeyword(known.word->keywordCode);
+    }
+    operations = &loopTest->operations;
+    startLine = loops_.Top()->line;
+  }
+  if (!RunOperations(*operations, startLine)) return false;
+  if (loopTest) return FinishLoopTest(*known.word, *loopTest, startLine);
+  known.variable->value = *known.expression->result;
+  LeaveAt(known.expression->endOffset, startLine + known.expression->lineFeeds);
   return !known.variable->field || StoreBoundVariable(*known.variable);
+}
+
+/* The statement loop. A statement run before starts from its compiled form, in this
+   function's own body (RunCompiledStatement is inline here), so a loop's statements cost
+   no call; one not run before is read. */
+const char* TZBasic::RunStatements() {
+  // A budget of statements far beyond any real script, and of running time for loops of
+  // costly statements: an endless loop stops with an error instead of freezing the window
+  // whose field or bundle runs it.
+  for (long executed = 0;; ++executed) {
+    if (executed == statementBudget_) return Fail(kErrScriptRanTooLong), nullptr;
+    if (executed % kStatementsPerClockReading == 0 && executed > 0 && RanTooLong()) return nullptr;
+    const TCompiledStatement* known = tokenCache_.FindStatement(cursor_);
+    if (!(known ? RunCompiledStatement(*known) : ExecuteStatement())) return nullptr;
+    if (gNestedChainStopped) return nullptr;  // an inner run hit the nesting limit
+    if (keywordCode_ == kKeyEnd) return cursor_;
+    if (keywordCode_ == kKeyEndOfText) return nullptr;
+  }
 }

@@ -67,18 +67,19 @@ bool TZBasic::WhileStatement() {
   return true;
 }
 
+/* The innermost loop's condition is tested again: it stays active while it holds (no
+   pop and push back), otherwise the run goes on after the endwhile. */
 bool TZBasic::EndWhileStatement() {
-  TLoopEntry loop;
-  if (!loops_.Pop(&loop)) return Fail(kErrUnbalancedWhile);  // no active loop to repeat
+  const TLoopEntry* loop = loops_.Top();
+  if (!loop) return Fail(kErrUnbalancedWhile);  // no active loop to repeat
   const char* afterEndWhile = cursor_;
   LONG lineAfterEndWhile = lineNumber_;
-  cursor_ = loop.position;
-  lineNumber_ = loop.line;
+  cursor_ = loop->position;
+  lineNumber_ = loop->line;
   bool holds = false;
   if (!Condition(&holds)) return false;
-  if (holds) {
-    loops_.Push(loop);  // the slot it was popped from is free
-  } else {
+  if (!holds) {
+    loops_.Drop();
     cursor_ = afterEndWhile;
     lineNumber_ = lineAfterEndWhile;
   }

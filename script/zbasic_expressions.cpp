@@ -147,10 +147,8 @@ bool TZBasic::StringOperand(const char** text, char* literalCopy) {
   return false;
 }
 
-bool TZBasic::Condition(bool* result) {
+bool TZBasic::ReadCondition(bool* result) {
   const char* start = cursor_;
-  if (const TCompiledCondition* known = tokenCache_.FindCondition(start))
-    return RunCompiledCondition(*known, result);
   const LONG startLine = lineNumber_;
   NextToken();
   if (errorCode_ != kScriptOk) return false;
@@ -163,12 +161,12 @@ bool TZBasic::Condition(bool* result) {
     numeric = variable->type == kVariableNumber;
   }
   ScriptDecimal leftValue, rightValue;
-  TCompiledCondition known;
   const char* leftStart = nullptr;
+  LONG leftLineFeeds = 0;
   if (numeric) {
     PushBack();
     leftStart = cursor_;
-    known.leftLineFeeds = lineNumber_ - startLine;
+    leftLineFeeds = lineNumber_ - startLine;
     if (!Expression(&leftValue)) return false;
   } else if (!StringOperand(&leftText, leftLiteral)) {
     return Fail(kErrInvalidType);
@@ -176,16 +174,20 @@ bool TZBasic::Condition(bool* result) {
   NextToken();
   if (errorCode_ != kScriptOk) return false;
   if (tokenClass_ != kTokenRelational) return Fail(kErrRelationalExpected);
-  known.relation = keywordCode_;
+  const LONG relation = keywordCode_;
   int order;
   if (numeric) {
     const char* rightStart = cursor_;
-    known.rightLineFeeds = lineNumber_ - startLine;
+    const LONG rightLineFeeds = lineNumber_ - startLine;
     if (!Expression(&rightValue)) return false;
     order = ScriptDecimal::Compare(leftValue, rightValue);
-    known.left = tokenCache_.FindExpression(leftStart);
-    known.right = tokenCache_.FindExpression(rightStart);
-    if (known.left && known.right) tokenCache_.StoreCondition(start, known);
+    const TCompiledExpression* left = tokenCache_.FindExpression(leftStart);
+    const TCompiledExpression* right = tokenCache_.FindExpression(rightStart);
+    if (left && right) {
+      TCompiledCondition* known = tokenCache_.AddCondition(start);
+      known->Join(*left, leftLineFeeds, *right, rightLineFeeds);
+      known->relation = relation;
+    }
   } else {
     NextToken();
     if (errorCode_ != kScriptOk) return false;
@@ -194,7 +196,7 @@ bool TZBasic::Condition(bool* result) {
     if (!StringOperand(&rightText, rightLiteral)) return Fail(kErrInvalidType);
     order = lstrcmpA(leftText, rightText);
   }
-  *result = Holds(known.relation, order);
+  *result = Holds(relation, order);
   return true;
 }
 

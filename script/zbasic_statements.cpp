@@ -58,11 +58,12 @@ bool TZBasic::Assignment(const char* statementStart, LONG statementLine) {
     if (!Expression(&value)) return false;
     variable->value = value;
     if (const TCompiledExpression* compiled = tokenCache_.FindExpression(expressionStart)) {
-      TCompiledAssignment known;
+      TCompiledStatement known;
+      known.kind = TCompiledStatement::kAssignment;
       known.variable = variable;
       known.expression = compiled;
       known.lineFeeds = expressionLine - statementLine;
-      tokenCache_.StoreAssignment(statementStart, known);
+      tokenCache_.StoreStatement(statementStart, known);
     }
   } else if (variable->type == kVariableString) {
     NextToken();

@@ -1,6 +1,6 @@
 /*
-** The per-run token memory of the scanner, and the compilation of an expression's steps
-** into operations on fixed places.
+** The per-run token memory of the scanner, the compilation of an expression's steps into
+** operations on fixed places, and the joining of a condition's two sides.
 */
 #include "script/zbasic_token_cache.h"
 
@@ -15,8 +15,8 @@ void TTokenCache::End() {
   tokens_.clear();
   expressionSlots_.clear();
   expressions_.clear();
-  assignmentSlots_.clear();
-  assignments_.clear();
+  statementSlots_.clear();
+  statements_.clear();
   conditionSlots_.clear();
   conditions_.clear();
 }
@@ -66,4 +66,21 @@ void TCompiledExpression::Compile(const std::vector<TExpressionStep>& steps) {
     operations.push_back(operation);
   }
   result = stack.empty() ? nullptr : stack.back();
+}
+
+void TCompiledCondition::Join(const TCompiledExpression& leftSide, LONG leftLineFeeds,
+                              const TCompiledExpression& rightSide, LONG rightLineFeeds) {
+  operations.clear();
+  for (TExpressionOperation operation : leftSide.operations) {
+    operation.lineFeeds += leftLineFeeds;
+    operations.push_back(operation);
+  }
+  for (TExpressionOperation operation : rightSide.operations) {
+    operation.lineFeeds += rightLineFeeds;
+    operations.push_back(operation);
+  }
+  left = leftSide.result;
+  right = rightSide.result;
+  endOffset = rightSide.endOffset;
+  lineFeeds = rightLineFeeds + rightSide.lineFeeds;
 }

@@ -4,7 +4,8 @@
 ** not change during a run, the token at a position is always the same, so a second read
 ** is a copy. Each entry also remembers the variable its name resolved to and the value of
 ** its number, which stay the same for the rest of the run. Expressions, numeric
-** assignments and numeric conditions read once are kept in compiled form the same way.
+** assignments, keyword statements and numeric conditions read once are kept in compiled
+** form the same way.
 */
 #ifndef ZARNE_SCRIPT_ZBASIC_TOKEN_CACHE_H
 #define ZARNE_SCRIPT_ZBASIC_TOKEN_CACHE_H
@@ -77,19 +78,32 @@ struct TCompiledExpression {
   void Compile(const std::vector<TExpressionStep>& steps);
 };
 
-/* A numeric assignment read before: its variable and its compiled expression. */
-struct TCompiledAssignment {
+/* A statement read before, run again without looking for its first token: a numeric
+   assignment (its variable and compiled expression) or a keyword statement (its word). */
+struct TCompiledStatement {
+  enum Kind : uint8_t { kAssignment, kKeyword };
+  Kind kind = kAssignment;
   TVariableNode* variable = nullptr;
   const TCompiledExpression* expression = nullptr;
-  LONG lineFeeds = 0;  // from the statement's start to the expression's
+  LONG lineFeeds = 0;            // from the statement's start to the expression's
+  TCachedToken* word = nullptr;  // the keyword that starts the statement
 };
 
-/* A numeric condition read before: its two compiled sides and the relation. */
+/* A numeric condition read before: the operations of both sides in one list (the left's
+   first, line feeds counted from the condition's start), where each side's value is, the
+   relation, and where the cursor ends and the line feeds passed. */
 struct TCompiledCondition {
-  const TCompiledExpression* left = nullptr;
-  const TCompiledExpression* right = nullptr;
-  LONG leftLineFeeds = 0, rightLineFeeds = 0;  // from the condition's start
+  std::vector<TExpressionOperation> operations;
+  const ScriptDecimal* left = nullptr;
+  const ScriptDecimal* right = nullptr;
   LONG relation = 0;
+  uint32_t endOffset = 0;
+  LONG lineFeeds = 0;
+
+  /* Joins the two compiled sides, which start that many line feeds into the condition.
+     Both must stay in place: the operations point into their values. */
+  void Join(const TCompiledExpression& leftSide, LONG leftLineFeeds,
+            const TCompiledExpression& rightSide, LONG rightLineFeeds);
 };
 
 class TTokenCache {
@@ -110,19 +124,21 @@ class TTokenCache {
   /* A new, empty compiled expression for this position. */
   TCompiledExpression* AddExpression(const char* position);
 
-  TCompiledAssignment* FindAssignment(const char* position) const {
-    return FindIn(assignmentSlots_, position);
+  TCompiledStatement* FindStatement(const char* position) const {
+    return FindIn(statementSlots_, position);
   }
-  void StoreAssignment(const char* position, const TCompiledAssignment& assignment) {
-    assignments_.push_back(assignment);
-    Place(assignmentSlots_, position, &assignments_.back());
+  void StoreStatement(const char* position, const TCompiledStatement& statement) {
+    statements_.push_back(statement);
+    Place(statementSlots_, position, &statements_.back());
   }
   TCompiledCondition* FindCondition(const char* position) const {
     return FindIn(conditionSlots_, position);
   }
-  void StoreCondition(const char* position, const TCompiledCondition& condition) {
-    conditions_.push_back(condition);
+  /* A new, empty compiled condition for this position. */
+  TCompiledCondition* AddCondition(const char* position) {
+    conditions_.emplace_back();
     Place(conditionSlots_, position, &conditions_.back());
+    return &conditions_.back();
   }
 
  private:
@@ -150,8 +166,8 @@ class TTokenCache {
   std::deque<TCachedToken> tokens_;
   std::vector<TCompiledExpression*> expressionSlots_;
   std::deque<TCompiledExpression> expressions_;
-  std::vector<TCompiledAssignment*> assignmentSlots_;
-  std::deque<TCompiledAssignment> assignments_;
+  std::vector<TCompiledStatement*> statementSlots_;
+  std::deque<TCompiledStatement> statements_;
   std::vector<TCompiledCondition*> conditionSlots_;
   std::deque<TCompiledCondition> conditions_;
 };

@@ -56,9 +56,10 @@ void TZBasic::LeaveAt(uint32_t endOffset, LONG line) {
 }
 
 /* Runs the operations; false after an error, which takes the line its first reading had.
-   Inline: the statement loop's compiled statements run their operations without a call. */
-inline bool TZBasic::RunOperations(const std::vector<TExpressionOperation>& operations,
-                                   LONG startLine) {
+   Always inline: the statement loop's compiled statements run their operations without a
+   call, which the compiler's own weighing of the decimal code does not keep. */
+[[gnu::always_inline]] inline bool TZBasic::RunOperations(
+    const std::vector<TExpressionOperation>& operations, LONG startLine) {
   for (const TExpressionOperation& operation : operations) {
     const ScriptDecimal& left = *operation.left;
     DecimalStatus status;
@@ -105,8 +106,9 @@ const TCompiledCondition* TZBasic::CompiledLoopTest(const TCachedToken& word) co
 
 /* After the loop's condition ran: back into the loop while it holds, else on after the
    endwhile, leaving the state EndWhileStatement leaves. */
-inline bool TZBasic::FinishLoopTest(const TCachedToken& word, const TCompiledCondition& test,
-                                    LONG startLine) {
+[[gnu::always_inline]] inline bool TZBasic::FinishLoopTest(const TCachedToken& word,
+                                                           const TCompiledCondition& test,
+                                                           LONG startLine) {
   const LONG lineAfterEndWhile = lineNumber_ + word.lineFeeds;
   LeaveAt(test.endOffset, startLine + test.lineFeeds);
   if (!Holds(test.relation, ScriptDecimal::Compare(*test.left, *test.right))) {
@@ -122,7 +124,7 @@ inline bool TZBasic::FinishLoopTest(const TCachedToken& word, const TCompiledCon
    whose loop condition is compiled runs that condition's (what EndWhileStatement does,
    without reading a token); both share the one copy of the loop of operations that the
    statement loop holds inline. Other keyword statements run as read. */
-inline bool TZBasic::RunCompiledStatement(const TCompiledStatement& known) {
+[[gnu::always_inline]] inline bool TZBasic::RunCompiledStatement(const TCompiledStatement& known) {
   const TCompiledCondition* loopTest = nullptr;
   const std::vector<TExpressionOperation>* operations;
   LONG startLine;

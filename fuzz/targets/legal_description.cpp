@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 
 namespace {
 
@@ -48,6 +49,13 @@ void Merge(const char* source, char* out, unsigned size) {
         SetControlText(prompt, 180, answer);
         PressButton(prompt, IDOK);
       });
+    // The third prompt meets the real dialog and is cancelled; the prompts after it are
+    // cancelled alike without one (a text of a thousand prompts would open a thousand).
+    driver.OnDialog(kPromptTemplate, [](HWND prompt) {
+      gPromptsAnswered = 2;
+      SetPromptAnswerer(AnswerPrompt);
+      PressButton(prompt, IDCANCEL);
+    });
   } else {
     SetPromptAnswerer(AnswerPrompt);
     gPromptsAnswered = 0;
@@ -60,6 +68,10 @@ void Merge(const char* source, char* out, unsigned size) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // The windows made publish themselves under the data root: the scratch one, not the user's.
+  std::string root = FuzzScratchDirectory() + "/root";
+  ::mkdir(root.c_str(), 0700);
+  setenv("ZARNE_ROOT", root.c_str(), 1);
   SetMessageBoxPresenter(
       [](const MessageBoxRequest& box) { return DefaultMessageBoxAnswer(box.type); });
   gBinding.Install();

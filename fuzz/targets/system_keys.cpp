@@ -8,6 +8,7 @@
 ** the host's own never leads out of that drive's directory under the data root.
 */
 #include "fuzz/fuzz_support.h"
+#include "fuzz/profile_reads.h"
 #include "platform/kernel/paths.h"
 #include "shell/system_keys.h"
 #include "tableaccess/printer_settings.h"
@@ -107,5 +108,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzRequire(path.size() >= 13 && path.compare(path.size() - 4, 4, ".dat") == 0,
                 "a printer-settings file keeps its own name");
   }
+  ForgetFile(gIniPath, "zarne.ini");
   return 0;
 }

@@ -152,6 +152,7 @@ int TFileDlg::ListedIndex(const char* number) const {
 }
 
 void TFileDlg::EvEditChange() {
+  ++editChanges_;
   char text[kNumberSize];
   numberEdit_->GetText(text, sizeof text);
   int index = ListedIndex(text);
@@ -178,10 +179,16 @@ void TFileDlg::EvListSelChange() {
     // A refused insert has had its box; the file's parties are not there to show.
     if (!record->Insert()) return;
   }
-  ShowParties(selected);
+  // A new number in the edit brings its change notice, which selects it and shows its
+  // parties: they are read once, not again here (each read locks and checks the file).
   char text[kNumberSize];
   numberEdit_->GetText(text, sizeof text);
-  if (std::strcmp(text, selected) != 0) numberEdit_->SetText(selected);
+  if (std::strcmp(text, selected) != 0) {
+    unsigned long before = editChanges_;
+    numberEdit_->SetText(selected);
+    if (editChanges_ != before) return;
+  }
+  ShowParties(selected);
 }
 
 void TFileDlg::ShowParties(const char* fileNumber) {

@@ -71,6 +71,9 @@ class TFileDlg : public TDialog {
   /* The numbers in the list with their list indexes, ordered by number: a typed number is
      found by a binary search, not by asking the list item after item. */
   std::vector<std::pair<std::string, int>> listed_;
+  /* Counts the edit's change notices, so a pick from the list can tell whether the notice
+     of the number it put in the edit has shown that number's parties already. */
+  unsigned long editChanges_ = 0;
   /* The number whose BUYER record this dialog locked; empty when it holds no lock. */
   char lockedNumber_[16] = "";
 

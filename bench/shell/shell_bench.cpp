@@ -3,7 +3,8 @@
 ** files in the same run:
 **  (a) filling the file-number dialog's list with every number, against raw SQLite reading
 **      the numbers in key order into a vector; and a number typed into its edit looked up
-**      in the list, against a search of those numbers in a vector;
+**      in the list, against a search of those numbers in a vector (and how much of that is
+**      the two record reads that show the number's parties);
 **  (b) opening a file's statement window, from OpenFileWindow to the end of its set-up and
 **      its first paint, then closing it, against raw SQLite doing the thirteen keyed selects
 **      and the lock, then thirteen durable updates.
@@ -222,6 +223,12 @@ int main(int argc, char* argv[]) {
     Report("(a) fill the file list (per fill)", dialogFill, rawFill, fills);
     Report("(a') type a number: find it in the list", dialogTyping, rawTyping, typings);
   }
+  // Where a typed number's time goes: a number found shows its parties, which reads its
+  // BUYER and its SELLER record by key (a lock, the file's checks and a select each).
+  start = std::chrono::steady_clock::now();
+  for (int i = 0; i < typings; ++i) dialog.ShowParties(FileNumber((i * 7919) % files).c_str());
+  std::printf("    of which showing its parties %10.1f us per number\n",
+              Seconds(start) / typings * 1e6);
   dialog.Destroy();
   sqlite3_finalize(walk);
   std::printf("    %zu numbers listed by raw SQLite\n", listed);

@@ -127,6 +127,29 @@ TEST_F(FileDlgTest, PickingAListedNumberMakesItsMissingSellerRecordAndFillsTheEd
   EXPECT_EQ(NumbersOf(kSellerTable), std::vector<std::string>{"F9"});
 }
 
+TEST_F(FileDlgTest, PickingTheNumberTheEditHoldsReadsItsPartiesAgain) {
+  PutFile(kBuyerTable, "F8", {{2, "Eight"}});
+  PutFile(kBuyerTable, "F9", {{2, "Nine"}});
+  PutFile(kSellerTable, "F8");
+  PutFile(kSellerTable, "F9");
+  Run(kFileDlgOpen, [&](HWND dialog) {
+    SetFocus(FindControl(dialog, 101));
+    TypeIntoDialog(dialog, "F9");
+    EXPECT_EQ(ControlTextOf(dialog, 103), "Nine");
+    // Renamed by another window meanwhile: the edit's text does not change with the pick,
+    // so no change notice reads the names; the pick itself must.
+    PutFile(kBuyerTable, "F9", {{2, "Nine Renamed"}});
+    HWND list = FindControl(dialog, 102);
+    int itemHeight = static_cast<int>(SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
+    Click(list, 5, itemHeight + itemHeight / 2);
+    PumpDialogMessages(dialog);
+    EXPECT_EQ(SelectionOf(dialog), 1);
+    EXPECT_EQ(ControlTextOf(dialog, 101), "F9");
+    EXPECT_EQ(ControlTextOf(dialog, 103), "Nine Renamed");
+    PressButton(dialog, IDCANCEL);
+  });
+}
+
 TEST_F(FileDlgTest, OpenRefusesAnUnlistedNumberAndStaysOpen) {
   PutFile(kBuyerTable, "AB1");
   int result = Run(kFileDlgOpen, [&](HWND dialog) {

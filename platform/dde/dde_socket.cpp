@@ -88,6 +88,13 @@ int RemainingMs(std::chrono::steady_clock::time_point deadline) {
   return left.count() < 0 ? 0 : static_cast<int>(left.count());
 }
 
+/* A directory of this user that only this user may enter (not a link to one). */
+bool IsOwnPrivateDirectory(const std::string& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid() &&
+         (info.st_mode & 077) == 0;
+}
+
 /* Makes a directory only this user may enter, or accepts one that is; a directory of
    another user, or anything that is not a directory (a link planted there), is refused. */
 bool MakePrivateDirectory(const std::string& path) {
@@ -113,17 +120,16 @@ std::string RootKey(const std::string& root) {
 
 std::string RuntimeDirectory() {
   std::string root = ZarneRootPath();
-  std::string dir;
-  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
-    // Programs over different data roots are different installations (tests use a fresh
-    // root each): each root has its own corner of the runtime directory.
-    std::string base = std::string(runtime) + "/zarne";
-    if (!MakePrivateDirectory(base)) return {};
-    dir = base + "/" + RootKey(root);
-  } else {
-    if (!MakeDataRoot()) return {};
-    dir = root + "/runtime";
-  }
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  const bool underRuntime = runtime && *runtime;
+  // Programs over different data roots are different installations (tests use a fresh
+  // root each): each root has its own corner of the runtime directory.
+  const std::string base = underRuntime ? std::string(runtime) + "/zarne" : root;
+  const std::string dir = underRuntime ? base + "/" + RootKey(root) : root + "/runtime";
+  if (!underRuntime && root.empty()) return {};
+  // Every window question asks for it: once made, one look finds it as it must be.
+  if (IsOwnPrivateDirectory(dir)) return dir;
+  if (underRuntime ? !MakePrivateDirectory(base) : !MakeDataRoot()) return {};
   return MakePrivateDirectory(dir) ? dir : std::string();
 }
 

@@ -3,6 +3,7 @@
 */
 #include "platform/dde/dde_socket.h"
 
+#include "platform/dde/foreign_windows.h"
 #include "platform/kernel/paths.h"
 
 #include <cerrno>
@@ -240,6 +241,8 @@ ReadResult ReadAvailable(int fd, std::string& into, size_t limit) {
 }
 
 bool WriteAvailable(int fd, std::string& pending) {
+  // Whoever hears from this program sees its published windows as they are now.
+  FlushWindowList();
   while (!pending.empty()) {
     ssize_t n = send(fd, pending.data(), pending.size(), MSG_NOSIGNAL);
     if (n > 0) {

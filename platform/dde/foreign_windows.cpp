@@ -68,6 +68,8 @@ struct Publisher {
   std::vector<Published> windows;
   uint32_t nextSerial = 1;
   std::function<void(HWND, int)> handler;
+  int holds = 0;
+  bool unwritten = false;  // the list changed under a hold
 
   std::string Path(const char* suffix) const {
     return dir + "/windows." + std::to_string(getpid()) + suffix;
@@ -121,7 +123,8 @@ bool SplitHandle(HWND hwnd, pid_t* pid, uint32_t* serial) {
   return *pid > 0;
 }
 
-void WriteList(Publisher& p) {
+void WriteListNow(Publisher& p) {
+  p.unwritten = false;
   std::string text;
   for (const Published& w : p.windows)
     text += std::to_string(w.serial) + "\t" + Escape(w.className) + "\t" + Escape(w.title) + "\t" +
@@ -134,6 +137,11 @@ void WriteList(Publisher& p) {
   }
   // Readers see the old list or the new one, never half of one.
   std::rename(temporary.c_str(), p.Path("").c_str());
+}
+
+void WriteList(Publisher& p) {
+  if (p.holds > 0) p.unwritten = true;
+  else WriteListNow(p);
 }
 
 void HandleRequest(int fd) {
@@ -302,6 +310,18 @@ void UnpublishTopLevelWindow(HWND local) {
   Publisher& p = publisher();
   auto removed = std::erase_if(p.windows, [local](const Published& w) { return w.local == local; });
   if (removed) WriteList(p);
+}
+
+void HoldWindowListWrites() { ++publisher().holds; }
+
+void ReleaseWindowListWrites() {
+  Publisher& p = publisher();
+  if (p.holds > 0 && --p.holds == 0) FlushWindowList();
+}
+
+void FlushWindowList() {
+  Publisher& p = publisher();
+  if (p.unwritten && p.lockFd >= 0) WriteListNow(p);
 }
 
 void SetForeignWindowRequestHandler(std::function<void(HWND, int)> handler) {

@@ -41,6 +41,14 @@ struct ForeignWindow {
 void PublishTopLevelWindow(HWND local, const std::string& className, const std::string& title,
                            ForeignWindowState state = {});
 void UnpublishTopLevelWindow(HWND local);
+/* While held (holds nest), changes to this program's list are kept and written once, when
+   the last hold ends or FlushWindowList is called: a burst of changes (a dialog's end and
+   the window it opens) costs one rewrite of the list file. Whoever holds it flushes before
+   the program waits for input or speaks to another program, so the list on disk is never
+   behind while anyone else can be looking. */
+void HoldWindowListWrites();
+void ReleaseWindowListWrites();
+void FlushWindowList();
 /* Receives the requests other programs make of this program's published windows. */
 void SetForeignWindowRequestHandler(std::function<void(HWND local, int command)> handler);
 

@@ -14,7 +14,9 @@
 #include "platform/user/window_object.h"
 #include "platform/user/window_widgets.h"
 
+#include <QAbstractEventDispatcher>
 #include <QObject>
+#include <QPointer>
 
 #include <algorithm>
 #include <cstring>
@@ -74,7 +76,23 @@ int CopyText(const std::string& text, LPSTR buffer, int size) {
   return length;
 }
 
+/* Every wait of an event loop of this thread first writes what a hold kept back. */
+void FlushBeforeEachWait() {
+  static QPointer<QAbstractEventDispatcher> connected;
+  QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+  if (!dispatcher || dispatcher == connected) return;
+  connected = dispatcher;
+  QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [] { FlushWindowList(); });
+}
+
 }  // namespace
+
+PublicationHold::PublicationHold() {
+  FlushBeforeEachWait();
+  HoldWindowListWrites();
+}
+
+PublicationHold::~PublicationHold() { ReleaseWindowListWrites(); }
 
 void PublishTopLevel(HWND hwnd) {
   static bool handlerSet = false;

@@ -15,6 +15,18 @@ void PublishTopLevel(HWND hwnd);
 void RepublishTopLevel(HWND hwnd);
 void UnpublishTopLevel(HWND hwnd);
 
+/* Held while a message is dispatched: the changes it makes to the published windows (a
+** dialog hidden and destroyed, the window it opens retitling the frame) are written once,
+** when the outermost hold ends, or earlier when any event loop is about to wait meanwhile
+** (a modal loop waiting for input shows the list as it is). */
+class PublicationHold {
+ public:
+  PublicationHold();
+  ~PublicationHold();
+  PublicationHold(const PublicationHold&) = delete;
+  PublicationHold& operator=(const PublicationHold&) = delete;
+};
+
 bool IsOtherProgramsWindow(HWND hwnd);
 /* After this program's own windows: the other programs' ones; FALSE when proc stopped. */
 BOOL EnumOtherProgramsWindows(WNDENUMPROC proc, LPARAM lParam);

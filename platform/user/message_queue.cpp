@@ -6,6 +6,7 @@
 */
 #include "platform/user/message_queue.h"
 
+#include "platform/user/cross_process_windows.h"
 #include "platform/user/key_mapping.h"
 #include "platform/user/input.h"
 #include "platform/user/message_queue_internal.h"
@@ -320,7 +321,11 @@ LRESULT DispatchMessage(const MSG* msg) {
   WindowPtr window = FindWindowObject(msg->hwnd);
   if (!window) return 0;
   int paintsBefore = window->beginPaintCount;
-  LRESULT result = CallWindowProc(window->proc, msg->hwnd, msg->message, msg->wParam, msg->lParam);
+  LRESULT result;
+  {
+    PublicationHold publishOnce;
+    result = CallWindowProc(window->proc, msg->hwnd, msg->message, msg->wParam, msg->lParam);
+  }
   if (msg->message == WM_PAINT && window->beginPaintCount == paintsBefore && !window->destroyed) {
     // A procedure that answers WM_PAINT without BeginPaint would be asked again forever.
     window->update = QRegion();

@@ -70,6 +70,31 @@ TEST_F(ForeignWindows, ListsFollowTitleChangesAndCarryAnyText) {
   EXPECT_EQ(List(), "");
 }
 
+TEST_F(ForeignWindows, HeldChangesAreWrittenWhenTheLastHoldEndsOrAProgramIsToldAnything) {
+  PublishTopLevelWindow(Local(0x10010), "Frame", "Zarne");
+  HoldWindowListWrites();
+  HoldWindowListWrites();
+  PublishTopLevelWindow(Local(0x10010), "Frame", "Zarne - [3003]");
+  PublishTopLevelWindow(Local(0x10014), "#32770", "Open File");
+  UnpublishTopLevelWindow(Local(0x10014));
+  EXPECT_EQ(List(), "Frame|Zarne\n");  // the helper was told nothing by this program
+  ReleaseWindowListWrites();
+  EXPECT_EQ(List(), "Frame|Zarne\n");  // one hold is still in force
+  ReleaseWindowListWrites();
+  EXPECT_EQ(List(), "Frame|Zarne - [3003]\n");
+
+  // A held change goes out before this program sends another program anything.
+  HoldWindowListWrites();
+  PublishTopLevelWindow(Local(0x10010), "Frame", "Zarne - [4004]");
+  int ends[2];
+  ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+  EXPECT_TRUE(dde::WriteAll(ends[0], "x", 100));
+  close(ends[0]);
+  close(ends[1]);
+  EXPECT_EQ(List(), "Frame|Zarne - [4004]\n");
+  ReleaseWindowListWrites();
+}
+
 TEST_F(ForeignWindows, ProgramThatDiedLeavesNothingBehind) {
   Child other(WINDOW_HELPER, {"publish", "Zarne"});
   ASSERT_TRUE(other.WaitForLine("ready"));

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <unordered_set>
 
 namespace zarne::engine {
@@ -273,6 +274,25 @@ EngineResult MeetRecord(EngineCursor cursor, bool forward, long long rowid, uint
   return Fail(ENGINE_ERR_TABLEDAMAGED,
               {TableContext(cursor),
                "Record " + std::to_string(rowid) + " comes again in the order of the index"});
+}
+
+/* True when a search for the first m key fields of record can only find the record the
+   cursor stands on, as read while the file is still unchanged: the whole key of a unique
+   index, byte for byte the current record's. Its answer is that record, with no statement
+   and no lock on the file; a change committed since by any program makes the stamp differ. */
+bool SeeksCurrentRecord(EngineCursor cursor, const char* record, size_t m, uint64_t stamp) {
+  if (cursor->where != EngineCursor__::Where::kOnRecord || cursor->keyPartial || stamp == 0 ||
+      stamp != cursor->keyStamp || !cursor->index->unique || m != cursor->index->keyFields.size())
+    return false;
+  const TableSchema& schema = cursor->file->schema();
+  for (int number : cursor->index->keyFields) {
+    const FieldInfo& field = schema.Field(number);
+    if (std::memcmp(record + field.offset, cursor->key.data() + field.offset,
+                    size_t(field.length)) != 0 ||
+        record[field.nullOffset] != cursor->key[size_t(field.nullOffset)])
+      return false;
+  }
+  return true;
 }
 
 EngineResult CheckLockMode(DWORD lockMode) {
@@ -556,6 +576,10 @@ EngineResult EngineSetToKey(EngineCursor cursor, DWORD condition, BOOL directKey
   // The key fields may be among those a walk left unread in the caller's buffer.
   if (EngineResult r = CompleteRecord(cursor, record, 0)) return r;
   const char* bytes = static_cast<const char*>(record);
+  uint64_t stamp = cursor->file->Stamp();
+  std::optional<EngineCursor__::Row> current;
+  if (SeeksCurrentRecord(cursor, bytes, m, stamp))
+    current = EngineCursor__::Row{cursor->keyRowid, cursor->key, false, 0};
   cursor->key.assign(bytes, bytes + cursor->file->schema().recordSize);
   cursor->keyPartial = false;
   cursor->keyLayout = 0;
@@ -565,6 +589,13 @@ EngineResult EngineSetToKey(EngineCursor cursor, DWORD condition, BOOL directKey
   cursor->crackInclusive = true;
   ForgetReadAhead(cursor);
   StartWalk(cursor);
+  if (current) {
+    if (cursor->ahead.empty()) cursor->ahead.emplace_back();
+    cursor->ahead[0] = std::move(*current);
+    cursor->aheadCount = 1;
+    cursor->aheadStamp = stamp;
+    return ENGINE_OK;
+  }
 
   const char* test = condition == ENGINE_KEY_EQ ? " = " : " >= ";
   int id = (condition == ENGINE_KEY_EQ ? kEqualPrefix : kFromPrefix) + int(m);
@@ -574,7 +605,6 @@ EngineResult EngineSetToKey(EngineCursor cursor, DWORD condition, BOOL directKey
            OrderByClause(cursor, false) + " LIMIT ?";
   });
   if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
-  uint64_t stamp = cursor->file->Stamp();
   BindKey(cursor, stmt, m);
   sqlite3_bind_int(stmt, int(m) + 1, 1);
   size_t count = 0;

@@ -196,3 +196,40 @@ TEST_F(EngineConcurrencyTest, CallsWaitForAFileAnotherProgramKeepsBusy) {
 }
 
 }  // namespace
+
+// A search for the whole key of the record a cursor stands on may answer with that record
+// while the file is unchanged; a change another program commits meanwhile is read, and the
+// walk goes on from the record found either way.
+TEST_F(EngineConcurrencyTest, ASearchForTheCurrentRecordSeesAnotherProgramsChange) {
+  TableShape shape = FileShape();
+  ASSERT_EQ(EngineCreateTable(db_, 0, shape.Desc()), ENGINE_OK);
+  EngineCursor c = Open("BUYER");
+  std::vector<char> r = NewRecord(c);
+  for (const char* number : {"1001", "1002"}) {
+    EngineInitRecord(c, r.data());
+    PutText(c, r, 1, number);
+    PutText(c, r, 2, number[3] == '1' ? "Ours" : "Next");
+    ASSERT_EQ(EngineInsertRecord(c, 0, r.data()), ENGINE_OK);
+  }
+  auto seek = [&](const char* number) {
+    EngineInitRecord(c, r.data());
+    PutText(c, r, 1, number);
+    EXPECT_EQ(EngineSetToKey(c, ENGINE_KEY_EQ, FALSE, 1, 0, r.data()), ENGINE_OK);
+    EXPECT_EQ(EngineGetNextRecord(c, 0, r.data(), nullptr), ENGINE_OK);
+    return GetText(c, r, 2);
+  };
+  EXPECT_EQ(seek("1001"), "Ours");
+  EXPECT_EQ(seek("1001"), "Ours");
+  ASSERT_EQ(EngineGetNextRecord(c, 0, r.data(), nullptr), ENGINE_OK);
+  EXPECT_EQ(GetText(c, r, 1), "1002");
+
+  EXPECT_EQ(seek("1001"), "Ours");
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(Path("BUYER.DB").c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "UPDATE records SET f2 = 'Theirs' WHERE f1 = '1001'", nullptr,
+                         nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(other);
+  EXPECT_EQ(seek("1001"), "Theirs");
+  EngineCloseCursor(&c);
+}

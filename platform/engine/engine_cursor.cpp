@@ -25,7 +25,8 @@ enum StatementId {
   kFromPrefix = 100,
   kBeforePrefix = 200,
   kEqualPrefix = 300,
-  kWalk = 1000,  // added to the ids of the statements that select a walk's fields only
+  kWalk = kFirstWalkStatement,  // added to the ids of the statements that select a walk's
+                                // fields only
 };
 
 // Each fetch takes and drops the file's shared lock and looks for a journal: a long walk

@@ -88,13 +88,19 @@ std::string TableContext(EngineCursor cursor);
 /* Prepares sql as the cursor's statement id and keeps it; null on failure. */
 sqlite3_stmt* PrepareCursorStatement(EngineCursor cursor, int id, const std::string& sql);
 
+/* The first id of the statements of a walk: their texts name the fields its caller reads. */
+constexpr int kFirstWalkStatement = 1000;
+
 /* A statement of the cursor, prepared once and kept; id names its text, which makeSql
-   builds only the first time. */
+   builds only the first time on the file and index (a walk's, each time on the cursor). */
 template <typename MakeSql>
 sqlite3_stmt* CursorStatement(EngineCursor cursor, int id, MakeSql makeSql) {
   auto found = cursor->statements.find(id);
   if (found != cursor->statements.end()) return found->second;
-  return PrepareCursorStatement(cursor, id, makeSql());
+  if (id >= kFirstWalkStatement) return PrepareCursorStatement(cursor, id, makeSql());
+  std::string& text = cursor->file->StatementText(cursor->index, id);
+  if (text.empty()) text = makeSql();
+  return PrepareCursorStatement(cursor, id, text);
 }
 
 /* The record of that row id, read whole; exists false when there is none. */

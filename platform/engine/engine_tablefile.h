@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace zarne::engine {
 
@@ -42,6 +43,10 @@ class TableFile {
   sqlite3_stmt* TakeSpareStatement(const std::string& sql);
   /* Keeps a cursor's statement for the next cursor; finalizes it when enough are kept. */
   void GiveBackStatement(sqlite3_stmt* stmt);
+  /* The text of a cursor's statement id on that index (null: the file's own order), empty
+       until its first cursor made it: it depends on nothing else, and a window opens
+       fresh cursors on every table, each of which would spell the same text out again. */
+  std::string& StatementText(const void* index, int id) { return texts_[{index, id}]; }
 
  private:
   TableFile() = default;
@@ -60,6 +65,7 @@ class TableFile {
   bool deleteWhenClosed_ = false;
   bool marked_ = false;  // holds its share of the open marker
   std::multimap<std::string, sqlite3_stmt*> spare_;
+  std::map<std::pair<const void*, int>, std::string> texts_;
 };
 
 /* Creates a table file of that shape (atomically, by rename); an existing one is replaced

@@ -58,18 +58,18 @@ struct RestingBarKey {
 };
 
 /* Qt enables or disables each of a frame's pop-ups with the frame, and the bar measures all
-** its titles again for each one; while the frame's state changes, the bar does it once, at
-** the end. The titles' sizes do not depend on their being enabled. */
+** its titles again for each one. The titles' sizes and mnemonics do not depend on their
+** being enabled, so while the frame's state changes the bar keeps its layout and is only
+** painted again at the end (after every modal dialog, the measuring was most of the
+** owner's enabling). */
 class FrameMenuBar : public QMenuBar {
  public:
   using QMenuBar::QMenuBar;
   void HoldLayout(bool hold) {
     holding_ = hold;
     if (hold || !changed_) return;
-    QAction* action = changed_;
     changed_ = nullptr;
-    QActionEvent event(QEvent::ActionChanged, action);
-    QMenuBar::actionEvent(&event);
+    update();
   }
 
  protected:

@@ -181,7 +181,8 @@ TEST_F(MenuTest, MenuBarTakesAStripAboveTheClientArea) {
 }
 
 /* A bar nobody points at is copied from an image drawn once: its pixels must be the ones Qt's
-   own bar paints for the same titles, enabled, grayed and with the whole frame disabled. */
+   own bar paints for the same titles, enabled, grayed and with the whole frame disabled, and
+   enabled again as after a modal dialog (the bar keeps its layout through both changes). */
 TEST_F(MenuTest, ABarAtRestPaintsAsQtsOwnBar) {
   HMENU menu = LoadMenu(nullptr, MAKEINTRESOURCE(kMainMenu));
   ASSERT_TRUE(SetMenu(hwnd_, menu));
@@ -199,7 +200,7 @@ TEST_F(MenuTest, ABarAtRestPaintsAsQtsOwnBar) {
   reference.resize(bar->size());
   ASSERT_EQ(reference.actions().size(), 3);
   EXPECT_FALSE(reference.actions()[1]->isEnabled());
-  for (BOOL enabled : {TRUE, FALSE}) {
+  for (BOOL enabled : {TRUE, FALSE, TRUE}) {
     EnableWindow(hwnd_, enabled);
     reference.setEnabled(enabled);
     ASSERT_EQ(bar->isEnabled(), enabled != FALSE);

@@ -58,10 +58,12 @@ struct EditState {
   QPointer<QPlainTextEdit> multi;
   int limit = kDefaultLimit;
   HFONT font = nullptr;
-  bool quiet = false;       // no EN_CHANGE while the text is set without notification
-  bool windowVBar = false;  // created with WS_VSCROLL / WS_HSCROLL: the window's bars
-  bool windowHBar = false;  // show and move the editor's scrolling
-  bool hasRect = false;     // EM_SETRECT gave a formatting rectangle
+  bool quiet = false;          // no EN_CHANGE while the text is set without notification
+  bool windowVBar = false;     // created with WS_VSCROLL / WS_HSCROLL: the window's bars
+  bool windowHBar = false;     // show and move the editor's scrolling
+  bool hasRect = false;        // EM_SETRECT gave a formatting rectangle
+  bool focused = false;        // the selection shows (multi-line)
+  bool highlightShown = true;  // what the palette shows now
   RECT rect{};
   char passwordChar = '*';
 };
@@ -249,21 +251,46 @@ bool IsNavigationKey(int vk) {
 }
 
 /* Without ES_NOHIDESEL the selection shows only while the edit has the focus (a single-line
-** editor hides it by itself; a multi-line one is told so through its palette). */
-void ShowSelectionHighlight(EditState& s, bool focused) {
-  if (!s.multi || (Style(s.hwnd) & ES_NOHIDESEL)) return;
+** editor hides it by itself; a multi-line one is told so through its palette). The palette
+** follows the focus just before the editor paints: a field move takes the focus away and gives
+** it back before anything is drawn, and each palette change restyles the editor. */
+void ApplySelectionHighlight(EditState& s) {
+  if (!s.multi || (Style(s.hwnd) & ES_NOHIDESEL) || s.highlightShown == s.focused) return;
+  s.highlightShown = s.focused;
   QPalette palette = s.multi->palette();
   QPalette standard = QApplication::palette(s.multi);
   for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
     palette.setBrush(group, QPalette::Highlight,
-                     focused ? standard.brush(group, QPalette::Highlight)
-                             : palette.brush(group, QPalette::Base));
+                     s.focused ? standard.brush(group, QPalette::Highlight)
+                               : palette.brush(group, QPalette::Base));
     palette.setBrush(group, QPalette::HighlightedText,
-                     focused ? standard.brush(group, QPalette::HighlightedText)
-                             : palette.brush(group, QPalette::Text));
+                     s.focused ? standard.brush(group, QPalette::HighlightedText)
+                               : palette.brush(group, QPalette::Text));
   }
   s.multi->setPalette(palette);
 }
+
+/* The focus changed: the selection's colours change at the next paint, which covers it all. */
+void FollowFocus(EditState& s, bool focused) {
+  if (s.focused == focused) return;
+  s.focused = focused;
+  if (s.multi && s.multi->isVisible()) s.multi->viewport()->update();
+}
+
+class SelectionHighlightFilter : public QObject {
+ public:
+  SelectionHighlightFilter(HWND hwnd, QObject* parent) : QObject(parent), hwnd_(hwnd) {}
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint)
+      if (EditState* s = StateOf(hwnd_)) ApplySelectionHighlight(*s);
+    return false;
+  }
+
+ private:
+  HWND hwnd_;
+};
 
 /* The window's own scroll bar shows where the editor is scrolled. */
 void MirrorScrollBar(HWND hwnd, int bar) {
@@ -367,7 +394,12 @@ void CreateEditor(HWND hwnd, DWORD style) {
   editor->setFocusPolicy(Qt::NoFocus);
   editor->setContextMenuPolicy(Qt::NoContextMenu);
   editor->setAcceptDrops(false);  // text comes in only by the messages a subclass can see
-  if (state->multi) ShowSelectionHighlight(*state, false);
+  if (state->multi) {
+    ApplySelectionHighlight(*state);
+    // Installed first, so it runs after the parent's colours are asked for.
+    state->multi->viewport()->installEventFilter(
+        new SelectionHighlightFilter(hwnd, state->multi->viewport()));
+  }
   InstallControlInput(hwnd, editor);
   AskParentColorsWhenPainting(hwnd, WM_CTLCOLOREDIT,
                               state->multi ? state->multi->viewport() : editor, editor);
@@ -649,12 +681,12 @@ LRESULT CALLBACK EditWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_SETFOCUS:
       ApplyParentColors(hwnd, GetParent(hwnd), WM_CTLCOLOREDIT, Editor(*s));
       if (!StateOf(hwnd)) return 0;
-      ShowSelectionHighlight(*s, true);
+      FollowFocus(*s, true);
       Editor(*s)->setFocus(Qt::OtherFocusReason);
       Notify(hwnd, EN_SETFOCUS);
       return 0;
     case WM_KILLFOCUS:
-      ShowSelectionHighlight(*s, false);
+      FollowFocus(*s, false);
       Editor(*s)->clearFocus();
       Notify(hwnd, EN_KILLFOCUS);
       return 0;

@@ -1,7 +1,11 @@
 #include "platform/user/tests/window_test_fixture.h"
 
 #include "platform/kernel/global_memory.h"
+#include "platform/testing/screenshot.h"
 #include "platform/user/key_mapping.h"
+
+#include <QApplication>
+#include <QPalette>
 
 #include <cstring>
 
@@ -332,4 +336,29 @@ TEST_F(EditControl, AKeyTheEditIgnoresEndsThereAndComesBackNoMore) {
   for (UINT key : gSubclassSaw) ups += key == VK_UP;
   EXPECT_EQ(ups, 1);
   SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(gEditProc));
+}
+
+// A multi-line edit shows its selection only while it has the focus; taking the focus away
+// and giving it back before a paint leaves the selection showing.
+TEST_F(EditControl, AMultiLineSelectionShowsOnlyWithTheFocus) {
+  HWND top = TopWindow();
+  HWND edit = CreateEdit(top, 7, ES_MULTILINE | ES_AUTOHSCROLL, "edit", "WWWW WWWW");
+  const QRgb highlight = QApplication::palette().color(QPalette::Active, QPalette::Highlight).rgb();
+  auto highlighted = [&] {
+    QImage shown = GrabWindow(edit).convertToFormat(QImage::Format_RGB32);
+    int count = 0;
+    for (int y = 0; y < shown.height(); ++y)
+      for (int x = 0; x < shown.width(); ++x) count += shown.pixel(x, y) == highlight;
+    return count;
+  };
+  SendMessage(edit, EM_SETSEL, 0, -1);
+  EXPECT_EQ(highlighted(), 0);
+  SetFocus(edit);
+  EXPECT_GT(highlighted(), 50);
+  SetFocus(top);
+  EXPECT_EQ(highlighted(), 0);
+  SetFocus(edit);
+  SetFocus(top);
+  SetFocus(edit);
+  EXPECT_GT(highlighted(), 50);
 }

@@ -166,6 +166,8 @@ std::string ResolveBelow(std::string host, const std::vector<std::string>& parts
 std::string DriveHostDirectory(char drive) {
   if (drive == kHostDrive) return {};
   std::string dir = ZarneRootPath() + "/drive_" + drive;
+  // A drive's directory that is there says its root is there too: one look, not two.
+  if (IsDirectory(dir)) return dir;
   MakeDataRoot();
   MakeHostDirectories(dir);
   return dir;

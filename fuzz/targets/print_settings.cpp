@@ -36,9 +36,15 @@ bool SamePrinter(const TPrintDialogData& a, const TPrintDialogData& b) {
          std::memcmp(first, second, DevModeLength(first)) == 0;
 }
 
+/* Where the file of `kind` lives: DirPrinters is set once at start, so it is looked up once. */
+const std::string& SettingsHostPath(int kind) {
+  static std::string paths[kCheckFormKind];
+  if (paths[kind].empty()) paths[kind] = HostPathFromWindowsPath(PrinterSettingsPath(kind).c_str());
+  return paths[kind];
+}
+
 void CheckPrinterSettings(int kind, const uint8_t* data, size_t size) {
-  std::string path = PrinterSettingsPath(kind);
-  FuzzWriteFile(HostPathFromWindowsPath(path.c_str()), data, size);
+  FuzzWriteFile(SettingsHostPath(kind), data, size);
   TPrintDialogData first;
   LoadPrinterSettings(nullptr, kind, first);
   FuzzRequire(SavePrinterSettings(kind, first), "loaded settings can be saved");

@@ -48,7 +48,9 @@ void CheckAgainstList(const ForeignWindow& listed) {
               "a window found by itself is the window the list holds");
 }
 
-void CheckWindow(HWND window) {
+/* Each question reads the list again: the first window and the last are asked everything,
+   the others only what depends most on their own line (being a window, their cut title). */
+void CheckWindow(HWND window, bool everything) {
   FuzzRequire(IsWindow(window), "an enumerated window is a window");
   char title[kTitleBuffer + 1];
   std::memset(title, '#', sizeof title);
@@ -56,6 +58,7 @@ void CheckWindow(HWND window) {
   FuzzRequire(length >= 0 && length < kTitleBuffer && title[length] == '\0',
               "a title ends inside its buffer");
   FuzzRequire(title[kTitleBuffer] == '#', "nothing is written past the buffer");
+  if (!everything) return;
   int whole = GetWindowTextLength(window);
   FuzzRequire(whole >= length && whole <= kMaxTitle, "a title is no longer than a title may be");
   char className[16];
@@ -97,7 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // list would cost its length squared; the first windows and the last stand for the rest
   // (every line was read into a window by the enumeration already).
   for (size_t i = 0; i < windows.size(); ++i)
-    if (i < kWindowsChecked || i + 1 == windows.size()) CheckWindow(windows[i]);
+    if (i < kWindowsChecked || i + 1 == windows.size())
+      CheckWindow(windows[i], i == 0 || i + 1 == windows.size());
   std::vector<ForeignWindow> listed = ListForeignWindows();
   FuzzRequire(listed.size() == windows.size(), "the list and the enumeration agree");
   std::vector<HWND> compared;

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,13 +57,16 @@ std::vector<std::string> SplitList(const std::string& list, DWORD length) {
   return names;
 }
 
-/* Lists sections (null section) or a section's keys, whole and through short buffers. */
-std::vector<std::string> CheckedList(LPCSTR section) {
+/* Lists sections (null section) or a section's keys, whole and through buffers cut to its
+   length; through buffers of one and two bytes too when `tiny` (their answer is the same for
+   every list, so one list of each kind per input tries them). */
+std::vector<std::string> CheckedList(LPCSTR section, bool tiny = true) {
   DWORD length = 0;
   std::string whole = Read(section, nullptr, static_cast<DWORD>(gLargeSize), &length);
   FuzzRequire(whole[length] == '\0', "a whole list ends in one more NUL");
   const DWORD sizes[] = {1, 2, length, length + 1};
-  for (DWORD size : sizes) {
+  for (size_t i = tiny ? 0 : 2; i < std::size(sizes); ++i) {
+    DWORD size = sizes[i];
     if (size == 0) continue;
     DWORD cut = 0;
     std::string part = Read(section, nullptr, size, &cut);
@@ -80,8 +84,9 @@ std::vector<std::string> CheckedList(LPCSTR section) {
   return SplitList(whole, length);
 }
 
-/* A value, whole and through buffers one short, exact and of one byte. */
-std::string CheckedValue(const std::string& section, const std::string& key) {
+/* A value, whole and through buffers one short and exact, and through one byte when `tiny`
+   (the written and the deleted key are always read so: that answer is empty for any value). */
+std::string CheckedValue(const std::string& section, const std::string& key, bool tiny = true) {
   DWORD length = 0;
   std::string whole = Read(section.c_str(), key.c_str(), static_cast<DWORD>(gLargeSize), &length);
   whole.resize(length);
@@ -94,8 +99,10 @@ std::string CheckedValue(const std::string& section, const std::string& key) {
     FuzzRequire(answer == length - 1 && shorter.compare(0, length - 1, whole, 0, length - 1) == 0,
                 "a value read into a short buffer is cut to fit");
   }
-  Read(section.c_str(), key.c_str(), 1, &answer);
-  FuzzRequire(answer == 0, "a one-byte buffer holds an empty value");
+  if (tiny) {
+    Read(section.c_str(), key.c_str(), 1, &answer);
+    FuzzRequire(answer == 0, "a one-byte buffer holds an empty value");
+  }
   GetPrivateProfileInt(section.c_str(), key.c_str(), -7, gFile.c_str());
   return whole;
 }
@@ -165,9 +172,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<KeyValue> values;
   std::vector<std::string> frontKeys;
   for (size_t s = 0; s < sections.size() && s < kSectionsVisited; ++s) {
-    std::vector<std::string> keys = CheckedList(sections[s].c_str());
+    std::vector<std::string> keys = CheckedList(sections[s].c_str(), s == 0);
     for (size_t k = 0; k < keys.size() && k < kKeysVisited; ++k)
-      values.push_back({sections[s], keys[k], CheckedValue(sections[s], keys[k])});
+      values.push_back({sections[s], keys[k], CheckedValue(sections[s], keys[k], false)});
     if (s == 0) frontKeys = std::move(keys);
   }
   if (sections.empty()) CheckWriteAndDelete("fuzz", CheckedList("fuzz"), values);

@@ -4,6 +4,7 @@
 #include "statement/statement_drawing.h"
 
 #include "platform/gdi/gdi.h"
+#include "statement/form_background.h"
 
 HBITMAP gStatementBitmap = nullptr;
 HBRUSH gStatementBrush = nullptr;
@@ -31,4 +32,5 @@ void DeleteStatementDrawingObjects() {
   gStatementBrush = nullptr;
   gStatementBitmap = nullptr;
   gStatementFont = nullptr;
+  ReleaseFormBackground();
 }

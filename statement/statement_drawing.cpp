@@ -4,7 +4,6 @@
 #include "statement/statement_drawing.h"
 
 #include "platform/gdi/gdi.h"
-#include "statement/form_background.h"
 
 HBITMAP gStatementBitmap = nullptr;
 HBRUSH gStatementBrush = nullptr;
@@ -32,5 +31,4 @@ void DeleteStatementDrawingObjects() {
   gStatementBrush = nullptr;
   gStatementBitmap = nullptr;
   gStatementFont = nullptr;
-  ReleaseFormBackground();
 }

@@ -17,7 +17,7 @@ extern HFONT gStatementFont;
 /* Bitmap 19000 of the module; its pattern brush, or a light grey one without the bitmap;
    an 11-pixel swiss font. */
 void MakeStatementDrawingObjects(HINSTANCE module);
-/* Deletes each that exists and forgets it, and the screen form's shared picture. */
+/* Deletes each that exists and forgets it. */
 void DeleteStatementDrawingObjects();
 
 #endif

@@ -3,14 +3,12 @@
 ** ternary raster operations the system uses. Monochrome bitmaps follow the platform's
 ** colour rules: blitted onto colour, black takes the destination's text colour and white its
 ** background colour; colour blitted onto monochrome turns white where it matches the
-** source's background colour and black elsewhere. A plain copy between two 32-bit images copies
-** the visible rows straight across.
+** source's background colour and black elsewhere.
 */
 #include "platform/gdi/gdi_internal.h"
 
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 
 using namespace zarne::gdi;
 
@@ -61,38 +59,6 @@ bool SourceComposition(DWORD rop, QPainter::CompositionMode* mode, bool* invertS
     case MERGEPAINT: *mode = QPainter::RasterOp_NotSourceOrDestination; return true;
     default: return false;
   }
-}
-
-/* A plain copy between two 32-bit images: the rows of each visible part are copied straight
-   from the source. Making a copy of the whole rectangle first and drawing it under a clip of
-   many rectangles cost a window's repaint of a few scattered boxes more than drawing them.
-   False, nothing done, for any other blit. */
-bool CopyImageRows(DeviceContext& source, DeviceContext& destination, const QRect& from,
-                   const QRect& to) {
-  auto* pixels = dynamic_cast<QImage*>(CurrentDevice(source));
-  auto* target = dynamic_cast<QImage*>(CurrentDevice(destination));
-  if (!pixels || !target || pixels == target || destination.kind == DcKind::Printer ||
-      pixels->format() != QImage::Format_RGB32 || target->format() != QImage::Format_RGB32 ||
-      IsMonochrome(source) || IsMonochrome(destination) || from.size() != to.size())
-    return false;
-  const QRect read = from.translated(source.deviceOrigin);
-  if (!pixels->rect().contains(read)) return false;
-  // The pixels DcPainter's clip lets through, in the target's own pixels.
-  const QRect written = to.translated(destination.deviceOrigin);
-  QRegion parts = QRegion(written) & target->rect();
-  if (destination.kind == DcKind::Surface && !destination.surfaceClip.isEmpty())
-    parts &= destination.surfaceClip;
-  if (destination.state.clip) parts &= destination.state.clip->translated(destination.deviceOrigin);
-  const QPoint shift = read.topLeft() - written.topLeft();
-  for (const QRect& part : parts) {
-    const size_t bytes = static_cast<size_t>(part.width()) * sizeof(QRgb);
-    for (int y = part.top(); y <= part.bottom(); ++y)
-      std::memcpy(reinterpret_cast<QRgb*>(target->scanLine(y)) + part.left(),
-                  reinterpret_cast<const QRgb*>(pixels->constScanLine(y + shift.y())) +
-                      part.left() + shift.x(),
-                  bytes);
-  }
-  return true;
 }
 
 bool UsesSource(DWORD rop) { return ((rop >> 2) ^ rop) & 0x330000; }
@@ -155,8 +121,6 @@ BOOL StretchBlt(HDC destinationHandle, int x, int y, int width, int height, HDC 
                                    sourceY + sourceHeight);
   QRect to = LogicalRectToDevice(destination->state, x, y, x + width, y + height);
   if (from.isEmpty() || to.isEmpty()) return TRUE;
-  const bool mirrored = (width < 0) != (sourceWidth < 0) || (height < 0) != (sourceHeight < 0);
-  if (rop == SRCCOPY && !mirrored && CopyImageRows(*source, *destination, from, to)) return TRUE;
   QImage pixels = SourcePixels(*source, *destination, from);
   if (pixels.isNull()) return source->kind == DcKind::Recording ? TRUE : FALSE;
   // Extents of opposite signs mirror the picture.

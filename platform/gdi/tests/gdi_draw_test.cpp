@@ -328,31 +328,6 @@ TEST(GdiBlit, RasterOperationsBetweenMemoryDcs) {
   EXPECT_EQ(BitBlt(target.dc, 0, 0, 1, 1, source.dc, 0, 0, 0x12345678), FALSE);
 }
 
-/* A window's repaint copies a cached picture under the update region (a few scattered
-   boxes): only the region's pixels change, each from the source pixel the origins map it to. */
-TEST(GdiBlit, ACopyOntoAScrolledSurfaceTouchesOnlyItsClipsPixels) {
-  MemoryCanvas source(20, 20);
-  for (int y = 0; y < 20; ++y)
-    for (int x = 0; x < 20; ++x) SetPixel(source.dc, x, y, RGB(x * 10, y * 10, 7));
-  QImage image = WhiteImage(40, 40);
-  QRegion clip = QRegion(0, 0, 14, 40) + QRegion(16, 8, 10, 3);
-  HDC dc = GdiCreateSurfaceDC(&image, QPoint(3, 2), clip);
-  SetViewportOrgEx(dc, 5, 4, nullptr);
-  ASSERT_EQ(BitBlt(dc, 0, 0, 12, 10, source.dc, 4, 6, SRCCOPY), TRUE);
-  // Logical (0,0) is device (5,4), the image's pixel (8,6); it shows the source's (4,6).
-  int wrong = 0, copied = 0;
-  for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 40; ++x) {
-      const bool inside = x >= 8 && x < 20 && y >= 6 && y < 16 && clip.contains(QPoint(x, y));
-      copied += inside;
-      const COLORREF expected = inside ? RGB((x - 4) * 10, y * 10, 7) : RGB(255, 255, 255);
-      wrong += PixelAt(image, x, y) != expected;
-    }
-  EXPECT_EQ(wrong, 0);
-  EXPECT_EQ(copied, 6 * 10 + 4 * 3);
-  GdiReleaseSurfaceDC(dc);
-}
-
 TEST(GdiBlit, MonochromeBitmapsTakeTheDestinationsColours) {
   // 1 bit per pixel, rows of 16 bits: pixels 0 and 2 set (white), 1 and 3 clear (black).
   const BYTE bits[2] = {0xA0, 0x00};

@@ -11,6 +11,7 @@
 
 #include "platform/dde/dde_socket.h"
 #include "platform/dde/dde_state.h"
+#include "platform/kernel/atomic_file.h"
 
 #include <QCoreApplication>
 #include <QObject>
@@ -214,27 +215,11 @@ bool LockHeld(const std::string& lockPath) {
   return held;
 }
 
-/* The bytes of a list file (none when it cannot be read). A list is read for every question
-   about a window: plain reads into one string cost a fraction of a stream's set-up. */
-std::string ListBytes(const std::string& path) {
-  std::string bytes;
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return bytes;
-  char chunk[4096];
-  for (;;) {
-    const ssize_t n = read(fd, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    bytes.append(chunk, static_cast<size_t>(n));
-  }
-  close(fd);
-  return bytes;
-}
-
 /* Reads the windows of a list file, or only the one of that serial (0: all). */
 std::vector<ForeignWindow> ReadList(const std::string& path, pid_t pid, uint32_t only = 0) {
   std::vector<ForeignWindow> windows;
-  const std::string bytes = ListBytes(path);
+  // Read for every question about a window: plain reads, not a stream's set-up.
+  const std::string bytes = ReadWholeFile(path).value_or(std::string());
   for (size_t start = 0; start < bytes.size();) {
     const size_t newline = bytes.find('\n', start);
     const size_t lineEnd = newline == std::string::npos ? bytes.size() : newline;

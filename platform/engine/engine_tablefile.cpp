@@ -84,6 +84,20 @@ const unsigned char* MapHeader(const std::string& hostPath, int* fd) {
   return static_cast<const unsigned char*>(page);
 }
 
+/* True when the header of the connection's file gives the rollback journal for both its
+   write and read versions; false for a new, short or unreadable file. */
+bool HeaderSaysRollback(sqlite3* db) {
+  constexpr int kVersionOffset = 18;
+  sqlite3_file* file = nullptr;
+  if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
+      !file->pMethods) {
+    return false;
+  }
+  unsigned char versions[2] = {0, 0};
+  return file->pMethods->xRead(file, versions, 2, kVersionOffset) == SQLITE_OK &&
+         versions[0] == 1 && versions[1] == 1;
+}
+
 }  // namespace
 
 int OpenConnection(const std::string& hostPath, int flags, sqlite3** db,
@@ -98,10 +112,13 @@ int OpenConnection(const std::string& hostPath, int flags, sqlite3** db,
     rc = sqlite3_exec(*db, firstSettings, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) return rc;
   }
-  // A shared directory rules out WAL; a full sync makes each call durable on return.
-  rc = sqlite3_exec(*db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr, nullptr,
-                    nullptr);
-  return rc;
+  // A shared directory rules out WAL; a full sync makes each call durable on return. A
+  // file whose header names the rollback journal is in that mode already, and opens with
+  // one statement fewer. (Either pragma reads the schema, so a damaged file fails here.)
+  const char* settings = HeaderSaysRollback(*db)
+                             ? "PRAGMA synchronous=FULL;"
+                             : "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;";
+  return sqlite3_exec(*db, settings, nullptr, nullptr, nullptr);
 }
 
 std::shared_ptr<TableFile> TableFile::FindOpen(const std::string& hostPath) {

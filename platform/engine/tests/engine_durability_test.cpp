@@ -1,13 +1,16 @@
 /*
 ** Durability: a writer killed in the middle of a stream of inserts, or of posts that
 ** overwrite a record when its key is in use, loses nothing it was told was written, and the
-** table opens clean afterwards.
+** table opens clean afterwards; a table file another tool left in WAL mode is written with
+** the rollback journal again.
 */
 #include "platform/engine/tests/engine_test_support.h"
 
 #include <sqlite3.h>
 
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -129,6 +132,32 @@ TEST_F(EngineDurabilityTest, KilledWriterKeepsEveryAcknowledgedOverwrite) {
     ++files;
   }
   EXPECT_EQ(files, kFiles);
+}
+
+TEST_F(EngineDurabilityTest, TableLeftInWalModeIsWrittenWithTheRollbackJournal) {
+  TableShape shape = AccountShape();
+  ASSERT_EQ(EngineCreateTable(db_, 0, shape.Desc()), ENGINE_OK);
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(Path("ACCOUNT.DB").c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(other);
+
+  EngineCursor cursor = Open("ACCOUNT");
+  ASSERT_NE(cursor, nullptr);
+  std::vector<char> r = NewRecord(cursor);
+  EngineInitRecord(cursor, r.data());
+  EnginePutField(cursor, 1, r.data(), "F1");
+  EnginePutField(cursor, 2, r.data(), "D");
+  ASSERT_EQ(EngineInsertRecord(cursor, 0, r.data()), ENGINE_OK);
+  ASSERT_EQ(EngineCloseCursor(&cursor), ENGINE_OK);
+
+  // Bytes 18 and 19 of the header: 1 for the rollback journal, 2 for WAL.
+  std::ifstream file(Path("ACCOUNT.DB"), std::ios::binary);
+  char header[20] = {};
+  ASSERT_TRUE(file.read(header, sizeof header));
+  EXPECT_EQ(header[18], 1);
+  EXPECT_EQ(header[19], 1);
+  EXPECT_FALSE(std::filesystem::exists(Path("ACCOUNT.DB-wal")));
 }
 
 }  // namespace

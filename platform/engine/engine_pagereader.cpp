@@ -6,13 +6,13 @@
 #include "platform/engine/engine_pagereader.h"
 
 #include "platform/engine/engine_pagecheck.h"
+#include "platform/engine/rowid_set.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <unordered_set>
 
 namespace zarne::engine {
 namespace {
@@ -382,10 +382,12 @@ class Reader {
   void TakeLeaf(uint32_t number, const BtreePage& page, bool lostLeaf) {
     const unsigned char* bytes = file_.Page(number);
     std::vector<PageRow> rows;
+    rows.reserve(page.cells.size());
     bool whole = true;
+    std::string payload;  // one buffer for the page's cells
     for (int cell : page.cells) {
-      std::string payload;
       PageRow row;
+      row.values.reserve(size_t(columns_));
       if (!CellPayload(file_, bytes, cell, page.type, &payload, &row.rowid,
                        lostLeaf ? nullptr : &owners_, kRecords) ||
           !DecodeRecord(payload, &row.values) || int(row.values.size()) > columns_ ||
@@ -398,7 +400,7 @@ class Reader {
     if (lostLeaf && !whole) return;
     if (!whole) ++reading_->damagedPages;  // a file without check values, garbled in part
     for (PageRow& row : rows) {
-      if (stopped_ || !seen_.insert(row.rowid).second) continue;
+      if (stopped_ || !seen_.insert(row.rowid)) continue;
       ++reading_->recordsRead;
       if (!take_(row)) stopped_ = true;
     }
@@ -422,7 +424,7 @@ class Reader {
   const std::function<bool(const PageRow&)>& take_;
   PageReading* reading_;
   std::vector<char> owners_;
-  std::unordered_set<long long> seen_;
+  RowidSet seen_;  // a node per row cost more than the row's decoding
   bool schemaIntact_ = true;
   bool stopped_ = false;
 };

@@ -6,6 +6,7 @@
 ** are appended to a problems table instead of being dropped. The rebuilt table is made in
 ** a work file of its own and renamed over the old file, keeping its mode and owner.
 */
+#include "platform/engine/engine_pagecheck.h"
 #include "platform/engine/engine_pagereader.h"
 #include "platform/engine/engine_record.h"
 #include "platform/engine/engine_tablefile.h"
@@ -241,28 +242,45 @@ void SettleJournal(const std::string& path) {
   sqlite3_close_v2(db);
 }
 
+/* Starts the work file: made afresh with the target's shape, in a transaction left open for
+   the rows, on the connection that writes them. The work file is thrown away unless
+   finished, and synced before it is put in place, so it has no journal and no syncs, and
+   it is its own temporary file (no second file renamed onto it, no second connection). */
+int StartWorkFile(const std::string& work, const TableSchema& target, sqlite3** to) {
+  ::unlink(work.c_str());
+  ::unlink((work + "-journal").c_str());
+  int rc = OpenConnection(work, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, to);
+  if (rc == SQLITE_OK) rc = Exec(*to, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF");
+  // Every page keeps room for its check value, by which a salvage knows a damaged page.
+  int reserve = kPageCheckBytes;
+  if (rc == SQLITE_OK) sqlite3_file_control(*to, "main", SQLITE_FCNTL_RESERVE_BYTES, &reserve);
+  if (rc == SQLITE_OK) rc = Exec(*to, "BEGIN");
+  if (rc == SQLITE_OK) rc = WriteSchema(*to, target);
+  return rc;
+}
+
 /* Builds the rebuilt table in the file work from the records of the file at path. */
 EngineResult RebuildInto(const std::string& path, const std::string& work,
                          const TableSchema& target, const std::string& table, Salvage* salvage) {
   sqlite3* to = nullptr;
   SettleJournal(path);
-  EngineResult result = BuildTableFile(work, target, true, false);
-  if (result != ENGINE_OK) {
-    EngineErrorInfo info{};
-    EngineGetErrorInfo(1, &info);
-    return Fail(result, {table, info.context[1], "Nothing was changed"});
+  int rc = StartWorkFile(work, target, &to);
+  if (rc != SQLITE_OK) {
+    EngineResult code = CodeForSqlite(rc);
+    sqlite3_close_v2(to);
+    if (code == ENGINE_ERR_TABLENOTFOUND) {
+      return Fail(ENGINE_ERR_DIRNOTFOUND,
+                  {table, "The directory does not exist", "Nothing was changed"});
+    }
+    return Fail(code, {table, OfficeWords(rc), "Nothing was changed"});
   }
-  int rc = OpenConnection(work, SQLITE_OPEN_READWRITE, &to);
-  // The work file is thrown away unless finished, and synced before it is put in place.
-  if (rc == SQLITE_OK) rc = Exec(to, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF");
   std::vector<std::string> deferred = DeferredIndexes(to);
-  if (rc == SQLITE_OK) rc = Exec(to, "BEGIN");
   for (const std::string& index : deferred) {
     if (rc == SQLITE_OK) rc = Exec(to, "DROP INDEX " + IndexNameOf(index));
   }
-  result = rc == SQLITE_OK
-               ? SalvageRows(path, to, target, table, salvage)
-               : Fail(CodeForSqlite(rc), {table, OfficeWords(rc), "Nothing was changed"});
+  EngineResult result =
+      rc == SQLITE_OK ? SalvageRows(path, to, target, table, salvage)
+                      : Fail(CodeForSqlite(rc), {table, OfficeWords(rc), "Nothing was changed"});
   for (const std::string& index : deferred) {
     if (result == ENGINE_OK && (rc = Exec(to, index)) != SQLITE_OK) {
       result = Fail(CodeForSqlite(rc), {table, OfficeWords(rc), "Nothing was changed"});

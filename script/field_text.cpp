@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 char gTitleText[kTitleTextSize] = {};
 
@@ -52,9 +51,9 @@ int GetFieldText(TScriptFieldBinding* view, const char* name, char* out, unsigne
   if (field) {
     view->FormatFieldText(field, out, size, mode);
   } else {
-    std::vector<char> work(kWorkSize);
-    if (!PseudoFieldText(view, name, work.data())) return 0;
-    CopyCut(work.data(), out, size);
+    char work[kWorkSize];  // not cleared: PseudoFieldText starts it empty
+    if (!PseudoFieldText(view, name, work)) return 0;
+    CopyCut(work, out, size);
   }
   if (upper) AnsiUpper(out);
   return 1;

@@ -127,11 +127,15 @@ HDDEDATA DdeFieldText(TZarneDecoratedMDIFrame* frame, HSZ topic, HSZ item, UINT 
   if (!ReadItemName(frame->ddeInstance, item, &name)) return nullptr;
   RespaWindow* view = DdeFrontWindow(frame);
   if (!view) return nullptr;
-  std::unique_ptr<char[]> text(new (std::nothrow) char[kFieldTextBufferSize]());
-  if (!text || !GetFieldText(view, name.c_str(), text.get(), kFieldTextBufferSize)) return nullptr;
-  text[kFieldTextBufferSize - 1] = '\0';
-  return DdeCreateDataHandle(frame->ddeInstance, reinterpret_cast<LPBYTE>(text.get()),
-                             static_cast<DWORD>(std::strlen(text.get()) + 1), 0, item, CF_TEXT, 0);
+  // Only the first byte is cleared: a field's text is written terminated, and a field with
+  // nothing to show writes nothing and reads as empty. Clearing the whole buffer for every
+  // request cost more than finding and formatting the field.
+  char text[kFieldTextBufferSize];
+  text[0] = '\0';
+  if (!GetFieldText(view, name.c_str(), text, sizeof text)) return nullptr;
+  text[sizeof text - 1] = '\0';
+  return DdeCreateDataHandle(frame->ddeInstance, reinterpret_cast<LPBYTE>(text),
+                             static_cast<DWORD>(std::strlen(text) + 1), 0, item, CF_TEXT, 0);
 }
 
 /* The poked text is read into a buffer one byte longer than the kind reads, so data the

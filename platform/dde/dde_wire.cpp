@@ -174,12 +174,17 @@ bool DecodeBody(std::string_view body, Message* m) {
 }  // namespace
 
 std::string Encode(const Message& message) {
-  Writer body;
-  EncodeBody(message, body);
+  // One buffer, sized once for the fixed fields and the texts; the length in front is
+  // written when the body is known.
   Writer frame;
-  frame.U32(static_cast<uint32_t>(body.bytes().size()));
-  frame.bytes() += body.bytes();
-  return std::move(frame.bytes());
+  frame.bytes().reserve(32 + message.service.size() + message.topic.size() + message.item.size() +
+                        message.data.size());
+  frame.U32(0);
+  EncodeBody(message, frame);
+  std::string& bytes = frame.bytes();
+  uint32_t length = static_cast<uint32_t>(bytes.size() - 4);
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>(length >> (8 * i));
+  return std::move(bytes);
 }
 
 Parse TakeMessage(std::string& buffer, Message* message) {

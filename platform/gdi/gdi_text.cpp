@@ -118,7 +118,10 @@ BOOL OutputText(HDC handle, int x, int y, UINT options, const RECT* rect, LPCSTR
     textWidth = 0;
     for (int i = 0; i < count; ++i) textWidth += advances[i] * std::abs(ScaleX(dc->state));
   }
-  {
+  // No text and no opaque box: nothing is drawn, and a painter for it would cost more than a
+  // statement's empty fields are worth (most of a new file's).
+  const bool drawsSomething = count > 0 || (rect && (options & ETO_OPAQUE));
+  if (drawsSomething) {
     QRect box =
         rect ? LogicalRectToDevice(dc->state, rect->left, rect->top, rect->right, rect->bottom)
              : QRect();

@@ -70,6 +70,13 @@ int ScreenDeviceCaps(int index) {
 
 }  // namespace
 
+namespace {
+
+// Owner: platform/gdi. The DC whose painter is kept between calls (one at a time).
+DeviceContext* gPainterKeeper = nullptr;
+
+}  // namespace
+
 QPaintDevice* CurrentDevice(DeviceContext& dc) {
   if (dc.kind == DcKind::Memory) {
     GdiObject* bitmap = LookupObject(dc.state.bitmap, ObjectKind::Bitmap);
@@ -125,12 +132,8 @@ DcPainter::DcPainter(DeviceContext& dc, const QRect& reach) {
   }
   QPaintDevice* device = CurrentDevice(dc);
   if (!device || device->width() <= 0 || device->height() <= 0) return;  // nothing to paint on
-  owned_ = std::make_unique<QPainter>();
-  if (!owned_->begin(device)) {
-    owned_.reset();
-    return;
-  }
-  painter_ = owned_.get();
+  kept_ = borrowKept(dc, device);
+  if (!kept_ && !beginOn(dc, device)) return;
   QRegion clip;
   bool clipped = false;
   if (dc.kind == DcKind::Surface && !dc.surfaceClip.isEmpty()) {
@@ -146,11 +149,63 @@ DcPainter::DcPainter(DeviceContext& dc, const QRect& reach) {
     clip &= reach.translated(dc.deviceOrigin);
     if (clip.isEmpty()) clip = QRegion(-2, -2, 1, 1);  // nothing the call draws shows
   }
-  if (clipped) painter_->setClipRegion(clip);
   if (clipped) clip_ = clip;
   clipped_ = clipped;
   origin_ = dc.deviceOrigin;
+  if (kept_) {
+    // The kept painter is already moved to the DC's origin; its clip is given in the same
+    // moved units.
+    if (clipped) painter_->setClipRegion(clip.translated(-origin_));
+    else if (painter_->hasClipping()) painter_->setClipping(false);
+    return;
+  }
+  if (clipped) painter_->setClipRegion(clip);
   painter_->translate(dc.deviceOrigin);
+}
+
+bool DcPainter::beginOn(DeviceContext& dc, QPaintDevice* device) {
+  // A device takes one painter at a time: a DC's kept painter on it ends here (the DC
+  // begins another at its next call), as does any kept painter when this DC keeps one.
+  if (gPainterKeeper && gPainterKeeper != &dc &&
+      (dc.keepsPainter || gPainterKeeper->keptPainter->device() == device))
+    EndKeptPainter(*gPainterKeeper);
+  auto painter = std::make_unique<QPainter>();
+  if (!painter->begin(device)) return false;
+  painter_ = painter.get();
+  if (!dc.keepsPainter) {
+    owned_ = std::move(painter);
+    return true;
+  }
+  dc.keptPen = painter->pen();
+  dc.keptBrush = painter->brush();
+  dc.keptBackground = painter->background();
+  dc.keptPainter = std::move(painter);
+  gPainterKeeper = &dc;
+  return true;
+}
+
+bool DcPainter::borrowKept(DeviceContext& dc, QPaintDevice* device) {
+  if (!dc.keptPainter) return false;
+  if (dc.keptPainter->device() != device || !dc.keptPainter->isActive()) {
+    EndKeptPainter(dc);
+    return false;
+  }
+  painter_ = dc.keptPainter.get();
+  if (painter_->compositionMode() != QPainter::CompositionMode_SourceOver)
+    painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  if (painter_->backgroundMode() != Qt::TransparentMode)
+    painter_->setBackgroundMode(Qt::TransparentMode);
+  painter_->setPen(dc.keptPen);
+  painter_->setBrush(dc.keptBrush);
+  painter_->setBackground(dc.keptBackground);
+  return true;
+}
+
+void EndKeptPainter(DeviceContext& dc) {
+  if (gPainterKeeper == &dc) gPainterKeeper = nullptr;
+  if (!dc.keptPainter) return;
+  if (dc.keptPainter->isActive()) dc.keptPainter->end();
+  dc.keptPainter.reset();
 }
 
 DcPainter::~DcPainter() {
@@ -281,6 +336,18 @@ HDC GdiCreateSurfaceDC(QPaintDevice* device, QPoint deviceOrigin, const QRegion&
   dc->surfaceClip = clip;
   dc->state = DefaultState();
   return RegisterDC(std::move(dc));
+}
+
+HDC GdiCreatePaintDC(QPaintDevice* device, QPoint deviceOrigin, const QRegion& clip) {
+  HDC handle = GdiCreateSurfaceDC(device, deviceOrigin, clip);
+  if (DeviceContext* dc = LookupDC(handle)) dc->keepsPainter = true;
+  return handle;
+}
+
+void GdiEndPaintingOn(QPaintDevice* device) {
+  if (gPainterKeeper && gPainterKeeper->keptPainter &&
+      gPainterKeeper->keptPainter->device() == device)
+    EndKeptPainter(*gPainterKeeper);
 }
 
 BOOL GdiReleaseSurfaceDC(HDC handle) {

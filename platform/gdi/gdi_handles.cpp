@@ -133,6 +133,7 @@ void DestroyDC(HDC handle) {
   if (found == Dcs().end()) return;
   std::unique_ptr<DeviceContext> dc = std::move(found->second);
   Dcs().erase(found);
+  EndKeptPainter(*dc);
   for (const DcState& saved : dc->saved) ReleaseState(saved);
   ReleaseState(dc->state);
 }

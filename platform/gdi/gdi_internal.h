@@ -79,6 +79,14 @@ struct DeviceContext {
   std::vector<DcState> saved;
   std::shared_ptr<Recorder> recorder;
   std::shared_ptr<PrintJob> printJob;
+  /* A window's paint DC keeps one painter on its device from its first drawing call to its
+     release (see DcPainter), with the pen, brush and background a fresh painter has; null
+     until then, and again whenever another DC paints on the device. */
+  bool keepsPainter = false;
+  std::unique_ptr<QPainter> keptPainter;
+  QPen keptPen;
+  QBrush keptBrush;
+  QBrush keptBackground;
 };
 
 /* Handle tables. Lookups answer null for null, stale or foreign handles. */
@@ -91,8 +99,11 @@ GdiObject* LiveObject(HGDIOBJ handle, ObjectKind kind);
 void EraseObject(HGDIOBJ handle);
 HDC RegisterDC(std::unique_ptr<DeviceContext> dc);
 DeviceContext* LookupDC(HDC handle);
-/* Frees a DC: deselects its objects (freeing those deleted meanwhile). */
+/* Frees a DC: deselects its objects (freeing those deleted meanwhile) and ends its kept
+   painter. */
 void DestroyDC(HDC handle);
+/* Ends the painter a DC keeps between calls, if any. */
+void EndKeptPainter(DeviceContext& dc);
 void RetainObject(HGDIOBJ handle);
 void ReleaseObject(HGDIOBJ handle);
 void RetainState(const DcState& state);
@@ -149,7 +160,10 @@ QString TextFrom1252(const char* text, int count);
 ** A QPainter on the DC's device for the length of one call: transform to the DC's device
 ** origin, clip to the surface and the DC's clip region. Printers keep one painter for the
 ** whole document; it is borrowed, and its clip, transform and background mode are set to
-** the DC's where they differ.
+** the DC's where they differ. A window's paint DC keeps one painter between its calls
+** likewise (beginning a painter on a window's image costs more than most of the calls of a
+** paint): each call borrows it with the state a fresh painter starts with put back (clip,
+** composition, pen, brush, background); another DC painting on the same image ends it first.
 */
 class DcPainter {
  public:
@@ -176,8 +190,16 @@ class DcPainter {
   void fillRect(const QRect& rect, const QBrush& brush);
 
  private:
+  /* Begins a painter on the device for the call, or for the DC to keep; false when the
+     device cannot be painted on. */
+  bool beginOn(DeviceContext& dc, QPaintDevice* device);
+  /* Borrows the painter the DC keeps on the device, its state put back to a fresh one's;
+     false when it keeps none there. */
+  bool borrowKept(DeviceContext& dc, QPaintDevice* device);
+
   QPainter* painter_ = nullptr;
   std::unique_ptr<QPainter> owned_;
+  bool kept_ = false;
   bool raster_ = true;
   /* The clip set on an owned painter, in the device's own pixels, and the DC's origin on
      that device. */

@@ -26,6 +26,16 @@
 */
 HDC GdiCreateSurfaceDC(QPaintDevice* device, QPoint deviceOrigin, const QRegion& clip);
 
+/* A surface DC for one paint of a window (BeginPaint to EndPaint): as GdiCreateSurfaceDC, but
+** it keeps one painter on the device from its first drawing call to its release, instead of
+** beginning one per call. The device must not be replaced or freed while the DC lives
+** without GdiEndPaintingOn first; another DC may still paint on it (the kept painter ends). */
+HDC GdiCreatePaintDC(QPaintDevice* device, QPoint deviceOrigin, const QRegion& clip);
+
+/* Ends any painter a paint DC keeps on the device: call before the device's pixels are
+   replaced (an image reassigned or resized). */
+void GdiEndPaintingOn(QPaintDevice* device);
+
 /* Ends a surface DC: TRUE, or FALSE for a handle that is not a live surface DC (a DC
    released twice included). Objects selected into it are deselected, not deleted. */
 BOOL GdiReleaseSurfaceDC(HDC dc);

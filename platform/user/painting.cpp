@@ -52,10 +52,12 @@ QRect ClientArea(const WindowObject& window) {
 /* A region that admits no pixel: an empty clip would mean no clipping at all. */
 QRegion NothingVisible() { return QRegion(-2, -2, 1, 1); }
 
-HDC CreateClientDC(WindowObject& window, const QRegion& clip) {
+/* `forPaint`: the DC of one BeginPaint, which keeps its painter until EndPaint. */
+HDC CreateClientDC(WindowObject& window, const QRegion& clip, bool forPaint = false) {
   RealizedBacking(window);
   if (window.backing.isNull()) window.backing = QImage(1, 1, QImage::Format_RGB32);
-  return GdiCreateSurfaceDC(&window.backing, QPoint(0, 0), clip);
+  return forPaint ? GdiCreatePaintDC(&window.backing, QPoint(0, 0), clip)
+                  : GdiCreateSurfaceDC(&window.backing, QPoint(0, 0), clip);
 }
 
 /* Backing images of destroyed windows, kept for the next window of the same size. A new
@@ -132,6 +134,7 @@ QImage& RealizedBacking(WindowObject& window) {
       painter.fillRect(QRect(0, kept.height(), kept.width(), size.height() - kept.height()),
                        Qt::white);
   }
+  GdiEndPaintingOn(&window.backing);  // a paint's painter must not outlive the old pixels
   window.backing = grown;
   return window.backing;
 }
@@ -399,7 +402,7 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
     dc = GdiCreateSurfaceDC(&covered, QPoint(0, 0), clip);
     LiveDCs()[dc] = LiveDC{hwnd, true};
   } else {
-    dc = CreateClientDC(*window, clip);
+    dc = CreateClientDC(*window, clip, true);
     LiveDCs()[dc] = LiveDC{hwnd, true};
   }
   paint->hdc = dc;

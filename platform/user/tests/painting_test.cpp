@@ -281,3 +281,40 @@ TEST_F(Painting, NullAndStaleHandlesAreRefusedQuietly) {
   EXPECT_FALSE(SetWindowPos(nullptr, nullptr, 0, 0, 1, 1, 0));
   EXPECT_TRUE(IsWindow(GetDesktopWindow()));
 }
+
+TEST_F(Painting, APaintsCallsEachStartFreshAndShareTheWindowWithOtherDCs) {
+  HWND top = TopWindow(WS_POPUP | WS_VISIBLE, 120, 40);
+  ProcessPendingMessages();
+  Hook() = [top](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg != WM_PAINT || hwnd != top) return std::nullopt;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT all{0, 0, 120, 40};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    // White XOR white is black; the raster operation must not outlast its call.
+    RECT inverted{0, 0, 10, 10};
+    InvertRect(dc, &inverted);
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    RECT plain{0, 0, 5, 10};
+    FillRect(dc, &plain, blue);
+    // Another DC on the same window in the middle of the paint, then the paint's own again.
+    HDC other = GetDC(hwnd);
+    HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
+    RECT middle{40, 0, 50, 10};
+    FillRect(other, &middle, green);
+    ReleaseDC(hwnd, other);
+    RECT after{80, 0, 90, 10};
+    FillRect(dc, &after, blue);
+    DeleteObject(green);
+    DeleteObject(blue);
+    EndPaint(hwnd, &ps);
+    return 0;
+  };
+  InvalidateRect(top, nullptr, FALSE);
+  UpdateWindow(top);
+  EXPECT_EQ(PixelOf(top, 2, 5), qRgb(0, 0, 255));  // plain copy after the inversion
+  EXPECT_EQ(PixelOf(top, 7, 5), qRgb(0, 0, 0));    // the inversion itself
+  EXPECT_EQ(PixelOf(top, 45, 5), qRgb(0, 255, 0));
+  EXPECT_EQ(PixelOf(top, 85, 5), qRgb(0, 0, 255));
+  EXPECT_EQ(PixelOf(top, 60, 30), qRgb(255, 255, 255));
+}

@@ -31,15 +31,18 @@ int DataLength(const FieldInfo& field) {
 }
 
 bool CheckField(const FieldInfo& field, std::string* problem) {
-  const std::string where = "field " + std::to_string(field.number) + " (" + field.name + ")";
+  // Named only when refused: every open of a table checks each of its fields.
+  auto where = [&field] {
+    return "field " + std::to_string(field.number) + " (" + field.name + ")";
+  };
   if (field.name.empty() || field.name.size() > 31) {
-    *problem = where + ": name must have 1 to 31 characters";
+    *problem = where() + ": name must have 1 to 31 characters";
     return false;
   }
   switch (field.type) {
     case ENGINE_FLD_STRING:
       if (field.units1 < 1 || field.units1 > 255) {
-        *problem = where + ": string length must be 1 to 255";
+        *problem = where() + ": string length must be 1 to 255";
         return false;
       }
       return true;
@@ -48,26 +51,27 @@ bool CheckField(const FieldInfo& field, std::string* problem) {
     case ENGINE_FLD_INT16:
     case ENGINE_FLD_INT32:
     case ENGINE_FLD_FLOAT: return true;
-    default: *problem = where + ": unsupported type " + std::to_string(field.type); return false;
+    default: *problem = where() + ": unsupported type " + std::to_string(field.type); return false;
   }
 }
 
 bool CheckIndexes(const TableSchema& schema, std::string* problem) {
   int primaries = 0;
   for (const IndexInfo& index : schema.indexes) {
-    const std::string where =
-        index.primary ? std::string("primary index") : "index \"" + index.name + "\"";
+    auto where = [&index] {
+      return index.primary ? std::string("primary index") : "index \"" + index.name + "\"";
+    };
     if (index.keyFields.empty() || index.keyFields.size() > 16) {
-      *problem = where + ": it must have 1 to 16 key fields";
+      *problem = where() + ": it must have 1 to 16 key fields";
       return false;
     }
     for (int number : index.keyFields) {
       if (number < 1 || number > schema.FieldCount()) {
-        *problem = where + ": key field " + std::to_string(number) + " does not exist";
+        *problem = where() + ": key field " + std::to_string(number) + " does not exist";
         return false;
       }
       if (schema.Field(number).type == ENGINE_FLD_BLOB) {
-        *problem = where + ": a blob field cannot be a key";
+        *problem = where() + ": a blob field cannot be a key";
         return false;
       }
     }

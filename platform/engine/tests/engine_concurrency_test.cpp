@@ -233,3 +233,43 @@ TEST_F(EngineConcurrencyTest, ASearchForTheCurrentRecordSeesAnotherProgramsChang
   EXPECT_EQ(seek("1001"), "Theirs");
   EngineCloseCursor(&c);
 }
+
+// The engine keeps its tables in rollback-journal mode and does not look for a write-ahead
+// log at each read; a table another program put in WAL mode meanwhile says so in its header,
+// and a change that program left in its log is read all the same.
+TEST_F(EngineTest, AChangeLeftInTheLogOfATableInWalModeIsRead) {
+  TableShape shape = FileShape();
+  ASSERT_EQ(EngineCreateTable(db_, 0, shape.Desc()), ENGINE_OK);
+  EngineCursor c = Open("BUYER");
+  std::vector<char> r = NewRecord(c);
+  EngineInitRecord(c, r.data());
+  PutText(c, r, 1, "1001");
+  PutText(c, r, 2, "Ours");
+  ASSERT_EQ(EngineInsertRecord(c, 0, r.data()), ENGINE_OK);
+  auto seek = [&] {
+    EngineInitRecord(c, r.data());
+    PutText(c, r, 1, "1001");
+    EXPECT_EQ(EngineSetToKey(c, ENGINE_KEY_EQ, FALSE, 1, 0, r.data()), ENGINE_OK);
+    EXPECT_EQ(EngineGetNextRecord(c, 0, r.data(), nullptr), ENGINE_OK);
+    return GetText(c, r, 2);
+  };
+  EXPECT_EQ(seek(), "Ours");
+
+  // The other program closes without copying its log into the file.
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(Path("BUYER.DB").c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_db_config(other, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other,
+                         "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;"
+                         "UPDATE records SET f2 = 'Theirs' WHERE f1 = '1001'",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(other);
+  ASSERT_TRUE(std::filesystem::exists(Path("BUYER.DB-wal")));
+  EXPECT_EQ(seek(), "Theirs");
+  EngineCloseCursor(&c);
+
+  c = Open("BUYER");
+  EXPECT_EQ(seek(), "Theirs");
+  EngineCloseCursor(&c);
+}

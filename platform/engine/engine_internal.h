@@ -90,6 +90,12 @@ const char* CountedVfsName();
 /* Counts a change to disk the engine makes outside SQLite, as the file layer counts its own. */
 void CountFileWrite();
 
+/* Reads within the header of file (a main database file of an engine connection) come from
+   header, the file's first page mapped shared, not from a system call: SQLite reads the
+   change counter there each time it takes the file's shared lock. Null ends it; it must end
+   before the mapping goes. */
+void ServeHeaderFrom(sqlite3_file* file, const unsigned char* header);
+
 /* Commits of the table files at those paths are held back: SQLite's deletion of each one's
    journal and its letting go of the file's lock wait, so that a commit of several files
    becomes final only when all of them are written. */

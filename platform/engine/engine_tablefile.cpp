@@ -98,6 +98,19 @@ bool HeaderSaysRollback(sqlite3* db) {
          versions[0] == 1 && versions[1] == 1;
 }
 
+/* True when the descriptor of the mapping and the connection's file are the file at that path
+   (another program may have put a new file in its place meanwhile): a mapping of another file
+   would answer for the wrong one. */
+bool SameFile(sqlite3* db, int fd, const std::string& hostPath) {
+  struct stat mapped = {};
+  struct stat named = {};
+  int moved = 1;
+  return ::fstat(fd, &mapped) == 0 && ::stat(hostPath.c_str(), &named) == 0 &&
+         mapped.st_dev == named.st_dev && mapped.st_ino == named.st_ino &&
+         sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK &&
+         moved == 0;
+}
+
 }  // namespace
 
 int OpenConnection(const std::string& hostPath, int flags, sqlite3** db,
@@ -171,6 +184,12 @@ EngineResult TableFile::Open(const std::string& hostPath, std::shared_ptr<TableF
     return Fail(ENGINE_ERR_TABLEDAMAGED, {table, problem});
   }
   file->header_ = MapHeader(hostPath, &file->headerFd_);
+  if (file->header_ && !SameFile(file->db_, file->headerFd_, hostPath)) {
+    ::munmap(const_cast<unsigned char*>(file->header_), kHeaderMapSize);
+    file->header_ = nullptr;
+  }
+  // SQLite's check for another program's change then costs no system call either.
+  ServeHeaderFrom(file->file_, file->header_);
   Registry()[hostPath] = file;
   *out = file;
   return ENGINE_OK;
@@ -179,6 +198,7 @@ EngineResult TableFile::Open(const std::string& hostPath, std::shared_ptr<TableF
 TableFile::~TableFile() {
   for (auto& entry : spare_) sqlite3_finalize(entry.second);
   spare_.clear();
+  ServeHeaderFrom(file_, nullptr);  // before the mapping and the file go
   if (db_) sqlite3_close_v2(db_);
   if (header_) ::munmap(const_cast<unsigned char*>(header_), kHeaderMapSize);
   if (headerFd_ >= 0) ::close(headerFd_);

@@ -55,8 +55,9 @@ class TableFile {
   std::string name_;
   sqlite3* db_ = nullptr;
   sqlite3_file* file_ = nullptr;
-  /* The file's first page mapped shared (null when it could not be): its change counter
-       is what every committed write of any program changes. */
+  /* The file's first page mapped shared (null when it could not be, or when it is not the
+       file the connection has open): its change counter is what every committed write of any
+       program changes. SQLite's own check of it at each shared lock reads it here too. */
   const unsigned char* header_ = nullptr;
   int headerFd_ = -1;
   TableSchema schema_;

@@ -386,11 +386,13 @@ bool ReadSchema(sqlite3* db, TableSchema* schema, std::string* problem) {
     return false;
   }
 
-  // The record table must have exactly one column per field. The columns are counted from
-  // the schema SQLite has read already: preparing suffices, nothing is stepped.
-  int columns = -1;
-  if (sqlite3_prepare_v2(db, "SELECT * FROM records", -1, &stmt, nullptr) == SQLITE_OK) {
-    columns = sqlite3_column_count(stmt);
+  // The record table must have exactly one column per field. (A prepared SELECT * would
+  // count them as well, but the names it makes for each column cost a wide table more.)
+  int columns = 0;
+  if (sqlite3_prepare_v2(db, "SELECT count(*) FROM pragma_table_info('records')", -1, &stmt,
+                         nullptr) == SQLITE_OK &&
+      sqlite3_step(stmt) == SQLITE_ROW) {
+    columns = sqlite3_column_int(stmt, 0);
   }
   sqlite3_finalize(stmt);
   if (columns != schema->FieldCount()) {

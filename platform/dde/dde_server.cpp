@@ -265,12 +265,18 @@ void ReadServerConversation(uintptr_t handle) {
   if (!c || c->ended) return;
   if (HoldWhileInCallback(c->reader.get())) return;
   ReadResult read = ReadAvailable(c->fd, c->input, wire::kMaxBody + 4);
+  // The frames read are dropped from the buffer together once the rest is incomplete: many
+  // frames arriving at once must not each move all the bytes behind them.
+  size_t at = 0;
   while (true) {
     c = FindConversation(handle);
     if (!c || c->ended) return;
     wire::Message message;
-    wire::Parse parse = wire::TakeMessage(c->input, &message);
-    if (parse == wire::Parse::Incomplete) break;
+    wire::Parse parse = wire::ReadMessageAt(c->input, &at, &message);
+    if (parse == wire::Parse::Incomplete) {
+      c->input.erase(0, at);
+      break;
+    }
     if (parse == wire::Parse::Malformed) return RejectMalformed(handle);
     if (message.kind == wire::Kind::Disconnect) return EndConversation(handle);
     if (message.kind != wire::Kind::Transaction || !AnswerTransaction(*c, message))

@@ -4,6 +4,7 @@
 */
 #include "platform/dde/dde_wire.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -187,15 +188,22 @@ std::string Encode(const Message& message) {
   return std::move(bytes);
 }
 
-Parse TakeMessage(std::string& buffer, Message* message) {
-  if (buffer.size() < 4) return Parse::Incomplete;
+Parse ReadMessageAt(std::string_view buffer, size_t* at, Message* message) {
+  std::string_view rest = buffer.substr(std::min(*at, buffer.size()));
+  if (rest.size() < 4) return Parse::Incomplete;
   uint32_t length = 0;
-  for (int i = 3; i >= 0; --i) length = (length << 8) | static_cast<uint8_t>(buffer[i]);
+  for (int i = 3; i >= 0; --i) length = (length << 8) | static_cast<uint8_t>(rest[i]);
   if (length == 0 || length > kMaxBody) return Parse::Malformed;
-  if (buffer.size() < 4 + static_cast<size_t>(length)) return Parse::Incomplete;
-  bool decoded = DecodeBody(std::string_view(buffer).substr(4, length), message);
-  buffer.erase(0, 4 + static_cast<size_t>(length));
-  return decoded ? Parse::Complete : Parse::Malformed;
+  if (rest.size() < 4 + static_cast<size_t>(length)) return Parse::Incomplete;
+  *at += 4 + static_cast<size_t>(length);
+  return DecodeBody(rest.substr(4, length), message) ? Parse::Complete : Parse::Malformed;
+}
+
+Parse TakeMessage(std::string& buffer, Message* message) {
+  size_t at = 0;
+  Parse parse = ReadMessageAt(buffer, &at, message);
+  buffer.erase(0, at);
+  return parse;
 }
 
 }  // namespace dde::wire

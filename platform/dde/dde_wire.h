@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -59,6 +60,10 @@ enum class Parse { Incomplete, Complete, Malformed };
 
 /* Takes one frame off the front of buffer when a whole one is there. */
 Parse TakeMessage(std::string& buffer, Message* message);
+/* Reads the frame that starts at *at in buffer when a whole one is there, and moves *at past
+   it; a reader of many frames drops the ones it has read from its buffer once, not one by
+   one. */
+Parse ReadMessageAt(std::string_view buffer, size_t* at, Message* message);
 
 }  // namespace dde::wire
 

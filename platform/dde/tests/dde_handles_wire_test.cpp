@@ -118,6 +118,18 @@ TEST(DdeWire, FramesRoundTripAndArriveInPieces) {
   EXPECT_EQ(decoded.transaction, 7u);
   ASSERT_EQ(dde::wire::TakeMessage(buffer, &decoded), dde::wire::Parse::Complete);
   EXPECT_TRUE(buffer.empty());
+  // Read in place, each frame moves the offset past itself and leaves the buffer alone; a
+  // frame's first bytes alone move nothing.
+  std::string held = bytes + bytes.substr(0, 3);
+  size_t at = 0;
+  ASSERT_EQ(dde::wire::ReadMessageAt(held, &at, &decoded), dde::wire::Parse::Complete);
+  EXPECT_EQ(at, bytes.size() / 2);
+  ASSERT_EQ(dde::wire::ReadMessageAt(held, &at, &decoded), dde::wire::Parse::Complete);
+  EXPECT_EQ(decoded.item, "BuyerName");
+  EXPECT_EQ(at, bytes.size());
+  EXPECT_EQ(dde::wire::ReadMessageAt(held, &at, &decoded), dde::wire::Parse::Incomplete);
+  EXPECT_EQ(at, bytes.size());
+  EXPECT_EQ(held.size(), bytes.size() + 3);
 }
 
 TEST(DdeWire, MalformedFramesAreRefused) {

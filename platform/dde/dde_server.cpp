@@ -260,10 +260,29 @@ void RejectMalformed(uintptr_t handle) {
   EndConversation(handle);
 }
 
+/* Holds a server conversation's replies while it answers the frames of one read, and sends
+   them together at its end: one write for the batch, not one per reply. */
+class HeldReplies {
+ public:
+  explicit HeldReplies(Conversation& c) : handle_(c.handle) { c.holding = true; }
+  ~HeldReplies() {
+    Conversation* c = FindConversation(handle_);
+    if (!c || !c->holding) return;
+    c->holding = false;
+    if (!c->ended && !c->output.empty()) FlushOutput(*c);
+  }
+  HeldReplies(const HeldReplies&) = delete;
+  HeldReplies& operator=(const HeldReplies&) = delete;
+
+ private:
+  uintptr_t handle_;
+};
+
 void ReadServerConversation(uintptr_t handle) {
   Conversation* c = FindConversation(handle);
   if (!c || c->ended) return;
   if (HoldWhileInCallback(c->reader.get())) return;
+  HeldReplies held(*c);
   ReadResult read = ReadAvailable(c->fd, c->input, wire::kMaxBody + 4);
   // The frames read are dropped from the buffer together once the rest is incomplete: many
   // frames arriving at once must not each move all the bytes behind them.

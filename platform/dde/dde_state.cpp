@@ -126,6 +126,9 @@ Conversation& AddConversation(DWORD instance, bool server, int fd, const std::st
 namespace {
 
 void CloseConversationSocket(Conversation& conversation) {
+  // Replies held back for the end of a batch were sent before the conversation ended.
+  if (conversation.holding && conversation.fd >= 0)
+    WriteAvailable(conversation.fd, conversation.output);
   RetireNotifier(conversation.reader);
   RetireNotifier(conversation.writer);
   CloseSocket(conversation.fd);
@@ -173,6 +176,12 @@ bool SendFrame(Conversation& conversation, const wire::Message& message) {
   if (!conversation.server)
     return WriteAll(conversation.fd, wire::Encode(message), kConnectTimeoutMs);
   conversation.output += wire::Encode(message);
+  if (conversation.holding && conversation.output.size() < kHeldOutput) return true;
+  return FlushOutput(conversation);
+}
+
+bool FlushOutput(Conversation& conversation) {
+  if (conversation.fd < 0) return false;
   if (!WriteAvailable(conversation.fd, conversation.output) ||
       conversation.output.size() > kMaxPendingOutput) {
     // A client that stops reading must not hold the server: it is dropped.

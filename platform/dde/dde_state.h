@@ -26,6 +26,9 @@ namespace dde {
 constexpr int kConnectTimeoutMs = 5000;
 /* A server stops queueing for a client that does not read beyond this many bytes. */
 constexpr size_t kMaxPendingOutput = 4u << 20;
+/* While a server answers a batch of frames, its replies are sent together once it is done,
+   or whenever this many bytes of them are waiting. */
+constexpr size_t kHeldOutput = 64u << 10;
 
 struct AdviseLink {
   std::string item;
@@ -63,7 +66,8 @@ struct Conversation {
   std::string output;
   std::vector<AdviseLink> links;
   uint32_t nextTransaction = 1;
-  bool ended = false;  // socket closed; only the notice to the callback is left
+  bool ended = false;    // socket closed; only the notice to the callback is left
+  bool holding = false;  // a server answering a batch: replies wait in output until its end
   HCONVLIST list = nullptr;
   std::deque<wire::Message> early;  // advise data read while waiting for a reply
 };
@@ -125,6 +129,9 @@ void RemoveConversation(uintptr_t handle);
 /* Sends a frame; a server queues what the socket does not take at once and drops a client
    that lets too much pile up. */
 bool SendFrame(Conversation& conversation, const wire::Message& message);
+/* Writes what a server's socket takes of its queued output now; false when that ended the
+   conversation. */
+bool FlushOutput(Conversation& conversation);
 /* Ends a conversation from the partner's side or by fault: tells the callback
    (XTYP_DISCONNECT) from the event loop and forgets it. */
 void EndConversation(uintptr_t handle);

@@ -309,6 +309,52 @@ TEST_F(DdeServer, GarbageInAConversationEndsItWithADisconnectAlone) {
   EXPECT_EQ(Zdde({"request", "Zarne", "Current", "BuyerName"}), 0);
 }
 
+TEST_F(DdeServer, FramesArrivingTogetherAreAnsweredInOrderBeforeAGoodbye) {
+  int fd = RawConnection();
+  ASSERT_TRUE(RawConnect(fd));
+  // Two requests and then a frame no client may send, all in one write.
+  std::string batch;
+  uint32_t number = 0;
+  for (const char* item : {"SalesPrice", "BuyerName"}) {
+    dde::wire::Message request;
+    request.kind = dde::wire::Kind::Transaction;
+    request.transaction = ++number;
+    request.type = XTYP_REQUEST;
+    request.format = CF_TEXT;
+    request.hasItem = true;
+    request.item = item;
+    batch += dde::wire::Encode(request);
+  }
+  dde::wire::Message bad;
+  bad.kind = dde::wire::Kind::Transaction;
+  bad.type = XTYP_WILDCONNECT;
+  bad.hasItem = true;
+  bad.item = "BuyerName";
+  Write(fd, batch + dde::wire::Encode(bad));
+  std::string input;
+  ASSERT_TRUE(SpinUntil([&] {
+    char buffer[4096];
+    ssize_t n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
+    if (n > 0) input.append(buffer, static_cast<size_t>(n));
+    return n == 0;
+  }));
+  close(fd);
+  const std::string answers[] = {std::string("250,000.00\0", 11),
+                                 std::string("Jane Q. Buyer\0", 14)};
+  for (uint32_t i = 1; i <= 2; ++i) {
+    dde::wire::Message reply;
+    ASSERT_EQ(dde::wire::TakeMessage(input, &reply), dde::wire::Parse::Complete);
+    EXPECT_EQ(reply.kind, dde::wire::Kind::TransactionReply);
+    EXPECT_EQ(reply.transaction, i);
+    EXPECT_TRUE(reply.ok);
+    EXPECT_EQ(reply.data, answers[i - 1]);
+  }
+  dde::wire::Message last;
+  ASSERT_EQ(dde::wire::TakeMessage(input, &last), dde::wire::Parse::Complete);
+  EXPECT_EQ(last.kind, dde::wire::Kind::Disconnect);
+  EXPECT_TRUE(input.empty());
+}
+
 TEST_F(DdeServer, ClientThatStopsReadingIsDroppedNotWaitedFor) {
   int fd = RawConnection();
   ASSERT_TRUE(RawConnect(fd));

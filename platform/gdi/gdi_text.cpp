@@ -112,16 +112,17 @@ BOOL OutputText(HDC handle, int x, int y, UINT options, const RECT* rect, LPCSTR
     record.flags = rect ? options : align;
     RecordCall(*dc, record);
   }
+  // No text and no opaque box: nothing is drawn and the current position stays, so neither
+  // the font nor a painter is needed (most of a new file's statement fields are empty).
+  const bool drawsSomething = count > 0 || (rect && (options & ETO_OPAQUE));
+  if (!drawsSomething) return TRUE;
   TextLayout layout(*dc);
   double textWidth = layout.drawnWidth(qtext);
   if (advances) {
     textWidth = 0;
     for (int i = 0; i < count; ++i) textWidth += advances[i] * std::abs(ScaleX(dc->state));
   }
-  // No text and no opaque box: nothing is drawn, and a painter for it would cost more than a
-  // statement's empty fields are worth (most of a new file's).
-  const bool drawsSomething = count > 0 || (rect && (options & ETO_OPAQUE));
-  if (drawsSomething) {
+  {
     QRect box =
         rect ? LogicalRectToDevice(dc->state, rect->left, rect->top, rect->right, rect->bottom)
              : QRect();

@@ -3,13 +3,15 @@
 */
 #include "platform/kernel/atomic_file.h"
 
-#include <dirent.h>
+#include "platform/kernel/directory_reader.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -24,8 +26,12 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
-// Makes the rename itself durable.
-void SyncDirectory(const std::string& dir) {
+// Makes the rename itself durable, through the directory's descriptor when one is open.
+void SyncDirectory(const std::string& dir, int directory_fd) {
+  if (directory_fd >= 0) {
+    fsync(directory_fd);
+    return;
+  }
   const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   fsync(fd);
@@ -71,7 +77,8 @@ std::optional<std::string> ReadWholeFile(const std::string& host_path) {
   return bytes;
 }
 
-bool ReplaceFileAtomically(const std::string& host_path, const std::string& bytes) {
+bool ReplaceFileAtomically(const std::string& host_path, const std::string& bytes, int directory_fd,
+                           int* new_fd) {
   const std::string dir = HostDirectoryOf(host_path);
   std::string temporary = dir + "/" + TemporaryPrefix(host_path) + "XXXXXX";
   const int fd = mkostemp(temporary.data(), O_CLOEXEC);
@@ -79,13 +86,17 @@ bool ReplaceFileAtomically(const std::string& host_path, const std::string& byte
   const bool written =
       fchmod(fd, ModeForReplacement(host_path)) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
   const int saved_errno = errno;
-  if (close(fd) != 0 || !written || rename(temporary.c_str(), host_path.c_str()) != 0) {
+  // A descriptor handed on stays open; its bytes are on disk already (fsync).
+  const bool closed = new_fd ? true : close(fd) == 0;
+  if (!closed || !written || rename(temporary.c_str(), host_path.c_str()) != 0) {
     const int failure = written ? errno : saved_errno;
+    if (new_fd) close(fd);
     unlink(temporary.c_str());
     errno = failure;
     return false;
   }
-  SyncDirectory(dir);
+  SyncDirectory(dir, directory_fd);
+  if (new_fd) *new_fd = fd;
   return true;
 }
 
@@ -105,16 +116,12 @@ DirectoryLock::~DirectoryLock() {
   if (fd_ >= 0) close(fd_);  // closing releases the lock
 }
 
-void RemoveStaleReplacements(const std::string& host_path) {
-  const std::string dir = HostDirectoryOf(host_path);
+void RemoveStaleReplacements(const DirectoryLock& lock, const std::string& host_path) {
   const std::string prefix = TemporaryPrefix(host_path);
-  DIR* listing = opendir(dir.c_str());
-  if (!listing) return;
-  while (dirent* entry = readdir(listing)) {
-    const std::string name = entry->d_name;
-    if (name.size() == prefix.size() + kTemporarySuffixLength &&
-        name.compare(0, prefix.size(), prefix) == 0)
-      unlink((dir + "/" + name).c_str());
+  DirectoryReader listing(lock.Descriptor());
+  while (const char* name = listing.Next()) {
+    if (std::strlen(name) == prefix.size() + kTemporarySuffixLength &&
+        std::strncmp(name, prefix.c_str(), prefix.size()) == 0)
+      unlinkat(lock.Descriptor(), name, 0);
   }
-  closedir(listing);
 }

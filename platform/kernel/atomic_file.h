@@ -15,8 +15,13 @@
 std::optional<std::string> ReadWholeFile(const std::string& host_path);
 
 /* Replaces (or creates) a host file with the bytes; keeps the old file's permissions.
-   Answers false, leaving the old file untouched, when anything fails; errno tells why. */
-bool ReplaceFileAtomically(const std::string& host_path, const std::string& bytes);
+   Answers false, leaving the old file untouched, when anything fails; errno tells why.
+   `directory_fd`, when the caller holds the file's directory open (its DirectoryLock), is
+   the descriptor through which the rename is made durable; else the directory is opened.
+   `new_fd`, when given, receives the new file's descriptor (open for reading and writing,
+   the caller's to close) after a replacement that succeeded. */
+bool ReplaceFileAtomically(const std::string& host_path, const std::string& bytes,
+                           int directory_fd = -1, int* new_fd = nullptr);
 
 /* Holds an exclusive advisory lock on a host directory while it lives, so that the
    read-modify-replace of a file in it by several processes loses no update. Without a
@@ -28,14 +33,18 @@ class DirectoryLock {
   DirectoryLock(const DirectoryLock&) = delete;
   DirectoryLock& operator=(const DirectoryLock&) = delete;
 
+  /* The directory, open for reading; -1 when it could not be opened. */
+  int Descriptor() const { return fd_; }
+
  private:
   int fd_;
 };
 
 /* Removes the temporary files that replacements of this file left behind when their
    writer died before the rename. Only while holding the DirectoryLock of its directory,
-   which every writer holds until its temporary file is gone. */
-void RemoveStaleReplacements(const std::string& host_path);
+   which every writer holds until its temporary file is gone; the directory is listed
+   through the lock's descriptor. */
+void RemoveStaleReplacements(const DirectoryLock& lock, const std::string& host_path);
 
 /* The directory part of a host path ("." when there is none). */
 std::string HostDirectoryOf(const std::string& path);

@@ -6,10 +6,10 @@
 
 #include "platform/kernel/message_paths.h"
 
+#include "platform/kernel/directory_reader.h"
 #include "platform/kernel/last_error.h"
 #include "platform/kernel/text.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -119,7 +120,7 @@ WindowsPath Absolute(const char* path) {
   return result;
 }
 
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     if (Cp1252Upper(static_cast<unsigned char>(a[i])) !=
@@ -129,36 +130,51 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b) {
   return true;
 }
 
-// The host name of an entry of dir that matches part but for case, or empty.
-std::string FindIgnoringCase(const std::string& dir, const std::string& part) {
-  DIR* listing = opendir(dir.empty() ? "/" : dir.c_str());
-  if (!listing) return {};
-  std::string found;
-  while (dirent* entry = readdir(listing)) {
-    if (EqualIgnoringCase(Utf8ToCp1252(entry->d_name), part)) {
-      found = entry->d_name;
-      break;
-    }
-  }
-  closedir(listing);
-  return found;
+// Whether a host name (UTF-8) is part but for case. An ASCII name reads the same in both
+// encodings, and case never maps ASCII to other bytes: such names are compared as they stand.
+bool HostNameMatches(const char* name, const std::string& part) {
+  size_t length = 0;
+  bool ascii = true;
+  for (; name[length]; ++length) ascii = ascii && static_cast<unsigned char>(name[length]) < 0x80;
+  if (!ascii) return EqualIgnoringCase(Utf8ToCp1252(name), part);
+  return length == part.size() && EqualIgnoringCase(std::string_view(name, length), part);
 }
 
-// Walks the components below a host directory, taking the spelling of what exists.
-std::string ResolveBelow(std::string host, const std::vector<std::string>& parts) {
+// The host name of an entry of dir that matches part but for case, or empty.
+std::string FindIgnoringCase(const std::string& dir, const std::string& part) {
+  DirectoryReader listing(dir.empty() ? std::string("/") : dir);
+  while (const char* name = listing.Next()) {
+    if (HostNameMatches(name, part)) return name;
+  }
+  return {};
+}
+
+// Walks the components below a host directory, taking the spelling of what exists. `found`,
+// when given, receives what lstat told of the last component when it was found as spelled,
+// and is zeroed otherwise.
+std::string ResolveBelow(std::string host, const std::vector<std::string>& parts,
+                         struct stat* found = nullptr) {
   bool resolving = true;
+  struct stat info {};
+  bool looked = false;
   for (const std::string& part : parts) {
     const std::string name = Cp1252ToUtf8(part);
     std::string candidate = host + "/" + name;
+    looked = false;
     if (resolving) {
-      struct stat info {};
-      if (lstat(candidate.c_str(), &info) != 0) {
+      if (lstat(candidate.c_str(), &info) == 0) {
+        looked = true;
+      } else {
         const std::string match = FindIgnoringCase(host, part);
         if (!match.empty()) candidate = host + "/" + match;
         else resolving = false;  // nothing below a missing directory exists
       }
     }
     host = std::move(candidate);
+  }
+  if (found) {
+    if (!looked) info = {};
+    *found = info;
   }
   return host.empty() ? std::string("/") : host;
 }
@@ -261,13 +277,14 @@ std::string PathForMessages(const char* path) {
   return Utf8ToCp1252(HostPathFromWindowsPath(path));
 }
 
-std::string ProfileFileHostPath(const char* file_name) {
+std::string ProfileFileHostPath(const char* file_name, struct stat* found) {
+  if (found) std::memset(found, 0, sizeof *found);
   if (!file_name || !*file_name) return {};
   if (file_name[0] == '/' || file_name[0] == '\\' || HasDrive(file_name))
     return HostPathFromWindowsPath(file_name);
   std::vector<std::string> parts;
   AppendComponents(parts, file_name);
-  return ResolveBelow(WindowsDirectoryHostPath(), parts);
+  return ResolveBelow(WindowsDirectoryHostPath(), parts, found);
 }
 
 DWORD GetCurrentDirectory(DWORD buffer_size, LPSTR buffer) {

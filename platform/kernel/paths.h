@@ -30,6 +30,8 @@
 
 #include <string>
 
+struct stat;
+
 #define FILE_ATTRIBUTE_READONLY  0x00000001
 #define FILE_ATTRIBUTE_DIRECTORY 0x00000010
 #define FILE_ATTRIBUTE_NORMAL    0x00000080
@@ -58,8 +60,11 @@ std::string FullWindowsPath(const char* path);
 std::string WindowsPathFromHostPath(const std::string& host_path);
 
 /* The host path of a profile file: a name without a drive or root, such as "zarne.ini",
-   lives in $ZARNE_ROOT/windows; any other path is mapped as above. */
-std::string ProfileFileHostPath(const char* file_name);
+   lives in $ZARNE_ROOT/windows; any other path is mapped as above. `found`, when given,
+   receives the file's lstat when the lookup looked at it by that spelling and found it (a
+   name in $ZARNE_ROOT/windows), and is zeroed otherwise: a caller about to look at the file
+   may take this look instead. */
+std::string ProfileFileHostPath(const char* file_name, struct stat* found = nullptr);
 
 /* Makes a host directory and any missing parents; true when it exists afterwards. */
 bool MakeHostDirectories(const std::string& host_path);

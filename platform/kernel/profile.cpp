@@ -1,5 +1,6 @@
 /*
-** The profile calls: locate the file, read it whole, answer from its lines (taken apart again
+** The profile calls: locate the file, read it whole (through a descriptor kept open from the
+** last call while the path still names that file), answer from its lines (taken apart again
 ** only when the bytes changed since the last call), and for a write edit the lines and
 ** replace the file atomically. One lock keeps the read-modify-write of concurrent callers in
 ** this process from losing updates, and a lock on the file's directory does the same between
@@ -8,14 +9,18 @@
 #include "platform/kernel/profile.h"
 
 #include "platform/kernel/atomic_file.h"
+#include "platform/kernel/kept_open_file.h"
 #include "platform/kernel/last_error.h"
 #include "platform/kernel/paths.h"
 #include "platform/kernel/profile_text.h"
+
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,11 +33,12 @@ std::mutex gProfileMutex;
 
 const char* FileOrWinIni(LPCSTR file_name) { return file_name && *file_name ? file_name : kWinIni; }
 
-/* A file's bytes as last read, with their lines. */
+/* A file's bytes as last read, with their lines, and the file kept open for the next read. */
 struct ReadProfile {
   bool bytesKept = false;  // a huge file's bytes are not kept twice over
   std::string bytes;
   ProfileText text{std::string_view()};
+  KeptOpenFile file;
 };
 
 // A start-up reads a hundred keys of one file, each call by itself: the file is read on every
@@ -43,28 +49,56 @@ constexpr size_t kFilesKept = 8;
 constexpr size_t kLargestKept = 1 << 20;
 // Owner: platform/kernel.
 std::map<std::string, ReadProfile> gReadProfiles;
+// The bytes of the latest read, compared with the kept ones; its storage serves every read.
+// Owner: platform/kernel.
+std::string gFreshBytes;
+
+ReadProfile& ProfileOf(const std::string& host_path) {
+  auto read = gReadProfiles.find(host_path);
+  if (read != gReadProfiles.end()) return read->second;
+  if (gReadProfiles.size() >= kFilesKept) gReadProfiles.clear();
+  return gReadProfiles.try_emplace(host_path).first->second;
+}
+
+/* Reads the file into gFreshBytes (empty when it cannot be read); false, errno telling why,
+   when it cannot. `seen` is the look the path's lookup took at the file, if any. */
+bool ReadFresh(ReadProfile& profile, const std::string& host_path,
+               const struct stat* seen = nullptr) {
+  if (profile.file.Read(host_path, gFreshBytes, seen)) return true;
+  const int failure = errno;
+  gFreshBytes.clear();
+  errno = failure;
+  return false;
+}
+
+bool FreshBytesAreKept(const ReadProfile& profile) {
+  return profile.bytesKept && profile.bytes == gFreshBytes;
+}
 
 /* Keeps a file's bytes with their lines; answers the lines kept. */
-const ProfileText& Remember(const std::string& host_path, std::string bytes, ProfileText text) {
-  auto read = gReadProfiles.find(host_path);
-  if (read == gReadProfiles.end()) {
-    if (gReadProfiles.size() >= kFilesKept) gReadProfiles.clear();
-    read = gReadProfiles.emplace(host_path, ReadProfile()).first;
-  }
-  ReadProfile& profile = read->second;
+const ProfileText& Remember(ReadProfile& profile, std::string& bytes, ProfileText text) {
   profile.text = std::move(text);
   profile.bytesKept = bytes.size() <= kLargestKept;
-  profile.bytes = profile.bytesKept ? std::move(bytes) : std::string();
+  if (profile.bytesKept) {
+    profile.bytes.swap(bytes);
+  } else {
+    profile.bytes.clear();
+  }
+  // Nothing read is held for a file that is gone or empty.
+  if (profile.bytes.empty()) std::string().swap(profile.bytes);
+  if (bytes.empty()) std::string().swap(bytes);
   return profile.text;
 }
 
-const ProfileText& Load(const std::string& host_path) {
-  std::string bytes = ReadWholeFile(host_path).value_or(std::string());
-  auto read = gReadProfiles.find(host_path);
-  if (read != gReadProfiles.end() && read->second.bytesKept && read->second.bytes == bytes)
-    return read->second.text;
-  ProfileText text(bytes);
-  return Remember(host_path, std::move(bytes), std::move(text));
+/* The lines of a profile file as it now stands. */
+const ProfileText& Load(LPCSTR file_name) {
+  struct stat seen {};
+  const std::string host_path = ProfileFileHostPath(FileOrWinIni(file_name), &seen);
+  ReadProfile& profile = ProfileOf(host_path);
+  ReadFresh(profile, host_path, &seen);
+  if (FreshBytesAreKept(profile)) return profile.text;
+  ProfileText text(gFreshBytes);
+  return Remember(profile, gFreshBytes, std::move(text));
 }
 
 DWORD CopyValue(const std::string& value, LPSTR buffer, DWORD size) {
@@ -109,10 +143,9 @@ bool IsStorable(LPCSTR section, LPCSTR key, LPCSTR value) {
 
 // The file's directory must exist, except the profile directory, which is made.
 bool PrepareDirectory(const std::string& host_path) {
-  const bool in_windows_directory = host_path.compare(0, WindowsDirectoryHostPath().size() + 1,
-                                                      WindowsDirectoryHostPath() + "/") == 0;
-  return !in_windows_directory ||
-         (MakeDataRoot() && MakeHostDirectories(WindowsDirectoryHostPath()));
+  const std::string windows = WindowsDirectoryHostPath();
+  const bool in_windows_directory = host_path.compare(0, windows.size() + 1, windows + "/") == 0;
+  return !in_windows_directory || (MakeDataRoot() && MakeHostDirectories(windows));
 }
 
 }  // namespace
@@ -121,7 +154,7 @@ DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR default_value, 
                               DWORD size, LPCSTR file_name) {
   if (!buffer || size == 0) return 0;
   std::lock_guard<std::mutex> lock(gProfileMutex);
-  const ProfileText& text = Load(ProfileFileHostPath(FileOrWinIni(file_name)));
+  const ProfileText& text = Load(file_name);
   if (!section) return CopyNameList(text.SectionNames(), buffer, size);
   if (!key) return CopyNameList(text.KeyNames(section), buffer, size);
   const auto value = text.Value(section, key);
@@ -133,7 +166,7 @@ UINT GetPrivateProfileInt(LPCSTR section, LPCSTR key, INT default_value, LPCSTR 
   std::optional<std::string> value;
   {
     std::lock_guard<std::mutex> lock(gProfileMutex);
-    value = Load(ProfileFileHostPath(FileOrWinIni(file_name))).Value(section, key);
+    value = Load(file_name).Value(section, key);
   }
   if (!value) return static_cast<UINT>(default_value);
   const char* p = value->c_str();
@@ -158,32 +191,40 @@ BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR 
   const char* name = FileOrWinIni(file_name);
   std::lock_guard<std::mutex> lock(gProfileMutex);
   const std::string host_path = ProfileFileHostPath(name);
-  if (!PrepareDirectory(host_path)) {
-    SetLastError(ErrorFromErrno(errno));
-    return FALSE;
+  // Other programs (a second machine on the shared database directory) write too. A directory
+  // the lock cannot open may be the profile directory before the first write: it is made.
+  std::optional<DirectoryLock> locked(std::in_place, HostDirectoryOf(host_path));
+  if (locked->Descriptor() < 0) {
+    if (!PrepareDirectory(host_path)) {
+      SetLastError(ErrorFromErrno(errno));
+      return FALSE;
+    }
+    locked.emplace(HostDirectoryOf(host_path));
   }
-  // Other programs (a second machine on the shared database directory) write too.
-  const DirectoryLock other_writers(HostDirectoryOf(host_path));
-  RemoveStaleReplacements(host_path);
-  const std::optional<std::string> old_bytes = ReadWholeFile(host_path);
-  if (!old_bytes && errno != ENOENT) {
+  const DirectoryLock& other_writers = *locked;
+  RemoveStaleReplacements(other_writers, host_path);
+  ReadProfile& profile = ProfileOf(host_path);
+  if (!ReadFresh(profile, host_path) && errno != ENOENT) {
     // A file that exists but cannot be read must not be replaced by one built from nothing.
     SetLastError(ErrorFromErrno(errno));
     return FALSE;
   }
-  ProfileText text(old_bytes.value_or(std::string()));
+  ProfileText text = FreshBytesAreKept(profile) ? profile.text : ProfileText(gFreshBytes);
   bool changed;
   if (!key) changed = text.DeleteSection(section);
   else if (!value) changed = text.DeleteKey(section, key);
   else changed = text.SetValue(section, key, value);
   if (!changed) return TRUE;
   std::string new_bytes = text.Bytes();
-  if (!ReplaceFileAtomically(host_path, new_bytes)) {
+  int new_fd = -1;
+  if (!ReplaceFileAtomically(host_path, new_bytes, other_writers.Descriptor(), &new_fd)) {
     SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno));
     return FALSE;
   }
+  // The new file, kept open, is the one the next read finds at the path.
+  profile.file.Adopt(new_fd);
   // The next read finds these bytes (or another program's, which it then takes apart).
-  Remember(host_path, std::move(new_bytes), std::move(text));
+  Remember(profile, new_bytes, std::move(text));
   return TRUE;
 }
 

@@ -7,6 +7,7 @@
 #include "fresh_root.h"
 
 #include <algorithm>
+#include <string>
 
 #include <sys/stat.h>
 
@@ -36,6 +37,18 @@ TEST_F(PathsTest, ExistingComponentsMatchWhateverTheCase) {
   ASSERT_TRUE(CreateDirectory("C:\\Caf\xC9", nullptr));
   EXPECT_TRUE(std::filesystem::is_directory(root_ + "/drive_c/Caf\xC3\x89"));
   EXPECT_EQ(HostPathFromWindowsPath("c:\\caf\xE9"), root_ + "/drive_c/Caf\xC3\x89");
+}
+
+// A directory whose names fill several reads of its listing: the match may be in any of them.
+TEST_F(PathsTest, ANameIsMatchedInALongDirectory) {
+  WriteHostFile(root_ + "/drive_c/Long/Wanted.Txt", "x");
+  for (int i = 0; i < 300; ++i)
+    WriteHostFile(
+        root_ + "/drive_c/Long/a-name-long-enough-to-fill-the-listing-" + std::to_string(i), "");
+  WriteHostFile(root_ + "/drive_c/Long/Last.txt", "x");
+  EXPECT_EQ(HostPathFromWindowsPath("C:\\long\\WANTED.TXT"), root_ + "/drive_c/Long/Wanted.Txt");
+  EXPECT_EQ(HostPathFromWindowsPath("C:\\long\\last.TXT"), root_ + "/drive_c/Long/Last.txt");
+  EXPECT_EQ(HostPathFromWindowsPath("C:\\long\\none.txt"), root_ + "/drive_c/Long/none.txt");
 }
 
 TEST_F(PathsTest, RelativePathsFollowTheCurrentDirectory) {

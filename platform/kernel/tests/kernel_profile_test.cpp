@@ -7,6 +7,7 @@
 #include "fresh_root.h"
 
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -198,6 +199,34 @@ TEST_F(ProfileTest, AChangeByAnotherProgramShowsAtTheNextCall) {
   EXPECT_EQ(Get("S", "k", "gone"), "gone");
   std::filesystem::remove(ZarneIni());
   EXPECT_EQ(Get("T", "k", "gone"), "gone");
+}
+
+// The file is kept open between calls, and every call looks again: a file renamed over it
+// (another program's own atomic write), one grown or cut in place, and one renamed over the
+// file this program's write left open, are each seen at the next call.
+TEST_F(ProfileTest, EveryCallSeesTheFileThePathNamesNow) {
+  const std::string other = root_ + "/windows/other.ini";
+  WriteHostFile(ZarneIni(), "[S]\nk=1\n");
+  EXPECT_EQ(Get("S", "k"), "1");
+  WriteHostFile(other, "[S]\nk=2\n");
+  ASSERT_EQ(std::rename(other.c_str(), ZarneIni().c_str()), 0);
+  EXPECT_EQ(Get("S", "k"), "2");
+  {
+    std::ofstream grow(ZarneIni(), std::ios::binary | std::ios::app);
+    grow << "m=3\n";
+  }
+  EXPECT_EQ(Get("S", "m"), "3");
+  ASSERT_EQ(truncate(ZarneIni().c_str(), 8), 0);  // back to "[S]\nk=2\n"
+  EXPECT_EQ(Get("S", "m", "gone"), "gone");
+  EXPECT_EQ(Get("S", "k"), "2");
+
+  ASSERT_TRUE(WritePrivateProfileString("S", "k", "4", "zarne.ini"));
+  EXPECT_EQ(GetPrivateProfileInt("S", "k", 0, "zarne.ini"), 4u);
+  WriteHostFile(other, "[S]\nk=5\n");
+  ASSERT_EQ(std::rename(other.c_str(), ZarneIni().c_str()), 0);
+  EXPECT_EQ(GetPrivateProfileInt("S", "k", 0, "zarne.ini"), 5u);
+  ASSERT_TRUE(WritePrivateProfileString("S", "n", "6", "zarne.ini"));
+  EXPECT_EQ(ReadHostFile(ZarneIni()), "[S]\nk=5\nn=6\n");
 }
 
 TEST_F(ProfileTest, UnreadableFileIsNeverReplaced) {

@@ -9,6 +9,7 @@
 */
 #include "fuzz/fuzz_support.h"
 #include "fuzz/profile_reads.h"
+#include "platform/kernel/atomic_file.h"
 #include "platform/kernel/paths.h"
 #include "shell/system_keys.h"
 #include "tableaccess/printer_settings.h"
@@ -16,8 +17,6 @@
 
 #include <cctype>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <sys/stat.h>
 
@@ -35,12 +34,7 @@ const Key kKeys[] = {{"DirDatabase", "C:\\ZARNE"},
 std::string gRoot;
 std::string gIniPath;
 
-std::string IniBytes() {
-  std::ifstream in(gIniPath, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+std::string IniBytes() { return ReadWholeFile(gIniPath).value_or(std::string()); }
 
 /* A path ending exactly at size - 1 bytes or before, with a canary after the buffer. */
 void CheckBuilt(const char* directory, const char* name, const char* extension) {

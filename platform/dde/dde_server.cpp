@@ -9,13 +9,16 @@
 #include "platform/dde/dde_state.h"
 #include "platform/dde/dde_wire.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QObject>
+#include <QPointer>
 
 #include <algorithm>
 #include <cstring>
 #include <strings.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace dde;
 
@@ -260,11 +263,34 @@ void RejectMalformed(uintptr_t handle) {
   EndConversation(handle);
 }
 
+/* Sends what every server conversation holds back. */
+void SendHeldReplies() {
+  std::vector<uintptr_t> holding;
+  for (const auto& [handle, c] : state().conversations)
+    if (c->holding && !c->ended && !c->output.empty()) holding.push_back(handle);
+  for (uintptr_t handle : holding)
+    if (Conversation* c = FindConversation(handle)) FlushOutput(*c);
+}
+
+/* Every wait of an event loop first sends the replies held back: a callback that runs a
+   modal loop (a message box) must not keep the answers to the frames before it from their
+   client, who would time out although the work was done. */
+void SendHeldRepliesBeforeEachWait() {
+  static QPointer<QAbstractEventDispatcher> connected;
+  QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+  if (!dispatcher || dispatcher == connected) return;
+  connected = dispatcher;
+  QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, SendHeldReplies);
+}
+
 /* Holds a server conversation's replies while it answers the frames of one read, and sends
    them together at its end: one write for the batch, not one per reply. */
 class HeldReplies {
  public:
-  explicit HeldReplies(Conversation& c) : handle_(c.handle) { c.holding = true; }
+  explicit HeldReplies(Conversation& c) : handle_(c.handle) {
+    SendHeldRepliesBeforeEachWait();
+    c.holding = true;
+  }
   ~HeldReplies() {
     Conversation* c = FindConversation(handle_);
     if (!c || !c->holding) return;

@@ -10,6 +10,8 @@
 #include "dde_test_support.h"
 
 #include <QCoreApplication>
+#include <QTimer>
+#include <QEventLoop>
 
 #include <gtest/gtest.h>
 
@@ -353,6 +355,47 @@ TEST_F(DdeServer, FramesArrivingTogetherAreAnsweredInOrderBeforeAGoodbye) {
   ASSERT_EQ(dde::wire::TakeMessage(input, &last), dde::wire::Parse::Complete);
   EXPECT_EQ(last.kind, dde::wire::Kind::Disconnect);
   EXPECT_TRUE(input.empty());
+}
+
+TEST_F(DdeServer, AReplyHeldForABatchGoesOutBeforeAModalLoopWaits) {
+  int fd = RawConnection();
+  ASSERT_TRUE(RawConnect(fd));
+  // A poke and then an execute whose callback runs a modal loop, in one write: the poke's
+  // answer must reach the client while the loop runs, not when it ends.
+  dde::wire::Message poke;
+  poke.kind = dde::wire::Kind::Transaction;
+  poke.transaction = 1;
+  poke.type = XTYP_POKE;
+  poke.format = CF_TEXT;
+  poke.hasItem = poke.hasData = true;
+  poke.item = "BuyerName";
+  poke.data = std::string("John Doe\0", 9);
+  dde::wire::Message execute;
+  execute.kind = dde::wire::Kind::Transaction;
+  execute.transaction = 2;
+  execute.type = XTYP_EXECUTE;
+  execute.format = CF_TEXT;
+  execute.hasData = true;
+  execute.data = std::string("Modal\0", 6);
+  std::string input;
+  bool answeredDuringTheLoop = false;
+  onExecute = [&] {
+    QEventLoop loop;
+    QTimer::singleShot(300, &loop, &QEventLoop::quit);
+    loop.exec();
+    char buffer[4096];
+    ssize_t n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
+    if (n > 0) input.append(buffer, static_cast<size_t>(n));
+    dde::wire::Message reply;
+    std::string copy = input;
+    answeredDuringTheLoop = dde::wire::TakeMessage(copy, &reply) == dde::wire::Parse::Complete &&
+                            reply.transaction == 1 && reply.ok;
+  };
+  Write(fd, dde::wire::Encode(poke) + dde::wire::Encode(execute));
+  ASSERT_TRUE(SpinUntil([] { return Seen(XTYP_EXECUTE); }));
+  EXPECT_TRUE(answeredDuringTheLoop);
+  EXPECT_EQ(fields["BuyerName"], "John Doe");
+  close(fd);
 }
 
 TEST_F(DdeServer, ClientThatStopsReadingIsDroppedNotWaitedFor) {

@@ -162,6 +162,22 @@ bool RawConnect(int fd) {
   return got && reply.kind == dde::wire::Kind::ConnectReply && reply.accepted;
 }
 
+/* A client's transaction frame of the given type on an item (none when item is null), with
+   data when given. */
+dde::wire::Message TransactionFrame(uint32_t number, UINT type, const char* item,
+                                    const std::string* data = nullptr) {
+  dde::wire::Message frame;
+  frame.kind = dde::wire::Kind::Transaction;
+  frame.transaction = number;
+  frame.type = type;
+  frame.format = CF_TEXT;
+  frame.hasItem = item != nullptr;
+  if (item) frame.item = item;
+  frame.hasData = data != nullptr;
+  if (data) frame.data = *data;
+  return frame;
+}
+
 class DdeServer : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -317,21 +333,10 @@ TEST_F(DdeServer, FramesArrivingTogetherAreAnsweredInOrderBeforeAGoodbye) {
   // Two requests and then a frame no client may send, all in one write.
   std::string batch;
   uint32_t number = 0;
-  for (const char* item : {"SalesPrice", "BuyerName"}) {
-    dde::wire::Message request;
-    request.kind = dde::wire::Kind::Transaction;
-    request.transaction = ++number;
-    request.type = XTYP_REQUEST;
-    request.format = CF_TEXT;
-    request.hasItem = true;
-    request.item = item;
-    batch += dde::wire::Encode(request);
-  }
-  dde::wire::Message bad;
-  bad.kind = dde::wire::Kind::Transaction;
-  bad.type = XTYP_WILDCONNECT;
-  bad.hasItem = true;
-  bad.item = "BuyerName";
+  for (const char* item : {"SalesPrice", "BuyerName"})
+    batch += dde::wire::Encode(TransactionFrame(++number, XTYP_REQUEST, item));
+  dde::wire::Message bad = TransactionFrame(0, XTYP_WILDCONNECT, "BuyerName");
+  bad.format = 0;
   Write(fd, batch + dde::wire::Encode(bad));
   std::string input;
   ASSERT_TRUE(SpinUntil([&] {
@@ -362,21 +367,9 @@ TEST_F(DdeServer, AReplyHeldForABatchGoesOutBeforeAModalLoopWaits) {
   ASSERT_TRUE(RawConnect(fd));
   // A poke and then an execute whose callback runs a modal loop, in one write: the poke's
   // answer must reach the client while the loop runs, not when it ends.
-  dde::wire::Message poke;
-  poke.kind = dde::wire::Kind::Transaction;
-  poke.transaction = 1;
-  poke.type = XTYP_POKE;
-  poke.format = CF_TEXT;
-  poke.hasItem = poke.hasData = true;
-  poke.item = "BuyerName";
-  poke.data = std::string("John Doe\0", 9);
-  dde::wire::Message execute;
-  execute.kind = dde::wire::Kind::Transaction;
-  execute.transaction = 2;
-  execute.type = XTYP_EXECUTE;
-  execute.format = CF_TEXT;
-  execute.hasData = true;
-  execute.data = std::string("Modal\0", 6);
+  const std::string name("John Doe\0", 9), command("Modal\0", 6);
+  const dde::wire::Message poke = TransactionFrame(1, XTYP_POKE, "BuyerName", &name);
+  const dde::wire::Message execute = TransactionFrame(2, XTYP_EXECUTE, nullptr, &command);
   std::string input;
   bool answeredDuringTheLoop = false;
   onExecute = [&] {
@@ -401,14 +394,7 @@ TEST_F(DdeServer, AReplyHeldForABatchGoesOutBeforeAModalLoopWaits) {
 TEST_F(DdeServer, ClientThatStopsReadingIsDroppedNotWaitedFor) {
   int fd = RawConnection();
   ASSERT_TRUE(RawConnect(fd));
-  dde::wire::Message start;
-  start.kind = dde::wire::Kind::Transaction;
-  start.transaction = 1;
-  start.type = XTYP_ADVSTART;
-  start.format = CF_TEXT;
-  start.hasItem = true;
-  start.item = "BuyerName";
-  Write(fd, dde::wire::Encode(start));
+  Write(fd, dde::wire::Encode(TransactionFrame(1, XTYP_ADVSTART, "BuyerName")));
   ASSERT_TRUE(SpinUntil([] { return Seen(XTYP_ADVSTART); }));
   fields["BuyerName"] = std::string(512 * 1024, 'x');
   int posts = 0;

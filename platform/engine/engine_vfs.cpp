@@ -35,6 +35,7 @@ struct CountedFile {
   sqlite3_file* real;           // follows this struct in the same allocation
   std::string* dbPath;          // a main database file's path, else null
   const unsigned char* header;  // the file's first page mapped by its table, else null
+  sqlite3_int64 knownSize;      // the size SQLite last asked for (or cut it to); -1: not yet
 };
 
 /* The file header's size: SQLite reads the change counter and the header within it, pages
@@ -88,6 +89,8 @@ int Write(sqlite3_file* f, const void* buffer, int amount, sqlite3_int64 offset)
 }
 int Truncate(sqlite3_file* f, sqlite3_int64 size) {
   CountWrite();
+  auto* counted = reinterpret_cast<CountedFile*>(f);
+  if (counted->knownSize > size) counted->knownSize = size;
   return RealOf(f)->pMethods->xTruncate(RealOf(f), size);
 }
 int Sync(sqlite3_file* f, int flags) {
@@ -96,7 +99,10 @@ int Sync(sqlite3_file* f, int flags) {
   return RealOf(f)->pMethods->xSync(RealOf(f), flags);
 }
 int FileSize(sqlite3_file* f, sqlite3_int64* size) {
-  return RealOf(f)->pMethods->xFileSize(RealOf(f), size);
+  auto* counted = reinterpret_cast<CountedFile*>(f);
+  int rc = RealOf(f)->pMethods->xFileSize(RealOf(f), size);
+  counted->knownSize = rc == SQLITE_OK ? *size : -1;
+  return rc;
 }
 int Lock(sqlite3_file* f, int level) { return RealOf(f)->pMethods->xLock(RealOf(f), level); }
 int Unlock(sqlite3_file* f, int level) {
@@ -128,6 +134,15 @@ int ShmUnmap(sqlite3_file* f, int deleteFlag) {
   return RealOf(f)->pMethods->xShmUnmap(RealOf(f), deleteFlag);
 }
 int Fetch(sqlite3_file* f, sqlite3_int64 offset, int amount, void** out) {
+  // SQLite asks the file's size as each read begins. A mapping made before another program
+  // cut the file short still covers the bytes cut off, and touching them would end this
+  // program (SIGBUS); so a page beyond that size is not handed out from the mapping but read
+  // (a short read, which SQLite reports as a damaged file).
+  const sqlite3_int64 known = reinterpret_cast<CountedFile*>(f)->knownSize;
+  if (offset < 0 || amount < 0 || known < 0 || offset + amount > known) {
+    *out = nullptr;
+    return SQLITE_OK;
+  }
   return RealOf(f)->pMethods->xFetch(RealOf(f), offset, amount, out);
 }
 int Unfetch(sqlite3_file* f, sqlite3_int64 offset, void* page) {
@@ -162,6 +177,7 @@ int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* o
   counted->base.pMethods = nullptr;
   counted->dbPath = nullptr;
   counted->header = nullptr;
+  counted->knownSize = -1;
   int rc = Real()->xOpen(Real(), name, counted->real, flags, outFlags);
   if (counted->real->pMethods) counted->base.pMethods = &kMethods;
   if (rc == SQLITE_OK && name && (flags & SQLITE_OPEN_MAIN_DB))

@@ -273,3 +273,73 @@ TEST_F(EngineTest, AChangeLeftInTheLogOfATableInWalModeIsRead) {
   EXPECT_EQ(seek(), "Theirs");
   EngineCloseCursor(&c);
 }
+
+// Tables are read through a mapping of their file. A file another program grows is read
+// whole, its changes included; one it cuts short (without taking SQLite's locks, as a copy
+// or a damaged disk would) is refused as damaged, never read past its end: touching a
+// mapped page the file no longer has would end this program.
+TEST_F(EngineTest, ATableAnotherProgramGrowsOrCutsShortIsReadOrRefused) {
+  TableShape shape = FileShape();
+  ASSERT_EQ(EngineCreateTable(db_, 0, shape.Desc()), ENGINE_OK);
+  auto fill = [&](int from, int to, const char* name) {
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(Path("BUYER.DB").c_str(), &other), SQLITE_OK);
+    const std::string sql = Format(
+        "WITH RECURSIVE n(i) AS (SELECT %d UNION ALL SELECT i + 1 FROM n WHERE i < %d) "
+        "INSERT INTO records (f1, f2) SELECT printf('%%05d', i), '%s' FROM n;"
+        "UPDATE records SET f2 = '%s' WHERE f1 = '00001'",
+        from, to - 1, name, name);
+    ASSERT_EQ(sqlite3_exec(other, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(other);
+  };
+  fill(0, 2000, "a name long enough to fill a page with few records");
+  EngineCursor c = Open("BUYER");
+  std::vector<char> r = NewRecord(c);
+  auto walk = [&](EngineResult* result) {
+    int count = 0;
+    EXPECT_EQ(EngineSetToBegin(c), ENGINE_OK);
+    while ((*result = EngineGetNextRecord(c, 0, r.data(), nullptr)) == ENGINE_OK) ++count;
+    return count;
+  };
+  EngineResult result = ENGINE_OK;
+  EXPECT_EQ(walk(&result), 2000);
+  EXPECT_EQ(result, ENGINE_ERR_EOF);
+
+  fill(2000, 4000, "theirs");
+  EXPECT_EQ(walk(&result), 4000);
+  EXPECT_EQ(result, ENGINE_ERR_EOF);
+  EngineInitRecord(c, r.data());
+  PutText(c, r, 1, "00001");
+  ASSERT_EQ(EngineSetToKey(c, ENGINE_KEY_EQ, FALSE, 1, 0, r.data()), ENGINE_OK);
+  ASSERT_EQ(EngineGetNextRecord(c, 0, r.data(), nullptr), ENGINE_OK);
+  EXPECT_EQ(GetText(c, r, 2), "theirs");
+
+  // Cut to a third, then to a third with the change counter moved (SQLite then lets its
+  // mapping go), then cut and filled back with zeros to the old size.
+  const auto size = std::filesystem::file_size(Path("BUYER.DB"));
+  std::filesystem::copy_file(Path("BUYER.DB"), Path("GOOD.DB"));
+  for (int way = 0; way < 3; ++way) {
+    SCOPED_TRACE(way);
+    ASSERT_EQ(::truncate(Path("BUYER.DB").c_str(), off_t(size / 3)), 0);
+    if (way == 1) {
+      std::fstream file(Path("BUYER.DB"), std::ios::binary | std::ios::in | std::ios::out);
+      file.seekp(24);
+      file.put('\x7f');
+    }
+    if (way == 2) { ASSERT_EQ(::truncate(Path("BUYER.DB").c_str(), off_t(size)), 0); }
+    EXPECT_LT(walk(&result), 4000);
+    EXPECT_EQ(result, ENGINE_ERR_TABLEDAMAGED);
+  }
+  // Whole again (the same file, written over), then cut short in the middle of a walk.
+  std::filesystem::copy_file(Path("GOOD.DB"), Path("BUYER.DB"),
+                             std::filesystem::copy_options::overwrite_existing);
+  EXPECT_EQ(walk(&result), 4000);
+  ASSERT_EQ(EngineSetToBegin(c), ENGINE_OK);
+  int count = 0;
+  while (count < 1000 && EngineGetNextRecord(c, 0, r.data(), nullptr) == ENGINE_OK) ++count;
+  ASSERT_EQ(::truncate(Path("BUYER.DB").c_str(), off_t(size / 3)), 0);
+  while ((result = EngineGetNextRecord(c, 0, r.data(), nullptr)) == ENGINE_OK) ++count;
+  EXPECT_LT(count, 4000);
+  EXPECT_EQ(result, ENGINE_ERR_TABLEDAMAGED);
+  EngineCloseCursor(&c);
+}

@@ -179,6 +179,34 @@ std::string ResolveBelow(std::string host, const std::vector<std::string>& parts
   return host.empty() ? std::string("/") : host;
 }
 
+// A name of one component in plain ASCII: its host spelling is its own, so its path is
+// built in one string, without the general walk's list of parts.
+bool IsPlainName(const char* name) {
+  if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) return false;
+  for (const char* p = name; *p; ++p) {
+    if (IsSeparator(*p) || static_cast<unsigned char>(*p) >= 0x80) return false;
+  }
+  return true;
+}
+
+// ResolveBelow for one plain name.
+std::string ResolveNameBelow(std::string host, const char* name, struct stat* found) {
+  const size_t directory_length = host.size();
+  host += '/';
+  host += name;
+  struct stat info {};
+  if (lstat(host.c_str(), &info) == 0) {
+    if (found) *found = info;
+    return host;
+  }
+  const std::string match = FindIgnoringCase(host.substr(0, directory_length), name);
+  if (!match.empty()) {
+    host.resize(directory_length + 1);
+    host += match;
+  }
+  return host;
+}
+
 std::string DriveHostDirectory(char drive) {
   if (drive == kHostDrive) return {};
   std::string dir = ZarneRootPath() + "/drive_" + drive;
@@ -282,6 +310,8 @@ std::string ProfileFileHostPath(const char* file_name, struct stat* found) {
   if (!file_name || !*file_name) return {};
   if (file_name[0] == '/' || file_name[0] == '\\' || HasDrive(file_name))
     return HostPathFromWindowsPath(file_name);
+  // Nearly every call names a file of the profile directory itself (zarne.ini).
+  if (IsPlainName(file_name)) return ResolveNameBelow(WindowsDirectoryHostPath(), file_name, found);
   std::vector<std::string> parts;
   AppendComponents(parts, file_name);
   return ResolveBelow(WindowsDirectoryHostPath(), parts, found);

@@ -75,9 +75,8 @@ bool FreshBytesAreKept(const ReadProfile& profile) {
   return profile.bytesKept && profile.bytes == gFreshBytes;
 }
 
-/* Keeps a file's bytes with their lines; answers the lines kept. */
-const ProfileText& Remember(ReadProfile& profile, std::string& bytes, ProfileText text) {
-  profile.text = std::move(text);
+/* Keeps the bytes the kept lines stand for (taking them from `bytes`). */
+void KeepBytes(ReadProfile& profile, std::string& bytes) {
   profile.bytesKept = bytes.size() <= kLargestKept;
   if (profile.bytesKept) {
     profile.bytes.swap(bytes);
@@ -87,7 +86,20 @@ const ProfileText& Remember(ReadProfile& profile, std::string& bytes, ProfileTex
   // Nothing read is held for a file that is gone or empty.
   if (profile.bytes.empty()) std::string().swap(profile.bytes);
   if (bytes.empty()) std::string().swap(bytes);
+}
+
+/* Keeps a file's bytes with their lines; answers the lines kept. */
+const ProfileText& Remember(ReadProfile& profile, std::string& bytes, ProfileText text) {
+  profile.text = std::move(text);
+  KeepBytes(profile, bytes);
   return profile.text;
+}
+
+/* Drops what is kept of a file, so that the next call takes the file apart afresh. */
+void Forget(ReadProfile& profile) {
+  profile.bytesKept = false;
+  std::string().swap(profile.bytes);
+  profile.text = ProfileText(std::string_view());
 }
 
 /* The lines of a profile file as it now stands. */
@@ -209,7 +221,9 @@ BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR 
     SetLastError(ErrorFromErrno(errno));
     return FALSE;
   }
-  ProfileText text = FreshBytesAreKept(profile) ? profile.text : ProfileText(gFreshBytes);
+  // The edit is made on the kept lines themselves, not on a copy of the whole file's.
+  if (!FreshBytesAreKept(profile)) Remember(profile, gFreshBytes, ProfileText(gFreshBytes));
+  ProfileText& text = profile.text;
   bool changed;
   if (!key) changed = text.DeleteSection(section);
   else if (!value) changed = text.DeleteKey(section, key);
@@ -218,13 +232,16 @@ BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR 
   std::string new_bytes = text.Bytes();
   int new_fd = -1;
   if (!ReplaceFileAtomically(host_path, new_bytes, other_writers.Descriptor(), &new_fd)) {
-    SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno));
+    const DWORD error = errno == ENOENT ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno);
+    // The kept lines hold an edit the file never got.
+    Forget(profile);
+    SetLastError(error);
     return FALSE;
   }
   // The new file, kept open, is the one the next read finds at the path.
   profile.file.Adopt(new_fd);
   // The next read finds these bytes (or another program's, which it then takes apart).
-  Remember(profile, new_bytes, std::move(text));
+  KeepBytes(profile, new_bytes);
   return TRUE;
 }
 

@@ -71,8 +71,15 @@ ProfileText::ProfileText(std::string_view bytes) {
 }
 
 std::string ProfileText::Bytes() const {
-  std::string bytes = byte_order_mark_;
-  for (const Line& line : lines_) bytes += line.text + line.ending;
+  size_t size = byte_order_mark_.size();
+  for (const Line& line : lines_) size += line.text.size() + line.ending.size();
+  std::string bytes;
+  bytes.reserve(size);
+  bytes += byte_order_mark_;
+  for (const Line& line : lines_) {
+    bytes += line.text;
+    bytes += line.ending;
+  }
   return bytes;
 }
 

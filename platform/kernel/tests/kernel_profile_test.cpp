@@ -235,6 +235,17 @@ TEST_F(ProfileTest, UnreadableFileIsNeverReplaced) {
   EXPECT_TRUE(std::filesystem::is_directory(ZarneIni()));
 }
 
+// A write whose replacement cannot be made (its temporary file's name would be too long)
+// fails, and the reads after it still answer what the file holds, not the refused edit.
+TEST_F(ProfileTest, FailedReplacementLeavesReadsOnTheFile) {
+  const std::string name(250, 'p');
+  WriteHostFile(root_ + "/windows/" + name, "[S]\nk=old\n");
+  EXPECT_EQ(Get("S", "k", "", name.c_str()), "old");
+  EXPECT_FALSE(WritePrivateProfileString("S", "k", "new", name.c_str()));
+  EXPECT_EQ(Get("S", "k", "", name.c_str()), "old");
+  EXPECT_EQ(ReadHostFile(root_ + "/windows/" + name), "[S]\nk=old\n");
+}
+
 TEST_F(ProfileTest, FilesWithADirectoryAreMappedAndNeedTheirDirectory) {
   EXPECT_FALSE(WritePrivateProfileString("Tracking", "Desc1", "x", "C:\\ZARNE\\zarnesys.ini"));
   std::filesystem::create_directories(root_ + "/drive_c/Zarne");

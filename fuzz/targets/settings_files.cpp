@@ -84,6 +84,18 @@ void ConfirmSheet(const char* caption, std::initializer_list<const char*> pages)
 
 }  // namespace
 
+#ifdef ZARNE_FUZZING
+/* The address checker's settings for this target. A repaired input writes its file up to
+   eight times, each write some dozens of blocks: by default every block saved thirty frames
+   of stack (a fault's report now shows the innermost ten), and every few seconds the
+   allocator handed its free pages back to the system one range at a time, each return a
+   flush of every processor's address cache (a tenth of the target's time). The pages now
+   stay with the process, which reuses them; released blocks are held back as before. */
+extern "C" const char* __asan_default_options() {
+  return "malloc_context_size=10:allocator_release_to_os_interval_ms=-1";
+}
+#endif
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   std::string root = FuzzScratchDirectory() + "/root";

@@ -258,14 +258,18 @@ bool PathToCommand(HMENU menu, UINT id, std::vector<std::pair<HMENU, int>>* path
 
 }  // namespace
 
-void AddChildButton(QWidget* corner, QStyle::StandardPixmap icon, HWND child, WPARAM command) {
+/* A button of the bar's corner: it acts on whichever child is maximized when it is clicked. */
+void AddChildButton(QWidget* corner, QStyle::StandardPixmap icon, HWND frame, WPARAM command) {
   auto* button = new QToolButton(corner);
   button->setIcon(corner->style()->standardIcon(icon));
   button->setAutoRaise(true);
   button->setFocusPolicy(Qt::NoFocus);
   corner->layout()->addWidget(button);
-  QObject::connect(button, &QToolButton::clicked, button,
-                   [child, command]() { PostMessage(child, WM_SYSCOMMAND, command, 0); });
+  QObject::connect(button, &QToolButton::clicked, button, [frame, command]() {
+    BarState* state = FindBar(frame);
+    if (state && state->maximizedChild)
+      PostMessage(state->maximizedChild, WM_SYSCOMMAND, command, 0);
+  });
 }
 
 /* The non-client strip a window's menu bar takes (window_geometry's size calculation). */
@@ -342,19 +346,24 @@ void ShowMaximizedChildControls(HWND frame, HWND child) {
   BarState* state = FindBar(frame);
   if (!state || !state->bar || state->maximizedChild == child) return;
   state->maximizedChild = child;
-  if (QWidget* old = state->bar->cornerWidget(Qt::TopRightCorner)) {
-    state->bar->setCornerWidget(nullptr, Qt::TopRightCorner);
-    old->deleteLater();
+  // One corner serves every maximized child in turn and is hidden while none is: making its
+  // buttons anew and setting it into the bar cost every maximized window opened one more
+  // layout of the bar's titles, and every one closed a deletion.
+  QWidget* corner = state->bar->cornerWidget(Qt::TopRightCorner);
+  if (!child) {
+    if (corner) corner->hide();
+    return;
   }
-  if (!child) return;
-  auto* corner = new QWidget(state->bar);
-  auto* layout = new QHBoxLayout(corner);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  AddChildButton(corner, QStyle::SP_TitleBarMinButton, child, SC_MINIMIZE);
-  AddChildButton(corner, QStyle::SP_TitleBarNormalButton, child, SC_RESTORE);
-  AddChildButton(corner, QStyle::SP_TitleBarCloseButton, child, SC_CLOSE);
-  state->bar->setCornerWidget(corner, Qt::TopRightCorner);
+  if (!corner) {
+    corner = new QWidget(state->bar);
+    auto* layout = new QHBoxLayout(corner);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    AddChildButton(corner, QStyle::SP_TitleBarMinButton, frame, SC_MINIMIZE);
+    AddChildButton(corner, QStyle::SP_TitleBarNormalButton, frame, SC_RESTORE);
+    AddChildButton(corner, QStyle::SP_TitleBarCloseButton, frame, SC_CLOSE);
+    state->bar->setCornerWidget(corner, Qt::TopRightCorner);
+  }
   corner->show();
 }
 

@@ -260,11 +260,28 @@ TEST_F(MdiTest, MaximizedChildNamesItselfInTheFrameTitle) {
   ProcessPendingMessages();
   EXPECT_FALSE(IsZoomed(c));
   EXPECT_EQ(FrameTitle(), "Zarne");
-  EXPECT_FALSE(bar->cornerWidget(Qt::TopRightCorner));
+  QWidget* corner = bar->cornerWidget(Qt::TopRightCorner);
+  EXPECT_TRUE(!corner || corner->isHidden());
   // The frame's own title changes while nothing is maximized are kept.
   SetWindowText(frame_, "Zarne 2");
   SendMessage(gClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(c), 0);
   EXPECT_EQ(FrameTitle(), "Zarne 2 - [1003X]");
+
+  // The buttons shown again act on the child maximized now, not on one maximized before.
+  SendMessage(gClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(c), 0);
+  SendMessage(gClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(a), 0);
+  ASSERT_TRUE(IsZoomed(a));
+  corner = bar->cornerWidget(Qt::TopRightCorner);
+  ASSERT_TRUE(corner);
+  EXPECT_FALSE(corner->isHidden());
+  buttons = corner->findChildren<QToolButton*>();
+  ASSERT_EQ(buttons.size(), 3);
+  buttons[1]->click();  // restore
+  ProcessPendingMessages();
+  EXPECT_FALSE(IsZoomed(a));
+  EXPECT_FALSE(IsZoomed(c));
+  EXPECT_EQ(FrameTitle(), "Zarne 2");
+  EXPECT_TRUE(corner->isHidden());
 }
 
 TEST_F(MdiTest, RestoreMessageGivesTheChildItsPlaceAndTheFrameItsTitle) {

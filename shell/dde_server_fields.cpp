@@ -66,7 +66,7 @@ void ReadOpenControlText(RespaWindow* view, const TFieldNode* field, char* text,
     if (view->editLine) view->editLine->GetWindowText(text, size);
     return;
   }
-  int index = view->choiceList ? view->choiceList->GetSelIndex() : -1;
+  int index = view->choiceList && view->choiceList->HWindow ? view->choiceList->GetSelIndex() : -1;
   if (index < 0 || view->choiceList->GetStringLen(index) >= size)
     lstrcpyn(text, view->startText, size);
   else view->choiceList->GetString(text, index);

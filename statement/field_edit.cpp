@@ -14,6 +14,7 @@
 #include "statement/one_controls.h"
 #include "statement/recalculation_seam.h"
 #include "statement/respa_window.h"
+#include "statement/statement_drawing.h"
 #include "tableaccess/field_list.h"
 #include "tableaccess/px_record.h"
 #include "tableaccess/system_boxes.h"
@@ -149,6 +150,10 @@ void BeginEditLine(RespaWindow* view, const TFieldNode* field, int x, int y) {
    whose value is in no list (or empty) changes nothing. */
 void BeginChoiceList(RespaWindow* view, const TFieldNode* field, int x, int y) {
   TOneLBox* list = view->choiceList;
+  if (!list->HWindow) {
+    if (!list->Create()) return;
+    list->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(gStatementFont), FALSE);
+  }
   list->ClearList();
   const TChoiceList* choices = ChoiceListOf(field->fieldId);
   int width = field->right - field->left + (choices ? 3 : 1);

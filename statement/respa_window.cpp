@@ -56,6 +56,10 @@ RespaWindow::RespaWindow(TWindow* parent) : TWindow(parent, nullptr, nullptr) {
     if (gTables[index]) records[index] = new TPXRecord(gTables[index], true);
   editLine = new TOneEdit(this, kEditLineId, "", 1, 1, 60, 24, kEditLineTextLimit, true);
   choiceList = new TOneLBox(this, kChoiceListId, 1, 1, 60, 24);
+  // Made, hidden, when a choice field is first edited (BeginChoiceList): most files are
+  // opened and closed without one, and making the list cost an open as much as its reads.
+  choiceList->DisableAutoCreate();
+  choiceList->Attr.Style &= ~WS_VISIBLE;
 }
 
 RespaWindow::~RespaWindow() { ReleaseFile(); }
@@ -86,7 +90,6 @@ void RespaWindow::SetupWindow() {
   }
   if (fileNumber[0]) RunSetupColumnSums(this);
   editLine->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(gStatementFont), FALSE);
-  choiceList->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(gStatementFont), FALSE);
   HideFieldControls(this);
   currentField = FindFieldByNumber(&gRespaFieldList, kFirstEditedFieldId);
   if (!currentField) currentField = FirstField(&gRespaFieldList);

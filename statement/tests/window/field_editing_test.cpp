@@ -200,6 +200,9 @@ TEST_F(FieldEditingTest, ChoiceListsSelectTheStoredValueOrNothing) {
   EditField(view, 509);
   ASSERT_TRUE(ListShown(view));
   EXPECT_FALSE(EditShown(view));
+  // The list, made at its first use, writes in the edit line's font.
+  EXPECT_NE(view->editLine->SendMessage(WM_GETFONT), 0);
+  EXPECT_EQ(view->choiceList->SendMessage(WM_GETFONT), view->editLine->SendMessage(WM_GETFONT));
   EXPECT_EQ(view->choiceList->GetCount(), 3);
   EXPECT_EQ(view->choiceList->GetSelIndex(), 1);
   // A value in no list selects nothing, and passing through keeps it.

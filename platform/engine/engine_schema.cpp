@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <strings.h>
 
 namespace zarne::engine {
@@ -309,21 +310,11 @@ int WriteSchema(sqlite3* db, const TableSchema& schema) {
   return SQLITE_OK;
 }
 
-bool ReadSchema(sqlite3* db, TableSchema* schema, std::string* problem) {
-  *schema = TableSchema{};
-  sqlite3_stmt* stmt = nullptr;
-  if (sqlite3_prepare_v2(db, "SELECT version FROM engine_format", -1, &stmt, nullptr) !=
-      SQLITE_OK) {
-    *problem = std::string("no table descriptors: ") + sqlite3_errmsg(db);
-    return false;
-  }
-  int version = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : 0;
-  sqlite3_finalize(stmt);
-  if (version != kFormatVersion) {
-    *problem = "unknown table format " + std::to_string(version);
-    return false;
-  }
+namespace {
 
+/* The field descriptors, in number order; false (with problem) when one is refused. */
+bool ReadFields(sqlite3* db, TableSchema* schema, std::string* problem) {
+  sqlite3_stmt* stmt = nullptr;
   if (sqlite3_prepare_v2(db,
                          "SELECT number, name, type, subtype, units1, units2 FROM "
                          "engine_fields ORDER BY number",
@@ -353,7 +344,12 @@ bool ReadSchema(sqlite3* db, TableSchema* schema, std::string* problem) {
     *problem = "field descriptors unreadable or missing";
     return false;
   }
+  return true;
+}
 
+/* The index descriptors, in id order; false (with problem) when one is damaged. */
+bool ReadIndexes(sqlite3* db, TableSchema* schema, std::string* problem) {
+  sqlite3_stmt* stmt = nullptr;
   if (sqlite3_prepare_v2(db,
                          "SELECT id, name, is_primary, is_unique, case_insensitive, "
                          "key_fields, key_length, block_size FROM engine_indexes ORDER BY id",
@@ -361,6 +357,7 @@ bool ReadSchema(sqlite3* db, TableSchema* schema, std::string* problem) {
     *problem = std::string("index descriptors unreadable: ") + sqlite3_errmsg(db);
     return false;
   }
+  int rc;
   while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     IndexInfo index;
     index.id = sqlite3_column_int(stmt, 0);
@@ -385,16 +382,40 @@ bool ReadSchema(sqlite3* db, TableSchema* schema, std::string* problem) {
     if (problem->empty()) *problem = "index descriptors unreadable";
     return false;
   }
+  return true;
+}
+
+}  // namespace
+
+bool ReadSchema(sqlite3* db, TableSchema* schema, std::string* problem) {
+  *schema = TableSchema{};
+  // The format row comes first, and its statement stays open until the shape is read: the
+  // reads after it then share its read transaction (one shared lock and one check for
+  // another program's change instead of one per statement).
+  sqlite3_stmt* stmt = nullptr;
+  if (sqlite3_prepare_v2(db, "SELECT version FROM engine_format", -1, &stmt, nullptr) !=
+      SQLITE_OK) {
+    *problem = std::string("no table descriptors: ") + sqlite3_errmsg(db);
+    return false;
+  }
+  std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> format(stmt, sqlite3_finalize);
+  const int version = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : 0;
+  if (version != kFormatVersion) {
+    *problem = "unknown table format " + std::to_string(version);
+    return false;
+  }
+  if (!ReadFields(db, schema, problem) || !ReadIndexes(db, schema, problem)) return false;
 
   // The record table must have exactly one column per field. (A prepared SELECT * would
   // count them as well, but the names it makes for each column cost a wide table more.)
   int columns = 0;
-  if (sqlite3_prepare_v2(db, "SELECT count(*) FROM pragma_table_info('records')", -1, &stmt,
+  sqlite3_stmt* count = nullptr;
+  if (sqlite3_prepare_v2(db, "SELECT count(*) FROM pragma_table_info('records')", -1, &count,
                          nullptr) == SQLITE_OK &&
-      sqlite3_step(stmt) == SQLITE_ROW) {
-    columns = sqlite3_column_int(stmt, 0);
+      sqlite3_step(count) == SQLITE_ROW) {
+    columns = sqlite3_column_int(count, 0);
   }
-  sqlite3_finalize(stmt);
+  sqlite3_finalize(count);
   if (columns != schema->FieldCount()) {
     *problem = "record table does not match its field descriptors";
     return false;

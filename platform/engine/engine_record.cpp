@@ -25,7 +25,10 @@ void BlankRecord(const TableSchema& schema, char* record) {
 
 std::string SelectExpression(const FieldInfo& field) {
   if (field.type == ENGINE_FLD_BLOB) return "length(" + ColumnName(field.number) + ")";
-  return ColumnName(field.number);
+  // "+f3" selects the same value as "f3" (a unary plus leaves a value as it is), but for an
+  // expression SQLite notes no declared type, database, table and column of origin: preparing
+  // a wide select then copies a name per field, not five. Nothing asks a cursor for them.
+  return "+" + ColumnName(field.number);
 }
 
 long long BlobSlotRowid(const FieldInfo& field, const char* record) {

@@ -78,13 +78,13 @@ std::optional<std::string> ReadWholeFile(const std::string& host_path) {
 }
 
 bool ReplaceFileAtomically(const std::string& host_path, const std::string& bytes, int directory_fd,
-                           int* new_fd) {
+                           int* new_fd, mode_t mode) {
   const std::string dir = HostDirectoryOf(host_path);
   std::string temporary = dir + "/" + TemporaryPrefix(host_path) + "XXXXXX";
   const int fd = mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) return false;
-  const bool written =
-      fchmod(fd, ModeForReplacement(host_path)) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
+  const bool written = fchmod(fd, mode ? mode : ModeForReplacement(host_path)) == 0 &&
+                       WriteAll(fd, bytes) && fsync(fd) == 0;
   const int saved_errno = errno;
   // A descriptor handed on stays open; its bytes are on disk already (fsync).
   const bool closed = new_fd ? true : close(fd) == 0;

@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <sys/types.h>
 
 /* The whole content of a host file; nullopt when it cannot be read, errno telling why
    (ENOENT when it is missing). */
@@ -19,9 +20,10 @@ std::optional<std::string> ReadWholeFile(const std::string& host_path);
    `directory_fd`, when the caller holds the file's directory open (its DirectoryLock), is
    the descriptor through which the rename is made durable; else the directory is opened.
    `new_fd`, when given, receives the new file's descriptor (open for reading and writing,
-   the caller's to close) after a replacement that succeeded. */
+   the caller's to close) after a replacement that succeeded. `mode`, when not 0, is the old
+   file's permissions as the caller has just found them, so that they are not looked up again. */
 bool ReplaceFileAtomically(const std::string& host_path, const std::string& bytes,
-                           int directory_fd = -1, int* new_fd = nullptr);
+                           int directory_fd = -1, int* new_fd = nullptr, mode_t mode = 0);
 
 /* Holds an exclusive advisory lock on a host directory while it lives, so that the
    read-modify-replace of a file in it by several processes loses no update. Without a

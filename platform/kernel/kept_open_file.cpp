@@ -36,6 +36,7 @@ bool KeptOpenFile::Read(const std::string& host_path, std::string& bytes, const 
     Close();
     if (!Open(host_path)) return false;
   }
+  mode_ = info.st_mode & 07777;
   return ReadKept(info.st_size, bytes);
 }
 
@@ -49,6 +50,7 @@ void KeptOpenFile::Adopt(int fd) {
   fd_ = fd;
   device_ = info.st_dev;
   inode_ = info.st_ino;
+  mode_ = info.st_mode & 07777;
 }
 
 bool KeptOpenFile::Open(const std::string& host_path) {
@@ -96,4 +98,5 @@ bool KeptOpenFile::ReadKept(off_t size_seen, std::string& bytes) {
 void KeptOpenFile::Close() {
   if (fd_ >= 0) close(fd_);
   fd_ = -1;
+  mode_ = 0;
 }

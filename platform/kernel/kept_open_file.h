@@ -30,6 +30,9 @@ class KeptOpenFile {
   /* Keeps `fd` open in place of the file kept so far: the caller has just made it the file
      at the path (a replacement renamed over it). */
   void Adopt(int fd);
+  /* The permissions of the file kept open, as the last Read or Adopt found them; 0 when no
+     file is kept. */
+  mode_t Mode() const { return mode_; }
 
  private:
   bool Open(const std::string& host_path);
@@ -39,6 +42,7 @@ class KeptOpenFile {
   int fd_ = -1;
   dev_t device_ = 0;
   ino_t inode_ = 0;
+  mode_t mode_ = 0;
 };
 
 #endif

@@ -231,7 +231,9 @@ BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR 
   if (!changed) return TRUE;
   std::string new_bytes = text.Bytes();
   int new_fd = -1;
-  if (!ReplaceFileAtomically(host_path, new_bytes, other_writers.Descriptor(), &new_fd)) {
+  // The read under the lock has just looked at the file: its permissions are carried over.
+  if (!ReplaceFileAtomically(host_path, new_bytes, other_writers.Descriptor(), &new_fd,
+                             profile.file.Mode())) {
     const DWORD error = errno == ENOENT ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno);
     // The kept lines hold an edit the file never got.
     Forget(profile);

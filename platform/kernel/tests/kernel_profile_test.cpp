@@ -246,6 +246,23 @@ TEST_F(ProfileTest, FailedReplacementLeavesReadsOnTheFile) {
   EXPECT_EQ(ReadHostFile(root_ + "/windows/" + name), "[S]\nk=old\n");
 }
 
+// The replacement keeps the permissions the file has when it is written, also when they
+// were changed after the file was last read.
+TEST_F(ProfileTest, ReplacementKeepsTheFilesPermissions) {
+  WriteHostFile(ZarneIni(), "[S]\nk=1\n");
+  EXPECT_EQ(Get("S", "k"), "1");
+  ASSERT_EQ(chmod(ZarneIni().c_str(), 0640), 0);
+  ASSERT_TRUE(WritePrivateProfileString("S", "k", "2", "zarne.ini"));
+  struct stat info {};
+  ASSERT_EQ(stat(ZarneIni().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  ASSERT_EQ(chmod(ZarneIni().c_str(), 0604), 0);
+  ASSERT_TRUE(WritePrivateProfileString("S", "k", "3", "zarne.ini"));
+  ASSERT_EQ(stat(ZarneIni().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0604u);
+  EXPECT_EQ(ReadHostFile(ZarneIni()), "[S]\nk=3\n");
+}
+
 TEST_F(ProfileTest, FilesWithADirectoryAreMappedAndNeedTheirDirectory) {
   EXPECT_FALSE(WritePrivateProfileString("Tracking", "Desc1", "x", "C:\\ZARNE\\zarnesys.ini"));
   std::filesystem::create_directories(root_ + "/drive_c/Zarne");

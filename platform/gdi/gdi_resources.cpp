@@ -14,6 +14,7 @@
 
 #include <cstring>
 #include <map>
+#include <tuple>
 
 namespace zarne::gdi {
 
@@ -83,7 +84,7 @@ QImage ImageFromDib(const QByteArray& dib, int* bitsPixel) {
 }
 
 /* An RT_ICON image (a PNG, or a DIB of double height with its AND mask) as a picture. */
-QImage ImageFromIconData(const QByteArray& data, int width, int height) {
+QImage DecodeIconData(const QByteArray& data, int width, int height) {
   if (data.startsWith("\x89PNG")) return QImage::fromData(data, "PNG");
   // Wrap it as a one-image .ico file and let the icon reader apply the mask.
   QByteArray file;
@@ -95,6 +96,23 @@ QImage ImageFromIconData(const QByteArray& data, int width, int height) {
          << quint32(22);
   file.append(data);
   return QImage::fromData(file, "ICO");
+}
+
+/* Pictures already decoded, by their resource bytes and size. A window's icon is loaded for
+   every window made, an MDI child's each time a file opens, and Qt's image reader looked its
+   plugin up and decoded the picture again each time. A module holds few icons and cursors; a
+   cache grown past them (resource data from elsewhere) starts again. */
+constexpr size_t kDecodedIconsKept = 64;
+
+QImage ImageFromIconData(const QByteArray& data, int width, int height) {
+  static std::map<std::tuple<QByteArray, int, int>, QImage> decoded;
+  auto key = std::make_tuple(data, width, height);
+  auto found = decoded.find(key);
+  if (found != decoded.end()) return found->second;
+  QImage image = DecodeIconData(data, width, height);
+  if (decoded.size() >= kDecodedIconsKept) decoded.clear();
+  decoded.emplace(std::move(key), image);
+  return image;
 }
 
 /* The entry of an icon or cursor group (a 6-byte header, then 14 bytes an image) whose

@@ -77,9 +77,20 @@ TEST(GdiResources, IconsLoadAtTheirScreenSizeAndDrawWithTransparency) {
   EXPECT_EQ(DrawIcon(dc, 4, 4, icon), TRUE);
   EXPECT_EQ(PixelAt(image, 10, 10), RGB(255, 255, 255));  // transparent left half
   EXPECT_EQ(PixelAt(image, 30, 10), RGB(255, 0, 0));
+  // Each load is an icon of its own: the one destroyed leaves the other's picture whole.
+  HICON again = LoadIcon(ThisProgram(), "HalfIcon");
+  ASSERT_NE(again, nullptr);
+  EXPECT_NE(again, icon);
   EXPECT_EQ(GdiDestroyIcon(icon), TRUE);
   EXPECT_EQ(DrawIcon(dc, 4, 4, icon), FALSE);
   EXPECT_EQ(GdiDestroyIcon(icon), FALSE);
+  QImage other = WhiteImage(40, 40);
+  HDC otherDc = GdiCreateSurfaceDC(&other, QPoint(), QRegion());
+  EXPECT_EQ(DrawIcon(otherDc, 4, 4, again), TRUE);
+  EXPECT_EQ(PixelAt(other, 10, 10), RGB(255, 255, 255));
+  EXPECT_EQ(PixelAt(other, 30, 10), RGB(255, 0, 0));
+  GdiReleaseSurfaceDC(otherDc);
+  EXPECT_EQ(GdiDestroyIcon(again), TRUE);
   HICON stop = LoadIcon(nullptr, MAKEINTRESOURCE(32513));
   ASSERT_NE(stop, nullptr);
   EXPECT_EQ(LoadIcon(nullptr, MAKEINTRESOURCE(32513)), stop);  // shared

@@ -134,10 +134,18 @@ void AddAmount(EngineCentsTotal* total, double amount) {
   }
 }
 
-/* The group of the row whose group values are in run->stored, made on first meeting it. */
+/* The group of the row whose group values are in run->stored, made on first meeting it;
+   null when those values do not fit their fields. Equal stored values fit alike, so they
+   are checked only when first met. */
 StoredGroup* GroupOfRow(TotalRun* run, sqlite3_value** groupValues) {
   auto found = run->groups.find(std::string_view(run->stored));
   if (found == run->groups.end()) {
+    for (size_t i = 0; i < run->groupCount; ++i) {
+      if (!StoredValueFits(groupValues[i], *run->fields[i])) {
+        run->unfit = true;
+        return nullptr;
+      }
+    }
     found = run->groups.emplace(run->stored, StoredGroup{}).first;
     for (size_t i = 0; i < run->groupCount; ++i) {
       sqlite3_value* copy = sqlite3_value_dup(groupValues[i]);
@@ -152,7 +160,7 @@ StoredGroup* GroupOfRow(TotalRun* run, sqlite3_value** groupValues) {
 /* The aggregate's step: one record before the key. Most rows meet the group of the row
    before or one met earlier; their stored values tell it without decoding them. */
 void TotalStepOf(TotalRun* run, int argc, sqlite3_value** argv) {
-  for (int i = 1; i < argc; ++i) {
+  for (int i = int(run->groupCount) + 1; i < argc; ++i) {
     if (!StoredValueFits(argv[i], *run->fields[size_t(i - 1)])) {
       run->unfit = true;
       return;
@@ -162,13 +170,22 @@ void TotalStepOf(TotalRun* run, int argc, sqlite3_value** argv) {
   for (size_t i = 0; i < run->groupCount; ++i) AppendStoredValue(argv[i + 1], &run->stored);
   if (run->last == nullptr || run->stored != *run->lastStored) {
     run->last = GroupOfRow(run, argv + 1);
-    if (run->failed) return;
+    if (run->last == nullptr || run->failed) return;
   }
   AddAmount(&run->last->total, StoredAmount(argv[run->groupCount + 1]));
 }
 
-void TotalStep(sqlite3_context*, int argc, sqlite3_value** argv) {
-  auto* run = static_cast<TotalRun*>(sqlite3_value_pointer(argv[0], kTotalRunType));
+void TotalStep(sqlite3_context* context, int argc, sqlite3_value** argv) {
+  // The run is found once per statement and kept in the aggregate's own memory: finding it
+  // compares the pointer's type name, on every one of a large file's rows otherwise.
+  auto** slot = static_cast<TotalRun**>(sqlite3_aggregate_context(context, sizeof(TotalRun*)));
+  if (slot == nullptr) {
+    sqlite3_result_error_nomem(context);
+    return;
+  }
+  if (*slot == nullptr)
+    *slot = static_cast<TotalRun*>(sqlite3_value_pointer(argv[0], kTotalRunType));
+  TotalRun* run = *slot;
   if (run == nullptr || run->unfit || run->failed) return;
   try {
     TotalStepOf(run, argc, argv);

@@ -36,6 +36,7 @@ struct CountedFile {
   std::string* dbPath;          // a main database file's path, else null
   const unsigned char* header;  // the file's first page mapped by its table, else null
   sqlite3_int64 knownSize;      // the size SQLite last asked for (or cut it to); -1: not yet
+  sqlite3_int64 mappedSize;     // the size the file had when first read by mapping; -1: none
 };
 
 /* The file header's size: SQLite reads the change counter and the header within it, pages
@@ -138,14 +139,31 @@ int Fetch(sqlite3_file* f, sqlite3_int64 offset, int amount, void** out) {
   // cut the file short still covers the bytes cut off, and touching them would end this
   // program (SIGBUS); so a page beyond that size is not handed out from the mapping but read
   // (a short read, which SQLite reports as a damaged file).
-  const sqlite3_int64 known = reinterpret_cast<CountedFile*>(f)->knownSize;
+  auto* counted = reinterpret_cast<CountedFile*>(f);
+  const sqlite3_int64 known = counted->knownSize;
   if (offset < 0 || amount < 0 || known < 0 || offset + amount > known) {
     *out = nullptr;
     return SQLITE_OK;
   }
+  if (counted->mappedSize < 0) counted->mappedSize = known;
   return RealOf(f)->pMethods->xFetch(RealOf(f), offset, amount, out);
 }
 int Unfetch(sqlite3_file* f, sqlite3_int64 offset, void* page) {
+  // SQLite lets the whole mapping go (page null) when another program has changed the file,
+  // lest a file cut short and grown again leave it invalid. Here a mapping shares the file's
+  // pages, so it shows every change as a read would, and no page beyond the file's size is
+  // touched (see Fetch): the mapping of a file at least the size it was mapped at is kept,
+  // its pages already in place (pages added since are read, as the mapping ends before
+  // them). Each page mapped afresh costs a fault, dearer than the read it saves.
+  auto* counted = reinterpret_cast<CountedFile*>(f);
+  if (page == nullptr) {
+    sqlite3_int64 size = -1;
+    if (counted->mappedSize >= 0 && RealOf(f)->pMethods->xFileSize(RealOf(f), &size) == SQLITE_OK &&
+        size >= counted->mappedSize) {
+      return SQLITE_OK;
+    }
+    counted->mappedSize = -1;
+  }
   return RealOf(f)->pMethods->xUnfetch(RealOf(f), offset, page);
 }
 
@@ -178,6 +196,7 @@ int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* o
   counted->dbPath = nullptr;
   counted->header = nullptr;
   counted->knownSize = -1;
+  counted->mappedSize = -1;
   int rc = Real()->xOpen(Real(), name, counted->real, flags, outFlags);
   if (counted->real->pMethods) counted->base.pMethods = &kMethods;
   if (rc == SQLITE_OK && name && (flags & SQLITE_OPEN_MAIN_DB))

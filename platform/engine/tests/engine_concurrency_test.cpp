@@ -315,18 +315,19 @@ TEST_F(EngineTest, ATableAnotherProgramGrowsOrCutsShortIsReadOrRefused) {
   EXPECT_EQ(GetText(c, r, 2), "theirs");
 
   // Cut to a third, then to a third with the change counter moved (SQLite then lets its
-  // mapping go), then cut and filled back with zeros to the old size.
+  // mapping go), then cut and filled back with zeros to the old size, without and with the
+  // counter moved (a mapping of a file of its old size is kept).
   const auto size = std::filesystem::file_size(Path("BUYER.DB"));
   std::filesystem::copy_file(Path("BUYER.DB"), Path("GOOD.DB"));
-  for (int way = 0; way < 3; ++way) {
+  for (int way = 0; way < 4; ++way) {
     SCOPED_TRACE(way);
     ASSERT_EQ(::truncate(Path("BUYER.DB").c_str(), off_t(size / 3)), 0);
-    if (way == 1) {
+    if (way == 1 || way == 3) {
       std::fstream file(Path("BUYER.DB"), std::ios::binary | std::ios::in | std::ios::out);
       file.seekp(24);
-      file.put('\x7f');
+      file.put(char(way));
     }
-    if (way == 2) { ASSERT_EQ(::truncate(Path("BUYER.DB").c_str(), off_t(size)), 0); }
+    if (way >= 2) { ASSERT_EQ(::truncate(Path("BUYER.DB").c_str(), off_t(size)), 0); }
     EXPECT_LT(walk(&result), 4000);
     EXPECT_EQ(result, ENGINE_ERR_TABLEDAMAGED);
   }
@@ -334,6 +335,12 @@ TEST_F(EngineTest, ATableAnotherProgramGrowsOrCutsShortIsReadOrRefused) {
   std::filesystem::copy_file(Path("GOOD.DB"), Path("BUYER.DB"),
                              std::filesystem::copy_options::overwrite_existing);
   EXPECT_EQ(walk(&result), 4000);
+  EXPECT_EQ(result, ENGINE_ERR_EOF);
+  EngineInitRecord(c, r.data());
+  PutText(c, r, 1, "00001");
+  ASSERT_EQ(EngineSetToKey(c, ENGINE_KEY_EQ, FALSE, 1, 0, r.data()), ENGINE_OK);
+  ASSERT_EQ(EngineGetNextRecord(c, 0, r.data(), nullptr), ENGINE_OK);
+  EXPECT_EQ(GetText(c, r, 2), "theirs");
   ASSERT_EQ(EngineSetToBegin(c), ENGINE_OK);
   int count = 0;
   while (count < 1000 && EngineGetNextRecord(c, 0, r.data(), nullptr) == ENGINE_OK) ++count;

@@ -39,6 +39,27 @@ void HideFieldControls(RespaWindow* view);
 
 /* Paints the field; `shown` (when given) gets the text drawn, "" for an empty box. */
 void PaintField(RespaWindow* view, const TFieldNode* field, TDC& dc, std::string* shown = nullptr);
+
+/* Paints fields one after another on one DC, as PaintField paints each: the DC's state is
+   saved once for them all and put back at the end, and each frame's pen is made once. A
+   window's paint draws about ninety fields; a state saved, a pen made and both undone for
+   each cost more than drawing the fields' texts. */
+class TFieldPainter {
+ public:
+  explicit TFieldPainter(TDC& dc);
+  ~TFieldPainter();
+  TFieldPainter(const TFieldPainter&) = delete;
+  TFieldPainter& operator=(const TFieldPainter&) = delete;
+  void Paint(RespaWindow* view, const TFieldNode* field, std::string* shown = nullptr);
+
+ private:
+  HPEN FramePen(RespaWindow* view, const TFieldNode* field);
+
+  TDC& dc_;
+  int saved_;
+  HPEN pens_[3] = {};  // solid and dotted dark grey frames, and a display field's grey
+};
+
 /* The text the field's box shows for its value now, "" for an empty box. */
 std::string FieldShownText(RespaWindow* view, const TFieldNode* field);
 COLORREF GetFieldColor(RespaWindow* view, const TFieldNode* field);

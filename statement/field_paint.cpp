@@ -98,15 +98,31 @@ COLORREF GetFieldColor(RespaWindow*, const TFieldNode* field) {
   }
 }
 
-void PaintField(RespaWindow* view, const TFieldNode* field, TDC& dc, std::string* shown) {
-  HDC hdc = dc.GetHDC();
-  int saved = SaveDC(hdc);
+TFieldPainter::TFieldPainter(TDC& dc) : dc_(dc), saved_(SaveDC(dc.GetHDC())) {}
+
+TFieldPainter::~TFieldPainter() {
+  RestoreDC(dc_.GetHDC(), saved_);
+  for (HPEN pen : pens_)
+    if (pen) DeleteObject(pen);
+}
+
+HPEN TFieldPainter::FramePen(RespaWindow* view, const TFieldNode* field) {
+  enum { kSolidFrame, kDottedFrame, kDisplayFrame };
+  int kind = IsDisplayOnlyField(view, field)     ? kDisplayFrame
+             : field->fieldId < kFirstExtendedId ? kSolidFrame
+                                                 : kDottedFrame;
+  if (!pens_[kind]) {
+    if (kind == kDisplayFrame) pens_[kind] = CreatePen(PS_SOLID, 1, kFieldBackground);
+    else pens_[kind] = CreatePen(kind == kSolidFrame ? PS_SOLID : PS_DOT, 1, kEditableFrame);
+  }
+  return pens_[kind];
+}
+
+void TFieldPainter::Paint(RespaWindow* view, const TFieldNode* field, std::string* shown) {
+  HDC hdc = dc_.GetHDC();
   SetTextColor(hdc, GetFieldColor(view, field));
   SetBkColor(hdc, kFieldBackground);
-  HPEN pen;
-  if (IsDisplayOnlyField(view, field)) pen = CreatePen(PS_SOLID, 1, kFieldBackground);
-  else pen = CreatePen(field->fieldId < kFirstExtendedId ? PS_SOLID : PS_DOT, 1, kEditableFrame);
-  HGDIOBJ previousPen = SelectObject(hdc, pen);
+  SelectObject(hdc, FramePen(view, field));
   SelectObject(hdc, GetStockObject(LTGRAY_BRUSH));
   SetBkMode(hdc, OPAQUE);
   Rectangle(hdc, field->left, field->top, field->right, field->bottom);
@@ -127,7 +143,9 @@ void PaintField(RespaWindow* view, const TFieldNode* field, TDC& dc, std::string
     RECT clip{field->left, field->top, field->right, field->bottom};
     ExtTextOut(hdc, x, field->top + kTextInset, ETO_CLIPPED, &clip, text, length, nullptr);
   }
-  SelectObject(hdc, previousPen);
-  DeleteObject(pen);
-  RestoreDC(hdc, saved);
+}
+
+void PaintField(RespaWindow* view, const TFieldNode* field, TDC& dc, std::string* shown) {
+  TFieldPainter painter(dc);
+  painter.Paint(view, field, shown);
 }

@@ -176,14 +176,17 @@ void RespaWindow::Paint(TDC& dc, bool erase, TRect& rect) {
   TRect clipBox;
   bool simpleClip = dc.GetClipBox(clipBox) == SIMPLEREGION;
   std::string shown;
-  for (TFieldNode* field = gRespaFieldList.head; field; field = field->next) {
-    if (field->bottom >= rect.top && field->top <= rect.bottom && field->right >= rect.left &&
-        field->left <= rect.right &&
-        dc.RectVisible(
-            TRect(field->left - 1, field->top - 1, field->right + 2, field->bottom + 2))) {
-      PaintField(this, field, dc, &shown);
-      if (WholeBoxPainted(dc, field, simpleClip, clipBox)) shownTexts_[field->fieldId] = shown;
-      else shownTexts_.erase(field->fieldId);
+  {
+    TFieldPainter fields(dc);
+    for (TFieldNode* field = gRespaFieldList.head; field; field = field->next) {
+      if (field->bottom >= rect.top && field->top <= rect.bottom && field->right >= rect.left &&
+          field->left <= rect.right &&
+          dc.RectVisible(
+              TRect(field->left - 1, field->top - 1, field->right + 2, field->bottom + 2))) {
+        fields.Paint(this, field, &shown);
+        if (WholeBoxPainted(dc, field, simpleClip, clipBox)) shownTexts_[field->fieldId] = shown;
+        else shownTexts_.erase(field->fieldId);
+      }
     }
   }
   if (previousFont) ::SelectObject(dc, previousFont);

@@ -43,6 +43,9 @@ struct CountedFile {
    beyond it. */
 constexpr sqlite3_int64 kHeaderBytes = 100;
 
+/* What SQLite's page cache holds by default (2000 KiB): files no larger are not mapped. */
+constexpr sqlite3_int64 kPageCacheBytes = 2000 * 1024;
+
 /* Table files whose commits are being held back (see HoldBackCommits). */
 struct HeldBack {
   bool active = false;
@@ -139,9 +142,12 @@ int Fetch(sqlite3_file* f, sqlite3_int64 offset, int amount, void** out) {
   // cut the file short still covers the bytes cut off, and touching them would end this
   // program (SIGBUS); so a page beyond that size is not handed out from the mapping but read
   // (a short read, which SQLite reports as a damaged file).
+  // A file SQLite's page cache can hold is read as before: its pages stay cached after one
+  // read each, and a mapping would cost a map and unmap per connection for nothing.
   auto* counted = reinterpret_cast<CountedFile*>(f);
   const sqlite3_int64 known = counted->knownSize;
-  if (offset < 0 || amount < 0 || known < 0 || offset + amount > known) {
+  if (offset < 0 || amount < 0 || known < 0 || offset + amount > known ||
+      (counted->mappedSize < 0 && known <= kPageCacheBytes)) {
     *out = nullptr;
     return SQLITE_OK;
   }

@@ -21,11 +21,11 @@ namespace {
 
 /* The settings of a connection on a file in rollback-journal mode, then on any other. The
    mapping (up to 256 MB of a file) lies far above the office's largest table, and it is
-   only address space until its pages are read. */
-#define ZARNE_MAPPED "PRAGMA synchronous=FULL; PRAGMA mmap_size=268435456;"
-constexpr char kRollbackSettings[] = ZARNE_MAPPED;
-constexpr char kSettings[] = "PRAGMA journal_mode=DELETE; " ZARNE_MAPPED;
-#undef ZARNE_MAPPED
+   only address space until its pages are read; the file layer maps only files larger than
+   SQLite's page cache. */
+constexpr char kRollbackSettings[] = "PRAGMA synchronous=FULL; PRAGMA mmap_size=268435456;";
+constexpr char kSettings[] =
+    "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL; PRAGMA mmap_size=268435456;";
 
 /* One page of memory: the header of every table file lies within it. */
 constexpr size_t kHeaderMapSize = 4096;

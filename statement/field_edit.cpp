@@ -147,11 +147,12 @@ void BeginEditLine(RespaWindow* view, const TFieldNode* field, int x, int y) {
 }
 
 /* No item is selected unless one begins with the start text, so passing through a field
-   whose value is in no list (or empty) changes nothing. */
-void BeginChoiceList(RespaWindow* view, const TFieldNode* field, int x, int y) {
+   whose value is in no list (or empty) changes nothing. False when the list could not be
+   made: then the field is not being edited, and a commit cannot read an empty choice. */
+bool BeginChoiceList(RespaWindow* view, const TFieldNode* field, int x, int y) {
   TOneLBox* list = view->choiceList;
   if (!list->HWindow) {
-    if (!list->Create()) return;
+    if (!list->Create()) return false;
     list->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(gStatementFont), FALSE);
   }
   list->ClearList();
@@ -166,6 +167,7 @@ void BeginChoiceList(RespaWindow* view, const TFieldNode* field, int x, int y) {
   PlaceControl(list, x, y, width, height);
   int match = view->startText[0] ? list->FindString(view->startText, -1) : LB_ERR;
   list->SetSelIndex(match >= 0 ? match : -1);
+  return true;
 }
 
 /* The text the control holds for the current field, cut at a line break. */
@@ -226,9 +228,10 @@ void BeginFieldEdit(RespaWindow* view) {
   if (edited && ReadStartText(view, field, view->startText)) {
     int x = field->left - static_cast<int>(view->Scroller->XPos * view->Scroller->XUnit);
     int y = field->top - static_cast<int>(view->Scroller->YPos * view->Scroller->YUnit);
-    if (kind == kFieldKindChoice) BeginChoiceList(view, field, x, y);
+    bool begun = true;
+    if (kind == kFieldKindChoice) begun = BeginChoiceList(view, field, x, y);
     else BeginEditLine(view, field, x, y);
-    view->fieldBeingEdited = field;
+    if (begun) view->fieldBeingEdited = field;
   }
   EngineDoIdleWork();
 }

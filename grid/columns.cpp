@@ -264,12 +264,13 @@ int SetColumnLength(int column, long length, bool forced) {
   RowLayout old = CurrentRowLayout();
   uint16_t oldLength = entry.length;
   entry.length = static_cast<uint16_t>(length);
-  long rowLength = ComputeValueOffsets(RowHeaderSize(), false);
+  // One pass lays the columns out; a row that would grow too long takes the old layout back.
+  long rowLength = ComputeValueOffsets(RowHeaderSize(), true);
   if (rowLength < 0) {
     entry.length = oldLength;
+    RestoreRowLayout(old);
     return static_cast<int>(rowLength);
   }
-  ComputeValueOffsets(RowHeaderSize(), true);
   int result = RelayRows(old, column);
   if (result < 0) {
     // Back to the old layout: the rows were not touched.

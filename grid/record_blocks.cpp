@@ -57,11 +57,16 @@ void ShiftOffsets(ColumnStringKind kind, uint32_t from, long delta, int skipColu
                   ColumnStringKind skipKind) {
   for (int c = 0; c < gLockedRecord->columnCount; ++c) {
     TesselColumn& column = gLockedColumns[c];
-    for (ColumnStringKind k : {kFormatString, kHeadingString, kNameString, kListItemsString}) {
-      if ((k == kListItemsString) != (kind == kListItemsString)) continue;
-      if (c == skipColumn && k == skipKind) continue;
-      uint32_t& offset = OffsetOf(column, k);
-      if (offset >= from) offset = static_cast<uint32_t>(static_cast<long>(offset) + delta);
+    auto shift = [&](uint32_t& offset, ColumnStringKind k) {
+      if (offset >= from && !(c == skipColumn && k == skipKind))
+        offset = static_cast<uint32_t>(static_cast<long>(offset) + delta);
+    };
+    if (kind == kListItemsString) {
+      shift(column.listItemsOffset, kListItemsString);
+    } else {
+      shift(column.formatOffset, kFormatString);
+      shift(column.headingOffset, kHeadingString);
+      shift(column.nameOffset, kNameString);
     }
   }
 }
@@ -212,9 +217,12 @@ int InsertColumnStrings(int column) {
   int next = column + 1;
   uint32_t at =
       next < record->columnCount ? gLockedColumns[next].formatOffset : record->stringPoolLength;
+  // A column added after the last one puts its strings at the pools' ends, past every
+  // offset: there is nothing to shift, and a grid's columns are made that way one by one.
+  const bool last = next >= record->columnCount;
   int result = ResizeAt(PoolOf(record, kFormatString), at, 3);
   if (result < 0) return result;
-  ShiftOffsets(kFormatString, at, 3, -1, kFormatString);
+  if (!last) ShiftOffsets(kFormatString, at, 3, -1, kFormatString);
   TesselColumn& entry = gLockedColumns[column];
   entry.formatOffset = at;
   entry.headingOffset = at + 1;
@@ -223,7 +231,7 @@ int InsertColumnStrings(int column) {
                                                : record->listItemsPoolLength;
   result = ResizeAt(PoolOf(record, kListItemsString), listAt, 1);
   if (result < 0) return result;
-  ShiftOffsets(kListItemsString, listAt, 1, -1, kListItemsString);
+  if (!last) ShiftOffsets(kListItemsString, listAt, 1, -1, kListItemsString);
   entry.listItemsOffset = listAt;
   return 0;
 }

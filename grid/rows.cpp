@@ -291,11 +291,20 @@ RowLayout CurrentRowLayout() {
   RowLayout layout;
   layout.headerSize = RowHeaderSize();
   layout.rowLength = gLockedRecord->rowLength;
-  for (int c = 0; c < gLockedRecord->columnCount; ++c) {
-    layout.offsets.push_back(gLockedColumns[c].valueOffset);
-    layout.lengths.push_back(gLockedColumns[c].length);
+  int count = gLockedRecord->columnCount;
+  layout.offsets.resize(count);
+  layout.lengths.resize(count);
+  for (int c = 0; c < count; ++c) {
+    layout.offsets[c] = gLockedColumns[c].valueOffset;
+    layout.lengths[c] = gLockedColumns[c].length;
   }
   return layout;
+}
+
+void RestoreRowLayout(const RowLayout& layout) {
+  for (size_t c = 0; c < layout.offsets.size(); ++c)
+    gLockedColumns[c].valueOffset = layout.offsets[c];
+  gLockedRecord->rowLength = layout.rowLength;
 }
 
 int RelayRows(const RowLayout& old, int clearedColumn) {

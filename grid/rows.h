@@ -23,7 +23,8 @@ bool RowSelectedFlag(int row);
 void SetRowSelectedFlag(int row, bool selected);
 
 /* Places every column's value (alignment of its type) after a header of headerSize bytes;
-   answers the row length, or -24 when a row would pass 65,535 bytes (nothing changes). */
+   answers the row length, or -24 when a row would pass 65,535 bytes (without store nothing
+   changes; with it the offsets before the column that passed are already stored). */
 long ComputeValueOffsets(uint32_t headerSize, bool store);
 
 /* How the rows were laid before a change: header size, row length and each column's
@@ -35,6 +36,8 @@ struct RowLayout {
   std::vector<uint16_t> lengths;
 };
 RowLayout CurrentRowLayout();
+/* Puts back the offsets and row length of a layout taken with the same columns. */
+void RestoreRowLayout(const RowLayout& layout);
 /* Re-lays every row from the old layout to the columns' present one; the value of
    clearedColumn (or none, -1) starts as zeros. -24 past 2^31 - 1 bytes, -21 without memory;
    on failure the rows stay as they were. */

@@ -5,6 +5,8 @@
 
 #include "grid/tessel_codes.h"
 
+#include <array>
+
 const TesselTypeInfo kTesselTypes[TS_TYPECOUNT] = {
     {TST_INT1, "1 Byte Integer", 1, 1, 4},       {TST_INT2, "2 Byte Integer", 2, 2, 6},
     {TST_INT4, "4 Byte Integer", 4, 4, 12},      {TST_UINT1, "1 Byte Unsigned", 1, 1, 3},
@@ -21,9 +23,23 @@ const TesselTypeInfo kTesselTypes[TS_TYPECOUNT] = {
 };
 
 const TesselTypeInfo* FindTesselType(uint16_t code) {
-  for (const TesselTypeInfo& type : kTesselTypes)
-    if (type.code == code) return &type;
-  return nullptr;
+  // Every type code fits a byte. The row layout asks for each column's type on every change
+  // of a column's length, so a code finds its entry by index, not by a search of the table.
+  static const std::array<int8_t, 256> kEntryOfCode = [] {
+    std::array<int8_t, 256> entries;
+    entries.fill(-1);
+    for (int i = TS_TYPECOUNT - 1; i >= 0; --i)  // the first entry of a code wins
+      if (kTesselTypes[i].code < entries.size())
+        entries[kTesselTypes[i].code] = static_cast<int8_t>(i);
+    return entries;
+  }();
+  if (code >= kEntryOfCode.size()) {
+    for (const TesselTypeInfo& type : kTesselTypes)
+      if (type.code == code) return &type;
+    return nullptr;
+  }
+  int entry = kEntryOfCode[code];
+  return entry < 0 ? nullptr : &kTesselTypes[entry];
 }
 
 uint16_t TypeFixedSize(uint16_t code) {

@@ -112,6 +112,15 @@ TEST_F(GridInterface, OffsetsFollowAlignmentAndLimitsRefuseWithoutChange) {
   }
   EXPECT_EQ(refused, 250 - 65);  // 4 + 65 x 1000 fits, the 66th does not
   EXPECT_LE(Send(wide, TSM_GETCOLOFFSET, 65), 65535);
+  // Column 65 gets 600 bytes once column 0 gives up 100; column 0 taking them back would
+  // end the row at 4 + 65,000 + 600, so it is refused and every column stays where it was.
+  ASSERT_EQ(Send(wide, TSM_SETCOLLEN, 0, 900), 0);
+  ASSERT_EQ(Send(wide, TSM_SETCOLLEN, 65, 600), 0);
+  EXPECT_EQ(Send(wide, TSM_SETCOLLEN, 0, 1000), TSERR_LIMIT);
+  EXPECT_EQ(Send(wide, TSM_GETCOLLEN, 0), 900);
+  EXPECT_EQ(Send(wide, TSM_GETCOLOFFSET, 1), 900);
+  EXPECT_EQ(Send(wide, TSM_GETCOLOFFSET, 65), 64900);
+  EXPECT_EQ(Send(wide, TSM_GETCOLOFFSET, 249), 65500);
 }
 
 TEST_F(GridInterface, UnknownNumbersRecordlessGridsAndNullBuffers) {

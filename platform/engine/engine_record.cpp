@@ -203,28 +203,43 @@ bool SameStoredValues(const TableSchema& schema, const char* a, const char* b) {
   return true;
 }
 
-bool StoredValueFits(sqlite3_value* value, const FieldInfo& field) {
-  int kind = sqlite3_value_type(value);
+StoredForm StoredFormOf(sqlite3_value* value) {
+  StoredForm form;
+  form.kind = sqlite3_value_type(value);
+  if (form.kind == SQLITE_INTEGER) {
+    form.integer = sqlite3_value_int64(value);
+  } else if (form.kind == SQLITE_FLOAT) {
+    form.real = sqlite3_value_double(value);
+  } else if (form.kind == SQLITE_TEXT) {
+    form.bytes = sqlite3_value_text(value);
+    form.size = sqlite3_value_bytes(value);
+  } else if (form.kind == SQLITE_BLOB) {
+    form.bytes = static_cast<const unsigned char*>(sqlite3_value_blob(value));
+    form.size = sqlite3_value_bytes(value);
+  }
+  return form;
+}
+
+bool StoredFormFits(const StoredForm& form, const FieldInfo& field) {
+  const int kind = form.kind;
   switch (field.type) {
     case ENGINE_FLD_STRING: {
       if (kind == SQLITE_NULL) return true;
       if (kind != SQLITE_TEXT) return false;
       // A record holds text up to its first NUL: a NUL inside stored text is damage.
-      const unsigned char* text = sqlite3_value_text(value);
-      int bytes = sqlite3_value_bytes(value);
-      return bytes <= field.units1 && (bytes == 0 || !std::memchr(text, 0, size_t(bytes)));
+      return form.size <= field.units1 &&
+             (form.size == 0 || !std::memchr(form.bytes, 0, size_t(form.size)));
     }
     case ENGINE_FLD_DATE: {
       if (kind == SQLITE_NULL) return true;
       if (kind != SQLITE_INTEGER) return false;
-      long long day = sqlite3_value_int64(value);
-      return day == kBlankDate || (day >= 1 && day <= 3652059);
+      return form.integer == kBlankDate || (form.integer >= 1 && form.integer <= 3652059);
     }
     case ENGINE_FLD_INT16:
     case ENGINE_FLD_INT32: {
       if (kind == SQLITE_NULL) return true;
       if (kind != SQLITE_INTEGER) return false;
-      long long number = sqlite3_value_int64(value);
+      long long number = form.integer;
       if (number == kBlankNumber) return true;
       return field.type == ENGINE_FLD_INT16 ? number >= -32768 && number <= 32767
                                             : number >= INT32_MIN && number <= INT32_MAX;
@@ -232,7 +247,7 @@ bool StoredValueFits(sqlite3_value* value, const FieldInfo& field) {
     case ENGINE_FLD_FLOAT: {
       if (kind != SQLITE_INTEGER) return kind == SQLITE_NULL || kind == SQLITE_FLOAT;
       // A whole number is read as a double: only one the double holds exactly fits.
-      long long number = sqlite3_value_int64(value);
+      long long number = form.integer;
       if (number == kBlankNumber) return true;
       double real = static_cast<double>(number);
       return real < 9223372036854775808.0 && static_cast<long long>(real) == number;
@@ -240,6 +255,10 @@ bool StoredValueFits(sqlite3_value* value, const FieldInfo& field) {
     case ENGINE_FLD_BLOB: return kind == SQLITE_NULL || kind == SQLITE_BLOB || kind == SQLITE_TEXT;
   }
   return false;
+}
+
+bool StoredValueFits(sqlite3_value* value, const FieldInfo& field) {
+  return StoredFormFits(StoredFormOf(value), field);
 }
 
 uint64_t RecordLockHash(const TableSchema& schema, const char* record, long long rowid) {

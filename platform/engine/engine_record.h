@@ -43,7 +43,21 @@ void SetBlobSlotRowid(const FieldInfo& field, char* record, long long rowid);
 bool SameStoredValues(const TableSchema& schema, const char* a, const char* b);
 bool SameStoredValue(const FieldInfo& field, const char* a, const char* b);
 
+/* A stored value as the file holds it: its kind (SQLITE_INTEGER ... SQLITE_NULL), its number,
+   or its bytes (text or blob, not NUL-terminated), which belong to whoever made the form. */
+struct StoredForm {
+  int kind = SQLITE_NULL;
+  long long integer = 0;
+  double real = 0;
+  const unsigned char* bytes = nullptr;
+  int size = 0;
+};
+
+/* The form of a value SQLite hands over (its bytes stay SQLite's while the value lives). */
+StoredForm StoredFormOf(sqlite3_value* value);
+
 /* True when a stored value can be read as the field's type without loss. */
+bool StoredFormFits(const StoredForm& form, const FieldInfo& field);
 bool StoredValueFits(sqlite3_value* value, const FieldInfo& field);
 
 /* The hash that names a record's lock: its primary key, or its row id without one. */

@@ -1,15 +1,19 @@
 /*
-** Totals of a money field by group over the records before a key, in one statement: what a
+** Totals of a money field by group over the records before a key, in one pass over them: what a
 ** report needs from the part of a table it does not list (the balance before a date range)
-** without stepping a cursor through every record of it. SQLite hands each record's values
-** to an aggregate of the engine's own, so no row leaves the statement and none is decoded;
-** the records are read through the index's range, or in stored order when most of the file
-** lies before the key.
+** without stepping a cursor through every record of it. When most of the file lies before
+** a key of one whole-number field (a date), the records are read straight from the file's
+** pages; otherwise, or when the pages hold anything that reading leaves to SQLite, SQLite
+** hands each record's values to an aggregate of the engine's own, reading the index's range
+** or the file in stored order. Either way no row is decoded: a group's stored values are
+** decoded once, after the records.
 */
 #include "platform/engine/engine_cursor.h"
+#include "platform/engine/engine_pagescan.h"
 #include "platform/engine/engine_record.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -59,28 +63,31 @@ struct Group {
   EngineCentsTotal total{};
 };
 
-/* A value's kind and stored bytes, appended: values with equal bytes are equal values. */
-void AppendStoredValue(sqlite3_value* value, std::string* bytes) {
-  int kind = sqlite3_value_type(value);
-  bytes->push_back(static_cast<char>(kind));
-  if (kind == SQLITE_INTEGER) {
-    long long number = sqlite3_value_int64(value);
-    bytes->append(reinterpret_cast<const char*>(&number), sizeof number);
-  } else if (kind == SQLITE_FLOAT) {
-    double number = sqlite3_value_double(value);
-    bytes->append(reinterpret_cast<const char*>(&number), sizeof number);
-  } else if (kind != SQLITE_NULL) {
-    const char* text = static_cast<const char*>(sqlite3_value_blob(value));
-    int size = sqlite3_value_bytes(value);
-    bytes->append(reinterpret_cast<const char*>(&size), sizeof size);
-    if (text) bytes->append(text, static_cast<size_t>(size));
+/* A form's kind and stored bytes, appended: values with equal bytes are equal values. */
+void AppendStoredForm(const StoredForm& form, std::string* bytes) {
+  bytes->push_back(static_cast<char>(form.kind));
+  if (form.kind == SQLITE_INTEGER) {
+    bytes->append(reinterpret_cast<const char*>(&form.integer), sizeof form.integer);
+  } else if (form.kind == SQLITE_FLOAT) {
+    bytes->append(reinterpret_cast<const char*>(&form.real), sizeof form.real);
+  } else if (form.kind != SQLITE_NULL) {
+    bytes->append(reinterpret_cast<const char*>(&form.size), sizeof form.size);
+    if (form.bytes) bytes->append(reinterpret_cast<const char*>(form.bytes), size_t(form.size));
   }
 }
 
+/* A stored value kept past the row it came with. */
+struct KeptForm {
+  int kind = SQLITE_NULL;
+  long long integer = 0;
+  double real = 0;
+  std::string bytes;
+};
+
 /* The records of one set of stored group values: its first values (to decode once the
-   statement is done) and their total. */
+   records are all read) and their total. */
 struct StoredGroup {
-  std::vector<sqlite3_value*> values;
+  std::vector<KeptForm> values;
   EngineCentsTotal total{};
 };
 
@@ -89,24 +96,27 @@ struct StoredHash {
   size_t operator()(std::string_view bytes) const { return std::hash<std::string_view>{}(bytes); }
 };
 
-/* What the statement's aggregate gathers, row by row, inside SQLite: each row's arguments
-   are the group fields' values, the amount, then the fields the walk is ordered by that
-   are not among them, only checked (a record a walk could not read refuses the total, as
-   the walk would fail there). */
+/* What the total gathers, record by record: each record's forms are the group fields'
+   values, the amount, then the fields the walk is ordered by that are not among them, only
+   checked (a record a walk could not read refuses the total, as the walk would fail there). */
 struct TotalRun {
   const TableSchema* schema = nullptr;
-  std::vector<const FieldInfo*> fields;  // the field of each argument after the first
+  std::vector<const FieldInfo*> fields;  // the field of each form
   size_t groupCount = 0;
   std::unordered_map<std::string, StoredGroup, StoredHash, std::equal_to<>> groups;
-  std::string stored;                       // the current row's group values, as bytes
-  const std::string* lastStored = nullptr;  // the last row's group's key
-  StoredGroup* last = nullptr;
+  std::string stored;  // a record's group values, as bytes, when its group is looked up
+  // Groups met lately, by a quick hash of their stored values: records of a few groups
+  // mixed together find theirs without a look-up in the map.
+  std::array<StoredGroup*, 64> recent{};
+  std::vector<StoredForm> forms;  // the current record's, as SQLite hands them over
   bool unfit = false;
-  bool failed = false;  // out of memory copying a group's values
+  bool failed = false;  // out of memory
 
-  ~TotalRun() {
-    for (auto& entry : groups)
-      for (sqlite3_value* value : entry.second.values) sqlite3_value_free(value);
+  /* Forgets every record taken, for a reading afresh. */
+  void Restart() {
+    groups.clear();
+    recent.fill(nullptr);
+    unfit = failed = false;
   }
 };
 
@@ -122,6 +132,21 @@ double StoredAmount(sqlite3_value* value) {
   return amount == static_cast<double>(kBlankNumber) ? 0 : amount;
 }
 
+/* StoredAmount of a form read from the file's pages; false for text or a blob, whose
+   number only SQLite's own reading of it gives. */
+bool FormAmount(const StoredForm& form, double* amount) {
+  double value = 0;
+  if (form.kind == SQLITE_INTEGER) {
+    value = form.integer == kBlankNumber ? 0 : static_cast<double>(form.integer);
+  } else if (form.kind == SQLITE_FLOAT) {
+    value = form.real;
+  } else if (form.kind != SQLITE_NULL) {
+    return false;
+  }
+  *amount = value == static_cast<double>(kBlankNumber) ? 0 : value;
+  return true;
+}
+
 void AddAmount(EngineCentsTotal* total, double amount) {
   long long cents = 0;
   ++total->records;
@@ -134,45 +159,96 @@ void AddAmount(EngineCentsTotal* total, double amount) {
   }
 }
 
-/* The group of the row whose group values are in run->stored, made on first meeting it;
-   null when those values do not fit their fields. Equal stored values fit alike, so they
-   are checked only when first met. */
-StoredGroup* GroupOfRow(TotalRun* run, sqlite3_value** groupValues) {
+/* The group of a record's group values, found by their stored bytes and made on first
+   meeting them; null when those values do not fit their fields. Equal stored values fit
+   alike, so they are checked only when first met. */
+StoredGroup* GroupOfRow(TotalRun* run, const StoredForm* groupValues) {
+  run->stored.clear();
+  for (size_t i = 0; i < run->groupCount; ++i) AppendStoredForm(groupValues[i], &run->stored);
   auto found = run->groups.find(std::string_view(run->stored));
   if (found == run->groups.end()) {
     for (size_t i = 0; i < run->groupCount; ++i) {
-      if (!StoredValueFits(groupValues[i], *run->fields[i])) {
+      if (!StoredFormFits(groupValues[i], *run->fields[i])) {
         run->unfit = true;
         return nullptr;
       }
     }
     found = run->groups.emplace(run->stored, StoredGroup{}).first;
     for (size_t i = 0; i < run->groupCount; ++i) {
-      sqlite3_value* copy = sqlite3_value_dup(groupValues[i]);
-      if (copy == nullptr) run->failed = true;
-      found->second.values.push_back(copy);
+      const StoredForm& form = groupValues[i];
+      KeptForm kept{form.kind, form.integer, form.real, {}};
+      if (form.bytes)
+        kept.bytes.assign(reinterpret_cast<const char*>(form.bytes), size_t(form.size));
+      found->second.values.push_back(std::move(kept));
     }
   }
-  run->lastStored = &found->first;
   return &found->second;
 }
 
-/* The aggregate's step: one record before the key. Most rows meet the group of the row
-   before or one met earlier; their stored values tell it without decoding them. */
-void TotalStepOf(TotalRun* run, int argc, sqlite3_value** argv) {
-  for (int i = int(run->groupCount) + 1; i < argc; ++i) {
-    if (!StoredValueFits(argv[i], *run->fields[size_t(i - 1)])) {
+constexpr uint64_t kHashFactor = 0x9E3779B97F4A7C15ULL;
+
+/* A quick hash of a record's group values: it only spreads groups over the recent ones, so
+   a clash costs a look-up, never a wrong group. */
+size_t QuickHash(const StoredForm* forms, size_t count) {
+  uint64_t hash = count;
+  for (size_t i = 0; i < count; ++i) {
+    const StoredForm& form = forms[i];
+    uint64_t word = 0;
+    if (form.kind == SQLITE_INTEGER) {
+      word = uint64_t(form.integer);
+    } else if (form.kind == SQLITE_FLOAT) {
+      std::memcpy(&word, &form.real, sizeof word);
+    } else if (form.kind != SQLITE_NULL) {
+      word = uint64_t(form.size);
+      for (int b = 0; b < form.size; ++b) hash = (hash ^ form.bytes[b]) * kHashFactor;
+    }
+    hash = (hash ^ uint64_t(form.kind)) * kHashFactor;
+    hash = (hash ^ word) * kHashFactor;
+  }
+  return size_t(hash >> 58);
+}
+
+/* Whether a record's group values are stored as a group's first ones were: the same kind
+   and the same bytes. */
+bool SameGroupValues(const std::vector<KeptForm>& kept, const StoredForm* forms) {
+  for (size_t i = 0; i < kept.size(); ++i) {
+    const KeptForm& a = kept[i];
+    const StoredForm& b = forms[i];
+    if (a.kind != b.kind) return false;
+    if (a.kind == SQLITE_INTEGER && a.integer != b.integer) return false;
+    if (a.kind == SQLITE_FLOAT && std::memcmp(&a.real, &b.real, sizeof a.real) != 0) return false;
+    if ((a.kind == SQLITE_TEXT || a.kind == SQLITE_BLOB) &&
+        (a.bytes.size() != size_t(b.size) ||
+         (b.size > 0 && std::memcmp(a.bytes.data(), b.bytes, size_t(b.size)) != 0))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+/* One record before the key: its forms (as TotalRun describes) and its amount. Nearly every
+   record meets a group met before; its stored values tell which without decoding them. */
+void TakeRecord(TotalRun* run, const StoredForm* forms, double amount) {
+  for (size_t i = run->groupCount + 1; i < run->fields.size(); ++i) {
+    if (!StoredFormFits(forms[i], *run->fields[i])) {
       run->unfit = true;
       return;
     }
   }
-  run->stored.clear();
-  for (size_t i = 0; i < run->groupCount; ++i) AppendStoredValue(argv[i + 1], &run->stored);
-  if (run->last == nullptr || run->stored != *run->lastStored) {
-    run->last = GroupOfRow(run, argv + 1);
-    if (run->last == nullptr || run->failed) return;
+  StoredGroup*& recent = run->recent[QuickHash(forms, run->groupCount)];
+  if (recent == nullptr || !SameGroupValues(recent->values, forms)) {
+    StoredGroup* group = GroupOfRow(run, forms);
+    if (group == nullptr) return;
+    recent = group;
   }
-  AddAmount(&run->last->total, StoredAmount(argv[run->groupCount + 1]));
+  AddAmount(&recent->total, amount);
+}
+
+/* The aggregate's step: one record before the key, its values after the run's pointer. */
+void TotalStepOf(TotalRun* run, int argc, sqlite3_value** argv) {
+  run->forms.resize(size_t(argc - 1));
+  for (int i = 1; i < argc; ++i) run->forms[size_t(i - 1)] = StoredFormOf(argv[i]);
+  TakeRecord(run, run->forms.data(), StoredAmount(argv[run->groupCount + 1]));
 }
 
 void TotalStep(sqlite3_context* context, int argc, sqlite3_value** argv) {
@@ -213,6 +289,21 @@ int PrepareTotal(sqlite3* db, const std::string& sql, sqlite3_stmt** stmt) {
   return sqlite3_prepare_v2(db, sql.c_str(), -1, stmt, nullptr);
 }
 
+/* Binds a kept value as it was stored. */
+void BindKept(sqlite3_stmt* stmt, int parameter, const KeptForm& kept) {
+  switch (kept.kind) {
+    case SQLITE_INTEGER: sqlite3_bind_int64(stmt, parameter, kept.integer); break;
+    case SQLITE_FLOAT: sqlite3_bind_double(stmt, parameter, kept.real); break;
+    case SQLITE_TEXT:
+      sqlite3_bind_text(stmt, parameter, kept.bytes.data(), int(kept.bytes.size()), SQLITE_STATIC);
+      break;
+    case SQLITE_BLOB:
+      sqlite3_bind_blob(stmt, parameter, kept.bytes.data(), int(kept.bytes.size()), SQLITE_STATIC);
+      break;
+    default: sqlite3_bind_null(stmt, parameter); break;
+  }
+}
+
 /* Decodes each set of stored group values as a walk would (one small statement hands them
    back as columns) and merges the sets that decode alike into one group. */
 int DecodeGroups(sqlite3* db, const TotalRun& run, std::map<std::string, Group>* found) {
@@ -227,9 +318,7 @@ int DecodeGroups(sqlite3* db, const TotalRun& run, std::map<std::string, Group>*
   std::vector<char> row(schema.recordSize);
   for (auto it = run.groups.begin(); rc == SQLITE_OK && it != run.groups.end(); ++it) {
     const StoredGroup& stored = it->second;
-    for (size_t i = 0; i < run.groupCount; ++i) {
-      sqlite3_bind_value(stmt, int(i + 1), stored.values[i]);
-    }
+    for (size_t i = 0; i < run.groupCount; ++i) BindKept(stmt, int(i + 1), stored.values[i]);
     rc = sqlite3_step(stmt);
     if (rc != SQLITE_ROW) break;
     rc = SQLITE_OK;
@@ -287,6 +376,65 @@ bool MostRecordsBefore(sqlite3* db, const TableSchema& schema, const IndexInfo& 
   }
   sqlite3_finalize(stmt);
   return most;
+}
+
+/* Runs the total's statement (sql) over run: SQLITE_ROW when it ran through, else the
+   failure of its preparation or of its step. */
+int RunTotalStatement(sqlite3* db, const std::string& sql, const TableSchema& schema,
+                      const IndexInfo& index, WORD keyFieldCount, const char* key, TotalRun* run) {
+  sqlite3_stmt* stmt = nullptr;
+  if (PrepareTotal(db, sql, &stmt) != SQLITE_OK) {
+    sqlite3_finalize(stmt);
+    return sqlite3_errcode(db);
+  }
+  sqlite3_bind_pointer(stmt, 1, run, kTotalRunType, nullptr);
+  for (WORD i = 0; i < keyFieldCount; ++i) {
+    BindStored(stmt, i + 2, schema.Field(index.keyFields[i]), key);
+  }
+  int rc = sqlite3_step(stmt);
+  sqlite3_finalize(stmt);
+  return rc;
+}
+
+/* The key's stored value when it is one whole number, as the statement would bind it. */
+bool WholeNumberKey(sqlite3* db, const FieldInfo& field, const char* key, long long* value) {
+  if (field.type != ENGINE_FLD_DATE && field.type != ENGINE_FLD_INT16 &&
+      field.type != ENGINE_FLD_INT32) {
+    return false;
+  }
+  sqlite3_stmt* stmt = nullptr;
+  bool whole = false;
+  if (sqlite3_prepare_v2(db, "SELECT ?1", -1, &stmt, nullptr) == SQLITE_OK) {
+    BindStored(stmt, 1, field, key);
+    whole = sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_type(stmt, 0) == SQLITE_INTEGER;
+    if (whole) *value = sqlite3_column_int64(stmt, 0);
+  }
+  sqlite3_finalize(stmt);
+  return whole;
+}
+
+/* A record read from the file's pages; false ends the reading. */
+bool TakePageRecord(void* context, const StoredForm* forms) {
+  auto* run = static_cast<TotalRun*>(context);
+  double amount = 0;
+  if (!FormAmount(forms[run->groupCount], &amount)) return false;
+  try {
+    TakeRecord(run, forms, amount);
+  } catch (...) { run->failed = true; }
+  return !run->unfit && !run->failed;
+}
+
+/* Totals the records before a key of one whole-number field straight from the file's pages
+   (see engine_pagescan): no statement steps through them. False when the file could not be
+   read so; nothing in run counts then. */
+bool TotalFromPages(sqlite3* db, const TableSchema& schema, const IndexInfo& index,
+                    WORD keyFieldCount, const char* key, const std::vector<int>& columns,
+                    TotalRun* run) {
+  long long below = 0;
+  if (keyFieldCount != 1 || !WholeNumberKey(db, schema.Field(index.keyFields[0]), key, &below)) {
+    return false;
+  }
+  return ScanRecordsBelow(db, index.keyFields[0], below, columns, TakePageRecord, run);
 }
 
 EngineResult CheckTotalArguments(EngineCursor cursor, WORD keyFieldCount, const void* record,
@@ -359,21 +507,14 @@ EngineResult EngineTotalBeforeKey(EngineCursor cursor, WORD keyFieldCount, const
   sqlite3* db = cursor->file->db();
   const char* key = static_cast<const char*>(record);
   const bool wholeFile = MostRecordsBefore(db, schema, index, keyFieldCount, key, terms, marks);
-  sql += std::string(") FROM records") + (wholeFile ? " NOT INDEXED" : "") + " WHERE (" + terms +
-         ") < (" + marks + ")";
-
-  sqlite3_stmt* stmt = nullptr;
-  if (PrepareTotal(db, sql, &stmt) != SQLITE_OK) {
-    EngineResult failure = FailSqlite(sqlite3_errcode(db), db, {TableContext(cursor)});
-    sqlite3_finalize(stmt);
-    return failure;
+  int rc = SQLITE_ROW;
+  if (!wholeFile || !TotalFromPages(db, schema, index, keyFieldCount, key, columns, &run)) {
+    run.Restart();
+    rc = RunTotalStatement(db,
+                           sql + ") FROM records" + (wholeFile ? " NOT INDEXED" : "") + " WHERE (" +
+                               terms + ") < (" + marks + ")",
+                           schema, index, keyFieldCount, key, &run);
   }
-  sqlite3_bind_pointer(stmt, 1, &run, kTotalRunType, nullptr);
-  for (WORD i = 0; i < keyFieldCount; ++i) {
-    BindStored(stmt, i + 2, schema.Field(index.keyFields[i]), key);
-  }
-  int rc = sqlite3_step(stmt);
-  sqlite3_finalize(stmt);
   if (run.unfit) {
     return Fail(ENGINE_ERR_TABLEDAMAGED,
                 {TableContext(cursor), "A record holds a value its fields cannot hold"});

@@ -1,7 +1,8 @@
 /*
 ** EngineTotalBeforeKey: which records it totals (those before the key in the cursor's order:
 ** blank dates in, the key's own date out), its groups, its whole cents and what it refuses
-** to count as cents. Expected figures are the amounts' cents added by hand.
+** to count as cents, over a file of one page and one of many. Expected figures are the
+** amounts' cents added by hand, or by engine_totals_many_pages.py.
 */
 #include "engine_test_support.h"
 
@@ -31,9 +32,11 @@ class EngineTotalsTest : public EngineTest {
     cursor_ = Open("ACCOUNT", 1);  // AcctDate
   }
 
-  void Put(int seq, const char* type, SHORT bank, SHORT status, DWORD day, const double* amount) {
+  void Put(int seq, const char* type, SHORT bank, SHORT status, DWORD day, const double* amount,
+           const char* payee = "") {
     std::vector<char> r = NewRecord(cursor_);
     PutText(cursor_, r, 1, "F1");
+    PutText(cursor_, r, 8, payee);
     PutText(cursor_, r, 2, type);
     PutDouble(cursor_, r, 3, seq);
     PutShort(cursor_, r, 5, bank);
@@ -42,8 +45,9 @@ class EngineTotalsTest : public EngineTest {
     if (amount) PutDouble(cursor_, r, 10, *amount);
     ASSERT_EQ(EngineInsertRecord(cursor_, ENGINE_NO_LOCK, r.data()), ENGINE_OK);
   }
-  void Put(int seq, const char* type, SHORT bank, SHORT status, DWORD day, double amount) {
-    Put(seq, type, bank, status, day, &amount);
+  void Put(int seq, const char* type, SHORT bank, SHORT status, DWORD day, double amount,
+           const char* payee = "") {
+    Put(seq, type, bank, status, day, &amount, payee);
   }
 
   static void Take(const void* record, const EngineCentsTotal* total, void* context) {
@@ -114,6 +118,49 @@ TEST_F(EngineTotalsTest, TotalsTheRecordsBeforeTheKeyByGroupInWholeCents) {
   EXPECT_EQ(GetDouble(cursor_, r, 10), 99.99);
   ASSERT_EQ(EngineGetNextRecord(cursor_, ENGINE_NO_LOCK, r.data(), nullptr), ENGINE_OK);
   EXPECT_EQ(GetDouble(cursor_, r, 10), 45.67);
+}
+
+TEST_F(EngineTotalsTest, TotalsAFileOfManyPagesAsAnotherConnectionLeftIt) {
+  const DWORD jan1 = Day(1, 1, 2026);
+  EngineTransaction transaction = nullptr;
+  ASSERT_EQ(EngineBeginTran(db_, &transaction), ENGINE_OK);
+  // Large enough (some 4 MB) to be read through a mapping of the file.
+  const char payee[] = "A payee or depositor whose name fills the whole of the field";
+  for (int i = 1; i <= 20000; ++i) {
+    const bool deposit = i % 3 == 0;
+    Put(i, deposit ? "D" : "C", SHORT(1 + i % 2), deposit ? 5 : 2, jan1 + i / 100,
+        i + (i % 100) / 100.0, payee);
+  }
+  ASSERT_EQ(EngineEndTran(db_, transaction, ENGINE_XEND_COMMIT), ENGINE_OK);
+  // Figures: engine_totals_many_pages.py.
+  Found expected = {
+      {{"C", 1, 2}, {6599828434, 6599828434, 6633, 0}},
+      {{"C", 2, 2}, {6599834933, 6599834933, 6633, 0}},
+      {{"D", 1, 5}, {3299914116, 3299914116, 3316, 0}},
+      {{"D", 2, 5}, {3300912567, 3300912567, 3317, 0}},
+  };
+  Found found;
+  ASSERT_EQ(TotalBefore(jan1 + 199, &found), ENGINE_OK);
+  EXPECT_EQ(found, expected);
+
+  // Another connection commits a deposit before the key: the next total counts it. Then it
+  // makes one record too large for its page (its description spills onto pages of its own):
+  // that record still counts.
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(Path("ACCOUNT.DB").c_str(), &other), SQLITE_OK);
+  const std::string insert =
+      "INSERT INTO records(f1, f2, f3, f5, f6, f7, f10) VALUES('F2', 'D', 1.0, 1, 5, " +
+      std::to_string(jan1 + 3) + ", 12.34)";
+  ASSERT_EQ(sqlite3_exec(other, insert.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+  ASSERT_EQ(TotalBefore(jan1 + 199, &found), ENGINE_OK);
+  expected[{"D", 1, 5}] = {3299915350, 3299915350, 3317, 0};
+  EXPECT_EQ(found, expected);
+  ASSERT_EQ(sqlite3_exec(other, "UPDATE records SET f9 = hex(zeroblob(2500)) WHERE f3 = 10",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(other);
+  ASSERT_EQ(TotalBefore(jan1 + 199, &found), ENGINE_OK);
+  EXPECT_EQ(found, expected);
 }
 
 TEST_F(EngineTotalsTest, ARecordThatCannotBeReadBeforeTheKeyRefusesTheTotal) {

@@ -1,0 +1,334 @@
+/*
+** Reading the records below a key bound from the record tree's pages. The pages come through
+** the connection's own file layer, a run of neighbouring pages at a time (from the file's
+** mapping when it has one, else in one read), while a statement holds the shared lock: no
+** other program can change the file meanwhile, and every change committed before is there.
+** Only what this reading knows for certain is handed on; anything else ends it, and the
+** caller asks SQLite instead.
+*/
+#include "platform/engine/engine_pagescan.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+namespace zarne::engine {
+namespace {
+
+constexpr unsigned char kInteriorTablePage = 0x05;
+constexpr unsigned char kLeafTablePage = 0x0D;
+// Pages read in one call: fewer calls, while a run stays small beside the file.
+constexpr uint32_t kRunPages = 32;
+// Deeper than any tree of a file SQLite can hold: a page that leads further leads in a loop.
+constexpr int kMaxDepth = 40;
+
+uint32_t Get16(const unsigned char* p) { return (uint32_t(p[0]) << 8) | p[1]; }
+uint32_t Get32(const unsigned char* p) {
+  return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
+
+/* The variable-length number at p, read no further than end: its length in bytes, 0 when
+   it runs past end. */
+int GetVarint(const unsigned char* p, const unsigned char* end, uint64_t* value) {
+  uint64_t v = 0;
+  for (int i = 0; i < 8; ++i) {
+    if (p + i >= end) return 0;
+    v = (v << 7) | (p[i] & 0x7f);
+    if ((p[i] & 0x80) == 0) {
+      *value = v;
+      return i + 1;
+    }
+  }
+  if (p + 8 >= end) return 0;
+  *value = (v << 8) | p[8];
+  return 9;
+}
+
+/* The bytes a value of that serial type takes; -1 for the kinds reserved for later use. */
+inline long long SerialLength(uint64_t type) {
+  static const signed char kLengths[] = {0, 1, 2, 3, 4, 6, 8, 8, 0, 0, -1, -1};
+  if (type < 12) return kLengths[type];
+  return static_cast<long long>((type - 12) / 2);
+}
+
+/* SerialLength of each serial type below 0x80, looked up. */
+struct OneByteLengths {
+  signed char bytes[0x80];
+  constexpr OneByteLengths() : bytes() {
+    for (int type = 0; type < 0x80; ++type) {
+      bytes[type] = static_cast<signed char>(type < 12 ? (type == 10 || type == 11 ? -1 : 0)
+                                                       : (type - 12) / 2);
+    }
+    const signed char kNumbers[] = {0, 1, 2, 3, 4, 6, 8, 8};
+    for (int type = 0; type < 8; ++type) bytes[type] = kNumbers[type];
+  }
+};
+constexpr OneByteLengths kOneByteLengths;
+
+/* The stored form of a value of that serial type at data (SerialLength(type) bytes). */
+inline StoredForm FormOf(uint64_t type, const unsigned char* data) {
+  StoredForm form;
+  if (type >= 12) {
+    form.kind = type % 2 ? SQLITE_TEXT : SQLITE_BLOB;
+    form.bytes = data;
+    form.size = static_cast<int>((type - 12) / 2);
+    return form;
+  }
+  uint64_t bits = 0;
+  switch (type) {
+    case 0: return form;
+    case 7: {
+      std::memcpy(&bits, data, 8);
+      bits = __builtin_bswap64(bits);
+      form.kind = SQLITE_FLOAT;
+      std::memcpy(&form.real, &bits, sizeof bits);
+      return form;
+    }
+    case 8:
+    case 9:
+      form.kind = SQLITE_INTEGER;
+      form.integer = type == 9;
+      return form;
+    case 6:
+      std::memcpy(&bits, data, 8);
+      bits = __builtin_bswap64(bits);
+      break;
+    default:
+      for (int i = 0; i < kOneByteLengths.bytes[type]; ++i) bits = (bits << 8) | data[i];
+      break;
+  }
+  // A big-endian two's complement number of that many bytes, widened with its sign.
+  const int unused = 64 - kOneByteLengths.bytes[type] * 8;
+  form.kind = SQLITE_INTEGER;
+  form.integer = static_cast<long long>(bits << unused) >> unused;
+  return form;
+}
+
+/* The file as its header describes it. */
+struct FileShape {
+  uint32_t pageSize = 0;
+  uint32_t usable = 0;  // page bytes before the space each page keeps in reserve
+  uint32_t pageCount = 0;
+};
+
+/* Reads the header: false for a shape this reading does not take (text not in UTF-8, a
+   write-ahead log, a page count that the file's size does not hold). */
+bool ReadShape(sqlite3_file* file, FileShape* shape) {
+  unsigned char header[100];
+  sqlite3_int64 size = 0;
+  if (file->pMethods->xRead(file, header, sizeof header, 0) != SQLITE_OK ||
+      file->pMethods->xFileSize(file, &size) != SQLITE_OK) {
+    return false;
+  }
+  uint32_t pageSize = Get16(header + 16);
+  if (pageSize == 1) pageSize = 65536;
+  if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0 || header[20] > 64) return false;
+  // Text in UTF-8, and a rollback journal: with a write-ahead log, committed pages may lie
+  // in the log instead of the file.
+  if (Get32(header + 56) != 1 || header[18] != 1 || header[19] != 1) return false;
+  shape->pageSize = pageSize;
+  shape->usable = pageSize - header[20];
+  shape->pageCount = Get32(header + 92) == Get32(header + 24) ? Get32(header + 28) : 0;
+  if (shape->pageCount == 0) shape->pageCount = static_cast<uint32_t>(size / pageSize);
+  return sqlite3_int64(shape->pageCount) * pageSize <= size;
+}
+
+/* One reading: the file, the columns wanted and where each record goes. */
+struct Scan {
+  sqlite3_file* file = nullptr;
+  FileShape shape;
+  int keyField = 0;
+  long long below = 0;
+  std::vector<int> columns;  // the fields wanted, in the order of their forms
+  int lastField = 0;         // the highest field number wanted, the key's included
+  // The current record's kinds of value and where each value lies, by field number.
+  std::vector<uint64_t> serials;
+  std::vector<uint64_t> offsets;
+  std::vector<StoredForm> forms;
+  RecordTaker take = nullptr;
+  void* context = nullptr;
+  std::vector<unsigned char> buffer;
+};
+
+/* One record (payload bytes at p): hands it on when its key lies below the bound. The kinds
+   of its values up to the last one wanted are read first, then only the values wanted. */
+bool TakeRecord(Scan& scan, const unsigned char* p, uint64_t payload) {
+  const unsigned char* end = p + payload;
+  uint64_t headerSize = 0;
+  int n = GetVarint(p, end, &headerSize);
+  if (n == 0 || headerSize < uint64_t(n) || headerSize > payload) return false;
+  const unsigned char* type = p + n;
+  const unsigned char* typesEnd = p + headerSize;
+  uint64_t* serials = scan.serials.data();
+  uint64_t* offsets = scan.offsets.data();
+  uint64_t offset = headerSize;
+  int field = 1;
+  for (; field <= scan.lastField && type < typesEnd; ++field) {
+    uint64_t serial = *type;
+    long long length = 0;
+    if (serial < 0x80) {  // nearly every value's kind takes one byte
+      ++type;
+      length = kOneByteLengths.bytes[serial];
+    } else {
+      n = GetVarint(type, typesEnd, &serial);
+      if (n == 0) return false;
+      type += n;
+      length = SerialLength(serial);
+    }
+    if (length < 0 || uint64_t(length) > payload) return false;
+    serials[field] = serial;
+    offsets[field] = offset;
+    offset += uint64_t(length);
+  }
+  if (offset > payload) return false;
+  // Columns the record does not reach read as NULL, as SQLite reads them.
+  for (; field <= scan.lastField; ++field) serials[field] = 0;
+  const StoredForm key = FormOf(serials[scan.keyField], p + offsets[scan.keyField]);
+  if (key.kind == SQLITE_FLOAT) return false;  // no key holds one: let SQLite compare it
+  if (key.kind != SQLITE_INTEGER || key.integer >= scan.below) return true;
+  StoredForm* forms = scan.forms.data();
+  for (size_t i = 0; i < scan.columns.size(); ++i) {
+    const int column = scan.columns[i];
+    forms[i] = FormOf(serials[column], p + offsets[column]);
+  }
+  return scan.take(scan.context, forms);
+}
+
+/* The rows of a leaf page. */
+bool TakeLeaf(Scan& scan, const unsigned char* page, uint32_t start) {
+  const uint32_t usable = scan.shape.usable;
+  const uint32_t cells = Get16(page + start + 3);
+  const uint32_t pointers = start + 8;
+  if (pointers + 2 * cells > usable) return false;
+  const unsigned char* end = page + usable;
+  for (uint32_t c = 0; c < cells; ++c) {
+    const uint32_t offset = Get16(page + pointers + 2 * c);
+    if (offset < pointers + 2 * cells || offset >= usable) return false;
+    const unsigned char* p = page + offset;
+    uint64_t payload = 0, rowid = 0;
+    int n = GetVarint(p, end, &payload);
+    if (n == 0) return false;
+    p += n;
+    n = GetVarint(p, end, &rowid);
+    if (n == 0) return false;
+    p += n;
+    // A payload larger than this spills onto overflow pages.
+    if (payload > usable - 35 || payload > uint64_t(end - p)) return false;
+    if (!TakeRecord(scan, p, payload)) return false;
+  }
+  return true;
+}
+
+/* The child page numbers of an interior page, added to children. */
+bool AddChildren(const Scan& scan, const unsigned char* page, uint32_t start,
+                 std::vector<uint32_t>* children) {
+  const uint32_t usable = scan.shape.usable;
+  const uint32_t cells = Get16(page + start + 3);
+  const uint32_t pointers = start + 12;
+  if (pointers + 2 * cells > usable) return false;
+  for (uint32_t c = 0; c < cells; ++c) {
+    const uint32_t offset = Get16(page + pointers + 2 * c);
+    if (offset < pointers + 2 * cells || offset + 4 > usable) return false;
+    children->push_back(Get32(page + offset));
+  }
+  children->push_back(Get32(page + start + 8));
+  return true;
+}
+
+/* Reads the pages (sorted, distinct, each within the file) in runs of neighbours, handing
+   each to each(page number, bytes). A run comes straight from the file's mapping when it has
+   one, else it is read into the scan's buffer. */
+template <class TEach>
+bool ReadPages(Scan& scan, const std::vector<uint32_t>& pages, TEach each) {
+  const size_t pageSize = scan.shape.pageSize;
+  const sqlite3_io_methods* methods = scan.file->pMethods;
+  for (size_t i = 0; i < pages.size();) {
+    size_t j = i + 1;
+    while (j < pages.size() && pages[j] - pages[i] < kRunPages) ++j;
+    const uint32_t first = pages[i], count = pages[j - 1] - first + 1;
+    const sqlite3_int64 offset = sqlite3_int64(first - 1) * sqlite3_int64(pageSize);
+    const int amount = int(count * pageSize);
+    void* mapped = nullptr;
+    if (methods->iVersion < 3 || methods->xFetch(scan.file, offset, amount, &mapped) != SQLITE_OK) {
+      mapped = nullptr;
+    }
+    const unsigned char* run = static_cast<const unsigned char*>(mapped);
+    if (run == nullptr) {
+      scan.buffer.resize(kRunPages * pageSize);
+      if (methods->xRead(scan.file, scan.buffer.data(), amount, offset) != SQLITE_OK) return false;
+      run = scan.buffer.data();
+    }
+    bool taken = true;
+    for (; taken && i < j; ++i) taken = each(pages[i], run + size_t(pages[i] - first) * pageSize);
+    if (mapped != nullptr) methods->xUnfetch(scan.file, offset, mapped);
+    if (!taken) return false;
+  }
+  return true;
+}
+
+/* Walks the tree from its root a level at a time; every leaf lies on the last level. */
+bool WalkTree(Scan& scan, uint32_t root) {
+  std::vector<bool> seen(size_t(scan.shape.pageCount) + 1, false);
+  std::vector<uint32_t> level{root}, next;
+  for (int depth = 0; depth < kMaxDepth; ++depth) {
+    std::sort(level.begin(), level.end());
+    for (uint32_t page : level) {
+      if (page < 1 || page > scan.shape.pageCount || seen[page]) return false;
+      seen[page] = true;
+    }
+    bool leaves = false, interiors = false;
+    next.clear();
+    bool read = ReadPages(scan, level, [&](uint32_t number, const unsigned char* page) {
+      const uint32_t start = number == 1 ? 100 : 0;
+      if (page[start] == kLeafTablePage) {
+        leaves = true;
+        return !interiors && TakeLeaf(scan, page, start);
+      }
+      interiors = true;
+      return !leaves && page[start] == kInteriorTablePage && AddChildren(scan, page, start, &next);
+    });
+    if (!read) return false;
+    if (leaves) return true;
+    level.swap(next);
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ScanRecordsBelow(sqlite3* db, int keyField, long long below, const std::vector<int>& columns,
+                      RecordTaker take, void* context) {
+  // Inside a transaction of the connection's own the file may lack what it wrote.
+  if (sqlite3_get_autocommit(db) == 0) return false;
+  Scan scan;
+  if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &scan.file) != SQLITE_OK ||
+      scan.file == nullptr || scan.file->pMethods == nullptr) {
+    return false;
+  }
+  scan.keyField = keyField;
+  scan.below = below;
+  scan.lastField = keyField;
+  for (int field : columns) scan.lastField = std::max(scan.lastField, field);
+  scan.columns = columns;
+  scan.serials.assign(size_t(scan.lastField) + 1, 0);
+  scan.offsets.assign(size_t(scan.lastField) + 1, 0);
+  scan.forms.resize(columns.size());
+  scan.take = take;
+  scan.context = context;
+  // The statement holds the shared lock (taken as SQLite takes it: a journal left by a
+  // program that died is rolled back first) until it is finalized.
+  sqlite3_stmt* stmt = nullptr;
+  bool read = false;
+  if (sqlite3_prepare_v2(db,
+                         "SELECT rootpage FROM sqlite_schema WHERE type = 'table' AND name = "
+                         "'records'",
+                         -1, &stmt, nullptr) == SQLITE_OK &&
+      sqlite3_step(stmt) == SQLITE_ROW && ReadShape(scan.file, &scan.shape)) {
+    const long long root = sqlite3_column_int64(stmt, 0);
+    read = root > 1 && root <= scan.shape.pageCount && WalkTree(scan, uint32_t(root));
+  }
+  sqlite3_finalize(stmt);
+  return read;
+}
+
+}  // namespace zarne::engine

@@ -18,6 +18,7 @@
 #include "fuzz/table_damage.h"
 
 #include "fuzz/fuzz_support.h"
+#include "fuzz/sqlite_arena.h"
 #include "platform/engine/engine.h"
 #include "rebuild/rebuild_catalog.h"
 
@@ -256,28 +257,31 @@ std::vector<uint8_t> MakeHealthy() {
 }  // namespace
 
 #ifdef ZARNE_FUZZING
-/* The address checker's settings for the table targets. An input read makes about a
-   thousand blocks (mostly SQLite's, opening and reading the file), a repaired one some
-   three thousand, and the checker's defaults made each of them costly: thirty frames of
-   stack saved at every allocation and release (a fault's report now shows the innermost
-   ten), and 256 MB of released blocks held back before reuse, so that every new block came
-   from memory long out of the caches. 8 MB holds back what more than five repaired inputs,
-   or some twenty read ones, release: a block used after its release within an input, or in
-   the inputs after, is still caught. ASAN_OPTIONS given when running still override these. */
+/* The address checker's settings for the table targets. SQLite's blocks come from the arena
+   (sqlite_arena.h); the engine's own, some hundreds per input, come from the checker, whose
+   defaults made each of them costly: thirty frames of stack saved at every allocation and
+   release (a fault's report now shows the innermost ten), and 256 MB of released blocks held
+   back before reuse, so that every new block came from memory long out of the caches. 8 MB
+   holds back what dozens of inputs release: a block used after its release within an
+   input, or in the inputs after, is still caught. ASAN_OPTIONS given when running still
+   override these. */
 extern "C" const char* __asan_default_options() {
   return "malloc_context_size=10:quarantine_size_mb=8";
 }
 #endif
 
 void TableDamageSetUp(const std::vector<std::string>& tables) {
-  // Every block SQLite allocates comes from the address checker on its own: no lookaside
-  // (small blocks carved from one reserve per connection) and no page cache reserve taken
-  // in one piece. The engine reading past a value or page SQLite handed it then lands in a
-  // guard zone, and a connection no longer claims and writes ~200 KB at each open. Nothing
-  // here asks SQLite for its memory statistics, whose upkeep takes a lock at every block.
+  // Every block SQLite allocates comes from the arena on its own: no lookaside (small
+  // blocks carved from one reserve per connection) and no page cache reserve taken in one
+  // piece. The engine reading past a value or page SQLite handed it then lands in a guard
+  // zone, and a connection no longer claims and writes ~200 KB at each open. Nothing here
+  // asks SQLite for its memory statistics, whose upkeep takes a lock at every block, and
+  // SQLite is used from one thread only, so it takes no locks of its own either.
+  SqliteArenaInstall();
   FuzzRequire(sqlite3_config(SQLITE_CONFIG_LOOKASIDE, 0, 0) == SQLITE_OK &&
                   sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0) == SQLITE_OK &&
-                  sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK,
+                  sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK &&
+                  sqlite3_config(SQLITE_CONFIG_SINGLETHREAD) == SQLITE_OK,
               "SQLite is configured before it starts");
   gDirectory = FuzzScratchDirectory();
   FuzzRequire(EngineInit(ENGINE_VERSION, nullptr) == ENGINE_OK, "the engine starts");
@@ -298,6 +302,7 @@ void TableDamageSetUp(const std::vector<std::string>& tables) {
 }
 
 void TableDamageRun(size_t table, const uint8_t* data, size_t size) {
+  SqliteArenaNextInput();
   const size_t which = table % gEntries.size();
   gEntry = gEntries[which];
   // One buffer for every input: a fresh copy of the file each time costs more than the copying.

@@ -258,7 +258,16 @@ bool StoredFormFits(const StoredForm& form, const FieldInfo& field) {
 }
 
 bool StoredValueFits(sqlite3_value* value, const FieldInfo& field) {
-  return StoredFormFits(StoredFormOf(value), field);
+  // Only what the check reads is fetched: walks check the order fields of every row.
+  StoredForm form;
+  form.kind = sqlite3_value_type(value);
+  if (form.kind == SQLITE_INTEGER) {
+    form.integer = sqlite3_value_int64(value);
+  } else if (form.kind == SQLITE_TEXT && field.type == ENGINE_FLD_STRING) {
+    form.bytes = sqlite3_value_text(value);
+    form.size = sqlite3_value_bytes(value);
+  }
+  return StoredFormFits(form, field);
 }
 
 uint64_t RecordLockHash(const TableSchema& schema, const char* record, long long rowid) {

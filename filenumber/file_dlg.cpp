@@ -128,42 +128,22 @@ void TFileDlg::FillFileList() {
   }
   numberList_->InitStorage(static_cast<int>(numbers.size()), static_cast<int>(characters));
   for (const std::string& number : numbers) numberList_->AddString(number.c_str());
-  LearnListed(std::move(numbers));
-}
-
-void TFileDlg::LearnListed(std::vector<std::string> numbers) {
-  listed_.clear();
-  listed_.reserve(numbers.size());
-  for (size_t i = 0; i < numbers.size(); ++i)
-    listed_.emplace_back(std::move(numbers[i]), static_cast<int>(i));
-  // The list comes in key order, which is this order already; a list the lookup filled from
-  // another table is sorted here. Equal numbers keep their list order: the first one counts.
-  auto byNumber = [](const auto& a, const auto& b) { return a.first < b.first; };
-  if (!std::is_sorted(listed_.begin(), listed_.end(), byNumber))
-    std::stable_sort(listed_.begin(), listed_.end(), byNumber);
-}
-
-int TFileDlg::ListedIndex(const char* number) const {
-  // File numbers compare exactly, case and all, as their key does.
-  auto found =
-      std::lower_bound(listed_.begin(), listed_.end(), number,
-                       [](const auto& entry, const char* text) { return entry.first < text; });
-  return found != listed_.end() && found->first == number ? found->second : -1;
+  listed_.Learn(numbers);
 }
 
 void TFileDlg::EvEditChange() {
   ++editChanges_;
   char text[kNumberSize];
   numberEdit_->GetText(text, sizeof text);
-  int index = ListedIndex(text);
+  int index = listed_.IndexOf(text);
   if (index >= 0) {
     numberList_->SetSelIndex(index);
     ShowParties(text);
     return;
   }
   numberList_->SetSelIndex(-1);
-  buyerNames_->Clear();
-  sellerNames_->Clear();
+  ShowText(buyerNames_, "");
+  ShowText(sellerNames_, "");
 }
 
 void TFileDlg::EvListSelChange() {
@@ -192,8 +172,16 @@ void TFileDlg::EvListSelChange() {
 }
 
 void TFileDlg::ShowParties(const char* fileNumber) {
-  buyerNames_->SetText(PartyNames(*buyer_, fileNumber).c_str());
-  sellerNames_->SetText(PartyNames(*seller_, fileNumber).c_str());
+  ShowText(buyerNames_, PartyNames(*buyer_, fileNumber).c_str());
+  ShowText(sellerNames_, PartyNames(*seller_, fileNumber).c_str());
+}
+
+void TFileDlg::ShowText(TStatic* control, const char* text) {
+  char shown[kPartyTextLimit + 1];
+  // A text as long as the buffer may have been cut short: it is set again.
+  int length = control->GetText(shown, sizeof shown);
+  if (length < kPartyTextLimit && std::strcmp(shown, text) == 0) return;
+  control->SetText(text);
 }
 
 void TFileDlg::CmFind() {
@@ -204,7 +192,7 @@ void TFileDlg::CmFind() {
   std::vector<std::string> numbers;
   int count = numberList_->GetCount();
   for (int i = 0; i < count; ++i) numbers.push_back(numberList_->GetString(i));
-  LearnListed(std::move(numbers));
+  listed_.Learn(numbers);
   if (find.listAll) {
     numberEdit_->Show(SW_SHOW);
     numberEdit_->SetFocus();

@@ -7,10 +7,10 @@
 #ifndef ZARNE_FILENUMBER_FILE_DLG_H
 #define ZARNE_FILENUMBER_FILE_DLG_H
 
+#include "filenumber/listed_numbers.h"
 #include "platform/framework/dialog.h"
 
 #include <string>
-#include <utility>
 #include <vector>
 
 class TEdit;
@@ -56,10 +56,9 @@ class TFileDlg : public TDialog {
   int NumberBox(UINT stringId, UINT type);
   bool LockAcceptedNumber();
   void ReleaseLock();
-  /* Learns the numbers the list now holds, sorted, for the search of a typed number. */
-  void LearnListed(std::vector<std::string> numbers);
-  /* The list index of exactly that number, or -1. */
-  int ListedIndex(const char* number) const;
+  /* Puts the text in the static unless it shows that text already (a set text is drawn
+     again, whether it changed or not). */
+  static void ShowText(TStatic* control, const char* text);
 
   TPXRecord* buyer_;
   TPXRecord* seller_;
@@ -68,9 +67,9 @@ class TFileDlg : public TDialog {
   TStatic* buyerNames_;
   TStatic* sellerNames_;
   TStatic* findLabel_;
-  /* The numbers in the list with their list indexes, ordered by number: a typed number is
-     found by a binary search, not by asking the list item after item. */
-  std::vector<std::pair<std::string, int>> listed_;
+  /* The numbers in the list: a typed number is found by a search, not by asking the list
+     item after item. */
+  TListedNumbers listed_;
   /* Counts the edit's change notices, so a pick from the list can tell whether the notice
      of the number it put in the edit has shown that number's parties already. */
   unsigned long editChanges_ = 0;

@@ -97,6 +97,8 @@ void PaintRun(DcPainter& painter, const TextLayout& layout, const DeviceContext&
 /* Breaks one paragraph between words so that each line fits the width where it can; a
    word wider than the width keeps a line of its own. */
 QStringList WrapParagraph(const QString& paragraph, double maxWidth, const LineMeasure& measure) {
+  // Most captions fit whole: then every word would fit where it stands, and one measure says so.
+  if (measure.width(paragraph) <= maxWidth) return {paragraph};
   QStringList lines;
   QString line;
   int i = 0;
@@ -132,8 +134,10 @@ QStringList BreakLines(const QString& text, UINT format, double maxWidth,
     return {single};
   }
   QString normalised = text;
-  normalised.replace("\r\n", "\n");
-  normalised.replace('\r', '\n');
+  if (normalised.contains('\r')) {
+    normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    normalised.replace('\r', '\n');
+  }
   normalised.replace(QChar(kPackedLineBreak), QChar('\n'));
   QStringList lines;
   for (const QString& paragraph : normalised.split('\n')) {

@@ -2,9 +2,10 @@
 ** SQLite's memory for the table fuzz targets: blocks carved in turn from large chunks, each
 ** block's bytes the only addressable ones of its chunk, so that the address checker still
 ** catches a read past a block or of a released one, at a fraction of the cost of its own
-** allocator for the thousand-odd blocks SQLite takes per input. Released blocks are not
+** allocator for the thousands of blocks SQLite takes per input. Released blocks are not
 ** reused within the input that released them: a chunk whose blocks are all released is
-** carved again only after the input ends.
+** carved again only after the input ends. A block still live when its input ends is a
+** leak, reported as one.
 */
 #ifndef ZARNE_FUZZ_SQLITE_ARENA_H
 #define ZARNE_FUZZ_SQLITE_ARENA_H
@@ -15,5 +16,8 @@ void SqliteArenaInstall();
 
 /* Begins an input: chunks whose blocks the inputs before released may be carved again. */
 void SqliteArenaNextInput();
+
+/* Ends an input, which must have released every block it took. */
+void SqliteArenaEndInput();
 
 #endif

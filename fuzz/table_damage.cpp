@@ -303,6 +303,9 @@ void TableDamageSetUp(const std::vector<std::string>& tables) {
 
 void TableDamageRun(size_t table, const uint8_t* data, size_t size) {
   SqliteArenaNextInput();
+  struct EndInput {
+    ~EndInput() { SqliteArenaEndInput(); }
+  } endInput;
   const size_t which = table % gEntries.size();
   gEntry = gEntries[which];
   // One buffer for every input: a fresh copy of the file each time costs more than the copying.

@@ -250,6 +250,14 @@ BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
         }
         // Interior and outline never overlap, so XOR and NOT modes touch each pixel once.
         QRect interior = InteriorRect(device, pen, insideFrame);
+        if (PixelRunsOutline(*dc, pen) && p.brush().style() == Qt::SolidPattern &&
+            p.brush().color().alpha() == 255 && !interior.isEmpty()) {
+          // Copied onto pixels, the box in the pen's colour with an opaque inside over it sets
+          // what the four edge runs and the inside set, in two fills instead of five.
+          p.fillRect(device, pen.color());
+          p.fillRect(interior, p.brush());
+          return;
+        }
         if (p.brush().style() != Qt::NoBrush && !interior.isEmpty())
           p.fillRect(interior, p.brush());
         if (PixelRunsOutline(*dc, pen)) {

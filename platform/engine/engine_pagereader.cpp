@@ -5,6 +5,7 @@
 */
 #include "platform/engine/engine_pagereader.h"
 
+#include "platform/engine/engine_pagebytes.h"
 #include "platform/engine/engine_pagecheck.h"
 #include "platform/engine/rowid_set.h"
 
@@ -20,30 +21,6 @@ namespace {
 constexpr int kTableInterior = 0x05, kTableLeaf = 0x0D, kIndexInterior = 0x02, kIndexLeaf = 0x0A;
 constexpr int kMaxDepth = 40;
 enum Owner : char { kNobody = 0, kRecords = 1, kOtherTree = 2, kFree = 3 };
-
-uint32_t Big16(const unsigned char* p) { return uint32_t(p[0]) << 8 | p[1]; }
-uint32_t Big32(const unsigned char* p) {
-  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
-
-/* A SQLite varint at p (within end); false when it runs past end. */
-bool Varint(const unsigned char*& p, const unsigned char* end, uint64_t* value) {
-  uint64_t v = 0;
-  for (int n = 0; n < 9; ++n) {
-    if (p >= end) return false;
-    unsigned char b = *p++;
-    if (n == 8) {
-      *value = (v << 8) | b;
-      return true;
-    }
-    v = (v << 7) | (b & 0x7F);
-    if (!(b & 0x80)) {
-      *value = v;
-      return true;
-    }
-  }
-  return false;
-}
 
 struct Geometry {
   int pageSize = 0;
@@ -84,16 +61,16 @@ class PageFile {
     bool leaf = out->type == kTableLeaf || out->type == kIndexLeaf;
     if (!leaf && out->type != kTableInterior && out->type != kIndexInterior) return false;
     int headerSize = leaf ? 8 : 12;
-    int count = int(Big16(page + header + 3));
+    int count = int(PageBig16(page + header + 3));
     int arrayEnd = header + headerSize + 2 * count;
     if (arrayEnd > usable) return false;
     out->cells.clear();
     for (int i = 0; i < count; ++i) {
-      int offset = int(Big16(page + header + headerSize + 2 * i));
+      int offset = int(PageBig16(page + header + headerSize + 2 * i));
       if (offset < arrayEnd || offset >= usable) return false;
       out->cells.push_back(offset);
     }
-    out->rightChild = leaf ? 0 : Big32(page + header + 8);
+    out->rightChild = leaf ? 0 : PageBig32(page + header + 8);
     return true;
   }
 };
@@ -120,7 +97,7 @@ bool GeometryFromHeader(PageFile& file) {
   const std::string& b = file.bytes;
   if (b.size() < 512 || std::memcmp(b.data(), "SQLite format 3", 16) != 0) return false;
   const unsigned char* h = reinterpret_cast<const unsigned char*>(b.data());
-  uint32_t size = Big16(h + 16);
+  uint32_t size = PageBig16(h + 16);
   if (size == 1) size = 65536;
   if (!IsPowerOfTwoPageSize(size) || h[20] >= 64) return false;
   file.geometry = Geometry{int(size), h[20], h[20] == kPageCheckBytes, false};
@@ -161,8 +138,8 @@ bool CellPayload(const PageFile& file, const unsigned char* page, int offset, in
   const unsigned char* end = page + usable;
   if (type == kIndexInterior) p += 4;
   uint64_t size = 0, key = 0;
-  if (!Varint(p, end, &size)) return false;
-  if (type == kTableLeaf && !Varint(p, end, &key)) return false;
+  if (!PageVarint(p, end, &size)) return false;
+  if (type == kTableLeaf && !PageVarint(p, end, &key)) return false;
   *rowid = static_cast<long long>(key);
   bool table = type == kTableLeaf;
   uint64_t maxLocal = table ? uint64_t(usable - 35) : uint64_t((usable - 12) * 64 / 255 - 23);
@@ -175,14 +152,14 @@ bool CellPayload(const PageFile& file, const unsigned char* page, int offset, in
   if (size > (1u << 30) || p + local > end || (local < size && p + local + 4 > end)) return false;
   payload->assign(reinterpret_cast<const char*>(p), size_t(local));
   if (local == size) return true;
-  uint32_t next = Big32(p + local);
+  uint32_t next = PageBig32(p + local);
   while (payload->size() < size) {
     if (!file.Trusted(next) || (owners && (*owners)[next] != kNobody)) return false;
     if (owners) (*owners)[next] = owner;
     const unsigned char* overflow = file.Page(next);
     size_t take = std::min<size_t>(size_t(size) - payload->size(), size_t(usable - 4));
     payload->append(reinterpret_cast<const char*>(overflow + 4), take);
-    next = Big32(overflow);
+    next = PageBig32(overflow);
   }
   return true;
 }
@@ -193,13 +170,14 @@ bool DecodeRecord(const std::string& payload, std::vector<PageValue>* values) {
   const unsigned char* end = start + payload.size();
   const unsigned char* p = start;
   uint64_t headerSize = 0;
-  if (!Varint(p, end, &headerSize) || headerSize > payload.size() || headerSize < 1) return false;
+  if (!PageVarint(p, end, &headerSize) || headerSize > payload.size() || headerSize < 1)
+    return false;
   const unsigned char* headerEnd = start + headerSize;
   const unsigned char* body = headerEnd;
   values->clear();
   while (p < headerEnd) {
     uint64_t type = 0;
-    if (!Varint(p, headerEnd, &type) || type == 10 || type == 11) return false;
+    if (!PageVarint(p, headerEnd, &type) || type == 10 || type == 11) return false;
     static const int kIntegerSizes[] = {0, 1, 2, 3, 4, 6, 8};
     PageValue value;
     size_t length = 0;
@@ -281,17 +259,17 @@ class Reader {
 
   void MarkFreelist() {
     const unsigned char* header = file_.Page(1);
-    uint32_t trunk = Big32(header + 32);
+    uint32_t trunk = PageBig32(header + 32);
     for (int guard = 0; trunk && guard < 1000000; ++guard) {
       if (!file_.Trusted(trunk) || owners_[trunk] != kNobody) return;
       owners_[trunk] = kFree;
       const unsigned char* page = file_.Page(trunk);
-      uint32_t count = Big32(page + 4);
+      uint32_t count = PageBig32(page + 4);
       for (uint32_t i = 0; i < count && 8 + 4 * i + 4 <= uint32_t(file_.Usable()); ++i) {
-        uint32_t leaf = Big32(page + 8 + 4 * i);
+        uint32_t leaf = PageBig32(page + 8 + 4 * i);
         if (file_.Page(leaf) && owners_[leaf] == kNobody) owners_[leaf] = kFree;
       }
-      trunk = Big32(page);
+      trunk = PageBig32(page);
     }
   }
 
@@ -307,7 +285,7 @@ class Reader {
     owners_[number] = owner;
     const unsigned char* bytes = file_.Page(number);
     if (page.type == kTableInterior) {
-      for (int cell : page.cells) WalkTable(Big32(bytes + cell), depth + 1, owner, each);
+      for (int cell : page.cells) WalkTable(PageBig32(bytes + cell), depth + 1, owner, each);
       WalkTable(page.rightChild, depth + 1, owner, each);
       return;
     }
@@ -336,7 +314,7 @@ class Reader {
     if (!file_.Trusted(number) || !file_.Parse(number, &page)) return;
     const unsigned char* bytes = file_.Page(number);
     if (page.type == kTableInterior || page.type == kIndexInterior) {
-      for (int cell : page.cells) Mark(Big32(bytes + cell), depth + 1);
+      for (int cell : page.cells) Mark(PageBig32(bytes + cell), depth + 1);
       Mark(page.rightChild, depth + 1);
     }
   }
@@ -350,7 +328,7 @@ class Reader {
     if (page.type != kIndexInterior) return false;
     const unsigned char* bytes = file_.Page(number);
     for (int cell : page.cells) {
-      if (!CountIndex(Big32(bytes + cell), depth + 1, entries)) return false;
+      if (!CountIndex(PageBig32(bytes + cell), depth + 1, entries)) return false;
     }
     return CountIndex(page.rightChild, depth + 1, entries);
   }
@@ -366,7 +344,7 @@ class Reader {
     owners_[number] = kRecords;
     const unsigned char* bytes = file_.Page(number);
     if (page.type == kTableInterior) {
-      for (int cell : page.cells) WalkRecords(Big32(bytes + cell), depth + 1);
+      for (int cell : page.cells) WalkRecords(PageBig32(bytes + cell), depth + 1);
       WalkRecords(page.rightChild, depth + 1);
       return;
     }
@@ -475,7 +453,7 @@ bool ReadRecordPages(const std::string& path, int columns,
   }
   if (file.geometry.headerTrusted) {
     const unsigned char* header = file.Page(1);
-    reading->otherDamage = reading->otherDamage || Big32(header + 28) > file.FullPages();
+    reading->otherDamage = reading->otherDamage || PageBig32(header + 28) > file.FullPages();
   }
   return true;
 }

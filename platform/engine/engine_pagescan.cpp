@@ -8,6 +8,8 @@
 */
 #include "platform/engine/engine_pagescan.h"
 
+#include "platform/engine/engine_pagebytes.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -21,28 +23,6 @@ constexpr unsigned char kLeafTablePage = 0x0D;
 constexpr uint32_t kRunPages = 32;
 // Deeper than any tree of a file SQLite can hold: a page that leads further leads in a loop.
 constexpr int kMaxDepth = 40;
-
-uint32_t Get16(const unsigned char* p) { return (uint32_t(p[0]) << 8) | p[1]; }
-uint32_t Get32(const unsigned char* p) {
-  return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
-}
-
-/* The variable-length number at p, read no further than end: its length in bytes, 0 when
-   it runs past end. */
-int GetVarint(const unsigned char* p, const unsigned char* end, uint64_t* value) {
-  uint64_t v = 0;
-  for (int i = 0; i < 8; ++i) {
-    if (p + i >= end) return 0;
-    v = (v << 7) | (p[i] & 0x7f);
-    if ((p[i] & 0x80) == 0) {
-      *value = v;
-      return i + 1;
-    }
-  }
-  if (p + 8 >= end) return 0;
-  *value = (v << 8) | p[8];
-  return 9;
-}
 
 /* The bytes a value of that serial type takes; -1 for the kinds reserved for later use. */
 inline long long SerialLength(uint64_t type) {
@@ -120,15 +100,15 @@ bool ReadShape(sqlite3_file* file, FileShape* shape) {
       file->pMethods->xFileSize(file, &size) != SQLITE_OK) {
     return false;
   }
-  uint32_t pageSize = Get16(header + 16);
+  uint32_t pageSize = PageBig16(header + 16);
   if (pageSize == 1) pageSize = 65536;
   if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0 || header[20] > 64) return false;
   // Text in UTF-8, and a rollback journal: with a write-ahead log, committed pages may lie
   // in the log instead of the file.
-  if (Get32(header + 56) != 1 || header[18] != 1 || header[19] != 1) return false;
+  if (PageBig32(header + 56) != 1 || header[18] != 1 || header[19] != 1) return false;
   shape->pageSize = pageSize;
   shape->usable = pageSize - header[20];
-  shape->pageCount = Get32(header + 92) == Get32(header + 24) ? Get32(header + 28) : 0;
+  shape->pageCount = PageBig32(header + 92) == PageBig32(header + 24) ? PageBig32(header + 28) : 0;
   if (shape->pageCount == 0) shape->pageCount = static_cast<uint32_t>(size / pageSize);
   return sqlite3_int64(shape->pageCount) * pageSize <= size;
 }
@@ -155,9 +135,11 @@ struct Scan {
 bool TakeRecord(Scan& scan, const unsigned char* p, uint64_t payload) {
   const unsigned char* end = p + payload;
   uint64_t headerSize = 0;
-  int n = GetVarint(p, end, &headerSize);
-  if (n == 0 || headerSize < uint64_t(n) || headerSize > payload) return false;
-  const unsigned char* type = p + n;
+  const unsigned char* type = p;
+  if (!PageVarint(type, end, &headerSize) || headerSize < uint64_t(type - p) ||
+      headerSize > payload) {
+    return false;
+  }
   const unsigned char* typesEnd = p + headerSize;
   uint64_t* serials = scan.serials.data();
   uint64_t* offsets = scan.offsets.data();
@@ -170,9 +152,7 @@ bool TakeRecord(Scan& scan, const unsigned char* p, uint64_t payload) {
       ++type;
       length = kOneByteLengths.bytes[serial];
     } else {
-      n = GetVarint(type, typesEnd, &serial);
-      if (n == 0) return false;
-      type += n;
+      if (!PageVarint(type, typesEnd, &serial)) return false;
       length = SerialLength(serial);
     }
     if (length < 0 || uint64_t(length) > payload) return false;
@@ -197,21 +177,16 @@ bool TakeRecord(Scan& scan, const unsigned char* p, uint64_t payload) {
 /* The rows of a leaf page. */
 bool TakeLeaf(Scan& scan, const unsigned char* page, uint32_t start) {
   const uint32_t usable = scan.shape.usable;
-  const uint32_t cells = Get16(page + start + 3);
+  const uint32_t cells = PageBig16(page + start + 3);
   const uint32_t pointers = start + 8;
   if (pointers + 2 * cells > usable) return false;
   const unsigned char* end = page + usable;
   for (uint32_t c = 0; c < cells; ++c) {
-    const uint32_t offset = Get16(page + pointers + 2 * c);
+    const uint32_t offset = PageBig16(page + pointers + 2 * c);
     if (offset < pointers + 2 * cells || offset >= usable) return false;
     const unsigned char* p = page + offset;
     uint64_t payload = 0, rowid = 0;
-    int n = GetVarint(p, end, &payload);
-    if (n == 0) return false;
-    p += n;
-    n = GetVarint(p, end, &rowid);
-    if (n == 0) return false;
-    p += n;
+    if (!PageVarint(p, end, &payload) || !PageVarint(p, end, &rowid)) return false;
     // A payload larger than this spills onto overflow pages.
     if (payload > usable - 35 || payload > uint64_t(end - p)) return false;
     if (!TakeRecord(scan, p, payload)) return false;
@@ -223,15 +198,15 @@ bool TakeLeaf(Scan& scan, const unsigned char* page, uint32_t start) {
 bool AddChildren(const Scan& scan, const unsigned char* page, uint32_t start,
                  std::vector<uint32_t>* children) {
   const uint32_t usable = scan.shape.usable;
-  const uint32_t cells = Get16(page + start + 3);
+  const uint32_t cells = PageBig16(page + start + 3);
   const uint32_t pointers = start + 12;
   if (pointers + 2 * cells > usable) return false;
   for (uint32_t c = 0; c < cells; ++c) {
-    const uint32_t offset = Get16(page + pointers + 2 * c);
+    const uint32_t offset = PageBig16(page + pointers + 2 * c);
     if (offset < pointers + 2 * cells || offset + 4 > usable) return false;
-    children->push_back(Get32(page + offset));
+    children->push_back(PageBig32(page + offset));
   }
-  children->push_back(Get32(page + start + 8));
+  children->push_back(PageBig32(page + start + 8));
   return true;
 }
 

@@ -4,6 +4,7 @@
 */
 #include "platform/engine/engine_tablefile.h"
 
+#include "platform/engine/engine_pagebytes.h"
 #include "platform/engine/engine_pagecheck.h"
 
 #include <cerrno>
@@ -48,10 +49,6 @@ int RetryWhileBusy(void*, int attempt) {
   return 1;
 }
 
-uint32_t BigEndian32(const unsigned char* p) {
-  return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
-}
-
 /* After SQLite has read the file (and rolled back any interrupted write): the size the
    header claims must be there, else the file was cut short. */
 bool HeaderMatchesSize(sqlite3_file* file, std::string* problem) {
@@ -62,9 +59,9 @@ bool HeaderMatchesSize(sqlite3_file* file, std::string* problem) {
   }
   uint32_t pageSize = (uint32_t(header[16]) << 8) | header[17];
   if (pageSize == 1) pageSize = 65536;
-  uint32_t changeCounter = BigEndian32(header + 24);
-  uint32_t pageCount = BigEndian32(header + 28);
-  uint32_t validFor = BigEndian32(header + 92);
+  uint32_t changeCounter = PageBig32(header + 24);
+  uint32_t pageCount = PageBig32(header + 28);
+  uint32_t validFor = PageBig32(header + 92);
   sqlite3_int64 size = 0;
   if (file->pMethods->xFileSize(file, &size) != SQLITE_OK) {
     *problem = "the file size cannot be read";
@@ -250,13 +247,13 @@ uint64_t TableFile::Stamp() const {
     // once. The counter is read with one load, so no write is seen half done.
     uint32_t stored = __atomic_load_n(
         reinterpret_cast<const uint32_t*>(header_ + kChangeCounterOffset), __ATOMIC_ACQUIRE);
-    return (generation_ << 32) | BigEndian32(reinterpret_cast<const unsigned char*>(&stored));
+    return (generation_ << 32) | PageBig32(reinterpret_cast<const unsigned char*>(&stored));
   }
   unsigned char counter[4] = {0, 0, 0, 0};
   if (!file_ || file_->pMethods->xRead(file_, counter, 4, kChangeCounterOffset) != SQLITE_OK) {
     return 0;  // unreadable: callers treat 0 as never current
   }
-  return (generation_ << 32) | BigEndian32(counter);
+  return (generation_ << 32) | PageBig32(counter);
 }
 
 }  // namespace zarne::engine

@@ -73,6 +73,7 @@ struct ListState {
   HFONT font = nullptr;
   HWND combo = nullptr;    // the combo box this list belongs to, if any
   bool scrollBar = false;  // created with WS_VSCROLL: the window's bar follows the items
+  bool redraw = true;      // WM_SETREDRAW: while off, the bar waits for it to come back on
   bool updatingBar = false;
   bool tracking = false;  // the left button went down in the list
 };
@@ -229,7 +230,7 @@ void ShowSelection(ListState& s) {
 /* The window's bar follows the items; without redraw its Qt widget shows it when the loop
    next turns (a fill of thousands of rows redraws it once). */
 void UpdateScrollBar(ListState& s, bool redraw = true) {
-  if (!s.scrollBar || s.updatingBar) return;
+  if (!s.scrollBar || s.updatingBar || !s.redraw) return;
   s.updatingBar = true;
   SCROLLINFO info{};
   info.cbSize = sizeof info;
@@ -860,9 +861,13 @@ LRESULT CALLBACK ListBoxWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
       DefWindowProc(hwnd, message, wParam, lParam);
       if (ListState* still = StateOf(hwnd)) ShowTop(*still);
       return 0;
-    case WM_SETREDRAW:
-      s->view->setUpdatesEnabled(wParam != 0);
-      return DefWindowProc(hwnd, message, wParam, lParam);
+    case WM_SETREDRAW: {
+      s->redraw = wParam != 0;
+      s->view->setUpdatesEnabled(s->redraw);
+      LRESULT result = DefWindowProc(hwnd, message, wParam, lParam);
+      if (ListState* still = StateOf(hwnd); still && still->redraw) UpdateScrollBar(*still);
+      return result;
+    }
     case WM_SETFONT: SetFont(*s, reinterpret_cast<HFONT>(wParam)); return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s->font);
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;

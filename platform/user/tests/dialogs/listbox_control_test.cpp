@@ -267,6 +267,31 @@ TEST_F(ListBoxControl, ScrollingKeepsTheSelectionInViewAndFollowsTheBar) {
   EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 38);
 }
 
+TEST_F(ListBoxControl, AFillWithRoomTakenAndRedrawOffEndsAsOneByOne) {
+  HWND top = TopWindow();
+  HWND list = CreateList(top, WS_VSCROLL);
+  Add(list, {"item 0", "item 1", "item 2"});
+  SendMessage(list, LB_SETCURSEL, 2, 0);
+  SendMessage(list, WM_SETREDRAW, FALSE, 0);
+  EXPECT_GE(SendMessage(list, LB_INITSTORAGE, 37, 37 * 8), 40);
+  std::vector<std::string> expected{"item 0", "item 1", "item 2"};
+  for (int i = 3; i < 40; ++i) expected.push_back("item " + std::to_string(i));
+  Add(list, std::vector<std::string>(expected.begin() + 3, expected.end()));
+  SendMessage(list, WM_SETREDRAW, TRUE, 0);
+  EXPECT_EQ(Items(list), expected);
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 2);
+  // The bar, left alone while redraw was off, spans every item once it is back on.
+  SCROLLINFO info{sizeof info, SIF_ALL};
+  ASSERT_TRUE(GetScrollInfo(list, SB_VERT, &info));
+  EXPECT_EQ(info.nMax, 39);
+  EXPECT_EQ(info.nPos, 0);
+  int height = static_cast<int>(SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
+  ASSERT_GT(height, 0);
+  RECT client{};
+  GetClientRect(list, &client);
+  EXPECT_EQ(static_cast<int>(info.nPage), client.bottom / height);
+}
+
 namespace {
 
 std::vector<UINT> gFloatingSaw;

@@ -114,21 +114,27 @@ void TFileDlg::ApplyMode() {
 void TFileDlg::FillFileList() {
   HourglassCursor hourglass;
   numberList_->ClearList();
-  // The walk reads the one field the list shows, straight from the cursor; the list is
-  // filled after it, its room taken once.
-  std::vector<std::string> numbers;
-  size_t characters = 0;
+  // The walk reads the one field the list shows, straight from the cursor, into one block
+  // of texts (each ended by its terminator); the list is filled after it, its room taken
+  // once, without a redraw for each number.
+  std::string packed;
+  int count = 0;
   if (buyer_->First()) {
     char number[kNumberSize];
     do {
       number[0] = '\0';
       buyer_->ReadCurrentString(kFileNumberField, number, sizeof number);
-      characters += numbers.emplace_back(number).size() + 1;
+      packed.append(number, std::strlen(number) + 1);
+      ++count;
     } while (buyer_->Next());
   }
-  numberList_->InitStorage(static_cast<int>(numbers.size()), static_cast<int>(characters));
-  for (const std::string& number : numbers) numberList_->AddString(number.c_str());
-  listed_.Learn(numbers);
+  numberList_->SendMessage(WM_SETREDRAW, FALSE);
+  numberList_->InitStorage(count, static_cast<int>(packed.size()));
+  for (size_t at = 0; at < packed.size(); at += std::strlen(packed.c_str() + at) + 1)
+    numberList_->AddString(packed.c_str() + at);
+  numberList_->SendMessage(WM_SETREDRAW, TRUE);
+  numberList_->Invalidate();
+  listed_.LearnPacked(packed);
 }
 
 void TFileDlg::EvEditChange() {

@@ -25,15 +25,26 @@ bool TListedNumbers::ToSlot(const char* text, size_t length, Slot* slot) {
 }
 
 void TListedNumbers::Learn(const std::vector<std::string>& numbers) {
+  std::string packed;
+  for (const std::string& number : numbers) packed.append(number.c_str(), number.size() + 1);
+  LearnPacked(packed);
+}
+
+void TListedNumbers::LearnPacked(std::string_view packed) {
   std::vector<Slot> slots;
   std::vector<int> indexes;
-  slots.reserve(numbers.size());
-  indexes.reserve(numbers.size());
+  size_t count = static_cast<size_t>(std::count(packed.begin(), packed.end(), '\0'));
+  slots.reserve(count);
+  indexes.reserve(count);
   Slot slot;
-  for (size_t i = 0; i < numbers.size(); ++i) {
-    if (!ToSlot(numbers[i].c_str(), numbers[i].size(), &slot)) continue;
-    slots.push_back(slot);
-    indexes.push_back(static_cast<int>(i));
+  int index = 0;
+  for (size_t at = 0; at < packed.size(); ++index) {
+    size_t length = std::min(packed.find('\0', at), packed.size()) - at;
+    if (ToSlot(packed.data() + at, length, &slot)) {
+      slots.push_back(slot);
+      indexes.push_back(index);
+    }
+    at += length + 1;
   }
   // The list comes in key order, which is this order already; a list the lookup filled from
   // another table is sorted here, equal numbers kept in list order.

@@ -10,12 +10,15 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TListedNumbers {
  public:
   /* Learns the list's numbers, in list order (index 0 first). */
   void Learn(const std::vector<std::string>& numbers);
+  /* The same, from the numbers stored back to back, each ended by its terminator. */
+  void LearnPacked(std::string_view packed);
   /* The list index of exactly that number (case and all, as its key compares), the first
      one when the list holds it more than once; -1 when it is not listed. */
   int IndexOf(const char* number) const;

@@ -37,6 +37,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <malloc.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -132,6 +133,12 @@ struct Raw {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // Both sides of a figure take and free blocks of up to a megabyte. glibc moves its mmap
+  // and trim thresholds after such a free, so one side's time would depend on the blocks the
+  // other left behind (fresh pages faulted in, or warm ones reused). Fixed thresholds make
+  // both sides measure the steady state.
+  mallopt(M_MMAP_THRESHOLD, 64 << 20);
+  mallopt(M_TRIM_THRESHOLD, 256 << 20);
   int files = 20000;
   std::string dir;
   bool listOnly = false;

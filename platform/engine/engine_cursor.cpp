@@ -30,8 +30,9 @@ enum StatementId {
 };
 
 // Each fetch takes and drops the file's shared lock and looks for a journal: a long walk
-// pays that once per few hundred rows.
-constexpr int kMaxBatch = 256;
+// pays that once per thousand rows. The rows read ahead are used only while the file is
+// unchanged, so a larger batch changes what a walk costs, never what it reads.
+constexpr int kMaxBatch = 1024;
 
 std::unordered_set<EngineCursor>& LiveCursors() {
   static std::unordered_set<EngineCursor> live;

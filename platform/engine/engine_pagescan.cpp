@@ -124,7 +124,7 @@ struct Scan {
   // The current record's kinds of value and where each value lies, by field number.
   std::vector<uint64_t> serials;
   std::vector<uint64_t> offsets;
-  std::vector<StoredForm> forms;
+  PageRecord record;  // the current record as handed on
   RecordTaker take = nullptr;
   void* context = nullptr;
   std::vector<unsigned char> buffer;
@@ -166,12 +166,8 @@ bool TakeRecord(Scan& scan, const unsigned char* p, uint64_t payload) {
   const StoredForm key = FormOf(serials[scan.keyField], p + offsets[scan.keyField]);
   if (key.kind == SQLITE_FLOAT) return false;  // no key holds one: let SQLite compare it
   if (key.kind != SQLITE_INTEGER || key.integer >= scan.below) return true;
-  StoredForm* forms = scan.forms.data();
-  for (size_t i = 0; i < scan.columns.size(); ++i) {
-    const int column = scan.columns[i];
-    forms[i] = FormOf(serials[column], p + offsets[column]);
-  }
-  return scan.take(scan.context, forms);
+  scan.record.payload = p;
+  return scan.take(scan.context, scan.record);
 }
 
 /* The rows of a leaf page. */
@@ -271,8 +267,30 @@ bool WalkTree(Scan& scan, uint32_t root) {
 
 }  // namespace
 
+StoredForm PageRecord::Form(size_t i) const {
+  const int column = columns[i];
+  return FormOf(serials[column], payload + offsets[column]);
+}
+
+uint64_t PageRecord::Word() const {
+  uint64_t word = 0;
+  uint64_t used = 0;
+  for (size_t i = 0; i < wordColumns; ++i) {
+    const int column = columns[i];
+    const uint64_t serial = serials[column];
+    if (serial >= 0x80) return 0;
+    const int length = kOneByteLengths.bytes[serial];  // never a reserved kind: refused before
+    used += 1 + uint64_t(length);
+    if (used > 7) return 0;
+    word = (word << 8) | serial;
+    const unsigned char* data = payload + offsets[column];
+    for (int b = 0; b < length; ++b) word = (word << 8) | data[b];
+  }
+  return used == 0 ? 0 : word | (used << 56);
+}
+
 bool ScanRecordsBelow(sqlite3* db, int keyField, long long below, const std::vector<int>& columns,
-                      RecordTaker take, void* context) {
+                      size_t wordColumns, RecordTaker take, void* context) {
   // Inside a transaction of the connection's own the file may lack what it wrote.
   if (sqlite3_get_autocommit(db) == 0) return false;
   Scan scan;
@@ -287,7 +305,10 @@ bool ScanRecordsBelow(sqlite3* db, int keyField, long long below, const std::vec
   scan.columns = columns;
   scan.serials.assign(size_t(scan.lastField) + 1, 0);
   scan.offsets.assign(size_t(scan.lastField) + 1, 0);
-  scan.forms.resize(columns.size());
+  scan.record.serials = scan.serials.data();
+  scan.record.offsets = scan.offsets.data();
+  scan.record.columns = scan.columns.data();
+  scan.record.wordColumns = std::min(wordColumns, columns.size());
   scan.take = take;
   scan.context = context;
   // The statement holds the shared lock (taken as SQLite takes it: a journal left by a

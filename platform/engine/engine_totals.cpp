@@ -40,7 +40,10 @@ constexpr double kCentsTolerance = 1e-4;
 bool ExactCents(double amount, long long* cents) {
   if (!std::isfinite(amount) || std::fabs(amount) > kLargestExactAmount) return false;
   double scaled = amount * 100.0;
-  double whole = std::nearbyint(scaled);
+  // Rounded to the nearest whole number, ties to even, as nearbyint rounds, without a call:
+  // below 2^51 in size, adding 1.5 * 2^52 leaves no bits after the point.
+  constexpr double kRounder = 6755399441055744.0;
+  double whole = (scaled + kRounder) - kRounder;
   if (std::fabs(scaled - whole) > kCentsTolerance) return false;
   *cents = static_cast<long long>(whole);
   return true;
@@ -108,6 +111,13 @@ struct TotalRun {
   // Groups met lately, by a quick hash of their stored values: records of a few groups
   // mixed together find theirs without a look-up in the map.
   std::array<StoredGroup*, 64> recent{};
+  // The groups met in a page reading, by the word of their stored values (PageRecord::Word):
+  // a small table, each word in the first free slot from its hash on.
+  struct WordGroup {
+    uint64_t word = 0;
+    StoredGroup* group = nullptr;
+  };
+  std::array<WordGroup, 256> byWord{};
   std::vector<StoredForm> forms;  // the current record's, as SQLite hands them over
   bool unfit = false;
   bool failed = false;  // out of memory
@@ -116,6 +126,7 @@ struct TotalRun {
   void Restart() {
     groups.clear();
     recent.fill(nullptr);
+    byWord.fill({});
     unfit = failed = false;
   }
 };
@@ -226,6 +237,18 @@ bool SameGroupValues(const std::vector<KeptForm>& kept, const StoredForm* forms)
   return true;
 }
 
+/* The group of a record's group values (its forms, as TotalRun describes); null when they
+   do not fit their fields. */
+StoredGroup* GroupOfForms(TotalRun* run, const StoredForm* forms) {
+  StoredGroup*& recent = run->recent[QuickHash(forms, run->groupCount)];
+  if (recent == nullptr || !SameGroupValues(recent->values, forms)) {
+    StoredGroup* group = GroupOfRow(run, forms);
+    if (group == nullptr) return nullptr;
+    recent = group;
+  }
+  return recent;
+}
+
 /* One record before the key: its forms (as TotalRun describes) and its amount. Nearly every
    record meets a group met before; its stored values tell which without decoding them. */
 void TakeRecord(TotalRun* run, const StoredForm* forms, double amount) {
@@ -235,13 +258,7 @@ void TakeRecord(TotalRun* run, const StoredForm* forms, double amount) {
       return;
     }
   }
-  StoredGroup*& recent = run->recent[QuickHash(forms, run->groupCount)];
-  if (recent == nullptr || !SameGroupValues(recent->values, forms)) {
-    StoredGroup* group = GroupOfRow(run, forms);
-    if (group == nullptr) return;
-    recent = group;
-  }
-  AddAmount(&recent->total, amount);
+  if (StoredGroup* group = GroupOfForms(run, forms)) AddAmount(&group->total, amount);
 }
 
 /* The aggregate's step: one record before the key, its values after the run's pointer. */
@@ -413,13 +430,45 @@ bool WholeNumberKey(sqlite3* db, const FieldInfo& field, const char* key, long l
   return whole;
 }
 
-/* A record read from the file's pages; false ends the reading. */
-bool TakePageRecord(void* context, const StoredForm* forms) {
+// Slots of the word table looked at for one word before giving up on it.
+constexpr size_t kWordProbes = 8;
+
+/* The group of a page record, by its word when one of the table's slots holds it; else by
+   its group values' forms (entering the word in the first free slot); null when those do
+   not fit their fields. */
+StoredGroup* GroupOfPageRecord(TotalRun* run, const PageRecord& record) {
+  const uint64_t word = record.Word();
+  TotalRun::WordGroup* free = nullptr;
+  if (word != 0) {
+    const size_t first = size_t((word * kHashFactor) >> 56);
+    for (size_t probe = 0; probe < kWordProbes && free == nullptr; ++probe) {
+      TotalRun::WordGroup& slot = run->byWord[(first + probe) % run->byWord.size()];
+      if (slot.word == word) return slot.group;
+      if (slot.word == 0) free = &slot;
+    }
+  }
+  StoredForm* forms = run->forms.data();
+  for (size_t i = 0; i < run->groupCount; ++i) forms[i] = record.Form(i);
+  StoredGroup* group = GroupOfForms(run, forms);
+  if (group != nullptr && free != nullptr) *free = {word, group};
+  return group;
+}
+
+/* A record read from the file's pages, checked and counted as TakeRecord does; false ends
+   the reading. Only the values needed are read: the group's only for a group not met by
+   its word. */
+bool TakePageRecord(void* context, const PageRecord& record) {
   auto* run = static_cast<TotalRun*>(context);
   double amount = 0;
-  if (!FormAmount(forms[run->groupCount], &amount)) return false;
+  if (!FormAmount(record.Form(run->groupCount), &amount)) return false;
+  for (size_t i = run->groupCount + 1; i < run->fields.size(); ++i) {
+    if (!StoredFormFits(record.Form(i), *run->fields[i])) {
+      run->unfit = true;
+      return false;
+    }
+  }
   try {
-    TakeRecord(run, forms, amount);
+    if (StoredGroup* group = GroupOfPageRecord(run, record)) AddAmount(&group->total, amount);
   } catch (...) { run->failed = true; }
   return !run->unfit && !run->failed;
 }
@@ -434,7 +483,9 @@ bool TotalFromPages(sqlite3* db, const TableSchema& schema, const IndexInfo& ind
   if (keyFieldCount != 1 || !WholeNumberKey(db, schema.Field(index.keyFields[0]), key, &below)) {
     return false;
   }
-  return ScanRecordsBelow(db, index.keyFields[0], below, columns, TakePageRecord, run);
+  run->forms.resize(columns.size());
+  return ScanRecordsBelow(db, index.keyFields[0], below, columns, run->groupCount, TakePageRecord,
+                          run);
 }
 
 EngineResult CheckTotalArguments(EngineCursor cursor, WORD keyFieldCount, const void* record,

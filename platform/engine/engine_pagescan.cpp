@@ -4,15 +4,18 @@
 ** mapping when it has one, else in one read), while a statement holds the shared lock: no
 ** other program can change the file meanwhile, and every change committed before is there.
 ** Only what this reading knows for certain is handed on; anything else ends it, and the
-** caller asks SQLite instead.
+** caller asks SQLite instead. A level of many leaves is split among a few threads, reading
+** from the file's mapping that the calling thread fetched for them.
 */
 #include "platform/engine/engine_pagescan.h"
 
 #include "platform/engine/engine_pagebytes.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <thread>
 
 namespace zarne::engine {
 namespace {
@@ -23,6 +26,8 @@ constexpr unsigned char kLeafTablePage = 0x0D;
 constexpr uint32_t kRunPages = 32;
 // Deeper than any tree of a file SQLite can hold: a page that leads further leads in a loop.
 constexpr int kMaxDepth = 40;
+// Leaf pages a thread reads at the least: with fewer, starting it costs more than it saves.
+constexpr size_t kPagesPerThread = 256;
 
 /* The bytes a value of that serial type takes; -1 for the kinds reserved for later use. */
 inline long long SerialLength(uint64_t type) {
@@ -237,8 +242,98 @@ bool ReadPages(Scan& scan, const std::vector<uint32_t>& pages, TEach each) {
   return true;
 }
 
-/* Walks the tree from its root a level at a time; every leaf lies on the last level. */
-bool WalkTree(Scan& scan, uint32_t root) {
+/* A scan of its own for one more thread, handing records to context. */
+void CopyScan(const Scan& scan, void* context, Scan* copy) {
+  *copy = scan;
+  copy->context = context;
+  copy->record.serials = copy->serials.data();
+  copy->record.offsets = copy->offsets.data();
+  copy->record.columns = copy->columns.data();
+}
+
+/* Gives back the runs of the file's mapping fetched. */
+void Unfetch(const Scan& scan, const std::vector<std::pair<sqlite3_int64, void*>>& fetched) {
+  for (const auto& [offset, mapped] : fetched)
+    scan.file->pMethods->xUnfetch(scan.file, offset, mapped);
+}
+
+/* The pages of a level (sorted) as they lie in the file's mapping, fetched in runs by this
+   thread (the file's calls are not safe from several); false, with nothing left fetched,
+   when a run is not mapped. */
+bool FetchPages(const Scan& scan, const std::vector<uint32_t>& pages,
+                std::vector<const unsigned char*>* bytes,
+                std::vector<std::pair<sqlite3_int64, void*>>* fetched) {
+  const size_t pageSize = scan.shape.pageSize;
+  const sqlite3_io_methods* methods = scan.file->pMethods;
+  if (methods->iVersion < 3) return false;
+  for (size_t i = 0; i < pages.size();) {
+    size_t j = i + 1;
+    while (j < pages.size() && pages[j] - pages[i] < kRunPages) ++j;
+    const uint32_t first = pages[i], count = pages[j - 1] - first + 1;
+    const sqlite3_int64 offset = sqlite3_int64(first - 1) * sqlite3_int64(pageSize);
+    void* mapped = nullptr;
+    if (methods->xFetch(scan.file, offset, int(count * pageSize), &mapped) != SQLITE_OK ||
+        mapped == nullptr) {
+      Unfetch(scan, *fetched);
+      fetched->clear();
+      return false;
+    }
+    fetched->emplace_back(offset, mapped);
+    for (; i < j; ++i)
+      bytes->push_back(static_cast<const unsigned char*>(mapped) +
+                       size_t(pages[i] - first) * pageSize);
+  }
+  return true;
+}
+
+/* A level of leaves too many for one thread, split among threads (as many as the scan's
+   contexts, the processors and the pages allow), each reading its share with a scan and a
+   context of its own, the pages coming from the file's mapping. 1: read, 0: failed (or a
+   taker stopped), -1: not read so (too few pages, pages not mapped or not all leaves), for
+   the caller to read the level itself. */
+int TakeLeavesInThreads(Scan& scan, const std::vector<uint32_t>& level,
+                        const std::vector<void*>& contexts) {
+  const size_t threads = std::min({contexts.size(), size_t(std::thread::hardware_concurrency()),
+                                   level.size() / kPagesPerThread});
+  if (threads < 2) return -1;
+  std::vector<Scan> scans(threads);
+  for (size_t t = 0; t < threads; ++t) CopyScan(scan, contexts[t], &scans[t]);
+  std::vector<const unsigned char*> bytes;
+  bytes.reserve(level.size());
+  std::vector<std::pair<sqlite3_int64, void*>> fetched;
+  fetched.reserve(level.size());
+  if (!FetchPages(scan, level, &bytes, &fetched)) return -1;
+  for (size_t i = 0; i < level.size(); ++i) {
+    if (bytes[i][level[i] == 1 ? 100 : 0] != kLeafTablePage) {
+      Unfetch(scan, fetched);
+      return -1;
+    }
+  }
+  std::atomic<bool> failed{false};
+  auto read = [&](size_t t) {
+    const size_t from = level.size() * t / threads, to = level.size() * (t + 1) / threads;
+    for (size_t i = from; i < to && !failed.load(std::memory_order_relaxed); ++i) {
+      if (!TakeLeaf(scans[t], bytes[i], level[i] == 1 ? 100 : 0)) failed = true;
+    }
+  };
+  std::vector<std::thread> others;
+  try {
+    for (size_t t = 1; t < threads; ++t) others.emplace_back(read, t);
+  } catch (...) {  // no thread to be had: those started stop, and the caller reads alone
+    failed = true;
+    for (std::thread& other : others) other.join();
+    Unfetch(scan, fetched);
+    return -1;
+  }
+  read(0);
+  for (std::thread& other : others) other.join();
+  Unfetch(scan, fetched);
+  return failed ? 0 : 1;
+}
+
+/* Walks the tree from its root a level at a time; every leaf lies on the last level. A level
+   of many leaves may be read by several threads (see TakeLeavesInThreads). */
+bool WalkTree(Scan& scan, uint32_t root, const std::vector<void*>& contexts) {
   std::vector<bool> seen(size_t(scan.shape.pageCount) + 1, false);
   std::vector<uint32_t> level{root}, next;
   for (int depth = 0; depth < kMaxDepth; ++depth) {
@@ -247,6 +342,8 @@ bool WalkTree(Scan& scan, uint32_t root) {
       if (page < 1 || page > scan.shape.pageCount || seen[page]) return false;
       seen[page] = true;
     }
+    const int inThreads = TakeLeavesInThreads(scan, level, contexts);
+    if (inThreads >= 0) return inThreads == 1;
     bool leaves = false, interiors = false;
     next.clear();
     bool read = ReadPages(scan, level, [&](uint32_t number, const unsigned char* page) {
@@ -290,7 +387,8 @@ uint64_t PageRecord::Word() const {
 }
 
 bool ScanRecordsBelow(sqlite3* db, int keyField, long long below, const std::vector<int>& columns,
-                      size_t wordColumns, RecordTaker take, void* context) {
+                      size_t wordColumns, RecordTaker take, const std::vector<void*>& contexts) {
+  if (contexts.empty()) return false;
   // Inside a transaction of the connection's own the file may lack what it wrote.
   if (sqlite3_get_autocommit(db) == 0) return false;
   Scan scan;
@@ -310,7 +408,7 @@ bool ScanRecordsBelow(sqlite3* db, int keyField, long long below, const std::vec
   scan.record.columns = scan.columns.data();
   scan.record.wordColumns = std::min(wordColumns, columns.size());
   scan.take = take;
-  scan.context = context;
+  scan.context = contexts[0];
   // The statement holds the shared lock (taken as SQLite takes it: a journal left by a
   // program that died is rolled back first) until it is finalized.
   sqlite3_stmt* stmt = nullptr;
@@ -321,7 +419,7 @@ bool ScanRecordsBelow(sqlite3* db, int keyField, long long below, const std::vec
                          -1, &stmt, nullptr) == SQLITE_OK &&
       sqlite3_step(stmt) == SQLITE_ROW && ReadShape(scan.file, &scan.shape)) {
     const long long root = sqlite3_column_int64(stmt, 0);
-    read = root > 1 && root <= scan.shape.pageCount && WalkTree(scan, uint32_t(root));
+    read = root > 1 && root <= scan.shape.pageCount && WalkTree(scan, uint32_t(root), contexts);
   }
   sqlite3_finalize(stmt);
   return read;

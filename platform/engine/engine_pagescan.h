@@ -41,10 +41,13 @@ struct PageRecord {
    number, another text encoding, a write-ahead log) or a page that does not parse. Records
    handed on before then do not count: the caller totals with SQLite instead, which reports
    any damage. The record's word (PageRecord::Word) covers its first `wordColumns` columns:
-   records of a group met before are known by it without a look at their forms. */
+   records of a group met before are known by it without a look at their forms.
+   Records go with the first of `contexts`; when the leaves are many, they are split among
+   threads, one context each (so take touches only the context it is handed, and the caller
+   merges what the contexts gathered). */
 using RecordTaker = bool (*)(void* context, const PageRecord& record);
 bool ScanRecordsBelow(sqlite3* db, int keyField, long long below, const std::vector<int>& columns,
-                      size_t wordColumns, RecordTaker take, void* context);
+                      size_t wordColumns, RecordTaker take, const std::vector<void*>& contexts);
 
 }  // namespace zarne::engine
 

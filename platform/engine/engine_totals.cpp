@@ -170,6 +170,19 @@ void AddAmount(EngineCentsTotal* total, double amount) {
   }
 }
 
+/* Adds a total gathered apart to another; none of it counts as cents when the two together
+   would grow too large to add up. */
+void AddTotal(EngineCentsTotal* total, const EngineCentsTotal& more) {
+  total->records += more.records;
+  if (more.magnitude < kLargestMagnitude - total->magnitude) {
+    total->cents += more.cents;
+    total->magnitude += more.magnitude;
+    total->inexact += more.inexact;
+  } else {
+    total->inexact += more.records;
+  }
+}
+
 /* The group of a record's group values, found by their stored bytes and made on first
    meeting them; null when those values do not fit their fields. Equal stored values fit
    alike, so they are checked only when first met. */
@@ -354,16 +367,7 @@ int DecodeGroups(sqlite3* db, const TotalRun& run, std::map<std::string, Group>*
         std::memcpy(group.record.data() + field.offset, row.data() + field.offset, field.length);
       }
     }
-    EngineCentsTotal& total = group.total;
-    const EngineCentsTotal& more = stored.total;
-    total.records += more.records;
-    if (more.magnitude < kLargestMagnitude - total.magnitude) {
-      total.cents += more.cents;
-      total.magnitude += more.magnitude;
-      total.inexact += more.inexact;
-    } else {
-      total.inexact += more.records;  // too large to add up: none of it counts as cents
-    }
+    AddTotal(&group.total, stored.total);
   }
   sqlite3_finalize(stmt);
   return rc;
@@ -430,6 +434,8 @@ bool WholeNumberKey(sqlite3* db, const FieldInfo& field, const char* key, long l
   return whole;
 }
 
+// Threads a page reading of many leaves may use.
+constexpr size_t kPageThreads = 4;
 // Slots of the word table looked at for one word before giving up on it.
 constexpr size_t kWordProbes = 8;
 
@@ -452,6 +458,15 @@ StoredGroup* GroupOfPageRecord(TotalRun* run, const PageRecord& record) {
   StoredGroup* group = GroupOfForms(run, forms);
   if (group != nullptr && free != nullptr) *free = {word, group};
   return group;
+}
+
+/* Moves the groups of a run gathered by another thread into run. */
+void MergeRun(TotalRun* run, TotalRun* part) {
+  for (auto& [bytes, group] : part->groups) {
+    auto [found, added] = run->groups.try_emplace(bytes);
+    if (added) found->second = std::move(group);
+    else AddTotal(&found->second.total, group.total);
+  }
 }
 
 /* A record read from the file's pages, checked and counted as TakeRecord does; false ends
@@ -483,9 +498,24 @@ bool TotalFromPages(sqlite3* db, const TableSchema& schema, const IndexInfo& ind
   if (keyFieldCount != 1 || !WholeNumberKey(db, schema.Field(index.keyFields[0]), key, &below)) {
     return false;
   }
-  run->forms.resize(columns.size());
-  return ScanRecordsBelow(db, index.keyFields[0], below, columns, run->groupCount, TakePageRecord,
-                          run);
+  // The other threads' runs, merged into run once all is read.
+  std::vector<TotalRun> parts(kPageThreads - 1);
+  std::vector<void*> contexts{run};
+  for (TotalRun& part : parts) {
+    part.schema = run->schema;
+    part.fields = run->fields;
+    part.groupCount = run->groupCount;
+    contexts.push_back(&part);
+  }
+  for (void* context : contexts) static_cast<TotalRun*>(context)->forms.resize(columns.size());
+  if (!ScanRecordsBelow(db, index.keyFields[0], below, columns, run->groupCount, TakePageRecord,
+                        contexts)) {
+    return false;
+  }
+  try {
+    for (TotalRun& part : parts) MergeRun(run, &part);
+  } catch (...) { return false; }
+  return true;
 }
 
 EngineResult CheckTotalArguments(EngineCursor cursor, WORD keyFieldCount, const void* record,

@@ -414,6 +414,29 @@ TEST_F(DdeServer, ClientThatStopsReadingIsDroppedNotWaitedFor) {
   EXPECT_EQ(output, "Jane Q. Buyer\n");
 }
 
+TEST_F(DdeServer, AReplyLargerThanTheSocketTakesReachesAClientThatReadsLate) {
+  int fd = RawConnection();
+  ASSERT_TRUE(RawConnect(fd));
+  const std::string value(900 * 1024, 'x');
+  fields["BuyerName"] = value;
+  Write(fd, dde::wire::Encode(TransactionFrame(7, XTYP_REQUEST, "BuyerName")));
+  // The server answers and keeps what its socket did not take while the client reads nothing.
+  ASSERT_TRUE(SpinUntil([] { return Seen(XTYP_REQUEST); }));
+  std::string input;
+  dde::wire::Message reply;
+  EXPECT_TRUE(SpinUntil([&] {
+    char buffer[65536];
+    ssize_t n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
+    if (n > 0) input.append(buffer, static_cast<size_t>(n));
+    return dde::wire::TakeMessage(input, &reply) == dde::wire::Parse::Complete;
+  }));
+  EXPECT_EQ(reply.kind, dde::wire::Kind::TransactionReply);
+  EXPECT_EQ(reply.transaction, 7u);
+  EXPECT_TRUE(reply.ok);
+  EXPECT_EQ(reply.data, value + '\0');  // the text with its terminating NUL
+  close(fd);
+}
+
 TEST_F(DdeServer, CallbacksNeverNestEvenWhenOneRunsAnEventLoop) {
   std::unique_ptr<Child> second;
   onExecute = [&] {

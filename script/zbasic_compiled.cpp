@@ -62,22 +62,23 @@ void TZBasic::LeaveAt(uint32_t endOffset, LONG line) {
     const std::vector<TExpressionOperation>& operations, LONG startLine) {
   for (const TExpressionOperation& operation : operations) {
     const ScriptDecimal& left = *operation.left;
+    const TExpressionStep::Kind kind = operation.kind;
     DecimalStatus status;
-    switch (operation.kind) {
-      case TExpressionStep::kNegate: *operation.out = left.Negated(); continue;
-      case TExpressionStep::kAdd:
-        status = ScriptDecimal::Add(left, *operation.right, operation.out);
-        break;
-      case TExpressionStep::kSubtract:
-        status = ScriptDecimal::Subtract(left, *operation.right, operation.out);
-        break;
-      case TExpressionStep::kMultiply:
-        status = ScriptDecimal::Multiply(left, *operation.right, operation.out);
-        break;
-      case TExpressionStep::kDivide:
-        status = ScriptDecimal::Divide(left, *operation.right, operation.out);
-        break;
-      default: status = ScriptDecimal::Remainder(left, *operation.right, operation.out); break;
+    // Direct tests, the inline sum, difference and product first: a jump through a table of
+    // the kinds cost a loop of sums and products about 4% more.
+    if (kind == TExpressionStep::kAdd) {
+      status = ScriptDecimal::Add(left, *operation.right, operation.out);
+    } else if (kind == TExpressionStep::kSubtract) {
+      status = ScriptDecimal::Subtract(left, *operation.right, operation.out);
+    } else if (kind == TExpressionStep::kMultiply) {
+      status = ScriptDecimal::Multiply(left, *operation.right, operation.out);
+    } else if (kind == TExpressionStep::kNegate) {
+      *operation.out = left.Negated();
+      continue;
+    } else if (kind == TExpressionStep::kDivide) {
+      status = ScriptDecimal::Divide(left, *operation.right, operation.out);
+    } else {
+      status = ScriptDecimal::Remainder(left, *operation.right, operation.out);
     }
     if (status != DecimalStatus::kOk) {
       lineNumber_ = startLine + operation.lineFeeds;

@@ -144,8 +144,13 @@ void ReadArrival(int fd) {
   CloseArrival(fd);
 }
 
+/* A client sends its opening as soon as it is connected, so the opening is mostly there by the
+   time the connection is accepted: it is read at once, and the client has its answer without
+   waiting for another turn of the event loop. The reading comes after all are accepted, as an
+   answer runs the application's callback, which may end the instance and its listener. */
 void AcceptArrivals(DWORD instance, Listener& listener) {
   if (HoldWhileInCallback(listener.notifier.get())) return;
+  std::vector<int> accepted;
   for (int fd = AcceptFrom(listener.fd); fd >= 0; fd = AcceptFrom(listener.fd)) {
     if (state().arrivals.size() >= kMaxArrivals) {
       CloseSocket(fd);  // sockets that never say what they want must not use up the server
@@ -159,7 +164,9 @@ void AcceptArrivals(DWORD instance, Listener& listener) {
     QObject::connect(arrival->notifier.get(), &QSocketNotifier::activated,
                      [fd] { ReadArrival(fd); });
     state().arrivals[fd] = std::move(arrival);
+    accepted.push_back(fd);
   }
+  for (int fd : accepted) ReadArrival(fd);
 }
 
 /* What the server answers a transaction with, before it is sent. */

@@ -298,6 +298,31 @@ TEST_F(DdeServer, GarbageBeforeConnectingIsClosedWithoutACallback) {
   EXPECT_EQ(Zdde({"request", "Zarne", "Current", "SalesPrice"}), 0);
 }
 
+/* A client writes its opening as soon as it has connected: the turn of the event loop that
+   accepts the connection answers the opening too. */
+TEST_F(DdeServer, AnOpeningWaitingAtTheAcceptIsAnsweredInTheSameTurn) {
+  int fd = RawConnection();
+  ASSERT_GE(fd, 0);
+  dde::wire::Message request;
+  request.kind = dde::wire::Kind::Connect;
+  request.hasService = request.hasTopic = true;
+  request.service = "Zarne";
+  request.topic = "Current";
+  Write(fd, dde::wire::Encode(request));
+  QCoreApplication::processEvents();  // one turn, which does not wait
+  char buffer[4096];
+  ssize_t n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
+  ASSERT_GT(n, 0);
+  std::string input(buffer, static_cast<size_t>(n));
+  dde::wire::Message reply;
+  ASSERT_EQ(dde::wire::TakeMessage(input, &reply), dde::wire::Parse::Complete);
+  EXPECT_EQ(reply.kind, dde::wire::Kind::ConnectReply);
+  EXPECT_TRUE(reply.accepted);
+  std::vector<UINT> expected = {XTYP_CONNECT, XTYP_CONNECT_CONFIRM};
+  EXPECT_EQ(Types(), expected);
+  close(fd);
+}
+
 /* A client's own malformed traffic is no failure of the server: the application hears only
    that the conversation ended. */
 TEST_F(DdeServer, GarbageInAConversationEndsItWithADisconnectAlone) {

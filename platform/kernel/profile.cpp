@@ -160,6 +160,52 @@ bool PrepareDirectory(const std::string& host_path) {
   return !in_windows_directory || (MakeDataRoot() && MakeHostDirectories(windows));
 }
 
+/* Reads the file under both locks, lets `edit` change its lines (answering whether it did),
+   and replaces the file when they changed. */
+template <typename Edit>
+BOOL EditFile(LPCSTR file_name, const Edit& edit) {
+  const char* name = FileOrWinIni(file_name);
+  std::lock_guard<std::mutex> lock(gProfileMutex);
+  const std::string host_path = ProfileFileHostPath(name);
+  // Other programs (a second machine on the shared database directory) write too. A directory
+  // the lock cannot open may be the profile directory before the first write: it is made.
+  std::optional<DirectoryLock> locked(std::in_place, HostDirectoryOf(host_path));
+  if (locked->Descriptor() < 0) {
+    if (!PrepareDirectory(host_path)) {
+      SetLastError(ErrorFromErrno(errno));
+      return FALSE;
+    }
+    locked.emplace(HostDirectoryOf(host_path));
+  }
+  const DirectoryLock& other_writers = *locked;
+  RemoveStaleReplacements(other_writers, host_path);
+  ReadProfile& profile = ProfileOf(host_path);
+  if (!ReadFresh(profile, host_path) && errno != ENOENT) {
+    // A file that exists but cannot be read must not be replaced by one built from nothing.
+    SetLastError(ErrorFromErrno(errno));
+    return FALSE;
+  }
+  // The edit is made on the kept lines themselves, not on a copy of the whole file's.
+  if (!FreshBytesAreKept(profile)) Remember(profile, gFreshBytes, ProfileText(gFreshBytes));
+  if (!edit(profile.text)) return TRUE;
+  std::string new_bytes = profile.text.Bytes();
+  int new_fd = -1;
+  // The read under the lock has just looked at the file: its permissions are carried over.
+  if (!ReplaceFileAtomically(host_path, new_bytes, other_writers.Descriptor(), &new_fd,
+                             profile.file.Mode())) {
+    const DWORD error = errno == ENOENT ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno);
+    // The kept lines hold an edit the file never got.
+    Forget(profile);
+    SetLastError(error);
+    return FALSE;
+  }
+  // The new file, kept open, is the one the next read finds at the path.
+  profile.file.Adopt(new_fd);
+  // The next read finds these bytes (or another program's, which it then takes apart).
+  KeepBytes(profile, new_bytes);
+  return TRUE;
+}
+
 }  // namespace
 
 DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR default_value, LPSTR buffer,
@@ -200,51 +246,30 @@ BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR 
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  const char* name = FileOrWinIni(file_name);
-  std::lock_guard<std::mutex> lock(gProfileMutex);
-  const std::string host_path = ProfileFileHostPath(name);
-  // Other programs (a second machine on the shared database directory) write too. A directory
-  // the lock cannot open may be the profile directory before the first write: it is made.
-  std::optional<DirectoryLock> locked(std::in_place, HostDirectoryOf(host_path));
-  if (locked->Descriptor() < 0) {
-    if (!PrepareDirectory(host_path)) {
-      SetLastError(ErrorFromErrno(errno));
-      return FALSE;
-    }
-    locked.emplace(HostDirectoryOf(host_path));
-  }
-  const DirectoryLock& other_writers = *locked;
-  RemoveStaleReplacements(other_writers, host_path);
-  ReadProfile& profile = ProfileOf(host_path);
-  if (!ReadFresh(profile, host_path) && errno != ENOENT) {
-    // A file that exists but cannot be read must not be replaced by one built from nothing.
-    SetLastError(ErrorFromErrno(errno));
+  return EditFile(file_name, [&](ProfileText& text) {
+    if (!key) return text.DeleteSection(section);
+    if (!value) return text.DeleteKey(section, key);
+    return text.SetValue(section, key, value);
+  });
+}
+
+BOOL WritePrivateProfileValues(LPCSTR section, const ProfileValue* values, size_t count,
+                               LPCSTR file_name) {
+  bool storable = section != nullptr && (count == 0 || values != nullptr);
+  for (size_t i = 0; storable && i < count; ++i)
+    storable =
+        values[i].key && values[i].value && IsStorable(section, values[i].key, values[i].value);
+  if (!storable) {
+    SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  // The edit is made on the kept lines themselves, not on a copy of the whole file's.
-  if (!FreshBytesAreKept(profile)) Remember(profile, gFreshBytes, ProfileText(gFreshBytes));
-  ProfileText& text = profile.text;
-  bool changed;
-  if (!key) changed = text.DeleteSection(section);
-  else if (!value) changed = text.DeleteKey(section, key);
-  else changed = text.SetValue(section, key, value);
-  if (!changed) return TRUE;
-  std::string new_bytes = text.Bytes();
-  int new_fd = -1;
-  // The read under the lock has just looked at the file: its permissions are carried over.
-  if (!ReplaceFileAtomically(host_path, new_bytes, other_writers.Descriptor(), &new_fd,
-                             profile.file.Mode())) {
-    const DWORD error = errno == ENOENT ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno);
-    // The kept lines hold an edit the file never got.
-    Forget(profile);
-    SetLastError(error);
-    return FALSE;
-  }
-  // The new file, kept open, is the one the next read finds at the path.
-  profile.file.Adopt(new_fd);
-  // The next read finds these bytes (or another program's, which it then takes apart).
-  KeepBytes(profile, new_bytes);
-  return TRUE;
+  if (count == 0) return TRUE;
+  return EditFile(file_name, [&](ProfileText& text) {
+    bool changed = false;
+    for (size_t i = 0; i < count; ++i)
+      changed = text.SetValue(section, values[i].key, values[i].value) || changed;
+    return changed;
+  });
 }
 
 DWORD GetProfileString(LPCSTR section, LPCSTR key, LPCSTR default_value, LPSTR buffer, DWORD size) {

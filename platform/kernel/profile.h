@@ -29,12 +29,26 @@
 
 #include "platform/kernel/wintypes.h"
 
+#include <cstddef>
+
 DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR default_value, LPSTR buffer,
                               DWORD size, LPCSTR file_name);
 /* The value read as a decimal number (an optional sign, then digits up to the first
    other character; 0 when there are none); the default when the key is missing. */
 UINT GetPrivateProfileInt(LPCSTR section, LPCSTR key, INT default_value, LPCSTR file_name);
 BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file_name);
+
+/* One key and its value for WritePrivateProfileValues. */
+struct ProfileValue {
+  LPCSTR key;
+  LPCSTR value;
+};
+/* Sets several keys of one section, in order, with one replacement of the file: it ends as
+   the same writes made one by one would leave it, but is written (and flushed to disk) once.
+   When any key or value is null or cannot be stored, nothing is written (FALSE,
+   ERROR_INVALID_PARAMETER). */
+BOOL WritePrivateProfileValues(LPCSTR section, const ProfileValue* values, size_t count,
+                               LPCSTR file_name);
 
 DWORD GetProfileString(LPCSTR section, LPCSTR key, LPCSTR default_value, LPSTR buffer, DWORD size);
 UINT GetProfileInt(LPCSTR section, LPCSTR key, INT default_value);

@@ -175,6 +175,26 @@ TEST_F(ProfileTest, WritesThatWouldCorruptTheFileAreRefused) {
   EXPECT_EQ(ReadHostFile(ZarneIni()), "[S]\nk=1\n");
 }
 
+// Several keys written at once land as the same writes one by one would leave them (a key
+// found keeps its spelling, new keys follow the section's last line before its blank lines),
+// and one key that cannot be stored keeps every other from being written.
+TEST_F(ProfileTest, SeveralValuesAreWrittenInOrderOrNotAtAll) {
+  WriteHostFile(ZarneIni(), "[HUD1Options]\nAutoClose=7\n; kept\n\n[Other]\nx=1");
+  const ProfileValue values[] = {{"autoclose", "1"}, {"Maximize", "0"}, {"MaxWindows", "3"}};
+  ASSERT_TRUE(WritePrivateProfileValues("hud1options", values, 3, "zarne.ini"));
+  const std::string written =
+      "[HUD1Options]\nAutoClose=1\n; kept\nMaximize=0\nMaxWindows=3\n\n[Other]\nx=1";
+  EXPECT_EQ(ReadHostFile(ZarneIni()), written);
+  EXPECT_EQ(Get("HUD1Options", "MaxWindows"), "3");
+
+  const ProfileValue refused[] = {{"Privacy", "2"}, {"SigPage3", "1\r\n[Evil]"}};
+  EXPECT_FALSE(WritePrivateProfileValues("HUD1Options", refused, 2, "zarne.ini"));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  const ProfileValue unnamed[] = {{"Privacy", "2"}, {nullptr, "1"}};
+  EXPECT_FALSE(WritePrivateProfileValues("HUD1Options", unnamed, 2, "zarne.ini"));
+  EXPECT_EQ(ReadHostFile(ZarneIni()), written);
+}
+
 // Another program's change shows at the very next call, even one that keeps the file's size
 // and time stamps (an edit in place within one tick of the clock).
 TEST_F(ProfileTest, AChangeByAnotherProgramShowsAtTheNextCall) {

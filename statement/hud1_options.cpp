@@ -7,6 +7,7 @@
 #include "platform/kernel/profile.h"
 
 #include <cstdio>
+#include <iterator>
 
 THud1Options gHud1Options = {1, 1, 1, 0, 1, 0, 1, 1};
 
@@ -39,16 +40,24 @@ constexpr TOptionKey kOptionKeys[] = {
 }  // namespace
 
 void ReadHud1Options() {
+  // The repairs are written together once every key is read: a new or damaged file is then
+  // replaced once, not once per key. No repair changes another key's value.
+  char repairs[std::size(kOptionKeys)][8];
+  ProfileValue repaired[std::size(kOptionKeys)];
+  size_t count = 0;
   for (const TOptionKey& option : kOptionKeys) {
     // The comparison is on the 16-bit value, as the options are kept.
     SHORT value =
         static_cast<SHORT>(GetPrivateProfileInt(kSection, option.key, kMissingValue, kIniFile));
     if (value < option.lowest || value > option.highest) {
       value = option.byDefault;
-      WriteHud1Option(option.key, value);
+      std::snprintf(repairs[count], sizeof repairs[count], "%d", value);
+      repaired[count] = {option.key, repairs[count]};
+      ++count;
     }
     gHud1Options.*option.member = value;
   }
+  WritePrivateProfileValues(kSection, repaired, count, kIniFile);
 }
 
 void WriteHud1Option(const char* key, SHORT value) {

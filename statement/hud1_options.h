@@ -1,7 +1,8 @@
 /*
 ** The eight statement options of zarne.ini [HUD1Options]: how statement windows open and
 ** how the statement prints. Read once when the MDI client is built; a missing or
-** out-of-range value is replaced by its default, which is written back at once.
+** out-of-range value is replaced by its default; the defaults are written back together
+** once the eight are read.
 */
 #ifndef ZARNE_STATEMENT_HUD1_OPTIONS_H
 #define ZARNE_STATEMENT_HUD1_OPTIONS_H

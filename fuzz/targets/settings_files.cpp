@@ -105,8 +105,8 @@ void ConfirmSheet(const char* caption, std::initializer_list<const char*> pages)
 }  // namespace
 
 #ifdef ZARNE_FUZZING
-/* The address checker's settings for this target. A repaired input writes its file up to
-   eight times, each write some dozens of blocks: by default every block saved thirty frames
+/* The address checker's settings for this target. A repaired input's write of its file
+   makes some dozens of blocks: by default every block saved thirty frames
    of stack (a fault's report now shows the innermost ten), and every few seconds the
    allocator handed its free pages back to the system one range at a time, each return a
    flush of every processor's address cache (a tenth of the target's time); the pages now stay

@@ -175,11 +175,13 @@ void DecodeRow(EngineCursor cursor, sqlite3_stmt* stmt, const std::vector<int>& 
 /* Runs a bound row statement (limit already bound) into rows, reusing their buffers;
    count receives how many rows came. The statement selects fields (all when empty). The
    rows stop before one whose order key does not fit its fields; the table is damaged
-   there, which is the answer when no row came. */
+   there, which is the answer when no row came. done, when given, receives whether the
+   statement ran to its end (not stopped by a damaged row). */
 EngineResult CollectRows(EngineCursor cursor, sqlite3_stmt* stmt,
                          std::vector<EngineCursor__::Row>* rows, size_t* count,
-                         const std::vector<int>& fields = {}) {
+                         const std::vector<int>& fields = {}, bool* done = nullptr) {
   *count = 0;
+  if (done) *done = false;
   int rc;
   long long unfit = 0;
   bool stopped = false;
@@ -201,6 +203,7 @@ EngineResult CollectRows(EngineCursor cursor, sqlite3_stmt* stmt,
                  "Record " + std::to_string(unfit) + " holds a key its fields cannot hold"});
   }
   if (rc != SQLITE_DONE) { return FailSqlite(rc, cursor->file->db(), {TableContext(cursor)}); }
+  if (done) *done = true;
   return ENGINE_OK;
 }
 
@@ -225,16 +228,23 @@ bool ChooseWalkFields(EngineCursor cursor) {
 }
 
 /* Fetches up to limit rows from the position; walk: a walk that keeps stepping, which
-   decodes only the fields its caller reads. */
+   decodes only the fields its caller reads. atEnd, when given, receives whether no row
+   follows the last one fetched. */
 EngineResult FetchStep(EngineCursor cursor, bool forward, int limit, bool walk,
-                       std::vector<EngineCursor__::Row>* rows, size_t* count) {
+                       std::vector<EngineCursor__::Row>* rows, size_t* count,
+                       bool* atEnd = nullptr) {
   walk = walk && ChooseWalkFields(cursor);
   size_t bound = 0;
   sqlite3_stmt* stmt = StepStatement(cursor, forward, walk, &bound);
   if (!stmt) return FailSqlite(SQLITE_ERROR, cursor->file->db(), {TableContext(cursor)});
   BindKey(cursor, stmt, bound);
   sqlite3_bind_int(stmt, int(bound) + 1, limit);
-  return CollectRows(cursor, stmt, rows, count, walk ? cursor->walkFields : std::vector<int>());
+  bool done = false;
+  EngineResult result =
+      CollectRows(cursor, stmt, rows, count, walk ? cursor->walkFields : std::vector<int>(), &done);
+  // A statement that stops at its limit also ends, with the table's next rows still unread.
+  if (atEnd) *atEnd = done && *count < size_t(limit);
+  return result;
 }
 
 void CopyOut(EngineCursor cursor, void* record) {
@@ -370,6 +380,7 @@ void ForgetReadAhead(EngineCursor cursor) {
   cursor->aheadCount = 0;
   cursor->aheadNext = 0;
   cursor->aheadStamp = 0;
+  cursor->aheadToEnd = false;
   cursor->batch = 1;
 }
 
@@ -483,10 +494,15 @@ EngineResult EngineGetNextRecord(EngineCursor cursor, DWORD lockMode, void* reco
   bool aheadGood =
       stamp != 0 && stamp == cursor->aheadStamp && cursor->aheadNext < cursor->aheadCount;
   if (!aheadGood) {
+    // The rows read ahead ran to the end of the table: while the file is unchanged, the
+    // walk ends there too, without another statement and shared lock to find nothing.
+    bool atEnd = cursor->aheadToEnd && stamp != 0 && stamp == cursor->aheadStamp;
     size_t count = 0;
     // The first step reads whole records; a walk that goes on reads what its caller reads.
     bool walk = cursor->batch > 1;
-    EngineResult result = FetchStep(cursor, true, cursor->batch, walk, &cursor->ahead, &count);
+    EngineResult result =
+        atEnd ? ENGINE_OK
+              : FetchStep(cursor, true, cursor->batch, walk, &cursor->ahead, &count, &atEnd);
     cursor->aheadCount = count;
     cursor->aheadNext = 0;
     if (result != ENGINE_OK) {
@@ -499,6 +515,7 @@ EngineResult EngineGetNextRecord(EngineCursor cursor, DWORD lockMode, void* reco
       return ENGINE_ERR_EOF;
     }
     cursor->aheadStamp = stamp;
+    cursor->aheadToEnd = atEnd;
     // A walk that keeps stepping reads ahead in larger runs.
     cursor->batch = std::min(cursor->batch * 4, kMaxBatch);
   }

@@ -55,6 +55,7 @@ struct EngineCursor__ {
   size_t aheadCount = 0;
   size_t aheadNext = 0;
   uint64_t aheadStamp = 0;
+  bool aheadToEnd = false;  // no row follows those read ahead (while aheadStamp holds)
   int batch = 1;
 
   // Records this walk has met, in one direction, since the file last changed: a damaged

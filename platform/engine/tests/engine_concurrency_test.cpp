@@ -83,6 +83,39 @@ TEST_F(EngineConcurrencyTest, WalksStayOrderedWhileAnotherProgramWrites) {
   EXPECT_EQ(count, kRecords / 2);
 }
 
+// A walk whose rows read ahead reached the end of the table still meets the records added
+// after them, by another program and by this one, before it ends.
+TEST_F(EngineConcurrencyTest, AWalkThatReadToTheEndMeetsRecordsAddedAfter) {
+  Child writer([this](Child& self) {
+    EngineCursor c = Open("ACCOUNT");
+    std::vector<char> r = NewRecord(c);
+    self.Receive();
+    Write(c, r, kRecords + 1, true);
+    EngineCloseCursor(&c);
+    self.Send('A');
+    self.Receive();
+  });
+  EngineCursor walker = Open("ACCOUNT");
+  EngineCursor mine = Open("ACCOUNT");
+  std::vector<char> r = NewRecord(walker);
+  // The setup's records are the even numbers below kRecords, the last one kRecords - 2.
+  for (int n = 0; n < kRecords / 2; ++n) {
+    ASSERT_EQ(EngineGetNextRecord(walker, 0, r.data(), nullptr), ENGINE_OK);
+  }
+  ASSERT_EQ(GetDouble(walker, r, 3), kRecords - 2);
+  writer.Send('G');
+  ASSERT_EQ(writer.Receive(), 'A');
+  ASSERT_EQ(EngineGetNextRecord(walker, 0, r.data(), nullptr), ENGINE_OK);
+  EXPECT_EQ(GetDouble(walker, r, 3), kRecords + 1);
+  std::vector<char> added = NewRecord(mine);
+  Write(mine, added, kRecords + 3, true);
+  ASSERT_EQ(EngineGetNextRecord(walker, 0, r.data(), nullptr), ENGINE_OK);
+  EXPECT_EQ(GetDouble(walker, r, 3), kRecords + 3);
+  EXPECT_EQ(EngineGetNextRecord(walker, 0, r.data(), nullptr), ENGINE_ERR_EOF);
+  EngineCloseCursor(&mine);
+  EngineCloseCursor(&walker);
+}
+
 // The file's change counter, which every committed write moves.
 uint32_t ChangeCounter(const std::string& path) {
   std::ifstream file(path, std::ios::binary);

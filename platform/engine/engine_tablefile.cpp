@@ -23,10 +23,13 @@ namespace {
 /* The settings of a connection on a file in rollback-journal mode, then on any other. The
    mapping (up to 256 MB of a file) lies far above the office's largest table, and it is
    only address space until its pages are read; the file layer maps only files larger than
-   SQLite's page cache. */
+   SQLite's page cache. A file made afresh is written, closed and renamed into place, never
+   read through its connection: mapped, it would be extended and mapped at each commit that
+   grows it and unmapped at close, for nothing. */
 constexpr char kRollbackSettings[] = "PRAGMA synchronous=FULL; PRAGMA mmap_size=268435456;";
 constexpr char kSettings[] =
     "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL; PRAGMA mmap_size=268435456;";
+constexpr char kNewFileSettings[] = "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;";
 
 /* One page of memory: the header of every table file lies within it. */
 constexpr size_t kHeaderMapSize = 4096;
@@ -136,7 +139,9 @@ int OpenConnection(const std::string& hostPath, int flags, sqlite3** db,
   // Pages are read through a mapping of the file, a memory load each instead of a system
   // call; writes still go through write(), and the file layer keeps the mapping within the
   // size the file had when each read began.
-  const char* settings = HeaderSaysRollback(*db) ? kRollbackSettings : kSettings;
+  const char* settings = (flags & SQLITE_OPEN_CREATE) ? kNewFileSettings
+                         : HeaderSaysRollback(*db)    ? kRollbackSettings
+                                                      : kSettings;
   return sqlite3_exec(*db, settings, nullptr, nullptr, nullptr);
 }
 

@@ -76,7 +76,9 @@ EngineResult BuildTableFile(const std::string& hostPath, const TableSchema& sche
                             bool durable = true, const std::string& shown = "");
 
 /* Opens a SQLite connection with the engine's durability settings (rollback journal,
-   synchronous writes, busy timeout); firstSettings (pragmas) are made before them. */
+   synchronous writes, busy timeout); firstSettings (pragmas) are made before them. Pages
+   are read through a mapping of the file, except with SQLITE_OPEN_CREATE: a file being
+   made is only written. */
 int OpenConnection(const std::string& hostPath, int flags, sqlite3** db,
                    const char* firstSettings = nullptr);
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace zarne::gdi {
 
@@ -51,6 +52,37 @@ QList<QGlyphRun> ShapeLine(const QString& text, const QFont& font, double* advan
   return runs;
 }
 
+/* The feature tags of an OpenType layout table (GSUB or GPOS); false when the table is cut
+   short. An absent table has none. */
+bool LayoutFeatures(const QByteArray& table, std::vector<std::string>* tags) {
+  tags->clear();
+  if (table.isEmpty()) return true;
+  const auto byteAt = [&](qsizetype i) { return static_cast<unsigned char>(table[i]); };
+  const auto u16 = [&](qsizetype i) { return byteAt(i) << 8 | byteAt(i + 1); };
+  if (table.size() < 10) return false;
+  const qsizetype list = u16(6);
+  if (list == 0) return true;
+  if (list + 2 > table.size()) return false;
+  const qsizetype count = u16(list);
+  if (list + 2 + count * 6 > table.size()) return false;
+  for (qsizetype i = 0; i < count; ++i) tags->emplace_back(table.constData() + list + 2 + i * 6, 4);
+  return true;
+}
+
+/* Whether the face shapes every character alone: no substitution features, and no
+   positioning but kerning when kerning is off; no AAT tables, which a shaper would follow
+   instead. */
+bool ShapesCharacterByCharacter(const QRawFont& face, bool kerning) {
+  for (const char* aat : {"morx", "mort", "kerx", "trak"})
+    if (!face.fontTable(aat).isEmpty()) return false;
+  std::vector<std::string> tags;
+  if (!LayoutFeatures(face.fontTable("GSUB"), &tags) || !tags.empty()) return false;
+  if (!LayoutFeatures(face.fontTable("GPOS"), &tags)) return false;
+  for (const std::string& tag : tags)
+    if (tag != "kern" || kerning) return false;
+  return true;
+}
+
 /* The bytes a realised font is known by: the logical font (its face name compared up to its
    NUL only, so bytes after it cannot split a font), the device scale and the device kind. */
 struct FontKey {
@@ -83,6 +115,31 @@ size_t RealizedFont::TextHash::operator()(const QString& text) const noexcept {
       reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())));
 }
 
+const QList<QGlyphRun>& ShapedText::runs() const {
+  if (!haveRuns_) {
+    runs_.clear();
+    for (const ShapedRun& part : parts) {
+      QGlyphRun run;
+      run.setRawFont(part.face);
+      run.setGlyphIndexes(part.glyphs);
+      run.setPositions(part.positions);
+      runs_.append(run);
+    }
+    haveRuns_ = true;
+  }
+  return runs_;
+}
+
+void ShapedText::setRuns(QList<QGlyphRun> runs) {
+  runs_ = std::move(runs);
+  haveRuns_ = true;
+}
+
+void ShapedText::forgetRuns() {
+  runs_.clear();
+  haveRuns_ = false;
+}
+
 RealizedFont::TextShape& RealizedFont::entryOf(const QString& text) {
   if (lastEntry_ && *lastText_ == text) return *lastEntry_;
   auto found = texts_.find(text);
@@ -97,6 +154,7 @@ RealizedFont::TextShape& RealizedFont::entryOf(const QString& text) {
 }
 
 double RealizedFont::width(const QString& text) {
+  if (placed_.shaped && placedText_ == text) return placed_.width;
   TextShape& entry = entryOf(text);
   if (entry.width < 0) entry.width = metrics_.horizontalAdvance(text);
   return entry.width;
@@ -104,9 +162,76 @@ double RealizedFont::width(const QString& text) {
 
 double RealizedFont::drawnWidth(const QString& text) {
   if (!drawsGlyphRuns(text)) return width(text);
+  return drawnEntry(text).width;
+}
+
+RealizedFont::TextShape& RealizedFont::drawnEntry(const QString& text) {
+  if (placed_.shaped && placedText_ == text) return placed_;  // measured, now drawn
+  const bool last = lastEntry_ && *lastText_ == text;
+  if (!last && placedByCharacter(text) && texts_.find(text) == texts_.end()) {
+    place(text);
+    return placed_;
+  }
   TextShape& entry = entryOf(text);
   if (!entry.shaped) shape(entry, text);
-  return entry.width;
+  return entry;
+}
+
+bool RealizedFont::placedByCharacter(const QString& text) {
+  if (text.isEmpty()) return false;
+  for (QChar c : text)
+    if (c.unicode() < kFirstPlaced || c.unicode() > kLastPlaced) return false;
+  if (placement_ == Placement::Unknown) learnCharacters();
+  return placement_ == Placement::ByCharacter;
+}
+
+void RealizedFont::learnCharacters() {
+  placement_ = Placement::Shaped;
+  // Every placed character, and one more so that the last one's advance shows.
+  QString line;
+  for (char16_t c = kFirstPlaced; c <= kLastPlaced; ++c) line.append(QChar(c));
+  line.append(QChar(kFirstPlaced + 1));
+  double advance = 0;
+  const QList<QGlyphRun> runs = ShapeLine(line, font_, &advance);
+  if (runs.size() != 1) return;
+  const QList<quint32> glyphs = runs.front().glyphIndexes();
+  const QList<QPointF> positions = runs.front().positions();
+  if (glyphs.size() != line.size() || positions.size() != line.size()) return;
+  if (glyphs.back() != glyphs[1]) return;
+  for (const QPointF& position : positions)
+    if (position.y() != positions.front().y()) return;
+  if (!ShapesCharacterByCharacter(runs.front().rawFont(), font_.kerning())) return;
+  for (int i = 0; i < kPlacedCount; ++i) {
+    placedGlyph_[i] = glyphs[i];
+    placedAdvance_[i] = positions[i + 1].x() - positions[i].x();
+  }
+  placedOrigin_ = positions.front();
+  placedFace_ = runs.front().rawFont();
+  placement_ = Placement::ByCharacter;
+}
+
+void RealizedFont::place(const QString& text) {
+  placedText_ = text;
+  ShapedText& shape = placed_.shape;
+  shape.forgetRuns();
+  shape.parts.resize(1);
+  ShapedRun& run = shape.parts.front();
+  run.face = placedFace_;
+  run.glyphs.resize(text.size());
+  run.positions.resize(text.size());
+  quint32* glyph = run.glyphs.data();
+  QPointF* position = run.positions.data();
+  // Sums of the same advances in the same order as the shaped line's own.
+  double x = placedOrigin_.x();
+  const double y = placedOrigin_.y();
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const int c = text[i].unicode() - kFirstPlaced;
+    glyph[i] = placedGlyph_[c];
+    position[i] = QPointF(x, y);
+    x += placedAdvance_[c];
+  }
+  placed_.width = x - placedOrigin_.x();
+  placed_.shaped = true;
 }
 
 bool RealizedFont::drawsGlyphRuns(const QString& text) const {
@@ -116,11 +241,12 @@ bool RealizedFont::drawsGlyphRuns(const QString& text) const {
 
 void RealizedFont::shape(TextShape& entry, const QString& text) {
   double lineAdvance = 0;
-  entry.shape.runs = ShapeLine(text, font_, &lineAdvance);
+  QList<QGlyphRun> runs = ShapeLine(text, font_, &lineAdvance);
   entry.shape.parts.clear();
-  entry.shape.parts.reserve(static_cast<size_t>(entry.shape.runs.size()));
-  for (const QGlyphRun& run : entry.shape.runs)
+  entry.shape.parts.reserve(static_cast<size_t>(runs.size()));
+  for (const QGlyphRun& run : runs)
     entry.shape.parts.push_back({run.rawFont(), run.glyphIndexes(), run.positions()});
+  entry.shape.setRuns(std::move(runs));
   entry.shaped = true;
   // A soft hyphen ending the line is shown by the line and not by the measure.
   if (entry.width < 0)
@@ -141,9 +267,7 @@ double RealizedFont::averageCharWidth() {
 
 const ShapedText* RealizedFont::glyphs(const QString& text) {
   if (!drawsGlyphRuns(text)) return nullptr;
-  TextShape& entry = entryOf(text);
-  if (!entry.shaped) shape(entry, text);
-  return &entry.shape;
+  return &drawnEntry(text).shape;
 }
 
 std::shared_ptr<RealizedFont> CurrentRealizedFont(const DeviceContext& dc) {

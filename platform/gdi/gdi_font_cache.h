@@ -30,10 +30,18 @@ struct ShapedRun {
   QList<QPointF> positions;
 };
 
-/* A string shaped for drawing: the runs a QPainter draws, and the same runs' parts. */
+/* A string shaped for drawing: the runs' parts, and the same runs as a QPainter draws them
+   (made from the parts on first use where the shaping did not hand them over: the PDF
+   device draws the parts alone). */
 struct ShapedText {
-  QList<QGlyphRun> runs;
   std::vector<ShapedRun> parts;
+  const QList<QGlyphRun>& runs() const;
+  void setRuns(QList<QGlyphRun> runs);
+  void forgetRuns();
+
+ private:
+  mutable QList<QGlyphRun> runs_;
+  mutable bool haveRuns_ = false;
 };
 
 class RealizedFont {
@@ -76,9 +84,33 @@ class RealizedFont {
   /* The string's entry, made empty when new; the last one asked for is answered first, as a
      text is measured and then drawn. */
   TextShape& entryOf(const QString& text);
+  /* The shaped entry of a string about to be drawn: the table's when it holds the string,
+     else for text placed by character the one entry kept for that (most such strings in a
+     report, names and file numbers, are drawn once: holding them all only churned the
+     table), else a new table entry. */
+  TextShape& drawnEntry(const QString& text);
   /* Glyph runs can stand for the text (see glyphs()). */
   bool drawsGlyphRuns(const QString& text) const;
   void shape(TextShape& entry, const QString& text);
+
+  /* Printable ASCII in a face that neither substitutes glyphs nor moves them by their
+     neighbours (kerning off): shaping gives each character its own glyph and advance
+     wherever it stands, so its glyphs are placed from those, learnt once per font from one
+     shaped line, without laying the text out again. */
+  bool placedByCharacter(const QString& text);
+  void learnCharacters();
+  void place(const QString& text);
+  static constexpr char16_t kFirstPlaced = 0x20;
+  static constexpr char16_t kLastPlaced = 0x7E;
+  static constexpr int kPlacedCount = kLastPlaced - kFirstPlaced + 1;
+  enum class Placement { Unknown, ByCharacter, Shaped };
+  Placement placement_ = Placement::Unknown;
+  QRawFont placedFace_;
+  quint32 placedGlyph_[kPlacedCount] = {};
+  double placedAdvance_[kPlacedCount] = {};
+  QPointF placedOrigin_;
+  QString placedText_;
+  TextShape placed_;
 
   std::unordered_map<QString, TextShape, TextHash> texts_;
   const QString* lastText_ = nullptr;  // key of lastEntry_ inside texts_

@@ -55,7 +55,7 @@ void TextLayout::paint(DcPainter& painter, QPointF topLeft, const QString& text,
       pdf->drawGlyphRuns(*painter, QPointF(origin.x(), baseline), shaped->parts, text,
                          ColorOf(dc_.state.textColor)))
     return;
-  const QList<QGlyphRun>* runs = shaped ? &shaped->runs : nullptr;
+  const QList<QGlyphRun>* runs = shaped ? &shaped->runs() : nullptr;
   painter->setPen(ColorOf(dc_.state.textColor));
   painter->setFont(realized_->font());
   if (!advances) {

@@ -2,9 +2,11 @@
 ** Text: metrics of the mapped Liberation faces, extents, placement under each alignment and
 ** mapping mode (through a recording DC and through pixels), DrawText formatting.
 */
+#include "platform/gdi/gdi_font_cache.h"
 #include "platform/gdi/gdi_recording.h"
 #include "platform/gdi/tests/gdi_test_support.h"
 
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -425,6 +427,70 @@ TEST(GdiDrawText, LoEnglishRectanglesRunDownward) {
   int height = DrawText(canvas.dc, "Pay", -1, &measure, DT_CALCRECT | DT_SINGLELINE);
   EXPECT_GT(height, 0);
   EXPECT_EQ(measure.bottom, -100 - height);
+}
+
+/* Qt's own layout of one unwrapped line: its glyphs, their positions from the baseline at
+   the line's start, and its advance. */
+struct LaidOut {
+  QList<quint32> glyphs;
+  QList<QPointF> positions;
+  double advance = 0;
+};
+
+LaidOut LayOut(const QString& text, const QFont& font) {
+  QTextLayout layout(text, font);
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  layout.endLayout();
+  LaidOut out;
+  out.advance = line.horizontalAdvance();
+  for (const QGlyphRun& run : layout.glyphRuns()) {
+    out.glyphs += run.glyphIndexes();
+    for (const QPointF& p : run.positions()) out.positions.append(p - QPointF(0, line.ascent()));
+  }
+  return out;
+}
+
+TEST(GdiTextShaping, DrawnTextHasTheGlyphsAndPlacesOfQtsOwnLayout) {
+  // Every pair of printable characters, and words with spaces at either end, in each mapped
+  // face on a printer and on a screen: what the text calls draw is what Qt lays out.
+  QStringList texts = {QStringLiteral(" Buyer of F000123 "), QStringLiteral("1,234,567.89"),
+                       QStringLiteral("  two  spaces  "), QStringLiteral("AVAWAT To Ty fi ff")};
+  for (char16_t a = 0x20; a <= 0x7E; ++a)
+    for (char16_t b = 0x20; b <= 0x7E; ++b) texts.append(QString(QChar(a)) + QChar(b));
+  for (const char* face : {"Arial", "Times New Roman", "Courier New"}) {
+    for (bool raster : {false, true}) {
+      LOGFONT logFont{};
+      logFont.lfHeight = -13;
+      logFont.lfWeight = raster ? FW_BOLD : FW_NORMAL;
+      std::strcpy(logFont.lfFaceName, face);
+      const QFont font = zarne::gdi::RealizeFont(logFont, raster ? 1.0 : 6.0, raster);
+      zarne::gdi::RealizedFont realized(font);
+      for (const QString& text : texts) {
+        SCOPED_TRACE(std::string(face) + (raster ? " screen '" : " printer '") +
+                     text.toStdString() + "'");
+        const LaidOut expected = LayOut(text, font);
+        const double width = realized.drawnWidth(text);
+        const zarne::gdi::ShapedText* shaped = realized.glyphs(text);
+        ASSERT_NE(shaped, nullptr);
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+        for (const zarne::gdi::ShapedRun& part : shaped->parts) {
+          glyphs += part.glyphs;
+          positions += part.positions;
+        }
+        EXPECT_EQ(glyphs, expected.glyphs);
+        EXPECT_EQ(positions, expected.positions);
+        EXPECT_EQ(width, expected.advance);
+        QList<quint32> painted;
+        for (const QGlyphRun& run : shaped->runs()) painted += run.glyphIndexes();
+        EXPECT_EQ(painted, expected.glyphs);
+      }
+    }
+  }
 }
 
 TEST(GdiText, BadHandlesAndArguments) {

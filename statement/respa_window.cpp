@@ -11,6 +11,7 @@
 #include "statement/default_values.h"
 #include "statement/field_advise.h"
 #include "statement/field_engine.h"
+#include "statement/form_background.h"
 #include "statement/one_controls.h"
 #include "statement/recalculation_seam.h"
 #include "statement/statement_drawing.h"
@@ -169,8 +170,7 @@ LRESULT RespaWindow::EvEraseBkgnd(HDC dc) {
 void RespaWindow::Paint(TDC& dc, bool erase, TRect& rect) {
   TWindow::Paint(dc, erase, rect);
   HGDIOBJ previousFont = gStatementFont ? ::SelectObject(dc, gStatementFont) : nullptr;
-  RECT area = rect;
-  PaintRespaBackground(dc.GetHDC(), &area);
+  PaintFormBackground(dc.GetHDC(), rect);
   // The update region of a scroll with fields pending is a band and scattered fields whose
   // bounding box is the whole window: only fields inside the region itself are drawn.
   TRect clipBox;

@@ -72,19 +72,6 @@ void CheckWindow(HWND window, bool everything) {
 
 }  // namespace
 
-#ifdef ZARNE_FUZZING
-/* The address checker's settings for this target. Each window call reads the list again into
-   many small blocks (a window and its title and class per line): by default each saved thirty
-   frames of stack, the 256 MB of released blocks held back were thousands of inputs' worth,
-   so that every new block came from memory long out of the caches, and every few seconds the
-   free pages went back to the system, to fault in again one by one. 32 MB still holds back
-   what the last few hundred inputs released: a block used after its release within an input,
-   or in the inputs after it, is caught as before. */
-extern "C" const char* __asan_default_options() {
-  return "quarantine_size_mb=32:malloc_context_size=10:allocator_release_to_os_interval_ms=-1";
-}
-#endif
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   std::string root = FuzzScratchDirectory() + "/root";

@@ -11,7 +11,6 @@
 #include "statement/default_values.h"
 #include "statement/field_advise.h"
 #include "statement/field_engine.h"
-#include "statement/form_background.h"
 #include "statement/one_controls.h"
 #include "statement/recalculation_seam.h"
 #include "statement/statement_drawing.h"
@@ -170,7 +169,8 @@ LRESULT RespaWindow::EvEraseBkgnd(HDC dc) {
 void RespaWindow::Paint(TDC& dc, bool erase, TRect& rect) {
   TWindow::Paint(dc, erase, rect);
   HGDIOBJ previousFont = gStatementFont ? ::SelectObject(dc, gStatementFont) : nullptr;
-  PaintFormBackground(dc.GetHDC(), rect);
+  RECT area = rect;
+  PaintRespaBackground(dc.GetHDC(), &area);
   // The update region of a scroll with fields pending is a band and scattered fields whose
   // bounding box is the whole window: only fields inside the region itself are drawn.
   TRect clipBox;

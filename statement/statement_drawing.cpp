@@ -4,7 +4,6 @@
 #include "statement/statement_drawing.h"
 
 #include "platform/gdi/gdi.h"
-#include "statement/form_background.h"
 
 HBITMAP gStatementBitmap = nullptr;
 HBRUSH gStatementBrush = nullptr;
@@ -26,7 +25,6 @@ void MakeStatementDrawingObjects(HINSTANCE module) {
 }
 
 void DeleteStatementDrawingObjects() {
-  DeleteFormBackgroundTiles();
   if (gStatementBrush) DeleteObject(gStatementBrush);
   if (gStatementBitmap) DeleteObject(gStatementBitmap);
   if (gStatementFont) DeleteObject(gStatementFont);

@@ -143,14 +143,19 @@ bool ServeUntilClosed(int fd) {
   });
 }
 
-/* Opens a conversation on the raw socket; false when the server did not accept. */
-bool RawConnect(int fd) {
+/* Writes a client's opening of the "Zarne" "Current" conversation. */
+void WriteOpening(int fd) {
   dde::wire::Message request;
   request.kind = dde::wire::Kind::Connect;
   request.hasService = request.hasTopic = true;
   request.service = "Zarne";
   request.topic = "Current";
   Write(fd, dde::wire::Encode(request));
+}
+
+/* Opens a conversation on the raw socket; false when the server did not accept. */
+bool RawConnect(int fd) {
+  WriteOpening(fd);
   std::string input;
   dde::wire::Message reply;
   bool got = SpinUntil([&] {
@@ -303,12 +308,7 @@ TEST_F(DdeServer, GarbageBeforeConnectingIsClosedWithoutACallback) {
 TEST_F(DdeServer, AnOpeningWaitingAtTheAcceptIsAnsweredInTheSameTurn) {
   int fd = RawConnection();
   ASSERT_GE(fd, 0);
-  dde::wire::Message request;
-  request.kind = dde::wire::Kind::Connect;
-  request.hasService = request.hasTopic = true;
-  request.service = "Zarne";
-  request.topic = "Current";
-  Write(fd, dde::wire::Encode(request));
+  WriteOpening(fd);
   QCoreApplication::processEvents();  // one turn, which does not wait
   char buffer[4096];
   ssize_t n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);

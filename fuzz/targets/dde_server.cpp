@@ -22,6 +22,7 @@
 */
 #include "filenumber/file_windows.h"
 #include "fuzz/fuzz_support.h"
+#include "fuzz/small_block_checking.h"  // a conversation releases some hundred KB
 #include "platform/dde/dde_socket.h"
 #include "platform/dde/dde_wire.h"
 #include "platform/dde/ddeml.h"
@@ -182,20 +183,6 @@ std::string Converse(int fd, std::string opening, std::string rest) {
 }
 
 }  // namespace
-
-#ifdef ZARNE_FUZZING
-/* The address sanitizer keeps 256 MB of freed memory out of use by default. An input frees
-   some hundred KB, so that is thousands of inputs' worth, and cycling it through fresh pages,
-   page faults and returns to the system took a sixth of each input's time. 32 MB still holds
-   back what the last couple of hundred inputs freed: a use after free inside a conversation,
-   or in the next ones after it, is reported as before. Its allocator also gave its free pages
-   back to the system every few seconds, a range at a time, each return flushing every
-   processor's address cache; the pages now stay with the process, which reuses them. Each
-   allocation saves ten frames of stack, not thirty (the innermost ten in a fault's report). */
-extern "C" const char* __asan_default_options() {
-  return "quarantine_size_mb=32:malloc_context_size=10:allocator_release_to_os_interval_ms=-1";
-}
-#endif
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);

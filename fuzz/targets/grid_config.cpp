@@ -6,6 +6,7 @@
 ** are the same, so what the writer writes the reader reads back unchanged.
 */
 #include "fuzz/fuzz_support.h"
+#include "fuzz/small_block_checking.h"  // an input releases some 15 KB
 #include "grid/configurations.h"
 #include "grid/tessel.h"
 #include "platform/kernel/kernel.h"
@@ -70,19 +71,6 @@ void CheckRoundTrip(HWND grid) {
 }
 
 }  // namespace
-
-#ifdef ZARNE_FUZZING
-/* The address checker's settings for this target. An input allocates and releases some
-   15 KB, so the default 256 MB of released blocks held back was some fifteen thousand inputs'
-   worth, each new block coming from memory long out of the caches, and every few seconds the
-   allocator handed its free pages back to the system one range at a time, each return a flush
-   of every processor's address cache: page faults took a tenth of the target's time. 32 MB
-   still holds back what the last two thousand inputs released, and the pages stay with the
-   process. Each block saves the innermost ten frames of stack, not thirty. */
-extern "C" const char* __asan_default_options() {
-  return "quarantine_size_mb=32:malloc_context_size=10:allocator_release_to_os_interval_ms=-1";
-}
-#endif
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;

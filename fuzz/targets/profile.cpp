@@ -11,6 +11,7 @@
 */
 #include "fuzz/fuzz_support.h"
 #include "fuzz/profile_reads.h"
+#include "fuzz/small_block_checking.h"  // a buffer and a string per read, each version's lines
 #include "platform/kernel/profile.h"
 #include "platform/kernel/profile_text.h"
 
@@ -163,19 +164,6 @@ void CheckWriteAndDelete(const std::string& section, const std::vector<std::stri
 }
 
 }  // namespace
-
-#ifdef ZARNE_FUZZING
-/* The address checker's settings for this target. An input makes many small blocks (a buffer
-   and a string per read, the lines of each version of the file): by default each saved thirty
-   frames of stack, the 256 MB of released blocks held back were thousands of inputs' worth,
-   so that every new block came from memory long out of the caches, and every few seconds the
-   free pages went back to the system, to fault in again one by one. 32 MB still holds back
-   what the last few hundred inputs released: a block used after its release within an input,
-   or in the inputs after it, is caught as before. */
-extern "C" const char* __asan_default_options() {
-  return "quarantine_size_mb=32:malloc_context_size=10:allocator_release_to_os_interval_ms=-1";
-}
-#endif
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   gFile = FuzzScratchDirectory() + "/fuzz.ini";

@@ -22,6 +22,7 @@
 ** so what is kept in the corpus, is decided as before.
 */
 #include "fuzz/fuzz_support.h"
+#include "fuzz/small_block_checking.h"  // an input releases some 15 to 120 KB
 #include "platform/kernel/atomic_file.h"
 #include "platform/kernel/profile.h"
 #include "platform/testing/dialog_driver.h"
@@ -109,22 +110,6 @@ void ConfirmSheet(const char* caption, std::initializer_list<const char*> pages)
 }
 
 }  // namespace
-
-#ifdef ZARNE_FUZZING
-/* The address checker's settings for this target. A repaired input's write of its file
-   makes some dozens of blocks: by default every block saved thirty frames
-   of stack (a fault's report now shows the innermost ten), and every few seconds the
-   allocator handed its free pages back to the system one range at a time, each return a
-   flush of every processor's address cache (a tenth of the target's time); the pages now stay
-   with the process, which reuses them. An input allocates and releases some 15 to 120 KB, so
-   the default 256 MB of released blocks held back was thousands of inputs' worth, each new
-   block coming from memory long out of the caches. 32 MB still holds back what the last few
-   hundred inputs released: a block used after its release within an input, or in the inputs
-   after it, is caught as before. */
-extern "C" const char* __asan_default_options() {
-  return "quarantine_size_mb=32:malloc_context_size=10:allocator_release_to_os_interval_ms=-1";
-}
-#endif
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -9,6 +9,7 @@
 */
 #include "fuzz/fuzz_support.h"
 #include "fuzz/profile_reads.h"
+#include "fuzz/small_block_checking.h"  // lines, and a path string per step to a host path
 #include "platform/kernel/atomic_file.h"
 #include "platform/kernel/paths.h"
 #include "shell/system_keys.h"
@@ -58,19 +59,6 @@ void CheckStaysOnDrive(const char* value) {
 }
 
 }  // namespace
-
-#ifdef ZARNE_FUZZING
-/* The address checker's settings for this target. An input makes many small blocks (the
-   file's lines, a path string at each step from a value to a host path): by default each
-   saved thirty frames of stack, the 256 MB of released blocks held back were thousands of
-   inputs' worth, so that every new block came from memory long out of the caches, and every
-   few seconds the free pages went back to the system, to fault in again one by one. 32 MB
-   still holds back what the last few hundred inputs released: a block used after its release
-   within an input, or in the inputs after it, is caught as before. */
-extern "C" const char* __asan_default_options() {
-  return "quarantine_size_mb=32:malloc_context_size=10:allocator_release_to_os_interval_ms=-1";
-}
-#endif
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   gRoot = FuzzScratchDirectory() + "/root";

@@ -262,15 +262,23 @@ StoredGroup* GroupOfForms(TotalRun* run, const StoredForm* forms) {
   return recent;
 }
 
+/* Whether a record's values after its amount fit their fields, formAt(i) giving the form of
+   its i-th value; the run is marked unfit when one does not. */
+template <typename FormAt>
+bool RestFits(TotalRun* run, const FormAt& formAt) {
+  for (size_t i = run->groupCount + 1; i < run->fields.size(); ++i) {
+    if (!StoredFormFits(formAt(i), *run->fields[i])) {
+      run->unfit = true;
+      return false;
+    }
+  }
+  return true;
+}
+
 /* One record before the key: its forms (as TotalRun describes) and its amount. Nearly every
    record meets a group met before; its stored values tell which without decoding them. */
 void TakeRecord(TotalRun* run, const StoredForm* forms, double amount) {
-  for (size_t i = run->groupCount + 1; i < run->fields.size(); ++i) {
-    if (!StoredFormFits(forms[i], *run->fields[i])) {
-      run->unfit = true;
-      return;
-    }
-  }
+  if (!RestFits(run, [forms](size_t i) { return forms[i]; })) return;
   if (StoredGroup* group = GroupOfForms(run, forms)) AddAmount(&group->total, amount);
 }
 
@@ -476,12 +484,7 @@ bool TakePageRecord(void* context, const PageRecord& record) {
   auto* run = static_cast<TotalRun*>(context);
   double amount = 0;
   if (!FormAmount(record.Form(run->groupCount), &amount)) return false;
-  for (size_t i = run->groupCount + 1; i < run->fields.size(); ++i) {
-    if (!StoredFormFits(record.Form(i), *run->fields[i])) {
-      run->unfit = true;
-      return false;
-    }
-  }
+  if (!RestFits(run, [&record](size_t i) { return record.Form(i); })) return false;
   try {
     if (StoredGroup* group = GroupOfPageRecord(run, record)) AddAmount(&group->total, amount);
   } catch (...) { run->failed = true; }

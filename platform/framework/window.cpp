@@ -116,6 +116,10 @@ TWindow::~TWindow() {
   TApplication::Forget(this);
   delete Scroller;
   delete[] Title;
+  // Each load is this window's own icon (the system's shared ones survive DestroyIcon);
+  // kept, a document window opened and closed all day would leave two icons behind each time.
+  if (icon_) ::DestroyIcon(icon_);
+  if (iconSm_) ::DestroyIcon(iconSm_);
 }
 
 void TWindow::AddChild(TWindow* child) { children_.push_back(child); }
@@ -479,13 +483,20 @@ void TWindow::AssignMenu(TResId menu) {
 }
 
 void TWindow::SetIcon(TModule* module, TResId icon) {
-  icon_ = LoadIcon(module ? module->GetInstance() : GetModule()->GetInstance(), icon);
-  if (HWindow && icon_) SendMessage(WM_SETICON, 1, reinterpret_cast<LPARAM>(icon_));
+  ReplaceIcon(icon_, 1,
+              LoadIcon(module ? module->GetInstance() : GetModule()->GetInstance(), icon));
 }
 
 void TWindow::SetIconSm(TModule* module, TResId icon) {
-  iconSm_ = LoadIcon(module ? module->GetInstance() : GetModule()->GetInstance(), icon);
-  if (HWindow && iconSm_) SendMessage(WM_SETICON, 0, reinterpret_cast<LPARAM>(iconSm_));
+  ReplaceIcon(iconSm_, 0,
+              LoadIcon(module ? module->GetInstance() : GetModule()->GetInstance(), icon));
+}
+
+void TWindow::ReplaceIcon(HICON& held, WPARAM size, HICON loaded) {
+  HICON old = held;
+  held = loaded;
+  if (HWindow && held) SendMessage(WM_SETICON, size, reinterpret_cast<LPARAM>(held));
+  if (old && old != held) ::DestroyIcon(old);
 }
 
 /* ---- transfer ---- */

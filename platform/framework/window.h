@@ -240,6 +240,8 @@ class TWindow : public TEventHandler {
   HWND CreateBound(const std::function<HWND()>& make);
   /* Sends the icons given with SetIcon and SetIconSm to the window. */
   void ApplyIcons();
+  /* Holds a newly loaded icon in place of the one before, which is freed. */
+  void ReplaceIcon(HICON& held, WPARAM size, HICON loaded);
   /* Creates the children marked for automatic creation, and binds template controls. */
   bool CreateChildren();
   /* The procedure a window of a system class had before it was routed here. */

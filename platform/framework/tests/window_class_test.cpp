@@ -1,11 +1,15 @@
 /*
 ** A window class of the program's own: the name GetClassName gives and the class record
 ** GetWindowClass fills are what gets registered, once, for every window of that kind, and
-** the background brush of that record is what the window is erased with.
+** the background brush of that record is what the window is erased with. A window frees the
+** icons it loaded.
 */
 #include "platform/framework/window.h"
+#include "platform/gdi/gdi_surface.h"
 #include "platform/testing/gui_test.h"
 #include "platform/user/winuser.h"
+
+#include <vector>
 
 namespace {
 
@@ -63,6 +67,33 @@ TEST_F(WindowClassTest, OwnClassIsRegisteredFromItsRecordOnce) {
   RECT frame;
   GetWindowRect(first.HWindow, &frame);
   EXPECT_EQ(shot.pixelColor(inside.x - frame.left, inside.y - frame.top), QColor(0, 128, 0));
+}
+
+/* Records the icons the window is handed, to see when they are freed. */
+class TIconView : public TWindow {
+ public:
+  TIconView() : TWindow(nullptr, "Icons") { Attr.Style = WS_POPUP; }
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    if (msg == WM_SETICON) handed.push_back(reinterpret_cast<HICON>(lParam));
+    return TWindow::WindowProc(msg, wParam, lParam);
+  }
+  std::vector<HICON> handed;
+};
+
+TEST_F(WindowClassTest, AWindowFreesTheIconsItLoaded) {
+  auto* view = new TIconView;
+  ASSERT_TRUE(view->Create());
+  view->SetIcon(view->GetModule(), "WindowIcon");
+  view->SetIconSm(view->GetModule(), "WindowIcon");
+  view->SetIcon(view->GetModule(), "WindowIcon");  // a new icon in place of the first
+  ASSERT_EQ(view->handed.size(), 3u);
+  std::vector<HICON> handed = view->handed;
+  EXPECT_TRUE(GdiIconImage(handed[0]).isNull());
+  EXPECT_FALSE(GdiIconImage(handed[1]).isNull());
+  EXPECT_FALSE(GdiIconImage(handed[2]).isNull());
+  delete view;
+  EXPECT_TRUE(GdiIconImage(handed[1]).isNull());
+  EXPECT_TRUE(GdiIconImage(handed[2]).isNull());
 }
 
 }  // namespace

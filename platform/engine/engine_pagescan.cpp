@@ -29,66 +29,6 @@ constexpr int kMaxDepth = 40;
 // Leaf pages a thread reads at the least: with fewer, starting it costs more than it saves.
 constexpr size_t kPagesPerThread = 256;
 
-/* The bytes a value of that serial type takes; -1 for the kinds reserved for later use. */
-inline long long SerialLength(uint64_t type) {
-  static const signed char kLengths[] = {0, 1, 2, 3, 4, 6, 8, 8, 0, 0, -1, -1};
-  if (type < 12) return kLengths[type];
-  return static_cast<long long>((type - 12) / 2);
-}
-
-/* SerialLength of each serial type below 0x80, looked up. */
-struct OneByteLengths {
-  signed char bytes[0x80];
-  constexpr OneByteLengths() : bytes() {
-    for (int type = 0; type < 0x80; ++type) {
-      bytes[type] = static_cast<signed char>(type < 12 ? (type == 10 || type == 11 ? -1 : 0)
-                                                       : (type - 12) / 2);
-    }
-    const signed char kNumbers[] = {0, 1, 2, 3, 4, 6, 8, 8};
-    for (int type = 0; type < 8; ++type) bytes[type] = kNumbers[type];
-  }
-};
-constexpr OneByteLengths kOneByteLengths;
-
-/* The stored form of a value of that serial type at data (SerialLength(type) bytes). */
-inline StoredForm FormOf(uint64_t type, const unsigned char* data) {
-  StoredForm form;
-  if (type >= 12) {
-    form.kind = type % 2 ? SQLITE_TEXT : SQLITE_BLOB;
-    form.bytes = data;
-    form.size = static_cast<int>((type - 12) / 2);
-    return form;
-  }
-  uint64_t bits = 0;
-  switch (type) {
-    case 0: return form;
-    case 7: {
-      std::memcpy(&bits, data, 8);
-      bits = __builtin_bswap64(bits);
-      form.kind = SQLITE_FLOAT;
-      std::memcpy(&form.real, &bits, sizeof bits);
-      return form;
-    }
-    case 8:
-    case 9:
-      form.kind = SQLITE_INTEGER;
-      form.integer = type == 9;
-      return form;
-    case 6:
-      std::memcpy(&bits, data, 8);
-      bits = __builtin_bswap64(bits);
-      break;
-    default:
-      for (int i = 0; i < kOneByteLengths.bytes[type]; ++i) bits = (bits << 8) | data[i];
-      break;
-  }
-  // A big-endian two's complement number of that many bytes, widened with its sign.
-  const int unused = 64 - kOneByteLengths.bytes[type] * 8;
-  form.kind = SQLITE_INTEGER;
-  form.integer = static_cast<long long>(bits << unused) >> unused;
-  return form;
-}
-
 /* The file as its header describes it. */
 struct FileShape {
   uint32_t pageSize = 0;
@@ -363,28 +303,6 @@ bool WalkTree(Scan& scan, uint32_t root, const std::vector<void*>& contexts) {
 }
 
 }  // namespace
-
-StoredForm PageRecord::Form(size_t i) const {
-  const int column = columns[i];
-  return FormOf(serials[column], payload + offsets[column]);
-}
-
-uint64_t PageRecord::Word() const {
-  uint64_t word = 0;
-  uint64_t used = 0;
-  for (size_t i = 0; i < wordColumns; ++i) {
-    const int column = columns[i];
-    const uint64_t serial = serials[column];
-    if (serial >= 0x80) return 0;
-    const int length = kOneByteLengths.bytes[serial];  // never a reserved kind: refused before
-    used += 1 + uint64_t(length);
-    if (used > 7) return 0;
-    word = (word << 8) | serial;
-    const unsigned char* data = payload + offsets[column];
-    for (int b = 0; b < length; ++b) word = (word << 8) | data[b];
-  }
-  return used == 0 ? 0 : word | (used << 56);
-}
 
 bool ScanRecordsBelow(sqlite3* db, int keyField, long long below, const std::vector<int>& columns,
                       size_t wordColumns, RecordTaker take, const std::vector<void*>& contexts) {

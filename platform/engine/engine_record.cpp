@@ -220,43 +220,6 @@ StoredForm StoredFormOf(sqlite3_value* value) {
   return form;
 }
 
-bool StoredFormFits(const StoredForm& form, const FieldInfo& field) {
-  const int kind = form.kind;
-  switch (field.type) {
-    case ENGINE_FLD_STRING: {
-      if (kind == SQLITE_NULL) return true;
-      if (kind != SQLITE_TEXT) return false;
-      // A record holds text up to its first NUL: a NUL inside stored text is damage.
-      return form.size <= field.units1 &&
-             (form.size == 0 || !std::memchr(form.bytes, 0, size_t(form.size)));
-    }
-    case ENGINE_FLD_DATE: {
-      if (kind == SQLITE_NULL) return true;
-      if (kind != SQLITE_INTEGER) return false;
-      return form.integer == kBlankDate || (form.integer >= 1 && form.integer <= 3652059);
-    }
-    case ENGINE_FLD_INT16:
-    case ENGINE_FLD_INT32: {
-      if (kind == SQLITE_NULL) return true;
-      if (kind != SQLITE_INTEGER) return false;
-      long long number = form.integer;
-      if (number == kBlankNumber) return true;
-      return field.type == ENGINE_FLD_INT16 ? number >= -32768 && number <= 32767
-                                            : number >= INT32_MIN && number <= INT32_MAX;
-    }
-    case ENGINE_FLD_FLOAT: {
-      if (kind != SQLITE_INTEGER) return kind == SQLITE_NULL || kind == SQLITE_FLOAT;
-      // A whole number is read as a double: only one the double holds exactly fits.
-      long long number = form.integer;
-      if (number == kBlankNumber) return true;
-      double real = static_cast<double>(number);
-      return real < 9223372036854775808.0 && static_cast<long long>(real) == number;
-    }
-    case ENGINE_FLD_BLOB: return kind == SQLITE_NULL || kind == SQLITE_BLOB || kind == SQLITE_TEXT;
-  }
-  return false;
-}
-
 bool StoredValueFits(sqlite3_value* value, const FieldInfo& field) {
   // Only what the check reads is fetched: walks check the order fields of every row.
   StoredForm form;

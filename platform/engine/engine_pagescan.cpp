@@ -28,6 +28,8 @@ constexpr uint32_t kRunPages = 32;
 constexpr int kMaxDepth = 40;
 // Leaf pages a thread reads at the least: with fewer, starting it costs more than it saves.
 constexpr size_t kPagesPerThread = 256;
+// Leaf pages a thread takes at a time from a level split among threads.
+constexpr size_t kPagesPerShare = 16;
 
 /* The file as its header describes it. */
 struct FileShape {
@@ -227,10 +229,13 @@ bool FetchPages(const Scan& scan, const std::vector<uint32_t>& pages,
 }
 
 /* A level of leaves too many for one thread, split among threads (as many as the scan's
-   contexts, the processors and the pages allow), each reading its share with a scan and a
-   context of its own, the pages coming from the file's mapping. 1: read, 0: failed (or a
-   taker stopped), -1: not read so (too few pages, pages not mapped or not all leaves), for
-   the caller to read the level itself. */
+   contexts, the processors and the pages allow), each reading with a scan and a context of
+   its own, the pages coming from the file's mapping. The pages are handed out a small share
+   at a time, so that a thread started late or set aside by a busy machine holds back no
+   more than its current share. 1: read, 0: failed (or a taker stopped, or a page of the
+   level is not a leaf: a level of leaves and interior pages is damage), -1: not read so
+   (too few pages, pages not mapped or a level of interior pages), for the caller to read
+   the level itself. */
 int TakeLeavesInThreads(Scan& scan, const std::vector<uint32_t>& level,
                         const std::vector<void*>& contexts) {
   const size_t threads = std::min({contexts.size(), size_t(std::thread::hardware_concurrency()),
@@ -243,27 +248,34 @@ int TakeLeavesInThreads(Scan& scan, const std::vector<uint32_t>& level,
   std::vector<std::pair<sqlite3_int64, void*>> fetched;
   fetched.reserve(level.size());
   if (!FetchPages(scan, level, &bytes, &fetched)) return -1;
-  for (size_t i = 0; i < level.size(); ++i) {
-    if (bytes[i][level[i] == 1 ? 100 : 0] != kLeafTablePage) {
-      Unfetch(scan, fetched);
-      return -1;
-    }
+  // A level's pages are all of one kind: its first tells which (the readers check the rest).
+  if (bytes[0][level[0] == 1 ? 100 : 0] != kLeafTablePage) {
+    Unfetch(scan, fetched);
+    return -1;
   }
   std::atomic<bool> failed{false};
+  std::atomic<size_t> nextShare{0};
   auto read = [&](size_t t) {
-    const size_t from = level.size() * t / threads, to = level.size() * (t + 1) / threads;
-    for (size_t i = from; i < to && !failed.load(std::memory_order_relaxed); ++i) {
-      if (!TakeLeaf(scans[t], bytes[i], level[i] == 1 ? 100 : 0)) failed = true;
+    for (;;) {
+      const size_t from = nextShare.fetch_add(kPagesPerShare, std::memory_order_relaxed);
+      if (from >= level.size()) return;
+      const size_t to = std::min(level.size(), from + kPagesPerShare);
+      for (size_t i = from; i < to; ++i) {
+        const uint32_t start = level[i] == 1 ? 100 : 0;
+        if (failed.load(std::memory_order_relaxed) || bytes[i][start] != kLeafTablePage ||
+            !TakeLeaf(scans[t], bytes[i], start)) {
+          failed = true;
+          return;
+        }
+      }
     }
   };
   std::vector<std::thread> others;
   try {
     for (size_t t = 1; t < threads; ++t) others.emplace_back(read, t);
-  } catch (...) {  // no thread to be had: those started stop, and the caller reads alone
-    failed = true;
-    for (std::thread& other : others) other.join();
-    Unfetch(scan, fetched);
-    return -1;
+  } catch (...) {
+    // No more threads to be had: those started and this one read every share between them
+    // (records some of them took are in their contexts: the level is not read again).
   }
   read(0);
   for (std::thread& other : others) other.join();

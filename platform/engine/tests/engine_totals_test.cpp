@@ -120,18 +120,27 @@ TEST_F(EngineTotalsTest, TotalsTheRecordsBeforeTheKeyByGroupInWholeCents) {
   EXPECT_EQ(GetDouble(cursor_, r, 10), 45.67);
 }
 
-TEST_F(EngineTotalsTest, TotalsAFileOfManyPagesAsAnotherConnectionLeftIt) {
-  const DWORD jan1 = Day(1, 1, 2026);
-  EngineTransaction transaction = nullptr;
-  ASSERT_EQ(EngineBeginTran(db_, &transaction), ENGINE_OK);
-  // Large enough (some 4 MB) to be read through a mapping of the file.
-  const char payee[] = "A payee or depositor whose name fills the whole of the field";
-  for (int i = 1; i <= 20000; ++i) {
-    const bool deposit = i % 3 == 0;
-    Put(i, deposit ? "D" : "C", SHORT(1 + i % 2), deposit ? 5 : 2, jan1 + i / 100,
-        i + (i % 100) / 100.0, payee);
+class EngineTotalsManyPagesTest : public EngineTotalsTest {
+ protected:
+  /* Entries 1..20000 (engine_totals_many_pages.py): large enough (some 4 MB) to be read
+     through a mapping of the file, its leaves split among threads. */
+  void SetUp() override {
+    EngineTotalsTest::SetUp();
+    EngineTransaction transaction = nullptr;
+    ASSERT_EQ(EngineBeginTran(db_, &transaction), ENGINE_OK);
+    const char payee[] = "A payee or depositor whose name fills the whole of the field";
+    for (int i = 1; i <= 20000; ++i) {
+      const bool deposit = i % 3 == 0;
+      Put(i, deposit ? "D" : "C", SHORT(1 + i % 2), deposit ? 5 : 2, jan1 + i / 100,
+          i + (i % 100) / 100.0, payee);
+    }
+    ASSERT_EQ(EngineEndTran(db_, transaction, ENGINE_XEND_COMMIT), ENGINE_OK);
   }
-  ASSERT_EQ(EngineEndTran(db_, transaction, ENGINE_XEND_COMMIT), ENGINE_OK);
+
+  const DWORD jan1 = Day(1, 1, 2026);
+};
+
+TEST_F(EngineTotalsManyPagesTest, TotalsAFileOfManyPagesAsAnotherConnectionLeftIt) {
   // Figures: engine_totals_many_pages.py.
   Found expected = {
       {{"C", 1, 2}, {6599828434, 6599828434, 6633, 0}},
@@ -181,6 +190,27 @@ TEST_F(EngineTotalsTest, ARecordThatCannotBeReadBeforeTheKeyRefusesTheTotal) {
   EXPECT_EQ(found.size(), 1u);
   EXPECT_EQ(TotalBefore(Day(1, 10, 2026), &found), ENGINE_ERR_TABLEDAMAGED);
   EXPECT_TRUE(found.empty());
+}
+
+TEST_F(EngineTotalsManyPagesTest, ARecordThatCannotBeReadAnywhereAmongManyPagesRefusesTheTotal) {
+  // Entries 2, 9,000 and 19,899 lie on pages far apart (read by whichever thread takes
+  // them), 19,950 on the key's day: each damaged alone.
+  for (int damaged : {2, 9000, 19899, 19950}) {
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(Path("ACCOUNT.DB").c_str(), &other), SQLITE_OK);
+    const std::string damage =
+        "UPDATE records SET f6 = 'no status' WHERE f3 = " + std::to_string(damaged);
+    ASSERT_EQ(sqlite3_exec(other, damage.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    Found found;
+    EXPECT_EQ(TotalBefore(jan1 + 199, &found),
+              damaged < 19900 ? ENGINE_ERR_TABLEDAMAGED : ENGINE_OK)
+        << damaged;
+    EXPECT_EQ(found.size(), damaged < 19900 ? 0u : 4u) << damaged;
+    const std::string repair = "UPDATE records SET f6 = " + std::string(damaged % 3 ? "2" : "5") +
+                               " WHERE f3 = " + std::to_string(damaged);
+    ASSERT_EQ(sqlite3_exec(other, repair.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(other);
+  }
 }
 
 }  // namespace

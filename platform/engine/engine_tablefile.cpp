@@ -12,6 +12,7 @@
 #include <random>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -119,10 +120,22 @@ bool SameFile(sqlite3* db, int fd, const std::string& hostPath) {
          moved == 0;
 }
 
+/* Begins a read of the connection's file kept open by the statement answered: a header
+   value needs no schema, so the schema is then read within this read, not in one of its own. */
+int BeginRead(sqlite3* db, sqlite3_stmt** reading) {
+  int rc = sqlite3_prepare_v2(db, "PRAGMA main.schema_version", -1, reading, nullptr);
+  if (rc == SQLITE_OK) rc = sqlite3_step(*reading);
+  if (rc == SQLITE_ROW) return SQLITE_OK;
+  sqlite3_finalize(*reading);
+  *reading = nullptr;
+  return rc == SQLITE_DONE ? SQLITE_ERROR : rc;
+}
+
 }  // namespace
 
-int OpenConnection(const std::string& hostPath, int flags, sqlite3** db,
-                   const char* firstSettings) {
+int OpenConnection(const std::string& hostPath, int flags, sqlite3** db, const char* firstSettings,
+                   sqlite3_stmt** reading) {
+  if (reading) *reading = nullptr;
   // The checking layer becomes SQLite's default first: the counting layer sits on it.
   InstallPageChecks();
   int rc = sqlite3_open_v2(hostPath.c_str(), db, flags | SQLITE_OPEN_NOMUTEX, CountedVfsName());
@@ -139,9 +152,15 @@ int OpenConnection(const std::string& hostPath, int flags, sqlite3** db,
   // Pages are read through a mapping of the file, a memory load each instead of a system
   // call; writes still go through write(), and the file layer keeps the mapping within the
   // size the file had when each read began.
+  const bool rollback = !(flags & SQLITE_OPEN_CREATE) && HeaderSaysRollback(*db);
   const char* settings = (flags & SQLITE_OPEN_CREATE) ? kNewFileSettings
-                         : HeaderSaysRollback(*db)    ? kRollbackSettings
+                         : rollback                   ? kRollbackSettings
                                                       : kSettings;
+  // (Only a file in rollback mode: a change of journal mode is refused within a read.)
+  if (rollback && reading) {
+    rc = BeginRead(*db, reading);
+    if (rc != SQLITE_OK) return rc;
+  }
   return sqlite3_exec(*db, settings, nullptr, nullptr, nullptr);
 }
 
@@ -178,7 +197,11 @@ EngineResult TableFile::Open(const std::string& hostPath, std::shared_ptr<TableF
                 {table, std::strerror(statError)});
   }
   if (!S_ISREG(info.st_mode)) return Fail(ENGINE_ERR_TABLEDAMAGED, {table, "not a file"});
-  int rc = OpenConnection(hostPath, SQLITE_OPEN_READWRITE, &file->db_);
+  // The schema and the header's size are read under the connection's first shared lock,
+  // released when reading goes (before the connection, declared after file).
+  sqlite3_stmt* first = nullptr;
+  int rc = OpenConnection(hostPath, SQLITE_OPEN_READWRITE, &file->db_, nullptr, &first);
+  std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> reading(first, sqlite3_finalize);
   if (rc != SQLITE_OK) {
     EngineResult code = CodeForSqlite(rc);
     if (code == ENGINE_ERR_FILEIO) code = ENGINE_ERR_TABLEDAMAGED;
@@ -194,6 +217,7 @@ EngineResult TableFile::Open(const std::string& hostPath, std::shared_ptr<TableF
   if (!file->file_ || !HeaderMatchesSize(file->file_, &problem)) {
     return Fail(ENGINE_ERR_TABLEDAMAGED, {table, problem});
   }
+  reading.reset();
   file->header_ = MapHeader(hostPath, &file->headerFd_);
   if (file->header_ && !SameFile(file->db_, file->headerFd_, hostPath)) {
     ::munmap(const_cast<unsigned char*>(file->header_), kHeaderMapSize);

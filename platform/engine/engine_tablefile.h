@@ -78,9 +78,12 @@ EngineResult BuildTableFile(const std::string& hostPath, const TableSchema& sche
 /* Opens a SQLite connection with the engine's durability settings (rollback journal,
    synchronous writes, busy timeout); firstSettings (pragmas) are made before them. Pages
    are read through a mapping of the file, except with SQLITE_OPEN_CREATE: a file being
-   made is only written. */
+   made is only written. With reading given, a file in rollback-journal mode is read under
+   one shared lock from before the settings until the caller finalizes *reading (null when
+   no read was begun): the settings and the caller's first reads then see one version of the
+   file, and take and check the lock once. */
 int OpenConnection(const std::string& hostPath, int flags, sqlite3** db,
-                   const char* firstSettings = nullptr);
+                   const char* firstSettings = nullptr, sqlite3_stmt** reading = nullptr);
 
 }  // namespace zarne::engine
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <mutex>
 #include <unordered_map>
+#include <vector>
 
 namespace dde {
 namespace {
@@ -19,11 +20,22 @@ struct StringEntry {
   size_t uses = 0;
 };
 
+/* How many released strings' table entries are kept for new ones. */
+constexpr size_t kSpareStrings = 16;
+
 struct Tables {
+  using Strings = std::unordered_map<uintptr_t, StringEntry>;
+  using Keys = std::unordered_map<std::string, uintptr_t>;
   std::mutex mutex;
-  std::unordered_map<uintptr_t, StringEntry> strings;
-  std::unordered_map<std::string, uintptr_t> stringByKey;
+  Strings strings;
+  Keys stringByKey;
   uintptr_t nextString = 0xC000;
+  // A client's every transaction names its item, which is made and released again around
+  // it: the entries of released strings are kept, a few, and filled anew for the next ones
+  // instead of being freed and allocated each time.
+  std::vector<Strings::node_type> spareStrings;
+  std::vector<Keys::node_type> spareKeys;
+  std::string key;  // the upper-case form of the text being looked up
   std::unordered_map<uintptr_t, DataBlock> data;
   // Data handles start well above the small values (TRUE, DDE_FACK) that callbacks
   // also answer with, so the two never meet.
@@ -35,10 +47,35 @@ Tables& tables() {
   return *instance;
 }
 
-std::string UpperKey(std::string_view text) {
-  std::string key(text);
-  for (char& c : key) c = static_cast<char>(Cp1252Upper(static_cast<unsigned char>(c)));
-  return key;
+void SetUpperKey(std::string_view text, std::string* key) {
+  key->assign(text);
+  for (char& c : *key) c = static_cast<char>(Cp1252Upper(static_cast<unsigned char>(c)));
+}
+
+/* Keeps a released entry for reuse, while there is room for it. */
+template <typename Node>
+void KeepSpare(std::vector<Node>& spares, Node node) {
+  if (!node.empty() && spares.size() < kSpareStrings) spares.push_back(std::move(node));
+}
+
+void AddString(Tables& t, uintptr_t value, std::string_view text) {
+  if (t.spareStrings.empty() || t.spareKeys.empty()) {
+    t.strings.emplace(value, StringEntry{std::string(text), t.key, 1});
+    t.stringByKey.emplace(t.key, value);
+    return;
+  }
+  Tables::Strings::node_type entry = std::move(t.spareStrings.back());
+  t.spareStrings.pop_back();
+  entry.key() = value;
+  entry.mapped().text.assign(text);
+  entry.mapped().key.assign(t.key);
+  entry.mapped().uses = 1;
+  t.strings.insert(std::move(entry));
+  Tables::Keys::node_type key = std::move(t.spareKeys.back());
+  t.spareKeys.pop_back();
+  key.key().assign(t.key);
+  key.mapped() = value;
+  t.stringByKey.insert(std::move(key));
 }
 
 uintptr_t Value(const void* handle) { return reinterpret_cast<uintptr_t>(handle); }
@@ -48,15 +85,14 @@ uintptr_t Value(const void* handle) { return reinterpret_cast<uintptr_t>(handle)
 HSZ InternString(std::string_view text) {
   Tables& t = tables();
   std::lock_guard lock(t.mutex);
-  std::string key = UpperKey(text);
-  auto found = t.stringByKey.find(key);
+  SetUpperKey(text, &t.key);
+  auto found = t.stringByKey.find(t.key);
   if (found != t.stringByKey.end()) {
-    ++t.strings[found->second].uses;
+    ++t.strings.find(found->second)->second.uses;
     return reinterpret_cast<HSZ>(found->second);
   }
   uintptr_t value = t.nextString++;
-  t.strings[value] = StringEntry{std::string(text), key, 1};
-  t.stringByKey[key] = value;
+  AddString(t, value, text);
   return reinterpret_cast<HSZ>(value);
 }
 
@@ -75,8 +111,8 @@ bool ReleaseString(HSZ hsz) {
   auto found = t.strings.find(Value(hsz));
   if (found == t.strings.end()) return false;
   if (--found->second.uses == 0) {
-    t.stringByKey.erase(found->second.key);
-    t.strings.erase(found);
+    KeepSpare(t.spareKeys, t.stringByKey.extract(found->second.key));
+    KeepSpare(t.spareStrings, t.strings.extract(found));
   }
   return true;
 }

@@ -11,14 +11,19 @@
 namespace dde::wire {
 namespace {
 
+/* Appends to a buffer that may already hold frames: a server queues its replies in one. */
 class Writer {
  public:
+  explicit Writer(std::string& out) : out_(out) {}
   void U8(uint8_t v) { out_.push_back(static_cast<char>(v)); }
   void U16(uint16_t v) {
-    for (int i = 0; i < 2; ++i) U8(static_cast<uint8_t>(v >> (8 * i)));
+    const char bytes[2] = {static_cast<char>(v), static_cast<char>(v >> 8)};
+    out_.append(bytes, 2);
   }
   void U32(uint32_t v) {
-    for (int i = 0; i < 4; ++i) U8(static_cast<uint8_t>(v >> (8 * i)));
+    const char bytes[4] = {static_cast<char>(v), static_cast<char>(v >> 8),
+                           static_cast<char>(v >> 16), static_cast<char>(v >> 24)};
+    out_.append(bytes, 4);
   }
   void Name(const std::string& s) {
     U16(static_cast<uint16_t>(s.size()));
@@ -28,10 +33,9 @@ class Writer {
     U32(static_cast<uint32_t>(s.size()));
     out_ += s;
   }
-  std::string& bytes() { return out_; }
 
  private:
-  std::string out_;
+  std::string& out_;
 };
 
 class Reader {
@@ -44,15 +48,15 @@ class Reader {
     return true;
   }
   bool U16(uint16_t* v) {
-    uint8_t lo, hi;
-    if (!U8(&lo) || !U8(&hi)) return false;
-    *v = static_cast<uint16_t>(lo | (hi << 8));
+    if (rest_.size() < 2) return false;
+    *v = static_cast<uint16_t>(Byte(0) | (Byte(1) << 8));
+    rest_.remove_prefix(2);
     return true;
   }
   bool U32(uint32_t* v) {
-    uint16_t lo, hi;
-    if (!U16(&lo) || !U16(&hi)) return false;
-    *v = lo | (static_cast<uint32_t>(hi) << 16);
+    if (rest_.size() < 4) return false;
+    *v = Byte(0) | (Byte(1) << 8) | (Byte(2) << 16) | (static_cast<uint32_t>(Byte(3)) << 24);
+    rest_.remove_prefix(4);
     return true;
   }
   bool Bool(bool* v) {
@@ -72,6 +76,7 @@ class Reader {
   bool AtEnd() const { return rest_.empty(); }
 
  private:
+  uint32_t Byte(size_t i) const { return static_cast<uint8_t>(rest_[i]); }
   bool Bytes(size_t n, std::string* s) {
     if (rest_.size() < n) return false;
     s->assign(rest_.data(), n);
@@ -128,11 +133,27 @@ void EncodeBody(const Message& m, Writer& w) {
   }
 }
 
+/* Back to a new message's values, keeping the texts' buffers: a reader of many frames
+   decodes them all into one message. */
+void Reset(Message* m) {
+  std::string service = std::move(m->service), topic = std::move(m->topic);
+  std::string item = std::move(m->item), data = std::move(m->data);
+  auto pairs = std::move(m->pairs);
+  *m = Message{};
+  for (std::string* text : {&service, &topic, &item, &data}) text->clear();
+  pairs.clear();
+  m->service = std::move(service);
+  m->topic = std::move(topic);
+  m->item = std::move(item);
+  m->data = std::move(data);
+  m->pairs = std::move(pairs);
+}
+
 bool DecodeBody(std::string_view body, Message* m) {
   Reader r(body);
   uint8_t kind = 0, flags = 0;
   if (!r.U8(&kind)) return false;
-  *m = Message{};
+  Reset(m);
   m->kind = static_cast<Kind>(kind);
   bool ok = false;
   switch (m->kind) {
@@ -174,18 +195,23 @@ bool DecodeBody(std::string_view body, Message* m) {
 
 }  // namespace
 
-std::string Encode(const Message& message) {
-  // One buffer, sized once for the fixed fields and the texts; the length in front is
-  // written when the body is known.
-  Writer frame;
-  frame.bytes().reserve(32 + message.service.size() + message.topic.size() + message.item.size() +
-                        message.data.size());
+void EncodeTo(const Message& message, std::string* out) {
+  // Sized once for the fixed fields and the texts; the length in front is written when the
+  // body is known.
+  size_t start = out->size();
+  out->reserve(start + 32 + message.service.size() + message.topic.size() + message.item.size() +
+               message.data.size());
+  Writer frame(*out);
   frame.U32(0);
   EncodeBody(message, frame);
-  std::string& bytes = frame.bytes();
-  uint32_t length = static_cast<uint32_t>(bytes.size() - 4);
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>(length >> (8 * i));
-  return std::move(bytes);
+  uint32_t length = static_cast<uint32_t>(out->size() - start - 4);
+  for (int i = 0; i < 4; ++i) (*out)[start + i] = static_cast<char>(length >> (8 * i));
+}
+
+std::string Encode(const Message& message) {
+  std::string bytes;
+  EncodeTo(message, &bytes);
+  return bytes;
 }
 
 Parse ReadMessageAt(std::string_view buffer, size_t* at, Message* message) {

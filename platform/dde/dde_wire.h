@@ -55,6 +55,8 @@ struct Message {
 
 /* The whole frame, length prefix included. Names and data must be within the limits. */
 std::string Encode(const Message& message);
+/* The same frame, appended to out. */
+void EncodeTo(const Message& message, std::string* out);
 
 enum class Parse { Incomplete, Complete, Malformed };
 

@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -45,6 +47,42 @@ TEST_F(DdeHandles, StringHandlesNameOneTextRegardlessOfCaseAndCountUses) {
   EXPECT_FALSE(DdeFreeStringHandle(instance, second));  // stale handle refused
   EXPECT_EQ(DdeQueryString(instance, second, nullptr, 0, CP_WINANSI), 0u);
   DdeFreeStringHandle(instance, other);
+  EXPECT_EQ(dde::LiveStringCount(), before);
+}
+
+/* Texts made and released one after another (a client's item names) each get a handle of
+   their own that names their own text; a released one stays refused. */
+TEST_F(DdeHandles, StringsMadeAfterOthersWereReleasedAreTheirOwn) {
+  size_t before = dde::LiveStringCount();
+  const char* const names[] = {"BuyerName", "SalesPrice", "A much longer item name than most"};
+  std::vector<HSZ> released;
+  for (const char* name : names) {
+    HSZ made = DdeCreateStringHandle(instance, name, CP_WINANSI);
+    for (HSZ old : released) EXPECT_NE(made, old);
+    char buffer[64];
+    ASSERT_EQ(DdeQueryString(instance, made, buffer, sizeof buffer, CP_WINANSI), strlen(name));
+    EXPECT_STREQ(buffer, name);
+    std::string upper(name);
+    for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    HSZ again = DdeCreateStringHandle(instance, upper.c_str(), CP_WINANSI);
+    EXPECT_EQ(again, made);
+    EXPECT_TRUE(DdeFreeStringHandle(instance, again));
+    EXPECT_TRUE(DdeFreeStringHandle(instance, made));
+    released.push_back(made);
+  }
+  for (HSZ old : released) {
+    EXPECT_FALSE(DdeFreeStringHandle(instance, old));
+    EXPECT_EQ(DdeQueryString(instance, old, nullptr, 0, CP_WINANSI), 0u);
+  }
+  // A released name made again is a new handle, found again under any case.
+  HSZ buyer = DdeCreateStringHandle(instance, "buyername", CP_WINANSI);
+  EXPECT_NE(buyer, released[0]);
+  EXPECT_EQ(DdeCreateStringHandle(instance, "BUYERNAME", CP_WINANSI), buyer);
+  HSZ price = DdeCreateStringHandle(instance, "SalesPrice", CP_WINANSI);
+  EXPECT_NE(price, buyer);
+  DdeFreeStringHandle(instance, buyer);
+  DdeFreeStringHandle(instance, buyer);
+  DdeFreeStringHandle(instance, price);
   EXPECT_EQ(dde::LiveStringCount(), before);
 }
 
@@ -130,6 +168,37 @@ TEST(DdeWire, FramesRoundTripAndArriveInPieces) {
   EXPECT_EQ(dde::wire::ReadMessageAt(held, &at, &decoded), dde::wire::Parse::Incomplete);
   EXPECT_EQ(at, bytes.size());
   EXPECT_EQ(held.size(), bytes.size() + 3);
+}
+
+/* A reader decodes every frame of a read into one message: nothing of a frame is left in
+   it for the next. */
+TEST(DdeWire, AFrameDecodedIntoAUsedMessageHasOnlyItsOwnFields) {
+  dde::wire::Message bye;
+  bye.kind = dde::wire::Kind::Disconnect;
+  dde::wire::Message execute;
+  execute.kind = dde::wire::Kind::Transaction;
+  execute.transaction = 8;
+  execute.type = XTYP_EXECUTE;
+  execute.hasData = true;
+  execute.data = "GetNextTI";
+  std::string bytes =
+      dde::wire::Encode(Transaction()) + dde::wire::Encode(bye) + dde::wire::Encode(execute);
+  size_t at = 0;
+  dde::wire::Message decoded;
+  ASSERT_EQ(dde::wire::ReadMessageAt(bytes, &at, &decoded), dde::wire::Parse::Complete);
+  ASSERT_EQ(dde::wire::ReadMessageAt(bytes, &at, &decoded), dde::wire::Parse::Complete);
+  EXPECT_EQ(decoded.kind, dde::wire::Kind::Disconnect);
+  EXPECT_FALSE(decoded.hasItem);
+  EXPECT_TRUE(decoded.item.empty());
+  EXPECT_FALSE(decoded.hasData);
+  EXPECT_TRUE(decoded.data.empty());
+  EXPECT_EQ(decoded.transaction, 0u);
+  ASSERT_EQ(dde::wire::ReadMessageAt(bytes, &at, &decoded), dde::wire::Parse::Complete);
+  EXPECT_EQ(decoded.transaction, 8u);
+  EXPECT_FALSE(decoded.hasItem);
+  EXPECT_TRUE(decoded.item.empty());
+  EXPECT_EQ(decoded.data, "GetNextTI");
+  EXPECT_EQ(at, bytes.size());
 }
 
 TEST(DdeWire, MalformedFramesAreRefused) {

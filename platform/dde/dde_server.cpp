@@ -144,10 +144,18 @@ void ReadArrival(int fd) {
   CloseArrival(fd);
 }
 
+/* Waits for the rest of an opening that was not all there when the socket was accepted. */
+void WatchArrival(Arrival& arrival) {
+  int fd = arrival.fd;
+  arrival.notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+  QObject::connect(arrival.notifier.get(), &QSocketNotifier::activated, [fd] { ReadArrival(fd); });
+}
+
 /* A client sends its opening as soon as it is connected, so the opening is mostly there by the
    time the connection is accepted: it is read at once, and the client has its answer without
-   waiting for another turn of the event loop. The reading comes after all are accepted, as an
-   answer runs the application's callback, which may end the instance and its listener. */
+   waiting for another turn of the event loop; only a socket still short of its opening is
+   watched. The reading comes after all are accepted, as an answer runs the application's
+   callback, which may end the instance and its listener. */
 void AcceptArrivals(DWORD instance, Listener& listener) {
   if (HoldWhileInCallback(listener.notifier.get())) return;
   std::vector<int> accepted;
@@ -160,13 +168,16 @@ void AcceptArrivals(DWORD instance, Listener& listener) {
     arrival->fd = fd;
     arrival->instance = instance;
     arrival->service = listener.service;
-    arrival->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-    QObject::connect(arrival->notifier.get(), &QSocketNotifier::activated,
-                     [fd] { ReadArrival(fd); });
     state().arrivals[fd] = std::move(arrival);
     accepted.push_back(fd);
   }
-  for (int fd : accepted) ReadArrival(fd);
+  for (int fd : accepted) {
+    // Never read inside a callback: such a socket, like one whose opening is not all there,
+    // is watched and read later.
+    if (!InCallback()) ReadArrival(fd);
+    auto still = state().arrivals.find(fd);
+    if (still != state().arrivals.end() && !still->second->notifier) WatchArrival(*still->second);
+  }
 }
 
 /* What the server answers a transaction with, before it is sent. */
@@ -320,10 +331,10 @@ void ReadServerConversation(uintptr_t handle) {
   // The frames read are dropped from the buffer together once the rest is incomplete: many
   // frames arriving at once must not each move all the bytes behind them.
   size_t at = 0;
+  wire::Message message;  // one for all the frames, its buffers reused
   while (true) {
     c = FindConversation(handle);
     if (!c || c->ended) return;
-    wire::Message message;
     wire::Parse parse = wire::ReadMessageAt(c->input, &at, &message);
     if (parse == wire::Parse::Incomplete) {
       c->input.erase(0, at);
@@ -393,8 +404,11 @@ void WatchServerConversation(Conversation& conversation) {
   conversation.reader = std::make_unique<QSocketNotifier>(conversation.fd, QSocketNotifier::Read);
   QObject::connect(conversation.reader.get(), &QSocketNotifier::activated,
                    [handle] { ReadServerConversation(handle); });
+}
+
+void WatchServerWrites(Conversation& conversation) {
+  uintptr_t handle = conversation.handle;
   conversation.writer = std::make_unique<QSocketNotifier>(conversation.fd, QSocketNotifier::Write);
-  conversation.writer->setEnabled(false);
   QObject::connect(conversation.writer.get(), &QSocketNotifier::activated,
                    [handle] { WriteServerConversation(handle); });
 }

@@ -175,7 +175,7 @@ bool SendFrame(Conversation& conversation, const wire::Message& message) {
   if (conversation.fd < 0) return false;
   if (!conversation.server)
     return WriteAll(conversation.fd, wire::Encode(message), kConnectTimeoutMs);
-  conversation.output += wire::Encode(message);
+  wire::EncodeTo(message, &conversation.output);
   if (conversation.holding && conversation.output.size() < kHeldOutput) return true;
   return FlushOutput(conversation);
 }
@@ -189,6 +189,7 @@ bool FlushOutput(Conversation& conversation) {
     return false;
   }
   if (conversation.writer) conversation.writer->setEnabled(!conversation.output.empty());
+  else if (!conversation.output.empty()) WatchServerWrites(conversation);
   return true;
 }
 

@@ -139,6 +139,9 @@ void EndConversation(uintptr_t handle);
 /* Server side (dde_server.cpp) */
 void WatchListener(DWORD instance, Listener& listener);
 void WatchServerConversation(Conversation& conversation);
+/* Watches a server conversation's socket for room to write: made once its socket first
+   takes less than a reply, and then switched on and off. */
+void WatchServerWrites(Conversation& conversation);
 /* Client side (dde_client.cpp) */
 void WatchClientConversation(Conversation& conversation);
 

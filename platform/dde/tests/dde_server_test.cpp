@@ -323,6 +323,34 @@ TEST_F(DdeServer, AnOpeningWaitingAtTheAcceptIsAnsweredInTheSameTurn) {
   close(fd);
 }
 
+/* An opening that is not all there when the connection is accepted is answered once the
+   rest arrives. */
+TEST_F(DdeServer, AnOpeningSplitAcrossTurnsIsAnsweredWhenWhole) {
+  int fd = RawConnection();
+  ASSERT_GE(fd, 0);
+  dde::wire::Message request;
+  request.kind = dde::wire::Kind::Connect;
+  request.hasService = request.hasTopic = true;
+  request.service = "Zarne";
+  request.topic = "Current";
+  std::string opening = dde::wire::Encode(request);
+  Write(fd, opening.substr(0, 6));
+  for (int turn = 0; turn < 3; ++turn) QCoreApplication::processEvents();
+  EXPECT_TRUE(events.empty());
+  Write(fd, opening.substr(6));
+  std::string input;
+  dde::wire::Message reply;
+  ASSERT_TRUE(SpinUntil([&] {
+    char buffer[4096];
+    ssize_t n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
+    if (n > 0) input.append(buffer, static_cast<size_t>(n));
+    return dde::wire::TakeMessage(input, &reply) == dde::wire::Parse::Complete;
+  }));
+  EXPECT_EQ(reply.kind, dde::wire::Kind::ConnectReply);
+  EXPECT_TRUE(reply.accepted);
+  close(fd);
+}
+
 /* A client's own malformed traffic is no failure of the server: the application hears only
    that the conversation ended. */
 TEST_F(DdeServer, GarbageInAConversationEndsItWithADisconnectAlone) {

@@ -89,9 +89,10 @@ std::string ItemName(Reader& in) {
 
 std::string Transactions(Reader& in) {
   std::string bytes;
+  wire::Message m;
   for (uint32_t number = 1; in.More(); ++number) {
     uint8_t selector = in.Byte();
-    wire::Message m;
+    m = wire::Message{};
     m.kind = wire::Kind::Transaction;
     m.transaction = number;
     uint16_t type = kTypes[selector % 5];
@@ -111,7 +112,7 @@ std::string Transactions(Reader& in) {
         if (selector & 0x40) m.data.push_back('\0');
       }
     }
-    bytes += wire::Encode(m);
+    wire::EncodeTo(m, &bytes);
   }
   return bytes;
 }

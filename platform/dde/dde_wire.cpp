@@ -136,17 +136,16 @@ void EncodeBody(const Message& m, Writer& w) {
 /* Back to a new message's values, keeping the texts' buffers: a reader of many frames
    decodes them all into one message. */
 void Reset(Message* m) {
-  std::string service = std::move(m->service), topic = std::move(m->topic);
-  std::string item = std::move(m->item), data = std::move(m->data);
-  auto pairs = std::move(m->pairs);
-  *m = Message{};
-  for (std::string* text : {&service, &topic, &item, &data}) text->clear();
-  pairs.clear();
-  m->service = std::move(service);
-  m->topic = std::move(topic);
-  m->item = std::move(item);
-  m->data = std::move(data);
-  m->pairs = std::move(pairs);
+  m->kind = Kind::Disconnect;
+  m->accepted = m->hasService = m->hasTopic = false;
+  m->service.clear();
+  m->topic.clear();
+  m->pairs.clear();
+  m->transaction = 0;
+  m->type = m->format = m->status = 0;
+  m->ok = m->hasItem = m->hasData = false;
+  m->item.clear();
+  m->data.clear();
 }
 
 bool DecodeBody(std::string_view body, Message* m) {

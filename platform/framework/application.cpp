@@ -6,6 +6,7 @@
 
 #include "platform/framework/frame.h"
 #include "platform/framework/termination.h"
+#include "platform/kernel/heap_policy.h"
 #include "platform/user/accelerators.h"
 #include "platform/user/dialog_manager.h"
 #include "platform/user/message_queue.h"
@@ -32,6 +33,7 @@ std::vector<TWindow*>& Condemned() {
 }  // namespace
 
 TApplication::TApplication(const char* name) : TModule(name, nullptr) {
+  SettleHeapPolicy();  // before the windows' and tables' blocks are taken
   if (!gApplication) {
     gApplication = this;
     SetProgramName(name);

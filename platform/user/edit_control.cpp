@@ -36,6 +36,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -282,9 +283,22 @@ class SelectionHighlightFilter : public QObject {
   SelectionHighlightFilter(HWND hwnd, QObject* parent) : QObject(parent), hwnd_(hwnd) {}
 
  protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint)
-      if (EditState* s = StateOf(hwnd_)) ApplySelectionHighlight(*s);
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Paint) return false;
+    EditState* s = StateOf(hwnd_);
+    if (!s) return false;
+    auto* viewport = static_cast<QWidget*>(watched);
+    // A paint of the whole viewport draws with the new colours already: the repaint the
+    // palette change asks for would draw the same pixels a second time.
+    bool whole = (QRegion(viewport->rect()) - static_cast<QPaintEvent*>(event)->region()).isEmpty();
+    std::vector<QWidget*> held;
+    if (whole)
+      for (QWidget* widget : {static_cast<QWidget*>(s->multi), viewport})
+        if (widget && !widget->testAttribute(Qt::WA_UpdatesDisabled)) held.push_back(widget);
+    // The attribute is set directly: setUpdatesEnabled(true) would ask for the repaint itself.
+    for (QWidget* widget : held) widget->setAttribute(Qt::WA_UpdatesDisabled, true);
+    ApplySelectionHighlight(*s);
+    for (QWidget* widget : held) widget->setAttribute(Qt::WA_UpdatesDisabled, false);
     return false;
   }
 

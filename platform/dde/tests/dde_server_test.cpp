@@ -143,28 +143,35 @@ bool ServeUntilClosed(int fd) {
   });
 }
 
-/* Writes a client's opening of the "Zarne" "Current" conversation. */
-void WriteOpening(int fd) {
+/* A client's opening of the "Zarne" "Current" conversation, encoded. */
+std::string Opening() {
   dde::wire::Message request;
   request.kind = dde::wire::Kind::Connect;
   request.hasService = request.hasTopic = true;
   request.service = "Zarne";
   request.topic = "Current";
-  Write(fd, dde::wire::Encode(request));
+  return dde::wire::Encode(request);
+}
+
+void WriteOpening(int fd) { Write(fd, Opening()); }
+
+/* Reads from the raw socket, running the server meanwhile, until one whole frame has come;
+   false when none came in time. */
+bool ReadFrame(int fd, dde::wire::Message* reply) {
+  std::string input;
+  return SpinUntil([&] {
+    char buffer[65536];
+    ssize_t n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
+    if (n > 0) input.append(buffer, static_cast<size_t>(n));
+    return dde::wire::TakeMessage(input, reply) == dde::wire::Parse::Complete;
+  });
 }
 
 /* Opens a conversation on the raw socket; false when the server did not accept. */
 bool RawConnect(int fd) {
   WriteOpening(fd);
-  std::string input;
   dde::wire::Message reply;
-  bool got = SpinUntil([&] {
-    char buffer[4096];
-    ssize_t n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
-    if (n > 0) input.append(buffer, static_cast<size_t>(n));
-    return dde::wire::TakeMessage(input, &reply) == dde::wire::Parse::Complete;
-  });
-  return got && reply.kind == dde::wire::Kind::ConnectReply && reply.accepted;
+  return ReadFrame(fd, &reply) && reply.kind == dde::wire::Kind::ConnectReply && reply.accepted;
 }
 
 /* A client's transaction frame of the given type on an item (none when item is null), with
@@ -328,24 +335,13 @@ TEST_F(DdeServer, AnOpeningWaitingAtTheAcceptIsAnsweredInTheSameTurn) {
 TEST_F(DdeServer, AnOpeningSplitAcrossTurnsIsAnsweredWhenWhole) {
   int fd = RawConnection();
   ASSERT_GE(fd, 0);
-  dde::wire::Message request;
-  request.kind = dde::wire::Kind::Connect;
-  request.hasService = request.hasTopic = true;
-  request.service = "Zarne";
-  request.topic = "Current";
-  std::string opening = dde::wire::Encode(request);
+  std::string opening = Opening();
   Write(fd, opening.substr(0, 6));
   for (int turn = 0; turn < 3; ++turn) QCoreApplication::processEvents();
   EXPECT_TRUE(events.empty());
   Write(fd, opening.substr(6));
-  std::string input;
   dde::wire::Message reply;
-  ASSERT_TRUE(SpinUntil([&] {
-    char buffer[4096];
-    ssize_t n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
-    if (n > 0) input.append(buffer, static_cast<size_t>(n));
-    return dde::wire::TakeMessage(input, &reply) == dde::wire::Parse::Complete;
-  }));
+  ASSERT_TRUE(ReadFrame(fd, &reply));
   EXPECT_EQ(reply.kind, dde::wire::Kind::ConnectReply);
   EXPECT_TRUE(reply.accepted);
   close(fd);
@@ -475,14 +471,8 @@ TEST_F(DdeServer, AReplyLargerThanTheSocketTakesReachesAClientThatReadsLate) {
   Write(fd, dde::wire::Encode(TransactionFrame(7, XTYP_REQUEST, "BuyerName")));
   // The server answers and keeps what its socket did not take while the client reads nothing.
   ASSERT_TRUE(SpinUntil([] { return Seen(XTYP_REQUEST); }));
-  std::string input;
   dde::wire::Message reply;
-  EXPECT_TRUE(SpinUntil([&] {
-    char buffer[65536];
-    ssize_t n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
-    if (n > 0) input.append(buffer, static_cast<size_t>(n));
-    return dde::wire::TakeMessage(input, &reply) == dde::wire::Parse::Complete;
-  }));
+  EXPECT_TRUE(ReadFrame(fd, &reply));
   EXPECT_EQ(reply.kind, dde::wire::Kind::TransactionReply);
   EXPECT_EQ(reply.transaction, 7u);
   EXPECT_TRUE(reply.ok);

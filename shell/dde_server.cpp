@@ -12,7 +12,7 @@
 #include "statement/field_advise.h"
 
 #include <algorithm>
-#include <new>
+#include <cstring>
 
 TZarneDecoratedMDIFrame* gDdeFrame = nullptr;
 
@@ -93,12 +93,11 @@ void CriticalError(TZarneDecoratedMDIFrame* frame) {
 
 bool ReadItemName(DWORD instance, HSZ item, std::string* name) {
   if (!item) return false;
+  // Read straight into the name: every request, poke and advise reads one.
   DWORD length = DdeQueryString(instance, item, nullptr, 0, CP_WINANSI);
-  char* text = new (std::nothrow) char[length + 1]();
-  if (!text) return false;
-  DdeQueryString(instance, item, text, length + 1, CP_WINANSI);
-  name->assign(text);
-  delete[] text;
+  name->resize(length);
+  DdeQueryString(instance, item, name->data(), length + 1, CP_WINANSI);
+  name->resize(std::strlen(name->c_str()));  // a name is text up to its first null
   return true;
 }
 

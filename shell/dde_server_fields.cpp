@@ -36,10 +36,10 @@ bool IsCurrentTopic(TZarneDecoratedMDIFrame* frame, HSZ topic) {
 /* A name two statement fields share (S506: a display-only twin on page 1 and the coded
    field of line 506) means the one the window edits, so a poke meets that field's checks. */
 TFieldNode* FindPokeField(RespaWindow* view, const char* name) {
-  TFieldNode* first = FindFieldByName(&gRespaFieldList, name);
-  for (TFieldNode* node = first; node; node = node->next)
-    if (std::strcmp(node->name, name) == 0 && !IsDisplayOnlyField(view, node)) return node;
-  return first ? first : FindFieldByName(&gOtherFieldList, name);
+  std::span<TFieldNode* const> named = FindFieldsByName(&gRespaFieldList, name);
+  for (TFieldNode* node : named)
+    if (!IsDisplayOnlyField(view, node)) return node;
+  return !named.empty() ? named.front() : FindFieldByName(&gOtherFieldList, name);
 }
 
 /* The record a poke may write: one of the file's records, which a save writes back. The

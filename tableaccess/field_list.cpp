@@ -1,6 +1,6 @@
 /*
-** The data-field lists: nodes, appending, the three searches (by id through the list's
-** index) and the copy of the layout libraries' records into nodes.
+** The data-field lists: nodes, appending, the three searches (by id and by name through the
+** list's indexes) and the copy of the layout libraries' records into nodes.
 */
 #include "tableaccess/field_list.h"
 
@@ -40,6 +40,7 @@ TFieldNode* AppendField(TFieldList* list, const TFieldNode* source) {
   // The first node with an id is the one found: a later one with the same id is not indexed.
   if (list->byId.size() <= node->fieldId) list->byId.resize(node->fieldId + 1u, nullptr);
   if (!list->byId[node->fieldId]) list->byId[node->fieldId] = node;
+  list->byName[std::string_view(node->name)].push_back(node);
   return node;
 }
 
@@ -56,11 +57,15 @@ TFieldNode* FindFieldByNumber(TFieldList* list, int id) {
 }
 
 TFieldNode* FindFieldByName(TFieldList* list, const char* name) {
-  if (!name) return nullptr;
-  for (TFieldNode* node = list->head; node; node = node->next) {
-    if (std::strcmp(node->name, name) == 0) return node;
-  }
-  return nullptr;
+  std::span<TFieldNode* const> named = FindFieldsByName(list, name);
+  return named.empty() ? nullptr : named.front();
+}
+
+std::span<TFieldNode* const> FindFieldsByName(TFieldList* list, const char* name) {
+  if (!name) return {};
+  auto found = list->byName.find(std::string_view(name));
+  if (found == list->byName.end()) return {};
+  return found->second;
 }
 
 TFieldNode* FirstField(TFieldList* list) { return list->head; }
@@ -77,6 +82,7 @@ void ClearFieldList(TFieldList* list) {
   list->head = nullptr;
   list->tail = nullptr;
   list->byId.clear();
+  list->byName.clear();
 }
 
 namespace {

@@ -10,6 +10,9 @@
 #include "hudform/layout_records.h"
 
 #include <cstdint>
+#include <span>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 /* Display kinds: how the statement shows and edits a field's value. */
@@ -42,7 +45,8 @@ struct TFieldNode {
 };
 
 /* A doubly linked list of nodes it owns, appended at the tail, with the first node of each
-   field id at hand: printing a statement looks up hundreds of fields by id. */
+   field id and of each name at hand: printing a statement looks up hundreds of fields by id,
+   and every script variable, DDE request and poke looks one up by name. */
 class TFieldList {
  public:
   TFieldList();
@@ -53,6 +57,9 @@ class TFieldList {
   TFieldNode* head;
   TFieldNode* tail;
   std::vector<TFieldNode*> byId;  // by field id; kept by AppendField and ClearFieldList
+  // Every node of each name in list order, keyed by a view into the first one's own name (a
+  // node never moves); kept likewise.
+  std::unordered_map<std::string_view, std::vector<TFieldNode*>> byName;
 };
 
 // Owner: tableaccess; the shell loads both lists at start-up, the rest only reads them.
@@ -69,6 +76,8 @@ TFieldNode* FindFieldAtPoint(TFieldList* list, int x, int y);
 TFieldNode* FindFieldByNumber(TFieldList* list, int id);
 /* The first node whose name equals this one, case-sensitive. */
 TFieldNode* FindFieldByName(TFieldList* list, const char* name);
+/* Every node whose name equals this one, in list order; empty when none. */
+std::span<TFieldNode* const> FindFieldsByName(TFieldList* list, const char* name);
 TFieldNode* FirstField(TFieldList* list);
 TFieldNode* LastField(TFieldList* list);
 void ClearFieldList(TFieldList* list);

@@ -37,6 +37,7 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -63,9 +64,9 @@ struct Reader {
   size_t at = 0;
   bool More() const { return at < size; }
   uint8_t Byte() { return at < size ? data[at++] : 0; }
-  std::string Text(size_t length) {
+  std::string_view Text(size_t length) {
     length = std::min(length, size - at);
-    std::string text(reinterpret_cast<const char*>(data + at), length);
+    std::string_view text(reinterpret_cast<const char*>(data + at), length);
     at += length;
     return text;
   }
@@ -81,34 +82,39 @@ void Pump() {
   }
 }
 
-std::string ItemName(Reader& in) {
+std::string_view ItemName(Reader& in) {
   uint8_t choice = in.Byte();
   if (choice >= 0xF0) return in.Text(in.Byte());  // a name of the client's own
   return gItems[choice % gItems.size()];
 }
 
+/* One message is filled anew for each transaction, its buffers kept: most item names are
+   longer than a string holds without a buffer of its own. */
 std::string Transactions(Reader& in) {
   std::string bytes;
   wire::Message m;
+  m.kind = wire::Kind::Transaction;
   for (uint32_t number = 1; in.More(); ++number) {
     uint8_t selector = in.Byte();
-    m = wire::Message{};
-    m.kind = wire::Kind::Transaction;
     m.transaction = number;
+    m.hasItem = m.hasData = false;
+    m.item.clear();
+    m.data.clear();
     uint16_t type = kTypes[selector % 5];
     m.type = (selector & 0x08) ? (type | XTYPF_NODATA) : type;
     m.format = (selector & 0x10) ? in.Byte() : CF_TEXT;
     if (type == XTYP_EXECUTE) {
       m.hasData = true;
-      m.data = (selector & 0x20) ? in.Text(in.Byte()) : std::string(kCommands[in.Byte() % 4]);
+      if (selector & 0x20) m.data.assign(in.Text(in.Byte()));
+      else m.data.assign(kCommands[in.Byte() % 4]);
       if (selector & 0x40) m.data.push_back('\0');
     } else {
       m.hasItem = true;
-      m.item = ItemName(in);
-      if (m.item.empty()) m.item = "FileNum";
+      m.item.assign(ItemName(in));
+      if (m.item.empty()) m.item.assign("FileNum");
       if (type == XTYP_POKE) {
         m.hasData = true;
-        m.data = in.Text(in.Byte());
+        m.data.assign(in.Text(in.Byte()));
         if (selector & 0x40) m.data.push_back('\0');
       }
     }
@@ -223,7 +229,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   opening.topic = "Current";
   if (mode & 0x01) opening.topic = in.Text(in.Byte() % 12);  // another topic, maybe none
   if (mode & 0x02) opening.kind = wire::Kind::WildQuery;
-  std::string rest = (mode & 0x04) ? in.Text(size) : Transactions(in);
+  std::string rest = (mode & 0x04) ? std::string(in.Text(size)) : Transactions(in);
 
   int fd = Connect();
   FuzzRequire(fd >= 0, "the server takes a new client");
@@ -234,8 +240,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // heap for a leak after each one.
   Pump();
   // Read in place: taking each frame off the front would move the rest of them every time.
+  wire::Message reply;
   for (size_t at = 0; at < answered.size();) {
-    wire::Message reply;
     wire::Parse parse = wire::ReadMessageAt(answered, &at, &reply);
     FuzzRequire(parse == wire::Parse::Complete, "every frame the server sends decodes whole");
   }

@@ -294,8 +294,7 @@ HDDEDATA DdeClientTransaction(LPBYTE data, DWORD bytes, HCONV conversation, HSZ 
     return SetError(instance, error), nullptr;
   if (result) *result = reply.status;
   if (!reply.ok) return SetError(instance, DMLERR_NOTPROCESSED), nullptr;
-  if (base == XTYP_REQUEST)
-    return NewData(instance, std::move(reply.data), itemText, format, false);
+  if (base == XTYP_REQUEST) return NewData(instance, reply.data, itemText, format, false);
   if (base == XTYP_ADVSTART || base == XTYP_ADVSTOP) {
     Conversation* still = FindConversation(handle);
     if (still) {

@@ -20,8 +20,10 @@ struct StringEntry {
   size_t uses = 0;
 };
 
-/* How many released strings' table entries are kept for new ones. */
+/* How many released strings' and data blocks' table entries are kept for new ones. */
 constexpr size_t kSpareStrings = 16;
+/* A freed block is kept only when its buffers are small: a kept block keeps its memory. */
+constexpr size_t kSpareDataBytes = 4096;
 
 struct Tables {
   using Strings = std::unordered_map<uintptr_t, StringEntry>;
@@ -36,7 +38,11 @@ struct Tables {
   std::vector<Strings::node_type> spareStrings;
   std::vector<Keys::node_type> spareKeys;
   std::string key;  // the upper-case form of the text being looked up
-  std::unordered_map<uintptr_t, DataBlock> data;
+  using Data = std::unordered_map<uintptr_t, DataBlock>;
+  Data data;
+  // Every poke and execute hands the callback a data handle made and freed around it: the
+  // entries of freed blocks are kept likewise, a few small ones.
+  std::vector<Data::node_type> spareData;
   // Data handles start well above the small values (TRUE, DDE_FACK) that callbacks
   // also answer with, so the two never meet.
   uintptr_t nextData = 0x100000;
@@ -138,11 +144,26 @@ size_t LiveStringCount() {
   return t.strings.size();
 }
 
-HDDEDATA NewData(DWORD instance, std::string bytes, std::string item, UINT format, bool appOwned) {
+HDDEDATA NewData(DWORD instance, std::string_view bytes, std::string_view item, UINT format,
+                 bool appOwned) {
   Tables& t = tables();
   std::lock_guard lock(t.mutex);
   uintptr_t value = t.nextData++;
-  t.data[value] = DataBlock{std::move(bytes), std::move(item), format, appOwned, instance};
+  if (t.spareData.empty()) {
+    t.data.emplace(value,
+                   DataBlock{std::string(bytes), std::string(item), format, appOwned, instance});
+    return reinterpret_cast<HDDEDATA>(value);
+  }
+  Tables::Data::node_type entry = std::move(t.spareData.back());
+  t.spareData.pop_back();
+  entry.key() = value;
+  DataBlock& block = entry.mapped();
+  block.bytes.assign(bytes);
+  block.item.assign(item);
+  block.format = format;
+  block.appOwned = appOwned;
+  block.instance = instance;
+  t.data.insert(std::move(entry));
   return reinterpret_cast<HDDEDATA>(value);
 }
 
@@ -156,7 +177,14 @@ DataBlock* FindData(HDDEDATA data) {
 bool ReleaseData(HDDEDATA data) {
   Tables& t = tables();
   std::lock_guard lock(t.mutex);
-  return t.data.erase(Value(data)) > 0;
+  auto found = t.data.find(Value(data));
+  if (found == t.data.end()) return false;
+  const DataBlock& block = found->second;
+  bool small =
+      block.bytes.capacity() <= kSpareDataBytes && block.item.capacity() <= kSpareDataBytes;
+  Tables::Data::node_type entry = t.data.extract(found);
+  if (small) KeepSpare(t.spareData, std::move(entry));
+  return true;
 }
 
 void ReleaseInstanceData(DWORD instance) {

@@ -53,7 +53,8 @@ struct DataBlock {
   DWORD instance = 0;
 };
 
-HDDEDATA NewData(DWORD instance, std::string bytes, std::string item, UINT format, bool appOwned);
+HDDEDATA NewData(DWORD instance, std::string_view bytes, std::string_view item, UINT format,
+                 bool appOwned);
 /* The block behind a handle, or null. Valid until the handle is freed. */
 DataBlock* FindData(HDDEDATA data);
 bool ReleaseData(HDDEDATA data);

@@ -113,11 +113,15 @@ HDDEDATA DdeCreateDataHandle(DWORD instance, LPBYTE source, DWORD bytes, DWORD o
     SetError(instance, DMLERR_MEMORY_ERROR);
     return nullptr;
   }
+  bool appOwned = (commands & HDATA_APPOWNED) != 0;
+  std::string itemText = StringTextOrEmpty(item);
+  if (source && offset == 0)  // the usual case: the bytes as they stand, copied once
+    return NewData(instance, std::string_view(reinterpret_cast<const char*>(source), bytes),
+                   itemText, format, appOwned);
   std::string content(offset, '\0');
   if (source) content.append(reinterpret_cast<const char*>(source), bytes);
   else content.append(bytes, '\0');
-  return NewData(instance, std::move(content), StringTextOrEmpty(item), format,
-                 (commands & HDATA_APPOWNED) != 0);
+  return NewData(instance, content, itemText, format, appOwned);
 }
 
 DWORD DdeGetData(HDDEDATA data, LPBYTE destination, DWORD maxBytes, DWORD offset) {

@@ -202,7 +202,8 @@ Answer AnswerWithData(Conversation& c, const wire::Message& m, UINT type, HSZ it
                       DWORD failFlag) {
   Answer answer;
   if (FindInstance(c.instance)->commands & failFlag) return answer;
-  HDDEDATA data = NewData(c.instance, m.data, m.hasItem ? m.item : std::string(), m.format, false);
+  HDDEDATA data =
+      NewData(c.instance, m.data, m.hasItem ? m.item : std::string_view(), m.format, false);
   HDDEDATA result = Invoke(c.instance, type, m.format, HandleOf(c), c.topic, item, data, 0, 0);
   ReleaseData(data);
   answer.status = LOWORD(reinterpret_cast<uintptr_t>(result));

@@ -1,5 +1,5 @@
 /*
-** Response-table lookup and dispatch.
+** Response-table lookup, the lookups' cache, and dispatch.
 */
 #include "platform/framework/response_table.h"
 
@@ -21,6 +21,31 @@ const TResponseTableEntry* SearchResponseTable(const std::vector<TResponseTableE
   for (const TResponseTableEntry& entry : table)
     if (Matches(entry, key)) return &entry;
   return nullptr;
+}
+
+namespace {
+constexpr size_t kMostRememberedKeys = 512;
+}
+
+size_t TResponseCache::KeyHash::operator()(const TEventKey& key) const {
+  size_t h = static_cast<size_t>(key.kind);
+  for (UINT part : {key.message, key.id, key.code}) h = h * 1000003u ^ part;
+  return h;
+}
+
+bool TResponseCache::KeyEqual::operator()(const TEventKey& a, const TEventKey& b) const {
+  return a.kind == b.kind && a.message == b.message && a.id == b.id && a.code == b.code;
+}
+
+bool TResponseCache::Find(const TEventKey& key, const TResponseTableEntry** entry) const {
+  auto found = answers_.find(key);
+  if (found == answers_.end()) return false;
+  *entry = found->second;
+  return true;
+}
+
+void TResponseCache::Remember(const TEventKey& key, const TResponseTableEntry* entry) {
+  if (answers_.size() < kMostRememberedKeys) answers_.emplace(key, entry);
 }
 
 const TResponseTableEntry* TEventHandler::FindEntry(const TEventKey&) { return nullptr; }

@@ -25,6 +25,8 @@
 #include "platform/user/message_queue.h"
 #include "platform/user/window_messages.h"
 
+#include <cstddef>
+#include <unordered_map>
 #include <vector>
 
 class TEventHandler;
@@ -65,6 +67,27 @@ struct TEventKey {
 
 const TResponseTableEntry* SearchResponseTable(const std::vector<TResponseTableEntry>& table,
                                                const TEventKey& key);
+
+/* What one class's lookups answered, key by key. A class's answer for a key never changes
+   (its table and its bases' are fixed), while a window asks for every message it gets, and
+   each lookup would walk the tables of every class it derives from. A key once looked up
+   answers at once, a null answer included; past a bound nothing more is remembered, so a
+   stream of odd message numbers cannot grow it. */
+class TResponseCache {
+ public:
+  /* True, with the answer, when the key was looked up before. */
+  bool Find(const TEventKey& key, const TResponseTableEntry** entry) const;
+  void Remember(const TEventKey& key, const TResponseTableEntry* entry);
+
+ private:
+  struct KeyHash {
+    size_t operator()(const TEventKey& key) const;
+  };
+  struct KeyEqual {
+    bool operator()(const TEventKey& a, const TEventKey& b) const;
+  };
+  std::unordered_map<TEventKey, const TResponseTableEntry*, KeyHash, KeyEqual> answers_;
+};
 
 /* What a command-enabling handler is given: the command, and the answers it may set. */
 class TCommandEnabler {
@@ -113,13 +136,18 @@ class TEventHandler {
  public:                                                                 \
   static_assert(true)
 
-#define DEFINE_RESPONSE_TABLE1(cls, base)                                                          \
-  const TResponseTableEntry* cls::FindEntry(const TEventKey& key) {                                \
-    if (const TResponseTableEntry* e = SearchResponseTable(ResponseTableEntries(), key)) return e; \
-    return base::FindEntry(key);                                                                   \
-  }                                                                                                \
-  const std::vector<TResponseTableEntry>& cls::ResponseTableEntries() {                            \
-    using TMyClass = cls;                                                                          \
+#define DEFINE_RESPONSE_TABLE1(cls, base)                               \
+  const TResponseTableEntry* cls::FindEntry(const TEventKey& key) {     \
+    static thread_local TResponseCache cache;                           \
+    const TResponseTableEntry* e = nullptr;                             \
+    if (cache.Find(key, &e)) return e;                                  \
+    e = SearchResponseTable(ResponseTableEntries(), key);               \
+    if (!e) e = base::FindEntry(key);                                   \
+    cache.Remember(key, e);                                             \
+    return e;                                                           \
+  }                                                                     \
+  const std::vector<TResponseTableEntry>& cls::ResponseTableEntries() { \
+    using TMyClass = cls;                                               \
     static const std::vector<TResponseTableEntry> entries = {
 #define DEFINE_RESPONSE_TABLE(cls) DEFINE_RESPONSE_TABLE1(cls, TEventHandler)
 

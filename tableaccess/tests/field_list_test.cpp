@@ -81,10 +81,10 @@ TEST(FieldList, SearchesByIdAndNameTakeTheFirstMatch) {
   EXPECT_EQ(FindFieldByNumber(&list, 7), nullptr);
 }
 
-/* The id search answers from an index: a cleared list must not answer its old nodes, a
-   refilled one answers the new first node of each id, and ids past the end or below 0
-   answer nothing. */
-TEST(FieldList, IdSearchFollowsClearAndRefill) {
+/* The id and name searches answer from indexes: a cleared list must not answer its old
+   nodes, a refilled one answers the new first node of each id and name, and ids past the end
+   or below 0 answer nothing. */
+TEST(FieldList, IdAndNameSearchesFollowClearAndRefill) {
   TFieldList list;
   TFieldNode a = MakeNode("A", 213, 0, 0, 0, 0);
   TFieldNode b = MakeNode("B", 213, 0, 0, 0, 0);
@@ -101,6 +101,15 @@ TEST(FieldList, IdSearchFollowsClearAndRefill) {
   EXPECT_EQ(FindFieldByNumber(&list, 65536), nullptr);
   EXPECT_EQ(FindFieldByNumber(&list, -1), nullptr);
   EXPECT_EQ(FindFieldByNumber(&list, 212), nullptr);
+
+  TFieldNode again = MakeNode("B", 7, 0, 0, 0, 0);
+  AppendField(&list, &again);
+  EXPECT_EQ(FindFieldByName(&list, "B"), refilled);  // the first of two nodes named B
+  EXPECT_EQ(FindFieldByName(&list, "C"), highest);
+  ClearFieldList(&list);
+  EXPECT_EQ(FindFieldByName(&list, "B"), nullptr);
+  TFieldNode* fresh = AppendField(&list, &again);
+  EXPECT_EQ(FindFieldByName(&list, "B"), fresh);
 }
 
 TEST(FieldList, PointSearchIsStrictAndFirstAppendedWins) {

@@ -99,6 +99,34 @@ TEST_F(ResponseTableTest, ChildNotificationsReachTheParentByIdAndCode) {
   EXPECT_EQ(view->log, (std::vector<std::string>{"edit change"}));
 }
 
+/* Each class remembers what its lookups answered: a base class asked first must not lend
+   its answer to the derived class, a key that differs in its code alone is its own, and a
+   flood of unknown messages leaves the known ones answered as before. */
+TEST_F(ResponseTableTest, RepeatedLookupsAnswerPerClassAndKeyEvenAfterManyUnknownMessages) {
+  auto* base = new TBaseView(frame);
+  ASSERT_TRUE(base->Create());
+  HWND edit = CreateWindow("edit", "", WS_CHILD, 0, 0, 50, 20, view->HWindow,
+                           reinterpret_cast<HMENU>(101), nullptr, nullptr);
+  ASSERT_NE(edit, nullptr);
+  auto notify = [&](UINT code) {
+    view->SendMessage(WM_COMMAND, MAKEWPARAM(101, code), reinterpret_cast<LPARAM>(edit));
+  };
+  for (int round = 0; round < 2; ++round) {
+    base->SendMessage(WM_COMMAND, kCmSave, 0);
+    view->SendMessage(WM_COMMAND, kCmSave, 0);
+    notify(EN_KILLFOCUS);
+    notify(EN_CHANGE);
+  }
+  for (UINT i = 0; i < 2000; ++i) view->SendMessage(WM_USER + 1000 + i, 0, 0);
+  view->SendMessage(WM_COMMAND, kCmSave, 0);
+  notify(EN_KILLFOCUS);
+  notify(EN_CHANGE);
+  EXPECT_EQ(view->SendMessage(WM_USER + 2, 1, 2), 99);
+  EXPECT_EQ(base->log, (std::vector<std::string>{"base save", "base save"}));
+  EXPECT_EQ(view->log, (std::vector<std::string>{"save", "edit change", "save", "edit change",
+                                                 "save", "edit change", "user2 1 2"}));
+}
+
 TEST_F(ResponseTableTest, EnterIdleAndRawMessagesReachTheirHandlers) {
   view->SendMessage(WM_ENTERIDLE, MSGF_MENU, 0);
   EXPECT_EQ(view->SendMessage(WM_USER + 2, 5, 6), 99);

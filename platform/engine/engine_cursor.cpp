@@ -292,19 +292,42 @@ EngineResult MeetRecord(EngineCursor cursor, bool forward, long long rowid, uint
    cursor stands on, as read while the file is still unchanged: the whole key of a unique
    index, byte for byte the current record's. Its answer is that record, with no statement
    and no lock on the file; a change committed since by any program makes the stamp differ. */
+/* The first m key fields of the cursor's index, null flags included, are alike in a and b. */
+bool SameKeyFields(EngineCursor cursor, const char* a, const char* b, size_t m) {
+  const TableSchema& schema = cursor->file->schema();
+  for (size_t i = 0; i < m; ++i) {
+    const FieldInfo& field = schema.Field(cursor->index->keyFields[i]);
+    if (std::memcmp(a + field.offset, b + field.offset, size_t(field.length)) != 0 ||
+        a[field.nullOffset] != b[field.nullOffset])
+      return false;
+  }
+  return true;
+}
+
 bool SeeksCurrentRecord(EngineCursor cursor, const char* record, size_t m, uint64_t stamp) {
   if (cursor->where != EngineCursor__::Where::kOnRecord || cursor->keyPartial || stamp == 0 ||
       stamp != cursor->keyStamp || !cursor->index->unique || m != cursor->index->keyFields.size())
     return false;
-  const TableSchema& schema = cursor->file->schema();
-  for (int number : cursor->index->keyFields) {
-    const FieldInfo& field = schema.Field(number);
-    if (std::memcmp(record + field.offset, cursor->key.data() + field.offset,
-                    size_t(field.length)) != 0 ||
-        record[field.nullOffset] != cursor->key[size_t(field.nullOffset)])
-      return false;
-  }
-  return true;
+  return SameKeyFields(cursor, record, cursor->key.data(), m);
+}
+
+/* The seek by that statement from that key found nothing, and the file has not changed
+   since: it would find nothing again. */
+bool KnownMiss(EngineCursor cursor, int statement, const char* record, size_t m, uint64_t stamp) {
+  if (stamp == 0) return false;
+  for (const EngineCursor__::Miss& miss : cursor->misses)
+    if (miss.statement == statement && miss.stamp == stamp &&
+        SameKeyFields(cursor, record, miss.key.data(), m))
+      return true;
+  return false;
+}
+
+void NoteMiss(EngineCursor cursor, int statement, const char* record, uint64_t stamp) {
+  if (stamp == 0) return;
+  EngineCursor__::Miss& miss = cursor->misses[cursor->nextMiss++ % cursor->misses.size()];
+  miss.statement = statement;
+  miss.stamp = stamp;
+  miss.key.assign(record, record + cursor->file->schema().recordSize);
 }
 
 EngineResult CheckLockMode(DWORD lockMode) {
@@ -618,6 +641,10 @@ EngineResult EngineSetToKey(EngineCursor cursor, DWORD condition, BOOL directKey
 
   const char* test = condition == ENGINE_KEY_EQ ? " = " : " >= ";
   int id = (condition == ENGINE_KEY_EQ ? kEqualPrefix : kFromPrefix) + int(m);
+  if (KnownMiss(cursor, id, bytes, m, stamp)) {
+    ForgetReadAhead(cursor);
+    return Fail(ENGINE_ERR_RECNOTFOUND, {TableContext(cursor)});
+  }
   sqlite3_stmt* stmt = CursorStatement(cursor, id, [&] {
     return "SELECT " + SelectList(cursor) + " FROM records WHERE " +
            RowValue(OrderTerms(cursor), m) + test + Placeholders(m) + " ORDER BY " +
@@ -630,7 +657,9 @@ EngineResult EngineSetToKey(EngineCursor cursor, DWORD condition, BOOL directKey
   EngineResult result = CollectRows(cursor, stmt, &cursor->ahead, &count);
   if (result != ENGINE_OK || count == 0) {
     ForgetReadAhead(cursor);
-    return result != ENGINE_OK ? result : Fail(ENGINE_ERR_RECNOTFOUND, {TableContext(cursor)});
+    if (result != ENGINE_OK) return result;
+    NoteMiss(cursor, id, bytes, stamp);
+    return Fail(ENGINE_ERR_RECNOTFOUND, {TableContext(cursor)});
   }
   // The match is what the next step reaches; keep it while the file is unchanged.
   cursor->aheadCount = count;

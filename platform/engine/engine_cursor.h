@@ -2,7 +2,7 @@
 ** A cursor: one walk over a table in the order of one of its indexes, positioned by key so
 ** that it stays valid while other programs write. Rows are fetched through statements
 ** cached per cursor and reset after each use; a few rows read ahead serve the next steps
-** only while the file is unchanged.
+** only while the file is unchanged, as does the knowledge that a seek found nothing.
 */
 #ifndef ZARNE_PLATFORM_ENGINE_ENGINE_CURSOR_H
 #define ZARNE_PLATFORM_ENGINE_ENGINE_CURSOR_H
@@ -10,6 +10,7 @@
 #include "platform/engine/engine_tablefile.h"
 #include "platform/engine/rowid_set.h"
 
+#include <array>
 #include <map>
 #include <memory>
 #include <string>
@@ -57,6 +58,16 @@ struct EngineCursor__ {
   uint64_t aheadStamp = 0;
   bool aheadToEnd = false;  // no row follows those read ahead (while aheadStamp holds)
   int batch = 1;
+
+  // Seeks that found nothing, by statement and key, while the file stays as it was then:
+  // a client walking a file's title items asks again and again for types it has none of.
+  struct Miss {
+    int statement = -1;
+    uint64_t stamp = 0;
+    std::vector<char> key;
+  };
+  std::array<Miss, 4> misses;
+  size_t nextMiss = 0;
 
   // Records this walk has met, in one direction, since the file last changed: a damaged
   // index can lead a walk back to them, and the walk must end rather than go round.

@@ -267,6 +267,52 @@ TEST_F(EngineConcurrencyTest, ASearchForTheCurrentRecordSeesAnotherProgramsChang
   EngineCloseCursor(&c);
 }
 
+/* A seek that found nothing is not asked again while the file is unchanged; any change
+   makes it ask: another program's insert, this program's own through another cursor, and
+   a delete rolled back, which brings the record back. */
+TEST_F(EngineConcurrencyTest, ASeekThatFoundNothingFindsWhatIsWrittenAfterIt) {
+  TableShape shape = FileShape();
+  ASSERT_EQ(EngineCreateTable(db_, 0, shape.Desc()), ENGINE_OK);
+  EngineCursor c = Open("BUYER");
+  EngineCursor writer = Open("BUYER");
+  std::vector<char> r = NewRecord(c);
+  auto seek = [&](const char* number) {
+    EngineInitRecord(c, r.data());
+    PutText(c, r, 1, number);
+    return EngineSetToKey(c, ENGINE_KEY_EQ, FALSE, 1, 0, r.data());
+  };
+  EXPECT_EQ(seek("2001"), ENGINE_ERR_RECNOTFOUND);
+  EXPECT_EQ(seek("2001"), ENGINE_ERR_RECNOTFOUND);
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(Path("BUYER.DB").c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "INSERT INTO records (f1, f2) VALUES ('2001', 'Theirs')", nullptr,
+                         nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(other);
+  ASSERT_EQ(seek("2001"), ENGINE_OK);
+  ASSERT_EQ(EngineGetNextRecord(c, 0, r.data(), nullptr), ENGINE_OK);
+  EXPECT_EQ(GetText(c, r, 2), "Theirs");
+
+  EXPECT_EQ(seek("2002"), ENGINE_ERR_RECNOTFOUND);
+  std::vector<char> w = NewRecord(writer);
+  EngineInitRecord(writer, w.data());
+  PutText(writer, w, 1, "2002");
+  PutText(writer, w, 2, "Ours");
+  ASSERT_EQ(EngineInsertRecord(writer, 0, w.data()), ENGINE_OK);
+  EXPECT_EQ(seek("2002"), ENGINE_OK);
+
+  EngineTransaction transaction = nullptr;
+  ASSERT_EQ(EngineBeginTran(db_, &transaction), ENGINE_OK);
+  ASSERT_EQ(EngineSetToKey(writer, ENGINE_KEY_EQ, FALSE, 1, 0, w.data()), ENGINE_OK);
+  ASSERT_EQ(EngineGetNextRecord(writer, 0, w.data(), nullptr), ENGINE_OK);
+  ASSERT_EQ(EngineDeleteRecord(writer, nullptr), ENGINE_OK);
+  EXPECT_EQ(seek("2002"), ENGINE_ERR_RECNOTFOUND);
+  ASSERT_EQ(EngineEndTran(db_, transaction, ENGINE_XEND_ABORT), ENGINE_OK);
+  EXPECT_EQ(seek("2002"), ENGINE_OK);
+  EngineCloseCursor(&writer);
+  EngineCloseCursor(&c);
+}
+
 // The engine keeps its tables in rollback-journal mode and does not look for a write-ahead
 // log at each read; a table another program put in WAL mode meanwhile says so in its header,
 // and a change that program left in its log is read all the same.

@@ -101,10 +101,20 @@ void FormatWithBlankDate(RespaWindow* view, const TFieldNode* field, char* out, 
   int kind = field->displayKind;
   if (kind == kFieldKindText || kind == kFieldKindChoice || kind == kFieldKindShownText) {
     // Read whole, then cut to the caller's buffer: a short buffer gets the text's start.
-    std::vector<char> text(static_cast<std::size_t>(record->FieldSize(field->fieldNumber)) + 1,
-                           '\0');
-    if (record->GetString(field->fieldNumber, text.data(), static_cast<DWORD>(text.size())))
-      CopyCut(text.data(), out, size);
+    // Most fields fit the buffer on the stack; every painted field comes through here.
+    std::size_t need = static_cast<std::size_t>(record->FieldSize(field->fieldNumber)) + 1;
+    char local[256];
+    std::vector<char> large;
+    char* text = local;
+    if (need > sizeof local) {
+      large.resize(need);
+      text = large.data();
+    }
+    text[0] = text[need - 1] = '\0';
+    if (record->GetString(field->fieldNumber, text, static_cast<DWORD>(need))) {
+      text[need - 1] = '\0';
+      CopyCut(text, out, size);
+    }
     return;
   }
   char text[kFormattedSize];

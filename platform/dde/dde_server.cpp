@@ -245,7 +245,7 @@ bool AnswerTransaction(Conversation& c, const wire::Message& m) {
   UINT type = m.type & ~kTypeFlags;
   bool needsItem = type != XTYP_EXECUTE;
   if (needsItem != m.hasItem || (needsItem && m.item.empty())) return false;
-  ScopedString item(m.hasItem ? m.item : std::string());
+  ScopedString item(m.hasItem ? std::string_view(m.item) : std::string_view());
   Answer answer;
   switch (type) {
     case XTYP_REQUEST: answer = AnswerRequest(c, m, item.get()); break;

@@ -1,6 +1,7 @@
 #include "platform/user/tests/window_test_fixture.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPointer>
 
 #include "platform/user/window_object.h"
@@ -137,6 +138,27 @@ TEST_F(Messages, TimersPostOneTimerMessageAtATimeAndStopWhenKilled) {
   EXPECT_TRUE(KillTimer(w, 5));
   EXPECT_FALSE(KillTimer(w, 5));
   EXPECT_EQ(SetTimer(reinterpret_cast<HWND>(0x777), 1, 10, nullptr), 0u);
+}
+
+/* A killed timer's Qt timer is kept for the next timer: it must fire for the new one alone,
+   and stop for good when that one is killed too. */
+TEST_F(Messages, AKilledTimersQtTimerFiresOnlyForTheTimerThatTakesItOver) {
+  HWND w = TopWindow();
+  UINT_PTR first = SetTimer(nullptr, 0, 1, nullptr);
+  ASSERT_NE(first, 0u);
+  EXPECT_TRUE(KillTimer(nullptr, first));
+  EXPECT_EQ(SetTimer(w, 7, 1, nullptr), 7u);
+  MSG msg;
+  ASSERT_TRUE(GetMessage(&msg, nullptr, WM_TIMER, WM_TIMER));
+  EXPECT_EQ(msg.hwnd, w);
+  EXPECT_EQ(msg.wParam, 7u);
+  EXPECT_TRUE(KillTimer(w, 7));
+  QElapsedTimer waited;
+  waited.start();
+  while (waited.elapsed() < 50) {
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(PeekMessage(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));
+  }
 }
 
 TEST_F(Messages, AMessageLoopOfOurOwnFreesTheWidgetsOfDestroyedWindows) {

@@ -322,6 +322,15 @@ bool KnownMiss(EngineCursor cursor, int statement, const char* record, size_t m,
   return false;
 }
 
+/* After a seek that found nothing: a search from the key (>=) found no record at or after
+   it, so while the file is unchanged a step on from there ends the walk without a query. */
+void ForgetReadAheadAfterMiss(EngineCursor cursor, DWORD condition, uint64_t stamp) {
+  ForgetReadAhead(cursor);
+  if (condition != ENGINE_KEY_GEQ || stamp == 0) return;
+  cursor->aheadStamp = stamp;
+  cursor->aheadToEnd = true;
+}
+
 void NoteMiss(EngineCursor cursor, int statement, const char* record, uint64_t stamp) {
   if (stamp == 0) return;
   EngineCursor__::Miss& miss = cursor->misses[cursor->nextMiss++ % cursor->misses.size()];
@@ -642,7 +651,7 @@ EngineResult EngineSetToKey(EngineCursor cursor, DWORD condition, BOOL directKey
   const char* test = condition == ENGINE_KEY_EQ ? " = " : " >= ";
   int id = (condition == ENGINE_KEY_EQ ? kEqualPrefix : kFromPrefix) + int(m);
   if (KnownMiss(cursor, id, bytes, m, stamp)) {
-    ForgetReadAhead(cursor);
+    ForgetReadAheadAfterMiss(cursor, condition, stamp);
     return Fail(ENGINE_ERR_RECNOTFOUND, {TableContext(cursor)});
   }
   sqlite3_stmt* stmt = CursorStatement(cursor, id, [&] {
@@ -656,8 +665,11 @@ EngineResult EngineSetToKey(EngineCursor cursor, DWORD condition, BOOL directKey
   size_t count = 0;
   EngineResult result = CollectRows(cursor, stmt, &cursor->ahead, &count);
   if (result != ENGINE_OK || count == 0) {
-    ForgetReadAhead(cursor);
-    if (result != ENGINE_OK) return result;
+    if (result != ENGINE_OK) {
+      ForgetReadAhead(cursor);
+      return result;
+    }
+    ForgetReadAheadAfterMiss(cursor, condition, stamp);
     NoteMiss(cursor, id, bytes, stamp);
     return Fail(ENGINE_ERR_RECNOTFOUND, {TableContext(cursor)});
   }

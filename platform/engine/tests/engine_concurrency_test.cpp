@@ -269,7 +269,8 @@ TEST_F(EngineConcurrencyTest, ASearchForTheCurrentRecordSeesAnotherProgramsChang
 
 /* A seek that found nothing is not asked again while the file is unchanged; any change
    makes it ask: another program's insert, this program's own through another cursor, and
-   a delete rolled back, which brings the record back. */
+   a delete rolled back, which brings the record back. A step on after a search that found
+   nothing ends the walk likewise. */
 TEST_F(EngineConcurrencyTest, ASeekThatFoundNothingFindsWhatIsWrittenAfterIt) {
   TableShape shape = FileShape();
   ASSERT_EQ(EngineCreateTable(db_, 0, shape.Desc()), ENGINE_OK);
@@ -309,6 +310,24 @@ TEST_F(EngineConcurrencyTest, ASeekThatFoundNothingFindsWhatIsWrittenAfterIt) {
   EXPECT_EQ(seek("2002"), ENGINE_ERR_RECNOTFOUND);
   ASSERT_EQ(EngineEndTran(db_, transaction, ENGINE_XEND_ABORT), ENGINE_OK);
   EXPECT_EQ(seek("2002"), ENGINE_OK);
+
+  // A search from past the last record finds nothing, nor does a step on from there, until
+  // a record arrives after it.
+  auto searchFrom = [&](const char* number) {
+    EngineInitRecord(c, r.data());
+    PutText(c, r, 1, number);
+    return EngineSetToKey(c, ENGINE_KEY_GEQ, FALSE, 1, 0, r.data());
+  };
+  EXPECT_EQ(searchFrom("3000"), ENGINE_ERR_RECNOTFOUND);
+  EXPECT_EQ(EngineGetNextRecord(c, 0, r.data(), nullptr), ENGINE_ERR_EOF);
+  EXPECT_EQ(searchFrom("3000"), ENGINE_ERR_RECNOTFOUND);
+  ASSERT_EQ(sqlite3_open(Path("BUYER.DB").c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "INSERT INTO records (f1, f2) VALUES ('3001', 'Later')", nullptr,
+                         nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(other);
+  ASSERT_EQ(EngineGetNextRecord(c, 0, r.data(), nullptr), ENGINE_OK);
+  EXPECT_EQ(GetText(c, r, 1), "3001");
   EngineCloseCursor(&writer);
   EngineCloseCursor(&c);
 }

@@ -39,6 +39,13 @@ class EngineConcurrencyTest : public EngineTest {
       (void)EngineDeleteRecord(c, nullptr);
     }
   }
+  /* Another program's write to a table file of the directory, through SQLite alone. */
+  void AnotherProgramRuns(const char* file, const char* sql) {
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(Path(file).c_str(), &other), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(other, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(other);
+  }
   TableShape shape_ = AccountShape();
 };
 
@@ -257,12 +264,7 @@ TEST_F(EngineConcurrencyTest, ASearchForTheCurrentRecordSeesAnotherProgramsChang
   EXPECT_EQ(GetText(c, r, 1), "1002");
 
   EXPECT_EQ(seek("1001"), "Ours");
-  sqlite3* other = nullptr;
-  ASSERT_EQ(sqlite3_open(Path("BUYER.DB").c_str(), &other), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(other, "UPDATE records SET f2 = 'Theirs' WHERE f1 = '1001'", nullptr,
-                         nullptr, nullptr),
-            SQLITE_OK);
-  sqlite3_close(other);
+  AnotherProgramRuns("BUYER.DB", "UPDATE records SET f2 = 'Theirs' WHERE f1 = '1001'");
   EXPECT_EQ(seek("1001"), "Theirs");
   EngineCloseCursor(&c);
 }
@@ -284,12 +286,7 @@ TEST_F(EngineConcurrencyTest, ASeekThatFoundNothingFindsWhatIsWrittenAfterIt) {
   };
   EXPECT_EQ(seek("2001"), ENGINE_ERR_RECNOTFOUND);
   EXPECT_EQ(seek("2001"), ENGINE_ERR_RECNOTFOUND);
-  sqlite3* other = nullptr;
-  ASSERT_EQ(sqlite3_open(Path("BUYER.DB").c_str(), &other), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(other, "INSERT INTO records (f1, f2) VALUES ('2001', 'Theirs')", nullptr,
-                         nullptr, nullptr),
-            SQLITE_OK);
-  sqlite3_close(other);
+  AnotherProgramRuns("BUYER.DB", "INSERT INTO records (f1, f2) VALUES ('2001', 'Theirs')");
   ASSERT_EQ(seek("2001"), ENGINE_OK);
   ASSERT_EQ(EngineGetNextRecord(c, 0, r.data(), nullptr), ENGINE_OK);
   EXPECT_EQ(GetText(c, r, 2), "Theirs");
@@ -321,11 +318,7 @@ TEST_F(EngineConcurrencyTest, ASeekThatFoundNothingFindsWhatIsWrittenAfterIt) {
   EXPECT_EQ(searchFrom("3000"), ENGINE_ERR_RECNOTFOUND);
   EXPECT_EQ(EngineGetNextRecord(c, 0, r.data(), nullptr), ENGINE_ERR_EOF);
   EXPECT_EQ(searchFrom("3000"), ENGINE_ERR_RECNOTFOUND);
-  ASSERT_EQ(sqlite3_open(Path("BUYER.DB").c_str(), &other), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(other, "INSERT INTO records (f1, f2) VALUES ('3001', 'Later')", nullptr,
-                         nullptr, nullptr),
-            SQLITE_OK);
-  sqlite3_close(other);
+  AnotherProgramRuns("BUYER.DB", "INSERT INTO records (f1, f2) VALUES ('3001', 'Later')");
   ASSERT_EQ(EngineGetNextRecord(c, 0, r.data(), nullptr), ENGINE_OK);
   EXPECT_EQ(GetText(c, r, 1), "3001");
   EngineCloseCursor(&writer);

@@ -110,11 +110,8 @@ void FormatWithBlankDate(RespaWindow* view, const TFieldNode* field, char* out, 
       large.resize(need);
       text = large.data();
     }
-    text[0] = text[need - 1] = '\0';
-    if (record->GetString(field->fieldNumber, text, static_cast<DWORD>(need))) {
-      text[need - 1] = '\0';
+    if (record->GetString(field->fieldNumber, text, static_cast<DWORD>(need)))
       CopyCut(text, out, size);
-    }
     return;
   }
   char text[kFormattedSize];

@@ -21,7 +21,7 @@ struct StringEntry {
 };
 
 /* How many released strings' and data blocks' table entries are kept for new ones. */
-constexpr size_t kSpareStrings = 16;
+constexpr size_t kSpareEntries = 16;
 /* A freed block is kept only when its buffers are small: a kept block keeps its memory. */
 constexpr size_t kSpareDataBytes = 4096;
 
@@ -61,7 +61,7 @@ void SetUpperKey(std::string_view text, std::string* key) {
 /* Keeps a released entry for reuse, while there is room for it. */
 template <typename Node>
 void KeepSpare(std::vector<Node>& spares, Node node) {
-  if (!node.empty() && spares.size() < kSpareStrings) spares.push_back(std::move(node));
+  if (!node.empty() && spares.size() < kSpareEntries) spares.push_back(std::move(node));
 }
 
 void AddString(Tables& t, uintptr_t value, std::string_view text) {

@@ -288,10 +288,6 @@ EngineResult MeetRecord(EngineCursor cursor, bool forward, long long rowid, uint
                "Record " + std::to_string(rowid) + " comes again in the order of the index"});
 }
 
-/* True when a search for the first m key fields of record can only find the record the
-   cursor stands on, as read while the file is still unchanged: the whole key of a unique
-   index, byte for byte the current record's. Its answer is that record, with no statement
-   and no lock on the file; a change committed since by any program makes the stamp differ. */
 /* The first m key fields of the cursor's index, null flags included, are alike in a and b. */
 bool SameKeyFields(EngineCursor cursor, const char* a, const char* b, size_t m) {
   const TableSchema& schema = cursor->file->schema();
@@ -304,6 +300,10 @@ bool SameKeyFields(EngineCursor cursor, const char* a, const char* b, size_t m) 
   return true;
 }
 
+/* True when a search for the first m key fields of record can only find the record the
+   cursor stands on, as read while the file is still unchanged: the whole key of a unique
+   index, byte for byte the current record's. Its answer is that record, with no statement
+   and no lock on the file; a change committed since by any program makes the stamp differ. */
 bool SeeksCurrentRecord(EngineCursor cursor, const char* record, size_t m, uint64_t stamp) {
   if (cursor->where != EngineCursor__::Where::kOnRecord || cursor->keyPartial || stamp == 0 ||
       stamp != cursor->keyStamp || !cursor->index->unique || m != cursor->index->keyFields.size())
@@ -322,13 +322,16 @@ bool KnownMiss(EngineCursor cursor, int statement, const char* record, size_t m,
   return false;
 }
 
-/* After a seek that found nothing: a search from the key (>=) found no record at or after
-   it, so while the file is unchanged a step on from there ends the walk without a query. */
-void ForgetReadAheadAfterMiss(EngineCursor cursor, DWORD condition, uint64_t stamp) {
+/* The answer to a seek that found nothing. A search from the key (>=) found no record at
+   or after it, so while the file is unchanged a step on from there ends the walk without a
+   query. */
+EngineResult NotFound(EngineCursor cursor, DWORD condition, uint64_t stamp) {
   ForgetReadAhead(cursor);
-  if (condition != ENGINE_KEY_GEQ || stamp == 0) return;
-  cursor->aheadStamp = stamp;
-  cursor->aheadToEnd = true;
+  if (condition == ENGINE_KEY_GEQ && stamp != 0) {
+    cursor->aheadStamp = stamp;
+    cursor->aheadToEnd = true;
+  }
+  return Fail(ENGINE_ERR_RECNOTFOUND, {TableContext(cursor)});
 }
 
 void NoteMiss(EngineCursor cursor, int statement, const char* record, uint64_t stamp) {
@@ -650,10 +653,7 @@ EngineResult EngineSetToKey(EngineCursor cursor, DWORD condition, BOOL directKey
 
   const char* test = condition == ENGINE_KEY_EQ ? " = " : " >= ";
   int id = (condition == ENGINE_KEY_EQ ? kEqualPrefix : kFromPrefix) + int(m);
-  if (KnownMiss(cursor, id, bytes, m, stamp)) {
-    ForgetReadAheadAfterMiss(cursor, condition, stamp);
-    return Fail(ENGINE_ERR_RECNOTFOUND, {TableContext(cursor)});
-  }
+  if (KnownMiss(cursor, id, bytes, m, stamp)) return NotFound(cursor, condition, stamp);
   sqlite3_stmt* stmt = CursorStatement(cursor, id, [&] {
     return "SELECT " + SelectList(cursor) + " FROM records WHERE " +
            RowValue(OrderTerms(cursor), m) + test + Placeholders(m) + " ORDER BY " +
@@ -669,9 +669,8 @@ EngineResult EngineSetToKey(EngineCursor cursor, DWORD condition, BOOL directKey
       ForgetReadAhead(cursor);
       return result;
     }
-    ForgetReadAheadAfterMiss(cursor, condition, stamp);
     NoteMiss(cursor, id, bytes, stamp);
-    return Fail(ENGINE_ERR_RECNOTFOUND, {TableContext(cursor)});
+    return NotFound(cursor, condition, stamp);
   }
   // The match is what the next step reaches; keep it while the file is unchanged.
   cursor->aheadCount = count;
